@@ -1,0 +1,3 @@
+#include "platform/system/Exceptions.h"
+
+void Abort() { throw EAbort("Operation aborted"); }
