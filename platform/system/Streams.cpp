@@ -1,0 +1,322 @@
+#include "platform/system/Streams.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "platform/system/Exceptions.h"
+#include "platform/system/Format.h"
+#include "platform/system/Paths.h"
+
+namespace {
+
+// The system's message for a failed file call, worded as the platform words the common ones.
+std::string OSErrorText(int Err) {
+  switch (Err) {
+    case ENOENT:
+      return "The system cannot find the file specified.";
+    case ENOTDIR:
+      return "The system cannot find the path specified.";
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+      return "Access is denied.";
+    default:
+      return std::error_code(Err, std::generic_category()).message() + ".";
+  }
+}
+
+// Error messages show the name as a full path.
+std::string ExpandedName(const std::string& NativeName) {
+  std::error_code Ec;
+  std::filesystem::path Full = std::filesystem::absolute(NativeName, Ec);
+  return Ec ? NativeName : Full.lexically_normal().string();
+}
+
+}  // namespace
+
+// ---- TStream
+
+void TStream::ReadBuffer(void* Buffer, Integer Count) {
+  if (Count != 0 && Read(Buffer, Count) != Count) throw EReadError(SReadError);
+}
+
+void TStream::WriteBuffer(const void* Buffer, Integer Count) {
+  if (Count != 0 && Write(Buffer, Count) != Count) throw EWriteError(SWriteError);
+}
+
+Int64 TStream::CopyFrom(TStream* Source, Int64 Count) {
+  constexpr Int64 MaxBufSize = 0xF000;
+  if (Count <= 0) {
+    Source->SetPosition(0);
+    Count = Source->GetSize();
+  }
+  const Int64 Result = Count;
+  if (Count == 0) return 0;
+  const Integer BufSize = static_cast<Integer>(std::min(Count, MaxBufSize));
+  std::unique_ptr<char[]> Buffer(new char[BufSize]);
+  while (Count != 0) {
+    const Integer N = static_cast<Integer>(std::min<Int64>(Count, BufSize));
+    Source->ReadBuffer(Buffer.get(), N);
+    WriteBuffer(Buffer.get(), N);
+    Count -= N;
+  }
+  return Result;
+}
+
+Int64 TStream::GetSize() {
+  const Int64 Pos = Seek(0, soCurrent);
+  const Int64 Result = Seek(0, soEnd);
+  Seek(Pos, soBeginning);
+  return Result;
+}
+
+void TStream::SetSize(Int64) {}
+
+// ---- THandleStream
+
+Integer THandleStream::Read(void* Buffer, Integer Count) {
+  Integer Done = 0;
+  while (Done < Count) {
+    const ssize_t N = ::read(FHandle, static_cast<char*>(Buffer) + Done, static_cast<size_t>(Count - Done));
+    if (N < 0 && errno == EINTR) continue;
+    if (N <= 0) break;
+    Done += static_cast<Integer>(N);
+  }
+  return Done;
+}
+
+Integer THandleStream::Write(const void* Buffer, Integer Count) {
+  Integer Done = 0;
+  while (Done < Count) {
+    const ssize_t N =
+        ::write(FHandle, static_cast<const char*>(Buffer) + Done, static_cast<size_t>(Count - Done));
+    if (N < 0 && errno == EINTR) continue;
+    if (N <= 0) break;
+    Done += static_cast<Integer>(N);
+  }
+  return Done;
+}
+
+Int64 THandleStream::Seek(Int64 Offset, TSeekOrigin Origin) {
+  const int Whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;
+  return ::lseek(FHandle, Offset, Whence);
+}
+
+void THandleStream::SetSize(Int64 NewSize) {
+  Seek(NewSize, soBeginning);
+  if (::ftruncate(FHandle, NewSize) != 0) throw EOSError(OSErrorText(errno));
+}
+
+// ---- TFileStream
+
+TFileStream::TFileStream(std::string_view AFileName, Word Mode) : THandleStream(-1), FFileName(AFileName) {
+  const std::string Native = ToNativePath(AFileName);
+  if ((Mode & fmCreate) == fmCreate) {
+    FHandle = ::open(Native.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (FHandle < 0)
+      throw EFCreateError(Format("Cannot create file \"%s\". %s", {ExpandedName(Native), OSErrorText(errno)}));
+    return;
+  }
+  int Err = EINVAL;
+  const Word Access = Mode & 3;
+  if (Access != 3) {
+    const int Flags = Access == fmOpenRead ? O_RDONLY : Access == fmOpenWrite ? O_WRONLY : O_RDWR;
+    FHandle = ::open(Native.c_str(), Flags | O_CLOEXEC);
+    Err = errno;
+    struct stat St;
+    // The platform does not open folders as files.
+    if (FHandle >= 0 && ::fstat(FHandle, &St) == 0 && S_ISDIR(St.st_mode)) {
+      ::close(FHandle);
+      FHandle = -1;
+      Err = EACCES;
+    }
+  }
+  if (FHandle < 0)
+    throw EFOpenError(Format("Cannot open file \"%s\". %s", {ExpandedName(Native), OSErrorText(Err)}));
+}
+
+TFileStream::~TFileStream() {
+  if (FHandle >= 0) ::close(FHandle);
+}
+
+// ---- TCustomMemoryStream
+
+void TCustomMemoryStream::SetPointer(void* Ptr, Int64 Size) {
+  FMemory = Ptr;
+  FSize = Size;
+}
+
+Integer TCustomMemoryStream::Read(void* Buffer, Integer Count) {
+  if (FPosition < 0 || Count <= 0) return 0;
+  const Int64 N = std::min<Int64>(FSize - FPosition, Count);
+  if (N <= 0) return 0;
+  std::memcpy(Buffer, static_cast<const char*>(FMemory) + FPosition, static_cast<size_t>(N));
+  FPosition += N;
+  return static_cast<Integer>(N);
+}
+
+Int64 TCustomMemoryStream::Seek(Int64 Offset, TSeekOrigin Origin) {
+  switch (Origin) {
+    case soBeginning:
+      FPosition = Offset;
+      break;
+    case soCurrent:
+      FPosition += Offset;
+      break;
+    case soEnd:
+      FPosition = FSize + Offset;
+      break;
+  }
+  return FPosition;
+}
+
+void TCustomMemoryStream::SaveToStream(TStream* Stream) {
+  if (FSize != 0) Stream->WriteBuffer(FMemory, static_cast<Integer>(FSize));
+}
+
+void TCustomMemoryStream::SaveToFile(std::string_view FileName) {
+  TFileStream Stream(FileName, fmCreate);
+  SaveToStream(&Stream);
+}
+
+// ---- TMemoryStream
+
+namespace {
+constexpr Int64 MemoryDelta = 0x2000;  // capacity grows in blocks of 8 KiB
+Int64 RoundToDelta(Int64 N) { return N > 0 ? (N + MemoryDelta - 1) & ~(MemoryDelta - 1) : 0; }
+}  // namespace
+
+TMemoryStream::~TMemoryStream() { std::free(FMemory); }
+
+void TMemoryStream::Reallocate(Int64 NewCapacity) {
+  if (NewCapacity == FCapacity) return;
+  if (NewCapacity == 0) {
+    std::free(FMemory);
+    FMemory = nullptr;
+  } else {
+    void* P = std::realloc(FMemory, static_cast<size_t>(NewCapacity));
+    if (!P) throw EOutOfMemory("Out of memory while expanding memory stream");
+    FMemory = P;
+  }
+  FCapacity = NewCapacity;
+}
+
+void TMemoryStream::SetCapacity(Int64 NewCapacity) {
+  // Never below the data held: the block must cover every byte of the stream.
+  Reallocate(RoundToDelta(std::max(NewCapacity, FSize)));
+}
+
+void TMemoryStream::SetSize(Int64 NewSize) {
+  if (NewSize < 0) NewSize = 0;
+  const Int64 OldSize = FSize;
+  if (NewSize < FSize) FSize = NewSize;
+  SetCapacity(NewSize);
+  if (NewSize > OldSize) std::memset(static_cast<char*>(FMemory) + OldSize, 0, static_cast<size_t>(NewSize - OldSize));
+  FSize = NewSize;
+  if (FPosition > NewSize) FPosition = NewSize;
+}
+
+void TMemoryStream::Clear() {
+  FSize = 0;
+  FPosition = 0;
+  Reallocate(0);
+}
+
+Integer TMemoryStream::Write(const void* Buffer, Integer Count) {
+  if (FPosition < 0 || Count <= 0) return 0;
+  const Int64 End = FPosition + Count;
+  if (End > FSize) {
+    // Grow by a quarter at least so that many small writes do not copy the block each time.
+    if (End > FCapacity) SetCapacity(std::max(End, FCapacity + FCapacity / 4));
+    if (FPosition > FSize)
+      std::memset(static_cast<char*>(FMemory) + FSize, 0, static_cast<size_t>(FPosition - FSize));
+    FSize = End;
+  }
+  std::memcpy(static_cast<char*>(FMemory) + FPosition, Buffer, static_cast<size_t>(Count));
+  FPosition = End;
+  return Count;
+}
+
+void TMemoryStream::LoadFromStream(TStream* Stream) {
+  Stream->SetPosition(0);
+  const Int64 Count = Stream->GetSize();
+  SetSize(Count);
+  if (Count != 0) Stream->ReadBuffer(FMemory, static_cast<Integer>(Count));
+}
+
+void TMemoryStream::LoadFromFile(std::string_view FileName) {
+  TFileStream Stream(FileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(&Stream);
+}
+
+// ---- TStringStream
+
+Integer TStringStream::Read(void* Buffer, Integer Count) {
+  const Int64 N = std::min<Int64>(static_cast<Int64>(FDataString.size()) - FPosition, Count);
+  if (N <= 0) return 0;
+  std::memcpy(Buffer, FDataString.data() + FPosition, static_cast<size_t>(N));
+  FPosition += N;
+  return static_cast<Integer>(N);
+}
+
+Integer TStringStream::Write(const void* Buffer, Integer Count) {
+  if (Count <= 0) return 0;
+  const size_t End = static_cast<size_t>(FPosition) + static_cast<size_t>(Count);
+  if (End > FDataString.size()) FDataString.resize(End);
+  std::memcpy(FDataString.data() + FPosition, Buffer, static_cast<size_t>(Count));
+  FPosition = static_cast<Int64>(End);
+  return Count;
+}
+
+Int64 TStringStream::Seek(Int64 Offset, TSeekOrigin Origin) {
+  const Int64 Size = static_cast<Int64>(FDataString.size());
+  Int64 Pos = Origin == soBeginning ? Offset : Origin == soCurrent ? FPosition + Offset : Size + Offset;
+  FPosition = std::clamp<Int64>(Pos, 0, Size);
+  return FPosition;
+}
+
+void TStringStream::SetSize(Int64 NewSize) {
+  FDataString.resize(static_cast<size_t>(std::max<Int64>(NewSize, 0)));
+  FPosition = std::min<Int64>(FPosition, static_cast<Int64>(FDataString.size()));
+}
+
+std::string TStringStream::ReadString(Integer Count) {
+  const Int64 N = std::clamp<Int64>(static_cast<Int64>(FDataString.size()) - FPosition, 0, std::max(Count, 0));
+  std::string Result = FDataString.substr(static_cast<size_t>(FPosition), static_cast<size_t>(N));
+  FPosition += N;
+  return Result;
+}
+
+void TStringStream::WriteString(std::string_view S) {
+  Write(S.data(), static_cast<Integer>(S.size()));
+}
+
+// ---- TResourceStream
+
+TResourceStream::TResourceStream(HINSTANCE Instance, std::string_view ResName, LPCSTR ResType) {
+  const std::string Name(ResName);
+  Initialize(Instance, Name.c_str(), ResType, Name);
+}
+
+TResourceStream::TResourceStream(HINSTANCE Instance, Integer ResID, LPCSTR ResType) {
+  Initialize(Instance, MAKEINTRESOURCE(static_cast<std::uintptr_t>(ResID)), ResType, std::to_string(ResID));
+}
+
+void TResourceStream::Initialize(HINSTANCE Instance, LPCSTR Name, LPCSTR ResType, const std::string& Shown) {
+  HRSRC Res = FindResource(Instance, Name, ResType);
+  if (!Res) throw EResNotFound(Format("Resource %s not found", {Shown}));
+  SetPointer(LockResource(LoadResource(Instance, Res)), SizeofResource(Instance, Res));
+}
+
+Integer TResourceStream::Write(const void*, Integer) {
+  throw EStreamError("Can't write to a read-only resource stream");
+}
