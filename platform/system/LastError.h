@@ -19,5 +19,9 @@ inline DWORD& LastErrorSlot() {
 }
 }  // namespace tv_detail
 
-inline DWORD GetLastError() { return tv_detail::LastErrorSlot(); }
-inline void SetLastError(DWORD ErrorCode) { tv_detail::LastErrorSlot() = ErrorCode; }
+inline DWORD GetLastError() {
+  return tv_detail::LastErrorSlot();
+}
+inline void SetLastError(DWORD ErrorCode) {
+  tv_detail::LastErrorSlot() = ErrorCode;
+}
