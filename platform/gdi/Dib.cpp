@@ -1,0 +1,453 @@
+#include "platform/gdi/Dib.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Palettes.h"
+
+namespace {
+
+constexpr Int64 MaxBitmapBytes = 0x7FFFFFFF;
+
+RGBQUAD Quad(BYTE R, BYTE G, BYTE B) { return RGBQUAD{B, G, R, 0}; }
+
+// The colour table a bitmap of this depth gets when nobody gives one: black and white, the 16
+// VGA colours, or the 256-entry halftone (system) palette.
+std::vector<RGBQUAD> DefaultColorTable(Integer Bpp) {
+  std::vector<RGBQUAD> T;
+  if (Bpp == 1) {
+    T = {Quad(0, 0, 0), Quad(255, 255, 255)};
+  } else if (Bpp == 4) {
+    const PALETTEENTRY* S = DefaultPaletteEntries();
+    for (Integer I : {0, 1, 2, 3, 4, 5, 6, 7, 12, 13, 14, 15, 16, 17, 18, 19})
+      T.push_back(Quad(S[I].peRed, S[I].peGreen, S[I].peBlue));
+  } else if (Bpp == 8) {
+    PALETTEENTRY E[256];
+    GetSystemPaletteEntries(nullptr, 0, 256, E);
+    for (const PALETTEENTRY& P : E) T.push_back(Quad(P.peRed, P.peGreen, P.peBlue));
+  }
+  return T;
+}
+
+bool ValidDepth(Integer Bpp) { return Bpp == 1 || Bpp == 4 || Bpp == 8 || Bpp == 16 || Bpp == 24 || Bpp == 32; }
+
+// A new bitmap of the given geometry, its pixels zeroed. Null when out of memory or too large.
+HBITMAP NewBitmap(Integer Width, Integer Height, Integer Bpp, const DWORD* Masks, std::vector<RGBQUAD> Colors,
+                  bool BottomUp, bool Dib) {
+  if (Width <= 0 || Height <= 0 || !ValidDepth(Bpp)) return nullptr;
+  if (static_cast<Int64>(DibRowBytes(Width, Bpp)) * Height > MaxBitmapBytes) return nullptr;
+  auto* B = new TBitmapObject;
+  B->IsDibSection = Dib;
+  B->ColorTable = std::move(Colors);
+  B->Surface = DescribeDib(nullptr, Width, Height, Bpp, Masks ? BI_BITFIELDS : BI_RGB, Masks, nullptr, 0);
+  if (Masks) std::memcpy(B->Bitfields, Masks, sizeof(B->Bitfields));
+  if (!B->Allocate(BottomUp)) {
+    delete B;
+    return nullptr;
+  }
+  BITMAPINFOHEADER& H = B->Header;
+  H.biWidth = Width;
+  H.biHeight = BottomUp ? Height : -Height;
+  H.biBitCount = static_cast<WORD>(Bpp);
+  H.biCompression = Masks ? BI_BITFIELDS : BI_RGB;
+  H.biClrUsed = Bpp <= 8 ? static_cast<DWORD>(B->ColorTable.size()) : 0;
+  return B;
+}
+
+// Colour table of a DIB description: RGB entries, or indices into the DC's palette.
+std::vector<RGBQUAD> ReadColorTable(HDC DC, const BITMAPINFO* Info, UINT Usage) {
+  const BITMAPINFOHEADER& H = Info->bmiHeader;
+  if (H.biBitCount > 8) return {};
+  const DWORD Max = 1u << H.biBitCount;
+  const DWORD Count = (H.biClrUsed == 0 || H.biClrUsed > Max) ? Max : H.biClrUsed;
+  const Byte* Table = reinterpret_cast<const Byte*>(Info) + H.biSize;
+  std::vector<RGBQUAD> T(Count);
+  if (Usage == DIB_PAL_COLORS) {
+    HPALETTE Pal = DC && DC->State.Palette ? DC->State.Palette : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+    for (DWORD I = 0; I < Count; ++I) {
+      WORD Index;
+      std::memcpy(&Index, Table + I * 2, 2);
+      const PALETTEENTRY& E = Pal->Entries[Index < Pal->Entries.size() ? Index : 0];
+      T[I] = Quad(E.peRed, E.peGreen, E.peBlue);
+    }
+  } else {
+    std::memcpy(T.data(), Table, Count * sizeof(RGBQUAD));
+    for (RGBQUAD& Q : T) Q.rgbReserved = 0;
+  }
+  return T;
+}
+
+// Checks a DIB description; Masks receives the bit fields (defaults when BI_RGB).
+bool ReadDibFormat(const BITMAPINFO* Info, DWORD Masks[3]) {
+  if (!Info) return false;
+  const BITMAPINFOHEADER& H = Info->bmiHeader;
+  if (H.biSize < 40 || H.biWidth <= 0 || H.biHeight == 0 || !ValidDepth(H.biBitCount)) return false;
+  if (H.biHeight == static_cast<LONG>(0x80000000)) return false;
+  if (H.biCompression == BI_BITFIELDS) {
+    if (H.biBitCount != 16 && H.biBitCount != 32) return false;
+    // The masks follow a 40-byte header and sit at the same offset inside V4/V5 headers.
+    std::memcpy(Masks, reinterpret_cast<const Byte*>(Info) + 40, 12);
+    if (!Masks[0] || !Masks[1] || !Masks[2]) return false;
+  } else if (H.biCompression == BI_RGB) {
+    if (H.biBitCount == 16) Masks[0] = 0x7C00, Masks[1] = 0x03E0, Masks[2] = 0x001F;
+    else Masks[0] = 0x00FF0000, Masks[1] = 0x0000FF00, Masks[2] = 0x000000FF;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool SameColorTables(const TSurface& A, const TSurface& B) {
+  return A.ColorCount == B.ColorCount &&
+         (A.Colors == B.Colors ||
+          std::memcmp(A.Colors, B.Colors, static_cast<std::size_t>(A.ColorCount) * sizeof(RGBQUAD)) == 0);
+}
+
+bool SameFormat(const TSurface& A, const TSurface& B) {
+  if (A.Bpp != B.Bpp || A.Format != B.Format) return false;
+  if (A.IsIndexed()) return SameColorTables(A, B);
+  if (A.Format == TPixelFormat::pf16 || A.Format == TPixelFormat::pf32Masks)
+    return std::memcmp(A.Masks, B.Masks, sizeof(A.Masks)) == 0;
+  return true;
+}
+
+// Nearest-colour lookups into a colour table repeat a lot within a row: a small cache.
+struct TIndexCache {
+  COLORREF Keys[256];
+  DWORD Values[256];
+  TIndexCache() { std::fill(std::begin(Keys), std::end(Keys), CLR_INVALID); }
+  DWORD Get(const TSurface& S, COLORREF C) {
+    const std::size_t Slot = (C ^ (C >> 9) ^ (C >> 17)) & 255;
+    if (Keys[Slot] != C) {
+      Keys[Slot] = C;
+      Values[Slot] = ColorToPixel(S, C);
+    }
+    return Values[Slot];
+  }
+};
+
+// A surface whose row Y starts at Rows + Y * RowBytes, for reading/writing caller buffers.
+TSurface CallerSurface(const BITMAPINFO* Info, const DWORD Masks[3], const std::vector<RGBQUAD>& Colors) {
+  const BITMAPINFOHEADER& H = Info->bmiHeader;
+  TSurface S = DescribeDib(nullptr, H.biWidth, 1, H.biBitCount, BI_BITFIELDS, Masks, Colors.data(),
+                           static_cast<Integer>(Colors.size()));
+  if (H.biBitCount == 32 && Masks[0] == 0x00FF0000 && Masks[1] == 0x0000FF00 && Masks[2] == 0x000000FF)
+    S.Format = TPixelFormat::pf32;
+  return S;
+}
+
+// Bitmap row for DIB scan line Scan: scans count from the bottom of a bottom-up DIB.
+Integer RowOfScan(const TBitmapObject* B, const BITMAPINFOHEADER& H, Integer Scan) {
+  return H.biHeight > 0 ? B->Surface.Height - 1 - Scan : Scan;
+}
+
+}  // namespace
+
+void TBitmapObject::TFree::operator()(Byte* P) const { std::free(P); }
+
+bool TBitmapObject::Allocate(bool BottomUp) {
+  const NativeInt RowBytes = DibRowBytes(Surface.Width, Surface.Bpp);
+  StorageSize = static_cast<std::size_t>(RowBytes) * static_cast<std::size_t>(Surface.Height);
+  Storage.reset(static_cast<Byte*>(std::calloc(StorageSize ? StorageSize : 1, 1)));
+  if (!Storage) return false;
+  Surface.Stride = BottomUp ? -RowBytes : RowBytes;
+  Surface.Row0 = BottomUp ? Storage.get() + (Surface.Height - 1) * RowBytes : Storage.get();
+  Surface.Colors = ColorTable.empty() ? nullptr : ColorTable.data();
+  Surface.ColorCount = static_cast<Integer>(ColorTable.size());
+  return true;
+}
+
+HBITMAP StockBitmap() {
+  static HBITMAP Stock = [] {
+    HBITMAP B = NewBitmap(1, 1, 1, nullptr, DefaultColorTable(1), false, false);
+    B->Stock = true;
+    return B;
+  }();
+  return Stock;
+}
+
+HBITMAP CreateDIBSection(HDC DC, const BITMAPINFO* Info, UINT Usage, void** Bits, HANDLE Section, DWORD) {
+  if (Bits) *Bits = nullptr;
+  DWORD Masks[3];
+  if (Section || !ReadDibFormat(Info, Masks) || Usage > DIB_PAL_COLORS) return nullptr;
+  const BITMAPINFOHEADER& H = Info->bmiHeader;
+  const bool Fields = H.biCompression == BI_BITFIELDS;
+  HBITMAP B = NewBitmap(H.biWidth, H.biHeight < 0 ? -H.biHeight : H.biHeight, H.biBitCount, Fields ? Masks : nullptr,
+                        ReadColorTable(DC, Info, Usage), H.biHeight > 0, true);
+  if (!B) return nullptr;
+  B->Header.biXPelsPerMeter = H.biXPelsPerMeter;
+  B->Header.biYPelsPerMeter = H.biYPelsPerMeter;
+  B->Header.biClrImportant = H.biClrImportant;
+  B->Header.biSizeImage = static_cast<DWORD>(B->BitsSize());
+  if (Bits) *Bits = B->Bits();
+  return B;
+}
+
+HBITMAP CreateBitmap(Integer Width, Integer Height, UINT Planes, UINT BitCount, const void* Bits) {
+  if (Width < 0 || Height < 0 || Planes == 0 || Planes * BitCount > 32) return nullptr;
+  if (Width == 0 || Height == 0) return StockBitmap();
+  const UINT Depth = Planes * BitCount;
+  const Integer Bpp = Depth <= 1 ? 1 : Depth <= 4 ? 4 : Depth <= 8 ? 8 : Depth <= 16 ? 16 : Depth <= 24 ? 24 : 32;
+  static const DWORD Masks565[3] = {0xF800, 0x07E0, 0x001F};
+  HBITMAP B = NewBitmap(Width, Height, Bpp, Bpp == 16 ? Masks565 : nullptr, DefaultColorTable(Bpp), false, false);
+  if (B && Bits) SetBitmapBits(B, static_cast<DWORD>(((Width * Bpp + 15) / 16) * 2 * Height), Bits);
+  return B;
+}
+
+HBITMAP CreateBitmapIndirect(const BITMAP* Bitmap) {
+  if (!Bitmap) return nullptr;
+  return CreateBitmap(Bitmap->bmWidth, Bitmap->bmHeight, Bitmap->bmPlanes, Bitmap->bmBitsPixel, Bitmap->bmBits);
+}
+
+HBITMAP CreateCompatibleBitmap(HDC DC, Integer Width, Integer Height) {
+  if (Width < 0 || Height < 0) return nullptr;
+  if (Width == 0 || Height == 0) return StockBitmap();
+  HBITMAP Selected = DC && DC->IsMemoryDC() ? DC->State.Bitmap : nullptr;
+  if (Selected == StockBitmap()) return CreateBitmap(Width, Height, 1, 1, nullptr);
+  if (Selected && Selected->IsDibSection) {
+    const bool Fields = Selected->Header.biCompression == BI_BITFIELDS;
+    HBITMAP B = NewBitmap(Width, Height, Selected->Surface.Bpp, Fields ? Selected->Bitfields : nullptr,
+                          Selected->ColorTable, Selected->Header.biHeight > 0, true);
+    if (B) B->Header.biSizeImage = static_cast<DWORD>(B->BitsSize());
+    return B;
+  }
+  return CreateBitmap(Width, Height, 1, 32, nullptr);
+}
+
+HBITMAP CreateDIBitmap(HDC DC, const BITMAPINFOHEADER* Header, DWORD Init, const void* Bits, const BITMAPINFO* Info,
+                       UINT Usage) {
+  if (!Header || Header->biWidth <= 0 || Header->biHeight == 0) return nullptr;
+  const Integer H = Header->biHeight < 0 ? -Header->biHeight : Header->biHeight;
+  HBITMAP B = (DC && DC->IsMemoryDC() && DC->State.Bitmap == StockBitmap()) ? CreateBitmap(Header->biWidth, H, 1, 1, nullptr)
+                                                                            : CreateBitmap(Header->biWidth, H, 1, 32, nullptr);
+  if (B && (Init & CBM_INIT) && Bits && Info) SetDIBits(DC, B, 0, static_cast<UINT>(H), Bits, Info, Usage);
+  return B;
+}
+
+void ConvertRow(const TSurface& SrcS, const Byte* Src, Integer SrcX, const TSurface& DstS, Byte* Dst, Integer DstX,
+                Integer Count) {
+  if (Count <= 0) return;
+  if (SameFormat(SrcS, DstS) && SrcS.Bpp >= 8) {
+    const Integer Bytes = SrcS.Bpp / 8;
+    std::memmove(Dst + static_cast<NativeInt>(DstX) * Bytes, Src + static_cast<NativeInt>(SrcX) * Bytes,
+                 static_cast<std::size_t>(Count) * Bytes);
+    return;
+  }
+  const bool SrcRgb = SrcS.Format == TPixelFormat::pf24 || SrcS.Format == TPixelFormat::pf32;
+  const bool DstRgb = DstS.Format == TPixelFormat::pf24 || DstS.Format == TPixelFormat::pf32;
+  if (SrcRgb && DstRgb) {
+    const Integer SB = SrcS.Bpp / 8, DB = DstS.Bpp / 8;
+    const Byte* S = Src + static_cast<NativeInt>(SrcX) * SB;
+    Byte* D = Dst + static_cast<NativeInt>(DstX) * DB;
+    for (Integer I = 0; I < Count; ++I, S += SB, D += DB) {
+      D[0] = S[0], D[1] = S[1], D[2] = S[2];
+      if (DB == 4) D[3] = 0;
+    }
+    return;
+  }
+  // The general path goes through COLORREF, one pixel at a time; indices are kept where both
+  // sides share their colour table.
+  TSurface SR = SrcS, DR = DstS;
+  SR.Height = DR.Height = 1;
+  SR.Stride = DR.Stride = 0;
+  SR.Row0 = const_cast<Byte*>(Src);
+  DR.Row0 = Dst;
+  SR.Width = SrcX + Count;
+  DR.Width = DstX + Count;
+  const bool KeepIndex = SrcS.IsIndexed() && DstS.IsIndexed() && SameColorTables(SrcS, DstS) &&
+                         SrcS.ColorCount <= (1 << DstS.Bpp);
+  TIndexCache Cache;
+  for (Integer I = 0; I < Count; ++I) {
+    const DWORD P = GetRawPixel(SR, SrcX + I, 0);
+    DWORD Q;
+    if (KeepIndex) Q = P;
+    else if (DstS.IsIndexed()) Q = Cache.Get(DstS, PixelToColor(SrcS, P));
+    else Q = ColorToPixel(DstS, PixelToColor(SrcS, P));
+    PutRawPixel(DR, DstX + I, 0, Q);
+  }
+}
+
+Integer GetDIBits(HDC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, BITMAPINFO* Info, UINT Usage) {
+  if (!Bitmap || Bitmap->ObjType != OBJ_BITMAP || !Info || Info->bmiHeader.biSize < 40 || Usage > DIB_PAL_COLORS)
+    return 0;
+  BITMAPINFOHEADER& H = Info->bmiHeader;
+  const TSurface& BS = Bitmap->Surface;
+  if (H.biBitCount == 0) {
+    if (Bits) return 0;
+    // Describe the bitmap itself.
+    H.biWidth = BS.Width;
+    H.biHeight = BS.Height;
+    H.biPlanes = 1;
+    H.biBitCount = static_cast<WORD>(BS.Bpp);
+    const bool Fields = BS.Format == TPixelFormat::pf32Masks ||
+                        (BS.Format == TPixelFormat::pf16 && !(BS.Masks[0] == 0x7C00 && BS.Masks[1] == 0x03E0));
+    H.biCompression = Fields ? BI_BITFIELDS : BI_RGB;
+    if (Fields) std::memcpy(reinterpret_cast<Byte*>(Info) + 40, BS.Masks, 12);
+    H.biSizeImage = static_cast<DWORD>(DibRowBytes(BS.Width, BS.Bpp)) * static_cast<DWORD>(BS.Height);
+    H.biClrUsed = 0;
+    H.biClrImportant = 0;
+    return BS.Height;
+  }
+  DWORD Masks[3];
+  if (H.biWidth <= 0 || H.biHeight == 0 || !ValidDepth(H.biBitCount)) return 0;
+  if (!ReadDibFormat(Info, Masks)) return 0;
+  // The colour table of the DIB: the bitmap's own when it has the same depth, else the default.
+  std::vector<RGBQUAD> Colors;
+  if (H.biBitCount <= 8) {
+    Colors = (BS.Bpp == H.biBitCount) ? Bitmap->ColorTable : DefaultColorTable(H.biBitCount);
+    Colors.resize(1u << H.biBitCount);
+    Byte* Table = reinterpret_cast<Byte*>(Info) + H.biSize;
+    if (Usage == DIB_PAL_COLORS) {
+      for (WORD I = 0; I < Colors.size(); ++I) std::memcpy(Table + I * 2, &I, 2);
+    } else {
+      std::memcpy(Table, Colors.data(), Colors.size() * sizeof(RGBQUAD));
+    }
+    H.biClrUsed = 0;
+  }
+  const Integer RowBytes = DibRowBytes(H.biWidth, H.biBitCount);
+  H.biSizeImage = static_cast<DWORD>(static_cast<Int64>(RowBytes) * (H.biHeight < 0 ? -H.biHeight : H.biHeight));
+  if (!Bits) return BS.Height;
+  const TSurface Dst = CallerSurface(Info, Masks, Colors);
+  const Integer Width = std::min(H.biWidth, BS.Width);
+  Integer Copied = 0;
+  for (UINT I = 0; I < Lines; ++I) {
+    const Int64 Scan = static_cast<Int64>(StartScan) + I;
+    if (Scan >= BS.Height) break;
+    const Integer Row = RowOfScan(Bitmap, H, static_cast<Integer>(Scan));
+    if (Row < 0 || Row >= BS.Height) continue;
+    ConvertRow(BS, BS.Row(Row), 0, Dst, static_cast<Byte*>(Bits) + static_cast<NativeInt>(I) * RowBytes, 0, Width);
+    ++Copied;
+  }
+  return Copied;
+}
+
+Integer SetDIBits(HDC DC, HBITMAP Bitmap, UINT StartScan, UINT Lines, const void* Bits, const BITMAPINFO* Info,
+                  UINT Usage) {
+  DWORD Masks[3];
+  if (!Bitmap || Bitmap->ObjType != OBJ_BITMAP || !Bits || Usage > DIB_PAL_COLORS || !ReadDibFormat(Info, Masks))
+    return 0;
+  const BITMAPINFOHEADER& H = Info->bmiHeader;
+  const std::vector<RGBQUAD> Colors = ReadColorTable(DC, Info, Usage);
+  const TSurface Src = CallerSurface(Info, Masks, Colors);
+  const TSurface& BS = Bitmap->Surface;
+  const Integer RowBytes = DibRowBytes(H.biWidth, H.biBitCount);
+  const Integer Width = std::min(H.biWidth, BS.Width);
+  Integer Copied = 0;
+  for (UINT I = 0; I < Lines; ++I) {
+    const Int64 Scan = static_cast<Int64>(StartScan) + I;
+    if (Scan >= BS.Height) break;
+    const Integer Row = RowOfScan(Bitmap, H, static_cast<Integer>(Scan));
+    if (Row < 0 || Row >= BS.Height) continue;
+    ConvertRow(Src, static_cast<const Byte*>(Bits) + static_cast<NativeInt>(I) * RowBytes, 0, BS, BS.Row(Row), 0, Width);
+    ++Copied;
+  }
+  return Copied;
+}
+
+// Rows of the platform's bitmap-bits layout are top-down and 2-byte aligned.
+LONG GetBitmapBits(HBITMAP Bitmap, LONG Count, void* Bits) {
+  if (!Bitmap || Count < 0) return 0;
+  const TSurface& S = Bitmap->Surface;
+  const Integer RowBytes = ((S.Width * S.Bpp + 15) / 16) * 2;
+  const Integer UsedBytes = (S.Width * S.Bpp + 7) / 8;
+  if (!Bits) return RowBytes * S.Height;
+  LONG Done = 0;
+  for (Integer Y = 0; Y < S.Height && Done < Count; ++Y) {
+    const Integer N = std::min<Integer>(RowBytes, Count - Done);
+    Byte* Out = static_cast<Byte*>(Bits) + Done;
+    std::memset(Out, 0, static_cast<std::size_t>(N));
+    std::memcpy(Out, S.Row(Y), static_cast<std::size_t>(std::min(N, UsedBytes)));
+    Done += N;
+  }
+  return Done;
+}
+
+LONG SetBitmapBits(HBITMAP Bitmap, DWORD Count, const void* Bits) {
+  if (!Bitmap || !Bits) return 0;
+  const TSurface& S = Bitmap->Surface;
+  const Integer RowBytes = ((S.Width * S.Bpp + 15) / 16) * 2;
+  const Integer UsedBytes = (S.Width * S.Bpp + 7) / 8;
+  LONG Done = 0;
+  for (Integer Y = 0; Y < S.Height && static_cast<DWORD>(Done) < Count; ++Y) {
+    const Integer N = std::min<Integer>(RowBytes, static_cast<Integer>(Count - static_cast<DWORD>(Done)));
+    std::memcpy(S.Row(Y), static_cast<const Byte*>(Bits) + Done, static_cast<std::size_t>(std::min(N, UsedBytes)));
+    Done += N;
+  }
+  return Done;
+}
+
+BOOL GetBitmapDimensionEx(HBITMAP Bitmap, SIZE* Size) {
+  if (!Bitmap || !Size) return FALSE;
+  *Size = {0, 0};
+  return TRUE;
+}
+
+UINT GetDIBColorTable(HDC DC, UINT Start, UINT Count, RGBQUAD* Colors) {
+  if (!DC || !DC->IsMemoryDC() || !Colors) return 0;
+  HBITMAP B = DC->State.Bitmap;
+  if (!B || !B->IsDibSection || B->Surface.Bpp > 8) return 0;
+  if (Start >= B->ColorTable.size()) return 0;
+  const UINT N = std::min<UINT>(Count, static_cast<UINT>(B->ColorTable.size()) - Start);
+  std::copy_n(B->ColorTable.begin() + Start, N, Colors);
+  return N;
+}
+
+UINT SetDIBColorTable(HDC DC, UINT Start, UINT Count, const RGBQUAD* Colors) {
+  if (!DC || !DC->IsMemoryDC() || !Colors) return 0;
+  HBITMAP B = DC->State.Bitmap;
+  if (!B || !B->IsDibSection || B->Surface.Bpp > 8) return 0;
+  if (Start >= B->ColorTable.size()) return 0;
+  const UINT N = std::min<UINT>(Count, static_cast<UINT>(B->ColorTable.size()) - Start);
+  std::copy_n(Colors, N, B->ColorTable.begin() + Start);
+  return N;
+}
+
+HANDLE CopyImage(HANDLE Image, UINT Type, Integer Width, Integer Height, UINT Flags) {
+  auto* Src = static_cast<HBITMAP>(static_cast<HGDIOBJ>(Image));
+  if (!Src || Type != IMAGE_BITMAP || Src->ObjType != OBJ_BITMAP || Width < 0 || Height < 0) return nullptr;
+  const TSurface& SS = Src->Surface;
+  const Integer W = Width ? Width : SS.Width, H = Height ? Height : SS.Height;
+  const bool SameSize = W == SS.Width && H == SS.Height;
+  if ((Flags & LR_COPYRETURNORG) && SameSize && !(Flags & LR_MONOCHROME) &&
+      ((Flags & LR_CREATEDIBSECTION) != 0) == Src->IsDibSection)
+    return Src;
+  HBITMAP Dst;
+  if (Flags & LR_MONOCHROME) {
+    Dst = CreateBitmap(W, H, 1, 1, nullptr);
+  } else if (Flags & LR_CREATEDIBSECTION) {
+    const bool Fields = Src->IsDibSection ? Src->Header.biCompression == BI_BITFIELDS
+                                          : (SS.Format == TPixelFormat::pf16 || SS.Format == TPixelFormat::pf32Masks);
+    Dst = NewBitmap(W, H, SS.Bpp, Fields ? SS.Masks : nullptr, Src->ColorTable,
+                    Src->IsDibSection ? Src->Header.biHeight > 0 : true, true);
+    if (Dst) Dst->Header.biSizeImage = static_cast<DWORD>(Dst->BitsSize());
+  } else {
+    Dst = CreateBitmap(W, H, 1, Src->IsDibSection ? 32 : static_cast<UINT>(SS.Bpp), nullptr);
+    if (Dst && !Src->IsDibSection && SS.IsIndexed()) {
+      Dst->ColorTable = Src->ColorTable;
+      Dst->Surface.Colors = Dst->ColorTable.data();
+      Dst->Surface.ColorCount = static_cast<Integer>(Dst->ColorTable.size());
+    }
+  }
+  if (!Dst || Dst == StockBitmap()) return Dst;
+  const TSurface& DS = Dst->Surface;
+  if (SameSize) {
+    for (Integer Y = 0; Y < H; ++Y) ConvertRow(SS, SS.Row(Y), 0, DS, DS.Row(Y), 0, W);
+  } else {
+    // Nearest source pixel for each destination pixel.
+    std::vector<Byte> Row(static_cast<std::size_t>(DibRowBytes(W, SS.Bpp)) + 4);
+    TSurface RowS = SS;
+    RowS.Row0 = Row.data();
+    RowS.Height = 1;
+    RowS.Width = W;
+    for (Integer Y = 0; Y < H; ++Y) {
+      const Integer SY = static_cast<Integer>(static_cast<Int64>(Y) * SS.Height / H);
+      for (Integer X = 0; X < W; ++X)
+        PutRawPixel(RowS, X, 0, GetRawPixel(SS, static_cast<Integer>(static_cast<Int64>(X) * SS.Width / W), SY));
+      ConvertRow(RowS, Row.data(), 0, DS, DS.Row(Y), 0, W);
+    }
+  }
+  if (Flags & LR_COPYDELETEORG) DeleteObject(Src);
+  return Dst;
+}

@@ -1,0 +1,124 @@
+#include "platform/gdi/Surface.h"
+
+#include <bit>
+
+namespace {
+
+struct TMaskField {
+  Integer Shift;
+  Integer Bits;
+};
+
+TMaskField Field(DWORD Mask) {
+  if (Mask == 0) return {0, 0};
+  return {std::countr_zero(Mask), std::popcount(Mask)};
+}
+
+DWORD ToField(Byte C, TMaskField F) {
+  if (F.Bits == 0) return 0;
+  DWORD V = F.Bits <= 8 ? (static_cast<DWORD>(C) >> (8 - F.Bits)) : (static_cast<DWORD>(C) << (F.Bits - 8));
+  return V << F.Shift;
+}
+
+// Narrow fields are widened by repeating their top bits, so that full scale stays full scale.
+Byte FromField(DWORD Pixel, DWORD Mask, TMaskField F) {
+  if (F.Bits == 0) return 0;
+  DWORD V = (Pixel & Mask) >> F.Shift;
+  if (F.Bits >= 8) return static_cast<Byte>(V >> (F.Bits - 8));
+  DWORD R = 0;
+  for (Integer Pos = 8 - F.Bits;; Pos -= F.Bits) {
+    if (Pos <= 0) return static_cast<Byte>(R | (V >> -Pos));
+    R |= V << Pos;
+  }
+}
+
+}  // namespace
+
+TSurface DescribeDib(void* Bits, Integer Width, Integer Height, Integer BitCount, DWORD Compression,
+                     const DWORD* Masks, const RGBQUAD* Colors, Integer ColorCount) {
+  TSurface S;
+  S.Width = Width;
+  S.Height = Height < 0 ? -Height : Height;
+  S.Bpp = BitCount;
+  const NativeInt RowBytes = DibRowBytes(Width, BitCount);
+  if (Height < 0) {
+    S.Row0 = static_cast<Byte*>(Bits);
+    S.Stride = RowBytes;
+  } else {
+    S.Row0 = static_cast<Byte*>(Bits) + (S.Height > 0 ? (S.Height - 1) * RowBytes : 0);
+    S.Stride = -RowBytes;
+  }
+  S.Colors = Colors;
+  S.ColorCount = ColorCount;
+  switch (BitCount) {
+    case 1: S.Format = TPixelFormat::pf1; break;
+    case 4: S.Format = TPixelFormat::pf4; break;
+    case 8: S.Format = TPixelFormat::pf8; break;
+    case 16:
+      S.Format = TPixelFormat::pf16;
+      if (Compression == BI_BITFIELDS && Masks) {
+        S.Masks[0] = Masks[0], S.Masks[1] = Masks[1], S.Masks[2] = Masks[2];
+      } else {
+        S.Masks[0] = 0x7C00, S.Masks[1] = 0x03E0, S.Masks[2] = 0x001F;
+      }
+      break;
+    case 24: S.Format = TPixelFormat::pf24; break;
+    default:
+      S.Format = TPixelFormat::pf32;
+      if (Compression == BI_BITFIELDS && Masks &&
+          !(Masks[0] == 0x00FF0000 && Masks[1] == 0x0000FF00 && Masks[2] == 0x000000FF)) {
+        S.Format = TPixelFormat::pf32Masks;
+        S.Masks[0] = Masks[0], S.Masks[1] = Masks[1], S.Masks[2] = Masks[2];
+      }
+      break;
+  }
+  return S;
+}
+
+Integer NearestColorIndex(const RGBQUAD* Colors, Integer Count, COLORREF Color) {
+  const Integer R = GetRValue(Color), G = GetGValue(Color), B = GetBValue(Color);
+  Integer Best = 0;
+  Integer BestDist = 0x7FFFFFFF;
+  for (Integer I = 0; I < Count; ++I) {
+    const Integer DR = Colors[I].rgbRed - R, DG = Colors[I].rgbGreen - G, DB = Colors[I].rgbBlue - B;
+    const Integer D = DR * DR + DG * DG + DB * DB;
+    if (D < BestDist) {
+      BestDist = D;
+      Best = I;
+      if (D == 0) break;
+    }
+  }
+  return Best;
+}
+
+DWORD ColorToPixel(const TSurface& S, COLORREF Color) {
+  const Byte R = GetRValue(Color), G = GetGValue(Color), B = GetBValue(Color);
+  switch (S.Format) {
+    case TPixelFormat::pf32:
+    case TPixelFormat::pf24:
+      return (static_cast<DWORD>(R) << 16) | (static_cast<DWORD>(G) << 8) | B;
+    case TPixelFormat::pf16:
+    case TPixelFormat::pf32Masks:
+      return ToField(R, Field(S.Masks[0])) | ToField(G, Field(S.Masks[1])) | ToField(B, Field(S.Masks[2]));
+    default:
+      if (S.ColorCount <= 0) return 0;
+      return static_cast<DWORD>(NearestColorIndex(S.Colors, S.ColorCount, Color));
+  }
+}
+
+COLORREF PixelToColor(const TSurface& S, DWORD Pixel) {
+  switch (S.Format) {
+    case TPixelFormat::pf32:
+    case TPixelFormat::pf24:
+      return RGB(static_cast<Byte>(Pixel >> 16), static_cast<Byte>(Pixel >> 8), static_cast<Byte>(Pixel));
+    case TPixelFormat::pf16:
+    case TPixelFormat::pf32Masks:
+      return RGB(FromField(Pixel, S.Masks[0], Field(S.Masks[0])), FromField(Pixel, S.Masks[1], Field(S.Masks[1])),
+                 FromField(Pixel, S.Masks[2], Field(S.Masks[2])));
+    default: {
+      if (static_cast<Integer>(Pixel) >= S.ColorCount) return 0;
+      const RGBQUAD& Q = S.Colors[Pixel];
+      return RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue);
+    }
+  }
+}
