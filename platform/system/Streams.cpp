@@ -8,37 +8,38 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <system_error>
 
 #include "platform/system/Exceptions.h"
+#include "platform/system/FileErrors.h"
+#include "platform/system/Files.h"
 #include "platform/system/Format.h"
 #include "platform/system/Paths.h"
 
 namespace {
 
-// The system's message for a failed file call, worded as the platform words the common ones.
-std::string OSErrorText(int Err) {
-  switch (Err) {
-    case ENOENT:
+// The platform's message for a failed file call: the code is left in GetLastError and the
+// common codes read as the platform words them.
+std::string FileErrorText(int Errno, const std::string& NativeName) {
+  switch (SetLastErrorFromErrno(Errno, NativeName)) {
+    case ERROR_FILE_NOT_FOUND:
       return "The system cannot find the file specified.";
-    case ENOTDIR:
+    case ERROR_PATH_NOT_FOUND:
       return "The system cannot find the path specified.";
-    case EACCES:
-    case EPERM:
-    case EISDIR:
+    case ERROR_ACCESS_DENIED:
       return "Access is denied.";
+    case ERROR_SHARING_VIOLATION:
+      return "The process cannot access the file because it is being used by another process.";
+    case ERROR_DISK_FULL:
+      return "There is not enough space on the disk.";
+    case ERROR_FILENAME_EXCED_RANGE:
+      return "The filename or extension is too long.";
+    case ERROR_INVALID_PARAMETER:
+      return "The parameter is incorrect.";
     default:
-      return std::error_code(Err, std::generic_category()).message() + ".";
+      return std::error_code(Errno, std::generic_category()).message() + ".";
   }
-}
-
-// Error messages show the name as a full path.
-std::string ExpandedName(const std::string& NativeName) {
-  std::error_code Ec;
-  std::filesystem::path Full = std::filesystem::absolute(NativeName, Ec);
-  return Ec ? NativeName : Full.lexically_normal().string();
 }
 
 }  // namespace
@@ -113,7 +114,7 @@ Int64 THandleStream::Seek(Int64 Offset, TSeekOrigin Origin) {
 
 void THandleStream::SetSize(Int64 NewSize) {
   Seek(NewSize, soBeginning);
-  if (::ftruncate(FHandle, NewSize) != 0) throw EOSError(OSErrorText(errno));
+  if (::ftruncate(FHandle, NewSize) != 0) throw EOSError(FileErrorText(errno, {}));
 }
 
 // ---- TFileStream
@@ -122,8 +123,10 @@ TFileStream::TFileStream(std::string_view AFileName, Word Mode) : THandleStream(
   const std::string Native = ToNativePath(AFileName);
   if ((Mode & fmCreate) == fmCreate) {
     FHandle = ::open(Native.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (FHandle < 0)
-      throw EFCreateError(Format("Cannot create file \"%s\". %s", {ExpandedName(Native), OSErrorText(errno)}));
+    if (FHandle < 0) {
+      const int Err = errno;
+      throw EFCreateError(Format("Cannot create file \"%s\". %s", {ExpandFileName(Native), FileErrorText(Err, Native)}));
+    }
     return;
   }
   int Err = EINVAL;
@@ -141,7 +144,7 @@ TFileStream::TFileStream(std::string_view AFileName, Word Mode) : THandleStream(
     }
   }
   if (FHandle < 0)
-    throw EFOpenError(Format("Cannot open file \"%s\". %s", {ExpandedName(Native), OSErrorText(Err)}));
+    throw EFOpenError(Format("Cannot open file \"%s\". %s", {ExpandFileName(Native), FileErrorText(Err, Native)}));
 }
 
 TFileStream::~TFileStream() {

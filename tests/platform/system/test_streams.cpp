@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/system/Exceptions.h"
+#include "platform/system/LastError.h"
 #include "platform/system/Streams.h"
 #include "TempFolder.h"
 
@@ -71,8 +72,9 @@ TEST(Streams, FileOpenAndCreateErrorsCarryFullNameAndSystemText) {
   const std::string Missing = "The system cannot find the file specified.";
   ExpectError<EFOpenError>([&] { TFileStream(Tmp / "none.bin", fmOpenRead); },
                            "Cannot open file \"" + Tmp.Path() + "/none.bin\". " + Missing);
-  ExpectError<EFCreateError>([&] { TFileStream(Tmp / "no/such/x.bin", fmCreate); },
-                             "Cannot create file \"" + Tmp.Path() + "/no/such/x.bin\". " + Missing);
+  ExpectError<EFCreateError>([&] { TFileStream(Tmp.Path() + "\\no\\..\\no\\x.bin", fmCreate); },
+                             "Cannot create file \"" + Tmp.Path() + "/no/x.bin\". The system cannot find the path specified.");
+  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
   ExpectError<EFOpenError>([&] { TFileStream(Tmp / "folder", fmOpenRead); },
                            "Cannot open file \"" + Tmp.Path() + "/folder\". Access is denied.");
   ExpectError<EFCreateError>([&] { TFileStream(Tmp / "folder", fmCreate); },
