@@ -1,55 +1,15 @@
 #include "platform/gdi/RegionData.h"
 
 #include <cmath>
-#include <cstring>
+#include <cstdlib>
 #include <limits>
 
+#include "platform/gdi/RegionBands.h"
 #include "platform/system/Exceptions.h"
 
 namespace {
 
 constexpr Int64 NoMore = std::numeric_limits<Int64>::max();
-
-// Appends bands top to bottom and merges a band into the one above when they touch and hold
-// the same spans, which keeps the list canonical.
-class TBandWriter {
- public:
-  explicit TBandWriter(std::vector<TRect>& Out) : FOut(Out) {}
-  void Begin(Integer Top, Integer Bottom) {
-    FTop = Top;
-    FBottom = Bottom;
-    FStart = FOut.size();
-  }
-  // Spans come sorted, non-empty and apart from each other.
-  void Add(Integer Left, Integer Right) { FOut.push_back(TRect{Left, FTop, Right, FBottom}); }
-  void End() {
-    const std::size_t N = FOut.size() - FStart;
-    if (N == 0) return;
-    if (FHasPrev && FOut[FPrev].Bottom == FTop && FStart - FPrev == N && SameSpans(N)) {
-      for (std::size_t I = FPrev; I < FStart; ++I) FOut[I].Bottom = FBottom;
-      FOut.resize(FStart);
-      return;
-    }
-    FPrev = FStart;
-    FHasPrev = true;
-  }
-
- private:
-  bool SameSpans(std::size_t N) const {
-    const TRect* A = FOut.data() + FPrev;
-    const TRect* B = FOut.data() + FStart;
-    for (std::size_t I = 0; I < N; ++I)
-      if (A[I].Left != B[I].Left || A[I].Right != B[I].Right) return false;
-    return true;
-  }
-
-  std::vector<TRect>& FOut;
-  std::size_t FStart = 0;
-  std::size_t FPrev = 0;
-  bool FHasPrev = false;
-  Integer FTop = 0;
-  Integer FBottom = 0;
-};
 
 // Mode as a truth table: bit (inA * 2 + inB) tells whether a pixel is in the result.
 constexpr unsigned MaskAnd = 0b1000;
@@ -288,70 +248,6 @@ TRegionData TRegionData::FromPolyPolygon(const TPoint* Points, const Integer* Co
   return D;
 }
 
-TRegionData TRegionData::FromRects(const TRect* Rects, std::size_t Count) {
-  std::vector<TRect> V;
-  V.reserve(Count);
-  for (std::size_t I = 0; I < Count; ++I)
-    if (Rects[I].Left < Rects[I].Right && Rects[I].Top < Rects[I].Bottom) V.push_back(Rects[I]);
-  TRegionData D;
-  if (V.empty()) return D;
-  const auto ByTop = [](const TRect& A, const TRect& B) { return A.Top < B.Top; };
-  const auto ByLeft = [](const TRect& A, const TRect& B) { return A.Left < B.Left; };
-  if (!std::is_sorted(V.begin(), V.end(), ByTop)) std::sort(V.begin(), V.end(), ByTop);
-  std::vector<Integer> Ys;
-  Ys.reserve(2 * V.size());
-  for (const TRect& R : V) {
-    Ys.push_back(R.Top);
-    Ys.push_back(R.Bottom);
-  }
-  std::sort(Ys.begin(), Ys.end());
-  Ys.erase(std::unique(Ys.begin(), Ys.end()), Ys.end());
-  // Sweep the horizontal edges; between two of them the rectangles crossing the strip are
-  // fixed. They are kept sorted by left: each step merges the survivors with the newcomers and
-  // unites their spans in the same pass.
-  std::vector<TRect> Active, Merged, Incoming;
-  TBandWriter W(D.FRects);
-  std::size_t Next = 0;
-  for (std::size_t K = 0; K + 1 < Ys.size(); ++K) {
-    const Integer Y0 = Ys[K];
-    Incoming.clear();
-    while (Next < V.size() && V[Next].Top == Y0) Incoming.push_back(V[Next++]);
-    std::sort(Incoming.begin(), Incoming.end(), ByLeft);
-    Merged.clear();
-    W.Begin(Y0, Ys[K + 1]);
-    bool Open = false;
-    Integer L = 0, R = 0;
-    const TRect* A = Active.data();
-    const TRect* AEnd = A + Active.size();
-    const TRect* B = Incoming.data();
-    const TRect* BEnd = B + Incoming.size();
-    for (;;) {
-      while (A != AEnd && A->Bottom <= Y0) ++A;
-      const TRect* X;
-      if (A != AEnd && (B == BEnd || A->Left <= B->Left))
-        X = A++;
-      else if (B != BEnd)
-        X = B++;
-      else
-        break;
-      Merged.push_back(*X);
-      if (Open && X->Left <= R) {
-        R = std::max(R, X->Right);
-        continue;
-      }
-      if (Open) W.Add(L, R);
-      L = X->Left;
-      R = X->Right;
-      Open = true;
-    }
-    if (Open) W.Add(L, R);
-    W.End();
-    Active.swap(Merged);
-  }
-  D.UpdateBox();
-  return D;
-}
-
 std::optional<TRegionData> TRegionData::FromRgnData(const void* Data, std::size_t Size, const XFORM* Xform) {
   const auto* P = static_cast<const Byte*>(Data);
   if (!P || Size < 32) return std::nullopt;
@@ -379,7 +275,7 @@ std::optional<TRegionData> TRegionData::FromRgnData(const void* Data, std::size_
     }
     Rects[I] = R;
   }
-  return FromRects(Rects.data(), Rects.size());
+  return FromRects(std::move(Rects));
 }
 
 void TRegionData::WriteRgnData(void* Buffer) const {

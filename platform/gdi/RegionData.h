@@ -48,6 +48,7 @@ class TRegionData {
   // The union of any rectangles in any order; those without pixels (right <= left or
   // bottom <= top) add nothing.
   static TRegionData FromRects(const TRect* Rects, std::size_t Count);
+  static TRegionData FromRects(std::vector<TRect> Rects);  // the same, reusing the list
   // A region from the platform's region data block (a 32-byte header: size 32, type 1, count,
   // region size, bounds; then count rectangles of four little-endian int32). The region-size and
   // bounds fields are not trusted. Xform may be null; it may translate and scale (including

@@ -173,6 +173,29 @@ TEST(RegionData, CombineMatchesPixelsForRandomRegions) {
   }
 }
 
+TEST(RegionData, LargeLooseRectangleListsUniteExactly) {
+  // Enough rectangles for the sweep's bulk sorting, across negative and positive coordinates.
+  std::mt19937 Gen(11);
+  std::uniform_int_distribution<int> C(-40, 40), Len(0, 12);
+  std::vector<TRect> V(600);
+  for (TRect& R : V) {
+    R.Left = C(Gen);
+    R.Top = C(Gen);
+    R.Right = R.Left + Len(Gen);
+    R.Bottom = R.Top + Len(Gen);
+  }
+  const TRegionData D = TRegionData::FromRects(V.data(), V.size());
+  ExpectCanonical(D);
+  for (Integer Y = -45; Y < 55; ++Y)
+    for (Integer X = -45; X < 55; ++X) {
+      bool In = false;
+      for (const TRect& R : V) In = In || (X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom);
+      ASSERT_EQ(D.Contains(X, Y), In) << X << "," << Y;
+    }
+  // The same rectangles in band order take the direct path and give the same region.
+  EXPECT_EQ(TRegionData::FromRects(D.Rects().data(), D.Rects().size()), D);
+}
+
 TEST(RegionData, CombineAcceptsItselfAsOperandAndRejectsUnknownModes) {
   TRegionData A = Of({{0, 0, 10, 10}});
   const TRegionData B = Of({{5, 5, 15, 15}});
