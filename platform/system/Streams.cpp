@@ -182,8 +182,17 @@ Int64 TCustomMemoryStream::Seek(Int64 Offset, TSeekOrigin Origin) {
   return FPosition;
 }
 
+namespace {
+// Read and Write move at most an Integer's worth of bytes; larger blocks go in pieces.
+constexpr Int64 MaxTransfer = 0x40000000;
+}  // namespace
+
 void TCustomMemoryStream::SaveToStream(TStream* Stream) {
-  if (FSize != 0) Stream->WriteBuffer(FMemory, static_cast<Integer>(FSize));
+  for (Int64 Done = 0; Done < FSize;) {
+    const Integer N = static_cast<Integer>(std::min(FSize - Done, MaxTransfer));
+    Stream->WriteBuffer(static_cast<const char*>(FMemory) + Done, N);
+    Done += N;
+  }
 }
 
 void TCustomMemoryStream::SaveToFile(std::string_view FileName) {
@@ -253,7 +262,11 @@ void TMemoryStream::LoadFromStream(TStream* Stream) {
   Stream->SetPosition(0);
   const Int64 Count = Stream->GetSize();
   SetSize(Count);
-  if (Count != 0) Stream->ReadBuffer(FMemory, static_cast<Integer>(Count));
+  for (Int64 Done = 0; Done < Count;) {
+    const Integer N = static_cast<Integer>(std::min(Count - Done, MaxTransfer));
+    Stream->ReadBuffer(static_cast<char*>(FMemory) + Done, N);
+    Done += N;
+  }
 }
 
 void TMemoryStream::LoadFromFile(std::string_view FileName) {
