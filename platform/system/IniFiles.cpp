@@ -16,7 +16,9 @@
 namespace {
 
 // A written name or value ends at its first line break: it must stay on its own line.
-std::string_view OneLine(std::string_view S) { return S.substr(0, S.find_first_of("\r\n")); }
+std::string_view OneLine(std::string_view S) {
+  return S.substr(0, S.find_first_of("\r\n"));
+}
 
 // Splits at CR LF, LF or CR; a final line break ends the last line.
 std::vector<std::string> SplitLines(std::string_view Text) {
@@ -174,8 +176,10 @@ class TProfile {
     FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(I), std::move(Line));
   }
   void Erase(size_t From, size_t To) {
-    FParsed.erase(FParsed.begin() + static_cast<std::ptrdiff_t>(From), FParsed.begin() + static_cast<std::ptrdiff_t>(To));
-    FLines.erase(FLines.begin() + static_cast<std::ptrdiff_t>(From), FLines.begin() + static_cast<std::ptrdiff_t>(To));
+    FParsed.erase(FParsed.begin() + static_cast<std::ptrdiff_t>(From),
+                  FParsed.begin() + static_cast<std::ptrdiff_t>(To));
+    FLines.erase(FLines.begin() + static_cast<std::ptrdiff_t>(From),
+                 FLines.begin() + static_cast<std::ptrdiff_t>(To));
   }
   // The first header of that section, or npos.
   size_t FindSection(std::string_view Section) const {
@@ -396,7 +400,9 @@ bool KeyOf(const std::string& Line, std::string_view& Key) {
 
 }  // namespace
 
-TMemIniFile::TMemIniFile(std::string_view FileName) : TCustomIniFile(FileName) { LoadValues(); }
+TMemIniFile::TMemIniFile(std::string_view FileName) : TCustomIniFile(FileName) {
+  LoadValues();
+}
 
 TMemIniFile::~TMemIniFile() = default;
 
@@ -444,7 +450,8 @@ size_t FindKey(TSectionT& Section, std::string_view Key, FoldF&& Fold) {
 
 }  // namespace
 
-std::string TMemIniFile::ReadString(std::string_view Section, std::string_view Ident, std::string_view Default) {
+std::string TMemIniFile::ReadString(std::string_view Section, std::string_view Ident,
+                                    std::string_view Default) {
   TSection* S = FindSection(Section);
   if (!S) return std::string(Default);
   const size_t I = FindKey(*S, Ident, [this](std::string_view K) { return Fold(K); });

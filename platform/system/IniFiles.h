@@ -25,7 +25,8 @@ class TCustomIniFile : public TObject {
 
   // True when the section holds at least one key.
   virtual bool SectionExists(std::string_view Section);
-  virtual std::string ReadString(std::string_view Section, std::string_view Ident, std::string_view Default) = 0;
+  virtual std::string ReadString(std::string_view Section, std::string_view Ident,
+                                 std::string_view Default) = 0;
   virtual void WriteString(std::string_view Section, std::string_view Ident, std::string_view Value) = 0;
   // Decimal or hexadecimal ("$" or "0x"); the default when the text is no integer.
   Integer ReadInteger(std::string_view Section, std::string_view Ident, Integer Default);

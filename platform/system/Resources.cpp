@@ -20,10 +20,9 @@ struct TTypeName {
   const char* Name;
 };
 constexpr TTypeName TypeNames[] = {
-    {1, "CURSOR"},       {2, "BITMAP"},        {3, "ICON"},          {4, "MENU"},
-    {5, "DIALOG"},       {6, "STRING"},        {7, "FONTDIR"},       {8, "FONT"},
-    {9, "ACCELERATOR"},  {10, "RCDATA"},       {11, "MESSAGETABLE"}, {12, "GROUP_CURSOR"},
-    {14, "GROUP_ICON"},  {16, "VERSION"},
+    {1, "CURSOR"},        {2, "BITMAP"},        {3, "ICON"},        {4, "MENU"},        {5, "DIALOG"},
+    {6, "STRING"},        {7, "FONTDIR"},       {8, "FONT"},        {9, "ACCELERATOR"}, {10, "RCDATA"},
+    {11, "MESSAGETABLE"}, {12, "GROUP_CURSOR"}, {14, "GROUP_ICON"}, {16, "VERSION"},
 };
 
 // "#n" for n in 0..65535 written with digits only, else nothing.
@@ -81,13 +80,16 @@ const std::vector<TKeyedResource>& KeyedTable() {
     const TEmbeddedResource* Res = EmbeddedResourceTable(Count);
     std::vector<TKeyedResource> T;
     for (std::size_t I = 0; I < Count; ++I)
-      if (Res[I].Name) T.push_back({NameKey(Upper(Res[I].Name), true), TypeKey(Upper(Res[I].Type), true), &Res[I]});
+      if (Res[I].Name)
+        T.push_back({NameKey(Upper(Res[I].Name), true), TypeKey(Upper(Res[I].Type), true), &Res[I]});
     return T;
   }();
   return Table;
 }
 
-const TEmbeddedResource* AsResource(HRSRC R) { return reinterpret_cast<const TEmbeddedResource*>(R); }
+const TEmbeddedResource* AsResource(HRSRC R) {
+  return reinterpret_cast<const TEmbeddedResource*>(R);
+}
 
 }  // namespace
 
@@ -103,10 +105,14 @@ HGLOBAL LoadResource(HMODULE, HRSRC ResInfo) {
   return ResInfo ? const_cast<unsigned char*>(AsResource(ResInfo)->Data) : nullptr;
 }
 
-void* LockResource(HGLOBAL ResData) { return ResData; }
+void* LockResource(HGLOBAL ResData) {
+  return ResData;
+}
 
 DWORD SizeofResource(HMODULE, HRSRC ResInfo) {
   return ResInfo ? static_cast<DWORD>(AsResource(ResInfo)->Size) : 0;
 }
 
-BOOL FreeResource(HGLOBAL) { return FALSE; }
+BOOL FreeResource(HGLOBAL) {
+  return FALSE;
+}

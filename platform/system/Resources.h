@@ -19,8 +19,12 @@ using LPCSTR = const char*;
 // or type column ("101") is an integer id.
 extern const HINSTANCE HInstance;
 
-inline LPCSTR MAKEINTRESOURCE(std::uintptr_t Id) { return reinterpret_cast<LPCSTR>(Id & 0xFFFF); }
-inline bool IS_INTRESOURCE(LPCSTR P) { return (reinterpret_cast<std::uintptr_t>(P) >> 16) == 0; }
+inline LPCSTR MAKEINTRESOURCE(std::uintptr_t Id) {
+  return reinterpret_cast<LPCSTR>(Id & 0xFFFF);
+}
+inline bool IS_INTRESOURCE(LPCSTR P) {
+  return (reinterpret_cast<std::uintptr_t>(P) >> 16) == 0;
+}
 
 inline const LPCSTR RT_CURSOR = MAKEINTRESOURCE(1);
 inline const LPCSTR RT_BITMAP = MAKEINTRESOURCE(2);

@@ -125,7 +125,8 @@ TFileStream::TFileStream(std::string_view AFileName, Word Mode) : THandleStream(
     FHandle = ::open(Native.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (FHandle < 0) {
       const int Err = errno;
-      throw EFCreateError(Format("Cannot create file \"%s\". %s", {ExpandFileName(Native), FileErrorText(Err, Native)}));
+      throw EFCreateError(
+          Format("Cannot create file \"%s\". %s", {ExpandFileName(Native), FileErrorText(Err, Native)}));
     }
     return;
   }
@@ -144,7 +145,8 @@ TFileStream::TFileStream(std::string_view AFileName, Word Mode) : THandleStream(
     }
   }
   if (FHandle < 0)
-    throw EFOpenError(Format("Cannot open file \"%s\". %s", {ExpandFileName(Native), FileErrorText(Err, Native)}));
+    throw EFOpenError(
+        Format("Cannot open file \"%s\". %s", {ExpandFileName(Native), FileErrorText(Err, Native)}));
 }
 
 TFileStream::~TFileStream() {
@@ -204,10 +206,14 @@ void TCustomMemoryStream::SaveToFile(std::string_view FileName) {
 
 namespace {
 constexpr Int64 MemoryDelta = 0x2000;  // capacity grows in blocks of 8 KiB
-Int64 RoundToDelta(Int64 N) { return N > 0 ? (N + MemoryDelta - 1) & ~(MemoryDelta - 1) : 0; }
+Int64 RoundToDelta(Int64 N) {
+  return N > 0 ? (N + MemoryDelta - 1) & ~(MemoryDelta - 1) : 0;
+}
 }  // namespace
 
-TMemoryStream::~TMemoryStream() { std::free(FMemory); }
+TMemoryStream::~TMemoryStream() {
+  std::free(FMemory);
+}
 
 void TMemoryStream::Reallocate(Int64 NewCapacity) {
   if (NewCapacity == FCapacity) return;
@@ -232,7 +238,8 @@ void TMemoryStream::SetSize(Int64 NewSize) {
   const Int64 OldSize = FSize;
   if (NewSize < FSize) FSize = NewSize;
   SetCapacity(NewSize);
-  if (NewSize > OldSize) std::memset(static_cast<char*>(FMemory) + OldSize, 0, static_cast<size_t>(NewSize - OldSize));
+  if (NewSize > OldSize)
+    std::memset(static_cast<char*>(FMemory) + OldSize, 0, static_cast<size_t>(NewSize - OldSize));
   FSize = NewSize;
   if (FPosition > NewSize) FPosition = NewSize;
 }
@@ -306,7 +313,8 @@ void TStringStream::SetSize(Int64 NewSize) {
 }
 
 std::string TStringStream::ReadString(Integer Count) {
-  const Int64 N = std::clamp<Int64>(static_cast<Int64>(FDataString.size()) - FPosition, 0, std::max(Count, 0));
+  const Int64 N =
+      std::clamp<Int64>(static_cast<Int64>(FDataString.size()) - FPosition, 0, std::max(Count, 0));
   std::string Result = FDataString.substr(static_cast<size_t>(FPosition), static_cast<size_t>(N));
   FPosition += N;
   return Result;

@@ -57,7 +57,7 @@ std::string ExtractQuoted(std::string_view Text, size_t& P, char Quote) {
 
 void TStrings::Error(const char* Msg, Integer Data) {
   throw EStringListError(std::string_view(Msg).find('%') != std::string_view::npos ? Format(Msg, {Data})
-                                                                                    : std::string(Msg));
+                                                                                   : std::string(Msg));
 }
 
 Integer TStrings::Add(std::string_view S) {
@@ -167,7 +167,9 @@ bool TStrings::Equals(TStrings* Strings) {
   return true;
 }
 
-TObject* TStrings::GetObject(Integer) { return nullptr; }
+TObject* TStrings::GetObject(Integer) {
+  return nullptr;
+}
 
 void TStrings::Put(Integer Index, std::string_view S) {
   TObject* TempObject = GetObject(Index);
@@ -177,7 +179,9 @@ void TStrings::Put(Integer Index, std::string_view S) {
 
 void TStrings::PutObject(Integer, TObject*) {}
 
-Integer TStrings::CompareStrings(std::string_view S1, std::string_view S2) { return AnsiCompareText(S1, S2); }
+Integer TStrings::CompareStrings(std::string_view S1, std::string_view S2) {
+  return AnsiCompareText(S1, S2);
+}
 
 void TStrings::LoadFromFile(std::string_view FileName) {
   TFileStream Stream(FileName, fmOpenRead | fmShareDenyWrite);
@@ -283,7 +287,8 @@ std::string TStrings::GetDelimitedText() {
   for (Integer I = 0; I < Count; ++I) {
     const std::string S = Get(I);
     const bool Quote = std::any_of(S.begin(), S.end(), [&](char C) {
-      return C == FQuoteChar || C == FDelimiter || (FStrictDelimiter ? C == '\0' : static_cast<unsigned char>(C) <= ' ');
+      return C == FQuoteChar || C == FDelimiter ||
+             (FStrictDelimiter ? C == '\0' : static_cast<unsigned char>(C) <= ' ');
     });
     if (I > 0) Result += FDelimiter;
     Result += Quote ? AnsiQuotedStr(S, FQuoteChar) : S;
@@ -381,7 +386,9 @@ void TStringList::SetUpdateState(bool Updating) {
     Changed();
 }
 
-Integer TStringList::Add(std::string_view S) { return AddObject(S, nullptr); }
+Integer TStringList::Add(std::string_view S) {
+  return AddObject(S, nullptr);
+}
 
 Integer TStringList::AddObject(std::string_view S, TObject* AObject) {
   Integer Result = GetCount();
@@ -458,7 +465,9 @@ Integer TStringList::IndexOf(std::string_view S) {
   return Find(S, Result) ? Result : -1;
 }
 
-void TStringList::Insert(Integer Index, std::string_view S) { InsertObject(Index, S, nullptr); }
+void TStringList::Insert(Integer Index, std::string_view S) {
+  InsertObject(Index, S, nullptr);
+}
 
 void TStringList::InsertObject(Integer Index, std::string_view S, TObject* AObject) {
   if (FSorted) Error(SSortedListError, 0);
@@ -514,7 +523,8 @@ void TStringList::SortBy(TStringListSortCompare Compare) {
   std::iota(Order.begin(), Order.end(), 0);
   std::stable_sort(Order.begin(), Order.end(), [&](Integer A, Integer B) {
     return (Compare ? Compare(this, A, B)
-                    : CompareStrings(FList[static_cast<size_t>(A)].FString, FList[static_cast<size_t>(B)].FString)) < 0;
+                    : CompareStrings(FList[static_cast<size_t>(A)].FString,
+                                     FList[static_cast<size_t>(B)].FString)) < 0;
   });
   std::vector<TStringItem> Sorted;
   Sorted.reserve(FList.size());
@@ -523,7 +533,9 @@ void TStringList::SortBy(TStringListSortCompare Compare) {
   Changed();
 }
 
-void TStringList::Sort() { CustomSort(nullptr); }
+void TStringList::Sort() {
+  CustomSort(nullptr);
+}
 
 void TStringList::CustomSort(TStringListSortCompare Compare) {
   if (!FSorted) SortBy(Compare);

@@ -5,15 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/IniFiles.h"
-#include "TempFolder.h"
 
 namespace {
 
 using TLines = std::vector<std::string>;
 
-void WriteFile(const std::string& Name, const std::string& Text) { std::ofstream(Name, std::ios::binary) << Text; }
+void WriteFile(const std::string& Name, const std::string& Text) {
+  std::ofstream(Name, std::ios::binary) << Text;
+}
 
 std::string ReadFile(const std::string& Name) {
   std::ifstream In(Name, std::ios::binary);
@@ -69,7 +71,8 @@ TEST(IniFiles, ProfileReadsFollowThePlatformRules) {
       {"nosection", "k", "DEF"},
       {"OTHER", "K", "1"},
   };
-  for (const auto& C : Cases) EXPECT_EQ(Ini.ReadString(C.Section, C.Key, "DEF"), C.Value) << C.Section << "/" << C.Key;
+  for (const auto& C : Cases)
+    EXPECT_EQ(Ini.ReadString(C.Section, C.Key, "DEF"), C.Value) << C.Section << "/" << C.Key;
 
   TStringList L;
   L.Add("stale");
@@ -98,9 +101,9 @@ TEST(IniFiles, TypedValuesFallBackToTheDefault) {
     bool Bool;
     Double Float;
   } Cases[] = {
-      {"12", 12, true, 12},     {"$1F", 31, true, 7.5},  {"0x1f", 31, true, 7.5}, {"-3", -3, true, -3},
-      {"0", 0, false, 0},       {"abc", 7, false, 7.5},  {"", 7, false, 7.5},     {"1.5", 7, false, 1.5},
-      {"1,5", 7, false, 7.5},   {"True", 7, false, 7.5}, {"1e3", 7, false, 1000},
+      {"12", 12, true, 12},   {"$1F", 31, true, 7.5},  {"0x1f", 31, true, 7.5}, {"-3", -3, true, -3},
+      {"0", 0, false, 0},     {"abc", 7, false, 7.5},  {"", 7, false, 7.5},     {"1.5", 7, false, 1.5},
+      {"1,5", 7, false, 7.5}, {"True", 7, false, 7.5}, {"1e3", 7, false, 1000},
   };
   for (const auto& C : Cases) {
     Ini.WriteString("S", "v", C.Text);
@@ -194,7 +197,8 @@ TEST(IniFiles, MemIniFileRoundTrip) {
   Ini.EraseSection("nothing");
   Ini.UpdateFile();
   const std::string Expected =
-      "[Main]\r\nKey One=value one\r\nQuoted=\"  padded  \"\r\nSingle='x'\r\nHalf=\"y\r\nempty=\r\nno separator\r\n"
+      "[Main]\r\nKey One=value one\r\nQuoted=\"  padded  \"\r\nSingle='x'\r\nHalf=\"y\r\nempty=\r\nno "
+      "separator\r\n"
       "late=2\r\n\r\n[other]\r\nK=  one  \r\n\r\n[New]\r\na=b\r\n\r\n";
   EXPECT_EQ(ReadFile(Tmp / "m.ini"), Expected);
 

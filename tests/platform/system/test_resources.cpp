@@ -15,14 +15,10 @@ TEST(Resources, FindsByNameAndTypeInAnySpelling) {
     LPCSTR Type;
     bool Found;
   } Cases[] = {
-      {HInstance, "TVPROBE", RT_RCDATA, true},
-      {HInstance, "tvprobe", "rcdata", true},
-      {nullptr, "TvProbe", "#10", true},
-      {HInstance, "TVPROBE", "RcData", true},
-      {HInstance, "TVPROBE", RT_BITMAP, false},
-      {HInstance, "TVPROBE", "BITMAP", false},
-      {HInstance, "TVPROBE2", RT_RCDATA, false},
-      {HInstance, MAKEINTRESOURCE(1), RT_RCDATA, false},
+      {HInstance, "TVPROBE", RT_RCDATA, true},   {HInstance, "tvprobe", "rcdata", true},
+      {nullptr, "TvProbe", "#10", true},         {HInstance, "TVPROBE", "RcData", true},
+      {HInstance, "TVPROBE", RT_BITMAP, false},  {HInstance, "TVPROBE", "BITMAP", false},
+      {HInstance, "TVPROBE2", RT_RCDATA, false}, {HInstance, MAKEINTRESOURCE(1), RT_RCDATA, false},
       {HInstance, "#1", RT_RCDATA, false},
   };
   for (const auto& C : Cases) {

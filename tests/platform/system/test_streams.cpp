@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <string>
 
+#include "TempFolder.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/LastError.h"
 #include "platform/system/Streams.h"
-#include "TempFolder.h"
 
 namespace {
 
@@ -15,7 +15,9 @@ std::string Contents(TCustomMemoryStream& S) {
   return std::string(static_cast<const char*>(S.GetMemory()), static_cast<size_t>(S.GetSize()));
 }
 
-void Fill(TStream& S, const std::string& Text) { S.WriteBuffer(Text.data(), static_cast<Integer>(Text.size())); }
+void Fill(TStream& S, const std::string& Text) {
+  S.WriteBuffer(Text.data(), static_cast<Integer>(Text.size()));
+}
 
 template <class E, class F>
 void ExpectError(F&& Call, const std::string& Message) {
@@ -35,10 +37,7 @@ TEST(Streams, CopyFromCountZeroCopiesAllElseFromThePosition) {
     std::string Copied;
   } Cases[] = {
       {3, 0, "0123456789"},  // 0: rewinds and copies the whole source
-      {3, -1, "0123456789"},
-      {3, 4, "3456"},
-      {0, 10, "0123456789"},
-      {9, 1, "9"},
+      {3, -1, "0123456789"}, {3, 4, "3456"}, {0, 10, "0123456789"}, {9, 1, "9"},
   };
   for (const auto& C : Cases) {
     TMemoryStream Source, Dest;
@@ -72,8 +71,9 @@ TEST(Streams, FileOpenAndCreateErrorsCarryFullNameAndSystemText) {
   const std::string Missing = "The system cannot find the file specified.";
   ExpectError<EFOpenError>([&] { TFileStream(Tmp / "none.bin", fmOpenRead); },
                            "Cannot open file \"" + Tmp.Path() + "/none.bin\". " + Missing);
-  ExpectError<EFCreateError>([&] { TFileStream(Tmp.Path() + "\\no\\..\\no\\x.bin", fmCreate); },
-                             "Cannot create file \"" + Tmp.Path() + "/no/x.bin\". The system cannot find the path specified.");
+  ExpectError<EFCreateError>(
+      [&] { TFileStream(Tmp.Path() + "\\no\\..\\no\\x.bin", fmCreate); },
+      "Cannot create file \"" + Tmp.Path() + "/no/x.bin\". The system cannot find the path specified.");
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
   ExpectError<EFOpenError>([&] { TFileStream(Tmp / "folder", fmOpenRead); },
                            "Cannot open file \"" + Tmp.Path() + "/folder\". Access is denied.");
@@ -84,7 +84,8 @@ TEST(Streams, FileOpenAndCreateErrorsCarryFullNameAndSystemText) {
   ExpectError<EFOpenError>([&] { TFileStream("tv-no-such-file.bin", fmOpenReadWrite); },
                            "Cannot open file \"" + Cwd + "/tv-no-such-file.bin\". " + Missing);
   if (geteuid() != 0) {
-    std::filesystem::permissions(Tmp / "folder", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(Tmp / "folder",
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     ExpectError<EFCreateError>([&] { TFileStream(Tmp / "folder/x.bin", fmCreate); },
                                "Cannot create file \"" + Tmp.Path() + "/folder/x.bin\". Access is denied.");
     std::filesystem::permissions(Tmp / "folder", std::filesystem::perms::owner_all);

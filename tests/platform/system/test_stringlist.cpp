@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/system/Exceptions.h"
-#include "platform/system/StringList.h"
-#include "platform/system/Streams.h"
 #include "TempFolder.h"
+#include "platform/system/Exceptions.h"
+#include "platform/system/Streams.h"
+#include "platform/system/StringList.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ TEST(StringList, NamesAndValues) {
   EXPECT_EQ(L.IndexOfName("noval"), -1);
 
   L.SetValues("b", "9");  // the line takes the name as given
-  L.SetValues("a", "");  // an empty value deletes the line
+  L.SetValues("a", "");   // an empty value deletes the line
   L.SetValues("new", "v");
   L.SetValueFromIndex(0, "7");
   EXPECT_EQ(Lines(L), (TLines{"b=7", "noval", "=x", "c=", "new=v"}));
@@ -81,9 +81,14 @@ TEST(StringList, TextSplitsOnAnyLineEndAndWritesCrLf) {
     std::string Text;
     TLines Lines;
   } Cases[] = {
-      {"a\r\nb", {"a", "b"}}, {"a\nb\n", {"a", "b"}},   {"a\rb\r\n\r\n", {"a", "b", ""}},
-      {"", {}},               {"\n\r", {"", ""}},        {"x\r\r\ny", {"x", "", "y"}},
-      {"\r\n", {""}},         {std::string("n\0ul", 4), {std::string("n\0ul", 4)}},
+      {"a\r\nb", {"a", "b"}},
+      {"a\nb\n", {"a", "b"}},
+      {"a\rb\r\n\r\n", {"a", "b", ""}},
+      {"", {}},
+      {"\n\r", {"", ""}},
+      {"x\r\r\ny", {"x", "", "y"}},
+      {"\r\n", {""}},
+      {std::string("n\0ul", 4), {std::string("n\0ul", 4)}},
   };
   TStringList L;
   for (const auto& C : Cases) {
@@ -218,7 +223,8 @@ TEST(StringList, SortIsStableAndCustomSortUsesTheCompareFunction) {
   L.Sort();
   EXPECT_EQ(Lines(L), (TLines{"a", "A", "b", "B", "ccc", "dd"}));
   L.CustomSort([](TStringList* List, Integer I1, Integer I2) {
-    return static_cast<Integer>(List->GetStrings(I2).size()) - static_cast<Integer>(List->GetStrings(I1).size());
+    return static_cast<Integer>(List->GetStrings(I2).size()) -
+           static_cast<Integer>(List->GetStrings(I1).size());
   });
   EXPECT_EQ(Lines(L), (TLines{"ccc", "dd", "a", "A", "b", "B"}));
 }
@@ -281,7 +287,7 @@ TEST(StringList, AssignAddStringsAndEquals) {
   B.Assign(&B);  // assigning a list to itself keeps it
   EXPECT_EQ(B.GetCount(), 4);
   SetLines(B, {"X=1", "y=2"});
-  EXPECT_FALSE(B.Equals(&A));  // letter case counts
+  EXPECT_FALSE(B.Equals(&A));      // letter case counts
   EXPECT_EQ(B.IndexOf("x=1"), 0);  // but not for IndexOf
 }
 
