@@ -283,7 +283,10 @@ std::vector<bool> PolygonPixels(const std::vector<TPoint>& P, bool Winding, Inte
       for (std::size_t I = 0; I < P.size(); ++I) {
         TPoint A = P[I], B = P[(I + 1) % P.size()];
         int Dir = 1;
-        if (A.Y > B.Y) std::swap(A, B), Dir = -1;
+        if (A.Y > B.Y) {
+          std::swap(A, B);
+          Dir = -1;
+        }
         const Int64 Yc2 = 2 * Y + 1, Xc2 = 2 * X + 1;
         if (A.Y == B.Y || Yc2 < 2 * A.Y || Yc2 > 2 * B.Y) continue;
         const Int64 Dy = B.Y - A.Y, Dx = B.X - A.X;
