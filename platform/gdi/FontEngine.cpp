@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -82,6 +83,8 @@ struct TEngine {
   TEngine() {
     if (FT_Init_FreeType(&Library) != 0) Library = nullptr;
     FcReady = FcInit() == FcTrue;
+    // Frees fontconfig's configuration at exit; its parser leaves blocks only this releases.
+    if (FcReady) std::atexit([] { FcFini(); });
   }
 };
 
