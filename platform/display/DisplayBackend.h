@@ -1,0 +1,63 @@
+#pragma once
+// The display back end: it shows the window manager's screen surface and delivers input.
+// Everything else (windows, hit testing, focus, painting) is the window manager's. The window
+// layer sees back ends only through this interface (SetDisplayBackend in
+// platform/user/WindowInternals.h); the display library picks and installs one.
+//
+// Threads: every member runs on the main thread, except Wake, which any thread may call.
+#include <string>
+#include <vector>
+
+#include "platform/gdi/Surface.h"
+#include "platform/system/Types.h"
+
+enum class TInputEventKind : Byte {
+  MouseMove,
+  ButtonDown,
+  ButtonUp,
+  Wheel,
+  KeyDown,
+  KeyUp,
+  Text,           // UTF-8 text typed (after the key events that produced it)
+  CloseRequest,   // the user closed the desktop window that shows the screen
+  ScreenResize,   // the screen got a new size (X, Y)
+};
+
+// Mouse buttons of ButtonDown/ButtonUp.
+enum class TMouseButton : Byte { Left, Right, Middle, X1, X2 };
+
+struct TInputEvent {
+  TInputEventKind Kind = TInputEventKind::MouseMove;
+  Integer X = 0;  // screen position for mouse events; the new size for ScreenResize
+  Integer Y = 0;
+  TMouseButton Button = TMouseButton::Left;
+  Integer WheelDelta = 0;  // multiples of 120, positive away from the user
+  bool Horizontal = false;  // a horizontal wheel
+  Word VirtualKey = 0;
+  Word ScanCode = 0;
+  bool Repeat = false;  // an auto-repeated key down
+  std::string Text;
+};
+
+class TDisplayBackend {
+ public:
+  virtual ~TDisplayBackend() = default;
+
+  // The screen size in pixels.
+  virtual TSize ScreenSize() = 0;
+  // Shows the rectangles Damaged (screen coordinates, clipped to the screen) of Screen.
+  virtual void Present(const TSurface& Screen, const std::vector<TRect>& Damaged) = 0;
+  // Takes the next input event; false at once when there is none.
+  virtual bool PollInput(TInputEvent& Ev) = 0;
+  // Blocks until input arrives, Wake is called or TimeoutMs pass (0xFFFFFFFF: no timeout).
+  // A Wake that came while nobody waited makes the next wait return at once.
+  virtual void WaitInput(DWORD TimeoutMs) = 0;
+  // Ends a WaitInput; safe from any thread.
+  virtual void Wake() = 0;
+  // Shows the mouse cursor as a 32-bit premultiplied ARGB image with its hot spot; null
+  // pixels hide it. Back ends without a visible cursor ignore it.
+  virtual void SetCursorShape(const DWORD* Pixels, Integer Width, Integer Height, TPoint HotSpot) = 0;
+  // The system clipboard as UTF-8 text.
+  virtual std::string GetClipboardText() = 0;
+  virtual void SetClipboardText(const std::string& Text) = 0;
+};
