@@ -8,6 +8,8 @@
 #include FT_ADVANCES_H
 #include FT_GLYPH_H
 
+#include <fontconfig/fcfreetype.h>  // after FreeType's and fontconfig's own headers
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -138,6 +140,17 @@ TFaceMatch MatchLocked(TEngine& E, std::string_view FaceName, bool Bold, bool It
       FcPatternGetInteger(Found, FC_SLANT, 0, &Slant);
       if (FcPatternGetString(Found, FC_FAMILY, 0, &S) == FcResultMatch) M.Family = reinterpret_cast<char*>(S);
       M.Index = Index;
+      // The match reports the style asked for when fontconfig would synthesize it; the file's
+      // own style decides whether we synthesize.
+      if (!M.File.empty()) {
+        int Count = 0;
+        FcPattern* Own = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(M.File.c_str()), Index, nullptr, &Count);
+        if (Own) {
+          FcPatternGetInteger(Own, FC_WEIGHT, 0, &Weight);
+          FcPatternGetInteger(Own, FC_SLANT, 0, &Slant);
+          FcPatternDestroy(Own);
+        }
+      }
       M.Bold = Weight >= FC_WEIGHT_DEMIBOLD;
       M.Italic = Slant != FC_SLANT_ROMAN;
       // Any of the file's family names counts (fontconfig lists localised ones too).

@@ -125,6 +125,26 @@ TEST(FontEngine, GlyphImagesFollowTheQuality) {
   }
 }
 
+TEST(FontEngine, MissingStylesAreSynthesized) {
+  // This family has one upright light face only: italic shears it, bold widens every advance.
+  const char* Face = "DejaVu Sans Light";
+  ASSERT_FALSE(MatchFontFace(Face, true, true, DEFAULT_PITCH).Italic);
+  auto Plain = RealizeFont(Font(Face, -20));
+  LOGFONTA L = Font(Face, -20);
+  L.lfItalic = 1;
+  auto Italic = RealizeFont(L);
+  EXPECT_EQ(Italic->Metrics().tmItalic, 255);
+  const char32_t C = U'l';
+  const TGlyphImage *Up = nullptr, *Slanted = nullptr;
+  Plain->Glyphs(&C, 1, &Up);
+  Italic->Glyphs(&C, 1, &Slanted);
+  EXPECT_GE(Slanted->Width, Up->Width + 2);
+  EXPECT_EQ(Italic->Advance(U'l'), Plain->Advance(U'l'));
+  auto Bold = RealizeFont(Font(Face, -20, FW_BOLD));
+  EXPECT_EQ(Bold->Metrics().tmWeight, FW_BOLD);
+  EXPECT_EQ(Bold->Advance(U'l'), Plain->Advance(U'l') + 1);
+}
+
 TEST(FontEngine, EscapementRotatesGlyphsAndDirection) {
   LOGFONTA L = Font("Arial", -20);
   L.lfEscapement = 900;

@@ -287,6 +287,18 @@ TEST(TextOut, UnderlineRotationAndOtherSurfaces) {
     for (Integer X = 5; X < 5 + W; ++X) EXPECT_EQ(C.At(X, Row), Black) << X << C.Picture();
   }
   {
+    LOGFONTA F;
+    F.lfHeight = -13;
+    F.lfFaceName = "Arial";
+    F.lfStrikeOut = 1;
+    TTextCanvas C(80, 30, CreateFontIndirect(&F));
+    TextOut(C.DC, 5, 5, "..", 2);  // the bar runs through the x-height, where the dots are not
+    const Integer Baseline = 5 + C.Tm.tmAscent;
+    Integer Rows = 0;
+    for (Integer Y = 5; Y < Baseline - 2; ++Y) Rows += C.At(5 + C.Extent("..") / 2, Y) == Black;
+    EXPECT_GE(Rows, 1) << C.Picture();
+  }
+  {
     TTextCanvas C(60, 100, TestFont(DEFAULT_QUALITY, 900));
     TextOut(C.DC, 10, 90, "Hello", 5);
     const TRect Ink = C.Ink();
