@@ -38,22 +38,14 @@ struct TSubstitute {
   std::string_view Family;
 };
 constexpr TSubstitute Substitutes[] = {
-    {"Arial", "Liberation Sans"},
-    {"Helvetica", "Liberation Sans"},
-    {"MS Sans Serif", "Liberation Sans"},
-    {"Microsoft Sans Serif", "Liberation Sans"},
-    {"Segoe UI", "Liberation Sans"},
-    {"MS Shell Dlg", "Liberation Sans"},
-    {"System", "Liberation Sans"},
-    {"Times New Roman", "Liberation Serif"},
-    {"Times", "Liberation Serif"},
-    {"Courier New", "Liberation Mono"},
-    {"Courier", "Liberation Mono"},
-    {"Terminal", "Liberation Mono"},
-    {"Fixedsys", "Liberation Mono"},
-    {"Tahoma", "DejaVu Sans"},
-    {"Verdana", "DejaVu Sans"},
-    {"MS Shell Dlg 2", "DejaVu Sans"},
+    {"Arial", "Liberation Sans"},         {"Helvetica", "Liberation Sans"},
+    {"MS Sans Serif", "Liberation Sans"}, {"Microsoft Sans Serif", "Liberation Sans"},
+    {"Segoe UI", "Liberation Sans"},      {"MS Shell Dlg", "Liberation Sans"},
+    {"System", "Liberation Sans"},        {"Times New Roman", "Liberation Serif"},
+    {"Times", "Liberation Serif"},        {"Courier New", "Liberation Mono"},
+    {"Courier", "Liberation Mono"},       {"Terminal", "Liberation Mono"},
+    {"Fixedsys", "Liberation Mono"},      {"Tahoma", "DejaVu Sans"},
+    {"Verdana", "DejaVu Sans"},           {"MS Shell Dlg 2", "DejaVu Sans"},
 };
 
 std::string AsciiLower(std::string_view S) {
@@ -63,9 +55,15 @@ std::string AsciiLower(std::string_view S) {
   return R;
 }
 
-Integer RoundHalfUp(double V) { return static_cast<Integer>(std::floor(V + 0.5)); }
-Integer Floor64(FT_Pos V) { return static_cast<Integer>(V >> 6); }  // arithmetic shift floors
-Integer Ceil64(FT_Pos V) { return static_cast<Integer>((V + 63) >> 6); }
+Integer RoundHalfUp(double V) {
+  return static_cast<Integer>(std::floor(V + 0.5));
+}
+Integer Floor64(FT_Pos V) {
+  return static_cast<Integer>(V >> 6);
+}  // arithmetic shift floors
+Integer Ceil64(FT_Pos V) {
+  return static_cast<Integer>((V + 63) >> 6);
+}
 
 // Bytes of one font file, shared by every size made from it.
 struct TFontFile {
@@ -112,9 +110,12 @@ TFaceMatch MatchLocked(TEngine& E, std::string_view FaceName, bool Bold, bool It
   if (Family.empty()) Family = std::string(FaceName);
   if (Family.empty()) {
     const BYTE Fam = PitchAndFamily & 0xF0;
-    if ((PitchAndFamily & 0x03) == FIXED_PITCH || Fam == FF_MODERN) Family = "monospace";
-    else if (Fam == FF_ROMAN) Family = "serif";
-    else Family = "sans-serif";
+    if ((PitchAndFamily & 0x03) == FIXED_PITCH || Fam == FF_MODERN)
+      Family = "monospace";
+    else if (Fam == FF_ROMAN)
+      Family = "serif";
+    else
+      Family = "sans-serif";
   }
   const std::string Key = AsciiLower(Family) + (Bold ? "|b" : "|r") + (Italic ? "i" : "n");
   auto It = E.Matches.find(Key);
@@ -144,7 +145,8 @@ TFaceMatch MatchLocked(TEngine& E, std::string_view FaceName, bool Bold, bool It
       // own style decides whether we synthesize.
       if (!M.File.empty()) {
         int Count = 0;
-        FcPattern* Own = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(M.File.c_str()), Index, nullptr, &Count);
+        FcPattern* Own =
+            FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(M.File.c_str()), Index, nullptr, &Count);
         if (Own) {
           FcPatternGetInteger(Own, FC_WEIGHT, 0, &Weight);
           FcPatternGetInteger(Own, FC_SLANT, 0, &Slant);
@@ -288,7 +290,9 @@ struct TFontFaceData {
     }
     return true;
   }
-  Integer LoadedAdvance() const { return static_cast<Integer>((Face->glyph->advance.x + 32) >> 6) + BoldExtra; }
+  Integer LoadedAdvance() const {
+    return static_cast<Integer>((Face->glyph->advance.x + 32) >> 6) + BoldExtra;
+  }
 };
 
 struct TFontFace::TCache {
@@ -308,8 +312,8 @@ namespace {
 
 // The OS/2 version 1 weighting of lowercase letters and the space: the average width the
 // platform reports for its own fonts, so metric-compatible stand-ins report the same.
-constexpr Integer AverageWeights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56,
-                                        56, 17, 4, 49, 56, 71, 31, 10, 18, 3, 18, 2, 166};
+constexpr Integer AverageWeights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6,  35, 20, 56,
+                                        56, 17, 4,  49, 56,  71, 31, 10, 18, 3, 18, 2,  166};
 
 // Weighted average advance in font units; 0 when a letter is missing.
 Integer WeightedAverageWidth(const TFontFaceData& D) {
@@ -329,10 +333,14 @@ BYTE FamilyBits(FT_Face F, const TT_OS2* Os2) {
   if (FT_IS_FIXED_WIDTH(F)) return FF_MODERN;
   if (!Os2) return FF_SWISS;
   switch (Os2->panose[0]) {
-    case 3: return FF_SCRIPT;
-    case 4: return FF_DECORATIVE;
-    case 2: return Os2->panose[1] >= 2 && Os2->panose[1] <= 10 ? FF_ROMAN : FF_SWISS;
-    default: return FF_SWISS;
+    case 3:
+      return FF_SCRIPT;
+    case 4:
+      return FF_DECORATIVE;
+    case 2:
+      return Os2->panose[1] >= 2 && Os2->panose[1] <= 10 ? FF_ROMAN : FF_SWISS;
+    default:
+      return FF_SWISS;
   }
 }
 
@@ -408,7 +416,8 @@ std::shared_ptr<TFontFace> TFontFaceFactory::Create(const LOGFONTW& LF) {
   }();
   Integer XEm = Em;
   if (LF.lfWidth != 0)
-    XEm = std::clamp(RoundHalfUp(std::abs(static_cast<double>(LF.lfWidth)) * Upem / AvgUnits), 1, MaxEmHeight * 4);
+    XEm = std::clamp(RoundHalfUp(std::abs(static_cast<double>(LF.lfWidth)) * Upem / AvgUnits), 1,
+                     MaxEmHeight * 4);
   if (FT_IS_SCALABLE(F)) {
     if (FT_Set_Pixel_Sizes(F, static_cast<FT_UInt>(XEm), static_cast<FT_UInt>(Em)) != 0) {
       FT_Done_Face(F);
@@ -437,8 +446,9 @@ std::shared_ptr<TFontFace> TFontFaceFactory::Create(const LOGFONTW& LF) {
     const double A = Esc * std::numbers::pi / 1800.0;
     const double C = std::cos(A), S = std::sin(A);
     Data.Rotated = true;
-    Data.Rotation = {static_cast<FT_Fixed>(std::lround(C * 65536)), static_cast<FT_Fixed>(std::lround(-S * 65536)),
-                     static_cast<FT_Fixed>(std::lround(S * 65536)), static_cast<FT_Fixed>(std::lround(C * 65536))};
+    Data.Rotation = {
+        static_cast<FT_Fixed>(std::lround(C * 65536)), static_cast<FT_Fixed>(std::lround(-S * 65536)),
+        static_cast<FT_Fixed>(std::lround(S * 65536)), static_cast<FT_Fixed>(std::lround(C * 65536))};
     Face->FDirX = C;
     Face->FDirY = -S;
   }
@@ -456,7 +466,9 @@ std::shared_ptr<TFontFace> TFontFaceFactory::Create(const LOGFONTW& LF) {
   }
   T.tmAveCharWidth = std::max(1, RoundHalfUp(AvgUnits * XScale)) + Data.BoldExtra;
   T.tmMaxCharWidth = (Hhea ? RoundHalfUp(Hhea->advance_Width_Max * XScale) : Em) + Data.BoldExtra;
-  T.tmWeight = Data.SynthBold ? FW_BOLD : (Os2 && Os2->usWeightClass ? Os2->usWeightClass : (M.Bold ? FW_BOLD : FW_NORMAL));
+  T.tmWeight = Data.SynthBold
+                   ? FW_BOLD
+                   : (Os2 && Os2->usWeightClass ? Os2->usWeightClass : (M.Bold ? FW_BOLD : FW_NORMAL));
   T.tmItalic = WantItalic ? 255 : 0;
   const Integer First = Os2 ? Os2->usFirstCharIndex : 0x20;
   T.tmFirstChar = static_cast<char16_t>(First);
@@ -468,12 +480,16 @@ std::shared_ptr<TFontFace> TFontFaceFactory::Create(const LOGFONTW& LF) {
                                          (FT_IS_SFNT(F) ? TMPF_TRUETYPE : 0) | FamilyBits(F, Os2));
 
   // Underline just below the baseline and within the descent; strike-out through the x-height.
-  const double UlPos = Post ? -static_cast<double>(static_cast<FT_Short>(Post->underlinePosition)) : Upem * 0.1;
+  const double UlPos =
+      Post ? -static_cast<double>(static_cast<FT_Short>(Post->underlinePosition)) : Upem * 0.1;
   const double UlSize = Post && Post->underlineThickness > 0 ? Post->underlineThickness : Upem * 0.05;
   Face->FUnderlineSize = std::max(1, RoundHalfUp(UlSize * Scale));
-  Face->FUnderlineOffset = std::clamp(RoundHalfUp(UlPos * Scale), 1, std::max(1, Descent - Face->FUnderlineSize));
-  const double SoPos = Os2 && Os2->version != 0xFFFF && Os2->yStrikeoutPosition > 0 ? Os2->yStrikeoutPosition : Upem * 0.26;
-  const double SoSize = Os2 && Os2->version != 0xFFFF && Os2->yStrikeoutSize > 0 ? Os2->yStrikeoutSize : UlSize;
+  Face->FUnderlineOffset =
+      std::clamp(RoundHalfUp(UlPos * Scale), 1, std::max(1, Descent - Face->FUnderlineSize));
+  const double SoPos =
+      Os2 && Os2->version != 0xFFFF && Os2->yStrikeoutPosition > 0 ? Os2->yStrikeoutPosition : Upem * 0.26;
+  const double SoSize =
+      Os2 && Os2->version != 0xFFFF && Os2->yStrikeoutSize > 0 ? Os2->yStrikeoutSize : UlSize;
   Face->FStrikeOutSize = std::max(1, RoundHalfUp(SoSize * Scale));
   Face->FStrikeOutOffset = -RoundHalfUp(SoPos * Scale);
   return Face;
@@ -504,7 +520,9 @@ std::shared_ptr<TFontFace> RealizeFont(const LOGFONTW& Font) {
   return Face;
 }
 
-std::shared_ptr<TFontFace> RealizeFont(const LOGFONTA& Font) { return RealizeFont(LogFontToW(Font)); }
+std::shared_ptr<TFontFace> RealizeFont(const LOGFONTA& Font) {
+  return RealizeFont(LogFontToW(Font));
+}
 
 Integer TFontFace::AdvanceLocked(char32_t C) {
   if (C < 256 && FCache->LowAdvance[C] >= 0) return FCache->LowAdvance[C];
@@ -514,8 +532,10 @@ Integer TFontFace::AdvanceLocked(char32_t C) {
   }
   Integer A = 0;
   if (FData->Load(FData->GlyphIndex(C))) A = FData->LoadedAdvance();
-  if (C < 256) FCache->LowAdvance[C] = A;
-  else FCache->HighAdvance.emplace(C, A);
+  if (C < 256)
+    FCache->LowAdvance[C] = A;
+  else
+    FCache->HighAdvance.emplace(C, A);
   return A;
 }
 
@@ -548,7 +568,8 @@ const TGlyphImage* TFontFace::GlyphLocked(char32_t C) {
   G.Mono = FMono;
   if (FData->Load(FData->GlyphIndex(C))) {
     FT_GlyphSlot S = FData->Face->glyph;
-    if (FData->Rotated && S->format == FT_GLYPH_FORMAT_OUTLINE) FT_Outline_Transform(&S->outline, &FData->Rotation);
+    if (FData->Rotated && S->format == FT_GLYPH_FORMAT_OUTLINE)
+      FT_Outline_Transform(&S->outline, &FData->Rotation);
     if (FT_Render_Glyph(S, FMono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0) {
       const FT_Bitmap& B = S->bitmap;
       G.Left = S->bitmap_left;
@@ -613,7 +634,8 @@ namespace {
 
 POINTFX ToPointFx(FT_Vector V) {
   // 26.6 to 16.16.
-  return POINTFX{FixedFromRaw(static_cast<Integer>(V.x * 1024)), FixedFromRaw(static_cast<Integer>(V.y * 1024))};
+  return POINTFX{FixedFromRaw(static_cast<Integer>(V.x * 1024)),
+                 FixedFromRaw(static_cast<Integer>(V.y * 1024))};
 }
 
 // Writes contours as TTPOLYGONHEADER/TTPOLYCURVE records. Native keeps quadratic splines (runs of
@@ -673,7 +695,8 @@ class TOutlineWriter {
         while (I < Count && Kinds[I] == 1) {
           const FT_Vector C = Pts[I];
           const bool NextOff = I + 1 < Count && Kinds[I + 1] == 1;
-          const FT_Vector To = NextOff ? FT_Vector{(C.x + Pts[I + 1].x) / 2, (C.y + Pts[I + 1].y) / 2} : Pts[I + 1];
+          const FT_Vector To =
+              NextOff ? FT_Vector{(C.x + Pts[I + 1].x) / 2, (C.y + Pts[I + 1].y) / 2} : Pts[I + 1];
           Run.push_back(C);
           if (FBezier) {
             Cubic.push_back({From.x + (C.x - From.x) * 2 / 3, From.y + (C.y - From.y) * 2 / 3});
@@ -707,9 +730,12 @@ class TOutlineWriter {
   bool FBezier;
   static char Kind(char Tag) {
     switch (FT_CURVE_TAG(Tag)) {
-      case FT_CURVE_TAG_ON: return 0;
-      case FT_CURVE_TAG_CONIC: return 1;
-      default: return 2;
+      case FT_CURVE_TAG_ON:
+        return 0;
+      case FT_CURVE_TAG_CONIC:
+        return 1;
+      default:
+        return 2;
     }
   }
   static bool Same(FT_Vector A, FT_Vector B) { return A.x == B.x && A.y == B.y; }
@@ -743,7 +769,8 @@ DWORD TFontFace::GlyphOutline(UINT Char, UINT Format, GLYPHMETRICS* Metrics, DWO
   if (S->format != FT_GLYPH_FORMAT_OUTLINE) return GdiError;
   FT_Outline& O = S->outline;
 
-  FT_Matrix M{FixedToRaw(Matrix->eM11), FixedToRaw(Matrix->eM21), FixedToRaw(Matrix->eM12), FixedToRaw(Matrix->eM22)};
+  FT_Matrix M{FixedToRaw(Matrix->eM11), FixedToRaw(Matrix->eM21), FixedToRaw(Matrix->eM12),
+              FixedToRaw(Matrix->eM22)};
   FT_Matrix Total = M;
   if (FData->Rotated) {
     Total = FData->Rotation;

@@ -175,8 +175,12 @@ struct FIXED {
   WORD fract = 0;
   SHORT value = 0;
 };
-constexpr FIXED FixedFromInt(Integer V) { return FIXED{0, static_cast<SHORT>(V)}; }
-constexpr Integer FixedToRaw(FIXED F) { return static_cast<Integer>(F.value) * 65536 + F.fract; }
+constexpr FIXED FixedFromInt(Integer V) {
+  return FIXED{0, static_cast<SHORT>(V)};
+}
+constexpr Integer FixedToRaw(FIXED F) {
+  return static_cast<Integer>(F.value) * 65536 + F.fract;
+}
 constexpr FIXED FixedFromRaw(Integer V) {
   return FIXED{static_cast<WORD>(V & 0xFFFF), static_cast<SHORT>(V >> 16)};
 }
@@ -226,9 +230,9 @@ struct TGlyphImage {
 struct TFaceMatch {
   std::string File;
   Integer Index = 0;
-  std::string Family;  // of the file found
-  bool Bold = false;   // the file itself is bold
-  bool Italic = false;  // the file itself is italic or oblique
+  std::string Family;        // of the file found
+  bool Bold = false;         // the file itself is bold
+  bool Italic = false;       // the file itself is italic or oblique
   bool Substituted = false;  // the name was found (directly or through the table)
 };
 
@@ -277,7 +281,8 @@ class TFontFace {
   bool CharAbc(char32_t C, ABC& Out);
   // The platform's GetGlyphOutline on this face. Returns the buffer size needed (Buffer null or
   // Size 0), the bytes written, 1 for GGO_METRICS, or GDI_ERROR.
-  DWORD GlyphOutline(UINT Char, UINT Format, GLYPHMETRICS* Metrics, DWORD Size, void* Buffer, const MAT2* Matrix);
+  DWORD GlyphOutline(UINT Char, UINT Format, GLYPHMETRICS* Metrics, DWORD Size, void* Buffer,
+                     const MAT2* Matrix);
 
  private:
   friend class TFontFaceFactory;

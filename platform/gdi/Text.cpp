@@ -11,7 +11,9 @@ namespace {
 
 constexpr Integer MaxFaceChars = LF_FACESIZE - 1;
 
-bool IsDC(HDC DC) { return DC && (DC->ObjType == OBJ_DC || DC->ObjType == OBJ_MEMDC); }
+bool IsDC(HDC DC) {
+  return DC && (DC->ObjType == OBJ_DC || DC->ObjType == OBJ_MEMDC);
+}
 
 LOGFONTW Normalized(LOGFONTW F) {
   if (F.lfFaceName.size() > static_cast<std::size_t>(MaxFaceChars)) {
@@ -40,15 +42,18 @@ HFONT StockFont(LONG Height, LONG Weight, BYTE CharSet, BYTE PitchAndFamily, con
 struct TFontRegistration {
   TFontRegistration() {
     RegisterGetObjectHandler(OBJ_FONT, FontGetObject);
-    RegisterStockObject(SYSTEM_FONT, StockFont(16, FW_BOLD, ANSI_CHARSET, VARIABLE_PITCH | FF_SWISS, "System"));
+    RegisterStockObject(SYSTEM_FONT,
+                        StockFont(16, FW_BOLD, ANSI_CHARSET, VARIABLE_PITCH | FF_SWISS, "System"));
     RegisterStockObject(DEVICE_DEFAULT_FONT,
                         StockFont(16, FW_BOLD, ANSI_CHARSET, VARIABLE_PITCH | FF_SWISS, "System"));
-    RegisterStockObject(DEFAULT_GUI_FONT,
-                        StockFont(-11, FW_NORMAL, DEFAULT_CHARSET, VARIABLE_PITCH | FF_SWISS, "MS Shell Dlg"));
+    RegisterStockObject(DEFAULT_GUI_FONT, StockFont(-11, FW_NORMAL, DEFAULT_CHARSET,
+                                                    VARIABLE_PITCH | FF_SWISS, "MS Shell Dlg"));
     RegisterStockObject(ANSI_VAR_FONT,
                         StockFont(12, FW_NORMAL, ANSI_CHARSET, VARIABLE_PITCH | FF_SWISS, "MS Sans Serif"));
-    RegisterStockObject(ANSI_FIXED_FONT, StockFont(12, FW_NORMAL, ANSI_CHARSET, FIXED_PITCH | FF_MODERN, "Courier"));
-    RegisterStockObject(OEM_FIXED_FONT, StockFont(12, FW_NORMAL, OEM_CHARSET, FIXED_PITCH | FF_MODERN, "Terminal"));
+    RegisterStockObject(ANSI_FIXED_FONT,
+                        StockFont(12, FW_NORMAL, ANSI_CHARSET, FIXED_PITCH | FF_MODERN, "Courier"));
+    RegisterStockObject(OEM_FIXED_FONT,
+                        StockFont(12, FW_NORMAL, OEM_CHARSET, FIXED_PITCH | FF_MODERN, "Terminal"));
     RegisterStockObject(SYSTEM_FIXED_FONT,
                         StockFont(16, FW_NORMAL, ANSI_CHARSET, FIXED_PITCH | FF_MODERN, "Fixedsys"));
   }
@@ -71,7 +76,8 @@ std::u16string TextFace(TFontObject& F) {
   if (!Face) return F.Log.lfFaceName;
   if (!F.Log.lfFaceName.empty()) {
     const std::string Name = Utf16ToUtf8(F.Log.lfFaceName);
-    const TFaceMatch M = MatchFontFace(Name, F.Log.lfWeight >= FW_SEMIBOLD, F.Log.lfItalic != 0, F.Log.lfPitchAndFamily);
+    const TFaceMatch M =
+        MatchFontFace(Name, F.Log.lfWeight >= FW_SEMIBOLD, F.Log.lfItalic != 0, F.Log.lfPitchAndFamily);
     if (M.Substituted && M.File == Face->File()) return F.Log.lfFaceName;
   }
   return Utf8ToUtf16(Face->Family());
@@ -90,7 +96,9 @@ BOOL FillMetrics(HDC DC, TMetric* Metric, TMetric (*Convert)(const TEXTMETRICW&)
   return TRUE;
 }
 
-TEXTMETRICW SameMetric(const TEXTMETRICW& T) { return T; }
+TEXTMETRICW SameMetric(const TEXTMETRICW& T) {
+  return T;
+}
 
 BOOL CharWidths(HDC DC, UINT First, UINT Last, Integer* Widths) {
   HFONT Font;
@@ -110,7 +118,8 @@ BOOL AbcWidths(HDC DC, UINT First, UINT Last, ABC* Widths) {
 }
 
 template <class TChar>
-BOOL ExtentEx(HDC DC, const TChar* Text, Integer Count, Integer MaxExtent, Integer* Fit, Integer* Dx, SIZE* Size) {
+BOOL ExtentEx(HDC DC, const TChar* Text, Integer Count, Integer MaxExtent, Integer* Fit, Integer* Dx,
+              SIZE* Size) {
   HFONT Font;
   TFontFace* Face;
   if (!DcFace(DC, Font, Face) || (!Text && Count != 0)) return FALSE;
@@ -143,7 +152,9 @@ const std::shared_ptr<TFontFace>& TFontObject::Face() {
   return FFace;
 }
 
-HFONT CreateFontIndirectW(const LOGFONTW* Font) { return Font ? new TFontObject(*Font) : nullptr; }
+HFONT CreateFontIndirectW(const LOGFONTW* Font) {
+  return Font ? new TFontObject(*Font) : nullptr;
+}
 
 HFONT CreateFontIndirectA(const LOGFONTA* Font) {
   if (!Font) return nullptr;
@@ -153,9 +164,10 @@ HFONT CreateFontIndirectA(const LOGFONTA* Font) {
 
 namespace {
 template <class TString, class TChar>
-TLogFont<TString> MakeLogFont(Integer Height, Integer Width, Integer Escapement, Integer Orientation, Integer Weight,
-                              DWORD Italic, DWORD Underline, DWORD StrikeOut, DWORD CharSet, DWORD OutPrecision,
-                              DWORD ClipPrecision, DWORD Quality, DWORD PitchAndFamily, const TChar* FaceName) {
+TLogFont<TString> MakeLogFont(Integer Height, Integer Width, Integer Escapement, Integer Orientation,
+                              Integer Weight, DWORD Italic, DWORD Underline, DWORD StrikeOut, DWORD CharSet,
+                              DWORD OutPrecision, DWORD ClipPrecision, DWORD Quality, DWORD PitchAndFamily,
+                              const TChar* FaceName) {
   TLogFont<TString> F;
   F.lfHeight = Height;
   F.lfWidth = Width;
@@ -175,21 +187,21 @@ TLogFont<TString> MakeLogFont(Integer Height, Integer Width, Integer Escapement,
 }
 }  // namespace
 
-HFONT CreateFontA(Integer Height, Integer Width, Integer Escapement, Integer Orientation, Integer Weight, DWORD Italic,
-                  DWORD Underline, DWORD StrikeOut, DWORD CharSet, DWORD OutPrecision, DWORD ClipPrecision,
-                  DWORD Quality, DWORD PitchAndFamily, const char* FaceName) {
-  const LOGFONTA F = MakeLogFont<std::string>(Height, Width, Escapement, Orientation, Weight, Italic, Underline,
-                                              StrikeOut, CharSet, OutPrecision, ClipPrecision, Quality,
-                                              PitchAndFamily, FaceName);
+HFONT CreateFontA(Integer Height, Integer Width, Integer Escapement, Integer Orientation, Integer Weight,
+                  DWORD Italic, DWORD Underline, DWORD StrikeOut, DWORD CharSet, DWORD OutPrecision,
+                  DWORD ClipPrecision, DWORD Quality, DWORD PitchAndFamily, const char* FaceName) {
+  const LOGFONTA F =
+      MakeLogFont<std::string>(Height, Width, Escapement, Orientation, Weight, Italic, Underline, StrikeOut,
+                               CharSet, OutPrecision, ClipPrecision, Quality, PitchAndFamily, FaceName);
   return CreateFontIndirectA(&F);
 }
 
-HFONT CreateFontW(Integer Height, Integer Width, Integer Escapement, Integer Orientation, Integer Weight, DWORD Italic,
-                  DWORD Underline, DWORD StrikeOut, DWORD CharSet, DWORD OutPrecision, DWORD ClipPrecision,
-                  DWORD Quality, DWORD PitchAndFamily, const char16_t* FaceName) {
-  const LOGFONTW F = MakeLogFont<std::u16string>(Height, Width, Escapement, Orientation, Weight, Italic, Underline,
-                                                 StrikeOut, CharSet, OutPrecision, ClipPrecision, Quality,
-                                                 PitchAndFamily, FaceName);
+HFONT CreateFontW(Integer Height, Integer Width, Integer Escapement, Integer Orientation, Integer Weight,
+                  DWORD Italic, DWORD Underline, DWORD StrikeOut, DWORD CharSet, DWORD OutPrecision,
+                  DWORD ClipPrecision, DWORD Quality, DWORD PitchAndFamily, const char16_t* FaceName) {
+  const LOGFONTW F = MakeLogFont<std::u16string>(Height, Width, Escapement, Orientation, Weight, Italic,
+                                                 Underline, StrikeOut, CharSet, OutPrecision, ClipPrecision,
+                                                 Quality, PitchAndFamily, FaceName);
   return CreateFontIndirectW(&F);
 }
 
@@ -318,17 +330,25 @@ Integer DcAdvances(HDC DC, TFontFace& Face, const char32_t* Chars, std::size_t C
 // ---------------------------------------------------------------------------------------------
 // Queries
 
-BOOL GetTextMetricsW(HDC DC, TEXTMETRICW* Metric) { return FillMetrics(DC, Metric, SameMetric); }
-BOOL GetTextMetricsA(HDC DC, TEXTMETRICA* Metric) { return FillMetrics(DC, Metric, TextMetricToA); }
+BOOL GetTextMetricsW(HDC DC, TEXTMETRICW* Metric) {
+  return FillMetrics(DC, Metric, SameMetric);
+}
+BOOL GetTextMetricsA(HDC DC, TEXTMETRICA* Metric) {
+  return FillMetrics(DC, Metric, TextMetricToA);
+}
 
 BOOL GetCharWidth32A(HDC DC, UINT First, UINT Last, Integer* Widths) {
   return Last <= 0xFF && CharWidths(DC, First, Last, Widths);
 }
-BOOL GetCharWidth32W(HDC DC, UINT First, UINT Last, Integer* Widths) { return CharWidths(DC, First, Last, Widths); }
+BOOL GetCharWidth32W(HDC DC, UINT First, UINT Last, Integer* Widths) {
+  return CharWidths(DC, First, Last, Widths);
+}
 BOOL GetCharABCWidthsA(HDC DC, UINT First, UINT Last, ABC* Widths) {
   return Last <= 0xFF && AbcWidths(DC, First, Last, Widths);
 }
-BOOL GetCharABCWidthsW(HDC DC, UINT First, UINT Last, ABC* Widths) { return AbcWidths(DC, First, Last, Widths); }
+BOOL GetCharABCWidthsW(HDC DC, UINT First, UINT Last, ABC* Widths) {
+  return AbcWidths(DC, First, Last, Widths);
+}
 
 DWORD GetGlyphOutlineW(HDC DC, UINT Char, UINT Format, GLYPHMETRICS* Metrics, DWORD Size, void* Buffer,
                        const MAT2* Matrix) {
@@ -360,8 +380,8 @@ BOOL GetTextExtentPoint32A(HDC DC, const char* Text, Integer Count, SIZE* Size) 
 BOOL GetTextExtentPoint32W(HDC DC, const char16_t* Text, Integer Count, SIZE* Size) {
   return Size && ExtentEx(DC, Text, Count, 0, nullptr, nullptr, Size);
 }
-BOOL GetTextExtentExPointA(HDC DC, const char* Text, Integer Count, Integer MaxExtent, Integer* Fit, Integer* Dx,
-                           SIZE* Size) {
+BOOL GetTextExtentExPointA(HDC DC, const char* Text, Integer Count, Integer MaxExtent, Integer* Fit,
+                           Integer* Dx, SIZE* Size) {
   return ExtentEx(DC, Text, Count, MaxExtent, Fit, Dx, Size);
 }
 BOOL GetTextExtentExPointW(HDC DC, const char16_t* Text, Integer Count, Integer MaxExtent, Integer* Fit,

@@ -46,17 +46,22 @@ constexpr UINT ETO_PDY = 0x2000;
 
 HFONT CreateFontIndirectA(const LOGFONTA* Font);
 HFONT CreateFontIndirectW(const LOGFONTW* Font);
-inline HFONT CreateFontIndirect(const LOGFONTA* Font) { return CreateFontIndirectA(Font); }
-inline HFONT CreateFontIndirect(const LOGFONTW* Font) { return CreateFontIndirectW(Font); }
-HFONT CreateFontA(Integer Height, Integer Width, Integer Escapement, Integer Orientation, Integer Weight, DWORD Italic,
-                  DWORD Underline, DWORD StrikeOut, DWORD CharSet, DWORD OutPrecision, DWORD ClipPrecision,
-                  DWORD Quality, DWORD PitchAndFamily, const char* FaceName);
-HFONT CreateFontW(Integer Height, Integer Width, Integer Escapement, Integer Orientation, Integer Weight, DWORD Italic,
-                  DWORD Underline, DWORD StrikeOut, DWORD CharSet, DWORD OutPrecision, DWORD ClipPrecision,
-                  DWORD Quality, DWORD PitchAndFamily, const char16_t* FaceName);
-inline HFONT CreateFont(Integer Height, Integer Width, Integer Escapement, Integer Orientation, Integer Weight,
-                        DWORD Italic, DWORD Underline, DWORD StrikeOut, DWORD CharSet, DWORD OutPrecision,
-                        DWORD ClipPrecision, DWORD Quality, DWORD PitchAndFamily, const char* FaceName) {
+inline HFONT CreateFontIndirect(const LOGFONTA* Font) {
+  return CreateFontIndirectA(Font);
+}
+inline HFONT CreateFontIndirect(const LOGFONTW* Font) {
+  return CreateFontIndirectW(Font);
+}
+HFONT CreateFontA(Integer Height, Integer Width, Integer Escapement, Integer Orientation, Integer Weight,
+                  DWORD Italic, DWORD Underline, DWORD StrikeOut, DWORD CharSet, DWORD OutPrecision,
+                  DWORD ClipPrecision, DWORD Quality, DWORD PitchAndFamily, const char* FaceName);
+HFONT CreateFontW(Integer Height, Integer Width, Integer Escapement, Integer Orientation, Integer Weight,
+                  DWORD Italic, DWORD Underline, DWORD StrikeOut, DWORD CharSet, DWORD OutPrecision,
+                  DWORD ClipPrecision, DWORD Quality, DWORD PitchAndFamily, const char16_t* FaceName);
+inline HFONT CreateFont(Integer Height, Integer Width, Integer Escapement, Integer Orientation,
+                        Integer Weight, DWORD Italic, DWORD Underline, DWORD StrikeOut, DWORD CharSet,
+                        DWORD OutPrecision, DWORD ClipPrecision, DWORD Quality, DWORD PitchAndFamily,
+                        const char* FaceName) {
   return CreateFontA(Height, Width, Escapement, Orientation, Weight, Italic, Underline, StrikeOut, CharSet,
                      OutPrecision, ClipPrecision, Quality, PitchAndFamily, FaceName);
 }
@@ -65,8 +70,12 @@ inline HFONT CreateFont(Integer Height, Integer Width, Integer Escapement, Integ
 // the size of the structure, 0 when Object is no font or the size is too small.
 Integer GetObject(HGDIOBJ Object, Integer Size, LOGFONTA* Buffer);
 Integer GetObject(HGDIOBJ Object, Integer Size, LOGFONTW* Buffer);
-inline Integer GetObjectA(HGDIOBJ Object, Integer Size, LOGFONTA* Buffer) { return GetObject(Object, Size, Buffer); }
-inline Integer GetObjectW(HGDIOBJ Object, Integer Size, LOGFONTW* Buffer) { return GetObject(Object, Size, Buffer); }
+inline Integer GetObjectA(HGDIOBJ Object, Integer Size, LOGFONTA* Buffer) {
+  return GetObject(Object, Size, Buffer);
+}
+inline Integer GetObjectW(HGDIOBJ Object, Integer Size, LOGFONTW* Buffer) {
+  return GetObject(Object, Size, Buffer);
+}
 
 // Count -1 takes the text up to its terminating null.
 BOOL TextOutA(HDC DC, Integer X, Integer Y, const char* Text, Integer Count);
@@ -81,10 +90,10 @@ inline BOOL TextOut(HDC DC, Integer X, Integer Y, const char16_t* Text, Integer 
 // is not supported (FALSE).
 BOOL ExtTextOutA(HDC DC, Integer X, Integer Y, UINT Options, const RECT* Rect, const char* Text, UINT Count,
                  const Integer* Dx);
-BOOL ExtTextOutW(HDC DC, Integer X, Integer Y, UINT Options, const RECT* Rect, const char16_t* Text, UINT Count,
-                 const Integer* Dx);
-inline BOOL ExtTextOut(HDC DC, Integer X, Integer Y, UINT Options, const RECT* Rect, const char* Text, UINT Count,
-                       const Integer* Dx) {
+BOOL ExtTextOutW(HDC DC, Integer X, Integer Y, UINT Options, const RECT* Rect, const char16_t* Text,
+                 UINT Count, const Integer* Dx);
+inline BOOL ExtTextOut(HDC DC, Integer X, Integer Y, UINT Options, const RECT* Rect, const char* Text,
+                       UINT Count, const Integer* Dx) {
   return ExtTextOutA(DC, X, Y, Options, Rect, Text, Count, Dx);
 }
 inline BOOL ExtTextOut(HDC DC, Integer X, Integer Y, UINT Options, const RECT* Rect, const char16_t* Text,
@@ -102,8 +111,10 @@ inline LONG TabbedTextOut(HDC DC, Integer X, Integer Y, const char* Text, Intege
                           const Integer* TabStops, Integer TabOrigin) {
   return TabbedTextOutA(DC, X, Y, Text, Count, TabCount, TabStops, TabOrigin);
 }
-DWORD GetTabbedTextExtentA(HDC DC, const char* Text, Integer Count, Integer TabCount, const Integer* TabStops);
-DWORD GetTabbedTextExtentW(HDC DC, const char16_t* Text, Integer Count, Integer TabCount, const Integer* TabStops);
+DWORD GetTabbedTextExtentA(HDC DC, const char* Text, Integer Count, Integer TabCount,
+                           const Integer* TabStops);
+DWORD GetTabbedTextExtentW(HDC DC, const char16_t* Text, Integer Count, Integer TabCount,
+                           const Integer* TabStops);
 
 // DrawText lays out with TextLayout (see there for the rules) and draws left/top aligned whatever
 // the DC's text alignment, clipped to Rect unless DT_NOCLIP. Returns the text height (0 on
@@ -119,10 +130,12 @@ inline Integer DrawText(HDC DC, const char16_t* Text, Integer Count, RECT* Rect,
 }
 Integer DrawTextExA(HDC DC, char* Text, Integer Count, RECT* Rect, UINT Format, DRAWTEXTPARAMS* Params);
 Integer DrawTextExW(HDC DC, char16_t* Text, Integer Count, RECT* Rect, UINT Format, DRAWTEXTPARAMS* Params);
-inline Integer DrawTextEx(HDC DC, char* Text, Integer Count, RECT* Rect, UINT Format, DRAWTEXTPARAMS* Params) {
+inline Integer DrawTextEx(HDC DC, char* Text, Integer Count, RECT* Rect, UINT Format,
+                          DRAWTEXTPARAMS* Params) {
   return DrawTextExA(DC, Text, Count, Rect, Format, Params);
 }
-inline Integer DrawTextEx(HDC DC, char16_t* Text, Integer Count, RECT* Rect, UINT Format, DRAWTEXTPARAMS* Params) {
+inline Integer DrawTextEx(HDC DC, char16_t* Text, Integer Count, RECT* Rect, UINT Format,
+                          DRAWTEXTPARAMS* Params) {
   return DrawTextExW(DC, Text, Count, Rect, Format, Params);
 }
 
@@ -142,21 +155,29 @@ inline BOOL GetTextExtentPointW(HDC DC, const char16_t* Text, Integer Count, SIZ
 }
 // Fit (optional): how many units fit within MaxExtent; Dx (optional, Count entries): the extent
 // of the text up to and including each unit's character.
-BOOL GetTextExtentExPointA(HDC DC, const char* Text, Integer Count, Integer MaxExtent, Integer* Fit, Integer* Dx,
-                           SIZE* Size);
+BOOL GetTextExtentExPointA(HDC DC, const char* Text, Integer Count, Integer MaxExtent, Integer* Fit,
+                           Integer* Dx, SIZE* Size);
 BOOL GetTextExtentExPointW(HDC DC, const char16_t* Text, Integer Count, Integer MaxExtent, Integer* Fit,
                            Integer* Dx, SIZE* Size);
 
 BOOL GetTextMetricsA(HDC DC, TEXTMETRICA* Metric);
 BOOL GetTextMetricsW(HDC DC, TEXTMETRICW* Metric);
-inline BOOL GetTextMetrics(HDC DC, TEXTMETRICA* Metric) { return GetTextMetricsA(DC, Metric); }
-inline BOOL GetTextMetrics(HDC DC, TEXTMETRICW* Metric) { return GetTextMetricsW(DC, Metric); }
+inline BOOL GetTextMetrics(HDC DC, TEXTMETRICA* Metric) {
+  return GetTextMetricsA(DC, Metric);
+}
+inline BOOL GetTextMetrics(HDC DC, TEXTMETRICW* Metric) {
+  return GetTextMetricsW(DC, Metric);
+}
 
 // Characters First..Last; the A forms take them as Latin-1 code points.
 BOOL GetCharWidth32A(HDC DC, UINT First, UINT Last, Integer* Widths);
 BOOL GetCharWidth32W(HDC DC, UINT First, UINT Last, Integer* Widths);
-inline BOOL GetCharWidthA(HDC DC, UINT First, UINT Last, Integer* Widths) { return GetCharWidth32A(DC, First, Last, Widths); }
-inline BOOL GetCharWidthW(HDC DC, UINT First, UINT Last, Integer* Widths) { return GetCharWidth32W(DC, First, Last, Widths); }
+inline BOOL GetCharWidthA(HDC DC, UINT First, UINT Last, Integer* Widths) {
+  return GetCharWidth32A(DC, First, Last, Widths);
+}
+inline BOOL GetCharWidthW(HDC DC, UINT First, UINT Last, Integer* Widths) {
+  return GetCharWidth32W(DC, First, Last, Widths);
+}
 BOOL GetCharABCWidthsA(HDC DC, UINT First, UINT Last, ABC* Widths);
 BOOL GetCharABCWidthsW(HDC DC, UINT First, UINT Last, ABC* Widths);
 

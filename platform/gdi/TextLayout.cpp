@@ -6,9 +6,15 @@ namespace {
 
 constexpr std::u16string_view Ellipsis = u"...";
 
-bool IsHighSurrogate(char16_t C) { return C >= 0xD800 && C <= 0xDBFF; }
-bool IsLowSurrogate(char16_t C) { return C >= 0xDC00 && C <= 0xDFFF; }
-bool IsBreakSpace(char16_t C) { return C == u' ' || C == u'\t'; }
+bool IsHighSurrogate(char16_t C) {
+  return C >= 0xD800 && C <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t C) {
+  return C >= 0xDC00 && C <= 0xDFFF;
+}
+bool IsBreakSpace(char16_t C) {
+  return C == u' ' || C == u'\t';
+}
 
 // Index after the character at I.
 std::size_t NextChar(std::u16string_view S, std::size_t I) {
@@ -132,7 +138,8 @@ class TLayouter {
       if (!HasWord) End = Start;
       TLine L;
       L.Text = std::u16string(S.substr(Start, End - Start));
-      if (P.Prefix != std::u16string::npos && P.Prefix >= Start && P.Prefix < End) L.Prefix = P.Prefix - Start;
+      if (P.Prefix != std::u16string::npos && P.Prefix >= Start && P.Prefix < End)
+        L.Prefix = P.Prefix - Start;
       Lines.push_back(std::move(L));
       Pos = Next;
     } while (Pos < N);
@@ -150,11 +157,15 @@ class TLayouter {
         const std::size_t OldPrefix = L.Prefix;
         L.Text = L.Text.substr(0, K) + std::u16string(Ellipsis) + Tail;
         if (OldPrefix != std::u16string::npos) {
-          if (OldPrefix < K) L.Prefix = OldPrefix;
-          else if (OldPrefix >= Sep) L.Prefix = OldPrefix - Sep + K + Ellipsis.size();
-          else L.Prefix = std::u16string::npos;
+          if (OldPrefix < K)
+            L.Prefix = OldPrefix;
+          else if (OldPrefix >= Sep)
+            L.Prefix = OldPrefix - Sep + K + Ellipsis.size();
+          else
+            L.Prefix = std::u16string::npos;
         }
-        if ((FFormat & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)) && Width(L.Text) > MaxWidth) EndEllipsis(L, MaxWidth);
+        if ((FFormat & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)) && Width(L.Text) > MaxWidth)
+          EndEllipsis(L, MaxWidth);
         return true;
       }
     }
@@ -213,8 +224,9 @@ class TLayouter {
 
 }  // namespace
 
-TTextLayout LayoutDrawText(std::u16string_view Text, const TRect& Rect, UINT Format, const TTextLayoutMetrics& Metrics,
-                           const TTextMeasure& Measure, const DRAWTEXTPARAMS* Params) {
+TTextLayout LayoutDrawText(std::u16string_view Text, const TRect& Rect, UINT Format,
+                           const TTextLayoutMetrics& Metrics, const TTextMeasure& Measure,
+                           const DRAWTEXTPARAMS* Params) {
   TTextLayout Out;
   Out.Rect = Rect;
   Out.LengthDrawn = static_cast<UINT>(Text.size());
@@ -263,8 +275,10 @@ TTextLayout LayoutDrawText(std::u16string_view Text, const TRect& Rect, UINT For
   }
 
   Integer Y = Rect.Top;
-  if (Single && (Format & DT_VCENTER)) Y = Rect.Top + (Rect.Height() - TextH) / 2;
-  else if (Single && (Format & DT_BOTTOM)) Y = Rect.Bottom - TextH;
+  if (Single && (Format & DT_VCENTER))
+    Y = Rect.Top + (Rect.Height() - TextH) / 2;
+  else if (Single && (Format & DT_BOTTOM))
+    Y = Rect.Bottom - TextH;
   Out.Result = Y + TextH - Rect.Top;
 
   const bool DrawRuns = (Format & DT_PREFIXONLY) == 0;
@@ -274,8 +288,10 @@ TTextLayout LayoutDrawText(std::u16string_view Text, const TRect& Rect, UINT For
     if ((Format & DT_EDITCONTROL) && I > 0 && Y + LineH > Rect.Bottom) break;
     const TLine& Line = Lines[I];
     Integer X = Left;
-    if (Format & DT_CENTER) X = Left + (MaxWidth - Widths[I]) / 2;
-    else if (Format & DT_RIGHT) X = Right - Widths[I];
+    if (Format & DT_CENTER)
+      X = Left + (MaxWidth - Widths[I]) / 2;
+    else if (Format & DT_RIGHT)
+      X = Right - Widths[I];
     const std::u16string_view S = Line.Text;
     if (DrawRuns && !S.empty()) {
       if (!L.ExpandTabs()) {

@@ -68,7 +68,7 @@ struct TTextUnderline {
 };
 
 struct TTextLayout {
-  std::vector<TTextRun> Runs;  // empty with DT_CALCRECT and DT_PREFIXONLY
+  std::vector<TTextRun> Runs;              // empty with DT_CALCRECT and DT_PREFIXONLY
   std::vector<TTextUnderline> Underlines;  // none with DT_CALCRECT, DT_NOPREFIX and DT_HIDEPREFIX
   TRect Rect;          // with DT_CALCRECT the rectangle the text needs, else the one given
   Integer Result = 0;  // DrawText's return value: from the rectangle's top to the text's bottom
@@ -95,5 +95,6 @@ struct TTextLayout {
 // - DT_CALCRECT keeps the rectangle's left and top: its right becomes left + the widest line
 //   (word-broken text included), its bottom top + the text height; empty text gives an empty
 //   rectangle and 0.
-TTextLayout LayoutDrawText(std::u16string_view Text, const TRect& Rect, UINT Format, const TTextLayoutMetrics& Metrics,
-                           const TTextMeasure& Measure, const DRAWTEXTPARAMS* Params = nullptr);
+TTextLayout LayoutDrawText(std::u16string_view Text, const TRect& Rect, UINT Format,
+                           const TTextLayoutMetrics& Metrics, const TTextMeasure& Measure,
+                           const DRAWTEXTPARAMS* Params = nullptr);

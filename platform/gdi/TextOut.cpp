@@ -17,9 +17,13 @@ TRect Intersect(const TRect& A, const TRect& B) {
   return TRect{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
                std::min(A.Bottom, B.Bottom)};
 }
-bool IsEmpty(const TRect& R) { return R.Left >= R.Right || R.Top >= R.Bottom; }
+bool IsEmpty(const TRect& R) {
+  return R.Left >= R.Right || R.Top >= R.Bottom;
+}
 
-Integer RoundToInt(double V) { return static_cast<Integer>(std::floor(V + 0.5)); }
+Integer RoundToInt(double V) {
+  return static_cast<Integer>(std::floor(V + 0.5));
+}
 
 // A logical rectangle on the surface (the box of its corners under a world transform).
 TRect RectToSurface(HDC DC, const RECT& R) {
@@ -47,7 +51,11 @@ TRect Normalized(TRect R) {
 class TGlyphPainter {
  public:
   TGlyphPainter(const TSurface& S, COLORREF Color)
-      : FS(S), FPixel(ColorToPixel(S, Color)), FR(GetRValue(Color)), FG(GetGValue(Color)), FB(GetBValue(Color)) {}
+      : FS(S),
+        FPixel(ColorToPixel(S, Color)),
+        FR(GetRValue(Color)),
+        FG(GetGValue(Color)),
+        FB(GetBValue(Color)) {}
 
   // Draws the part of G placed at (GX, GY) that lies inside C.
   void Draw(const TGlyphImage& G, Integer GX, Integer GY, const TRect& C) const {
@@ -60,7 +68,8 @@ class TGlyphPainter {
         Byte* Row = FS.Row(Y);
         for (Integer X = X0; X < X1; ++X) {
           const Integer I = X - GX;
-          if (Src[I >> 3] & (0x80 >> (I & 7))) std::memcpy(Row + static_cast<std::ptrdiff_t>(X) * 4, &FPixel, 4);
+          if (Src[I >> 3] & (0x80 >> (I & 7)))
+            std::memcpy(Row + static_cast<std::ptrdiff_t>(X) * 4, &FPixel, 4);
         }
       } else if (G.Mono) {
         for (Integer X = X0; X < X1; ++X) {
@@ -80,8 +89,8 @@ class TGlyphPainter {
             continue;
           }
           const COLORREF D = PixelToColor(FS, GetRawPixel(FS, X, Y));
-          const COLORREF Mixed = RGB(Blend(FR, GetRValue(D), Cov), Blend(FG, GetGValue(D), Cov),
-                                     Blend(FB, GetBValue(D), Cov));
+          const COLORREF Mixed =
+              RGB(Blend(FR, GetRValue(D), Cov), Blend(FG, GetGValue(D), Cov), Blend(FB, GetBValue(D), Cov));
           PutRawPixel(FS, X, Y, ColorToPixel(FS, Mixed));
         }
       }
@@ -180,10 +189,12 @@ bool DrawChars(HDC DC, Integer X, Integer Y, const char32_t* Chars, std::size_t 
   const double DX = Face->DirX(), DY = Face->DirY();
   const double NX = -DY, NY = DX;
   const bool Rotated = Face->Escapement() != 0;
-  const Integer HOff = (O.Align & TA_CENTER) == TA_CENTER ? Width / 2 : (O.Align & TA_CENTER) == TA_RIGHT ? Width : 0;
+  const Integer HOff = (O.Align & TA_CENTER) == TA_CENTER  ? Width / 2
+                       : (O.Align & TA_CENTER) == TA_RIGHT ? Width
+                                                           : 0;
   const Integer VOff = (O.Align & TA_BASELINE) == TA_BASELINE ? 0
-                       : (O.Align & TA_BASELINE) == TA_BOTTOM  ? -M.tmDescent
-                                                                : M.tmAscent;
+                       : (O.Align & TA_BASELINE) == TA_BOTTOM ? -M.tmDescent
+                                                              : M.tmAscent;
   // The pen's start on the baseline, in logical and then surface coordinates.
   const double LX = Ref.X - HOff * DX + VOff * NX, LY = Ref.Y - HOff * DY + VOff * NY;
   double OX, OY;
@@ -294,8 +305,8 @@ struct TTabStops {
 
 // Advances with tabs jumping to their stops; X0 is the text's start relative to the tab origin.
 template <class TChar>
-bool TabbedAdvances(HDC DC, const TChar* Text, Integer Count, Integer TabCount, const Integer* TabStops, Integer X0,
-                    TCodeText& T, std::vector<Integer>& Adv, Integer& Width) {
+bool TabbedAdvances(HDC DC, const TChar* Text, Integer Count, Integer TabCount, const Integer* TabStops,
+                    Integer X0, TCodeText& T, std::vector<Integer>& Adv, Integer& Width) {
   HFONT Font;
   TFontFace* Face;
   if (!DcFace(DC, Font, Face) || (!Text && Count > 0)) return false;
@@ -400,8 +411,8 @@ BOOL ExtTextOutA(HDC DC, Integer X, Integer Y, UINT Options, const RECT* Rect, c
                  const Integer* Dx) {
   return ExtTextOutT(DC, X, Y, Options, Rect, Text, Count, Dx);
 }
-BOOL ExtTextOutW(HDC DC, Integer X, Integer Y, UINT Options, const RECT* Rect, const char16_t* Text, UINT Count,
-                 const Integer* Dx) {
+BOOL ExtTextOutW(HDC DC, Integer X, Integer Y, UINT Options, const RECT* Rect, const char16_t* Text,
+                 UINT Count, const Integer* Dx) {
   return ExtTextOutT(DC, X, Y, Options, Rect, Text, Count, Dx);
 }
 
@@ -413,10 +424,12 @@ LONG TabbedTextOutW(HDC DC, Integer X, Integer Y, const char16_t* Text, Integer 
                     const Integer* TabStops, Integer TabOrigin) {
   return TabbedTextOutT(DC, X, Y, Text, Count, TabCount, TabStops, TabOrigin);
 }
-DWORD GetTabbedTextExtentA(HDC DC, const char* Text, Integer Count, Integer TabCount, const Integer* TabStops) {
+DWORD GetTabbedTextExtentA(HDC DC, const char* Text, Integer Count, Integer TabCount,
+                           const Integer* TabStops) {
   return TabbedExtentT(DC, Text, Count, TabCount, TabStops);
 }
-DWORD GetTabbedTextExtentW(HDC DC, const char16_t* Text, Integer Count, Integer TabCount, const Integer* TabStops) {
+DWORD GetTabbedTextExtentW(HDC DC, const char16_t* Text, Integer Count, Integer TabCount,
+                           const Integer* TabStops) {
   return TabbedExtentT(DC, Text, Count, TabCount, TabStops);
 }
 
@@ -425,7 +438,8 @@ Integer DrawTextW(HDC DC, const char16_t* Text, Integer Count, RECT* Rect, UINT 
 }
 Integer DrawTextA(HDC DC, const char* Text, Integer Count, RECT* Rect, UINT Format) {
   if (!Text) return 0;
-  const std::string_view S = Count < 0 ? std::string_view(Text) : std::string_view(Text, static_cast<std::size_t>(Count));
+  const std::string_view S =
+      Count < 0 ? std::string_view(Text) : std::string_view(Text, static_cast<std::size_t>(Count));
   return DrawTextCore(DC, Utf8ToUtf16(S), Rect, Format, nullptr, nullptr);
 }
 
@@ -443,14 +457,16 @@ Integer DrawTextExW(HDC DC, char16_t* Text, Integer Count, RECT* Rect, UINT Form
 
 Integer DrawTextExA(HDC DC, char* Text, Integer Count, RECT* Rect, UINT Format, DRAWTEXTPARAMS* Params) {
   if (!Text) return 0;
-  const std::string_view S = Count < 0 ? std::string_view(Text) : std::string_view(Text, static_cast<std::size_t>(Count));
+  const std::string_view S =
+      Count < 0 ? std::string_view(Text) : std::string_view(Text, static_cast<std::size_t>(Count));
   std::u16string Shown;
   const Integer R =
       DrawTextCore(DC, Utf8ToUtf16(S), Rect, Format, Params, (Format & DT_MODIFYSTRING) ? &Shown : nullptr);
   if (!Shown.empty()) {
     std::string Out = Utf16ToUtf8(Shown);
     std::size_t N = std::min(Out.size(), S.size());
-    while (N > 0 && N < Out.size() && (static_cast<unsigned char>(Out[N]) & 0xC0) == 0x80) --N;  // whole characters
+    while (N > 0 && N < Out.size() && (static_cast<unsigned char>(Out[N]) & 0xC0) == 0x80)
+      --N;  // whole characters
     std::memcpy(Text, Out.data(), N);
     if (N < S.size()) Text[N] = 0;
   }

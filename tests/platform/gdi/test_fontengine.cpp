@@ -19,7 +19,9 @@ LOGFONTA Font(const char* Face, LONG Height, LONG Weight = FW_NORMAL, BYTE Quali
   return F;
 }
 
-std::string FileName(const std::string& Path) { return Path.substr(Path.find_last_of('/') + 1); }
+std::string FileName(const std::string& Path) {
+  return Path.substr(Path.find_last_of('/') + 1);
+}
 
 TEST(FontEngine, FaceNamesResolveThroughTheSubstitutionTable) {
   struct TCase {

@@ -29,7 +29,8 @@ struct TTextCanvas : TTestCanvas {
   HFONT Font;
   HGDIOBJ OldFont;
   TEXTMETRICA Tm;
-  TTextCanvas(Integer W, Integer H, HFONT F = TestFont(), Integer Bpp = 32) : TTestCanvas(W, H, Bpp), Font(F) {
+  TTextCanvas(Integer W, Integer H, HFONT F = TestFont(), Integer Bpp = 32)
+      : TTestCanvas(W, H, Bpp), Font(F) {
     OldFont = SelectObject(DC, Font);
     SetBkMode(DC, TRANSPARENT);
     SetTextColor(DC, Black);
@@ -166,7 +167,10 @@ TEST(TextExtent, SumsOfIntegerAdvances) {
 
   // Fit count and partial extents; 8-bit text counts bytes ("é" is two).
   Integer Fit = -1, Dx[8];
-  ASSERT_TRUE(GetTextExtentExPointA(C.DC, "a\xC3\xA9" "b", 4, Widths['a'] + Widths[0xE9], &Fit, Dx, &Sz));
+  ASSERT_TRUE(GetTextExtentExPointA(C.DC,
+                                    "a\xC3\xA9"
+                                    "b",
+                                    4, Widths['a'] + Widths[0xE9], &Fit, Dx, &Sz));
   EXPECT_EQ(Fit, 3);
   EXPECT_EQ(Dx[0], Widths['a']);
   EXPECT_EQ(Dx[1], Dx[2]);
@@ -206,12 +210,16 @@ TEST(TextOut, QualityDecidesTheColoursUsed) {
     for (Integer Y = 0; Y < C.Height; ++Y)
       for (Integer X = 0; X < C.Width; ++X) {
         const COLORREF P = C.At(X, Y);
-        if (P == RGB(0, 0, 255)) ++Text;
-        else if (P != White) ++Other;
+        if (P == RGB(0, 0, 255))
+          ++Text;
+        else if (P != White)
+          ++Other;
       }
     EXPECT_GT(Text, 0);
-    if (Quality == NONANTIALIASED_QUALITY) EXPECT_EQ(Other, 0) << C.Picture(White, RGB(0, 0, 255));
-    else EXPECT_GT(Other, 0);  // coverage blends
+    if (Quality == NONANTIALIASED_QUALITY)
+      EXPECT_EQ(Other, 0) << C.Picture(White, RGB(0, 0, 255));
+    else
+      EXPECT_GT(Other, 0);  // coverage blends
   }
 }
 
@@ -362,7 +370,8 @@ TEST(DrawText, EllipsesKeepTheTextInside) {
 
   char Path[] = "C:\\Program Files\\Some Folder\\picture.jpg";
   Draw = RECT{0, 0, C.Extent("C:\\...\\picture.jpg") + 2, 20};
-  DrawTextEx(C.DC, Path, -1, &Draw, DT_SINGLELINE | DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_CALCRECT, nullptr);
+  DrawTextEx(C.DC, Path, -1, &Draw, DT_SINGLELINE | DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_CALCRECT,
+             nullptr);
   const std::string P = Path;
   EXPECT_EQ(P.substr(P.size() - 12), "\\picture.jpg");
   EXPECT_NE(P.find("..."), std::string::npos);
@@ -376,7 +385,8 @@ TEST(DrawText, AlignmentTabsAndPrefix) {
   const Integer W = C.Extent("Mid");
   const Integer Top = (60 - C.Tm.tmHeight) / 2;
   EXPECT_EQ(H, Top + C.Tm.tmHeight);
-  EXPECT_TRUE(Inside(C.Ink(), TRect{(200 - W) / 2, Top, (200 - W) / 2 + W, Top + C.Tm.tmHeight})) << C.Picture();
+  EXPECT_TRUE(Inside(C.Ink(), TRect{(200 - W) / 2, Top, (200 - W) / 2 + W, Top + C.Tm.tmHeight}))
+      << C.Picture();
 
   C.Clear(White);
   D = R;
