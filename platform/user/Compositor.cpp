@@ -100,6 +100,8 @@ void ComposeRect(const TRect& R) {
   for (auto It = Tops.rbegin(); It != Tops.rend(); ++It) {
     const TWindow* W = *It;
     if (!(W->Style & WS_VISIBLE) || !W->Surface) continue;
+    // A layered window shows nothing until it has attributes or content.
+    if ((W->ExStyle & WS_EX_LAYERED) && W->LayeredFlags == 0 && !W->LayeredUpdate) continue;
     const TSurface& Src = W->Surface->Surface;
     const TRect WR{W->Rect.Left, W->Rect.Top, W->Rect.Left + Src.Width, W->Rect.Top + Src.Height};
     const TRect C{std::max(R.Left, WR.Left), std::max(R.Top, WR.Top), std::min(R.Right, WR.Right),

@@ -80,7 +80,9 @@ TRegionData VisibleRegion(const TWindow* W, DWORD Flags) {
     C = A;
   }
   const TWindow* Top = TopLevelOf(const_cast<TWindow*>(W));
-  if (Top->Surface) R.IntersectRect(TRect{0, 0, Top->Surface->Surface.Width, Top->Surface->Surface.Height});
+  // UpdateLayeredWindow owns the content of its window: painting does not reach it.
+  if (Top->LayeredUpdate) R.SetEmpty();
+  else if (Top->Surface) R.IntersectRect(TRect{0, 0, Top->Surface->Surface.Width, Top->Surface->Surface.Height});
   else R.SetEmpty();
   return R;
 }

@@ -107,7 +107,7 @@ TRect MinMaximize(TWindow* W, Integer Cmd) {
     }
     default:  // restore
       if ((W->Style & WS_MINIMIZE) && W->RestoreToMaximized) {
-        W->Style &= ~WS_MINIMIZE;
+        W->Style = (W->Style & ~WS_MINIMIZE) | WS_MAXIMIZE;  // keeps the normal rectangle
         return MinMaximize(W, SW_MAXIMIZE);
       }
       W->Style &= ~(WS_MINIMIZE | WS_MAXIMIZE);

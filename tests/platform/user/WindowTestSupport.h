@@ -30,8 +30,12 @@ inline std::vector<TSeenMessage>& MessageLog() {
 // Messages of this kind are no part of a sequence: they would only add noise.
 inline bool IgnoredInSequence(UINT Msg) { return Msg == WM_GETTEXT || Msg == WM_GETTEXTLENGTH || Msg == WM_NCHITTEST; }
 
-inline LRESULT RecordingProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+inline void RecordMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (!IgnoredInSequence(Msg)) MessageLog().push_back({Wnd, Msg, WParam, LParam});
+}
+
+inline LRESULT RecordingProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  RecordMessage(Wnd, Msg, WParam, LParam);
   return DefWindowProc(Wnd, Msg, WParam, LParam);
 }
 

@@ -91,13 +91,13 @@ TEST_F(TWindowTest, CreationSequences) {
 }
 
 LRESULT RefuseNcCreate(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
-  RecordingProc(W, Msg, WP, LP);
+  RecordMessage(W, Msg, WP, LP);
   if (Msg == WM_NCCREATE) return FALSE;
   return DefWindowProc(W, Msg, WP, LP);
 }
 
 LRESULT RefuseCreate(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
-  RecordingProc(W, Msg, WP, LP);
+  RecordMessage(W, Msg, WP, LP);
   if (Msg == WM_CREATE) return -1;
   return DefWindowProc(W, Msg, WP, LP);
 }
