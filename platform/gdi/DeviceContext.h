@@ -172,7 +172,8 @@ struct TDeviceContext : TGdiObject {
 
   // A DC onto an external surface (the window layer's). Origin is the surface position of device
   // point (0, 0); VisRgn, in surface coordinates, limits every drawing (none: the whole surface).
-  // The surface must outlive the DC or be replaced with SetTarget first.
+  // The surface must outlive the DC or be replaced with SetTarget first; after the surface
+  // changes size, call SetTarget (or InvalidateClip) so that the clip follows.
   static HDC CreateForSurface(TSurface* Surface, TPoint Origin, std::optional<TRegionData> VisRgn);
   void SetTarget(TSurface* Surface, TPoint Origin, std::optional<TRegionData> VisRgn);
   void SetVisibleRegion(std::optional<TRegionData> VisRgn);

@@ -137,6 +137,15 @@ class TFloodFill {
             std::memcpy(W, P, 12);
             if (((W[0] ^ Block[0]) | (W[1] ^ Block[1]) | (W[2] ^ Block[2])) != 0) break;
           }
+        } else {
+          // Four pixels from three words; the block goes on while none is the border colour.
+          for (; X + 4 <= End; X += 4, P += 12) {
+            std::uint32_t W[3];
+            std::memcpy(W, P, 12);
+            const DWORD P0 = W[0] & 0xFFFFFF, P1 = (W[0] >> 24) | ((W[1] & 0xFFFF) << 8);
+            const DWORD P2 = (W[1] >> 16) | ((W[2] & 0xFF) << 16), P3 = W[2] >> 8;
+            if ((P0 == FTarget) | (P1 == FTarget) | (P2 == FTarget) | (P3 == FTarget)) break;
+          }
         }
         for (; X < End; ++X, P += 3)
           if (!Match(P[0] | (P[1] << 8) | (P[2] << 16))) break;

@@ -12,7 +12,9 @@
 // - Rectangle, Ellipse, RoundRect, Chord and Pie touch the pixels [Left, Right) x [Top, Bottom)
 //   with a one-pixel pen; the interior is filled first, then the outline drawn over it.
 //   Without a pen the filled area is one pixel smaller on the right and bottom, as on the
-//   platform. PS_INSIDEFRAME keeps a wide pen inside the box.
+//   platform. PS_INSIDEFRAME keeps a wide pen inside the box. In GM_ADVANCED the box includes
+//   its right and bottom edges; under a rotating or shearing world transform these shapes are
+//   drawn as polygons of their transformed outlines.
 // - Polygon fills pixels whose centres lie inside (ALTERNATE or WINDING, see TPolygonScanner),
 //   then draws the closed outline through the vertices with the pen.
 // - The mix mode (SetROP2) applies to pens and brushes of lines and shapes, not to FillRect,

@@ -119,10 +119,14 @@ class TShapeFiller {
     double X;
     Integer Dir;
   };
+  // Active-edge bookkeeping: shapes sorted by their tops, those crossing the current row listed.
+  void Begin();
   void RowSpans(Integer Y, Integer FillMode, std::vector<TSpan>& Out);
   std::vector<TEdge> FEdges;
   std::vector<TDisc> FDiscs;
   std::vector<TCross> FCross;
+  std::vector<std::size_t> FActiveEdges, FActiveDiscs;
+  std::size_t FNextEdge = 0, FNextDisc = 0;
   double FTop = 1e300, FBottom = -1e300;
 };
 
@@ -131,6 +135,7 @@ void TShapeFiller::Fill(Integer FillMode, const TRect& Bounds, F&& Fn) {
   if (Empty()) return;
   Integer Y0 = static_cast<Integer>(std::max<double>(Bounds.Top, std::floor(FTop - 0.5)));
   Integer Y1 = static_cast<Integer>(std::min<double>(Bounds.Bottom, std::ceil(FBottom)));
+  Begin();
   std::vector<TSpan> Spans;
   for (Integer Y = Y0; Y < Y1; ++Y) {
     RowSpans(Y, FillMode, Spans);

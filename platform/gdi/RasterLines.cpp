@@ -1,5 +1,6 @@
 // Cosmetic lines, pens and the line calls.
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/gdi/Painting.h"
 #include "platform/gdi/RasterInternals.h"
@@ -58,6 +59,48 @@ std::vector<TPoint> BezierPoints(HDC DC, const POINT* P, DWORD Count) {
   Out.push_back(DC->ToSurface(P[0]));
   for (DWORD I = 1; I + 2 < Count; I += 3) FlattenBezier(F(P[I - 1]), F(P[I]), F(P[I + 1]), F(P[I + 2]), Out);
   return Out;
+}
+
+// A solid cosmetic line inside R: the row pointer steps along, the pixel format chosen once.
+void SolidLineIn(const TLineSteps& L, const TRect& R, const TPixelOp& Ink) {
+  const TSurface& S = *Ink.S;
+  if (S.Bpp != 32 && S.Bpp != 24) {
+    WalkLine(L, R, [&](Integer X, Integer Y, Int64) { Ink.Pixel(X, Y); });
+    return;
+  }
+  Int64 Lo, Hi;
+  L.RangeIn(R, Lo, Hi);
+  if (Lo >= Hi) return;
+  const Integer Bytes = S.Bpp / 8;
+  const TPoint P = L.PixelAt(Lo);
+  Byte* Ptr = S.Row(P.Y) + static_cast<NativeInt>(P.X) * Bytes;
+  const NativeInt MajStep = L.XMajor ? L.SMaj * Bytes : L.SMaj * S.Stride;
+  const NativeInt MinStep = L.XMajor ? L.SMin * S.Stride : L.SMin * Bytes;
+  const Int64 Den = 2 * L.DMaj, Add = 2 * L.DMin;
+  Int64 Rem = L.DMin == 0 ? 0 : (Add * Lo + L.C) % Den;
+  const DWORD And = Ink.And, Xor = Ink.Xor;
+  for (Int64 I = Lo; I < Hi; ++I) {
+    if (Bytes == 4) {
+      DWORD V = Xor;
+      if (And) {
+        std::memcpy(&V, Ptr, 4);
+        V = (V & And) ^ Xor;
+      }
+      std::memcpy(Ptr, &V, 4);
+    } else {
+      const DWORD V = And ? (((Ptr[0] | (Ptr[1] << 8) | (Ptr[2] << 16)) & And) ^ Xor) : Xor;
+      Ptr[0] = static_cast<Byte>(V);
+      Ptr[1] = static_cast<Byte>(V >> 8);
+      Ptr[2] = static_cast<Byte>(V >> 16);
+    }
+    if (I + 1 == Hi) break;  // the pointer never leaves the surface
+    Ptr += MajStep;
+    Rem += Add;
+    if (Rem >= Den) {
+      Rem -= Den;
+      Ptr += MinStep;
+    }
+  }
 }
 
 }  // namespace
@@ -157,7 +200,12 @@ void DrawCosmeticLineClipped(HDC DC, TPoint A, TPoint B, TPenSetup& Pen) {
   if (L.Length == 0) return;
   const TPixelOp& Ink = Pen.Ink;
   if (!Pen.Dash.Active()) {
-    ForEachClipRect(DC, L.Box(), [&](const TRect& R) { WalkLine(L, R, [&](Integer X, Integer Y, Int64) { Ink.Pixel(X, Y); }); });
+    if (L.XMajor && L.DMin == 0) {
+      const Integer X0 = L.SMaj > 0 ? L.X0 : L.X0 - L.Length + 1;
+      ForEachClipSpan(DC, L.Y0, X0, X0 + L.Length, [&](Integer A, Integer B) { Ink.Span(L.Y0, A, B); });
+    } else {
+      ForEachClipRect(DC, L.Box(), [&](const TRect& R) { SolidLineIn(L, R, Ink); });
+    }
   } else {
     const TDash& D = Pen.Dash;
     ForEachClipRect(DC, L.Box(), [&](const TRect& R) {

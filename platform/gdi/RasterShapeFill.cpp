@@ -46,15 +46,29 @@ void TShapeFiller::AddDisc(double CX, double CY, double R) {
   FBottom = std::max(FBottom, CY + R);
 }
 
+void TShapeFiller::Begin() {
+  std::sort(FEdges.begin(), FEdges.end(), [](const TEdge& A, const TEdge& B) { return A.Y0 < B.Y0; });
+  std::sort(FDiscs.begin(), FDiscs.end(), [](const TDisc& A, const TDisc& B) { return A.CY - A.R < B.CY - B.R; });
+  FActiveEdges.clear();
+  FActiveDiscs.clear();
+  FNextEdge = FNextDisc = 0;
+}
+
+// Rows must come in increasing order after Begin.
 void TShapeFiller::RowSpans(Integer Y, Integer FillMode, std::vector<TSpan>& Out) {
   Out.clear();
   FCross.clear();
   const double YC = Y + 0.5;
-  for (const TEdge& E : FEdges) {
-    if (YC < E.Y0 || YC >= E.Y1) continue;
+  while (FNextEdge < FEdges.size() && FEdges[FNextEdge].Y0 <= YC) FActiveEdges.push_back(FNextEdge++);
+  while (FNextDisc < FDiscs.size() && FDiscs[FNextDisc].CY - FDiscs[FNextDisc].R < YC) FActiveDiscs.push_back(FNextDisc++);
+  std::erase_if(FActiveEdges, [&](std::size_t I) { return FEdges[I].Y1 <= YC; });
+  std::erase_if(FActiveDiscs, [&](std::size_t I) { return FDiscs[I].CY + FDiscs[I].R <= YC; });
+  for (std::size_t I : FActiveEdges) {
+    const TEdge& E = FEdges[I];
     FCross.push_back({E.X0 + (YC - E.Y0) * (E.X1 - E.X0) / (E.Y1 - E.Y0), E.Dir});
   }
-  for (const TDisc& D : FDiscs) {
+  for (std::size_t I : FActiveDiscs) {
+    const TDisc& D = FDiscs[I];
     const double DY = YC - D.CY;
     if (DY <= -D.R || DY >= D.R) continue;
     const double H = std::sqrt(D.R * D.R - DY * DY);

@@ -13,10 +13,12 @@ bool IsDC(HDC DC) { return DC && (DC->ObjType == OBJ_DC || DC->ObjType == OBJ_ME
 
 bool Rotated(HDC DC) { return DC->HasTransform() && (DC->State.World.eM12 != 0 || DC->State.World.eM21 != 0); }
 
-// A logical box in surface coordinates, corners put in order.
+// A logical box in surface coordinates, corners put in order. In the advanced graphics mode the
+// platform takes shape boxes as including their right and bottom edges.
 TRect BoxToSurface(HDC DC, Integer L, Integer T, Integer R, Integer B) {
   const TPoint A = DC->ToSurface({L, T}), C = DC->ToSurface({R, B});
-  return {std::min(A.X, C.X), std::min(A.Y, C.Y), std::max(A.X, C.X), std::max(A.Y, C.Y)};
+  const Integer Inclusive = DC->State.GraphicsMode == GM_ADVANCED ? 1 : 0;
+  return {std::min(A.X, C.X), std::min(A.Y, C.Y), std::max(A.X, C.X) + Inclusive, std::max(A.Y, C.Y) + Inclusive};
 }
 
 bool BoxInRange(const TRect& B) {

@@ -145,6 +145,15 @@ TEST(Shapes, WideInsideFramePenStaysInTheBox) {
   DeleteObject(Pen);
 }
 
+TEST(Shapes, AdvancedModeBoxesIncludeRightAndBottom) {
+  TTestCanvas C(8, 8);
+  SetGraphicsMode(C.DC, GM_ADVANCED);
+  const XFORM Scale{2, 0, 0, 2, 0, 0};
+  SetWorldTransform(C.DC, &Scale);
+  Rectangle(C.DC, 1, 1, 3, 3);  // device (2, 2)-(6, 6), inclusive
+  EXPECT_EQ(InkBox(C), (TRect{2, 2, 7, 7}));
+}
+
 TEST(Shapes, RotatedShapesBecomePolygons) {
   TTestCanvas C(30, 30);
   SetGraphicsMode(C.DC, GM_ADVANCED);
