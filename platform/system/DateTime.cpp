@@ -4,6 +4,8 @@
 #include "platform/system/Exceptions.h"
 #include "platform/system/Math.h"
 
+#include <span>
+
 namespace {
 
 constexpr Word MonthDays[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
@@ -81,7 +83,8 @@ void AppendNumber(std::string& Out, Integer Value, Integer Digits) {
 // Names for 1-based indexes; nothing for a value outside the table (a date before year 1).
 template <size_t N>
 void AppendName(std::string& Out, const char* const (&Names)[N], Word Index) {
-  if (Index >= 1 && Index <= N) Out += Names[Index - 1];
+  const std::span<const char* const> Table(Names);
+  if (Index >= 1 && Index <= Table.size()) Out += Table[Index - 1];
 }
 
 char UpCase(char C) {
@@ -272,6 +275,15 @@ class TDateScanner {
     ++FPos;
     return true;
   }
+  // Matches Text case-insensitively at the current place.
+  bool Word(std::string_view Text) {
+    SkipBlanks();
+    if (FS.size() - FPos < Text.size()) return false;
+    for (size_t I = 0; I < Text.size(); ++I)
+      if (UpCase(FS[FPos + I]) != UpCase(Text[I])) return false;
+    FPos += Text.size();
+    return true;
+  }
   bool AtEnd() {
     SkipBlanks();
     return FPos == FS.size();
@@ -392,8 +404,10 @@ std::string DateTimeToStr(TDateTime DateTime) {
   return FormatDateTime("c", DateTime);
 }
 
-bool TryStrToDate(std::string_view S, TDateTime& Value) {
-  TDateScanner Scan(S);
+namespace {
+
+// Reads a date from Scan without requiring the end of the text.
+bool ScanDate(TDateScanner& Scan, TDateTime& Value) {
   Integer N1, N2, N3, L1, L2, L3;
   if (!Scan.Number(N1, L1) || !Scan.Char(TFormatSettings::DateSeparator) || !Scan.Number(N2, L2))
     return false;
@@ -425,8 +439,65 @@ bool TryStrToDate(std::string_view S, TDateTime& Value) {
     else
       M = N1, D = N2;
   }
-  if (!Scan.AtEnd() || Y < 1 || Y > 9999 || M > 12 || D > 31) return false;
+  if (Y < 1 || Y > 9999 || M > 12 || D > 31) return false;
   return TryEncodeDate(static_cast<Word>(Y), static_cast<Word>(M), static_cast<Word>(D), Value);
+}
+
+// Reads h:nn[:ss[.zzz]] with an optional AM/PM suffix from Scan.
+bool ScanTime(TDateScanner& Scan, TDateTime& Value) {
+  Integer H, M, Sec = 0, MSec = 0, L;
+  if (!Scan.Number(H, L) || !Scan.Char(TFormatSettings::TimeSeparator) || !Scan.Number(M, L)) return false;
+  if (Scan.Char(TFormatSettings::TimeSeparator)) {
+    if (!Scan.Number(Sec, L)) return false;
+    if (Scan.Char('.') && !Scan.Number(MSec, L)) return false;
+  }
+  if (Scan.Word(TFormatSettings::TimeAMString)) {
+    if (H == 0 || H > 12) return false;
+    if (H == 12) H = 0;
+  } else if (Scan.Word(TFormatSettings::TimePMString)) {
+    if (H == 0 || H > 12) return false;
+    if (H < 12) H += 12;
+  }
+  if (H > 23 || M > 59 || Sec > 59 || MSec > 999) return false;
+  return TryEncodeTime(static_cast<Word>(H), static_cast<Word>(M), static_cast<Word>(Sec),
+                       static_cast<Word>(MSec), Value);
+}
+
+}  // namespace
+
+bool TryStrToDate(std::string_view S, TDateTime& Value) {
+  TDateScanner Scan(S);
+  return ScanDate(Scan, Value) && Scan.AtEnd();
+}
+
+bool TryStrToTime(std::string_view S, TDateTime& Value) {
+  TDateScanner Scan(S);
+  return ScanTime(Scan, Value) && Scan.AtEnd();
+}
+
+// A date, optionally followed by a time; a time alone is accepted too, as the platform does.
+bool TryStrToDateTime(std::string_view S, TDateTime& Value) {
+  TDateTime D = 0, T = 0;
+  TDateScanner DateScan(S);
+  if (ScanDate(DateScan, D)) {
+    if (!DateScan.AtEnd() && !ScanTime(DateScan, T)) return false;
+    if (!DateScan.AtEnd()) return false;
+    Value = D < 0 ? D - T : D + T;
+    return true;
+  }
+  return TryStrToTime(S, Value);
+}
+
+TDateTime StrToTime(std::string_view S) {
+  TDateTime Result;
+  if (!TryStrToTime(S, Result)) throw EConvertError("'" + std::string(S) + "' is not a valid time");
+  return Result;
+}
+
+TDateTime StrToDateTime(std::string_view S) {
+  TDateTime Result;
+  if (!TryStrToDateTime(S, Result)) throw EConvertError("'" + std::string(S) + "' is not a valid date and time");
+  return Result;
 }
 
 TDateTime StrToDate(std::string_view S) {

@@ -84,3 +84,9 @@ std::string DateTimeToStr(TDateTime DateTime);
 bool TryStrToDate(std::string_view S, TDateTime& Value);
 TDateTime StrToDate(std::string_view S);
 TDateTime StrToDateDef(std::string_view S, TDateTime Default);
+// Times as h:nn[:ss[.zzz]] with an optional AM/PM; date and time as a date, then a time.
+// The raising forms give "'<S>' is not a valid time" / "... is not a valid date and time".
+bool TryStrToTime(std::string_view S, TDateTime& Value);
+bool TryStrToDateTime(std::string_view S, TDateTime& Value);
+TDateTime StrToTime(std::string_view S);
+TDateTime StrToDateTime(std::string_view S);

@@ -246,6 +246,16 @@ TDateTime TCustomIniFile::ReadDate(std::string_view Section, std::string_view Id
   return TryStrToDate(ReadString(Section, Ident, ""), Value) ? Value : Default;
 }
 
+TDateTime TCustomIniFile::ReadDateTime(std::string_view Section, std::string_view Ident, TDateTime Default) {
+  TDateTime Value;
+  return TryStrToDateTime(ReadString(Section, Ident, ""), Value) ? Value : Default;
+}
+
+TDateTime TCustomIniFile::ReadTime(std::string_view Section, std::string_view Ident, TDateTime Default) {
+  TDateTime Value;
+  return TryStrToTime(ReadString(Section, Ident, ""), Value) ? Value : Default;
+}
+
 void TCustomIniFile::WriteDate(std::string_view Section, std::string_view Ident, TDateTime Value) {
   WriteString(Section, Ident, DateToStr(Value));
 }

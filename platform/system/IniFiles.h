@@ -40,6 +40,8 @@ class TCustomIniFile : public TObject {
   void WriteFloat(std::string_view Section, std::string_view Ident, Double Value);
   // Dates and times in the platform's short formats; the default when the text is none.
   TDateTime ReadDate(std::string_view Section, std::string_view Ident, TDateTime Default);
+  TDateTime ReadDateTime(std::string_view Section, std::string_view Ident, TDateTime Default);
+  TDateTime ReadTime(std::string_view Section, std::string_view Ident, TDateTime Default);
   void WriteDate(std::string_view Section, std::string_view Ident, TDateTime Value);
   void WriteDateTime(std::string_view Section, std::string_view Ident, TDateTime Value);
   void WriteTime(std::string_view Section, std::string_view Ident, TDateTime Value);

@@ -175,3 +175,30 @@ TEST(DateTime, StrToDateReadsMonthDayYear) {
   EXPECT_EQ(StrToDate(DateToStr(EncodeDate(1987, 11, 9))), EncodeDate(1987, 11, 9));
   SetClockSource(nullptr);
 }
+
+TEST(DateTimeParse, TimesAndDateTimesAsTheFixedSettingsWriteThem) {
+  struct TCase {
+    const char* Text;
+    bool Ok;
+    TDateTime Expected;
+  };
+  const TCase Cases[] = {
+      {"9:05", true, EncodeTime(9, 5, 0, 0)},
+      {"09:05:30", true, EncodeTime(9, 5, 30, 0)},
+      {"12:00 AM", true, EncodeTime(0, 0, 0, 0)},
+      {"1:15 pm", true, EncodeTime(13, 15, 0, 0)},
+      {"24:00", false, 0},
+      {"13:00 PM", false, 0},
+      {"9", false, 0},
+  };
+  for (const TCase& C : Cases) {
+    TDateTime Value = -1;
+    EXPECT_EQ(TryStrToTime(C.Text, Value), C.Ok) << C.Text;
+    if (C.Ok) EXPECT_DOUBLE_EQ(Value, C.Expected) << C.Text;
+  }
+  const TDateTime Moment = EncodeDate(2011, 3, 3) + EncodeTime(9, 5, 7, 0);
+  TDateTime Back = 0;
+  ASSERT_TRUE(TryStrToDateTime(DateTimeToStr(Moment), Back));
+  EXPECT_NEAR(Back, Moment, 1e-9);
+  EXPECT_THROW(StrToDateTime("3/3/2011 nine"), EConvertError);
+}
