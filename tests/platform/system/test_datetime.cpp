@@ -194,7 +194,9 @@ TEST(DateTimeParse, TimesAndDateTimesAsTheFixedSettingsWriteThem) {
   for (const TCase& C : Cases) {
     TDateTime Value = -1;
     EXPECT_EQ(TryStrToTime(C.Text, Value), C.Ok) << C.Text;
-    if (C.Ok) EXPECT_DOUBLE_EQ(Value, C.Expected) << C.Text;
+    if (C.Ok) {
+      EXPECT_DOUBLE_EQ(Value, C.Expected) << C.Text;
+    }
   }
   const TDateTime Moment = EncodeDate(2011, 3, 3) + EncodeTime(9, 5, 7, 0);
   TDateTime Back = 0;
