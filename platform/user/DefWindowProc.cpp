@@ -204,12 +204,21 @@ LRESULT OnSysCommand(TWindow* W, UINT, WPARAM WParam, LPARAM) {
   return 0;
 }
 
-LRESULT OnCtlColor(TWindow*, UINT Msg, WPARAM, LPARAM) {
-  // System colour brushes, COLOR_* + 1 as the brush calls accept them.
-  const Integer Index = (Msg == WM_CTLCOLOREDIT || Msg == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW
-                        : Msg == WM_CTLCOLORSCROLLBAR                        ? COLOR_SCROLLBAR
-                                                                             : COLOR_3DFACE;
-  return static_cast<LRESULT>(Index + 1);
+LRESULT OnCtlColor(TWindow*, UINT Msg, WPARAM WParam, LPARAM) {
+  HDC DC = reinterpret_cast<HDC>(WParam);
+  if (Msg == WM_CTLCOLORSCROLLBAR) {
+    if (DC != nullptr) {
+      SetTextColor(DC, GetSysColor(COLOR_3DFACE));
+      SetBkColor(DC, GetSysColor(COLOR_3DHILIGHT));
+    }
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_SCROLLBAR));
+  }
+  const Integer Back = (Msg == WM_CTLCOLOREDIT || Msg == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_3DFACE;
+  if (DC != nullptr) {
+    SetTextColor(DC, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(DC, GetSysColor(Back));
+  }
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(Back));
 }
 
 LRESULT ReturnTrue(TWindow*, UINT, WPARAM, LPARAM) { return TRUE; }

@@ -92,8 +92,8 @@ Integer GetSystemMetrics(Integer Index) {
 }
 
 DWORD DesktopPixel() {
-  // The classic desktop colour, RGB(58, 110, 165).
-  return 0x003A6EA5u;
+  const COLORREF C = GetSysColor(COLOR_DESKTOP);
+  return (static_cast<DWORD>(GetRValue(C)) << 16) | (static_cast<DWORD>(GetGValue(C)) << 8) | GetBValue(C);
 }
 
 BOOL SystemParametersInfo(UINT Action, UINT, void* P, UINT) {
