@@ -8,6 +8,7 @@
 #include "platform/system/Clock.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WindowInternals.h"
+#include "platform/user/WindowPos.h"
 
 namespace {
 
@@ -202,6 +203,16 @@ void ScreenSizeChanged() {
   TWindow* D = DesktopWindow();
   D->Rect = D->Client = D->NormalRect = TRect{0, 0, Size.cx, Size.cy};
   S.Damage.SetRect(TRect{0, 0, Size.cx, Size.cy});
+  // Maximized windows take the new work area.
+  std::vector<HWND> Maximized;
+  for (TWindow* W : D->Children)
+    if (W->Style & WS_MAXIMIZE) Maximized.push_back(W->Handle);
+  for (HWND H : Maximized) {
+    TWindow* W = PeekWindow(H);
+    if (W == nullptr) continue;
+    const TRect R = MinMaximize(W, SW_MAXIMIZE);
+    SetWindowPos(H, nullptr, R.Left, R.Top, R.Width(), R.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void WaitNullDisplay(DWORD TimeoutMs) {

@@ -287,7 +287,8 @@ BOOL PeekMessage(MSG* Msg, HWND Wnd, UINT Min, UINT Max, UINT RemoveMsg) {
 }
 
 BOOL GetMessage(MSG* Msg, HWND Wnd, UINT Min, UINT Max) {
-  if (Msg == nullptr) return -1;
+  // Only the user-interface thread has a queue.
+  if (Msg == nullptr || !OnMainThread()) return -1;
   if (Wnd != nullptr && Wnd != reinterpret_cast<HWND>(-1) && PeekWindow(Wnd) == nullptr) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return -1;
@@ -334,20 +335,7 @@ LRESULT DispatchMessage(const MSG* Msg) {
     return 0;
   }
   if (Msg->message != WM_PAINT) return SendTo(W, Msg->message, Msg->wParam, Msg->lParam);
-  // A paint handler that neither paints nor validates would get WM_PAINT for ever: what it
-  // left untouched is validated here.
-  const TRegionData Before = W->UpdateRgn;
-  const bool Flags = W->NeedErase || W->NeedNcPaint || W->InternalPaint;
-  const HWND H = W->Handle;
-  const LRESULT R = SendTo(W, WM_PAINT, 0, 0);
-  W = PeekWindow(H);
-  if (W != nullptr && W->UpdateRgn == Before && Flags == (W->NeedErase || W->NeedNcPaint || W->InternalPaint) &&
-      (!W->UpdateRgn.IsEmpty() || Flags)) {
-    W->UpdateRgn.SetEmpty();
-    W->NeedErase = W->NeedNcPaint = W->InternalPaint = false;
-    UpdatePaintState(W);
-  }
-  return R;
+  return SendPaintMessage(W);
 }
 
 UINT RegisterWindowMessage(LPCSTR Name) {

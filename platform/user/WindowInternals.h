@@ -9,6 +9,20 @@
 //   window         relative to the window rectangle's top-left corner;
 //   surface        relative to the top-level ancestor's window rectangle, i.e. pixels of the
 //                  retained surface that window (and all its descendants) draw into.
+//
+// Where the parts above the core plug in (each in its own files):
+//   input       InputEventHandler (back-end events to messages, QueueInputMessage),
+//               TranslateMessageHook, FocusWindowHook, AddWindowEventHook (Destroying, Hidden,
+//               Shown, ActivateRequested: capture, focus, activation), DefWindowProc handlers
+//               for WM_SETCURSOR, WM_MOUSEACTIVATE, WM_KEYDOWN..., CaretPaintHook, and the
+//               back end's SetCursorShape and clipboard text.
+//   non-client  DefWindowProc handlers for WM_NCCALCSIZE, WM_NCHITTEST, WM_NCPAINT,
+//               WM_NCACTIVATE, WM_NCLBUTTONDOWN..., WM_SYSCOMMAND (the move/size loop calls
+//               ModalLoopIdle when idle), NcPrintHook for WM_PRINT, FrameInsets for metrics,
+//               TWindow::AddOns[waScrollBars] for window scroll bars.
+//   controls    RegisterClassEx with their class names; TWindow::AddOns[waControl].
+//   classes     MakeObjectInstance/SetWindowLongPtr(GWLP_WNDPROC), RunUntilIdle/ModalLoopIdle
+//               in the application's loops, SetDisplayBackend through the display library.
 #include <array>
 #include <functional>
 #include <memory>

@@ -187,7 +187,7 @@ BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, Integer X, Integer Y, Integer Cx, 
       const bool Fresh = !WasVisible || Sized || (Pos.flags & SWP_FRAMECHANGED) || (!TopLevel && (Moved || ZChanged));
       if (Fresh)
         InvalidateWindowRegion(W, TRegionData(TRect{0, 0, NewRect.Width(), NewRect.Height()}),
-                               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | (TopLevel ? RDW_ALLCHILDREN : 0));
+                               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
   } else if (TopLevel && (WasVisible || Visible)) {
     // The screen still follows a top-level window; nothing is repainted.

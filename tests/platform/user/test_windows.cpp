@@ -284,3 +284,31 @@ TEST_F(TWindowTest, SubclassingSeesEverythingFirstAndRestores) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TWindowTest, DeferredPositionsApplyInOrder) {
+  HWND A = Popup(0, 0, 10, 10);
+  HWND B = Popup(0, 0, 10, 10);
+  HDWP D = BeginDeferWindowPos(2);
+  D = DeferWindowPos(D, A, nullptr, 5, 6, 20, 30, SWP_NOZORDER);
+  D = DeferWindowPos(D, B, nullptr, 50, 60, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+  D = DeferWindowPos(D, A, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // merged into A's entry
+  MessageLog().clear();
+  ASSERT_TRUE(EndDeferWindowPos(D));
+  RECT R;
+  GetWindowRect(A, &R);
+  EXPECT_EQ(R, (RECT{5, 6, 25, 36}));
+  GetWindowRect(B, &R);
+  EXPECT_EQ(R, (RECT{50, 60, 60, 70}));
+  EXPECT_EQ(GetTopWindow(nullptr), A);
+  ASSERT_FALSE(MessageLog().empty());
+  EXPECT_EQ(MessageLog().front().Wnd, A);
+  EXPECT_EQ(MessageLog().back().Wnd, B);
+  EXPECT_FALSE(EndDeferWindowPos(D));  // used up
+  // A bad window ends the whole list.
+  D = BeginDeferWindowPos(1);
+  EXPECT_EQ(DeferWindowPos(D, reinterpret_cast<HWND>(0x4444), nullptr, 0, 0, 0, 0, SWP_NOZORDER), nullptr);
+}
+
+}  // namespace
