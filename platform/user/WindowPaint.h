@@ -59,5 +59,18 @@ struct TLayeredBlend {
 };
 BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* Dst, const SIZE* Size, HDC SrcDC, const POINT* SrcPt,
                          COLORREF Key, const TLayeredBlend* Blend, DWORD Flags);
+// The same with the graphics layer's BLENDFUNCTION (or any structure with these four fields).
+template <class TBlend>
+BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* Dst, const SIZE* Size, HDC SrcDC, const POINT* SrcPt,
+                         COLORREF Key, const TBlend* Blend, DWORD Flags) {
+  TLayeredBlend B;
+  if (Blend != nullptr) {
+    B.BlendOp = Blend->BlendOp;
+    B.BlendFlags = Blend->BlendFlags;
+    B.SourceConstantAlpha = Blend->SourceConstantAlpha;
+    B.AlphaFormat = Blend->AlphaFormat;
+  }
+  return UpdateLayeredWindow(Wnd, DstDC, Dst, Size, SrcDC, SrcPt, Key, Blend != nullptr ? &B : nullptr, Flags);
+}
 BOOL SetLayeredWindowAttributes(HWND Wnd, COLORREF Key, BYTE Alpha, DWORD Flags);
 BOOL GetLayeredWindowAttributes(HWND Wnd, COLORREF* Key, BYTE* Alpha, DWORD* Flags);

@@ -273,8 +273,9 @@ TEST_F(TPaintTest, LayeredWindowsBlendOntoTheScreen) {
   HDC SrcDC = TDeviceContext::CreateForSurface(&Src, {0, 0}, std::nullopt);
   const POINT Dst{150, 20}, From{0, 0};
   const SIZE Size{4, 2};
-  TLayeredBlend Blend;
-  Blend.AlphaFormat = 1;
+  struct {  // shaped as the graphics layer's BLENDFUNCTION
+    BYTE BlendOp = 0, BlendFlags = 0, SourceConstantAlpha = 255, AlphaFormat = 1;
+  } Blend;
   EXPECT_TRUE(UpdateLayeredWindow(U, nullptr, &Dst, &Size, SrcDC, &From, 0, &Blend, ULW_ALPHA));
   DeleteDC(SrcDC);
   RunUntilIdle();
