@@ -1,6 +1,7 @@
 // Update regions, WM_PAINT, clipping, geometry messages, window regions, layered windows and
 // the screen they make.
 #include "WindowTestSupport.h"
+#include "platform/gdi/Dib.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Painting.h"
 #include "platform/gdi/Regions.h"
@@ -368,6 +369,46 @@ TEST_F(TPaintTest, SetRedrawOffHoldsPainting) {
   SendMessage(W, WM_SETREDRAW, TRUE, 0);
   RunUntilIdle();
   EXPECT_EQ(CountOf(W, WM_PAINT), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// Paints through WM_PRINTCLIENT into the DC it is given, as controls do.
+LRESULT PrintClientProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
+  if (Msg == WM_PRINTCLIENT) {
+    RecordMessage(W, Msg, WP, LP);
+    HBRUSH B = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtr(W, GWLP_USERDATA)));
+    RECT C;
+    GetClientRect(W, &C);
+    FillRect(reinterpret_cast<HDC>(WP), &C, B);
+    DeleteObject(B);
+    return 0;
+  }
+  return RecordingProc(W, Msg, WP, LP);
+}
+
+TEST_F(TPaintTest, PrintDrawsClientAndChildrenIntoAnyDC) {
+  HWND P = Popup(0, 0, 40, 30);
+  HWND C = Child(P, 10, 10, 10, 10);
+  for (auto [Wnd, Color] : {std::pair{P, Red}, std::pair{C, Blue}}) {
+    SetWindowLongPtr(Wnd, GWLP_USERDATA, static_cast<LONG_PTR>(Color));
+    SetWindowLongPtr(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MakeWndProc(PrintClientProc)));
+  }
+  HDC Mem = CreateCompatibleDC(nullptr);
+  HBITMAP Bmp = CreateBitmap(40, 30, 1, 32, nullptr);
+  HGDIOBJ Old = SelectObject(Mem, Bmp);
+  MessageLog().clear();
+  SendMessage(P, WM_PRINT, reinterpret_cast<WPARAM>(Mem), PRF_CLIENT | PRF_CHILDREN | PRF_NONCLIENT);
+  EXPECT_EQ(CountOf(P, WM_PRINTCLIENT), 1u);
+  EXPECT_EQ(CountOf(C, WM_PRINTCLIENT), 1u);
+  EXPECT_EQ(GetPixel(Mem, 5, 5), Red);
+  EXPECT_EQ(GetPixel(Mem, 15, 15), Blue);
+  EXPECT_EQ(GetPixel(Mem, 25, 25), Red);
+  SelectObject(Mem, Old);
+  DeleteObject(Bmp);
+  DeleteDC(Mem);
 }
 
 }  // namespace
