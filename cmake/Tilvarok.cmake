@@ -42,6 +42,10 @@ function(tilvarok_tests folder)
   set(exe "${lib}_tests")
   add_executable(${exe} ${sources})
   target_link_libraries(${exe} PRIVATE ${lib} GTest::gtest GTest::gmock GTest::gtest_main)
+  # Window-level tests drive the headless display; everything from the window layer up gets it.
+  if(TARGET tv_platform_display AND NOT folder MATCHES "^platform/(system|gdi)$")
+    target_link_libraries(${exe} PRIVATE tv_platform_display)
+  endif()
   target_compile_definitions(${exe} PRIVATE TILVAROK_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
   gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "TILVAROK_DISPLAY=headless")
