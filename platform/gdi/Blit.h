@@ -6,8 +6,9 @@
 // Colour rules between formats: a monochrome bitmap (1-bit, not a DIB section) copied to colour
 // shows its 0 bits in the destination DC's text colour and its 1 bits in its background colour;
 // colour copied to a monochrome bitmap gives 1 where the source shows the source DC's
-// background colour and 0 elsewhere. Palette formats convert through their colour tables
-// (nearest entry on the way in). Raster operations combine raw pixels bit by bit.
+// background colour and 0 elsewhere; between a monochrome bitmap and any 1-bit surface the bits
+// pass unchanged. Palette formats, 1-bit DIB sections among them, convert through their colour
+// tables (nearest entry on the way in). Raster operations combine raw pixels bit by bit.
 //
 // Stretching (StretchBlt, StretchDIBits, TransparentBlt, AlphaBlend): destination column i of
 // an m-pixel-wide destination takes source column (i * n) div m of the n-pixel source; a

@@ -1,7 +1,7 @@
 #pragma once
-// Row pieces of the bit-block transfers: raw pixel rows unpacked to one DWORD per pixel and
-// packed back, conversion between two surfaces' raw pixels, the DC's brush as rows of raw
-// pixels, and the maps of stretching. Everything here takes surface coordinates that the caller
+// Row-level building blocks of the bit-block transfers: raw pixel rows unpacked to one DWORD
+// per pixel and packed back, conversion between two surfaces' raw pixels, the DC's brush as
+// rows of raw pixels, and the maps of stretching. Everything here takes surface coordinates that the caller
 // has already clipped.
 #include <vector>
 
