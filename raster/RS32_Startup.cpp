@@ -1,7 +1,9 @@
 #include "raster/RS32_Startup.h"
 
+#include "raster/RS32.h"
 #include "raster/RS32_Blend.h"
 #include "raster/RS32_LowLevel.h"
+#include "raster/RS32_Resamplers.h"
 #include "raster/RS32_RowLogic.h"
 #include "raster/RS32_System.h"
 
@@ -16,12 +18,16 @@ void InitializeRasterLibrary() {
                                    // containers, fixed-point arithmetic: nothing to prepare
   BuildAlphaTables();              // blending tables and routine choice
   SelectBlendRoutines();
+  InitializeRS32_Resamplers();     // resampling routines, resampler and kernel registries
   SelectRowLogicRoutines();        // logical row routines
+  InitializeRS32();                // the bitmap unit
+                                   // the micro-tile routines start here
   Started = true;
 }
 
 void FinalizeRasterLibrary() {
   if (!Started) return;
+  FinalizeRS32_Resamplers();
   FinalizeRS32_System();
   Started = false;
 }
@@ -31,5 +37,7 @@ bool RasterLibraryStarted() { return Started; }
 void SelectPixelRoutines() {
   SelectFillRoutine();
   SelectBlendRoutines();
+  SelectResamplingRoutines();
   SelectRowLogicRoutines();
+  SelectBilinearMix();
 }
