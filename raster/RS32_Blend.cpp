@@ -233,7 +233,7 @@ TCombineMem MixColorInto = MixColorIntoPlain;
 TCombineLine MixRow = MixRowPlain;
 TBlendReg BlendColor = BlendColorPlain;
 TBlendMem BlendColorInto = BlendColorIntoPlain;
-TBlendLine BlendRow = BlendRowPlain;
+TBlendLine BlendRow = BlendRowPlainSse2;
 TBlendRegEx BlendColorMaster = BlendColorMasterPlain;
 TBlendMemEx BlendColorIntoMaster = BlendColorIntoMasterPlain;
 TBlendLineEx BlendRowMaster = BlendRowMasterPlain;
@@ -248,7 +248,7 @@ TBlendReg BlendColorByMode[2] = {BlendColorPlain, MergeColorPlain};
 TBlendMem BlendColorIntoByMode[2] = {BlendColorIntoPlain, MergeColorIntoPlain};
 TBlendRegEx BlendColorMasterByMode[2] = {BlendColorMasterPlain, MergeColorMasterPlain};
 TBlendMemEx BlendColorIntoMasterByMode[2] = {BlendColorIntoMasterPlain, MergeColorIntoMasterPlain};
-TBlendLine BlendRowByMode[2] = {BlendRowPlain, MergeRowPlain};
+TBlendLine BlendRowByMode[2] = {BlendRowPlainSse2, MergeRowPlain};
 TBlendLineEx BlendRowMasterByMode[2] = {BlendRowMasterPlain, MergeRowMasterPlain};
 
 TColorArithmetic AddColors = AddColorsPlain;
@@ -283,7 +283,7 @@ void SelectBlendRoutines() {
     MixRow = MixRowPlain;
     BlendColor = BlendColorPlain;
     BlendColorInto = BlendColorIntoPlain;
-    BlendRow = BlendRowPlain;
+    BlendRow = BlendRowPlainSse2;
     BlendColorMaster = BlendColorMasterPlain;
     BlendColorIntoMaster = BlendColorIntoMasterPlain;
     BlendRowMaster = BlendRowMasterPlain;

@@ -87,6 +87,9 @@ TColor32 BlendColorMmx(TColor32 F, TColor32 B);
 void BlendColorIntoPlain(TColor32 F, TColor32& B);
 void BlendColorIntoMmx(TColor32 F, TColor32& B);
 void BlendRowPlain(const TColor32* Src, TColor32* Dst, Integer Count);
+// The plain row blend in SSE2 (the plain routine where SSE2 is missing); the plain form's
+// choice whenever the processor reports no MMX.
+void BlendRowPlainSse2(const TColor32* Src, TColor32* Dst, Integer Count);
 void BlendRowMmx(const TColor32* Src, TColor32* Dst, Integer Count);
 TColor32 BlendColorMasterPlain(TColor32 F, TColor32 B, TColor32 M);
 TColor32 BlendColorMasterMmx(TColor32 F, TColor32 B, TColor32 M);

@@ -179,7 +179,7 @@ TEST(RasterColorArithmetic, PerChannelTable) {
 
 TEST(RasterBlendSelection, FormsFollowTheReportedFeatures) {
   EXPECT_EQ(MixColors, &MixColorsPlain);
-  EXPECT_EQ(BlendRowByMode[cmBlend], &BlendRowPlain);
+  EXPECT_EQ(BlendRowByMode[cmBlend], &BlendRowPlainSse2);
   EXPECT_EQ(BlendRowByMode[cmMerge], &MergeRowPlain);
   {
     TCpuFeaturesScope Scope(CpuFeatureBit(ciMMX));
@@ -196,4 +196,32 @@ TEST(RasterBlendSelection, FormsFollowTheReportedFeatures) {
   }
   EXPECT_FALSE(MmxActive);
   EXPECT_EQ(AverageOfColors, &AverageOfColorsPlain);
+}
+
+// The SSE2 row blend against the plain one for every foreground alpha, every foreground
+// channel value and every background channel value (the background's alpha runs with it),
+// with row lengths that leave a scalar tail.
+TEST(RasterBlend, Sse2RowGivesThePlainBytes) {
+  std::vector<TColor32> Src(256 * 256 + 3), Expected(Src.size()), Actual(Src.size());
+  for (Cardinal Fa = 0; Fa < 256; ++Fa) {
+    for (Cardinal V = 0; V < 256; ++V)
+      for (Cardinal Bc = 0; Bc < 256; ++Bc) {
+        const std::size_t I = V * 256 + Bc;
+        Src[I] = (Fa << 24) | (V << 16) | ((255 - V) << 8) | V;
+        Expected[I] = Actual[I] = Bc * 0x01010101u;
+      }
+    for (std::size_t I = 256 * 256; I < Src.size(); ++I) {
+      Src[I] = (Fa << 24) | 0x123456;
+      Expected[I] = Actual[I] = 0x80FEDCBA;
+    }
+    BlendRowPlain(Src.data(), Expected.data(), static_cast<Integer>(Src.size()));
+    BlendRowPlainSse2(Src.data(), Actual.data(), static_cast<Integer>(Src.size()));
+    ASSERT_EQ(Actual, Expected) << "alpha " << Fa;
+  }
+  // Mixed alphas within one group of four: transparent, opaque and mixed pixels side by side.
+  const std::vector<TColor32> Mixed = {0x00FFFFFF, 0xFF112233, 0x80808080, 0x01020304, 0xFE000000, 0};
+  std::vector<TColor32> A(6, 0x40506070), B(6, 0x40506070);
+  BlendRowPlain(Mixed.data(), A.data(), 6);
+  BlendRowPlainSse2(Mixed.data(), B.data(), 6);
+  EXPECT_EQ(A, B);
 }
