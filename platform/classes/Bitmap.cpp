@@ -29,7 +29,9 @@ std::vector<TBitmapCanvas*>& CanvasList() {
   return List;
 }
 
-RGBQUAD Quad(const PALETTEENTRY& E) { return RGBQUAD{E.peBlue, E.peGreen, E.peRed, 0}; }
+RGBQUAD Quad(const PALETTEENTRY& E) {
+  return RGBQUAD{E.peBlue, E.peGreen, E.peRed, 0};
+}
 
 // The colours a new indexed bitmap gets: black and white, the 16 VGA colours, or the
 // halftone palette.
@@ -51,7 +53,9 @@ std::vector<RGBQUAD> DefaultColors(Integer BitCount) {
 constexpr DWORD Masks565[3] = {0xF800, 0x07E0, 0x001F};
 constexpr DWORD Masks555[3] = {0x7C00, 0x03E0, 0x001F};
 
-bool SameMasks(const DWORD* A, const DWORD* B) { return A[0] == B[0] && A[1] == B[1] && A[2] == B[2]; }
+bool SameMasks(const DWORD* A, const DWORD* B) {
+  return A[0] == B[0] && A[1] == B[1] && A[2] == B[2];
+}
 
 // A copy of a bitmap handle of the same kind, format and orientation.
 HBITMAP CopyBitmapHandle(HBITMAP Source) {
@@ -74,8 +78,9 @@ HBITMAP BuildMask(HBITMAP Source, COLORREF Color) {
     const COLORREF Shown = PixelToColor(S, Key);
     for (Integer I = 0; I < (1 << S.Bpp); ++I) Match[I] = PixelToColor(S, static_cast<DWORD>(I)) == Shown;
   }
-  const DWORD RgbMask = S.Bpp == 32 ? (S.Format == TPixelFormat::pf32 ? 0x00FFFFFFu : (S.Masks[0] | S.Masks[1] | S.Masks[2]))
-                                    : S.PixelMask();
+  const DWORD RgbMask =
+      S.Bpp == 32 ? (S.Format == TPixelFormat::pf32 ? 0x00FFFFFFu : (S.Masks[0] | S.Masks[1] | S.Masks[2]))
+                  : S.PixelMask();
   for (Integer Y = 0; Y < S.Height; ++Y) {
     Byte* Out = M.Row(Y);
     const Byte* In = S.Row(Y);
@@ -134,7 +139,9 @@ HPALETTE CopyPalette(HPALETTE Palette) {
 
 TBitmapCanvas::TBitmapCanvas(TBitmap* ABitmap) : FBitmap(ABitmap) {}
 
-TBitmapCanvas::~TBitmapCanvas() { FreeContext(); }
+TBitmapCanvas::~TBitmapCanvas() {
+  FreeContext();
+}
 
 void TBitmapCanvas::CreateHandle() {
   if (FBitmap == nullptr) return;
@@ -206,7 +213,8 @@ HBITMAP TBitmap::NewDib(const TFormat& Format, Integer Width, Integer Height) {
       BI.bmiHeader.biCompression = BI_BITFIELDS;
       std::memcpy(BI.bmiColors, Format.Masks, sizeof(Format.Masks));
     } else if (!Format.Device && Format.BitCount <= 8) {
-      const std::vector<RGBQUAD> Colors = Format.Colors.empty() ? DefaultColors(Format.BitCount) : Format.Colors;
+      const std::vector<RGBQUAD> Colors =
+          Format.Colors.empty() ? DefaultColors(Format.BitCount) : Format.Colors;
       const std::size_t N = std::min<std::size_t>(Colors.size(), std::size_t{1} << Format.BitCount);
       std::copy(Colors.begin(), Colors.begin() + static_cast<std::ptrdiff_t>(N), BI.bmiColors);
       BI.bmiHeader.biClrUsed = static_cast<DWORD>(N);
@@ -222,7 +230,8 @@ void TBitmap::ReplaceHandle(HBITMAP NewHandle) {
   if (FHandle && FHandle != NewHandle) DeleteObject(FHandle);
   FHandle = NewHandle;
   FreeMask();
-  if (FPalette && (NewHandle == nullptr || NewHandle->Surface.Bpp <= 8 || FFormat.BitCount <= 8)) FreePalette();
+  if (FPalette && (NewHandle == nullptr || NewHandle->Surface.Bpp <= 8 || FFormat.BitCount <= 8))
+    FreePalette();
   if (NewHandle) FFormat = FormatOf(NewHandle);
 }
 
@@ -273,10 +282,18 @@ HBITMAP TBitmap::ReleaseHandle() {
 
 // ---- Size ----
 
-Integer TBitmap::GetWidth() { return FHandle ? FHandle->Surface.Width : 0; }
-Integer TBitmap::GetHeight() { return FHandle ? FHandle->Surface.Height : 0; }
-void TBitmap::SetWidth(Integer Value) { SetSize(Value, GetHeight()); }
-void TBitmap::SetHeight(Integer Value) { SetSize(GetWidth(), Value); }
+Integer TBitmap::GetWidth() {
+  return FHandle ? FHandle->Surface.Width : 0;
+}
+Integer TBitmap::GetHeight() {
+  return FHandle ? FHandle->Surface.Height : 0;
+}
+void TBitmap::SetWidth(Integer Value) {
+  SetSize(Value, GetHeight());
+}
+void TBitmap::SetHeight(Integer Value) {
+  SetSize(GetWidth(), Value);
+}
 
 void TBitmap::SetSize(Integer NewWidth, Integer NewHeight) {
   NewWidth = std::max(NewWidth, 0);
@@ -300,7 +317,8 @@ void TBitmap::SetSize(Integer NewWidth, Integer NewHeight) {
       const TSurface& S = FHandle->Surface;
       const TSurface& D = New->Surface;
       const Integer W = std::min(S.Width, D.Width);
-      for (Integer Y = 0; Y < std::min(S.Height, D.Height); ++Y) ConvertRow(S, S.Row(Y), 0, D, D.Row(Y), 0, W);
+      for (Integer Y = 0; Y < std::min(S.Height, D.Height); ++Y)
+        ConvertRow(S, S.Row(Y), 0, D, D.Row(Y), 0, W);
     }
   }
   ReplaceHandle(New);
@@ -310,24 +328,32 @@ void TBitmap::SetSize(Integer NewWidth, Integer NewHeight) {
 
 // ---- Formats ----
 
-TBitmapHandleType TBitmap::GetHandleType() const { return FFormat.Device ? bmDDB : bmDIB; }
+TBitmapHandleType TBitmap::GetHandleType() const {
+  return FFormat.Device ? bmDDB : bmDIB;
+}
 
 TBitmapPixelFormat TBitmap::GetPixelFormat() const {
   if (FFormat.Device) return pfDevice;
   switch (FFormat.BitCount) {
-    case 1: return pf1bit;
-    case 4: return pf4bit;
-    case 8: return pf8bit;
+    case 1:
+      return pf1bit;
+    case 4:
+      return pf4bit;
+    case 8:
+      return pf8bit;
     case 16:
       if (!FFormat.Bitfields || SameMasks(FFormat.Masks, Masks555)) return pf15bit;
       return SameMasks(FFormat.Masks, Masks565) ? pf16bit : pfCustom;
-    case 24: return pf24bit;
+    case 24:
+      return pf24bit;
     case 32:
       if (!FFormat.Bitfields) return pf32bit;
-      return FFormat.Masks[0] == 0x00FF0000 && FFormat.Masks[1] == 0x0000FF00 && FFormat.Masks[2] == 0x000000FF
+      return FFormat.Masks[0] == 0x00FF0000 && FFormat.Masks[1] == 0x0000FF00 &&
+                     FFormat.Masks[2] == 0x000000FF
                  ? pf32bit
                  : pfCustom;
-    default: return pfCustom;
+    default:
+      return pfCustom;
   }
 }
 
@@ -398,7 +424,9 @@ void TBitmap::SetHandleType(TBitmapHandleType Value) {
   ConvertTo(F);
 }
 
-bool TBitmap::GetMonochrome() const { return FFormat.BitCount == 1; }
+bool TBitmap::GetMonochrome() const {
+  return FFormat.BitCount == 1;
+}
 
 void TBitmap::SetMonochrome(bool Value) {
   if (Value == GetMonochrome()) return;
@@ -447,8 +475,10 @@ void TBitmap::SetTransparentColor(TColor Value) {
 
 void TBitmap::SetTransparentMode(TTransparentMode Value) {
   if (Value == FTransparentMode) return;
-  if (Value == tmAuto) SetTransparentColor(clDefault);
-  else SetTransparentColor(GetTransparentColor());
+  if (Value == tmAuto)
+    SetTransparentColor(clDefault);
+  else
+    SetTransparentColor(GetTransparentColor());
 }
 
 HBITMAP TBitmap::GetMaskHandle() {
@@ -488,7 +518,8 @@ void TBitmap::Mask(TColor TransparentColor) {
 // ---- Palette ----
 
 HPALETTE TBitmap::GetPalette() {
-  if (FPalette == nullptr && FHandle && FHandle->Surface.Bpp <= 8) FPalette = PaletteOfColors(FHandle->ColorTable);
+  if (FPalette == nullptr && FHandle && FHandle->Surface.Bpp <= 8)
+    FPalette = PaletteOfColors(FHandle->ColorTable);
   return FPalette;
 }
 
@@ -575,8 +606,8 @@ void TBitmap::WriteData(TStream* Stream) {
   TMemoryStream Data;
   SaveToStream(&Data);
   const DWORD Size = static_cast<DWORD>(Data.GetSize());
-  const Byte SizeBytes[4] = {static_cast<Byte>(Size), static_cast<Byte>(Size >> 8), static_cast<Byte>(Size >> 16),
-                             static_cast<Byte>(Size >> 24)};
+  const Byte SizeBytes[4] = {static_cast<Byte>(Size), static_cast<Byte>(Size >> 8),
+                             static_cast<Byte>(Size >> 16), static_cast<Byte>(Size >> 24)};
   Stream->WriteBuffer(SizeBytes, 4);
   Data.SaveToStream(Stream);
 }
@@ -642,7 +673,8 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
     if (Transparent) {
       HDC MaskDC = CreateCompatibleDC(nullptr);
       HGDIOBJ Save = SelectObject(MaskDC, MaskBitmap);
-      TransparentStretchBlt(Dst, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), Src, 0, 0, W, H, MaskDC, 0, 0);
+      TransparentStretchBlt(Dst, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), Src, 0, 0, W, H, MaskDC, 0,
+                            0);
       SelectObject(MaskDC, Save);
       DeleteDC(MaskDC);
     } else {

@@ -13,12 +13,16 @@ namespace {
 constexpr Integer FileHeaderSize = 14;
 constexpr Integer CoreHeaderSize = 12;
 constexpr Integer InfoHeaderSize = 40;
-constexpr Integer MaxHeaderSize = 124;  // BITMAPV5HEADER
+constexpr Integer MaxHeaderSize = 124;       // BITMAPV5HEADER
 constexpr Int64 MaxImageBytes = 0x7FFFFFFF;  // what a DIB section can hold
 
-[[noreturn]] void InvalidBitmap() { throw EInvalidGraphic(SInvalidBitmap); }
+[[noreturn]] void InvalidBitmap() {
+  throw EInvalidGraphic(SInvalidBitmap);
+}
 
-Word GetWord(const Byte* P) { return static_cast<Word>(P[0] | (P[1] << 8)); }
+Word GetWord(const Byte* P) {
+  return static_cast<Word>(P[0] | (P[1] << 8));
+}
 DWORD GetDWord(const Byte* P) {
   return static_cast<DWORD>(P[0]) | (static_cast<DWORD>(P[1]) << 8) | (static_cast<DWORD>(P[2]) << 16) |
          (static_cast<DWORD>(P[3]) << 24);
@@ -59,7 +63,11 @@ struct TBmpInfo {
 class TRleDecoder {
  public:
   TRleDecoder(const std::vector<Byte>& In, Byte* Bits, Integer Width, Integer Height, Integer BitCount)
-      : FIn(In), FBits(Bits), FWidth(Width), FHeight(Height), FFour(BitCount == 4),
+      : FIn(In),
+        FBits(Bits),
+        FWidth(Width),
+        FHeight(Height),
+        FFour(BitCount == 4),
         FRowBytes(DibRowBytes64(Width, BitCount)) {}
 
   void Run() {
@@ -155,15 +163,21 @@ TBmpInfo ReadHeader(TStream* Stream, DWORD Size) {
 void CheckFormat(const TBmpInfo& Info) {
   if (Info.Width <= 0 || Info.Height == 0 || Info.Height == static_cast<Integer>(0x80000000)) InvalidBitmap();
   switch (Info.BitCount) {
-    case 1: case 4: case 8: case 24: break;
-    case 16: case 32:
+    case 1:
+    case 4:
+    case 8:
+    case 24:
+      break;
+    case 16:
+    case 32:
       if (Info.Core) InvalidBitmap();
       break;
     default:
       InvalidBitmap();
   }
   switch (Info.Compression) {
-    case BI_RGB: break;
+    case BI_RGB:
+      break;
     case BI_RLE8:
       if (Info.BitCount != 8 || Info.Height < 0) InvalidBitmap();
       break;
@@ -201,7 +215,8 @@ HBITMAP ReadBmp(TStream* Stream, TBmpHeader HeaderMode) {
   Byte SizeBytes[4];
   ReadExact(Stream, SizeBytes, 4);
   const DWORD HeaderSize = GetDWord(SizeBytes);
-  if (HeaderSize != CoreHeaderSize && (HeaderSize < InfoHeaderSize || HeaderSize > MaxHeaderSize)) InvalidBitmap();
+  if (HeaderSize != CoreHeaderSize && (HeaderSize < InfoHeaderSize || HeaderSize > MaxHeaderSize))
+    InvalidBitmap();
   TBmpInfo Info = ReadHeader(Stream, HeaderSize);
   CheckFormat(Info);
 
@@ -287,8 +302,9 @@ HBITMAP ReadBmp(TStream* Stream, TBmpHeader HeaderMode) {
 void WriteBmp(TStream* Stream, HBITMAP Bitmap) {
   const TSurface& S = Bitmap->Surface;
   const Integer Bpp = S.Bpp;
-  const bool Masked = (Bpp == 16 && !(S.Masks[0] == 0x7C00 && S.Masks[1] == 0x03E0 && S.Masks[2] == 0x001F)) ||
-                      (Bpp == 32 && S.Format == TPixelFormat::pf32Masks);
+  const bool Masked =
+      (Bpp == 16 && !(S.Masks[0] == 0x7C00 && S.Masks[1] == 0x03E0 && S.Masks[2] == 0x001F)) ||
+      (Bpp == 32 && S.Format == TPixelFormat::pf32Masks);
   const Integer Colors = Bpp <= 8 ? S.ColorCount : 0;
   const Int64 RowBytes = DibRowBytes(S.Width, Bpp);
   const Int64 ImageBytes = RowBytes * S.Height;

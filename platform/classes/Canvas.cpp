@@ -33,7 +33,8 @@ class TSelectGuard {
 
 }  // namespace
 
-TCanvas::TCanvas() : FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>()) {
+TCanvas::TCanvas()
+    : FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>()) {
   FFont->OnChange = TNotifyEvent(this, &TCanvas::FontChanged);
   FPen->OnChange = TNotifyEvent(this, &TCanvas::PenChanged);
   FBrush->OnChange = TNotifyEvent(this, &TCanvas::BrushChanged);
@@ -131,7 +132,9 @@ void TCanvas::BrushChanged(TObject*) {
   SelectObject(FHandle, GetStockObject(HOLLOW_BRUSH));
 }
 
-void TCanvas::Refresh() { DeselectHandles(); }
+void TCanvas::Refresh() {
+  DeselectHandles();
+}
 
 void TCanvas::Changing() {
   if (OnChanging) OnChanging(this);
@@ -201,21 +204,24 @@ void TCanvas::SetPixels(Integer X, Integer Y, TColor Value) {
 
 // ---- Drawing ----
 
-void TCanvas::Arc(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4, Integer Y4) {
+void TCanvas::Arc(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4,
+                  Integer Y4) {
   Changing();
   RequiredState(TCanvasState{csHandleValid, csPenValid});
   ::Arc(FHandle, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
   Changed();
 }
 
-void TCanvas::Chord(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4, Integer Y4) {
+void TCanvas::Chord(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4,
+                    Integer Y4) {
   Changing();
   RequiredState(TCanvasState{csHandleValid, csPenValid, csBrushValid});
   ::Chord(FHandle, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
   Changed();
 }
 
-void TCanvas::Pie(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4, Integer Y4) {
+void TCanvas::Pie(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4,
+                  Integer Y4) {
   Changing();
   RequiredState(TCanvasState{csHandleValid, csPenValid, csBrushValid});
   ::Pie(FHandle, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
@@ -307,7 +313,8 @@ void TCanvas::DrawFocusRect(const TRect& Rect) {
 void TCanvas::FloodFill(Integer X, Integer Y, TColor Color, TFillStyle FillStyle) {
   Changing();
   RequiredState(TCanvasState{csHandleValid, csBrushValid});
-  ::ExtFloodFill(FHandle, X, Y, ColorToRGB(Color), FillStyle == fsSurface ? FLOODFILLSURFACE : FLOODFILLBORDER);
+  ::ExtFloodFill(FHandle, X, Y, ColorToRGB(Color),
+                 FillStyle == fsSurface ? FLOODFILLSURFACE : FLOODFILLBORDER);
   Changed();
 }
 
@@ -323,8 +330,8 @@ TSize TCanvas::TextExtent(const std::string& Text) {
 void TCanvas::TextOut(Integer X, Integer Y, const std::string& Text) {
   Changing();
   RequiredState(TCanvasState{csHandleValid, csFontValid, csBrushValid});
-  ExtTextOut(FHandle, X, Y, static_cast<UINT>(FTextFlags), nullptr, Text.data(), static_cast<UINT>(Text.size()),
-             nullptr);
+  ExtTextOut(FHandle, X, Y, static_cast<UINT>(FTextFlags), nullptr, Text.data(),
+             static_cast<UINT>(Text.size()), nullptr);
   MoveTo(X + TextWidth(Text), Y);
   Changed();
 }
@@ -363,8 +370,8 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) 
   Changing();
   RequiredState(TCanvasState{csHandleValid, csFontValid, csBrushValid});
   Canvas->RequiredState(TCanvasState{csHandleValid, csBrushValid});
-  StretchBlt(FHandle, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Canvas->FHandle, Source.Left, Source.Top,
-             Source.Width(), Source.Height(), static_cast<DWORD>(FCopyMode));
+  StretchBlt(FHandle, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Canvas->FHandle, Source.Left,
+             Source.Top, Source.Width(), Source.Height(), static_cast<DWORD>(FCopyMode));
   Changed();
 }
 
@@ -386,15 +393,15 @@ void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source,
       Src->RequiredState(TCanvasState{csHandleValid});
       const Integer DstW = Dest.Width(), DstH = Dest.Height(), SrcW = Source.Width(), SrcH = Source.Height();
       if (FBrush->GetStyle() == bsClear) {
-        TransparentStretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, Src->FHandle, Source.Left, Source.Top, SrcW,
-                              SrcH, MaskCanvas->FHandle, Source.Left, Source.Top);
+        TransparentStretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, Src->FHandle, Source.Left, Source.Top,
+                              SrcW, SrcH, MaskCanvas->FHandle, Source.Left, Source.Top);
       } else {
-        StretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, Src->FHandle, Source.Left, Source.Top, SrcW, SrcH,
-                   SRCCOPY);
+        StretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, Src->FHandle, Source.Left, Source.Top, SrcW,
+                   SrcH, SRCCOPY);
         const COLORREF OldText = SetTextColor(FHandle, 0);
         const COLORREF OldBack = SetBkColor(FHandle, 0x00FFFFFF);
-        StretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, MaskCanvas->FHandle, Source.Left, Source.Top, SrcW, SrcH,
-                   ROP_DSPDxax);
+        StretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, MaskCanvas->FHandle, Source.Left, Source.Top,
+                   SrcW, SrcH, ROP_DSPDxax);
         SetTextColor(FHandle, OldText);
         SetBkColor(FHandle, OldBack);
       }
@@ -411,14 +418,16 @@ void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source,
   Unlock();
 }
 
-void TransparentStretchBlt(HDC DstDC, Integer DstX, Integer DstY, Integer DstW, Integer DstH, HDC SrcDC, Integer SrcX,
-                           Integer SrcY, Integer SrcW, Integer SrcH, HDC MaskDC, Integer MaskX, Integer MaskY) {
+void TransparentStretchBlt(HDC DstDC, Integer DstX, Integer DstY, Integer DstW, Integer DstH, HDC SrcDC,
+                           Integer SrcX, Integer SrcY, Integer SrcW, Integer SrcH, HDC MaskDC, Integer MaskX,
+                           Integer MaskY) {
   if (SrcW == DstW && SrcH == DstH) {
     // The mask's 1 bits keep the destination, its 0 bits copy the source.
     HBITMAP Mask = static_cast<HBITMAP>(GetCurrentObject(MaskDC, OBJ_BITMAP));
     HBITMAP Stand = CreateBitmap(1, 1, 1, 1, nullptr);
     HGDIOBJ Old = SelectObject(MaskDC, Stand);
-    MaskBlt(DstDC, DstX, DstY, DstW, DstH, SrcDC, SrcX, SrcY, Mask, MaskX, MaskY, MAKEROP4(ROP_DstCopy, SRCCOPY));
+    MaskBlt(DstDC, DstX, DstY, DstW, DstH, SrcDC, SrcX, SrcY, Mask, MaskX, MaskY,
+            MAKEROP4(ROP_DstCopy, SRCCOPY));
     SelectObject(MaskDC, Old);
     DeleteObject(Stand);
     return;

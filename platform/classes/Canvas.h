@@ -67,9 +67,13 @@ class TCanvas : public TPersistent {
   void MoveTo(Integer X, Integer Y);
   void Pie(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4, Integer Y4);
   void Polygon(std::span<const TPoint> Points);
-  void Polygon(std::initializer_list<TPoint> Points) { Polygon(std::span<const TPoint>(Points.begin(), Points.size())); }
+  void Polygon(std::initializer_list<TPoint> Points) {
+    Polygon(std::span<const TPoint>(Points.begin(), Points.size()));
+  }
   void Polyline(std::span<const TPoint> Points);
-  void Polyline(std::initializer_list<TPoint> Points) { Polyline(std::span<const TPoint>(Points.begin(), Points.size())); }
+  void Polyline(std::initializer_list<TPoint> Points) {
+    Polyline(std::span<const TPoint>(Points.begin(), Points.size()));
+  }
   void PolyBezier(std::span<const TPoint> Points);
   void PolyBezierTo(std::span<const TPoint> Points);
   void Rectangle(Integer X1, Integer Y1, Integer X2, Integer Y2);
@@ -148,5 +152,6 @@ class TCanvas : public TPersistent {
 };
 
 // Draws Src onto Dst, leaving Dst where the monochrome mask (in MaskDC) has 1 bits.
-void TransparentStretchBlt(HDC DstDC, Integer DstX, Integer DstY, Integer DstW, Integer DstH, HDC SrcDC, Integer SrcX,
-                           Integer SrcY, Integer SrcW, Integer SrcH, HDC MaskDC, Integer MaskX, Integer MaskY);
+void TransparentStretchBlt(HDC DstDC, Integer DstX, Integer DstY, Integer DstW, Integer DstH, HDC SrcDC,
+                           Integer SrcX, Integer SrcY, Integer SrcW, Integer SrcH, HDC MaskDC, Integer MaskX,
+                           Integer MaskY);

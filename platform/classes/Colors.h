@@ -9,7 +9,9 @@
 using TColor = Integer;
 
 constexpr TColor clSystemColor = static_cast<TColor>(0x80000000u);
-constexpr TColor SysColor(Integer Index) { return static_cast<TColor>(0x80000000u | static_cast<Cardinal>(Index)); }
+constexpr TColor SysColor(Integer Index) {
+  return static_cast<TColor>(0x80000000u | static_cast<Cardinal>(Index));
+}
 
 constexpr TColor clScrollBar = SysColor(0);
 constexpr TColor clBackground = SysColor(1);

@@ -53,8 +53,10 @@ void TGraphic::SetTransparent(bool Value) {
 }
 
 void TGraphic::SetModified(bool Value) {
-  if (Value) Changed(this);
-  else FModified = false;
+  if (Value)
+    Changed(this);
+  else
+    FModified = false;
 }
 
 void TGraphic::Changed(TObject*) {
@@ -120,14 +122,16 @@ TKnownClasses& KnownClasses() {
 }
 
 // The formats matching GraphicClass, latest first: "Desc (*.ext)|*.ext|..." and "*.ext;...".
-void BuildFilterStrings(TGraphicClass GraphicClass, std::string& Descriptions, std::string& Filters, Integer& Count) {
+void BuildFilterStrings(TGraphicClass GraphicClass, std::string& Descriptions, std::string& Filters,
+                        Integer& Count) {
   TFormatRegistry& R = Registry();
   std::lock_guard<std::recursive_mutex> G(R.Lock);
   Descriptions.clear();
   Filters.clear();
   Count = 0;
   for (auto It = R.FileFormats.rbegin(); It != R.FileFormats.rend(); ++It) {
-    if ((GraphicClass != nullptr && !It->GraphicClass->InheritsFrom(GraphicClass)) || It->Extension.empty()) continue;
+    if ((GraphicClass != nullptr && !It->GraphicClass->InheritsFrom(GraphicClass)) || It->Extension.empty())
+      continue;
     if (Count != 0) {
       Descriptions += '|';
       Filters += ';';
@@ -165,7 +169,9 @@ TGraphicClass GraphicClassOfObject(const TGraphic* Graphic) {
   return nullptr;
 }
 
-void InitGraphicFormats() { Registry(); }
+void InitGraphicFormats() {
+  Registry();
+}
 
 void TPicture::RegisterFileFormat(const std::string& Extension, const std::string& Description,
                                   TGraphicClass AGraphicClass) {
@@ -183,7 +189,8 @@ void TPicture::RegisterClipboardFormat(UINT AFormat, TGraphicClass AGraphicClass
 void TPicture::UnregisterGraphicClass(TGraphicClass AClass) {
   TFormatRegistry& R = Registry();
   std::lock_guard<std::recursive_mutex> G(R.Lock);
-  std::erase_if(R.FileFormats, [AClass](const TFileFormat& F) { return F.GraphicClass->InheritsFrom(AClass); });
+  std::erase_if(R.FileFormats,
+                [AClass](const TFileFormat& F) { return F.GraphicClass->InheritsFrom(AClass); });
   std::erase_if(R.ClipboardFormats,
                 [AClass](const TClipboardFormat& F) { return F.GraphicClass->InheritsFrom(AClass); });
 }
@@ -265,18 +272,26 @@ TBitmap* TPicture::GetBitmap() {
   return static_cast<TBitmap*>(FGraphic.get());
 }
 
-void TPicture::SetBitmap(TBitmap* Value) { SetGraphic(Value); }
+void TPicture::SetBitmap(TBitmap* Value) {
+  SetGraphic(Value);
+}
 
 TIcon* TPicture::GetIcon() {
   ForceType(GraphicClassOf<TIcon>());
   return static_cast<TIcon*>(FGraphic.get());
 }
 
-void TPicture::SetIcon(TIcon* Value) { SetGraphic(Value); }
+void TPicture::SetIcon(TIcon* Value) {
+  SetGraphic(Value);
+}
 
-Integer TPicture::GetWidth() const { return FGraphic ? FGraphic->GetWidth() : 0; }
+Integer TPicture::GetWidth() const {
+  return FGraphic ? FGraphic->GetWidth() : 0;
+}
 
-Integer TPicture::GetHeight() const { return FGraphic ? FGraphic->GetHeight() : 0; }
+Integer TPicture::GetHeight() const {
+  return FGraphic ? FGraphic->GetHeight() : 0;
+}
 
 void TPicture::Assign(TPersistent* Source) {
   if (Source == nullptr) {
@@ -294,7 +309,8 @@ void TPicture::AssignTo(TPersistent* Dest) {
   // A graphic of the destination's own class (or one derived from it) assigns itself.
   if (FGraphic && dynamic_cast<TGraphic*>(Dest) != nullptr) {
     TGraphicClass DestClass = GraphicClassOfObject(static_cast<TGraphic*>(Dest));
-    if ((DestClass != nullptr && DestClass->IsInstance(FGraphic.get())) || typeid(*Dest) == typeid(*FGraphic)) {
+    if ((DestClass != nullptr && DestClass->IsInstance(FGraphic.get())) ||
+        typeid(*Dest) == typeid(*FGraphic)) {
       Dest->Assign(FGraphic.get());
       return;
     }

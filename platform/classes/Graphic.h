@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <typeindex>
 #include <typeinfo>
-#include <type_traits>
 
 #include "platform/gdi/Palettes.h"
 #include "platform/system/Delegates.h"
@@ -44,8 +44,10 @@ TGraphicClass GraphicClassOf() {
   static_assert(std::is_base_of_v<TGraphic, T>);
   static const TGraphicClassInfo Info{std::type_index(typeid(T)),
                                       [] {
-                                        if constexpr (std::is_abstract_v<T>) return static_cast<TGraphic* (*)()>(nullptr);
-                                        else return &CreateGraphicOf<T>;
+                                        if constexpr (std::is_abstract_v<T>)
+                                          return static_cast<TGraphic* (*)()>(nullptr);
+                                        else
+                                          return &CreateGraphicOf<T>;
                                       }(),
                                       [](const TGraphic* G) { return dynamic_cast<const T*>(G) != nullptr; }};
   static const TGraphicClass Registered = RegisterGraphicClassInfo(&Info);

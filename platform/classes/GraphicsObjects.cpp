@@ -30,7 +30,9 @@ bool Store(T& Field, const T& Value) {
 
 // ---- TGraphicsObject ----
 
-TGraphicsObject::~TGraphicsObject() { FreeHandle(); }
+TGraphicsObject::~TGraphicsObject() {
+  FreeHandle();
+}
 
 void TGraphicsObject::Changed() {
   if (OnChange) OnChange(this);
@@ -87,7 +89,9 @@ HFONT TFont::GetHandle() {
     Log.lfQuality = DEFAULT_QUALITY;
     Log.lfOutPrecision = OUT_DEFAULT_PRECIS;
     Log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    Log.lfPitchAndFamily = FPitch == fpVariable ? VARIABLE_PITCH : FPitch == fpFixed ? FIXED_PITCH : DEFAULT_PITCH;
+    Log.lfPitchAndFamily = FPitch == fpVariable ? VARIABLE_PITCH
+                           : FPitch == fpFixed  ? FIXED_PITCH
+                                                : DEFAULT_PITCH;
     FHandle = CreateFontIndirect(&Log);
   }
   return static_cast<HFONT>(FHandle);
@@ -124,9 +128,13 @@ void TFont::SetHeight(Integer Value) {
   Changed();
 }
 
-Integer TFont::GetSize() const { return -MulDiv(FHeight, 72, FPixelsPerInch); }
+Integer TFont::GetSize() const {
+  return -MulDiv(FHeight, 72, FPixelsPerInch);
+}
 
-void TFont::SetSize(Integer Value) { SetHeight(-MulDiv(Value, FPixelsPerInch, 72)); }
+void TFont::SetSize(Integer Value) {
+  SetHeight(-MulDiv(Value, FPixelsPerInch, 72));
+}
 
 void TFont::SetName(const std::string& Value) {
   if (Value.empty() || !Store(FName, Value)) return;
@@ -160,7 +168,9 @@ void TFont::SetOrientation(Integer Value) {
 
 // ---- TPen ----
 
-Integer PenModeToRop2(TPenMode Mode) { return PenModes[Mode]; }
+Integer PenModeToRop2(TPenMode Mode) {
+  return PenModes[Mode];
+}
 
 TPen::TPen() = default;
 
@@ -274,10 +284,12 @@ void TBrush::SetHandle(HBRUSH Value) {
   if (Value != nullptr && GetObject(Value, sizeof(Log), &Log) != 0) {
     FColor = static_cast<TColor>(Log.lbColor & 0x00FFFFFF);
     FBitmap = nullptr;
-    if (Log.lbStyle == BS_HOLLOW) FStyle = bsClear;
+    if (Log.lbStyle == BS_HOLLOW)
+      FStyle = bsClear;
     else if (Log.lbStyle == BS_HATCHED && Log.lbHatch <= HS_DIAGCROSS)
       FStyle = static_cast<TBrushStyle>(bsHorizontal + static_cast<Integer>(Log.lbHatch));
-    else FStyle = bsSolid;
+    else
+      FStyle = bsSolid;
   }
   Changed();
 }

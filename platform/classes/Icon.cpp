@@ -19,9 +19,13 @@ constexpr Int64 DirHeaderSize = 6;
 constexpr Int64 DirEntrySize = 16;
 constexpr Int64 InfoHeaderSize = 40;
 
-[[noreturn]] void InvalidIcon() { throw EInvalidGraphic(SInvalidIcon); }
+[[noreturn]] void InvalidIcon() {
+  throw EInvalidGraphic(SInvalidIcon);
+}
 
-Word GetWord(const Byte* P) { return static_cast<Word>(P[0] | (P[1] << 8)); }
+Word GetWord(const Byte* P) {
+  return static_cast<Word>(P[0] | (P[1] << 8));
+}
 DWORD GetDWord(const Byte* P) {
   return static_cast<DWORD>(P[0]) | (static_cast<DWORD>(P[1]) << 8) | (static_cast<DWORD>(P[2]) << 16) |
          (static_cast<DWORD>(P[3]) << 24);
@@ -93,10 +97,9 @@ HICON BuildIcon(const TIconImage& Image) {
   std::memcpy(Bits, D + XorStart, static_cast<std::size_t>(XorRow * H));
   if (HasMask) {
     const TSurface& M = Mask->Surface;
-    const std::size_t RowBytes = std::min<std::size_t>(static_cast<std::size_t>(AndRow),
-                                                       static_cast<std::size_t>(M.Stride < 0 ? -M.Stride : M.Stride));
-    for (Integer Y = 0; Y < H; ++Y)
-      std::memcpy(M.Row(Y), D + AndStart + AndRow * (H - 1 - Y), RowBytes);
+    const std::size_t RowBytes = std::min<std::size_t>(
+        static_cast<std::size_t>(AndRow), static_cast<std::size_t>(M.Stride < 0 ? -M.Stride : M.Stride));
+    for (Integer Y = 0; Y < H; ++Y) std::memcpy(M.Row(Y), D + AndStart + AndRow * (H - 1 - Y), RowBytes);
   }
   return AdoptIconBitmaps(Color, Mask, true, W / 2, H / 2);
 }
@@ -150,7 +153,8 @@ std::vector<Byte> WriteIconFile(HICON Icon) {
     Image.ColorCount = 2;
   }
   Integer Bpp = Image.Bpp;
-  if (!(Bpp == 1 || Bpp == 4 || Bpp == 8 || Bpp == 24 || (Bpp == 32 && Image.Format == TPixelFormat::pf32))) Bpp = 32;
+  if (!(Bpp == 1 || Bpp == 4 || Bpp == 8 || Bpp == 24 || (Bpp == 32 && Image.Format == TPixelFormat::pf32)))
+    Bpp = 32;
   const Integer Colors = Bpp <= 8 ? std::min(Image.ColorCount, 1 << Bpp) : 0;
   const Integer XorRow = DibRowBytes(W, Bpp), AndRow = DibRowBytes(W, 1);
   const DWORD ImageBytes = static_cast<DWORD>(InfoHeaderSize + Colors * 4 + (XorRow + AndRow) * H);
@@ -180,7 +184,8 @@ std::vector<Byte> WriteIconFile(HICON Icon) {
     Out.push_back(0);
   }
   std::vector<Byte> Row(static_cast<std::size_t>(XorRow));
-  const TSurface RowSurface = DescribeDib(Row.data(), W, 1, Bpp, BI_RGB, nullptr, Image.Colors, Image.ColorCount);
+  const TSurface RowSurface =
+      DescribeDib(Row.data(), W, 1, Bpp, BI_RGB, nullptr, Image.Colors, Image.ColorCount);
   for (Integer Y = H - 1; Y >= 0; --Y) {
     std::fill(Row.begin(), Row.end(), 0);
     ConvertRow(Image, Image.Row(Y), 0, RowSurface, Row.data(), 0, W);
@@ -216,8 +221,8 @@ HBITMAP Premultiply(HBITMAP Color) {
 
 // ---- Drawing ----
 
-BOOL DrawIconEx(HDC DC, Integer X, Integer Y, HICON Icon, Integer Width, Integer Height, UINT, HBRUSH FlickerFreeBrush,
-                UINT Flags) {
+BOOL DrawIconEx(HDC DC, Integer X, Integer Y, HICON Icon, Integer Width, Integer Height, UINT,
+                HBRUSH FlickerFreeBrush, UINT Flags) {
   if (DC == nullptr || Icon == nullptr) return FALSE;
   if (Width == 0) Width = (Flags & DI_DEFAULTSIZE) ? DefaultIconSize : Icon->Width;
   if (Height == 0) Height = (Flags & DI_DEFAULTSIZE) ? DefaultIconSize : Icon->Height;
@@ -272,9 +277,13 @@ BOOL DrawIcon(HDC DC, Integer X, Integer Y, HICON Icon) {
 
 // ---- TIcon ----
 
-TIcon::TIcon() { FTransparent = true; }
+TIcon::TIcon() {
+  FTransparent = true;
+}
 
-TIcon::~TIcon() { Clear(); }
+TIcon::~TIcon() {
+  Clear();
+}
 
 void TIcon::Clear() {
   if (FHandle) DestroyIcon(FHandle);
@@ -346,7 +355,8 @@ void TIcon::Draw(TCanvas* ACanvas, const TRect& Rect) {
   if (FHandle == nullptr) return;
   ACanvas->Lock();
   try {
-    DrawIconEx(ACanvas->GetHandle(), Rect.Left, Rect.Top, FHandle, Rect.Width(), Rect.Height(), 0, nullptr, DI_NORMAL);
+    DrawIconEx(ACanvas->GetHandle(), Rect.Left, Rect.Top, FHandle, Rect.Width(), Rect.Height(), 0, nullptr,
+               DI_NORMAL);
   } catch (...) {
     ACanvas->Unlock();
     throw;

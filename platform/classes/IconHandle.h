@@ -36,5 +36,9 @@ HICON CreateIconIndirect(const ICONINFO* Info);
 BOOL GetIconInfo(HICON Icon, ICONINFO* Info);
 HICON CopyIcon(HICON Icon);
 BOOL DestroyIcon(HICON Icon);
-inline HCURSOR CopyCursor(HCURSOR Cursor) { return CopyIcon(Cursor); }
-inline BOOL DestroyCursor(HCURSOR Cursor) { return DestroyIcon(Cursor); }
+inline HCURSOR CopyCursor(HCURSOR Cursor) {
+  return CopyIcon(Cursor);
+}
+inline BOOL DestroyCursor(HCURSOR Cursor) {
+  return DestroyIcon(Cursor);
+}

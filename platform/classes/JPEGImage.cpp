@@ -11,14 +11,18 @@ TJPEGImage::TJPEGImage() = default;
 
 TJPEGImage::~TJPEGImage() = default;
 
-void TJPEGImage::FreeBitmap() { FBitmap.reset(); }
+void TJPEGImage::FreeBitmap() {
+  FBitmap.reset();
+}
 
 void TJPEGImage::DecodingChanged() {
   if (FData) FreeBitmap();
   Changed(this);
 }
 
-bool TJPEGImage::GetEmpty() { return !FData && !FBitmap; }
+bool TJPEGImage::GetEmpty() {
+  return !FData && !FBitmap;
+}
 
 Integer TJPEGImage::GetWidth() {
   if (FBitmap) return FBitmap->GetWidth();
@@ -48,7 +52,9 @@ HPALETTE TJPEGImage::GetPalette() {
   return B ? B->GetPalette() : nullptr;
 }
 
-void TJPEGImage::SetCompressionQuality(TJPEGQualityRange Value) { FQuality = std::clamp(Value, 1, 100); }
+void TJPEGImage::SetCompressionQuality(TJPEGQualityRange Value) {
+  FQuality = std::clamp(Value, 1, 100);
+}
 
 void TJPEGImage::SetGrayscale(bool Value) {
   if (Value == FGrayscale) return;
@@ -95,7 +101,9 @@ TBitmap* TJPEGImage::GetBitmap() {
   return FBitmap.get();
 }
 
-void TJPEGImage::DIBNeeded() { GetBitmap(); }
+void TJPEGImage::DIBNeeded() {
+  GetBitmap();
+}
 
 void TJPEGImage::JPEGNeeded() {
   if (!FData && FBitmap) Compress();

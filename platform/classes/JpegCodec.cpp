@@ -249,7 +249,8 @@ std::vector<Byte> EncodeJpeg(TBitmap* Bitmap, const TJpegEncodeOptions& Options)
   }
   const Integer W = Source->GetWidth(), H = Source->GetHeight();
   std::vector<JSAMPROW> Rows(static_cast<std::size_t>(H));
-  for (Integer Y = 0; Y < H; ++Y) Rows[static_cast<std::size_t>(Y)] = static_cast<JSAMPROW>(Source->GetScanLine(Y));
+  for (Integer Y = 0; Y < H; ++Y)
+    Rows[static_cast<std::size_t>(Y)] = static_cast<JSAMPROW>(Source->GetScanLine(Y));
   TJpegEncodeOptions Clamped = Options;
   Clamped.Quality = Options.Quality < 1 ? 1 : Options.Quality > 100 ? 100 : Options.Quality;
   TEncoder E;

@@ -22,7 +22,9 @@ struct TBytes {
     return *this;
   }
   TBytes& U16(Integer V) { return U8(V).U8(V >> 8); }
-  TBytes& U32(Int64 V) { return U16(static_cast<Integer>(V & 0xFFFF)).U16(static_cast<Integer>((V >> 16) & 0xFFFF)); }
+  TBytes& U32(Int64 V) {
+    return U16(static_cast<Integer>(V & 0xFFFF)).U16(static_cast<Integer>((V >> 16) & 0xFFFF));
+  }
   TBytes& Add(std::initializer_list<Integer> Values) {
     for (Integer V : Values) U8(V);
     return *this;
@@ -50,7 +52,12 @@ inline TBytes FileHeader(Int64 FileSize, Int64 Offset) {
 inline TBytes InfoHeader(Integer Size, Integer Width, Integer Height, Integer BitCount, DWORD Compression,
                          DWORD SizeImage = 0, DWORD ClrUsed = 0, std::vector<DWORD> Masks = {}) {
   TBytes B;
-  B.U32(Size).U32(static_cast<DWORD>(Width)).U32(static_cast<DWORD>(Height)).U16(1).U16(BitCount).U32(Compression);
+  B.U32(Size)
+      .U32(static_cast<DWORD>(Width))
+      .U32(static_cast<DWORD>(Height))
+      .U16(1)
+      .U16(BitCount)
+      .U32(Compression);
   B.U32(SizeImage).U32(2835).U32(2835).U32(ClrUsed).U32(0);
   for (DWORD M : Masks) B.U32(M);
   B.Zeros(static_cast<std::size_t>(Size) - B.Size());

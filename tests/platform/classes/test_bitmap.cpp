@@ -158,8 +158,10 @@ TEST(Bitmap, TransparentDrawLeavesTheTransparentColourOut) {
     TBitmap Dst;
     Dst.SetSize(2 * Scale, 2 * Scale);
     Dst.GetCanvas()->StretchDraw(Rect(0, 0, 2 * Scale, 2 * Scale), &Src);
-    if (Scale == 1) EXPECT_EQ(Picture(Dst), Rows({".#", ".."}));
-    else EXPECT_EQ(Picture(Dst), Rows({"..##", "..##", "....", "...."}));
+    if (Scale == 1)
+      EXPECT_EQ(Picture(Dst), Rows({".#", ".."}));
+    else
+      EXPECT_EQ(Picture(Dst), Rows({"..##", "..##", "....", "...."}));
   }
   Src.SetTransparent(false);
   TBitmap Dst;

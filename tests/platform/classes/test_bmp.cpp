@@ -27,7 +27,7 @@ void FillRandom(TBitmap& B, unsigned Seed) {
 
 TEST(Bmp, RoundTripKeepsEveryPixelAtEveryDepth) {
   const TFormatCase Cases[] = {
-      {pf1bit, 1, BI_RGB},   {pf4bit, 4, BI_RGB},   {pf8bit, 8, BI_RGB},   {pf15bit, 16, BI_RGB},
+      {pf1bit, 1, BI_RGB},         {pf4bit, 4, BI_RGB},   {pf8bit, 8, BI_RGB},   {pf15bit, 16, BI_RGB},
       {pf16bit, 16, BI_BITFIELDS}, {pf24bit, 24, BI_RGB}, {pf32bit, 32, BI_RGB},
   };
   for (const TFormatCase& C : Cases) {
@@ -95,7 +95,8 @@ TEST(Bmp, ReadsV4AndV5Headers) {
     TBytes Pixels;
     Pixels.U16(0xF800).U16(0x001F);
     TBitmap B;
-    LoadBytes(B, BmpFile(InfoHeader(108, 2, 1, 16, BI_BITFIELDS, 0, 0, {0xF800, 0x07E0, 0x001F}), {}, Pixels));
+    LoadBytes(B,
+              BmpFile(InfoHeader(108, 2, 1, 16, BI_BITFIELDS, 0, 0, {0xF800, 0x07E0, 0x001F}), {}, Pixels));
     EXPECT_EQ(B.GetPixelFormat(), pf16bit);
     EXPECT_EQ(PixelAt(B, 0, 0), 0x0000FFu);
     EXPECT_EQ(PixelAt(B, 1, 0), 0xFF0000u);
@@ -141,11 +142,21 @@ TEST(Bmp, DecodesRunLengthEncodings) {
   };
   const TCase Cases[] = {
       // Run, end of line; absolute run of 3 (padded), end of line; delta, run; end of bitmap.
-      {"RLE8", 8, 4, 3, BI_RLE8,
+      {"RLE8",
+       8,
+       4,
+       3,
+       BI_RLE8,
        {4, 1, 0, 0, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 2, 0, 2, 3, 0, 1},
        {{0, 0, 3, 3}, {2, 3, 1, 0}, {1, 1, 1, 1}}},
       // A run alternates its two nibbles; an absolute run of 3 nibbles takes 2 bytes.
-      {"RLE4", 4, 5, 2, BI_RLE4, {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 2, 0x66, 0, 1}, {{3, 4, 5, 6, 6}, {1, 2, 1, 2, 1}}},
+      {"RLE4",
+       4,
+       5,
+       2,
+       BI_RLE4,
+       {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 2, 0x66, 0, 1},
+       {{3, 4, 5, 6, 6}, {1, 2, 1, 2, 1}}},
       // Runs past the row's end are cut; a delta past the last row ends the picture.
       {"RLE8 overruns", 8, 2, 2, BI_RLE8, {9, 5, 0, 0, 0, 2, 0, 9, 7, 7}, {{0, 0}, {5, 5}}},
       // No end-of-bitmap marker: what was decoded stays.
@@ -156,11 +167,13 @@ TEST(Bmp, DecodesRunLengthEncodings) {
     TBytes Pixels;
     Pixels.Add(C.Data);
     TBitmap B;
-    LoadBytes(B, BmpFile(InfoHeader(40, C.W, C.H, C.Bpp, C.Compression, static_cast<DWORD>(C.Data.size()), 16),
-                         Table, Pixels));
+    LoadBytes(B,
+              BmpFile(InfoHeader(40, C.W, C.H, C.Bpp, C.Compression, static_cast<DWORD>(C.Data.size()), 16),
+                      Table, Pixels));
     for (Integer Y = 0; Y < C.H; ++Y)
       for (Integer X = 0; X < C.W; ++X)
-        EXPECT_EQ(RawAt(B, X, Y), static_cast<DWORD>(C.Top[static_cast<std::size_t>(Y)][static_cast<std::size_t>(X)]))
+        EXPECT_EQ(RawAt(B, X, Y),
+                  static_cast<DWORD>(C.Top[static_cast<std::size_t>(Y)][static_cast<std::size_t>(X)]))
             << X << "," << Y;
     // Saved uncompressed.
     const std::vector<Byte> Saved = SaveBytes(B);

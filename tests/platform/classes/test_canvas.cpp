@@ -67,9 +67,9 @@ TEST(Canvas, PenModesDrawWithTheirMixModes) {
     TPenMode Mode;
     COLORREF OnWhite, OnBlack;
   } Cases[] = {
-      {pmCopy, 0x000000, 0x000000}, {pmNotCopy, 0xFFFFFF, 0xFFFFFF}, {pmXor, 0xFFFFFF, 0x000000},
-      {pmNot, 0x000000, 0xFFFFFF},  {pmWhite, 0xFFFFFF, 0xFFFFFF},   {pmNop, 0xFFFFFF, 0x000000},
-      {pmMerge, 0xFFFFFF, 0x000000}, {pmMask, 0x000000, 0x000000},   {pmNotXor, 0x000000, 0xFFFFFF},
+      {pmCopy, 0x000000, 0x000000},  {pmNotCopy, 0xFFFFFF, 0xFFFFFF}, {pmXor, 0xFFFFFF, 0x000000},
+      {pmNot, 0x000000, 0xFFFFFF},   {pmWhite, 0xFFFFFF, 0xFFFFFF},   {pmNop, 0xFFFFFF, 0x000000},
+      {pmMerge, 0xFFFFFF, 0x000000}, {pmMask, 0x000000, 0x000000},    {pmNotXor, 0x000000, 0xFFFFFF},
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Mode);

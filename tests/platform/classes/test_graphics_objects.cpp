@@ -108,7 +108,8 @@ TEST(Pen, ModesMapToMixModes) {
                             R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
                             R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
                             R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
-  for (Integer M = pmBlack; M <= pmNotXor; ++M) EXPECT_EQ(PenModeToRop2(static_cast<TPenMode>(M)), Expect[M]) << M;
+  for (Integer M = pmBlack; M <= pmNotXor; ++M)
+    EXPECT_EQ(PenModeToRop2(static_cast<TPenMode>(M)), Expect[M]) << M;
 }
 
 TEST(Pen, HandleFollowsTheDescription) {
@@ -119,8 +120,13 @@ TEST(Pen, HandleFollowsTheDescription) {
   const struct {
     TPenStyle Style;
     UINT Ps;
-  } Styles[] = {{psSolid, PS_SOLID}, {psDash, PS_DASH},   {psDot, PS_DOT},     {psDashDot, PS_DASHDOT},
-                {psDashDotDot, PS_DASHDOTDOT}, {psClear, PS_NULL}, {psInsideFrame, PS_INSIDEFRAME}};
+  } Styles[] = {{psSolid, PS_SOLID},
+                {psDash, PS_DASH},
+                {psDot, PS_DOT},
+                {psDashDot, PS_DASHDOT},
+                {psDashDotDot, PS_DASHDOTDOT},
+                {psClear, PS_NULL},
+                {psInsideFrame, PS_INSIDEFRAME}};
   P.SetColor(clBtnShadow);
   for (const auto& S : Styles) {
     P.SetStyle(S.Style);

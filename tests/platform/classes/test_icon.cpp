@@ -24,14 +24,16 @@ TIconImageSpec IconImage(Integer W, Integer H, Integer Bpp, const std::vector<RG
       if (Bpp == 8) Row[static_cast<std::size_t>(X)] = static_cast<Byte>(V);
       if (Bpp == 4) Row[static_cast<std::size_t>(X / 2)] |= static_cast<Byte>(X % 2 ? V : V << 4);
       if (Bpp == 32)
-        for (Integer K = 0; K < 4; ++K) Row[static_cast<std::size_t>(4 * X + K)] = static_cast<Byte>(V >> (8 * K));
+        for (Integer K = 0; K < 4; ++K)
+          Row[static_cast<std::size_t>(4 * X + K)] = static_cast<Byte>(V >> (8 * K));
     }
     B.Add(Row);
   }
   for (Integer R = 0; R < H; ++R) {
     std::vector<Byte> Row(static_cast<std::size_t>(AndRow));
     for (Integer X = 0; X < W; ++X)
-      if (Transparent(X, H - 1 - R)) Row[static_cast<std::size_t>(X / 8)] |= static_cast<Byte>(0x80 >> (X % 8));
+      if (Transparent(X, H - 1 - R))
+        Row[static_cast<std::size_t>(X / 8)] |= static_cast<Byte>(0x80 >> (X % 8));
     B.Add(Row);
   }
   return {W, H, Bpp, B.D};
@@ -60,13 +62,17 @@ std::vector<RGBQUAD> Palette256() {
 // 32x32, 8 bits: the top 8 rows transparent, then red on the left half and blue on the right.
 TIconImageSpec Icon32() {
   auto Transparent = [](Integer, Integer Y) { return Y < 8; };
-  return IconImage(32, 32, 8, Palette256(),
-                   [&](Integer X, Integer Y) -> DWORD { return Transparent(X, Y) ? 0 : X < 16 ? 1 : 2; }, Transparent);
+  return IconImage(
+      32, 32, 8, Palette256(),
+      [&](Integer X, Integer Y) -> DWORD { return Transparent(X, Y) ? 0
+                                                  : X < 16          ? 1
+                                                                    : 2; }, Transparent);
 }
 
 TIconImageSpec Icon16() {
-  return IconImage(16, 16, 4, std::vector<RGBQUAD>(16, RGBQUAD{0, 255, 0, 0}), [](Integer, Integer) { return 0u; },
-                   [](Integer, Integer) { return false; });
+  return IconImage(
+      16, 16, 4, std::vector<RGBQUAD>(16, RGBQUAD{0, 255, 0, 0}), [](Integer, Integer) { return 0u; },
+      [](Integer, Integer) { return false; });
 }
 
 }  // namespace
@@ -142,10 +148,12 @@ TEST(Icon, PngAndMalformedFilesRaise) {
   TBytes Png;
   Png.Add({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}).Zeros(40);
   const TIconImageSpec PngImage{32, 32, 32, Png.D};
-  ExpectError<EInvalidGraphic>([&] {
-    TIcon I;
-    LoadBytes(I, IconFile({PngImage}));
-  }, "Icons with PNG images are not supported");
+  ExpectError<EInvalidGraphic>(
+      [&] {
+        TIcon I;
+        LoadBytes(I, IconFile({PngImage}));
+      },
+      "Icons with PNG images are not supported");
   // A PNG image is passed over when there is a BMP one.
   TIcon Mixed;
   LoadBytes(Mixed, IconFile({PngImage, Icon16()}));
@@ -163,7 +171,8 @@ TEST(Icon, PngAndMalformedFilesRaise) {
   BadDepth[22 + 14] = 3;
   std::vector<Byte> Huge = IconFile({Icon32()});
   Huge[22 + 7] = 0x7F;  // width 0x7F000020
-  for (const auto& Bad : {Reserved, NoImages, OffsetPastEnd, Truncated, BadDepth, Huge, std::vector<Byte>{0, 0}}) {
+  for (const auto& Bad :
+       {Reserved, NoImages, OffsetPastEnd, Truncated, BadDepth, Huge, std::vector<Byte>{0, 0}}) {
     TIcon I;
     EXPECT_THROW(LoadBytes(I, Bad), EInvalidGraphic);
     EXPECT_TRUE(I.Empty());

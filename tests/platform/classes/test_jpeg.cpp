@@ -208,7 +208,7 @@ TEST(Jpeg, CorruptDataRaisesAndKeepsTheImage) {
   std::vector<Byte> BadPrecision = Good;
   for (std::size_t I = 2; I + 4 < BadPrecision.size(); ++I)
     if (BadPrecision[I] == 0xFF && BadPrecision[I + 1] == 0xC0) {  // the frame header
-      BadPrecision[I + 4] = 3;  // 3-bit samples
+      BadPrecision[I + 4] = 3;                                     // 3-bit samples
       break;
     }
   std::vector<Byte> CutHeader(Good.begin(), Good.begin() + 20);

@@ -39,7 +39,8 @@ TEST(Picture, LoadFromFileChoosesTheClassByExtension) {
   // A failed load keeps the graphic.
   EXPECT_THROW(P.LoadFromFile(Dir / "c.jpeg"), EInvalidGraphic);
   EXPECT_NE(dynamic_cast<TJPEGImage*>(P.GetGraphic()), nullptr);
-  ExpectError<EInvalidGraphic>([&] { P.LoadFromFile(Dir / "d.xyz"); }, "Unknown picture file extension (.xyz)");
+  ExpectError<EInvalidGraphic>([&] { P.LoadFromFile(Dir / "d.xyz"); },
+                               "Unknown picture file extension (.xyz)");
   ExpectError<EInvalidGraphic>([&] { P.LoadFromFile(Dir / "noext"); }, "Unknown picture file extension (.)");
   // Saving writes through the graphic.
   P.SaveToFile(Dir / "e.jpg");
