@@ -79,7 +79,7 @@ HBITMAP BuildMask(HBITMAP Source, COLORREF Color) {
     for (Integer I = 0; I < (1 << S.Bpp); ++I) Match[I] = PixelToColor(S, static_cast<DWORD>(I)) == Shown;
   }
   const DWORD RgbMask =
-      S.Bpp == 32 ? (S.Format == TPixelFormat::pf32 ? 0x00FFFFFFu : (S.Masks[0] | S.Masks[1] | S.Masks[2]))
+      S.Bpp == 32 ? (S.Format == TSurfaceFormat::pf32 ? 0x00FFFFFFu : (S.Masks[0] | S.Masks[1] | S.Masks[2]))
                   : S.PixelMask();
   for (Integer Y = 0; Y < S.Height; ++Y) {
     Byte* Out = M.Row(Y);

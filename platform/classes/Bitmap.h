@@ -19,7 +19,7 @@
 #include "platform/gdi/GdiObject.h"
 #include "platform/system/Resources.h"
 
-// The platform's TPixelFormat.
+// The platform's TSurfaceFormat.
 enum TBitmapPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 enum TBitmapHandleType { bmDIB, bmDDB };
 enum TTransparentMode { tmAuto, tmFixed };

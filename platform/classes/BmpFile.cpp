@@ -304,7 +304,7 @@ void WriteBmp(TStream* Stream, HBITMAP Bitmap) {
   const Integer Bpp = S.Bpp;
   const bool Masked =
       (Bpp == 16 && !(S.Masks[0] == 0x7C00 && S.Masks[1] == 0x03E0 && S.Masks[2] == 0x001F)) ||
-      (Bpp == 32 && S.Format == TPixelFormat::pf32Masks);
+      (Bpp == 32 && S.Format == TSurfaceFormat::pf32Masks);
   const Integer Colors = Bpp <= 8 ? S.ColorCount : 0;
   const Int64 RowBytes = DibRowBytes(S.Width, Bpp);
   const Int64 ImageBytes = RowBytes * S.Height;

@@ -153,7 +153,7 @@ std::vector<Byte> WriteIconFile(HICON Icon) {
     Image.ColorCount = 2;
   }
   Integer Bpp = Image.Bpp;
-  if (!(Bpp == 1 || Bpp == 4 || Bpp == 8 || Bpp == 24 || (Bpp == 32 && Image.Format == TPixelFormat::pf32)))
+  if (!(Bpp == 1 || Bpp == 4 || Bpp == 8 || Bpp == 24 || (Bpp == 32 && Image.Format == TSurfaceFormat::pf32)))
     Bpp = 32;
   const Integer Colors = Bpp <= 8 ? std::min(Image.ColorCount, 1 << Bpp) : 0;
   const Integer XorRow = DibRowBytes(W, Bpp), AndRow = DibRowBytes(W, 1);

@@ -9,7 +9,7 @@
 namespace {
 
 bool AnyAlpha(HBITMAP Color) {
-  if (Color == nullptr || Color->Surface.Bpp != 32 || Color->Surface.Format != TPixelFormat::pf32)
+  if (Color == nullptr || Color->Surface.Bpp != 32 || Color->Surface.Format != TSurfaceFormat::pf32)
     return false;
   const TSurface& S = Color->Surface;
   for (Integer Y = 0; Y < S.Height; ++Y) {

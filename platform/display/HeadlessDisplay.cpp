@@ -221,27 +221,6 @@ THeadlessDisplay& Headless() {
   return *Display;
 }
 
-TDisplayFactory SdlDisplayFactory = nullptr;
-
-TDisplayBackend* InitDisplayBackend() {
-  const char* Choice = std::getenv("TILVAROK_DISPLAY");
-  bool WantSdl;
-  if (Choice != nullptr && *Choice != 0) {
-    WantSdl = std::string(Choice) == "sdl";
-  } else {
-    const char* X = std::getenv("DISPLAY");
-    const char* Wayland = std::getenv("WAYLAND_DISPLAY");
-    WantSdl = (X != nullptr && *X != 0) || (Wayland != nullptr && *Wayland != 0);
-  }
-  if (WantSdl && SdlDisplayFactory != nullptr) {
-    if (TDisplayBackend* B = SdlDisplayFactory()) {
-      SetDisplayBackend(B);
-      return B;
-    }
-  }
-  return &Headless();
-}
-
 TScreenshot Screenshot(HWND Wnd) {
   TScreenshot Shot;
   const TSurface* S = nullptr;

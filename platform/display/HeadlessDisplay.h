@@ -89,12 +89,9 @@ class THeadlessDisplay final : public TDisplayBackend {
 THeadlessDisplay& Headless();
 
 // Picks the back end by TILVAROK_DISPLAY (sdl | headless; default: sdl when $DISPLAY or
-// $WAYLAND_DISPLAY is set), installs it and returns it. Without an SDL back end built in, the
-// headless one is used.
+// $WAYLAND_DISPLAY is set), installs it and returns it. When SDL cannot start, the headless
+// one is used.
 TDisplayBackend* InitDisplayBackend();
-// The SDL back end registers its factory here.
-using TDisplayFactory = TDisplayBackend* (*)();
-extern TDisplayFactory SdlDisplayFactory;
 
 // A copy of screen pixels (0x00RRGGBB), top row first.
 struct TScreenshot {

@@ -82,7 +82,7 @@ BOOL AlphaBlend(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HD
   const TColorSide RgbSide{&RgbSurface(), false, DstSide.Text, DstSide.Bk};
   TPixelConverter SrcToRgb(ColorSideOf(Src), RgbSide);
   // Destinations other than 32-bit are blended in RGB and converted back.
-  const bool Direct = D.Format == TPixelFormat::pf32;
+  const bool Direct = D.Format == TSurfaceFormat::pf32;
   TPixelConverter DstToRgb(DstSide, RgbSide), RgbToDst(RgbSide, DstSide);
   const auto Size = static_cast<std::size_t>(Area.Width());
   std::vector<DWORD> SBuf(Size), DBuf(Size);

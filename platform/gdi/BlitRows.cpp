@@ -21,7 +21,7 @@ bool SameColorTable(const TSurface& A, const TSurface& B) {
 // Raw pixels of A mean the same colours in B.
 bool SameRawMeaning(const TSurface& A, const TSurface& B) {
   const auto IsRgb = [](const TSurface& S) {
-    return S.Format == TPixelFormat::pf24 || S.Format == TPixelFormat::pf32;
+    return S.Format == TSurfaceFormat::pf24 || S.Format == TSurfaceFormat::pf32;
   };
   if (IsRgb(A) && IsRgb(B)) return true;
   if (A.Bpp != B.Bpp || A.Format != B.Format) return false;
@@ -33,8 +33,8 @@ bool SameRawMeaning(const TSurface& A, const TSurface& B) {
 
 DWORD ColorBits(const TSurface& S) {
   switch (S.Format) {
-    case TPixelFormat::pf24:
-    case TPixelFormat::pf32:
+    case TSurfaceFormat::pf24:
+    case TSurfaceFormat::pf32:
       return 0x00FFFFFF;
     default:
       return S.Masks[0] | S.Masks[1] | S.Masks[2];
@@ -175,7 +175,7 @@ const TSurface& RgbSurface() {
   static const TSurface S = [] {
     TSurface R;
     R.Bpp = 32;
-    R.Format = TPixelFormat::pf32;
+    R.Format = TSurfaceFormat::pf32;
     return R;
   }();
   return S;

@@ -108,7 +108,7 @@ bool SameColorTables(const TSurface& A, const TSurface& B) {
 bool SameFormat(const TSurface& A, const TSurface& B) {
   if (A.Bpp != B.Bpp || A.Format != B.Format) return false;
   if (A.IsIndexed()) return SameColorTables(A, B);
-  if (A.Format == TPixelFormat::pf16 || A.Format == TPixelFormat::pf32Masks)
+  if (A.Format == TSurfaceFormat::pf16 || A.Format == TSurfaceFormat::pf32Masks)
     return std::memcmp(A.Masks, B.Masks, sizeof(A.Masks)) == 0;
   return true;
 }
@@ -134,7 +134,7 @@ TSurface CallerSurface(const BITMAPINFO* Info, const DWORD Masks[3], const std::
   TSurface S = DescribeDib(nullptr, H.biWidth, 1, H.biBitCount, BI_BITFIELDS, Masks, Colors.data(),
                            static_cast<Integer>(Colors.size()));
   if (H.biBitCount == 32 && Masks[0] == 0x00FF0000 && Masks[1] == 0x0000FF00 && Masks[2] == 0x000000FF)
-    S.Format = TPixelFormat::pf32;
+    S.Format = TSurfaceFormat::pf32;
   return S;
 }
 
@@ -235,8 +235,8 @@ void ConvertRow(const TSurface& SrcS, const Byte* Src, Integer SrcX, const TSurf
                  static_cast<std::size_t>(Count) * Bytes);
     return;
   }
-  const bool SrcRgb = SrcS.Format == TPixelFormat::pf24 || SrcS.Format == TPixelFormat::pf32;
-  const bool DstRgb = DstS.Format == TPixelFormat::pf24 || DstS.Format == TPixelFormat::pf32;
+  const bool SrcRgb = SrcS.Format == TSurfaceFormat::pf24 || SrcS.Format == TSurfaceFormat::pf32;
+  const bool DstRgb = DstS.Format == TSurfaceFormat::pf24 || DstS.Format == TSurfaceFormat::pf32;
   if (SrcRgb && DstRgb) {
     const Integer SB = SrcS.Bpp / 8, DB = DstS.Bpp / 8;
     const Byte* S = Src + static_cast<NativeInt>(SrcX) * SB;
@@ -281,8 +281,8 @@ Integer GetDIBits(HDC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, B
     H.biHeight = BS.Height;
     H.biPlanes = 1;
     H.biBitCount = static_cast<WORD>(BS.Bpp);
-    const bool Fields = BS.Format == TPixelFormat::pf32Masks ||
-                        (BS.Format == TPixelFormat::pf16 && !(BS.Masks[0] == 0x7C00 && BS.Masks[1] == 0x03E0));
+    const bool Fields = BS.Format == TSurfaceFormat::pf32Masks ||
+                        (BS.Format == TSurfaceFormat::pf16 && !(BS.Masks[0] == 0x7C00 && BS.Masks[1] == 0x03E0));
     H.biCompression = Fields ? BI_BITFIELDS : BI_RGB;
     if (Fields) std::memcpy(reinterpret_cast<Byte*>(Info) + 40, BS.Masks, 12);
     H.biSizeImage = static_cast<DWORD>(DibRowBytes(BS.Width, BS.Bpp)) * static_cast<DWORD>(BS.Height);
@@ -418,7 +418,7 @@ HANDLE CopyImage(HANDLE Image, UINT Type, Integer Width, Integer Height, UINT Fl
     Dst = CreateBitmap(W, H, 1, 1, nullptr);
   } else if (Flags & LR_CREATEDIBSECTION) {
     const bool Fields = Src->IsDibSection ? Src->Header.biCompression == BI_BITFIELDS
-                                          : (SS.Format == TPixelFormat::pf16 || SS.Format == TPixelFormat::pf32Masks);
+                                          : (SS.Format == TSurfaceFormat::pf16 || SS.Format == TSurfaceFormat::pf32Masks);
     Dst = NewBitmap(W, H, SS.Bpp, Fields ? SS.Masks : nullptr, Src->ColorTable,
                     Src->IsDibSection ? Src->Header.biHeight > 0 : true, true);
     if (Dst) Dst->Header.biSizeImage = static_cast<DWORD>(Dst->BitsSize());

@@ -19,9 +19,9 @@ class TFloodFill {
       : FDC(DC), FS(DC->Surface()), FBox(DC->ClipBox()), FBrush(DC, DC->State.Brush), FTarget(Target),
         FSurface(Surface) {
     switch (FS.Format) {
-      case TPixelFormat::pf32: FMask = 0x00FFFFFF; break;
-      case TPixelFormat::pf16:
-      case TPixelFormat::pf32Masks: FMask = FS.Masks[0] | FS.Masks[1] | FS.Masks[2]; break;
+      case TSurfaceFormat::pf32: FMask = 0x00FFFFFF; break;
+      case TSurfaceFormat::pf16:
+      case TSurfaceFormat::pf32Masks: FMask = FS.Masks[0] | FS.Masks[1] | FS.Masks[2]; break;
       default: FMask = FS.PixelMask(); break;
     }
     FTarget &= FMask;

@@ -25,7 +25,7 @@ TChannels ChannelsOf(const TRIVERTEX& V) {
 DWORD PixelOf(const TSurface& S, const Int64 C[4]) {
   const auto B = static_cast<Byte>(C[0] >> 8), G = static_cast<Byte>(C[1] >> 8),
              R = static_cast<Byte>(C[2] >> 8);
-  if (S.Format == TPixelFormat::pf32)
+  if (S.Format == TSurfaceFormat::pf32)
     return (static_cast<DWORD>(C[3] >> 8) << 24) | (static_cast<DWORD>(R) << 16) |
            (static_cast<DWORD>(G) << 8) | B;
   return ColorToPixel(S, RGB(R, G, B));

@@ -155,7 +155,7 @@ THalftoneRows::THalftoneRows(const TSurface& S, const TColorSide& SrcSide, const
     : FS(S),
       FToRgb(SrcSide, TColorSide{&RgbSurface(), false, DstSide.Text, DstSide.Bk}),
       FToDst(TColorSide{&RgbSurface(), false, SrcSide.Text, SrcSide.Bk}, DstSide),
-      FChannels(S.Format == TPixelFormat::pf32 ? 4 : 3),
+      FChannels(S.Format == TSurfaceFormat::pf32 ? 4 : 3),
       FMapOrg{G.Vis.Left, G.Vis.Top} {
   BuildAxis(G.DstRect.Width(), G.SrcRect.Left, G.SrcRect.Width(), G.FlipX, S.Width,
             G.Vis.Left - G.DstRect.Left, G.Vis.Width(), FX);

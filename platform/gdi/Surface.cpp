@@ -51,23 +51,23 @@ TSurface DescribeDib(void* Bits, Integer Width, Integer Height, Integer BitCount
   S.Colors = Colors;
   S.ColorCount = ColorCount;
   switch (BitCount) {
-    case 1: S.Format = TPixelFormat::pf1; break;
-    case 4: S.Format = TPixelFormat::pf4; break;
-    case 8: S.Format = TPixelFormat::pf8; break;
+    case 1: S.Format = TSurfaceFormat::pf1; break;
+    case 4: S.Format = TSurfaceFormat::pf4; break;
+    case 8: S.Format = TSurfaceFormat::pf8; break;
     case 16:
-      S.Format = TPixelFormat::pf16;
+      S.Format = TSurfaceFormat::pf16;
       if (Compression == BI_BITFIELDS && Masks) {
         S.Masks[0] = Masks[0], S.Masks[1] = Masks[1], S.Masks[2] = Masks[2];
       } else {
         S.Masks[0] = 0x7C00, S.Masks[1] = 0x03E0, S.Masks[2] = 0x001F;
       }
       break;
-    case 24: S.Format = TPixelFormat::pf24; break;
+    case 24: S.Format = TSurfaceFormat::pf24; break;
     default:
-      S.Format = TPixelFormat::pf32;
+      S.Format = TSurfaceFormat::pf32;
       if (Compression == BI_BITFIELDS && Masks &&
           !(Masks[0] == 0x00FF0000 && Masks[1] == 0x0000FF00 && Masks[2] == 0x000000FF)) {
-        S.Format = TPixelFormat::pf32Masks;
+        S.Format = TSurfaceFormat::pf32Masks;
         S.Masks[0] = Masks[0], S.Masks[1] = Masks[1], S.Masks[2] = Masks[2];
       }
       break;
@@ -94,11 +94,11 @@ Integer NearestColorIndex(const RGBQUAD* Colors, Integer Count, COLORREF Color) 
 DWORD ColorToPixel(const TSurface& S, COLORREF Color) {
   const Byte R = GetRValue(Color), G = GetGValue(Color), B = GetBValue(Color);
   switch (S.Format) {
-    case TPixelFormat::pf32:
-    case TPixelFormat::pf24:
+    case TSurfaceFormat::pf32:
+    case TSurfaceFormat::pf24:
       return (static_cast<DWORD>(R) << 16) | (static_cast<DWORD>(G) << 8) | B;
-    case TPixelFormat::pf16:
-    case TPixelFormat::pf32Masks:
+    case TSurfaceFormat::pf16:
+    case TSurfaceFormat::pf32Masks:
       return ToField(R, Field(S.Masks[0])) | ToField(G, Field(S.Masks[1])) | ToField(B, Field(S.Masks[2]));
     default:
       if (S.ColorCount <= 0) return 0;
@@ -108,11 +108,11 @@ DWORD ColorToPixel(const TSurface& S, COLORREF Color) {
 
 COLORREF PixelToColor(const TSurface& S, DWORD Pixel) {
   switch (S.Format) {
-    case TPixelFormat::pf32:
-    case TPixelFormat::pf24:
+    case TSurfaceFormat::pf32:
+    case TSurfaceFormat::pf24:
       return RGB(static_cast<Byte>(Pixel >> 16), static_cast<Byte>(Pixel >> 8), static_cast<Byte>(Pixel));
-    case TPixelFormat::pf16:
-    case TPixelFormat::pf32Masks:
+    case TSurfaceFormat::pf16:
+    case TSurfaceFormat::pf32Masks:
       return RGB(FromField(Pixel, S.Masks[0], Field(S.Masks[0])), FromField(Pixel, S.Masks[1], Field(S.Masks[1])),
                  FromField(Pixel, S.Masks[2], Field(S.Masks[2])));
     default: {

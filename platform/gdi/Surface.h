@@ -9,7 +9,7 @@
 
 #include "platform/gdi/BitmapInfo.h"
 
-enum class TPixelFormat : Byte {
+enum class TSurfaceFormat : Byte {
   pf1,         // palette index, most significant bit leftmost
   pf4,         // palette index, high nibble leftmost
   pf8,         // palette index
@@ -23,7 +23,7 @@ struct TSurface {
   Integer Width = 0;
   Integer Height = 0;
   Integer Bpp = 32;
-  TPixelFormat Format = TPixelFormat::pf32;
+  TSurfaceFormat Format = TSurfaceFormat::pf32;
   NativeInt Stride = 0;            // bytes from row y to row y + 1; negative for bottom-up DIBs
   Byte* Row0 = nullptr;            // row y = 0, the top row
   const RGBQUAD* Colors = nullptr;  // colour table of the 1/4/8-bit formats

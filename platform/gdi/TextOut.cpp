@@ -64,7 +64,7 @@ class TGlyphPainter {
     if (X0 >= X1 || Y0 >= Y1) return;
     for (Integer Y = Y0; Y < Y1; ++Y) {
       const Byte* Src = G.Bits + static_cast<std::ptrdiff_t>(Y - GY) * G.Pitch;
-      if (G.Mono && FS.Format == TPixelFormat::pf32) {
+      if (G.Mono && FS.Format == TSurfaceFormat::pf32) {
         Byte* Row = FS.Row(Y);
         for (Integer X = X0; X < X1; ++X) {
           const Integer I = X - GX;
@@ -76,9 +76,9 @@ class TGlyphPainter {
           const Integer I = X - GX;
           if (Src[I >> 3] & (0x80 >> (I & 7))) PutRawPixel(FS, X, Y, FPixel);
         }
-      } else if (FS.Format == TPixelFormat::pf32) {
+      } else if (FS.Format == TSurfaceFormat::pf32) {
         BlendRow<4>(Src + (X0 - GX), FS.Row(Y) + static_cast<std::ptrdiff_t>(X0) * 4, X1 - X0);
-      } else if (FS.Format == TPixelFormat::pf24) {
+      } else if (FS.Format == TSurfaceFormat::pf24) {
         BlendRow<3>(Src + (X0 - GX), FS.Row(Y) + static_cast<std::ptrdiff_t>(X0) * 3, X1 - X0);
       } else {
         for (Integer X = X0; X < X1; ++X) {

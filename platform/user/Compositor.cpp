@@ -141,7 +141,7 @@ void TWindowSurface::Resize(Integer Width, Integer Height) {
   Surface.Width = Width;
   Surface.Height = Height;
   Surface.Bpp = 32;
-  Surface.Format = TPixelFormat::pf32;
+  Surface.Format = TSurfaceFormat::pf32;
   Surface.Stride = static_cast<NativeInt>(Width) * 4;
   Surface.Row0 = reinterpret_cast<Byte*>(Pixels.data());
 }

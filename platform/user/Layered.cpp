@@ -99,7 +99,7 @@ BOOL UpdateLayeredWindow(HWND Wnd, HDC, const POINT* Dst, const SIZE* Size, HDC 
           Row[X] = 0;
           continue;
         }
-        if (S.Bpp == 32 && S.Format == TPixelFormat::pf32) {
+        if (S.Bpp == 32 && S.Format == TSurfaceFormat::pf32) {
           Row[X] = reinterpret_cast<const DWORD*>(S.Row(SY))[SX];
           if (!W->PerPixelAlpha) Row[X] |= 0xFF000000u;
         } else {
