@@ -6,6 +6,10 @@
 #include <cstring>
 #include <typeinfo>
 
+#include "platform/classes/Bitmap.h"
+#include "platform/classes/Canvas.h"
+#include "platform/classes/Graphic.h"
+#include "platform/classes/GraphicsObjects.h"
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Dib.h"
@@ -93,6 +97,8 @@ TBitmap32::TBitmap32() {
   FSurfaceInfo.bmiHeader.biBitCount = 32;
   FSurfaceInfo.bmiHeader.biCompression = BI_RGB;
   FOuterColor = 0;
+  FFont = new TFont();
+  FFont->OnChange = TNotifyEvent(this, &TBitmap32::FontChanged);
   FMasterAlpha = 255;
   FCombineMode = cmBlend;
   NewResampler<TNearestResampler>(this);  // installs itself through SetResampler
@@ -102,7 +108,10 @@ TBitmap32::TBitmap32() {
 TBitmap32::~TBitmap32() {
   BeginUpdate();
   Lock();
+  FreeCanvas();
   SetSize(0, 0);
+  delete FFont;
+  FFont = nullptr;
   TCustomResampler* Resampler = FResampler;
   FResampler = nullptr;
   delete Resampler;
@@ -124,6 +133,7 @@ void TBitmap32::FreeSurface() {
 }
 
 void TBitmap32::ResizeStorage(Integer& Width, Integer& Height, Integer NewWidth, Integer NewHeight) {
+  FreeCanvas();
   FreeSurface();
   Width = 0;
   Height = 0;
@@ -161,6 +171,7 @@ void TBitmap32::ResizeStorage(Integer& Width, Integer& Height, Integer NewWidth,
 }
 
 void TBitmap32::HandleChanged() {
+  if (FCanvas != nullptr) FCanvas->SetHandle(FSurfaceDC);
   if (OnHandleChanged) OnHandleChanged(this);
 }
 
@@ -250,6 +261,12 @@ void TBitmap32::Assign(TPersistent* Source) {
     } else if (auto* Src = dynamic_cast<TBitmap32*>(Source)) {
       Src->CopyPixelsTo(this);
       Src->CopySettingsTo(this);
+    } else if (auto* Bitmap = dynamic_cast<TBitmap*>(Source)) {
+      AssignFromPlatformBitmap(Bitmap);
+    } else if (auto* Graphic = dynamic_cast<TGraphic*>(Source)) {
+      AssignFromGraphic(Graphic);
+    } else if (auto* Picture = dynamic_cast<TPicture*>(Source)) {
+      AssignFromPicture(Picture);
     } else {
       TCustomMap::Assign(Source);
     }
@@ -278,6 +295,7 @@ void TBitmap32::CopySettingsTo(TBitmap32* Dst) {
   Dst->SetResamplerClassName(GetResamplerClassName());
   if (Dst->GetResampler() != nullptr && FResampler != nullptr && Dst->GetResampler() != FResampler)
     Dst->GetResampler()->Assign(FResampler);
+  if (Dst != this) Dst->GetFont()->Assign(FFont);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -452,6 +470,35 @@ void TBitmap32::DrawOntoDC(HDC DC, Integer X, Integer Y) {
   if (Empty()) return;
   StretchDIBits(DC, X, Y, GetWidth(), GetHeight(), 0, 0, GetWidth(), GetHeight(), FPixels, &FSurfaceInfo,
                 DIB_RGB_COLORS, SRCCOPY);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Canvas and font
+
+TCanvas* TBitmap32::GetCanvas() {
+  if (FCanvas == nullptr) {
+    FCanvas = new TCanvas();
+    FCanvas->SetHandle(FSurfaceDC);
+    FCanvas->OnChange = TNotifyEvent(this, &TBitmap32::CanvasChanged);
+  }
+  return FCanvas;
+}
+
+void TBitmap32::FreeCanvas() {
+  if (FCanvas == nullptr) return;
+  FCanvas->SetHandle(nullptr);
+  delete FCanvas;
+  FCanvas = nullptr;
+}
+
+void TBitmap32::CanvasChanged(TObject*) { Changed(); }
+
+void TBitmap32::SetFont(TFont* Value) { FFont->Assign(Value); }
+
+// The surface keeps the stock system font selected; text goes through the canvas, which
+// selects a font of its own.
+void TBitmap32::FontChanged(TObject*) {
+  if (FSurfaceDC != nullptr && StockFont != nullptr) SelectObject(FSurfaceDC, StockFont);
 }
 
 // ---------------------------------------------------------------------------------------------

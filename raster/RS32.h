@@ -20,6 +20,7 @@ class TCanvas;
 class TFont;
 class TBitmap;
 class TGraphic;
+class TPicture;
 class TCustomResampler;
 
 // Combines foreground F into background B under master alpha M (draw mode dmCustom).
@@ -87,6 +88,9 @@ class TBitmap32 : public TCustomMap {
   TBitmap32();
   ~TBitmap32() override;
 
+  // From nil (empties), a TBitmap32 (pixels and settings), a platform TBitmap (pixels, with
+  // alpha 255 unless it is a 32-bit one), a TPicture or any other TGraphic (drawn). Anything
+  // else raises the platform's conversion error.
   void Assign(TPersistent* Source) override;
   void Changed() override;
   bool Empty() const override;
@@ -161,6 +165,15 @@ class TBitmap32 : public TCustomMap {
   // Copies the pixels unscaled to (X, Y) of DC; nothing when empty.
   void DrawOntoDC(HDC DC, Integer X, Integer Y);
 
+  // A platform canvas on the surface, made on first use; drawing through it fires Changed.
+  // Owned by the bitmap and freed whenever the surface is reallocated (a new size): fetch it
+  // again after SetSize.
+  TCanvas* GetCanvas();
+  void FreeCanvas();
+  // Owned by the bitmap.
+  TFont* GetFont() const { return FFont; }
+  void SetFont(TFont* Value);
+
   // While measuring, Clear, FillRectClipped, SetAlphaChannel and DrawInto change no pixel but
   // still report their areas, through Callback.
   void EnterMeasuringMode(const TAreaChangedEvent& Callback);
@@ -187,9 +200,20 @@ class TBitmap32 : public TCustomMap {
  protected:
   void ResizeStorage(Integer& Width, Integer& Height, Integer NewWidth, Integer NewHeight) override;
   virtual void HandleChanged();
+  // To a TPicture (its bitmap) or a platform TBitmap, as a 32-bit DIB.
+  void AssignTo(TPersistent* Dest) override;
 
  private:
   void FreeSurface();
+  void AssignFromPlatformBitmap(TBitmap* B);
+  void AssignFromGraphic(TGraphic* Graphic);
+  void AssignFromPicture(TPicture* Picture);
+  // Draws Graphic twice, over white and over red; pixels that differ are transparent.
+  void AssignWithTransparency(TGraphic* Graphic);
+  void DrawGraphic(TGraphic* Graphic, const TRect& Rect);
+  void CopyToPlatformBitmap(TBitmap* B);
+  void CanvasChanged(TObject* Sender);
+  void FontChanged(TObject* Sender);
 
   TColor32* FPixels = nullptr;
   TCanvas* FCanvas = nullptr;
@@ -228,6 +252,8 @@ void SelectBilinearMix();
 
 // A platform colour 0x00BBGGRR as an opaque TColor32; a negative value is a system colour.
 TColor32 Color32FromColor(Integer Value);
+// Count 3-byte pixels (blue, green, red) into opaque TColor32 pixels.
+void Convert24To32Row(const Byte* Src, TColor32* Dst, Integer Count);
 
 // Fixed-point conversions saturate at the ends of the 32-bit range instead of wrapping: a
 // coordinate beyond +-32767 has no 16.16 form.
