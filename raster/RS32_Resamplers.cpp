@@ -84,13 +84,15 @@ void TBitmap32Resampler::Changed() {
   if (FBitmap != nullptr) FBitmap->Changed();
 }
 
-void TBitmap32Resampler::BeginSampling() {
+TBitmap32* TBitmap32Resampler::Bitmap() const {
   if (FBitmap == nullptr) throw EBitmapException("Source bitmap is nil");
-  FClipRect = FBitmap->GetClipRect();
+  return FBitmap;
 }
 
+void TBitmap32Resampler::BeginSampling() { FClipRect = Bitmap()->GetClipRect(); }
+
 TRect TBitmap32Resampler::SampleBounds() {
-  TRect R = FBitmap->GetClipRect();
+  TRect R = Bitmap()->GetClipRect();
   if (FPixelAccessMode == pamTransparentEdge) RectInflate(R, 1, 1);
   return R;
 }
@@ -145,6 +147,7 @@ TColor32 TNearestResampler::ReadEdge(Integer X, Integer Y) const {
 }
 
 TColor32 TNearestResampler::Read(Integer X, Integer Y) const {
+  Bitmap();
   switch (FReader) {
     case pamUnsafe:
       return FBitmap->Pixel(X, Y);
@@ -186,6 +189,7 @@ void TLinearResampler::BeginSampling() {
 }
 
 TColor32 TLinearResampler::Read(TFixed16 X, TFixed16 Y) const {
+  Bitmap();
   switch (FReader) {
     case pamUnsafe:
       return FBitmap->InterpolatedPixelFixed(X, Y);
@@ -375,6 +379,7 @@ void TKernelResampler::Weights(Single Offset, Integer R, std::vector<Integer>& W
 }
 
 TColor32 TKernelResampler::SampleFloat(Single X, Single Y) {
+  Bitmap();
   const TPixelAccessMode Mode = GetPixelAccessMode();
   const Integer Cx = Ceil(X);
   const Integer Cy = Ceil(Y);

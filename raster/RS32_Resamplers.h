@@ -276,7 +276,8 @@ class TBitmap32Resampler : public TCustomResampler, public IPublishedProperties 
 
   // The bound bitmap's Changed.
   void Changed() override;
-  // Copies the bitmap's clip rectangle; raises EBitmapException when no bitmap is bound.
+  // Copies the bitmap's clip rectangle. Sampling without a bound bitmap raises
+  // EBitmapException "Source bitmap is nil".
   void BeginSampling() override;
   bool IsBounded() override { return true; }
   TRect SampleBounds() override;
@@ -290,6 +291,8 @@ class TBitmap32Resampler : public TCustomResampler, public IPublishedProperties 
  protected:
   void AssignTo(TPersistent* Dest) override;
   void SetTransformerClassRef(const TTransformerClassRef* Value) { FTransformerClassRef = Value; }
+  // The bound bitmap; raises EBitmapException when there is none.
+  TBitmap32* Bitmap() const;
 
   TBitmap32* FBitmap = nullptr;
   TRect FClipRect;

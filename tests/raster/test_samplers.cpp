@@ -226,6 +226,8 @@ TEST(RasterKernelResampler, PropertiesAndAssign) {
 
   TNearestResampler Unbound;
   EXPECT_THROW(Unbound.BeginSampling(), EBitmapException);
+  EXPECT_THROW(Unbound.SampleInt(0, 0), EBitmapException);
+  EXPECT_THROW(Unbound.SampleBounds(), EBitmapException);
   EXPECT_THROW(Unbound.Assign(&A), EConvertError);
 }
 
