@@ -6,6 +6,7 @@
 //
 // Class chain: TNotifiablePersistent (change events with update nesting) -> TThreadPersistent
 // (the lock) -> TCustomMap (width and height) -> TBitmap32.
+#include <cassert>
 #include <string>
 
 #include "platform/gdi/BitmapInfo.h"
@@ -100,8 +101,11 @@ class TBitmap32 : public TCustomMap {
   TColor32* GetPixels() const { return FPixels; }
   TColor32* RowAddress(Integer Y) const { return FPixels + static_cast<NativeInt>(Y) * GetWidth(); }
   TColor32* PixelAddress(Integer X, Integer Y) const { return RowAddress(Y) + X; }
-  // Unchecked read.
-  TColor32 Pixel(Integer X, Integer Y) const { return *PixelAddress(X, Y); }
+  // Unchecked read; the bounds are asserted in debug builds only.
+  TColor32 Pixel(Integer X, Integer Y) const {
+    assert(X >= 0 && Y >= 0 && X < GetWidth() && Y < GetHeight());
+    return *PixelAddress(X, Y);
+  }
   // The pixel inside the clip rectangle, else OuterColor.
   TColor32 PixelClipped(Integer X, Integer Y) const;
   // The pixel at the coordinates wrapped into the clip rectangle by WrapMode; OuterColor when
