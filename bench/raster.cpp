@@ -7,13 +7,16 @@
 #include "raster/RS32_Startup.h"
 
 namespace {
-void Start() { InitializeRasterLibrary(); }
+void Start() {
+  InitializeRasterLibrary();
+}
 
 void FillPattern(TBitmap32& B, Integer W, Integer H, Cardinal Alpha) {
   B.SetSize(W, H);
   for (Integer Y = 0; Y < H; ++Y) {
     TColor32* Row = B.RowAddress(Y);
-    for (Integer X = 0; X < W; ++X) Row[X] = (Alpha << 24) | static_cast<Cardinal>((X * 7 + Y * 13) & 0xFFFFFF);
+    for (Integer X = 0; X < W; ++X)
+      Row[X] = (Alpha << 24) | static_cast<Cardinal>((X * 7 + Y * 13) & 0xFFFFFF);
   }
 }
 // A 12-megapixel 24-bit platform bitmap, as a finished mosaic is.

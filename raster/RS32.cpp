@@ -23,7 +23,8 @@
 #include "raster/RS32_Resamplers.h"
 #include "raster/RS32_System.h"
 
-static_assert(std::endian::native == std::endian::little, "pixels are stored as blue, green, red, alpha bytes");
+static_assert(std::endian::native == std::endian::little,
+              "pixels are stored as blue, green, red, alpha bytes");
 
 Byte GammaTable[256];
 TBilinearMixProc BilinearMix = BilinearMixPlain;
@@ -39,16 +40,22 @@ void TNotifiablePersistent::Changed() {
   if (FUpdateDepth == 0 && OnChange) OnChange(this);
 }
 
-void TNotifiablePersistent::BeginUpdate() { ++FUpdateDepth; }
+void TNotifiablePersistent::BeginUpdate() {
+  ++FUpdateDepth;
+}
 
 void TNotifiablePersistent::EndUpdate() {
   if (FUpdateDepth <= 0) throw EAssertionFailed("Unpaired TThreadPersistent.EndUpdate (RS32.pas, line 1526)");
   --FUpdateDepth;
 }
 
-TThreadPersistent::TThreadPersistent() { InitializeCriticalSection(&FLockSection); }
+TThreadPersistent::TThreadPersistent() {
+  InitializeCriticalSection(&FLockSection);
+}
 
-TThreadPersistent::~TThreadPersistent() { DeleteCriticalSection(&FLockSection); }
+TThreadPersistent::~TThreadPersistent() {
+  DeleteCriticalSection(&FLockSection);
+}
 
 void TThreadPersistent::Lock() {
   InterlockedIncrement(&FLockDepth);
@@ -74,9 +81,13 @@ bool TCustomMap::SetSize(Integer NewWidth, Integer NewHeight) {
   return true;
 }
 
-void TCustomMap::Delete() { SetSize(0, 0); }
+void TCustomMap::Delete() {
+  SetSize(0, 0);
+}
 
-bool TCustomMap::Empty() const { return FWidth == 0 || FHeight == 0; }
+bool TCustomMap::Empty() const {
+  return FWidth == 0 || FHeight == 0;
+}
 
 void TCustomMap::ResizeStorage(Integer& Width, Integer& Height, Integer NewWidth, Integer NewHeight) {
   Width = NewWidth;
@@ -118,7 +129,9 @@ TBitmap32::~TBitmap32() {
   Unlock();
 }
 
-bool TBitmap32::Empty() const { return TCustomMap::Empty() || FPixels == nullptr; }
+bool TBitmap32::Empty() const {
+  return TCustomMap::Empty() || FPixels == nullptr;
+}
 
 void TBitmap32::FreeSurface() {
   if (FSurfaceDC != nullptr) {
@@ -248,7 +261,9 @@ void TBitmap32::SetClipRect(const TRect& Value) {
   FClipping = !RectEqual(FClipRect, BoundsRect());
 }
 
-void TBitmap32::ResetClipRect() { SetClipRect(BoundsRect()); }
+void TBitmap32::ResetClipRect() {
+  SetClipRect(BoundsRect());
+}
 
 // ---------------------------------------------------------------------------------------------
 // Copies
@@ -309,7 +324,8 @@ void TBitmap32::WriteData(TStream* Stream) {
   Int64 Left = static_cast<Int64>(GetWidth()) * GetHeight() * 4;
   // In pieces: the stream's counts are 32-bit.
   constexpr Int64 Piece = 1 << 30;
-  for (; Left > 0; Left -= Piece, P += Piece) Stream->WriteBuffer(P, static_cast<Integer>(Left < Piece ? Left : Piece));
+  for (; Left > 0; Left -= Piece, P += Piece)
+    Stream->WriteBuffer(P, static_cast<Integer>(Left < Piece ? Left : Piece));
 }
 
 // The size in the block is checked against what the stream still holds before anything is
@@ -376,8 +392,8 @@ void TBitmap32::FillRect(Integer X1, Integer Y1, Integer X2, Integer Y2, TColor3
 }
 
 void TBitmap32::FillRectClipped(Integer X1, Integer Y1, Integer X2, Integer Y2, TColor32 Value) {
-  if (!FMeasuring && X1 < X2 && Y1 < Y2 && X1 < FClipRect.Right && Y1 < FClipRect.Bottom && X2 > FClipRect.Left &&
-      Y2 > FClipRect.Top) {
+  if (!FMeasuring && X1 < X2 && Y1 < Y2 && X1 < FClipRect.Right && Y1 < FClipRect.Bottom &&
+      X2 > FClipRect.Left && Y2 > FClipRect.Top) {
     if (X1 < FClipRect.Left) X1 = FClipRect.Left;
     if (Y1 < FClipRect.Top) Y1 = FClipRect.Top;
     if (X2 > FClipRect.Right) X2 = FClipRect.Right;
@@ -400,7 +416,8 @@ void TBitmap32::SetAlphaChannel(Byte Value) {
 // Pixel reads
 
 TColor32 TBitmap32::PixelClipped(Integer X, Integer Y) const {
-  if (X >= FClipRect.Left && X < FClipRect.Right && Y >= FClipRect.Top && Y < FClipRect.Bottom) return Pixel(X, Y);
+  if (X >= FClipRect.Left && X < FClipRect.Right && Y >= FClipRect.Top && Y < FClipRect.Bottom)
+    return Pixel(X, Y);
   return FOuterColor;
 }
 
@@ -427,7 +444,9 @@ TColor32 TBitmap32::InterpolatedPixel256Clipped(Integer X, Integer Y) const {
 
 namespace {
 // 16.16 to 24.8, rounded; 64-bit so that coordinates near the end of the range do not wrap.
-inline Integer FixedTo256(TFixed16 V) { return static_cast<Integer>((static_cast<Int64>(V) + 0x7F) >> 8); }
+inline Integer FixedTo256(TFixed16 V) {
+  return static_cast<Integer>((static_cast<Int64>(V) + 0x7F) >> 8);
+}
 }  // namespace
 
 TColor32 TBitmap32::InterpolatedPixelFixed(TFixed16 X, TFixed16 Y) const {
@@ -491,9 +510,13 @@ void TBitmap32::FreeCanvas() {
   FCanvas = nullptr;
 }
 
-void TBitmap32::CanvasChanged(TObject*) { Changed(); }
+void TBitmap32::CanvasChanged(TObject*) {
+  Changed();
+}
 
-void TBitmap32::SetFont(TFont* Value) { FFont->Assign(Value); }
+void TBitmap32::SetFont(TFont* Value) {
+  FFont->Assign(Value);
+}
 
 // The surface keeps the stock system font selected; text goes through the canvas, which
 // selects a font of its own.
@@ -506,7 +529,8 @@ void TBitmap32::FontChanged(TObject*) {
 
 void BuildGammaTable(Single Gamma) {
   for (Integer I = 0; I < 256; ++I)
-    GammaTable[I] = static_cast<Byte>(Round(std::pow(static_cast<Extended>(I) / 255, static_cast<Extended>(Gamma)) * 255));
+    GammaTable[I] = static_cast<Byte>(
+        Round(std::pow(static_cast<Extended>(I) / 255, static_cast<Extended>(Gamma)) * 255));
 }
 
 TColor32 BilinearMixPlain(TColor32 WX, TColor32 WY, const TColor32* P1, const TColor32* P2) {
@@ -533,7 +557,9 @@ TColor32 BilinearMixMmx(TColor32 WX, TColor32 WY, const TColor32* P1, const TCol
   return Result;
 }
 
-void SelectBilinearMix() { BilinearMix = (CpuHasMmx() || CpuHas3DNow()) ? BilinearMixMmx : BilinearMixPlain; }
+void SelectBilinearMix() {
+  BilinearMix = (CpuHasMmx() || CpuHas3DNow()) ? BilinearMixMmx : BilinearMixPlain;
+}
 
 TColor32 Color32FromColor(Integer Value) {
   if (Value < 0) Value = static_cast<Integer>(GetSysColor(Value & 0xFF));
@@ -554,8 +580,12 @@ TFixed16 FixedFromInt(Integer I) {
   return static_cast<TFixed16>(static_cast<Cardinal>(I) << 16);
 }
 
-TRect MakeRect(Integer L, Integer T, Integer R, Integer B) { return {L, T, R, B}; }
-TRectFixed MakeFixedRect(TFixed16 L, TFixed16 T, TFixed16 R, TFixed16 B) { return {L, T, R, B}; }
+TRect MakeRect(Integer L, Integer T, Integer R, Integer B) {
+  return {L, T, R, B};
+}
+TRectFixed MakeFixedRect(TFixed16 L, TFixed16 T, TFixed16 R, TFixed16 B) {
+  return {L, T, R, B};
+}
 
 TRectFixed FixedRectFromRect(const TRect& R) {
   return {FixedFromInt(R.Left), FixedFromInt(R.Top), FixedFromInt(R.Right), FixedFromInt(R.Bottom)};
@@ -589,13 +619,16 @@ TRect MakeRectFromFixed(const TRectFixed& FR, TEdgeRounding Rounding) {
   TRect R;
   switch (Rounding) {
     case erNearest:
-      R = {FixedToIntRound(FR.Left), FixedToIntRound(FR.Top), FixedToIntRound(FR.Right), FixedToIntRound(FR.Bottom)};
+      R = {FixedToIntRound(FR.Left), FixedToIntRound(FR.Top), FixedToIntRound(FR.Right),
+           FixedToIntRound(FR.Bottom)};
       break;
     case erOuter:
-      R = {FixedToIntFloor(FR.Left), FixedToIntFloor(FR.Top), FixedToIntCeil(FR.Right), FixedToIntCeil(FR.Bottom)};
+      R = {FixedToIntFloor(FR.Left), FixedToIntFloor(FR.Top), FixedToIntCeil(FR.Right),
+           FixedToIntCeil(FR.Bottom)};
       break;
     case erInner:
-      R = {FixedToIntCeil(FR.Left), FixedToIntCeil(FR.Top), FixedToIntFloor(FR.Right), FixedToIntFloor(FR.Bottom)};
+      R = {FixedToIntCeil(FR.Left), FixedToIntCeil(FR.Top), FixedToIntFloor(FR.Right),
+           FixedToIntFloor(FR.Bottom)};
       if (R.Right < R.Left) R.Right = R.Left;
       if (R.Bottom < R.Top) R.Bottom = R.Top;
       break;
@@ -610,7 +643,9 @@ bool RectIntersect(TRect& Dst, const TRect& R1, const TRect& R2) {
   return Result;
 }
 
-bool RectEqual(const TRect& R1, const TRect& R2) { return R1 == R2; }
+bool RectEqual(const TRect& R1, const TRect& R2) {
+  return R1 == R2;
+}
 
 void RectInflate(TRect& R, Integer DX, Integer DY) {
   R.Left -= DX;
@@ -626,7 +661,9 @@ void RectOffset(TRect& R, Integer DX, Integer DY) {
   R.Bottom += DY;
 }
 
-bool RectIsEmpty(const TRect& R) { return !(R.Left < R.Right && R.Top < R.Bottom); }
+bool RectIsEmpty(const TRect& R) {
+  return !(R.Left < R.Right && R.Top < R.Bottom);
+}
 
 bool RectContainsPoint(const TRect& R, const TPoint& P) {
   return R.Left <= P.X && P.X < R.Right && R.Top <= P.Y && P.Y < R.Bottom;

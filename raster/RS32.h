@@ -240,7 +240,9 @@ class TBitmap32 : public TCustomMap {
 };
 
 // Reads by the wrap functions need a non-empty range; an empty clip rectangle has none.
-inline bool RectHasArea(const TRect& R) { return R.Left < R.Right && R.Top < R.Bottom; }
+inline bool RectHasArea(const TRect& R) {
+  return R.Left < R.Right && R.Top < R.Bottom;
+}
 
 // 256 bytes set by BuildGammaTable; the bilinear reads weight by it.
 extern Byte GammaTable[256];
@@ -264,7 +266,9 @@ void Convert24To32Row(const Byte* Src, TColor32* Dst, Integer Count);
 TFixed16 FixedFromFloat(Extended X);
 TFixed16 FixedFromInt(Integer I);
 // True when I shifted left by 16 stays inside the 32-bit range.
-inline bool FitsFixed(Integer I) { return I >= -32768 && I <= 32767; }
+inline bool FitsFixed(Integer I) {
+  return I >= -32768 && I <= 32767;
+}
 
 TRect MakeRect(Integer L, Integer T, Integer R, Integer B);
 TRectFixed MakeFixedRect(TFixed16 L, TFixed16 T, TFixed16 R, TFixed16 B);

@@ -35,7 +35,8 @@ inline TColor32 Convert1(const Byte* Src) {
 void Convert24To32Row(const Byte* Src, TColor32* Dst, Integer Count) {
   Integer I = 0;
 #if defined(__SSE2__)
-  for (; I < Count && (reinterpret_cast<NativeUInt>(Dst) & 15) != 0; ++I, Src += 3, ++Dst) *Dst = Convert1(Src);
+  for (; I < Count && (reinterpret_cast<NativeUInt>(Dst) & 15) != 0; ++I, Src += 3, ++Dst)
+    *Dst = Convert1(Src);
   const __m128i Alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
   // A 16-byte load covers four pixels and a third; it stays inside the row while two more
   // pixels follow.

@@ -34,8 +34,12 @@ inline TColor32 MixWide(TColor32 X, TColor32 Y, TColor32 W) {
   return Lo | Hi;
 }
 
-inline TColor32 MasterWeight(TColor32 Fa, TColor32 M) { return ((M + 1) * Fa) >> 8; }
-inline TColor32 ClampWeight(TColor32 M) { return M > 255 ? 255 : M; }
+inline TColor32 MasterWeight(TColor32 Fa, TColor32 M) {
+  return ((M + 1) * Fa) >> 8;
+}
+inline TColor32 ClampWeight(TColor32 M) {
+  return M > 255 ? 255 : M;
+}
 
 // Applies a per-channel function to all four channels.
 template <class F>
@@ -72,7 +76,9 @@ TColor32 MixColorsPlain(TColor32 X, TColor32 Y, TColor32 W) {
   if (W >= 255) return X;
   return MixPlain(X, Y, W);
 }
-TColor32 MixColorsMmx(TColor32 X, TColor32 Y, TColor32 W) { return MixWide(X, Y, ClampWeight(W)); }
+TColor32 MixColorsMmx(TColor32 X, TColor32 Y, TColor32 W) {
+  return MixWide(X, Y, ClampWeight(W));
+}
 
 void MixColorIntoPlain(TColor32 F, TColor32& B, TColor32 W) {
   if (W == 0) return;
@@ -108,7 +114,9 @@ TColor32 BlendColorPlain(TColor32 F, TColor32 B) {
   if (Fa == 0) return B;
   return MixPlain(F, B, Fa);
 }
-TColor32 BlendColorMmx(TColor32 F, TColor32 B) { return MixWide(F, B, F >> 24); }
+TColor32 BlendColorMmx(TColor32 F, TColor32 B) {
+  return MixWide(F, B, F >> 24);
+}
 
 void BlendColorIntoPlain(TColor32 F, TColor32& B) {
   const TColor32 Fa = F >> 24;
@@ -140,8 +148,12 @@ TColor32 BlendColorMasterMmx(TColor32 F, TColor32 B, TColor32 M) {
   return W == 0 ? B : MixWide(F, B, W);
 }
 
-void BlendColorIntoMasterPlain(TColor32 F, TColor32& B, TColor32 M) { B = BlendColorMasterPlain(F, B, M); }
-void BlendColorIntoMasterMmx(TColor32 F, TColor32& B, TColor32 M) { B = BlendColorMasterMmx(F, B, M); }
+void BlendColorIntoMasterPlain(TColor32 F, TColor32& B, TColor32 M) {
+  B = BlendColorMasterPlain(F, B, M);
+}
+void BlendColorIntoMasterMmx(TColor32 F, TColor32& B, TColor32 M) {
+  B = BlendColorMasterMmx(F, B, M);
+}
 
 void BlendRowMasterPlain(const TColor32* Src, TColor32* Dst, Integer Count, TColor32 M) {
   for (Integer I = 0; I < Count; ++I) BlendColorIntoMasterPlain(Src[I], Dst[I], M);
@@ -173,7 +185,9 @@ TColor32 MergeColorPlain(TColor32 F, TColor32 B) {
   }
   return Result;
 }
-void MergeColorIntoPlain(TColor32 F, TColor32& B) { B = MergeColorPlain(F, B); }
+void MergeColorIntoPlain(TColor32 F, TColor32& B) {
+  B = MergeColorPlain(F, B);
+}
 void MergeRowPlain(const TColor32* Src, TColor32* Dst, Integer Count) {
   for (Integer I = 0; I < Count; ++I) Dst[I] = MergeColorPlain(Src[I], Dst[I]);
 }
@@ -182,7 +196,9 @@ TColor32 MergeColorMasterPlain(TColor32 F, TColor32 B, TColor32 M) {
   const TColor32 Fa = AlphaProductTable[ClampWeight(M)][F >> 24];
   return MergeColorPlain((F & 0x00FFFFFF) | (Fa << 24), B);
 }
-void MergeColorIntoMasterPlain(TColor32 F, TColor32& B, TColor32 M) { B = MergeColorMasterPlain(F, B, M); }
+void MergeColorIntoMasterPlain(TColor32 F, TColor32& B, TColor32 M) {
+  B = MergeColorMasterPlain(F, B, M);
+}
 void MergeRowMasterPlain(const TColor32* Src, TColor32* Dst, Integer Count, TColor32 M) {
   for (Integer I = 0; I < Count; ++I) Dst[I] = MergeColorMasterPlain(Src[I], Dst[I], M);
 }

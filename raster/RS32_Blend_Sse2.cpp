@@ -29,7 +29,8 @@ void BlendRowPlainSse2(const TColor32* Src, TColor32* Dst, Integer Count) {
     const __m128i WHi = _mm_unpackhi_epi32(W, W);
     auto Mix = [&](__m128i F16, __m128i B16, __m128i W16) {
       const __m128i FPart = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(F16, W16), Bias), 8);
-      const __m128i BPart = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(B16, _mm_sub_epi16(Full16, W16)), Bias), 8);
+      const __m128i BPart =
+          _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(B16, _mm_sub_epi16(Full16, W16)), Bias), 8);
       return _mm_add_epi16(FPart, BPart);
     };
     const __m128i Lo = Mix(_mm_unpacklo_epi8(F, Zero), _mm_unpacklo_epi8(B, Zero), WLo);
@@ -45,6 +46,8 @@ void BlendRowPlainSse2(const TColor32* Src, TColor32* Dst, Integer Count) {
 
 #else
 
-void BlendRowPlainSse2(const TColor32* Src, TColor32* Dst, Integer Count) { BlendRowPlain(Src, Dst, Count); }
+void BlendRowPlainSse2(const TColor32* Src, TColor32* Dst, Integer Count) {
+  BlendRowPlain(Src, Dst, Count);
+}
 
 #endif

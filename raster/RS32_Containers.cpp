@@ -7,9 +7,13 @@
 #include "platform/system/Math.h"
 #include "platform/system/Strings.h"
 
-TPointerMap::~TPointerMap() { Clear(); }
+TPointerMap::~TPointerMap() {
+  Clear();
+}
 
-void** TPointerMap::Add(void* Item, bool& NewItem) { return Add(Item, nullptr, NewItem); }
+void** TPointerMap::Add(void* Item, bool& NewItem) {
+  return Add(Item, nullptr, NewItem);
+}
 
 void** TPointerMap::Add(void* Item, void* Data, bool& NewItem) {
   Integer BucketIndex, ItemIndex;
@@ -73,7 +77,8 @@ void* TPointerMap::Remove(void* Item) {
 void* TPointerMap::GetData(void* Item) const {
   Integer BucketIndex, ItemIndex;
   if (!Find(Item, BucketIndex, ItemIndex))
-    throw EListError(Format("Item not found ($0%x)", {static_cast<Int64>(reinterpret_cast<NativeUInt>(Item))}));
+    throw EListError(
+        Format("Item not found ($0%x)", {static_cast<Int64>(reinterpret_cast<NativeUInt>(Item))}));
   return FBuckets[BucketIndex].Items[ItemIndex].Data;
 }
 
@@ -166,7 +171,9 @@ const TClassRef* TClassList::Find(const std::string& AClassName) const {
   return nullptr;
 }
 
-TIntegerMap::~TIntegerMap() { TArrayOfInteger().swap(FBits); }
+TIntegerMap::~TIntegerMap() {
+  TArrayOfInteger().swap(FBits);
+}
 
 void TIntegerMap::ResizeStorage(Integer& Width, Integer& Height, Integer NewWidth, Integer NewHeight) {
   FBits.resize(static_cast<std::size_t>(NewWidth) * static_cast<std::size_t>(NewHeight));

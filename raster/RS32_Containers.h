@@ -134,9 +134,9 @@ using TPropValue = std::variant<Int64, Extended, std::string>;
 struct TPropInfo {
   const char* Name;
   TPropKind Kind;
-  TPropValue (*Get)(const TPersistent* Obj);         // scalar kinds
+  TPropValue (*Get)(const TPersistent* Obj);               // scalar kinds
   void (*Set)(TPersistent* Obj, const TPropValue& Value);  // scalar kinds
-  TPersistent* (*GetObject)(const TPersistent* Obj);  // pkObject
+  TPersistent* (*GetObject)(const TPersistent* Obj);       // pkObject
 };
 
 // Implemented by classes with published properties.

@@ -24,7 +24,9 @@ void FillDwordsMmx(void* Dst, Integer Count, Cardinal Value) {
   for (Integer I = Count >> 1; I > 0; --I, P += 8) std::memcpy(P, &Pair, 8);
 }
 
-void SelectFillRoutine() { FillDwords = CpuHasMmx() ? FillDwordsMmx : FillDwordsPlain; }
+void SelectFillRoutine() {
+  FillDwords = CpuHasMmx() ? FillDwordsMmx : FillDwordsPlain;
+}
 
 void MoveDwords(const void* Src, void* Dst, Integer Count) {
   if (Src == Dst || Count <= 0) return;
@@ -32,7 +34,9 @@ void MoveDwords(const void* Src, void* Dst, Integer Count) {
 }
 
 namespace {
-[[noreturn]] void RaiseDivByZero() { throw EDivByZero("Division by zero"); }
+[[noreturn]] void RaiseDivByZero() {
+  throw EDivByZero("Division by zero");
+}
 }  // namespace
 
 // 64-bit intermediates: the differences may leave the 32-bit range, where the processor's

@@ -14,7 +14,9 @@ void SelectFillRoutine();
 // if through a buffer.
 void MoveDwords(const void* Src, void* Dst, Integer Count);
 
-inline Integer ClampToByte(Integer V) { return V < 0 ? 0 : (V > 255 ? 255 : V); }
+inline Integer ClampToByte(Integer V) {
+  return V < 0 ? 0 : (V > 255 ? 255 : V);
+}
 
 inline void SwapInts(Integer& A, Integer& B) {
   const Integer T = A;
@@ -48,4 +50,6 @@ Integer MirrorToRange(Integer V, Integer Lo, Integer Hi);
 using TWrapProc = Integer (*)(Integer V, Integer Lo, Integer Hi);
 // Indexed by TWrapMode: clamp, wrap, mirror.
 extern const TWrapProc WrapProcs[3];
-inline TWrapProc GetWrapProc(TWrapMode Mode) { return WrapProcs[Mode]; }
+inline TWrapProc GetWrapProc(TWrapMode Mode) {
+  return WrapProcs[Mode];
+}

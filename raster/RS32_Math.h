@@ -4,7 +4,9 @@
 #include "platform/system/Types.h"
 #include "raster/RS32_Types.h"
 
-inline Integer FixedToIntFloor(TFixed16 X) { return X >> 16; }
+inline Integer FixedToIntFloor(TFixed16 X) {
+  return X >> 16;
+}
 inline Integer FixedToIntCeil(TFixed16 X) {
   return static_cast<Integer>(static_cast<Cardinal>(X) + 0xFFFFu) >> 16;
 }

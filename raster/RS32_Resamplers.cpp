@@ -23,7 +23,8 @@ class TDefaultSampling {
  public:
   TDefaultSampling(TCustomSampler* Sampler, Byte& State, Byte Form) : FState(State), FSaved(State) {
     if (State != DefaultNone)
-      throw ESamplerNotImplemented(Format("%s implements neither SampleFixed nor SampleFloat", {Sampler->ClassName()}));
+      throw ESamplerNotImplemented(
+          Format("%s implements neither SampleFixed nor SampleFloat", {Sampler->ClassName()}));
     State = Form;
   }
   ~TDefaultSampling() { FState = FSaved; }
@@ -35,8 +36,8 @@ class TDefaultSampling {
 
 template <class R>
 const TResamplerClassRef& ResamplerRef(const char* Name) {
-  static const TResamplerClassRef Ref = {{Name},
-                                         [](TBitmap32* Bitmap) -> TBitmap32Resampler* { return NewResampler<R>(Bitmap); }};
+  static const TResamplerClassRef Ref = {
+      {Name}, [](TBitmap32* Bitmap) -> TBitmap32Resampler* { return NewResampler<R>(Bitmap); }};
   return Ref;
 }
 
@@ -47,7 +48,9 @@ const TTransformerClassRef& TransformerRef(const char* Name) {
   return Ref;
 }
 
-TColor32 WithAlphaCleared(TColor32 C) { return C & 0x00FFFFFF; }
+TColor32 WithAlphaCleared(TColor32 C) {
+  return C & 0x00FFFFFF;
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -68,7 +71,9 @@ TColor32 TCustomSampler::SampleFloat(Single X, Single Y) {
   return SampleFixed(FixedFromFloat(X), FixedFromFloat(Y));
 }
 
-TRect TCustomSampler::SampleBounds() { return {-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647}; }
+TRect TCustomSampler::SampleBounds() {
+  return {-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647};
+}
 
 // ---------------------------------------------------------------------------------------------
 // TBitmap32Resampler
@@ -89,7 +94,9 @@ TBitmap32* TBitmap32Resampler::Bitmap() const {
   return FBitmap;
 }
 
-void TBitmap32Resampler::BeginSampling() { FClipRect = Bitmap()->GetClipRect(); }
+void TBitmap32Resampler::BeginSampling() {
+  FClipRect = Bitmap()->GetClipRect();
+}
 
 TRect TBitmap32Resampler::SampleBounds() {
   TRect R = Bitmap()->GetClipRect();
@@ -128,9 +135,13 @@ void TBitmap32Resampler::GetPublishedProperties(std::vector<const TPropInfo*>& L
 // ---------------------------------------------------------------------------------------------
 // TNearestResampler
 
-const TResamplerClassRef& TNearestResampler::ClassRef() { return ResamplerRef<TNearestResampler>("TNearestResampler"); }
+const TResamplerClassRef& TNearestResampler::ClassRef() {
+  return ResamplerRef<TNearestResampler>("TNearestResampler");
+}
 
-TNearestResampler::TNearestResampler() { SetTransformerClassRef(&TNearestTransformer::ClassRef()); }
+TNearestResampler::TNearestResampler() {
+  SetTransformerClassRef(&TNearestTransformer::ClassRef());
+}
 
 void TNearestResampler::BeginSampling() {
   TBitmap32Resampler::BeginSampling();
@@ -161,13 +172,17 @@ TColor32 TNearestResampler::Read(Integer X, Integer Y) const {
   return FBitmap->PixelClipped(X, Y);
 }
 
-TColor32 TNearestResampler::SampleInt(Integer X, Integer Y) { return Read(X, Y); }
+TColor32 TNearestResampler::SampleInt(Integer X, Integer Y) {
+  return Read(X, Y);
+}
 
 TColor32 TNearestResampler::SampleFixed(TFixed16 X, TFixed16 Y) {
   return Read(FixedToIntRound(X), FixedToIntRound(Y));
 }
 
-TColor32 TNearestResampler::SampleFloat(Single X, Single Y) { return Read(RoundToInteger(X), RoundToInteger(Y)); }
+TColor32 TNearestResampler::SampleFloat(Single X, Single Y) {
+  return Read(RoundToInteger(X), RoundToInteger(Y));
+}
 
 void TNearestResampler::Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
                                  const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) {
@@ -177,11 +192,15 @@ void TNearestResampler::Transfer(TBitmap32* Dst, const TRect& DstRect, const TRe
 // ---------------------------------------------------------------------------------------------
 // TLinearResampler, TDraftResampler
 
-const TResamplerClassRef& TLinearResampler::ClassRef() { return ResamplerRef<TLinearResampler>("TLinearResampler"); }
+const TResamplerClassRef& TLinearResampler::ClassRef() {
+  return ResamplerRef<TLinearResampler>("TLinearResampler");
+}
 
 TLinearResampler::TLinearResampler() : FStretchKernel(new TLinearKernel()) {}
 
-TLinearResampler::~TLinearResampler() { delete FStretchKernel; }
+TLinearResampler::~TLinearResampler() {
+  delete FStretchKernel;
+}
 
 void TLinearResampler::BeginSampling() {
   TBitmap32Resampler::BeginSampling();
@@ -238,9 +257,13 @@ TColor32 TLinearResampler::ReadEdge(TFixed16 X, TFixed16 Y) const {
   return Result;
 }
 
-TColor32 TLinearResampler::SampleFixed(TFixed16 X, TFixed16 Y) { return Read(X, Y); }
+TColor32 TLinearResampler::SampleFixed(TFixed16 X, TFixed16 Y) {
+  return Read(X, Y);
+}
 
-TColor32 TLinearResampler::SampleFloat(Single X, Single Y) { return Read(FixedFromFloat(X), FixedFromFloat(Y)); }
+TColor32 TLinearResampler::SampleFloat(Single X, Single Y) {
+  return Read(FixedFromFloat(X), FixedFromFloat(Y));
+}
 
 void TLinearResampler::Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
                                 const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) {
@@ -251,7 +274,9 @@ void TLinearResampler::Transfer(TBitmap32* Dst, const TRect& DstRect, const TRec
     KernelResample(Dst, DstRect, DstClip, Src, SrcRect, FStretchKernel, Mode, Callback);
 }
 
-const TResamplerClassRef& TDraftResampler::ClassRef() { return ResamplerRef<TDraftResampler>("TDraftResampler"); }
+const TResamplerClassRef& TDraftResampler::ClassRef() {
+  return ResamplerRef<TDraftResampler>("TDraftResampler");
+}
 
 void TDraftResampler::Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
                                const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) {
@@ -261,7 +286,9 @@ void TDraftResampler::Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect
 // ---------------------------------------------------------------------------------------------
 // TKernelResampler
 
-const TResamplerClassRef& TKernelResampler::ClassRef() { return ResamplerRef<TKernelResampler>("TKernelResampler"); }
+const TResamplerClassRef& TKernelResampler::ClassRef() {
+  return ResamplerRef<TKernelResampler>("TKernelResampler");
+}
 
 TKernelResampler::TKernelResampler() : FKernel(new TBoxKernel()) {}
 
@@ -277,7 +304,9 @@ void TKernelResampler::SetKernel(TCustomKernel* Value) {
   Changed();
 }
 
-std::string TKernelResampler::GetKernelClassName() const { return FKernel->ClassName(); }
+std::string TKernelResampler::GetKernelClassName() const {
+  return FKernel->ClassName();
+}
 
 void TKernelResampler::SetKernelClassName(const std::string& Value) {
   if (Value.empty() || Value == GetKernelClassName() || KernelRegistry == nullptr) return;
@@ -302,7 +331,9 @@ void TKernelResampler::SetTableSize(Integer Value) {
   Changed();
 }
 
-Single TKernelResampler::SamplingRadius() { return FKernel->GetWidth(); }
+Single TKernelResampler::SamplingRadius() {
+  return FKernel->GetWidth();
+}
 
 void TKernelResampler::Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
                                 const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) {
@@ -332,7 +363,8 @@ void TKernelResampler::BeginSampling() {
     for (Integer I = 0; I <= FTableSize; ++I) {
       const Extended Fraction = static_cast<Extended>(I) / (FTableSize - 1);
       for (Integer K = -R; K <= R; ++K)
-        Row[K + R] = static_cast<Integer>(Round(FKernel->Evaluate(static_cast<Single>(K + Fraction)) * 256.0L));
+        Row[K + R] =
+            static_cast<Integer>(Round(FKernel->Evaluate(static_cast<Single>(K + Fraction)) * 256.0L));
       CorrectCentre(Row, R);
       for (Integer K = 0; K <= 2 * R; ++K) *Table->ValPtr(K, I) = Row[K];
     }
@@ -356,8 +388,8 @@ void TKernelResampler::Weights(Single Offset, Integer R, std::vector<Integer>& W
   const TIntegerMap* Table = FKernelTable;
   const bool UseTable = Table != nullptr && Table->GetWidth() == 2 * R + 1;
   if (FKernelMode == kmTableNearest && UseTable) {
-    const Integer Row = ClampToRange(static_cast<Integer>(Round(static_cast<Extended>(Offset) * (FTableSize - 1))), 0,
-                                     FTableSize);
+    const Integer Row = ClampToRange(
+        static_cast<Integer>(Round(static_cast<Extended>(Offset) * (FTableSize - 1))), 0, FTableSize);
     for (Integer K = 0; K <= 2 * R; ++K) W[K] = Table->GetValue(K, Row);
     return;
   }
@@ -374,7 +406,8 @@ void TKernelResampler::Weights(Single Offset, Integer R, std::vector<Integer>& W
     return;
   }
   for (Integer K = -R; K <= R; ++K)
-    W[K + R] = static_cast<Integer>(Round(FKernel->Evaluate(static_cast<Single>(K + static_cast<Extended>(Offset))) * 256.0L));
+    W[K + R] = static_cast<Integer>(
+        Round(FKernel->Evaluate(static_cast<Single>(K + static_cast<Extended>(Offset))) * 256.0L));
   CorrectCentre(W, R);
 }
 
@@ -437,7 +470,8 @@ TColor32 TKernelResampler::SampleFloat(Single X, Single Y) {
   TColor32 Result = 0;
   for (int Ch = 0; Ch < 4; ++Ch) {
     const Int64 V = Sum[Ch] >> 16;
-    const TColor32 Byte8 = Clamp ? static_cast<TColor32>(V < 0 ? 0 : (V > 255 ? 255 : V)) : static_cast<TColor32>(V & 0xFF);
+    const TColor32 Byte8 =
+        Clamp ? static_cast<TColor32>(V < 0 ? 0 : (V > 255 ? 255 : V)) : static_cast<TColor32>(V & 0xFF);
     Result |= Byte8 << (8 * Ch);
   }
   return Result;
@@ -447,7 +481,9 @@ void TKernelResampler::GetPublishedProperties(std::vector<const TPropInfo*>& Lis
   TBitmap32Resampler::GetPublishedProperties(List);
   static const TPropInfo KernelClassName = {
       "KernelClassName", pkString,
-      [](const TPersistent* O) -> TPropValue { return static_cast<const TKernelResampler*>(O)->GetKernelClassName(); },
+      [](const TPersistent* O) -> TPropValue {
+        return static_cast<const TKernelResampler*>(O)->GetKernelClassName();
+      },
       [](TPersistent* O, const TPropValue& V) {
         static_cast<TKernelResampler*>(O)->SetKernelClassName(PropValueToString(V));
       },
@@ -484,17 +520,27 @@ void TKernelResampler::GetPublishedProperties(std::vector<const TPropInfo*>& Lis
 // ---------------------------------------------------------------------------------------------
 // TNestedSampler, TTransformer, TNearestTransformer
 
-TNestedSampler::TNestedSampler(TCustomSampler* Sampler) { SetSampler(Sampler); }
+TNestedSampler::TNestedSampler(TCustomSampler* Sampler) {
+  SetSampler(Sampler);
+}
 
 TCustomSampler* TNestedSampler::Nested() const {
   if (FSampler == nullptr) throw ENestedException("Nested sampler is nil");
   return FSampler;
 }
 
-void TNestedSampler::BeginSampling() { Nested()->BeginSampling(); }
-void TNestedSampler::EndSampling() { Nested()->EndSampling(); }
-bool TNestedSampler::IsBounded() { return Nested()->IsBounded(); }
-TRect TNestedSampler::SampleBounds() { return Nested()->SampleBounds(); }
+void TNestedSampler::BeginSampling() {
+  Nested()->BeginSampling();
+}
+void TNestedSampler::EndSampling() {
+  Nested()->EndSampling();
+}
+bool TNestedSampler::IsBounded() {
+  return Nested()->IsBounded();
+}
+TRect TNestedSampler::SampleBounds() {
+  return Nested()->SampleBounds();
+}
 
 void TNestedSampler::AssignTo(TPersistent* Dest) {
   if (dynamic_cast<TNestedSampler*>(Dest) != nullptr)
@@ -510,9 +556,12 @@ void TNestedSampler::GetPublishedProperties(std::vector<const TPropInfo*>& List)
   List.push_back(&Sampler);
 }
 
-const TTransformerClassRef& TTransformer::ClassRef() { return TransformerRef<TTransformer>("TTransformer"); }
+const TTransformerClassRef& TTransformer::ClassRef() {
+  return TransformerRef<TTransformer>("TTransformer");
+}
 
-TTransformer::TTransformer(TCustomSampler* Sampler, TTransformation* Transformation) : TNestedSampler(Sampler) {
+TTransformer::TTransformer(TCustomSampler* Sampler, TTransformation* Transformation)
+    : TNestedSampler(Sampler) {
   SetTransformation(Transformation);
 }
 
@@ -550,15 +599,20 @@ void TTransformer::BeginSampling() {
   if (!Mapping()->GetPrepared()) Mapping()->PrepareMapping();
 }
 
-bool TTransformer::IsBounded() { return Mapping()->HasMappedBounds() && TNestedSampler::IsBounded(); }
+bool TTransformer::IsBounded() {
+  return Mapping()->HasMappedBounds() && TNestedSampler::IsBounded();
+}
 
-TRect TTransformer::SampleBounds() { return Mapping()->MappedBounds(FloatRectFromRect(TNestedSampler::SampleBounds())); }
+TRect TTransformer::SampleBounds() {
+  return Mapping()->MappedBounds(FloatRectFromRect(TNestedSampler::SampleBounds()));
+}
 
 void TTransformer::GetPublishedProperties(std::vector<const TPropInfo*>& List) const {
   TNestedSampler::GetPublishedProperties(List);
-  static const TPropInfo Transformation = {
-      "Transformation", pkObject, nullptr, nullptr,
-      [](const TPersistent* O) -> TPersistent* { return static_cast<const TTransformer*>(O)->FTransformation; }};
+  static const TPropInfo Transformation = {"Transformation", pkObject, nullptr, nullptr,
+                                           [](const TPersistent* O) -> TPersistent* {
+                                             return static_cast<const TTransformer*>(O)->FTransformation;
+                                           }};
   List.push_back(&Transformation);
 }
 

@@ -40,21 +40,24 @@ class TCustomResampler;
 // The single entry point: validates, clips, then copies row by row (equal sizes) or lets the
 // resampler scale. Reports Dst's AreaChanged(DstRect) unless nothing was to be drawn.
 // Raises EBitmapException for a nil bitmap and ESrcInvalidException for a SrcRect outside Src.
-void ScaledTransfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                    TCustomResampler* Resampler, TDrawMode Mode, const TPixelCombineEvent& Callback);
+void ScaledTransfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                    const TRect& SrcRect, TCustomResampler* Resampler, TDrawMode Mode,
+                    const TPixelCombineEvent& Callback);
 // Equal-sized rectangles; DstRect is already clipped.
-void RowTransfer(TBitmap32* Dst, const TRect& DstRect, TBitmap32* Src, Integer SrcX, Integer SrcY, TDrawMode Mode,
-                 const TPixelCombineEvent& Callback);
-void NearestScale(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                  TDrawMode Mode, const TPixelCombineEvent& Callback);
-void LinearScale(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
+void RowTransfer(TBitmap32* Dst, const TRect& DstRect, TBitmap32* Src, Integer SrcX, Integer SrcY,
                  TDrawMode Mode, const TPixelCombineEvent& Callback);
+void NearestScale(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                  const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback);
+void LinearScale(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                 const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback);
 TMappingTable BuildWeightTable(Integer DstLo, Integer DstHi, Integer ClipLo, Integer ClipHi, Integer SrcLo,
                                Integer SrcHi, TCustomKernel* Kernel);
-void KernelResample(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                    TCustomKernel* Kernel, TDrawMode Mode, const TPixelCombineEvent& Callback);
-void BoxResample(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                 TCustomKernel* Kernel, TDrawMode Mode, const TPixelCombineEvent& Callback);
+void KernelResample(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                    const TRect& SrcRect, TCustomKernel* Kernel, TDrawMode Mode,
+                    const TPixelCombineEvent& Callback);
+void BoxResample(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                 const TRect& SrcRect, TCustomKernel* Kernel, TDrawMode Mode,
+                 const TPixelCombineEvent& Callback);
 
 // The average colour of a block; Stride is in bytes. Each channel is its sum divided by the
 // number of pixels, truncated, so that a block of one colour keeps that colour.
@@ -319,8 +322,8 @@ class TNearestResampler : public TBitmap32Resampler {
   TColor32 SampleFixed(TFixed16 X, TFixed16 Y) override;
   TColor32 SampleFloat(Single X, Single Y) override;
   Single SamplingRadius() override { return 1; }
-  void Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                TDrawMode Mode, const TPixelCombineEvent& Callback) override;
+  void Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) override;
 
  private:
   TColor32 Read(Integer X, Integer Y) const;
@@ -337,8 +340,8 @@ class TLinearResampler : public TBitmap32Resampler {
   TColor32 SampleFixed(TFixed16 X, TFixed16 Y) override;
   TColor32 SampleFloat(Single X, Single Y) override;
   Single SamplingRadius() override { return 1; }
-  void Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                TDrawMode Mode, const TPixelCombineEvent& Callback) override;
+  void Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) override;
   TCustomKernel* GetStretchKernel() const { return FStretchKernel; }
 
  private:
@@ -352,8 +355,8 @@ class TLinearResampler : public TBitmap32Resampler {
 class TDraftResampler : public TLinearResampler {
  public:
   static const TResamplerClassRef& ClassRef();
-  void Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                TDrawMode Mode, const TPixelCombineEvent& Callback) override;
+  void Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) override;
 };
 
 class TKernelResampler : public TBitmap32Resampler {
@@ -365,8 +368,8 @@ class TKernelResampler : public TBitmap32Resampler {
   void EndSampling() override;
   TColor32 SampleFloat(Single X, Single Y) override;
   Single SamplingRadius() override;
-  void Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                TDrawMode Mode, const TPixelCombineEvent& Callback) override;
+  void Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) override;
 
   // Owned; never nil. Setting frees the previous kernel; nil or the current one is ignored.
   TCustomKernel* GetKernel() const { return FKernel; }

@@ -25,8 +25,12 @@ const TKernelClassRef& KernelRef(const char* Name) {
   return Ref;
 }
 
-TPropValue GetSingle(Single V) { return static_cast<Extended>(V); }
-Single ToSingle(const TPropValue& V) { return static_cast<Single>(PropValueToFloat(V)); }
+TPropValue GetSingle(Single V) {
+  return static_cast<Extended>(V);
+}
+Single ToSingle(const TPropValue& V) {
+  return static_cast<Single>(PropValueToFloat(V));
+}
 }  // namespace
 
 void TCustomKernel::AssignTo(TPersistent* Dest) {
@@ -36,21 +40,49 @@ void TCustomKernel::AssignTo(TPersistent* Dest) {
     TPersistent::AssignTo(Dest);
 }
 
-const TKernelClassRef& TBoxKernel::ClassRef() { return KernelRef<TBoxKernel>("TBoxKernel"); }
-const TKernelClassRef& TLinearKernel::ClassRef() { return KernelRef<TLinearKernel>("TLinearKernel"); }
-const TKernelClassRef& TCosineKernel::ClassRef() { return KernelRef<TCosineKernel>("TCosineKernel"); }
-const TKernelClassRef& TSplineKernel::ClassRef() { return KernelRef<TSplineKernel>("TSplineKernel"); }
-const TKernelClassRef& TMitchellKernel::ClassRef() { return KernelRef<TMitchellKernel>("TMitchellKernel"); }
-const TKernelClassRef& TCubicKernel::ClassRef() { return KernelRef<TCubicKernel>("TCubicKernel"); }
-const TKernelClassRef& THermiteKernel::ClassRef() { return KernelRef<THermiteKernel>("THermiteKernel"); }
-const TKernelClassRef& TLanczosKernel::ClassRef() { return KernelRef<TLanczosKernel>("TLanczosKernel"); }
-const TKernelClassRef& TGaussianKernel::ClassRef() { return KernelRef<TGaussianKernel>("TGaussianKernel"); }
-const TKernelClassRef& TBlackmanKernel::ClassRef() { return KernelRef<TBlackmanKernel>("TBlackmanKernel"); }
-const TKernelClassRef& THannKernel::ClassRef() { return KernelRef<THannKernel>("THannKernel"); }
-const TKernelClassRef& THammingKernel::ClassRef() { return KernelRef<THammingKernel>("THammingKernel"); }
-const TKernelClassRef& TSinshKernel::ClassRef() { return KernelRef<TSinshKernel>("TSinshKernel"); }
+const TKernelClassRef& TBoxKernel::ClassRef() {
+  return KernelRef<TBoxKernel>("TBoxKernel");
+}
+const TKernelClassRef& TLinearKernel::ClassRef() {
+  return KernelRef<TLinearKernel>("TLinearKernel");
+}
+const TKernelClassRef& TCosineKernel::ClassRef() {
+  return KernelRef<TCosineKernel>("TCosineKernel");
+}
+const TKernelClassRef& TSplineKernel::ClassRef() {
+  return KernelRef<TSplineKernel>("TSplineKernel");
+}
+const TKernelClassRef& TMitchellKernel::ClassRef() {
+  return KernelRef<TMitchellKernel>("TMitchellKernel");
+}
+const TKernelClassRef& TCubicKernel::ClassRef() {
+  return KernelRef<TCubicKernel>("TCubicKernel");
+}
+const TKernelClassRef& THermiteKernel::ClassRef() {
+  return KernelRef<THermiteKernel>("THermiteKernel");
+}
+const TKernelClassRef& TLanczosKernel::ClassRef() {
+  return KernelRef<TLanczosKernel>("TLanczosKernel");
+}
+const TKernelClassRef& TGaussianKernel::ClassRef() {
+  return KernelRef<TGaussianKernel>("TGaussianKernel");
+}
+const TKernelClassRef& TBlackmanKernel::ClassRef() {
+  return KernelRef<TBlackmanKernel>("TBlackmanKernel");
+}
+const TKernelClassRef& THannKernel::ClassRef() {
+  return KernelRef<THannKernel>("THannKernel");
+}
+const TKernelClassRef& THammingKernel::ClassRef() {
+  return KernelRef<THammingKernel>("THammingKernel");
+}
+const TKernelClassRef& TSinshKernel::ClassRef() {
+  return KernelRef<TSinshKernel>("TSinshKernel");
+}
 
-Single TBoxKernel::Evaluate(Single X) { return (X >= -0.5f && X <= 0.5f) ? 1 : 0; }
+Single TBoxKernel::Evaluate(Single X) {
+  return (X >= -0.5f && X <= 0.5f) ? 1 : 0;
+}
 
 Single TLinearKernel::Evaluate(Single X) {
   if (X >= -1 && X < 1) return static_cast<Single>(1 - std::fabs(static_cast<Extended>(X)));
@@ -86,8 +118,10 @@ Single TCubicKernel::Evaluate(Single X) {
 
 void TCubicKernel::GetPublishedProperties(std::vector<const TPropInfo*>& List) const {
   static const TPropInfo Coeff = {
-      "Coeff", pkFloat, [](const TPersistent* O) { return GetSingle(static_cast<const TCubicKernel*>(O)->FCoeff); },
-      [](TPersistent* O, const TPropValue& V) { static_cast<TCubicKernel*>(O)->SetCoeff(ToSingle(V)); }, nullptr};
+      "Coeff", pkFloat,
+      [](const TPersistent* O) { return GetSingle(static_cast<const TCubicKernel*>(O)->FCoeff); },
+      [](TPersistent* O, const TPropValue& V) { static_cast<TCubicKernel*>(O)->SetCoeff(ToSingle(V)); },
+      nullptr};
   List.push_back(&Coeff);
 }
 
@@ -119,12 +153,15 @@ Single THermiteKernel::Evaluate(Single X) {
 
 void THermiteKernel::GetPublishedProperties(std::vector<const TPropInfo*>& List) const {
   static const TPropInfo Bias = {
-      "Bias", pkFloat, [](const TPersistent* O) { return GetSingle(static_cast<const THermiteKernel*>(O)->FBias); },
-      [](TPersistent* O, const TPropValue& V) { static_cast<THermiteKernel*>(O)->SetBias(ToSingle(V)); }, nullptr};
+      "Bias", pkFloat,
+      [](const TPersistent* O) { return GetSingle(static_cast<const THermiteKernel*>(O)->FBias); },
+      [](TPersistent* O, const TPropValue& V) { static_cast<THermiteKernel*>(O)->SetBias(ToSingle(V)); },
+      nullptr};
   static const TPropInfo Tension = {
       "Tension", pkFloat,
       [](const TPersistent* O) { return GetSingle(static_cast<const THermiteKernel*>(O)->FTension); },
-      [](TPersistent* O, const TPropValue& V) { static_cast<THermiteKernel*>(O)->SetTension(ToSingle(V)); }, nullptr};
+      [](TPersistent* O, const TPropValue& V) { static_cast<THermiteKernel*>(O)->SetTension(ToSingle(V)); },
+      nullptr};
   List.push_back(&Bias);
   List.push_back(&Tension);
 }
@@ -135,18 +172,24 @@ Single TWindowedSincKernel::Evaluate(Single X) {
   return static_cast<Single>(Sinc(A) * WindowValue(A));
 }
 
-void TWindowedSincKernel::SetWidth(Single Value) { FWidth = Value < 4 ? Value : 4; }
+void TWindowedSincKernel::SetWidth(Single Value) {
+  FWidth = Value < 4 ? Value : 4;
+}
 
 void TWindowedSincKernel::GetPublishedProperties(std::vector<const TPropInfo*>& List) const {
   static const TPropInfo Width = {
       "Width", pkFloat,
       [](const TPersistent* O) { return GetSingle(static_cast<const TWindowedSincKernel*>(O)->FWidth); },
-      [](TPersistent* O, const TPropValue& V) { static_cast<TWindowedSincKernel*>(O)->SetWidth(ToSingle(V)); },
+      [](TPersistent* O, const TPropValue& V) {
+        static_cast<TWindowedSincKernel*>(O)->SetWidth(ToSingle(V));
+      },
       nullptr};
   List.push_back(&Width);
 }
 
-Single TLanczosKernel::WindowValue(Single X) { return static_cast<Single>(Sinc(static_cast<Extended>(X) / GetWidth())); }
+Single TLanczosKernel::WindowValue(Single X) {
+  return static_cast<Single>(Sinc(static_cast<Extended>(X) / GetWidth()));
+}
 
 Single TGaussianKernel::WindowValue(Single X) {
   return static_cast<Single>(std::pow(2.0L, -static_cast<Extended>(X) * X / FSigma));
@@ -159,8 +202,10 @@ void TGaussianKernel::SetSigma(Single Value) {
 void TGaussianKernel::GetPublishedProperties(std::vector<const TPropInfo*>& List) const {
   TWindowedSincKernel::GetPublishedProperties(List);
   static const TPropInfo Sigma = {
-      "Sigma", pkFloat, [](const TPersistent* O) { return GetSingle(static_cast<const TGaussianKernel*>(O)->FSigma); },
-      [](TPersistent* O, const TPropValue& V) { static_cast<TGaussianKernel*>(O)->SetSigma(ToSingle(V)); }, nullptr};
+      "Sigma", pkFloat,
+      [](const TPersistent* O) { return GetSingle(static_cast<const TGaussianKernel*>(O)->FSigma); },
+      [](TPersistent* O, const TPropValue& V) { static_cast<TGaussianKernel*>(O)->SetSigma(ToSingle(V)); },
+      nullptr};
   List.push_back(&Sigma);
 }
 
@@ -192,11 +237,15 @@ void TSinshKernel::SetCoeff(Single Value) {
 
 void TSinshKernel::GetPublishedProperties(std::vector<const TPropInfo*>& List) const {
   static const TPropInfo Width = {
-      "Width", pkFloat, [](const TPersistent* O) { return GetSingle(static_cast<const TSinshKernel*>(O)->FWidth); },
-      [](TPersistent* O, const TPropValue& V) { static_cast<TSinshKernel*>(O)->SetWidth(ToSingle(V)); }, nullptr};
+      "Width", pkFloat,
+      [](const TPersistent* O) { return GetSingle(static_cast<const TSinshKernel*>(O)->FWidth); },
+      [](TPersistent* O, const TPropValue& V) { static_cast<TSinshKernel*>(O)->SetWidth(ToSingle(V)); },
+      nullptr};
   static const TPropInfo Coeff = {
-      "Coeff", pkFloat, [](const TPersistent* O) { return GetSingle(static_cast<const TSinshKernel*>(O)->FCoeff); },
-      [](TPersistent* O, const TPropValue& V) { static_cast<TSinshKernel*>(O)->SetCoeff(ToSingle(V)); }, nullptr};
+      "Coeff", pkFloat,
+      [](const TPersistent* O) { return GetSingle(static_cast<const TSinshKernel*>(O)->FCoeff); },
+      [](TPersistent* O, const TPropValue& V) { static_cast<TSinshKernel*>(O)->SetCoeff(ToSingle(V)); },
+      nullptr};
   List.push_back(&Width);
   List.push_back(&Coeff);
 }

@@ -101,8 +101,9 @@ TDrawMode EffectiveMode(TDrawMode Mode, const TPixelCombineEvent& Callback) {
 }
 }  // namespace
 
-void ScaledTransfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                    TCustomResampler* Resampler, TDrawMode Mode, const TPixelCombineEvent& Callback) {
+void ScaledTransfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                    const TRect& SrcRect, TCustomResampler* Resampler, TDrawMode Mode,
+                    const TPixelCombineEvent& Callback) {
   if (Dst == nullptr) throw EBitmapException("Destination bitmap is nil");
   if (Src == nullptr) throw EBitmapException("Source bitmap is nil");
   if (Src->Empty() || Dst->Empty() || (Mode == dmBlend && Src->GetMasterAlpha() == 0)) return;
@@ -114,8 +115,8 @@ void ScaledTransfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, 
     if (!VisibleRect(Dst, DstRect, DstClip, Clip)) return;
     Mode = EffectiveMode(Mode, Callback);
     if (SrcRect.Width() == DstRect.Width() && SrcRect.Height() == DstRect.Height()) {
-      RowTransfer(Dst, Clip, Src, SrcRect.Left + Clip.Left - DstRect.Left, SrcRect.Top + Clip.Top - DstRect.Top, Mode,
-                  Callback);
+      RowTransfer(Dst, Clip, Src, SrcRect.Left + Clip.Left - DstRect.Left,
+                  SrcRect.Top + Clip.Top - DstRect.Top, Mode, Callback);
     } else {
       if (Resampler == nullptr) Resampler = Src->GetResampler();
       Resampler->Transfer(Dst, DstRect, Clip, Src, SrcRect, Mode, Callback);
@@ -127,8 +128,8 @@ void ScaledTransfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, 
 
 // Within one bitmap the rows are taken bottom-up when the copy moves down, so that no source
 // row is overwritten before it is read.
-void RowTransfer(TBitmap32* Dst, const TRect& DstRect, TBitmap32* Src, Integer SrcX, Integer SrcY, TDrawMode Mode,
-                 const TPixelCombineEvent& Callback) {
+void RowTransfer(TBitmap32* Dst, const TRect& DstRect, TBitmap32* Src, Integer SrcX, Integer SrcY,
+                 TDrawMode Mode, const TPixelCombineEvent& Callback) {
   const Integer Width = DstRect.Width();
   const Integer Height = DstRect.Height();
   if (Width <= 0 || Height <= 0) return;
@@ -136,21 +137,21 @@ void RowTransfer(TBitmap32* Dst, const TRect& DstRect, TBitmap32* Src, Integer S
   const bool Upwards = Src == Dst && SrcY < DstRect.Top;
   for (Integer I = 0; I < Height; ++I) {
     const Integer J = Upwards ? Height - 1 - I : I;
-    ApplyRow(Src->PixelAddress(SrcX, SrcY + J), Dst->PixelAddress(DstRect.Left, DstRect.Top + J), Width, Src, Mode,
-             Callback);
+    ApplyRow(Src->PixelAddress(SrcX, SrcY + J), Dst->PixelAddress(DstRect.Left, DstRect.Top + J), Width, Src,
+             Mode, Callback);
   }
 }
 
-void NearestScale(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                  TDrawMode Mode, const TPixelCombineEvent& Callback) {
+void NearestScale(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                  const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) {
   if (!SrcRectInside(Src, SrcRect)) throw Exception("Invalid SrcRect");
   if (RectIsEmpty(SrcRect)) return;
   TRect Clip;
   if (!VisibleRect(Dst, DstRect, DstClip, Clip)) return;
   Mode = EffectiveMode(Mode, Callback);
   if (SrcRect.Width() == DstRect.Width() && SrcRect.Height() == DstRect.Height()) {
-    RowTransfer(Dst, Clip, Src, SrcRect.Left + Clip.Left - DstRect.Left, SrcRect.Top + Clip.Top - DstRect.Top, Mode,
-                Callback);
+    RowTransfer(Dst, Clip, Src, SrcRect.Left + Clip.Left - DstRect.Left, SrcRect.Top + Clip.Top - DstRect.Top,
+                Mode, Callback);
     return;
   }
 
@@ -174,7 +175,8 @@ void NearestScale(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TB
   } else {
     const Single ScaleY = static_cast<Single>(static_cast<Extended>(SrcRect.Height()) / DstRect.Height());
     for (Integer J = 0; J < ClipH; ++J)
-      Rows[J] = static_cast<Integer>(Trunc(static_cast<Extended>(Clip.Top + J - DstRect.Top) * ScaleY + SrcRect.Top));
+      Rows[J] = static_cast<Integer>(
+          Trunc(static_cast<Extended>(Clip.Top + J - DstRect.Top) * ScaleY + SrcRect.Top));
   }
   if (Rows.front() < SrcRect.Top || Rows.back() >= SrcRect.Bottom) AssertionFailure(0);
 
@@ -211,8 +213,8 @@ struct TLinearEntry {
 };
 
 // One axis of the bilinear enlargement.
-std::vector<TLinearEntry> LinearMap(Integer DstLo, Integer DstHi, Integer ClipLo, Integer ClipHi, Integer SrcLo,
-                                    Integer SrcHi, Integer Limit) {
+std::vector<TLinearEntry> LinearMap(Integer DstLo, Integer DstHi, Integer ClipLo, Integer ClipHi,
+                                    Integer SrcLo, Integer SrcHi, Integer Limit) {
   std::vector<TLinearEntry> Map(ClipHi - ClipLo);
   const Extended Scale = static_cast<Extended>(SrcHi - SrcLo) / (DstHi - DstLo);
   for (std::size_t I = 0; I < Map.size(); ++I) {
@@ -228,8 +230,8 @@ std::vector<TLinearEntry> LinearMap(Integer DstLo, Integer DstHi, Integer ClipLo
 }
 }  // namespace
 
-void LinearScale(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                 TDrawMode Mode, const TPixelCombineEvent& Callback) {
+void LinearScale(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                 const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) {
   if (!SrcRectInside(Src, SrcRect)) throw Exception("Invalid SrcRect");
   if (RectIsEmpty(SrcRect)) return;
   // The four-pixel mix needs a right and a lower neighbour.
@@ -241,10 +243,10 @@ void LinearScale(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBi
   TRect Clip;
   if (!VisibleRect(Dst, DstRect, DstClip, Clip)) return;
   Mode = EffectiveMode(Mode, Callback);
-  const std::vector<TLinearEntry> Columns =
-      LinearMap(DstRect.Left, DstRect.Right, Clip.Left, Clip.Right, SrcRect.Left, SrcRect.Right, Src->GetWidth() - 1);
-  const std::vector<TLinearEntry> Rows =
-      LinearMap(DstRect.Top, DstRect.Bottom, Clip.Top, Clip.Bottom, SrcRect.Top, SrcRect.Bottom, Src->GetHeight() - 1);
+  const std::vector<TLinearEntry> Columns = LinearMap(DstRect.Left, DstRect.Right, Clip.Left, Clip.Right,
+                                                      SrcRect.Left, SrcRect.Right, Src->GetWidth() - 1);
+  const std::vector<TLinearEntry> Rows = LinearMap(DstRect.Top, DstRect.Bottom, Clip.Top, Clip.Bottom,
+                                                   SrcRect.Top, SrcRect.Bottom, Src->GetHeight() - 1);
   const TPixelWriter Write(Src, Mode, Callback);
   const NativeInt SrcStride = Src->GetWidth();
   for (std::size_t J = 0; J < Rows.size(); ++J) {
@@ -303,7 +305,8 @@ TMappingTable BuildWeightTable(Integer DstLo, Integer DstHi, Integer ClipLo, Int
     for (Integer J = Lo; J <= Hi; ++J) {
       Integer Weight;
       if (Shrinking)
-        Weight = static_cast<Integer>(Round(Kernel->Evaluate(static_cast<Single>((Center - J) * Scale)) * 256.0L * Scale));
+        Weight = static_cast<Integer>(
+            Round(Kernel->Evaluate(static_cast<Single>((Center - J) * Scale)) * 256.0L * Scale));
       else
         Weight = static_cast<Integer>(Round(Kernel->Evaluate(static_cast<Single>(Center - J)) * 256.0L));
       if (Weight == 0) continue;
@@ -318,17 +321,18 @@ TMappingTable BuildWeightTable(Integer DstLo, Integer DstHi, Integer ClipLo, Int
   return Result;
 }
 
-void KernelResample(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                    TCustomKernel* Kernel, TDrawMode Mode, const TPixelCombineEvent& Callback) {
+void KernelResample(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                    const TRect& SrcRect, TCustomKernel* Kernel, TDrawMode Mode,
+                    const TPixelCombineEvent& Callback) {
   Mode = EffectiveMode(Mode, Callback);
   if (Mode == dmBlend && Src->GetMasterAlpha() == 0) return;
   if (!SrcRectInside(Src, SrcRect)) throw Exception("Invalid SrcRect");
   TRect Clip;
   if (!VisibleRect(Dst, DstRect, DstClip, Clip)) return;
-  const TMappingTable MapX =
-      BuildWeightTable(DstRect.Left, DstRect.Right, Clip.Left, Clip.Right, SrcRect.Left, SrcRect.Right, Kernel);
-  const TMappingTable MapY =
-      BuildWeightTable(DstRect.Top, DstRect.Bottom, Clip.Top, Clip.Bottom, SrcRect.Top, SrcRect.Bottom, Kernel);
+  const TMappingTable MapX = BuildWeightTable(DstRect.Left, DstRect.Right, Clip.Left, Clip.Right,
+                                              SrcRect.Left, SrcRect.Right, Kernel);
+  const TMappingTable MapY = BuildWeightTable(DstRect.Top, DstRect.Bottom, Clip.Top, Clip.Bottom, SrcRect.Top,
+                                              SrcRect.Bottom, Kernel);
   if (MapX.empty() || MapY.empty()) return;
   const bool Clamp = Kernel->NeedsClamping();
 
@@ -374,8 +378,9 @@ void KernelResample(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, 
   ClearMultimediaState();
 }
 
-void BoxResample(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src, const TRect& SrcRect,
-                 TCustomKernel* Kernel, TDrawMode Mode, const TPixelCombineEvent& Callback) {
+void BoxResample(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
+                 const TRect& SrcRect, TCustomKernel* Kernel, TDrawMode Mode,
+                 const TPixelCombineEvent& Callback) {
   if (!SrcRectInside(Src, SrcRect)) throw Exception("Invalid SrcRect");
   if (RectIsEmpty(SrcRect)) return;
   const Integer SrcW = SrcRect.Width(), SrcH = SrcRect.Height();

@@ -26,9 +26,15 @@ void ToPlain(const Cardinal* Src, Cardinal* Dst, Integer Count, Cardinal Mask) {
 
 }  // namespace
 
-void XorWords(Cardinal* Dst, Cardinal Mask, Integer Count) { InPlace<TXor>(Dst, Mask, Count); }
-void OrWords(Cardinal* Dst, Cardinal Mask, Integer Count) { InPlace<TOr>(Dst, Mask, Count); }
-void AndWords(Cardinal* Dst, Cardinal Mask, Integer Count) { InPlace<TAnd>(Dst, Mask, Count); }
+void XorWords(Cardinal* Dst, Cardinal Mask, Integer Count) {
+  InPlace<TXor>(Dst, Mask, Count);
+}
+void OrWords(Cardinal* Dst, Cardinal Mask, Integer Count) {
+  InPlace<TOr>(Dst, Mask, Count);
+}
+void AndWords(Cardinal* Dst, Cardinal Mask, Integer Count) {
+  InPlace<TAnd>(Dst, Mask, Count);
+}
 
 void (*XorWordsTo)(const Cardinal*, Cardinal*, Integer, Cardinal) = ToPlain<TXor>;
 void (*OrWordsTo)(const Cardinal*, Cardinal*, Integer, Cardinal) = ToPlain<TOr>;

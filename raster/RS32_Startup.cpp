@@ -11,17 +11,24 @@ namespace {
 bool Started = false;
 }  // namespace
 
+// The units' start-up in their fixed order.
 void InitializeRasterLibrary() {
   if (Started) return;
-  InitializeRS32_System();         // processor tests, timer and theme window
-  SelectFillRoutine();             // fill routine choice
-                                   // containers, fixed-point arithmetic: nothing to prepare
-  BuildAlphaTables();              // blending tables and routine choice
+  // Processor tests, timer and theme window.
+  InitializeRS32_System();
+  // Fill routine choice.
+  SelectFillRoutine();
+  // Containers and fixed-point arithmetic have nothing to prepare.
+  // Blending tables and routine choice.
+  BuildAlphaTables();
   SelectBlendRoutines();
-  InitializeRS32_Resamplers();     // resampling routines, resampler and kernel registries
-  SelectRowLogicRoutines();        // logical row routines
-  InitializeRS32();                // the bitmap unit
-                                   // the micro-tile routines start here
+  // Resampling procedure variables, resampler and kernel registries.
+  InitializeRS32_Resamplers();
+  // Logical row routines.
+  SelectRowLogicRoutines();
+  // The bitmap unit.
+  InitializeRS32();
+  // The micro-tile routines start here.
   Started = true;
 }
 
@@ -32,7 +39,9 @@ void FinalizeRasterLibrary() {
   Started = false;
 }
 
-bool RasterLibraryStarted() { return Started; }
+bool RasterLibraryStarted() {
+  return Started;
+}
 
 void SelectPixelRoutines() {
   SelectFillRoutine();

@@ -13,13 +13,25 @@ bool CpuHasFeature(Integer Index) {
   if (Index < 0 || Index > ci3DNowExt) return false;
   return (ReportedFeatures & CpuFeatureBit(Index)) != 0;
 }
-bool CpuHasMmx() { return CpuHasFeature(ciMMX); }
-bool CpuHasExtendedMmx() { return CpuHasFeature(ciEMMX); }
-bool CpuHas3DNow() { return CpuHasFeature(ci3DNow); }
-TCpuFeatures GetCpuFeatures() { return ReportedFeatures; }
-void SetCpuFeatures(TCpuFeatures Features) { ReportedFeatures = Features; }
+bool CpuHasMmx() {
+  return CpuHasFeature(ciMMX);
+}
+bool CpuHasExtendedMmx() {
+  return CpuHasFeature(ciEMMX);
+}
+bool CpuHas3DNow() {
+  return CpuHasFeature(ci3DNow);
+}
+TCpuFeatures GetCpuFeatures() {
+  return ReportedFeatures;
+}
+void SetCpuFeatures(TCpuFeatures Features) {
+  ReportedFeatures = Features;
+}
 
-void TPerfTimer::Start() { QueryPerformanceCounter(FStartCount); }
+void TPerfTimer::Start() {
+  QueryPerformanceCounter(FStartCount);
+}
 
 Int64 TPerfTimer::ElapsedMicroseconds() {
   QueryPerformanceCounter(FStopCount);
@@ -27,7 +39,9 @@ Int64 TPerfTimer::ElapsedMicroseconds() {
   return Round(static_cast<Extended>(FStopCount - FStartCount) * 1000000.0L / FFrequency);
 }
 
-DWORD SystemTickCount() { return GetTickCount(); }
+DWORD SystemTickCount() {
+  return GetTickCount();
+}
 
 HTHEME (*OpenThemeData)(HWND, const char16_t*) = nullptr;
 HRESULT (*CloseThemeData)(HTHEME) = nullptr;
@@ -74,11 +88,17 @@ void ThemeLibraryFree() {
   EnableTheming = nullptr;
 }
 
-bool ThemesUsable() { return ThemeLibraryLoaded && IsAppThemed() != 0 && IsThemeActive() != 0; }
+bool ThemesUsable() {
+  return ThemeLibraryLoaded && IsAppThemed() != 0 && IsThemeActive() != 0;
+}
 
-TThemeNexus::TThemeNexus() { OpenVisualStyles(); }
+TThemeNexus::TThemeNexus() {
+  OpenVisualStyles();
+}
 
-TThemeNexus::~TThemeNexus() { CloseVisualStyles(); }
+TThemeNexus::~TThemeNexus() {
+  CloseVisualStyles();
+}
 
 void TThemeNexus::ThemeChanged() {
   CloseVisualStyles();

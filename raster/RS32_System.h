@@ -21,7 +21,9 @@ constexpr Integer ci3DNowExt = 5;
 
 // One bit per feature index.
 using TCpuFeatures = Cardinal;
-constexpr TCpuFeatures CpuFeatureBit(Integer Index) { return 1u << Index; }
+constexpr TCpuFeatures CpuFeatureBit(Integer Index) {
+  return 1u << Index;
+}
 
 bool CpuHasFeature(Integer Index);
 bool CpuHasMmx();
@@ -64,7 +66,8 @@ extern HRESULT (*DrawThemeBackground)(HTHEME Theme, HDC DC, Integer PartId, Inte
                                       const RECT* ClipRect);
 extern HRESULT (*DrawThemeEdge)(HTHEME Theme, HDC DC, Integer PartId, Integer StateId, const RECT* DestRect,
                                 UINT Edge, UINT Flags, RECT* ContentRect);
-extern HRESULT (*GetThemeColor)(HTHEME Theme, Integer PartId, Integer StateId, Integer PropId, COLORREF* Color);
+extern HRESULT (*GetThemeColor)(HTHEME Theme, Integer PartId, Integer StateId, Integer PropId,
+                                COLORREF* Color);
 extern HRESULT (*GetThemeMetric)(HTHEME Theme, HDC DC, Integer PartId, Integer StateId, Integer PropId,
                                  Integer* Value);
 extern HRESULT (*GetThemeMargins)(HTHEME Theme, HDC DC, Integer PartId, Integer StateId, Integer PropId,

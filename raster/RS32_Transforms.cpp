@@ -15,7 +15,9 @@ void TTransformation::Changed() {
   TNotifiablePersistent::Changed();
 }
 
-TRect TTransformation::MappedBounds(const TRectFloat& SrcRect) { return MakeRectFromFloat(SrcRect, erNearest); }
+TRect TTransformation::MappedBounds(const TRectFloat& SrcRect) {
+  return MakeRectFromFloat(SrcRect, erNearest);
+}
 
 void TTransformation::ReverseInt(Integer X, Integer Y, Integer& DstX, Integer& DstY) {
   if (FitsFixed(X) && FitsFixed(Y)) {

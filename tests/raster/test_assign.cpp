@@ -55,8 +55,8 @@ TEST(RasterAssign, TwentyFourBitRowsTopDown) {
     BitBlt(Blitted.GetSurfaceDC(), 0, 0, W, 5, B.GetCanvas()->GetHandle(), 0, 0, SRCCOPY);
     for (Integer Y = 0; Y < 5; ++Y)
       for (Integer X = 0; X < W; ++X) {
-        const TColor32 Expected = 0xFF000000u | (TColor32(Byte(X * 17)) << 16) | (TColor32(Byte(Y * 40)) << 8) |
-                                  Byte(X + Y * 3 + 1);
+        const TColor32 Expected = 0xFF000000u | (TColor32(Byte(X * 17)) << 16) |
+                                  (TColor32(Byte(Y * 40)) << 8) | Byte(X + Y * 3 + 1);
         ASSERT_EQ(R.Pixel(X, Y), Expected) << W << ": " << X << "," << Y;
         ASSERT_EQ(R.Pixel(X, Y), Blitted.Pixel(X, Y) | 0xFF000000u);
       }

@@ -34,8 +34,9 @@ class TEventLog : public TObject {
   void Resize(TObject*) { Log.push_back("resize"); }
   void Handle(TObject*) { Log.push_back("handle"); }
   void Area(TObject*, const TRect& R, Cardinal Info) {
-    Log.push_back("area " + std::to_string(R.Left) + "," + std::to_string(R.Top) + "," + std::to_string(R.Right) +
-                  "," + std::to_string(R.Bottom) + (Info == AreaInfoRect ? "" : " ?"));
+    Log.push_back("area " + std::to_string(R.Left) + "," + std::to_string(R.Top) + "," +
+                  std::to_string(R.Right) + "," + std::to_string(R.Bottom) +
+                  (Info == AreaInfoRect ? "" : " ?"));
   }
   std::vector<std::string> Log;
 
@@ -334,7 +335,8 @@ TEST(RasterPixelRead, Interpolated) {
   B.SetWrapMode(wmRepeat);
   // Between the last column and the first again.
   const TColor32 Wrapped = B.WrappedInterpolatedPixel(0x18000, 0);
-  EXPECT_EQ(Wrapped, MixColors(MixColors(0xFF000000, 0xFFFFFFFF, 0x80), MixColors(0xFF000000, 0xFFFFFFFF, 0x80), 0));
+  EXPECT_EQ(Wrapped,
+            MixColors(MixColors(0xFF000000, 0xFFFFFFFF, 0x80), MixColors(0xFF000000, 0xFFFFFFFF, 0x80), 0));
 }
 
 TEST(RasterBilinearMix, PlainAndWideForms) {
@@ -346,7 +348,8 @@ TEST(RasterBilinearMix, PlainAndWideForms) {
                 MixColorsPlain(MixColorsPlain(P1[0], P1[1], WX), MixColorsPlain(P2[0], P2[1], WX), WY));
       TColor32 Expected = 0;
       for (int S = 0; S < 32; S += 8) {
-        const int A = (P1[0] >> S) & 255, Bv = (P1[1] >> S) & 255, C = (P2[0] >> S) & 255, D = (P2[1] >> S) & 255;
+        const int A = (P1[0] >> S) & 255, Bv = (P1[1] >> S) & 255, C = (P2[0] >> S) & 255,
+                  D = (P2[1] >> S) & 255;
         const int T = ((A - Bv) * int(WX) + Bv * 256) >> 8, U = ((C - D) * int(WX) + D * 256) >> 8;
         Expected |= TColor32(((T - U) * int(WY) + U * 256) >> 8) << S;
       }
@@ -358,15 +361,16 @@ TEST(RasterBilinearMix, PlainAndWideForms) {
 }
 
 TEST(RasterUnitFunctions, GammaTable) {
-  const std::pair<int, int> Expected[] = {{0, 0}, {1, 5}, {2, 9}, {3, 11}, {4, 14}, {64, 97},
-                                          {128, 157}, {192, 209}, {254, 254}, {255, 255}};
+  const std::pair<int, int> Expected[] = {{0, 0},   {1, 5},     {2, 9},     {3, 11},    {4, 14},
+                                          {64, 97}, {128, 157}, {192, 209}, {254, 254}, {255, 255}};
   for (auto [I, V] : Expected) EXPECT_EQ(GammaTable[I], V) << I;
 }
 
 TEST(RasterUnitFunctions, ColourAndFixedConversions) {
   EXPECT_EQ(Color32FromColor(0x00332211), 0xFF112233u);
   const DWORD Face = GetSysColor(15);
-  EXPECT_EQ(Color32FromColor(static_cast<Integer>(0x80000000u | 15)), Color32FromColor(static_cast<Integer>(Face)));
+  EXPECT_EQ(Color32FromColor(static_cast<Integer>(0x80000000u | 15)),
+            Color32FromColor(static_cast<Integer>(Face)));
   EXPECT_EQ(FixedFromFloat(1.5), 0x18000);
   EXPECT_EQ(FixedFromFloat(-0.5 / 65536), 0);  // half to even
   EXPECT_EQ(FixedFromInt(-1), -65536);

@@ -8,7 +8,9 @@
 #include "tests/raster/RasterTestSupport.h"
 
 namespace {
-Cardinal Ch(TColor32 C, int I) { return (C >> (8 * I)) & 0xFF; }
+Cardinal Ch(TColor32 C, int I) {
+  return (C >> (8 * I)) & 0xFF;
+}
 
 // A spread of colours with every channel value range touched.
 std::vector<TColor32> SampleColors() {
@@ -24,7 +26,8 @@ std::vector<TColor32> SampleColors() {
 
 TColor32 PlainMixReference(TColor32 X, TColor32 Y, Cardinal W) {
   TColor32 R = 0;
-  for (int I = 0; I < 4; ++I) R |= (((Ch(X, I) * W + 128) >> 8) + ((Ch(Y, I) * (255 - W) + 128) >> 8)) << (8 * I);
+  for (int I = 0; I < 4; ++I)
+    R |= (((Ch(X, I) * W + 128) >> 8) + ((Ch(Y, I) * (255 - W) + 128) >> 8)) << (8 * I);
   return R;
 }
 
@@ -39,7 +42,8 @@ TEST(RasterBlendTables, ProductAndDivision) {
   for (Cardinal A = 0; A < 256; ++A)
     for (Cardinal B = 0; B < 256; ++B) {
       ASSERT_EQ(AlphaProductTable[A][B], static_cast<Byte>(std::nearbyint(A * B / 255.0))) << A << "," << B;
-      const Byte Expected = A == 0 ? 0 : static_cast<Byte>(static_cast<long long>(std::nearbyint(B * 255.0 / A)));
+      const Byte Expected =
+          A == 0 ? 0 : static_cast<Byte>(static_cast<long long>(std::nearbyint(B * 255.0 / A)));
       ASSERT_EQ(AlphaDivisionTable[A][B], Expected) << A << "," << B;
     }
   EXPECT_EQ(AlphaDivisionTable[2][1], 128);  // 127.5 to even
@@ -78,7 +82,8 @@ TEST(RasterMix, IntoAndRowForms) {
     Src = {0xFF0000FF};
     Dst = {0x000000FF};
     Row(Src.data(), Dst.data(), 1, 128);
-    EXPECT_EQ(Dst[0], Row == MixRowPlain ? PlainMixReference(0xFF0000FF, 0xFF, 128) : WideMixReference(0xFF0000FF, 0xFF, 128));
+    EXPECT_EQ(Dst[0], Row == MixRowPlain ? PlainMixReference(0xFF0000FF, 0xFF, 128)
+                                         : WideMixReference(0xFF0000FF, 0xFF, 128));
   }
 }
 
@@ -97,7 +102,8 @@ TEST(RasterBlend, ForegroundAlphaDecides) {
       ASSERT_EQ(D2, Fa == 0 ? B : (Fa == 255 ? F : WideMixReference(F, B, Fa)));
     }
   // The worked example of the result's alpha: Fa = 128 over Ba = 255.
-  EXPECT_EQ(BlendColorPlain(0x80FFFFFF, 0xFF000000) >> 24, ((128u * 128 + 128) >> 8) + ((255u * 127 + 128) >> 8));
+  EXPECT_EQ(BlendColorPlain(0x80FFFFFF, 0xFF000000) >> 24,
+            ((128u * 128 + 128) >> 8) + ((255u * 127 + 128) >> 8));
 }
 
 TEST(RasterBlend, MasterAlphaForms) {
@@ -149,7 +155,8 @@ TEST(RasterColorArithmetic, PerChannelTable) {
   const TCase Cases[] = {
       {AddColorsPlain, [](Cardinal A, Cardinal B) { return A + B > 255 ? 255 : A + B; }},
       {SubtractColorsPlain, [](Cardinal A, Cardinal B) { return A > B ? A - B : 0; }},
-      {DivideColorsPlain, [](Cardinal A, Cardinal B) { return A == 0 ? 255 : ((B * 256) / A > 255 ? 255 : (B * 256) / A); }},
+      {DivideColorsPlain,
+       [](Cardinal A, Cardinal B) { return A == 0 ? 255 : ((B * 256) / A > 255 ? 255 : (B * 256) / A); }},
       {ModulateColorsPlain, [](Cardinal A, Cardinal B) { return (A * B) >> 8; }},
       {MaxOfColorsPlain, [](Cardinal A, Cardinal B) { return A > B ? A : B; }},
       {MinOfColorsPlain, [](Cardinal A, Cardinal B) { return A < B ? A : B; }},

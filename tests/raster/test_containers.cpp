@@ -7,7 +7,9 @@
 #include "raster/RS32_Resamplers.h"
 
 namespace {
-void* Key(NativeUInt V) { return reinterpret_cast<void*>(V); }
+void* Key(NativeUInt V) {
+  return reinterpret_cast<void*>(V);
+}
 }  // namespace
 
 TEST(RasterPointerMap, BucketsAddFindDelete) {

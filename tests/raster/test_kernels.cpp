@@ -47,7 +47,8 @@ TEST(RasterKernels, ValuesTable) {
       {THammingKernel::ClassRef(), 0.5f, 0.5973859689725184},
       {TSinshKernel::ClassRef(), 0, 1},
       {TSinshKernel::ClassRef(), 0.5f, 0.5755919354604244},
-      {TSinshKernel::ClassRef(), 1e-30f, 1},  // sinh of a zero-like argument: the limit, not a division by zero
+      {TSinshKernel::ClassRef(), 1e-30f,
+       1},  // sinh of a zero-like argument: the limit, not a division by zero
   };
   for (const TKernelCase& C : Cases) {
     std::unique_ptr<TCustomKernel> K(C.Ref.Create());

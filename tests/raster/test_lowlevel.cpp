@@ -50,13 +50,23 @@ struct TRangeCase {
 
 TEST(RasterCoordinates, ClampWrapMirror) {
   const TRangeCase Cases[] = {
-      {WrapToRange, -1, 0, 3, 3},   {WrapToRange, 4, 0, 3, 0},     {WrapToRange, -5, 0, 3, 3},
-      {WrapToRange, 9, 2, 4, 3},    {WrapToRange, -2147483647 - 1, 0, 2, 1},
-      {MirrorToRange, 4, 0, 3, 3},  {MirrorToRange, 5, 0, 3, 2},   {MirrorToRange, -1, 0, 3, 0},
-      {MirrorToRange, -2, 0, 3, 1}, {MirrorToRange, 8, 0, 3, 0},   {MirrorToRange, 2, 0, 3, 2},
-      {ClampToRange, 5, 10, 0, 0},  {ClampToRange, -3, 0, 9, 0},   {ClampToRange, 12, 0, 9, 9},
+      {WrapToRange, -1, 0, 3, 3},
+      {WrapToRange, 4, 0, 3, 0},
+      {WrapToRange, -5, 0, 3, 3},
+      {WrapToRange, 9, 2, 4, 3},
+      {WrapToRange, -2147483647 - 1, 0, 2, 1},
+      {MirrorToRange, 4, 0, 3, 3},
+      {MirrorToRange, 5, 0, 3, 2},
+      {MirrorToRange, -1, 0, 3, 0},
+      {MirrorToRange, -2, 0, 3, 1},
+      {MirrorToRange, 8, 0, 3, 0},
+      {MirrorToRange, 2, 0, 3, 2},
+      {ClampToRange, 5, 10, 0, 0},
+      {ClampToRange, -3, 0, 9, 0},
+      {ClampToRange, 12, 0, 9, 9},
   };
-  for (const TRangeCase& C : Cases) EXPECT_EQ(C.Fn(C.V, C.Lo, C.Hi), C.Expected) << C.V << " in " << C.Lo << ".." << C.Hi;
+  for (const TRangeCase& C : Cases)
+    EXPECT_EQ(C.Fn(C.V, C.Lo, C.Hi), C.Expected) << C.V << " in " << C.Lo << ".." << C.Hi;
   EXPECT_EQ(ClampToMax(7, 5), 5);
   EXPECT_EQ(ClampToMax(-7, 5), 0);
   EXPECT_EQ(ClampToByte(-1), 0);
@@ -94,7 +104,8 @@ TEST(RasterFill, BothFormsFillExactlyCountWords) {
       std::vector<Cardinal> Buf(12, 0xDEADBEEF);
       Fill(Buf.data() + 1, Count, 0x01020304);
       for (Integer I = 0; I < 12; ++I)
-        EXPECT_EQ(Buf[I], (I >= 1 && I <= Count) ? 0x01020304u : 0xDEADBEEFu) << "count " << Count << " at " << I;
+        EXPECT_EQ(Buf[I], (I >= 1 && I <= Count) ? 0x01020304u : 0xDEADBEEFu)
+            << "count " << Count << " at " << I;
     }
   {
     TCpuFeaturesScope Scope(CpuFeatureBit(ciMMX));

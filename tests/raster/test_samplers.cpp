@@ -317,7 +317,8 @@ TEST(RasterRegistries, ClassesInRegistrationOrder) {
   ASSERT_NE(ResamplerRegistry, nullptr);
   ASSERT_NE(KernelRegistry, nullptr);
   std::vector<std::string> Names;
-  for (Integer I = 0; I < ResamplerRegistry->GetCount(); ++I) Names.push_back(ResamplerRegistry->GetItem(I)->ClassName);
+  for (Integer I = 0; I < ResamplerRegistry->GetCount(); ++I)
+    Names.push_back(ResamplerRegistry->GetItem(I)->ClassName);
   EXPECT_EQ(Names, (std::vector<std::string>{"TNearestResampler", "TLinearResampler", "TDraftResampler",
                                              "TKernelResampler"}));
   Names.clear();
@@ -328,9 +329,9 @@ TEST(RasterRegistries, ClassesInRegistrationOrder) {
     Names.push_back(Ref->ClassName);
   }
   EXPECT_EQ(Names, (std::vector<std::string>{"TBoxKernel", "TLinearKernel", "TCosineKernel", "TSplineKernel",
-                                             "TCubicKernel", "TMitchellKernel", "TLanczosKernel", "TGaussianKernel",
-                                             "TBlackmanKernel", "THannKernel", "THammingKernel", "TSinshKernel",
-                                             "THermiteKernel"}));
+                                             "TCubicKernel", "TMitchellKernel", "TLanczosKernel",
+                                             "TGaussianKernel", "TBlackmanKernel", "THannKernel",
+                                             "THammingKernel", "TSinshKernel", "THermiteKernel"}));
   for (Integer I = 0; I < ResamplerRegistry->GetCount(); ++I) {
     TBitmap32 B;
     const auto* Ref = static_cast<const TResamplerClassRef*>(ResamplerRegistry->GetItem(I));

@@ -93,13 +93,15 @@ TEST(RasterTransfer, EntryPointChecks) {
   FillPositions(Src, 4, 4);
   Dst.SetSize(8, 8);
   try {
-    ScaledTransfer(nullptr, Dst.BoundsRect(), Dst.BoundsRect(), &Src, Src.BoundsRect(), nullptr, dmOpaque, NoCallback);
+    ScaledTransfer(nullptr, Dst.BoundsRect(), Dst.BoundsRect(), &Src, Src.BoundsRect(), nullptr, dmOpaque,
+                   NoCallback);
     FAIL();
   } catch (const EBitmapException& E) {
     EXPECT_EQ(E.GetMessage(), "Destination bitmap is nil");
   }
   try {
-    ScaledTransfer(&Dst, Dst.BoundsRect(), Dst.BoundsRect(), nullptr, Src.BoundsRect(), nullptr, dmOpaque, NoCallback);
+    ScaledTransfer(&Dst, Dst.BoundsRect(), Dst.BoundsRect(), nullptr, Src.BoundsRect(), nullptr, dmOpaque,
+                   NoCallback);
     FAIL();
   } catch (const EBitmapException& E) {
     EXPECT_EQ(E.GetMessage(), "Source bitmap is nil");
@@ -113,13 +115,17 @@ TEST(RasterTransfer, EntryPointChecks) {
   } catch (const ESrcInvalidException& E) {
     EXPECT_EQ(E.GetMessage(), "Source rectangle is invalid");
   }
-  EXPECT_THROW(NearestScale(&Dst, Dst.BoundsRect(), Dst.BoundsRect(), &Src, MakeRect(-1, 0, 4, 4), dmOpaque, NoCallback),
+  EXPECT_THROW(NearestScale(&Dst, Dst.BoundsRect(), Dst.BoundsRect(), &Src, MakeRect(-1, 0, 4, 4), dmOpaque,
+                            NoCallback),
                Exception);
   // Silent returns: empty source rectangle, invisible target, blend with master alpha 0.
-  ScaledTransfer(&Dst, Dst.BoundsRect(), Dst.BoundsRect(), &Src, MakeRect(2, 2, 2, 4), nullptr, dmOpaque, NoCallback);
-  ScaledTransfer(&Dst, MakeRect(8, 0, 12, 4), Dst.BoundsRect(), &Src, Src.BoundsRect(), nullptr, dmOpaque, NoCallback);
+  ScaledTransfer(&Dst, Dst.BoundsRect(), Dst.BoundsRect(), &Src, MakeRect(2, 2, 2, 4), nullptr, dmOpaque,
+                 NoCallback);
+  ScaledTransfer(&Dst, MakeRect(8, 0, 12, 4), Dst.BoundsRect(), &Src, Src.BoundsRect(), nullptr, dmOpaque,
+                 NoCallback);
   Src.SetMasterAlpha(0);
-  ScaledTransfer(&Dst, Dst.BoundsRect(), Dst.BoundsRect(), &Src, Src.BoundsRect(), nullptr, dmBlend, NoCallback);
+  ScaledTransfer(&Dst, Dst.BoundsRect(), Dst.BoundsRect(), &Src, Src.BoundsRect(), nullptr, dmBlend,
+                 NoCallback);
   EXPECT_TRUE(Log.Areas.empty());
   EXPECT_EQ(Dst.Pixel(0, 0), 0u);
 }
