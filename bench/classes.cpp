@@ -14,7 +14,7 @@ constexpr Integer Width = 4000;
 constexpr Integer Height = 3000;
 
 // Gradients with some noise: roughly the entropy of a photograph.
-void FillPicture(TBitmap& B, TBitmapPixelFormat Format) {
+void FillPicture(TBitmap& B, TPixelFormat Format) {
   B.SetPixelFormat(Format);
   B.SetSize(Width, Height);
   const Integer Bytes = Format == pf24bit ? 3 : 4;
@@ -33,7 +33,7 @@ void FillPicture(TBitmap& B, TBitmapPixelFormat Format) {
 
 void SaveJpeg(benchmark::State& State) {
   TBitmap B;
-  FillPicture(B, static_cast<TBitmapPixelFormat>(State.range(0)));
+  FillPicture(B, static_cast<TPixelFormat>(State.range(0)));
   Int64 Size = 0;
   for (auto _ : State) {
     TJPEGImage J;

@@ -58,7 +58,7 @@ void Convert24To32Row(const Byte* Src, TColor32* Dst, Integer Count) {
 void TBitmap32::AssignFromPlatformBitmap(TBitmap* B) {
   SetSize(B->GetWidth(), B->GetHeight());
   if (Empty()) return;
-  const TBitmapPixelFormat Format = B->GetPixelFormat();
+  const TPixelFormat Format = B->GetPixelFormat();
   if (Format == pf24bit) {
     for (Integer Y = 0; Y < GetHeight(); ++Y)
       Convert24To32Row(static_cast<const Byte*>(B->GetScanLine(Y)), RowAddress(Y), GetWidth());

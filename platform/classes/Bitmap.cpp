@@ -233,6 +233,8 @@ void TBitmap::ReplaceHandle(HBITMAP NewHandle) {
   if (FPalette && (NewHandle == nullptr || NewHandle->Surface.Bpp <= 8 || FFormat.BitCount <= 8))
     FreePalette();
   if (NewHandle) FFormat = FormatOf(NewHandle);
+  FWidth = NewHandle ? NewHandle->Surface.Width : 0;
+  FHeight = NewHandle ? NewHandle->Surface.Height : 0;
 }
 
 void TBitmap::FreeContext() {
@@ -283,10 +285,10 @@ HBITMAP TBitmap::ReleaseHandle() {
 // ---- Size ----
 
 Integer TBitmap::GetWidth() {
-  return FHandle ? FHandle->Surface.Width : 0;
+  return FWidth;
 }
 Integer TBitmap::GetHeight() {
-  return FHandle ? FHandle->Surface.Height : 0;
+  return FHeight;
 }
 void TBitmap::SetWidth(Integer Value) {
   SetSize(Value, GetHeight());
@@ -323,6 +325,9 @@ void TBitmap::SetSize(Integer NewWidth, Integer NewHeight) {
   }
   ReplaceHandle(New);
   FFormat = Format;
+  // An empty bitmap still remembers the side that was set (Width first, then Height).
+  FWidth = NewWidth;
+  FHeight = NewHeight;
   Changed(this);
 }
 
@@ -332,7 +337,7 @@ TBitmapHandleType TBitmap::GetHandleType() const {
   return FFormat.Device ? bmDDB : bmDIB;
 }
 
-TBitmapPixelFormat TBitmap::GetPixelFormat() const {
+TPixelFormat TBitmap::GetPixelFormat() const {
   if (FFormat.Device) return pfDevice;
   switch (FFormat.BitCount) {
     case 1:
@@ -357,7 +362,7 @@ TBitmapPixelFormat TBitmap::GetPixelFormat() const {
   }
 }
 
-void TBitmap::SetPixelFormat(TBitmapPixelFormat Value) {
+void TBitmap::SetPixelFormat(TPixelFormat Value) {
   if (Value == GetPixelFormat()) return;
   TFormat F;
   F.Device = false;

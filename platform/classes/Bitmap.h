@@ -20,7 +20,7 @@
 #include "platform/system/Resources.h"
 
 // The platform's TSurfaceFormat.
-enum TBitmapPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 enum TBitmapHandleType { bmDIB, bmDDB };
 enum TTransparentMode { tmAuto, tmFixed };
 
@@ -97,10 +97,10 @@ class TBitmap : public TGraphic {
 
   TBitmapHandleType GetHandleType() const;
   void SetHandleType(TBitmapHandleType Value);
-  TBitmapPixelFormat GetPixelFormat() const;
+  TPixelFormat GetPixelFormat() const;
   // Converts the pixels (indexed formats take the nearest colours). pfCustom raises
   // EInvalidGraphic "Invalid pixel format".
-  void SetPixelFormat(TBitmapPixelFormat Value);
+  void SetPixelFormat(TPixelFormat Value);
   bool GetMonochrome() const;
   void SetMonochrome(bool Value);
   // Raises EInvalidGraphicOperation "Scan line index out of range".
@@ -156,6 +156,8 @@ class TBitmap : public TGraphic {
   void CanvasChanging(TObject* Sender);
 
   HBITMAP FHandle = nullptr;
+  Integer FWidth = 0;  // kept apart from the handle: an empty bitmap keeps a width set alone
+  Integer FHeight = 0;
   HBITMAP FMaskHandle = nullptr;
   bool FMaskValid = false;
   HPALETTE FPalette = nullptr;  // made from the colour table, or set

@@ -229,7 +229,7 @@ std::vector<Byte> EncodeJpeg(TBitmap* Bitmap, const TJpegEncodeOptions& Options)
   Integer Components;
   std::unique_ptr<TBitmap> Copy;
   TBitmap* Source = Bitmap;
-  const TBitmapPixelFormat Format = Bitmap->GetPixelFormat();
+  const TPixelFormat Format = Bitmap->GetPixelFormat();
   if (Format == pf24bit) {
     Space = JCS_EXT_BGR;
     Components = 3;

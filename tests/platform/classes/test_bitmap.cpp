@@ -35,7 +35,7 @@ TEST(Bitmap, ScanLinesRunFromTheTopAtFallingAddresses) {
 }
 
 TEST(Bitmap, ResizingKeepsTheCommonPartAndFillsTheRest) {
-  for (TBitmapPixelFormat F : {pfDevice, pf24bit, pf8bit, pf16bit, pf1bit}) {
+  for (TPixelFormat F : {pfDevice, pf24bit, pf8bit, pf16bit, pf1bit}) {
     SCOPED_TRACE(F);
     TBitmap B;
     B.SetPixelFormat(F);
@@ -64,7 +64,7 @@ TEST(Bitmap, PixelFormatsConvertThePixels) {
   B.GetCanvas()->SetPixels(0, 0, clRed);
   B.GetCanvas()->SetPixels(1, 0, clNavy);
   struct {
-    TBitmapPixelFormat Format;
+    TPixelFormat Format;
     Integer Bpp;
     COLORREF Left, Right;
   } Steps[] = {
@@ -230,4 +230,16 @@ TEST(Bitmap, PictureKeepsItsOwnCopy) {
   B.Assign(Pic.GetGraphic());
   EXPECT_NE(Pic.GetGraphic(), &Src);
   EXPECT_EQ(Picture(B), Rows({"...", "..#"}));
+}
+
+TEST(BitmapSize, WidthThenHeightOnAnEmptyBitmapKeepsBoth) {
+  TBitmap Bmp;
+  Bmp.SetPixelFormat(pf24bit);
+  Bmp.SetWidth(40);
+  EXPECT_EQ(Bmp.GetWidth(), 40);
+  EXPECT_EQ(Bmp.GetHeight(), 0);
+  Bmp.SetHeight(30);
+  EXPECT_EQ(Bmp.GetWidth(), 40);
+  EXPECT_EQ(Bmp.GetHeight(), 30);
+  EXPECT_NE(Bmp.GetScanLine(0), nullptr);
 }

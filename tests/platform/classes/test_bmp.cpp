@@ -10,7 +10,7 @@
 namespace {
 
 struct TFormatCase {
-  TBitmapPixelFormat Format;
+  TPixelFormat Format;
   Integer Bpp;
   DWORD Compression;  // as written
 };

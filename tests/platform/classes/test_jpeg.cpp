@@ -10,7 +10,7 @@
 namespace {
 
 // A 24-bit picture of smooth gradients with a few hard edges.
-void FillTestPicture(TBitmap& B, Integer W, Integer H, TBitmapPixelFormat Format = pf24bit) {
+void FillTestPicture(TBitmap& B, Integer W, Integer H, TPixelFormat Format = pf24bit) {
   B.SetPixelFormat(Format);
   B.SetSize(W, H);
   for (Integer Y = 0; Y < H; ++Y)
@@ -74,7 +74,7 @@ TEST(Jpeg, SaveAndLoadRoundTripAtQuality90) {
 TEST(Jpeg, EverySourceFormatCompresses) {
   TBitmap Reference;
   FillTestPicture(Reference, 40, 24);
-  for (TBitmapPixelFormat F : {pfDevice, pf32bit, pf16bit, pf8bit}) {
+  for (TPixelFormat F : {pfDevice, pf32bit, pf16bit, pf8bit}) {
     SCOPED_TRACE(F);
     TBitmap Source;
     Source.Assign(&Reference);
