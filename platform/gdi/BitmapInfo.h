@@ -9,6 +9,9 @@ constexpr DWORD BI_RLE4 = 2;
 constexpr DWORD BI_BITFIELDS = 3;
 constexpr DWORD BI_JPEG = 4;
 constexpr DWORD BI_PNG = 5;
+// The bit fields BI_RGB implies: 5-5-5 at 16 bits per pixel, 0x00RRGGBB at 32.
+constexpr DWORD DibMasks555[3] = {0x7C00, 0x03E0, 0x001F};
+constexpr DWORD DibMasks888[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
 
 constexpr UINT DIB_RGB_COLORS = 0;
 constexpr UINT DIB_PAL_COLORS = 1;

@@ -18,6 +18,9 @@
 // A COLORREF as the DC draws it: PALETTEINDEX through the selected palette (or the default
 // palette), PALETTERGB and other flag bytes dropped.
 COLORREF ResolveColor(HDC DC, COLORREF Color);
+// Entry Index of the DC's palette (the default palette for a null DC or none selected); an
+// index past the end gives entry 0. PALETTEINDEX colours and DIB_PAL_COLORS tables use it.
+COLORREF PaletteEntryColor(HDC DC, UINT Index);
 // The colour of the pen (DC_PEN: the DC's pen colour) and of a solid brush (DC_BRUSH likewise).
 COLORREF PenColor(HDC DC, HPEN Pen);
 COLORREF BrushColor(HDC DC, HBRUSH Brush);

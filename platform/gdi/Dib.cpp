@@ -31,12 +31,10 @@ std::vector<RGBQUAD> DefaultColorTable(Integer Bpp) {
   return T;
 }
 
-bool ValidDepth(Integer Bpp) { return Bpp == 1 || Bpp == 4 || Bpp == 8 || Bpp == 16 || Bpp == 24 || Bpp == 32; }
-
 // A new bitmap of the given geometry, its pixels zeroed. Null when out of memory or too large.
 HBITMAP NewBitmap(Integer Width, Integer Height, Integer Bpp, const DWORD* Masks, std::vector<RGBQUAD> Colors,
                   bool BottomUp, bool Dib) {
-  if (Width <= 0 || Height <= 0 || !ValidDepth(Bpp)) return nullptr;
+  if (Width <= 0 || Height <= 0 || !ValidDibDepth(Bpp)) return nullptr;
   if (static_cast<Int64>(DibRowBytes(Width, Bpp)) * Height > MaxBitmapBytes) return nullptr;
   auto* B = new TBitmapObject;
   B->IsDibSection = Dib;
@@ -54,49 +52,6 @@ HBITMAP NewBitmap(Integer Width, Integer Height, Integer Bpp, const DWORD* Masks
   H.biCompression = Masks ? BI_BITFIELDS : BI_RGB;
   H.biClrUsed = Bpp <= 8 ? static_cast<DWORD>(B->ColorTable.size()) : 0;
   return B;
-}
-
-// Colour table of a DIB description: RGB entries, or indices into the DC's palette.
-std::vector<RGBQUAD> ReadColorTable(HDC DC, const BITMAPINFO* Info, UINT Usage) {
-  const BITMAPINFOHEADER& H = Info->bmiHeader;
-  if (H.biBitCount > 8) return {};
-  const DWORD Max = 1u << H.biBitCount;
-  const DWORD Count = (H.biClrUsed == 0 || H.biClrUsed > Max) ? Max : H.biClrUsed;
-  const Byte* Table = reinterpret_cast<const Byte*>(Info) + H.biSize;
-  std::vector<RGBQUAD> T(Count);
-  if (Usage == DIB_PAL_COLORS) {
-    HPALETTE Pal = DC && DC->State.Palette ? DC->State.Palette : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
-    for (DWORD I = 0; I < Count; ++I) {
-      WORD Index;
-      std::memcpy(&Index, Table + I * 2, 2);
-      const PALETTEENTRY& E = Pal->Entries[Index < Pal->Entries.size() ? Index : 0];
-      T[I] = Quad(E.peRed, E.peGreen, E.peBlue);
-    }
-  } else {
-    std::memcpy(T.data(), Table, Count * sizeof(RGBQUAD));
-    for (RGBQUAD& Q : T) Q.rgbReserved = 0;
-  }
-  return T;
-}
-
-// Checks a DIB description; Masks receives the bit fields (defaults when BI_RGB).
-bool ReadDibFormat(const BITMAPINFO* Info, DWORD Masks[3]) {
-  if (!Info) return false;
-  const BITMAPINFOHEADER& H = Info->bmiHeader;
-  if (H.biSize < 40 || H.biWidth <= 0 || H.biHeight == 0 || !ValidDepth(H.biBitCount)) return false;
-  if (H.biHeight == static_cast<LONG>(0x80000000)) return false;
-  if (H.biCompression == BI_BITFIELDS) {
-    if (H.biBitCount != 16 && H.biBitCount != 32) return false;
-    // The masks follow a 40-byte header and sit at the same offset inside V4/V5 headers.
-    std::memcpy(Masks, reinterpret_cast<const Byte*>(Info) + 40, 12);
-    if (!Masks[0] || !Masks[1] || !Masks[2]) return false;
-  } else if (H.biCompression == BI_RGB) {
-    if (H.biBitCount == 16) Masks[0] = 0x7C00, Masks[1] = 0x03E0, Masks[2] = 0x001F;
-    else Masks[0] = 0x00FF0000, Masks[1] = 0x0000FF00, Masks[2] = 0x000000FF;
-  } else {
-    return false;
-  }
-  return true;
 }
 
 bool SameColorTables(const TSurface& A, const TSurface& B) {
@@ -127,16 +82,6 @@ struct TIndexCache {
     return Values[Slot];
   }
 };
-
-// A surface whose row Y starts at Rows + Y * RowBytes, for reading/writing caller buffers.
-TSurface CallerSurface(const BITMAPINFO* Info, const DWORD Masks[3], const std::vector<RGBQUAD>& Colors) {
-  const BITMAPINFOHEADER& H = Info->bmiHeader;
-  TSurface S = DescribeDib(nullptr, H.biWidth, 1, H.biBitCount, BI_BITFIELDS, Masks, Colors.data(),
-                           static_cast<Integer>(Colors.size()));
-  if (H.biBitCount == 32 && Masks[0] == 0x00FF0000 && Masks[1] == 0x0000FF00 && Masks[2] == 0x000000FF)
-    S.Format = TSurfaceFormat::pf32;
-  return S;
-}
 
 // Bitmap row for DIB scan line Scan: scans count from the bottom of a bottom-up DIB.
 Integer RowOfScan(const TBitmapObject* B, const BITMAPINFOHEADER& H, Integer Scan) {
@@ -291,7 +236,6 @@ Integer GetDIBits(HDC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, B
     return BS.Height;
   }
   DWORD Masks[3];
-  if (H.biWidth <= 0 || H.biHeight == 0 || !ValidDepth(H.biBitCount)) return 0;
   if (!ReadDibFormat(Info, Masks)) return 0;
   // The colour table of the DIB: the bitmap's own when it has the same depth, else the default.
   std::vector<RGBQUAD> Colors;
@@ -309,7 +253,7 @@ Integer GetDIBits(HDC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, B
   const Integer RowBytes = DibRowBytes(H.biWidth, H.biBitCount);
   H.biSizeImage = static_cast<DWORD>(static_cast<Int64>(RowBytes) * (H.biHeight < 0 ? -H.biHeight : H.biHeight));
   if (!Bits) return BS.Height;
-  const TSurface Dst = CallerSurface(Info, Masks, Colors);
+  const TSurface Dst = DibSurface(Info, Masks, Colors, nullptr, 1);
   const Integer Width = std::min(H.biWidth, BS.Width);
   Integer Copied = 0;
   for (UINT I = 0; I < Lines; ++I) {
@@ -330,7 +274,7 @@ Integer SetDIBits(HDC DC, HBITMAP Bitmap, UINT StartScan, UINT Lines, const void
     return 0;
   const BITMAPINFOHEADER& H = Info->bmiHeader;
   const std::vector<RGBQUAD> Colors = ReadColorTable(DC, Info, Usage);
-  const TSurface Src = CallerSurface(Info, Masks, Colors);
+  const TSurface Src = DibSurface(Info, Masks, Colors, nullptr, 1);
   const TSurface& BS = Bitmap->Surface;
   const Integer RowBytes = DibRowBytes(H.biWidth, H.biBitCount);
   const Integer Width = std::min(H.biWidth, BS.Width);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/gdi/BitmapInfo.h"
+#include "platform/gdi/DibFormat.h"
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/Surface.h"
 

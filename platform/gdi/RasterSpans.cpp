@@ -32,13 +32,15 @@ inline void Store24(Byte* P, DWORD V) {
 
 }  // namespace
 
+COLORREF PaletteEntryColor(HDC DC, UINT Index) {
+  const HPALETTE Pal =
+      DC && DC->State.Palette ? DC->State.Palette : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+  const PALETTEENTRY& E = Pal->Entries[Index < Pal->Entries.size() ? Index : 0];
+  return RGB(E.peRed, E.peGreen, E.peBlue);
+}
+
 COLORREF ResolveColor(HDC DC, COLORREF Color) {
-  if ((Color >> 24) == 0x01) {
-    HPALETTE Pal = DC && DC->State.Palette ? DC->State.Palette : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
-    const UINT Index = Color & 0xFFFF;
-    const PALETTEENTRY& E = Pal->Entries[Index < Pal->Entries.size() ? Index : 0];
-    return RGB(E.peRed, E.peGreen, E.peBlue);
-  }
+  if ((Color >> 24) == 0x01) return PaletteEntryColor(DC, Color & 0xFFFF);
   return Color & 0x00FFFFFF;
 }
 

@@ -1,13 +1,11 @@
 // StretchDIBits and SetDIBitsToDevice: a caller's DIB read in place as a source surface.
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
-#include "platform/gdi/Palettes.h"
+#include "platform/gdi/DibFormat.h"
 #include "platform/system/LastError.h"
 
 namespace {
@@ -17,61 +15,23 @@ Integer Fail() {
   return 0;
 }
 
+// A caller's DIB; S describes the rows the call reads, in the DIB's own row order.
 struct TDibSource {
+  DWORD Masks[3] = {0, 0, 0};
   std::vector<RGBQUAD> Colors;
   TSurface S;
   Integer Height = 0;  // of the whole DIB
   bool BottomUp = true;
 };
 
-// The header, masks and colour table of a DIB; S describes Rows rows of Bits (the DIB's own
-// row order). False for what the platform cannot draw: compressed bits, odd depths.
+// The header, masks and colour table of a DIB. False for what the platform cannot draw:
+// compressed bits, odd depths.
 bool ReadDib(HDC DC, const void* Bits, const BITMAPINFO* Info, UINT Usage, TDibSource& Out) {
-  if (!Bits || !Info || Usage > DIB_PAL_COLORS) return false;
-  const BITMAPINFOHEADER& H = Info->bmiHeader;
-  const Integer Bpp = H.biBitCount;
-  if (H.biSize < 40 || H.biWidth <= 0 || H.biHeight == 0 || H.biHeight == INT_MIN) return false;
-  if (Bpp != 1 && Bpp != 4 && Bpp != 8 && Bpp != 16 && Bpp != 24 && Bpp != 32) return false;
-  DWORD Masks[3] = {0, 0, 0};
-  if (H.biCompression == BI_BITFIELDS) {
-    if (Bpp != 16 && Bpp != 32) return false;
-    // The masks follow a 40-byte header and sit at the same place inside the larger headers.
-    std::memcpy(Masks, reinterpret_cast<const Byte*>(Info) + 40, sizeof(Masks));
-    if (!Masks[0] || !Masks[1] || !Masks[2]) return false;
-  } else if (H.biCompression != BI_RGB) {
-    return false;
-  }
-  if (Bpp <= 8) {
-    const DWORD Max = 1u << Bpp;
-    const DWORD Count = (H.biClrUsed == 0 || H.biClrUsed > Max) ? Max : H.biClrUsed;
-    const Byte* Table = reinterpret_cast<const Byte*>(Info) + H.biSize;
-    Out.Colors.resize(Count);
-    if (Usage == DIB_PAL_COLORS) {
-      const HPALETTE Pal =
-          DC->State.Palette ? DC->State.Palette : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
-      for (DWORD I = 0; I < Count; ++I) {
-        WORD Index;
-        std::memcpy(&Index, Table + I * 2, 2);
-        const PALETTEENTRY& E = Pal->Entries[Index < Pal->Entries.size() ? Index : 0];
-        Out.Colors[I] = RGBQUAD{E.peBlue, E.peGreen, E.peRed, 0};
-      }
-    } else {
-      std::memcpy(Out.Colors.data(), Table, Count * sizeof(RGBQUAD));
-    }
-  }
-  Out.Height = std::abs(H.biHeight);
-  Out.BottomUp = H.biHeight > 0;
+  if (!Bits || Usage > DIB_PAL_COLORS || !ReadDibFormat(Info, Out.Masks)) return false;
+  Out.Colors = ReadColorTable(DC, Info, Usage);
+  Out.Height = std::abs(Info->bmiHeader.biHeight);
+  Out.BottomUp = Info->bmiHeader.biHeight > 0;
   return true;
-}
-
-// Rows rows of Bits in the DIB's row order as a surface (top row first).
-void DescribeRows(TDibSource& Dib, const BITMAPINFO* Info, const void* Bits, Integer Rows) {
-  const BITMAPINFOHEADER& H = Info->bmiHeader;
-  DWORD Masks[3] = {0, 0, 0};
-  if (H.biCompression == BI_BITFIELDS)
-    std::memcpy(Masks, reinterpret_cast<const Byte*>(Info) + 40, sizeof(Masks));
-  Dib.S = DescribeDib(const_cast<void*>(Bits), H.biWidth, Dib.BottomUp ? Rows : -Rows, H.biBitCount,
-                      H.biCompression, Masks, Dib.Colors.data(), static_cast<Integer>(Dib.Colors.size()));
 }
 
 bool FitsCoord(Int64 V) {
@@ -93,7 +53,7 @@ Integer StretchDIBits(HDC DC, Integer XDest, Integer YDest, Integer DestWidth, I
   TDibSource Dib;
   if (!IsDeviceContext(DC) || !ReadDib(DC, Bits, Info, Usage, Dib)) return Fail();
   if (DestWidth == 0 || DestHeight == 0 || SrcWidth == 0 || SrcHeight == 0) return 0;
-  DescribeRows(Dib, Info, Bits, Dib.Height);
+  Dib.S = DibSurface(Info, Dib.Masks, Dib.Colors, Bits, Dib.Height);
   TBlitRequest R;
   bool FlipX, FlipY;
   if (!MapBlitRect(DC, XDest, YDest, DestWidth, DestHeight, R.DstRect, FlipX, FlipY)) return Fail();
@@ -124,7 +84,7 @@ Integer SetDIBitsToDevice(HDC DC, Integer XDest, Integer YDest, DWORD Width, DWO
     return Fail();
   if (StartScan >= static_cast<UINT>(Dib.Height) || Lines == 0) return 0;
   const Integer Rows = static_cast<Integer>(std::min<UINT>(Lines, static_cast<UINT>(Dib.Height) - StartScan));
-  DescribeRows(Dib, Info, Bits, Rows);
+  Dib.S = DibSurface(Info, Dib.Masks, Dib.Colors, Bits, Rows);
   // Top-down index of the first row the bits hold.
   const Int64 Base = Dib.BottomUp ? static_cast<Int64>(Dib.Height) - StartScan - Rows : StartScan;
   const Int64 W = Width, H = Height;

@@ -56,19 +56,14 @@ TSurface DescribeDib(void* Bits, Integer Width, Integer Height, Integer BitCount
     case 8: S.Format = TSurfaceFormat::pf8; break;
     case 16:
       S.Format = TSurfaceFormat::pf16;
-      if (Compression == BI_BITFIELDS && Masks) {
-        S.Masks[0] = Masks[0], S.Masks[1] = Masks[1], S.Masks[2] = Masks[2];
-      } else {
-        S.Masks[0] = 0x7C00, S.Masks[1] = 0x03E0, S.Masks[2] = 0x001F;
-      }
+      std::memcpy(S.Masks, Compression == BI_BITFIELDS && Masks ? Masks : DibMasks555, sizeof(S.Masks));
       break;
     case 24: S.Format = TSurfaceFormat::pf24; break;
     default:
       S.Format = TSurfaceFormat::pf32;
-      if (Compression == BI_BITFIELDS && Masks &&
-          !(Masks[0] == 0x00FF0000 && Masks[1] == 0x0000FF00 && Masks[2] == 0x000000FF)) {
+      if (Compression == BI_BITFIELDS && Masks && std::memcmp(Masks, DibMasks888, sizeof(DibMasks888)) != 0) {
         S.Format = TSurfaceFormat::pf32Masks;
-        S.Masks[0] = Masks[0], S.Masks[1] = Masks[1], S.Masks[2] = Masks[2];
+        std::memcpy(S.Masks, Masks, sizeof(S.Masks));
       }
       break;
   }
