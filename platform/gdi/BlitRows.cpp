@@ -12,21 +12,12 @@ inline Integer Mod(Integer A, Integer N) {
   return R < 0 ? R + N : R;
 }
 
-bool SameColorTable(const TSurface& A, const TSurface& B) {
-  if (A.ColorCount != B.ColorCount) return false;
-  if (A.Colors == B.Colors || A.ColorCount == 0) return true;
-  return std::memcmp(A.Colors, B.Colors, static_cast<std::size_t>(A.ColorCount) * sizeof(RGBQUAD)) == 0;
-}
-
-// Raw pixels of A mean the same colours in B.
+// Unpacked raw pixels of A mean the same colours in B (24- and 32-bit RGB unpack alike).
 bool SameRawMeaning(const TSurface& A, const TSurface& B) {
   const auto IsRgb = [](const TSurface& S) {
     return S.Format == TSurfaceFormat::pf24 || S.Format == TSurfaceFormat::pf32;
   };
-  if (IsRgb(A) && IsRgb(B)) return true;
-  if (A.Bpp != B.Bpp || A.Format != B.Format) return false;
-  if (A.IsIndexed()) return SameColorTable(A, B);
-  return std::memcmp(A.Masks, B.Masks, sizeof(A.Masks)) == 0;
+  return (IsRgb(A) && IsRgb(B)) || SameFormat(A, B);
 }
 
 }  // namespace

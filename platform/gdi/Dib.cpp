@@ -54,20 +54,6 @@ HBITMAP NewBitmap(Integer Width, Integer Height, Integer Bpp, const DWORD* Masks
   return B;
 }
 
-bool SameColorTables(const TSurface& A, const TSurface& B) {
-  return A.ColorCount == B.ColorCount &&
-         (A.Colors == B.Colors ||
-          std::memcmp(A.Colors, B.Colors, static_cast<std::size_t>(A.ColorCount) * sizeof(RGBQUAD)) == 0);
-}
-
-bool SameFormat(const TSurface& A, const TSurface& B) {
-  if (A.Bpp != B.Bpp || A.Format != B.Format) return false;
-  if (A.IsIndexed()) return SameColorTables(A, B);
-  if (A.Format == TSurfaceFormat::pf16 || A.Format == TSurfaceFormat::pf32Masks)
-    return std::memcmp(A.Masks, B.Masks, sizeof(A.Masks)) == 0;
-  return true;
-}
-
 // Nearest-colour lookups into a colour table repeat a lot within a row: a small cache.
 struct TIndexCache {
   COLORREF Keys[256];

@@ -86,6 +86,20 @@ Integer NearestColorIndex(const RGBQUAD* Colors, Integer Count, COLORREF Color) 
   return Best;
 }
 
+bool SameColorTables(const TSurface& A, const TSurface& B) {
+  if (A.ColorCount != B.ColorCount) return false;
+  if (A.Colors == B.Colors || A.ColorCount == 0) return true;
+  return std::memcmp(A.Colors, B.Colors, static_cast<std::size_t>(A.ColorCount) * sizeof(RGBQUAD)) == 0;
+}
+
+bool SameFormat(const TSurface& A, const TSurface& B) {
+  if (A.Bpp != B.Bpp || A.Format != B.Format) return false;
+  if (A.IsIndexed()) return SameColorTables(A, B);
+  if (A.Format == TSurfaceFormat::pf16 || A.Format == TSurfaceFormat::pf32Masks)
+    return std::memcmp(A.Masks, B.Masks, sizeof(A.Masks)) == 0;
+  return true;
+}
+
 DWORD ColorToPixel(const TSurface& S, COLORREF Color) {
   const Byte R = GetRValue(Color), G = GetGValue(Color), B = GetBValue(Color);
   switch (S.Format) {

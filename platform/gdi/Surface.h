@@ -57,6 +57,11 @@ COLORREF PixelToColor(const TSurface& S, DWORD Pixel);
 // Nearest entry of a colour table, by squared RGB distance; the first wins on ties.
 Integer NearestColorIndex(const RGBQUAD* Colors, Integer Count, COLORREF Color);
 
+// Both colour tables hold the same entries.
+bool SameColorTables(const TSurface& A, const TSurface& B);
+// Raw pixels of A are raw pixels of B: the same depth and layout, masks and colour table.
+bool SameFormat(const TSurface& A, const TSurface& B);
+
 inline DWORD GetRawPixel(const TSurface& S, Integer X, Integer Y) {
   assert(S.Contains(X, Y));
   const Byte* P = S.Row(Y);
