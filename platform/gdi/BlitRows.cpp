@@ -12,11 +12,12 @@ inline Integer Mod(Integer A, Integer N) {
   return R < 0 ? R + N : R;
 }
 
+bool IsRgb(const TSurface& S) {
+  return S.Format == TSurfaceFormat::pf24 || S.Format == TSurfaceFormat::pf32;
+}
+
 // Unpacked raw pixels of A mean the same colours in B (24- and 32-bit RGB unpack alike).
 bool SameRawMeaning(const TSurface& A, const TSurface& B) {
-  const auto IsRgb = [](const TSurface& S) {
-    return S.Format == TSurfaceFormat::pf24 || S.Format == TSurfaceFormat::pf32;
-  };
   return (IsRgb(A) && IsRgb(B)) || SameFormat(A, B);
 }
 
@@ -235,6 +236,47 @@ void TPixelConverter::Convert(const DWORD* In, DWORD* Out, Integer N) {
       }
       return;
     }
+  }
+}
+
+TRowConverter::TRowConverter(const TSurface& Src, const TSurface& Dst) : FSrc(Src), FDst(Dst) {
+  if (SameFormat(Src, Dst) && Src.Bpp >= 8) {
+    FKind = TKind::Copy;
+    return;
+  }
+  if (IsRgb(Src) && IsRgb(Dst)) {
+    FKind = TKind::Rgb;
+    return;
+  }
+  const bool KeepIndex = Src.IsIndexed() && Dst.IsIndexed() && SameColorTables(Src, Dst) &&
+                         Src.ColorCount <= (1 << Dst.Bpp);
+  if (!KeepIndex) FConv.emplace(TColorSide{&Src}, TColorSide{&Dst});
+}
+
+void TRowConverter::Convert(const Byte* Src, Integer SrcX, Byte* Dst, Integer DstX, Integer Count) {
+  const Integer SB = FSrc.Bpp / 8, DB = FDst.Bpp / 8;
+  if (FKind == TKind::Copy) {
+    std::memmove(Dst + static_cast<NativeInt>(DstX) * DB, Src + static_cast<NativeInt>(SrcX) * SB,
+                 static_cast<std::size_t>(Count) * DB);
+    return;
+  }
+  if (FKind == TKind::Rgb) {
+    const Byte* S = Src + static_cast<NativeInt>(SrcX) * SB;
+    Byte* D = Dst + static_cast<NativeInt>(DstX) * DB;
+    for (Integer I = 0; I < Count; ++I, S += SB, D += DB) {
+      D[0] = S[0], D[1] = S[1], D[2] = S[2];
+      if (DB == 4) D[3] = 0;
+    }
+    return;
+  }
+  // In pieces through a buffer on the stack: rows of any length, no allocation.
+  constexpr Integer Piece = 256;
+  DWORD Buf[Piece];
+  for (Integer Done = 0; Done < Count; Done += Piece) {
+    const Integer N = std::min(Piece, Count - Done);
+    UnpackRow(FSrc, Src, SrcX + Done, N, Buf);
+    if (FConv) FConv->Convert(Buf, Buf, N);
+    PackRow(FDst, Dst, DstX + Done, N, Buf);
   }
 }
 

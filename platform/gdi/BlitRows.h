@@ -3,6 +3,7 @@
 // per pixel and packed back, conversion between two surfaces' raw pixels, the DC's brush as
 // rows of raw pixels, and the maps of stretching. Everything here takes surface coordinates that the caller
 // has already clipped.
+#include <optional>
 #include <vector>
 
 #include "platform/gdi/DcInternals.h"
@@ -52,6 +53,24 @@ class TPixelConverter {
   TSurface FSrc, FDst;
   COLORREF FCacheKeys[256];
   DWORD FCacheValues[256] = {};
+};
+
+// Packed rows of one surface format into packed rows of another, for GetDIBits, SetDIBits,
+// CopyImage and ConvertRow: a byte copy between equal formats of 8 bits and more, a byte
+// shuffle between 24- and 32-bit RGB (alpha becomes 0), the indices kept between palette
+// formats with equal colour tables, else a TPixelConverter without the monochrome-bitmap rules
+// (a 1-bit bitmap converts through its colour table). Chosen once for all the rows of a call.
+class TRowConverter {
+ public:
+  TRowConverter(const TSurface& Src, const TSurface& Dst);
+  // Count pixels of row Src from column SrcX into row Dst from column DstX.
+  void Convert(const Byte* Src, Integer SrcX, Byte* Dst, Integer DstX, Integer Count);
+
+ private:
+  enum class TKind : Byte { Copy, Rgb, Pixels };
+  TKind FKind = TKind::Pixels;
+  TSurface FSrc, FDst;
+  std::optional<TPixelConverter> FConv;  // Pixels without one: raw pixels pass unchanged
 };
 
 // The DC's brush as destination raw pixels, aligned to the brush origin. Hatch gaps of a

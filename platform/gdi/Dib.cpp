@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/gdi/BlitRows.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Palettes.h"
 
@@ -54,24 +55,18 @@ HBITMAP NewBitmap(Integer Width, Integer Height, Integer Bpp, const DWORD* Masks
   return B;
 }
 
-// Nearest-colour lookups into a colour table repeat a lot within a row: a small cache.
-struct TIndexCache {
-  COLORREF Keys[256];
-  DWORD Values[256];
-  TIndexCache() { std::fill(std::begin(Keys), std::end(Keys), CLR_INVALID); }
-  DWORD Get(const TSurface& S, COLORREF C) {
-    const std::size_t Slot = (C ^ (C >> 9) ^ (C >> 17)) & 255;
-    if (Keys[Slot] != C) {
-      Keys[Slot] = C;
-      Values[Slot] = ColorToPixel(S, C);
-    }
-    return Values[Slot];
+// Fn(bitmap row, I) for the DIB scan lines StartScan + I (I < Lines) the bitmap has; scans count
+// from the bottom of a bottom-up DIB. Returns how many there were.
+template <class F>
+Integer ForEachScan(const TBitmapObject* B, const BITMAPINFOHEADER& H, UINT StartScan, UINT Lines, F&& Fn) {
+  const Integer Height = B->Surface.Height;
+  Integer Count = 0;
+  for (UINT I = 0; I < Lines; ++I, ++Count) {
+    const Int64 Scan = static_cast<Int64>(StartScan) + I;
+    if (Scan >= Height) break;
+    Fn(H.biHeight > 0 ? Height - 1 - static_cast<Integer>(Scan) : static_cast<Integer>(Scan), I);
   }
-};
-
-// Bitmap row for DIB scan line Scan: scans count from the bottom of a bottom-up DIB.
-Integer RowOfScan(const TBitmapObject* B, const BITMAPINFOHEADER& H, Integer Scan) {
-  return H.biHeight > 0 ? B->Surface.Height - 1 - Scan : Scan;
+  return Count;
 }
 
 }  // namespace
@@ -159,45 +154,7 @@ HBITMAP CreateDIBitmap(HDC DC, const BITMAPINFOHEADER* Header, DWORD Init, const
 
 void ConvertRow(const TSurface& SrcS, const Byte* Src, Integer SrcX, const TSurface& DstS, Byte* Dst, Integer DstX,
                 Integer Count) {
-  if (Count <= 0) return;
-  if (SameFormat(SrcS, DstS) && SrcS.Bpp >= 8) {
-    const Integer Bytes = SrcS.Bpp / 8;
-    std::memmove(Dst + static_cast<NativeInt>(DstX) * Bytes, Src + static_cast<NativeInt>(SrcX) * Bytes,
-                 static_cast<std::size_t>(Count) * Bytes);
-    return;
-  }
-  const bool SrcRgb = SrcS.Format == TSurfaceFormat::pf24 || SrcS.Format == TSurfaceFormat::pf32;
-  const bool DstRgb = DstS.Format == TSurfaceFormat::pf24 || DstS.Format == TSurfaceFormat::pf32;
-  if (SrcRgb && DstRgb) {
-    const Integer SB = SrcS.Bpp / 8, DB = DstS.Bpp / 8;
-    const Byte* S = Src + static_cast<NativeInt>(SrcX) * SB;
-    Byte* D = Dst + static_cast<NativeInt>(DstX) * DB;
-    for (Integer I = 0; I < Count; ++I, S += SB, D += DB) {
-      D[0] = S[0], D[1] = S[1], D[2] = S[2];
-      if (DB == 4) D[3] = 0;
-    }
-    return;
-  }
-  // The general path goes through COLORREF, one pixel at a time; indices are kept where both
-  // sides share their colour table.
-  TSurface SR = SrcS, DR = DstS;
-  SR.Height = DR.Height = 1;
-  SR.Stride = DR.Stride = 0;
-  SR.Row0 = const_cast<Byte*>(Src);
-  DR.Row0 = Dst;
-  SR.Width = SrcX + Count;
-  DR.Width = DstX + Count;
-  const bool KeepIndex = SrcS.IsIndexed() && DstS.IsIndexed() && SameColorTables(SrcS, DstS) &&
-                         SrcS.ColorCount <= (1 << DstS.Bpp);
-  TIndexCache Cache;
-  for (Integer I = 0; I < Count; ++I) {
-    const DWORD P = GetRawPixel(SR, SrcX + I, 0);
-    DWORD Q;
-    if (KeepIndex) Q = P;
-    else if (DstS.IsIndexed()) Q = Cache.Get(DstS, PixelToColor(SrcS, P));
-    else Q = ColorToPixel(DstS, PixelToColor(SrcS, P));
-    PutRawPixel(DR, DstX + I, 0, Q);
-  }
+  if (Count > 0) TRowConverter(SrcS, DstS).Convert(Src, SrcX, Dst, DstX, Count);
 }
 
 Integer GetDIBits(HDC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, BITMAPINFO* Info, UINT Usage) {
@@ -239,18 +196,11 @@ Integer GetDIBits(HDC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, B
   const Integer RowBytes = DibRowBytes(H.biWidth, H.biBitCount);
   H.biSizeImage = static_cast<DWORD>(static_cast<Int64>(RowBytes) * (H.biHeight < 0 ? -H.biHeight : H.biHeight));
   if (!Bits) return BS.Height;
-  const TSurface Dst = DibSurface(Info, Masks, Colors, nullptr, 1);
+  TRowConverter Conv(BS, DibSurface(Info, Masks, Colors, nullptr, 1));
   const Integer Width = std::min(H.biWidth, BS.Width);
-  Integer Copied = 0;
-  for (UINT I = 0; I < Lines; ++I) {
-    const Int64 Scan = static_cast<Int64>(StartScan) + I;
-    if (Scan >= BS.Height) break;
-    const Integer Row = RowOfScan(Bitmap, H, static_cast<Integer>(Scan));
-    if (Row < 0 || Row >= BS.Height) continue;
-    ConvertRow(BS, BS.Row(Row), 0, Dst, static_cast<Byte*>(Bits) + static_cast<NativeInt>(I) * RowBytes, 0, Width);
-    ++Copied;
-  }
-  return Copied;
+  return ForEachScan(Bitmap, H, StartScan, Lines, [&](Integer Row, UINT I) {
+    Conv.Convert(BS.Row(Row), 0, static_cast<Byte*>(Bits) + static_cast<NativeInt>(I) * RowBytes, 0, Width);
+  });
 }
 
 Integer SetDIBits(HDC DC, HBITMAP Bitmap, UINT StartScan, UINT Lines, const void* Bits, const BITMAPINFO* Info,
@@ -260,20 +210,13 @@ Integer SetDIBits(HDC DC, HBITMAP Bitmap, UINT StartScan, UINT Lines, const void
     return 0;
   const BITMAPINFOHEADER& H = Info->bmiHeader;
   const std::vector<RGBQUAD> Colors = ReadColorTable(DC, Info, Usage);
-  const TSurface Src = DibSurface(Info, Masks, Colors, nullptr, 1);
   const TSurface& BS = Bitmap->Surface;
+  TRowConverter Conv(DibSurface(Info, Masks, Colors, nullptr, 1), BS);
   const Integer RowBytes = DibRowBytes(H.biWidth, H.biBitCount);
   const Integer Width = std::min(H.biWidth, BS.Width);
-  Integer Copied = 0;
-  for (UINT I = 0; I < Lines; ++I) {
-    const Int64 Scan = static_cast<Int64>(StartScan) + I;
-    if (Scan >= BS.Height) break;
-    const Integer Row = RowOfScan(Bitmap, H, static_cast<Integer>(Scan));
-    if (Row < 0 || Row >= BS.Height) continue;
-    ConvertRow(Src, static_cast<const Byte*>(Bits) + static_cast<NativeInt>(I) * RowBytes, 0, BS, BS.Row(Row), 0, Width);
-    ++Copied;
-  }
-  return Copied;
+  return ForEachScan(Bitmap, H, StartScan, Lines, [&](Integer Row, UINT I) {
+    Conv.Convert(static_cast<const Byte*>(Bits) + static_cast<NativeInt>(I) * RowBytes, 0, BS.Row(Row), 0, Width);
+  });
 }
 
 // Rows of the platform's bitmap-bits layout are top-down and 2-byte aligned.
@@ -362,8 +305,9 @@ HANDLE CopyImage(HANDLE Image, UINT Type, Integer Width, Integer Height, UINT Fl
   }
   if (!Dst || Dst == StockBitmap()) return Dst;
   const TSurface& DS = Dst->Surface;
+  TRowConverter Conv(SS, DS);
   if (SameSize) {
-    for (Integer Y = 0; Y < H; ++Y) ConvertRow(SS, SS.Row(Y), 0, DS, DS.Row(Y), 0, W);
+    for (Integer Y = 0; Y < H; ++Y) Conv.Convert(SS.Row(Y), 0, DS.Row(Y), 0, W);
   } else {
     // Nearest source pixel for each destination pixel.
     std::vector<Byte> Row(static_cast<std::size_t>(DibRowBytes(W, SS.Bpp)) + 4);
@@ -375,7 +319,7 @@ HANDLE CopyImage(HANDLE Image, UINT Type, Integer Width, Integer Height, UINT Fl
       const Integer SY = static_cast<Integer>(static_cast<Int64>(Y) * SS.Height / H);
       for (Integer X = 0; X < W; ++X)
         PutRawPixel(RowS, X, 0, GetRawPixel(SS, static_cast<Integer>(static_cast<Int64>(X) * SS.Width / W), SY));
-      ConvertRow(RowS, Row.data(), 0, DS, DS.Row(Y), 0, W);
+      Conv.Convert(Row.data(), 0, DS.Row(Y), 0, W);
     }
   }
   if (Flags & LR_COPYDELETEORG) DeleteObject(Src);

@@ -76,9 +76,9 @@ UINT SetDIBColorTable(HDC DC, UINT Start, UINT Count, const RGBQUAD* Colors);
 // a 1-bit bitmap; LR_COPYDELETEORG deletes the original.
 HANDLE CopyImage(HANDLE Image, UINT Type, Integer Width, Integer Height, UINT Flags);
 
-// Internal: a DIB-format row converter shared by GetDIBits/SetDIBits/CopyImage and the blit layer.
-// Converts Count pixels of row Src (format SrcS) starting at SrcX into row Dst (format DstS) at
-// DstX. Colour-table formats with equal tables copy indices.
+// Internal: converts Count pixels of row Src (format SrcS) starting at SrcX into row Dst (format
+// DstS) at DstX, as GetDIBits and SetDIBits do (TRowConverter in BlitRows.h; make one of those
+// for many rows). Colour-table formats with equal tables copy indices.
 void ConvertRow(const TSurface& SrcS, const Byte* Src, Integer SrcX, const TSurface& DstS, Byte* Dst, Integer DstX,
                 Integer Count);
 // The default 1x1 monochrome bitmap of memory DCs (a stock object).
