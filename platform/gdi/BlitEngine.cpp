@@ -314,15 +314,7 @@ bool ExecuteBlit(TBlitRequest R) {
   if (R.Src && IsEmptyRect(R.SrcRect)) return false;
 
   if (!R.Src && !R.Mask) {
-    // Pattern and destination only: the mix-mode fills.
-    const Integer Rop2 = Rop3ToRop2(R.Rop);
-    if (UsesP) {
-      FillRectClipped(R.Dst, R.DstRect, TBrushPainter(R.Dst, R.Dst->State.Brush, Rop2));
-    } else {
-      const TRopMasks M = MakeRopMasks(Rop2, 0, D.PixelMask());
-      const TPixelOp Op{&D, M.And, M.Xor};
-      if (!Op.Nop()) FillRectClipped(R.Dst, R.DstRect, Op);
-    }
+    PatBltClipped(R.Dst, R.DstRect, R.Rop);
     return true;
   }
 

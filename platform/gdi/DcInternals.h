@@ -82,6 +82,9 @@ class TBrushPainter {
 // Clipping helpers: R and spans in surface coordinates, clipped against DC->Clip().
 void FillRectClipped(HDC DC, TRect R, const TBrushPainter& Brush);
 void FillRectClipped(HDC DC, TRect R, const TPixelOp& Op);
+// A ROP3 truth table that reads no source, over R: the DC's brush with the table's mix mode,
+// or the mix mode alone when the table ignores the pattern too (PatBlt, BitBlt without source).
+void PatBltClipped(HDC DC, const TRect& R, Byte Rop3);
 template <class F>
 void ForEachClipSpan(HDC DC, Integer Y, Integer X0, Integer X1, F&& Fn) {
   if (DC->ClipIsRect()) {

@@ -21,6 +21,7 @@
 //   FrameRect, SetPixel or FloodFill's surface test.
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Regions.h"
+#include "platform/gdi/Rop3.h"
 
 BOOL LineTo(HDC DC, Integer X, Integer Y);
 BOOL Polyline(HDC DC, const POINT* Points, Integer Count);
@@ -58,14 +59,8 @@ BOOL InvertRect(HDC DC, const RECT* Rect);
 // A one-pixel frame of alternate pixels, inverted (drawing it twice removes it).
 BOOL DrawFocusRect(HDC DC, const RECT* Rect);
 
-// Raster operations without a source.
-constexpr DWORD PATCOPY = 0x00F00021;
-constexpr DWORD PATINVERT = 0x005A0049;
-constexpr DWORD PATPAINT = 0x00FB0A09;
-constexpr DWORD DSTINVERT = 0x00550009;
-constexpr DWORD BLACKNESS = 0x00000042;
-constexpr DWORD WHITENESS = 0x00FF0062;
-// Any raster operation that does not use a source; negative sizes extend left/up.
+// Any raster operation that does not use a source (PATCOPY .. WHITENESS, Rop3.h); negative
+// sizes extend left/up.
 BOOL PatBlt(HDC DC, Integer X, Integer Y, Integer Width, Integer Height, DWORD Rop);
 
 // Regions in logical coordinates. FillRgn and PaintRgn honour the mix mode.

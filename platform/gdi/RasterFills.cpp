@@ -85,24 +85,23 @@ BOOL DrawFocusRect(HDC DC, const RECT* Rect) {
   return TRUE;
 }
 
-BOOL PatBlt(HDC DC, Integer X, Integer Y, Integer Width, Integer Height, DWORD Rop) {
-  if (!IsDC(DC)) return FALSE;
-  // A raster operation of pattern and destination only is a mix mode: its truth table bit
-  // (4p + 2s + d) must not depend on the source bit s.
-  const DWORD Index = (Rop >> 16) & 0xFF;
-  if (((Index >> 2) & 0x33) != (Index & 0x33)) return FALSE;
-  const Integer T = static_cast<Integer>((Index & 0x3) | ((Index >> 2) & 0xC));
-  const Integer Rop2 = T + 1;
-  const RECT R{X, Y, X + Width, Y + Height};
-  const TRect S = RectToSurface(DC, R);
-  const bool UsesPattern = (T & 3) != ((T >> 2) & 3);
-  if (UsesPattern) {
-    FillRectClipped(DC, S, TBrushPainter(DC, DC->State.Brush, Rop2));
-  } else {
-    const TSurface& Surf = DC->Surface();
-    const TRopMasks M = MakeRopMasks(Rop2, 0, Surf.PixelMask());
-    FillRectClipped(DC, S, TPixelOp{&Surf, M.And, M.Xor});
+void PatBltClipped(HDC DC, const TRect& R, Byte Rop3) {
+  // Without a source the table is a mix mode of pattern and destination.
+  const Integer Rop2 = Rop3ToRop2(Rop3);
+  if (Rop3UsesPattern(Rop3)) {
+    FillRectClipped(DC, R, TBrushPainter(DC, DC->State.Brush, Rop2));
+    return;
   }
+  const TSurface& S = DC->Surface();
+  const TRopMasks M = MakeRopMasks(Rop2, 0, S.PixelMask());
+  const TPixelOp Op{&S, M.And, M.Xor};
+  if (!Op.Nop()) FillRectClipped(DC, R, Op);
+}
+
+BOOL PatBlt(HDC DC, Integer X, Integer Y, Integer Width, Integer Height, DWORD Rop) {
+  if (!IsDC(DC) || Rop3UsesSource(Rop3Index(Rop))) return FALSE;
+  const RECT R{X, Y, X + Width, Y + Height};
+  PatBltClipped(DC, RectToSurface(DC, R), Rop3Index(Rop));
   return TRUE;
 }
 

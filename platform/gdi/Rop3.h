@@ -3,9 +3,16 @@
 // the result for pattern bit p, source bit s and destination bit d. The platform applies the
 // table to every bit of the raw pixels independently, so palette formats combine indices, not
 // colours, and BLACKNESS/WHITENESS are the all-zero and all-one pixels.
-#include "platform/gdi/Painting.h"  // the codes without a source (PATCOPY .. WHITENESS) are PatBlt's
 #include "platform/system/Types.h"
 
+// The codes without a source (PatBlt's).
+constexpr DWORD PATCOPY = 0x00F00021;
+constexpr DWORD PATINVERT = 0x005A0049;
+constexpr DWORD PATPAINT = 0x00FB0A09;
+constexpr DWORD DSTINVERT = 0x00550009;
+constexpr DWORD BLACKNESS = 0x00000042;
+constexpr DWORD WHITENESS = 0x00FF0062;
+// The codes with a source.
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD SRCPAINT = 0x00EE0086;
 constexpr DWORD SRCAND = 0x008800C6;
