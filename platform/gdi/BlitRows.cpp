@@ -7,11 +7,6 @@
 
 namespace {
 
-inline Integer Mod(Integer A, Integer N) {
-  const Integer R = A % N;
-  return R < 0 ? R + N : R;
-}
-
 bool IsRgb(const TSurface& S) {
   return S.Format == TSurfaceFormat::pf24 || S.Format == TSurfaceFormat::pf32;
 }
@@ -280,48 +275,20 @@ void TRowConverter::Convert(const Byte* Src, Integer SrcX, Byte* Dst, Integer Ds
   }
 }
 
-TPatternRows::TPatternRows(HDC DC) {
-  const HBRUSH B = DC->State.Brush;
-  if (!B || B->Style == BS_NULL) return;
-  const TBrushPainter Painter(DC, B, R2_COPYPEN);
-  if (Painter.IsNull()) return;
-  FNull = false;
-  const bool Hatch = B->Style == BS_HATCHED;
-  if (!Hatch && B->Style != BS_PATTERN) {
-    Painter.PatternPixel(0, 0, FSolid);
-    return;
-  }
-  const Integer W = Hatch ? 8 : B->PatternWidth, H = Hatch ? 8 : B->PatternHeight;
-  if (W <= 0 || H <= 0) {
-    FNull = true;
-    return;
-  }
-  FW = W, FH = H;
-  const TPoint Org = DC->DcOrigin();
-  FOrgX = DC->State.BrushOrg.X + Org.X;
-  FOrgY = DC->State.BrushOrg.Y + Org.Y;
-  FPix.resize(static_cast<std::size_t>(W) * H);
-  FSkip.resize(FPix.size());
-  for (Integer Y = 0; Y < H; ++Y)
-    for (Integer X = 0; X < W; ++X) {
-      const std::size_t I = static_cast<std::size_t>(Y) * W + X;
-      const bool Drawn = Painter.PatternPixel(FOrgX + X, FOrgY + Y, FPix[I]);
-      FSkip[I] = Drawn ? 0 : 1;
-      FAnySkip = FAnySkip || !Drawn;
-    }
-}
+TPatternRows::TPatternRows(HDC DC) : FBrush(DC, DC->State.Brush, R2_COPYPEN), FPattern(FBrush.Pattern()) {}
 
 void TPatternRows::Fill(Integer Y, Integer X0, Integer N, DWORD* Out, Byte* Skip) const {
+  const TBrushPainter::TPattern& P = FPattern;
   if (IsSolid()) {
-    std::fill_n(Out, N, FSolid);
+    std::fill_n(Out, N, P.Solid);
     return;
   }
-  const std::size_t Row = static_cast<std::size_t>(Mod(Y - FOrgY, FH)) * FW;
-  Integer PX = Mod(X0 - FOrgX, FW);
+  const std::size_t Row = P.RowStart(Y);
+  Integer PX = P.Column(X0);
   for (Integer I = 0; I < N;) {
-    const Integer Run = std::min(FW - PX, N - I);
-    std::memcpy(Out + I, FPix.data() + Row + PX, static_cast<std::size_t>(Run) * 4);
-    if (FAnySkip && Skip) std::memcpy(Skip + I, FSkip.data() + Row + PX, static_cast<std::size_t>(Run));
+    const Integer Run = std::min(P.Width - PX, N - I);
+    std::memcpy(Out + I, P.Pixels + Row + PX, static_cast<std::size_t>(Run) * 4);
+    if (P.AnySkip && Skip) std::memcpy(Skip + I, P.Skip + Row + PX, static_cast<std::size_t>(Run));
     I += Run;
     PX = 0;
   }

@@ -78,20 +78,18 @@ class TRowConverter {
 class TPatternRows {
  public:
   explicit TPatternRows(HDC DC);
-  bool IsNull() const { return FNull; }
-  bool IsSolid() const { return FW == 0; }
-  DWORD SolidPixel() const { return FSolid; }
-  bool AnySkip() const { return FAnySkip; }
+  TPatternRows(const TPatternRows&) = delete;
+  TPatternRows& operator=(const TPatternRows&) = delete;
+  bool IsNull() const { return FBrush.IsNull(); }
+  bool IsSolid() const { return FPattern.Width == 0; }
+  DWORD SolidPixel() const { return FPattern.Solid; }
+  bool AnySkip() const { return FPattern.AnySkip; }
   // Pattern pixels of row Y from column X0; Skip (when AnySkip) receives 1 for gaps.
   void Fill(Integer Y, Integer X0, Integer N, DWORD* Out, Byte* Skip) const;
 
  private:
-  bool FNull = true;
-  DWORD FSolid = 0;
-  Integer FW = 0, FH = 0, FOrgX = 0, FOrgY = 0;
-  std::vector<DWORD> FPix;
-  std::vector<Byte> FSkip;
-  bool FAnySkip = false;
+  const TBrushPainter FBrush;
+  const TBrushPainter::TPattern FPattern;  // FBrush's
 };
 
 // The nearest-neighbour rule of stretching: destination i (0 <= i < DstCount) takes source

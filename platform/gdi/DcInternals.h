@@ -49,6 +49,12 @@ TPixelOp MakePixelOp(const TSurface& S, COLORREF Color, Integer Rop2);
 // Raw span fill with AND/XOR masks: the loop every fill ends in (one pixel type per call).
 void FillSpanRaw(const TSurface& S, Integer Y, Integer X0, Integer X1, DWORD And, DWORD Xor);
 
+// A mod N (N > 0) that is never negative: where coordinate A falls in a pattern repeating every N.
+inline Integer WrapIndex(Integer A, Integer N) {
+  const Integer R = A % N;
+  return R < 0 ? R + N : R;
+}
+
 // The DC's brush (or any brush) prepared for one call: solid, hatched (lines in the brush colour,
 // gaps in the background colour when OPAQUE, untouched when TRANSPARENT) or pattern (monochrome
 // patterns in the text colour for 0 bits and the background colour for 1 bits), aligned to the
@@ -61,9 +67,22 @@ class TBrushPainter {
   bool IsNull() const { return FKind == TKind::Null; }
   void Span(Integer Y, Integer X0, Integer X1) const;
   void Rect(const TRect& R) const;
-  // The source pixel the brush gives at (X, Y) as a raw pixel, and whether it gives one at all
-  // (transparent hatch gaps do not): for raster operations that combine the pattern themselves.
-  bool PatternPixel(Integer X, Integer Y, DWORD& Pixel) const;
+
+  // The brush as source raw pixels, for raster operations that combine the pattern themselves.
+  // Valid while the painter lives.
+  struct TPattern {
+    DWORD Solid = 0;                 // the pixel of a solid brush (Width 0)
+    Integer Width = 0, Height = 0;   // pattern size
+    Integer OrgX = 0, OrgY = 0;      // brush origin in surface coordinates
+    const DWORD* Pixels = nullptr;   // Width x Height, row-major
+    const Byte* Skip = nullptr;      // 1: a transparent hatch gap; the destination stays
+    bool AnySkip = false;
+    // Index of the pattern pixel at the start of surface row Y, and the column of surface X.
+    std::size_t RowStart(Integer Y) const { return static_cast<std::size_t>(WrapIndex(Y - OrgY, Height)) * Width; }
+    Integer Column(Integer X) const { return WrapIndex(X - OrgX, Width); }
+  };
+  // Null brushes have none; solid brushes have Width 0.
+  TPattern Pattern() const;
 
  private:
   enum class TKind : Byte { Null, Solid, Pattern };
@@ -71,12 +90,9 @@ class TBrushPainter {
   const TSurface* FS = nullptr;
   TKind FKind = TKind::Null;
   TPixelOp FSolid;
-  DWORD FSolidPixel = 0;
-  Integer FW = 0, FH = 0;  // pattern size
-  Integer FOrgX = 0, FOrgY = 0;  // brush origin in surface coordinates
+  TPattern FPattern;  // its pointers are set by Pattern(), so that copies stay valid
   std::vector<DWORD> FAnd, FXor, FPix;  // per pattern pixel
-  std::vector<Byte> FSkip;  // 1: the pattern leaves this pixel alone
-  bool FAnySkip = false;
+  std::vector<Byte> FSkip;
 };
 
 // Clipping helpers: R and spans in surface coordinates, clipped against DC->Clip().

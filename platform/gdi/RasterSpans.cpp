@@ -6,11 +6,6 @@
 
 namespace {
 
-inline Integer Mod(Integer A, Integer N) {
-  const Integer R = A % N;
-  return R < 0 ? R + N : R;
-}
-
 // Hatch lines of the 8x8 hatch patterns, relative to the brush origin.
 bool HatchBit(Integer Hatch, Integer X, Integer Y) {
   switch (Hatch) {
@@ -157,19 +152,19 @@ void TBrushPainter::Init(HDC DC, HBRUSH Brush, Integer Rop2) {
   const DWORD Mask = S.PixelMask();
   if (Brush->Style == BS_SOLID || (Brush->Style != BS_HATCHED && Brush->Style != BS_PATTERN)) {
     FKind = TKind::Solid;
-    FSolidPixel = ColorToPixel(S, BrushColor(DC, Brush));
-    const TRopMasks M = MakeRopMasks(Rop2, FSolidPixel, Mask);
+    FPattern.Solid = ColorToPixel(S, BrushColor(DC, Brush));
+    const TRopMasks M = MakeRopMasks(Rop2, FPattern.Solid, Mask);
     FSolid = TPixelOp{FS, M.And, M.Xor};
     return;
   }
   FKind = TKind::Pattern;
   const TPoint Org = DC->DcOrigin();
-  FOrgX = DC->State.BrushOrg.X + Org.X;
-  FOrgY = DC->State.BrushOrg.Y + Org.Y;
+  FPattern.OrgX = DC->State.BrushOrg.X + Org.X;
+  FPattern.OrgY = DC->State.BrushOrg.Y + Org.Y;
   const bool Hatch = Brush->Style == BS_HATCHED;
-  FW = Hatch ? 8 : Brush->PatternWidth;
-  FH = Hatch ? 8 : Brush->PatternHeight;
-  const std::size_t Count = static_cast<std::size_t>(FW) * FH;
+  const Integer W = FPattern.Width = Hatch ? 8 : Brush->PatternWidth;
+  const Integer H = FPattern.Height = Hatch ? 8 : Brush->PatternHeight;
+  const std::size_t Count = static_cast<std::size_t>(W) * H;
   FAnd.resize(Count);
   FXor.resize(Count);
   FPix.resize(Count);
@@ -180,16 +175,16 @@ void TBrushPainter::Init(HDC DC, HBRUSH Brush, Integer Rop2) {
   else if (Brush->PatternMono) Fore = ColorToPixel(S, ResolveColor(DC, DC->State.TextColor));
   COLORREF LastColor = CLR_INVALID;
   DWORD LastPixel = 0;
-  for (Integer Y = 0; Y < FH; ++Y)
-    for (Integer X = 0; X < FW; ++X) {
-      const std::size_t I = static_cast<std::size_t>(Y) * FW + X;
+  for (Integer Y = 0; Y < H; ++Y)
+    for (Integer X = 0; X < W; ++X) {
+      const std::size_t I = static_cast<std::size_t>(Y) * W + X;
       DWORD Pixel;
       if (Hatch) {
         if (HatchBit(Brush->Hatch, X, Y)) {
           Pixel = Fore;
         } else {
           Pixel = Back;
-          if (DC->State.BkMode == TRANSPARENT) FSkip[I] = 1, FAnySkip = true;
+          if (DC->State.BkMode == TRANSPARENT) FSkip[I] = 1, FPattern.AnySkip = true;
         }
       } else if (Brush->PatternMono) {
         Pixel = Brush->Pattern[I] ? Back : Fore;
@@ -207,16 +202,11 @@ void TBrushPainter::Init(HDC DC, HBRUSH Brush, Integer Rop2) {
     }
 }
 
-bool TBrushPainter::PatternPixel(Integer X, Integer Y, DWORD& Pixel) const {
-  switch (FKind) {
-    case TKind::Null: return false;
-    case TKind::Solid: Pixel = FSolidPixel; return true;
-    default: {
-      const std::size_t I = static_cast<std::size_t>(Mod(Y - FOrgY, FH)) * FW + Mod(X - FOrgX, FW);
-      Pixel = FPix[I];
-      return !FSkip[I];
-    }
-  }
+TBrushPainter::TPattern TBrushPainter::Pattern() const {
+  TPattern P = FPattern;
+  P.Pixels = FPix.data();
+  P.Skip = FSkip.data();
+  return P;
 }
 
 void TBrushPainter::Span(Integer Y, Integer X0, Integer X1) const {
@@ -226,10 +216,11 @@ void TBrushPainter::Span(Integer Y, Integer X0, Integer X1) const {
   }
   if (FKind == TKind::Null || X0 >= X1) return;
   const TSurface& S = *FS;
-  const std::size_t RowStart = static_cast<std::size_t>(Mod(Y - FOrgY, FH)) * FW;
+  const Integer W = FPattern.Width;
+  const std::size_t RowStart = FPattern.RowStart(Y);
   const DWORD* A = FAnd.data() + RowStart;
   const DWORD* Xr = FXor.data() + RowStart;
-  Integer PX = Mod(X0 - FOrgX, FW);
+  Integer PX = FPattern.Column(X0);
   Byte* Row = S.Row(Y);
   switch (S.Bpp) {
     case 32:
@@ -239,7 +230,7 @@ void TBrushPainter::Span(Integer Y, Integer X0, Integer X1) const {
         std::memcpy(&V, P, 4);
         V = (V & A[PX]) ^ Xr[PX];
         std::memcpy(P, &V, 4);
-        if (++PX == FW) PX = 0;
+        if (++PX == W) PX = 0;
       }
       return;
     case 24:
@@ -248,13 +239,13 @@ void TBrushPainter::Span(Integer Y, Integer X0, Integer X1) const {
         DWORD V;
         Load24(P, V);
         Store24(P, (V & A[PX]) ^ Xr[PX]);
-        if (++PX == FW) PX = 0;
+        if (++PX == W) PX = 0;
       }
       return;
     default:
       for (Integer X = X0; X < X1; ++X) {
         PutRawPixel(S, X, Y, (GetRawPixel(S, X, Y) & A[PX]) ^ Xr[PX]);
-        if (++PX == FW) PX = 0;
+        if (++PX == W) PX = 0;
       }
       return;
   }
