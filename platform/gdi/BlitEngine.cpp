@@ -273,10 +273,6 @@ bool RunStretched(TBlitRequest R, const TSurface& D, const TRect& Vis, const TPa
 
 }  // namespace
 
-bool IsDeviceContext(HDC DC) {
-  return DC && (DC->ObjType == OBJ_DC || DC->ObjType == OBJ_MEMDC);
-}
-
 bool MapBlitRect(HDC DC, Integer X, Integer Y, Integer W, Integer H, TRect& Out, bool& FlipX, bool& FlipY) {
   double X0, Y0, X1, Y1;
   if (!DC->HasTransform()) {

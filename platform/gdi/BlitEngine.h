@@ -29,7 +29,6 @@ struct TBlitRequest {
 // stretch).
 bool ExecuteBlit(TBlitRequest R);
 
-bool IsDeviceContext(HDC DC);
 // Logical rectangle (X, Y) + (W, H) of DC as an ordered surface rectangle, and whether a
 // negative extent (or a mirroring transform) turned it around. False when the world transform
 // rotates or shears, or the coordinates leave the device space.

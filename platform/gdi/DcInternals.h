@@ -15,6 +15,11 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Surface.h"
 
+// A DC the drawing calls accept: a window's or a memory DC.
+inline bool IsDeviceContext(HDC DC) {
+  return DC && (DC->ObjType == OBJ_DC || DC->ObjType == OBJ_MEMDC);
+}
+
 // A COLORREF as the DC draws it: PALETTEINDEX through the selected palette (or the default
 // palette), PALETTERGB and other flag bytes dropped.
 COLORREF ResolveColor(HDC DC, COLORREF Color);

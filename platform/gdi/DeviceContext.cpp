@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "platform/gdi/DcInternals.h"
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/Palettes.h"
 #include "platform/gdi/Regions.h"
@@ -14,8 +15,6 @@ TSize GScreenSize{1920, 1080};
 
 // Clipping regions set through rectangles start from the whole device space.
 const TRect DeviceSpace{-ShapeCoordLimit, -ShapeCoordLimit, ShapeCoordLimit, ShapeCoordLimit};
-
-bool IsDC(HDC DC) { return DC && (DC->ObjType == OBJ_DC || DC->ObjType == OBJ_MEMDC); }
 
 void HoldState(HDC DC, const TDcState& S) {
   HoldGdiObject(S.Pen);
@@ -181,20 +180,20 @@ TPoint TDeviceContext::FromSurface(TPoint P) const {
 HDC CreateCompatibleDC(HDC) { return new TDeviceContext(OBJ_MEMDC); }
 
 BOOL DeleteDC(HDC DC) {
-  if (!IsDC(DC)) return FALSE;
+  if (!IsDeviceContext(DC)) return FALSE;
   delete DC;
   return TRUE;
 }
 
 Integer SaveDC(HDC DC) {
-  if (!IsDC(DC)) return 0;
+  if (!IsDeviceContext(DC)) return 0;
   DC->Saved.push_back(DC->State);
   HoldState(DC, DC->State);
   return static_cast<Integer>(DC->Saved.size());
 }
 
 BOOL RestoreDC(HDC DC, Integer Level) {
-  if (!IsDC(DC) || Level == 0) return FALSE;
+  if (!IsDeviceContext(DC) || Level == 0) return FALSE;
   const Integer Size = static_cast<Integer>(DC->Saved.size());
   const Integer Index = Level < 0 ? Size + Level + 1 : Level;
   if (Index < 1 || Index > Size) return FALSE;
@@ -209,7 +208,7 @@ BOOL RestoreDC(HDC DC, Integer Level) {
 }
 
 HGDIOBJ SelectObject(HDC DC, HGDIOBJ Object) {
-  if (!IsDC(DC) || !Object) return nullptr;
+  if (!IsDeviceContext(DC) || !Object) return nullptr;
   TDcState& S = DC->State;
   auto Replace = [&](auto& Field, auto* New) -> HGDIOBJ {
     auto* Old = Field;
@@ -250,7 +249,7 @@ HGDIOBJ SelectObject(HDC DC, HGDIOBJ Object) {
 }
 
 HGDIOBJ GetCurrentObject(HDC DC, UINT ObjType) {
-  if (!IsDC(DC)) return nullptr;
+  if (!IsDeviceContext(DC)) return nullptr;
   switch (ObjType) {
     case OBJ_PEN:
     case OBJ_EXTPEN: return DC->State.Pen;
@@ -263,14 +262,14 @@ HGDIOBJ GetCurrentObject(HDC DC, UINT ObjType) {
 }
 
 Integer SetMapMode(HDC DC, Integer Mode) {
-  if (!IsDC(DC) || Mode != MM_TEXT) return 0;
+  if (!IsDeviceContext(DC) || Mode != MM_TEXT) return 0;
   return Swap(DC->State.MapMode, Mode);
 }
-Integer GetMapMode(HDC DC) { return IsDC(DC) ? DC->State.MapMode : 0; }
+Integer GetMapMode(HDC DC) { return IsDeviceContext(DC) ? DC->State.MapMode : 0; }
 
 namespace {
 BOOL SetOrigin(HDC DC, TPoint& Field, TPoint Value, POINT* Old) {
-  if (!IsDC(DC)) return FALSE;
+  if (!IsDeviceContext(DC)) return FALSE;
   if (Old) *Old = Field;
   Field = Value;
   return TRUE;
@@ -278,40 +277,40 @@ BOOL SetOrigin(HDC DC, TPoint& Field, TPoint Value, POINT* Old) {
 }  // namespace
 
 BOOL SetWindowOrgEx(HDC DC, Integer X, Integer Y, POINT* Old) {
-  return IsDC(DC) && SetOrigin(DC, DC->State.WindowOrg, {X, Y}, Old);
+  return IsDeviceContext(DC) && SetOrigin(DC, DC->State.WindowOrg, {X, Y}, Old);
 }
 BOOL GetWindowOrgEx(HDC DC, POINT* Org) {
-  if (!IsDC(DC) || !Org) return FALSE;
+  if (!IsDeviceContext(DC) || !Org) return FALSE;
   *Org = DC->State.WindowOrg;
   return TRUE;
 }
 BOOL OffsetWindowOrgEx(HDC DC, Integer Dx, Integer Dy, POINT* Old) {
-  if (!IsDC(DC)) return FALSE;
+  if (!IsDeviceContext(DC)) return FALSE;
   const TPoint O = DC->State.WindowOrg;
   return SetOrigin(DC, DC->State.WindowOrg, {O.X + Dx, O.Y + Dy}, Old);
 }
 BOOL SetViewportOrgEx(HDC DC, Integer X, Integer Y, POINT* Old) {
-  return IsDC(DC) && SetOrigin(DC, DC->State.ViewportOrg, {X, Y}, Old);
+  return IsDeviceContext(DC) && SetOrigin(DC, DC->State.ViewportOrg, {X, Y}, Old);
 }
 BOOL GetViewportOrgEx(HDC DC, POINT* Org) {
-  if (!IsDC(DC) || !Org) return FALSE;
+  if (!IsDeviceContext(DC) || !Org) return FALSE;
   *Org = DC->State.ViewportOrg;
   return TRUE;
 }
 BOOL OffsetViewportOrgEx(HDC DC, Integer Dx, Integer Dy, POINT* Old) {
-  if (!IsDC(DC)) return FALSE;
+  if (!IsDeviceContext(DC)) return FALSE;
   const TPoint O = DC->State.ViewportOrg;
   return SetOrigin(DC, DC->State.ViewportOrg, {O.X + Dx, O.Y + Dy}, Old);
 }
 BOOL GetWindowExtEx(HDC DC, SIZE* Ext) {
-  if (!IsDC(DC) || !Ext) return FALSE;
+  if (!IsDeviceContext(DC) || !Ext) return FALSE;
   *Ext = {1, 1};
   return TRUE;
 }
 BOOL GetViewportExtEx(HDC DC, SIZE* Ext) { return GetWindowExtEx(DC, Ext); }
 
 BOOL LPtoDP(HDC DC, POINT* Points, Integer Count) {
-  if (!IsDC(DC) || (!Points && Count > 0)) return FALSE;
+  if (!IsDeviceContext(DC) || (!Points && Count > 0)) return FALSE;
   for (Integer I = 0; I < Count; ++I) {
     double X, Y;
     LogicalToDevice(DC, Points[I].X, Points[I].Y, X, Y);
@@ -321,7 +320,7 @@ BOOL LPtoDP(HDC DC, POINT* Points, Integer Count) {
 }
 
 BOOL DPtoLP(HDC DC, POINT* Points, Integer Count) {
-  if (!IsDC(DC) || (!Points && Count > 0)) return FALSE;
+  if (!IsDeviceContext(DC) || (!Points && Count > 0)) return FALSE;
   for (Integer I = 0; I < Count; ++I) {
     double X, Y;
     DeviceToLogical(DC, Points[I].X, Points[I].Y, X, Y);
@@ -331,18 +330,18 @@ BOOL DPtoLP(HDC DC, POINT* Points, Integer Count) {
 }
 
 BOOL GetDCOrgEx(HDC DC, POINT* Org) {
-  if (!IsDC(DC) || !Org) return FALSE;
+  if (!IsDeviceContext(DC) || !Org) return FALSE;
   *Org = DC->DcOrigin();
   return TRUE;
 }
 
 Integer SetGraphicsMode(HDC DC, Integer Mode) {
-  if (!IsDC(DC) || (Mode != GM_COMPATIBLE && Mode != GM_ADVANCED)) return 0;
+  if (!IsDeviceContext(DC) || (Mode != GM_COMPATIBLE && Mode != GM_ADVANCED)) return 0;
   // Leaving the advanced mode needs the identity transform first.
   if (Mode == GM_COMPATIBLE && !DC->State.WorldIsIdentity) return 0;
   return Swap(DC->State.GraphicsMode, Mode);
 }
-Integer GetGraphicsMode(HDC DC) { return IsDC(DC) ? DC->State.GraphicsMode : 0; }
+Integer GetGraphicsMode(HDC DC) { return IsDeviceContext(DC) ? DC->State.GraphicsMode : 0; }
 
 BOOL CombineTransform(XFORM* Result, const XFORM* A, const XFORM* B) {
   if (!Result || !A || !B) return FALSE;
@@ -368,12 +367,12 @@ BOOL SetWorld(HDC DC, const XFORM& X) {
 }  // namespace
 
 BOOL SetWorldTransform(HDC DC, const XFORM* Xform) {
-  if (!IsDC(DC) || !Xform || DC->State.GraphicsMode != GM_ADVANCED) return FALSE;
+  if (!IsDeviceContext(DC) || !Xform || DC->State.GraphicsMode != GM_ADVANCED) return FALSE;
   return SetWorld(DC, *Xform);
 }
 
 BOOL ModifyWorldTransform(HDC DC, const XFORM* Xform, DWORD Mode) {
-  if (!IsDC(DC) || DC->State.GraphicsMode != GM_ADVANCED) return FALSE;
+  if (!IsDeviceContext(DC) || DC->State.GraphicsMode != GM_ADVANCED) return FALSE;
   XFORM R;
   switch (Mode) {
     case MWT_IDENTITY: return SetWorld(DC, XFORM{});
@@ -390,78 +389,78 @@ BOOL ModifyWorldTransform(HDC DC, const XFORM* Xform, DWORD Mode) {
 }
 
 BOOL GetWorldTransform(HDC DC, XFORM* Xform) {
-  if (!IsDC(DC) || !Xform) return FALSE;
+  if (!IsDeviceContext(DC) || !Xform) return FALSE;
   *Xform = DC->State.World;
   return TRUE;
 }
 
 Integer SetBkMode(HDC DC, Integer Mode) {
-  if (!IsDC(DC) || (Mode != TRANSPARENT && Mode != OPAQUE)) return 0;
+  if (!IsDeviceContext(DC) || (Mode != TRANSPARENT && Mode != OPAQUE)) return 0;
   return Swap(DC->State.BkMode, Mode);
 }
-Integer GetBkMode(HDC DC) { return IsDC(DC) ? DC->State.BkMode : 0; }
-COLORREF SetBkColor(HDC DC, COLORREF Color) { return IsDC(DC) ? Swap(DC->State.BkColor, Color) : CLR_INVALID; }
-COLORREF GetBkColor(HDC DC) { return IsDC(DC) ? DC->State.BkColor : CLR_INVALID; }
-COLORREF SetTextColor(HDC DC, COLORREF Color) { return IsDC(DC) ? Swap(DC->State.TextColor, Color) : CLR_INVALID; }
-COLORREF GetTextColor(HDC DC) { return IsDC(DC) ? DC->State.TextColor : CLR_INVALID; }
-UINT SetTextAlign(HDC DC, UINT Align) { return IsDC(DC) ? Swap(DC->State.TextAlign, Align) : GDI_ERROR; }
-UINT GetTextAlign(HDC DC) { return IsDC(DC) ? DC->State.TextAlign : GDI_ERROR; }
+Integer GetBkMode(HDC DC) { return IsDeviceContext(DC) ? DC->State.BkMode : 0; }
+COLORREF SetBkColor(HDC DC, COLORREF Color) { return IsDeviceContext(DC) ? Swap(DC->State.BkColor, Color) : CLR_INVALID; }
+COLORREF GetBkColor(HDC DC) { return IsDeviceContext(DC) ? DC->State.BkColor : CLR_INVALID; }
+COLORREF SetTextColor(HDC DC, COLORREF Color) { return IsDeviceContext(DC) ? Swap(DC->State.TextColor, Color) : CLR_INVALID; }
+COLORREF GetTextColor(HDC DC) { return IsDeviceContext(DC) ? DC->State.TextColor : CLR_INVALID; }
+UINT SetTextAlign(HDC DC, UINT Align) { return IsDeviceContext(DC) ? Swap(DC->State.TextAlign, Align) : GDI_ERROR; }
+UINT GetTextAlign(HDC DC) { return IsDeviceContext(DC) ? DC->State.TextAlign : GDI_ERROR; }
 Integer SetTextCharacterExtra(HDC DC, Integer Extra) {
-  return IsDC(DC) ? Swap(DC->State.TextCharExtra, Extra) : static_cast<Integer>(0x80000000);
+  return IsDeviceContext(DC) ? Swap(DC->State.TextCharExtra, Extra) : static_cast<Integer>(0x80000000);
 }
-Integer GetTextCharacterExtra(HDC DC) { return IsDC(DC) ? DC->State.TextCharExtra : static_cast<Integer>(0x80000000); }
+Integer GetTextCharacterExtra(HDC DC) { return IsDeviceContext(DC) ? DC->State.TextCharExtra : static_cast<Integer>(0x80000000); }
 BOOL SetTextJustification(HDC DC, Integer BreakExtra, Integer BreakCount) {
-  if (!IsDC(DC)) return FALSE;
+  if (!IsDeviceContext(DC)) return FALSE;
   DC->State.BreakExtra = BreakCount > 0 ? BreakExtra : 0;
   DC->State.BreakCount = BreakCount > 0 ? BreakCount : 0;
   return TRUE;
 }
 Integer SetROP2(HDC DC, Integer Mode) {
-  if (!IsDC(DC) || Mode < R2_BLACK || Mode > R2_WHITE) return 0;
+  if (!IsDeviceContext(DC) || Mode < R2_BLACK || Mode > R2_WHITE) return 0;
   return Swap(DC->State.Rop2, Mode);
 }
-Integer GetROP2(HDC DC) { return IsDC(DC) ? DC->State.Rop2 : 0; }
+Integer GetROP2(HDC DC) { return IsDeviceContext(DC) ? DC->State.Rop2 : 0; }
 Integer SetStretchBltMode(HDC DC, Integer Mode) {
-  if (!IsDC(DC) || Mode < BLACKONWHITE || Mode > HALFTONE) return 0;
+  if (!IsDeviceContext(DC) || Mode < BLACKONWHITE || Mode > HALFTONE) return 0;
   return Swap(DC->State.StretchBltMode, Mode);
 }
-Integer GetStretchBltMode(HDC DC) { return IsDC(DC) ? DC->State.StretchBltMode : 0; }
+Integer GetStretchBltMode(HDC DC) { return IsDeviceContext(DC) ? DC->State.StretchBltMode : 0; }
 Integer SetPolyFillMode(HDC DC, Integer Mode) {
-  if (!IsDC(DC) || (Mode != ALTERNATE && Mode != WINDING)) return 0;
+  if (!IsDeviceContext(DC) || (Mode != ALTERNATE && Mode != WINDING)) return 0;
   return Swap(DC->State.PolyFillMode, Mode);
 }
-Integer GetPolyFillMode(HDC DC) { return IsDC(DC) ? DC->State.PolyFillMode : 0; }
+Integer GetPolyFillMode(HDC DC) { return IsDeviceContext(DC) ? DC->State.PolyFillMode : 0; }
 Integer SetArcDirection(HDC DC, Integer Direction) {
-  if (!IsDC(DC) || (Direction != AD_COUNTERCLOCKWISE && Direction != AD_CLOCKWISE)) return 0;
+  if (!IsDeviceContext(DC) || (Direction != AD_COUNTERCLOCKWISE && Direction != AD_CLOCKWISE)) return 0;
   return Swap(DC->State.ArcDirection, Direction);
 }
-Integer GetArcDirection(HDC DC) { return IsDC(DC) ? DC->State.ArcDirection : 0; }
+Integer GetArcDirection(HDC DC) { return IsDeviceContext(DC) ? DC->State.ArcDirection : 0; }
 BOOL SetBrushOrgEx(HDC DC, Integer X, Integer Y, POINT* Old) {
-  return IsDC(DC) && SetOrigin(DC, DC->State.BrushOrg, {X, Y}, Old);
+  return IsDeviceContext(DC) && SetOrigin(DC, DC->State.BrushOrg, {X, Y}, Old);
 }
 BOOL GetBrushOrgEx(HDC DC, POINT* Org) {
-  if (!IsDC(DC) || !Org) return FALSE;
+  if (!IsDeviceContext(DC) || !Org) return FALSE;
   *Org = DC->State.BrushOrg;
   return TRUE;
 }
 COLORREF SetDCBrushColor(HDC DC, COLORREF Color) {
-  return IsDC(DC) ? Swap(DC->State.DCBrushColor, Color) : CLR_INVALID;
+  return IsDeviceContext(DC) ? Swap(DC->State.DCBrushColor, Color) : CLR_INVALID;
 }
-COLORREF GetDCBrushColor(HDC DC) { return IsDC(DC) ? DC->State.DCBrushColor : CLR_INVALID; }
-COLORREF SetDCPenColor(HDC DC, COLORREF Color) { return IsDC(DC) ? Swap(DC->State.DCPenColor, Color) : CLR_INVALID; }
-COLORREF GetDCPenColor(HDC DC) { return IsDC(DC) ? DC->State.DCPenColor : CLR_INVALID; }
+COLORREF GetDCBrushColor(HDC DC) { return IsDeviceContext(DC) ? DC->State.DCBrushColor : CLR_INVALID; }
+COLORREF SetDCPenColor(HDC DC, COLORREF Color) { return IsDeviceContext(DC) ? Swap(DC->State.DCPenColor, Color) : CLR_INVALID; }
+COLORREF GetDCPenColor(HDC DC) { return IsDeviceContext(DC) ? DC->State.DCPenColor : CLR_INVALID; }
 
 BOOL MoveToEx(HDC DC, Integer X, Integer Y, POINT* Old) {
-  return IsDC(DC) && SetOrigin(DC, DC->State.CurPos, {X, Y}, Old);
+  return IsDeviceContext(DC) && SetOrigin(DC, DC->State.CurPos, {X, Y}, Old);
 }
 BOOL GetCurrentPositionEx(HDC DC, POINT* Pos) {
-  if (!IsDC(DC) || !Pos) return FALSE;
+  if (!IsDeviceContext(DC) || !Pos) return FALSE;
   *Pos = DC->State.CurPos;
   return TRUE;
 }
 
 Integer GetDeviceCaps(HDC DC, Integer Index) {
-  if (!IsDC(DC)) return 0;
+  if (!IsDeviceContext(DC)) return 0;
   // Every DC is compatible with the display: a 32-bit, 96 dpi, true-colour raster screen.
   const TSize Screen = GetScreenSize();
   switch (Index) {
@@ -513,7 +512,7 @@ Integer GetDeviceCaps(HDC DC, Integer Index) {
 Integer SelectClipRgn(HDC DC, HRGN Rgn) { return ExtSelectClipRgn(DC, Rgn, RGN_COPY); }
 
 Integer ExtSelectClipRgn(HDC DC, HRGN Rgn, Integer Mode) {
-  if (!IsDC(DC)) return ERROR;
+  if (!IsDeviceContext(DC)) return ERROR;
   TDcState& S = DC->State;
   if (!Rgn) {
     if (Mode != RGN_COPY) return ERROR;
@@ -531,14 +530,14 @@ Integer ExtSelectClipRgn(HDC DC, HRGN Rgn, Integer Mode) {
 }
 
 Integer GetClipRgn(HDC DC, HRGN Rgn) {
-  if (!IsDC(DC) || !Rgn) return -1;
+  if (!IsDeviceContext(DC) || !Rgn) return -1;
   if (!DC->State.ClipRgn) return 0;
   Rgn->Data = *DC->State.ClipRgn;
   return 1;
 }
 
 Integer IntersectClipRect(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom) {
-  if (!IsDC(DC)) return ERROR;
+  if (!IsDeviceContext(DC)) return ERROR;
   const TRect R = LogicalRectToDevice(DC, Left, Top, Right, Bottom);
   TDcState& S = DC->State;
   if (!S.ClipRgn) S.ClipRgn = TRegionData(R);
@@ -548,7 +547,7 @@ Integer IntersectClipRect(HDC DC, Integer Left, Integer Top, Integer Right, Inte
 }
 
 Integer ExcludeClipRect(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom) {
-  if (!IsDC(DC)) return ERROR;
+  if (!IsDeviceContext(DC)) return ERROR;
   const TRect R = LogicalRectToDevice(DC, Left, Top, Right, Bottom);
   TDcState& S = DC->State;
   if (!S.ClipRgn) S.ClipRgn = TRegionData(DeviceSpace);
@@ -558,7 +557,7 @@ Integer ExcludeClipRect(HDC DC, Integer Left, Integer Top, Integer Right, Intege
 }
 
 Integer OffsetClipRgn(HDC DC, Integer Dx, Integer Dy) {
-  if (!IsDC(DC)) return ERROR;
+  if (!IsDeviceContext(DC)) return ERROR;
   if (DC->State.ClipRgn) {
     if (!DC->State.ClipRgn->Offset(Dx, Dy)) return ERROR;
     DC->InvalidateClip();
@@ -567,7 +566,7 @@ Integer OffsetClipRgn(HDC DC, Integer Dx, Integer Dy) {
 }
 
 Integer GetClipBox(HDC DC, RECT* Rect) {
-  if (!IsDC(DC) || !Rect) return ERROR;
+  if (!IsDeviceContext(DC) || !Rect) return ERROR;
   const TRegionData& C = DC->Clip();
   if (C.IsEmpty()) {
     *Rect = {0, 0, 0, 0};
@@ -580,13 +579,13 @@ Integer GetClipBox(HDC DC, RECT* Rect) {
 }
 
 BOOL PtVisible(HDC DC, Integer X, Integer Y) {
-  if (!IsDC(DC)) return -1;
+  if (!IsDeviceContext(DC)) return -1;
   const TPoint P = DC->ToSurface({X, Y});
   return DC->Clip().Contains(P.X, P.Y) ? TRUE : FALSE;
 }
 
 BOOL RectVisible(HDC DC, const RECT* Rect) {
-  if (!IsDC(DC) || !Rect) return FALSE;
+  if (!IsDeviceContext(DC) || !Rect) return FALSE;
   TPoint P0 = DC->ToSurface(Rect->TopLeft()), P1 = DC->ToSurface(Rect->BottomRight());
   const TRect R{std::min(P0.X, P1.X), std::min(P0.Y, P1.Y), std::max(P0.X, P1.X), std::max(P0.Y, P1.Y)};
   return DC->Clip().IntersectsRect(R) ? TRUE : FALSE;

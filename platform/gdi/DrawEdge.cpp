@@ -27,7 +27,7 @@ TEdgeColors InnerColors(UINT Edge, UINT Flags) {
 }  // namespace
 
 BOOL DrawEdge(HDC DC, RECT* Rect, UINT Edge, UINT Flags) {
-  if (!DC || (DC->ObjType != OBJ_DC && DC->ObjType != OBJ_MEMDC) || !Rect) return FALSE;
+  if (!IsDeviceContext(DC) || !Rect) return FALSE;
   const TSurface& S = DC->Surface();
   const TPoint O = DC->ToSurface({0, 0});
   TRect R = *Rect;

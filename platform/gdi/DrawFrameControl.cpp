@@ -216,7 +216,7 @@ void MenuGlyph(const TPainter& P, const RECT& Rect, UINT State) {
 }  // namespace
 
 BOOL DrawFrameControl(HDC DC, RECT* Rect, UINT Type, UINT State) {
-  if (!DC || (DC->ObjType != OBJ_DC && DC->ObjType != OBJ_MEMDC) || !Rect) return FALSE;
+  if (!IsDeviceContext(DC) || !Rect) return FALSE;
   if (Rect->Right <= Rect->Left || Rect->Bottom <= Rect->Top) return TRUE;
   const TPainter P(DC);
   switch (Type) {

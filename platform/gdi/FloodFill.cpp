@@ -195,7 +195,7 @@ class TFloodFill {
 }  // namespace
 
 BOOL ExtFloodFill(HDC DC, Integer X, Integer Y, COLORREF Color, UINT Type) {
-  if (!DC || (DC->ObjType != OBJ_DC && DC->ObjType != OBJ_MEMDC) || Type > FLOODFILLSURFACE) return FALSE;
+  if (!IsDeviceContext(DC) || Type > FLOODFILLSURFACE) return FALSE;
   const TPoint P = DC->ToSurface({X, Y});
   if (!InClip(DC, P.X, P.Y)) return FALSE;
   const TSurface& S = DC->Surface();

@@ -5,8 +5,6 @@
 
 namespace {
 
-bool IsDC(HDC DC) { return DC && (DC->ObjType == OBJ_DC || DC->ObjType == OBJ_MEMDC); }
-
 // A brush argument: small values are system colour indices + 1.
 HBRUSH BrushArg(HBRUSH Brush) {
   const auto V = reinterpret_cast<std::uintptr_t>(Brush);
@@ -50,7 +48,7 @@ void ForEachRegionRectClipped(HDC DC, const TRegionData& R, F&& Fn) {
 
 Integer FillRect(HDC DC, const RECT* Rect, HBRUSH Brush) {
   Brush = BrushArg(Brush);
-  if (!IsDC(DC) || !Rect || !Brush) return FALSE;
+  if (!IsDeviceContext(DC) || !Rect || !Brush) return FALSE;
   if (Rect->Right <= Rect->Left || Rect->Bottom <= Rect->Top) return TRUE;
   FillRectClipped(DC, RectToSurface(DC, *Rect), TBrushPainter(DC, Brush, R2_COPYPEN));
   return TRUE;
@@ -58,7 +56,7 @@ Integer FillRect(HDC DC, const RECT* Rect, HBRUSH Brush) {
 
 Integer FrameRect(HDC DC, const RECT* Rect, HBRUSH Brush) {
   Brush = BrushArg(Brush);
-  if (!IsDC(DC) || !Rect || !Brush) return FALSE;
+  if (!IsDeviceContext(DC) || !Rect || !Brush) return FALSE;
   if (Rect->Right <= Rect->Left || Rect->Bottom <= Rect->Top) return TRUE;
   const TBrushPainter Painter(DC, Brush, R2_COPYPEN);
   ForEachFrameRect(RectToSurface(DC, *Rect), [&](const TRect& R) { FillRectClipped(DC, R, Painter); });
@@ -66,13 +64,13 @@ Integer FrameRect(HDC DC, const RECT* Rect, HBRUSH Brush) {
 }
 
 BOOL InvertRect(HDC DC, const RECT* Rect) {
-  if (!IsDC(DC) || !Rect) return FALSE;
+  if (!IsDeviceContext(DC) || !Rect) return FALSE;
   FillRectClipped(DC, RectToSurface(DC, *Rect), InvertOp(DC->Surface()));
   return TRUE;
 }
 
 BOOL DrawFocusRect(HDC DC, const RECT* Rect) {
-  if (!IsDC(DC) || !Rect) return FALSE;
+  if (!IsDeviceContext(DC) || !Rect) return FALSE;
   const TPixelOp Op = InvertOp(DC->Surface());
   const TPoint Org = DC->DcOrigin();
   // Every other pixel, on a checkerboard fixed to the device origin.
@@ -99,7 +97,7 @@ void PatBltClipped(HDC DC, const TRect& R, Byte Rop3) {
 }
 
 BOOL PatBlt(HDC DC, Integer X, Integer Y, Integer Width, Integer Height, DWORD Rop) {
-  if (!IsDC(DC) || Rop3UsesSource(Rop3Index(Rop))) return FALSE;
+  if (!IsDeviceContext(DC) || Rop3UsesSource(Rop3Index(Rop))) return FALSE;
   const RECT R{X, Y, X + Width, Y + Height};
   PatBltClipped(DC, RectToSurface(DC, R), Rop3Index(Rop));
   return TRUE;
@@ -107,17 +105,17 @@ BOOL PatBlt(HDC DC, Integer X, Integer Y, Integer Width, Integer Height, DWORD R
 
 BOOL FillRgn(HDC DC, HRGN Rgn, HBRUSH Brush) {
   Brush = BrushArg(Brush);
-  if (!IsDC(DC) || !Rgn || !Brush) return FALSE;
+  if (!IsDeviceContext(DC) || !Rgn || !Brush) return FALSE;
   const TBrushPainter Painter(DC, Brush);
   if (Painter.IsNull()) return TRUE;
   ForEachRegionRectClipped(DC, RegionToSurface(DC, Rgn->Data), [&](const TRect& R) { Painter.Rect(R); });
   return TRUE;
 }
 
-BOOL PaintRgn(HDC DC, HRGN Rgn) { return IsDC(DC) ? FillRgn(DC, Rgn, DC->State.Brush) : FALSE; }
+BOOL PaintRgn(HDC DC, HRGN Rgn) { return IsDeviceContext(DC) ? FillRgn(DC, Rgn, DC->State.Brush) : FALSE; }
 
 BOOL InvertRgn(HDC DC, HRGN Rgn) {
-  if (!IsDC(DC) || !Rgn) return FALSE;
+  if (!IsDeviceContext(DC) || !Rgn) return FALSE;
   const TPixelOp Op = InvertOp(DC->Surface());
   ForEachRegionRectClipped(DC, RegionToSurface(DC, Rgn->Data), [&](const TRect& R) { Op.Rect(R); });
   return TRUE;
@@ -125,7 +123,7 @@ BOOL InvertRgn(HDC DC, HRGN Rgn) {
 
 BOOL FrameRgn(HDC DC, HRGN Rgn, HBRUSH Brush, Integer Width, Integer Height) {
   Brush = BrushArg(Brush);
-  if (!IsDC(DC) || !Rgn || !Brush || Width <= 0 || Height <= 0) return FALSE;
+  if (!IsDeviceContext(DC) || !Rgn || !Brush || Width <= 0 || Height <= 0) return FALSE;
   // The region minus its interior: pixels whose neighbours within Width/Height are all inside.
   const TRegionData Outer = RegionToSurface(DC, Rgn->Data);
   TRegionData Inner = Outer;
@@ -144,7 +142,7 @@ BOOL FrameRgn(HDC DC, HRGN Rgn, HBRUSH Brush, Integer Width, Integer Height) {
 }
 
 COLORREF SetPixel(HDC DC, Integer X, Integer Y, COLORREF Color) {
-  if (!IsDC(DC)) return CLR_INVALID;
+  if (!IsDeviceContext(DC)) return CLR_INVALID;
   const TPoint P = DC->ToSurface({X, Y});
   if (!InClip(DC, P.X, P.Y)) return CLR_INVALID;
   const TSurface& S = DC->Surface();
@@ -158,7 +156,7 @@ BOOL SetPixelV(HDC DC, Integer X, Integer Y, COLORREF Color) {
 }
 
 COLORREF GetPixel(HDC DC, Integer X, Integer Y) {
-  if (!IsDC(DC)) return CLR_INVALID;
+  if (!IsDeviceContext(DC)) return CLR_INVALID;
   const TPoint P = DC->ToSurface({X, Y});
   if (!InClip(DC, P.X, P.Y)) return CLR_INVALID;
   const TSurface& S = DC->Surface();

@@ -20,8 +20,6 @@ void SetPattern(TDash& D, std::initializer_list<DWORD> Runs) {
   for (std::size_t I = 0; I < Runs.size(); ++I) D.On.insert(D.On.end(), Runs.begin()[I], (I & 1) == 0);
 }
 
-bool IsDC(HDC DC) { return DC && (DC->ObjType == OBJ_DC || DC->ObjType == OBJ_MEMDC); }
-
 // Logical points to surface points.
 std::vector<TPoint> ToSurface(HDC DC, const POINT* P, std::size_t N) {
   std::vector<TPoint> Out(N);
@@ -252,7 +250,7 @@ void StrokePieces(HDC DC, TPenSetup& Pen, const std::vector<TPoint>& P) {
 }
 
 BOOL LineTo(HDC DC, Integer X, Integer Y) {
-  if (!IsDC(DC)) return FALSE;
+  if (!IsDeviceContext(DC)) return FALSE;
   const TPoint A = DC->ToSurface(DC->State.CurPos), B = DC->ToSurface({X, Y});
   DC->State.CurPos = {X, Y};
   TPenSetup Pen = MakePenSetup(DC);
@@ -262,7 +260,7 @@ BOOL LineTo(HDC DC, Integer X, Integer Y) {
 }
 
 BOOL Polyline(HDC DC, const POINT* Points, Integer Count) {
-  if (!IsDC(DC) || !Points || Count < 2) return FALSE;
+  if (!IsDeviceContext(DC) || !Points || Count < 2) return FALSE;
   const std::vector<TPoint> P = ToSurface(DC, Points, static_cast<std::size_t>(Count));
   TPenSetup Pen = MakePenSetup(DC);
   StrokePolyline(DC, Pen, P.data(), P.size(), false);
@@ -270,7 +268,7 @@ BOOL Polyline(HDC DC, const POINT* Points, Integer Count) {
 }
 
 BOOL PolylineTo(HDC DC, const POINT* Points, DWORD Count) {
-  if (!IsDC(DC) || !Points || Count == 0) return FALSE;
+  if (!IsDeviceContext(DC) || !Points || Count == 0) return FALSE;
   std::vector<POINT> All(Count + 1);
   All[0] = DC->State.CurPos;
   std::copy_n(Points, Count, All.begin() + 1);
@@ -282,7 +280,7 @@ BOOL PolylineTo(HDC DC, const POINT* Points, DWORD Count) {
 }
 
 BOOL PolyPolyline(HDC DC, const POINT* Points, const DWORD* Counts, DWORD PolyCount) {
-  if (!IsDC(DC) || !Points || !Counts) return FALSE;
+  if (!IsDeviceContext(DC) || !Points || !Counts) return FALSE;
   for (DWORD I = 0; I < PolyCount; ++I)
     if (Counts[I] < 2) return FALSE;
   TPenSetup Pen = MakePenSetup(DC);
@@ -296,7 +294,7 @@ BOOL PolyPolyline(HDC DC, const POINT* Points, const DWORD* Counts, DWORD PolyCo
 }
 
 BOOL PolyBezier(HDC DC, const POINT* Points, DWORD Count) {
-  if (!IsDC(DC) || !Points || Count < 4 || (Count - 1) % 3 != 0) return FALSE;
+  if (!IsDeviceContext(DC) || !Points || Count < 4 || (Count - 1) % 3 != 0) return FALSE;
   const std::vector<TPoint> P = BezierPoints(DC, Points, Count);
   TPenSetup Pen = MakePenSetup(DC);
   StrokePolyline(DC, Pen, P.data(), P.size(), false);
@@ -304,7 +302,7 @@ BOOL PolyBezier(HDC DC, const POINT* Points, DWORD Count) {
 }
 
 BOOL PolyBezierTo(HDC DC, const POINT* Points, DWORD Count) {
-  if (!IsDC(DC) || !Points || Count < 3 || Count % 3 != 0) return FALSE;
+  if (!IsDeviceContext(DC) || !Points || Count < 3 || Count % 3 != 0) return FALSE;
   std::vector<POINT> All(Count + 1);
   All[0] = DC->State.CurPos;
   std::copy_n(Points, Count, All.begin() + 1);

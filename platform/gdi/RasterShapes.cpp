@@ -9,8 +9,6 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
-bool IsDC(HDC DC) { return DC && (DC->ObjType == OBJ_DC || DC->ObjType == OBJ_MEMDC); }
-
 bool Rotated(HDC DC) { return DC->HasTransform() && (DC->State.World.eM12 != 0 || DC->State.World.eM21 != 0); }
 
 // A logical box in surface coordinates, corners put in order. In the advanced graphics mode the
@@ -166,7 +164,7 @@ BOOL DrawTransformedArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, 
 
 BOOL DrawArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS, Integer XE,
              Integer YE) {
-  if (!IsDC(DC)) return FALSE;
+  if (!IsDeviceContext(DC)) return FALSE;
   if (Rotated(DC)) return DrawTransformedArc(DC, Kind, L, T, R, B, XS, YS, XE, YE);
   TPenSetup Pen = MakePenSetup(DC);
   const TRect Box = InsideFrameBox(BoxToSurface(DC, L, T, R, B), Pen);
@@ -255,7 +253,7 @@ void DrawClosedShape(HDC DC, const std::vector<TPoint>& Ring, bool FillInterior)
 }
 
 BOOL Rectangle(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom) {
-  if (!IsDC(DC)) return FALSE;
+  if (!IsDeviceContext(DC)) return FALSE;
   if (Rotated(DC)) {
     const std::vector<TPointF> C = {{static_cast<double>(Left), static_cast<double>(Top)},
                                     {static_cast<double>(Right), static_cast<double>(Top)},
@@ -295,7 +293,7 @@ BOOL Rectangle(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom)
 }
 
 BOOL Ellipse(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom) {
-  if (!IsDC(DC)) return FALSE;
+  if (!IsDeviceContext(DC)) return FALSE;
   if (Rotated(DC)) {
     const std::vector<TPoint> P = TransformedOutline(DC, LogicalEllipseArc(Left, Top, Right, Bottom, 0, 2 * Pi));
     return DrawPolygons(DC, P, {static_cast<Integer>(P.size())});
@@ -314,7 +312,7 @@ BOOL Ellipse(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom) {
 
 BOOL RoundRect(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom, Integer EllipseWidth,
                Integer EllipseHeight) {
-  if (!IsDC(DC)) return FALSE;
+  if (!IsDeviceContext(DC)) return FALSE;
   if (EllipseWidth <= 0 || EllipseHeight <= 0) return Rectangle(DC, Left, Top, Right, Bottom);
   if (Rotated(DC)) {
     // Corners as quarter ellipses sampled in logical space.
@@ -359,14 +357,14 @@ BOOL Pie(HDC DC, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer
 }
 
 BOOL Polygon(HDC DC, const POINT* Points, Integer Count) {
-  if (!IsDC(DC) || !Points || Count < 2) return FALSE;
+  if (!IsDeviceContext(DC) || !Points || Count < 2) return FALSE;
   std::vector<TPoint> P(static_cast<std::size_t>(Count));
   for (Integer I = 0; I < Count; ++I) P[static_cast<std::size_t>(I)] = DC->ToSurface(Points[I]);
   return DrawPolygons(DC, P, {Count});
 }
 
 BOOL PolyPolygon(HDC DC, const POINT* Points, const Integer* Counts, Integer PolyCount) {
-  if (!IsDC(DC) || !Points || !Counts || PolyCount <= 0) return FALSE;
+  if (!IsDeviceContext(DC) || !Points || !Counts || PolyCount <= 0) return FALSE;
   std::vector<Integer> C(Counts, Counts + PolyCount);
   std::size_t Total = 0;
   for (Integer N : C) {

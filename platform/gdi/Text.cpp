@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gdi/DcInternals.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/TextInternals.h"
 #include "platform/system/Strings.h"
@@ -10,10 +11,6 @@
 namespace {
 
 constexpr Integer MaxFaceChars = LF_FACESIZE - 1;
-
-bool IsDC(HDC DC) {
-  return DC && (DC->ObjType == OBJ_DC || DC->ObjType == OBJ_MEMDC);
-}
 
 LOGFONTW Normalized(LOGFONTW F) {
   if (F.lfFaceName.size() > static_cast<std::size_t>(MaxFaceChars)) {
@@ -224,7 +221,7 @@ Integer GetObject(HGDIOBJ Object, Integer Size, LOGFONTW* Buffer) {
 }
 
 HFONT DcFont(HDC DC) {
-  if (!IsDC(DC)) return nullptr;
+  if (!IsDeviceContext(DC)) return nullptr;
   HGDIOBJ F = DC->State.Font;
   if (!F || F->ObjType != OBJ_FONT) F = GetStockObject(SYSTEM_FONT);
   return static_cast<HFONT>(F);

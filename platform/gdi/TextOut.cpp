@@ -254,7 +254,7 @@ bool DrawChars(HDC DC, Integer X, Integer Y, const char32_t* Chars, std::size_t 
 template <class TChar>
 BOOL ExtTextOutT(HDC DC, Integer X, Integer Y, UINT Options, const RECT* Rect, const TChar* Text, UINT Count,
                  const Integer* Dx) {
-  if (!DC || (DC->ObjType != OBJ_DC && DC->ObjType != OBJ_MEMDC)) return FALSE;
+  if (!IsDeviceContext(DC)) return FALSE;
   if ((Options & ETO_GLYPH_INDEX) || (!Text && Count > 0)) return FALSE;
   thread_local TCodeText T;
   thread_local std::vector<Integer> CharDx, CharDy;
