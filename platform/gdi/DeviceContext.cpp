@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 #include "platform/gdi/DcInternals.h"
 #include "platform/gdi/Dib.h"
@@ -95,6 +96,35 @@ T Swap(T& Field, T Value) {
   T Old = Field;
   Field = Value;
   return Old;
+}
+
+// The Set/Get pairs of the DC state: Fail for a handle that is no DC (and, setting, for a value
+// that is not Valid); a setter returns the previous value.
+template <class T>
+T SetState(HDC DC, T TDcState::*Field, std::type_identity_t<T> Value, bool Valid, std::type_identity_t<T> Fail) {
+  return IsDeviceContext(DC) && Valid ? Swap(DC->State.*Field, Value) : Fail;
+}
+template <class T>
+T GetState(HDC DC, T TDcState::*Field, std::type_identity_t<T> Fail) {
+  return IsDeviceContext(DC) ? DC->State.*Field : Fail;
+}
+
+// The origins and the current position: Old (optional) receives the previous point.
+BOOL SetPoint(HDC DC, TPoint TDcState::*Field, TPoint Value, POINT* Old) {
+  if (!IsDeviceContext(DC)) return FALSE;
+  if (Old) *Old = DC->State.*Field;
+  DC->State.*Field = Value;
+  return TRUE;
+}
+BOOL GetPoint(HDC DC, TPoint TDcState::*Field, POINT* Out) {
+  if (!IsDeviceContext(DC) || !Out) return FALSE;
+  *Out = DC->State.*Field;
+  return TRUE;
+}
+BOOL OffsetPoint(HDC DC, TPoint TDcState::*Field, Integer Dx, Integer Dy, POINT* Old) {
+  if (!IsDeviceContext(DC)) return FALSE;
+  const TPoint P = DC->State.*Field;
+  return SetPoint(DC, Field, {P.X + Dx, P.Y + Dy}, Old);
 }
 
 }  // namespace
@@ -261,46 +291,22 @@ HGDIOBJ GetCurrentObject(HDC DC, UINT ObjType) {
   }
 }
 
-Integer SetMapMode(HDC DC, Integer Mode) {
-  if (!IsDeviceContext(DC) || Mode != MM_TEXT) return 0;
-  return Swap(DC->State.MapMode, Mode);
-}
-Integer GetMapMode(HDC DC) { return IsDeviceContext(DC) ? DC->State.MapMode : 0; }
-
-namespace {
-BOOL SetOrigin(HDC DC, TPoint& Field, TPoint Value, POINT* Old) {
-  if (!IsDeviceContext(DC)) return FALSE;
-  if (Old) *Old = Field;
-  Field = Value;
-  return TRUE;
-}
-}  // namespace
+Integer SetMapMode(HDC DC, Integer Mode) { return SetState(DC, &TDcState::MapMode, Mode, Mode == MM_TEXT, 0); }
+Integer GetMapMode(HDC DC) { return GetState(DC, &TDcState::MapMode, 0); }
 
 BOOL SetWindowOrgEx(HDC DC, Integer X, Integer Y, POINT* Old) {
-  return IsDeviceContext(DC) && SetOrigin(DC, DC->State.WindowOrg, {X, Y}, Old);
+  return SetPoint(DC, &TDcState::WindowOrg, {X, Y}, Old);
 }
-BOOL GetWindowOrgEx(HDC DC, POINT* Org) {
-  if (!IsDeviceContext(DC) || !Org) return FALSE;
-  *Org = DC->State.WindowOrg;
-  return TRUE;
-}
+BOOL GetWindowOrgEx(HDC DC, POINT* Org) { return GetPoint(DC, &TDcState::WindowOrg, Org); }
 BOOL OffsetWindowOrgEx(HDC DC, Integer Dx, Integer Dy, POINT* Old) {
-  if (!IsDeviceContext(DC)) return FALSE;
-  const TPoint O = DC->State.WindowOrg;
-  return SetOrigin(DC, DC->State.WindowOrg, {O.X + Dx, O.Y + Dy}, Old);
+  return OffsetPoint(DC, &TDcState::WindowOrg, Dx, Dy, Old);
 }
 BOOL SetViewportOrgEx(HDC DC, Integer X, Integer Y, POINT* Old) {
-  return IsDeviceContext(DC) && SetOrigin(DC, DC->State.ViewportOrg, {X, Y}, Old);
+  return SetPoint(DC, &TDcState::ViewportOrg, {X, Y}, Old);
 }
-BOOL GetViewportOrgEx(HDC DC, POINT* Org) {
-  if (!IsDeviceContext(DC) || !Org) return FALSE;
-  *Org = DC->State.ViewportOrg;
-  return TRUE;
-}
+BOOL GetViewportOrgEx(HDC DC, POINT* Org) { return GetPoint(DC, &TDcState::ViewportOrg, Org); }
 BOOL OffsetViewportOrgEx(HDC DC, Integer Dx, Integer Dy, POINT* Old) {
-  if (!IsDeviceContext(DC)) return FALSE;
-  const TPoint O = DC->State.ViewportOrg;
-  return SetOrigin(DC, DC->State.ViewportOrg, {O.X + Dx, O.Y + Dy}, Old);
+  return OffsetPoint(DC, &TDcState::ViewportOrg, Dx, Dy, Old);
 }
 BOOL GetWindowExtEx(HDC DC, SIZE* Ext) {
   if (!IsDeviceContext(DC) || !Ext) return FALSE;
@@ -341,7 +347,7 @@ Integer SetGraphicsMode(HDC DC, Integer Mode) {
   if (Mode == GM_COMPATIBLE && !DC->State.WorldIsIdentity) return 0;
   return Swap(DC->State.GraphicsMode, Mode);
 }
-Integer GetGraphicsMode(HDC DC) { return IsDeviceContext(DC) ? DC->State.GraphicsMode : 0; }
+Integer GetGraphicsMode(HDC DC) { return GetState(DC, &TDcState::GraphicsMode, 0); }
 
 BOOL CombineTransform(XFORM* Result, const XFORM* A, const XFORM* B) {
   if (!Result || !A || !B) return FALSE;
@@ -395,20 +401,23 @@ BOOL GetWorldTransform(HDC DC, XFORM* Xform) {
 }
 
 Integer SetBkMode(HDC DC, Integer Mode) {
-  if (!IsDeviceContext(DC) || (Mode != TRANSPARENT && Mode != OPAQUE)) return 0;
-  return Swap(DC->State.BkMode, Mode);
+  return SetState(DC, &TDcState::BkMode, Mode, Mode == TRANSPARENT || Mode == OPAQUE, 0);
 }
-Integer GetBkMode(HDC DC) { return IsDeviceContext(DC) ? DC->State.BkMode : 0; }
-COLORREF SetBkColor(HDC DC, COLORREF Color) { return IsDeviceContext(DC) ? Swap(DC->State.BkColor, Color) : CLR_INVALID; }
-COLORREF GetBkColor(HDC DC) { return IsDeviceContext(DC) ? DC->State.BkColor : CLR_INVALID; }
-COLORREF SetTextColor(HDC DC, COLORREF Color) { return IsDeviceContext(DC) ? Swap(DC->State.TextColor, Color) : CLR_INVALID; }
-COLORREF GetTextColor(HDC DC) { return IsDeviceContext(DC) ? DC->State.TextColor : CLR_INVALID; }
-UINT SetTextAlign(HDC DC, UINT Align) { return IsDeviceContext(DC) ? Swap(DC->State.TextAlign, Align) : GDI_ERROR; }
-UINT GetTextAlign(HDC DC) { return IsDeviceContext(DC) ? DC->State.TextAlign : GDI_ERROR; }
+Integer GetBkMode(HDC DC) { return GetState(DC, &TDcState::BkMode, 0); }
+COLORREF SetBkColor(HDC DC, COLORREF Color) { return SetState(DC, &TDcState::BkColor, Color, true, CLR_INVALID); }
+COLORREF GetBkColor(HDC DC) { return GetState(DC, &TDcState::BkColor, CLR_INVALID); }
+COLORREF SetTextColor(HDC DC, COLORREF Color) {
+  return SetState(DC, &TDcState::TextColor, Color, true, CLR_INVALID);
+}
+COLORREF GetTextColor(HDC DC) { return GetState(DC, &TDcState::TextColor, CLR_INVALID); }
+UINT SetTextAlign(HDC DC, UINT Align) { return SetState(DC, &TDcState::TextAlign, Align, true, GDI_ERROR); }
+UINT GetTextAlign(HDC DC) { return GetState(DC, &TDcState::TextAlign, GDI_ERROR); }
 Integer SetTextCharacterExtra(HDC DC, Integer Extra) {
-  return IsDeviceContext(DC) ? Swap(DC->State.TextCharExtra, Extra) : static_cast<Integer>(0x80000000);
+  return SetState(DC, &TDcState::TextCharExtra, Extra, true, static_cast<Integer>(0x80000000));
 }
-Integer GetTextCharacterExtra(HDC DC) { return IsDeviceContext(DC) ? DC->State.TextCharExtra : static_cast<Integer>(0x80000000); }
+Integer GetTextCharacterExtra(HDC DC) {
+  return GetState(DC, &TDcState::TextCharExtra, static_cast<Integer>(0x80000000));
+}
 BOOL SetTextJustification(HDC DC, Integer BreakExtra, Integer BreakCount) {
   if (!IsDeviceContext(DC)) return FALSE;
   DC->State.BreakExtra = BreakCount > 0 ? BreakExtra : 0;
@@ -416,48 +425,37 @@ BOOL SetTextJustification(HDC DC, Integer BreakExtra, Integer BreakCount) {
   return TRUE;
 }
 Integer SetROP2(HDC DC, Integer Mode) {
-  if (!IsDeviceContext(DC) || Mode < R2_BLACK || Mode > R2_WHITE) return 0;
-  return Swap(DC->State.Rop2, Mode);
+  return SetState(DC, &TDcState::Rop2, Mode, Mode >= R2_BLACK && Mode <= R2_WHITE, 0);
 }
-Integer GetROP2(HDC DC) { return IsDeviceContext(DC) ? DC->State.Rop2 : 0; }
+Integer GetROP2(HDC DC) { return GetState(DC, &TDcState::Rop2, 0); }
 Integer SetStretchBltMode(HDC DC, Integer Mode) {
-  if (!IsDeviceContext(DC) || Mode < BLACKONWHITE || Mode > HALFTONE) return 0;
-  return Swap(DC->State.StretchBltMode, Mode);
+  return SetState(DC, &TDcState::StretchBltMode, Mode, Mode >= BLACKONWHITE && Mode <= HALFTONE, 0);
 }
-Integer GetStretchBltMode(HDC DC) { return IsDeviceContext(DC) ? DC->State.StretchBltMode : 0; }
+Integer GetStretchBltMode(HDC DC) { return GetState(DC, &TDcState::StretchBltMode, 0); }
 Integer SetPolyFillMode(HDC DC, Integer Mode) {
-  if (!IsDeviceContext(DC) || (Mode != ALTERNATE && Mode != WINDING)) return 0;
-  return Swap(DC->State.PolyFillMode, Mode);
+  return SetState(DC, &TDcState::PolyFillMode, Mode, Mode == ALTERNATE || Mode == WINDING, 0);
 }
-Integer GetPolyFillMode(HDC DC) { return IsDeviceContext(DC) ? DC->State.PolyFillMode : 0; }
+Integer GetPolyFillMode(HDC DC) { return GetState(DC, &TDcState::PolyFillMode, 0); }
 Integer SetArcDirection(HDC DC, Integer Direction) {
-  if (!IsDeviceContext(DC) || (Direction != AD_COUNTERCLOCKWISE && Direction != AD_CLOCKWISE)) return 0;
-  return Swap(DC->State.ArcDirection, Direction);
+  const bool Valid = Direction == AD_COUNTERCLOCKWISE || Direction == AD_CLOCKWISE;
+  return SetState(DC, &TDcState::ArcDirection, Direction, Valid, 0);
 }
-Integer GetArcDirection(HDC DC) { return IsDeviceContext(DC) ? DC->State.ArcDirection : 0; }
+Integer GetArcDirection(HDC DC) { return GetState(DC, &TDcState::ArcDirection, 0); }
 BOOL SetBrushOrgEx(HDC DC, Integer X, Integer Y, POINT* Old) {
-  return IsDeviceContext(DC) && SetOrigin(DC, DC->State.BrushOrg, {X, Y}, Old);
+  return SetPoint(DC, &TDcState::BrushOrg, {X, Y}, Old);
 }
-BOOL GetBrushOrgEx(HDC DC, POINT* Org) {
-  if (!IsDeviceContext(DC) || !Org) return FALSE;
-  *Org = DC->State.BrushOrg;
-  return TRUE;
-}
+BOOL GetBrushOrgEx(HDC DC, POINT* Org) { return GetPoint(DC, &TDcState::BrushOrg, Org); }
 COLORREF SetDCBrushColor(HDC DC, COLORREF Color) {
-  return IsDeviceContext(DC) ? Swap(DC->State.DCBrushColor, Color) : CLR_INVALID;
+  return SetState(DC, &TDcState::DCBrushColor, Color, true, CLR_INVALID);
 }
-COLORREF GetDCBrushColor(HDC DC) { return IsDeviceContext(DC) ? DC->State.DCBrushColor : CLR_INVALID; }
-COLORREF SetDCPenColor(HDC DC, COLORREF Color) { return IsDeviceContext(DC) ? Swap(DC->State.DCPenColor, Color) : CLR_INVALID; }
-COLORREF GetDCPenColor(HDC DC) { return IsDeviceContext(DC) ? DC->State.DCPenColor : CLR_INVALID; }
+COLORREF GetDCBrushColor(HDC DC) { return GetState(DC, &TDcState::DCBrushColor, CLR_INVALID); }
+COLORREF SetDCPenColor(HDC DC, COLORREF Color) {
+  return SetState(DC, &TDcState::DCPenColor, Color, true, CLR_INVALID);
+}
+COLORREF GetDCPenColor(HDC DC) { return GetState(DC, &TDcState::DCPenColor, CLR_INVALID); }
 
-BOOL MoveToEx(HDC DC, Integer X, Integer Y, POINT* Old) {
-  return IsDeviceContext(DC) && SetOrigin(DC, DC->State.CurPos, {X, Y}, Old);
-}
-BOOL GetCurrentPositionEx(HDC DC, POINT* Pos) {
-  if (!IsDeviceContext(DC) || !Pos) return FALSE;
-  *Pos = DC->State.CurPos;
-  return TRUE;
-}
+BOOL MoveToEx(HDC DC, Integer X, Integer Y, POINT* Old) { return SetPoint(DC, &TDcState::CurPos, {X, Y}, Old); }
+BOOL GetCurrentPositionEx(HDC DC, POINT* Pos) { return GetPoint(DC, &TDcState::CurPos, Pos); }
 
 Integer GetDeviceCaps(HDC DC, Integer Index) {
   if (!IsDeviceContext(DC)) return 0;
