@@ -1,14 +1,8 @@
 // AlphaBlend: constant and per-pixel (premultiplied) alpha over any destination format.
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
-#include "platform/system/LastError.h"
 
 namespace {
-
-BOOL Fail() {
-  SetLastError(ERROR_INVALID_PARAMETER);
-  return FALSE;
-}
 
 // The four bytes of a pixel in four 16-bit lanes, and back (the low byte of each lane).
 inline UInt64 Spread(DWORD P) {
@@ -56,22 +50,22 @@ void BlendPremultiplied(DWORD* D, const DWORD* S, Integer N, DWORD A) {
 
 BOOL AlphaBlend(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Src, Integer XSrc,
                 Integer YSrc, Integer WidthSrc, Integer HeightSrc, BLENDFUNCTION Blend) {
-  if (!IsDeviceContext(Dst) || !IsDeviceContext(Src)) return Fail();
+  if (!IsDeviceContext(Dst) || !IsDeviceContext(Src)) return BlitFailed();
   if (Blend.BlendOp != AC_SRC_OVER || Blend.BlendFlags != 0 || (Blend.AlphaFormat & ~AC_SRC_ALPHA) != 0)
-    return Fail();
+    return BlitFailed();
   TRect DstRect, SrcRect;
   if (!MapPlainRect(Dst, X, Y, Width, Height, DstRect) ||
       !MapPlainRect(Src, XSrc, YSrc, WidthSrc, HeightSrc, SrcRect))
-    return Fail();
+    return BlitFailed();
   const TSurface& D = Dst->Surface();
   const TSurface& S = Src->Surface();
   const bool PerPixel = Blend.AlphaFormat == AC_SRC_ALPHA;
-  if (PerPixel && S.Bpp != 32) return Fail();
+  if (PerPixel && S.Bpp != 32) return BlitFailed();
   // The source rectangle must lie inside the source surface.
   if (SrcRect.Left < 0 || SrcRect.Top < 0 || SrcRect.Right > S.Width || SrcRect.Bottom > S.Height)
-    return Fail();
+    return BlitFailed();
   if (IsEmptyRect(DstRect)) return TRUE;
-  if (IsEmptyRect(SrcRect)) return Fail();
+  if (IsEmptyRect(SrcRect)) return BlitFailed();
 
   const TRect Vis = IntersectRects(DstRect, Dst->ClipBox());
   const TNearestSampler Sampler(S, D, DstRect, SrcRect, Vis);

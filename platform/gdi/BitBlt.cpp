@@ -4,14 +4,8 @@
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
 #include "platform/gdi/Dib.h"
-#include "platform/system/LastError.h"
 
 namespace {
-
-BOOL Fail() {
-  SetLastError(ERROR_INVALID_PARAMETER);
-  return FALSE;
-}
 
 // Both rectangles of a DC-to-DC transfer. The source is only looked at when a code reads it.
 bool MakeRequest(HDC Dst, Integer X, Integer Y, Integer W, Integer H, HDC Src, Integer XSrc, Integer YSrc,
@@ -41,8 +35,8 @@ BOOL BitBlt(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Sr
             DWORD Rop) {
   TBlitRequest R;
   const Byte Code = Rop3Index(Rop);
-  if (!MakeRequest(Dst, X, Y, Width, Height, Src, XSrc, YSrc, Width, Height, Code, Code, R)) return Fail();
-  return ExecuteBlit(R) ? TRUE : Fail();
+  if (!MakeRequest(Dst, X, Y, Width, Height, Src, XSrc, YSrc, Width, Height, Code, Code, R)) return BlitFailed();
+  return ExecuteBlit(R) ? TRUE : BlitFailed();
 }
 
 BOOL StretchBlt(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Src, Integer XSrc,
@@ -50,20 +44,20 @@ BOOL StretchBlt(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HD
   TBlitRequest R;
   const Byte Code = Rop3Index(Rop);
   if (!MakeRequest(Dst, X, Y, Width, Height, Src, XSrc, YSrc, WidthSrc, HeightSrc, Code, Code, R))
-    return Fail();
+    return BlitFailed();
   if (Width == 0 || Height == 0) return TRUE;
-  return ExecuteBlit(R) ? TRUE : Fail();
+  return ExecuteBlit(R) ? TRUE : BlitFailed();
 }
 
 BOOL MaskBlt(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Src, Integer XSrc,
              Integer YSrc, HBITMAP Mask, Integer XMask, Integer YMask, DWORD Rop4) {
   if (!Mask) return BitBlt(Dst, X, Y, Width, Height, Src, XSrc, YSrc, Rop4 & 0x00FFFFFF);
-  if (Mask->ObjType != OBJ_BITMAP || Mask->Surface.Bpp != 1) return Fail();
+  if (Mask->ObjType != OBJ_BITMAP || Mask->Surface.Bpp != 1) return BlitFailed();
   TBlitRequest R;
   if (!MakeRequest(Dst, X, Y, Width, Height, Src, XSrc, YSrc, Width, Height, Rop3Index(Rop4),
                    Rop4BackIndex(Rop4), R))
-    return Fail();
+    return BlitFailed();
   R.Mask = &Mask->Surface;
   R.MaskOrg = {std::min(XMask, XMask + Width), std::min(YMask, YMask + Height)};
-  return ExecuteBlit(R) ? TRUE : Fail();
+  return ExecuteBlit(R) ? TRUE : BlitFailed();
 }

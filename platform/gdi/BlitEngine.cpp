@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/gdi/StretchFilters.h"
+#include "platform/system/LastError.h"
 
 namespace {
 
@@ -272,6 +273,11 @@ bool RunStretched(TBlitRequest R, const TSurface& D, const TRect& Vis, const TPa
 }
 
 }  // namespace
+
+BOOL BlitFailed() {
+  SetLastError(ERROR_INVALID_PARAMETER);
+  return FALSE;
+}
 
 bool MapBlitRect(HDC DC, Integer X, Integer Y, Integer W, Integer H, TRect& Out, bool& FlipX, bool& FlipY) {
   double X0, Y0, X1, Y1;

@@ -29,6 +29,9 @@ struct TBlitRequest {
 // stretch).
 bool ExecuteBlit(TBlitRequest R);
 
+// How the transfer calls fail: ERROR_INVALID_PARAMETER as the last error, and 0 (FALSE).
+BOOL BlitFailed();
+
 // Logical rectangle (X, Y) + (W, H) of DC as an ordered surface rectangle, and whether a
 // negative extent (or a mirroring transform) turned it around. False when the world transform
 // rotates or shears, or the coordinates leave the device space.

@@ -4,14 +4,8 @@
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
 #include "platform/gdi/PolygonScan.h"
-#include "platform/system/LastError.h"
 
 namespace {
-
-BOOL Fail() {
-  SetLastError(ERROR_INVALID_PARAMETER);
-  return FALSE;
-}
 
 // Colours in the vertices' 16-bit channels: blue, green, red, alpha.
 struct TChannels {
@@ -130,9 +124,9 @@ void FillTriangle(HDC DC, const TSurface& S, const TRIVERTEX* Tri[3]) {
 
 BOOL GradientFill(HDC DC, const TRIVERTEX* Vertices, ULONG NumVertices, const void* Mesh, ULONG NumMesh,
                   ULONG Mode) {
-  if (!IsDeviceContext(DC) || (!Vertices && NumVertices) || (!Mesh && NumMesh)) return Fail();
+  if (!IsDeviceContext(DC) || (!Vertices && NumVertices) || (!Mesh && NumMesh)) return BlitFailed();
   if (Mode != GRADIENT_FILL_RECT_H && Mode != GRADIENT_FILL_RECT_V && Mode != GRADIENT_FILL_TRIANGLE)
-    return Fail();
+    return BlitFailed();
   const auto* Rects = static_cast<const GRADIENT_RECT*>(Mesh);
   const auto* Tris = static_cast<const GRADIENT_TRIANGLE*>(Mesh);
   // Every index is checked before anything is drawn.
@@ -141,7 +135,7 @@ BOOL GradientFill(HDC DC, const TRIVERTEX* Vertices, ULONG NumVertices, const vo
                          ? (Tris[I].Vertex1 >= NumVertices || Tris[I].Vertex2 >= NumVertices ||
                             Tris[I].Vertex3 >= NumVertices)
                          : (Rects[I].UpperLeft >= NumVertices || Rects[I].LowerRight >= NumVertices);
-    if (Bad) return Fail();
+    if (Bad) return BlitFailed();
   }
   const TSurface& S = DC->Surface();
   for (ULONG I = 0; I < NumMesh; ++I) {

@@ -6,14 +6,8 @@
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
 #include "platform/gdi/DibFormat.h"
-#include "platform/system/LastError.h"
 
 namespace {
-
-Integer Fail() {
-  SetLastError(ERROR_INVALID_PARAMETER);
-  return 0;
-}
 
 // A caller's DIB; S describes the rows the call reads, in the DIB's own row order.
 struct TDibSource {
@@ -51,17 +45,17 @@ Integer StretchDIBits(HDC DC, Integer XDest, Integer YDest, Integer DestWidth, I
                       Integer XSrc, Integer YSrc, Integer SrcWidth, Integer SrcHeight, const void* Bits,
                       const BITMAPINFO* Info, UINT Usage, DWORD Rop) {
   TDibSource Dib;
-  if (!IsDeviceContext(DC) || !ReadDib(DC, Bits, Info, Usage, Dib)) return Fail();
+  if (!IsDeviceContext(DC) || !ReadDib(DC, Bits, Info, Usage, Dib)) return BlitFailed();
   if (DestWidth == 0 || DestHeight == 0 || SrcWidth == 0 || SrcHeight == 0) return 0;
   Dib.S = DibSurface(Info, Dib.Masks, Dib.Colors, Bits, Dib.Height);
   TBlitRequest R;
   bool FlipX, FlipY;
-  if (!MapBlitRect(DC, XDest, YDest, DestWidth, DestHeight, R.DstRect, FlipX, FlipY)) return Fail();
+  if (!MapBlitRect(DC, XDest, YDest, DestWidth, DestHeight, R.DstRect, FlipX, FlipY)) return BlitFailed();
   // The source rectangle in top-down rows; the image stays upright either way.
   const Int64 X0 = XSrc, X1 = static_cast<Int64>(XSrc) + SrcWidth;
   const Int64 Y0 = Dib.BottomUp ? Dib.Height - static_cast<Int64>(YSrc) - SrcHeight : YSrc;
   const Int64 Y1 = Y0 + SrcHeight;
-  if (!FitsCoord(X0) || !FitsCoord(X1) || !FitsCoord(Y0) || !FitsCoord(Y1)) return Fail();
+  if (!FitsCoord(X0) || !FitsCoord(X1) || !FitsCoord(Y0) || !FitsCoord(Y1)) return BlitFailed();
   R.SrcRect = {static_cast<Integer>(std::min(X0, X1)), static_cast<Integer>(std::min(Y0, Y1)),
                static_cast<Integer>(std::max(X0, X1)), static_cast<Integer>(std::max(Y0, Y1))};
   R.FlipX = FlipX != (SrcWidth < 0);
@@ -71,7 +65,7 @@ Integer StretchDIBits(HDC DC, Integer XDest, Integer YDest, Integer DestWidth, I
   R.SrcSide = DibSide(DC, Dib);
   R.Rop = R.BackRop = Rop3Index(Rop);
   R.StretchMode = DC->State.StretchBltMode;
-  if (!ExecuteBlit(R)) return Fail();
+  if (!ExecuteBlit(R)) return BlitFailed();
   return std::abs(SrcHeight);
 }
 
@@ -79,9 +73,9 @@ Integer SetDIBitsToDevice(HDC DC, Integer XDest, Integer YDest, DWORD Width, DWO
                           Integer YSrc, UINT StartScan, UINT Lines, const void* Bits, const BITMAPINFO* Info,
                           UINT Usage) {
   TDibSource Dib;
-  if (!IsDeviceContext(DC) || !ReadDib(DC, Bits, Info, Usage, Dib)) return Fail();
+  if (!IsDeviceContext(DC) || !ReadDib(DC, Bits, Info, Usage, Dib)) return BlitFailed();
   if (Width > static_cast<DWORD>(ShapeCoordLimit) || Height > static_cast<DWORD>(ShapeCoordLimit))
-    return Fail();
+    return BlitFailed();
   if (StartScan >= static_cast<UINT>(Dib.Height) || Lines == 0) return 0;
   const Integer Rows = static_cast<Integer>(std::min<UINT>(Lines, static_cast<UINT>(Dib.Height) - StartScan));
   Dib.S = DibSurface(Info, Dib.Masks, Dib.Colors, Bits, Rows);
@@ -89,16 +83,16 @@ Integer SetDIBitsToDevice(HDC DC, Integer XDest, Integer YDest, DWORD Width, DWO
   const Int64 Base = Dib.BottomUp ? static_cast<Int64>(Dib.Height) - StartScan - Rows : StartScan;
   const Int64 W = Width, H = Height;
   const Int64 Top = (Dib.BottomUp ? Dib.Height - static_cast<Int64>(YSrc) - H : YSrc) - Base;
-  if (!FitsCoord(XSrc) || !FitsCoord(XSrc + W) || !FitsCoord(Top) || !FitsCoord(Top + H)) return Fail();
+  if (!FitsCoord(XSrc) || !FitsCoord(XSrc + W) || !FitsCoord(Top) || !FitsCoord(Top + H)) return BlitFailed();
   TBlitRequest R;
   const TPoint P = DC->ToSurface({XDest, YDest});
-  if (!FitsCoord(P.X) || !FitsCoord(P.Y)) return Fail();
+  if (!FitsCoord(P.X) || !FitsCoord(P.Y)) return BlitFailed();
   R.DstRect = {P.X, P.Y, P.X + static_cast<Integer>(W), P.Y + static_cast<Integer>(H)};
   R.SrcRect = {XSrc, static_cast<Integer>(Top), static_cast<Integer>(XSrc + W),
                static_cast<Integer>(Top + H)};
   R.Dst = DC;
   R.Src = &Dib.S;
   R.SrcSide = DibSide(DC, Dib);
-  if (!ExecuteBlit(R)) return Fail();
+  if (!ExecuteBlit(R)) return BlitFailed();
   return Rows;
 }

@@ -1,14 +1,8 @@
 // TransparentBlt: a colour-keyed copy, stretched by nearest neighbour.
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
-#include "platform/system/LastError.h"
 
 namespace {
-
-BOOL Fail() {
-  SetLastError(ERROR_INVALID_PARAMETER);
-  return FALSE;
-}
 
 // Which source raw pixels show the key colour: palette entries by their colour, direct pixels
 // by their colour bits against the key in the source's format.
@@ -41,13 +35,13 @@ class TKeyMatcher {
 
 BOOL TransparentBlt(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Src, Integer XSrc,
                     Integer YSrc, Integer WidthSrc, Integer HeightSrc, UINT Transparent) {
-  if (!IsDeviceContext(Dst) || !IsDeviceContext(Src)) return Fail();
+  if (!IsDeviceContext(Dst) || !IsDeviceContext(Src)) return BlitFailed();
   TRect DstRect, SrcRect;
   if (!MapPlainRect(Dst, X, Y, Width, Height, DstRect) ||
       !MapPlainRect(Src, XSrc, YSrc, WidthSrc, HeightSrc, SrcRect))
-    return Fail();
+    return BlitFailed();
   if (IsEmptyRect(DstRect)) return TRUE;
-  if (IsEmptyRect(SrcRect)) return Fail();
+  if (IsEmptyRect(SrcRect)) return BlitFailed();
   const TSurface& D = Dst->Surface();
   const TSurface& S = Src->Surface();
   const TRect Vis = IntersectRects(DstRect, Dst->ClipBox());
