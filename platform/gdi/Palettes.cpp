@@ -80,20 +80,8 @@ BOOL ResizePalette(HPALETTE Palette, UINT Count) {
 
 UINT GetNearestPaletteIndex(HPALETTE Palette, COLORREF Color) {
   if (!Palette || Palette->Entries.empty()) return CLR_INVALID;
-  const Integer R = GetRValue(Color), G = GetGValue(Color), B = GetBValue(Color);
-  UINT Best = 0;
-  Integer BestDist = 0x7FFFFFFF;
-  for (UINT I = 0; I < Palette->Entries.size(); ++I) {
-    const PALETTEENTRY& E = Palette->Entries[I];
-    const Integer DR = E.peRed - R, DG = E.peGreen - G, DB = E.peBlue - B;
-    const Integer D = DR * DR + DG * DG + DB * DB;
-    if (D < BestDist) {
-      BestDist = D;
-      Best = I;
-      if (D == 0) break;
-    }
-  }
-  return Best;
+  return static_cast<UINT>(NearestEntry(Palette->Entries.data(), static_cast<Integer>(Palette->Entries.size()), Color,
+                                        [](const PALETTEENTRY& E) { return RGB(E.peRed, E.peGreen, E.peBlue); }));
 }
 
 HPALETTE SelectPalette(HDC DC, HPALETTE Palette, BOOL) {

@@ -71,19 +71,7 @@ TSurface DescribeDib(void* Bits, Integer Width, Integer Height, Integer BitCount
 }
 
 Integer NearestColorIndex(const RGBQUAD* Colors, Integer Count, COLORREF Color) {
-  const Integer R = GetRValue(Color), G = GetGValue(Color), B = GetBValue(Color);
-  Integer Best = 0;
-  Integer BestDist = 0x7FFFFFFF;
-  for (Integer I = 0; I < Count; ++I) {
-    const Integer DR = Colors[I].rgbRed - R, DG = Colors[I].rgbGreen - G, DB = Colors[I].rgbBlue - B;
-    const Integer D = DR * DR + DG * DG + DB * DB;
-    if (D < BestDist) {
-      BestDist = D;
-      Best = I;
-      if (D == 0) break;
-    }
-  }
-  return Best;
+  return NearestEntry(Colors, Count, Color, [](const RGBQUAD& Q) { return RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue); });
 }
 
 bool SameColorTables(const TSurface& A, const TSurface& B) {

@@ -56,6 +56,24 @@ COLORREF PixelToColor(const TSurface& S, DWORD Pixel);
 
 // Nearest entry of a colour table, by squared RGB distance; the first wins on ties.
 Integer NearestColorIndex(const RGBQUAD* Colors, Integer Count, COLORREF Color);
+// The same search over any table: EntryColor(Entries[I]) is entry I's RGB.
+template <class TEntry, class TEntryColor>
+Integer NearestEntry(const TEntry* Entries, Integer Count, COLORREF Color, TEntryColor EntryColor) {
+  const Integer R = GetRValue(Color), G = GetGValue(Color), B = GetBValue(Color);
+  Integer Best = 0;
+  Integer BestDist = 0x7FFFFFFF;
+  for (Integer I = 0; I < Count; ++I) {
+    const COLORREF E = EntryColor(Entries[I]);
+    const Integer DR = GetRValue(E) - R, DG = GetGValue(E) - G, DB = GetBValue(E) - B;
+    const Integer D = DR * DR + DG * DG + DB * DB;
+    if (D < BestDist) {
+      BestDist = D;
+      Best = I;
+      if (D == 0) break;
+    }
+  }
+  return Best;
+}
 
 // Both colour tables hold the same entries.
 bool SameColorTables(const TSurface& A, const TSurface& B);
