@@ -129,6 +129,17 @@ void ForEachClipRect(HDC DC, const TRect& R, F&& Fn) {
   }
   DC->Clip().ForEachRectIn(R, Fn);
 }
+// The frame of R one pixel wide, each pixel once: Fn(rect) for up to four rectangles.
+template <class F>
+void ForEachFrameRect(const TRect& R, F&& Fn) {
+  if (R.Width() <= 0 || R.Height() <= 0) return;
+  Fn(TRect{R.Left, R.Top, R.Right, R.Top + 1});
+  if (R.Height() > 1) Fn(TRect{R.Left, R.Bottom - 1, R.Right, R.Bottom});
+  if (R.Height() > 2) {
+    Fn(TRect{R.Left, R.Top + 1, R.Left + 1, R.Bottom - 1});
+    if (R.Width() > 1) Fn(TRect{R.Right - 1, R.Top + 1, R.Right, R.Bottom - 1});
+  }
+}
 inline bool InClip(HDC DC, Integer X, Integer Y) {
   if (DC->ClipIsRect()) {
     const TRect& B = DC->ClipBox();

@@ -17,18 +17,6 @@ TRect RectToSurface(HDC DC, const RECT& R) {
   return {std::min(A.X, B.X), std::min(A.Y, B.Y), std::max(A.X, B.X), std::max(A.Y, B.Y)};
 }
 
-// The frame of R one pixel wide, each pixel once: F(rect) for up to four rectangles.
-template <class F>
-void ForEachFrameRect(const TRect& R, F&& Fn) {
-  if (R.Width() <= 0 || R.Height() <= 0) return;
-  Fn(TRect{R.Left, R.Top, R.Right, R.Top + 1});
-  if (R.Height() > 1) Fn(TRect{R.Left, R.Bottom - 1, R.Right, R.Bottom});
-  if (R.Height() > 2) {
-    Fn(TRect{R.Left, R.Top + 1, R.Left + 1, R.Bottom - 1});
-    if (R.Width() > 1) Fn(TRect{R.Right - 1, R.Top + 1, R.Right, R.Bottom - 1});
-  }
-}
-
 TPixelOp InvertOp(const TSurface& S) { return TPixelOp{&S, S.PixelMask(), S.PixelMask()}; }
 
 // A region in logical coordinates moved to surface coordinates.

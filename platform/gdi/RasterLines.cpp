@@ -46,6 +46,23 @@ void FlattenBezier(TPointF P0, TPointF P1, TPointF P2, TPointF P3, std::vector<T
   }
 }
 
+// The points of a *To call: the current position, then Points; the last one becomes the
+// current position.
+std::vector<POINT> FromCurrentPosition(HDC DC, const POINT* Points, DWORD Count) {
+  std::vector<POINT> All(Count + 1);
+  All[0] = DC->State.CurPos;
+  std::copy_n(Points, Count, All.begin() + 1);
+  DC->State.CurPos = Points[Count - 1];
+  return All;
+}
+
+// An open polyline in surface coordinates with the DC's pen.
+BOOL StrokeOpen(HDC DC, const std::vector<TPoint>& P) {
+  TPenSetup Pen = MakePenSetup(DC);
+  StrokePolyline(DC, Pen, P.data(), P.size(), false);
+  return TRUE;
+}
+
 // Surface points of a Bezier chain (1 + 3n logical points).
 std::vector<TPoint> BezierPoints(HDC DC, const POINT* P, DWORD Count) {
   std::vector<TPoint> Out;
@@ -261,22 +278,13 @@ BOOL LineTo(HDC DC, Integer X, Integer Y) {
 
 BOOL Polyline(HDC DC, const POINT* Points, Integer Count) {
   if (!IsDeviceContext(DC) || !Points || Count < 2) return FALSE;
-  const std::vector<TPoint> P = ToSurface(DC, Points, static_cast<std::size_t>(Count));
-  TPenSetup Pen = MakePenSetup(DC);
-  StrokePolyline(DC, Pen, P.data(), P.size(), false);
-  return TRUE;
+  return StrokeOpen(DC, ToSurface(DC, Points, static_cast<std::size_t>(Count)));
 }
 
 BOOL PolylineTo(HDC DC, const POINT* Points, DWORD Count) {
   if (!IsDeviceContext(DC) || !Points || Count == 0) return FALSE;
-  std::vector<POINT> All(Count + 1);
-  All[0] = DC->State.CurPos;
-  std::copy_n(Points, Count, All.begin() + 1);
-  DC->State.CurPos = Points[Count - 1];
-  const std::vector<TPoint> P = ToSurface(DC, All.data(), All.size());
-  TPenSetup Pen = MakePenSetup(DC);
-  StrokePolyline(DC, Pen, P.data(), P.size(), false);
-  return TRUE;
+  const std::vector<POINT> All = FromCurrentPosition(DC, Points, Count);
+  return StrokeOpen(DC, ToSurface(DC, All.data(), All.size()));
 }
 
 BOOL PolyPolyline(HDC DC, const POINT* Points, const DWORD* Counts, DWORD PolyCount) {
@@ -295,22 +303,13 @@ BOOL PolyPolyline(HDC DC, const POINT* Points, const DWORD* Counts, DWORD PolyCo
 
 BOOL PolyBezier(HDC DC, const POINT* Points, DWORD Count) {
   if (!IsDeviceContext(DC) || !Points || Count < 4 || (Count - 1) % 3 != 0) return FALSE;
-  const std::vector<TPoint> P = BezierPoints(DC, Points, Count);
-  TPenSetup Pen = MakePenSetup(DC);
-  StrokePolyline(DC, Pen, P.data(), P.size(), false);
-  return TRUE;
+  return StrokeOpen(DC, BezierPoints(DC, Points, Count));
 }
 
 BOOL PolyBezierTo(HDC DC, const POINT* Points, DWORD Count) {
   if (!IsDeviceContext(DC) || !Points || Count < 3 || Count % 3 != 0) return FALSE;
-  std::vector<POINT> All(Count + 1);
-  All[0] = DC->State.CurPos;
-  std::copy_n(Points, Count, All.begin() + 1);
-  DC->State.CurPos = Points[Count - 1];
-  const std::vector<TPoint> P = BezierPoints(DC, All.data(), Count + 1);
-  TPenSetup Pen = MakePenSetup(DC);
-  StrokePolyline(DC, Pen, P.data(), P.size(), false);
-  return TRUE;
+  const std::vector<POINT> All = FromCurrentPosition(DC, Points, Count);
+  return StrokeOpen(DC, BezierPoints(DC, All.data(), Count + 1));
 }
 
 BOOL LineDDA(Integer X1, Integer Y1, Integer X2, Integer Y2, LINEDDAPROC Proc, LPARAM Data) {

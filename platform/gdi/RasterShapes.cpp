@@ -138,6 +138,12 @@ BOOL DrawPolygons(HDC DC, const std::vector<TPoint>& P, const std::vector<Intege
   return TRUE;
 }
 
+// A closed shape under a rotating or shearing transform: its logical outline as one polygon.
+BOOL DrawTransformedShape(HDC DC, const std::vector<TPointF>& Logical) {
+  const std::vector<TPoint> P = TransformedOutline(DC, Logical);
+  return DrawPolygons(DC, P, {static_cast<Integer>(P.size())});
+}
+
 BOOL DrawTransformedArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS,
                         Integer XE, Integer YE) {
   const double CX = (L + R) / 2.0, CY = (T + B) / 2.0;
@@ -153,13 +159,11 @@ BOOL DrawTransformedArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, 
     DC->State.CurPos = {static_cast<Integer>(std::floor(Pts.back().X + 0.5)),
                         static_cast<Integer>(std::floor(Pts.back().Y + 0.5))};
   }
+  if (Kind == TArcKind::Chord || Kind == TArcKind::Pie) return DrawTransformedShape(DC, Pts);
   const std::vector<TPoint> P = TransformedOutline(DC, Pts);
-  if (Kind == TArcKind::Arc || Kind == TArcKind::ArcTo) {
-    TPenSetup Pen = MakePenSetup(DC);
-    StrokePolyline(DC, Pen, P.data(), P.size(), false);
-    return TRUE;
-  }
-  return DrawPolygons(DC, P, {static_cast<Integer>(P.size())});
+  TPenSetup Pen = MakePenSetup(DC);
+  StrokePolyline(DC, Pen, P.data(), P.size(), false);
+  return TRUE;
 }
 
 BOOL DrawArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS, Integer XE,
@@ -255,12 +259,8 @@ void DrawClosedShape(HDC DC, const std::vector<TPoint>& Ring, bool FillInterior)
 BOOL Rectangle(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom) {
   if (!IsDeviceContext(DC)) return FALSE;
   if (Rotated(DC)) {
-    const std::vector<TPointF> C = {{static_cast<double>(Left), static_cast<double>(Top)},
-                                    {static_cast<double>(Right), static_cast<double>(Top)},
-                                    {static_cast<double>(Right), static_cast<double>(Bottom)},
-                                    {static_cast<double>(Left), static_cast<double>(Bottom)}};
-    const std::vector<TPoint> P = TransformedOutline(DC, C);
-    return DrawPolygons(DC, P, {static_cast<Integer>(P.size())});
+    const double L = Left, T = Top, R = Right, B = Bottom;
+    return DrawTransformedShape(DC, {{L, T}, {R, T}, {R, B}, {L, B}});
   }
   TPenSetup Pen = MakePenSetup(DC);
   const TRect B = InsideFrameBox(BoxToSurface(DC, Left, Top, Right, Bottom), Pen);
@@ -282,21 +282,14 @@ BOOL Rectangle(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom)
     return TRUE;
   }
   FillRectClipped(DC, {B.Left + 1, B.Top + 1, B.Right - 1, B.Bottom - 1}, Brush);
-  // The frame, each pixel once.
-  FillRectClipped(DC, {B.Left, B.Top, B.Right, B.Top + 1}, Pen.Ink);
-  if (B.Height() > 1) FillRectClipped(DC, {B.Left, B.Bottom - 1, B.Right, B.Bottom}, Pen.Ink);
-  if (B.Height() > 2) {
-    FillRectClipped(DC, {B.Left, B.Top + 1, B.Left + 1, B.Bottom - 1}, Pen.Ink);
-    if (B.Width() > 1) FillRectClipped(DC, {B.Right - 1, B.Top + 1, B.Right, B.Bottom - 1}, Pen.Ink);
-  }
+  ForEachFrameRect(B, [&](const TRect& F) { FillRectClipped(DC, F, Pen.Ink); });
   return TRUE;
 }
 
 BOOL Ellipse(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom) {
   if (!IsDeviceContext(DC)) return FALSE;
   if (Rotated(DC)) {
-    const std::vector<TPoint> P = TransformedOutline(DC, LogicalEllipseArc(Left, Top, Right, Bottom, 0, 2 * Pi));
-    return DrawPolygons(DC, P, {static_cast<Integer>(P.size())});
+    return DrawTransformedShape(DC, LogicalEllipseArc(Left, Top, Right, Bottom, 0, 2 * Pi));
   }
   TPenSetup Pen = MakePenSetup(DC);
   const TRect B = InsideFrameBox(BoxToSurface(DC, Left, Top, Right, Bottom), Pen);
@@ -324,8 +317,7 @@ BOOL RoundRect(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom,
       const auto Q = LogicalEllipseArc(C[0], C[1], C[0] + EW, C[1] + EH, C[2], Pi / 2);
       Pts.insert(Pts.end(), Q.begin(), Q.end());
     }
-    const std::vector<TPoint> P = TransformedOutline(DC, Pts);
-    return DrawPolygons(DC, P, {static_cast<Integer>(P.size())});
+    return DrawTransformedShape(DC, Pts);
   }
   TPenSetup Pen = MakePenSetup(DC);
   const TRect B = InsideFrameBox(BoxToSurface(DC, Left, Top, Right, Bottom), Pen);
