@@ -171,40 +171,38 @@ TFaceMatch MatchLocked(TEngine& E, std::string_view FaceName, bool Bold, bool It
 // ---------------------------------------------------------------------------------------------
 // Logical fonts
 
+namespace {
+
+// A LOGFONT in the other form: every field but the face name, whose encoding differs.
+template <class TTo, class TFrom>
+TTo LogFontFields(const TFrom& F) {
+  TTo T;
+  T.lfHeight = F.lfHeight;
+  T.lfWidth = F.lfWidth;
+  T.lfEscapement = F.lfEscapement;
+  T.lfOrientation = F.lfOrientation;
+  T.lfWeight = F.lfWeight;
+  T.lfItalic = F.lfItalic;
+  T.lfUnderline = F.lfUnderline;
+  T.lfStrikeOut = F.lfStrikeOut;
+  T.lfCharSet = F.lfCharSet;
+  T.lfOutPrecision = F.lfOutPrecision;
+  T.lfClipPrecision = F.lfClipPrecision;
+  T.lfQuality = F.lfQuality;
+  T.lfPitchAndFamily = F.lfPitchAndFamily;
+  return T;
+}
+
+}  // namespace
+
 LOGFONTW LogFontToW(const LOGFONTA& F) {
-  LOGFONTW W;
-  W.lfHeight = F.lfHeight;
-  W.lfWidth = F.lfWidth;
-  W.lfEscapement = F.lfEscapement;
-  W.lfOrientation = F.lfOrientation;
-  W.lfWeight = F.lfWeight;
-  W.lfItalic = F.lfItalic;
-  W.lfUnderline = F.lfUnderline;
-  W.lfStrikeOut = F.lfStrikeOut;
-  W.lfCharSet = F.lfCharSet;
-  W.lfOutPrecision = F.lfOutPrecision;
-  W.lfClipPrecision = F.lfClipPrecision;
-  W.lfQuality = F.lfQuality;
-  W.lfPitchAndFamily = F.lfPitchAndFamily;
+  LOGFONTW W = LogFontFields<LOGFONTW>(F);
   W.lfFaceName = Utf8ToUtf16(F.lfFaceName);
   return W;
 }
 
 LOGFONTA LogFontToA(const LOGFONTW& F) {
-  LOGFONTA A;
-  A.lfHeight = F.lfHeight;
-  A.lfWidth = F.lfWidth;
-  A.lfEscapement = F.lfEscapement;
-  A.lfOrientation = F.lfOrientation;
-  A.lfWeight = F.lfWeight;
-  A.lfItalic = F.lfItalic;
-  A.lfUnderline = F.lfUnderline;
-  A.lfStrikeOut = F.lfStrikeOut;
-  A.lfCharSet = F.lfCharSet;
-  A.lfOutPrecision = F.lfOutPrecision;
-  A.lfClipPrecision = F.lfClipPrecision;
-  A.lfQuality = F.lfQuality;
-  A.lfPitchAndFamily = F.lfPitchAndFamily;
+  LOGFONTA A = LogFontFields<LOGFONTA>(F);
   A.lfFaceName = Utf16ToUtf8(F.lfFaceName);
   return A;
 }

@@ -97,6 +97,21 @@ TEXTMETRICW SameMetric(const TEXTMETRICW& T) {
   return T;
 }
 
+// GetObject of a font into either form of LOGFONT; other objects go to the plain GetObject.
+template <class TLogFont>
+Integer GetLogFont(HGDIOBJ Object, Integer Size, TLogFont* Buffer, TLogFont (*Convert)(const LOGFONTW&)) {
+  if (!Object || Object->ObjType != OBJ_FONT) return GetObject(Object, Size, static_cast<void*>(Buffer));
+  constexpr Integer Needed = sizeof(TLogFont);
+  if (!Buffer) return Needed;
+  if (Size < Needed) return 0;
+  *Buffer = Convert(static_cast<HFONT>(Object)->Log);
+  return Needed;
+}
+
+LOGFONTW SameLogFont(const LOGFONTW& F) {
+  return F;
+}
+
 BOOL CharWidths(HDC DC, UINT First, UINT Last, Integer* Widths) {
   HFONT Font;
   TFontFace* Face;
@@ -203,21 +218,11 @@ HFONT CreateFontW(Integer Height, Integer Width, Integer Escapement, Integer Ori
 }
 
 Integer GetObject(HGDIOBJ Object, Integer Size, LOGFONTA* Buffer) {
-  if (!Object || Object->ObjType != OBJ_FONT) return GetObject(Object, Size, static_cast<void*>(Buffer));
-  constexpr Integer Needed = sizeof(LOGFONTA);
-  if (!Buffer) return Needed;
-  if (Size < Needed) return 0;
-  *Buffer = LogFontToA(static_cast<HFONT>(Object)->Log);
-  return Needed;
+  return GetLogFont(Object, Size, Buffer, LogFontToA);
 }
 
 Integer GetObject(HGDIOBJ Object, Integer Size, LOGFONTW* Buffer) {
-  if (!Object || Object->ObjType != OBJ_FONT) return GetObject(Object, Size, static_cast<void*>(Buffer));
-  constexpr Integer Needed = sizeof(LOGFONTW);
-  if (!Buffer) return Needed;
-  if (Size < Needed) return 0;
-  *Buffer = static_cast<HFONT>(Object)->Log;
-  return Needed;
+  return GetLogFont(Object, Size, Buffer, SameLogFont);
 }
 
 HFONT DcFont(HDC DC) {
