@@ -94,6 +94,13 @@ struct TPointF {
   double Y = 0;
 };
 
+// A pixel centre this close to a shape's edge counts as on it, whatever the rounding.
+constexpr double CentreEps = 1e-9;
+// The first pixel whose centre is at or right of X.
+inline Integer FirstPixel(double X) {
+  return static_cast<Integer>(std::clamp(std::ceil(X - 0.5 - CentreEps), -2.0e9, 2.0e9));
+}
+
 // Fills unions of polygons and discs with the pixel-centre rule (pixel (x, y) is inside when
 // (x + 0.5, y + 0.5) is). Coordinates are continuous surface coordinates. Polygons added with
 // AddOriented are taken with positive orientation whatever their vertex order, so that WINDING

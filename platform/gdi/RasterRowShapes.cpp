@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr double Eps = 1e-9;
-
 // Row Y of the ellipse through the edges of Box: the pixels whose centres lie inside or on it.
 TSpan EllipseRow(const TRect& Box, Integer Y) {
   const double A = Box.Width() / 2.0, B = Box.Height() / 2.0;
@@ -17,8 +15,8 @@ TSpan EllipseRow(const TRect& Box, Integer Y) {
       2 * static_cast<Int64>(Y) + 1 <= static_cast<Int64>(Box.Top) + Box.Bottom + 1)
     return {Box.Left, Box.Right};
   const double H = A * std::sqrt(std::max(0.0, 1 - DY * DY));
-  Integer L = static_cast<Integer>(std::ceil(CX - H - 0.5 - Eps));
-  Integer R = static_cast<Integer>(std::floor(CX + H - 0.5 + Eps)) + 1;
+  Integer L = FirstPixel(CX - H);
+  Integer R = static_cast<Integer>(std::floor(CX + H - 0.5 + CentreEps)) + 1;
   if (L >= R) {  // too narrow for a pixel centre: the middle pixel or two
     L = static_cast<Integer>(std::floor(CX - 0.5));
     R = static_cast<Integer>(std::ceil(CX - 0.5)) + 1;

@@ -4,13 +4,7 @@
 
 namespace {
 
-constexpr double Eps = 1e-9;
 constexpr double MiterLimit = 10.0;
-
-// First pixel whose centre is at or right of X.
-inline Integer FirstPixel(double X) {
-  return static_cast<Integer>(std::clamp(std::ceil(X - 0.5 - Eps), -2.0e9, 2.0e9));
-}
 
 }  // namespace
 
