@@ -315,25 +315,20 @@ BOOL GetWindowExtEx(HDC DC, SIZE* Ext) {
 }
 BOOL GetViewportExtEx(HDC DC, SIZE* Ext) { return GetWindowExtEx(DC, Ext); }
 
-BOOL LPtoDP(HDC DC, POINT* Points, Integer Count) {
+namespace {
+BOOL MapPoints(HDC DC, POINT* Points, Integer Count, void (*Map)(HDC, double, double, double&, double&)) {
   if (!IsDeviceContext(DC) || (!Points && Count > 0)) return FALSE;
   for (Integer I = 0; I < Count; ++I) {
     double X, Y;
-    LogicalToDevice(DC, Points[I].X, Points[I].Y, X, Y);
+    Map(DC, Points[I].X, Points[I].Y, X, Y);
     Points[I] = {RoundCoord(X), RoundCoord(Y)};
   }
   return TRUE;
 }
+}  // namespace
 
-BOOL DPtoLP(HDC DC, POINT* Points, Integer Count) {
-  if (!IsDeviceContext(DC) || (!Points && Count > 0)) return FALSE;
-  for (Integer I = 0; I < Count; ++I) {
-    double X, Y;
-    DeviceToLogical(DC, Points[I].X, Points[I].Y, X, Y);
-    Points[I] = {RoundCoord(X), RoundCoord(Y)};
-  }
-  return TRUE;
-}
+BOOL LPtoDP(HDC DC, POINT* Points, Integer Count) { return MapPoints(DC, Points, Count, LogicalToDevice); }
+BOOL DPtoLP(HDC DC, POINT* Points, Integer Count) { return MapPoints(DC, Points, Count, DeviceToLogical); }
 
 BOOL GetDCOrgEx(HDC DC, POINT* Org) {
   if (!IsDeviceContext(DC) || !Org) return FALSE;

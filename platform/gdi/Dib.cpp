@@ -257,23 +257,30 @@ BOOL GetBitmapDimensionEx(HBITMAP Bitmap, SIZE* Size) {
   return TRUE;
 }
 
-UINT GetDIBColorTable(HDC DC, UINT Start, UINT Count, RGBQUAD* Colors) {
-  if (!DC || !DC->IsMemoryDC() || !Colors) return 0;
+namespace {
+// Entries Start .. Start + N - 1 of the colour table of the DIB section selected into DC, N
+// clamped to the table. Null (N = 0) without such a table or when Start lies past it.
+RGBQUAD* DibColorTableRange(HDC DC, UINT Start, UINT Count, UINT& N) {
+  N = 0;
+  if (!DC || !DC->IsMemoryDC()) return nullptr;
   HBITMAP B = DC->State.Bitmap;
-  if (!B || !B->IsDibSection || B->Surface.Bpp > 8) return 0;
-  if (Start >= B->ColorTable.size()) return 0;
-  const UINT N = std::min<UINT>(Count, static_cast<UINT>(B->ColorTable.size()) - Start);
-  std::copy_n(B->ColorTable.begin() + Start, N, Colors);
+  if (!B || !B->IsDibSection || B->Surface.Bpp > 8 || Start >= B->ColorTable.size()) return nullptr;
+  N = std::min<UINT>(Count, static_cast<UINT>(B->ColorTable.size()) - Start);
+  return B->ColorTable.data() + Start;
+}
+}  // namespace
+
+UINT GetDIBColorTable(HDC DC, UINT Start, UINT Count, RGBQUAD* Colors) {
+  UINT N = 0;
+  const RGBQUAD* Table = Colors ? DibColorTableRange(DC, Start, Count, N) : nullptr;
+  if (Table) std::copy_n(Table, N, Colors);
   return N;
 }
 
 UINT SetDIBColorTable(HDC DC, UINT Start, UINT Count, const RGBQUAD* Colors) {
-  if (!DC || !DC->IsMemoryDC() || !Colors) return 0;
-  HBITMAP B = DC->State.Bitmap;
-  if (!B || !B->IsDibSection || B->Surface.Bpp > 8) return 0;
-  if (Start >= B->ColorTable.size()) return 0;
-  const UINT N = std::min<UINT>(Count, static_cast<UINT>(B->ColorTable.size()) - Start);
-  std::copy_n(Colors, N, B->ColorTable.begin() + Start);
+  UINT N = 0;
+  RGBQUAD* Table = Colors ? DibColorTableRange(DC, Start, Count, N) : nullptr;
+  if (Table) std::copy_n(Colors, N, Table);
   return N;
 }
 
