@@ -202,36 +202,20 @@ bool RunUnscaled(const TBlitRequest& R, const TSurface& D, const TRect& Vis, con
   return true;
 }
 
-bool RunStretched(TBlitRequest R, const TSurface& D, const TRect& Vis, const TPatternRows* Pattern) {
+bool RunStretched(const TBlitRequest& R, const TSurface& D, const TRect& Vis, const TPatternRows* Pattern) {
   if (R.Mask) return false;
-  const TSurface* S = R.Src;
-  std::optional<TSurfaceCopy> Copy;
-  if (SameSurface(*S, D)) {
-    const TRect From = IntersectRects(R.SrcRect, S->Bounds());
-    if (!IsEmptyRect(IntersectRects(From, Vis))) {
-      Copy.emplace(*S, From.Top, From.Bottom);
-      S = &Copy->S;
-      R.SrcRect.Top -= From.Top;
-      R.SrcRect.Bottom -= From.Top;
-    }
-  }
-  std::vector<Integer> XMap(static_cast<std::size_t>(Vis.Width())),
-      YMap(static_cast<std::size_t>(Vis.Height()));
-  StretchMap(R.DstRect.Width(), R.SrcRect.Left, R.SrcRect.Width(), R.FlipX, Vis.Left - R.DstRect.Left,
-             Vis.Width(), XMap.data());
-  StretchMap(R.DstRect.Height(), R.SrcRect.Top, R.SrcRect.Height(), R.FlipY, Vis.Top - R.DstRect.Top,
-             Vis.Height(), YMap.data());
   // Destination pixels whose nearest source pixel lies outside the source stay as they are.
-  Integer X0, X1, Y0, Y1;
-  ValidRange(XMap, S->Width, X0, X1);
-  ValidRange(YMap, S->Height, Y0, Y1);
-  const TRect Area{Vis.Left + X0, Vis.Top + Y0, Vis.Left + X1, Vis.Top + Y1};
+  const TNearestSampler Sampler(*R.Src, D, R.DstRect, R.SrcRect, Vis, R.FlipX, R.FlipY);
+  const TRect& Area = Sampler.Area();
   if (IsEmptyRect(Area)) return true;
+  const TSurface* S = &Sampler.Source();
+  const std::vector<Integer>& XMap = Sampler.XMap();
+  const std::vector<Integer>& YMap = Sampler.YMap();
 
   TColorSide SrcSide = R.SrcSide;
   SrcSide.S = S;
   const TColorSide DstSide = ColorSideOf(R.Dst);
-  const TStretchGeometry G{R.DstRect, R.SrcRect, R.FlipX, R.FlipY, Vis};
+  const TStretchGeometry G{R.DstRect, Sampler.SourceRect(), R.FlipX, R.FlipY, Vis};
   const bool Shrinks = R.SrcRect.Width() > R.DstRect.Width() || R.SrcRect.Height() > R.DstRect.Height();
   if (R.StretchMode == HALFTONE) {
     THalftoneRows P(*S, SrcSide, DstSide, G);
@@ -334,9 +318,9 @@ bool ExecuteBlit(TBlitRequest R) {
 }
 
 TNearestSampler::TNearestSampler(const TSurface& Src, const TSurface& Dst, const TRect& DstRect,
-                                 const TRect& SrcRect, const TRect& Vis)
-    : FS(&Src), FVis(Vis) {
-  TRect SR = SrcRect;
+                                 const TRect& SrcRect, const TRect& Vis, bool FlipX, bool FlipY)
+    : FS(&Src), FVis(Vis), FSrcRect(SrcRect) {
+  TRect& SR = FSrcRect;
   if (SameSurface(Src, Dst)) {
     const TRect From = IntersectRects(SR, Src.Bounds());
     if (!IsEmptyRect(IntersectRects(From, Vis))) {
@@ -349,14 +333,14 @@ TNearestSampler::TNearestSampler(const TSurface& Src, const TSurface& Dst, const
   if (IsEmptyRect(Vis) || IsEmptyRect(SR)) return;
   FXMap.resize(static_cast<std::size_t>(Vis.Width()));
   FYMap.resize(static_cast<std::size_t>(Vis.Height()));
-  StretchMap(DstRect.Width(), SR.Left, SR.Width(), false, Vis.Left - DstRect.Left, Vis.Width(), FXMap.data());
-  StretchMap(DstRect.Height(), SR.Top, SR.Height(), false, Vis.Top - DstRect.Top, Vis.Height(), FYMap.data());
+  StretchMap(DstRect.Width(), SR.Left, SR.Width(), FlipX, Vis.Left - DstRect.Left, Vis.Width(), FXMap.data());
+  StretchMap(DstRect.Height(), SR.Top, SR.Height(), FlipY, Vis.Top - DstRect.Top, Vis.Height(), FYMap.data());
   Integer X0, X1, Y0, Y1;
   ValidRange(FXMap, FS->Width, X0, X1);
   ValidRange(FYMap, FS->Height, Y0, Y1);
   FArea = {Vis.Left + X0, Vis.Top + Y0, Vis.Left + X1, Vis.Top + Y1};
   if (IsEmptyRect(FArea)) FArea = {};
-  FUnscaledX = DstRect.Width() == SR.Width();
+  FUnscaledX = !FlipX && DstRect.Width() == SR.Width();
 }
 
 void TNearestSampler::Row(Integer Y, Integer X0, Integer N, DWORD* Out) const {

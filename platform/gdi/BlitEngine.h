@@ -40,24 +40,30 @@ bool MapBlitRect(HDC DC, Integer X, Integer Y, Integer W, Integer H, TRect& Out,
 // transform.
 bool MapPlainRect(HDC DC, Integer X, Integer Y, Integer W, Integer H, TRect& Out);
 
-// Nearest-neighbour sampling without mirroring, for TransparentBlt and AlphaBlend: the maps of
-// the visible part Vis of DstRect, the part of it whose source pixels exist, and the source
-// rows. A source sharing pixels with the destination is copied first.
+// The source side of a stretched transfer (StretchBlt and StretchDIBits, TransparentBlt,
+// AlphaBlend): the nearest-neighbour maps of the visible part Vis of DstRect, mirrored by FlipX
+// and FlipY, and the part of Vis whose source pixels exist. A source sharing pixels with the
+// destination is copied first; Source() and SourceRect() then describe the copy.
 class TNearestSampler {
  public:
   TNearestSampler(const TSurface& Src, const TSurface& Dst, const TRect& DstRect, const TRect& SrcRect,
-                  const TRect& Vis);
+                  const TRect& Vis, bool FlipX = false, bool FlipY = false);
   TNearestSampler(const TNearestSampler&) = delete;
   TNearestSampler& operator=(const TNearestSampler&) = delete;
   // Where to draw; may be empty.
   const TRect& Area() const { return FArea; }
+  const TSurface& Source() const { return *FS; }
+  const TRect& SourceRect() const { return FSrcRect; }
+  // The source column of destination column Vis.Left + I is XMap()[I]; rows alike.
+  const std::vector<Integer>& XMap() const { return FXMap; }
+  const std::vector<Integer>& YMap() const { return FYMap; }
   // Source raw pixels for destination row Y, columns X0 .. X0 + N - 1 (inside Area).
   void Row(Integer Y, Integer X0, Integer N, DWORD* Out) const;
 
  private:
   std::optional<TSurfaceCopy> FCopy;
   const TSurface* FS;
-  TRect FVis, FArea;
+  TRect FVis, FArea, FSrcRect;
   bool FUnscaledX = false;
   std::vector<Integer> FXMap, FYMap;
 };
