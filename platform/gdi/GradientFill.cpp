@@ -25,11 +25,6 @@ DWORD PixelOf(const TSurface& S, const Int64 C[4]) {
   return ColorToPixel(S, RGB(R, G, B));
 }
 
-bool FitsCoord(const TPoint& P) {
-  return P.X >= -ShapeCoordLimit && P.X <= ShapeCoordLimit && P.Y >= -ShapeCoordLimit &&
-         P.Y <= ShapeCoordLimit;
-}
-
 void FillRect(HDC DC, const TSurface& S, const TRIVERTEX& V0, const TRIVERTEX& V1, bool Vertical) {
   TPoint A = DC->ToSurface({V0.x, V0.y}), B = DC->ToSurface({V1.x, V1.y});
   // The colours follow their vertices along the shading axis.
@@ -68,7 +63,7 @@ void FillTriangle(HDC DC, const TSurface& S, const TRIVERTEX* Tri[3]) {
   TPoint P[3];
   for (Integer I = 0; I < 3; ++I) {
     P[I] = DC->ToSurface({Tri[I]->x, Tri[I]->y});
-    if (!FitsCoord(P[I])) return;
+    if (!InShapeRange(P[I])) return;
   }
   const Int64 X1 = P[0].X, Y1 = P[0].Y, X2 = P[1].X, Y2 = P[1].Y, X3 = P[2].X, Y3 = P[2].Y;
   Int64 Area = (X2 - X1) * (Y3 - Y1) - (X3 - X1) * (Y2 - Y1);

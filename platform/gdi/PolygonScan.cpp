@@ -14,7 +14,7 @@ Int64 CeilDiv(Int64 N, Int64 D) {  // D > 0
 }
 
 void CheckCoord(Integer V) {
-  if (V > ShapeCoordLimit || V < -ShapeCoordLimit) throw ERangeError("Polygon coordinate out of range");
+  if (!InShapeRange(V)) throw ERangeError("Polygon coordinate out of range");
 }
 
 }  // namespace

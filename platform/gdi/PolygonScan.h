@@ -16,6 +16,8 @@ constexpr Integer WINDING = 2;
 
 // The scan converters accept coordinates within the platform's 27-bit device space.
 constexpr Integer ShapeCoordLimit = (1 << 27) - 1;
+constexpr bool InShapeRange(Int64 V) { return V >= -ShapeCoordLimit && V <= ShapeCoordLimit; }
+constexpr bool InShapeRange(TPoint P) { return InShapeRange(P.X) && InShapeRange(P.Y); }
 
 struct TSpan {
   Integer Left = 0;  // first pixel

@@ -12,10 +12,6 @@ Int64 CeilDiv(Int64 A, Int64 B) {  // B > 0
   return (A % B != 0 && A > 0) ? Q + 1 : Q;
 }
 
-bool InRange(TPoint P) {
-  return P.X >= -ShapeCoordLimit && P.X <= ShapeCoordLimit && P.Y >= -ShapeCoordLimit && P.Y <= ShapeCoordLimit;
-}
-
 void SetPattern(TDash& D, std::initializer_list<DWORD> Runs) {
   for (std::size_t I = 0; I < Runs.size(); ++I) D.On.insert(D.On.end(), Runs.begin()[I], (I & 1) == 0);
 }
@@ -121,7 +117,7 @@ void SolidLineIn(const TLineSteps& L, const TRect& R, const TPixelOp& Ink) {
 }  // namespace
 
 TLineSteps::TLineSteps(TPoint A, TPoint B) : X0(A.X), Y0(A.Y) {
-  if (!InRange(A) || !InRange(B)) return;
+  if (!InShapeRange(A) || !InShapeRange(B)) return;
   const Int64 DX = static_cast<Int64>(B.X) - A.X, DY = static_cast<Int64>(B.Y) - A.Y;
   const Int64 AX = DX < 0 ? -DX : DX, AY = DY < 0 ? -DY : DY;
   XMajor = AX > AY;

@@ -19,9 +19,9 @@ TRect BoxToSurface(HDC DC, Integer L, Integer T, Integer R, Integer B) {
   return {std::min(A.X, C.X), std::min(A.Y, C.Y), std::max(A.X, C.X) + Inclusive, std::max(A.Y, C.Y) + Inclusive};
 }
 
-bool BoxInRange(const TRect& B) {
-  return B.Left >= -ShapeCoordLimit && B.Top >= -ShapeCoordLimit && B.Right <= ShapeCoordLimit &&
-         B.Bottom <= ShapeCoordLimit;
+// A box worth drawing: not empty, inside the device space.
+bool DrawableBox(const TRect& B) {
+  return B.Width() > 0 && B.Height() > 0 && InShapeRange(B.TopLeft()) && InShapeRange(B.BottomRight());
 }
 
 // A wide PS_INSIDEFRAME pen stays inside the box: its path moves in by half the width.
@@ -172,7 +172,7 @@ BOOL DrawArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, Integer B, 
   if (Rotated(DC)) return DrawTransformedArc(DC, Kind, L, T, R, B, XS, YS, XE, YE);
   TPenSetup Pen = MakePenSetup(DC);
   const TRect Box = InsideFrameBox(BoxToSurface(DC, L, T, R, B), Pen);
-  if (Box.Width() <= 0 || Box.Height() <= 0 || !BoxInRange(Box)) return TRUE;
+  if (!DrawableBox(Box)) return TRUE;
   const TPoint S = DC->ToSurface({XS, YS}), E = DC->ToSurface({XE, YE});
   Integer RowLo = Box.Top, RowHi = Box.Bottom;
   if (Kind == TArcKind::Arc) ShapeRows(DC, Pen, RowLo, RowHi);
@@ -264,7 +264,7 @@ BOOL Rectangle(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom)
   }
   TPenSetup Pen = MakePenSetup(DC);
   const TRect B = InsideFrameBox(BoxToSurface(DC, Left, Top, Right, Bottom), Pen);
-  if (B.Width() <= 0 || B.Height() <= 0 || !BoxInRange(B)) return TRUE;
+  if (!DrawableBox(B)) return TRUE;
   TBrushPainter Brush(DC, DC->State.Brush);
   if (Pen.Null) {
     FillRectClipped(DC, {B.Left, B.Top, B.Right - 1, B.Bottom - 1}, Brush);
@@ -293,7 +293,7 @@ BOOL Ellipse(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom) {
   }
   TPenSetup Pen = MakePenSetup(DC);
   const TRect B = InsideFrameBox(BoxToSurface(DC, Left, Top, Right, Bottom), Pen);
-  if (B.Width() <= 0 || B.Height() <= 0 || !BoxInRange(B)) return TRUE;
+  if (!DrawableBox(B)) return TRUE;
   // Without a pen the fill is one pixel smaller on the right and bottom.
   const TRect Fill = Pen.Null ? TRect{B.Left, B.Top, B.Right - 1, B.Bottom - 1} : B;
   if (Fill.Width() <= 0 || Fill.Height() <= 0) return TRUE;
@@ -321,7 +321,7 @@ BOOL RoundRect(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom,
   }
   TPenSetup Pen = MakePenSetup(DC);
   const TRect B = InsideFrameBox(BoxToSurface(DC, Left, Top, Right, Bottom), Pen);
-  if (B.Width() <= 0 || B.Height() <= 0 || !BoxInRange(B)) return TRUE;
+  if (!DrawableBox(B)) return TRUE;
   Integer EW = EllipseWidth, EH = EllipseHeight;
   if (DC->HasTransform()) {
     EW = std::abs(static_cast<Integer>(std::lround(EW * DC->State.World.eM11)));

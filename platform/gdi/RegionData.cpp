@@ -115,7 +115,7 @@ bool Covers(const TRect& Outer, const TRect& Inner) {
 
 void CheckShapeCoords(Integer Left, Integer Top, Integer Right, Integer Bottom) {
   for (Integer V : {Left, Top, Right, Bottom})
-    if (V > ShapeCoordLimit || V < -ShapeCoordLimit) throw ERangeError("Region coordinate out of range");
+    if (!InShapeRange(V)) throw ERangeError("Region coordinate out of range");
 }
 
 Int64 FloorDiv2(Int64 N) { return N >= 0 ? N / 2 : -((-N + 1) / 2); }

@@ -28,10 +28,6 @@ bool ReadDib(HDC DC, const void* Bits, const BITMAPINFO* Info, UINT Usage, TDibS
   return true;
 }
 
-bool FitsCoord(Int64 V) {
-  return V >= -ShapeCoordLimit && V <= ShapeCoordLimit;
-}
-
 TColorSide DibSide(HDC DC, const TDibSource& Dib) {
   TColorSide Side = ColorSideOf(DC);  // colour-to-monochrome compares with the DC's background
   Side.S = &Dib.S;
@@ -55,7 +51,7 @@ Integer StretchDIBits(HDC DC, Integer XDest, Integer YDest, Integer DestWidth, I
   const Int64 X0 = XSrc, X1 = static_cast<Int64>(XSrc) + SrcWidth;
   const Int64 Y0 = Dib.BottomUp ? Dib.Height - static_cast<Int64>(YSrc) - SrcHeight : YSrc;
   const Int64 Y1 = Y0 + SrcHeight;
-  if (!FitsCoord(X0) || !FitsCoord(X1) || !FitsCoord(Y0) || !FitsCoord(Y1)) return BlitFailed();
+  if (!InShapeRange(X0) || !InShapeRange(X1) || !InShapeRange(Y0) || !InShapeRange(Y1)) return BlitFailed();
   R.SrcRect = {static_cast<Integer>(std::min(X0, X1)), static_cast<Integer>(std::min(Y0, Y1)),
                static_cast<Integer>(std::max(X0, X1)), static_cast<Integer>(std::max(Y0, Y1))};
   R.FlipX = FlipX != (SrcWidth < 0);
@@ -83,10 +79,10 @@ Integer SetDIBitsToDevice(HDC DC, Integer XDest, Integer YDest, DWORD Width, DWO
   const Int64 Base = Dib.BottomUp ? static_cast<Int64>(Dib.Height) - StartScan - Rows : StartScan;
   const Int64 W = Width, H = Height;
   const Int64 Top = (Dib.BottomUp ? Dib.Height - static_cast<Int64>(YSrc) - H : YSrc) - Base;
-  if (!FitsCoord(XSrc) || !FitsCoord(XSrc + W) || !FitsCoord(Top) || !FitsCoord(Top + H)) return BlitFailed();
+  if (!InShapeRange(XSrc) || !InShapeRange(XSrc + W) || !InShapeRange(Top) || !InShapeRange(Top + H)) return BlitFailed();
   TBlitRequest R;
   const TPoint P = DC->ToSurface({XDest, YDest});
-  if (!FitsCoord(P.X) || !FitsCoord(P.Y)) return BlitFailed();
+  if (!InShapeRange(P.X) || !InShapeRange(P.Y)) return BlitFailed();
   R.DstRect = {P.X, P.Y, P.X + static_cast<Integer>(W), P.Y + static_cast<Integer>(H)};
   R.SrcRect = {XSrc, static_cast<Integer>(Top), static_cast<Integer>(XSrc + W),
                static_cast<Integer>(Top + H)};
