@@ -1,0 +1,35 @@
+// Registration of the buttons, statics, scroll bars and common controls.
+#include "platform/user/CommonControls.h"
+
+TImageListCalls ImageListCalls;
+
+void RegisterCommonControlClasses() {
+  RegisterButtonClass();
+  RegisterStaticClass();
+  RegisterScrollBarClass();
+  RegisterTrackBarClass();
+  RegisterProgressClass();
+  RegisterTabControlClass();
+  RegisterUpDownClass();
+}
+
+void InitCommonControls() {
+  RegisterTrackBarClass();
+  RegisterProgressClass();
+  RegisterTabControlClass();
+  RegisterUpDownClass();
+}
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* Init) {
+  if (Init == nullptr || Init->dwSize != sizeof(INITCOMMONCONTROLSEX)) return FALSE;
+  if (Init->dwICC & ICC_BAR_CLASSES) RegisterTrackBarClass();
+  if (Init->dwICC & ICC_PROGRESS_CLASS) RegisterProgressClass();
+  if (Init->dwICC & ICC_TAB_CLASSES) RegisterTabControlClass();
+  if (Init->dwICC & ICC_UPDOWN_CLASS) RegisterUpDownClass();
+  if (Init->dwICC & ICC_STANDARD_CLASSES) {
+    RegisterButtonClass();
+    RegisterStaticClass();
+    RegisterScrollBarClass();
+  }
+  return TRUE;
+}
