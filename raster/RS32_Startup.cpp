@@ -3,6 +3,7 @@
 #include "raster/RS32.h"
 #include "raster/RS32_Blend.h"
 #include "raster/RS32_LowLevel.h"
+#include "raster/RS32_MicroTiles.h"
 #include "raster/RS32_Resamplers.h"
 #include "raster/RS32_RowLogic.h"
 #include "raster/RS32_System.h"
@@ -28,7 +29,8 @@ void InitializeRasterLibrary() {
   SelectRowLogicRoutines();
   // The bitmap unit.
   InitializeRS32();
-  // The micro-tile routines start here.
+  // The micro-tile routines.
+  SelectMicroTilesRoutines();
   Started = true;
 }
 
@@ -49,4 +51,5 @@ void SelectPixelRoutines() {
   SelectResamplingRoutines();
   SelectRowLogicRoutines();
   SelectBilinearMix();
+  SelectMicroTilesRoutines();
 }

@@ -101,14 +101,13 @@ TEST(RasterMicroTiles, WideUnionsGiveThePlainBytes) {
   EXPECT_EQ(A.Cells, B.Cells);
 }
 
+// Chosen with the other pixel routines.
 TEST(RasterMicroTiles, RoutineChoiceFollowsExtendedMmx) {
   {
     TCpuFeaturesScope Scope(CpuFeatureBit(ciMMX) | CpuFeatureBit(ciEMMX));
-    SelectMicroTilesRoutines();
     EXPECT_EQ(UniteTileBox, &UniteTileBoxMmx);
     EXPECT_EQ(UniteTileGrids, &UniteTileGridsMmx);
   }
-  SelectMicroTilesRoutines();
   EXPECT_EQ(UniteTileBox, &UniteTileBoxPlain);
   EXPECT_EQ(UniteTileGrids, &UniteTileGridsPlain);
 }
