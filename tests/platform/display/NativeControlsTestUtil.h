@@ -16,6 +16,10 @@
 #include "platform/user/ScrollBars.h"
 #include "platform/user/User.h"
 
+// Everything here lives in its own namespace: other control tests in the same program have
+// helpers of their own.
+namespace CommonControlTesting {
+
 // One message the parent received from a control.
 struct TNote {
   UINT Msg = 0;     // WM_COMMAND, WM_NOTIFY, WM_HSCROLL, WM_VSCROLL, WM_DRAWITEM, WM_LBUTTONDOWN
@@ -115,7 +119,7 @@ inline LRESULT NativeParentProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
   }
 }
 
-class TNativeControlTest : public ::testing::Test {
+class TCommonControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Display = &Headless();
@@ -191,3 +195,5 @@ class TNativeControlTest : public ::testing::Test {
   HWND Parent = nullptr;
   HFONT Font = nullptr;
 };
+
+}  // namespace CommonControlTesting

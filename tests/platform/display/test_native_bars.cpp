@@ -7,7 +7,9 @@
 
 namespace {
 
-using TBarsTest = TNativeControlTest;
+using namespace CommonControlTesting;
+
+using TBarsTest = TCommonControlTest;
 
 // ---- Trackbar -------------------------------------------------------------------------------
 
@@ -210,10 +212,10 @@ TEST_F(TBarsTest, ProgressInTheClassicLook) {
 
 // ---- Scroll bar ----------------------------------------------------------------------------
 
-class TScrollBarTest : public TNativeControlTest {
+class TScrollBarTest : public TCommonControlTest {
  protected:
   void SetUp() override {
-    TNativeControlTest::SetUp();
+    TCommonControlTest::SetUp();
     // 200 x 16: arrows 16, track 168, thumb (168 * 10 + 50) / 101 = 17, positions 0..91.
     Bar = Create(WC_SCROLLBAR, "", SBS_HORZ | WS_TABSTOP, 10, 200, 200, 16, 5);
     SCROLLINFO I;
@@ -320,10 +322,10 @@ TEST_F(TScrollBarTest, ScrollBarsInTheClassicLook) {
 
 // ---- Up-down --------------------------------------------------------------------------------
 
-class TUpDownTest : public TNativeControlTest {
+class TUpDownTest : public TCommonControlTest {
  protected:
   void SetUp() override {
-    TNativeControlTest::SetUp();
+    TCommonControlTest::SetUp();
     Buddy = Create(WC_STATIC, "0", SS_LEFT, 10, 150, 60, 20, 10);
     Spin = Create(UPDOWN_CLASS, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 16, 10, 11);
     SendMessage(Spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Buddy), 0);

@@ -7,7 +7,9 @@
 
 namespace {
 
-using TButtonTest = TNativeControlTest;
+using namespace CommonControlTesting;
+
+using TButtonTest = TCommonControlTest;
 
 LRESULT Check(HWND B) { return SendMessage(B, BM_GETCHECK, 0, 0); }
 

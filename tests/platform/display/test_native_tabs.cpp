@@ -6,11 +6,13 @@
 
 namespace {
 
+using namespace CommonControlTesting;
+
 // Liberation Sans 11 px: tmHeight 12, so tabs are 12 + 2 * 3 = 18 high; the texts are 38, 26,
 // 50, 21 ("Help"; the '&' only underlines), 10 and 42 pixels wide, the tabs 12 wider.
 const char* const Names[] = {"General", "Tools", "Advanced", "&Help", "W", "Last one"};
 
-class TTabsTest : public TNativeControlTest {
+class TTabsTest : public TCommonControlTest {
  protected:
   HWND Tabs(DWORD Style, Integer W, Integer H, Integer Count = 6) {
     HWND T = Create(WC_TABCONTROL, "", Style, 10, 10, W, H, 1);
