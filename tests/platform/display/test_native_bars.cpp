@@ -2,6 +2,7 @@
 // notifications, clamping, tics, block geometry, buddies and their classic look.
 #include <gtest/gtest.h>
 
+#include "platform/user/ControlMessages.h"
 #include "platform/user/ProgressControl.h"
 #include "tests/platform/display/NativeControlsTestUtil.h"
 
@@ -424,6 +425,32 @@ TEST_F(TUpDownTest, BuddyTextFormats) {
   EXPECT_EQ(SendMessage(Spin, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&Error)), 1234);
   EXPECT_TRUE(Error);
   EXPECT_EQ(HIWORD(SendMessage(Spin, UDM_GETPOS, 0, 0)), 1);
+}
+
+TEST_F(TUpDownTest, WorksWithAnEditBuddy) {
+  RegisterEditClass();
+  HWND Edit = Create("EDIT", "5", WS_BORDER, 100, 150, 60, 20, 12);
+  HWND Spin2 = Create(UPDOWN_CLASS, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 16, 20, 13);
+  SendMessage(Spin2, UDM_SETRANGE32, 0, 100);
+  SendMessage(Spin2, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Edit), 0);
+  RunUntilIdle();
+  // The position comes from the edit's text before the step.
+  ClickAt(Spin2, 8, 4);
+  EXPECT_EQ(GetWindowTextString(Edit), "6");
+  EXPECT_EQ(GetFocus(), Edit);
+  Display->KeyPress(VK_UP);
+  RunUntilIdle();
+  EXPECT_EQ(GetWindowTextString(Edit), "7");
+  SendMessage(Edit, EM_SETSEL, 0, -1);
+  Display->Type("42");
+  RunUntilIdle();
+  EXPECT_EQ(SendMessage(Spin2, UDM_GETPOS32, 0, 0), 42);
+  // Another buddy takes the edit's keys back.
+  SendMessage(Spin2, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Buddy), 0);
+  SetFocus(Edit);
+  Display->KeyPress(VK_UP);
+  RunUntilIdle();
+  EXPECT_EQ(GetWindowTextString(Edit), "42");
 }
 
 TEST_F(TUpDownTest, ArrowsInTheClassicLook) {
