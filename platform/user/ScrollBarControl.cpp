@@ -158,10 +158,10 @@ LRESULT ScrollBarWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return 0;
     }
     case WM_KEYDOWN:
-      if (!IsBox(W->Style)) KeyDown(Wnd, WParam);
-      return 0;
     case WM_KEYUP:
-      if (!IsBox(W->Style) && IsScrollKey(WParam)) NotifyScroll(Wnd, W->Style & SBS_VERT, SB_ENDSCROLL, 0);
+      if (IsBox(W->Style) || !IsScrollKey(WParam)) return DefWindowProc(Wnd, Msg, WParam, LParam);
+      if (Msg == WM_KEYDOWN) KeyDown(Wnd, WParam);
+      else NotifyScroll(Wnd, W->Style & SBS_VERT, SB_ENDSCROLL, 0);
       return 0;
     case WM_ENABLE:
     case WM_SETFOCUS:

@@ -506,6 +506,7 @@ LRESULT TabWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       if ((D = ControlData<TTabData>(Wnd)) == nullptr) return 0;
       if (WParam == VK_LEFT || WParam == VK_UP) Select(Wnd, D->Sel - 1, true);
       else if (WParam == VK_RIGHT || WParam == VK_DOWN) Select(Wnd, D->Sel + 1, true);
+      else return DefWindowProc(Wnd, Msg, WParam, LParam);
       return 0;
     }
     case WM_HSCROLL:

@@ -352,10 +352,12 @@ LRESULT TrackBarWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       }
       return 0;
     case WM_KEYDOWN:
+      if (!IsTrackKey(WParam)) return DefWindowProc(Wnd, Msg, WParam, LParam);
       KeyDown(Wnd, *D, WParam);
       return 0;
     case WM_KEYUP:
-      if (IsTrackKey(WParam)) Notify(Wnd, TB_ENDTRACK);
+      if (!IsTrackKey(WParam)) return DefWindowProc(Wnd, Msg, WParam, LParam);
+      Notify(Wnd, TB_ENDTRACK);
       return 0;
     case TBM_GETPOS:
       return D->Pos;

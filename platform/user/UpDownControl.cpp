@@ -319,8 +319,11 @@ LRESULT UpDownWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       }
       return DefWindowProc(Wnd, Msg, WParam, LParam);
     case WM_KEYUP:
-      if ((WParam == VK_UP || WParam == VK_DOWN) && D->ByKey) Release(Wnd, *D);
-      return 0;
+      if ((WParam == VK_UP || WParam == VK_DOWN) && D->ByKey) {
+        Release(Wnd, *D);
+        return 0;
+      }
+      return DefWindowProc(Wnd, Msg, WParam, LParam);
     case UDM_SETRANGE:
       D->Upper = static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(LParam)));
       D->Lower = static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(LParam)));
