@@ -35,7 +35,7 @@ void UnpackRow(const TSurface& S, const Byte* Row, Integer X, Integer N, DWORD* 
       return;
     case 24: {
       const Byte* P = Row + static_cast<NativeInt>(X) * 3;
-      for (Integer I = 0; I < N; ++I, P += 3) Out[I] = P[0] | (P[1] << 8) | (P[2] << 16);
+      for (Integer I = 0; I < N; ++I, P += 3) Out[I] = Load24(P);
       return;
     }
     case 16: {
@@ -73,11 +73,7 @@ void PackRow(const TSurface& S, Byte* Row, Integer X, Integer N, const DWORD* In
       return;
     case 24: {
       Byte* P = Row + static_cast<NativeInt>(X) * 3;
-      for (Integer I = 0; I < N; ++I, P += 3) {
-        P[0] = static_cast<Byte>(In[I]);
-        P[1] = static_cast<Byte>(In[I] >> 8);
-        P[2] = static_cast<Byte>(In[I] >> 16);
-      }
+      for (Integer I = 0; I < N; ++I, P += 3) Store24(P, In[I]);
       return;
     }
     case 16: {
@@ -119,10 +115,7 @@ void GatherRow(const TSurface& S, const Byte* Row, const Integer* Columns, Integ
       for (Integer I = 0; I < N; ++I) std::memcpy(Out + I, Row + static_cast<NativeInt>(Columns[I]) * 4, 4);
       return;
     case 24:
-      for (Integer I = 0; I < N; ++I) {
-        const Byte* P = Row + static_cast<NativeInt>(Columns[I]) * 3;
-        Out[I] = P[0] | (P[1] << 8) | (P[2] << 16);
-      }
+      for (Integer I = 0; I < N; ++I) Out[I] = Load24(Row + static_cast<NativeInt>(Columns[I]) * 3);
       return;
     case 16:
       for (Integer I = 0; I < N; ++I) {

@@ -127,11 +127,7 @@ class TFloodFill {
           // Four pixels of the target colour are three fixed words.
           std::uint32_t Block[3];
           Byte* B = reinterpret_cast<Byte*>(Block);
-          for (Integer I = 0; I < 4; ++I) {
-            B[I * 3] = static_cast<Byte>(FTarget);
-            B[I * 3 + 1] = static_cast<Byte>(FTarget >> 8);
-            B[I * 3 + 2] = static_cast<Byte>(FTarget >> 16);
-          }
+          for (Integer I = 0; I < 4; ++I) Store24(B + I * 3, FTarget);
           for (; X + 4 <= End; X += 4, P += 12) {
             std::uint32_t W[3];
             std::memcpy(W, P, 12);
@@ -148,7 +144,7 @@ class TFloodFill {
           }
         }
         for (; X < End; ++X, P += 3)
-          if (!Match(P[0] | (P[1] << 8) | (P[2] << 16))) break;
+          if (!Match(Load24(P))) break;
         return X;
       }
       case 8:

@@ -99,10 +99,7 @@ void SolidLineIn(const TLineSteps& L, const TRect& R, const TPixelOp& Ink) {
       }
       std::memcpy(Ptr, &V, 4);
     } else {
-      const DWORD V = And ? (((Ptr[0] | (Ptr[1] << 8) | (Ptr[2] << 16)) & And) ^ Xor) : Xor;
-      Ptr[0] = static_cast<Byte>(V);
-      Ptr[1] = static_cast<Byte>(V >> 8);
-      Ptr[2] = static_cast<Byte>(V >> 16);
+      Store24(Ptr, And ? ((Load24(Ptr) & And) ^ Xor) : Xor);
     }
     if (I + 1 == Hi) break;  // the pointer never leaves the surface
     Ptr += MajStep;

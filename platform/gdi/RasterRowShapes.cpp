@@ -15,7 +15,7 @@ TSpan EllipseRow(const TRect& Box, Integer Y) {
       2 * static_cast<Int64>(Y) + 1 <= static_cast<Int64>(Box.Top) + Box.Bottom + 1)
     return {Box.Left, Box.Right};
   const double H = A * std::sqrt(std::max(0.0, 1 - DY * DY));
-  Integer L = FirstPixel(CX - H);
+  Integer L = static_cast<Integer>(std::ceil(CX - H - 0.5 - CentreEps));  // FirstPixel, unclamped
   Integer R = static_cast<Integer>(std::floor(CX + H - 0.5 + CentreEps)) + 1;
   if (L >= R) {  // too narrow for a pixel centre: the middle pixel or two
     L = static_cast<Integer>(std::floor(CX - 0.5));

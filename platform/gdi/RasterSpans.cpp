@@ -18,12 +18,6 @@ bool HatchBit(Integer Hatch, Integer X, Integer Y) {
   }
 }
 
-inline void Load24(const Byte* P, DWORD& V) { V = P[0] | (P[1] << 8) | (P[2] << 16); }
-inline void Store24(Byte* P, DWORD V) {
-  P[0] = static_cast<Byte>(V);
-  P[1] = static_cast<Byte>(V >> 8);
-  P[2] = static_cast<Byte>(V >> 16);
-}
 
 }  // namespace
 
@@ -107,11 +101,7 @@ void FillSpanRaw(const TSurface& S, Integer Y, Integer X0, Integer X1, DWORD And
         }
         for (; N > 0; --N, P += 3) Store24(P, Xor);
       } else {
-        for (; N > 0; --N, P += 3) {
-          DWORD V;
-          Load24(P, V);
-          Store24(P, (V & And) ^ Xor);
-        }
+        for (; N > 0; --N, P += 3) Store24(P, (Load24(P) & And) ^ Xor);
       }
       return;
     }
@@ -236,9 +226,7 @@ void TBrushPainter::Span(Integer Y, Integer X0, Integer X1) const {
     case 24:
       for (Integer X = X0; X < X1; ++X) {
         Byte* P = Row + static_cast<NativeInt>(X) * 3;
-        DWORD V;
-        Load24(P, V);
-        Store24(P, (V & A[PX]) ^ Xr[PX]);
+        Store24(P, (Load24(P) & A[PX]) ^ Xr[PX]);
         if (++PX == W) PX = 0;
       }
       return;

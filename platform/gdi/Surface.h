@@ -80,6 +80,16 @@ bool SameColorTables(const TSurface& A, const TSurface& B);
 // Raw pixels of A are raw pixels of B: the same depth and layout, masks and colour table.
 bool SameFormat(const TSurface& A, const TSurface& B);
 
+// A 24-bit pixel (blue, green, red bytes) at P as 0x00RRGGBB, and back (the top byte dropped).
+inline DWORD Load24(const Byte* P) {
+  return P[0] | (P[1] << 8) | (P[2] << 16);
+}
+inline void Store24(Byte* P, DWORD V) {
+  P[0] = static_cast<Byte>(V);
+  P[1] = static_cast<Byte>(V >> 8);
+  P[2] = static_cast<Byte>(V >> 16);
+}
+
 inline DWORD GetRawPixel(const TSurface& S, Integer X, Integer Y) {
   assert(S.Contains(X, Y));
   const Byte* P = S.Row(Y);
@@ -90,8 +100,7 @@ inline DWORD GetRawPixel(const TSurface& S, Integer X, Integer Y) {
       return V;
     }
     case 24:
-      P += X * 3;
-      return P[0] | (P[1] << 8) | (P[2] << 16);
+      return Load24(P + X * 3);
     case 16:
       P += X * 2;
       return P[0] | (P[1] << 8);
@@ -112,10 +121,7 @@ inline void PutRawPixel(const TSurface& S, Integer X, Integer Y, DWORD V) {
       std::memcpy(P + X * 4, &V, 4);
       break;
     case 24:
-      P += X * 3;
-      P[0] = static_cast<Byte>(V);
-      P[1] = static_cast<Byte>(V >> 8);
-      P[2] = static_cast<Byte>(V >> 16);
+      Store24(P + X * 3, V);
       break;
     case 16:
       P += X * 2;
