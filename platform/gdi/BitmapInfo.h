@@ -135,3 +135,8 @@ struct DIBSECTION {
 constexpr Integer DibRowBytes(Integer Width, Integer BitCount) {
   return static_cast<Integer>(((static_cast<Int64>(Width) * BitCount + 31) / 32) * 4);
 }
+// Bytes per row of a device-dependent bitmap's bits as the platform hands them over
+// (CreateBitmap, GetBitmapBits, SetBitmapBits, bmWidthBytes): rows are padded to 2 bytes.
+constexpr Integer DdbRowBytes(Integer Width, Integer BitCount) {
+  return static_cast<Integer>(((static_cast<Int64>(Width) * BitCount + 15) / 16) * 2);
+}

@@ -118,7 +118,7 @@ HBITMAP CreateBitmap(Integer Width, Integer Height, UINT Planes, UINT BitCount, 
   const Integer Bpp = Depth <= 1 ? 1 : Depth <= 4 ? 4 : Depth <= 8 ? 8 : Depth <= 16 ? 16 : Depth <= 24 ? 24 : 32;
   static const DWORD Masks565[3] = {0xF800, 0x07E0, 0x001F};
   HBITMAP B = NewBitmap(Width, Height, Bpp, Bpp == 16 ? Masks565 : nullptr, DefaultColorTable(Bpp), false, false);
-  if (B && Bits) SetBitmapBits(B, static_cast<DWORD>(((Width * Bpp + 15) / 16) * 2 * Height), Bits);
+  if (B && Bits) SetBitmapBits(B, static_cast<DWORD>(DdbRowBytes(Width, Bpp) * Height), Bits);
   return B;
 }
 
@@ -223,7 +223,7 @@ Integer SetDIBits(HDC DC, HBITMAP Bitmap, UINT StartScan, UINT Lines, const void
 LONG GetBitmapBits(HBITMAP Bitmap, LONG Count, void* Bits) {
   if (!Bitmap || Count < 0) return 0;
   const TSurface& S = Bitmap->Surface;
-  const Integer RowBytes = ((S.Width * S.Bpp + 15) / 16) * 2;
+  const Integer RowBytes = DdbRowBytes(S.Width, S.Bpp);
   const Integer UsedBytes = (S.Width * S.Bpp + 7) / 8;
   if (!Bits) return RowBytes * S.Height;
   LONG Done = 0;
@@ -240,7 +240,7 @@ LONG GetBitmapBits(HBITMAP Bitmap, LONG Count, void* Bits) {
 LONG SetBitmapBits(HBITMAP Bitmap, DWORD Count, const void* Bits) {
   if (!Bitmap || !Bits) return 0;
   const TSurface& S = Bitmap->Surface;
-  const Integer RowBytes = ((S.Width * S.Bpp + 15) / 16) * 2;
+  const Integer RowBytes = DdbRowBytes(S.Width, S.Bpp);
   const Integer UsedBytes = (S.Width * S.Bpp + 7) / 8;
   LONG Done = 0;
   for (Integer Y = 0; Y < S.Height && static_cast<DWORD>(Done) < Count; ++Y) {

@@ -278,7 +278,7 @@ Integer GetObject(HGDIOBJ Object, Integer Size, void* Buffer) {
         std::memcpy(D.dsBitfields, B->Bitfields, sizeof(D.dsBitfields));
         if (Buffer && Size >= static_cast<Integer>(sizeof(DIBSECTION))) return CopyOut(&D, sizeof(D), Size, Buffer);
       } else {
-        D.dsBm.bmWidthBytes = ((B->Surface.Width * B->Surface.Bpp + 15) / 16) * 2;
+        D.dsBm.bmWidthBytes = DdbRowBytes(B->Surface.Width, B->Surface.Bpp);
       }
       return CopyOut(&D.dsBm, sizeof(BITMAP), Size, Buffer);
     }
