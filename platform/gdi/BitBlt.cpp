@@ -35,7 +35,8 @@ BOOL BitBlt(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Sr
             DWORD Rop) {
   TBlitRequest R;
   const Byte Code = Rop3Index(Rop);
-  if (!MakeRequest(Dst, X, Y, Width, Height, Src, XSrc, YSrc, Width, Height, Code, Code, R)) return BlitFailed();
+  if (!MakeRequest(Dst, X, Y, Width, Height, Src, XSrc, YSrc, Width, Height, Code, Code, R))
+    return BlitFailed();
   return ExecuteBlit(R) ? TRUE : BlitFailed();
 }
 

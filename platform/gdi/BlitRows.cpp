@@ -236,8 +236,8 @@ TRowConverter::TRowConverter(const TSurface& Src, const TSurface& Dst) : FSrc(Sr
     FKind = TKind::Rgb;
     return;
   }
-  const bool KeepIndex = Src.IsIndexed() && Dst.IsIndexed() && SameColorTables(Src, Dst) &&
-                         Src.ColorCount <= (1 << Dst.Bpp);
+  const bool KeepIndex =
+      Src.IsIndexed() && Dst.IsIndexed() && SameColorTables(Src, Dst) && Src.ColorCount <= (1 << Dst.Bpp);
   if (!KeepIndex) FConv.emplace(TColorSide{&Src}, TColorSide{&Dst});
 }
 

@@ -76,14 +76,16 @@ class TBrushPainter {
   // The brush as source raw pixels, for raster operations that combine the pattern themselves.
   // Valid while the painter lives.
   struct TPattern {
-    DWORD Solid = 0;                 // the pixel of a solid brush (Width 0)
-    Integer Width = 0, Height = 0;   // pattern size
-    Integer OrgX = 0, OrgY = 0;      // brush origin in surface coordinates
-    const DWORD* Pixels = nullptr;   // Width x Height, row-major
-    const Byte* Skip = nullptr;      // 1: a transparent hatch gap; the destination stays
+    DWORD Solid = 0;                // the pixel of a solid brush (Width 0)
+    Integer Width = 0, Height = 0;  // pattern size
+    Integer OrgX = 0, OrgY = 0;     // brush origin in surface coordinates
+    const DWORD* Pixels = nullptr;  // Width x Height, row-major
+    const Byte* Skip = nullptr;     // 1: a transparent hatch gap; the destination stays
     bool AnySkip = false;
     // Index of the pattern pixel at the start of surface row Y, and the column of surface X.
-    std::size_t RowStart(Integer Y) const { return static_cast<std::size_t>(WrapIndex(Y - OrgY, Height)) * Width; }
+    std::size_t RowStart(Integer Y) const {
+      return static_cast<std::size_t>(WrapIndex(Y - OrgY, Height)) * Width;
+    }
     Integer Column(Integer X) const { return WrapIndex(X - OrgX, Width); }
   };
   // Null brushes have none; solid brushes have Width 0.

@@ -101,7 +101,8 @@ T Swap(T& Field, T Value) {
 // The Set/Get pairs of the DC state: Fail for a handle that is no DC (and, setting, for a value
 // that is not Valid); a setter returns the previous value.
 template <class T>
-T SetState(HDC DC, T TDcState::*Field, std::type_identity_t<T> Value, bool Valid, std::type_identity_t<T> Fail) {
+T SetState(HDC DC, T TDcState::*Field, std::type_identity_t<T> Value, bool Valid,
+           std::type_identity_t<T> Fail) {
   return IsDeviceContext(DC) && Valid ? Swap(DC->State.*Field, Value) : Fail;
 }
 template <class T>
@@ -291,7 +292,9 @@ HGDIOBJ GetCurrentObject(HDC DC, UINT ObjType) {
   }
 }
 
-Integer SetMapMode(HDC DC, Integer Mode) { return SetState(DC, &TDcState::MapMode, Mode, Mode == MM_TEXT, 0); }
+Integer SetMapMode(HDC DC, Integer Mode) {
+  return SetState(DC, &TDcState::MapMode, Mode, Mode == MM_TEXT, 0);
+}
 Integer GetMapMode(HDC DC) { return GetState(DC, &TDcState::MapMode, 0); }
 
 BOOL SetWindowOrgEx(HDC DC, Integer X, Integer Y, POINT* Old) {
@@ -399,7 +402,9 @@ Integer SetBkMode(HDC DC, Integer Mode) {
   return SetState(DC, &TDcState::BkMode, Mode, Mode == TRANSPARENT || Mode == OPAQUE, 0);
 }
 Integer GetBkMode(HDC DC) { return GetState(DC, &TDcState::BkMode, 0); }
-COLORREF SetBkColor(HDC DC, COLORREF Color) { return SetState(DC, &TDcState::BkColor, Color, true, CLR_INVALID); }
+COLORREF SetBkColor(HDC DC, COLORREF Color) {
+  return SetState(DC, &TDcState::BkColor, Color, true, CLR_INVALID);
+}
 COLORREF GetBkColor(HDC DC) { return GetState(DC, &TDcState::BkColor, CLR_INVALID); }
 COLORREF SetTextColor(HDC DC, COLORREF Color) {
   return SetState(DC, &TDcState::TextColor, Color, true, CLR_INVALID);
@@ -449,7 +454,9 @@ COLORREF SetDCPenColor(HDC DC, COLORREF Color) {
 }
 COLORREF GetDCPenColor(HDC DC) { return GetState(DC, &TDcState::DCPenColor, CLR_INVALID); }
 
-BOOL MoveToEx(HDC DC, Integer X, Integer Y, POINT* Old) { return SetPoint(DC, &TDcState::CurPos, {X, Y}, Old); }
+BOOL MoveToEx(HDC DC, Integer X, Integer Y, POINT* Old) {
+  return SetPoint(DC, &TDcState::CurPos, {X, Y}, Old);
+}
 BOOL GetCurrentPositionEx(HDC DC, POINT* Pos) { return GetPoint(DC, &TDcState::CurPos, Pos); }
 
 Integer GetDeviceCaps(HDC DC, Integer Index) {

@@ -215,7 +215,8 @@ Integer SetDIBits(HDC DC, HBITMAP Bitmap, UINT StartScan, UINT Lines, const void
   const Integer RowBytes = DibRowBytes(H.biWidth, H.biBitCount);
   const Integer Width = std::min(H.biWidth, BS.Width);
   return ForEachScan(Bitmap, H, StartScan, Lines, [&](Integer Row, UINT I) {
-    Conv.Convert(static_cast<const Byte*>(Bits) + static_cast<NativeInt>(I) * RowBytes, 0, BS.Row(Row), 0, Width);
+    const Byte* DibRow = static_cast<const Byte*>(Bits) + static_cast<NativeInt>(I) * RowBytes;
+    Conv.Convert(DibRow, 0, BS.Row(Row), 0, Width);
   });
 }
 

@@ -8,8 +8,8 @@
 bool ReadDibFormat(const BITMAPINFO* Info, DWORD Masks[3]) {
   if (!Info) return false;
   const BITMAPINFOHEADER& H = Info->bmiHeader;
-  if (H.biSize < 40 || H.biWidth <= 0 || H.biHeight == 0 || H.biHeight == INT_MIN || !ValidDibDepth(H.biBitCount))
-    return false;
+  if (H.biSize < 40 || H.biWidth <= 0 || H.biHeight == 0 || H.biHeight == INT_MIN) return false;
+  if (!ValidDibDepth(H.biBitCount)) return false;
   if (H.biCompression == BI_BITFIELDS) {
     if (H.biBitCount != 16 && H.biBitCount != 32) return false;
     std::memcpy(Masks, reinterpret_cast<const Byte*>(Info) + 40, 3 * sizeof(DWORD));
@@ -44,6 +44,6 @@ std::vector<RGBQUAD> ReadColorTable(HDC DC, const BITMAPINFO* Info, UINT Usage) 
 TSurface DibSurface(const BITMAPINFO* Info, const DWORD Masks[3], const std::vector<RGBQUAD>& Colors,
                     const void* Bits, Integer Rows) {
   const BITMAPINFOHEADER& H = Info->bmiHeader;
-  return DescribeDib(const_cast<void*>(Bits), H.biWidth, H.biHeight > 0 ? Rows : -Rows, H.biBitCount, BI_BITFIELDS,
-                     Masks, Colors.data(), static_cast<Integer>(Colors.size()));
+  return DescribeDib(const_cast<void*>(Bits), H.biWidth, H.biHeight > 0 ? Rows : -Rows, H.biBitCount,
+                     BI_BITFIELDS, Masks, Colors.data(), static_cast<Integer>(Colors.size()));
 }

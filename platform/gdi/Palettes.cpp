@@ -80,8 +80,9 @@ BOOL ResizePalette(HPALETTE Palette, UINT Count) {
 
 UINT GetNearestPaletteIndex(HPALETTE Palette, COLORREF Color) {
   if (!Palette || Palette->Entries.empty()) return CLR_INVALID;
-  return static_cast<UINT>(NearestEntry(Palette->Entries.data(), static_cast<Integer>(Palette->Entries.size()), Color,
-                                        [](const PALETTEENTRY& E) { return RGB(E.peRed, E.peGreen, E.peBlue); }));
+  const auto EntryColor = [](const PALETTEENTRY& E) { return RGB(E.peRed, E.peGreen, E.peBlue); };
+  const auto Count = static_cast<Integer>(Palette->Entries.size());
+  return static_cast<UINT>(NearestEntry(Palette->Entries.data(), Count, Color, EntryColor));
 }
 
 HPALETTE SelectPalette(HDC DC, HPALETTE Palette, BOOL) {

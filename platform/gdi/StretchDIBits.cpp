@@ -79,7 +79,8 @@ Integer SetDIBitsToDevice(HDC DC, Integer XDest, Integer YDest, DWORD Width, DWO
   const Int64 Base = Dib.BottomUp ? static_cast<Int64>(Dib.Height) - StartScan - Rows : StartScan;
   const Int64 W = Width, H = Height;
   const Int64 Top = (Dib.BottomUp ? Dib.Height - static_cast<Int64>(YSrc) - H : YSrc) - Base;
-  if (!InShapeRange(XSrc) || !InShapeRange(XSrc + W) || !InShapeRange(Top) || !InShapeRange(Top + H)) return BlitFailed();
+  if (!InShapeRange(XSrc) || !InShapeRange(XSrc + W) || !InShapeRange(Top) || !InShapeRange(Top + H))
+    return BlitFailed();
   TBlitRequest R;
   const TPoint P = DC->ToSurface({XDest, YDest});
   if (!InShapeRange(P.X) || !InShapeRange(P.Y)) return BlitFailed();

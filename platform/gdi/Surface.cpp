@@ -71,7 +71,8 @@ TSurface DescribeDib(void* Bits, Integer Width, Integer Height, Integer BitCount
 }
 
 Integer NearestColorIndex(const RGBQUAD* Colors, Integer Count, COLORREF Color) {
-  return NearestEntry(Colors, Count, Color, [](const RGBQUAD& Q) { return RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue); });
+  const auto EntryColor = [](const RGBQUAD& Q) { return RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue); };
+  return NearestEntry(Colors, Count, Color, EntryColor);
 }
 
 bool SameColorTables(const TSurface& A, const TSurface& B) {
