@@ -77,7 +77,9 @@ void TCustomPaintBox32::Dispatch(TMessage& Message) {
       if (Message.LParam == 0) MouseLeft();
       TCustomControl::Dispatch(Message);
       break;
-    default: TCustomControl::Dispatch(Message); break;
+    default:
+      TCustomControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -98,21 +100,26 @@ void TCustomPaintBox32::SetRepaintMode(TRepaintMode Value) {
     case rmOptimizer:
       // An image reports its bitmap's areas itself; the buffer's would be its own drawing.
       if (dynamic_cast<TCustomImage32*>(this) == nullptr)
-        FBackBuffer->OnAreaChanged = TAreaChangedEvent(FOptimizer.get(), &TCustomRepaintOptimizer::AreaChangedHandler);
+        FBackBuffer->OnAreaChanged =
+            TAreaChangedEvent(FOptimizer.get(), &TCustomRepaintOptimizer::AreaChangedHandler);
       else
         FBackBuffer->OnAreaChanged.Clear();
       break;
     case rmDirect:
       FBackBuffer->OnAreaChanged = TAreaChangedEvent(this, &TCustomPaintBox32::DirectAreaUpdateHandler);
       break;
-    default: FBackBuffer->OnAreaChanged.Clear(); break;
+    default:
+      FBackBuffer->OnAreaChanged.Clear();
+      break;
   }
   FOptimizer->SetActive(Value == rmOptimizer);
   FRepaintMode = Value;
   Invalidate();
 }
 
-TRect TCustomPaintBox32::ViewportRect() { return MakeRect(0, 0, GetWidth(), GetHeight()); }
+TRect TCustomPaintBox32::ViewportRect() {
+  return MakeRect(0, 0, GetWidth(), GetHeight());
+}
 
 void TCustomPaintBox32::ForceFullRepaint() {
   if (FOptimizer->GetActive()) FOptimizer->Restart();
@@ -124,7 +131,9 @@ bool TCustomPaintBox32::WantsPartialRepaint() {
   return FOptimizer->GetActive() && !FFullRepaintPending && FOptimizer->HasChanges();
 }
 
-bool TCustomPaintBox32::HasDirtyRects() { return true; }
+bool TCustomPaintBox32::HasDirtyRects() {
+  return true;
+}
 
 void TCustomPaintBox32::CollectDirtyRects() {
   if (FOptimizer->GetActive() && !FFullRepaintPending) FOptimizer->BuildRects();
@@ -150,7 +159,9 @@ void TCustomPaintBox32::Paint() {
     try {
       const HDC Dst = GetCanvas()->GetHandle();
       const HDC Src = FBackBuffer->GetSurfaceDC();
-      auto Copy = [&](const TRect& R) { BitBlt(Dst, R.Left, R.Top, R.Width(), R.Height(), Src, R.Left, R.Top, SRCCOPY); };
+      auto Copy = [&](const TRect& R) {
+        BitBlt(Dst, R.Left, R.Top, R.Width(), R.Height(), Src, R.Left, R.Top, SRCCOPY);
+      };
       if (FDirtyRects->GetCount() == 0) {
         Copy(ViewportRect());
       } else {

@@ -33,19 +33,20 @@ enum TScaleMode : Byte { smNormal, smStretch, smScale, smResize, smOptimal, smOp
 enum TPaintBoxOption : Byte { WantsArrowKeys, FocusOnClick };
 using TPaintBoxOptions = TSet<TPaintBoxOption, 8>;
 
-using TImgMouseEvent =
-    TDelegate<void(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y, TCustomLayer* Layer)>;
-using TImgMouseMoveEvent = TDelegate<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y, TCustomLayer* Layer)>;
+using TImgMouseEvent = TDelegate<void(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X,
+                                      Integer Y, TCustomLayer* Layer)>;
+using TImgMouseMoveEvent =
+    TDelegate<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y, TCustomLayer* Layer)>;
 using TPaintStageEvent = TDelegate<void(TObject* Sender, TBitmap32* Buffer, Cardinal StageNum)>;
 
 // Kinds of paint stages.
-constexpr Cardinal PST_CUSTOM = 1;              // fires OnPaintStage
-constexpr Cardinal PST_CLEAR_BUFFER = 2;        // clears the buffer with the control colour
-constexpr Cardinal PST_CLEAR_BACKGND = 3;       // erases the background around the bitmap
-constexpr Cardinal PST_DRAW_BITMAP = 4;         // draws the bitmap
-constexpr Cardinal PST_DRAW_LAYERS = 5;         // draws the layers Parameter selects
-constexpr Cardinal PST_CONTROL_FRAME = 6;       // focus rectangle around the control
-constexpr Cardinal PST_BITMAP_FRAME = 7;        // focus rectangle around the bitmap
+constexpr Cardinal PST_CUSTOM = 1;         // fires OnPaintStage
+constexpr Cardinal PST_CLEAR_BUFFER = 2;   // clears the buffer with the control colour
+constexpr Cardinal PST_CLEAR_BACKGND = 3;  // erases the background around the bitmap
+constexpr Cardinal PST_DRAW_BITMAP = 4;    // draws the bitmap
+constexpr Cardinal PST_DRAW_LAYERS = 5;    // draws the layers Parameter selects
+constexpr Cardinal PST_CONTROL_FRAME = 6;  // focus rectangle around the control
+constexpr Cardinal PST_BITMAP_FRAME = 7;   // focus rectangle around the bitmap
 
 struct TPaintStage {
   bool AtDesignTime = false;
@@ -211,7 +212,8 @@ class TCustomImage32 : public TCustomPaintBox32 {
   virtual void FireInitStages();
   virtual void AfterScaleChange();
   virtual void AddDefaultStages();
-  virtual void FireMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y, TCustomLayer* Layer);
+  virtual void FireMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y,
+                             TCustomLayer* Layer);
   virtual void FireMouseMove(TShiftState Shift, Integer X, Integer Y, TCustomLayer* Layer);
   virtual void FireMouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y, TCustomLayer* Layer);
   void PaintOverlay() override;

@@ -30,8 +30,8 @@ Integer RoundClamped(Extended V) {
 }
 
 Integer Saturate(Int64 V) {
-  return static_cast<Integer>(std::clamp<Int64>(V, std::numeric_limits<Integer>::min(),
-                                                std::numeric_limits<Integer>::max()));
+  return static_cast<Integer>(
+      std::clamp<Int64>(V, std::numeric_limits<Integer>::min(), std::numeric_limits<Integer>::max()));
 }
 
 // MulDiv(Extent, 65536, Size), saturating where MulDiv would fail.
@@ -52,18 +52,23 @@ const TCustomImage32::TPaintStageHandler StageHandlers[8] = {
     &TCustomImage32::PaintControlFrame,
     &TCustomImage32::PaintBitmapFrame,
 };
-bool KnownStage(Cardinal Kind) { return Kind >= PST_CUSTOM && Kind <= PST_BITMAP_FRAME; }
+bool KnownStage(Cardinal Kind) {
+  return Kind >= PST_CUSTOM && Kind <= PST_BITMAP_FRAME;
+}
 }  // namespace
 
 TCustomImage32::TCustomImage32(TComponent* AOwner) : TCustomPaintBox32(AOwner) {
-  SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks, csReplicatable});
+  SetControlStyle(
+      {csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks, csReplicatable});
   FBitmap = std::make_unique<TBitmap32>();
   FBitmap->OnResize = TNotifyEvent(this, &TCustomImage32::BitmapResizeHandler);
   FLayerSet = std::make_unique<TLayerCollection>(this);
   FLayerSet->OnCollectionChanged = TNotifyEvent(this, &TCustomImage32::LayerCollectionChangeHandler);
   FLayerSet->OnOverlayUpdate = TNotifyEvent(this, &TCustomImage32::LayerCollectionPaintHandler);
-  FLayerSet->OnScaleQuery = TLayerScaleQueryEvent(this, &TCustomImage32::LayerCollectionGetViewportScaleHandler);
-  FLayerSet->OnShiftQuery = TLayerScaleQueryEvent(this, &TCustomImage32::LayerCollectionGetViewportShiftHandler);
+  FLayerSet->OnScaleQuery =
+      TLayerScaleQueryEvent(this, &TCustomImage32::LayerCollectionGetViewportScaleHandler);
+  FLayerSet->OnShiftQuery =
+      TLayerScaleQueryEvent(this, &TCustomImage32::LayerCollectionGetViewportShiftHandler);
   FOptimizer->WatchCollection(FLayerSet.get());
   SetRepaintMode(rmFull);
   FStageList = std::make_unique<TPaintStages>();
@@ -149,7 +154,9 @@ void TCustomImage32::SetRepaintMode(TRepaintMode Value) {
 // ---------------------------------------------------------------------------------------------
 // Updates and placement
 
-void TCustomImage32::BeginUpdate() { ++FUpdateNesting; }
+void TCustomImage32::BeginUpdate() {
+  ++FUpdateNesting;
+}
 
 void TCustomImage32::EndUpdate() {
   --FUpdateNesting;
@@ -189,7 +196,9 @@ TSize TCustomImage32::CalcBitmapSize() {
 
   TSize Size;
   switch (Mode) {
-    case smStretch: Size = {VW, VH}; break;
+    case smStretch:
+      Size = {VW, VH};
+      break;
     case smResize: {
       const Single RX = static_cast<Single>(static_cast<Extended>(VW) / BW);
       const Single RY = static_cast<Single>(static_cast<Extended>(VH) / BH);
@@ -199,8 +208,12 @@ TSize TCustomImage32::CalcBitmapSize() {
         Size = {VW, SizeFromExtended(static_cast<Extended>(BH) * RX)};
       break;
     }
-    case smScale: Size = {Scaled(BW), Scaled(BH)}; break;
-    default: Size = {BW, BH}; break;
+    case smScale:
+      Size = {Scaled(BW), Scaled(BH)};
+      break;
+    default:
+      Size = {BW, BH};
+      break;
   }
   if (Size.cx <= 0) Size.cx = 0;
   if (Size.cy <= 0) Size.cy = 0;
@@ -291,12 +304,16 @@ void TCustomImage32::BitmapSizeChanged() {
   ForceFullRepaint();
 }
 
-void TCustomImage32::BitmapAreaChanged(const TRect&) { Changed(); }
+void TCustomImage32::BitmapAreaChanged(const TRect&) {
+  Changed();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Bitmap and layer events
 
-void TCustomImage32::BitmapResizeHandler(TObject*) { BitmapSizeChanged(); }
+void TCustomImage32::BitmapResizeHandler(TObject*) {
+  BitmapSizeChanged();
+}
 
 void TCustomImage32::BitmapChangeHandler(TObject*) {
   FOptimizer->Restart();
@@ -344,7 +361,9 @@ void TCustomImage32::BitmapDirectAreaChangeHandler(TObject* Sender, const TRect&
   }
 }
 
-void TCustomImage32::LayerCollectionChangeHandler(TObject*) { Changed(); }
+void TCustomImage32::LayerCollectionChangeHandler(TObject*) {
+  Changed();
+}
 
 void TCustomImage32::LayerCollectionPaintHandler(TObject*) {
   if (HandleAllocated()) Paint();
@@ -375,8 +394,9 @@ void TCustomImage32::AddDefaultStages() {
     bool Design, Run;
     Cardinal Kind, Parameter;
   } const Defaults[] = {
-      {true, true, PST_CLEAR_BACKGND, 0}, {true, false, PST_CONTROL_FRAME, 0}, {true, true, PST_DRAW_BITMAP, 0},
-      {true, false, PST_BITMAP_FRAME, 0}, {true, true, PST_DRAW_LAYERS, LF_SHOWN},
+      {true, true, PST_CLEAR_BACKGND, 0},      {true, false, PST_CONTROL_FRAME, 0},
+      {true, true, PST_DRAW_BITMAP, 0},        {true, false, PST_BITMAP_FRAME, 0},
+      {true, true, PST_DRAW_LAYERS, LF_SHOWN},
   };
   for (const TDefault& D : Defaults) {
     TPaintStage* Stage = FStageList->Add();
@@ -455,7 +475,9 @@ void TCustomImage32::RenderTo(TBitmap32* Dest, const TRect& DestRect) {
   SetRepaintMode(Saved);
 }
 
-void TCustomImage32::PaintClearBuffer(TBitmap32* Dest, Integer) { Dest->Clear(Color32FromColor(GetColor())); }
+void TCustomImage32::PaintClearBuffer(TBitmap32* Dest, Integer) {
+  Dest->Clear(Color32FromColor(GetColor()));
+}
 
 void TCustomImage32::PaintEraseBackground(TBitmap32* Dest, Integer) {
   const TColor32 Col = Color32FromColor(GetColor());
@@ -517,7 +539,9 @@ void TCustomImage32::PaintControlFrame(TBitmap32* Dest, Integer) {
   DrawFocusRect(Dest->GetSurfaceDC(), &R);
 }
 
-void TCustomImage32::PaintBitmapFrame(TBitmap32* Dest, Integer) { Dest->GetCanvas()->DrawFocusRect(FShownBitmapRect); }
+void TCustomImage32::PaintBitmapFrame(TBitmap32* Dest, Integer) {
+  Dest->GetCanvas()->DrawFocusRect(FShownBitmapRect);
+}
 
 void TCustomImage32::PaintCustomStage(TBitmap32* Dest, Integer StageNum) {
   if (OnPaintStage) OnPaintStage(this, Dest, static_cast<Cardinal>(StageNum));
@@ -551,7 +575,8 @@ void TCustomImage32::Resize() {
 void TCustomImage32::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TCustomPaintBox32::MouseDown(Button, Shift, X, Y);
   if (GetTabStop() && CanFocus()) SetFocus();
-  TCustomLayer* Layer = FLayerSet->GetTakesMouse() ? FLayerSet->DispatchMouseDown(Button, Shift, X, Y) : nullptr;
+  TCustomLayer* Layer =
+      FLayerSet->GetTakesMouse() ? FLayerSet->DispatchMouseDown(Button, Shift, X, Y) : nullptr;
   if (Button == mbLeft || FLayerSet->GetMouseHolder() != nullptr) SetMouseCapture(true);
   FireMouseDown(Button, Shift, X, Y, Layer);
 }
@@ -564,7 +589,8 @@ void TCustomImage32::MouseMove(TShiftState Shift, Integer X, Integer Y) {
 
 // The platform's own mouse-up handling is not called.
 void TCustomImage32::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  TCustomLayer* Layer = FLayerSet->GetTakesMouse() ? FLayerSet->DispatchMouseUp(Button, Shift, X, Y) : nullptr;
+  TCustomLayer* Layer =
+      FLayerSet->GetTakesMouse() ? FLayerSet->DispatchMouseUp(Button, Shift, X, Y) : nullptr;
   if (Button == mbLeft && FLayerSet->GetMouseHolder() == nullptr) SetMouseCapture(false);
   FireMouseUp(Button, Shift, X, Y, Layer);
 }
@@ -575,7 +601,8 @@ void TCustomImage32::MouseLeft() {
   TCustomPaintBox32::MouseLeft();
 }
 
-void TCustomImage32::FireMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y, TCustomLayer* Layer) {
+void TCustomImage32::FireMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y,
+                                   TCustomLayer* Layer) {
   if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y, Layer);
 }
 
@@ -583,6 +610,7 @@ void TCustomImage32::FireMouseMove(TShiftState Shift, Integer X, Integer Y, TCus
   if (OnMouseMove) OnMouseMove(this, Shift, X, Y, Layer);
 }
 
-void TCustomImage32::FireMouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y, TCustomLayer* Layer) {
+void TCustomImage32::FireMouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y,
+                                 TCustomLayer* Layer) {
   if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y, Layer);
 }

@@ -146,9 +146,11 @@ TCustomLayer* TLayerCollection::LayerAt(Integer X, Integer Y, Cardinal Mask) {
   return nullptr;
 }
 
-TCustomLayer* TLayerCollection::DispatchMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+TCustomLayer* TLayerCollection::DispatchMouseDown(TMouseButton Button, TShiftState Shift, Integer X,
+                                                  Integer Y) {
   TCustomLayer* Target = FMouseHolder != nullptr ? FMouseHolder : LayerAt(X, Y, LF_TAKES_MOUSE);
-  if (Target != FMouseHolder && (Target == nullptr || (Target->FOptions & LF_NO_GRAB) == 0)) SetMouseHolder(Target);
+  if (Target != FMouseHolder && (Target == nullptr || (Target->FOptions & LF_NO_GRAB) == 0))
+    SetMouseHolder(Target);
   if (FMouseHolder != nullptr) {
     FMouseHolder->FButtonsDown.Include(Button);
     FMouseHolder->PressAt(Button, Shift, X, Y);
@@ -166,7 +168,8 @@ TCustomLayer* TLayerCollection::DispatchMouseMove(TShiftState Shift, Integer X, 
   return Target;
 }
 
-TCustomLayer* TLayerCollection::DispatchMouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+TCustomLayer* TLayerCollection::DispatchMouseUp(TMouseButton Button, TShiftState Shift, Integer X,
+                                                Integer Y) {
   TCustomLayer* Target = FMouseHolder != nullptr ? FMouseHolder : LayerAt(X, Y, LF_TAKES_MOUSE);
   if (Target != nullptr) {
     Target->FButtonsDown.Exclude(Button);
@@ -256,7 +259,9 @@ void TCustomLayer::Changed() {
   TNotifiablePersistent::Changed();
 }
 
-bool TCustomLayer::ContainsPoint(Integer, Integer) { return true; }
+bool TCustomLayer::ContainsPoint(Integer, Integer) {
+  return true;
+}
 
 void TCustomLayer::PressAt(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if (OnPress) OnPress(this, Button, Shift, X, Y);

@@ -12,8 +12,12 @@ TUniteTileBoxProc UniteTileBox = UniteTileBoxPlain;
 TUniteTileGridsProc UniteTileGrids = UniteTileGridsPlain;
 
 namespace {
-constexpr TRect EmptyUsedTiles(const TTileGrid& G) { return {G.TileColumns, G.TileRows, 0, 0}; }
-constexpr bool UsedTilesEmpty(const TRect& U) { return U.Right < U.Left || U.Bottom < U.Top; }
+constexpr TRect EmptyUsedTiles(const TTileGrid& G) {
+  return {G.TileColumns, G.TileRows, 0, 0};
+}
+constexpr bool UsedTilesEmpty(const TRect& U) {
+  return U.Right < U.Left || U.Bottom < U.Top;
+}
 
 Integer ClampToInteger(Int64 V) {
   if (V < std::numeric_limits<Integer>::min()) return std::numeric_limits<Integer>::min();
@@ -43,7 +47,9 @@ void TileGridInit(TTileGrid& G) {
   std::vector<TTileBox>().swap(G.Cells);
 }
 
-void TileGridFree(TTileGrid& G) { std::vector<TTileBox>().swap(G.Cells); }
+void TileGridFree(TTileGrid& G) {
+  std::vector<TTileBox>().swap(G.Cells);
+}
 
 void TileGridSetSize(TTileGrid& G, const TRect& NewBounds) {
   const Int64 W = std::max<Int64>(static_cast<Int64>(NewBounds.Right) - NewBounds.Left, 0);
@@ -144,7 +150,8 @@ void TileGridAddRect(TTileGrid& G, TRect R, bool Coarse) {
 // inflated rectangle per step. The arithmetic is 64-bit: for lines inside the 16.16 range
 // (extents below 32768) it gives the 32-bit results, and longer ones stay defined. Steps whose
 // major-axis extent misses the grid would record nothing and are skipped.
-void TileGridAddLine(TTileGrid& G, Integer X1, Integer Y1, Integer X2, Integer Y2, Integer LineWidth, bool Coarse) {
+void TileGridAddLine(TTileGrid& G, Integer X1, Integer Y1, Integer X2, Integer Y2, Integer LineWidth,
+                     bool Coarse) {
   const Integer D = ClampToInteger(2 * static_cast<Int64>(LineWidth));
   if (X2 == X1 || Y2 == Y1) {
     TRect R{X1, Y1, X2, Y2};
@@ -297,9 +304,9 @@ void InflateArea(TRect& R, Integer Dx, Integer Dy) {
 void UniteTileBoxPlain(TTileBox& Dest, TTileBox Src) {
   if (Dest == TileBoxFull || TileBoxDegenerate(Src)) return;
   if (Dest != TileBoxEmpty && Src != TileBoxFull) {
-    Dest = PackTileBox(std::min(TileBoxLeft(Dest), TileBoxLeft(Src)), std::min(TileBoxTop(Dest), TileBoxTop(Src)),
-                       std::max(TileBoxRight(Dest), TileBoxRight(Src)),
-                       std::max(TileBoxBottom(Dest), TileBoxBottom(Src)));
+    Dest = PackTileBox(
+        std::min(TileBoxLeft(Dest), TileBoxLeft(Src)), std::min(TileBoxTop(Dest), TileBoxTop(Src)),
+        std::max(TileBoxRight(Dest), TileBoxRight(Src)), std::max(TileBoxBottom(Dest), TileBoxBottom(Src)));
   } else {
     Dest = Src;
   }
@@ -325,7 +332,9 @@ void SelectMicroTilesRoutines() {
   }
 }
 
-TMicroTilesMap::~TMicroTilesMap() { Clear(); }
+TMicroTilesMap::~TMicroTilesMap() {
+  Clear();
+}
 
 TTileGrid* TMicroTilesMap::Add(TCustomLayer* Item) {
   Integer BucketIndex, ItemIndex;

@@ -26,10 +26,18 @@ constexpr TTileBox TileBoxFull = 0x00002020;
 constexpr TTileBox PackTileBox(Cardinal L, Cardinal T, Cardinal R, Cardinal B) {
   return (L << 24) | (T << 16) | (R << 8) | B;
 }
-constexpr Cardinal TileBoxLeft(TTileBox Box) { return Box >> 24; }
-constexpr Cardinal TileBoxTop(TTileBox Box) { return (Box >> 16) & 0xFF; }
-constexpr Cardinal TileBoxRight(TTileBox Box) { return (Box >> 8) & 0xFF; }
-constexpr Cardinal TileBoxBottom(TTileBox Box) { return Box & 0xFF; }
+constexpr Cardinal TileBoxLeft(TTileBox Box) {
+  return Box >> 24;
+}
+constexpr Cardinal TileBoxTop(TTileBox Box) {
+  return (Box >> 16) & 0xFF;
+}
+constexpr Cardinal TileBoxRight(TTileBox Box) {
+  return (Box >> 8) & 0xFF;
+}
+constexpr Cardinal TileBoxBottom(TTileBox Box) {
+  return Box & 0xFF;
+}
 // Left equals Right or Top equals Bottom (the empty box among them).
 constexpr bool TileBoxDegenerate(TTileBox Box) {
   return TileBoxLeft(Box) == TileBoxRight(Box) || TileBoxTop(Box) == TileBoxBottom(Box);
@@ -60,13 +68,14 @@ void TileGridClear(TTileGrid& G);
 void TileGridCopy(TTileGrid& Dest, const TTileGrid& Src);
 // Coarse: every touched tile counts as wholly changed.
 void TileGridAddRect(TTileGrid& G, TRect R, bool Coarse);
-void TileGridAddLine(TTileGrid& G, Integer X1, Integer Y1, Integer X2, Integer Y2, Integer LineWidth, bool Coarse);
+void TileGridAddLine(TTileGrid& G, Integer X1, Integer Y1, Integer X2, Integer Y2, Integer LineWidth,
+                     bool Coarse);
 void TileGridAddGrid(TTileGrid& Dest, const TTileGrid& Src, bool Coarse);
 // Appends the recorded boxes as rectangles (adjacent tiles merged) to Rects unless CountOnly;
 // returns how many there are.
 Integer TileGridToRects(const TTileGrid& G, TRectList* Rects, bool CountOnly = false);
-Integer TileGridToRectsClipped(const TTileGrid& G, TRectList* Rects, const TRect& Clip, bool CountOnly = false,
-                               bool Coarse = false);
+Integer TileGridToRectsClipped(const TTileGrid& G, TRectList* Rects, const TRect& Clip,
+                               bool CountOnly = false, bool Coarse = false);
 
 // Grows R outward by Dx and Dy whichever way it is oriented. Edges saturate at the ends of the
 // 32-bit range.

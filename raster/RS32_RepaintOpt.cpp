@@ -10,7 +10,9 @@ TCustomRepaintOptimizer* CreateMicroTilesOptimizer(TBitmap32* Buffer, TRectList*
 }
 
 // Tick counts are compared and advanced as signed 32-bit values; they wrap as the platform's do.
-Integer TickNow() { return static_cast<Integer>(SystemTickCount()); }
+Integer TickNow() {
+  return static_cast<Integer>(SystemTickCount());
+}
 Integer TicksAhead(Integer Milliseconds) {
   return static_cast<Integer>(static_cast<Cardinal>(SystemTickCount()) + static_cast<Cardinal>(Milliseconds));
 }
@@ -109,7 +111,8 @@ void TMicroTilesRepaintOptimizer::LayerChangedHandler(TObject*, TCustomLayer* La
   FHasWork = true;
 }
 
-void TMicroTilesRepaintOptimizer::LayersChanged(TLayerCollection*, Integer Action, TCustomLayer* Layer, Integer) {
+void TMicroTilesRepaintOptimizer::LayersChanged(TLayerCollection*, Integer Action, TCustomLayer* Layer,
+                                                Integer) {
   if (Action < LayerRemoved) {
     SizedLayerGrid(Layer);
     FLayerGridsValid = true;
@@ -123,7 +126,8 @@ void TMicroTilesRepaintOptimizer::LayersChanged(TLayerCollection*, Integer Actio
   } else if (Action == LayersCleared) {
     if (FLayerGridsValid) {
       TPointerMapIterator Iterator(&FLayerGrids);
-      while (Iterator.Next()) TileGridAddGrid(FChangedGrid, *static_cast<TTileGrid*>(Iterator.GetData()), false);
+      while (Iterator.Next())
+        TileGridAddGrid(FChangedGrid, *static_cast<TTileGrid*>(Iterator.GetData()), false);
       FHasWork = true;
       ResetAdaptation();
     }

@@ -28,7 +28,8 @@ class TCustomRepaintOptimizer : public TObject {
 
   virtual bool GetActive() const { return FActive; }
   virtual void SetActive(bool Value) { FActive = Value; }
-  virtual void LayersChanged(TLayerCollection* Sender, Integer Action, TCustomLayer* Layer, Integer Index) = 0;
+  virtual void LayersChanged(TLayerCollection* Sender, Integer Action, TCustomLayer* Layer,
+                             Integer Index) = 0;
   virtual void WatchCollection(TLayerCollection* Collection);
   virtual void UnwatchCollection(TLayerCollection* Collection);
   virtual void PaintStarting() {}
@@ -45,7 +46,9 @@ class TCustomRepaintOptimizer : public TObject {
   TBitmap32* GetTarget() const { return FTarget; }
   TRectList* GetOutRects() const { return FOutRects; }
   Integer CollectionCount() const { return FCollections.GetCount(); }
-  TLayerCollection* Collection(Integer Index) const { return static_cast<TLayerCollection*>(FCollections.Get(Index)); }
+  TLayerCollection* Collection(Integer Index) const {
+    return static_cast<TLayerCollection*>(FCollections.Get(Index));
+  }
 
  protected:
   bool FActive = false;

@@ -132,7 +132,8 @@ TEST_F(RasterImage32, ScaleModesAndAlignmentsShowExactPixels) {
         else if (X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom)
           Want = SourceRGB(Nearest(X - R.Left, R.Width(), C.BW), Nearest(Y - R.Top, R.Height(), C.BH));
         if (P.Pixel(X, Y) != Want && ++Wrong <= 3)
-          ADD_FAILURE() << "pixel " << X << "," << Y << ": " << std::hex << P.Pixel(X, Y) << " wanted " << Want;
+          ADD_FAILURE() << "pixel " << X << "," << Y << ": " << std::hex << P.Pixel(X, Y) << " wanted "
+                        << Want;
       }
     EXPECT_EQ(Wrong, 0);
   }
@@ -327,6 +328,7 @@ TEST_F(RasterImage32, MouseGoesThroughTheLayers) {
   ScreenClick(Origin.X + 3, Origin.Y + 4);
   ScreenClick(Origin.X + 15, Origin.Y + 12);
   RunUntilIdle();
-  EXPECT_EQ(Log.Lines, (std::vector<std::string>{"down 3,4 layer", "up 3,4 layer", "down 15,12", "up 15,12"}));
+  EXPECT_EQ(Log.Lines,
+            (std::vector<std::string>{"down 3,4 layer", "up 3,4 layer", "down 15,12", "up 15,12"}));
   EXPECT_EQ(Image->GetLayerSet()->GetMouseHolder(), nullptr);
 }

@@ -54,7 +54,8 @@ class TEventLog : public TObject {
   }
   void LayerChange(TObject*, TCustomLayer* L) { Log.push_back("layer " + Name(L)); }
   void Press(TObject* L, TMouseButton B, TShiftState, Integer X, Integer Y) {
-    Log.push_back("press " + Name(L) + " b" + std::to_string(B) + " " + std::to_string(X) + "," + std::to_string(Y));
+    Log.push_back("press " + Name(L) + " b" + std::to_string(B) + " " + std::to_string(X) + "," +
+                  std::to_string(Y));
   }
   void Move(TObject* L, TShiftState, Integer X, Integer Y) {
     Log.push_back("move " + Name(L) + " " + std::to_string(X) + "," + std::to_string(Y));
@@ -205,8 +206,8 @@ TEST(RasterLayers, MouseDispatch) {
   EXPECT_EQ(C.GetMouseHolder(), L);
   EXPECT_EQ(C.DispatchMouseUp(mbRight, TShiftState(), 60, 60), L);
   EXPECT_EQ(C.GetMouseHolder(), nullptr);
-  EXPECT_EQ(Log.Take(), (TLog{"press 0 b0 3,3", "press 0 b1 50,50", "move 0 60,60", "release 0 b0",
-                              "release 0 b1"}));
+  EXPECT_EQ(Log.Take(),
+            (TLog{"press 0 b0 3,3", "press 0 b1 50,50", "move 0 60,60", "release 0 b0", "release 0 b1"}));
   EXPECT_EQ(C.DispatchMouseMove(TShiftState(), 60, 60), nullptr);
 
   // A layer that does not grab: returned, but no holder and no press; moves hit-test again.

@@ -22,7 +22,9 @@ TTileGrid MakeGrid(Integer W, Integer H) {
   return G;
 }
 
-TTileBox Cell(const TTileGrid& G, Integer C, Integer R) { return G.Cells[C + R * G.TileColumns]; }
+TTileBox Cell(const TTileGrid& G, Integer C, Integer R) {
+  return G.Cells[C + R * G.TileColumns];
+}
 
 // Every cell other than the listed ones is empty.
 void ExpectCells(const TTileGrid& G, const std::vector<TCell>& Expected) {
@@ -43,7 +45,9 @@ std::vector<TRect> RectsOf(const TTileGrid& G) {
   return Out;
 }
 
-constexpr TTileBox Box(Cardinal L, Cardinal T, Cardinal R, Cardinal B) { return PackTileBox(L, T, R, B); }
+constexpr TTileBox Box(Cardinal L, Cardinal T, Cardinal R, Cardinal B) {
+  return PackTileBox(L, T, R, B);
+}
 }  // namespace
 
 TEST(RasterMicroTiles, UniteBoxTable) {
@@ -51,9 +55,9 @@ TEST(RasterMicroTiles, UniteBoxTable) {
     TTileBox Dest, Src, Want;
   } Cases[] = {
       {Box(5, 0, 20, 5), Box(2, 2, 10, 10), Box(2, 0, 20, 10)},
-      {TileBoxFull, Box(2, 2, 10, 10), TileBoxFull},      // a full cell stays full
-      {Box(5, 0, 20, 5), TileBoxFull, TileBoxFull},        // the full box makes any cell full
-      {TileBoxEmpty, Box(3, 1, 10, 5), Box(3, 1, 10, 5)},  // an empty cell takes the box
+      {TileBoxFull, Box(2, 2, 10, 10), TileBoxFull},          // a full cell stays full
+      {Box(5, 0, 20, 5), TileBoxFull, TileBoxFull},           // the full box makes any cell full
+      {TileBoxEmpty, Box(3, 1, 10, 5), Box(3, 1, 10, 5)},     // an empty cell takes the box
       {Box(5, 0, 20, 5), Box(7, 1, 7, 9), Box(5, 0, 20, 5)},  // zero width changes nothing
       {Box(5, 0, 20, 5), Box(1, 4, 9, 4), Box(5, 0, 20, 5)},  // zero height changes nothing
       {TileBoxEmpty, Box(0, 0, 0, 0), TileBoxEmpty},
@@ -71,8 +75,10 @@ TEST(RasterMicroTiles, WideUnionsGiveThePlainBytes) {
   // Boxes as the grids hold them, plus the special values and degenerate ones.
   auto RandomBox = [&]() -> TTileBox {
     switch (Rng() % 6) {
-      case 0: return TileBoxEmpty;
-      case 1: return TileBoxFull;
+      case 0:
+        return TileBoxEmpty;
+      case 1:
+        return TileBoxFull;
       case 2: {
         const Cardinal A = Rng() % 33, B = Rng() % 33;
         return Box(A, B, A, (B + Rng() % 5) % 33);
@@ -138,22 +144,36 @@ TEST(RasterMicroTiles, AddRectTable) {
     TRect Used;
   } Cases[] = {
       {{0, 0, 32, 32}, false, {{0, 0, TileBoxFull}}, {0, 0, 1, 1}},
-      {{0, 0, 32, 32}, true, {{0, 0, TileBoxFull}, {1, 0, TileBoxFull}, {0, 1, TileBoxFull}, {1, 1, TileBoxFull}},
+      {{0, 0, 32, 32},
+       true,
+       {{0, 0, TileBoxFull}, {1, 0, TileBoxFull}, {0, 1, TileBoxFull}, {1, 1, TileBoxFull}},
        {0, 0, 1, 1}},
       {{10, 5, 3, 1}, false, {{0, 0, Box(3, 1, 10, 5)}}, {0, 0, 0, 0}},
       {{-50, -40, -10, -1}, false, {}, {4, 4, 0, 0}},  // wholly negative: UsedTiles unchanged
       {{40, 10, 40, 20}, false, {}, {1, 0, 1, 0}},     // zero width widens UsedTiles only
       {{40, 10, 40, 20}, true, {{1, 0, TileBoxFull}}, {1, 0, 1, 0}},
-      {{10, 40, 20, 100}, false, {{0, 1, Box(10, 8, 20, 32)}, {0, 2, Box(10, 0, 20, 32)}, {0, 3, Box(10, 0, 20, 4)}},
+      {{10, 40, 20, 100},
+       false,
+       {{0, 1, Box(10, 8, 20, 32)}, {0, 2, Box(10, 0, 20, 32)}, {0, 3, Box(10, 0, 20, 4)}},
        {0, 1, 0, 3}},
-      {{20, 3, 70, 9}, false, {{0, 0, Box(20, 3, 32, 9)}, {1, 0, Box(0, 3, 32, 9)}, {2, 0, Box(0, 3, 6, 9)}},
+      {{20, 3, 70, 9},
+       false,
+       {{0, 0, Box(20, 3, 32, 9)}, {1, 0, Box(0, 3, 32, 9)}, {2, 0, Box(0, 3, 6, 9)}},
        {0, 0, 2, 0}},
       {{20, 30, 70, 100},
        false,
-       {{0, 0, Box(20, 30, 32, 32)}, {1, 0, Box(0, 30, 32, 32)}, {2, 0, Box(0, 30, 6, 32)},
-        {0, 1, Box(20, 0, 32, 32)}, {1, 1, TileBoxFull}, {2, 1, Box(0, 0, 6, 32)},
-        {0, 2, Box(20, 0, 32, 32)}, {1, 2, TileBoxFull}, {2, 2, Box(0, 0, 6, 32)},
-        {0, 3, Box(20, 0, 32, 4)}, {1, 3, Box(0, 0, 32, 4)}, {2, 3, Box(0, 0, 6, 4)}},
+       {{0, 0, Box(20, 30, 32, 32)},
+        {1, 0, Box(0, 30, 32, 32)},
+        {2, 0, Box(0, 30, 6, 32)},
+        {0, 1, Box(20, 0, 32, 32)},
+        {1, 1, TileBoxFull},
+        {2, 1, Box(0, 0, 6, 32)},
+        {0, 2, Box(20, 0, 32, 32)},
+        {1, 2, TileBoxFull},
+        {2, 2, Box(0, 0, 6, 32)},
+        {0, 3, Box(20, 0, 32, 4)},
+        {1, 3, Box(0, 0, 32, 4)},
+        {2, 3, Box(0, 0, 6, 4)}},
        {0, 0, 2, 3}},
       // Edges past the grid are clamped to its tiles (4 x 4 here).
       {{120, 120, 500, 500}, false, {{3, 3, Box(24, 24, 32, 32)}}, {3, 3, 4, 4}},
@@ -235,8 +255,12 @@ TEST(RasterMicroTiles, Lines) {
   TileGridClear(G);
   TileGridAddLine(G, 0, 0, 64, 32, 1, false);
   // Steps (0,0)-(32,16) and (32,16)-(64,32), each grown by 2.
-  ExpectCells(G, {{0, 0, Box(0, 0, 32, 32)}, {1, 0, Box(0, 0, 32, 32)}, {2, 0, Box(0, 14, 2, 32)},
-                  {0, 1, Box(30, 0, 32, 2)}, {1, 1, Box(0, 0, 32, 2)}, {2, 1, Box(0, 0, 2, 2)}});
+  ExpectCells(G, {{0, 0, Box(0, 0, 32, 32)},
+                  {1, 0, Box(0, 0, 32, 32)},
+                  {2, 0, Box(0, 14, 2, 32)},
+                  {0, 1, Box(30, 0, 32, 2)},
+                  {1, 1, Box(0, 0, 32, 2)},
+                  {2, 1, Box(0, 0, 2, 2)}});
 
   // Lines beyond the 16.16 range stay defined and still record what lies on the grid.
   TileGridClear(G);
@@ -251,7 +275,9 @@ TEST(RasterMicroTiles, AddGridTable) {
   TTileGrid Small = MakeGrid(40, 40), Large = MakeGrid(200, 200);
   TileGridAddRect(Large, MakeRect(10, 10, 190, 190), false);
   TileGridAddGrid(Small, Large, false);
-  ExpectCells(Small, {{0, 0, Box(10, 10, 32, 32)}, {1, 0, Box(0, 10, 32, 32)}, {0, 1, Box(10, 0, 32, 32)},
+  ExpectCells(Small, {{0, 0, Box(10, 10, 32, 32)},
+                      {1, 0, Box(0, 10, 32, 32)},
+                      {0, 1, Box(10, 0, 32, 32)},
                       {1, 1, TileBoxFull}});
   EXPECT_EQ(Small.UsedTiles, MakeRect(0, 0, 5, 5));
 

@@ -13,7 +13,9 @@ namespace {
 class TBoxLayer : public TCustomLayer {
  public:
   explicit TBoxLayer(TLayerCollection* C) : TCustomLayer(C) {}
-  void DrawOn(TBitmap32* Buffer) override { Buffer->FillRectClipped(Box.Left, Box.Top, Box.Right, Box.Bottom, 0xFF00FF00); }
+  void DrawOn(TBitmap32* Buffer) override {
+    Buffer->FillRectClipped(Box.Left, Box.Top, Box.Right, Box.Bottom, 0xFF00FF00);
+  }
   TRect Box{10, 10, 20, 20};
 };
 
@@ -102,10 +104,25 @@ TEST_F(RasterRepaintOptimizer, AdaptiveLevelsOnAFakeClock) {
   } Steps[] = {
       {"first paint: complete but timed as partial, so slower than no full paint", {}, 0, 1, {}, 0, 10, 1, 0},
       {"level 1 records whole tiles; the first check lowers at once and probes",
-       {A}, 0, 1, {MakeRect(0, 0, 32, 32)}, 0, 5, 1, 1000},
+       {A},
+       0,
+       1,
+       {MakeRect(0, 0, 32, 32)},
+       0,
+       5,
+       1,
+       1000},
       {"slower again: level 2", {MakeRect(50, 50, 60, 60)}, 0, 1, {MakeRect(32, 32, 64, 64)}, 1, 5, 2, 1000},
       {"level 2 repaints in full; the full paint is timed", {A}, 0, 0, {}, 2, 20, 2, 1000},
-      {"the timed check lowers to 1; a faster probe keeps it", {A}, 1000, 1, {MakeRect(0, 0, 32, 32)}, 1, 3, 1, 1000},
+      {"the timed check lowers to 1; a faster probe keeps it",
+       {A},
+       1000,
+       1,
+       {MakeRect(0, 0, 32, 32)},
+       1,
+       3,
+       1,
+       1000},
       {"faster partial paints keep the level until the check", {A}, 0, 1, {}, 1, 3, 1, 1000},
       {"the next check lowers to 0", {A}, 1000, 1, {MakeRect(0, 0, 32, 32)}, 0, 3, 0, 1000},
       {"level 0 records exact boxes", {A}, 0, 1, {A}, 0, 3, 0, 1000},
