@@ -139,7 +139,9 @@ TEST_F(RasterRepaintOptimizer, AdaptiveLevelsOnAFakeClock) {
     ASSERT_TRUE(Opt.HasChanges());
     Opt.BuildRects();
     EXPECT_EQ(Out.GetCount(), S.WantRects);
-    if (!S.Want.empty()) EXPECT_EQ(Rects(Out), S.Want);
+    if (!S.Want.empty()) {
+      EXPECT_EQ(Rects(Out), S.Want);
+    }
     EXPECT_EQ(Opt.GetLevel(), S.LevelAfterBuild);
     Opt.BufferPaintStarting();
     Clock.Advance(S.PaintMs);
