@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "RasterScreen.h"
+#include "platform/classes/Application.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/Forms.h"
 #include "platform/system/Clock.h"
@@ -331,4 +332,25 @@ TEST_F(RasterImage32, MouseGoesThroughTheLayers) {
   EXPECT_EQ(Log.Lines,
             (std::vector<std::string>{"down 3,4 layer", "up 3,4 layer", "down 15,12", "up 15,12"}));
   EXPECT_EQ(Image->GetLayerSet()->GetMouseHolder(), nullptr);
+}
+
+TEST_F(RasterImage32, MouseEnterAndLeaveFireOnce) {
+  struct TCounter {
+    Integer Enters = 0, Leaves = 0;
+    void Enter(TObject*) { ++Enters; }
+    void Leave(TObject*) { ++Leaves; }
+  } Counter;
+  Image->OnMouseEnter = TNotifyEvent(&Counter, &TCounter::Enter);
+  Image->OnMouseLeave = TNotifyEvent(&Counter, &TCounter::Leave);
+  Show();
+  const TPoint Origin = Image->ClientToScreen({0, 0});
+  // The application's loop follows the mouse from control to control.
+  ScreenMoveTo(Origin.X + 5, Origin.Y + 5);
+  Application->ProcessMessages();
+  EXPECT_TRUE(Image->GetMouseInside());
+  ScreenMoveTo(Origin.X + 25, Origin.Y + 20);  // onto the form beside the image
+  Application->ProcessMessages();
+  EXPECT_FALSE(Image->GetMouseInside());
+  EXPECT_EQ(Counter.Enters, 1);
+  EXPECT_EQ(Counter.Leaves, 1);
 }
