@@ -616,8 +616,9 @@ void TWinControl::NotifyControls(UINT Msg) {
 // ---- Bounds ----
 
 void TWinControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
-  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+  // The size is checked first: AutoSize and Constraints may change it from what it is.
   if (!CheckNewSize(AWidth, AHeight)) return;
+  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   if (FHandle != nullptr && !IsIconic(FHandle)) {
     SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
   } else {

@@ -16,6 +16,8 @@
 #include "platform/system/Clock.h"
 #include "platform/user/WindowMessages.h"
 
+using TLines = std::vector<std::string>;
+
 inline std::string NameOf(TObject* Sender) {
   auto* C = dynamic_cast<TComponent*>(Sender);
   return C != nullptr ? C->GetName() : std::string("?");

@@ -6,8 +6,6 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/user/WindowPaint.h"
 
-using TLines = std::vector<std::string>;
-
 TEST_F(TFormsTest, ClickOnWindowedChildFiresDownClickUp) {
   TEventLog Log;
   TForm* Form = NewForm("Form");
