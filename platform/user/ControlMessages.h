@@ -256,8 +256,8 @@ struct DELETEITEMSTRUCT {
 
 struct COMBOBOXINFO {
   DWORD cbSize = sizeof(COMBOBOXINFO);
-  RECT rcItem;    // the selection field, client coordinates
-  RECT rcButton;  // the drop button, client coordinates
+  RECT rcItem;            // the selection field, client coordinates
+  RECT rcButton;          // the drop button, client coordinates
   DWORD stateButton = 0;  // STATE_SYSTEM_PRESSED, STATE_SYSTEM_INVISIBLE (no button)
   HWND hwndCombo = nullptr;
   HWND hwndItem = nullptr;  // the edit; the combo itself for CBS_DROPDOWNLIST

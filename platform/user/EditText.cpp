@@ -4,25 +4,35 @@
 
 namespace {
 
-bool IsHighSurrogate(char16_t C) { return C >= 0xD800 && C <= 0xDBFF; }
-bool IsLowSurrogate(char16_t C) { return C >= 0xDC00 && C <= 0xDFFF; }
-bool IsLineBreakUnit(char16_t C) { return C == u'\r' || C == u'\n'; }
+bool IsHighSurrogate(char16_t C) {
+  return C >= 0xD800 && C <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t C) {
+  return C >= 0xDC00 && C <= 0xDFFF;
+}
+bool IsLineBreakUnit(char16_t C) {
+  return C == u'\r' || C == u'\n';
+}
 
 }  // namespace
 
-TEditText::TEditText() { FLines.push_back(TEditLine{}); }
+TEditText::TEditText() {
+  FLines.push_back(TEditLine{});
+}
 
 std::u16string_view TEditText::Range(Integer Start, Integer End) const {
   Start = std::clamp(Start, 0, Length());
   End = std::clamp(End, Start, Length());
-  return std::u16string_view(FText).substr(static_cast<std::size_t>(Start), static_cast<std::size_t>(End - Start));
+  return std::u16string_view(FText).substr(static_cast<std::size_t>(Start),
+                                           static_cast<std::size_t>(End - Start));
 }
 
 void TEditText::Replace(Integer Start, Integer End, std::u16string_view With, bool Undoable) {
   Start = std::clamp(Start, 0, Length());
   End = std::clamp(End, Start, Length());
   std::u16string Removed;
-  if (Undoable && End > Start) Removed = FText.substr(static_cast<std::size_t>(Start), static_cast<std::size_t>(End - Start));
+  if (Undoable && End > Start)
+    Removed = FText.substr(static_cast<std::size_t>(Start), static_cast<std::size_t>(End - Start));
   FText.replace(static_cast<std::size_t>(Start), static_cast<std::size_t>(End - Start), With);
   if (!Undoable) return;
   const Integer N = static_cast<Integer>(With.size());
@@ -78,7 +88,9 @@ void TEditText::Layout(const TEditMeasure& Measure, bool MultiLine, bool Wrap, I
   Integer S = 0;
   for (;;) {
     Integer E = S;
-    while (E + 1 < N && !(FText[static_cast<std::size_t>(E)] == u'\r' && FText[static_cast<std::size_t>(E) + 1] == u'\n')) ++E;
+    while (E + 1 < N &&
+           !(FText[static_cast<std::size_t>(E)] == u'\r' && FText[static_cast<std::size_t>(E) + 1] == u'\n'))
+      ++E;
     if (E + 1 >= N) {
       LayoutParagraph(Measure, S, N, 0, Wrap, WrapWidth);
       return;
@@ -88,8 +100,8 @@ void TEditText::Layout(const TEditMeasure& Measure, bool MultiLine, bool Wrap, I
   }
 }
 
-void TEditText::LayoutParagraph(const TEditMeasure& Measure, Integer Start, Integer End, Integer Break, bool Wrap,
-                                Integer WrapWidth) {
+void TEditText::LayoutParagraph(const TEditMeasure& Measure, Integer Start, Integer End, Integer Break,
+                                bool Wrap, Integer WrapWidth) {
   const Integer N = End - Start;
   auto Push = [&](Integer S, Integer Len, Integer Brk, Integer Width) {
     FLines.push_back(TEditLine{S, Len, Brk, Width});
