@@ -169,8 +169,8 @@ Integer GetDIBits(HDC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, B
     H.biHeight = BS.Height;
     H.biPlanes = 1;
     H.biBitCount = static_cast<WORD>(BS.Bpp);
-    const bool Fields = BS.Format == TSurfaceFormat::pf32Masks ||
-                        (BS.Format == TSurfaceFormat::pf16 && !(BS.Masks[0] == 0x7C00 && BS.Masks[1] == 0x03E0));
+    const bool Is555 = BS.Masks[0] == DibMasks555[0] && BS.Masks[1] == DibMasks555[1];
+    const bool Fields = BS.Format == TSurfaceFormat::pf32Masks || (BS.Format == TSurfaceFormat::pf16 && !Is555);
     H.biCompression = Fields ? BI_BITFIELDS : BI_RGB;
     if (Fields) std::memcpy(reinterpret_cast<Byte*>(Info) + 40, BS.Masks, 12);
     H.biSizeImage = static_cast<DWORD>(DibRowBytes(BS.Width, BS.Bpp)) * static_cast<DWORD>(BS.Height);

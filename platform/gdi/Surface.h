@@ -28,7 +28,7 @@ struct TSurface {
   Byte* Row0 = nullptr;            // row y = 0, the top row
   const RGBQUAD* Colors = nullptr;  // colour table of the 1/4/8-bit formats
   Integer ColorCount = 0;
-  DWORD Masks[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};  // red, green, blue of pf16/pf32Masks
+  DWORD Masks[3] = {DibMasks888[0], DibMasks888[1], DibMasks888[2]};  // red, green, blue (pf16, pf32Masks)
 
   Byte* Row(Integer Y) const {
     assert(Y >= 0 && Y < Height);
