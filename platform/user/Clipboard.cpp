@@ -37,9 +37,10 @@ struct TClipboard {
   std::map<UINT, std::string> Names;
 };
 
+// Kept to the end of the program with whatever it holds then.
 TClipboard& Board() {
-  static TClipboard C;
-  return C;
+  static auto* C = new TClipboard;
+  return *C;
 }
 
 using TLock = std::unique_lock<std::mutex>;

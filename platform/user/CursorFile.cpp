@@ -199,13 +199,13 @@ HICON CreateIconFromFileData(const void* Data, std::size_t Size, bool Cursor, In
 
 HCURSOR LoadCursorResource(HINSTANCE Instance, LPCSTR Name) {
   // Shared per name: loading again gives the same handle.
-  static std::map<std::string, HCURSOR> Loaded;
+  static auto* Loaded = new std::map<std::string, HCURSOR>;
   const std::string Key =
       IS_INTRESOURCE(Name) ? "#" + std::to_string(reinterpret_cast<std::uintptr_t>(Name)) : Name;
   std::string Upper = Key;
   for (char& C : Upper)
     if (C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
-  if (auto It = Loaded.find(Upper); It != Loaded.end()) return It->second;
+  if (auto It = Loaded->find(Upper); It != Loaded->end()) return It->second;
   HICON C = nullptr;
   const TBytes Group = ResourceBytes(Instance, Name, RT_GROUP_CURSOR);
   if (Group.Data != nullptr) {
@@ -218,6 +218,6 @@ HCURSOR LoadCursorResource(HINSTANCE Instance, LPCSTR Name) {
   }
   if (C == nullptr) return nullptr;
   C->Shared = true;
-  Loaded.emplace(Upper, C);
+  Loaded->emplace(Upper, C);
   return C;
 }

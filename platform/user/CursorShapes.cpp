@@ -195,10 +195,11 @@ HCURSOR Draw(std::uintptr_t Id) {
 }  // namespace
 
 HCURSOR StandardCursor(std::uintptr_t Id) {
-  static std::map<std::uintptr_t, HCURSOR> Made;
-  auto It = Made.find(Id);
-  if (It != Made.end()) return It->second;
+  // Shared for the life of the program (never freed, not even at exit).
+  static auto* Made = new std::map<std::uintptr_t, HCURSOR>;
+  auto It = Made->find(Id);
+  if (It != Made->end()) return It->second;
   HCURSOR C = Draw(Id);
-  if (C != nullptr) Made.emplace(Id, C);
+  if (C != nullptr) Made->emplace(Id, C);
   return C;
 }

@@ -27,9 +27,10 @@ struct TTable {
   std::unordered_map<HGLOBAL, std::unique_ptr<char>> Tokens;
 };
 
+// Kept to the end of the program: blocks still held then stay reachable.
 TTable& Table() {
-  static TTable T;
-  return T;
+  static auto* T = new TTable;
+  return *T;
 }
 
 Byte* Allocate(std::size_t Bytes, bool Zero) {

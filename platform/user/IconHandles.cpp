@@ -10,9 +10,10 @@
 namespace {
 
 std::mutex GLock;
+// Kept to the end of the program, so that icons still alive then stay reachable.
 std::unordered_set<const HICON__*>& Live() {
-  static std::unordered_set<const HICON__*> Set;
-  return Set;
+  static auto* Set = new std::unordered_set<const HICON__*>;
+  return *Set;
 }
 
 bool AnyAlpha(HBITMAP Color) {
