@@ -6,6 +6,7 @@
 // from its last point back to its first. ALTERNATE counts the crossings to the left of a centre
 // (odd is inside); WINDING sums their directions (non-zero is inside). Regions and the
 // rasterizer's polygon fills both come from here, so they cover the same pixels.
+#include <concepts>
 #include <cstddef>
 #include <vector>
 
@@ -16,7 +17,10 @@ constexpr Integer WINDING = 2;
 
 // The scan converters accept coordinates within the platform's 27-bit device space.
 constexpr Integer ShapeCoordLimit = (1 << 27) - 1;
-constexpr bool InShapeRange(Int64 V) { return V >= -ShapeCoordLimit && V <= ShapeCoordLimit; }
+template <std::integral T>
+constexpr bool InShapeRange(T V) {
+  return V >= -ShapeCoordLimit && V <= ShapeCoordLimit;
+}
 constexpr bool InShapeRange(TPoint P) { return InShapeRange(P.X) && InShapeRange(P.Y); }
 
 struct TSpan {
