@@ -1,0 +1,88 @@
+#pragma once
+// The skin library's small drawing vocabulary: rectangle arithmetic, colour mixing, caption
+// drawing, the glyph-and-caption layout of button faces, painting what lies behind a control,
+// and the default glyphs an unskinned control draws (arrows, check and radio marks, focus
+// frames). The pixel geometry of the defaults decides how unskinned controls look.
+//
+// All coordinates are canvas pixels. Nothing here owns the canvases, bitmaps or image lists
+// it is given.
+#include <string>
+
+#include "platform/classes/Canvas.h"
+#include "platform/classes/Colors.h"
+#include "platform/system/Types.h"
+
+class TBitmap;
+class TControl;
+class TCustomImageList;
+
+// ---- Rectangles, points, numbers ------------------------------------------------------------
+inline Integer GetRectWidth(const TRect& R) { return R.Right - R.Left; }
+inline Integer GetRectHeight(const TRect& R) { return R.Bottom - R.Top; }
+inline bool IsEmptyRect(const TRect& R) { return GetRectWidth(R) <= 0 || GetRectHeight(R) <= 0; }
+inline bool IsSameRect(const TRect& A, const TRect& B) { return A == B; }
+inline void ClearRect(TRect& R) { R = TRect{}; }
+// Either coordinate zero.
+inline bool IsNullPoint(const TPoint& P) { return P.X == 0 || P.Y == 0; }
+// All four edges count as inside.
+inline bool IsPointInRect(const TRect& R, const TPoint& P) {
+  return P.X >= R.Left && P.X <= R.Right && P.Y >= R.Top && P.Y <= R.Bottom;
+}
+// Both corners of Inner inside Outer, right and bottom edges outside (so a rectangle is not
+// inside itself).
+bool IsRectInRect(const TRect& Inner, const TRect& Outer);
+inline Integer IntMax(Integer A, Integer B) { return A > B ? A : B; }
+inline Integer IntMin(Integer A, Integer B) { return A < B ? A : B; }
+// Halfway between two colours, channel by channel (system colours resolved first).
+TColor MixColors(TColor C1, TColor C2);
+// Each channel loses Percent per cent of itself.
+TColor DarkerColor(TColor Color, Integer Percent);
+
+// ---- Text -----------------------------------------------------------------------------------
+// Shortens Text until it fits Width followed by "..."; a text that fits stays as it is.
+void FitTextToWidth(TCanvas* Cnvs, std::string& Text, Integer Width);
+// One line centred both ways; a text starting with "W" gets 2 more pixels on the right.
+void DrawCaptionCentered(TCanvas* Cnvs, const std::string& Text, TRect R);
+// One line, left aligned, vertically centred.
+void DrawCaptionLeft(TCanvas* Cnvs, const std::string& Text, TRect R);
+// One line, vertically centred; Alignment 0 left, 1 right, 2 centred, others draw nothing.
+void DrawCaptionAligned(TCanvas* Cnvs, const std::string& Text, TRect R, Integer Alignment);
+// TextRect clipped to R, the text at Left + 2, centred vertically.
+void DrawTextRectVCenter(TCanvas* Cnvs, const std::string& Text, TRect R);
+void DrawTextRectVCenterOffset(TCanvas* Cnvs, const std::string& Text, TRect R, Integer Offset);
+
+// ---- Button faces ---------------------------------------------------------------------------
+// Layout: 0 glyph left of the caption, 1 right, 2 above, 3 below. Margin -1 centres glyph and
+// caption as a block. Other layouts leave the outputs as they were.
+void CalcButtonLayout(Integer Layout, const TRect& R, Integer GlyphWidth, Integer GlyphHeight, Integer TextWidth,
+                      Integer TextHeight, Integer Spacing, Integer Margin, Integer& TX, Integer& TY, Integer& GX,
+                      Integer& GY);
+void DrawImageAndText(TCanvas* Cnvs, const TRect& R, Integer Margin, Integer Spacing, Integer Layout,
+                      const std::string& Caption, Integer ImageIndex, TCustomImageList* IL, bool ADown,
+                      bool AEnabled, bool ADrawColorMarker, TColor AColorMarkerValue);
+// Cell is 1-based.
+void DrawGlyphAndText(TCanvas* Cnvs, const TRect& R, Integer Margin, Integer Spacing, Integer Layout,
+                      const std::string& Caption, TBitmap* Glyph, Integer NumGlyphs, Integer GlyphNum, bool ADown,
+                      bool ADrawColorMarker, TColor AColorMarkerValue);
+// Cell (1-based) of a strip of NumGlyphs equal cells, drawn with the bitmap's automatic
+// transparent colour.
+void DrawGlyphCell(TCanvas* Cnvs, Integer X, Integer Y, TBitmap* Glyph, Integer NumGlyphs, Integer Cell);
+
+// ---- Background and default glyphs ----------------------------------------------------------
+// Paints the parent (and the windowless siblings below Control) into Cnvs as they lie behind
+// Control.
+void DrawParentBackground(TControl* Control, TCanvas* Cnvs);
+void DrawParentBackgroundOffset(TControl* Control, const TRect& R, TCanvas* Cnvs);
+// One pixel in two along the edges of R less its right and bottom pixel, in the font colour.
+void DrawDottedFocusRect(TCanvas* Cnvs, TRect R);
+void DrawComboArrow(TCanvas* Cnvs, const TRect& R, TColor Color);
+// Kind: 1 left, 2 right, 3 up, 4 down.
+void DrawArrowGlyph(TCanvas* Cnvs, const TRect& R, TColor Color, Integer Kind);
+void DrawSmallArrowGlyph(TCanvas* Cnvs, const TRect& R, TColor Color, Integer Kind);
+void DrawCheckMark(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
+void DrawRadioMark(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
+// Top-left lines in TopLeftColor, bottom-right lines in BottomRightColor, inside R.
+void DrawBevelFrame(TCanvas* Cnvs, TRect R, TColor TopLeftColor, TColor BottomRightColor);
+// The platform's one-pixel 3-D frame: top and left in TopColor, right and bottom in
+// BottomColor, just inside R; R shrinks by that pixel on every side.
+void DrawFrame3D(TCanvas* Cnvs, TRect& R, TColor TopColor, TColor BottomColor);
