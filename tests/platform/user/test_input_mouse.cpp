@@ -263,6 +263,23 @@ TEST_F(TMouseTest, MouseLeaveComesOnce) {
   Display.MoveTo(150, 50);
   Run();
   EXPECT_EQ(CountOf(WM_MOUSELEAVE), 0u);
+  // The frame is tracked apart from the client area: entering the client area leaves it.
+  Behaviours()[Next].Handler = [](HWND, UINT Msg, WPARAM, LPARAM L, LRESULT& Result) {
+    if (Msg != WM_NCHITTEST) return false;
+    Result = GET_Y_LPARAM(L) < 20 ? HTCAPTION : HTCLIENT;
+    return true;
+  };
+  Display.MoveTo(150, 10);
+  Run(true);
+  T.dwFlags = TME_LEAVE | TME_NONCLIENT;
+  T.hwndTrack = Next;
+  ASSERT_TRUE(TrackMouseEvent(&T));
+  Display.MoveTo(160, 12);
+  Display.MoveTo(160, 50);
+  Run();
+  ExpectMessages(
+      {{Next, WM_NCMOUSEMOVE}, {Next, WM_NCMOUSEMOVE}, {Next, WM_NCMOUSELEAVE}, {Next, WM_MOUSEMOVE}},
+      {WM_NCMOUSEMOVE, WM_MOUSEMOVE, WM_NCMOUSELEAVE}, "leaving the frame");
 }
 
 TEST_F(TMouseTest, HoverAfterTheMouseRests) {
@@ -334,7 +351,7 @@ TEST_F(TMouseTest, CursorPositionAndContextMenu) {
   ClipCursor(nullptr);
   // DefWindowProc answers the right button's release with WM_CONTEXTMENU at the screen point.
   InputLog().clear();
-  Display.Click(130, 140, TMouseButton::Right);
+  Display.Click(130, 140, TInputButton::Right);
   Run();
   ASSERT_EQ(Of(W, WM_CONTEXTMENU).size(), 1u);
   EXPECT_EQ(reinterpret_cast<HWND>(Of(W, WM_CONTEXTMENU)[0].WParam), W);
