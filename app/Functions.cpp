@@ -1,0 +1,178 @@
+#include "app/Functions.h"
+
+#include <cmath>
+
+#include "app/Main.h"
+#include "platform/classes/Bitmap.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/system/Environment.h"
+#include "platform/system/Math.h"
+#include "platform/system/Random.h"
+#include "platform/system/Strings.h"
+
+TBitmapRows::TBitmapRows(TBitmap* Bitmap) : Width(Bitmap->GetWidth()), Height(Bitmap->GetHeight()) {
+  if (Width <= 0 || Height <= 0) return;
+  First = static_cast<Byte*>(Bitmap->GetScanLine(0));
+  if (Height > 1) Stride = static_cast<Byte*>(Bitmap->GetScanLine(1)) - First;
+}
+
+namespace {
+TColor RGBColor(Integer R, Integer G, Integer B) {
+  return static_cast<TColor>(static_cast<Byte>(R) | (static_cast<Byte>(G) << 8) |
+                             (static_cast<Byte>(B) << 16));
+}
+
+TColor CounterColor(Integer C) {
+  const Integer R = C % 255;
+  const Integer G = C > 255 ? C / 255 : 1;
+  const Integer B = C > 65025 ? static_cast<Integer>(Trunc(C / 255.0L)) / 255 : 1;
+  return RGBColor(R, G, B);
+}
+
+TColor ModeColor(Integer Mode) {
+  Integer R = 0, G = 0, B = 0;
+  switch (Mode) {
+    case 0:
+      return clWhite;
+    case 1:
+      R = Random(255), G = Random(255), B = Random(255);
+      return RGBColor(R, G, B);
+    case 2:
+      R = Random(128), G = Random(128), B = Random(128);
+      return RGBColor(R, G, B);
+    case 3:
+      R = Random(128) + 128, G = Random(128) + 128, B = Random(128) + 128;
+      return RGBColor(R, G, B);
+    case 4:
+      return CounterColor(ColorCounter);
+    case 5:
+      HsvToRgb(static_cast<Single>(ColorCounter % 360), 1.0f, 0.5f, R, G, B);
+      return RGBColor(R, G, B);
+    default:
+      return clWhite;
+  }
+}
+}  // namespace
+
+TColor NextPatternColor(Single Mode) {
+  ++ColorCounter;
+  const Integer M = static_cast<Integer>(Round(Mode));
+  TColor C = ModeColor(M);
+  if (M < 1 || M > 5) return C;
+  while (C == clBlack || C == clWhite) {
+    // The counting modes move on to the next count for another colour.
+    if (M >= 4) ++ColorCounter;
+    C = ModeColor(M);
+  }
+  return C;
+}
+
+void HsvToRgb(Single H, Single S, Single V, Integer& R, Integer& G, Integer& B) {
+  if (S == 0 && std::isnan(H)) {
+    R = G = B = static_cast<Integer>(Trunc(255 * V));
+    return;
+  }
+  if (H == 360) H = 0;
+  const Single Hs = H / 60;
+  const Integer I = static_cast<Integer>(Trunc(Hs));
+  const Single F = Hs - I;
+  const Single P = (1 - S) * V;
+  const Single Q = (1 - S * F) * V;
+  const Single T = (1 - (1 - F) * S) * V;
+  Single Rf, Gf, Bf;
+  switch (I) {
+    case 0:
+      Rf = V, Gf = T, Bf = P;
+      break;
+    case 1:
+      Rf = Q, Gf = V, Bf = P;
+      break;
+    case 2:
+      Rf = P, Gf = V, Bf = T;
+      break;
+    case 3:
+      Rf = P, Gf = Q, Bf = V;
+      break;
+    case 4:
+      Rf = T, Gf = P, Bf = V;
+      break;
+    default:
+      Rf = V, Gf = P, Bf = Q;
+      break;
+  }
+  R = static_cast<Integer>(Trunc(255 * Rf));
+  G = static_cast<Integer>(Trunc(255 * Gf));
+  B = static_cast<Integer>(Trunc(255 * Bf));
+}
+
+Single TubeShadeFactor(Integer W, Integer H, Integer X, Integer Kind, Integer Y, Single E, Single F,
+                       Single G) {
+  const Single L = static_cast<Single>(Kind == 1 ? W : H);
+  const Single P = static_cast<Single>(Kind == 1 ? X : Y);
+  Single A;
+  if (F < 0.5f) {
+    const Single D = P <= L / 2 ? P : L - P;
+    A = static_cast<Single>(1 - std::exp(-(1 - F) * G * 5 * D / L));
+  } else {
+    A = static_cast<Single>(1 - std::exp(-F * G * 10 * std::fabs(L / 2 - P) / L));
+  }
+  return E * A + (1 - E);
+}
+
+Int64 ProcessWorkingSetSize() {
+  PROCESS_MEMORY_COUNTERS Counters;
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &Counters, sizeof(Counters))) return 0;
+  return static_cast<Int64>(Counters.WorkingSetSize);
+}
+
+std::string MemoryStatusText() {
+  MEMORYSTATUS Status;
+  GlobalMemoryStatus(&Status);
+  return IntToStr(ProcessWorkingSetSize() / 1024 / 1024) + " Mb / " +
+         IntToStr(Status.dwAvailPhys / 1024 / 1024) + " Mb";
+}
+
+namespace {
+// True when a pixel of the window's rim has the fill colour and a neighbour outside the window
+// that is not black: the cell may go on there.
+bool CellLeavesWindow(const TBitmapRows& Rows, const TRect& Box, TColor Fill) {
+  auto Leaves = [&](Integer X, Integer Y, Integer OutX, Integer OutY) {
+    return PixelColor(Rows[Y] + 3 * X) == Fill && PixelColor(Rows[OutY] + 3 * OutX) != clBlack;
+  };
+  for (Integer Y = Box.Top; Y < Box.Bottom; ++Y) {
+    if (Box.Left > 0 && Leaves(Box.Left, Y, Box.Left - 1, Y)) return true;
+    if (Box.Right < Rows.Width && Leaves(Box.Right - 1, Y, Box.Right, Y)) return true;
+  }
+  for (Integer X = Box.Left; X < Box.Right; ++X) {
+    if (Box.Top > 0 && Leaves(X, Box.Top, X, Box.Top - 1)) return true;
+    if (Box.Bottom < Rows.Height && Leaves(X, Box.Bottom - 1, X, Box.Bottom)) return true;
+  }
+  return false;
+}
+}  // namespace
+
+void FillCell(TBitmap* Bitmap, Integer X, Integer Y, Integer Reach) {
+  const Integer W = Bitmap->GetWidth(), H = Bitmap->GetHeight();
+  if (X < 0 || Y < 0 || X >= W || Y >= H) return;
+  if (PixelColor(TBitmapRows(Bitmap)[Y] + 3 * X) == clBlack) return;
+  TCanvas* Canvas = Bitmap->GetCanvas();
+  const TColor Fill = static_cast<TColor>(ColorToRGB(Canvas->GetBrush()->GetColor()));
+  // A black fill turns the cell into border: a second pass could not pick up where a clipped
+  // one stopped, so it runs over the whole bitmap at once.
+  if (Fill == clBlack) Reach = Max(W, H);
+  Reach = Max(Reach, 1);
+  for (;;) {
+    const TRect Box{Max(0, X - Reach), Max(0, Y - Reach), Min(W, X + Reach + 1), Min(H, Y + Reach + 1)};
+    const bool Whole = Box.Left == 0 && Box.Top == 0 && Box.Right == W && Box.Bottom == H;
+    if (Whole) {
+      Canvas->FloodFill(X, Y, clBlack, fsBorder);
+      return;
+    }
+    HDC DC = Canvas->GetHandle();
+    IntersectClipRect(DC, Box.Left, Box.Top, Box.Right, Box.Bottom);
+    Canvas->FloodFill(X, Y, clBlack, fsBorder);
+    SelectClipRgn(DC, nullptr);
+    if (!CellLeavesWindow(TBitmapRows(Bitmap), Box, Fill)) return;
+    Reach *= 4;
+  }
+}

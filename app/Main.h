@@ -1,0 +1,253 @@
+#pragma once
+// The main window and the working state of the mosaic program. The state lives in variables of
+// this unit that the generators, the colour fill and the effects read and write directly; it
+// is made by FormCreate and lives until the program ends.
+//
+// The node and cell tables grow with the pattern: a picture, grid size and multiplier may ask
+// for any number of nodes and cells.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/classes/Forms.h"
+#include "platform/system/Types.h"
+
+class TBitmap;
+class TJPEGImage;
+class TIniFile;
+class TMainMenu;
+class TMenuItem;
+class TImage32;
+class TbsSkinData;
+class TbsSkinForm;
+class TbsSkinButton;
+class TbsSkinCheckRadioBox;
+class TbsSkinSpinEdit;
+class TbsSkinTrackBar;
+class TbsSkinComboBox;
+class TbsSkinGauge;
+class TbsSkinStdLabel;
+class TbsSkinPanel;
+class TbsSkinGroupBox;
+class TbsSkinPageControl;
+class TbsSkinTabSheet;
+class TbsSkinStatusBar;
+class TbsSkinStatusPanel;
+class TbsSkinOpenPictureDialog;
+class TbsSkinSavePictureDialog;
+
+// ---- Pattern types (PatternBox item index) ----------------------------------------------------
+constexpr Byte ptPinch = 0;
+constexpr Byte ptCircles = 1;
+constexpr Byte ptTwirls = 2;
+constexpr Byte ptHexagons = 3;
+constexpr Byte ptVerCylinder = 4;  // listed as "Tube (horizontal)"
+constexpr Byte ptHorCylinder = 5;  // listed as "Tube (vertical)"
+constexpr Byte ptSpheres = 6;
+constexpr Byte ptSpirograph = 7;
+constexpr Byte ptKaleidoscope = 8;
+constexpr Byte ptFreeDrawing = 9;
+
+// The largest source picture (after rim and multiplier) a load accepts, in pixels.
+constexpr Int64 MaxSourcePixels = 100'000'000;
+
+// ---- Node tables -------------------------------------------------------------------------------
+// A square table of single floats indexed [i, j] with i, j from 0 to its extent.
+class TNodeTable {
+ public:
+  // Extent N (indices 0..N both ways), every entry 0.
+  void Reset(Integer N);
+  Integer GetExtent() const { return FStride - 1; }
+  Single& operator()(Integer I, Integer J) { return FData[static_cast<std::size_t>(I) * FStride + J]; }
+  Single operator()(Integer I, Integer J) const { return FData[static_cast<std::size_t>(I) * FStride + J]; }
+
+ private:
+  std::vector<Single> FData;
+  Integer FStride = 0;
+};
+
+// ---- Bitmaps (24-bit platform bitmaps; white is 255,255,255 and black 0,0,0) ------------------
+extern std::unique_ptr<TBitmap> ResultBitmap;   // the working bitmap: frame, colour fill, effects
+extern std::unique_ptr<TBitmap> SourceBitmap;   // the source with its rim, enlarged by the multiplier
+extern std::unique_ptr<TBitmap> PatternBitmap;  // the cropped wire frame taken before the colour fill
+extern std::unique_ptr<TBitmap> MaskBitmap;
+extern std::unique_ptr<TBitmap> GlassFXBitmap;
+extern std::unique_ptr<TBitmap> TextBitmap;
+extern std::unique_ptr<TBitmap> DrawingBitmap;
+extern std::unique_ptr<TBitmap> DrawingHistoryBitmap;
+extern std::unique_ptr<TJPEGImage> ResultJpeg;  // receives every finished result
+
+// ---- Flags (0 or 1) -----------------------------------------------------------------------------
+extern Byte Ready;           // start-up finished; 0 blocks every build
+extern Byte Busy;            // a build or a control update runs; a second build is refused
+extern Byte BuildRunning;    // a build runs; the colour fill shifts the seeds by the crop only then
+extern Byte AbortRequested;  // set by the cancel button, polled by the generators and the colour fill
+extern Byte SourceLoaded;
+extern Byte MaskLoaded;
+extern Byte TextMode;     // the text picture is being loaded as source
+extern Byte VideoMode;    // a movie is being made
+extern Byte PatternType;  // 0..9
+
+// ---- Geometry and counters ----------------------------------------------------------------------
+extern Byte GridPx;  // grid cell size in pixels
+extern Integer Rim;  // white rim added to width and height, half of it left and top
+extern Integer CellsX, CellsY;
+extern Integer NodeCount;    // nodes per side of the square pattern
+extern Integer PatternSize;  // side of the square pattern in pixels
+extern Integer OffsetX, OffsetY;
+extern Integer SeedCount;  // the last used index of the cell tables
+extern Integer ColorCounter;
+extern TRect CropRect;  // the part of the square pattern ResizeResult keeps
+extern Integer PointCount;
+
+// ---- Tables -------------------------------------------------------------------------------------
+extern TNodeTable NodeX, NodeY;              // mesh and twirl nodes [1..NodeCount, 1..NodeCount]
+extern TNodeTable MeshCentreX, MeshCentreY;  // centre of mesh cell [i, j], i, j from 1
+// Seed point and sphere radius of every cell: entry 0 the pattern centre, 1..SeedCount the cells.
+extern std::vector<Integer> CellCentreX, CellCentreY, CellRadius;
+// Grows the cell tables so that Index is a valid entry.
+void EnsureCellCapacity(Integer Index);
+// SeedCount += 1 and the new seed stored at that entry.
+void AddSeed(Integer X, Integer Y);
+
+// ---- Folders and files ----------------------------------------------------------------------------
+extern std::string ExeDir, LanguagesDir, TempDir, DataDir, ResultsDir, SourcesDir, ProjectsDir, ScriptsDir;
+extern std::string SourceFileName, GlassFXFileName, TempMovieName;
+extern std::unique_ptr<TIniFile> SettingsFile;
+
+// Loads a picture file into Bitmap (24-bit). Raises the reader's exception when the file cannot
+// be read; Bitmap is then unchanged.
+void LoadPictureFile(const std::string& FileName, TBitmap* Bitmap);
+
+// ---- The main window ------------------------------------------------------------------------------
+class TForm1 : public TForm {
+ public:
+  explicit TForm1(TComponent* AOwner);
+  ~TForm1() override;
+
+  // Handlers (each takes the sending control).
+  void FormCreate(TObject* Sender);
+  void LoadPicture(TObject* Sender);
+  void CreateMosaic(TObject* Sender);
+  void AbortCreate(TObject* Sender);
+  void SetBasicSize(TObject* Sender);
+  void SaveResult(TObject* Sender);
+  void ChangePatternOptions(TObject* Sender);
+  void ChangeControl(TObject* Sender);
+  void UpdateChange(TObject* Sender);
+  void ToggleAutomatic(TObject* Sender);
+
+  // The stages of a build.
+  void ShowGrid();
+  void ResizeResult(TBitmap* Bitmap);
+  void MatchColors(TBitmap* Bitmap);
+  void Filter(Integer X, Integer Y, Integer R, TBitmap* Tile, TBitmap* Glass, TColor Color);
+  void BlendBackground(TBitmap* Bitmap);
+  void TubeShading(TBitmap* Bitmap);
+
+  // What the stages read of the controls.
+  Integer ParamValue(Integer Index) const;  // position of TrackBarP1..TrackBarP6
+  Integer ParamRange(Integer Index) const;  // maximum - minimum of that slider
+  Integer LineWidth() const;                // Round(LineSpin)
+  Single ColorMode() const;                 // ColorSpin
+  // The status panel shows " " + Text.
+  void SetStatusText(const std::string& Text);
+  // The same, then the message queue runs once.
+  void ShowStatus(const std::string& Text);
+  // The memory panel shows " " + the memory text.
+  void ShowMemoryStatus();
+  // The progress gauge; unless in video mode. A value is only shown when the gauge would move.
+  void SetProgressMax(Integer Value);
+  void SetProgress(Integer Value);
+  // Lets the message queue run once.
+  void PumpMessages();
+
+  // ---- Components, in streaming order ----
+  TbsSkinData* bsSkinData1 = nullptr;
+  TbsSkinForm* bsSkinForm1 = nullptr;
+  TMainMenu* MainMenu1 = nullptr;
+  TMenuItem* Load1 = nullptr;
+  TMenuItem* Sourcebitmap1 = nullptr;
+  TMenuItem* SaveBitmap1 = nullptr;
+  TbsSkinStatusBar* StatusBar1 = nullptr;
+  TbsSkinStatusPanel* StatusPanel = nullptr;
+  TbsSkinStatusPanel* RAMPanel = nullptr;
+  TbsSkinStatusPanel* DatePanel = nullptr;
+  TbsSkinGauge* ProgressBar1 = nullptr;
+  TbsSkinPanel* ControlPanel = nullptr;
+  TbsSkinPageControl* PageControl1 = nullptr;
+  TbsSkinTabSheet* TabSheet1 = nullptr;
+  TbsSkinTabSheet* TabSheet2 = nullptr;
+  TbsSkinTabSheet* TabSheet3 = nullptr;
+  // Source picture.
+  TbsSkinGroupBox* GroupBox1 = nullptr;
+  TImage32* Image2 = nullptr;
+  TbsSkinStdLabel* Label13 = nullptr;
+  TbsSkinButton* LoadPicBtn = nullptr;
+  TbsSkinCheckRadioBox* NoRim = nullptr;
+  TbsSkinStdLabel* Label23 = nullptr;
+  TbsSkinSpinEdit* MultSpin = nullptr;
+  // Pattern.
+  TbsSkinGroupBox* GroupBox2 = nullptr;
+  TbsSkinStdLabel* Label2 = nullptr;
+  TbsSkinComboBox* PatternBox = nullptr;
+  TbsSkinStdLabel* Label1 = nullptr;
+  TbsSkinSpinEdit* SpinEdit5 = nullptr;
+  TbsSkinStdLabel* Label43 = nullptr;
+  TbsSkinSpinEdit* LineSpin = nullptr;
+  TbsSkinStdLabel* Label8 = nullptr;
+  TbsSkinSpinEdit* ColorSpin = nullptr;
+  // Parameters.
+  TbsSkinGroupBox* GroupBox5 = nullptr;
+  TbsSkinStdLabel* LabelP[6] = {};
+  TbsSkinTrackBar* TrackBarP[6] = {};
+  TbsSkinStdLabel* ValueP[6] = {};
+  // Options.
+  TbsSkinGroupBox* GroupBox3 = nullptr;
+  TbsSkinCheckRadioBox* FrameOnly = nullptr;
+  TbsSkinCheckRadioBox* PatternColors = nullptr;
+  TbsSkinCheckRadioBox* GridShow = nullptr;
+  TbsSkinCheckRadioBox* WhiteGrid = nullptr;
+  TbsSkinCheckRadioBox* KeepShape = nullptr;
+  TbsSkinCheckRadioBox* Automatic = nullptr;
+  TbsSkinCheckRadioBox* AutoSave = nullptr;
+  TbsSkinCheckRadioBox* ApplyMask = nullptr;
+  TbsSkinCheckRadioBox* UseText = nullptr;
+  // Effects.
+  TbsSkinGroupBox* GroupBox4 = nullptr;
+  TbsSkinCheckRadioBox* Blending = nullptr;
+  TbsSkinTrackBar* BlendBar = nullptr;
+  TbsSkinStdLabel* BlendLbl = nullptr;
+  TbsSkinCheckRadioBox* Edges = nullptr;
+  TbsSkinTrackBar* ClipBar = nullptr;
+  TbsSkinStdLabel* ClipLbl = nullptr;
+  TbsSkinCheckRadioBox* AutoAlias = nullptr;
+  TbsSkinCheckRadioBox* ApplyShade = nullptr;
+  TbsSkinCheckRadioBox* GlassFX = nullptr;
+  TbsSkinTrackBar* GlassBar = nullptr;
+  TbsSkinStdLabel* GlassLbl = nullptr;
+  // Video.
+  TbsSkinCheckRadioBox* ShowPreview = nullptr;
+  // Build and save.
+  TbsSkinButton* UpdateBtn = nullptr;
+  TbsSkinButton* SaveBtn = nullptr;
+  // Result.
+  TImage32* Image1 = nullptr;
+  TbsSkinOpenPictureDialog* OpenPictureDialog = nullptr;
+  TbsSkinSavePictureDialog* SavePictureDialog = nullptr;
+
+ private:
+  // The controls of the window, in streaming order.
+  void CreateComponents();
+  // The source, rimmed and enlarged, from a picture loaded into Picture.
+  void SetSourcePicture(TBitmap* Picture, Integer Mult);
+  // Writes the JPEG data of ResultBitmap under FileName.
+  void WriteResultJpeg(const std::string& FileName);
+  // The width / height ratio ResizeResult crops to.
+  Single WantedRatio() const;
+
+  Integer FProgressMax = 0;
+  Integer FProgressShown = -1;
+};
+
+extern TForm1* Form1;
