@@ -2,6 +2,7 @@
 // bar, client edge, scroll bars; WM_NCPAINT, WM_NCACTIVATE, WM_SETICON and WM_GETICON.
 #include <algorithm>
 
+#include "platform/gdi/Blit.h"
 #include "platform/gdi/FrameControls.h"
 #include "platform/gdi/Painting.h"
 #include "platform/gdi/Regions.h"
@@ -168,31 +169,19 @@ LRESULT GetIconDefault(TWindow* W, UINT, WPARAM WParam, LPARAM) {
 void DrawCaptionGradient(HDC DC, const TRect& R, bool Active) {
   const COLORREF A = GetSysColor(Active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
   const COLORREF B = GetSysColor(Active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
-  const Integer N = R.Width();
-  if (N <= 0 || R.Height() <= 0) return;
-  if (A == B) {
-    FillRect(DC, &R, GetSysColorBrush(Active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
-    return;
-  }
-  // Column I takes A + (B - A) * I / (N - 1) per channel, rounded; runs of one colour are
-  // filled at once.
-  auto Mix = [&](Integer CA, Integer CB, Integer I) {
-    return N == 1 ? CA : (CA * (N - 1 - I) + CB * I + (N - 1) / 2) / (N - 1);
+  if (IsEmptyRect(R)) return;
+  auto Vertex = [](Integer X, Integer Y, COLORREF C) {
+    TRIVERTEX V;
+    V.x = X;
+    V.y = Y;
+    V.Red = static_cast<COLOR16>(GetRValue(C) << 8);
+    V.Green = static_cast<COLOR16>(GetGValue(C) << 8);
+    V.Blue = static_cast<COLOR16>(GetBValue(C) << 8);
+    return V;
   };
-  auto ColumnColor = [&](Integer I) {
-    return RGB(Mix(GetRValue(A), GetRValue(B), I), Mix(GetGValue(A), GetGValue(B), I),
-               Mix(GetBValue(A), GetBValue(B), I));
-  };
-  for (Integer I = 0; I < N;) {
-    const COLORREF C = ColumnColor(I);
-    Integer J = I + 1;
-    while (J < N && ColumnColor(J) == C) ++J;
-    HBRUSH Brush = CreateSolidBrush(C);
-    const RECT Strip{R.Left + I, R.Top, R.Left + J, R.Bottom};
-    FillRect(DC, &Strip, Brush);
-    DeleteObject(Brush);
-    I = J;
-  }
+  const TRIVERTEX V[2] = {Vertex(R.Left, R.Top, A), Vertex(R.Right, R.Bottom, B)};
+  const GRADIENT_RECT Mesh{0, 1};
+  GradientFill(DC, V, 2, &Mesh, 1, GRADIENT_FILL_RECT_H);
 }
 
 HICON NcCaptionIcon(TWindow* W) {

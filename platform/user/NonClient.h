@@ -64,7 +64,8 @@ void SetNcFonts(const LOGFONT* Caption, const LOGFONT* SmallCaption, const LOGFO
 
 // Draws the whole frame of W into DC, whose origin is W's top-left corner.
 void DrawNonClient(TWindow* W, HDC DC);
-// The caption's gradient (left colour to right colour, per column) over R.
+// The caption's gradient over R: GradientFill from the (in)active caption colour on the left
+// towards its gradient colour on the right.
 void DrawCaptionGradient(HDC DC, const TRect& R, bool Active);
 // Icon drawing: the class library installs DrawIconEx here; without it (or without an icon)
 // the caption shows a built-in application glyph.

@@ -73,6 +73,27 @@ TEST_F(TNcFrameTest, HitTestOfOtherFrames) {
   EXPECT_EQ(HitAt(B, 3, 50), HTCLIENT);
 }
 
+TEST_F(TNcFrameTest, MinimizedWindowIsAllCaption) {
+  HWND W = Frame(100, 100, 300, 200);
+  ShowWindow(W, SW_MINIMIZE);
+  RECT R;
+  GetClientRect(W, &R);
+  EXPECT_EQ(R, (RECT{0, 0, 0, 0}));
+  GetWindowRect(W, &R);
+  ASSERT_EQ(R.Width(), 160);
+  // Caption 4..20 (all the frame leaves), buttons from the right: close 138..154, restore
+  // (in the minimize button's place) 104..120.
+  EXPECT_EQ(HitAt(W, 0, 0), HTCAPTION);
+  EXPECT_EQ(HitAt(W, 60, 10), HTCAPTION);
+  EXPECT_EQ(HitAt(W, 60, 22), HTCAPTION);
+  EXPECT_EQ(HitAt(W, 145, 10), HTCLOSE);
+  EXPECT_EQ(HitAt(W, 110, 10), HTMINBUTTON);
+  SendMessage(W, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(R.Left + 60, R.Top + 10));
+  EXPECT_FALSE(IsIconic(W));
+  GetClientRect(W, &R);
+  EXPECT_EQ(R, (RECT{0, 0, 292, 173}));
+}
+
 TEST_F(TNcFrameTest, MenuBarTakesItsRowsFromTheClientArea) {
   HMENU Bar = CreateMenu();
   AppendMenu(Bar, MF_STRING, 1, "&File");
@@ -138,6 +159,14 @@ class TNcPaintTest : public TNcTest {
     SetNcFonts(nullptr, nullptr, nullptr);
     TNcTest::TearDown();
   }
+  // The last column of the 192-pixel caption gradient: GradientFill stops one step short of
+  // the right colour (16-bit channels, truncated).
+  static DWORD Last(Integer From, Integer To) {
+    const COLORREF A = GetSysColor(From), B = GetSysColor(To);
+    auto Channel = [](Integer CA, Integer CB) { return ((CA << 8) + ((CB - CA) << 8) * 191 / 192) >> 8; };
+    return (Channel(GetRValue(A), GetRValue(B)) << 16) | (Channel(GetGValue(A), GetGValue(B)) << 8) |
+           Channel(GetBValue(A), GetBValue(B));
+  }
   // Whether any pixel of the rectangle has the colour.
   static bool Any(HWND W, const RECT& R, DWORD Color) {
     const TScreenshot S = Screenshot(W);
@@ -169,7 +198,7 @@ TEST_F(TNcPaintTest, ClassicSizingFrameAndCaption) {
       {197, 116, Sys(COLOR_ACTIVEBORDER)},
       // The caption runs from the active caption colour to its gradient colour.
       {4, 4, Sys(COLOR_ACTIVECAPTION)},
-      {195, 4, Sys(COLOR_GRADIENTACTIVECAPTION)},
+      {195, 4, Last(COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION)},
       {4, 21, Sys(COLOR_ACTIVECAPTION)},
       {100, 22, Sys(COLOR_3DFACE)},
       // Close button (178, 6)-(194, 20): raised with the soft edge, and its cross.
@@ -184,7 +213,7 @@ TEST_F(TNcPaintTest, ClassicSizingFrameAndCaption) {
 
   SendMessage(W, WM_NCACTIVATE, FALSE, 0);
   EXPECT_EQ(Pixel(W, 4, 4), Sys(COLOR_INACTIVECAPTION));
-  EXPECT_EQ(Pixel(W, 195, 4), Sys(COLOR_GRADIENTINACTIVECAPTION));
+  EXPECT_EQ(Pixel(W, 195, 4), Last(COLOR_INACTIVECAPTION, COLOR_GRADIENTINACTIVECAPTION));
   EXPECT_EQ(Pixel(W, 2, 60), Sys(COLOR_INACTIVEBORDER));
 }
 
