@@ -46,6 +46,7 @@ class TMenuLoop {
   bool Chosen = false;
   bool ChosenSystem = false;
   bool ByMouse = false;
+  bool MenuKeyDown = false;
   UINT Command = 0;
   TPoint LastPoint;
   Integer HoverLevel = -1;
@@ -384,7 +385,9 @@ class TMenuLoop {
         break;
       case VK_MENU:
       case VK_F10:
-        Done = true;
+        // Closes on the key's release, which the loop keeps: DefWindowProc would open the
+        // menu again for a lone Alt going up.
+        MenuKeyDown = true;
         break;
       case VK_UP:
       case VK_DOWN:
@@ -509,6 +512,8 @@ class TMenuLoop {
         OnKeyDown(M.wParam);
       } else if (M.message == WM_CHAR || M.message == WM_SYSCHAR) {
         OnChar(M.wParam);
+      } else if (M.message == WM_KEYUP || M.message == WM_SYSKEYUP) {
+        if (MenuKeyDown && (M.wParam == VK_MENU || M.wParam == VK_F10)) Done = true;
       } else if (!IsKeyMsg(M.message)) {
         DispatchMessage(&M);
       }
@@ -534,10 +539,6 @@ class TMenuLoop {
   }
 };
 
-TWindow* MenuOwnerOf(HWND Wnd) {
-  return WindowFromHandle(Wnd);
-}
-
 }  // namespace
 
 bool MenuLoopActive() {
@@ -557,7 +558,7 @@ BOOL TrackPopupMenuEx(HMENU Menu, UINT Flags, Integer X, Integer Y, HWND Wnd, co
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  if (MenuOwnerOf(Wnd) == nullptr) return FALSE;
+  if (WindowFromHandle(Wnd) == nullptr) return FALSE;
   if (GActive != nullptr && !(Flags & TPM_RECURSE)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;

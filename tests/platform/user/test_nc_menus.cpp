@@ -432,6 +432,27 @@ TEST_F(TMenuBarTest, AltLetterFromTheKeyboard) {
   EXPECT_EQ(All(W, WM_COMMAND).at(0).WParam, MAKEWPARAM(301, 0));
 }
 
+TEST_F(TMenuBarTest, AltClosesTheMenuForGood) {
+  Display->KeyPress(VK_MENU);
+  SendMessage(W, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+  RunUntilIdle();
+  EXPECT_EQ(All(W, WM_ENTERMENULOOP).size(), 1u);
+  EXPECT_EQ(All(W, WM_EXITMENULOOP).size(), 1u);
+  EXPECT_EQ(MenuFromHandle(File)->PopupWnd, nullptr);
+  // A lone Alt on its own selects the bar (the input part's SC_KEYMENU), Alt again leaves it.
+  MessageLog().clear();
+  Display->KeyPress(VK_MENU);
+  bool Hot = false;
+  OnIdle({[&] {
+    Hot = GetMenuState(Bar, 0, MF_BYPOSITION) & MF_HILITE;
+    Display->KeyPress(VK_MENU);
+  }});
+  RunUntilIdle();
+  EXPECT_TRUE(Hot);
+  EXPECT_EQ(All(W, WM_ENTERMENULOOP).size(), 1u);
+  EXPECT_EQ(GetMenuState(Bar, 0, MF_BYPOSITION) & MF_HILITE, 0u);
+}
+
 TEST_F(TMenuBarTest, AltAloneSelectsTheFirstTitle) {
   bool FirstSelected = false, NoPopup = false;
   OnIdle({[&] {
