@@ -1,0 +1,854 @@
+#pragma once
+// The skinned controls: the windowed and windowless bases that bind a control to one part of
+// a TbsSkinData by name and paint it through an off-screen bitmap, and the buttons, panels,
+// check and radio boxes, gauges, track bars, scroll bars, labels and list view built on them.
+//
+// Every control has two looks: the part of the current skin (PartIndex >= 0) or, when the
+// skin is missing, empty or has no part of that name, a default look of its own drawn with
+// the system colours. The part is looked up afresh by name at every paint, every SetBounds and
+// every skin change, so a control always shows the skin that is current.
+//
+// Ownership: controls refer to their TbsSkinData and never free it; a removed skin data
+// component is forgotten through Notification. Timers, glyphs and default fonts are owned.
+#include <memory>
+#include <string>
+
+#include "platform/classes/ControlTypes.h"
+#include "platform/classes/Controls.h"
+#include "platform/classes/Forms.h"
+#include "skin/data/bsSkinData.h"
+
+class TBitmap;
+class TCustomImageList;
+class TTimer;
+
+// Sent by a container to its children when what lies behind them changed (wParam 0,
+// lParam 0).
+constexpr UINT WM_CHECKPARENTBG = 0x504;
+
+using TbsButtonLayout = TButtonLayout;
+using TbsButtonPaintEvent =
+    TDelegate<void(TObject* Sender, TCanvas* Cnvs, TRect R, bool ADown, bool AMouseIn, bool& DrawDefault)>;
+
+// The default look's colours of hot and pressed faces.
+constexpr TColor bsHotFrameColor = 0x800000;
+constexpr TColor bsHotFaceColor = 0xD2BDB6;
+constexpr TColor bsDownFaceColor = 0xB59385;
+
+// ---- Part geometry --------------------------------------------------------------------------
+// The copy of a resizable part's geometry that the windowed and windowless custom controls
+// keep, and the rules that fit it to a control's size.
+struct TbsSkinPartGeometry {
+  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
+  TRect SkinRect;
+  TRect PartClientRect;
+  TPoint NewLeftTopPoint, NewRightTopPoint, NewLeftBottomPoint, NewRightBottomPoint;
+  TRect NewClientRect;
+  TBitmap* SkinPicture = nullptr;  // in the skin's picture list; not owned
+  // -1 no image, 0 fixed size, 1 resizable both ways, 2 horizontally, 3 vertically.
+  Integer SizingMode = 0;
+  bool StretchEffect = false;
+  Byte StretchType = stFull;
+  bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
+
+  // The resize mode of the copied geometry.
+  Integer PartResizeMode() const;
+  // Copies the record's geometry and picture; false (and no picture, mode 0) for a record
+  // that is not resizable.
+  bool CopyPartGeometry(TbsSkinData* SkinData, TbsDataSkinControl* Record);
+  // Fits the copied geometry to a proposed size, correcting the size where the part fixes it.
+  void FitGeometry(bool PartBound, Integer& Width, Integer& Height);
+};
+
+// ---- Windowed bases -------------------------------------------------------------------------
+class TbsSkinControl : public TCustomControl {
+ public:
+  explicit TbsSkinControl(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+  TbsSkinData* GetSkinData() const { return FSD; }
+  // Applies the skin at once when it holds one (not while designing).
+  virtual void SetSkinData(TbsSkinData* Value);
+  const std::string& GetSkinDataName() const { return FSkinDataName; }
+  // Only stores: the part is bound at the next paint.
+  virtual void SetSkinDataName(const std::string& Value);
+  const std::string& GetHintTitle() const { return FHintTitle; }
+  void SetHintTitle(const std::string& Value) { FHintTitle = Value; }
+  Integer GetHintImageIndex() const { return FHintImageIndex; }
+  void SetHintImageIndex(Integer Value) { FHintImageIndex = Value; }
+  TCustomImageList* GetHintImageList() const { return FHintImageList; }
+  void SetHintImageList(TCustomImageList* Value) { FHintImageList = Value; }
+
+  // Binds the part named SkinDataName; PartIndex -1 without a skin or part.
+  virtual void LoadSkinPart();
+  // The look without a part and with it, into a bitmap of the control's size.
+  virtual void DrawDefaultImage(TBitmap* B);
+  virtual void DrawSkinImage(TBitmap* B);
+  // The skinned form calls these around a change of skin.
+  virtual void ApplySkinChange();
+  virtual void BeforeSkinChange();
+  // What lies behind the control changed.
+  virtual void ParentBackgroundChanged();
+
+  bool InWMPaint = false;
+  HRGN PartRegion = nullptr;
+  Integer PartIndex = -1;
+
+ protected:
+  void Paint() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  bool Designing() const { return GetComponentState().Contains(csDesigning); }
+  // The part record bound now, or null.
+  TbsDataSkinControl* BoundPart() const;
+  // Paints the control into another device context (an erase outside the control's own
+  // paint, so that transparent neighbours can show it).
+  void PaintControlTo(HDC DC);
+
+  TbsSkinData* FSD = nullptr;
+  std::string FSkinDataName;
+
+ private:
+  std::string FHintTitle;
+  Integer FHintImageIndex = 0;
+  TCustomImageList* FHintImageList = nullptr;
+};
+
+class TbsSkinCustomControl : public TbsSkinControl, public TbsSkinPartGeometry {
+ public:
+  explicit TbsSkinCustomControl(TComponent* AOwner);
+  ~TbsSkinCustomControl() override;
+
+  Integer GetDefaultWidth() const { return FDefaultWidth; }
+  void SetDefaultWidth(Integer Value);
+  Integer GetDefaultHeight() const { return FDefaultHeight; }
+  void SetDefaultHeight(Integer Value);
+  TFont* GetDefaultFont() const { return FDefaultFont.get(); }
+  void SetDefaultFont(TFont* Value);
+  bool GetUseSkinFont() const { return FUseSkinFont; }
+  void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+
+  void LoadSkinPart() override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
+  void ApplySkinChange() override;
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+
+  virtual void DefaultFontChanged();
+  virtual void FitPartToSize(Integer& AWidth, Integer& AHeight);
+  virtual void UpdatePartRegion();
+
+  // Draws Source of Picture, laid out by the part, at the control's size.
+  void CreateControlImage(TBitmap* B, TBitmap* Picture, const TRect& Source);
+  // A rectangle of part coordinates moved and stretched for the control's size.
+  TRect MapPartRect(const TRect& R) const;
+  // WM_CHECKPARENTBG to every child.
+  void NotifyChildrenBackground();
+
+  bool PaintFrameStrips = false;
+  bool FillClientFromPart = true;
+  TBitmap* SkinMaskPicture = nullptr;  // not owned
+
+ protected:
+  void Paint() override;
+
+ private:
+  void DefaultFontChangedHandler(TObject* Sender);
+
+  Integer FDefaultWidth = 0;
+  Integer FDefaultHeight = 0;
+  std::unique_ptr<TFont> FDefaultFont;
+  bool FUseSkinFont = true;
+};
+
+// ---- Windowless bases -----------------------------------------------------------------------
+class TbsGraphicSkinControl : public TGraphicControl {
+ public:
+  explicit TbsGraphicSkinControl(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+  TbsSkinData* GetSkinData() const { return FSD; }
+  virtual void SetSkinData(TbsSkinData* Value);
+  const std::string& GetSkinDataName() const { return FSkinDataName; }
+  void SetSkinDataName(const std::string& Value) { FSkinDataName = Value; }
+  const std::string& GetHintTitle() const { return FHintTitle; }
+  void SetHintTitle(const std::string& Value) { FHintTitle = Value; }
+  Integer GetHintImageIndex() const { return FHintImageIndex; }
+  void SetHintImageIndex(Integer Value) { FHintImageIndex = Value; }
+  TCustomImageList* GetHintImageList() const { return FHintImageList; }
+  void SetHintImageList(TCustomImageList* Value) { FHintImageList = Value; }
+
+  virtual void LoadSkinPart();
+  virtual void DrawDefaultImage(TBitmap* B);
+  virtual void DrawSkinImage(TBitmap* B);
+  virtual void ApplySkinChange();
+  virtual void BeforeSkinChange();
+
+  Integer PartIndex = -1;
+
+ protected:
+  void Paint() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  bool Designing() const { return GetComponentState().Contains(csDesigning); }
+
+  TbsSkinData* FSD = nullptr;
+  std::string FSkinDataName;
+
+ private:
+  std::string FHintTitle;
+  Integer FHintImageIndex = 0;
+  TCustomImageList* FHintImageList = nullptr;
+};
+
+class TbsGraphicSkinCustomControl : public TbsGraphicSkinControl, public TbsSkinPartGeometry {
+ public:
+  explicit TbsGraphicSkinCustomControl(TComponent* AOwner);
+  ~TbsGraphicSkinCustomControl() override;
+
+  Integer GetDefaultWidth() const { return FDefaultWidth; }
+  void SetDefaultWidth(Integer Value);
+  Integer GetDefaultHeight() const { return FDefaultHeight; }
+  void SetDefaultHeight(Integer Value);
+  TFont* GetDefaultFont() const { return FDefaultFont.get(); }
+  void SetDefaultFont(TFont* Value);
+  bool GetUseSkinFont() const { return FUseSkinFont; }
+  void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+
+  void LoadSkinPart() override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
+  void ApplySkinChange() override;
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+
+  virtual void DefaultFontChanged() {}
+  virtual void FitPartToSize(Integer& AWidth, Integer& AHeight);
+
+  void CreateControlImage(TBitmap* B, TBitmap* Picture, const TRect& Source);
+
+ private:
+  void DefaultFontChangedHandler(TObject* Sender);
+
+  Integer FDefaultWidth = 0;
+  Integer FDefaultHeight = 0;
+  std::unique_ptr<TFont> FDefaultFont;
+  bool FUseSkinFont = true;
+};
+
+// ---- Buttons --------------------------------------------------------------------------------
+// A push button (75 x 25, part "button"): push, sticky group, check and auto-repeat modes,
+// the parent form's modal result, and the form's default and cancel keys.
+class TbsSkinButton : public TbsSkinCustomControl {
+ public:
+  explicit TbsSkinButton(TComponent* AOwner);
+  ~TbsSkinButton() override;
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+
+  bool GetDown() const { return FDown; }
+  void SetDown(bool Value);
+  Integer GetGroupIndex() const { return FGroupIndex; }
+  // A non-zero group index makes the button unfocusable.
+  void SetGroupIndex(Integer Value);
+  bool GetAllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
+  bool GetCheckedMode() const { return FCheckedMode; }
+  void SetCheckedMode(bool Value);
+  bool GetRepeatMode() const { return FRepeatMode; }
+  void SetRepeatMode(bool Value) { FRepeatMode = Value; }
+  Integer GetRepeatInterval() const { return FRepeatInterval; }
+  void SetRepeatInterval(Integer Value) { FRepeatInterval = Value; }
+  bool GetCanFocused() const { return FCanFocused; }
+  void SetCanFocused(bool Value);
+  bool GetDefault() const { return FDefault; }
+  void SetDefault(bool Value);
+  bool GetCancel() const { return FCancel; }
+  void SetCancel(bool Value) { FCancel = Value; }
+  TModalResult GetModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  TBitmap* GetGlyph() const { return FGlyph.get(); }
+  void SetGlyph(TBitmap* Value);
+  Integer GetNumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(Integer Value);
+  TCustomImageList* GetImageList() const { return FImageList; }
+  void SetImageList(TCustomImageList* Value);
+  Integer GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value);
+  TbsButtonLayout GetLayout() const { return FLayout; }
+  void SetLayout(TbsButtonLayout Value);
+  Integer GetMargin() const { return FMargin; }
+  // Values below -1 are refused.
+  void SetMargin(Integer Value);
+  Integer GetSpacing() const { return FSpacing; }
+  void SetSpacing(Integer Value);
+  bool GetUseSkinSize() const { return FUseSkinSize; }
+  void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+  bool GetUseSkinFontColor() const { return FUseSkinFontColor; }
+  void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
+  bool GetAlwaysShowLayeredFrame() const { return FAlwaysShowLayeredFrame; }
+  void SetAlwaysShowLayeredFrame(bool Value) { FAlwaysShowLayeredFrame = Value; }
+
+  // The parent form's modal result (focusable buttons), then OnClick.
+  void Click() override;
+  virtual void DrawButtonState(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
+  void DrawDefaultImage(TBitmap* B) override;
+
+  TbsButtonPaintEvent OnPaint;
+
+  bool MouseIn = false;
+  bool MousePressed = false;
+  bool HoldDown = false;
+  bool KeyboardClick = true;
+  bool DefaultActive = false;
+  double MorphFraction = 0;
+
+ protected:
+  void CreateWnd() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Focused and focusable.
+  bool IsFocused();
+  // Repaints (the hover cross-fade of skins starts here).
+  void RedrawState();
+  void StartRepeat();
+  void StopRepeat();
+  // 1-based cell of Glyph for the state.
+  Integer GlyphIndex(bool ADown, bool AMouseIn);
+  // Image list, else glyph, with the caption, in R.
+  void DrawContent(TCanvas* Cnvs, const TRect& R, bool ADown, bool AMouseIn);
+
+ private:
+  void CMMouseEnter(TMessage& Message);
+  void CMMouseLeave(TMessage& Message);
+  void CMDialogKey(TMessage& Message);
+  void CMDialogChar(TMessage& Message);
+  void CMFocusChanged(TMessage& Message);
+  void RepeatTimerTick(TObject* Sender);
+  bool LookChanges();
+
+  bool FDown = false;
+  Integer FGroupIndex = 0;
+  bool FAllowAllUp = false;
+  bool FCheckedMode = false;
+  bool FRepeatMode = false;
+  Integer FRepeatInterval = 100;
+  bool FCanFocused = true;
+  bool FDefault = false;
+  bool FCancel = false;
+  TModalResult FModalResult = mrNone;
+  std::unique_ptr<TBitmap> FGlyph;
+  Integer FNumGlyphs = 1;
+  TCustomImageList* FImageList = nullptr;
+  Integer FImageIndex = -1;
+  TbsButtonLayout FLayout = blGlyphLeft;
+  Integer FMargin = -1;
+  Integer FSpacing = 1;
+  bool FUseSkinSize = true;
+  bool FUseSkinFontColor = true;
+  bool FAlwaysShowLayeredFrame = false;
+  bool WasDownAtPress = false;
+  bool CheckPressed = false;
+  bool FocusingByClick = false;
+  std::unique_ptr<TTimer> RepeatTimer;
+  bool FRepeatFirstTick = false;
+};
+
+// The windowless tool button (25 x 25, part "toolbutton"): flat or framed, grouped, checkable
+// and auto-repeating.
+class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
+ public:
+  explicit TbsSkinSpeedButton(TComponent* AOwner);
+  ~TbsSkinSpeedButton() override;
+  void Dispatch(TMessage& Message) override;
+
+  bool GetDown() const { return FDown; }
+  void SetDown(bool Value);
+  Integer GetGroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(Integer Value) { FGroupIndex = Value; }
+  bool GetAllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
+  bool GetCheckedMode() const { return FCheckedMode; }
+  void SetCheckedMode(bool Value);
+  bool GetRepeatMode() const { return FRepeatMode; }
+  void SetRepeatMode(bool Value) { FRepeatMode = Value; }
+  Integer GetRepeatInterval() const { return FRepeatInterval; }
+  void SetRepeatInterval(Integer Value) { FRepeatInterval = Value; }
+  bool GetFlat() const { return FFlat; }
+  // A flat button is transparent while idle.
+  void SetFlat(bool Value);
+  bool GetTransparent() const { return !GetControlStyle().Contains(csOpaque); }
+  void SetTransparent(bool Value);
+  virtual void SetTransparentGuarded(bool Value);
+  TBitmap* GetGlyph() const { return FGlyph.get(); }
+  void SetGlyph(TBitmap* Value);
+  Integer GetNumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(Integer Value);
+  TCustomImageList* GetImageList() const { return FImageList; }
+  void SetImageList(TCustomImageList* Value);
+  Integer GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value);
+  TButtonLayout GetLayout() const { return FLayout; }
+  void SetLayout(TButtonLayout Value);
+  Integer GetMargin() const { return FMargin; }
+  void SetMargin(Integer Value);
+  Integer GetSpacing() const { return FSpacing; }
+  void SetSpacing(Integer Value);
+  bool GetShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  Integer GetWidthWithCaption() const { return FWidthWithCaption; }
+  void SetWidthWithCaption(Integer Value) { FWidthWithCaption = Value; }
+  Integer GetWidthWithoutCaption() const { return FWidthWithoutCaption; }
+  void SetWidthWithoutCaption(Integer Value) { FWidthWithoutCaption = Value; }
+  bool GetUseSkinSize() const { return FUseSkinSize; }
+  void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+  bool GetUseSkinFontColor() const { return FUseSkinFontColor; }
+  void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
+
+  void Click() override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap*) override {}
+  virtual void DrawButtonState(TBitmap* B, const TRect& R, bool AMouseIn, bool ADown);
+
+  TbsButtonPaintEvent OnPaint;
+
+  bool MouseIn = false;
+  bool MenuPartActive = false;
+  double MorphFraction = 0;
+
+ protected:
+  void Paint() override;
+  void Loaded() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void RedrawState();
+  // Glyph or image and the caption in R.
+  void DrawContent(TCanvas* Cnvs, const TRect& R, bool AMouseIn, bool ADown);
+
+ private:
+  void CMMouseEnter(TMessage& Message);
+  void CMMouseLeave(TMessage& Message);
+  void CMDialogChar(TMessage& Message);
+  void StartRepeat();
+  void StopRepeat();
+  void RepeatTimerTick(TObject* Sender);
+
+  bool FTransparentGuard = false;
+  bool FCheckedMode = false;
+  bool CheckPressed = false;
+  bool FUseSkinSize = true;
+  bool FUseSkinFontColor = true;
+  TCustomImageList* FImageList = nullptr;
+  Integer FImageIndex = 0;
+  std::unique_ptr<TTimer> RepeatTimer;
+  bool FRepeatFirstTick = false;
+  bool FRepeatMode = false;
+  Integer FRepeatInterval = 100;
+  bool FFlat = false;
+  bool FAllowAllUp = false;
+  bool FReleaseOnUp = false;
+  bool FDown = false;
+  Integer FGroupIndex = 0;
+  std::unique_ptr<TBitmap> FGlyph;
+  Integer FNumGlyphs = 1;
+  Integer FMargin = -1;
+  Integer FSpacing = 1;
+  TButtonLayout FLayout = blGlyphLeft;
+  bool FShowCaption = true;
+  Integer FWidthWithCaption = 0;
+  Integer FWidthWithoutCaption = 0;
+};
+
+// ---- Panels ---------------------------------------------------------------------------------
+enum class TbsSkinBorderStyle { bvFrame, bvRaised, bvLowered, bvNone };
+enum TbsImagePosition { bsipDefault, bsipLeft };
+
+// The skinned container (150 x 150, part "panel"): frame, optional caption bar with glyph,
+// check box and roll-up arrow, or transparent over its parent.
+class TbsSkinPanel : public TbsSkinCustomControl {
+ public:
+  explicit TbsSkinPanel(TComponent* AOwner);
+  ~TbsSkinPanel() override;
+  void Dispatch(TMessage& Message) override;
+
+  bool GetCaptionMode() const { return FCaptionMode; }
+  virtual void SetCaptionMode(bool Value);
+  Integer GetDefaultCaptionHeight() const { return FDefaultCaptionHeight; }
+  virtual void SetDefaultCaptionHeight(Integer Value);
+  TAlignment GetDefaultAlignment() const { return FDefaultAlignment; }
+  void SetDefaultAlignment(TAlignment Value);
+  TbsSkinBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TbsSkinBorderStyle Value);
+  bool GetRibbonStyle() const { return FRibbonStyle; }
+  void SetRibbonStyle(bool Value);
+  bool GetTransparentMode() const { return FTransparentMode; }
+  void SetTransparentMode(bool Value);
+  TbsImagePosition GetImagePosition() const { return FImagePosition; }
+  void SetImagePosition(TbsImagePosition Value);
+  TBitmap* GetGlyph() const { return FGlyph.get(); }
+  void SetGlyph(TBitmap* Value);
+  Integer GetNumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(Integer Value);
+  TCustomImageList* GetCaptionImageList() const { return FCaptionImageList; }
+  void SetCaptionImageList(TCustomImageList* Value);
+  Integer GetCaptionImageIndex() const { return FCaptionImageIndex; }
+  void SetCaptionImageIndex(Integer Value);
+  Integer GetSpacing() const { return FSpacing; }
+  void SetSpacing(Integer Value);
+  bool GetCheckedMode() const { return FCheckedMode; }
+  void SetCheckedMode(bool Value);
+  bool GetChecked() const { return FChecked; }
+  void SetChecked(bool Value);
+  bool GetAutoEnabledControls() const { return FAutoEnabledControls; }
+  void SetAutoEnabledControls(bool Value) { FAutoEnabledControls = Value; }
+  bool GetRollUpMode() const { return FRollUpMode; }
+  void SetRollUpMode(bool Value);
+  bool GetRollUpState() const { return FRollUpState; }
+  void SetRollUpState(bool Value);
+  Integer GetRealHeight() const { return FRealHeight; }
+
+  // (0, 0, Width, Height) as the children see it.
+  TRect GetAdjustedClientRect();
+  void DrawDefaultImage(TBitmap* B) override;
+  void ApplySkinChange() override;
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  // The client area's own painting; empty here.
+  virtual void PaintClient(TCanvas*) {}
+
+  TNotifyEvent OnChecked;
+  TNotifyEvent OnChangeRollUpState;
+
+  TRect FittedCaptionRect;
+
+ protected:
+  void Paint() override;
+  void CreateParams(TCreateParams& Params) override;
+  void AdjustClientRect(TRect& Rect) override;
+  bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The caption bar of the look without a part.
+  TRect DefaultCaptionRect() const;
+
+ private:
+  void ApplyRollUp(bool Up);
+  void DrawDefaultCaption(TCanvas* C);
+  void PaintTransparent();
+
+  bool FCaptionMode = false;
+  Integer FDefaultCaptionHeight = 22;
+  TAlignment FDefaultAlignment = taLeftJustify;
+  TbsSkinBorderStyle FBorderStyle = TbsSkinBorderStyle::bvFrame;
+  bool FRibbonStyle = false;
+  bool FTransparentMode = false;
+  TbsImagePosition FImagePosition = bsipDefault;
+  std::unique_ptr<TBitmap> FGlyph;
+  Integer FNumGlyphs = 1;
+  TCustomImageList* FCaptionImageList = nullptr;
+  Integer FCaptionImageIndex = -1;
+  Integer FSpacing = 2;
+  bool FCheckedMode = false;
+  bool FChecked = false;
+  bool FAutoEnabledControls = true;
+  bool FRollUpMode = false;
+  bool FRollUpState = false;
+  Integer FRealHeight = -1;
+  bool RollingUp = false;
+  Integer SavedConstraints[4] = {0, 0, 0, 0};  // MaxWidth, MinWidth, MaxHeight, MinHeight
+};
+
+// A panel with part "groupbox" and its caption bar on.
+class TbsSkinGroupBox : public TbsSkinPanel {
+ public:
+  explicit TbsSkinGroupBox(TComponent* AOwner);
+};
+
+// ---- Check and radio boxes ------------------------------------------------------------------
+// One class for both (150 x 25, part "checkbox"); Radio selects the radio behaviour and
+// GroupIndex groups boxes of the same parent.
+class TbsSkinCheckRadioBox : public TbsSkinCustomControl {
+ public:
+  explicit TbsSkinCheckRadioBox(TComponent* AOwner);
+  ~TbsSkinCheckRadioBox() override;
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+
+  bool GetChecked() const { return FChecked; }
+  // Repaints and fires OnClick on every call for a check box (changed or not), for a radio
+  // box when it is now checked; a checked box of a group unchecks the others of its parent.
+  void SetChecked(bool Value);
+  TCheckBoxState GetState() const { return FState; }
+  void SetState(TCheckBoxState Value);
+  bool GetAllowGrayed() const { return FAllowGrayed; }
+  void SetAllowGrayed(bool Value);
+  bool GetRadio() const { return FRadio; }
+  void SetRadio(bool Value);
+  Integer GetGroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(Integer Value) { FGroupIndex = Value; }
+  bool GetFlat() const { return FFlat; }
+  void SetFlat(bool Value);
+  bool GetWordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value);
+  TCustomImageList* GetImages() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  Integer GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value);
+  bool GetUseSkinFontColor() const { return FUseSkinFontColor; }
+  void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
+  bool GetCanFocused() const { return FCanFocused; }
+  void SetCanFocused(bool Value);
+
+  virtual void Toggle();
+  void DrawDefaultImage(TBitmap* B) override;
+  void ParentBackgroundChanged() override;
+  void ApplySkinChange() override;
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void RedrawState();
+
+ private:
+  void PaintFlatDefault(TCanvas* C);
+  // Box frame and mark of the look without a part, the box centred on the row.
+  void DrawDefaultBox(TCanvas* C);
+  bool Active();
+
+  bool FLeftPressed = false;
+  bool FSuppressClicks = false;
+  bool FHot = false;
+  TRect FCheckAreaRect;
+  TRect FTextAreaRect;
+  double FMorphProgress = 0;
+  bool FChecked = false;
+  TCheckBoxState FState = cbUnchecked;
+  bool FAllowGrayed = false;
+  bool FRadio = false;
+  Integer FGroupIndex = 0;
+  bool FFlat = true;
+  bool FWordWrap = false;
+  TCustomImageList* FImages = nullptr;
+  Integer FImageIndex = 0;
+  bool FUseSkinFontColor = true;
+  bool FCanFocused = true;
+};
+
+// ---- Gauge ----------------------------------------------------------------------------------
+using TbsGaugePaintEvent = TDelegate<void(TCanvas* Cnvs, TRect AProgressArea, TRect AProgressRect)>;
+
+// The progress gauge (100 x 20, part "gauge").
+class TbsSkinGauge : public TbsSkinCustomControl {
+ public:
+  explicit TbsSkinGauge(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+  Integer GetMinValue() const { return FMinValue; }
+  void SetMinValue(Integer Value);
+  Integer GetMaxValue() const { return FMaxValue; }
+  // Lowers Value to the new maximum; repaints at once.
+  void SetMaxValue(Integer Value);
+  Integer GetValue() const { return FValue; }
+  // Clamps to the range; a new value invalidates (the repaint waits for the message queue).
+  void SetValue(Integer Value);
+  bool GetVertical() const { return FVertical; }
+  void SetVertical(bool Value) { FVertical = Value; }
+  bool GetUseSkinSize() const { return FUseSkinSize; }
+  void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+  const std::string& GetProgressText() const { return FProgressText; }
+  void SetProgressText(const std::string& Value);
+  bool GetShowProgressText() const { return FShowProgressText; }
+  void SetShowProgressText(bool Value);
+  bool GetShowPercent() const { return FShowPercent; }
+  void SetShowPercent(bool Value);
+  Integer GetProgressAnimationPause() const { return FProgressAnimationPause; }
+  void SetProgressAnimationPause(Integer Value);
+
+  virtual Integer GetDisplayValue() { return FValue; }
+  void DrawDefaultImage(TBitmap* B) override;
+  // The filled part of Area for the value V.
+  TRect ProgressRect(const TRect& Area, Integer V) const;
+  // ProgressText and the percentage as shown.
+  std::string ShownText(Integer V) const;
+
+  TbsGaugePaintEvent OnGaugePaint;
+
+ private:
+  Integer CurrentValue();
+  void DrawText(TCanvas* C, Integer V);
+
+  Integer FMinValue = 0;
+  Integer FMaxValue = 100;
+  Integer FValue = 50;
+  bool FVertical = false;
+  bool FUseSkinSize = true;
+  std::string FProgressText;
+  bool FShowProgressText = false;
+  bool FShowPercent = false;
+  Integer FProgressAnimationPause = 3000;
+};
+
+// ---- Track bar ------------------------------------------------------------------------------
+// The slider (100 x 20, part "htrackbar"): OnChange whenever SetValue changes the value,
+// OnLastChange at the end of a drag and after each key or wheel step.
+class TbsSkinTrackBar : public TbsSkinCustomControl {
+ public:
+  explicit TbsSkinTrackBar(TComponent* AOwner);
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+
+  Integer GetMinValue() const { return FMinValue; }
+  // Raises Value into the range without OnChange.
+  void SetMinValue(Integer Value);
+  Integer GetMaxValue() const { return FMaxValue; }
+  // Lowers Value into the range without OnChange.
+  void SetMaxValue(Integer Value);
+  Integer GetValue() const { return FValue; }
+  // Clamped to the range; OnChange only when the value changes.
+  void SetValue(Integer Value);
+  bool GetVertical() const { return FVertical; }
+  void SetVertical(bool Value) { FVertical = Value; }
+  bool GetMouseSupport() const { return FMouseSupport; }
+  void SetMouseSupport(bool Value) { FMouseSupport = Value; }
+  bool GetJumpWhenClick() const { return FJumpWhenClick; }
+  void SetJumpWhenClick(bool Value) { FJumpWhenClick = Value; }
+  bool GetCanFocused() const { return FCanFocused; }
+  void SetCanFocused(bool Value);
+
+  void DrawDefaultImage(TBitmap* B) override;
+  // The thumb for the track area R (sets the thumb's travel).
+  TRect CalcButtonRect(const TRect& R);
+  // The value for an offset in pixels from the minimum end.
+  Integer ValueForOffset(Integer Offset) const;
+  TRect GetButtonRect() const { return FButtonRect; }
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnLastChange;
+  TNotifyEvent OnStartDragButton;
+
+  bool ThumbDragActive = false;
+
+ protected:
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+
+ private:
+  TSize ThumbSize() const;
+  void Step(Integer Delta);
+
+  bool FSuppressClicks = false;
+  Integer FThumbFirst = 0, FThumbLast = 0, FThumbShift = 0;
+  TRect FButtonRect;
+  Integer FMinValue = 0;
+  Integer FMaxValue = 100;
+  Integer FValue = 50;
+  bool FVertical = false;
+  bool FMouseSupport = true;
+  bool FJumpWhenClick = false;
+  bool FCanFocused = false;
+  Integer FDragStartCoord = 0;
+  Integer FDragStartShift = 0;
+};
+
+// ---- Scroll bar -----------------------------------------------------------------------------
+struct TbsScrollButtonState {
+  TRect Rect;
+  bool Hot = false;
+  bool Down = false;
+};
+
+// The self-drawn scroll bar (200 x 19, part "hscrollbar"). To increase is to move towards Max;
+// the up button is at the right (horizontal) or bottom (vertical) end.
+class TbsSkinScrollBar : public TbsSkinCustomControl {
+ public:
+  explicit TbsSkinScrollBar(TComponent* AOwner);
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+
+  TScrollBarKind GetKind() const { return FKind; }
+  void SetKind(TScrollBarKind Value);
+  Integer GetMin() const { return FMin; }
+  // Raises Position to the new minimum without OnChange.
+  void SetMin(Integer Value);
+  Integer GetMax() const { return FMax; }
+  void SetMax(Integer Value);
+  Integer GetPosition() const { return FPosition; }
+  // Clamped to Min..Max, or Min..Max - PageSize + 1 with a page; OnChange when it moves.
+  void SetPosition(Integer Value);
+  // Range, page and position at once, without OnChange.
+  void SetRange(Integer AMin, Integer AMax, Integer APosition, Integer APageSize);
+  Integer GetPageSize() const { return FPageSize; }
+  void SetPageSize(Integer Value);
+  Integer GetSmallChange() const { return FSmallChange; }
+  void SetSmallChange(Integer Value);
+  Integer GetLargeChange() const { return FLargeChange; }
+  void SetLargeChange(Integer Value);
+  bool GetBoth() const { return FBoth; }
+  void SetBoth(bool Value);
+  Integer GetBothMarkerWidth() const { return FBothMarkerWidth; }
+  void SetBothMarkerWidth(Integer Value);
+  const std::string& GetBothSkinDataName() const { return FBothSkinDataName; }
+  void SetBothSkinDataName(const std::string& Value) { FBothSkinDataName = Value; }
+  bool GetCanFocused() const { return FCanFocused; }
+  void SetCanFocused(bool Value);
+
+  void DrawDefaultImage(TBitmap* B) override;
+  // Places the buttons and the thumb for the current size, range and position.
+  void CalcLayout();
+  // 0 thumb, 1 up button, 2 down button.
+  const TbsScrollButtonState& GetButtonState(Integer Index) const { return ButtonStates[Index]; }
+  TRect GetTrackRect() const { return FTrackRect; }
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnLastChange;
+  TNotifyEvent OnUpButtonClick;
+  TNotifyEvent OnDownButtonClick;
+  TNotifyEvent OnPageUp;
+  TNotifyEvent OnPageDown;
+
+  Integer RepeatKind = 0;  // 0 none, 1 down button, 2 up button, 3 page up, 4 page down
+  TbsScrollButtonState ButtonStates[3];
+
+ protected:
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+
+ private:
+  Integer ClampPosition(Integer Value) const;
+  Integer HitButton(Integer X, Integer Y) const;
+  void UpdateHot(Integer X, Integer Y);
+  void ArrowStep(Integer Kind);
+  void PageStep(bool Up);
+  void StartTimer(UINT Interval);
+  void StopRepeat();
+  void WMTimer(TMessage& Message);
+  void CMMouseLeave(TMessage& Message);
+
+  std::string FSavedSkinDataName;
+  Integer FThumbFirst = 0, FThumbLast = 0, FThumbShift = 0;
+  TRect FTrackRect;
+  bool FThumbDragging = false;
+  Integer FDragStartCoord = 0;
+  Integer FDragStartShift = 0;
+  Integer FLastMouseX = 0, FLastMouseY = 0;
+  bool FLeftButtonHeld = false;
+  bool FFirstRepeatPending = false;
+  bool FSuppressClicks = false;
+  Integer FHotButton = -1;
+  Integer FPressedButton = -1;
+  TScrollBarKind FKind = sbHorizontal;
+  Integer FMin = 0;
+  Integer FMax = 100;
+  Integer FPosition = 0;
+  Integer FSmallChange = 1;
+  Integer FLargeChange = 1;
+  Integer FPageSize = 0;
+  bool FBoth = false;
+  Integer FBothMarkerWidth = 19;
+  std::string FBothSkinDataName = "bothhscrollbar";
+  bool FCanFocused = false;
+};

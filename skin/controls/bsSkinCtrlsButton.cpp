@@ -1,0 +1,379 @@
+// TbsSkinButton: the skinned push button.
+#include "platform/classes/Bitmap.h"
+#include "platform/classes/ImgList.h"
+#include "platform/classes/Timer.h"
+#include "platform/user/Input.h"
+#include "platform/user/User.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/data/bsUtils.h"
+
+TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
+  // The button clicks from its own mouse and key handling, never from the platform's.
+  TControlStyle S = GetControlStyle();
+  S.Exclude(csClickEvents);
+  SetControlStyle(S);
+  SetSkinDataName("button");
+  SetWidth(75);
+  SetHeight(25);
+  SetTabStop(true);
+}
+
+TbsSkinButton::~TbsSkinButton() = default;
+
+bool TbsSkinButton::IsFocused() { return FCanFocused && HandleAllocated() && Focused(); }
+
+// ---- Properties -----------------------------------------------------------------------------
+
+void TbsSkinButton::SetDown(bool Value) {
+  FDown = Value;
+  Repaint();
+  if (!Value || FGroupIndex <= 0 || FAllowAllUp || GetParent() == nullptr) return;
+  TWinControl* P = GetParent();
+  for (Integer I = 0; I < P->GetControlCount(); ++I) {
+    auto* B = dynamic_cast<TbsSkinButton*>(P->GetControl(I));
+    if (B != nullptr && B != this && B->FGroupIndex == FGroupIndex && B->FDown) B->SetDown(false);
+  }
+}
+
+void TbsSkinButton::SetGroupIndex(Integer Value) {
+  FGroupIndex = Value;
+  if (Value != 0) SetCanFocused(false);
+}
+
+void TbsSkinButton::SetCheckedMode(bool Value) {
+  FCheckedMode = Value;
+  if (Value) SetGroupIndex(-1);
+  else if (FGroupIndex == -1) SetGroupIndex(0);
+}
+
+void TbsSkinButton::SetCanFocused(bool Value) {
+  FCanFocused = Value;
+  SetTabStop(Value);
+}
+
+void TbsSkinButton::SetDefault(bool Value) {
+  FDefault = Value;
+  if (!HandleAllocated() || !FCanFocused) return;
+  if (TCustomForm* Form = GetParentForm(this))
+    Form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Form->GetActiveControl()));
+}
+
+void TbsSkinButton::SetGlyph(TBitmap* Value) {
+  FGlyph->Assign(Value);
+  Repaint();
+}
+
+void TbsSkinButton::SetNumGlyphs(Integer Value) {
+  FNumGlyphs = Value;
+  Repaint();
+}
+
+void TbsSkinButton::SetImageList(TCustomImageList* Value) {
+  FImageList = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+  Repaint();
+}
+
+void TbsSkinButton::SetImageIndex(Integer Value) {
+  if (FImageIndex == Value) return;
+  FImageIndex = Value;
+  Repaint();
+}
+
+void TbsSkinButton::SetLayout(TbsButtonLayout Value) {
+  if (FLayout == Value) return;
+  FLayout = Value;
+  Repaint();
+}
+
+void TbsSkinButton::SetMargin(Integer Value) {
+  if (Value < -1 || FMargin == Value) return;
+  FMargin = Value;
+  Repaint();
+}
+
+void TbsSkinButton::SetSpacing(Integer Value) {
+  if (FSpacing == Value) return;
+  FSpacing = Value;
+  Repaint();
+}
+
+void TbsSkinButton::Notification(TComponent* AComponent, TOperation Operation) {
+  TbsSkinCustomControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FImageList) FImageList = nullptr;
+}
+
+// ---- Clicks ---------------------------------------------------------------------------------
+
+void TbsSkinButton::Click() {
+  if (FCanFocused)
+    if (TCustomForm* Form = GetParentForm(this)) Form->SetModalResult(FModalResult);
+  if (OnClick) OnClick(this);
+}
+
+void TbsSkinButton::RedrawState() { Repaint(); }
+
+void TbsSkinButton::StartRepeat() {
+  RepeatTimer = std::make_unique<TTimer>(nullptr);
+  RepeatTimer->SetInterval(500);
+  FRepeatFirstTick = true;
+  RepeatTimer->SetOnTimer(TNotifyEvent(this, &TbsSkinButton::RepeatTimerTick));
+}
+
+void TbsSkinButton::StopRepeat() { RepeatTimer.reset(); }
+
+void TbsSkinButton::RepeatTimerTick(TObject*) {
+  // The first tick only ends the delay.
+  if (FRepeatFirstTick) {
+    FRepeatFirstTick = false;
+    RepeatTimer->SetInterval(static_cast<Cardinal>(FRepeatInterval));
+    return;
+  }
+  Click();
+}
+
+bool TbsSkinButton::LookChanges() {
+  // A down group button keeps its look; so does an up, focused push button.
+  if (FGroupIndex != 0) return !FDown;
+  return FDown || !IsFocused();
+}
+
+// ---- Mouse ----------------------------------------------------------------------------------
+
+void TbsSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft) return;
+  MousePressed = true;
+  if (!FDown) {
+    MouseIn = true;
+    SetDown(true);
+    if (FCheckedMode) {
+      CheckPressed = true;
+      Click();
+    } else if (FRepeatMode && FGroupIndex == 0) {
+      StartRepeat();
+    } else if (FGroupIndex != 0) {
+      Click();
+    }
+    WasDownAtPress = false;
+  } else if (FGroupIndex != 0) {
+    WasDownAtPress = true;
+  }
+}
+
+void TbsSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (Button == mbLeft) {
+    MousePressed = false;
+    if (FCheckedMode) {
+      if (CheckPressed) {
+        CheckPressed = false;
+      } else {
+        SetDown(false);
+        Click();
+      }
+    } else if (FGroupIndex == 0) {
+      if (MouseIn) {
+        const bool WasDown = FDown;
+        SetDown(false);
+        StopRepeat();
+        if (WasDown) Click();
+      } else {
+        // Released outside: no click; the normal look already shows without the mouse.
+        FDown = false;
+        StopRepeat();
+      }
+    } else if (FDown && FAllowAllUp && WasDownAtPress && MouseIn) {
+      SetDown(false);
+      Click();
+    }
+  }
+  // A click may have closed the form and destroyed the window.
+  if (HandleAllocated() && GetVisible()) TbsSkinCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TbsSkinButton::CMMouseEnter(TMessage& Message) {
+  TbsSkinCustomControl::Dispatch(Message);
+  if (Message.LParam != 0 || Designing()) return;
+  MouseIn = true;
+  if (LookChanges()) {
+    if (FDown) Repaint();
+    else RedrawState();
+  }
+  if (FDown && FGroupIndex == 0 && FRepeatMode) StartRepeat();
+}
+
+void TbsSkinButton::CMMouseLeave(TMessage& Message) {
+  TbsSkinCustomControl::Dispatch(Message);
+  if (Message.LParam != 0 || Designing()) return;
+  // The active default button keeps its highlight.
+  if (!(FCanFocused && FDefault && DefaultActive && !IsFocused())) MouseIn = false;
+  if (LookChanges()) RedrawState();
+  if (FDown && FGroupIndex == 0 && FRepeatMode) StopRepeat();
+}
+
+// ---- Keys and focus -------------------------------------------------------------------------
+
+void TbsSkinButton::WndProc(TMessage& Message) {
+  if (FCanFocused) {
+    switch (Message.Msg) {
+      case WM_KEYDOWN:
+        if (Message.WParam == VK_SPACE && KeyboardClick) {
+          SetDown(true);
+          if (FRepeatMode) Click();
+        } else if (Message.WParam == VK_RETURN && KeyboardClick) {
+          Click();
+        }
+        break;
+      case WM_KEYUP:
+        if (Message.WParam == VK_SPACE) {
+          SetDown(false);
+          Click();
+        }
+        break;
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+        if (!Designing() && !Focused()) {
+          FocusingByClick = true;
+          ::SetFocus(GetHandle());
+          FocusingByClick = false;
+          if (!Focused()) return;
+        }
+        break;
+      case CN_COMMAND:
+        if (FocusingByClick) return;
+        break;
+      default: break;
+    }
+  }
+  TbsSkinCustomControl::WndProc(Message);
+}
+
+void TbsSkinButton::CMDialogKey(TMessage& Message) {
+  if (Message.WParam == VK_RETURN && DefaultActive && GetEnabled()) {
+    Click();
+    Message.Result = 1;
+    return;
+  }
+  if (Message.WParam == VK_ESCAPE && FCancel && FCanFocused && GetKeyState(VK_SHIFT) >= 0 &&
+      GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0 && CanFocus()) {
+    Click();
+    Message.Result = 1;
+    return;
+  }
+  TbsSkinCustomControl::Dispatch(Message);
+}
+
+void TbsSkinButton::CMDialogChar(TMessage& Message) {
+  if (IsAccel(static_cast<Word>(Message.WParam), GetCaption()) && CanFocus() && FCanFocused) {
+    SetFocus();
+    Click();
+    Message.Result = 1;
+    return;
+  }
+  TbsSkinCustomControl::Dispatch(Message);
+}
+
+void TbsSkinButton::CMFocusChanged(TMessage& Message) {
+  auto* Target = reinterpret_cast<TWinControl*>(Message.LParam);
+  auto* TargetButton = dynamic_cast<TbsSkinButton*>(Target);
+  DefaultActive = TargetButton != nullptr ? TargetButton == this : FDefault;
+  if (FCanFocused && FDefault) {
+    // The default button looks hot while the focus is on a control that is not a button.
+    if (TargetButton != nullptr && MouseIn) {
+      MouseIn = false;
+      RedrawState();
+    } else if (Target != nullptr && TargetButton == nullptr && !MouseIn) {
+      MouseIn = true;
+      RedrawState();
+    }
+  }
+  TbsSkinCustomControl::Dispatch(Message);
+}
+
+void TbsSkinButton::CreateWnd() {
+  TbsSkinCustomControl::CreateWnd();
+  DefaultActive = FDefault;
+}
+
+void TbsSkinButton::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_MOUSEENTER: CMMouseEnter(Message); break;
+    case CM_MOUSELEAVE: CMMouseLeave(Message); break;
+    case CM_DIALOGKEY: CMDialogKey(Message); break;
+    case CM_DIALOGCHAR: CMDialogChar(Message); break;
+    case CM_FOCUSCHANGED: CMFocusChanged(Message); break;
+    case CM_TEXTCHANGED:
+      TbsSkinCustomControl::Dispatch(Message);
+      Repaint();
+      break;
+    case CM_ENABLEDCHANGED:
+      TbsSkinCustomControl::Dispatch(Message);
+      MouseIn = false;
+      Repaint();
+      break;
+    case WM_SETFOCUS:
+      TbsSkinCustomControl::Dispatch(Message);
+      if (FCanFocused && !HoldDown) RedrawState();
+      break;
+    case WM_KILLFOCUS:
+      if (!FCanFocused || HoldDown) {
+        TbsSkinCustomControl::Dispatch(Message);
+        break;
+      }
+      if (FRepeatMode) StopRepeat();
+      if (FGroupIndex == 0) FDown = false;
+      TbsSkinCustomControl::Dispatch(Message);
+      Invalidate();
+      break;
+    case WM_ERASEBKGND:
+      if (!InWMPaint) PaintControlTo(reinterpret_cast<HDC>(Message.WParam));
+      Message.Result = 1;
+      break;
+    default: TbsSkinCustomControl::Dispatch(Message); break;
+  }
+}
+
+// ---- Drawing --------------------------------------------------------------------------------
+
+Integer TbsSkinButton::GlyphIndex(bool ADown, bool AMouseIn) {
+  if (ADown && AMouseIn && FNumGlyphs > 2) return 3;
+  if (AMouseIn && FNumGlyphs > 3) return 4;
+  if (!GetEnabled() && FNumGlyphs > 1) return 2;
+  return 1;
+}
+
+void TbsSkinButton::DrawContent(TCanvas* Cnvs, const TRect& R, bool ADown, bool AMouseIn) {
+  if (FImageList != nullptr && FImageIndex >= 0 && FImageIndex < FImageList->GetCount())
+    DrawImageAndText(Cnvs, R, FMargin, FSpacing, FLayout, GetCaption(), FImageIndex, FImageList, false, GetEnabled(),
+                     false, 0);
+  else
+    DrawGlyphAndText(Cnvs, R, FMargin, FSpacing, FLayout, GetCaption(), FGlyph.get(), FNumGlyphs,
+                     GlyphIndex(ADown, AMouseIn), false, false, 0);
+}
+
+void TbsSkinButton::DrawButtonState(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
+  CreateControlImage(B, SkinPicture, R);
+  TCanvas* C = B->GetCanvas();
+  C->SetFont(GetDefaultFont());
+  bool DrawDefault = true;
+  if (OnPaint) OnPaint(this, C, NewClientRect, ADown, AMouseIn, DrawDefault);
+  if (DrawDefault) DrawContent(C, NewClientRect, ADown, AMouseIn);
+}
+
+void TbsSkinButton::DrawDefaultImage(TBitmap* B) {
+  TCanvas* C = B->GetCanvas();
+  const TRect R = GetClientRect();
+  const bool Focus = IsFocused();
+  TColor Frame = clBtnShadow, Face = clBtnFace;
+  if (FDown && (FGroupIndex != 0 || MouseIn || (Focus && !MousePressed))) Frame = bsHotFrameColor, Face = bsDownFaceColor;
+  else if (MouseIn || Focus) Frame = bsHotFrameColor, Face = bsHotFaceColor;
+  C->GetPen()->SetColor(Frame);
+  C->GetBrush()->SetStyle(bsSolid);
+  C->GetBrush()->SetColor(Face);
+  C->Rectangle(R);
+  C->SetFont(GetDefaultFont());
+  if (!GetEnabled()) C->GetFont()->SetColor(clBtnShadow);
+  bool DrawDefault = true;
+  if (OnPaint) OnPaint(this, C, R, FDown, MouseIn, DrawDefault);
+  if (DrawDefault) DrawContent(C, R, FDown, MouseIn);
+}
