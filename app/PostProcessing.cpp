@@ -1,6 +1,8 @@
 #include "app/PostProcessing.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "app/Functions.h"
 #include "platform/classes/Bitmap.h"
@@ -32,11 +34,26 @@ void SmoothRect(TBitmap* Bitmap, Integer X1, Integer Y1, Integer X2, Integer Y2)
 }
 
 namespace {
+using TByteBlock = Byte __attribute__((vector_size(16)));
+using TWordBlock = std::uint16_t __attribute__((vector_size(32)));
+
 // Channels [First, Last) of a row whose samples lie in two other rows, columns Shift bytes to
 // each side: independent of the row's own pixels, so of the order they are done in.
 void BlurSpan(Byte* __restrict Out, const Byte* __restrict Top, const Byte* __restrict Bottom, Integer First,
               Integer Last, Integer Shift) {
-  for (Integer I = First; I < Last; ++I)
+  Integer I = First;
+  for (; I + 16 <= Last; I += 16) {
+    TByteBlock A, B, C, D;
+    std::memcpy(&A, Top + I - Shift, sizeof(A));
+    std::memcpy(&B, Bottom + I - Shift, sizeof(B));
+    std::memcpy(&C, Top + I + Shift, sizeof(C));
+    std::memcpy(&D, Bottom + I + Shift, sizeof(D));
+    const TWordBlock Sum = __builtin_convertvector(A, TWordBlock) + __builtin_convertvector(B, TWordBlock) +
+                           __builtin_convertvector(C, TWordBlock) + __builtin_convertvector(D, TWordBlock);
+    const TByteBlock Mean = __builtin_convertvector(Sum >> 2, TByteBlock);
+    std::memcpy(Out + I, &Mean, sizeof(Mean));
+  }
+  for (; I < Last; ++I)
     Out[I] = static_cast<Byte>(
         (static_cast<unsigned>(Top[I - Shift]) + Bottom[I - Shift] + Top[I + Shift] + Bottom[I + Shift]) >>
         2);
@@ -53,35 +70,65 @@ inline void BlurPixel(const TBitmapRows& Rows, Integer X, Integer Y, Integer N) 
     P[C] =
         static_cast<Byte>((Top[3 * Ax + C] + Bottom[3 * Ax + C] + Top[3 * Cx + C] + Bottom[3 * Cx + C]) >> 2);
 }
+
+// One row of one pass.
+void BlurRow(const TBitmapRows& Rows, Integer Y, Integer N) {
+  const Integer W = Rows.Width, H = Rows.Height;
+  if (Y - N < 0 || Y + N >= H) {
+    // A sample row is the pixel's own: its left part is already done in this pass.
+    for (Integer X = 0; X < W; ++X) BlurPixel(Rows, X, Y, N);
+    return;
+  }
+  // Columns whose samples lie on both sides: [N, W - N).
+  const Integer MidFirst = Min(N, W), MidLast = Max(MidFirst, W - N);
+  for (Integer X = 0; X < MidFirst; ++X) BlurPixel(Rows, X, Y, N);
+  BlurSpan(Rows[Y], Rows[Y - N], Rows[Y + N], 3 * MidFirst, 3 * MidLast, 3 * N);
+  for (Integer X = MidLast; X < W; ++X) BlurPixel(Rows, X, Y, N);
+}
 }  // namespace
 
 void ShiftBlur(TBitmap* Bitmap, Integer N) {
   if (N == 0) return;
   const TBitmapRows Rows(Bitmap);
-  const Integer W = Rows.Width, H = Rows.Height;
-  if (W <= 0 || H <= 0) return;
-  // Columns whose samples lie on both sides: [N, W - N).
-  const Integer MidFirst = Min(N, W), MidLast = Max(MidFirst, W - N);
-  for (Integer Pass = 0; Pass <= N; ++Pass) {
-    for (Integer Y = 0; Y < H; ++Y) {
-      if (Y - N < 0 || Y + N >= H) {
-        // A sample row is the pixel's own: its left part is already done in this pass.
-        for (Integer X = 0; X < W; ++X) BlurPixel(Rows, X, Y, N);
-        continue;
-      }
-      for (Integer X = 0; X < MidFirst; ++X) BlurPixel(Rows, X, Y, N);
-      BlurSpan(Rows[Y], Rows[Y - N], Rows[Y + N], 3 * MidFirst, 3 * MidLast, 3 * N);
-      for (Integer X = MidLast; X < W; ++X) BlurPixel(Rows, X, Y, N);
+  const Integer H = Rows.Height;
+  if (Rows.Width <= 0 || H <= 0) return;
+  // The passes run together, each N rows behind the one before: pass p + 1 may do row r once
+  // pass p has done row r + N, the last row of pass p that reads row r. So the picture is
+  // walked once instead of N + 1 times, with the same result.
+  const Integer Passes = N + 1;
+  for (Integer T = 0; T < H + (Passes - 1) * N; ++T)
+    for (Integer Pass = 0; Pass < Passes; ++Pass) {
+      const Integer Y = T - Pass * N;
+      if (Y >= 0 && Y < H) BlurRow(Rows, Y, N);
     }
-  }
 }
 
 void LightenBitmap(TBitmap* Bitmap, Integer Amount) {
-  Byte Table[256];
-  for (Integer V = 0; V < 256; ++V) Table[V] = static_cast<Byte>(ClampByte(V + (Amount * (255 - V)) / 255));
   const TBitmapRows Rows(Bitmap);
+  if (Amount < 0 || Amount > 255) {
+    Byte Table[256];
+    for (Integer V = 0; V < 256; ++V) Table[V] = static_cast<Byte>(ClampByte(V + (Amount * (255 - V)) / 255));
+    for (Integer Y = 0; Y < Rows.Height; ++Y) {
+      Byte* Row = Rows[Y];
+      for (Integer I = 0, End = 3 * Rows.Width; I < End; ++I) Row[I] = Table[Row[I]];
+    }
+    return;
+  }
+  // In range the sum never passes 255, and Q div 255 = (Q + 1 + Q shr 8) shr 8 for every
+  // product Q = Amount * (255 - v) up to 255 * 255.
+  const TWordBlock A = TWordBlock{} + static_cast<std::uint16_t>(Amount);
   for (Integer Y = 0; Y < Rows.Height; ++Y) {
     Byte* Row = Rows[Y];
-    for (Integer I = 0, End = 3 * Rows.Width; I < End; ++I) Row[I] = Table[Row[I]];
+    const Integer End = 3 * Rows.Width;
+    Integer I = 0;
+    for (; I + 16 <= End; I += 16) {
+      TByteBlock B;
+      std::memcpy(&B, Row + I, sizeof(B));
+      const TWordBlock V = __builtin_convertvector(B, TWordBlock);
+      const TWordBlock Q = A * (255 - V);
+      const TByteBlock Out = __builtin_convertvector(V + ((Q + 1 + (Q >> 8)) >> 8), TByteBlock);
+      std::memcpy(Row + I, &Out, sizeof(Out));
+    }
+    for (; I < End; ++I) Row[I] = static_cast<Byte>(Row[I] + (Amount * (255 - Row[I])) / 255);
   }
 }

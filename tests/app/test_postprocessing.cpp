@@ -61,6 +61,17 @@ TEST(PostProcessing, LightenBitmapMovesEachChannelTowardsWhite) {
     LightenBitmap(B.get(), C.Amount);
     EXPECT_EQ(PixelAt(B.get(), 1, 0), Rgb(C.Out, C.Out, C.Out)) << C.Amount << " " << C.In;
   }
+  // Every channel value in long rows, amounts in and out of 0..255.
+  for (Integer Amount : {0, 1, 2, 77, 128, 200, 254, 255, 256, 400, -1, -90}) {
+    auto B = MakeBitmap(
+        259, 2, [](Integer X, Integer Y) { return Rgb((X + Y) & 255, (3 * X) & 255, (255 - X) & 255); });
+    const TPlain Before = PlainOf(B.get());
+    LightenBitmap(B.get(), Amount);
+    TPlain After = PlainOf(B.get());
+    for (std::size_t I = 0; I < Before.V.size(); ++I)
+      ASSERT_EQ(After.V[I], ClampByte(Before.V[I] + Amount * (255 - Before.V[I]) / 255))
+          << Amount << " " << Before.V[I];
+  }
 }
 
 TEST(PostProcessing, ShiftBlurOfOneRowUsesTheRowItselfAboveAndBelow) {
