@@ -5,11 +5,7 @@
 
 #include <memory>
 
-// The display interface and the class library both name a TMouseButton; only the headless
-// screen's size is used here, so the display's one is renamed for this file.
-#define TMouseButton TDisplayMouseButton
 #include "platform/display/HeadlessDisplay.h"
-#undef TMouseButton
 
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/Forms.h"

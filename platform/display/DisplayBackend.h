@@ -24,13 +24,13 @@ enum class TInputEventKind : Byte {
 };
 
 // Mouse buttons of ButtonDown/ButtonUp.
-enum class TMouseButton : Byte { Left, Right, Middle, X1, X2 };
+enum class TInputButton : Byte { Left, Right, Middle, X1, X2 };
 
 struct TInputEvent {
   TInputEventKind Kind = TInputEventKind::MouseMove;
   Integer X = 0;  // screen position for mouse events; the new size for ScreenResize
   Integer Y = 0;
-  TMouseButton Button = TMouseButton::Left;
+  TInputButton Button = TInputButton::Left;
   Integer WheelDelta = 0;  // multiples of 120, positive away from the user
   bool Horizontal = false;  // a horizontal wheel
   Word VirtualKey = 0;

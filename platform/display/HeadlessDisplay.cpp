@@ -91,7 +91,7 @@ void THeadlessDisplay::MoveTo(Integer X, Integer Y) {
   Push(Ev);
 }
 
-void THeadlessDisplay::ButtonDown(TMouseButton Button) {
+void THeadlessDisplay::ButtonDown(TInputButton Button) {
   TInputEvent Ev;
   Ev.Kind = TInputEventKind::ButtonDown;
   Ev.Button = Button;
@@ -101,7 +101,7 @@ void THeadlessDisplay::ButtonDown(TMouseButton Button) {
   Push(Ev);
 }
 
-void THeadlessDisplay::ButtonUp(TMouseButton Button) {
+void THeadlessDisplay::ButtonUp(TInputButton Button) {
   TInputEvent Ev;
   Ev.Kind = TInputEventKind::ButtonUp;
   Ev.Button = Button;
@@ -111,7 +111,7 @@ void THeadlessDisplay::ButtonUp(TMouseButton Button) {
   Push(Ev);
 }
 
-void THeadlessDisplay::Click(Integer X, Integer Y, TMouseButton Button) {
+void THeadlessDisplay::Click(Integer X, Integer Y, TInputButton Button) {
   MoveTo(X, Y);
   ButtonDown(Button);
   ButtonUp(Button);
@@ -123,7 +123,7 @@ void THeadlessDisplay::DoubleClick(Integer X, Integer Y) {
   ButtonUp();
 }
 
-void THeadlessDisplay::Drag(TPoint From, TPoint To, Integer Steps, TMouseButton Button) {
+void THeadlessDisplay::Drag(TPoint From, TPoint To, Integer Steps, TInputButton Button) {
   Steps = std::max(Steps, 1);
   MoveTo(From.X, From.Y);
   ButtonDown(Button);

@@ -46,13 +46,13 @@ class THeadlessDisplay final : public TDisplayBackend {
   // ---- The input script (any thread; events run in order as the loop takes them) ----------
   void Push(const TInputEvent& Ev);
   void MoveTo(Integer X, Integer Y);
-  void ButtonDown(TMouseButton Button = TMouseButton::Left);
-  void ButtonUp(TMouseButton Button = TMouseButton::Left);
+  void ButtonDown(TInputButton Button = TInputButton::Left);
+  void ButtonUp(TInputButton Button = TInputButton::Left);
   // Moves there, then presses and releases.
-  void Click(Integer X, Integer Y, TMouseButton Button = TMouseButton::Left);
+  void Click(Integer X, Integer Y, TInputButton Button = TInputButton::Left);
   void DoubleClick(Integer X, Integer Y);
   // Presses at From, moves to To in Steps even steps (at least 1), releases at To.
-  void Drag(TPoint From, TPoint To, Integer Steps = 4, TMouseButton Button = TMouseButton::Left);
+  void Drag(TPoint From, TPoint To, Integer Steps = 4, TInputButton Button = TInputButton::Left);
   void KeyDown(Word VirtualKey);
   void KeyUp(Word VirtualKey);
   // The modifiers (kmShift, kmControl, kmAlt) go down first and up last.

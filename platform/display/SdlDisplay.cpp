@@ -266,8 +266,8 @@ class TSdlDisplay final : public TDisplayBackend {
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
         // SDL numbers the buttons 1 to 5: left, middle, right, X1, X2.
-        static constexpr TMouseButton Buttons[] = {TMouseButton::Left, TMouseButton::Middle,
-                                                   TMouseButton::Right, TMouseButton::X1, TMouseButton::X2};
+        static constexpr TInputButton Buttons[] = {TInputButton::Left, TInputButton::Middle,
+                                                   TInputButton::Right, TInputButton::X1, TInputButton::X2};
         if (E.button.button < 1 || E.button.button > 5) break;
         PushMouse(E.type == SDL_MOUSEBUTTONDOWN ? TInputEventKind::ButtonDown : TInputEventKind::ButtonUp,
                   E.button.x, E.button.y);

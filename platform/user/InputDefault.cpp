@@ -23,22 +23,22 @@ HWND FocusTarget() {
   return H != nullptr ? H : DefaultFocus();
 }
 
-UINT ButtonMessage(TMouseButton B, bool Down) {
+UINT ButtonMessage(TInputButton B, bool Down) {
   switch (B) {
-    case TMouseButton::Right: return Down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-    case TMouseButton::Middle: return Down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
-    case TMouseButton::X1:
-    case TMouseButton::X2: return Down ? WM_XBUTTONDOWN : WM_XBUTTONUP;
+    case TInputButton::Right: return Down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    case TInputButton::Middle: return Down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+    case TInputButton::X1:
+    case TInputButton::X2: return Down ? WM_XBUTTONDOWN : WM_XBUTTONUP;
     default: return Down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
   }
 }
 
-WPARAM ButtonFlag(TMouseButton B) {
+WPARAM ButtonFlag(TInputButton B) {
   switch (B) {
-    case TMouseButton::Right: return MK_RBUTTON;
-    case TMouseButton::Middle: return MK_MBUTTON;
-    case TMouseButton::X1: return MK_XBUTTON1;
-    case TMouseButton::X2: return MK_XBUTTON2;
+    case TInputButton::Right: return MK_RBUTTON;
+    case TInputButton::Middle: return MK_MBUTTON;
+    case TInputButton::X1: return MK_XBUTTON1;
+    case TInputButton::X2: return MK_XBUTTON2;
     default: return MK_LBUTTON;
   }
 }
@@ -89,8 +89,8 @@ void DefaultInput(const TInputEvent& Ev) {
       const bool Down = Ev.Kind == TInputEventKind::ButtonDown;
       if (Down) GButtons |= ButtonFlag(Ev.Button);
       else GButtons &= ~ButtonFlag(Ev.Button);
-      const WPARAM X = Ev.Button == TMouseButton::X1 ? MAKEWPARAM(0, XBUTTON1)
-                       : Ev.Button == TMouseButton::X2 ? MAKEWPARAM(0, XBUTTON2)
+      const WPARAM X = Ev.Button == TInputButton::X1 ? MAKEWPARAM(0, XBUTTON1)
+                       : Ev.Button == TInputButton::X2 ? MAKEWPARAM(0, XBUTTON2)
                                                        : 0;
       QueueMouse(ButtonMessage(Ev.Button, Down), X);
       break;

@@ -62,29 +62,29 @@ TPoint ClampToScreen(TPoint P) {
           std::clamp(P.Y, Area.Top, std::max(Area.Top, Area.Bottom - 1))};
 }
 
-WORD ButtonKey(TMouseButton B) {
+WORD ButtonKey(TInputButton B) {
   switch (B) {
-    case TMouseButton::Right:
+    case TInputButton::Right:
       return VK_RBUTTON;
-    case TMouseButton::Middle:
+    case TInputButton::Middle:
       return VK_MBUTTON;
-    case TMouseButton::X1:
+    case TInputButton::X1:
       return VK_XBUTTON1;
-    case TMouseButton::X2:
+    case TInputButton::X2:
       return VK_XBUTTON2;
     default:
       return VK_LBUTTON;
   }
 }
 
-UINT ButtonMessage(TMouseButton B, bool Down) {
+UINT ButtonMessage(TInputButton B, bool Down) {
   switch (B) {
-    case TMouseButton::Right:
+    case TInputButton::Right:
       return Down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-    case TMouseButton::Middle:
+    case TInputButton::Middle:
       return Down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
-    case TMouseButton::X1:
-    case TMouseButton::X2:
+    case TInputButton::X1:
+    case TInputButton::X2:
       return Down ? WM_XBUTTONDOWN : WM_XBUTTONUP;
     default:
       return Down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
@@ -198,7 +198,7 @@ void DeliverWheel(const TInputEvent& Ev, TPoint P) {
   QueueInputMessage(M);
 }
 
-void RouteMouse(TInputEventKind Kind, TPoint P, TMouseButton Button = TMouseButton::Left, Integer Delta = 0,
+void RouteMouse(TInputEventKind Kind, TPoint P, TInputButton Button = TInputButton::Left, Integer Delta = 0,
                 bool Horizontal = false) {
   TInputEvent Ev;
   Ev.Kind = Kind;
@@ -230,7 +230,7 @@ void RouteMouseEvent(const TInputEvent& Ev) {
       } else {
         Key &= 0x01;
       }
-      const WORD X = Ev.Button == TMouseButton::X1 ? XBUTTON1 : Ev.Button == TMouseButton::X2 ? XBUTTON2 : 0;
+      const WORD X = Ev.Button == TInputButton::X1 ? XBUTTON1 : Ev.Button == TInputButton::X2 ? XBUTTON2 : 0;
       DeliverMouse(ButtonMessage(Ev.Button, Down), P, X);
       return;
     }
@@ -328,24 +328,24 @@ void mouse_event(DWORD Flags, DWORD Dx, DWORD Dy, DWORD Data, ULONG_PTR) {
   struct TButtonFlag {
     DWORD Flag;
     TInputEventKind Kind;
-    TMouseButton Button;
+    TInputButton Button;
   };
-  const TMouseButton X = (Data & XBUTTON2) ? TMouseButton::X2 : TMouseButton::X1;
+  const TInputButton X = (Data & XBUTTON2) ? TInputButton::X2 : TInputButton::X1;
   const TButtonFlag Buttons[] = {
-      {MOUSEEVENTF_LEFTDOWN, TInputEventKind::ButtonDown, TMouseButton::Left},
-      {MOUSEEVENTF_LEFTUP, TInputEventKind::ButtonUp, TMouseButton::Left},
-      {MOUSEEVENTF_RIGHTDOWN, TInputEventKind::ButtonDown, TMouseButton::Right},
-      {MOUSEEVENTF_RIGHTUP, TInputEventKind::ButtonUp, TMouseButton::Right},
-      {MOUSEEVENTF_MIDDLEDOWN, TInputEventKind::ButtonDown, TMouseButton::Middle},
-      {MOUSEEVENTF_MIDDLEUP, TInputEventKind::ButtonUp, TMouseButton::Middle},
+      {MOUSEEVENTF_LEFTDOWN, TInputEventKind::ButtonDown, TInputButton::Left},
+      {MOUSEEVENTF_LEFTUP, TInputEventKind::ButtonUp, TInputButton::Left},
+      {MOUSEEVENTF_RIGHTDOWN, TInputEventKind::ButtonDown, TInputButton::Right},
+      {MOUSEEVENTF_RIGHTUP, TInputEventKind::ButtonUp, TInputButton::Right},
+      {MOUSEEVENTF_MIDDLEDOWN, TInputEventKind::ButtonDown, TInputButton::Middle},
+      {MOUSEEVENTF_MIDDLEUP, TInputEventKind::ButtonUp, TInputButton::Middle},
       {MOUSEEVENTF_XDOWN, TInputEventKind::ButtonDown, X},
       {MOUSEEVENTF_XUP, TInputEventKind::ButtonUp, X},
   };
   for (const TButtonFlag& B : Buttons)
     if (Flags & B.Flag) RouteMouse(B.Kind, P, B.Button);
   const Integer Delta = static_cast<Integer>(static_cast<std::int32_t>(Data));
-  if (Flags & MOUSEEVENTF_WHEEL) RouteMouse(TInputEventKind::Wheel, P, TMouseButton::Left, Delta);
-  if (Flags & MOUSEEVENTF_HWHEEL) RouteMouse(TInputEventKind::Wheel, P, TMouseButton::Left, Delta, true);
+  if (Flags & MOUSEEVENTF_WHEEL) RouteMouse(TInputEventKind::Wheel, P, TInputButton::Left, Delta);
+  if (Flags & MOUSEEVENTF_HWHEEL) RouteMouse(TInputEventKind::Wheel, P, TInputButton::Left, Delta, true);
 }
 
 UINT GetDoubleClickTime() {

@@ -217,7 +217,10 @@ HWND CreateWindowEx(DWORD ExStyle, LPCSTR ClassName, LPCSTR WindowName, DWORD St
   W->Extra.assign(static_cast<std::size_t>(Class->WndExtra), 0);
   AllocateWindowHandle(W);
   const HWND H = W->Handle;
-  LinkWindow(W, Parent, (ExStyle & WS_EX_TOPMOST) ? HWND_TOPMOST : HWND_TOP);
+  // New top-level windows go on top; new children go below their siblings, so that creation
+  // order is z-order and tab order, as dialogs and grouped buttons expect.
+  const bool Child = (Style & WS_CHILD) && Parent != DesktopWindow();
+  LinkWindow(W, Parent, (ExStyle & WS_EX_TOPMOST) ? HWND_TOPMOST : Child ? HWND_BOTTOM : HWND_TOP);
 
   CREATESTRUCT CS;
   CS.lpCreateParams = Param;

@@ -29,7 +29,7 @@ class TScriptBackend final : public TDisplayBackend {
     Ev.Kind = Kind;
     Ev.X = Mouse.X;
     Ev.Y = Mouse.Y;
-    Ev.Button = Button == 1 ? TMouseButton::Right : Button == 2 ? TMouseButton::Middle : TMouseButton::Left;
+    Ev.Button = Button == 1 ? TInputButton::Right : Button == 2 ? TInputButton::Middle : TInputButton::Left;
     Events.push_back(Ev);
   }
   void Key(Word Vk, bool Down) {

@@ -198,12 +198,12 @@ TEST_F(SdlXvfb, RealMouseAndKeyboardArriveAsInputEvents) {
   ASSERT_EQ(Presses.size(), 4u);
   const struct {
     TInputEventKind Kind;
-    TMouseButton Button;
+    TInputButton Button;
     Integer X, Y;
-  } Expected[] = {{TInputEventKind::ButtonDown, TMouseButton::Left, 150, 120},
-                  {TInputEventKind::ButtonUp, TMouseButton::Left, 150, 120},
-                  {TInputEventKind::ButtonDown, TMouseButton::Right, 20, 30},
-                  {TInputEventKind::ButtonUp, TMouseButton::Right, 20, 30}};
+  } Expected[] = {{TInputEventKind::ButtonDown, TInputButton::Left, 150, 120},
+                  {TInputEventKind::ButtonUp, TInputButton::Left, 150, 120},
+                  {TInputEventKind::ButtonDown, TInputButton::Right, 20, 30},
+                  {TInputEventKind::ButtonUp, TInputButton::Right, 20, 30}};
   for (size_t I = 0; I < 4; ++I) {
     SCOPED_TRACE(I);
     EXPECT_EQ(Presses[I].Kind, Expected[I].Kind);

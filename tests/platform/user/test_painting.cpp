@@ -118,8 +118,9 @@ TEST_F(TPaintTest, ChildrenAndSiblingsClip) {
   }
   // Overlapping siblings: WS_CLIPSIBLINGS keeps the lower one out of the upper one.
   HWND P = Filled(nullptr, WS_VISIBLE, 0, 0, 100, 100, Red);
-  HWND Lower = Filled(P, WS_VISIBLE | WS_CLIPSIBLINGS, 10, 10, 40, 40, Green);
+  // A child created earlier lies above its later siblings.
   HWND Upper = Filled(P, WS_VISIBLE | WS_CLIPSIBLINGS, 30, 30, 40, 40, Blue);
+  HWND Lower = Filled(P, WS_VISIBLE | WS_CLIPSIBLINGS, 10, 10, 40, 40, Green);
   (void)Upper;
   RunUntilIdle();
   InvalidateRect(Lower, nullptr, FALSE);
@@ -227,8 +228,8 @@ LRESULT TransparentHitProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
 
 TEST_F(TPaintTest, HitTestingSkipsTransparentHiddenAndClickThrough) {
   HWND P = Popup(0, 0, 200, 200);
+  HWND B = Child(P, 50, 50, 100, 100);  // created first: above A
   HWND A = Child(P, 0, 0, 100, 100);
-  HWND B = Child(P, 50, 50, 100, 100);
   EXPECT_EQ(WindowFromPoint(POINT{75, 75}), B);
   SetWindowLongPtr(B, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MakeWndProc(TransparentHitProc)));
   EXPECT_EQ(WindowFromPoint(POINT{75, 75}), A);

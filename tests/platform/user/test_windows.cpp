@@ -178,9 +178,9 @@ TEST_F(TWindowTest, TreeQueriesAndEnumeration) {
   HWND C1 = Child(P, 0, 0, 50, 50, WS_VISIBLE, 101);
   HWND C2 = Child(P, 60, 0, 50, 50, WS_VISIBLE, 102);
   HWND G = Child(C1, 0, 0, 10, 10, WS_VISIBLE, 103);
-  EXPECT_EQ(GetWindow(P, GW_CHILD), C2);  // the newest is on top
-  EXPECT_EQ(GetWindow(C2, GW_HWNDNEXT), C1);
-  EXPECT_EQ(GetWindow(C1, GW_HWNDPREV), C2);
+  EXPECT_EQ(GetWindow(P, GW_CHILD), C1);  // children keep their creation order: the first on top
+  EXPECT_EQ(GetWindow(C1, GW_HWNDNEXT), C2);
+  EXPECT_EQ(GetWindow(C2, GW_HWNDPREV), C1);
   EXPECT_EQ(GetParent(G), C1);
   EXPECT_EQ(GetAncestor(G, GA_ROOT), P);
   EXPECT_TRUE(IsChild(P, G));
@@ -195,9 +195,9 @@ TEST_F(TWindowTest, TreeQueriesAndEnumeration) {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&Seen));
-  EXPECT_EQ(Seen, (std::vector<HWND>{C2, C1, G}));
-  EXPECT_EQ(FindWindowEx(P, nullptr, "TVRECORDING", "child"), C2);
-  EXPECT_EQ(FindWindowEx(P, C2, nullptr, "CHILD"), C1);
+  EXPECT_EQ(Seen, (std::vector<HWND>{C1, G, C2}));
+  EXPECT_EQ(FindWindowEx(P, nullptr, "TVRECORDING", "child"), C1);
+  EXPECT_EQ(FindWindowEx(P, C1, nullptr, "CHILD"), C2);
   EXPECT_EQ(FindWindow(RecordingClass(), "popup"), P);
 
   // SetParent keeps the coordinates in the new parent's client area.
