@@ -23,8 +23,6 @@ TControl* GetHintControl(TControl* Control) {
   return Control;
 }
 
-bool PtInRect(const TRect& R, TPoint P) { return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom; }
-
 }  // namespace
 
 void TApplication::SetShowHint(bool Value) {

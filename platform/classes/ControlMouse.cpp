@@ -14,8 +14,6 @@ namespace {
 // Set while a windowless control holds the mouse through its parent's window.
 TControl* CaptureControl = nullptr;
 
-bool PtInRect(const TRect& R, TPoint P) { return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom; }
-
 }  // namespace
 
 TShiftState KeysToShiftState(WPARAM Keys) {

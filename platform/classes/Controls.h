@@ -486,8 +486,9 @@ class TWinControl : public TControl {
   void AdjustSize() override;
   void SetZOrder(bool TopMost) override;
   // The client size alignment works with; without a window it is computed from the frame the
-  // creation parameters give.
+  // creation parameters give (and the menu bar, for a window that will have one).
   TPoint ClientSizeForLayout();
+  virtual bool HasMenuBar() { return false; }
   void UpdateBounds();
 
   virtual void PaintWindow(HDC DC);
@@ -648,6 +649,8 @@ class TGraphicControl : public TControl {
 };
 
 // ---- Helpers --------------------------------------------------------------------------------
+// Right and bottom edges are outside.
+inline bool PtInRect(const TRect& R, TPoint P) { return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom; }
 // The control a window belongs to; nullptr for windows of no control.
 TWinControl* FindControl(HWND Handle);
 // The control whose window is at (or contains the window at) the screen point.

@@ -33,6 +33,10 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {
   InstallIconDrawing();
 }
 
+TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) {
+  if (Screen != nullptr) Screen->AddForm(this);
+}
+
 TCustomForm::~TCustomForm() {
   BeforeDestruction();
   if (HandleAllocated()) {
@@ -284,6 +288,10 @@ void TCustomForm::MenuWindowHandleChanged() {
   }
 }
 
+bool TCustomForm::HasMenuBar() {
+  return FMenu != nullptr && FBorderStyle != bsDialog && FMenu->GetItems()->GetCount() > 0;
+}
+
 void TCustomForm::CMMenuChanged(TMessage&) {
   if (FHandle != nullptr && FMenu != nullptr) DrawMenuBar(FHandle);
 }
@@ -419,14 +427,11 @@ void TCustomForm::WMPaint(TMessage& Message) {
   FControlState.Exclude(csCustomPaint);
 }
 
-void TCustomForm::WMEraseBkgnd(TMessage& Message) { TWinControl::WMEraseBkgnd(Message); }
-
 // ---- Messages -------------------------------------------------------------------------------
 
 void TCustomForm::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT: WMPaint(Message); break;
-    case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
     case WM_CLOSE: WMClose(Message); break;
     case WM_ACTIVATE: WMActivate(Message); break;
     case WM_COMMAND: WMCommand(Message); break;

@@ -240,6 +240,7 @@ class TCustomForm : public TScrollingWinControl {
   void CreateWnd() override;
   void DestroyWnd() override;
   void PaintWindow(HDC DC) override;
+  bool HasMenuBar() override;
   void VisibleChanging() override;
   void SetZOrder(bool TopMost) override;
   virtual void Activate();
@@ -259,7 +260,6 @@ class TCustomForm : public TScrollingWinControl {
   void WMSysCommand(TMessage& Message);
   void WMSize(TMessage& Message);
   void WMGetMinMaxInfo(TMessage& Message);
-  void WMEraseBkgnd(TMessage& Message);
   void CMShowingChanged(TMessage& Message);
   void CMDialogKey(TMessage& Message);
   void CMActivate(TMessage& Message);
@@ -295,7 +295,7 @@ class TCustomForm : public TScrollingWinControl {
 
 class TForm : public TCustomForm {
  public:
-  explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+  explicit TForm(TComponent* AOwner);
 };
 
 // The focus notifications' counter: a focus change done while a notification runs makes the

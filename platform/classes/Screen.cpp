@@ -99,10 +99,9 @@ TCustomForm* TScreen::GetCustomForm(Integer Index) const {
   return FCustomForms[static_cast<std::size_t>(Index)];
 }
 
-void TScreen::AddForm(TCustomForm* AForm) {
-  FCustomForms.push_back(AForm);
-  if (auto* Form = dynamic_cast<TForm*>(AForm)) FForms.push_back(Form);
-}
+void TScreen::AddForm(TCustomForm* AForm) { FCustomForms.push_back(AForm); }
+
+void TScreen::AddForm(TForm* AForm) { FForms.push_back(AForm); }
 
 void TScreen::RemoveForm(TCustomForm* AForm) {
   EraseAll(FCustomForms, AForm);

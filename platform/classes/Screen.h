@@ -84,8 +84,10 @@ class TScreen : public TComponent {
   TNotifyEvent OnActiveControlChange;
   TNotifyEvent OnActiveFormChange;
 
-  // Called by forms as they come and go.
+  // Called by forms as they come and go: every form joins CustomForms, TForm descendants
+  // also Forms (their constructor calls the second).
   void AddForm(TCustomForm* AForm);
+  void AddForm(TForm* AForm);
   void RemoveForm(TCustomForm* AForm);
 
  private:

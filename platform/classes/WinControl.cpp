@@ -690,7 +690,7 @@ TPoint TWinControl::ClientSizeForLayout() {
   }
   FLayoutOnly = false;
   RECT R = Rect(0, 0, 0, 0);
-  AdjustWindowRectEx(&R, Params.Style, FALSE, Params.ExStyle);
+  AdjustWindowRectEx(&R, Params.Style, HasMenuBar() ? TRUE : FALSE, Params.ExStyle);
   return {std::max(0, FWidth - R.Width()), std::max(0, FHeight - R.Height())};
 }
 

@@ -109,6 +109,7 @@ TEST_F(TFormsTest, CreateFormMakesTheMainFormAndClosingItEndsRun) {
   ASSERT_NE(MainTestForm, nullptr);
   EXPECT_TRUE(MainTestForm->SawItselfInCreate);
   EXPECT_EQ(Application->GetMainForm(), MainTestForm);
+  EXPECT_EQ(Screen->GetForm(0), MainTestForm);
   EXPECT_TRUE(MainTestForm->HandleAllocated());
   PostMessage(MainTestForm->GetHandle(), WM_CLOSE, 0, 0);
   Application->Run();

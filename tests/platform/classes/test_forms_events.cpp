@@ -120,6 +120,18 @@ TEST_F(TFormsTest, KeysReachTheFocusedControlDownPressUp) {
                                "KeyUp Box 66", "KeyUp Form 16", "KeyUp Box 16"}));
 }
 
+TEST_F(TFormsTest, CharactersBeyondAsciiReachKeyPressAsUtf8Bytes) {
+  TEventLog Log;
+  TForm* Form = NewForm("Form");
+  auto* Box = NewChild<TTestControl>(Form, "Box", Bounds(10, 10, 100, 50));
+  Box->OnKeyPress = TKeyPressEvent(&Log, &TEventLog::KeyPress);
+  Form->Show();
+  Pump();
+  ScriptKeyPress('E', "\xC3\xA9");
+  Pump();
+  EXPECT_EQ(Log.Lines, (TLines{"KeyPress Box \xC3", "KeyPress Box \xA9"}));
+}
+
 TEST_F(TFormsTest, KeyPreviewHandlerCanEatTheKey) {
   struct TEater {
     void KeyDown(TObject*, Word& Key, TShiftState) {
@@ -231,6 +243,19 @@ TEST_F(TFormsTest, PaintsFormThenWindowlessChildrenInZOrderClipped) {
   EXPECT_EQ(GetPixel(DC, 35, 35), 0x0000FFu);
   ReleaseDC(Form->GetHandle(), DC);
   EXPECT_EQ(Log.Lines.back(), "Paint Low");
+}
+
+TEST_F(TFormsTest, DoubleBufferedFormPaintsTheSame) {
+  TForm* Form = NewForm("Form");
+  Form->SetDoubleBuffered(true);
+  auto* Spot = NewChild<TTestGraphic>(Form, "Spot", Bounds(10, 10, 40, 40));
+  Spot->Fill = clRed;
+  Form->Show();
+  Pump();
+  HDC DC = GetDC(Form->GetHandle());
+  EXPECT_EQ(GetPixel(DC, 20, 20), 0x0000FFu);
+  EXPECT_EQ(GetPixel(DC, 60, 60), ColorToRGB(clBtnFace));
+  ReleaseDC(Form->GetHandle(), DC);
 }
 
 TEST_F(TFormsTest, TimerFiresOnTheFakeClock) {

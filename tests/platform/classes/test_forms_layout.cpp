@@ -249,3 +249,31 @@ TEST_F(TFormsTest, FormBuiltInCodeLoadsItsComponentsThenRunsOnCreate) {
   EXPECT_EQ(LoadLog().back(), "created");
   (void)Late;
 }
+
+TEST_F(TFormsTest, ScrollBarsFollowTheChildrenAndScrollThem) {
+  TForm* Form = NewForm("Form", 10, 10, 300, 200);
+  auto* Far = NewChild<TTestGraphic>(Form, "Far", Bounds(10, 400, 50, 50));
+  Form->Show();
+  Pump();
+  TControlScrollBar* Vert = Form->GetVertScrollBar();
+  EXPECT_EQ(Vert->GetRange(), 450);
+  EXPECT_TRUE(Vert->IsScrollBarVisible());
+  EXPECT_FALSE(Form->GetHorzScrollBar()->IsScrollBarVisible());
+  Vert->SetPosition(100);
+  EXPECT_EQ(Far->GetTop(), 300);
+  // The position stops where the end of the range shows.
+  Vert->SetPosition(1000);
+  EXPECT_EQ(Vert->GetPosition(), 250);
+  EXPECT_EQ(Far->GetTop(), 150);
+  SendMessage(Form->GetHandle(), WM_VSCROLL, SB_LINEUP, 0);
+  EXPECT_EQ(Vert->GetPosition(), 242);
+  SendMessage(Form->GetHandle(), WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(Far->GetTop(), 400);
+  Form->ScrollInView(Far);
+  EXPECT_EQ(Vert->GetPosition(), 250);
+  // Without children beyond the client area the bar goes.
+  Far->SetTop(Far->GetTop() - 300);
+  Pump();
+  Form->Realign();
+  EXPECT_FALSE(Vert->IsScrollBarVisible());
+}
