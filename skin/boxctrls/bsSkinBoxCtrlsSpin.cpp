@@ -1,0 +1,388 @@
+// TbsSkinSpinEdit: the numeric field with its own pair of step buttons.
+#include "platform/classes/Bitmap.h"
+#include "platform/gdi/Text.h"
+#include "platform/system/Math.h"
+#include "platform/system/Strings.h"
+#include "platform/user/Timers.h"
+#include "platform/user/User.h"
+#include "skin/boxctrls/bsSkinBoxCtrls.h"
+#include "skin/data/bsUtils.h"
+
+namespace {
+
+constexpr UINT_PTR RepeatTimerId = 1;
+constexpr char DecimalSeparator = '.';
+
+Integer TextHeightOf(TFont* Font) {
+  HDC DC = GetDC(nullptr);
+  HGDIOBJ Old = SelectObject(DC, Font->GetHandle());
+  TEXTMETRICA M;
+  GetTextMetrics(DC, &M);
+  SelectObject(DC, Old);
+  ReleaseDC(nullptr, DC);
+  return M.tmHeight;
+}
+
+}  // namespace
+
+TbsSkinSpinEdit::TbsSkinSpinEdit(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
+  SetSkinDataName("spinedit");
+  SetWidth(120);
+  SetHeight(20);
+  SetControlStyle(TControlStyle{csAcceptsControls, csCaptureMouse, csOpaque, csDoubleClicks});
+  FEdit = new TbsSkinNumEdit(this);
+  FEdit->SetParent(this);
+  FEdit->SetFont(GetDefaultFont());
+  FEdit->SetColor(FDefaultColor);
+  FEdit->SetAutoSize(false);
+  FEdit->SetTransparent(false);
+  FEdit->OnChange = TNotifyEvent(this, &TbsSkinSpinEdit::EditChange);
+  FEdit->OnStepUp = TNotifyEvent(this, &TbsSkinSpinEdit::StepUp);
+  FEdit->OnStepDown = TNotifyEvent(this, &TbsSkinSpinEdit::StepDown);
+  FEdit->OnKeyDown = TKeyEvent(this, &TbsSkinSpinEdit::EditKeyDown);
+  FEdit->OnKeyUp = TKeyEvent(this, &TbsSkinSpinEdit::EditKeyUp);
+  FEdit->OnKeyPress = TKeyPressEvent(this, &TbsSkinSpinEdit::EditKeyPress);
+  FEdit->OnEnter = TNotifyEvent(this, &TbsSkinSpinEdit::EditEnter);
+  FEdit->OnExit = TNotifyEvent(this, &TbsSkinSpinEdit::EditExit);
+  FInternalChange = true;
+  SetText("0");
+  FInternalChange = false;
+  CalcLayout();
+}
+
+// The editor is a child: the control's parent-deletes-children rule frees it.
+TbsSkinSpinEdit::~TbsSkinSpinEdit() = default;
+
+// ---- Value model ----------------------------------------------------------------------------
+
+double TbsSkinSpinEdit::CheckValue(double NewValue) const {
+  if (FMaxValue == FMinValue) return NewValue;
+  if (NewValue < FMinValue) return FMinValue;
+  if (NewValue > FMaxValue) return FMaxValue;
+  return NewValue;
+}
+
+std::string TbsSkinSpinEdit::FormatValue(double AValue) const {
+  if (FValueType == vtFloat) return FloatToStrF(AValue, ffFixed, 15, FDecimal);
+  return IntToStr(Round(AValue));
+}
+
+void TbsSkinSpinEdit::SetValue(double AValue) {
+  FValue = CheckValue(AValue);
+  const bool Nested = FInternalChange;
+  FInternalChange = true;
+  if (Nested) SetEditorText(FormatValue(FValue));
+  else SetText(FormatValue(FValue));
+  FInternalChange = false;
+  // One OnChange per cascade, also when the value stayed.
+  if (!Nested) Change();
+}
+
+void TbsSkinSpinEdit::SetMinValue(double AValue) {
+  FMinValue = AValue;
+  if (FValue < FMinValue) SetValue(FMinValue);
+}
+
+void TbsSkinSpinEdit::SetMaxValue(double AValue) {
+  FMaxValue = AValue;
+  if (FValue > FMaxValue) SetValue(FMaxValue);
+}
+
+void TbsSkinSpinEdit::SetValueType(TbsValueType Value) {
+  if (FValueType == Value) return;
+  FValueType = Value;
+  if (Value == vtInteger) {
+    FIncrement = static_cast<double>(Round(FIncrement));
+    if (FIncrement == 0) FIncrement = 1;
+  }
+  FEdit->FloatInput = Value == vtFloat;
+}
+
+void TbsSkinSpinEdit::SetDefaultColor(TColor Value) {
+  FDefaultColor = Value;
+  if (PartIndex == -1) FEdit->SetColor(Value);
+}
+
+void TbsSkinSpinEdit::Change() {
+  FInternalChange = true;
+  if (OnChange) OnChange(this);
+  FInternalChange = false;
+}
+
+void TbsSkinSpinEdit::SetEditorText(const std::string& Text) {
+  const bool Saved = FInternalChange;
+  FInternalChange = true;
+  FEdit->SetText(Text);
+  FInternalChange = Saved;
+}
+
+// ---- Text model -----------------------------------------------------------------------------
+
+void TbsSkinSpinEdit::EditChange(TObject*) {
+  FEditSync = true;
+  SetText(FEdit->GetText());
+  FEditSync = false;
+}
+
+bool TbsSkinSpinEdit::IsValidText(const std::string& S) const {
+  if (S.empty() || S == "-") return false;
+  Integer Separators = 0;
+  for (std::size_t I = 0; I < S.size(); ++I) {
+    const char C = S[I];
+    if (C >= '0' && C <= '9') continue;
+    if (C == '-') {
+      if (I != 0) return false;
+      continue;
+    }
+    if (FValueType == vtFloat && C == DecimalSeparator) {
+      if (I == 0 || ++Separators > 1) return false;
+      continue;
+    }
+    return false;
+  }
+  return true;
+}
+
+void TbsSkinSpinEdit::TextChanged() {
+  const std::string S = GetText();
+  if (!IsValidText(S)) return;
+  double Parsed = 0;
+  if (FValueType == vtFloat) {
+    Extended E = 0;
+    if (!TryStrToFloat(S, E)) return;
+    Parsed = static_cast<double>(E);
+  } else {
+    Integer I = 0;
+    // Text beyond the 32-bit range stays as typed and changes nothing.
+    if (!TryStrToInt(S, I)) return;
+    Parsed = I;
+  }
+  const double V = CheckValue(Parsed);
+  if (V != FValue) {
+    FValue = V;
+    Change();
+  }
+  // A number beyond a limit on the side away from zero cannot come back with more digits.
+  const bool BothNegative = V < 0 && Parsed < 0;
+  const bool Rewrite = (BothNegative && V > Parsed) || (!BothNegative && V < Parsed) || (FMinValue > 0 && Parsed < 0) ||
+                       (FMaxValue < 0 && Parsed > 0);
+  if (Rewrite) SetEditorText(FValueType == vtFloat ? FormatValue(V) : FormatValue(FValue));
+}
+
+// ---- Steps ----------------------------------------------------------------------------------
+
+void TbsSkinSpinEdit::StepUp(TObject*) {
+  SetValue(FValue + FIncrement);
+  if (OnUpButtonClick) OnUpButtonClick(this);
+}
+
+void TbsSkinSpinEdit::StepDown(TObject*) {
+  SetValue(FValue - FIncrement);
+  if (OnDownButtonClick) OnDownButtonClick(this);
+}
+
+// ---- Editor events --------------------------------------------------------------------------
+
+void TbsSkinSpinEdit::EditKeyDown(TObject*, Word& Key, TShiftState Shift) {
+  if (OnEditKeyDown) OnEditKeyDown(this, Key, Shift);
+}
+
+void TbsSkinSpinEdit::EditKeyUp(TObject*, Word& Key, TShiftState Shift) {
+  if (OnEditKeyUp) OnEditKeyUp(this, Key, Shift);
+}
+
+void TbsSkinSpinEdit::EditKeyPress(TObject*, char& Key) {
+  if (OnEditKeyPress) OnEditKeyPress(this, Key);
+}
+
+void TbsSkinSpinEdit::EditEnter(TObject*) {
+  if (OnEditEnter) OnEditEnter(this);
+  EditFocused = true;
+}
+
+void TbsSkinSpinEdit::EditExit(TObject*) {
+  if (OnEditExit) OnEditExit(this);
+  EditFocused = false;
+  // Leaving the editor always shows the value as it stands.
+  SetEditorText(FormatValue(FValue));
+}
+
+// ---- Buttons --------------------------------------------------------------------------------
+
+void TbsSkinSpinEdit::StartTimer(UINT Interval) { SetTimer(GetHandle(), RepeatTimerId, Interval, nullptr); }
+
+void TbsSkinSpinEdit::StopTimer() {
+  if (HandleAllocated()) KillTimer(GetHandle(), RepeatTimerId);
+}
+
+void TbsSkinSpinEdit::UpdateHot(Integer X, Integer Y) {
+  Integer New = -1;
+  for (Integer I = 0; I < 2; ++I) {
+    const TRect& R = Buttons[I].Rect;
+    if (X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom) {
+      New = I;
+      break;
+    }
+  }
+  if (FPressedIndex != -1 && New != FPressedIndex) New = -1;
+  if (New == FHotIndex) return;
+  if (FHotIndex != -1) {
+    Buttons[FHotIndex].MouseIn = false;
+    Repaint();
+    if (FHotIndex == FPressedIndex) StopTimer();
+  }
+  FHotIndex = New;
+  if (New != -1) {
+    Buttons[New].MouseIn = true;
+    Repaint();
+    if (New == FPressedIndex) StartTimer(50);
+  }
+}
+
+void TbsSkinSpinEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  CalcButtonRects();
+  UpdateHot(X, Y);
+  if (FHotIndex != -1) {
+    FPressedIndex = FHotIndex;
+    Buttons[FPressedIndex].MouseIn = true;
+    Buttons[FPressedIndex].Down = true;
+    Repaint();
+    FRepeatDirection = FPressedIndex == 0 ? 2 : 1;
+    FFirstDelay = true;
+    StartTimer(500);
+  }
+  TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TbsSkinSpinEdit::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  TbsSkinCustomControl::MouseMove(Shift, X, Y);
+  UpdateHot(X, Y);
+}
+
+void TbsSkinSpinEdit::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  StopTimer();
+  FRepeatDirection = 0;
+  const Integer Pressed = FPressedIndex;
+  if (Pressed != -1) {
+    Buttons[Pressed].Down = false;
+    if (Pressed != FHotIndex) Buttons[Pressed].MouseIn = false;
+    Repaint();
+    FPressedIndex = -1;
+    if (Buttons[Pressed].MouseIn) {
+      if (Pressed == 0) StepUp(nullptr);
+      else StepDown(nullptr);
+    }
+  }
+  TbsSkinCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+// ---- Messages -------------------------------------------------------------------------------
+
+void TbsSkinSpinEdit::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_TEXTCHANGED:
+      TbsSkinCustomControl::Dispatch(Message);
+      if (FEdit != nullptr && !FEditSync) SetEditorText(GetText());
+      if (!FInternalChange) TextChanged();
+      break;
+    case WM_TIMER:
+      TbsSkinCustomControl::Dispatch(Message);
+      if (Message.WParam != RepeatTimerId) break;
+      if (FFirstDelay) {
+        FFirstDelay = false;
+        StartTimer(100);
+      } else if (FRepeatDirection == 2) {
+        SetValue(FValue + FIncrement);
+      } else if (FRepeatDirection == 1) {
+        SetValue(FValue - FIncrement);
+      }
+      break;
+    case WM_SIZE:
+      TbsSkinCustomControl::Dispatch(Message);
+      CalcLayout();
+      break;
+    case WM_SETFOCUS:
+      // The control hands its focus to its editor.
+      TbsSkinCustomControl::Dispatch(Message);
+      if (FEdit->HandleAllocated() && FEdit->CanFocus()) FEdit->SetFocus();
+      break;
+    case CM_MOUSELEAVE:
+      TbsSkinCustomControl::Dispatch(Message);
+      if (Message.LParam != 0) break;
+      FHotIndex = -1;
+      for (TbsSpinButtonState& B : Buttons)
+        if (B.MouseIn && !B.Down) {
+          B.MouseIn = false;
+          Repaint();
+        }
+      break;
+    case CM_ENABLEDCHANGED:
+      TbsSkinCustomControl::Dispatch(Message);
+      FEdit->GetFont()->SetColor(GetEnabled() ? GetDefaultFont()->GetColor() : clGrayText);
+      Repaint();
+      break;
+    default: TbsSkinCustomControl::Dispatch(Message); break;
+  }
+}
+
+void TbsSkinSpinEdit::Invalidate() {
+  TbsSkinCustomControl::Invalidate();
+  if (PartIndex != -1 && FEdit != nullptr) FEdit->Invalidate();
+}
+
+void TbsSkinSpinEdit::CalcButtonRects() {
+  const Integer W = GetWidth(), H = GetHeight();
+  Buttons[0].Rect = Rect(W - 17, 2, W - 2, H / 2);
+  Buttons[1].Rect = Rect(W - 17, H / 2, W - 2, H - 2);
+}
+
+void TbsSkinSpinEdit::CalcLayout() {
+  CalcButtonRects();
+  if (FEdit == nullptr) return;
+  const Integer W = GetWidth(), H = GetHeight();
+  const Integer E = TextHeightOf(FEdit->GetFont());
+  FEdit->SetBounds(2, H / 2 - E / 2, IntMax(W - 19, 0), E);
+}
+
+void TbsSkinSpinEdit::DefaultFontChanged() {
+  if (FEdit == nullptr) return;
+  FEdit->SetFont(GetDefaultFont());
+  CalcLayout();
+}
+
+void TbsSkinSpinEdit::ApplySkinChange() {
+  TbsSkinCustomControl::ApplySkinChange();
+  FEdit->SetFont(GetDefaultFont());
+  FEdit->SetTransparent(false);
+  CalcLayout();
+  FEdit->GetFont()->SetColor(GetEnabled() ? GetDefaultFont()->GetColor() : clGrayText);
+  Repaint();
+}
+
+void TbsSkinSpinEdit::DrawDefaultImage(TBitmap* B) {
+  CalcButtonRects();
+  TCanvas* C = B->GetCanvas();
+  TRect R = Rect(0, 0, GetWidth(), GetHeight());
+  DrawFrame3D(C, R, clBtnShadow, clBtnShadow);
+  DrawFrame3D(C, R, clBtnFace, clBtnFace);
+  // Around the centred editor the field shows the editor's colour.
+  C->GetBrush()->SetStyle(bsSolid);
+  C->GetBrush()->SetColor(FDefaultColor);
+  C->FillRect(R);
+  for (Integer I = 0; I < 2; ++I) {
+    const TbsSpinButtonState& S = Buttons[I];
+    if (S.Down && S.MouseIn) {
+      C->GetPen()->SetColor(clNavy);
+      C->GetBrush()->SetColor(static_cast<TColor>(RGB(133, 147, 181)));
+      C->Rectangle(S.Rect);
+    } else if (S.MouseIn) {
+      C->GetPen()->SetColor(clNavy);
+      C->GetBrush()->SetColor(static_cast<TColor>(RGB(182, 189, 210)));
+      C->Rectangle(S.Rect);
+    } else {
+      C->GetBrush()->SetColor(clBtnFace);
+      C->FillRect(S.Rect);
+    }
+    DrawSmallArrowGlyph(C, S.Rect, clBlack, I == 0 ? 3 : 4);
+  }
+}
