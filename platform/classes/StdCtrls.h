@@ -11,6 +11,7 @@
 // StdCtrlsEdit.cpp (edits and memos), StdCtrlsList.cpp (list boxes), StdCtrlsCombo.cpp (combo
 // boxes), StdCtrlsButton.cpp (buttons, check boxes, radio buttons, group boxes),
 // StdCtrlsLabel.cpp (labels, static texts), StdCtrlsScroll.cpp (scroll bars).
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,12 @@ TOwnerDrawState OwnerDrawStateOf(UINT ItemState);
 
 using TDrawItemEvent = TDelegate<void(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State)>;
 using TMeasureItemEvent = TDelegate<void(TWinControl* Control, Integer Index, Integer& Height)>;
+
+// Binds Canvas to the item's DC with the control's font and brush (the highlight colours for a
+// selected item), runs Draw for an item (fills the rectangle when there is none) and draws the
+// focus rectangle of a focused item.
+void DrawOwnerItem(TCanvas* Canvas, TWinControl* Control, const DRAWITEMSTRUCT& Item,
+                   const std::function<void(Integer Index, TRect Rect, TOwnerDrawState State)>& Draw);
 
 // The text height of a font ('0' measured on the screen), for layouts made without a window.
 Integer FontTextHeight(TFont* Font);

@@ -4,6 +4,7 @@
 
 #include "platform/classes/StdCtrls.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Painting.h"
 #include "platform/gdi/Text.h"
 #include "platform/system/Strings.h"
 #include "platform/user/CommonControls.h"
@@ -25,6 +26,31 @@ TOwnerDrawState OwnerDrawStateOf(UINT ItemState) {
   for (Integer I = odSelected; I <= odComboBoxEdit; ++I)
     if (ItemState & (1u << I)) State.Include(static_cast<TOwnerDrawStateItem>(I));
   return State;
+}
+
+void DrawOwnerItem(TCanvas* Canvas, TWinControl* Control, const DRAWITEMSTRUCT& Item,
+                   const std::function<void(Integer Index, TRect Rect, TOwnerDrawState State)>& Draw) {
+  const TOwnerDrawState State = OwnerDrawStateOf(LOWORD(Item.itemState));
+  const auto Index = static_cast<Integer>(Item.itemID);
+  Canvas->Lock();
+  try {
+    Canvas->SetHandle(Item.hDC);
+    Canvas->SetFont(Control->GetFont());
+    Canvas->SetBrush(Control->GetBrush());
+    if (Index >= 0 && State.Contains(odSelected)) {
+      Canvas->GetBrush()->SetColor(clHighlight);
+      Canvas->GetFont()->SetColor(clHighlightText);
+    }
+    if (Index >= 0) Draw(Index, Item.rcItem, State);
+    else Canvas->FillRect(Item.rcItem);
+    if (State.Contains(odFocused)) DrawFocusRect(Item.hDC, &Item.rcItem);
+  } catch (...) {
+    Canvas->SetHandle(nullptr);
+    Canvas->Unlock();
+    throw;
+  }
+  Canvas->SetHandle(nullptr);
+  Canvas->Unlock();
 }
 
 Integer FontTextHeight(TFont* Font) {
@@ -195,9 +221,10 @@ void TNativeListStrings::RestoreToWindow() {
   std::vector<TItem> Items = std::move(FItems);
   FItems.clear();
   Send(FMsgs.ResetContent, 0, 0);
-  // In the saved order: the window holds what the list held, sorted or not.
+  // A sorted window sorts them; another one takes them in the saved order.
   for (const TItem& Item : Items) {
-    const LRESULT R = Send(FMsgs.InsertString, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Item.S.c_str()));
+    const LRESULT R = FSorted ? Send(FMsgs.AddString, 0, reinterpret_cast<LPARAM>(Item.S.c_str()))
+                              : Send(FMsgs.InsertString, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Item.S.c_str()));
     if (R >= 0 && Item.O != nullptr)
       Send(FMsgs.SetItemData, static_cast<WPARAM>(R), reinterpret_cast<LPARAM>(Item.O));
   }
