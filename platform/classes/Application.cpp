@@ -138,9 +138,13 @@ void TApplication::SetTitle(const std::string& Value) {
 
 std::string TApplication::GetExeName() const { return ParamStr(0); }
 
-void TApplication::SetIcon(TIcon* Value) {
+TIcon* TApplication::GetIcon() {
   if (FIcon == nullptr) FIcon = NewIcon();
-  AssignIcon(FIcon, Value);
+  return FIcon;
+}
+
+void TApplication::SetIcon(TIcon* Value) {
+  AssignIcon(GetIcon(), Value);
   if (FHandle != nullptr) SendMessage(FHandle, WM_SETICON, 1, reinterpret_cast<LPARAM>(IconHandleOf(FIcon)));
 }
 

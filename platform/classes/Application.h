@@ -72,7 +72,8 @@ class TApplication : public TComponent {
   void SetShowMainForm(bool Value) { FShowMainForm = Value; }
   // The program file's full name.
   std::string GetExeName() const;
-  TIcon* GetIcon() const { return FIcon; }
+  // The application's icon, made empty on first use.
+  TIcon* GetIcon();
   void SetIcon(TIcon* Value);
   // True while one of the application's windows is the active window.
   bool GetActive() const { return FActive; }

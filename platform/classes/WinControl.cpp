@@ -74,6 +74,9 @@ TWinControl::~TWinControl() {
     Remove(Instance);
     delete Instance;
   }
+  // Out of the parent while this is still known as a windowed control (TControl's destructor
+  // would see a plain control).
+  SetParent(nullptr);
   FreeObjectInstance(FObjectInstance);
 }
 

@@ -136,6 +136,29 @@ TEST_F(TFormsTest, MinimizeShowsTheMainFormMinimizedAndHidesTheOthers) {
   EXPECT_EQ(Application->GetMainForm(), nullptr);
 }
 
+TEST_F(TFormsTest, DeletingAChildTakesItOutOfItsParentAndFocus) {
+  TForm* Form = NewForm("Form");
+  auto* Box = NewChild<TTestControl>(Form, "Box", Bounds(10, 10, 50, 20));
+  auto* Spot = NewChild<TTestGraphic>(Form, "Spot", Bounds(10, 40, 50, 20));
+  auto* Other = NewChild<TTestControl>(Form, "Other", Bounds(10, 70, 50, 20));
+  Form->Show();
+  Pump();
+  ASSERT_EQ(Form->GetActiveControl(), Box);
+  const HWND BoxHandle = Box->GetHandle();
+  delete Box;
+  delete Spot;
+  EXPECT_FALSE(IsWindow(BoxHandle));
+  EXPECT_EQ(Form->GetControlCount(), 1);
+  EXPECT_EQ(Form->GetControl(0), Other);
+  EXPECT_EQ(Form->GetActiveControl(), nullptr);
+  EXPECT_EQ(Form->FindComponent("Box"), nullptr);
+  std::vector<TWinControl*> Tabs;
+  Form->GetTabOrderList(Tabs);
+  EXPECT_EQ(Tabs, std::vector<TWinControl*>{Other});
+  Form->Invalidate();
+  Pump();
+}
+
 TEST(Screen, FontsComeFromTheInstalledFamilies) {
   TStrings* Fonts = Screen->GetFonts();
   ASSERT_GT(Fonts->GetCount(), 0);
