@@ -1,0 +1,198 @@
+// The skinned-form component: taking over and giving back the form's window procedure, the
+// skin-change walk over the form's controls, and the main menu bar shown as the form's own
+// menu while no skin draws it.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/form/SkinForm.h"
+#include "skin/form/bsSkinMenus.h"
+#include "tests/skin/SkinTestSupport.h"
+
+namespace {
+
+using namespace SkinTesting;
+
+constexpr UINT WM_PROBE = WM_USER + 77;
+
+// A form that counts the probe messages its own procedure sees.
+class TProbeForm : public TForm {
+ public:
+  explicit TProbeForm(TComponent* AOwner) : TForm(AOwner) {}
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == WM_PROBE) {
+      ++Probes;
+      Message.Result = 42;
+      return;
+    }
+    TForm::Dispatch(Message);
+  }
+  Integer Probes = 0;
+};
+
+// A panel that writes down the skin protocol calls it gets.
+class TLoggingPanel : public TbsSkinPanel {
+ public:
+  TLoggingPanel(TComponent* AOwner, TLines* Log) : TbsSkinPanel(AOwner), FLog(Log) {}
+  void BeforeSkinChange() override {
+    FLog->push_back("Before " + GetName());
+    TbsSkinPanel::BeforeSkinChange();
+  }
+  void ApplySkinChange() override {
+    FLog->push_back("Apply " + GetName());
+    TbsSkinPanel::ApplySkinChange();
+  }
+
+ private:
+  TLines* FLog;
+};
+
+class TSkinFormTest : public TSkinTest {
+ protected:
+  TProbeForm* NewProbeForm(const std::string& Name) {
+    auto* F = new TProbeForm(nullptr);
+    F->SetName(Name);
+    Forms.emplace_back(F);
+    return F;
+  }
+  TLoggingPanel* NewPanel(TWinControl* Parent, const std::string& Name) {
+    auto* P = new TLoggingPanel(Parent, &Log);
+    P->SetName(Name);
+    P->SetParent(Parent);
+    return P;
+  }
+  TLines Log;
+};
+
+TEST_F(TSkinFormTest, TakesOverTheWindowProcedureAndGivesItBack) {
+  TProbeForm* Form = NewProbeForm("Form");
+  const TWndMethod Original = Form->WindowProc;
+  auto* SkinForm = new TbsSkinForm(Form);
+  EXPECT_FALSE(Form->WindowProc == Original);
+  EXPECT_EQ(FindSkinForm(Form), SkinForm);
+  // Everything passes through unchanged, result included.
+  EXPECT_EQ(SendMessage(Form->GetHandle(), WM_PROBE, 0, 0), 42);
+  Form->SetCaption("Tilvarok");
+  EXPECT_EQ(Form->GetCaption(), "Tilvarok");
+  EXPECT_EQ(Form->Probes, 1);
+  delete SkinForm;
+  EXPECT_TRUE(Form->WindowProc == Original);
+  EXPECT_EQ(FindSkinForm(Form), nullptr);
+  EXPECT_EQ(SendMessage(Form->GetHandle(), WM_PROBE, 0, 0), 42);
+  EXPECT_EQ(Form->Probes, 2);
+}
+
+TEST_F(TSkinFormTest, NeedsAFormAsOwner) {
+  TComponent Owner(nullptr);
+  EXPECT_THROW(new TbsSkinForm(&Owner), EInvalidCast);
+}
+
+TEST_F(TSkinFormTest, AFormDestroyedWithItsComponentStaysWhole) {
+  auto* Form = new TForm(nullptr);
+  auto* SkinForm = new TbsSkinForm(Form);
+  auto* Data = new TbsSkinData(Form);
+  SkinForm->SetSkinData(Data);
+  Form->Show();
+  Pump();
+  Form->BeforeDestruction();
+  delete Form;
+  Pump();
+  SUCCEED();
+}
+
+TEST_F(TSkinFormTest, SkinChangeReachesTheControlsOfItsSkin) {
+  TForm* Form = NewForm("Form");
+  auto* SkinForm = new TbsSkinForm(Form);
+  auto* Data = new TbsSkinData(Form);
+  auto* OtherData = new TbsSkinData(Form);
+  SkinForm->SetSkinData(Data);
+  TLoggingPanel* Outer = NewPanel(Form, "Outer");
+  TLoggingPanel* Inner = NewPanel(Outer, "Inner");
+  TLoggingPanel* Foreign = NewPanel(Form, "Foreign");
+  Outer->SetSkinData(Data);
+  Inner->SetSkinData(Data);
+  Foreign->SetSkinData(OtherData);
+  Inner->SetDefaultWidth(77);
+  Inner->SetWidth(40);
+  Log.clear();
+
+  Data->BroadcastSkinMessage(WM_BEFORECHANGESKINDATA);
+  EXPECT_EQ(Log, (TLines{"Before Outer", "Before Inner"}));
+  Log.clear();
+  Data->BroadcastSkinMessage(WM_CHANGESKINDATA);
+  EXPECT_EQ(Log, (TLines{"Apply Outer", "Apply Inner"}));
+  // Without a part the control takes its default size.
+  EXPECT_EQ(Inner->GetWidth(), 77);
+  EXPECT_TRUE(Inner->PartIndex == -1);
+
+  // Another skin's change is walked too, but only its own controls apply it.
+  Log.clear();
+  OtherData->BroadcastSkinMessage(WM_BEFORECHANGESKINDATA);
+  EXPECT_TRUE(Log.empty());
+  OtherData->BroadcastSkinMessage(WM_CHANGESKINDATA);
+  EXPECT_EQ(Log, TLines{"Apply Foreign"});
+}
+
+TEST_F(TSkinFormTest, SkinEventsFire) {
+  TForm* Form = NewForm("Form");
+  auto* SkinForm = new TbsSkinForm(Form);
+  auto* Data = new TbsSkinData(Form);
+  TEventLog Events;
+  SkinForm->OnChangeSkinData = TNotifyEvent(&Events, &TEventLog::Change);
+  SkinForm->OnAfterChangeSkinData = TNotifyEvent(&Events, &TEventLog::LastChange);
+  SkinForm->SetName("SF");
+  SkinForm->SetSkinData(Data);
+  EXPECT_FALSE(SkinForm->GetSkinApplied());
+  Data->BroadcastSkinMessage(WM_CHANGESKINDATA);
+  Data->BroadcastSkinMessage(WM_AFTERCHANGESKINDATA);
+  EXPECT_EQ(Events.Take(), (TLines{"Change SF", "Change SF", "LastChange SF"}));
+  // Removing the skin data clears the reference.
+  delete Data;
+  EXPECT_EQ(SkinForm->GetSkinData(), nullptr);
+}
+
+TEST_F(TSkinFormTest, SizeLimitsWithoutASkin) {
+  TForm* Form = NewForm("Form");
+  auto* SkinForm = new TbsSkinForm(Form);
+  EXPECT_EQ(SkinForm->GetMinWidth(), 120);
+  EXPECT_EQ(SkinForm->GetMinHeight(), 25);
+  SkinForm->SetMinWidth(300);
+  SkinForm->SetMinHeight(10);
+  EXPECT_EQ(SkinForm->GetMinWidth(), 300);
+  EXPECT_EQ(SkinForm->GetMinHeight(), 25);
+  SkinForm->SetMaxWidth(640);
+  EXPECT_EQ(SkinForm->GetMaxWidth(), 640);
+  EXPECT_GT(SkinForm->GetMaxHeight(), 0);
+  Form->SetBorderStyle(bsToolWindow);
+  EXPECT_EQ(SkinForm->GetDefaultCaptionHeight(), 15);
+}
+
+TEST_F(TSkinFormTest, MainMenuBarShowsTheNativeMenuWithoutASkin) {
+  TForm* Form = NewForm("Form");
+  auto* Menu = new TbsSkinMainMenu(Form);
+  auto* File = new TMenuItem(Form);
+  File->SetCaption("&File");
+  Menu->GetItems()->Add(File);
+  auto* Bar = new TbsSkinMainMenuBar(Form);
+  Bar->SetParent(Form);
+  EXPECT_EQ(Bar->GetHeight(), 22);
+  EXPECT_EQ(Bar->GetAlign(), alTop);
+  Bar->SetMainMenu(Menu);
+  EXPECT_EQ(Form->GetMenu(), Menu);
+  EXPECT_TRUE(Bar->GetNativeMenu());
+  EXPECT_EQ(Bar->GetHeight(), 0);
+  Bar->SetHeight(30);
+  EXPECT_EQ(Bar->GetHeight(), 0);
+  Form->Show();
+  Pump();
+  // The program adds, checks and captions items of the platform menu.
+  File->SetChecked(true);
+  EXPECT_TRUE(File->GetChecked());
+  Bar->SetMainMenu(nullptr);
+  EXPECT_EQ(Form->GetMenu(), nullptr);
+  EXPECT_FALSE(Bar->GetNativeMenu());
+  EXPECT_EQ(Bar->GetHeight(), 22);
+}
+
+}  // namespace
