@@ -77,8 +77,10 @@ class TApplication : public TComponent {
   void SetIcon(TIcon* Value);
   // True while one of the application's windows is the active window.
   bool GetActive() const { return FActive; }
+  // Without a task bar: the main form shows minimized and the other forms hide meanwhile.
   void Minimize();
   void Restore();
+  bool GetMinimized() const { return FMinimized; }
   void BringToFront();
   // Topmost windows step down below the others while a system dialog shows, and back.
   void NormalizeTopMosts();

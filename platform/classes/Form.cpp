@@ -463,8 +463,11 @@ void TCustomForm::WMCommand(TMessage& Message) {
 
 void TCustomForm::WMSysCommand(TMessage& Message) {
   const WPARAM Command = Message.WParam & 0xFFF0;
-  if (Command == SC_MINIMIZE && Application != nullptr && Application->GetMainForm() == this)
+  const bool Main = Application != nullptr && Application->GetMainForm() == this;
+  if (Command == SC_MINIMIZE && Main)
     Application->Minimize();
+  else if (Command == SC_RESTORE && Main && Application->GetMinimized())
+    Application->Restore();  // the forms hidden with the main form come back with it
   else if (Command != SC_MOVE || GetAlign() == alNone || FWindowState == wsMinimized)
     DefaultHandler(Message);
   if ((Command == SC_MINIMIZE || Command == SC_RESTORE) && GetAlign() != alNone) RequestAlign();

@@ -128,8 +128,10 @@ TEST_F(TFormsTest, MinimizeShowsTheMainFormMinimizedAndHidesTheOthers) {
   Pump();
   EXPECT_TRUE(IsIconic(Main->GetHandle()));
   EXPECT_FALSE(IsWindowVisible(Other->GetHandle()));
-  Application->Restore();
+  // Restoring the main form from its minimized frame restores the application.
+  SendMessage(Main->GetHandle(), WM_SYSCOMMAND, SC_RESTORE, 0);
   Pump();
+  EXPECT_FALSE(Application->GetMinimized());
   EXPECT_FALSE(IsIconic(Main->GetHandle()));
   EXPECT_TRUE(IsWindowVisible(Other->GetHandle()));
   delete Main;
