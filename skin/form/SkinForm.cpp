@@ -156,6 +156,8 @@ void ApplySkinChangeToComponent(TComponent* Component, TbsSkinData* Skin) {
     if (Uses(G->GetSkinData())) G->ApplySkinChange();
   } else if (auto* E = dynamic_cast<TbsSkinCustomEdit*>(Component)) {
     if (Uses(E->GetSkinData())) E->ApplySkinChange();
+  } else if (auto* L = dynamic_cast<TbsSkinStdLabel*>(Component)) {
+    if (Uses(L->GetSkinData())) L->ApplySkinChange();
   }
 }
 
