@@ -147,6 +147,7 @@ HWND CreateWindowEx(DWORD ExStyle, LPCSTR ClassName, LPCSTR WindowName, DWORD St
     SetLastError(ERROR_WINDOW_OF_OTHER_THREAD);
     return nullptr;
   }
+  StartWindowLayer();
   TWindowClass* Class = FindWindowClass(ClassName);
   if (Class == nullptr) {
     SetLastError(ERROR_CANNOT_FIND_WND_CLASS);

@@ -200,6 +200,12 @@ using TWindowEventHook = void (*)(TWindow* W, TWindowEvent Event);
 void AddWindowEventHook(TWindowEventHook Hook);
 void NotifyWindowEvent(TWindow* W, TWindowEvent Event);
 
+// ---- Start-up ---------------------------------------------------------------------------------
+// Puts the parts above the core in place before a window is created (CreateWindowEx calls it):
+// input, then the non-client part. Each installs once; a part a test uninstalled comes back
+// with the next window created.
+void StartWindowLayer();
+
 // ---- Default window procedure ---------------------------------------------------------------
 // DefWindowProc looks a message up in this table first; a part that owns a message (the
 // non-client part: WM_NCPAINT, WM_NCHITTEST, WM_NCLBUTTONDOWN, WM_SYSCOMMAND, WM_NCACTIVATE;

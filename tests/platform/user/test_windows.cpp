@@ -49,8 +49,13 @@ TEST_F(TWindowTest, CreationSequences) {
                  "hidden overlapped window");
   MessageLog().clear();
   ShowWindow(Top, SW_SHOW);
+  // The first window shown becomes active (and takes the focus) before WM_WINDOWPOSCHANGED.
   ExpectSequence({{Top, WM_SHOWWINDOW},
                   {Top, WM_WINDOWPOSCHANGING},
+                  {Top, WM_ACTIVATEAPP},
+                  {Top, WM_NCACTIVATE},
+                  {Top, WM_ACTIVATE},
+                  {Top, WM_SETFOCUS},
                   {Top, WM_WINDOWPOSCHANGED},
                   {Top, WM_SIZE},
                   {Top, WM_MOVE}},
