@@ -131,6 +131,10 @@ void FocusWindowEvent(TWindow* W, TWindowEvent Event) {
     case TWindowEvent::ActivateRequested:
       if (CanActivate(W)) ActivateWindow(H, WA_ACTIVE);
       break;
+    case TWindowEvent::Disabled:
+      // No window takes over: the focus is nowhere, the active window stays active.
+      if (IsWithin(W, S.Focus)) ChangeFocus(nullptr);
+      break;
     case TWindowEvent::Destroying:
       // A visible window moves focus and activation on when it is hidden on its way out.
       if (IsReallyVisible(W)) break;

@@ -48,6 +48,7 @@ void OnWindowEvent(TWindow* W, TWindowEvent Event) {
       FocusWindowEvent(W, Event);
       break;
     case TWindowEvent::ActivateRequested:
+    case TWindowEvent::Disabled:
       FocusWindowEvent(W, Event);
       break;
     default:

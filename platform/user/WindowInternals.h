@@ -13,7 +13,7 @@
 // Where the parts above the core plug in (each in its own files):
 //   input       InputEventHandler (back-end events to messages, QueueInputMessage),
 //               TranslateMessageHook, FocusWindowHook, AddWindowEventHook (Destroying, Hidden,
-//               Shown, ActivateRequested: capture, focus, activation), DefWindowProc handlers
+//               Shown, ActivateRequested, Disabled: capture, focus, activation), DefWindowProc handlers
 //               for WM_SETCURSOR, WM_MOUSEACTIVATE, WM_KEYDOWN..., CaretPaintHook, and the
 //               back end's SetCursorShape and clipboard text.
 //   non-client  DefWindowProc handlers for WM_NCCALCSIZE, WM_NCHITTEST, WM_NCPAINT,
@@ -195,6 +195,7 @@ enum class TWindowEvent : Byte {
   Hidden,      // lost WS_VISIBLE: a focused or active window moves on
   ActivateRequested,  // SetWindowPos/ShowWindow want this top-level window active
   ZOrderChanged,
+  Disabled,    // EnableWindow(FALSE) set WS_DISABLED (before WM_ENABLE): the focus inside is lost
 };
 using TWindowEventHook = void (*)(TWindow* W, TWindowEvent Event);
 void AddWindowEventHook(TWindowEventHook Hook);

@@ -410,6 +410,8 @@ BOOL EnableWindow(HWND Wnd, BOOL Enable) {
     SendTo(W, WM_CANCELMODE, 0, 0);
     if ((W = PeekWindow(Wnd)) == nullptr) return FALSE;
     W->Style |= WS_DISABLED;
+    NotifyWindowEvent(W, TWindowEvent::Disabled);
+    if ((W = PeekWindow(Wnd)) == nullptr) return FALSE;
     SendTo(W, WM_ENABLE, FALSE, 0);
   }
   return WasDisabled;

@@ -138,6 +138,30 @@ TEST_F(TFocusTest, ActivationMovesOnWhenTheActiveWindowGoes) {
   EXPECT_EQ(GetFocus(), Main);
 }
 
+TEST_F(TFocusTest, DisablingTheFocusWindowOrItsParentTakesTheFocusAway) {
+  const std::set<UINT> Seen = {WM_KILLFOCUS, WM_SETFOCUS, WM_ENABLE, WM_NCACTIVATE, WM_ACTIVATE};
+  HWND Top = Popup({0, 0, 200, 200});
+  HWND Box = Child(Top, {0, 0, 100, 100});
+  HWND Kid = Child(Box, {0, 0, 50, 50});
+  HWND Other = Child(Top, {100, 0, 150, 50});
+  SetFocus(Kid);
+  InputLog().clear();
+  EnableWindow(Box, FALSE);
+  // The focus goes nowhere (not to the parent) before the window hears WM_ENABLE.
+  ExpectMessages({{Kid, WM_KILLFOCUS}, {Box, WM_ENABLE}}, Seen, "disabling the focus window's parent");
+  EXPECT_EQ(reinterpret_cast<HWND>(Of(Kid, WM_KILLFOCUS).at(0).WParam), nullptr);
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_EQ(GetActiveWindow(), Top);
+  // A window outside keeps the focus.
+  SetFocus(Other);
+  InputLog().clear();
+  EnableWindow(Kid, FALSE);
+  EXPECT_EQ(GetFocus(), Other);
+  ExpectMessages({{Kid, WM_ENABLE}}, Seen, "disabling a window without the focus");
+  EnableWindow(Other, FALSE);
+  EXPECT_EQ(GetFocus(), nullptr);
+}
+
 TEST_F(TFocusTest, ActivationChangeCancelsTheCapture) {
   HWND A = Popup({0, 0, 100, 100});
   HWND B = Popup({200, 0, 300, 100});
