@@ -2,6 +2,7 @@
 // Shared pieces of the standard-control tests: a fixture with a shown form on the script back
 // end, and a recorder of the controls' events.
 #include "FormsTestSupport.h"
+#include "platform/display/HeadlessDisplay.h"
 #include "platform/classes/StdCtrls.h"
 #include "platform/user/CommonControls.h"
 #include "platform/user/ControlMessages.h"
@@ -19,6 +20,29 @@ struct TControlEvents {
   void CloseUp(TObject* S) { Lines.push_back("CloseUp " + NameOf(S)); }
   void Clear() { Lines.clear(); }
 };
+
+// A colour as screenshots hold it (0x00RRGGBB).
+inline DWORD ScreenColor(TColor Color) {
+  const COLORREF C = ColorToRGB(Color);
+  return ((C & 0xFF) << 16) | (C & 0xFF00) | ((C >> 16) & 0xFF);
+}
+
+// The pixels of a control as painted: a windowed control's own window, or its part of the
+// parent's window.
+struct TControlShot {
+  TScreenshot Shot;
+  TPoint Offset;
+  DWORD operator()(Integer X, Integer Y) const { return Shot.Pixel(Offset.X + X, Offset.Y + Y); }
+};
+inline TControlShot ShotOf(TControl* C) {
+  if (auto* W = dynamic_cast<TWinControl*>(C)) return {Screenshot(W->GetHandle()), {0, 0}};
+  // The parent's client area starts inside its frame.
+  TWinControl* P = C->GetParent();
+  RECT Window;
+  GetWindowRect(P->GetHandle(), &Window);
+  const TPoint Client = P->ClientToScreen({0, 0});
+  return {Screenshot(P->GetHandle()), {Client.X - Window.Left + C->GetLeft(), Client.Y - Window.Top + C->GetTop()}};
+}
 
 class TStdCtrlsTest : public TFormsTest {
  protected:
