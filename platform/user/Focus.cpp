@@ -57,10 +57,13 @@ void BringToTop(TWindow* W) {
   }
 }
 
-// The window that takes over when the active window W goes away: its owner, else the next
-// window below it, else the topmost one that can be active.
-void ActivateOther(TWindow* W) {
-  auto Fits = [W](const TWindow* C) { return C != W && CanActivate(C); };
+// The window that takes over when the active window W goes away (or is minimized, when
+// minimized windows are passed over too): its owner, else the next window below it, else the
+// topmost one that can be active.
+void ActivateOther(TWindow* W, bool SkipMinimized) {
+  auto Fits = [W, SkipMinimized](const TWindow* C) {
+    return C != W && CanActivate(C) && !(SkipMinimized && (C->Style & WS_MINIMIZE));
+  };
   if (W->Owner != nullptr && Fits(W->Owner)) return ActivateWindow(W->Owner->Handle, WA_ACTIVE);
   const auto& Tops = DesktopWindow()->Children;
   auto It = std::find(Tops.begin(), Tops.end(), W);
@@ -131,6 +134,9 @@ void FocusWindowEvent(TWindow* W, TWindowEvent Event) {
     case TWindowEvent::ActivateRequested:
       if (CanActivate(W)) ActivateWindow(H, WA_ACTIVE);
       break;
+    case TWindowEvent::Minimized:
+      if (H == S.Active) ActivateOther(W, true);
+      break;
     case TWindowEvent::Disabled:
       // No window takes over: the focus is nowhere, the active window stays active.
       if (IsWithin(W, S.Focus)) ChangeFocus(nullptr);
@@ -140,7 +146,7 @@ void FocusWindowEvent(TWindow* W, TWindowEvent Event) {
       if (IsReallyVisible(W)) break;
       [[fallthrough]];
     case TWindowEvent::Hidden:
-      if (H == S.Active) ActivateOther(W);
+      if (H == S.Active) ActivateOther(W, false);
       if ((W = PeekWindow(H)) != nullptr) MoveFocusOutOf(W);
       break;
     default:

@@ -49,6 +49,7 @@ void OnWindowEvent(TWindow* W, TWindowEvent Event) {
       break;
     case TWindowEvent::ActivateRequested:
     case TWindowEvent::Disabled:
+    case TWindowEvent::Minimized:
       FocusWindowEvent(W, Event);
       break;
     default:

@@ -13,9 +13,9 @@
 // Where the parts above the core plug in (each in its own files):
 //   input       InputEventHandler (back-end events to messages, QueueInputMessage),
 //               TranslateMessageHook, FocusWindowHook, AddWindowEventHook (Destroying, Hidden,
-//               Shown, ActivateRequested, Disabled: capture, focus, activation), DefWindowProc handlers
-//               for WM_SETCURSOR, WM_MOUSEACTIVATE, WM_KEYDOWN..., CaretPaintHook, and the
-//               back end's SetCursorShape and clipboard text.
+//               Shown, ActivateRequested, Disabled, Minimized: capture, focus, activation),
+//               DefWindowProc handlers for WM_SETCURSOR, WM_MOUSEACTIVATE, WM_KEYDOWN...,
+//               CaretPaintHook, and the back end's SetCursorShape and clipboard text.
 //   non-client  DefWindowProc handlers for WM_NCCALCSIZE, WM_NCHITTEST, WM_NCPAINT,
 //               WM_NCACTIVATE, WM_NCLBUTTONDOWN..., WM_SYSCOMMAND (the move/size loop calls
 //               ModalLoopIdle when idle), NcPrintHook for WM_PRINT, FrameInsets for metrics,
@@ -196,6 +196,8 @@ enum class TWindowEvent : Byte {
   ActivateRequested,  // SetWindowPos/ShowWindow want this top-level window active
   ZOrderChanged,
   Disabled,    // EnableWindow(FALSE) set WS_DISABLED (before WM_ENABLE): the focus inside is lost
+  Minimized,   // a top-level window was minimized without keeping the activation (SW_MINIMIZE,
+               // SW_SHOWMINNOACTIVE, SW_FORCEMINIMIZE): an active one hands it on
 };
 using TWindowEventHook = void (*)(TWindow* W, TWindowEvent Event);
 void AddWindowEventHook(TWindowEventHook Hook);

@@ -283,6 +283,10 @@ BOOL ShowWindow(HWND Wnd, Integer Cmd) {
     SetWindowPos(Wnd, HWND_TOP, NewRect.Left, NewRect.Top, NewRect.Width(), NewRect.Height(), Swp);
   }
   if ((W = PeekWindow(Wnd)) == nullptr) return WasVisible;
+  if (!Child && (Swp & SWP_NOACTIVATE) && (W->Style & WS_MINIMIZE) && (W->Style & WS_VISIBLE)) {
+    NotifyWindowEvent(W, TWindowEvent::Minimized);
+    if ((W = PeekWindow(Wnd)) == nullptr) return WasVisible;
+  }
   if (W->NeedSizeMessages && (W->Style & WS_VISIBLE)) {
     // The size messages a top-level window did not get at creation.
     W->NeedSizeMessages = false;

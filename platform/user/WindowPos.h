@@ -14,6 +14,8 @@ BOOL BringWindowToTop(HWND Wnd);
 // Returns TRUE when the window was visible before. Minimized top-level windows line up in a
 // strip of SM_CXMINIMIZED x SM_CYMINIMIZED slots along the bottom of the work area; maximized
 // ones fill the work area with their sizing frame outside it (MINMAXINFO's default).
+// SW_MINIMIZE, SW_SHOWMINNOACTIVE and SW_FORCEMINIMIZE of the active window activate the next
+// top-level window that is visible, enabled and not minimized (its owner first).
 BOOL ShowWindow(HWND Wnd, Integer CmdShow);
 BOOL GetWindowPlacement(HWND Wnd, WINDOWPLACEMENT* Placement);
 BOOL SetWindowPlacement(HWND Wnd, const WINDOWPLACEMENT* Placement);

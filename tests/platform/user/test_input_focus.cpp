@@ -162,6 +162,29 @@ TEST_F(TFocusTest, DisablingTheFocusWindowOrItsParentTakesTheFocusAway) {
   EXPECT_EQ(GetFocus(), nullptr);
 }
 
+TEST_F(TFocusTest, MinimizingTheActiveWindowActivatesTheNextOne) {
+  HWND Main = Popup({0, 0, 300, 300});
+  HWND Other = Popup({400, 0, 500, 100});
+  HWND Dialog = Popup({50, 50, 150, 150}, WS_VISIBLE, 0, DblClass, Main);
+  ASSERT_EQ(GetActiveWindow(), Dialog);
+  // The owner is preferred over the window just below.
+  SetWindowPos(Other, Dialog, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ShowWindow(Dialog, SW_MINIMIZE);
+  EXPECT_EQ(GetActiveWindow(), Main);
+  EXPECT_EQ(GetFocus(), Main);
+  // Minimized windows are passed over.
+  ShowWindow(Main, SW_SHOWMINNOACTIVE);
+  EXPECT_EQ(GetActiveWindow(), Other);
+  EXPECT_EQ(GetFocus(), Other);
+  // SW_SHOWMINIMIZED keeps the window active.
+  ShowWindow(Other, SW_SHOWMINIMIZED);
+  EXPECT_EQ(GetActiveWindow(), Other);
+  // Nothing left to activate: the application is deactivated.
+  ShowWindow(Other, SW_MINIMIZE);
+  EXPECT_EQ(GetActiveWindow(), nullptr);
+  EXPECT_EQ(GetFocus(), nullptr);
+}
+
 TEST_F(TFocusTest, ActivationChangeCancelsTheCapture) {
   HWND A = Popup({0, 0, 100, 100});
   HWND B = Popup({200, 0, 300, 100});
