@@ -26,7 +26,7 @@ struct TCaret {
   TPoint Pos;
   Integer Hidden = 1;        // visible at 0
   bool On = false;           // inverted on the screen now
-  bool PaintHidden = false;  // between BeginPaint and EndPaint of the owner
+  Integer PaintHidden = 0;   // BeginPaint/EndPaint (and scrolls) of the owner under way
   UINT_PTR Timer = 0;
 };
 TCaret GCaret;
@@ -53,7 +53,7 @@ void Invert() {
 }
 
 bool Showing() {
-  return GCaret.Wnd != nullptr && GCaret.Hidden == 0 && !GCaret.PaintHidden;
+  return GCaret.Wnd != nullptr && GCaret.Hidden == 0 && GCaret.PaintHidden == 0;
 }
 
 void Draw(bool On) {
@@ -149,11 +149,12 @@ UINT GetCaretBlinkTime() {
 
 void CaretPaint(HWND Wnd, bool Begin) {
   if (Wnd == nullptr || Wnd != GCaret.Wnd) return;
+  // Nested: a scroll inside a paint shows the caret only when the paint ends.
   if (Begin) {
     Draw(false);
-    GCaret.PaintHidden = true;
-  } else {
-    GCaret.PaintHidden = false;
+    ++GCaret.PaintHidden;
+  } else if (GCaret.PaintHidden > 0) {
+    --GCaret.PaintHidden;
   }
   Restart();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The caret: one for the application, owned by a window, drawn by inverting the pixels of its
 // rectangle in the window's client area and blinking on a timer of the layer's clock. Painting
-// the owner hides it for the time between BeginPaint and EndPaint.
+// the owner hides it for the time between BeginPaint and EndPaint, scrolling its pixels
+// (ScrollWindowEx, ScrollDC) for the time of the move.
 #include "platform/gdi/GdiObject.h"
 #include "platform/user/WinUser.h"
 

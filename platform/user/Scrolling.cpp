@@ -53,6 +53,22 @@ TRegionData ScrollArea(const TSurface& S, const TRegionData& Area, const TRect& 
   return Uncovered;
 }
 
+// The caret is taken off the pixels while they move and put back afterwards, as painting does.
+class TCaretOff {
+ public:
+  explicit TCaretOff(HWND Wnd) : FWnd(CaretPaintHook != nullptr ? Wnd : nullptr) {
+    if (FWnd != nullptr) CaretPaintHook(FWnd, true);
+  }
+  ~TCaretOff() {
+    if (FWnd != nullptr && CaretPaintHook != nullptr && PeekWindow(FWnd) != nullptr) CaretPaintHook(FWnd, false);
+  }
+  TCaretOff(const TCaretOff&) = delete;
+  TCaretOff& operator=(const TCaretOff&) = delete;
+
+ private:
+  HWND FWnd;
+};
+
 TRect Intersect(const TRect& A, const TRect& B) {
   return TRect{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right), std::min(A.Bottom, B.Bottom)};
 }
@@ -70,6 +86,8 @@ Integer ScrollWindowEx(HWND Wnd, Integer Dx, Integer Dy, const RECT* Scroll, con
   TWindow* Top = TopLevelOf(W);
   const TPoint O = ClientOriginInSurface(W);
   if (IsReallyVisible(W) && Top->Surface) {
+    const TCaretOff Caret(Wnd);
+    if ((W = PeekWindow(Wnd)) == nullptr) return ERROR;
     TRegionData Vis = VisibleRegion(W, DCX_CLIPSIBLINGS | ((Flags & SW_SCROLLCHILDREN) ? 0 : DefaultDcxFlags(W)));
     Vis.Offset(-O.X, -O.Y);
     TSurface& S = Top->Surface->Surface;
@@ -135,10 +153,13 @@ BOOL ScrollDC(HDC DC, Integer Dx, Integer Dy, const RECT* Scroll, const RECT* Cl
   auto ToSurface = [&](const RECT* R) {
     return R == nullptr ? Box : TRect{R->Left + Off.X, R->Top + Off.Y, R->Right + Off.X, R->Bottom + Off.Y};
   };
-  TRegionData Uncovered = ScrollArea(DC->Surface(), Area, ToSurface(Scroll), ToSurface(Clip), Dx, Dy);
-  if (HWND Wnd = WindowFromDC(DC)) {
-    if (TWindow* W = PeekWindow(Wnd)) DamageWindowSurface(TopLevelOf(W), Box);
+  const HWND Wnd = WindowFromDC(DC);
+  TRegionData Uncovered;
+  {
+    const TCaretOff Caret(Wnd);
+    Uncovered = ScrollArea(DC->Surface(), Area, ToSurface(Scroll), ToSurface(Clip), Dx, Dy);
   }
+  if (TWindow* W = PeekWindow(Wnd)) DamageWindowSurface(TopLevelOf(W), Box);
   Uncovered.Offset(-Off.X, -Off.Y);
   if (Update != nullptr) Update->Data = Uncovered;
   if (UpdateRect != nullptr) *UpdateRect = Uncovered.Box();

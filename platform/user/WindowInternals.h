@@ -223,8 +223,9 @@ TDefWindowProcHandler GetDefWindowProcHandler(UINT Msg);
 using TNcPrintHook = void (*)(TWindow* W, HDC DC);
 extern TNcPrintHook NcPrintHook;
 
-// Called by BeginPaint (Begin true) and EndPaint (false): the caret part hides and shows the
-// caret of the window there. Null by default.
+// Called by BeginPaint (Begin true) and EndPaint (false), and around the pixel move of
+// ScrollWindowEx and ScrollDC: the caret part hides and shows the caret of the window there.
+// Calls nest. Null by default.
 using TCaretPaintHook = void (*)(HWND Wnd, bool Begin);
 extern TCaretPaintHook CaretPaintHook;
 

@@ -39,7 +39,8 @@ HWND WindowFromDC(HDC DC);
 // (Dx, Dy) within the DC's surface; Update/UpdateRect receive the uncovered area.
 BOOL ScrollDC(HDC DC, Integer Dx, Integer Dy, const RECT* Scroll, const RECT* Clip, HRGN Update, RECT* UpdateRect);
 // Moves the client pixels (Scroll ∩ Clip, null = all) by (Dx, Dy) and invalidates what was
-// uncovered (SW_INVALIDATE, SW_ERASE); SW_SCROLLCHILDREN moves the children too.
+// uncovered (SW_INVALIDATE, SW_ERASE); SW_SCROLLCHILDREN moves the children too. Both scrolls
+// hide the caret of the window while its pixels move and show it again at its place.
 Integer ScrollWindowEx(HWND Wnd, Integer Dx, Integer Dy, const RECT* Scroll, const RECT* Clip, HRGN Update,
                        RECT* UpdateRect, UINT Flags);
 BOOL ScrollWindow(HWND Wnd, Integer Dx, Integer Dy, const RECT* Scroll, const RECT* Clip);

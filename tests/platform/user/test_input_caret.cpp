@@ -101,4 +101,37 @@ TEST_F(TCaretTest, HiddenWhilePainting) {
   DeleteObject(Shape);
 }
 
+TEST_F(TCaretTest, ScrollingMovesThePixelsWithoutTheCaret) {
+  HWND W = Popup({0, 0, 100, 100});
+  Run();
+  CreateCaret(W, nullptr, 2, 8);
+  SetCaretPos(40, 40);
+  ShowCaret(W);
+  ASSERT_EQ(PixelOf(W, 40, 40), 0u);
+  // The caret's pixels do not travel with the scroll; the caret shows at its place afterwards.
+  ScrollWindowEx(W, 20, 0, nullptr, nullptr, nullptr, nullptr, 0);
+  EXPECT_EQ(PixelOf(W, 60, 40), 0xFFFFFFu);
+  EXPECT_EQ(PixelOf(W, 40, 40), 0u);
+  HDC DC = GetDC(W);
+  ScrollDC(DC, 0, 20, nullptr, nullptr, nullptr, nullptr);
+  ReleaseDC(W, DC);
+  EXPECT_EQ(PixelOf(W, 40, 60), 0xFFFFFFu);
+  EXPECT_EQ(PixelOf(W, 40, 40), 0u);
+  // A scroll inside a paint leaves the caret hidden until the paint ends.
+  std::vector<DWORD> DuringPaint;
+  Behaviours()[W].Handler = [&](HWND Wnd, UINT Msg, WPARAM, LPARAM, LRESULT&) {
+    if (Msg != WM_PAINT) return false;
+    PAINTSTRUCT PS;
+    BeginPaint(Wnd, &PS);
+    ScrollDC(PS.hdc, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    DuringPaint.push_back(PixelOf(Wnd, 40, 40));
+    EndPaint(Wnd, &PS);
+    return true;
+  };
+  InvalidateRect(W, nullptr, TRUE);
+  Run();
+  EXPECT_EQ(DuringPaint, (std::vector<DWORD>{0xFFFFFFu}));
+  EXPECT_EQ(PixelOf(W, 40, 40), 0u);
+}
+
 }  // namespace
