@@ -147,6 +147,21 @@ using TCloseEvent = TDelegate<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TDelegate<void(TObject* Sender, bool& CanClose)>;
 using TShortCutEvent = TDelegate<void(TWMKey& Msg, bool& Handled)>;
 
+// A scrolling container with a border (bsSingle: a sunken client edge), for controls larger
+// than their place.
+class TScrollBox : public TScrollingWinControl {
+ public:
+  explicit TScrollBox(TComponent* AOwner);
+  TBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle Value);
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+
+ private:
+  TBorderStyle FBorderStyle = bsSingle;
+};
+
 class TCustomForm : public TScrollingWinControl {
   friend class TWinControl;
   friend class TApplication;
