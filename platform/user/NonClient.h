@@ -11,11 +11,6 @@
 #include "platform/gdi/FontEngine.h"
 #include "platform/user/WindowInternals.h"
 
-// WM_SETICON / WM_GETICON
-constexpr WPARAM ICON_SMALL = 0;
-constexpr WPARAM ICON_BIG = 1;
-constexpr WPARAM ICON_SMALL2 = 2;
-
 // Installs the non-client, scroll-bar and menu defaults into the DefWindowProc table (once;
 // later calls do nothing). The window manager calls it before the first window is created;
 // the public calls of this part call it too.

@@ -1,6 +1,16 @@
 #pragma once
-// The whole public window layer in one include.
+// The whole public window layer in one include. The internals the parts above plug into
+// (WindowInternals.h, NonClient.h, ScrollBars.h, MenuInternals.h) stay outside it.
+#include "platform/user/Caret.h"
+#include "platform/user/Clipboard.h"
+#include "platform/user/CommonControls.h"
+#include "platform/user/ControlMessages.h"
+#include "platform/user/Cursors.h"
+#include "platform/user/GlobalMemory.h"
+#include "platform/user/Input.h"
+#include "platform/user/Menus.h"
 #include "platform/user/Messages.h"
+#include "platform/user/ScrollInfo.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/Timers.h"
 #include "platform/user/WinUser.h"
