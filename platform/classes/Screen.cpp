@@ -1,13 +1,12 @@
 // TScreen: forms, the active form and control, cursors, the screen, monitors and fonts.
 #include "platform/classes/Screen.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include <algorithm>
 
 #include "platform/classes/Application.h"
 #include "platform/classes/HintWindow.h"
 #include "platform/classes/UserBridge.h"
+#include "platform/gdi/FontEngine.h"
 #include "platform/system/Format.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WindowPos.h"
@@ -216,19 +215,6 @@ TStrings* TScreen::GetFonts() {
   FFonts = std::make_unique<TStringList>();
   FFonts->SetSorted(true);
   FFonts->SetDuplicates(dupIgnore);
-  if (FcInit()) {
-    FcPattern* Pattern = FcPatternCreate();
-    FcObjectSet* Objects = FcObjectSetBuild(FC_FAMILY, static_cast<char*>(nullptr));
-    if (FcFontSet* Set = FcFontList(nullptr, Pattern, Objects)) {
-      for (int I = 0; I < Set->nfont; ++I) {
-        FcChar8* Family = nullptr;
-        if (FcPatternGetString(Set->fonts[I], FC_FAMILY, 0, &Family) == FcResultMatch && Family != nullptr)
-          FFonts->Add(reinterpret_cast<const char*>(Family));
-      }
-      FcFontSetDestroy(Set);
-    }
-    FcObjectSetDestroy(Objects);
-    FcPatternDestroy(Pattern);
-  }
+  for (const std::string& Family : InstalledFontFamilies()) FFonts->Add(Family);
   return FFonts.get();
 }

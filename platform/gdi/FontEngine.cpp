@@ -166,6 +166,24 @@ TFaceMatch MatchLocked(TEngine& E, std::string_view FaceName, bool Bold, bool It
   return M;
 }
 
+}
+
+std::vector<std::string> InstalledFontFamilies() {
+  std::vector<std::string> Names;
+  if (!Engine().FcReady) return Names;
+  FcPattern* Pattern = FcPatternCreate();
+  FcObjectSet* Objects = FcObjectSetBuild(FC_FAMILY, static_cast<char*>(nullptr));
+  if (FcFontSet* Set = FcFontList(nullptr, Pattern, Objects)) {
+    for (int I = 0; I < Set->nfont; ++I) {
+      FcChar8* Family = nullptr;
+      if (FcPatternGetString(Set->fonts[I], FC_FAMILY, 0, &Family) == FcResultMatch && Family != nullptr)
+        Names.emplace_back(reinterpret_cast<const char*>(Family));
+    }
+    FcFontSetDestroy(Set);
+  }
+  FcObjectSetDestroy(Objects);
+  FcPatternDestroy(Pattern);
+  return Names;
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------

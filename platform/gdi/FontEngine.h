@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "platform/system/WinTypes.h"
@@ -242,6 +243,8 @@ std::string_view SubstituteFaceName(std::string_view FaceName);
 // sans (serif or monospace by the pitch and family bits). Throws nothing; File is empty when the
 // system has no usable font at all.
 TFaceMatch MatchFontFace(std::string_view FaceName, bool Bold, bool Italic, BYTE PitchAndFamily);
+// The family names of the installed fonts, in fontconfig's order (duplicates possible).
+std::vector<std::string> InstalledFontFamilies();
 
 struct TFontFaceData;
 class TFontFaceFactory;
