@@ -16,35 +16,11 @@ struct THit {
   LRESULT Code = HTNOWHERE;
 };
 
-// P in the parent's client coordinates.
-bool PointInWindow(const TWindow* W, TPoint P) {
-  if (!(W->Style & WS_VISIBLE)) return false;
-  if ((W->ExStyle & (WS_EX_LAYERED | WS_EX_TRANSPARENT)) == (WS_EX_LAYERED | WS_EX_TRANSPARENT)) return false;
-  if (P.X < W->Rect.Left || P.X >= W->Rect.Right || P.Y < W->Rect.Top || P.Y >= W->Rect.Bottom) return false;
-  return !W->WindowRgn || W->WindowRgn->Contains(P.X - W->Rect.Left, P.Y - W->Rect.Top);
-}
-
-// The windows under P (Parent's client coordinates), deepest and topmost first: a window's
-// children come before it, and its lower siblings before its parent. Disabled and minimized
-// windows hide their children.
-void CollectAt(const TWindow* Parent, TPoint P, std::vector<HWND>& Out) {
-  for (const TWindow* C : Parent->Children) {
-    if (!PointInWindow(C, P)) continue;
-    const bool InClient =
-        P.X >= C->Client.Left && P.X < C->Client.Right && P.Y >= C->Client.Top && P.Y < C->Client.Bottom;
-    if (InClient && !(C->Style & (WS_MINIMIZE | WS_DISABLED)))
-      CollectAt(C, TPoint{P.X - C->Client.Left, P.Y - C->Client.Top}, Out);
-    Out.push_back(C->Handle);
-  }
-}
-
 // The window that gets a mouse event at Screen and its hit code. A window answering
 // HTTRANSPARENT passes the point on to the windows below it; a disabled window takes the
 // point without being asked and gets HTERROR (no mouse input).
 THit HitTestAt(TPoint Screen) {
-  std::vector<HWND> List;
-  CollectAt(DesktopWindow(), Screen, List);
-  for (HWND H : List) {
+  for (HWND H : WindowsAtPoint(Screen)) {
     TWindow* W = PeekWindow(H);
     if (W == nullptr) continue;
     if (W->Style & WS_DISABLED) return {H, HTERROR};

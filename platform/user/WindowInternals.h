@@ -156,6 +156,12 @@ TPoint WindowOriginInSurface(const TWindow* W);
 TPoint ClientOriginInSurface(const TWindow* W);
 // The client rectangle in window coordinates.
 TRect ClientInWindow(const TWindow* W);
+// The windows under a screen point, deepest and topmost first: a window's children come before
+// it, and its lower siblings before its parent. Hidden windows and click-through layered ones
+// (WS_EX_LAYERED | WS_EX_TRANSPARENT) are left out, window regions are honoured, and disabled
+// and minimized windows hide their children. WindowFromPoint and the mouse routing ask these
+// in turn with WM_NCHITTEST.
+std::vector<HWND> WindowsAtPoint(TPoint Screen);
 
 // Calls the window procedure (the one message path every send takes). The window may be
 // destroyed by the call: never touch W afterwards without checking its handle again.

@@ -399,11 +399,9 @@ bool PointInWindow(const TWindow* W, TPoint P) {
   if (!(W->Style & WS_VISIBLE)) return false;
   if ((W->ExStyle & (WS_EX_LAYERED | WS_EX_TRANSPARENT)) == (WS_EX_LAYERED | WS_EX_TRANSPARENT)) return false;
   if (P.X < W->Rect.Left || P.X >= W->Rect.Right || P.Y < W->Rect.Top || P.Y >= W->Rect.Bottom) return false;
-  if (W->WindowRgn && !W->WindowRgn->Contains(P.X - W->Rect.Left, P.Y - W->Rect.Top)) return false;
-  return true;
+  return !W->WindowRgn || W->WindowRgn->Contains(P.X - W->Rect.Left, P.Y - W->Rect.Top);
 }
 
-// The windows under P (Parent's client coordinates), deepest and topmost first.
 void CollectAt(const TWindow* Parent, TPoint P, std::vector<HWND>& Out) {
   for (const TWindow* C : Parent->Children) {
     if (!PointInWindow(C, P)) continue;
@@ -416,10 +414,14 @@ void CollectAt(const TWindow* Parent, TPoint P, std::vector<HWND>& Out) {
 
 }  // namespace
 
-HWND WindowFromPoint(POINT Pt) {
+std::vector<HWND> WindowsAtPoint(TPoint Screen) {
   std::vector<HWND> List;
-  CollectAt(DesktopWindow(), Pt, List);
-  for (HWND H : List) {
+  CollectAt(DesktopWindow(), Screen, List);
+  return List;
+}
+
+HWND WindowFromPoint(POINT Pt) {
+  for (HWND H : WindowsAtPoint(Pt)) {
     TWindow* W = PeekWindow(H);
     if (W == nullptr) continue;
     if (SendTo(W, WM_NCHITTEST, 0, MAKELPARAM(Pt.X, Pt.Y)) != HTTRANSPARENT) return H;
