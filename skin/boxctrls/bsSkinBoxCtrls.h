@@ -266,3 +266,265 @@ class TbsSkinSpinEdit : public TbsSkinCustomControl {
   bool FInternalChange = false;
   bool FEditSync = false;
 };
+
+// ---- List boxes -----------------------------------------------------------------------------
+class TbsSkinCustomListBox;
+
+// Draws one item: the canvas of an item bitmap, the item, the bitmap's size, the text
+// rectangle and the item's state.
+using TbsDrawSkinItemEvent =
+    TDelegate<void(TObject* Sender, TCanvas* Cnvs, Integer Index, TSize ItemSize, TRect TextRct, TOwnerDrawState State)>;
+
+// The owner-drawn native list inside a skinned list box; its native scroll bars stay out of
+// sight and its input goes to the frame first.
+class TbsListBox : public TListBox {
+ public:
+  explicit TbsListBox(TComponent* AOwner);
+  void WndProc(TMessage& Message) override;
+  void Click() override;
+
+  TbsSkinCustomListBox* SkinListBox = nullptr;
+  Integer HorzOffset = 0;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+};
+
+// The skinned list box (120 x 120, part "listbox"): a frame around the native list and an
+// external scroll bar of its own when the items need one.
+class TbsSkinCustomListBox : public TbsSkinCustomControl {
+ public:
+  explicit TbsSkinCustomListBox(TComponent* AOwner);
+  ~TbsSkinCustomListBox() override;
+  void Dispatch(TMessage& Message) override;
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+
+  TStrings* GetItems() const { return ListBox->GetItems(); }
+  void SetItems(TStrings* Value);
+  void Clear();
+  Integer GetItemIndex() const { return ListBox->GetItemIndex(); }
+  void SetItemIndex(Integer Value) { ListBox->SetItemIndex(Value); }
+  bool GetSorted() const { return ListBox->GetSorted(); }
+  void SetSorted(bool Value);
+  bool GetMultiSelect() const { return ListBox->GetMultiSelect(); }
+  void SetMultiSelect(bool Value) { ListBox->SetMultiSelect(Value); }
+  bool GetSelected(Integer Index) const { return ListBox->GetSelected(Index); }
+  void SetTopIndex(Integer Value) { ListBox->SetTopIndex(Value); }
+  Integer ItemAtPos(TPoint Pos, bool Existing) const { return ListBox->ItemAtPos(Pos, Existing); }
+  Integer GetRowCount() const { return FRowCount; }
+  // A non-zero count makes the frame as high as that many rows.
+  void SetRowCount(Integer Value);
+  Integer GetDefaultItemHeight() const { return FDefaultItemHeight; }
+  void SetDefaultItemHeight(Integer Value);
+  TCustomImageList* GetImages() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  Integer GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value);
+
+  // The frame height that shows N rows.
+  Integer HeightForRows(Integer N);
+  // Keeps the external bar in step with the native list.
+  void UpdateScrollBars();
+  void PlaceInnerControls();
+  void DrawDefaultImage(TBitmap* B) override;
+  void ApplySkinChange() override;
+  void DefaultFontChanged() override;
+
+  // The frame's share of the inner list's input; the events get the frame as Sender.
+  virtual Integer ItemTextWidth(Integer Index, TCanvas* Cnvs);
+  virtual void ListBoxMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void ListBoxMouseMove(TShiftState Shift, Integer X, Integer Y);
+  virtual void ListBoxMouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void ListBoxClick();
+  virtual void ListBoxDblClick();
+  virtual void ListBoxKeyDown(Word& Key, TShiftState Shift);
+  virtual void ListBoxKeyUp(Word& Key, TShiftState Shift);
+  virtual void ListBoxKeyPress(char& Key);
+  virtual void ListBoxEnter() {}
+  virtual void ListBoxExit() {}
+  // Continue false drops a message of the inner list.
+  virtual void ListBoxWndProc(TMessage&, bool& Continue) { Continue = true; }
+  virtual void ListBoxCreateWnd() {}
+  // Paints one item of the inner list in the unskinned look.
+  void DrawListItem(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State);
+
+  TNotifyEvent OnListBoxClick;
+  TNotifyEvent OnListBoxDblClick;
+  TMouseEvent OnListBoxMouseDown;
+  TMouseMoveEvent OnListBoxMouseMove;
+  TMouseEvent OnListBoxMouseUp;
+  TKeyEvent OnListBoxKeyDown;
+  TKeyEvent OnListBoxKeyUp;
+  TKeyPressEvent OnListBoxKeyPress;
+  TbsDrawSkinItemEvent OnDrawItem;
+
+  TbsListBox* ListBox = nullptr;              // owned and parented by the frame
+  TbsSkinScrollBar* MainScrollBar = nullptr;  // owned by the frame; only while needed
+  TRect InnerRect;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  void MainScrollBarChange(TObject* Sender);
+  void HideMainScrollBar();
+
+  Integer FRowCount = 0;
+  Integer FDefaultItemHeight = 20;
+  TCustomImageList* FImages = nullptr;
+  Integer FImageIndex = -1;
+};
+
+class TbsSkinListBox : public TbsSkinCustomListBox {
+ public:
+  explicit TbsSkinListBox(TComponent* AOwner) : TbsSkinCustomListBox(AOwner) {}
+};
+
+// The drop-down list of the combo box: a list box in a pop-up window that never takes the
+// activation, owned by the combo's window.
+class TbsPopupListBox : public TbsSkinListBox {
+ public:
+  explicit TbsPopupListBox(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+  // At the screen point P, without activating.
+  void ShowPopup(TPoint P);
+  void HidePopup();
+
+  bool Layered = false;
+  Byte CurrentAlpha = 0;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+};
+
+// ---- Combo box ------------------------------------------------------------------------------
+enum TbsSkinCustomComboBoxStyle { bscbEditStyle, bscbFixedStyle };
+
+// The skinned combo box (120 x 20, part "combobox"). ItemIndex set from code selects, shows the
+// item and fires OnClick (not OnChange); choosing an item from the open list fires OnChange
+// (when the text changes), OnClick, then OnCloseUp.
+class TbsSkinCustomComboBox : public TbsSkinCustomControl {
+ public:
+  explicit TbsSkinCustomComboBox(TComponent* AOwner);
+  ~TbsSkinCustomComboBox() override;
+  void Dispatch(TMessage& Message) override;
+  void Invalidate() override;
+
+  TStrings* GetItems() const { return FListBox->GetItems(); }
+  void SetItems(TStrings* Value) { FListBox->SetItems(Value); }
+  Integer GetItemIndex() const { return FListBox->GetItemIndex(); }
+  void SetItemIndex(Integer Value);
+  TbsSkinCustomComboBoxStyle GetStyle() const { return FStyle; }
+  void SetStyle(TbsSkinCustomComboBoxStyle Value);
+  Integer GetDropDownCount() const { return FDropDownCount; }
+  // Values below 1 are ignored.
+  void SetDropDownCount(Integer Value);
+  Integer GetListBoxWidth() const { return FListBoxWidth; }
+  void SetListBoxWidth(Integer Value) { FListBoxWidth = Value; }
+  bool GetAutoComplete() const { return FAutoComplete; }
+  void SetAutoComplete(bool Value) { FAutoComplete = Value; }
+  TColor GetDefaultColor() const { return FDefaultColor; }
+  void SetDefaultColor(TColor Value);
+  bool GetToolButtonStyle() const { return FToolButtonStyle; }
+  void SetToolButtonStyle(bool Value);
+  bool GetUseSkinSize() const { return FUseSkinSize; }
+  void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+  TCustomImageList* GetImages() const { return FListBox->GetImages(); }
+  void SetImages(TCustomImageList* Value);
+  Integer GetImageIndex() const { return FListBox->GetImageIndex(); }
+  void SetImageIndex(Integer Value);
+  bool GetDroppedDown() const { return DroppedDown; }
+  TbsPopupListBox* GetListBox() const { return FListBox; }
+  TbsCustomEdit* GetEdit() const { return FEdit; }
+  TRect GetTextArea() const { return TextArea; }
+  TRect GetButtonArea() const { return ButtonArea; }
+
+  virtual void EditWndProc(TMessage& Message);
+  virtual void CreateEdit();
+  // After a choice is made.
+  virtual void Change() {}
+  // Opens the list (nothing without items).
+  virtual void DropDown();
+  void CloseUp(bool Accept);
+  void PlaceParts();
+
+  void DrawDefaultImage(TBitmap* B) override;
+  void DefaultFontChanged() override;
+  void ApplySkinChange() override;
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnDropDown;
+  TNotifyEvent OnCloseUp;
+  TbsDrawSkinItemEvent OnComboBoxDrawItem;
+
+  bool NumericEdit = false;
+  bool DroppedDown = false;
+  bool ListEntered = false;
+  Integer AutoScrollMode = 0;  // 0 none, 1 up, 2 down
+  Cardinal LastKeyTick = 0;
+  std::string TypeAheadText;
+  bool MouseInside = false;
+  Integer SavedIndex = -1;
+  bool DraggingFromButton = false;
+  bool ButtonHot = false;
+  bool ButtonPressed = false;
+  TOwnerDrawState DrawState;
+
+ protected:
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  void ListMouseMove(TObject* Sender, TShiftState Shift, Integer X, Integer Y);
+  void ListWindowProc(TMessage& Message);
+  void CheckButtonClick(TObject* Sender);
+  void EditChange(TObject* Sender);
+  void EditCancelMode(TObject* Sender);
+  void EditKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+  void EditKeyPress(TObject* Sender, char& Key);
+  void EditKeyUp(TObject* Sender, Word& Key, TShiftState Shift);
+  void EditStep(Integer Delta, bool Commit);
+  void AutoCompleteText();
+  void DragTrack();
+  void StopAutoScroll();
+  void CancelMode(TControl* Sender);
+  // Selects from code, firing OnClick and Change.
+  void SelectIndex(Integer Index);
+  Integer FindItem(const std::string& S, Integer StartAfter);
+  void DrawShownItem(TCanvas* C);
+  void DrawToolButtonLook(TCanvas* C);
+
+  TbsSkinCustomComboBoxStyle FStyle = bscbFixedStyle;
+  Integer FDropDownCount = 8;
+  Integer FListBoxWidth = 0;
+  bool FAutoComplete = true;
+  TColor FDefaultColor = clWindow;
+  bool FToolButtonStyle = false;
+  bool FUseSkinSize = true;
+  TbsPopupListBox* FListBox = nullptr;  // owned by the combo
+  TbsCustomEdit* FEdit = nullptr;       // owned by the combo; only in the edit style
+  TWndMethod FOldListWindowProc;
+  TWndMethod FOldEditWindowProc;
+  TRect TextArea;
+  TRect ButtonArea;
+  bool TextFromEdit = false;
+  bool FQuietText = false;  // the text is set from ItemIndex: no OnChange
+};
+
+class TbsSkinComboBox : public TbsSkinCustomComboBox {
+ public:
+  explicit TbsSkinComboBox(TComponent* AOwner) : TbsSkinCustomComboBox(AOwner) {}
+};

@@ -1,0 +1,429 @@
+// TbsListBox, TbsSkinCustomListBox and TbsPopupListBox: the skinned list box and the combo
+// box's drop-down list.
+#include "platform/classes/Bitmap.h"
+#include "platform/classes/ImgList.h"
+#include "platform/gdi/Painting.h"
+#include "platform/user/ControlMessages.h"
+#include "platform/user/User.h"
+#include "skin/boxctrls/bsSkinBoxCtrls.h"
+#include "skin/data/bsUtils.h"
+
+// ---- TbsListBox -----------------------------------------------------------------------------
+
+TbsListBox::TbsListBox(TComponent* AOwner) : TListBox(AOwner) {
+  SetCtl3D(false);
+  SetBorderStyle(bsNone);
+  SetControlStyle(TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks});
+}
+
+void TbsListBox::CreateParams(TCreateParams& Params) {
+  TListBox::CreateParams(Params);
+  Params.Style &= ~WS_BORDER;
+  Params.ExStyle &= ~WS_EX_CLIENTEDGE;
+  Params.Style |= WS_TABSTOP;
+  Params.WindowClass.style = CS_DBLCLKS;
+}
+
+void TbsListBox::CreateWnd() {
+  TListBox::CreateWnd();
+  if (SkinListBox != nullptr) SkinListBox->ListBoxCreateWnd();
+}
+
+void TbsListBox::WndProc(TMessage& Message) {
+  if (SkinListBox != nullptr) {
+    bool Continue = true;
+    SkinListBox->ListBoxWndProc(Message, Continue);
+    if (!Continue) return;
+  }
+  switch (Message.Msg) {
+    case WM_NCCALCSIZE:
+      // The whole window is client area: the native scroll bars keep only their state.
+      Message.Result = 0;
+      return;
+    case WM_NCHITTEST:
+      Message.Result = HTCLIENT;
+      return;
+    case CM_ENTER:
+      if (SkinListBox != nullptr) SkinListBox->ListBoxEnter();
+      break;
+    case CM_EXIT:
+      if (SkinListBox != nullptr) SkinListBox->ListBoxExit();
+      break;
+    default: break;
+  }
+  TListBox::WndProc(Message);
+  if (SkinListBox == nullptr) return;
+  switch (Message.Msg) {
+    case WM_ERASEBKGND:
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT:
+    case WM_SIZE: SkinListBox->UpdateScrollBars(); break;
+    case WM_LBUTTONDBLCLK: SkinListBox->ListBoxDblClick(); break;
+    case WM_MOUSEWHEEL:
+      if (SkinListBox->MainScrollBar != nullptr) {
+        SendMessage(GetHandle(), WM_VSCROLL, static_cast<SHORT>(HIWORD(Message.WParam)) > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+        SkinListBox->UpdateScrollBars();
+      }
+      break;
+    case WM_VSCROLL:
+    case WM_KEYDOWN:
+    case LB_SETCURSEL:
+    case LB_SETTOPINDEX: SkinListBox->UpdateScrollBars(); break;
+    default: break;
+  }
+}
+
+void TbsListBox::Click() {
+  if (SkinListBox != nullptr) SkinListBox->ListBoxClick();
+  TListBox::Click();
+}
+
+void TbsListBox::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (SkinListBox != nullptr) SkinListBox->ListBoxMouseDown(Button, Shift, X, Y);
+  TListBox::MouseDown(Button, Shift, X, Y);
+}
+
+void TbsListBox::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  if (SkinListBox != nullptr) SkinListBox->ListBoxMouseMove(Shift, X, Y);
+  TListBox::MouseMove(Shift, X, Y);
+}
+
+void TbsListBox::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (SkinListBox != nullptr) SkinListBox->ListBoxMouseUp(Button, Shift, X, Y);
+  TListBox::MouseUp(Button, Shift, X, Y);
+}
+
+void TbsListBox::KeyDown(Word& Key, TShiftState Shift) {
+  if (SkinListBox != nullptr) SkinListBox->ListBoxKeyDown(Key, Shift);
+  TListBox::KeyDown(Key, Shift);
+}
+
+void TbsListBox::KeyUp(Word& Key, TShiftState Shift) {
+  if (SkinListBox != nullptr) SkinListBox->ListBoxKeyUp(Key, Shift);
+  TListBox::KeyUp(Key, Shift);
+}
+
+void TbsListBox::KeyPress(char& Key) {
+  if (SkinListBox != nullptr) SkinListBox->ListBoxKeyPress(Key);
+  TListBox::KeyPress(Key);
+}
+
+void TbsListBox::DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) {
+  if (SkinListBox == nullptr) {
+    TListBox::DrawItem(Index, Rect, State);
+    return;
+  }
+  SkinListBox->DrawListItem(GetCanvas(), Index, Rect, State);
+}
+
+// ---- TbsSkinCustomListBox -------------------------------------------------------------------
+
+TbsSkinCustomListBox::TbsSkinCustomListBox(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
+  SetControlStyle(
+      TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks, csReplicatable});
+  TFont* F = GetFont();
+  F->SetName("Arial");
+  F->SetHeight(14);
+  F->SetColor(clWindowText);
+  F->SetStyle({});
+  ListBox = new TbsListBox(this);
+  ListBox->SkinListBox = this;
+  ListBox->SetStyle(lbOwnerDrawFixed);
+  ListBox->SetItemHeight(FDefaultItemHeight);
+  ListBox->SetParent(this);
+  SetWidth(120);
+  SetHeight(120);
+  SetSkinDataName("listbox");
+  PlaceInnerControls();
+}
+
+// The inner list and a bar are children: the parent-deletes-children rule frees them.
+TbsSkinCustomListBox::~TbsSkinCustomListBox() = default;
+
+void TbsSkinCustomListBox::CreateParams(TCreateParams& Params) {
+  TbsSkinCustomControl::CreateParams(Params);
+  Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
+}
+
+void TbsSkinCustomListBox::Notification(TComponent* AComponent, TOperation Operation) {
+  TbsSkinCustomControl::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FImages) FImages = nullptr;
+  if (AComponent == MainScrollBar) MainScrollBar = nullptr;
+  if (AComponent == ListBox) ListBox = nullptr;
+}
+
+void TbsSkinCustomListBox::SetItems(TStrings* Value) {
+  ListBox->SetItems(Value);
+  UpdateScrollBars();
+}
+
+void TbsSkinCustomListBox::Clear() {
+  ListBox->Clear();
+  UpdateScrollBars();
+}
+
+void TbsSkinCustomListBox::SetSorted(bool Value) {
+  if (MainScrollBar != nullptr) HideMainScrollBar();
+  ListBox->SetSorted(Value);
+}
+
+void TbsSkinCustomListBox::SetRowCount(Integer Value) {
+  FRowCount = Value;
+  if (Value != 0) SetHeight(HeightForRows(Value));
+  UpdateScrollBars();
+}
+
+void TbsSkinCustomListBox::SetDefaultItemHeight(Integer Value) {
+  FDefaultItemHeight = Value;
+  if (PartIndex == -1) ListBox->SetItemHeight(Value);
+}
+
+void TbsSkinCustomListBox::SetImages(TCustomImageList* Value) {
+  FImages = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+  ListBox->Invalidate();
+}
+
+void TbsSkinCustomListBox::SetImageIndex(Integer Value) {
+  FImageIndex = Value;
+  ListBox->Invalidate();
+}
+
+Integer TbsSkinCustomListBox::HeightForRows(Integer N) { return N * ListBox->GetItemHeight() + 4; }
+
+void TbsSkinCustomListBox::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  TbsSkinCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (PartIndex == -1) Repaint();
+}
+
+void TbsSkinCustomListBox::DefaultFontChanged() {
+  if (PartIndex == -1) GetFont()->Assign(GetDefaultFont());
+}
+
+void TbsSkinCustomListBox::ApplySkinChange() {
+  TbsSkinCustomControl::ApplySkinChange();
+  if (PartIndex == -1) {
+    ListBox->SetItemHeight(FDefaultItemHeight);
+    GetFont()->Assign(GetDefaultFont());
+  }
+  if (FRowCount != 0) SetHeight(HeightForRows(FRowCount));
+  PlaceInnerControls();
+  UpdateScrollBars();
+  ListBox->Invalidate();
+}
+
+// ---- Layout and the external bar ------------------------------------------------------------
+
+void TbsSkinCustomListBox::PlaceInnerControls() {
+  if (ListBox == nullptr) return;
+  const Integer W = GetWidth(), H = GetHeight();
+  const Integer C = 1;  // no caption strip
+  if (MainScrollBar != nullptr && MainScrollBar->GetVisible()) {
+    MainScrollBar->SetBounds(W - 20, C, 19, H - C - 1);
+    InnerRect = Rect(2, C + 1, MainScrollBar->GetLeft(), H - 2);
+  } else {
+    InnerRect = Rect(2, C + 1, W - 2, H - 2);
+  }
+  ListBox->SetBounds(InnerRect.Left, InnerRect.Top, IntMax(InnerRect.Width(), 0), IntMax(InnerRect.Height(), 0));
+}
+
+void TbsSkinCustomListBox::UpdateScrollBars() {
+  if (ListBox == nullptr || GetComponentState().Contains(csDestroying)) return;
+  const Integer Count = ListBox->GetItems()->GetCount();
+  const Integer ItemHeight = IntMax(ListBox->GetItemHeight(), 1);
+  const Integer Visible = ListBox->GetHeight() / ItemHeight;
+  // The native list scrolls over 0 .. Count - 1 with the top row as position.
+  const Integer Max = Count - 1;
+  const Integer Pos = ListBox->GetTopIndex();
+  if ((FRowCount <= 0 || FRowCount != Count) && Max > 0 && Pos <= Max && Visible < Count) {
+    if (MainScrollBar == nullptr) {
+      MainScrollBar = new TbsSkinScrollBar(this);
+      MainScrollBar->SetKind(sbVertical);
+      MainScrollBar->SetBounds(0, 0, 20, 100);
+      MainScrollBar->SetPageSize(0);
+      MainScrollBar->SetSkinDataName("");
+      MainScrollBar->OnChange = TNotifyEvent(this, &TbsSkinCustomListBox::MainScrollBarChange);
+      MainScrollBar->SetSkinData(GetSkinData());
+      MainScrollBar->SetParent(this);
+      PlaceInnerControls();
+      MainScrollBar->SetVisible(true);
+      Repaint();
+    }
+    MainScrollBar->SetRange(0, Max, Pos, Visible);
+    MainScrollBar->SetLargeChange(IntMax(Visible, 1));
+    return;
+  }
+  if (MainScrollBar != nullptr) HideMainScrollBar();
+}
+
+namespace {
+
+// Frees a hidden bar once the message being handled is done.
+UINT FreeBarMessage() {
+  static const UINT Msg = RegisterWindowMessage("bsSkinListBoxFreeBar");
+  return Msg;
+}
+
+}  // namespace
+
+void TbsSkinCustomListBox::HideMainScrollBar() {
+  TbsSkinScrollBar* Bar = MainScrollBar;
+  MainScrollBar = nullptr;
+  Bar->SetVisible(false);
+  // The frame may be walking its children right now (a window being made asks for the bars);
+  // the bar leaves them at once and goes later.
+  Bar->SetParent(nullptr);
+  if (HandleAllocated()) PostMessage(GetHandle(), FreeBarMessage(), 0, reinterpret_cast<LPARAM>(Bar));
+  else delete Bar;
+  PlaceInnerControls();
+}
+
+void TbsSkinCustomListBox::MainScrollBarChange(TObject*) {
+  if (MainScrollBar != nullptr) ListBox->SetTopIndex(MainScrollBar->GetPosition());
+}
+
+// ---- Forwarding -----------------------------------------------------------------------------
+
+Integer TbsSkinCustomListBox::ItemTextWidth(Integer Index, TCanvas* Cnvs) {
+  return Cnvs->TextWidth(ListBox->GetItems()->GetStrings(Index));
+}
+
+void TbsSkinCustomListBox::ListBoxMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (OnListBoxMouseDown) OnListBoxMouseDown(this, Button, Shift, X, Y);
+}
+
+void TbsSkinCustomListBox::ListBoxMouseMove(TShiftState Shift, Integer X, Integer Y) {
+  if (OnListBoxMouseMove) OnListBoxMouseMove(this, Shift, X, Y);
+}
+
+void TbsSkinCustomListBox::ListBoxMouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (OnListBoxMouseUp) OnListBoxMouseUp(this, Button, Shift, X, Y);
+}
+
+void TbsSkinCustomListBox::ListBoxClick() {
+  if (OnListBoxClick) OnListBoxClick(this);
+}
+
+void TbsSkinCustomListBox::ListBoxDblClick() {
+  if (OnListBoxDblClick) OnListBoxDblClick(this);
+}
+
+void TbsSkinCustomListBox::ListBoxKeyDown(Word& Key, TShiftState Shift) {
+  if (OnListBoxKeyDown) OnListBoxKeyDown(this, Key, Shift);
+}
+
+void TbsSkinCustomListBox::ListBoxKeyUp(Word& Key, TShiftState Shift) {
+  if (OnListBoxKeyUp) OnListBoxKeyUp(this, Key, Shift);
+}
+
+void TbsSkinCustomListBox::ListBoxKeyPress(char& Key) {
+  if (OnListBoxKeyPress) OnListBoxKeyPress(this, Key);
+}
+
+// ---- Painting -------------------------------------------------------------------------------
+
+void TbsSkinCustomListBox::DrawDefaultImage(TBitmap* B) {
+  TbsSkinCustomControl::DrawDefaultImage(B);
+  TRect R = GetClientRect();
+  DrawFrame3D(B->GetCanvas(), R, clBtnShadow, clBtnShadow);
+}
+
+void TbsSkinCustomListBox::DrawListItem(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State) {
+  const Integer W = Rect.Width(), H = Rect.Height();
+  if (W <= 0 || H <= 0) return;
+  TBitmap B;
+  B.SetSize(W, H);
+  TCanvas* C = B.GetCanvas();
+  C->SetFont(GetFont());
+  const bool Selected = State.Contains(odSelected);
+  C->GetBrush()->SetStyle(bsSolid);
+  C->GetBrush()->SetColor(Selected ? clHighlight : clWindow);
+  C->GetFont()->SetColor(Selected ? clHighlightText : GetFont()->GetColor());
+  C->FillRect(::Rect(0, 0, W, H));
+  TRect T = ::Rect(2, 0, W - 2, H);
+  if (Index >= 0 && Index < ListBox->GetItems()->GetCount()) {
+    if (OnDrawItem) {
+      OnDrawItem(this, C, Index, TSize{W, H}, T, State);
+    } else {
+      if (FImages != nullptr) {
+        const Integer Image = FImageIndex >= 0 ? FImageIndex : Index;
+        if (Image < FImages->GetCount())
+          FImages->Draw(C, T.Left, T.Top + T.Height() / 2 - FImages->GetHeight() / 2, Image, GetEnabled());
+        T.Left += FImages->GetWidth() + 2;
+      }
+      C->GetBrush()->SetStyle(bsClear);
+      DrawTextRectVCenter(C, ListBox->GetItems()->GetStrings(Index), T);
+    }
+  }
+  if (State.Contains(odFocused)) {
+    C->GetBrush()->SetStyle(bsSolid);
+    C->DrawFocusRect(::Rect(0, 0, W, H));
+  }
+  Target->Draw(Rect.Left, Rect.Top, &B);
+}
+
+void TbsSkinCustomListBox::Dispatch(TMessage& Message) {
+  if (Message.Msg == FreeBarMessage()) {
+    // Still owned by the frame unless it went with it meanwhile.
+    auto* Bar = reinterpret_cast<TbsSkinScrollBar*>(Message.LParam);
+    for (Integer I = 0; I < GetComponentCount(); ++I)
+      if (GetComponent(I) == Bar) {
+        delete Bar;
+        break;
+      }
+    return;
+  }
+  switch (Message.Msg) {
+    case WM_SIZE:
+      TbsSkinCustomControl::Dispatch(Message);
+      PlaceInnerControls();
+      UpdateScrollBars();
+      if (MainScrollBar != nullptr) MainScrollBar->Repaint();
+      break;
+    default: TbsSkinCustomControl::Dispatch(Message); break;
+  }
+}
+
+// ---- TbsPopupListBox ------------------------------------------------------------------------
+
+TbsPopupListBox::TbsPopupListBox(TComponent* AOwner) : TbsSkinListBox(AOwner) {
+  TControlStyle S = GetControlStyle();
+  S.Include(csAcceptsControls);
+  S.Include(csNoDesignVisible);
+  S.Include(csReplicatable);
+  SetControlStyle(S);
+  SetCtl3D(false);
+  SetParentCtl3D(false);
+  SetVisible(false);
+}
+
+void TbsPopupListBox::CreateParams(TCreateParams& Params) {
+  TbsSkinListBox::CreateParams(Params);
+  Params.Style = WS_POPUP | WS_CLIPCHILDREN;
+  Params.ExStyle = WS_EX_TOOLWINDOW;
+  Params.WindowClass.style |= CS_SAVEBITS;
+}
+
+void TbsPopupListBox::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_MOUSEACTIVATE) {
+    // A click in the list never takes the activation from the form.
+    Message.Result = MA_NOACTIVATE;
+    return;
+  }
+  TbsSkinListBox::Dispatch(Message);
+}
+
+void TbsPopupListBox::HidePopup() {
+  if (HandleAllocated())
+    SetWindowPos(GetHandle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+  SetVisible(false);
+}
+
+void TbsPopupListBox::ShowPopup(TPoint P) {
+  SetWindowPos(GetHandle(), HWND_TOP, P.X, P.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
+  SetVisible(true);
+}
