@@ -16,9 +16,4 @@ void SetIconOnChange(TIcon* Icon, TNotifyEvent Handler) {
 
 bool IconEmpty(TIcon* Icon) { return Icon == nullptr || Icon->Empty(); }
 
-void* IconHandleOf(TIcon* Icon) { return Icon != nullptr ? static_cast<void*>(Icon->GetHandle()) : nullptr; }
-
-bool DrawIconHandle(HDC DC, Integer X, Integer Y, void* Icon, Integer Width, Integer Height) {
-  if (Icon == nullptr) return false;
-  return DrawIconEx(DC, X, Y, static_cast<HICON>(Icon), Width, Height, 0, nullptr, DI_NORMAL) != FALSE;
-}
+HICON IconHandleOf(TIcon* Icon) { return Icon != nullptr ? Icon->GetHandle() : nullptr; }

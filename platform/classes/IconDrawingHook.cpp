@@ -1,11 +1,12 @@
 // The window layer's caption-icon hook, given the icon classes' drawing.
+#include "platform/classes/Icon.h"
 #include "platform/classes/IconBridge.h"
 #include "platform/user/NonClient.h"
 
 namespace {
 
 bool DrawCaptionIcon(HDC DC, Integer X, Integer Y, HICON Icon, Integer Width, Integer Height) {
-  return DrawIconHandle(DC, X, Y, static_cast<void*>(Icon), Width, Height);
+  return Icon != nullptr && DrawIconEx(DC, X, Y, Icon, Width, Height, 0, nullptr, DI_NORMAL) != FALSE;
 }
 
 }  // namespace
