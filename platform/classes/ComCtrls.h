@@ -12,6 +12,8 @@
 #include "platform/classes/StdCtrls.h"
 #include "platform/system/Collections.h"
 
+class TCustomImageList;
+
 // ---- Trackbars ------------------------------------------------------------------------------
 enum TTrackBarOrientation { trHorizontal, trVertical };
 enum TTickMark { tmBottomRight, tmTopLeft, tmBoth };
@@ -139,6 +141,9 @@ class TCustomTabControl : public TWinControl {
   void SetTabIndex(Integer Value);
   // The area inside the frame the pages take (TCM_ADJUSTRECT of the client rectangle).
   TRect GetDisplayRect();
+  // The images of the tabs (each tab shows the one its ImageIndex names, and has room for it).
+  TCustomImageList* GetImages() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
   // The tab at a client point, -1 for none.
   Integer IndexOfTabAt(Integer X, Integer Y);
   TRect TabRect(Integer Index);
@@ -156,11 +161,13 @@ class TCustomTabControl : public TWinControl {
   // Makes the window's items from the control's tabs.
   virtual void UpdateTabs() {}
   void UpdateTabSize();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void CNNotify(TMessage& Message);
 
   Integer FTabIndex = -1;  // while there is no window
 
  private:
+  TCustomImageList* FImages = nullptr;
   bool FMultiLine = false;
   TTabPosition FTabPosition = tpTop;
   TTabStyle FStyle = tsTabs;

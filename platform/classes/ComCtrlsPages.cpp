@@ -3,9 +3,39 @@
 
 #include "platform/classes/Application.h"
 #include "platform/classes/ComCtrls.h"
+#include "platform/classes/ImgList.h"
 #include "platform/user/CommonControls.h"
 #include "platform/user/ControlMessages.h"
 #include "platform/user/WindowMessages.h"
+
+namespace {
+
+// The window layer reaches the class library's image lists through these (the list is the
+// handle it is given).
+BOOL ImageListIconSize(HIMAGELIST List, Integer* Cx, Integer* Cy) {
+  const auto* Images = reinterpret_cast<const TCustomImageList*>(List);
+  *Cx = Images->GetWidth();
+  *Cy = Images->GetHeight();
+  return TRUE;
+}
+
+BOOL ImageListDraw(HIMAGELIST List, Integer Index, HDC DC, Integer X, Integer Y, UINT) {
+  TCanvas Canvas;
+  Canvas.SetHandle(DC);
+  reinterpret_cast<TCustomImageList*>(List)->Draw(&Canvas, X, Y, Index, true);
+  Canvas.SetHandle(nullptr);
+  return TRUE;
+}
+
+HIMAGELIST ImageListHandle(TCustomImageList* Images) {
+  if (ImageListCalls.GetIconSize == nullptr) {
+    ImageListCalls.GetIconSize = &ImageListIconSize;
+    ImageListCalls.Draw = &ImageListDraw;
+  }
+  return reinterpret_cast<HIMAGELIST>(Images);
+}
+
+}  // namespace
 
 // ---- TCustomTabControl ------------------------------------------------------------------------
 
@@ -53,6 +83,8 @@ void TCustomTabControl::CreateHandle() {
   if (Had || !HandleAllocated()) return;
   if (FTabWidth > 0 || FTabHeight > 0)
     SendMessage(GetWindowHandle(), TCM_SETITEMSIZE, 0, MAKELPARAM(FTabWidth, FTabHeight));
+  if (FImages != nullptr)
+    SendMessage(GetWindowHandle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageListHandle(FImages)));
   UpdateTabs();
   Realign();
 }
@@ -115,6 +147,23 @@ TRect TCustomTabControl::GetDisplayRect() {
 void TCustomTabControl::AdjustClientRect(TRect& Rect) {
   Rect = GetDisplayRect();
   TWinControl::AdjustClientRect(Rect);
+}
+
+void TCustomTabControl::SetImages(TCustomImageList* Value) {
+  if (FImages == Value) return;
+  if (FImages != nullptr) FImages->RemoveFreeNotification(this);
+  FImages = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+  if (!HandleAllocated()) return;
+  SendMessage(GetWindowHandle(), TCM_SETIMAGELIST, 0,
+              reinterpret_cast<LPARAM>(Value != nullptr ? ImageListHandle(Value) : nullptr));
+  Realign();
+  Invalidate();
+}
+
+void TCustomTabControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FImages) SetImages(nullptr);
 }
 
 Integer TCustomTabControl::IndexOfTabAt(Integer X, Integer Y) {

@@ -38,6 +38,11 @@ void TCustomListBox::Dispatch(TMessage& Message) {
     case CN_DRAWITEM: CNDrawItem(Message); break;
     case CN_MEASUREITEM: CNMeasureItem(Message); break;
     case WM_GETDLGCODE: DefaultHandler(Message); break;
+    case CM_CTL3DCHANGED:
+      // The client edge is a creation style.
+      TWinControl::Dispatch(Message);
+      if (FBorderStyle == bsSingle) RecreateWnd();
+      break;
     default: TWinControl::Dispatch(Message); break;
   }
 }

@@ -216,3 +216,17 @@ TEST_F(TButtonTest, ScrollBarByKeysAndByDraggingTheThumb) {
   EXPECT_EQ(Bar->GetPosition(), 81);
   EXPECT_EQ(Bar->GetWidth(), 17);
 }
+
+TEST_F(TButtonTest, StaticTextFollowsItsCaption) {
+  auto* Text = Add<TStaticText>("Text", Bounds(10, 10, 10, 10));
+  Text->SetCaption("A static text");
+  EXPECT_EQ(GetWindowTextString(Text->GetHandle()), "A static text");
+  const Integer Width = Text->GetWidth();
+  EXPECT_GT(Width, 40);
+  EXPECT_EQ(Text->GetHeight(), FontTextHeight(Text->GetFont()));
+  // A sunken border adds its frame; the caption survives the new window.
+  Text->SetBorderStyle(sbsSunken);
+  EXPECT_EQ(Text->GetWidth(), Width + 2);
+  EXPECT_NE(GetWindowLongPtr(Text->GetHandle(), GWL_STYLE) & SS_SUNKEN, 0);
+  EXPECT_EQ(Text->GetCaption(), "A static text");
+}

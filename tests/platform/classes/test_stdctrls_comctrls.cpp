@@ -2,6 +2,7 @@
 #include "StdCtrlsTestSupport.h"
 #include "platform/classes/ComCtrls.h"
 #include "platform/classes/ExtCtrls.h"
+#include "platform/classes/ImgList.h"
 #include "platform/user/SystemMetrics.h"
 
 namespace {
@@ -191,6 +192,19 @@ TEST_F(TComCtrlsTest, PageControlKeepsItsPagesThroughANewWindow) {
   B->SetPageIndex(0);
   EXPECT_EQ(Pages->GetPage(0), B);
   EXPECT_EQ(Pages->GetTabIndex(), 0);
+
+  // Images make room in the tabs: the tab height follows the taller image.
+  Pages->SetTabHeight(0);
+  const Integer Plain = Pages->TabRect(0).Height();
+  TImageList Images(Form);
+  Images.SetWidth(40);
+  Images.SetHeight(40);
+  B->SetImageIndex(0);
+  Pages->SetImages(&Images);
+  EXPECT_GE(Pages->TabRect(0).Height(), 40);
+  EXPECT_GT(Pages->TabRect(0).Height(), Plain);
+  Pages->SetImages(nullptr);
+  EXPECT_EQ(Pages->TabRect(0).Height(), Plain);
 }
 
 TEST_F(TComCtrlsTest, StatusBarPanelsInTheClassicLook) {
