@@ -1,6 +1,7 @@
 // TImage and TPaintBox.
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ExtCtrls.h"
+#include "platform/classes/Icon.h"
 
 // ---- TImage -----------------------------------------------------------------------------------
 
@@ -86,8 +87,8 @@ void TImage::PictureChanged(TObject*) {
   TGraphic* Graphic = FPicture->GetGraphic();
   bool Opaque = false;
   if (Graphic != nullptr) {
-    // Icons keep their own mask (their class is named: its header cannot meet the window layer's).
-    if (Graphic->ClassName() != "TIcon") Graphic->SetTransparent(FTransparent);
+    // Icons keep their own mask.
+    if (dynamic_cast<TIcon*>(Graphic) == nullptr) Graphic->SetTransparent(FTransparent);
     // A picture that covers the whole control paints every pixel of it.
     const TRect D = DestRect();
     Opaque = !Graphic->GetTransparent() && D.Left <= 0 && D.Top <= 0 && D.Right >= GetWidth() && D.Bottom >= GetHeight();
