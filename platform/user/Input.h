@@ -13,15 +13,15 @@
 // The class library turns the units into its UTF-8 texts.
 #include "platform/user/WinUser.h"
 
-// Puts the input part's handlers in place: back-end event routing, the focus and translate
-// hooks, the caret's painting hook, the window event hook and the DefWindowProc defaults for
+// Puts the input part's handlers in place: back-end event routing, the translate hook, the
+// caret's painting hook, the window event hook and the DefWindowProc defaults for
 // WM_SETCURSOR, WM_ACTIVATE, WM_CANCELMODE, WM_SYSKEYDOWN/UP, WM_SYSCHAR, WM_KEYUP and
-// WM_RBUTTONUP. Once; later calls do nothing. The window manager calls it before the first
-// window is created; SetFocus, SetActiveWindow, SetCapture, TrackMouseEvent and CreateCaret call
-// it too.
+// WM_RBUTTONUP. Once; later calls do nothing. The window manager calls it whenever a window is
+// created; SetFocus, SetActiveWindow, SetCapture, TrackMouseEvent and CreateCaret call it too.
 void InstallWindowInput();
 // Puts back what InstallWindowInput replaced and forgets focus, activation, capture, tracking,
-// the caret and the key state: for tests that check the bare window manager afterwards.
+// the caret and the key state: for tests, between them (the next window created installs the
+// part again).
 void UninstallWindowInput();
 
 // ---- Focus and activation -------------------------------------------------------------------

@@ -8,7 +8,6 @@ namespace {
 
 struct TSavedHooks {
   TInputEventHandler Input = nullptr;
-  TFocusWindowHook Focus = nullptr;
   TTranslateMessageHook Translate = nullptr;
   TCaretPaintHook Caret = nullptr;
 };
@@ -24,9 +23,6 @@ constexpr TDefault Defaults[] = {
     {WM_KEYUP, DefKeyUp},           {WM_RBUTTONUP, DefRButtonUp},
 };
 
-HWND FocusHook() {
-  return GetFocus();
-}
 bool TranslateHook(const MSG& Msg) {
   return TranslateKeyMessage(Msg);
 }
@@ -109,11 +105,9 @@ void InstallWindowInput() {
   if (S.Installed) return;
   S.Installed = true;
   GSaved.Input = InputEventHandler;
-  GSaved.Focus = FocusWindowHook;
   GSaved.Translate = TranslateMessageHook;
   GSaved.Caret = CaretPaintHook;
   InputEventHandler = RouteInputEvent;
-  FocusWindowHook = FocusHook;
   TranslateMessageHook = TranslateHook;
   CaretPaintHook = CaretPaint;
   for (const TDefault& D : Defaults) S.Previous[D.Msg] = SetDefWindowProcHandler(D.Msg, D.Handler);
@@ -129,7 +123,6 @@ void UninstallWindowInput() {
   ResetFocusState();
   ResetKeyboardState();
   if (InputEventHandler == RouteInputEvent) InputEventHandler = GSaved.Input;
-  if (FocusWindowHook == FocusHook) FocusWindowHook = GSaved.Focus;
   if (TranslateMessageHook == TranslateHook) TranslateMessageHook = GSaved.Translate;
   if (CaretPaintHook == CaretPaint) CaretPaintHook = GSaved.Caret;
   for (const TDefault& D : Defaults)

@@ -96,21 +96,14 @@ UINT ClickMessage(HWND Wnd, UINT Down, bool Client, TPoint P, DWORD Time) {
 void QueueMouse(HWND Wnd, UINT Msg, bool Client, LRESULT Hit, TPoint P, WORD XButton, DWORD Time) {
   TWindow* W = PeekWindow(Wnd);
   if (W == nullptr) return;
-  MSG M;
-  M.hwnd = Wnd;
-  M.time = Time;
-  M.pt = P;
   if (Client) {
     const TPoint O = ClientOriginOnScreen(W);
-    M.message = Msg;
-    M.wParam = MAKEWPARAM(static_cast<Integer>(MouseKeyFlags()), XButton);
-    M.lParam = MAKELPARAM(P.X - O.X, P.Y - O.Y);
+    QueueInputMessage(Wnd, Msg, MAKEWPARAM(static_cast<Integer>(MouseKeyFlags()), XButton),
+                      MAKELPARAM(P.X - O.X, P.Y - O.Y), P, Time);
   } else {
-    M.message = Msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE;
-    M.wParam = MAKEWPARAM(static_cast<Integer>(Hit), XButton);
-    M.lParam = MAKELPARAM(P.X, P.Y);
+    QueueInputMessage(Wnd, Msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE, MAKEWPARAM(static_cast<Integer>(Hit), XButton),
+                      MAKELPARAM(P.X, P.Y), P, Time);
   }
-  QueueInputMessage(M);
 }
 
 void DeliverMouse(UINT Msg, TPoint P, WORD XButton) {
@@ -163,15 +156,11 @@ void DeliverMouse(UINT Msg, TPoint P, WORD XButton) {
 }
 
 void DeliverWheel(const TInputEvent& Ev, TPoint P) {
-  MSG M;
-  M.hwnd = GetFocus();
-  if (M.hwnd == nullptr) M.hwnd = GetActiveWindow();
-  if (M.hwnd == nullptr) return;
-  M.message = Ev.Horizontal ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL;
-  M.wParam = MAKEWPARAM(static_cast<Integer>(MouseKeyFlags()), Ev.WheelDelta);
-  M.lParam = MAKELPARAM(P.X, P.Y);
-  M.pt = P;
-  QueueInputMessage(M);
+  HWND Target = GetFocus();
+  if (Target == nullptr) Target = GetActiveWindow();
+  if (Target == nullptr) return;
+  QueueInputMessage(Target, Ev.Horizontal ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL,
+                    MAKEWPARAM(static_cast<Integer>(MouseKeyFlags()), Ev.WheelDelta), MAKELPARAM(P.X, P.Y), P);
 }
 
 void RouteMouse(TInputEventKind Kind, TPoint P, TInputButton Button = TInputButton::Left, Integer Delta = 0,

@@ -67,15 +67,7 @@ char16_t KeyChar(WPARAM Vk, bool Layout) {
 }
 
 void QueueChars(HWND Wnd, UINT Msg, std::u16string_view Units, LPARAM LParam) {
-  for (const char16_t U : Units) {
-    MSG M;
-    M.hwnd = Wnd;
-    M.message = Msg;
-    M.wParam = U;
-    M.lParam = LParam;
-    M.pt = LastMousePosition();
-    QueueInputMessage(M);
-  }
+  for (const char16_t U : Units) QueueInputMessage(Wnd, Msg, U, LParam, LastMousePosition());
 }
 
 // Shift, Ctrl and Alt: the messages carry the generic key, the state keeps both sides.
@@ -169,18 +161,12 @@ void RouteKeyEvent(const TInputEvent& Ev) {
   if (AltMenu) L |= LPARAM{1} << 29;
   if (Was || !Down) L |= LPARAM{1} << 30;
   if (!Down) L |= static_cast<LPARAM>(0x80000000u);
-  MSG M;
-  M.hwnd = Target;
-  M.message = Down ? (System ? WM_SYSKEYDOWN : WM_KEYDOWN) : (System ? WM_SYSKEYUP : WM_KEYUP);
-  M.wParam = Vk;
-  M.lParam = L;
-  M.pt = LastMousePosition();
+  const UINT Msg = Down ? (System ? WM_SYSKEYDOWN : WM_KEYDOWN) : (System ? WM_SYSKEYUP : WM_KEYUP);
   if (Down) {
-    GKeyDowns.push_back(
-        TKeyDown{Target, M.message, Vk, L, false, false, System || KeyChar(Vk, false) != 0, {}});
+    GKeyDowns.push_back(TKeyDown{Target, Msg, Vk, L, false, false, System || KeyChar(Vk, false) != 0, {}});
     if (GKeyDowns.size() > MaxKeyDowns) GKeyDowns.pop_front();
   }
-  QueueInputMessage(M);
+  QueueInputMessage(Target, Msg, Vk, L, LastMousePosition());
 }
 
 void RouteText(const std::string& Utf8) {

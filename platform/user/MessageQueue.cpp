@@ -144,6 +144,18 @@ MSG MakeMsg(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   return M;
 }
 
+// Puts a message at the end of the posted messages (from any thread) and wakes the loop when
+// the poster is another thread.
+void Post(const MSG& M) {
+  TQueue& S = Q();
+  {
+    std::lock_guard Guard(S.Lock);
+    S.Posted.push_back(M);
+    S.PostedCount.fetch_add(1, std::memory_order_release);
+  }
+  if (!IsMainThread()) Wake();
+}
+
 // Everything the queue could hand out, without polling the back end or running calls.
 bool PeekInternal(MSG& Out, HWND Filter, UINT Min, UINT Max, bool Remove) {
   TQueue& S = Q();
@@ -230,13 +242,7 @@ BOOL PostMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
-  TQueue& S = Q();
-  {
-    std::lock_guard Guard(S.Lock);
-    S.Posted.push_back(MakeMsg(Wnd, Msg, WParam, LParam));
-    S.PostedCount.fetch_add(1, std::memory_order_release);
-  }
-  if (!IsMainThread()) Wake();
+  Post(MakeMsg(Wnd, Msg, WParam, LParam));
   return TRUE;
 }
 
@@ -245,13 +251,7 @@ BOOL PostThreadMessage(DWORD ThreadId, UINT Msg, WPARAM WParam, LPARAM LParam) {
     SetLastError(ERROR_INVALID_THREAD_ID);
     return FALSE;
   }
-  TQueue& S = Q();
-  {
-    std::lock_guard Guard(S.Lock);
-    S.Posted.push_back(MakeMsg(nullptr, Msg, WParam, LParam));
-    S.PostedCount.fetch_add(1, std::memory_order_release);
-  }
-  if (!IsMainThread()) Wake();
+  Post(MakeMsg(nullptr, Msg, WParam, LParam));
   return TRUE;
 }
 
@@ -265,6 +265,17 @@ void QueueInputMessage(const MSG& Msg) {
   MSG M = Msg;
   if (M.time == 0) M.time = GetTickCount();
   Q().Input.push_back(M);
+}
+
+void QueueInputMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, TPoint Pt, DWORD Time) {
+  MSG M;
+  M.hwnd = Wnd;
+  M.message = Msg;
+  M.wParam = WParam;
+  M.lParam = LParam;
+  M.time = Time;
+  M.pt = Pt;
+  QueueInputMessage(M);
 }
 
 BOOL PeekMessage(MSG* Msg, HWND Wnd, UINT Min, UINT Max, UINT RemoveMsg) {

@@ -44,16 +44,6 @@ bool InBox(const TRect& R, TPoint P) {
   return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
 }
 
-void Queue(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  MSG M;
-  M.hwnd = Wnd;
-  M.message = Msg;
-  M.wParam = WParam;
-  M.lParam = LParam;
-  M.pt = LastMousePosition();
-  QueueInputMessage(M);
-}
-
 void HoverTimerProc(HWND, UINT, UINT_PTR, DWORD) {
   TWindow* W = PeekWindow(GTrack.Wnd);
   const TInputState& S = InputState();
@@ -71,10 +61,10 @@ void HoverTimerProc(HWND, UINT, UINT_PTR, DWORD) {
   const DWORD Flags = GTrack.Flags;
   StopHover();
   if (Flags & TME_NONCLIENT) {
-    Queue(Wnd, WM_NCMOUSEHOVER, static_cast<WPARAM>(S.MouseHit), MAKELPARAM(P.X, P.Y));
+    QueueInputMessage(Wnd, WM_NCMOUSEHOVER, static_cast<WPARAM>(S.MouseHit), MAKELPARAM(P.X, P.Y), P);
   } else {
     const TPoint O = ClientOriginOnScreen(W);
-    Queue(Wnd, WM_MOUSEHOVER, MouseKeyFlags(), MAKELPARAM(P.X - O.X, P.Y - O.Y));
+    QueueInputMessage(Wnd, WM_MOUSEHOVER, MouseKeyFlags(), MAKELPARAM(P.X - O.X, P.Y - O.Y), P);
   }
 }
 
@@ -91,7 +81,8 @@ void UpdateMouseTracking(HWND Wnd, LRESULT Hit, TPoint Screen) {
   if (!InArea(GTrack.Wnd, GTrack.Flags, Wnd, Hit)) {
     // Leaving ends every kind of tracking; WM_MOUSELEAVE comes once.
     if (GTrack.Flags & TME_LEAVE)
-      Queue(GTrack.Wnd, (GTrack.Flags & TME_NONCLIENT) ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
+      QueueInputMessage(GTrack.Wnd, (GTrack.Flags & TME_NONCLIENT) ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0,
+                        LastMousePosition());
     return StopMouseTracking();
   }
   if ((GTrack.Flags & TME_HOVER) && !InBox(GTrack.HoverRect, Screen)) StartHover(Screen);

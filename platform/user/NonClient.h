@@ -12,10 +12,11 @@
 #include "platform/user/WindowInternals.h"
 
 // Installs the non-client, scroll-bar and menu defaults into the DefWindowProc table (once;
-// later calls do nothing). The window manager calls it before the first window is created;
-// the public calls of this part call it too.
+// later calls do nothing). The window manager calls it whenever a window is created; the
+// public calls of this part call it too.
 void InstallNonClient();
-// Puts back what InstallNonClient replaced: for tests that check the bare window manager.
+// Puts back what InstallNonClient replaced: for tests, between them (the next window created
+// installs the part again).
 void UninstallNonClient();
 
 // ---- Layout --------------------------------------------------------------------------------

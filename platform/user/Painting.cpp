@@ -32,6 +32,13 @@ TSurface& EmptySurface() {
 
 TRect WholeWindow(const TWindow* W) { return TRect{0, 0, W->Rect.Width(), W->Rect.Height()}; }
 
+// The part of Rgn (window coordinates) in the client area C, in client coordinates.
+TRegionData ClientPart(TRegionData Rgn, const TRect& C) {
+  Rgn.IntersectRect(C);
+  Rgn.Offset(-C.Left, -C.Top);
+  return Rgn;
+}
+
 // The area RedrawWindow means, in window coordinates.
 TRegionData AreaOf(const TWindow* W, const RECT* Rect, HRGN Rgn, UINT Flags) {
   const TRect C = ClientInWindow(W);
@@ -268,11 +275,7 @@ void EraseNow(TWindow* W) {
   }
   if (W->NeedErase) {
     W->NeedErase = false;
-    TRegionData R = W->UpdateRgn;
-    const TRect C = ClientInWindow(W);
-    R.IntersectRect(C);
-    R.Offset(-C.Left, -C.Top);
-    HDC DC = NewWindowDC(W, DefaultDcxFlags(W), std::move(R), false);
+    HDC DC = NewWindowDC(W, DefaultDcxFlags(W), ClientPart(W->UpdateRgn, ClientInWindow(W)), false);
     SendTo(W, WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
     ReleaseDC(H, DC);
   }
@@ -286,10 +289,7 @@ BOOL GetUpdateRect(HWND Wnd, RECT* Rect, BOOL Erase) {
     EraseNow(W);
     if ((W = PeekWindow(Wnd)) == nullptr) return FALSE;
   }
-  TRegionData R = W->UpdateRgn;
-  const TRect C = ClientInWindow(W);
-  R.IntersectRect(C);
-  R.Offset(-C.Left, -C.Top);
+  const TRegionData R = ClientPart(W->UpdateRgn, ClientInWindow(W));
   if (Rect != nullptr) *Rect = R.Box();
   return R.IsEmpty() ? FALSE : TRUE;
 }
@@ -301,11 +301,7 @@ Integer GetUpdateRgn(HWND Wnd, HRGN Rgn, BOOL Erase) {
     EraseNow(W);
     if ((W = PeekWindow(Wnd)) == nullptr) return ERROR;
   }
-  TRegionData R = W->UpdateRgn;
-  const TRect C = ClientInWindow(W);
-  R.IntersectRect(C);
-  R.Offset(-C.Left, -C.Top);
-  Rgn->Data = std::move(R);
+  Rgn->Data = ClientPart(W->UpdateRgn, ClientInWindow(W));
   return Rgn->Data.Complexity();
 }
 
@@ -334,9 +330,7 @@ HDC BeginPaint(HWND Wnd, PAINTSTRUCT* Paint) {
     DeleteObject(Rgn);
     if ((W = PeekWindow(Wnd)) == nullptr) return nullptr;
   }
-  TRegionData Client = Whole;
-  Client.IntersectRect(C);
-  Client.Offset(-C.Left, -C.Top);
+  TRegionData Client = ClientPart(std::move(Whole), C);
   const TRect Box = Client.Box();
   HDC DC = NewWindowDC(W, DefaultDcxFlags(W), std::move(Client), false);
   Paint->hdc = DC;

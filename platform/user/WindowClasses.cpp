@@ -21,11 +21,6 @@ TClassTable& Table() {
 
 bool IsAtomName(LPCSTR Name) { return IS_INTRESOURCE(Name); }
 
-// Extra-byte slots are addressed by byte offset; a LONG_PTR access needs 8 bytes there.
-bool ExtraRange(const std::vector<Byte>& Extra, Integer Offset, std::size_t Size) {
-  return Offset >= 0 && static_cast<std::size_t>(Offset) + Size <= Extra.size();
-}
-
 }  // namespace
 
 TWindowClass* FindWindowClass(LPCSTR Name) {
@@ -159,19 +154,15 @@ ULONG_PTR GetClassLongPtr(HWND Wnd, Integer Index) {
     case GCL_CBCLSEXTRA: return C->Extra.size();
     case GCW_ATOM: return C->Atom;
     case GCLP_MENUNAME: return reinterpret_cast<ULONG_PTR>(C->MenuName);
-    default:
-      if (ExtraRange(C->Extra, Index, sizeof(LONG_PTR))) {
-        ULONG_PTR V;
-        std::memcpy(&V, C->Extra.data() + Index, sizeof V);
-        return V;
-      }
-      if (ExtraRange(C->Extra, Index, sizeof(DWORD))) {
-        DWORD V;
-        std::memcpy(&V, C->Extra.data() + Index, sizeof V);
-        return V;
-      }
+    default: {
+      // A LONG_PTR where 8 bytes fit, else 32 bits.
+      ULONG_PTR V;
+      if (ReadExtra(C->Extra, Index, V)) return V;
+      DWORD V32;
+      if (ReadExtra(C->Extra, Index, V32)) return V32;
       SetLastError(ERROR_INVALID_INDEX);
       return 0;
+    }
   }
 }
 
@@ -205,12 +196,7 @@ ULONG_PTR SetClassLongPtr(HWND Wnd, Integer Index, LONG_PTR New) {
       }
       break;
     default:
-      if (ExtraRange(C->Extra, Index, sizeof(LONG_PTR))) {
-        std::memcpy(C->Extra.data() + Index, &New, sizeof New);
-      } else if (ExtraRange(C->Extra, Index, sizeof(DWORD))) {
-        const DWORD V = static_cast<DWORD>(New);
-        std::memcpy(C->Extra.data() + Index, &V, sizeof V);
-      } else {
+      if (!WriteExtra(C->Extra, Index, New) && !WriteExtra(C->Extra, Index, static_cast<DWORD>(New))) {
         SetLastError(ERROR_INVALID_INDEX);
         return 0;
       }

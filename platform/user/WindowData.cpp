@@ -11,10 +11,6 @@
 
 namespace {
 
-bool ExtraFits(const TWindow* W, Integer Offset, std::size_t Size) {
-  return Offset >= 0 && static_cast<std::size_t>(Offset) + Size <= W->Extra.size();
-}
-
 DWORD ChangeStyle(TWindow* W, Integer Index, DWORD New) {
   const HWND H = W->Handle;
   const DWORD Old = Index == GWL_STYLE ? W->Style : W->ExStyle;
@@ -58,19 +54,15 @@ LONG_PTR GetWindowLongPtr(HWND Wnd, Integer Index) {
     case GWLP_HWNDPARENT:
       if (IsTopLevel(W)) return W->Owner != nullptr ? reinterpret_cast<LONG_PTR>(W->Owner->Handle) : 0;
       return W->Parent != nullptr ? reinterpret_cast<LONG_PTR>(W->Parent->Handle) : 0;
-    default:
-      if (ExtraFits(W, Index, sizeof(LONG_PTR))) {
-        LONG_PTR V;
-        std::memcpy(&V, W->Extra.data() + Index, sizeof V);
-        return V;
-      }
-      if (ExtraFits(W, Index, sizeof(LONG))) {
-        LONG V;
-        std::memcpy(&V, W->Extra.data() + Index, sizeof V);
-        return V;
-      }
+    default: {
+      // A LONG_PTR where 8 bytes fit, else 32 bits.
+      LONG_PTR V;
+      if (ReadExtra(W->Extra, Index, V)) return V;
+      LONG V32;
+      if (ReadExtra(W->Extra, Index, V32)) return V32;
       SetLastError(ERROR_INVALID_INDEX);
       return 0;
+    }
   }
 }
 
@@ -115,12 +107,7 @@ LONG_PTR SetWindowLongPtr(HWND Wnd, Integer Index, LONG_PTR New) {
       SetParent(Wnd, reinterpret_cast<HWND>(New));
       return Old;
     default:
-      if (ExtraFits(W, Index, sizeof(LONG_PTR))) {
-        std::memcpy(W->Extra.data() + Index, &New, sizeof New);
-      } else if (ExtraFits(W, Index, sizeof(LONG))) {
-        const LONG V = static_cast<LONG>(New);
-        std::memcpy(W->Extra.data() + Index, &V, sizeof V);
-      } else {
+      if (!WriteExtra(W->Extra, Index, New) && !WriteExtra(W->Extra, Index, static_cast<LONG>(New))) {
         SetLastError(ERROR_INVALID_INDEX);
         return 0;
       }
@@ -131,25 +118,23 @@ LONG_PTR SetWindowLongPtr(HWND Wnd, Integer Index, LONG_PTR New) {
 WORD GetWindowWord(HWND Wnd, Integer Index) {
   TWindow* W = WindowFromHandle(Wnd);
   if (W == nullptr) return 0;
-  if (!ExtraFits(W, Index, sizeof(WORD))) {
+  WORD V;
+  if (!ReadExtra(W->Extra, Index, V)) {
     SetLastError(ERROR_INVALID_INDEX);
     return 0;
   }
-  WORD V;
-  std::memcpy(&V, W->Extra.data() + Index, sizeof V);
   return V;
 }
 
 WORD SetWindowWord(HWND Wnd, Integer Index, WORD New) {
   TWindow* W = WindowFromHandle(Wnd);
   if (W == nullptr) return 0;
-  if (!ExtraFits(W, Index, sizeof(WORD))) {
+  WORD Old;
+  if (!ReadExtra(W->Extra, Index, Old)) {
     SetLastError(ERROR_INVALID_INDEX);
     return 0;
   }
-  WORD Old;
-  std::memcpy(&Old, W->Extra.data() + Index, sizeof Old);
-  std::memcpy(W->Extra.data() + Index, &New, sizeof New);
+  WriteExtra(W->Extra, Index, New);
   return Old;
 }
 

@@ -12,7 +12,7 @@
 //
 // Where the parts above the core plug in (each in its own files):
 //   input       InputEventHandler (back-end events to messages, QueueInputMessage),
-//               TranslateMessageHook, FocusWindowHook, AddWindowEventHook (Destroying, Hidden,
+//               TranslateMessageHook, AddWindowEventHook (Destroying, Hidden,
 //               Shown, ActivateRequested, Disabled, Minimized: capture, focus, activation),
 //               DefWindowProc handlers for WM_SETCURSOR, WM_MOUSEACTIVATE, WM_KEYDOWN...,
 //               CaretPaintHook, and the back end's SetCursorShape and clipboard text.
@@ -24,6 +24,7 @@
 //   classes     MakeObjectInstance/SetWindowLongPtr(GWLP_WNDPROC), RunUntilIdle/ModalLoopIdle
 //               in the application's loops, SetDisplayBackend through the display library.
 #include <array>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -57,6 +58,21 @@ struct TWindowClass {
 
 // Finds a registered class by name (case-insensitive) or by MAKEINTATOM; nullptr when none.
 TWindowClass* FindWindowClass(LPCSTR Name);
+
+// Extra bytes of a class or window (the offsets >= 0 of GetClassLongPtr / GetWindowLongPtr):
+// a T read or written at Offset; false when it does not fit there.
+template <class T>
+bool ReadExtra(const std::vector<Byte>& Extra, Integer Offset, T& Value) {
+  if (Offset < 0 || static_cast<std::size_t>(Offset) + sizeof(T) > Extra.size()) return false;
+  std::memcpy(&Value, Extra.data() + Offset, sizeof(T));
+  return true;
+}
+template <class T>
+bool WriteExtra(std::vector<Byte>& Extra, Integer Offset, T Value) {
+  if (Offset < 0 || static_cast<std::size_t>(Offset) + sizeof(T) > Extra.size()) return false;
+  std::memcpy(Extra.data() + Offset, &Value, sizeof(T));
+  return true;
+}
 
 // ---- Windows ------------------------------------------------------------------------------
 // Per-window data of the parts added on top of the core (scroll bars, controls, ...). A part
@@ -237,16 +253,16 @@ extern TCaretPaintHook CaretPaintHook;
 
 // ---- Messages and the loop ------------------------------------------------------------------
 // The loop hands each back-end input event to this handler, which turns it into messages with
-// QueueInputMessage. The default routes mouse events to WindowFromPoint in client coordinates
-// (non-client messages outside the client area) and keys to the window FocusWindowHook gives
-// (default: the topmost visible top-level window). The input part replaces it.
+// QueueInputMessage. The input part's handler routes mouse and key events and passes the rest
+// on to the core's, which posts WM_CLOSE for close requests (to the topmost visible unowned
+// window) and follows screen changes; without the input part mouse and key events only move
+// LastMousePosition.
 using TInputEventHandler = void (*)(const TInputEvent& Ev);
 extern TInputEventHandler InputEventHandler;
-using TFocusWindowHook = HWND (*)();
-extern TFocusWindowHook FocusWindowHook;
 // Adds a message to the input queue (after posted messages, before paints and timers).
-// MSG.time and MSG.pt are filled when 0 / the cursor position.
+// MSG.time is filled when 0.
 void QueueInputMessage(const MSG& Msg);
+void QueueInputMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, TPoint Pt, DWORD Time = 0);
 // The last mouse position the loop saw, screen coordinates (GetMessagePos, cursor).
 TPoint LastMousePosition();
 void SetLastMousePosition(TPoint P);
