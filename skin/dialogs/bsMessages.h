@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/classes/DialogTypes.h"
+#include "platform/classes/Dialogs.h"
 #include "platform/classes/Forms.h"
 #include "skin/data/bsSkinData.h"
 
