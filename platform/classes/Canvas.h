@@ -151,6 +151,25 @@ class TCanvas : public TPersistent {
   Integer FLockCount = 0;
 };
 
+// A canvas locked and drawing on a DC it is handed (a paint message's) for one scope; at the
+// end, also when the drawing throws, it lets go of the DC and is unlocked.
+class TCanvasOnDC {
+ public:
+  TCanvasOnDC(TCanvas* Canvas, HDC DC) : FCanvas(Canvas) {
+    FCanvas->Lock();
+    FCanvas->SetHandle(DC);
+  }
+  ~TCanvasOnDC() {
+    FCanvas->SetHandle(nullptr);
+    FCanvas->Unlock();
+  }
+  TCanvasOnDC(const TCanvasOnDC&) = delete;
+  TCanvasOnDC& operator=(const TCanvasOnDC&) = delete;
+
+ private:
+  TCanvas* FCanvas;
+};
+
 // Draws Src onto Dst, leaving Dst where the monochrome mask (in MaskDC) has 1 bits.
 void TransparentStretchBlt(HDC DstDC, Integer DstX, Integer DstY, Integer DstW, Integer DstH, HDC SrcDC,
                            Integer SrcX, Integer SrcY, Integer SrcW, Integer SrcH, HDC MaskDC, Integer MaskX,

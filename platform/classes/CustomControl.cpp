@@ -89,18 +89,9 @@ void TCustomControl::WMPaint(TMessage& Message) {
 }
 
 void TCustomControl::PaintWindow(HDC DC) {
-  FCanvas->Lock();
-  FCanvas->SetHandle(DC);
-  try {
-    FCanvas->UpdateTextFlags();
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  const TCanvasOnDC OnDC(FCanvas.get(), DC);
+  FCanvas->UpdateTextFlags();
+  Paint();
 }
 
 // ---- TGraphicControl ----------------------------------------------------------------------------
@@ -122,15 +113,6 @@ void TGraphicControl::Dispatch(TMessage& Message) {
 
 void TGraphicControl::WMPaint(TMessage& Message) {
   if (Message.WParam == 0 || GetComponentState().Contains(csDestroying)) return;
-  FCanvas->Lock();
-  FCanvas->SetHandle(reinterpret_cast<HDC>(Message.WParam));
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  const TCanvasOnDC OnDC(FCanvas.get(), reinterpret_cast<HDC>(Message.WParam));
+  Paint();
 }

@@ -408,17 +408,8 @@ void TCustomForm::Paint() {
 }
 
 void TCustomForm::PaintWindow(HDC DC) {
-  FCanvas->Lock();
-  FCanvas->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  const TCanvasOnDC OnDC(FCanvas.get(), DC);
+  Paint();
 }
 
 void TCustomForm::WMPaint(TMessage& Message) {

@@ -75,6 +75,17 @@ bool AlignWork(TWinControl* Parent) {
 }  // namespace
 
 void TWinControl::DoPosition(TControl* Control, TAlign AAlign, TRect& Rect, const std::vector<TControl*>&, Integer) {
+  // Bounds the layout gives leave the control's anchor rules as they are.
+  auto Place = [Control](Integer Left, Integer Top, Integer Width, Integer Height) {
+    Control->FAnchorMove = true;
+    try {
+      Control->SetBounds(Left, Top, Width, Height);
+    } catch (...) {
+      Control->FAnchorMove = false;
+      throw;
+    }
+    Control->FAnchorMove = false;
+  };
   if (AAlign == alNone || !(Control->FAnchors == AnchorAlign(AAlign))) {
     if (Control->FOriginalParentSize.X != 0 && Control->FOriginalParentSize.Y != 0) {
       Integer NewLeft = Control->FLeft, NewTop = Control->FTop;
@@ -95,14 +106,7 @@ void TWinControl::DoPosition(TControl* Control, TAlign AAlign, TRect& Rect, cons
       } else if (!A.Contains(akTop)) {
         NewTop = MulDiv(Rules.Y, ParentSize.Y, Original.Y) - NewHeight / 2;
       }
-      Control->FAnchorMove = true;
-      try {
-        Control->SetBounds(NewLeft, NewTop, NewWidth, NewHeight);
-      } catch (...) {
-        Control->FAnchorMove = false;
-        throw;
-      }
-      Control->FAnchorMove = false;
+      Place(NewLeft, NewTop, NewWidth, NewHeight);
     }
     if (AAlign == alNone) return;
   }
@@ -128,14 +132,7 @@ void TWinControl::DoPosition(TControl* Control, TAlign AAlign, TRect& Rect, cons
       break;
     default: break;
   }
-  Control->FAnchorMove = true;
-  try {
-    Control->SetBounds(NewLeft, NewTop, NewWidth, NewHeight);
-  } catch (...) {
-    Control->FAnchorMove = false;
-    throw;
-  }
-  Control->FAnchorMove = false;
+  Place(NewLeft, NewTop, NewWidth, NewHeight);
   // A control that did not take the size it was given (constraints) leaves the rest.
   if (Control->FWidth != NewWidth || Control->FHeight != NewHeight) {
     switch (AAlign) {
