@@ -371,6 +371,14 @@ void DrawRadioMark(TCanvas* Cnvs, Integer X, Integer Y, TColor Color) {
   Cnvs->Rectangle(X, Y, X + 6, Y + 6);
 }
 
+void DrawCloseGlyph(TCanvas* Cnvs, Integer X, Integer Y, TColor Color) {
+  Cnvs->GetPen()->SetColor(Color);
+  Line(Cnvs, X + 1, Y + 1, X + 9, Y + 9);
+  Line(Cnvs, X + 9, Y + 1, X + 1, Y + 9);
+  Line(Cnvs, X + 2, Y + 1, X + 10, Y + 9);
+  Line(Cnvs, X + 8, Y + 1, X, Y + 9);
+}
+
 void DrawBevelFrame(TCanvas* Cnvs, TRect R, TColor TopLeftColor, TColor BottomRightColor) {
   Cnvs->GetPen()->SetWidth(1);
   --R.Right;

@@ -81,6 +81,8 @@ void DrawArrowGlyph(TCanvas* Cnvs, const TRect& R, TColor Color, Integer Kind);
 void DrawSmallArrowGlyph(TCanvas* Cnvs, const TRect& R, TColor Color, Integer Kind);
 void DrawCheckMark(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
 void DrawRadioMark(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
+// The cross of a close button, 11 x 10 pixels from (X, Y).
+void DrawCloseGlyph(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
 // Top-left lines in TopLeftColor, bottom-right lines in BottomRightColor, inside R.
 void DrawBevelFrame(TCanvas* Cnvs, TRect R, TColor TopLeftColor, TColor BottomRightColor);
 // The platform's one-pixel 3-D frame: top and left in TopColor, right and bottom in

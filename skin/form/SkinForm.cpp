@@ -3,6 +3,7 @@
 #include "platform/classes/Screen.h"
 #include "platform/system/Exceptions.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
+#include "skin/boxctrls/bsSkinTabs.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/form/bsSkinMenus.h"
 
@@ -154,6 +155,8 @@ void ApplySkinChangeToComponent(TComponent* Component, TbsSkinData* Skin) {
     if (Uses(C->GetSkinData())) C->ApplySkinChange();
   } else if (auto* G = dynamic_cast<TbsGraphicSkinControl*>(Component)) {
     if (Uses(G->GetSkinData())) G->ApplySkinChange();
+  } else if (auto* P = dynamic_cast<TbsSkinPageControl*>(Component)) {
+    if (Uses(P->GetSkinData())) P->ApplySkinChange();
   } else if (auto* E = dynamic_cast<TbsSkinCustomEdit*>(Component)) {
     if (Uses(E->GetSkinData())) E->ApplySkinChange();
   } else if (auto* L = dynamic_cast<TbsSkinStdLabel*>(Component)) {

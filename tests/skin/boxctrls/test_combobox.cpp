@@ -10,7 +10,7 @@ namespace {
 
 using namespace SkinTesting;
 
-class TComboBoxTest : public TSkinTest {
+class TSkinComboBoxTest : public TSkinTest {
  protected:
   void SetUp() override {
     TSkinTest::SetUp();
@@ -34,7 +34,7 @@ class TComboBoxTest : public TSkinTest {
   TEventLog Log;
 };
 
-TEST_F(TComboBoxTest, ItemIndexFromCodeClicksButDoesNotChange) {
+TEST_F(TSkinComboBoxTest, ItemIndexFromCodeClicksButDoesNotChange) {
   struct TStep {
     Integer Index;
     const char* Text;
@@ -49,7 +49,7 @@ TEST_F(TComboBoxTest, ItemIndexFromCodeClicksButDoesNotChange) {
   }
 }
 
-TEST_F(TComboBoxTest, PickingAnItemByMouseChanges) {
+TEST_F(TSkinComboBoxTest, PickingAnItemByMouseChanges) {
   Combo->SetItemIndex(0);
   Log.Take();
   EXPECT_EQ(Combo->GetWidth(), 150);
@@ -72,7 +72,7 @@ TEST_F(TComboBoxTest, PickingAnItemByMouseChanges) {
   EXPECT_EQ(Log.Take(), (TLines{"Change Combo", "Click Combo"}));
 }
 
-TEST_F(TComboBoxTest, PressDragAndReleaseOverARow) {
+TEST_F(TSkinComboBoxTest, PressDragAndReleaseOverARow) {
   // The press on the drop button (hot once the mouse is over it), then down into the list.
   // The list opens under the combo with its rows 2 pixels inside its frame.
   MoveAt(Combo, 140, 10);
@@ -83,7 +83,7 @@ TEST_F(TComboBoxTest, PressDragAndReleaseOverARow) {
   EXPECT_EQ(Log.Take(), (TLines{"Change Combo", "Click Combo"}));
 }
 
-TEST_F(TComboBoxTest, EscapeRestoresTheIndexHeldWhenTheListOpened) {
+TEST_F(TSkinComboBoxTest, EscapeRestoresTheIndexHeldWhenTheListOpened) {
   Combo->SetItemIndex(1);
   Log.Take();
   ClickAt(Combo, 60, 10);
@@ -100,7 +100,7 @@ TEST_F(TComboBoxTest, EscapeRestoresTheIndexHeldWhenTheListOpened) {
   EXPECT_TRUE(Log.Take().empty());
 }
 
-TEST_F(TComboBoxTest, ManyItemsShowEightRowsAndABar) {
+TEST_F(TSkinComboBoxTest, ManyItemsShowEightRowsAndABar) {
   for (Integer I = 0; I < 15; ++I) Combo->GetItems()->Add("Item " + std::to_string(I));
   Combo->DropDown();
   Pump();
@@ -115,7 +115,7 @@ TEST_F(TComboBoxTest, ManyItemsShowEightRowsAndABar) {
   EXPECT_EQ(Combo->GetDropDownCount(), 8);
 }
 
-TEST_F(TComboBoxTest, ArrowKeysAndTypeAhead) {
+TEST_F(TSkinComboBoxTest, ArrowKeysAndTypeAhead) {
   Combo->SetItemIndex(0);
   ClickAt(Combo, 60, 10);  // focus; the list opens
   ScriptKeyPress(VK_ESCAPE);
