@@ -161,6 +161,8 @@ void ApplySkinChangeToComponent(TComponent* Component, TbsSkinData* Skin) {
     if (Uses(E->GetSkinData())) E->ApplySkinChange();
   } else if (auto* L = dynamic_cast<TbsSkinStdLabel*>(Component)) {
     if (Uses(L->GetSkinData())) L->ApplySkinChange();
+  } else if (auto* V = dynamic_cast<TbsSkinCustomListView*>(Component)) {
+    if (Uses(V->GetSkinData())) V->ApplySkinChange();
   }
 }
 
