@@ -61,8 +61,10 @@ void TbsCustomEdit::CreateParams(TCreateParams& Params) {
   Params.ExStyle &= ~WS_EX_CLIENTEDGE;
   if (FTransparent) Params.ExStyle |= WS_EX_TRANSPARENT;
   // A multi-line edit can take a formatting rectangle that leaves room for images.
-  if (GetPasswordChar() != 0) Params.Style |= ES_PASSWORD;
-  else Params.Style |= ES_MULTILINE;
+  if (GetPasswordChar() != 0)
+    Params.Style |= ES_PASSWORD;
+  else
+    Params.Style |= ES_MULTILINE;
 }
 
 void TbsCustomEdit::Invalidate() {
@@ -107,7 +109,8 @@ void TbsCustomEdit::WndProc(TMessage& Message) {
           char Key = static_cast<char>(Message.WParam);
           OnKeyPress(this, Key);
         }
-        if (TCustomForm* Form = GetParentForm(this)) Form->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam);
+        if (TCustomForm* Form = GetParentForm(this))
+          Form->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam);
         return;
       }
       if (FReadOnly) return;
@@ -134,9 +137,14 @@ void TbsCustomEdit::WndProc(TMessage& Message) {
       // The built-in menu is the skin's popup menu, which shows nothing without a skin.
       if (GetPopupMenu() == nullptr) return;
       break;
-    case WM_LBUTTONDOWN: Down = true; break;
-    case WM_LBUTTONUP: Down = false; break;
-    default: break;
+    case WM_LBUTTONDOWN:
+      Down = true;
+      break;
+    case WM_LBUTTONUP:
+      Down = false;
+      break;
+    default:
+      break;
   }
   TCustomMaskEdit::WndProc(Message);
   switch (Msg) {
@@ -165,7 +173,8 @@ void TbsCustomEdit::WndProc(TMessage& Message) {
     case WM_MOUSEMOVE:
       if (Down && TransparentActive()) Invalidate();
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -222,7 +231,9 @@ void TbsSkinNumEdit::Dispatch(TMessage& Message) {
       TbsCustomEdit::Dispatch(Message);
       if (Message.LParam == 0 && OnEditMouseLeave) OnEditMouseLeave(this);
       break;
-    default: TbsCustomEdit::Dispatch(Message); break;
+    default:
+      TbsCustomEdit::Dispatch(Message);
+      break;
   }
 }
 
@@ -272,7 +283,9 @@ void TbsSkinCustomEdit::Notification(TComponent* AComponent, TOperation Operatio
   if (AComponent == FImages) FImages = nullptr;
 }
 
-void TbsSkinCustomEdit::Loaded() { TbsCustomEdit::Loaded(); }
+void TbsSkinCustomEdit::Loaded() {
+  TbsCustomEdit::Loaded();
+}
 
 void TbsSkinCustomEdit::SetDefaultColor(TColor Value) {
   FDefaultColor = Value;
@@ -280,7 +293,9 @@ void TbsSkinCustomEdit::SetDefaultColor(TColor Value) {
   if (PartIndex == -1) Invalidate();
 }
 
-void TbsSkinCustomEdit::SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
+void TbsSkinCustomEdit::SetDefaultFont(TFont* Value) {
+  FDefaultFont->Assign(Value);
+}
 
 void TbsSkinCustomEdit::DefaultFontChanged(TObject*) {
   LoadSkinPart();
@@ -296,8 +311,10 @@ void TbsSkinCustomEdit::SetDefaultWidth(Integer Value) {
 void TbsSkinCustomEdit::SetDefaultHeight(Integer Value) {
   FDefaultHeight = Value;
   LoadSkinPart();
-  if (PartIndex == -1 && Value > 0 && FUseSkinFont) SetHeight(Value);
-  else AdjustHeight();
+  if (PartIndex == -1 && Value > 0 && FUseSkinFont)
+    SetHeight(Value);
+  else
+    AdjustHeight();
 }
 
 void TbsSkinCustomEdit::SetButtonMode(bool Value) {
@@ -334,8 +351,10 @@ void TbsSkinCustomEdit::CreateParams(TCreateParams& Params) {
   TbsCustomEdit::CreateParams(Params);
   Params.ExStyle &= ~WS_EX_TRANSPARENT;
   Params.Style &= ~(ES_LEFT | ES_RIGHT | ES_CENTER);
-  if (FAlignment == taRightJustify) Params.Style |= ES_RIGHT;
-  else if (FAlignment == taCenter) Params.Style |= ES_CENTER;
+  if (FAlignment == taRightJustify)
+    Params.Style |= ES_RIGHT;
+  else if (FAlignment == taCenter)
+    Params.Style |= ES_CENTER;
 }
 
 // ---- Geometry -------------------------------------------------------------------------------
@@ -346,7 +365,9 @@ Integer TbsSkinCustomEdit::GetEditHeight() {
   return H + 2 + 4;
 }
 
-void TbsSkinCustomEdit::AdjustHeight() { SetHeight(GetEditHeight()); }
+void TbsSkinCustomEdit::AdjustHeight() {
+  SetHeight(GetEditHeight());
+}
 
 void TbsSkinCustomEdit::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
   LoadSkinPart();
@@ -388,8 +409,10 @@ void TbsSkinCustomEdit::PaintFrame(HDC DC) {
   C->FillRect(R);
   if (FButtonMode) {
     TColor Frame = clBtnShadow, Face = clBtnFace;
-    if (ButtonDown && ButtonActive) Frame = clNavy, Face = static_cast<TColor>(RGB(133, 147, 181));
-    else if (ButtonActive) Frame = clNavy, Face = static_cast<TColor>(RGB(182, 189, 210));
+    if (ButtonDown && ButtonActive)
+      Frame = clNavy, Face = static_cast<TColor>(RGB(133, 147, 181));
+    else if (ButtonActive)
+      Frame = clNavy, Face = static_cast<TColor>(RGB(182, 189, 210));
     C->GetPen()->SetColor(Frame);
     C->GetBrush()->SetColor(Face);
     C->Rectangle(FButtonRect);
@@ -474,15 +497,19 @@ void TbsSkinCustomEdit::WMPaint(TMessage& Message) {
   const TRect R = Rect(0, 0, GetRectWidth(FTextRect), GetRectHeight(FTextRect));
   const Integer TW = C.TextWidth(Text);
   Integer X = 2;
-  if (FAlignment == taRightJustify) X = R.Right - TW - 1;
-  else if (FAlignment == taCenter) X = R.Right / 2 - TW / 2;
+  if (FAlignment == taRightJustify)
+    X = R.Right - TW - 1;
+  else if (FAlignment == taCenter)
+    X = R.Right / 2 - TW / 2;
   C.TextRect(R, X, 0, Text);
   C.SetHandle(nullptr);
 }
 
 // ---- Mouse ----------------------------------------------------------------------------------
 
-bool TbsSkinCustomEdit::NeedsTracking() const { return FButtonMode || FImages != nullptr; }
+bool TbsSkinCustomEdit::NeedsTracking() const {
+  return FButtonMode || FImages != nullptr;
+}
 
 void TbsSkinCustomEdit::MouseEnterEdit() {
   MouseIn = true;
@@ -504,7 +531,8 @@ void TbsSkinCustomEdit::WMNCHitTest(TMessage& Message) {
   const TPoint P = ScreenToClient(LParamToPoint(Message.LParam));
   if (FImages != nullptr) {
     const TRect C = GetClientRect();
-    if (FLeftImageIndex >= 0 && P.X >= C.Left && P.X < C.Left + FImages->GetWidth() && P.Y >= 0 && P.Y < C.Bottom) {
+    if (FLeftImageIndex >= 0 && P.X >= C.Left && P.X < C.Left + FImages->GetWidth() && P.Y >= 0 &&
+        P.Y < C.Bottom) {
       Message.Result = HitLeftImage;
       return;
     }
@@ -517,7 +545,8 @@ void TbsSkinCustomEdit::WMNCHitTest(TMessage& Message) {
   if (FButtonMode) {
     CalcRects();
     const TPoint W{P.X + 2, P.Y + 2};
-    if (W.X >= FButtonRect.Left && W.X < FButtonRect.Right && W.Y >= FButtonRect.Top && W.Y < FButtonRect.Bottom) {
+    if (W.X >= FButtonRect.Left && W.X < FButtonRect.Right && W.Y >= FButtonRect.Top &&
+        W.Y < FButtonRect.Bottom) {
       Message.Result = HitButton;
       return;
     }
@@ -535,11 +564,21 @@ void TbsSkinCustomEdit::WndProc(TMessage& Message) {
     return;
   }
   switch (Message.Msg) {
-    case WM_ERASEBKGND: WMEraseBkgnd(Message); return;
-    case WM_PAINT: WMPaint(Message); return;
-    case WM_NCCALCSIZE: WMNCCalcSize(Message); return;
-    case WM_NCPAINT: WMNCPaint(Message); return;
-    case WM_NCHITTEST: WMNCHitTest(Message); return;
+    case WM_ERASEBKGND:
+      WMEraseBkgnd(Message);
+      return;
+    case WM_PAINT:
+      WMPaint(Message);
+      return;
+    case WM_NCCALCSIZE:
+      WMNCCalcSize(Message);
+      return;
+    case WM_NCPAINT:
+      WMNCPaint(Message);
+      return;
+    case WM_NCHITTEST:
+      WMNCHitTest(Message);
+      return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
       // This edit reports entering and leaving through its own tracking.
@@ -604,7 +643,8 @@ void TbsSkinCustomEdit::WndProc(TMessage& Message) {
       KillTimer(GetHandle(), HoverTimer);
       MouseIn = false;
       break;
-    default: break;
+    default:
+      break;
   }
   TbsCustomEdit::WndProc(Message);
   switch (Message.Msg) {
@@ -614,8 +654,11 @@ void TbsSkinCustomEdit::WndProc(TMessage& Message) {
       if (HandleAllocated()) SendMessage(GetHandle(), WM_NCPAINT, 0, 0);
       Invalidate();
       break;
-    case CM_ENABLEDCHANGED: Invalidate(); break;
-    default: break;
+    case CM_ENABLEDCHANGED:
+      Invalidate();
+      break;
+    default:
+      break;
   }
 }
 

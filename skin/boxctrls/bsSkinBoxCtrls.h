@@ -272,8 +272,8 @@ class TbsSkinCustomListBox;
 
 // Draws one item: the canvas of an item bitmap, the item, the bitmap's size, the text
 // rectangle and the item's state.
-using TbsDrawSkinItemEvent =
-    TDelegate<void(TObject* Sender, TCanvas* Cnvs, Integer Index, TSize ItemSize, TRect TextRct, TOwnerDrawState State)>;
+using TbsDrawSkinItemEvent = TDelegate<void(TObject* Sender, TCanvas* Cnvs, Integer Index, TSize ItemSize,
+                                            TRect TextRct, TOwnerDrawState State)>;
 
 // The owner-drawn native list inside a skinned list box; its native scroll bars stay out of
 // sight and its input goes to the frame first.

@@ -27,7 +27,9 @@ Integer TextHeightOf(TFont* Font) {
   return M.tmHeight;
 }
 
-bool Inside(const TRect& R, Integer X, Integer Y) { return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom; }
+bool Inside(const TRect& R, Integer X, Integer Y) {
+  return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
+}
 
 void FramedFill(TCanvas* C, const TRect& R, TColor Frame, TColor Face) {
   C->GetPen()->SetColor(Frame);
@@ -193,12 +195,14 @@ void TbsSkinCustomComboBox::EditKeyUp(TObject*, Word& Key, TShiftState Shift) {
   if (OnKeyUp) OnKeyUp(this, Key, Shift);
 }
 
-void TbsSkinCustomComboBox::EditCancelMode(TObject* Sender) { CancelMode(dynamic_cast<TControl*>(Sender)); }
+void TbsSkinCustomComboBox::EditCancelMode(TObject* Sender) {
+  CancelMode(dynamic_cast<TControl*>(Sender));
+}
 
 Integer TbsSkinCustomComboBox::FindItem(const std::string& S, Integer StartAfter) {
   TbsListBox* L = FListBox->ListBox;
-  return static_cast<Integer>(
-      SendMessage(L->GetHandle(), LB_FINDSTRING, static_cast<WPARAM>(StartAfter), reinterpret_cast<LPARAM>(S.c_str())));
+  return static_cast<Integer>(SendMessage(L->GetHandle(), LB_FINDSTRING, static_cast<WPARAM>(StartAfter),
+                                          reinterpret_cast<LPARAM>(S.c_str())));
 }
 
 void TbsSkinCustomComboBox::EditChange(TObject*) {
@@ -255,16 +259,22 @@ void TbsSkinCustomComboBox::EditWndProc(TMessage& Message) {
           if (DroppedDown) CloseUp(false);
           break;
         case VK_PRIOR:
-          if (DroppedDown) FListBox->SetItemIndex(std::max(0, FListBox->GetItemIndex() - (FDropDownCount + 1)));
+          if (DroppedDown)
+            FListBox->SetItemIndex(std::max(0, FListBox->GetItemIndex() - (FDropDownCount + 1)));
           break;
         case VK_NEXT:
           if (DroppedDown)
-            FListBox->SetItemIndex(
-                std::min(FListBox->GetItems()->GetCount() - 1, FListBox->GetItemIndex() + FDropDownCount - 1));
+            FListBox->SetItemIndex(std::min(FListBox->GetItems()->GetCount() - 1,
+                                            FListBox->GetItemIndex() + FDropDownCount - 1));
           break;
-        case VK_UP: EditStep(-1, true); return;
-        case VK_DOWN: EditStep(1, true); return;
-        default: break;
+        case VK_UP:
+          EditStep(-1, true);
+          return;
+        case VK_DOWN:
+          EditStep(1, true);
+          return;
+        default:
+          break;
       }
       break;
     case WM_KEYUP:
@@ -281,7 +291,8 @@ void TbsSkinCustomComboBox::EditWndProc(TMessage& Message) {
     case WM_MOUSEWHEEL:
       EditStep(static_cast<SHORT>(HIWORD(Message.WParam)) > 0 ? -1 : 1, !DroppedDown);
       break;
-    default: break;
+    default:
+      break;
   }
   FOldEditWindowProc(Message);
 }
@@ -343,7 +354,9 @@ void TbsSkinCustomComboBox::CloseUp(bool Accept) {
   if (OnCloseUp) OnCloseUp(this);
 }
 
-void TbsSkinCustomComboBox::CheckButtonClick(TObject*) { CloseUp(true); }
+void TbsSkinCustomComboBox::CheckButtonClick(TObject*) {
+  CloseUp(true);
+}
 
 void TbsSkinCustomComboBox::CancelMode(TControl* Sender) {
   if (Sender != nullptr && (Sender == this || Sender == FListBox || Sender == FListBox->ListBox ||
@@ -380,8 +393,10 @@ void TbsSkinCustomComboBox::ListWindowProc(TMessage& Message) {
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP: return;
-    default: break;
+    case WM_MBUTTONUP:
+      return;
+    default:
+      break;
   }
   FOldListWindowProc(Message);
 }
@@ -395,8 +410,10 @@ void TbsSkinCustomComboBox::DragTrack() {
   const Integer H = L->GetHeight();
   const bool HasBar = FListBox->MainScrollBar != nullptr;
   Integer Mode = -1;
-  if (P.Y < 0 && HasBar && ListEntered) Mode = 1;
-  else if (P.Y > H && HasBar && ListEntered) Mode = 2;
+  if (P.Y < 0 && HasBar && ListEntered)
+    Mode = 1;
+  else if (P.Y > H && HasBar && ListEntered)
+    Mode = 2;
   if (Mode != -1) {
     if (Mode != AutoScrollMode) {
       AutoScrollMode = Mode;
@@ -451,7 +468,8 @@ void TbsSkinCustomComboBox::MouseUp(TMouseButton Button, TShiftState Shift, Inte
     DraggingFromButton = false;
     POINT Cursor;
     GetCursorPos(&Cursor);
-    const bool OverList = FListBox->ListBox->HandleAllocated() && WindowFromPoint(Cursor) == FListBox->ListBox->GetHandle();
+    const bool OverList =
+        FListBox->ListBox->HandleAllocated() && WindowFromPoint(Cursor) == FListBox->ListBox->GetHandle();
     CloseUp(OverList);
   } else {
     DraggingFromButton = false;
@@ -500,7 +518,8 @@ void TbsSkinCustomComboBox::KeyDown(Word& Key, TShiftState Shift) {
         SetItemIndex(I + 1);
       }
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -535,13 +554,16 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
       break;
     case CM_WANTSPECIALKEY: {
       const WPARAM K = Message.WParam;
-      if (K == VK_LEFT || K == VK_UP || K == VK_RIGHT || K == VK_DOWN) Message.Result = 1;
-      else TbsSkinCustomControl::Dispatch(Message);
+      if (K == VK_LEFT || K == VK_UP || K == VK_RIGHT || K == VK_DOWN)
+        Message.Result = 1;
+      else
+        TbsSkinCustomControl::Dispatch(Message);
       break;
     }
     case CM_ENABLEDCHANGED:
       TbsSkinCustomControl::Dispatch(Message);
-      if (FEdit != nullptr) FEdit->GetFont()->SetColor(GetEnabled() ? GetDefaultFont()->GetColor() : clGrayText);
+      if (FEdit != nullptr)
+        FEdit->GetFont()->SetColor(GetEnabled() ? GetDefaultFont()->GetColor() : clGrayText);
       Repaint();
       break;
     case CM_CANCELMODE:
@@ -576,8 +598,10 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
       TbsSkinCustomControl::Dispatch(Message);
       if (Message.WParam == AutoScrollTimer) {
         const Integer I = FListBox->GetItemIndex();
-        if (AutoScrollMode == 1 && I >= 1) FListBox->SetItemIndex(I - 1);
-        else if (AutoScrollMode == 2 && I < FListBox->GetItems()->GetCount() - 1) FListBox->SetItemIndex(I + 1);
+        if (AutoScrollMode == 1 && I >= 1)
+          FListBox->SetItemIndex(I - 1);
+        else if (AutoScrollMode == 2 && I < FListBox->GetItems()->GetCount() - 1)
+          FListBox->SetItemIndex(I + 1);
       }
       break;
     case WM_MOUSEWHEEL:
@@ -586,8 +610,10 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
         const Integer I = FListBox->GetItemIndex();
         const Integer Next = I + Delta;
         if (Next >= 0 && Next < FListBox->GetItems()->GetCount()) {
-          if (DroppedDown) FListBox->SetItemIndex(Next);
-          else SetItemIndex(Next);
+          if (DroppedDown)
+            FListBox->SetItemIndex(Next);
+          else
+            SetItemIndex(Next);
         }
         Message.Result = 1;
       } else {
@@ -598,7 +624,9 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
       TbsSkinCustomControl::Dispatch(Message);
       PlaceParts();
       break;
-    default: TbsSkinCustomControl::Dispatch(Message); break;
+    default:
+      TbsSkinCustomControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -610,10 +638,13 @@ void TbsSkinCustomComboBox::PlaceParts() {
   TextArea = Rect(2, 2, ButtonArea.Left - 1, H - 2);
   if (FEdit == nullptr) return;
   const Integer E = TextHeightOf(FEdit->GetFont());
-  FEdit->SetBounds(TextArea.Left, TextArea.Top + TextArea.Height() / 2 - E / 2, std::max(TextArea.Width(), 0), E);
+  FEdit->SetBounds(TextArea.Left, TextArea.Top + TextArea.Height() / 2 - E / 2, std::max(TextArea.Width(), 0),
+                   E);
 }
 
-void TbsSkinCustomComboBox::DefaultFontChanged() { GetFont()->Assign(GetDefaultFont()); }
+void TbsSkinCustomComboBox::DefaultFontChanged() {
+  GetFont()->Assign(GetDefaultFont());
+}
 
 void TbsSkinCustomComboBox::ApplySkinChange() {
   TbsSkinCustomControl::ApplySkinChange();
@@ -666,17 +697,22 @@ void TbsSkinCustomComboBox::DrawShownItem(TCanvas* Target) {
 void TbsSkinCustomComboBox::DrawToolButtonLook(TCanvas* C) {
   const TRect R = GetClientRect();
   const bool Focus = HandleAllocated() && Focused();
-  if (DroppedDown) FramedFill(C, R, clNavy, bsDownFaceColor);
-  else if (MouseInside || Focus) FramedFill(C, R, clNavy, bsHotFaceColor);
-  else FramedFill(C, R, clBtnShadow, clBtnFace);
+  if (DroppedDown)
+    FramedFill(C, R, clNavy, bsDownFaceColor);
+  else if (MouseInside || Focus)
+    FramedFill(C, R, clNavy, bsHotFaceColor);
+  else
+    FramedFill(C, R, clBtnShadow, clBtnFace);
   const Integer D = DroppedDown ? 2 : 0;
   TRect T = Rect(2 + D, 2 + D, GetWidth() - 17, GetHeight() - 2);
   C->SetFont(GetDefaultFont());
   C->GetBrush()->SetStyle(bsClear);
   const Integer Shown = DroppedDown ? SavedIndex : FListBox->GetItemIndex();
   if (Shown >= 0 && Shown < FListBox->GetItems()->GetCount()) {
-    if (OnComboBoxDrawItem) OnComboBoxDrawItem(this, C, Shown, TSize{GetWidth(), GetHeight()}, T, DrawState);
-    else DrawTextRectVCenter(C, FListBox->GetItems()->GetStrings(Shown), T);
+    if (OnComboBoxDrawItem)
+      OnComboBoxDrawItem(this, C, Shown, TSize{GetWidth(), GetHeight()}, T, DrawState);
+    else
+      DrawTextRectVCenter(C, FListBox->GetItems()->GetStrings(Shown), T);
   }
   DrawComboArrow(C, Rect(GetWidth() - 15 + D, D, GetWidth() + D, GetHeight() + D), C->GetFont()->GetColor());
 }
@@ -695,9 +731,12 @@ void TbsSkinCustomComboBox::DrawDefaultImage(TBitmap* B) {
   DrawFrame3D(C, R, clBtnShadow, clBtnShadow);
   C->GetBrush()->SetColor(FDefaultColor);
   C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
-  if (ButtonPressed && ButtonHot) FramedFill(C, ButtonArea, clNavy, bsDownFaceColor);
-  else if (ButtonHot) FramedFill(C, ButtonArea, clNavy, bsHotFaceColor);
-  else FramedFill(C, ButtonArea, clBtnShadow, clBtnFace);
+  if (ButtonPressed && ButtonHot)
+    FramedFill(C, ButtonArea, clNavy, bsDownFaceColor);
+  else if (ButtonHot)
+    FramedFill(C, ButtonArea, clNavy, bsHotFaceColor);
+  else
+    FramedFill(C, ButtonArea, clBtnShadow, clBtnFace);
   DrawSmallArrowGlyph(C, ButtonArea, GetEnabled() ? clBlack : clBtnShadow, 4);
   if (FEdit == nullptr) DrawShownItem(C);
 }

@@ -49,7 +49,8 @@ void TbsListBox::WndProc(TMessage& Message) {
     case CM_EXIT:
       if (SkinListBox != nullptr) SkinListBox->ListBoxExit();
       break;
-    default: break;
+    default:
+      break;
   }
   TListBox::WndProc(Message);
   if (SkinListBox == nullptr) return;
@@ -59,19 +60,27 @@ void TbsListBox::WndProc(TMessage& Message) {
     case LB_INSERTSTRING:
     case LB_DELETESTRING:
     case LB_RESETCONTENT:
-    case WM_SIZE: SkinListBox->UpdateScrollBars(); break;
-    case WM_LBUTTONDBLCLK: SkinListBox->ListBoxDblClick(); break;
+    case WM_SIZE:
+      SkinListBox->UpdateScrollBars();
+      break;
+    case WM_LBUTTONDBLCLK:
+      SkinListBox->ListBoxDblClick();
+      break;
     case WM_MOUSEWHEEL:
       if (SkinListBox->MainScrollBar != nullptr) {
-        SendMessage(GetHandle(), WM_VSCROLL, static_cast<SHORT>(HIWORD(Message.WParam)) > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+        SendMessage(GetHandle(), WM_VSCROLL,
+                    static_cast<SHORT>(HIWORD(Message.WParam)) > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
         SkinListBox->UpdateScrollBars();
       }
       break;
     case WM_VSCROLL:
     case WM_KEYDOWN:
     case LB_SETCURSEL:
-    case LB_SETTOPINDEX: SkinListBox->UpdateScrollBars(); break;
-    default: break;
+    case LB_SETTOPINDEX:
+      SkinListBox->UpdateScrollBars();
+      break;
+    default:
+      break;
   }
 }
 
@@ -121,8 +130,8 @@ void TbsListBox::DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) {
 // ---- TbsSkinCustomListBox -------------------------------------------------------------------
 
 TbsSkinCustomListBox::TbsSkinCustomListBox(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
-  SetControlStyle(
-      TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks, csReplicatable});
+  SetControlStyle(TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks,
+                                csReplicatable});
   TFont* F = GetFont();
   F->SetName("Arial");
   F->SetHeight(14);
@@ -192,7 +201,9 @@ void TbsSkinCustomListBox::SetImageIndex(Integer Value) {
   ListBox->Invalidate();
 }
 
-Integer TbsSkinCustomListBox::HeightForRows(Integer N) { return N * ListBox->GetItemHeight() + 4; }
+Integer TbsSkinCustomListBox::HeightForRows(Integer N) {
+  return N * ListBox->GetItemHeight() + 4;
+}
 
 void TbsSkinCustomListBox::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
   TbsSkinCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
@@ -227,7 +238,8 @@ void TbsSkinCustomListBox::PlaceInnerControls() {
   } else {
     InnerRect = Rect(2, C + 1, W - 2, H - 2);
   }
-  ListBox->SetBounds(InnerRect.Left, InnerRect.Top, IntMax(InnerRect.Width(), 0), IntMax(InnerRect.Height(), 0));
+  ListBox->SetBounds(InnerRect.Left, InnerRect.Top, IntMax(InnerRect.Width(), 0),
+                     IntMax(InnerRect.Height(), 0));
 }
 
 void TbsSkinCustomListBox::UpdateScrollBars() {
@@ -276,8 +288,10 @@ void TbsSkinCustomListBox::HideMainScrollBar() {
   // The frame may be walking its children right now (a window being made asks for the bars);
   // the bar leaves them at once and goes later.
   Bar->SetParent(nullptr);
-  if (HandleAllocated()) PostMessage(GetHandle(), FreeBarMessage(), 0, reinterpret_cast<LPARAM>(Bar));
-  else delete Bar;
+  if (HandleAllocated())
+    PostMessage(GetHandle(), FreeBarMessage(), 0, reinterpret_cast<LPARAM>(Bar));
+  else
+    delete Bar;
   PlaceInnerControls();
 }
 
@@ -331,7 +345,8 @@ void TbsSkinCustomListBox::DrawDefaultImage(TBitmap* B) {
   DrawFrame3D(B->GetCanvas(), R, clBtnShadow, clBtnShadow);
 }
 
-void TbsSkinCustomListBox::DrawListItem(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State) {
+void TbsSkinCustomListBox::DrawListItem(TCanvas* Target, Integer Index, const TRect& Rect,
+                                        TOwnerDrawState State) {
   const Integer W = Rect.Width(), H = Rect.Height();
   if (W <= 0 || H <= 0) return;
   TBitmap B;
@@ -383,7 +398,9 @@ void TbsSkinCustomListBox::Dispatch(TMessage& Message) {
       UpdateScrollBars();
       if (MainScrollBar != nullptr) MainScrollBar->Repaint();
       break;
-    default: TbsSkinCustomControl::Dispatch(Message); break;
+    default:
+      TbsSkinCustomControl::Dispatch(Message);
+      break;
   }
 }
 

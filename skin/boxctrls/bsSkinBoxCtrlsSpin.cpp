@@ -71,8 +71,10 @@ void TbsSkinSpinEdit::SetValue(double AValue) {
   FValue = CheckValue(AValue);
   const bool Nested = FInternalChange;
   FInternalChange = true;
-  if (Nested) SetEditorText(FormatValue(FValue));
-  else SetText(FormatValue(FValue));
+  if (Nested)
+    SetEditorText(FormatValue(FValue));
+  else
+    SetText(FormatValue(FValue));
   FInternalChange = false;
   // One OnChange per cascade, also when the value stayed.
   if (!Nested) Change();
@@ -164,8 +166,8 @@ void TbsSkinSpinEdit::TextChanged() {
   }
   // A number beyond a limit on the side away from zero cannot come back with more digits.
   const bool BothNegative = V < 0 && Parsed < 0;
-  const bool Rewrite = (BothNegative && V > Parsed) || (!BothNegative && V < Parsed) || (FMinValue > 0 && Parsed < 0) ||
-                       (FMaxValue < 0 && Parsed > 0);
+  const bool Rewrite = (BothNegative && V > Parsed) || (!BothNegative && V < Parsed) ||
+                       (FMinValue > 0 && Parsed < 0) || (FMaxValue < 0 && Parsed > 0);
   if (Rewrite) SetEditorText(FValueType == vtFloat ? FormatValue(V) : FormatValue(FValue));
 }
 
@@ -209,7 +211,9 @@ void TbsSkinSpinEdit::EditExit(TObject*) {
 
 // ---- Buttons --------------------------------------------------------------------------------
 
-void TbsSkinSpinEdit::StartTimer(UINT Interval) { SetTimer(GetHandle(), RepeatTimerId, Interval, nullptr); }
+void TbsSkinSpinEdit::StartTimer(UINT Interval) {
+  SetTimer(GetHandle(), RepeatTimerId, Interval, nullptr);
+}
 
 void TbsSkinSpinEdit::StopTimer() {
   if (HandleAllocated()) KillTimer(GetHandle(), RepeatTimerId);
@@ -269,8 +273,10 @@ void TbsSkinSpinEdit::MouseUp(TMouseButton Button, TShiftState Shift, Integer X,
     Repaint();
     FPressedIndex = -1;
     if (Buttons[Pressed].MouseIn) {
-      if (Pressed == 0) StepUp(nullptr);
-      else StepDown(nullptr);
+      if (Pressed == 0)
+        StepUp(nullptr);
+      else
+        StepDown(nullptr);
     }
   }
   TbsSkinCustomControl::MouseUp(Button, Shift, X, Y);
@@ -321,7 +327,9 @@ void TbsSkinSpinEdit::Dispatch(TMessage& Message) {
       FEdit->GetFont()->SetColor(GetEnabled() ? GetDefaultFont()->GetColor() : clGrayText);
       Repaint();
       break;
-    default: TbsSkinCustomControl::Dispatch(Message); break;
+    default:
+      TbsSkinCustomControl::Dispatch(Message);
+      break;
   }
 }
 

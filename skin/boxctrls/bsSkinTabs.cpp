@@ -187,7 +187,8 @@ void TbsSkinPageControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
     const TRect TR = Sheet->GetTabIndex() >= 0 ? TabRect(Sheet->GetTabIndex()) : TRect{};
     const TRect& B = Sheet->CloseButtonRect;
     const TRect CR = Rect(B.Left + TR.Left, B.Top + TR.Top, B.Right + TR.Left, B.Bottom + TR.Top);
-    const bool In = Sheet->GetTabIndex() == Tab && X >= CR.Left && X < CR.Right && Y >= CR.Top && Y < CR.Bottom;
+    const bool In =
+        Sheet->GetTabIndex() == Tab && X >= CR.Left && X < CR.Right && Y >= CR.Top && Y < CR.Bottom;
     if (In != Sheet->CloseButtonMouseIn) {
       Sheet->CloseButtonMouseIn = In;
       Invalidate();
@@ -224,8 +225,10 @@ void TbsSkinPageControl::CloseSheet(TbsSkinCustomTabSheet* Sheet) {
   bool CanClose = true;
   if (OnClose) OnClose(Sheet, CanClose);
   if (!CanClose) return;
-  if (FFreeOnClose) delete Sheet;
-  else Sheet->SetTabVisible(false);
+  if (FFreeOnClose)
+    delete Sheet;
+  else
+    Sheet->SetTabVisible(false);
   if (OnAfterClose) OnAfterClose(this);
 }
 
@@ -265,7 +268,9 @@ void TbsSkinPageControl::Dispatch(TMessage& Message) {
       TPageControl::Dispatch(Message);
       if (Message.LParam == 0) SetHotTab(-1);
       return;
-    default: TPageControl::Dispatch(Message); return;
+    default:
+      TPageControl::Dispatch(Message);
+      return;
   }
 }
 
@@ -304,7 +309,8 @@ void TbsSkinPageControl::PaintTab(Integer PageIndex, const TRect& R, TCanvas* C,
   if (PageIndex >= GetPageCount()) return;
   TTabSheet* Sheet = GetPage(PageIndex);
   TCustomImageList* Images = GetImages();
-  const bool HasImage = Images != nullptr && Sheet->GetImageIndex() >= 0 && Sheet->GetImageIndex() < Images->GetCount();
+  const bool HasImage =
+      Images != nullptr && Sheet->GetImageIndex() >= 0 && Sheet->GetImageIndex() < Images->GetCount();
   const std::string Caption = Sheet->GetCaption();
   const Integer W = R.Width(), H = R.Height();
   if (W <= 0 || H <= 0) return;
@@ -341,7 +347,8 @@ void TbsSkinPageControl::PaintTab(Integer PageIndex, const TRect& R, TCanvas* C,
     const Integer TW = Caption.empty() ? 0 : TR.Right + 2;
     const Integer X = (W - Reserve) / 2 - (TW + Images->GetWidth() + 2) / 2;
     Images->Draw(BC, X, H / 2 - Images->GetHeight() / 2, Sheet->GetImageIndex(), Sheet->GetEnabled());
-    RECT T2{X + Images->GetWidth() + 2, H / 2 - TR.Bottom / 2, X + Images->GetWidth() + 2 + TW, H / 2 - TR.Bottom / 2 + TR.Bottom};
+    RECT T2{X + Images->GetWidth() + 2, H / 2 - TR.Bottom / 2, X + Images->GetWidth() + 2 + TW,
+            H / 2 - TR.Bottom / 2 + TR.Bottom};
     DrawTextA(BC->GetHandle(), Caption.c_str(), static_cast<Integer>(Caption.size()), &T2, DT_CENTER);
   } else {
     RECT T2 = Rect(0, 0, W - Reserve, H);

@@ -16,7 +16,8 @@ class TBitmap;
 class TCanvas;
 
 using TbsCloseEvent = TDelegate<void(TObject* Sender, bool& CanClose)>;
-using TbsDrawSkinTabEvent = TDelegate<void(Integer TabIndex, TRect Rct, bool Active, bool MouseIn, TCanvas* Cnvs)>;
+using TbsDrawSkinTabEvent =
+    TDelegate<void(Integer TabIndex, TRect Rct, bool Active, bool MouseIn, TCanvas* Cnvs)>;
 
 class TbsSkinCustomTabSheet : public TTabSheet {
  public:

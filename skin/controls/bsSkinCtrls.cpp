@@ -82,7 +82,8 @@ void TbsSkinPartGeometry::FitGeometry(bool PartBound, Integer& Width, Integer& H
       NewClientRect = PartClientRect;
       NewClientRect.Bottom += DY;
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -94,7 +95,8 @@ void BuildPartImage(const TbsSkinPartGeometry& G, TBitmap* B, TBitmap* Picture, 
   if (G.SizingMode != 0) return;
   B->SetSize(GetRectWidth(Source), GetRectHeight(Source));
   if (Picture != nullptr)
-    B->GetCanvas()->CopyRect(Rect(0, 0, GetRectWidth(Source), GetRectHeight(Source)), Picture->GetCanvas(), Source);
+    B->GetCanvas()->CopyRect(Rect(0, 0, GetRectWidth(Source), GetRectHeight(Source)), Picture->GetCanvas(),
+                             Source);
 }
 
 void FillBtnFace(TBitmap* B, const TRect& R) {
@@ -110,8 +112,10 @@ void PaintOffScreen(TControlType* Control, TCanvas* Canvas) {
   Control->LoadSkinPart();
   TBitmap B;
   B.SetSize(Control->GetWidth(), Control->GetHeight());
-  if (Control->PartIndex == -1) Control->DrawDefaultImage(&B);
-  else Control->DrawSkinImage(&B);
+  if (Control->PartIndex == -1)
+    Control->DrawDefaultImage(&B);
+  else
+    Control->DrawSkinImage(&B);
   Canvas->Draw(0, 0, &B);
 }
 
@@ -142,8 +146,12 @@ void TbsSkinControl::Dispatch(TMessage& Message) {
       // The paint covers the whole control; erasing first would only flicker.
       Message.Result = 1;
       break;
-    case WM_CHECKPARENTBG: ParentBackgroundChanged(); break;
-    default: TCustomControl::Dispatch(Message); break;
+    case WM_CHECKPARENTBG:
+      ParentBackgroundChanged();
+      break;
+    default:
+      TCustomControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -153,14 +161,17 @@ void TbsSkinControl::SetSkinData(TbsSkinData* Value) {
   if (Value != nullptr && !Value->Empty && !Designing()) ApplySkinChange();
 }
 
-void TbsSkinControl::SetSkinDataName(const std::string& Value) { FSkinDataName = Value; }
+void TbsSkinControl::SetSkinDataName(const std::string& Value) {
+  FSkinDataName = Value;
+}
 
 void TbsSkinControl::LoadSkinPart() {
   PartIndex = FSD == nullptr || FSD->Empty ? -1 : FSD->FindControlPart(FSkinDataName);
 }
 
 TbsDataSkinControl* TbsSkinControl::BoundPart() const {
-  if (PartIndex < 0 || FSD == nullptr || PartIndex >= static_cast<Integer>(FSD->SkinControls.size())) return nullptr;
+  if (PartIndex < 0 || FSD == nullptr || PartIndex >= static_cast<Integer>(FSD->SkinControls.size()))
+    return nullptr;
   return FSD->SkinControls[static_cast<std::size_t>(PartIndex)].get();
 }
 
@@ -172,11 +183,15 @@ void TbsSkinControl::ApplySkinChange() {
   Repaint();
 }
 
-void TbsSkinControl::BeforeSkinChange() { PartIndex = -1; }
+void TbsSkinControl::BeforeSkinChange() {
+  PartIndex = -1;
+}
 
 void TbsSkinControl::ParentBackgroundChanged() {}
 
-void TbsSkinControl::Paint() { PaintOffScreen(this, GetCanvas()); }
+void TbsSkinControl::Paint() {
+  PaintOffScreen(this, GetCanvas());
+}
 
 void TbsSkinControl::PaintControlTo(HDC DC) {
   TCanvas C;
@@ -290,9 +305,13 @@ void TbsSkinCustomControl::UpdatePartRegion() {
   // build provides.
 }
 
-void TbsSkinCustomControl::DrawDefaultImage(TBitmap* B) { FillBtnFace(B, GetClientRect()); }
+void TbsSkinCustomControl::DrawDefaultImage(TBitmap* B) {
+  FillBtnFace(B, GetClientRect());
+}
 
-void TbsSkinCustomControl::DrawSkinImage(TBitmap* B) { CreateControlImage(B, SkinPicture, SkinRect); }
+void TbsSkinCustomControl::DrawSkinImage(TBitmap* B) {
+  CreateControlImage(B, SkinPicture, SkinRect);
+}
 
 void TbsSkinCustomControl::CreateControlImage(TBitmap* B, TBitmap* Picture, const TRect& Source) {
   BuildPartImage(*this, B, Picture, Source);
@@ -342,22 +361,29 @@ TRect TbsSkinCustomControl::MapPartRect(const TRect& R) const {
       return Result;
     }
     case 2:
-      if (R.Left <= LeftTopPoint.X && R.Right >= RightTopPoint.X) Result.Right += DX;
-      else if (R.Left >= RightTopPoint.X && R.Right > RightTopPoint.X) Move(DX, 0);
+      if (R.Left <= LeftTopPoint.X && R.Right >= RightTopPoint.X)
+        Result.Right += DX;
+      else if (R.Left >= RightTopPoint.X && R.Right > RightTopPoint.X)
+        Move(DX, 0);
       return Result;
     case 3:
-      if (R.Top <= LeftTopPoint.Y && R.Bottom >= LeftBottomPoint.Y) Result.Bottom += DY;
-      else if (R.Top >= LeftBottomPoint.Y && R.Bottom > LeftBottomPoint.Y) Move(0, DY);
+      if (R.Top <= LeftTopPoint.Y && R.Bottom >= LeftBottomPoint.Y)
+        Result.Bottom += DY;
+      else if (R.Top >= LeftBottomPoint.Y && R.Bottom > LeftBottomPoint.Y)
+        Move(0, DY);
       return Result;
-    default: return Result;
+    default:
+      return Result;
   }
 }
 
 void TbsSkinCustomControl::NotifyChildrenBackground() {
   for (Integer I = 0; I < GetControlCount(); ++I) {
     TControl* C = GetControl(I);
-    if (auto* W = dynamic_cast<TWinControl*>(C)) SendMessage(W->GetHandle(), WM_CHECKPARENTBG, 0, 0);
-    else C->Perform(WM_CHECKPARENTBG, 0, 0);
+    if (auto* W = dynamic_cast<TWinControl*>(C))
+      SendMessage(W->GetHandle(), WM_CHECKPARENTBG, 0, 0);
+    else
+      C->Perform(WM_CHECKPARENTBG, 0, 0);
   }
 }
 
@@ -379,7 +405,9 @@ TbsGraphicSkinControl::TbsGraphicSkinControl(TComponent* AOwner) : TGraphicContr
   SetControlStyle(S);
 }
 
-void TbsGraphicSkinControl::Dispatch(TMessage& Message) { TGraphicControl::Dispatch(Message); }
+void TbsGraphicSkinControl::Dispatch(TMessage& Message) {
+  TGraphicControl::Dispatch(Message);
+}
 
 void TbsGraphicSkinControl::SetSkinData(TbsSkinData* Value) {
   FSD = Value;
@@ -399,9 +427,13 @@ void TbsGraphicSkinControl::ApplySkinChange() {
   Repaint();
 }
 
-void TbsGraphicSkinControl::BeforeSkinChange() { PartIndex = -1; }
+void TbsGraphicSkinControl::BeforeSkinChange() {
+  PartIndex = -1;
+}
 
-void TbsGraphicSkinControl::Paint() { PaintOffScreen(this, GetCanvas()); }
+void TbsGraphicSkinControl::Paint() {
+  PaintOffScreen(this, GetCanvas());
+}
 
 void TbsGraphicSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
   TGraphicControl::Notification(AComponent, Operation);
@@ -448,9 +480,13 @@ void TbsGraphicSkinCustomControl::FitPartToSize(Integer& AWidth, Integer& AHeigh
   FitGeometry(PartIndex != -1, AWidth, AHeight);
 }
 
-void TbsGraphicSkinCustomControl::DrawDefaultImage(TBitmap* B) { FillBtnFace(B, GetClientRect()); }
+void TbsGraphicSkinCustomControl::DrawDefaultImage(TBitmap* B) {
+  FillBtnFace(B, GetClientRect());
+}
 
-void TbsGraphicSkinCustomControl::DrawSkinImage(TBitmap* B) { CreateControlImage(B, SkinPicture, SkinRect); }
+void TbsGraphicSkinCustomControl::DrawSkinImage(TBitmap* B) {
+  CreateControlImage(B, SkinPicture, SkinRect);
+}
 
 void TbsGraphicSkinCustomControl::CreateControlImage(TBitmap* B, TBitmap* Picture, const TRect& Source) {
   BuildPartImage(*this, B, Picture, Source);

@@ -7,7 +7,8 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/data/bsUtils.h"
 
-TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
+TbsSkinButton::TbsSkinButton(TComponent* AOwner)
+    : TbsSkinCustomControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
   // The button clicks from its own mouse and key handling, never from the platform's.
   TControlStyle S = GetControlStyle();
   S.Exclude(csClickEvents);
@@ -20,7 +21,9 @@ TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner),
 
 TbsSkinButton::~TbsSkinButton() = default;
 
-bool TbsSkinButton::IsFocused() { return FCanFocused && HandleAllocated() && Focused(); }
+bool TbsSkinButton::IsFocused() {
+  return FCanFocused && HandleAllocated() && Focused();
+}
 
 // ---- Properties -----------------------------------------------------------------------------
 
@@ -42,8 +45,10 @@ void TbsSkinButton::SetGroupIndex(Integer Value) {
 
 void TbsSkinButton::SetCheckedMode(bool Value) {
   FCheckedMode = Value;
-  if (Value) SetGroupIndex(-1);
-  else if (FGroupIndex == -1) SetGroupIndex(0);
+  if (Value)
+    SetGroupIndex(-1);
+  else if (FGroupIndex == -1)
+    SetGroupIndex(0);
 }
 
 void TbsSkinButton::SetCanFocused(bool Value) {
@@ -116,7 +121,9 @@ void TbsSkinButton::Click() {
   if (OnClick) OnClick(this);
 }
 
-void TbsSkinButton::RedrawState() { Repaint(); }
+void TbsSkinButton::RedrawState() {
+  Repaint();
+}
 
 void TbsSkinButton::StartRepeat() {
   RepeatTimer = std::make_unique<TTimer>(nullptr);
@@ -125,7 +132,9 @@ void TbsSkinButton::StartRepeat() {
   RepeatTimer->SetOnTimer(TNotifyEvent(this, &TbsSkinButton::RepeatTimerTick));
 }
 
-void TbsSkinButton::StopRepeat() { RepeatTimer.reset(); }
+void TbsSkinButton::StopRepeat() {
+  RepeatTimer.reset();
+}
 
 void TbsSkinButton::RepeatTimerTick(TObject*) {
   // The first tick only ends the delay.
@@ -201,8 +210,10 @@ void TbsSkinButton::CMMouseEnter(TMessage& Message) {
   if (Message.LParam != 0 || Designing()) return;
   MouseIn = true;
   if (LookChanges()) {
-    if (FDown) Repaint();
-    else RedrawState();
+    if (FDown)
+      Repaint();
+    else
+      RedrawState();
   }
   if (FDown && FGroupIndex == 0 && FRepeatMode) StartRepeat();
 }
@@ -247,7 +258,8 @@ void TbsSkinButton::WndProc(TMessage& Message) {
       case CN_COMMAND:
         if (FocusingByClick) return;
         break;
-      default: break;
+      default:
+        break;
     }
   }
   TbsSkinCustomControl::WndProc(Message);
@@ -302,11 +314,21 @@ void TbsSkinButton::CreateWnd() {
 
 void TbsSkinButton::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CM_MOUSEENTER: CMMouseEnter(Message); break;
-    case CM_MOUSELEAVE: CMMouseLeave(Message); break;
-    case CM_DIALOGKEY: CMDialogKey(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    case CM_FOCUSCHANGED: CMFocusChanged(Message); break;
+    case CM_MOUSEENTER:
+      CMMouseEnter(Message);
+      break;
+    case CM_MOUSELEAVE:
+      CMMouseLeave(Message);
+      break;
+    case CM_DIALOGKEY:
+      CMDialogKey(Message);
+      break;
+    case CM_DIALOGCHAR:
+      CMDialogChar(Message);
+      break;
+    case CM_FOCUSCHANGED:
+      CMFocusChanged(Message);
+      break;
     case CM_TEXTCHANGED:
       TbsSkinCustomControl::Dispatch(Message);
       Repaint();
@@ -334,7 +356,9 @@ void TbsSkinButton::Dispatch(TMessage& Message) {
       if (!InWMPaint) PaintControlTo(reinterpret_cast<HDC>(Message.WParam));
       Message.Result = 1;
       break;
-    default: TbsSkinCustomControl::Dispatch(Message); break;
+    default:
+      TbsSkinCustomControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -349,8 +373,8 @@ Integer TbsSkinButton::GlyphIndex(bool ADown, bool AMouseIn) {
 
 void TbsSkinButton::DrawContent(TCanvas* Cnvs, const TRect& R, bool ADown, bool AMouseIn) {
   if (FImageList != nullptr && FImageIndex >= 0 && FImageIndex < FImageList->GetCount())
-    DrawImageAndText(Cnvs, R, FMargin, FSpacing, FLayout, GetCaption(), FImageIndex, FImageList, false, GetEnabled(),
-                     false, 0);
+    DrawImageAndText(Cnvs, R, FMargin, FSpacing, FLayout, GetCaption(), FImageIndex, FImageList, false,
+                     GetEnabled(), false, 0);
   else
     DrawGlyphAndText(Cnvs, R, FMargin, FSpacing, FLayout, GetCaption(), FGlyph.get(), FNumGlyphs,
                      GlyphIndex(ADown, AMouseIn), false, false, 0);
@@ -370,8 +394,10 @@ void TbsSkinButton::DrawDefaultImage(TBitmap* B) {
   const TRect R = GetClientRect();
   const bool Focus = IsFocused();
   TColor Frame = clBtnShadow, Face = clBtnFace;
-  if (FDown && (FGroupIndex != 0 || MouseIn || (Focus && !MousePressed))) Frame = bsHotFrameColor, Face = bsDownFaceColor;
-  else if (MouseIn || Focus) Frame = bsHotFrameColor, Face = bsHotFaceColor;
+  if (FDown && (FGroupIndex != 0 || MouseIn || (Focus && !MousePressed)))
+    Frame = bsHotFrameColor, Face = bsDownFaceColor;
+  else if (MouseIn || Focus)
+    Frame = bsHotFrameColor, Face = bsHotFaceColor;
   C->GetPen()->SetColor(Frame);
   C->GetBrush()->SetStyle(bsSolid);
   C->GetBrush()->SetColor(Face);

@@ -20,20 +20,25 @@ TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(TComponent* AOwner) : TbsSkinCustomCo
 
 TbsSkinCheckRadioBox::~TbsSkinCheckRadioBox() = default;
 
-bool TbsSkinCheckRadioBox::Active() { return FHot || (FCanFocused && HandleAllocated() && Focused()); }
+bool TbsSkinCheckRadioBox::Active() {
+  return FHot || (FCanFocused && HandleAllocated() && Focused());
+}
 
 // ---- State ----------------------------------------------------------------------------------
 
 void TbsSkinCheckRadioBox::SetChecked(bool Value) {
   FChecked = Value;
-  if (Value) FState = cbChecked;
-  else if (FState == cbChecked) FState = cbUnchecked;
+  if (Value)
+    FState = cbChecked;
+  else if (FState == cbChecked)
+    FState = cbUnchecked;
   Repaint();
   if (FChecked && FGroupIndex != 0 && GetParent() != nullptr) {
     TWinControl* P = GetParent();
     for (Integer I = 0; I < P->GetControlCount(); ++I) {
       auto* Box = dynamic_cast<TbsSkinCheckRadioBox*>(P->GetControl(I));
-      if (Box != nullptr && Box != this && Box->FGroupIndex == FGroupIndex && Box->FChecked) Box->SetChecked(false);
+      if (Box != nullptr && Box != this && Box->FGroupIndex == FGroupIndex && Box->FChecked)
+        Box->SetChecked(false);
     }
   }
   if (!FRadio || FChecked)
@@ -48,8 +53,10 @@ void TbsSkinCheckRadioBox::SetState(TCheckBoxState Value) {
 }
 
 void TbsSkinCheckRadioBox::Toggle() {
-  if (!FRadio) SetChecked(!FChecked);
-  else if (!FChecked) SetChecked(true);
+  if (!FRadio)
+    SetChecked(!FChecked);
+  else if (!FChecked)
+    SetChecked(true);
 }
 
 void TbsSkinCheckRadioBox::SetRadio(bool Value) {
@@ -101,7 +108,9 @@ void TbsSkinCheckRadioBox::Notification(TComponent* AComponent, TOperation Opera
 
 // ---- Input ----------------------------------------------------------------------------------
 
-void TbsSkinCheckRadioBox::RedrawState() { Repaint(); }
+void TbsSkinCheckRadioBox::RedrawState() {
+  Repaint();
+}
 
 void TbsSkinCheckRadioBox::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if (Button == mbLeft) FLeftPressed = true;
@@ -143,7 +152,8 @@ void TbsSkinCheckRadioBox::WndProc(TMessage& Message) {
       case CN_COMMAND:
         if (FSuppressClicks) return;
         break;
-      default: break;
+      default:
+        break;
     }
   }
   TbsSkinCustomControl::WndProc(Message);
@@ -172,8 +182,10 @@ void TbsSkinCheckRadioBox::Dispatch(TMessage& Message) {
     case WM_KILLFOCUS:
       TbsSkinCustomControl::Dispatch(Message);
       if (FCanFocused) {
-        if (FFlat) Invalidate();
-        else RedrawState();
+        if (FFlat)
+          Invalidate();
+        else
+          RedrawState();
       }
       break;
     case CM_ENABLEDCHANGED:
@@ -195,7 +207,9 @@ void TbsSkinCheckRadioBox::Dispatch(TMessage& Message) {
       TbsSkinCustomControl::Dispatch(Message);
       if (FFlat) Invalidate();
       break;
-    default: TbsSkinCustomControl::Dispatch(Message); break;
+    default:
+      TbsSkinCustomControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -224,8 +238,10 @@ void TbsSkinCheckRadioBox::DrawDefaultBox(TCanvas* C) {
     DrawCheckMark(C, 7, Half - 4, clGrayText);
   } else if (FChecked) {
     const TColor Mark = GetEnabled() ? clBlack : clBtnShadow;
-    if (FRadio) DrawRadioMark(C, 7, Half - 3, Mark);
-    else DrawCheckMark(C, 7, Half - 4, Mark);
+    if (FRadio)
+      DrawRadioMark(C, 7, Half - 3, Mark);
+    else
+      DrawCheckMark(C, 7, Half - 4, Mark);
   }
 }
 
@@ -265,7 +281,8 @@ void TbsSkinCheckRadioBox::PaintFlatDefault(TCanvas* C) {
   if (FWordWrap) {
     TRect R = CR;
     C->RequiredState({csHandleValid, csFontValid, csBrushValid});
-    DrawTextA(C->GetHandle(), Caption.c_str(), static_cast<Integer>(Caption.size()), &R, DT_WORDBREAK | DT_EXPANDTABS);
+    DrawTextA(C->GetHandle(), Caption.c_str(), static_cast<Integer>(Caption.size()), &R,
+              DT_WORDBREAK | DT_EXPANDTABS);
   } else {
     DrawCaptionLeft(C, Caption, CR);
   }
@@ -274,9 +291,11 @@ void TbsSkinCheckRadioBox::PaintFlatDefault(TCanvas* C) {
   if (FCanFocused && HandleAllocated() && Focused()) {
     C->GetBrush()->SetStyle(bsSolid);
     C->GetBrush()->SetColor(clBtnFace);
-    if (!Caption.empty()) DrawDottedFocusRect(C, Rect(CR.Left - 2, CR.Top - 1, CR.Right + 3, CR.Bottom + 1));
+    if (!Caption.empty())
+      DrawDottedFocusRect(C, Rect(CR.Left - 2, CR.Top - 1, CR.Right + 3, CR.Bottom + 1));
     else if (HasImage)
-      DrawDottedFocusRect(C, Rect(ImageRect.Left - 1, ImageRect.Top - 1, ImageRect.Right + 1, ImageRect.Bottom + 1));
+      DrawDottedFocusRect(
+          C, Rect(ImageRect.Left - 1, ImageRect.Top - 1, ImageRect.Right + 1, ImageRect.Bottom + 1));
   }
 }
 

@@ -74,13 +74,17 @@ void TbsSkinGauge::SetProgressAnimationPause(Integer Value) {
   if (Value >= 0) FProgressAnimationPause = Value;
 }
 
-Integer TbsSkinGauge::CurrentValue() { return GetControlState().Contains(csPaintCopy) ? GetDisplayValue() : FValue; }
+Integer TbsSkinGauge::CurrentValue() {
+  return GetControlState().Contains(csPaintCopy) ? GetDisplayValue() : FValue;
+}
 
 TRect TbsSkinGauge::ProgressRect(const TRect& Area, Integer V) const {
   const double F = RangeFraction(V, FMinValue, FMaxValue);
   TRect R = Area;
-  if (FVertical) R.Top = R.Bottom - static_cast<Integer>(Trunc(GetRectHeight(Area) * F));
-  else R.Right = R.Left + static_cast<Integer>(Trunc(GetRectWidth(Area) * F));
+  if (FVertical)
+    R.Top = R.Bottom - static_cast<Integer>(Trunc(GetRectHeight(Area) * F));
+  else
+    R.Right = R.Left + static_cast<Integer>(Trunc(GetRectWidth(Area) * F));
   return R;
 }
 
@@ -147,8 +151,10 @@ TbsSkinTrackBar::TbsSkinTrackBar(TComponent* AOwner) : TbsSkinCustomControl(AOwn
 }
 
 void TbsSkinTrackBar::SetValue(Integer Value) {
-  if (Value > FMaxValue) Value = FMaxValue;
-  else if (Value < FMinValue) Value = FMinValue;
+  if (Value > FMaxValue)
+    Value = FMaxValue;
+  else if (Value < FMinValue)
+    Value = FMinValue;
   if (Value == FValue) return;
   FValue = Value;
   Repaint();
@@ -222,7 +228,8 @@ void TbsSkinTrackBar::MouseDown(TMouseButton Button, TShiftState Shift, Integer 
 
 void TbsSkinTrackBar::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   if (FMouseSupport && ThumbDragActive) {
-    const Integer D = FVertical ? FDragStartCoord - Y + FDragStartShift : X - FDragStartCoord + FDragStartShift;
+    const Integer D =
+        FVertical ? FDragStartCoord - Y + FDragStartShift : X - FDragStartCoord + FDragStartShift;
     SetValue(ValueForOffset(D));
   }
   TbsSkinCustomControl::MouseMove(Shift, X, Y);
@@ -252,8 +259,10 @@ void TbsSkinTrackBar::Step(Integer Delta) {
 void TbsSkinTrackBar::KeyDown(Word& Key, TShiftState Shift) {
   TbsSkinCustomControl::KeyDown(Key, Shift);
   if (!FCanFocused) return;
-  if (Key == VK_LEFT || Key == VK_DOWN) Step(-1);
-  else if (Key == VK_UP || Key == VK_RIGHT) Step(1);
+  if (Key == VK_LEFT || Key == VK_DOWN)
+    Step(-1);
+  else if (Key == VK_UP || Key == VK_RIGHT)
+    Step(1);
 }
 
 void TbsSkinTrackBar::WndProc(TMessage& Message) {
@@ -271,7 +280,8 @@ void TbsSkinTrackBar::WndProc(TMessage& Message) {
       case CN_COMMAND:
         if (FSuppressClicks) return;
         break;
-      default: break;
+      default:
+        break;
     }
   }
   TbsSkinCustomControl::WndProc(Message);
@@ -290,8 +300,10 @@ void TbsSkinTrackBar::Dispatch(TMessage& Message) {
       break;
     case CM_WANTSPECIALKEY: {
       const WPARAM K = Message.WParam;
-      if (FCanFocused && (K == VK_LEFT || K == VK_UP || K == VK_RIGHT || K == VK_DOWN)) Message.Result = 1;
-      else TbsSkinCustomControl::Dispatch(Message);
+      if (FCanFocused && (K == VK_LEFT || K == VK_UP || K == VK_RIGHT || K == VK_DOWN))
+        Message.Result = 1;
+      else
+        TbsSkinCustomControl::Dispatch(Message);
       break;
     }
     case WM_MOUSEWHEEL:
@@ -304,7 +316,9 @@ void TbsSkinTrackBar::Dispatch(TMessage& Message) {
         TbsSkinCustomControl::Dispatch(Message);
       }
       break;
-    default: TbsSkinCustomControl::Dispatch(Message); break;
+    default:
+      TbsSkinCustomControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -319,7 +333,10 @@ void TbsSkinTrackBar::DrawDefaultImage(TBitmap* B) {
   TRect Groove = FVertical ? Rect(W / 2 - 1, 4, W / 2 + 1, H - 4) : Rect(4, H / 2 - 1, W - 4, H / 2 + 1);
   DrawFrame3D(C, Groove, clBtnShadow, clBtnHighlight);
   FButtonRect = CalcButtonRect(Rect(2, 2, W - 2, H - 2));
-  if (ThumbDragActive) FramedFill(C, FButtonRect, bsHotFrameColor, bsDownFaceColor);
-  else if (FCanFocused && HandleAllocated() && Focused()) FramedFill(C, FButtonRect, bsHotFrameColor, bsHotFaceColor);
-  else FramedFill(C, FButtonRect, clBtnShadow, clBtnFace);
+  if (ThumbDragActive)
+    FramedFill(C, FButtonRect, bsHotFrameColor, bsDownFaceColor);
+  else if (FCanFocused && HandleAllocated() && Focused())
+    FramedFill(C, FButtonRect, bsHotFrameColor, bsHotFaceColor);
+  else
+    FramedFill(C, FButtonRect, clBtnShadow, clBtnFace);
 }

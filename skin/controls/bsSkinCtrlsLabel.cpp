@@ -2,7 +2,8 @@
 #include "platform/gdi/Text.h"
 #include "skin/controls/bsSkinCtrls.h"
 
-TbsSkinStdLabel::TbsSkinStdLabel(TComponent* AOwner) : TCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>()) {
+TbsSkinStdLabel::TbsSkinStdLabel(TComponent* AOwner)
+    : TCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>()) {
   SetTransparent(true);
 }
 
@@ -41,8 +42,10 @@ void TbsSkinStdLabel::DoDrawText(TRect& Rect, UINT Flags) {
   std::string Text = GetLabelText();
   if ((Flags & DT_CALCRECT) != 0 && (Text.empty() || (GetShowAccelChar() && Text == "&"))) Text += ' ';
   if (!GetShowAccelChar()) Flags |= DT_NOPREFIX;
-  if (FEllipsType == bsetEndEllips) Flags |= DT_END_ELLIPSIS;
-  else if (FEllipsType == bsetPathEllips) Flags |= DT_PATH_ELLIPSIS;
+  if (FEllipsType == bsetEndEllips)
+    Flags |= DT_END_ELLIPSIS;
+  else if (FEllipsType == bsetPathEllips)
+    Flags |= DT_PATH_ELLIPSIS;
   TCanvas* C = GetCanvas();
   // The part's font and colour come with skins that carry a "stdlabel" part.
   C->SetFont(FUseSkinFont ? FDefaultFont.get() : GetFont());

@@ -120,7 +120,9 @@ Integer TbsSkinCustomListView::RowHeight() {
   return GetCanvas()->TextHeight("Wg") + 4;
 }
 
-Integer TbsSkinCustomListView::HeaderHeight() { return FShowColumnHeaders ? RowHeight() + 2 : 0; }
+Integer TbsSkinCustomListView::HeaderHeight() {
+  return FShowColumnHeaders ? RowHeight() + 2 : 0;
+}
 
 Integer TbsSkinCustomListView::RowsPerPage() {
   return std::max(1, (GetClientHeight() - HeaderHeight()) / std::max(RowHeight(), 1));
@@ -138,8 +140,10 @@ void TbsSkinCustomListView::SetItemIndex(Integer Value) {
   FItemIndex = Value;
   if (Value >= 0) {
     // The selected row comes into view.
-    if (Value < FTopIndex) SetTopIndex(Value);
-    else if (Value >= FTopIndex + RowsPerPage()) SetTopIndex(Value - RowsPerPage() + 1);
+    if (Value < FTopIndex)
+      SetTopIndex(Value);
+    else if (Value >= FTopIndex + RowsPerPage())
+      SetTopIndex(Value - RowsPerPage() + 1);
   }
   Invalidate();
   if (OnChange) OnChange(this);
@@ -187,11 +191,20 @@ void TbsSkinCustomListView::KeyDown(Word& Key, TShiftState Shift) {
   const Integer Count = FItems->GetCount();
   if (Count == 0) return;
   switch (Key) {
-    case VK_UP: SetItemIndex(std::max(0, FItemIndex - 1)); break;
-    case VK_DOWN: SetItemIndex(std::min(Count - 1, FItemIndex + 1)); break;
-    case VK_HOME: SetItemIndex(0); break;
-    case VK_END: SetItemIndex(Count - 1); break;
-    default: break;
+    case VK_UP:
+      SetItemIndex(std::max(0, FItemIndex - 1));
+      break;
+    case VK_DOWN:
+      SetItemIndex(std::min(Count - 1, FItemIndex + 1));
+      break;
+    case VK_HOME:
+      SetItemIndex(0);
+      break;
+    case VK_END:
+      SetItemIndex(Count - 1);
+      break;
+    default:
+      break;
   }
 }
 
@@ -201,7 +214,9 @@ void TbsSkinCustomListView::Dispatch(TMessage& Message) {
       SetTopIndex(FTopIndex + (static_cast<SHORT>(HIWORD(Message.WParam)) > 0 ? -1 : 1));
       Message.Result = 1;
       break;
-    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; break;
+    case WM_GETDLGCODE:
+      Message.Result = DLGC_WANTARROWS;
+      break;
     case WM_SIZE:
       TCustomControl::Dispatch(Message);
       ItemsChanged();
@@ -211,8 +226,12 @@ void TbsSkinCustomListView::Dispatch(TMessage& Message) {
       TCustomControl::Dispatch(Message);
       Invalidate();
       break;
-    case WM_ERASEBKGND: Message.Result = 1; break;
-    default: TCustomControl::Dispatch(Message); break;
+    case WM_ERASEBKGND:
+      Message.Result = 1;
+      break;
+    default:
+      TCustomControl::Dispatch(Message);
+      break;
   }
 }
 

@@ -5,7 +5,8 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/data/bsUtils.h"
 
-TbsSkinPanel::TbsSkinPanel(TComponent* AOwner) : TbsSkinCustomControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
+TbsSkinPanel::TbsSkinPanel(TComponent* AOwner)
+    : TbsSkinCustomControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
   SetControlStyle(TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque,
                                 csDoubleClicks, csReplicatable});
   PaintFrameStrips = true;
@@ -28,10 +29,13 @@ void TbsSkinPanel::CreateParams(TCreateParams& Params) {
 void TbsSkinPanel::AdjustClientRect(TRect& Rect) {
   TbsSkinCustomControl::AdjustClientRect(Rect);
   if (PartIndex == -1 || Designing()) {
-    if (FBorderStyle != TbsSkinBorderStyle::bvNone) Rect = ::Rect(Rect.Left + 1, Rect.Top + 1, Rect.Right - 1, Rect.Bottom - 1);
+    if (FBorderStyle != TbsSkinBorderStyle::bvNone)
+      Rect = ::Rect(Rect.Left + 1, Rect.Top + 1, Rect.Right - 1, Rect.Bottom - 1);
     if (FCaptionMode) {
-      if (FRibbonStyle) Rect.Bottom -= FDefaultCaptionHeight;
-      else Rect.Top += FDefaultCaptionHeight;
+      if (FRibbonStyle)
+        Rect.Bottom -= FDefaultCaptionHeight;
+      else
+        Rect.Top += FDefaultCaptionHeight;
     }
     return;
   }
@@ -259,7 +263,9 @@ void TbsSkinPanel::Dispatch(TMessage& Message) {
       TbsSkinCustomControl::Dispatch(Message);
       Repaint();
       break;
-    default: TbsSkinCustomControl::Dispatch(Message); break;
+    default:
+      TbsSkinCustomControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -297,10 +303,17 @@ void TbsSkinPanel::DrawDefaultImage(TBitmap* B) {
   C->FillRect(All);
   TRect R = All;
   switch (FBorderStyle) {
-    case TbsSkinBorderStyle::bvFrame: DrawFrame3D(C, R, clBtnShadow, clBtnShadow); break;
-    case TbsSkinBorderStyle::bvRaised: DrawFrame3D(C, R, clBtnHighlight, clBtnShadow); break;
-    case TbsSkinBorderStyle::bvLowered: DrawFrame3D(C, R, clBtnShadow, clBtnHighlight); break;
-    case TbsSkinBorderStyle::bvNone: break;
+    case TbsSkinBorderStyle::bvFrame:
+      DrawFrame3D(C, R, clBtnShadow, clBtnShadow);
+      break;
+    case TbsSkinBorderStyle::bvRaised:
+      DrawFrame3D(C, R, clBtnHighlight, clBtnShadow);
+      break;
+    case TbsSkinBorderStyle::bvLowered:
+      DrawFrame3D(C, R, clBtnShadow, clBtnHighlight);
+      break;
+    case TbsSkinBorderStyle::bvNone:
+      break;
   }
   if (FCaptionMode) DrawDefaultCaption(C);
 }
@@ -323,13 +336,17 @@ void TbsSkinPanel::DrawDefaultCaption(TCanvas* C) {
   const bool HasImage = FGlyph->Empty() && FCaptionImageList != nullptr && FCaptionImageIndex >= 0 &&
                         FCaptionImageIndex < FCaptionImageList->GetCount();
   const bool HasGlyph = !FGlyph->Empty();
-  const Integer GlyphW = HasImage ? FCaptionImageList->GetWidth() : HasGlyph ? FGlyph->GetWidth() / IntMax(FNumGlyphs, 1) : 0;
+  const Integer GlyphW = HasImage   ? FCaptionImageList->GetWidth()
+                         : HasGlyph ? FGlyph->GetWidth() / IntMax(FNumGlyphs, 1)
+                                    : 0;
   const Integer GlyphH = HasImage ? FCaptionImageList->GetHeight() : HasGlyph ? FGlyph->GetHeight() : 0;
   const Integer TW = C->TextWidth(Caption), TH = C->TextHeight(Caption);
   const Integer ContentW = TW + (HasImage || HasGlyph ? GlyphW + FSpacing : 0);
   Integer X = TR.Left + 2;
-  if (FDefaultAlignment == taRightJustify) X = TR.Right - ContentW;
-  else if (FDefaultAlignment == taCenter) X = TR.Left + 2 + GetRectWidth(TR) / 2 - ContentW / 2;
+  if (FDefaultAlignment == taRightJustify)
+    X = TR.Right - ContentW;
+  else if (FDefaultAlignment == taCenter)
+    X = TR.Left + 2 + GetRectWidth(TR) / 2 - ContentW / 2;
   const Integer Y = TR.Top + GetRectHeight(TR) / 2 - TH / 2;
 
   if (FCheckedMode) {
@@ -345,9 +362,12 @@ void TbsSkinPanel::DrawDefaultCaption(TCanvas* C) {
   C->GetBrush()->SetStyle(bsClear);
   C->TextRect(TR, X, Y, Caption);
   const Integer ImageY = TR.Top + GetRectHeight(TR) / 2 - GlyphH / 2;
-  if (HasImage) FCaptionImageList->Draw(C, ImageX, ImageY, FCaptionImageIndex, GetEnabled());
-  else if (HasGlyph) DrawGlyphCell(C, ImageX, ImageY, FGlyph.get(), FNumGlyphs, !GetEnabled() && FNumGlyphs == 2 ? 2 : 1);
-  if (FRollUpMode) DrawSmallArrowGlyph(C, Rect(TR.Right, TR.Top, TR.Right + 10, TR.Bottom), clBtnText, FRollUpState ? 4 : 3);
+  if (HasImage)
+    FCaptionImageList->Draw(C, ImageX, ImageY, FCaptionImageIndex, GetEnabled());
+  else if (HasGlyph)
+    DrawGlyphCell(C, ImageX, ImageY, FGlyph.get(), FNumGlyphs, !GetEnabled() && FNumGlyphs == 2 ? 2 : 1);
+  if (FRollUpMode)
+    DrawSmallArrowGlyph(C, Rect(TR.Right, TR.Top, TR.Right + 10, TR.Bottom), clBtnText, FRollUpState ? 4 : 3);
 }
 
 // ---- TbsSkinGroupBox ------------------------------------------------------------------------

@@ -15,7 +15,9 @@ namespace {
 constexpr UINT_PTR RepeatTimerId = 1;
 constexpr Integer ThumbIndex = 0, UpIndex = 1, DownIndex = 2;
 
-Integer RoundToInt(double X) { return static_cast<Integer>(Round(X)); }
+Integer RoundToInt(double X) {
+  return static_cast<Integer>(Round(X));
+}
 
 }  // namespace
 
@@ -98,8 +100,10 @@ void TbsSkinScrollBar::SetBoth(bool Value) {
     }
   }
   LoadSkinPart();
-  if (PartIndex == -1) Repaint();
-  else ApplySkinChange();
+  if (PartIndex == -1)
+    Repaint();
+  else
+    ApplySkinChange();
 }
 
 void TbsSkinScrollBar::SetBothMarkerWidth(Integer Value) {
@@ -184,11 +188,15 @@ void TbsSkinScrollBar::UpdateHot(Integer X, Integer Y) {
 
 void TbsSkinScrollBar::ArrowStep(Integer Kind) {
   if (Kind == 2) {
-    if (OnUpButtonClick) OnUpButtonClick(this);
-    else SetPosition(FPosition + FSmallChange);
+    if (OnUpButtonClick)
+      OnUpButtonClick(this);
+    else
+      SetPosition(FPosition + FSmallChange);
   } else {
-    if (OnDownButtonClick) OnDownButtonClick(this);
-    else SetPosition(FPosition - FSmallChange);
+    if (OnDownButtonClick)
+      OnDownButtonClick(this);
+    else
+      SetPosition(FPosition - FSmallChange);
   }
 }
 
@@ -201,7 +209,9 @@ void TbsSkinScrollBar::PageStep(bool Up) {
   }
 }
 
-void TbsSkinScrollBar::StartTimer(UINT Interval) { SetTimer(GetHandle(), RepeatTimerId, Interval, nullptr); }
+void TbsSkinScrollBar::StartTimer(UINT Interval) {
+  SetTimer(GetHandle(), RepeatTimerId, Interval, nullptr);
+}
 
 void TbsSkinScrollBar::StopRepeat() {
   if (HandleAllocated()) KillTimer(GetHandle(), RepeatTimerId);
@@ -219,7 +229,9 @@ void TbsSkinScrollBar::WMTimer(TMessage& Message) {
   }
   switch (RepeatKind) {
     case 1:
-    case 2: ArrowStep(RepeatKind); break;
+    case 2:
+      ArrowStep(RepeatKind);
+      break;
     case 3:
     case 4: {
       UpdateHot(FLastMouseX, FLastMouseY);
@@ -229,11 +241,14 @@ void TbsSkinScrollBar::WMTimer(TMessage& Message) {
       // Paging stops when the thumb reaches the mouse.
       const bool Go = RepeatKind == 3 ? (Horz ? FLastMouseX < T.Left : FLastMouseY < T.Top)
                                       : (Horz ? FLastMouseX >= T.Right : FLastMouseY >= T.Bottom);
-      if (Go) PageStep(RepeatKind == 3);
-      else StopRepeat();
+      if (Go)
+        PageStep(RepeatKind == 3);
+      else
+        StopRepeat();
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -304,8 +319,10 @@ void TbsSkinScrollBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X
   if (Pressed != -1) {
     ButtonStates[Pressed].Down = false;
     if (Pressed != FHotButton) ButtonStates[Pressed].Hot = false;
-    if (Pressed == ThumbIndex) FThumbDragging = false;
-    else StopRepeat();
+    if (Pressed == ThumbIndex)
+      FThumbDragging = false;
+    else
+      StopRepeat();
     Repaint();
   }
   FPressedButton = -1;
@@ -329,8 +346,10 @@ void TbsSkinScrollBar::CMMouseLeave(TMessage& Message) {
 void TbsSkinScrollBar::KeyDown(Word& Key, TShiftState Shift) {
   TbsSkinCustomControl::KeyDown(Key, Shift);
   if (!FCanFocused) return;
-  if (Key == VK_LEFT || Key == VK_UP) SetPosition(FPosition - FSmallChange);
-  else if (Key == VK_RIGHT || Key == VK_DOWN) SetPosition(FPosition + FSmallChange);
+  if (Key == VK_LEFT || Key == VK_UP)
+    SetPosition(FPosition - FSmallChange);
+  else if (Key == VK_RIGHT || Key == VK_DOWN)
+    SetPosition(FPosition + FSmallChange);
 }
 
 void TbsSkinScrollBar::WndProc(TMessage& Message) {
@@ -348,7 +367,8 @@ void TbsSkinScrollBar::WndProc(TMessage& Message) {
       case CN_COMMAND:
         if (FSuppressClicks) return;
         break;
-      default: break;
+      default:
+        break;
     }
   }
   TbsSkinCustomControl::WndProc(Message);
@@ -356,8 +376,12 @@ void TbsSkinScrollBar::WndProc(TMessage& Message) {
 
 void TbsSkinScrollBar::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_TIMER: WMTimer(Message); break;
-    case CM_MOUSELEAVE: CMMouseLeave(Message); break;
+    case WM_TIMER:
+      WMTimer(Message);
+      break;
+    case CM_MOUSELEAVE:
+      CMMouseLeave(Message);
+      break;
     case WM_ERASEBKGND:
       if (!InWMPaint) PaintControlTo(reinterpret_cast<HDC>(Message.WParam));
       Message.Result = 1;
@@ -373,8 +397,10 @@ void TbsSkinScrollBar::Dispatch(TMessage& Message) {
       break;
     case CM_WANTSPECIALKEY: {
       const WPARAM K = Message.WParam;
-      if (FCanFocused && (K == VK_LEFT || K == VK_UP || K == VK_RIGHT || K == VK_DOWN)) Message.Result = 1;
-      else TbsSkinCustomControl::Dispatch(Message);
+      if (FCanFocused && (K == VK_LEFT || K == VK_UP || K == VK_RIGHT || K == VK_DOWN))
+        Message.Result = 1;
+      else
+        TbsSkinCustomControl::Dispatch(Message);
       break;
     }
     case WM_MOUSEWHEEL:
@@ -387,7 +413,9 @@ void TbsSkinScrollBar::Dispatch(TMessage& Message) {
         TbsSkinCustomControl::Dispatch(Message);
       }
       break;
-    default: TbsSkinCustomControl::Dispatch(Message); break;
+    default:
+      TbsSkinCustomControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -405,13 +433,17 @@ void TbsSkinScrollBar::DrawDefaultImage(TBitmap* B) {
     const TbsScrollButtonState& S = ButtonStates[I];
     const bool Pressed = I == ThumbIndex ? S.Down || Focus : S.Down && S.Hot;
     TColor Frame = clBtnShadow, Face = clBtnFace;
-    if (Pressed) Frame = bsHotFrameColor, Face = bsDownFaceColor;
-    else if (S.Hot) Frame = bsHotFrameColor, Face = bsHotFaceColor;
+    if (Pressed)
+      Frame = bsHotFrameColor, Face = bsDownFaceColor;
+    else if (S.Hot)
+      Frame = bsHotFrameColor, Face = bsHotFaceColor;
     TRect R = S.Rect;
     DrawFrame3D(C, R, Frame, Frame);
     C->GetBrush()->SetColor(Face);
     C->FillRect(R);
-    if (I == UpIndex) DrawSmallArrowGlyph(C, R, clBlack, Horz ? 2 : 4);
-    else if (I == DownIndex) DrawSmallArrowGlyph(C, R, clBlack, Horz ? 1 : 3);
+    if (I == UpIndex)
+      DrawSmallArrowGlyph(C, R, clBlack, Horz ? 2 : 4);
+    else if (I == DownIndex)
+      DrawSmallArrowGlyph(C, R, clBlack, Horz ? 1 : 3);
   }
 }

@@ -13,14 +13,18 @@ TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner)
   SetHeight(25);
 }
 
-TbsSkinSpeedButton::~TbsSkinSpeedButton() { StopRepeat(); }
+TbsSkinSpeedButton::~TbsSkinSpeedButton() {
+  StopRepeat();
+}
 
 // ---- Properties -----------------------------------------------------------------------------
 
 void TbsSkinSpeedButton::SetTransparent(bool Value) {
   TControlStyle S = GetControlStyle();
-  if (Value) S.Exclude(csOpaque);
-  else S.Include(csOpaque);
+  if (Value)
+    S.Exclude(csOpaque);
+  else
+    S.Include(csOpaque);
   SetControlStyle(S);
   if (!FTransparentGuard) Repaint();
 }
@@ -52,8 +56,10 @@ void TbsSkinSpeedButton::SetDown(bool Value) {
 void TbsSkinSpeedButton::SetCheckedMode(bool Value) {
   if (FCheckedMode == Value) return;
   FCheckedMode = Value;
-  if (Value) FGroupIndex = -1;
-  else if (FGroupIndex == -1) FGroupIndex = 0;
+  if (Value)
+    FGroupIndex = -1;
+  else if (FGroupIndex == -1)
+    FGroupIndex = 0;
 }
 
 void TbsSkinSpeedButton::SetGlyph(TBitmap* Value) {
@@ -99,8 +105,10 @@ void TbsSkinSpeedButton::SetSpacing(Integer Value) {
 void TbsSkinSpeedButton::SetShowCaption(bool Value) {
   if (FShowCaption == Value) return;
   FShowCaption = Value;
-  if (FWidthWithCaption > 0 && FWidthWithoutCaption > 0) SetWidth(Value ? FWidthWithCaption : FWidthWithoutCaption);
-  else Repaint();
+  if (FWidthWithCaption > 0 && FWidthWithoutCaption > 0)
+    SetWidth(Value ? FWidthWithCaption : FWidthWithoutCaption);
+  else
+    Repaint();
 }
 
 void TbsSkinSpeedButton::Loaded() {
@@ -126,7 +134,9 @@ void TbsSkinSpeedButton::StartRepeat() {
   RepeatTimer->SetOnTimer(TNotifyEvent(this, &TbsSkinSpeedButton::RepeatTimerTick));
 }
 
-void TbsSkinSpeedButton::StopRepeat() { RepeatTimer.reset(); }
+void TbsSkinSpeedButton::StopRepeat() {
+  RepeatTimer.reset();
+}
 
 void TbsSkinSpeedButton::RepeatTimerTick(TObject*) {
   if (FRepeatFirstTick) {
@@ -137,7 +147,9 @@ void TbsSkinSpeedButton::RepeatTimerTick(TObject*) {
   Click();
 }
 
-void TbsSkinSpeedButton::RedrawState() { Repaint(); }
+void TbsSkinSpeedButton::RedrawState() {
+  Repaint();
+}
 
 // ---- Mouse ----------------------------------------------------------------------------------
 
@@ -152,8 +164,10 @@ void TbsSkinSpeedButton::CMMouseEnter(TMessage& Message) {
   if (!GetEnabled()) return;
   MouseIn = true;
   if (Eligible) {
-    if (FDown) Repaint();
-    else RedrawState();
+    if (FDown)
+      Repaint();
+    else
+      RedrawState();
   }
   if (FDown && FRepeatMode && FGroupIndex == 0) StartRepeat();
 }
@@ -231,9 +245,15 @@ void TbsSkinSpeedButton::CMDialogChar(TMessage& Message) {
 
 void TbsSkinSpeedButton::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CM_MOUSEENTER: CMMouseEnter(Message); break;
-    case CM_MOUSELEAVE: CMMouseLeave(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
+    case CM_MOUSEENTER:
+      CMMouseEnter(Message);
+      break;
+    case CM_MOUSELEAVE:
+      CMMouseLeave(Message);
+      break;
+    case CM_DIALOGCHAR:
+      CMDialogChar(Message);
+      break;
     case CM_TEXTCHANGED:
       TbsGraphicSkinCustomControl::Dispatch(Message);
       Repaint();
@@ -244,7 +264,9 @@ void TbsSkinSpeedButton::Dispatch(TMessage& Message) {
       MouseIn = false;
       Repaint();
       break;
-    default: TbsGraphicSkinCustomControl::Dispatch(Message); break;
+    default:
+      TbsGraphicSkinCustomControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -253,16 +275,21 @@ void TbsSkinSpeedButton::Dispatch(TMessage& Message) {
 void TbsSkinSpeedButton::DrawContent(TCanvas* Cnvs, const TRect& R, bool AMouseIn, bool ADown) {
   const std::string Caption = FShowCaption ? GetCaption() : std::string();
   if (FGlyph->Empty() && FImageList != nullptr && FImageIndex >= 0 && FImageIndex < FImageList->GetCount()) {
-    DrawImageAndText(Cnvs, R, FMargin, FSpacing, FLayout, Caption, FImageIndex, FImageList, false, GetEnabled(), false,
-                     0);
+    DrawImageAndText(Cnvs, R, FMargin, FSpacing, FLayout, Caption, FImageIndex, FImageList, false,
+                     GetEnabled(), false, 0);
     return;
   }
   Integer Cell = 1;
-  if (ADown && AMouseIn && FNumGlyphs > 2) Cell = 3;
-  else if (AMouseIn && FNumGlyphs > 3) Cell = 4;
-  else if (GetEnabled() || FNumGlyphs < 2) Cell = 1;
-  else Cell = 2;
-  DrawGlyphAndText(Cnvs, R, FMargin, FSpacing, FLayout, Caption, FGlyph.get(), FNumGlyphs, Cell, false, false, 0);
+  if (ADown && AMouseIn && FNumGlyphs > 2)
+    Cell = 3;
+  else if (AMouseIn && FNumGlyphs > 3)
+    Cell = 4;
+  else if (GetEnabled() || FNumGlyphs < 2)
+    Cell = 1;
+  else
+    Cell = 2;
+  DrawGlyphAndText(Cnvs, R, FMargin, FSpacing, FLayout, Caption, FGlyph.get(), FNumGlyphs, Cell, false, false,
+                   0);
 }
 
 void TbsSkinSpeedButton::DrawButtonState(TBitmap* B, const TRect& R, bool AMouseIn, bool ADown) {
@@ -281,8 +308,10 @@ void TbsSkinSpeedButton::DrawDefaultImage(TBitmap* B) {
   C->GetBrush()->SetStyle(bsSolid);
   if (Pressed || MouseIn || Designing() || !FFlat) {
     TColor Frame = clBtnShadow, Face = clBtnFace;
-    if (Pressed) Frame = clNavy, Face = bsDownFaceColor;
-    else if (MouseIn) Frame = clNavy, Face = bsHotFaceColor;
+    if (Pressed)
+      Frame = clNavy, Face = bsDownFaceColor;
+    else if (MouseIn)
+      Frame = clNavy, Face = bsHotFaceColor;
     C->GetPen()->SetColor(Frame);
     C->GetBrush()->SetColor(Face);
     C->Rectangle(R);

@@ -19,8 +19,8 @@
 #include "platform/system/Collections.h"
 #include "platform/system/Component.h"
 #include "platform/system/Delegates.h"
-#include "platform/system/StringList.h"
 #include "platform/system/Streams.h"
+#include "platform/system/StringList.h"
 #include "platform/system/Types.h"
 #include "platform/user/WinUser.h"
 
@@ -316,7 +316,9 @@ class TbsSkinListItem : public TCollectionItem {
 class TbsSkinListItems : public TOwnedCollection {
  public:
   explicit TbsSkinListItems(TbsCompressedSkinList* AOwner);
-  TbsSkinListItem* GetItem(Integer Index) const { return static_cast<TbsSkinListItem*>(TCollection::GetItem(Index)); }
+  TbsSkinListItem* GetItem(Integer Index) const {
+    return static_cast<TbsSkinListItem*>(TCollection::GetItem(Index));
+  }
   TbsSkinListItem* Add() { return static_cast<TbsSkinListItem*>(TCollection::Add()); }
 };
 

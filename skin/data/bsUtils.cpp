@@ -10,10 +10,14 @@
 
 namespace {
 
-bool PointInside(const TRect& R, TPoint P) { return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom; }
+bool PointInside(const TRect& R, TPoint P) {
+  return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
+}
 
 // Text operations move the text one pixel up for odd font heights.
-bool OddFontHeight(TCanvas* Cnvs) { return Cnvs->GetFont()->GetHeight() % 2 != 0; }
+bool OddFontHeight(TCanvas* Cnvs) {
+  return Cnvs->GetFont()->GetHeight() % 2 != 0;
+}
 
 Integer CanvasDrawText(TCanvas* Cnvs, const std::string& Text, TRect& R, UINT Flags) {
   Cnvs->RequiredState({csHandleValid, csFontValid, csBrushValid});
@@ -130,10 +134,16 @@ void DrawCaptionAligned(TCanvas* Cnvs, const std::string& Text, TRect R, Integer
   if (Text.empty()) return;
   UINT Flags = DT_SINGLELINE | DT_VCENTER;
   switch (Alignment) {
-    case 0: break;
-    case 1: Flags |= DT_RIGHT; break;
-    case 2: Flags |= DT_CENTER; break;
-    default: return;
+    case 0:
+      break;
+    case 1:
+      Flags |= DT_RIGHT;
+      break;
+    case 2:
+      Flags |= DT_CENTER;
+      break;
+    default:
+      return;
   }
   if (OddFontHeight(Cnvs)) --R.Top;
   CanvasDrawText(Cnvs, Text, R, Flags);
@@ -152,9 +162,9 @@ void DrawTextRectVCenter(TCanvas* Cnvs, const std::string& Text, TRect R) {
 
 // ---- Button faces ---------------------------------------------------------------------------
 
-void CalcButtonLayout(Integer Layout, const TRect& R, Integer GlyphWidth, Integer GlyphHeight, Integer TextWidth,
-                      Integer TextHeight, Integer Spacing, Integer Margin, Integer& TX, Integer& TY, Integer& GX,
-                      Integer& GY) {
+void CalcButtonLayout(Integer Layout, const TRect& R, Integer GlyphWidth, Integer GlyphHeight,
+                      Integer TextWidth, Integer TextHeight, Integer Spacing, Integer Margin, Integer& TX,
+                      Integer& TY, Integer& GX, Integer& GY) {
   const Integer CX = R.Left + GetRectWidth(R) / 2;
   const Integer CY = R.Top + GetRectHeight(R) / 2;
   if (GlyphWidth == 0) Spacing = 0;
@@ -174,7 +184,8 @@ void CalcButtonLayout(Integer Layout, const TRect& R, Integer GlyphWidth, Intege
       case 3:
         GX = CX - GlyphWidth / 2, GY = CY + HH - GlyphHeight, TX = CX - TextWidth / 2, TY = CY - HH;
         break;
-      default: break;
+      default:
+        break;
     }
     return;
   }
@@ -195,7 +206,8 @@ void CalcButtonLayout(Integer Layout, const TRect& R, Integer GlyphWidth, Intege
       GX = CX - GlyphWidth / 2, GY = R.Bottom - GlyphHeight - Margin;
       TX = CX - TextWidth / 2, TY = GY - Spacing - TextHeight;
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -206,8 +218,10 @@ TSize MeasureCaption(TCanvas* Cnvs, const std::string& Caption, const TRect& R, 
                      Integer GH) {
   if (Caption.empty()) return {};
   TRect TR = Rect(0, 0, GetRectWidth(R), GetRectHeight(R));
-  if (Layout == 0 || Layout == 1) TR.Right -= GW;
-  else if (Layout == 2 || Layout == 3) TR.Bottom -= GH;
+  if (Layout == 0 || Layout == 1)
+    TR.Right -= GW;
+  else if (Layout == 2 || Layout == 3)
+    TR.Bottom -= GH;
   CanvasDrawText(Cnvs, Caption, TR, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
   return {GetRectWidth(TR), GetRectHeight(TR)};
 }
@@ -243,7 +257,8 @@ void DrawImageAndText(TCanvas* Cnvs, const TRect& R, Integer Margin, Integer Spa
   const TRect TR = DrawButtonCaption(Cnvs, Caption, TX, TY, T);
   if (HasGlyph) {
     IL->Draw(Cnvs, GX, GY, ImageIndex, AEnabled);
-    if (ADrawColorMarker) MarkerLines(Cnvs, GX, GX + IL->GetWidth(), GY + IL->GetHeight() - 1, AColorMarkerValue);
+    if (ADrawColorMarker)
+      MarkerLines(Cnvs, GX, GX + IL->GetWidth(), GY + IL->GetHeight() - 1, AColorMarkerValue);
   } else if (ADrawColorMarker) {
     if (!Caption.empty()) {
       MarkerLines(Cnvs, TR.Left, TR.Right, TR.Bottom, AColorMarkerValue);
@@ -256,8 +271,8 @@ void DrawImageAndText(TCanvas* Cnvs, const TRect& R, Integer Margin, Integer Spa
 }
 
 void DrawGlyphAndText(TCanvas* Cnvs, const TRect& R, Integer Margin, Integer Spacing, Integer Layout,
-                      const std::string& Caption, TBitmap* Glyph, Integer NumGlyphs, Integer GlyphNum, bool ADown,
-                      bool ADrawColorMarker, TColor AColorMarkerValue) {
+                      const std::string& Caption, TBitmap* Glyph, Integer NumGlyphs, Integer GlyphNum,
+                      bool ADown, bool ADrawColorMarker, TColor AColorMarkerValue) {
   const bool HasGlyph = Glyph != nullptr && !Glyph->Empty() && NumGlyphs > 0;
   const Integer GW = HasGlyph ? Glyph->GetWidth() / NumGlyphs : 0;
   const Integer GH = HasGlyph ? Glyph->GetHeight() : 0;
@@ -269,7 +284,8 @@ void DrawGlyphAndText(TCanvas* Cnvs, const TRect& R, Integer Margin, Integer Spa
   const TRect TR = DrawButtonCaption(Cnvs, Caption, TX, TY, T);
   if (HasGlyph) {
     DrawGlyphCell(Cnvs, GX, GY, Glyph, NumGlyphs, GlyphNum);
-    if (ADrawColorMarker) MarkerLines(Cnvs, GX, GX + Glyph->GetWidth(), GY + Glyph->GetHeight() - 1, AColorMarkerValue);
+    if (ADrawColorMarker)
+      MarkerLines(Cnvs, GX, GX + Glyph->GetWidth(), GY + Glyph->GetHeight() - 1, AColorMarkerValue);
   } else if (ADrawColorMarker) {
     if (!Caption.empty()) {
       MarkerLines(Cnvs, TR.Left, TR.Right, TR.Bottom, AColorMarkerValue);
@@ -295,7 +311,9 @@ void DrawGlyphCell(TCanvas* Cnvs, Integer X, Integer Y, TBitmap* Glyph, Integer 
 
 // ---- Background and default glyphs ----------------------------------------------------------
 
-void DrawParentBackground(TControl* Control, TCanvas* Cnvs) { DrawParentBackgroundAt(Control, Cnvs, 0, 0); }
+void DrawParentBackground(TControl* Control, TCanvas* Cnvs) {
+  DrawParentBackgroundAt(Control, Cnvs, 0, 0);
+}
 
 void DrawParentBackgroundOffset(TControl* Control, const TRect& R, TCanvas* Cnvs) {
   DrawParentBackgroundAt(Control, Cnvs, -R.Left, -R.Top);
@@ -346,13 +364,16 @@ void ArrowGlyph(TCanvas* Cnvs, const TRect& R, TColor Color, Integer Kind, Integ
     case 4:
       for (Integer I = N - 1; I >= 0; --I) Line(Cnvs, CX - I, CY + 2 - I, CX + I + 1, CY + 2 - I);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
 }  // namespace
 
-void DrawArrowGlyph(TCanvas* Cnvs, const TRect& R, TColor Color, Integer Kind) { ArrowGlyph(Cnvs, R, Color, Kind, 6); }
+void DrawArrowGlyph(TCanvas* Cnvs, const TRect& R, TColor Color, Integer Kind) {
+  ArrowGlyph(Cnvs, R, Color, Kind, 6);
+}
 
 void DrawSmallArrowGlyph(TCanvas* Cnvs, const TRect& R, TColor Color, Integer Kind) {
   ArrowGlyph(Cnvs, R, Color, Kind, 4);

@@ -17,13 +17,25 @@ class TControl;
 class TCustomImageList;
 
 // ---- Rectangles, points, numbers ------------------------------------------------------------
-inline Integer GetRectWidth(const TRect& R) { return R.Right - R.Left; }
-inline Integer GetRectHeight(const TRect& R) { return R.Bottom - R.Top; }
-inline bool IsEmptyRect(const TRect& R) { return GetRectWidth(R) <= 0 || GetRectHeight(R) <= 0; }
-inline bool IsSameRect(const TRect& A, const TRect& B) { return A == B; }
-inline void ClearRect(TRect& R) { R = TRect{}; }
+inline Integer GetRectWidth(const TRect& R) {
+  return R.Right - R.Left;
+}
+inline Integer GetRectHeight(const TRect& R) {
+  return R.Bottom - R.Top;
+}
+inline bool IsEmptyRect(const TRect& R) {
+  return GetRectWidth(R) <= 0 || GetRectHeight(R) <= 0;
+}
+inline bool IsSameRect(const TRect& A, const TRect& B) {
+  return A == B;
+}
+inline void ClearRect(TRect& R) {
+  R = TRect{};
+}
 // Either coordinate zero.
-inline bool IsNullPoint(const TPoint& P) { return P.X == 0 || P.Y == 0; }
+inline bool IsNullPoint(const TPoint& P) {
+  return P.X == 0 || P.Y == 0;
+}
 // All four edges count as inside.
 inline bool IsPointInRect(const TRect& R, const TPoint& P) {
   return P.X >= R.Left && P.X <= R.Right && P.Y >= R.Top && P.Y <= R.Bottom;
@@ -31,8 +43,12 @@ inline bool IsPointInRect(const TRect& R, const TPoint& P) {
 // Both corners of Inner inside Outer, right and bottom edges outside (so a rectangle is not
 // inside itself).
 bool IsRectInRect(const TRect& Inner, const TRect& Outer);
-inline Integer IntMax(Integer A, Integer B) { return A > B ? A : B; }
-inline Integer IntMin(Integer A, Integer B) { return A < B ? A : B; }
+inline Integer IntMax(Integer A, Integer B) {
+  return A > B ? A : B;
+}
+inline Integer IntMin(Integer A, Integer B) {
+  return A < B ? A : B;
+}
 // Halfway between two colours, channel by channel (system colours resolved first).
 TColor MixColors(TColor C1, TColor C2);
 // Each channel loses Percent per cent of itself.
@@ -54,16 +70,16 @@ void DrawTextRectVCenterOffset(TCanvas* Cnvs, const std::string& Text, TRect R, 
 // ---- Button faces ---------------------------------------------------------------------------
 // Layout: 0 glyph left of the caption, 1 right, 2 above, 3 below. Margin -1 centres glyph and
 // caption as a block. Other layouts leave the outputs as they were.
-void CalcButtonLayout(Integer Layout, const TRect& R, Integer GlyphWidth, Integer GlyphHeight, Integer TextWidth,
-                      Integer TextHeight, Integer Spacing, Integer Margin, Integer& TX, Integer& TY, Integer& GX,
-                      Integer& GY);
+void CalcButtonLayout(Integer Layout, const TRect& R, Integer GlyphWidth, Integer GlyphHeight,
+                      Integer TextWidth, Integer TextHeight, Integer Spacing, Integer Margin, Integer& TX,
+                      Integer& TY, Integer& GX, Integer& GY);
 void DrawImageAndText(TCanvas* Cnvs, const TRect& R, Integer Margin, Integer Spacing, Integer Layout,
                       const std::string& Caption, Integer ImageIndex, TCustomImageList* IL, bool ADown,
                       bool AEnabled, bool ADrawColorMarker, TColor AColorMarkerValue);
 // Cell is 1-based.
 void DrawGlyphAndText(TCanvas* Cnvs, const TRect& R, Integer Margin, Integer Spacing, Integer Layout,
-                      const std::string& Caption, TBitmap* Glyph, Integer NumGlyphs, Integer GlyphNum, bool ADown,
-                      bool ADrawColorMarker, TColor AColorMarkerValue);
+                      const std::string& Caption, TBitmap* Glyph, Integer NumGlyphs, Integer GlyphNum,
+                      bool ADown, bool ADrawColorMarker, TColor AColorMarkerValue);
 // Cell (1-based) of a strip of NumGlyphs equal cells, drawn with the bitmap's automatic
 // transparent colour.
 void DrawGlyphCell(TCanvas* Cnvs, Integer X, Integer Y, TBitmap* Glyph, Integer NumGlyphs, Integer Cell);

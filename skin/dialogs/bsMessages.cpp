@@ -16,10 +16,17 @@ struct TButtonEntry {
 
 // In the order of TMsgDlgBtn.
 constexpr TButtonEntry ButtonTable[] = {
-    {"Yes", "&Yes", mrYes},       {"No", "&No", mrNo},          {"OK", "OK", mrOk},
-    {"Cancel", "Cancel", mrCancel}, {"Abort", "&Abort", mrAbort}, {"Retry", "&Retry", mrRetry},
-    {"Ignore", "&Ignore", mrIgnore}, {"All", "&All", mrAll},     {"NoToAll", "N&oToAll", mrNoToAll},
-    {"YesToAll", "&YesToAll", mrYesToAll}, {"Help", "&Help", mrNone},
+    {"Yes", "&Yes", mrYes},
+    {"No", "&No", mrNo},
+    {"OK", "OK", mrOk},
+    {"Cancel", "Cancel", mrCancel},
+    {"Abort", "&Abort", mrAbort},
+    {"Retry", "&Retry", mrRetry},
+    {"Ignore", "&Ignore", mrIgnore},
+    {"All", "&All", mrAll},
+    {"NoToAll", "N&oToAll", mrNoToAll},
+    {"YesToAll", "&YesToAll", mrYesToAll},
+    {"Help", "&Help", mrNone},
 };
 
 constexpr const char* TypeCaptions[] = {"Warning", "Error", "Information", "Confirm"};
@@ -53,7 +60,9 @@ void TbsMessageForm::HelpClick(TObject*) {
 // ---- TbsSkinMessage -------------------------------------------------------------------------
 
 TbsSkinMessage::TbsSkinMessage(TComponent* AOwner)
-    : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>()), FDefaultButtonFont(std::make_unique<TFont>()) {
+    : TComponent(AOwner),
+      FDefaultFont(std::make_unique<TFont>()),
+      FDefaultButtonFont(std::make_unique<TFont>()) {
   for (TFont* F : {FDefaultFont.get(), FDefaultButtonFont.get()}) {
     F->SetName("Arial");
     F->SetHeight(14);
@@ -95,7 +104,8 @@ TbsMessageForm* TbsSkinMessage::CreateSkinMessageForm(const std::string& Msg, TM
     if (FCtrlSkinData != nullptr && !FCtrlSkinData->Empty) {
       const Integer I = FCtrlSkinData->FindControlPart(FButtonSkinDataName);
       if (I != -1)
-        if (auto* P = dynamic_cast<TbsDataSkinCustomControl*>(FCtrlSkinData->SkinControls[static_cast<std::size_t>(I)].get()))
+        if (auto* P = dynamic_cast<TbsDataSkinCustomControl*>(
+                FCtrlSkinData->SkinControls[static_cast<std::size_t>(I)].get()))
           ButtonHeight = P->SkinRect.Height();
     }
     Integer Count = 0;
@@ -143,8 +153,10 @@ TbsMessageForm* TbsSkinMessage::CreateSkinMessageForm(const std::string& Msg, TM
       Form->CheckBox = Box;
     }
 
-    if (Form->BSF->GetMaxWidth() < Form->GetWidth()) Form->SetWidth(Form->BSF->GetMaxWidth());
-    else if (Form->BSF->GetMinWidth() > Form->GetWidth()) Form->SetWidth(Form->BSF->GetMinWidth());
+    if (Form->BSF->GetMaxWidth() < Form->GetWidth())
+      Form->SetWidth(Form->BSF->GetMaxWidth());
+    else if (Form->BSF->GetMinWidth() > Form->GetWidth())
+      Form->SetWidth(Form->BSF->GetMinWidth());
 
     const Integer DefaultIndex = Buttons.Contains(mbOK) ? mbOK : Buttons.Contains(mbYes) ? mbYes : mbRetry;
     const Integer CancelIndex = Buttons.Contains(mbCancel) ? mbCancel : Buttons.Contains(mbNo) ? mbNo : mbOK;
@@ -174,7 +186,8 @@ TbsMessageForm* TbsSkinMessage::CreateSkinMessageForm(const std::string& Msg, TM
       X += ButtonWidth + ButtonGap;
     }
     // Keys go to the default button first, as in the platform's own message box.
-    if (TbsSkinButton* Focus = DefaultButton != nullptr ? DefaultButton : First) Form->SetActiveControl(Focus);
+    if (TbsSkinButton* Focus = DefaultButton != nullptr ? DefaultButton : First)
+      Form->SetActiveControl(Focus);
   } catch (...) {
     delete Form;
     throw;

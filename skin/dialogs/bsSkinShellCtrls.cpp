@@ -33,14 +33,18 @@ std::string Trimmed(const std::string& S) {
   return S.substr(B, S.find_last_not_of(' ') - B + 1);
 }
 
-bool IsAbsolutePath(const std::string& S) { return !S.empty() && (S[0] == '/' || S[0] == '\\'); }
+bool IsAbsolutePath(const std::string& S) {
+  return !S.empty() && (S[0] == '/' || S[0] == '\\');
+}
 
 // A name typed in the dialog, relative to the folder shown unless it is a full path.
 std::string JoinName(const std::string& Folder, const std::string& Name) {
   return IsAbsolutePath(Name) ? Name : IncludeTrailingPathDelimiter(Folder) + Name;
 }
 
-bool CaseLess(const std::string& A, const std::string& B) { return AnsiCompareText(A, B) < 0; }
+bool CaseLess(const std::string& A, const std::string& B) {
+  return AnsiCompareText(A, B) < 0;
+}
 
 }  // namespace
 
@@ -181,7 +185,8 @@ void TbsOpenDlgForm::SetFilter(const std::string& Filter) {
 
 std::string TbsOpenDlgForm::GetMask() {
   const Integer I = FilterComboBox->GetItemIndex();
-  return I >= 0 && I < static_cast<Integer>(FMasks.size()) ? FMasks[static_cast<std::size_t>(I)] : std::string();
+  return I >= 0 && I < static_cast<Integer>(FMasks.size()) ? FMasks[static_cast<std::size_t>(I)]
+                                                           : std::string();
 }
 
 std::string TbsOpenDlgForm::CompletionExtension(bool WithDefaultExt) {
@@ -201,8 +206,8 @@ bool TbsOpenDlgForm::ConfirmOverwrite() {
   TbsSkinMessage Message(nullptr);
   Message.SetSkinData(BSF->GetSkinData());
   Message.SetCtrlSkinData(CtrlSkinData);
-  return Message.MessageDlg("Do you want to overwrite old file?", mtWarning, TMsgDlgButtons{mbOK, mbCancel}, 0) ==
-         mrOk;
+  return Message.MessageDlg("Do you want to overwrite old file?", mtWarning, TMsgDlgButtons{mbOK, mbCancel},
+                            0) == mrOk;
 }
 
 void TbsOpenDlgForm::Accept() {
@@ -229,8 +234,10 @@ void TbsOpenDlgForm::Accept() {
   }
   if (CheckFileExists) {
     FileName = !S.empty() ? S : N;
-    if (FileExists(FileName)) SetModalResult(mrOk);
-    else FileName.clear();
+    if (FileExists(FileName))
+      SetModalResult(mrOk);
+    else
+      FileName.clear();
     return;
   }
   if (!S.empty()) {
@@ -242,7 +249,9 @@ void TbsOpenDlgForm::Accept() {
   SetModalResult(mrOk);
 }
 
-void TbsOpenDlgForm::OpenButtonClick(TObject*) { Accept(); }
+void TbsOpenDlgForm::OpenButtonClick(TObject*) {
+  Accept();
+}
 
 void TbsOpenDlgForm::ListClick(TObject*) {
   const std::string S = SelectedFilePath();
@@ -318,9 +327,12 @@ bool ExecuteFileDialog(TbsFileDialogSettings& S, TStrings* Files) {
   // The folder of FileName, else InitialDir, else the program's folder.
   std::string Folder;
   const std::string NameFolder = ExtractFileDir(S.FileName);
-  if (!NameFolder.empty() && DirectoryExists(NameFolder)) Folder = NameFolder;
-  else if (!S.InitialDir.empty() && DirectoryExists(S.InitialDir)) Folder = S.InitialDir;
-  else Folder = ExtractFileDir(Application->GetExeName());
+  if (!NameFolder.empty() && DirectoryExists(NameFolder))
+    Folder = NameFolder;
+  else if (!S.InitialDir.empty() && DirectoryExists(S.InitialDir))
+    Folder = S.InitialDir;
+  else
+    Folder = ExtractFileDir(Application->GetExeName());
   Form->SetFilter(S.Filter);
   Form->FilterComboBox->SetItemIndex(S.FilterIndex - 1);
   Form->SetPath(Folder);
@@ -343,7 +355,8 @@ bool ExecuteFileDialog(TbsFileDialogSettings& S, TStrings* Files) {
   S.FileName = Form->FileName;
   if (S.SaveMode && Form->GetMask().find(".*") == std::string::npos && ExtractFileExt(S.FileName).empty())
     S.FileName += Form->CompletionExtension(false);
-  if (S.SaveMode && ExtractFileExt(S.FileName).empty() && !S.DefaultExt.empty()) S.FileName += "." + S.DefaultExt;
+  if (S.SaveMode && ExtractFileExt(S.FileName).empty() && !S.DefaultExt.empty())
+    S.FileName += "." + S.DefaultExt;
   if (Files != nullptr) {
     Files->Clear();
     Files->Add(S.FileName);

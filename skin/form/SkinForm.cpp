@@ -115,13 +115,15 @@ void TbsSkinForm::FormWindowProc(TMessage& Message) {
       if (Message.LParam == SkinMessageParam && OnAfterChangeSkinData) OnAfterChangeSkinData(this);
       break;
     case WM_CHANGEFORMSKINNABLE:
-      if (Message.LParam == SkinMessageParam && FSD != nullptr && Skin == FSD && FForm->GetFormStyle() != fsMDIChild) {
+      if (Message.LParam == SkinMessageParam && FSD != nullptr && Skin == FSD &&
+          FForm->GetFormStyle() != fsMDIChild) {
         FSkinnable = FSD->GetSkinnableForm();
         ApplySkin();
         ApplySkinChangeControls(nullptr, FForm);
       }
       break;
-    default: break;
+    default:
+      break;
   }
   // Everything reaches the form's own procedure, unchanged.
   if (FOldWindowProc) FOldWindowProc(Message);
@@ -135,7 +137,8 @@ void TbsSkinForm::ApplySkin() {
 // ---- The control walk -----------------------------------------------------------------------
 
 void TbsSkinForm::BeforeSkinChangeControls(TbsSkinData* Skin, TControl* Control) {
-  if (auto* C = dynamic_cast<TbsSkinControl*>(Control); C != nullptr && (Skin == nullptr || C->GetSkinData() == Skin))
+  if (auto* C = dynamic_cast<TbsSkinControl*>(Control);
+      C != nullptr && (Skin == nullptr || C->GetSkinData() == Skin))
     C->BeforeSkinChange();
   auto* W = dynamic_cast<TWinControl*>(Control);
   if (W == nullptr) return;

@@ -82,8 +82,8 @@ class TbsSkinForm : public TComponent {
   TWndMethod FOldWindowProc;
   TbsSkinData* FSD = nullptr;
   TbsSkinData* FMenusSkinData = nullptr;
-  TbsBorderIcons FBorderIcons{TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
-                              TbsBorderIcon::biRollUp};
+  TbsBorderIcons FBorderIcons{TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize,
+                              TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp};
   TWindowState FWindowState = wsNormal;
   TbsSkinMainMenuBar* FMainMenuBar = nullptr;
   Integer FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;

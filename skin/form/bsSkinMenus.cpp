@@ -32,7 +32,8 @@ TbsSkinMainMenuBar::~TbsSkinMainMenuBar() = default;
 
 void TbsSkinMainMenuBar::SetMainMenu(TMainMenu* Value) {
   if (FMainMenu != nullptr && FNativeMenu)
-    if (TCustomForm* Form = GetParentForm(this); Form != nullptr && Form->GetMenu() == FMainMenu) Form->SetMenu(nullptr);
+    if (TCustomForm* Form = GetParentForm(this); Form != nullptr && Form->GetMenu() == FMainMenu)
+      Form->SetMenu(nullptr);
   FMainMenu = Value;
   if (Value != nullptr) Value->FreeNotification(this);
   UpdateNativeMenu();
@@ -80,12 +81,16 @@ void TbsSkinMainMenuBar::UpdateNativeMenu() {
   if (Form == nullptr) return;
   LoadSkinPart();
   const bool Native = PartIndex == -1 && FMainMenu != nullptr;
-  if (Native && Form->GetMenu() != FMainMenu) Form->SetMenu(FMainMenu);
-  else if (!Native && FNativeMenu && Form->GetMenu() == FMainMenu && FMainMenu != nullptr) Form->SetMenu(nullptr);
+  if (Native && Form->GetMenu() != FMainMenu)
+    Form->SetMenu(FMainMenu);
+  else if (!Native && FNativeMenu && Form->GetMenu() == FMainMenu && FMainMenu != nullptr)
+    Form->SetMenu(nullptr);
   const bool Was = FNativeMenu;
   FNativeMenu = Native;
-  if (Native) SetHeight(0);
-  else if (Was && FDefaultHeight > 0) SetHeight(FDefaultHeight);
+  if (Native)
+    SetHeight(0);
+  else if (Was && FDefaultHeight > 0)
+    SetHeight(FDefaultHeight);
 }
 
 bool TbsSkinMainMenuBar::CanResize(Integer& NewWidth, Integer& NewHeight) {

@@ -5,18 +5,38 @@
 
 namespace SkinTesting {
 
-void UseHeadlessDisplay() { Headless(); }
-void ScriptMoveTo(Integer X, Integer Y) { Headless().MoveTo(X, Y); }
-void ScriptClick(Integer X, Integer Y) { Headless().Click(X, Y); }
-void ScriptButton(bool Down) {
-  if (Down) Headless().ButtonDown();
-  else Headless().ButtonUp();
+void UseHeadlessDisplay() {
+  Headless();
 }
-void ScriptDrag(TPoint From, TPoint To, Integer Steps) { Headless().Drag(From, To, Steps); }
-void ScriptKeyPress(Word VirtualKey) { Headless().KeyPress(VirtualKey); }
-void ScriptType(const std::string& Utf8) { Headless().Type(Utf8); }
-void ScriptWheel(Integer Delta) { Headless().Wheel(Delta); }
-void ClearScript() { Headless().ClearInput(); }
-DWORD ScreenPixel(Integer X, Integer Y) { return Screenshot().Pixel(X, Y); }
+void ScriptMoveTo(Integer X, Integer Y) {
+  Headless().MoveTo(X, Y);
+}
+void ScriptClick(Integer X, Integer Y) {
+  Headless().Click(X, Y);
+}
+void ScriptButton(bool Down) {
+  if (Down)
+    Headless().ButtonDown();
+  else
+    Headless().ButtonUp();
+}
+void ScriptDrag(TPoint From, TPoint To, Integer Steps) {
+  Headless().Drag(From, To, Steps);
+}
+void ScriptKeyPress(Word VirtualKey) {
+  Headless().KeyPress(VirtualKey);
+}
+void ScriptType(const std::string& Utf8) {
+  Headless().Type(Utf8);
+}
+void ScriptWheel(Integer Delta) {
+  Headless().Wheel(Delta);
+}
+void ClearScript() {
+  Headless().ClearInput();
+}
+DWORD ScreenPixel(Integer X, Integer Y) {
+  return Screenshot().Pixel(X, Y);
+}
 
 }  // namespace SkinTesting

@@ -39,8 +39,8 @@ TEST_F(TSkinComboBoxTest, ItemIndexFromCodeClicksButDoesNotChange) {
     Integer Index;
     const char* Text;
   };
-  const std::vector<TStep> Steps{{2, "Twirling spiral"}, {2, "Twirling spiral"}, {0, "Pinch and blow"},
-                                 {-1, "Pinch and blow"}};
+  const std::vector<TStep> Steps{
+      {2, "Twirling spiral"}, {2, "Twirling spiral"}, {0, "Pinch and blow"}, {-1, "Pinch and blow"}};
   for (const TStep& S : Steps) {
     Combo->SetItemIndex(S.Index);
     EXPECT_EQ(Combo->GetItemIndex(), S.Index);

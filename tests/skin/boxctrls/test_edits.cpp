@@ -93,10 +93,10 @@ TEST_F(TEditsTest, NumericEditorRefusesWhatCannotFormANumber) {
     bool Valid;
   };
   const std::vector<TCase> Cases{
-      {"", '5', false, true, true},    {"", 'a', false, true, false},   {"1", '-', false, true, true},
-      {"-1", '-', false, true, false}, {"1", '.', false, true, false},  {"1", '.', true, true, true},
-      {"1.5", '.', true, true, false}, {"1", 8, false, true, true},     {"1", 8, false, false, false},
-      {"1", '7', false, false, false}, {"1", 3, false, false, true},    {"1", 13, false, true, false},
+      {"", '5', false, true, true},    {"", 'a', false, true, false},  {"1", '-', false, true, true},
+      {"-1", '-', false, true, false}, {"1", '.', false, true, false}, {"1", '.', true, true, true},
+      {"1.5", '.', true, true, false}, {"1", 8, false, true, true},    {"1", 8, false, false, false},
+      {"1", '7', false, false, false}, {"1", 3, false, false, true},   {"1", 13, false, true, false},
   };
   for (const TCase& C : Cases) {
     Edit->SetText(C.Text);
@@ -124,7 +124,8 @@ TEST_F(TEditsTest, SpinValueClampsAndAlwaysReportsOnce) {
     double Set, Value;
     const char* Text;
   };
-  const std::vector<TStep> Steps{{20, 20, "20"}, {20, 20, "20"}, {150, 100, "100"}, {-3, 5, "5"}, {20.5, 20.5, "20"}};
+  const std::vector<TStep> Steps{
+      {20, 20, "20"}, {20, 20, "20"}, {150, 100, "100"}, {-3, 5, "5"}, {20.5, 20.5, "20"}};
   for (const TStep& S : Steps) {
     Spin->SetValue(S.Set);
     EXPECT_EQ(Spin->GetValue(), S.Value) << S.Set;

@@ -36,14 +36,9 @@ TEST_F(TEventRulesTest, CheckBoxClicksOnEverySetCheckedRadioBoxOnlyWhenChecked) 
     TLines Events;
   };
   const std::vector<TStep> Steps{
-      {Check, true, {"Click Check"}},
-      {Check, true, {"Click Check"}},  // unchanged: still clicks
-      {Check, false, {"Click Check"}},
-      {Check, false, {"Click Check"}},
-      {Radio, false, {}},
-      {Radio, true, {"Click Radio"}},
-      {Radio, true, {"Click Radio"}},
-      {Radio, false, {}},
+      {Check, true, {"Click Check"}},  {Check, true, {"Click Check"}},  // unchanged: still clicks
+      {Check, false, {"Click Check"}}, {Check, false, {"Click Check"}}, {Radio, false, {}},
+      {Radio, true, {"Click Radio"}},  {Radio, true, {"Click Radio"}},  {Radio, false, {}},
   };
   for (std::size_t I = 0; I < Steps.size(); ++I) {
     Steps[I].Box->SetChecked(Steps[I].Value);
@@ -109,15 +104,19 @@ TEST_F(TEventRulesTest, TrackBarChangesOnlyWhenTheValueDoes) {
     bool Change;
   };
   const std::vector<TStep> Steps{
-      {"value", 50, 50, false}, {"value", 60, 60, true},  {"value", 150, 100, true}, {"value", 100, 100, false},
-      {"value", -5, 0, true},   {"value", 70, 70, true},  {"max", 40, 40, false},    {"max", 90, 40, false},
-      {"min", 45, 45, false},   {"value", 44, 45, false}, {"value", 90, 90, true},
+      {"value", 50, 50, false},   {"value", 60, 60, true}, {"value", 150, 100, true},
+      {"value", 100, 100, false}, {"value", -5, 0, true},  {"value", 70, 70, true},
+      {"max", 40, 40, false},     {"max", 90, 40, false},  {"min", 45, 45, false},
+      {"value", 44, 45, false},   {"value", 90, 90, true},
   };
   for (const TStep& S : Steps) {
     const std::string Op = S.Op;
-    if (Op == "value") Bar->SetValue(S.Arg);
-    else if (Op == "max") Bar->SetMaxValue(S.Arg);
-    else Bar->SetMinValue(S.Arg);
+    if (Op == "value")
+      Bar->SetValue(S.Arg);
+    else if (Op == "max")
+      Bar->SetMaxValue(S.Arg);
+    else
+      Bar->SetMinValue(S.Arg);
     EXPECT_EQ(Bar->GetValue(), S.Value) << Op << " " << S.Arg;
     EXPECT_EQ(Log.Take(), S.Change ? TLines{"Change Bar"} : TLines{}) << Op << " " << S.Arg;
   }
@@ -133,17 +132,21 @@ TEST_F(TEventRulesTest, ScrollBarPositionClamping) {
     bool Change;
   };
   const std::vector<TStep> Steps{
-      {"pos", 0, 0, false},    {"pos", 30, 30, true},   {"pos", 500, 100, true}, {"pos", -4, 0, true},
-      {"pos", 10, 10, true},   {"min", 20, 20, false},  {"pos", 5, 20, false},   {"max", 99, 20, false},
-      {"page", 10, 20, false}, {"pos", 200, 90, true},  {"pos", 90, 90, false},  {"page", 20, 90, false},
+      {"pos", 0, 0, false},    {"pos", 30, 30, true},  {"pos", 500, 100, true}, {"pos", -4, 0, true},
+      {"pos", 10, 10, true},   {"min", 20, 20, false}, {"pos", 5, 20, false},   {"max", 99, 20, false},
+      {"page", 10, 20, false}, {"pos", 200, 90, true}, {"pos", 90, 90, false},  {"page", 20, 90, false},
       {"min", 0, 90, false},   {"pos", -1, 0, true},
   };
   for (const TStep& S : Steps) {
     const std::string Op = S.Op;
-    if (Op == "pos") Bar->SetPosition(S.Arg);
-    else if (Op == "min") Bar->SetMin(S.Arg);
-    else if (Op == "max") Bar->SetMax(S.Arg);
-    else Bar->SetPageSize(S.Arg);
+    if (Op == "pos")
+      Bar->SetPosition(S.Arg);
+    else if (Op == "min")
+      Bar->SetMin(S.Arg);
+    else if (Op == "max")
+      Bar->SetMax(S.Arg);
+    else
+      Bar->SetPageSize(S.Arg);
     EXPECT_EQ(Bar->GetPosition(), S.Position) << Op << " " << S.Arg;
     EXPECT_EQ(Log.Take(), S.Change ? TLines{"Change Bar"} : TLines{}) << Op << " " << S.Arg;
   }

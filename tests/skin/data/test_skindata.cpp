@@ -75,14 +75,14 @@ TEST(SkinDataModelTest, FindPartIsExactAndTakesTheFirst) {
 TEST(SkinDataModelTest, ColoursAreZeroUntilTheFirstClear) {
   TbsSkinData Data(nullptr);
   const TbsSkinColors& C = *Data.SkinColors;
-  EXPECT_EQ((std::vector<TColor>{C.CBtnFace, C.CBtnText, C.CWindow, C.CWindowText, C.CHighlight, C.CHighlightText,
-                                 C.CBtnHighlight, C.CBtnShadow}),
+  EXPECT_EQ((std::vector<TColor>{C.CBtnFace, C.CBtnText, C.CWindow, C.CWindowText, C.CHighlight,
+                                 C.CHighlightText, C.CBtnHighlight, C.CBtnShadow}),
             std::vector<TColor>(8, 0));
   EXPECT_TRUE(Data.Empty);
   EXPECT_FALSE(Data.SkinLoading);
   Data.ClearSkin();
-  EXPECT_EQ((std::vector<TColor>{C.CBtnFace, C.CBtnText, C.CWindow, C.CWindowText, C.CHighlight, C.CHighlightText,
-                                 C.CBtnHighlight, C.CBtnShadow}),
+  EXPECT_EQ((std::vector<TColor>{C.CBtnFace, C.CBtnText, C.CWindow, C.CWindowText, C.CHighlight,
+                                 C.CHighlightText, C.CBtnHighlight, C.CBtnShadow}),
             (std::vector<TColor>{clBtnFace, clBtnText, clWindow, clWindowText, clHighlight, clHighlightText,
                                  clBtnHighlight, clBtnShadow}));
   EXPECT_EQ(Data.LayerFrame->PictureIndex, -1);

@@ -20,7 +20,8 @@ class TFileDialogsTest : public TSkinTest {
  protected:
   void SetUp() override {
     TSkinTest::SetUp();
-    for (const char* Name : {"beach.jpg", "Autumn.jpg", "cat.bmp", "notes.txt"}) std::ofstream(Folder / Name) << "x";
+    for (const char* Name : {"beach.jpg", "Autumn.jpg", "cat.bmp", "notes.txt"})
+      std::ofstream(Folder / Name) << "x";
     std::filesystem::create_directory(Folder / "sub");
   }
   static TbsOpenDlgForm* OpenForm() {

@@ -46,7 +46,8 @@ class TMessagesTest : public TSkinTest {
 TEST_F(TMessagesTest, AnsweredByMouse) {
   TbsSkinMessage Message(nullptr);
   AnswerWith([this](TbsMessageForm* Box) { ClickButton(Box, "No"); });
-  EXPECT_EQ(Message.MessageDlg("Overwrite the result?", mtConfirmation, TMsgDlgButtons{mbYes, mbNo}, 0), mrNo);
+  EXPECT_EQ(Message.MessageDlg("Overwrite the result?", mtConfirmation, TMsgDlgButtons{mbYes, mbNo}, 0),
+            mrNo);
   EXPECT_EQ(SeenCaption, "Confirm");
   // The box is gone afterwards.
   EXPECT_EQ(OpenBox(), nullptr);
@@ -91,8 +92,8 @@ TEST_F(TMessagesTest, DefaultAndCancelButtons) {
 TEST_F(TMessagesTest, Layout) {
   TbsSkinMessage Message(nullptr);
   // A short message with three buttons: the row decides the width.
-  TbsMessageForm* Box =
-      Message.CreateSkinMessageForm("Hi", mtInformation, TMsgDlgButtons{mbYes, mbNo, mbCancel}, -10001, -10001);
+  TbsMessageForm* Box = Message.CreateSkinMessageForm("Hi", mtInformation,
+                                                      TMsgDlgButtons{mbYes, mbNo, mbCancel}, -10001, -10001);
   EXPECT_EQ(Box->GetClientWidth(), 270);
   EXPECT_EQ(Box->Message->GetLeft(), 50);
   EXPECT_EQ(Box->Message->GetTop(), 15);
