@@ -1,6 +1,9 @@
 #include "app/Functions.h"
 
+#include <malloc.h>
+
 #include <cmath>
+#include <cstring>
 
 #include "app/Main.h"
 #include "platform/classes/Bitmap.h"
@@ -14,6 +17,24 @@ TBitmapRows::TBitmapRows(TBitmap* Bitmap) : Width(Bitmap->GetWidth()), Height(Bi
   if (Width <= 0 || Height <= 0) return;
   First = static_cast<Byte*>(Bitmap->GetScanLine(0));
   if (Height > 1) Stride = static_cast<Byte*>(Bitmap->GetScanLine(1)) - First;
+}
+
+void CopyBitmap(TBitmap* Source, TBitmap* Dest) {
+  if (Source->GetPixelFormat() != pf24bit) {
+    Dest->Assign(Source);
+    Dest->SetPixelFormat(pf24bit);
+    return;
+  }
+  Dest->SetPixelFormat(pf24bit);
+  Dest->SetSize(Source->GetWidth(), Source->GetHeight());
+  const TBitmapRows From(Source), To(Dest);
+  for (Integer Y = 0; Y < From.Height; ++Y)
+    std::memcpy(To[Y], From[Y], 3 * static_cast<std::size_t>(From.Width));
+}
+
+void KeepPictureMemory() {
+  mallopt(M_MMAP_MAX, 0);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
 }
 
 namespace {
@@ -151,28 +172,28 @@ bool CellLeavesWindow(const TBitmapRows& Rows, const TRect& Box, TColor Fill) {
 }
 }  // namespace
 
-void FillCell(TBitmap* Bitmap, Integer X, Integer Y, Integer Reach) {
+Integer FillCell(TBitmap* Bitmap, Integer X, Integer Y, Integer Reach, bool Known) {
   const Integer W = Bitmap->GetWidth(), H = Bitmap->GetHeight();
-  if (X < 0 || Y < 0 || X >= W || Y >= H) return;
-  if (PixelColor(TBitmapRows(Bitmap)[Y] + 3 * X) == clBlack) return;
+  if (X < 0 || Y < 0 || X >= W || Y >= H) return Reach;
+  if (PixelColor(TBitmapRows(Bitmap)[Y] + 3 * X) == clBlack) return Reach;
   TCanvas* Canvas = Bitmap->GetCanvas();
   const TColor Fill = static_cast<TColor>(ColorToRGB(Canvas->GetBrush()->GetColor()));
   // A black fill turns the cell into border: a second pass could not pick up where a clipped
   // one stopped, so it runs over the whole bitmap at once.
-  if (Fill == clBlack) Reach = Max(W, H);
+  if (Fill == clBlack && !Known) Reach = Max(W, H);
   Reach = Max(Reach, 1);
   for (;;) {
     const TRect Box{Max(0, X - Reach), Max(0, Y - Reach), Min(W, X + Reach + 1), Min(H, Y + Reach + 1)};
     const bool Whole = Box.Left == 0 && Box.Top == 0 && Box.Right == W && Box.Bottom == H;
     if (Whole) {
       Canvas->FloodFill(X, Y, clBlack, fsBorder);
-      return;
+      return Reach;
     }
     HDC DC = Canvas->GetHandle();
     IntersectClipRect(DC, Box.Left, Box.Top, Box.Right, Box.Bottom);
     Canvas->FloodFill(X, Y, clBlack, fsBorder);
     SelectClipRgn(DC, nullptr);
-    if (!CellLeavesWindow(TBitmapRows(Bitmap), Box, Fill)) return;
-    Reach *= 4;
+    if (Known || !CellLeavesWindow(TBitmapRows(Bitmap), Box, Fill)) return Reach;
+    Reach *= 2;
   }
 }

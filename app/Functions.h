@@ -2,6 +2,7 @@
 // Small routines of the mosaic program: pattern and probe colours, colour conversion, the tube
 // shade factor, the memory text of the status bar, row access to 24-bit bitmaps and the cell
 // fill that the generators and the colour fill share.
+#include <cstdint>
 #include <string>
 
 #include "platform/classes/Colors.h"
@@ -19,6 +20,18 @@ struct TBitmapRows {
   Integer Width = 0;
   Integer Height = 0;
 };
+
+// Dest becomes a 24-bit copy of Source; a Dest of the same size keeps its pixel memory.
+void CopyBitmap(TBitmap* Source, TBitmap* Dest);
+
+// True when one of the four bytes of V is zero.
+constexpr bool HasZeroByte(std::uint32_t V) {
+  return ((V - 0x01010101u) & ~V & 0x80808080u) != 0;
+}
+
+// Large pictures are made and freed several times a build: the heap keeps their memory
+// instead of mapping fresh pages for each. Called once at start.
+void KeepPictureMemory();
 
 // A colour value R + 256 G + 65536 B from 24-bit pixel bytes, and back.
 inline TColor PixelColor(const Byte* P) {
@@ -49,5 +62,7 @@ Int64 ProcessWorkingSetSize();
 // Flood fills the cell around (X, Y) of Bitmap with its canvas brush, bounded by black (the
 // canvas's border fill). The fill is clipped to a window of Reach pixels around the seed that
 // is widened while the cell goes on past its edge, so a small cell costs only its own area; the
-// result is that of one fill over the whole bitmap. A seed on a black pixel fills nothing.
-void FillCell(TBitmap* Bitmap, Integer X, Integer Y, Integer Reach);
+// result is that of one fill over the whole bitmap. Returns the reach that held the cell: a
+// fill of the same cell again (another colour over the same pixels) passes it with Known, and
+// the window is then taken as it is. A seed on a black pixel fills nothing.
+Integer FillCell(TBitmap* Bitmap, Integer X, Integer Y, Integer Reach, bool Known = false);

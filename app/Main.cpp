@@ -63,9 +63,10 @@ void EnsureCellCapacity(Integer Index) {
   CellRadius.resize(Size);
 }
 
-void AddSeed(Integer X, Integer Y) {
+void AddSeed(Integer X, Integer Y, Integer Radius) {
   ++SeedCount;
   EnsureCellCapacity(SeedCount);
   CellCentreX[SeedCount] = X;
   CellCentreY[SeedCount] = Y;
+  CellRadius[SeedCount] = Radius;
 }

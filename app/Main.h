@@ -31,10 +31,9 @@ class TbsSkinPanel;
 class TbsSkinGroupBox;
 class TbsSkinPageControl;
 class TbsSkinTabSheet;
-class TbsSkinStatusBar;
-class TbsSkinStatusPanel;
 class TbsSkinOpenPictureDialog;
 class TbsSkinSavePictureDialog;
+class TbsSkinMessage;
 
 // ---- Pattern types (PatternBox item index) ----------------------------------------------------
 constexpr Byte ptPinch = 0;
@@ -48,8 +47,11 @@ constexpr Byte ptSpirograph = 7;
 constexpr Byte ptKaleidoscope = 8;
 constexpr Byte ptFreeDrawing = 9;
 
-// The largest source picture (after rim and multiplier) a load accepts, in pixels.
+// The largest source picture (after rim and multiplier) a load accepts, in pixels, and its
+// longest side: the pattern is a square of that side, so a long narrow picture would ask for a
+// pattern far larger than itself.
 constexpr Int64 MaxSourcePixels = 100'000'000;
+constexpr Int64 MaxSourceSide = 20'000;
 
 // ---- Node tables -------------------------------------------------------------------------------
 // A square table of single floats indexed [i, j] with i, j from 0 to its extent.
@@ -103,12 +105,14 @@ extern Integer PointCount;
 // ---- Tables -------------------------------------------------------------------------------------
 extern TNodeTable NodeX, NodeY;              // mesh and twirl nodes [1..NodeCount, 1..NodeCount]
 extern TNodeTable MeshCentreX, MeshCentreY;  // centre of mesh cell [i, j], i, j from 1
-// Seed point and sphere radius of every cell: entry 0 the pattern centre, 1..SeedCount the cells.
+// Seed point and radius of every cell: entry 0 the pattern centre, 1..SeedCount the cells. The
+// radius is the sphere's for spheres; other generators may give how far a cell reaches from
+// its seed (0: not known), which the colour fill takes as its first window.
 extern std::vector<Integer> CellCentreX, CellCentreY, CellRadius;
 // Grows the cell tables so that Index is a valid entry.
 void EnsureCellCapacity(Integer Index);
 // SeedCount += 1 and the new seed stored at that entry.
-void AddSeed(Integer X, Integer Y);
+void AddSeed(Integer X, Integer Y, Integer Radius = 0);
 
 // ---- Folders and files ----------------------------------------------------------------------------
 extern std::string ExeDir, LanguagesDir, TempDir, DataDir, ResultsDir, SourcesDir, ProjectsDir, ScriptsDir;
@@ -118,6 +122,10 @@ extern std::unique_ptr<TIniFile> SettingsFile;
 // Loads a picture file into Bitmap (24-bit). Raises the reader's exception when the file cannot
 // be read; Bitmap is then unchanged.
 void LoadPictureFile(const std::string& FileName, TBitmap* Bitmap);
+
+// The name SaveResult writes under: FileName when its extension is one of jpg, jpeg, bmp, gif,
+// emf, wmf or png (any case), else FileName + "." + the extension of the dialog's filter.
+std::string ResultSaveName(const std::string& FileName, Integer FilterIndex);
 
 // ---- The main window ------------------------------------------------------------------------------
 class TForm1 : public TForm {
@@ -161,6 +169,8 @@ class TForm1 : public TForm {
   void SetProgress(Integer Value);
   // Lets the message queue run once.
   void PumpMessages();
+  // A warning in the message box.
+  void ShowWarning(const std::string& Text);
 
   // ---- Components, in streaming order ----
   TbsSkinData* bsSkinData1 = nullptr;
@@ -169,10 +179,11 @@ class TForm1 : public TForm {
   TMenuItem* Load1 = nullptr;
   TMenuItem* Sourcebitmap1 = nullptr;
   TMenuItem* SaveBitmap1 = nullptr;
-  TbsSkinStatusBar* StatusBar1 = nullptr;
-  TbsSkinStatusPanel* StatusPanel = nullptr;
-  TbsSkinStatusPanel* RAMPanel = nullptr;
-  TbsSkinStatusPanel* DatePanel = nullptr;
+  // The status bar and its panels.
+  TbsSkinPanel* StatusBar1 = nullptr;
+  TbsSkinPanel* StatusPanel = nullptr;
+  TbsSkinPanel* RAMPanel = nullptr;
+  TbsSkinPanel* DatePanel = nullptr;
   TbsSkinGauge* ProgressBar1 = nullptr;
   TbsSkinPanel* ControlPanel = nullptr;
   TbsSkinPageControl* PageControl1 = nullptr;
@@ -235,6 +246,7 @@ class TForm1 : public TForm {
   TImage32* Image1 = nullptr;
   TbsSkinOpenPictureDialog* OpenPictureDialog = nullptr;
   TbsSkinSavePictureDialog* SavePictureDialog = nullptr;
+  TbsSkinMessage* bsSkinMessage1 = nullptr;
 
  private:
   // The controls of the window, in streaming order.
@@ -245,9 +257,12 @@ class TForm1 : public TForm {
   void WriteResultJpeg(const std::string& FileName);
   // The width / height ratio ResizeResult crops to.
   Single WantedRatio() const;
+  // A 24-bit bitmap for the blurred copies of the source, kept from build to build.
+  TBitmap* WorkBitmap();
 
-  Integer FProgressMax = 0;
-  Integer FProgressShown = -1;
+  Integer FProgressShown = -1;  // the gauge's filled width last shown
+  Integer FSourceMult = 1;      // the multiplier the source was made with
+  std::unique_ptr<TBitmap> FWorkBitmap;
 };
 
 extern TForm1* Form1;

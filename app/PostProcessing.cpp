@@ -85,50 +85,66 @@ void BlurRow(const TBitmapRows& Rows, Integer Y, Integer N) {
   BlurSpan(Rows[Y], Rows[Y - N], Rows[Y + N], 3 * MidFirst, 3 * MidLast, 3 * N);
   for (Integer X = MidLast; X < W; ++X) BlurPixel(Rows, X, Y, N);
 }
+
+// The passes of the blur run together, each N rows behind the one before: pass p + 1 may do
+// row r once pass p has done row r + N, the last row of pass p that reads row r. So the picture
+// is walked once instead of N + 1 times, with the same result. Fetch(Y) makes row Y what the
+// blur starts from, N rows before the first pass needs it.
+template <class TFetch>
+void BlurSweep(const TBitmapRows& Rows, Integer N, TFetch Fetch) {
+  const Integer H = Rows.Height;
+  if (Rows.Width <= 0 || H <= 0) return;
+  const Integer Passes = N == 0 ? 0 : N + 1;
+  for (Integer T = 0; T < H + Passes * N; ++T) {
+    if (T < H) Fetch(T);
+    for (Integer Pass = 0; Pass < Passes; ++Pass) {
+      const Integer Y = T - (Pass + 1) * N;
+      if (Y >= 0 && Y < H) BlurRow(Rows, Y, N);
+    }
+  }
+}
 }  // namespace
 
 void ShiftBlur(TBitmap* Bitmap, Integer N) {
   if (N == 0) return;
-  const TBitmapRows Rows(Bitmap);
-  const Integer H = Rows.Height;
-  if (Rows.Width <= 0 || H <= 0) return;
-  // The passes run together, each N rows behind the one before: pass p + 1 may do row r once
-  // pass p has done row r + N, the last row of pass p that reads row r. So the picture is
-  // walked once instead of N + 1 times, with the same result.
-  const Integer Passes = N + 1;
-  for (Integer T = 0; T < H + (Passes - 1) * N; ++T)
-    for (Integer Pass = 0; Pass < Passes; ++Pass) {
-      const Integer Y = T - Pass * N;
-      if (Y >= 0 && Y < H) BlurRow(Rows, Y, N);
-    }
+  BlurSweep(TBitmapRows(Bitmap), N, [](Integer) {});
 }
 
-void LightenBitmap(TBitmap* Bitmap, Integer Amount) {
-  const TBitmapRows Rows(Bitmap);
-  if (Amount < 0 || Amount > 255) {
-    Byte Table[256];
-    for (Integer V = 0; V < 256; ++V) Table[V] = static_cast<Byte>(ClampByte(V + (Amount * (255 - V)) / 255));
-    for (Integer Y = 0; Y < Rows.Height; ++Y) {
-      Byte* Row = Rows[Y];
-      for (Integer I = 0, End = 3 * Rows.Width; I < End; ++I) Row[I] = Table[Row[I]];
-    }
-    return;
-  }
-  // In range the sum never passes 255, and Q div 255 = (Q + 1 + Q shr 8) shr 8 for every
-  // product Q = Amount * (255 - v) up to 255 * 255.
-  const TWordBlock A = TWordBlock{} + static_cast<std::uint16_t>(Amount);
-  for (Integer Y = 0; Y < Rows.Height; ++Y) {
-    Byte* Row = Rows[Y];
-    const Integer End = 3 * Rows.Width;
-    Integer I = 0;
-    for (; I + 16 <= End; I += 16) {
+namespace {
+// Count channels of From lightened into To (which may be From).
+void LightenRow(const Byte* From, Byte* To, Integer Count, Integer Amount) {
+  Integer I = 0;
+  if (Amount >= 0 && Amount <= 255) {
+    // In range the sum never passes 255, and Q div 255 = (Q + 1 + Q shr 8) shr 8 for every
+    // product Q = Amount * (255 - v) up to 255 * 255.
+    const TWordBlock A = TWordBlock{} + static_cast<std::uint16_t>(Amount);
+    for (; I + 16 <= Count; I += 16) {
       TByteBlock B;
-      std::memcpy(&B, Row + I, sizeof(B));
+      std::memcpy(&B, From + I, sizeof(B));
       const TWordBlock V = __builtin_convertvector(B, TWordBlock);
       const TWordBlock Q = A * (255 - V);
       const TByteBlock Out = __builtin_convertvector(V + ((Q + 1 + (Q >> 8)) >> 8), TByteBlock);
-      std::memcpy(Row + I, &Out, sizeof(Out));
+      std::memcpy(To + I, &Out, sizeof(Out));
     }
-    for (; I < End; ++I) Row[I] = static_cast<Byte>(Row[I] + (Amount * (255 - Row[I])) / 255);
   }
+  for (; I < Count; ++I) To[I] = static_cast<Byte>(ClampByte(From[I] + (Amount * (255 - From[I])) / 255));
+}
+}  // namespace
+
+void LightenBitmap(TBitmap* Bitmap, Integer Amount) {
+  const TBitmapRows Rows(Bitmap);
+  for (Integer Y = 0; Y < Rows.Height; ++Y) LightenRow(Rows[Y], Rows[Y], 3 * Rows.Width, Amount);
+}
+
+void BlurredCopy(TBitmap* Source, TBitmap* Dest, Integer N, Integer Amount) {
+  Dest->SetPixelFormat(pf24bit);
+  Dest->SetSize(Source->GetWidth(), Source->GetHeight());
+  const TBitmapRows From(Source), To(Dest);
+  const std::size_t Bytes = 3 * static_cast<std::size_t>(From.Width);
+  BlurSweep(To, N, [&](Integer Y) {
+    if (Amount > 0)
+      LightenRow(From[Y], To[Y], 3 * From.Width, Amount);
+    else
+      std::memcpy(To[Y], From[Y], Bytes);
+  });
 }

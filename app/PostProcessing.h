@@ -15,5 +15,9 @@ void SmoothRect(TBitmap* Bitmap, Integer X1, Integer Y1, Integer X2, Integer Y2)
 void ShiftBlur(TBitmap* Bitmap, Integer N);
 // Each channel v becomes v + Amount * (255 - v) div 255: 0 leaves the picture, 255 makes it white.
 void LightenBitmap(TBitmap* Bitmap, Integer Amount);
+// Dest becomes a copy of Source, lightened by Amount when it is above 0 (LightenBitmap) and
+// blurred with ShiftBlur distance N, in one walk over the picture. Source is 24-bit; a Dest of
+// the same size keeps its pixel memory.
+void BlurredCopy(TBitmap* Source, TBitmap* Dest, Integer N, Integer Amount = 0);
 // V limited to 0..255.
 Integer ClampByte(Integer V);
