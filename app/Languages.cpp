@@ -2,6 +2,9 @@
 
 #include <span>
 
+#include "app/Main.h"
+#include "skin/controls/bsSkinCtrls.h"
+
 TTextTable InterfaceTexts;
 TTextTable VariableTexts;
 std::array<std::array<std::string, 6>, 10> ParamLabels;
@@ -183,4 +186,13 @@ void BuildParamLabels() {
       const Integer K = ParamTextNumbers[T][P];
       ParamLabels[T][P] = K == 0 ? std::string() : VariableTexts[K];
     }
+}
+
+void ApplyVariableTexts() {
+  if (Form1 != nullptr) {
+    Form1->SetStatusText(VariableTexts[10]);
+    Form1->Label2->SetCaption(VariableTexts[27] + ": <" + VariableTexts[28] + ">");
+    Form1->Label13->SetCaption(VariableTexts[9] + ": 0 x 0");
+  }
+  BuildParamLabels();
 }

@@ -1,11 +1,21 @@
 #pragma once
-// Pixel helpers of the mosaic program's tests: 24-bit bitmaps made from a function of the
-// position and read back as 0x00BBGGRR colours.
+// Helpers of the mosaic program's tests: 24-bit bitmaps made from a function of the position
+// and read back as 0x00BBGGRR colours, a started main window, and regions of a wire frame.
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/Functions.h"
+#include "app/Languages.h"
+#include "app/Main.h"
 #include "platform/classes/Bitmap.h"
+#include "platform/display/HeadlessDisplay.h"
+#include "raster/RS32_Image.h"
+#include "skin/boxctrls/bsSkinBoxCtrls.h"
+#include "skin/controls/bsSkinCtrls.h"
 
 // A 24-bit bitmap of W x H whose pixel (X, Y) has the colour Color(X, Y).
 inline std::unique_ptr<TBitmap> MakeBitmap(Integer W, Integer H,
@@ -25,4 +35,58 @@ inline TColor PixelAt(TBitmap* B, Integer X, Integer Y) {
 
 inline TColor Rgb(Integer R, Integer G, Integer B) {
   return static_cast<TColor>(R | (G << 8) | (B << 16));
+}
+
+// ---- The main window ------------------------------------------------------------------------
+
+// A main window made and started for each test, and the load of a source picture through the
+// text picture's road (no dialog).
+class TMosaicTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Form = std::make_unique<TForm1>(nullptr);
+    RunUntilIdle();
+  }
+  void TearDown() override {
+    Form.reset();
+    RunUntilIdle();
+  }
+  void LoadSource(TBitmap* Picture) {
+    Picture->SaveToFile(ResultsDir + "\\TextOut.bmp");
+    TextMode = 1;
+    Form->LoadPicture(Form->LoadPicBtn);
+    TextMode = 0;
+  }
+  void LoadUniform(Integer W, Integer H, TColor C) {
+    auto B = MakeBitmap(W, H, [C](Integer, Integer) { return C; });
+    LoadSource(B.get());
+  }
+  std::unique_ptr<TForm1> Form;
+};
+
+// The 4-connected regions of pixels that are not black, numbered from 1 (black pixels: 0).
+inline std::vector<Integer> LabelRegions(TBitmap* B, Integer& Count) {
+  const Integer W = B->GetWidth(), H = B->GetHeight();
+  std::vector<Integer> Label(static_cast<std::size_t>(W) * H, 0);
+  std::vector<Integer> Stack;
+  Count = 0;
+  for (Integer Start = 0; Start < W * H; ++Start) {
+    if (Label[Start] != 0 || PixelAt(B, Start % W, Start / W) == clBlack) continue;
+    Label[Start] = ++Count;
+    Stack.push_back(Start);
+    while (!Stack.empty()) {
+      const Integer P = Stack.back();
+      Stack.pop_back();
+      const Integer X = P % W, Y = P / W;
+      const Integer Next[4][2] = {{X - 1, Y}, {X + 1, Y}, {X, Y - 1}, {X, Y + 1}};
+      for (const auto& N : Next) {
+        if (N[0] < 0 || N[1] < 0 || N[0] >= W || N[1] >= H) continue;
+        const Integer Q = N[1] * W + N[0];
+        if (Label[Q] != 0 || PixelAt(B, N[0], N[1]) == clBlack) continue;
+        Label[Q] = Count;
+        Stack.push_back(Q);
+      }
+    }
+  }
+  return Label;
 }

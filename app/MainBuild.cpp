@@ -1,0 +1,144 @@
+// The build: CreateMosaic drives the stages, ShowGrid runs the generator and the mesh stage,
+// ResizeResult crops the square pattern to the picture's shape.
+#include <cstring>
+
+#include "app/Functions.h"
+#include "app/Languages.h"
+#include "app/Main.h"
+#include "app/Patterns.h"
+#include "platform/classes/Application.h"
+#include "platform/classes/Bitmap.h"
+#include "platform/classes/JPEGImage.h"
+#include "platform/system/Math.h"
+#include "raster/RS32_Image.h"
+#include "skin/controls/bsSkinCtrls.h"
+
+void TForm1::CreateMosaic(TObject* Sender) {
+  if (Ready != 1 || Busy == 1) return;
+  if ((PatternType == ptKaleidoscope || PatternType == ptFreeDrawing) && Sender != UpdateBtn) return;
+  // Unchecking runs the option handler, which builds once more before this build starts.
+  if (WhiteGrid->GetChecked() && GridShow->GetChecked()) GridShow->SetChecked(false);
+  Busy = 1;
+  BuildRunning = 1;
+  AbortRequested = 0;
+  if (VideoMode == 0) {
+    UpdateBtn->SetCaption(VariableTexts[5]);
+    UpdateBtn->OnClick = TNotifyEvent(this, &TForm1::AbortCreate);
+    PumpMessages();
+  }
+  auto BackToIdle = [this] {
+    if (VideoMode == 0) {
+      UpdateBtn->SetCaption(InterfaceTexts[4]);
+      SetStatusText(VariableTexts[10]);
+      ShowMemoryStatus();
+      UpdateBtn->OnClick = TNotifyEvent(this, &TForm1::CreateMosaic);
+    }
+    BuildRunning = 0;
+    Busy = 0;
+  };
+  try {
+    ShowGrid();
+    if (!FrameOnly->GetChecked()) MatchColors(ResultBitmap.get());
+    if (VideoMode == 0 || ShowPreview->GetChecked()) Image1->GetBitmap()->Assign(ResultBitmap.get());
+    ResultJpeg->Assign(ResultBitmap.get());
+    if (AutoSave->GetChecked()) ResultJpeg->SaveToFile(ResultsDir + "\\Result.jpg");
+  } catch (...) {
+    // A failed stage leaves the window ready for the next build.
+    BackToIdle();
+    throw;
+  }
+  BackToIdle();
+}
+
+void TForm1::AbortCreate(TObject*) {
+  AbortRequested = 1;
+  PumpMessages();
+}
+
+void TForm1::ShowGrid() {
+  if (VideoMode == 0) ShowStatus(VariableTexts[1]);
+  NodeCount = Max(CellsX + 1, CellsY + 1);
+  PatternSize = GridPx * NodeCount;
+  const Integer W = ResultBitmap->GetWidth(), H = ResultBitmap->GetHeight();
+  OffsetX = static_cast<Integer>(Round(static_cast<Extended>(W * ParamValue(3)) / 100));
+  OffsetY = -static_cast<Integer>(Round(static_cast<Extended>(H * ParamValue(4)) / 100));
+  NodeX.Reset(NodeCount);
+  NodeY.Reset(NodeCount);
+  MeshCentreX.Reset(NodeCount);
+  MeshCentreY.Reset(NodeCount);
+  switch (PatternType) {
+    case ptPinch:
+      CreatePinch();
+      break;
+    case ptCircles:
+      CreateCircles();
+      break;
+    case ptTwirls:
+      CreateTwirls();
+      break;
+    case ptHexagons:
+      CreateHexagons();
+      break;
+    case ptVerCylinder:
+      CreateVerCylinder();
+      break;
+    case ptHorCylinder:
+      CreateHorCylinder();
+      break;
+    case ptSpheres:
+      CreateSpheres();
+      break;
+    case ptSpirograph:
+      CreateSpirograph();
+      break;
+    default:
+      break;
+  }
+  const bool Mesh = PatternType == ptPinch || PatternType == ptVerCylinder || PatternType == ptHorCylinder;
+  if (Mesh && !DrawMesh()) return;
+  if (WhiteGrid->GetChecked() && PatternColors->GetChecked()) {
+    const TBitmapRows Rows(ResultBitmap.get());
+    for (Integer Y = 0; Y < Rows.Height; ++Y) {
+      Byte* P = Rows[Y];
+      for (Integer X = 0; X < Rows.Width; ++X, P += 3)
+        if ((P[0] | P[1] | P[2]) == 0) P[0] = P[1] = P[2] = 255;
+    }
+  }
+  ResizeResult(ResultBitmap.get());
+  if (ApplyShade->GetChecked() && (PatternType == ptVerCylinder || PatternType == ptHorCylinder))
+    TubeShading(ResultBitmap.get());
+  SetProgress(0);
+}
+
+Single TForm1::WantedRatio() const {
+  return static_cast<Single>(CellsX) / static_cast<Single>(CellsY);
+}
+
+void TForm1::ResizeResult(TBitmap* Bitmap) {
+  if (VideoMode == 0) ShowStatus(VariableTexts[20]);
+  const Single R = WantedRatio();
+  const Integer W = Bitmap->GetWidth(), H = Bitmap->GetHeight();
+  if (R < 1) {
+    const Integer Kept = static_cast<Integer>(Round(static_cast<Extended>(H) * R));
+    const Integer Left = static_cast<Integer>(Round(static_cast<Extended>(W) * (1 - R) / 2));
+    CropRect = TRect{Left, 0, Left + Kept, H};
+  } else {
+    const Integer Kept = static_cast<Integer>(Round(static_cast<Extended>(W) / R));
+    const Integer Top =
+        static_cast<Integer>(Round(static_cast<Extended>(H) * (1 - 1 / static_cast<Extended>(R)) / 2));
+    CropRect = TRect{0, Top, W, Top + Kept};
+  }
+  TBitmap Kept;
+  Kept.SetPixelFormat(pf24bit);
+  Kept.SetSize(CropRect.Width(), CropRect.Height());
+  if (CropRect.Width() > 0 && CropRect.Height() > 0) {
+    const TBitmapRows From(Bitmap), To(&Kept);
+    for (Integer Y = 0; Y < CropRect.Height(); ++Y)
+      std::memcpy(To[Y], From[CropRect.Top + Y] + 3 * CropRect.Left,
+                  3 * static_cast<std::size_t>(CropRect.Width()));
+    Bitmap->SetHandle(Kept.ReleaseHandle());
+  } else {
+    Bitmap->SetSize(0, 0);
+  }
+  SetProgress(0);
+}

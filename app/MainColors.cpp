@@ -1,0 +1,179 @@
+// The colour fill: every cell is flooded with a probe colour, the source under the probe is
+// averaged and the cell flooded again with the mean; then the grid goes and the effects run.
+#include <cstdint>
+#include <cstring>
+
+#include "app/Functions.h"
+#include "app/Languages.h"
+#include "app/Main.h"
+#include "app/PostProcessing.h"
+#include "platform/classes/Bitmap.h"
+#include "platform/system/Math.h"
+#include "skin/controls/bsSkinCtrls.h"
+
+namespace {
+// The sampling window reaches this far on each side of a seed, every second pixel.
+constexpr Integer SampleReach = 10;
+
+// True when the mask has a black pixel at (X, Y); places outside the mask are not masked.
+bool MaskedAt(const TBitmapRows& Mask, Integer X, Integer Y) {
+  if (X < 0 || Y < 0 || X >= Mask.Width || Y >= Mask.Height) return false;
+  const Byte* P = Mask[Y] + 3 * X;
+  return (P[0] | P[1] | P[2]) == 0;
+}
+
+// The mean source colour under the pixels of colour Probe around (X, Y); white without any.
+TColor SampleMean(const TBitmapRows& Cells, const TBitmapRows& Source, Integer X, Integer Y, TColor Probe,
+                  Integer LastCol, Integer LastRow) {
+  // Whole sums are exact, as the sums of their values as doubles are.
+  Integer Sum[3] = {0, 0, 0};
+  Integer Count = 0;
+  for (Integer Yy = Y > SampleReach ? Y - SampleReach : 0; Yy < Y + SampleReach && Yy <= LastRow; Yy += 2) {
+    const Byte* Row = Cells[Yy];
+    const Byte* From = Source[Yy];
+    for (Integer Xx = X > SampleReach ? X - SampleReach : 0; Xx < X + SampleReach && Xx <= LastCol; Xx += 2) {
+      if (PixelColor(Row + 3 * Xx) != Probe) continue;
+      Sum[0] += From[3 * Xx];
+      Sum[1] += From[3 * Xx + 1];
+      Sum[2] += From[3 * Xx + 2];
+      ++Count;
+    }
+  }
+  if (Count == 0) return clWhite;
+  const auto Mean = [&](Integer C) {
+    return static_cast<Integer>(Round(static_cast<Double>(Sum[C]) / Count));
+  };
+  return static_cast<TColor>(Mean(2) | (Mean(1) << 8) | (Mean(0) << 16));
+}
+// Where the frame row is black the pixel takes the background's pixel, or white without one.
+void RemoveGrid(const Byte* Frame, const Byte* Background, Byte* Row, Integer Count) {
+  Integer X = 0;
+  // Four pixels whose twelve bytes are none of them zero hold no black pixel.
+  for (; X + 4 <= Count; X += 4) {
+    std::uint32_t W[3];
+    std::memcpy(W, Frame + 3 * X, sizeof(W));
+    if (!HasZeroByte(W[0]) && !HasZeroByte(W[1]) && !HasZeroByte(W[2])) continue;
+    for (Integer K = X; K < X + 4; ++K) {
+      const Byte* F = Frame + 3 * K;
+      if ((F[0] | F[1] | F[2]) != 0) continue;
+      if (Background != nullptr)
+        std::memcpy(Row + 3 * K, Background + 3 * K, 3);
+      else
+        std::memset(Row + 3 * K, 255, 3);
+    }
+  }
+  for (; X < Count; ++X) {
+    const Byte* F = Frame + 3 * X;
+    if ((F[0] | F[1] | F[2]) != 0) continue;
+    if (Background != nullptr)
+      std::memcpy(Row + 3 * X, Background + 3 * X, 3);
+    else
+      std::memset(Row + 3 * X, 255, 3);
+  }
+}
+}  // namespace
+
+void TForm1::MatchColors(TBitmap* Bitmap) {
+  if (SourceLoaded == 0) return;
+  if (VideoMode == 0) ShowStatus(VariableTexts[2]);
+  CopyBitmap(Bitmap, PatternBitmap.get());
+  if (BuildRunning == 1)
+    for (Integer K = 0; K <= SeedCount; ++K) {
+      CellCentreX[K] -= CropRect.Left;
+      CellCentreY[K] -= CropRect.Top;
+    }
+  TCanvas* Canvas = Bitmap->GetCanvas();
+  const bool Spheres = PatternType == ptSpheres;
+  if (Spheres) {
+    Canvas->GetBrush()->SetColor(clWhite);
+    Canvas->GetPen()->SetColor(clWhite);
+    Canvas->Rectangle(0, 0, Bitmap->GetWidth(), Bitmap->GetHeight());
+  }
+  Canvas->GetPen()->SetColor(clBlack);
+  ColorCounter = 0;
+  const Integer W = Bitmap->GetWidth(), H = Bitmap->GetHeight();
+  const Integer LastCol = Min(SourceBitmap->GetWidth(), W) - 1;
+  const Integer LastRow = Min(SourceBitmap->GetHeight(), H) - 1;
+  SetProgressMax(SeedCount);
+  const Single Mode = ColorMode();
+  const bool Masking = ApplyMask->GetChecked();
+  const bool Glass = GlassFX->GetChecked();
+  const TBitmapRows Cells(Bitmap), Source(SourceBitmap.get()), Mask(MaskBitmap.get());
+  // A cell's first window: its radius when the generator gave one, else half a grid cell;
+  // beyond the lines by the pen's width.
+  const Integer Margin = LineWidth() + 2;
+  for (Integer K = 0; K <= SeedCount && AbortRequested != 1; ++K) {
+    PumpMessages();
+    const Integer X = CellCentreX[K], Y = CellCentreY[K], R = CellRadius[K];
+    // A seed on the right or bottom edge lies outside the bitmap like any other.
+    if (X < 0 || Y < 0 || X >= W || Y >= H) continue;
+    const TColor Probe = NextPatternColor(Mode);
+    Canvas->GetBrush()->SetColor(Probe);
+    // The probe's window holds the whole cell; the mean colour refills the same pixels.
+    const Integer Reach = (R > 0 ? R : GridPx / 2) + Margin;
+    Integer Held = Reach;
+    if (Spheres)
+      Canvas->Ellipse(X - R, Y - R, X + R, Y + R);
+    else
+      Held = FillCell(Bitmap, X, Y, Reach);
+    const bool Masked = Masking && MaskedAt(Mask, X, Y);
+    const TColor Mean = Masked || LastCol < 0 || LastRow < 0
+                            ? clWhite
+                            : SampleMean(Cells, Source, X, Y, Probe, LastCol, LastRow);
+    Canvas->GetBrush()->SetColor(Mean);
+    if (Spheres) {
+      const TColor Pen = Masked ? clWhite : Mean;
+      Canvas->GetPen()->SetColor(Pen);
+      Canvas->Ellipse(X - R, Y - R, X + R, Y + R);
+      if (Glass) {
+        if (Masked || Pen == clWhite) continue;
+        TBitmap Tile;
+        Tile.SetPixelFormat(pf24bit);
+        Tile.SetSize(2 * R, 2 * R);
+        Tile.GetCanvas()->CopyRect(TRect{0, 0, 2 * R, 2 * R}, Canvas, TRect{X - R, Y - R, X + R, Y + R});
+        Filter(X, Y, R, &Tile, GlassFXBitmap.get(), Pen);
+        Canvas->Draw(X - R, Y - R, &Tile);
+      }
+    } else {
+      FillCell(Bitmap, X, Y, Held, true);
+    }
+    if (K % 3 == 0) SetProgress(K);
+  }
+  Canvas->GetPen()->SetColor(clBlack);
+  SetProgress(0);
+
+  if (!GridShow->GetChecked() && !Spheres) {
+    TBitmap* Blurred = WorkBitmap();
+    BlurredCopy(SourceBitmap.get(), Blurred, 2);
+    const TBitmapRows Frame(PatternBitmap.get()), Background(Blurred);
+    const bool White = WhiteGrid->GetChecked();
+    for (Integer Y = 0; Y <= LastRow; ++Y) {
+      if (AbortRequested == 1) return;
+      RemoveGrid(Frame[Y], White ? nullptr : Background[Y], Cells[Y], LastCol + 1);
+      if (Masking)
+        for (Integer X = 0; X <= LastCol; ++X)
+          if (MaskedAt(Mask, X, Y)) std::memset(Cells[Y] + 3 * X, 255, 3);
+    }
+  }
+  if (Blending->GetChecked()) BlendBackground(Bitmap);
+  if (AutoAlias->GetChecked()) SmoothRect(Bitmap, 0, 0, Bitmap->GetWidth(), Bitmap->GetHeight());
+  if (ApplyShade->GetChecked()) TubeShading(Bitmap);
+  Bitmap->SetSize(Max(LastCol, 0), Max(LastRow, 0));
+}
+
+void TForm1::Filter(Integer, Integer, Integer R, TBitmap* Tile, TBitmap* Glass, TColor Color) {
+  TBitmap G;
+  G.SetPixelFormat(pf24bit);
+  G.SetSize(2 * R, 2 * R);
+  G.GetCanvas()->StretchDraw(TRect{0, 0, 2 * R, 2 * R}, Glass);
+  const Extended Amount = static_cast<Extended>(GlassBar->GetValue()) / 100;
+  const TBitmapRows T(Tile), Gr(&G);
+  for (Integer Y = 0; Y < Gr.Height; ++Y)
+    for (Integer X = 0; X < Gr.Width; ++X) {
+      const Byte* Tp = T[Y] + 3 * X;
+      Byte* Gp = Gr[Y] + 3 * X;
+      const Extended Wt = PixelColor(Tp) == Color ? Amount : 1;
+      for (Integer C = 0; C < 3; ++C) Gp[C] = static_cast<Byte>(Round(Tp[C] * Wt + (1 - Wt) * Gp[C]));
+    }
+  Tile->GetCanvas()->Draw(0, 0, &G);
+}

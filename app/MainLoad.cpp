@@ -1,0 +1,169 @@
+// Loading the source picture, the grid size and saving the result.
+#include <initializer_list>
+
+#include "app/Functions.h"
+#include "app/Languages.h"
+#include "app/Main.h"
+#include "platform/classes/Bitmap.h"
+#include "platform/classes/Graphic.h"
+#include "platform/classes/JPEGImage.h"
+#include "platform/classes/Menus.h"
+#include "platform/system/Exceptions.h"
+#include "platform/system/Files.h"
+#include "platform/system/Format.h"
+#include "platform/system/Math.h"
+#include "platform/system/Strings.h"
+#include "raster/RS32_Image.h"
+#include "skin/boxctrls/bsSkinBoxCtrls.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/dialogs/bsSkinShellCtrls.h"
+
+void LoadPictureFile(const std::string& FileName, TBitmap* Bitmap) {
+  TBitmap Loaded;
+  Loaded.SetPixelFormat(pf24bit);
+  // A name without a readable format gives an empty picture; a file that cannot be read
+  // raises and leaves Bitmap as it was.
+  const std::string Ext = ExtractFileExt(FileName);
+  if (!FileName.empty() && Ext.size() > 1 && FindGraphicClassByExtension(Ext.substr(1)) != nullptr) {
+    TPicture Picture;
+    Picture.LoadFromFile(FileName);
+    Loaded.Assign(Picture.GetGraphic());
+    Loaded.SetPixelFormat(pf24bit);
+  }
+  Bitmap->Assign(&Loaded);
+  Bitmap->SetPixelFormat(pf24bit);
+}
+
+namespace {
+// Cells across or down for a side of Size pixels: at least one.
+Integer CellsFor(Integer Size) {
+  return Max(static_cast<Integer>(Round(static_cast<Extended>(Size) / GridPx)) - 1, 1);
+}
+
+Integer RimFor(Integer Width, bool WithRim) {
+  return WithRim ? static_cast<Integer>(Round(static_cast<Extended>(Width) / 15)) : 0;
+}
+}  // namespace
+
+void TForm1::LoadPicture(TObject* Sender) {
+  const Integer Mult = static_cast<Integer>(Round(MultSpin->GetValue()));
+  OpenPictureDialog->SetInitialDir(SourcesDir);
+  std::string Name;
+  if (VideoMode == 1) {
+    Name = ResultsDir + "\\VideoSource.bmp";
+  } else if (SourceLoaded == 0 && Sender == MultSpin) {
+    CreateMosaic(Sender);
+    return;
+  } else if (TextMode == 1) {
+    Name = ResultsDir + "\\TextOut.bmp";
+  } else if (Sender == NoRim) {
+    if (SourceLoaded == 0) return;
+    Name = SourceFileName;
+  } else if (Sender == MultSpin) {
+    Name = SourceFileName;
+  } else {
+    if (!OpenPictureDialog->Execute()) return;
+    Name = SourceLoaded == 0 || Sender == LoadPicBtn || Sender == Sourcebitmap1
+               ? OpenPictureDialog->GetFileName()
+               : SourceFileName;
+  }
+
+  // The picture is checked before anything changes: a load that fails keeps the previous source.
+  TBitmap Picture;
+  LoadPictureFile(Name, &Picture);
+  if (Picture.GetWidth() <= 0 || Picture.GetHeight() <= 0)
+    throw Exception(Format("The picture \"%s\" could not be loaded.", {ExtractFileName(Name)}));
+  const Integer NewRim = RimFor(Picture.GetWidth(), NoRim->GetChecked());
+  const Int64 NewWidth = Round(static_cast<Extended>(Picture.GetWidth() + NewRim) * Mult);
+  const Int64 NewHeight = Round(static_cast<Extended>(Picture.GetHeight() + NewRim) * Mult);
+  if (NewWidth * NewHeight > MaxSourcePixels || Max(NewWidth, NewHeight) > MaxSourceSide) {
+    const std::string Limit = NewWidth * NewHeight > MaxSourcePixels
+                                  ? Format("more than %d megapixels", {MaxSourcePixels / 1'000'000})
+                                  : Format("a side longer than %d pixels", {MaxSourceSide});
+    ShowWarning(Format("The picture \"%s\" would be %d x %d pixels with its rim and multiplier, %s.\r\n"
+                       "Please choose a smaller multiplier or picture.",
+                       {ExtractFileName(Name), NewWidth, NewHeight, Limit}));
+    // The multiplier goes back to the one the kept source was made with, without a reload.
+    if (Sender == MultSpin) {
+      const TNotifyEvent Handler = MultSpin->OnChange;
+      MultSpin->OnChange = TNotifyEvent();
+      MultSpin->SetValue(FSourceMult);
+      MultSpin->OnChange = Handler;
+    }
+    return;
+  }
+
+  SourceFileName = Name;
+  FSourceMult = Mult;
+  SourceLoaded = 1;
+  Busy = 1;
+  Rim = NewRim;
+  {
+    TBitmap Rimmed;
+    Rimmed.SetPixelFormat(pf24bit);
+    Rimmed.SetSize(Picture.GetWidth() + Rim, Picture.GetHeight() + Rim);
+    TCanvas* C = Rimmed.GetCanvas();
+    C->GetBrush()->SetColor(clWhite);
+    C->FillRect(TRect{0, 0, Rimmed.GetWidth(), Rimmed.GetHeight()});
+    C->Draw(Rim / 2, Rim / 2, &Picture);
+    SourceBitmap->SetPixelFormat(pf24bit);
+    SourceBitmap->SetSize(static_cast<Integer>(NewWidth), static_cast<Integer>(NewHeight));
+    SourceBitmap->GetCanvas()->StretchDraw(TRect{0, 0, SourceBitmap->GetWidth(), SourceBitmap->GetHeight()},
+                                           &Rimmed);
+  }
+  const Integer W = SourceBitmap->GetWidth(), H = SourceBitmap->GetHeight();
+  CellsX = CellsFor(W);
+  CellsY = CellsFor(H);
+  Label13->SetCaption(VariableTexts[9] + Format(": %d x %d", {W, H}));
+  Image2->GetBitmap()->Assign(SourceBitmap.get());
+
+  FrameOnly->SetChecked(false);
+  FrameOnly->SetEnabled(true);
+  PatternColors->SetChecked(false);
+  for (TControl* C : std::initializer_list<TControl*>{AutoAlias, Automatic, Blending, BlendBar, Edges,
+                                                      ClipBar, UpdateBtn, BlendLbl, ClipLbl})
+    C->SetEnabled(true);
+  if (MaskLoaded == 1 && TextMode == 0) {
+    MaskLoaded = 0;
+    ApplyMask->SetEnabled(false);
+    ApplyMask->SetChecked(false);
+  }
+  Busy = 0;
+  Automatic->SetChecked(false);
+  if (Sender == MultSpin || Sender == LoadPicBtn) CreateMosaic(Sender);
+  if (!UseText->GetChecked()) SetCaption("Tilvarok - " + ExtractFileName(Name));
+}
+
+void TForm1::SetBasicSize(TObject* Sender) {
+  GridPx = static_cast<Byte>(Round(SpinEdit5->GetValue()));
+  if (SourceBitmap->GetWidth() > 0) {
+    CellsX = CellsFor(SourceBitmap->GetWidth());
+    CellsY = CellsFor(SourceBitmap->GetHeight());
+  } else {
+    CellsX = Max(Image1->GetWidth() / GridPx - 1, 1);
+    CellsY = Max(Image1->GetHeight() / GridPx - 1, 1);
+  }
+  if (Busy == 0) CreateMosaic(Sender);
+}
+
+std::string ResultSaveName(const std::string& FileName, Integer FilterIndex) {
+  static const char* const Extensions[] = {"", "jpg", "jpeg", "bmp", "gif", "emf", "wmf", "png"};
+  const std::string Ext = LowerCase(ExtractFileExt(FileName));
+  for (Integer I = 1; I < 8; ++I)
+    if (Ext == std::string(".") + Extensions[I]) return FileName;
+  return FileName + "." + Extensions[Min(Max(FilterIndex - 1, 1), 7)];
+}
+
+void TForm1::SaveResult(TObject*) {
+  SavePictureDialog->SetTitle("Save file");
+  SavePictureDialog->SetFilter("JPEG Image File (*.jpg)|*.jpg");
+  SavePictureDialog->SetInitialDir(ResultsDir);
+  if (!SavePictureDialog->Execute()) return;
+  WriteResultJpeg(ResultSaveName(SavePictureDialog->GetFileName(), SavePictureDialog->GetFilterIndex()));
+}
+
+void TForm1::WriteResultJpeg(const std::string& FileName) {
+  TJPEGImage Jpeg;
+  Jpeg.Assign(ResultBitmap.get());
+  Jpeg.SaveToFile(FileName);
+}

@@ -1,0 +1,40 @@
+// The mosaic program's tests start the raster library and the headless screen once, as the
+// program does, and give the program a data folder of its own with its results folder.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/display/HeadlessDisplay.h"
+#include "platform/system/Environment.h"
+#include "platform/system/Files.h"
+#include "raster/RS32_Startup.h"
+
+namespace {
+class TAppEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    char Template[] = "/tmp/tilvarok-app-tests-XXXXXX";
+    const char* Root = mkdtemp(Template);
+    ASSERT_NE(Root, nullptr);
+    FRoot = Root;
+    SetEnvironmentVariable("XDG_DATA_HOME", FRoot + "/data");
+    SetEnvironmentVariable("TEMP", FRoot + "/temp");
+    ForceDirectories(FRoot + "/data/ZOR/Tilvarok/Results");
+    ForceDirectories(FRoot + "/temp");
+    Headless();
+    InitializeRasterLibrary();
+  }
+  void TearDown() override {
+    FinalizeRasterLibrary();
+    const std::string Command = "rm -rf '" + FRoot + "'";
+    [[maybe_unused]] const int Ignored = std::system(Command.c_str());
+  }
+
+ private:
+  std::string FRoot;
+};
+
+[[maybe_unused]] ::testing::Environment* const Environment =
+    ::testing::AddGlobalTestEnvironment(new TAppEnvironment);
+}  // namespace
