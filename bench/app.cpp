@@ -1,0 +1,159 @@
+// The mosaic build: a 4000 x 3000 photograph-like picture built through CreateMosaic on the
+// headless screen (pinch and both tubes, grid 20, the window's default options), with and
+// without the grid removal and the background blend; and the hot paths it is made of.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/Functions.h"
+#include "app/Main.h"
+#include "app/PostProcessing.h"
+#include "platform/classes/Application.h"
+#include "platform/classes/Bitmap.h"
+#include "platform/display/HeadlessDisplay.h"
+#include "platform/system/Environment.h"
+#include "platform/system/Files.h"
+#include "raster/RS32_Startup.h"
+#include "skin/boxctrls/bsSkinBoxCtrls.h"
+#include "skin/controls/bsSkinCtrls.h"
+
+namespace {
+// Smooth light and colour with edges and grain, as a photograph has.
+void FillPhoto(TBitmap& B, Integer W, Integer H) {
+  B.SetPixelFormat(pf24bit);
+  B.SetSize(W, H);
+  const TBitmapRows Rows(&B);
+  Cardinal Grain = 12345;
+  for (Integer Y = 0; Y < H; ++Y) {
+    Byte* P = Rows[Y];
+    for (Integer X = 0; X < W; ++X, P += 3) {
+      Grain = Grain * 1664525u + 1013904223u;
+      const Integer Noise = static_cast<Integer>(Grain >> 28) - 8;
+      const double Sky = 0.5 + 0.5 * std::sin(X * 0.0021 + Y * 0.0013);
+      const bool Hill = Y > H / 2 + static_cast<Integer>(300 * std::sin(X * 0.003));
+      P[0] =
+          static_cast<Byte>(ClampByte(static_cast<Integer>(Hill ? 40 + 60 * Sky : 150 + 100 * Sky) + Noise));
+      P[1] =
+          static_cast<Byte>(ClampByte(static_cast<Integer>(Hill ? 90 + 80 * Sky : 120 + 60 * Sky) + Noise));
+      P[2] = static_cast<Byte>(ClampByte(static_cast<Integer>(Hill ? 50 + 40 * Sky : 60 + 40 * Sky) + Noise));
+    }
+  }
+}
+
+// One main window with the picture loaded, made once for all runs.
+TForm1* Window() {
+  static TForm1* Form = [] {
+    KeepPictureMemory();
+    const std::string Root = std::string("/tmp/tilvarok-bench-app-") + std::to_string(getpid());
+    SetEnvironmentVariable("XDG_DATA_HOME", Root + "/data");
+    SetEnvironmentVariable("TEMP", Root + "/temp");
+    ForceDirectories(Root + "/data/ZOR/Tilvarok/Results");
+    ForceDirectories(Root + "/temp");
+    Headless();
+    InitializeRasterLibrary();
+    auto* F = new TForm1(nullptr);
+    TBitmap Photo;
+    FillPhoto(Photo, 4000, 3000);
+    Photo.SaveToFile(ResultsDir + "\\TextOut.bmp");
+    TextMode = 1;
+    F->LoadPicture(F->LoadPicBtn);
+    TextMode = 0;
+    return F;
+  }();
+  return Form;
+}
+
+void Build(benchmark::State& State, Byte Type, bool Effects) {
+  TForm1* F = Window();
+  Busy = 1;
+  F->GridShow->SetChecked(!Effects);
+  F->Blending->SetChecked(Effects);
+  PatternType = Type;
+  if (Type == ptPinch) {
+    F->TrackBarP[0]->SetMinValue(-50);
+    F->TrackBarP[0]->SetMaxValue(100);
+    F->TrackBarP[0]->SetValue(50);
+  } else {
+    F->TrackBarP[0]->SetMinValue(-100);
+    F->TrackBarP[0]->SetMaxValue(100);
+    F->TrackBarP[0]->SetValue(0);
+    F->TrackBarP[1]->SetMaxValue(200);
+    F->TrackBarP[1]->SetMinValue(100);
+    F->TrackBarP[1]->SetValue(100);
+  }
+  Busy = 0;
+  for (auto _ : State) F->CreateMosaic(F->UpdateBtn);
+  State.counters["cells"] = SeedCount;
+  State.counters["result_mp"] =
+      ResultBitmap->GetWidth() * static_cast<double>(ResultBitmap->GetHeight()) / 1e6;
+}
+}  // namespace
+
+static void BM_MosaicPinch(benchmark::State& S) {
+  Build(S, ptPinch, true);
+}
+static void BM_MosaicPinchNoGridRemovalNoBlend(benchmark::State& S) {
+  Build(S, ptPinch, false);
+}
+static void BM_MosaicTubeHorizontal(benchmark::State& S) {
+  Build(S, ptVerCylinder, true);
+}
+static void BM_MosaicTubeHorizontalNoGridRemovalNoBlend(benchmark::State& S) {
+  Build(S, ptVerCylinder, false);
+}
+static void BM_MosaicTubeVertical(benchmark::State& S) {
+  Build(S, ptHorCylinder, true);
+}
+static void BM_MosaicTubeVerticalNoGridRemovalNoBlend(benchmark::State& S) {
+  Build(S, ptHorCylinder, false);
+}
+BENCHMARK(BM_MosaicPinch)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_MosaicPinchNoGridRemovalNoBlend)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_MosaicTubeHorizontal)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_MosaicTubeHorizontalNoGridRemovalNoBlend)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_MosaicTubeVertical)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_MosaicTubeVerticalNoGridRemovalNoBlend)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+static void BM_ShiftBlur12MP(benchmark::State& State) {
+  TBitmap B;
+  FillPhoto(B, 4000, 3000);
+  for (auto _ : State) ShiftBlur(&B, 2);
+}
+BENCHMARK(BM_ShiftBlur12MP)->Unit(benchmark::kMillisecond);
+
+static void BM_BlurredLightenedCopy12MP(benchmark::State& State) {
+  TBitmap Source, Copy;
+  FillPhoto(Source, 4000, 3000);
+  for (auto _ : State) BlurredCopy(&Source, &Copy, 2, 128);
+}
+BENCHMARK(BM_BlurredLightenedCopy12MP)->Unit(benchmark::kMillisecond);
+
+// One cell of a 4000 x 4000 frame with a 20-pixel grid.
+static void BM_FillCellIn16MP(benchmark::State& State) {
+  TBitmap B;
+  B.SetPixelFormat(pf24bit);
+  B.SetSize(4000, 4000);
+  TCanvas* C = B.GetCanvas();
+  C->GetBrush()->SetColor(clWhite);
+  C->FillRect(TRect{0, 0, 4000, 4000});
+  for (Integer I = 0; I < 4000; I += 20) {
+    C->MoveTo(I, 0), C->LineTo(I, 4000);
+    C->MoveTo(0, I), C->LineTo(4000, I);
+  }
+  Integer K = 0;
+  for (auto _ : State) {
+    C->GetBrush()->SetColor(static_cast<TColor>(0x102030 + (K++ & 0xFF)));
+    FillCell(&B, 2010, 2010, 22);
+  }
+}
+BENCHMARK(BM_FillCellIn16MP)->Unit(benchmark::kMicrosecond);
+
+// The message pump as the build calls it once per cell: nothing waits.
+static void BM_ProcessMessagesIdle(benchmark::State& State) {
+  Window();
+  for (auto _ : State) Application->ProcessMessages();
+}
+BENCHMARK(BM_ProcessMessagesIdle)->Unit(benchmark::kNanosecond);
