@@ -132,10 +132,13 @@ void TForm1::ResizeResult(TBitmap* Bitmap) {
   Kept.SetPixelFormat(pf24bit);
   Kept.SetSize(CropRect.Width(), CropRect.Height());
   if (CropRect.Width() > 0 && CropRect.Height() > 0) {
+    // A picture that is not square (a drawing, or none drawn this time) may end before the
+    // rectangle does: that part stays white.
     const TBitmapRows From(Bitmap), To(&Kept);
-    for (Integer Y = 0; Y < CropRect.Height(); ++Y)
-      std::memcpy(To[Y], From[CropRect.Top + Y] + 3 * CropRect.Left,
-                  3 * static_cast<std::size_t>(CropRect.Width()));
+    const Integer Left = Max(CropRect.Left, 0), Right = Min(CropRect.Right, W);
+    for (Integer Y = Max(CropRect.Top, 0); Y < Min(CropRect.Bottom, H) && Left < Right; ++Y)
+      std::memcpy(To[Y - CropRect.Top] + 3 * (Left - CropRect.Left), From[Y] + 3 * Left,
+                  3 * static_cast<std::size_t>(Right - Left));
     Bitmap->SetHandle(Kept.ReleaseHandle());
   } else {
     Bitmap->SetSize(0, 0);

@@ -58,7 +58,14 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
 
 TForm1::~TForm1() {
   BeforeDestruction();
-  if (Form1 == this) Form1 = nullptr;
+  if (Form1 != this) return;
+  Form1 = nullptr;
+  // The working bitmaps end with the main window, before the class library's own objects.
+  for (std::unique_ptr<TBitmap>* B : {&SourceBitmap, &ResultBitmap, &PatternBitmap, &MaskBitmap,
+                                      &GlassFXBitmap, &TextBitmap, &DrawingBitmap, &DrawingHistoryBitmap})
+    B->reset();
+  ResultJpeg.reset();
+  SettingsFile.reset();
 }
 
 void TForm1::CreateComponents() {

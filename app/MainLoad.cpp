@@ -80,9 +80,10 @@ void TForm1::LoadPicture(TObject* Sender) {
     const std::string Limit = NewWidth * NewHeight > MaxSourcePixels
                                   ? Format("more than %d megapixels", {MaxSourcePixels / 1'000'000})
                                   : Format("a side longer than %d pixels", {MaxSourceSide});
-    ShowWarning(Format("The picture \"%s\" would be %d x %d pixels with its rim and multiplier, %s.\r\n"
-                       "Please choose a smaller multiplier or picture.",
-                       {ExtractFileName(Name), NewWidth, NewHeight, Limit}));
+    ShowWarning(
+        Format("The picture \"%s\" would be %d x %d pixels with its rim and multiplier, %s.\r\n"
+               "Please choose a smaller multiplier or picture.",
+               {ExtractFileName(Name), NewWidth, NewHeight, Limit}));
     // The multiplier goes back to the one the kept source was made with, without a reload.
     if (Sender == MultSpin) {
       const TNotifyEvent Handler = MultSpin->OnChange;

@@ -40,7 +40,7 @@ void DirectShiftBlur(TPlain& P, Integer N) {
 }
 
 TColor Noise(Integer X, Integer Y) {
-  const Cardinal H = static_cast<Cardinal>(X * 73856093) ^ static_cast<Cardinal>(Y * 19349663);
+  const Cardinal H = static_cast<Cardinal>(X) * 73856093u ^ static_cast<Cardinal>(Y) * 19349663u;
   return static_cast<TColor>((H * 2654435761u) & 0xFFFFFF);
 }
 }  // namespace

@@ -256,3 +256,18 @@ TEST_F(TMosaicTest, TheBuiltMosaicIsShownInTheResultImage) {
   EXPECT_EQ(Shot.Pixel(Centre.X, Centre.Y), 0xC8285Au);
   EXPECT_EQ(Form->Image1->GetBitmap()->GetWidth(), 639);
 }
+
+TEST_F(TMosaicTest, ABuildThatFailsLeavesTheWindowReadyForTheNext) {
+  LoadUniform(100, 80, Rgb(9, 9, 9));
+  const std::string Results = ResultsDir;
+  ResultsDir = Results + "\\missing\\folder";
+  Form->AutoSave->SetChecked(true);
+  EXPECT_THROW(Form->CreateMosaic(Form->UpdateBtn), Exception);
+  EXPECT_EQ(Busy, 0);
+  EXPECT_EQ(BuildRunning, 0);
+  EXPECT_EQ(Form->UpdateBtn->GetCaption(), "Update mosaic");
+  EXPECT_EQ(Form->StatusPanel->GetCaption(), " Ready");
+  ResultsDir = Results;
+  Form->CreateMosaic(Form->UpdateBtn);
+  EXPECT_EQ(Busy, 0);
+}
