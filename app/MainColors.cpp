@@ -143,16 +143,21 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
   SetProgress(0);
 
   if (!GridShow->GetChecked() && !Spheres) {
-    TBitmap* Blurred = WorkBitmap();
-    BlurredCopy(SourceBitmap.get(), Blurred, 2);
-    const TBitmapRows Frame(PatternBitmap.get()), Background(Blurred);
-    const bool White = WhiteGrid->GetChecked();
-    for (Integer Y = 0; Y <= LastRow; ++Y) {
-      if (AbortRequested == 1) return;
-      RemoveGrid(Frame[Y], White ? nullptr : Background[Y], Cells[Y], LastCol + 1);
+    // Nothing pumps messages from here on: a cancel can only have come before.
+    if (AbortRequested == 1) return;
+    const TBitmapRows Frame(PatternBitmap.get());
+    auto Remove = [&](Integer Y, const Byte* Background) {
+      if (Y > LastRow) return;
+      RemoveGrid(Frame[Y], Background, Cells[Y], LastCol + 1);
       if (Masking)
         for (Integer X = 0; X <= LastCol; ++X)
           if (MaskedAt(Mask, X, Y)) std::memset(Cells[Y] + 3 * X, 255, 3);
+    };
+    if (WhiteGrid->GetChecked()) {
+      // A white grid needs no blurred source.
+      for (Integer Y = 0; Y <= LastRow; ++Y) Remove(Y, nullptr);
+    } else {
+      BlurredCopy(SourceBitmap.get(), WorkBitmap(), 2, 0, Remove);
     }
   }
   if (Blending->GetChecked()) BlendBackground(Bitmap);

@@ -18,13 +18,12 @@ void TForm1::BlendBackground(TBitmap* Bitmap) {
           ? static_cast<Integer>(Round(static_cast<Extended>(ClipBar->GetValue()) / 100 * Rim))
           : 0;
   const Integer Amount = static_cast<Integer>(Round(255 - BlendBar->GetValue() * 2.55L));
-  TBitmap* Background = WorkBitmap();
-  BlurredCopy(SourceBitmap.get(), Background, 2, Amount);
-  const TBitmapRows From(Background), To(Bitmap);
-  const Integer LastRow = Min(From.Height, To.Height) - 1 - Margin;
-  const Integer LastCol = Min(From.Width, To.Width) - 1 - Margin;
-  for (Integer Y = Margin; Y <= LastRow; ++Y) {
-    const Byte* F = From[Y];
+  const TBitmapRows To(Bitmap);
+  const Integer LastRow = Min(SourceBitmap->GetHeight(), To.Height) - 1 - Margin;
+  const Integer LastCol = Min(SourceBitmap->GetWidth(), To.Width) - 1 - Margin;
+  // Each row of the background is used as soon as it is blurred.
+  BlurredCopy(SourceBitmap.get(), WorkBitmap(), 2, Amount, [&](Integer Y, const Byte* F) {
+    if (Y < Margin || Y > LastRow) return;
     Byte* P = To[Y];
     Integer X = Margin;
     // Four pixels none of whose twelve bytes is 255 hold no white pixel.
@@ -37,7 +36,7 @@ void TForm1::BlendBackground(TBitmap* Bitmap) {
     }
     for (; X <= LastCol; ++X)
       if ((P[3 * X] & P[3 * X + 1] & P[3 * X + 2]) == 255) std::memcpy(P + 3 * X, F + 3 * X, 3);
-  }
+  });
 }
 
 void TForm1::TubeShading(TBitmap* Bitmap) {

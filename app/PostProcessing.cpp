@@ -89,9 +89,10 @@ void BlurRow(const TBitmapRows& Rows, Integer Y, Integer N) {
 // The passes of the blur run together, each N rows behind the one before: pass p + 1 may do
 // row r once pass p has done row r + N, the last row of pass p that reads row r. So the picture
 // is walked once instead of N + 1 times, with the same result. Fetch(Y) makes row Y what the
-// blur starts from, N rows before the first pass needs it.
-template <class TFetch>
-void BlurSweep(const TBitmapRows& Rows, Integer N, TFetch Fetch) {
+// blur starts from, N rows before the first pass needs it; Done(Y) is told as soon as row Y is
+// final, while it is still in the cache.
+template <class TFetch, class TDone>
+void BlurSweep(const TBitmapRows& Rows, Integer N, TFetch Fetch, TDone Done) {
   const Integer H = Rows.Height;
   if (Rows.Width <= 0 || H <= 0) return;
   const Integer Passes = N == 0 ? 0 : N + 1;
@@ -101,13 +102,16 @@ void BlurSweep(const TBitmapRows& Rows, Integer N, TFetch Fetch) {
       const Integer Y = T - (Pass + 1) * N;
       if (Y >= 0 && Y < H) BlurRow(Rows, Y, N);
     }
+    const Integer Final = T - Passes * N;
+    if (Final >= 0 && Final < H) Done(Final);
   }
 }
 }  // namespace
 
 void ShiftBlur(TBitmap* Bitmap, Integer N) {
   if (N == 0) return;
-  BlurSweep(TBitmapRows(Bitmap), N, [](Integer) {});
+  BlurSweep(
+      TBitmapRows(Bitmap), N, [](Integer) {}, [](Integer) {});
 }
 
 namespace {
@@ -136,15 +140,20 @@ void LightenBitmap(TBitmap* Bitmap, Integer Amount) {
   for (Integer Y = 0; Y < Rows.Height; ++Y) LightenRow(Rows[Y], Rows[Y], 3 * Rows.Width, Amount);
 }
 
-void BlurredCopy(TBitmap* Source, TBitmap* Dest, Integer N, Integer Amount) {
+void BlurredCopy(TBitmap* Source, TBitmap* Dest, Integer N, Integer Amount, const TRowEvent& RowDone) {
   Dest->SetPixelFormat(pf24bit);
   Dest->SetSize(Source->GetWidth(), Source->GetHeight());
   const TBitmapRows From(Source), To(Dest);
   const std::size_t Bytes = 3 * static_cast<std::size_t>(From.Width);
-  BlurSweep(To, N, [&](Integer Y) {
-    if (Amount > 0)
-      LightenRow(From[Y], To[Y], 3 * From.Width, Amount);
-    else
-      std::memcpy(To[Y], From[Y], Bytes);
-  });
+  BlurSweep(
+      To, N,
+      [&](Integer Y) {
+        if (Amount > 0)
+          LightenRow(From[Y], To[Y], 3 * From.Width, Amount);
+        else
+          std::memcpy(To[Y], From[Y], Bytes);
+      },
+      [&](Integer Y) {
+        if (RowDone) RowDone(Y, To[Y]);
+      });
 }

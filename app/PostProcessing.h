@@ -1,6 +1,8 @@
 #pragma once
 // The effects that work in place on 24-bit bitmaps through their rows (bytes blue, green,
 // red): the diagonal blur, the four-neighbour anti-alias and the lightening.
+#include <functional>
+
 #include "platform/system/Types.h"
 
 class TBitmap;
@@ -15,9 +17,14 @@ void SmoothRect(TBitmap* Bitmap, Integer X1, Integer Y1, Integer X2, Integer Y2)
 void ShiftBlur(TBitmap* Bitmap, Integer N);
 // Each channel v becomes v + Amount * (255 - v) div 255: 0 leaves the picture, 255 makes it white.
 void LightenBitmap(TBitmap* Bitmap, Integer Amount);
+// Told that row Y of a picture is final, with its pixels.
+using TRowEvent = std::function<void(Integer Y, const Byte* Row)>;
+
 // Dest becomes a copy of Source, lightened by Amount when it is above 0 (LightenBitmap) and
-// blurred with ShiftBlur distance N, in one walk over the picture. Source is 24-bit; a Dest of
-// the same size keeps its pixel memory.
-void BlurredCopy(TBitmap* Source, TBitmap* Dest, Integer N, Integer Amount = 0);
+// blurred with ShiftBlur distance N, in one walk over the picture; RowDone hears of each row,
+// top to bottom, as soon as it is final. Source is 24-bit; a Dest of the same size keeps its
+// pixel memory.
+void BlurredCopy(TBitmap* Source, TBitmap* Dest, Integer N, Integer Amount = 0,
+                 const TRowEvent& RowDone = {});
 // V limited to 0..255.
 Integer ClampByte(Integer V);

@@ -129,3 +129,31 @@ TEST(PostProcessing, SmoothRectTakesCornersInEitherOrderAndSparesSmallBitmaps) {
     EXPECT_EQ(PlainOf(Small.get()).V, Before) << S.first << "x" << S.second;
   }
 }
+
+TEST(PostProcessing, BlurredCopyIsACopyLightenedThenBlurredAndTellsEachFinalRow) {
+  const Integer Sizes[][2] = {{1, 1}, {7, 3}, {40, 12}, {33, 29}};
+  for (Integer N : {0, 1, 2})
+    for (Integer Amount : {0, 90, 255})
+      for (const auto& S : Sizes) {
+        auto Source = MakeBitmap(S[0], S[1], Noise);
+        auto Expected = MakeBitmap(S[0], S[1], Noise);
+        if (Amount > 0) LightenBitmap(Expected.get(), Amount);
+        ShiftBlur(Expected.get(), N);
+        TBitmap Copy;
+        std::vector<Integer> Order;
+        std::vector<std::vector<Byte>> Told;
+        BlurredCopy(Source.get(), &Copy, N, Amount, [&](Integer Y, const Byte* Row) {
+          Order.push_back(Y);
+          Told.emplace_back(Row, Row + 3 * S[0]);
+        });
+        SCOPED_TRACE("n " + std::to_string(N) + " amount " + std::to_string(Amount) + " size " +
+                     std::to_string(S[0]) + "x" + std::to_string(S[1]));
+        EXPECT_EQ(PlainOf(&Copy).V, PlainOf(Expected.get()).V);
+        ASSERT_EQ(Order.size(), static_cast<std::size_t>(S[1]));
+        for (Integer Y = 0; Y < S[1]; ++Y) {
+          EXPECT_EQ(Order[Y], Y);
+          const Byte* Final = static_cast<Byte*>(Copy.GetScanLine(Y));
+          EXPECT_EQ(Told[Y], std::vector<Byte>(Final, Final + 3 * S[0])) << "row " << Y;
+        }
+      }
+}
