@@ -101,6 +101,9 @@ void TForm1::CreateComponents() {
   auto StatusField = [&](const char* Name, Integer X, Integer W, TAlign Align) {
     auto* P = Make<TbsSkinPanel>(this, StatusBar1, Name, X, 0, W, StatusH);
     P->SetAlign(Align);
+    // The panel's caption bar is the whole field.
+    P->SetCaptionMode(true);
+    P->SetDefaultCaptionHeight(StatusH);
     P->SetDefaultAlignment(taLeftJustify);
     return P;
   };

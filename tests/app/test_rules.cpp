@@ -244,17 +244,23 @@ TEST_F(TMosaicTest, SaveResultWritesJpegDataUnderTheChosenName) {
 }
 
 TEST_F(TMosaicTest, TheBuiltMosaicIsShownInTheResultImage) {
-  const TColor Color = Rgb(200, 40, 90);
+  // Red on the left half, little red on the right, green growing downwards.
   Form->NoRim->SetChecked(false);
-  LoadUniform(640, 480, Color);
+  auto Source =
+      MakeBitmap(640, 480, [](Integer X, Integer Y) { return Rgb(X < 320 ? 200 : 40, Y * 255 / 480, 90); });
+  LoadSource(Source.get());
   RunUntilIdle();
   ASSERT_TRUE(SavePng("app-mosaic-screenshot.png", Form->GetHandle()));
-  const TScreenshot Shot = Screenshot();
-  const TPoint Centre =
-      Form->Image1->ClientToScreen(TPoint{Form->Image1->GetWidth() / 2, Form->Image1->GetHeight() / 2});
-  // Screen pixels are 0x00RRGGBB.
-  EXPECT_EQ(Shot.Pixel(Centre.X, Centre.Y), 0xC8285Au);
   EXPECT_EQ(Form->Image1->GetBitmap()->GetWidth(), 639);
+  const TScreenshot Shot = Screenshot();
+  const TRect Shown = Form->Image1->CalcBitmapRect();
+  // Screen pixels are 0x00RRGGBB.
+  for (const auto& [Fraction, Red] : {std::pair{0.25, 200u}, std::pair{0.75, 40u}}) {
+    const TPoint P = Form->Image1->ClientToScreen(
+        TPoint{Shown.Left + static_cast<Integer>(Shown.Width() * Fraction), Shown.Top + Shown.Height() / 2});
+    EXPECT_EQ(Shot.Pixel(P.X, P.Y) >> 16, Red) << Fraction;
+    EXPECT_EQ(Shot.Pixel(P.X, P.Y) & 0xFF, 90u) << Fraction;
+  }
 }
 
 TEST_F(TMosaicTest, ABuildThatFailsLeavesTheWindowReadyForTheNext) {
