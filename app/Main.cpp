@@ -38,6 +38,8 @@ Integer SeedCount = 0;
 Integer ColorCounter = 0;
 TRect CropRect;
 Integer PointCount = 0;
+Byte DrawingActive = 0;
+std::vector<TPoint> KaleidoPoints;
 
 TNodeTable NodeX, NodeY;
 TNodeTable MeshCentreX, MeshCentreY;

@@ -34,6 +34,10 @@ class TbsSkinTabSheet;
 class TbsSkinOpenPictureDialog;
 class TbsSkinSavePictureDialog;
 class TbsSkinMessage;
+class TbsSkinEdit;
+class TImage;
+class TFontDialog;
+class TCustomLayer;
 
 // ---- Pattern types (PatternBox item index) ----------------------------------------------------
 constexpr Byte ptPinch = 0;
@@ -100,7 +104,8 @@ extern Integer OffsetX, OffsetY;
 extern Integer SeedCount;  // the last used index of the cell tables
 extern Integer ColorCounter;
 extern TRect CropRect;  // the part of the square pattern ResizeResult keeps
-extern Integer PointCount;
+extern Integer PointCount;  // points drawn since the drawing type was chosen
+extern Byte DrawingActive;   // 1 between mouse down and mouse up while drawing
 
 // ---- Tables -------------------------------------------------------------------------------------
 extern TNodeTable NodeX, NodeY;              // mesh and twirl nodes [1..NodeCount, 1..NodeCount]
@@ -113,6 +118,10 @@ extern std::vector<Integer> CellCentreX, CellCentreY, CellRadius;
 void EnsureCellCapacity(Integer Index);
 // SeedCount += 1 and the new seed stored at that entry.
 void AddSeed(Integer X, Integer Y, Integer Radius = 0);
+
+// Every point drawn since the drawing type was chosen, all strokes in drawing order; PointCount
+// of them are valid.
+extern std::vector<TPoint> KaleidoPoints;
 
 // ---- Folders and files ----------------------------------------------------------------------------
 extern std::string ExeDir, LanguagesDir, TempDir, DataDir, ResultsDir, SourcesDir, ProjectsDir, ScriptsDir;
@@ -144,6 +153,38 @@ class TForm1 : public TForm {
   void ChangeControl(TObject* Sender);
   void UpdateChange(TObject* Sender);
   void ToggleAutomatic(TObject* Sender);
+
+  // The pattern type and the option controls.
+  void SelectType(TObject* Sender);
+  void SelectPatternFromMenu(TObject* Sender);
+  void ActivateShade(TObject* Sender);
+  void SetGlassFX(TObject* Sender);
+  void SelectOffsetMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y,
+                           TCustomLayer* Layer);
+  void ShowViewer(TObject* Sender);
+
+  // Finds every white region of a black-on-white drawing, one seed per region in scan order,
+  // and with pattern colours floods each with its colour.
+  void Colorize(TBitmap* Bitmap);
+
+  // Kaleidoscope and free drawing.
+  void ImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y,
+                      TCustomLayer* Layer);
+  void ImageMouseMove(TObject* Sender, TShiftState Shift, Integer X, Integer Y, TCustomLayer* Layer);
+  void ImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y,
+                    TCustomLayer* Layer);
+  void DrawHistory();
+  void CreatePictureArea(TObject* Sender);
+  void EraseKaleidoscope(TObject* Sender);
+  void SubmitBitmap(TObject* Sender);
+  void SelectView(TObject* Sender);
+
+  // Text pattern, mask and glass pictures.
+  void UseTextPattern(TObject* Sender);
+  void SelectFont(TObject* Sender);
+  void CreateTextBitmap();
+  void LoadMask(TObject* Sender);
+  void LoadGlassFX(TObject* Sender);
 
   // The stages of a build.
   void ShowGrid();
@@ -178,7 +219,12 @@ class TForm1 : public TForm {
   TMainMenu* MainMenu1 = nullptr;
   TMenuItem* Load1 = nullptr;
   TMenuItem* Sourcebitmap1 = nullptr;
+  TMenuItem* Mask1 = nullptr;
+  TMenuItem* GlassFX1 = nullptr;
   TMenuItem* SaveBitmap1 = nullptr;
+  TMenuItem* Pattern1 = nullptr;
+  // The ten items of the menu "Pattern", in pattern-type order (Pinch1 .. Freedrawing1).
+  TMenuItem* PatternItems[10] = {};
   // The status bar and its panels.
   TbsSkinPanel* StatusBar1 = nullptr;
   TbsSkinPanel* StatusPanel = nullptr;
@@ -237,8 +283,29 @@ class TForm1 : public TForm {
   TbsSkinCheckRadioBox* GlassFX = nullptr;
   TbsSkinTrackBar* GlassBar = nullptr;
   TbsSkinStdLabel* GlassLbl = nullptr;
+  // Mask, glass picture and text pattern.
+  TbsSkinGroupBox* GroupBox7 = nullptr;
+  TbsSkinButton* LoadMaskBtn = nullptr;
+  TImage* Image3 = nullptr;
+  TbsSkinGroupBox* GroupBox8 = nullptr;
+  TbsSkinButton* LoadFXBtn = nullptr;
+  TImage* Image4 = nullptr;
+  TbsSkinGroupBox* GroupBox9 = nullptr;
+  TbsSkinEdit* Edit1 = nullptr;
+  TbsSkinButton* FontBtn = nullptr;
+  TFontDialog* FontDialog1 = nullptr;
   // Video.
   TbsSkinCheckRadioBox* ShowPreview = nullptr;
+  // The drawing panel of the kaleidoscope and free drawing, over the parameters.
+  TbsSkinGroupBox* GroupBox6 = nullptr;
+  TbsSkinButton* SubmitBtn = nullptr;
+  TbsSkinButton* EraseBtn = nullptr;
+  TbsSkinCheckRadioBox* KaleidoPattern = nullptr;
+  TbsSkinCheckRadioBox* KaleidoColors = nullptr;
+  TbsSkinCheckRadioBox* ShowPictArea = nullptr;
+  TbsSkinCheckRadioBox* Kal2x = nullptr;
+  TbsSkinCheckRadioBox* Kal4x = nullptr;
+  TbsSkinCheckRadioBox* Kal8x = nullptr;
   // Build and save.
   TbsSkinButton* UpdateBtn = nullptr;
   TbsSkinButton* SaveBtn = nullptr;

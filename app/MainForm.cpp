@@ -6,6 +6,8 @@
 #include "app/Languages.h"
 #include "app/Main.h"
 #include "platform/classes/Application.h"
+#include "platform/classes/Dialogs.h"
+#include "platform/classes/ExtCtrls.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/JPEGImage.h"
 #include "platform/classes/Menus.h"
@@ -87,11 +89,31 @@ void TForm1::CreateComponents() {
   Sourcebitmap1->SetName("Sourcebitmap1");
   Sourcebitmap1->SetCaption(T[65]);
   Load1->Add(Sourcebitmap1);
+  auto Item = [&](TMenuItem* Parent, const char* Name, const std::string& Caption) {
+    auto* M = new TMenuItem(this);
+    M->SetName(Name);
+    M->SetCaption(Caption);
+    Parent->Add(M);
+    return M;
+  };
+  Mask1 = Item(Load1, "Mask1", T[58]);
+  GlassFX1 = Item(Load1, "GlassFX1", T[53]);
   SaveBitmap1 = new TMenuItem(this);
   SaveBitmap1->SetName("SaveBitmap1");
   SaveBitmap1->SetCaption(T[63]);
+  Pattern1 = new TMenuItem(this);
+  Pattern1->SetName("Pattern1");
+  Pattern1->SetCaption(T[61]);
+  static const char* const PatternItemNames[10] = {"Pinch1",          "Circular1",     "Twirlingspiral1",
+                                                   "Hexagons1",       "Tubehorizontal1", "Tubevertical1",
+                                                   "Spheres1",        "Spirograph1",   "Kaleidoscope1",
+                                                   "Freedrawing1"};
+  static const Integer PatternTexts[10] = {62, 51, 70, 55, 68, 69, 66, 67, 56, 77};
+  for (Integer K = 0; K < 10; ++K) PatternItems[K] = Item(Pattern1, PatternItemNames[K], T[PatternTexts[K]]);
+  PatternItems[0]->SetChecked(true);
   MainMenu1->GetItems()->Add(Load1);
   MainMenu1->GetItems()->Add(SaveBitmap1);
+  MainMenu1->GetItems()->Add(Pattern1);
   SetMenu(MainMenu1);
   SetClientWidth(ClientW);
   SetClientHeight(ClientH);
@@ -206,6 +228,31 @@ void TForm1::CreateComponents() {
     ValueP[I] = Label(GroupBox5, ValueNames[I], "0", Inner - 44, Y, 36);
   }
 
+  // The drawing panel takes the parameters' place while drawing.
+  GroupBox6 = Make<TbsSkinGroupBox>(this, TabSheet1, "GroupBox6", Margin, 294, Inner, 20 + 6 * RowHeight);
+  GroupBox6->SetCaption(T[42]);
+  GroupBox6->SetVisible(false);
+  SubmitBtn = Make<TbsSkinButton>(this, GroupBox6, "SubmitBtn", 8, 20, 90, 25);
+  SubmitBtn->SetCaption(T[6]);
+  EraseBtn = Make<TbsSkinButton>(this, GroupBox6, "EraseBtn", 8, 50, 90, 25);
+  EraseBtn->SetCaption(T[9]);
+  auto Radio = [&](const char* Name, const std::string& Caption, Integer X, Integer Y, Integer W,
+                   Integer Group, bool Checked) {
+    auto* C = Make<TbsSkinCheckRadioBox>(this, GroupBox6, Name, X, Y, W, 20);
+    C->SetRadio(true);
+    C->SetGroupIndex(Group);
+    C->SetCaption(Caption);
+    C->SetChecked(Checked);
+    return C;
+  };
+  KaleidoPattern = Radio("KaleidoPattern", T[76], 106, 20, Inner - 114, 1, true);
+  KaleidoColors = Radio("KaleidoColors", T[75], 106, 42, Inner - 114, 1, false);
+  KaleidoColors->SetEnabled(false);
+  ShowPictArea = Check(GroupBox6, "ShowPictArea", T[16], 8, 84, Inner - 16, true);
+  Kal2x = Radio("Kal2x", "2x", 8, 112, 60, 2, false);
+  Kal4x = Radio("Kal4x", "4x", 72, 112, 60, 2, false);
+  Kal8x = Radio("Kal8x", "8x", 136, 112, 60, 2, true);
+
   // Options.
   const Integer OptionsTop = 300 + 20 + 6 * RowHeight;
   GroupBox3 = Make<TbsSkinGroupBox>(this, TabSheet1, "GroupBox3", Margin, OptionsTop, Inner, 20 + 5 * 22);
@@ -241,6 +288,32 @@ void TForm1::CreateComponents() {
   GlassBar = Bar(GroupBox4, "GlassBar", 120, 114, Inner - 172);
   GlassBar->SetEnabled(false);
   GlassLbl = Label(GroupBox4, "GlassLbl", "50%", Inner - 48, 114, 40);
+
+  // Text pattern, mask and glass picture.
+  GroupBox9 = Make<TbsSkinGroupBox>(this, TabSheet2, "GroupBox9", Margin, 216, Inner, 56);
+  GroupBox9->SetCaption(T[41]);
+  Edit1 = Make<TbsSkinEdit>(this, GroupBox9, "Edit1", 8, 22, Inner - 100, 22);
+  FontBtn = Make<TbsSkinButton>(this, GroupBox9, "FontBtn", Inner - 86, 20, 78, 25);
+  FontBtn->SetCaption(T[1]);
+  const Integer PreviewW = (Inner - 8) / 2;
+  auto Preview = [&](const char* Box, const std::string& BoxCaption, Integer X, const char* BtnName,
+                     const std::string& BtnCaption, const char* ImageName, TbsSkinGroupBox*& Group,
+                     TbsSkinButton*& Button, TImage*& Image) {
+    Group = Make<TbsSkinGroupBox>(this, TabSheet2, Box, X, 280, PreviewW, 150);
+    Group->SetCaption(BoxCaption);
+    Button = Make<TbsSkinButton>(this, Group, BtnName, 8, 20, PreviewW - 16, 25);
+    Button->SetCaption(BtnCaption);
+    Image = Make<TImage>(this, Group, ImageName, 8, 50, PreviewW - 16, 92);
+    Image->SetProportional(true);
+  };
+  Preview("GroupBox7", T[39], Margin, "LoadMaskBtn", T[2], "Image3", GroupBox7, LoadMaskBtn, Image3);
+  Image3->SetVisible(false);
+  Preview("GroupBox8", T[40], Margin + PreviewW + 8, "LoadFXBtn", T[5], "Image4", GroupBox8, LoadFXBtn,
+          Image4);
+  FontDialog1 = new TFontDialog(this);
+  FontDialog1->SetName("FontDialog1");
+  FontDialog1->GetFont()->SetName("Arial");
+  FontDialog1->GetFont()->SetSize(120);
 
   // Video.
   ShowPreview = Check(TabSheet3, "ShowPreview", T[26], Margin, Margin, Inner, true);
@@ -282,6 +355,23 @@ void TForm1::CreateComponents() {
        {FrameOnly, PatternColors, GridShow, WhiteGrid, KeepShape, ApplyMask, Blending, Edges, AutoAlias})
     C->OnClick = Options;
   Automatic->OnClick = TNotifyEvent(this, &TForm1::ToggleAutomatic);
+  ApplyShade->OnClick = TNotifyEvent(this, &TForm1::ActivateShade);
+  GlassFX->OnClick = TNotifyEvent(this, &TForm1::SetGlassFX);
+  PatternBox->OnChange = TNotifyEvent(this, &TForm1::SelectType);
+  for (TMenuItem* M : PatternItems) M->OnClick = TNotifyEvent(this, &TForm1::SelectPatternFromMenu);
+  Image1->OnMouseUp = TImgMouseEvent(this, &TForm1::SelectOffsetMouseUp);
+  SubmitBtn->OnClick = TNotifyEvent(this, &TForm1::SubmitBitmap);
+  EraseBtn->OnClick = TNotifyEvent(this, &TForm1::EraseKaleidoscope);
+  ShowPictArea->OnClick = TNotifyEvent(this, &TForm1::CreatePictureArea);
+  KaleidoPattern->OnClick = TNotifyEvent(this, &TForm1::SelectView);
+  KaleidoColors->OnClick = TNotifyEvent(this, &TForm1::SelectView);
+  UseText->OnClick = TNotifyEvent(this, &TForm1::UseTextPattern);
+  Edit1->OnChange = TNotifyEvent(this, &TForm1::UseTextPattern);
+  FontBtn->OnClick = TNotifyEvent(this, &TForm1::SelectFont);
+  LoadMaskBtn->OnClick = TNotifyEvent(this, &TForm1::LoadMask);
+  Mask1->OnClick = TNotifyEvent(this, &TForm1::LoadMask);
+  LoadFXBtn->OnClick = TNotifyEvent(this, &TForm1::LoadGlassFX);
+  GlassFX1->OnClick = TNotifyEvent(this, &TForm1::LoadGlassFX);
   for (TbsSkinTrackBar* B : {BlendBar, ClipBar, GlassBar}) {
     B->OnChange = TNotifyEvent(this, &TForm1::UpdateChange);
     B->OnLastChange = TNotifyEvent(this, &TForm1::ChangeControl);
@@ -400,35 +490,4 @@ void TForm1::PumpMessages() {
 
 void TForm1::ShowWarning(const std::string& Text) {
   bsSkinMessage1->MessageDlg(Text, mtWarning, TMsgDlgButtons{mbOK}, 0);
-}
-
-// ---- Control wiring --------------------------------------------------------------------------
-
-void TForm1::UpdateChange(TObject*) {
-  for (Integer I = 0; I < 6; ++I) {
-    const Integer V = TrackBarP[I]->GetValue();
-    ValueP[I]->SetCaption(Format("%d", {I == 1 && TrackBarP[I]->GetMaxValue() == 200 ? V - 100 : V}));
-  }
-  GlassLbl->SetCaption(Format("%d", {GlassBar->GetValue()}) + "%");
-  BlendLbl->SetCaption(Format("%d", {BlendBar->GetValue()}));
-  ClipLbl->SetCaption(Format("%d", {ClipBar->GetValue()}));
-  PumpMessages();
-}
-
-void TForm1::ChangeControl(TObject* Sender) {
-  UpdateChange(Sender);
-  if (Busy == 0 && VideoMode == 0) CreateMosaic(Sender);
-}
-
-void TForm1::ChangePatternOptions(TObject*) {
-  if (Busy == 0) CreateMosaic(nullptr);
-}
-
-void TForm1::ToggleAutomatic(TObject*) {
-  const bool Each = Automatic->GetChecked();
-  for (TbsSkinTrackBar* B : TrackBarP) {
-    B->OnChange =
-        Each ? TNotifyEvent(this, &TForm1::ChangeControl) : TNotifyEvent(this, &TForm1::UpdateChange);
-    B->OnLastChange = Each ? TNotifyEvent() : TNotifyEvent(this, &TForm1::ChangeControl);
-  }
 }

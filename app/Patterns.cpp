@@ -69,9 +69,6 @@ void TubeParameters(Single& F, Single& G) {
   G = static_cast<Single>(Form1->ParamValue(2)) / 100;
 }
 
-void NoCells() {
-  SeedCount = 0;
-}
 }  // namespace
 
 void ShowGeneratorStatus(Byte Type) {
@@ -163,24 +160,4 @@ bool DrawMesh() {
     }
   }
   return true;
-}
-
-void CreateCircles() {
-  NoCells();
-}
-
-void CreateTwirls() {
-  NoCells();
-}
-
-void CreateHexagons() {
-  NoCells();
-}
-
-void CreateSpheres() {
-  NoCells();
-}
-
-void CreateSpirograph() {
-  NoCells();
 }

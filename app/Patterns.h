@@ -17,13 +17,20 @@ void CreateHorCylinder();
 // False when the build was cancelled.
 bool DrawMesh();
 
-// The ring, spiral, hexagon and sphere generators are not written yet: they draw nothing and
-// find no cells.
+// Type 1, "Circular": rings of cells round the centre.
 void CreateCircles();
+// Type 2, "Twirling spiral": twisted arms crossed by rings.
 void CreateTwirls();
-void CreateHexagons();
-void CreateSpheres();
+// Type 7, "Spirograph": one long rolling-circle curve; its crossings make the cells.
 void CreateSpirograph();
+// Type 3, "Hexagons": a hexagon tiling with jittered corners.
+void CreateHexagons();
+// Type 6, "Spheres": discs dropped at random that overlap only as far as P2 allows.
+void CreateSpheres();
+
+// The square the kaleidoscope and free drawing are drawn on: sizes from the grid and, unless a
+// stroke is being drawn, white canvases with the picture area's frame.
+void ResetDrawingArea();
 
 // The status text of a generator (" Creating pinch...") and one run of the message queue.
 void ShowGeneratorStatus(Byte Type);
