@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/CellFill.h"
 #include "app/Main.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/gdi/DeviceContext.h"
@@ -153,47 +154,10 @@ std::string MemoryStatusText() {
          IntToStr(Status.dwAvailPhys / 1024 / 1024) + " Mb";
 }
 
-namespace {
-// True when a pixel of the window's rim has the fill colour and a neighbour outside the window
-// that is not black: the cell may go on there.
-bool CellLeavesWindow(const TBitmapRows& Rows, const TRect& Box, TColor Fill) {
-  auto Leaves = [&](Integer X, Integer Y, Integer OutX, Integer OutY) {
-    return PixelColor(Rows[Y] + 3 * X) == Fill && PixelColor(Rows[OutY] + 3 * OutX) != clBlack;
-  };
-  for (Integer Y = Box.Top; Y < Box.Bottom; ++Y) {
-    if (Box.Left > 0 && Leaves(Box.Left, Y, Box.Left - 1, Y)) return true;
-    if (Box.Right < Rows.Width && Leaves(Box.Right - 1, Y, Box.Right, Y)) return true;
-  }
-  for (Integer X = Box.Left; X < Box.Right; ++X) {
-    if (Box.Top > 0 && Leaves(X, Box.Top, X, Box.Top - 1)) return true;
-    if (Box.Bottom < Rows.Height && Leaves(X, Box.Bottom - 1, X, Box.Bottom)) return true;
-  }
-  return false;
-}
-}  // namespace
 
-Integer FillCell(TBitmap* Bitmap, Integer X, Integer Y, Integer Reach, bool Known) {
-  const Integer W = Bitmap->GetWidth(), H = Bitmap->GetHeight();
-  if (X < 0 || Y < 0 || X >= W || Y >= H) return Reach;
-  if (PixelColor(TBitmapRows(Bitmap)[Y] + 3 * X) == clBlack) return Reach;
-  TCanvas* Canvas = Bitmap->GetCanvas();
-  const TColor Fill = static_cast<TColor>(ColorToRGB(Canvas->GetBrush()->GetColor()));
-  // A black fill turns the cell into border: a second pass could not pick up where a clipped
-  // one stopped, so it runs over the whole bitmap at once.
-  if (Fill == clBlack && !Known) Reach = Max(W, H);
-  Reach = Max(Reach, 1);
-  for (;;) {
-    const TRect Box{Max(0, X - Reach), Max(0, Y - Reach), Min(W, X + Reach + 1), Min(H, Y + Reach + 1)};
-    const bool Whole = Box.Left == 0 && Box.Top == 0 && Box.Right == W && Box.Bottom == H;
-    if (Whole) {
-      Canvas->FloodFill(X, Y, clBlack, fsBorder);
-      return Reach;
-    }
-    HDC DC = Canvas->GetHandle();
-    IntersectClipRect(DC, Box.Left, Box.Top, Box.Right, Box.Bottom);
-    Canvas->FloodFill(X, Y, clBlack, fsBorder);
-    SelectClipRgn(DC, nullptr);
-    if (Known || !CellLeavesWindow(TBitmapRows(Bitmap), Box, Fill)) return Reach;
-    Reach *= 2;
-  }
+Integer FillCell(TBitmap* Bitmap, Integer X, Integer Y, Integer Reach, bool) {
+  TCellFill& Fill = SharedCellFill();
+  Fill.Bind(Bitmap);
+  Fill.Fill(X, Y, static_cast<TColor>(ColorToRGB(Bitmap->GetCanvas()->GetBrush()->GetColor())));
+  return Reach;
 }

@@ -59,10 +59,7 @@ std::string MemoryStatusText();
 // The working set of the program in bytes; 0 when unknown.
 Int64 ProcessWorkingSetSize();
 
-// Flood fills the cell around (X, Y) of Bitmap with its canvas brush, bounded by black (the
-// canvas's border fill). The fill is clipped to a window of Reach pixels around the seed that
-// is widened while the cell goes on past its edge, so a small cell costs only its own area; the
-// result is that of one fill over the whole bitmap. Returns the reach that held the cell: a
-// fill of the same cell again (another colour over the same pixels) passes it with Known, and
-// the window is then taken as it is. A seed on a black pixel fills nothing.
-Integer FillCell(TBitmap* Bitmap, Integer X, Integer Y, Integer Reach, bool Known = false);
+// Flood fills the cell around (X, Y) of Bitmap with its canvas brush, bounded by black: the
+// pixels of one border fill over the whole bitmap, at the cost of the cell's own area. A seed
+// outside or on a black pixel fills nothing. Reach and Known are no longer needed.
+Integer FillCell(TBitmap* Bitmap, Integer X, Integer Y, Integer Reach = 0, bool Known = false);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "app/CellFill.h"
 #include "app/Functions.h"
 #include "app/Languages.h"
 #include "app/Main.h"
@@ -99,9 +100,8 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
   const bool Masking = ApplyMask->GetChecked();
   const bool Glass = GlassFX->GetChecked();
   const TBitmapRows Cells(Bitmap), Source(SourceBitmap.get()), Mask(MaskBitmap.get());
-  // A cell's first window: its radius when the generator gave one, else half a grid cell;
-  // beyond the lines by the pen's width.
-  const Integer Margin = LineWidth() + 2;
+  TCellFill& Cell = SharedCellFill();
+  Cell.Bind(Bitmap);
   for (Integer K = 0; K <= SeedCount && AbortRequested != 1; ++K) {
     PumpMessages();
     const Integer X = CellCentreX[K], Y = CellCentreY[K], R = CellRadius[K];
@@ -109,13 +109,11 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
     if (X < 0 || Y < 0 || X >= W || Y >= H) continue;
     const TColor Probe = NextPatternColor(Mode);
     Canvas->GetBrush()->SetColor(Probe);
-    // The probe's window holds the whole cell; the mean colour refills the same pixels.
-    const Integer Reach = (R > 0 ? R : GridPx / 2) + Margin;
-    Integer Held = Reach;
+    // The mean colour repaints the pixels the probe filled.
     if (Spheres)
       Canvas->Ellipse(X - R, Y - R, X + R, Y + R);
     else
-      Held = FillCell(Bitmap, X, Y, Reach);
+      Cell.Fill(X, Y, Probe);
     const bool Masked = Masking && MaskedAt(Mask, X, Y);
     const TColor Mean = Masked || LastCol < 0 || LastRow < 0
                             ? clWhite
@@ -135,7 +133,7 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
         Canvas->Draw(X - R, Y - R, &Tile);
       }
     } else {
-      FillCell(Bitmap, X, Y, Held, true);
+      Cell.Repaint(Mean);
     }
     if (K % 3 == 0) SetProgress(K);
   }

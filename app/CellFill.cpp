@@ -1,0 +1,82 @@
+#include "app/CellFill.h"
+
+#include <cstring>
+
+#include "platform/classes/Bitmap.h"
+
+namespace {
+// Black pixels bound a cell.
+inline bool IsOpen(const Byte* P) {
+  return (P[0] | P[1] | P[2]) != 0;
+}
+}  // namespace
+
+void TCellFill::Bind(TBitmap* Bitmap) {
+  const TBitmapRows Rows(Bitmap);
+  FFirst = Rows.First;
+  FStride = Rows.Stride;
+  FWidth = Rows.First != nullptr ? Rows.Width : 0;
+  FHeight = Rows.First != nullptr ? Rows.Height : 0;
+  // The marks are all clear between fills, so a smaller picture reuses them as they are.
+  const std::size_t Needed = static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight);
+  if (FVisited.size() < Needed) FVisited.assign(Needed, 0);
+  FRuns.clear();
+}
+
+void TCellFill::Paint(const TRun& Run) const {
+  Byte* P = Row(Run.Y) + 3 * static_cast<NativeInt>(Run.Left);
+  for (Integer X = Run.Left; X < Run.Right; ++X, P += 3) {
+    P[0] = FPixel[0];
+    P[1] = FPixel[1];
+    P[2] = FPixel[2];
+  }
+}
+
+void TCellFill::TakeRun(Integer X, Integer Y) {
+  const Byte* R = Row(Y);
+  const Byte* Seen = Visited(Y);
+  Integer Left = X, Right = X + 1;
+  while (Left > 0 && Seen[Left - 1] == 0 && IsOpen(R + 3 * (Left - 1))) --Left;
+  while (Right < FWidth && Seen[Right] == 0 && IsOpen(R + 3 * Right)) ++Right;
+  std::memset(Visited(Y) + Left, 1, static_cast<std::size_t>(Right - Left));
+  const TRun Run{Y, Left, Right};
+  Paint(Run);
+  FRuns.push_back(Run);
+  FPending.push_back(Run);
+}
+
+void TCellFill::SearchRow(Integer Y, Integer Left, Integer Right) {
+  const Byte* R = Row(Y);
+  const Byte* Seen = Visited(Y);
+  for (Integer X = Left; X < Right; ++X) {
+    if (Seen[X] != 0 || !IsOpen(R + 3 * X)) continue;
+    TakeRun(X, Y);
+    X = FRuns.back().Right;
+  }
+}
+
+bool TCellFill::Fill(Integer X, Integer Y, TColor Color) {
+  FRuns.clear();
+  if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight || !IsOpen(Row(Y) + 3 * X)) return false;
+  SetPixelColor(FPixel, Color);
+  FPending.clear();
+  TakeRun(X, Y);
+  while (!FPending.empty()) {
+    const TRun Run = FPending.back();
+    FPending.pop_back();
+    if (Run.Y > 0) SearchRow(Run.Y - 1, Run.Left, Run.Right);
+    if (Run.Y + 1 < FHeight) SearchRow(Run.Y + 1, Run.Left, Run.Right);
+  }
+  for (const TRun& Run : FRuns) std::memset(Visited(Run.Y) + Run.Left, 0, static_cast<std::size_t>(Run.Right - Run.Left));
+  return true;
+}
+
+void TCellFill::Repaint(TColor Color) {
+  SetPixelColor(FPixel, Color);
+  for (const TRun& Run : FRuns) Paint(Run);
+}
+
+TCellFill& SharedCellFill() {
+  static TCellFill Fill;
+  return Fill;
+}
