@@ -32,7 +32,8 @@ constexpr Integer ClientW = 992;
 constexpr Integer ClientH = 654;
 constexpr Integer StatusH = 22;
 constexpr Integer PanelWidth = 296;
-constexpr Integer RowHeight = 24;
+constexpr Integer RowHeight = 22;
+constexpr Integer GroupGap = 6;
 constexpr Integer Margin = 8;
 constexpr Integer ButtonsTop = ClientH - StatusH - 33;
 
@@ -187,7 +188,7 @@ void TForm1::CreateComponents() {
   };
 
   // Source picture.
-  GroupBox1 = Make<TbsSkinGroupBox>(this, TabSheet1, "GroupBox1", Margin, Margin, Inner, 150);
+  GroupBox1 = Make<TbsSkinGroupBox>(this, TabSheet1, "GroupBox1", Margin, Margin, Inner, 126);
   GroupBox1->SetCaption(T[32]);
   Image2 = Make<TImage32>(this, GroupBox1, "Image2", 8, 20, 110, 82);
   Image2->SetBitmapAlign(baCenter);
@@ -200,7 +201,8 @@ void TForm1::CreateComponents() {
   MultSpin = Spin(GroupBox1, "MultSpin", 200, 74, 1, 20, 1, 1);
 
   // Pattern.
-  GroupBox2 = Make<TbsSkinGroupBox>(this, TabSheet1, "GroupBox2", Margin, 164, Inner, 124);
+  GroupBox2 = Make<TbsSkinGroupBox>(this, TabSheet1, "GroupBox2", Margin, GroupBox1->GetTop() + GroupBox1->GetHeight() + GroupGap,
+                                        Inner, 124);
   GroupBox2->SetCaption(T[33]);
   Label2 = Label(GroupBox2, "Label2", "", 8, 18, Inner - 16);
   PatternBox = Make<TbsSkinComboBox>(this, GroupBox2, "PatternBox", 8, 38, Inner - 16, 20);
@@ -215,7 +217,8 @@ void TForm1::CreateComponents() {
 
   // Parameters: until a pattern is chosen every slider runs 0..100 from 50 and only the
   // first one is named.
-  GroupBox5 = Make<TbsSkinGroupBox>(this, TabSheet1, "GroupBox5", Margin, 294, Inner, 20 + 6 * RowHeight);
+  const Integer ParamsTop = GroupBox2->GetTop() + GroupBox2->GetHeight() + GroupGap;
+  GroupBox5 = Make<TbsSkinGroupBox>(this, TabSheet1, "GroupBox5", Margin, ParamsTop, Inner, 20 + 6 * RowHeight);
   GroupBox5->SetCaption(T[37]);
   static const char* const LabelNames[6] = {"LabelP1", "LabelP2", "LabelP3", "LabelP4", "LabelP5", "LabelP6"};
   static const char* const BarNames[6] = {"TrackBarP1", "TrackBarP2", "TrackBarP3",
@@ -229,7 +232,7 @@ void TForm1::CreateComponents() {
   }
 
   // The drawing panel takes the parameters' place while drawing.
-  GroupBox6 = Make<TbsSkinGroupBox>(this, TabSheet1, "GroupBox6", Margin, 294, Inner, 20 + 6 * RowHeight);
+  GroupBox6 = Make<TbsSkinGroupBox>(this, TabSheet1, "GroupBox6", Margin, ParamsTop, Inner, 20 + 6 * RowHeight);
   GroupBox6->SetCaption(T[42]);
   GroupBox6->SetVisible(false);
   SubmitBtn = Make<TbsSkinButton>(this, GroupBox6, "SubmitBtn", 8, 20, 90, 25);
@@ -254,7 +257,7 @@ void TForm1::CreateComponents() {
   Kal8x = Radio("Kal8x", "8x", 136, 112, 60, 2, true);
 
   // Options.
-  const Integer OptionsTop = 300 + 20 + 6 * RowHeight;
+  const Integer OptionsTop = ParamsTop + GroupBox5->GetHeight() + GroupGap;
   GroupBox3 = Make<TbsSkinGroupBox>(this, TabSheet1, "GroupBox3", Margin, OptionsTop, Inner, 20 + 5 * 22);
   GroupBox3->SetCaption(T[35]);
   const Integer Half = (Inner - 16) / 2;
@@ -458,7 +461,9 @@ void TForm1::ShowStatus(const std::string& Text) {
 }
 
 void TForm1::ShowMemoryStatus() {
-  RAMPanel->SetCaption(" " + MemoryStatusText());
+  std::string Text = " ";
+  Text += MemoryStatusText();
+  RAMPanel->SetCaption(Text);
 }
 
 void TForm1::SetProgressMax(Integer Value) {
