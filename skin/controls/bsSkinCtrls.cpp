@@ -2,6 +2,7 @@
 #include "skin/controls/bsSkinCtrls.h"
 
 #include "platform/classes/Bitmap.h"
+#include "platform/classes/Timer.h"
 #include "platform/user/User.h"
 #include "skin/data/bsUtils.h"
 
@@ -517,4 +518,32 @@ void TbsGraphicSkinCustomControl::SetBounds(Integer ALeft, Integer ATop, Integer
   }
   TbsGraphicSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (Fit) Repaint();
+}
+
+// ---- Auto-repeat ----------------------------------------------------------------------------
+
+TbsAutoRepeat::TbsAutoRepeat() = default;
+TbsAutoRepeat::~TbsAutoRepeat() = default;
+
+void TbsAutoRepeat::Start(TNotifyEvent OnRepeat, const Integer* Interval) {
+  FOnRepeat = OnRepeat;
+  FInterval = Interval;
+  FTimer = std::make_unique<TTimer>(nullptr);
+  FTimer->SetInterval(500);
+  FFirstTick = true;
+  FTimer->SetOnTimer(TNotifyEvent(this, &TbsAutoRepeat::Tick));
+}
+
+void TbsAutoRepeat::Stop() {
+  FTimer.reset();
+}
+
+void TbsAutoRepeat::Tick(TObject* Sender) {
+  // The first tick only ends the delay.
+  if (FFirstTick) {
+    FFirstTick = false;
+    FTimer->SetInterval(static_cast<Cardinal>(*FInterval));
+    return;
+  }
+  if (FOnRepeat) FOnRepeat(Sender);
 }

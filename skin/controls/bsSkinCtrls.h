@@ -238,6 +238,25 @@ class TbsGraphicSkinCustomControl : public TbsGraphicSkinControl, public TbsSkin
 // ---- Buttons --------------------------------------------------------------------------------
 // A push button (75 x 25, part "button"): push, sticky group, check and auto-repeat modes,
 // the parent form's modal result, and the form's default and cancel keys.
+// The auto-repeat of a held button: after half a second OnRepeat fires every Interval
+// milliseconds (read when the delay ends) until Stop.
+class TbsAutoRepeat {
+ public:
+  TbsAutoRepeat();
+  ~TbsAutoRepeat();
+  void Start(TNotifyEvent OnRepeat, const Integer* Interval);
+  void Stop();
+  bool Running() const { return FTimer != nullptr; }
+
+ private:
+  void Tick(TObject* Sender);
+
+  std::unique_ptr<TTimer> FTimer;
+  TNotifyEvent FOnRepeat;
+  const Integer* FInterval = nullptr;
+  bool FFirstTick = false;
+};
+
 class TbsSkinButton : public TbsSkinCustomControl {
  public:
   explicit TbsSkinButton(TComponent* AOwner);
@@ -350,8 +369,7 @@ class TbsSkinButton : public TbsSkinCustomControl {
   bool WasDownAtPress = false;
   bool CheckPressed = false;
   bool FocusingByClick = false;
-  std::unique_ptr<TTimer> RepeatTimer;
-  bool FRepeatFirstTick = false;
+  TbsAutoRepeat RepeatTimer;
 };
 
 // The windowless tool button (25 x 25, part "toolbutton"): flat or framed, grouped, checkable
@@ -441,8 +459,7 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
   bool FUseSkinFontColor = true;
   TCustomImageList* FImageList = nullptr;
   Integer FImageIndex = 0;
-  std::unique_ptr<TTimer> RepeatTimer;
-  bool FRepeatFirstTick = false;
+  TbsAutoRepeat RepeatTimer;
   bool FRepeatMode = false;
   Integer FRepeatInterval = 100;
   bool FFlat = false;

@@ -126,23 +126,14 @@ void TbsSkinButton::RedrawState() {
 }
 
 void TbsSkinButton::StartRepeat() {
-  RepeatTimer = std::make_unique<TTimer>(nullptr);
-  RepeatTimer->SetInterval(500);
-  FRepeatFirstTick = true;
-  RepeatTimer->SetOnTimer(TNotifyEvent(this, &TbsSkinButton::RepeatTimerTick));
+  RepeatTimer.Start(TNotifyEvent(this, &TbsSkinButton::RepeatTimerTick), &FRepeatInterval);
 }
 
 void TbsSkinButton::StopRepeat() {
-  RepeatTimer.reset();
+  RepeatTimer.Stop();
 }
 
 void TbsSkinButton::RepeatTimerTick(TObject*) {
-  // The first tick only ends the delay.
-  if (FRepeatFirstTick) {
-    FRepeatFirstTick = false;
-    RepeatTimer->SetInterval(static_cast<Cardinal>(FRepeatInterval));
-    return;
-  }
   Click();
 }
 

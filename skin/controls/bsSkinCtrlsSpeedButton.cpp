@@ -128,22 +128,14 @@ void TbsSkinSpeedButton::Click() {
 }
 
 void TbsSkinSpeedButton::StartRepeat() {
-  RepeatTimer = std::make_unique<TTimer>(nullptr);
-  RepeatTimer->SetInterval(500);
-  FRepeatFirstTick = true;
-  RepeatTimer->SetOnTimer(TNotifyEvent(this, &TbsSkinSpeedButton::RepeatTimerTick));
+  RepeatTimer.Start(TNotifyEvent(this, &TbsSkinSpeedButton::RepeatTimerTick), &FRepeatInterval);
 }
 
 void TbsSkinSpeedButton::StopRepeat() {
-  RepeatTimer.reset();
+  RepeatTimer.Stop();
 }
 
 void TbsSkinSpeedButton::RepeatTimerTick(TObject*) {
-  if (FRepeatFirstTick) {
-    FRepeatFirstTick = false;
-    RepeatTimer->SetInterval(static_cast<Cardinal>(FRepeatInterval));
-    return;
-  }
   Click();
 }
 
@@ -183,7 +175,7 @@ void TbsSkinSpeedButton::CMMouseLeave(TMessage& Message) {
   if (!GetEnabled()) return;
   MouseIn = false;
   if (FGroupIndex == 0 || !FDown) RedrawState();
-  if (FDown && FRepeatMode && RepeatTimer && FGroupIndex == 0) StopRepeat();
+  if (FDown && FRepeatMode && RepeatTimer.Running() && FGroupIndex == 0) StopRepeat();
 }
 
 void TbsSkinSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
