@@ -398,6 +398,22 @@ void TbsSkinCustomControl::Paint() {
   TbsSkinControl::Paint();
 }
 
+bool TbsSkinCustomControl::FocusBeforeClick(TMessage& Message, bool& SuppressClicks) {
+  switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (Designing() || Focused()) return false;
+      SuppressClicks = true;
+      ::SetFocus(GetHandle());
+      SuppressClicks = false;
+      return !Focused();
+    case CN_COMMAND:
+      return SuppressClicks;
+    default:
+      return false;
+  }
+}
+
 // ---- TbsGraphicSkinControl ------------------------------------------------------------------
 
 TbsGraphicSkinControl::TbsGraphicSkinControl(TComponent* AOwner) : TGraphicControl(AOwner) {

@@ -152,6 +152,9 @@ class TbsSkinCustomControl : public TbsSkinControl, public TbsSkinPartGeometry {
 
  protected:
   void Paint() override;
+  // A click on a focusable control that lacks the focus takes the focus first, and the
+  // command the focus change sends meanwhile is swallowed. True when Message is done with.
+  bool FocusBeforeClick(TMessage& Message, bool& SuppressClicks);
 
  private:
   void DefaultFontChangedHandler(TObject* Sender);

@@ -136,25 +136,8 @@ void TbsSkinCheckRadioBox::MouseUp(TMouseButton Button, TShiftState Shift, Integ
 
 void TbsSkinCheckRadioBox::WndProc(TMessage& Message) {
   if (FCanFocused) {
-    switch (Message.Msg) {
-      case WM_KEYUP:
-        if (Message.WParam == VK_SPACE && Focused()) Toggle();
-        break;
-      case WM_LBUTTONDOWN:
-      case WM_LBUTTONDBLCLK:
-        if (!Designing() && !Focused()) {
-          FSuppressClicks = true;
-          ::SetFocus(GetHandle());
-          FSuppressClicks = false;
-          if (!Focused()) return;
-        }
-        break;
-      case CN_COMMAND:
-        if (FSuppressClicks) return;
-        break;
-      default:
-        break;
-    }
+    if (Message.Msg == WM_KEYUP && Message.WParam == VK_SPACE && Focused()) Toggle();
+    if (FocusBeforeClick(Message, FSuppressClicks)) return;
   }
   TbsSkinCustomControl::WndProc(Message);
 }

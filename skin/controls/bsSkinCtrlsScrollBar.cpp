@@ -353,24 +353,7 @@ void TbsSkinScrollBar::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TbsSkinScrollBar::WndProc(TMessage& Message) {
-  if (FCanFocused) {
-    switch (Message.Msg) {
-      case WM_LBUTTONDOWN:
-      case WM_LBUTTONDBLCLK:
-        if (!Designing() && !Focused()) {
-          FSuppressClicks = true;
-          ::SetFocus(GetHandle());
-          FSuppressClicks = false;
-          if (!Focused()) return;
-        }
-        break;
-      case CN_COMMAND:
-        if (FSuppressClicks) return;
-        break;
-      default:
-        break;
-    }
-  }
+  if (FCanFocused && FocusBeforeClick(Message, FSuppressClicks)) return;
   TbsSkinCustomControl::WndProc(Message);
 }
 
