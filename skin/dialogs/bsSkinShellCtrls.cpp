@@ -1,6 +1,7 @@
 #include "skin/dialogs/bsSkinShellCtrls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/classes/Application.h"
 #include "platform/system/Files.h"
@@ -378,32 +379,36 @@ std::unique_ptr<TFont> NewDialogFont() {
 
 }  // namespace
 
-TbsSkinOpenDialog::TbsSkinOpenDialog(TComponent* AOwner)
-    : TComponent(AOwner), FDefaultFont(NewDialogFont()), FFiles(std::make_unique<TStringList>()) {}
+TbsCustomFileDialog::TbsCustomFileDialog(TComponent* AOwner, std::string Title, std::string Filter)
+    : TComponent(AOwner),
+      FTitle(std::move(Title)),
+      FFilter(std::move(Filter)),
+      FDefaultFont(NewDialogFont()),
+      FFiles(std::make_unique<TStringList>()) {}
 
-TbsSkinOpenDialog::~TbsSkinOpenDialog() = default;
+TbsCustomFileDialog::~TbsCustomFileDialog() = default;
 
-void TbsSkinOpenDialog::SetSkinData(TbsSkinData* Value) {
+void TbsCustomFileDialog::SetSkinData(TbsSkinData* Value) {
   FSD = Value;
   if (Value != nullptr) Value->FreeNotification(this);
 }
 
-void TbsSkinOpenDialog::SetCtrlSkinData(TbsSkinData* Value) {
+void TbsCustomFileDialog::SetCtrlSkinData(TbsSkinData* Value) {
   FCtrlSkinData = Value;
   if (Value != nullptr) Value->FreeNotification(this);
 }
 
-void TbsSkinOpenDialog::Notification(TComponent* AComponent, TOperation Operation) {
+void TbsCustomFileDialog::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == FSD) FSD = nullptr;
   if (AComponent == FCtrlSkinData) FCtrlSkinData = nullptr;
 }
 
-bool TbsSkinOpenDialog::Execute() {
+bool TbsCustomFileDialog::Execute() {
   if (OnShow) OnShow(this);
   struct TClose {
-    TbsSkinOpenDialog* Dialog;
+    TbsCustomFileDialog* Dialog;
     ~TClose() {
       if (Dialog->OnClose) Dialog->OnClose(Dialog);
     }
@@ -422,6 +427,8 @@ bool TbsSkinOpenDialog::Execute() {
   S.DialogHeight = FDialogHeight;
   S.DialogMinWidth = FDialogMinWidth;
   S.DialogMinHeight = FDialogMinHeight;
+  if (FDefaultDialogWidth != 0) S.DefaultDialogWidth = FDefaultDialogWidth;
+  if (FAlphaBlendValue != 0) S.AlphaBlendValue = FAlphaBlendValue;
   S.SkinData = FSD;
   S.CtrlSkinData = FCtrlSkinData;
   S.DefaultFont = FDefaultFont.get();
@@ -434,6 +441,9 @@ bool TbsSkinOpenDialog::Execute() {
   return Accepted;
 }
 
+TbsSkinOpenDialog::TbsSkinOpenDialog(TComponent* AOwner)
+    : TbsCustomFileDialog(AOwner, "Open file", "All files|*.*") {}
+
 TbsSkinSaveDialog::TbsSkinSaveDialog(TComponent* AOwner) : TbsSkinOpenDialog(AOwner) {
   FSaveMode = true;
   FTitle = "Save file";
@@ -442,57 +452,11 @@ TbsSkinSaveDialog::TbsSkinSaveDialog(TComponent* AOwner) : TbsSkinOpenDialog(AOw
 // ---- TbsSkinOpenPictureDialog ---------------------------------------------------------------
 
 TbsSkinOpenPictureDialog::TbsSkinOpenPictureDialog(TComponent* AOwner)
-    : TComponent(AOwner), FDefaultFont(NewDialogFont()), FFiles(std::make_unique<TStringList>()) {}
-
-TbsSkinOpenPictureDialog::~TbsSkinOpenPictureDialog() = default;
-
-void TbsSkinOpenPictureDialog::SetSkinData(TbsSkinData* Value) {
-  FSD = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-}
-
-void TbsSkinOpenPictureDialog::SetCtrlSkinData(TbsSkinData* Value) {
-  FCtrlSkinData = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-}
-
-void TbsSkinOpenPictureDialog::Notification(TComponent* AComponent, TOperation Operation) {
-  TComponent::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  if (AComponent == FSD) FSD = nullptr;
-  if (AComponent == FCtrlSkinData) FCtrlSkinData = nullptr;
-}
-
-bool TbsSkinOpenPictureDialog::Execute() {
-  if (OnShow) OnShow(this);
-  struct TClose {
-    TbsSkinOpenPictureDialog* Dialog;
-    ~TClose() {
-      if (Dialog->OnClose) Dialog->OnClose(Dialog);
-    }
-  } Close{this};
-  TbsFileDialogSettings S;
-  S.SaveMode = FSaveMode;
-  S.Title = FTitle;
-  S.InitialDir = FInitialDir;
-  S.Filter = FFilter;
-  S.FilterIndex = FFilterIndex;
-  S.FileName = FFileName;
-  S.CheckFileExists = FCheckFileExists;
-  S.OverwritePromt = FOverwritePromt;
-  S.DialogWidth = FDialogWidth;
-  S.DialogHeight = FDialogHeight;
-  S.DefaultDialogWidth = 550;
-  S.AlphaBlendValue = 200;
-  S.SkinData = FSD;
-  S.CtrlSkinData = FCtrlSkinData;
-  S.DefaultFont = FDefaultFont.get();
-  const bool Accepted = ExecuteFileDialog(S, FFiles.get());
-  FFilterIndex = S.FilterIndex;
-  FDialogWidth = S.DialogWidth;
-  FDialogHeight = S.DialogHeight;
-  if (Accepted) FFileName = S.FileName;
-  return Accepted;
+    : TbsCustomFileDialog(AOwner, "Open picture",
+                          "All (*.bmp;*.ico;*.emf;*.wmf)|*.bmp;*.ico;*.emf;*.wmf|Bitmaps (*.bmp)|*.bmp|"
+                          "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf") {
+  FDefaultDialogWidth = 550;
+  FAlphaBlendValue = 200;
 }
 
 TbsSkinSavePictureDialog::TbsSkinSavePictureDialog(TComponent* AOwner) : TbsSkinOpenPictureDialog(AOwner) {

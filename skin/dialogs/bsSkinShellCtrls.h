@@ -101,10 +101,11 @@ class TbsOpenDlgForm : public TForm {
 // the size are written back).
 bool ExecuteFileDialog(TbsFileDialogSettings& Settings, TStrings* Files);
 
-class TbsSkinOpenDialog : public TComponent {
+// What the file and picture dialog components share: their settings, the skins they draw
+// with, and Execute.
+class TbsCustomFileDialog : public TComponent {
  public:
-  explicit TbsSkinOpenDialog(TComponent* AOwner);
-  ~TbsSkinOpenDialog() override;
+  ~TbsCustomFileDialog() override;
 
   virtual bool Execute();
 
@@ -144,14 +145,18 @@ class TbsSkinOpenDialog : public TComponent {
   TNotifyEvent OnFolderChange;
 
  protected:
+  TbsCustomFileDialog(TComponent* AOwner, std::string Title, std::string Filter);
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
   bool FSaveMode = false;
-  std::string FTitle = "Open file";
+  std::string FTitle;
+  // The picture dialogs open wider and more translucent; 0 keeps the dialog's own value.
+  Integer FDefaultDialogWidth = 0;
+  Integer FAlphaBlendValue = 0;
 
  private:
   std::string FInitialDir;
-  std::string FFilter = "All files|*.*";
+  std::string FFilter;
   Integer FFilterIndex = 1;
   std::string FFileName;
   std::string FDefaultExt;
@@ -165,6 +170,11 @@ class TbsSkinOpenDialog : public TComponent {
   std::unique_ptr<TStringList> FFiles;
 };
 
+class TbsSkinOpenDialog : public TbsCustomFileDialog {
+ public:
+  explicit TbsSkinOpenDialog(TComponent* AOwner);
+};
+
 class TbsSkinSaveDialog : public TbsSkinOpenDialog {
  public:
   explicit TbsSkinSaveDialog(TComponent* AOwner);
@@ -172,62 +182,9 @@ class TbsSkinSaveDialog : public TbsSkinOpenDialog {
 
 // The picture dialogs: the same dialog with picture defaults (the preview comes with the
 // shell views).
-class TbsSkinOpenPictureDialog : public TComponent {
+class TbsSkinOpenPictureDialog : public TbsCustomFileDialog {
  public:
   explicit TbsSkinOpenPictureDialog(TComponent* AOwner);
-  ~TbsSkinOpenPictureDialog() override;
-
-  virtual bool Execute();
-
-  const std::string& GetTitle() const { return FTitle; }
-  void SetTitle(const std::string& Value) { FTitle = Value; }
-  const std::string& GetInitialDir() const { return FInitialDir; }
-  void SetInitialDir(const std::string& Value) { FInitialDir = Value; }
-  const std::string& GetFilter() const { return FFilter; }
-  void SetFilter(const std::string& Value) { FFilter = Value; }
-  Integer GetFilterIndex() const { return FFilterIndex; }
-  void SetFilterIndex(Integer Value) { FFilterIndex = Value; }
-  const std::string& GetFileName() const { return FFileName; }
-  void SetFileName(const std::string& Value) { FFileName = Value; }
-  bool GetCheckFileExists() const { return FCheckFileExists; }
-  void SetCheckFileExists(bool Value) { FCheckFileExists = Value; }
-  bool GetOverwritePromt() const { return FOverwritePromt; }
-  void SetOverwritePromt(bool Value) { FOverwritePromt = Value; }
-  Integer GetDialogWidth() const { return FDialogWidth; }
-  void SetDialogWidth(Integer Value) { FDialogWidth = Value; }
-  Integer GetDialogHeight() const { return FDialogHeight; }
-  void SetDialogHeight(Integer Value) { FDialogHeight = Value; }
-  TbsSkinData* GetSkinData() const { return FSD; }
-  void SetSkinData(TbsSkinData* Value);
-  TbsSkinData* GetCtrlSkinData() const { return FCtrlSkinData; }
-  void SetCtrlSkinData(TbsSkinData* Value);
-  TFont* GetDefaultFont() const { return FDefaultFont.get(); }
-  void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
-  TStrings* GetFiles() const { return FFiles.get(); }
-
-  TNotifyEvent OnShow;
-  TNotifyEvent OnClose;
-
- protected:
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-
-  bool FSaveMode = false;
-  std::string FTitle = "Open picture";
-
- private:
-  std::string FInitialDir;
-  std::string FFilter =
-      "All (*.bmp;*.ico;*.emf;*.wmf)|*.bmp;*.ico;*.emf;*.wmf|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|"
-      "Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf";
-  Integer FFilterIndex = 1;
-  std::string FFileName;
-  bool FCheckFileExists = true;
-  bool FOverwritePromt = false;
-  Integer FDialogWidth = 0, FDialogHeight = 0;
-  TbsSkinData* FSD = nullptr;
-  TbsSkinData* FCtrlSkinData = nullptr;
-  std::unique_ptr<TFont> FDefaultFont;
-  std::unique_ptr<TStringList> FFiles;
 };
 
 class TbsSkinSavePictureDialog : public TbsSkinOpenPictureDialog {
