@@ -393,14 +393,11 @@ LRESULT ComboWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 }  // namespace
 
 TComboData* ComboDataOf(HWND Wnd) {
-  TComboData* D = ControlData<TComboData>(Wnd);
-  if (D != nullptr && D->Wnd == nullptr) D->Wnd = Wnd;
-  return D;
+  return BoundControlData<TComboData>(Wnd);
 }
 
 DWORD ComboStyle(const TComboData& D) {
-  const TWindow* W = PeekWindow(D.Wnd);
-  return W != nullptr ? W->Style : 0;
+  return LiveWindowStyle(D.Wnd);
 }
 
 DWORD ComboType(const TComboData& D) {

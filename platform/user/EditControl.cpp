@@ -467,14 +467,11 @@ LRESULT EditWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 }  // namespace
 
 TEditData* EditDataOf(HWND Wnd) {
-  TEditData* D = ControlData<TEditData>(Wnd);
-  if (D != nullptr && D->Wnd == nullptr) D->Wnd = Wnd;
-  return D;
+  return BoundControlData<TEditData>(Wnd);
 }
 
 DWORD EditStyle(const TEditData& D) {
-  const TWindow* W = PeekWindow(D.Wnd);
-  return W != nullptr ? W->Style : 0;
+  return LiveWindowStyle(D.Wnd);
 }
 
 bool WordWraps(const TEditData& D) {

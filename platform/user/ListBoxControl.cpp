@@ -473,14 +473,11 @@ void RegisterListClass(const char* Name, UINT Style) {
 }  // namespace
 
 TListBoxData* ListDataOf(HWND Wnd) {
-  TListBoxData* D = ControlData<TListBoxData>(Wnd);
-  if (D != nullptr && D->Wnd == nullptr) D->Wnd = Wnd;
-  return D;
+  return BoundControlData<TListBoxData>(Wnd);
 }
 
 DWORD ListStyle(const TListBoxData& D) {
-  const TWindow* W = PeekWindow(D.Wnd);
-  return W != nullptr ? W->Style : 0;
+  return LiveWindowStyle(D.Wnd);
 }
 
 bool IsOwnerDraw(const TListBoxData& D) {

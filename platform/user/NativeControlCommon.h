@@ -27,6 +27,20 @@ T* ControlData(HWND Wnd) {
   return D;
 }
 
+// The control's data for the controls that keep their own handle in it (Wnd), set on first use.
+template <class T>
+T* BoundControlData(HWND Wnd) {
+  T* D = ControlData<T>(Wnd);
+  if (D != nullptr && D->Wnd == nullptr) D->Wnd = Wnd;
+  return D;
+}
+
+// The window's style bits; 0 for a handle that names no window.
+inline DWORD LiveWindowStyle(HWND Wnd) {
+  const TWindow* W = PeekWindow(Wnd);
+  return W != nullptr ? W->Style : 0;
+}
+
 // Registers a control class once (a class of that name already there is kept).
 void RegisterControlClass(const char* Name, TWndProcFunction Proc, UINT Style, Integer ColorBrush);
 
