@@ -17,16 +17,6 @@ Single NodeBase(Integer I, Integer N, Integer S) {
   return static_cast<Single>((I - 1) * S) / static_cast<Single>(N - 1);
 }
 
-// How far the mesh cell with corners (I, J) .. (I + 1, J + 1) reaches from (Cx, Cy) along
-// either axis, rounded up.
-Integer CellReach(Integer I, Integer J, Single Cx, Single Cy) {
-  Single Reach = 0;
-  for (Integer Di = 0; Di <= 1; ++Di)
-    for (Integer Dj = 0; Dj <= 1; ++Dj)
-      Reach = Max(Reach, Max(std::fabs(NodeX(I + Di, J + Dj) - Cx), std::fabs(NodeY(I + Di, J + Dj) - Cy)));
-  return static_cast<Integer>(std::ceil(Reach));
-}
-
 // Runs Place over every node (i outer, j inner), storing each node before the next; a node
 // with i > 1 and j > 1 completes the cell to its upper left, whose centre becomes a seed.
 template <class TPlace>
@@ -45,8 +35,7 @@ void BuildMesh(TPlace Place) {
         const Single My = (NodeY(I, J - 1) + NodeY(I - 1, J)) / 2;
         MeshCentreX(I - 1, J - 1) = Mx;
         MeshCentreY(I - 1, J - 1) = My;
-        AddSeed(static_cast<Integer>(Round(Mx)), static_cast<Integer>(Round(My)),
-                CellReach(I - 1, J - 1, Mx, My));
+        AddSeed(static_cast<Integer>(Round(Mx)), static_cast<Integer>(Round(My)));
       }
       if (AbortRequested == 1) return;
     }
@@ -150,10 +139,10 @@ bool DrawMesh() {
       Canvas->MoveTo(Px(NodeX(I - 1, J + 1)), Px(NodeY(I - 1, J + 1)));
       Canvas->LineTo(Px(NodeX(I, J + 1)), Px(NodeY(I, J + 1)));
       if (Colors) {
-        // The cell (i - 1, j) is closed now; its corners bound the fill's first window.
+        // The cell (i - 1, j) is closed now.
         const Single Cx = MeshCentreX(I - 1, J), Cy = MeshCentreY(I - 1, J);
         Canvas->GetBrush()->SetColor(NextPatternColor(Mode));
-        FillCell(B, Px(Cx), Px(Cy), CellReach(I - 1, J, Cx, Cy) + Width + 2);
+        FillCell(B, Px(Cx), Px(Cy));
       }
       if (AbortRequested == 1) return false;
       if (VideoMode == 0 && N * N > 500) Form1->SetProgress(ColorCounter);
