@@ -1,6 +1,7 @@
 // The mosaic build: a 4000 x 3000 photograph-like picture built through CreateMosaic on the
-// headless screen (pinch and both tubes, grid 20, the window's default options), with and
-// without the grid removal and the background blend; and the hot paths it is made of.
+// headless screen (every generated pattern type, grid 20, the window's default options and the
+// type's own parameters), with and without the grid removal and the background blend; and the
+// hot paths it is made of.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -66,24 +67,16 @@ TForm1* Window() {
   return Form;
 }
 
+// A build of pattern type Type with the type's own parameters, as choosing it sets them.
 void Build(benchmark::State& State, Byte Type, bool Effects) {
   TForm1* F = Window();
+  if (PatternType != Type || F->PatternBox->GetItemIndex() != Type) {
+    F->PatternBox->SetItemIndex(Type);
+    F->SelectType(F->PatternBox);
+  }
   Busy = 1;
   F->GridShow->SetChecked(!Effects);
   F->Blending->SetChecked(Effects);
-  PatternType = Type;
-  if (Type == ptPinch) {
-    F->TrackBarP[0]->SetMinValue(-50);
-    F->TrackBarP[0]->SetMaxValue(100);
-    F->TrackBarP[0]->SetValue(50);
-  } else {
-    F->TrackBarP[0]->SetMinValue(-100);
-    F->TrackBarP[0]->SetMaxValue(100);
-    F->TrackBarP[0]->SetValue(0);
-    F->TrackBarP[1]->SetMaxValue(200);
-    F->TrackBarP[1]->SetMinValue(100);
-    F->TrackBarP[1]->SetValue(100);
-  }
   Busy = 0;
   for (auto _ : State) F->CreateMosaic(F->UpdateBtn);
   State.counters["cells"] = SeedCount;
@@ -92,30 +85,18 @@ void Build(benchmark::State& State, Byte Type, bool Effects) {
 }
 }  // namespace
 
-static void BM_MosaicPinch(benchmark::State& S) {
-  Build(S, ptPinch, true);
+static void BM_Mosaic(benchmark::State& S) {
+  Build(S, static_cast<Byte>(S.range(0)), S.range(1) != 0);
 }
-static void BM_MosaicPinchNoGridRemovalNoBlend(benchmark::State& S) {
-  Build(S, ptPinch, false);
-}
-static void BM_MosaicTubeHorizontal(benchmark::State& S) {
-  Build(S, ptVerCylinder, true);
-}
-static void BM_MosaicTubeHorizontalNoGridRemovalNoBlend(benchmark::State& S) {
-  Build(S, ptVerCylinder, false);
-}
-static void BM_MosaicTubeVertical(benchmark::State& S) {
-  Build(S, ptHorCylinder, true);
-}
-static void BM_MosaicTubeVerticalNoGridRemovalNoBlend(benchmark::State& S) {
-  Build(S, ptHorCylinder, false);
-}
-BENCHMARK(BM_MosaicPinch)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK(BM_MosaicPinchNoGridRemovalNoBlend)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK(BM_MosaicTubeHorizontal)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK(BM_MosaicTubeHorizontalNoGridRemovalNoBlend)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK(BM_MosaicTubeVertical)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK(BM_MosaicTubeVerticalNoGridRemovalNoBlend)->Unit(benchmark::kMillisecond)->MinTime(2);
+// Every generated type, with the grid removal and the background blend (1) and without (0);
+// spheres keep their grid and never blend, so they run once.
+BENCHMARK(BM_Mosaic)
+    ->ArgNames({"type", "effects"})
+    ->ArgsProduct({{ptPinch, ptVerCylinder, ptHorCylinder, ptCircles, ptTwirls, ptHexagons, ptSpirograph},
+                   {1, 0}})
+    ->Args({ptSpheres, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2);
 
 static void BM_ShiftBlur12MP(benchmark::State& State) {
   TBitmap B;
