@@ -26,13 +26,13 @@ struct TTypeSliders {
 };
 
 constexpr TTypeSliders TypeSliders[10] = {
-    {1, {{-50, 100, 0}}},                                                                   // pinch
-    {5, {{0, 100, 20}, {0, 100, 0}, {-100, 100, 0}, {-100, 100, 0}, {0, 100, 0}}},          // circles
-    {5, {{-100, 100, 0}, {5, 100, 25}, {-100, 100, 0}, {-100, 100, 0}, {5, 50, 20}}},       // twirls
-    {3, {{0, 100, 40}, {0, 100, 40}, {-50, 100, 0}}},                                       // hexagons
-    {3, {{-100, 100, 0}, {100, 200, 100}, {0, 100, 30}}},                                   // tube
-    {3, {{-100, 100, 0}, {100, 200, 100}, {0, 100, 30}}},                                   // tube
-    {4, {{0, 100, 10}, {0, 100, 0}, {0, 100, 60}, {0, 100, 40}}},                           // spheres
+    {1, {{-50, 100, 0}}},                                                              // pinch
+    {5, {{0, 100, 20}, {0, 100, 0}, {-100, 100, 0}, {-100, 100, 0}, {0, 100, 0}}},     // circles
+    {5, {{-100, 100, 0}, {5, 100, 25}, {-100, 100, 0}, {-100, 100, 0}, {5, 50, 20}}},  // twirls
+    {3, {{0, 100, 40}, {0, 100, 40}, {-50, 100, 0}}},                                  // hexagons
+    {3, {{-100, 100, 0}, {100, 200, 100}, {0, 100, 30}}},                              // tube
+    {3, {{-100, 100, 0}, {100, 200, 100}, {0, 100, 30}}},                              // tube
+    {4, {{0, 100, 10}, {0, 100, 0}, {0, 100, 60}, {0, 100, 40}}},                      // spheres
     {6, {{-100, 100, 90}, {-100, 100, 65}, {-100, 100, 25}, {0, 100, 13}, {10, 100, 20}, {0, 100, 0}}},
     {0, {}},  // kaleidoscope
     {0, {}},  // free drawing
@@ -48,16 +48,10 @@ bool IsDrawing(Byte Type) {
   return Type == ptKaleidoscope || Type == ptFreeDrawing;
 }
 
-// The range first, in the order that never puts the minimum above the maximum, then the
-// position (which runs OnChange when it moves).
+// The position runs OnChange when it moves.
 void ApplySlider(TbsSkinTrackBar* Bar, const TSliderSetting& S) {
-  if (S.Min > Bar->GetMaxValue()) {
-    Bar->SetMaxValue(S.Max);
-    Bar->SetMinValue(S.Min);
-  } else {
-    Bar->SetMinValue(S.Min);
-    Bar->SetMaxValue(S.Max);
-  }
+  Bar->SetMinValue(S.Min);
+  Bar->SetMaxValue(S.Max);
   Bar->SetValue(S.Position);
 }
 }  // namespace
