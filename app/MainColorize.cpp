@@ -1,6 +1,53 @@
 // The regions of a line drawing become cells.
+#include "app/Functions.h"
 #include "app/Main.h"
+#include "platform/classes/Bitmap.h"
+#include "platform/system/Math.h"
+#include "skin/controls/bsSkinCtrls.h"
 
-void TForm1::Colorize(TBitmap*) {
+namespace {
+// A region's fill starts in a window this far round its seed and widens with the region.
+constexpr Integer FirstReach = 16;
+// The copy marks a region found; a white mark would leave it to be found again.
+constexpr TColor WhiteMark = static_cast<TColor>(0xFEFEFE);
+}  // namespace
+
+void TForm1::Colorize(TBitmap* Bitmap) {
+  TBitmap Copy;
+  CopyBitmap(Bitmap, &Copy);
+  const TBitmapRows Rows(&Copy);
+  SetProgressMax(Rows.Height);
   SeedCount = 0;
+  const bool Colors = PatternColors->GetChecked();
+  const Single Mode = ColorMode();
+  const Integer Start = FirstReach + LineWidth();
+  TCanvas* Marks = Copy.GetCanvas();
+  TCanvas* Canvas = Bitmap->GetCanvas();
+  for (Integer Y = 0; Y < Rows.Height; ++Y) {
+    const Byte* P = Rows[Y];
+    for (Integer X = 0; X < Rows.Width; ++X, P += 3) {
+      if ((P[0] & P[1] & P[2]) != 255) continue;
+      AddSeed(X, Y);
+      const TColor C = NextPatternColor(Mode);
+      Marks->GetBrush()->SetColor(C == clWhite ? WhiteMark : C);
+      // The region's window serves the second fill and later the colour fill.
+      const Integer Reach = FillCell(&Copy, X, Y, Start);
+      CellRadius[SeedCount] = Reach;
+      if (Colors) {
+        Canvas->GetBrush()->SetColor(C);
+        FillCell(Bitmap, X, Y, Reach, true);
+      }
+    }
+    if (AbortRequested == 1) return;
+    SetProgress(Y);
+    PumpMessages();
+  }
+  if (Colors) {
+    const Integer S = PatternSize, Half = static_cast<Integer>(Round(static_cast<Extended>(S) / 2));
+    const TPoint Points[5] = {{2, 2}, {S - 2, 2}, {2, S - 2}, {S - 2, S - 2}, {Half, Half}};
+    const Integer Whole = Max(Bitmap->GetWidth(), Bitmap->GetHeight());
+    Canvas->GetBrush()->SetColor(clWhite);
+    for (const TPoint& Point : Points) FillCell(Bitmap, Point.X, Point.Y, Whole);
+  }
+  SetProgress(0);
 }
