@@ -37,6 +37,10 @@ void TForm1::CreateMosaic(TObject* Sender) {
     Busy = 0;
   };
   try {
+    if (PatternType == ptKaleidoscope || PatternType == ptFreeDrawing) {
+      SubmitBitmap(UpdateBtn);
+      KaleidoColors->SetChecked(true);
+    }
     ShowGrid();
     if (!FrameOnly->GetChecked()) MatchColors(ResultBitmap.get());
     if (VideoMode == 0 || ShowPreview->GetChecked()) Image1->GetBitmap()->Assign(ResultBitmap.get());
