@@ -320,6 +320,12 @@ class TForm1 : public TForm {
   void CreateComponents();
   // The source, rimmed and enlarged, from a picture loaded into Picture.
   void SetSourcePicture(TBitmap* Picture, Integer Mult);
+  // The load road of LoadPicture; false when no picture was loaded (a cancelled dialog, a
+  // picture refused for its size, the multiplier without a source).
+  bool LoadSource(TObject* Sender);
+  // MaskBitmap becomes the padded mask stretched to the source's size, or the padded mask
+  // itself without a source.
+  void FitMaskToSource();
   // Writes the JPEG data of ResultBitmap under FileName.
   void WriteResultJpeg(const std::string& FileName);
   // The width / height ratio ResizeResult crops to.
@@ -330,6 +336,9 @@ class TForm1 : public TForm {
   Integer FProgressShown = -1;  // the gauge's filled width last shown
   Integer FSourceMult = 1;      // the multiplier the source was made with
   std::unique_ptr<TBitmap> FWorkBitmap;
+  // The mask as loaded with its black rim; every new text source is fitted from it, so the
+  // mask does not lose detail from one text to the next.
+  std::unique_ptr<TBitmap> FMaskPicture;
 };
 
 extern TForm1* Form1;

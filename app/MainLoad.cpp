@@ -5,6 +5,7 @@
 #include "app/Languages.h"
 #include "app/Main.h"
 #include "platform/classes/Bitmap.h"
+#include "platform/classes/ExtCtrls.h"
 #include "platform/classes/Graphic.h"
 #include "platform/classes/JPEGImage.h"
 #include "platform/classes/Menus.h"
@@ -46,6 +47,10 @@ Integer RimFor(Integer Width, bool WithRim) {
 }  // namespace
 
 void TForm1::LoadPicture(TObject* Sender) {
+  LoadSource(Sender);
+}
+
+bool TForm1::LoadSource(TObject* Sender) {
   const Integer Mult = static_cast<Integer>(Round(MultSpin->GetValue()));
   OpenPictureDialog->SetInitialDir(SourcesDir);
   std::string Name;
@@ -53,16 +58,16 @@ void TForm1::LoadPicture(TObject* Sender) {
     Name = ResultsDir + "\\VideoSource.bmp";
   } else if (SourceLoaded == 0 && Sender == MultSpin) {
     CreateMosaic(Sender);
-    return;
+    return false;
   } else if (TextMode == 1) {
     Name = ResultsDir + "\\TextOut.bmp";
   } else if (Sender == NoRim) {
-    if (SourceLoaded == 0) return;
+    if (SourceLoaded == 0) return false;
     Name = SourceFileName;
   } else if (Sender == MultSpin) {
     Name = SourceFileName;
   } else {
-    if (!OpenPictureDialog->Execute()) return;
+    if (!OpenPictureDialog->Execute()) return false;
     Name = SourceLoaded == 0 || Sender == LoadPicBtn || Sender == Sourcebitmap1
                ? OpenPictureDialog->GetFileName()
                : SourceFileName;
@@ -91,7 +96,7 @@ void TForm1::LoadPicture(TObject* Sender) {
       MultSpin->SetValue(FSourceMult);
       MultSpin->OnChange = Handler;
     }
-    return;
+    return false;
   }
 
   SourceFileName = Name;
@@ -126,13 +131,18 @@ void TForm1::LoadPicture(TObject* Sender) {
     C->SetEnabled(true);
   if (MaskLoaded == 1 && TextMode == 0) {
     MaskLoaded = 0;
+    Image3->SetVisible(false);
     ApplyMask->SetEnabled(false);
     ApplyMask->SetChecked(false);
+  } else if (MaskLoaded == 1) {
+    // The text pattern keeps the mask: it follows the new source's size.
+    FitMaskToSource();
   }
   Busy = 0;
   Automatic->SetChecked(false);
   if (Sender == MultSpin || Sender == LoadPicBtn) CreateMosaic(Sender);
   if (!UseText->GetChecked()) SetCaption("Tilvarok - " + ExtractFileName(Name));
+  return true;
 }
 
 void TForm1::SetBasicSize(TObject* Sender) {
