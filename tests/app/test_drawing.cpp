@@ -50,6 +50,12 @@ class TDrawingTest : public TMosaicTest {
     const TColor32 C = Form->Image1->GetBitmap()->Pixel(X, Y);
     return Rgb((C >> 16) & 0xFF, (C >> 8) & 0xFF, C & 0xFF);
   }
+  bool ShowsExactly(TBitmap* B) {
+    for (Integer Y = 0; Y < B->GetHeight(); ++Y)
+      for (Integer X = 0; X < B->GetWidth(); ++X)
+        if (ShownAt(X, Y) != PixelAt(B, X, Y)) return false;
+    return true;
+  }
   static Integer CountNot(TBitmap* B, TColor C) {
     Integer N = 0;
     for (Integer Y = 0; Y < B->GetHeight(); ++Y)
@@ -141,6 +147,8 @@ TEST_F(TDrawingTest, TheMouseMapsOntoTheSquareShrunkToFitAndDrawingOutsideIsClip
   // Far outside the control: recorded, but nothing lands on the canvases.
   Form->ImageMouseMove(Form->Image1, TShiftState{ssLeft}, -100000, 100000, nullptr);
   Form->ImageMouseMove(Form->Image1, TShiftState{ssLeft}, 100000, -100000, nullptr);
+  // While drawing the view follows the drawing canvas exactly.
+  EXPECT_TRUE(Form->Image1->GetBitmap()->GetWidth() == PatternSize && ShowsExactly(DrawingBitmap.get()));
   Form->ImageMouseUp(Form->Image1, mbLeft, TShiftState{}, 0, 0, nullptr);
   EXPECT_EQ(PointCount, 3);
   EXPECT_TRUE(HasColourNear(DrawingBitmap.get(), KaleidoPoints[0], Red));
@@ -188,6 +196,24 @@ TEST_F(TDrawingTest, SubmitWithoutASourceShowsTheRegionsInPatternColours) {
   Form->KaleidoPattern->SetChecked(true);
   EXPECT_EQ(ShownAt(45, 45), clWhite);
   EXPECT_EQ(ShownAt(30, 30), clBlack);
+}
+
+TEST_F(TDrawingTest, ASubmitWaitsWhileABuildIsBusy) {
+  UseDrawing(ptKaleidoscope, Form->Kal4x);
+  // The view choice as a build leaves it: every release submits.
+  Form->KaleidoColors->SetEnabled(true);
+  Form->KaleidoColors->SetChecked(true);
+  // A stroke ended, and the button pressed, while a build runs the message queue: the build's
+  // result stays where it is.
+  Busy = 1;
+  Stroke({{30, 30}, {60, 30}, {60, 60}, {30, 60}, {30, 30}});
+  Form->SubmitBtn->Click();
+  Busy = 0;
+  EXPECT_EQ(PixelAt(DrawingHistoryBitmap.get(), 45, 30), clBlack);
+  EXPECT_EQ(PixelAt(ResultBitmap.get(), 45, 30), clWhite);
+  Form->SubmitBtn->Click();
+  EXPECT_EQ(PixelAt(ResultBitmap.get(), 45, 30), clBlack);
+  EXPECT_EQ(SeedCount, 5);
 }
 
 TEST_F(TDrawingTest, WithASourceSubmitLeavesTheRegionsWhiteAndUpdateBuildsTheMosaic) {
