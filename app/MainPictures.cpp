@@ -70,6 +70,9 @@ void TForm1::UseTextPattern(TObject* Sender) {
   } catch (const Exception& E) {
     TextMode = 0;
     ShowWarning(E.GetMessage());
+  } catch (...) {
+    TextMode = 0;
+    throw;
   }
   // A text that could not be written or loaded leaves the previous source in use.
   if (!Loaded) {

@@ -78,7 +78,8 @@ class TPicturesTest : public TMosaicTest {
     TMosaicTest::SetUp();
     // The text box is typed into on its page, which the user opens by its tab.
     const TRect R = Form->PageControl1->TabRect(1);
-    const TPoint P = Form->PageControl1->ClientToScreen(TPoint{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2});
+    const TPoint P =
+        Form->PageControl1->ClientToScreen(TPoint{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2});
     Headless().Click(P.X, P.Y);
     RunUntilIdle();
     ASSERT_EQ(Form->PageControl1->GetActivePageIndex(), 1);
@@ -229,9 +230,9 @@ TEST_F(TPicturesTest, TheMaskIsPaddedBlackAndFittedToTheSourceWithoutABuild) {
   const struct {
     Integer X, Y;
     TColor Color;
-  } Points[] = {{0, 0, clBlack},       {38, 110, clBlack},  {42, 110, clWhite},  {160, 35, clBlack},
-                {160, 38, clWhite},    {278, 110, clWhite}, {282, 110, clBlack}, {160, 182, clWhite},
-                {160, 185, clBlack},   {319, 219, clBlack}};
+  } Points[] = {{0, 0, clBlack},     {38, 110, clBlack},  {42, 110, clWhite},  {160, 35, clBlack},
+                {160, 38, clWhite},  {278, 110, clWhite}, {282, 110, clBlack}, {160, 182, clWhite},
+                {160, 185, clBlack}, {319, 219, clBlack}};
   for (const auto& P : Points) EXPECT_EQ(PixelAt(MaskBitmap.get(), P.X, P.Y), P.Color) << P.X << "," << P.Y;
   EXPECT_EQ(Builds.Count, 0);
   EXPECT_TRUE(Form->ApplyMask->GetChecked());
@@ -285,8 +286,8 @@ TEST_F(TPicturesTest, TheMaskAndItsBlackRimEndWhiteInTheResult) {
   for (Integer Y = 0; Y < H; ++Y)
     for (Integer X = 0; X < W; ++X) {
       const bool Masked = X < 20 || Y < 20 || X >= 300 || Y >= 300;
-      const bool Inside = X >= 20 + 2 * GridPx && Y >= 20 + 2 * GridPx && X < 300 - 2 * GridPx &&
-                          Y < 300 - 2 * GridPx;
+      const bool Inside =
+          X >= 20 + 2 * GridPx && Y >= 20 + 2 * GridPx && X < 300 - 2 * GridPx && Y < 300 - 2 * GridPx;
       const TColor P = PixelAt(ResultBitmap.get(), X, Y);
       if ((Masked && P != clWhite) || (Inside && P != Color)) ++Wrong;
     }
@@ -347,7 +348,8 @@ TEST_F(TPicturesTest, FailedOrCancelledLoadsAndLoadsDuringABuildChangeNothing) {
       Button->Click();
       EXPECT_EQ(Answers.Messages.size(), C.Warns ? 1u : 0u);
       if (C.Warns && !Answers.Messages.empty()) {
-        EXPECT_NE(Answers.Messages[0].find(ExtractFileName(C.File)), std::string::npos) << Answers.Messages[0];
+        EXPECT_NE(Answers.Messages[0].find(ExtractFileName(C.File)), std::string::npos)
+            << Answers.Messages[0];
       }
       EXPECT_EQ(MaskLoaded, 1);
       EXPECT_EQ(MaskBitmap->GetWidth(), SourceBitmap->GetWidth());
