@@ -51,6 +51,8 @@ void TForm1::LoadPicture(TObject* Sender) {
 }
 
 bool TForm1::LoadSource(TObject* Sender) {
+  // The colour fill reads the source row by row: a new one waits until the build has ended.
+  if (Busy == 1 && BuildRunning == 1) return false;
   const Integer Mult = static_cast<Integer>(Round(MultSpin->GetValue()));
   OpenPictureDialog->SetInitialDir(SourcesDir);
   std::string Name;

@@ -408,7 +408,7 @@ HWND TWinControl::PrecedingWindow(TWinControl* Control) {
   if (It != FWinControls.end())
     for (++It; It != FWinControls.end(); ++It)
       if ((*It)->HandleAllocated()) return (*It)->FHandle;
-  return HWND_BOTTOM;
+  return HWND_TOP;
 }
 
 // ---- Showing ----

@@ -13,9 +13,14 @@
 #include "app/Main.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/display/HeadlessDisplay.h"
+#include "platform/classes/JPEGImage.h"
+#include "platform/classes/Screen.h"
+#include "platform/classes/StdCtrls.h"
 #include "raster/RS32_Image.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/dialogs/bsMessages.h"
+#include "skin/dialogs/bsSkinShellCtrls.h"
 
 // A 24-bit bitmap of W x H whose pixel (X, Y) has the colour Color(X, Y).
 inline std::unique_ptr<TBitmap> MakeBitmap(Integer W, Integer H,
@@ -36,6 +41,47 @@ inline TColor PixelAt(TBitmap* B, Integer X, Integer Y) {
 inline TColor Rgb(Integer R, Integer G, Integer B) {
   return static_cast<TColor>(R | (G << 8) | (B << 16));
 }
+
+// ---- Answers and counts ----------------------------------------------------------------------
+
+// Answers the next modal dialogs while it lives: a message box is read and confirmed, a file
+// dialog gets FileName (an empty name cancels it), the font dialog gets FontSize and is
+// confirmed.
+struct TDialogAnswers {
+  std::string FileName;
+  std::string FontSize;
+  std::vector<std::string> Messages;
+  Integer FileDialogs = 0;
+  TDialogAnswers() {
+    SetModalHook([this] {
+      TForm* Active = Screen->GetActiveForm();
+      if (auto* Box = dynamic_cast<TbsMessageForm*>(Active)) {
+        Messages.push_back(Box->Message->GetCaption());
+        Box->SetModalResult(mrOk);
+      } else if (auto* Files = dynamic_cast<TbsOpenDlgForm*>(Active)) {
+        ++FileDialogs;
+        if (!FileName.empty()) {
+          Files->FileNameEdit->SetText(FileName);
+          Files->Accept();
+        }
+        if (Files->GetModalResult() == mrNone) Files->SetModalResult(mrCancel);
+      } else if (Active != nullptr && Active->FindComponent("SizeEdit") != nullptr) {
+        static_cast<TEdit*>(Active->FindComponent("SizeEdit"))->SetText(FontSize);
+        static_cast<TButton*>(Active->FindComponent("OkButton"))->Click();
+      }
+    });
+  }
+  ~TDialogAnswers() { SetModalHook(nullptr); }
+  TDialogAnswers(const TDialogAnswers&) = delete;
+  TDialogAnswers& operator=(const TDialogAnswers&) = delete;
+};
+
+// Counts finished builds: each hands its result to ResultJpeg once.
+struct TBuildCounter {
+  Integer Count = 0;
+  void Changed(TObject*) { ++Count; }
+  void Attach() { ResultJpeg->OnChange = TNotifyEvent(this, &TBuildCounter::Changed); }
+};
 
 // ---- The main window ------------------------------------------------------------------------
 

@@ -15,41 +15,6 @@
 #include "skin/dialogs/bsSkinShellCtrls.h"
 
 namespace {
-// Answers the next modal dialogs: a message box is read and confirmed, a file dialog gets
-// FileName (an empty name cancels it), the font dialog gets FontSize and is confirmed.
-struct TAnswers {
-  std::string FileName;
-  std::string FontSize;
-  std::vector<std::string> Messages;
-  Integer FileDialogs = 0;
-  TAnswers() {
-    SetModalHook([this] {
-      TForm* Active = Screen->GetActiveForm();
-      if (auto* Box = dynamic_cast<TbsMessageForm*>(Active)) {
-        Messages.push_back(Box->Message->GetCaption());
-        Box->SetModalResult(mrOk);
-      } else if (auto* Files = dynamic_cast<TbsOpenDlgForm*>(Active)) {
-        ++FileDialogs;
-        if (!FileName.empty()) {
-          Files->FileNameEdit->SetText(FileName);
-          Files->Accept();
-        }
-        if (Files->GetModalResult() == mrNone) Files->SetModalResult(mrCancel);
-      } else if (Active != nullptr && Active->FindComponent("SizeEdit") != nullptr) {
-        static_cast<TEdit*>(Active->FindComponent("SizeEdit"))->SetText(FontSize);
-        static_cast<TButton*>(Active->FindComponent("OkButton"))->Click();
-      }
-    });
-  }
-  ~TAnswers() { SetModalHook(nullptr); }
-};
-
-// Counts finished builds: each hands its result to ResultJpeg once.
-struct TBuildCounter {
-  Integer Count = 0;
-  void Changed(TObject*) { ++Count; }
-};
-
 // The extent of Text in the font dialog's font.
 TSize TextSize(TForm1* Form, const std::string& Text) {
   TBitmap B;
@@ -130,7 +95,7 @@ TEST_F(TPicturesTest, TheTextPatternBecomesTheSourceWithoutABuildAndIsForgottenW
   EXPECT_EQ(TextBitmap->GetWidth(), TextSize(Form.get(), "Hi!").cx + TextRim);
   EXPECT_EQ(Form->GetCaption(), "Tilvarok - Hi!");
   {
-    TAnswers Answers;
+    TDialogAnswers Answers;
     Answers.FontSize = "60";
     const Integer RimBefore = Rim;
     Form->FontBtn->Click();
@@ -177,7 +142,7 @@ TEST_F(TPicturesTest, ATextThatCannotBeWrittenOrLoadedKeepsThePreviousSource) {
     Form->MultSpin->SetValue(C.Mult);
     Form->MultSpin->OnChange = Reload;
     ResultsDir = C.Dir;
-    TAnswers Answers;
+    TDialogAnswers Answers;
     Form->UseText->SetChecked(true);
     ResultsDir = Results;
     ASSERT_EQ(Answers.Messages.size(), 1u);
@@ -195,7 +160,7 @@ TEST_F(TPicturesTest, ATextThatCannotBeWrittenOrLoadedKeepsThePreviousSource) {
 
 TEST_F(TPicturesTest, TheMaskIsPaddedBlackAndFittedToTheSourceWithoutABuild) {
   Rim = 0;  // as at start: no source loaded yet
-  TAnswers Answers;
+  TDialogAnswers Answers;
   auto White = MakeBitmap(60, 40, [](Integer, Integer) { return clWhite; });
   Answers.FileName = WritePicture("white.bmp", White.get());
 
@@ -242,7 +207,7 @@ TEST_F(TPicturesTest, AMaskLoadedBeforeATextSourceIsFittedFromItsOwnPictureToEve
   // Narrow stripes would not survive being squeezed into a short text and widened again.
   auto Stripes = MakeBitmap(300, 40, [](Integer X, Integer) { return (X / 3) % 2 ? clWhite : clBlack; });
   Rim = 0;  // as at start: no source loaded yet
-  TAnswers Answers;
+  TDialogAnswers Answers;
   Answers.FileName = WritePicture("stripes.bmp", Stripes.get());
   Form->LoadMaskBtn->Click();
   ASSERT_EQ(MaskLoaded, 1);
@@ -276,7 +241,7 @@ TEST_F(TPicturesTest, TheMaskAndItsBlackRimEndWhiteInTheResult) {
   LoadUniform(300, 300, Color);  // rim 20: 320 x 320
   // An all-white mask of 140 pixels: its rim of 10 becomes 20 pixels of the source.
   auto White = MakeBitmap(140, 140, [](Integer, Integer) { return clWhite; });
-  TAnswers Answers;
+  TDialogAnswers Answers;
   Answers.FileName = WritePicture("white.bmp", White.get());
   Form->LoadMaskBtn->Click();
   Form->UpdateBtn->Click();
@@ -297,7 +262,7 @@ TEST_F(TPicturesTest, TheMaskAndItsBlackRimEndWhiteInTheResult) {
 TEST_F(TPicturesTest, TheGlassPictureIsLoadedAndBlendedIntoTheCellsColourOnly) {
   const TColor Glass = Rgb(200, 100, 0), Cell = Rgb(20, 40, 60), Line = clBlack;
   auto Picture = MakeBitmap(7, 5, [&](Integer, Integer) { return Glass; });
-  TAnswers Answers;
+  TDialogAnswers Answers;
   Answers.FileName = WritePicture("glass.bmp", Picture.get());
   Form->LoadFXBtn->Click();
   EXPECT_EQ(GlassFXFileName, Answers.FileName);
@@ -320,7 +285,7 @@ TEST_F(TPicturesTest, FailedOrCancelledLoadsAndLoadsDuringABuildChangeNothing) {
   LoadUniform(90, 60, Rgb(1, 2, 3));
   auto Picture = MakeBitmap(20, 10, [](Integer X, Integer) { return X < 10 ? clBlack : clWhite; });
   const std::string Good = WritePicture("good.bmp", Picture.get());
-  TAnswers Answers;
+  TDialogAnswers Answers;
   Answers.FileName = Good;
   Form->LoadMaskBtn->Click();
   Form->LoadFXBtn->Click();

@@ -15,33 +15,6 @@
 #include "skin/dialogs/bsSkinShellCtrls.h"
 
 namespace {
-// Counts finished builds: each hands its result to ResultJpeg once.
-struct TBuildCounter {
-  Integer Count = 0;
-  void Changed(TObject*) { ++Count; }
-};
-
-// Answers the next modal dialogs: a message box is read and confirmed, a file dialog gets
-// the name and is accepted.
-struct TDialogAnswers {
-  std::string FileName;
-  std::vector<std::string> Messages;
-  TDialogAnswers() {
-    SetModalHook([this] {
-      TForm* Active = Screen->GetActiveForm();
-      if (auto* Box = dynamic_cast<TbsMessageForm*>(Active)) {
-        Messages.push_back(Box->Message->GetCaption());
-        Box->SetModalResult(mrOk);
-      } else if (auto* Files = dynamic_cast<TbsOpenDlgForm*>(Active)) {
-        Files->FileNameEdit->SetText(FileName);
-        Files->Accept();
-        if (Files->GetModalResult() == mrNone) Files->SetModalResult(mrCancel);
-      }
-    });
-  }
-  ~TDialogAnswers() { SetModalHook(nullptr); }
-};
-
 std::string ReadStart(const std::string& Path, std::size_t Count) {
   std::ifstream In(Path, std::ios::binary);
   std::string S(Count, '\0');
@@ -166,6 +139,24 @@ TEST_F(TMosaicTest, ALoadThatFailsKeepsThePreviousSource) {
   EXPECT_THROW(Form->LoadPicture(Form->LoadPicBtn), Exception);
   EXPECT_EQ(SourceFileName, Name);
   EXPECT_EQ(SourceBitmap->GetWidth(), W);
+}
+
+TEST_F(TMosaicTest, NoPictureIsLoadedWhileABuildRuns) {
+  LoadUniform(200, 150, Rgb(10, 20, 30));
+  TDialogAnswers Answers;
+  auto Other = MakeBitmap(90, 60, [](Integer, Integer) { return clRed; });
+  Answers.FileName = ResultsDir + "\\other.bmp";
+  Other->SaveToFile(Answers.FileName);
+  Busy = 1;
+  BuildRunning = 1;
+  Form->LoadPicture(Form->LoadPicBtn);
+  Busy = 0;
+  BuildRunning = 0;
+  EXPECT_EQ(Answers.FileDialogs, 0);
+  EXPECT_EQ(SourceBitmap->GetHeight(), 150 + Rim);
+  Form->LoadPicture(Form->LoadPicBtn);
+  EXPECT_EQ(Answers.FileDialogs, 1);
+  EXPECT_EQ(SourceBitmap->GetHeight(), 60 + Rim);
 }
 
 TEST_F(TMosaicTest, SourcesTooSmallForOneCellAreOneCell) {

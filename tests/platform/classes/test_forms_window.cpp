@@ -6,6 +6,7 @@
 #include "platform/user/Cursors.h"
 #include "platform/system/Strings.h"
 #include "platform/user/WindowPaint.h"
+#include "platform/user/WindowPos.h"
 #include "platform/user/Windows.h"
 
 namespace {
@@ -170,4 +171,16 @@ TEST(Screen, FontsComeFromTheInstalledFamilies) {
   EXPECT_EQ(Screen->GetPixelsPerInch(), 96);
   EXPECT_EQ(Screen->GetMonitorCount(), 1);
   EXPECT_EQ(Screen->GetMonitor(0)->GetBoundsRect(), Screen->GetDesktopRect());
+}
+
+TEST_F(TFormsTest, ControlsMadeLaterLieAboveTheirEarlierSiblings) {
+  TForm* F = NewForm("F");
+  auto* Under = NewChild<TTestControl>(F, "Under", Bounds(10, 10, 100, 100));
+  auto* Over = NewChild<TTestControl>(F, "Over", Bounds(50, 50, 100, 100));
+  F->Show();
+  Pump();
+  const TPoint Overlap = At(F, 80, 80);
+  EXPECT_EQ(WindowFromPoint(POINT{Overlap.X, Overlap.Y}), Over->GetHandle());
+  const TPoint UnderOnly = At(F, 20, 20);
+  EXPECT_EQ(WindowFromPoint(POINT{UnderOnly.X, UnderOnly.Y}), Under->GetHandle());
 }
