@@ -110,9 +110,8 @@ extern Byte DrawingActive;   // 1 between mouse down and mouse up while drawing
 // ---- Tables -------------------------------------------------------------------------------------
 extern TNodeTable NodeX, NodeY;              // mesh and twirl nodes [1..NodeCount, 1..NodeCount]
 extern TNodeTable MeshCentreX, MeshCentreY;  // centre of mesh cell [i, j], i, j from 1
-// Seed point and radius of every cell: entry 0 the pattern centre, 1..SeedCount the cells. The
-// radius is the sphere's for spheres; other generators may give how far a cell reaches from
-// its seed (0: not known), which the colour fill takes as its first window.
+// Seed point of every cell, and the radius of every sphere: entry 0 the pattern centre,
+// 1..SeedCount the cells.
 extern std::vector<Integer> CellCentreX, CellCentreY, CellRadius;
 // Grows the cell tables so that Index is a valid entry.
 void EnsureCellCapacity(Integer Index);
