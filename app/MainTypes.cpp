@@ -48,6 +48,15 @@ bool IsDrawing(Byte Type) {
   return Type == ptKaleidoscope || Type == ptFreeDrawing;
 }
 
+// A switch while a build runs would free the pictures the build is working on: the choice
+// goes back to the type being built. True when refused.
+bool RefuseSwitchDuringBuild(TForm1* Form) {
+  if (Busy != 1 || BuildRunning != 1) return false;
+  Form->PatternBox->SetItemIndex(PatternType);
+  for (Integer K = 0; K < 10; ++K) Form->PatternItems[K]->SetChecked(K == PatternType);
+  return true;
+}
+
 // The position runs OnChange when it moves.
 void ApplySlider(TbsSkinTrackBar* Bar, const TSliderSetting& S) {
   Bar->SetMinValue(S.Min);
@@ -59,9 +68,13 @@ void ApplySlider(TbsSkinTrackBar* Bar, const TSliderSetting& S) {
 // ---- The pattern type ------------------------------------------------------------------------
 
 void TForm1::SelectType(TObject* Sender) {
+  if (RefuseSwitchDuringBuild(this)) return;
   // The handlers that setting the sliders and the options runs must not build before the
-  // switch is complete.
+  // switch is complete; a switch that fails half-way leaves the window ready all the same.
   Busy = 1;
+  struct TEndSwitch {
+    ~TEndSwitch() { Busy = 0; }
+  } EndSwitch;
   PatternType = static_cast<Byte>(EnsureRange(PatternBox->GetItemIndex(), 0, 9));
   const Byte Type = PatternType;
 
@@ -124,6 +137,7 @@ void TForm1::SelectType(TObject* Sender) {
 }
 
 void TForm1::SelectPatternFromMenu(TObject* Sender) {
+  if (RefuseSwitchDuringBuild(this)) return;
   Integer Index = -1;
   for (Integer K = 0; K < 10; ++K) {
     PatternItems[K]->SetChecked(false);

@@ -142,6 +142,21 @@ TEST_F(TTypesTest, TheMenuLeavesOnlyTheChosenItemChecked) {
   EXPECT_EQ(Builds, 1);
 }
 
+TEST_F(TTypesTest, AChoiceMadeWhileABuildRunsIsTakenBack) {
+  Busy = 1;
+  BuildRunning = 1;
+  ChooseFromBox(ptSpheres);
+  Form->PatternItems[ptHexagons]->Click();
+  EXPECT_EQ(PatternType, ptPinch);
+  EXPECT_EQ(Form->PatternBox->GetItemIndex(), ptPinch);
+  EXPECT_EQ(CheckedMenuItems(), 1);
+  EXPECT_TRUE(Form->PatternItems[ptPinch]->GetChecked());
+  EXPECT_EQ(Busy, 1);
+  Busy = 0;
+  BuildRunning = 0;
+  EXPECT_EQ(Builds, 0);
+}
+
 TEST_F(TTypesTest, AutoUpdateRewiresTheParameterSliders) {
   const TNotifyEvent Update(Form.get(), &TForm1::UpdateChange), Build(Form.get(), &TForm1::ChangeControl);
   Form->Automatic->SetChecked(true);
