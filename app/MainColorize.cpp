@@ -47,7 +47,12 @@ void TForm1::Colorize(TBitmap* Bitmap) {
     const TPoint Points[5] = {{2, 2}, {S - 2, 2}, {2, S - 2}, {S - 2, S - 2}, {Half, Half}};
     const Integer Whole = Max(Bitmap->GetWidth(), Bitmap->GetHeight());
     Canvas->GetBrush()->SetColor(clWhite);
-    for (const TPoint& Point : Points) FillCell(Bitmap, Point.X, Point.Y, Whole);
+    const TBitmapRows Result(Bitmap);
+    for (const TPoint& Point : Points) {
+      if (Point.X < 0 || Point.Y < 0 || Point.X >= Result.Width || Point.Y >= Result.Height) continue;
+      // Every region was flooded whole, so one that shows white here is white throughout.
+      if (PixelColor(Result[Point.Y] + 3 * Point.X) != clWhite) FillCell(Bitmap, Point.X, Point.Y, Whole);
+    }
   }
   SetProgress(0);
 }

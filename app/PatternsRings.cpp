@@ -1,15 +1,235 @@
 // The ring and spiral generators: circles, twirls and the spirograph.
+#include <algorithm>
+#include <cmath>
+
+#include "app/Functions.h"
 #include "app/Main.h"
 #include "app/Patterns.h"
+#include "platform/classes/Bitmap.h"
+#include "platform/system/Math.h"
+#include "skin/boxctrls/bsSkinBoxCtrls.h"
+#include "skin/controls/bsSkinCtrls.h"
+
+namespace {
+constexpr Single TwoPi = 6.283185307179586f;
+constexpr Single HalfTurn = 3.141592653589793f;
+constexpr Single Sqrt2 = 1.4142135f;
+// The spirograph lets the message queue run after this many points of its curve.
+constexpr Integer PointsPerPump = 1024;
+
+Integer Px(Single V) {
+  return static_cast<Integer>(Round(V));
+}
+
+Single Param(Integer Index) {
+  return static_cast<Single>(Form1->ParamValue(Index));
+}
+
+// ResultBitmap becomes a white square of PatternSize outlined in black by the canvas's pen as
+// it is; then the pen takes the line width. A black pen is set because a frame drawn in a
+// colour left by an earlier stage would not close the cells.
+TCanvas* StartSquare() {
+  TBitmap* B = ResultBitmap.get();
+  const Integer S = PatternSize;
+  TCanvas* Canvas = B->GetCanvas();
+  Canvas->GetBrush()->SetStyle(bsSolid);
+  Canvas->GetBrush()->SetColor(clWhite);
+  // The new square is made white with the brush, so the rectangle only needs its outline.
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(0, 0);
+  B->SetSize(S, S);
+  Canvas->GetPen()->SetColor(clBlack);
+  Canvas->GetBrush()->SetStyle(bsClear);
+  Canvas->Rectangle(0, 0, S, S);
+  Canvas->GetBrush()->SetStyle(bsSolid);
+  Canvas->GetPen()->SetWidth(Form1->LineWidth());
+  return Canvas;
+}
+
+// Entry 0 of the seed tables: the pattern centre, whose cell reaches Reach pixels round it.
+void SetCentreSeed(Single Cx, Single Cy, Integer Reach) {
+  SeedCount = 0;
+  EnsureCellCapacity(0);
+  CellCentreX[0] = Px(Cx);
+  CellCentreY[0] = Px(Cy);
+  CellRadius[0] = Reach;
+}
+
+// Floods the cells of seed entries First..Last, each with the next pattern colour.
+void FillSeeds(Integer First, Integer Last) {
+  TBitmap* B = ResultBitmap.get();
+  TCanvas* Canvas = B->GetCanvas();
+  const Single Mode = Form1->ColorMode();
+  const Integer Margin = Form1->LineWidth() + 2;
+  for (Integer K = First; K <= Last; ++K) {
+    Canvas->GetBrush()->SetColor(NextPatternColor(Mode));
+    FillCell(B, CellCentreX[K], CellCentreY[K], CellRadius[K] + Margin);
+  }
+}
+
+// How far the four points reach from (X, Y) along either axis, rounded up, plus one.
+Integer PointsReach(Integer X, Integer Y, const Single (&Xs)[4], const Single (&Ys)[4]) {
+  Single Reach = 0;
+  for (Single V : Xs) Reach = Max(Reach, std::fabs(V - static_cast<Single>(X)));
+  for (Single V : Ys) Reach = Max(Reach, std::fabs(V - static_cast<Single>(Y)));
+  return static_cast<Integer>(std::ceil(Reach)) + 1;
+}
+}  // namespace
 
 void CreateCircles() {
-  SeedCount = 0;
+  ShowGeneratorStatus(ptCircles);
+  const Single E = Param(2) / 10, D = Param(1) / 10, C = Param(5) / 10;
+  TCanvas* Canvas = StartSquare();
+  const Integer S = PatternSize;
+  const Single Cx = static_cast<Single>(S) / 2 + static_cast<Single>(OffsetX);
+  const Single Cy = static_cast<Single>(S) / 2 + static_cast<Single>(OffsetY);
+  const Single D0 = 2 + D, U = 3 * D0;
+  Single V = 1;
+  SetCentreSeed(Cx, Cy, static_cast<Integer>(std::ceil(D0)) + 1);
+  const Integer L = Max(ResultBitmap->GetHeight(), ResultBitmap->GetWidth());
+  const Int64 Rings = Round(
+      (Sqrt2 * static_cast<Single>(L) / 2 + static_cast<Single>(std::abs(OffsetX) + std::abs(OffsetY))) / U);
+  Form1->SetProgressMax(static_cast<Integer>(Rings));
+  const bool Colors = Form1->PatternColors->GetChecked();
+  const bool KeepShape = Form1->KeepShape->GetChecked();
+  // A ring's cells are closed by the inner chords of the next ring (the last ring's by the
+  // square's outline): each ring is flooded once the next one is drawn.
+  Integer Pending = 1;
+  for (Int64 K = 0; K <= Rings; ++K) {
+    const Single Grow = C > 0 ? 1 - std::exp(-static_cast<Single>(K) / (C + 1)) : 0;
+    Int64 N = C > 0 ? Max<Int64>(6, Round(Grow * static_cast<Single>(Rings))) : Rings;
+    const Single R1 = D0 * V + static_cast<Single>(K) * U, R2 = D0 * V + static_cast<Single>(K + 1) * U;
+    const Int64 T = Round(R1 * TwoPi / U);
+    if (KeepShape && T > N) N = T;
+    const Integer First = SeedCount + 1;
+    // A ring of no segments draws no cell.
+    if (N > 0) {
+      const Single B = TwoPi / static_cast<Single>(N);
+      Single A = K % 2 == 0 ? (E / 20 + 1) * B : 0;
+      if (C > 0) A *= Grow;
+      // The cell bulges past the chord of its outer corners.
+      const Single Bulge = R2 * (1 - std::cos(B / 2));
+      for (Int64 Segment = 0; Segment <= N; ++Segment) {
+        const Single Sa = std::sin(A), Ca = std::cos(A), Sb = std::sin(A + B), Cb = std::cos(A + B);
+        // p1 .. p4: (a, r1), (a, r2), (a + B, r2), (a + B, r1).
+        const Single Xs[4] = {Sa * R1 + Cx, Sa * R2 + Cx, Sb * R2 + Cx, Sb * R1 + Cx};
+        const Single Ys[4] = {Ca * R1 + Cy, Ca * R2 + Cy, Cb * R2 + Cy, Cb * R1 + Cy};
+        Canvas->MoveTo(Px(Xs[2]), Px(Ys[2]));
+        Canvas->LineTo(Px(Xs[3]), Px(Ys[3]));
+        Canvas->LineTo(Px(Xs[0]), Px(Ys[0]));
+        const Single MidX = (*std::min_element(Xs, Xs + 4) + *std::max_element(Xs, Xs + 4)) / 2;
+        const Single MidY = (*std::min_element(Ys, Ys + 4) + *std::max_element(Ys, Ys + 4)) / 2;
+        A += B;
+        const Integer X = Px(MidX), Y = Px(MidY);
+        AddSeed(X, Y, PointsReach(X, Y, Xs, Ys) + static_cast<Integer>(std::ceil(Bulge)));
+      }
+      V = std::cos(B / 2);
+    }
+    if (Colors) FillSeeds(Pending, First - 1);
+    Pending = First;
+    if (K % 3 == 0) Form1->SetProgress(static_cast<Integer>(K));
+    if (AbortRequested == 1) return;
+    Form1->PumpMessages();
+  }
+  if (Colors) FillSeeds(Pending, SeedCount);
 }
 
 void CreateTwirls() {
-  SeedCount = 0;
+  ShowGeneratorStatus(ptTwirls);
+  const Single Tw = Param(1) / 10;
+  const Integer Mult = static_cast<Integer>(Round(Form1->MultSpin->GetValue()));
+  NodeCount = Form1->ParamValue(5);
+  const Integer N = NodeCount;
+  // The ring steps follow the previous result's size, as the offsets do.
+  const Integer L = Max(ResultBitmap->GetWidth(), ResultBitmap->GetHeight());
+  const Single Spread =
+      L > 0 ? (static_cast<Single>(L) / 2 + static_cast<Single>(std::abs(OffsetX) + std::abs(OffsetY))) * 2 /
+                  static_cast<Single>(L)
+            : 1;
+  const Integer R = static_cast<Integer>(Round(Sqrt2 * Spread * static_cast<Single>(N)));
+  TCanvas* Canvas = StartSquare();
+  const Integer S = PatternSize;
+  const Single Half = static_cast<Single>(S) / 2;
+  const Single Cx = Half + static_cast<Single>(OffsetX), Cy = Half + static_cast<Single>(OffsetY);
+  SetCentreSeed(Cx, Cy, N > 0 ? static_cast<Integer>(std::ceil(Half / static_cast<Single>(N))) + 1 : 0);
+  ColorCounter = 0;
+  const Integer A = Form1->ParamValue(2);
+  const Integer Arms = Mult * A;
+  Form1->SetProgressMax((Arms - 1) * R);
+  NodeX.Reset(Max(R, Arms - 1));
+  NodeY.Reset(Max(R, Arms - 1));
+  const Single Spacing = HalfTurn / (static_cast<Single>(A) / 2 - 1);
+  const bool Counting = SourceLoaded == 1;
+  for (Integer K = 0; K < Arms; ++K) {
+    Form1->PumpMessages();
+    for (Integer I = 1; I <= R; ++I) {
+      const Single Angle = static_cast<Single>(I) * Tw / 100 + static_cast<Single>(K) * Spacing;
+      const Single Radius = Half * static_cast<Single>(I) / static_cast<Single>(N);
+      NodeX(I, K) = std::sin(Angle) * Radius + Cx;
+      NodeY(I, K) = std::cos(Angle) * Radius + Cy;
+      if (I == 1)
+        Canvas->MoveTo(Px(NodeX(I, K)), Px(NodeY(I, K)));
+      else
+        Canvas->LineTo(Px(NodeX(I, K)), Px(NodeY(I, K)));
+      if (I > 1 && K > 1) {
+        const Integer X = Px((NodeX(I, K) + NodeX(I - 1, K - 1)) / 2);
+        const Integer Y = Px((NodeY(I - 1, K) + NodeY(I, K - 1)) / 2);
+        const Single Xs[4] = {NodeX(I, K), NodeX(I - 1, K - 1), NodeX(I - 1, K), NodeX(I, K - 1)};
+        const Single Ys[4] = {NodeY(I, K), NodeY(I - 1, K - 1), NodeY(I - 1, K), NodeY(I, K - 1)};
+        AddSeed(X, Y, PointsReach(X, Y, Xs, Ys));
+        if (Counting) Form1->SetProgress(SeedCount);
+      }
+      if (AbortRequested == 1) return;
+    }
+  }
+  for (Integer I = 1; I <= R && A > 2; ++I) {
+    Canvas->MoveTo(Px(NodeX(I, 1)), Px(NodeY(I, 1)));
+    for (Integer K = 2; K <= A - 1; ++K) Canvas->LineTo(Px(NodeX(I, K)), Px(NodeY(I, K)));
+  }
+  // The colouring pass and the colour fill take the centre and the seeds the arms gave, and
+  // no entry an earlier build left behind.
+  if (Form1->PatternColors->GetChecked())
+    for (Integer K = 0; K <= SeedCount; ++K) {
+      Form1->PumpMessages();
+      FillSeeds(K, K);
+      if (AbortRequested == 1) return;
+    }
+  // The outline holds (0, 0), so this fill finds its border at once; it still takes a colour.
+  Canvas->GetBrush()->SetColor(NextPatternColor(Form1->ColorMode()));
+  FillCell(ResultBitmap.get(), 0, 0, 0);
 }
 
 void CreateSpirograph() {
-  SeedCount = 0;
+  ShowGeneratorStatus(ptSpirograph);
+  TCanvas* Canvas = StartSquare();
+  const Integer S = PatternSize;
+  const Single Scale = static_cast<Single>(Min(ResultBitmap->GetHeight(), ResultBitmap->GetWidth())) / 600;
+  const Single K6 = Param(6) / 20 + 1;
+  const Single R = Param(1) * Scale, Rr = Param(2) * Scale;
+  // Without a rolling circle nothing is drawn and the previous seeds stay.
+  if (Rr == 0) return;
+  const Single Dd = Param(3) * Scale;
+  const Single Step =
+      static_cast<Single>(Form1->TrackBarP[4]->GetMaxValue() + 1 - Form1->ParamValue(5)) / 400;
+  const Integer N =
+      static_cast<Integer>(Round(static_cast<Single>(Form1->ParamValue(4) * 2) * HalfTurn / Step));
+  const Single Centre = static_cast<Single>(Round(static_cast<Single>(S) / 2));
+  EnsureCellCapacity(N + 1);
+  Single T = 0;
+  for (Integer I = 0; I <= N; ++I) {
+    T += Step;
+    const Single Roll = (R + Rr) / Rr * T;
+    const Integer X = Px(std::cos(T) * (R + Rr) * K6 + Centre - std::cos(Roll) * (Rr + Dd) * K6);
+    const Integer Y = Px(std::sin(T) * (R + Rr) * K6 + Centre - std::sin(Roll) * (Rr + Dd) * K6);
+    CellCentreX[I] = X;
+    CellCentreY[I] = Y;
+    if (I == 0)
+      Canvas->MoveTo(X, Y);
+    else
+      Canvas->LineTo(X, Y);
+    if (I % PointsPerPump == 0) Form1->PumpMessages();
+    if (AbortRequested == 1) return;
+  }
+  SeedCount = N + 1;
+  Form1->Colorize(ResultBitmap.get());
 }
