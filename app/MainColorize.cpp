@@ -6,8 +6,6 @@
 #include "skin/controls/bsSkinCtrls.h"
 
 namespace {
-// A region's fill starts in a window this far round its seed and widens with the region.
-constexpr Integer FirstReach = 16;
 // The copy marks a region found; a white mark would leave it to be found again.
 constexpr TColor WhiteMark = static_cast<TColor>(0xFEFEFE);
 }  // namespace
@@ -20,7 +18,6 @@ void TForm1::Colorize(TBitmap* Bitmap) {
   SeedCount = 0;
   const bool Colors = PatternColors->GetChecked();
   const Single Mode = ColorMode();
-  const Integer Start = FirstReach + LineWidth();
   TCanvas* Marks = Copy.GetCanvas();
   TCanvas* Canvas = Bitmap->GetCanvas();
   for (Integer Y = 0; Y < Rows.Height; ++Y) {
@@ -30,12 +27,10 @@ void TForm1::Colorize(TBitmap* Bitmap) {
       AddSeed(X, Y);
       const TColor C = NextPatternColor(Mode);
       Marks->GetBrush()->SetColor(C == clWhite ? WhiteMark : C);
-      // The region's window serves the second fill and later the colour fill.
-      const Integer Reach = FillCell(&Copy, X, Y, Start);
-      CellRadius[SeedCount] = Reach;
+      FillCell(&Copy, X, Y);
       if (Colors) {
         Canvas->GetBrush()->SetColor(C);
-        FillCell(Bitmap, X, Y, Reach, true);
+        FillCell(Bitmap, X, Y);
       }
     }
     if (AbortRequested == 1) return;
@@ -45,13 +40,12 @@ void TForm1::Colorize(TBitmap* Bitmap) {
   if (Colors) {
     const Integer S = PatternSize, Half = static_cast<Integer>(Round(static_cast<Extended>(S) / 2));
     const TPoint Points[5] = {{2, 2}, {S - 2, 2}, {2, S - 2}, {S - 2, S - 2}, {Half, Half}};
-    const Integer Whole = Max(Bitmap->GetWidth(), Bitmap->GetHeight());
     Canvas->GetBrush()->SetColor(clWhite);
     const TBitmapRows Result(Bitmap);
     for (const TPoint& Point : Points) {
       if (Point.X < 0 || Point.Y < 0 || Point.X >= Result.Width || Point.Y >= Result.Height) continue;
       // Every region was flooded whole, so one that shows white here is white throughout.
-      if (PixelColor(Result[Point.Y] + 3 * Point.X) != clWhite) FillCell(Bitmap, Point.X, Point.Y, Whole);
+      if (PixelColor(Result[Point.Y] + 3 * Point.X) != clWhite) FillCell(Bitmap, Point.X, Point.Y);
     }
   }
   SetProgress(0);

@@ -46,13 +46,13 @@ TCanvas* StartSquare() {
   return Canvas;
 }
 
-// Entry 0 of the seed tables: the pattern centre, whose cell reaches Reach pixels round it.
-void SetCentreSeed(Single Cx, Single Cy, Integer Reach) {
+// Entry 0 of the seed tables: the pattern centre.
+void SetCentreSeed(Single Cx, Single Cy) {
   SeedCount = 0;
   EnsureCellCapacity(0);
   CellCentreX[0] = Px(Cx);
   CellCentreY[0] = Px(Cy);
-  CellRadius[0] = Reach;
+  CellRadius[0] = 0;
 }
 
 // Floods the cells of seed entries First..Last, each with the next pattern colour.
@@ -60,20 +60,12 @@ void FillSeeds(Integer First, Integer Last) {
   TBitmap* B = ResultBitmap.get();
   TCanvas* Canvas = B->GetCanvas();
   const Single Mode = Form1->ColorMode();
-  const Integer Margin = Form1->LineWidth() + 2;
   for (Integer K = First; K <= Last; ++K) {
     Canvas->GetBrush()->SetColor(NextPatternColor(Mode));
-    FillCell(B, CellCentreX[K], CellCentreY[K], CellRadius[K] + Margin);
+    FillCell(B, CellCentreX[K], CellCentreY[K]);
   }
 }
 
-// How far the four points reach from (X, Y) along either axis, rounded up, plus one.
-Integer PointsReach(Integer X, Integer Y, const Single (&Xs)[4], const Single (&Ys)[4]) {
-  Single Reach = 0;
-  for (Single V : Xs) Reach = Max(Reach, std::fabs(V - static_cast<Single>(X)));
-  for (Single V : Ys) Reach = Max(Reach, std::fabs(V - static_cast<Single>(Y)));
-  return static_cast<Integer>(std::ceil(Reach)) + 1;
-}
 }  // namespace
 
 void CreateCircles() {
@@ -85,7 +77,7 @@ void CreateCircles() {
   const Single Cy = static_cast<Single>(S) / 2 + static_cast<Single>(OffsetY);
   const Single D0 = 2 + D, U = 3 * D0;
   Single V = 1;
-  SetCentreSeed(Cx, Cy, static_cast<Integer>(std::ceil(D0)) + 1);
+  SetCentreSeed(Cx, Cy);
   const Integer L = Max(ResultBitmap->GetHeight(), ResultBitmap->GetWidth());
   const Int64 Rings = Round(
       (Sqrt2 * static_cast<Single>(L) / 2 + static_cast<Single>(std::abs(OffsetX) + std::abs(OffsetY))) / U);
@@ -107,8 +99,6 @@ void CreateCircles() {
       const Single B = TwoPi / static_cast<Single>(N);
       Single A = K % 2 == 0 ? (E / 20 + 1) * B : 0;
       if (C > 0) A *= Grow;
-      // The cell bulges past the chord of its outer corners.
-      const Single Bulge = R2 * (1 - std::cos(B / 2));
       for (Int64 Segment = 0; Segment <= N; ++Segment) {
         const Single Sa = std::sin(A), Ca = std::cos(A), Sb = std::sin(A + B), Cb = std::cos(A + B);
         // p1 .. p4: (a, r1), (a, r2), (a + B, r2), (a + B, r1).
@@ -120,8 +110,7 @@ void CreateCircles() {
         const Single MidX = (*std::min_element(Xs, Xs + 4) + *std::max_element(Xs, Xs + 4)) / 2;
         const Single MidY = (*std::min_element(Ys, Ys + 4) + *std::max_element(Ys, Ys + 4)) / 2;
         A += B;
-        const Integer X = Px(MidX), Y = Px(MidY);
-        AddSeed(X, Y, PointsReach(X, Y, Xs, Ys) + static_cast<Integer>(std::ceil(Bulge)));
+        AddSeed(Px(MidX), Px(MidY));
       }
       V = std::cos(B / 2);
     }
@@ -151,7 +140,7 @@ void CreateTwirls() {
   const Integer S = PatternSize;
   const Single Half = static_cast<Single>(S) / 2;
   const Single Cx = Half + static_cast<Single>(OffsetX), Cy = Half + static_cast<Single>(OffsetY);
-  SetCentreSeed(Cx, Cy, N > 0 ? static_cast<Integer>(std::ceil(Half / static_cast<Single>(N))) + 1 : 0);
+  SetCentreSeed(Cx, Cy);
   ColorCounter = 0;
   const Integer A = Form1->ParamValue(2);
   const Integer Arms = Mult * A;
@@ -172,11 +161,7 @@ void CreateTwirls() {
       else
         Canvas->LineTo(Px(NodeX(I, K)), Px(NodeY(I, K)));
       if (I > 1 && K > 1) {
-        const Integer X = Px((NodeX(I, K) + NodeX(I - 1, K - 1)) / 2);
-        const Integer Y = Px((NodeY(I - 1, K) + NodeY(I, K - 1)) / 2);
-        const Single Xs[4] = {NodeX(I, K), NodeX(I - 1, K - 1), NodeX(I - 1, K), NodeX(I, K - 1)};
-        const Single Ys[4] = {NodeY(I, K), NodeY(I - 1, K - 1), NodeY(I - 1, K), NodeY(I, K - 1)};
-        AddSeed(X, Y, PointsReach(X, Y, Xs, Ys));
+        AddSeed(Px((NodeX(I, K) + NodeX(I - 1, K - 1)) / 2), Px((NodeY(I - 1, K) + NodeY(I, K - 1)) / 2));
         if (Counting) Form1->SetProgress(SeedCount);
       }
       if (AbortRequested == 1) return;
@@ -196,7 +181,7 @@ void CreateTwirls() {
     }
   // The outline holds (0, 0), so this fill finds its border at once; it still takes a colour.
   Canvas->GetBrush()->SetColor(NextPatternColor(Form1->ColorMode()));
-  FillCell(ResultBitmap.get(), 0, 0, 0);
+  FillCell(ResultBitmap.get(), 0, 0);
 }
 
 void CreateSpirograph() {
