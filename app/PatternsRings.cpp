@@ -199,7 +199,7 @@ void CreateSpirograph() {
   const Integer N =
       static_cast<Integer>(Round(static_cast<Single>(Form1->ParamValue(4) * 2) * HalfTurn / Step));
   const Single Centre = static_cast<Single>(Round(static_cast<Single>(S) / 2));
-  EnsureCellCapacity(N + 1);
+  EnsureCellCapacity(Max(N + 1, 0));
   Single T = 0;
   for (Integer I = 0; I <= N; ++I) {
     T += Step;
