@@ -155,9 +155,8 @@ std::string MemoryStatusText() {
 }
 
 
-Integer FillCell(TBitmap* Bitmap, Integer X, Integer Y, Integer Reach, bool) {
+void FillCell(TBitmap* Bitmap, Integer X, Integer Y) {
   TCellFill& Fill = SharedCellFill();
   Fill.Bind(Bitmap);
   Fill.Fill(X, Y, static_cast<TColor>(ColorToRGB(Bitmap->GetCanvas()->GetBrush()->GetColor())));
-  return Reach;
 }

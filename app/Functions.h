@@ -61,5 +61,5 @@ Int64 ProcessWorkingSetSize();
 
 // Flood fills the cell around (X, Y) of Bitmap with its canvas brush, bounded by black: the
 // pixels of one border fill over the whole bitmap, at the cost of the cell's own area. A seed
-// outside or on a black pixel fills nothing. Reach and Known are no longer needed.
-Integer FillCell(TBitmap* Bitmap, Integer X, Integer Y, Integer Reach = 0, bool Known = false);
+// outside or on a black pixel fills nothing.
+void FillCell(TBitmap* Bitmap, Integer X, Integer Y);

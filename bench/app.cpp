@@ -127,7 +127,7 @@ static void BM_FillCellIn16MP(benchmark::State& State) {
   Integer K = 0;
   for (auto _ : State) {
     C->GetBrush()->SetColor(static_cast<TColor>(0x102030 + (K++ & 0xFF)));
-    FillCell(&B, 2010, 2010, 22);
+    FillCell(&B, 2010, 2010);
   }
 }
 BENCHMARK(BM_FillCellIn16MP)->Unit(benchmark::kMicrosecond);

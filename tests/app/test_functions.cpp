@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "AppTestSupport.h"
+#include "app/CellFill.h"
 #include "app/Main.h"
 #include "platform/system/Random.h"
 
@@ -118,35 +119,59 @@ TColor Specks(Integer X, Integer Y) {
 }
 
 void ExpectSameFill(TColor (*Picture)(Integer, Integer), Integer W, Integer H, Integer X, Integer Y,
-                    TColor Brush, Integer Reach) {
+                    TColor Brush) {
   auto Cell = MakeBitmap(W, H, Picture);
   auto Whole = MakeBitmap(W, H, Picture);
   Cell->GetCanvas()->GetBrush()->SetColor(Brush);
   Whole->GetCanvas()->GetBrush()->SetColor(Brush);
-  FillCell(Cell.get(), X, Y, Reach);
+  FillCell(Cell.get(), X, Y);
   Whole->GetCanvas()->FloodFill(X, Y, clBlack, fsBorder);
   for (Integer Yy = 0; Yy < H; ++Yy)
     for (Integer Xx = 0; Xx < W; ++Xx)
       ASSERT_EQ(PixelAt(Cell.get(), Xx, Yy), PixelAt(Whole.get(), Xx, Yy))
-          << "seed " << X << "," << Y << " reach " << Reach << " at " << Xx << "," << Yy;
+          << "seed " << X << "," << Y << " at " << Xx << "," << Yy;
 }
 }  // namespace
 
-TEST(Functions, FillCellEqualsOneFillOverTheWholeBitmap) {
-  // The spiral's corridor runs far beyond any first window.
-  for (Integer Reach : {1, 3, 20, 100}) ExpectSameFill(Spiral, 61, 61, 30, 30, Rgb(10, 200, 30), Reach);
-  ExpectSameFill(Spiral, 61, 61, 1, 1, Rgb(10, 200, 30), 2);
+TEST(Functions, FillCellEqualsOneBorderFillOverTheWholeBitmap) {
+  // The spiral's corridor winds through the whole picture.
+  ExpectSameFill(Spiral, 61, 61, 30, 30, Rgb(10, 200, 30));
+  ExpectSameFill(Spiral, 61, 61, 1, 1, Rgb(10, 200, 30));
   // Random clusters, some touching the edges; one fill in black, which turns cells to border.
   for (Integer Seed = 0; Seed < 40; ++Seed) {
     const Integer X = (Seed * 37) % 90, Y = (Seed * 53) % 70;
-    ExpectSameFill(Specks, 90, 70, X, Y, Seed == 7 ? clBlack : Rgb(Seed, 100, 50), 1 + Seed % 4);
+    ExpectSameFill(Specks, 90, 70, X, Y, Seed == 7 ? clBlack : Rgb(Seed, 100, 50));
   }
   // A seed on black or outside fills nothing.
   auto B = MakeBitmap(61, 61, Spiral);
   B->GetCanvas()->GetBrush()->SetColor(clRed);
-  FillCell(B.get(), 0, 0, 5);
-  FillCell(B.get(), -1, 4, 5);
-  FillCell(B.get(), 61, 4, 5);
+  FillCell(B.get(), 0, 0);
+  FillCell(B.get(), -1, 4);
+  FillCell(B.get(), 61, 4);
   for (Integer Y = 0; Y < 61; ++Y)
     for (Integer X = 0; X < 61; ++X) ASSERT_EQ(PixelAt(B.get(), X, Y), Spiral(X, Y));
+}
+
+TEST(Functions, ARepaintCoversExactlyTheCellTheFillFound) {
+  // The cell already holds pixels of the probe colour: they are part of it all the same.
+  const TColor Probe = Rgb(10, 200, 30), Mean = Rgb(90, 80, 70);
+  auto Picture = [Probe](Integer X, Integer Y) {
+    if (X == 0 || Y == 0 || X == 39 || Y == 29 || X == 20) return clBlack;
+    return (X + Y) % 3 == 0 ? Probe : clWhite;
+  };
+  auto B = MakeBitmap(40, 30, Picture);
+  TCellFill Fill;
+  Fill.Bind(B.get());
+  ASSERT_TRUE(Fill.Fill(5, 5, Probe));
+  Fill.Repaint(Mean);
+  for (Integer Y = 0; Y < 30; ++Y)
+    for (Integer X = 0; X < 40; ++X) {
+      const bool Inside = X > 0 && X < 20 && Y > 0 && Y < 29;
+      ASSERT_EQ(PixelAt(B.get(), X, Y), Inside ? Mean : Picture(X, Y)) << X << "," << Y;
+    }
+  // The next cell is found afresh.
+  ASSERT_TRUE(Fill.Fill(30, 10, Probe));
+  Fill.Repaint(Mean);
+  EXPECT_EQ(PixelAt(B.get(), 38, 28), Mean);
+  EXPECT_FALSE(Fill.Fill(20, 10, Probe));
 }
