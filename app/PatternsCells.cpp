@@ -363,6 +363,8 @@ void CreateSpheres() {
   ShowGeneratorStatus(ptSpheres);
   const Integer S = PatternSize;
   TCanvas* Canvas = StartSquare(S);
+  // The colour fill draws entry 0 as well: whatever an earlier build left there is no sphere.
+  CellRadius[0] = 0;
   Integer Count = 0;
   Single Area = 0;
   const bool Done = DropSpheres(Canvas, Count, Area);

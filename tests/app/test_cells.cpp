@@ -160,28 +160,38 @@ TEST_F(TCellsTest, HexagonCellsAreClosedAndTakeTheExactMeanOfTheSourceUnderThem)
 }
 
 TEST_F(TCellsTest, SpheresBuildAMosaicOfDiscsInTheSourceColour) {
-  // A picture wider than high: the square is cropped and the seeds move with it.
+  // A picture wider than high: the square is cropped and the seeds move with it. Entry 0 of
+  // the seed tables, which the colour fill takes too, holds what an earlier build left.
   const TColor Color = Rgb(30, 140, 90);
   LoadUniform(400, 300, Color);
   Use(ptSpheres, {10, 30, 60, 40});
   Busy = 1;
   Form->Blending->SetChecked(false);
   Busy = 0;
+  CellCentreX[0] = 200, CellCentreY[0] = 250, CellRadius[0] = 30;
   Form->CreateMosaic(Form->UpdateBtn);
   ASSERT_GT(SeedCount, 50);
-  std::set<TColor> Seen;
-  for (Integer Y = 0; Y < ResultBitmap->GetHeight(); ++Y)
-    for (Integer X = 0; X < ResultBitmap->GetWidth(); ++X) Seen.insert(PixelAt(ResultBitmap.get(), X, Y));
-  EXPECT_EQ(Seen, (std::set<TColor>{Color, clWhite}));
+  const Integer W = ResultBitmap->GetWidth(), H = ResultBitmap->GetHeight();
+  std::vector<bool> OnSphere(static_cast<std::size_t>(W) * H, false);
   Integer Inside = 0, Wrong = 0;
   for (Integer K = 1; K <= SeedCount; ++K) {
-    const Integer X = CellCentreX[K], Y = CellCentreY[K];
-    if (X < 0 || Y < 0 || X >= ResultBitmap->GetWidth() || Y >= ResultBitmap->GetHeight()) continue;
+    const Integer X = CellCentreX[K], Y = CellCentreY[K], R = CellRadius[K];
+    for (Integer Py = Max(Y - R, 0); Py < Min(Y + R, H); ++Py)
+      for (Integer Px = Max(X - R, 0); Px < Min(X + R, W); ++Px) OnSphere[static_cast<std::size_t>(Py) * W + Px] = true;
+    if (X < 0 || Y < 0 || X >= W || Y >= H) continue;
     ++Inside;
     Wrong += PixelAt(ResultBitmap.get(), X, Y) != Color;
   }
   EXPECT_GT(Inside, SeedCount / 2);
   EXPECT_EQ(Wrong, 0);
+  // Every pixel is white or, within a sphere's box, the source colour.
+  Integer Stray = 0;
+  for (Integer Y = 0; Y < H; ++Y)
+    for (Integer X = 0; X < W; ++X) {
+      const TColor P = PixelAt(ResultBitmap.get(), X, Y);
+      Stray += P != clWhite && (P != Color || !OnSphere[static_cast<std::size_t>(Y) * W + X]);
+    }
+  EXPECT_EQ(Stray, 0);
 }
 
 TEST_F(TCellsTest, HexagonsWithoutJitterLieOnARegularGrid) {
@@ -353,4 +363,26 @@ TEST_F(TCellsTest, GlassCoversTheFirstRowOfHexagonsOfEachBlockOnly) {
       Wrong += I % 2 == 0 ? P != Glass : P == Glass || P == clWhite;
     }
   EXPECT_EQ(Wrong, 0);
+}
+
+TEST_F(TCellsTest, ACancelledBuildKeepsTheSeedCountAndTheCoverageOfTheBuildBefore) {
+  LoadUniform(300, 300, clWhite);
+  for (const Byte Type : {ptHexagons, ptSpheres}) {
+    SCOPED_TRACE(static_cast<Integer>(Type));
+    Use(Type, {40, 40, 0, 40});
+    BuildFrame();
+    const Integer Seeds = SeedCount;
+    const std::string Caption = Form->LabelP[1]->GetCaption();
+    ASSERT_GT(Seeds, 20);
+    // The click on "Cancel" arrives at the build's first pump, before the first cell.
+    const TPoint P = Form->UpdateBtn->ClientToScreen(TPoint{10, 10});
+    Headless().Click(P.X, P.Y);
+    Form->CreateMosaic(Form->UpdateBtn);
+    EXPECT_EQ(AbortRequested, 1);
+    EXPECT_EQ(SeedCount, Seeds);
+    EXPECT_EQ(Form->LabelP[1]->GetCaption(), Caption);
+    Integer Regions = 0;
+    LabelRegions(ResultBitmap.get(), Regions);
+    EXPECT_EQ(Regions, 1);
+  }
 }
