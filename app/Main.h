@@ -190,6 +190,10 @@ class TForm1 : public TForm {
   void ResizeResult(TBitmap* Bitmap);
   void MatchColors(TBitmap* Bitmap);
   void Filter(Integer X, Integer Y, Integer R, TBitmap* Tile, TBitmap* Glass, TColor Color);
+  // Lays the glass picture over the pixels of Color in the square of half size R around
+  // (X, Y) of Bitmap: the square goes through Filter and back. Only the part of the square
+  // inside the bitmap is read and written, so the glass keeps its place on the square.
+  void GlassSquare(TBitmap* Bitmap, Integer X, Integer Y, Integer R, TColor Color);
   void BlendBackground(TBitmap* Bitmap);
   void TubeShading(TBitmap* Bitmap);
 
@@ -335,6 +339,11 @@ class TForm1 : public TForm {
   Integer FProgressShown = -1;  // the gauge's filled width last shown
   Integer FSourceMult = 1;      // the multiplier the source was made with
   std::unique_ptr<TBitmap> FWorkBitmap;
+  // The glass effect's scratch squares, kept from cell to cell, and its blend of a cell's
+  // channel with the glass's for the glass amount it was made for.
+  std::unique_ptr<TBitmap> FGlassTile, FGlassPicture;
+  std::vector<Byte> FGlassBlend;
+  Integer FGlassBlendAmount = -1;
   // The mask as loaded with its black rim; every new text source is fitted from it, so the
   // mask does not lose detail from one text to the next.
   std::unique_ptr<TBitmap> FMaskPicture;

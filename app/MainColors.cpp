@@ -125,12 +125,7 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
       Canvas->Ellipse(X - R, Y - R, X + R, Y + R);
       if (Glass) {
         if (Masked || Pen == clWhite) continue;
-        TBitmap Tile;
-        Tile.SetPixelFormat(pf24bit);
-        Tile.SetSize(2 * R, 2 * R);
-        Tile.GetCanvas()->CopyRect(TRect{0, 0, 2 * R, 2 * R}, Canvas, TRect{X - R, Y - R, X + R, Y + R});
-        Filter(X, Y, R, &Tile, GlassFXBitmap.get(), Pen);
-        Canvas->Draw(X - R, Y - R, &Tile);
+        GlassSquare(Bitmap, X, Y, R, Pen);
       }
     } else {
       Cell.Repaint(Mean);
@@ -165,18 +160,57 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
 }
 
 void TForm1::Filter(Integer, Integer, Integer R, TBitmap* Tile, TBitmap* Glass, TColor Color) {
-  TBitmap G;
+  if (!FGlassPicture) FGlassPicture = std::make_unique<TBitmap>();
+  TBitmap& G = *FGlassPicture;
   G.SetPixelFormat(pf24bit);
-  G.SetSize(2 * R, 2 * R);
+  if (G.GetWidth() != 2 * R || G.GetHeight() != 2 * R) G.SetSize(2 * R, 2 * R);
   G.GetCanvas()->StretchDraw(TRect{0, 0, 2 * R, 2 * R}, Glass);
-  const Extended Amount = static_cast<Extended>(GlassBar->GetValue()) / 100;
+  // A cell pixel of weight w = amount / 100 keeps w of itself and takes the rest from the
+  // glass: one table entry per pair of channel values, made once per amount.
+  const Integer Position = GlassBar->GetValue();
+  if (Position != FGlassBlendAmount) {
+    const Extended W = static_cast<Extended>(Position) / 100;
+    FGlassBlend.resize(256 * 256);
+    for (Integer T = 0; T < 256; ++T)
+      for (Integer Gv = 0; Gv < 256; ++Gv)
+        FGlassBlend[T * 256 + Gv] = static_cast<Byte>(Round(T * W + (1 - W) * Gv));
+    FGlassBlendAmount = Position;
+  }
+  const Byte* Blend = FGlassBlend.data();
   const TBitmapRows T(Tile), Gr(&G);
-  for (Integer Y = 0; Y < Gr.Height; ++Y)
-    for (Integer X = 0; X < Gr.Width; ++X) {
-      const Byte* Tp = T[Y] + 3 * X;
-      Byte* Gp = Gr[Y] + 3 * X;
-      const Extended Wt = PixelColor(Tp) == Color ? Amount : 1;
-      for (Integer C = 0; C < 3; ++C) Gp[C] = static_cast<Byte>(Round(Tp[C] * Wt + (1 - Wt) * Gp[C]));
+  const Integer Width = Min(Gr.Width, T.Width);
+  for (Integer Y = 0; Y < Min(Gr.Height, T.Height); ++Y) {
+    const Byte* Tp = T[Y];
+    Byte* Gp = Gr[Y];
+    for (Integer X = 0; X < Width; ++X, Tp += 3, Gp += 3) {
+      // Other colours keep the tile's pixel: a weight of 1.
+      if (PixelColor(Tp) != Color) {
+        Gp[0] = Tp[0], Gp[1] = Tp[1], Gp[2] = Tp[2];
+        continue;
+      }
+      for (Integer C = 0; C < 3; ++C) Gp[C] = Blend[Tp[C] * 256 + Gp[C]];
     }
+  }
   Tile->GetCanvas()->Draw(0, 0, &G);
+}
+
+void TForm1::GlassSquare(TBitmap* Bitmap, Integer X, Integer Y, Integer R, TColor Color) {
+  if (R <= 0) return;
+  const TBitmapRows Rows(Bitmap);
+  const Integer Left = Max(X - R, 0), Top = Max(Y - R, 0);
+  const Integer Right = Min(X + R, Rows.Width), Bottom = Min(Y + R, Rows.Height);
+  if (Left >= Right || Top >= Bottom) return;
+  if (!FGlassTile) FGlassTile = std::make_unique<TBitmap>();
+  TBitmap& Tile = *FGlassTile;
+  Tile.SetPixelFormat(pf24bit);
+  if (Tile.GetWidth() != 2 * R || Tile.GetHeight() != 2 * R) Tile.SetSize(2 * R, 2 * R);
+  const std::size_t Bytes = 3 * static_cast<std::size_t>(Right - Left);
+  const Integer Dx = Left - (X - R), Dy = Y - R;
+  {
+    const TBitmapRows To(&Tile);
+    for (Integer Row = Top; Row < Bottom; ++Row) std::memcpy(To[Row - Dy] + 3 * Dx, Rows[Row] + 3 * Left, Bytes);
+  }
+  Filter(X, Y, R, &Tile, GlassFXBitmap.get(), Color);
+  const TBitmapRows From(&Tile);
+  for (Integer Row = Top; Row < Bottom; ++Row) std::memcpy(Rows[Row] + 3 * Left, From[Row - Dy] + 3 * Dx, Bytes);
 }

@@ -45,28 +45,6 @@ TCanvas* StartSquare(Integer S) {
   return Canvas;
 }
 
-// Lays the glass picture over the pixels of Color in the square of half size R around (X, Y)
-// of ResultBitmap: the square goes into Tile, through Filter and back. Only the part of the
-// square inside the bitmap is read and written, so the glass keeps its place on the square.
-void GlassSquare(TBitmap& Tile, Integer X, Integer Y, Integer R, TColor Color) {
-  if (R <= 0) return;
-  const TBitmapRows Rows(ResultBitmap.get());
-  const Integer Left = Max(X - R, 0), Top = Max(Y - R, 0);
-  const Integer Right = Min(X + R, Rows.Width), Bottom = Min(Y + R, Rows.Height);
-  if (Left >= Right || Top >= Bottom) return;
-  Tile.SetPixelFormat(pf24bit);
-  if (Tile.GetWidth() != 2 * R || Tile.GetHeight() != 2 * R) Tile.SetSize(2 * R, 2 * R);
-  const std::size_t Bytes = 3 * static_cast<std::size_t>(Right - Left);
-  const Integer Dx = Left - (X - R), Dy = Y - R;
-  {
-    const TBitmapRows To(&Tile);
-    for (Integer Row = Top; Row < Bottom; ++Row) std::memcpy(To[Row - Dy] + 3 * Dx, Rows[Row] + 3 * Left, Bytes);
-  }
-  Form1->Filter(X, Y, R, &Tile, GlassFXBitmap.get(), Color);
-  const TBitmapRows From(&Tile);
-  for (Integer Row = Top; Row < Bottom; ++Row) std::memcpy(Rows[Row] + 3 * Left, From[Row - Dy] + 3 * Dx, Bytes);
-}
-
 // ---- Hexagons -----------------------------------------------------------------------------------
 
 // Draws the hexagons of CreateHexagons and counts them as cells.
@@ -74,7 +52,6 @@ struct THexagonDrawer {
   const std::vector<Integer>& X;
   const std::vector<Integer>& Y;
   TCanvas* Canvas;
-  TBitmap& Tile;
   bool Colors, Glass;
   Single Mode;
   Integer GlassHalf;  // m
@@ -102,7 +79,7 @@ struct THexagonDrawer {
       Canvas->GetBrush()->SetColor(Color);
       FillCell(ResultBitmap.get(), Sx, Sy);
     }
-    if (WithGlass && Glass) GlassSquare(Tile, Sx, Sy, GlassHalf, Color);
+    if (WithGlass && Glass) Form1->GlassSquare(ResultBitmap.get(), Sx, Sy, GlassHalf, Color);
   }
 };
 }  // namespace
@@ -111,7 +88,6 @@ void CreateHexagons() {
   ShowGeneratorStatus(ptHexagons);
   const Integer S = PatternSize;
   TCanvas* Canvas = StartSquare(S);
-  TBitmap Tile;  // the glass effect's scratch square
   const Single P1 = Param(1), P2 = Param(2), P3 = Param(3);
   const Integer A = RoundI((P1 / 10 + 2) * 2);
   const Integer B = RoundI((static_cast<Single>(P3 + 100) / 160 + 0.25f) * static_cast<Single>(A));
@@ -149,7 +125,6 @@ void CreateHexagons() {
   THexagonDrawer Hexagon{X,
                          Y,
                          Canvas,
-                         Tile,
                          Form1->PatternColors->GetChecked(),
                          Form1->GlassFX->GetChecked(),
                          Form1->ColorMode(),
@@ -297,7 +272,6 @@ Integer CountHits(const TOccupancy& Occupied, const std::vector<Single>& Sin, co
 bool DropSpheres(TCanvas* Canvas, Integer& Count, Single& Area) {
   const Integer S = PatternSize;
   TOccupancy Occupied(ResultBitmap.get());
-  TBitmap Tile;
   const Integer R0 = RoundI(static_cast<Single>(S) * (Param(1) / 10) / 200) + 4;
   const Single Cov = Param(2) / 10;
   const Integer Attempts = static_cast<Integer>(
@@ -345,7 +319,7 @@ bool DropSpheres(TCanvas* Canvas, Integer& Count, Single& Area) {
         Canvas->GetBrush()->SetColor(Color);
         Canvas->GetPen()->SetColor(Color);
         Canvas->Ellipse(Cx - R, Cy - R, Cx + R, Cy + R);
-        if (Glass) GlassSquare(Tile, Cx, Cy, R, Color);
+        if (Glass) Form1->GlassSquare(ResultBitmap.get(), Cx, Cy, R, Color);
       } else {
         Canvas->GetBrush()->SetColor(clWhite);
         Canvas->GetPen()->SetColor(clBlack);
