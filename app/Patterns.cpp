@@ -5,12 +5,12 @@
 #include "app/Functions.h"
 #include "app/Languages.h"
 #include "app/Main.h"
+#include "app/PatternSupport.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/system/Math.h"
 #include "skin/controls/bsSkinCtrls.h"
 
 namespace {
-constexpr Single TubePi = 3.141592653589793f;
 
 // The undeformed position of node index I (1-based) of N nodes over S pixels.
 Single NodeBase(Integer I, Integer N, Integer S) {
@@ -46,8 +46,8 @@ void BuildMesh(TPlace Place) {
 Single TubeCoordinate(Single Q0, Integer S, Single F, Single G) {
   const Single H = static_cast<Single>(S) / 2;
   const Single Dq = H - Q0;
-  const Single A = std::fabs(Dq / H) * TubePi / 2;
-  Single Sv = std::cos(A) * F + (std::sin(TubePi + A) + 1) * (1 - F);
+  const Single A = std::fabs(Dq / H) * PatternPi / 2;
+  Single Sv = std::cos(A) * F + (std::sin(PatternPi + A) + 1) * (1 - F);
   if (Sv > 0) Sv = std::pow(Sv, G);
   return Dq > 0 ? (1 - Sv) * H + static_cast<Single>(S) / 2 : static_cast<Single>(S) / 2 - (1 - Sv) * H;
 }
@@ -59,6 +59,29 @@ void TubeParameters(Single& F, Single& G) {
 }
 
 }  // namespace
+
+Single ParamF(Integer Index) {
+  return static_cast<Single>(Form1->ParamValue(Index));
+}
+
+TCanvas* StartPatternSquare() {
+  TBitmap* B = ResultBitmap.get();
+  const Integer S = PatternSize;
+  TCanvas* Canvas = B->GetCanvas();
+  Canvas->GetBrush()->SetStyle(bsSolid);
+  Canvas->GetBrush()->SetColor(clWhite);
+  // The new square is made white with the brush (the old result is not carried over), so
+  // the rectangle only needs its outline.
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(0, 0);
+  B->SetSize(S, S);
+  Canvas->GetPen()->SetColor(clBlack);
+  Canvas->GetBrush()->SetStyle(bsClear);
+  Canvas->Rectangle(0, 0, S, S);
+  Canvas->GetBrush()->SetStyle(bsSolid);
+  Canvas->GetPen()->SetWidth(Form1->LineWidth());
+  return Canvas;
+}
 
 void ShowGeneratorStatus(Byte Type) {
   if (VideoMode == 1) return;
@@ -111,26 +134,12 @@ void CreateHorCylinder() {
 }
 
 bool DrawMesh() {
-  const Integer N = NodeCount, S = PatternSize;
+  const Integer N = NodeCount;
   TBitmap* B = ResultBitmap.get();
-  TCanvas* Canvas = B->GetCanvas();
-  Canvas->GetBrush()->SetStyle(bsSolid);
-  Canvas->GetBrush()->SetColor(clWhite);
-  // The new square is made white with the brush (the old result is not carried over), so
-  // the rectangle only needs its outline.
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(0, 0);
-  B->SetSize(S, S);
-  Canvas->GetPen()->SetColor(clBlack);
-  Canvas->GetBrush()->SetStyle(bsClear);
-  Canvas->Rectangle(0, 0, S, S);
-  Canvas->GetBrush()->SetStyle(bsSolid);
-  const Integer Width = Form1->LineWidth();
-  Canvas->GetPen()->SetWidth(Width);
+  TCanvas* Canvas = StartPatternSquare();
   Form1->SetProgressMax(N * N);
   const bool Colors = Form1->PatternColors->GetChecked();
   const Single Mode = Form1->ColorMode();
-  auto Px = [](Single V) { return static_cast<Integer>(Round(V)); };
   for (Integer I = 2; I <= N; ++I) {
     Form1->PumpMessages();
     for (Integer J = 1; J <= N - 1; ++J) {

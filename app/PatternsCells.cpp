@@ -8,6 +8,7 @@
 #include "app/Functions.h"
 #include "app/Languages.h"
 #include "app/Main.h"
+#include "app/PatternSupport.h"
 #include "app/Patterns.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/system/Math.h"
@@ -16,35 +17,6 @@
 #include "skin/controls/bsSkinCtrls.h"
 
 namespace {
-constexpr Single CellPi = 3.141592653589793f;
-
-Integer RoundI(Single V) {
-  return static_cast<Integer>(Round(V));
-}
-
-Single Param(Integer Index) {
-  return static_cast<Single>(Form1->ParamValue(Index));
-}
-
-// ResultBitmap becomes a white square of side S outlined in black; then the pen takes the
-// line width.
-TCanvas* StartSquare(Integer S) {
-  TBitmap* B = ResultBitmap.get();
-  TCanvas* Canvas = B->GetCanvas();
-  Canvas->GetBrush()->SetStyle(bsSolid);
-  Canvas->GetBrush()->SetColor(clWhite);
-  // The new square is made white with the brush, so the rectangle only needs its outline.
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(0, 0);
-  B->SetSize(S, S);
-  Canvas->GetPen()->SetColor(clBlack);
-  Canvas->GetBrush()->SetStyle(bsClear);
-  Canvas->Rectangle(0, 0, S, S);
-  Canvas->GetBrush()->SetStyle(bsSolid);
-  Canvas->GetPen()->SetWidth(Form1->LineWidth());
-  return Canvas;
-}
-
 // ---- Hexagons -----------------------------------------------------------------------------------
 
 // Draws the hexagons of CreateHexagons and counts them as cells.
@@ -66,7 +38,7 @@ struct THexagonDrawer {
     Canvas->Polyline(std::span<const TPoint>(Outline, 7));
     // The midpoint of the midpoints of the two diagonals upper left - lower right and lower
     // left - upper right, each rounded.
-    auto Mid = [](Integer A, Integer B) { return RoundI(static_cast<Single>(A + B) / 2); };
+    auto Mid = [](Integer A, Integer B) { return Px(static_cast<Single>(A + B) / 2); };
     const Integer Sx = Mid(Mid(X[Corner[1]], X[Corner[4]]), Mid(X[Corner[2]], X[Corner[5]]));
     const Integer Sy = Mid(Mid(Y[Corner[1]], Y[Corner[4]]), Mid(Y[Corner[2]], Y[Corner[5]]));
     ++Count;
@@ -87,21 +59,21 @@ struct THexagonDrawer {
 void CreateHexagons() {
   ShowGeneratorStatus(ptHexagons);
   const Integer S = PatternSize;
-  TCanvas* Canvas = StartSquare(S);
-  const Single P1 = Param(1), P2 = Param(2), P3 = Param(3);
-  const Integer A = RoundI((P1 / 10 + 2) * 2);
-  const Integer B = RoundI((static_cast<Single>(P3 + 100) / 160 + 0.25f) * static_cast<Single>(A));
+  TCanvas* Canvas = StartPatternSquare();
+  const Single P1 = ParamF(1), P2 = ParamF(2), P3 = ParamF(3);
+  const Integer A = Px((P1 / 10 + 2) * 2);
+  const Integer B = Px((static_cast<Single>(P3 + 100) / 160 + 0.25f) * static_cast<Single>(A));
   if (A < 1 || B < 1) {
     // Only sliders outside the type's ranges get here; no hexagon has room.
     SeedCount = 0;
     return;
   }
-  Integer Rows = RoundI(static_cast<Single>(S) / static_cast<Single>(B));
+  Integer Rows = Px(static_cast<Single>(S) / static_cast<Single>(B));
   if (Rows % 2 != 0) ++Rows;
-  const Integer C = RoundI((static_cast<Single>(S) + static_cast<Single>(A) / 2) / static_cast<Single>(2 * A));
-  const Integer M = RoundI(static_cast<Single>(Max(A, B)) * (P2 / 100 + 1));
+  const Integer C = Px((static_cast<Single>(S) + static_cast<Single>(A) / 2) / static_cast<Single>(2 * A));
+  const Integer M = Px(static_cast<Single>(Max(A, B)) * (P2 / 100 + 1));
   Randomize();
-  const Integer J = RoundI(static_cast<Single>(A) * (P2 / 10 + 1) / 13);
+  const Integer J = Px(static_cast<Single>(A) * (P2 / 10 + 1) / 13);
 
   // The corner points, numbered from 1 row by row; rows 1, 4, 5, 8, 9, ... are shifted by a.
   const Integer Np = Max(Rows, 0) * Max(C, 0);
@@ -112,11 +84,11 @@ void CreateHexagons() {
     for (Integer K = 1; K <= C; ++K) {
       ++P;
       const Integer Rx = Random(2 * J);
-      X[P] = RoundI(static_cast<Single>(Rx) +
+      X[P] = Px(static_cast<Single>(Rx) +
                     ((static_cast<Single>(K) - 0.6f) * 2 * static_cast<Single>(A) + Shift) -
                     static_cast<Single>(J));
       const Integer Ry = Random(2 * J);
-      Y[P] = RoundI(static_cast<Single>(Ry) + (static_cast<Single>(I) - 0.6f) * static_cast<Single>(B) -
+      Y[P] = Px(static_cast<Single>(Ry) + (static_cast<Single>(I) - 0.6f) * static_cast<Single>(B) -
                     static_cast<Single>(J));
       if (AbortRequested == 1) return;
     }
@@ -272,20 +244,20 @@ Integer CountHits(const TOccupancy& Occupied, const std::vector<Single>& Sin, co
 bool DropSpheres(TCanvas* Canvas, Integer& Count, Single& Area) {
   const Integer S = PatternSize;
   TOccupancy Occupied(ResultBitmap.get());
-  const Integer R0 = RoundI(static_cast<Single>(S) * (Param(1) / 10) / 200) + 4;
-  const Single Cov = Param(2) / 10;
+  const Integer R0 = Px(static_cast<Single>(S) * (ParamF(1) / 10) / 200) + 4;
+  const Single Cov = ParamF(2) / 10;
   const Integer Attempts = static_cast<Integer>(
       Round(static_cast<Extended>(4 * static_cast<Int64>(S) * S) / Sqr(Max<Integer>(GridPx, 1))));
-  const Integer Var = RoundI(Param(3) / 10);
-  const Single Acc = Param(4) / 10;
+  const Integer Var = Px(ParamF(3) / 10);
+  const Single Acc = ParamF(4) / 10;
   Form1->SetProgressMax(Attempts);
   // The directions of the test points are the same for every attempt.
   std::vector<Single> Sin, Cos;
   Single Angle = 0;
-  for (Integer K = 0; K < RoundI(Acc + 4); ++K) {
+  for (Integer K = 0; K < Px(Acc + 4); ++K) {
     Sin.push_back(std::sin(Angle));
     Cos.push_back(std::cos(Angle));
-    Angle += 2 * CellPi / (Acc + 4);
+    Angle += 2 * PatternPi / (Acc + 4);
   }
   const bool Colors = Form1->PatternColors->GetChecked();
   const bool Glass = Form1->GlassFX->GetChecked();
@@ -296,7 +268,7 @@ bool DropSpheres(TCanvas* Canvas, Integer& Count, Single& Area) {
   for (Integer Attempt = 1; Attempt <= Attempts; ++Attempt) {
     const Integer Cx = Random(S);
     const Integer Cy = Random(S);
-    Integer R = RoundI((static_cast<Single>(Random(3 * Var)) / 10 + 1) * static_cast<Single>(R0));
+    Integer R = Px((static_cast<Single>(Random(3 * Var)) / 10 + 1) * static_cast<Single>(R0));
     // The radius shrinks until the test passes; the sphere keeps one pixel less than the
     // radius tested.
     Integer Hits;
@@ -311,7 +283,7 @@ bool DropSpheres(TCanvas* Canvas, Integer& Count, Single& Area) {
       CellCentreX[Count] = Cx;
       CellCentreY[Count] = Cy;
       CellRadius[Count] = R;
-      Area += static_cast<Single>(R) * CellPi * static_cast<Single>(R);
+      Area += static_cast<Single>(R) * PatternPi * static_cast<Single>(R);
       const TColor Color = NextPatternColor(Mode);
       Occupied.AddDisc(Cx, Cy, R);
       if (AbortRequested == 1) return false;
@@ -336,7 +308,7 @@ bool DropSpheres(TCanvas* Canvas, Integer& Count, Single& Area) {
 void CreateSpheres() {
   ShowGeneratorStatus(ptSpheres);
   const Integer S = PatternSize;
-  TCanvas* Canvas = StartSquare(S);
+  TCanvas* Canvas = StartPatternSquare();
   // The colour fill draws entry 0 as well: whatever an earlier build left there is no sphere.
   CellRadius[0] = 0;
   Integer Count = 0;

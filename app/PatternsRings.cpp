@@ -4,6 +4,7 @@
 
 #include "app/Functions.h"
 #include "app/Main.h"
+#include "app/PatternSupport.h"
 #include "app/Patterns.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/system/Math.h"
@@ -11,40 +12,9 @@
 #include "skin/controls/bsSkinCtrls.h"
 
 namespace {
-constexpr Single TwoPi = 6.283185307179586f;
-constexpr Single HalfTurn = 3.141592653589793f;
 constexpr Single Sqrt2 = 1.4142135f;
 // The spirograph lets the message queue run after this many points of its curve.
 constexpr Integer PointsPerPump = 1024;
-
-Integer Px(Single V) {
-  return static_cast<Integer>(Round(V));
-}
-
-Single Param(Integer Index) {
-  return static_cast<Single>(Form1->ParamValue(Index));
-}
-
-// ResultBitmap becomes a white square of PatternSize outlined in black by the canvas's pen as
-// it is; then the pen takes the line width. A black pen is set because a frame drawn in a
-// colour left by an earlier stage would not close the cells.
-TCanvas* StartSquare() {
-  TBitmap* B = ResultBitmap.get();
-  const Integer S = PatternSize;
-  TCanvas* Canvas = B->GetCanvas();
-  Canvas->GetBrush()->SetStyle(bsSolid);
-  Canvas->GetBrush()->SetColor(clWhite);
-  // The new square is made white with the brush, so the rectangle only needs its outline.
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(0, 0);
-  B->SetSize(S, S);
-  Canvas->GetPen()->SetColor(clBlack);
-  Canvas->GetBrush()->SetStyle(bsClear);
-  Canvas->Rectangle(0, 0, S, S);
-  Canvas->GetBrush()->SetStyle(bsSolid);
-  Canvas->GetPen()->SetWidth(Form1->LineWidth());
-  return Canvas;
-}
 
 // Entry 0 of the seed tables: the pattern centre.
 void SetCentreSeed(Single Cx, Single Cy) {
@@ -70,8 +40,8 @@ void FillSeeds(Integer First, Integer Last) {
 
 void CreateCircles() {
   ShowGeneratorStatus(ptCircles);
-  const Single E = Param(2) / 10, D = Param(1) / 10, C = Param(5) / 10;
-  TCanvas* Canvas = StartSquare();
+  const Single E = ParamF(2) / 10, D = ParamF(1) / 10, C = ParamF(5) / 10;
+  TCanvas* Canvas = StartPatternSquare();
   const Integer S = PatternSize;
   const Single Cx = static_cast<Single>(S) / 2 + static_cast<Single>(OffsetX);
   const Single Cy = static_cast<Single>(S) / 2 + static_cast<Single>(OffsetY);
@@ -91,12 +61,12 @@ void CreateCircles() {
     const Single Grow = C > 0 ? 1 - std::exp(-static_cast<Single>(K) / (C + 1)) : 0;
     Int64 N = C > 0 ? Max<Int64>(6, Round(Grow * static_cast<Single>(Rings))) : Rings;
     const Single R1 = D0 * V + static_cast<Single>(K) * U, R2 = D0 * V + static_cast<Single>(K + 1) * U;
-    const Int64 T = Round(R1 * TwoPi / U);
+    const Int64 T = Round(R1 * PatternTwoPi / U);
     if (KeepShape && T > N) N = T;
     const Integer First = SeedCount + 1;
     // A ring of no segments draws no cell.
     if (N > 0) {
-      const Single B = TwoPi / static_cast<Single>(N);
+      const Single B = PatternTwoPi / static_cast<Single>(N);
       Single A = K % 2 == 0 ? (E / 20 + 1) * B : 0;
       if (C > 0) A *= Grow;
       for (Int64 Segment = 0; Segment <= N; ++Segment) {
@@ -125,7 +95,7 @@ void CreateCircles() {
 
 void CreateTwirls() {
   ShowGeneratorStatus(ptTwirls);
-  const Single Tw = Param(1) / 10;
+  const Single Tw = ParamF(1) / 10;
   const Integer Mult = static_cast<Integer>(Round(Form1->MultSpin->GetValue()));
   NodeCount = Form1->ParamValue(5);
   const Integer N = NodeCount;
@@ -136,7 +106,7 @@ void CreateTwirls() {
                   static_cast<Single>(L)
             : 1;
   const Integer R = static_cast<Integer>(Round(Sqrt2 * Spread * static_cast<Single>(N)));
-  TCanvas* Canvas = StartSquare();
+  TCanvas* Canvas = StartPatternSquare();
   const Integer S = PatternSize;
   const Single Half = static_cast<Single>(S) / 2;
   const Single Cx = Half + static_cast<Single>(OffsetX), Cy = Half + static_cast<Single>(OffsetY);
@@ -147,7 +117,7 @@ void CreateTwirls() {
   Form1->SetProgressMax((Arms - 1) * R);
   NodeX.Reset(Max(R, Arms - 1));
   NodeY.Reset(Max(R, Arms - 1));
-  const Single Spacing = HalfTurn / (static_cast<Single>(A) / 2 - 1);
+  const Single Spacing = PatternPi / (static_cast<Single>(A) / 2 - 1);
   const bool Counting = SourceLoaded == 1;
   for (Integer K = 0; K < Arms; ++K) {
     Form1->PumpMessages();
@@ -186,18 +156,18 @@ void CreateTwirls() {
 
 void CreateSpirograph() {
   ShowGeneratorStatus(ptSpirograph);
-  TCanvas* Canvas = StartSquare();
+  TCanvas* Canvas = StartPatternSquare();
   const Integer S = PatternSize;
   const Single Scale = static_cast<Single>(Min(ResultBitmap->GetHeight(), ResultBitmap->GetWidth())) / 600;
-  const Single K6 = Param(6) / 20 + 1;
-  const Single R = Param(1) * Scale, Rr = Param(2) * Scale;
+  const Single K6 = ParamF(6) / 20 + 1;
+  const Single R = ParamF(1) * Scale, Rr = ParamF(2) * Scale;
   // Without a rolling circle nothing is drawn and the previous seeds stay.
   if (Rr == 0) return;
-  const Single Dd = Param(3) * Scale;
+  const Single Dd = ParamF(3) * Scale;
   const Single Step =
       static_cast<Single>(Form1->TrackBarP[4]->GetMaxValue() + 1 - Form1->ParamValue(5)) / 400;
   const Integer N =
-      static_cast<Integer>(Round(static_cast<Single>(Form1->ParamValue(4) * 2) * HalfTurn / Step));
+      static_cast<Integer>(Round(static_cast<Single>(Form1->ParamValue(4) * 2) * PatternPi / Step));
   const Single Centre = static_cast<Single>(Round(static_cast<Single>(S) / 2));
   EnsureCellCapacity(Max(N + 1, 0));
   Single T = 0;
