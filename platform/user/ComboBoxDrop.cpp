@@ -295,9 +295,7 @@ LRESULT ComboWheel(TComboData& D, WPARAM WParam, LPARAM LParam) {
     if (D.List != nullptr) SendMessage(D.List, WM_MOUSEWHEEL, WParam, LParam);
     return 0;
   }
-  D.WheelRest += GET_WHEEL_DELTA_WPARAM(WParam);
-  const Integer Notches = D.WheelRest / WHEEL_DELTA;
-  D.WheelRest -= Notches * WHEEL_DELTA;
+  const Integer Notches = TakeWheelNotches(D.WheelRest, WParam);
   TListBoxData* L = ComboList(D);
   if (Notches == 0 || L == nullptr || ItemCount(*L) == 0) return 0;
   const Integer Cur = std::max(0, L->CurSel);

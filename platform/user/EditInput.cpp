@@ -299,12 +299,8 @@ void EditStopTracking(TEditData& D) {
 }
 
 LRESULT EditWheel(TEditData& D, WPARAM WParam) {
-  UINT Lines = 3;
-  SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &Lines, 0);
-  const Integer Step = Lines == WHEEL_PAGESCROLL ? EditVisibleLines(D) : static_cast<Integer>(Lines);
-  D.WheelRest += GET_WHEEL_DELTA_WPARAM(WParam);
-  const Integer Notches = D.WheelRest / WHEEL_DELTA;
-  D.WheelRest -= Notches * WHEEL_DELTA;
+  const Integer Step = WheelLinesPerNotch(EditVisibleLines(D));
+  const Integer Notches = TakeWheelNotches(D.WheelRest, WParam);
   if (Notches != 0 && Step > 0) {
     NotifyCommand(D.Wnd, EN_VSCROLL);
     EditScrollTo(D, D.TopLine - Notches * Step, D.XOffset);

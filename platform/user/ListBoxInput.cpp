@@ -249,12 +249,8 @@ void ListStopTracking(TListBoxData& D) {
 }
 
 LRESULT ListWheel(TListBoxData& D, WPARAM WParam) {
-  UINT Lines = 3;
-  SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &Lines, 0);
-  const Integer Step = Lines == WHEEL_PAGESCROLL ? ListPageSize(D) : static_cast<Integer>(Lines);
-  D.WheelRest += GET_WHEEL_DELTA_WPARAM(WParam);
-  const Integer Notches = D.WheelRest / WHEEL_DELTA;
-  D.WheelRest -= Notches * WHEEL_DELTA;
+  const Integer Step = WheelLinesPerNotch(ListPageSize(D));
+  const Integer Notches = TakeWheelNotches(D.WheelRest, WParam);
   if (Notches != 0 && Step > 0) ListSetTop(D, D.Top - Notches * Step);
   return 0;
 }

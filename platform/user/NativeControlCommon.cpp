@@ -41,6 +41,19 @@ HGDIOBJ SelectControlFont(HDC DC, const TNativeControlData& D) {
 
 HWND NotifyTarget(HWND Ctl) { return GetParent(Ctl); }
 
+Integer TakeWheelNotches(Integer& Rest, WPARAM WParam) {
+  Rest += GET_WHEEL_DELTA_WPARAM(WParam);
+  const Integer Notches = Rest / WHEEL_DELTA;
+  Rest -= Notches * WHEEL_DELTA;
+  return Notches;
+}
+
+Integer WheelLinesPerNotch(Integer PageLines) {
+  UINT Lines = 3;
+  SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &Lines, 0);
+  return Lines == WHEEL_PAGESCROLL ? PageLines : static_cast<Integer>(Lines);
+}
+
 void NotifyCommand(HWND Ctl, WORD Code) {
   const HWND P = NotifyTarget(Ctl);
   if (P == nullptr) return;

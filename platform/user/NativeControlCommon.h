@@ -41,6 +41,12 @@ inline DWORD LiveWindowStyle(HWND Wnd) {
   return W != nullptr ? W->Style : 0;
 }
 
+// The whole wheel notches of a WM_MOUSEWHEEL (positive: turned away from the user); the part
+// of a notch left over is kept in Rest for the next message.
+Integer TakeWheelNotches(Integer& Rest, WPARAM WParam);
+// The lines one notch scrolls: the system setting, or PageLines when it asks for a page.
+Integer WheelLinesPerNotch(Integer PageLines);
+
 // Registers a control class once (a class of that name already there is kept).
 void RegisterControlClass(const char* Name, TWndProcFunction Proc, UINT Style, Integer ColorBrush);
 
