@@ -247,34 +247,9 @@ void EditInvalidate(TEditData& D) {
 }
 
 Integer EditVScroll(TEditData& D, WORD Code, Integer Thumb) {
-  const Integer V = EditVisibleLines(D), Old = D.TopLine;
-  Integer Top = Old;
-  switch (Code) {
-    case SB_LINEUP:
-      --Top;
-      break;
-    case SB_LINEDOWN:
-      ++Top;
-      break;
-    case SB_PAGEUP:
-      Top -= V;
-      break;
-    case SB_PAGEDOWN:
-      Top += V;
-      break;
-    case SB_TOP:
-      Top = 0;
-      break;
-    case SB_BOTTOM:
-      Top = D.Text.LineCount();
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      Top = Thumb;
-      break;
-    default:
-      return 0;
-  }
+  const Integer Old = D.TopLine;
+  Integer Top;
+  if (!ScrollRequestTarget(Code, Old, 1, EditVisibleLines(D), D.Text.LineCount(), Thumb, Top)) return 0;
   NotifyCommand(D.Wnd, EN_VSCROLL);
   EditScrollTo(D, Top, D.XOffset);
   return D.TopLine - Old;
@@ -282,33 +257,8 @@ Integer EditVScroll(TEditData& D, WORD Code, Integer Thumb) {
 
 Integer EditHScroll(TEditData& D, WORD Code, Integer Thumb) {
   const Integer Old = D.XOffset, Step = std::max(1, D.Metrics.AveCharWidth);
-  Integer X = Old;
-  switch (Code) {
-    case SB_LINELEFT:
-      X -= Step;
-      break;
-    case SB_LINERIGHT:
-      X += Step;
-      break;
-    case SB_PAGELEFT:
-      X -= D.Format.Width();
-      break;
-    case SB_PAGERIGHT:
-      X += D.Format.Width();
-      break;
-    case SB_LEFT:
-      X = 0;
-      break;
-    case SB_RIGHT:
-      X = D.Text.MaxWidth();
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      X = Thumb;
-      break;
-    default:
-      return 0;
-  }
+  Integer X;
+  if (!ScrollRequestTarget(Code, Old, Step, D.Format.Width(), D.Text.MaxWidth(), Thumb, X)) return 0;
   NotifyCommand(D.Wnd, EN_HSCROLL);
   EditScrollTo(D, D.TopLine, std::min(X, std::max(0, D.Text.MaxWidth() - D.Format.Width() + 1)));
   return D.XOffset - Old;

@@ -257,65 +257,13 @@ LRESULT ListWheel(TListBoxData& D, WPARAM WParam) {
 
 LRESULT ListScroll(TListBoxData& D, UINT Msg, WORD Code, Integer Thumb) {
   if (Msg == WM_VSCROLL) {
-    const Integer Page = ListPageSize(D);
-    Integer Top = D.Top;
-    switch (Code) {
-      case SB_LINEUP:
-        --Top;
-        break;
-      case SB_LINEDOWN:
-        ++Top;
-        break;
-      case SB_PAGEUP:
-        Top -= Page;
-        break;
-      case SB_PAGEDOWN:
-        Top += Page;
-        break;
-      case SB_TOP:
-        Top = 0;
-        break;
-      case SB_BOTTOM:
-        Top = ItemCount(D);
-        break;
-      case SB_THUMBTRACK:
-      case SB_THUMBPOSITION:
-        Top = Thumb;
-        break;
-      default:
-        return 0;
-    }
-    ListSetTop(D, Top);
+    Integer Top;
+    if (ScrollRequestTarget(Code, D.Top, 1, ListPageSize(D), ItemCount(D), Thumb, Top)) ListSetTop(D, Top);
     return 0;
   }
   const Integer Width = ClientRectOf(D.Wnd).Width(), Step = std::max(1, D.Metrics.AveCharWidth);
-  Integer X = D.HorzPos;
-  switch (Code) {
-    case SB_LINELEFT:
-      X -= Step;
-      break;
-    case SB_LINERIGHT:
-      X += Step;
-      break;
-    case SB_PAGELEFT:
-      X -= Width;
-      break;
-    case SB_PAGERIGHT:
-      X += Width;
-      break;
-    case SB_LEFT:
-      X = 0;
-      break;
-    case SB_RIGHT:
-      X = D.HorzExtent;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      X = Thumb;
-      break;
-    default:
-      return 0;
-  }
+  Integer X;
+  if (!ScrollRequestTarget(Code, D.HorzPos, Step, Width, D.HorzExtent, Thumb, X)) return 0;
   ListSetHorzPos(D, X);
   return 0;
 }

@@ -41,6 +41,21 @@ HGDIOBJ SelectControlFont(HDC DC, const TNativeControlData& D) {
 
 HWND NotifyTarget(HWND Ctl) { return GetParent(Ctl); }
 
+bool ScrollRequestTarget(WORD Code, Integer Position, Integer Line, Integer Page, Integer End, Integer Thumb,
+                         Integer& Target) {
+  switch (Code) {
+    case SB_LINEUP: Target = Position - Line; return true;
+    case SB_LINEDOWN: Target = Position + Line; return true;
+    case SB_PAGEUP: Target = Position - Page; return true;
+    case SB_PAGEDOWN: Target = Position + Page; return true;
+    case SB_TOP: Target = 0; return true;
+    case SB_BOTTOM: Target = End; return true;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: Target = Thumb; return true;
+    default: return false;
+  }
+}
+
 Integer TakeWheelNotches(Integer& Rest, WPARAM WParam) {
   Rest += GET_WHEEL_DELTA_WPARAM(WParam);
   const Integer Notches = Rest / WHEEL_DELTA;

@@ -47,6 +47,11 @@ Integer TakeWheelNotches(Integer& Rest, WPARAM WParam);
 // The lines one notch scrolls: the system setting, or PageLines when it asks for a page.
 Integer WheelLinesPerNotch(Integer PageLines);
 
+// Where a scroll-bar request (SB_LINEUP .. SB_BOTTOM, the same codes for both bars) moves a
+// scroll position: by Line or Page, to 0 or End, or to Thumb. False for any other code.
+bool ScrollRequestTarget(WORD Code, Integer Position, Integer Line, Integer Page, Integer End, Integer Thumb,
+                         Integer& Target);
+
 // Registers a control class once (a class of that name already there is kept).
 void RegisterControlClass(const char* Name, TWndProcFunction Proc, UINT Style, Integer ColorBrush);
 
