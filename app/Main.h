@@ -185,6 +185,17 @@ class TForm1 : public TForm {
   void LoadMask(TObject* Sender);
   void LoadGlassFX(TObject* Sender);
 
+  // Projects.
+  void SaveProject(TObject* Sender);
+  void LoadProject(TObject* Sender);
+  void DeleteProject(TObject* Sender);
+
+  // Settings, languages, skins and the update interval.
+  void SelectSkin(TObject* Sender);
+  void SetUpdateFreq(TObject* Sender);
+  void SelectLanguage(TObject* Sender);
+  void MakeOwnLanguage(TObject* Sender);
+
   // The stages of a build.
   void ShowGrid();
   void ResizeResult(TBitmap* Bitmap);
@@ -321,6 +332,12 @@ class TForm1 : public TForm {
  private:
   // The controls of the window, in streaming order.
   void CreateComponents();
+  // The menu "Projects" with its items and dialogs.
+  void CreateProjectMenu();
+  // The menu "Extra": language, skin and update items.
+  void CreateExtraMenu();
+  // The settings file read at start: glass picture, codec, update interval, skin, languages.
+  void ReadSettings();
   // The source, rimmed and enlarged, from a picture loaded into Picture.
   void SetSourcePicture(TBitmap* Picture, Integer Mult);
   // The load road of LoadPicture; false when no picture was loaded (a cancelled dialog, a

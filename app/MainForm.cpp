@@ -115,6 +115,8 @@ void TForm1::CreateComponents() {
   MainMenu1->GetItems()->Add(Load1);
   MainMenu1->GetItems()->Add(SaveBitmap1);
   MainMenu1->GetItems()->Add(Pattern1);
+  CreateProjectMenu();
+  CreateExtraMenu();
   SetMenu(MainMenu1);
   SetClientWidth(ClientW);
   SetClientHeight(ClientH);
