@@ -1,6 +1,8 @@
 #pragma once
 // The drawing square of the kaleidoscope and free drawing: the images a stroke is repeated
 // into and the frame of the picture area. ResetDrawingArea (Patterns.h) makes the square.
+#include <vector>
+
 #include "platform/classes/Colors.h"
 #include "platform/system/Types.h"
 
@@ -32,3 +34,7 @@ class TDrawingSymmetry {
 // drawn on DrawingBitmap in PenColor over a white brush (so the inside is cleared); the pen is
 // white afterwards. Only with a source loaded.
 void DrawPictureArea(TColor PenColor);
+
+// The stroke DrawHistory draws becomes Points (a reopened project); SeedCount says how many
+// of them it draws.
+void SetDrawingStroke(std::vector<TPoint> Points);

@@ -33,6 +33,8 @@ class TbsSkinPageControl;
 class TbsSkinTabSheet;
 class TbsSkinOpenPictureDialog;
 class TbsSkinSavePictureDialog;
+class TbsSkinOpenDialog;
+class TbsSkinSaveDialog;
 class TbsSkinMessage;
 class TbsSkinEdit;
 class TImage;
@@ -239,6 +241,10 @@ class TForm1 : public TForm {
   TMenuItem* Pattern1 = nullptr;
   // The ten items of the menu "Pattern", in pattern-type order (Pinch1 .. Freedrawing1).
   TMenuItem* PatternItems[10] = {};
+  // The menu "Projects" and its file dialogs.
+  TMenuItem* Projects1 = nullptr;
+  TbsSkinOpenDialog* OpenProjectDialog = nullptr;
+  TbsSkinSaveDialog* SaveProjectDialog = nullptr;
   // The status bar and its panels.
   TbsSkinPanel* StatusBar1 = nullptr;
   TbsSkinPanel* StatusPanel = nullptr;

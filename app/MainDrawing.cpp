@@ -1,6 +1,7 @@
 // Kaleidoscope and free drawing: strokes drawn with the mouse on the result, repeated with the
 // chosen symmetry, become the pattern when submitted.
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "app/Drawing.h"
@@ -54,6 +55,10 @@ void ShowDrawing(TImage32* Image, TRect Area) {
   Shown->AreaChanged(Area, AreaInfoRect);
 }
 }  // namespace
+
+void SetDrawingStroke(std::vector<TPoint> Points) {
+  Stroke = std::move(Points);
+}
 
 void TForm1::ImageMouseDown(TObject*, TMouseButton Button, TShiftState, Integer X, Integer Y, TCustomLayer*) {
   // Only the left button holds the mouse until it is released.
