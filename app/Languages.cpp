@@ -1,13 +1,22 @@
 #include "app/Languages.h"
 
 #include <span>
+#include <utility>
 
 #include "app/Main.h"
+#include "platform/classes/Dialogs.h"
+#include "platform/classes/Menus.h"
+#include "platform/system/Files.h"
+#include "platform/system/IniFiles.h"
+#include "platform/system/Strings.h"
+#include "skin/boxctrls/bsSkinBoxCtrls.h"
+#include "skin/boxctrls/bsSkinTabs.h"
 #include "skin/controls/bsSkinCtrls.h"
 
 TTextTable InterfaceTexts;
 TTextTable VariableTexts;
 std::array<std::array<std::string, 6>, 10> ParamLabels;
+std::array<std::string, 25> UpdateCaptions;
 
 namespace {
 struct TTextDefault {
@@ -171,13 +180,23 @@ void SetDefaultInterfaceTexts() {
   Apply(InterfaceTexts, InterfaceDefaults);
 }
 
-void PadCaptions() {
+namespace {
+void PadInterfaceTexts() {
   for (Integer I : {32, 33, 35, 36, 37, 39, 40, 41, 42, 43, 45})
     InterfaceTexts[I] = " " + InterfaceTexts[I] + " ";
-  for (Integer I = 1; I <= 20; ++I)
-    if (I <= 4 || I >= 11) VariableTexts[I] += "...";
   for (Integer I = 10; I <= 29; ++I) InterfaceTexts[I] = " " + InterfaceTexts[I];
   for (Integer I : {75, 76}) InterfaceTexts[I] = " " + InterfaceTexts[I];
+}
+
+void PadVariableTexts() {
+  for (Integer I = 1; I <= 20; ++I)
+    if (I <= 4 || I >= 11) VariableTexts[I] += "...";
+}
+}  // namespace
+
+void PadCaptions() {
+  PadInterfaceTexts();
+  PadVariableTexts();
 }
 
 void BuildParamLabels() {
@@ -195,4 +214,66 @@ void ApplyVariableTexts() {
     Form1->Label13->SetCaption(VariableTexts[9] + ": 0 x 0");
   }
   BuildParamLabels();
+}
+
+namespace {
+// The interface texts onto the main window's controls and menu items.
+void ApplyInterfaceTexts(TForm1* F) {
+  const TTextTable& T = InterfaceTexts;
+  const std::pair<TControl*, Integer> Controls[] = {
+      {F->FontBtn, 1},        {F->LoadMaskBtn, 2},    {F->LoadPicBtn, 3},      {F->UpdateBtn, 4},
+      {F->LoadFXBtn, 5},      {F->SubmitBtn, 6},      {F->SaveBtn, 8},         {F->EraseBtn, 9},
+      {F->ApplyMask, 10},     {F->ApplyShade, 11},    {F->AutoAlias, 12},      {F->Automatic, 13},
+      {F->AutoSave, 14},      {F->Blending, 15},      {F->ShowPictArea, 16},   {F->PatternColors, 17},
+      {F->Edges, 19},         {F->GlassFX, 20},       {F->GridShow, 21},       {F->KeepShape, 22},
+      {F->FrameOnly, 23},     {F->NoRim, 25},         {F->ShowPreview, 26},    {F->UseText, 28},
+      {F->WhiteGrid, 29},     {F->Label1, 30},        {F->GroupBox1, 32},      {F->GroupBox2, 33},
+      {F->GroupBox3, 35},     {F->GroupBox4, 36},     {F->GroupBox5, 37},      {F->Label23, 38},
+      {F->GroupBox7, 39},     {F->GroupBox8, 40},     {F->GroupBox9, 41},      {F->Label43, 46},
+      {F->Label8, 47},        {F->LabelP[0], 49},     {F->KaleidoColors, 75},  {F->KaleidoPattern, 76},
+      {F->TabSheet1, 82},     {F->TabSheet2, 83},     {F->TabSheet3, 84},
+      // The drawing panel serves both drawing types.
+      {F->GroupBox6, PatternType == ptFreeDrawing ? 78 : 42}};
+  for (const auto& [Control, Text] : Controls) Control->SetCaption(T[Text]);
+
+  const std::pair<TMenuItem*, Integer> Items[] = {
+      {F->Language1, 31},      {F->PatternItems[1], 51}, {F->Extra1, 52},         {F->GlassFX1, 53},
+      {F->PatternItems[3], 55}, {F->PatternItems[8], 56}, {F->Load1, 57},         {F->Mask1, 58},
+      {F->Monthly1, 59},       {F->Off1, 60},            {F->Pattern1, 61},       {F->PatternItems[0], 62},
+      {F->SaveBitmap1, 63},    {F->Sourcebitmap1, 65},   {F->PatternItems[6], 66}, {F->PatternItems[7], 67},
+      {F->PatternItems[4], 68}, {F->PatternItems[5], 69}, {F->PatternItems[2], 70}, {F->Update1, 71},
+      {F->Updatenow1, 72},     {F->Weekly1, 73},         {F->Skin1, 88}};
+  for (const auto& [Item, Text] : Items)
+    if (Item != nullptr) Item->SetCaption(T[Text]);
+
+  // The pattern list shows its first item again; that is no choice of a pattern type.
+  TStrings* List = F->PatternBox->GetItems();
+  List->BeginUpdate();
+  List->Clear();
+  for (Integer K : {74, 51, 70, 55, 68, 69, 66, 67, 56, 77}) List->Add(T[K]);
+  List->EndUpdate();
+  F->PatternBox->SetItemIndex(0);
+}
+}  // namespace
+
+void LoadLanguageFile(const std::string& FileName) {
+  SetDefaultTexts();
+  // The interface texts are padded once when a file is read; padding them here too would pad
+  // the window's texts twice when the file is missing.
+  PadVariableTexts();
+  if (!FileExists(FileName)) {
+    MessageDlg(LanguageNotFoundText, mtWarning, TMsgDlgButtons{mbOK}, 0);
+    ApplyVariableTexts();
+    return;
+  }
+  TIniFile File(FileName);
+  for (Integer I = 1; I <= TextCount; ++I) {
+    const std::string Key = IntToStr(I);
+    InterfaceTexts[I] = File.ReadString("Interface", Key, "");
+    VariableTexts[I] = File.ReadString("Variables", Key, "");
+  }
+  for (std::size_t I = 0; I < UpdateCaptions.size(); ++I) UpdateCaptions[I] = VariableTexts[60 + I];
+  ApplyVariableTexts();
+  PadCaptions();
+  if (Form1 != nullptr) ApplyInterfaceTexts(Form1);
 }

@@ -28,3 +28,16 @@ void PadCaptions();
 void BuildParamLabels();
 // The variable texts into the controls (status, labels) and the parameter labels.
 void ApplyVariableTexts();
+
+// The texts of the web-update window, entries 0..24: variable texts 60..84 of the language
+// file last read (empty until a file is read).
+extern std::array<std::string, 25> UpdateCaptions;
+
+// Shown when a language file is missing; the English texts stay (or come) in force.
+inline constexpr const char* LanguageNotFoundText =
+    "Warning: language file not found.\r\nSwitching to English (default)";
+
+// Reads the language file FileName (full name; INI sections "Interface" and "Variables", keys
+// "1".."100", a missing key reads as an empty text) and captions the main window with it.
+// A missing file is reported in a message box and leaves the English texts in force.
+void LoadLanguageFile(const std::string& FileName);

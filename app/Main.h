@@ -129,6 +129,13 @@ extern std::string ExeDir, LanguagesDir, TempDir, DataDir, ResultsDir, SourcesDi
 extern std::string SourceFileName, GlassFXFileName, TempMovieName;
 extern std::unique_ptr<TIniFile> SettingsFile;
 
+// ---- Settings read at start -----------------------------------------------------------------------
+extern Byte CodecIndex;                         // the preferred video codec
+extern Integer UpdateDays;                      // days between update checks: 0, 7 or 30
+extern std::string LastUpdateDate;              // "dd-mm-yyyy" of the last update check
+extern std::vector<std::string> LanguageNames;  // language i is entry i - 1
+extern Integer CurrentLanguage;                 // 1-based; 0 while no language of the list is in use
+
 // Loads a picture file into Bitmap (24-bit). Raises the reader's exception when the file cannot
 // be read; Bitmap is then unchanged.
 void LoadPictureFile(const std::string& FileName, TBitmap* Bitmap);
@@ -245,6 +252,19 @@ class TForm1 : public TForm {
   TMenuItem* Projects1 = nullptr;
   TbsSkinOpenDialog* OpenProjectDialog = nullptr;
   TbsSkinSaveDialog* SaveProjectDialog = nullptr;
+  // The menu "Extra": the languages (one item per language, then "Other languages?"), the
+  // eight skins and the update interval.
+  TMenuItem* Extra1 = nullptr;
+  TMenuItem* Language1 = nullptr;
+  std::vector<TMenuItem*> LanguageItems;
+  TMenuItem* Otherlanguages1 = nullptr;
+  TMenuItem* Skin1 = nullptr;
+  TMenuItem* SkinItems[8] = {};
+  TMenuItem* Update1 = nullptr;
+  TMenuItem* Off1 = nullptr;
+  TMenuItem* Weekly1 = nullptr;
+  TMenuItem* Monthly1 = nullptr;
+  TMenuItem* Updatenow1 = nullptr;
   // The status bar and its panels.
   TbsSkinPanel* StatusBar1 = nullptr;
   TbsSkinPanel* StatusPanel = nullptr;

@@ -430,6 +430,7 @@ void TForm1::FormCreate(TObject*) {
   SetDefaultTexts();
   PadCaptions();
   ApplyVariableTexts();
+  ReadSettings();
 
   OpenPictureDialog->SetInitialDir(SourcesDir);
   TempMovieName = TempDir + "\\movie~.avi";
