@@ -22,8 +22,9 @@ void TGraphic::LoadFromFile(const std::string& FileName) {
 }
 
 void TGraphic::SaveToFile(const std::string& FileName) {
-  TFileStream Stream(FileName, fmCreate);
+  TReplacingFileStream Stream(FileName);
   SaveToStream(&Stream);
+  Stream.Commit();
 }
 
 void TGraphic::LoadFromClipboardFormat(UINT, HANDLE, HPALETTE) {

@@ -11,6 +11,7 @@
 #include "platform/system/Exceptions.h"
 #include "platform/system/Format.h"
 #include "platform/system/Paths.h"
+#include "platform/system/Streams.h"
 #include "platform/system/Strings.h"
 
 namespace {
@@ -134,18 +135,14 @@ class TProfile {
       Text += L;
       Text += "\r\n";
     }
-    // Written in place (not replaced) so that links, owner and permissions stay.
-    const int Fd = ::open(FNative.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (Fd < 0) WriteError();
-    size_t Done = 0;
-    while (Done < Text.size()) {
-      const ssize_t N = ::write(Fd, Text.data() + Done, Text.size() - Done);
-      if (N < 0 && errno == EINTR) continue;
-      if (N <= 0) break;
-      Done += static_cast<size_t>(N);
+    // Replaced whole: a write that fails part-way leaves the file as it was.
+    try {
+      TReplacingFileStream Stream(FName);
+      Stream.WriteBuffer(Text.data(), static_cast<Integer>(Text.size()));
+      Stream.Commit();
+    } catch (const Exception&) {
+      WriteError();
     }
-    const bool Ok = Done == Text.size() && ::ftruncate(Fd, static_cast<off_t>(Text.size())) == 0;
-    if (::close(Fd) != 0 || !Ok) WriteError();
   }
 
   [[noreturn]] void WriteError() const { throw EIniFileException(Format("Unable to write to %s", {FName})); }

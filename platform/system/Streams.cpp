@@ -153,6 +153,58 @@ TFileStream::~TFileStream() {
   if (FHandle >= 0) ::close(FHandle);
 }
 
+// ---- TReplacingFileStream
+
+namespace {
+// The file a name stands for: a symbolic link is replaced through, never turned into a file.
+std::string ResolvedTarget(const std::string& Native) {
+  char* Real = ::realpath(Native.c_str(), nullptr);
+  if (Real == nullptr) return Native;
+  std::string Result = Real;
+  std::free(Real);
+  return Result;
+}
+}  // namespace
+
+TReplacingFileStream::TReplacingFileStream(std::string_view AFileName)
+    : THandleStream(-1), FFileName(AFileName), FTarget(ResolvedTarget(ToNativePath(AFileName))) {
+  const size_t Slash = FTarget.rfind('/');
+  const std::string Folder = Slash == std::string::npos ? std::string() : FTarget.substr(0, Slash + 1);
+  const std::string Name = Slash == std::string::npos ? FTarget : FTarget.substr(Slash + 1);
+  FTemporary = Folder + "." + Name + ".XXXXXX";
+  FHandle = ::mkostemp(FTemporary.data(), O_CLOEXEC);
+  if (FHandle < 0) {
+    const int Err = errno;
+    FTemporary.clear();
+    throw EFCreateError(
+        Format("Cannot create file \"%s\". %s", {ExpandFileName(FTarget), FileErrorText(Err, FTarget)}));
+  }
+  // The new file takes the old one's permissions, or those a new file would get.
+  struct stat Old;
+  if (::stat(FTarget.c_str(), &Old) == 0) {
+    [[maybe_unused]] const int Ignored = ::fchmod(FHandle, Old.st_mode & 07777);
+  } else {
+    const mode_t Mask = ::umask(0);
+    ::umask(Mask);
+    [[maybe_unused]] const int Ignored = ::fchmod(FHandle, 0666 & ~Mask);
+  }
+}
+
+TReplacingFileStream::~TReplacingFileStream() {
+  if (FHandle >= 0) ::close(FHandle);
+  if (!FTemporary.empty()) ::unlink(FTemporary.c_str());
+}
+
+void TReplacingFileStream::Commit() {
+  if (FTemporary.empty()) return;
+  const bool Written = ::fsync(FHandle) == 0;
+  const bool Closed = ::close(FHandle) == 0;
+  FHandle = -1;
+  if (!Written || !Closed || ::rename(FTemporary.c_str(), FTarget.c_str()) != 0)
+    throw EWriteError(SWriteError);
+  FTemporary.clear();
+}
+
 // ---- TCustomMemoryStream
 
 void TCustomMemoryStream::SetPointer(void* Ptr, Int64 Size) {
@@ -198,8 +250,9 @@ void TCustomMemoryStream::SaveToStream(TStream* Stream) {
 }
 
 void TCustomMemoryStream::SaveToFile(std::string_view FileName) {
-  TFileStream Stream(FileName, fmCreate);
+  TReplacingFileStream Stream(FileName);
   SaveToStream(&Stream);
+  Stream.Commit();
 }
 
 // ---- TMemoryStream

@@ -77,6 +77,25 @@ class TFileStream : public THandleStream {
   std::string FFileName;
 };
 
+// A file written whole or not at all: the bytes go to a new file beside FileName, and Commit
+// puts it in FileName's place in one step (the old file's permissions are kept). A stream
+// destroyed without Commit, because a write failed, removes its file and leaves FileName as it
+// was. Raises EFCreateError as TFileStream does when the folder takes no new file.
+class TReplacingFileStream : public THandleStream {
+ public:
+  explicit TReplacingFileStream(std::string_view AFileName);
+  ~TReplacingFileStream() override;
+  TReplacingFileStream(const TReplacingFileStream&) = delete;
+  TReplacingFileStream& operator=(const TReplacingFileStream&) = delete;
+  // Raises EWriteError when the data cannot be made durable or put in place.
+  void Commit();
+
+ private:
+  std::string FFileName;  // as given, for messages
+  std::string FTarget;    // the native file replaced (a link is followed to its file)
+  std::string FTemporary;
+};
+
 // A stream over one block of memory. Reading past the end delivers what is there.
 class TCustomMemoryStream : public TStream {
  public:

@@ -200,8 +200,9 @@ void TStrings::LoadFromStream(TStream* Stream) {
 }
 
 void TStrings::SaveToFile(std::string_view FileName) {
-  TFileStream Stream(FileName, fmCreate);
+  TReplacingFileStream Stream(FileName);
   SaveToStream(&Stream);
+  Stream.Commit();
 }
 
 void TStrings::SaveToStream(TStream* Stream) {

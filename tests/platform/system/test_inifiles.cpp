@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TempFolder.h"
+#include "tests/support/FileSizeLimit.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/IniFiles.h"
 
@@ -175,6 +176,22 @@ TEST(IniFiles, ProfileWriteToAMissingFolderRaises) {
   } catch (const EIniFileException& E) {
     EXPECT_EQ(E.GetMessage(), "Unable to write to " + Name);
   }
+}
+
+TEST(IniFiles, WritesThatFailPartWayLeaveTheFileAsItWas) {
+  TTempFolder Tmp;
+  const std::string Name = Tmp / "s.ini";
+  const std::string Old = "[S]\r\nkept=1\r\n";
+  WriteFile(Name, Old);
+  TIniFile Ini(Name);
+  TMemIniFile Mem(Name);
+  Mem.WriteString("S", "big", std::string(20000, 'x'));
+  {
+    TFileSizeLimit Limit(1024);
+    EXPECT_THROW(Ini.WriteString("S", "big", std::string(20000, 'x')), EIniFileException);
+    EXPECT_ANY_THROW(Mem.UpdateFile());
+  }
+  EXPECT_EQ(ReadFile(Name), Old);
 }
 
 TEST(IniFiles, MemIniFileRoundTrip) {

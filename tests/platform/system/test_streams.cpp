@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "TempFolder.h"
+#include "tests/support/FileSizeLimit.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/LastError.h"
 #include "platform/system/Streams.h"
@@ -185,4 +188,76 @@ TEST(Streams, ResourceStreamReadsTheProbeAndRefusesWrites) {
   ExpectError<EResNotFound>([] { TResourceStream(HInstance, 101, RT_RCDATA); }, "Resource 101 not found");
   TMemoryStream Copy;
   EXPECT_EQ(Copy.CopyFrom(&R, 0), 33);
+}
+
+namespace {
+std::string FileText(const std::string& Path) {
+  TFileStream In(Path, fmOpenRead);
+  std::string S(static_cast<size_t>(In.GetSize()), '\0');
+  In.ReadBuffer(S.data(), static_cast<Integer>(S.size()));
+  return S;
+}
+
+bool OnlyFileIn(const std::string& Folder, const std::string& Name) {
+  std::vector<std::string> Names;
+  for (const auto& E : std::filesystem::directory_iterator(Folder)) Names.push_back(E.path().filename());
+  return Names == std::vector<std::string>{Name};
+}
+}  // namespace
+
+TEST(Streams, ReplacingFileStreamReplacesOnlyOnCommitAndKeepsPermissions) {
+  TTempFolder Dir;
+  const std::string Path = Dir / "data.txt";
+  {
+    TFileStream Out(Path, fmCreate);
+    Fill(Out, "old contents");
+  }
+  ASSERT_EQ(::chmod(Path.c_str(), 0640), 0);
+  {
+    TReplacingFileStream Out(Path);
+    Fill(Out, "new");
+    EXPECT_EQ(FileText(Path), "old contents");
+    Out.Commit();
+  }
+  EXPECT_EQ(FileText(Path), "new");
+  EXPECT_EQ(std::filesystem::status(Path).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+  {
+    TReplacingFileStream Out(Path);
+    Fill(Out, "abandoned");
+  }
+  EXPECT_EQ(FileText(Path), "new");
+  EXPECT_TRUE(OnlyFileIn(Dir.Path(), "data.txt"));
+}
+
+TEST(Streams, ASaveThatFailsPartWayKeepsTheOldFile) {
+  TTempFolder Dir;
+  const std::string Path = Dir / "data.bin";
+  TMemoryStream Old;
+  Fill(Old, std::string(1000, 'a'));
+  Old.SaveToFile(Path);
+  TMemoryStream New;
+  Fill(New, std::string(100000, 'b'));
+  {
+    TFileSizeLimit Limit(4096);
+    EXPECT_THROW(New.SaveToFile(Path), EWriteError);
+  }
+  EXPECT_EQ(FileText(Path), std::string(1000, 'a'));
+  EXPECT_TRUE(OnlyFileIn(Dir.Path(), "data.bin"));
+}
+
+TEST(Streams, ReplacingALinkWritesTheFileItPointsTo) {
+  TTempFolder Dir;
+  const std::string Real = Dir / "real.txt", Link = Dir / "link.txt";
+  {
+    TFileStream Out(Real, fmCreate);
+    Fill(Out, "x");
+  }
+  std::filesystem::create_symlink(Real, Link);
+  TReplacingFileStream Out(Link);
+  Fill(Out, "through the link");
+  Out.Commit();
+  EXPECT_TRUE(std::filesystem::is_symlink(Link));
+  EXPECT_EQ(FileText(Real), "through the link");
 }
