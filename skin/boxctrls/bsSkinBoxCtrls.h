@@ -171,7 +171,9 @@ struct TbsSpinButtonState {
 };
 
 // A numeric field (120 x 20, part "spinedit"): Value, limited to MinValue..MaxValue unless both
-// are equal, stepped by Increment from two buttons, the Up and Down keys and the wheel.
+// are equal, stepped by Increment from two buttons, the Up and Down keys and the wheel. A typed
+// number is taken when the typing is finished: Enter, leaving the editor, or a pause of
+// TypingPause ms after the last key.
 class TbsSkinSpinEdit : public TbsSkinCustomControl {
  public:
   explicit TbsSkinSpinEdit(TComponent* AOwner);
@@ -207,6 +209,7 @@ class TbsSkinSpinEdit : public TbsSkinCustomControl {
   std::string FormatValue(double AValue) const;
   TbsSkinNumEdit* GetEditor() const { return FEdit; }
   const TbsSpinButtonState& GetButton(Integer Index) const { return Buttons[Index]; }
+  static constexpr UINT TypingPause = 700;
 
   void DrawDefaultImage(TBitmap* B) override;
   void ApplySkinChange() override;
@@ -241,12 +244,18 @@ class TbsSkinSpinEdit : public TbsSkinCustomControl {
   void EditChange(TObject* Sender);
   void StepUp(TObject* Sender);
   void StepDown(TObject* Sender);
+  void StepBy(double Delta);
+  bool ParseText(const std::string& S, double& Number) const;
   void TextChanged();
+  void TypingGoesOn();
+  void FinishTyping();
+  void DropTyping();
   void SetEditorText(const std::string& Text);
   bool IsValidText(const std::string& S) const;
   void UpdateHot(Integer X, Integer Y);
   void StartTimer(UINT Interval);
   void StopTimer();
+  void StopTypingTimer();
 
   TbsSkinNumEdit* FEdit = nullptr;  // owned and parented by this control
   double FValue = 0;
@@ -263,8 +272,11 @@ class TbsSkinSpinEdit : public TbsSkinCustomControl {
   bool FFirstDelay = false;
   bool EditFocused = false;
   bool MouseOver = false;
-  bool FInternalChange = false;
+  bool FInternalChange = false;  // the control writes its own texts
   bool FEditSync = false;
+  bool FChanging = false;     // OnChange runs
+  bool FTyped = false;        // the editor holds typed text not taken yet
+  bool FTakeTypedDue = false;  // typing finished while OnChange ran
 };
 
 // ---- List boxes -----------------------------------------------------------------------------

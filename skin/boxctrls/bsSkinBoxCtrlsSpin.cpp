@@ -2,6 +2,7 @@
 #include "platform/classes/Bitmap.h"
 #include "platform/gdi/Text.h"
 #include "platform/system/Math.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
 #include "platform/user/Timers.h"
 #include "platform/user/User.h"
@@ -11,6 +12,7 @@
 namespace {
 
 constexpr UINT_PTR RepeatTimerId = 1;
+constexpr UINT_PTR TypingTimerId = 2;
 constexpr char DecimalSeparator = '.';
 
 Integer TextHeightOf(TFont* Font) {
@@ -68,14 +70,17 @@ std::string TbsSkinSpinEdit::FormatValue(double AValue) const {
 }
 
 void TbsSkinSpinEdit::SetValue(double AValue) {
+  // The value from code replaces whatever was being typed.
+  DropTyping();
   FValue = CheckValue(AValue);
-  const bool Nested = FInternalChange;
-  FInternalChange = true;
-  if (Nested)
+  const bool Nested = FInternalChange || FChanging;
+  if (Nested) {
     SetEditorText(FormatValue(FValue));
-  else
+  } else {
+    FInternalChange = true;
     SetText(FormatValue(FValue));
-  FInternalChange = false;
+    FInternalChange = false;
+  }
   // One OnChange per cascade, also when the value stayed.
   if (!Nested) Change();
 }
@@ -105,10 +110,16 @@ void TbsSkinSpinEdit::SetDefaultColor(TColor Value) {
   if (PartIndex == -1) FEdit->SetColor(Value);
 }
 
+// Typing goes on while OnChange runs (a handler that pumps messages): its own flag, not the
+// internal-change flag, keeps OnChange from nesting, and typing finished meanwhile is taken
+// once the handler has returned.
 void TbsSkinSpinEdit::Change() {
-  FInternalChange = true;
-  if (OnChange) OnChange(this);
-  FInternalChange = false;
+  {
+    FChanging = true;
+    auto Done = ScopeExit([this] { FChanging = false; });
+    if (OnChange) OnChange(this);
+  }
+  if (FTakeTypedDue) FinishTyping();
 }
 
 void TbsSkinSpinEdit::SetEditorText(const std::string& Text) {
@@ -145,20 +156,24 @@ bool TbsSkinSpinEdit::IsValidText(const std::string& S) const {
   return true;
 }
 
-void TbsSkinSpinEdit::TextChanged() {
-  const std::string S = GetText();
-  if (!IsValidText(S)) return;
-  double Parsed = 0;
+bool TbsSkinSpinEdit::ParseText(const std::string& S, double& Number) const {
+  if (!IsValidText(S)) return false;
   if (FValueType == vtFloat) {
     Extended E = 0;
-    if (!TryStrToFloat(S, E)) return;
-    Parsed = static_cast<double>(E);
-  } else {
-    Integer I = 0;
-    // Text beyond the 32-bit range stays as typed and changes nothing.
-    if (!TryStrToInt(S, I)) return;
-    Parsed = I;
+    if (!TryStrToFloat(S, E)) return false;
+    Number = static_cast<double>(E);
+    return true;
   }
+  Integer I = 0;
+  // Text beyond the 32-bit range stays as typed and changes nothing.
+  if (!TryStrToInt(S, I)) return false;
+  Number = I;
+  return true;
+}
+
+void TbsSkinSpinEdit::TextChanged() {
+  double Parsed = 0;
+  if (!ParseText(GetText(), Parsed)) return;
   const double V = CheckValue(Parsed);
   if (V != FValue) {
     FValue = V;
@@ -171,21 +186,62 @@ void TbsSkinSpinEdit::TextChanged() {
   if (Rewrite) SetEditorText(FValueType == vtFloat ? FormatValue(V) : FormatValue(FValue));
 }
 
+// ---- Typing ---------------------------------------------------------------------------------
+// Every keystroke taken at once would clamp and report each digit ("4" of "40" becomes the
+// minimum 5 and starts a build), so typed text waits until the typing is finished.
+
+void TbsSkinSpinEdit::TypingGoesOn() {
+  FTyped = true;
+  SetTimer(GetHandle(), TypingTimerId, TypingPause, nullptr);
+}
+
+void TbsSkinSpinEdit::FinishTyping() {
+  StopTypingTimer();
+  if (!FTyped) return;
+  if (FChanging) {
+    FTakeTypedDue = true;
+    return;
+  }
+  FTyped = false;
+  FTakeTypedDue = false;
+  TextChanged();
+  // Typing finished by leaving the editor while OnChange ran: the text shows the value now.
+  if (!EditFocused) SetEditorText(FormatValue(FValue));
+}
+
+void TbsSkinSpinEdit::DropTyping() {
+  StopTypingTimer();
+  FTyped = false;
+  FTakeTypedDue = false;
+}
+
+void TbsSkinSpinEdit::StopTypingTimer() {
+  if (HandleAllocated()) KillTimer(GetHandle(), TypingTimerId);
+}
+
 // ---- Steps ----------------------------------------------------------------------------------
 
+// A step starts from the number typed so far, if there is one.
+void TbsSkinSpinEdit::StepBy(double Delta) {
+  double Typed = 0;
+  if (FTyped && ParseText(GetText(), Typed)) FValue = CheckValue(Typed);
+  SetValue(FValue + Delta);
+}
+
 void TbsSkinSpinEdit::StepUp(TObject*) {
-  SetValue(FValue + FIncrement);
+  StepBy(FIncrement);
   if (OnUpButtonClick) OnUpButtonClick(this);
 }
 
 void TbsSkinSpinEdit::StepDown(TObject*) {
-  SetValue(FValue - FIncrement);
+  StepBy(-FIncrement);
   if (OnDownButtonClick) OnDownButtonClick(this);
 }
 
 // ---- Editor events --------------------------------------------------------------------------
 
 void TbsSkinSpinEdit::EditKeyDown(TObject*, Word& Key, TShiftState Shift) {
+  if (Key == VK_RETURN) FinishTyping();
   if (OnEditKeyDown) OnEditKeyDown(this, Key, Shift);
 }
 
@@ -205,8 +261,10 @@ void TbsSkinSpinEdit::EditEnter(TObject*) {
 void TbsSkinSpinEdit::EditExit(TObject*) {
   if (OnEditExit) OnEditExit(this);
   EditFocused = false;
-  // Leaving the editor always shows the value as it stands.
-  SetEditorText(FormatValue(FValue));
+  FinishTyping();
+  // Leaving the editor always shows the value as it stands (once a running OnChange let the
+  // typed number in).
+  if (!FTyped) SetEditorText(FormatValue(FValue));
 }
 
 // ---- Buttons --------------------------------------------------------------------------------
@@ -289,18 +347,29 @@ void TbsSkinSpinEdit::Dispatch(TMessage& Message) {
     case CM_TEXTCHANGED:
       TbsSkinCustomControl::Dispatch(Message);
       if (FEdit != nullptr && !FEditSync) SetEditorText(GetText());
-      if (!FInternalChange) TextChanged();
+      if (FInternalChange) break;
+      if (FEditSync) {
+        TypingGoesOn();
+      } else {
+        // Text set from code is taken at once (after a running OnChange).
+        FTyped = true;
+        FinishTyping();
+      }
       break;
     case WM_TIMER:
       TbsSkinCustomControl::Dispatch(Message);
+      if (Message.WParam == TypingTimerId) {
+        FinishTyping();
+        break;
+      }
       if (Message.WParam != RepeatTimerId) break;
       if (FFirstDelay) {
         FFirstDelay = false;
         StartTimer(100);
       } else if (FRepeatDirection == 2) {
-        SetValue(FValue + FIncrement);
+        StepBy(FIncrement);
       } else if (FRepeatDirection == 1) {
-        SetValue(FValue - FIncrement);
+        StepBy(-FIncrement);
       }
       break;
     case WM_SIZE:

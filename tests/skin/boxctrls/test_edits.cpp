@@ -164,14 +164,18 @@ TEST_F(TEditsTest, TypingIntoTheSpinEdit) {
   Spin->OnChange = TNotifyEvent(&Log, &TEventLog::Change);
   Pump();
   Log.Take();
-  // Beyond the maximum: the text becomes the maximum at once.
+  // Beyond the maximum: once taken (Enter), the text becomes the maximum.
   Spin->GetEditor()->SetText("");
   TypeInto(Spin->GetEditor(), "150");
+  ScriptKeyPress(VK_RETURN);
+  Pump();
   EXPECT_EQ(Spin->GetValue(), 100);
   EXPECT_EQ(Spin->GetEditor()->GetText(), "100");
   // Below a positive minimum the typing is left alone; leaving shows the value.
   Spin->GetEditor()->SetText("");
   TypeInto(Spin->GetEditor(), "3");
+  ScriptKeyPress(VK_RETURN);
+  Pump();
   EXPECT_EQ(Spin->GetEditor()->GetText(), "3");
   EXPECT_EQ(Spin->GetValue(), 5);
   ClickAt(Other, 5, 5);
@@ -180,6 +184,7 @@ TEST_F(TEditsTest, TypingIntoTheSpinEdit) {
   const double Before = Spin->GetValue();
   for (const char* Bad : {"-", "1-", "--2", ""}) {
     Spin->GetEditor()->SetText(Bad);
+    Wait(TbsSkinSpinEdit::TypingPause);
     EXPECT_EQ(Spin->GetValue(), Before) << Bad;
   }
 }
