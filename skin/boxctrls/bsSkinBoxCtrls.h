@@ -297,9 +297,12 @@ class TbsListBox : public TListBox {
 
   TbsSkinCustomListBox* SkinListBox = nullptr;
   Integer HorzOffset = 0;
+  // The window is being made and its items put back: the count is not the list's yet.
+  bool MakingWindow() const { return FMakingWindow; }
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void CreateHandle() override;
   void CreateWnd() override;
   void DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
@@ -308,6 +311,9 @@ class TbsListBox : public TListBox {
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyUp(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
+
+ private:
+  bool FMakingWindow = false;
 };
 
 // The skinned list box (120 x 120, part "listbox"): a frame around the native list and an

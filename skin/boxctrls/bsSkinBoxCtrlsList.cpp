@@ -3,6 +3,7 @@
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ImgList.h"
 #include "platform/gdi/Painting.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/user/ControlMessages.h"
 #include "platform/user/User.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
@@ -22,6 +23,19 @@ void TbsListBox::CreateParams(TCreateParams& Params) {
   Params.ExStyle &= ~WS_EX_CLIENTEDGE;
   Params.Style |= WS_TABSTOP;
   Params.WindowClass.style = CS_DBLCLKS;
+}
+
+// The bar is settled once the items are back. Counting them while they come back would drop
+// the bar and make a new one, and a bar made while its frame is being shown stays without a
+// window (the frame has already gone through its children): the first opened drop-down list
+// showed no bar.
+void TbsListBox::CreateHandle() {
+  {
+    FMakingWindow = true;
+    auto Done = ScopeExit([this] { FMakingWindow = false; });
+    TListBox::CreateHandle();
+  }
+  if (SkinListBox != nullptr) SkinListBox->UpdateScrollBars();
 }
 
 void TbsListBox::CreateWnd() {
@@ -243,7 +257,7 @@ void TbsSkinCustomListBox::PlaceInnerControls() {
 }
 
 void TbsSkinCustomListBox::UpdateScrollBars() {
-  if (ListBox == nullptr || GetComponentState().Contains(csDestroying)) return;
+  if (ListBox == nullptr || ListBox->MakingWindow() || GetComponentState().Contains(csDestroying)) return;
   const Integer Count = ListBox->GetItems()->GetCount();
   const Integer ItemHeight = IntMax(ListBox->GetItemHeight(), 1);
   const Integer Visible = ListBox->GetHeight() / ItemHeight;

@@ -115,6 +115,53 @@ TEST_F(TSkinComboBoxTest, ManyItemsShowEightRowsAndABar) {
   EXPECT_EQ(Combo->GetDropDownCount(), 8);
 }
 
+// The bar's area of the open list as the screen shows it, and whether it holds the black of
+// the arrows.
+struct TBarLook {
+  std::vector<DWORD> Pixels;
+  bool HasArrows = false;
+  bool operator==(const TBarLook&) const = default;
+};
+
+TEST_F(TSkinComboBoxTest, TheFirstOpeningDrawsTheBarAndScrollsByWheel) {
+  for (const char* S : {"Fade", "Rings", "Text", "Wires", "Colours"}) Combo->GetItems()->Add(S);
+  Combo->SetItemIndex(0);
+  auto BarLook = [this] {
+    Pump();
+    TbsSkinScrollBar* Bar = Combo->GetListBox()->MainScrollBar;
+    TBarLook L;
+    if (Bar == nullptr) return L;
+    const TPoint O = Combo->GetListBox()->ClientToScreen(Point(Bar->GetLeft(), Bar->GetTop()));
+    for (Integer Y = 0; Y < Bar->GetHeight(); ++Y)
+      for (Integer X = 0; X < Bar->GetWidth(); ++X) L.Pixels.push_back(ScreenPixel(O.X + X, O.Y + Y));
+    for (DWORD P : L.Pixels) L.HasArrows = L.HasArrows || P == 0;
+    return L;
+  };
+  // Each opening: the look when it opens, and after nine wheel notches over the list.
+  std::vector<TBarLook> Looks;
+  for (Integer Opening = 0; Opening < 2; ++Opening) {
+    ClickAt(Combo, 60, 10);
+    ASSERT_TRUE(Combo->GetDroppedDown());
+    Looks.push_back(BarLook());
+    const TPoint P = RowPoint(0);
+    ScriptMoveTo(P.X, P.Y);
+    for (Integer Notch = 0; Notch < 9; ++Notch) {
+      ScriptWheel(-120);
+      Pump();
+    }
+    // Ten items in eight rows: the last one is selected and shown at the bottom.
+    EXPECT_EQ(Combo->GetListBox()->GetItemIndex(), 9) << Opening;
+    EXPECT_EQ(Combo->GetListBox()->ListBox->GetTopIndex(), 2) << Opening;
+    Looks.push_back(BarLook());
+    ScriptKeyPress(VK_ESCAPE);
+    Pump();
+  }
+  EXPECT_TRUE(Looks[0].HasArrows);
+  EXPECT_FALSE(Looks[0] == Looks[1]) << "the thumb stayed";
+  EXPECT_TRUE(Looks[0] == Looks[2]) << "the first opening's bar differs from the second's";
+  EXPECT_TRUE(Looks[1] == Looks[3]) << "the first opening's scrolled bar differs from the second's";
+}
+
 TEST_F(TSkinComboBoxTest, ArrowKeysAndTypeAhead) {
   Combo->SetItemIndex(0);
   ClickAt(Combo, 60, 10);  // focus; the list opens
