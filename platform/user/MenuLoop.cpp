@@ -46,6 +46,7 @@ class TMenuLoop {
   bool Chosen = false;
   bool ChosenSystem = false;
   bool ByMouse = false;
+  bool StartedByMouse = false;  // a title of the bar was clicked
   bool MenuKeyDown = false;
   UINT Command = 0;
   TPoint LastPoint;
@@ -376,9 +377,13 @@ class TMenuLoop {
     const std::size_t Deep = Levels.size();
     switch (Key) {
       case VK_ESCAPE:
+        // The last popup of a title opened from the keyboard leaves the title selected. One
+        // clicked open ends the loop at once: whoever dispatched the click (a long operation
+        // pumping messages) waits for this loop, and a mouse user takes the selected title
+        // for a closed menu.
         if (Deep > 1)
           CloseLevels(Deep - 1);
-        else if (Deep == 1 && Bar != nullptr)
+        else if (Deep == 1 && Bar != nullptr && !StartedByMouse)
           CloseLevels(0);
         else
           Done = true;
@@ -620,6 +625,7 @@ void MenuBarMouseLoop(TWindow* W, LRESULT Hit, TPoint Screen) {
   L.Owner = W->Handle;
   L.Bar = Bar;
   L.ByMouse = true;
+  L.StartedByMouse = true;
   L.LastPoint = Screen;
   L.Run(Bar, [&] { L.DropBar(Index, false, true); });
   L.PostCommand();

@@ -245,3 +245,38 @@ TEST_F(TFormsTest, PopupMenuOfAControlShowsOnRightClickAndRunsTheChosenItem) {
   Pump();
   EXPECT_TRUE(Log.Lines.empty());
 }
+
+// A long operation pumps messages while the user opens a title of the menu bar with the mouse
+// and presses Escape once: the menu closes and the operation goes on to its end.
+TEST_F(TFormsTest, OneEscapeEndsAMenuOpenedWhileAnOperationPumps) {
+  TMenuLog Log;
+  TForm* Form = NewForm("Form");
+  auto* Menu = new TMainMenu(Form);
+  auto* File = NewItem(Form, Menu->GetItems(), "File", "&File", &Log);
+  NewItem(Form, File, "Save", "&Save", &Log);
+  Form->SetMenu(Menu);
+  Form->Show();
+  Pump();
+  RECT Title;
+  ASSERT_TRUE(GetMenuItemRect(Form->GetHandle(), Menu->GetHandle(), 0, &Title));
+  // The menu loop running out of input means it waits for more: the operation is stuck.
+  bool Stuck = false;
+  SetModalHook([&] {
+    Stuck = true;
+    EndMenu();
+  });
+  constexpr Integer Rounds = 50;
+  Integer Done = 0;
+  for (; Done < Rounds; ++Done) {
+    if (Done == 10) {
+      ScriptClick((Title.Left + Title.Right) / 2, (Title.Top + Title.Bottom) / 2);
+      ScriptKeyPress(VK_ESCAPE);
+    }
+    Clock.Advance(10);
+    Application->ProcessMessages();
+  }
+  EXPECT_EQ(Done, Rounds);
+  EXPECT_FALSE(Stuck);
+  EXPECT_EQ(Log.Lines, TLines{"Click File"});
+  EXPECT_EQ(GetMenuState(Menu->GetHandle(), 0, MF_BYPOSITION) & MF_HILITE, 0u);
+}

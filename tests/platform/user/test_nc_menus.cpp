@@ -513,6 +513,41 @@ TEST_F(TMenuBarTest, ClickingATitleDropsItsPopup) {
   EXPECT_EQ(All(W, WM_COMMAND).at(0).WParam, MAKEWPARAM(301, 0));
 }
 
+// Escape on a title's popup: one opened by a click ends the menu at once (the code that
+// dispatched the click waits for the loop); one opened from the keyboard leaves its title
+// selected until a second Escape.
+TEST_F(TMenuBarTest, EscapeOnATitlesPopup) {
+  RECT Title;
+  ASSERT_TRUE(GetMenuItemRect(W, Bar, 0, &Title));
+  const TPoint T = Center(Title);
+  struct TCase {
+    const char* Name;
+    std::function<void()> Open;
+    bool TitleStaysAfterOneEscape;
+  };
+  const std::vector<TCase> Cases{
+      {"click", [&] { Display->Click(T.X, T.Y); }, false},
+      {"Alt+F", [&] { Display->KeyPress('F', kmAlt); }, true},
+  };
+  for (const TCase& C : Cases) {
+    MessageLog().clear();
+    bool TitleAfterEscape = false;
+    C.Open();
+    Display->KeyPress(VK_ESCAPE);
+    // Idle in the loop after the first Escape: the loop still runs.
+    OnIdle({[&] {
+      TitleAfterEscape = GetMenuState(Bar, 0, MF_BYPOSITION) & MF_HILITE;
+      Display->KeyPress(VK_ESCAPE);
+    }});
+    RunUntilIdle();
+    SetModalHook(nullptr);
+    EXPECT_EQ(TitleAfterEscape, C.TitleStaysAfterOneEscape) << C.Name;
+    EXPECT_EQ(MenuFromHandle(File)->PopupWnd, nullptr) << C.Name;
+    EXPECT_EQ(All(W, WM_EXITMENULOOP).size(), 1u) << C.Name;
+    EXPECT_EQ(GetMenuState(Bar, 0, MF_BYPOSITION) & MF_HILITE, 0u) << C.Name;
+  }
+}
+
 TEST_F(TMenuBarTest, DestroyingTheWindowDestroysItsMenu) {
   EXPECT_EQ(GetMenu(W), Bar);
   DestroyWindow(W);
