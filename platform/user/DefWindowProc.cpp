@@ -94,11 +94,9 @@ LRESULT OnWindowPosChanged(TWindow* W, UINT, WPARAM, LPARAM L) {
 LRESULT OnSetText(TWindow* W, UINT, WPARAM, LPARAM L) {
   const char* Text = reinterpret_cast<const char*>(L);
   W->Text = Text != nullptr ? Text : "";
-  // The caption shows the text.
-  if ((W->Style & WS_CAPTION) == WS_CAPTION && IsReallyVisible(W)) {
-    W->NeedNcPaint = true;
-    UpdatePaintState(W);
-  }
+  // The caption is repainted at once (a frame owed to the next paint has no update region to
+  // draw in, and a busy program may not paint for long).
+  if ((W->Style & WS_CAPTION) == WS_CAPTION && IsReallyVisible(W)) SendTo(W, WM_NCPAINT, 1, 0);
   return TRUE;
 }
 

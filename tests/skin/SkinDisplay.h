@@ -3,6 +3,7 @@
 // own file keeps the display interface's names away from the class library's (both have a
 // TMouseButton); every skin test program compiles SkinDisplayImpl.h once.
 #include <string>
+#include <vector>
 
 #include "platform/system/Types.h"
 
@@ -21,5 +22,7 @@ void ScriptWheel(Integer Delta);
 void ClearScript();
 // The composed screen's pixel as 0x00RRGGBB.
 DWORD ScreenPixel(Integer X, Integer Y);
+// The pixels of a screen rectangle, rows top first, from one screenshot.
+std::vector<DWORD> ScreenPixels(const TRect& R);
 
 }  // namespace SkinTesting

@@ -38,5 +38,12 @@ void ClearScript() {
 DWORD ScreenPixel(Integer X, Integer Y) {
   return Screenshot().Pixel(X, Y);
 }
+std::vector<DWORD> ScreenPixels(const TRect& R) {
+  const TScreenshot Shot = Screenshot();
+  std::vector<DWORD> Pixels;
+  for (Integer Y = R.Top; Y < R.Bottom; ++Y)
+    for (Integer X = R.Left; X < R.Right; ++X) Pixels.push_back(Shot.Pixel(X, Y));
+  return Pixels;
+}
 
 }  // namespace SkinTesting

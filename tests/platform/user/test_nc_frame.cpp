@@ -227,6 +227,19 @@ TEST_F(TNcPaintTest, LongTitleEndsBeforeTheButtons) {
   EXPECT_FALSE(Any(W, RECT{142, 6, 144, 20}, Sys(COLOR_CAPTIONTEXT)));
 }
 
+// A new title is drawn at once, without waiting for the window's next paint.
+TEST_F(TNcPaintTest, NewTitleIsDrawnAtOnce) {
+  HWND W = Frame(50, 50, 200, 120, WS_OVERLAPPEDWINDOW, 0, nullptr, "");
+  SendMessage(W, WM_NCACTIVATE, TRUE, 0);
+  RunUntilIdle();
+  const RECT Title{24, 4, 140, 22};
+  EXPECT_FALSE(Any(W, Title, Sys(COLOR_CAPTIONTEXT)));
+  SetWindowText(W, "Mosaic");
+  EXPECT_TRUE(Any(W, Title, Sys(COLOR_CAPTIONTEXT)));
+  SetWindowText(W, "");
+  EXPECT_FALSE(Any(W, Title, Sys(COLOR_CAPTIONTEXT)));
+}
+
 TEST_F(TNcPaintTest, DialogFrameBorderAndClientEdge) {
   HWND D =
       Frame(50, 50, 150, 100, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE);

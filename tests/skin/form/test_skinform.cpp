@@ -195,4 +195,25 @@ TEST_F(TSkinFormTest, MainMenuBarShowsTheNativeMenuWithoutASkin) {
   EXPECT_EQ(Bar->GetHeight(), 22);
 }
 
+// The caption bar as the screen shows it.
+std::vector<DWORD> CaptionPixels(TForm* Form) {
+  Application->ProcessMessages();
+  const TPoint Client = Form->ClientToScreen({0, 0});
+  return ScreenPixels(Rect(Form->GetLeft() + 4, Form->GetTop() + 4, Form->GetLeft() + Form->GetWidth() - 4, Client.Y));
+}
+
+TEST_F(TSkinFormTest, ANewCaptionShowsAtOnce) {
+  TForm* Form = NewForm("Form");
+  new TbsSkinForm(Form);
+  Form->SetCaption("Tilvarok");
+  Form->Show();
+  const std::vector<DWORD> Old = CaptionPixels(Form);
+  Form->SetCaption("Tilvarok - building the mosaic");
+  const std::vector<DWORD> New = CaptionPixels(Form);
+  EXPECT_FALSE(Old == New) << "the caption bar still shows the old title";
+  // The same caption as at first: the bar looks as it did.
+  Form->SetCaption("Tilvarok");
+  EXPECT_TRUE(CaptionPixels(Form) == Old);
+}
+
 }  // namespace
