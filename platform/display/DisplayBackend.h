@@ -60,4 +60,7 @@ class TDisplayBackend {
   // The system clipboard as UTF-8 text.
   virtual std::string GetClipboardText() = 0;
   virtual void SetClipboardText(const std::string& Text) = 0;
+  // The title (UTF-8) of the desktop window that shows the screen: the window layer gives the
+  // caption of the program's main window. Back ends without such a window ignore it.
+  virtual void SetTitle(const std::string& Title) { (void)Title; }
 };

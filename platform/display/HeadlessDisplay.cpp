@@ -60,6 +60,16 @@ void THeadlessDisplay::SetClipboardText(const std::string& Text) {
   FClipboard = Text;
 }
 
+void THeadlessDisplay::SetTitle(const std::string& Title) {
+  std::lock_guard Guard(FLock);
+  FTitle = Title;
+}
+
+std::string THeadlessDisplay::Title() {
+  std::lock_guard Guard(FLock);
+  return FTitle;
+}
+
 void THeadlessDisplay::Resize(TSize Size) {
   {
     std::lock_guard Guard(FLock);

@@ -39,6 +39,7 @@ class THeadlessDisplay final : public TDisplayBackend {
   void SetCursorShape(const DWORD* Pixels, Integer Width, Integer Height, TPoint HotSpot) override;
   std::string GetClipboardText() override;
   void SetClipboardText(const std::string& Text) override;
+  void SetTitle(const std::string& Title) override;
 
   // Changes the screen size; the window layer hears of it through a ScreenResize event.
   void Resize(TSize Size);
@@ -71,6 +72,8 @@ class THeadlessDisplay final : public TDisplayBackend {
   std::vector<TRect> LastDamage();
   // The cursor shape last set (empty: hidden or never set).
   std::vector<DWORD> CursorPixels();
+  // The desktop window's title last set (empty: never set).
+  std::string Title();
 
  private:
   std::mutex FLock;
@@ -80,6 +83,7 @@ class THeadlessDisplay final : public TDisplayBackend {
   TSize FSize;
   TPoint FMouse;
   std::string FClipboard;
+  std::string FTitle;
   UInt64 FPresents = 0;
   std::vector<TRect> FLastDamage;
   std::vector<DWORD> FCursor;

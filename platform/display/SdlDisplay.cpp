@@ -168,7 +168,7 @@ class TSdlDisplay final : public TDisplayBackend {
     if (FWindow) SDL_SetClipboardText(Text.c_str());
   }
 
-  void SetTitle(const std::string& Title) {
+  void SetTitle(const std::string& Title) override {
     if (FWindow) SDL_SetWindowTitle(FWindow, Title.c_str());
   }
 

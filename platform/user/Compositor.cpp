@@ -4,6 +4,8 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <optional>
+#include <string>
 
 #include "platform/system/Clock.h"
 #include "platform/user/SystemMetrics.h"
@@ -23,6 +25,7 @@ struct TScreenState {
   bool Presented = false;
   UInt64 Presents = 0;
   std::vector<TRect> Rects;
+  std::optional<std::string> Title;  // last given to the back end
 };
 
 TScreenState& State() {
@@ -126,6 +129,14 @@ void ComposeRect(const TRect& R) {
   }
 }
 
+// Without a shown main window the desktop window keeps the title it has.
+void TellTitle(TScreenState& S) {
+  const std::string* Caption = MainWindowCaption();
+  if (S.Backend == nullptr || Caption == nullptr || S.Title == *Caption) return;
+  S.Title = *Caption;
+  S.Backend->SetTitle(*Caption);
+}
+
 }  // namespace
 
 void TWindowSurface::Resize(Integer Width, Integer Height) {
@@ -171,6 +182,7 @@ void DamageWindowSurface(TWindow* Top, const TRect& R) {
 
 DWORD FlushScreen(bool Force) {
   TScreenState& S = State();
+  TellTitle(S);
   NoteHeldWindowDCs();
   if (S.Damage.IsEmpty()) return 0xFFFFFFFFu;
   const UInt64 Now = GetTickCount64();
@@ -190,6 +202,7 @@ UInt64 PresentCount() { return State().Presents; }
 
 void SetDisplayBackend(TDisplayBackend* Backend) {
   State().Backend = Backend;
+  State().Title.reset();
   ScreenSizeChanged();
 }
 

@@ -321,6 +321,10 @@ void DamageWindowSurface(TWindow* Top, const TRect& SurfaceRect);
 DWORD FlushScreen(bool Force);
 // Number of presents so far (tests and benchmarks).
 UInt64 PresentCount();
+// The caption of the program's main window: the oldest shown top-level window with a caption
+// (tool windows aside); null when none is shown. Each flush gives it to the back end as the
+// desktop window's title when it changed.
+const std::string* MainWindowCaption();
 
 // ---- The display back end -------------------------------------------------------------------
 // The back end in use (nullptr: none; the window layer then keeps a 1024x768 screen in memory,

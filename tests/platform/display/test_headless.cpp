@@ -175,6 +175,32 @@ TEST_F(THeadlessTest, ModalLoopsCallTheHook) {
   EXPECT_FALSE(IsWindow(W));
 }
 
+// The desktop window's title is the caption of the oldest shown top-level window with one.
+TEST_F(THeadlessTest, DesktopTitleFollowsTheMainWindow) {
+  // Older, but hidden; and a shown window without a caption.
+  CreateWindowEx(0, "TvHeadlessTest", "hidden", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                 nullptr);
+  HWND Main = Window(WS_OVERLAPPEDWINDOW, 100, 100, 200, 150, RGB(255, 255, 255));
+  Window(WS_POPUP, 10, 10, 50, 50, RGB(0, 0, 255));
+  HWND Dialog = Window(WS_POPUP | WS_CAPTION, 150, 150, 100, 80, RGB(0, 255, 0));
+  SetWindowText(Main, "Tilvarok");
+  SetWindowText(Dialog, "Save file");
+  RunUntilIdle();
+  EXPECT_EQ(Display->Title(), "Tilvarok");
+  // A new caption, also while another window is in front.
+  SetWindowPos(Dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowText(Main, "Tilvarok - Spheres");
+  RunUntilIdle();
+  EXPECT_EQ(Display->Title(), "Tilvarok - Spheres");
+  // With the main window hidden the next one is main; with none shown the title stays.
+  ShowWindow(Main, SW_HIDE);
+  RunUntilIdle();
+  EXPECT_EQ(Display->Title(), "Save file");
+  DestroyWindow(Dialog);
+  RunUntilIdle();
+  EXPECT_EQ(Display->Title(), "Save file");
+}
+
 TEST_F(THeadlessTest, BackEndChoiceAndResize) {
   setenv("TILVAROK_DISPLAY", "headless", 1);
   EXPECT_EQ(InitDisplayBackend(), Display);

@@ -361,14 +361,19 @@ struct TInstalledDisplay {
   }
 };
 
-TEST_F(SdlXvfb, AFormAppearsInTheDesktopWindowAndTakesARealClick) {
+// The class "TvSdlRedForm" of RedFormProc, registered once.
+bool RedFormClass() {
   static const bool Registered = [] {
     WNDCLASS WC;
     WC.lpfnWndProc = MakeWndProc(RedFormProc);
     WC.lpszClassName = "TvSdlRedForm";
     return RegisterClass(&WC) != 0;
   }();
-  ASSERT_TRUE(Registered);
+  return Registered;
+}
+
+TEST_F(SdlXvfb, AFormAppearsInTheDesktopWindowAndTakesARealClick) {
+  ASSERT_TRUE(RedFormClass());
   GClicks.clear();
   TInstalledDisplay Installed(*FDisplay);
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640);
@@ -400,6 +405,24 @@ TEST_F(SdlXvfb, AFormAppearsInTheDesktopWindowAndTakesARealClick) {
   EXPECT_EQ(GClicks[0].lParam, MAKELPARAM(20, 30));
   EXPECT_EQ(GClicks[0].wParam, static_cast<WPARAM>(MK_LBUTTON));
   EXPECT_EQ(GClicks[1].message, static_cast<UINT>(WM_LBUTTONUP));
+}
+
+// The desktop window is titled with the caption of the shown form, and follows a new one.
+TEST_F(SdlXvfb, TheDesktopWindowTakesTheFormsCaption) {
+  ASSERT_TRUE(RedFormClass());
+  TInstalledDisplay Installed(*FDisplay);
+  Installed.Form = CreateWindowEx(0, "TvSdlRedForm", "Tilvarok", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 300,
+                                  200, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(Installed.Form, nullptr);
+  auto ShownName = [this] {
+    RunUntilIdle();
+    std::string Name = Shell("xdotool getwindowname " + FWindowId + " 2>/dev/null");
+    while (!Name.empty() && Name.back() == '\n') Name.pop_back();
+    return Name;
+  };
+  EXPECT_EQ(ShownName(), "Tilvarok");
+  SetWindowText(Installed.Form, "Tilvarok - Spheres");
+  EXPECT_EQ(ShownName(), "Tilvarok - Spheres");
 }
 
 }  // namespace
