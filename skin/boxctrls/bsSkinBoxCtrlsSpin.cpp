@@ -2,7 +2,6 @@
 #include "platform/classes/Bitmap.h"
 #include "platform/gdi/Text.h"
 #include "platform/system/Math.h"
-#include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
 #include "platform/user/Timers.h"
 #include "platform/user/User.h"
@@ -114,11 +113,14 @@ void TbsSkinSpinEdit::SetDefaultColor(TColor Value) {
 // internal-change flag, keeps OnChange from nesting, and typing finished meanwhile is taken
 // once the handler has returned.
 void TbsSkinSpinEdit::Change() {
-  {
-    FChanging = true;
-    auto Done = ScopeExit([this] { FChanging = false; });
+  FChanging = true;
+  try {
     if (OnChange) OnChange(this);
+  } catch (...) {
+    FChanging = false;
+    throw;
   }
+  FChanging = false;
   if (FTakeTypedDue) FinishTyping();
 }
 
