@@ -10,6 +10,7 @@
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/JPEGImage.h"
 #include "platform/system/Math.h"
+#include "platform/system/ScopeExit.h"
 #include "raster/RS32_Image.h"
 #include "skin/controls/bsSkinCtrls.h"
 
@@ -21,12 +22,8 @@ void TForm1::CreateMosaic(TObject* Sender) {
   Busy = 1;
   BuildRunning = 1;
   AbortRequested = 0;
-  if (VideoMode == 0) {
-    UpdateBtn->SetCaption(VariableTexts[5]);
-    UpdateBtn->OnClick = TNotifyEvent(this, &TForm1::AbortCreate);
-    PumpMessages();
-  }
-  auto BackToIdle = [this] {
+  // However the build ends, the window is ready for the next one.
+  const auto BackToIdle = ScopeExit([this] {
     if (VideoMode == 0) {
       UpdateBtn->SetCaption(InterfaceTexts[4]);
       SetStatusText(VariableTexts[10]);
@@ -35,23 +32,23 @@ void TForm1::CreateMosaic(TObject* Sender) {
     }
     BuildRunning = 0;
     Busy = 0;
-  };
-  try {
-    if (PatternType == ptKaleidoscope || PatternType == ptFreeDrawing) {
-      SubmitBitmap(UpdateBtn);
-      KaleidoColors->SetChecked(true);
-    }
-    ShowGrid();
-    if (!FrameOnly->GetChecked()) MatchColors(ResultBitmap.get());
-    if (VideoMode == 0 || ShowPreview->GetChecked()) Image1->GetBitmap()->Assign(ResultBitmap.get());
-    ResultJpeg->Assign(ResultBitmap.get());
-    if (AutoSave->GetChecked()) ResultJpeg->SaveToFile(ResultsDir + "\\Result.jpg");
-  } catch (...) {
-    // A failed stage leaves the window ready for the next build.
-    BackToIdle();
-    throw;
+  });
+  if (VideoMode == 0) {
+    UpdateBtn->SetCaption(VariableTexts[5]);
+    UpdateBtn->OnClick = TNotifyEvent(this, &TForm1::AbortCreate);
+    PumpMessages();
   }
-  BackToIdle();
+  if (PatternType == ptKaleidoscope || PatternType == ptFreeDrawing) {
+    SubmitBitmap(UpdateBtn);
+    KaleidoColors->SetChecked(true);
+  }
+  ShowGrid();
+  if (!FrameOnly->GetChecked()) MatchColors(ResultBitmap.get());
+  if (VideoMode == 0 || ShowPreview->GetChecked()) Image1->GetBitmap()->Assign(ResultBitmap.get());
+  ResultJpeg->Assign(ResultBitmap.get());
+  // A source smaller than two pixels leaves no result to save.
+  const bool HasResult = ResultBitmap->GetWidth() > 0 && ResultBitmap->GetHeight() > 0;
+  if (AutoSave->GetChecked() && HasResult) ResultJpeg->SaveToFile(ResultsDir + "/Result.jpg");
 }
 
 void TForm1::AbortCreate(TObject*) {

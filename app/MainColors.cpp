@@ -164,7 +164,14 @@ void TForm1::Filter(Integer, Integer, Integer R, TBitmap* Tile, TBitmap* Glass, 
   TBitmap& G = *FGlassPicture;
   G.SetPixelFormat(pf24bit);
   if (G.GetWidth() != 2 * R || G.GetHeight() != 2 * R) G.SetSize(2 * R, 2 * R);
-  G.GetCanvas()->StretchDraw(TRect{0, 0, 2 * R, 2 * R}, Glass);
+  // The square is made anew for every cell: without a glass picture it is black, never the
+  // glass of the cell before.
+  if (Glass != nullptr && Glass->GetWidth() > 0 && Glass->GetHeight() > 0) {
+    G.GetCanvas()->StretchDraw(TRect{0, 0, 2 * R, 2 * R}, Glass);
+  } else {
+    const TBitmapRows Rows(&G);
+    for (Integer Y = 0; Y < Rows.Height; ++Y) std::memset(Rows[Y], 0, 3 * static_cast<std::size_t>(Rows.Width));
+  }
   // A cell pixel of weight w = amount / 100 keeps w of itself and takes the rest from the
   // glass: one table entry per pair of channel values, made once per amount.
   const Integer Position = GlassBar->GetValue();

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/BusyScope.h"
 #include "app/Drawing.h"
 #include "app/Functions.h"
 #include "app/Main.h"
@@ -160,16 +161,11 @@ void TForm1::SubmitBitmap(TObject* Sender) {
     PatternColors->SetChecked(false);
     KaleidoPattern->SetChecked(true);
   }
-  const Byte WasBusy = Busy;
-  Busy = 1;
-  try {
+  {
+    const TBusyScope Submitting;
     CopyBitmap(DrawingHistoryBitmap.get(), ResultBitmap.get());
     Colorize(ResultBitmap.get());
-  } catch (...) {
-    Busy = WasBusy;
-    throw;
   }
-  Busy = WasBusy;
   Image1->GetBitmap()->Assign(ResultBitmap.get());
   KaleidoColors->SetEnabled(true);
   KaleidoPattern->SetChecked(true);

@@ -1,18 +1,23 @@
 // Loading the source picture, the grid size and saving the result.
 #include <initializer_list>
 
+#include "app/BusyScope.h"
+#include "app/ControlsQuietly.h"
 #include "app/Functions.h"
 #include "app/Languages.h"
 #include "app/Main.h"
+#include "app/Patterns.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ExtCtrls.h"
 #include "platform/classes/Graphic.h"
 #include "platform/classes/JPEGImage.h"
 #include "platform/classes/Menus.h"
+#include "platform/classes/Screen.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/Files.h"
 #include "platform/system/Format.h"
 #include "platform/system/Math.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
 #include "raster/RS32_Image.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
@@ -50,19 +55,29 @@ void TForm1::LoadPicture(TObject* Sender) {
   LoadSource(Sender);
 }
 
+void TForm1::PutBackSourceControls(TObject* Sender) {
+  if (Sender == NoRim) SetCheckedQuietly(NoRim, !NoRim->GetChecked());
+  if (Sender == MultSpin) SetValueQuietly(MultSpin, FSourceMult);
+}
+
 bool TForm1::LoadSource(TObject* Sender) {
-  // The colour fill reads the source row by row: a new one waits until the build has ended.
-  if (Busy == 1 && BuildRunning == 1) return false;
+  // Long work reads the source or replaces it: a load waits until it has ended, and the
+  // control that asked shows again what is in use.
+  if (Busy == 1) {
+    PutBackSourceControls(Sender);
+    return false;
+  }
   const Integer Mult = static_cast<Integer>(Round(MultSpin->GetValue()));
   OpenPictureDialog->SetInitialDir(SourcesDir);
   std::string Name;
   if (VideoMode == 1) {
-    Name = ResultsDir + "\\VideoSource.bmp";
+    Name = ResultsDir + "/VideoSource.bmp";
   } else if (SourceLoaded == 0 && Sender == MultSpin) {
+    FSourceMult = Mult;
     CreateMosaic(Sender);
     return false;
   } else if (TextMode == 1) {
-    Name = ResultsDir + "\\TextOut.bmp";
+    Name = ResultsDir + "/TextOut.bmp";
   } else if (Sender == NoRim) {
     if (SourceLoaded == 0) return false;
     Name = SourceFileName;
@@ -75,79 +90,92 @@ bool TForm1::LoadSource(TObject* Sender) {
                : SourceFileName;
   }
 
-  // The picture is checked before anything changes: a load that fails keeps the previous source.
-  TBitmap Picture;
-  LoadPictureFile(Name, &Picture);
-  if (Picture.GetWidth() <= 0 || Picture.GetHeight() <= 0)
-    throw Exception(Format("The picture \"%s\" could not be loaded.", {ExtractFileName(Name)}));
-  const Integer NewRim = RimFor(Picture.GetWidth(), NoRim->GetChecked());
-  const Int64 NewWidth = Round(static_cast<Extended>(Picture.GetWidth() + NewRim) * Mult);
-  const Int64 NewHeight = Round(static_cast<Extended>(Picture.GetHeight() + NewRim) * Mult);
-  if (NewWidth * NewHeight > MaxSourcePixels || Max(NewWidth, NewHeight) > MaxSourceSide) {
-    const std::string Limit = NewWidth * NewHeight > MaxSourcePixels
-                                  ? Format("more than %d megapixels", {MaxSourcePixels / 1'000'000})
-                                  : Format("a side longer than %d pixels", {MaxSourceSide});
-    ShowWarning(
-        Format("The picture \"%s\" would be %d x %d pixels with its rim and multiplier, %s.\r\n"
-               "Please choose a smaller multiplier or picture.",
-               {ExtractFileName(Name), NewWidth, NewHeight, Limit}));
-    // The multiplier goes back to the one the kept source was made with, without a reload.
-    if (Sender == MultSpin) {
-      const TNotifyEvent Handler = MultSpin->OnChange;
-      MultSpin->OnChange = TNotifyEvent();
-      MultSpin->SetValue(FSourceMult);
-      MultSpin->OnChange = Handler;
-    }
-    return false;
-  }
-
-  SourceFileName = Name;
-  FSourceMult = Mult;
-  SourceLoaded = 1;
-  Busy = 1;
-  Rim = NewRim;
   {
-    TBitmap Rimmed;
-    Rimmed.SetPixelFormat(pf24bit);
-    Rimmed.SetSize(Picture.GetWidth() + Rim, Picture.GetHeight() + Rim);
-    TCanvas* C = Rimmed.GetCanvas();
-    C->GetBrush()->SetColor(clWhite);
-    C->FillRect(TRect{0, 0, Rimmed.GetWidth(), Rimmed.GetHeight()});
-    C->Draw(Rim / 2, Rim / 2, &Picture);
-    SourceBitmap->SetPixelFormat(pf24bit);
-    SourceBitmap->SetSize(static_cast<Integer>(NewWidth), static_cast<Integer>(NewHeight));
-    SourceBitmap->GetCanvas()->StretchDraw(TRect{0, 0, SourceBitmap->GetWidth(), SourceBitmap->GetHeight()},
-                                           &Rimmed);
-  }
-  const Integer W = SourceBitmap->GetWidth(), H = SourceBitmap->GetHeight();
-  CellsX = CellsFor(W);
-  CellsY = CellsFor(H);
-  Label13->SetCaption(VariableTexts[9] + Format(": %d x %d", {W, H}));
-  Image2->GetBitmap()->Assign(SourceBitmap.get());
+    // A large picture takes a moment: the window says what it is reading and refuses other
+    // work meanwhile.
+    const TBusyScope Loading;
+    const TCursor OldCursor = Screen->GetCursor();
+    Screen->SetCursor(crHourGlass);
+    const auto Done = ScopeExit([this, OldCursor] {
+      Screen->SetCursor(OldCursor);
+      SetStatusText(VariableTexts[10]);
+    });
+    ShowStatus(ExtractFileName(Name) + "...");
 
-  FrameOnly->SetChecked(false);
-  FrameOnly->SetEnabled(true);
-  PatternColors->SetChecked(false);
-  for (TControl* C : std::initializer_list<TControl*>{AutoAlias, Automatic, Blending, BlendBar, Edges,
-                                                      ClipBar, UpdateBtn, BlendLbl, ClipLbl})
-    C->SetEnabled(true);
-  if (MaskLoaded == 1 && TextMode == 0) {
-    MaskLoaded = 0;
-    Image3->SetVisible(false);
-    ApplyMask->SetEnabled(false);
-    ApplyMask->SetChecked(false);
-  } else if (MaskLoaded == 1) {
-    // The text pattern keeps the mask: it follows the new source's size.
-    FitMaskToSource();
+    // The picture is checked before anything changes: a load that fails keeps the previous source.
+    TBitmap Picture;
+    LoadPictureFile(Name, &Picture);
+    if (Picture.GetWidth() <= 0 || Picture.GetHeight() <= 0)
+      throw Exception(Format("The picture \"%s\" could not be loaded.", {ExtractFileName(Name)}));
+    const Integer NewRim = RimFor(Picture.GetWidth(), NoRim->GetChecked());
+    const Int64 NewWidth = Round(static_cast<Extended>(Picture.GetWidth() + NewRim) * Mult);
+    const Int64 NewHeight = Round(static_cast<Extended>(Picture.GetHeight() + NewRim) * Mult);
+    if (NewWidth * NewHeight > MaxSourcePixels || Max(NewWidth, NewHeight) > MaxSourceSide) {
+      const std::string Limit = NewWidth * NewHeight > MaxSourcePixels
+                                    ? Format("more than %d megapixels", {MaxSourcePixels / 1'000'000})
+                                    : Format("a side longer than %d pixels", {MaxSourceSide});
+      ShowWarning(
+          Format("The picture \"%s\" would be %d x %d pixels with its rim and multiplier, %s.\r\n"
+                 "Please choose a smaller multiplier or picture.",
+                 {ExtractFileName(Name), NewWidth, NewHeight, Limit}));
+      // The multiplier goes back to the one the kept source was made with, without a reload.
+      if (Sender == MultSpin) PutBackSourceControls(Sender);
+      return false;
+    }
+
+    SourceFileName = Name;
+    FSourceMult = Mult;
+    SourceLoaded = 1;
+    Rim = NewRim;
+    SetSourcePicture(&Picture, static_cast<Integer>(NewWidth), static_cast<Integer>(NewHeight));
+
+    FrameOnly->SetChecked(false);
+    FrameOnly->SetEnabled(true);
+    PatternColors->SetChecked(false);
+    for (TControl* C : std::initializer_list<TControl*>{AutoAlias, Automatic, Blending, BlendBar, Edges,
+                                                        ClipBar, UpdateBtn, BlendLbl, ClipLbl})
+      C->SetEnabled(true);
+    if (MaskLoaded == 1 && TextMode == 0) {
+      MaskLoaded = 0;
+      Image3->SetVisible(false);
+      ApplyMask->SetEnabled(false);
+      ApplyMask->SetChecked(false);
+    } else if (MaskLoaded == 1) {
+      // The text pattern keeps the mask: it follows the new source's size.
+      FitMaskToSource();
+    }
   }
-  Busy = 0;
+  // Only a drawing lives on the drawing square; another type keeps its result until it builds.
+  if (PatternType == ptKaleidoscope || PatternType == ptFreeDrawing) ResetDrawingArea();
   Automatic->SetChecked(false);
-  if (Sender == MultSpin || Sender == LoadPicBtn) CreateMosaic(Sender);
   if (!UseText->GetChecked()) SetCaption("Tilvarok - " + ExtractFileName(Name));
+  if (Sender == MultSpin || Sender == LoadPicBtn) CreateMosaic(Sender);
   return true;
 }
 
+void TForm1::SetSourcePicture(TBitmap* Picture, Integer Width, Integer Height) {
+  TBitmap Rimmed;
+  Rimmed.SetPixelFormat(pf24bit);
+  Rimmed.SetSize(Picture->GetWidth() + Rim, Picture->GetHeight() + Rim);
+  TCanvas* C = Rimmed.GetCanvas();
+  C->GetBrush()->SetColor(clWhite);
+  C->FillRect(TRect{0, 0, Rimmed.GetWidth(), Rimmed.GetHeight()});
+  C->Draw(Rim / 2, Rim / 2, Picture);
+  SourceBitmap->SetPixelFormat(pf24bit);
+  SourceBitmap->SetSize(Width, Height);
+  SourceBitmap->GetCanvas()->StretchDraw(TRect{0, 0, Width, Height}, &Rimmed);
+  CellsX = CellsFor(Width);
+  CellsY = CellsFor(Height);
+  Label13->SetCaption(VariableTexts[9] + Format(": %d x %d", {Width, Height}));
+  Image2->GetBitmap()->Assign(SourceBitmap.get());
+}
+
 void TForm1::SetBasicSize(TObject* Sender) {
+  // The grid of a running build cannot change under it: the spin edit shows the one in use.
+  if (Busy == 1 && Sender == SpinEdit5) {
+    SetValueQuietly(SpinEdit5, GridPx);
+    return;
+  }
   GridPx = static_cast<Byte>(Round(SpinEdit5->GetValue()));
   if (SourceBitmap->GetWidth() > 0) {
     CellsX = CellsFor(SourceBitmap->GetWidth());

@@ -1,4 +1,6 @@
 // The text pattern, the mask and the glass picture.
+#include "app/BusyScope.h"
+#include "app/ControlsQuietly.h"
 #include "app/Main.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/Dialogs.h"
@@ -17,14 +19,6 @@ constexpr TColor TextEditColor = static_cast<TColor>(178 | (189 << 8) | (210 << 
 void SetEditColor(TbsSkinEdit* Edit, TColor Color) {
   Edit->SetColor(Color);
   Edit->SetDefaultColor(Color);
-}
-
-// The check box shows Checked without running its handler.
-void SetCheckedQuietly(TbsSkinCheckRadioBox* Box, bool Checked) {
-  const TNotifyEvent Handler = Box->OnClick;
-  Box->OnClick = TNotifyEvent();
-  Box->SetChecked(Checked);
-  Box->OnClick = Handler;
 }
 
 // Loads a picture file into Picture; a file that cannot be read or holds no picture gives a
@@ -95,7 +89,7 @@ void TForm1::CreateTextBitmap() {
   C->GetBrush()->SetColor(clWhite);
   C->FillRect(TRect{0, 0, Text.GetWidth(), Text.GetHeight()});
   C->TextOut(Rim / 2, Rim / 2, S);
-  Text.SaveToFile(ResultsDir + "\\TextOut.bmp");
+  Text.SaveToFile(ResultsDir + "/TextOut.bmp");
   TextBitmap->Assign(&Text);
 }
 
@@ -107,7 +101,7 @@ void TForm1::SelectFont(TObject* Sender) {
 void TForm1::LoadMask(TObject*) {
   // A running build reads the mask's rows.
   if (Busy == 1) return;
-  OpenPictureDialog->SetInitialDir(DataDir + "\\Masks");
+  OpenPictureDialog->SetInitialDir(DataDir + "/Masks");
   if (!OpenPictureDialog->Execute()) return;
   TBitmap Picture;
   if (!LoadPictureOrWarn(this, OpenPictureDialog->GetFileName(), &Picture)) return;
@@ -123,12 +117,11 @@ void TForm1::LoadMask(TObject*) {
   MaskLoaded = 1;
   FitMaskToSource();
   // Checking the box would build; a loaded mask waits for the next build.
-  Busy = 1;
+  const TBusyScope Showing;
   Image3->GetPicture()->Assign(&Picture);
   ApplyMask->SetEnabled(true);
   ApplyMask->SetChecked(true);
   Image3->SetVisible(true);
-  Busy = 0;
 }
 
 void TForm1::FitMaskToSource() {
@@ -145,12 +138,25 @@ void TForm1::FitMaskToSource() {
 }
 
 void TForm1::LoadGlassFX(TObject*) {
+  // A running build lays the glass picture over its cells.
+  if (Busy == 1) return;
   if (!OpenPictureDialog->Execute()) return;
   const std::string Name = OpenPictureDialog->GetFileName();
   TBitmap Picture;
   if (!LoadPictureOrWarn(this, Name, &Picture)) return;
   GlassFXFileName = Name;
-  GlassFXBitmap->Assign(&Picture);
+  ShowGlassPicture(&Picture);
+}
+
+void TForm1::LoadGlassFromSettings() {
+  if (GlassFXFileName.empty()) return;
+  TBitmap Picture;
+  // A glass picture that has gone since the last run is reported and leaves the glass empty.
+  if (LoadPictureOrWarn(this, GlassFXFileName, &Picture)) ShowGlassPicture(&Picture);
+}
+
+void TForm1::ShowGlassPicture(TBitmap* Picture) {
+  GlassFXBitmap->Assign(Picture);
   GlassFXBitmap->SetPixelFormat(pf24bit);
   Image4->GetPicture()->Assign(GlassFXBitmap.get());
 }

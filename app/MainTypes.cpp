@@ -1,6 +1,8 @@
 // The pattern-type table and the handlers that tie the option controls to the build.
 #include <initializer_list>
+#include <optional>
 
+#include "app/BusyScope.h"
 #include "app/Languages.h"
 #include "app/Main.h"
 #include "app/Patterns.h"
@@ -48,10 +50,10 @@ bool IsDrawing(Byte Type) {
   return Type == ptKaleidoscope || Type == ptFreeDrawing;
 }
 
-// A switch while a build runs would free the pictures the build is working on: the choice
-// goes back to the type being built. True when refused.
-bool RefuseSwitchDuringBuild(TForm1* Form) {
-  if (Busy != 1 || BuildRunning != 1) return false;
+// A switch while long work runs (a build, a load, a submit) would free the pictures that work
+// is using: the choice goes back to the type in use. True when refused.
+bool RefuseSwitchWhileBusy(TForm1* Form) {
+  if (Busy != 1) return false;
   Form->PatternBox->SetItemIndex(PatternType);
   for (Integer K = 0; K < 10; ++K) Form->PatternItems[K]->SetChecked(K == PatternType);
   return true;
@@ -68,13 +70,10 @@ void ApplySlider(TbsSkinTrackBar* Bar, const TSliderSetting& S) {
 // ---- The pattern type ------------------------------------------------------------------------
 
 void TForm1::SelectType(TObject* Sender) {
-  if (RefuseSwitchDuringBuild(this)) return;
+  if (RefuseSwitchWhileBusy(this)) return;
   // The handlers that setting the sliders and the options runs must not build before the
   // switch is complete; a switch that fails half-way leaves the window ready all the same.
-  Busy = 1;
-  struct TEndSwitch {
-    ~TEndSwitch() { Busy = 0; }
-  } EndSwitch;
+  auto Switching = std::make_optional<TBusyScope>();
   PatternType = static_cast<Byte>(EnsureRange(PatternBox->GetItemIndex(), 0, 9));
   const Byte Type = PatternType;
 
@@ -129,7 +128,7 @@ void TForm1::SelectType(TObject* Sender) {
     ResetDrawingArea();
   }
 
-  Busy = 0;
+  Switching.reset();
   PumpMessages();
   for (Integer K = 0; K < 10; ++K) PatternItems[K]->SetChecked(K == Type);
   // The drawing types build only from the update button.
@@ -137,7 +136,7 @@ void TForm1::SelectType(TObject* Sender) {
 }
 
 void TForm1::SelectPatternFromMenu(TObject* Sender) {
-  if (RefuseSwitchDuringBuild(this)) return;
+  if (RefuseSwitchWhileBusy(this)) return;
   Integer Index = -1;
   for (Integer K = 0; K < 10; ++K) {
     PatternItems[K]->SetChecked(false);

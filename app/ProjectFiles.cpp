@@ -16,6 +16,7 @@
 #include "platform/system/Format.h"
 #include "platform/system/IniFiles.h"
 #include "platform/system/Math.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
@@ -122,7 +123,8 @@ void SaveProjectFile(const std::string& FileName) {
   // Made in memory and written in one go: the file is replaced whole, and an old project
   // stays as it was when the new one cannot be written.
   TMemIniFile Ini("");
-  Ini.WriteInteger(ProjectSection, "Pattern", Form->PatternBox->GetItemIndex());
+  // The type in use: a language switch shows the box's first item whatever the type.
+  Ini.WriteInteger(ProjectSection, "Pattern", PatternType);
   for (Integer I = 1; I <= 6; ++I) Ini.WriteInteger(ProjectSection, ParamKey(I), Form->TrackBarP[I - 1]->GetValue());
   for (const TOptionKey& O : OptionKeys) Ini.WriteBool(ProjectSection, O.Key, (Form->*O.Box)->GetChecked());
   for (const TBarKey& B : BarKeys) Ini.WriteInteger(ProjectSection, B.Key, (Form->*B.Bar)->GetValue());
@@ -159,9 +161,7 @@ void LoadProjectFile(const std::string& FileName) {
     // No build runs while the controls are set, and the window is ready again whatever
     // happens meanwhile.
     Ready = 0;
-    struct TReadyAgain {
-      ~TReadyAgain() { Ready = 1; }
-    } ReadyAgain;
+    const auto ReadyAgain = ScopeExit([] { Ready = 1; });
     SetControls(Form, *Ini);
     if (PatternType == ptKaleidoscope) {
       Valid = ReadPoints(*Ini);

@@ -84,7 +84,7 @@ TEST_F(TPicturesTest, TheTextPatternBecomesTheSourceWithoutABuildAndIsForgottenW
   EXPECT_EQ(Rim, TextRim);
   EXPECT_EQ(SourceBitmap->GetWidth(), TextBitmap->GetWidth() + TextRim);
   EXPECT_EQ(SourceBitmap->GetHeight(), TextBitmap->GetHeight() + TextRim);
-  EXPECT_EQ(SourceFileName, ResultsDir + "\\TextOut.bmp");
+  EXPECT_EQ(SourceFileName, ResultsDir + "/TextOut.bmp");
   EXPECT_EQ(TextMode, 0);
   EXPECT_EQ(Form->GetCaption(), "Tilvarok - Hi");
   EXPECT_EQ(Form->Edit1->GetColor(), TextEditColor);

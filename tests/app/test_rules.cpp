@@ -59,6 +59,9 @@ TEST_F(TMosaicTest, BuildsAreNeitherRepeatedNorNestedWhileBusy) {
   Ready = 1;
   EXPECT_EQ(Builds.Count, 0);
   // An option changed by a click during a build runs its handler, which finds the window busy.
+  // (The grid options start disabled; choosing a pattern enables them.)
+  Form->GridShow->SetEnabled(true);
+  Form->WhiteGrid->SetEnabled(true);
   const TPoint P = Form->GridShow->ClientToScreen(TPoint{6, 6});
   Headless().Click(P.X, P.Y);
   Form->CreateMosaic(Form->UpdateBtn);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "SettingsTestSupport.h"
+#include "platform/classes/ExtCtrls.h"
 #include "platform/classes/Menus.h"
 #include "skin/data/bsSkinData.h"
 
@@ -34,7 +35,12 @@ class TSettingsTest : public TMosaicTest {
 };
 
 TEST_F(TSettingsTest, TheUpdateIntervalAndTheSkinAreWrittenWhenChosenAndCheckedAtTheNextStart) {
+  // A glass picture that has gone is reported at every start; the start goes on.
+  TBoxAnswers Answers;
   Start("[Directories]\nGlassFX File=/nowhere/glass.bmp\n[Settings]\nCodec=3\n");
+  ASSERT_EQ(Answers.Messages.size(), 1u);
+  EXPECT_EQ(Answers.Messages[0].rfind("The picture \"glass.bmp\" could not be loaded.", 0), 0u);
+  EXPECT_EQ(GlassFXBitmap->GetWidth(), 0);
   // A file without "Updated" gets the first date at once.
   EXPECT_EQ(ReadSettingText("Settings", "Updated"), "01-01-2011");
   EXPECT_EQ(LastUpdateDate, "01-01-2011");
@@ -129,4 +135,16 @@ TEST_F(TSettingsTest, AChoiceThatCannotBeWrittenIsReportedAndHoldsForTheRun) {
   EXPECT_EQ(Checked(Form->Update1), "1");
   EXPECT_EQ(UpdateDays, 7);
   EXPECT_FALSE(DirectoryExists(DataDir + "\\Missing"));
+}
+
+TEST_F(TSettingsTest, TheGlassPictureNamedInTheSettingsIsLoadedAtStart) {
+  const std::string Glass = GetEnvironmentVariable("XDG_DATA_HOME") + "/ZOR/Tilvarok/glass.bmp";
+  MakeBitmap(30, 20, [](Integer X, Integer) { return X < 15 ? clRed : clBlue; })->SaveToFile(Glass);
+  Start("[Directories]\nGlassFX File=" + Glass + "\n");
+  EXPECT_EQ(GlassFXFileName, Glass);
+  ASSERT_EQ(GlassFXBitmap->GetWidth(), 30);
+  ASSERT_EQ(GlassFXBitmap->GetHeight(), 20);
+  EXPECT_EQ(PixelAt(GlassFXBitmap.get(), 20, 5), clBlue);
+  EXPECT_EQ(Form->Image4->GetPicture()->GetWidth(), 30);
+  DeleteFile(Glass);
 }
