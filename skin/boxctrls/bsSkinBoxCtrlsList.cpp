@@ -3,6 +3,7 @@
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ImgList.h"
 #include "platform/gdi/Painting.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/user/ControlMessages.h"
 #include "platform/user/User.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
@@ -29,14 +30,11 @@ void TbsListBox::CreateParams(TCreateParams& Params) {
 // window (the frame has already gone through its children): the first opened drop-down list
 // showed no bar.
 void TbsListBox::CreateHandle() {
-  FMakingWindow = true;
-  try {
+  {
+    FMakingWindow = true;
+    auto Done = ScopeExit([this] { FMakingWindow = false; });
     TListBox::CreateHandle();
-  } catch (...) {
-    FMakingWindow = false;
-    throw;
   }
-  FMakingWindow = false;
   if (SkinListBox != nullptr) SkinListBox->UpdateScrollBars();
 }
 

@@ -2,6 +2,7 @@
 #include "platform/classes/Bitmap.h"
 #include "platform/gdi/Text.h"
 #include "platform/system/Math.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
 #include "platform/user/Timers.h"
 #include "platform/user/User.h"
@@ -113,14 +114,11 @@ void TbsSkinSpinEdit::SetDefaultColor(TColor Value) {
 // internal-change flag, keeps OnChange from nesting, and typing finished meanwhile is taken
 // once the handler has returned.
 void TbsSkinSpinEdit::Change() {
-  FChanging = true;
-  try {
+  {
+    FChanging = true;
+    auto Done = ScopeExit([this] { FChanging = false; });
     if (OnChange) OnChange(this);
-  } catch (...) {
-    FChanging = false;
-    throw;
   }
-  FChanging = false;
   if (FTakeTypedDue) FinishTyping();
 }
 
