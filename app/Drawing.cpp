@@ -2,12 +2,11 @@
 #include "app/Drawing.h"
 
 #include "app/Main.h"
+#include "app/PatternHost.h"
 #include "app/Patterns.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/Canvas.h"
 #include "platform/system/Math.h"
-#include "raster/RS32_Image.h"
-#include "skin/controls/bsSkinCtrls.h"
 
 // Red, blue, black, maroon, green, navy, teal, olive.
 const TColor DrawingImageColors[DrawingImageCount] = {255, 16711680, 0, 128, 32768, 8388608, 8421376, 32896};
@@ -18,13 +17,14 @@ TDrawingSymmetry TDrawingSymmetry::Current() {
   S.FCy = PatternSize / 2;
   S.FWhich[S.FCount++] = 0;
   if (PatternType != ptKaleidoscope) return S;
-  const bool Mirrors = Form1->Kal8x->GetChecked();
+  const Integer Images = PatternHost().KaleidoImages();
+  const bool Mirrors = Images == 8;
   S.FWhich[S.FCount++] = 1;
   if (Mirrors) {
     S.FWhich[S.FCount++] = 2;
     S.FWhich[S.FCount++] = 3;
   }
-  if (!Form1->Kal2x->GetChecked()) {
+  if (Images != 2) {
     S.FWhich[S.FCount++] = 4;
     S.FWhich[S.FCount++] = 5;
     if (Mirrors) {
@@ -84,9 +84,8 @@ void ResetDrawingArea() {
     B->SetSize(S, S);
     Canvas->Rectangle(0, 0, S, S);
   }
-  Form1->KaleidoPattern->SetChecked(true);
-  Form1->KaleidoColors->SetEnabled(false);
-  if (Form1->ShowPictArea->GetChecked()) DrawPictureArea(clLime);
-  if (PatternType == ptKaleidoscope || PatternType == ptFreeDrawing)
-    Form1->Image1->GetBitmap()->Assign(DrawingBitmap.get());
+  TPatternHost& Host = PatternHost();
+  Host.ResetDrawingPanel();
+  if (Host.PictureAreaOn()) DrawPictureArea(clLime);
+  if (PatternType == ptKaleidoscope || PatternType == ptFreeDrawing) Host.ShowPicture(DrawingBitmap.get());
 }

@@ -16,7 +16,7 @@ extern const TColor DrawingImageColors[DrawingImageCount];
 // centre of the drawing square: free drawing the point alone, the kaleidoscope 2, 4 or 8.
 class TDrawingSymmetry {
  public:
-  // From PatternType, PatternSize and the radio group Kal2x / Kal4x / Kal8x of Form1.
+  // From PatternType, PatternSize and the host's choice of 2, 4 or 8 images.
   static TDrawingSymmetry Current();
   Integer Count() const { return FCount; }
   // The image number (0..7) of the K-th image drawn.

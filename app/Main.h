@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PatternHost.h"
 #include "platform/classes/Forms.h"
 #include "platform/system/Types.h"
 
@@ -145,7 +146,7 @@ void LoadPictureFile(const std::string& FileName, TBitmap* Bitmap);
 std::string ResultSaveName(const std::string& FileName, Integer FilterIndex);
 
 // ---- The main window ------------------------------------------------------------------------------
-class TForm1 : public TForm {
+class TForm1 : public TForm, public TPatternHost {
  public:
   explicit TForm1(TComponent* AOwner);
   ~TForm1() override;
@@ -216,6 +217,27 @@ class TForm1 : public TForm {
   void GlassSquare(TBitmap* Bitmap, Integer X, Integer Y, Integer R, TColor Color);
   void BlendBackground(TBitmap* Bitmap);
   void TubeShading(TBitmap* Bitmap);
+
+  // The generators' host, read from the controls (MainHost.cpp).
+  Integer ParamPosition(Integer Index) const override;
+  Integer ParamMinimum(Integer Index) const override;
+  Integer ParamMaximum(Integer Index) const override;
+  Integer PenWidth() const override;
+  Single PatternColorMode() const override;
+  bool PatternColorsOn() const override;
+  bool GlassOn() const override;
+  bool KeepShapeOn() const override;
+  Integer Multiplier() const override;
+  Integer KaleidoImages() const override;
+  bool PictureAreaOn() const override;
+  void LetMessagesRun() override;
+  void ShowStatusText(const std::string& Text) override;
+  void SetProgressLimit(Integer Value) override;
+  void ShowProgress(Integer Value) override;
+  void ShowCoverage(const std::string& Text) override;
+  void GlassCell(TBitmap* Bitmap, Integer X, Integer Y, Integer R, TColor Color) override;
+  void ResetDrawingPanel() override;
+  void ShowPicture(TBitmap* Picture) override;
 
   // What the stages read of the controls.
   Integer ParamValue(Integer Index) const;  // position of TrackBarP1..TrackBarP6

@@ -1,9 +1,10 @@
 // The regions of a line drawing become cells.
 #include "app/Functions.h"
 #include "app/Main.h"
+#include "app/PatternHost.h"
+#include "app/Patterns.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/system/Math.h"
-#include "skin/controls/bsSkinCtrls.h"
 
 namespace {
 // The copy marks a region found; a white mark would leave it to be found again.
@@ -11,13 +12,17 @@ constexpr TColor WhiteMark = static_cast<TColor>(0xFEFEFE);
 }  // namespace
 
 void TForm1::Colorize(TBitmap* Bitmap) {
+  ColorizeDrawing(*this, Bitmap);
+}
+
+void ColorizeDrawing(TPatternHost& Host, TBitmap* Bitmap) {
   TBitmap Copy;
   CopyBitmap(Bitmap, &Copy);
   const TBitmapRows Rows(&Copy);
-  SetProgressMax(Rows.Height);
+  Host.SetProgressLimit(Rows.Height);
   SeedCount = 0;
-  const bool Colors = PatternColors->GetChecked();
-  const Single Mode = ColorMode();
+  const bool Colors = Host.PatternColorsOn();
+  const Single Mode = Host.PatternColorMode();
   TCanvas* Marks = Copy.GetCanvas();
   TCanvas* Canvas = Bitmap->GetCanvas();
   for (Integer Y = 0; Y < Rows.Height; ++Y) {
@@ -34,8 +39,8 @@ void TForm1::Colorize(TBitmap* Bitmap) {
       }
     }
     if (AbortRequested == 1) return;
-    SetProgress(Y);
-    PumpMessages();
+    Host.ShowProgress(Y);
+    Host.LetMessagesRun();
   }
   if (Colors) {
     const Integer S = PatternSize, Half = static_cast<Integer>(Round(static_cast<Extended>(S) / 2));
@@ -48,5 +53,5 @@ void TForm1::Colorize(TBitmap* Bitmap) {
       if (PixelColor(Result[Point.Y] + 3 * Point.X) != clWhite) FillCell(Bitmap, Point.X, Point.Y);
     }
   }
-  SetProgress(0);
+  Host.ShowProgress(0);
 }

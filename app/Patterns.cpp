@@ -5,10 +5,10 @@
 #include "app/Functions.h"
 #include "app/Languages.h"
 #include "app/Main.h"
+#include "app/PatternHost.h"
 #include "app/PatternSupport.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/system/Math.h"
-#include "skin/controls/bsSkinCtrls.h"
 
 namespace {
 
@@ -23,9 +23,10 @@ template <class TPlace>
 void BuildMesh(TPlace Place) {
   ColorCounter = 0;
   SeedCount = 0;
+  TPatternHost& Host = PatternHost();
   const Integer N = NodeCount, S = PatternSize;
   for (Integer I = 1; I <= N; ++I) {
-    Form1->PumpMessages();
+    Host.LetMessagesRun();
     const Single X0 = NodeBase(I, N, S);
     for (Integer J = 1; J <= N; ++J) {
       const Single Y0 = NodeBase(J, N, S);
@@ -54,14 +55,16 @@ Single TubeCoordinate(Single Q0, Integer S, Single F, Single G) {
 
 // f and g of the tubes: P1 over its slider's range plus one half, and P2 / 100.
 void TubeParameters(Single& F, Single& G) {
-  F = static_cast<Single>(Form1->ParamValue(1)) / static_cast<Single>(Max(Form1->ParamRange(1), 1)) + 0.5f;
-  G = static_cast<Single>(Form1->ParamValue(2)) / 100;
+  const TPatternHost& Host = PatternHost();
+  const Integer Range = Host.ParamMaximum(1) - Host.ParamMinimum(1);
+  F = ParamF(1) / static_cast<Single>(Max(Range, 1)) + 0.5f;
+  G = ParamF(2) / 100;
 }
 
 }  // namespace
 
 Single ParamF(Integer Index) {
-  return static_cast<Single>(Form1->ParamValue(Index));
+  return static_cast<Single>(PatternHost().ParamPosition(Index));
 }
 
 TCanvas* StartPatternSquare() {
@@ -79,18 +82,20 @@ TCanvas* StartPatternSquare() {
   Canvas->GetBrush()->SetStyle(bsClear);
   Canvas->Rectangle(0, 0, S, S);
   Canvas->GetBrush()->SetStyle(bsSolid);
-  Canvas->GetPen()->SetWidth(Form1->LineWidth());
+  Canvas->GetPen()->SetWidth(PatternHost().PenWidth());
   return Canvas;
 }
 
 void ShowGeneratorStatus(Byte Type) {
   if (VideoMode == 1) return;
-  Form1->ShowStatus(VariableTexts[10 + Type + 1]);
+  TPatternHost& Host = PatternHost();
+  Host.ShowStatusText(VariableTexts[10 + Type + 1]);
+  Host.LetMessagesRun();
 }
 
 void CreatePinch() {
   ShowGeneratorStatus(ptPinch);
-  const Single P = static_cast<Single>(Form1->ParamValue(1)) / 10;
+  const Single P = ParamF(1) / 10;
   const Integer N = NodeCount, S = PatternSize;
   const Single C = static_cast<Single>(S) / 2;
   BuildMesh([&](Integer I, Integer J, Single X0, Single Y0, Single& Nx, Single& Ny) {
@@ -137,11 +142,12 @@ bool DrawMesh() {
   const Integer N = NodeCount;
   TBitmap* B = ResultBitmap.get();
   TCanvas* Canvas = StartPatternSquare();
-  Form1->SetProgressMax(N * N);
-  const bool Colors = Form1->PatternColors->GetChecked();
-  const Single Mode = Form1->ColorMode();
+  TPatternHost& Host = PatternHost();
+  Host.SetProgressLimit(N * N);
+  const bool Colors = Host.PatternColorsOn();
+  const Single Mode = Host.PatternColorMode();
   for (Integer I = 2; I <= N; ++I) {
-    Form1->PumpMessages();
+    Host.LetMessagesRun();
     for (Integer J = 1; J <= N - 1; ++J) {
       Canvas->MoveTo(Px(NodeX(I, J)), Px(NodeY(I, J)));
       Canvas->LineTo(Px(NodeX(I, J + 1)), Px(NodeY(I, J + 1)));
@@ -154,7 +160,7 @@ bool DrawMesh() {
         FillCell(B, Px(Cx), Px(Cy));
       }
       if (AbortRequested == 1) return false;
-      if (VideoMode == 0 && N * N > 500) Form1->SetProgress(ColorCounter);
+      if (VideoMode == 0 && N * N > 500) Host.ShowProgress(ColorCounter);
     }
   }
   return true;

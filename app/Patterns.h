@@ -3,8 +3,12 @@
 // mesh generators (pinch and the two tubes) compute the node tables and one seed per cell for
 // the mesh stage to draw; the others draw their wire frame into ResultBitmap themselves. All
 // read GridPx, NodeCount, PatternSize, OffsetX, OffsetY and the sliders as ShowGrid left them,
-// poll AbortRequested at least once per node or cell and stop at once when it is set.
+// poll AbortRequested at least once per node or cell and stop at once when it is set. They
+// read their parameters and report through PatternHost().
 #include "platform/system/Types.h"
+
+class TBitmap;
+class TPatternHost;
 
 // Type 0, "Pinch and blow".
 void CreatePinch();
@@ -23,6 +27,9 @@ void CreateCircles();
 void CreateTwirls();
 // Type 7, "Spirograph": one long rolling-circle curve; its crossings make the cells.
 void CreateSpirograph();
+// Finds every white region of a black-on-white drawing, one seed per region in scan order,
+// and with the host's pattern colours floods each with its colour (TForm1::Colorize).
+void ColorizeDrawing(TPatternHost& Host, TBitmap* Bitmap);
 // Type 3, "Hexagons": a hexagon tiling with jittered corners.
 void CreateHexagons();
 // Type 6, "Spheres": discs dropped at random that overlap only as far as P2 allows.

@@ -8,13 +8,13 @@
 #include "app/Functions.h"
 #include "app/Languages.h"
 #include "app/Main.h"
+#include "app/PatternHost.h"
 #include "app/PatternSupport.h"
 #include "app/Patterns.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/system/Math.h"
 #include "platform/system/Random.h"
 #include "platform/system/Strings.h"
-#include "skin/controls/bsSkinCtrls.h"
 
 namespace {
 // ---- Hexagons -----------------------------------------------------------------------------------
@@ -23,6 +23,7 @@ namespace {
 struct THexagonDrawer {
   const std::vector<Integer>& X;
   const std::vector<Integer>& Y;
+  TPatternHost& Host;
   TCanvas* Canvas;
   bool Colors, Glass;
   Single Mode;
@@ -51,7 +52,7 @@ struct THexagonDrawer {
       Canvas->GetBrush()->SetColor(Color);
       FillCell(ResultBitmap.get(), Sx, Sy);
     }
-    if (WithGlass && Glass) Form1->GlassSquare(ResultBitmap.get(), Sx, Sy, GlassHalf, Color);
+    if (WithGlass && Glass) Host.GlassCell(ResultBitmap.get(), Sx, Sy, GlassHalf, Color);
   }
 };
 }  // namespace
@@ -94,18 +95,13 @@ void CreateHexagons() {
     }
   }
 
-  THexagonDrawer Hexagon{X,
-                         Y,
-                         Canvas,
-                         Form1->PatternColors->GetChecked(),
-                         Form1->GlassFX->GetChecked(),
-                         Form1->ColorMode(),
-                         M};
+  TPatternHost& Host = PatternHost();
+  THexagonDrawer Hexagon{X, Y, Host, Canvas, Host.PatternColorsOn(), Host.GlassOn(), Host.PatternColorMode(), M};
   // Blocks of four point rows: a row of hexagons with their top corners in the block's first
   // point row, then a row between them with their top corners in its third, one column in.
   Integer Base = 0;
   while (2 * C + Base + 4 <= Np) {
-    Form1->PumpMessages();
+    Host.LetMessagesRun();
     for (Integer T = 1; T <= C - 1; ++T) {
       const Integer Q = Base + T;
       Hexagon.Draw({Q, Q + C, Q + 2 * C, Q + 3 * C, Q + 2 * C + 1, Q + C + 1}, true);
@@ -250,7 +246,8 @@ bool DropSpheres(TCanvas* Canvas, Integer& Count, Single& Area) {
       Round(static_cast<Extended>(4 * static_cast<Int64>(S) * S) / Sqr(Max<Integer>(GridPx, 1))));
   const Integer Var = Px(ParamF(3) / 10);
   const Single Acc = ParamF(4) / 10;
-  Form1->SetProgressMax(Attempts);
+  TPatternHost& Host = PatternHost();
+  Host.SetProgressLimit(Attempts);
   // The directions of the test points are the same for every attempt.
   std::vector<Single> Sin, Cos;
   Single Angle = 0;
@@ -259,9 +256,9 @@ bool DropSpheres(TCanvas* Canvas, Integer& Count, Single& Area) {
     Cos.push_back(std::cos(Angle));
     Angle += 2 * PatternPi / (Acc + 4);
   }
-  const bool Colors = Form1->PatternColors->GetChecked();
-  const bool Glass = Form1->GlassFX->GetChecked();
-  const Single Mode = Form1->ColorMode();
+  const bool Colors = Host.PatternColorsOn();
+  const bool Glass = Host.GlassOn();
+  const Single Mode = Host.PatternColorMode();
   // Seeded once: a seed per attempt from the clock would make the result depend on the speed
   // of the machine.
   Randomize();
@@ -291,15 +288,15 @@ bool DropSpheres(TCanvas* Canvas, Integer& Count, Single& Area) {
         Canvas->GetBrush()->SetColor(Color);
         Canvas->GetPen()->SetColor(Color);
         Canvas->Ellipse(Cx - R, Cy - R, Cx + R, Cy + R);
-        if (Glass) Form1->GlassSquare(ResultBitmap.get(), Cx, Cy, R, Color);
+        if (Glass) Host.GlassCell(ResultBitmap.get(), Cx, Cy, R, Color);
       } else {
         Canvas->GetBrush()->SetColor(clWhite);
         Canvas->GetPen()->SetColor(clBlack);
         Canvas->Ellipse(Cx - R, Cy - R, Cx + R, Cy + R);
       }
     }
-    Form1->SetProgress(Attempt);
-    Form1->PumpMessages();
+    Host.ShowProgress(Attempt);
+    Host.LetMessagesRun();
   }
   return true;
 }
@@ -319,5 +316,5 @@ void CreateSpheres() {
   if (!Done) return;
   SeedCount = Count;
   const Single Coverage = Area / static_cast<Single>(static_cast<Int64>(S) * S);
-  Form1->LabelP[1]->SetCaption(VariableTexts[41] + " = " + IntToStr(Round(100 * Coverage)) + "%");
+  PatternHost().ShowCoverage(VariableTexts[41] + " = " + IntToStr(Round(100 * Coverage)) + "%");
 }

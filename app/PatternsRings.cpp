@@ -4,12 +4,11 @@
 
 #include "app/Functions.h"
 #include "app/Main.h"
+#include "app/PatternHost.h"
 #include "app/PatternSupport.h"
 #include "app/Patterns.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/system/Math.h"
-#include "skin/boxctrls/bsSkinBoxCtrls.h"
-#include "skin/controls/bsSkinCtrls.h"
 
 namespace {
 constexpr Single Sqrt2 = 1.4142135f;
@@ -29,7 +28,7 @@ void SetCentreSeed(Single Cx, Single Cy) {
 void FillSeeds(Integer First, Integer Last) {
   TBitmap* B = ResultBitmap.get();
   TCanvas* Canvas = B->GetCanvas();
-  const Single Mode = Form1->ColorMode();
+  const Single Mode = PatternHost().PatternColorMode();
   for (Integer K = First; K <= Last; ++K) {
     Canvas->GetBrush()->SetColor(NextPatternColor(Mode));
     FillCell(B, CellCentreX[K], CellCentreY[K]);
@@ -51,9 +50,10 @@ void CreateCircles() {
   const Integer L = Max(ResultBitmap->GetHeight(), ResultBitmap->GetWidth());
   const Int64 Rings = Round(
       (Sqrt2 * static_cast<Single>(L) / 2 + static_cast<Single>(std::abs(OffsetX) + std::abs(OffsetY))) / U);
-  Form1->SetProgressMax(static_cast<Integer>(Rings));
-  const bool Colors = Form1->PatternColors->GetChecked();
-  const bool KeepShape = Form1->KeepShape->GetChecked();
+  TPatternHost& Host = PatternHost();
+  Host.SetProgressLimit(static_cast<Integer>(Rings));
+  const bool Colors = Host.PatternColorsOn();
+  const bool KeepShape = Host.KeepShapeOn();
   // A ring's cells are closed by the inner chords of the next ring (the last ring's by the
   // square's outline): each ring is flooded once the next one is drawn.
   Integer Pending = 1;
@@ -86,9 +86,9 @@ void CreateCircles() {
     }
     if (Colors) FillSeeds(Pending, First - 1);
     Pending = First;
-    if (K % 3 == 0) Form1->SetProgress(static_cast<Integer>(K));
+    if (K % 3 == 0) Host.ShowProgress(static_cast<Integer>(K));
     if (AbortRequested == 1) return;
-    Form1->PumpMessages();
+    Host.LetMessagesRun();
   }
   if (Colors) FillSeeds(Pending, SeedCount);
 }
@@ -96,8 +96,9 @@ void CreateCircles() {
 void CreateTwirls() {
   ShowGeneratorStatus(ptTwirls);
   const Single Tw = ParamF(1) / 10;
-  const Integer Mult = static_cast<Integer>(Round(Form1->MultSpin->GetValue()));
-  NodeCount = Form1->ParamValue(5);
+  TPatternHost& Host = PatternHost();
+  const Integer Mult = Host.Multiplier();
+  NodeCount = Host.ParamPosition(5);
   const Integer N = NodeCount;
   // The ring steps follow the previous result's size, as the offsets do.
   const Integer L = Max(ResultBitmap->GetWidth(), ResultBitmap->GetHeight());
@@ -112,15 +113,15 @@ void CreateTwirls() {
   const Single Cx = Half + static_cast<Single>(OffsetX), Cy = Half + static_cast<Single>(OffsetY);
   SetCentreSeed(Cx, Cy);
   ColorCounter = 0;
-  const Integer A = Form1->ParamValue(2);
+  const Integer A = Host.ParamPosition(2);
   const Integer Arms = Mult * A;
-  Form1->SetProgressMax((Arms - 1) * R);
+  Host.SetProgressLimit((Arms - 1) * R);
   NodeX.Reset(Max(R, Arms - 1));
   NodeY.Reset(Max(R, Arms - 1));
   const Single Spacing = PatternPi / (static_cast<Single>(A) / 2 - 1);
   const bool Counting = SourceLoaded == 1;
   for (Integer K = 0; K < Arms; ++K) {
-    Form1->PumpMessages();
+    Host.LetMessagesRun();
     for (Integer I = 1; I <= R; ++I) {
       const Single Angle = static_cast<Single>(I) * Tw / 100 + static_cast<Single>(K) * Spacing;
       const Single Radius = Half * static_cast<Single>(I) / static_cast<Single>(N);
@@ -132,7 +133,7 @@ void CreateTwirls() {
         Canvas->LineTo(Px(NodeX(I, K)), Px(NodeY(I, K)));
       if (I > 1 && K > 1) {
         AddSeed(Px((NodeX(I, K) + NodeX(I - 1, K - 1)) / 2), Px((NodeY(I - 1, K) + NodeY(I, K - 1)) / 2));
-        if (Counting) Form1->SetProgress(SeedCount);
+        if (Counting) Host.ShowProgress(SeedCount);
       }
       if (AbortRequested == 1) return;
     }
@@ -143,19 +144,20 @@ void CreateTwirls() {
   }
   // The colouring pass and the colour fill take the centre and the seeds the arms gave, and
   // no entry an earlier build left behind.
-  if (Form1->PatternColors->GetChecked())
+  if (Host.PatternColorsOn())
     for (Integer K = 0; K <= SeedCount; ++K) {
-      Form1->PumpMessages();
+      Host.LetMessagesRun();
       FillSeeds(K, K);
       if (AbortRequested == 1) return;
     }
   // The outline holds (0, 0), so this fill finds its border at once; it still takes a colour.
-  Canvas->GetBrush()->SetColor(NextPatternColor(Form1->ColorMode()));
+  Canvas->GetBrush()->SetColor(NextPatternColor(Host.PatternColorMode()));
   FillCell(ResultBitmap.get(), 0, 0);
 }
 
 void CreateSpirograph() {
   ShowGeneratorStatus(ptSpirograph);
+  TPatternHost& Host = PatternHost();
   TCanvas* Canvas = StartPatternSquare();
   const Integer S = PatternSize;
   const Single Scale = static_cast<Single>(Min(ResultBitmap->GetHeight(), ResultBitmap->GetWidth())) / 600;
@@ -165,9 +167,9 @@ void CreateSpirograph() {
   if (Rr == 0) return;
   const Single Dd = ParamF(3) * Scale;
   const Single Step =
-      static_cast<Single>(Form1->TrackBarP[4]->GetMaxValue() + 1 - Form1->ParamValue(5)) / 400;
+      static_cast<Single>(Host.ParamMaximum(5) + 1 - Host.ParamPosition(5)) / 400;
   const Integer N =
-      static_cast<Integer>(Round(static_cast<Single>(Form1->ParamValue(4) * 2) * PatternPi / Step));
+      static_cast<Integer>(Round(static_cast<Single>(Host.ParamPosition(4) * 2) * PatternPi / Step));
   const Single Centre = static_cast<Single>(Round(static_cast<Single>(S) / 2));
   EnsureCellCapacity(Max(N + 1, 0));
   Single T = 0;
@@ -182,9 +184,9 @@ void CreateSpirograph() {
       Canvas->MoveTo(X, Y);
     else
       Canvas->LineTo(X, Y);
-    if (I % PointsPerPump == 0) Form1->PumpMessages();
+    if (I % PointsPerPump == 0) Host.LetMessagesRun();
     if (AbortRequested == 1) return;
   }
   SeedCount = N + 1;
-  Form1->Colorize(ResultBitmap.get());
+  ColorizeDrawing(Host, ResultBitmap.get());
 }
