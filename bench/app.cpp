@@ -1,7 +1,7 @@
 // The mosaic build: a 4000 x 3000 photograph-like picture built through CreateMosaic on the
 // headless screen (every generated pattern type, grid 20, the window's default options and the
-// type's own parameters), with and without the grid removal and the background blend; and the
-// hot paths it is made of.
+// type's own parameters), with and without the grid removal and the background blend; the
+// generator stage alone, through a host without the window; and the hot paths they are made of.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -11,12 +11,15 @@
 
 #include "app/Functions.h"
 #include "app/Main.h"
+#include "app/PatternHost.h"
+#include "app/Patterns.h"
 #include "app/PostProcessing.h"
 #include "platform/classes/Application.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/display/HeadlessDisplay.h"
 #include "platform/system/Environment.h"
 #include "platform/system/Files.h"
+#include "platform/system/Math.h"
 #include "raster/RS32_Startup.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
@@ -67,13 +70,19 @@ TForm1* Window() {
   return Form;
 }
 
-// A build of pattern type Type with the type's own parameters, as choosing it sets them.
-void Build(benchmark::State& State, Byte Type, bool Effects) {
+// The window with pattern type Type chosen, which sets the type's own parameters.
+TForm1* WindowWithType(Byte Type) {
   TForm1* F = Window();
   if (PatternType != Type || F->PatternBox->GetItemIndex() != Type) {
     F->PatternBox->SetItemIndex(Type);
     F->SelectType(F->PatternBox);
   }
+  return F;
+}
+
+// A build of pattern type Type with the type's own parameters.
+void Build(benchmark::State& State, Byte Type, bool Effects) {
+  TForm1* F = WindowWithType(Type);
   Busy = 1;
   F->GridShow->SetChecked(!Effects);
   F->Blending->SetChecked(Effects);
@@ -83,7 +92,103 @@ void Build(benchmark::State& State, Byte Type, bool Effects) {
   State.counters["result_mp"] =
       ResultBitmap->GetWidth() * static_cast<double>(ResultBitmap->GetHeight()) / 1e6;
 }
+// The window's parameters and options taken once; the generators run through it without
+// pumping messages or reporting, and without the glass, which is an effect's cost.
+class TQuietHost : public TPatternHost {
+ public:
+  explicit TQuietHost(const TPatternHost& From)
+      : FPen(From.PenWidth()),
+        FMode(From.PatternColorMode()),
+        FColors(From.PatternColorsOn()),
+        FKeepShape(From.KeepShapeOn()),
+        FMultiplier(From.Multiplier()) {
+    for (Integer I = 0; I < 6; ++I) {
+      FPosition[I] = From.ParamPosition(I + 1);
+      FMinimum[I] = From.ParamMinimum(I + 1);
+      FMaximum[I] = From.ParamMaximum(I + 1);
+    }
+  }
+  Integer ParamPosition(Integer Index) const override { return FPosition[Index - 1]; }
+  Integer ParamMinimum(Integer Index) const override { return FMinimum[Index - 1]; }
+  Integer ParamMaximum(Integer Index) const override { return FMaximum[Index - 1]; }
+  Integer PenWidth() const override { return FPen; }
+  Single PatternColorMode() const override { return FMode; }
+  bool PatternColorsOn() const override { return FColors; }
+  bool GlassOn() const override { return false; }
+  bool KeepShapeOn() const override { return FKeepShape; }
+  Integer Multiplier() const override { return FMultiplier; }
+  Integer KaleidoImages() const override { return 8; }
+  bool PictureAreaOn() const override { return false; }
+  void LetMessagesRun() override {}
+  void ShowStatusText(const std::string&) override {}
+  void SetProgressLimit(Integer) override {}
+  void ShowProgress(Integer) override {}
+  void ShowCoverage(const std::string&) override {}
+  void GlassCell(TBitmap*, Integer, Integer, Integer, TColor) override {}
+  void ResetDrawingPanel() override {}
+  void ShowPicture(TBitmap*) override {}
+
+ private:
+  Integer FPosition[6] = {}, FMinimum[6] = {}, FMaximum[6] = {};
+  Integer FPen;
+  Single FMode;
+  bool FColors, FKeepShape;
+  Integer FMultiplier;
+};
+
+// The generator of Type on the picture's square as the build's grid stage runs it (the mesh
+// types with their mesh drawing), without the crop and the colour stages. The type's sliders
+// leave the centre unshifted.
+void Generate(Byte Type) {
+  NodeCount = Max(CellsX + 1, CellsY + 1);
+  PatternSize = GridPx * NodeCount;
+  OffsetX = OffsetY = 0;
+  for (TNodeTable* T : {&NodeX, &NodeY, &MeshCentreX, &MeshCentreY}) T->Reset(NodeCount);
+  switch (Type) {
+    case ptPinch:
+      CreatePinch();
+      DrawMesh();
+      break;
+    case ptVerCylinder:
+      CreateVerCylinder();
+      DrawMesh();
+      break;
+    case ptHorCylinder:
+      CreateHorCylinder();
+      DrawMesh();
+      break;
+    case ptCircles:
+      CreateCircles();
+      break;
+    case ptTwirls:
+      CreateTwirls();
+      break;
+    case ptHexagons:
+      CreateHexagons();
+      break;
+    case ptSpheres:
+      CreateSpheres();
+      break;
+    default:
+      CreateSpirograph();
+      break;
+  }
+}
 }  // namespace
+
+static void BM_Generator(benchmark::State& State) {
+  const Byte Type = static_cast<Byte>(State.range(0));
+  TQuietHost Host(*WindowWithType(Type));
+  SetPatternHost(&Host);
+  for (auto _ : State) Generate(Type);
+  SetPatternHost(nullptr);
+  State.counters["cells"] = SeedCount;
+  State.counters["square_mp"] = PatternSize * static_cast<double>(PatternSize) / 1e6;
+}
+BENCHMARK(BM_Generator)
+    ->ArgName("type")
+    ->DenseRange(ptPinch, ptSpirograph)
+    ->Unit(benchmark::kMillisecond);
 
 static void BM_Mosaic(benchmark::State& S) {
   Build(S, static_cast<Byte>(S.range(0)), S.range(1) != 0);
