@@ -274,8 +274,8 @@ class TbsSkinSpinEdit : public TbsSkinCustomControl {
   bool MouseOver = false;
   bool FInternalChange = false;  // the control writes its own texts
   bool FEditSync = false;
-  bool FChanging = false;     // OnChange runs
-  bool FTyped = false;        // the editor holds typed text not taken yet
+  bool FChanging = false;      // OnChange runs
+  bool FTyped = false;         // the editor holds typed text not taken yet
   bool FTakeTypedDue = false;  // typing finished while OnChange ran
 };
 

@@ -411,8 +411,8 @@ TEST_F(SdlXvfb, AFormAppearsInTheDesktopWindowAndTakesARealClick) {
 TEST_F(SdlXvfb, TheDesktopWindowTakesTheFormsCaption) {
   ASSERT_TRUE(RedFormClass());
   TInstalledDisplay Installed(*FDisplay);
-  Installed.Form = CreateWindowEx(0, "TvSdlRedForm", "Tilvarok", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 300,
-                                  200, nullptr, nullptr, nullptr, nullptr);
+  Installed.Form = CreateWindowEx(0, "TvSdlRedForm", "Tilvarok", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80,
+                                  300, 200, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(Installed.Form, nullptr);
   auto ShownName = [this] {
     RunUntilIdle();

@@ -199,7 +199,8 @@ TEST_F(TSkinFormTest, MainMenuBarShowsTheNativeMenuWithoutASkin) {
 std::vector<DWORD> CaptionPixels(TForm* Form) {
   Application->ProcessMessages();
   const TPoint Client = Form->ClientToScreen({0, 0});
-  return ScreenPixels(Rect(Form->GetLeft() + 4, Form->GetTop() + 4, Form->GetLeft() + Form->GetWidth() - 4, Client.Y));
+  return ScreenPixels(
+      Rect(Form->GetLeft() + 4, Form->GetTop() + 4, Form->GetLeft() + Form->GetWidth() - 4, Client.Y));
 }
 
 TEST_F(TSkinFormTest, ANewCaptionShowsAtOnce) {
