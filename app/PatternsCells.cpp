@@ -96,7 +96,8 @@ void CreateHexagons() {
   }
 
   TPatternHost& Host = PatternHost();
-  THexagonDrawer Hexagon{X, Y, Host, Canvas, Host.PatternColorsOn(), Host.GlassOn(), Host.PatternColorMode(), M};
+  THexagonDrawer Hexagon{X, Y, Host, Canvas, Host.PatternColorsOn(), Host.GlassOn(), Host.PatternColorMode(),
+                         M};
   // Blocks of four point rows: a row of hexagons with their top corners in the block's first
   // point row, then a row between them with their top corners in its third, one column in.
   Integer Base = 0;

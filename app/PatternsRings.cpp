@@ -166,8 +166,7 @@ void CreateSpirograph() {
   // Without a rolling circle nothing is drawn and the previous seeds stay.
   if (Rr == 0) return;
   const Single Dd = ParamF(3) * Scale;
-  const Single Step =
-      static_cast<Single>(Host.ParamMaximum(5) + 1 - Host.ParamPosition(5)) / 400;
+  const Single Step = static_cast<Single>(Host.ParamMaximum(5) + 1 - Host.ParamPosition(5)) / 400;
   const Integer N =
       static_cast<Integer>(Round(static_cast<Single>(Host.ParamPosition(4) * 2) * PatternPi / Step));
   const Single Centre = static_cast<Single>(Round(static_cast<Single>(S) / 2));

@@ -185,10 +185,7 @@ static void BM_Generator(benchmark::State& State) {
   State.counters["cells"] = SeedCount;
   State.counters["square_mp"] = PatternSize * static_cast<double>(PatternSize) / 1e6;
 }
-BENCHMARK(BM_Generator)
-    ->ArgName("type")
-    ->DenseRange(ptPinch, ptSpirograph)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Generator)->ArgName("type")->DenseRange(ptPinch, ptSpirograph)->Unit(benchmark::kMillisecond);
 
 static void BM_Mosaic(benchmark::State& S) {
   Build(S, static_cast<Byte>(S.range(0)), S.range(1) != 0);
