@@ -194,6 +194,9 @@ class TForm1 : public TForm, public TPatternHost {
   void CreateTextBitmap();
   void LoadMask(TObject* Sender);
   void LoadGlassFX(TObject* Sender);
+  // The glass picture the settings name, at start; a file that cannot be read is reported and
+  // leaves the glass empty.
+  void LoadGlassFromSettings();
 
   // Projects.
   void SaveProject(TObject* Sender);
@@ -380,14 +383,36 @@ class TForm1 : public TForm, public TPatternHost {
  private:
   // The controls of the window, in streaming order.
   void CreateComponents();
+  // Its parts, one per group box or area, in streaming order (MainLayout.cpp).
+  void CreateMenus();
+  void CreateStatusBar();
+  void CreatePages();
+  void CreateSourceGroup();
+  void CreatePatternGroup();
+  void CreateParameterGroup();
+  void CreateDrawingGroup();
+  void CreateOptionsGroup();
+  void CreateEffectsGroup();
+  void CreateTextGroup();
+  void CreatePreviewGroups();
+  void CreateVideoPage();
+  void CreateBuildButtons();
+  void CreateResultView();
+  void CreateDialogs();
+  void BindHandlers();
   // The menu "Projects" with its items and dialogs.
   void CreateProjectMenu();
   // The menu "Extra": language, skin and update items.
   void CreateExtraMenu();
   // The settings file read at start: glass picture, codec, update interval, skin, languages.
   void ReadSettings();
-  // The source, rimmed and enlarged, from a picture loaded into Picture.
-  void SetSourcePicture(TBitmap* Picture, Integer Mult);
+  // The source, rimmed and stretched to Width x Height, from a loaded picture; the cell
+  // counts, the size label and the source view follow it.
+  void SetSourcePicture(TBitmap* Picture, Integer Width, Integer Height);
+  // A refused load puts the control that asked for it back to the source in use.
+  void PutBackSourceControls(TObject* Sender);
+  // GlassFXBitmap and its preview become Picture.
+  void ShowGlassPicture(TBitmap* Picture);
   // The load road of LoadPicture; false when no picture was loaded (a cancelled dialog, a
   // picture refused for its size, the multiplier without a source).
   bool LoadSource(TObject* Sender);
