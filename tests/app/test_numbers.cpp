@@ -299,6 +299,26 @@ TEST_F(TProjectKeysTest, EachMissingKeyReadsAsItsDefault) {
   }
 }
 
+TEST_F(TProjectKeysTest, AnOptionKeyOfAnyNumberButZeroIsChecked) {
+  const std::string File = ProjectsDir + "\\options.prj";
+  for (const TProjectKey& K : Keys) {
+    if (K.Box == nullptr) continue;
+    for (const char* Value : {"2", "-1"}) {
+      SCOPED_TRACE(K.Key + "=" + Value);
+      DeleteFile(File);
+      {
+        TMemIniFile Ini(File);
+        Ini.WriteString("Project", K.Key, Value);
+        Ini.UpdateFile();
+      }
+      K.Box->SetChecked(false);
+      TDialogAnswers Answers;
+      LoadProjectFile(File);
+      EXPECT_TRUE(K.Box->GetChecked());
+    }
+  }
+}
+
 TEST_F(TProjectKeysTest, SavingWritesEveryKeyInOrderWithItsValue) {
   const std::string File = ProjectsDir + "\\written.prj";
   for (Integer TProjectKey::*Value : {&TProjectKey::Other, &TProjectKey::Default}) {
