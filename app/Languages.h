@@ -6,7 +6,10 @@
 #include <array>
 #include <string>
 
+#include "app/TextIndices.h"
 #include "platform/system/Types.h"
+
+class TForm1;
 
 constexpr Integer TextCount = 100;
 using TTextTable = std::array<std::string, TextCount + 1>;
@@ -28,6 +31,14 @@ void PadCaptions();
 void BuildParamLabels();
 // The variable texts into the controls (status, labels) and the parameter labels.
 void ApplyVariableTexts();
+// The interface texts onto Form's controls and menu items (found by their names, so a control
+// the window does not have is skipped) and into its pattern list, which shows its first item.
+void ApplyInterfaceTexts(TForm1* Form);
+
+// The interface texts of the pattern list's items 0..9.
+inline constexpr TInterfaceText PatternListTexts[10] = {
+    itPinchItem,     itCircular1, itTwirlingspiral1, itHexagons1,     itTubehorizontal1,
+    itTubevertical1, itSpheres1,  itSpirograph1,     itKaleidoscope1, itFreeDrawingItem};
 
 // The texts of the web-update window, entries 0..24: variable texts 60..84 of the language
 // file last read (empty until a file is read).

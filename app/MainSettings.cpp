@@ -21,10 +21,10 @@ std::vector<std::string> LanguageNames;
 Integer CurrentLanguage = 0;
 
 namespace {
-constexpr const char* SkinCaptions[8] = {"Bionix",  "Gamestyle",   "iMetal dark", "IPX",
-                                         "Optima",  "Fine vector", "VisionEx",    "Cooller"};
-constexpr const char* SkinItemNames[8] = {"Bionix1",  "Gamestyle1",   "iMetaldark1", "IPX1",
-                                          "Optima1",  "Finevector1",  "VisionEx1",   "Cooller1"};
+constexpr const char* SkinCaptions[8] = {"Bionix", "Gamestyle",   "iMetal dark", "IPX",
+                                         "Optima", "Fine vector", "VisionEx",    "Cooller"};
+constexpr const char* SkinItemNames[8] = {"Bionix1", "Gamestyle1",  "iMetaldark1", "IPX1",
+                                          "Optima1", "Finevector1", "VisionEx1",   "Cooller1"};
 constexpr Integer DefaultSkin = 2;
 constexpr Integer IntervalDays[3] = {0, 7, 30};
 constexpr const char* FirstUpdateDate = "01-01-2011";
@@ -67,38 +67,38 @@ Integer ItemIndex(TObject* Sender) {
 }  // namespace
 
 void TForm1::CreateExtraMenu() {
-  const TTextTable& T = InterfaceTexts;
-  auto Item = [&](TMenuItem* Parent, const char* Name, const std::string& Caption) {
+  // The items the interface texts caption get their captions with the others' (ApplyInterfaceTexts).
+  auto Item = [&](TMenuItem* Parent, const char* Name, const std::string& Caption = {}) {
     auto* M = new TMenuItem(this);
     M->SetName(Name);
     M->SetCaption(Caption);
     if (Parent != nullptr) Parent->Add(M);
     return M;
   };
-  Extra1 = Item(nullptr, "Extra1", T[52]);
+  Extra1 = Item(nullptr, "Extra1");
   // The language items go before the line, as ReadSettings finds them.
-  Language1 = Item(Extra1, "Language1", T[31]);
+  Language1 = Item(Extra1, "Language1");
   Item(Language1, "N1", "-");
   Otherlanguages1 = Item(Language1, "Otherlanguages1", "Other languages?");
   Otherlanguages1->OnClick = TNotifyEvent(this, &TForm1::MakeOwnLanguage);
 
-  Skin1 = Item(Extra1, "Skin1", T[88]);
+  Skin1 = Item(Extra1, "Skin1");
   for (Integer K = 0; K < 8; ++K) {
     SkinItems[K] = Item(Skin1, SkinItemNames[K], SkinCaptions[K]);
     SkinItems[K]->SetRadioItem(true);
     SkinItems[K]->OnClick = TNotifyEvent(this, &TForm1::SelectSkin);
   }
 
-  Update1 = Item(Extra1, "Update1", T[71]);
-  Off1 = Item(Update1, "Off1", T[60]);
-  Weekly1 = Item(Update1, "Weekly1", T[73]);
-  Monthly1 = Item(Update1, "Monthly1", T[59]);
+  Update1 = Item(Extra1, "Update1");
+  Off1 = Item(Update1, "Off1");
+  Weekly1 = Item(Update1, "Weekly1");
+  Monthly1 = Item(Update1, "Monthly1");
   for (TMenuItem* M : {Off1, Weekly1, Monthly1}) {
     M->SetRadioItem(true);
     M->OnClick = TNotifyEvent(this, &TForm1::SetUpdateFreq);
   }
   Item(Update1, "N2", "-");
-  Updatenow1 = Item(Update1, "Updatenow1", T[72]);
+  Updatenow1 = Item(Update1, "Updatenow1");
   MainMenu1->GetItems()->Add(Extra1);
 }
 
@@ -123,7 +123,8 @@ void TForm1::ReadSettings() {
   bsSkinData1->SetSkinIndex(Skin);
   ApplySkinColors(this);
 
-  const Integer Count = EnsureRange(SettingsFile->ReadInteger("Languages", "Number of languages", 0), 0, MaxLanguages);
+  const Integer Count =
+      EnsureRange(SettingsFile->ReadInteger("Languages", "Number of languages", 0), 0, MaxLanguages);
   CurrentLanguage = SettingsFile->ReadInteger("Languages", "Current language", 0);
   LanguageNames.clear();
   for (Integer I = 1; I <= Count; ++I) {
@@ -140,7 +141,7 @@ void TForm1::ReadSettings() {
     CurrentLanguage = 0;
   } else {
     LanguageItems[CurrentLanguage - 1]->SetChecked(true);
-    LoadLanguageFile(LanguagesDir + "\\" + LanguageNames[CurrentLanguage - 1] + ".lan");
+    LoadLanguageFile(LanguagesDir + "/" + LanguageNames[CurrentLanguage - 1] + ".lan");
   }
   Invalidate();
 }
@@ -166,7 +167,7 @@ void TForm1::SetUpdateFreq(TObject* Sender) {
 void TForm1::SelectLanguage(TObject* Sender) {
   const Integer Index = ItemIndex(Sender) + 1;
   if (Index < 1 || Index > static_cast<Integer>(LanguageNames.size())) return;
-  const std::string FileName = LanguagesDir + "\\" + LanguageNames[Index - 1] + ".lan";
+  const std::string FileName = LanguagesDir + "/" + LanguageNames[Index - 1] + ".lan";
   if (FileExists(FileName)) {
     CurrentLanguage = Index;
     LoadLanguageFile(FileName);

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "SettingsTestSupport.h"
 #include "app/Languages.h"
 #include "platform/classes/Application.h"
 #include "platform/classes/Menus.h"
+#include "platform/system/StringList.h"
+#include "platform/system/Strings.h"
 #include "skin/boxctrls/bsSkinTabs.h"
 
 TEST(Languages, DefaultsPaddedOnceAndParameterLabels) {
@@ -23,7 +27,7 @@ TEST(Languages, DefaultsPaddedOnceAndParameterLabels) {
   EXPECT_EQ(InterfaceTexts[4], "Update mosaic");
   EXPECT_EQ(InterfaceTexts[32], " Source picture ");
   EXPECT_EQ(InterfaceTexts[23], " Wire frame only");
-  EXPECT_EQ(InterfaceTexts[75], " Kaleidoscope colors");
+  EXPECT_EQ(InterfaceTexts[75], " Colored");
   EXPECT_EQ(InterfaceTexts[74], "Pinch and blow");
   const struct {
     Integer Type, Slider;
@@ -59,8 +63,8 @@ class TLanguageFileTest : public TMosaicTest {
     const std::string Name = "TilvarokTest" + std::to_string(getpid());
     FileName = ExtractFilePath(Application->GetExeName()) + "Languages/" + Name + ".lan";
     WriteTextFile(FileName, TestLanguage);
-    WriteSettings("[Languages]\nNumber of languages=2\nCurrent language=2\n1=Missing" + std::to_string(getpid()) +
-                  "\n2=" + Name + "\n");
+    WriteSettings("[Languages]\nNumber of languages=2\nCurrent language=2\n1=Missing" +
+                  std::to_string(getpid()) + "\n2=" + Name + "\n");
     TMosaicTest::SetUp();
   }
   void TearDown() override {
@@ -171,8 +175,21 @@ TEST_F(TLanguageFileTest, AMissingFileWarnsAndBringsBackTheEnglishTextsButKeepsT
   EXPECT_EQ(ReadSettingText("Languages", "Current language"), "2");
 }
 
+namespace {
+const std::string AssetsDir = std::string(TILVAROK_TEST_DATA) + "/../../assets";
+
+std::vector<std::string> Keys(TIniFile& File, const char* Section) {
+  TStringList List;
+  File.ReadSection(Section, &List);
+  std::vector<std::string> Result;
+  for (Integer I = 0; I < List.GetCount(); ++I) Result.push_back(List.GetStrings(I));
+  std::sort(Result.begin(), Result.end());
+  return Result;
+}
+}  // namespace
+
 TEST(Languages, TheInstalledEnglishFileHoldsTheWindowsOwnTexts) {
-  LoadLanguageFile(std::string(TILVAROK_TEST_DATA) + "/../../assets/Languages/English.lan");
+  LoadLanguageFile(AssetsDir + "/Languages/English.lan");
   const TTextTable Interface = InterfaceTexts, Variables = VariableTexts;
   EXPECT_EQ(UpdateCaptions[17], "Tilvarok web-update");
   SetDefaultInterfaceTexts();
@@ -181,4 +198,26 @@ TEST(Languages, TheInstalledEnglishFileHoldsTheWindowsOwnTexts) {
   PadCaptions();
   for (Integer I = 1; I <= TextCount; ++I) EXPECT_EQ(Interface[I], InterfaceTexts[I]) << I;
   for (Integer I = 1; I < 60; ++I) EXPECT_EQ(Variables[I], VariableTexts[I]) << I;
+}
+
+TEST(Languages, TheSettingsListThreeLanguagesAndEachFileHasEveryTextOfTheEnglishOne) {
+  TIniFile Settings(AssetsDir + "/Tilvarok.ini");
+  EXPECT_EQ(Settings.ReadInteger("Languages", "Number of languages", 0), 3);
+  EXPECT_EQ(Settings.ReadInteger("Languages", "Current language", 0), 1);
+  const char* const Names[] = {"English", "German", "Dutch"};
+  for (Integer I = 1; I <= 3; ++I) EXPECT_EQ(Settings.ReadString("Languages", IntToStr(I), ""), Names[I - 1]);
+
+  TIniFile English(AssetsDir + "/Languages/English.lan");
+  for (const char* Name : {"German", "Dutch"}) {
+    const std::string FileName = AssetsDir + "/Languages/" + Name + ".lan";
+    ASSERT_TRUE(FileExists(FileName)) << Name;
+    TIniFile File(FileName);
+    for (const char* Section : {"Interface", "Variables"}) {
+      SCOPED_TRACE(std::string(Name) + " " + Section);
+      const std::vector<std::string> Expected = Keys(English, Section);
+      ASSERT_GT(Expected.size(), 40u);
+      EXPECT_EQ(Keys(File, Section), Expected);
+      for (const std::string& Key : Expected) EXPECT_NE(File.ReadString(Section, Key, ""), "") << Key;
+    }
+  }
 }

@@ -1,0 +1,144 @@
+#pragma once
+// The numbers of the language texts, named. A language file keys its texts by these numbers, so
+// they never change; an interface text is named after what it captions, a variable text after
+// what it says.
+#include "platform/system/Types.h"
+
+// Section "Interface": captions of the main window's controls and menu items.
+enum TInterfaceText : Integer {
+  itFontBtn = 1,
+  itLoadMaskBtn = 2,
+  itLoadPicBtn = 3,
+  itUpdateBtn = 4,
+  itLoadFXBtn = 5,
+  itSubmitBtn = 6,
+  itSaveBtn = 8,
+  itEraseBtn = 9,
+  itApplyMask = 10,  // the check boxes run from here ...
+  itApplyShade = 11,
+  itAutoAlias = 12,
+  itAutomatic = 13,
+  itAutoSave = 14,
+  itBlending = 15,
+  itShowPictArea = 16,
+  itPatternColors = 17,
+  itEdges = 19,
+  itGlassFX = 20,
+  itGridShow = 21,
+  itKeepShape = 22,
+  itFrameOnly = 23,
+  itNoRim = 25,
+  itShowPreview = 26,
+  itTrialRun = 27,
+  itUseText = 28,
+  itWhiteGrid = 29,  // ... to here
+  itLabel1 = 30,     // grid size
+  itLanguage1 = 31,
+  itGroupBox1 = 32,  // source picture
+  itGroupBox2 = 33,  // pattern
+  itGroupBox3 = 35,  // options
+  itGroupBox4 = 36,  // effects
+  itGroupBox5 = 37,  // parameters
+  itLabel23 = 38,    // multiplier
+  itGroupBox7 = 39,  // mask
+  itGroupBox8 = 40,  // glass picture
+  itGroupBox9 = 41,  // text pattern
+  itGroupBox6 = 42,  // the drawing panel of the kaleidoscope
+  itGroupBox10 = 43,
+  itLabel37 = 44,  // followed by the column heads of the script table
+  itGroupBox11 = 45,
+  itLabel43 = 46,  // line
+  itLabel8 = 47,   // colour
+  itLabel9 = 48,   // blend
+  itLabelP1 = 49,
+  itAbout2 = 50,
+  itCircular1 = 51,  // also pattern list item 1
+  itExtra1 = 52,
+  itGlassFX1 = 53,
+  itHelp2 = 54,
+  itHexagons1 = 55,      // also pattern list item 3
+  itKaleidoscope1 = 56,  // also pattern list item 8
+  itLoad1 = 57,
+  itMask1 = 58,
+  itMonthly1 = 59,
+  itOff1 = 60,
+  itPattern1 = 61,
+  itPinch1 = 62,
+  itSaveBitmap1 = 63,
+  itScript1 = 64,
+  itSourcebitmap1 = 65,
+  itSpheres1 = 66,         // also pattern list item 6
+  itSpirograph1 = 67,      // also pattern list item 7
+  itTubehorizontal1 = 68,  // also pattern list item 4
+  itTubevertical1 = 69,    // also pattern list item 5
+  itTwirlingspiral1 = 70,  // also pattern list item 2
+  itUpdate1 = 71,
+  itUpdatenow1 = 72,
+  itWeekly1 = 73,
+  itPinchItem = 74,  // pattern list item 0
+  itKaleidoColors = 75,
+  itKaleidoPattern = 76,
+  itFreeDrawingItem = 77,  // pattern list item 9
+  itGroupBox6FreeDrawing = 78,
+  itReloadBtn = 80,
+  itLoadScriptBtn = 81,
+  itTabSheet1 = 82,
+  itTabSheet2 = 83,
+  itTabSheet3 = 84,
+  itWindows1 = 86,
+  itShowvideoplayer1 = 87,
+  itSkin1 = 88,
+};
+
+// Section "Variables": status texts, labels, messages and the parameter names.
+enum TVariableText : Integer {
+  vtCreatingGrid = 1,
+  vtMatchingColors = 2,
+  vtCreatingShade = 3,
+  vtCreatingVideo = 4,
+  vtCancel = 5,
+  vtFramesCompleted = 6,
+  vtNoSourcePicture = 7,
+  vtSelectOtherSize = 8,
+  vtSize = 9,
+  vtReady = 10,
+  vtCreatingPinch = 11,  // the generators' status texts, in pattern-type order ...
+  vtCreatingCircles = 12,
+  vtCreatingTwirls = 13,
+  vtCreatingHexagons = 14,
+  vtCreatingVerCylinder = 15,
+  vtCreatingHorCylinder = 16,
+  vtCreatingSpheres = 17,
+  vtCreatingSpirograph = 18,  // ... to here
+  vtBlendingBackground = 19,
+  vtResizing = 20,
+  vtVersion = 21,
+  vtUpdateCancelled = 22,
+  vtNoFilesDownloaded = 23,
+  vtUpdateFilesSaved = 24,
+  vtUpdatesFolder = 25,
+  vtCreateVideo = 26,
+  vtTypePattern = 27,
+  vtNone = 28,
+  vtDeformation = 30,
+  vtPattern = 31,
+  vtHorizontalShift = 32,
+  vtVerticalShift = 33,
+  vtSymmetry = 34,
+  vtSpiralCount = 35,
+  vtCircleCount = 36,
+  vtRandomness = 37,
+  vtSizeRatio = 38,
+  vtBoost = 39,
+  vtShade = 40,
+  vtCoverage = 41,
+  vtSizeVariation = 42,
+  vtAccuracy = 43,
+  vtOuterRadius = 44,
+  vtInnerRadius = 45,
+  vtOffset = 46,
+  vtRounds = 47,
+  vtAngularity = 48,
+  vtUpdateCaptionsFirst = 60,  // the web-update window's texts 0..24
+  vtUpdateCaptionsLast = 84,
+};
