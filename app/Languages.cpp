@@ -259,13 +259,13 @@ void ApplyInterfaceTexts(TForm1* Form) {
   // The drawing panel serves both drawing types.
   if (PatternType == ptFreeDrawing) Form->GroupBox6->SetCaption(T[itGroupBox6FreeDrawing]);
 
-  // The pattern list shows its first item again; that is no choice of a pattern type.
+  // The refilled list shows the type in use (showing its first item would misstate it).
   TStrings* List = Form->PatternBox->GetItems();
   List->BeginUpdate();
   List->Clear();
   for (TInterfaceText K : PatternListTexts) List->Add(T[K]);
   List->EndUpdate();
-  Form->PatternBox->SetItemIndex(0);
+  Form->PatternBox->SetItemIndex(PatternType);
   ArrangeControls(Form);
 }
 

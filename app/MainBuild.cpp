@@ -25,8 +25,8 @@ void TForm1::CreateMosaic(TObject* Sender) {
   // However the build ends, the window is ready for the next one.
   const auto BackToIdle = ScopeExit([this] {
     if (VideoMode == 0) {
-      UpdateBtn->SetCaption(InterfaceTexts[4]);
-      SetStatusText(VariableTexts[10]);
+      UpdateBtn->SetCaption(InterfaceTexts[itUpdateBtn]);
+      SetStatusText(VariableTexts[vtReady]);
       ShowMemoryStatus();
       UpdateBtn->OnClick = TNotifyEvent(this, &TForm1::CreateMosaic);
     }
@@ -34,7 +34,7 @@ void TForm1::CreateMosaic(TObject* Sender) {
     Busy = 0;
   });
   if (VideoMode == 0) {
-    UpdateBtn->SetCaption(VariableTexts[5]);
+    UpdateBtn->SetCaption(VariableTexts[vtCancel]);
     UpdateBtn->OnClick = TNotifyEvent(this, &TForm1::AbortCreate);
     PumpMessages();
   }
@@ -57,7 +57,7 @@ void TForm1::AbortCreate(TObject*) {
 }
 
 void TForm1::ShowGrid() {
-  if (VideoMode == 0) ShowStatus(VariableTexts[1]);
+  if (VideoMode == 0) ShowStatus(VariableTexts[vtCreatingGrid]);
   NodeCount = Max(CellsX + 1, CellsY + 1);
   PatternSize = GridPx * NodeCount;
   const Integer W = ResultBitmap->GetWidth(), H = ResultBitmap->GetHeight();
@@ -116,7 +116,7 @@ Single TForm1::WantedRatio() const {
 }
 
 void TForm1::ResizeResult(TBitmap* Bitmap) {
-  if (VideoMode == 0) ShowStatus(VariableTexts[20]);
+  if (VideoMode == 0) ShowStatus(VariableTexts[vtResizing]);
   const Single R = WantedRatio();
   const Integer W = Bitmap->GetWidth(), H = Bitmap->GetHeight();
   if (R < 1) {

@@ -76,7 +76,7 @@ void RemoveGrid(const Byte* Frame, const Byte* Background, Byte* Row, Integer Co
 
 void TForm1::MatchColors(TBitmap* Bitmap) {
   if (SourceLoaded == 0) return;
-  if (VideoMode == 0) ShowStatus(VariableTexts[2]);
+  if (VideoMode == 0) ShowStatus(VariableTexts[vtMatchingColors]);
   CopyBitmap(Bitmap, PatternBitmap.get());
   if (BuildRunning == 1)
     for (Integer K = 0; K <= SeedCount; ++K) {

@@ -12,7 +12,7 @@
 #include "skin/controls/bsSkinCtrls.h"
 
 void TForm1::BlendBackground(TBitmap* Bitmap) {
-  if (VideoMode == 0) ShowStatus(VariableTexts[19]);
+  if (VideoMode == 0) ShowStatus(VariableTexts[vtBlendingBackground]);
   const Integer Margin =
       Edges->GetChecked()
           ? static_cast<Integer>(Round(static_cast<Extended>(ClipBar->GetValue()) / 100 * Rim))
@@ -42,7 +42,7 @@ void TForm1::BlendBackground(TBitmap* Bitmap) {
 void TForm1::TubeShading(TBitmap* Bitmap) {
   // Only the tubes have a shade; other patterns are left as they are.
   if (PatternType != ptVerCylinder && PatternType != ptHorCylinder) return;
-  if (VideoMode == 0) ShowStatus(VariableTexts[3]);
+  if (VideoMode == 0) ShowStatus(VariableTexts[vtCreatingShade]);
   const Single G = static_cast<Single>(ParamValue(2)) / 100;
   const Single F = static_cast<Single>(ParamValue(1)) / static_cast<Single>(Max(ParamRange(1), 1)) + 0.5f;
   const Single E = static_cast<Single>(ParamValue(3)) / 100;
@@ -80,5 +80,5 @@ void TForm1::TubeShading(TBitmap* Bitmap) {
     PumpMessages();
   }
   SetProgress(0);
-  if (VideoMode == 0) SetStatusText(VariableTexts[10]);
+  if (VideoMode == 0) SetStatusText(VariableTexts[vtReady]);
 }

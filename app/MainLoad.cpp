@@ -98,7 +98,7 @@ bool TForm1::LoadSource(TObject* Sender) {
     Screen->SetCursor(crHourGlass);
     const auto Done = ScopeExit([this, OldCursor] {
       Screen->SetCursor(OldCursor);
-      SetStatusText(VariableTexts[10]);
+      SetStatusText(VariableTexts[vtReady]);
     });
     ShowStatus(ExtractFileName(Name) + "...");
 
@@ -166,7 +166,7 @@ void TForm1::SetSourcePicture(TBitmap* Picture, Integer Width, Integer Height) {
   SourceBitmap->GetCanvas()->StretchDraw(TRect{0, 0, Width, Height}, &Rimmed);
   CellsX = CellsFor(Width);
   CellsY = CellsFor(Height);
-  Label13->SetCaption(VariableTexts[9] + Format(": %d x %d", {Width, Height}));
+  Label13->SetCaption(VariableTexts[vtSize] + Format(": %d x %d", {Width, Height}));
   Image2->GetBitmap()->Assign(SourceBitmap.get());
 }
 

@@ -121,7 +121,7 @@ void TForm1::SelectType(TObject* Sender) {
     Image1->OnMouseUp = TImgMouseEvent(this, &TForm1::ImageMouseUp);
     Image1->OnMouseMove = TImgMouseMoveEvent(this, &TForm1::ImageMouseMove);
     Image1->OnMouseDown = TImgMouseEvent(this, &TForm1::ImageMouseDown);
-    GroupBox6->SetCaption(InterfaceTexts[Type == ptKaleidoscope ? 42 : 78]);
+    GroupBox6->SetCaption(InterfaceTexts[Type == ptKaleidoscope ? itGroupBox6 : itGroupBox6FreeDrawing]);
     UpdateBtn->SetEnabled(false);
     GroupBox6->SetVisible(true);
     Automatic->SetChecked(false);

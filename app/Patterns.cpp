@@ -89,7 +89,7 @@ TCanvas* StartPatternSquare() {
 void ShowGeneratorStatus(Byte Type) {
   if (VideoMode == 1) return;
   TPatternHost& Host = PatternHost();
-  Host.ShowStatusText(VariableTexts[10 + Type + 1]);
+  Host.ShowStatusText(VariableTexts[vtCreatingPinch + Type]);
   Host.LetMessagesRun();
 }
 

@@ -317,5 +317,5 @@ void CreateSpheres() {
   if (!Done) return;
   SeedCount = Count;
   const Single Coverage = Area / static_cast<Single>(static_cast<Int64>(S) * S);
-  PatternHost().ShowCoverage(VariableTexts[41] + " = " + IntToStr(Round(100 * Coverage)) + "%");
+  PatternHost().ShowCoverage(VariableTexts[vtCoverage] + " = " + IntToStr(Round(100 * Coverage)) + "%");
 }

@@ -105,14 +105,14 @@ TEST_F(TLanguageFileTest, TheFileCaptionsTheWindowAndMissingKeysAreEmpty) {
                                {Form->PatternItems[1], "Kreise"},
                                {Form->PatternItems[9], "Free drawing"}})
     EXPECT_EQ(Item->GetCaption(), Caption);
-  // The list shows its first item again; the pattern in use stays.
+  // The refilled list shows the pattern in use, which stays.
   TStrings* List = Form->PatternBox->GetItems();
   ASSERT_EQ(List->GetCount(), 10);
   EXPECT_EQ(List->GetStrings(0), "Kneifen und Blasen");
   EXPECT_EQ(List->GetStrings(1), "Kreise");
   EXPECT_EQ(List->GetStrings(2), "");
   EXPECT_EQ(List->GetStrings(9), "Freihand");
-  EXPECT_EQ(Form->PatternBox->GetItemIndex(), 0);
+  EXPECT_EQ(Form->PatternBox->GetItemIndex(), ptHexagons);
   EXPECT_EQ(PatternType, ptHexagons);
 
   EXPECT_EQ(VariableTexts[1], "Gitter erstellen...");

@@ -128,6 +128,7 @@ TEST_F(TMosaicTest, AProjectSavedAfterALanguageSwitchReopensWithItsType) {
   WriteTextFile(Language, "[Interface]\n4=Build\n[Variables]\n10=Done\n");
   LoadLanguageFile(Language);
   ASSERT_EQ(PatternType, ptCircles);
+  EXPECT_EQ(Form->PatternBox->GetItemIndex(), ptCircles);
   TDialogAnswers Answers;
   const std::string Project = ProjectsDir + "/circles.prj";
   SaveProjectFile(Project);
