@@ -2,9 +2,11 @@
 
 #include "app/Main.h"
 #include "app/MainArrange.h"
+#include "platform/classes/Bitmap.h"
 #include "platform/classes/Dialogs.h"
 #include "platform/classes/Menus.h"
 #include "platform/system/Files.h"
+#include "platform/system/Format.h"
 #include "platform/system/IniFiles.h"
 #include "platform/system/Strings.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
@@ -237,7 +239,10 @@ void ApplyVariableTexts() {
   if (Form1 == nullptr) return;
   Form1->SetStatusText(VariableTexts[vtReady]);
   Form1->Label2->SetCaption(VariableTexts[vtTypePattern] + ": <" + VariableTexts[vtNone] + ">");
-  Form1->Label13->SetCaption(VariableTexts[vtSize] + ": 0 x 0");
+  // The size of the source in use: a language switch does not unload it.
+  const bool Source = SourceLoaded == 1 && SourceBitmap && SourceBitmap->GetWidth() > 0;
+  Form1->Label13->SetCaption(VariableTexts[vtSize] + Format(": %d x %d", {Source ? SourceBitmap->GetWidth() : 0,
+                                                                          Source ? SourceBitmap->GetHeight() : 0}));
   // The parameter labels' column is as wide as the widest name.
   ArrangeControls(Form1);
 }
@@ -258,6 +263,10 @@ void ApplyInterfaceTexts(TForm1* Form) {
       if (TComponent* C = Form->FindComponent(R.Component)) SetComponentCaption(C, T[R.Index] + R.Suffix);
   // The drawing panel serves both drawing types.
   if (PatternType == ptFreeDrawing) Form->GroupBox6->SetCaption(T[itGroupBox6FreeDrawing]);
+  // The named sliders take the type's names in the new language, not only the first one; the
+  // pinch's first slider keeps the window's own caption, which says the same.
+  for (Integer I = PatternType == ptPinch ? 1 : 0; I < 6; ++I)
+    if (!Form->LabelP[I]->GetCaption().empty()) Form->LabelP[I]->SetCaption(ParamLabels[PatternType][I]);
 
   // The refilled list shows the type in use (showing its first item would misstate it).
   TStrings* List = Form->PatternBox->GetItems();

@@ -162,3 +162,17 @@ TEST_F(TMosaicTest, SavesThatFailPartWayKeepTheUsersFiles) {
   EXPECT_EQ(FileText(Project), OldProject);
   EXPECT_EQ(FileText(Result), OldResult);
 }
+
+TEST_F(TMosaicTest, ALanguageSwitchKeepsShowingTheSourceInUse) {
+  Form->NoRim->SetChecked(false);
+  LoadUniform(120, 90, Rgb(70, 80, 90));
+  const std::string Language = DataDir + "/Sizes.lan";
+  SelectPattern(Form.get(), ptCircles);
+  WriteTextFile(Language, "[Interface]\n4=Build\n49=Verformung\n[Variables]\n9=Groesse\n32=Waagerecht\n");
+  LoadLanguageFile(Language);
+  EXPECT_EQ(Form->Label13->GetCaption(), "Groesse: 120 x 90");
+  // Every named slider speaks the new language, the first one with the type's own name.
+  EXPECT_EQ(Form->LabelP[0]->GetCaption(), "Groesse");
+  EXPECT_EQ(Form->LabelP[2]->GetCaption(), "Waagerecht");
+  EXPECT_EQ(Form->LabelP[1]->GetCaption(), "");
+}
