@@ -132,8 +132,7 @@ TEST_F(TSkinComboBoxTest, TheFirstOpeningDrawsTheBarAndScrollsByWheel) {
     TBarLook L;
     if (Bar == nullptr) return L;
     const TPoint O = Combo->GetListBox()->ClientToScreen(Point(Bar->GetLeft(), Bar->GetTop()));
-    for (Integer Y = 0; Y < Bar->GetHeight(); ++Y)
-      for (Integer X = 0; X < Bar->GetWidth(); ++X) L.Pixels.push_back(ScreenPixel(O.X + X, O.Y + Y));
+    L.Pixels = ScreenPixels(TRect{O.X, O.Y, O.X + Bar->GetWidth(), O.Y + Bar->GetHeight()});
     for (DWORD P : L.Pixels) L.HasArrows = L.HasArrows || P == 0;
     return L;
   };
