@@ -1,3 +1,4 @@
+#include "platform/system/ScopeExit.h"
 #include "raster/RS32.h"
 
 #include <bit>
@@ -150,37 +151,30 @@ void TBitmap32::ResizeStorage(Integer& Width, Integer& Height, Integer NewWidth,
   FreeSurface();
   Width = 0;
   Height = 0;
-  try {
-    if (NewWidth > 0 && NewHeight > 0) {
-      FSurfaceInfo.bmiHeader.biWidth = NewWidth;
-      FSurfaceInfo.bmiHeader.biHeight = -NewHeight;
-      void* Bits = nullptr;
-      FSurfaceHandle = CreateDIBSection(nullptr, &FSurfaceInfo, DIB_RGB_COLORS, &Bits, nullptr, 0);
-      FPixels = static_cast<TColor32*>(Bits);
-      if (FPixels == nullptr) {
-        if (FSurfaceHandle != nullptr) DeleteObject(FSurfaceHandle);
-        FSurfaceHandle = nullptr;
-        throw Exception("Can't allocate the DIB handle");
-      }
-      FSurfaceDC = CreateCompatibleDC(nullptr);
-      if (FSurfaceDC == nullptr) {
-        FreeSurface();
-        throw Exception("Can't create compatible DC");
-      }
-      if (SelectObject(FSurfaceDC, FSurfaceHandle) == nullptr) {
-        FreeSurface();
-        throw Exception("Can't select an object into DC");
-      }
+  auto Cleanup = ScopeExit([&] { ResetClipRect(); HandleChanged(); });
+  if (NewWidth > 0 && NewHeight > 0) {
+    FSurfaceInfo.bmiHeader.biWidth = NewWidth;
+    FSurfaceInfo.bmiHeader.biHeight = -NewHeight;
+    void* Bits = nullptr;
+    FSurfaceHandle = CreateDIBSection(nullptr, &FSurfaceInfo, DIB_RGB_COLORS, &Bits, nullptr, 0);
+    FPixels = static_cast<TColor32*>(Bits);
+    if (FPixels == nullptr) {
+      if (FSurfaceHandle != nullptr) DeleteObject(FSurfaceHandle);
+      FSurfaceHandle = nullptr;
+      throw Exception("Can't allocate the DIB handle");
     }
-    Width = NewWidth;
-    Height = NewHeight;
-    ResetClipRect();
-  } catch (...) {
-    ResetClipRect();
-    HandleChanged();
-    throw;
+    FSurfaceDC = CreateCompatibleDC(nullptr);
+    if (FSurfaceDC == nullptr) {
+      FreeSurface();
+      throw Exception("Can't create compatible DC");
+    }
+    if (SelectObject(FSurfaceDC, FSurfaceHandle) == nullptr) {
+      FreeSurface();
+      throw Exception("Can't select an object into DC");
+    }
   }
-  HandleChanged();
+  Width = NewWidth;
+  Height = NewHeight;
 }
 
 void TBitmap32::HandleChanged() {
@@ -270,28 +264,21 @@ void TBitmap32::ResetClipRect() {
 
 void TBitmap32::Assign(TPersistent* Source) {
   BeginUpdate();
-  try {
-    if (Source == nullptr) {
-      SetSize(0, 0);
-    } else if (auto* Src = dynamic_cast<TBitmap32*>(Source)) {
-      Src->CopyPixelsTo(this);
-      Src->CopySettingsTo(this);
-    } else if (auto* Bitmap = dynamic_cast<TBitmap*>(Source)) {
-      AssignFromPlatformBitmap(Bitmap);
-    } else if (auto* Graphic = dynamic_cast<TGraphic*>(Source)) {
-      AssignFromGraphic(Graphic);
-    } else if (auto* Picture = dynamic_cast<TPicture*>(Source)) {
-      AssignFromPicture(Picture);
-    } else {
-      TCustomMap::Assign(Source);
-    }
-  } catch (...) {
-    EndUpdate();
-    Changed();
-    throw;
+  auto Cleanup = ScopeExit([&] { EndUpdate(); Changed(); });
+  if (Source == nullptr) {
+    SetSize(0, 0);
+  } else if (auto* Src = dynamic_cast<TBitmap32*>(Source)) {
+    Src->CopyPixelsTo(this);
+    Src->CopySettingsTo(this);
+  } else if (auto* Bitmap = dynamic_cast<TBitmap*>(Source)) {
+    AssignFromPlatformBitmap(Bitmap);
+  } else if (auto* Graphic = dynamic_cast<TGraphic*>(Source)) {
+    AssignFromGraphic(Graphic);
+  } else if (auto* Picture = dynamic_cast<TPicture*>(Source)) {
+    AssignFromPicture(Picture);
+  } else {
+    TCustomMap::Assign(Source);
   }
-  EndUpdate();
-  Changed();
 }
 
 void TBitmap32::CopyPixelsTo(TBitmap32* Dst) {
@@ -331,28 +318,23 @@ void TBitmap32::WriteData(TStream* Stream) {
 // The size in the block is checked against what the stream still holds before anything is
 // allocated: a damaged or hostile block raises the read error and leaves the bitmap as it was.
 void TBitmap32::ReadData(TStream* Stream) {
-  try {
-    Integer Size[2];
-    Stream->ReadBuffer(Size, sizeof(Size));
-    const Integer W = Size[0];
-    const Integer H = Size[1];
-    if (W < 0 || H < 0) throw EReadError(SReadError);
-    const Int64 Count = static_cast<Int64>(W) * H;
-    const Int64 Remaining = Stream->GetSize() - Stream->GetPosition();
-    if (Count > Remaining / 4) throw EReadError(SReadError);
-    const Int64 Bytes = Count * 4;
-    SetSize(W, H);
-    if (!Empty()) {
-      Byte* P = reinterpret_cast<Byte*>(FPixels);
-      constexpr Int64 Piece = 1 << 30;
-      for (Int64 Left = Bytes; Left > 0; Left -= Piece, P += Piece)
-        Stream->ReadBuffer(P, static_cast<Integer>(Left < Piece ? Left : Piece));
-    }
-  } catch (...) {
-    Changed();
-    throw;
+  auto Cleanup = ScopeExit([&] { Changed(); });
+  Integer Size[2];
+  Stream->ReadBuffer(Size, sizeof(Size));
+  const Integer W = Size[0];
+  const Integer H = Size[1];
+  if (W < 0 || H < 0) throw EReadError(SReadError);
+  const Int64 Count = static_cast<Int64>(W) * H;
+  const Int64 Remaining = Stream->GetSize() - Stream->GetPosition();
+  if (Count > Remaining / 4) throw EReadError(SReadError);
+  const Int64 Bytes = Count * 4;
+  SetSize(W, H);
+  if (!Empty()) {
+    Byte* P = reinterpret_cast<Byte*>(FPixels);
+    constexpr Int64 Piece = 1 << 30;
+    for (Int64 Left = Bytes; Left > 0; Left -= Piece, P += Piece)
+      Stream->ReadBuffer(P, static_cast<Integer>(Left < Piece ? Left : Piece));
   }
-  Changed();
 }
 
 bool TBitmap32::DataIsStored(TPersistent* Ancestor) const {

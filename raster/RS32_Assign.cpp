@@ -10,6 +10,7 @@
 #include "platform/classes/Graphic.h"
 #include "platform/classes/Icon.h"
 #include "platform/gdi/Blit.h"
+#include "platform/system/ScopeExit.h"
 #include "raster/RS32.h"
 
 namespace {
@@ -65,13 +66,10 @@ void TBitmap32::AssignFromPlatformBitmap(TBitmap* B) {
   } else {
     TCanvas* Canvas = B->GetCanvas();
     Canvas->Lock();
-    try {
+    {
+      auto Cleanup = ScopeExit([&] { Canvas->Unlock(); });
       BitBlt(GetSurfaceDC(), 0, 0, GetWidth(), GetHeight(), Canvas->GetHandle(), 0, 0, SRCCOPY);
-    } catch (...) {
-      Canvas->Unlock();
-      throw;
     }
-    Canvas->Unlock();
     if (Format != pf32bit) SetAlphaChannel(255);
   }
   if (B->GetTransparent()) {

@@ -1,4 +1,5 @@
 // The paint box: back buffer, dirty rectangles, repaint modes and window painting.
+#include "platform/system/ScopeExit.h"
 #include "raster/RS32_Image.h"
 
 #include <algorithm>
@@ -153,34 +154,26 @@ void TCustomPaintBox32::Paint() {
   const bool Active = FOptimizer->GetActive();
   if (Active) FOptimizer->PaintStarting();
   ++FPaintNesting;
-  try {
-    if (!FBackBufferCurrent) RenderBackBuffer();
-    FBackBuffer->Lock();
-    try {
-      const HDC Dst = GetCanvas()->GetHandle();
-      const HDC Src = FBackBuffer->GetSurfaceDC();
-      auto Copy = [&](const TRect& R) {
-        BitBlt(Dst, R.Left, R.Top, R.Width(), R.Height(), Src, R.Left, R.Top, SRCCOPY);
-      };
-      if (FDirtyRects->GetCount() == 0) {
-        Copy(ViewportRect());
-      } else {
-        for (Integer I = 0; I < FDirtyRects->GetCount(); ++I) Copy(*FDirtyRects->Items(I));
-      }
-    } catch (...) {
-      FBackBuffer->Unlock();
-      throw;
+  auto Unnested = ScopeExit([&] { --FPaintNesting; });
+  if (!FBackBufferCurrent) RenderBackBuffer();
+  FBackBuffer->Lock();
+  {
+    auto Cleanup = ScopeExit([&] { FBackBuffer->Unlock(); });
+    const HDC Dst = GetCanvas()->GetHandle();
+    const HDC Src = FBackBuffer->GetSurfaceDC();
+    auto Copy = [&](const TRect& R) {
+      BitBlt(Dst, R.Left, R.Top, R.Width(), R.Height(), Src, R.Left, R.Top, SRCCOPY);
+    };
+    if (FDirtyRects->GetCount() == 0) {
+      Copy(ViewportRect());
+    } else {
+      for (Integer I = 0; I < FDirtyRects->GetCount(); ++I) Copy(*FDirtyRects->Items(I));
     }
-    FBackBuffer->Unlock();
-    PaintOverlay();
-    if (Active) FOptimizer->PaintFinished();
-    FDirtyRects->Clear();
-    FFullRepaintPending = false;
-  } catch (...) {
-    --FPaintNesting;
-    throw;
   }
-  --FPaintNesting;
+  PaintOverlay();
+  if (Active) FOptimizer->PaintFinished();
+  FDirtyRects->Clear();
+  FFullRepaintPending = false;
 }
 
 void TCustomPaintBox32::PaintOverlay() {
@@ -234,13 +227,10 @@ void TCustomPaintBox32::AdjustBackBuffer() {
   const Integer NewWidth = Extent(V.Width(), OldWidth), NewHeight = Extent(V.Height(), OldHeight);
   if (NewWidth == OldWidth && NewHeight == OldHeight) return;
   FBackBuffer->Lock();
-  try {
+  {
+    auto Cleanup = ScopeExit([&] { FBackBuffer->Unlock(); });
     FBackBuffer->SetSize(NewWidth, NewHeight);
-  } catch (...) {
-    FBackBuffer->Unlock();
-    throw;
   }
-  FBackBuffer->Unlock();
   BackBufferResized(OldWidth, OldHeight);
   ForceFullRepaint();
 }

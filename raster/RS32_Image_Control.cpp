@@ -8,6 +8,7 @@
 #include "platform/gdi/Painting.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/Math.h"
+#include "platform/system/ScopeExit.h"
 #include "raster/RS32_Image.h"
 #include "raster/RS32_MicroTiles.h"
 #include "raster/RS32_Resamplers.h"
@@ -260,14 +261,11 @@ TPoint TCustomImage32::BitmapPointToControl(const TPoint& P) {
 void TCustomImage32::FitBitmapToViewport(bool DoClear, TColor32 ClearColor) {
   const TRect V = ViewportRect();
   FBitmap->BeginUpdate();
-  try {
+  {
+    auto Cleanup = ScopeExit([&] { FBitmap->EndUpdate(); });
     FBitmap->SetSize(V.Width(), V.Height());
     if (DoClear) FBitmap->Clear(ClearColor);
-  } catch (...) {
-    FBitmap->EndUpdate();
-    throw;
   }
-  FBitmap->EndUpdate();
   DropPlacement();
   Changed();
 }
@@ -429,7 +427,8 @@ void TCustomImage32::RenderBackBuffer() {
   RefreshPlacement();
   BuildStageTables(GetComponentState().Contains(csDesigning));
   FBackBuffer->BeginUpdate();
-  try {
+  {
+    auto Cleanup = ScopeExit([&] { FBackBuffer->EndUpdate(); });
     const Integer Count = FDirtyRects->GetCount();
     if (Count > 0) {
       for (Integer I = 0; I < Count; ++I) {
@@ -441,11 +440,7 @@ void TCustomImage32::RenderBackBuffer() {
       FBackBuffer->SetClipRect(ViewportRect());
       RunStages(FBackBuffer.get());
     }
-  } catch (...) {
-    FBackBuffer->EndUpdate();
-    throw;
   }
-  FBackBuffer->EndUpdate();
   if (Active) FOptimizer->BufferPaintFinished();
   FBackBufferCurrent = true;
 }
@@ -461,18 +456,11 @@ void TCustomImage32::RenderTo(TBitmap32* Dest, const TRect& DestRect) {
     SetTransform(DestRect);
   }
   FPlacementCurrent = true;
-  try {
-    for (Integer I = 0; I < FStageList->Count(); ++I) {
-      const TPaintStage* Stage = FStageList->Items(I);
-      if (Stage->AtRunTime && KnownStage(Stage->Kind)) (this->*StageHandlers[Stage->Kind])(Dest, I);
-    }
-  } catch (...) {
-    FPlacementCurrent = false;
-    SetRepaintMode(Saved);
-    throw;
+  auto Cleanup = ScopeExit([&] { FPlacementCurrent = false; SetRepaintMode(Saved); });
+  for (Integer I = 0; I < FStageList->Count(); ++I) {
+    const TPaintStage* Stage = FStageList->Items(I);
+    if (Stage->AtRunTime && KnownStage(Stage->Kind)) (this->*StageHandlers[Stage->Kind])(Dest, I);
   }
-  FPlacementCurrent = false;
-  SetRepaintMode(Saved);
 }
 
 void TCustomImage32::PaintClearBuffer(TBitmap32* Dest, Integer) {
@@ -514,16 +502,11 @@ void TCustomImage32::DrawTiles(TBitmap32* Dest, const TRect& R, Integer W, Integ
 void TCustomImage32::PaintBitmap(TBitmap32* Dest, Integer) {
   if (FBitmap->Empty() || RectIsEmpty(FShownBitmapRect)) return;
   FBitmap->Lock();
-  try {
-    if (FBitmapAlign == baTile)
-      DrawTiles(Dest, FShownBitmapRect, FShownBitmapRect.Width(), FShownBitmapRect.Height());
-    else
-      FBitmap->DrawInto(Dest, FShownBitmapRect);
-  } catch (...) {
-    FBitmap->Unlock();
-    throw;
-  }
-  FBitmap->Unlock();
+  auto Cleanup = ScopeExit([&] { FBitmap->Unlock(); });
+  if (FBitmapAlign == baTile)
+    DrawTiles(Dest, FShownBitmapRect, FShownBitmapRect.Width(), FShownBitmapRect.Height());
+  else
+    FBitmap->DrawInto(Dest, FShownBitmapRect);
 }
 
 void TCustomImage32::PaintLayers(TBitmap32* Dest, Integer StageNum) {

@@ -1,3 +1,4 @@
+#include "platform/system/ScopeExit.h"
 #include "raster/RS32_Layers.h"
 
 #include "platform/classes/Screen.h"
@@ -28,43 +29,28 @@ TCustomLayer* TLayerCollection::AddLayer(TLayerClass LayerClass) {
 
 void TLayerCollection::InsertLayer(TCustomLayer* L) {
   BeginUpdate();
-  try {
-    FLayerList.Add(L);
-    L->FOwnerCollection = this;
-    ReportListChange(LayerAdded, L, FLayerList.GetCount() - 1);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Cleanup = ScopeExit([&] { EndUpdate(); });
+  FLayerList.Add(L);
+  L->FOwnerCollection = this;
+  ReportListChange(LayerAdded, L, FLayerList.GetCount() - 1);
 }
 
 void TLayerCollection::RemoveLayer(TCustomLayer* L) {
   BeginUpdate();
-  try {
-    const Integer I = FLayerList.IndexOf(L);
-    if (I >= 0) {
-      FLayerList.Delete(I);
-      L->FOwnerCollection = nullptr;
-      ReportListChange(LayerRemoved, L, I);
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  auto Cleanup = ScopeExit([&] { EndUpdate(); });
+  const Integer I = FLayerList.IndexOf(L);
+  if (I >= 0) {
+    FLayerList.Delete(I);
+    L->FOwnerCollection = nullptr;
+    ReportListChange(LayerRemoved, L, I);
   }
-  EndUpdate();
 }
 
 void TLayerCollection::RemoveAll() {
   BeginUpdate();
-  try {
-    while (FLayerList.GetCount() > 0) delete Layer(FLayerList.GetCount() - 1);
-    ReportListChange(LayersCleared, nullptr, 0);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Cleanup = ScopeExit([&] { EndUpdate(); });
+  while (FLayerList.GetCount() > 0) delete Layer(FLayerList.GetCount() - 1);
+  ReportListChange(LayersCleared, nullptr, 0);
 }
 
 void TLayerCollection::Assign(TPersistent* Source) {
@@ -75,17 +61,12 @@ void TLayerCollection::Assign(TPersistent* Source) {
   }
   if (Other == this) return;
   BeginUpdate();
-  try {
-    while (FLayerList.GetCount() > 0) delete Layer(FLayerList.GetCount() - 1);
-    for (Integer I = 0; I < Other->Count(); ++I) {
-      TCustomLayer* From = Other->Layer(I);
-      AddLayer(From->GetLayerClass())->Assign(From);
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  auto Cleanup = ScopeExit([&] { EndUpdate(); });
+  while (FLayerList.GetCount() > 0) delete Layer(FLayerList.GetCount() - 1);
+  for (Integer I = 0; I < Other->Count(); ++I) {
+    TCustomLayer* From = Other->Layer(I);
+    AddLayer(From->GetLayerClass())->Assign(From);
   }
-  EndUpdate();
 }
 
 void TLayerCollection::BeginUpdate() {
@@ -224,13 +205,10 @@ void TCustomLayer::SetIndex(Integer Value) {
   if (Value == Current) return;
   if (GetVisible()) {
     FOwnerCollection->BeginUpdate();
-    try {
+    {
+      auto Cleanup = ScopeExit([&] { FOwnerCollection->EndUpdate(); });
       FOwnerCollection->MoveLayer(Current, Value);
-    } catch (...) {
-      FOwnerCollection->EndUpdate();
-      throw;
     }
-    FOwnerCollection->EndUpdate();
   } else {
     FOwnerCollection->MoveLayer(Current, Value);
   }

@@ -1,3 +1,4 @@
+#include "platform/system/ScopeExit.h"
 #include "raster/RS32_RepaintOpt.h"
 
 #include <algorithm>
@@ -212,13 +213,8 @@ void TMicroTilesRepaintOptimizer::RecordArea(TTileGrid& Grid, const TRect& Area,
 void TMicroTilesRepaintOptimizer::MeasureLayer(TTileGrid& Grid, TCustomLayer* Layer) {
   FTarget->EnterMeasuringMode(TAreaChangedEvent(this, &TMicroTilesRepaintOptimizer::MeasuredArea));
   FWorkGrid = &Grid;
-  try {
-    Layer->DrawLayer(FTarget);
-  } catch (...) {
-    FTarget->LeaveMeasuringMode();
-    throw;
-  }
-  FTarget->LeaveMeasuringMode();
+  auto Cleanup = ScopeExit([&] { FTarget->LeaveMeasuringMode(); });
+  Layer->DrawLayer(FTarget);
 }
 
 void TMicroTilesRepaintOptimizer::MeasuredArea(TObject*, const TRect& Area, Cardinal Info) {

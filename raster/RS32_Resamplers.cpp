@@ -1,4 +1,5 @@
 // Samplers, resamplers and their registries.
+#include "platform/system/ScopeExit.h"
 #include "raster/RS32_Resamplers.h"
 
 #include <cmath>
@@ -357,21 +358,18 @@ void TKernelResampler::BeginSampling() {
   delete FKernelTable;
   FKernelTable = nullptr;
   auto* Table = new TIntegerMap();
-  try {
-    Table->SetSize(2 * R + 1, FTableSize + 1);
-    std::vector<Integer> Row(2 * R + 1);
-    for (Integer I = 0; I <= FTableSize; ++I) {
-      const Extended Fraction = static_cast<Extended>(I) / (FTableSize - 1);
-      for (Integer K = -R; K <= R; ++K)
-        Row[K + R] =
-            static_cast<Integer>(Round(FKernel->Evaluate(static_cast<Single>(K + Fraction)) * 256.0L));
-      CorrectCentre(Row, R);
-      for (Integer K = 0; K <= 2 * R; ++K) *Table->ValPtr(K, I) = Row[K];
-    }
-  } catch (...) {
-    delete Table;
-    throw;
+  auto Undo = ScopeExit([&] { delete Table; });
+  Table->SetSize(2 * R + 1, FTableSize + 1);
+  std::vector<Integer> Row(2 * R + 1);
+  for (Integer I = 0; I <= FTableSize; ++I) {
+    const Extended Fraction = static_cast<Extended>(I) / (FTableSize - 1);
+    for (Integer K = -R; K <= R; ++K)
+      Row[K + R] =
+          static_cast<Integer>(Round(FKernel->Evaluate(static_cast<Single>(K + Fraction)) * 256.0L));
+    CorrectCentre(Row, R);
+    for (Integer K = 0; K <= 2 * R; ++K) *Table->ValPtr(K, I) = Row[K];
   }
+  Undo.Release();
   FKernelTable = Table;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/classes/UserBridge.h"
 #include "platform/system/Environment.h"
 #include "platform/system/Files.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/system/Threads.h"
 #include "platform/user/WindowMessages.h"
 #include "platform/user/WindowPos.h"
@@ -203,25 +204,20 @@ void TApplication::Run() {
   FRunning = true;
   static const bool ExitRegistered = std::atexit(&DoneApplication) == 0;
   (void)ExitRegistered;
-  try {
-    if (FMainForm != nullptr) {
-      if (FShowMainForm) {
-        if (FMainForm->GetWindowState() == wsMinimized) Minimize();
-        else FMainForm->SetVisible(true);
-      }
-      do {
-        try {
-          HandleMessage();
-        } catch (...) {
-          HandleException(this);
-        }
-      } while (!FTerminate);
+  auto Cleanup = ScopeExit([&] { FRunning = false; });
+  if (FMainForm != nullptr) {
+    if (FShowMainForm) {
+      if (FMainForm->GetWindowState() == wsMinimized) Minimize();
+      else FMainForm->SetVisible(true);
     }
-  } catch (...) {
-    FRunning = false;
-    throw;
+    do {
+      try {
+        HandleMessage();
+      } catch (...) {
+        HandleException(this);
+      }
+    } while (!FTerminate);
   }
-  FRunning = false;
 }
 
 void TApplication::Terminate() { PostQuitMessage(0); }

@@ -9,6 +9,7 @@
 #include "platform/classes/Controls.h"
 #include "platform/classes/Forms.h"
 #include "platform/system/Exceptions.h"
+#include "platform/system/ScopeExit.h"
 
 class THintWindow;
 class TIcon;
@@ -38,13 +39,9 @@ class TApplication : public TComponent {
   void CreateForm(T*& Reference) {
     void* Memory = ::operator new(sizeof(T));
     Reference = static_cast<T*>(Memory);
-    try {
-      new (Memory) T(this);
-    } catch (...) {
-      Reference = nullptr;
-      ::operator delete(Memory);
-      throw;
-    }
+    auto Undo = ScopeExit([&] { Reference = nullptr; ::operator delete(Memory); });
+    new (Memory) T(this);
+    Undo.Release();
     FormCreated(Reference);
   }
   // Shows the main form and handles messages until Terminate (closing the main form

@@ -7,6 +7,7 @@
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/system/Exceptions.h"
+#include "platform/system/ScopeExit.h"
 
 namespace {
 
@@ -283,19 +284,16 @@ HBITMAP ReadBmp(TStream* Stream, TBmpHeader HeaderMode) {
   void* Bits = nullptr;
   HBITMAP Bitmap = CreateDIBSection(nullptr, &BI, DIB_RGB_COLORS, &Bits, nullptr, 0);
   if (Bitmap == nullptr) throw EOutOfResources("Out of system resources");
-  try {
-    Stream->SetPosition(Start + DataOffset);
-    if (Rle) {
-      std::vector<Byte> Packed(static_cast<std::size_t>(DataBytes));
-      ReadExact(Stream, Packed.data(), DataBytes);
-      TRleDecoder(Packed, static_cast<Byte*>(Bits), Info.Width, Info.Height, Info.BitCount).Run();
-    } else {
-      ReadExact(Stream, Bits, ImageBytes);
-    }
-  } catch (...) {
-    DeleteObject(Bitmap);
-    throw;
+  auto Undo = ScopeExit([&] { DeleteObject(Bitmap); });
+  Stream->SetPosition(Start + DataOffset);
+  if (Rle) {
+    std::vector<Byte> Packed(static_cast<std::size_t>(DataBytes));
+    ReadExact(Stream, Packed.data(), DataBytes);
+    TRleDecoder(Packed, static_cast<Byte*>(Bits), Info.Width, Info.Height, Info.BitCount).Run();
+  } else {
+    ReadExact(Stream, Bits, ImageBytes);
   }
+  Undo.Release();
   return Bitmap;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/gdi/Palettes.h"
 #include "platform/gdi/Text.h"
 #include "platform/system/Exceptions.h"
+#include "platform/system/ScopeExit.h"
 
 namespace {
 
@@ -378,44 +379,36 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) 
 void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color) {
   if (Bitmap == nullptr) return;
   Lock();
-  try {
-    Changing();
-    RequiredState(TCanvasState{csHandleValid, csBrushValid});
-    TCanvas* Src = Bitmap->GetCanvas();
-    Src->Lock();
-    try {
-      // A mask with 1 bits where the bitmap shows Color.
-      TBitmap Mask;
-      Mask.Assign(Bitmap);
-      Mask.Mask(Color);
-      TCanvas* MaskCanvas = Mask.GetCanvas();
-      MaskCanvas->RequiredState(TCanvasState{csHandleValid});
-      Src->RequiredState(TCanvasState{csHandleValid});
-      const Integer DstW = Dest.Width(), DstH = Dest.Height(), SrcW = Source.Width(), SrcH = Source.Height();
-      if (FBrush->GetStyle() == bsClear) {
-        TransparentStretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, Src->FHandle, Source.Left, Source.Top,
-                              SrcW, SrcH, MaskCanvas->FHandle, Source.Left, Source.Top);
-      } else {
-        StretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, Src->FHandle, Source.Left, Source.Top, SrcW,
-                   SrcH, SRCCOPY);
-        const COLORREF OldText = SetTextColor(FHandle, 0);
-        const COLORREF OldBack = SetBkColor(FHandle, 0x00FFFFFF);
-        StretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, MaskCanvas->FHandle, Source.Left, Source.Top,
-                   SrcW, SrcH, ROP_DSPDxax);
-        SetTextColor(FHandle, OldText);
-        SetBkColor(FHandle, OldBack);
-      }
-    } catch (...) {
-      Src->Unlock();
-      throw;
+  auto Cleanup = ScopeExit([&] { Unlock(); });
+  Changing();
+  RequiredState(TCanvasState{csHandleValid, csBrushValid});
+  TCanvas* Src = Bitmap->GetCanvas();
+  Src->Lock();
+  {
+    auto SourceUnlocked = ScopeExit([&] { Src->Unlock(); });
+    // A mask with 1 bits where the bitmap shows Color.
+    TBitmap Mask;
+    Mask.Assign(Bitmap);
+    Mask.Mask(Color);
+    TCanvas* MaskCanvas = Mask.GetCanvas();
+    MaskCanvas->RequiredState(TCanvasState{csHandleValid});
+    Src->RequiredState(TCanvasState{csHandleValid});
+    const Integer DstW = Dest.Width(), DstH = Dest.Height(), SrcW = Source.Width(), SrcH = Source.Height();
+    if (FBrush->GetStyle() == bsClear) {
+      TransparentStretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, Src->FHandle, Source.Left, Source.Top,
+                            SrcW, SrcH, MaskCanvas->FHandle, Source.Left, Source.Top);
+    } else {
+      StretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, Src->FHandle, Source.Left, Source.Top, SrcW,
+                 SrcH, SRCCOPY);
+      const COLORREF OldText = SetTextColor(FHandle, 0);
+      const COLORREF OldBack = SetBkColor(FHandle, 0x00FFFFFF);
+      StretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, MaskCanvas->FHandle, Source.Left, Source.Top,
+                 SrcW, SrcH, ROP_DSPDxax);
+      SetTextColor(FHandle, OldText);
+      SetBkColor(FHandle, OldBack);
     }
-    Src->Unlock();
-    Changed();
-  } catch (...) {
-    Unlock();
-    throw;
   }
-  Unlock();
+  Changed();
 }
 
 void TransparentStretchBlt(HDC DstDC, Integer DstX, Integer DstY, Integer DstW, Integer DstH, HDC SrcDC,

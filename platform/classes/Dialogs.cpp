@@ -12,6 +12,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Text.h"
 #include "platform/system/Math.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/user/WindowPaint.h"
 
 namespace {
@@ -99,83 +100,80 @@ TSize AverageCharSize(HDC DC) {
 TMessageForm* BuildMessageForm(const std::string& Title, const std::string& Text, TMessageIcon Icon,
                                const std::vector<TButtonSpec>& Buttons, Integer DefaultIndex, Integer CancelIndex) {
   auto* Form = new TMessageForm(Application);
-  try {
-    Form->SetBorderStyle(bsDialog);
-    Form->SetBorderIcons(TBorderIcons{biSystemMenu});
-    Form->SetFont(MessageFont());
-    Form->SetCaption(Title);
-    Form->SetPosition(poScreenCenter);
+  auto Undo = ScopeExit([&] { delete Form; });
+  Form->SetBorderStyle(bsDialog);
+  Form->SetBorderIcons(TBorderIcons{biSystemMenu});
+  Form->SetFont(MessageFont());
+  Form->SetCaption(Title);
+  Form->SetPosition(poScreenCenter);
 
-    HDC DC = GetDC(nullptr);
-    HGDIOBJ OldFont = SelectObject(DC, MessageFont()->GetHandle());
-    const TSize Units = AverageCharSize(DC);
-    const Integer HorzMargin = MulDiv(8, Units.cx, 4), VertMargin = MulDiv(8, Units.cy, 8);
-    const Integer HorzSpacing = MulDiv(10, Units.cx, 4), VertSpacing = MulDiv(10, Units.cy, 8);
-    const Integer ButtonHeight = MulDiv(14, Units.cy, 8), ButtonSpacing = MulDiv(4, Units.cx, 4);
-    Integer ButtonWidth = MulDiv(50, Units.cx, 4);
-    for (const TButtonSpec& B : Buttons) {
-      RECT R{0, 0, 0, 0};
-      DrawText(DC, B.Caption, -1, &R, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
-      ButtonWidth = std::max(ButtonWidth, R.Right - R.Left + 8);
-    }
-    // The text wraps at half the screen's width.
-    RECT TextRect{0, 0, Screen->GetWidth() / 2, 0};
-    DrawText(DC, Text.c_str(), static_cast<Integer>(Text.size()), &TextRect,
-             DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(DC, OldFont);
-    ReleaseDC(nullptr, DC);
-    if (TextRect.Bottom == 0) TextRect.Bottom = Units.cy;
-
-    Integer IconTextWidth = TextRect.Right, IconTextHeight = TextRect.Bottom;
-    if (Icon != TMessageIcon::None) {
-      IconTextWidth += 32 + HorzSpacing;
-      IconTextHeight = std::max(IconTextHeight, 32);
-    }
-    const auto Count = static_cast<Integer>(Buttons.size());
-    const Integer GroupWidth = Count > 0 ? ButtonWidth * Count + ButtonSpacing * (Count - 1) : 0;
-    Form->SetClientWidth(std::max(IconTextWidth, GroupWidth) + HorzMargin * 2);
-    Form->SetClientHeight(IconTextHeight + ButtonHeight + VertSpacing + VertMargin * 2);
-
-    if (Icon != TMessageIcon::None) {
-      auto* Image = new TImage(Form);
-      Image->SetName("Image");
-      Image->SetParent(Form);
-      TBitmap Picture;
-      Picture.SetSize(32, 32);
-      DrawMessageIcon(Picture.GetCanvas(), Icon);
-      Image->GetPicture()->SetBitmap(&Picture);
-      Image->SetBounds(HorzMargin, VertMargin, 32, 32);
-    }
-    auto* Message = new TLabel(Form);
-    Message->SetName("Message");
-    Message->SetParent(Form);
-    Message->SetShowAccelChar(false);
-    Message->SetWordWrap(true);
-    Message->SetAutoSize(false);
-    Message->SetCaption(Text);
-    Message->SetBounds(IconTextWidth - TextRect.Right + HorzMargin, VertMargin, TextRect.Right, TextRect.Bottom);
-
-    Integer X = (Form->GetClientWidth() - GroupWidth) / 2;
-    for (Integer I = 0; I < Count; ++I) {
-      const TButtonSpec& Spec = Buttons[static_cast<std::size_t>(I)];
-      auto* B = new TButton(Form);
-      B->SetName(Spec.Name);
-      B->SetParent(Form);
-      B->SetCaption(Spec.Caption);
-      B->SetModalResult(Spec.Result);
-      if (I == DefaultIndex) {
-        B->SetDefault(true);
-        Form->SetActiveControl(B);
-      }
-      if (I == CancelIndex) B->SetCancel(true);
-      B->SetBounds(X, IconTextHeight + VertMargin + VertSpacing, ButtonWidth, ButtonHeight);
-      X += ButtonWidth + ButtonSpacing;
-    }
-    Form->FCancelable = CancelIndex >= 0;
-  } catch (...) {
-    delete Form;
-    throw;
+  HDC DC = GetDC(nullptr);
+  HGDIOBJ OldFont = SelectObject(DC, MessageFont()->GetHandle());
+  const TSize Units = AverageCharSize(DC);
+  const Integer HorzMargin = MulDiv(8, Units.cx, 4), VertMargin = MulDiv(8, Units.cy, 8);
+  const Integer HorzSpacing = MulDiv(10, Units.cx, 4), VertSpacing = MulDiv(10, Units.cy, 8);
+  const Integer ButtonHeight = MulDiv(14, Units.cy, 8), ButtonSpacing = MulDiv(4, Units.cx, 4);
+  Integer ButtonWidth = MulDiv(50, Units.cx, 4);
+  for (const TButtonSpec& B : Buttons) {
+    RECT R{0, 0, 0, 0};
+    DrawText(DC, B.Caption, -1, &R, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
+    ButtonWidth = std::max(ButtonWidth, R.Right - R.Left + 8);
   }
+  // The text wraps at half the screen's width.
+  RECT TextRect{0, 0, Screen->GetWidth() / 2, 0};
+  DrawText(DC, Text.c_str(), static_cast<Integer>(Text.size()), &TextRect,
+           DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(DC, OldFont);
+  ReleaseDC(nullptr, DC);
+  if (TextRect.Bottom == 0) TextRect.Bottom = Units.cy;
+
+  Integer IconTextWidth = TextRect.Right, IconTextHeight = TextRect.Bottom;
+  if (Icon != TMessageIcon::None) {
+    IconTextWidth += 32 + HorzSpacing;
+    IconTextHeight = std::max(IconTextHeight, 32);
+  }
+  const auto Count = static_cast<Integer>(Buttons.size());
+  const Integer GroupWidth = Count > 0 ? ButtonWidth * Count + ButtonSpacing * (Count - 1) : 0;
+  Form->SetClientWidth(std::max(IconTextWidth, GroupWidth) + HorzMargin * 2);
+  Form->SetClientHeight(IconTextHeight + ButtonHeight + VertSpacing + VertMargin * 2);
+
+  if (Icon != TMessageIcon::None) {
+    auto* Image = new TImage(Form);
+    Image->SetName("Image");
+    Image->SetParent(Form);
+    TBitmap Picture;
+    Picture.SetSize(32, 32);
+    DrawMessageIcon(Picture.GetCanvas(), Icon);
+    Image->GetPicture()->SetBitmap(&Picture);
+    Image->SetBounds(HorzMargin, VertMargin, 32, 32);
+  }
+  auto* Message = new TLabel(Form);
+  Message->SetName("Message");
+  Message->SetParent(Form);
+  Message->SetShowAccelChar(false);
+  Message->SetWordWrap(true);
+  Message->SetAutoSize(false);
+  Message->SetCaption(Text);
+  Message->SetBounds(IconTextWidth - TextRect.Right + HorzMargin, VertMargin, TextRect.Right, TextRect.Bottom);
+
+  Integer X = (Form->GetClientWidth() - GroupWidth) / 2;
+  for (Integer I = 0; I < Count; ++I) {
+    const TButtonSpec& Spec = Buttons[static_cast<std::size_t>(I)];
+    auto* B = new TButton(Form);
+    B->SetName(Spec.Name);
+    B->SetParent(Form);
+    B->SetCaption(Spec.Caption);
+    B->SetModalResult(Spec.Result);
+    if (I == DefaultIndex) {
+      B->SetDefault(true);
+      Form->SetActiveControl(B);
+    }
+    if (I == CancelIndex) B->SetCancel(true);
+    B->SetBounds(X, IconTextHeight + VertMargin + VertSpacing, ButtonWidth, ButtonHeight);
+    X += ButtonWidth + ButtonSpacing;
+  }
+  Form->FCancelable = CancelIndex >= 0;
+  Undo.Release();
   return Form;
 }
 

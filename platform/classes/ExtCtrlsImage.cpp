@@ -2,6 +2,7 @@
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ExtCtrls.h"
 #include "platform/classes/Icon.h"
+#include "platform/system/ScopeExit.h"
 
 // ---- TImage -----------------------------------------------------------------------------------
 
@@ -53,13 +54,8 @@ void TImage::Paint() {
   TGraphic* Graphic = FPicture->GetGraphic();
   if (Graphic == nullptr) return;
   FDrawing = true;
-  try {
-    TGraphicControl::GetCanvas()->StretchDraw(DestRect(), Graphic);
-  } catch (...) {
-    FDrawing = false;
-    throw;
-  }
-  FDrawing = false;
+  auto Cleanup = ScopeExit([&] { FDrawing = false; });
+  TGraphicControl::GetCanvas()->StretchDraw(DestRect(), Graphic);
 }
 
 TCanvas* TImage::GetCanvas() {

@@ -9,6 +9,7 @@
 #include "platform/classes/Screen.h"
 #include "platform/classes/UserBridge.h"
 #include "platform/system/Format.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/user/Menus.h"
 #include "platform/user/WindowPaint.h"
 #include "platform/user/WindowPos.h"
@@ -83,15 +84,10 @@ void TCustomForm::BeginFormLoad() {
 
 void TCustomForm::EndFormLoad() {
   FControlState.Exclude(csReadingState);
-  try {
+  {
+    auto Cleanup = ScopeExit([&] { FFormState.Exclude(fsCreating); EnableAlign(); });
     TComponent::LoadedAll(this);
-  } catch (...) {
-    FFormState.Exclude(fsCreating);
-    EnableAlign();
-    throw;
   }
-  FFormState.Exclude(fsCreating);
-  EnableAlign();
   DoCreate();
 }
 
@@ -365,32 +361,27 @@ void TCustomForm::CMShowingChanged(TMessage&) {
   static constexpr Integer ShowCommands[] = {SW_SHOWNORMAL, SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED};
   if (FFormState.Contains(fsShowing)) throw EInvalidOperation("Cannot change Visible in OnShow or OnHide");
   FFormState.Include(fsShowing);
-  try {
-    if (GetShowing()) {
-      try {
-        DoShow();
-      } catch (...) {
-        if (Application != nullptr) Application->HandleException(this);
-      }
-      PositionForShow();
-      FPosition = poDesigned;
-      ShowWindow(FHandle, ShowCommands[FWindowState]);
-    } else {
-      try {
-        DoHide();
-      } catch (...) {
-        if (Application != nullptr) Application->HandleException(this);
-      }
-      if (FFormState.Contains(fsModal))
-        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      else
-        ShowWindow(FHandle, SW_HIDE);
+  auto Cleanup = ScopeExit([&] { FFormState.Exclude(fsShowing); });
+  if (GetShowing()) {
+    try {
+      DoShow();
+    } catch (...) {
+      if (Application != nullptr) Application->HandleException(this);
     }
-  } catch (...) {
-    FFormState.Exclude(fsShowing);
-    throw;
+    PositionForShow();
+    FPosition = poDesigned;
+    ShowWindow(FHandle, ShowCommands[FWindowState]);
+  } else {
+    try {
+      DoHide();
+    } catch (...) {
+      if (Application != nullptr) Application->HandleException(this);
+    }
+    if (FFormState.Contains(fsModal))
+      SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+      ShowWindow(FHandle, SW_HIDE);
   }
-  FFormState.Exclude(fsShowing);
 }
 
 void TCustomForm::DoShow() {

@@ -7,6 +7,7 @@
 #include "platform/classes/Forms.h"
 #include "platform/classes/Screen.h"
 #include "platform/classes/UserBridge.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/user/WindowMessages.h"
 
 Integer FocusCount = 0;
@@ -44,10 +45,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
   }
   if (Control->GetControlState().Contains(csFocusing)) return false;
   Control->SetControlState(Control->GetControlState() + TControlState{csFocusing});
-  struct TUnmark {
-    TWinControl* C;
-    ~TUnmark() { C->SetControlState(C->GetControlState() - TControlState{csFocusing}); }
-  } Unmark{Control};
+  auto Unmark = ScopeExit(
+      [Control] { Control->SetControlState(Control->GetControlState() - TControlState{csFocusing}); });
   if (Screen != nullptr && Screen->FFocusedForm != this) {
     if (Screen->FFocusedForm != nullptr) {
       const HWND FocusHandle = Screen->FFocusedForm->GetHandle();

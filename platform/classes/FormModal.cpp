@@ -6,6 +6,7 @@
 #include "platform/classes/Forms.h"
 #include "platform/classes/Screen.h"
 #include "platform/classes/UserBridge.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/user/WindowPos.h"
 #include "platform/user/Windows.h"
 #include "platform/user/WindowMessages.h"
@@ -122,34 +123,26 @@ TModalResult TCustomForm::ShowModal() {
     FocusCount = SaveFocusCount;
     FFormState.Exclude(fsModal);
   };
-  try {
+  {
+    auto Restored = ScopeExit([&] { Restore(); });
     Show();
-    try {
-      SendMessage(GetHandle(), CM_ACTIVATE, 0, 0);
-      FModalResult = mrNone;
-      do {
-        MSG Msg;
-        if (!Application->ProcessMessage(Msg)) {
-          // Nothing waits: a test may act on the modal form now.
-          UserLayer::ModalLoopIdle();
-          if (FModalResult == mrNone && !Application->GetTerminated() && !UserLayer::AnyMessagePending())
-            Application->Idle(Msg);
-        }
-        if (Application->GetTerminated()) FModalResult = mrCancel;
-        else if (FModalResult != mrNone) CloseModal();
-      } while (FModalResult == mrNone);
-      Result = FModalResult;
-      if (HandleAllocated()) SendMessage(FHandle, CM_DEACTIVATE, 0, 0);
-      if (::GetActiveWindow() != FHandle) ActiveWindow = nullptr;
-    } catch (...) {
-      Hide();
-      throw;
-    }
-    Hide();
-  } catch (...) {
-    Restore();
-    throw;
+    auto Hidden = ScopeExit([&] { Hide(); });
+    SendMessage(GetHandle(), CM_ACTIVATE, 0, 0);
+    FModalResult = mrNone;
+    do {
+      MSG Msg;
+      if (!Application->ProcessMessage(Msg)) {
+        // Nothing waits: a test may act on the modal form now.
+        UserLayer::ModalLoopIdle();
+        if (FModalResult == mrNone && !Application->GetTerminated() && !UserLayer::AnyMessagePending())
+          Application->Idle(Msg);
+      }
+      if (Application->GetTerminated()) FModalResult = mrCancel;
+      else if (FModalResult != mrNone) CloseModal();
+    } while (FModalResult == mrNone);
+    Result = FModalResult;
+    if (HandleAllocated()) SendMessage(FHandle, CM_DEACTIVATE, 0, 0);
+    if (::GetActiveWindow() != FHandle) ActiveWindow = nullptr;
   }
-  Restore();
   return Result;
 }

@@ -6,6 +6,7 @@
 #include "platform/gdi/FrameControls.h"
 #include "platform/gdi/Text.h"
 #include "platform/gdi/TextLayout.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/user/WindowPaint.h"
 #include "platform/user/WindowPos.h"
 #include "platform/user/Windows.h"
@@ -67,24 +68,19 @@ TRect THintWindow::CalcHintRect(Integer MaxWidth, const std::string& AHint, void
 
 void THintWindow::ActivateHint(TRect Rect, const std::string& AHint) {
   FActivating = true;
-  try {
-    SetCaption(AHint);
-    Rect.Bottom += 4;
-    SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
-    const Integer ScreenW = Screen != nullptr ? Screen->GetDesktopWidth() : 1024;
-    const Integer ScreenH = Screen != nullptr ? Screen->GetDesktopHeight() : 768;
-    // Kept on the screen.
-    if (Rect.Top + GetHeight() > ScreenH) Rect.Top = ScreenH - GetHeight();
-    if (Rect.Left + GetWidth() > ScreenW) Rect.Left = ScreenW - GetWidth();
-    Rect.Left = std::max(Rect.Left, 0);
-    Rect.Top = std::max(Rect.Top, 0);
-    SetWindowPos(GetHandle(), HWND_TOPMOST, Rect.Left, Rect.Top, GetWidth(), GetHeight(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    Invalidate();
-  } catch (...) {
-    FActivating = false;
-    throw;
-  }
-  FActivating = false;
+  auto Cleanup = ScopeExit([&] { FActivating = false; });
+  SetCaption(AHint);
+  Rect.Bottom += 4;
+  SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
+  const Integer ScreenW = Screen != nullptr ? Screen->GetDesktopWidth() : 1024;
+  const Integer ScreenH = Screen != nullptr ? Screen->GetDesktopHeight() : 768;
+  // Kept on the screen.
+  if (Rect.Top + GetHeight() > ScreenH) Rect.Top = ScreenH - GetHeight();
+  if (Rect.Left + GetWidth() > ScreenW) Rect.Left = ScreenW - GetWidth();
+  Rect.Left = std::max(Rect.Left, 0);
+  Rect.Top = std::max(Rect.Top, 0);
+  SetWindowPos(GetHandle(), HWND_TOPMOST, Rect.Left, Rect.Top, GetWidth(), GetHeight(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  Invalidate();
 }
 
 void THintWindow::ActivateHintData(TRect Rect, const std::string& AHint, void*) { ActivateHint(Rect, AHint); }

@@ -4,6 +4,7 @@
 
 #include "platform/classes/Forms.h"
 #include "platform/classes/UserBridge.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/Windows.h"
 
@@ -200,22 +201,17 @@ void TScrollingWinControl::CalcAutoRange() {
 void TScrollingWinControl::UpdateScrollBars() {
   if (FUpdatingScrollBars || !HandleAllocated()) return;
   FUpdatingScrollBars = true;
-  try {
-    if (FVertScrollBar->NeedsScrollBarVisible()) {
-      FHorzScrollBar->Update(false, true);
-      FVertScrollBar->Update(true, false);
-    } else if (FHorzScrollBar->NeedsScrollBarVisible()) {
-      FVertScrollBar->Update(false, true);
-      FHorzScrollBar->Update(true, false);
-    } else {
-      FVertScrollBar->Update(false, false);
-      FHorzScrollBar->Update(true, false);
-    }
-  } catch (...) {
-    FUpdatingScrollBars = false;
-    throw;
+  auto Cleanup = ScopeExit([&] { FUpdatingScrollBars = false; });
+  if (FVertScrollBar->NeedsScrollBarVisible()) {
+    FHorzScrollBar->Update(false, true);
+    FVertScrollBar->Update(true, false);
+  } else if (FHorzScrollBar->NeedsScrollBarVisible()) {
+    FVertScrollBar->Update(false, true);
+    FHorzScrollBar->Update(true, false);
+  } else {
+    FVertScrollBar->Update(false, false);
+    FHorzScrollBar->Update(true, false);
   }
-  FUpdatingScrollBars = false;
 }
 
 void TScrollingWinControl::AlignControls(TControl* AControl, TRect& Rect) {
@@ -267,21 +263,15 @@ void TScrollingWinControl::AutoScrollInView(TControl* AControl) {
 
 void TScrollingWinControl::WMSize(TMessage& Message) {
   ++FAutoRangeCount;
-  try {
+  {
+    auto Cleanup = ScopeExit([&] { --FAutoRangeCount; });
     TWinControl::WMSize(Message);
-  } catch (...) {
-    --FAutoRangeCount;
-    throw;
   }
-  --FAutoRangeCount;
   FUpdatingScrollBars = true;
-  try {
+  {
+    auto Cleanup = ScopeExit([&] { FUpdatingScrollBars = false; });
     CalcAutoRange();
-  } catch (...) {
-    FUpdatingScrollBars = false;
-    throw;
   }
-  FUpdatingScrollBars = false;
   if (FHorzScrollBar->GetVisible() || FVertScrollBar->GetVisible()) UpdateScrollBars();
 }
 

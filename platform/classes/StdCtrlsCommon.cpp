@@ -6,6 +6,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Painting.h"
 #include "platform/gdi/Text.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
 #include "platform/user/CommonControls.h"
 #include "platform/user/ControlMessages.h"
@@ -33,24 +34,17 @@ void DrawOwnerItem(TCanvas* Canvas, TWinControl* Control, const DRAWITEMSTRUCT& 
   const TOwnerDrawState State = OwnerDrawStateOf(LOWORD(Item.itemState));
   const auto Index = static_cast<Integer>(Item.itemID);
   Canvas->Lock();
-  try {
-    Canvas->SetHandle(Item.hDC);
-    Canvas->SetFont(Control->GetFont());
-    Canvas->SetBrush(Control->GetBrush());
-    if (Index >= 0 && State.Contains(odSelected)) {
-      Canvas->GetBrush()->SetColor(clHighlight);
-      Canvas->GetFont()->SetColor(clHighlightText);
-    }
-    if (Index >= 0) Draw(Index, Item.rcItem, State);
-    else Canvas->FillRect(Item.rcItem);
-    if (State.Contains(odFocused)) DrawFocusRect(Item.hDC, &Item.rcItem);
-  } catch (...) {
-    Canvas->SetHandle(nullptr);
-    Canvas->Unlock();
-    throw;
+  auto Cleanup = ScopeExit([&] { Canvas->SetHandle(nullptr); Canvas->Unlock(); });
+  Canvas->SetHandle(Item.hDC);
+  Canvas->SetFont(Control->GetFont());
+  Canvas->SetBrush(Control->GetBrush());
+  if (Index >= 0 && State.Contains(odSelected)) {
+    Canvas->GetBrush()->SetColor(clHighlight);
+    Canvas->GetFont()->SetColor(clHighlightText);
   }
-  Canvas->SetHandle(nullptr);
-  Canvas->Unlock();
+  if (Index >= 0) Draw(Index, Item.rcItem, State);
+  else Canvas->FillRect(Item.rcItem);
+  if (State.Contains(odFocused)) DrawFocusRect(Item.hDC, &Item.rcItem);
 }
 
 Integer FontTextHeight(TFont* Font) {

@@ -4,6 +4,7 @@
 #include "platform/classes/StdCtrls.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Text.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
 #include "platform/user/ControlMessages.h"
 #include "platform/user/SystemMetrics.h"
@@ -54,13 +55,10 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
 
 void TCustomEdit::CreateWnd() {
   FCreating = true;
-  try {
+  {
+    auto Cleanup = ScopeExit([&] { FCreating = false; });
     TWinControl::CreateWnd();
-  } catch (...) {
-    FCreating = false;
-    throw;
   }
-  FCreating = false;
   SendMessage(GetWindowHandle(), EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
   SendMessage(GetWindowHandle(), EM_SETMODIFY, FModified ? TRUE : FALSE, 0);
   if (FPasswordChar != 0 && FPasswordChar != '*')

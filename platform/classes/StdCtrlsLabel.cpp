@@ -2,6 +2,7 @@
 #include "platform/classes/StdCtrls.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Text.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/user/CommonControls.h"
 #include "platform/user/WindowMessages.h"
 #include "platform/user/WindowPaint.h"
@@ -76,15 +77,10 @@ void TCustomLabel::AdjustBounds() {
   HDC DC = GetDC(nullptr);
   TCanvas* C = GetCanvas();
   C->SetHandle(DC);
-  try {
+  {
+    auto Cleanup = ScopeExit([&] { C->SetHandle(nullptr); ReleaseDC(nullptr, DC); });
     DoDrawText(R, DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? DT_WORDBREAK : 0));
-  } catch (...) {
-    C->SetHandle(nullptr);
-    ReleaseDC(nullptr, DC);
-    throw;
   }
-  C->SetHandle(nullptr);
-  ReleaseDC(nullptr, DC);
   Integer X = GetLeft();
   if (FAlignment == taRightJustify) X += GetWidth() - R.Right;
   SetBounds(X, GetTop(), R.Right, R.Bottom);

@@ -9,6 +9,7 @@
 #include "platform/classes/Screen.h"
 #include "platform/classes/UserBridge.h"
 #include "platform/system/Format.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/user/WindowMessages.h"
 #include "platform/user/WindowPaint.h"
 #include "platform/user/WindowPos.h"
@@ -323,13 +324,10 @@ void TWinControl::CreateWnd() {
     if (RegisterClass(&Class) == 0) throw EOutOfResources(Format("Cannot register the window class %s", {Params.WinClassName}));
   }
   CreationControl = this;
-  try {
+  {
+    auto Cleanup = ScopeExit([&] { CreationControl = nullptr; });
     CreateWindowHandle(Params);
-  } catch (...) {
-    CreationControl = nullptr;
-    throw;
   }
-  CreationControl = nullptr;
   if (FHandle == nullptr) throw EOutOfResources("Error creating window");
   if ((GetWindowLongPtr(FHandle, GWL_STYLE) & WS_CHILD) && GetWindowLongPtr(FHandle, GWLP_ID) == 0)
     SetWindowLongPtr(FHandle, GWLP_ID, reinterpret_cast<LONG_PTR>(FHandle));
@@ -392,14 +390,11 @@ void TWinControl::RecreateWnd() {
 void TWinControl::CMRecreateWnd(TMessage&) {
   const bool WasFocused = Focused();
   FRecreating = true;
-  try {
+  {
+    auto Cleanup = ScopeExit([&] { FRecreating = false; });
     DestroyHandle();
     UpdateControlState();
-  } catch (...) {
-    FRecreating = false;
-    throw;
   }
-  FRecreating = false;
   if (WasFocused && FHandle != nullptr) ::SetFocus(FHandle);
 }
 
@@ -422,12 +417,9 @@ void TWinControl::UpdateShowing() {
   }
   if (FHandle != nullptr && FShowing != ShowControl) {
     FShowing = ShowControl;
-    try {
-      Perform(CM_SHOWINGCHANGED, 0, 0);
-    } catch (...) {
-      FShowing = !ShowControl;
-      throw;
-    }
+    auto Undo = ScopeExit([&] { FShowing = !ShowControl; });
+    Perform(CM_SHOWINGCHANGED, 0, 0);
+    Undo.Release();
   }
 }
 
@@ -685,13 +677,10 @@ TPoint TWinControl::ClientSizeForLayout() {
   // without making the parent's window).
   TCreateParams Params;
   FLayoutOnly = true;
-  try {
+  {
+    auto Cleanup = ScopeExit([&] { FLayoutOnly = false; });
     CreateParams(Params);
-  } catch (...) {
-    FLayoutOnly = false;
-    throw;
   }
-  FLayoutOnly = false;
   RECT R = Rect(0, 0, 0, 0);
   AdjustWindowRectEx(&R, Params.Style, HasMenuBar() ? TRUE : FALSE, Params.ExStyle);
   return {std::max(0, FWidth - R.Width()), std::max(0, FHeight - R.Height())};

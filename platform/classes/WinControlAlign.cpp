@@ -7,6 +7,7 @@
 #include "platform/classes/Controls.h"
 #include "platform/gdi/Text.h"
 #include "platform/system/Math.h"
+#include "platform/system/ScopeExit.h"
 
 void TWinControl::DisableAlign() { ++FAlignLevel; }
 
@@ -25,16 +26,9 @@ void TWinControl::AlignControl(TControl* AControl) {
     return;
   }
   DisableAlign();
-  try {
-    TRect R = GetClientRect();
-    AlignControls(AControl, R);
-  } catch (...) {
-    FControlState.Exclude(csAlignmentNeeded);
-    EnableAlign();
-    throw;
-  }
-  FControlState.Exclude(csAlignmentNeeded);
-  EnableAlign();
+  auto Cleanup = ScopeExit([&] { FControlState.Exclude(csAlignmentNeeded); EnableAlign(); });
+  TRect R = GetClientRect();
+  AlignControls(AControl, R);
 }
 
 void TWinControl::AdjustClientRect(TRect& Rect) {
@@ -78,13 +72,10 @@ void TWinControl::DoPosition(TControl* Control, TAlign AAlign, TRect& Rect, cons
   // Bounds the layout gives leave the control's anchor rules as they are.
   auto Place = [Control](Integer Left, Integer Top, Integer Width, Integer Height) {
     Control->FAnchorMove = true;
-    try {
+    {
+      auto Cleanup = ScopeExit([&] { Control->FAnchorMove = false; });
       Control->SetBounds(Left, Top, Width, Height);
-    } catch (...) {
-      Control->FAnchorMove = false;
-      throw;
     }
-    Control->FAnchorMove = false;
   };
   if (AAlign == alNone || !(Control->FAnchors == AnchorAlign(AAlign))) {
     if (Control->FOriginalParentSize.X != 0 && Control->FOriginalParentSize.Y != 0) {

@@ -8,6 +8,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Painting.h"
 #include "platform/gdi/Regions.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/user/WindowPaint.h"
 #include "platform/user/WindowPos.h"
 #include "platform/user/Windows.h"
@@ -34,23 +35,12 @@ void TWinControl::PaintDoubleBuffered(TMessage& Message) {
   HGDIOBJ OldBitmap = SelectObject(MemDC, MemBitmap);
   PAINTSTRUCT PS;
   HDC DC = BeginPaint(FHandle, &PS);
-  try {
-    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(MemDC), reinterpret_cast<LPARAM>(MemDC));
-    Message.WParam = reinterpret_cast<WPARAM>(MemDC);
-    WMPaint(Message);
-    Message.WParam = 0;
-    BitBlt(DC, 0, 0, Client.Right, Client.Bottom, MemDC, 0, 0, SRCCOPY);
-  } catch (...) {
-    EndPaint(FHandle, &PS);
-    SelectObject(MemDC, OldBitmap);
-    DeleteDC(MemDC);
-    DeleteObject(MemBitmap);
-    throw;
-  }
-  EndPaint(FHandle, &PS);
-  SelectObject(MemDC, OldBitmap);
-  DeleteDC(MemDC);
-  DeleteObject(MemBitmap);
+  auto Cleanup = ScopeExit([&] { EndPaint(FHandle, &PS); SelectObject(MemDC, OldBitmap); DeleteDC(MemDC); DeleteObject(MemBitmap); });
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(MemDC), reinterpret_cast<LPARAM>(MemDC));
+  Message.WParam = reinterpret_cast<WPARAM>(MemDC);
+  WMPaint(Message);
+  Message.WParam = 0;
+  BitBlt(DC, 0, 0, Client.Right, Client.Bottom, MemDC, 0, 0, SRCCOPY);
 }
 
 void TWinControl::PaintHandler(TMessage& Message) {
@@ -58,28 +48,25 @@ void TWinControl::PaintHandler(TMessage& Message) {
   PAINTSTRUCT PS;
   const bool OwnDC = DC == nullptr;
   if (OwnDC) DC = BeginPaint(FHandle, &PS);
-  try {
-    if (FControls.empty()) {
-      PaintWindow(DC);
-    } else {
-      // The window paints around the opaque windowless children, which paint themselves.
-      const Integer SaveIndex = SaveDC(DC);
-      Integer Clip = SIMPLEREGION;
-      for (TControl* C : FControls) {
-        if (C->FVisible && C->FControlStyle.Contains(csOpaque)) {
-          Clip = ExcludeClipRect(DC, C->FLeft, C->FTop, C->FLeft + C->FWidth, C->FTop + C->FHeight);
-          if (Clip == NULLREGION) break;
-        }
-      }
-      if (Clip != NULLREGION) PaintWindow(DC);
-      RestoreDC(DC, SaveIndex);
-    }
-    PaintControls(DC, nullptr);
-  } catch (...) {
+  auto Ended = ScopeExit([&] {
     if (OwnDC) EndPaint(FHandle, &PS);
-    throw;
+  });
+  if (FControls.empty()) {
+    PaintWindow(DC);
+  } else {
+    // The window paints around the opaque windowless children, which paint themselves.
+    const Integer SaveIndex = SaveDC(DC);
+    Integer Clip = SIMPLEREGION;
+    for (TControl* C : FControls) {
+      if (C->FVisible && C->FControlStyle.Contains(csOpaque)) {
+        Clip = ExcludeClipRect(DC, C->FLeft, C->FTop, C->FLeft + C->FWidth, C->FTop + C->FHeight);
+        if (Clip == NULLREGION) break;
+      }
+    }
+    if (Clip != NULLREGION) PaintWindow(DC);
+    RestoreDC(DC, SaveIndex);
   }
-  if (OwnDC) EndPaint(FHandle, &PS);
+  PaintControls(DC, nullptr);
 }
 
 void TWinControl::PaintWindow(HDC DC) {

@@ -1,6 +1,7 @@
 #include "platform/system/Collections.h"
 
 #include "platform/system/Exceptions.h"
+#include "platform/system/ScopeExit.h"
 
 // ------------------------------------------------------------------------ TCollectionItem
 
@@ -75,13 +76,10 @@ void TCollection::RemoveItem(TCollectionItem* Item) {
 TCollectionItem* TCollection::Add() {
   TCollectionItem* Item;
   ++FAdding;
-  try {
+  {
+    auto Cleanup = ScopeExit([&] { --FAdding; });
     Item = FItemClass(this);
-  } catch (...) {
-    --FAdding;
-    throw;
   }
-  --FAdding;
   Changed();
   return Item;
 }
@@ -145,12 +143,7 @@ void TCollection::Assign(TPersistent* Source) {
   // Clearing first would empty the source too.
   if (Other == this) return;
   BeginUpdate();
-  try {
-    Clear();
-    for (Integer I = 0; I < Other->GetCount(); ++I) Add()->Assign(Other->GetItem(I));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Cleanup = ScopeExit([&] { EndUpdate(); });
+  Clear();
+  for (Integer I = 0; I < Other->GetCount(); ++I) Add()->Assign(Other->GetItem(I));
 }

@@ -11,7 +11,9 @@ template <class F>
 class TScopeExit {
  public:
   explicit TScopeExit(F Cleanup) : FCleanup(std::move(Cleanup)) {}
-  ~TScopeExit() {
+  // A cleanup that throws on the normal way out passes its exception on, as the
+  // hand-written "cleanup after the try" did.
+  ~TScopeExit() noexcept(false) {
     if (FActive) FCleanup();
   }
   TScopeExit(const TScopeExit&) = delete;

@@ -1,3 +1,4 @@
+#include "platform/system/ScopeExit.h"
 #include "platform/system/StringList.h"
 
 #include <algorithm>
@@ -21,13 +22,8 @@ bool IsBlank(char C) {
 template <class F>
 void Updating(TStrings& List, F&& Body) {
   List.BeginUpdate();
-  try {
-    Body();
-  } catch (...) {
-    List.EndUpdate();
-    throw;
-  }
-  List.EndUpdate();
+  auto Cleanup = ScopeExit([&] { List.EndUpdate(); });
+  Body();
 }
 
 // A quoted part starting at Text[P] (the quote): doubled quotes stand for one, and an
@@ -350,13 +346,8 @@ void TStrings::SetCommaText(std::string_view Value) {
   FDelimiter = ',';
   FQuoteChar = '"';
   FStrictDelimiter = false;
-  try {
-    SetDelimitedText(Value);
-  } catch (...) {
-    FDelimiter = Delimiter, FQuoteChar = QuoteChar, FStrictDelimiter = Strict;
-    throw;
-  }
-  FDelimiter = Delimiter, FQuoteChar = QuoteChar, FStrictDelimiter = Strict;
+  auto Cleanup = ScopeExit([&] { FDelimiter = Delimiter, FQuoteChar = QuoteChar, FStrictDelimiter = Strict; });
+  SetDelimitedText(Value);
 }
 
 // ---- TStringList

@@ -7,6 +7,7 @@
 
 #include "platform/system/Clock.h"
 #include "platform/system/KernelObjects.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
 #include "platform/system/Threads.h"
 #include "platform/user/WindowPaint.h"
@@ -190,10 +191,7 @@ Integer SendDepth() { return Q().Depth; }
 LRESULT SendTo(TWindow* W, UINT Msg, WPARAM WParam, LPARAM LParam) {
   TQueue& S = Q();
   ++S.Depth;
-  struct TLeave {
-    TQueue& S;
-    ~TLeave() { --S.Depth; }
-  } Leave{S};
+  auto Leave = ScopeExit([&] { --S.Depth; });
   return CallWindowProc(W->WndProc, W->Handle, Msg, WParam, LParam);
 }
 
@@ -208,10 +206,7 @@ LRESULT SendMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     TThread::Synchronize(nullptr, [&] {
       TQueue& S = Q();
       ++S.CrossSendDepth;
-      struct TLeave {
-        TQueue& S;
-        ~TLeave() { --S.CrossSendDepth; }
-      } Leave{S};
+      auto Leave = ScopeExit([&] { --S.CrossSendDepth; });
       Result = SendMessage(Wnd, Msg, WParam, LParam);
     });
     return Result;
@@ -406,10 +401,7 @@ void ModalLoopIdle() {
   TQueue& S = Q();
   if (!S.ModalHook || S.InModalHook) return;
   S.InModalHook = true;
-  struct TLeave {
-    TQueue& S;
-    ~TLeave() { S.InModalHook = false; }
-  } Leave{S};
+  auto Leave = ScopeExit([&] { S.InModalHook = false; });
   const std::function<void()> Hook = S.ModalHook;
   Hook();
 }

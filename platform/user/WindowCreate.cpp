@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/system/KernelObjects.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/system/Threads.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WindowInternals.h"
@@ -242,60 +243,58 @@ HWND CreateWindowEx(DWORD ExStyle, LPCSTR ClassName, LPCSTR WindowName, DWORD St
     return nullptr;
   };
 
-  try {
-    if (TopLevel || (Style & WS_THICKFRAME)) {
-      const MINMAXINFO MM = GetMinMaxInfo(W);
-      if (PeekWindow(H) == nullptr) return nullptr;
-      CS.cx = std::min(CS.cx, MM.ptMaxTrackSize.X);
-      CS.cy = std::min(CS.cy, MM.ptMaxTrackSize.Y);
-    }
-    CS.cx = std::max(CS.cx, 0);
-    CS.cy = std::max(CS.cy, 0);
-    W->Rect = W->Client = W->NormalRect = Bounds(CS.x, CS.y, CS.cx, CS.cy);
-    if (TopLevel) {
-      W->Surface = std::make_unique<TWindowSurface>();
-      W->Surface->Resize(CS.cx, CS.cy);
-    }
-    if (!SendTo(W, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&CS))) {
-      // The window never existed for its creator: WM_NCDESTROY only.
-      if (PeekWindow(H) != nullptr) FreeWindow(H);
-      return nullptr;
-    }
-    if ((W = PeekWindow(H)) == nullptr) return nullptr;
-    W->Client = CalcClientRect(W, W->Rect, nullptr);
-    if ((W = PeekWindow(H)) == nullptr) return nullptr;
-    if (SendTo(W, WM_CREATE, 0, reinterpret_cast<LPARAM>(&CS)) == -1) return Fail();
-    if ((W = PeekWindow(H)) == nullptr) return nullptr;
-    if (TopLevel) {
-      W->NeedSizeMessages = true;
-    } else {
-      SendTo(W, WM_SIZE, SIZE_RESTORED, MAKELPARAM(W->Client.Width(), W->Client.Height()));
-      if ((W = PeekWindow(H)) == nullptr) return nullptr;
-      SendTo(W, WM_MOVE, 0, MAKELPARAM(W->Client.Left, W->Client.Top));
-      if ((W = PeekWindow(H)) == nullptr) return nullptr;
-    }
-    if ((Requested & (WS_MINIMIZE | WS_MAXIMIZE)) && !(Requested & WS_VISIBLE)) {
-      // Created minimized or maximized but hidden: the state is taken now.
-      const TRect R = MinMaximize(W, (Requested & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE);
-      SetWindowPos(H, nullptr, R.Left, R.Top, R.Width(), R.Height(),
-                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_STATECHANGED);
-      if ((W = PeekWindow(H)) == nullptr) return nullptr;
-    }
-    NotifyParents(W, WM_CREATE);
-    if ((W = PeekWindow(H)) == nullptr) return nullptr;
-    NotifyWindowEvent(W, TWindowEvent::Created);
-    if ((W = PeekWindow(H)) == nullptr) return nullptr;
-    if (Requested & WS_VISIBLE) {
-      const Integer Cmd = (Requested & WS_MINIMIZE) ? SW_SHOWMINIMIZED
-                          : (Requested & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
-                                                      : SW_SHOW;
-      ShowWindow(H, Cmd);
-      if (PeekWindow(H) == nullptr) return nullptr;
-    }
-  } catch (...) {
-    Fail();
-    throw;
+  // A window that fails half-made is destroyed; the paths that return early have lost it already.
+  auto Undo = ScopeExit(Fail);
+  if (TopLevel || (Style & WS_THICKFRAME)) {
+    const MINMAXINFO MM = GetMinMaxInfo(W);
+    if (PeekWindow(H) == nullptr) return nullptr;
+    CS.cx = std::min(CS.cx, MM.ptMaxTrackSize.X);
+    CS.cy = std::min(CS.cy, MM.ptMaxTrackSize.Y);
   }
+  CS.cx = std::max(CS.cx, 0);
+  CS.cy = std::max(CS.cy, 0);
+  W->Rect = W->Client = W->NormalRect = Bounds(CS.x, CS.y, CS.cx, CS.cy);
+  if (TopLevel) {
+    W->Surface = std::make_unique<TWindowSurface>();
+    W->Surface->Resize(CS.cx, CS.cy);
+  }
+  if (!SendTo(W, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&CS))) {
+    // The window never existed for its creator: WM_NCDESTROY only.
+    if (PeekWindow(H) != nullptr) FreeWindow(H);
+    return nullptr;
+  }
+  if ((W = PeekWindow(H)) == nullptr) return nullptr;
+  W->Client = CalcClientRect(W, W->Rect, nullptr);
+  if ((W = PeekWindow(H)) == nullptr) return nullptr;
+  if (SendTo(W, WM_CREATE, 0, reinterpret_cast<LPARAM>(&CS)) == -1) return Fail();
+  if ((W = PeekWindow(H)) == nullptr) return nullptr;
+  if (TopLevel) {
+    W->NeedSizeMessages = true;
+  } else {
+    SendTo(W, WM_SIZE, SIZE_RESTORED, MAKELPARAM(W->Client.Width(), W->Client.Height()));
+    if ((W = PeekWindow(H)) == nullptr) return nullptr;
+    SendTo(W, WM_MOVE, 0, MAKELPARAM(W->Client.Left, W->Client.Top));
+    if ((W = PeekWindow(H)) == nullptr) return nullptr;
+  }
+  if ((Requested & (WS_MINIMIZE | WS_MAXIMIZE)) && !(Requested & WS_VISIBLE)) {
+    // Created minimized or maximized but hidden: the state is taken now.
+    const TRect R = MinMaximize(W, (Requested & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE);
+    SetWindowPos(H, nullptr, R.Left, R.Top, R.Width(), R.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_STATECHANGED);
+    if ((W = PeekWindow(H)) == nullptr) return nullptr;
+  }
+  NotifyParents(W, WM_CREATE);
+  if ((W = PeekWindow(H)) == nullptr) return nullptr;
+  NotifyWindowEvent(W, TWindowEvent::Created);
+  if ((W = PeekWindow(H)) == nullptr) return nullptr;
+  if (Requested & WS_VISIBLE) {
+    const Integer Cmd = (Requested & WS_MINIMIZE) ? SW_SHOWMINIMIZED
+                        : (Requested & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
+                                                    : SW_SHOW;
+    ShowWindow(H, Cmd);
+    if (PeekWindow(H) == nullptr) return nullptr;
+  }
+  Undo.Release();
   return H;
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/classes/Application.h"
 #include "platform/system/Files.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
@@ -301,10 +302,7 @@ void TbsOpenDlgForm::FilterChange(TObject*) {
 
 bool ExecuteFileDialog(TbsFileDialogSettings& S, TStrings* Files) {
   auto* Form = new TbsOpenDlgForm(Application, S.SaveMode, S.CtrlSkinData);
-  struct TFree {
-    TbsOpenDlgForm* Form;
-    ~TFree() { delete Form; }
-  } Free{Form};
+  auto Free = ScopeExit([Form] { delete Form; });
   Form->OverwritePromt = S.OverwritePromt;
   Form->OnFolderChange = S.OnFolderChange;
   Form->CheckFileExists = S.CheckFileExists;
@@ -407,12 +405,9 @@ void TbsCustomFileDialog::Notification(TComponent* AComponent, TOperation Operat
 
 bool TbsCustomFileDialog::Execute() {
   if (OnShow) OnShow(this);
-  struct TClose {
-    TbsCustomFileDialog* Dialog;
-    ~TClose() {
-      if (Dialog->OnClose) Dialog->OnClose(Dialog);
-    }
-  } Close{this};
+  auto Close = ScopeExit([this] {
+    if (OnClose) OnClose(this);
+  });
   TbsFileDialogSettings S;
   S.SaveMode = FSaveMode;
   S.Title = FTitle;
