@@ -45,8 +45,7 @@ TSurface DescribeDib(void* Bits, Integer Width, Integer Height, Integer BitCount
     S.Row0 = static_cast<Byte*>(Bits);
     S.Stride = RowBytes;
   } else {
-    // No bits yet (the caller allocates them later): no row pointer to offset.
-    S.Row0 = Bits ? static_cast<Byte*>(Bits) + (S.Height > 0 ? (S.Height - 1) * RowBytes : 0) : nullptr;
+    S.Row0 = static_cast<Byte*>(Bits) + (S.Height > 0 ? (S.Height - 1) * RowBytes : 0);
     S.Stride = -RowBytes;
   }
   S.Colors = Colors;
