@@ -10,6 +10,7 @@
 //
 // Ownership: controls refer to their TbsSkinData and never free it; a removed skin data
 // component is forgotten through Notification. Timers, glyphs and default fonts are owned.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@
 #include "platform/classes/Controls.h"
 #include "platform/classes/Forms.h"
 #include "platform/classes/StdCtrls.h"
+#include "skin/controls/bsSkinGlyphMixin.h"
+#include "skin/controls/bsSkinPartMixin.h"
 #include "skin/data/bsSkinData.h"
 
 class TBitmap;
@@ -37,110 +40,33 @@ constexpr TColor bsHotFrameColor = 0x800000;
 constexpr TColor bsHotFaceColor = 0xD2BDB6;
 constexpr TColor bsDownFaceColor = 0xB59385;
 
-// ---- Part geometry --------------------------------------------------------------------------
-// The copy of a resizable part's geometry that the windowed and windowless custom controls
-// keep, and the rules that fit it to a control's size.
-struct TbsSkinPartGeometry {
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect SkinRect;
-  TRect PartClientRect;
-  TPoint NewLeftTopPoint, NewRightTopPoint, NewLeftBottomPoint, NewRightBottomPoint;
-  TRect NewClientRect;
-  TBitmap* SkinPicture = nullptr;  // in the skin's picture list; not owned
-  // -1 no image, 0 fixed size, 1 resizable both ways, 2 horizontally, 3 vertically.
-  Integer SizingMode = 0;
-  bool StretchEffect = false;
-  Byte StretchType = stFull;
-  bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
-
-  // The resize mode of the copied geometry.
-  Integer PartResizeMode() const;
-  // Copies the record's geometry and picture; false (and no picture, mode 0) for a record
-  // that is not resizable.
-  bool CopyPartGeometry(TbsSkinData* SkinData, TbsDataSkinControl* Record);
-  // Fits the copied geometry to a proposed size, correcting the size where the part fixes it.
-  void FitGeometry(bool PartBound, Integer& Width, Integer& Height);
-};
-
 // ---- Windowed bases -------------------------------------------------------------------------
-class TbsSkinControl : public TCustomControl {
+class TbsSkinControl : public TbsSkinPartMixin<TCustomControl> {
  public:
   explicit TbsSkinControl(TComponent* AOwner);
   void Dispatch(TMessage& Message) override;
 
-  TbsSkinData* GetSkinData() const { return FSD; }
-  // Applies the skin at once when it holds one (not while designing).
-  virtual void SetSkinData(TbsSkinData* Value);
-  const std::string& GetSkinDataName() const { return FSkinDataName; }
-  // Only stores: the part is bound at the next paint.
-  virtual void SetSkinDataName(const std::string& Value);
-  const std::string& GetHintTitle() const { return FHintTitle; }
-  void SetHintTitle(const std::string& Value) { FHintTitle = Value; }
-  Integer GetHintImageIndex() const { return FHintImageIndex; }
-  void SetHintImageIndex(Integer Value) { FHintImageIndex = Value; }
-  TCustomImageList* GetHintImageList() const { return FHintImageList; }
-  void SetHintImageList(TCustomImageList* Value) { FHintImageList = Value; }
-
-  // Binds the part named SkinDataName; PartIndex -1 without a skin or part.
-  virtual void LoadSkinPart();
-  // The look without a part and with it, into a bitmap of the control's size.
-  virtual void DrawDefaultImage(TBitmap* B);
-  virtual void DrawSkinImage(TBitmap* B);
-  // The skinned form calls these around a change of skin.
-  virtual void ApplySkinChange();
-  virtual void BeforeSkinChange();
   // What lies behind the control changed.
   virtual void ParentBackgroundChanged();
 
   bool InWMPaint = false;
   HRGN PartRegion = nullptr;
-  Integer PartIndex = -1;
 
  protected:
-  void Paint() override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-  bool Designing() const { return GetComponentState().Contains(csDesigning); }
-  // The part record bound now, or null.
-  TbsDataSkinControl* BoundPart() const;
   // Paints the control into another device context (an erase outside the control's own
   // paint, so that transparent neighbours can show it).
   void PaintControlTo(HDC DC);
-
-  TbsSkinData* FSD = nullptr;
-  std::string FSkinDataName;
-
- private:
-  std::string FHintTitle;
-  Integer FHintImageIndex = 0;
-  TCustomImageList* FHintImageList = nullptr;
 };
 
-class TbsSkinCustomControl : public TbsSkinControl, public TbsSkinPartGeometry {
+class TbsSkinCustomControl : public TbsSkinCustomPartMixin<TbsSkinControl> {
  public:
   explicit TbsSkinCustomControl(TComponent* AOwner);
-  ~TbsSkinCustomControl() override;
-
-  Integer GetDefaultWidth() const { return FDefaultWidth; }
-  void SetDefaultWidth(Integer Value);
-  Integer GetDefaultHeight() const { return FDefaultHeight; }
-  void SetDefaultHeight(Integer Value);
-  TFont* GetDefaultFont() const { return FDefaultFont.get(); }
-  void SetDefaultFont(TFont* Value);
-  bool GetUseSkinFont() const { return FUseSkinFont; }
-  void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
 
   void LoadSkinPart() override;
-  void DrawDefaultImage(TBitmap* B) override;
-  void DrawSkinImage(TBitmap* B) override;
-  void ApplySkinChange() override;
   void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
 
-  virtual void DefaultFontChanged();
-  virtual void FitPartToSize(Integer& AWidth, Integer& AHeight);
   virtual void UpdatePartRegion();
 
-  // Draws Source of Picture, laid out by the part, at the control's size.
-  void CreateControlImage(TBitmap* B, TBitmap* Picture, const TRect& Source);
   // A rectangle of part coordinates moved and stretched for the control's size.
   TRect MapPartRect(const TRect& R) const;
   // WM_CHECKPARENTBG to every child.
@@ -152,91 +78,30 @@ class TbsSkinCustomControl : public TbsSkinControl, public TbsSkinPartGeometry {
 
  protected:
   void Paint() override;
+  void PartOutlineChanged() override { UpdatePartRegion(); }
   // A click on a focusable control that lacks the focus takes the focus first, and the
   // command the focus change sends meanwhile is swallowed. True when Message is done with.
   bool FocusBeforeClick(TMessage& Message, bool& SuppressClicks);
-
- private:
-  void DefaultFontChangedHandler(TObject* Sender);
-
-  Integer FDefaultWidth = 0;
-  Integer FDefaultHeight = 0;
-  std::unique_ptr<TFont> FDefaultFont;
-  bool FUseSkinFont = true;
+  // The focusable bars' share of Dispatch: the erase, the repaint on a focus change, the arrow
+  // keys they claim and the wheel, which Turn applies. False for any other message.
+  bool DispatchFocusableBar(TMessage& Message, bool CanFocused, const std::function<void(const TMessage&)>& Turn);
 };
 
 // ---- Windowless bases -----------------------------------------------------------------------
-class TbsGraphicSkinControl : public TGraphicControl {
+class TbsGraphicSkinControl : public TbsSkinPartMixin<TGraphicControl> {
  public:
   explicit TbsGraphicSkinControl(TComponent* AOwner);
-  void Dispatch(TMessage& Message) override;
-
-  TbsSkinData* GetSkinData() const { return FSD; }
-  virtual void SetSkinData(TbsSkinData* Value);
-  const std::string& GetSkinDataName() const { return FSkinDataName; }
-  void SetSkinDataName(const std::string& Value) { FSkinDataName = Value; }
-  const std::string& GetHintTitle() const { return FHintTitle; }
-  void SetHintTitle(const std::string& Value) { FHintTitle = Value; }
-  Integer GetHintImageIndex() const { return FHintImageIndex; }
-  void SetHintImageIndex(Integer Value) { FHintImageIndex = Value; }
-  TCustomImageList* GetHintImageList() const { return FHintImageList; }
-  void SetHintImageList(TCustomImageList* Value) { FHintImageList = Value; }
-
-  virtual void LoadSkinPart();
-  virtual void DrawDefaultImage(TBitmap* B);
-  virtual void DrawSkinImage(TBitmap* B);
-  virtual void ApplySkinChange();
-  virtual void BeforeSkinChange();
-
-  Integer PartIndex = -1;
-
- protected:
-  void Paint() override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-  bool Designing() const { return GetComponentState().Contains(csDesigning); }
-
-  TbsSkinData* FSD = nullptr;
-  std::string FSkinDataName;
-
- private:
-  std::string FHintTitle;
-  Integer FHintImageIndex = 0;
-  TCustomImageList* FHintImageList = nullptr;
 };
 
-class TbsGraphicSkinCustomControl : public TbsGraphicSkinControl, public TbsSkinPartGeometry {
+class TbsGraphicSkinCustomControl : public TbsSkinCustomPartMixin<TbsGraphicSkinControl> {
  public:
-  explicit TbsGraphicSkinCustomControl(TComponent* AOwner);
-  ~TbsGraphicSkinCustomControl() override;
-
-  Integer GetDefaultWidth() const { return FDefaultWidth; }
-  void SetDefaultWidth(Integer Value);
-  Integer GetDefaultHeight() const { return FDefaultHeight; }
-  void SetDefaultHeight(Integer Value);
-  TFont* GetDefaultFont() const { return FDefaultFont.get(); }
-  void SetDefaultFont(TFont* Value);
-  bool GetUseSkinFont() const { return FUseSkinFont; }
-  void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
-
-  void LoadSkinPart() override;
-  void DrawDefaultImage(TBitmap* B) override;
-  void DrawSkinImage(TBitmap* B) override;
-  void ApplySkinChange() override;
-  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
-
-  virtual void DefaultFontChanged() {}
-  virtual void FitPartToSize(Integer& AWidth, Integer& AHeight);
-
-  void CreateControlImage(TBitmap* B, TBitmap* Picture, const TRect& Source);
-
- private:
-  void DefaultFontChangedHandler(TObject* Sender);
-
-  Integer FDefaultWidth = 0;
-  Integer FDefaultHeight = 0;
-  std::unique_ptr<TFont> FDefaultFont;
-  bool FUseSkinFont = true;
+  using TbsSkinCustomPartMixin::TbsSkinCustomPartMixin;
 };
+
+extern template class TbsSkinCustomPartMixin<TbsSkinControl>;
+extern template class TbsSkinCustomPartMixin<TbsGraphicSkinControl>;
+extern template class TbsGlyphMixin<TbsSkinCustomControl>;
+extern template class TbsGlyphMixin<TbsGraphicSkinCustomControl>;
 
 // ---- Buttons --------------------------------------------------------------------------------
 // A push button (75 x 25, part "button"): push, sticky group, check and auto-repeat modes,
@@ -260,7 +125,7 @@ class TbsAutoRepeat {
   bool FFirstTick = false;
 };
 
-class TbsSkinButton : public TbsSkinCustomControl {
+class TbsSkinButton : public TbsGlyphMixin<TbsSkinCustomControl> {
  public:
   explicit TbsSkinButton(TComponent* AOwner);
   ~TbsSkinButton() override;
@@ -288,21 +153,6 @@ class TbsSkinButton : public TbsSkinCustomControl {
   void SetCancel(bool Value) { FCancel = Value; }
   TModalResult GetModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult Value) { FModalResult = Value; }
-  TBitmap* GetGlyph() const { return FGlyph.get(); }
-  void SetGlyph(TBitmap* Value);
-  Integer GetNumGlyphs() const { return FNumGlyphs; }
-  void SetNumGlyphs(Integer Value);
-  TCustomImageList* GetImageList() const { return FImageList; }
-  void SetImageList(TCustomImageList* Value);
-  Integer GetImageIndex() const { return FImageIndex; }
-  void SetImageIndex(Integer Value);
-  TbsButtonLayout GetLayout() const { return FLayout; }
-  void SetLayout(TbsButtonLayout Value);
-  Integer GetMargin() const { return FMargin; }
-  // Values below -1 are refused.
-  void SetMargin(Integer Value);
-  Integer GetSpacing() const { return FSpacing; }
-  void SetSpacing(Integer Value);
   bool GetUseSkinSize() const { return FUseSkinSize; }
   void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
   bool GetUseSkinFontColor() const { return FUseSkinFontColor; }
@@ -328,7 +178,6 @@ class TbsSkinButton : public TbsSkinCustomControl {
   void CreateWnd() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   // Focused and focusable.
   bool IsFocused();
   // Repaints (the hover cross-fade of skins starts here).
@@ -359,13 +208,6 @@ class TbsSkinButton : public TbsSkinCustomControl {
   bool FDefault = false;
   bool FCancel = false;
   TModalResult FModalResult = mrNone;
-  std::unique_ptr<TBitmap> FGlyph;
-  Integer FNumGlyphs = 1;
-  TCustomImageList* FImageList = nullptr;
-  Integer FImageIndex = -1;
-  TbsButtonLayout FLayout = blGlyphLeft;
-  Integer FMargin = -1;
-  Integer FSpacing = 1;
   bool FUseSkinSize = true;
   bool FUseSkinFontColor = true;
   bool FAlwaysShowLayeredFrame = false;
@@ -377,7 +219,7 @@ class TbsSkinButton : public TbsSkinCustomControl {
 
 // The windowless tool button (25 x 25, part "toolbutton"): flat or framed, grouped, checkable
 // and auto-repeating.
-class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
+class TbsSkinSpeedButton : public TbsGlyphMixin<TbsGraphicSkinCustomControl> {
  public:
   explicit TbsSkinSpeedButton(TComponent* AOwner);
   ~TbsSkinSpeedButton() override;
@@ -401,20 +243,6 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
   bool GetTransparent() const { return !GetControlStyle().Contains(csOpaque); }
   void SetTransparent(bool Value);
   virtual void SetTransparentGuarded(bool Value);
-  TBitmap* GetGlyph() const { return FGlyph.get(); }
-  void SetGlyph(TBitmap* Value);
-  Integer GetNumGlyphs() const { return FNumGlyphs; }
-  void SetNumGlyphs(Integer Value);
-  TCustomImageList* GetImageList() const { return FImageList; }
-  void SetImageList(TCustomImageList* Value);
-  Integer GetImageIndex() const { return FImageIndex; }
-  void SetImageIndex(Integer Value);
-  TButtonLayout GetLayout() const { return FLayout; }
-  void SetLayout(TButtonLayout Value);
-  Integer GetMargin() const { return FMargin; }
-  void SetMargin(Integer Value);
-  Integer GetSpacing() const { return FSpacing; }
-  void SetSpacing(Integer Value);
   bool GetShowCaption() const { return FShowCaption; }
   void SetShowCaption(bool Value);
   Integer GetWidthWithCaption() const { return FWidthWithCaption; }
@@ -442,7 +270,6 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
   void Loaded() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void RedrawState();
   // Glyph or image and the caption in R.
   void DrawContent(TCanvas* Cnvs, const TRect& R, bool AMouseIn, bool ADown);
@@ -460,8 +287,6 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
   bool CheckPressed = false;
   bool FUseSkinSize = true;
   bool FUseSkinFontColor = true;
-  TCustomImageList* FImageList = nullptr;
-  Integer FImageIndex = 0;
   TbsAutoRepeat RepeatTimer;
   bool FRepeatMode = false;
   Integer FRepeatInterval = 100;
@@ -470,11 +295,6 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
   bool FReleaseOnUp = false;
   bool FDown = false;
   Integer FGroupIndex = 0;
-  std::unique_ptr<TBitmap> FGlyph;
-  Integer FNumGlyphs = 1;
-  Integer FMargin = -1;
-  Integer FSpacing = 1;
-  TButtonLayout FLayout = blGlyphLeft;
   bool FShowCaption = true;
   Integer FWidthWithCaption = 0;
   Integer FWidthWithoutCaption = 0;

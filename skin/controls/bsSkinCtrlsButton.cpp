@@ -7,8 +7,7 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/data/bsUtils.h"
 
-TbsSkinButton::TbsSkinButton(TComponent* AOwner)
-    : TbsSkinCustomControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
+TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsGlyphMixin(AOwner) {
   // The button clicks from its own mouse and key handling, never from the platform's.
   TControlStyle S = GetControlStyle();
   S.Exclude(csClickEvents);
@@ -66,51 +65,6 @@ void TbsSkinButton::SetDefault(bool Value) {
     // itself (taking it twice changes nothing).
     Perform(CM_FOCUSCHANGED, 0, Active);
   }
-}
-
-void TbsSkinButton::SetGlyph(TBitmap* Value) {
-  FGlyph->Assign(Value);
-  Repaint();
-}
-
-void TbsSkinButton::SetNumGlyphs(Integer Value) {
-  FNumGlyphs = Value;
-  Repaint();
-}
-
-void TbsSkinButton::SetImageList(TCustomImageList* Value) {
-  FImageList = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-  Repaint();
-}
-
-void TbsSkinButton::SetImageIndex(Integer Value) {
-  if (FImageIndex == Value) return;
-  FImageIndex = Value;
-  Repaint();
-}
-
-void TbsSkinButton::SetLayout(TbsButtonLayout Value) {
-  if (FLayout == Value) return;
-  FLayout = Value;
-  Repaint();
-}
-
-void TbsSkinButton::SetMargin(Integer Value) {
-  if (Value < -1 || FMargin == Value) return;
-  FMargin = Value;
-  Repaint();
-}
-
-void TbsSkinButton::SetSpacing(Integer Value) {
-  if (FSpacing == Value) return;
-  FSpacing = Value;
-  Repaint();
-}
-
-void TbsSkinButton::Notification(TComponent* AComponent, TOperation Operation) {
-  TbsSkinCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FImageList) FImageList = nullptr;
 }
 
 // ---- Clicks ---------------------------------------------------------------------------------
@@ -198,7 +152,7 @@ void TbsSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, I
 
 void TbsSkinButton::CMMouseEnter(TMessage& Message) {
   TbsSkinCustomControl::Dispatch(Message);
-  if (Message.LParam != 0 || Designing()) return;
+  if (!OwnMouseNotice(Message)) return;
   MouseIn = true;
   if (LookChanges()) {
     if (FDown)
@@ -211,7 +165,7 @@ void TbsSkinButton::CMMouseEnter(TMessage& Message) {
 
 void TbsSkinButton::CMMouseLeave(TMessage& Message) {
   TbsSkinCustomControl::Dispatch(Message);
-  if (Message.LParam != 0 || Designing()) return;
+  if (!OwnMouseNotice(Message)) return;
   // The active default button keeps its highlight.
   if (!(FCanFocused && FDefault && DefaultActive && !IsFocused())) MouseIn = false;
   if (LookChanges()) RedrawState();

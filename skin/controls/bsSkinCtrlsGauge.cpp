@@ -271,38 +271,12 @@ void TbsSkinTrackBar::WndProc(TMessage& Message) {
 }
 
 void TbsSkinTrackBar::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_ERASEBKGND:
-      if (!InWMPaint) PaintControlTo(reinterpret_cast<HDC>(Message.WParam));
-      Message.Result = 1;
-      break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      TbsSkinCustomControl::Dispatch(Message);
-      if (FCanFocused) Repaint();
-      break;
-    case CM_WANTSPECIALKEY: {
-      const WPARAM K = Message.WParam;
-      if (FCanFocused && (K == VK_LEFT || K == VK_UP || K == VK_RIGHT || K == VK_DOWN))
-        Message.Result = 1;
-      else
-        TbsSkinCustomControl::Dispatch(Message);
-      break;
-    }
-    case WM_MOUSEWHEEL:
-      if (FCanFocused && Focused()) {
-        const bool Away = static_cast<SHORT>(HIWORD(Message.WParam)) > 0;
-        // Turning the wheel away raises a vertical bar and lowers a horizontal one.
-        Step(FVertical == Away ? 1 : -1);
-        Message.Result = 1;
-      } else {
-        TbsSkinCustomControl::Dispatch(Message);
-      }
-      break;
-    default:
-      TbsSkinCustomControl::Dispatch(Message);
-      break;
-  }
+  const auto Turn = [this](const TMessage& Wheel) {
+    const bool Away = static_cast<SHORT>(HIWORD(Wheel.WParam)) > 0;
+    // Turning the wheel away raises a vertical bar and lowers a horizontal one.
+    Step(FVertical == Away ? 1 : -1);
+  };
+  if (!DispatchFocusableBar(Message, FCanFocused, Turn)) TbsSkinCustomControl::Dispatch(Message);
 }
 
 void TbsSkinTrackBar::DrawDefaultImage(TBitmap* B) {

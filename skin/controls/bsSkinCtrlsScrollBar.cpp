@@ -331,7 +331,7 @@ void TbsSkinScrollBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X
 
 void TbsSkinScrollBar::CMMouseLeave(TMessage& Message) {
   TbsSkinCustomControl::Dispatch(Message);
-  if (Message.LParam != 0 || Designing()) return;
+  if (!OwnMouseNotice(Message)) return;
   if (FHotButton != -1 && FPressedButton == -1 && !FThumbDragging) {
     ButtonStates[FHotButton].Hot = false;
     FHotButton = -1;
@@ -365,40 +365,19 @@ void TbsSkinScrollBar::Dispatch(TMessage& Message) {
     case CM_MOUSELEAVE:
       CMMouseLeave(Message);
       break;
-    case WM_ERASEBKGND:
-      if (!InWMPaint) PaintControlTo(reinterpret_cast<HDC>(Message.WParam));
-      Message.Result = 1;
-      break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      TbsSkinCustomControl::Dispatch(Message);
-      if (FCanFocused) Repaint();
-      break;
     case CM_ENABLEDCHANGED:
       TbsSkinCustomControl::Dispatch(Message);
       Repaint();
       break;
-    case CM_WANTSPECIALKEY: {
-      const WPARAM K = Message.WParam;
-      if (FCanFocused && (K == VK_LEFT || K == VK_UP || K == VK_RIGHT || K == VK_DOWN))
-        Message.Result = 1;
-      else
-        TbsSkinCustomControl::Dispatch(Message);
+    default: {
+      const auto Turn = [this](const TMessage& Wheel) {
+        // The first parameter read whole: the wheel delta's sign decides.
+        const bool Away = static_cast<Integer>(static_cast<DWORD>(Wheel.WParam)) > 0;
+        SetPosition(FPosition + (Away ? -FSmallChange : FSmallChange));
+      };
+      if (!DispatchFocusableBar(Message, FCanFocused, Turn)) TbsSkinCustomControl::Dispatch(Message);
       break;
     }
-    case WM_MOUSEWHEEL:
-      if (FCanFocused && Focused()) {
-        // The first parameter read whole: the wheel delta's sign decides.
-        const bool Away = static_cast<Integer>(static_cast<DWORD>(Message.WParam)) > 0;
-        SetPosition(FPosition + (Away ? -FSmallChange : FSmallChange));
-        Message.Result = 1;
-      } else {
-        TbsSkinCustomControl::Dispatch(Message);
-      }
-      break;
-    default:
-      TbsSkinCustomControl::Dispatch(Message);
-      break;
   }
 }
 

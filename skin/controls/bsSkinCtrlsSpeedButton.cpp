@@ -5,9 +5,10 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/data/bsUtils.h"
 
-TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner)
-    : TbsGraphicSkinCustomControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
+TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner) : TbsGlyphMixin(AOwner) {
   SetControlStyle(TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks});
+  // A tool button shows the list's first image until told otherwise.
+  FImageIndex = 0;
   SetSkinDataName("toolbutton");
   SetWidth(25);
   SetHeight(25);
@@ -62,46 +63,6 @@ void TbsSkinSpeedButton::SetCheckedMode(bool Value) {
     FGroupIndex = 0;
 }
 
-void TbsSkinSpeedButton::SetGlyph(TBitmap* Value) {
-  FGlyph->Assign(Value);
-  Repaint();
-}
-
-void TbsSkinSpeedButton::SetNumGlyphs(Integer Value) {
-  FNumGlyphs = Value;
-  Repaint();
-}
-
-void TbsSkinSpeedButton::SetImageList(TCustomImageList* Value) {
-  FImageList = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-  Repaint();
-}
-
-void TbsSkinSpeedButton::SetImageIndex(Integer Value) {
-  if (FImageIndex == Value) return;
-  FImageIndex = Value;
-  Repaint();
-}
-
-void TbsSkinSpeedButton::SetLayout(TButtonLayout Value) {
-  if (FLayout == Value) return;
-  FLayout = Value;
-  Repaint();
-}
-
-void TbsSkinSpeedButton::SetMargin(Integer Value) {
-  if (Value < -1 || FMargin == Value) return;
-  FMargin = Value;
-  Repaint();
-}
-
-void TbsSkinSpeedButton::SetSpacing(Integer Value) {
-  if (FSpacing == Value) return;
-  FSpacing = Value;
-  Repaint();
-}
-
 void TbsSkinSpeedButton::SetShowCaption(bool Value) {
   if (FShowCaption == Value) return;
   FShowCaption = Value;
@@ -114,11 +75,6 @@ void TbsSkinSpeedButton::SetShowCaption(bool Value) {
 void TbsSkinSpeedButton::Loaded() {
   TbsGraphicSkinCustomControl::Loaded();
   if (FFlat && GetTransparent() && FDown) SetTransparentGuarded(false);
-}
-
-void TbsSkinSpeedButton::Notification(TComponent* AComponent, TOperation Operation) {
-  TbsGraphicSkinCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FImageList) FImageList = nullptr;
 }
 
 // ---- Clicks and repeat ----------------------------------------------------------------------
@@ -146,7 +102,7 @@ void TbsSkinSpeedButton::RedrawState() {
 // ---- Mouse ----------------------------------------------------------------------------------
 
 void TbsSkinSpeedButton::CMMouseEnter(TMessage& Message) {
-  if (Message.LParam != 0 || Designing()) {
+  if (!OwnMouseNotice(Message)) {
     TbsGraphicSkinCustomControl::Dispatch(Message);
     return;
   }
@@ -165,7 +121,7 @@ void TbsSkinSpeedButton::CMMouseEnter(TMessage& Message) {
 }
 
 void TbsSkinSpeedButton::CMMouseLeave(TMessage& Message) {
-  if (Message.LParam != 0 || Designing()) {
+  if (!OwnMouseNotice(Message)) {
     TbsGraphicSkinCustomControl::Dispatch(Message);
     return;
   }
