@@ -59,17 +59,17 @@ TThreadPersistent::~TThreadPersistent() {
 }
 
 void TThreadPersistent::Lock() {
-  InterlockedIncrement(&FLockDepth);
+  ++FLockDepth;
   EnterCriticalSection(&FLockSection);
 }
 
 void TThreadPersistent::Unlock() {
   LeaveCriticalSection(&FLockSection);
-  InterlockedDecrement(&FLockDepth);
+  --FLockDepth;
 }
 
 Integer TThreadPersistent::GetLockDepth() const {
-  return InterlockedExchangeAdd(const_cast<volatile LONG*>(&FLockDepth), 0);
+  return FLockDepth.load();
 }
 
 bool TCustomMap::SetSize(Integer NewWidth, Integer NewHeight) {
@@ -109,7 +109,7 @@ TBitmap32::TBitmap32() {
   FSurfaceInfo.bmiHeader.biBitCount = 32;
   FSurfaceInfo.bmiHeader.biCompression = BI_RGB;
   FOuterColor = 0;
-  FFont = new TFont();
+  FFont = std::make_unique<TFont>();
   FFont->OnChange = TNotifyEvent(this, &TBitmap32::FontChanged);
   FMasterAlpha = 255;
   FCombineMode = cmBlend;
@@ -122,11 +122,8 @@ TBitmap32::~TBitmap32() {
   Lock();
   FreeCanvas();
   SetSize(0, 0);
-  delete FFont;
-  FFont = nullptr;
-  TCustomResampler* Resampler = FResampler;
-  FResampler = nullptr;
-  delete Resampler;
+  FFont.reset();
+  FResampler.reset();
   Unlock();
 }
 
@@ -231,10 +228,8 @@ void TBitmap32::SetMasterAlpha(Cardinal Value) {
 }
 
 void TBitmap32::SetResampler(TCustomResampler* Value) {
-  if (Value == nullptr || Value == FResampler) return;
-  TCustomResampler* Old = FResampler;
-  FResampler = Value;
-  delete Old;
+  if (Value == nullptr || Value == FResampler.get()) return;
+  FResampler.reset(Value);
   Changed();
 }
 
@@ -295,9 +290,9 @@ void TBitmap32::CopySettingsTo(TBitmap32* Dst) {
   Dst->SetMasterAlpha(FMasterAlpha);
   Dst->SetOuterColor(FOuterColor);
   Dst->SetResamplerClassName(GetResamplerClassName());
-  if (Dst->GetResampler() != nullptr && FResampler != nullptr && Dst->GetResampler() != FResampler)
-    Dst->GetResampler()->Assign(FResampler);
-  if (Dst != this) Dst->GetFont()->Assign(FFont);
+  if (Dst->GetResampler() != nullptr && FResampler != nullptr && Dst->GetResampler() != FResampler.get())
+    Dst->GetResampler()->Assign(FResampler.get());
+  if (Dst != this) Dst->GetFont()->Assign(FFont.get());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -464,7 +459,7 @@ TColor32 TBitmap32::WrappedInterpolatedPixel(TFixed16 X, TFixed16 Y) const {
 // Drawing
 
 void TBitmap32::DrawInto(TBitmap32* Dst, const TRect& DstRect) {
-  ScaledTransfer(Dst, DstRect, Dst->GetClipRect(), this, BoundsRect(), FResampler, FDrawMode, OnPixelCombine);
+  ScaledTransfer(Dst, DstRect, Dst->GetClipRect(), this, BoundsRect(), FResampler.get(), FDrawMode, OnPixelCombine);
 }
 
 void TBitmap32::DrawOntoDC(HDC DC, Integer X, Integer Y) {
@@ -478,18 +473,17 @@ void TBitmap32::DrawOntoDC(HDC DC, Integer X, Integer Y) {
 
 TCanvas* TBitmap32::GetCanvas() {
   if (FCanvas == nullptr) {
-    FCanvas = new TCanvas();
+    FCanvas = std::make_unique<TCanvas>();
     FCanvas->SetHandle(FSurfaceDC);
     FCanvas->OnChange = TNotifyEvent(this, &TBitmap32::CanvasChanged);
   }
-  return FCanvas;
+  return FCanvas.get();
 }
 
 void TBitmap32::FreeCanvas() {
   if (FCanvas == nullptr) return;
   FCanvas->SetHandle(nullptr);
-  delete FCanvas;
-  FCanvas = nullptr;
+  FCanvas.reset();
 }
 
 void TBitmap32::CanvasChanged(TObject*) {

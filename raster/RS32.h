@@ -6,7 +6,9 @@
 //
 // Class chain: TNotifiablePersistent (change events with update nesting) -> TThreadPersistent
 // (the lock) -> TCustomMap (width and height) -> TBitmap32.
+#include <atomic>
 #include <cassert>
+#include <memory>
 #include <string>
 
 #include "platform/gdi/BitmapInfo.h"
@@ -59,7 +61,7 @@ class TThreadPersistent : public TNotifiablePersistent {
 
  private:
   CRITICAL_SECTION FLockSection;
-  volatile LONG FLockDepth = 0;
+  std::atomic<LONG> FLockDepth = 0;
 };
 
 // Width and height of a two-dimensional store.
@@ -151,7 +153,7 @@ class TBitmap32 : public TCustomMap {
   void SetOuterColor(TColor32 Value) { FOuterColor = Value; }
 
   // Owned by the bitmap, never nil.
-  TCustomResampler* GetResampler() const { return FResampler; }
+  TCustomResampler* GetResampler() const { return FResampler.get(); }
   // Frees the current resampler and takes Value; nil or the current one is ignored.
   void SetResampler(TCustomResampler* Value);
   std::string GetResamplerClassName() const;
@@ -175,7 +177,7 @@ class TBitmap32 : public TCustomMap {
   TCanvas* GetCanvas();
   void FreeCanvas();
   // Owned by the bitmap.
-  TFont* GetFont() const { return FFont; }
+  TFont* GetFont() const { return FFont.get(); }
   void SetFont(TFont* Value);
 
   // While measuring, Clear, FillRectClipped, SetAlphaChannel and DrawInto change no pixel but
@@ -220,7 +222,7 @@ class TBitmap32 : public TCustomMap {
   void FontChanged(TObject* Sender);
 
   TColor32* FPixels = nullptr;
-  TCanvas* FCanvas = nullptr;
+  std::unique_ptr<TCanvas> FCanvas;
   TRect FClipRect;
   TRectFixed FClipRectFixed;
   TRect FClipRect256;
@@ -228,7 +230,7 @@ class TBitmap32 : public TCustomMap {
   TDrawMode FDrawMode = dmOpaque;
   TCombineMode FCombineMode = cmBlend;
   TWrapMode FWrapMode = wmClamp;
-  TFont* FFont = nullptr;
+  std::unique_ptr<TFont> FFont;
   HBITMAP FSurfaceHandle = nullptr;
   HDC FSurfaceDC = nullptr;
   BITMAPINFO FSurfaceInfo;
@@ -236,7 +238,7 @@ class TBitmap32 : public TCustomMap {
   TColor32 FOuterColor = 0;
   TAreaChangedEvent FSavedAreaChanged;
   bool FMeasuring = false;
-  TCustomResampler* FResampler = nullptr;
+  std::unique_ptr<TCustomResampler> FResampler;
 };
 
 // Reads by the wrap functions need a non-empty range; an empty clip rectangle has none.

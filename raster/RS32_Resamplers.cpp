@@ -1,5 +1,4 @@
 // Samplers, resamplers and their registries.
-#include "platform/system/ScopeExit.h"
 #include "raster/RS32_Resamplers.h"
 
 #include <cmath>
@@ -197,11 +196,9 @@ const TResamplerClassRef& TLinearResampler::ClassRef() {
   return ResamplerRef<TLinearResampler>("TLinearResampler");
 }
 
-TLinearResampler::TLinearResampler() : FStretchKernel(new TLinearKernel()) {}
+TLinearResampler::TLinearResampler() : FStretchKernel(std::make_unique<TLinearKernel>()) {}
 
-TLinearResampler::~TLinearResampler() {
-  delete FStretchKernel;
-}
+TLinearResampler::~TLinearResampler() = default;
 
 void TLinearResampler::BeginSampling() {
   TBitmap32Resampler::BeginSampling();
@@ -272,7 +269,7 @@ void TLinearResampler::Transfer(TBitmap32* Dst, const TRect& DstRect, const TRec
       SrcRect.Height() >= 2)
     LinearScale(Dst, DstRect, DstClip, Src, SrcRect, Mode, Callback);
   else
-    KernelResample(Dst, DstRect, DstClip, Src, SrcRect, FStretchKernel, Mode, Callback);
+    KernelResample(Dst, DstRect, DstClip, Src, SrcRect, FStretchKernel.get(), Mode, Callback);
 }
 
 const TResamplerClassRef& TDraftResampler::ClassRef() {
@@ -291,17 +288,13 @@ const TResamplerClassRef& TKernelResampler::ClassRef() {
   return ResamplerRef<TKernelResampler>("TKernelResampler");
 }
 
-TKernelResampler::TKernelResampler() : FKernel(new TBoxKernel()) {}
+TKernelResampler::TKernelResampler() : FKernel(std::make_unique<TBoxKernel>()) {}
 
-TKernelResampler::~TKernelResampler() {
-  delete FKernelTable;
-  delete FKernel;
-}
+TKernelResampler::~TKernelResampler() = default;
 
 void TKernelResampler::SetKernel(TCustomKernel* Value) {
-  if (Value == nullptr || Value == FKernel) return;
-  delete FKernel;
-  FKernel = Value;
+  if (Value == nullptr || Value == FKernel.get()) return;
+  FKernel.reset(Value);
   Changed();
 }
 
@@ -313,9 +306,7 @@ void TKernelResampler::SetKernelClassName(const std::string& Value) {
   if (Value.empty() || Value == GetKernelClassName() || KernelRegistry == nullptr) return;
   const auto* Ref = static_cast<const TKernelClassRef*>(KernelRegistry->Find(Value));
   if (Ref == nullptr) return;
-  TCustomKernel* Kernel = Ref->Create();
-  delete FKernel;
-  FKernel = Kernel;
+  FKernel.reset(Ref->Create());
   Changed();
 }
 
@@ -338,7 +329,7 @@ Single TKernelResampler::SamplingRadius() {
 
 void TKernelResampler::Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
                                 const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) {
-  KernelResample(Dst, DstRect, DstClip, Src, SrcRect, FKernel, Mode, Callback);
+  KernelResample(Dst, DstRect, DstClip, Src, SrcRect, FKernel.get(), Mode, Callback);
 }
 
 namespace {
@@ -355,10 +346,8 @@ void TKernelResampler::BeginSampling() {
   FOuterColor = FBitmap->GetOuterColor();
   if (FKernelMode != kmTableNearest && FKernelMode != kmTableLinear) return;
   const Integer R = Ceil(FKernel->GetWidth());
-  delete FKernelTable;
-  FKernelTable = nullptr;
-  auto* Table = new TIntegerMap();
-  auto Undo = ScopeExit([&] { delete Table; });
+  FKernelTable.reset();
+  auto Table = std::make_unique<TIntegerMap>();
   Table->SetSize(2 * R + 1, FTableSize + 1);
   std::vector<Integer> Row(2 * R + 1);
   for (Integer I = 0; I <= FTableSize; ++I) {
@@ -369,21 +358,19 @@ void TKernelResampler::BeginSampling() {
     CorrectCentre(Row, R);
     for (Integer K = 0; K <= 2 * R; ++K) *Table->ValPtr(K, I) = Row[K];
   }
-  Undo.Release();
-  FKernelTable = Table;
+  FKernelTable = std::move(Table);
 }
 
 void TKernelResampler::EndSampling() {
   if (FKernelMode == kmTableNearest || FKernelMode == kmTableLinear) {
-    delete FKernelTable;
-    FKernelTable = nullptr;
+    FKernelTable.reset();
   }
 }
 
 // The 2R + 1 weights for a sample Offset (0 <= Offset < 1) left of the next whole pixel.
 void TKernelResampler::Weights(Single Offset, Integer R, std::vector<Integer>& W) const {
   W.assign(2 * R + 1, 0);
-  const TIntegerMap* Table = FKernelTable;
+  const TIntegerMap* Table = FKernelTable.get();
   const bool UseTable = Table != nullptr && Table->GetWidth() == 2 * R + 1;
   if (FKernelMode == kmTableNearest && UseTable) {
     const Integer Row = ClampToRange(
@@ -488,7 +475,7 @@ void TKernelResampler::GetPublishedProperties(std::vector<const TPropInfo*>& Lis
       nullptr};
   static const TPropInfo Kernel = {
       "Kernel", pkObject, nullptr, nullptr,
-      [](const TPersistent* O) -> TPersistent* { return static_cast<const TKernelResampler*>(O)->FKernel; }};
+      [](const TPersistent* O) -> TPersistent* { return static_cast<const TKernelResampler*>(O)->FKernel.get(); }};
   static const TPropInfo KernelMode = {
       "KernelMode", pkOrdinal,
       [](const TPersistent* O) -> TPropValue {

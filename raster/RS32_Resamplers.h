@@ -6,6 +6,7 @@
 // Every TBitmap32 owns one resampler; its Transfer scales when the two rectangles differ in
 // size. Samplers answer which colour lies at a point; callers bracket a series of samples
 // with BeginSampling and EndSampling. Samplers are not shared between threads.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -342,12 +343,12 @@ class TLinearResampler : public TBitmap32Resampler {
   Single SamplingRadius() override { return 1; }
   void Transfer(TBitmap32* Dst, const TRect& DstRect, const TRect& DstClip, TBitmap32* Src,
                 const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) override;
-  TCustomKernel* GetStretchKernel() const { return FStretchKernel; }
+  TCustomKernel* GetStretchKernel() const { return FStretchKernel.get(); }
 
  private:
   TColor32 Read(TFixed16 X, TFixed16 Y) const;
   TColor32 ReadEdge(TFixed16 X, TFixed16 Y) const;
-  TCustomKernel* FStretchKernel;
+  std::unique_ptr<TCustomKernel> FStretchKernel;
   TPixelAccessMode FReader = pamSafe;
 };
 
@@ -372,7 +373,7 @@ class TKernelResampler : public TBitmap32Resampler {
                 const TRect& SrcRect, TDrawMode Mode, const TPixelCombineEvent& Callback) override;
 
   // Owned; never nil. Setting frees the previous kernel; nil or the current one is ignored.
-  TCustomKernel* GetKernel() const { return FKernel; }
+  TCustomKernel* GetKernel() const { return FKernel.get(); }
   void SetKernel(TCustomKernel* Value);
   std::string GetKernelClassName() const;
   // A kernel of the registered class of that exact name; an unknown name changes nothing.
@@ -383,15 +384,15 @@ class TKernelResampler : public TBitmap32Resampler {
   // Values below 2 become 2.
   void SetTableSize(Integer Value);
   // Between BeginSampling and EndSampling of the table modes, else nullptr.
-  const TIntegerMap* GetKernelTable() const { return FKernelTable; }
+  const TIntegerMap* GetKernelTable() const { return FKernelTable.get(); }
 
   void GetPublishedProperties(std::vector<const TPropInfo*>& List) const override;
 
  private:
   void Weights(Single Offset, Integer R, std::vector<Integer>& W) const;
-  TCustomKernel* FKernel;
+  std::unique_ptr<TCustomKernel> FKernel;
   TKernelMode FKernelMode = kmDynamic;
-  TIntegerMap* FKernelTable = nullptr;
+  std::unique_ptr<TIntegerMap> FKernelTable;
   Integer FTableSize = 32;
   TColor32 FOuterColor = 0;
 };
