@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/display/DisplayBackend.h"
+#include "platform/user/DisplayBackend.h"
 #include "platform/user/WinUser.h"
 #include "platform/user/WindowMessages.h"
 

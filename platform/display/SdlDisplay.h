@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/display/DisplayBackend.h"
+#include "platform/user/DisplayBackend.h"
 
 // Opens the desktop window at Requested (0 x 0: 1280 x 800), shrunk to the desktop's usable
 // area. Returns nullptr when SDL cannot start (no display, no renderer) or while another SDL

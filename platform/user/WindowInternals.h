@@ -31,10 +31,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/display/DisplayBackend.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/RegionData.h"
 #include "platform/gdi/Surface.h"
+#include "platform/user/DisplayBackend.h"
 #include "platform/user/WinUser.h"
 #include "platform/user/WndProc.h"
 

@@ -2,7 +2,8 @@
 // The display back end: it shows the window manager's screen surface and delivers input.
 // Everything else (windows, hit testing, focus, painting) is the window manager's. The window
 // layer sees back ends only through this interface (SetDisplayBackend in
-// platform/user/WindowInternals.h); the display library picks and installs one.
+// platform/user/WindowInternals.h); the display library, above this one, implements it and
+// installs the back end it picks.
 //
 // Threads: every member runs on the main thread, except Wake, which any thread may call.
 #include <string>
