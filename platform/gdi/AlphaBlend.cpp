@@ -1,4 +1,5 @@
 // AlphaBlend: constant and per-pixel (premultiplied) alpha over any destination format.
+#include "platform/gdi/AlphaBlendRows.h"
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
 
@@ -21,14 +22,14 @@ inline UInt64 Div255(UInt64 X) {
   return ((X + ((X >> 8) & LaneLow)) >> 8) & LaneLow;
 }
 
-// d := (s * a + d * (255 - a) + 127) div 255 on all four bytes.
-void BlendConstant(DWORD* D, const DWORD* S, Integer N, DWORD A) {
+}  // namespace
+
+void BlendConstantRow(DWORD* D, const DWORD* S, Integer N, DWORD A) {
   const DWORD B = 255 - A;
   for (Integer I = 0; I < N; ++I) D[I] = Pack(Div255(Spread(S[I]) * A + Spread(D[I]) * B));
 }
 
-// Premultiplied source over destination, the source first scaled by the constant alpha A.
-void BlendPremultiplied(DWORD* D, const DWORD* S, Integer N, DWORD A) {
+void BlendPremultipliedRow(DWORD* D, const DWORD* S, Integer N, DWORD A) {
   for (Integer I = 0; I < N; ++I) {
     DWORD SP = S[I];
     if (A != 255) SP = Pack(Div255(Spread(SP) * A));
@@ -45,8 +46,6 @@ void BlendPremultiplied(DWORD* D, const DWORD* S, Integer N, DWORD A) {
     D[I] = Pack(Sum);
   }
 }
-
-}  // namespace
 
 BOOL AlphaBlend(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Src, Integer XSrc,
                 Integer YSrc, Integer WidthSrc, Integer HeightSrc, BLENDFUNCTION Blend) {
@@ -90,9 +89,9 @@ BOOL AlphaBlend(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HD
       UnpackRow(D, Row, C.Left, N, DBuf.data());
       if (!Direct) DstToRgb.Convert(DBuf.data(), DBuf.data(), N);
       if (PerPixel)
-        BlendPremultiplied(DBuf.data(), SBuf.data(), N, A);
+        BlendPremultipliedRow(DBuf.data(), SBuf.data(), N, A);
       else
-        BlendConstant(DBuf.data(), SBuf.data(), N, A);
+        BlendConstantRow(DBuf.data(), SBuf.data(), N, A);
       if (!Direct) RgbToDst.Convert(DBuf.data(), DBuf.data(), N);
       PackRow(D, Row, C.Left, N, DBuf.data());
     }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/gdi/AlphaBlendRows.h"
 #include "platform/system/Clock.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WindowInternals.h"
@@ -48,47 +49,38 @@ TNullWait& NullWait() {
   return *W;
 }
 
-inline DWORD BlendChannel(DWORD S, DWORD D, DWORD A) {
-  // (s * a + d * (255 - a)) / 255, rounded
-  const DWORD V = S * A + D * (255 - A) + 128;
-  return (V + (V >> 8)) >> 8;
+// An opaque window's pixels replace the screen's; the screen carries no alpha.
+void CopyColorRow(DWORD* D, const DWORD* S, Integer N, DWORD) {
+  for (Integer I = 0; I < N; ++I) D[I] = S[I] & 0x00FFFFFFu;
 }
 
-inline DWORD Mul255(DWORD C, DWORD A) {
-  const DWORD V = C * A + 128;
-  return (V + (V >> 8)) >> 8;
+// A blend kernel of the graphics layer, followed by clearing the alpha byte it blended.
+template <void (*Kernel)(DWORD*, const DWORD*, Integer, DWORD)>
+void BlendColorRow(DWORD* D, const DWORD* S, Integer N, DWORD A) {
+  Kernel(D, S, N, A);
+  for (Integer I = 0; I < N; ++I) D[I] &= 0x00FFFFFFu;
 }
 
-// One row of a window surface onto the screen. Src and Dst hold Count pixels.
+// One row of a window surface onto the screen. Src and Dst hold Count pixels. The kernel is
+// chosen once for the row; a colour key splits the row into the runs between key pixels.
 void CompositeRow(const TWindow* W, const DWORD* Src, DWORD* Dst, Integer Count) {
-  const bool Key = (W->ExStyle & WS_EX_LAYERED) && (W->LayeredFlags & LWA_COLORKEY);
-  const bool ConstAlpha = (W->ExStyle & WS_EX_LAYERED) && (W->LayeredFlags & LWA_ALPHA) && W->LayeredAlpha != 255;
-  const bool PerPixel = (W->ExStyle & WS_EX_LAYERED) && W->PerPixelAlpha;
-  if (!Key && !ConstAlpha && !PerPixel) {
-    for (Integer X = 0; X < Count; ++X) Dst[X] = Src[X] & 0x00FFFFFFu;
+  const bool Layered = (W->ExStyle & WS_EX_LAYERED) != 0;
+  const bool Key = Layered && (W->LayeredFlags & LWA_COLORKEY);
+  const DWORD CA = Layered && (W->LayeredFlags & LWA_ALPHA) ? W->LayeredAlpha : 255;
+  auto* const Blend = Layered && W->PerPixelAlpha ? &BlendColorRow<BlendPremultipliedRow>
+                      : CA != 255                 ? &BlendColorRow<BlendConstantRow>
+                                                  : &CopyColorRow;
+  if (!Key) {
+    Blend(Dst, Src, Count, CA);
     return;
   }
   const DWORD KeyPixel = ((W->LayeredKey & 0xFF) << 16) | (W->LayeredKey & 0xFF00) | ((W->LayeredKey >> 16) & 0xFF);
-  const DWORD CA = (W->LayeredFlags & LWA_ALPHA) ? W->LayeredAlpha : 255;
-  for (Integer X = 0; X < Count; ++X) {
-    const DWORD S = Src[X];
-    if (Key && (S & 0x00FFFFFFu) == KeyPixel) continue;
-    const DWORD D = Dst[X];
-    if (PerPixel) {
-      // Premultiplied source over the screen, scaled by the constant alpha.
-      const DWORD SA = Mul255(S >> 24, CA);
-      const DWORD SR = Mul255((S >> 16) & 0xFF, CA), SG = Mul255((S >> 8) & 0xFF, CA), SB = Mul255(S & 0xFF, CA);
-      const DWORD Inv = 255 - SA;
-      const DWORD R = std::min<DWORD>(255, SR + Mul255((D >> 16) & 0xFF, Inv));
-      const DWORD G = std::min<DWORD>(255, SG + Mul255((D >> 8) & 0xFF, Inv));
-      const DWORD B = std::min<DWORD>(255, SB + Mul255(D & 0xFF, Inv));
-      Dst[X] = (R << 16) | (G << 8) | B;
-    } else if (CA != 255) {
-      Dst[X] = (BlendChannel((S >> 16) & 0xFF, (D >> 16) & 0xFF, CA) << 16) |
-               (BlendChannel((S >> 8) & 0xFF, (D >> 8) & 0xFF, CA) << 8) | BlendChannel(S & 0xFF, D & 0xFF, CA);
-    } else {
-      Dst[X] = S & 0x00FFFFFFu;
-    }
+  auto IsKey = [KeyPixel](DWORD S) { return (S & 0x00FFFFFFu) == KeyPixel; };
+  for (Integer X = 0; X < Count;) {
+    while (X < Count && IsKey(Src[X])) ++X;
+    const Integer Start = X;
+    while (X < Count && !IsKey(Src[X])) ++X;
+    if (X > Start) Blend(Dst + Start, Src + Start, X - Start, CA);
   }
 }
 

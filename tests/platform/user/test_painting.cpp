@@ -1,6 +1,7 @@
 // Update regions, WM_PAINT, clipping, geometry messages, window regions, layered windows and
 // the screen they make.
 #include "WindowTestSupport.h"
+#include "platform/gdi/Blit.h"
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Painting.h"
@@ -300,6 +301,58 @@ TEST_F(TPaintTest, LayeredWindowsBlendOntoTheScreen) {
   SetWindowLongPtr(K, GWL_EXSTYLE, 0);
   RunUntilIdle();
   EXPECT_EQ(ScreenPixel(210, 10), Px(RGB(1, 2, 3)));
+}
+
+// The screen blends a layered window exactly as AlphaBlend blends the same pixels onto the
+// same background: per-pixel alpha with and without a constant alpha on top, and constant
+// alpha alone, with and without a colour key (key pixels leave the background).
+TEST_F(TPaintTest, LayeredBlendsMatchAlphaBlendByteForByte) {
+  constexpr COLORREF Back = RGB(30, 160, 250);
+  Filled(nullptr, WS_VISIBLE, 0, 0, 300, 100, Back);
+  // Premultiplied pixels at many coverages, and two that are not premultiplied (they saturate).
+  std::vector<DWORD> Pixels = {0x00000000, 0x01010101, 0x40302010, 0x80800000, 0x7F7F7F7F, 0xC0A0B0C0,
+                               0xFE010203, 0xFFFFFFFF, 0xFF00FF00, 0x20FF8040, 0x99123456, 0x10FFFFFF};
+  const auto N = static_cast<Integer>(Pixels.size());
+  constexpr DWORD KeyPixel = 0x007F7F7F;
+  TSurface Src;
+  Src.Width = N;
+  Src.Height = 1;
+  Src.Stride = N * 4;
+  Src.Row0 = reinterpret_cast<Byte*>(Pixels.data());
+  struct TCase {
+    Byte AlphaFormat, ConstantAlpha;
+    bool Key;
+  };
+  for (const TCase Case : {TCase{AC_SRC_ALPHA, 255, false}, TCase{AC_SRC_ALPHA, 200, false},
+                           TCase{0, 77, false}, TCase{0, 77, true}, TCase{0, 255, true}}) {
+    SCOPED_TRACE(testing::Message() << int(Case.AlphaFormat) << " " << int(Case.ConstantAlpha) << " " << Case.Key);
+    BLENDFUNCTION Blend;
+    Blend.SourceConstantAlpha = Case.ConstantAlpha;
+    Blend.AlphaFormat = Case.AlphaFormat;
+    HWND U = Popup(0, 0, N, 1, WS_VISIBLE, WS_EX_LAYERED);
+    HDC SrcDC = TDeviceContext::CreateForSurface(&Src, {0, 0}, std::nullopt);
+    const POINT At{20, 30}, From{0, 0};
+    const SIZE Size{N, 1};
+    const COLORREF Key = RGB(0x7F, 0x7F, 0x7F);
+    ASSERT_TRUE(UpdateLayeredWindow(U, nullptr, &At, &Size, SrcDC, &From, Key, &Blend,
+                                    ULW_ALPHA | (Case.Key ? ULW_COLORKEY : 0)));
+    RunUntilIdle();
+
+    std::vector<DWORD> Expected(Pixels.size(), Px(Back));
+    TSurface Dst = Src;
+    Dst.Row0 = reinterpret_cast<Byte*>(Expected.data());
+    HDC DstDC = TDeviceContext::CreateForSurface(&Dst, {0, 0}, std::nullopt);
+    ASSERT_TRUE(AlphaBlend(DstDC, 0, 0, N, 1, SrcDC, 0, 0, N, 1, Blend));
+    DeleteDC(DstDC);
+    DeleteDC(SrcDC);
+    for (Integer X = 0; X < N; ++X) {
+      const bool Hole = Case.Key && (Pixels[X] & 0x00FFFFFFu) == KeyPixel;
+      EXPECT_EQ(ScreenPixel(At.X + X, At.Y) & 0x00FFFFFFu, Hole ? Px(Back) : Expected[X] & 0x00FFFFFFu)
+          << "pixel " << X;
+    }
+    DestroyWindow(U);
+    RunUntilIdle();
+  }
 }
 
 TEST_F(TPaintTest, MaximizeMinimizeAndRestore) {
