@@ -4,15 +4,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "platform/classes/Bitmap.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Palettes.h"
 #include "platform/system/Exceptions.h"
+#include "platform/system/Format.h"
 
 // After the platform headers: libjpeg defines TRUE and FALSE as macros.
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace {
 
@@ -114,6 +117,26 @@ void SetBitmapPalette(TBitmap* Bitmap, HPALETTE Palette) {
   DeleteObject(Palette);
 }
 
+// Memory libjpeg may take for itself while decoding.
+constexpr long MaxJpegWorkBytes = 1L << 30;
+// Pixels one byte of Huffman-coded data can stand for at most: every 8 x 8 block of the
+// largest component costs at least one bit, and a component may be sampled 16 times finer
+// than the first. Arithmetic coding can go below a bit per block and is not judged.
+constexpr Int64 MaxPixelsPerHuffmanByte = 8 * 64 * 16;
+
+// Refuses, before anything of the claimed size is allocated, an image the bitmap could not
+// hold or the data could not describe.
+void CheckClaimedSize(const jpeg_decompress_struct& C, std::size_t Size) {
+  const Int64 Pixels = static_cast<Int64>(C.image_width) * C.image_height;
+  // A bitmap's size in bytes is an Integer.
+  const bool TooLarge = Pixels * C.num_components > std::numeric_limits<Integer>::max();
+  const bool TooShort = !C.arith_code && Pixels > static_cast<Int64>(Size) * MaxPixelsPerHuffmanByte;
+  if (TooLarge || TooShort)
+    throw EInvalidGraphic(Format("JPEG error: a picture of %d x %d pixels is %s",
+                                 {static_cast<Int64>(C.image_width), static_cast<Int64>(C.image_height),
+                                  TooLarge ? "too large" : "more than its data can hold"}));
+}
+
 // ---- Compression ----
 
 struct TEncoder {
@@ -200,7 +223,13 @@ std::unique_ptr<TBitmap> DecodeJpeg(const Byte* Data, std::size_t Size, const TJ
   } else {
     C.out_color_space = JCS_EXT_BGR;  // the bitmap's byte order: rows go straight in
   }
-  if (!StartStep(&D)) RaiseJpegError(D.Err.Message);
+  CheckClaimedSize(C, Size);
+  // libjpeg's own buffers (a progressive image keeps every coefficient) stay bounded too.
+  C.mem->max_memory_to_use = MaxJpegWorkBytes;
+  if (!StartStep(&D)) {
+    if (C.err->msg_code == JERR_NO_BACKING_STORE) RaiseJpegError("image too large for memory");
+    RaiseJpegError(D.Err.Message);
+  }
 
   auto Bitmap = std::make_unique<TBitmap>();
   Bitmap->SetPixelFormat(Grey || Quantize ? pf8bit : pf24bit);

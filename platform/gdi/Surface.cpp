@@ -45,7 +45,8 @@ TSurface DescribeDib(void* Bits, Integer Width, Integer Height, Integer BitCount
     S.Row0 = static_cast<Byte*>(Bits);
     S.Stride = RowBytes;
   } else {
-    S.Row0 = static_cast<Byte*>(Bits) + (S.Height > 0 ? (S.Height - 1) * RowBytes : 0);
+    // No bits yet (the caller allocates them later): no row pointer to offset.
+    S.Row0 = Bits ? static_cast<Byte*>(Bits) + (S.Height > 0 ? (S.Height - 1) * RowBytes : 0) : nullptr;
     S.Stride = -RowBytes;
   }
   S.Colors = Colors;
