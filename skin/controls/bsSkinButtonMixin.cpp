@@ -1,68 +1,139 @@
-// The glyph properties shared by the skinned push and tool buttons.
-#include "skin/controls/bsSkinGlyphMixin.h"
+// The state and glyph shared by the skinned push and tool buttons.
+#include "skin/controls/bsSkinButtonMixin.h"
 
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ImgList.h"
+#include "platform/classes/Timer.h"
 #include "skin/controls/bsSkinCtrls.h"
 
 template <class TBase>
-TbsGlyphMixin<TBase>::TbsGlyphMixin(TComponent* AOwner) : TBase(AOwner), FGlyph(std::make_unique<TBitmap>()) {}
+TbsButtonMixin<TBase>::TbsButtonMixin(TComponent* AOwner) : TBase(AOwner), FGlyph(std::make_unique<TBitmap>()) {}
 
 template <class TBase>
-TbsGlyphMixin<TBase>::~TbsGlyphMixin() = default;
+TbsButtonMixin<TBase>::~TbsButtonMixin() = default;
 
 template <class TBase>
-void TbsGlyphMixin<TBase>::SetGlyph(TBitmap* Value) {
+void TbsButtonMixin<TBase>::SetGlyph(TBitmap* Value) {
   FGlyph->Assign(Value);
   this->Repaint();
 }
 
 template <class TBase>
-void TbsGlyphMixin<TBase>::SetNumGlyphs(Integer Value) {
+void TbsButtonMixin<TBase>::SetNumGlyphs(Integer Value) {
   FNumGlyphs = Value;
   this->Repaint();
 }
 
 template <class TBase>
-void TbsGlyphMixin<TBase>::SetImageList(TCustomImageList* Value) {
+void TbsButtonMixin<TBase>::SetImageList(TCustomImageList* Value) {
   FImageList = Value;
   if (Value != nullptr) Value->FreeNotification(this);
   this->Repaint();
 }
 
 template <class TBase>
-void TbsGlyphMixin<TBase>::SetImageIndex(Integer Value) {
+void TbsButtonMixin<TBase>::SetImageIndex(Integer Value) {
   if (FImageIndex == Value) return;
   FImageIndex = Value;
   this->Repaint();
 }
 
 template <class TBase>
-void TbsGlyphMixin<TBase>::SetLayout(TButtonLayout Value) {
+void TbsButtonMixin<TBase>::SetLayout(TButtonLayout Value) {
   if (FLayout == Value) return;
   FLayout = Value;
   this->Repaint();
 }
 
 template <class TBase>
-void TbsGlyphMixin<TBase>::SetMargin(Integer Value) {
+void TbsButtonMixin<TBase>::SetMargin(Integer Value) {
   if (Value < -1 || FMargin == Value) return;
   FMargin = Value;
   this->Repaint();
 }
 
 template <class TBase>
-void TbsGlyphMixin<TBase>::SetSpacing(Integer Value) {
+void TbsButtonMixin<TBase>::SetSpacing(Integer Value) {
   if (FSpacing == Value) return;
   FSpacing = Value;
   this->Repaint();
 }
 
 template <class TBase>
-void TbsGlyphMixin<TBase>::Notification(TComponent* AComponent, TOperation Operation) {
+void TbsButtonMixin<TBase>::Notification(TComponent* AComponent, TOperation Operation) {
   TBase::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FImageList) FImageList = nullptr;
 }
 
-template class TbsGlyphMixin<TbsSkinCustomControl>;
-template class TbsGlyphMixin<TbsGraphicSkinCustomControl>;
+template <class TBase>
+void TbsButtonMixin<TBase>::ReleaseOthersOfGroup() {
+  TWinControl* P = this->GetParent();
+  if (!FDown || FGroupIndex <= 0 || FAllowAllUp || P == nullptr) return;
+  for (Integer I = 0; I < P->GetControlCount(); ++I) {
+    auto* B = dynamic_cast<TbsButtonMixin*>(P->GetControl(I));
+    if (B != nullptr && B != this && B->FGroupIndex == FGroupIndex && B->FDown) B->SetDown(false);
+  }
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::PressLeft() {
+  if (FDown) {
+    if (FGroupIndex != 0) ReleaseOnUp = true;
+    return;
+  }
+  MouseIn = true;
+  SetDown(true);
+  if (FCheckedMode) {
+    CheckPressed = true;
+    this->Click();
+  } else if (FRepeatMode && FGroupIndex == 0) {
+    StartRepeat();
+  } else if (FGroupIndex != 0) {
+    this->Click();
+  }
+  ReleaseOnUp = false;
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::ReleaseLeft() {
+  if (FCheckedMode) {
+    if (CheckPressed) {
+      CheckPressed = false;
+    } else {
+      SetDown(false);
+      this->Click();
+    }
+  } else if (FGroupIndex == 0) {
+    if (MouseIn) {
+      const bool WasDown = FDown;
+      SetDown(false);
+      StopRepeat();
+      if (WasDown) this->Click();
+    } else {
+      // Released outside: no click; the normal look already shows without the mouse.
+      FDown = false;
+      StopRepeat();
+    }
+  } else if (FDown && FAllowAllUp && ReleaseOnUp && MouseIn) {
+    SetDown(false);
+    this->Click();
+  }
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::StartRepeat() {
+  RepeatTimer.Start(TNotifyEvent(this, &TbsButtonMixin::RepeatTimerTick), &FRepeatInterval);
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::StopRepeat() {
+  RepeatTimer.Stop();
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::RepeatTimerTick(TObject*) {
+  this->Click();
+}
+
+template class TbsButtonMixin<TbsSkinCustomControl>;
+template class TbsButtonMixin<TbsGraphicSkinCustomControl>;

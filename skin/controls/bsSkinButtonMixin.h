@@ -1,23 +1,37 @@
 #pragma once
-// The glyph of the skinned push and tool buttons, written once over the windowed or windowless
-// custom control base: the glyph bitmap and its cells, or an image of an image list, and how
-// glyph and caption are laid out.
+// What the skinned push and tool buttons share, written once over the windowed or windowless
+// custom control base: being down alone, in a group or checked, auto-repeat while held, how a
+// left press and release change that, and the glyph (the glyph bitmap and its cells, or an
+// image of an image list) with how glyph and caption are laid out.
 //
-// Ownership: the glyph bitmap is owned; the image list is referred to and forgotten through
-// Notification when it goes.
+// Ownership: the glyph bitmap and the repeat timer are owned; the image list is referred to
+// and forgotten through Notification when it goes.
 #include <memory>
 
 #include "platform/classes/ControlTypes.h"
 #include "platform/classes/Controls.h"
+#include "skin/controls/bsSkinAutoRepeat.h"
 
 class TBitmap;
 class TCustomImageList;
 
 template <class TBase>
-class TbsGlyphMixin : public TBase {
+class TbsButtonMixin : public TBase {
  public:
-  explicit TbsGlyphMixin(TComponent* AOwner);
-  ~TbsGlyphMixin() override;
+  explicit TbsButtonMixin(TComponent* AOwner);
+  ~TbsButtonMixin() override;
+
+  bool GetDown() const { return FDown; }
+  // Each button adds its own look to being down.
+  virtual void SetDown(bool Value) = 0;
+  Integer GetGroupIndex() const { return FGroupIndex; }
+  bool GetAllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
+  bool GetCheckedMode() const { return FCheckedMode; }
+  bool GetRepeatMode() const { return FRepeatMode; }
+  void SetRepeatMode(bool Value) { FRepeatMode = Value; }
+  Integer GetRepeatInterval() const { return FRepeatInterval; }
+  void SetRepeatInterval(Integer Value) { FRepeatInterval = Value; }
 
   TBitmap* GetGlyph() const { return FGlyph.get(); }
   void SetGlyph(TBitmap* Value);
@@ -35,8 +49,29 @@ class TbsGlyphMixin : public TBase {
   Integer GetSpacing() const { return FSpacing; }
   void SetSpacing(Integer Value);
 
+  bool MouseIn = false;
+
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // A down button of a group (index above 0, not all-up) releases the others of its parent.
+  void ReleaseOthersOfGroup();
+  // The left button's press and release: down, click, check or repeat as the mode asks.
+  void PressLeft();
+  void ReleaseLeft();
+  void StartRepeat();
+  void StopRepeat();
+
+  bool FDown = false;
+  Integer FGroupIndex = 0;
+  bool FAllowAllUp = false;
+  bool FCheckedMode = false;
+  bool FRepeatMode = false;
+  Integer FRepeatInterval = 100;
+  // The press that set a checked button down; its release leaves it down.
+  bool CheckPressed = false;
+  // A grouped button already down at the press comes up at the release (with all-up).
+  bool ReleaseOnUp = false;
+  TbsAutoRepeat RepeatTimer;
 
   std::unique_ptr<TBitmap> FGlyph;
   Integer FNumGlyphs = 1;
@@ -45,4 +80,7 @@ class TbsGlyphMixin : public TBase {
   TButtonLayout FLayout = blGlyphLeft;
   Integer FMargin = -1;
   Integer FSpacing = 1;
+
+ private:
+  void RepeatTimerTick(TObject* Sender);
 };

@@ -1,8 +1,7 @@
-// The windowed and windowless skinned control bases and the auto-repeat of held buttons.
+// The windowed and windowless skinned control bases.
 #include "skin/controls/bsSkinCtrls.h"
 
 #include "platform/classes/Bitmap.h"
-#include "platform/classes/Timer.h"
 #include "platform/user/User.h"
 #include "skin/data/bsUtils.h"
 
@@ -207,32 +206,4 @@ TbsGraphicSkinControl::TbsGraphicSkinControl(TComponent* AOwner) : TbsSkinPartMi
   TControlStyle S = GetControlStyle();
   S.Include(csOpaque);
   SetControlStyle(S);
-}
-
-// ---- Auto-repeat ----------------------------------------------------------------------------
-
-TbsAutoRepeat::TbsAutoRepeat() = default;
-TbsAutoRepeat::~TbsAutoRepeat() = default;
-
-void TbsAutoRepeat::Start(TNotifyEvent OnRepeat, const Integer* Interval) {
-  FOnRepeat = OnRepeat;
-  FInterval = Interval;
-  FTimer = std::make_unique<TTimer>(nullptr);
-  FTimer->SetInterval(500);
-  FFirstTick = true;
-  FTimer->SetOnTimer(TNotifyEvent(this, &TbsAutoRepeat::Tick));
-}
-
-void TbsAutoRepeat::Stop() {
-  FTimer.reset();
-}
-
-void TbsAutoRepeat::Tick(TObject* Sender) {
-  // The first tick only ends the delay.
-  if (FFirstTick) {
-    FFirstTick = false;
-    FTimer->SetInterval(static_cast<Cardinal>(*FInterval));
-    return;
-  }
-  if (FOnRepeat) FOnRepeat(Sender);
 }

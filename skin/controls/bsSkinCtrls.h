@@ -19,7 +19,7 @@
 #include "platform/classes/Controls.h"
 #include "platform/classes/Forms.h"
 #include "platform/classes/StdCtrls.h"
-#include "skin/controls/bsSkinGlyphMixin.h"
+#include "skin/controls/bsSkinButtonMixin.h"
 #include "skin/controls/bsSkinPartMixin.h"
 #include "skin/data/bsSkinData.h"
 
@@ -100,51 +100,23 @@ class TbsGraphicSkinCustomControl : public TbsSkinCustomPartMixin<TbsGraphicSkin
 
 extern template class TbsSkinCustomPartMixin<TbsSkinControl>;
 extern template class TbsSkinCustomPartMixin<TbsGraphicSkinControl>;
-extern template class TbsGlyphMixin<TbsSkinCustomControl>;
-extern template class TbsGlyphMixin<TbsGraphicSkinCustomControl>;
+extern template class TbsButtonMixin<TbsSkinCustomControl>;
+extern template class TbsButtonMixin<TbsGraphicSkinCustomControl>;
 
 // ---- Buttons --------------------------------------------------------------------------------
 // A push button (75 x 25, part "button"): push, sticky group, check and auto-repeat modes,
 // the parent form's modal result, and the form's default and cancel keys.
-// The auto-repeat of a held button: after half a second OnRepeat fires every Interval
-// milliseconds (read when the delay ends) until Stop.
-class TbsAutoRepeat {
- public:
-  TbsAutoRepeat();
-  ~TbsAutoRepeat();
-  void Start(TNotifyEvent OnRepeat, const Integer* Interval);
-  void Stop();
-  bool Running() const { return FTimer != nullptr; }
-
- private:
-  void Tick(TObject* Sender);
-
-  std::unique_ptr<TTimer> FTimer;
-  TNotifyEvent FOnRepeat;
-  const Integer* FInterval = nullptr;
-  bool FFirstTick = false;
-};
-
-class TbsSkinButton : public TbsGlyphMixin<TbsSkinCustomControl> {
+class TbsSkinButton : public TbsButtonMixin<TbsSkinCustomControl> {
  public:
   explicit TbsSkinButton(TComponent* AOwner);
   ~TbsSkinButton() override;
   void WndProc(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
 
-  bool GetDown() const { return FDown; }
-  void SetDown(bool Value);
-  Integer GetGroupIndex() const { return FGroupIndex; }
+  void SetDown(bool Value) override;
   // A non-zero group index makes the button unfocusable.
   void SetGroupIndex(Integer Value);
-  bool GetAllowAllUp() const { return FAllowAllUp; }
-  void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
-  bool GetCheckedMode() const { return FCheckedMode; }
   void SetCheckedMode(bool Value);
-  bool GetRepeatMode() const { return FRepeatMode; }
-  void SetRepeatMode(bool Value) { FRepeatMode = Value; }
-  Integer GetRepeatInterval() const { return FRepeatInterval; }
-  void SetRepeatInterval(Integer Value) { FRepeatInterval = Value; }
   bool GetCanFocused() const { return FCanFocused; }
   void SetCanFocused(bool Value);
   bool GetDefault() const { return FDefault; }
@@ -167,7 +139,6 @@ class TbsSkinButton : public TbsGlyphMixin<TbsSkinCustomControl> {
 
   TbsButtonPaintEvent OnPaint;
 
-  bool MouseIn = false;
   bool MousePressed = false;
   bool HoldDown = false;
   bool KeyboardClick = true;
@@ -182,8 +153,6 @@ class TbsSkinButton : public TbsGlyphMixin<TbsSkinCustomControl> {
   bool IsFocused();
   // Repaints (the hover cross-fade of skins starts here).
   void RedrawState();
-  void StartRepeat();
-  void StopRepeat();
   // 1-based cell of Glyph for the state.
   Integer GlyphIndex(bool ADown, bool AMouseIn);
   // Image list, else glyph, with the caption, in R.
@@ -195,15 +164,8 @@ class TbsSkinButton : public TbsGlyphMixin<TbsSkinCustomControl> {
   void CMDialogKey(TMessage& Message);
   void CMDialogChar(TMessage& Message);
   void CMFocusChanged(TMessage& Message);
-  void RepeatTimerTick(TObject* Sender);
   bool LookChanges();
 
-  bool FDown = false;
-  Integer FGroupIndex = 0;
-  bool FAllowAllUp = false;
-  bool FCheckedMode = false;
-  bool FRepeatMode = false;
-  Integer FRepeatInterval = 100;
   bool FCanFocused = true;
   bool FDefault = false;
   bool FCancel = false;
@@ -211,32 +173,20 @@ class TbsSkinButton : public TbsGlyphMixin<TbsSkinCustomControl> {
   bool FUseSkinSize = true;
   bool FUseSkinFontColor = true;
   bool FAlwaysShowLayeredFrame = false;
-  bool WasDownAtPress = false;
-  bool CheckPressed = false;
   bool FocusingByClick = false;
-  TbsAutoRepeat RepeatTimer;
 };
 
 // The windowless tool button (25 x 25, part "toolbutton"): flat or framed, grouped, checkable
 // and auto-repeating.
-class TbsSkinSpeedButton : public TbsGlyphMixin<TbsGraphicSkinCustomControl> {
+class TbsSkinSpeedButton : public TbsButtonMixin<TbsGraphicSkinCustomControl> {
  public:
   explicit TbsSkinSpeedButton(TComponent* AOwner);
   ~TbsSkinSpeedButton() override;
   void Dispatch(TMessage& Message) override;
 
-  bool GetDown() const { return FDown; }
-  void SetDown(bool Value);
-  Integer GetGroupIndex() const { return FGroupIndex; }
+  void SetDown(bool Value) override;
   void SetGroupIndex(Integer Value) { FGroupIndex = Value; }
-  bool GetAllowAllUp() const { return FAllowAllUp; }
-  void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
-  bool GetCheckedMode() const { return FCheckedMode; }
   void SetCheckedMode(bool Value);
-  bool GetRepeatMode() const { return FRepeatMode; }
-  void SetRepeatMode(bool Value) { FRepeatMode = Value; }
-  Integer GetRepeatInterval() const { return FRepeatInterval; }
-  void SetRepeatInterval(Integer Value) { FRepeatInterval = Value; }
   bool GetFlat() const { return FFlat; }
   // A flat button is transparent while idle.
   void SetFlat(bool Value);
@@ -261,7 +211,6 @@ class TbsSkinSpeedButton : public TbsGlyphMixin<TbsGraphicSkinCustomControl> {
 
   TbsButtonPaintEvent OnPaint;
 
-  bool MouseIn = false;
   bool MenuPartActive = false;
   double MorphFraction = 0;
 
@@ -278,23 +227,11 @@ class TbsSkinSpeedButton : public TbsGlyphMixin<TbsGraphicSkinCustomControl> {
   void CMMouseEnter(TMessage& Message);
   void CMMouseLeave(TMessage& Message);
   void CMDialogChar(TMessage& Message);
-  void StartRepeat();
-  void StopRepeat();
-  void RepeatTimerTick(TObject* Sender);
 
   bool FTransparentGuard = false;
-  bool FCheckedMode = false;
-  bool CheckPressed = false;
   bool FUseSkinSize = true;
   bool FUseSkinFontColor = true;
-  TbsAutoRepeat RepeatTimer;
-  bool FRepeatMode = false;
-  Integer FRepeatInterval = 100;
   bool FFlat = false;
-  bool FAllowAllUp = false;
-  bool FReleaseOnUp = false;
-  bool FDown = false;
-  Integer FGroupIndex = 0;
   bool FShowCaption = true;
   Integer FWidthWithCaption = 0;
   Integer FWidthWithoutCaption = 0;

@@ -7,7 +7,7 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/data/bsUtils.h"
 
-TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsGlyphMixin(AOwner) {
+TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsButtonMixin(AOwner) {
   // The button clicks from its own mouse and key handling, never from the platform's.
   TControlStyle S = GetControlStyle();
   S.Exclude(csClickEvents);
@@ -29,12 +29,7 @@ bool TbsSkinButton::IsFocused() {
 void TbsSkinButton::SetDown(bool Value) {
   FDown = Value;
   Repaint();
-  if (!Value || FGroupIndex <= 0 || FAllowAllUp || GetParent() == nullptr) return;
-  TWinControl* P = GetParent();
-  for (Integer I = 0; I < P->GetControlCount(); ++I) {
-    auto* B = dynamic_cast<TbsSkinButton*>(P->GetControl(I));
-    if (B != nullptr && B != this && B->FGroupIndex == FGroupIndex && B->FDown) B->SetDown(false);
-  }
+  ReleaseOthersOfGroup();
 }
 
 void TbsSkinButton::SetGroupIndex(Integer Value) {
@@ -79,18 +74,6 @@ void TbsSkinButton::RedrawState() {
   Repaint();
 }
 
-void TbsSkinButton::StartRepeat() {
-  RepeatTimer.Start(TNotifyEvent(this, &TbsSkinButton::RepeatTimerTick), &FRepeatInterval);
-}
-
-void TbsSkinButton::StopRepeat() {
-  RepeatTimer.Stop();
-}
-
-void TbsSkinButton::RepeatTimerTick(TObject*) {
-  Click();
-}
-
 bool TbsSkinButton::LookChanges() {
   // A down group button keeps its look; so does an up, focused push button.
   if (FGroupIndex != 0) return !FDown;
@@ -103,48 +86,13 @@ void TbsSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X,
   TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
   if (Button != mbLeft) return;
   MousePressed = true;
-  if (!FDown) {
-    MouseIn = true;
-    SetDown(true);
-    if (FCheckedMode) {
-      CheckPressed = true;
-      Click();
-    } else if (FRepeatMode && FGroupIndex == 0) {
-      StartRepeat();
-    } else if (FGroupIndex != 0) {
-      Click();
-    }
-    WasDownAtPress = false;
-  } else if (FGroupIndex != 0) {
-    WasDownAtPress = true;
-  }
+  PressLeft();
 }
 
 void TbsSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if (Button == mbLeft) {
     MousePressed = false;
-    if (FCheckedMode) {
-      if (CheckPressed) {
-        CheckPressed = false;
-      } else {
-        SetDown(false);
-        Click();
-      }
-    } else if (FGroupIndex == 0) {
-      if (MouseIn) {
-        const bool WasDown = FDown;
-        SetDown(false);
-        StopRepeat();
-        if (WasDown) Click();
-      } else {
-        // Released outside: no click; the normal look already shows without the mouse.
-        FDown = false;
-        StopRepeat();
-      }
-    } else if (FDown && FAllowAllUp && WasDownAtPress && MouseIn) {
-      SetDown(false);
-      Click();
-    }
+    ReleaseLeft();
   }
   // A click may have closed the form and destroyed the window.
   if (HandleAllocated() && GetVisible()) TbsSkinCustomControl::MouseUp(Button, Shift, X, Y);

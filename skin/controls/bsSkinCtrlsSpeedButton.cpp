@@ -5,7 +5,7 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/data/bsUtils.h"
 
-TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner) : TbsGlyphMixin(AOwner) {
+TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner) : TbsButtonMixin(AOwner) {
   SetControlStyle(TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks});
   // A tool button shows the list's first image until told otherwise.
   FImageIndex = 0;
@@ -46,12 +46,7 @@ void TbsSkinSpeedButton::SetDown(bool Value) {
   FDown = Value;
   if (!MouseIn && FFlat && !GetTransparent() && !Value && !Designing()) SetTransparentGuarded(true);
   Repaint();
-  if (!Value || FGroupIndex <= 0 || FAllowAllUp || GetParent() == nullptr) return;
-  TWinControl* P = GetParent();
-  for (Integer I = 0; I < P->GetControlCount(); ++I) {
-    auto* B = dynamic_cast<TbsSkinSpeedButton*>(P->GetControl(I));
-    if (B != nullptr && B != this && B->FGroupIndex == FGroupIndex && B->FDown) B->SetDown(false);
-  }
+  ReleaseOthersOfGroup();
 }
 
 void TbsSkinSpeedButton::SetCheckedMode(bool Value) {
@@ -81,18 +76,6 @@ void TbsSkinSpeedButton::Loaded() {
 
 void TbsSkinSpeedButton::Click() {
   if (OnClick) OnClick(this);
-}
-
-void TbsSkinSpeedButton::StartRepeat() {
-  RepeatTimer.Start(TNotifyEvent(this, &TbsSkinSpeedButton::RepeatTimerTick), &FRepeatInterval);
-}
-
-void TbsSkinSpeedButton::StopRepeat() {
-  RepeatTimer.Stop();
-}
-
-void TbsSkinSpeedButton::RepeatTimerTick(TObject*) {
-  Click();
 }
 
 void TbsSkinSpeedButton::RedrawState() {
@@ -136,48 +119,11 @@ void TbsSkinSpeedButton::CMMouseLeave(TMessage& Message) {
 
 void TbsSkinSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TbsGraphicSkinCustomControl::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft) return;
-  if (!FDown) {
-    MouseIn = true;
-    SetDown(true);
-    if (FCheckedMode) {
-      CheckPressed = true;
-      Click();
-    } else if (FRepeatMode && FGroupIndex == 0) {
-      StartRepeat();
-    } else if (FGroupIndex != 0) {
-      Click();
-    }
-    FReleaseOnUp = false;
-  } else if (FGroupIndex != 0) {
-    FReleaseOnUp = true;
-  }
+  if (Button == mbLeft) PressLeft();
 }
 
 void TbsSkinSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  if (Button == mbLeft) {
-    if (FCheckedMode) {
-      if (CheckPressed) {
-        CheckPressed = false;
-      } else {
-        SetDown(false);
-        Click();
-      }
-    } else if (FGroupIndex == 0) {
-      if (MouseIn) {
-        const bool WasDown = FDown;
-        SetDown(false);
-        if (FRepeatMode) StopRepeat();
-        if (WasDown) Click();
-      } else {
-        FDown = false;
-        StopRepeat();
-      }
-    } else if (FDown && FAllowAllUp && FReleaseOnUp && MouseIn) {
-      SetDown(false);
-      Click();
-    }
-  }
+  if (Button == mbLeft) ReleaseLeft();
   TbsGraphicSkinCustomControl::MouseUp(Button, Shift, X, Y);
 }
 

@@ -109,6 +109,43 @@ TYPED_TEST(TSharedBaseTest, GlyphPropertiesAndTheImageListThatGoes) {
   EXPECT_EQ(C->GetNumGlyphs(), 2);
 }
 
+TYPED_TEST(TSharedBaseTest, AllUpAndCheckedButtonsToggleWithEachClick) {
+  this->Form->Show();
+  TEventLog Log;
+  auto* AllUp = this->Control;
+  AllUp->SetGroupIndex(1);
+  AllUp->SetAllowAllUp(true);
+  auto* Checked = this->template NewControl<TypeParam>(this->Form, "Checked", 10, 60);
+  Checked->SetCheckedMode(true);
+  for (auto* B : {AllUp, Checked}) B->OnClick = TNotifyEvent(&Log, &TEventLog::Click);
+  this->Pump();
+  for (auto* B : {AllUp, Checked}) {
+    this->ClickAt(B, 10, 10);
+    EXPECT_TRUE(B->GetDown()) << B->GetName();
+    this->ClickAt(B, 10, 10);
+    EXPECT_FALSE(B->GetDown()) << B->GetName();
+  }
+  EXPECT_EQ(Log.Take(), (TLines{"Click Control", "Click Control", "Click Checked", "Click Checked"}));
+}
+
+using TButtonGroupTest = TSkinTest;
+
+TEST_F(TButtonGroupTest, PushAndToolButtonsOfOneGroupNumberAreSeparateGroups) {
+  TForm* Form = NewForm("Form");
+  auto* Push = NewControl<TbsSkinButton>(Form, "Push", 10, 10);
+  auto* Tool = NewControl<TbsSkinSpeedButton>(Form, "Tool", 10, 60);
+  auto* OtherTool = NewControl<TbsSkinSpeedButton>(Form, "OtherTool", 60, 60);
+  Push->SetGroupIndex(1);
+  Tool->SetGroupIndex(1);
+  OtherTool->SetGroupIndex(1);
+  Push->SetDown(true);
+  Tool->SetDown(true);
+  EXPECT_TRUE(Push->GetDown());
+  OtherTool->SetDown(true);
+  EXPECT_FALSE(Tool->GetDown());
+  EXPECT_TRUE(Push->GetDown());
+}
+
 TEST(TGlyphDefaults, APushButtonStartsWithoutAnImageAToolButtonWithTheFirst) {
   TbsSkinButton Button(nullptr);
   TbsSkinSpeedButton ToolButton(nullptr);
