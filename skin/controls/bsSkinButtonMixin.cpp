@@ -135,5 +135,15 @@ void TbsButtonMixin<TBase>::RepeatTimerTick(TObject*) {
   this->Click();
 }
 
+template <class TBase>
+bool TbsButtonMixin<TBase>::DrawPartFace(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
+  this->CreateControlImage(B, this->SkinPicture, R);
+  TCanvas* C = B->GetCanvas();
+  C->SetFont(this->GetDefaultFont());
+  bool DrawDefault = true;
+  if (OnPaint) OnPaint(this, C, this->NewClientRect, ADown, AMouseIn, DrawDefault);
+  return DrawDefault;
+}
+
 template class TbsButtonMixin<TbsSkinCustomControl>;
 template class TbsButtonMixin<TbsGraphicSkinCustomControl>;

@@ -15,6 +15,9 @@
 class TBitmap;
 class TCustomImageList;
 
+using TbsButtonPaintEvent =
+    TDelegate<void(TObject* Sender, TCanvas* Cnvs, TRect R, bool ADown, bool AMouseIn, bool& DrawDefault)>;
+
 template <class TBase>
 class TbsButtonMixin : public TBase {
  public:
@@ -49,6 +52,9 @@ class TbsButtonMixin : public TBase {
   Integer GetSpacing() const { return FSpacing; }
   void SetSpacing(Integer Value);
 
+  // May draw a state's content itself and clear DrawDefault.
+  TbsButtonPaintEvent OnPaint;
+
   bool MouseIn = false;
 
  protected:
@@ -60,6 +66,9 @@ class TbsButtonMixin : public TBase {
   void ReleaseLeft();
   void StartRepeat();
   void StopRepeat();
+  // The part's image of R with the default font; true when OnPaint leaves the content to the
+  // button.
+  bool DrawPartFace(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
 
   bool FDown = false;
   Integer FGroupIndex = 0;

@@ -32,8 +32,6 @@ class TTimer;
 constexpr UINT WM_CHECKPARENTBG = 0x504;
 
 using TbsButtonLayout = TButtonLayout;
-using TbsButtonPaintEvent =
-    TDelegate<void(TObject* Sender, TCanvas* Cnvs, TRect R, bool ADown, bool AMouseIn, bool& DrawDefault)>;
 
 // The default look's colours of hot and pressed faces.
 constexpr TColor bsHotFrameColor = 0x800000;
@@ -137,8 +135,6 @@ class TbsSkinButton : public TbsButtonMixin<TbsSkinCustomControl> {
   virtual void DrawButtonState(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
   void DrawDefaultImage(TBitmap* B) override;
 
-  TbsButtonPaintEvent OnPaint;
-
   bool MousePressed = false;
   bool HoldDown = false;
   bool KeyboardClick = true;
@@ -208,8 +204,6 @@ class TbsSkinSpeedButton : public TbsButtonMixin<TbsGraphicSkinCustomControl> {
   void DrawDefaultImage(TBitmap* B) override;
   void DrawSkinImage(TBitmap*) override {}
   virtual void DrawButtonState(TBitmap* B, const TRect& R, bool AMouseIn, bool ADown);
-
-  TbsButtonPaintEvent OnPaint;
 
   bool MenuPartActive = false;
   double MorphFraction = 0;

@@ -274,12 +274,7 @@ void TbsSkinButton::DrawContent(TCanvas* Cnvs, const TRect& R, bool ADown, bool 
 }
 
 void TbsSkinButton::DrawButtonState(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
-  CreateControlImage(B, SkinPicture, R);
-  TCanvas* C = B->GetCanvas();
-  C->SetFont(GetDefaultFont());
-  bool DrawDefault = true;
-  if (OnPaint) OnPaint(this, C, NewClientRect, ADown, AMouseIn, DrawDefault);
-  if (DrawDefault) DrawContent(C, NewClientRect, ADown, AMouseIn);
+  if (DrawPartFace(B, R, ADown, AMouseIn)) DrawContent(B->GetCanvas(), NewClientRect, ADown, AMouseIn);
 }
 
 void TbsSkinButton::DrawDefaultImage(TBitmap* B) {

@@ -187,12 +187,7 @@ void TbsSkinSpeedButton::DrawContent(TCanvas* Cnvs, const TRect& R, bool AMouseI
 }
 
 void TbsSkinSpeedButton::DrawButtonState(TBitmap* B, const TRect& R, bool AMouseIn, bool ADown) {
-  CreateControlImage(B, SkinPicture, R);
-  TCanvas* C = B->GetCanvas();
-  C->SetFont(GetDefaultFont());
-  bool DrawDefault = true;
-  if (OnPaint) OnPaint(this, C, NewClientRect, ADown, AMouseIn, DrawDefault);
-  if (DrawDefault) DrawContent(C, NewClientRect, AMouseIn, ADown);
+  if (DrawPartFace(B, R, ADown, AMouseIn)) DrawContent(B->GetCanvas(), NewClientRect, AMouseIn, ADown);
 }
 
 void TbsSkinSpeedButton::DrawDefaultImage(TBitmap* B) {
