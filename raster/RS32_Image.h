@@ -170,7 +170,9 @@ class TCustomImage32 : public TCustomPaintBox32 {
   bool GetPlacementCurrent() const { return FPlacementCurrent; }
 
   virtual void BeginUpdate();
-  virtual void Changed();
+  // Repaints and fires OnChange (outside updates) in place of the control's CM_CHANGED, which
+  // the image does not send: its changes come many to a paint and nothing listens for them.
+  void Changed() override;
   // Raises EAssertionFailed "Unpaired EndUpdate call" below 0; the count stays at -1.
   virtual void EndUpdate();
   virtual void RefreshPlacement();

@@ -60,7 +60,8 @@ class TTrackBar : public TWinControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
-  virtual void Changed();
+  // The control's CM_CHANGED, then OnChange.
+  void Changed() override;
   void CNScroll(TMessage& Message);
 
  private:

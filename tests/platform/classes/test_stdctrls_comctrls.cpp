@@ -26,7 +26,38 @@ struct TPanelDraw {
   }
 };
 
+// Counts CM_CHANGED on its way to the control and passes every message on.
+struct TChangedSpy {
+  TWndMethod Old;
+  std::vector<LPARAM> Senders;
+  void Proc(TMessage& M) {
+    if (M.Msg == CM_CHANGED) Senders.push_back(M.LParam);
+    Old(M);
+  }
+};
+
 }  // namespace
+
+TEST_F(TComCtrlsTest, TrackBarChangeSendsCmChangedBeforeOnChange) {
+  auto* Bar = Add<TTrackBar>("Bar", Bounds(10, 10, 150, 45));
+  TChangedSpy Spy;
+  Spy.Old = Bar->WindowProc;
+  Bar->WindowProc = TWndMethod(&Spy, &TChangedSpy::Proc);
+  std::size_t SendersAtOnChange = 0;
+  struct TOnChange {
+    TChangedSpy* Spy;
+    std::size_t* Seen;
+    void Change(TObject*) { *Seen = Spy->Senders.size(); }
+  } Handler{&Spy, &SendersAtOnChange};
+  Bar->OnChange = TNotifyEvent(&Handler, &TOnChange::Change);
+  Bar->SetPosition(4);
+  ASSERT_EQ(Spy.Senders.size(), 1u);
+  EXPECT_EQ(Spy.Senders[0], reinterpret_cast<LPARAM>(Bar));
+  EXPECT_EQ(SendersAtOnChange, 1u);
+  Bar->SetPosition(4);  // unchanged: nothing
+  EXPECT_EQ(Spy.Senders.size(), 1u);
+  Bar->WindowProc = Spy.Old;
+}
 
 TEST_F(TComCtrlsTest, TrackBarOnChangeByKeysAndDrag) {
   auto* Bar = Add<TTrackBar>("Bar", Bounds(10, 10, 150, 45));
