@@ -1,6 +1,7 @@
 // The skinned-form component: taking over and giving back the form's window procedure, the
 // skin-change walk over the form's controls, and the main menu bar shown as the form's own
 // menu while no skin draws it.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,17 +89,37 @@ TEST_F(TSkinFormTest, NeedsAFormAsOwner) {
   EXPECT_THROW(new TbsSkinForm(&Owner), EInvalidCast);
 }
 
+// Writes down the components whose removal it is told of.
+class TRemovalWatch : public TComponent {
+ public:
+  TRemovalWatch() : TComponent(nullptr) {}
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove) Removed.push_back(AComponent);
+  }
+  std::vector<TComponent*> Removed;
+};
+
 TEST_F(TSkinFormTest, AFormDestroyedWithItsComponentStaysWhole) {
+  TRemovalWatch Watch;
   auto* Form = new TForm(nullptr);
   auto* SkinForm = new TbsSkinForm(Form);
   auto* Data = new TbsSkinData(Form);
   SkinForm->SetSkinData(Data);
+  SkinForm->FreeNotification(&Watch);
+  Data->FreeNotification(&Watch);
   Form->Show();
   Pump();
+  const HWND Handle = Form->GetHandle();
+  ASSERT_TRUE(IsWindow(Handle));
   Form->BeforeDestruction();
   delete Form;
   Pump();
-  SUCCEED();
+  // The window is gone and both components went with their form, each exactly once.
+  EXPECT_FALSE(IsWindow(Handle));
+  ASSERT_EQ(Watch.Removed.size(), 2u);
+  EXPECT_NE(std::find(Watch.Removed.begin(), Watch.Removed.end(), SkinForm), Watch.Removed.end());
+  EXPECT_NE(std::find(Watch.Removed.begin(), Watch.Removed.end(), Data), Watch.Removed.end());
 }
 
 TEST_F(TSkinFormTest, SkinChangeReachesTheControlsOfItsSkin) {
