@@ -324,16 +324,9 @@ void TStrings::SetDelimitedText(std::string_view Value) {
 }
 
 std::string TStrings::GetCommaText() {
-  struct TSaved {
-    TStrings& L;
-    char Delimiter, QuoteChar;
-    bool Strict;
-    ~TSaved() {
-      L.FDelimiter = Delimiter;
-      L.FQuoteChar = QuoteChar;
-      L.FStrictDelimiter = Strict;
-    }
-  } Saved{*this, FDelimiter, FQuoteChar, FStrictDelimiter};
+  const char Delimiter = FDelimiter, QuoteChar = FQuoteChar;
+  const bool Strict = FStrictDelimiter;
+  auto Restore = ScopeExit([&] { FDelimiter = Delimiter, FQuoteChar = QuoteChar, FStrictDelimiter = Strict; });
   FDelimiter = ',';
   FQuoteChar = '"';
   FStrictDelimiter = false;

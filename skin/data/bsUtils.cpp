@@ -7,6 +7,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Text.h"
 #include "platform/system/Math.h"
+#include "platform/system/ScopeExit.h"
 
 namespace {
 
@@ -44,15 +45,11 @@ void DrawParentBackgroundAt(TControl* Control, TCanvas* Cnvs, Integer Dx, Intege
   TControlState State = Parent->GetControlState();
   State.Include(csPaintCopy);
   Parent->SetControlState(State);
-  struct TRestore {
-    TWinControl* Parent;
-    bool Had;
-    ~TRestore() {
-      TControlState S = Parent->GetControlState();
-      if (!Had) S.Exclude(csPaintCopy);
-      Parent->SetControlState(S);
-    }
-  } Restore{Parent, HadPaintCopy};
+  auto Restore = ScopeExit([Parent, HadPaintCopy] {
+    TControlState S = Parent->GetControlState();
+    if (!HadPaintCopy) S.Exclude(csPaintCopy);
+    Parent->SetControlState(S);
+  });
 
   Cnvs->RequiredState({csHandleValid});
   HDC DC = Cnvs->GetHandle();

@@ -197,13 +197,9 @@ Integer TbsSkinMessage::MessageDlg(const std::string& Msg, TMsgDlgType DlgType, 
                                    Integer HelpCtx) {
   TbsMessageForm* Form = CreateSkinMessageForm(Msg, DlgType, Buttons, -10001, -10001);
   Form->HelpContext = HelpCtx;
-  struct TFree {
-    TbsSkinMessage* Owner;
-    TbsMessageForm* Form;
-    ~TFree() {
-      if (Form->CheckBox != nullptr) Owner->FShowAgainFlagValue = !Form->CheckBox->GetChecked();
-      delete Form;
-    }
-  } Free{this, Form};
+  auto Free = ScopeExit([this, Form] {
+    if (Form->CheckBox != nullptr) FShowAgainFlagValue = !Form->CheckBox->GetChecked();
+    delete Form;
+  });
   return Form->ShowModal();
 }
