@@ -310,8 +310,8 @@ void TPicture::AssignTo(TPersistent* Dest) {
   // A graphic of the destination's own class (or one derived from it) assigns itself.
   if (FGraphic && dynamic_cast<TGraphic*>(Dest) != nullptr) {
     TGraphicClass DestClass = GraphicClassOfObject(static_cast<TGraphic*>(Dest));
-    if ((DestClass != nullptr && DestClass->IsInstance(FGraphic.get())) ||
-        typeid(*Dest) == typeid(*FGraphic)) {
+    const TGraphic& Source = *FGraphic;
+    if ((DestClass != nullptr && DestClass->IsInstance(FGraphic.get())) || typeid(*Dest) == typeid(Source)) {
       Dest->Assign(FGraphic.get());
       return;
     }

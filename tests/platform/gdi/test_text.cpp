@@ -159,7 +159,7 @@ TEST(TextExtent, SumsOfIntegerAdvances) {
   EXPECT_EQ(Sz.cy, C.Tm.tmHeight);
   ABC Abc;
   ASSERT_TRUE(GetCharABCWidthsA(C.DC, 'W', 'W', &Abc));
-  EXPECT_EQ(Abc.abcA + static_cast<Integer>(Abc.abcB) + Abc.abcC, Widths['W']);
+  EXPECT_EQ(Abc.abcA + static_cast<Integer>(Abc.abcB) + Abc.abcC, Widths[Byte{'W'}]);
 
   SetTextCharacterExtra(C.DC, 2);
   EXPECT_EQ(C.Extent(S), Sum + 24);
@@ -170,9 +170,9 @@ TEST(TextExtent, SumsOfIntegerAdvances) {
   ASSERT_TRUE(GetTextExtentExPointA(C.DC,
                                     "a\xC3\xA9"
                                     "b",
-                                    4, Widths['a'] + Widths[0xE9], &Fit, Dx, &Sz));
+                                    4, Widths[Byte{'a'}] + Widths[0xE9], &Fit, Dx, &Sz));
   EXPECT_EQ(Fit, 3);
-  EXPECT_EQ(Dx[0], Widths['a']);
+  EXPECT_EQ(Dx[0], Widths[Byte{'a'}]);
   EXPECT_EQ(Dx[1], Dx[2]);
   EXPECT_EQ(Dx[3], Sz.cx);
   SIZE Wide;
