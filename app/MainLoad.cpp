@@ -33,6 +33,13 @@ void LoadPictureFile(const std::string& FileName, TBitmap* Bitmap) {
   if (!FileName.empty() && Ext.size() > 1 && FindGraphicClassByExtension(Ext.substr(1)) != nullptr) {
     TPicture Picture;
     Picture.LoadFromFile(FileName);
+    // A JPEG has read only its header so far: a picture no source may be is refused before
+    // it is decoded and converted.
+    const Int64 Pixels = static_cast<Int64>(Picture.GetWidth()) * Picture.GetHeight();
+    if (Pixels > MaxSourcePixels)
+      throw Exception(Format("The picture \"%s\" is %d x %d pixels, more than %d megapixels.",
+                             {ExtractFileName(FileName), Picture.GetWidth(), Picture.GetHeight(),
+                              MaxSourcePixels / 1'000'000}));
     Loaded.Assign(Picture.GetGraphic());
     Loaded.SetPixelFormat(pf24bit);
   }

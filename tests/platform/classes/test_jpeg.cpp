@@ -4,6 +4,7 @@
 
 #include "ClassesTestUtil.h"
 #include "platform/classes/JPEGImage.h"
+#include "platform/system/Format.h"
 
 #include <jpeglib.h>  // after the platform headers (it defines TRUE and FALSE)
 
@@ -267,4 +268,48 @@ TEST(Jpeg, SizeIsFixedAndEmptyImagesSaveNothing) {
   EXPECT_NEAR(GetRValue(P), GetRValue(Q), 12);
   J.Assign(nullptr);
   EXPECT_TRUE(J.Empty());
+}
+
+namespace {
+// Good with the frame header's (baseline or progressive) size replaced.
+std::vector<Byte> WithClaimedSize(std::vector<Byte> Good, Integer Width, Integer Height) {
+  for (std::size_t I = 2; I + 8 < Good.size(); ++I)
+    if (Good[I] == 0xFF && (Good[I + 1] == 0xC0 || Good[I + 1] == 0xC2)) {
+      Good[I + 5] = static_cast<Byte>(Height >> 8);
+      Good[I + 6] = static_cast<Byte>(Height);
+      Good[I + 7] = static_cast<Byte>(Width >> 8);
+      Good[I + 8] = static_cast<Byte>(Width);
+      break;
+    }
+  return Good;
+}
+}  // namespace
+
+// A header may claim far more than the file holds: the decoder refuses before it allocates
+// the claimed picture, not after filling it from nothing.
+TEST(Jpeg, ClaimedSizeTheBitmapOrTheDataCannotHoldIsRefusedBeforeDecoding) {
+  TBitmap Source;
+  FillTestPicture(Source, 64, 64);
+  struct TCase {
+    bool Progressive;
+    Integer Width, Height;
+    const char* Reason;
+  };
+  const TCase Cases[] = {
+      {false, 30000, 30000, "is too large"},
+      {false, 8000, 8000, "is more than its data can hold"},
+      {true, 8000, 8000, "is more than its data can hold"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Width);
+    TJPEGImage J;
+    LoadBytes(J, WithClaimedSize(Compress(Source, 90, C.Progressive), C.Width, C.Height));
+    EXPECT_EQ(J.GetWidth(), C.Width);  // the header alone is read as it is
+    try {
+      J.DIBNeeded();
+      ADD_FAILURE() << "decoded";
+    } catch (const EInvalidGraphic& E) {
+      EXPECT_EQ(E.GetMessage(), Format("JPEG error: a picture of %d x %d pixels %s", {C.Width, C.Height, C.Reason}));
+    }
+  }
 }
