@@ -170,6 +170,8 @@ TEST(Environment, WorkingSetGrowsWithTouchedMemory) {
   EXPECT_GE(Before.PeakWorkingSetSize, Before.WorkingSetSize);
   std::vector<char> Block(64 << 20);
   for (std::size_t I = 0; I < Block.size(); I += 4096) Block[I] = 1;
+  // The block is never read: without this the compiler may leave the allocation out.
+  asm volatile("" : : "r"(Block.data()) : "memory");
   ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &After, sizeof After));
   EXPECT_GE(After.WorkingSetSize, Before.WorkingSetSize + (32u << 20));
   EXPECT_GE(After.PeakWorkingSetSize, After.WorkingSetSize);
