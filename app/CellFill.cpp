@@ -67,7 +67,8 @@ bool TCellFill::Fill(Integer X, Integer Y, TColor Color) {
     if (Run.Y > 0) SearchRow(Run.Y - 1, Run.Left, Run.Right);
     if (Run.Y + 1 < FHeight) SearchRow(Run.Y + 1, Run.Left, Run.Right);
   }
-  for (const TRun& Run : FRuns) std::memset(Visited(Run.Y) + Run.Left, 0, static_cast<std::size_t>(Run.Right - Run.Left));
+  for (const TRun& Run : FRuns)
+    std::memset(Visited(Run.Y) + Run.Left, 0, static_cast<std::size_t>(Run.Right - Run.Left));
   return true;
 }
 

@@ -154,7 +154,6 @@ std::string MemoryStatusText() {
          IntToStr(Status.dwAvailPhys / 1024 / 1024) + " Mb";
 }
 
-
 void FillCell(TBitmap* Bitmap, Integer X, Integer Y) {
   TCellFill& Fill = SharedCellFill();
   Fill.Bind(Bitmap);

@@ -241,8 +241,9 @@ void ApplyVariableTexts() {
   Form1->Label2->SetCaption(VariableTexts[vtTypePattern] + ": <" + VariableTexts[vtNone] + ">");
   // The size of the source in use: a language switch does not unload it.
   const bool Source = SourceLoaded == 1 && SourceBitmap && SourceBitmap->GetWidth() > 0;
-  Form1->Label13->SetCaption(VariableTexts[vtSize] + Format(": %d x %d", {Source ? SourceBitmap->GetWidth() : 0,
-                                                                          Source ? SourceBitmap->GetHeight() : 0}));
+  Form1->Label13->SetCaption(
+      VariableTexts[vtSize] +
+      Format(": %d x %d", {Source ? SourceBitmap->GetWidth() : 0, Source ? SourceBitmap->GetHeight() : 0}));
   // The parameter labels' column is as wide as the widest name.
   ArrangeControls(Form1);
 }

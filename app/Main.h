@@ -106,9 +106,9 @@ extern Integer PatternSize;  // side of the square pattern in pixels
 extern Integer OffsetX, OffsetY;
 extern Integer SeedCount;  // the last used index of the cell tables
 extern Integer ColorCounter;
-extern TRect CropRect;  // the part of the square pattern ResizeResult keeps
+extern TRect CropRect;      // the part of the square pattern ResizeResult keeps
 extern Integer PointCount;  // points drawn since the drawing type was chosen
-extern Byte DrawingActive;   // 1 between mouse down and mouse up while drawing
+extern Byte DrawingActive;  // 1 between mouse down and mouse up while drawing
 
 // ---- Tables -------------------------------------------------------------------------------------
 extern TNodeTable NodeX, NodeY;              // mesh and twirl nodes [1..NodeCount, 1..NodeCount]

@@ -170,7 +170,8 @@ void TForm1::Filter(Integer, Integer, Integer R, TBitmap* Tile, TBitmap* Glass, 
     G.GetCanvas()->StretchDraw(TRect{0, 0, 2 * R, 2 * R}, Glass);
   } else {
     const TBitmapRows Rows(&G);
-    for (Integer Y = 0; Y < Rows.Height; ++Y) std::memset(Rows[Y], 0, 3 * static_cast<std::size_t>(Rows.Width));
+    for (Integer Y = 0; Y < Rows.Height; ++Y)
+      std::memset(Rows[Y], 0, 3 * static_cast<std::size_t>(Rows.Width));
   }
   // A cell pixel of weight w = amount / 100 keeps w of itself and takes the rest from the
   // glass: one table entry per pair of channel values, made once per amount.
@@ -215,9 +216,11 @@ void TForm1::GlassSquare(TBitmap* Bitmap, Integer X, Integer Y, Integer R, TColo
   const Integer Dx = Left - (X - R), Dy = Y - R;
   {
     const TBitmapRows To(&Tile);
-    for (Integer Row = Top; Row < Bottom; ++Row) std::memcpy(To[Row - Dy] + 3 * Dx, Rows[Row] + 3 * Left, Bytes);
+    for (Integer Row = Top; Row < Bottom; ++Row)
+      std::memcpy(To[Row - Dy] + 3 * Dx, Rows[Row] + 3 * Left, Bytes);
   }
   Filter(X, Y, R, &Tile, GlassFXBitmap.get(), Color);
   const TBitmapRows From(&Tile);
-  for (Integer Row = Top; Row < Bottom; ++Row) std::memcpy(Rows[Row] + 3 * Left, From[Row - Dy] + 3 * Dx, Bytes);
+  for (Integer Row = Top; Row < Bottom; ++Row)
+    std::memcpy(Rows[Row] + 3 * Left, From[Row - Dy] + 3 * Dx, Bytes);
 }

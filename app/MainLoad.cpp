@@ -37,9 +37,9 @@ void LoadPictureFile(const std::string& FileName, TBitmap* Bitmap) {
     // it is decoded and converted.
     const Int64 Pixels = static_cast<Int64>(Picture.GetWidth()) * Picture.GetHeight();
     if (Pixels > MaxSourcePixels)
-      throw Exception(Format("The picture \"%s\" is %d x %d pixels, more than %d megapixels.",
-                             {ExtractFileName(FileName), Picture.GetWidth(), Picture.GetHeight(),
-                              MaxSourcePixels / 1'000'000}));
+      throw Exception(Format(
+          "The picture \"%s\" is %d x %d pixels, more than %d megapixels.",
+          {ExtractFileName(FileName), Picture.GetWidth(), Picture.GetHeight(), MaxSourcePixels / 1'000'000}));
     Loaded.Assign(Picture.GetGraphic());
     Loaded.SetPixelFormat(pf24bit);
   }

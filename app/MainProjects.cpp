@@ -65,8 +65,10 @@ void TForm1::DeleteProject(TObject*) {
                                  TMsgDlgButtons{mbYes, mbNo}, 0) != mrYes)
     return;
   if (!DeleteFile(FileName)) {
-    bsSkinMessage1->MessageDlg("Project \"" + Name + "\" could not be deleted.", mtWarning, TMsgDlgButtons{mbOK}, 0);
+    bsSkinMessage1->MessageDlg("Project \"" + Name + "\" could not be deleted.", mtWarning,
+                               TMsgDlgButtons{mbOK}, 0);
     return;
   }
-  bsSkinMessage1->MessageDlg("Project \"" + Name + "\" has been deleted.", mtInformation, TMsgDlgButtons{mbOK}, 0);
+  bsSkinMessage1->MessageDlg("Project \"" + Name + "\" has been deleted.", mtInformation,
+                             TMsgDlgButtons{mbOK}, 0);
 }

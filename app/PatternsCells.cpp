@@ -85,12 +85,12 @@ void CreateHexagons() {
     for (Integer K = 1; K <= C; ++K) {
       ++P;
       const Integer Rx = Random(2 * J);
-      X[P] = Px(static_cast<Single>(Rx) +
-                    ((static_cast<Single>(K) - 0.6f) * 2 * static_cast<Single>(A) + Shift) -
-                    static_cast<Single>(J));
+      X[P] =
+          Px(static_cast<Single>(Rx) +
+             ((static_cast<Single>(K) - 0.6f) * 2 * static_cast<Single>(A) + Shift) - static_cast<Single>(J));
       const Integer Ry = Random(2 * J);
       Y[P] = Px(static_cast<Single>(Ry) + (static_cast<Single>(I) - 0.6f) * static_cast<Single>(B) -
-                    static_cast<Single>(J));
+                static_cast<Single>(J));
       if (AbortRequested == 1) return;
     }
   }

@@ -35,10 +35,14 @@ struct TOptionKey {
   bool Default;
 };
 constexpr TOptionKey OptionKeys[] = {
-    {"Grid", &TForm1::GridShow, false},         {"White grid", &TForm1::WhiteGrid, false},
-    {"No picture", &TForm1::FrameOnly, true},   {"Keep shape", &TForm1::KeepShape, false},
-    {"Blending", &TForm1::Blending, true},      {"Clip edges", &TForm1::Edges, true},
-    {"Glass FX", &TForm1::GlassFX, false},      {"Apply shade", &TForm1::ApplyShade, false},
+    {"Grid", &TForm1::GridShow, false},
+    {"White grid", &TForm1::WhiteGrid, false},
+    {"No picture", &TForm1::FrameOnly, true},
+    {"Keep shape", &TForm1::KeepShape, false},
+    {"Blending", &TForm1::Blending, true},
+    {"Clip edges", &TForm1::Edges, true},
+    {"Glass FX", &TForm1::GlassFX, false},
+    {"Apply shade", &TForm1::ApplyShade, false},
     {"Auto antialias", &TForm1::AutoAlias, false},
 };
 
@@ -47,8 +51,9 @@ struct TBarKey {
   const char* Key;
   TbsSkinTrackBar* TForm1::*Bar;
 };
-constexpr TBarKey BarKeys[] = {
-    {"Blend amount", &TForm1::BlendBar}, {"Clip amount", &TForm1::ClipBar}, {"Glass FX amount", &TForm1::GlassBar}};
+constexpr TBarKey BarKeys[] = {{"Blend amount", &TForm1::BlendBar},
+                               {"Clip amount", &TForm1::ClipBar},
+                               {"Glass FX amount", &TForm1::GlassBar}};
 
 std::string ParamKey(Integer I) {
   return Format("Param %d", {I});
@@ -125,7 +130,8 @@ void SaveProjectFile(const std::string& FileName) {
   TMemIniFile Ini("");
   // The type in use: a language switch shows the box's first item whatever the type.
   Ini.WriteInteger(ProjectSection, "Pattern", PatternType);
-  for (Integer I = 1; I <= 6; ++I) Ini.WriteInteger(ProjectSection, ParamKey(I), Form->TrackBarP[I - 1]->GetValue());
+  for (Integer I = 1; I <= 6; ++I)
+    Ini.WriteInteger(ProjectSection, ParamKey(I), Form->TrackBarP[I - 1]->GetValue());
   for (const TOptionKey& O : OptionKeys) Ini.WriteBool(ProjectSection, O.Key, (Form->*O.Box)->GetChecked());
   for (const TBarKey& B : BarKeys) Ini.WriteInteger(ProjectSection, B.Key, (Form->*B.Bar)->GetValue());
   if (PatternType == ptKaleidoscope) {

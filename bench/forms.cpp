@@ -63,8 +63,8 @@ void BM_InvalidateAndPumpPerCell(benchmark::State& State) {
       Clock.Advance(1);
       ++Milliseconds;
     }
-    State.counters["presents_per_clock_second"] =
-        static_cast<double>(PresentCount() - Presents) * 1000.0 / static_cast<double>(std::max<Int64>(Milliseconds, 1));
+    State.counters["presents_per_clock_second"] = static_cast<double>(PresentCount() - Presents) * 1000.0 /
+                                                  static_cast<double>(std::max<Int64>(Milliseconds, 1));
   }
   SetClockSource(nullptr);
 }

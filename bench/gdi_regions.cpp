@@ -13,8 +13,7 @@ namespace {
 std::unique_ptr<TRegionObject> Grid(Integer Shift) {
   std::vector<TRect> V;
   for (Integer Y = 0; Y < 25; ++Y)
-    for (Integer X = 0; X < 40; ++X)
-      V.push_back(Bounds(X * 10 + Shift, Y * 10 + Shift, 8, 8));
+    for (Integer X = 0; X < 40; ++X) V.push_back(Bounds(X * 10 + Shift, Y * 10 + Shift, 8, 8));
   return std::make_unique<TRegionObject>(TRegionData::FromRects(V.data(), V.size()));
 }
 

@@ -18,7 +18,8 @@ HWND BenchWindow() {
     return RegisterClass(&WC) != 0;
   }();
   (void)Registered;
-  return CreateWindowEx(0, "TvBench", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
+  return CreateWindowEx(0, "TvBench", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr, nullptr,
+                        nullptr);
 }
 
 void BM_EmptyPeekDispatch(benchmark::State& State) {

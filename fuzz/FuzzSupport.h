@@ -1,12 +1,12 @@
 #pragma once
 // Shared by the fuzz harnesses: the input as a stream or a file, and a reader run that lets
 // the program's own exceptions pass (a refused input is sound) while anything else crashes.
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "platform/system/Exceptions.h"
 #include "platform/system/Streams.h"

@@ -17,8 +17,8 @@ void ReadProject(const std::string& FileName) {
   TMemIniFile Ini(FileName);
   (void)Ini.ReadInteger("Project", "Pattern", 0);
   for (Integer I = 1; I <= 6; ++I) (void)Ini.ReadInteger("Project", "Param " + IntToStr(I), 50);
-  for (const char* Key : {"Grid", "White grid", "No picture", "Keep shape", "Blending", "Clip edges", "Glass FX",
-                          "Apply shade", "Auto antialias"})
+  for (const char* Key : {"Grid", "White grid", "No picture", "Keep shape", "Blending", "Clip edges",
+                          "Glass FX", "Apply shade", "Auto antialias"})
     (void)Ini.ReadBool("Project", Key, false);
   const Integer N = Ini.ReadInteger("Kaleidoscope", "Points", 0);
   for (Integer I = 1; I <= N && I <= PointsRead; ++I) {

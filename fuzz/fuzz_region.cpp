@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   std::vector<uint64_t> Block(Size / sizeof(uint64_t) + 1);
   if (Size > 0) std::memcpy(Block.data(), Data, Size);
   fuzz::Refusable([&] {
-    if (HRGN Region = ExtCreateRegion(Transform, static_cast<DWORD>(Size), reinterpret_cast<const RGNDATA*>(Block.data())))
+    if (HRGN Region = ExtCreateRegion(Transform, static_cast<DWORD>(Size),
+                                      reinterpret_cast<const RGNDATA*>(Block.data())))
       DeleteObject(Region);
   });
   return 0;

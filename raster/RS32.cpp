@@ -1,5 +1,5 @@
-#include "platform/system/ScopeExit.h"
 #include "raster/RS32.h"
+#include "platform/system/ScopeExit.h"
 
 #include <bit>
 #include <cassert>
@@ -148,7 +148,10 @@ void TBitmap32::ResizeStorage(Integer& Width, Integer& Height, Integer NewWidth,
   FreeSurface();
   Width = 0;
   Height = 0;
-  auto Cleanup = ScopeExit([&] { ResetClipRect(); HandleChanged(); });
+  auto Cleanup = ScopeExit([&] {
+    ResetClipRect();
+    HandleChanged();
+  });
   if (NewWidth > 0 && NewHeight > 0) {
     FSurfaceInfo.bmiHeader.biWidth = NewWidth;
     FSurfaceInfo.bmiHeader.biHeight = -NewHeight;
@@ -259,7 +262,10 @@ void TBitmap32::ResetClipRect() {
 
 void TBitmap32::Assign(TPersistent* Source) {
   BeginUpdate();
-  auto Cleanup = ScopeExit([&] { EndUpdate(); Changed(); });
+  auto Cleanup = ScopeExit([&] {
+    EndUpdate();
+    Changed();
+  });
   if (Source == nullptr) {
     SetSize(0, 0);
   } else if (auto* Src = dynamic_cast<TBitmap32*>(Source)) {
@@ -459,7 +465,8 @@ TColor32 TBitmap32::WrappedInterpolatedPixel(TFixed16 X, TFixed16 Y) const {
 // Drawing
 
 void TBitmap32::DrawInto(TBitmap32* Dst, const TRect& DstRect) {
-  ScaledTransfer(Dst, DstRect, Dst->GetClipRect(), this, BoundsRect(), FResampler.get(), FDrawMode, OnPixelCombine);
+  ScaledTransfer(Dst, DstRect, Dst->GetClipRect(), this, BoundsRect(), FResampler.get(), FDrawMode,
+                 OnPixelCombine);
 }
 
 void TBitmap32::DrawOntoDC(HDC DC, Integer X, Integer Y) {

@@ -1,6 +1,6 @@
 // The paint box: back buffer, dirty rectangles, repaint modes and window painting.
-#include "platform/system/ScopeExit.h"
 #include "raster/RS32_Image.h"
+#include "platform/system/ScopeExit.h"
 
 #include <algorithm>
 

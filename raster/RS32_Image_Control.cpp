@@ -456,7 +456,10 @@ void TCustomImage32::RenderTo(TBitmap32* Dest, const TRect& DestRect) {
     SetTransform(DestRect);
   }
   FPlacementCurrent = true;
-  auto Cleanup = ScopeExit([&] { FPlacementCurrent = false; SetRepaintMode(Saved); });
+  auto Cleanup = ScopeExit([&] {
+    FPlacementCurrent = false;
+    SetRepaintMode(Saved);
+  });
   for (Integer I = 0; I < FStageList->Count(); ++I) {
     const TPaintStage* Stage = FStageList->Items(I);
     if (Stage->AtRunTime && KnownStage(Stage->Kind)) (this->*StageHandlers[Stage->Kind])(Dest, I);

@@ -1,5 +1,5 @@
-#include "platform/system/ScopeExit.h"
 #include "raster/RS32_Layers.h"
+#include "platform/system/ScopeExit.h"
 
 #include "platform/classes/Screen.h"
 #include "platform/system/Exceptions.h"

@@ -1,5 +1,5 @@
-#include "platform/system/ScopeExit.h"
 #include "raster/RS32_RepaintOpt.h"
+#include "platform/system/ScopeExit.h"
 
 #include <algorithm>
 

@@ -353,8 +353,7 @@ void TKernelResampler::BeginSampling() {
   for (Integer I = 0; I <= FTableSize; ++I) {
     const Extended Fraction = static_cast<Extended>(I) / (FTableSize - 1);
     for (Integer K = -R; K <= R; ++K)
-      Row[K + R] =
-          static_cast<Integer>(Round(FKernel->Evaluate(static_cast<Single>(K + Fraction)) * 256.0L));
+      Row[K + R] = static_cast<Integer>(Round(FKernel->Evaluate(static_cast<Single>(K + Fraction)) * 256.0L));
     CorrectCentre(Row, R);
     for (Integer K = 0; K <= 2 * R; ++K) *Table->ValPtr(K, I) = Row[K];
   }
@@ -473,9 +472,10 @@ void TKernelResampler::GetPublishedProperties(std::vector<const TPropInfo*>& Lis
         static_cast<TKernelResampler*>(O)->SetKernelClassName(PropValueToString(V));
       },
       nullptr};
-  static const TPropInfo Kernel = {
-      "Kernel", pkObject, nullptr, nullptr,
-      [](const TPersistent* O) -> TPersistent* { return static_cast<const TKernelResampler*>(O)->FKernel.get(); }};
+  static const TPropInfo Kernel = {"Kernel", pkObject, nullptr, nullptr,
+                                   [](const TPersistent* O) -> TPersistent* {
+                                     return static_cast<const TKernelResampler*>(O)->FKernel.get();
+                                   }};
   static const TPropInfo KernelMode = {
       "KernelMode", pkOrdinal,
       [](const TPersistent* O) -> TPropValue {

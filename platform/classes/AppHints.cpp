@@ -11,9 +11,9 @@
 #include "platform/classes/UserBridge.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/Timers.h"
-#include "platform/user/Windows.h"
-#include "platform/user/WindowPos.h"
 #include "platform/user/WindowMessages.h"
+#include "platform/user/WindowPos.h"
+#include "platform/user/Windows.h"
 
 namespace {
 
@@ -105,7 +105,8 @@ void TApplication::HintTimerExpired() {
 }
 
 void TApplication::HideHint() {
-  if (FHintWindow != nullptr && FHintWindow->HandleAllocated() && IsWindowVisible(FHintWindow->GetWindowHandle()))
+  if (FHintWindow != nullptr && FHintWindow->HandleAllocated() &&
+      IsWindowVisible(FHintWindow->GetWindowHandle()))
     ShowWindow(FHintWindow->GetWindowHandle(), SW_HIDE);
 }
 
@@ -119,7 +120,8 @@ void TApplication::CancelHint() {
 
 void TApplication::ActivateHint(TPoint CursorPos) {
   FHintActive = false;
-  if (!FShowHint || FHintControl == nullptr || FHintControl != GetHintControl(FindDragTarget(CursorPos, false))) {
+  if (!FShowHint || FHintControl == nullptr ||
+      FHintControl != GetHintControl(FindDragTarget(CursorPos, false))) {
     CancelHint();
     return;
   }
@@ -148,18 +150,23 @@ void TApplication::ActivateHint(TPoint CursorPos) {
   if (FHintActive && !Info.HintStr.empty()) {
     if (FHintWindow == nullptr) CreateHintWindow();
     TRect R = FHintWindow->CalcHintRect(Info.HintMaxWidth, Info.HintStr, Info.HintData);
-    R = {R.Left + Info.HintPos.X, R.Top + Info.HintPos.Y, R.Right + Info.HintPos.X, R.Bottom + Info.HintPos.Y};
+    R = {R.Left + Info.HintPos.X, R.Top + Info.HintPos.Y, R.Right + Info.HintPos.X,
+         R.Bottom + Info.HintPos.Y};
     const TPoint TopLeft = FHintControl->ClientToScreen(Info.CursorRect.TopLeft());
     const TPoint BottomRight = FHintControl->ClientToScreen(Info.CursorRect.BottomRight());
     FHintCursorRect = {TopLeft.X, TopLeft.Y, BottomRight.X, BottomRight.Y};
     FHintWindow->SetColor(Info.HintColor);
     FHintWindow->ActivateHintData(R, Info.HintStr, Info.HintData);
-    if (Info.ReshowTimeout > 0) StartHintTimer(Info.ReshowTimeout, true);
-    else StartHintTimer(Info.HideTimeout, false);
+    if (Info.ReshowTimeout > 0)
+      StartHintTimer(Info.ReshowTimeout, true);
+    else
+      StartHintTimer(Info.HideTimeout, false);
     return;
   }
-  if (Info.ReshowTimeout > 0) StartHintTimer(Info.ReshowTimeout, true);
-  else CancelHint();
+  if (Info.ReshowTimeout > 0)
+    StartHintTimer(Info.ReshowTimeout, true);
+  else
+    CancelHint();
 }
 
 void TApplication::SetMouseControl(TControl* Control) {

@@ -20,14 +20,18 @@
 
 namespace {
 
-THintWindow* CreateDefaultHintWindow(TComponent* AOwner) { return new THintWindow(AOwner); }
+THintWindow* CreateDefaultHintWindow(TComponent* AOwner) {
+  return new THintWindow(AOwner);
+}
 
 void WriteExceptionToStdErr(const std::string& Title, const std::string& Text) {
   std::fprintf(stderr, "%s: %s\n", Title.c_str(), Text.c_str());
 }
 
 // At exit the forms go as the program ends (their OnDestroy runs), then the application.
-void DoneApplication() { delete Application; }
+void DoneApplication() {
+  delete Application;
+}
 
 }  // namespace
 
@@ -79,8 +83,9 @@ HWND TApplication::GetHandle() {
     Class.lpszClassName = ClassName;
     RegisterClass(&Class);
   }
-  FHandle = CreateWindowEx(0, ClassName, GetTitle().c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                           0, 0, 0, 0, nullptr, nullptr, HInstance, nullptr);
+  FHandle = CreateWindowEx(0, ClassName, GetTitle().c_str(),
+                           WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+                           nullptr, nullptr, HInstance, nullptr);
   if (FHandle == nullptr) throw EOutOfResources("Error creating window");
   FObjectInstance = MakeObjectInstance(TDelegate<void(TMessage&)>(this, &TApplication::WndProc));
   SetWindowLongPtr(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FObjectInstance));
@@ -105,8 +110,10 @@ void TApplication::WndProc(TMessage& Message) {
         return;
       }
       case CM_APPSYSCOMMAND:
-        if (FMainForm != nullptr && FMainForm->HandleAllocated() && IsWindowEnabled(FMainForm->GetWindowHandle()))
-          Message.Result = SendMessage(FMainForm->GetWindowHandle(), WM_SYSCOMMAND, Message.WParam, Message.LParam);
+        if (FMainForm != nullptr && FMainForm->HandleAllocated() &&
+            IsWindowEnabled(FMainForm->GetWindowHandle()))
+          Message.Result =
+              SendMessage(FMainForm->GetWindowHandle(), WM_SYSCOMMAND, Message.WParam, Message.LParam);
         return;
       case WM_CLOSE:
         if (FMainForm != nullptr) FMainForm->Close();
@@ -118,9 +125,14 @@ void TApplication::WndProc(TMessage& Message) {
         return;
       case WM_SYSCOMMAND:
         switch (Message.WParam & 0xFFF0) {
-          case SC_MINIMIZE: Minimize(); return;
-          case SC_RESTORE: Restore(); return;
-          default: break;
+          case SC_MINIMIZE:
+            Minimize();
+            return;
+          case SC_RESTORE:
+            Restore();
+            return;
+          default:
+            break;
         }
         break;
       default:
@@ -137,7 +149,9 @@ void TApplication::SetTitle(const std::string& Value) {
   if (FHandle != nullptr) SetWindowText(FHandle, Value.c_str());
 }
 
-std::string TApplication::GetExeName() const { return ParamStr(0); }
+std::string TApplication::GetExeName() const {
+  return ParamStr(0);
+}
 
 TIcon* TApplication::GetIcon() {
   if (FIcon == nullptr) FIcon = NewIcon();
@@ -207,8 +221,10 @@ void TApplication::Run() {
   auto Cleanup = ScopeExit([&] { FRunning = false; });
   if (FMainForm != nullptr) {
     if (FShowMainForm) {
-      if (FMainForm->GetWindowState() == wsMinimized) Minimize();
-      else FMainForm->SetVisible(true);
+      if (FMainForm->GetWindowState() == wsMinimized)
+        Minimize();
+      else
+        FMainForm->SetVisible(true);
     }
     do {
       try {
@@ -220,7 +236,9 @@ void TApplication::Run() {
   }
 }
 
-void TApplication::Terminate() { PostQuitMessage(0); }
+void TApplication::Terminate() {
+  PostQuitMessage(0);
+}
 
 bool TApplication::IsKeyMsg(MSG& Msg) {
   if (Msg.message < WM_KEYFIRST || Msg.message > WM_KEYLAST) return false;
@@ -245,8 +263,8 @@ bool TApplication::IsShortCut(TWMKey& Message) {
   bool Handled = false;
   if (OnShortCut) OnShortCut(Message, Handled);
   if (Handled) return true;
-  return FMainForm != nullptr && FMainForm->HandleAllocated() && IsWindowEnabled(FMainForm->GetWindowHandle()) &&
-         FMainForm->IsShortCut(Message);
+  return FMainForm != nullptr && FMainForm->HandleAllocated() &&
+         IsWindowEnabled(FMainForm->GetWindowHandle()) && FMainForm->IsShortCut(Message);
 }
 
 // ---- Errors -----------------------------------------------------------------------------------
@@ -256,8 +274,10 @@ void TApplication::HandleException(TObject* Sender) {
   const std::exception_ptr Current = std::current_exception();
   if (!Current) return;
   auto Report = [&](const Exception& E) {
-    if (OnException) OnException(Sender, E);
-    else ShowException(E);
+    if (OnException)
+      OnException(Sender, E);
+    else
+      ShowException(E);
   };
   try {
     std::rethrow_exception(Current);
@@ -312,7 +332,8 @@ void TApplication::Minimize() {
         ShowWindow(Form->GetWindowHandle(), SW_HIDE);
       }
     }
-  if (FMainForm != nullptr && FMainForm->HandleAllocated()) ShowWindow(FMainForm->GetWindowHandle(), SW_SHOWMINNOACTIVE);
+  if (FMainForm != nullptr && FMainForm->HandleAllocated())
+    ShowWindow(FMainForm->GetWindowHandle(), SW_SHOWMINNOACTIVE);
   if (OnMinimize) OnMinimize(this);
 }
 

@@ -39,7 +39,10 @@ class TApplication : public TComponent {
   void CreateForm(T*& Reference) {
     void* Memory = ::operator new(sizeof(T));
     Reference = static_cast<T*>(Memory);
-    auto Undo = ScopeExit([&] { Reference = nullptr; ::operator delete(Memory); });
+    auto Undo = ScopeExit([&] {
+      Reference = nullptr;
+      ::operator delete(Memory);
+    });
     new (Memory) T(this);
     Undo.Release();
     FormCreated(Reference);

@@ -398,12 +398,12 @@ void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source,
       TransparentStretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, Src->FHandle, Source.Left, Source.Top,
                             SrcW, SrcH, MaskCanvas->FHandle, Source.Left, Source.Top);
     } else {
-      StretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, Src->FHandle, Source.Left, Source.Top, SrcW,
-                 SrcH, SRCCOPY);
+      StretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, Src->FHandle, Source.Left, Source.Top, SrcW, SrcH,
+                 SRCCOPY);
       const COLORREF OldText = SetTextColor(FHandle, 0);
       const COLORREF OldBack = SetBkColor(FHandle, 0x00FFFFFF);
-      StretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, MaskCanvas->FHandle, Source.Left, Source.Top,
-                 SrcW, SrcH, ROP_DSPDxax);
+      StretchBlt(FHandle, Dest.Left, Dest.Top, DstW, DstH, MaskCanvas->FHandle, Source.Left, Source.Top, SrcW,
+                 SrcH, ROP_DSPDxax);
       SetTextColor(FHandle, OldText);
       SetBkColor(FHandle, OldBack);
     }

@@ -288,7 +288,9 @@ class TStatusPanels : public TCollection {
  public:
   explicit TStatusPanels(TStatusBar* StatusBar);
   TStatusPanel* Add() { return static_cast<TStatusPanel*>(TCollection::Add()); }
-  TStatusPanel* GetItem(Integer Index) const { return static_cast<TStatusPanel*>(TCollection::GetItem(Index)); }
+  TStatusPanel* GetItem(Integer Index) const {
+    return static_cast<TStatusPanel*>(TCollection::GetItem(Index));
+  }
   TPersistent* GetOwner() override;
 
  protected:

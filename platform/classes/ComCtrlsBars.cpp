@@ -17,9 +17,15 @@ TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner) {
 void TTrackBar::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CN_HSCROLL:
-    case CN_VSCROLL: CNScroll(Message); break;
-    case WM_GETDLGCODE: DefaultHandler(Message); break;
-    default: TWinControl::Dispatch(Message); break;
+    case CN_VSCROLL:
+      CNScroll(Message);
+      break;
+    case WM_GETDLGCODE:
+      DefaultHandler(Message);
+      break;
+    default:
+      TWinControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -29,14 +35,25 @@ void TTrackBar::CreateParams(TCreateParams& Params) {
   CreateSubClass(Params, TRACKBAR_CLASS);
   Params.Style |= FOrientation == trVertical ? TBS_VERT : TBS_HORZ;
   switch (FTickStyle) {
-    case tsNone: Params.Style |= TBS_NOTICKS; break;
-    case tsAuto: Params.Style |= TBS_AUTOTICKS; break;
-    case tsManual: break;
+    case tsNone:
+      Params.Style |= TBS_NOTICKS;
+      break;
+    case tsAuto:
+      Params.Style |= TBS_AUTOTICKS;
+      break;
+    case tsManual:
+      break;
   }
   switch (FTickMarks) {
-    case tmBottomRight: Params.Style |= TBS_BOTTOM; break;
-    case tmTopLeft: Params.Style |= TBS_TOP; break;
-    case tmBoth: Params.Style |= TBS_BOTH; break;
+    case tmBottomRight:
+      Params.Style |= TBS_BOTTOM;
+      break;
+    case tmTopLeft:
+      Params.Style |= TBS_TOP;
+      break;
+    case tmBoth:
+      Params.Style |= TBS_BOTH;
+      break;
   }
   Params.Style |= TBS_ENABLESELRANGE | TBS_FIXEDLENGTH;
   if (!FSliderVisible) Params.Style |= TBS_NOTHUMB;
@@ -60,8 +77,10 @@ void TTrackBar::CreateWnd() {
 
 void TTrackBar::UpdateSelection() {
   if (!HandleAllocated()) return;
-  if (FSelStart == 0 && FSelEnd == 0) SendMessage(GetWindowHandle(), TBM_CLEARSEL, TRUE, 0);
-  else SendMessage(GetWindowHandle(), TBM_SETSEL, TRUE, MAKELPARAM(FSelStart, FSelEnd));
+  if (FSelStart == 0 && FSelEnd == 0)
+    SendMessage(GetWindowHandle(), TBM_CLEARSEL, TRUE, 0);
+  else
+    SendMessage(GetWindowHandle(), TBM_SETSEL, TRUE, MAKELPARAM(FSelStart, FSelEnd));
 }
 
 Integer TTrackBar::GetPosition() {
@@ -133,7 +152,8 @@ void TTrackBar::SetSelEnd(Integer Value) {
 
 void TTrackBar::SetThumbLength(Integer Value) {
   FThumbLength = std::max(1, Value);
-  if (HandleAllocated()) SendMessage(GetWindowHandle(), TBM_SETTHUMBLENGTH, static_cast<WPARAM>(FThumbLength), 0);
+  if (HandleAllocated())
+    SendMessage(GetWindowHandle(), TBM_SETTHUMBLENGTH, static_cast<WPARAM>(FThumbLength), 0);
 }
 
 void TTrackBar::SetSliderVisible(bool Value) {
@@ -223,13 +243,19 @@ void TProgressBar::StepIt() {
   // The window's wrap: past either end the position goes round by the range.
   const Integer Span = FMax - FMin;
   const Integer P = FPosition + FStep;
-  if (Span <= 0) FPosition = FMin;
-  else if (P > FMax) FPosition = (P - FMin) % Span + FMin;
-  else if (P < FMin) FPosition = FMax - (FMin - P) % Span;
-  else FPosition = P;
+  if (Span <= 0)
+    FPosition = FMin;
+  else if (P > FMax)
+    FPosition = (P - FMin) % Span + FMin;
+  else if (P < FMin)
+    FPosition = FMax - (FMin - P) % Span;
+  else
+    FPosition = P;
 }
 
-void TProgressBar::StepBy(Integer Delta) { SetPosition(GetPosition() + Delta); }
+void TProgressBar::StepBy(Integer Delta) {
+  SetPosition(GetPosition() + Delta);
+}
 
 void TProgressBar::SetSmooth(bool Value) {
   if (FSmooth == Value) return;

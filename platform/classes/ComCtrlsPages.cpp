@@ -47,13 +47,17 @@ TCustomTabControl::TCustomTabControl(TComponent* AOwner) : TWinControl(AOwner) {
 
 void TCustomTabControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_NOTIFY: CNNotify(Message); break;
+    case CN_NOTIFY:
+      CNNotify(Message);
+      break;
     case WM_GETDLGCODE:
       // The arrows move between the tabs.
       DefaultHandler(Message);
       Message.Result |= DLGC_WANTARROWS;
       break;
-    default: TWinControl::Dispatch(Message); break;
+    default:
+      TWinControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -65,13 +69,22 @@ void TCustomTabControl::CreateParams(TCreateParams& Params) {
   Params.Style |= WS_CLIPCHILDREN;
   if (GetTabStop()) Params.Style |= WS_TABSTOP;
   if (FMultiLine) Params.Style |= TCS_MULTILINE;
-  if (FStyle == tsButtons) Params.Style |= TCS_BUTTONS;
-  else if (FStyle == tsFlatButtons) Params.Style |= TCS_BUTTONS | TCS_FLATBUTTONS;
+  if (FStyle == tsButtons)
+    Params.Style |= TCS_BUTTONS;
+  else if (FStyle == tsFlatButtons)
+    Params.Style |= TCS_BUTTONS | TCS_FLATBUTTONS;
   switch (FTabPosition) {
-    case tpTop: break;
-    case tpBottom: Params.Style |= TCS_BOTTOM; break;
-    case tpLeft: Params.Style |= TCS_VERTICAL; break;
-    case tpRight: Params.Style |= TCS_VERTICAL | TCS_RIGHT; break;
+    case tpTop:
+      break;
+    case tpBottom:
+      Params.Style |= TCS_BOTTOM;
+      break;
+    case tpLeft:
+      Params.Style |= TCS_VERTICAL;
+      break;
+    case tpRight:
+      Params.Style |= TCS_VERTICAL | TCS_RIGHT;
+      break;
   }
   if (FTabWidth > 0) Params.Style |= TCS_FIXEDWIDTH;
   Params.WindowClass.style = (Params.WindowClass.style & ~(CS_HREDRAW | CS_VREDRAW)) | CS_DBLCLKS;
@@ -124,8 +137,10 @@ void TCustomTabControl::SetTabWidth(Integer Value) {
   if (Value < 0 || FTabWidth == Value) return;
   const bool Fixed = (FTabWidth > 0) != (Value > 0);
   FTabWidth = Value;
-  if (Fixed) RecreateWnd();
-  else UpdateTabSize();
+  if (Fixed)
+    RecreateWnd();
+  else
+    UpdateTabSize();
 }
 
 Integer TCustomTabControl::GetTabIndex() {
@@ -170,7 +185,8 @@ Integer TCustomTabControl::IndexOfTabAt(Integer X, Integer Y) {
   if (!HandleAllocated()) return -1;
   TCHITTESTINFO Info;
   Info.pt = {X, Y};
-  return static_cast<Integer>(SendMessage(GetWindowHandle(), TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&Info)));
+  return static_cast<Integer>(
+      SendMessage(GetWindowHandle(), TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&Info)));
 }
 
 TRect TCustomTabControl::TabRect(Integer Index) {
@@ -194,8 +210,10 @@ void TCustomTabControl::CNNotify(TMessage& Message) {
   const auto* Header = reinterpret_cast<const NMHDR*>(Message.LParam);
   Message.Result = 0;
   if (Header == nullptr) return;
-  if (Header->code == TCN_SELCHANGING) Message.Result = CanChange() ? 0 : 1;
-  else if (Header->code == TCN_SELCHANGE) Change();
+  if (Header->code == TCN_SELCHANGING)
+    Message.Result = CanChange() ? 0 : 1;
+  else if (Header->code == TCN_SELCHANGE)
+    Change();
 }
 
 // ---- TTabSheet --------------------------------------------------------------------------------
@@ -213,9 +231,15 @@ TTabSheet::~TTabSheet() {
 
 void TTabSheet::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CM_TEXTCHANGED: CMTextChanged(Message); break;
-    case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
-    default: TWinControl::Dispatch(Message); break;
+    case CM_TEXTCHANGED:
+      CMTextChanged(Message);
+      break;
+    case CM_SHOWINGCHANGED:
+      CMShowingChanged(Message);
+      break;
+    default:
+      TWinControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -233,8 +257,10 @@ void TTabSheet::SetPageControl(TPageControl* Value) {
 
 void TTabSheet::SetParent(TWinControl* AParent) {
   auto* Pages = dynamic_cast<TPageControl*>(AParent);
-  if (Pages != nullptr || (AParent == nullptr && FPageControl != nullptr)) SetPageControl(Pages);
-  else TWinControl::SetParent(AParent);
+  if (Pages != nullptr || (AParent == nullptr && FPageControl != nullptr))
+    SetPageControl(Pages);
+  else
+    TWinControl::SetParent(AParent);
 }
 
 Integer TTabSheet::GetPageIndex() {
@@ -290,8 +316,10 @@ void TTabSheet::CMTextChanged(TMessage&) {
 void TTabSheet::CMShowingChanged(TMessage& Message) {
   TWinControl::Dispatch(Message);
   try {
-    if (GetShowing()) DoShow();
-    else DoHide();
+    if (GetShowing())
+      DoShow();
+    else
+      DoHide();
   } catch (...) {
     if (Application != nullptr) Application->HandleException(this);
   }
@@ -310,7 +338,8 @@ TPageControl::~TPageControl() {
 }
 
 TTabSheet* TPageControl::GetPage(Integer Index) const {
-  if (Index < 0 || Index >= GetPageCount()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  if (Index < 0 || Index >= GetPageCount())
+    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
   return FPages[static_cast<std::size_t>(Index)];
 }
 
@@ -388,14 +417,17 @@ void TPageControl::ChangeActivePage(TTabSheet* Page) {
   }
   if (FActivePage != nullptr) FActivePage->SetVisible(false);
   FActivePage = Page;
-  if (Form != nullptr && FActivePage != nullptr && Form->GetActiveControl() == FActivePage) FActivePage->SelectFirst();
+  if (Form != nullptr && FActivePage != nullptr && Form->GetActiveControl() == FActivePage)
+    FActivePage->SelectFirst();
 }
 
 void TPageControl::SetActivePage(TTabSheet* Page) {
   if (Page != nullptr && Page->FPageControl != this) return;
   ChangeActivePage(Page);
-  if (Page == nullptr) SetTabIndex(-1);
-  else if (Page == FActivePage) SetTabIndex(Page->GetTabIndex());
+  if (Page == nullptr)
+    SetTabIndex(-1);
+  else if (Page == FActivePage)
+    SetTabIndex(Page->GetTabIndex());
 }
 
 Integer TPageControl::GetActivePageIndex() const {
@@ -404,15 +436,18 @@ Integer TPageControl::GetActivePageIndex() const {
 }
 
 void TPageControl::SetActivePageIndex(Integer Value) {
-  if (Value >= 0 && Value < GetPageCount()) SetActivePage(FPages[static_cast<std::size_t>(Value)]);
-  else SetActivePage(nullptr);
+  if (Value >= 0 && Value < GetPageCount())
+    SetActivePage(FPages[static_cast<std::size_t>(Value)]);
+  else
+    SetActivePage(nullptr);
 }
 
 TTabSheet* TPageControl::FindNextPage(TTabSheet* CurPage, bool GoForward, bool CheckTabVisible) {
   const auto Count = static_cast<Integer>(FPages.size());
   if (Count == 0) return nullptr;
   auto It = std::find(FPages.begin(), FPages.end(), CurPage);
-  Integer Start = It == FPages.end() ? (GoForward ? Count - 1 : 0) : static_cast<Integer>(It - FPages.begin());
+  Integer Start =
+      It == FPages.end() ? (GoForward ? Count - 1 : 0) : static_cast<Integer>(It - FPages.begin());
   Integer I = Start;
   do {
     I = GoForward ? (I + 1) % Count : (I + Count - 1) % Count;

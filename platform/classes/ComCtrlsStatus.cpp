@@ -69,9 +69,13 @@ void TStatusPanel::SetStyle(TStatusPanelStyle Value) {
 TStatusPanels::TStatusPanels(TStatusBar* StatusBar)
     : TCollection(&CreateCollectionItem<TStatusPanel>), FStatusBar(StatusBar) {}
 
-TPersistent* TStatusPanels::GetOwner() { return FStatusBar; }
+TPersistent* TStatusPanels::GetOwner() {
+  return FStatusBar;
+}
 
-void TStatusPanels::Update(TCollectionItem*) { FStatusBar->Invalidate(); }
+void TStatusPanels::Update(TCollectionItem*) {
+  FStatusBar->Invalidate();
+}
 
 // ---- TStatusBar -------------------------------------------------------------------------------
 
@@ -90,14 +94,20 @@ TStatusBar::~TStatusBar() {
 
 void TStatusBar::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_LBUTTONDOWN: WMLButtonDown(Message); break;
-    case WM_SETCURSOR: WMSetCursor(Message); break;
+    case WM_LBUTTONDOWN:
+      WMLButtonDown(Message);
+      break;
+    case WM_SETCURSOR:
+      WMSetCursor(Message);
+      break;
     case WM_SIZE:
       TCustomControl::Dispatch(Message);
       // The last panel and the grip follow the right edge.
       Invalidate();
       break;
-    default: TCustomControl::Dispatch(Message); break;
+    default:
+      TCustomControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -122,7 +132,8 @@ void TStatusBar::SetSizeGrip(bool Value) {
 bool TStatusBar::GripShown() {
   if (!FSizeGrip) return false;
   auto* Form = dynamic_cast<TCustomForm*>(GetParent());
-  return Form != nullptr && (Form->GetBorderStyle() == bsSizeable || Form->GetBorderStyle() == bsSizeToolWin) &&
+  return Form != nullptr &&
+         (Form->GetBorderStyle() == bsSizeable || Form->GetBorderStyle() == bsSizeToolWin) &&
          Form->GetWindowState() != wsMaximized;
 }
 
@@ -147,10 +158,12 @@ TRect TStatusBar::PanelRect(Integer Index) {
   return Rect(Left, PanelTop, Right, Client.Bottom);
 }
 
-void TStatusBar::PaintPanel(const TRect& Rect, TStatusPanelBevel Bevel, const std::string& Text, TAlignment Alignment) {
+void TStatusBar::PaintPanel(const TRect& Rect, TStatusPanelBevel Bevel, const std::string& Text,
+                            TAlignment Alignment) {
   TCanvas* C = GetCanvas();
   RECT R = Rect;
-  if (Bevel != pbNone) DrawEdge(C->GetHandle(), &R, Bevel == pbLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  if (Bevel != pbNone)
+    DrawEdge(C->GetHandle(), &R, Bevel == pbLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
   R = ::Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
   if (Text.empty()) return;
   R.Left += 2;

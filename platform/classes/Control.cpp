@@ -9,8 +9,8 @@
 #include "platform/classes/UserBridge.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/system/Format.h"
-#include "platform/user/WindowPaint.h"
 #include "platform/user/WindowMessages.h"
+#include "platform/user/WindowPaint.h"
 
 // ---- TSizeConstraints -----------------------------------------------------------------------
 
@@ -62,12 +62,18 @@ void TSizeConstraints::Change() {
 
 TAnchors AnchorAlign(TAlign Align) {
   switch (Align) {
-    case alTop: return {akLeft, akTop, akRight};
-    case alBottom: return {akLeft, akRight, akBottom};
-    case alLeft: return {akLeft, akTop, akBottom};
-    case alRight: return {akRight, akTop, akBottom};
-    case alClient: return {akLeft, akTop, akRight, akBottom};
-    default: return {akLeft, akTop};
+    case alTop:
+      return {akLeft, akTop, akRight};
+    case alBottom:
+      return {akLeft, akRight, akBottom};
+    case alLeft:
+      return {akLeft, akTop, akBottom};
+    case alRight:
+      return {akRight, akTop, akBottom};
+    case alClient:
+      return {akLeft, akTop, akRight, akBottom};
+    default:
+      return {akLeft, akTop};
   }
 }
 
@@ -90,8 +96,10 @@ TControl::~TControl() {
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
   TMessage M{Msg, WParam, LParam, 0};
-  if (WindowProc) WindowProc(M);
-  else WndProc(M);
+  if (WindowProc)
+    WindowProc(M);
+  else
+    WndProc(M);
   return M.Result;
 }
 
@@ -132,31 +140,81 @@ void TControl::WndProc(TMessage& Message) {
 
 void TControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_LBUTTONDOWN: WMLButtonDown(Message); break;
-    case WM_RBUTTONDOWN: WMRButtonDown(Message); break;
-    case WM_MBUTTONDOWN: WMMButtonDown(Message); break;
-    case WM_LBUTTONDBLCLK: WMLButtonDblClk(Message); break;
-    case WM_RBUTTONDBLCLK: WMRButtonDblClk(Message); break;
-    case WM_MBUTTONDBLCLK: WMMButtonDblClk(Message); break;
-    case WM_MOUSEMOVE: WMMouseMove(Message); break;
-    case WM_LBUTTONUP: WMLButtonUp(Message); break;
-    case WM_RBUTTONUP: WMRButtonUp(Message); break;
-    case WM_MBUTTONUP: WMMButtonUp(Message); break;
-    case WM_MOUSEWHEEL: WMMouseWheel(Message); break;
-    case WM_CANCELMODE: WMCancelMode(Message); break;
-    case WM_CONTEXTMENU: WMContextMenu(Message); break;
-    case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
-    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
-    case CM_FONTCHANGED: CMFontChanged(Message); break;
-    case CM_COLORCHANGED: CMColorChanged(Message); break;
-    case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
-    case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
-    case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
-    case CM_HITTEST: CMHitTest(Message); break;
-    case CM_MOUSEENTER: CMMouseEnter(Message); break;
-    case CM_MOUSELEAVE: CMMouseLeave(Message); break;
-    case CM_MOUSEWHEEL: CMMouseWheel(Message); break;
-    default: DefaultHandler(Message); break;
+    case WM_LBUTTONDOWN:
+      WMLButtonDown(Message);
+      break;
+    case WM_RBUTTONDOWN:
+      WMRButtonDown(Message);
+      break;
+    case WM_MBUTTONDOWN:
+      WMMButtonDown(Message);
+      break;
+    case WM_LBUTTONDBLCLK:
+      WMLButtonDblClk(Message);
+      break;
+    case WM_RBUTTONDBLCLK:
+      WMRButtonDblClk(Message);
+      break;
+    case WM_MBUTTONDBLCLK:
+      WMMButtonDblClk(Message);
+      break;
+    case WM_MOUSEMOVE:
+      WMMouseMove(Message);
+      break;
+    case WM_LBUTTONUP:
+      WMLButtonUp(Message);
+      break;
+    case WM_RBUTTONUP:
+      WMRButtonUp(Message);
+      break;
+    case WM_MBUTTONUP:
+      WMMButtonUp(Message);
+      break;
+    case WM_MOUSEWHEEL:
+      WMMouseWheel(Message);
+      break;
+    case WM_CANCELMODE:
+      WMCancelMode(Message);
+      break;
+    case WM_CONTEXTMENU:
+      WMContextMenu(Message);
+      break;
+    case CM_VISIBLECHANGED:
+      CMVisibleChanged(Message);
+      break;
+    case CM_ENABLEDCHANGED:
+      CMEnabledChanged(Message);
+      break;
+    case CM_FONTCHANGED:
+      CMFontChanged(Message);
+      break;
+    case CM_COLORCHANGED:
+      CMColorChanged(Message);
+      break;
+    case CM_PARENTFONTCHANGED:
+      CMParentFontChanged(Message);
+      break;
+    case CM_PARENTCOLORCHANGED:
+      CMParentColorChanged(Message);
+      break;
+    case CM_PARENTSHOWHINTCHANGED:
+      CMParentShowHintChanged(Message);
+      break;
+    case CM_HITTEST:
+      CMHitTest(Message);
+      break;
+    case CM_MOUSEENTER:
+      CMMouseEnter(Message);
+      break;
+    case CM_MOUSELEAVE:
+      CMMouseLeave(Message);
+      break;
+    case CM_MOUSEWHEEL:
+      CMMouseWheel(Message);
+      break;
+    default:
+      DefaultHandler(Message);
+      break;
   }
 }
 
@@ -221,7 +279,8 @@ void TControl::SetName(const std::string& NewName) {
   const bool Loading = GetComponentState().Contains(csLoading);
   auto* OwnerControl = dynamic_cast<TControl*>(GetOwner());
   const bool OwnerLoading = OwnerControl != nullptr && OwnerControl->GetComponentState().Contains(csLoading);
-  const bool ChangeText = FControlStyle.Contains(csSetCaption) && !Loading && !OwnerLoading && OldName == GetText();
+  const bool ChangeText =
+      FControlStyle.Contains(csSetCaption) && !Loading && !OwnerLoading && OldName == GetText();
   TComponent::SetName(NewName);
   if (ChangeText) SetText(NewName);
 }
@@ -263,9 +322,12 @@ bool TControl::CanResize(Integer& NewWidth, Integer& NewHeight) {
   return Result;
 }
 
-bool TControl::CanAutoSize(Integer&, Integer&) { return true; }
+bool TControl::CanAutoSize(Integer&, Integer&) {
+  return true;
+}
 
-void TControl::ConstrainedResize(Integer& MinWidth, Integer& MinHeight, Integer& MaxWidth, Integer& MaxHeight) {
+void TControl::ConstrainedResize(Integer& MinWidth, Integer& MinHeight, Integer& MaxWidth,
+                                 Integer& MaxHeight) {
   if (OnConstrainedResize) OnConstrainedResize(this, MinWidth, MinHeight, MaxWidth, MaxHeight);
 }
 
@@ -273,13 +335,19 @@ void TControl::DoConstrainedResize(Integer& NewWidth, Integer& NewHeight) {
   Integer MinWidth = FConstraints->GetMinWidth(), MinHeight = FConstraints->GetMinHeight();
   Integer MaxWidth = FConstraints->GetMaxWidth(), MaxHeight = FConstraints->GetMaxHeight();
   ConstrainedResize(MinWidth, MinHeight, MaxWidth, MaxHeight);
-  if (MinWidth > 0 && NewWidth < MinWidth) NewWidth = MinWidth;
-  else if (MaxWidth > 0 && NewWidth > MaxWidth) NewWidth = MaxWidth;
-  if (MinHeight > 0 && NewHeight < MinHeight) NewHeight = MinHeight;
-  else if (MaxHeight > 0 && NewHeight > MaxHeight) NewHeight = MaxHeight;
+  if (MinWidth > 0 && NewWidth < MinWidth)
+    NewWidth = MinWidth;
+  else if (MaxWidth > 0 && NewWidth > MaxWidth)
+    NewWidth = MaxWidth;
+  if (MinHeight > 0 && NewHeight < MinHeight)
+    NewHeight = MinHeight;
+  else if (MaxHeight > 0 && NewHeight > MaxHeight)
+    NewHeight = MaxHeight;
 }
 
-void TControl::DoConstraintsChange(TObject*) { AdjustSize(); }
+void TControl::DoConstraintsChange(TObject*) {
+  AdjustSize();
+}
 
 void TControl::AdjustSize() {
   if (!GetComponentState().Contains(csLoading)) SetBounds(FLeft, FTop, FWidth, FHeight);
@@ -299,15 +367,21 @@ void TControl::RequestAlign() {
   if (FParent != nullptr) FParent->AlignControl(this);
 }
 
-TRect TControl::GetClientRect() { return Rect(0, 0, FWidth, FHeight); }
+TRect TControl::GetClientRect() {
+  return Rect(0, 0, FWidth, FHeight);
+}
 
 void TControl::SetClientSize(TPoint Value) {
   const TRect Client = GetClientRect();
   SetBounds(FLeft, FTop, FWidth - Client.Right + Value.X, FHeight - Client.Bottom + Value.Y);
 }
 
-void TControl::SetClientWidth(Integer Value) { SetClientSize({Value, GetClientHeight()}); }
-void TControl::SetClientHeight(Integer Value) { SetClientSize({GetClientWidth(), Value}); }
+void TControl::SetClientWidth(Integer Value) {
+  SetClientSize({Value, GetClientHeight()});
+}
+void TControl::SetClientHeight(Integer Value) {
+  SetClientSize({GetClientWidth(), Value});
+}
 
 TPoint TControl::GetClientOrigin() {
   if (FParent == nullptr) throw EInvalidOperation(Format("Control '%s' has no parent window", {GetName()}));
@@ -384,7 +458,8 @@ std::string TControl::GetText() {
   const auto Length = static_cast<std::size_t>(Perform(WM_GETTEXTLENGTH, 0, 0));
   if (Length == 0) return {};
   std::string Text(Length + 1, '\0');
-  const auto Copied = static_cast<std::size_t>(Perform(WM_GETTEXT, Text.size(), reinterpret_cast<LPARAM>(Text.data())));
+  const auto Copied =
+      static_cast<std::size_t>(Perform(WM_GETTEXT, Text.size(), reinterpret_cast<LPARAM>(Text.data())));
   Text.resize(std::min(Copied, Length));
   return Text;
 }
@@ -438,24 +513,38 @@ void TControl::SetParentShowHint(bool Value) {
   if (FParent != nullptr && !GetComponentState().Contains(csReading)) Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
 }
 
-void TControl::Changed() { Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this)); }
+void TControl::Changed() {
+  Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this));
+}
 
-void TControl::CMVisibleChanged(TMessage&) { InvalidateControl(true, FVisible && FControlStyle.Contains(csOpaque)); }
-void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
-void TControl::CMFontChanged(TMessage&) { Invalidate(); }
-void TControl::CMColorChanged(TMessage&) { Invalidate(); }
+void TControl::CMVisibleChanged(TMessage&) {
+  InvalidateControl(true, FVisible && FControlStyle.Contains(csOpaque));
+}
+void TControl::CMEnabledChanged(TMessage&) {
+  Invalidate();
+}
+void TControl::CMFontChanged(TMessage&) {
+  Invalidate();
+}
+void TControl::CMColorChanged(TMessage&) {
+  Invalidate();
+}
 
 void TControl::CMParentFontChanged(TMessage& Message) {
   if (!FParentFont) return;
-  if (Message.WParam != 0) SetFont(reinterpret_cast<TFont*>(Message.LParam));
-  else if (FParent != nullptr) SetFont(FParent->GetFont());
+  if (Message.WParam != 0)
+    SetFont(reinterpret_cast<TFont*>(Message.LParam));
+  else if (FParent != nullptr)
+    SetFont(FParent->GetFont());
   FParentFont = true;
 }
 
 void TControl::CMParentColorChanged(TMessage& Message) {
   if (!FParentColor) return;
-  if (Message.WParam != 0) SetColor(static_cast<TColor>(Message.LParam));
-  else if (FParent != nullptr) SetColor(FParent->GetColor());
+  if (Message.WParam != 0)
+    SetColor(static_cast<TColor>(Message.LParam));
+  else if (FParent != nullptr)
+    SetColor(FParent->GetColor());
   FParentColor = true;
 }
 
@@ -465,7 +554,9 @@ void TControl::CMParentShowHintChanged(TMessage&) {
   FParentShowHint = true;
 }
 
-void TControl::CMHitTest(TMessage& Message) { Message.Result = HTCLIENT; }
+void TControl::CMHitTest(TMessage& Message) {
+  Message.Result = HTCLIENT;
+}
 
 // ---- Painting and z-order ----
 
@@ -482,7 +573,9 @@ void TControl::InvalidateControl(bool IsVisible, bool IsOpaque) {
   InvalidateRect(FParent->GetWindowHandle(), &R, Opaque ? FALSE : TRUE);
 }
 
-void TControl::Invalidate() { InvalidateControl(FVisible, FControlStyle.Contains(csOpaque)); }
+void TControl::Invalidate() {
+  InvalidateControl(FVisible, FControlStyle.Contains(csOpaque));
+}
 
 void TControl::Update() {
   if (FParent != nullptr) FParent->Update();
@@ -510,8 +603,10 @@ void TControl::SetZOrder(bool TopMost) {
   const bool AtPlace = TopMost ? (It == List.end() - 1) : (It == List.begin());
   if (AtPlace) return;
   List.erase(It);
-  if (TopMost) List.push_back(this);
-  else List.insert(List.begin(), this);
+  if (TopMost)
+    List.push_back(this);
+  else
+    List.insert(List.begin(), this);
   InvalidateControl(FVisible, true);
 }
 
@@ -534,7 +629,8 @@ TCustomForm* GetParentForm(TControl* Control) {
 TCustomForm* ValidParentForm(TControl* Control) {
   TCustomForm* Form = GetParentForm(Control);
   if (Form == nullptr)
-    throw EInvalidOperation(Format("Control '%s' has no parent window", {Control ? Control->GetName() : std::string()}));
+    throw EInvalidOperation(
+        Format("Control '%s' has no parent window", {Control ? Control->GetName() : std::string()}));
   return Form;
 }
 

@@ -135,5 +135,9 @@ struct TWMMouse {
 inline TWMMouse MouseMessage(const TMessage& M) {
   return {M.Msg, M.WParam, GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam), M.Result};
 }
-inline LPARAM PointToLParam(TPoint P) { return MAKELPARAM(P.X, P.Y); }
-inline TPoint LParamToPoint(LPARAM L) { return {GET_X_LPARAM(L), GET_Y_LPARAM(L)}; }
+inline LPARAM PointToLParam(TPoint P) {
+  return MAKELPARAM(P.X, P.Y);
+}
+inline TPoint LParamToPoint(LPARAM L) {
+  return {GET_X_LPARAM(L), GET_Y_LPARAM(L)};
+}

@@ -37,7 +37,8 @@ TShiftState KeyDataToShiftState(Integer KeyData) {
 
 TControl* GetCaptureControl() {
   TControl* Result = FindControl(::GetCapture());
-  if (Result != nullptr && CaptureControl != nullptr && CaptureControl->GetParent() == Result) Result = CaptureControl;
+  if (Result != nullptr && CaptureControl != nullptr && CaptureControl->GetParent() == Result)
+    Result = CaptureControl;
   return Result;
 }
 
@@ -54,7 +55,9 @@ void SetCaptureControl(TControl* Control) {
   ::SetCapture(Win->GetHandle());
 }
 
-bool TControl::GetMouseCapture() { return GetCaptureControl() == this; }
+bool TControl::GetMouseCapture() {
+  return GetCaptureControl() == this;
+}
 
 void TControl::SetMouseCapture(bool Value) {
   if (GetMouseCapture() == Value) return;
@@ -180,16 +183,20 @@ void TControl::WMMouseWheel(TMessage& Message) {
 
 void TControl::MouseWheelHandler(TMessage& Message) {
   TCustomForm* Form = GetParentForm(this);
-  if (Form != nullptr && Form != static_cast<TControl*>(this)) Form->MouseWheelHandler(Message);
-  else Message.Result = Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+  if (Form != nullptr && Form != static_cast<TControl*>(this))
+    Form->MouseWheelHandler(Message);
+  else
+    Message.Result = Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
 }
 
 void TControl::CMMouseWheel(TMessage& Message) {
   const TShiftState Shift = KeysToShiftState(LOWORD(Message.WParam));
   const Integer Delta = static_cast<SHORT>(HIWORD(Message.WParam));
   Message.Result = 0;
-  if (DoMouseWheel(Shift, Delta, LParamToPoint(Message.LParam))) Message.Result = 1;
-  else if (FParent != nullptr) Message.Result = FParent->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+  if (DoMouseWheel(Shift, Delta, LParamToPoint(Message.LParam)))
+    Message.Result = 1;
+  else if (FParent != nullptr)
+    Message.Result = FParent->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
 }
 
 bool TControl::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) {
@@ -260,12 +267,14 @@ void TControl::WMContextMenu(TMessage& Message) {
 void TControl::CMMouseEnter(TMessage& Message) {
   // The parents hear of it too, with the control in lParam; only the control itself fires
   // its event.
-  if (FParent != nullptr) FParent->Perform(CM_MOUSEENTER, 0, Message.LParam != 0 ? Message.LParam : reinterpret_cast<LPARAM>(this));
+  if (FParent != nullptr)
+    FParent->Perform(CM_MOUSEENTER, 0, Message.LParam != 0 ? Message.LParam : reinterpret_cast<LPARAM>(this));
   if (Message.LParam == 0 && OnMouseEnter) OnMouseEnter(this);
 }
 
 void TControl::CMMouseLeave(TMessage& Message) {
-  if (FParent != nullptr) FParent->Perform(CM_MOUSELEAVE, 0, Message.LParam != 0 ? Message.LParam : reinterpret_cast<LPARAM>(this));
+  if (FParent != nullptr)
+    FParent->Perform(CM_MOUSELEAVE, 0, Message.LParam != 0 ? Message.LParam : reinterpret_cast<LPARAM>(this));
   if (Message.LParam == 0 && OnMouseLeave) OnMouseLeave(this);
 }
 
@@ -281,6 +290,7 @@ bool TWinControl::IsControlMouseMsg(TMessage& Message) {
   }
   if (Control == nullptr) return false;
   const TPoint P = LParamToPoint(Message.LParam);
-  Message.Result = Control->Perform(Message.Msg, Message.WParam, MAKELPARAM(P.X - Control->GetLeft(), P.Y - Control->GetTop()));
+  Message.Result = Control->Perform(Message.Msg, Message.WParam,
+                                    MAKELPARAM(P.X - Control->GetLeft(), P.Y - Control->GetTop()));
   return true;
 }

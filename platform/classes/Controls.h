@@ -41,15 +41,40 @@ enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDoub
 using TShiftState = TSet<TShiftStateItem, 8>;
 
 enum TControlStyleItem {
-  csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption, csOpaque,
-  csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable, csNoStdEvents,
-  csDisplayDragImage, csReflector, csActionClient, csMenuEvents, csNeedsBorderPaint, csParentBackground
+  csAcceptsControls,
+  csCaptureMouse,
+  csDesignInteractive,
+  csClickEvents,
+  csFramed,
+  csSetCaption,
+  csOpaque,
+  csDoubleClicks,
+  csFixedWidth,
+  csFixedHeight,
+  csNoDesignVisible,
+  csReplicatable,
+  csNoStdEvents,
+  csDisplayDragImage,
+  csReflector,
+  csActionClient,
+  csMenuEvents,
+  csNeedsBorderPaint,
+  csParentBackground
 };
 using TControlStyle = TSet<TControlStyleItem, 32>;
 
 enum TControlStateItem {
-  csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating, csPaintCopy,
-  csCustomPaint, csDestroyingHandle, csDocking
+  csLButtonDown,
+  csClicked,
+  csPalette,
+  csReadingState,
+  csAlignmentNeeded,
+  csFocusing,
+  csCreating,
+  csPaintCopy,
+  csCustomPaint,
+  csDestroyingHandle,
+  csDocking
 };
 using TControlState = TSet<TControlStateItem, 16>;
 
@@ -80,16 +105,18 @@ constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
 
 using TNotifyEvent = TDelegate<void(TObject* Sender)>;
-using TMouseEvent = TDelegate<void(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y)>;
+using TMouseEvent =
+    TDelegate<void(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y)>;
 using TMouseMoveEvent = TDelegate<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
 using TMouseWheelEvent =
     TDelegate<void(TObject* Sender, TShiftState Shift, Integer WheelDelta, TPoint MousePos, bool& Handled)>;
-using TMouseWheelUpDownEvent = TDelegate<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+using TMouseWheelUpDownEvent =
+    TDelegate<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 using TKeyEvent = TDelegate<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = TDelegate<void(TObject* Sender, char& Key)>;
 using TCanResizeEvent = TDelegate<void(TObject* Sender, Integer& NewWidth, Integer& NewHeight, bool& Resize)>;
-using TConstrainedResizeEvent =
-    TDelegate<void(TObject* Sender, Integer& MinWidth, Integer& MinHeight, Integer& MaxWidth, Integer& MaxHeight)>;
+using TConstrainedResizeEvent = TDelegate<void(TObject* Sender, Integer& MinWidth, Integer& MinHeight,
+                                               Integer& MaxWidth, Integer& MaxHeight)>;
 using TContextPopupEvent = TDelegate<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 using TWndMethod = TDelegate<void(TMessage& Message)>;
 
@@ -98,11 +125,11 @@ using THintWindowClass = THintWindow* (*)(TComponent* AOwner);
 struct THintInfo {
   class TControl* HintControl = nullptr;
   THintWindowClass HintWindowClass = nullptr;
-  TPoint HintPos;       // screen
+  TPoint HintPos;  // screen
   Integer HintMaxWidth = 0;
   TColor HintColor = 0;
-  TRect CursorRect;     // client coordinates of HintControl: moving out of it ends the hint
-  TPoint CursorPos;     // client coordinates of HintControl
+  TRect CursorRect;  // client coordinates of HintControl: moving out of it ends the hint
+  TPoint CursorPos;  // client coordinates of HintControl
   Integer ReshowTimeout = 0;
   Integer HideTimeout = 0;
   std::string HintStr;
@@ -123,7 +150,9 @@ class TSizeConstraints : public TPersistent {
   void SetMinHeight(Integer Value);
   Integer GetMinWidth() const { return FMinWidth; }
   void SetMinWidth(Integer Value);
-  class TControl* GetControl() const { return FControl; }
+  class TControl* GetControl() const {
+    return FControl;
+  }
   TNotifyEvent OnChange;
 
  private:
@@ -276,7 +305,8 @@ class TControl : public TComponent {
   virtual void Resize();
   virtual bool CanResize(Integer& NewWidth, Integer& NewHeight);
   virtual bool CanAutoSize(Integer& NewWidth, Integer& NewHeight);
-  virtual void ConstrainedResize(Integer& MinWidth, Integer& MinHeight, Integer& MaxWidth, Integer& MaxHeight);
+  virtual void ConstrainedResize(Integer& MinWidth, Integer& MinHeight, Integer& MaxWidth,
+                                 Integer& MaxHeight);
   // OnCanResize, AutoSize and Constraints applied to a new size; false refuses the change.
   bool CheckNewSize(Integer& NewWidth, Integer& NewHeight);
   virtual void AdjustSize();
@@ -498,7 +528,6 @@ class TWinControl : public TControl {
   HDC GetDeviceContext(HWND& WindowHandle) override;
 
  protected:
-
   virtual void KeyDown(Word& Key, TShiftState Shift);
   virtual void KeyUp(Word& Key, TShiftState Shift);
   virtual void KeyPress(char& Key);
@@ -566,7 +595,7 @@ class TWinControl : public TControl {
   void CMSysColorChange(TMessage& Message);
 
   HWND FHandle = nullptr;
-  std::vector<TControl*> FControls;     // windowless children, bottom first
+  std::vector<TControl*> FControls;        // windowless children, bottom first
   std::vector<TWinControl*> FWinControls;  // windowed children, in insertion order
   std::vector<TWinControl*> FTabList;
 
@@ -650,7 +679,9 @@ class TGraphicControl : public TControl {
 
 // ---- Helpers --------------------------------------------------------------------------------
 // Right and bottom edges are outside.
-inline bool PtInRect(const TRect& R, TPoint P) { return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom; }
+inline bool PtInRect(const TRect& R, TPoint P) {
+  return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
+}
 // The control a window belongs to; nullptr for windows of no control.
 TWinControl* FindControl(HWND Handle);
 // The control whose window is at (or contains the window at) the screen point.

@@ -20,7 +20,9 @@ constexpr std::size_t CanvasListCacheSize = 4;
 
 // ---- TControlCanvas ---------------------------------------------------------------------------
 
-TControlCanvas::~TControlCanvas() { FreeHandle(); }
+TControlCanvas::~TControlCanvas() {
+  FreeHandle();
+}
 
 void TControlCanvas::SetControl(TControl* Value) {
   if (FControl == Value) return;
@@ -78,8 +80,10 @@ TCustomControl::~TCustomControl() {
 }
 
 void TCustomControl::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_PAINT) WMPaint(Message);
-  else TWinControl::Dispatch(Message);
+  if (Message.Msg == WM_PAINT)
+    WMPaint(Message);
+  else
+    TWinControl::Dispatch(Message);
 }
 
 void TCustomControl::WMPaint(TMessage& Message) {
@@ -107,8 +111,10 @@ TGraphicControl::~TGraphicControl() {
 }
 
 void TGraphicControl::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_PAINT) WMPaint(Message);
-  else TControl::Dispatch(Message);
+  if (Message.Msg == WM_PAINT)
+    WMPaint(Message);
+  else
+    TControl::Dispatch(Message);
 }
 
 void TGraphicControl::WMPaint(TMessage& Message) {

@@ -84,7 +84,8 @@ void DrawMessageIcon(TCanvas* C, TMessageIcon Icon) {
       }
       break;
     }
-    case TMessageIcon::None: break;
+    case TMessageIcon::None:
+      break;
   }
 }
 
@@ -98,7 +99,8 @@ TSize AverageCharSize(HDC DC) {
 
 // The message form: icon, text and buttons laid out as the platform's message dialogs are.
 TMessageForm* BuildMessageForm(const std::string& Title, const std::string& Text, TMessageIcon Icon,
-                               const std::vector<TButtonSpec>& Buttons, Integer DefaultIndex, Integer CancelIndex) {
+                               const std::vector<TButtonSpec>& Buttons, Integer DefaultIndex,
+                               Integer CancelIndex) {
   auto* Form = new TMessageForm(Application);
   auto Undo = ScopeExit([&] { delete Form; });
   Form->SetBorderStyle(bsDialog);
@@ -154,7 +156,8 @@ TMessageForm* BuildMessageForm(const std::string& Title, const std::string& Text
   Message->SetWordWrap(true);
   Message->SetAutoSize(false);
   Message->SetCaption(Text);
-  Message->SetBounds(IconTextWidth - TextRect.Right + HorzMargin, VertMargin, TextRect.Right, TextRect.Bottom);
+  Message->SetBounds(IconTextWidth - TextRect.Right + HorzMargin, VertMargin, TextRect.Right,
+                     TextRect.Bottom);
 
   Integer X = (Form->GetClientWidth() - GroupWidth) / 2;
   for (Integer I = 0; I < Count; ++I) {
@@ -196,25 +199,46 @@ TFont* MessageFont() {
 // ---- MessageBox -------------------------------------------------------------------------------
 
 Integer MessageBox(HWND, const std::string& Text, const std::string& Caption, UINT Type) {
-  static const TButtonSpec Ok{"OK", "OK", mrOk}, Cancel{"Cancel", "Cancel", mrCancel}, Abort{"Abort", "&Abort", mrAbort},
-      Retry{"Retry", "&Retry", mrRetry}, Ignore{"Ignore", "&Ignore", mrIgnore}, Yes{"Yes", "&Yes", mrYes},
-      No{"No", "&No", mrNo};
+  static const TButtonSpec Ok{"OK", "OK", mrOk}, Cancel{"Cancel", "Cancel", mrCancel},
+      Abort{"Abort", "&Abort", mrAbort}, Retry{"Retry", "&Retry", mrRetry},
+      Ignore{"Ignore", "&Ignore", mrIgnore}, Yes{"Yes", "&Yes", mrYes}, No{"No", "&No", mrNo};
   std::vector<TButtonSpec> Buttons;
   switch (Type & MB_TYPEMASK) {
-    case MB_OKCANCEL: Buttons = {Ok, Cancel}; break;
-    case MB_ABORTRETRYIGNORE: Buttons = {Abort, Retry, Ignore}; break;
-    case MB_YESNOCANCEL: Buttons = {Yes, No, Cancel}; break;
-    case MB_YESNO: Buttons = {Yes, No}; break;
-    case MB_RETRYCANCEL: Buttons = {Retry, Cancel}; break;
-    default: Buttons = {Ok}; break;
+    case MB_OKCANCEL:
+      Buttons = {Ok, Cancel};
+      break;
+    case MB_ABORTRETRYIGNORE:
+      Buttons = {Abort, Retry, Ignore};
+      break;
+    case MB_YESNOCANCEL:
+      Buttons = {Yes, No, Cancel};
+      break;
+    case MB_YESNO:
+      Buttons = {Yes, No};
+      break;
+    case MB_RETRYCANCEL:
+      Buttons = {Retry, Cancel};
+      break;
+    default:
+      Buttons = {Ok};
+      break;
   }
   TMessageIcon Icon = TMessageIcon::None;
   switch (Type & MB_ICONMASK) {
-    case MB_ICONHAND: Icon = TMessageIcon::Hand; break;
-    case MB_ICONQUESTION: Icon = TMessageIcon::Question; break;
-    case MB_ICONEXCLAMATION: Icon = TMessageIcon::Exclamation; break;
-    case MB_ICONASTERISK: Icon = TMessageIcon::Asterisk; break;
-    default: break;
+    case MB_ICONHAND:
+      Icon = TMessageIcon::Hand;
+      break;
+    case MB_ICONQUESTION:
+      Icon = TMessageIcon::Question;
+      break;
+    case MB_ICONEXCLAMATION:
+      Icon = TMessageIcon::Exclamation;
+      break;
+    case MB_ICONASTERISK:
+      Icon = TMessageIcon::Asterisk;
+      break;
+    default:
+      break;
   }
   const auto Count = static_cast<Integer>(Buttons.size());
   Integer Default = static_cast<Integer>((Type & MB_DEFMASK) >> 8);
@@ -228,18 +252,25 @@ Integer MessageBox(HWND, const std::string& Text, const std::string& Caption, UI
       BuildMessageForm(Caption.empty() ? "Error" : Caption, Text, Icon, Buttons, Default, CancelIndex));
   const TModalResult Result = Form->ShowModal();
   // Closed by other means than a button: the cancelling button's answer.
-  if (Result == mrCancel && CancelIndex >= 0) return static_cast<Integer>(Buttons[static_cast<std::size_t>(CancelIndex)].Result);
+  if (Result == mrCancel && CancelIndex >= 0)
+    return static_cast<Integer>(Buttons[static_cast<std::size_t>(CancelIndex)].Result);
   return static_cast<Integer>(Result);
 }
 
 // ---- MessageDlg -------------------------------------------------------------------------------
 
 TForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
-  static const TButtonSpec Specs[] = {
-      {"Yes", "&Yes", mrYes},       {"No", "&No", mrNo},          {"OK", "OK", mrOk},
-      {"Cancel", "Cancel", mrCancel}, {"Abort", "&Abort", mrAbort}, {"Retry", "&Retry", mrRetry},
-      {"Ignore", "&Ignore", mrIgnore}, {"All", "&All", mrAll},      {"NoToAll", "N&o to All", mrNoToAll},
-      {"YesToAll", "Yes to &All", mrYesToAll}, {"Help", "&Help", mrNone}};
+  static const TButtonSpec Specs[] = {{"Yes", "&Yes", mrYes},
+                                      {"No", "&No", mrNo},
+                                      {"OK", "OK", mrOk},
+                                      {"Cancel", "Cancel", mrCancel},
+                                      {"Abort", "&Abort", mrAbort},
+                                      {"Retry", "&Retry", mrRetry},
+                                      {"Ignore", "&Ignore", mrIgnore},
+                                      {"All", "&All", mrAll},
+                                      {"NoToAll", "N&o to All", mrNoToAll},
+                                      {"YesToAll", "Yes to &All", mrYesToAll},
+                                      {"Help", "&Help", mrNone}};
   static const char* const Titles[] = {"Warning", "Error", "Information", "Confirm"};
   static const TMessageIcon Icons[] = {TMessageIcon::Exclamation, TMessageIcon::Hand, TMessageIcon::Asterisk,
                                        TMessageIcon::Question, TMessageIcon::None};
@@ -256,8 +287,9 @@ TForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgB
     auto It = std::find(Kinds.begin(), Kinds.end(), Kind);
     return It == Kinds.end() ? -1 : static_cast<Integer>(It - Kinds.begin());
   };
-  const std::string Title = DlgType == mtCustom ? (Application != nullptr ? Application->GetTitle() : std::string())
-                                                : std::string(Titles[DlgType]);
+  const std::string Title = DlgType == mtCustom
+                                ? (Application != nullptr ? Application->GetTitle() : std::string())
+                                : std::string(Titles[DlgType]);
   return BuildMessageForm(Title, Msg, Icons[DlgType], List, IndexOf(DefaultKind), IndexOf(CancelKind));
 }
 
@@ -278,4 +310,6 @@ Integer MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons B
   return MessageDlgPos(Msg, DlgType, Buttons, HelpCtx, -1, -1);
 }
 
-void ShowMessage(const std::string& Msg) { MessageDlgPos(Msg, mtCustom, TMsgDlgButtons{mbOK}, 0, -1, -1); }
+void ShowMessage(const std::string& Msg) {
+  MessageDlgPos(Msg, mtCustom, TMsgDlgButtons{mbOK}, 0, -1, -1);
+}

@@ -56,7 +56,19 @@ Integer MessageBox(HWND Owner, const std::string& Text, const std::string& Capti
 
 // ---- Message dialogs ------------------------------------------------------------------------
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp };
+enum TMsgDlgBtn {
+  mbYes,
+  mbNo,
+  mbOK,
+  mbCancel,
+  mbAbort,
+  mbRetry,
+  mbIgnore,
+  mbAll,
+  mbNoToAll,
+  mbYesToAll,
+  mbHelp
+};
 using TMsgDlgButtons = TSet<TMsgDlgBtn, 16>;
 inline const TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
 inline const TMsgDlgButtons mbYesAllNoAllCancel{mbYes, mbYesToAll, mbNo, mbNoToAll, mbCancel};
@@ -85,9 +97,22 @@ TFont* MessageFont();
 
 // ---- The font dialog ------------------------------------------------------------------------
 enum TFontDialogOption {
-  fdAnsiOnly, fdTrueTypeOnly, fdEffects, fdFixedPitchOnly, fdForceFontExist, fdNoFaceSel, fdNoOEMFonts,
-  fdNoSimulations, fdNoSizeSel, fdNoStyleSel, fdNoVectorFonts, fdShowHelp, fdWysiwyg, fdLimitSize,
-  fdScalableOnly, fdApplyButton
+  fdAnsiOnly,
+  fdTrueTypeOnly,
+  fdEffects,
+  fdFixedPitchOnly,
+  fdForceFontExist,
+  fdNoFaceSel,
+  fdNoOEMFonts,
+  fdNoSimulations,
+  fdNoSizeSel,
+  fdNoStyleSel,
+  fdNoVectorFonts,
+  fdShowHelp,
+  fdWysiwyg,
+  fdLimitSize,
+  fdScalableOnly,
+  fdApplyButton
 };
 using TFontDialogOptions = TSet<TFontDialogOption, 16>;
 

@@ -17,10 +17,10 @@ struct TNamedColor {
 };
 
 const TNamedColor StandardColors[] = {
-    {clBlack, "Black"}, {clMaroon, "Maroon"}, {clGreen, "Green"},   {clOlive, "Olive"},
-    {clNavy, "Navy"},   {clPurple, "Purple"}, {clTeal, "Teal"},     {clGray, "Gray"},
-    {clSilver, "Silver"}, {clRed, "Red"},     {clLime, "Lime"},     {clYellow, "Yellow"},
-    {clBlue, "Blue"},   {clFuchsia, "Fuchsia"}, {clAqua, "Aqua"},   {clWhite, "White"}};
+    {clBlack, "Black"},   {clMaroon, "Maroon"},   {clGreen, "Green"}, {clOlive, "Olive"},
+    {clNavy, "Navy"},     {clPurple, "Purple"},   {clTeal, "Teal"},   {clGray, "Gray"},
+    {clSilver, "Silver"}, {clRed, "Red"},         {clLime, "Lime"},   {clYellow, "Yellow"},
+    {clBlue, "Blue"},     {clFuchsia, "Fuchsia"}, {clAqua, "Aqua"},   {clWhite, "White"}};
 
 const char* const StyleNames[] = {"Regular", "Italic", "Bold", "Bold Italic"};
 const Integer ListSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
@@ -232,8 +232,8 @@ class TFontDialogForm : public TForm {
     const std::string Face = Trim(FaceEdit->GetText());
     if (Face.empty() ||
         (FDialog->GetOptions().Contains(fdForceFontExist) && FaceList->GetItems()->IndexOf(Face) < 0)) {
-      MessageBox(GetHandle(), "There is no font with that name.\nChoose a font from the list of fonts.", "Font",
-                 MB_OK | MB_ICONEXCLAMATION);
+      MessageBox(GetHandle(), "There is no font with that name.\nChoose a font from the list of fonts.",
+                 "Font", MB_OK | MB_ICONEXCLAMATION);
       FaceEdit->SetFocus();
       return;
     }
@@ -247,7 +247,8 @@ class TFontDialogForm : public TForm {
     }
     if (!SizeAllowed(static_cast<Integer>(Size))) {
       MessageBox(GetHandle(),
-                 Format("Size must be between %d and %d points.", {FDialog->GetMinFontSize(), FDialog->GetMaxFontSize()}),
+                 Format("Size must be between %d and %d points.",
+                        {FDialog->GetMinFontSize(), FDialog->GetMaxFontSize()}),
                  "Font", MB_OK | MB_ICONEXCLAMATION);
       SizeEdit->SetFocus();
       return;

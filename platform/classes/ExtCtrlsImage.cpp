@@ -87,10 +87,13 @@ void TImage::PictureChanged(TObject*) {
     if (dynamic_cast<TIcon*>(Graphic) == nullptr) Graphic->SetTransparent(FTransparent);
     // A picture that covers the whole control paints every pixel of it.
     const TRect D = DestRect();
-    Opaque = !Graphic->GetTransparent() && D.Left <= 0 && D.Top <= 0 && D.Right >= GetWidth() && D.Bottom >= GetHeight();
+    Opaque = !Graphic->GetTransparent() && D.Left <= 0 && D.Top <= 0 && D.Right >= GetWidth() &&
+             D.Bottom >= GetHeight();
   }
-  if (Opaque) FControlStyle.Include(csOpaque);
-  else FControlStyle.Exclude(csOpaque);
+  if (Opaque)
+    FControlStyle.Include(csOpaque);
+  else
+    FControlStyle.Exclude(csOpaque);
   if (!FDrawing) Invalidate();
 }
 

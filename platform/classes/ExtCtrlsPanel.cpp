@@ -12,9 +12,11 @@ void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, 
   for (; Width > 0; --Width) {
     // Polylines leave out their last point: each colour draws its two sides whole.
     Canvas->GetPen()->SetColor(TopColor);
-    Canvas->Polyline({Point(Rect.Left, Rect.Bottom), Point(Rect.Left, Rect.Top), Point(Rect.Right, Rect.Top)});
+    Canvas->Polyline(
+        {Point(Rect.Left, Rect.Bottom), Point(Rect.Left, Rect.Top), Point(Rect.Right, Rect.Top)});
     Canvas->GetPen()->SetColor(BottomColor);
-    Canvas->Polyline({Point(Rect.Right, Rect.Top), Point(Rect.Right, Rect.Bottom), Point(Rect.Left - 1, Rect.Bottom)});
+    Canvas->Polyline(
+        {Point(Rect.Right, Rect.Top), Point(Rect.Right, Rect.Bottom), Point(Rect.Left - 1, Rect.Bottom)});
     Rect = ::Rect(Rect.Left + 1, Rect.Top + 1, Rect.Right - 1, Rect.Bottom - 1);
   }
   Rect.Right += 1;
@@ -58,7 +60,9 @@ void TBevel::Paint() {
   };
   const Integer W = GetWidth(), H = GetHeight();
   switch (FShape) {
-    case bsBox: BevelRect(Rect(0, 0, W - 1, H - 1)); break;
+    case bsBox:
+      BevelRect(Rect(0, 0, W - 1, H - 1));
+      break;
     case bsFrame: {
       // Two boxes of opposite colours, one pixel apart: an etched frame.
       const TColor Temp = Color1;
@@ -84,7 +88,8 @@ void TBevel::Paint() {
       BevelLine(Color1, W - 2, 0, W - 2, H);
       BevelLine(Color2, W - 1, 0, W - 1, H);
       break;
-    case bsSpacer: break;
+    case bsSpacer:
+      break;
   }
 }
 
@@ -99,22 +104,30 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
 
 void TCustomPanel::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CM_TEXTCHANGED: CMTextChanged(Message); break;
-    case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
+    case CM_TEXTCHANGED:
+      CMTextChanged(Message);
+      break;
+    case CM_CTL3DCHANGED:
+      CMCtl3DChanged(Message);
+      break;
     case WM_SIZE:
       TCustomControl::Dispatch(Message);
       // The bevels and the centred caption move with the size.
       if (FFullRepaint || !GetText().empty()) Invalidate();
       break;
-    default: TCustomControl::Dispatch(Message); break;
+    default:
+      TCustomControl::Dispatch(Message);
+      break;
   }
 }
 
 void TCustomPanel::CreateParams(TCreateParams& Params) {
   TCustomControl::CreateParams(Params);
   if (FBorderStyle == bsSingle) {
-    if (GetCtl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
-    else Params.Style |= WS_BORDER;
+    if (GetCtl3D())
+      Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+      Params.Style |= WS_BORDER;
   }
   Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
 }
@@ -147,8 +160,11 @@ void TCustomPanel::Paint() {
   const Integer FontHeight = C->TextHeight("W");
   R.Top = (R.Bottom + R.Top - FontHeight) / 2;
   R.Bottom = R.Top + FontHeight;
-  const UINT Align = FAlignment == taLeftJustify ? DT_LEFT : FAlignment == taRightJustify ? DT_RIGHT : DT_CENTER;
-  DrawText(C->GetHandle(), Caption.c_str(), static_cast<Integer>(Caption.size()), &R, DT_EXPANDTABS | DT_VCENTER | Align);
+  const UINT Align = FAlignment == taLeftJustify    ? DT_LEFT
+                     : FAlignment == taRightJustify ? DT_RIGHT
+                                                    : DT_CENTER;
+  DrawText(C->GetHandle(), Caption.c_str(), static_cast<Integer>(Caption.size()), &R,
+           DT_EXPANDTABS | DT_VCENTER | Align);
 }
 
 void TCustomPanel::SetAlignment(TAlignment Value) {
@@ -184,7 +200,9 @@ void TCustomPanel::SetBorderStyle(TBorderStyle Value) {
   RecreateWnd();
 }
 
-void TCustomPanel::CMTextChanged(TMessage&) { Invalidate(); }
+void TCustomPanel::CMTextChanged(TMessage&) {
+  Invalidate();
+}
 
 void TCustomPanel::CMCtl3DChanged(TMessage& Message) {
   TCustomControl::Dispatch(Message);

@@ -22,10 +22,18 @@ TCustomRadioGroup::~TCustomRadioGroup() {
 
 void TCustomRadioGroup::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_SIZE: WMSize(Message); break;
-    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
-    case CM_FONTCHANGED: CMFontChanged(Message); break;
-    default: TCustomGroupBox::Dispatch(Message); break;
+    case WM_SIZE:
+      WMSize(Message);
+      break;
+    case CM_ENABLEDCHANGED:
+      CMEnabledChanged(Message);
+      break;
+    case CM_FONTCHANGED:
+      CMFontChanged(Message);
+      break;
+    default:
+      TCustomGroupBox::Dispatch(Message);
+      break;
   }
 }
 
@@ -70,7 +78,8 @@ void TCustomRadioGroup::ArrangeButtons() {
 
 void TCustomRadioGroup::UpdateButtons() {
   SetButtonCount(FItems->GetCount());
-  for (std::size_t I = 0; I < FButtons.size(); ++I) FButtons[I]->SetCaption(FItems->GetStrings(static_cast<Integer>(I)));
+  for (std::size_t I = 0; I < FButtons.size(); ++I)
+    FButtons[I]->SetCaption(FItems->GetStrings(static_cast<Integer>(I)));
   if (FItemIndex >= 0) {
     FUpdating = true;
     FButtons[static_cast<std::size_t>(FItemIndex)]->SetChecked(true);

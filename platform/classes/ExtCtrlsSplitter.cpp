@@ -39,8 +39,10 @@ void TSplitter::Paint() {
   C->FillRect(R);
   if (!FBeveled) return;
   // A raised edge along the bar.
-  if (GetAlign() == alLeft || GetAlign() == alRight) R = Rect(R.Left + 1, R.Top, R.Right - 1, R.Bottom);
-  else R = Rect(R.Left, R.Top + 1, R.Right, R.Bottom - 1);
+  if (GetAlign() == alLeft || GetAlign() == alRight)
+    R = Rect(R.Left + 1, R.Top, R.Right - 1, R.Bottom);
+  else
+    R = Rect(R.Left, R.Top + 1, R.Right, R.Bottom - 1);
   Frame3D(C, R, clBtnHighlight, clBtnShadow, 1);
 }
 
@@ -49,11 +51,20 @@ TControl* TSplitter::FindControl() {
   if (Parent == nullptr) return nullptr;
   TPoint P{GetLeft(), GetTop()};
   switch (GetAlign()) {
-    case alLeft: --P.X; break;
-    case alRight: P.X += GetWidth(); break;
-    case alTop: --P.Y; break;
-    case alBottom: P.Y += GetHeight(); break;
-    default: return nullptr;
+    case alLeft:
+      --P.X;
+      break;
+    case alRight:
+      P.X += GetWidth();
+      break;
+    case alTop:
+      --P.Y;
+      break;
+    case alBottom:
+      P.Y += GetHeight();
+      break;
+    default:
+      return nullptr;
   }
   for (Integer I = 0; I < Parent->GetControlCount(); ++I) {
     TControl* C = Parent->GetControl(I);
@@ -61,12 +72,16 @@ TControl* TSplitter::FindControl() {
     TRect R = C->GetBoundsRect();
     // A closed neighbour (size 0) is still found at its edge.
     if (R.Width() == 0) {
-      if (GetAlign() == alTop || GetAlign() == alLeft) --R.Left;
-      else ++R.Right;
+      if (GetAlign() == alTop || GetAlign() == alLeft)
+        --R.Left;
+      else
+        ++R.Right;
     }
     if (R.Height() == 0) {
-      if (GetAlign() == alTop || GetAlign() == alLeft) --R.Top;
-      else ++R.Bottom;
+      if (GetAlign() == alTop || GetAlign() == alLeft)
+        --R.Top;
+      else
+        ++R.Bottom;
     }
     if (PtInRect(R, P)) return C;
   }
@@ -78,11 +93,20 @@ void TSplitter::CalcSplitSize(Integer X, Integer Y, Integer& NewSize, Integer& S
   Split = Horizontal ? X - FDownPos.X : Y - FDownPos.Y;
   Integer S = 0;
   switch (GetAlign()) {
-    case alLeft: S = FControl->GetWidth() + Split; break;
-    case alRight: S = FControl->GetWidth() - Split; break;
-    case alTop: S = FControl->GetHeight() + Split; break;
-    case alBottom: S = FControl->GetHeight() - Split; break;
-    default: break;
+    case alLeft:
+      S = FControl->GetWidth() + Split;
+      break;
+    case alRight:
+      S = FControl->GetWidth() - Split;
+      break;
+    case alTop:
+      S = FControl->GetHeight() + Split;
+      break;
+    case alBottom:
+      S = FControl->GetHeight() - Split;
+      break;
+    default:
+      break;
   }
   NewSize = std::clamp(S, std::min(FMinSize, FMaxSize), FMaxSize);
   if (S != NewSize) Split += GetAlign() == alRight || GetAlign() == alBottom ? S - NewSize : NewSize - S;
@@ -143,8 +167,12 @@ void TSplitter::UpdateControlSize() {
   if (FControl == nullptr || FNewSize == FOldSize) return;
   TWinControl* Parent = GetParent();
   switch (GetAlign()) {
-    case alLeft: FControl->SetWidth(FNewSize); break;
-    case alTop: FControl->SetHeight(FNewSize); break;
+    case alLeft:
+      FControl->SetWidth(FNewSize);
+      break;
+    case alTop:
+      FControl->SetHeight(FNewSize);
+      break;
     case alRight:
       // The neighbour's left edge moves; its right one stays.
       Parent->DisableAlign();
@@ -158,7 +186,8 @@ void TSplitter::UpdateControlSize() {
                           FControl->GetWidth(), FNewSize);
       Parent->EnableAlign();
       break;
-    default: break;
+    default:
+      break;
   }
   Update();
   FOldSize = FNewSize;
@@ -171,8 +200,10 @@ void TSplitter::DrawLine() {
   FLineVisible = !FLineVisible;
   // Inverted in place: drawing the same bar again takes it away.
   TPoint P{GetLeft(), GetTop()};
-  if (GetAlign() == alLeft || GetAlign() == alRight) P.X += FSplit;
-  else P.Y += FSplit;
+  if (GetAlign() == alLeft || GetAlign() == alRight)
+    P.X += FSplit;
+  else
+    P.Y += FSplit;
   HDC DC = GetDC(Parent->GetWindowHandle());
   HBRUSH Brush = nullptr;
   if (FResizeStyle == rsPattern) {

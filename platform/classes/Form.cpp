@@ -11,10 +11,10 @@
 #include "platform/system/Format.h"
 #include "platform/system/ScopeExit.h"
 #include "platform/user/Menus.h"
+#include "platform/user/WindowMessages.h"
 #include "platform/user/WindowPaint.h"
 #include "platform/user/WindowPos.h"
 #include "platform/user/Windows.h"
-#include "platform/user/WindowMessages.h"
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {
   FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -85,7 +85,10 @@ void TCustomForm::BeginFormLoad() {
 void TCustomForm::EndFormLoad() {
   FControlState.Exclude(csReadingState);
   {
-    auto Cleanup = ScopeExit([&] { FFormState.Exclude(fsCreating); EnableAlign(); });
+    auto Cleanup = ScopeExit([&] {
+      FFormState.Exclude(fsCreating);
+      EnableAlign();
+    });
     TComponent::LoadedAll(this);
   }
   DoCreate();
@@ -106,7 +109,8 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == nullptr) return;
   if (Operation == opInsert) {
     // Everything a form makes while it loads loads with it.
-    if (GetComponentState().Contains(csLoading) && AComponent->GetOwner() == this) SetLoading(AComponent, true);
+    if (GetComponentState().Contains(csLoading) && AComponent->GetOwner() == this)
+      SetLoading(AComponent, true);
     if (!GetComponentState().Contains(csLoading) && FMenu == nullptr && AComponent->GetOwner() == this)
       if (auto* Menu = dynamic_cast<TMainMenu*>(AComponent)) SetMenu(Menu);
     return;
@@ -148,7 +152,8 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   Params.WindowClass.style = CS_DBLCLKS;
   TBorderIcons Icons = FBorderIcons;
   TFormBorderStyle CreateStyle = FBorderStyle;
-  if (FFormStyle == fsMDIChild && (CreateStyle == bsNone || CreateStyle == bsDialog)) CreateStyle = bsSizeable;
+  if (FFormStyle == fsMDIChild && (CreateStyle == bsNone || CreateStyle == bsDialog))
+    CreateStyle = bsSizeable;
   switch (CreateStyle) {
     case bsNone:
       if (GetParent() == nullptr && GetParentWindow() == nullptr) {
@@ -157,9 +162,13 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
       }
       break;
     case bsSingle:
-    case bsToolWindow: Params.Style |= WS_CAPTION | WS_BORDER; break;
+    case bsToolWindow:
+      Params.Style |= WS_CAPTION | WS_BORDER;
+      break;
     case bsSizeable:
-    case bsSizeToolWin: Params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsSizeToolWin:
+      Params.Style |= WS_CAPTION | WS_THICKFRAME;
+      break;
     case bsDialog:
       Params.Style |= WS_POPUP | WS_CAPTION;
       Params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
@@ -176,8 +185,10 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
       if (Icons.Contains(biMinimize)) Params.Style |= WS_MINIMIZEBOX;
       if (Icons.Contains(biMaximize)) Params.Style |= WS_MAXIMIZEBOX;
     }
-    if (FWindowState == wsMinimized) Params.Style |= WS_MINIMIZE;
-    else if (FWindowState == wsMaximized) Params.Style |= WS_MAXIMIZE;
+    if (FWindowState == wsMinimized)
+      Params.Style |= WS_MINIMIZE;
+    else if (FWindowState == wsMaximized)
+      Params.Style |= WS_MAXIMIZE;
   } else if (!FLayoutOnly) {
     FWindowState = wsNormal;
   }
@@ -199,9 +210,11 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 
 void TCustomForm::CreateWnd() {
   TScrollingWinControl::CreateWnd();
-  SendMessage(FHandle, WM_SETICON, 1, reinterpret_cast<LPARAM>(FBorderStyle != bsDialog ? IconHandleOf(FIcon) : nullptr));
+  SendMessage(FHandle, WM_SETICON, 1,
+              reinterpret_cast<LPARAM>(FBorderStyle != bsDialog ? IconHandleOf(FIcon) : nullptr));
   if (FMenu != nullptr) MenuWindowHandleChanged();
-  if (FFormStyle == fsStayOnTop) SetWindowPos(FHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (FFormStyle == fsStayOnTop)
+    SetWindowPos(FHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TCustomForm::DestroyWnd() {
@@ -292,21 +305,27 @@ void TCustomForm::CMMenuChanged(TMessage&) {
   if (FHandle != nullptr && FMenu != nullptr) DrawMenuBar(FHandle);
 }
 
-void TCustomForm::SetIcon(TIcon* Value) { AssignIcon(FIcon, Value); }
+void TCustomForm::SetIcon(TIcon* Value) {
+  AssignIcon(FIcon, Value);
+}
 
 void TCustomForm::IconChanged(TObject*) {
   if (FHandle != nullptr && FBorderStyle != bsDialog)
     SendMessage(FHandle, WM_SETICON, 1, reinterpret_cast<LPARAM>(IconHandleOf(FIcon)));
 }
 
-void TCustomForm::CMIconChanged(TMessage&) { IconChanged(this); }
+void TCustomForm::CMIconChanged(TMessage&) {
+  IconChanged(this);
+}
 
 // ---- Showing --------------------------------------------------------------------------------
 
 void TCustomForm::SetVisible(bool Value) {
   if (FFormState.Contains(fsCreating)) {
-    if (Value) FFormState.Include(fsVisible);
-    else FFormState.Exclude(fsVisible);
+    if (Value)
+      FFormState.Include(fsVisible);
+    else
+      FFormState.Exclude(fsVisible);
     return;
   }
   TScrollingWinControl::SetVisible(Value);
@@ -378,7 +397,8 @@ void TCustomForm::CMShowingChanged(TMessage&) {
       if (Application != nullptr) Application->HandleException(this);
     }
     if (FFormState.Contains(fsModal))
-      SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     else
       ShowWindow(FHandle, SW_HIDE);
   }
@@ -413,29 +433,61 @@ void TCustomForm::WMPaint(TMessage& Message) {
 
 void TCustomForm::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_PAINT: WMPaint(Message); break;
-    case WM_CLOSE: WMClose(Message); break;
-    case WM_ACTIVATE: WMActivate(Message); break;
-    case WM_COMMAND: WMCommand(Message); break;
+    case WM_PAINT:
+      WMPaint(Message);
+      break;
+    case WM_CLOSE:
+      WMClose(Message);
+      break;
+    case WM_ACTIVATE:
+      WMActivate(Message);
+      break;
+    case WM_COMMAND:
+      WMCommand(Message);
+      break;
     case WM_INITMENUPOPUP:
       if (FMenu != nullptr && FMenu->DispatchPopup(reinterpret_cast<HMENU>(Message.WParam))) break;
       DefaultHandler(Message);
       break;
-    case WM_SYSCOMMAND: WMSysCommand(Message); break;
-    case WM_SIZE: WMSize(Message); break;
-    case WM_GETMINMAXINFO: WMGetMinMaxInfo(Message); break;
-    case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
-    case CM_DIALOGKEY: CMDialogKey(Message); break;
-    case CM_ACTIVATE: CMActivate(Message); break;
-    case CM_DEACTIVATE: CMDeactivate(Message); break;
-    case CM_RELEASE: CMRelease(Message); break;
-    case CM_MENUCHANGED: CMMenuChanged(Message); break;
-    case CM_ICONCHANGED: CMIconChanged(Message); break;
-    default: TScrollingWinControl::Dispatch(Message); break;
+    case WM_SYSCOMMAND:
+      WMSysCommand(Message);
+      break;
+    case WM_SIZE:
+      WMSize(Message);
+      break;
+    case WM_GETMINMAXINFO:
+      WMGetMinMaxInfo(Message);
+      break;
+    case CM_SHOWINGCHANGED:
+      CMShowingChanged(Message);
+      break;
+    case CM_DIALOGKEY:
+      CMDialogKey(Message);
+      break;
+    case CM_ACTIVATE:
+      CMActivate(Message);
+      break;
+    case CM_DEACTIVATE:
+      CMDeactivate(Message);
+      break;
+    case CM_RELEASE:
+      CMRelease(Message);
+      break;
+    case CM_MENUCHANGED:
+      CMMenuChanged(Message);
+      break;
+    case CM_ICONCHANGED:
+      CMIconChanged(Message);
+      break;
+    default:
+      TScrollingWinControl::Dispatch(Message);
+      break;
   }
 }
 
-void TCustomForm::WMClose(TMessage&) { Close(); }
+void TCustomForm::WMClose(TMessage&) {
+  Close();
+}
 
 void TCustomForm::WMCommand(TMessage& Message) {
   // Menu commands come with no control window.
@@ -457,10 +509,17 @@ void TCustomForm::WMSysCommand(TMessage& Message) {
 
 void TCustomForm::WMSize(TMessage& Message) {
   switch (Message.WParam) {
-    case SIZE_RESTORED: FWindowState = wsNormal; break;
-    case SIZE_MINIMIZED: FWindowState = wsMinimized; break;
-    case SIZE_MAXIMIZED: FWindowState = wsMaximized; break;
-    default: break;
+    case SIZE_RESTORED:
+      FWindowState = wsNormal;
+      break;
+    case SIZE_MINIMIZED:
+      FWindowState = wsMinimized;
+      break;
+    case SIZE_MAXIMIZED:
+      FWindowState = wsMaximized;
+      break;
+    default:
+      break;
   }
   TScrollingWinControl::WMSize(Message);
 }
@@ -481,7 +540,9 @@ void TCustomForm::CMRelease(TMessage&) {
   delete this;
 }
 
-bool TCustomForm::WantChildKey(TControl*, TMessage&) { return false; }
+bool TCustomForm::WantChildKey(TControl*, TMessage&) {
+  return false;
+}
 
 bool TCustomForm::IsShortCut(TWMKey& Message) {
   bool Handled = false;

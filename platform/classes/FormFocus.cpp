@@ -84,9 +84,9 @@ void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {
   if (FActiveControl == Control) return;
-  const bool Allowed = Control == nullptr ||
-                       (Control != static_cast<TWinControl*>(this) && GetParentForm(Control) == this &&
-                        (GetComponentState().Contains(csLoading) || Control->CanFocus()));
+  const bool Allowed =
+      Control == nullptr || (Control != static_cast<TWinControl*>(this) && GetParentForm(Control) == this &&
+                             (GetComponentState().Contains(csLoading) || Control->CanFocus()));
   if (!Allowed) throw EInvalidOperation("Cannot focus a disabled or invisible window");
   FActiveControl = Control;
   if (!GetComponentState().Contains(csLoading)) {
@@ -125,8 +125,10 @@ void TCustomForm::WMActivate(TMessage& Message) {
 }
 
 void TCustomForm::CMActivate(TMessage&) {
-  if (GetComponentState().Contains(csReading)) FFormState.Include(fsActivated);
-  else Activate();
+  if (GetComponentState().Contains(csReading))
+    FFormState.Include(fsActivated);
+  else
+    Activate();
 }
 
 void TCustomForm::CMDeactivate(TMessage&) {

@@ -7,9 +7,9 @@
 #include "platform/classes/Screen.h"
 #include "platform/classes/UserBridge.h"
 #include "platform/system/ScopeExit.h"
+#include "platform/user/WindowMessages.h"
 #include "platform/user/WindowPos.h"
 #include "platform/user/Windows.h"
-#include "platform/user/WindowMessages.h"
 
 namespace {
 
@@ -58,10 +58,14 @@ void TCustomForm::Close() {
   if (FFormStyle == fsMDIChild) Action = FBorderIcons.Contains(biMinimize) ? caMinimize : caNone;
   DoClose(Action);
   if (Action == caNone) return;
-  if (Application != nullptr && Application->GetMainForm() == this) Application->Terminate();
-  else if (Action == caHide) Hide();
-  else if (Action == caMinimize) SetWindowState(wsMinimized);
-  else Release();
+  if (Application != nullptr && Application->GetMainForm() == this)
+    Application->Terminate();
+  else if (Action == caHide)
+    Hide();
+  else if (Action == caMinimize)
+    SetWindowState(wsMinimized);
+  else
+    Release();
 }
 
 void TCustomForm::Release() {
@@ -77,9 +81,14 @@ void TCustomForm::CloseModal() {
       DoClose(Action);
     }
     switch (Action) {
-      case caNone: FModalResult = mrNone; break;
-      case caFree: Release(); break;
-      default: break;
+      case caNone:
+        FModalResult = mrNone;
+        break;
+      case caFree:
+        Release();
+        break;
+      default:
+        break;
     }
   } catch (...) {
     FModalResult = mrNone;
@@ -137,8 +146,10 @@ TModalResult TCustomForm::ShowModal() {
         if (FModalResult == mrNone && !Application->GetTerminated() && !UserLayer::AnyMessagePending())
           Application->Idle(Msg);
       }
-      if (Application->GetTerminated()) FModalResult = mrCancel;
-      else if (FModalResult != mrNone) CloseModal();
+      if (Application->GetTerminated())
+        FModalResult = mrCancel;
+      else if (FModalResult != mrNone)
+        CloseModal();
     } while (FModalResult == mrNone);
     Result = FModalResult;
     if (HandleAllocated()) SendMessage(FHandle, CM_DEACTIVATE, 0, 0);

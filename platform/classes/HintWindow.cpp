@@ -26,11 +26,21 @@ void THintWindow::CreateParams(TCreateParams& Params) {
 
 void THintWindow::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_NCHITTEST: WMNCHitTest(Message); break;
-    case WM_NCPAINT: WMNCPaint(Message); break;
-    case WM_MOUSEACTIVATE: WMMouseActivate(Message); break;
-    case CM_TEXTCHANGED: CMTextChanged(Message); break;
-    default: TCustomControl::Dispatch(Message); break;
+    case WM_NCHITTEST:
+      WMNCHitTest(Message);
+      break;
+    case WM_NCPAINT:
+      WMNCPaint(Message);
+      break;
+    case WM_MOUSEACTIVATE:
+      WMMouseActivate(Message);
+      break;
+    case CM_TEXTCHANGED:
+      CMTextChanged(Message);
+      break;
+    default:
+      TCustomControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -60,7 +70,8 @@ void THintWindow::Paint() {
 
 TRect THintWindow::CalcHintRect(Integer MaxWidth, const std::string& AHint, void*) {
   RECT R = Rect(0, 0, MaxWidth, 0);
-  DrawText(GetCanvas()->GetHandle(), AHint.c_str(), -1, &R, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  DrawText(GetCanvas()->GetHandle(), AHint.c_str(), -1, &R,
+           DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
   R.Right += 6;
   R.Bottom += 2;
   return R;
@@ -79,15 +90,19 @@ void THintWindow::ActivateHint(TRect Rect, const std::string& AHint) {
   if (Rect.Left + GetWidth() > ScreenW) Rect.Left = ScreenW - GetWidth();
   Rect.Left = std::max(Rect.Left, 0);
   Rect.Top = std::max(Rect.Top, 0);
-  SetWindowPos(GetHandle(), HWND_TOPMOST, Rect.Left, Rect.Top, GetWidth(), GetHeight(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  SetWindowPos(GetHandle(), HWND_TOPMOST, Rect.Left, Rect.Top, GetWidth(), GetHeight(),
+               SWP_SHOWWINDOW | SWP_NOACTIVATE);
   Invalidate();
 }
 
-void THintWindow::ActivateHintData(TRect Rect, const std::string& AHint, void*) { ActivateHint(Rect, AHint); }
+void THintWindow::ActivateHintData(TRect Rect, const std::string& AHint, void*) {
+  ActivateHint(Rect, AHint);
+}
 
 bool THintWindow::IsHintMsg(const MSG& Msg) {
   if (!HandleAllocated() || !IsWindowVisible(GetWindowHandle())) return false;
   const UINT M = Msg.message;
-  return (M >= WM_KEYFIRST && M <= WM_KEYLAST) || M == CM_ACTIVATE || M == CM_DEACTIVATE || M == CM_APPKEYDOWN ||
-         M == CM_APPSYSCOMMAND || M == WM_COMMAND || (M > WM_MOUSEMOVE && M <= WM_MOUSELAST) || M == WM_NCMOUSEMOVE;
+  return (M >= WM_KEYFIRST && M <= WM_KEYLAST) || M == CM_ACTIVATE || M == CM_DEACTIVATE ||
+         M == CM_APPKEYDOWN || M == CM_APPSYSCOMMAND || M == WM_COMMAND ||
+         (M > WM_MOUSEMOVE && M <= WM_MOUSELAST) || M == WM_NCMOUSEMOVE;
 }

@@ -2,9 +2,13 @@
 
 #include "platform/classes/Icon.h"
 
-TIcon* NewIcon() { return new TIcon(); }
+TIcon* NewIcon() {
+  return new TIcon();
+}
 
-void DeleteIcon(TIcon* Icon) { delete Icon; }
+void DeleteIcon(TIcon* Icon) {
+  delete Icon;
+}
 
 void AssignIcon(TIcon* Dest, TIcon* Source) {
   if (Dest != nullptr) Dest->Assign(Source);
@@ -14,6 +18,10 @@ void SetIconOnChange(TIcon* Icon, TNotifyEvent Handler) {
   if (Icon != nullptr) Icon->OnChange = Handler;
 }
 
-bool IconEmpty(TIcon* Icon) { return Icon == nullptr || Icon->Empty(); }
+bool IconEmpty(TIcon* Icon) {
+  return Icon == nullptr || Icon->Empty();
+}
 
-HICON IconHandleOf(TIcon* Icon) { return Icon != nullptr ? Icon->GetHandle() : nullptr; }
+HICON IconHandleOf(TIcon* Icon) {
+  return Icon != nullptr ? Icon->GetHandle() : nullptr;
+}

@@ -4,10 +4,10 @@
 
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Dib.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Painting.h"
 #include "platform/gdi/Rop3.h"
-#include "platform/gdi/Dib.h"
 
 namespace {
 
@@ -18,7 +18,9 @@ constexpr DWORD ROP_DSPDxax = 0x00E20746;
 
 TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
 
-TCustomImageList::~TCustomImageList() { Destroying(); }
+TCustomImageList::~TCustomImageList() {
+  Destroying();
+}
 
 void TCustomImageList::Assign(TPersistent* Source) {
   auto* S = dynamic_cast<TCustomImageList*>(Source);
@@ -82,8 +84,8 @@ void TCustomImageList::CheckIndex(Integer Index) const {
   if (Index < 0 || Index >= GetCount()) throw EInvalidOperation("Invalid ImageList Index");
 }
 
-TCustomImageList::TEntry TCustomImageList::MakeEntry(TBitmap* Image, Integer Left, TBitmap* Mask, bool ByColor,
-                                                     TColor MaskColor) {
+TCustomImageList::TEntry TCustomImageList::MakeEntry(TBitmap* Image, Integer Left, TBitmap* Mask,
+                                                     bool ByColor, TColor MaskColor) {
   TEntry E;
   E.Image = std::make_unique<TBitmap>();
   E.Image->SetSize(FWidth, FHeight);
@@ -100,8 +102,10 @@ TCustomImageList::TEntry TCustomImageList::MakeEntry(TBitmap* Image, Integer Lef
   for (Integer Y = 0; Y < FHeight; ++Y) {
     for (Integer X = 0; X < FWidth; ++X) {
       bool Transparent;
-      if (ByColor) Transparent = (static_cast<COLORREF>(ImageCanvas->GetPixels(X, Y)) & 0x00FFFFFF) == Key;
-      else Transparent = (static_cast<COLORREF>(SourceMask->GetPixels(Left + X, Y)) & 0x00FFFFFF) == 0x00FFFFFF;
+      if (ByColor)
+        Transparent = (static_cast<COLORREF>(ImageCanvas->GetPixels(X, Y)) & 0x00FFFFFF) == Key;
+      else
+        Transparent = (static_cast<COLORREF>(SourceMask->GetPixels(Left + X, Y)) & 0x00FFFFFF) == 0x00FFFFFF;
       MaskCanvas->SetPixels(X, Y, Transparent ? clWhite : clBlack);
       if (Transparent) ImageCanvas->SetPixels(X, Y, clBlack);
     }
@@ -163,7 +167,8 @@ void TCustomImageList::Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index
     DeleteObject(Brush);
   }
   if (FMasked && E.Mask)
-    TransparentStretchBlt(DC, X, Y, FWidth, FHeight, ImageDC, 0, 0, FWidth, FHeight, E.Mask->GetCanvas()->GetHandle(), 0, 0);
+    TransparentStretchBlt(DC, X, Y, FWidth, FHeight, ImageDC, 0, 0, FWidth, FHeight,
+                          E.Mask->GetCanvas()->GetHandle(), 0, 0);
   else
     BitBlt(DC, X, Y, FWidth, FHeight, ImageDC, 0, 0, SRCCOPY);
 }
@@ -183,7 +188,8 @@ void TCustomImageList::DrawDisabled(TCanvas* Canvas, Integer X, Integer Y, const
   HDC ImageDC = E.Image->GetCanvas()->GetHandle();
   const COLORREF OldImageBk = ::SetBkColor(ImageDC, 0x00FFFFFF);
   if (FMasked && E.Mask)
-    TransparentStretchBlt(MonoDC, 0, 0, FWidth, FHeight, ImageDC, 0, 0, FWidth, FHeight, E.Mask->GetCanvas()->GetHandle(), 0, 0);
+    TransparentStretchBlt(MonoDC, 0, 0, FWidth, FHeight, ImageDC, 0, 0, FWidth, FHeight,
+                          E.Mask->GetCanvas()->GetHandle(), 0, 0);
   else
     BitBlt(MonoDC, 0, 0, FWidth, FHeight, ImageDC, 0, 0, SRCCOPY);
   ::SetBkColor(ImageDC, OldImageBk);

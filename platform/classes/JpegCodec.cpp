@@ -14,8 +14,8 @@
 #include "platform/system/Format.h"
 
 // After the platform headers: libjpeg defines TRUE and FALSE as macros.
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "platform/system/Strings.h"
 #include "platform/user/Input.h"
 #include "platform/user/Menus.h"
-#include "platform/user/Windows.h"
 #include "platform/user/WindowMessages.h"
+#include "platform/user/Windows.h"
 
 namespace {
 
@@ -24,8 +24,10 @@ UINT UniqueCommand() {
   auto& Pool = CommandPool();
   auto It = std::find(Pool.begin(), Pool.end(), false);
   const auto Index = static_cast<UINT>(It - Pool.begin());
-  if (It == Pool.end()) Pool.push_back(true);
-  else *It = true;
+  if (It == Pool.end())
+    Pool.push_back(true);
+  else
+    *It = true;
   return Index;
 }
 
@@ -62,8 +64,8 @@ void PopupListWndProc(TMessage& Message) {
           std::string Hint;
           for (TPopupMenu* Menu : List.Menus) {
             const bool Popup = (HIWORD(Message.WParam) & MF_POPUP) != 0;
-            const UINT_PTR Key = Popup ? reinterpret_cast<UINT_PTR>(GetSubMenu(reinterpret_cast<HMENU>(Message.LParam),
-                                                                                LOWORD(Message.WParam)))
+            const UINT_PTR Key = Popup ? reinterpret_cast<UINT_PTR>(GetSubMenu(
+                                             reinterpret_cast<HMENU>(Message.LParam), LOWORD(Message.WParam)))
                                        : LOWORD(Message.WParam);
             if (TMenuItem* Item = Menu->FindItem(Key, Popup ? fkHandle : fkCommand)) {
               Hint = GetLongHint(Item->GetHint());
@@ -86,7 +88,9 @@ void PopupListWndProc(TMessage& Message) {
 
 // ---- TMenuItem --------------------------------------------------------------------------------
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) { FCommand = UniqueCommand(); }
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {
+  FCommand = UniqueCommand();
+}
 
 TMenuItem::~TMenuItem() {
   Destroying();
@@ -196,7 +200,8 @@ void TMenuItem::VerifyGroupIndex(Integer Position, Byte Value) {
   for (Integer I = 0; I < GetCount(); ++I) {
     TMenuItem* Item = FItems[static_cast<std::size_t>(I)];
     if (I < Position) {
-      if (Item->FGroupIndex > Value) throw EMenuError("GroupIndex cannot be less than a previous menu item's GroupIndex");
+      if (Item->FGroupIndex > Value)
+        throw EMenuError("GroupIndex cannot be less than a previous menu item's GroupIndex");
     } else if (Item->FGroupIndex < Value) {
       // The items from Position on follow with at least this group.
       Item->FGroupIndex = Value;
@@ -262,8 +267,10 @@ void TMenuItem::MenuChanged(bool Rebuild) {
 
 void TMenuItem::SubItemChanged(TObject*, TMenuItem* Source, bool Rebuild) {
   if (Rebuild && FHandle != nullptr) RebuildHandle();
-  if (FParent != nullptr) FParent->SubItemChanged(this, Source, false);
-  else if (FOnChange) FOnChange(this, Source, false);
+  if (FParent != nullptr)
+    FParent->SubItemChanged(this, Source, false);
+  else if (FOnChange)
+    FOnChange(this, Source, false);
 }
 
 // ---- Native menus ----
@@ -288,7 +295,8 @@ void TMenuItem::AppendTo(HMENU Menu) {
     Info.hSubMenu = GetHandle();
   } else if (FShortCut != scNone) {
     // Items of a menu bar itself show no short-cut text.
-    const bool OnBar = FParent != nullptr && FParent->FParent == nullptr && dynamic_cast<TMainMenu*>(FParent->FMenu) != nullptr;
+    const bool OnBar = FParent != nullptr && FParent->FParent == nullptr &&
+                       dynamic_cast<TMainMenu*>(FParent->FMenu) != nullptr;
     if (!OnBar) Caption += "\t" + ShortCutToText(FShortCut);
   }
   Info.fType = IsLine() ? MFT_SEPARATOR : MFT_STRING;
@@ -350,7 +358,9 @@ void TMenu::Loaded() {
   MenuChanged(nullptr, nullptr, false);
 }
 
-void TMenu::SetWindowHandle(HWND Value) { FWindowHandle = Value; }
+void TMenu::SetWindowHandle(HWND Value) {
+  FWindowHandle = Value;
+}
 
 TMenuItem* TMenu::FindItem(UINT_PTR Value, TFindItemKind Kind) {
   struct TFinder {
@@ -359,7 +369,8 @@ TMenuItem* TMenu::FindItem(UINT_PTR Value, TFindItemKind Kind) {
     TMenuItem* Find(TMenuItem* Item) const {
       if (Item == nullptr) return nullptr;
       const bool Match = (Kind == fkCommand && Value == Item->FCommand) ||
-                         (Kind == fkHandle && Item->FHandle != nullptr && Value == reinterpret_cast<UINT_PTR>(Item->FHandle)) ||
+                         (Kind == fkHandle && Item->FHandle != nullptr &&
+                          Value == reinterpret_cast<UINT_PTR>(Item->FHandle)) ||
                          (Kind == fkShortCut && Item->FShortCut != scNone && Value == Item->FShortCut);
       if (Match) return Item;
       for (TMenuItem* Child : Item->FItems)
@@ -383,7 +394,8 @@ bool TMenu::IsShortCut(TWMKey& Message) {
     if (Item == nullptr) return false;
     // The items above it are clicked first, as opening their submenus would.
     std::vector<TMenuItem*> Path;
-    for (TMenuItem* P = Item; P != nullptr && P->FParent != nullptr; P = P->FParent) Path.insert(Path.begin(), P);
+    for (TMenuItem* P = Item; P != nullptr && P->FParent != nullptr; P = P->FParent)
+      Path.insert(Path.begin(), P);
     bool Moved = false;
     for (TMenuItem* P : Path) {
       if (!P->FEnabled) return true;
@@ -465,5 +477,6 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
 void TPopupMenu::TrackMenu(Integer X, Integer Y) {
   static constexpr UINT Alignments[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};
   static constexpr UINT Buttons[] = {TPM_RIGHTBUTTON, TPM_LEFTBUTTON};
-  TrackPopupMenu(FItems->GetHandle(), Alignments[FAlignment] | Buttons[FTrackButton], X, Y, 0, Popups().Window, nullptr);
+  TrackPopupMenu(FItems->GetHandle(), Alignments[FAlignment] | Buttons[FTrackButton], X, Y, 0,
+                 Popups().Window, nullptr);
 }

@@ -9,9 +9,9 @@
 #include "platform/gdi/FontEngine.h"
 #include "platform/system/Format.h"
 #include "platform/user/SystemMetrics.h"
+#include "platform/user/WindowMessages.h"
 #include "platform/user/WindowPos.h"
 #include "platform/user/Windows.h"
-#include "platform/user/WindowMessages.h"
 
 namespace {
 
@@ -22,32 +22,48 @@ LPCSTR BuiltInCursor(Integer Index) {
     case crArrow:
     case crDefault:
     case crDrag:
-    case crMultiDrag: return IDC_ARROW;
-    case crCross: return IDC_CROSS;
-    case crIBeam: return IDC_IBEAM;
-    case crSizeNESW: return IDC_SIZENESW;
+    case crMultiDrag:
+      return IDC_ARROW;
+    case crCross:
+      return IDC_CROSS;
+    case crIBeam:
+      return IDC_IBEAM;
+    case crSizeNESW:
+      return IDC_SIZENESW;
     case crSizeNS:
-    case crVSplit: return IDC_SIZENS;
-    case crSizeNWSE: return IDC_SIZENWSE;
+    case crVSplit:
+      return IDC_SIZENS;
+    case crSizeNWSE:
+      return IDC_SIZENWSE;
     case crSizeWE:
-    case crHSplit: return IDC_SIZEWE;
-    case crUpArrow: return IDC_UPARROW;
+    case crHSplit:
+      return IDC_SIZEWE;
+    case crUpArrow:
+      return IDC_UPARROW;
     case crHourGlass:
-    case crSQLWait: return IDC_WAIT;
+    case crSQLWait:
+      return IDC_WAIT;
     case crNoDrop:
-    case crNo: return IDC_NO;
-    case crAppStart: return IDC_APPSTARTING;
-    case crHelp: return IDC_HELP;
-    case crHandPoint: return IDC_HAND;
-    case crSizeAll: return IDC_SIZEALL;
-    default: return nullptr;
+    case crNo:
+      return IDC_NO;
+    case crAppStart:
+      return IDC_APPSTARTING;
+    case crHelp:
+      return IDC_HELP;
+    case crHandPoint:
+      return IDC_HAND;
+    case crSizeAll:
+      return IDC_SIZEALL;
+    default:
+      return nullptr;
   }
 }
 
 template <class T>
 void EraseAll(std::vector<T*>& List, const void* Item) {
-  List.erase(std::remove_if(List.begin(), List.end(), [&](T* P) { return static_cast<const void*>(P) == Item; }),
-             List.end());
+  List.erase(
+      std::remove_if(List.begin(), List.end(), [&](T* P) { return static_cast<const void*>(P) == Item; }),
+      List.end());
 }
 
 }  // namespace
@@ -89,18 +105,24 @@ TScreen::~TScreen() {
 }
 
 TForm* TScreen::GetForm(Integer Index) const {
-  if (Index < 0 || Index >= GetFormCount()) throw EListError(Format("List index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index >= GetFormCount())
+    throw EListError(Format("List index out of bounds (%d)", {Index}));
   return FForms[static_cast<std::size_t>(Index)];
 }
 
 TCustomForm* TScreen::GetCustomForm(Integer Index) const {
-  if (Index < 0 || Index >= GetCustomFormCount()) throw EListError(Format("List index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index >= GetCustomFormCount())
+    throw EListError(Format("List index out of bounds (%d)", {Index}));
   return FCustomForms[static_cast<std::size_t>(Index)];
 }
 
-void TScreen::AddForm(TCustomForm* AForm) { FCustomForms.push_back(AForm); }
+void TScreen::AddForm(TCustomForm* AForm) {
+  FCustomForms.push_back(AForm);
+}
 
-void TScreen::AddForm(TForm* AForm) { FForms.push_back(AForm); }
+void TScreen::AddForm(TForm* AForm) {
+  FForms.push_back(AForm);
+}
 
 void TScreen::RemoveForm(TCustomForm* AForm) {
   EraseAll(FCustomForms, AForm);
@@ -113,7 +135,8 @@ void TScreen::RemoveForm(TCustomForm* AForm) {
   }
   if (FLastActiveCustomForm == AForm) FLastActiveCustomForm = nullptr;
   if (FActiveControl != nullptr && AForm->ContainsControl(FActiveControl)) FActiveControl = nullptr;
-  if (FLastActiveControl != nullptr && AForm->ContainsControl(FLastActiveControl)) FLastActiveControl = nullptr;
+  if (FLastActiveControl != nullptr && AForm->ContainsControl(FLastActiveControl))
+    FLastActiveControl = nullptr;
   // Without forms the hint window gives its window back.
   if (FCustomForms.empty() && Application != nullptr && Application->GetHintWindow() != nullptr)
     Application->GetHintWindow()->ReleaseHandle();
@@ -142,7 +165,8 @@ void TScreen::SetCursor(TCursor Value) {
       const HWND Wnd = WindowFromPoint(P);
       if (Wnd != nullptr) {
         const LRESULT Code = SendMessage(Wnd, WM_NCHITTEST, 0, MAKELPARAM(P.X, P.Y));
-        SendMessage(Wnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(Wnd), MAKELPARAM(static_cast<Integer>(Code), WM_MOUSEMOVE));
+        SendMessage(Wnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(Wnd),
+                    MAKELPARAM(static_cast<Integer>(Code), WM_MOUSEMOVE));
       }
     } else {
       ::SetCursor(GetCursors(Value));
@@ -169,9 +193,15 @@ void TScreen::SetCursors(Integer Index, HCURSOR Handle) {
 
 // ---- Screen and monitors ----------------------------------------------------------------------
 
-Integer TScreen::GetWidth() const { return GetSystemMetrics(SM_CXSCREEN); }
-Integer TScreen::GetHeight() const { return GetSystemMetrics(SM_CYSCREEN); }
-TRect TScreen::GetWorkAreaRect() const { return WorkArea(); }
+Integer TScreen::GetWidth() const {
+  return GetSystemMetrics(SM_CXSCREEN);
+}
+Integer TScreen::GetHeight() const {
+  return GetSystemMetrics(SM_CYSCREEN);
+}
+TRect TScreen::GetWorkAreaRect() const {
+  return WorkArea();
+}
 
 void TScreen::LoadMonitors() {
   if (!FMonitors.empty()) return;
@@ -188,7 +218,8 @@ Integer TScreen::GetMonitorCount() {
 
 TMonitor* TScreen::GetMonitor(Integer Index) {
   LoadMonitors();
-  if (Index < 0 || Index >= GetMonitorCount()) throw EListError(Format("List index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index >= GetMonitorCount())
+    throw EListError(Format("List index out of bounds (%d)", {Index}));
   return FMonitors[static_cast<std::size_t>(Index)].get();
 }
 

@@ -41,7 +41,9 @@ Integer TControlScrollBar::ControlSize(bool ControlSB, bool AssumeSB) {
   return FControl->GetClientWidth() + Adjustment(WS_VSCROLL, SM_CXVSCROLL);
 }
 
-bool TControlScrollBar::NeedsScrollBarVisible() { return FRange > ControlSize(false, false); }
+bool TControlScrollBar::NeedsScrollBarVisible() {
+  return FRange > ControlSize(false, false);
+}
 
 bool TControlScrollBar::IsScrollBarVisible() {
   if (!FControl->HandleAllocated()) return false;
@@ -71,8 +73,10 @@ void TControlScrollBar::SetPosition(Integer Value) {
   if (Value != FPosition) {
     const Integer OldPos = FPosition;
     FPosition = Value;
-    if (FKind == sbHorizontal) FControl->ScrollBy(OldPos - Value, 0);
-    else FControl->ScrollBy(0, OldPos - Value);
+    if (FKind == sbHorizontal)
+      FControl->ScrollBy(OldPos - Value, 0);
+    else
+      FControl->ScrollBy(0, OldPos - Value);
   }
   if (FControl->HandleAllocated()) {
     SCROLLINFO Info;
@@ -141,17 +145,32 @@ void TControlScrollBar::ScrollMessage(TMessage& Message) {
     return Info.nTrackPos;
   };
   switch (Code) {
-    case SB_LINEUP: SetPosition(FPosition - FIncrement); break;
-    case SB_LINEDOWN: SetPosition(FPosition + FIncrement); break;
-    case SB_PAGEUP: SetPosition(FPosition - ControlSize(true, false)); break;
-    case SB_PAGEDOWN: SetPosition(FPosition + ControlSize(true, false)); break;
-    case SB_THUMBPOSITION: SetPosition(TrackPos()); break;
+    case SB_LINEUP:
+      SetPosition(FPosition - FIncrement);
+      break;
+    case SB_LINEDOWN:
+      SetPosition(FPosition + FIncrement);
+      break;
+    case SB_PAGEUP:
+      SetPosition(FPosition - ControlSize(true, false));
+      break;
+    case SB_PAGEDOWN:
+      SetPosition(FPosition + ControlSize(true, false));
+      break;
+    case SB_THUMBPOSITION:
+      SetPosition(TrackPos());
+      break;
     case SB_THUMBTRACK:
       if (FTracking) SetPosition(TrackPos());
       break;
-    case SB_TOP: SetPosition(0); break;
-    case SB_BOTTOM: SetPosition(FCalcRange); break;
-    default: break;
+    case SB_TOP:
+      SetPosition(0);
+      break;
+    case SB_BOTTOM:
+      SetPosition(FCalcRange);
+      break;
+    default:
+      break;
   }
 }
 
@@ -170,10 +189,18 @@ TScrollingWinControl::~TScrollingWinControl() {
 
 void TScrollingWinControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_SIZE: WMSize(Message); break;
-    case WM_HSCROLL: WMHScroll(Message); break;
-    case WM_VSCROLL: WMVScroll(Message); break;
-    default: TWinControl::Dispatch(Message); break;
+    case WM_SIZE:
+      WMSize(Message);
+      break;
+    case WM_HSCROLL:
+      WMHScroll(Message);
+      break;
+    case WM_VSCROLL:
+      WMVScroll(Message);
+      break;
+    default:
+      TWinControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -221,7 +248,8 @@ void TScrollingWinControl::AlignControls(TControl* AControl, TRect& Rect) {
 
 void TScrollingWinControl::AdjustClientRect(TRect& Rect) {
   Rect = Bounds(-FHorzScrollBar->GetPosition(), -FVertScrollBar->GetPosition(),
-                std::max(FHorzScrollBar->GetRange(), GetClientWidth()), std::max(GetClientHeight(), FVertScrollBar->GetRange()));
+                std::max(FHorzScrollBar->GetRange(), GetClientWidth()),
+                std::max(GetClientHeight(), FVertScrollBar->GetRange()));
   TWinControl::AdjustClientRect(Rect);
 }
 
@@ -276,11 +304,15 @@ void TScrollingWinControl::WMSize(TMessage& Message) {
 }
 
 void TScrollingWinControl::WMHScroll(TMessage& Message) {
-  if (Message.LParam == 0 && FHorzScrollBar->GetVisible()) FHorzScrollBar->ScrollMessage(Message);
-  else TWinControl::WMHScroll(Message);
+  if (Message.LParam == 0 && FHorzScrollBar->GetVisible())
+    FHorzScrollBar->ScrollMessage(Message);
+  else
+    TWinControl::WMHScroll(Message);
 }
 
 void TScrollingWinControl::WMVScroll(TMessage& Message) {
-  if (Message.LParam == 0 && FVertScrollBar->GetVisible()) FVertScrollBar->ScrollMessage(Message);
-  else TWinControl::WMVScroll(Message);
+  if (Message.LParam == 0 && FVertScrollBar->GetVisible())
+    FVertScrollBar->ScrollMessage(Message);
+  else
+    TWinControl::WMVScroll(Message);
 }

@@ -7,10 +7,25 @@
 namespace {
 
 // The key names of menu texts.
-constexpr const char* KeyCaps[] = {"BkSp", "Tab", "Esc", "Enter", "Space", "PgUp", "PgDn", "End", "Home",
-                                   "Left", "Up", "Right", "Down", "Ins", "Del"};
-enum { mkcBkSp, mkcTab, mkcEsc, mkcEnter, mkcSpace, mkcPgUp, mkcPgDn, mkcEnd, mkcHome, mkcLeft, mkcUp, mkcRight,
-       mkcDown, mkcIns, mkcDel };
+constexpr const char* KeyCaps[] = {"BkSp", "Tab",  "Esc", "Enter", "Space", "PgUp", "PgDn", "End",
+                                   "Home", "Left", "Up",  "Right", "Down",  "Ins",  "Del"};
+enum {
+  mkcBkSp,
+  mkcTab,
+  mkcEsc,
+  mkcEnter,
+  mkcSpace,
+  mkcPgUp,
+  mkcPgDn,
+  mkcEnd,
+  mkcHome,
+  mkcLeft,
+  mkcUp,
+  mkcRight,
+  mkcDown,
+  mkcIns,
+  mkcDel
+};
 constexpr const char* ShiftCap = "Shift+";
 constexpr const char* CtrlCap = "Ctrl+";
 constexpr const char* AltCap = "Alt+";
@@ -19,29 +34,52 @@ constexpr const char* AltCap = "Alt+";
 // layout gives them (US layout).
 std::string SpecialName(Byte Key) {
   switch (Key) {
-    case VK_MULTIPLY: return "Num *";
-    case VK_ADD: return "Num +";
-    case VK_SUBTRACT: return "Num -";
-    case VK_DECIMAL: return "Num Del";
-    case VK_DIVIDE: return "Num /";
-    case VK_OEM_1: return ";";
-    case VK_OEM_PLUS: return "=";
-    case VK_OEM_COMMA: return ",";
-    case VK_OEM_MINUS: return "-";
-    case VK_OEM_PERIOD: return ".";
-    case VK_OEM_2: return "/";
-    case VK_OEM_3: return "`";
-    case VK_OEM_4: return "[";
-    case VK_OEM_5: return "\\";
-    case VK_OEM_6: return "]";
-    case VK_OEM_7: return "'";
-    case VK_PAUSE: return "Pause";
-    case VK_CAPITAL: return "Caps Lock";
-    case VK_NUMLOCK: return "Num Lock";
-    case VK_SCROLL: return "Scroll Lock";
-    case VK_SNAPSHOT: return "Prnt Scrn";
-    case VK_APPS: return "Application";
-    default: return {};
+    case VK_MULTIPLY:
+      return "Num *";
+    case VK_ADD:
+      return "Num +";
+    case VK_SUBTRACT:
+      return "Num -";
+    case VK_DECIMAL:
+      return "Num Del";
+    case VK_DIVIDE:
+      return "Num /";
+    case VK_OEM_1:
+      return ";";
+    case VK_OEM_PLUS:
+      return "=";
+    case VK_OEM_COMMA:
+      return ",";
+    case VK_OEM_MINUS:
+      return "-";
+    case VK_OEM_PERIOD:
+      return ".";
+    case VK_OEM_2:
+      return "/";
+    case VK_OEM_3:
+      return "`";
+    case VK_OEM_4:
+      return "[";
+    case VK_OEM_5:
+      return "\\";
+    case VK_OEM_6:
+      return "]";
+    case VK_OEM_7:
+      return "'";
+    case VK_PAUSE:
+      return "Pause";
+    case VK_CAPITAL:
+      return "Caps Lock";
+    case VK_NUMLOCK:
+      return "Num Lock";
+    case VK_SCROLL:
+      return "Scroll Lock";
+    case VK_SNAPSHOT:
+      return "Prnt Scrn";
+    case VK_APPS:
+      return "Application";
+    default:
+      return {};
   }
 }
 
@@ -73,16 +111,26 @@ void ShortCutToKey(TShortCut ShortCut, Word& Key, TShiftState& Shift) {
 std::string ShortCutToText(TShortCut ShortCut) {
   const Byte Key = static_cast<Byte>(ShortCut & 0xFF);
   std::string Name;
-  if (Key == 0x08 || Key == 0x09) Name = KeyCaps[mkcBkSp + Key - 0x08];
-  else if (Key == 0x0D) Name = KeyCaps[mkcEnter];
-  else if (Key == 0x1B) Name = KeyCaps[mkcEsc];
-  else if (Key >= 0x20 && Key <= 0x28) Name = KeyCaps[mkcSpace + Key - 0x20];
-  else if (Key >= 0x2D && Key <= 0x2E) Name = KeyCaps[mkcIns + Key - 0x2D];
-  else if (Key >= 0x30 && Key <= 0x39) Name = std::string(1, static_cast<char>('0' + Key - 0x30));
-  else if (Key >= 0x41 && Key <= 0x5A) Name = std::string(1, static_cast<char>('A' + Key - 0x41));
-  else if (Key >= 0x60 && Key <= 0x69) Name = std::string(1, static_cast<char>('0' + Key - 0x60));
-  else if (Key >= 0x70 && Key <= 0x87) Name = "F" + std::to_string(Key - 0x6F);
-  else Name = SpecialName(Key);
+  if (Key == 0x08 || Key == 0x09)
+    Name = KeyCaps[mkcBkSp + Key - 0x08];
+  else if (Key == 0x0D)
+    Name = KeyCaps[mkcEnter];
+  else if (Key == 0x1B)
+    Name = KeyCaps[mkcEsc];
+  else if (Key >= 0x20 && Key <= 0x28)
+    Name = KeyCaps[mkcSpace + Key - 0x20];
+  else if (Key >= 0x2D && Key <= 0x2E)
+    Name = KeyCaps[mkcIns + Key - 0x2D];
+  else if (Key >= 0x30 && Key <= 0x39)
+    Name = std::string(1, static_cast<char>('0' + Key - 0x30));
+  else if (Key >= 0x41 && Key <= 0x5A)
+    Name = std::string(1, static_cast<char>('A' + Key - 0x41));
+  else if (Key >= 0x60 && Key <= 0x69)
+    Name = std::string(1, static_cast<char>('0' + Key - 0x60));
+  else if (Key >= 0x70 && Key <= 0x87)
+    Name = "F" + std::to_string(Key - 0x6F);
+  else
+    Name = SpecialName(Key);
   if (Name.empty()) return {};
   std::string Result;
   if (ShortCut & scShift) Result += ShiftCap;
@@ -94,11 +142,16 @@ std::string ShortCutToText(TShortCut ShortCut) {
 TShortCut TextToShortCut(std::string Text) {
   TShortCut Shift = 0;
   for (;;) {
-    if (TakeFront(Text, ShiftCap)) Shift |= scShift;
-    else if (TakeFront(Text, "^")) Shift |= scCtrl;
-    else if (TakeFront(Text, CtrlCap)) Shift |= scCtrl;
-    else if (TakeFront(Text, AltCap)) Shift |= scAlt;
-    else break;
+    if (TakeFront(Text, ShiftCap))
+      Shift |= scShift;
+    else if (TakeFront(Text, "^"))
+      Shift |= scCtrl;
+    else if (TakeFront(Text, CtrlCap))
+      Shift |= scCtrl;
+    else if (TakeFront(Text, AltCap))
+      Shift |= scAlt;
+    else
+      break;
   }
   if (Text.empty()) return scNone;
   for (TShortCut Key = 0x08; Key <= 0xFF; ++Key)

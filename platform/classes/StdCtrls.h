@@ -30,13 +30,25 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // The item state of an owner-drawn item: bit i of DRAWITEMSTRUCT.itemState is item i.
 enum TOwnerDrawStateItem {
-  odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive, odNoAccel,
-  odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
+  odSelected,
+  odGrayed,
+  odDisabled,
+  odChecked,
+  odFocused,
+  odDefault,
+  odHotLight,
+  odInactive,
+  odNoAccel,
+  odNoFocusRect,
+  odReserved1,
+  odReserved2,
+  odComboBoxEdit
 };
 using TOwnerDrawState = TSet<TOwnerDrawStateItem, 16>;
 TOwnerDrawState OwnerDrawStateOf(UINT ItemState);
 
-using TDrawItemEvent = TDelegate<void(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State)>;
+using TDrawItemEvent =
+    TDelegate<void(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State)>;
 using TMeasureItemEvent = TDelegate<void(TWinControl* Control, Integer Index, Integer& Height)>;
 
 // Binds Canvas to the item's DC with the control's font and brush (the highlight colours for a
@@ -610,7 +622,17 @@ class TStaticText : public TCustomStaticText {
 };
 
 // ---- Scroll bars ----------------------------------------------------------------------------
-enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+enum TScrollCode {
+  scLineUp,
+  scLineDown,
+  scPageUp,
+  scPageDown,
+  scPosition,
+  scTrack,
+  scTop,
+  scBottom,
+  scEndScroll
+};
 using TScrollEvent = TDelegate<void(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos)>;
 
 class TScrollBar : public TWinControl {

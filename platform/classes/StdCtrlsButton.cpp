@@ -30,8 +30,10 @@ LRESULT ButtonCheck(TCheckBoxState State) {
 TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {}
 
 void TButtonControl::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_GETDLGCODE) DefaultHandler(Message);
-  else TWinControl::Dispatch(Message);
+  if (Message.Msg == WM_GETDLGCODE)
+    DefaultHandler(Message);
+  else
+    TWinControl::Dispatch(Message);
 }
 
 // ---- TButton ----------------------------------------------------------------------------------
@@ -44,10 +46,18 @@ TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {
 
 void TButton::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_COMMAND: CNCommand(Message); break;
-    case CM_DIALOGKEY: CMDialogKey(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    default: TButtonControl::Dispatch(Message); break;
+    case CN_COMMAND:
+      CNCommand(Message);
+      break;
+    case CM_DIALOGKEY:
+      CMDialogKey(Message);
+      break;
+    case CM_DIALOGCHAR:
+      CMDialogChar(Message);
+      break;
+    default:
+      TButtonControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -67,7 +77,8 @@ void TButton::Click() {
 void TButton::SetActive(bool Value) {
   if (FActive == Value) return;
   FActive = Value;
-  if (HandleAllocated()) SendMessage(GetWindowHandle(), BM_SETSTYLE, Value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+  if (HandleAllocated())
+    SendMessage(GetWindowHandle(), BM_SETSTYLE, Value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void TButton::SetDefault(bool Value) {
@@ -78,14 +89,18 @@ void TButton::SetDefault(bool Value) {
 }
 
 void TButton::DoEnter() {
-  if (TCustomForm* Form = GetParentForm(this)) ForEachButton(Form, [this](TButton* B) { B->SetActive(B == this); });
-  else SetActive(true);
+  if (TCustomForm* Form = GetParentForm(this))
+    ForEachButton(Form, [this](TButton* B) { B->SetActive(B == this); });
+  else
+    SetActive(true);
   TButtonControl::DoEnter();
 }
 
 void TButton::DoExit() {
-  if (TCustomForm* Form = GetParentForm(this)) ForEachButton(Form, [](TButton* B) { B->SetActive(B->FDefault); });
-  else SetActive(FDefault);
+  if (TCustomForm* Form = GetParentForm(this))
+    ForEachButton(Form, [](TButton* B) { B->SetActive(B->FDefault); });
+  else
+    SetActive(FDefault);
   TButtonControl::DoExit();
 }
 
@@ -123,9 +138,15 @@ TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
 
 void TCustomCheckBox::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_COMMAND: CNCommand(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    default: TButtonControl::Dispatch(Message); break;
+    case CN_COMMAND:
+      CNCommand(Message);
+      break;
+    case CM_DIALOGCHAR:
+      CMDialogChar(Message);
+      break;
+    default:
+      TButtonControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -147,7 +168,8 @@ void TCustomCheckBox::CreateWnd() {
 void TCustomCheckBox::SetState(TCheckBoxState Value) {
   if (FState == Value) return;
   FState = Value;
-  if (HandleAllocated()) SendMessage(GetWindowHandle(), BM_SETCHECK, static_cast<WPARAM>(ButtonCheck(FState)), 0);
+  if (HandleAllocated())
+    SendMessage(GetWindowHandle(), BM_SETCHECK, static_cast<WPARAM>(ButtonCheck(FState)), 0);
   if (!GetClicksDisabled()) {
     TControl::Changed();
     Click();
@@ -162,9 +184,15 @@ void TCustomCheckBox::SetAlignment(TAlignment Value) {
 
 void TCustomCheckBox::Toggle() {
   switch (FState) {
-    case cbUnchecked: SetState(FAllowGrayed ? cbGrayed : cbChecked); break;
-    case cbChecked: SetState(cbUnchecked); break;
-    case cbGrayed: SetState(cbChecked); break;
+    case cbUnchecked:
+      SetState(FAllowGrayed ? cbGrayed : cbChecked);
+      break;
+    case cbChecked:
+      SetState(cbUnchecked);
+      break;
+    case cbGrayed:
+      SetState(cbChecked);
+      break;
   }
 }
 
@@ -191,9 +219,15 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
 
 void TRadioButton::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_COMMAND: CNCommand(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    default: TButtonControl::Dispatch(Message); break;
+    case CN_COMMAND:
+      CNCommand(Message);
+      break;
+    case CM_DIALOGCHAR:
+      CMDialogChar(Message);
+      break;
+    default:
+      TButtonControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -220,7 +254,8 @@ void TRadioButton::SetChecked(bool Value) {
   if (!Value) return;
   if (TWinControl* Parent = GetParent())
     for (Integer I = 0; I < Parent->GetControlCount(); ++I)
-      if (auto* Sibling = dynamic_cast<TRadioButton*>(Parent->GetControl(I)); Sibling != nullptr && Sibling != this)
+      if (auto* Sibling = dynamic_cast<TRadioButton*>(Parent->GetControl(I));
+          Sibling != nullptr && Sibling != this)
         Sibling->SetChecked(false);
   TControl::Changed();
   if (!GetClicksDisabled()) Click();
@@ -234,9 +269,14 @@ void TRadioButton::SetAlignment(TAlignment Value) {
 
 void TRadioButton::CNCommand(TMessage& Message) {
   switch (HIWORD(Message.WParam)) {
-    case BN_CLICKED: SetChecked(true); break;
-    case BN_DOUBLECLICKED: DblClick(); break;
-    default: break;
+    case BN_CLICKED:
+      SetChecked(true);
+      break;
+    case BN_DOUBLECLICKED:
+      DblClick();
+      break;
+    default:
+      break;
   }
 }
 
@@ -253,16 +293,22 @@ void TRadioButton::CMDialogChar(TMessage& Message) {
 // ---- TCustomGroupBox --------------------------------------------------------------------------
 
 TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
-  FControlStyle =
-      TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csReplicatable};
+  FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents,
+                                csSetCaption,      csDoubleClicks, csReplicatable};
   SetBounds(0, 0, 185, 105);
 }
 
 void TCustomGroupBox::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    case CM_TEXTCHANGED: CMTextChanged(Message); break;
-    default: TCustomControl::Dispatch(Message); break;
+    case CM_DIALOGCHAR:
+      CMDialogChar(Message);
+      break;
+    case CM_TEXTCHANGED:
+      CMTextChanged(Message);
+      break;
+    default:
+      TCustomControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -292,7 +338,8 @@ void TCustomGroupBox::Paint() {
   const std::string Text = GetText();
   if (Text.empty()) return;
   RECT TextRect{8, 0, 0, H};
-  DrawText(C->GetHandle(), Text.c_str(), static_cast<Integer>(Text.size()), &TextRect, DT_SINGLELINE | DT_CALCRECT);
+  DrawText(C->GetHandle(), Text.c_str(), static_cast<Integer>(Text.size()), &TextRect,
+           DT_SINGLELINE | DT_CALCRECT);
   C->GetBrush()->SetColor(GetColor());
   C->GetBrush()->SetStyle(bsSolid);
   // The brush's colour behind the text hides the frame line under it.

@@ -9,9 +9,9 @@
 
 namespace {
 
-const TNativeListMessages ComboBoxMessages{CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT,
-                                           CB_GETCOUNT,  CB_GETLBTEXT,    CB_GETLBTEXTLEN, CB_GETITEMDATA,
-                                           CB_SETITEMDATA};
+const TNativeListMessages ComboBoxMessages{CB_ADDSTRING,    CB_INSERTSTRING, CB_DELETESTRING,
+                                           CB_RESETCONTENT, CB_GETCOUNT,     CB_GETLBTEXT,
+                                           CB_GETLBTEXTLEN, CB_GETITEMDATA,  CB_SETITEMDATA};
 
 }  // namespace
 
@@ -33,11 +33,21 @@ TCustomComboBox::~TCustomComboBox() {
 
 void TCustomComboBox::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_COMMAND: CNCommand(Message); break;
-    case CN_DRAWITEM: CNDrawItem(Message); break;
-    case CN_MEASUREITEM: CNMeasureItem(Message); break;
-    case WM_GETDLGCODE: DefaultHandler(Message); break;
-    default: TWinControl::Dispatch(Message); break;
+    case CN_COMMAND:
+      CNCommand(Message);
+      break;
+    case CN_DRAWITEM:
+      CNDrawItem(Message);
+      break;
+    case CN_MEASUREITEM:
+      CNMeasureItem(Message);
+      break;
+    case WM_GETDLGCODE:
+      DefaultHandler(Message);
+      break;
+    default:
+      TWinControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -50,11 +60,21 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
   Params.Style |= CBS_HASSTRINGS | CBS_AUTOHSCROLL;
   if (GetTabStop()) Params.Style |= WS_TABSTOP;
   switch (FStyle) {
-    case csDropDown: Params.Style |= CBS_DROPDOWN; break;
-    case csSimple: Params.Style |= CBS_SIMPLE; break;
-    case csDropDownList: Params.Style |= CBS_DROPDOWNLIST; break;
-    case csOwnerDrawFixed: Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED; break;
-    case csOwnerDrawVariable: Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE; break;
+    case csDropDown:
+      Params.Style |= CBS_DROPDOWN;
+      break;
+    case csSimple:
+      Params.Style |= CBS_SIMPLE;
+      break;
+    case csDropDownList:
+      Params.Style |= CBS_DROPDOWNLIST;
+      break;
+    case csOwnerDrawFixed:
+      Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED;
+      break;
+    case csOwnerDrawVariable:
+      Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE;
+      break;
   }
   if (FItems->GetSorted()) Params.Style |= CBS_SORT;
   Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
@@ -115,7 +135,8 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
 
 void TCustomComboBox::SetDropDownCount(Integer Value) {
   FDropDownCount = std::max(1, Value);
-  if (HandleAllocated()) SendMessage(GetWindowHandle(), CB_SETMINVISIBLE, static_cast<WPARAM>(FDropDownCount), 0);
+  if (HandleAllocated())
+    SendMessage(GetWindowHandle(), CB_SETMINVISIBLE, static_cast<WPARAM>(FDropDownCount), 0);
 }
 
 bool TCustomComboBox::GetDroppedDown() {
@@ -160,7 +181,8 @@ void TCustomComboBox::SetItemHeight(Integer Value) {
 Integer TCustomComboBox::GetSelStart() {
   if (!HandleAllocated()) return 0;
   DWORD Start = 0, End = 0;
-  SendMessage(GetWindowHandle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&Start), reinterpret_cast<LPARAM>(&End));
+  SendMessage(GetWindowHandle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&Start),
+              reinterpret_cast<LPARAM>(&End));
   return static_cast<Integer>(Start);
 }
 
@@ -172,7 +194,8 @@ void TCustomComboBox::SetSelStart(Integer Value) {
 Integer TCustomComboBox::GetSelLength() {
   if (!HandleAllocated()) return 0;
   DWORD Start = 0, End = 0;
-  SendMessage(GetWindowHandle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&Start), reinterpret_cast<LPARAM>(&End));
+  SendMessage(GetWindowHandle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&Start),
+              reinterpret_cast<LPARAM>(&End));
   return static_cast<Integer>(End - Start);
 }
 
@@ -188,9 +211,15 @@ void TCustomComboBox::SelectAll() {
 
 void TCustomComboBox::CNCommand(TMessage& Message) {
   switch (HIWORD(Message.WParam)) {
-    case CBN_DBLCLK: DblClick(); break;
-    case CBN_EDITCHANGE: Change(); break;
-    case CBN_DROPDOWN: DropDown(); break;
+    case CBN_DBLCLK:
+      DblClick();
+      break;
+    case CBN_EDITCHANGE:
+      Change();
+      break;
+    case CBN_DROPDOWN:
+      DropDown();
+      break;
     case CBN_SELCHANGE: {
       // The edit shows the picked item before the handlers run.
       const Integer Index = GetItemIndex();
@@ -200,8 +229,11 @@ void TCustomComboBox::CNCommand(TMessage& Message) {
       Select();
       break;
     }
-    case CBN_CLOSEUP: CloseUp(); break;
-    default: break;
+    case CBN_CLOSEUP:
+      CloseUp();
+      break;
+    default:
+      break;
   }
 }
 

@@ -34,7 +34,10 @@ void DrawOwnerItem(TCanvas* Canvas, TWinControl* Control, const DRAWITEMSTRUCT& 
   const TOwnerDrawState State = OwnerDrawStateOf(LOWORD(Item.itemState));
   const auto Index = static_cast<Integer>(Item.itemID);
   Canvas->Lock();
-  auto Cleanup = ScopeExit([&] { Canvas->SetHandle(nullptr); Canvas->Unlock(); });
+  auto Cleanup = ScopeExit([&] {
+    Canvas->SetHandle(nullptr);
+    Canvas->Unlock();
+  });
   Canvas->SetHandle(Item.hDC);
   Canvas->SetFont(Control->GetFont());
   Canvas->SetBrush(Control->GetBrush());
@@ -42,8 +45,10 @@ void DrawOwnerItem(TCanvas* Canvas, TWinControl* Control, const DRAWITEMSTRUCT& 
     Canvas->GetBrush()->SetColor(clHighlight);
     Canvas->GetFont()->SetColor(clHighlightText);
   }
-  if (Index >= 0) Draw(Index, Item.rcItem, State);
-  else Canvas->FillRect(Item.rcItem);
+  if (Index >= 0)
+    Draw(Index, Item.rcItem, State);
+  else
+    Canvas->FillRect(Item.rcItem);
   if (State.Contains(odFocused)) DrawFocusRect(Item.hDC, &Item.rcItem);
 }
 
@@ -85,7 +90,8 @@ std::string TNativeListStrings::Get(Integer Index) {
   const LRESULT Length = Send(FMsgs.GetTextLen, static_cast<WPARAM>(Index), 0);
   if (Length <= 0) return std::string();
   std::string Text(static_cast<std::size_t>(Length) + 1, '\0');
-  const LRESULT Copied = Send(FMsgs.GetText, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(Text.data()));
+  const LRESULT Copied =
+      Send(FMsgs.GetText, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(Text.data()));
   Text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(Copied, 0, Length)));
   return Text;
 }
@@ -99,8 +105,10 @@ TObject* TNativeListStrings::GetObject(Integer Index) {
 
 void TNativeListStrings::PutObject(Integer Index, TObject* AObject) {
   CheckIndex(Index);
-  if (!Windowed()) FItems[static_cast<std::size_t>(Index)].O = AObject;
-  else Send(FMsgs.SetItemData, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(AObject));
+  if (!Windowed())
+    FItems[static_cast<std::size_t>(Index)].O = AObject;
+  else
+    Send(FMsgs.SetItemData, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(AObject));
 }
 
 void TNativeListStrings::Put(Integer Index, std::string_view S) {
@@ -108,19 +116,24 @@ void TNativeListStrings::Put(Integer Index, std::string_view S) {
   TObject* O = GetObject(Index);
   BeginUpdate();
   Delete(Index);
-  if (FSorted) AddObject(S, O);
-  else InsertObject(Index, S, O);
+  if (FSorted)
+    AddObject(S, O);
+  else
+    InsertObject(Index, S, O);
   EndUpdate();
 }
 
 Integer TNativeListStrings::SortedPlace(std::string_view S) {
   const std::string Key = AnsiLowerCase(S);
-  auto It = std::upper_bound(FItems.begin(), FItems.end(), Key,
-                             [](const std::string& K, const TItem& Item) { return K < AnsiLowerCase(Item.S); });
+  auto It = std::upper_bound(FItems.begin(), FItems.end(), Key, [](const std::string& K, const TItem& Item) {
+    return K < AnsiLowerCase(Item.S);
+  });
   return static_cast<Integer>(It - FItems.begin());
 }
 
-Integer TNativeListStrings::Add(std::string_view S) { return AddObject(S, nullptr); }
+Integer TNativeListStrings::Add(std::string_view S) {
+  return AddObject(S, nullptr);
+}
 
 Integer TNativeListStrings::AddObject(std::string_view S, TObject* AObject) {
   Integer Index;
@@ -132,13 +145,16 @@ Integer TNativeListStrings::AddObject(std::string_view S, TObject* AObject) {
     const LRESULT R = Send(FMsgs.AddString, 0, reinterpret_cast<LPARAM>(Text.c_str()));
     if (R < 0) throw EOutOfResources("Unable to insert a line");
     Index = static_cast<Integer>(R);
-    if (AObject != nullptr) Send(FMsgs.SetItemData, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(AObject));
+    if (AObject != nullptr)
+      Send(FMsgs.SetItemData, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(AObject));
   }
   Changed();
   return Index;
 }
 
-void TNativeListStrings::Insert(Integer Index, std::string_view S) { InsertObject(Index, S, nullptr); }
+void TNativeListStrings::Insert(Integer Index, std::string_view S) {
+  InsertObject(Index, S, nullptr);
+}
 
 void TNativeListStrings::InsertObject(Integer Index, std::string_view S, TObject* AObject) {
   if (Index < 0 || Index > GetCount()) Error("List index out of bounds (%d)", Index);
@@ -146,17 +162,21 @@ void TNativeListStrings::InsertObject(Integer Index, std::string_view S, TObject
     FItems.insert(FItems.begin() + Index, TItem{std::string(S), AObject});
   } else {
     const std::string Text(S);
-    const LRESULT R = Send(FMsgs.InsertString, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(Text.c_str()));
+    const LRESULT R =
+        Send(FMsgs.InsertString, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(Text.c_str()));
     if (R < 0) throw EOutOfResources("Unable to insert a line");
-    if (AObject != nullptr) Send(FMsgs.SetItemData, static_cast<WPARAM>(R), reinterpret_cast<LPARAM>(AObject));
+    if (AObject != nullptr)
+      Send(FMsgs.SetItemData, static_cast<WPARAM>(R), reinterpret_cast<LPARAM>(AObject));
   }
   Changed();
 }
 
 void TNativeListStrings::Delete(Integer Index) {
   CheckIndex(Index);
-  if (!Windowed()) FItems.erase(FItems.begin() + Index);
-  else Send(FMsgs.DeleteString, static_cast<WPARAM>(Index), 0);
+  if (!Windowed())
+    FItems.erase(FItems.begin() + Index);
+  else
+    Send(FMsgs.DeleteString, static_cast<WPARAM>(Index), 0);
   Changed();
 }
 
@@ -180,8 +200,10 @@ void TNativeListStrings::Exchange(Integer Index1, Integer Index2) {
 }
 
 void TNativeListStrings::Clear() {
-  if (!Windowed()) FItems.clear();
-  else Send(FMsgs.ResetContent, 0, 0);
+  if (!Windowed())
+    FItems.clear();
+  else
+    Send(FMsgs.ResetContent, 0, 0);
   Changed();
 }
 
@@ -217,8 +239,9 @@ void TNativeListStrings::RestoreToWindow() {
   Send(FMsgs.ResetContent, 0, 0);
   // A sorted window sorts them; another one takes them in the saved order.
   for (const TItem& Item : Items) {
-    const LRESULT R = FSorted ? Send(FMsgs.AddString, 0, reinterpret_cast<LPARAM>(Item.S.c_str()))
-                              : Send(FMsgs.InsertString, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Item.S.c_str()));
+    const LRESULT R =
+        FSorted ? Send(FMsgs.AddString, 0, reinterpret_cast<LPARAM>(Item.S.c_str()))
+                : Send(FMsgs.InsertString, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Item.S.c_str()));
     if (R >= 0 && Item.O != nullptr)
       Send(FMsgs.SetItemData, static_cast<WPARAM>(R), reinterpret_cast<LPARAM>(Item.O));
   }

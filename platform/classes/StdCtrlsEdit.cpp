@@ -26,12 +26,22 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
 
 void TCustomEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_COMMAND: CNCommand(Message); break;
-    case CM_FONTCHANGED: CMFontChanged(Message); break;
-    case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
+    case CN_COMMAND:
+      CNCommand(Message);
+      break;
+    case CM_FONTCHANGED:
+      CMFontChanged(Message);
+      break;
+    case CM_CTL3DCHANGED:
+      CMCtl3DChanged(Message);
+      break;
     // The window's own answer: it wants characters and arrows.
-    case WM_GETDLGCODE: DefaultHandler(Message); break;
-    default: TWinControl::Dispatch(Message); break;
+    case WM_GETDLGCODE:
+      DefaultHandler(Message);
+      break;
+    default:
+      TWinControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -42,13 +52,17 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
   Params.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
   if (GetTabStop()) Params.Style |= WS_TABSTOP;
   if (FBorderStyle == bsSingle) {
-    if (GetCtl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
-    else Params.Style |= WS_BORDER;
+    if (GetCtl3D())
+      Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+      Params.Style |= WS_BORDER;
   }
   if (FPasswordChar != 0) Params.Style |= ES_PASSWORD;
   if (FReadOnly) Params.Style |= ES_READONLY;
-  if (FCharCase == ecUpperCase) Params.Style |= ES_UPPERCASE;
-  else if (FCharCase == ecLowerCase) Params.Style |= ES_LOWERCASE;
+  if (FCharCase == ecUpperCase)
+    Params.Style |= ES_UPPERCASE;
+  else if (FCharCase == ecLowerCase)
+    Params.Style |= ES_LOWERCASE;
   if (!FHideSelection) Params.Style |= ES_NOHIDESEL;
   Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
 }
@@ -193,7 +207,8 @@ void TCustomEdit::SetSelLength(Integer Value) {
 
 std::string TCustomEdit::GetSelText() {
   const std::u16string Text = Utf8ToUtf16(GetText());
-  const auto Start = static_cast<std::size_t>(std::clamp<Integer>(GetSelStart(), 0, static_cast<Integer>(Text.size())));
+  const auto Start =
+      static_cast<std::size_t>(std::clamp<Integer>(GetSelStart(), 0, static_cast<Integer>(Text.size())));
   const auto Length = static_cast<std::size_t>(std::max(0, GetSelLength()));
   return Utf16ToUtf8(Text.substr(Start, Length));
 }
@@ -254,8 +269,9 @@ class TMemoStrings : public TStrings {
     const std::vector<std::size_t> Starts = LineStarts(Text);
     CheckIndex(Index, Starts, Text);
     const std::size_t From = Starts[static_cast<std::size_t>(Index)];
-    const std::size_t To =
-        static_cast<std::size_t>(Index) + 1 < Starts.size() ? Starts[static_cast<std::size_t>(Index) + 1] : Text.size();
+    const std::size_t To = static_cast<std::size_t>(Index) + 1 < Starts.size()
+                               ? Starts[static_cast<std::size_t>(Index) + 1]
+                               : Text.size();
     Text.erase(From, To - From);
     FMemo->SetText(Text);
   }
@@ -281,8 +297,10 @@ class TMemoStrings : public TStrings {
     CheckIndex(Index, Starts, Text);
     const std::size_t From = Starts[static_cast<std::size_t>(Index)];
     std::size_t To = Text.find('\n', From);
-    if (To == std::string::npos) To = Text.size();
-    else if (To > From && Text[To - 1] == '\r') --To;
+    if (To == std::string::npos)
+      To = Text.size();
+    else if (To > From && Text[To - 1] == '\r')
+      --To;
     return Text.substr(From, To - From);
   }
   void Put(Integer Index, std::string_view S) override {
@@ -291,8 +309,10 @@ class TMemoStrings : public TStrings {
     CheckIndex(Index, Starts, Text);
     const std::size_t From = Starts[static_cast<std::size_t>(Index)];
     std::size_t To = Text.find('\n', From);
-    if (To == std::string::npos) To = Text.size();
-    else if (To > From && Text[To - 1] == '\r') --To;
+    if (To == std::string::npos)
+      To = Text.size();
+    else if (To > From && Text[To - 1] == '\r')
+      --To;
     Text.replace(From, To - From, S);
     FMemo->SetText(Text);
   }
@@ -320,7 +340,8 @@ class TMemoStrings : public TStrings {
   // a break (or is empty).
   static std::vector<std::size_t> LineStarts(const std::string& Text) {
     std::vector<std::size_t> Starts{0};
-    for (std::size_t P = Text.find('\n'); P != std::string::npos; P = Text.find('\n', P + 1)) Starts.push_back(P + 1);
+    for (std::size_t P = Text.find('\n'); P != std::string::npos; P = Text.find('\n', P + 1))
+      Starts.push_back(P + 1);
     return Starts;
   }
   void CheckIndex(Integer Index, const std::vector<std::size_t>& Starts, const std::string& Text) {
@@ -343,21 +364,29 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner) {
 TCustomMemo::~TCustomMemo() = default;
 
 void TCustomMemo::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_GETDLGCODE) WMGetDlgCode(Message);
-  else TCustomEdit::Dispatch(Message);
+  if (Message.Msg == WM_GETDLGCODE)
+    WMGetDlgCode(Message);
+  else
+    TCustomEdit::Dispatch(Message);
 }
 
-TStrings* TCustomMemo::GetLines() const { return FLines.get(); }
+TStrings* TCustomMemo::GetLines() const {
+  return FLines.get();
+}
 
-void TCustomMemo::SetLines(TStrings* Value) { FLines->Assign(Value); }
+void TCustomMemo::SetLines(TStrings* Value) {
+  FLines->Assign(Value);
+}
 
 void TCustomMemo::CreateParams(TCreateParams& Params) {
   TCustomEdit::CreateParams(Params);
   Params.Style |= ES_MULTILINE;
   // Without word wrap the lines scroll sideways.
   if (FWordWrap) Params.Style &= ~ES_AUTOHSCROLL;
-  if (FAlignment == taRightJustify) Params.Style |= ES_RIGHT;
-  else if (FAlignment == taCenter) Params.Style |= ES_CENTER;
+  if (FAlignment == taRightJustify)
+    Params.Style |= ES_RIGHT;
+  else if (FAlignment == taCenter)
+    Params.Style |= ES_CENTER;
   if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) Params.Style |= WS_HSCROLL;
   if (FScrollBars == ssVertical || FScrollBars == ssBoth) Params.Style |= WS_VSCROLL;
   if (FWantReturns) Params.Style |= ES_WANTRETURN;
@@ -386,14 +415,17 @@ TPoint TCustomMemo::GetCaretPos() {
   DWORD Start = 0, End = 0;
   SendMessage(GetWindowHandle(), EM_GETSEL, reinterpret_cast<WPARAM>(&Start), reinterpret_cast<LPARAM>(&End));
   const auto Line = static_cast<Integer>(SendMessage(GetWindowHandle(), EM_LINEFROMCHAR, End, 0));
-  const auto LineStart = static_cast<Integer>(SendMessage(GetWindowHandle(), EM_LINEINDEX, static_cast<WPARAM>(Line), 0));
+  const auto LineStart =
+      static_cast<Integer>(SendMessage(GetWindowHandle(), EM_LINEINDEX, static_cast<WPARAM>(Line), 0));
   return {static_cast<Integer>(End) - LineStart, Line};
 }
 
 void TCustomMemo::WMGetDlgCode(TMessage& Message) {
   DefaultHandler(Message);
-  if (FWantTabs) Message.Result |= DLGC_WANTTAB;
-  else Message.Result &= ~DLGC_WANTTAB;
+  if (FWantTabs)
+    Message.Result |= DLGC_WANTTAB;
+  else
+    Message.Result &= ~DLGC_WANTTAB;
   if (!FWantReturns) Message.Result &= ~DLGC_WANTALLKEYS;
 }
 

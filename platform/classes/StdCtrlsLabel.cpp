@@ -27,10 +27,18 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 
 void TCustomLabel::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CM_TEXTCHANGED: CMTextChanged(Message); break;
-    case CM_FONTCHANGED: CMFontChanged(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    default: TGraphicControl::Dispatch(Message); break;
+    case CM_TEXTCHANGED:
+      CMTextChanged(Message);
+      break;
+    case CM_FONTCHANGED:
+      CMFontChanged(Message);
+      break;
+    case CM_DIALOGCHAR:
+      CMDialogChar(Message);
+      break;
+    default:
+      TGraphicControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -72,13 +80,17 @@ void TCustomLabel::Paint() {
 }
 
 void TCustomLabel::AdjustBounds() {
-  if (GetComponentState().Contains(csReading) || GetComponentState().Contains(csLoading) || !GetAutoSize()) return;
+  if (GetComponentState().Contains(csReading) || GetComponentState().Contains(csLoading) || !GetAutoSize())
+    return;
   TRect R = GetClientRect();
   HDC DC = GetDC(nullptr);
   TCanvas* C = GetCanvas();
   C->SetHandle(DC);
   {
-    auto Cleanup = ScopeExit([&] { C->SetHandle(nullptr); ReleaseDC(nullptr, DC); });
+    auto Cleanup = ScopeExit([&] {
+      C->SetHandle(nullptr);
+      ReleaseDC(nullptr, DC);
+    });
     DoDrawText(R, DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? DT_WORDBREAK : 0));
   }
   Integer X = GetLeft();
@@ -118,8 +130,10 @@ void TCustomLabel::SetShowAccelChar(bool Value) {
 
 void TCustomLabel::SetTransparent(bool Value) {
   if (GetTransparent() == Value) return;
-  if (Value) FControlStyle.Exclude(csOpaque);
-  else FControlStyle.Include(csOpaque);
+  if (Value)
+    FControlStyle.Exclude(csOpaque);
+  else
+    FControlStyle.Include(csOpaque);
   Invalidate();
 }
 
@@ -172,10 +186,18 @@ TCustomStaticText::TCustomStaticText(TComponent* AOwner) : TWinControl(AOwner) {
 
 void TCustomStaticText::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CM_TEXTCHANGED: CMTextChanged(Message); break;
-    case CM_FONTCHANGED: CMFontChanged(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    default: TWinControl::Dispatch(Message); break;
+    case CM_TEXTCHANGED:
+      CMTextChanged(Message);
+      break;
+    case CM_FONTCHANGED:
+      CMFontChanged(Message);
+      break;
+    case CM_DIALOGCHAR:
+      CMDialogChar(Message);
+      break;
+    default:
+      TWinControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -184,15 +206,20 @@ void TCustomStaticText::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, "STATIC");
   Params.Style |= SS_NOTIFY;
-  if (FAlignment == taRightJustify) Params.Style |= SS_RIGHT;
-  else if (FAlignment == taCenter) Params.Style |= SS_CENTER;
-  if (FBorderStyle == sbsSingle) Params.Style |= WS_BORDER;
-  else if (FBorderStyle == sbsSunken) Params.Style |= SS_SUNKEN;
+  if (FAlignment == taRightJustify)
+    Params.Style |= SS_RIGHT;
+  else if (FAlignment == taCenter)
+    Params.Style |= SS_CENTER;
+  if (FBorderStyle == sbsSingle)
+    Params.Style |= WS_BORDER;
+  else if (FBorderStyle == sbsSunken)
+    Params.Style |= SS_SUNKEN;
   if (!FShowAccelChar) Params.Style |= SS_NOPREFIX;
 }
 
 void TCustomStaticText::AdjustBounds() {
-  if (GetComponentState().Contains(csReading) || GetComponentState().Contains(csLoading) || !GetAutoSize()) return;
+  if (GetComponentState().Contains(csReading) || GetComponentState().Contains(csLoading) || !GetAutoSize())
+    return;
   std::string Text = GetText();
   if (Text.empty()) Text.push_back(' ');
   HDC DC = GetDC(nullptr);

@@ -8,9 +8,9 @@
 
 namespace {
 
-const TNativeListMessages ListBoxMessages{LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT,
-                                          LB_GETCOUNT,  LB_GETTEXT,      LB_GETTEXTLEN,   LB_GETITEMDATA,
-                                          LB_SETITEMDATA};
+const TNativeListMessages ListBoxMessages{LB_ADDSTRING,    LB_INSERTSTRING, LB_DELETESTRING,
+                                          LB_RESETCONTENT, LB_GETCOUNT,     LB_GETTEXT,
+                                          LB_GETTEXTLEN,   LB_GETITEMDATA,  LB_SETITEMDATA};
 
 }  // namespace
 
@@ -34,16 +34,26 @@ TCustomListBox::~TCustomListBox() {
 
 void TCustomListBox::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_COMMAND: CNCommand(Message); break;
-    case CN_DRAWITEM: CNDrawItem(Message); break;
-    case CN_MEASUREITEM: CNMeasureItem(Message); break;
-    case WM_GETDLGCODE: DefaultHandler(Message); break;
+    case CN_COMMAND:
+      CNCommand(Message);
+      break;
+    case CN_DRAWITEM:
+      CNDrawItem(Message);
+      break;
+    case CN_MEASUREITEM:
+      CNMeasureItem(Message);
+      break;
+    case WM_GETDLGCODE:
+      DefaultHandler(Message);
+      break;
     case CM_CTL3DCHANGED:
       // The client edge is a creation style.
       TWinControl::Dispatch(Message);
       if (FBorderStyle == bsSingle) RecreateWnd();
       break;
-    default: TWinControl::Dispatch(Message); break;
+    default:
+      TWinControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -53,15 +63,19 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
   CreateSubClass(Params, "LISTBOX");
   Params.Style |= WS_HSCROLL | WS_VSCROLL | LBS_HASSTRINGS | LBS_NOTIFY;
   if (GetTabStop()) Params.Style |= WS_TABSTOP;
-  if (FStyle == lbOwnerDrawFixed) Params.Style |= LBS_OWNERDRAWFIXED;
-  else if (FStyle == lbOwnerDrawVariable) Params.Style |= LBS_OWNERDRAWVARIABLE;
+  if (FStyle == lbOwnerDrawFixed)
+    Params.Style |= LBS_OWNERDRAWFIXED;
+  else if (FStyle == lbOwnerDrawVariable)
+    Params.Style |= LBS_OWNERDRAWVARIABLE;
   if (FItems->GetSorted()) Params.Style |= LBS_SORT;
   if (FMultiSelect) Params.Style |= FExtendedSelect ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
   if (!FIntegralHeight) Params.Style |= LBS_NOINTEGRALHEIGHT;
   if (FTabWidth != 0) Params.Style |= LBS_USETABSTOPS;
   if (FBorderStyle == bsSingle) {
-    if (GetCtl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
-    else Params.Style |= WS_BORDER;
+    if (GetCtl3D())
+      Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+      Params.Style |= WS_BORDER;
   }
   Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
 }
@@ -97,7 +111,8 @@ void TCustomListBox::DestroyWnd() {
 
 Integer TCustomListBox::GetItemIndex() {
   if (!HandleAllocated()) return FItemIndex;
-  return static_cast<Integer>(SendMessage(GetWindowHandle(), FMultiSelect ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
+  return static_cast<Integer>(
+      SendMessage(GetWindowHandle(), FMultiSelect ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
 }
 
 void TCustomListBox::SetItemIndex(Integer Value) {
@@ -106,8 +121,10 @@ void TCustomListBox::SetItemIndex(Integer Value) {
     return;
   }
   if (GetItemIndex() == Value) return;
-  if (FMultiSelect) SendMessage(GetWindowHandle(), LB_SETCARETINDEX, static_cast<WPARAM>(Value), FALSE);
-  else SendMessage(GetWindowHandle(), LB_SETCURSEL, static_cast<WPARAM>(Value), 0);
+  if (FMultiSelect)
+    SendMessage(GetWindowHandle(), LB_SETCARETINDEX, static_cast<WPARAM>(Value), FALSE);
+  else
+    SendMessage(GetWindowHandle(), LB_SETCURSEL, static_cast<WPARAM>(Value), 0);
 }
 
 Integer TCustomListBox::GetTopIndex() {
@@ -116,23 +133,30 @@ Integer TCustomListBox::GetTopIndex() {
 }
 
 void TCustomListBox::SetTopIndex(Integer Value) {
-  if (!HandleAllocated()) FTopIndex = Value;
-  else if (GetTopIndex() != Value) SendMessage(GetWindowHandle(), LB_SETTOPINDEX, static_cast<WPARAM>(Value), 0);
+  if (!HandleAllocated())
+    FTopIndex = Value;
+  else if (GetTopIndex() != Value)
+    SendMessage(GetWindowHandle(), LB_SETTOPINDEX, static_cast<WPARAM>(Value), 0);
 }
 
 bool TCustomListBox::GetSelected(Integer Index) {
-  if (Index < 0 || Index >= FItems->GetCount()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  if (Index < 0 || Index >= FItems->GetCount())
+    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
   if (!HandleAllocated())
-    return FMultiSelect ? std::find(FSelection.begin(), FSelection.end(), Index) != FSelection.end() : Index == FItemIndex;
+    return FMultiSelect ? std::find(FSelection.begin(), FSelection.end(), Index) != FSelection.end()
+                        : Index == FItemIndex;
   if (FMultiSelect) return SendMessage(GetWindowHandle(), LB_GETSEL, static_cast<WPARAM>(Index), 0) > 0;
   return GetItemIndex() == Index;
 }
 
 void TCustomListBox::SetSelected(Integer Index, bool Value) {
-  if (Index < 0 || Index >= FItems->GetCount()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  if (Index < 0 || Index >= FItems->GetCount())
+    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
   if (!FMultiSelect) {
-    if (Value) SetItemIndex(Index);
-    else if (GetItemIndex() == Index) SetItemIndex(-1);
+    if (Value)
+      SetItemIndex(Index);
+    else if (GetItemIndex() == Index)
+      SetItemIndex(-1);
     return;
   }
   if (HandleAllocated()) {
@@ -140,8 +164,10 @@ void TCustomListBox::SetSelected(Integer Index, bool Value) {
     return;
   }
   auto It = std::find(FSelection.begin(), FSelection.end(), Index);
-  if (Value && It == FSelection.end()) FSelection.push_back(Index);
-  else if (!Value && It != FSelection.end()) FSelection.erase(It);
+  if (Value && It == FSelection.end())
+    FSelection.push_back(Index);
+  else if (!Value && It != FSelection.end())
+    FSelection.erase(It);
 }
 
 Integer TCustomListBox::GetSelCount() {
@@ -157,15 +183,18 @@ void TCustomListBox::SetStyle(TListBoxStyle Value) {
 }
 
 Integer TCustomListBox::GetItemHeight() {
-  if (HandleAllocated() && FStyle == lbStandard) return static_cast<Integer>(SendMessage(GetWindowHandle(), LB_GETITEMHEIGHT, 0, 0));
+  if (HandleAllocated() && FStyle == lbStandard)
+    return static_cast<Integer>(SendMessage(GetWindowHandle(), LB_GETITEMHEIGHT, 0, 0));
   return FItemHeight;
 }
 
 void TCustomListBox::SetItemHeight(Integer Value) {
   if (Value <= 0 || FItemHeight == Value) return;
   FItemHeight = Value;
-  if (FStyle == lbOwnerDrawFixed && HandleAllocated()) SendMessage(GetWindowHandle(), LB_SETITEMHEIGHT, 0, Value);
-  else if (FStyle == lbOwnerDrawVariable) RecreateWnd();
+  if (FStyle == lbOwnerDrawFixed && HandleAllocated())
+    SendMessage(GetWindowHandle(), LB_SETITEMHEIGHT, 0, Value);
+  else if (FStyle == lbOwnerDrawVariable)
+    RecreateWnd();
 }
 
 void TCustomListBox::SetMultiSelect(bool Value) {
@@ -238,7 +267,8 @@ TRect TCustomListBox::ItemRect(Integer Index) {
     SendMessage(GetWindowHandle(), LB_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&R));
   } else if (Index == Count) {
     // Where one more item would go.
-    SendMessage(GetWindowHandle(), LB_GETITEMRECT, static_cast<WPARAM>(Index - 1), reinterpret_cast<LPARAM>(&R));
+    SendMessage(GetWindowHandle(), LB_GETITEMRECT, static_cast<WPARAM>(Index - 1),
+                reinterpret_cast<LPARAM>(&R));
     const Integer H = R.Bottom - R.Top;
     R.Top += H;
     R.Bottom += H;
@@ -252,8 +282,11 @@ void TCustomListBox::CNCommand(TMessage& Message) {
       TControl::Changed();
       Click();
       break;
-    case LBN_DBLCLK: DblClick(); break;
-    default: break;
+    case LBN_DBLCLK:
+      DblClick();
+      break;
+    default:
+      break;
   }
 }
 

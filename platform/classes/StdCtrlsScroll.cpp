@@ -22,9 +22,15 @@ TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner) {
 void TScrollBar::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CN_HSCROLL:
-    case CN_VSCROLL: DoScroll(Message); break;
-    case WM_GETDLGCODE: DefaultHandler(Message); break;
-    default: TWinControl::Dispatch(Message); break;
+    case CN_VSCROLL:
+      DoScroll(Message);
+      break;
+    case WM_GETDLGCODE:
+      DefaultHandler(Message);
+      break;
+    default:
+      TWinControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -94,10 +100,18 @@ void TScrollBar::DoScroll(TMessage& Message) {
   const auto Code = static_cast<TScrollCode>(LOWORD(Message.WParam));
   Integer ScrollPos = FPosition;
   switch (Code) {
-    case scLineUp: ScrollPos -= FSmallChange; break;
-    case scLineDown: ScrollPos += FSmallChange; break;
-    case scPageUp: ScrollPos -= FLargeChange; break;
-    case scPageDown: ScrollPos += FLargeChange; break;
+    case scLineUp:
+      ScrollPos -= FSmallChange;
+      break;
+    case scLineDown:
+      ScrollPos += FSmallChange;
+      break;
+    case scPageUp:
+      ScrollPos -= FLargeChange;
+      break;
+    case scPageDown:
+      ScrollPos += FLargeChange;
+      break;
     case scPosition:
     case scTrack: {
       // The 32-bit track position (the message carries 16 bits).
@@ -107,9 +121,14 @@ void TScrollBar::DoScroll(TMessage& Message) {
       ScrollPos = Info.nTrackPos;
       break;
     }
-    case scTop: ScrollPos = FMin; break;
-    case scBottom: ScrollPos = FMax; break;
-    default: break;
+    case scTop:
+      ScrollPos = FMin;
+      break;
+    case scBottom:
+      ScrollPos = FMax;
+      break;
+    default:
+      break;
   }
   ScrollPos = std::clamp(ScrollPos, FMin, std::max(FMin, FMax - std::max(FPageSize - 1, 0)));
   Scroll(Code, ScrollPos);

@@ -3,8 +3,8 @@
 #include "platform/classes/Application.h"
 #include "platform/classes/UtilityWindow.h"
 #include "platform/user/Timers.h"
-#include "platform/user/WndProc.h"
 #include "platform/user/WindowMessages.h"
+#include "platform/user/WndProc.h"
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
   FWindowHandle = AllocateHWnd(TDelegate<void(TMessage&)>(this, &TTimer::WndProc));

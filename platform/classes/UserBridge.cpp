@@ -5,7 +5,11 @@
 
 namespace UserLayer {
 
-TPoint LastMousePosition() { return ::LastMousePosition(); }
-bool AnyMessagePending() { return ::AnyMessagePending(); }
+TPoint LastMousePosition() {
+  return ::LastMousePosition();
+}
+bool AnyMessagePending() {
+  return ::AnyMessagePending();
+}
 
 }  // namespace UserLayer

@@ -1,8 +1,8 @@
 #include "platform/classes/UtilityWindow.h"
 
 #include "platform/system/Exceptions.h"
-#include "platform/user/WndProc.h"
 #include "platform/user/Windows.h"
+#include "platform/user/WndProc.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ void RegisterUtilClass() {
 
 HWND AllocateHWnd(TDelegate<void(TMessage&)> Method) {
   RegisterUtilClass();
-  const HWND Wnd = CreateWindowEx(WS_EX_TOOLWINDOW, UtilWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  HInstance, nullptr);
+  const HWND Wnd = CreateWindowEx(WS_EX_TOOLWINDOW, UtilWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, HInstance, nullptr);
   if (Wnd == nullptr) throw EOutOfResources("Error creating window");
   if (Method) SetWindowLongPtr(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MakeObjectInstance(Method)));
   return Wnd;

@@ -10,11 +10,11 @@
 #include "platform/classes/UserBridge.h"
 #include "platform/system/Format.h"
 #include "platform/system/ScopeExit.h"
+#include "platform/system/Strings.h"
 #include "platform/user/WindowMessages.h"
 #include "platform/user/WindowPaint.h"
 #include "platform/user/WindowPos.h"
 #include "platform/user/Windows.h"
-#include "platform/system/Strings.h"
 
 namespace {
 
@@ -85,8 +85,10 @@ TWinControl::~TWinControl() {
 
 void TWinControl::MainWndProc(TMessage& Message) {
   try {
-    if (WindowProc) WindowProc(Message);
-    else WndProc(Message);
+    if (WindowProc)
+      WindowProc(Message);
+    else
+      WndProc(Message);
   } catch (...) {
     if (Application != nullptr) Application->HandleException(this);
   }
@@ -105,12 +107,14 @@ void TWinControl::WndProc(TMessage& Message) {
       break;
     case WM_NCHITTEST:
       TControl::WndProc(Message);
-      if (Message.Result == HTTRANSPARENT && ControlAtPos(ScreenToClient(LParamToPoint(Message.LParam)), false) != nullptr)
+      if (Message.Result == HTTRANSPARENT &&
+          ControlAtPos(ScreenToClient(LParamToPoint(Message.LParam)), false) != nullptr)
         Message.Result = HTCLIENT;
       return;
     case WM_CANCELMODE: {
       TControl* Capture = GetCaptureControl();
-      if (Capture != nullptr && Capture != this && Capture->GetParent() == this) Capture->Perform(WM_CANCELMODE, 0, 0);
+      if (Capture != nullptr && Capture != this && Capture->GetParent() == this)
+        Capture->Perform(WM_CANCELMODE, 0, 0);
       break;
     }
     default:
@@ -118,7 +122,8 @@ void TWinControl::WndProc(TMessage& Message) {
       if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST && Message.Msg != WM_MOUSEWHEEL &&
           Message.Msg != WM_MOUSEHWHEEL && IsControlMouseMsg(Message)) {
         // The window can be gone: the child's handler may have freed or re-parented it.
-        if (Message.Result == 0 && HandleAllocated()) DefWindowProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
+        if (Message.Result == 0 && HandleAllocated())
+          DefWindowProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
         return;
       }
       break;
@@ -128,52 +133,144 @@ void TWinControl::WndProc(TMessage& Message) {
 
 void TWinControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_PAINT: WMPaint(Message); break;
-    case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
-    case WM_COMMAND: WMCommand(Message); break;
-    case WM_NOTIFY: WMNotify(Message); break;
-    case WM_COMPAREITEM: WMCompareItem(Message); break;
-    case WM_DELETEITEM: WMDeleteItem(Message); break;
-    case WM_DRAWITEM: WMDrawItem(Message); break;
-    case WM_MEASUREITEM: WMMeasureItem(Message); break;
-    case WM_HSCROLL: WMHScroll(Message); break;
-    case WM_VSCROLL: WMVScroll(Message); break;
-    case WM_SETFOCUS: WMSetFocus(Message); break;
-    case WM_KILLFOCUS: WMKillFocus(Message); break;
-    case WM_KEYDOWN: WMKeyDown(Message); break;
-    case WM_SYSKEYDOWN: WMSysKeyDown(Message); break;
-    case WM_KEYUP: WMKeyUp(Message); break;
-    case WM_SYSKEYUP: WMSysKeyUp(Message); break;
-    case WM_CHAR: WMChar(Message); break;
-    case WM_SIZE: WMSize(Message); break;
-    case WM_MOVE: WMMove(Message); break;
-    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); break;
-    case WM_SETCURSOR: WMSetCursor(Message); break;
-    case WM_NCDESTROY: WMNCDestroy(Message); break;
-    case WM_GETDLGCODE: WMGetDlgCode(Message); break;
-    case CN_KEYDOWN: CNKeyDown(Message); break;
-    case CN_KEYUP: CNKeyUp(Message); break;
-    case CN_CHAR: CNChar(Message); break;
-    case CN_SYSKEYDOWN: CNSysKeyDown(Message); break;
-    case CN_SYSCHAR: CNSysChar(Message); break;
-    case CM_CHILDKEY: CMChildKey(Message); break;
-    case CM_DIALOGKEY: CMDialogKey(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    case CM_ENTER: CMEnter(Message); break;
-    case CM_EXIT: CMExit(Message); break;
-    case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
-    case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
-    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
-    case CM_COLORCHANGED: CMColorChanged(Message); break;
-    case CM_FONTCHANGED: CMFontChanged(Message); break;
-    case CM_SHOWHINTCHANGED: CMShowHintChanged(Message); break;
-    case CM_CURSORCHANGED: CMCursorChanged(Message); break;
-    case CM_RECREATEWND: CMRecreateWnd(Message); break;
-    case CM_INVALIDATE: CMInvalidate(Message); break;
-    case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
-    case CM_PARENTCTL3DCHANGED: CMParentCtl3DChanged(Message); break;
-    case CM_SYSCOLORCHANGE: CMSysColorChange(Message); break;
-    default: TControl::Dispatch(Message); break;
+    case WM_PAINT:
+      WMPaint(Message);
+      break;
+    case WM_ERASEBKGND:
+      WMEraseBkgnd(Message);
+      break;
+    case WM_COMMAND:
+      WMCommand(Message);
+      break;
+    case WM_NOTIFY:
+      WMNotify(Message);
+      break;
+    case WM_COMPAREITEM:
+      WMCompareItem(Message);
+      break;
+    case WM_DELETEITEM:
+      WMDeleteItem(Message);
+      break;
+    case WM_DRAWITEM:
+      WMDrawItem(Message);
+      break;
+    case WM_MEASUREITEM:
+      WMMeasureItem(Message);
+      break;
+    case WM_HSCROLL:
+      WMHScroll(Message);
+      break;
+    case WM_VSCROLL:
+      WMVScroll(Message);
+      break;
+    case WM_SETFOCUS:
+      WMSetFocus(Message);
+      break;
+    case WM_KILLFOCUS:
+      WMKillFocus(Message);
+      break;
+    case WM_KEYDOWN:
+      WMKeyDown(Message);
+      break;
+    case WM_SYSKEYDOWN:
+      WMSysKeyDown(Message);
+      break;
+    case WM_KEYUP:
+      WMKeyUp(Message);
+      break;
+    case WM_SYSKEYUP:
+      WMSysKeyUp(Message);
+      break;
+    case WM_CHAR:
+      WMChar(Message);
+      break;
+    case WM_SIZE:
+      WMSize(Message);
+      break;
+    case WM_MOVE:
+      WMMove(Message);
+      break;
+    case WM_WINDOWPOSCHANGED:
+      WMWindowPosChanged(Message);
+      break;
+    case WM_SETCURSOR:
+      WMSetCursor(Message);
+      break;
+    case WM_NCDESTROY:
+      WMNCDestroy(Message);
+      break;
+    case WM_GETDLGCODE:
+      WMGetDlgCode(Message);
+      break;
+    case CN_KEYDOWN:
+      CNKeyDown(Message);
+      break;
+    case CN_KEYUP:
+      CNKeyUp(Message);
+      break;
+    case CN_CHAR:
+      CNChar(Message);
+      break;
+    case CN_SYSKEYDOWN:
+      CNSysKeyDown(Message);
+      break;
+    case CN_SYSCHAR:
+      CNSysChar(Message);
+      break;
+    case CM_CHILDKEY:
+      CMChildKey(Message);
+      break;
+    case CM_DIALOGKEY:
+      CMDialogKey(Message);
+      break;
+    case CM_DIALOGCHAR:
+      CMDialogChar(Message);
+      break;
+    case CM_ENTER:
+      CMEnter(Message);
+      break;
+    case CM_EXIT:
+      CMExit(Message);
+      break;
+    case CM_SHOWINGCHANGED:
+      CMShowingChanged(Message);
+      break;
+    case CM_VISIBLECHANGED:
+      CMVisibleChanged(Message);
+      break;
+    case CM_ENABLEDCHANGED:
+      CMEnabledChanged(Message);
+      break;
+    case CM_COLORCHANGED:
+      CMColorChanged(Message);
+      break;
+    case CM_FONTCHANGED:
+      CMFontChanged(Message);
+      break;
+    case CM_SHOWHINTCHANGED:
+      CMShowHintChanged(Message);
+      break;
+    case CM_CURSORCHANGED:
+      CMCursorChanged(Message);
+      break;
+    case CM_RECREATEWND:
+      CMRecreateWnd(Message);
+      break;
+    case CM_INVALIDATE:
+      CMInvalidate(Message);
+      break;
+    case CM_CTL3DCHANGED:
+      CMCtl3DChanged(Message);
+      break;
+    case CM_PARENTCTL3DCHANGED:
+      CMParentCtl3DChanged(Message);
+      break;
+    case CM_SYSCOLORCHANGE:
+      CMSysColorChange(Message);
+      break;
+    default:
+      TControl::Dispatch(Message);
+      break;
   }
 }
 
@@ -185,7 +282,8 @@ void TWinControl::DefaultHandler(TMessage& Message) {
   const UINT Msg = Message.Msg;
   if (Msg >= WM_CTLCOLORMSGBOX && Msg <= WM_CTLCOLORSTATIC) {
     // The child colours itself (CN_CTLCOLOR*).
-    Message.Result = SendMessage(reinterpret_cast<HWND>(Message.LParam), CN_BASE + Msg, Message.WParam, Message.LParam);
+    Message.Result =
+        SendMessage(reinterpret_cast<HWND>(Message.LParam), CN_BASE + Msg, Message.WParam, Message.LParam);
     return;
   }
   if (Msg >= CN_CTLCOLORMSGBOX && Msg <= CN_CTLCOLORSTATIC) {
@@ -216,11 +314,13 @@ void TWinControl::WMNotify(TMessage& Message) {
 
 void TWinControl::WMCompareItem(TMessage& Message) {
   // The item structures name the control by id; a window that is ours answers for it.
-  if (!DoControlMsg(GetDlgItem(FHandle, static_cast<Integer>(Message.WParam)), Message)) DefaultHandler(Message);
+  if (!DoControlMsg(GetDlgItem(FHandle, static_cast<Integer>(Message.WParam)), Message))
+    DefaultHandler(Message);
 }
 
 void TWinControl::WMDeleteItem(TMessage& Message) {
-  if (!DoControlMsg(GetDlgItem(FHandle, static_cast<Integer>(Message.WParam)), Message)) DefaultHandler(Message);
+  if (!DoControlMsg(GetDlgItem(FHandle, static_cast<Integer>(Message.WParam)), Message))
+    DefaultHandler(Message);
 }
 
 void TWinControl::WMDrawItem(TMessage& Message) {
@@ -280,8 +380,10 @@ void TWinControl::CreateParams(TCreateParams& Params) {
   Params.Y = FTop;
   Params.Width = FWidth;
   Params.Height = FHeight;
-  if (FParent != nullptr) Params.WndParent = FLayoutOnly ? FParent->FHandle : FParent->GetHandle();
-  else Params.WndParent = FParentWindow;
+  if (FParent != nullptr)
+    Params.WndParent = FLayoutOnly ? FParent->FHandle : FParent->GetHandle();
+  else
+    Params.WndParent = FParentWindow;
   Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   Params.WindowClass.lpfnWndProc = DefWindowProcEntry();
   Params.WindowClass.hbrBackground = nullptr;
@@ -291,7 +393,8 @@ void TWinControl::CreateParams(TCreateParams& Params) {
 
 void TWinControl::CreateSubClass(TCreateParams& Params, const char* ControlClassName) {
   WNDCLASS Class;
-  if (!GetClassInfo(HInstance, ControlClassName, &Class) && !GetClassInfo(nullptr, ControlClassName, &Class)) return;
+  if (!GetClassInfo(HInstance, ControlClassName, &Class) && !GetClassInfo(nullptr, ControlClassName, &Class))
+    return;
   // Keep the class styles the control asked for that the built-in class does not know.
   const UINT SavedStyle = Params.WindowClass.style & (CS_VREDRAW | CS_HREDRAW);
   Params.WindowClass = Class;
@@ -303,7 +406,8 @@ void TWinControl::CreateHandle() {
   CreateWnd();
   SetProp(FHandle, ControlProp, static_cast<HANDLE>(this));
   if (FParent != nullptr)
-    SetWindowPos(FHandle, FParent->PrecedingWindow(this), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(FHandle, FParent->PrecedingWindow(this), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   for (Integer I = 0; I < GetControlCount(); ++I) GetControl(I)->UpdateAnchorRules();
 }
 
@@ -315,13 +419,15 @@ void TWinControl::CreateWnd() {
   FDefWndProc = Params.WindowClass.lpfnWndProc;
   static const WNDPROC InitProc = MakeWndProc(&InitWndProc);
   WNDCLASS Registered;
-  const bool ClassRegistered = GetClassInfo(Params.WindowClass.hInstance, Params.WinClassName.c_str(), &Registered);
+  const bool ClassRegistered =
+      GetClassInfo(Params.WindowClass.hInstance, Params.WinClassName.c_str(), &Registered);
   if (!ClassRegistered || Registered.lpfnWndProc != InitProc) {
     if (ClassRegistered) UnregisterClass(Params.WinClassName.c_str(), Params.WindowClass.hInstance);
     WNDCLASS Class = Params.WindowClass;
     Class.lpfnWndProc = InitProc;
     Class.lpszClassName = Params.WinClassName.c_str();
-    if (RegisterClass(&Class) == 0) throw EOutOfResources(Format("Cannot register the window class %s", {Params.WinClassName}));
+    if (RegisterClass(&Class) == 0)
+      throw EOutOfResources(Format("Cannot register the window class %s", {Params.WinClassName}));
   }
   CreationControl = this;
   {
@@ -338,9 +444,9 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
-  const HWND Wnd = CreateWindowEx(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(), Params.Style,
-                                  Params.X, Params.Y, Params.Width, Params.Height, Params.WndParent, nullptr,
-                                  Params.WindowClass.hInstance, Params.Param);
+  const HWND Wnd = CreateWindowEx(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(),
+                                  Params.Style, Params.X, Params.Y, Params.Width, Params.Height,
+                                  Params.WndParent, nullptr, Params.WindowClass.hInstance, Params.Param);
   // The first message bound the window already; a window that got none is bound here.
   if (Wnd != nullptr && FHandle == nullptr) {
     FHandle = Wnd;
@@ -433,7 +539,8 @@ void TWinControl::UpdateControlState() {
 }
 
 void TWinControl::CMShowingChanged(TMessage&) {
-  const UINT Flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (FShowing ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+  const UINT Flags =
+      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (FShowing ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
   SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, Flags);
 }
 
@@ -459,7 +566,9 @@ void TWinControl::CMFontChanged(TMessage& Message) {
   NotifyControls(CM_PARENTFONTCHANGED);
 }
 
-void TWinControl::CMShowHintChanged(TMessage&) { NotifyControls(CM_PARENTSHOWHINTCHANGED); }
+void TWinControl::CMShowHintChanged(TMessage&) {
+  NotifyControls(CM_PARENTSHOWHINTCHANGED);
+}
 
 void TWinControl::CMCursorChanged(TMessage&) {
   // The cursor shown now follows when the mouse is over this window.
@@ -470,7 +579,9 @@ void TWinControl::CMCursorChanged(TMessage&) {
     Perform(WM_SETCURSOR, reinterpret_cast<WPARAM>(FHandle), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
-void TWinControl::CMCtl3DChanged(TMessage&) { NotifyControls(CM_PARENTCTL3DCHANGED); }
+void TWinControl::CMCtl3DChanged(TMessage&) {
+  NotifyControls(CM_PARENTCTL3DCHANGED);
+}
 
 void TWinControl::CMParentCtl3DChanged(TMessage&) {
   if (!FParentCtl3D || FParent == nullptr) return;
@@ -498,8 +609,10 @@ void TWinControl::CMSysColorChange(TMessage& Message) {
 
 void TWinControl::SetParentBackground(bool Value) {
   if (GetParentBackground() == Value) return;
-  if (Value) FControlStyle.Include(csParentBackground);
-  else FControlStyle.Exclude(csParentBackground);
+  if (Value)
+    FControlStyle.Include(csParentBackground);
+  else
+    FControlStyle.Exclude(csParentBackground);
   Invalidate();
 }
 
@@ -507,7 +620,8 @@ void TWinControl::SetParentBackground(bool Value) {
 
 TControl* TWinControl::GetControl(Integer Index) const {
   const auto N = static_cast<Integer>(FControls.size());
-  if (Index < 0 || Index >= GetControlCount()) throw EListError(Format("List index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index >= GetControlCount())
+    throw EListError(Format("List index out of bounds (%d)", {Index}));
   return Index < N ? FControls[static_cast<std::size_t>(Index)]
                    : static_cast<TControl*>(FWinControls[static_cast<std::size_t>(Index - N)]);
 }
@@ -576,7 +690,8 @@ TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWi
     const TPoint P{Pos.X - C->FLeft, Pos.Y - C->FTop};
     const TRect R = C->GetClientRect();
     if (P.X < R.Left || P.X >= R.Right || P.Y < R.Top || P.Y >= R.Bottom) return false;
-    return C->FVisible && (C->GetEnabled() || AllowDisabled) && C->Perform(CM_HITTEST, 0, PointToLParam(P)) != 0;
+    return C->FVisible && (C->GetEnabled() || AllowDisabled) &&
+           C->Perform(CM_HITTEST, 0, PointToLParam(P)) != 0;
   };
   if (AllowWinControls)
     for (auto It = FWinControls.rbegin(); It != FWinControls.rend(); ++It)
@@ -597,8 +712,10 @@ TControl* TWinControl::FindChildControl(const std::string& ControlName) {
 void TWinControl::Broadcast(TMessage& Message) {
   for (Integer I = 0; I < GetControlCount(); ++I) {
     TControl* C = GetControl(I);
-    if (C->WindowProc) C->WindowProc(Message);
-    else C->WndProc(Message);
+    if (C->WindowProc)
+      C->WindowProc(Message);
+    else
+      C->WndProc(Message);
     if (Message.Result != 0) return;
   }
 }
@@ -708,7 +825,8 @@ void TWinControl::WMWindowPosChanged(TMessage& Message) {
   const auto* Pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
   const bool Framed = FCtl3D && FControlStyle.Contains(csFramed) && FParent != nullptr && Pos != nullptr &&
                       !(Pos->flags & SWP_NOREDRAW);
-  const bool Changed = Pos != nullptr && ((Pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE));
+  const bool Changed =
+      Pos != nullptr && ((Pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE));
   auto InvalidateFrame = [&] {
     if (FParent == nullptr || !FParent->HandleAllocated()) return;
     const TRect R{FLeft - 1, FTop - 1, FLeft + FWidth + 1, FTop + FHeight + 1};
@@ -717,27 +835,32 @@ void TWinControl::WMWindowPosChanged(TMessage& Message) {
   if (Framed && Changed) InvalidateFrame();
   if (!FControlState.Contains(csDestroyingHandle)) UpdateBounds();
   DefaultHandler(Message);
-  if (Framed && Pos != nullptr && (Changed || (Pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))) InvalidateFrame();
+  if (Framed && Pos != nullptr && (Changed || (Pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))))
+    InvalidateFrame();
 }
 
 void TWinControl::SetZOrder(bool TopMost) {
   if (FParent == nullptr) {
-    if (FHandle != nullptr) SetWindowPos(FHandle, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (FHandle != nullptr)
+      SetWindowPos(FHandle, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     return;
   }
   auto& List = FParent->FWinControls;
   auto It = std::find(List.begin(), List.end(), this);
   if (It == List.end()) return;
   List.erase(It);
-  if (TopMost) List.push_back(this);
-  else List.insert(List.begin(), this);
+  if (TopMost)
+    List.push_back(this);
+  else
+    List.insert(List.begin(), this);
   if (FHandle != nullptr)
-    SetWindowPos(FHandle, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(FHandle, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TWinControl::WMSetCursor(TMessage& Message) {
-  if (reinterpret_cast<HWND>(Message.WParam) == FHandle && static_cast<SHORT>(LOWORD(Message.LParam)) == HTCLIENT &&
-      Screen != nullptr) {
+  if (reinterpret_cast<HWND>(Message.WParam) == FHandle &&
+      static_cast<SHORT>(LOWORD(Message.LParam)) == HTCLIENT && Screen != nullptr) {
     TCursor Cursor = Screen->GetCursor();
     if (Cursor == crDefault) {
       POINT P;

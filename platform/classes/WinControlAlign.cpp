@@ -9,14 +9,18 @@
 #include "platform/system/Math.h"
 #include "platform/system/ScopeExit.h"
 
-void TWinControl::DisableAlign() { ++FAlignLevel; }
+void TWinControl::DisableAlign() {
+  ++FAlignLevel;
+}
 
 void TWinControl::EnableAlign() {
   --FAlignLevel;
   if (FAlignLevel == 0 && FControlState.Contains(csAlignmentNeeded)) Realign();
 }
 
-void TWinControl::Realign() { AlignControl(nullptr); }
+void TWinControl::Realign() {
+  AlignControl(nullptr);
+}
 
 void TWinControl::AlignControl(TControl* AControl) {
   // Alignment waits for the window: until then the client area is not known for certain.
@@ -26,7 +30,10 @@ void TWinControl::AlignControl(TControl* AControl) {
     return;
   }
   DisableAlign();
-  auto Cleanup = ScopeExit([&] { FControlState.Exclude(csAlignmentNeeded); EnableAlign(); });
+  auto Cleanup = ScopeExit([&] {
+    FControlState.Exclude(csAlignmentNeeded);
+    EnableAlign();
+  });
   TRect R = GetClientRect();
   AlignControls(AControl, R);
 }
@@ -50,11 +57,16 @@ namespace {
 // Whether C1 goes before C2 among controls of the same alignment.
 bool InsertBefore(TControl* C1, TControl* C2, TAlign AAlign) {
   switch (AAlign) {
-    case alTop: return C1->GetTop() < C2->GetTop();
-    case alBottom: return C1->GetTop() + C1->GetHeight() >= C2->GetTop() + C2->GetHeight();
-    case alLeft: return C1->GetLeft() < C2->GetLeft();
-    case alRight: return C1->GetLeft() + C1->GetWidth() >= C2->GetLeft() + C2->GetWidth();
-    default: return false;
+    case alTop:
+      return C1->GetTop() < C2->GetTop();
+    case alBottom:
+      return C1->GetTop() + C1->GetHeight() >= C2->GetTop() + C2->GetHeight();
+    case alLeft:
+      return C1->GetLeft() < C2->GetLeft();
+    case alRight:
+      return C1->GetLeft() + C1->GetWidth() >= C2->GetLeft() + C2->GetWidth();
+    default:
+      return false;
   }
 }
 
@@ -68,7 +80,8 @@ bool AlignWork(TWinControl* Parent) {
 
 }  // namespace
 
-void TWinControl::DoPosition(TControl* Control, TAlign AAlign, TRect& Rect, const std::vector<TControl*>&, Integer) {
+void TWinControl::DoPosition(TControl* Control, TAlign AAlign, TRect& Rect, const std::vector<TControl*>&,
+                             Integer) {
   // Bounds the layout gives leave the control's anchor rules as they are.
   auto Place = [Control](Integer Left, Integer Top, Integer Width, Integer Height) {
     Control->FAnchorMove = true;
@@ -86,14 +99,18 @@ void TWinControl::DoPosition(TControl* Control, TAlign AAlign, TRect& Rect, cons
       const TPoint Rules = Control->FAnchorRules;
       const TAnchors A = Control->FAnchors;
       if (A.Contains(akRight)) {
-        if (A.Contains(akLeft)) NewWidth = ParentSize.X - (Original.X - Rules.X);
-        else NewLeft = ParentSize.X - (Original.X - Rules.X);
+        if (A.Contains(akLeft))
+          NewWidth = ParentSize.X - (Original.X - Rules.X);
+        else
+          NewLeft = ParentSize.X - (Original.X - Rules.X);
       } else if (!A.Contains(akLeft)) {
         NewLeft = MulDiv(Rules.X, ParentSize.X, Original.X) - NewWidth / 2;
       }
       if (A.Contains(akBottom)) {
-        if (A.Contains(akTop)) NewHeight = ParentSize.Y - (Original.Y - Rules.Y);
-        else NewTop = ParentSize.Y - (Original.Y - Rules.Y);
+        if (A.Contains(akTop))
+          NewHeight = ParentSize.Y - (Original.Y - Rules.Y);
+        else
+          NewTop = ParentSize.Y - (Original.Y - Rules.Y);
       } else if (!A.Contains(akTop)) {
         NewTop = MulDiv(Rules.Y, ParentSize.Y, Original.Y) - NewHeight / 2;
       }
@@ -104,15 +121,20 @@ void TWinControl::DoPosition(TControl* Control, TAlign AAlign, TRect& Rect, cons
   Integer NewWidth = Rect.Right - Rect.Left;
   if (NewWidth < 0 || AAlign == alLeft || AAlign == alRight || AAlign == alCustom) NewWidth = Control->FWidth;
   Integer NewHeight = Rect.Bottom - Rect.Top;
-  if (NewHeight < 0 || AAlign == alTop || AAlign == alBottom || AAlign == alCustom) NewHeight = Control->FHeight;
+  if (NewHeight < 0 || AAlign == alTop || AAlign == alBottom || AAlign == alCustom)
+    NewHeight = Control->FHeight;
   Integer NewLeft = Rect.Left, NewTop = Rect.Top;
   switch (AAlign) {
-    case alTop: Rect.Top += NewHeight; break;
+    case alTop:
+      Rect.Top += NewHeight;
+      break;
     case alBottom:
       Rect.Bottom -= NewHeight;
       NewTop = Rect.Bottom;
       break;
-    case alLeft: Rect.Left += NewWidth; break;
+    case alLeft:
+      Rect.Left += NewWidth;
+      break;
     case alRight:
       Rect.Right -= NewWidth;
       NewLeft = Rect.Right;
@@ -121,21 +143,31 @@ void TWinControl::DoPosition(TControl* Control, TAlign AAlign, TRect& Rect, cons
       NewLeft = Control->FLeft;
       NewTop = Control->FTop;
       break;
-    default: break;
+    default:
+      break;
   }
   Place(NewLeft, NewTop, NewWidth, NewHeight);
   // A control that did not take the size it was given (constraints) leaves the rest.
   if (Control->FWidth != NewWidth || Control->FHeight != NewHeight) {
     switch (AAlign) {
-      case alTop: Rect.Top -= NewHeight - Control->FHeight; break;
-      case alBottom: Rect.Bottom += NewHeight - Control->FHeight; break;
-      case alLeft: Rect.Left -= NewWidth - Control->FWidth; break;
-      case alRight: Rect.Right += NewWidth - Control->FWidth; break;
+      case alTop:
+        Rect.Top -= NewHeight - Control->FHeight;
+        break;
+      case alBottom:
+        Rect.Bottom += NewHeight - Control->FHeight;
+        break;
+      case alLeft:
+        Rect.Left -= NewWidth - Control->FWidth;
+        break;
+      case alRight:
+        Rect.Right += NewWidth - Control->FWidth;
+        break;
       case alClient:
         Rect.Right += Control->FWidth - NewWidth;
         Rect.Bottom += Control->FHeight - NewHeight;
         break;
-      default: break;
+      default:
+        break;
     }
   }
 }
@@ -160,7 +192,8 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
   if (AlignWork(this)) {
     AdjustClientRect(Rect);
     std::vector<TControl*> AlignList;
-    for (TAlign A : {alTop, alBottom, alLeft, alRight, alClient, alCustom, alNone}) DoAlign(AControl, Rect, A, AlignList);
+    for (TAlign A : {alTop, alBottom, alLeft, alRight, alClient, alCustom, alNone})
+      DoAlign(AControl, Rect, A, AlignList);
     ControlsAligned();
   }
   if (FShowing) AdjustSize();

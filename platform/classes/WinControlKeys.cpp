@@ -31,7 +31,9 @@ void TWinControl::UpdateTabOrder(Integer Value) {
   List.insert(List.begin() + Value, this);
 }
 
-void TWinControl::SetTabOrder(Integer Value) { UpdateTabOrder(Value); }
+void TWinControl::SetTabOrder(Integer Value) {
+  UpdateTabOrder(Value);
+}
 
 void TWinControl::SetTabStop(bool Value) {
   if (FTabStop == Value) return;
@@ -53,7 +55,8 @@ TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForwar
   if (List.empty()) return nullptr;
   const auto Count = static_cast<Integer>(List.size());
   auto It = std::find(List.begin(), List.end(), CurControl);
-  Integer StartIndex = It == List.end() ? (GoForward ? Count - 1 : 0) : static_cast<Integer>(It - List.begin());
+  Integer StartIndex =
+      It == List.end() ? (GoForward ? Count - 1 : 0) : static_cast<Integer>(It - List.begin());
   Integer I = StartIndex;
   do {
     if (GoForward) {
@@ -69,7 +72,8 @@ TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForwar
 }
 
 void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
-  if (TWinControl* Next = FindNextControl(CurControl, GoForward, CheckTabStop, !CheckTabStop)) Next->SetFocus();
+  if (TWinControl* Next = FindNextControl(CurControl, GoForward, CheckTabStop, !CheckTabStop))
+    Next->SetFocus();
 }
 
 void TWinControl::SelectFirst() {
@@ -90,12 +94,17 @@ bool TWinControl::CanFocus() {
   return true;
 }
 
-bool TWinControl::Focused() { return FHandle != nullptr && ::GetFocus() == FHandle; }
+bool TWinControl::Focused() {
+  return FHandle != nullptr && ::GetFocus() == FHandle;
+}
 
 void TWinControl::SetFocus() {
-  if (TCustomForm* Form = GetParentForm(this)) Form->FocusControl(this);
-  else if (FParentWindow != nullptr) ::SetFocus(GetHandle());
-  else ValidParentForm(this);
+  if (TCustomForm* Form = GetParentForm(this))
+    Form->FocusControl(this);
+  else if (FParentWindow != nullptr)
+    ::SetFocus(GetHandle());
+  else
+    ValidParentForm(this);
 }
 
 void TWinControl::RemoveFocus(bool Removing) {
@@ -110,8 +119,12 @@ void TWinControl::DoExit() {
   if (OnExit) OnExit(this);
 }
 
-void TWinControl::WMSetFocus(TMessage& Message) { DefaultHandler(Message); }
-void TWinControl::WMKillFocus(TMessage& Message) { DefaultHandler(Message); }
+void TWinControl::WMSetFocus(TMessage& Message) {
+  DefaultHandler(Message);
+}
+void TWinControl::WMKillFocus(TMessage& Message) {
+  DefaultHandler(Message);
+}
 
 // ---- Key events -----------------------------------------------------------------------------
 
@@ -129,7 +142,8 @@ void TWinControl::KeyPress(char& Key) {
 
 bool TWinControl::DoKeyDown(TMessage& Message) {
   TCustomForm* Form = GetParentForm(this);
-  if (Form != nullptr && Form != static_cast<TWinControl*>(this) && Form->GetKeyPreview() && Form->DoKeyDown(Message))
+  if (Form != nullptr && Form != static_cast<TWinControl*>(this) && Form->GetKeyPreview() &&
+      Form->DoKeyDown(Message))
     return true;
   if (!FControlStyle.Contains(csNoStdEvents)) {
     Word Key = static_cast<Word>(Message.WParam);
@@ -142,7 +156,8 @@ bool TWinControl::DoKeyDown(TMessage& Message) {
 
 bool TWinControl::DoKeyUp(TMessage& Message) {
   TCustomForm* Form = GetParentForm(this);
-  if (Form != nullptr && Form != static_cast<TWinControl*>(this) && Form->GetKeyPreview() && Form->DoKeyUp(Message))
+  if (Form != nullptr && Form != static_cast<TWinControl*>(this) && Form->GetKeyPreview() &&
+      Form->DoKeyUp(Message))
     return true;
   if (!FControlStyle.Contains(csNoStdEvents)) {
     Word Key = static_cast<Word>(Message.WParam);
@@ -193,7 +208,8 @@ std::string CharBytes(WPARAM Unit) {
 
 bool TWinControl::DoKeyPress(TMessage& Message) {
   TCustomForm* Form = GetParentForm(this);
-  if (Form != nullptr && Form != static_cast<TWinControl*>(this) && Form->GetKeyPreview() && Form->DoKeyPress(Message))
+  if (Form != nullptr && Form != static_cast<TWinControl*>(this) && Form->GetKeyPreview() &&
+      Form->DoKeyPress(Message))
     return true;
   if (FControlStyle.Contains(csNoStdEvents)) return false;
   if (Message.WParam < 0x80) {
@@ -253,25 +269,35 @@ void TWinControl::CNKeyDown(TMessage& Message) {
   if (Perform(CM_CHILDKEY, Message.WParam, reinterpret_cast<LPARAM>(this)) != 0) return;
   LRESULT Mask = 0;
   switch (static_cast<Word>(Message.WParam)) {
-    case VK_TAB: Mask = DLGC_WANTTAB; break;
+    case VK_TAB:
+      Mask = DLGC_WANTTAB;
+      break;
     case VK_LEFT:
     case VK_RIGHT:
     case VK_UP:
-    case VK_DOWN: Mask = DLGC_WANTARROWS; break;
+    case VK_DOWN:
+      Mask = DLGC_WANTARROWS;
+      break;
     case VK_RETURN:
     case VK_EXECUTE:
     case VK_ESCAPE:
-    case VK_CANCEL: Mask = DLGC_WANTALLKEYS; break;
-    default: break;
+    case VK_CANCEL:
+      Mask = DLGC_WANTALLKEYS;
+      break;
+    default:
+      break;
   }
-  if (Mask != 0 && Perform(CM_WANTSPECIALKEY, Message.WParam, 0) == 0 && (Perform(WM_GETDLGCODE, 0, 0) & Mask) == 0) {
+  if (Mask != 0 && Perform(CM_WANTSPECIALKEY, Message.WParam, 0) == 0 &&
+      (Perform(WM_GETDLGCODE, 0, 0) & Mask) == 0) {
     TCustomForm* Form = GetParentForm(this);
     if (Form != nullptr && Form->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam) != 0) return;
   }
   Message.Result = 0;
 }
 
-void TWinControl::CNKeyUp(TMessage& Message) { Message.Result = 0; }
+void TWinControl::CNKeyUp(TMessage& Message) {
+  Message.Result = 0;
+}
 
 void TWinControl::CNChar(TMessage& Message) {
   Message.Result = 1;
@@ -291,7 +317,8 @@ void TWinControl::CNSysKeyDown(TMessage& Message) {
 void TWinControl::CNSysChar(TMessage& Message) {
   Message.Result = 0;
   if (static_cast<Word>(Message.WParam) == VK_SPACE) return;
-  if (TCustomForm* Form = GetParentForm(this)) Message.Result = Form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam);
+  if (TCustomForm* Form = GetParentForm(this))
+    Message.Result = Form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam);
 }
 
 void TWinControl::CMChildKey(TMessage& Message) {

@@ -4,22 +4,24 @@
 #include <algorithm>
 
 #include "platform/classes/Controls.h"
+#include "platform/gdi/Blit.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Dib.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Painting.h"
 #include "platform/gdi/Regions.h"
+#include "platform/gdi/Rop3.h"
 #include "platform/system/ScopeExit.h"
 #include "platform/user/WindowPaint.h"
 #include "platform/user/WindowPos.h"
 #include "platform/user/Windows.h"
-#include "platform/gdi/Blit.h"
-#include "platform/gdi/Dib.h"
-#include "platform/gdi/Rop3.h"
 
 void TWinControl::WMPaint(TMessage& Message) {
   if (!FDoubleBuffered || Message.WParam != 0) {
-    if (!FControlState.Contains(csCustomPaint) && FControls.empty()) DefaultHandler(Message);
-    else PaintHandler(Message);
+    if (!FControlState.Contains(csCustomPaint) && FControls.empty())
+      DefaultHandler(Message);
+    else
+      PaintHandler(Message);
     return;
   }
   PaintDoubleBuffered(Message);
@@ -35,7 +37,12 @@ void TWinControl::PaintDoubleBuffered(TMessage& Message) {
   HGDIOBJ OldBitmap = SelectObject(MemDC, MemBitmap);
   PAINTSTRUCT PS;
   HDC DC = BeginPaint(FHandle, &PS);
-  auto Cleanup = ScopeExit([&] { EndPaint(FHandle, &PS); SelectObject(MemDC, OldBitmap); DeleteDC(MemDC); DeleteObject(MemBitmap); });
+  auto Cleanup = ScopeExit([&] {
+    EndPaint(FHandle, &PS);
+    SelectObject(MemDC, OldBitmap);
+    DeleteDC(MemDC);
+    DeleteObject(MemBitmap);
+  });
   Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(MemDC), reinterpret_cast<LPARAM>(MemDC));
   Message.WParam = reinterpret_cast<WPARAM>(MemDC);
   WMPaint(Message);
@@ -116,7 +123,9 @@ void TWinControl::WMEraseBkgnd(TMessage& Message) {
   Message.Result = 1;
 }
 
-void TWinControl::Invalidate() { Perform(CM_INVALIDATE, 0, 0); }
+void TWinControl::Invalidate() {
+  Perform(CM_INVALIDATE, 0, 0);
+}
 
 void TWinControl::CMInvalidate(TMessage& Message) {
   if (FHandle == nullptr) return;

@@ -31,8 +31,10 @@ bool THeadlessDisplay::PollInput(TInputEvent& Ev) {
 void THeadlessDisplay::WaitInput(DWORD TimeoutMs) {
   std::unique_lock Guard(FLock);
   auto Ready = [&] { return FWoken || !FInput.empty(); };
-  if (TimeoutMs == 0xFFFFFFFFu) FCond.wait(Guard, Ready);
-  else FCond.wait_for(Guard, std::chrono::milliseconds(TimeoutMs), Ready);
+  if (TimeoutMs == 0xFFFFFFFFu)
+    FCond.wait(Guard, Ready);
+  else
+    FCond.wait_for(Guard, std::chrono::milliseconds(TimeoutMs), Ready);
   FWoken = false;
 }
 
@@ -46,8 +48,10 @@ void THeadlessDisplay::Wake() {
 
 void THeadlessDisplay::SetCursorShape(const DWORD* Pixels, Integer Width, Integer Height, TPoint) {
   std::lock_guard Guard(FLock);
-  if (Pixels == nullptr || Width <= 0 || Height <= 0) FCursor.clear();
-  else FCursor.assign(Pixels, Pixels + static_cast<std::size_t>(Width) * Height);
+  if (Pixels == nullptr || Width <= 0 || Height <= 0)
+    FCursor.clear();
+  else
+    FCursor.assign(Pixels, Pixels + static_cast<std::size_t>(Width) * Height);
 }
 
 std::string THeadlessDisplay::GetClipboardText() {

@@ -56,4 +56,6 @@ bool SavePng(const std::string& Path, const TScreenshot& Shot) {
   return true;
 }
 
-bool SavePng(const std::string& Path, HWND Wnd) { return SavePng(Path, Screenshot(Wnd)); }
+bool SavePng(const std::string& Path, HWND Wnd) {
+  return SavePng(Path, Screenshot(Wnd));
+}

@@ -97,7 +97,7 @@ class TBrushPainter {
   const TSurface* FS = nullptr;
   TKind FKind = TKind::Null;
   TPixelOp FSolid;
-  TPattern FPattern;  // its pointers are set by Pattern(), so that copies stay valid
+  TPattern FPattern;                    // its pointers are set by Pattern(), so that copies stay valid
   std::vector<DWORD> FAnd, FXor, FPix;  // per pattern pixel
   std::vector<Byte> FSkip;
 };

@@ -73,7 +73,9 @@ void DeviceToLogical(HDC DC, double X, double Y, double& LX, double& LY) {
   LX = X, LY = Y;
 }
 
-Integer RoundCoord(double V) { return static_cast<Integer>(std::floor(V + 0.5)); }
+Integer RoundCoord(double V) {
+  return static_cast<Integer>(std::floor(V + 0.5));
+}
 
 // A logical rectangle in device coordinates: the box of its transformed corners.
 TRect LogicalRectToDevice(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom) {
@@ -130,8 +132,12 @@ BOOL OffsetPoint(HDC DC, TPoint TDcState::*Field, Integer Dx, Integer Dy, POINT*
 
 }  // namespace
 
-void SetScreenSize(Integer Width, Integer Height) { GScreenSize = {Width, Height}; }
-TSize GetScreenSize() { return GScreenSize; }
+void SetScreenSize(Integer Width, Integer Height) {
+  GScreenSize = {Width, Height};
+}
+TSize GetScreenSize() {
+  return GScreenSize;
+}
 
 TDeviceContext::TDeviceContext(Integer Type) : TGdiObject(Type) {
   State.Pen = static_cast<HPEN>(GetStockObject(BLACK_PEN));
@@ -208,7 +214,9 @@ TPoint TDeviceContext::FromSurface(TPoint P) const {
   return {RoundCoord(X), RoundCoord(Y)};
 }
 
-HDC CreateCompatibleDC(HDC) { return new TDeviceContext(OBJ_MEMDC); }
+HDC CreateCompatibleDC(HDC) {
+  return new TDeviceContext(OBJ_MEMDC);
+}
 
 BOOL DeleteDC(HDC DC) {
   if (!IsDeviceContext(DC)) return FALSE;
@@ -273,7 +281,8 @@ HGDIOBJ SelectObject(HDC DC, HGDIOBJ Object) {
       return Old;
     }
     case OBJ_REGION:
-      return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(SelectClipRgn(DC, static_cast<HRGN>(Object))));
+      return reinterpret_cast<HGDIOBJ>(
+          static_cast<std::intptr_t>(SelectClipRgn(DC, static_cast<HRGN>(Object))));
     default:
       return nullptr;
   }
@@ -283,31 +292,43 @@ HGDIOBJ GetCurrentObject(HDC DC, UINT ObjType) {
   if (!IsDeviceContext(DC)) return nullptr;
   switch (ObjType) {
     case OBJ_PEN:
-    case OBJ_EXTPEN: return DC->State.Pen;
-    case OBJ_BRUSH: return DC->State.Brush;
-    case OBJ_FONT: return DC->State.Font;
-    case OBJ_PAL: return DC->State.Palette;
-    case OBJ_BITMAP: return DC->State.Bitmap;
-    default: return nullptr;
+    case OBJ_EXTPEN:
+      return DC->State.Pen;
+    case OBJ_BRUSH:
+      return DC->State.Brush;
+    case OBJ_FONT:
+      return DC->State.Font;
+    case OBJ_PAL:
+      return DC->State.Palette;
+    case OBJ_BITMAP:
+      return DC->State.Bitmap;
+    default:
+      return nullptr;
   }
 }
 
 Integer SetMapMode(HDC DC, Integer Mode) {
   return SetState(DC, &TDcState::MapMode, Mode, Mode == MM_TEXT, 0);
 }
-Integer GetMapMode(HDC DC) { return GetState(DC, &TDcState::MapMode, 0); }
+Integer GetMapMode(HDC DC) {
+  return GetState(DC, &TDcState::MapMode, 0);
+}
 
 BOOL SetWindowOrgEx(HDC DC, Integer X, Integer Y, POINT* Old) {
   return SetPoint(DC, &TDcState::WindowOrg, {X, Y}, Old);
 }
-BOOL GetWindowOrgEx(HDC DC, POINT* Org) { return GetPoint(DC, &TDcState::WindowOrg, Org); }
+BOOL GetWindowOrgEx(HDC DC, POINT* Org) {
+  return GetPoint(DC, &TDcState::WindowOrg, Org);
+}
 BOOL OffsetWindowOrgEx(HDC DC, Integer Dx, Integer Dy, POINT* Old) {
   return OffsetPoint(DC, &TDcState::WindowOrg, Dx, Dy, Old);
 }
 BOOL SetViewportOrgEx(HDC DC, Integer X, Integer Y, POINT* Old) {
   return SetPoint(DC, &TDcState::ViewportOrg, {X, Y}, Old);
 }
-BOOL GetViewportOrgEx(HDC DC, POINT* Org) { return GetPoint(DC, &TDcState::ViewportOrg, Org); }
+BOOL GetViewportOrgEx(HDC DC, POINT* Org) {
+  return GetPoint(DC, &TDcState::ViewportOrg, Org);
+}
 BOOL OffsetViewportOrgEx(HDC DC, Integer Dx, Integer Dy, POINT* Old) {
   return OffsetPoint(DC, &TDcState::ViewportOrg, Dx, Dy, Old);
 }
@@ -316,7 +337,9 @@ BOOL GetWindowExtEx(HDC DC, SIZE* Ext) {
   *Ext = {1, 1};
   return TRUE;
 }
-BOOL GetViewportExtEx(HDC DC, SIZE* Ext) { return GetWindowExtEx(DC, Ext); }
+BOOL GetViewportExtEx(HDC DC, SIZE* Ext) {
+  return GetWindowExtEx(DC, Ext);
+}
 
 namespace {
 BOOL MapPoints(HDC DC, POINT* Points, Integer Count, void (*Map)(HDC, double, double, double&, double&)) {
@@ -330,8 +353,12 @@ BOOL MapPoints(HDC DC, POINT* Points, Integer Count, void (*Map)(HDC, double, do
 }
 }  // namespace
 
-BOOL LPtoDP(HDC DC, POINT* Points, Integer Count) { return MapPoints(DC, Points, Count, LogicalToDevice); }
-BOOL DPtoLP(HDC DC, POINT* Points, Integer Count) { return MapPoints(DC, Points, Count, DeviceToLogical); }
+BOOL LPtoDP(HDC DC, POINT* Points, Integer Count) {
+  return MapPoints(DC, Points, Count, LogicalToDevice);
+}
+BOOL DPtoLP(HDC DC, POINT* Points, Integer Count) {
+  return MapPoints(DC, Points, Count, DeviceToLogical);
+}
 
 BOOL GetDCOrgEx(HDC DC, POINT* Org) {
   if (!IsDeviceContext(DC) || !Org) return FALSE;
@@ -345,7 +372,9 @@ Integer SetGraphicsMode(HDC DC, Integer Mode) {
   if (Mode == GM_COMPATIBLE && !DC->State.WorldIsIdentity) return 0;
   return Swap(DC->State.GraphicsMode, Mode);
 }
-Integer GetGraphicsMode(HDC DC) { return GetState(DC, &TDcState::GraphicsMode, 0); }
+Integer GetGraphicsMode(HDC DC) {
+  return GetState(DC, &TDcState::GraphicsMode, 0);
+}
 
 BOOL CombineTransform(XFORM* Result, const XFORM* A, const XFORM* B) {
   if (!Result || !A || !B) return FALSE;
@@ -379,7 +408,8 @@ BOOL ModifyWorldTransform(HDC DC, const XFORM* Xform, DWORD Mode) {
   if (!IsDeviceContext(DC) || DC->State.GraphicsMode != GM_ADVANCED) return FALSE;
   XFORM R;
   switch (Mode) {
-    case MWT_IDENTITY: return SetWorld(DC, XFORM{});
+    case MWT_IDENTITY:
+      return SetWorld(DC, XFORM{});
     case MWT_LEFTMULTIPLY:
       if (!Xform) return FALSE;
       CombineTransform(&R, Xform, &DC->State.World);
@@ -388,7 +418,8 @@ BOOL ModifyWorldTransform(HDC DC, const XFORM* Xform, DWORD Mode) {
       if (!Xform) return FALSE;
       CombineTransform(&R, &DC->State.World, Xform);
       return SetWorld(DC, R);
-    default: return FALSE;
+    default:
+      return FALSE;
   }
 }
 
@@ -401,17 +432,27 @@ BOOL GetWorldTransform(HDC DC, XFORM* Xform) {
 Integer SetBkMode(HDC DC, Integer Mode) {
   return SetState(DC, &TDcState::BkMode, Mode, Mode == TRANSPARENT || Mode == OPAQUE, 0);
 }
-Integer GetBkMode(HDC DC) { return GetState(DC, &TDcState::BkMode, 0); }
+Integer GetBkMode(HDC DC) {
+  return GetState(DC, &TDcState::BkMode, 0);
+}
 COLORREF SetBkColor(HDC DC, COLORREF Color) {
   return SetState(DC, &TDcState::BkColor, Color, true, CLR_INVALID);
 }
-COLORREF GetBkColor(HDC DC) { return GetState(DC, &TDcState::BkColor, CLR_INVALID); }
+COLORREF GetBkColor(HDC DC) {
+  return GetState(DC, &TDcState::BkColor, CLR_INVALID);
+}
 COLORREF SetTextColor(HDC DC, COLORREF Color) {
   return SetState(DC, &TDcState::TextColor, Color, true, CLR_INVALID);
 }
-COLORREF GetTextColor(HDC DC) { return GetState(DC, &TDcState::TextColor, CLR_INVALID); }
-UINT SetTextAlign(HDC DC, UINT Align) { return SetState(DC, &TDcState::TextAlign, Align, true, GDI_ERROR); }
-UINT GetTextAlign(HDC DC) { return GetState(DC, &TDcState::TextAlign, GDI_ERROR); }
+COLORREF GetTextColor(HDC DC) {
+  return GetState(DC, &TDcState::TextColor, CLR_INVALID);
+}
+UINT SetTextAlign(HDC DC, UINT Align) {
+  return SetState(DC, &TDcState::TextAlign, Align, true, GDI_ERROR);
+}
+UINT GetTextAlign(HDC DC) {
+  return GetState(DC, &TDcState::TextAlign, GDI_ERROR);
+}
 Integer SetTextCharacterExtra(HDC DC, Integer Extra) {
   return SetState(DC, &TDcState::TextCharExtra, Extra, true, static_cast<Integer>(0x80000000));
 }
@@ -427,89 +468,131 @@ BOOL SetTextJustification(HDC DC, Integer BreakExtra, Integer BreakCount) {
 Integer SetROP2(HDC DC, Integer Mode) {
   return SetState(DC, &TDcState::Rop2, Mode, Mode >= R2_BLACK && Mode <= R2_WHITE, 0);
 }
-Integer GetROP2(HDC DC) { return GetState(DC, &TDcState::Rop2, 0); }
+Integer GetROP2(HDC DC) {
+  return GetState(DC, &TDcState::Rop2, 0);
+}
 Integer SetStretchBltMode(HDC DC, Integer Mode) {
   return SetState(DC, &TDcState::StretchBltMode, Mode, Mode >= BLACKONWHITE && Mode <= HALFTONE, 0);
 }
-Integer GetStretchBltMode(HDC DC) { return GetState(DC, &TDcState::StretchBltMode, 0); }
+Integer GetStretchBltMode(HDC DC) {
+  return GetState(DC, &TDcState::StretchBltMode, 0);
+}
 Integer SetPolyFillMode(HDC DC, Integer Mode) {
   return SetState(DC, &TDcState::PolyFillMode, Mode, Mode == ALTERNATE || Mode == WINDING, 0);
 }
-Integer GetPolyFillMode(HDC DC) { return GetState(DC, &TDcState::PolyFillMode, 0); }
+Integer GetPolyFillMode(HDC DC) {
+  return GetState(DC, &TDcState::PolyFillMode, 0);
+}
 Integer SetArcDirection(HDC DC, Integer Direction) {
   const bool Valid = Direction == AD_COUNTERCLOCKWISE || Direction == AD_CLOCKWISE;
   return SetState(DC, &TDcState::ArcDirection, Direction, Valid, 0);
 }
-Integer GetArcDirection(HDC DC) { return GetState(DC, &TDcState::ArcDirection, 0); }
+Integer GetArcDirection(HDC DC) {
+  return GetState(DC, &TDcState::ArcDirection, 0);
+}
 BOOL SetBrushOrgEx(HDC DC, Integer X, Integer Y, POINT* Old) {
   return SetPoint(DC, &TDcState::BrushOrg, {X, Y}, Old);
 }
-BOOL GetBrushOrgEx(HDC DC, POINT* Org) { return GetPoint(DC, &TDcState::BrushOrg, Org); }
+BOOL GetBrushOrgEx(HDC DC, POINT* Org) {
+  return GetPoint(DC, &TDcState::BrushOrg, Org);
+}
 COLORREF SetDCBrushColor(HDC DC, COLORREF Color) {
   return SetState(DC, &TDcState::DCBrushColor, Color, true, CLR_INVALID);
 }
-COLORREF GetDCBrushColor(HDC DC) { return GetState(DC, &TDcState::DCBrushColor, CLR_INVALID); }
+COLORREF GetDCBrushColor(HDC DC) {
+  return GetState(DC, &TDcState::DCBrushColor, CLR_INVALID);
+}
 COLORREF SetDCPenColor(HDC DC, COLORREF Color) {
   return SetState(DC, &TDcState::DCPenColor, Color, true, CLR_INVALID);
 }
-COLORREF GetDCPenColor(HDC DC) { return GetState(DC, &TDcState::DCPenColor, CLR_INVALID); }
+COLORREF GetDCPenColor(HDC DC) {
+  return GetState(DC, &TDcState::DCPenColor, CLR_INVALID);
+}
 
 BOOL MoveToEx(HDC DC, Integer X, Integer Y, POINT* Old) {
   return SetPoint(DC, &TDcState::CurPos, {X, Y}, Old);
 }
-BOOL GetCurrentPositionEx(HDC DC, POINT* Pos) { return GetPoint(DC, &TDcState::CurPos, Pos); }
+BOOL GetCurrentPositionEx(HDC DC, POINT* Pos) {
+  return GetPoint(DC, &TDcState::CurPos, Pos);
+}
 
 Integer GetDeviceCaps(HDC DC, Integer Index) {
   if (!IsDeviceContext(DC)) return 0;
   // Every DC is compatible with the display: a 32-bit, 96 dpi, true-colour raster screen.
   const TSize Screen = GetScreenSize();
   switch (Index) {
-    case DRIVERVERSION: return 0x4000;
-    case TECHNOLOGY: return DT_RASDISPLAY;
-    case HORZSIZE: return Screen.cx * 254 / 960;
-    case VERTSIZE: return Screen.cy * 254 / 960;
+    case DRIVERVERSION:
+      return 0x4000;
+    case TECHNOLOGY:
+      return DT_RASDISPLAY;
+    case HORZSIZE:
+      return Screen.cx * 254 / 960;
+    case VERTSIZE:
+      return Screen.cy * 254 / 960;
     case HORZRES:
-    case DESKTOPHORZRES: return Screen.cx;
+    case DESKTOPHORZRES:
+      return Screen.cx;
     case VERTRES:
-    case DESKTOPVERTRES: return Screen.cy;
-    case BITSPIXEL: return 32;
-    case PLANES: return 1;
+    case DESKTOPVERTRES:
+      return Screen.cy;
+    case BITSPIXEL:
+      return 32;
+    case PLANES:
+      return 1;
     case NUMBRUSHES:
     case NUMPENS:
-    case NUMCOLORS: return -1;
+    case NUMCOLORS:
+      return -1;
     case NUMMARKERS:
-    case NUMFONTS: return 0;
-    case PDEVICESIZE: return 0;
+    case NUMFONTS:
+      return 0;
+    case PDEVICESIZE:
+      return 0;
     case CURVECAPS:
-      return CC_CIRCLES | CC_PIE | CC_CHORD | CC_ELLIPSES | CC_WIDE | CC_STYLED | CC_WIDESTYLED | CC_INTERIORS |
-             CC_ROUNDRECT;
-    case LINECAPS: return LC_POLYLINE | LC_MARKER | LC_POLYMARKER | LC_WIDE | LC_STYLED | LC_WIDESTYLED | LC_INTERIORS;
+      return CC_CIRCLES | CC_PIE | CC_CHORD | CC_ELLIPSES | CC_WIDE | CC_STYLED | CC_WIDESTYLED |
+             CC_INTERIORS | CC_ROUNDRECT;
+    case LINECAPS:
+      return LC_POLYLINE | LC_MARKER | LC_POLYMARKER | LC_WIDE | LC_STYLED | LC_WIDESTYLED | LC_INTERIORS;
     case POLYGONALCAPS:
       return PC_POLYGON | PC_RECTANGLE | PC_WINDPOLYGON | PC_SCANLINE | PC_WIDE | PC_STYLED | PC_WIDESTYLED |
              PC_INTERIORS;
-    case TEXTCAPS: return 0;
-    case CLIPCAPS: return CP_RECTANGLE;
+    case TEXTCAPS:
+      return 0;
+    case CLIPCAPS:
+      return CP_RECTANGLE;
     case RASTERCAPS:
-      return RC_BITBLT | RC_BITMAP64 | RC_GDI20_OUTPUT | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHBLT | RC_FLOODFILL |
-             RC_STRETCHDIB;
+      return RC_BITBLT | RC_BITMAP64 | RC_GDI20_OUTPUT | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHBLT |
+             RC_FLOODFILL | RC_STRETCHDIB;
     case ASPECTX:
-    case ASPECTY: return 36;
-    case ASPECTXY: return 51;
+    case ASPECTY:
+      return 36;
+    case ASPECTXY:
+      return 51;
     case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    case SIZEPALETTE: return 0;
-    case NUMRESERVED: return 20;
-    case COLORRES: return 24;
-    case VREFRESH: return 60;
-    case SHADEBLENDCAPS: return SB_CONST_ALPHA | SB_PIXEL_ALPHA | SB_PREMULT_ALPHA | SB_GRAD_RECT | SB_GRAD_TRI;
-    case COLORMGMTCAPS: return CM_GAMMA_RAMP;
-    default: return 0;
+    case LOGPIXELSY:
+      return 96;
+    case SIZEPALETTE:
+      return 0;
+    case NUMRESERVED:
+      return 20;
+    case COLORRES:
+      return 24;
+    case VREFRESH:
+      return 60;
+    case SHADEBLENDCAPS:
+      return SB_CONST_ALPHA | SB_PIXEL_ALPHA | SB_PREMULT_ALPHA | SB_GRAD_RECT | SB_GRAD_TRI;
+    case COLORMGMTCAPS:
+      return CM_GAMMA_RAMP;
+    default:
+      return 0;
   }
 }
 
 // ---- Clipping ----
 
-Integer SelectClipRgn(HDC DC, HRGN Rgn) { return ExtSelectClipRgn(DC, Rgn, RGN_COPY); }
+Integer SelectClipRgn(HDC DC, HRGN Rgn) {
+  return ExtSelectClipRgn(DC, Rgn, RGN_COPY);
+}
 
 Integer ExtSelectClipRgn(HDC DC, HRGN Rgn, Integer Mode) {
   if (!IsDeviceContext(DC)) return ERROR;
@@ -540,8 +623,10 @@ Integer IntersectClipRect(HDC DC, Integer Left, Integer Top, Integer Right, Inte
   if (!IsDeviceContext(DC)) return ERROR;
   const TRect R = LogicalRectToDevice(DC, Left, Top, Right, Bottom);
   TDcState& S = DC->State;
-  if (!S.ClipRgn) S.ClipRgn = TRegionData(R);
-  else S.ClipRgn->IntersectRect(R);
+  if (!S.ClipRgn)
+    S.ClipRgn = TRegionData(R);
+  else
+    S.ClipRgn->IntersectRect(R);
   DC->InvalidateClip();
   return DC->Clip().Complexity();
 }

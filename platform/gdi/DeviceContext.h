@@ -139,7 +139,7 @@ TSize GetScreenSize();
 struct TDcState {
   HPEN Pen = nullptr;
   HBRUSH Brush = nullptr;
-  HGDIOBJ Font = nullptr;  // a TFontObject (the text layer's type); static_cast to HFONT there
+  HGDIOBJ Font = nullptr;    // a TFontObject (the text layer's type); static_cast to HFONT there
   HBITMAP Bitmap = nullptr;  // memory DCs
   HPALETTE Palette = nullptr;
   COLORREF BkColor = 0x00FFFFFF;
@@ -160,7 +160,7 @@ struct TDcState {
   TPoint BrushOrg;  // device coordinates
   TPoint WindowOrg;
   TPoint ViewportOrg;
-  TPoint CurPos;    // logical coordinates
+  TPoint CurPos;  // logical coordinates
   XFORM World;
   bool WorldIsIdentity = true;
   std::optional<TRegionData> ClipRgn;  // device coordinates; none = no clipping region
@@ -205,7 +205,8 @@ struct TDeviceContext : TGdiObject {
   // Logical to surface coordinates. Without a world transform this is the integer Offset().
   bool HasTransform() const { return !State.WorldIsIdentity && State.GraphicsMode == GM_ADVANCED; }
   TPoint Offset() const {
-    return {State.ViewportOrg.X - State.WindowOrg.X + FOrigin.X, State.ViewportOrg.Y - State.WindowOrg.Y + FOrigin.Y};
+    return {State.ViewportOrg.X - State.WindowOrg.X + FOrigin.X,
+            State.ViewportOrg.Y - State.WindowOrg.Y + FOrigin.Y};
   }
   TPoint ToSurface(TPoint P) const;
   void ToSurfaceF(double X, double Y, double& SX, double& SY) const;
@@ -286,8 +287,9 @@ BOOL GetCurrentPositionEx(HDC DC, POINT* Pos);
 Integer GetDeviceCaps(HDC DC, Integer Index);
 
 // Clipping. SelectClipRgn copies the region (null removes the clipping region); GetClipRgn
-// returns 1 and copies it, 0 when there is none. Regions are in device coordinates; rectangles of IntersectClipRect/ExcludeClipRect
-// and GetClipBox results are logical. The return values are region complexities.
+// returns 1 and copies it, 0 when there is none. Regions are in device coordinates; rectangles of
+// IntersectClipRect/ExcludeClipRect and GetClipBox results are logical. The return values are region
+// complexities.
 Integer SelectClipRgn(HDC DC, HRGN Rgn);
 Integer ExtSelectClipRgn(HDC DC, HRGN Rgn, Integer Mode);
 Integer GetClipRgn(HDC DC, HRGN Rgn);

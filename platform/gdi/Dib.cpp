@@ -12,7 +12,9 @@ namespace {
 
 constexpr Int64 MaxBitmapBytes = 0x7FFFFFFF;
 
-RGBQUAD Quad(BYTE R, BYTE G, BYTE B) { return RGBQUAD{B, G, R, 0}; }
+RGBQUAD Quad(BYTE R, BYTE G, BYTE B) {
+  return RGBQUAD{B, G, R, 0};
+}
 
 // The colour table a bitmap of this depth gets when nobody gives one: black and white, the 16
 // VGA colours, or the 256-entry halftone (system) palette.
@@ -71,7 +73,9 @@ Integer ForEachScan(const TBitmapObject* B, const BITMAPINFOHEADER& H, UINT Star
 
 }  // namespace
 
-void TBitmapObject::TFree::operator()(Byte* P) const { std::free(P); }
+void TBitmapObject::TFree::operator()(Byte* P) const {
+  std::free(P);
+}
 
 bool TBitmapObject::Allocate(bool BottomUp) {
   const NativeInt RowBytes = DibRowBytes(Surface.Width, Surface.Bpp);
@@ -100,8 +104,8 @@ HBITMAP CreateDIBSection(HDC DC, const BITMAPINFO* Info, UINT Usage, void** Bits
   if (Section || !ReadDibFormat(Info, Masks) || Usage > DIB_PAL_COLORS) return nullptr;
   const BITMAPINFOHEADER& H = Info->bmiHeader;
   const bool Fields = H.biCompression == BI_BITFIELDS;
-  HBITMAP B = NewBitmap(H.biWidth, H.biHeight < 0 ? -H.biHeight : H.biHeight, H.biBitCount, Fields ? Masks : nullptr,
-                        ReadColorTable(DC, Info, Usage), H.biHeight > 0, true);
+  HBITMAP B = NewBitmap(H.biWidth, H.biHeight < 0 ? -H.biHeight : H.biHeight, H.biBitCount,
+                        Fields ? Masks : nullptr, ReadColorTable(DC, Info, Usage), H.biHeight > 0, true);
   if (!B) return nullptr;
   B->Header.biXPelsPerMeter = H.biXPelsPerMeter;
   B->Header.biYPelsPerMeter = H.biYPelsPerMeter;
@@ -115,16 +119,23 @@ HBITMAP CreateBitmap(Integer Width, Integer Height, UINT Planes, UINT BitCount, 
   if (Width < 0 || Height < 0 || Planes == 0 || Planes * BitCount > 32) return nullptr;
   if (Width == 0 || Height == 0) return StockBitmap();
   const UINT Depth = Planes * BitCount;
-  const Integer Bpp = Depth <= 1 ? 1 : Depth <= 4 ? 4 : Depth <= 8 ? 8 : Depth <= 16 ? 16 : Depth <= 24 ? 24 : 32;
+  const Integer Bpp = Depth <= 1    ? 1
+                      : Depth <= 4  ? 4
+                      : Depth <= 8  ? 8
+                      : Depth <= 16 ? 16
+                      : Depth <= 24 ? 24
+                                    : 32;
   static const DWORD Masks565[3] = {0xF800, 0x07E0, 0x001F};
-  HBITMAP B = NewBitmap(Width, Height, Bpp, Bpp == 16 ? Masks565 : nullptr, DefaultColorTable(Bpp), false, false);
+  HBITMAP B =
+      NewBitmap(Width, Height, Bpp, Bpp == 16 ? Masks565 : nullptr, DefaultColorTable(Bpp), false, false);
   if (B && Bits) SetBitmapBits(B, static_cast<DWORD>(DdbRowBytes(Width, Bpp) * Height), Bits);
   return B;
 }
 
 HBITMAP CreateBitmapIndirect(const BITMAP* Bitmap) {
   if (!Bitmap) return nullptr;
-  return CreateBitmap(Bitmap->bmWidth, Bitmap->bmHeight, Bitmap->bmPlanes, Bitmap->bmBitsPixel, Bitmap->bmBits);
+  return CreateBitmap(Bitmap->bmWidth, Bitmap->bmHeight, Bitmap->bmPlanes, Bitmap->bmBitsPixel,
+                      Bitmap->bmBits);
 }
 
 HBITMAP CreateCompatibleBitmap(HDC DC, Integer Width, Integer Height) {
@@ -142,23 +153,25 @@ HBITMAP CreateCompatibleBitmap(HDC DC, Integer Width, Integer Height) {
   return CreateBitmap(Width, Height, 1, 32, nullptr);
 }
 
-HBITMAP CreateDIBitmap(HDC DC, const BITMAPINFOHEADER* Header, DWORD Init, const void* Bits, const BITMAPINFO* Info,
-                       UINT Usage) {
+HBITMAP CreateDIBitmap(HDC DC, const BITMAPINFOHEADER* Header, DWORD Init, const void* Bits,
+                       const BITMAPINFO* Info, UINT Usage) {
   if (!Header || Header->biWidth <= 0 || Header->biHeight == 0) return nullptr;
   const Integer H = Header->biHeight < 0 ? -Header->biHeight : Header->biHeight;
-  HBITMAP B = (DC && DC->IsMemoryDC() && DC->State.Bitmap == StockBitmap()) ? CreateBitmap(Header->biWidth, H, 1, 1, nullptr)
-                                                                            : CreateBitmap(Header->biWidth, H, 1, 32, nullptr);
+  HBITMAP B = (DC && DC->IsMemoryDC() && DC->State.Bitmap == StockBitmap())
+                  ? CreateBitmap(Header->biWidth, H, 1, 1, nullptr)
+                  : CreateBitmap(Header->biWidth, H, 1, 32, nullptr);
   if (B && (Init & CBM_INIT) && Bits && Info) SetDIBits(DC, B, 0, static_cast<UINT>(H), Bits, Info, Usage);
   return B;
 }
 
-void ConvertRow(const TSurface& SrcS, const Byte* Src, Integer SrcX, const TSurface& DstS, Byte* Dst, Integer DstX,
-                Integer Count) {
+void ConvertRow(const TSurface& SrcS, const Byte* Src, Integer SrcX, const TSurface& DstS, Byte* Dst,
+                Integer DstX, Integer Count) {
   if (Count > 0) TRowConverter(SrcS, DstS).Convert(Src, SrcX, Dst, DstX, Count);
 }
 
 Integer GetDIBits(HDC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, BITMAPINFO* Info, UINT Usage) {
-  if (!Bitmap || Bitmap->ObjType != OBJ_BITMAP || !Info || Info->bmiHeader.biSize < 40 || Usage > DIB_PAL_COLORS)
+  if (!Bitmap || Bitmap->ObjType != OBJ_BITMAP || !Info || Info->bmiHeader.biSize < 40 ||
+      Usage > DIB_PAL_COLORS)
     return 0;
   BITMAPINFOHEADER& H = Info->bmiHeader;
   const TSurface& BS = Bitmap->Surface;
@@ -170,7 +183,8 @@ Integer GetDIBits(HDC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, B
     H.biPlanes = 1;
     H.biBitCount = static_cast<WORD>(BS.Bpp);
     const bool Is555 = BS.Masks[0] == DibMasks555[0] && BS.Masks[1] == DibMasks555[1];
-    const bool Fields = BS.Format == TSurfaceFormat::pf32Masks || (BS.Format == TSurfaceFormat::pf16 && !Is555);
+    const bool Fields =
+        BS.Format == TSurfaceFormat::pf32Masks || (BS.Format == TSurfaceFormat::pf16 && !Is555);
     H.biCompression = Fields ? BI_BITFIELDS : BI_RGB;
     if (Fields) std::memcpy(reinterpret_cast<Byte*>(Info) + 40, BS.Masks, 12);
     H.biSizeImage = static_cast<DWORD>(DibRowBytes(BS.Width, BS.Bpp)) * static_cast<DWORD>(BS.Height);
@@ -194,7 +208,8 @@ Integer GetDIBits(HDC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, B
     H.biClrUsed = 0;
   }
   const Integer RowBytes = DibRowBytes(H.biWidth, H.biBitCount);
-  H.biSizeImage = static_cast<DWORD>(static_cast<Int64>(RowBytes) * (H.biHeight < 0 ? -H.biHeight : H.biHeight));
+  H.biSizeImage =
+      static_cast<DWORD>(static_cast<Int64>(RowBytes) * (H.biHeight < 0 ? -H.biHeight : H.biHeight));
   if (!Bits) return BS.Height;
   TRowConverter Conv(BS, DibSurface(Info, Masks, Colors, nullptr, 1));
   const Integer Width = std::min(H.biWidth, BS.Width);
@@ -203,10 +218,11 @@ Integer GetDIBits(HDC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, B
   });
 }
 
-Integer SetDIBits(HDC DC, HBITMAP Bitmap, UINT StartScan, UINT Lines, const void* Bits, const BITMAPINFO* Info,
-                  UINT Usage) {
+Integer SetDIBits(HDC DC, HBITMAP Bitmap, UINT StartScan, UINT Lines, const void* Bits,
+                  const BITMAPINFO* Info, UINT Usage) {
   DWORD Masks[3];
-  if (!Bitmap || Bitmap->ObjType != OBJ_BITMAP || !Bits || Usage > DIB_PAL_COLORS || !ReadDibFormat(Info, Masks))
+  if (!Bitmap || Bitmap->ObjType != OBJ_BITMAP || !Bits || Usage > DIB_PAL_COLORS ||
+      !ReadDibFormat(Info, Masks))
     return 0;
   const BITMAPINFOHEADER& H = Info->bmiHeader;
   const std::vector<RGBQUAD> Colors = ReadColorTable(DC, Info, Usage);
@@ -246,7 +262,8 @@ LONG SetBitmapBits(HBITMAP Bitmap, DWORD Count, const void* Bits) {
   LONG Done = 0;
   for (Integer Y = 0; Y < S.Height && static_cast<DWORD>(Done) < Count; ++Y) {
     const Integer N = std::min<Integer>(RowBytes, static_cast<Integer>(Count - static_cast<DWORD>(Done)));
-    std::memcpy(S.Row(Y), static_cast<const Byte*>(Bits) + Done, static_cast<std::size_t>(std::min(N, UsedBytes)));
+    std::memcpy(S.Row(Y), static_cast<const Byte*>(Bits) + Done,
+                static_cast<std::size_t>(std::min(N, UsedBytes)));
     Done += N;
   }
   return Done;
@@ -298,8 +315,9 @@ HANDLE CopyImage(HANDLE Image, UINT Type, Integer Width, Integer Height, UINT Fl
   if (Flags & LR_MONOCHROME) {
     Dst = CreateBitmap(W, H, 1, 1, nullptr);
   } else if (Flags & LR_CREATEDIBSECTION) {
-    const bool Fields = Src->IsDibSection ? Src->Header.biCompression == BI_BITFIELDS
-                                          : (SS.Format == TSurfaceFormat::pf16 || SS.Format == TSurfaceFormat::pf32Masks);
+    const bool Fields = Src->IsDibSection
+                            ? Src->Header.biCompression == BI_BITFIELDS
+                            : (SS.Format == TSurfaceFormat::pf16 || SS.Format == TSurfaceFormat::pf32Masks);
     Dst = NewBitmap(W, H, SS.Bpp, Fields ? SS.Masks : nullptr, Src->ColorTable,
                     Src->IsDibSection ? Src->Header.biHeight > 0 : true, true);
     if (Dst) Dst->Header.biSizeImage = static_cast<DWORD>(Dst->BitsSize());
@@ -326,7 +344,8 @@ HANDLE CopyImage(HANDLE Image, UINT Type, Integer Width, Integer Height, UINT Fl
     for (Integer Y = 0; Y < H; ++Y) {
       const Integer SY = static_cast<Integer>(static_cast<Int64>(Y) * SS.Height / H);
       for (Integer X = 0; X < W; ++X)
-        PutRawPixel(RowS, X, 0, GetRawPixel(SS, static_cast<Integer>(static_cast<Int64>(X) * SS.Width / W), SY));
+        PutRawPixel(RowS, X, 0,
+                    GetRawPixel(SS, static_cast<Integer>(static_cast<Int64>(X) * SS.Width / W), SY));
       Conv.Convert(Row.data(), 0, DS.Row(Y), 0, W);
     }
   }

@@ -22,10 +22,10 @@ constexpr UINT LR_CREATEDIBSECTION = 0x2000;
 
 struct TBitmapObject : TGdiObject {
   TBitmapObject() : TGdiObject(OBJ_BITMAP) {}
-  TSurface Surface;            // Colors points into ColorTable
+  TSurface Surface;  // Colors points into ColorTable
   std::vector<RGBQUAD> ColorTable;
   bool IsDibSection = false;
-  BITMAPINFOHEADER Header;     // DIB sections: as created (height sign kept)
+  BITMAPINFOHEADER Header;  // DIB sections: as created (height sign kept)
   DWORD Bitfields[3] = {0, 0, 0};
   HDC SelectedInto = nullptr;  // a bitmap is selected into at most one DC (the stock bitmap into any)
 
@@ -45,7 +45,8 @@ struct TBitmapObject : TGdiObject {
 
 // Bits: receives the pixel pointer (may be null). Section and Offset (file mappings) are not
 // supported: a non-null Section fails.
-HBITMAP CreateDIBSection(HDC DC, const BITMAPINFO* Info, UINT Usage, void** Bits, HANDLE Section, DWORD Offset);
+HBITMAP CreateDIBSection(HDC DC, const BITMAPINFO* Info, UINT Usage, void** Bits, HANDLE Section,
+                         DWORD Offset);
 // Bits (optional) are top-down rows aligned to 2 bytes, as the platform expects them.
 HBITMAP CreateBitmap(Integer Width, Integer Height, UINT Planes, UINT BitCount, const void* Bits);
 HBITMAP CreateBitmapIndirect(const BITMAP* Bitmap);
@@ -60,9 +61,10 @@ HBITMAP CreateDIBitmap(HDC DC, const BITMAPINFOHEADER* Header, DWORD Init, const
 // Copies scan lines between a bitmap and a DIB in Info's format. Scan lines count from the DIB's
 // bottom row when its height is positive. With Bits null, GetDIBits fills in the header (and,
 // for biBitCount <> 0, the colour table) only. Both return the number of lines copied, 0 on error.
-Integer GetDIBits(HDC DC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, BITMAPINFO* Info, UINT Usage);
-Integer SetDIBits(HDC DC, HBITMAP Bitmap, UINT StartScan, UINT Lines, const void* Bits, const BITMAPINFO* Info,
+Integer GetDIBits(HDC DC, HBITMAP Bitmap, UINT StartScan, UINT Lines, void* Bits, BITMAPINFO* Info,
                   UINT Usage);
+Integer SetDIBits(HDC DC, HBITMAP Bitmap, UINT StartScan, UINT Lines, const void* Bits,
+                  const BITMAPINFO* Info, UINT Usage);
 LONG GetBitmapBits(HBITMAP Bitmap, LONG Count, void* Bits);
 LONG SetBitmapBits(HBITMAP Bitmap, DWORD Count, const void* Bits);
 BOOL GetBitmapDimensionEx(HBITMAP Bitmap, SIZE* Size);
@@ -79,7 +81,7 @@ HANDLE CopyImage(HANDLE Image, UINT Type, Integer Width, Integer Height, UINT Fl
 // Internal: converts Count pixels of row Src (format SrcS) starting at SrcX into row Dst (format
 // DstS) at DstX, as GetDIBits and SetDIBits do (TRowConverter in BlitRows.h; make one of those
 // for many rows). Colour-table formats with equal tables copy indices.
-void ConvertRow(const TSurface& SrcS, const Byte* Src, Integer SrcX, const TSurface& DstS, Byte* Dst, Integer DstX,
-                Integer Count);
+void ConvertRow(const TSurface& SrcS, const Byte* Src, Integer SrcX, const TSurface& DstS, Byte* Dst,
+                Integer DstX, Integer Count);
 // The default 1x1 monochrome bitmap of memory DCs (a stock object).
 HBITMAP StockBitmap();

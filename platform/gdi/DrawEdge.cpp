@@ -33,7 +33,8 @@ BOOL DrawEdge(HDC DC, RECT* Rect, UINT Edge, UINT Flags) {
   TRect R = *Rect;
   auto Fill = [&](Integer L, Integer T, Integer Rt, Integer B, Integer SysColor) {
     if (L >= Rt || T >= B) return;
-    FillRectClipped(DC, {L + O.X, T + O.Y, Rt + O.X, B + O.Y}, MakePixelOp(S, GetSysColor(SysColor), R2_COPYPEN));
+    FillRectClipped(DC, {L + O.X, T + O.Y, Rt + O.X, B + O.Y},
+                    MakePixelOp(S, GetSysColor(SysColor), R2_COPYPEN));
   };
   TEdgeColors Layers[2];
   Integer Count = 0;
@@ -52,7 +53,8 @@ BOOL DrawEdge(HDC DC, RECT* Rect, UINT Edge, UINT Flags) {
     if (Flags & BF_RIGHT) --R.Right;
     if (Flags & BF_BOTTOM) --R.Bottom;
   }
-  if (Flags & BF_MIDDLE) Fill(R.Left, R.Top, R.Right, R.Bottom, (Flags & (BF_FLAT | BF_MONO)) ? COLOR_WINDOW : COLOR_3DFACE);
+  if (Flags & BF_MIDDLE)
+    Fill(R.Left, R.Top, R.Right, R.Bottom, (Flags & (BF_FLAT | BF_MONO)) ? COLOR_WINDOW : COLOR_3DFACE);
   if (Flags & BF_ADJUST) *Rect = R;
   return TRUE;
 }

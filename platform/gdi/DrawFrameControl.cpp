@@ -8,8 +8,10 @@
 namespace {
 
 // 7x7 check mark, as the classic check box shows it.
-const char* const CheckGlyph[] = {"......#", ".....##", "#...###", "##.###.", "#####..", ".###...", "..#...."};
-const char* const HelpGlyph[] = {".####.", "##..##", "....##", "...##.", "..##..", "......", "..##..", "..##.."};
+const char* const CheckGlyph[] = {"......#", ".....##", "#...###", "##.###.",
+                                  "#####..", ".###...", "..#...."};
+const char* const HelpGlyph[] = {".####.", "##..##", "....##", "...##.",
+                                 "..##..", "......", "..##..", "..##.."};
 
 // Drawing in the rectangle's logical coordinates, moved once to the surface.
 class TPainter {
@@ -33,8 +35,10 @@ class TPainter {
     for (Integer I = 0; I < N; ++I) {
       const Integer Row = (Dir == 0 || Dir == 2) ? I : N - 1 - I;  // 0 = the tip
       const Integer Along = CX - N / 2 + (Dir >= 2 ? I : 0), Across = CY - N / 2 + (Dir < 2 ? I : 0);
-      if (Dir < 2) Fill({CX - Row, Across, CX + Row + 1, Across + 1}, C);
-      else Fill({Along, CY - Row, Along + 1, CY + Row + 1}, C);
+      if (Dir < 2)
+        Fill({CX - Row, Across, CX + Row + 1, Across + 1}, C);
+      else
+        Fill({Along, CY - Row, Along + 1, CY + Row + 1}, C);
     }
   }
   // The pixels of the ellipse outline in R whose angle lies in the top-left half (or not).
@@ -61,7 +65,9 @@ class TPainter {
   TPoint FO;
 };
 
-COLORREF Sys(Integer Index) { return GetSysColor(Index); }
+COLORREF Sys(Integer Index) {
+  return GetSysColor(Index);
+}
 
 UINT EdgeFlags(UINT State) {
   return (State & DFCS_FLAT ? BF_FLAT : 0) | (State & DFCS_MONO ? BF_MONO : 0);
@@ -72,7 +78,8 @@ TRect ButtonFrame(HDC DC, const RECT& Rect, UINT State) {
   RECT R = Rect;
   const bool Down = State & (DFCS_PUSHED | DFCS_CHECKED);
   DrawEdge(DC, &R, Down ? EDGE_SUNKEN : EDGE_RAISED,
-           BF_RECT | BF_ADJUST | (State & DFCS_TRANSPARENT ? 0 : BF_MIDDLE) | (Down ? 0 : BF_SOFT) | EdgeFlags(State));
+           BF_RECT | BF_ADJUST | (State & DFCS_TRANSPARENT ? 0 : BF_MIDDLE) | (Down ? 0 : BF_SOFT) |
+               EdgeFlags(State));
   return R;
 }
 

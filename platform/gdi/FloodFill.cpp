@@ -16,13 +16,23 @@ struct TRun {
 class TFloodFill {
  public:
   TFloodFill(HDC DC, DWORD Target, bool Surface)
-      : FDC(DC), FS(DC->Surface()), FBox(DC->ClipBox()), FBrush(DC, DC->State.Brush), FTarget(Target),
+      : FDC(DC),
+        FS(DC->Surface()),
+        FBox(DC->ClipBox()),
+        FBrush(DC, DC->State.Brush),
+        FTarget(Target),
         FSurface(Surface) {
     switch (FS.Format) {
-      case TSurfaceFormat::pf32: FMask = 0x00FFFFFF; break;
+      case TSurfaceFormat::pf32:
+        FMask = 0x00FFFFFF;
+        break;
       case TSurfaceFormat::pf16:
-      case TSurfaceFormat::pf32Masks: FMask = FS.Masks[0] | FS.Masks[1] | FS.Masks[2]; break;
-      default: FMask = FS.PixelMask(); break;
+      case TSurfaceFormat::pf32Masks:
+        FMask = FS.Masks[0] | FS.Masks[1] | FS.Masks[2];
+        break;
+      default:
+        FMask = FS.PixelMask();
+        break;
     }
     FTarget &= FMask;
     FWords = (static_cast<std::size_t>(FBox.Width()) + 63) / 64;
@@ -55,7 +65,9 @@ class TFloodFill {
  private:
   bool Match(DWORD P) const { return ((P & FMask) == FTarget) == FSurface; }
 
-  std::uint64_t* VisitedRow(Integer Y) { return FVisited.data() + static_cast<std::size_t>(Y - FBox.Top) * FWords; }
+  std::uint64_t* VisitedRow(Integer Y) {
+    return FVisited.data() + static_cast<std::size_t>(Y - FBox.Top) * FWords;
+  }
   bool IsVisited(Integer Y, Integer X) {
     const std::size_t I = static_cast<std::size_t>(X - FBox.Left);
     return (VisitedRow(Y)[I >> 6] >> (I & 63)) & 1;
@@ -95,8 +107,10 @@ class TFloodFill {
   void Fill(Integer Y, Integer X0, Integer X1) {
     Mark(Y, X0, X1);
     if (FBrush.IsNull()) return;
-    if (FRectClip) FBrush.Span(Y, X0, X1);
-    else ForEachClipSpan(FDC, Y, X0, X1, [&](Integer L, Integer R) { FBrush.Span(Y, L, R); });
+    if (FRectClip)
+      FBrush.Span(Y, X0, X1);
+    else
+      ForEachClipSpan(FDC, Y, X0, X1, [&](Integer L, Integer R) { FBrush.Span(Y, L, R); });
   }
 
   // Leftmost X of the unvisited matching run ending at X (X itself matches).
@@ -201,4 +215,6 @@ BOOL ExtFloodFill(HDC DC, Integer X, Integer Y, COLORREF Color, UINT Type) {
   return TRUE;
 }
 
-BOOL FloodFill(HDC DC, Integer X, Integer Y, COLORREF Color) { return ExtFloodFill(DC, X, Y, Color, FLOODFILLBORDER); }
+BOOL FloodFill(HDC DC, Integer X, Integer Y, COLORREF Color) {
+  return ExtFloodFill(DC, X, Y, Color, FLOODFILLBORDER);
+}

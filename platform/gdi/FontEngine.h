@@ -11,8 +11,8 @@
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "platform/system/WinTypes.h"
 

@@ -105,7 +105,8 @@ HPEN CreatePenIndirect(const LOGPEN* LogPen) {
   return CreatePen(static_cast<Integer>(LogPen->lopnStyle), LogPen->lopnWidth.X, LogPen->lopnColor);
 }
 
-HPEN ExtCreatePen(DWORD Style, DWORD Width, const LOGBRUSH* Brush, DWORD StyleCount, const DWORD* StyleEntries) {
+HPEN ExtCreatePen(DWORD Style, DWORD Width, const LOGBRUSH* Brush, DWORD StyleCount,
+                  const DWORD* StyleEntries) {
   if (!Brush) return nullptr;
   const UINT Dash = Style & PS_STYLE_MASK;
   const bool Geometric = (Style & PS_TYPE_MASK) == PS_GEOMETRIC;
@@ -113,7 +114,8 @@ HPEN ExtCreatePen(DWORD Style, DWORD Width, const LOGBRUSH* Brush, DWORD StyleCo
   if ((Style & PS_ENDCAP_MASK) > PS_ENDCAP_FLAT || (Style & PS_JOIN_MASK) > PS_JOIN_MITER) return nullptr;
   if (!Geometric && (Width != 1 || Brush->lbStyle != BS_SOLID)) return nullptr;
   if (Geometric && Dash == PS_ALTERNATE) return nullptr;
-  if (Dash == PS_USERSTYLE ? (StyleCount == 0 || StyleCount > 16 || !StyleEntries) : StyleCount != 0) return nullptr;
+  if (Dash == PS_USERSTYLE ? (StyleCount == 0 || StyleCount > 16 || !StyleEntries) : StyleCount != 0)
+    return nullptr;
   if (Width > 0x7FFFFFFF) return nullptr;
   auto* Pen = new TPenObject(OBJ_EXTPEN);
   Pen->Style = Style;
@@ -124,7 +126,9 @@ HPEN ExtCreatePen(DWORD Style, DWORD Width, const LOGBRUSH* Brush, DWORD StyleCo
   return Pen;
 }
 
-HBRUSH CreateSolidBrush(COLORREF Color) { return NewBrush(BS_SOLID, Color, 0); }
+HBRUSH CreateSolidBrush(COLORREF Color) {
+  return NewBrush(BS_SOLID, Color, 0);
+}
 
 HBRUSH CreateHatchBrush(Integer Hatch, COLORREF Color) {
   if (Hatch < HS_HORIZONTAL || Hatch > HS_DIAGCROSS) return nullptr;
@@ -152,12 +156,17 @@ HBRUSH CreatePatternBrush(HBITMAP Bitmap) {
 HBRUSH CreateBrushIndirect(const LOGBRUSH* LogBrush) {
   if (!LogBrush) return nullptr;
   switch (LogBrush->lbStyle) {
-    case BS_SOLID: return CreateSolidBrush(LogBrush->lbColor);
-    case BS_NULL: return NewBrush(BS_NULL, 0, 0);
-    case BS_HATCHED: return CreateHatchBrush(static_cast<Integer>(LogBrush->lbHatch), LogBrush->lbColor);
+    case BS_SOLID:
+      return CreateSolidBrush(LogBrush->lbColor);
+    case BS_NULL:
+      return NewBrush(BS_NULL, 0, 0);
+    case BS_HATCHED:
+      return CreateHatchBrush(static_cast<Integer>(LogBrush->lbHatch), LogBrush->lbColor);
     case BS_PATTERN:
-    case BS_PATTERN8X8: return CreatePatternBrush(reinterpret_cast<HBITMAP>(LogBrush->lbHatch));
-    default: return nullptr;
+    case BS_PATTERN8X8:
+      return CreatePatternBrush(reinterpret_cast<HBITMAP>(LogBrush->lbHatch));
+    default:
+      return nullptr;
   }
 }
 
@@ -230,7 +239,9 @@ void RegisterGetObjectHandler(Integer ObjType, TGetObjectHandler Handler) {
   if (ObjType > 0 && ObjType < 16) GetObjectHandlers()[static_cast<std::size_t>(ObjType)] = Handler;
 }
 
-DWORD GetObjectType(HGDIOBJ Object) { return Object ? static_cast<DWORD>(Object->ObjType) : 0; }
+DWORD GetObjectType(HGDIOBJ Object) {
+  return Object ? static_cast<DWORD>(Object->ObjType) : 0;
+}
 
 Integer GetObject(HGDIOBJ Object, Integer Size, void* Buffer) {
   if (!Object) return 0;
@@ -276,7 +287,8 @@ Integer GetObject(HGDIOBJ Object, Integer Size, void* Buffer) {
         D.dsBmih = B->Header;
         D.dsBmih.biSizeImage = static_cast<DWORD>(B->BitsSize());
         std::memcpy(D.dsBitfields, B->Bitfields, sizeof(D.dsBitfields));
-        if (Buffer && Size >= static_cast<Integer>(sizeof(DIBSECTION))) return CopyOut(&D, sizeof(D), Size, Buffer);
+        if (Buffer && Size >= static_cast<Integer>(sizeof(DIBSECTION)))
+          return CopyOut(&D, sizeof(D), Size, Buffer);
       } else {
         D.dsBm.bmWidthBytes = DdbRowBytes(B->Surface.Width, B->Surface.Bpp);
       }

@@ -100,7 +100,7 @@ struct TPenObject : TGdiObject {
   UINT Style = PS_SOLID;  // full style: type, end cap, join and dash style
   Integer Width = 0;      // 0 and 1 are one pixel
   COLORREF Color = 0;
-  LOGBRUSH Brush;         // the brush an extended pen was created with
+  LOGBRUSH Brush;  // the brush an extended pen was created with
   std::vector<DWORD> UserStyle;
   bool DcPen = false;  // the DC_PEN stock pen: colour comes from SetDCPenColor
 
@@ -120,12 +120,13 @@ struct TBrushObject : TGdiObject {
   Integer PatternHeight = 0;
   bool PatternMono = false;
   std::vector<COLORREF> Pattern;  // row-major, top row first
-  bool DcBrush = false;  // the DC_BRUSH stock brush: colour comes from SetDCBrushColor
+  bool DcBrush = false;           // the DC_BRUSH stock brush: colour comes from SetDCBrushColor
 };
 
 HPEN CreatePen(Integer Style, Integer Width, COLORREF Color);
 HPEN CreatePenIndirect(const LOGPEN* LogPen);
-HPEN ExtCreatePen(DWORD Style, DWORD Width, const LOGBRUSH* Brush, DWORD StyleCount, const DWORD* StyleEntries);
+HPEN ExtCreatePen(DWORD Style, DWORD Width, const LOGBRUSH* Brush, DWORD StyleCount,
+                  const DWORD* StyleEntries);
 HBRUSH CreateSolidBrush(COLORREF Color);
 HBRUSH CreateHatchBrush(Integer Hatch, COLORREF Color);
 HBRUSH CreatePatternBrush(HBITMAP Bitmap);
@@ -139,8 +140,12 @@ BOOL DeleteObject(HGDIOBJ Object);
 // Fills Buffer with the object's description (BITMAP/DIBSECTION, LOGPEN/EXTLOGPEN, LOGBRUSH, the
 // entry count of a palette as a WORD, LOGFONT through the font layer). Null Buffer: the size.
 Integer GetObject(HGDIOBJ Object, Integer Size, void* Buffer);
-inline Integer GetObjectA(HGDIOBJ Object, Integer Size, void* Buffer) { return GetObject(Object, Size, Buffer); }
-inline Integer GetObjectW(HGDIOBJ Object, Integer Size, void* Buffer) { return GetObject(Object, Size, Buffer); }
+inline Integer GetObjectA(HGDIOBJ Object, Integer Size, void* Buffer) {
+  return GetObject(Object, Size, Buffer);
+}
+inline Integer GetObjectW(HGDIOBJ Object, Integer Size, void* Buffer) {
+  return GetObject(Object, Size, Buffer);
+}
 // GetObject for object types of later layers (fonts): registered by that layer.
 using TGetObjectHandler = Integer (*)(HGDIOBJ Object, Integer Size, void* Buffer);
 void RegisterGetObjectHandler(Integer ObjType, TGetObjectHandler Handler);

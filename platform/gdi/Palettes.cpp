@@ -36,7 +36,9 @@ const std::array<PALETTEENTRY, 256>& HalftoneEntries() {
 
 }  // namespace
 
-const PALETTEENTRY* DefaultPaletteEntries() { return StaticColors; }
+const PALETTEENTRY* DefaultPaletteEntries() {
+  return StaticColors;
+}
 
 HPALETTE CreatePalette(const LOGPALETTE* LogPalette) {
   if (!LogPalette || LogPalette->palVersion != 0x300 || LogPalette->palNumEntries == 0 ||
@@ -95,7 +97,9 @@ HPALETTE SelectPalette(HDC DC, HPALETTE Palette, BOOL) {
 }
 
 // Nothing reaches the display's colours: it is not a palette device.
-UINT RealizePalette(HDC DC) { return DC ? 0 : GDI_ERROR; }
+UINT RealizePalette(HDC DC) {
+  return DC ? 0 : GDI_ERROR;
+}
 
 COLORREF GetNearestColor(HDC DC, COLORREF Color) {
   if (!DC) return CLR_INVALID;

@@ -48,8 +48,8 @@ TPolygonScanner::TPolygonScanner(const TPoint* Points, const Integer* Counts, In
         std::swap(A, B);
         Dir = -1;
       }
-      FEdges.push_back(TEdge{A.X, A.Y, static_cast<Int64>(B.X) - A.X, static_cast<Int64>(B.Y) - A.Y, A.Y,
-                             B.Y, Dir});
+      FEdges.push_back(
+          TEdge{A.X, A.Y, static_cast<Int64>(B.X) - A.X, static_cast<Int64>(B.Y) - A.Y, A.Y, B.Y, Dir});
     }
     First += N;
   }

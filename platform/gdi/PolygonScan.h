@@ -21,10 +21,12 @@ template <std::integral T>
 constexpr bool InShapeRange(T V) {
   return V >= -ShapeCoordLimit && V <= ShapeCoordLimit;
 }
-constexpr bool InShapeRange(TPoint P) { return InShapeRange(P.X) && InShapeRange(P.Y); }
+constexpr bool InShapeRange(TPoint P) {
+  return InShapeRange(P.X) && InShapeRange(P.Y);
+}
 
 struct TSpan {
-  Integer Left = 0;  // first pixel
+  Integer Left = 0;   // first pixel
   Integer Right = 0;  // one past the last pixel
   constexpr bool operator==(const TSpan&) const = default;
 };
@@ -45,11 +47,11 @@ class TPolygonScanner {
   struct TEdge {
     Int64 X0;  // upper end point
     Int64 Y0;
-    Int64 Dx;  // to the lower end point
-    Int64 Dy;  // > 0
-    Integer Top;  // first row whose centre the edge crosses
+    Int64 Dx;        // to the lower end point
+    Int64 Dy;        // > 0
+    Integer Top;     // first row whose centre the edge crosses
     Integer Bottom;  // one past the last
-    Integer Dir;  // +1 downwards, -1 upwards
+    Integer Dir;     // +1 downwards, -1 upwards
   };
   struct TCrossing {
     Int64 X;  // first pixel right of the crossing

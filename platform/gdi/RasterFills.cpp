@@ -8,7 +8,8 @@ namespace {
 // A brush argument: small values are system colour indices + 1.
 HBRUSH BrushArg(HBRUSH Brush) {
   const auto V = reinterpret_cast<std::uintptr_t>(Brush);
-  if (V >= 1 && V <= static_cast<std::uintptr_t>(SysColorCount)) return GetSysColorBrush(static_cast<Integer>(V) - 1);
+  if (V >= 1 && V <= static_cast<std::uintptr_t>(SysColorCount))
+    return GetSysColorBrush(static_cast<Integer>(V) - 1);
   return Brush;
 }
 
@@ -17,7 +18,9 @@ TRect RectToSurface(HDC DC, const RECT& R) {
   return {std::min(A.X, B.X), std::min(A.Y, B.Y), std::max(A.X, B.X), std::max(A.Y, B.Y)};
 }
 
-TPixelOp InvertOp(const TSurface& S) { return TPixelOp{&S, S.PixelMask(), S.PixelMask()}; }
+TPixelOp InvertOp(const TSurface& S) {
+  return TPixelOp{&S, S.PixelMask(), S.PixelMask()};
+}
 
 // A region in logical coordinates moved to surface coordinates.
 TRegionData RegionToSurface(HDC DC, const TRegionData& Rgn) {
@@ -100,7 +103,9 @@ BOOL FillRgn(HDC DC, HRGN Rgn, HBRUSH Brush) {
   return TRUE;
 }
 
-BOOL PaintRgn(HDC DC, HRGN Rgn) { return IsDeviceContext(DC) ? FillRgn(DC, Rgn, DC->State.Brush) : FALSE; }
+BOOL PaintRgn(HDC DC, HRGN Rgn) {
+  return IsDeviceContext(DC) ? FillRgn(DC, Rgn, DC->State.Brush) : FALSE;
+}
 
 BOOL InvertRgn(HDC DC, HRGN Rgn) {
   if (!IsDeviceContext(DC) || !Rgn) return FALSE;

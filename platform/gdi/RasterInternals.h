@@ -47,8 +47,10 @@ void WalkLine(const TLineSteps& L, const TRect& R, F&& Fn) {
   Integer Maj = static_cast<Integer>((L.XMajor ? L.X0 : L.Y0) + L.SMaj * Lo);
   Integer Min = static_cast<Integer>((L.XMajor ? L.Y0 : L.X0) + L.SMin * K);
   for (Int64 I = Lo; I < Hi; ++I) {
-    if (L.XMajor) Fn(Maj, Min, I);
-    else Fn(Min, Maj, I);
+    if (L.XMajor)
+      Fn(Maj, Min, I);
+    else
+      Fn(Min, Maj, I);
     Maj += L.SMaj;
     Rem += 2 * L.DMin;
     if (Rem >= Den) {
@@ -63,7 +65,9 @@ struct TDash {
   std::vector<std::uint8_t> On;  // one entry per pixel of the period
   Integer Pos = 0;
   bool Active() const { return !On.empty(); }
-  bool IsOn(Int64 Offset) const { return On[static_cast<std::size_t>((Pos + Offset) % static_cast<Int64>(On.size()))]; }
+  bool IsOn(Int64 Offset) const {
+    return On[static_cast<std::size_t>((Pos + Offset) % static_cast<Int64>(On.size()))];
+  }
   void Advance(Integer N) {
     if (Active()) Pos = static_cast<Integer>((Pos + static_cast<Int64>(N)) % static_cast<Int64>(On.size()));
   }
@@ -74,11 +78,11 @@ struct TPenSetup {
   bool Null = true;
   bool Wide = false;  // geometric and wider than one pixel: drawn as filled shapes
   Integer Width = 1;
-  UINT EndCap = 0;    // PS_ENDCAP_*
-  UINT Join = 0;      // PS_JOIN_*
+  UINT EndCap = 0;  // PS_ENDCAP_*
+  UINT Join = 0;    // PS_JOIN_*
   bool InsideFrame = false;
   TPixelOp Ink;
-  TPixelOp Gap;       // the background colour in the gaps of a styled pen (OPAQUE mode)
+  TPixelOp Gap;  // the background colour in the gaps of a styled pen (OPAQUE mode)
   bool HasGap = false;
   TDash Dash;
 };
@@ -156,8 +160,8 @@ void TShapeFiller::Fill(Integer FillMode, const TRect& Bounds, F&& Fn) {
 // Wide pens: adds the stroke of a polyline (Closed: back to its first point) to Filler, with
 // the pen's caps and joins. Points are pixel coordinates (the stroke is centred on pixel
 // centres).
-void AddWideStroke(TShapeFiller& Filler, const TPointF* P, std::size_t N, bool Closed, double Width, UINT EndCap,
-                   UINT Join);
+void AddWideStroke(TShapeFiller& Filler, const TPointF* P, std::size_t N, bool Closed, double Width,
+                   UINT EndCap, UINT Join);
 
 // Fills the filler's union with Op, clipped against the DC.
 void FillShapeClipped(HDC DC, TShapeFiller& Filler, Integer FillMode, const TPixelOp& Op);

@@ -179,11 +179,21 @@ TPenSetup MakePenSetup(HDC DC) {
   P.Ink = MakePixelOp(S, PenColor(DC, Pen), DC->State.Rop2);
   if (!P.Wide) {
     switch (Style) {
-      case PS_DASH: SetPattern(P.Dash, {18, 6}); break;
-      case PS_DOT: SetPattern(P.Dash, {3, 3}); break;
-      case PS_DASHDOT: SetPattern(P.Dash, {9, 6, 3, 6}); break;
-      case PS_DASHDOTDOT: SetPattern(P.Dash, {9, 3, 3, 3, 3, 3}); break;
-      case PS_ALTERNATE: SetPattern(P.Dash, {1, 1}); break;
+      case PS_DASH:
+        SetPattern(P.Dash, {18, 6});
+        break;
+      case PS_DOT:
+        SetPattern(P.Dash, {3, 3});
+        break;
+      case PS_DASHDOT:
+        SetPattern(P.Dash, {9, 6, 3, 6});
+        break;
+      case PS_DASHDOTDOT:
+        SetPattern(P.Dash, {9, 3, 3, 3, 3, 3});
+        break;
+      case PS_ALTERNATE:
+        SetPattern(P.Dash, {1, 1});
+        break;
       case PS_USERSTYLE: {
         Int64 Total = 0;
         for (DWORD V : Pen->UserStyle) Total += V;
@@ -193,7 +203,8 @@ TPenSetup MakePenSetup(HDC DC) {
         }
         break;
       }
-      default: break;
+      default:
+        break;
     }
     if (P.Dash.Active() && DC->State.BkMode == OPAQUE) {
       P.HasGap = true;
@@ -218,8 +229,10 @@ void DrawCosmeticLineClipped(HDC DC, TPoint A, TPoint B, TPenSetup& Pen) {
     const TDash& D = Pen.Dash;
     ForEachClipRect(DC, L.Box(), [&](const TRect& R) {
       WalkLine(L, R, [&](Integer X, Integer Y, Int64 I) {
-        if (D.IsOn(I)) Ink.Pixel(X, Y);
-        else if (Pen.HasGap) Pen.Gap.Pixel(X, Y);
+        if (D.IsOn(I))
+          Ink.Pixel(X, Y);
+        else if (Pen.HasGap)
+          Pen.Gap.Pixel(X, Y);
       });
     });
   }
@@ -247,8 +260,10 @@ void StrokePieces(HDC DC, TPenSetup& Pen, const std::vector<TPoint>& P) {
     if (I - Start == 1) {
       // A lone pixel: a cosmetic pen lights it, a wide one puts its dot there.
       const TPoint Dot[2] = {P[Start], {P[Start].X + 1, P[Start].Y}};
-      if (Pen.Wide) StrokePolyline(DC, Pen, &P[Start], 1, false);
-      else StrokePolyline(DC, Pen, Dot, 2, false);
+      if (Pen.Wide)
+        StrokePolyline(DC, Pen, &P[Start], 1, false);
+      else
+        StrokePolyline(DC, Pen, Dot, 2, false);
     } else {
       StrokePolyline(DC, Pen, P.data() + Start, I - Start, false);
       // The last pixel of a piece is lit too: it is outline, not a line's end.

@@ -59,8 +59,10 @@ TRowShape RoundRectShape(const TRect& Box, Integer EW, Integer EH, Integer RowLo
   for (Integer Y = S.Top; Y < Bottom; ++Y) {
     const Integer FromTop = Y - Box.Top, FromBottom = Box.Bottom - 1 - Y;
     Integer R;
-    if (2 * FromTop < EH - 1) R = FromTop;
-    else if (2 * FromBottom < EH - 1) R = EH - 1 - FromBottom;
+    if (2 * FromTop < EH - 1)
+      R = FromTop;
+    else if (2 * FromBottom < EH - 1)
+      R = EH - 1 - FromBottom;
     else {
       S.Spans.push_back({Box.Left, Box.Right});
       continue;
@@ -101,7 +103,8 @@ std::vector<TPoint> OrderAround(std::vector<TPoint> Pixels, double CX, double CY
 void DrawRowShape(HDC DC, TPenSetup& Pen, const TRowShape& S, double CX, double CY) {
   const TBrushPainter Brush(DC, DC->State.Brush);
   auto Paint = [&](Integer Y, Integer X0, Integer X1) {
-    if (X0 < X1 && !Brush.IsNull()) ForEachClipSpan(DC, Y, X0, X1, [&](Integer L, Integer R) { Brush.Span(Y, L, R); });
+    if (X0 < X1 && !Brush.IsNull())
+      ForEachClipSpan(DC, Y, X0, X1, [&](Integer L, Integer R) { Brush.Span(Y, L, R); });
   };
   if (Pen.Null || Pen.Wide) {
     for (std::size_t I = 0; I < S.Spans.size(); ++I)
@@ -158,7 +161,9 @@ void DrawRowShape(HDC DC, TPenSetup& Pen, const TRowShape& S, double CX, double 
   for (std::size_t I = 0; I < Ring.size(); ++I) {
     const TPoint P = Ring[I];
     if (!InClip(DC, P.X, P.Y)) continue;
-    if (Pen.Dash.IsOn(static_cast<Int64>(I))) Pen.Ink.Pixel(P.X, P.Y);
-    else if (Pen.HasGap) Pen.Gap.Pixel(P.X, P.Y);
+    if (Pen.Dash.IsOn(static_cast<Int64>(I)))
+      Pen.Ink.Pixel(P.X, P.Y);
+    else if (Pen.HasGap)
+      Pen.Gap.Pixel(P.X, P.Y);
   }
 }

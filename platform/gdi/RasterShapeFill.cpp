@@ -26,8 +26,10 @@ void TShapeFiller::AddPolygon(const TPointF* P, std::size_t N, bool Oriented) {
     const TPointF& B = P[(I + 1) % N];
     if (A.Y == B.Y) continue;
     if (!std::isfinite(A.X) || !std::isfinite(A.Y) || !std::isfinite(B.X) || !std::isfinite(B.Y)) continue;
-    if (A.Y < B.Y) FEdges.push_back({A.X, A.Y, B.X, B.Y, Flip});
-    else FEdges.push_back({B.X, B.Y, A.X, A.Y, -Flip});
+    if (A.Y < B.Y)
+      FEdges.push_back({A.X, A.Y, B.X, B.Y, Flip});
+    else
+      FEdges.push_back({B.X, B.Y, A.X, A.Y, -Flip});
     FTop = std::min(FTop, std::min(A.Y, B.Y));
     FBottom = std::max(FBottom, std::max(A.Y, B.Y));
   }
@@ -42,7 +44,8 @@ void TShapeFiller::AddDisc(double CX, double CY, double R) {
 
 void TShapeFiller::Begin() {
   std::sort(FEdges.begin(), FEdges.end(), [](const TEdge& A, const TEdge& B) { return A.Y0 < B.Y0; });
-  std::sort(FDiscs.begin(), FDiscs.end(), [](const TDisc& A, const TDisc& B) { return A.CY - A.R < B.CY - B.R; });
+  std::sort(FDiscs.begin(), FDiscs.end(),
+            [](const TDisc& A, const TDisc& B) { return A.CY - A.R < B.CY - B.R; });
   FActiveEdges.clear();
   FActiveDiscs.clear();
   FNextEdge = FNextDisc = 0;
@@ -54,7 +57,8 @@ void TShapeFiller::RowSpans(Integer Y, Integer FillMode, std::vector<TSpan>& Out
   FCross.clear();
   const double YC = Y + 0.5;
   while (FNextEdge < FEdges.size() && FEdges[FNextEdge].Y0 <= YC) FActiveEdges.push_back(FNextEdge++);
-  while (FNextDisc < FDiscs.size() && FDiscs[FNextDisc].CY - FDiscs[FNextDisc].R < YC) FActiveDiscs.push_back(FNextDisc++);
+  while (FNextDisc < FDiscs.size() && FDiscs[FNextDisc].CY - FDiscs[FNextDisc].R < YC)
+    FActiveDiscs.push_back(FNextDisc++);
   std::erase_if(FActiveEdges, [&](std::size_t I) { return FEdges[I].Y1 <= YC; });
   std::erase_if(FActiveDiscs, [&](std::size_t I) { return FDiscs[I].CY + FDiscs[I].R <= YC; });
   for (std::size_t I : FActiveEdges) {
@@ -82,15 +86,17 @@ void TShapeFiller::RowSpans(Integer Y, Integer FillMode, std::vector<TSpan>& Out
     } else if (Was && !Is) {
       const Integer L = FirstPixel(Start), R = FirstPixel(C.X);
       if (L < R) {
-        if (!Out.empty() && Out.back().Right >= L) Out.back().Right = std::max(Out.back().Right, R);
-        else Out.push_back({L, R});
+        if (!Out.empty() && Out.back().Right >= L)
+          Out.back().Right = std::max(Out.back().Right, R);
+        else
+          Out.push_back({L, R});
       }
     }
   }
 }
 
-void AddWideStroke(TShapeFiller& Filler, const TPointF* P, std::size_t N, bool Closed, double Width, UINT EndCap,
-                   UINT Join) {
+void AddWideStroke(TShapeFiller& Filler, const TPointF* P, std::size_t N, bool Closed, double Width,
+                   UINT EndCap, UINT Join) {
   std::vector<TPointF> Q;
   Q.reserve(N);
   for (std::size_t I = 0; I < N; ++I) {
@@ -117,7 +123,9 @@ void AddWideStroke(TShapeFiller& Filler, const TPointF* P, std::size_t N, bool C
       if (I == 0) A = {A.X - U.X * H, A.Y - U.Y * H};
       if (I + 1 == Segs) B = {B.X + U.X * H, B.Y + U.Y * H};
     }
-    const TPointF Quad[4] = {{A.X + Nrm.X, A.Y + Nrm.Y}, {B.X + Nrm.X, B.Y + Nrm.Y}, {B.X - Nrm.X, B.Y - Nrm.Y},
+    const TPointF Quad[4] = {{A.X + Nrm.X, A.Y + Nrm.Y},
+                             {B.X + Nrm.X, B.Y + Nrm.Y},
+                             {B.X - Nrm.X, B.Y - Nrm.Y},
                              {A.X - Nrm.X, A.Y - Nrm.Y}};
     Filler.AddPolygon(Quad, 4, true);
   }

@@ -9,14 +9,17 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
-bool Rotated(HDC DC) { return DC->HasTransform() && (DC->State.World.eM12 != 0 || DC->State.World.eM21 != 0); }
+bool Rotated(HDC DC) {
+  return DC->HasTransform() && (DC->State.World.eM12 != 0 || DC->State.World.eM21 != 0);
+}
 
 // A logical box in surface coordinates, corners put in order. In the advanced graphics mode the
 // platform takes shape boxes as including their right and bottom edges.
 TRect BoxToSurface(HDC DC, Integer L, Integer T, Integer R, Integer B) {
   const TPoint A = DC->ToSurface({L, T}), C = DC->ToSurface({R, B});
   const Integer Inclusive = DC->State.GraphicsMode == GM_ADVANCED ? 1 : 0;
-  return {std::min(A.X, C.X), std::min(A.Y, C.Y), std::max(A.X, C.X) + Inclusive, std::max(A.Y, C.Y) + Inclusive};
+  return {std::min(A.X, C.X), std::min(A.Y, C.Y), std::max(A.X, C.X) + Inclusive,
+          std::max(A.Y, C.Y) + Inclusive};
 }
 
 // A box worth drawing: not empty, inside the device space.
@@ -27,7 +30,8 @@ bool DrawableBox(const TRect& B) {
 // A wide PS_INSIDEFRAME pen stays inside the box: its path moves in by half the width.
 TRect InsideFrameBox(const TRect& B, const TPenSetup& Pen) {
   if (!Pen.Wide || !Pen.InsideFrame) return B;
-  TRect R{B.Left + Pen.Width / 2, B.Top + Pen.Width / 2, B.Right - (Pen.Width - 1) / 2, B.Bottom - (Pen.Width - 1) / 2};
+  TRect R{B.Left + Pen.Width / 2, B.Top + Pen.Width / 2, B.Right - (Pen.Width - 1) / 2,
+          B.Bottom - (Pen.Width - 1) / 2};
   // A pen wider than the box keeps one pixel of path in its middle.
   if (R.Right <= R.Left) {
     R.Left = B.Left + (B.Width() - 1) / 2;
@@ -48,11 +52,17 @@ void ShapeRows(HDC DC, const TPenSetup& Pen, Integer& Lo, Integer& Hi) {
   Hi = C.Bottom + Margin;
 }
 
-double AngleOf(double X, double Y, double CX, double CY) { return std::atan2(CY - Y, X - CX); }
+double AngleOf(double X, double Y, double CX, double CY) {
+  return std::atan2(CY - Y, X - CX);
+}
 
 // Pixel-index centre of a box.
-double MidX(const TRect& B) { return B.Left + (B.Width() - 1) / 2.0; }
-double MidY(const TRect& B) { return B.Top + (B.Height() - 1) / 2.0; }
+double MidX(const TRect& B) {
+  return B.Left + (B.Width() - 1) / 2.0;
+}
+double MidY(const TRect& B) {
+  return B.Top + (B.Height() - 1) / 2.0;
+}
 
 // The ellipse outline pixels from the start radial to the end radial in the DC's arc direction
 // (both radials included), in drawing order. The same radial twice gives the whole ellipse.
@@ -107,7 +117,8 @@ std::vector<TPointF> LogicalEllipseArc(double L, double T, double R, double B, d
   return Out;
 }
 
-void FillPolygonSurface(HDC DC, const std::vector<TPoint>& P, const std::vector<Integer>& Counts, Integer Mode) {
+void FillPolygonSurface(HDC DC, const std::vector<TPoint>& P, const std::vector<Integer>& Counts,
+                        Integer Mode) {
   TBrushPainter Brush(DC, DC->State.Brush);
   if (Brush.IsNull()) return;
   TPolygonScanner Scan(P.data(), Counts.data(), static_cast<Integer>(Counts.size()), Mode);
@@ -122,7 +133,8 @@ void FillPolygonSurface(HDC DC, const std::vector<TPoint>& P, const std::vector<
 }
 
 // Polygons in surface coordinates: filled by the fill mode, then outlined.
-BOOL DrawPolygons(HDC DC, const std::vector<TPoint>& P, const std::vector<Integer>& Counts, bool Fill = true) {
+BOOL DrawPolygons(HDC DC, const std::vector<TPoint>& P, const std::vector<Integer>& Counts,
+                  bool Fill = true) {
   try {
     if (Fill) FillPolygonSurface(DC, P, Counts, DC->State.PolyFillMode);
   } catch (const Exception&) {
@@ -144,8 +156,8 @@ BOOL DrawTransformedShape(HDC DC, const std::vector<TPointF>& Logical) {
   return DrawPolygons(DC, P, {static_cast<Integer>(P.size())});
 }
 
-BOOL DrawTransformedArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS,
-                        Integer XE, Integer YE) {
+BOOL DrawTransformedArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, Integer B, Integer XS,
+                        Integer YS, Integer XE, Integer YE) {
   const double CX = (L + R) / 2.0, CY = (T + B) / 2.0;
   const double AS = std::atan2(CY - YS, XS - CX), AE = std::atan2(CY - YE, XE - CX);
   const bool Ccw = DC->State.ArcDirection == AD_COUNTERCLOCKWISE;
@@ -155,7 +167,8 @@ BOOL DrawTransformedArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, 
   std::vector<TPointF> Pts = LogicalEllipseArc(L, T, R, B, AS, Ccw ? Span : -Span);
   if (Kind == TArcKind::Pie) Pts.push_back({CX, CY});
   if (Kind == TArcKind::ArcTo) {
-    Pts.insert(Pts.begin(), {static_cast<double>(DC->State.CurPos.X), static_cast<double>(DC->State.CurPos.Y)});
+    Pts.insert(Pts.begin(),
+               {static_cast<double>(DC->State.CurPos.X), static_cast<double>(DC->State.CurPos.Y)});
     DC->State.CurPos = {static_cast<Integer>(std::floor(Pts.back().X + 0.5)),
                         static_cast<Integer>(std::floor(Pts.back().Y + 0.5))};
   }
@@ -166,8 +179,8 @@ BOOL DrawTransformedArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, 
   return TRUE;
 }
 
-BOOL DrawArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS, Integer XE,
-             Integer YE) {
+BOOL DrawArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS,
+             Integer XE, Integer YE) {
   if (!IsDeviceContext(DC)) return FALSE;
   if (Rotated(DC)) return DrawTransformedArc(DC, Kind, L, T, R, B, XS, YS, XE, YE);
   TPenSetup Pen = MakePenSetup(DC);
@@ -194,7 +207,8 @@ BOOL DrawArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, Integer B, 
       DrawClosedShape(DC, P, true);
       break;
     case TArcKind::Pie:
-      P.push_back({static_cast<Integer>(std::floor(MidX(Box) + 0.5)), static_cast<Integer>(std::floor(MidY(Box) + 0.5))});
+      P.push_back({static_cast<Integer>(std::floor(MidX(Box) + 0.5)),
+                   static_cast<Integer>(std::floor(MidY(Box) + 0.5))});
       DrawClosedShape(DC, P, true);
       break;
   }
@@ -272,7 +286,8 @@ BOOL Rectangle(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom)
   }
   if (Pen.Wide || Pen.Dash.Active()) {
     FillRectClipped(DC, {B.Left, B.Top, B.Right - 1, B.Bottom - 1}, Brush);
-    const TPoint Ring[4] = {{B.Left, B.Top}, {B.Right - 1, B.Top}, {B.Right - 1, B.Bottom - 1}, {B.Left, B.Bottom - 1}};
+    const TPoint Ring[4] = {
+        {B.Left, B.Top}, {B.Right - 1, B.Top}, {B.Right - 1, B.Bottom - 1}, {B.Left, B.Bottom - 1}};
     const std::size_t N = B.Width() == 1 && B.Height() == 1 ? 1 : 4;
     if (N == 1) {
       if (InClip(DC, B.Left, B.Top)) Pen.Ink.Pixel(B.Left, B.Top);
@@ -309,10 +324,12 @@ BOOL RoundRect(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom,
   if (EllipseWidth <= 0 || EllipseHeight <= 0) return Rectangle(DC, Left, Top, Right, Bottom);
   if (Rotated(DC)) {
     // Corners as quarter ellipses sampled in logical space.
-    const double L = std::min(Left, Right), R = std::max(Left, Right), T = std::min(Top, Bottom), B = std::max(Top, Bottom);
+    const double L = std::min(Left, Right), R = std::max(Left, Right), T = std::min(Top, Bottom),
+                 B = std::max(Top, Bottom);
     const double EW = std::min<double>(EllipseWidth, R - L), EH = std::min<double>(EllipseHeight, B - T);
     std::vector<TPointF> Pts;
-    const double Corners[4][3] = {{R - EW, T, 0}, {L, T, Pi / 2}, {L, B - EH, Pi}, {R - EW, B - EH, 1.5 * Pi}};
+    const double Corners[4][3] = {
+        {R - EW, T, 0}, {L, T, Pi / 2}, {L, B - EH, Pi}, {R - EW, B - EH, 1.5 * Pi}};
     for (const auto& C : Corners) {
       const auto Q = LogicalEllipseArc(C[0], C[1], C[0] + EW, C[1] + EH, C[2], Pi / 2);
       Pts.insert(Pts.end(), Q.begin(), Q.end());
@@ -331,17 +348,20 @@ BOOL RoundRect(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom,
   if (Fill.Width() <= 0 || Fill.Height() <= 0) return TRUE;
   Integer Lo, Hi;
   ShapeRows(DC, Pen, Lo, Hi);
-  DrawRowShape(DC, Pen, RoundRectShape(Fill, std::max(EW, 1), std::max(EH, 1), Lo, Hi), MidX(Fill), MidY(Fill));
+  DrawRowShape(DC, Pen, RoundRectShape(Fill, std::max(EW, 1), std::max(EH, 1), Lo, Hi), MidX(Fill),
+               MidY(Fill));
   return TRUE;
 }
 
 BOOL Arc(HDC DC, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS, Integer XE, Integer YE) {
   return DrawArc(DC, TArcKind::Arc, L, T, R, B, XS, YS, XE, YE);
 }
-BOOL ArcTo(HDC DC, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS, Integer XE, Integer YE) {
+BOOL ArcTo(HDC DC, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS, Integer XE,
+           Integer YE) {
   return DrawArc(DC, TArcKind::ArcTo, L, T, R, B, XS, YS, XE, YE);
 }
-BOOL Chord(HDC DC, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS, Integer XE, Integer YE) {
+BOOL Chord(HDC DC, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS, Integer XE,
+           Integer YE) {
   return DrawArc(DC, TArcKind::Chord, L, T, R, B, XS, YS, XE, YE);
 }
 BOOL Pie(HDC DC, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS, Integer XE, Integer YE) {

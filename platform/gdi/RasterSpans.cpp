@@ -9,15 +9,20 @@ namespace {
 // Hatch lines of the 8x8 hatch patterns, relative to the brush origin.
 bool HatchBit(Integer Hatch, Integer X, Integer Y) {
   switch (Hatch) {
-    case HS_HORIZONTAL: return Y == 7;
-    case HS_VERTICAL: return X == 7;
-    case HS_FDIAGONAL: return X == Y;
-    case HS_BDIAGONAL: return X + Y == 7;
-    case HS_CROSS: return X == 7 || Y == 7;
-    default: return X == Y || X + Y == 7;
+    case HS_HORIZONTAL:
+      return Y == 7;
+    case HS_VERTICAL:
+      return X == 7;
+    case HS_FDIAGONAL:
+      return X == Y;
+    case HS_BDIAGONAL:
+      return X + Y == 7;
+    case HS_CROSS:
+      return X == 7 || Y == 7;
+    default:
+      return X == Y || X + Y == 7;
   }
 }
-
 
 }  // namespace
 
@@ -33,7 +38,9 @@ COLORREF ResolveColor(HDC DC, COLORREF Color) {
   return Color & 0x00FFFFFF;
 }
 
-COLORREF PenColor(HDC DC, HPEN Pen) { return ResolveColor(DC, Pen->DcPen ? DC->State.DCPenColor : Pen->Color); }
+COLORREF PenColor(HDC DC, HPEN Pen) {
+  return ResolveColor(DC, Pen->DcPen ? DC->State.DCPenColor : Pen->Color);
+}
 
 COLORREF BrushColor(HDC DC, HBRUSH Brush) {
   return ResolveColor(DC, Brush->DcBrush ? DC->State.DCBrushColor : Brush->Color);
@@ -65,7 +72,9 @@ void TPixelOp::Pixel(Integer X, Integer Y) const {
   }
 }
 
-void TPixelOp::Span(Integer Y, Integer X0, Integer X1) const { FillSpanRaw(*S, Y, X0, X1, And, Xor); }
+void TPixelOp::Span(Integer Y, Integer X0, Integer X1) const {
+  FillSpanRaw(*S, Y, X0, X1, And, Xor);
+}
 
 void TPixelOp::Rect(const TRect& R) const {
   for (Integer Y = R.Top; Y < R.Bottom; ++Y) FillSpanRaw(*S, Y, R.Left, R.Right, And, Xor);
@@ -131,9 +140,13 @@ void FillSpanRaw(const TSurface& S, Integer Y, Integer X0, Integer X1, DWORD And
   }
 }
 
-TBrushPainter::TBrushPainter(HDC DC, HBRUSH Brush) { Init(DC, Brush, DC->State.Rop2); }
+TBrushPainter::TBrushPainter(HDC DC, HBRUSH Brush) {
+  Init(DC, Brush, DC->State.Rop2);
+}
 
-TBrushPainter::TBrushPainter(HDC DC, HBRUSH Brush, Integer Rop2) { Init(DC, Brush, Rop2); }
+TBrushPainter::TBrushPainter(HDC DC, HBRUSH Brush, Integer Rop2) {
+  Init(DC, Brush, Rop2);
+}
 
 void TBrushPainter::Init(HDC DC, HBRUSH Brush, Integer Rop2) {
   FS = &DC->Surface();
@@ -161,8 +174,10 @@ void TBrushPainter::Init(HDC DC, HBRUSH Brush, Integer Rop2) {
   FSkip.assign(Count, 0);
   // The two colours of hatches and monochrome patterns, as raw pixels.
   DWORD Fore = 0, Back = ColorToPixel(S, ResolveColor(DC, DC->State.BkColor));
-  if (Hatch) Fore = ColorToPixel(S, BrushColor(DC, Brush));
-  else if (Brush->PatternMono) Fore = ColorToPixel(S, ResolveColor(DC, DC->State.TextColor));
+  if (Hatch)
+    Fore = ColorToPixel(S, BrushColor(DC, Brush));
+  else if (Brush->PatternMono)
+    Fore = ColorToPixel(S, ResolveColor(DC, DC->State.TextColor));
   COLORREF LastColor = CLR_INVALID;
   DWORD LastPixel = 0;
   for (Integer Y = 0; Y < H; ++Y)

@@ -118,7 +118,9 @@ void CheckShapeCoords(Integer Left, Integer Top, Integer Right, Integer Bottom) 
     if (!InShapeRange(V)) throw ERangeError("Region coordinate out of range");
 }
 
-Int64 FloorDiv2(Int64 N) { return N >= 0 ? N / 2 : -((-N + 1) / 2); }
+Int64 FloorDiv2(Int64 N) {
+  return N >= 0 ? N / 2 : -((-N + 1) / 2);
+}
 
 // Largest M with M * M <= N, N >= 0.
 Int64 ISqrt(Int64 N) {
@@ -216,7 +218,8 @@ TRegionData TRegionData::FromRoundRect(Integer Left, Integer Top, Integer Right,
     // Centre (P, Q) is inside when DX^2 H^2 + DY^2 W^2 <= W^2 H^2, DX its doubled distance
     // beyond the shrunk box: DX^2 <= W^2 (H^2 - DY^2) / H^2.
     if (DY > H) continue;
-    const auto Limit = static_cast<Int64>(static_cast<unsigned __int128>(W * W) * (H * H - DY * DY) / (H * H));
+    const auto Limit =
+        static_cast<Int64>(static_cast<unsigned __int128>(W * W) * (H * H - DY * DY) / (H * H));
     const Int64 M = ISqrt(Limit);
     // Odd P in [InnerL - M, InnerR + M].
     const Int64 X0 = -FloorDiv2(-(InnerL - M - 1));
@@ -314,14 +317,20 @@ Integer TRegionData::Combine(const TRegionData& A, const TRegionData& B, Integer
       if (A.FRects.size() == 1 && Covers(A.FBox, B.FBox)) Same = &B;
       break;
     case RGN_OR:
-      if (B.IsEmpty()) Same = &A;
-      else if (A.IsEmpty()) Same = &B;
-      else if (A.FRects.size() == 1 && Covers(A.FBox, B.FBox)) Same = &A;
-      else if (B.FRects.size() == 1 && Covers(B.FBox, A.FBox)) Same = &B;
+      if (B.IsEmpty())
+        Same = &A;
+      else if (A.IsEmpty())
+        Same = &B;
+      else if (A.FRects.size() == 1 && Covers(A.FBox, B.FBox))
+        Same = &A;
+      else if (B.FRects.size() == 1 && Covers(B.FBox, A.FBox))
+        Same = &B;
       break;
     case RGN_XOR:
-      if (B.IsEmpty()) Same = &A;
-      else if (A.IsEmpty()) Same = &B;
+      if (B.IsEmpty())
+        Same = &A;
+      else if (A.IsEmpty())
+        Same = &B;
       break;
     case RGN_DIFF:
       if (A.IsEmpty() || B.IsEmpty() || !Overlap(A.FBox, B.FBox)) Same = &A;
@@ -340,10 +349,18 @@ Integer TRegionData::Combine(const TRegionData& A, const TRegionData& B, Integer
   std::vector<TRect> Out;
   Out.reserve(A.FRects.size() + B.FRects.size());
   switch (Mode) {
-    case RGN_AND: CombineBands<MaskAnd>(A.FRects, B.FRects, Out); break;
-    case RGN_OR: CombineBands<MaskOr>(A.FRects, B.FRects, Out); break;
-    case RGN_XOR: CombineBands<MaskXor>(A.FRects, B.FRects, Out); break;
-    default: CombineBands<MaskDiff>(A.FRects, B.FRects, Out); break;
+    case RGN_AND:
+      CombineBands<MaskAnd>(A.FRects, B.FRects, Out);
+      break;
+    case RGN_OR:
+      CombineBands<MaskOr>(A.FRects, B.FRects, Out);
+      break;
+    case RGN_XOR:
+      CombineBands<MaskXor>(A.FRects, B.FRects, Out);
+      break;
+    default:
+      CombineBands<MaskDiff>(A.FRects, B.FRects, Out);
+      break;
   }
   FRects.swap(Out);
   UpdateBox();

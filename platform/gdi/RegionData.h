@@ -126,8 +126,7 @@ bool TRegionData::WalkIn(const TRect& R, F&& Fn) const {
     return true;
   const TRect* End = FRects.data() + FRects.size();
   const TRect* P = FRects.data();
-  if (R.Top > FBox.Top)
-    P = std::partition_point(P, End, [&](const TRect& X) { return X.Bottom <= R.Top; });
+  if (R.Top > FBox.Top) P = std::partition_point(P, End, [&](const TRect& X) { return X.Bottom <= R.Top; });
   while (P != End && P->Top < R.Bottom) {
     const TRect* Band = BandEnd(P, End);
     const Integer Top = std::max(P->Top, R.Top);

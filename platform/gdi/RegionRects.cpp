@@ -67,7 +67,8 @@ class TCoverTree {
       FAny[N] = FAny[2 * N] | FAny[2 * N + 1];
     }
   }
-  void Update(std::size_t N, std::size_t Lo, std::size_t Hi, std::size_t QLo, std::size_t QHi, Integer Delta) {
+  void Update(std::size_t N, std::size_t Lo, std::size_t Hi, std::size_t QLo, std::size_t QHi,
+              Integer Delta) {
     if (QHi <= Lo || Hi <= QLo) return;
     if (QLo <= Lo && Hi <= QHi) {
       FCount[N] += Delta;
@@ -108,8 +109,12 @@ class TCoverTree {
 UInt64 Key(Integer V, std::size_t Id) {
   return (static_cast<UInt64>(static_cast<std::uint32_t>(V) ^ 0x80000000u) << 32) | Id;
 }
-Integer KeyValue(UInt64 K) { return static_cast<Integer>(static_cast<std::uint32_t>(K >> 32) ^ 0x80000000u); }
-std::size_t KeyId(UInt64 K) { return static_cast<std::size_t>(K & 0xFFFFFFFFu); }
+Integer KeyValue(UInt64 K) {
+  return static_cast<Integer>(static_cast<std::uint32_t>(K >> 32) ^ 0x80000000u);
+}
+std::size_t KeyId(UInt64 K) {
+  return static_cast<std::size_t>(K & 0xFFFFFFFFu);
+}
 
 // Sorts keys built in edge-number order. A stable radix sort on the coordinate half then sorts
 // them completely; it costs a few passes where a comparison sort of thousands of edges costs

@@ -7,7 +7,9 @@
 
 namespace {
 
-bool Valid(HRGN Rgn) { return Rgn && Rgn->ObjType == OBJ_REGION; }
+bool Valid(HRGN Rgn) {
+  return Rgn && Rgn->ObjType == OBJ_REGION;
+}
 
 // The shape builders reject bad arguments with exceptions; the handle calls fail instead, also
 // when a huge shape does not fit in memory.
@@ -42,9 +44,8 @@ HRGN CreateEllipticRgnIndirect(const RECT* Rect) {
 
 HRGN CreateRoundRectRgn(Integer Left, Integer Top, Integer Right, Integer Bottom, Integer EllipseWidth,
                         Integer EllipseHeight) {
-  return NewRegion([&] {
-    return TRegionData::FromRoundRect(Left, Top, Right, Bottom, EllipseWidth, EllipseHeight);
-  });
+  return NewRegion(
+      [&] { return TRegionData::FromRoundRect(Left, Top, Right, Bottom, EllipseWidth, EllipseHeight); });
 }
 
 HRGN CreatePolygonRgn(const POINT* Points, Integer Count, Integer FillMode) {
@@ -72,7 +73,9 @@ Integer OffsetRgn(HRGN Rgn, Integer Dx, Integer Dy) {
   return Rgn->Data.Complexity();
 }
 
-BOOL PtInRegion(HRGN Rgn, Integer X, Integer Y) { return Valid(Rgn) && Rgn->Data.Contains(X, Y); }
+BOOL PtInRegion(HRGN Rgn, Integer X, Integer Y) {
+  return Valid(Rgn) && Rgn->Data.Contains(X, Y);
+}
 
 BOOL RectInRegion(HRGN Rgn, const RECT* Rect) {
   if (!Valid(Rgn) || !Rect) return FALSE;

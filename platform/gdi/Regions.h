@@ -19,9 +19,9 @@ constexpr DWORD RDH_RECTANGLES = 1;
 
 // The header of the region-data block; the rectangles follow it in Buffer.
 struct RGNDATAHEADER {
-  DWORD dwSize;  // 32
-  DWORD iType;  // RDH_RECTANGLES
-  DWORD nCount;  // rectangles in Buffer
+  DWORD dwSize;    // 32
+  DWORD iType;     // RDH_RECTANGLES
+  DWORD nCount;    // rectangles in Buffer
   DWORD nRgnSize;  // bytes of the rectangles, 0 allowed
   RECT rcBound;
 };

@@ -58,8 +58,8 @@ inline DWORD Eval(DWORD P, DWORD S, DWORD D) {
 
 // Blocks of eight let the compiler use vector instructions without a cost model's help.
 template <unsigned Code>
-void Kernel(DWORD* __restrict R, const DWORD* __restrict P, const DWORD* __restrict S, const DWORD* __restrict D,
-            Integer N) {
+void Kernel(DWORD* __restrict R, const DWORD* __restrict P, const DWORD* __restrict S,
+            const DWORD* __restrict D, Integer N) {
   Integer I = 0;
   for (; I + 8 <= N; I += 8)
     for (Integer K = 0; K < 8; ++K) R[I + K] = Eval<Code>(P[I + K], S[I + K], D[I + K]);

@@ -52,14 +52,22 @@ TSurface DescribeDib(void* Bits, Integer Width, Integer Height, Integer BitCount
   S.Colors = Colors;
   S.ColorCount = ColorCount;
   switch (BitCount) {
-    case 1: S.Format = TSurfaceFormat::pf1; break;
-    case 4: S.Format = TSurfaceFormat::pf4; break;
-    case 8: S.Format = TSurfaceFormat::pf8; break;
+    case 1:
+      S.Format = TSurfaceFormat::pf1;
+      break;
+    case 4:
+      S.Format = TSurfaceFormat::pf4;
+      break;
+    case 8:
+      S.Format = TSurfaceFormat::pf8;
+      break;
     case 16:
       S.Format = TSurfaceFormat::pf16;
       std::memcpy(S.Masks, Compression == BI_BITFIELDS && Masks ? Masks : DibMasks555, sizeof(S.Masks));
       break;
-    case 24: S.Format = TSurfaceFormat::pf24; break;
+    case 24:
+      S.Format = TSurfaceFormat::pf24;
+      break;
     default:
       S.Format = TSurfaceFormat::pf32;
       if (Compression == BI_BITFIELDS && Masks && std::memcmp(Masks, DibMasks888, sizeof(DibMasks888)) != 0) {
@@ -112,7 +120,8 @@ COLORREF PixelToColor(const TSurface& S, DWORD Pixel) {
       return RGB(static_cast<Byte>(Pixel >> 16), static_cast<Byte>(Pixel >> 8), static_cast<Byte>(Pixel));
     case TSurfaceFormat::pf16:
     case TSurfaceFormat::pf32Masks:
-      return RGB(FromField(Pixel, S.Masks[0], Field(S.Masks[0])), FromField(Pixel, S.Masks[1], Field(S.Masks[1])),
+      return RGB(FromField(Pixel, S.Masks[0], Field(S.Masks[0])),
+                 FromField(Pixel, S.Masks[1], Field(S.Masks[1])),
                  FromField(Pixel, S.Masks[2], Field(S.Masks[2])));
     default: {
       if (static_cast<Integer>(Pixel) >= S.ColorCount) return 0;

@@ -10,13 +10,13 @@
 #include "platform/gdi/BitmapInfo.h"
 
 enum class TSurfaceFormat : Byte {
-  pf1,         // palette index, most significant bit leftmost
-  pf4,         // palette index, high nibble leftmost
-  pf8,         // palette index
-  pf16,        // 16-bit little-endian word split by the masks (555 by default)
-  pf24,        // blue, green, red bytes
-  pf32,        // 0x00RRGGBB little-endian word (blue byte first); the top byte is alpha
-  pf32Masks,   // 32-bit word split by masks other than the 0x00RRGGBB layout
+  pf1,        // palette index, most significant bit leftmost
+  pf4,        // palette index, high nibble leftmost
+  pf8,        // palette index
+  pf16,       // 16-bit little-endian word split by the masks (555 by default)
+  pf24,       // blue, green, red bytes
+  pf32,       // 0x00RRGGBB little-endian word (blue byte first); the top byte is alpha
+  pf32Masks,  // 32-bit word split by masks other than the 0x00RRGGBB layout
 };
 
 struct TSurface {
@@ -24,8 +24,8 @@ struct TSurface {
   Integer Height = 0;
   Integer Bpp = 32;
   TSurfaceFormat Format = TSurfaceFormat::pf32;
-  NativeInt Stride = 0;            // bytes from row y to row y + 1; negative for bottom-up DIBs
-  Byte* Row0 = nullptr;            // row y = 0, the top row
+  NativeInt Stride = 0;             // bytes from row y to row y + 1; negative for bottom-up DIBs
+  Byte* Row0 = nullptr;             // row y = 0, the top row
   const RGBQUAD* Colors = nullptr;  // colour table of the 1/4/8-bit formats
   Integer ColorCount = 0;
   DWORD Masks[3] = {DibMasks888[0], DibMasks888[1], DibMasks888[2]};  // red, green, blue (pf16, pf32Masks)
@@ -34,9 +34,7 @@ struct TSurface {
     assert(Y >= 0 && Y < Height);
     return Row0 + static_cast<NativeInt>(Y) * Stride;
   }
-  bool Contains(Integer X, Integer Y) const {
-    return X >= 0 && Y >= 0 && X < Width && Y < Height;
-  }
+  bool Contains(Integer X, Integer Y) const { return X >= 0 && Y >= 0 && X < Width && Y < Height; }
   TRect Bounds() const { return {0, 0, Width, Height}; }
   // All bits a raw pixel of this format can hold.
   DWORD PixelMask() const { return Bpp >= 32 ? 0xFFFFFFFFu : ((1u << Bpp) - 1u); }
@@ -133,7 +131,8 @@ inline void PutRawPixel(const TSurface& S, Integer X, Integer Y, DWORD V) {
       break;
     case 4: {
       Byte& B = P[X >> 1];
-      B = (X & 1) ? static_cast<Byte>((B & 0xF0) | (V & 0x0F)) : static_cast<Byte>((B & 0x0F) | ((V & 0x0F) << 4));
+      B = (X & 1) ? static_cast<Byte>((B & 0xF0) | (V & 0x0F))
+                  : static_cast<Byte>((B & 0x0F) | ((V & 0x0F) << 4));
       break;
     }
     default: {

@@ -496,7 +496,8 @@ TDateTime StrToTime(std::string_view S) {
 
 TDateTime StrToDateTime(std::string_view S) {
   TDateTime Result;
-  if (!TryStrToDateTime(S, Result)) throw EConvertError("'" + std::string(S) + "' is not a valid date and time");
+  if (!TryStrToDateTime(S, Result))
+    throw EConvertError("'" + std::string(S) + "' is not a valid date and time");
   return Result;
 }
 

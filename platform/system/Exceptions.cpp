@@ -1,3 +1,5 @@
 #include "platform/system/Exceptions.h"
 
-void Abort() { throw EAbort("Operation aborted"); }
+void Abort() {
+  throw EAbort("Operation aborted");
+}

@@ -17,11 +17,11 @@ class Exception : public std::exception {
   std::string FMessage;
 };
 
-#define TV_DECLARE_EXCEPTION(Name, Base)                            \
-  class Name : public Base {                                        \
-   public:                                                          \
-    using Base::Base;                                               \
-    const char* ClassName() const override { return #Name; }       \
+#define TV_DECLARE_EXCEPTION(Name, Base)                     \
+  class Name : public Base {                                 \
+   public:                                                   \
+    using Base::Base;                                        \
+    const char* ClassName() const override { return #Name; } \
   };
 
 // Silent exception: unwinds without an error box.

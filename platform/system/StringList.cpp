@@ -1,5 +1,5 @@
-#include "platform/system/ScopeExit.h"
 #include "platform/system/StringList.h"
+#include "platform/system/ScopeExit.h"
 
 #include <algorithm>
 #include <numeric>
@@ -326,7 +326,8 @@ void TStrings::SetDelimitedText(std::string_view Value) {
 std::string TStrings::GetCommaText() {
   const char Delimiter = FDelimiter, QuoteChar = FQuoteChar;
   const bool Strict = FStrictDelimiter;
-  auto Restore = ScopeExit([&] { FDelimiter = Delimiter, FQuoteChar = QuoteChar, FStrictDelimiter = Strict; });
+  auto Restore =
+      ScopeExit([&] { FDelimiter = Delimiter, FQuoteChar = QuoteChar, FStrictDelimiter = Strict; });
   FDelimiter = ',';
   FQuoteChar = '"';
   FStrictDelimiter = false;
@@ -339,7 +340,8 @@ void TStrings::SetCommaText(std::string_view Value) {
   FDelimiter = ',';
   FQuoteChar = '"';
   FStrictDelimiter = false;
-  auto Cleanup = ScopeExit([&] { FDelimiter = Delimiter, FQuoteChar = QuoteChar, FStrictDelimiter = Strict; });
+  auto Cleanup =
+      ScopeExit([&] { FDelimiter = Delimiter, FQuoteChar = QuoteChar, FStrictDelimiter = Strict; });
   SetDelimitedText(Value);
 }
 

@@ -46,7 +46,9 @@ struct TRect {
   constexpr bool operator==(const TRect&) const = default;
 };
 
-constexpr TPoint Point(Integer X, Integer Y) { return {X, Y}; }
+constexpr TPoint Point(Integer X, Integer Y) {
+  return {X, Y};
+}
 constexpr TRect Rect(Integer Left, Integer Top, Integer Right, Integer Bottom) {
   return {Left, Top, Right, Bottom};
 }

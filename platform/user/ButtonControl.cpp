@@ -25,7 +25,7 @@ constexpr Integer GroupTextLeft = 8;
 
 struct TButtonData : TNativeControlData {
   LRESULT Check = BST_UNCHECKED;
-  bool Pushed = false;         // drawn pushed (BST_PUSHED)
+  bool Pushed = false;  // drawn pushed (BST_PUSHED)
   bool Focused = false;
   bool MouseTracking = false;  // the left button went down on it and it holds the capture
   bool KeyTracking = false;    // Space went down on it
@@ -35,7 +35,9 @@ struct TButtonData : TNativeControlData {
 
 enum class TKind { Push, Check, Radio, Group, Owner };
 
-DWORD StyleOf(HWND Wnd) { return static_cast<DWORD>(GetWindowLongPtr(Wnd, GWL_STYLE)); }
+DWORD StyleOf(HWND Wnd) {
+  return static_cast<DWORD>(GetWindowLongPtr(Wnd, GWL_STYLE));
+}
 
 TKind KindOf(DWORD Style) {
   switch (Style & BS_TYPEMASK) {
@@ -146,10 +148,14 @@ void CancelPress(HWND Wnd, TButtonData& D) {
 
 UINT HorizontalFormat(DWORD Style, UINT Default) {
   switch (Style & BS_CENTER) {
-    case BS_LEFT: return DT_LEFT;
-    case BS_RIGHT: return DT_RIGHT;
-    case BS_CENTER: return DT_CENTER;
-    default: return Default;
+    case BS_LEFT:
+      return DT_LEFT;
+    case BS_RIGHT:
+      return DT_RIGHT;
+    case BS_CENTER:
+      return DT_CENTER;
+    default:
+      return Default;
   }
 }
 
@@ -157,14 +163,25 @@ UINT HorizontalFormat(DWORD Style, UINT Default) {
 TRect PlaceBlock(const TRect& Box, TSize Size, DWORD Style, UINT DefaultH) {
   Integer X = Box.Left, Y;
   switch (HorizontalFormat(Style, DefaultH)) {
-    case DT_RIGHT: X = Box.Right - Size.cx; break;
-    case DT_CENTER: X = Box.Left + (Box.Width() - Size.cx) / 2; break;
-    default: break;
+    case DT_RIGHT:
+      X = Box.Right - Size.cx;
+      break;
+    case DT_CENTER:
+      X = Box.Left + (Box.Width() - Size.cx) / 2;
+      break;
+    default:
+      break;
   }
   switch (Style & BS_VCENTER) {
-    case BS_TOP: Y = Box.Top; break;
-    case BS_BOTTOM: Y = Box.Bottom - Size.cy; break;
-    default: Y = Box.Top + (Box.Height() - Size.cy) / 2; break;
+    case BS_TOP:
+      Y = Box.Top;
+      break;
+    case BS_BOTTOM:
+      Y = Box.Bottom - Size.cy;
+      break;
+    default:
+      Y = Box.Top + (Box.Height() - Size.cy) / 2;
+      break;
   }
   return {X, Y, X + Size.cx, Y + Size.cy};
 }
@@ -178,7 +195,8 @@ TRect DrawCaption(HWND Wnd, HDC DC, const TButtonData& D, const TRect& Box, DWOR
   }
   const std::string Text = GetWindowTextString(Wnd);
   if (Text.empty()) return {};
-  const UINT Format = HorizontalFormat(Style, DefaultH) | (Style & BS_MULTILINE ? DT_WORDBREAK : DT_SINGLELINE);
+  const UINT Format =
+      HorizontalFormat(Style, DefaultH) | (Style & BS_MULTILINE ? DT_WORDBREAK : DT_SINGLELINE);
   const TSize Size = MeasureControlText(DC, Text, Box.Width(), Format);
   const TRect R = PlaceBlock(Box, {Box.Width(), Size.cy}, Style, DefaultH);
   RECT Draw = R;
@@ -203,8 +221,10 @@ void PaintPush(HWND Wnd, HDC DC, const TButtonData& D, DWORD Style) {
     FillSysColor(DC, InflatedRect(R, -1, -1), COLOR_3DFACE);
   } else {
     UINT State = DFCS_BUTTONPUSH | (Style & BS_FLAT ? DFCS_FLAT : 0);
-    if (D.Pushed) State |= DFCS_PUSHED;
-    else if (Down) State |= DFCS_CHECKED;
+    if (D.Pushed)
+      State |= DFCS_PUSHED;
+    else if (Down)
+      State |= DFCS_CHECKED;
     DrawFrameControl(DC, &R, DFC_BUTTON, State);
   }
   const Integer Inset = Default ? 3 : 2;
@@ -235,13 +255,14 @@ void PaintCheck(HWND Wnd, HDC DC, const TButtonData& D, DWORD Style, bool Radio)
   if (!IsWindowEnabled(Wnd)) State |= DFCS_INACTIVE;
   if (Style & BS_FLAT) State |= DFCS_FLAT;
   DrawFrameControl(DC, &Box, DFC_BUTTON, State);
-  const TRect TextBox = BoxRight ? TRect{Client.Left, Client.Top, Client.Right - Size - BoxTextGap, Client.Bottom}
-                                 : TRect{Client.Left + Size + BoxTextGap, Client.Top, Client.Right, Client.Bottom};
+  const TRect TextBox = BoxRight
+                            ? TRect{Client.Left, Client.Top, Client.Right - Size - BoxTextGap, Client.Bottom}
+                            : TRect{Client.Left + Size + BoxTextGap, Client.Top, Client.Right, Client.Bottom};
   const TRect Used = DrawCaption(Wnd, DC, D, TextBox, Style, DT_LEFT);
   if (D.Focused && Used.Right > Used.Left) {
     const TRect F0 = InflatedRect(Used, 1, 1);
-    const RECT F{std::max(F0.Left, Client.Left), std::max(F0.Top, Client.Top), std::min(F0.Right, Client.Right),
-                 std::min(F0.Bottom, Client.Bottom)};
+    const RECT F{std::max(F0.Left, Client.Left), std::max(F0.Top, Client.Top),
+                 std::min(F0.Right, Client.Right), std::min(F0.Bottom, Client.Bottom)};
     DrawFocusRect(DC, &F);
   }
 }
@@ -259,8 +280,10 @@ void PaintGroup(HWND Wnd, HDC DC, DWORD Style) {
   DrawEdge(DC, &Frame, EDGE_ETCHED, BF_RECT);
   if (Text.empty()) return;
   const TSize Size = MeasureControlText(DC, Text, 0, DT_SINGLELINE);
-  const TRect Line{Client.Left + GroupTextLeft, Client.Top, Client.Right - GroupTextLeft, Client.Top + TM.tmHeight};
-  const TRect T = PlaceBlock(Line, {std::min(Size.cx, Line.Width()), TM.tmHeight}, (Style & ~BS_VCENTER) | BS_TOP, DT_LEFT);
+  const TRect Line{Client.Left + GroupTextLeft, Client.Top, Client.Right - GroupTextLeft,
+                   Client.Top + TM.tmHeight};
+  const TRect T = PlaceBlock(Line, {std::min(Size.cx, Line.Width()), TM.tmHeight},
+                             (Style & ~BS_VCENTER) | BS_TOP, DT_LEFT);
   const RECT Back = InflatedRect(T, 2, 0);
   if (Brush != nullptr) FillRect(DC, &Back, Brush);
   RECT Draw = T;
@@ -275,7 +298,8 @@ void PaintOwner(HWND Wnd, HDC DC, const TButtonData& D) {
   DI.CtlType = ODT_BUTTON;
   DI.CtlID = static_cast<UINT>(GetDlgCtrlID(Wnd));
   DI.itemAction = ODA_DRAWENTIRE;
-  DI.itemState = (D.Pushed ? ODS_SELECTED : 0) | (D.Focused ? ODS_FOCUS : 0) | (IsWindowEnabled(Wnd) ? 0 : ODS_DISABLED);
+  DI.itemState =
+      (D.Pushed ? ODS_SELECTED : 0) | (D.Focused ? ODS_FOCUS : 0) | (IsWindowEnabled(Wnd) ? 0 : ODS_DISABLED);
   DI.hwndItem = Wnd;
   DI.hDC = DC;
   DI.rcItem = Client;
@@ -292,12 +316,20 @@ void Paint(HWND Wnd, HDC DC) {
   switch (KindOf(Style)) {
     case TKind::Check:
     case TKind::Radio:
-      if (Style & BS_PUSHLIKE) PaintPush(Wnd, DC, State, Style);
-      else PaintCheck(Wnd, DC, State, Style, KindOf(Style) == TKind::Radio);
+      if (Style & BS_PUSHLIKE)
+        PaintPush(Wnd, DC, State, Style);
+      else
+        PaintCheck(Wnd, DC, State, Style, KindOf(Style) == TKind::Radio);
       break;
-    case TKind::Group: PaintGroup(Wnd, DC, Style); break;
-    case TKind::Owner: PaintOwner(Wnd, DC, State); break;
-    default: PaintPush(Wnd, DC, State, Style); break;
+    case TKind::Group:
+      PaintGroup(Wnd, DC, Style);
+      break;
+    case TKind::Owner:
+      PaintOwner(Wnd, DC, State);
+      break;
+    default:
+      PaintPush(Wnd, DC, State, Style);
+      break;
   }
   SelectObject(DC, OldFont);
 }
@@ -366,7 +398,8 @@ LRESULT ButtonWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       if (Kind != TKind::Group) PressByMouse(Wnd);
       return 0;
     case WM_MOUSEMOVE:
-      if (D->MouseTracking && GetCapture() == Wnd) SetPushed(Wnd, *D, RectContains(ClientRectOf(Wnd), MousePoint(LParam)));
+      if (D->MouseTracking && GetCapture() == Wnd)
+        SetPushed(Wnd, *D, RectContains(ClientRectOf(Wnd), MousePoint(LParam)));
       return 0;
     case WM_LBUTTONUP: {
       if (!D->MouseTracking) return 0;
@@ -432,7 +465,8 @@ LRESULT ButtonWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       SetPushed(Wnd, *D, WParam != 0);
       return 0;
     case BM_SETSTYLE:
-      SetWindowLongPtr(Wnd, GWL_STYLE, static_cast<LONG_PTR>((Style & ~BS_TYPEMASK) | (WParam & BS_TYPEMASK)));
+      SetWindowLongPtr(Wnd, GWL_STYLE,
+                       static_cast<LONG_PTR>((Style & ~BS_TYPEMASK) | (WParam & BS_TYPEMASK)));
       if (LOWORD(static_cast<std::uintptr_t>(LParam)) != 0) InvalidateRect(Wnd, nullptr, TRUE);
       return 0;
     case BM_CLICK:
@@ -456,4 +490,6 @@ LRESULT ButtonWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 }  // namespace
 
-void RegisterButtonClass() { RegisterControlClass(WC_BUTTON, ButtonWndProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, -1); }
+void RegisterButtonClass() {
+  RegisterControlClass(WC_BUTTON, ButtonWndProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, -1);
+}

@@ -24,9 +24,9 @@ struct TCaret {
   Integer Width = 0;
   Integer Height = 0;
   TPoint Pos;
-  Integer Hidden = 1;        // visible at 0
-  bool On = false;           // inverted on the screen now
-  Integer PaintHidden = 0;   // BeginPaint/EndPaint (and scrolls) of the owner under way
+  Integer Hidden = 1;       // visible at 0
+  bool On = false;          // inverted on the screen now
+  Integer PaintHidden = 0;  // BeginPaint/EndPaint (and scrolls) of the owner under way
   UINT_PTR Timer = 0;
 };
 TCaret GCaret;

@@ -74,7 +74,8 @@ void CompositeRow(const TWindow* W, const DWORD* Src, DWORD* Dst, Integer Count)
     Blend(Dst, Src, Count, CA);
     return;
   }
-  const DWORD KeyPixel = ((W->LayeredKey & 0xFF) << 16) | (W->LayeredKey & 0xFF00) | ((W->LayeredKey >> 16) & 0xFF);
+  const DWORD KeyPixel =
+      ((W->LayeredKey & 0xFF) << 16) | (W->LayeredKey & 0xFF00) | ((W->LayeredKey >> 16) & 0xFF);
   auto IsKey = [KeyPixel](DWORD S) { return (S & 0x00FFFFFFu) == KeyPixel; };
   for (Integer X = 0; X < Count;) {
     while (X < Count && IsKey(Src[X])) ++X;
@@ -138,8 +139,8 @@ void TWindowSurface::Resize(Integer Width, Integer Height) {
   std::vector<DWORD> New(static_cast<std::size_t>(Width) * static_cast<std::size_t>(std::max(Height, 1)), 0);
   const Integer CW = std::min(Width, Surface.Width), CH = std::min(Height, Surface.Height);
   for (Integer Y = 0; Y < CH; ++Y)
-    std::memcpy(&New[static_cast<std::size_t>(Y) * Width], &Pixels[static_cast<std::size_t>(Y) * Surface.Width],
-                static_cast<std::size_t>(CW) * 4);
+    std::memcpy(&New[static_cast<std::size_t>(Y) * Width],
+                &Pixels[static_cast<std::size_t>(Y) * Surface.Width], static_cast<std::size_t>(CW) * 4);
   Pixels.swap(New);
   Surface.Width = Width;
   Surface.Height = Height;
@@ -149,7 +150,9 @@ void TWindowSurface::Resize(Integer Width, Integer Height) {
   Surface.Row0 = reinterpret_cast<Byte*>(Pixels.data());
 }
 
-TSurface& ScreenSurface() { return State().Screen.Surface; }
+TSurface& ScreenSurface() {
+  return State().Screen.Surface;
+}
 
 void DamageScreen(const TRect& R) {
   TScreenState& S = State();
@@ -168,8 +171,10 @@ void DamageScreen(const TRect& R) {
 }
 
 void DamageWindowSurface(TWindow* Top, const TRect& R) {
-  if (Top == nullptr || !IsTopLevel(Top) || Top->Parent != DesktopWindow() || !(Top->Style & WS_VISIBLE)) return;
-  DamageScreen(TRect{R.Left + Top->Rect.Left, R.Top + Top->Rect.Top, R.Right + Top->Rect.Left, R.Bottom + Top->Rect.Top});
+  if (Top == nullptr || !IsTopLevel(Top) || Top->Parent != DesktopWindow() || !(Top->Style & WS_VISIBLE))
+    return;
+  DamageScreen(TRect{R.Left + Top->Rect.Left, R.Top + Top->Rect.Top, R.Right + Top->Rect.Left,
+                     R.Bottom + Top->Rect.Top});
 }
 
 DWORD FlushScreen(bool Force) {
@@ -190,7 +195,9 @@ DWORD FlushScreen(bool Force) {
   return 0xFFFFFFFFu;
 }
 
-UInt64 PresentCount() { return State().Presents; }
+UInt64 PresentCount() {
+  return State().Presents;
+}
 
 void SetDisplayBackend(TDisplayBackend* Backend) {
   State().Backend = Backend;
@@ -198,7 +205,9 @@ void SetDisplayBackend(TDisplayBackend* Backend) {
   ScreenSizeChanged();
 }
 
-TDisplayBackend* GetDisplayBackend() { return State().Backend; }
+TDisplayBackend* GetDisplayBackend() {
+  return State().Backend;
+}
 
 void ScreenSizeChanged() {
   TScreenState& S = State();
@@ -223,8 +232,10 @@ void ScreenSizeChanged() {
 void WaitNullDisplay(DWORD TimeoutMs) {
   TNullWait& W = NullWait();
   std::unique_lock Guard(W.Lock);
-  if (TimeoutMs == 0xFFFFFFFFu) W.Cond.wait(Guard, [&] { return W.Woken; });
-  else W.Cond.wait_for(Guard, std::chrono::milliseconds(TimeoutMs), [&] { return W.Woken; });
+  if (TimeoutMs == 0xFFFFFFFFu)
+    W.Cond.wait(Guard, [&] { return W.Woken; });
+  else
+    W.Cond.wait_for(Guard, std::chrono::milliseconds(TimeoutMs), [&] { return W.Woken; });
   W.Woken = false;
 }
 

@@ -84,7 +84,9 @@ LRESULT OnWindowPosChanged(TWindow* W, UINT, WPARAM, LPARAM L) {
     if ((W = PeekWindow(H)) == nullptr) return 0;
   }
   if (!(Pos->flags & SWP_NOCLIENTSIZE) || (Pos->flags & SWP_STATECHANGED)) {
-    const WPARAM Type = (W->Style & WS_MINIMIZE) ? SIZE_MINIMIZED : (W->Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    const WPARAM Type = (W->Style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                        : (W->Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                   : SIZE_RESTORED;
     W->NeedSizeMessages = false;
     SendTo(W, WM_SIZE, Type, MAKELPARAM(W->Client.Width(), W->Client.Height()));
   }
@@ -109,7 +111,9 @@ LRESULT OnGetText(TWindow* W, UINT, WPARAM WParam, LPARAM L) {
   return static_cast<LRESULT>(N);
 }
 
-LRESULT OnGetTextLength(TWindow* W, UINT, WPARAM, LPARAM) { return static_cast<LRESULT>(W->Text.size()); }
+LRESULT OnGetTextLength(TWindow* W, UINT, WPARAM, LPARAM) {
+  return static_cast<LRESULT>(W->Text.size());
+}
 
 LRESULT OnPaint(TWindow* W, UINT, WPARAM, LPARAM) {
   PAINTSTRUCT PS;
@@ -219,7 +223,9 @@ LRESULT OnCtlColor(TWindow*, UINT Msg, WPARAM WParam, LPARAM) {
   return reinterpret_cast<LRESULT>(GetSysColorBrush(Back));
 }
 
-LRESULT ReturnTrue(TWindow*, UINT, WPARAM, LPARAM) { return TRUE; }
+LRESULT ReturnTrue(TWindow*, UINT, WPARAM, LPARAM) {
+  return TRUE;
+}
 
 std::array<TDefWindowProcHandler, WM_USER>& Handlers() {
   static std::array<TDefWindowProcHandler, WM_USER> Table = [] {
@@ -263,7 +269,9 @@ TDefWindowProcHandler SetDefWindowProcHandler(UINT Msg, TDefWindowProcHandler Ha
   return Old;
 }
 
-TDefWindowProcHandler GetDefWindowProcHandler(UINT Msg) { return Msg < WM_USER ? Handlers()[Msg] : nullptr; }
+TDefWindowProcHandler GetDefWindowProcHandler(UINT Msg) {
+  return Msg < WM_USER ? Handlers()[Msg] : nullptr;
+}
 
 LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Msg >= WM_USER) return 0;

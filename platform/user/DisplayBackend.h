@@ -19,9 +19,9 @@ enum class TInputEventKind : Byte {
   Wheel,
   KeyDown,
   KeyUp,
-  Text,           // UTF-8 text typed (after the key events that produced it)
-  CloseRequest,   // the user closed the desktop window that shows the screen
-  ScreenResize,   // the screen got a new size (X, Y)
+  Text,          // UTF-8 text typed (after the key events that produced it)
+  CloseRequest,  // the user closed the desktop window that shows the screen
+  ScreenResize,  // the screen got a new size (X, Y)
 };
 
 // Mouse buttons of ButtonDown/ButtonUp.
@@ -32,7 +32,7 @@ struct TInputEvent {
   Integer X = 0;  // screen position for mouse events; the new size for ScreenResize
   Integer Y = 0;
   TInputButton Button = TInputButton::Left;
-  Integer WheelDelta = 0;  // multiples of 120, positive away from the user
+  Integer WheelDelta = 0;   // multiples of 120, positive away from the user
   bool Horizontal = false;  // a horizontal wheel
   Word VirtualKey = 0;
   Word ScanCode = 0;

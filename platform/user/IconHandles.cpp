@@ -18,7 +18,8 @@ std::unordered_set<const HICON__*>& Live() {
 
 // Only the 0x00RRGGBB layout has an alpha byte; other 32-bit masks may use the top byte.
 bool AnyAlpha(HBITMAP Color) {
-  if (Color == nullptr || Color->Surface.Bpp != 32 || Color->Surface.Format != TSurfaceFormat::pf32) return false;
+  if (Color == nullptr || Color->Surface.Bpp != 32 || Color->Surface.Format != TSurfaceFormat::pf32)
+    return false;
   const TSurface& S = Color->Surface;
   for (Integer Y = 0; Y < S.Height; ++Y) {
     const Byte* Row = S.Row(Y);

@@ -36,5 +36,9 @@ void DefaultInput(const TInputEvent& Ev) {
 TInputEventHandler InputEventHandler = DefaultInput;
 TTranslateMessageHook TranslateMessageHook = nullptr;
 
-TPoint LastMousePosition() { return GMouse; }
-void SetLastMousePosition(TPoint P) { GMouse = P; }
+TPoint LastMousePosition() {
+  return GMouse;
+}
+void SetLastMousePosition(TPoint P) {
+  GMouse = P;
+}

@@ -101,8 +101,8 @@ void QueueMouse(HWND Wnd, UINT Msg, bool Client, LRESULT Hit, TPoint P, WORD XBu
     QueueInputMessage(Wnd, Msg, MAKEWPARAM(static_cast<Integer>(MouseKeyFlags()), XButton),
                       MAKELPARAM(P.X - O.X, P.Y - O.Y), P, Time);
   } else {
-    QueueInputMessage(Wnd, Msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE, MAKEWPARAM(static_cast<Integer>(Hit), XButton),
-                      MAKELPARAM(P.X, P.Y), P, Time);
+    QueueInputMessage(Wnd, Msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE,
+                      MAKEWPARAM(static_cast<Integer>(Hit), XButton), MAKELPARAM(P.X, P.Y), P, Time);
   }
 }
 
@@ -160,7 +160,8 @@ void DeliverWheel(const TInputEvent& Ev, TPoint P) {
   if (Target == nullptr) Target = GetActiveWindow();
   if (Target == nullptr) return;
   QueueInputMessage(Target, Ev.Horizontal ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL,
-                    MAKEWPARAM(static_cast<Integer>(MouseKeyFlags()), Ev.WheelDelta), MAKELPARAM(P.X, P.Y), P);
+                    MAKEWPARAM(static_cast<Integer>(MouseKeyFlags()), Ev.WheelDelta), MAKELPARAM(P.X, P.Y),
+                    P);
 }
 
 void RouteMouse(TInputEventKind Kind, TPoint P, TInputButton Button = TInputButton::Left, Integer Delta = 0,

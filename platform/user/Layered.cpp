@@ -67,7 +67,8 @@ BOOL UpdateLayeredWindow(HWND Wnd, HDC, const POINT* Dst, const SIZE* Size, HDC 
   const TPoint Pos = Dst != nullptr ? *Dst : W->Rect.TopLeft();
   W->LayeredUpdate = true;
   if (Pos != W->Rect.TopLeft() || NewSize.cx != W->Rect.Width() || NewSize.cy != W->Rect.Height()) {
-    SetWindowPos(Wnd, nullptr, Pos.X, Pos.Y, NewSize.cx, NewSize.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    SetWindowPos(Wnd, nullptr, Pos.X, Pos.Y, NewSize.cx, NewSize.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     if ((W = PeekWindow(Wnd)) == nullptr) return FALSE;
   }
   W->Surface->Resize(NewSize.cx, NewSize.cy);
@@ -104,7 +105,8 @@ BOOL UpdateLayeredWindow(HWND Wnd, HDC, const POINT* Dst, const SIZE* Size, HDC 
           if (!W->PerPixelAlpha) Row[X] |= 0xFF000000u;
         } else {
           const COLORREF C = PixelToColor(S, GetRawPixel(S, SX, SY));
-          Row[X] = 0xFF000000u | (static_cast<DWORD>(GetRValue(C)) << 16) | (static_cast<DWORD>(GetGValue(C)) << 8) | GetBValue(C);
+          Row[X] = 0xFF000000u | (static_cast<DWORD>(GetRValue(C)) << 16) |
+                   (static_cast<DWORD>(GetGValue(C)) << 8) | GetBValue(C);
         }
       }
     }

@@ -10,9 +10,9 @@
 #include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
 #include "platform/system/Threads.h"
-#include "platform/user/WindowPaint.h"
 #include "platform/user/WindowInternals.h"
 #include "platform/user/WindowMessages.h"
+#include "platform/user/WindowPaint.h"
 #include "platform/user/Windows.h"
 
 constexpr DWORD ERROR_INVALID_THREAD_ID = 1444;
@@ -27,7 +27,7 @@ struct TQueue {
   bool QuitPosted = false;
   Integer QuitCode = 0;
   std::atomic<bool> SyncPending{false};
-  Integer Depth = 0;          // window procedure calls in progress
+  Integer Depth = 0;           // window procedure calls in progress
   Integer CrossSendDepth = 0;  // of them, sent from another thread
   DWORD LastTime = 0;
   DWORD LastPos = 0;
@@ -41,8 +41,10 @@ TQueue& Q() {
     // Calls queued by workers (Synchronize, Queue) wake the loop.
     SetWakeMainThread([] {
       Q().SyncPending.store(true);
-      if (TDisplayBackend* B = GetDisplayBackend()) B->Wake();
-      else WakeNullDisplay();
+      if (TDisplayBackend* B = GetDisplayBackend())
+        B->Wake();
+      else
+        WakeNullDisplay();
     });
     return T;
   }();
@@ -124,8 +126,10 @@ bool TakeInput(MSG& Out, HWND Filter, UINT Min, UINT Max, bool Remove) {
 }
 
 void Wake() {
-  if (TDisplayBackend* B = GetDisplayBackend()) B->Wake();
-  else WakeNullDisplay();
+  if (TDisplayBackend* B = GetDisplayBackend())
+    B->Wake();
+  else
+    WakeNullDisplay();
 }
 
 void Remember(const MSG& M) {
@@ -186,7 +190,9 @@ bool PeekInternal(MSG& Out, HWND Filter, UINT Min, UINT Max, bool Remove) {
 
 }  // namespace
 
-Integer SendDepth() { return Q().Depth; }
+Integer SendDepth() {
+  return Q().Depth;
+}
 
 LRESULT SendTo(TWindow* W, UINT Msg, WPARAM WParam, LPARAM LParam) {
   TQueue& S = Q();
@@ -311,8 +317,10 @@ BOOL WaitMessage() {
   const DWORD Present = FlushScreen(false);
   const DWORD Timer = NextTimerDue();
   const DWORD Timeout = std::min(Present, Timer);
-  if (TDisplayBackend* B = GetDisplayBackend()) B->WaitInput(Timeout);
-  else WaitNullDisplay(Timeout);
+  if (TDisplayBackend* B = GetDisplayBackend())
+    B->WaitInput(Timeout);
+  else
+    WaitNullDisplay(Timeout);
   return TRUE;
 }
 
@@ -357,10 +365,18 @@ UINT RegisterWindowMessage(LPCSTR Name) {
   return It->second;
 }
 
-BOOL InSendMessage() { return OnMainThread() && Q().CrossSendDepth > 0; }
-DWORD InSendMessageEx(void*) { return InSendMessage() ? ISMEX_SEND : ISMEX_NOSEND; }
-LONG GetMessageTime() { return static_cast<LONG>(Q().LastTime); }
-DWORD GetMessagePos() { return Q().LastPos; }
+BOOL InSendMessage() {
+  return OnMainThread() && Q().CrossSendDepth > 0;
+}
+DWORD InSendMessageEx(void*) {
+  return InSendMessage() ? ISMEX_SEND : ISMEX_NOSEND;
+}
+LONG GetMessageTime() {
+  return static_cast<LONG>(Q().LastTime);
+}
+DWORD GetMessagePos() {
+  return Q().LastPos;
+}
 
 DWORD GetQueueStatus(UINT Flags) {
   if (!OnMainThread()) return 0;
@@ -368,9 +384,12 @@ DWORD GetQueueStatus(UINT Flags) {
   DWORD Status = 0;
   if (S.PostedCount.load() > 0 || S.QuitPosted) Status |= QS_POSTMESSAGE;
   for (const MSG& M : S.Input) {
-    if (M.message >= WM_KEYFIRST && M.message <= WM_KEYLAST) Status |= QS_KEY;
-    else if (M.message == WM_MOUSEMOVE || M.message == WM_NCMOUSEMOVE) Status |= QS_MOUSEMOVE;
-    else Status |= QS_MOUSEBUTTON;
+    if (M.message >= WM_KEYFIRST && M.message <= WM_KEYLAST)
+      Status |= QS_KEY;
+    else if (M.message == WM_MOUSEMOVE || M.message == WM_NCMOUSEMOVE)
+      Status |= QS_MOUSEMOVE;
+    else
+      Status |= QS_MOUSEBUTTON;
   }
   if (PaintPendingCount() > 0 && FindPaintWindow(nullptr) != nullptr) Status |= QS_PAINT;
   if (NextTimerDue() == 0) Status |= QS_TIMER;
@@ -379,7 +398,9 @@ DWORD GetQueueStatus(UINT Flags) {
   return (Status << 16) | Status;
 }
 
-BOOL GetInputState() { return (GetQueueStatus(QS_INPUT) & 0xFFFF) != 0; }
+BOOL GetInputState() {
+  return (GetQueueStatus(QS_INPUT) & 0xFFFF) != 0;
+}
 
 void RunUntilIdle() {
   if (!OnMainThread()) return;
@@ -395,7 +416,9 @@ void RunUntilIdle() {
   FlushScreen(true);
 }
 
-void SetModalHook(std::function<void()> Hook) { Q().ModalHook = std::move(Hook); }
+void SetModalHook(std::function<void()> Hook) {
+  Q().ModalHook = std::move(Hook);
+}
 
 void ModalLoopIdle() {
   TQueue& S = Q();

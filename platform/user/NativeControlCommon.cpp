@@ -19,11 +19,13 @@ void RegisterControlClass(const char* Name, TWndProcFunction Proc, UINT Style, I
   WC.style = Style | CS_GLOBALCLASS;
   WC.lpfnWndProc = MakeWndProc(Proc);
   WC.lpszClassName = Name;
-  WC.hbrBackground = ColorBrush >= 0 ? reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(ColorBrush + 1)) : nullptr;
+  WC.hbrBackground =
+      ColorBrush >= 0 ? reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(ColorBrush + 1)) : nullptr;
   RegisterClassEx(&WC);
 }
 
-bool HandleFontMessage(HWND Wnd, TNativeControlData& D, UINT Msg, WPARAM WParam, LPARAM LParam, LRESULT& Result) {
+bool HandleFontMessage(HWND Wnd, TNativeControlData& D, UINT Msg, WPARAM WParam, LPARAM LParam,
+                       LRESULT& Result) {
   if (Msg == WM_GETFONT) {
     Result = reinterpret_cast<LRESULT>(D.Font);
     return true;
@@ -39,20 +41,37 @@ HGDIOBJ SelectControlFont(HDC DC, const TNativeControlData& D) {
   return SelectObject(DC, D.Font != nullptr ? static_cast<HGDIOBJ>(D.Font) : GetStockObject(SYSTEM_FONT));
 }
 
-HWND NotifyTarget(HWND Ctl) { return GetParent(Ctl); }
+HWND NotifyTarget(HWND Ctl) {
+  return GetParent(Ctl);
+}
 
 bool ScrollRequestTarget(WORD Code, Integer Position, Integer Line, Integer Page, Integer End, Integer Thumb,
                          Integer& Target) {
   switch (Code) {
-    case SB_LINEUP: Target = Position - Line; return true;
-    case SB_LINEDOWN: Target = Position + Line; return true;
-    case SB_PAGEUP: Target = Position - Page; return true;
-    case SB_PAGEDOWN: Target = Position + Page; return true;
-    case SB_TOP: Target = 0; return true;
-    case SB_BOTTOM: Target = End; return true;
+    case SB_LINEUP:
+      Target = Position - Line;
+      return true;
+    case SB_LINEDOWN:
+      Target = Position + Line;
+      return true;
+    case SB_PAGEUP:
+      Target = Position - Page;
+      return true;
+    case SB_PAGEDOWN:
+      Target = Position + Page;
+      return true;
+    case SB_TOP:
+      Target = 0;
+      return true;
+    case SB_BOTTOM:
+      Target = End;
+      return true;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: Target = Thumb; return true;
-    default: return false;
+    case SB_THUMBPOSITION:
+      Target = Thumb;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -93,7 +112,8 @@ void NotifyScroll(HWND Ctl, bool Vertical, WORD Code, Integer Pos) {
 HBRUSH ControlColorBrush(HWND Ctl, HDC DC, UINT CtlColorMsg) {
   const HWND P = NotifyTarget(Ctl);
   LRESULT R = 0;
-  if (P != nullptr) R = SendMessage(P, CtlColorMsg, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(Ctl));
+  if (P != nullptr)
+    R = SendMessage(P, CtlColorMsg, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(Ctl));
   // A dialog procedure answers FALSE for "not handled"; the default colours apply then.
   if (R == 0)
     R = DefWindowProc(Ctl, CtlColorMsg, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(Ctl));
@@ -119,7 +139,8 @@ Integer DrawControlText(HDC DC, const std::string& Text, RECT* Rect, UINT Format
 
 TSize MeasureControlText(HDC DC, const std::string& Text, Integer Width, UINT Format) {
   RECT R{0, 0, Width, 0};
-  DrawText(DC, Text.c_str(), static_cast<Integer>(Text.size()), &R, (Format | DT_CALCRECT) & ~(DT_VCENTER | DT_BOTTOM));
+  DrawText(DC, Text.c_str(), static_cast<Integer>(Text.size()), &R,
+           (Format | DT_CALCRECT) & ~(DT_VCENTER | DT_BOTTOM));
   return {R.Right - R.Left, R.Bottom - R.Top};
 }
 

@@ -56,7 +56,8 @@ bool ScrollRequestTarget(WORD Code, Integer Position, Integer Line, Integer Page
 void RegisterControlClass(const char* Name, TWndProcFunction Proc, UINT Style, Integer ColorBrush);
 
 // Handles WM_SETFONT / WM_GETFONT (true with Result set) for any control data.
-bool HandleFontMessage(HWND Wnd, TNativeControlData& D, UINT Msg, WPARAM WParam, LPARAM LParam, LRESULT& Result);
+bool HandleFontMessage(HWND Wnd, TNativeControlData& D, UINT Msg, WPARAM WParam, LPARAM LParam,
+                       LRESULT& Result);
 // Selects the control's font (the system font when it has none) and returns the previous one.
 HGDIOBJ SelectControlFont(HDC DC, const TNativeControlData& D);
 
@@ -104,6 +105,8 @@ inline TRect OffsetRectBy(const TRect& R, Integer Dx, Integer Dy) {
   return {R.Left + Dx, R.Top + Dy, R.Right + Dx, R.Bottom + Dy};
 }
 TRect ClientRectOf(HWND Wnd);
-inline TPoint MousePoint(LPARAM L) { return {GET_X_LPARAM(L), GET_Y_LPARAM(L)}; }
+inline TPoint MousePoint(LPARAM L) {
+  return {GET_X_LPARAM(L), GET_Y_LPARAM(L)};
+}
 // Fills R with a system colour.
 void FillSysColor(HDC DC, const TRect& R, Integer ColorIndex);

@@ -30,7 +30,9 @@ TSurface& EmptySurface() {
   return S;
 }
 
-TRect WholeWindow(const TWindow* W) { return TRect{0, 0, W->Rect.Width(), W->Rect.Height()}; }
+TRect WholeWindow(const TWindow* W) {
+  return TRect{0, 0, W->Rect.Width(), W->Rect.Height()};
+}
 
 // The part of Rgn (window coordinates) in the client area C, in client coordinates.
 TRegionData ClientPart(TRegionData Rgn, const TRect& C) {
@@ -62,8 +64,10 @@ bool ChildrenIncluded(const TWindow* W, UINT Flags) {
 
 void ValidateWindowRegion(TWindow* W, const TRegionData& Rgn, UINT Flags) {
   W->UpdateRgn.Combine(W->UpdateRgn, Rgn, RGN_DIFF);
-  if (Flags & RDW_NOFRAME) W->NeedNcPaint = false;
-  else if (W->NeedNcPaint && Rgn.Box() == WholeWindow(W) && Rgn.Complexity() == SIMPLEREGION) W->NeedNcPaint = false;
+  if (Flags & RDW_NOFRAME)
+    W->NeedNcPaint = false;
+  else if (W->NeedNcPaint && Rgn.Box() == WholeWindow(W) && Rgn.Complexity() == SIMPLEREGION)
+    W->NeedNcPaint = false;
   if (Flags & RDW_NOINTERNALPAINT) W->InternalPaint = false;
   if ((Flags & RDW_NOERASE) || W->UpdateRgn.IsEmpty()) W->NeedErase = false;
   UpdatePaintState(W);
@@ -143,7 +147,9 @@ HDC NewWindowDC(TWindow* W, DWORD Flags, std::optional<TRegionData> Extra, bool 
 
 // ---- Bookkeeping ----------------------------------------------------------------------------
 
-Integer PaintPendingCount() { return GPaintPending; }
+Integer PaintPendingCount() {
+  return GPaintPending;
+}
 
 void UpdatePaintState(TWindow* W) {
   const bool Pending = !W->UpdateRgn.IsEmpty() || W->NeedNcPaint || W->InternalPaint;
@@ -236,8 +242,10 @@ BOOL RedrawWindow(HWND Wnd, const RECT* Update, HRGN UpdateRgn, UINT Flags) {
     return TRUE;
   }
   const TRegionData Area = AreaOf(W, Update, UpdateRgn, Flags);
-  if (Flags & RDW_INVALIDATE) InvalidateWindowRegion(W, Area, Flags);
-  else if (Flags & RDW_VALIDATE) ValidateWindowRegion(W, Area, Flags);
+  if (Flags & RDW_INVALIDATE)
+    InvalidateWindowRegion(W, Area, Flags);
+  else if (Flags & RDW_VALIDATE)
+    ValidateWindowRegion(W, Area, Flags);
   if (Flags & (RDW_UPDATENOW | RDW_ERASENOW)) {
     const bool Children = !(Flags & RDW_NOCHILDREN);
     PaintTree(W, Children, !(Flags & RDW_UPDATENOW));
@@ -246,7 +254,8 @@ BOOL RedrawWindow(HWND Wnd, const RECT* Update, HRGN UpdateRgn, UINT Flags) {
 }
 
 BOOL InvalidateRect(HWND Wnd, const RECT* Rect, BOOL Erase) {
-  if (Wnd == nullptr) return RedrawWindow(nullptr, Rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+  if (Wnd == nullptr)
+    return RedrawWindow(nullptr, Rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
   return RedrawWindow(Wnd, Rect, nullptr, RDW_INVALIDATE | (Erase ? RDW_ERASE : 0));
 }
 
@@ -259,9 +268,13 @@ BOOL ValidateRect(HWND Wnd, const RECT* Rect) {
   return RedrawWindow(Wnd, Rect, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
 }
 
-BOOL ValidateRgn(HWND Wnd, HRGN Rgn) { return RedrawWindow(Wnd, nullptr, Rgn, RDW_VALIDATE | RDW_NOCHILDREN); }
+BOOL ValidateRgn(HWND Wnd, HRGN Rgn) {
+  return RedrawWindow(Wnd, nullptr, Rgn, RDW_VALIDATE | RDW_NOCHILDREN);
+}
 
-BOOL UpdateWindow(HWND Wnd) { return RedrawWindow(Wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+BOOL UpdateWindow(HWND Wnd) {
+  return RedrawWindow(Wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
 
 namespace {
 // Erases now what waits to be erased (WM_NCPAINT and WM_ERASEBKGND).
@@ -338,8 +351,10 @@ HDC BeginPaint(HWND Wnd, PAINTSTRUCT* Paint) {
   Paint->fRestore = FALSE;
   Paint->fIncUpdate = FALSE;
   Paint->rcPaint = Box;
-  if (Erase) Paint->fErase = SendTo(W, WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0) ? FALSE : TRUE;
-  else Paint->fErase = FALSE;
+  if (Erase)
+    Paint->fErase = SendTo(W, WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0) ? FALSE : TRUE;
+  else
+    Paint->fErase = FALSE;
   return DC;
 }
 
@@ -367,15 +382,21 @@ HDC GetDCEx(HWND Wnd, HRGN Clip, DWORD Flags) {
       const TRect C = ClientInWindow(W);
       U.Offset(-C.Left, -C.Top);
     }
-    if (Extra && !Exclude) Extra->Combine(*Extra, U, RGN_AND);
-    else if (!Extra) Extra = std::move(U);
+    if (Extra && !Exclude)
+      Extra->Combine(*Extra, U, RGN_AND);
+    else if (!Extra)
+      Extra = std::move(U);
   }
   return NewWindowDC(W, Flags, std::move(Extra), Exclude);
 }
 
-HDC GetDC(HWND Wnd) { return GetDCEx(Wnd, nullptr, DCX_USESTYLE | DCX_CACHE); }
+HDC GetDC(HWND Wnd) {
+  return GetDCEx(Wnd, nullptr, DCX_USESTYLE | DCX_CACHE);
+}
 
-HDC GetWindowDC(HWND Wnd) { return GetDCEx(Wnd, nullptr, DCX_USESTYLE | DCX_CACHE | DCX_WINDOW); }
+HDC GetWindowDC(HWND Wnd) {
+  return GetDCEx(Wnd, nullptr, DCX_USESTYLE | DCX_CACHE | DCX_WINDOW);
+}
 
 Integer ReleaseDC(HWND, HDC DC) {
   auto& L = HeldDCs();
@@ -409,7 +430,8 @@ BOOL LockWindowUpdate(HWND Wnd) {
     const HWND Was = Locked->Handle;
     Locked = nullptr;
     RefreshWindowDCs();
-    if (PeekWindow(Was) != nullptr) RedrawWindow(Was, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    if (PeekWindow(Was) != nullptr)
+      RedrawWindow(Was, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     return TRUE;
   }
   TWindow* W = WindowFromHandle(Wnd);

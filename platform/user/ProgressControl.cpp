@@ -79,7 +79,8 @@ LRESULT ProgressWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return 1;
     case PBM_SETRANGE: {
       const LRESULT Old = MAKELONG(static_cast<WORD>(D->Min), static_cast<WORD>(D->Max));
-      SetRange(Wnd, *D, LOWORD(static_cast<std::uintptr_t>(LParam)), HIWORD(static_cast<std::uintptr_t>(LParam)));
+      SetRange(Wnd, *D, LOWORD(static_cast<std::uintptr_t>(LParam)),
+               HIWORD(static_cast<std::uintptr_t>(LParam)));
       return Old;
     }
     case PBM_SETRANGE32: {
@@ -133,7 +134,8 @@ LRESULT ProgressWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 }  // namespace
 
-std::vector<TRect> ProgressBarBlocks(const TRect& Client, DWORD Style, Integer Min, Integer Max, Integer Pos) {
+std::vector<TRect> ProgressBarBlocks(const TRect& Client, DWORD Style, Integer Min, Integer Max,
+                                     Integer Pos) {
   std::vector<TRect> Blocks;
   const TRect Area = InflatedRect(Client, -2, -2);
   const bool Vertical = Style & PBS_VERTICAL;
@@ -144,8 +146,10 @@ std::vector<TRect> ProgressBarBlocks(const TRect& Client, DWORD Style, Integer M
   auto Add = [&](Integer From, Integer To) {
     To = std::min(To, Length);
     if (To <= From) return;
-    if (Vertical) Blocks.push_back({Area.Left, Area.Bottom - To, Area.Right, Area.Bottom - From});
-    else Blocks.push_back({Area.Left + From, Area.Top, Area.Left + To, Area.Bottom});
+    if (Vertical)
+      Blocks.push_back({Area.Left, Area.Bottom - To, Area.Right, Area.Bottom - From});
+    else
+      Blocks.push_back({Area.Left + From, Area.Top, Area.Left + To, Area.Bottom});
   };
   if (Style & PBS_SMOOTH) {
     Add(0, Filled);
@@ -156,4 +160,6 @@ std::vector<TRect> ProgressBarBlocks(const TRect& Client, DWORD Style, Integer M
   return Blocks;
 }
 
-void RegisterProgressClass() { RegisterControlClass(PROGRESS_CLASS, ProgressWndProc, CS_HREDRAW | CS_VREDRAW, -1); }
+void RegisterProgressClass() {
+  RegisterControlClass(PROGRESS_CLASS, ProgressWndProc, CS_HREDRAW | CS_VREDRAW, -1);
+}

@@ -17,7 +17,9 @@ namespace {
 // The control keeps only the font; the bar's state lives in the SB_CTL slot of ScrollBars.h.
 struct TScrollBarData : TNativeControlData {};
 
-bool IsBox(DWORD Style) { return Style & (SBS_SIZEBOX | SBS_SIZEGRIP); }
+bool IsBox(DWORD Style) {
+  return Style & (SBS_SIZEBOX | SBS_SIZEGRIP);
+}
 
 void Paint(HWND Wnd, HDC DC) {
   TWindow* W = PeekWindow(Wnd);
@@ -53,13 +55,17 @@ void AlignOnCreate(HWND Wnd, const CREATESTRUCT* CS) {
     Cy = H;
   } else if (Style & SBS_VERT) {
     const Integer W = GetSystemMetrics(SM_CXVSCROLL);
-    if (Style & SBS_RIGHTALIGN) X += Cx - W;
-    else if (!(Style & SBS_LEFTALIGN)) return;
+    if (Style & SBS_RIGHTALIGN)
+      X += Cx - W;
+    else if (!(Style & SBS_LEFTALIGN))
+      return;
     Cx = W;
   } else {
     const Integer H = GetSystemMetrics(SM_CYHSCROLL);
-    if (Style & SBS_BOTTOMALIGN) Y += Cy - H;
-    else if (!(Style & SBS_TOPALIGN)) return;
+    if (Style & SBS_BOTTOMALIGN)
+      Y += Cy - H;
+    else if (!(Style & SBS_TOPALIGN))
+      return;
     Cy = H;
   }
   SetWindowPos(Wnd, nullptr, X, Y, Cx, Cy, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -68,21 +74,42 @@ void AlignOnCreate(HWND Wnd, const CREATESTRUCT* CS) {
 void KeyDown(HWND Wnd, WPARAM Key) {
   WORD Code;
   switch (Key) {
-    case VK_LEFT: case VK_UP: Code = SB_LINEUP; break;
-    case VK_RIGHT: case VK_DOWN: Code = SB_LINEDOWN; break;
-    case VK_PRIOR: Code = SB_PAGEUP; break;
-    case VK_NEXT: Code = SB_PAGEDOWN; break;
-    case VK_HOME: Code = SB_TOP; break;
-    case VK_END: Code = SB_BOTTOM; break;
-    default: return;
+    case VK_LEFT:
+    case VK_UP:
+      Code = SB_LINEUP;
+      break;
+    case VK_RIGHT:
+    case VK_DOWN:
+      Code = SB_LINEDOWN;
+      break;
+    case VK_PRIOR:
+      Code = SB_PAGEUP;
+      break;
+    case VK_NEXT:
+      Code = SB_PAGEDOWN;
+      break;
+    case VK_HOME:
+      Code = SB_TOP;
+      break;
+    case VK_END:
+      Code = SB_BOTTOM;
+      break;
+    default:
+      return;
   }
   NotifyScroll(Wnd, GetWindowLongPtr(Wnd, GWL_STYLE) & SBS_VERT, Code, 0);
 }
 
 bool IsScrollKey(WPARAM Key) {
   switch (Key) {
-    case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
-    case VK_PRIOR: case VK_NEXT: case VK_HOME: case VK_END:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
       return true;
     default:
       return false;
@@ -115,7 +142,7 @@ BOOL BarInfo(HWND Wnd, TWindow* W, SCROLLBARINFO& Info) {
   if (!Enabled || (S.Arrows & ESB_DISABLE_UP)) Info.rgstate[1] |= STATE_SYSTEM_UNAVAILABLE;
   if (!Enabled || (S.Arrows & ESB_DISABLE_DOWN)) Info.rgstate[5] |= STATE_SYSTEM_UNAVAILABLE;
   if (G.ThumbSize == 0) Info.rgstate[3] |= STATE_SYSTEM_INVISIBLE;
-  static constexpr TScrollPart Parts[6] = {TScrollPart::None, TScrollPart::LineUp, TScrollPart::PageUp,
+  static constexpr TScrollPart Parts[6] = {TScrollPart::None,  TScrollPart::LineUp,   TScrollPart::PageUp,
                                            TScrollPart::Thumb, TScrollPart::PageDown, TScrollPart::LineDown};
   for (Integer I = 1; I < 6; ++I)
     if (S.Pressed == Parts[I]) Info.rgstate[I] |= STATE_SYSTEM_PRESSED;
@@ -160,8 +187,10 @@ LRESULT ScrollBarWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_KEYDOWN:
     case WM_KEYUP:
       if (IsBox(W->Style) || !IsScrollKey(WParam)) return DefWindowProc(Wnd, Msg, WParam, LParam);
-      if (Msg == WM_KEYDOWN) KeyDown(Wnd, WParam);
-      else NotifyScroll(Wnd, W->Style & SBS_VERT, SB_ENDSCROLL, 0);
+      if (Msg == WM_KEYDOWN)
+        KeyDown(Wnd, WParam);
+      else
+        NotifyScroll(Wnd, W->Style & SBS_VERT, SB_ENDSCROLL, 0);
       return 0;
     case WM_ENABLE:
     case WM_SETFOCUS:
@@ -220,4 +249,6 @@ LRESULT ScrollBarWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 }  // namespace
 
-void RegisterScrollBarClass() { RegisterControlClass(WC_SCROLLBAR, ScrollBarWndProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, -1); }
+void RegisterScrollBarClass() {
+  RegisterControlClass(WC_SCROLLBAR, ScrollBarWndProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, -1);
+}

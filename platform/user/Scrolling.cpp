@@ -37,8 +37,8 @@ void MovePixels(const TSurface& S, const TRegionData& Dst, Integer Dx, Integer D
 
 // The scroll inside Area (surface coordinates, the drawable part): moves Scroll ∩ Area by
 // (Dx, Dy) clipped to Clip ∩ Area, and returns what is left uncovered inside Clip ∩ Scroll.
-TRegionData ScrollArea(const TSurface& S, const TRegionData& Area, const TRect& Scroll, const TRect& Clip, Integer Dx,
-                       Integer Dy) {
+TRegionData ScrollArea(const TSurface& S, const TRegionData& Area, const TRect& Scroll, const TRect& Clip,
+                       Integer Dx, Integer Dy) {
   TRegionData Src = Area;
   Src.IntersectRect(Scroll);
   TRegionData Dst = Src;
@@ -60,7 +60,8 @@ class TCaretOff {
     if (FWnd != nullptr) CaretPaintHook(FWnd, true);
   }
   ~TCaretOff() {
-    if (FWnd != nullptr && CaretPaintHook != nullptr && PeekWindow(FWnd) != nullptr) CaretPaintHook(FWnd, false);
+    if (FWnd != nullptr && CaretPaintHook != nullptr && PeekWindow(FWnd) != nullptr)
+      CaretPaintHook(FWnd, false);
   }
   TCaretOff(const TCaretOff&) = delete;
   TCaretOff& operator=(const TCaretOff&) = delete;
@@ -70,7 +71,8 @@ class TCaretOff {
 };
 
 TRect Intersect(const TRect& A, const TRect& B) {
-  return TRect{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right), std::min(A.Bottom, B.Bottom)};
+  return TRect{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
+               std::min(A.Bottom, B.Bottom)};
 }
 
 }  // namespace
@@ -88,7 +90,8 @@ Integer ScrollWindowEx(HWND Wnd, Integer Dx, Integer Dy, const RECT* Scroll, con
   if (IsReallyVisible(W) && Top->Surface) {
     const TCaretOff Caret(Wnd);
     if ((W = PeekWindow(Wnd)) == nullptr) return ERROR;
-    TRegionData Vis = VisibleRegion(W, DCX_CLIPSIBLINGS | ((Flags & SW_SCROLLCHILDREN) ? 0 : DefaultDcxFlags(W)));
+    TRegionData Vis =
+        VisibleRegion(W, DCX_CLIPSIBLINGS | ((Flags & SW_SCROLLCHILDREN) ? 0 : DefaultDcxFlags(W)));
     Vis.Offset(-O.X, -O.Y);
     TSurface& S = Top->Surface->Surface;
     // Work in client coordinates on a surface view shifted to the client origin.
@@ -118,8 +121,8 @@ Integer ScrollWindowEx(HWND Wnd, Integer Dx, Integer Dy, const RECT* Scroll, con
   if (Flags & SW_SCROLLCHILDREN) {
     std::vector<HWND> Kids;
     for (TWindow* K : W->Children)
-      if (Scroll == nullptr || (K->Rect.Left < ScrollR.Right && K->Rect.Right > ScrollR.Left && K->Rect.Top < ScrollR.Bottom &&
-                                K->Rect.Bottom > ScrollR.Top))
+      if (Scroll == nullptr || (K->Rect.Left < ScrollR.Right && K->Rect.Right > ScrollR.Left &&
+                                K->Rect.Top < ScrollR.Bottom && K->Rect.Bottom > ScrollR.Top))
         Kids.push_back(K->Handle);
     for (HWND K : Kids) {
       TWindow* KW = PeekWindow(K);
@@ -132,8 +135,9 @@ Integer ScrollWindowEx(HWND Wnd, Integer Dx, Integer Dy, const RECT* Scroll, con
   if (Flags & SW_INVALIDATE) {
     TRegionData R = Uncovered;
     R.Offset(C.Left, C.Top);
-    InvalidateWindowRegion(W, R, RDW_INVALIDATE | ((Flags & SW_ERASE) ? RDW_ERASE : 0) |
-                                     ((Flags & SW_SCROLLCHILDREN) ? RDW_ALLCHILDREN : 0));
+    InvalidateWindowRegion(W, R,
+                           RDW_INVALIDATE | ((Flags & SW_ERASE) ? RDW_ERASE : 0) |
+                               ((Flags & SW_SCROLLCHILDREN) ? RDW_ALLCHILDREN : 0));
   }
   if (Update != nullptr) Update->Data = Uncovered;
   if (UpdateRect != nullptr) *UpdateRect = Uncovered.Box();
@@ -145,7 +149,8 @@ BOOL ScrollWindow(HWND Wnd, Integer Dx, Integer Dy, const RECT* Scroll, const RE
   return ScrollWindowEx(Wnd, Dx, Dy, Scroll, Clip, nullptr, nullptr, Flags) != ERROR;
 }
 
-BOOL ScrollDC(HDC DC, Integer Dx, Integer Dy, const RECT* Scroll, const RECT* Clip, HRGN Update, RECT* UpdateRect) {
+BOOL ScrollDC(HDC DC, Integer Dx, Integer Dy, const RECT* Scroll, const RECT* Clip, HRGN Update,
+              RECT* UpdateRect) {
   if (DC == nullptr) return FALSE;
   const TPoint Off = DC->Offset();
   const TRegionData Area = DC->Clip();

@@ -20,25 +20,44 @@ struct TStaticData : TNativeControlData {
   HANDLE Image = nullptr;
 };
 
-DWORD StyleOf(HWND Wnd) { return static_cast<DWORD>(GetWindowLongPtr(Wnd, GWL_STYLE)); }
+DWORD StyleOf(HWND Wnd) {
+  return static_cast<DWORD>(GetWindowLongPtr(Wnd, GWL_STYLE));
+}
 
 UINT TextFormat(DWORD Style) {
   UINT F;
   switch (Style & SS_TYPEMASK) {
-    case SS_CENTER: F = DT_CENTER | DT_EXPANDTABS | DT_WORDBREAK; break;
-    case SS_RIGHT: F = DT_RIGHT | DT_EXPANDTABS | DT_WORDBREAK; break;
-    case SS_SIMPLE: F = DT_LEFT | DT_SINGLELINE; break;
-    case SS_LEFTNOWORDWRAP: F = DT_LEFT | DT_EXPANDTABS; break;
-    default: F = DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK; break;
+    case SS_CENTER:
+      F = DT_CENTER | DT_EXPANDTABS | DT_WORDBREAK;
+      break;
+    case SS_RIGHT:
+      F = DT_RIGHT | DT_EXPANDTABS | DT_WORDBREAK;
+      break;
+    case SS_SIMPLE:
+      F = DT_LEFT | DT_SINGLELINE;
+      break;
+    case SS_LEFTNOWORDWRAP:
+      F = DT_LEFT | DT_EXPANDTABS;
+      break;
+    default:
+      F = DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK;
+      break;
   }
   if (Style & SS_NOPREFIX) F |= DT_NOPREFIX;
   if (Style & SS_EDITCONTROL) F |= DT_EDITCONTROL;
   if (Style & SS_CENTERIMAGE) F = (F & ~DT_WORDBREAK) | DT_SINGLELINE | DT_VCENTER;
   switch (Style & SS_ELLIPSISMASK) {
-    case SS_ENDELLIPSIS: F = (F & ~DT_WORDBREAK) | DT_SINGLELINE | DT_END_ELLIPSIS; break;
-    case SS_PATHELLIPSIS: F = (F & ~DT_WORDBREAK) | DT_SINGLELINE | DT_PATH_ELLIPSIS; break;
-    case SS_WORDELLIPSIS: F = (F & ~DT_WORDBREAK) | DT_SINGLELINE | DT_WORD_ELLIPSIS; break;
-    default: break;
+    case SS_ENDELLIPSIS:
+      F = (F & ~DT_WORDBREAK) | DT_SINGLELINE | DT_END_ELLIPSIS;
+      break;
+    case SS_PATHELLIPSIS:
+      F = (F & ~DT_WORDBREAK) | DT_SINGLELINE | DT_PATH_ELLIPSIS;
+      break;
+    case SS_WORDELLIPSIS:
+      F = (F & ~DT_WORDBREAK) | DT_SINGLELINE | DT_WORD_ELLIPSIS;
+      break;
+    default:
+      break;
   }
   return F;
 }
@@ -64,17 +83,38 @@ void Paint(HWND Wnd, HDC DC) {
   RECT R = ClientRectOf(Wnd);
   if (Style & SS_SUNKEN) DrawEdge(DC, &R, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
   switch (Type) {
-    case SS_BLACKRECT: FillSysColor(DC, R, COLOR_3DDKSHADOW); return;
-    case SS_GRAYRECT: FillSysColor(DC, R, COLOR_3DSHADOW); return;
-    case SS_WHITERECT: FillSysColor(DC, R, COLOR_3DHILIGHT); return;
-    case SS_BLACKFRAME: FrameRect(DC, &R, GetSysColorBrush(COLOR_3DDKSHADOW)); return;
-    case SS_GRAYFRAME: FrameRect(DC, &R, GetSysColorBrush(COLOR_3DSHADOW)); return;
-    case SS_WHITEFRAME: FrameRect(DC, &R, GetSysColorBrush(COLOR_3DHILIGHT)); return;
-    case SS_ETCHEDHORZ: DrawEdge(DC, &R, EDGE_ETCHED, BF_TOP); return;
-    case SS_ETCHEDVERT: DrawEdge(DC, &R, EDGE_ETCHED, BF_LEFT); return;
-    case SS_ETCHEDFRAME: DrawEdge(DC, &R, EDGE_ETCHED, BF_RECT); return;
-    case SS_OWNERDRAW: DrawOwner(Wnd, DC, R); return;
-    default: break;
+    case SS_BLACKRECT:
+      FillSysColor(DC, R, COLOR_3DDKSHADOW);
+      return;
+    case SS_GRAYRECT:
+      FillSysColor(DC, R, COLOR_3DSHADOW);
+      return;
+    case SS_WHITERECT:
+      FillSysColor(DC, R, COLOR_3DHILIGHT);
+      return;
+    case SS_BLACKFRAME:
+      FrameRect(DC, &R, GetSysColorBrush(COLOR_3DDKSHADOW));
+      return;
+    case SS_GRAYFRAME:
+      FrameRect(DC, &R, GetSysColorBrush(COLOR_3DSHADOW));
+      return;
+    case SS_WHITEFRAME:
+      FrameRect(DC, &R, GetSysColorBrush(COLOR_3DHILIGHT));
+      return;
+    case SS_ETCHEDHORZ:
+      DrawEdge(DC, &R, EDGE_ETCHED, BF_TOP);
+      return;
+    case SS_ETCHEDVERT:
+      DrawEdge(DC, &R, EDGE_ETCHED, BF_LEFT);
+      return;
+    case SS_ETCHEDFRAME:
+      DrawEdge(DC, &R, EDGE_ETCHED, BF_RECT);
+      return;
+    case SS_OWNERDRAW:
+      DrawOwner(Wnd, DC, R);
+      return;
+    default:
+      break;
   }
   const HBRUSH Brush = ControlColorBrush(Wnd, DC, WM_CTLCOLORSTATIC);
   if ((D = ControlData<TStaticData>(Wnd)) == nullptr) return;
@@ -89,7 +129,8 @@ void Paint(HWND Wnd, HDC DC) {
     DrawControlImage(DC, D->ImageType, D->Image, X, Y);
     return;
   }
-  if (Type != SS_LEFT && Type != SS_CENTER && Type != SS_RIGHT && Type != SS_SIMPLE && Type != SS_LEFTNOWORDWRAP)
+  if (Type != SS_LEFT && Type != SS_CENTER && Type != SS_RIGHT && Type != SS_SIMPLE &&
+      Type != SS_LEFTNOWORDWRAP)
     return;
   const std::string Text = GetWindowTextString(Wnd);
   const HGDIOBJ OldFont = SelectControlFont(DC, *D);
@@ -103,7 +144,8 @@ void FitToImage(HWND Wnd, const TStaticData& D) {
   const DWORD Style = StyleOf(Wnd);
   if ((Style & SS_TYPEMASK) != SS_BITMAP || (Style & (SS_CENTERIMAGE | SS_REALSIZECONTROL))) return;
   const TSize S = ControlImageSize(D.ImageType, D.Image);
-  if (S.cx > 0 && S.cy > 0) SetWindowPos(Wnd, nullptr, 0, 0, S.cx, S.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (S.cx > 0 && S.cy > 0)
+    SetWindowPos(Wnd, nullptr, 0, 0, S.cx, S.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
@@ -158,4 +200,6 @@ LRESULT StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 }  // namespace
 
-void RegisterStaticClass() { RegisterControlClass(WC_STATIC, StaticWndProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, -1); }
+void RegisterStaticClass() {
+  RegisterControlClass(WC_STATIC, StaticWndProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, -1);
+}

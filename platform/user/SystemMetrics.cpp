@@ -15,20 +15,61 @@ struct TMetric {
 
 // Fixed values; the screen-dependent ones are filled in by GetSystemMetrics.
 constexpr TMetric Metrics[] = {
-    {SM_CXVSCROLL, 16},      {SM_CYHSCROLL, 16},      {SM_CYCAPTION, 19},       {SM_CXBORDER, 1},
-    {SM_CYBORDER, 1},        {SM_CXDLGFRAME, 3},      {SM_CYDLGFRAME, 3},       {SM_CYVTHUMB, 16},
-    {SM_CXHTHUMB, 16},       {SM_CXICON, 32},         {SM_CYICON, 32},          {SM_CXCURSOR, 32},
-    {SM_CYCURSOR, 32},       {SM_CYMENU, 19},         {SM_MOUSEPRESENT, 1},     {SM_CYVSCROLL, 16},
-    {SM_CXHSCROLL, 16},      {SM_CXMIN, 112},         {SM_CYMIN, 27},           {SM_CXSIZE, 18},
-    {SM_CYSIZE, 18},         {SM_CXFRAME, 4},         {SM_CYFRAME, 4},          {SM_CXMINTRACK, 112},
-    {SM_CYMINTRACK, 27},     {SM_CXDOUBLECLK, 4},     {SM_CYDOUBLECLK, 4},      {SM_CXICONSPACING, 75},
-    {SM_CYICONSPACING, 75},  {SM_CMOUSEBUTTONS, 3},   {SM_CXEDGE, 2},           {SM_CYEDGE, 2},
-    {SM_CXMINSPACING, 160},  {SM_CYMINSPACING, 24},   {SM_CXSMICON, 16},        {SM_CYSMICON, 16},
-    {SM_CYSMCAPTION, 16},    {SM_CXSMSIZE, 12},       {SM_CYSMSIZE, 15},        {SM_CXMENUSIZE, 18},
-    {SM_CYMENUSIZE, 18},     {SM_ARRANGE, 8},         {SM_CXMINIMIZED, 160},    {SM_CYMINIMIZED, 24},
-    {SM_NETWORK, 3},         {SM_CXDRAG, 4},          {SM_CYDRAG, 4},           {SM_CXMENUCHECK, 13},
-    {SM_CYMENUCHECK, 13},    {SM_MOUSEWHEELPRESENT, 1}, {SM_CMONITORS, 1},      {SM_SAMEDISPLAYFORMAT, 1},
-    {SM_CXFOCUSBORDER, 1},   {SM_CYFOCUSBORDER, 1},   {SM_MOUSEHORIZONTALWHEELPRESENT, 1},
+    {SM_CXVSCROLL, 16},
+    {SM_CYHSCROLL, 16},
+    {SM_CYCAPTION, 19},
+    {SM_CXBORDER, 1},
+    {SM_CYBORDER, 1},
+    {SM_CXDLGFRAME, 3},
+    {SM_CYDLGFRAME, 3},
+    {SM_CYVTHUMB, 16},
+    {SM_CXHTHUMB, 16},
+    {SM_CXICON, 32},
+    {SM_CYICON, 32},
+    {SM_CXCURSOR, 32},
+    {SM_CYCURSOR, 32},
+    {SM_CYMENU, 19},
+    {SM_MOUSEPRESENT, 1},
+    {SM_CYVSCROLL, 16},
+    {SM_CXHSCROLL, 16},
+    {SM_CXMIN, 112},
+    {SM_CYMIN, 27},
+    {SM_CXSIZE, 18},
+    {SM_CYSIZE, 18},
+    {SM_CXFRAME, 4},
+    {SM_CYFRAME, 4},
+    {SM_CXMINTRACK, 112},
+    {SM_CYMINTRACK, 27},
+    {SM_CXDOUBLECLK, 4},
+    {SM_CYDOUBLECLK, 4},
+    {SM_CXICONSPACING, 75},
+    {SM_CYICONSPACING, 75},
+    {SM_CMOUSEBUTTONS, 3},
+    {SM_CXEDGE, 2},
+    {SM_CYEDGE, 2},
+    {SM_CXMINSPACING, 160},
+    {SM_CYMINSPACING, 24},
+    {SM_CXSMICON, 16},
+    {SM_CYSMICON, 16},
+    {SM_CYSMCAPTION, 16},
+    {SM_CXSMSIZE, 12},
+    {SM_CYSMSIZE, 15},
+    {SM_CXMENUSIZE, 18},
+    {SM_CYMENUSIZE, 18},
+    {SM_ARRANGE, 8},
+    {SM_CXMINIMIZED, 160},
+    {SM_CYMINIMIZED, 24},
+    {SM_NETWORK, 3},
+    {SM_CXDRAG, 4},
+    {SM_CYDRAG, 4},
+    {SM_CXMENUCHECK, 13},
+    {SM_CYMENUCHECK, 13},
+    {SM_MOUSEWHEELPRESENT, 1},
+    {SM_CMONITORS, 1},
+    {SM_SAMEDISPLAYFORMAT, 1},
+    {SM_CXFOCUSBORDER, 1},
+    {SM_CYFOCUSBORDER, 1},
+    {SM_MOUSEHORIZONTALWHEELPRESENT, 1},
 };
 
 TRect GWorkArea{0, 0, 0, 0};
@@ -51,7 +92,9 @@ bool Fill(void* P, const T& Value) {
   return true;
 }
 
-HMONITOR PrimaryMonitor() { return reinterpret_cast<HMONITOR>(static_cast<std::uintptr_t>(0x10001)); }
+HMONITOR PrimaryMonitor() {
+  return reinterpret_cast<HMONITOR>(static_cast<std::uintptr_t>(0x10001));
+}
 
 }  // namespace
 
@@ -227,9 +270,8 @@ HMONITOR MonitorFromPoint(POINT Pt, DWORD Flags) {
 HMONITOR MonitorFromRect(const RECT* R, DWORD Flags) {
   const TSurface& S = ScreenSurface();
   if (R == nullptr) return nullptr;
-  if (Flags == MONITOR_DEFAULTTONULL &&
-      (R->Right <= 0 || R->Bottom <= 0 || R->Left >= S.Width || R->Top >= S.Height || R->Left >= R->Right ||
-       R->Top >= R->Bottom))
+  if (Flags == MONITOR_DEFAULTTONULL && (R->Right <= 0 || R->Bottom <= 0 || R->Left >= S.Width ||
+                                         R->Top >= S.Height || R->Left >= R->Right || R->Top >= R->Bottom))
     return nullptr;
   return PrimaryMonitor();
 }

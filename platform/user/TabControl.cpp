@@ -20,8 +20,8 @@
 
 namespace {
 
-constexpr Integer TabsStart = 2;        // first tab's x; the selected tab reaches 2 further
-constexpr Integer FrameInset = 4;       // frame 2 + margin 2
+constexpr Integer TabsStart = 2;   // first tab's x; the selected tab reaches 2 further
+constexpr Integer FrameInset = 4;  // frame 2 + margin 2
 constexpr Integer ButtonGap = 3;
 constexpr Integer ImageGap = 3;
 constexpr Integer DefaultFixedWidth = 96;
@@ -44,10 +44,10 @@ struct TTabData : TNativeControlData {
   Integer Hot = -1;
   bool Focused = false;
   HIMAGELIST Images = nullptr;
-  TSize ItemSize;           // TCM_SETITEMSIZE (0: automatic)
+  TSize ItemSize;  // TCM_SETITEMSIZE (0: automatic)
   TSize Padding{6, 3};
   Integer MinTabWidth = -1;
-  Integer First = 0;        // single line: the first tab shown
+  Integer First = 0;  // single line: the first tab shown
   // Measured text widths and font height, kept until something they depend on changes.
   bool Measured = false;
   std::vector<Integer> Widths;
@@ -55,19 +55,28 @@ struct TTabData : TNativeControlData {
   // Layout results.
   Integer Rows = 1;
   Integer TabHeight = 0;
-  bool Overflow = false;    // single line: the row does not fit, the scroller shows
+  bool Overflow = false;  // single line: the row does not fit, the scroller shows
   Integer MaxFirst = 0;
   HWND Scroller = nullptr;
 };
 
-DWORD StyleOf(HWND Wnd) { return static_cast<DWORD>(GetWindowLongPtr(Wnd, GWL_STYLE)); }
-bool Buttons(DWORD Style) { return Style & TCS_BUTTONS; }
-bool Bottom(DWORD Style) { return Style & TCS_BOTTOM; }
-bool Valid(const TTabData& D, Integer I) { return I >= 0 && I < static_cast<Integer>(D.Items.size()); }
+DWORD StyleOf(HWND Wnd) {
+  return static_cast<DWORD>(GetWindowLongPtr(Wnd, GWL_STYLE));
+}
+bool Buttons(DWORD Style) {
+  return Style & TCS_BUTTONS;
+}
+bool Bottom(DWORD Style) {
+  return Style & TCS_BOTTOM;
+}
+bool Valid(const TTabData& D, Integer I) {
+  return I >= 0 && I < static_cast<Integer>(D.Items.size());
+}
 
 TSize IconSize(const TTabData& D) {
   Integer Cx = 0, Cy = 0;
-  if (D.Images != nullptr && ImageListCalls.GetIconSize != nullptr && !ImageListCalls.GetIconSize(D.Images, &Cx, &Cy))
+  if (D.Images != nullptr && ImageListCalls.GetIconSize != nullptr &&
+      !ImageListCalls.GetIconSize(D.Images, &Cx, &Cy))
     Cx = Cy = 0;
   return {Cx, Cy};
 }
@@ -85,7 +94,9 @@ Integer ItemWidth(HDC DC, const TTabData& D, const TTabItem& It, DWORD Style, TS
   return W;
 }
 
-Integer ScrollerWidth(const TTabData& D) { return 2 * D.TabHeight; }
+Integer ScrollerWidth(const TTabData& D) {
+  return 2 * D.TabHeight;
+}
 
 // Places every item; fills the layout results.
 void Layout(HWND Wnd, TTabData& D) {
@@ -105,7 +116,8 @@ void Layout(HWND Wnd, TTabData& D) {
     DeleteDC(DC);
     D.Measured = true;
   }
-  D.TabHeight = D.ItemSize.cy > 0 ? D.ItemSize.cy : std::max<Integer>(D.TextHeight, Icon.cy) + 2 * D.Padding.cy;
+  D.TabHeight =
+      D.ItemSize.cy > 0 ? D.ItemSize.cy : std::max<Integer>(D.TextHeight, Icon.cy) + 2 * D.Padding.cy;
   const std::vector<Integer>& Widths = D.Widths;
 
   const bool Btn = Buttons(Style);
@@ -164,9 +176,12 @@ void Layout(HWND Wnd, TTabData& D) {
   for (TTabItem& It : D.Items) {
     const Integer Shown = Btn ? It.Row : (It.Row - SelRow + D.Rows) % D.Rows;  // 0: next to the display area
     Integer Y;
-    if (Btn) Y = Bottom(Style) ? H - D.TabHeight - Shown * Pitch : Shown * Pitch;
-    else if (Bottom(Style)) Y = H - TabsStart - D.Rows * D.TabHeight + Shown * D.TabHeight;
-    else Y = TabsStart + (D.Rows - 1 - Shown) * D.TabHeight;
+    if (Btn)
+      Y = Bottom(Style) ? H - D.TabHeight - Shown * Pitch : Shown * Pitch;
+    else if (Bottom(Style))
+      Y = H - TabsStart - D.Rows * D.TabHeight + Shown * D.TabHeight;
+    else
+      Y = TabsStart + (D.Rows - 1 - Shown) * D.TabHeight;
     It.Rect.Left -= Shift;
     It.Rect.Right -= Shift;
     It.Rect.Top = Y;
@@ -293,8 +308,12 @@ bool Select(HWND Wnd, Integer I, bool Notify) {
 
 // ---- Painting ---------------------------------------------------------------------------------
 
-void HLine(HDC DC, Integer X0, Integer X1, Integer Y, Integer Color) { FillSysColor(DC, {X0, Y, X1, Y + 1}, Color); }
-void VLine(HDC DC, Integer X, Integer Y0, Integer Y1, Integer Color) { FillSysColor(DC, {X, Y0, X + 1, Y1}, Color); }
+void HLine(HDC DC, Integer X0, Integer X1, Integer Y, Integer Color) {
+  FillSysColor(DC, {X0, Y, X1, Y + 1}, Color);
+}
+void VLine(HDC DC, Integer X, Integer Y0, Integer Y1, Integer Color) {
+  FillSysColor(DC, {X, Y0, X + 1, Y1}, Color);
+}
 
 // A classic tab: highlight on the left and the far edge, dark shadow and shadow on the right,
 // rounded by one pixel at the far corners, open toward the frame.
@@ -345,8 +364,10 @@ void DrawItemContent(HWND Wnd, HDC DC, const TTabData& D, Integer I, const TRect
     Box.Left = X + Icon.cx + ImageGap - D.Padding.cx;
   }
   Integer Color = COLOR_BTNTEXT;
-  if (It.State & TCIS_HIGHLIGHTED) Color = COLOR_HIGHLIGHTTEXT;
-  else if ((Style & TCS_HOTTRACK) && I == D.Hot) Color = COLOR_HOTLIGHT;
+  if (It.State & TCIS_HIGHLIGHTED)
+    Color = COLOR_HIGHLIGHTTEXT;
+  else if ((Style & TCS_HOTTRACK) && I == D.Hot)
+    Color = COLOR_HOTLIGHT;
   SetTextColor(DC, GetSysColor(Color));
   RECT T = Box;
   DrawControlText(DC, It.Text, &T, TextFormat, !IsWindowEnabled(Wnd));
@@ -376,12 +397,16 @@ void Paint(HWND Wnd, HDC DC) {
       if (Btn) {
         const bool Down = I == D.Sel || (D.Items[I].State & TCIS_BUTTONPRESSED);
         RECT E = R;
-        if (Down) DrawEdge(DC, &E, EDGE_SUNKEN, BF_RECT | BF_MIDDLE);
-        else if (!(Style & TCS_FLATBUTTONS)) DrawEdge(DC, &E, EDGE_RAISED, BF_RECT | BF_SOFT | BF_MIDDLE);
+        if (Down)
+          DrawEdge(DC, &E, EDGE_SUNKEN, BF_RECT | BF_MIDDLE);
+        else if (!(Style & TCS_FLATBUTTONS))
+          DrawEdge(DC, &E, EDGE_RAISED, BF_RECT | BF_SOFT | BF_MIDDLE);
         if (Down) R = OffsetRectBy(R, 1, 1);
       } else if (I == D.Sel) {
-        const TRect Big = AtBottom ? TRect{R.Left - SelectedGrow, R.Top - 2, R.Right + SelectedGrow, R.Bottom + SelectedGrow}
-                                   : TRect{R.Left - SelectedGrow, R.Top - SelectedGrow, R.Right + SelectedGrow, R.Bottom + 2};
+        const TRect Big =
+            AtBottom
+                ? TRect{R.Left - SelectedGrow, R.Top - 2, R.Right + SelectedGrow, R.Bottom + SelectedGrow}
+                : TRect{R.Left - SelectedGrow, R.Top - SelectedGrow, R.Right + SelectedGrow, R.Bottom + 2};
         DrawTabShape(DC, Big, AtBottom);
         R = OffsetRectBy(R, 0, AtBottom ? 1 : -1);
       } else {
@@ -504,9 +529,12 @@ LRESULT TabWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       K.flags = static_cast<UINT>(LParam);
       NotifyParent(Wnd, TCN_KEYDOWN, &K.hdr);
       if ((D = ControlData<TTabData>(Wnd)) == nullptr) return 0;
-      if (WParam == VK_LEFT || WParam == VK_UP) Select(Wnd, D->Sel - 1, true);
-      else if (WParam == VK_RIGHT || WParam == VK_DOWN) Select(Wnd, D->Sel + 1, true);
-      else return DefWindowProc(Wnd, Msg, WParam, LParam);
+      if (WParam == VK_LEFT || WParam == VK_UP)
+        Select(Wnd, D->Sel - 1, true);
+      else if (WParam == VK_RIGHT || WParam == VK_DOWN)
+        Select(Wnd, D->Sel + 1, true);
+      else
+        return DefWindowProc(Wnd, Msg, WParam, LParam);
       return 0;
     }
     case WM_HSCROLL:
@@ -556,8 +584,10 @@ LRESULT TabWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       if (!Valid(*D, Index)) return FALSE;
       D->Items.erase(D->Items.begin() + Index);
       for (Integer* V : {&D->Sel, &D->Focus, &D->Hot}) {
-        if (*V == Index) *V = -1;
-        else if (*V > Index) --*V;
+        if (*V == Index)
+          *V = -1;
+        else if (*V > Index)
+          --*V;
       }
       Relayout(Wnd, *D);
       return TRUE;
@@ -634,8 +664,10 @@ LRESULT TabWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return 0;
     case TCM_HIGHLIGHTITEM:
       if (!Valid(*D, Index)) return FALSE;
-      if (LOWORD(static_cast<std::uintptr_t>(LParam))) D->Items[Index].State |= TCIS_HIGHLIGHTED;
-      else D->Items[Index].State &= ~TCIS_HIGHLIGHTED;
+      if (LOWORD(static_cast<std::uintptr_t>(LParam)))
+        D->Items[Index].State |= TCIS_HIGHLIGHTED;
+      else
+        D->Items[Index].State &= ~TCIS_HIGHLIGHTED;
       InvalidateRect(Wnd, nullptr, FALSE);
       return TRUE;
     case TCM_GETTOOLTIPS:

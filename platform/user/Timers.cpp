@@ -78,7 +78,9 @@ bool FindDueTimer(TWindow* Filter, bool ThreadOnly, bool Remove, MSG& Out) {
   for (TTimer& T : L) {
     if (T.Due > Now) continue;
     if (ThreadOnly && T.Wnd != nullptr) continue;
-    if (Filter != nullptr && (T.Wnd == nullptr || (T.Wnd != Filter->Handle && !IsChild(Filter->Handle, T.Wnd)))) continue;
+    if (Filter != nullptr &&
+        (T.Wnd == nullptr || (T.Wnd != Filter->Handle && !IsChild(Filter->Handle, T.Wnd))))
+      continue;
     if (Best == nullptr || T.Due < Best->Due) Best = &T;
   }
   if (Best == nullptr) return false;

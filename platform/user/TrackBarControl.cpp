@@ -35,8 +35,8 @@ struct TTrackData : TNativeControlData {
   Integer Page = 20;
   bool PageSet = false;  // TBM_SETPAGESIZE was given: the page no longer follows the range
   Integer TicFreq = 1;
-  std::vector<Integer> Tics;         // TBM_SETTIC
-  std::vector<DWORD> TicsCache;      // TBM_GETPTICS hands this out
+  std::vector<Integer> Tics;     // TBM_SETTIC
+  std::vector<DWORD> TicsCache;  // TBM_GETPTICS hands this out
   Integer SelStart = 0;
   Integer SelEnd = 0;
   Integer ThumbLength = DefaultThumbLength;
@@ -44,11 +44,13 @@ struct TTrackData : TNativeControlData {
   bool Dragging = false;
   Integer DragOffset = 0;  // mouse minus thumb centre along the bar
   bool Paging = false;
-  Integer PageDir = 0;     // -1 toward the minimum, +1 toward the maximum
+  Integer PageDir = 0;  // -1 toward the minimum, +1 toward the maximum
   TPoint LastMouse;
 };
 
-DWORD StyleOf(HWND Wnd) { return static_cast<DWORD>(GetWindowLongPtr(Wnd, GWL_STYLE)); }
+DWORD StyleOf(HWND Wnd) {
+  return static_cast<DWORD>(GetWindowLongPtr(Wnd, GWL_STYLE));
+}
 
 // The bar's geometry in along/across terms.
 struct TLayout {
@@ -107,14 +109,17 @@ TLayout LayoutOf(HWND Wnd, const TTrackData& D) {
 std::vector<Integer> InnerTics(HWND Wnd, const TTrackData& D) {
   std::vector<Integer> T = D.Tics;
   if ((StyleOf(Wnd) & TBS_AUTOTICKS) && D.TicFreq > 0)
-    for (Int64 V = static_cast<Int64>(D.Min) + D.TicFreq; V < D.Max; V += D.TicFreq) T.push_back(static_cast<Integer>(V));
+    for (Int64 V = static_cast<Int64>(D.Min) + D.TicFreq; V < D.Max; V += D.TicFreq)
+      T.push_back(static_cast<Integer>(V));
   std::sort(T.begin(), T.end());
   T.erase(std::unique(T.begin(), T.end()), T.end());
   std::erase_if(T, [&](Integer V) { return V <= D.Min || V >= D.Max; });
   return T;
 }
 
-void Redraw(HWND Wnd) { InvalidateRect(Wnd, nullptr, FALSE); }
+void Redraw(HWND Wnd) {
+  InvalidateRect(Wnd, nullptr, FALSE);
+}
 
 void Notify(HWND Wnd, WORD Code, Integer Pos = 0) {
   const bool Thumb = Code == TB_THUMBTRACK || Code == TB_THUMBPOSITION;
@@ -198,7 +203,8 @@ void Paint(HWND Wnd, HDC DC) {
     FillSysColor(DC, Channel, COLOR_WINDOW);
     if (D.SelEnd > D.SelStart) {
       const Integer A0 = Y.Centre(D.SelStart), A1 = Y.Centre(D.SelEnd) + 1;
-      const TRect S = Y.Vertical ? TRect{Channel.Left, A0, Channel.Right, A1} : TRect{A0, Channel.Top, A1, Channel.Bottom};
+      const TRect S = Y.Vertical ? TRect{Channel.Left, A0, Channel.Right, A1}
+                                 : TRect{A0, Channel.Top, A1, Channel.Bottom};
       FillSysColor(DC, S, COLOR_HIGHLIGHT);
     }
   }
@@ -222,8 +228,10 @@ void Paint(HWND Wnd, HDC DC) {
 
   if (!(Y.Style & TBS_NOTHUMB)) {
     RECT Thumb = Y.Thumb(D.Pos);
-    if (Y.PointedThumb()) DrawPointedThumb(DC, Y, Thumb);
-    else DrawEdge(DC, &Thumb, EDGE_RAISED, BF_RECT | BF_SOFT | BF_MIDDLE);
+    if (Y.PointedThumb())
+      DrawPointedThumb(DC, Y, Thumb);
+    else
+      DrawEdge(DC, &Thumb, EDGE_RAISED, BF_RECT | BF_SOFT | BF_MIDDLE);
   }
   if (D.Focused) {
     const RECT F = Client;
@@ -282,23 +290,54 @@ void KeyDown(HWND Wnd, TTrackData& D, WPARAM Key) {
   WORD Code;
   Integer Target;
   switch (Key) {
-    case VK_LEFT: Code = TB_LINEUP; Target = D.Pos - D.Line; break;
-    case VK_RIGHT: Code = TB_LINEDOWN; Target = D.Pos + D.Line; break;
-    case VK_UP: Code = Swap ? TB_LINEDOWN : TB_LINEUP; Target = Swap ? D.Pos + D.Line : D.Pos - D.Line; break;
-    case VK_DOWN: Code = Swap ? TB_LINEUP : TB_LINEDOWN; Target = Swap ? D.Pos - D.Line : D.Pos + D.Line; break;
-    case VK_PRIOR: Code = TB_PAGEUP; Target = D.Pos - D.Page; break;
-    case VK_NEXT: Code = TB_PAGEDOWN; Target = D.Pos + D.Page; break;
-    case VK_HOME: Code = TB_TOP; Target = D.Min; break;
-    case VK_END: Code = TB_BOTTOM; Target = D.Max; break;
-    default: return;
+    case VK_LEFT:
+      Code = TB_LINEUP;
+      Target = D.Pos - D.Line;
+      break;
+    case VK_RIGHT:
+      Code = TB_LINEDOWN;
+      Target = D.Pos + D.Line;
+      break;
+    case VK_UP:
+      Code = Swap ? TB_LINEDOWN : TB_LINEUP;
+      Target = Swap ? D.Pos + D.Line : D.Pos - D.Line;
+      break;
+    case VK_DOWN:
+      Code = Swap ? TB_LINEUP : TB_LINEDOWN;
+      Target = Swap ? D.Pos - D.Line : D.Pos + D.Line;
+      break;
+    case VK_PRIOR:
+      Code = TB_PAGEUP;
+      Target = D.Pos - D.Page;
+      break;
+    case VK_NEXT:
+      Code = TB_PAGEDOWN;
+      Target = D.Pos + D.Page;
+      break;
+    case VK_HOME:
+      Code = TB_TOP;
+      Target = D.Min;
+      break;
+    case VK_END:
+      Code = TB_BOTTOM;
+      Target = D.Max;
+      break;
+    default:
+      return;
   }
   if (MoveTo(Wnd, D, Target)) Notify(Wnd, Code);
 }
 
 bool IsTrackKey(WPARAM Key) {
   switch (Key) {
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-    case VK_PRIOR: case VK_NEXT: case VK_HOME: case VK_END:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
       return true;
     default:
       return false;
@@ -336,7 +375,8 @@ LRESULT TrackBarWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       D->LastMouse = MousePoint(LParam);
       if (D->Dragging) {
         const TLayout Y = LayoutOf(Wnd, *D);
-        if (MoveTo(Wnd, *D, Y.PosAt(Y.Along(D->LastMouse) - D->DragOffset))) Notify(Wnd, TB_THUMBTRACK, D->Pos);
+        if (MoveTo(Wnd, *D, Y.PosAt(Y.Along(D->LastMouse) - D->DragOffset)))
+          Notify(Wnd, TB_THUMBTRACK, D->Pos);
       }
       return 0;
     case WM_LBUTTONUP:
@@ -470,4 +510,6 @@ LRESULT TrackBarWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 }  // namespace
 
-void RegisterTrackBarClass() { RegisterControlClass(TRACKBAR_CLASS, TrackBarWndProc, CS_HREDRAW | CS_VREDRAW, -1); }
+void RegisterTrackBarClass() {
+  RegisterControlClass(TRACKBAR_CLASS, TrackBarWndProc, CS_HREDRAW | CS_VREDRAW, -1);
+}

@@ -32,14 +32,18 @@ struct TUpDownData : TNativeControlData {
   HWND Buddy = nullptr;
   Integer Base = 10;
   std::vector<UDACCEL> Accel{{0, 1}, {2, 5}, {5, 20}};
-  Integer Pressed = 0;      // +1 the up arrow, -1 the down arrow, 0 none
+  Integer Pressed = 0;       // +1 the up arrow, -1 the down arrow, 0 none
   bool PressedLook = false;  // the mouse is on the pressed arrow
   bool ByKey = false;        // the press came from a key
   DWORD PressStart = 0;
 };
 
-DWORD StyleOf(HWND Wnd) { return static_cast<DWORD>(GetWindowLongPtr(Wnd, GWL_STYLE)); }
-bool Horizontal(HWND Wnd) { return StyleOf(Wnd) & UDS_HORZ; }
+DWORD StyleOf(HWND Wnd) {
+  return static_cast<DWORD>(GetWindowLongPtr(Wnd, GWL_STYLE));
+}
+bool Horizontal(HWND Wnd) {
+  return StyleOf(Wnd) & UDS_HORZ;
+}
 
 // ---- The buddy's text ---------------------------------------------------------------------------
 
@@ -49,7 +53,8 @@ std::string FormatPos(Integer Pos, Integer Base, bool Thousands) {
     std::snprintf(Buf, sizeof(Buf), "0x%04X", static_cast<unsigned>(Pos));
     return Buf;
   }
-  std::snprintf(Buf, sizeof(Buf), "%u", Pos < 0 ? 0u - static_cast<unsigned>(Pos) : static_cast<unsigned>(Pos));
+  std::snprintf(Buf, sizeof(Buf), "%u",
+                Pos < 0 ? 0u - static_cast<unsigned>(Pos) : static_cast<unsigned>(Pos));
   std::string Digits = Buf, Out;
   for (std::size_t I = 0; I < Digits.size(); ++I) {
     if (Thousands && I > 0 && (Digits.size() - I) % 3 == 0) Out += ',';
@@ -76,10 +81,14 @@ bool ParsePos(const std::string& Text, Integer Base, Integer& Value) {
   for (; I < S.size(); ++I) {
     const char C = S[I];
     Integer Digit;
-    if (C >= '0' && C <= '9') Digit = C - '0';
-    else if (Base == 16 && C >= 'a' && C <= 'f') Digit = C - 'a' + 10;
-    else if (Base == 16 && C >= 'A' && C <= 'F') Digit = C - 'A' + 10;
-    else return false;
+    if (C >= '0' && C <= '9')
+      Digit = C - '0';
+    else if (Base == 16 && C >= 'a' && C <= 'f')
+      Digit = C - 'a' + 10;
+    else if (Base == 16 && C >= 'A' && C <= 'F')
+      Digit = C - 'A' + 10;
+    else
+      return false;
     V = V * Base + Digit;
     if (V > 0xFFFFFFFFLL) return false;
   }
@@ -112,7 +121,8 @@ LRESULT BuddyProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     SendMessage(Owner, Msg, WParam, LParam);
     return 0;
   }
-  if (Msg == WM_NCDESTROY && GetWindowLongPtr(Wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(MakeWndProc(BuddyProc))) {
+  if (Msg == WM_NCDESTROY &&
+      GetWindowLongPtr(Wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(MakeWndProc(BuddyProc))) {
     SetWindowLongPtr(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Old));
     RemoveProp(Wnd, BuddyOwnerProp);
     RemoveProp(Wnd, BuddyProcProp);
@@ -124,7 +134,8 @@ void HookBuddy(HWND Wnd, HWND Buddy) {
   if (!IsWindow(Buddy)) return;
   SetProp(Buddy, BuddyOwnerProp, reinterpret_cast<HANDLE>(Wnd));
   if (GetProp(Buddy, BuddyProcProp) != nullptr) return;  // wrapped already
-  const LONG_PTR Old = SetWindowLongPtr(Buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MakeWndProc(BuddyProc)));
+  const LONG_PTR Old =
+      SetWindowLongPtr(Buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MakeWndProc(BuddyProc)));
   SetProp(Buddy, BuddyProcProp, reinterpret_cast<HANDLE>(Old));
 }
 
@@ -144,7 +155,8 @@ void AlignToBuddy(HWND Wnd, const TUpDownData& D) {
   const DWORD Style = StyleOf(Wnd);
   TWindow* B = PeekWindow(D.Buddy);
   TWindow* W = PeekWindow(Wnd);
-  if (B == nullptr || W == nullptr || !(Style & (UDS_ALIGNRIGHT | UDS_ALIGNLEFT)) || B->Parent != W->Parent) return;
+  if (B == nullptr || W == nullptr || !(Style & (UDS_ALIGNRIGHT | UDS_ALIGNLEFT)) || B->Parent != W->Parent)
+    return;
   const TRect BR = B->Rect;
   Integer Width = W->Rect.Width();
   if (Width <= 0) Width = GetSystemMetrics(SM_CXVSCROLL);
@@ -218,7 +230,8 @@ Integer ArrowAt(HWND Wnd, TPoint P) {
 
 TRect ArrowRect(HWND Wnd, Integer Dir) {
   const TRect C = ClientRectOf(Wnd);
-  if (Horizontal(Wnd)) return Dir < 0 ? TRect{0, 0, C.Width() / 2, C.Height()} : TRect{C.Width() / 2, 0, C.Width(), C.Height()};
+  if (Horizontal(Wnd))
+    return Dir < 0 ? TRect{0, 0, C.Width() / 2, C.Height()} : TRect{C.Width() / 2, 0, C.Width(), C.Height()};
   return Dir > 0 ? TRect{0, 0, C.Width(), C.Height() / 2} : TRect{0, C.Height() / 2, C.Width(), C.Height()};
 }
 
@@ -252,7 +265,8 @@ void Paint(HWND Wnd, HDC DC) {
   const bool Horz = Horizontal(Wnd);
   for (Integer Dir : {1, -1}) {
     RECT R = ArrowRect(Wnd, Dir);
-    UINT State = Horz ? (Dir > 0 ? DFCS_SCROLLRIGHT : DFCS_SCROLLLEFT) : (Dir > 0 ? DFCS_SCROLLUP : DFCS_SCROLLDOWN);
+    UINT State =
+        Horz ? (Dir > 0 ? DFCS_SCROLLRIGHT : DFCS_SCROLLLEFT) : (Dir > 0 ? DFCS_SCROLLUP : DFCS_SCROLLDOWN);
     if (D->Pressed == Dir && D->PressedLook) State |= DFCS_PUSHED;
     if (!Enabled) State |= DFCS_INACTIVE;
     DrawFrameControl(DC, &R, DFC_SCROLL, State);
@@ -313,8 +327,10 @@ LRESULT UpDownWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_KEYDOWN:
       if ((StyleOf(Wnd) & UDS_ARROWKEYS) && (WParam == VK_UP || WParam == VK_DOWN)) {
         const Integer Dir = WParam == VK_UP ? 1 : -1;
-        if (D->Pressed == 0) Press(Wnd, *D, Dir, true);
-        else if (D->ByKey) Step(Wnd, Dir);  // key repeat keeps the acceleration going
+        if (D->Pressed == 0)
+          Press(Wnd, *D, Dir, true);
+        else if (D->ByKey)
+          Step(Wnd, Dir);  // key repeat keeps the acceleration going
         return 0;
       }
       return DefWindowProc(Wnd, Msg, WParam, LParam);
@@ -388,4 +404,6 @@ LRESULT UpDownWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 }  // namespace
 
-void RegisterUpDownClass() { RegisterControlClass(UPDOWN_CLASS, UpDownWndProc, CS_HREDRAW | CS_VREDRAW, -1); }
+void RegisterUpDownClass() {
+  RegisterControlClass(UPDOWN_CLASS, UpDownWndProc, CS_HREDRAW | CS_VREDRAW, -1);
+}

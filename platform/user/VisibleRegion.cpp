@@ -24,14 +24,18 @@ void ExcludeSiblingsAbove(TRegionData& R, const TWindow* W) {
     const TPoint O = WindowOriginInSurface(S);
     const TRect SR{O.X, O.Y, O.X + S->Rect.Width(), O.Y + S->Rect.Height()};
     if (!R.IntersectsRect(SR)) continue;
-    if (S->WindowRgn) R.Combine(R, WindowShape(S), RGN_DIFF);
-    else R.ExcludeRect(SR);
+    if (S->WindowRgn)
+      R.Combine(R, WindowShape(S), RGN_DIFF);
+    else
+      R.ExcludeRect(SR);
   }
 }
 
 }  // namespace
 
-TWindow*& LockedWindow() { return GLockedWindow; }
+TWindow*& LockedWindow() {
+  return GLockedWindow;
+}
 
 DWORD DefaultDcxFlags(const TWindow* W) {
   DWORD F = 0;
@@ -81,8 +85,11 @@ TRegionData VisibleRegion(const TWindow* W, DWORD Flags) {
   }
   const TWindow* Top = TopLevelOf(const_cast<TWindow*>(W));
   // UpdateLayeredWindow owns the content of its window: painting does not reach it.
-  if (Top->LayeredUpdate) R.SetEmpty();
-  else if (Top->Surface) R.IntersectRect(TRect{0, 0, Top->Surface->Surface.Width, Top->Surface->Surface.Height});
-  else R.SetEmpty();
+  if (Top->LayeredUpdate)
+    R.SetEmpty();
+  else if (Top->Surface)
+    R.IntersectRect(TRect{0, 0, Top->Surface->Surface.Width, Top->Surface->Surface.Height});
+  else
+    R.SetEmpty();
   return R;
 }

@@ -418,8 +418,12 @@ constexpr WPARAM MK_XBUTTON1 = 0x0020;
 constexpr WPARAM MK_XBUTTON2 = 0x0040;
 constexpr Integer WHEEL_DELTA = 120;
 constexpr UINT WHEEL_PAGESCROLL = 0xFFFFFFFFu;
-constexpr Integer GET_WHEEL_DELTA_WPARAM(WPARAM W) { return static_cast<SHORT>(HIWORD(W)); }
-constexpr WORD GET_KEYSTATE_WPARAM(WPARAM W) { return LOWORD(W); }
+constexpr Integer GET_WHEEL_DELTA_WPARAM(WPARAM W) {
+  return static_cast<SHORT>(HIWORD(W));
+}
+constexpr WORD GET_KEYSTATE_WPARAM(WPARAM W) {
+  return LOWORD(W);
+}
 constexpr WORD XBUTTON1 = 0x0001;
 constexpr WORD XBUTTON2 = 0x0002;
 
@@ -807,7 +811,9 @@ struct WNDCLASSEX {
   HICON hIconSm = nullptr;
 };
 
-inline LPCSTR MAKEINTATOM(ATOM Atom) { return reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(Atom)); }
+inline LPCSTR MAKEINTATOM(ATOM Atom) {
+  return reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(Atom));
+}
 
 struct CREATESTRUCT {
   void* lpCreateParams = nullptr;

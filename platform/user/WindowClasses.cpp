@@ -19,7 +19,9 @@ TClassTable& Table() {
   return *T;
 }
 
-bool IsAtomName(LPCSTR Name) { return IS_INTRESOURCE(Name); }
+bool IsAtomName(LPCSTR Name) {
+  return IS_INTRESOURCE(Name);
+}
 
 }  // namespace
 
@@ -143,17 +145,28 @@ ULONG_PTR GetClassLongPtr(HWND Wnd, Integer Index) {
   if (W == nullptr) return 0;
   TWindowClass* C = W->Class;
   switch (Index) {
-    case GCL_STYLE: return C->Style;
-    case GCLP_WNDPROC: return reinterpret_cast<ULONG_PTR>(C->WndProc);
-    case GCLP_HBRBACKGROUND: return reinterpret_cast<ULONG_PTR>(C->Background);
-    case GCLP_HCURSOR: return reinterpret_cast<ULONG_PTR>(C->Cursor);
-    case GCLP_HICON: return reinterpret_cast<ULONG_PTR>(C->Icon);
-    case GCLP_HICONSM: return reinterpret_cast<ULONG_PTR>(C->IconSm);
-    case GCLP_HMODULE: return reinterpret_cast<ULONG_PTR>(C->Instance);
-    case GCL_CBWNDEXTRA: return static_cast<ULONG_PTR>(C->WndExtra);
-    case GCL_CBCLSEXTRA: return C->Extra.size();
-    case GCW_ATOM: return C->Atom;
-    case GCLP_MENUNAME: return reinterpret_cast<ULONG_PTR>(C->MenuName);
+    case GCL_STYLE:
+      return C->Style;
+    case GCLP_WNDPROC:
+      return reinterpret_cast<ULONG_PTR>(C->WndProc);
+    case GCLP_HBRBACKGROUND:
+      return reinterpret_cast<ULONG_PTR>(C->Background);
+    case GCLP_HCURSOR:
+      return reinterpret_cast<ULONG_PTR>(C->Cursor);
+    case GCLP_HICON:
+      return reinterpret_cast<ULONG_PTR>(C->Icon);
+    case GCLP_HICONSM:
+      return reinterpret_cast<ULONG_PTR>(C->IconSm);
+    case GCLP_HMODULE:
+      return reinterpret_cast<ULONG_PTR>(C->Instance);
+    case GCL_CBWNDEXTRA:
+      return static_cast<ULONG_PTR>(C->WndExtra);
+    case GCL_CBCLSEXTRA:
+      return C->Extra.size();
+    case GCW_ATOM:
+      return C->Atom;
+    case GCLP_MENUNAME:
+      return reinterpret_cast<ULONG_PTR>(C->MenuName);
     default: {
       // A LONG_PTR where 8 bytes fit, else 32 bits.
       ULONG_PTR V;
@@ -172,13 +185,27 @@ ULONG_PTR SetClassLongPtr(HWND Wnd, Integer Index, LONG_PTR New) {
   TWindowClass* C = W->Class;
   const ULONG_PTR Old = GetClassLongPtr(Wnd, Index);
   switch (Index) {
-    case GCL_STYLE: C->Style = static_cast<UINT>(New); break;
-    case GCLP_WNDPROC: C->WndProc = reinterpret_cast<WNDPROC>(New); break;
-    case GCLP_HBRBACKGROUND: C->Background = reinterpret_cast<HBRUSH>(New); break;
-    case GCLP_HCURSOR: C->Cursor = reinterpret_cast<HCURSOR>(New); break;
-    case GCLP_HICON: C->Icon = reinterpret_cast<HICON>(New); break;
-    case GCLP_HICONSM: C->IconSm = reinterpret_cast<HICON>(New); break;
-    case GCLP_HMODULE: C->Instance = reinterpret_cast<HINSTANCE>(New); break;
+    case GCL_STYLE:
+      C->Style = static_cast<UINT>(New);
+      break;
+    case GCLP_WNDPROC:
+      C->WndProc = reinterpret_cast<WNDPROC>(New);
+      break;
+    case GCLP_HBRBACKGROUND:
+      C->Background = reinterpret_cast<HBRUSH>(New);
+      break;
+    case GCLP_HCURSOR:
+      C->Cursor = reinterpret_cast<HCURSOR>(New);
+      break;
+    case GCLP_HICON:
+      C->Icon = reinterpret_cast<HICON>(New);
+      break;
+    case GCLP_HICONSM:
+      C->IconSm = reinterpret_cast<HICON>(New);
+      break;
+    case GCLP_HMODULE:
+      C->Instance = reinterpret_cast<HINSTANCE>(New);
+      break;
     case GCL_CBWNDEXTRA:
       if (New < 0) return 0;
       C->WndExtra = static_cast<Integer>(New);  // windows created from now on

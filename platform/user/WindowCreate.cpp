@@ -92,9 +92,12 @@ TRect FrameInsets(DWORD Style, DWORD ExStyle) {
   // The outer frame: sizing, dialog or thin border.
   const bool Thick = (Style & WS_THICKFRAME) != 0;
   const bool Dialog = (ExStyle & WS_EX_DLGMODALFRAME) || (Style & WS_DLGFRAME);
-  if (Thick) Grow(GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME));
-  else if (Dialog) Grow(GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME));
-  else if (Style & WS_BORDER) Grow(GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER));
+  if (Thick)
+    Grow(GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME));
+  else if (Dialog)
+    Grow(GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME));
+  else if (Style & WS_BORDER)
+    Grow(GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER));
   if ((Style & WS_CAPTION) == WS_CAPTION)
     I.Top += GetSystemMetrics((ExStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
   // The inner edges and scroll bars.
@@ -143,7 +146,8 @@ TRect CalcClientRect(TWindow* W, const TRect& NewRect, WINDOWPOS* Pos) {
 }
 
 HWND CreateWindowEx(DWORD ExStyle, LPCSTR ClassName, LPCSTR WindowName, DWORD Style, Integer X, Integer Y,
-                    Integer Width, Integer Height, HWND ParentWnd, HMENU Menu, HINSTANCE Instance, void* Param) {
+                    Integer Width, Integer Height, HWND ParentWnd, HMENU Menu, HINSTANCE Instance,
+                    void* Param) {
   if (!IsMainThread()) {
     SetLastError(ERROR_WINDOW_OF_OTHER_THREAD);
     return nullptr;
@@ -288,7 +292,7 @@ HWND CreateWindowEx(DWORD ExStyle, LPCSTR ClassName, LPCSTR WindowName, DWORD St
   NotifyWindowEvent(W, TWindowEvent::Created);
   if ((W = PeekWindow(H)) == nullptr) return nullptr;
   if (Requested & WS_VISIBLE) {
-    const Integer Cmd = (Requested & WS_MINIMIZE) ? SW_SHOWMINIMIZED
+    const Integer Cmd = (Requested & WS_MINIMIZE)   ? SW_SHOWMINIMIZED
                         : (Requested & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
                                                     : SW_SHOW;
     ShowWindow(H, Cmd);
@@ -314,7 +318,8 @@ BOOL DestroyWindow(HWND Wnd) {
     if (!TopLevel)
       ShowWindow(Wnd, SW_HIDE);
     else
-      SetWindowPos(Wnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+      SetWindowPos(Wnd, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
     if ((W = PeekWindow(Wnd)) == nullptr) return TRUE;
   }
   if (TopLevel) {

@@ -15,7 +15,8 @@ DWORD ChangeStyle(TWindow* W, Integer Index, DWORD New) {
   const HWND H = W->Handle;
   const DWORD Old = Index == GWL_STYLE ? W->Style : W->ExStyle;
   STYLESTRUCT SS{Old, New};
-  SendTo(W, WM_STYLECHANGING, static_cast<WPARAM>(static_cast<std::intptr_t>(Index)), reinterpret_cast<LPARAM>(&SS));
+  SendTo(W, WM_STYLECHANGING, static_cast<WPARAM>(static_cast<std::intptr_t>(Index)),
+         reinterpret_cast<LPARAM>(&SS));
   if ((W = PeekWindow(H)) == nullptr) return Old;
   if (Index == GWL_STYLE) {
     W->Style = SS.styleNew;
@@ -32,10 +33,12 @@ DWORD ChangeStyle(TWindow* W, Integer Index, DWORD New) {
       W->LayeredFlags = 0;
       W->LayeredAlpha = 255;
       if (IsTopLevel(W)) DamageScreen(W->Rect);
-      if (!Layered) RedrawWindow(H, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      if (!Layered)
+        RedrawWindow(H, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
   }
-  SendTo(W, WM_STYLECHANGED, static_cast<WPARAM>(static_cast<std::intptr_t>(Index)), reinterpret_cast<LPARAM>(&SS));
+  SendTo(W, WM_STYLECHANGED, static_cast<WPARAM>(static_cast<std::intptr_t>(Index)),
+         reinterpret_cast<LPARAM>(&SS));
   return Old;
 }
 
@@ -45,12 +48,18 @@ LONG_PTR GetWindowLongPtr(HWND Wnd, Integer Index) {
   TWindow* W = WindowFromHandle(Wnd);
   if (W == nullptr) return 0;
   switch (Index) {
-    case GWL_STYLE: return static_cast<LONG_PTR>(static_cast<LONG>(W->Style));
-    case GWL_EXSTYLE: return static_cast<LONG_PTR>(static_cast<LONG>(W->ExStyle));
-    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(W->WndProc);
-    case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(W->Instance);
-    case GWLP_ID: return W->Id;
-    case GWLP_USERDATA: return W->UserData;
+    case GWL_STYLE:
+      return static_cast<LONG_PTR>(static_cast<LONG>(W->Style));
+    case GWL_EXSTYLE:
+      return static_cast<LONG_PTR>(static_cast<LONG>(W->ExStyle));
+    case GWLP_WNDPROC:
+      return reinterpret_cast<LONG_PTR>(W->WndProc);
+    case GWLP_HINSTANCE:
+      return reinterpret_cast<LONG_PTR>(W->Instance);
+    case GWLP_ID:
+      return W->Id;
+    case GWLP_USERDATA:
+      return W->UserData;
     case GWLP_HWNDPARENT:
       if (IsTopLevel(W)) return W->Owner != nullptr ? reinterpret_cast<LONG_PTR>(W->Owner->Handle) : 0;
       return W->Parent != nullptr ? reinterpret_cast<LONG_PTR>(W->Parent->Handle) : 0;
@@ -142,13 +151,15 @@ WORD SetWindowWord(HWND Wnd, Integer Index, WORD New) {
 
 BOOL SetWindowText(HWND Wnd, LPCSTR Text) {
   if (WindowFromHandle(Wnd) == nullptr) return FALSE;
-  return SendMessage(Wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text != nullptr ? Text : "")) ? TRUE : FALSE;
+  return SendMessage(Wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text != nullptr ? Text : "")) ? TRUE
+                                                                                                : FALSE;
 }
 
 Integer GetWindowText(HWND Wnd, char* Buffer, Integer MaxCount) {
   if (Buffer == nullptr || MaxCount <= 0 || WindowFromHandle(Wnd) == nullptr) return 0;
   Buffer[0] = 0;
-  return static_cast<Integer>(SendMessage(Wnd, WM_GETTEXT, static_cast<WPARAM>(MaxCount), reinterpret_cast<LPARAM>(Buffer)));
+  return static_cast<Integer>(
+      SendMessage(Wnd, WM_GETTEXT, static_cast<WPARAM>(MaxCount), reinterpret_cast<LPARAM>(Buffer)));
 }
 
 Integer GetWindowTextLength(HWND Wnd) {
@@ -170,7 +181,9 @@ std::string GetWindowTextString(HWND Wnd) {
 HWND SetParent(HWND Child, HWND NewParent) {
   TWindow* W = WindowFromHandle(Child);
   if (W == nullptr || W->Parent == nullptr) return nullptr;
-  TWindow* P = NewParent == nullptr ? DesktopWindow() : NewParent == HWND_MESSAGE ? MessageRootWindow() : WindowFromHandle(NewParent);
+  TWindow* P = NewParent == nullptr        ? DesktopWindow()
+               : NewParent == HWND_MESSAGE ? MessageRootWindow()
+                                           : WindowFromHandle(NewParent);
   if (P == nullptr) return nullptr;
   for (TWindow* A = P; A != nullptr; A = A->Parent)
     if (A == W) {
@@ -181,7 +194,8 @@ HWND SetParent(HWND Child, HWND NewParent) {
   if (P == W->Parent) return Old;
   const bool WasVisible = W->Style & WS_VISIBLE;
   if (WasVisible) {
-    SetWindowPos(Child, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Child, nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if ((W = PeekWindow(Child)) == nullptr || (P = PeekWindow(P->Handle)) == nullptr) return nullptr;
   }
   const bool WasTop = IsTopLevel(W);

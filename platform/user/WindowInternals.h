@@ -52,8 +52,8 @@ struct TWindowClass {
   HBRUSH Background = nullptr;  // a brush, or COLOR_* + 1
   LPCSTR MenuName = nullptr;    // an id (MAKEINTRESOURCE) or MenuNameText.c_str()
   std::string MenuNameText;
-  std::vector<Byte> Extra;      // class extra bytes
-  Integer Windows = 0;          // live windows of the class; UnregisterClass fails while > 0
+  std::vector<Byte> Extra;  // class extra bytes
+  Integer Windows = 0;      // live windows of the class; UnregisterClass fails while > 0
 };
 
 // Finds a registered class by name (case-insensitive) or by MAKEINTATOM; nullptr when none.
@@ -106,28 +106,28 @@ struct TWindow {
   LONG_PTR Id = 0;  // GWLP_ID: the control id, or the menu handle of a top-level window
   LONG_PTR UserData = 0;
   HINSTANCE Instance = nullptr;
-  TWindow* Parent = nullptr;  // the desktop for top-level windows; nullptr for the desktop
-  TWindow* Owner = nullptr;   // top-level windows only
+  TWindow* Parent = nullptr;       // the desktop for top-level windows; nullptr for the desktop
+  TWindow* Owner = nullptr;        // top-level windows only
   std::vector<TWindow*> Children;  // z-order, the top one first
-  TRect Rect;    // window rectangle, parent-client coordinates
-  TRect Client;  // client rectangle, parent-client coordinates
-  std::string Text;  // UTF-8
+  TRect Rect;                      // window rectangle, parent-client coordinates
+  TRect Client;                    // client rectangle, parent-client coordinates
+  std::string Text;                // UTF-8
   std::vector<Byte> Extra;
   std::vector<TWindowProp> Props;
   std::array<std::unique_ptr<TWindowAddOn>, waCount> AddOns;
 
   // Life cycle.
-  bool Destroying = false;  // DestroyWindow has begun
+  bool Destroying = false;        // DestroyWindow has begun
   bool NeedSizeMessages = false;  // WM_SIZE/WM_MOVE still owed from creation (first show)
   DWORD ThreadId = 0;
 
   // Painting. The update region is in window coordinates and may cover the frame.
   TRegionData UpdateRgn;
-  bool NeedErase = false;     // WM_ERASEBKGND owed by the next BeginPaint
-  bool NeedNcPaint = false;   // WM_NCPAINT owed
-  bool InternalPaint = false; // WM_PAINT without an update region (RDW_INTERNALPAINT)
-  bool RedrawOff = false;     // WM_SETREDRAW FALSE
-  bool InPaintList = false;   // counted in the paint-pending count
+  bool NeedErase = false;      // WM_ERASEBKGND owed by the next BeginPaint
+  bool NeedNcPaint = false;    // WM_NCPAINT owed
+  bool InternalPaint = false;  // WM_PAINT without an update region (RDW_INTERNALPAINT)
+  bool RedrawOff = false;      // WM_SETREDRAW FALSE
+  bool InPaintList = false;    // counted in the paint-pending count
 
   // Placement.
   TRect NormalRect;  // restored rectangle, parent-client coordinates
@@ -159,7 +159,9 @@ TWindow* DesktopWindow();
 // The hidden root of message-only windows (CreateWindowEx with HWND_MESSAGE).
 TWindow* MessageRootWindow();
 // A window whose parent is a root (the desktop or the message root).
-inline bool IsTopLevel(const TWindow* W) { return W->Parent != nullptr && W->Parent->Parent == nullptr; }
+inline bool IsTopLevel(const TWindow* W) {
+  return W->Parent != nullptr && W->Parent->Parent == nullptr;
+}
 // The ancestor whose parent is the desktop (the window itself for a top-level window).
 TWindow* TopLevelOf(TWindow* W);
 // True when the window and all its ancestors have WS_VISIBLE.
@@ -211,15 +213,15 @@ TRect CalcClientRect(TWindow* W, const TRect& NewRect, WINDOWPOS* Pos);
 
 // ---- Window events for the parts above the core -------------------------------------------
 enum class TWindowEvent : Byte {
-  Created,     // after WM_CREATE succeeded
-  Destroying,  // DestroyWindow began (before WM_DESTROY): release capture, focus, caret
-  Shown,       // became visible; ActivateRequested follows unless SWP_NOACTIVATE/SW_SHOWNA...
-  Hidden,      // lost WS_VISIBLE: a focused or active window moves on
+  Created,            // after WM_CREATE succeeded
+  Destroying,         // DestroyWindow began (before WM_DESTROY): release capture, focus, caret
+  Shown,              // became visible; ActivateRequested follows unless SWP_NOACTIVATE/SW_SHOWNA...
+  Hidden,             // lost WS_VISIBLE: a focused or active window moves on
   ActivateRequested,  // SetWindowPos/ShowWindow want this top-level window active
   ZOrderChanged,
-  Disabled,    // EnableWindow(FALSE) set WS_DISABLED (before WM_ENABLE): the focus inside is lost
-  Minimized,   // a top-level window was minimized without keeping the activation (SW_MINIMIZE,
-               // SW_SHOWMINNOACTIVE, SW_FORCEMINIMIZE): an active one hands it on
+  Disabled,   // EnableWindow(FALSE) set WS_DISABLED (before WM_ENABLE): the focus inside is lost
+  Minimized,  // a top-level window was minimized without keeping the activation (SW_MINIMIZE,
+              // SW_SHOWMINNOACTIVE, SW_FORCEMINIMIZE): an active one hands it on
 };
 using TWindowEventHook = void (*)(TWindow* W, TWindowEvent Event);
 void AddWindowEventHook(TWindowEventHook Hook);

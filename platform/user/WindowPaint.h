@@ -37,7 +37,8 @@ Integer ReleaseDC(HWND Wnd, HDC DC);
 HWND WindowFromDC(HDC DC);
 // Moves the pixels of Scroll ∩ Clip (logical coordinates of DC, null = the DC's clip box) by
 // (Dx, Dy) within the DC's surface; Update/UpdateRect receive the uncovered area.
-BOOL ScrollDC(HDC DC, Integer Dx, Integer Dy, const RECT* Scroll, const RECT* Clip, HRGN Update, RECT* UpdateRect);
+BOOL ScrollDC(HDC DC, Integer Dx, Integer Dy, const RECT* Scroll, const RECT* Clip, HRGN Update,
+              RECT* UpdateRect);
 // Moves the client pixels (Scroll ∩ Clip, null = all) by (Dx, Dy) and invalidates what was
 // uncovered (SW_INVALIDATE, SW_ERASE); SW_SCROLLCHILDREN moves the children too. Both scrolls
 // hide the caret of the window while its pixels move and show it again at its place.
@@ -58,12 +59,12 @@ struct TLayeredBlend {
   BYTE SourceConstantAlpha = 255;
   BYTE AlphaFormat = 0;  // AC_SRC_ALPHA (1) when the source carries alpha
 };
-BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* Dst, const SIZE* Size, HDC SrcDC, const POINT* SrcPt,
-                         COLORREF Key, const TLayeredBlend* Blend, DWORD Flags);
+BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* Dst, const SIZE* Size, HDC SrcDC,
+                         const POINT* SrcPt, COLORREF Key, const TLayeredBlend* Blend, DWORD Flags);
 // The same with the graphics layer's BLENDFUNCTION (or any structure with these four fields).
 template <class TBlend>
-BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* Dst, const SIZE* Size, HDC SrcDC, const POINT* SrcPt,
-                         COLORREF Key, const TBlend* Blend, DWORD Flags) {
+BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* Dst, const SIZE* Size, HDC SrcDC,
+                         const POINT* SrcPt, COLORREF Key, const TBlend* Blend, DWORD Flags) {
   TLayeredBlend B;
   if (Blend != nullptr) {
     B.BlendOp = Blend->BlendOp;
@@ -71,7 +72,8 @@ BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const POINT* Dst, const SIZE* Size
     B.SourceConstantAlpha = Blend->SourceConstantAlpha;
     B.AlphaFormat = Blend->AlphaFormat;
   }
-  return UpdateLayeredWindow(Wnd, DstDC, Dst, Size, SrcDC, SrcPt, Key, Blend != nullptr ? &B : nullptr, Flags);
+  return UpdateLayeredWindow(Wnd, DstDC, Dst, Size, SrcDC, SrcPt, Key, Blend != nullptr ? &B : nullptr,
+                             Flags);
 }
 BOOL SetLayeredWindowAttributes(HWND Wnd, COLORREF Key, BYTE Alpha, DWORD Flags);
 BOOL GetLayeredWindowAttributes(HWND Wnd, COLORREF* Key, BYTE* Alpha, DWORD* Flags);

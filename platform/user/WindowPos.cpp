@@ -37,7 +37,8 @@ void ExposeArea(TWindow* Parent, const TRect& R, const std::optional<TRegionData
 TRect MinimizedSlot(TWindow* W) {
   // The first free slot of the strip along the bottom of the work area (or of the parent's
   // client area for child windows).
-  const TRect Area = IsTopLevel(W) ? WorkArea() : TRect{0, 0, W->Parent->Client.Width(), W->Parent->Client.Height()};
+  const TRect Area =
+      IsTopLevel(W) ? WorkArea() : TRect{0, 0, W->Parent->Client.Width(), W->Parent->Client.Height()};
   const Integer CX = GetSystemMetrics(SM_CXMINIMIZED), CY = GetSystemMetrics(SM_CYMINIMIZED);
   const Integer PerRow = std::max(1, Area.Width() / CX);
   std::set<std::pair<Integer, Integer>> Taken;
@@ -65,11 +66,14 @@ MINMAXINFO GetMinMaxInfo(TWindow* W) {
   MINMAXINFO MM;
   // The outer frame hangs outside the work area when maximized.
   Integer XInc = 0, YInc = 0;
-  if (W->Style & WS_THICKFRAME) XInc = GetSystemMetrics(SM_CXFRAME), YInc = GetSystemMetrics(SM_CYFRAME);
+  if (W->Style & WS_THICKFRAME)
+    XInc = GetSystemMetrics(SM_CXFRAME), YInc = GetSystemMetrics(SM_CYFRAME);
   else if ((W->ExStyle & WS_EX_DLGMODALFRAME) || (W->Style & WS_DLGFRAME))
     XInc = GetSystemMetrics(SM_CXDLGFRAME), YInc = GetSystemMetrics(SM_CYDLGFRAME);
-  else if (W->Style & WS_BORDER) XInc = GetSystemMetrics(SM_CXBORDER), YInc = GetSystemMetrics(SM_CYBORDER);
-  const TRect Area = IsTopLevel(W) ? WorkArea() : TRect{0, 0, W->Parent->Client.Width(), W->Parent->Client.Height()};
+  else if (W->Style & WS_BORDER)
+    XInc = GetSystemMetrics(SM_CXBORDER), YInc = GetSystemMetrics(SM_CYBORDER);
+  const TRect Area =
+      IsTopLevel(W) ? WorkArea() : TRect{0, 0, W->Parent->Client.Width(), W->Parent->Client.Height()};
   MM.ptReserved = {W->Rect.Left, W->Rect.Top};
   MM.ptMaxSize = {Area.Width() + 2 * XInc, Area.Height() + 2 * YInc};
   MM.ptMaxPosition = {-XInc, -YInc};
@@ -103,7 +107,8 @@ TRect MinMaximize(TWindow* W, Integer Cmd) {
       W->Style = (W->Style & ~WS_MINIMIZE) | WS_MAXIMIZE;
       const TRect Area = IsTopLevel(W) ? WorkArea() : TRect{0, 0, 0, 0};
       W->MaxPosition = MM.ptMaxPosition;
-      return Bounds(Area.Left + MM.ptMaxPosition.X, Area.Top + MM.ptMaxPosition.Y, MM.ptMaxSize.X, MM.ptMaxSize.Y);
+      return Bounds(Area.Left + MM.ptMaxPosition.X, Area.Top + MM.ptMaxPosition.Y, MM.ptMaxSize.X,
+                    MM.ptMaxSize.Y);
     }
     default:  // restore
       if ((W->Style & WS_MINIMIZE) && W->RestoreToMaximized) {
@@ -121,14 +126,18 @@ BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, Integer X, Integer Y, Integer Cx, 
   const bool TopLevel = IsTopLevel(W);
   WINDOWPOS Pos{Wnd, InsertAfter, X, Y, std::max(Cx, 0), std::max(Cy, 0), Flags & ~SWP_ASYNCWINDOWPOS};
   // Flags the platform fixes before anything is sent.
-  if (W->Style & WS_VISIBLE) Pos.flags &= ~SWP_SHOWWINDOW;
-  else Pos.flags &= ~SWP_HIDEWINDOW;
+  if (W->Style & WS_VISIBLE)
+    Pos.flags &= ~SWP_SHOWWINDOW;
+  else
+    Pos.flags &= ~SWP_HIDEWINDOW;
   if ((Pos.flags & SWP_SHOWWINDOW) && (Pos.flags & SWP_HIDEWINDOW)) Pos.flags &= ~SWP_HIDEWINDOW;
   if (Pos.cx == W->Rect.Width() && Pos.cy == W->Rect.Height()) Pos.flags |= SWP_NOSIZE;
   if (Pos.x == W->Rect.Left && Pos.y == W->Rect.Top) Pos.flags |= SWP_NOMOVE;
   if (!(Pos.flags & SWP_NOZORDER)) {
-    if (InsertAfter == Wnd) Pos.flags |= SWP_NOZORDER;
-    else if (!TopLevel && (InsertAfter == HWND_TOPMOST || InsertAfter == HWND_NOTOPMOST)) Pos.hwndInsertAfter = HWND_TOP;
+    if (InsertAfter == Wnd)
+      Pos.flags |= SWP_NOZORDER;
+    else if (!TopLevel && (InsertAfter == HWND_TOPMOST || InsertAfter == HWND_NOTOPMOST))
+      Pos.hwndInsertAfter = HWND_TOP;
     else if (InsertAfter != HWND_TOP && InsertAfter != HWND_BOTTOM && InsertAfter != HWND_TOPMOST &&
              InsertAfter != HWND_NOTOPMOST) {
       TWindow* S = PeekWindow(InsertAfter);
@@ -170,7 +179,8 @@ BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, Integer X, Integer Y, Integer Cx, 
   const bool Visible = W->Style & WS_VISIBLE;
   const bool Sized = NewRect.Width() != OldRect.Width() || NewRect.Height() != OldRect.Height();
   const bool Moved = NewRect.Left != OldRect.Left || NewRect.Top != OldRect.Top;
-  if (TopLevel && W->Surface && Sized && !W->LayeredUpdate) W->Surface->Resize(NewRect.Width(), NewRect.Height());
+  if (TopLevel && W->Surface && Sized && !W->LayeredUpdate)
+    W->Surface->Resize(NewRect.Width(), NewRect.Height());
   if (!(OldClient.Width() != NewClient.Width() || OldClient.Height() != NewClient.Height()))
     Pos.flags |= SWP_NOCLIENTSIZE;
   if (OldClient.Left == NewClient.Left && OldClient.Top == NewClient.Top) Pos.flags |= SWP_NOCLIENTMOVE;
@@ -184,7 +194,8 @@ BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, Integer X, Integer Y, Integer Cx, 
       ExposeArea(W->Parent, OldRect, OldShape);
     if (Visible) {
       if (TopLevel) DamageScreen(NewRect);
-      const bool Fresh = !WasVisible || Sized || (Pos.flags & SWP_FRAMECHANGED) || (!TopLevel && (Moved || ZChanged));
+      const bool Fresh =
+          !WasVisible || Sized || (Pos.flags & SWP_FRAMECHANGED) || (!TopLevel && (Moved || ZChanged));
       if (Fresh)
         InvalidateWindowRegion(W, TRegionData(TRect{0, 0, NewRect.Width(), NewRect.Height()}),
                                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
@@ -194,8 +205,10 @@ BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, Integer X, Integer Y, Integer Cx, 
     DamageScreen(OldRect);
     DamageScreen(NewRect);
   }
-  if (!WasVisible && Visible) NotifyWindowEvent(W, TWindowEvent::Shown);
-  else if (WasVisible && !Visible) NotifyWindowEvent(W, TWindowEvent::Hidden);
+  if (!WasVisible && Visible)
+    NotifyWindowEvent(W, TWindowEvent::Shown);
+  else if (WasVisible && !Visible)
+    NotifyWindowEvent(W, TWindowEvent::Hidden);
   if ((W = PeekWindow(Wnd)) == nullptr) return FALSE;
   if (TopLevel && Visible && !(Pos.flags & SWP_NOACTIVATE) && ((Pos.flags & SWP_SHOWWINDOW) || ZChanged))
     NotifyWindowEvent(W, TWindowEvent::ActivateRequested);
@@ -209,10 +222,13 @@ BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, Integer X, Integer Y, Integer Cx, 
 }
 
 BOOL MoveWindow(HWND Wnd, Integer X, Integer Y, Integer Width, Integer Height, BOOL Repaint) {
-  return SetWindowPos(Wnd, nullptr, X, Y, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE | (Repaint ? 0 : SWP_NOREDRAW));
+  return SetWindowPos(Wnd, nullptr, X, Y, Width, Height,
+                      SWP_NOZORDER | SWP_NOACTIVATE | (Repaint ? 0 : SWP_NOREDRAW));
 }
 
-BOOL BringWindowToTop(HWND Wnd) { return SetWindowPos(Wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+BOOL BringWindowToTop(HWND Wnd) {
+  return SetWindowPos(Wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
 
 BOOL ShowWindow(HWND Wnd, Integer Cmd) {
   TWindow* W = WindowFromHandle(Wnd);
@@ -273,8 +289,10 @@ BOOL ShowWindow(HWND Wnd, Integer Cmd) {
   }
   if (Child && !IsReallyVisible(W->Parent)) {
     // Under a hidden parent only the flag changes; the window shows with its parent.
-    if (ShowFlag) W->Style |= WS_VISIBLE;
-    else W->Style &= ~WS_VISIBLE;
+    if (ShowFlag)
+      W->Style |= WS_VISIBLE;
+    else
+      W->Style &= ~WS_VISIBLE;
     if (Swp & SWP_STATECHANGED) {
       W->Rect = NewRect;
       W->Client = CalcClientRect(W, NewRect, nullptr);
@@ -290,7 +308,9 @@ BOOL ShowWindow(HWND Wnd, Integer Cmd) {
   if (W->NeedSizeMessages && (W->Style & WS_VISIBLE)) {
     // The size messages a top-level window did not get at creation.
     W->NeedSizeMessages = false;
-    const WPARAM Type = (W->Style & WS_MINIMIZE) ? SIZE_MINIMIZED : (W->Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    const WPARAM Type = (W->Style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                        : (W->Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                   : SIZE_RESTORED;
     SendTo(W, WM_SIZE, Type, MAKELPARAM(W->Client.Width(), W->Client.Height()));
     if ((W = PeekWindow(Wnd)) == nullptr) return WasVisible;
     SendTo(W, WM_MOVE, 0, MAKELPARAM(W->Client.Left, W->Client.Top));
@@ -303,7 +323,9 @@ BOOL GetWindowPlacement(HWND Wnd, WINDOWPLACEMENT* P) {
   if (W == nullptr || P == nullptr) return FALSE;
   P->length = sizeof(WINDOWPLACEMENT);
   P->flags = ((W->Style & WS_MINIMIZE) && W->RestoreToMaximized) ? WPF_RESTORETOMAXIMIZED : 0;
-  P->showCmd = (W->Style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : (W->Style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+  P->showCmd = (W->Style & WS_MINIMIZE)   ? SW_SHOWMINIMIZED
+               : (W->Style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
+                                          : SW_SHOWNORMAL;
   P->ptMinPosition = W->MinPosition;
   P->ptMaxPosition = W->MaxPosition;
   TRect N = (W->Style & (WS_MINIMIZE | WS_MAXIMIZE)) ? W->NormalRect : W->Rect;
@@ -405,7 +427,8 @@ bool PointInWindow(const TWindow* W, TPoint P) {
 void CollectAt(const TWindow* Parent, TPoint P, std::vector<HWND>& Out) {
   for (const TWindow* C : Parent->Children) {
     if (!PointInWindow(C, P)) continue;
-    const bool InClient = P.X >= C->Client.Left && P.X < C->Client.Right && P.Y >= C->Client.Top && P.Y < C->Client.Bottom;
+    const bool InClient =
+        P.X >= C->Client.Left && P.X < C->Client.Right && P.Y >= C->Client.Top && P.Y < C->Client.Bottom;
     if (InClient && !(C->Style & (WS_MINIMIZE | WS_DISABLED)))
       CollectAt(C, TPoint{P.X - C->Client.Left, P.Y - C->Client.Top}, Out);
     Out.push_back(C->Handle);
@@ -434,7 +457,8 @@ HWND ChildWindowFromPointEx(HWND Parent, POINT Pt, UINT Flags) {
   if (P == nullptr) return nullptr;
   if (Pt.X < 0 || Pt.Y < 0 || Pt.X >= P->Client.Width() || Pt.Y >= P->Client.Height()) return nullptr;
   for (TWindow* C : P->Children) {
-    if (Pt.X < C->Rect.Left || Pt.X >= C->Rect.Right || Pt.Y < C->Rect.Top || Pt.Y >= C->Rect.Bottom) continue;
+    if (Pt.X < C->Rect.Left || Pt.X >= C->Rect.Right || Pt.Y < C->Rect.Top || Pt.Y >= C->Rect.Bottom)
+      continue;
     if (C->WindowRgn && !C->WindowRgn->Contains(Pt.X - C->Rect.Left, Pt.Y - C->Rect.Top)) continue;
     if ((Flags & CWP_SKIPINVISIBLE) && !(C->Style & WS_VISIBLE)) continue;
     if ((Flags & CWP_SKIPDISABLED) && (C->Style & WS_DISABLED)) continue;
@@ -444,7 +468,9 @@ HWND ChildWindowFromPointEx(HWND Parent, POINT Pt, UINT Flags) {
   return Parent;
 }
 
-HWND ChildWindowFromPoint(HWND Parent, POINT Pt) { return ChildWindowFromPointEx(Parent, Pt, CWP_ALL); }
+HWND ChildWindowFromPoint(HWND Parent, POINT Pt) {
+  return ChildWindowFromPointEx(Parent, Pt, CWP_ALL);
+}
 
 // ---- Window regions -----------------------------------------------------------------------
 
@@ -461,7 +487,8 @@ Integer SetWindowRgn(HWND Wnd, HRGN Rgn, BOOL Redraw) {
     W->WindowRgn.reset();
   }
   SetWindowPos(Wnd, nullptr, 0, 0, 0, 0,
-               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | (Redraw ? 0 : SWP_NOREDRAW));
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
+                   (Redraw ? 0 : SWP_NOREDRAW));
   if ((W = PeekWindow(Wnd)) != nullptr && Visible && Redraw) ExposeArea(W->Parent, Old, OldShape);
   RefreshWindowDCs();
   return 1;
@@ -494,7 +521,8 @@ HDWP BeginDeferWindowPos(Integer NumWindows) {
   return reinterpret_cast<HDWP>(L);
 }
 
-HDWP DeferWindowPos(HDWP Info, HWND Wnd, HWND InsertAfter, Integer X, Integer Y, Integer Cx, Integer Cy, UINT Flags) {
+HDWP DeferWindowPos(HDWP Info, HWND Wnd, HWND InsertAfter, Integer X, Integer Y, Integer Cx, Integer Cy,
+                    UINT Flags) {
   auto* L = reinterpret_cast<TDeferList*>(Info);
   if (!DeferLists().count(L)) {
     SetLastError(ERROR_INVALID_PARAMETER);

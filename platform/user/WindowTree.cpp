@@ -55,7 +55,8 @@ std::vector<TWindowEventHook>& EventHooks() {
 
 bool ClassMatches(const TWindow* W, LPCSTR ClassName) {
   if (ClassName == nullptr) return true;
-  if (IS_INTRESOURCE(ClassName)) return W->Class->Atom == static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(ClassName));
+  if (IS_INTRESOURCE(ClassName))
+    return W->Class->Atom == static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(ClassName));
   return SameText(W->Class->Name, ClassName);
 }
 
@@ -127,14 +128,17 @@ TWindow* WindowFromHandle(HWND Wnd) {
 
 TWindow* DesktopWindow() {
   static TWindow* Desktop = [] {
-    const TSize S = ScreenSurface().Width > 0 ? TSize{ScreenSurface().Width, ScreenSurface().Height} : DefaultScreenSize;
-    return MakeRoot("#32769", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, TRect{0, 0, S.cx, S.cy});
+    const TSize S =
+        ScreenSurface().Width > 0 ? TSize{ScreenSurface().Width, ScreenSurface().Height} : DefaultScreenSize;
+    return MakeRoot("#32769", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                    TRect{0, 0, S.cx, S.cy});
   }();
   return Desktop;
 }
 
 TWindow* MessageRootWindow() {
-  static TWindow* Root = MakeRoot("Message", WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, TRect{0, 0, 100, 100});
+  static TWindow* Root =
+      MakeRoot("Message", WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, TRect{0, 0, 100, 100});
   return Root;
 }
 
@@ -182,7 +186,9 @@ TRect ClientInWindow(const TWindow* W) {
           W->Client.Bottom - W->Rect.Top};
 }
 
-void AddWindowEventHook(TWindowEventHook Hook) { EventHooks().push_back(Hook); }
+void AddWindowEventHook(TWindowEventHook Hook) {
+  EventHooks().push_back(Hook);
+}
 
 void NotifyWindowEvent(TWindow* W, TWindowEvent Event) {
   const HWND H = W->Handle;
@@ -205,13 +211,16 @@ void LinkWindow(TWindow* Child, TWindow* Parent, HWND After, bool OwnerZOrder) {
   const bool Bands = Parent == DesktopWindow();
   auto TopmostCount = [&] {
     Integer N = 0;
-    while (N < static_cast<Integer>(L.size()) && (L[static_cast<std::size_t>(N)]->ExStyle & WS_EX_TOPMOST)) ++N;
+    while (N < static_cast<Integer>(L.size()) && (L[static_cast<std::size_t>(N)]->ExStyle & WS_EX_TOPMOST))
+      ++N;
     return N;
   };
   Integer Index = 0;
   if (Bands) {
-    if (After == HWND_TOPMOST) Child->ExStyle |= WS_EX_TOPMOST;
-    else if (After == HWND_NOTOPMOST || After == HWND_BOTTOM) Child->ExStyle &= ~WS_EX_TOPMOST;
+    if (After == HWND_TOPMOST)
+      Child->ExStyle |= WS_EX_TOPMOST;
+    else if (After == HWND_NOTOPMOST || After == HWND_BOTTOM)
+      Child->ExStyle &= ~WS_EX_TOPMOST;
   }
   const bool Topmost = Bands && (Child->ExStyle & WS_EX_TOPMOST);
   if (After == HWND_BOTTOM) {
@@ -254,9 +263,13 @@ void LinkWindow(TWindow* Child, TWindow* Parent, HWND After, bool OwnerZOrder) {
 
 // ---- Queries ------------------------------------------------------------------------------
 
-HWND GetDesktopWindow() { return DesktopWindow()->Handle; }
+HWND GetDesktopWindow() {
+  return DesktopWindow()->Handle;
+}
 
-BOOL IsWindow(HWND Wnd) { return PeekWindow(Wnd) != nullptr; }
+BOOL IsWindow(HWND Wnd) {
+  return PeekWindow(Wnd) != nullptr;
+}
 
 BOOL IsWindowVisible(HWND Wnd) {
   TWindow* W = PeekWindow(Wnd);
@@ -297,7 +310,8 @@ DWORD GetWindowThreadProcessId(HWND Wnd, DWORD* ProcessId) {
 HWND GetParent(HWND Wnd) {
   TWindow* W = WindowFromHandle(Wnd);
   if (W == nullptr) return nullptr;
-  if (W->Style & WS_CHILD) return (W->Parent != nullptr && W->Parent->Parent != nullptr) ? W->Parent->Handle : nullptr;
+  if (W->Style & WS_CHILD)
+    return (W->Parent != nullptr && W->Parent->Parent != nullptr) ? W->Parent->Handle : nullptr;
   if (W->Style & WS_POPUP) return W->Owner != nullptr ? W->Owner->Handle : nullptr;
   return nullptr;
 }
@@ -321,10 +335,14 @@ HWND GetWindow(HWND Wnd, UINT Cmd) {
   const auto& L = W->Parent->Children;
   const Integer I = IndexOf(L, W);
   switch (Cmd) {
-    case GW_HWNDFIRST: return L.front()->Handle;
-    case GW_HWNDLAST: return L.back()->Handle;
-    case GW_HWNDNEXT: return I + 1 < static_cast<Integer>(L.size()) ? L[static_cast<std::size_t>(I + 1)]->Handle : nullptr;
-    case GW_HWNDPREV: return I > 0 ? L[static_cast<std::size_t>(I - 1)]->Handle : nullptr;
+    case GW_HWNDFIRST:
+      return L.front()->Handle;
+    case GW_HWNDLAST:
+      return L.back()->Handle;
+    case GW_HWNDNEXT:
+      return I + 1 < static_cast<Integer>(L.size()) ? L[static_cast<std::size_t>(I + 1)]->Handle : nullptr;
+    case GW_HWNDPREV:
+      return I > 0 ? L[static_cast<std::size_t>(I - 1)]->Handle : nullptr;
     default:
       SetLastError(ERROR_INVALID_FLAGS);
       return nullptr;
@@ -381,7 +399,9 @@ BOOL EnumThreadWindows(DWORD ThreadId, WNDENUMPROC Fn, LPARAM Param) {
 }
 
 HWND FindWindowEx(HWND Parent, HWND ChildAfter, LPCSTR ClassName, LPCSTR WindowName) {
-  TWindow* P = (Parent == nullptr) ? DesktopWindow() : Parent == HWND_MESSAGE ? MessageRootWindow() : WindowFromHandle(Parent);
+  TWindow* P = (Parent == nullptr)      ? DesktopWindow()
+               : Parent == HWND_MESSAGE ? MessageRootWindow()
+                                        : WindowFromHandle(Parent);
   if (P == nullptr) return nullptr;
   bool Started = ChildAfter == nullptr;
   for (TWindow* C : P->Children) {
@@ -396,7 +416,9 @@ HWND FindWindowEx(HWND Parent, HWND ChildAfter, LPCSTR ClassName, LPCSTR WindowN
   return nullptr;
 }
 
-HWND FindWindow(LPCSTR ClassName, LPCSTR WindowName) { return FindWindowEx(nullptr, nullptr, ClassName, WindowName); }
+HWND FindWindow(LPCSTR ClassName, LPCSTR WindowName) {
+  return FindWindowEx(nullptr, nullptr, ClassName, WindowName);
+}
 
 BOOL EnableWindow(HWND Wnd, BOOL Enable) {
   TWindow* W = WindowFromHandle(Wnd);
@@ -453,8 +475,10 @@ BOOL SetProp(HWND Wnd, LPCSTR Name, HANDLE Data) {
     return TRUE;
   }
   TWindowProp P;
-  if (IS_INTRESOURCE(Name)) P.Atom = static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(Name));
-  else P.Name = Name;
+  if (IS_INTRESOURCE(Name))
+    P.Atom = static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(Name));
+  else
+    P.Name = Name;
   P.Data = Data;
   W->Props.push_back(std::move(P));
   return TRUE;

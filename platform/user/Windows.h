@@ -30,7 +30,9 @@ BOOL GetClassInfoEx(HINSTANCE Instance, LPCSTR ClassName, WNDCLASSEX* WndClass);
 // GCL_*/GCLP_* or an offset into the class extra bytes.
 ULONG_PTR GetClassLongPtr(HWND Wnd, Integer Index);
 ULONG_PTR SetClassLongPtr(HWND Wnd, Integer Index, LONG_PTR NewLong);
-inline DWORD GetClassLong(HWND Wnd, Integer Index) { return static_cast<DWORD>(GetClassLongPtr(Wnd, Index)); }
+inline DWORD GetClassLong(HWND Wnd, Integer Index) {
+  return static_cast<DWORD>(GetClassLongPtr(Wnd, Index));
+}
 inline DWORD SetClassLong(HWND Wnd, Integer Index, LONG NewLong) {
   return static_cast<DWORD>(SetClassLongPtr(Wnd, Index, NewLong));
 }
@@ -45,8 +47,9 @@ std::string GetClassNameString(HWND Wnd);
 // parent is invalid, WM_NCCREATE returns FALSE or WM_CREATE returns -1.
 HWND CreateWindowEx(DWORD ExStyle, LPCSTR ClassName, LPCSTR WindowName, DWORD Style, Integer X, Integer Y,
                     Integer Width, Integer Height, HWND Parent, HMENU Menu, HINSTANCE Instance, void* Param);
-inline HWND CreateWindow(LPCSTR ClassName, LPCSTR WindowName, DWORD Style, Integer X, Integer Y, Integer Width,
-                         Integer Height, HWND Parent, HMENU Menu, HINSTANCE Instance, void* Param) {
+inline HWND CreateWindow(LPCSTR ClassName, LPCSTR WindowName, DWORD Style, Integer X, Integer Y,
+                         Integer Width, Integer Height, HWND Parent, HMENU Menu, HINSTANCE Instance,
+                         void* Param) {
   return CreateWindowEx(0, ClassName, WindowName, Style, X, Y, Width, Height, Parent, Menu, Instance, Param);
 }
 // Hides the window, destroys the windows it owns, sends WM_DESTROY to it and then to its
@@ -60,7 +63,9 @@ BOOL DestroyWindow(HWND Wnd);
 // >= 0 address the extra window bytes.
 LONG_PTR GetWindowLongPtr(HWND Wnd, Integer Index);
 LONG_PTR SetWindowLongPtr(HWND Wnd, Integer Index, LONG_PTR NewLong);
-inline LONG GetWindowLong(HWND Wnd, Integer Index) { return static_cast<LONG>(GetWindowLongPtr(Wnd, Index)); }
+inline LONG GetWindowLong(HWND Wnd, Integer Index) {
+  return static_cast<LONG>(GetWindowLongPtr(Wnd, Index));
+}
 inline LONG SetWindowLong(HWND Wnd, Integer Index, LONG NewLong) {
   return static_cast<LONG>(SetWindowLongPtr(Wnd, Index, NewLong));
 }
@@ -77,7 +82,9 @@ HWND GetParent(HWND Wnd);
 HWND GetWindow(HWND Wnd, UINT Cmd);
 HWND GetAncestor(HWND Wnd, UINT Flags);
 HWND GetTopWindow(HWND Wnd);
-inline HWND GetNextWindow(HWND Wnd, UINT Cmd) { return GetWindow(Wnd, Cmd); }
+inline HWND GetNextWindow(HWND Wnd, UINT Cmd) {
+  return GetWindow(Wnd, Cmd);
+}
 // Every descendant, parents before their children, topmost first. A window created by the
 // callback is not visited; one destroyed is skipped.
 BOOL EnumChildWindows(HWND Parent, WNDENUMPROC Fn, LPARAM Param);
@@ -114,4 +121,6 @@ HANDLE RemoveProp(HWND Wnd, LPCSTR Name);
 // ---- Frame geometry -----------------------------------------------------------------------
 // Grows a client rectangle to the window rectangle the styles give (classic frame metrics).
 BOOL AdjustWindowRectEx(RECT* Rect, DWORD Style, BOOL Menu, DWORD ExStyle);
-inline BOOL AdjustWindowRect(RECT* Rect, DWORD Style, BOOL Menu) { return AdjustWindowRectEx(Rect, Style, Menu, 0); }
+inline BOOL AdjustWindowRect(RECT* Rect, DWORD Style, BOOL Menu) {
+  return AdjustWindowRectEx(Rect, Style, Menu, 0);
+}

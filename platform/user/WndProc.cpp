@@ -52,7 +52,9 @@ WNDPROC MakeWndProc(TWndProcFunction Fn) {
   return Slot.get();
 }
 
-WNDPROC MakeObjectInstance(TDelegate<void(TMessage&)> Method) { return new TObjectProc(Method); }
+WNDPROC MakeObjectInstance(TDelegate<void(TMessage&)> Method) {
+  return new TObjectProc(Method);
+}
 
 void FreeObjectInstance(WNDPROC Proc) {
   // Only object instances are freed; function entries are shared and kept.

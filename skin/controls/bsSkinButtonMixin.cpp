@@ -7,7 +7,8 @@
 #include "skin/controls/bsSkinCtrls.h"
 
 template <class TBase>
-TbsButtonMixin<TBase>::TbsButtonMixin(TComponent* AOwner) : TBase(AOwner), FGlyph(std::make_unique<TBitmap>()) {}
+TbsButtonMixin<TBase>::TbsButtonMixin(TComponent* AOwner)
+    : TBase(AOwner), FGlyph(std::make_unique<TBitmap>()) {}
 
 template <class TBase>
 TbsButtonMixin<TBase>::~TbsButtonMixin() = default;

@@ -82,7 +82,8 @@ class TbsSkinCustomControl : public TbsSkinCustomPartMixin<TbsSkinControl> {
   bool FocusBeforeClick(TMessage& Message, bool& SuppressClicks);
   // The focusable bars' share of Dispatch: the erase, the repaint on a focus change, the arrow
   // keys they claim and the wheel, which Turn applies. False for any other message.
-  bool DispatchFocusableBar(TMessage& Message, bool CanFocused, const std::function<void(const TMessage&)>& Turn);
+  bool DispatchFocusableBar(TMessage& Message, bool CanFocused,
+                            const std::function<void(const TMessage&)>& Turn);
 };
 
 // ---- Windowless bases -----------------------------------------------------------------------

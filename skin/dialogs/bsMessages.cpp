@@ -187,8 +187,7 @@ TbsMessageForm* TbsSkinMessage::CreateSkinMessageForm(const std::string& Msg, TM
     X += ButtonWidth + ButtonGap;
   }
   // Keys go to the default button first, as in the platform's own message box.
-  if (TbsSkinButton* Focus = DefaultButton != nullptr ? DefaultButton : First)
-    Form->SetActiveControl(Focus);
+  if (TbsSkinButton* Focus = DefaultButton != nullptr ? DefaultButton : First) Form->SetActiveControl(Focus);
   Undo.Release();
   return Form;
 }

@@ -177,7 +177,8 @@ TEST_F(TCellsTest, SpheresBuildAMosaicOfDiscsInTheSourceColour) {
   for (Integer K = 1; K <= SeedCount; ++K) {
     const Integer X = CellCentreX[K], Y = CellCentreY[K], R = CellRadius[K];
     for (Integer Py = Max(Y - R, 0); Py < Min(Y + R, H); ++Py)
-      for (Integer Px = Max(X - R, 0); Px < Min(X + R, W); ++Px) OnSphere[static_cast<std::size_t>(Py) * W + Px] = true;
+      for (Integer Px = Max(X - R, 0); Px < Min(X + R, W); ++Px)
+        OnSphere[static_cast<std::size_t>(Py) * W + Px] = true;
     if (X < 0 || Y < 0 || X >= W || Y >= H) continue;
     ++Inside;
     Wrong += PixelAt(ResultBitmap.get(), X, Y) != Color;
@@ -230,9 +231,7 @@ TEST_F(TCellsTest, HexagonsWithoutJitterLieOnARegularGrid) {
 TEST_F(TCellsTest, FewerPointsThanTwoColumnsAndFourMakeNoHexagon) {
   // a = 24 and b = 36. A square of 100 has 4 point rows of 2 columns, exactly 2C + 4 points:
   // one hexagon. A square of 60 has 2 rows: none, and the seed count goes back to 0.
-  const struct {
-    Integer Side, Cells;
-  } Cases[] = {{100, 1}, {60, 0}};
+  const struct { Integer Side, Cells; } Cases[] = {{100, 1}, {60, 0}};
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Side);
     LoadUniform(C.Side, C.Side, clWhite);

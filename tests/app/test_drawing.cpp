@@ -70,10 +70,10 @@ struct TImageOf {
   TPoint Middle, End;
   TColor Colour;
 };
-const TImageOf Images[8] = {{{30, 60}, {40, 60}, Red},       {{170, 140}, {160, 140}, Blue},
-                            {{30, 140}, {40, 140}, Black},   {{170, 60}, {160, 60}, Maroon},
-                            {{140, 30}, {140, 40}, Green},   {{60, 170}, {60, 160}, Navy},
-                            {{140, 170}, {140, 160}, Teal},  {{60, 30}, {60, 40}, Olive}};
+const TImageOf Images[8] = {{{30, 60}, {40, 60}, Red},      {{170, 140}, {160, 140}, Blue},
+                            {{30, 140}, {40, 140}, Black},  {{170, 60}, {160, 60}, Maroon},
+                            {{140, 30}, {140, 40}, Green},  {{60, 170}, {60, 160}, Navy},
+                            {{140, 170}, {140, 160}, Teal}, {{60, 30}, {60, 40}, Olive}};
 
 struct TSymmetryCase {
   Byte Type;
@@ -137,11 +137,13 @@ TEST_F(TDrawingTest, TheMouseMapsOntoTheSquareShrunkToFitAndDrawingOutsideIsClip
   Form->PatternBox->SetItemIndex(ptFreeDrawing);
   Form->SelectType(Form->PatternBox);
   const Integer W = Form->Image1->GetWidth(), H = Form->Image1->GetHeight();
-  const Extended S = Max(Max(static_cast<Extended>(PatternSize) / W, static_cast<Extended>(PatternSize) / H), 1.0L);
+  const Extended S =
+      Max(Max(static_cast<Extended>(PatternSize) / W, static_cast<Extended>(PatternSize) / H), 1.0L);
   ASSERT_GT(S, 1);
   const TRect R = Form->Image1->CalcBitmapRect();
   Form->ImageMouseDown(Form->Image1, mbLeft, TShiftState{ssLeft}, 0, 0, nullptr);
-  Form->ImageMouseMove(Form->Image1, TShiftState{ssLeft}, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2, nullptr);
+  Form->ImageMouseMove(Form->Image1, TShiftState{ssLeft}, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2,
+                       nullptr);
   EXPECT_NEAR(KaleidoPoints[0].X, PatternSize / 2, S + 1);
   EXPECT_NEAR(KaleidoPoints[0].Y, PatternSize / 2, S + 1);
   // Far outside the control: recorded, but nothing lands on the canvases.

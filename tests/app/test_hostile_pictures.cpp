@@ -99,7 +99,8 @@ TEST_F(THostilePicturesTest, ClaimsBeyondTheDataOrTheCapAreRefusedAndKeepTheSour
       {"claims_2g.bmp", MonochromeBmp(65536, 32768, false), "not valid"},
       {"zero.bmp", MonochromeBmp(0, 0, false), "not valid"},
       // Every pixel present, one row past the cap: refused before it becomes 24 bits a pixel.
-      {"past_cap.bmp", MonochromeBmp(10000, 10001, true), "is 10000 x 10001 pixels, more than 100 megapixels"},
+      {"past_cap.bmp", MonochromeBmp(10000, 10001, true),
+       "is 10000 x 10001 pixels, more than 100 megapixels"},
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.File);

@@ -23,14 +23,15 @@ struct TCellsCase {
   Integer Grid, Width, Height, CellsX, CellsY;
 };
 const TCellsCase CellsCases[] = {
-    {20, 50, 70, 1, 3},  {20, 90, 110, 3, 5}, {20, 69, 71, 2, 3},
-    {14, 35, 49, 1, 3},  {28, 70, 42, 1, 1},  {12, 54, 66, 3, 5},
+    {20, 50, 70, 1, 3}, {20, 90, 110, 3, 5}, {20, 69, 71, 2, 3},
+    {14, 35, 49, 1, 3}, {28, 70, 42, 1, 1},  {12, 54, 66, 3, 5},
 };
 
 TEST_F(TNumbersTest, LoadedSourcesGiveCellCountsRoundedHalfToEven) {
   Form->NoRim->SetChecked(false);
   for (const TCellsCase& C : CellsCases) {
-    SCOPED_TRACE(std::to_string(C.Width) + " x " + std::to_string(C.Height) + " at " + std::to_string(C.Grid));
+    SCOPED_TRACE(std::to_string(C.Width) + " x " + std::to_string(C.Height) + " at " +
+                 std::to_string(C.Grid));
     Form->SpinEdit5->SetValue(C.Grid);
     ASSERT_EQ(GridPx, C.Grid);
     LoadUniform(C.Width, C.Height, Rgb(60, 70, 80));
@@ -42,7 +43,8 @@ TEST_F(TNumbersTest, LoadedSourcesGiveCellCountsRoundedHalfToEven) {
 TEST_F(TNumbersTest, ANewGridSizeCountsTheLoadedSourcesCellsRoundedHalfToEven) {
   Form->NoRim->SetChecked(false);
   for (const TCellsCase& C : CellsCases) {
-    SCOPED_TRACE(std::to_string(C.Width) + " x " + std::to_string(C.Height) + " at " + std::to_string(C.Grid));
+    SCOPED_TRACE(std::to_string(C.Width) + " x " + std::to_string(C.Height) + " at " +
+                 std::to_string(C.Grid));
     Form->SpinEdit5->SetValue(C.Grid == 20 ? 10 : 20);
     LoadUniform(C.Width, C.Height, Rgb(60, 70, 80));
     Form->SpinEdit5->SetValue(C.Grid);
@@ -80,17 +82,17 @@ struct TCropCase {
 };
 const TCropCase CropCases[] = {
     // Portrait: H high and Round(H * r) wide, centred across by Round(W * (1 - r) / 2).
-    {3, 4, 20, 20, {2, 0, 17, 20}},   // left 2.5 to 2
-    {1, 2, 14, 14, {4, 0, 11, 14}},   // left 3.5 to 4
-    {1, 2, 26, 13, {6, 0, 12, 13}},   // kept 6.5 to 6 from the height, left 6.5 to 6 from the width
-    {3, 4, 30, 20, {4, 0, 19, 20}},   // left 3.75 to 4
+    {3, 4, 20, 20, {2, 0, 17, 20}},  // left 2.5 to 2
+    {1, 2, 14, 14, {4, 0, 11, 14}},  // left 3.5 to 4
+    {1, 2, 26, 13, {6, 0, 12, 13}},  // kept 6.5 to 6 from the height, left 6.5 to 6 from the width
+    {3, 4, 30, 20, {4, 0, 19, 20}},  // left 3.75 to 4
     // Square: the whole width, the top row on.
     {5, 5, 10, 14, {0, 0, 10, 10}},
     // Landscape: W wide and Round(W / r) high, centred down by Round(H * (1 - 1 / r) / 2).
-    {2, 1, 10, 10, {0, 2, 10, 7}},    // top 2.5 to 2
-    {2, 1, 14, 14, {0, 4, 14, 11}},   // top 3.5 to 4
-    {2, 1, 13, 26, {0, 6, 13, 12}},   // kept 6.5 to 6 from the width, top 6.5 to 6 from the height
-    {5, 4, 21, 21, {0, 2, 21, 19}},   // kept 16.8 to 17, top 2.1 to 2
+    {2, 1, 10, 10, {0, 2, 10, 7}},   // top 2.5 to 2
+    {2, 1, 14, 14, {0, 4, 14, 11}},  // top 3.5 to 4
+    {2, 1, 13, 26, {0, 6, 13, 12}},  // kept 6.5 to 6 from the width, top 6.5 to 6 from the height
+    {5, 4, 21, 21, {0, 2, 21, 19}},  // kept 16.8 to 17, top 2.1 to 2
 };
 
 TEST_F(TNumbersTest, TheCropIsCentredAcrossForPortraitAndDownForLandscape) {
@@ -228,24 +230,15 @@ struct TProjectKey {
 
 std::vector<TProjectKey> ProjectKeys(TForm1* F) {
   return {
-      {"Pattern", nullptr, nullptr, 0, ptSpirograph},
-      {"Param 1", nullptr, F->TrackBarP[0], 0, -30},
-      {"Param 2", nullptr, F->TrackBarP[1], 50, 70},
-      {"Param 3", nullptr, F->TrackBarP[2], 50, -20},
-      {"Param 4", nullptr, F->TrackBarP[3], 50, 80},
-      {"Param 5", nullptr, F->TrackBarP[4], 50, 35},
-      {"Param 6", nullptr, F->TrackBarP[5], 50, 60},
-      {"Grid", F->GridShow, nullptr, 0, 1},
-      {"White grid", F->WhiteGrid, nullptr, 0, 1},
-      {"No picture", F->FrameOnly, nullptr, 1, 0},
-      {"Keep shape", F->KeepShape, nullptr, 0, 1},
-      {"Blending", F->Blending, nullptr, 1, 0},
-      {"Clip edges", F->Edges, nullptr, 1, 0},
-      {"Glass FX", F->GlassFX, nullptr, 0, 1},
-      {"Apply shade", F->ApplyShade, nullptr, 0, 1},
-      {"Auto antialias", F->AutoAlias, nullptr, 0, 1},
-      {"Blend amount", nullptr, F->BlendBar, 0, 20},
-      {"Clip amount", nullptr, F->ClipBar, 0, 30},
+      {"Pattern", nullptr, nullptr, 0, ptSpirograph},   {"Param 1", nullptr, F->TrackBarP[0], 0, -30},
+      {"Param 2", nullptr, F->TrackBarP[1], 50, 70},    {"Param 3", nullptr, F->TrackBarP[2], 50, -20},
+      {"Param 4", nullptr, F->TrackBarP[3], 50, 80},    {"Param 5", nullptr, F->TrackBarP[4], 50, 35},
+      {"Param 6", nullptr, F->TrackBarP[5], 50, 60},    {"Grid", F->GridShow, nullptr, 0, 1},
+      {"White grid", F->WhiteGrid, nullptr, 0, 1},      {"No picture", F->FrameOnly, nullptr, 1, 0},
+      {"Keep shape", F->KeepShape, nullptr, 0, 1},      {"Blending", F->Blending, nullptr, 1, 0},
+      {"Clip edges", F->Edges, nullptr, 1, 0},          {"Glass FX", F->GlassFX, nullptr, 0, 1},
+      {"Apply shade", F->ApplyShade, nullptr, 0, 1},    {"Auto antialias", F->AutoAlias, nullptr, 0, 1},
+      {"Blend amount", nullptr, F->BlendBar, 0, 20},    {"Clip amount", nullptr, F->ClipBar, 0, 30},
       {"Glass FX amount", nullptr, F->GlassBar, 0, 40},
   };
 }

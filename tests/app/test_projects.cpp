@@ -48,7 +48,7 @@ class TProjectsTest : public TMosaicTest {
     ASSERT_EQ(PatternType, Type);
   }
   std::vector<TbsSkinCheckRadioBox*> Boxes() const {
-    return {Form->GridShow, Form->WhiteGrid, Form->FrameOnly, Form->KeepShape, Form->Blending,
+    return {Form->GridShow, Form->WhiteGrid, Form->FrameOnly,  Form->KeepShape, Form->Blending,
             Form->Edges,    Form->GlassFX,   Form->ApplyShade, Form->AutoAlias};
   }
   std::vector<bool> Checked() const {
@@ -76,7 +76,8 @@ TEST_F(TProjectsTest, SaveAndOpenRestoreTypeSlidersOptionsAndBars) {
   // The dialog completes the typed name with the filter's extension.
   const std::string File = PathOf("round.prj");
   ASSERT_TRUE(FileExists(File));
-  EXPECT_TRUE(Saved[0].starts_with("Project \"") && Saved[0].ends_with("round.prj\" successfully saved")) << Saved[0];
+  EXPECT_TRUE(Saved[0].starts_with("Project \"") && Saved[0].ends_with("round.prj\" successfully saved"))
+      << Saved[0];
   TIniFile Ini(File);
   EXPECT_EQ(Ini.ReadString("Project", "Pattern", ""), "7");
   EXPECT_EQ(Ini.ReadString("Project", "Param 1", ""), "-40");
@@ -110,7 +111,8 @@ TEST_F(TProjectsTest, MissingKeysReadAsTheDefaults) {
     const char* Name;
     const char* Text;
   };
-  const TCase Cases[] = {{"bare.prj", "[Project]\nPattern=0\n"}, {"foreign.prj", "GIF89a\x01\x02 not a project\n"}};
+  const TCase Cases[] = {{"bare.prj", "[Project]\nPattern=0\n"},
+                         {"foreign.prj", "GIF89a\x01\x02 not a project\n"}};
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Name);
     ChooseType(ptHexagons);
@@ -142,7 +144,8 @@ class TKaleidoProjectTest : public TProjectsTest {
   void Stroke(std::initializer_list<TPoint> Points) {
     const TRect R = Form->Image1->CalcBitmapRect();
     const TPoint First = *Points.begin();
-    Form->ImageMouseDown(Form->Image1, mbLeft, TShiftState{ssLeft}, R.Left + First.X, R.Top + First.Y, nullptr);
+    Form->ImageMouseDown(Form->Image1, mbLeft, TShiftState{ssLeft}, R.Left + First.X, R.Top + First.Y,
+                         nullptr);
     for (const TPoint& P : Points)
       Form->ImageMouseMove(Form->Image1, TShiftState{ssLeft}, R.Left + P.X, R.Top + P.Y, nullptr);
     Form->ImageMouseUp(Form->Image1, mbLeft, TShiftState{}, 0, 0, nullptr);
@@ -211,7 +214,7 @@ TEST_F(TKaleidoProjectTest, InvalidPointsWarnAndStillBuild) {
     Builds.Count = 0;
     const std::vector<std::string> Messages = Open("odd.prj");
     EXPECT_EQ(Messages, std::vector<std::string>{C.Valid ? "Project \"odd\" successfully opened."
-                                                           : "Project \"odd\" could not be opened."});
+                                                         : "Project \"odd\" could not be opened."});
     EXPECT_EQ(Builds.Count, 1);
     EXPECT_EQ(Ready, 1);
     EXPECT_EQ(PatternType, ptKaleidoscope);

@@ -93,7 +93,8 @@ TEST_F(TSettingsTest, TheLanguagesAreListedAsNumberedRadioItemsBeforeTheInvitati
   TBoxAnswers Answers;
   Form->Otherlanguages1->Click();
   ASSERT_EQ(Answers.Messages.size(), 1u);
-  EXPECT_EQ(Answers.Messages[0].rfind("Hi.\r\n\r\nWould you like to have Tilvarok in your own language?", 0), 0u);
+  EXPECT_EQ(Answers.Messages[0].rfind("Hi.\r\n\r\nWould you like to have Tilvarok in your own language?", 0),
+            0u);
   EXPECT_NE(Answers.Messages[0].find("In the subfolder \"Languages\" you find"), std::string::npos);
 }
 
@@ -102,8 +103,12 @@ TEST_F(TSettingsTest, ValuesOutOfRangeStartWithTheDefaults) {
     const char* Settings;
     size_t Languages;
   } Cases[] = {
-      {"[Settings]\nSkin=9\nUpdateInterval=3\n[Languages]\nNumber of languages=1\nCurrent language=2\n1=English\n", 1},
-      {"[Settings]\nSkin=-1\nUpdateInterval=-1\nCodec=300\n[Languages]\nNumber of languages=-4\nCurrent language=1\n", 0},
+      {"[Settings]\nSkin=9\nUpdateInterval=3\n[Languages]\nNumber of languages=1\nCurrent "
+       "language=2\n1=English\n",
+       1},
+      {"[Settings]\nSkin=-1\nUpdateInterval=-1\nCodec=300\n[Languages]\nNumber of languages=-4\nCurrent "
+       "language=1\n",
+       0},
       {"[Settings]\nSkin=two\n[Languages]\nNumber of languages=5000\nCurrent language=-1\n", 1000},
       {"", 0},
   };

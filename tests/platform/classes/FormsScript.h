@@ -15,5 +15,6 @@ void ScriptMoveTo(Integer X, Integer Y);
 void ScriptClick(Integer X, Integer Y, Integer Button = 0);
 void ScriptButton(bool Down, Integer Button = 0);
 // Modifiers (virtual keys) down, the key down, its text, the key up, the modifiers up.
-void ScriptKeyPress(Word VirtualKey, const std::string& Text = "", std::initializer_list<Word> Modifiers = {});
+void ScriptKeyPress(Word VirtualKey, const std::string& Text = "",
+                    std::initializer_list<Word> Modifiers = {});
 void ScriptWheel(Integer Delta);

@@ -23,7 +23,9 @@ inline std::string NameOf(TObject* Sender) {
   return C != nullptr ? C->GetName() : std::string("?");
 }
 
-inline std::string ButtonName(TMouseButton B) { return B == mbLeft ? "L" : B == mbRight ? "R" : "M"; }
+inline std::string ButtonName(TMouseButton B) {
+  return B == mbLeft ? "L" : B == mbRight ? "R" : "M";
+}
 
 // Records events as "Kind Name args" lines.
 struct TEventLog {

@@ -2,8 +2,8 @@
 // Shared pieces of the standard-control tests: a fixture with a shown form on the script back
 // end, and a recorder of the controls' events.
 #include "FormsTestSupport.h"
-#include "platform/display/HeadlessDisplay.h"
 #include "platform/classes/StdCtrls.h"
+#include "platform/display/HeadlessDisplay.h"
 #include "platform/user/CommonControls.h"
 #include "platform/user/ControlMessages.h"
 #include "platform/user/Input.h"
@@ -41,7 +41,8 @@ inline TControlShot ShotOf(TControl* C) {
   RECT Window;
   GetWindowRect(P->GetHandle(), &Window);
   const TPoint Client = P->ClientToScreen({0, 0});
-  return {Screenshot(P->GetHandle()), {Client.X - Window.Left + C->GetLeft(), Client.Y - Window.Top + C->GetTop()}};
+  return {Screenshot(P->GetHandle()),
+          {Client.X - Window.Left + C->GetLeft(), Client.Y - Window.Top + C->GetTop()}};
 }
 
 class TStdCtrlsTest : public TFormsTest {

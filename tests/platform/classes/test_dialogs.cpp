@@ -36,7 +36,8 @@ class TDialogsTest : public TFormsTest {
     std::vector<TButton*> Buttons;
     for (Integer I = 0; I < Modal()->GetControlCount(); ++I)
       if (auto* B = dynamic_cast<TButton*>(Modal()->GetControl(I))) Buttons.push_back(B);
-    std::sort(Buttons.begin(), Buttons.end(), [](TButton* A, TButton* B) { return A->GetLeft() < B->GetLeft(); });
+    std::sort(Buttons.begin(), Buttons.end(),
+              [](TButton* A, TButton* B) { return A->GetLeft() < B->GetLeft(); });
     TLines Captions;
     for (TButton* B : Buttons) Captions.push_back(B->GetCaption());
     return Captions;
@@ -102,8 +103,12 @@ TEST_F(TDialogsTest, MessageDlgTitlesButtonsAndLayout) {
        {TCase{mtWarning, mbOKCancel, "Warning", {"OK", "Cancel"}},
         TCase{mtError, mbAbortIgnore, "Error", {"&Abort", "&Ignore"}},
         TCase{mtInformation, TMsgDlgButtons{mbOK, mbHelp}, "Information", {"OK", "&Help"}},
-        TCase{mtCustom, mbYesAllNoAllCancel, "Mosaic", {"&Yes", "&No", "Cancel", "N&o to All", "Yes to &All"}},
-        TCase{mtConfirmation, TMsgDlgButtons{mbAll, mbIgnore, mbRetry}, "Confirm", {"&Retry", "&Ignore", "&All"}}}) {
+        TCase{
+            mtCustom, mbYesAllNoAllCancel, "Mosaic", {"&Yes", "&No", "Cancel", "N&o to All", "Yes to &All"}},
+        TCase{mtConfirmation,
+              TMsgDlgButtons{mbAll, mbIgnore, mbRetry},
+              "Confirm",
+              {"&Retry", "&Ignore", "&All"}}}) {
     std::unique_ptr<TForm> Form(CreateMessageDialog("Text", C.Type, C.Buttons));
     EXPECT_EQ(Form->GetCaption(), C.Title);
     EXPECT_EQ(Form->FindComponent("Image") != nullptr, C.Type != mtCustom);
@@ -147,7 +152,12 @@ TEST_F(TDialogsTest, MessageBoxTypesAndReturnValues) {
            TCase{MB_OKCANCEL, {"OK", "Cancel"}, IDCANCEL, IDOK, "Cancel", IDCANCEL},
            TCase{MB_OKCANCEL | MB_DEFBUTTON2, {"OK", "Cancel"}, IDCANCEL, IDCANCEL, "OK", IDOK},
            TCase{MB_ABORTRETRYIGNORE, {"&Abort", "&Retry", "&Ignore"}, 0, IDABORT, "Ignore", IDIGNORE},
-           TCase{MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, {"&Abort", "&Retry", "&Ignore"}, 0, IDIGNORE, "Retry", IDRETRY},
+           TCase{MB_ABORTRETRYIGNORE | MB_DEFBUTTON3,
+                 {"&Abort", "&Retry", "&Ignore"},
+                 0,
+                 IDIGNORE,
+                 "Retry",
+                 IDRETRY},
            TCase{MB_YESNOCANCEL | MB_ICONQUESTION, {"&Yes", "&No", "Cancel"}, IDCANCEL, IDYES, "No", IDNO},
            TCase{MB_YESNO | MB_DEFBUTTON2, {"&Yes", "&No"}, 0, IDNO, "Yes", IDYES},
            TCase{MB_YESNO | MB_DEFBUTTON4, {"&Yes", "&No"}, 0, IDYES, "No", IDNO},  // no fourth: the first
@@ -164,7 +174,8 @@ TEST_F(TDialogsTest, MessageBoxTypesAndReturnValues) {
               ClickOn(Part<TButton>(C.Click));
               return true;
             }});
-    EXPECT_EQ(MessageBox(nullptr, "Text", "Caption", C.Type), C.OnEscape != 0 ? C.OnEscape : C.OnClick) << C.Type;
+    EXPECT_EQ(MessageBox(nullptr, "Text", "Caption", C.Type), C.OnEscape != 0 ? C.OnEscape : C.OnClick)
+        << C.Type;
     EXPECT_EQ(Captions, C.Captions) << C.Type;
     Answer({[] {
       ScriptKeyPress(VK_RETURN);

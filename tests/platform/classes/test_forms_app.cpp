@@ -20,7 +20,9 @@ struct TMessageWatch {
 struct TExceptionWatch {
   std::vector<std::string> Seen;
   Integer Aborted = 0;
-  void OnException(TObject* Sender, const Exception& E) { Seen.push_back(NameOf(Sender) + ": " + E.GetMessage()); }
+  void OnException(TObject* Sender, const Exception& E) {
+    Seen.push_back(NameOf(Sender) + ": " + E.GetMessage());
+  }
   void Throws(TObject*) { throw EConvertError("'x' is not a valid integer value"); }
   void Aborts(TObject*) {
     ++Aborted;
@@ -93,7 +95,9 @@ TEST_F(TFormsTest, ShowExceptionUsesTheBoxWithATitleAndAFullStop) {
   static std::vector<std::string> Shown;
   Shown.clear();
   const TExceptionBoxProc Saved = ShowExceptionBox;
-  ShowExceptionBox = [](const std::string& Title, const std::string& Text) { Shown.push_back(Title + "|" + Text); };
+  ShowExceptionBox = [](const std::string& Title, const std::string& Text) {
+    Shown.push_back(Title + "|" + Text);
+  };
   const std::string SavedTitle = Application->GetTitle();
   Application->SetTitle("Mosaic");
   Application->ShowException(Exception("Disk full"));
@@ -144,7 +148,8 @@ TEST_F(TFormsTest, HintShowsAfterThePauseAndGoesWhenTheMouseLeaves) {
   ScriptMoveTo(P.X, P.Y);
   Pump();
   THintWindow* Hint = Application->GetHintWindow();
-  const bool ShownEarly = Hint != nullptr && Hint->HandleAllocated() && IsWindowVisible(Hint->GetWindowHandle());
+  const bool ShownEarly =
+      Hint != nullptr && Hint->HandleAllocated() && IsWindowVisible(Hint->GetWindowHandle());
   EXPECT_FALSE(ShownEarly);
   Clock.Advance(Application->GetHintPause());
   Pump();

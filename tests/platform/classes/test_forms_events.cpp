@@ -2,8 +2,8 @@
 // the platform's order.
 #include "FormsTestSupport.h"
 #include "platform/classes/Timer.h"
-#include "platform/gdi/Painting.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Painting.h"
 #include "platform/user/WindowPaint.h"
 
 TEST_F(TFormsTest, ClickOnWindowedChildFiresDownClickUp) {
@@ -54,8 +54,8 @@ TEST_F(TFormsTest, WindowlessChildGetsParentsMouseInItsCoordinates) {
   P = At(Form, 5, 5);
   ScriptClick(P.X, P.Y, 1);
   Pump();
-  EXPECT_EQ(Log.Lines, (TLines{"MouseDown Spot L 7,9", "Click Spot", "MouseUp Spot L 7,9", "MouseDown Form R 5,5",
-                               "MouseUp Form R 5,5"}));
+  EXPECT_EQ(Log.Lines, (TLines{"MouseDown Spot L 7,9", "Click Spot", "MouseUp Spot L 7,9",
+                               "MouseDown Form R 5,5", "MouseUp Form R 5,5"}));
 }
 
 TEST_F(TFormsTest, DoubleClickSequence) {
@@ -94,8 +94,8 @@ TEST_F(TFormsTest, MouseEnterAndLeaveFollowTheMouse) {
   ScriptMoveTo(Out.X, Out.Y);
   Pump();
   // The form hears of its children's entries too, but fires its own events only for itself.
-  EXPECT_EQ(Log.Lines, (TLines{"MouseEnter A", "MouseLeave A", "MouseEnter B", "MouseLeave B", "MouseEnter Box",
-                               "MouseLeave Box", "MouseEnter Form"}));
+  EXPECT_EQ(Log.Lines, (TLines{"MouseEnter A", "MouseLeave A", "MouseEnter B", "MouseLeave B",
+                               "MouseEnter Box", "MouseLeave Box", "MouseEnter Form"}));
 }
 
 TEST_F(TFormsTest, KeysReachTheFocusedControlDownPressUp) {
@@ -160,7 +160,8 @@ TEST_F(TFormsTest, TabAndArrowsMoveTheFocusInTabOrder) {
   auto* C = NewChild<TTestControl>(Form, "C", Bounds(10, 70, 50, 20));
   C->SetTabOrder(0);
   B->SetTabStop(false);
-  for (TWinControl* W : {static_cast<TWinControl*>(A), static_cast<TWinControl*>(B), static_cast<TWinControl*>(C)})
+  for (TWinControl* W :
+       {static_cast<TWinControl*>(A), static_cast<TWinControl*>(B), static_cast<TWinControl*>(C)})
     Log.BindFocus(W);
   Form->Show();
   Pump();
@@ -178,8 +179,8 @@ TEST_F(TFormsTest, TabAndArrowsMoveTheFocusInTabOrder) {
   ScriptKeyPress(VK_DOWN);
   Pump();
   EXPECT_EQ(Form->GetActiveControl(), B);
-  EXPECT_EQ(Log.Lines, (TLines{"Enter C", "Exit C", "Enter A", "Exit A", "Enter C", "Exit C", "Enter A", "Exit A",
-                               "Enter B"}));
+  EXPECT_EQ(Log.Lines, (TLines{"Enter C", "Exit C", "Enter A", "Exit A", "Enter C", "Exit C", "Enter A",
+                               "Exit A", "Enter B"}));
 }
 
 // A control that acts like a default or cancel button: it answers Enter or Escape through
@@ -230,8 +231,8 @@ TEST_F(TFormsTest, PaintsFormThenWindowlessChildrenInZOrderClipped) {
   Pump();
   EXPECT_EQ(Log.Lines, (TLines{"Notify Form", "Paint Low", "Paint High"}));
   HDC DC = GetDC(Form->GetHandle());
-  EXPECT_EQ(GetPixel(DC, 15, 15), 0x0000FFu);  // Low alone
-  EXPECT_EQ(GetPixel(DC, 35, 35), 0xFF0000u);  // High over Low
+  EXPECT_EQ(GetPixel(DC, 15, 15), 0x0000FFu);            // Low alone
+  EXPECT_EQ(GetPixel(DC, 35, 35), 0xFF0000u);            // High over Low
   EXPECT_EQ(GetPixel(DC, 5, 5), ColorToRGB(clBtnFace));  // outside both: each is clipped to itself
   EXPECT_EQ(GetPixel(DC, 75, 75), ColorToRGB(clBtnFace));
   ReleaseDC(Form->GetHandle(), DC);

@@ -4,7 +4,9 @@
 
 namespace {
 
-TRect BoundsOf(TControl* C) { return C->GetBoundsRect(); }
+TRect BoundsOf(TControl* C) {
+  return C->GetBoundsRect();
+}
 
 std::vector<std::string>& LoadLog() {
   static std::vector<std::string> Lines;
@@ -57,7 +59,8 @@ class TBuiltForm : public TForm {
 
  private:
   void FormCreate(TObject*) {
-    LoadLog().push_back(std::string("OnCreate") + (P2->GetComponentState().Contains(csLoading) ? " loading" : ""));
+    LoadLog().push_back(std::string("OnCreate") +
+                        (P2->GetComponentState().Contains(csLoading) ? " loading" : ""));
   }
 };
 
@@ -145,11 +148,13 @@ TEST_F(TFormsTest, AnchorsKeepTheirDistancesWhenTheParentResizes) {
   Form->SetClientWidth(400);
   Form->SetClientHeight(300);
   Pump();
-  for (std::size_t I = 0; I < Controls.size(); ++I) EXPECT_EQ(BoundsOf(Controls[I]), Cases[I].After) << Cases[I].Name;
+  for (std::size_t I = 0; I < Controls.size(); ++I)
+    EXPECT_EQ(BoundsOf(Controls[I]), Cases[I].After) << Cases[I].Name;
   Form->SetClientWidth(300);
   Form->SetClientHeight(200);
   Pump();
-  for (std::size_t I = 0; I < Controls.size(); ++I) EXPECT_EQ(BoundsOf(Controls[I]), Cases[I].Before) << Cases[I].Name;
+  for (std::size_t I = 0; I < Controls.size(); ++I)
+    EXPECT_EQ(BoundsOf(Controls[I]), Cases[I].Before) << Cases[I].Name;
 }
 
 TEST_F(TFormsTest, ConstraintsAndAutoSizeLimitTheSize) {
@@ -215,7 +220,9 @@ TEST_F(TFormsTest, WindowProcReplacementSeesEveryMessageFirstAndCanBeRestored) {
   EXPECT_EQ(Box->GetText(), "Mosaic");
   Box->Invalidate();
   Pump();
-  const auto Saw = [&](UINT Msg) { return std::find(Spy.Seen.begin(), Spy.Seen.end(), Msg) != Spy.Seen.end(); };
+  const auto Saw = [&](UINT Msg) {
+    return std::find(Spy.Seen.begin(), Spy.Seen.end(), Msg) != Spy.Seen.end();
+  };
   EXPECT_TRUE(Saw(WM_SETTEXT));
   EXPECT_TRUE(Saw(CM_TEXTCHANGED));
   EXPECT_TRUE(Saw(WM_PAINT));
@@ -237,8 +244,8 @@ TEST_F(TFormsTest, FormBuiltInCodeLoadsItsComponentsThenRunsOnCreate) {
   Forms.emplace_back(Form);
   // Everything made in the constructor was loading; Loaded ran on the form and then on each
   // component in creation order; OnCreate came last, and Visible took effect after it.
-  EXPECT_EQ(LoadLog(), (TLines{"created loading", "created loading", "constructed", "Loaded BuiltForm", "Loaded P1",
-                               "Loaded P2", "OnCreate"}));
+  EXPECT_EQ(LoadLog(), (TLines{"created loading", "created loading", "constructed", "Loaded BuiltForm",
+                               "Loaded P1", "Loaded P2", "OnCreate"}));
   EXPECT_FALSE(Form->GetComponentState().Contains(csLoading));
   EXPECT_FALSE(Form->Panel->GetComponentState().Contains(csLoading));
   EXPECT_TRUE(Form->GetVisible());

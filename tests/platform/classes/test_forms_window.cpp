@@ -2,9 +2,9 @@
 // the child that sent them, cursors, minimizing, and the screen's fonts.
 #include "FormsTestSupport.h"
 #include "platform/gdi/DeviceContext.h"
-#include "platform/user/Input.h"
-#include "platform/user/Cursors.h"
 #include "platform/system/Strings.h"
+#include "platform/user/Cursors.h"
+#include "platform/user/Input.h"
 #include "platform/user/WindowPaint.h"
 #include "platform/user/WindowPos.h"
 #include "platform/user/Windows.h"
@@ -58,8 +58,8 @@ TEST_F(TFormsTest, FormEventsComeInThePlatformsOrder) {
   Pump();
   B->Hide();
   Pump();
-  EXPECT_EQ(Log.Lines, (TLines{"Show A", "Activate A", "Paint A", "Show B", "Deactivate A", "Activate B", "Paint B",
-                               "Hide B", "Deactivate B", "Activate A"}));
+  EXPECT_EQ(Log.Lines, (TLines{"Show A", "Activate A", "Paint A", "Show B", "Deactivate A", "Activate B",
+                               "Paint B", "Hide B", "Deactivate B", "Activate A"}));
   EXPECT_EQ(Screen->GetActiveForm(), A);
   EXPECT_EQ(Screen->GetActiveControl()->GetName(), "EditA");
   // The forms hide as they go: their handlers must still be there.
@@ -82,14 +82,16 @@ TEST_F(TFormsTest, NotificationsAreReflectedToTheChildThatSentThem) {
   SendMessage(Form->GetHandle(), WM_HSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(C));
   // A colour request is answered by the child: its brush, and its colours in the DC.
   HDC DC = GetDC(C);
-  const LRESULT Brush = SendMessage(Form->GetHandle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(C));
+  const LRESULT Brush = SendMessage(Form->GetHandle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(DC),
+                                    reinterpret_cast<LPARAM>(C));
   EXPECT_EQ(Brush, reinterpret_cast<LRESULT>(Child->GetBrush()->GetHandle()));
   EXPECT_EQ(GetBkColor(DC), ColorToRGB(clAqua));
   ReleaseDC(C, DC);
-  EXPECT_EQ(Log.Lines, (TLines{"CN " + std::to_string(WM_COMMAND) + " " + std::to_string(MAKEWPARAM(7, 1)),
-                               "CN " + std::to_string(WM_NOTIFY) + " 7", "CN " + std::to_string(WM_HSCROLL) + " 1",
-                               "CN " + std::to_string(WM_CTLCOLORSTATIC) + " " +
-                                   std::to_string(reinterpret_cast<WPARAM>(DC))}));
+  EXPECT_EQ(Log.Lines,
+            (TLines{"CN " + std::to_string(WM_COMMAND) + " " + std::to_string(MAKEWPARAM(7, 1)),
+                    "CN " + std::to_string(WM_NOTIFY) + " 7", "CN " + std::to_string(WM_HSCROLL) + " 1",
+                    "CN " + std::to_string(WM_CTLCOLORSTATIC) + " " +
+                        std::to_string(reinterpret_cast<WPARAM>(DC))}));
 }
 
 TEST_F(TFormsTest, ControlsShowTheirCursorsAndScreenCursorOverridesThem) {
@@ -167,7 +169,8 @@ TEST(Screen, FontsComeFromTheInstalledFamilies) {
   ASSERT_GT(Fonts->GetCount(), 0);
   EXPECT_GE(Fonts->IndexOf("Liberation Sans"), 0);
   // Sorted, each family once.
-  for (Integer I = 1; I < Fonts->GetCount(); ++I) EXPECT_LT(CompareText(Fonts->GetStrings(I - 1), Fonts->GetStrings(I)), 0);
+  for (Integer I = 1; I < Fonts->GetCount(); ++I)
+    EXPECT_LT(CompareText(Fonts->GetStrings(I - 1), Fonts->GetStrings(I)), 0);
   EXPECT_EQ(Screen->GetPixelsPerInch(), 96);
   EXPECT_EQ(Screen->GetMonitorCount(), 1);
   EXPECT_EQ(Screen->GetMonitor(0)->GetBoundsRect(), Screen->GetDesktopRect());

@@ -29,7 +29,9 @@ std::unique_ptr<TBitmap> Background(TColor Color) {
   return B;
 }
 
-COLORREF PixelOf(TBitmap* B, Integer X, Integer Y) { return static_cast<COLORREF>(B->GetCanvas()->GetPixels(X, Y)) & 0xFFFFFF; }
+COLORREF PixelOf(TBitmap* B, Integer X, Integer Y) {
+  return static_cast<COLORREF>(B->GetCanvas()->GetPixels(X, Y)) & 0xFFFFFF;
+}
 
 }  // namespace
 
@@ -42,11 +44,11 @@ TEST(ImageList, AddMaskedDrawsOnlyTheOpaquePixels) {
   EXPECT_EQ(List.GetCount(), 2);
   auto Dest = Background(clWhite);
   List.Draw(Dest->GetCanvas(), 2, 2, 0);
-  EXPECT_EQ(PixelOf(Dest.get(), 7, 7), 0x0000FFu);   // red
-  EXPECT_EQ(PixelOf(Dest.get(), 3, 3), 0xFFFFFFu);   // transparent
+  EXPECT_EQ(PixelOf(Dest.get(), 7, 7), 0x0000FFu);  // red
+  EXPECT_EQ(PixelOf(Dest.get(), 3, 3), 0xFFFFFFu);  // transparent
   List.Draw(Dest->GetCanvas(), 2, 2, 1);
   EXPECT_EQ(PixelOf(Dest.get(), 3, 3), 0xFF0000u);
-  EXPECT_EQ(PixelOf(Dest.get(), 1, 1), 0xFFFFFFu);   // outside the image
+  EXPECT_EQ(PixelOf(Dest.get(), 1, 1), 0xFFFFFFu);  // outside the image
 
   // A background colour fills the transparent part.
   auto Dest2 = Background(clWhite);

@@ -309,7 +309,8 @@ TEST(Jpeg, ClaimedSizeTheBitmapOrTheDataCannotHoldIsRefusedBeforeDecoding) {
       J.DIBNeeded();
       ADD_FAILURE() << "decoded";
     } catch (const EInvalidGraphic& E) {
-      EXPECT_EQ(E.GetMessage(), Format("JPEG error: a picture of %d x %d pixels %s", {C.Width, C.Height, C.Reason}));
+      EXPECT_EQ(E.GetMessage(),
+                Format("JPEG error: a picture of %d x %d pixels %s", {C.Width, C.Height, C.Reason}));
     }
   }
 }

@@ -11,7 +11,8 @@ struct TMenuLog {
   void Click(TObject* Sender) { Lines.push_back("Click " + NameOf(Sender)); }
   void Popup(TObject* Sender) { Lines.push_back("Popup " + NameOf(Sender)); }
   void Change(TObject*, TMenuItem* Source, bool Rebuild) {
-    Lines.push_back(std::string("Change ") + (Source != nullptr ? Source->GetName() : "root") + (Rebuild ? " rebuild" : ""));
+    Lines.push_back(std::string("Change ") + (Source != nullptr ? Source->GetName() : "root") +
+                    (Rebuild ? " rebuild" : ""));
   }
 };
 

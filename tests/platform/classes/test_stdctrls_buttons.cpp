@@ -203,7 +203,7 @@ TEST_F(TButtonTest, ScrollBarByKeysAndByDraggingTheThumb) {
   EXPECT_EQ(Bar->GetPosition(), 100);
   ASSERT_GE(Log.Lines.size(), 3u);
   EXPECT_EQ(Log.Lines.front().rfind("Scroll 5 ", 0), 0u);  // scTrack
-  EXPECT_EQ(Log.Lines.back(), "Scroll 8 100");              // scEndScroll
+  EXPECT_EQ(Log.Lines.back(), "Scroll 8 100");             // scEndScroll
   EXPECT_FALSE(Events.Lines.empty());
 
   // The setter keeps the position in range (with a page, the last page's start).

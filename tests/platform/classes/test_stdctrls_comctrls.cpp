@@ -21,8 +21,8 @@ struct TChanging {
 struct TPanelDraw {
   TLines Lines;
   void Draw(TStatusBar*, TStatusPanel* Panel, const TRect& R) {
-    Lines.push_back(std::to_string(Panel->GetIndex()) + " " + std::to_string(R.Left) + "," + std::to_string(R.Top) + "," +
-                    std::to_string(R.Right) + "," + std::to_string(R.Bottom));
+    Lines.push_back(std::to_string(Panel->GetIndex()) + " " + std::to_string(R.Left) + "," +
+                    std::to_string(R.Top) + "," + std::to_string(R.Right) + "," + std::to_string(R.Bottom));
   }
 };
 
@@ -262,11 +262,13 @@ TEST_F(TComCtrlsTest, StatusBarPanelsInTheClassicLook) {
   EXPECT_EQ(Draw.Lines.back(), "2 183,3," + std::to_string(399 - Grip) + ",18");
 
   const TControlShot P = ShotOf(Bar);
-  const DWORD Light = ScreenColor(clBtnHighlight), Shadow = ScreenColor(clBtnShadow), Face = ScreenColor(clBtnFace);
+  const DWORD Light = ScreenColor(clBtnHighlight), Shadow = ScreenColor(clBtnShadow),
+              Face = ScreenColor(clBtnFace);
   // Sunken edges: shadow at the top-left, highlight at the bottom-right; the face between.
-  for (const auto& [X, Y, Expected] : {std::tuple{0, 2, Shadow}, std::tuple{50, 2, Shadow}, std::tuple{99, 18, Light},
-                                       std::tuple{99, 10, Light}, std::tuple{0, 0, Face}, std::tuple{100, 10, Face},
-                                       std::tuple{101, 10, Face}, std::tuple{102, 10, Shadow}, std::tuple{150, 10, Face}})
+  for (const auto& [X, Y, Expected] :
+       {std::tuple{0, 2, Shadow}, std::tuple{50, 2, Shadow}, std::tuple{99, 18, Light},
+        std::tuple{99, 10, Light}, std::tuple{0, 0, Face}, std::tuple{100, 10, Face},
+        std::tuple{101, 10, Face}, std::tuple{102, 10, Shadow}, std::tuple{150, 10, Face}})
     EXPECT_EQ(P(X, Y), Expected) << X << "," << Y;
   // The text shows in the first panel.
   bool Text = false;

@@ -27,12 +27,14 @@ TEST_F(TExtCtrlsTest, PanelInTheClassicLook) {
   Panel->SetBevelWidth(2);
   Pump();
   TControlShot P = ShotOf(Panel);
-  const DWORD Light = ScreenColor(clBtnHighlight), Shadow = ScreenColor(clBtnShadow), Face = ScreenColor(clBtnFace);
+  const DWORD Light = ScreenColor(clBtnHighlight), Shadow = ScreenColor(clBtnShadow),
+              Face = ScreenColor(clBtnFace);
   // Outer raised bevel (2 pixels), then the inner lowered one, then the face.
-  for (const auto& [X, Y, Expected] : {std::tuple{0, 0, Light}, std::tuple{1, 1, Light}, std::tuple{119, 59, Shadow},
-                                       std::tuple{118, 30, Shadow}, std::tuple{0, 58, Light}, std::tuple{0, 59, Shadow}, std::tuple{119, 0, Shadow},
-                                       std::tuple{2, 2, Shadow}, std::tuple{3, 20, Shadow}, std::tuple{117, 57, Light},
-                                       std::tuple{4, 4, Face}, std::tuple{60, 30, Face}})
+  for (const auto& [X, Y, Expected] :
+       {std::tuple{0, 0, Light}, std::tuple{1, 1, Light}, std::tuple{119, 59, Shadow},
+        std::tuple{118, 30, Shadow}, std::tuple{0, 58, Light}, std::tuple{0, 59, Shadow},
+        std::tuple{119, 0, Shadow}, std::tuple{2, 2, Shadow}, std::tuple{3, 20, Shadow},
+        std::tuple{117, 57, Light}, std::tuple{4, 4, Face}, std::tuple{60, 30, Face}})
     EXPECT_EQ(P(X, Y), Expected) << X << "," << Y;
 
   // Children align inside the bevels and the border width.
@@ -146,7 +148,8 @@ TEST_F(TExtCtrlsTest, ImageDestinationRectangles) {
     Image->SetStretch(C.Stretch);
     Image->SetProportional(C.Proportional);
     Image->SetCenter(C.Center);
-    EXPECT_EQ(Image->DestRect(), C.Expected) << C.W << "x" << C.H << " " << C.Stretch << C.Proportional << C.Center;
+    EXPECT_EQ(Image->DestRect(), C.Expected)
+        << C.W << "x" << C.H << " " << C.Stretch << C.Proportional << C.Center;
   }
 }
 

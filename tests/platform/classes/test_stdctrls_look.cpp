@@ -32,7 +32,8 @@ TEST_F(TLookTest, PushButtons) {
                        {73, 23, clBtnShadow},
                        {4, 4, clBtnFace}});
   // The default button has the window frame around it.
-  ExpectPixels(Default, {{0, 0, clWindowFrame}, {74, 24, clWindowFrame}, {1, 1, clBtnHighlight}, {2, 2, cl3DLight}});
+  ExpectPixels(Default,
+               {{0, 0, clWindowFrame}, {74, 24, clWindowFrame}, {1, 1, clBtnHighlight}, {2, 2, cl3DLight}});
 }
 
 TEST_F(TLookTest, EditsListsAndCombos) {
@@ -58,7 +59,9 @@ TEST_F(TLookTest, EditsListsAndCombos) {
                       {60, 2 + 2 * H + H / 2, clWindow}});
   // The combo: the field in the window colour, the drop button raised inside the edge.
   const Integer CH = Combo->GetHeight();
-  ExpectPixels(Combo, {{0, 0, clBtnShadow}, {6, CH / 2, clWindow}, {97, CH - 3, cl3DDkShadow}, {98, CH / 2, cl3DLight}});
+  ExpectPixels(
+      Combo,
+      {{0, 0, clBtnShadow}, {6, CH / 2, clWindow}, {97, CH - 3, cl3DDkShadow}, {98, CH / 2, cl3DLight}});
 }
 
 TEST_F(TLookTest, ChecksGroupsAndLabels) {
@@ -74,7 +77,10 @@ TEST_F(TLookTest, ChecksGroupsAndLabels) {
   Pump();
   // The 13 x 13 box centred vertically at the left: sunken edge, window colour inside; the
   // rest in the parent's colour.
-  ExpectPixels(Box, {{0, 2, clBtnShadow}, {1, 3, cl3DDkShadow}, {6, 8, clWindow}, {12, 14, clBtnHighlight},
+  ExpectPixels(Box, {{0, 2, clBtnShadow},
+                     {1, 3, cl3DDkShadow},
+                     {6, 8, clWindow},
+                     {12, 14, clBtnHighlight},
                      {50, 8, clBtnFace}});
   // The etched frame from half the caption's height.
   const Integer Top = FontTextHeight(Group->GetFont()) / 2 - 1;

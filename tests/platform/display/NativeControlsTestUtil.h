@@ -22,10 +22,10 @@ namespace CommonControlTesting {
 
 // One message the parent received from a control.
 struct TNote {
-  UINT Msg = 0;     // WM_COMMAND, WM_NOTIFY, WM_HSCROLL, WM_VSCROLL, WM_DRAWITEM, WM_LBUTTONDOWN
-  Integer Id = 0;   // control id (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM)
-  UINT Code = 0;    // notification or scroll code; WM_DRAWITEM: itemID
-  Integer Pos = 0;  // scroll position (high word), NMUPDOWN iPos; WM_DRAWITEM: itemState
+  UINT Msg = 0;       // WM_COMMAND, WM_NOTIFY, WM_HSCROLL, WM_VSCROLL, WM_DRAWITEM, WM_LBUTTONDOWN
+  Integer Id = 0;     // control id (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM)
+  UINT Code = 0;      // notification or scroll code; WM_DRAWITEM: itemID
+  Integer Pos = 0;    // scroll position (high word), NMUPDOWN iPos; WM_DRAWITEM: itemState
   Integer Delta = 0;  // NMUPDOWN iDelta; WM_DRAWITEM: CtlType
   HWND From = nullptr;
   bool operator==(const TNote& O) const {
@@ -38,8 +38,12 @@ inline std::ostream& operator<<(std::ostream& S, const TNote& N) {
            << " delta " << N.Delta << "}";
 }
 
-inline TNote CommandNote(Integer Id, WORD Code) { return {WM_COMMAND, Id, Code, 0, 0, nullptr}; }
-inline TNote NotifyNote(Integer Id, UINT Code) { return {WM_NOTIFY, Id, Code, 0, 0, nullptr}; }
+inline TNote CommandNote(Integer Id, WORD Code) {
+  return {WM_COMMAND, Id, Code, 0, 0, nullptr};
+}
+inline TNote NotifyNote(Integer Id, UINT Code) {
+  return {WM_NOTIFY, Id, Code, 0, 0, nullptr};
+}
 inline TNote ScrollNote(bool Vertical, WORD Code, Integer Pos) {
   return {Vertical ? WM_VSCROLL : WM_HSCROLL, 0, Code, Pos, 0, nullptr};
 }
@@ -60,15 +64,30 @@ inline void ApplyScrollNote(HWND Bar, WORD Code, Integer Pos) {
   GetScrollInfo(Bar, SB_CTL, &I);
   Integer P = I.nPos;
   switch (Code) {
-    case SB_LINEUP: P -= 1; break;
-    case SB_LINEDOWN: P += 1; break;
-    case SB_PAGEUP: P -= static_cast<Integer>(I.nPage); break;
-    case SB_PAGEDOWN: P += static_cast<Integer>(I.nPage); break;
+    case SB_LINEUP:
+      P -= 1;
+      break;
+    case SB_LINEDOWN:
+      P += 1;
+      break;
+    case SB_PAGEUP:
+      P -= static_cast<Integer>(I.nPage);
+      break;
+    case SB_PAGEDOWN:
+      P += static_cast<Integer>(I.nPage);
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: P = Pos; break;
-    case SB_TOP: P = I.nMin; break;
-    case SB_BOTTOM: P = I.nMax; break;
-    default: return;
+    case SB_THUMBPOSITION:
+      P = Pos;
+      break;
+    case SB_TOP:
+      P = I.nMin;
+      break;
+    case SB_BOTTOM:
+      P = I.nMax;
+      break;
+    default:
+      return;
   }
   SetScrollPos(Bar, SB_CTL, P, TRUE);
 }
@@ -107,8 +126,9 @@ inline LRESULT NativeParentProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
       return 0;
     case WM_DRAWITEM: {
       const auto* DI = reinterpret_cast<const DRAWITEMSTRUCT*>(LP);
-      S.Notes.push_back({Msg, static_cast<Integer>(DI->CtlID), DI->itemID, static_cast<Integer>(DI->itemState),
-                         static_cast<Integer>(DI->CtlType), DI->hwndItem});
+      S.Notes.push_back({Msg, static_cast<Integer>(DI->CtlID), DI->itemID,
+                         static_cast<Integer>(DI->itemState), static_cast<Integer>(DI->CtlType),
+                         DI->hwndItem});
       return TRUE;
     }
     case WM_LBUTTONDOWN:
@@ -134,8 +154,8 @@ class TCommonControlTest : public ::testing::Test {
     }();
     (void)Registered;
     ParentState() = TNativeParentState();
-    Parent = CreateWindowEx(0, "TvNativeParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 480, 320,
-                            nullptr, nullptr, nullptr, nullptr);
+    Parent = CreateWindowEx(0, "TvNativeParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 480, 320, nullptr, nullptr,
+                            nullptr, nullptr);
     LOGFONTA F;
     F.lfHeight = -11;
     F.lfWeight = FW_NORMAL;

@@ -83,8 +83,10 @@ class THeadlessTest : public ::testing::Test {
     RunUntilIdle();
     SetModalHook(nullptr);
   }
-  static HWND Window(DWORD Style, Integer X, Integer Y, Integer W, Integer H, COLORREF Color, HWND Parent = nullptr) {
-    HWND Wnd = CreateWindowEx(0, "TvHeadlessTest", "t", Style | WS_VISIBLE, X, Y, W, H, Parent, nullptr, nullptr, nullptr);
+  static HWND Window(DWORD Style, Integer X, Integer Y, Integer W, Integer H, COLORREF Color,
+                     HWND Parent = nullptr) {
+    HWND Wnd = CreateWindowEx(0, "TvHeadlessTest", "t", Style | WS_VISIBLE, X, Y, W, H, Parent, nullptr,
+                              nullptr, nullptr);
     SetWindowLongPtr(Wnd, GWLP_USERDATA, static_cast<LONG_PTR>(Color));
     return Wnd;
   }

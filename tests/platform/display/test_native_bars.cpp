@@ -14,7 +14,9 @@ using TBarsTest = TCommonControlTest;
 
 // ---- Trackbar -------------------------------------------------------------------------------
 
-LRESULT TrackPos(HWND T) { return SendMessage(T, TBM_GETPOS, 0, 0); }
+LRESULT TrackPos(HWND T) {
+  return SendMessage(T, TBM_GETPOS, 0, 0);
+}
 
 TEST_F(TBarsTest, TrackBarKeysMoveByLinePageAndToTheEnds) {
   HWND T = Create(TRACKBAR_CLASS, "", WS_TABSTOP, 10, 10, 200, 40, 1);
@@ -144,8 +146,8 @@ TEST_F(TBarsTest, TrackBarInTheClassicLook) {
   EXPECT_EQ(S.Pixel(100, 16), 0x808080u);  // channel: sunken edge
   EXPECT_EQ(S.Pixel(100, 17), 0x000000u);
   EXPECT_EQ(S.Pixel(100, 19), 0xFFFFFFu);
-  EXPECT_EQ(S.Pixel(3, 8), 0xFFFFFFu);     // thumb: highlight at the top-left
-  EXPECT_EQ(S.Pixel(13, 10), 0x000000u);   // dark shadow on the right
+  EXPECT_EQ(S.Pixel(3, 8), 0xFFFFFFu);    // thumb: highlight at the top-left
+  EXPECT_EQ(S.Pixel(13, 10), 0x000000u);  // dark shadow on the right
   EXPECT_EQ(S.Pixel(12, 10), 0x808080u);
   EXPECT_EQ(S.Pixel(8, 12), 0xC0C0C0u);
   EXPECT_EQ(S.Pixel(8, 27), 0x000000u);    // the point
@@ -276,8 +278,8 @@ TEST_F(TScrollBarTest, ArrowsTrackAndThumbNotifyTheParent) {
   // Grabbed 8 pixels into the thumb and moved 60 pixels right in two steps.
   Display->Drag({10 + 42, 208}, {10 + 102, 208}, 2);
   RunUntilIdle();
-  EXPECT_EQ(TakeNotes(), (std::vector<TNote>{H(SB_THUMBTRACK, 29), H(SB_THUMBTRACK, 47), H(SB_THUMBPOSITION, 47),
-                                             H(SB_ENDSCROLL)}));
+  EXPECT_EQ(TakeNotes(), (std::vector<TNote>{H(SB_THUMBTRACK, 29), H(SB_THUMBTRACK, 47),
+                                             H(SB_THUMBPOSITION, 47), H(SB_ENDSCROLL)}));
   EXPECT_EQ(Pos(), 47);
   EXPECT_EQ(GetFocus(), Bar);
   Display->KeyPress(VK_LEFT);
@@ -308,15 +310,15 @@ TEST_F(TScrollBarTest, ScrollBarsInTheClassicLook) {
   HWND Grip = Create(WC_SCROLLBAR, "", SBS_SIZEGRIP, 300, 200, 16, 16);
   RunUntilIdle();
   const TScreenshot S = Screenshot(Bar);
-  EXPECT_EQ(S.Pixel(0, 0), 0xFFFFFFu);     // raised left arrow
+  EXPECT_EQ(S.Pixel(0, 0), 0xFFFFFFu);  // raised left arrow
   EXPECT_EQ(S.Pixel(15, 15), 0x000000u);
-  EXPECT_EQ(S.Pixel(16, 0), 0xDFDFDFu);    // the thumb at 16: raised
+  EXPECT_EQ(S.Pixel(16, 0), 0xDFDFDFu);  // the thumb at 16: raised
   EXPECT_EQ(S.Pixel(17, 1), 0xFFFFFFu);
   EXPECT_EQ(S.Pixel(32, 15), 0x000000u);
-  EXPECT_EQ(S.Pixel(100, 4), 0xFFFFFFu);   // the dithered track
+  EXPECT_EQ(S.Pixel(100, 4), 0xFFFFFFu);  // the dithered track
   EXPECT_EQ(S.Pixel(101, 4), 0xC0C0C0u);
   const TScreenshot G = Screenshot(Grip);
-  EXPECT_EQ(G.Pixel(0, 0), 0xC0C0C0u);     // the grip's grooves run across the corner
+  EXPECT_EQ(G.Pixel(0, 0), 0xC0C0C0u);  // the grip's grooves run across the corner
   EXPECT_EQ(G.Pixel(8, 8), 0xFFFFFFu);
   EXPECT_EQ(G.Pixel(9, 8), 0x808080u);
 }
@@ -339,7 +341,8 @@ class TUpDownTest : public TCommonControlTest {
   void ClickArrow(Integer Dir) { ClickAt(Spin, 8, Dir > 0 ? 4 : 16); }
   LRESULT Pos() { return SendMessage(Spin, UDM_GETPOS32, 0, 0); }
   static std::vector<TNote> Step(Integer From, Integer Delta, Integer To) {
-    return {{WM_NOTIFY, 11, UDN_DELTAPOS, From, Delta, nullptr}, ScrollNote(true, SB_THUMBPOSITION, To),
+    return {{WM_NOTIFY, 11, UDN_DELTAPOS, From, Delta, nullptr},
+            ScrollNote(true, SB_THUMBPOSITION, To),
             ScrollNote(true, SB_ENDSCROLL, To)};
   }
   HWND Buddy = nullptr;
@@ -461,7 +464,7 @@ TEST_F(TUpDownTest, ArrowsInTheClassicLook) {
   const TScreenshot S = Screenshot(Spin);
   Display->ButtonUp();
   RunUntilIdle();
-  EXPECT_EQ(S.Pixel(0, 0), 0xFFFFFFu);   // the raised up arrow
+  EXPECT_EQ(S.Pixel(0, 0), 0xFFFFFFu);  // the raised up arrow
   EXPECT_EQ(S.Pixel(15, 9), 0x000000u);
   EXPECT_EQ(S.Pixel(0, 10), 0x808080u);  // the pressed down arrow is sunken
   EXPECT_EQ(S.Pixel(15, 19), 0xFFFFFFu);

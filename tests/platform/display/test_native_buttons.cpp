@@ -11,7 +11,9 @@ using namespace CommonControlTesting;
 
 using TButtonTest = TCommonControlTest;
 
-LRESULT Check(HWND B) { return SendMessage(B, BM_GETCHECK, 0, 0); }
+LRESULT Check(HWND B) {
+  return SendMessage(B, BM_GETCHECK, 0, 0);
+}
 
 TEST_F(TButtonTest, ClicksToggleAndGroupAutoRadioButtons) {
   HWND Auto = Create(WC_BUTTON, "Auto", BS_AUTOCHECKBOX, 10, 10, 100, 20, 1);
@@ -41,7 +43,7 @@ TEST_F(TButtonTest, ClicksToggleAndGroupAutoRadioButtons) {
       {R2, {1, 2, 0, 0, 1, 1, 0, 1, 0}},     // the plain radio button keeps its check
       {R4, {1, 2, 0, 0, 0, 1, 1, 1, 0}},
       {R1, {1, 2, 0, 1, 0, 1, 0, 1, 0}},
-      {R1, {1, 2, 0, 1, 0, 1, 0, 1, 0}},     // clicking a checked radio button again
+      {R1, {1, 2, 0, 1, 0, 1, 0, 1, 0}},  // clicking a checked radio button again
       {Three, {1, 0, 0, 1, 0, 1, 0, 1, 0}},
       {Auto, {0, 0, 0, 1, 0, 1, 0, 1, 0}},
   };

@@ -46,8 +46,12 @@ class TTabsTest : public TCommonControlTest {
 
 TEST_F(TTabsTest, ItemRectanglesFollowTheTextAndTheSizingMessages) {
   HWND T = Tabs(0, 300, 150);
-  EXPECT_EQ(Rects(T), (std::vector<TRect>{{2, 2, 52, 20}, {52, 2, 90, 20}, {90, 2, 152, 20}, {152, 2, 185, 20},
-                                          {185, 2, 207, 20}, {207, 2, 261, 20}}));
+  EXPECT_EQ(Rects(T), (std::vector<TRect>{{2, 2, 52, 20},
+                                          {52, 2, 90, 20},
+                                          {90, 2, 152, 20},
+                                          {152, 2, 185, 20},
+                                          {185, 2, 207, 20},
+                                          {207, 2, 261, 20}}));
   EXPECT_EQ(Sel(T), 0);  // the first item inserted is selected
   EXPECT_EQ(SendMessage(T, TCM_GETROWCOUNT, 0, 0), 1);
   EXPECT_EQ(Adjusted(T, false, RECT{0, 0, 300, 150}), (RECT{4, 24, 296, 146}));
@@ -55,7 +59,7 @@ TEST_F(TTabsTest, ItemRectanglesFollowTheTextAndTheSizingMessages) {
 
   SendMessage(T, TCM_SETPADDING, 0, MAKELPARAM(10, 2));
   SendMessage(T, TCM_SETMINTABWIDTH, 0, 40);
-  EXPECT_EQ(Rects(T)[0], (TRect{2, 2, 60, 18}));   // 38 + 20 wide, 12 + 4 high
+  EXPECT_EQ(Rects(T)[0], (TRect{2, 2, 60, 18}));     // 38 + 20 wide, 12 + 4 high
   EXPECT_EQ(Rects(T)[4], (TRect{217, 2, 257, 18}));  // "W": 30, raised to 40
   // The item size sets the height; the width only with TCS_FIXEDWIDTH.
   EXPECT_EQ(SendMessage(T, TCM_SETITEMSIZE, 0, MAKELPARAM(80, 24)), MAKELONG(96, 16));
@@ -149,8 +153,12 @@ TEST_F(TTabsTest, MultiLineRowsAreJustifiedAndTurnToTheSelection) {
   HWND T = Tabs(TCS_MULTILINE, 150, 150);
   EXPECT_EQ(SendMessage(T, TCM_GETROWCOUNT, 0, 0), 3);
   // Rows of 2, 3 and 1 tabs widened to end at 148; the selected row next to the display area.
-  EXPECT_EQ(Rects(T), (std::vector<TRect>{{2, 38, 81, 56}, {81, 38, 148, 56}, {2, 20, 73, 38}, {73, 20, 116, 38},
-                                          {116, 20, 148, 38}, {2, 2, 148, 20}}));
+  EXPECT_EQ(Rects(T), (std::vector<TRect>{{2, 38, 81, 56},
+                                          {81, 38, 148, 56},
+                                          {2, 20, 73, 38},
+                                          {73, 20, 116, 38},
+                                          {116, 20, 148, 38},
+                                          {2, 2, 148, 20}}));
   EXPECT_EQ(Adjusted(T, false, RECT{0, 0, 150, 150}), (RECT{4, 60, 146, 146}));
   SendMessage(T, TCM_SETCURSEL, 3, 0);
   const std::vector<TRect> R = Rects(T);
@@ -231,8 +239,10 @@ TEST_F(TTabsTest, TabsInTheClassicLook) {
   for (Integer Y = 3; Y < 20; ++Y)
     for (Integer X = 0; X < 300; ++X) {
       if (S.Pixel(X, Y) != Black) continue;
-      if (X < 261) ++InTab;
-      else ++Outside;
+      if (X < 261)
+        ++InTab;
+      else
+        ++Outside;
     }
   EXPECT_GT(InTab, 100);
   EXPECT_EQ(Outside, 0);

@@ -19,10 +19,12 @@ struct TTestCanvas {
     Info.bmiHeader.biBitCount = static_cast<WORD>(Bpp);
     if (Bpp <= 8) {
       // Black, white and a few strong colours, then greys.
-      const COLORREF Base[] = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF, 0xFFFF00,
-                               0x808080, 0xC0C0C0, 0x000080, 0x008000, 0x800000, 0x008080, 0x800080, 0x808000};
+      const COLORREF Base[] = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF,
+                               0xFF00FF, 0xFFFF00, 0x808080, 0xC0C0C0, 0x000080, 0x008000,
+                               0x800000, 0x008080, 0x800080, 0x808000};
       for (Integer I = 0; I < (1 << Bpp); ++I) {
-        const COLORREF C = I < 16 ? Base[I] : RGB(static_cast<BYTE>(I), static_cast<BYTE>(I), static_cast<BYTE>(I));
+        const COLORREF C =
+            I < 16 ? Base[I] : RGB(static_cast<BYTE>(I), static_cast<BYTE>(I), static_cast<BYTE>(I));
         Info.bmiColors[I] = {GetBValue(C), GetGValue(C), GetRValue(C), 0};
       }
     }

@@ -58,9 +58,11 @@ TEST(DibSection, RowsAreAlignedAndOrderedBySign) {
 }
 
 TEST(DibSection, RejectsBadDescriptions) {
-  BITMAPINFO Bad[] = {Info(0, 4, 24), Info(4, 0, 24), Info(4, 4, 7), Info(4, 4, 24, BI_BITFIELDS), Info(4, 4, 8, BI_RLE8),
-                      Info(100000, 100000, 32)};
-  for (BITMAPINFO& I : Bad) EXPECT_EQ(CreateDIBSection(nullptr, &I, DIB_RGB_COLORS, nullptr, nullptr, 0), nullptr);
+  BITMAPINFO Bad[] = {Info(0, 4, 24),         Info(4, 0, 24),
+                      Info(4, 4, 7),          Info(4, 4, 24, BI_BITFIELDS),
+                      Info(4, 4, 8, BI_RLE8), Info(100000, 100000, 32)};
+  for (BITMAPINFO& I : Bad)
+    EXPECT_EQ(CreateDIBSection(nullptr, &I, DIB_RGB_COLORS, nullptr, nullptr, 0), nullptr);
   EXPECT_EQ(CreateDIBSection(nullptr, nullptr, DIB_RGB_COLORS, nullptr, nullptr, 0), nullptr);
 }
 
@@ -77,7 +79,12 @@ TEST(DibSection, PixelFormatsMapColours) {
       {32, BI_RGB, {}, RGB(1, 2, 3), 0x00010203, RGB(1, 2, 3)},
       {24, BI_RGB, {}, RGB(1, 2, 3), 0x010203, RGB(1, 2, 3)},
       {16, BI_RGB, {}, RGB(255, 128, 8), 0x7C00 | (16 << 5) | 1, RGB(255, 132, 8)},
-      {16, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}, RGB(255, 128, 8), 0xF800 | (32 << 5) | 1, RGB(255, 130, 8)},
+      {16,
+       BI_BITFIELDS,
+       {0xF800, 0x07E0, 0x001F},
+       RGB(255, 128, 8),
+       0xF800 | (32 << 5) | 1,
+       RGB(255, 130, 8)},
       {32, BI_BITFIELDS, {0x000000FF, 0x0000FF00, 0x00FF0000}, RGB(1, 2, 3), 0x00030201, RGB(1, 2, 3)},
   };
   for (const TCase& C : Cases) {
@@ -114,7 +121,8 @@ TEST(DibBits, ConvertBetweenDepthsBothWays) {
   HDC DC = CreateCompatibleDC(nullptr);
   BITMAPINFO I32 = Info(5, 2, 32);
   HBITMAP Src = CreateDIBSection(DC, &I32, DIB_RGB_COLORS, nullptr, nullptr, 0);
-  const COLORREF Colors[5] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 255, 0)};
+  const COLORREF Colors[5] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 0, 0), RGB(0, 0, 255),
+                              RGB(0, 255, 0)};
   for (Integer X = 0; X < 5; ++X) {
     PutRawPixel(Src->Surface, X, 0, ColorToPixel(Src->Surface, Colors[X]));
     PutRawPixel(Src->Surface, X, 1, ColorToPixel(Src->Surface, Colors[4 - X]));
@@ -204,7 +212,8 @@ TEST(Bitmaps, CopyImageMakesSectionsAndStretches) {
   BITMAPINFO I = Info(2, 2, 24);
   HBITMAP Src = CreateDIBSection(nullptr, &I, DIB_RGB_COLORS, nullptr, nullptr, 0);
   PutRawPixel(Src->Surface, 1, 0, 0xFF0000);
-  auto* Copy = static_cast<HBITMAP>(static_cast<HGDIOBJ>(CopyImage(Src, IMAGE_BITMAP, 4, 4, LR_CREATEDIBSECTION)));
+  auto* Copy =
+      static_cast<HBITMAP>(static_cast<HGDIOBJ>(CopyImage(Src, IMAGE_BITMAP, 4, 4, LR_CREATEDIBSECTION)));
   ASSERT_NE(Copy, nullptr);
   EXPECT_TRUE(Copy->IsDibSection);
   EXPECT_EQ(Copy->Surface.Bpp, 24);

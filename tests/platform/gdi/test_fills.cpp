@@ -113,8 +113,8 @@ TEST(Brushes, HatchesAlignToTheBrushOrigin) {
   const RECT R{0, 0, 10, 10};
   FillRect(C.DC, &R, Hatch);
   EXPECT_EQ(C.Picture(RGB(255, 0, 0), 0),
-            TTestCanvas::Rows({".......#..", ".......#..", ".......#..", ".......#..", ".......#..", ".......#..",
-                               ".......#..", "##########", ".......#..", ".......#.."}));
+            TTestCanvas::Rows({".......#..", ".......#..", ".......#..", ".......#..", ".......#..",
+                               ".......#..", ".......#..", "##########", ".......#..", ".......#.."}));
   C.Clear(0xFFFFFF);
   SetBkMode(C.DC, TRANSPARENT);
   SetBrushOrgEx(C.DC, 2, 1, nullptr);
@@ -175,12 +175,12 @@ TEST(Fills, RegionsPaintInLogicalCoordinates) {
   CombineRgn(R, R, S, RGN_OR);
   SetViewportOrgEx(C.DC, 1, 1, nullptr);
   FillRgn(C.DC, R, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  EXPECT_EQ(C.Picture(), TTestCanvas::Rows({"........", ".###....", ".#####..", "...###..", "...###..",
-                                            "........"}));
+  EXPECT_EQ(C.Picture(),
+            TTestCanvas::Rows({"........", ".###....", ".#####..", "...###..", "...###..", "........"}));
   C.Clear(0xFFFFFF);
   FrameRgn(C.DC, R, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), 1, 1);
-  EXPECT_EQ(C.Picture(), TTestCanvas::Rows({"........", ".###....", ".##.##..", "...#.#..", "...###..",
-                                            "........"}));
+  EXPECT_EQ(C.Picture(),
+            TTestCanvas::Rows({"........", ".###....", ".##.##..", "...#.#..", "...###..", "........"}));
   InvertRgn(C.DC, S);  // logical (2, 1)-(5, 4): surface (3, 2)-(6, 5)
   EXPECT_EQ(C.At(4, 3), 0u);
   EXPECT_EQ(C.At(5, 3), 0xFFFFFFu);

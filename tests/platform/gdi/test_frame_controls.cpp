@@ -11,8 +11,9 @@ namespace {
 // One letter per system colour used by edges and controls.
 std::string Letters(const TTestCanvas& C) {
   const std::map<COLORREF, char> Names = {
-      {GetSysColor(COLOR_3DLIGHT), 'L'},   {GetSysColor(COLOR_3DDKSHADOW), 'D'}, {GetSysColor(COLOR_3DHILIGHT), 'H'},
-      {GetSysColor(COLOR_3DSHADOW), 'S'},  {GetSysColor(COLOR_3DFACE), 'F'},     {RGB(1, 2, 3), '.'}};
+      {GetSysColor(COLOR_3DLIGHT), 'L'},   {GetSysColor(COLOR_3DDKSHADOW), 'D'},
+      {GetSysColor(COLOR_3DHILIGHT), 'H'}, {GetSysColor(COLOR_3DSHADOW), 'S'},
+      {GetSysColor(COLOR_3DFACE), 'F'},    {RGB(1, 2, 3), '.'}};
   std::string Out = "\n";
   for (Integer Y = 0; Y < C.Height; ++Y) {
     for (Integer X = 0; X < C.Width; ++X) {
@@ -32,10 +33,12 @@ TEST(DrawEdge, LayersAndCornersFollowTheClassicScheme) {
     std::string Want;
   };
   const TCase Cases[] = {
-      {EDGE_RAISED, BF_RECT | BF_MIDDLE, TTestCanvas::Rows({"LLLLLD", "LHHHSD", "LHFFSD", "LSSSSD", "DDDDDD"})},
+      {EDGE_RAISED, BF_RECT | BF_MIDDLE,
+       TTestCanvas::Rows({"LLLLLD", "LHHHSD", "LHFFSD", "LSSSSD", "DDDDDD"})},
       {EDGE_SUNKEN, BF_RECT, TTestCanvas::Rows({"SSSSSH", "SDDDLH", "SD..LH", "SLLLLH", "HHHHHH"})},
       {BDR_SUNKENOUTER, BF_RECT, TTestCanvas::Rows({"SSSSSH", "S....H", "S....H", "S....H", "HHHHHH"})},
-      {EDGE_ETCHED, BF_TOP | BF_BOTTOM, TTestCanvas::Rows({"SSSSS.", "HHHHH.", "......", "SSSSSS", "HHHHHH"})},
+      {EDGE_ETCHED, BF_TOP | BF_BOTTOM,
+       TTestCanvas::Rows({"SSSSS.", "HHHHH.", "......", "SSSSSS", "HHHHHH"})},
       {EDGE_RAISED, BF_RECT | BF_FLAT, TTestCanvas::Rows({"SSSSSS", "SFFFFS", "SF..FS", "SFFFFS", "SSSSSS"})},
   };
   for (const TCase& T : Cases) {
@@ -55,10 +58,11 @@ TEST(DrawFrameControl, CheckBoxShowsTheCheckMark) {
   RECT R{0, 0, 13, 13};
   DrawFrameControl(C.DC, &R, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
   // Sunken edge (shadow and highlight outside, dark shadow and light inside), white inside.
-  EXPECT_EQ(C.Picture(GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)),
-            TTestCanvas::Rows({"????????????.", "?##########?.", "?#.........?.", "?#.......#.?.", "?#......##.?.",
-                               "?#.#...###.?.", "?#.##.###..?.", "?#.#####...?.", "?#..###....?.", "?#...#.....?.",
-                               "?#.........?.", "????????????.", "............."}));
+  EXPECT_EQ(
+      C.Picture(GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)),
+      TTestCanvas::Rows({"????????????.", "?##########?.", "?#.........?.", "?#.......#.?.", "?#......##.?.",
+                         "?#.#...###.?.", "?#.##.###..?.", "?#.#####...?.", "?#..###....?.", "?#...#.....?.",
+                         "?#.........?.", "????????????.", "............."}));
   C.Clear(RGB(1, 2, 3));
   DrawFrameControl(C.DC, &R, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_INACTIVE);
   EXPECT_EQ(C.At(6, 6), GetSysColor(COLOR_3DFACE));

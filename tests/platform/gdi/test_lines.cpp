@@ -46,14 +46,15 @@ TEST(CosmeticLines, ExactPixelsOfShallowSteepAndReversedLines) {
     const Integer H = static_cast<Integer>(std::count(C.Want.begin(), C.Want.end(), '\n')) - 1;
     TTestCanvas Canvas(W, H);
     Line(Canvas.DC, C.A.X, C.A.Y, C.B.X, C.B.Y);
-    EXPECT_EQ(Canvas.Picture(), C.Want) << "line " << C.A.X << "," << C.A.Y << " to " << C.B.X << "," << C.B.Y;
+    EXPECT_EQ(Canvas.Picture(), C.Want)
+        << "line " << C.A.X << "," << C.A.Y << " to " << C.B.X << "," << C.B.Y;
   }
 }
 
 TEST(CosmeticLines, AllOctantsAreConnectedAndExcludeTheEndPoint) {
   const TPoint Centre{10, 10};
-  const TPoint Ends[] = {{17, 13}, {13, 17}, {7, 17}, {3, 13}, {3, 7}, {7, 3}, {13, 3}, {17, 7},
-                         {18, 14}, {14, 18}, {6, 18}, {2, 14}, {2, 6}, {6, 2}, {14, 2}, {18, 6},
+  const TPoint Ends[] = {{17, 13}, {13, 17}, {7, 17}, {3, 13}, {3, 7},   {7, 3}, {13, 3}, {17, 7},
+                         {18, 14}, {14, 18}, {6, 18}, {2, 14}, {2, 6},   {6, 2}, {14, 2}, {18, 6},
                          {17, 10}, {10, 17}, {3, 10}, {10, 3}, {16, 16}, {4, 4}};
   for (const TPoint& E : Ends) {
     TTestCanvas C(21, 21);
@@ -137,8 +138,8 @@ TEST(CosmeticLines, DashPatternsRunOnAlongAPolyline) {
 
 TEST(CosmeticLines, MixModesFollowTheirTruthTables) {
   const DWORD D = 0x00C0A050, P = 0x0030F0A0;  // destination and pen, as 0x00RRGGBB
-  const DWORD Want[16] = {0,  ~(P | D), ~P & D, ~P,     P & ~D, ~D,     P ^ D, ~(P & D),
-                          P & D, ~(P ^ D), D,     ~P | D, P,      P | ~D, P | D, 0xFFFFFFFFu};
+  const DWORD Want[16] = {0,     ~(P | D), ~P & D, ~P,     P & ~D, ~D,     P ^ D, ~(P & D),
+                          P & D, ~(P ^ D), D,      ~P | D, P,      P | ~D, P | D, 0xFFFFFFFFu};
   for (Integer Mode = R2_BLACK; Mode <= R2_WHITE; ++Mode) {
     TTestCanvas C(3, 1);
     PutRawPixel(C.Bitmap->Surface, 0, 0, D);
@@ -154,7 +155,8 @@ TEST(CosmeticLines, MixModesFollowTheirTruthTables) {
 }
 
 TEST(CosmeticLines, ClippingKeepsThePixelsOfTheWholeLine) {
-  const TPoint Ends[][2] = {{{-20, -3}, {40, 17}}, {{35, 2}, {-7, 30}}, {{3, -50}, {17, 60}}, {{30, 25}, {-10, -2}}};
+  const TPoint Ends[][2] = {
+      {{-20, -3}, {40, 17}}, {{35, 2}, {-7, 30}}, {{3, -50}, {17, 60}}, {{30, 25}, {-10, -2}}};
   for (const auto& L : Ends) {
     TTestCanvas Full(30, 25), Clipped(30, 25);
     Line(Full.DC, L[0].X, L[0].Y, L[1].X, L[1].Y);
@@ -174,7 +176,10 @@ TEST(CosmeticLines, LineDdaVisitsTheLinePixels) {
   Line(C.DC, 11, 1, 2, 7);
   TPixels Visited;
   LineDDA(
-      11, 1, 2, 7, [](Integer X, Integer Y, LPARAM D) { reinterpret_cast<TPixels*>(D)->insert({X, Y}); },
+      11, 1, 2, 7,
+      [](Integer X, Integer Y, LPARAM D) {
+        reinterpret_cast<TPixels*>(D)->insert({X, Y});
+      },
       reinterpret_cast<LPARAM>(&Visited));
   EXPECT_EQ(Visited, InkPixels(C));
 }

@@ -71,7 +71,7 @@ TEST(GdiObjects, SelectedObjectsAreNeverFreedUnderTheDC) {
   EXPECT_EQ(GetCurrentObject(DC, OBJ_BRUSH), Brush);
   LOGBRUSH L;
   EXPECT_EQ(GetObject(Brush, sizeof(L), &L), static_cast<Integer>(sizeof(L)));  // still alive
-  SelectObject(DC, Old);  // freed here
+  SelectObject(DC, Old);                                                        // freed here
   EXPECT_FALSE(IsObjectSelected(Brush));
 
   // A bitmap belongs to one DC at a time and cannot be deleted while selected.

@@ -13,7 +13,9 @@ namespace {
 
 using TRgn = std::unique_ptr<TRegionObject>;
 
-TRegionData Of(std::initializer_list<TRect> Rects) { return TRegionData::FromRects(Rects.begin(), Rects.size()); }
+TRegionData Of(std::initializer_list<TRect> Rects) {
+  return TRegionData::FromRects(Rects.begin(), Rects.size());
+}
 
 // The band rules every region must keep, whatever made it.
 void ExpectCanonical(const TRegionData& D) {
@@ -37,7 +39,8 @@ void ExpectCanonical(const TRegionData& D) {
     if (LastOfBand && HavePrev && R[PrevBand].Bottom == R[BandStart].Top) {
       bool Same = I + 1 - BandStart == BandStart - PrevBand;
       for (std::size_t K = 0; Same && K < BandStart - PrevBand; ++K)
-        Same = R[PrevBand + K].Left == R[BandStart + K].Left && R[PrevBand + K].Right == R[BandStart + K].Right;
+        Same =
+            R[PrevBand + K].Left == R[BandStart + K].Left && R[PrevBand + K].Right == R[BandStart + K].Right;
       ASSERT_FALSE(Same) << "touching bands with equal spans are not coalesced";
     }
     Box = I == 0 ? R[I]
@@ -86,25 +89,58 @@ struct TCombineCase {
 TEST(RegionData, CombineGivesExactBands) {
   const std::vector<TRect> Hole{{0, 0, 30, 10}, {0, 10, 10, 20}, {20, 10, 30, 20}, {0, 20, 30, 30}};
   const std::vector<TCombineCase> Cases{
-      {"union of overlapping squares", {{0, 0, 10, 10}}, {{5, 5, 15, 15}}, RGN_OR,
-       {{0, 0, 10, 5}, {0, 5, 15, 10}, {5, 10, 15, 15}}, COMPLEXREGION},
-      {"side by side squares merge in their band", {{0, 0, 10, 10}}, {{10, 0, 20, 10}}, RGN_OR,
-       {{0, 0, 20, 10}}, SIMPLEREGION},
-      {"stacked squares coalesce", {{0, 0, 10, 10}}, {{0, 10, 10, 20}}, RGN_OR, {{0, 0, 10, 20}}, SIMPLEREGION},
-      {"apart in one band", {{0, 0, 10, 10}}, {{12, 0, 20, 10}}, RGN_OR, {{0, 0, 10, 10}, {12, 0, 20, 10}},
+      {"union of overlapping squares",
+       {{0, 0, 10, 10}},
+       {{5, 5, 15, 15}},
+       RGN_OR,
+       {{0, 0, 10, 5}, {0, 5, 15, 10}, {5, 10, 15, 15}},
        COMPLEXREGION},
-      {"filling the hole coalesces three bands", Hole, {{10, 10, 20, 20}}, RGN_OR, {{0, 0, 30, 30}},
+      {"side by side squares merge in their band",
+       {{0, 0, 10, 10}},
+       {{10, 0, 20, 10}},
+       RGN_OR,
+       {{0, 0, 20, 10}},
+       SIMPLEREGION},
+      {"stacked squares coalesce",
+       {{0, 0, 10, 10}},
+       {{0, 10, 10, 20}},
+       RGN_OR,
+       {{0, 0, 10, 20}},
+       SIMPLEREGION},
+      {"apart in one band",
+       {{0, 0, 10, 10}},
+       {{12, 0, 20, 10}},
+       RGN_OR,
+       {{0, 0, 10, 10}, {12, 0, 20, 10}},
+       COMPLEXREGION},
+      {"filling the hole coalesces three bands",
+       Hole,
+       {{10, 10, 20, 20}},
+       RGN_OR,
+       {{0, 0, 30, 30}},
        SIMPLEREGION},
       {"intersection", {{0, 0, 10, 10}}, {{5, 5, 15, 15}}, RGN_AND, {{5, 5, 10, 10}}, SIMPLEREGION},
       {"intersection of apart squares", {{0, 0, 10, 10}}, {{10, 0, 20, 10}}, RGN_AND, {}, NULLREGION},
-      {"intersection of two complex regions", Hole, {{5, 5, 25, 25}, {40, 0, 50, 50}}, RGN_AND,
-       {{5, 5, 25, 10}, {5, 10, 10, 20}, {20, 10, 25, 20}, {5, 20, 25, 25}}, COMPLEXREGION},
-      {"xor of overlapping squares", {{0, 0, 10, 10}}, {{5, 5, 15, 15}}, RGN_XOR,
-       {{0, 0, 10, 5}, {0, 5, 5, 10}, {10, 5, 15, 10}, {5, 10, 15, 15}}, COMPLEXREGION},
+      {"intersection of two complex regions",
+       Hole,
+       {{5, 5, 25, 25}, {40, 0, 50, 50}},
+       RGN_AND,
+       {{5, 5, 25, 10}, {5, 10, 10, 20}, {20, 10, 25, 20}, {5, 20, 25, 25}},
+       COMPLEXREGION},
+      {"xor of overlapping squares",
+       {{0, 0, 10, 10}},
+       {{5, 5, 15, 15}},
+       RGN_XOR,
+       {{0, 0, 10, 5}, {0, 5, 5, 10}, {10, 5, 15, 10}, {5, 10, 15, 15}},
+       COMPLEXREGION},
       {"xor of equal regions", Hole, Hole, RGN_XOR, {}, NULLREGION},
       {"difference makes a hole", {{0, 0, 30, 30}}, {{10, 10, 20, 20}}, RGN_DIFF, Hole, COMPLEXREGION},
-      {"difference through the middle", {{0, 0, 30, 10}}, {{10, -5, 20, 15}}, RGN_DIFF,
-       {{0, 0, 10, 10}, {20, 0, 30, 10}}, COMPLEXREGION},
+      {"difference through the middle",
+       {{0, 0, 30, 10}},
+       {{10, -5, 20, 15}},
+       RGN_DIFF,
+       {{0, 0, 10, 10}, {20, 0, 30, 10}},
+       COMPLEXREGION},
       {"difference removing all", {{5, 5, 10, 10}}, {{0, 0, 20, 20}}, RGN_DIFF, {}, NULLREGION},
       {"copy", Hole, {{0, 0, 1, 1}}, RGN_COPY, Hole, COMPLEXREGION},
       {"union with empty", {}, Hole, RGN_OR, Hole, COMPLEXREGION},
@@ -141,8 +177,8 @@ TEST(RegionData, CombineMatchesPixelsForRandomRegions) {
       ExpectCanonical(R);
       const auto PR = Paint(R, N, N);
       for (Integer I = 0; I < N * N; ++I) {
-        const bool E = Mode == RGN_AND ? PA[I] && PB[I]
-                       : Mode == RGN_OR ? PA[I] || PB[I]
+        const bool E = Mode == RGN_AND   ? PA[I] && PB[I]
+                       : Mode == RGN_OR  ? PA[I] || PB[I]
                        : Mode == RGN_XOR ? PA[I] != PB[I]
                                          : PA[I] && !PB[I];
         ASSERT_EQ(PR[I], E) << "mode " << Mode << " pixel " << I % N << "," << I / N;
@@ -237,21 +273,27 @@ struct TShapeCase {
 TEST(RegionData, EllipsesAndRoundRectanglesFollowThePixelCentreRule) {
   const std::vector<TShapeCase> Cases{
       {"ellipse 5 x 5", TRegionData::FromEllipse(0, 0, 5, 5), {".###.", "#####", "#####", "#####", ".###."}},
-      {"ellipse 8 x 4", TRegionData::FromEllipse(0, 0, 8, 4), {".######.", "########", "########", ".######."}},
+      {"ellipse 8 x 4",
+       TRegionData::FromEllipse(0, 0, 8, 4),
+       {".######.", "########", "########", ".######."}},
       {"ellipse 4 x 4", TRegionData::FromEllipse(0, 0, 4, 4), {".##.", "####", "####", ".##."}},
       {"ellipse 3 x 3 fills its box", TRegionData::FromEllipse(0, 0, 3, 3), {"###", "###", "###"}},
       {"ellipse 1 x 1", TRegionData::FromEllipse(0, 0, 1, 1), {"#."}},
       {"ellipse 9 x 7",
        TRegionData::FromEllipse(0, 0, 9, 7),
        {"..#####..", ".#######.", "#########", "#########", "#########", ".#######.", "..#####.."}},
-      {"ellipse with swapped corners", TRegionData::FromEllipse(5, 5, 0, 0),
+      {"ellipse with swapped corners",
+       TRegionData::FromEllipse(5, 5, 0, 0),
        {".###.", "#####", "#####", "#####", ".###."}},
       {"ellipse without height", TRegionData::FromEllipse(0, 2, 5, 2), {".....", "....."}},
-      {"round rectangle", TRegionData::FromRoundRect(0, 0, 10, 6, 4, 4),
+      {"round rectangle",
+       TRegionData::FromRoundRect(0, 0, 10, 6, 4, 4),
        {".########.", "##########", "##########", "##########", "##########", ".########."}},
-      {"round rectangle with a tall corner ellipse", TRegionData::FromRoundRect(0, 0, 7, 5, 3, 5),
+      {"round rectangle with a tall corner ellipse",
+       TRegionData::FromRoundRect(0, 0, 7, 5, 3, 5),
        {".#####.", "#######", "#######", "#######", ".#####."}},
-      {"round rectangle without corners", TRegionData::FromRoundRect(0, 0, 4, 3, 0, 3),
+      {"round rectangle without corners",
+       TRegionData::FromRoundRect(0, 0, 4, 3, 0, 3),
        {"####", "####", "####"}},
   };
   for (const auto& C : Cases) {
@@ -332,7 +374,8 @@ TEST(RegionData, AlternateAndWindingDifferOnSelfOverlappingOutlines) {
   EXPECT_TRUE(W.Contains(10, 10));
   EXPECT_TRUE(A.Contains(10, 2) && W.Contains(10, 2));
   // Two overlapping squares in one path, joined by an edge walked there and back.
-  const TPoint Squares[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}, {5, 5}, {15, 5}, {15, 15}, {5, 15}, {5, 5}};
+  const TPoint Squares[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0},
+                            {5, 5}, {15, 5}, {15, 15}, {5, 15}, {5, 5}};
   const TRegionData S1(TRect{0, 0, 10, 10}), S2(TRect{5, 5, 15, 15});
   TRegionData Xor, Or;
   Xor.Combine(S1, S2, RGN_XOR);
@@ -352,10 +395,10 @@ TEST(Regions, RegionDataBlockIsExact) {
   ASSERT_EQ(CombineRgn(A.get(), A.get(), B.get(), RGN_OR), COMPLEXREGION);
   ASSERT_EQ(GetRegionData(A.get(), 0, nullptr), 64u);
   const Byte Expected[64] = {
-      32, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 32, 0, 0, 0,                  // size, type, count, bytes
-      0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 30, 0, 0, 0, 10, 0, 0, 0,      // bounds
-      0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 10, 0, 0, 0, 10, 0, 0, 0,      // (-2, 0, 10, 10)
-      20, 0, 0, 0, 0, 0, 0, 0, 30, 0, 0, 0, 10, 0, 0, 0};                // (20, 0, 30, 10)
+      32,   0,    0,    0,    1, 0, 0, 0, 2,  0, 0, 0, 32, 0, 0, 0,   // size, type, count, bytes
+      0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 30, 0, 0, 0, 10, 0, 0, 0,   // bounds
+      0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 10, 0, 0, 0, 10, 0, 0, 0,   // (-2, 0, 10, 10)
+      20,   0,    0,    0,    0, 0, 0, 0, 30, 0, 0, 0, 10, 0, 0, 0};  // (20, 0, 30, 10)
   alignas(RGNDATA) Byte Buffer[80];
   std::memset(Buffer, 0xAA, sizeof Buffer);
   auto* Data = reinterpret_cast<RGNDATA*>(Buffer);
@@ -379,7 +422,8 @@ TEST(Regions, ExtCreateRegionRoundTripsAndBuildsFromLooseRectangleLists) {
 
   // A block as rectangle collectors write it: unsorted, overlapping, one empty and one inverted
   // rectangle, the region-size field 16, four spare bytes at the end.
-  const Integer Rects[][4] = {{10, 10, 20, 20}, {0, 0, 12, 12}, {5, 5, 5, 30}, {30, 0, 25, 5}, {0, 12, 10, 20}};
+  const Integer Rects[][4] = {
+      {10, 10, 20, 20}, {0, 0, 12, 12}, {5, 5, 5, 30}, {30, 0, 25, 5}, {0, 12, 10, 20}};
   std::vector<Byte> Loose(36 + 16 * 5);
   const Integer Header[8] = {32, 1, 5, 16, 0, 0, 20, 20};
   std::memcpy(Loose.data(), Header, 32);
@@ -411,7 +455,8 @@ TEST(Regions, ExtCreateRegionRoundTripsAndBuildsFromLooseRectangleLists) {
   for (std::size_t Field : {0, 4}) {
     std::vector<Byte> Bad = Loose;
     Bad[Field] = 2;
-    EXPECT_EQ(ExtCreateRegion(nullptr, static_cast<DWORD>(Bad.size()), reinterpret_cast<const RGNDATA*>(Bad.data())),
+    EXPECT_EQ(ExtCreateRegion(nullptr, static_cast<DWORD>(Bad.size()),
+                              reinterpret_cast<const RGNDATA*>(Bad.data())),
               nullptr);
   }
   // No rectangles: an empty region.
@@ -435,7 +480,8 @@ TEST(Regions, HitTestsExcludeRightAndBottomEdges) {
                        TPt{9, 15, FALSE}, TPt{15, 9, FALSE}, TPt{12, 15, TRUE}, TPt{13, 13, FALSE},
                        TPt{16, 16, FALSE}, TPt{17, 16, TRUE}, TPt{16, 17, TRUE}})
     EXPECT_EQ(PtInRegion(R.get(), P.X, P.Y), P.In) << P.X << "," << P.Y;
-  const RECT Touching{20, 10, 30, 20}, Inside{13, 13, 17, 17}, Crossing{16, 16, 18, 18}, Swapped{18, 18, 16, 16};
+  const RECT Touching{20, 10, 30, 20}, Inside{13, 13, 17, 17}, Crossing{16, 16, 18, 18},
+      Swapped{18, 18, 16, 16};
   EXPECT_FALSE(RectInRegion(R.get(), &Touching));
   EXPECT_FALSE(RectInRegion(R.get(), &Inside));
   EXPECT_TRUE(RectInRegion(R.get(), &Crossing));

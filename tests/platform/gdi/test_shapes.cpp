@@ -32,7 +32,8 @@ TEST(Shapes, RectangleExcludesRightAndBottom) {
   HBRUSH Red = CreateSolidBrush(RGB(255, 0, 0));
   SelectObject(C.DC, Red);
   Rectangle(C.DC, 1, 1, 6, 5);
-  EXPECT_EQ(C.Picture(), TTestCanvas::Rows({".......", ".#####.", ".#???#.", ".#???#.", ".#####.", "......."}));
+  EXPECT_EQ(C.Picture(),
+            TTestCanvas::Rows({".......", ".#####.", ".#???#.", ".#???#.", ".#####.", "......."}));
   // Without a pen the fill is one pixel smaller on the right and bottom.
   C.Clear(0xFFFFFF);
   SelectObject(C.DC, GetStockObject(NULL_PEN));
@@ -44,7 +45,8 @@ TEST(Shapes, RectangleExcludesRightAndBottom) {
   SelectObject(C.DC, GetStockObject(BLACK_PEN));
   SelectObject(C.DC, GetStockObject(NULL_BRUSH));
   Rectangle(C.DC, 6, 5, 1, 1);
-  EXPECT_EQ(C.Picture(), TTestCanvas::Rows({".......", ".#####.", ".#...#.", ".#...#.", ".#####.", "......."}));
+  EXPECT_EQ(C.Picture(),
+            TTestCanvas::Rows({".......", ".#####.", ".#...#.", ".#...#.", ".#####.", "......."}));
   SelectObject(C.DC, GetStockObject(WHITE_BRUSH));
   DeleteObject(Red);
 }
@@ -78,8 +80,8 @@ TEST(Shapes, EllipsePixels) {
   TTestCanvas C(10, 6);
   SelectObject(C.DC, GetStockObject(NULL_BRUSH));
   Ellipse(C.DC, 0, 0, 10, 6);
-  EXPECT_EQ(C.Picture(), TTestCanvas::Rows({"..######..", ".#......#.", "#........#", "#........#", ".#......#.",
-                                            "..######.."}));
+  EXPECT_EQ(C.Picture(), TTestCanvas::Rows({"..######..", ".#......#.", "#........#", "#........#",
+                                            ".#......#.", "..######.."}));
 }
 
 TEST(Shapes, RoundRectAndPieFitTheBox) {

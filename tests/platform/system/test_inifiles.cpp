@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "tests/support/FileSizeLimit.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/IniFiles.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace {
 

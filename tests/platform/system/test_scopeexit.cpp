@@ -9,7 +9,9 @@
 
 TEST(ScopeExit, RunsOnceOnReturnAndOnExceptionUnlessReleased) {
   int Runs = 0;
-  { auto Guard = ScopeExit([&] { ++Runs; }); }
+  {
+    auto Guard = ScopeExit([&] { ++Runs; });
+  }
   EXPECT_EQ(Runs, 1);
   EXPECT_THROW(
       {

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "tests/support/FileSizeLimit.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/LastError.h"
 #include "platform/system/Streams.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace {
 

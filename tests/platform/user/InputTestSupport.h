@@ -61,6 +61,8 @@ inline LRESULT InputTestProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 inline std::string InputMessageName(UINT Msg) {
+  // A table of case labels made by a macro, laid out by hand.
+  // clang-format off
   switch (Msg) {
 #define TV_NAME(M) \
   case M:          \
@@ -83,6 +85,7 @@ inline std::string InputMessageName(UINT Msg) {
                                                         default : return "0x" +
                                                                   std::to_string(Msg);
   }
+  // clang-format on
 }
 
 struct TExpect {

@@ -28,7 +28,9 @@ inline std::vector<TSeenMessage>& MessageLog() {
 }
 
 // Messages of this kind are no part of a sequence: they would only add noise.
-inline bool IgnoredInSequence(UINT Msg) { return Msg == WM_GETTEXT || Msg == WM_GETTEXTLENGTH || Msg == WM_NCHITTEST; }
+inline bool IgnoredInSequence(UINT Msg) {
+  return Msg == WM_GETTEXT || Msg == WM_GETTEXTLENGTH || Msg == WM_NCHITTEST;
+}
 
 inline void RecordMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (!IgnoredInSequence(Msg)) MessageLog().push_back({Wnd, Msg, WParam, LParam});
@@ -52,6 +54,8 @@ inline const char* RecordingClass() {
 }
 
 inline std::string MessageName(UINT Msg) {
+  // A table of case labels made by a macro, laid out by hand.
+  // clang-format off
   switch (Msg) {
 #define TV_NAME(M) \
   case M:          \
@@ -67,6 +71,7 @@ inline std::string MessageName(UINT Msg) {
     default:
       return "0x" + std::to_string(Msg);
   }
+  // clang-format on
 }
 
 // Compares the log against the expected sequence and prints both on a mismatch.
@@ -106,8 +111,8 @@ class TWindowTest : public ::testing::Test {
   }
   // A top-level popup with the recording procedure.
   static HWND Popup(Integer X, Integer Y, Integer W, Integer H, DWORD Style = WS_VISIBLE, DWORD ExStyle = 0) {
-    return CreateWindowEx(ExStyle, RecordingClass(), "popup", WS_POPUP | Style, X, Y, W, H, nullptr, nullptr, nullptr,
-                          nullptr);
+    return CreateWindowEx(ExStyle, RecordingClass(), "popup", WS_POPUP | Style, X, Y, W, H, nullptr, nullptr,
+                          nullptr, nullptr);
   }
   static HWND Child(HWND Parent, Integer X, Integer Y, Integer W, Integer H, DWORD Style = WS_VISIBLE,
                     Integer Id = 0) {
@@ -119,7 +124,5 @@ class TWindowTest : public ::testing::Test {
     for (const TSeenMessage& M : MessageLog()) N += (M.Wnd == Wnd && M.Msg == Msg);
     return N;
   }
-  static DWORD ScreenPixel(Integer X, Integer Y) {
-    return GetRawPixel(ScreenSurface(), X, Y) & 0x00FFFFFFu;
-  }
+  static DWORD ScreenPixel(Integer X, Integer Y) { return GetRawPixel(ScreenSurface(), X, Y) & 0x00FFFFFFu; }
 };

@@ -83,13 +83,15 @@ TEST_F(TWindowTest, WorkerThreadsPostAndSend) {
   };
   static TCtx Ctx;
   Ctx.InSend = &WasInSend;
-  SetWindowLongPtr(W, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MakeWndProc([](HWND H, UINT M, WPARAM WP, LPARAM LP) -> LRESULT {
-                     if (M == WM_USER + 5) {
-                       Ctx.InSend->store(InSendMessage());
-                       return 99;
-                     }
-                     return RecordingProc(H, M, WP, LP);
-                   })));
+  SetWindowLongPtr(
+      W, GWLP_WNDPROC,
+      reinterpret_cast<LONG_PTR>(MakeWndProc([](HWND H, UINT M, WPARAM WP, LPARAM LP) -> LRESULT {
+        if (M == WM_USER + 5) {
+          Ctx.InSend->store(InSendMessage());
+          return 99;
+        }
+        return RecordingProc(H, M, WP, LP);
+      })));
   std::thread Worker([&] {
     for (Integer I = 0; I < 100; ++I) PostMessage(W, WM_USER + 7, static_cast<WPARAM>(I), 0);
     SendResult = SendMessage(W, WM_USER + 5, 0, 0);
@@ -126,7 +128,9 @@ struct TFakeClockTest : TWindowTest {
 };
 
 Integer GTimerProcCalls = 0;
-void CountingTimerProc(HWND, UINT, UINT_PTR, DWORD) { ++GTimerProcCalls; }
+void CountingTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+  ++GTimerProcCalls;
+}
 
 TEST_F(TFakeClockTest, TimersFireOnTheClockAndCoalesce) {
   HWND W = Popup(0, 0, 10, 10);

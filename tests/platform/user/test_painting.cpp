@@ -10,7 +10,9 @@
 namespace {
 
 constexpr COLORREF Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255), Green = RGB(0, 255, 0);
-constexpr DWORD Px(COLORREF C) { return (GetRValue(C) << 16) | (GetGValue(C) << 8) | GetBValue(C); }
+constexpr DWORD Px(COLORREF C) {
+  return (GetRValue(C) << 16) | (GetGValue(C) << 8) | GetBValue(C);
+}
 
 // GWLP_USERDATA holds the colour the window paints its whole client area with.
 TRegionData GLastPaintRgn;
@@ -152,7 +154,8 @@ TEST_F(TPaintTest, NcCalcSizeAndWindowPosChanging) {
   WC.lpfnWndProc = MakeWndProc(NarrowClientProc);
   WC.lpszClassName = "TvNarrow";
   RegisterClass(&WC);
-  HWND W = CreateWindowEx(0, "TvNarrow", "", WS_POPUP | WS_VISIBLE, 10, 20, 100, 50, nullptr, nullptr, nullptr, nullptr);
+  HWND W = CreateWindowEx(0, "TvNarrow", "", WS_POPUP | WS_VISIBLE, 10, 20, 100, 50, nullptr, nullptr,
+                          nullptr, nullptr);
   RECT C, R;
   GetClientRect(W, &C);
   EXPECT_EQ(C, (RECT{0, 0, 92, 43}));
@@ -162,12 +165,9 @@ TEST_F(TPaintTest, NcCalcSizeAndWindowPosChanging) {
 
   MessageLog().clear();
   SetWindowPos(W, nullptr, 30, 40, 121, 60, SWP_NOZORDER | SWP_NOACTIVATE);
-  ExpectSequence({{W, WM_WINDOWPOSCHANGING},
-                  {W, WM_NCCALCSIZE},
-                  {W, WM_WINDOWPOSCHANGED},
-                  {W, WM_MOVE},
-                  {W, WM_SIZE}},
-                 "move and size");
+  ExpectSequence(
+      {{W, WM_WINDOWPOSCHANGING}, {W, WM_NCCALCSIZE}, {W, WM_WINDOWPOSCHANGED}, {W, WM_MOVE}, {W, WM_SIZE}},
+      "move and size");
   GetWindowRect(W, &R);
   EXPECT_EQ(R, (RECT{30, 40, 160, 100}));
   EXPECT_EQ(MessageLog()[3].LParam, MAKELPARAM(35, 47));
@@ -184,8 +184,8 @@ TEST_F(TPaintTest, NcCalcSizeAndWindowPosChanging) {
 }
 
 TEST_F(TPaintTest, ClassicFrameGivesTheClientArea) {
-  HWND W = CreateWindowEx(WS_EX_CLIENTEDGE, RecordingClass(), "", WS_OVERLAPPEDWINDOW | WS_VSCROLL, 0, 0, 300, 200,
-                          nullptr, nullptr, nullptr, nullptr);
+  HWND W = CreateWindowEx(WS_EX_CLIENTEDGE, RecordingClass(), "", WS_OVERLAPPEDWINDOW | WS_VSCROLL, 0, 0, 300,
+                          200, nullptr, nullptr, nullptr, nullptr);
   RECT C;
   GetClientRect(W, &C);
   // Sizing frame 4, caption 19, client edge 2, vertical scroll bar 16.
@@ -325,7 +325,8 @@ TEST_F(TPaintTest, LayeredBlendsMatchAlphaBlendByteForByte) {
   };
   for (const TCase Case : {TCase{AC_SRC_ALPHA, 255, false}, TCase{AC_SRC_ALPHA, 200, false},
                            TCase{0, 77, false}, TCase{0, 77, true}, TCase{0, 255, true}}) {
-    SCOPED_TRACE(testing::Message() << int(Case.AlphaFormat) << " " << int(Case.ConstantAlpha) << " " << Case.Key);
+    SCOPED_TRACE(testing::Message() << int(Case.AlphaFormat) << " " << int(Case.ConstantAlpha) << " "
+                                    << Case.Key);
     BLENDFUNCTION Blend;
     Blend.SourceConstantAlpha = Case.ConstantAlpha;
     Blend.AlphaFormat = Case.AlphaFormat;
@@ -356,8 +357,8 @@ TEST_F(TPaintTest, LayeredBlendsMatchAlphaBlendByteForByte) {
 }
 
 TEST_F(TPaintTest, MaximizeMinimizeAndRestore) {
-  HWND W = CreateWindowEx(0, RecordingClass(), "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 50, 300, 200, nullptr, nullptr,
-                          nullptr, nullptr);
+  HWND W = CreateWindowEx(0, RecordingClass(), "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 50, 300, 200,
+                          nullptr, nullptr, nullptr, nullptr);
   MessageLog().clear();
   ShowWindow(W, SW_MAXIMIZE);
   EXPECT_TRUE(IsZoomed(W));

@@ -23,7 +23,8 @@ TEST_F(TWindowTest, ClassesRegisterOnceAndByAnyCase) {
   EXPECT_EQ(Info.cbWndExtra, 8);
   EXPECT_EQ(Info.style, CS_DBLCLKS);
 
-  HWND W = CreateWindowEx(0, MAKEINTATOM(Atom), "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND W =
+      CreateWindowEx(0, MAKEINTATOM(Atom), "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(W, nullptr);
   EXPECT_EQ(GetClassNameString(W), "TvClassTest");
   EXPECT_EQ(SetClassLongPtr(W, 8, 1234), 0u);
@@ -38,13 +39,14 @@ TEST_F(TWindowTest, ClassesRegisterOnceAndByAnyCase) {
   EXPECT_EQ(GetLastError(), ERROR_CLASS_HAS_WINDOWS);
   DestroyWindow(W);
   EXPECT_TRUE(UnregisterClass("TVCLASSTEST", nullptr));
-  EXPECT_EQ(CreateWindowEx(0, "TvClassTest", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(CreateWindowEx(0, "TvClassTest", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+            nullptr);
   EXPECT_EQ(GetLastError(), ERROR_CANNOT_FIND_WND_CLASS);
 }
 
 TEST_F(TWindowTest, CreationSequences) {
-  HWND Top = CreateWindowEx(0, RecordingClass(), "top", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, nullptr,
-                            nullptr, nullptr);
+  HWND Top = CreateWindowEx(0, RecordingClass(), "top", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr,
+                            nullptr, nullptr, nullptr);
   ExpectSequence({{Top, WM_GETMINMAXINFO}, {Top, WM_NCCREATE}, {Top, WM_NCCALCSIZE}, {Top, WM_CREATE}},
                  "hidden overlapped window");
   MessageLog().clear();
@@ -114,8 +116,9 @@ TEST_F(TWindowTest, CreationRefusedByTheWindow) {
     WC.lpszClassName = Last == WM_NCCREATE ? "TvRefuseNc" : "TvRefuse";
     RegisterClass(&WC);
     MessageLog().clear();
-    EXPECT_EQ(CreateWindowEx(0, WC.lpszClassName, "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr),
-              nullptr);
+    EXPECT_EQ(
+        CreateWindowEx(0, WC.lpszClassName, "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
     ASSERT_FALSE(MessageLog().empty());
     EXPECT_EQ(MessageLog().back().Msg, WM_NCDESTROY) << WC.lpszClassName;
     EXPECT_EQ(CountOf(MessageLog().back().Wnd, WM_DESTROY), Last == WM_CREATE ? 1u : 0u);
@@ -124,8 +127,8 @@ TEST_F(TWindowTest, CreationRefusedByTheWindow) {
 
 TEST_F(TWindowTest, OwnedWindowsAreDestroyedFirstAndStayAbove) {
   HWND Owner = Popup(0, 0, 100, 100);
-  HWND Owned = CreateWindowEx(0, RecordingClass(), "owned", WS_POPUP | WS_VISIBLE, 10, 10, 20, 20, Owner, nullptr,
-                              nullptr, nullptr);
+  HWND Owned = CreateWindowEx(0, RecordingClass(), "owned", WS_POPUP | WS_VISIBLE, 10, 10, 20, 20, Owner,
+                              nullptr, nullptr, nullptr);
   HWND Other = Popup(50, 50, 100, 100);
   EXPECT_EQ(GetWindow(Owned, GW_OWNER), Owner);
   EXPECT_EQ(GetParent(Owned), Owner);
@@ -145,7 +148,8 @@ TEST_F(TWindowTest, OwnedWindowsAreDestroyedFirstAndStayAbove) {
   ASSERT_GE(MessageLog().size(), 2u);
   std::size_t FirstOwnerDestroy = 0, OwnedNcDestroy = 0;
   for (std::size_t I = 0; I < MessageLog().size(); ++I) {
-    if (MessageLog()[I].Wnd == Owner && MessageLog()[I].Msg == WM_DESTROY && !FirstOwnerDestroy) FirstOwnerDestroy = I;
+    if (MessageLog()[I].Wnd == Owner && MessageLog()[I].Msg == WM_DESTROY && !FirstOwnerDestroy)
+      FirstOwnerDestroy = I;
     if (MessageLog()[I].Wnd == Owned && MessageLog()[I].Msg == WM_NCDESTROY) OwnedNcDestroy = I;
   }
   EXPECT_LT(OwnedNcDestroy, FirstOwnerDestroy);
@@ -281,8 +285,9 @@ TEST_F(TWindowTest, SubclassingSeesEverythingFirstAndRestores) {
   EXPECT_EQ(SendMessage(W, WM_USER, 1, 2), 7);
   EXPECT_EQ(Object.Saw, std::vector<UINT>{WM_USER});
   // Restoring puts the original procedure back.
-  EXPECT_EQ(reinterpret_cast<WNDPROC>(SetWindowLongPtr(W, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GPrevious))),
-            Instance);
+  EXPECT_EQ(
+      reinterpret_cast<WNDPROC>(SetWindowLongPtr(W, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GPrevious))),
+      Instance);
   FreeObjectInstance(Instance);
   MessageLog().clear();
   SendMessage(W, WM_USER + 1, 0, 0);

@@ -175,8 +175,8 @@ TEST_F(TBarWheelTest, TheFocusedBarStepsWithTheWheelAnUnfocusedOneDoesNot) {
   // Turning the wheel away (positive delta) raises a vertical track bar, lowers a horizontal
   // one, and moves a scroll bar back by its small change.
   const std::vector<TCase> Cases{
-      {"htrack", 120, 49}, {"htrack", -120, 51}, {"vtrack", 120, 51},
-      {"vtrack", -120, 49}, {"scroll", 120, 47}, {"scroll", -120, 53},
+      {"htrack", 120, 49},  {"htrack", -120, 51}, {"vtrack", 120, 51},
+      {"vtrack", -120, 49}, {"scroll", 120, 47},  {"scroll", -120, 53},
   };
   for (const TCase& K : Cases) {
     const std::string Kind = K.Bar;
