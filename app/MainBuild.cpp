@@ -67,36 +67,7 @@ void TForm1::ShowGrid() {
   NodeY.Reset(NodeCount);
   MeshCentreX.Reset(NodeCount);
   MeshCentreY.Reset(NodeCount);
-  switch (PatternType) {
-    case ptPinch:
-      CreatePinch();
-      break;
-    case ptCircles:
-      CreateCircles();
-      break;
-    case ptTwirls:
-      CreateTwirls();
-      break;
-    case ptHexagons:
-      CreateHexagons();
-      break;
-    case ptVerCylinder:
-      CreateVerCylinder();
-      break;
-    case ptHorCylinder:
-      CreateHorCylinder();
-      break;
-    case ptSpheres:
-      CreateSpheres();
-      break;
-    case ptSpirograph:
-      CreateSpirograph();
-      break;
-    default:
-      break;
-  }
-  const bool Mesh = PatternType == ptPinch || PatternType == ptVerCylinder || PatternType == ptHorCylinder;
-  if (Mesh && !DrawMesh()) return;
+  if (!RunGenerator(PatternType)) return;
   if (WhiteGrid->GetChecked() && PatternColors->GetChecked()) {
     const TBitmapRows Rows(ResultBitmap.get());
     for (Integer Y = 0; Y < Rows.Height; ++Y) {

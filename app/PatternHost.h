@@ -52,6 +52,56 @@ class TPatternHost {
   ~TPatternHost() = default;
 };
 
+// A host without a window: the sliders and options are plain fields, the message queue never
+// runs, reports go nowhere and there is no glass. Tests and benchmarks run the generators on it.
+class TSilentPatternHost : public TPatternHost {
+ public:
+  Integer Position[6] = {};
+  Integer Minimum[6] = {-100, -100, -100, -100, -100, -100};
+  Integer Maximum[6] = {100, 100, 100, 100, 100, 100};
+  Integer Pen = 1;
+  Single ColorMode = 1;
+  bool Colors = false;
+  bool KeepShape = false;
+  Integer Mult = 1;
+
+  TSilentPatternHost() = default;
+  // The parameters and options of From, taken once.
+  explicit TSilentPatternHost(const TPatternHost& From)
+      : Pen(From.PenWidth()),
+        ColorMode(From.PatternColorMode()),
+        Colors(From.PatternColorsOn()),
+        KeepShape(From.KeepShapeOn()),
+        Mult(From.Multiplier()) {
+    for (Integer I = 0; I < 6; ++I) {
+      Position[I] = From.ParamPosition(I + 1);
+      Minimum[I] = From.ParamMinimum(I + 1);
+      Maximum[I] = From.ParamMaximum(I + 1);
+    }
+  }
+  virtual ~TSilentPatternHost() = default;
+
+  Integer ParamPosition(Integer Index) const override { return Position[Index - 1]; }
+  Integer ParamMinimum(Integer Index) const override { return Minimum[Index - 1]; }
+  Integer ParamMaximum(Integer Index) const override { return Maximum[Index - 1]; }
+  Integer PenWidth() const override { return Pen; }
+  Single PatternColorMode() const override { return ColorMode; }
+  bool PatternColorsOn() const override { return Colors; }
+  bool GlassOn() const override { return false; }
+  bool KeepShapeOn() const override { return KeepShape; }
+  Integer Multiplier() const override { return Mult; }
+  Integer KaleidoImages() const override { return 8; }
+  bool PictureAreaOn() const override { return false; }
+  void LetMessagesRun() override {}
+  void ShowStatusText(const std::string&) override {}
+  void SetProgressLimit(Integer) override {}
+  void ShowProgress(Integer) override {}
+  void ShowCoverage(const std::string&) override {}
+  void GlassCell(TBitmap*, Integer, Integer, Integer, TColor) override {}
+  void ResetDrawingPanel() override {}
+  void ShowPicture(TBitmap*) override {}
+};
+
 // The host installed by SetPatternHost, else the main window. There must be one.
 TPatternHost& PatternHost();
 // Host serves in place of the main window until it is replaced; nullptr gives the main window

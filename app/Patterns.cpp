@@ -165,3 +165,35 @@ bool DrawMesh() {
   }
   return true;
 }
+
+bool RunGenerator(Byte Type) {
+  switch (Type) {
+    case ptPinch:
+      CreatePinch();
+      return DrawMesh();
+    case ptCircles:
+      CreateCircles();
+      break;
+    case ptTwirls:
+      CreateTwirls();
+      break;
+    case ptHexagons:
+      CreateHexagons();
+      break;
+    case ptVerCylinder:
+      CreateVerCylinder();
+      return DrawMesh();
+    case ptHorCylinder:
+      CreateHorCylinder();
+      return DrawMesh();
+    case ptSpheres:
+      CreateSpheres();
+      break;
+    case ptSpirograph:
+      CreateSpirograph();
+      break;
+    default:
+      break;
+  }
+  return true;
+}

@@ -21,6 +21,10 @@ void CreateHorCylinder();
 // False when the build was cancelled.
 bool DrawMesh();
 
+// The generator of pattern types 0 to 7, with the mesh drawing for types 0, 4 and 5; types 8
+// and 9 have none. False when the build was cancelled in the mesh stage.
+bool RunGenerator(Byte Type);
+
 // Type 1, "Circular": rings of cells round the centre.
 void CreateCircles();
 // Type 2, "Twirling spiral": twisted arms crossed by rings.

@@ -92,49 +92,6 @@ void Build(benchmark::State& State, Byte Type, bool Effects) {
   State.counters["result_mp"] =
       ResultBitmap->GetWidth() * static_cast<double>(ResultBitmap->GetHeight()) / 1e6;
 }
-// The window's parameters and options taken once; the generators run through it without
-// pumping messages or reporting, and without the glass, which is an effect's cost.
-class TQuietHost : public TPatternHost {
- public:
-  explicit TQuietHost(const TPatternHost& From)
-      : FPen(From.PenWidth()),
-        FMode(From.PatternColorMode()),
-        FColors(From.PatternColorsOn()),
-        FKeepShape(From.KeepShapeOn()),
-        FMultiplier(From.Multiplier()) {
-    for (Integer I = 0; I < 6; ++I) {
-      FPosition[I] = From.ParamPosition(I + 1);
-      FMinimum[I] = From.ParamMinimum(I + 1);
-      FMaximum[I] = From.ParamMaximum(I + 1);
-    }
-  }
-  Integer ParamPosition(Integer Index) const override { return FPosition[Index - 1]; }
-  Integer ParamMinimum(Integer Index) const override { return FMinimum[Index - 1]; }
-  Integer ParamMaximum(Integer Index) const override { return FMaximum[Index - 1]; }
-  Integer PenWidth() const override { return FPen; }
-  Single PatternColorMode() const override { return FMode; }
-  bool PatternColorsOn() const override { return FColors; }
-  bool GlassOn() const override { return false; }
-  bool KeepShapeOn() const override { return FKeepShape; }
-  Integer Multiplier() const override { return FMultiplier; }
-  Integer KaleidoImages() const override { return 8; }
-  bool PictureAreaOn() const override { return false; }
-  void LetMessagesRun() override {}
-  void ShowStatusText(const std::string&) override {}
-  void SetProgressLimit(Integer) override {}
-  void ShowProgress(Integer) override {}
-  void ShowCoverage(const std::string&) override {}
-  void GlassCell(TBitmap*, Integer, Integer, Integer, TColor) override {}
-  void ResetDrawingPanel() override {}
-  void ShowPicture(TBitmap*) override {}
-
- private:
-  Integer FPosition[6] = {}, FMinimum[6] = {}, FMaximum[6] = {};
-  Integer FPen;
-  Single FMode;
-  bool FColors, FKeepShape;
-  Integer FMultiplier;
-};
 
 // The generator of Type on the picture's square as the build's grid stage runs it (the mesh
 // types with their mesh drawing), without the crop and the colour stages. The type's sliders
@@ -144,41 +101,14 @@ void Generate(Byte Type) {
   PatternSize = GridPx * NodeCount;
   OffsetX = OffsetY = 0;
   for (TNodeTable* T : {&NodeX, &NodeY, &MeshCentreX, &MeshCentreY}) T->Reset(NodeCount);
-  switch (Type) {
-    case ptPinch:
-      CreatePinch();
-      DrawMesh();
-      break;
-    case ptVerCylinder:
-      CreateVerCylinder();
-      DrawMesh();
-      break;
-    case ptHorCylinder:
-      CreateHorCylinder();
-      DrawMesh();
-      break;
-    case ptCircles:
-      CreateCircles();
-      break;
-    case ptTwirls:
-      CreateTwirls();
-      break;
-    case ptHexagons:
-      CreateHexagons();
-      break;
-    case ptSpheres:
-      CreateSpheres();
-      break;
-    default:
-      CreateSpirograph();
-      break;
-  }
+  RunGenerator(Type);
 }
 }  // namespace
 
 static void BM_Generator(benchmark::State& State) {
   const Byte Type = static_cast<Byte>(State.range(0));
-  TQuietHost Host(*WindowWithType(Type));
+  // The window's parameters and options taken once; no pumping, reporting or glass.
+  TSilentPatternHost Host(*WindowWithType(Type));
   SetPatternHost(&Host);
   for (auto _ : State) Generate(Type);
   SetPatternHost(nullptr);

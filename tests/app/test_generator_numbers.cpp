@@ -11,34 +11,6 @@
 namespace {
 constexpr double Pi = 3.141592653589793;
 
-// A host without a window: the sliders and options as the test sets them; reports go nowhere.
-class TFakeHost : public TPatternHost {
- public:
-  Integer Position[6] = {};
-  Integer Minimum[6] = {-100, -100, -100, -100, -100, -100};
-  Integer Maximum[6] = {100, 100, 100, 100, 100, 100};
-
-  Integer ParamPosition(Integer Index) const override { return Position[Index - 1]; }
-  Integer ParamMinimum(Integer Index) const override { return Minimum[Index - 1]; }
-  Integer ParamMaximum(Integer Index) const override { return Maximum[Index - 1]; }
-  Integer PenWidth() const override { return 1; }
-  Single PatternColorMode() const override { return 1; }
-  bool PatternColorsOn() const override { return false; }
-  bool GlassOn() const override { return false; }
-  bool KeepShapeOn() const override { return false; }
-  Integer Multiplier() const override { return 1; }
-  Integer KaleidoImages() const override { return 8; }
-  bool PictureAreaOn() const override { return false; }
-  void LetMessagesRun() override {}
-  void ShowStatusText(const std::string&) override {}
-  void SetProgressLimit(Integer) override {}
-  void ShowProgress(Integer) override {}
-  void ShowCoverage(const std::string&) override {}
-  void GlassCell(TBitmap*, Integer, Integer, Integer, TColor) override {}
-  void ResetDrawingPanel() override {}
-  void ShowPicture(TBitmap*) override {}
-};
-
 class TGeneratorNumbersTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -52,7 +24,7 @@ class TGeneratorNumbersTest : public ::testing::Test {
     SetPatternHost(nullptr);
     ResultBitmap.reset();
   }
-  TFakeHost Host;
+  TSilentPatternHost Host;
 };
 
 struct TPointF {
