@@ -2,11 +2,9 @@
 
 #include "app/Main.h"
 #include "app/MainArrange.h"
-#include "platform/classes/Bitmap.h"
 #include "platform/classes/Dialogs.h"
 #include "platform/classes/Menus.h"
 #include "platform/system/Files.h"
-#include "platform/system/Format.h"
 #include "platform/system/IniFiles.h"
 #include "platform/system/Strings.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
@@ -240,10 +238,7 @@ void ApplyVariableTexts() {
   Form1->SetStatusText(VariableTexts[vtReady]);
   Form1->Label2->SetCaption(VariableTexts[vtTypePattern] + ": <" + VariableTexts[vtNone] + ">");
   // The size of the source in use: a language switch does not unload it.
-  const bool Source = SourceLoaded == 1 && SourceBitmap && SourceBitmap->GetWidth() > 0;
-  Form1->Label13->SetCaption(
-      VariableTexts[vtSize] +
-      Format(": %d x %d", {Source ? SourceBitmap->GetWidth() : 0, Source ? SourceBitmap->GetHeight() : 0}));
+  Form1->ShowSourceSize();
   // The parameter labels' column is as wide as the widest name.
   ArrangeControls(Form1);
 }

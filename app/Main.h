@@ -260,6 +260,8 @@ class TForm1 : public TForm, public TPatternHost {
   void PumpMessages();
   // A warning in the message box.
   void ShowWarning(const std::string& Text);
+  // The size label shows the source in use ("Size: W x H"; 0 x 0 without one).
+  void ShowSourceSize();
 
   // ---- Components, in streaming order ----
   TbsSkinData* bsSkinData1 = nullptr;

@@ -173,8 +173,14 @@ void TForm1::SetSourcePicture(TBitmap* Picture, Integer Width, Integer Height) {
   SourceBitmap->GetCanvas()->StretchDraw(TRect{0, 0, Width, Height}, &Rimmed);
   CellsX = CellsFor(Width);
   CellsY = CellsFor(Height);
-  Label13->SetCaption(VariableTexts[vtSize] + Format(": %d x %d", {Width, Height}));
+  ShowSourceSize();
   Image2->GetBitmap()->Assign(SourceBitmap.get());
+}
+
+void TForm1::ShowSourceSize() {
+  const bool Source = SourceLoaded == 1 && SourceBitmap && SourceBitmap->GetWidth() > 0;
+  const Integer W = Source ? SourceBitmap->GetWidth() : 0, H = Source ? SourceBitmap->GetHeight() : 0;
+  Label13->SetCaption(VariableTexts[vtSize] + Format(": %d x %d", {W, H}));
 }
 
 void TForm1::SetBasicSize(TObject* Sender) {

@@ -1,6 +1,5 @@
 // The pattern-type table and the handlers that tie the option controls to the build.
 #include <initializer_list>
-#include <optional>
 
 #include "app/BusyScope.h"
 #include "app/Languages.h"
@@ -73,62 +72,62 @@ void TForm1::SelectType(TObject* Sender) {
   if (RefuseSwitchWhileBusy(this)) return;
   // The handlers that setting the sliders and the options runs must not build before the
   // switch is complete; a switch that fails half-way leaves the window ready all the same.
-  auto Switching = std::make_optional<TBusyScope>();
   PatternType = static_cast<Byte>(EnsureRange(PatternBox->GetItemIndex(), 0, 9));
   const Byte Type = PatternType;
+  {
+    const TBusyScope Switching;
 
-  for (TControl* C : TControls{UpdateBtn, GridShow, WhiteGrid, Automatic}) C->SetEnabled(true);
-  for (TControl* C : TControls{KeepShape, GlassFX, ApplyShade, GlassBar, GlassLbl}) C->SetEnabled(false);
-  for (TbsSkinTrackBar* B : TrackBarP) B->SetVisible(false);
-  GroupBox6->SetVisible(false);
+    for (TControl* C : TControls{UpdateBtn, GridShow, WhiteGrid, Automatic}) C->SetEnabled(true);
+    for (TControl* C : TControls{KeepShape, GlassFX, ApplyShade, GlassBar, GlassLbl}) C->SetEnabled(false);
+    for (TbsSkinTrackBar* B : TrackBarP) B->SetVisible(false);
+    GroupBox6->SetVisible(false);
 
-  for (Integer I = 0; I < 6; ++I) LabelP[I]->SetCaption(ParamLabels[Type][I]);
-  Image1->OnMouseUp = TImgMouseEvent(this, &TForm1::SelectOffsetMouseUp);
-  Image1->OnMouseDown.Clear();
-  Image1->OnMouseMove.Clear();
+    for (Integer I = 0; I < 6; ++I) LabelP[I]->SetCaption(ParamLabels[Type][I]);
+    Image1->OnMouseUp = TImgMouseEvent(this, &TForm1::SelectOffsetMouseUp);
+    Image1->OnMouseDown.Clear();
+    Image1->OnMouseMove.Clear();
 
-  if (!IsTube(Type)) ApplyShade->SetChecked(false);
+    if (!IsTube(Type)) ApplyShade->SetChecked(false);
 
-  for (Integer I = 0; I < 6; ++I) {
-    const bool Named = !LabelP[I]->GetCaption().empty();
-    LabelP[I]->SetVisible(Named);
-    ValueP[I]->SetVisible(Named);
+    for (Integer I = 0; I < 6; ++I) {
+      const bool Named = !LabelP[I]->GetCaption().empty();
+      LabelP[I]->SetVisible(Named);
+      ValueP[I]->SetVisible(Named);
+    }
+
+    const TTypeSliders& Row = TypeSliders[Type];
+    for (Integer I = 0; I < Row.Count; ++I) {
+      ApplySlider(TrackBarP[I], Row.P[I]);
+      TrackBarP[I]->SetVisible(true);
+    }
+    if (Type == ptCircles) KeepShape->SetEnabled(true);
+    if (IsTube(Type)) {
+      ApplyShade->SetEnabled(true);
+      ActivateShade(Sender);
+    }
+    if (Type == ptSpheres) {
+      Automatic->SetChecked(false);
+      GridShow->SetEnabled(false);
+      WhiteGrid->SetEnabled(false);
+      GlassFX->SetEnabled(true);
+      GlassBar->SetEnabled(true);
+      GlassLbl->SetEnabled(true);
+    }
+    if (IsDrawing(Type)) {
+      PointCount = 0;
+      Kal2x->SetVisible(Type == ptKaleidoscope);
+      Kal4x->SetVisible(Kal2x->GetVisible());
+      Kal8x->SetVisible(Kal2x->GetVisible());
+      Image1->OnMouseUp = TImgMouseEvent(this, &TForm1::ImageMouseUp);
+      Image1->OnMouseMove = TImgMouseMoveEvent(this, &TForm1::ImageMouseMove);
+      Image1->OnMouseDown = TImgMouseEvent(this, &TForm1::ImageMouseDown);
+      GroupBox6->SetCaption(InterfaceTexts[Type == ptKaleidoscope ? itGroupBox6 : itGroupBox6FreeDrawing]);
+      UpdateBtn->SetEnabled(false);
+      GroupBox6->SetVisible(true);
+      Automatic->SetChecked(false);
+      ResetDrawingArea();
+    }
   }
-
-  const TTypeSliders& Row = TypeSliders[Type];
-  for (Integer I = 0; I < Row.Count; ++I) {
-    ApplySlider(TrackBarP[I], Row.P[I]);
-    TrackBarP[I]->SetVisible(true);
-  }
-  if (Type == ptCircles) KeepShape->SetEnabled(true);
-  if (IsTube(Type)) {
-    ApplyShade->SetEnabled(true);
-    ActivateShade(Sender);
-  }
-  if (Type == ptSpheres) {
-    Automatic->SetChecked(false);
-    GridShow->SetEnabled(false);
-    WhiteGrid->SetEnabled(false);
-    GlassFX->SetEnabled(true);
-    GlassBar->SetEnabled(true);
-    GlassLbl->SetEnabled(true);
-  }
-  if (IsDrawing(Type)) {
-    PointCount = 0;
-    Kal2x->SetVisible(Type == ptKaleidoscope);
-    Kal4x->SetVisible(Kal2x->GetVisible());
-    Kal8x->SetVisible(Kal2x->GetVisible());
-    Image1->OnMouseUp = TImgMouseEvent(this, &TForm1::ImageMouseUp);
-    Image1->OnMouseMove = TImgMouseMoveEvent(this, &TForm1::ImageMouseMove);
-    Image1->OnMouseDown = TImgMouseEvent(this, &TForm1::ImageMouseDown);
-    GroupBox6->SetCaption(InterfaceTexts[Type == ptKaleidoscope ? itGroupBox6 : itGroupBox6FreeDrawing]);
-    UpdateBtn->SetEnabled(false);
-    GroupBox6->SetVisible(true);
-    Automatic->SetChecked(false);
-    ResetDrawingArea();
-  }
-
-  Switching.reset();
   PumpMessages();
   for (Integer K = 0; K < 10; ++K) PatternItems[K]->SetChecked(K == Type);
   // The drawing types build only from the update button.

@@ -128,7 +128,7 @@ void SaveProjectFile(const std::string& FileName) {
   // Made in memory and written in one go: the file is replaced whole, and an old project
   // stays as it was when the new one cannot be written.
   TMemIniFile Ini("");
-  // The type in use: a language switch shows the box's first item whatever the type.
+  // The type in use, not the box's item index, which a language switch refills.
   Ini.WriteInteger(ProjectSection, "Pattern", PatternType);
   for (Integer I = 1; I <= 6; ++I)
     Ini.WriteInteger(ProjectSection, ParamKey(I), Form->TrackBarP[I - 1]->GetValue());
