@@ -22,6 +22,11 @@ class TIEMask;
 class TIEDibbitmap;
 class TIEBitmap;
 
+// Frees a platform bitmap the imaging bitmap owns (TBitmap stays an incomplete type here).
+struct TIEPlatformBitmapRelease {
+  void operator()(TBitmap* Bitmap) const;
+};
+
 // Access flags of row views of a temporary file.
 constexpr Byte iedRead = 1;   // a mapped row is loaded from the file
 constexpr Byte iedWrite = 2;  // a released row is written back
@@ -266,18 +271,22 @@ class TIEBitmap : public TIEBaseBitmap {
   virtual void RenderRowsRGB48Alpha(const TIERenderRowsParams& P);
 
  private:
-  void ApplyFormatTable();  // BitCount, ChannelCount, RowLen from PixelFormat
+  bool ApplyFormatTable();  // BitCount, ChannelCount, RowLen from PixelFormat; false past 2 GB rows
   bool AllocateBlock(Int64 Size);
   bool AllocateChunks();
   bool AllocateFileStorage(Int64 Size);
   bool AllocatePlatformBitmap(Int64 Size);
+  bool ShapePlatformBitmap();  // the platform bitmap for Width, Height, PixelFormat
   void FreeChunks();
   void ReleaseCurrentView();
   void* MapFileRow(Integer Row);
   void CopyRowsFrom(TIEBitmap* Source);
   void CopyStorageFrom(TIEBitmap* Source);
+  void AssignBitmap(TIEBitmap* Source, bool ImageOnly);
+  void CopyIntoPlatformBitmap(TBitmap* Bitmap);
   void ResizeStorage(Integer NewWidth, Integer NewHeight);
   void ResizePlatformBitmap(Integer NewWidth, Integer NewHeight);
+  void CreateOwnPlatformBitmap();  // when there is none
 
   std::unique_ptr<TIEFileBuffer> FFileBuffer;
   void* FCurrentView = nullptr;
@@ -286,7 +295,8 @@ class TIEBitmap : public TIEBaseBitmap {
   Byte* FPixelBase = nullptr;  // first 64-byte-aligned address of the block; the lowest row
   TIEMemoryBlock FMemoryBlock;
   TBitmap* FPlatformBitmap = nullptr;
-  std::unique_ptr<TBitmap> FOwnedPlatformBitmap;  // FPlatformBitmap unless it is the caller's
+  std::unique_ptr<TBitmap, TIEPlatformBitmapRelease>
+      FOwnedPlatformBitmap;  // FPlatformBitmap unless it is the caller's
   std::vector<Byte*> FRowTable;
   std::vector<void*> FExtraViews;
   std::vector<Integer> FExtraViewRows;
