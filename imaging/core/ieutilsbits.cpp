@@ -4,6 +4,8 @@
 #include <bit>
 #include <climits>
 
+#include "imaging/core/iebitmap.h"
+
 namespace {
 constexpr std::array<Byte, 256> ReversedBytes = [] {
   std::array<Byte, 256> Table{};
@@ -40,12 +42,6 @@ Integer IEColorCount(Integer BitsPerSample, Integer SamplesPerPixel) {
   if (SamplesPerPixel <= 0 || BitsPerSample <= 0) return 1;
   const Int64 Bits = Int64(BitsPerSample) * SamplesPerPixel;
   return Bits >= 31 ? INT_MAX : Integer(1) << Bits;
-}
-
-Int64 IEBitmapRowLen(Integer AWidth, Integer ABitCount, Integer ABitAlignment) {
-  const Int64 Bits = Int64(AWidth) * ABitCount;
-  const Int64 Align = ABitAlignment < 8 ? 8 : ABitAlignment;
-  return (Bits + Align - 1) / Align * (Align / 8);
 }
 
 Integer IEVclPixelFormatToBitCount(TPixelFormat Format) {

@@ -1,6 +1,6 @@
 #pragma once
 // Single bits of 1-bit rows, colour bit-field masks, bit reversal, colour counts and row
-// lengths. A 1-bit row holds pixel X in bit 7 - X mod 8 of byte X div 8.
+// lengths of platform bitmaps. A 1-bit row holds pixel X in bit 7 - X mod 8 of byte X div 8.
 #include "imaging/core/hyiedefs.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/system/Types.h"
@@ -28,9 +28,7 @@ void IEReverseBits32(Cardinal& V);
 // range gives 0x7FFFFFFF, so that "more than N colours" tests stay true.
 Integer IEColorCount(Integer BitsPerSample, Integer SamplesPerPixel);
 
-// Bytes per row of Width pixels of BitsPerPixel bits, each row a whole number of AlignBits
-// bits; computed in 64 bits, so no width wraps. An alignment below 8 bits aligns to bytes.
-Int64 IEBitmapRowLen(Integer AWidth, Integer ABitCount, Integer ABitAlignment);
+// IEBitmapRowLen, the row length of any width, bit count and alignment, lives with the bitmap.
 // Bits per pixel of a platform pixel format; 0 for pfDevice and pfCustom.
 Integer IEVclPixelFormatToBitCount(TPixelFormat Format);
 // pf1bit ie1g, pf4bit and pf8bit ie8p, everything else ie24RGB.

@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "imaging/core/iebitmap.h"
 #include "imaging/core/ieutilsbits.h"
 
 namespace {
