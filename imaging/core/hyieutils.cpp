@@ -1,5 +1,6 @@
 #include "imaging/core/hyieutils.h"
 
+#include <array>
 #include <exception>
 #include <mutex>
 
@@ -20,18 +21,21 @@ namespace {
 
 using THookTable = std::array<TIELibraryHooks, IELibraryUnitCount>;
 
-// Constant-initialised, so the lock and the slots exist before any code runs. Recursive: a
-// hook may register another library's hooks while the units start.
-std::recursive_mutex StartupLock;
-THookTable Slots = [] {
+// Made on first use, so that the lock exists whenever the first call comes. Recursive: a hook
+// may register another library's hooks while the units start.
+std::recursive_mutex& StartupLock() {
+  static std::recursive_mutex Lock;
+  return Lock;
+}
+constinit THookTable Slots = [] {
   THookTable Table{};
   Table[iluDefs] = {IEDefsInitialize, IEDefsFinalize};
   Table[iluUtils] = {IEUtilsInitialize, IEUtilsFinalize};
   return Table;
 }();
 // The hooks the running units started with, and how many starts are not yet matched.
-THookTable Started{};
-Integer UseCount = 0;
+constinit THookTable Started{};
+constinit Integer UseCount = 0;
 
 // Stops the first Count started units, last first; every one stops even when another raised.
 // Returns the first exception raised.
@@ -51,19 +55,19 @@ std::exception_ptr StopUnits(Integer Count) {
 }  // namespace
 
 TIELibraryHooks IERegisterLibraryHooks(TIELibraryUnit Unit, TIELibraryHooks Hooks) {
-  std::lock_guard Lock(StartupLock);
+  std::lock_guard Lock(StartupLock());
   TIELibraryHooks Previous = Slots[Unit];
   Slots[Unit] = Hooks;
   return Previous;
 }
 
 TIELibraryHooks IEGetLibraryHooks(TIELibraryUnit Unit) {
-  std::lock_guard Lock(StartupLock);
+  std::lock_guard Lock(StartupLock());
   return Slots[Unit];
 }
 
 void LibraryInitialize() {
-  std::lock_guard Lock(StartupLock);
+  std::lock_guard Lock(StartupLock());
   if (UseCount == 0) {
     Started = Slots;
     Integer Unit = 0;
@@ -80,7 +84,7 @@ void LibraryInitialize() {
 }
 
 void LibraryFinalize() {
-  std::lock_guard Lock(StartupLock);
+  std::lock_guard Lock(StartupLock());
   if (UseCount == 0) return;
   if (--UseCount > 0) return;
   if (std::exception_ptr Failure = StopUnits(IELibraryUnitCount)) std::rethrow_exception(Failure);
