@@ -9,6 +9,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Palettes.h"
 #include "platform/system/Exceptions.h"
+#include "platform/system/ScopeExit.h"
 
 namespace {
 
@@ -130,6 +131,8 @@ void TIEBitmap::SetLocation(TIELocation NewLocation) {
     Temp.MoveDataTo(this);  // the picture stays where it was
     return;
   }
+  // The next Allocate reallocates, whichever storage the pixels are in now.
+  auto Reallocate = ScopeExit([this] { FNeedsAllocation = true; });
   if (FLocation == Temp.FLocation) {
     Temp.MoveDataTo(this);
     return;

@@ -74,7 +74,7 @@ void TIEBitmap::ResizeStorage(Integer NewWidth, Integer NewHeight) {
     return;
   }
   CopyRowsFrom(&Temp);
-  Temp.CopyPaletteTo(this);
+  FPalette = std::move(Temp.FPalette);
   FAlphaChannel = std::move(Temp.FAlphaChannel);  // already resized
   FIsAlphaChannel = Temp.FIsAlphaChannel;
   FFull = false;
@@ -106,9 +106,8 @@ void TIEBitmap::SetBitAlignment(Integer Bits) {
     Temp.MoveDataTo(this);
     return;
   }
-  FBitAlignment = Bits;
   CopyRowsFrom(&Temp);
-  Temp.CopyPaletteTo(this);
+  FPalette = std::move(Temp.FPalette);
   FAlphaChannel = std::move(Temp.FAlphaChannel);
   FIsAlphaChannel = Temp.FIsAlphaChannel;
   FFull = Temp.FFull;

@@ -10,6 +10,7 @@
 #include "platform/system/Exceptions.h"
 #include "platform/system/FileHandles.h"
 #include "platform/system/Files.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
 
 std::function<bool(UInt64 Size)> IEAllocationFailureHook;
@@ -208,16 +209,13 @@ bool TIEFileBuffer::AllocateFile(const std::string& Prefix, bool FileBased, Int6
 }
 
 void TIEFileBuffer::Close() {
-  // The stream and the name go even when a view cannot be written back.
-  struct TCloseStream {
-    TIEFileBuffer* Buffer;
-    ~TCloseStream() {
-      Buffer->FViews.clear();
-      Buffer->FStream.reset();
-      if (!Buffer->FFileName.empty()) DeleteFile(Buffer->FFileName);
-      Buffer->FFileName.clear();
-    }
-  } Closing{this};
+  // The stream goes even when a view cannot be written back. The file's name went when it was
+  // opened (delete-on-close): deleting by name now could hit a file someone else made since.
+  auto Closing = ScopeExit([this] {
+    FViews.clear();
+    FStream.reset();
+    FFileName.clear();
+  });
   UnmapAll();
 }
 
