@@ -297,6 +297,10 @@ void TIEBitmap::FreeFileViews() {
 void TIEBitmap::CopyRowsFrom(TIEBitmap* Source) {
   const Integer Rows = std::min(FHeight, Source->FHeight);
   const size_t Bytes = static_cast<size_t>(std::min(FRowLen, Source->FRowLen));
+  if (FPixelBase && Source->FPixelBase && FRowLen == Source->FRowLen && FHeight == Source->FHeight) {
+    std::memcpy(FPixelBase, Source->FPixelBase, Bytes * static_cast<size_t>(Rows));  // both one block
+    return;
+  }
   for (Integer Y = 0; Y < Rows; ++Y) std::memcpy(GetScanline(Y), Source->GetScanline(Y), Bytes);
 }
 

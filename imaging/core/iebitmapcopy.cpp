@@ -6,6 +6,7 @@
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/iebitmapplatform.h"
 #include "imaging/core/ieprocbase.h"
+#include "imaging/core/ieutilsbits.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/system/ScopeExit.h"
 
@@ -248,14 +249,7 @@ void TIEBitmap::CopyFromTBitmap(TBitmap* Bitmap) {
     for (Integer I = 0; I < Entries; ++I)
       FPalette[I] = TIERGBTriple{Table[I].peBlue, Table[I].peGreen, Table[I].peRed};
   }
-  const Integer PlatformRowLen = static_cast<Integer>(IEBitmapRowLen(W,
-                                                                     Platform == pf1bit    ? 1
-                                                                     : Platform == pf4bit  ? 4
-                                                                     : Platform == pf8bit  ? 8
-                                                                     : Platform == pf32bit ? 32
-                                                                     : Platform == pf24bit ? 24
-                                                                                           : 16,
-                                                                     32));
+  const Integer PlatformRowLen = static_cast<Integer>(IETBitmapRowLen(W, Platform));
   const size_t Bytes = static_cast<size_t>(std::min(FRowLen, PlatformRowLen));
   for (Integer Y = 0; Y < H; ++Y) {
     const Byte* S = static_cast<const Byte*>(Bitmap->GetScanLine(Y));
