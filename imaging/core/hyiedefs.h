@@ -2,6 +2,7 @@
 // Pixel types, pixel formats and storage places shared by the whole imaging library.
 #include <array>
 
+#include "platform/system/Delegates.h"
 #include "platform/system/Types.h"
 
 // The 3-byte pixel of ie24RGB pictures and of palettes: blue, green, red in memory order.
@@ -67,4 +68,18 @@ enum TResampleFilter : Byte {
   rfBicubic,
   rfProjectBW,
   rfProjectWB,
+};
+
+// The progress record a caller builds on its stack and hands to a long picture operation: the
+// operation sets Factor (percent per unit), reports units done x Factor without the fraction
+// to OnProgress when one is assigned, and stops once *Aborting is true.
+using TIEProgressEvent = TDelegate<void(TObject* Sender, Integer Percent)>;
+struct TIEIOProgress {
+  TIEProgressEvent OnProgress;
+  TObject* Sender = nullptr;
+  Integer Counter = 0;
+  Integer Counter2 = 0;
+  Double Factor = 0;
+  Double Factor2 = 0;
+  bool* Aborting = nullptr;
 };
