@@ -1,5 +1,6 @@
 #include "imaging/core/ieblur.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -30,7 +31,13 @@ void IEBlurRow(const TIEGaussKernel& Kernel, const Byte* Source, Byte* Dest, Int
   const Integer* W = Kernel.Weights.data() + 100;
   for (Integer I = 0; I < Count; ++I) {
     Cardinal Acc = 32768;
-    for (Integer K = -N; K <= N; ++K) Acc += static_cast<Cardinal>(W[K]) * Source[IEClamp(I + K, 0, Last)];
+    if (I >= N && I + N <= Last) {
+      const Byte* Around = Source + I;
+      for (Integer K = -N; K <= N; ++K) Acc += static_cast<Cardinal>(W[K]) * Around[K];
+    } else {
+      // Near the ends the end values stand in for what lies beyond.
+      for (Integer K = -N; K <= N; ++K) Acc += static_cast<Cardinal>(W[K]) * Source[IEClamp(I + K, 0, Last)];
+    }
     Dest[I] = static_cast<Byte>(Acc >> 16);
   }
 }
