@@ -76,6 +76,7 @@ TColor Grey(Integer G) {
 void IEDrawVerticalShadow(TCanvas* Canvas, TBitmap* Bitmap, Integer X1, Integer Y1, Integer X2, Integer Y2,
                           Integer Style, TColor /*Color*/) {
   const Integer W = X2 - X1 + 1, H = Y2 - Y1 + 1;
+  if (W <= 0 || H <= 0) return;  // no strip
   switch (Style) {
     case iessSolid:
       Canvas->FillRect(TRect{X1, Y1 + W, X2, Y2 + 1});
@@ -106,6 +107,7 @@ void IEDrawVerticalShadow(TCanvas* Canvas, TBitmap* Bitmap, Integer X1, Integer 
 void IEDrawHorizontalShadow(TCanvas* Canvas, TBitmap* Bitmap, Integer X1, Integer Y1, Integer X2, Integer Y2,
                             Integer Style, TColor /*Color*/) {
   const Integer W = X2 - X1 + 1, H = Y2 - Y1 + 1;
+  if (W <= 0 || H <= 0) return;  // no strip
   switch (Style) {
     case iessSolid:
       Canvas->FillRect(TRect{X1 + H, Y1, X2 + 1, Y2});

@@ -110,7 +110,7 @@ TEST(TShadowStripTest, GreyRampCoversTheStripPlusOneAndNarrowsAtItsEnd) {
   EXPECT_EQ(GreyAt(Hz.get(), 20, 4), Ramp(4, 5));
 }
 
-TEST(TShadowStripTest, OtherStylesDrawNothing) {
+TEST(TShadowStripTest, OtherStylesAndEmptyStripsDrawNothing) {
   for (const Integer Style : {0, 4, -1}) {
     auto B = SolidBitmap(30, 30, Paper);
     B->GetCanvas()->GetBrush()->SetColor(clRed);
@@ -118,6 +118,17 @@ TEST(TShadowStripTest, OtherStylesDrawNothing) {
     IEDrawHorizontalShadow(B->GetCanvas(), B.get(), 0, 5, 20, 9, Style, clBlack);
     for (Integer Y = 0; Y < 30; ++Y)
       for (Integer X = 0; X < 30; ++X) ASSERT_EQ(PixelAt(B.get(), X, Y), Paper) << Style;
+  }
+  for (const Integer Style : {1, 2, 3}) {
+    auto B = SolidBitmap(30, 30, Paper);
+    B->GetCanvas()->GetBrush()->SetColor(clRed);
+    IEDrawVerticalShadow(B->GetCanvas(), B.get(), 5, 0, 4, 20, Style, clBlack);
+    IEDrawVerticalShadow(B->GetCanvas(), B.get(), 5, 10, 9, 9, Style, clBlack);
+    IEDrawHorizontalShadow(B->GetCanvas(), B.get(), 0, 5, 20, 4, Style, clBlack);
+    IEDrawHorizontalShadow(B->GetCanvas(), B.get(), 10, 5, 9, 9, Style, clBlack);
+    for (Integer Y = 0; Y < 30; ++Y)
+      for (Integer X = 0; X < 30; ++X)
+        ASSERT_EQ(PixelAt(B.get(), X, Y), Paper) << Style << " " << X << "," << Y;
   }
 }
 
