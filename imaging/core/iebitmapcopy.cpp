@@ -113,6 +113,10 @@ void TIEBitmap::AssignBitmap(TIEBitmap* Source, bool ImageOnly) {
       FreeImage(!ImageOnly);
       return;
     }
+  } else if (!IsEmpty() && FWidth == Source->FWidth && FHeight == Source->FHeight &&
+             FPixelFormat == Source->FPixelFormat && (ImageOnly || FBitAlignment == Source->FBitAlignment)) {
+    // Same layout: the storage is overwritten in place rather than given back and taken anew.
+    FreeFileViews();
   } else {
     FreeImage(!ImageOnly);
     FWidth = Source->FWidth;

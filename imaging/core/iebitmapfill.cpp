@@ -79,6 +79,17 @@ void RepeatPixel(Byte* Row, const TFillPixel& P, Integer Stride, Integer Count) 
   for (Integer X = 0; X < Count; ++X, Row += Stride) std::memcpy(Row, P.Bytes, static_cast<size_t>(P.Size));
 }
 
+// B, G, R of Count 4-byte pixels; the fourth bytes stay.
+void FillKeepingFourthByte(Byte* Row, const TFillPixel& P, Integer Count) {
+  const Cardinal Colour = P.Bytes[0] | (P.Bytes[1] << 8) | (P.Bytes[2] << 16);
+  for (Integer X = 0; X < Count; ++X, Row += 4) {
+    Cardinal V;
+    std::memcpy(&V, Row, 4);
+    V = (V & 0xFF000000u) | Colour;
+    std::memcpy(Row, &V, 4);
+  }
+}
+
 void SetBitRun(Byte* Row, Integer X1, Integer X2, bool Set) {
   for (Integer X = X1; X <= X2; ++X) {
     const Byte Mask = static_cast<Byte>(0x80 >> (X & 7));
@@ -109,7 +120,7 @@ void TIEBitmap::Fill(Double Value) {
     const TFillPixel P = FillPixelOf(FPixelFormat, Value);
     Full = P.Full;
     if (KeepsFourthByte) {
-      for (Integer Y = 0; Y < FHeight; ++Y) RepeatPixel(static_cast<Byte*>(GetScanline(Y)), P, 4, W);
+      for (Integer Y = 0; Y < FHeight; ++Y) FillKeepingFourthByte(static_cast<Byte*>(GetScanline(Y)), P, W);
       FFull = Full;
       return;
     }
@@ -141,7 +152,7 @@ void TIEBitmap::FillRect(Integer X1, Integer Y1, Integer X2, Integer Y2, Double 
   const Integer Stride = FBitCount / 8, Count = X2 - X1 + 1;
   if (P.Size != Stride) {  // ie32RGB keeps its fourth bytes
     for (Integer Y = Y1; Y <= Y2; ++Y)
-      RepeatPixel(static_cast<Byte*>(GetScanline(Y)) + static_cast<size_t>(X1) * Stride, P, Stride, Count);
+      FillKeepingFourthByte(static_cast<Byte*>(GetScanline(Y)) + static_cast<size_t>(X1) * Stride, P, Count);
     return;
   }
   // One run built, then copied into every row.
