@@ -103,3 +103,40 @@ TEST(WorkBitmap, FailedAllocationLeavesItEmpty) {
   EXPECT_EQ(W.GetHeight(), 0);
   EXPECT_EQ(W.GetRowLen(), 0);
 }
+
+TEST(DibBitmap, BitmapCopiesItsRows) {
+  TIEDibbitmap Dib;
+  ASSERT_TRUE(Dib.AllocateBits(3, 2, 24));
+  for (Integer Y = 0; Y < 2; ++Y)
+    for (Integer I = 0; I < 9; ++I) static_cast<Byte*>(Dib.GetScanline(Y))[I] = static_cast<Byte>(Y * 9 + I);
+  TIEBitmap Bitmap;
+  Bitmap.CopyFromTIEDibBitmap(&Dib);
+  ASSERT_EQ(Bitmap.GetPixelFormat(), ie24RGB);
+  ASSERT_EQ(Bitmap.GetWidth(), 3);
+  EXPECT_EQ(std::memcmp(Bitmap.GetScanline(1), Dib.GetScanline(1), 9), 0);
+  EXPECT_EQ(Bitmap.GetPixel24(0, 1), (TIERGBTriple{9, 10, 11}));
+
+  TIEDibbitmap Mono;
+  ASSERT_TRUE(Mono.AllocateBits(9, 1, 1));
+  static_cast<Byte*>(Mono.GetScanline(0))[0] = 0xA5;
+  static_cast<Byte*>(Mono.GetScanline(0))[1] = 0x80;
+  Bitmap.CopyFromTIEDibBitmap(&Mono);
+  ASSERT_EQ(Bitmap.GetPixelFormat(), ie1g);
+  EXPECT_EQ(static_cast<Byte*>(Bitmap.GetScanline(0))[0], 0xA5);
+  EXPECT_EQ(static_cast<Byte*>(Bitmap.GetScanline(0))[1], 0x80);
+
+  Bitmap.CopyFromTIEDibBitmap(nullptr);
+  EXPECT_EQ(Bitmap.GetWidth(), 9);
+}
+
+TEST(DibBitmap, PlatformBitmapStorageTakesTheDibsDepth) {
+  TIEDibbitmap Dib;
+  ASSERT_TRUE(Dib.AllocateBits(2, 2, 24));
+  std::memset(Dib.GetBits(), 0x33, 2 * Dib.GetRowLen());
+  TIEBitmap Bitmap;
+  Bitmap.SetLocation(ieTBitmap);
+  Bitmap.CopyFromTIEDibBitmap(&Dib);
+  EXPECT_EQ(Bitmap.GetLocation(), ieTBitmap);
+  EXPECT_EQ(Bitmap.GetPixelFormat(), ie24RGB);
+  EXPECT_EQ(Bitmap.GetPixel24(1, 1), (TIERGBTriple{0x33, 0x33, 0x33}));
+}
