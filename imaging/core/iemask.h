@@ -60,8 +60,9 @@ class TIEMask : public TObject {
   void SyncRect();
   void SyncFull();
 
-  // Even-odd scan-line fill of the closed polygon; pixels whose centre lies inside, taking the
-  // left and top edges in and the right and bottom ones out.
+  // Even-odd scan-line fill of the closed polygon: on each row from the top point's to the one
+  // before the bottom point's, columns from a left edge's x to the next edge's x - 1. A selecting
+  // Value widens the box by the points.
   void FillPolygon(Integer Value, const TPoint* Points, Integer Count);
   // Several polygons separated by points whose x is IEPolygonSeparator.
   void FillPolygons(Integer Value, const TPoint* Points, Integer Count);
@@ -128,7 +129,9 @@ class TIEMask : public TObject {
   bool PrepareZoom(Integer ZoomWidth, Integer ZoomHeight, Integer SrcX, Integer SrcY, Integer SrcWidth,
                    Integer SrcHeight);
   bool ZoomSelected(Integer C, Integer R) const;
+  // Columns C - 1 .. C + 1 of rows R - 1 .. R + 1 (inside the zoomed size); C is not an edge.
   bool ZoomHasUnselectedNeighbour(Integer C, Integer R) const;
+  bool ThreeSelected(const Byte* Row, Integer First) const;
   void DrawBorderPixel(TCanvas* Canvas, Integer X, Integer Y, const TIERGBTriple& Color);
 
   Integer FWidth = 0;

@@ -93,9 +93,17 @@ bool TIEMask::ZoomSelected(Integer C, Integer R) const {
 
 bool TIEMask::ZoomHasUnselectedNeighbour(Integer C, Integer R) const {
   for (Integer NR = std::max(R - 1, 0); NR <= std::min(R + 1, FZoomHeight - 1); ++NR)
-    for (Integer NC = C - 1; NC <= C + 1; ++NC)
-      if (!ZoomSelected(NC, NR)) return true;
+    if (!ThreeSelected(FZoomRows[NR], C - 1)) return true;
   return false;
+}
+
+bool TIEMask::ThreeSelected(const Byte* Row, Integer First) const {
+  if (FBitsPerPixel == 8) return Row[First] != 0 && Row[First + 1] != 0 && Row[First + 2] != 0;
+  // The three bits from one 16-bit window; the second byte only when they reach into it.
+  const Integer Byte0 = First >> 3;
+  const Integer Offset = First & 7;
+  const Word Window = static_cast<Word>((Row[Byte0] << 8) | (Offset > 5 ? Row[Byte0 + 1] : 0));
+  return ((Window >> (13 - Offset)) & 7) == 7;
 }
 
 void TIEMask::DrawOnCanvas(TCanvas* Canvas, Integer XDst, Integer YDst, Integer DstWidth, Integer DstHeight,

@@ -153,11 +153,11 @@ TEST(Geometry, AdjustLineTo45) {
   for (const TCase& C : Cases) {
     Integer X = C.End.X, Y = C.End.Y;
     IEAdjustLineTo45(0, 0, X, Y);
-    EXPECT_EQ(TPoint(X, Y), C.Expected) << "end " << C.End.X << "," << C.End.Y;
+    EXPECT_EQ((TPoint{X, Y}), C.Expected) << "end " << C.End.X << "," << C.End.Y;
   }
   Integer X = 110, Y = 205;  // relative to the start (100, 200)
   IEAdjustLineTo45(100, 200, X, Y);
-  EXPECT_EQ(TPoint(X, Y), TPoint(110, 210));
+  EXPECT_EQ((TPoint{X, Y}), (TPoint{110, 210}));
 }
 
 TEST(Geometry, PointInShapes) {
@@ -194,7 +194,7 @@ TEST(Geometry, RotateExpandAndFit) {
   EXPECT_EQ(Points, (std::vector<TPoint>{{0, -10}, {10, 0}}));
   std::vector<TPoint> Around = {{7, 5}};
   IERotatePoints(Around, 5, 5, 45);  // 2 x cos 45 = 1.414 truncates to 1, -1.414 to -1
-  EXPECT_EQ(Around[0], TPoint(6, 4));
+  EXPECT_EQ(Around[0], (TPoint{6, 4}));
 
   TRect R{5, 5, 5, 5};
   IEExpandRect(R, 2, 9);
@@ -213,11 +213,11 @@ TEST(Geometry, RotateExpandAndFit) {
   for (const TFit& F : Fits) {
     Integer W = -1, H = -1;
     IEScaleToFit(F.W, F.H, F.MaxW, F.MaxH, W, H);
-    EXPECT_EQ(TSize(W, H), TSize(F.ExpectedW, F.ExpectedH)) << F.W << "x" << F.H;
+    EXPECT_EQ((TSize{W, H}), (TSize{F.ExpectedW, F.ExpectedH})) << F.W << "x" << F.H;
   }
   Integer W = -1, H = -1;
   IEScaleToFit(0, 10, 100, 100, W, H);
-  EXPECT_EQ(TSize(W, H), TSize(-1, -1));
+  EXPECT_EQ((TSize{W, H}), (TSize{-1, -1}));
 }
 
 }  // namespace

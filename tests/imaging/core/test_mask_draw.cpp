@@ -106,6 +106,20 @@ TEST(MaskDraw, BorderOutlinesTheSelectionInAlternatingRuns) {
   EXPECT_EQ(PixelRows(*Shifted, {{0xFFFFFF, '.'}, {clRed, 'r'}, {clBlue, 'b'}})[1], ".rrrr.");
 }
 
+TEST(MaskDraw, BorderNeighboursAcrossByteEdges) {
+  const TRows Block = {"............", ".##########.", ".##########.",
+                       ".##########.", ".##########.", "............"};
+  for (Integer Bpp : {1, 8}) {
+    SCOPED_TRACE(Bpp);
+    const auto Mask = MaskFromRows(Block, Bpp);
+    auto Bitmap = WhiteBitmap(12, 6);
+    Mask->DrawBorder(Bitmap->GetCanvas(), 0, 0, 12, 6, 0, 0, 12, 6, 0, clBlack, clBlack, nullptr);
+    EXPECT_EQ(PixelRows(*Bitmap, {{0xFFFFFF, '.'}, {clBlack, '#'}}),
+              (TRows{"............", ".##########.", ".#........#.", ".#........#.", ".##########.",
+                     "............"}));
+  }
+}
+
 TEST(MaskDraw, BorderOfAFullWindowRunsAlongItsEdges) {
   const auto Mask = MaskFromRows({"####", "####", "####", "####"}, 8);
   auto Bitmap = WhiteBitmap(8, 8);
