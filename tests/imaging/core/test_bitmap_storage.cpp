@@ -8,6 +8,7 @@
 #include "BitmapTestSupport.h"
 #include "imaging/core/iebitmap.h"
 #include "platform/classes/Bitmap.h"
+#include "platform/gdi/DeviceContext.h"
 
 namespace {
 
@@ -288,6 +289,24 @@ TEST(IEBitmapStorage, SyncFromPlatformBitmapTellsGreyFromPalette) {
   TIERGBTriple C;
   B.GetPaletteColor(0, C);
   EXPECT_EQ(C.rgbtRed, 200);
+}
+
+TEST(IEBitmapStorage, CanvasMovesThePictureIntoAnUntransformedPlatformBitmap) {
+  TIEBitmap B(3, 2, ie24RGB);
+  B.Fill(0x0000FF);
+  TCanvas* Canvas = B.GetCanvas();
+  ASSERT_NE(Canvas, nullptr);
+  EXPECT_EQ(B.GetLocation(), ieTBitmap);
+  EXPECT_EQ(B.GetPixel24(2, 1), (TIERGBTriple{0, 0, 255}));
+  HDC DC = Canvas->GetHandle();
+  SetGraphicsMode(DC, GM_ADVANCED);
+  XFORM Shift;
+  Shift.eDx = 5;
+  SetWorldTransform(DC, &Shift);
+  B.GetCanvas();
+  XFORM Now;
+  GetWorldTransform(DC, &Now);
+  EXPECT_EQ(Now.eDx, 0);
 }
 
 }  // namespace
