@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "imaging/core/ieprocbase.h"
 #include "platform/classes/Bitmap.h"
@@ -16,6 +17,11 @@ Integer UsedRowBytes(Integer Width, Integer BitsPerPixel) {
 Byte LastByteBits(Integer Width, Integer BitsPerPixel) {
   const Integer Bits = static_cast<Integer>((static_cast<Int64>(Width) * BitsPerPixel) % 8);
   return Bits == 0 ? 0xFF : static_cast<Byte>(0xFF << (8 - Bits));
+}
+
+// Rows longer than an Integer can count are refused like a failed allocation.
+bool RowLenFits(Integer Width, Integer BitsPerPixel) {
+  return (static_cast<Int64>(Width) * BitsPerPixel + 31) / 32 * 4 <= std::numeric_limits<Integer>::max();
 }
 
 }  // namespace
@@ -41,10 +47,8 @@ bool TIEMask::AllocateBits(Integer AWidth, Integer AHeight, Integer ABitsPerPixe
   FreeBits();
   MakeBoxEmpty();
   FFull = false;
-  if (AWidth < 0 || AHeight < 0 || ABitsPerPixel < 0) return false;
+  if (AWidth < 0 || AHeight < 0 || ABitsPerPixel < 0 || !RowLenFits(AWidth, ABitsPerPixel)) return false;
   const Integer RowLen = DibRowBytes(AWidth, ABitsPerPixel);
-  const Int64 RowBytes = ((static_cast<Int64>(AWidth) * ABitsPerPixel + 31) / 32) * 4;
-  if (RowBytes != RowLen) return false;  // a row longer than an Integer can count
   TBytes Bits = NewZeroedBits(RowLen, AHeight);
   if (!Bits) return false;
   FBits = std::move(Bits);
@@ -65,7 +69,7 @@ void TIEMask::FreeBits() {
 }
 
 void TIEMask::Resize(Integer NewWidth, Integer NewHeight) {
-  if (FBitsPerPixel == 0 || NewWidth < 0 || NewHeight < 0) return;
+  if (FBitsPerPixel == 0 || NewWidth < 0 || NewHeight < 0 || !RowLenFits(NewWidth, FBitsPerPixel)) return;
   const Integer NewRowLen = DibRowBytes(NewWidth, FBitsPerPixel);
   TBytes NewBits = NewZeroedBits(NewRowLen, NewHeight);
   if (!NewBits) return;  // the mask stays as it was
@@ -191,13 +195,13 @@ void TIEMask::SyncRect() {
 void TIEMask::SyncFull() {
   FFull = false;
   if (!FBits || (FBitsPerPixel != 1 && FBitsPerPixel != 8)) return;
-  const Integer WholeBytes = static_cast<Integer>(static_cast<Int64>(FWidth) * FBitsPerPixel / 8);
-  const Integer RemainingBits = static_cast<Integer>(static_cast<Int64>(FWidth) * FBitsPerPixel % 8);
-  const Byte LastMask = static_cast<Byte>(0xFF << (8 - RemainingBits));
-  for (Integer Y = 0; Y < FHeight; ++Y) {
+  // The padding after the last pixel does not count.
+  const Integer Used = UsedRowBytes(FWidth, FBitsPerPixel);
+  const Byte LastMask = LastByteBits(FWidth, FBitsPerPixel);
+  for (Integer Y = 0; Y < FHeight && Used > 0; ++Y) {
     const Byte* Row = GetScanline(Y);
-    if (std::any_of(Row, Row + WholeBytes, [](Byte B) { return B != 0xFF; })) return;
-    if (RemainingBits != 0 && (Row[WholeBytes] & LastMask) != LastMask) return;
+    if (std::any_of(Row, Row + Used - 1, [](Byte B) { return B != 0xFF; })) return;
+    if ((Row[Used - 1] & LastMask) != LastMask) return;
   }
   FFull = true;
 }
