@@ -140,11 +140,14 @@ struct TReadCIELab {
   }
 };
 
-// Pixel writers. A is the source alpha (or the transparency) of the pixel.
+// Pixel writers. A is the source alpha (or the transparency) of the pixel; only the mixing
+// writer reads it.
 struct TStore {
+  static constexpr bool ReadsAlpha = false;
   void operator()(TIERGBTriple& D, TIERGBTriple V, Byte, Integer) const { D = V; }
 };
 struct TBlend {
+  static constexpr bool ReadsAlpha = false;
   TIEBlendProc Blend;
   void operator()(TIERGBTriple& D, TIERGBTriple V, Byte, Integer Y) const { Blend(V, D, Y); }
 };
@@ -152,6 +155,7 @@ struct TBlend {
 // destination 255/256 of the way. With a blend, v is the blend of the pixel into a copy of d.
 template <bool Blended>
 struct TMix {
+  static constexpr bool ReadsAlpha = true;
   TIEBlendProc Blend;
   Integer Transparency;
   static Byte Channel(Byte D, Byte V, Integer T) { return static_cast<Byte>(D + ((T * (V - D)) >> 8)); }
@@ -185,11 +189,19 @@ void RenderRows(TIEBitmap* Source, const TIERenderRowsParams& P, bool RowCopy, T
     }
     PreviousSourceRow = SY;
     const Byte* Row = static_cast<const Byte*>(Source->GetScanline(SY));
+    // Transparent renderers always have a row: the alpha channel's or the transparency row.
     const Byte* AlphaRow = Alpha ? static_cast<const Byte*>(Alpha->GetScanline(SY)) : P.TransparencyRow;
     TIERGBTriple* D = reinterpret_cast<TIERGBTriple*>(DestRow);
-    for (Integer X = P.X1; X <= P.X2; ++X) {
-      const Integer SX = P.ColumnLookup ? P.ColumnLookup[X - P.X1] : X + P.SrcX - P.DestX;
-      Write(D[X], Read(Row, SX), AlphaRow ? AlphaRow[SX] : Byte{255}, Y);
+    const auto Pixel = [&](Integer X, Integer SX) {
+      if constexpr (TWriter::ReadsAlpha)
+        Write(D[X], Read(Row, SX), AlphaRow[SX], Y);
+      else
+        Write(D[X], Read(Row, SX), 255, Y);
+    };
+    if (P.ColumnLookup) {
+      for (Integer X = P.X1; X <= P.X2; ++X) Pixel(X, P.ColumnLookup[X - P.X1]);
+    } else {
+      for (Integer X = P.X1, Shift = P.SrcX - P.DestX; X <= P.X2; ++X) Pixel(X, X + Shift);
     }
   }
 }
