@@ -1,5 +1,6 @@
 // TIEMask: copying the selected part of one TIEBitmap into another.
 #include <algorithm>
+#include <type_traits>
 
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/iemask.h"
@@ -74,7 +75,8 @@ void CopyByAccessors(const TIEMask& Mask, const TMaskCopyRange& R, TGet Get, TSe
 
 void CopyUnder1BitMask(const TIEMask& Mask, TIEBitmap* Dest, TIEBitmap* Source, const TMaskCopyRange& R) {
   const TIEPixelFormat Format = Source->GetPixelFormat();
-  auto CopyBytes = [&](Integer PixelBytes) {
+  // The pixel size is a constant of each instance, so the inner copy is unrolled.
+  auto CopyBytes = [&](auto PixelBytes) {
     ForEachRow(Mask, Dest, Source, R, [&](const Byte* M, const Byte* S, Byte* D) {
       for (Integer X = R.X1; X <= R.X2; ++X)
         if (IEGetBit(M, X))
@@ -83,11 +85,11 @@ void CopyUnder1BitMask(const TIEMask& Mask, TIEBitmap* Dest, TIEBitmap* Source, 
   };
   switch (Format) {
     case ie24RGB:
-      CopyBytes(3);
+      CopyBytes(std::integral_constant<Integer, 3>{});
       break;
     case ie8g:
     case ie8p:
-      CopyBytes(1);
+      CopyBytes(std::integral_constant<Integer, 1>{});
       break;
     case ie1g:
       ForEachRow(Mask, Dest, Source, R, [&](const Byte* M, const Byte* S, Byte* D) {
@@ -126,9 +128,10 @@ void CopyUnder1BitMask(const TIEMask& Mask, TIEBitmap* Dest, TIEBitmap* Source, 
 }
 
 void CopyUnder8BitMask(const TIEMask& Mask, TIEBitmap* Dest, TIEBitmap* Source, const TMaskCopyRange& R) {
-  auto BlendBytes = [&](Integer PixelBytes) {
+  auto BlendBytes = [&](auto PixelBytes) {
     ForEachRow(Mask, Dest, Source, R, [&](const Byte* M, const Byte* S, Byte* D) {
       for (Integer X = R.X1; X <= R.X2; ++X) {
+        if (M[X] == 0) continue;  // nothing of the source
         const Byte* SP = S + (X - R.SourceX) * PixelBytes;
         Byte* DP = D + (X - R.DestX) * PixelBytes;
         for (Integer C = 0; C < PixelBytes; ++C) DP[C] = BlendByMask(DP[C], SP[C], M[X]);
@@ -137,11 +140,11 @@ void CopyUnder8BitMask(const TIEMask& Mask, TIEBitmap* Dest, TIEBitmap* Source, 
   };
   switch (Source->GetPixelFormat()) {
     case ie24RGB:
-      BlendBytes(3);
+      BlendBytes(std::integral_constant<Integer, 3>{});
       break;
     case ie8g:
     case ie8p:
-      BlendBytes(1);
+      BlendBytes(std::integral_constant<Integer, 1>{});
       break;
     case ie1g:
       ForEachRow(Mask, Dest, Source, R, [&](const Byte* M, const Byte* S, Byte* D) {

@@ -205,16 +205,26 @@ void TIEMask::DrawOuter(TBitmap* Bitmap, Integer XDst, Integer YDst, Integer Zoo
         Blend[Ch][V] = IEClampByte(static_cast<Integer>(Trunc(W * Channels[Ch] + (1 - W) * V)));
   }
   constexpr Byte ChequerGrey = 97;
-  for (Integer I = RowFirst; I <= RowLast; ++I) {
-    Byte* Row = static_cast<Byte*>(Bitmap->GetScanLine(YDst + I));
-    for (Integer J = ColFirst; J <= ColLast; ++J) {
-      if (ZoomSelected(J, I)) continue;
-      Byte* P = Row + static_cast<Int64>(XDst + J) * 3;
-      if (Opacity == -1) {
-        if ((I & 1) == (J & 1)) P[0] = P[1] = P[2] = ChequerGrey;
-      } else {
-        for (Integer Ch = 0; Ch < 3; ++Ch) P[Ch] = Blend[Ch][P[Ch]];
+  // The depth is chosen once, outside the rows.
+  auto DimRows = [&](auto IsSelected) {
+    for (Integer I = RowFirst; I <= RowLast; ++I) {
+      Byte* Row = static_cast<Byte*>(Bitmap->GetScanLine(YDst + I)) + static_cast<Int64>(XDst) * 3;
+      const Byte* Zoomed = FZoomRows[I];
+      for (Integer J = ColFirst; J <= ColLast; ++J) {
+        if (IsSelected(Zoomed, J)) continue;
+        Byte* P = Row + static_cast<Int64>(J) * 3;
+        if (Opacity == -1) {
+          if ((I & 1) == (J & 1)) P[0] = P[1] = P[2] = ChequerGrey;
+        } else {
+          P[0] = Blend[0][P[0]];
+          P[1] = Blend[1][P[1]];
+          P[2] = Blend[2][P[2]];
+        }
       }
     }
-  }
+  };
+  if (FBitsPerPixel == 8)
+    DimRows([](const Byte* Zoomed, Integer J) { return Zoomed[J] != 0; });
+  else
+    DimRows([](const Byte* Zoomed, Integer J) { return IEGetBit(Zoomed, J); });
 }
