@@ -9,6 +9,45 @@
 #include "imaging/core/ieprocbase.h"
 #include "platform/system/Math.h"
 
+namespace {
+
+// Both passes sum whole lines of bytes, one weighted line per tap, so that the inner loops run
+// over plain arrays (apart, so that the compiler may vectorise them).
+void AddWeighted(Cardinal* __restrict Acc, const Byte* __restrict Source, Cardinal Weight, Integer Count) {
+  for (Integer X = 0; X < Count; ++X) Acc[X] += Weight * Source[X];
+}
+
+void StoreSums(const Cardinal* __restrict Acc, Byte* __restrict Dest, Integer Count) {
+  for (Integer X = 0; X < Count; ++X) Dest[X] = static_cast<Byte>(Acc[X] >> 16);
+}
+
+// Blurs rows of one length, with buffers kept from row to row.
+class TRowBlur {
+ public:
+  TRowBlur(const TIEGaussKernel& Kernel, Integer Count)
+      : FKernel(Kernel), FCount(Count), FPadded(Count + 2 * Kernel.HalfWidth), FAcc(Count) {}
+  void Blur(const Byte* Source, Byte* Dest) {
+    // The end values stand in for what lies beyond the row's ends.
+    const Integer N = FKernel.HalfWidth;
+    std::memset(FPadded.data(), Source[0], N);
+    std::memcpy(FPadded.data() + N, Source, FCount);
+    std::memset(FPadded.data() + N + FCount, Source[FCount - 1], N);
+    std::fill(FAcc.begin(), FAcc.end(), 32768u);
+    for (Integer K = -N; K <= N; ++K)
+      if (const Cardinal W = static_cast<Cardinal>(FKernel.Weights[100 + K]); W != 0)
+        AddWeighted(FAcc.data(), FPadded.data() + N + K, W, FCount);
+    StoreSums(FAcc.data(), Dest, FCount);
+  }
+
+ private:
+  const TIEGaussKernel& FKernel;
+  Integer FCount;
+  std::vector<Byte> FPadded;
+  std::vector<Cardinal> FAcc;
+};
+
+}  // namespace
+
 TIEGaussKernel IEGaussKernel(Double Radius) {
   std::array<Extended, 201> Taps{};
   Extended Sum = 0;
@@ -26,20 +65,8 @@ TIEGaussKernel IEGaussKernel(Double Radius) {
 }
 
 void IEBlurRow(const TIEGaussKernel& Kernel, const Byte* Source, Byte* Dest, Integer Count) {
-  const Integer N = Kernel.HalfWidth;
-  const Integer Last = Count - 1;
-  const Integer* W = Kernel.Weights.data() + 100;
-  for (Integer I = 0; I < Count; ++I) {
-    Cardinal Acc = 32768;
-    if (I >= N && I + N <= Last) {
-      const Byte* Around = Source + I;
-      for (Integer K = -N; K <= N; ++K) Acc += static_cast<Cardinal>(W[K]) * Around[K];
-    } else {
-      // Near the ends the end values stand in for what lies beyond.
-      for (Integer K = -N; K <= N; ++K) Acc += static_cast<Cardinal>(W[K]) * Source[IEClamp(I + K, 0, Last)];
-    }
-    Dest[I] = static_cast<Byte>(Acc >> 16);
-  }
+  if (Count <= 0) return;
+  TRowBlur(Kernel, Count).Blur(Source, Dest);
 }
 
 void IEBlurChannel(TIEBitmap* Bitmap, Integer X1, Integer Y1, Integer X2, Integer Y2, Double Radius) {
@@ -56,24 +83,18 @@ void IEBlurChannel(TIEBitmap* Bitmap, Integer X1, Integer Y1, Integer X2, Intege
   // The row pass leaves its bytes in Area; the column pass reads Area and writes the picture
   // a row at a time, so a file-backed picture needs one row view only.
   std::vector<Byte> Area(static_cast<std::size_t>(W) * H);
-  std::vector<Byte> Scratch(W);
-  for (Integer Y = 0; Y < H; ++Y) {
-    const Byte* Row = static_cast<Byte*>(Bitmap->GetScanline(Y1 + Y)) + X1;
-    std::memcpy(Scratch.data(), Row, W);
-    IEBlurRow(Kernel, Scratch.data(), Area.data() + static_cast<std::size_t>(Y) * W, W);
-  }
+  TRowBlur Rows(Kernel, W);
+  for (Integer Y = 0; Y < H; ++Y)
+    Rows.Blur(static_cast<Byte*>(Bitmap->GetScanline(Y1 + Y)) + X1,
+              Area.data() + static_cast<std::size_t>(Y) * W);
   const Integer N = Kernel.HalfWidth;
-  const Integer* Weights = Kernel.Weights.data() + 100;
   std::vector<Cardinal> Acc(W);
   for (Integer Y = 0; Y < H; ++Y) {
     std::fill(Acc.begin(), Acc.end(), 32768u);
-    for (Integer K = -N; K <= N; ++K) {
-      const Cardinal Weight = static_cast<Cardinal>(Weights[K]);
-      if (Weight == 0) continue;
-      const Byte* Src = Area.data() + static_cast<std::size_t>(IEClamp(Y + K, 0, H - 1)) * W;
-      for (Integer X = 0; X < W; ++X) Acc[X] += Weight * Src[X];
-    }
-    Byte* Row = static_cast<Byte*>(Bitmap->GetScanline(Y1 + Y)) + X1;
-    for (Integer X = 0; X < W; ++X) Row[X] = static_cast<Byte>(Acc[X] >> 16);
+    for (Integer K = -N; K <= N; ++K)
+      if (const Cardinal Weight = static_cast<Cardinal>(Kernel.Weights[100 + K]); Weight != 0)
+        AddWeighted(Acc.data(), Area.data() + static_cast<std::size_t>(IEClamp(Y + K, 0, H - 1)) * W, Weight,
+                    W);
+    StoreSums(Acc.data(), static_cast<Byte*>(Bitmap->GetScanline(Y1 + Y)) + X1, W);
   }
 }

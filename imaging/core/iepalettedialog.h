@@ -19,7 +19,7 @@ class TZezudIdPaletteDialog : public TForm {
   // The colour the closing click chose.
   TColor GetChosenColor() const { return FChosenColor; }
 
-  // "&Cancel"; the caller may change its caption before Execute.
+  // "&Cancel", owned by the form; the caller may change its caption before Execute.
   TButton* CancelButton = nullptr;
 
  private:
