@@ -1,5 +1,6 @@
 // Shadow strips, soft shadows, two-colour frames and the dark frame, pixel by pixel.
 #include <cmath>
+#include <numbers>
 
 #include "DrawTestSupport.h"
 #include "imaging/core/iedrawutils.h"
@@ -87,10 +88,10 @@ TEST(TShadowStripTest, GreyRampCoversTheStripPlusOneAndNarrowsAtItsEnd) {
   auto B = SolidBitmap(30, 30, clBlack);
   IEDrawVerticalShadow(B->GetCanvas(), B.get(), 0, 0, 4, 19, 3, clBlack);
   auto Ramp = [](Integer J, Integer Size) {
-    return static_cast<Integer>(255 * std::exp(Double(J) / Size) / M_E);
+    return static_cast<Integer>(255 * std::exp(Double(J) / Size) / std::numbers::e);
   };
   EXPECT_EQ(GreyAt(B.get(), 0, 0), 255);  // the row level dominates at the top
-  const Integer Level10 = static_cast<Integer>(255 * std::exp(-10.0 / 20) / M_E);
+  const Integer Level10 = static_cast<Integer>(255 * std::exp(-10.0 / 20) / std::numbers::e);
   EXPECT_EQ(GreyAt(B.get(), 0, 10), std::max(Ramp(0, 5), Level10));
   EXPECT_EQ(GreyAt(B.get(), 5, 10), 255);
   EXPECT_EQ(GreyAt(B.get(), 0, 16), Ramp(0, 5));
