@@ -8,6 +8,7 @@
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/iebwconvert.h"
 #include "imaging/core/iecolorspace.h"
+#include "imaging/core/iepixelkernels.h"
 #include "imaging/core/iepixelrows.h"
 #include "imaging/core/iequantizer.h"
 #include "platform/classes/Bitmap.h"
@@ -74,6 +75,27 @@ void CopyBytesRow(const Byte* Src, Byte* Dest, Integer Width, Integer, const TIE
   std::copy_n(Src, Width, Dest);
 }
 
+// The hottest pairs run on the chosen pixel kernels.
+void RGBToGreyRow(const Byte* Src, Byte* Dest, Integer Width, Integer, const TIERowContext& C) {
+  IEPixelKernels().Rgb24ToGray8(Src, Dest, Width, C.Gray);
+}
+void RGBTo32Row(const Byte* Src, Byte* Dest, Integer Width, Integer, const TIERowContext&) {
+  IEPixelKernels().Rgb24To32(Src, Dest, Width);
+}
+void GreyDitherRow(const Byte* Src, Byte* Dest, Integer Width, Integer Y, const TIERowContext&) {
+  IEDitherGray8Row(Src, Dest, Width, Y);
+}
+// Grey levels of a piece of the row at a time on the stack; pieces are whole bytes of bits.
+void RGBDitherRow(const Byte* Src, Byte* Dest, Integer Width, Integer Y, const TIERowContext& C) {
+  constexpr Integer Piece = 2048;
+  Byte Levels[Piece];
+  for (Integer X0 = 0; X0 < Width; X0 += Piece) {
+    const Integer Count = std::min(Piece, Width - X0);
+    IEPixelKernels().Rgb24ToGray8(Src + 3 * X0, Levels, Count, C.Gray);
+    IEDitherGray8Row(Levels, Dest + X0 / 8, Count, Y);
+  }
+}
+
 // Black and white of each target type.
 template <class T, T V>
 T Constant() {
@@ -127,9 +149,6 @@ T32RGB P8_32(const Byte& I, const TIERowContext& C) {
   return Opaque32(Entry(I, C));
 }
 
-Integer G8_L(const Byte& V, const TIERowContext&) {
-  return V >> 2;
-}
 Word G8_G16(const Byte& V, const TIERowContext&) {
   return static_cast<Word>(V * 257);
 }
@@ -160,12 +179,6 @@ T32RGB G16_32(const Word& V, const TIERowContext&) {
   return {B, B, B, 255};
 }
 
-Integer RGB_L(const TIERGBTriple& E, const TIERowContext& C) {
-  return C.Gray(E) >> 2;
-}
-Byte RGB_G8(const TIERGBTriple& E, const TIERowContext& C) {
-  return static_cast<Byte>(C.Gray(E));
-}
 Word RGB_G16(const TIERGBTriple& E, const TIERowContext&) {
   return G16(E);
 }
@@ -180,9 +193,6 @@ TIERGB48Pixel RGB_48(const TIERGBTriple& E, const TIERowContext&) {
 }
 TIECIELabPixel RGB_Lab(const TIERGBTriple& E, const TIERowContext&) {
   return IERGB2CIELab(E);
-}
-T32RGB RGB_32(const TIERGBTriple& E, const TIERowContext&) {
-  return Opaque32(E);
 }
 
 // The 6-bit dither level of a float sample is its 8-bit level shifted right by 2, as for the
@@ -275,7 +285,7 @@ constexpr TConversionTable MakeConversionTable() {
   Direct(ie8p, ieRGB48, MapRow<Byte, TIERGB48Pixel, P8_48>);
   Direct(ie8p, ie32RGB, MapRow<Byte, T32RGB, P8_32>);
 
-  Direct(ie8g, ie1g, DitherRow<Byte, G8_L>);
+  Direct(ie8g, ie1g, GreyDitherRow);
   Direct(ie8g, ie8p, CopyBytesRow, cpGreyRamp);
   Direct(ie8g, ie16g, MapRow<Byte, Word, G8_G16>);
   Direct(ie8g, ie24RGB, ToRGBRow<ie8g>);
@@ -291,15 +301,15 @@ constexpr TConversionTable MakeConversionTable() {
   Direct(ie16g, ieRGB48, MapRow<Word, TIERGB48Pixel, G16_48>);
   Direct(ie16g, ie32RGB, MapRow<Word, T32RGB, G16_32>);
 
-  Direct(ie24RGB, ie1g, DitherRow<TIERGBTriple, RGB_L>);
+  Direct(ie24RGB, ie1g, RGBDitherRow);
   T[ie24RGB][ie8p] = {ckQuantize, nullptr, cpNone};
-  Direct(ie24RGB, ie8g, MapRow<TIERGBTriple, Byte, RGB_G8>);
+  Direct(ie24RGB, ie8g, RGBToGreyRow);
   Direct(ie24RGB, ie16g, MapRow<TIERGBTriple, Word, RGB_G16>);
   Direct(ie24RGB, ie32f, MapRow<TIERGBTriple, Single, RGB_F>);
   Direct(ie24RGB, ieCMYK, MapRow<TIERGBTriple, TCMYK, RGB_CMYK>);
   Direct(ie24RGB, ieRGB48, MapRow<TIERGBTriple, TIERGB48Pixel, RGB_48>);
   Direct(ie24RGB, ieCIELab, MapRow<TIERGBTriple, TIECIELabPixel, RGB_Lab>);
-  Direct(ie24RGB, ie32RGB, MapRow<TIERGBTriple, T32RGB, RGB_32>);
+  Direct(ie24RGB, ie32RGB, RGBTo32Row);
 
   Direct(ie32f, ie1g, DitherRow<Single, F_L>);
   Direct(ie32f, ie8p, MapRow<Single, Byte, F_G8>, cpGreyRamp);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "imaging/core/iebitmap.h"
+#include "imaging/core/iepixelkernels.h"
 #include "imaging/core/iepixelrows.h"
 #include "platform/system/Math.h"
 
@@ -22,53 +23,57 @@ void ReportRow(TIEIOProgress& Progress, Integer RowsDone) {
     Progress.OnProgress(Progress.Sender, static_cast<Integer>(Trunc(RowsDone * Progress.Factor)));
 }
 
-// Reads each row of Source as 24-bit colour (a 16-bit grey sample by its high byte).
+// Reads each row of Source as 24-bit colour (a 16-bit grey sample by its high byte) and as
+// 8-bit grey levels; 24-bit rows are read where they lie.
 class TColorRows {
  public:
   explicit TColorRows(TIEBitmap* Source)
       : FSource(Source),
+        FDirect(Source->GetPixelFormat() == ie24RGB),
         FReader(IERowToRGBFor(Source->GetPixelFormat())),
         FContext(IEMakeRowContext(Source, Source)),
-        FRow(Source->GetWidth()) {
+        FRow(FDirect ? 0 : Source->GetWidth()),
+        FLevels(Source->GetWidth()) {
     FContext.RangeMin = 0;
     FContext.RangeMax = 0;
   }
   bool IsValid() const { return FReader != nullptr; }
-  const TIERGBTriple* Read(Integer Y) {
-    FReader(static_cast<const Byte*>(FSource->GetScanline(Y)), FRow.data(), static_cast<Integer>(FRow.size()),
-            FContext);
-    return FRow.data();
+  Integer Width() const { return static_cast<Integer>(FLevels.size()); }
+  const Byte* Read(Integer Y) {
+    const auto* Row = static_cast<const Byte*>(FSource->GetScanline(Y));
+    if (FDirect) return Row;
+    FReader(Row, FRow.data(), Width(), FContext);
+    return reinterpret_cast<const Byte*>(FRow.data());
+  }
+  const Byte* ReadLevels(Integer Y) {
+    IEPixelKernels().Rgb24ToGray8(Read(Y), FLevels.data(), Width(), FContext.Gray);
+    return FLevels.data();
   }
   const TIEGray8& Gray() const { return FContext.Gray; }
 
  private:
   TIEBitmap* FSource;
+  bool FDirect;
   TIERowToRGB FReader;
   TIERowContext FContext;
   std::vector<TIERGBTriple> FRow;
+  std::vector<Byte> FLevels;
 };
 
-Integer MeanColorLevel(TColorRows& Rows, Integer Width, Integer Height) {
-  UInt64 Sum[3] = {0, 0, 0};
-  for (Integer Y = 0; Y < Height; ++Y) {
-    const TIERGBTriple* Row = Rows.Read(Y);
-    for (Integer X = 0; X < Width; ++X) {
-      Sum[0] += Row[X].rgbtRed;
-      Sum[1] += Row[X].rgbtGreen;
-      Sum[2] += Row[X].rgbtBlue;
-    }
-  }
-  const UInt64 Count = static_cast<UInt64>(Width) * Height;
+Integer MeanColorLevel(TColorRows& Rows, Integer Height) {
+  UInt64 Sums[3] = {0, 0, 0};
+  for (Integer Y = 0; Y < Height; ++Y) IEPixelKernels().SumRgb24(Rows.Read(Y), Rows.Width(), Sums);
+  const UInt64 Count = static_cast<UInt64>(Rows.Width()) * Height;
   if (Count == 0) return 0;
-  return Rows.Gray()(static_cast<Integer>(Sum[0] / Count), static_cast<Integer>(Sum[1] / Count),
-                     static_cast<Integer>(Sum[2] / Count));
+  return Rows.Gray()(static_cast<Integer>(Sums[0] / Count), static_cast<Integer>(Sums[1] / Count),
+                     static_cast<Integer>(Sums[2] / Count));
 }
 
-Integer MaxEntropyLevel(TColorRows& Rows, Integer Width, Integer Height) {
+Integer MaxEntropyLevel(TColorRows& Rows, Integer Height) {
   std::array<UInt64, 256> Histogram{};
   for (Integer Y = 0; Y < Height; ++Y) {
-    const TIERGBTriple* Row = Rows.Read(Y);
-    for (Integer X = 0; X < Width; ++X) ++Histogram[Rows.Gray()(Row[X])];
+    const Byte* Levels = Rows.ReadLevels(Y);
+    for (Integer X = 0; X < Rows.Width(); ++X) ++Histogram[Levels[X]];
   }
   return IEMaxEntropyThreshold(Histogram);
 }
@@ -118,19 +123,13 @@ void IEConvertToBWByThreshold(TIEBitmap* Source, TIEBitmap* Dest, Integer Thresh
   TColorRows Rows(Source);
   if (!Rows.IsValid() || !IsOneBitOfSize(Dest, Width, Height)) return;
   if (Threshold == IEThresholdMeanColor)
-    Threshold = MeanColorLevel(Rows, Width, Height);
+    Threshold = MeanColorLevel(Rows, Height);
   else if (Threshold == IEThresholdMaxEntropy)
-    Threshold = MaxEntropyLevel(Rows, Width, Height);
+    Threshold = MaxEntropyLevel(Rows, Height);
   StartProgress(Progress, Height);
   for (Integer Y = 0; Y < Height; ++Y) {
-    const TIERGBTriple* Row = Rows.Read(Y);
-    auto* Bits = static_cast<Byte*>(Dest->GetScanline(Y));
-    for (Integer X0 = 0; X0 < Width; X0 += 8) {
-      Byte Byte8 = 0;
-      for (Integer I = 0; I < 8 && X0 + I < Width; ++I)
-        if (Rows.Gray()(Row[X0 + I]) >= Threshold) Byte8 |= static_cast<Byte>(0x80 >> I);
-      Bits[X0 >> 3] = Byte8;
-    }
+    const Byte* Levels = Rows.ReadLevels(Y);
+    IEThresholdGray8Row(Levels, static_cast<Byte*>(Dest->GetScanline(Y)), Width, Threshold);
     ReportRow(Progress, Y + 1);
   }
 }

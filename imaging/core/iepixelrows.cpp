@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "imaging/core/iebitmap.h"
+#include "imaging/core/iepixelkernels.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ void Row8p(const Byte* Src, TIERGBTriple* Dest, Integer Width, const TIERowConte
 }
 
 void Row8g(const Byte* Src, TIERGBTriple* Dest, Integer Width, const TIERowContext&) {
-  for (Integer X = 0; X < Width; ++X) Dest[X] = Grey(Src[X]);
+  IEPixelKernels().Gray8To24(Src, reinterpret_cast<Byte*>(Dest), Width);
 }
 
 void Row16g(const Byte* Src, TIERGBTriple* Dest, Integer Width, const TIERowContext& C) {
