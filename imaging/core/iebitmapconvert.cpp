@@ -372,13 +372,13 @@ void ConvertRows(TIEBitmap* Source, TIEBitmap* Dest, TRowKernel FromSource, TRow
   }
 }
 
-// Colours of a picture repeat; a small direct-mapped cache spares the quantizer's search.
+// Colours of a picture repeat; a direct-mapped cache of 64 K colours spares most searches.
 class TIndexCache {
  public:
   explicit TIndexCache(const TIEQuantizer& Quantizer) : FQuantizer(Quantizer) { FKeys.fill(0xFFFFFFFFu); }
   Byte Index(const TIERGBTriple& C) {
     const Cardinal Key = C.rgbtBlue | (C.rgbtGreen << 8) | (C.rgbtRed << 16);
-    const Cardinal Slot = ((Key * 2654435761u) >> 20) & (SlotCount - 1);
+    const Cardinal Slot = (Key * 2654435761u) >> (32 - SlotBits);
     if (FKeys[Slot] != Key) {
       FKeys[Slot] = Key;
       FValues[Slot] = static_cast<Byte>(FQuantizer.RGBIndex(C));
@@ -387,7 +387,8 @@ class TIndexCache {
   }
 
  private:
-  static constexpr Cardinal SlotCount = 4096;
+  static constexpr Cardinal SlotBits = 16;
+  static constexpr Cardinal SlotCount = 1u << SlotBits;
   const TIEQuantizer& FQuantizer;
   std::array<Cardinal, SlotCount> FKeys;
   std::array<Byte, SlotCount> FValues{};

@@ -99,9 +99,16 @@ void Learn(TNeuQuantState& S) {
     }
   const Int64 Pixels = static_cast<Int64>(S.Width) * S.Height;
   Int64 P = 0;
+  // Several samples in a row fall in the same row; a file-backed picture maps it once for them.
+  Integer CurrentRow = -1;
+  const Byte* RowPixels = nullptr;
   for (Int64 I = 1; I <= SamplePixels; ++I) {
     const auto Row = static_cast<Integer>((P / S.Width) % S.Height);
-    const auto* Pixel = static_cast<const Byte*>(S.Bitmap->GetScanline(Row)) + (P % S.Width) * 3;
+    if (Row != CurrentRow) {
+      CurrentRow = Row;
+      RowPixels = static_cast<const Byte*>(S.Bitmap->GetScanline(Row));
+    }
+    const Byte* Pixel = RowPixels + (P % S.Width) * 3;
     const Integer B = Pixel[0] << NetBiasShift;
     const Integer G = Pixel[1] << NetBiasShift;
     const Integer R = Pixel[2] << NetBiasShift;
