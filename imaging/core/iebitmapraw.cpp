@@ -155,8 +155,25 @@ Integer StoredRowLen(const TRawHeader& H) {
   return RowLen <= std::numeric_limits<Integer>::max() ? static_cast<Integer>(RowLen) : 0;
 }
 
+// How the rows of a file-backed bitmap are mapped while they are streamed: rows written
+// whole need not be read from the file first, rows only read need not be written back.
+class TRowAccessScope {
+ public:
+  TRowAccessScope(TIEBitmap* Bitmap, Byte Access) : FBitmap(Bitmap), FOld(Bitmap->GetAccess()) {
+    Bitmap->SetAccess(Access);
+  }
+  ~TRowAccessScope() { FBitmap->SetAccess(FOld); }
+  TRowAccessScope(const TRowAccessScope&) = delete;
+  TRowAccessScope& operator=(const TRowAccessScope&) = delete;
+
+ private:
+  TIEBitmap* FBitmap;
+  Byte FOld;
+};
+
 // Rows Y = 0 .. Height - 1 of Bitmap, RowLen bytes each, from In.
 bool ReadRows(TRawSource& In, TIEBitmap* Bitmap, Integer RowLen, Integer Height) {
+  TRowAccessScope WriteOnly(Bitmap, iedWrite);
   for (Integer Y = 0; Y < Height; ++Y)
     if (!In.Bytes(Bitmap->GetScanline(Y), RowLen)) return false;
   return true;
@@ -166,6 +183,7 @@ void WriteRows(TRawSink& Out, TIEBitmap* Bitmap) {
   const Integer RowLen = Bitmap->GetRowLen();
   const Integer Height = Bitmap->GetHeight();
   Out.Reserve(static_cast<Int64>(RowLen) * Height);
+  TRowAccessScope ReadOnly(Bitmap, iedRead);
   for (Integer Y = 0; Y < Height; ++Y) Out.Bytes(Bitmap->GetScanline(Y), RowLen);
 }
 

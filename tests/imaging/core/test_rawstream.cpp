@@ -150,6 +150,8 @@ TEST(RawBitmapStream, EveryPixelFormatRoundTripsInMemoryAndFileStorage) {
       EXPECT_EQ(Loaded.GetHeight(), 3);
       EXPECT_EQ(Loaded.GetLocation(), FileBacked ? ieFile : ieMemory);
       EXPECT_EQ(Rows(Loaded), Rows(Source));
+      EXPECT_EQ(Loaded.GetAccess(), iedRead | iedWrite);
+      EXPECT_EQ(Source.GetAccess(), iedRead | iedWrite);
       ASSERT_EQ(Loaded.GetPaletteLen(), Source.GetPaletteLen());
       EXPECT_TRUE(std::equal(Source.GetPaletteBuffer(), Source.GetPaletteBuffer() + Source.GetPaletteLen(),
                              Loaded.GetPaletteBuffer()));
