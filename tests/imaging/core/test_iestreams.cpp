@@ -237,6 +237,14 @@ TEST(IEWideFileStream, FailuresRaiseWithTheFullPathAndTheSystemMessage) {
     EXPECT_EQ(E.GetMessage(),
               "Cannot open file \"" + Missing + "\". The system cannot find the file specified.");
   }
+  try {
+    TIEWideFileStream Stream(u"tv-no-such-dir\\missing.tif", 32);
+    FAIL() << "opened a missing file";
+  } catch (const EFOpenError& E) {
+    EXPECT_EQ(E.GetMessage(), "Cannot open file \"" + GetCurrentDir() +
+                                  "/tv-no-such-dir/missing.tif\". The system cannot find the path specified.")
+        << "a relative name is shown as its full path";
+  }
   const std::string NoFolder = Dir / "none/new.tif";
   try {
     TIEWideFileStream Stream(Utf8ToUtf16(NoFolder), ieCreateFileMode);
