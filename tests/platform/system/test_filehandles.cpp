@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <barrier>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "TempFolder.h"
 #include "platform/system/FileHandles.h"
@@ -163,4 +167,23 @@ TEST_F(FileHandles, DeleteOnCloseLeavesNoFileButKeepsTheData) {
   EXPECT_EQ(std::string(Buf, 4), "kept");
   EXPECT_TRUE(CloseHandle(H));
   EXPECT_FALSE(FileExists(Path("t.tmp")));
+}
+
+TEST_F(FileHandles, CreateNewLetsExactlyOneOfManyRacingCallersHaveTheName) {
+  constexpr int Threads = 8, Names = 100;
+  std::atomic<int> Winners[Names] = {};
+  std::barrier Start(Threads);
+  std::vector<std::thread> Racers;
+  for (int T = 0; T < Threads; ++T)
+    Racers.emplace_back([&] {
+      Start.arrive_and_wait();
+      for (int N = 0; N < Names; ++N) {
+        const THandle H = Open(Path("race" + std::to_string(N)), ReadWrite, CREATE_NEW);
+        if (H == INVALID_HANDLE_VALUE) continue;
+        ++Winners[N];
+        CloseHandle(H);
+      }
+    });
+  for (std::thread& Racer : Racers) Racer.join();
+  for (int N = 0; N < Names; ++N) EXPECT_EQ(Winners[N].load(), 1) << "name " << N;
 }
