@@ -1,0 +1,66 @@
+#pragma once
+// Hand-made TIFF-structured bytes for the directory, maker-note and EXIF tests: numbers in
+// either byte order appended to a byte vector, and directories built from entry rows.
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "imaging/core/ietiffbytes.h"
+#include "platform/system/Streams.h"
+#include "platform/system/Types.h"
+
+namespace tifftest {
+
+using TBytes = std::vector<Byte>;
+
+inline void AddWord(TBytes& Out, Word Value, bool BigEndian) {
+  Out.resize(Out.size() + 2);
+  IEPutWord(Out.data() + Out.size() - 2, Value, BigEndian);
+}
+
+inline void AddDWord(TBytes& Out, Cardinal Value, bool BigEndian) {
+  Out.resize(Out.size() + 4);
+  IEPutDWord(Out.data() + Out.size() - 4, Value, BigEndian);
+}
+
+inline void AddText(TBytes& Out, std::string_view Text) {
+  Out.insert(Out.end(), Text.begin(), Text.end());
+}
+
+// One directory entry; Value is the 32-bit field as a number (an offset, or a LONG).
+struct TEntry {
+  Word Tag;
+  Word Type;
+  Cardinal Count;
+  Cardinal Value;
+};
+
+// A SHORT held in the entry sits in the field's first two bytes, in the file's order.
+inline Cardinal InlineShort(Word Value, bool BigEndian) {
+  return BigEndian ? Cardinal(Value) << 16 : Value;
+}
+
+inline void AddDirectory(TBytes& Out, const std::vector<TEntry>& Entries, Cardinal Next, bool BigEndian) {
+  AddWord(Out, static_cast<Word>(Entries.size()), BigEndian);
+  for (const auto& E : Entries) {
+    AddWord(Out, E.Tag, BigEndian);
+    AddWord(Out, E.Type, BigEndian);
+    AddDWord(Out, E.Count, BigEndian);
+    AddDWord(Out, E.Value, BigEndian);
+  }
+  AddDWord(Out, Next, BigEndian);
+}
+
+inline TBytes StreamBytes(TMemoryStream& Stream) {
+  const auto* Data = static_cast<const Byte*>(Stream.GetMemory());
+  return TBytes(Data, Data + Stream.GetSize());
+}
+
+inline void Load(TMemoryStream& Stream, const TBytes& Bytes) {
+  Stream.Clear();
+  if (!Bytes.empty()) Stream.WriteBuffer(Bytes.data(), static_cast<Integer>(Bytes.size()));
+  Stream.Seek(0, soBeginning);
+}
+
+}  // namespace tifftest
