@@ -145,7 +145,10 @@ void TIEBitmap::RenderToTIEBitmap(TIEBitmap* Dest, std::vector<Byte*>& DestRows,
     if (!OwnColumns) X2 = LastInsideLookup(ColumnLookup, DestX, X1, X2, SourceW);
     if (!OwnRowLookup) Y2 = LastInsideLookup(RowLookup, DestY, Y1, Y2, SourceH);
 
-    const bool UseAlpha = EnableAlpha && HasAlphaChannel() && !GetAlphaChannel()->GetFull();
+    // Alpha values are read at source positions: a channel of another size is not used.
+    TIEBitmap* Alpha = HasAlphaChannel() ? GetAlphaChannel() : nullptr;
+    const bool UseAlpha = EnableAlpha && Alpha && !Alpha->GetFull() && Alpha->GetWidth() == SourceW &&
+                          Alpha->GetHeight() == SourceH;
     // Straight row copies, when the rows and columns they read lie inside the source.
     const bool DirectCopy = XStep == UnitStep && YStep == UnitStep && Format == ie24RGB &&
                             Transparency == 255 && !UseAlpha && !GetAdjustColors() && GetContrast() == 0 &&

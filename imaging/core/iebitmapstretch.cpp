@@ -69,9 +69,12 @@ void TIEBitmap::StretchRectTo(TIEBitmap* Dest, Integer DestX, Integer DestY, Int
     std::vector<Integer> Columns(X2 - X1 + 1);
     for (Integer X = X1; X <= X2; ++X) Columns[X - X1] = static_cast<Integer>(AX.SourceOf(X));
 
-    if (TIEBitmap* DestAlpha = Dest->GetAlphaChannel()) {
-      if (HasAlphaChannel() && !GetAlphaChannel()->GetFull()) {
-        TIEBitmap* SourceAlpha = GetAlphaChannel();
+    TIEBitmap* DestAlpha = Dest->GetAlphaChannel();
+    if (DestAlpha && DestAlpha->GetWidth() == Dest->GetWidth() &&
+        DestAlpha->GetHeight() == Dest->GetHeight()) {
+      TIEBitmap* SourceAlpha = HasAlphaChannel() ? GetAlphaChannel() : nullptr;
+      if (SourceAlpha && !SourceAlpha->GetFull() && SourceAlpha->GetWidth() == SourceW &&
+          SourceAlpha->GetHeight() == SourceH) {
         for (Integer Y = Y1; Y <= Y2; ++Y) {
           const Byte* S =
               static_cast<const Byte*>(SourceAlpha->GetScanline(static_cast<Integer>(AY.SourceOf(Y))));
