@@ -23,8 +23,9 @@ Integer FixedStep(Integer Source, Integer Dest) {
   return ToInteger(static_cast<Int64>(static_cast<Double>(Source) / Dest * UnitStep));
 }
 
-// One axis of the drawing: destination start and extent, source start and extent, clipped
-// to the destination (steps 3 and 4) with the source following by the ratio R.
+// One axis of the drawing: destination start and extent, source start and extent. Clipping to
+// the destination moves the source along by the ratio R of the extents asked for: the columns
+// cut at the start are rounded (halves to even), those cut at the end truncated.
 struct TAxis {
   Int64 Dest, DestSize, Src, SrcSize;
   Double R;
@@ -48,8 +49,10 @@ struct TAxis {
 void BuildLookup(std::vector<Integer>& Table, Integer First, Integer Last, Integer Start, Double R,
                  Integer SrcStart, Integer SrcCount) {
   Table.resize(Last - First + 1);
-  for (Integer I = First; I <= Last; ++I)
-    Table[I - First] = std::clamp(static_cast<Integer>((I - Start) * R + SrcStart), 0, SrcCount - 1);
+  for (Integer I = First; I <= Last; ++I) {
+    const Double V = static_cast<Double>(I - Start) * R + SrcStart;
+    Table[I - First] = V <= 0 ? 0 : (V >= SrcCount - 1 ? SrcCount - 1 : static_cast<Integer>(V));
+  }
 }
 
 // A caller's lookup starts at Base: the last index (from First) up to which every entry it
