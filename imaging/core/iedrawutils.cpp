@@ -73,29 +73,56 @@ TColor Grey(Integer G) {
 
 }  // namespace
 
-void IEDrawVerticalShadow(TCanvas* Canvas, TBitmap* Bitmap, Integer X1, Integer Y1, Integer X2, Integer Y2,
-                          Integer Style, TColor /*Color*/) {
-  const Integer W = X2 - X1 + 1, H = Y2 - Y1 + 1;
-  if (W <= 0 || H <= 0) return;  // no strip
+namespace {
+
+// A shadow strip seen along the object's edge: "across" runs away from the object (the columns
+// of a vertical strip, the rows of a horizontal one), "along" follows the edge.
+struct TShadowStrip {
+  bool Vertical;
+  Integer AcrossStart, AcrossEnd;  // inclusive
+  Integer AlongStart, AlongEnd;    // inclusive
+  // The diagonal end of a darkened strip: line h runs to AlongEnd + EndReach - Width + h.
+  Integer EndReach;
+
+  Integer Width() const { return AcrossEnd - AcrossStart + 1; }
+  Integer Length() const { return AlongEnd - AlongStart + 1; }
+  TPoint At(Integer Across, Integer Along) const {
+    return Vertical ? TPoint{Across, Along} : TPoint{Along, Across};
+  }
+};
+
+void DrawShadowStrip(TCanvas* Canvas, TBitmap* Bitmap, const TShadowStrip& S, Integer Style) {
+  const Integer W = S.Width(), L = S.Length();
+  if (W <= 0 || L <= 0) return;  // no strip
   switch (Style) {
-    case iessSolid:
-      Canvas->FillRect(TRect{X1, Y1 + W, X2, Y2 + 1});
+    case iessSolid: {
+      // Right and bottom edges exclusive, as the canvas fills: the far side stays unfilled.
+      const TPoint From = S.At(S.AcrossStart, S.AlongStart + W), To = S.At(S.AcrossEnd, S.AlongEnd + 1);
+      Canvas->FillRect(TRect{From.X, From.Y, To.X, To.Y});
       break;
+    }
     case iessDarken: {
       TShadowTarget Target(Canvas, Bitmap);
-      // The strip's lower end is cut diagonally: column h runs down to Y2 + 3 - W + h.
-      for (Integer Hc = 0; Hc < W; ++Hc) {
-        const Double F = DarkenFactor(Hc, W);
-        for (Integer Y = Y1 + W; Y <= Y2 + 3 - W + Hc; ++Y) Target.Darken(X1 + Hc, Y, F);
+      for (Integer H = 0; H < W; ++H) {
+        const Double F = DarkenFactor(H, W);
+        for (Integer Along = S.AlongStart + W; Along <= S.AlongEnd + S.EndReach - W + H; ++Along) {
+          const TPoint P = S.At(S.AcrossStart + H, Along);
+          Target.Darken(P.X, P.Y, F);
+        }
       }
       break;
     }
     case iessGreyRamp: {
-      Integer Start = 0;
-      for (Integer I = 0; I <= H; ++I) {
-        if (I > H - W + 1) ++Start;
-        const Integer Level = RampLevel(I, H);
-        for (Integer J = Start; J <= W; ++J) Canvas->SetPixels(X1 + J, Y1 + I, Grey(RampGrey(J, W, Level)));
+      // Lines 0 .. L along and offsets up to W across, one past the strip each way; the
+      // first offset grows by one on each line past L - W + 1.
+      Integer First = 0;
+      for (Integer I = 0; I <= L; ++I) {
+        if (I > L - W + 1) ++First;
+        const Integer Level = RampLevel(I, L);
+        for (Integer J = First; J <= W; ++J) {
+          const TPoint P = S.At(S.AcrossStart + J, S.AlongStart + I);
+          Canvas->SetPixels(P.X, P.Y, Grey(RampGrey(J, W, Level)));
+        }
       }
       break;
     }
@@ -104,35 +131,16 @@ void IEDrawVerticalShadow(TCanvas* Canvas, TBitmap* Bitmap, Integer X1, Integer 
   }
 }
 
+}  // namespace
+
+void IEDrawVerticalShadow(TCanvas* Canvas, TBitmap* Bitmap, Integer X1, Integer Y1, Integer X2, Integer Y2,
+                          Integer Style, TColor /*Color*/) {
+  DrawShadowStrip(Canvas, Bitmap, TShadowStrip{true, X1, X2, Y1, Y2, 3}, Style);
+}
+
 void IEDrawHorizontalShadow(TCanvas* Canvas, TBitmap* Bitmap, Integer X1, Integer Y1, Integer X2, Integer Y2,
                             Integer Style, TColor /*Color*/) {
-  const Integer W = X2 - X1 + 1, H = Y2 - Y1 + 1;
-  if (W <= 0 || H <= 0) return;  // no strip
-  switch (Style) {
-    case iessSolid:
-      Canvas->FillRect(TRect{X1 + H, Y1, X2 + 1, Y2});
-      break;
-    case iessDarken: {
-      TShadowTarget Target(Canvas, Bitmap);
-      // The strip's right end is cut diagonally: row k runs right to X2 + 1 - H + k.
-      for (Integer K = 0; K < H; ++K) {
-        const Double F = DarkenFactor(K, H);
-        for (Integer X = X1 + H; X <= X2 + 1 - H + K; ++X) Target.Darken(X, Y1 + K, F);
-      }
-      break;
-    }
-    case iessGreyRamp: {
-      Integer Start = 0;
-      for (Integer I = 0; I <= W; ++I) {
-        if (I > W - H + 1) ++Start;
-        const Integer Level = RampLevel(I, W);
-        for (Integer J = Start; J <= H; ++J) Canvas->SetPixels(X1 + I, Y1 + J, Grey(RampGrey(J, H, Level)));
-      }
-      break;
-    }
-    default:
-      break;
-  }
+  DrawShadowStrip(Canvas, Bitmap, TShadowStrip{false, Y1, Y2, X1, X2, 1}, Style);
 }
 
 void IEDrawSoftShadow(TBitmap* Bitmap, Integer Left, Integer Top, Integer Right, Integer Bottom,
