@@ -220,7 +220,7 @@ void TIEFileBuffer::Close() {
 }
 
 void* TIEFileBuffer::MapView(Byte Access, Int64 Offset, Int64 Size) {
-  TView View{Offset, Size, std::make_unique<Byte[]>(static_cast<size_t>(Size)), Access};
+  TView View{Offset, Size, std::make_unique_for_overwrite<Byte[]>(static_cast<size_t>(Size)), Access};
   if (FStream && (Access & 1)) {
     FStream->Seek(Offset, soBeginning);
     ReadPieces(FStream.get(), View.Buffer.get(), Size);
@@ -261,7 +261,7 @@ void TIEFileBuffer::CopyTo(TIEFileBuffer* Dest, Int64 Position, Int64 Count) {
   FStream->Seek(Position, soBeginning);
   Dest->FStream->Seek(Position, soBeginning);
   constexpr Int64 Piece = 1048576;
-  auto Buffer = std::make_unique<Byte[]>(Piece);
+  auto Buffer = std::make_unique_for_overwrite<Byte[]>(Piece);
   while (Count > 0) {
     const Integer N = static_cast<Integer>(std::min(Count, Piece));
     FStream->ReadBuffer(Buffer.get(), N);
