@@ -99,7 +99,9 @@ class TIEBitmap : public TIEBaseBitmap {
   void GetPaletteColor(Integer Index, TIERGBTriple& Color) override;
   void SetPaletteColor(Integer Index, const TIERGBTriple& Color) override;
   Integer GetPaletteLen() override;
+  // False leaves the bitmap empty (no size without pixels).
   bool Allocate(Integer AWidth, Integer AHeight, TIEPixelFormat APixelFormat) override;
+  // A TIEBitmap or a platform TBitmap; a picture that cannot be allocated leaves this one empty.
   void Assign(TObject* Source) override;
   void CopyPaletteTo(TObject* Dest) override;
   Integer GetChannelCount();
@@ -117,7 +119,8 @@ class TIEBitmap : public TIEBaseBitmap {
   // Locations.
   TIELocation GetLocation() const { return FLocation; }
   void SetLocation(TIELocation NewLocation);
-  // Uses a caller's platform bitmap as storage; the caller keeps it.
+  // Uses a caller's platform bitmap as storage; the caller keeps it. Bitmaps other than 1, 24
+  // and 32 bits per pixel (the screen's included) are refused: nothing changes.
   void EncapsulateTBitmap(TBitmap* Bitmap, bool FreeCurrent);
   void SyncFromTBitmap();
   void BuildRowTable();
