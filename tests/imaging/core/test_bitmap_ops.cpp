@@ -415,4 +415,20 @@ TEST(IEBitmapPlatform, PlatformStorageTakesACopyWithoutChangingTheCallersBitmap)
   EXPECT_NE(B.GetTBitmap(), &Indexed);
 }
 
+TEST(IEBitmapPlatform, AssignIntoPlatformStorageCopiesWhatThePlatformHolds) {
+  TIEBitmap Grey(5, 3, ie8g);
+  WritePattern(Grey);
+  TIEBitmap B;
+  B.SetLocation(ieTBitmap);
+  B.Assign(&Grey);
+  EXPECT_EQ(B.GetLocation(), ieTBitmap);
+  EXPECT_EQ(B.GetPixelFormat(), ie8g);  // a grey colour table
+  EXPECT_EQ(B.GetTBitmap()->GetPixelFormat(), pf8bit);
+  EXPECT_TRUE(HasPattern(B, 5));
+  TIEBitmap Float(2, 2, ie32f);
+  B.Assign(&Float);  // refused: the platform has no such bitmaps
+  EXPECT_EQ(B.GetPixelFormat(), ie8g);
+  EXPECT_EQ(B.GetWidth(), 5);
+}
+
 }  // namespace
