@@ -271,8 +271,8 @@ void TIEMask::TranslateBits8(Integer DX, Integer DY) {
 }
 
 TIEMask::TBytes TIEMask::NewZeroedBits(Integer RowLen, Integer Rows) {
-  // calloc zeroes and reports failure instead of throwing; the product of two Integers fits.
-  return TBytes(static_cast<Byte*>(std::calloc(static_cast<size_t>(RowLen) * Rows + 1, 1)));
+  // The product of two Integers fits.
+  return TBytes(static_cast<Byte*>(IEGlobalAlloc(static_cast<UInt64>(RowLen) * Rows)));
 }
 
 void TIEMask::FreeZoom() {

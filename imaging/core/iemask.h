@@ -4,11 +4,11 @@
 // the selected pixels and a flag saying the whole picture is selected. The view builds it from
 // shapes and draws its outline at its zoom; processing restricts operations to it; the
 // writers turn alpha channels into one.
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "imaging/core/hyiedefs.h"
+#include "imaging/core/iefilebuffer.h"
 #include "platform/classes/Colors.h"
 #include "platform/gdi/BitmapInfo.h"
 #include "platform/system/Object.h"
@@ -108,12 +108,9 @@ class TIEMask : public TObject {
   const BITMAPINFO& GetDrawInfo() const { return FDrawInfo; }
 
  private:
-  struct TFreeBytes {
-    void operator()(Byte* P) const { std::free(P); }
-  };
-  using TBytes = std::unique_ptr<Byte, TFreeBytes>;
+  using TBytes = TIEGlobalBlock;
 
-  // Rows zero-filled; null when the memory cannot be had.
+  // Rows zero-filled from the library's allocator; null when the memory cannot be had.
   static TBytes NewZeroedBits(Integer RowLen, Integer Rows);
   void FreeZoom();
   void MakeBoxEmpty();

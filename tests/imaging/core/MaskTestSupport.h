@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imaging/core/hyieutils.h"
+#include "imaging/core/iefilebuffer.h"
 #include "imaging/core/iemask.h"
 
 struct TMaskBox {
@@ -46,4 +47,15 @@ class TFileBitmapsGuard {
   ~TFileBitmapsGuard() { IEMinFileSizeOverride = -1; }
   TFileBitmapsGuard(const TFileBitmapsGuard&) = delete;
   TFileBitmapsGuard& operator=(const TFileBitmapsGuard&) = delete;
+};
+
+// The library's allocators refuse blocks of at least Bytes while it lives.
+class TRefuseAllocationsGuard {
+ public:
+  explicit TRefuseAllocationsGuard(UInt64 Bytes) {
+    IEAllocationFailureHook = [Bytes](UInt64 Size) { return Size >= Bytes; };
+  }
+  ~TRefuseAllocationsGuard() { IEAllocationFailureHook = nullptr; }
+  TRefuseAllocationsGuard(const TRefuseAllocationsGuard&) = delete;
+  TRefuseAllocationsGuard& operator=(const TRefuseAllocationsGuard&) = delete;
 };

@@ -139,7 +139,10 @@ TEST(Mask, FailedAllocationLeavesTheMaskUnallocated) {
   TIEMask Mask;
   ASSERT_TRUE(Mask.AllocateBits(10, 10, 8));
   Mask.Fill(255);
-  EXPECT_FALSE(Mask.AllocateBits(1 << 30, 1 << 30, 8));
+  {
+    TRefuseAllocationsGuard Refuse(1000);
+    EXPECT_FALSE(Mask.AllocateBits(100, 100, 8));
+  }
   EXPECT_EQ(Mask.GetWidth(), 0);
   EXPECT_EQ(Mask.GetHeight(), 0);
   EXPECT_EQ(Mask.GetBitsPerPixel(), 0);
@@ -150,7 +153,18 @@ TEST(Mask, FailedAllocationLeavesTheMaskUnallocated) {
   EXPECT_EQ(Mask.GetPixel(0, 0), 0);
   Mask.SetPixel(0, 0, 1);  // harmless without bits
   EXPECT_FALSE(Mask.AllocateBits(-1, 10, 1));
+  EXPECT_FALSE(Mask.AllocateBits(2147483647, 1, 8));  // a row no Integer can count
   EXPECT_EQ(Mask.GetBits(), nullptr);
+}
+
+TEST(Mask, FailedResizeLeavesTheMaskAsItWas) {
+  auto Mask = MaskFromRows({"#..", ".#."}, 1);
+  {
+    TRefuseAllocationsGuard Refuse(1000);
+    Mask->Resize(100, 100);
+  }
+  EXPECT_EQ(MaskRows(*Mask), (TRows{"#..", ".#."}));
+  EXPECT_EQ(BoxOf(*Mask), (TMaskBox{0, 0, 1, 1}));
 }
 
 TEST(Mask, ResizeKeepsTheTopLeftAndClampsTheBox) {
