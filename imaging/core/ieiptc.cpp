@@ -147,10 +147,12 @@ bool TIEIPTCInfoList::LoadFromBuffer(const void* Buffer, Integer Length) {
   std::span<const Byte> Data(static_cast<const Byte*>(Buffer), static_cast<size_t>(Length));
   if (Data.size() >= 13 && std::memcmp(Data.data(), PhotoshopSignature.data(), 13) == 0)
     Data = FindIPTCResource(Data);
-  // Anything before the first dataset is skipped; of a row of tag bytes the last one starts it.
+  // Bytes before the first dataset are skipped, up to the last of a row of tag bytes. Data that
+  // starts with a dataset is read from there: its record number may be the tag byte's value.
   size_t Pos = std::find(Data.begin(), Data.end(), IIMTag) - Data.begin();
   if (Pos == Data.size()) return false;
-  while (Pos + 1 < Data.size() && Data[Pos + 1] == IIMTag) ++Pos;
+  if (Pos > 0)
+    while (Pos + 1 < Data.size() && Data[Pos + 1] == IIMTag) ++Pos;
   while (Pos + StandardHeaderSize <= Data.size() && Data[Pos] == IIMTag) {
     const Integer Record = Data[Pos + 1];
     const Integer DataSet = Data[Pos + 2];

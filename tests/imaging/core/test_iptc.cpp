@@ -102,6 +102,17 @@ TEST(IPTCInfoList, RoundTripsThroughBothFormsWithExtendedLengths) {
   }
 }
 
+TEST(IPTCInfoList, FirstDatasetMayHaveTheTagByteAsRecordNumber) {
+  TIEIPTCInfoList List;
+  List.AddItem(0x1C, 0x1C, 1, "r");
+  const std::vector<Byte> Saved = Save(List, true);
+  TIEIPTCInfoList Read;
+  ASSERT_TRUE(Read.LoadFromBuffer(Saved.data(), static_cast<Integer>(Saved.size())));
+  ASSERT_EQ(Read.Count(), 1);
+  EXPECT_EQ(Read.GetRecordNumber(0), 0x1C);
+  EXPECT_EQ(ItemText(Read, 0), "r");
+}
+
 TEST(IPTCInfoList, FindsTheIPTCResourceAfterAnotherResource) {
   // The resolution resource before it holds 0x1C bytes and "8BIM" 04 04 inside its data.
   const std::vector<Byte> Decoy = Concat({{0x1C, 0x1C, 0, 1}, Text("8BIM"), {4, 4, 0x1C, 9, 9, 0, 0}});
