@@ -219,6 +219,18 @@ void TIETIFFHandler::WriteStream(TStream* Stream, Integer PageIndex) {
   Stream->Seek(std::max(DataPosition, Stream->GetPosition()), soBeginning);
 }
 
+Int64 TIETIFFHandler::WritePage(TStream* Stream, Integer PageIndex) {
+  const Int64 Directory = IEAlignStreamToWord(Stream);
+  auto& Page = FPages.at(PageIndex);
+  SortList(Page);
+  Int64 DataPosition = Directory;
+  WriteIFD(Stream, Page, DataPosition);
+  const Byte Zero[4] = {};
+  Stream->WriteBuffer(Zero, 4);
+  Stream->Seek(std::max(DataPosition, Stream->GetPosition()), soBeginning);
+  return Directory;
+}
+
 void TIETIFFHandler::PutEntry(Byte* Out, Word Tag, Word Type, Cardinal Count, const Byte* Value) const {
   IEPutWord(Out, Tag, FBigEndian);
   IEPutWord(Out + 2, Type, FBigEndian);

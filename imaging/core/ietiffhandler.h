@@ -66,6 +66,10 @@ class TIETIFFHandler : public TObject {
   // Writes at the stream's position, which is where offsets count from: write at 0. A
   // PageIndex outside the pages writes them all. Stream errors raise.
   void WriteStream(TStream* Stream, Integer PageIndex);
+  // One page's directory and data at the stream's position (made even first), offsets counted
+  // from stream position 0, with no next page; the directory's position. Appends a page to a
+  // file whose other pages stay where they are.
+  Int64 WritePage(TStream* Stream, Integer PageIndex);
   // A file written whole or not at all.
   void WriteFile(std::string_view FileName, Integer PageIndex);
 

@@ -19,7 +19,7 @@ struct TFixtureEntry {
   Word Type;
   Cardinal Count;
   TBytes Value;
-  std::vector<TBytes> Pieces;
+  std::vector<TBytes> Pieces = {};
 };
 using TFixturePage = std::vector<TFixtureEntry>;
 
@@ -36,8 +36,8 @@ TBytes Long(Cardinal V, bool Big = false) {
 
 // A TIFF with each page's directory followed by its data; directories on even positions.
 TBytes BuildTiff(const std::vector<TFixturePage>& Pages, bool Big = false) {
-  TBytes Out;
-  AddText(Out, Big ? "MM" : "II");
+  const Byte Mark = Big ? 'M' : 'I';
+  TBytes Out{Mark, Mark};
   AddWord(Out, 42, Big);
   AddDWord(Out, 8, Big);
   for (std::size_t P = 0; P < Pages.size(); ++P) {
