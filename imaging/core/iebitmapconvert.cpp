@@ -137,6 +137,22 @@ bool ConvertPixels(TIEBitmap* Source, TIEBitmap* Dest) {
   return true;
 }
 
+// An alpha channel of the same shape takes the rows where it is, without being allocated
+// anew; any other becomes a copy.
+void CopyAlphaChannel(TIEBitmap* From, TIEBitmap* To) {
+  const bool SameShape = To->GetWidth() == From->GetWidth() && To->GetHeight() == From->GetHeight() &&
+                         To->GetPixelFormat() == From->GetPixelFormat() &&
+                         To->GetRowLen() == From->GetRowLen();
+  if (!SameShape) {
+    To->Assign(From);
+    return;
+  }
+  for (Integer Y = 0; Y < From->GetHeight(); ++Y)
+    std::copy_n(static_cast<const Byte*>(From->GetScanline(Y)), From->GetRowLen(),
+                static_cast<Byte*>(To->GetScanline(Y)));
+  To->SetFull(From->GetFull());
+}
+
 // Platform bitmaps hold these formats (ie8g as an 8-bit grey palette).
 bool PlatformHolds(TIEPixelFormat Format) {
   return Format == ie1g || Format == ie8p || Format == ie8g || Format == ie24RGB || Format == ie32RGB;
@@ -151,7 +167,7 @@ void TIEBitmap::CopyAndConvertFormat(TIEBitmap* Source) {
   if (Source->GetPixelFormat() != GetPixelFormat() && Source->GetPixelFormat() != ieNull)
     ConvertPixels(Source, this);
   if (Source->HasAlphaChannel())
-    if (TIEBitmap* Alpha = GetAlphaChannel()) Alpha->Assign(Source->GetAlphaChannel());
+    if (TIEBitmap* Alpha = GetAlphaChannel()) CopyAlphaChannel(Source->GetAlphaChannel(), Alpha);
   UpdateTBitmapPalette();
 }
 

@@ -42,11 +42,10 @@ bool WeightsFitMultiplyAdd(const TIEGray8& Gray) {
          255 * (Gray.WR + Gray.WG + Gray.WB) < ExactDivisionLimit;
 }
 
+// The weighted sums of eight pixels as 32-bit lanes.
 IE_AVX2 __m256i GreySums(const Byte* Src, __m256i Weights) {
   const __m256i Pairs = _mm256_maddubs_epi16(SpreadPixels(Src), Weights);
-  const __m256i Sums = _mm256_madd_epi16(Pairs, _mm256_set1_epi16(1));
-  return _mm256_srli_epi32(_mm256_mullo_epi32(Sums, _mm256_set1_epi32(DivideBy100Multiplier)),
-                           DivideBy100Shift);
+  return _mm256_madd_epi16(Pairs, _mm256_set1_epi16(1));
 }
 
 IE_AVX2 void Avx2Rgb24ToGray8(const Byte* Src, Byte* Dest, Integer Width, TIEGray8 Gray) {
@@ -55,13 +54,16 @@ IE_AVX2 void Avx2Rgb24ToGray8(const Byte* Src, Byte* Dest, Integer Width, TIEGra
     return;
   }
   const __m256i Weights = _mm256_set1_epi32(Gray.WB | (Gray.WG << 8) | (Gray.WR << 16));
+  const __m256i Multiplier = _mm256_set1_epi16(DivideBy100Multiplier);
   Integer X = 0;
   // Sixteen pixels a step; the second load reads up to byte 3 x X + 56.
   for (; X + 19 <= Width; X += 16) {
     const __m256i First = GreySums(Src + 3 * X, Weights);
     const __m256i Second = GreySums(Src + 3 * X + 24, Weights);
     // Words: First 0-3, Second 0-3 | First 4-7, Second 4-7; reordered to First 0-7, Second 0-7.
-    const __m256i Words = _mm256_permute4x64_epi64(_mm256_packus_epi32(First, Second), 0xD8);
+    const __m256i Sums = _mm256_permute4x64_epi64(_mm256_packus_epi32(First, Second), 0xD8);
+    // (sum x 5243) shr 19 as the high word of the product, shifted by 3 more.
+    const __m256i Words = _mm256_srli_epi16(_mm256_mulhi_epu16(Sums, Multiplier), DivideBy100Shift - 16);
     const __m256i Levels = _mm256_packus_epi16(Words, Words);
     _mm_storel_epi64(reinterpret_cast<__m128i*>(Dest + X), _mm256_castsi256_si128(Levels));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(Dest + X + 8), _mm256_extracti128_si256(Levels, 1));
