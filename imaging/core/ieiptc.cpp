@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "imaging/core/ietiffbytes.h"
 #include "platform/system/Streams.h"
 
 namespace {
@@ -21,25 +22,14 @@ constexpr Word IPTCResourceId = 0x0404;
 constexpr Integer PhotoshopHeaderSize = 26;
 constexpr Integer PhotoshopSizeOffset = 22;
 
-void StoreBE32(Byte* Out, Cardinal Value) {
-  Out[0] = static_cast<Byte>(Value >> 24);
-  Out[1] = static_cast<Byte>(Value >> 16);
-  Out[2] = static_cast<Byte>(Value >> 8);
-  Out[3] = static_cast<Byte>(Value);
-}
-Cardinal LoadBE32(const Byte* In) {
-  return (Cardinal(In[0]) << 24) | (Cardinal(In[1]) << 16) | (Cardinal(In[2]) << 8) | In[3];
-}
-Word LoadBE16(const Byte* In) {
-  return static_cast<Word>((In[0] << 8) | In[1]);
-}
+// IIM and Photoshop resources are big-endian.
+constexpr bool BigEndian = true;
 
 void WritePhotoshopHeader(TMemoryStream& Stream) {
   Byte Header[PhotoshopHeaderSize] = {};
   std::memcpy(Header, PhotoshopSignature.data(), PhotoshopSignature.size());
   std::memcpy(Header + 14, ResourceSignature.data(), 4);
-  Header[18] = IPTCResourceId >> 8;
-  Header[19] = IPTCResourceId & 0xFF;
+  IEPutWord(Header + 18, IPTCResourceId, BigEndian);
   Stream.WriteBuffer(Header, PhotoshopHeaderSize);
 }
 
@@ -49,12 +39,11 @@ Integer WriteDataset(TMemoryStream& Stream, Integer Record, Integer DataSet, Int
   Byte Header[ExtendedHeaderSize] = {IIMTag, static_cast<Byte>(Record), static_cast<Byte>(DataSet)};
   Integer HeaderSize = StandardHeaderSize;
   if (Length < ExtendedLengthFrom) {
-    Header[3] = static_cast<Byte>(Length >> 8);
-    Header[4] = static_cast<Byte>(Length);
+    IEPutWord(Header + 3, static_cast<Word>(Length), BigEndian);
   } else {
     Header[3] = 0x80;  // extended form, four length bytes
     Header[4] = 0x04;
-    StoreBE32(Header + 5, static_cast<Cardinal>(Length));
+    IEPutDWord(Header + 5, static_cast<Cardinal>(Length), BigEndian);
     HeaderSize = ExtendedHeaderSize;
   }
   Stream.WriteBuffer(Header, HeaderSize);
@@ -68,12 +57,12 @@ Integer WriteDataset(TMemoryStream& Stream, Integer Record, Integer DataSet, Int
 std::span<const Byte> FindIPTCResource(std::span<const Byte> Block) {
   size_t Pos = PhotoshopSignature.size();
   while (Pos + 8 <= Block.size() && std::memcmp(Block.data() + Pos, ResourceSignature.data(), 4) == 0) {
-    const Word Id = LoadBE16(Block.data() + Pos + 4);
+    const Word Id = IEGetWord(Block.data() + Pos + 4, BigEndian);
     size_t Next = Pos + 6;
     const size_t NameField = (1 + size_t(Block[Next]) + 1) & ~size_t(1);
     Next += NameField;
     if (Next + 4 > Block.size()) break;
-    const size_t Size = LoadBE32(Block.data() + Next);
+    const size_t Size = IEGetDWord(Block.data() + Next, BigEndian);
     Next += 4;
     const size_t Available = Block.size() - Next;
     if (Id == IPTCResourceId) return Block.subspan(Next, Size < Available ? Size : Available);
@@ -137,7 +126,8 @@ void TIEIPTCInfoList::SaveToBuffer(std::unique_ptr<Byte[]>& Buffer, Integer& Len
   Length = static_cast<Integer>(Stream.GetSize());
   Buffer = std::make_unique<Byte[]>(Length);
   std::memcpy(Buffer.get(), Stream.GetMemory(), Length);
-  if (Photoshop) StoreBE32(Buffer.get() + PhotoshopSizeOffset, static_cast<Cardinal>(DatasetBytes));
+  if (Photoshop)
+    IEPutDWord(Buffer.get() + PhotoshopSizeOffset, static_cast<Cardinal>(DatasetBytes), BigEndian);
 }
 
 bool TIEIPTCInfoList::LoadFromBuffer(const void* Buffer, Integer Length) {
@@ -157,11 +147,11 @@ bool TIEIPTCInfoList::LoadFromBuffer(const void* Buffer, Integer Length) {
     const Integer Record = Data[Pos + 1];
     const Integer DataSet = Data[Pos + 2];
     size_t HeaderSize = StandardHeaderSize;
-    size_t DataLength = LoadBE16(Data.data() + Pos + 3);
+    size_t DataLength = IEGetWord(Data.data() + Pos + 3, BigEndian);
     if (Data[Pos + 3] & 0x80) {
       HeaderSize = ExtendedHeaderSize;
       if (Pos + HeaderSize > Data.size()) break;
-      DataLength = LoadBE32(Data.data() + Pos + 5);
+      DataLength = IEGetDWord(Data.data() + Pos + 5, BigEndian);
     }
     if (DataLength > Data.size() - Pos - HeaderSize) break;
     AddItem(Record, DataSet, static_cast<Integer>(DataLength), Data.data() + Pos + HeaderSize);
