@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "imaging/core/ieencoders.h"
 #include "imaging/core/iepdf.h"
 #include "platform/system/Streams.h"
 
@@ -41,17 +43,37 @@ bool ToolPresent(const char* Name) {
   return std::system((std::string("command -v ") + Name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// Catalog, a red 60 x 40 rectangle's content stream, one 100 x 100 page, the page tree and an
-// info dictionary, numbered 1 to 5 in that order.
-std::string SmallDocument() {
+// The content as the PostScript and PDF writers encode image data: PackBits, then ASCII85.
+std::unique_ptr<TIEPDFStreamObject> EncodedStream(const std::string& Content) {
+  const auto Length = static_cast<Integer>(Content.size());
+  std::vector<Byte> Packed(IEPackBitsBound(Length));
+  Packed.resize(IEPackBitsEncode(reinterpret_cast<const Byte*>(Content.data()), Length, Packed.data()));
+  std::string Text(IEASCII85Bound(static_cast<Integer>(Packed.size())), '\0');
+  const Byte* In = Packed.data();
+  char* Out = Text.data();
+  Integer Written = 0;
+  Text.resize(IEASCII85Encode(In, static_cast<Integer>(Packed.size()), Out, Written));
+  auto Stream = TIEPDFStreamObject::CreateCopy(Text.data(), static_cast<Integer>(Text.size()));
+  auto Filters = std::make_unique<TIEPDFArrayObject>();
+  Filters->Add(std::make_unique<TIEPDFNameObject>("ASCII85Decode"));
+  Filters->Add(std::make_unique<TIEPDFNameObject>("RunLengthDecode"));
+  Stream->GetDictionary()->SetItem("Filter", std::move(Filters));
+  return Stream;
+}
+
+// Catalog, a red 50 x 40 rectangle's content stream (plain or encoded), one 100 x 100 page, the
+// page tree and an info dictionary, numbered 1 to 5 in that order.
+std::string SmallDocument(bool Encoded = false) {
   TIEPDFObjects Objects;
   TIEPDFPages Pages;
   TStringStream Stream;
   IEPDFWriteHeader(&Stream);
   IEPDFAddCatalog(Objects);
-  const std::string Content = "1 0 0 rg\n20 30 60 40 re\nf\n";
+  // The rectangle in hundredths: its zeros give the run-length encoder runs to pack.
+  const std::string Content = "1 0 0 rg\n0.01 0 0 0.01 0 0 cm\n2000 3000 5000 4000 re          \nf\n";
   TIEPDFObject* Contents =
-      IEPDFAddObject(Objects, TIEPDFStreamObject::CreateCopy(Content.data(), Content.size()));
+      IEPDFAddObject(Objects, Encoded ? EncodedStream(Content)
+                                      : TIEPDFStreamObject::CreateCopy(Content.data(), Content.size()));
   auto MediaBox = std::make_unique<TIEPDFArrayObject>();
   for (const double Value : {0.0, 0.0, 100.0, 100.0})
     MediaBox->Add(std::make_unique<TIEPDFNumericObject>(Value));
@@ -146,8 +168,11 @@ TEST(PDFDocument, NumbersObjectsAndWritesTheCrossReferenceTable) {
   EXPECT_EQ(Pdf.substr(Pdf.size() - 6), "%%EOF\n");
 }
 
-// The written document opens in poppler and renders in Ghostscript.
-TEST(PDFDocument, OpensAndRendersInOtherReaders) {
+// The written document opens in poppler and renders in Ghostscript, also with its content
+// decoded by the ASCII85 and run-length filters of the reader.
+class PDFDocumentInReaders : public testing::TestWithParam<bool> {};
+
+TEST_P(PDFDocumentInReaders, OpensAndRenders) {
   if (!ToolPresent("pdfinfo") || !ToolPresent("gs")) GTEST_SKIP() << "needs poppler-utils and ghostscript";
   const std::filesystem::path Folder =
       std::filesystem::temp_directory_path() / ("tv-pdf-" + std::to_string(getpid()));
@@ -158,7 +183,7 @@ TEST(PDFDocument, OpensAndRendersInOtherReaders) {
   } Remove{Folder};
   const std::string File = (Folder / "small.pdf").string();
   const std::string Image = (Folder / "small.ppm").string();
-  std::ofstream(File, std::ios::binary) << SmallDocument();
+  std::ofstream(File, std::ios::binary) << SmallDocument(GetParam());
 
   const std::string Info = "\n" + Shell("pdfinfo '" + File + "' 2>&1");
   EXPECT_EQ(InfoField(Info, "Pages"), "1") << Info;
@@ -186,5 +211,7 @@ TEST(PDFDocument, OpensAndRendersInOtherReaders) {
   EXPECT_EQ(PixelAt(10, 50), std::string("\xFF\xFF\xFF", 3));  // left of it
   EXPECT_EQ(PixelAt(50, 20), std::string("\xFF\xFF\xFF", 3));  // above it (its top is at 70)
 }
+
+INSTANTIATE_TEST_SUITE_P(PlainAndEncoded, PDFDocumentInReaders, testing::Bool());
 
 }  // namespace
