@@ -39,7 +39,7 @@ struct TMarkBlocks {
   void Clear() { *this = TMarkBlocks(); }
 };
 
-// One cursor over the data; every read is checked against what remains.
+// One cursor over the data; callers ask Has before every read.
 class TAnnotReader {
  public:
   TAnnotReader(const Byte* Data, size_t Length) : FData(Data), FLength(Length) {}
@@ -54,7 +54,6 @@ class TAnnotReader {
     FPos += Bytes;
     return At;
   }
-  void MoveTo(size_t Pos) { FPos = Pos; }
 
  private:
   const Byte* FData;
