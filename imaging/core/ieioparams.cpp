@@ -6,6 +6,16 @@
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/ieexiftags.h"
 
+namespace {
+
+// The integer part, held within the 32-bit range (a file may hold any rational).
+Integer TruncToInteger(Double Value) {
+  if (!(Value == Value)) return 0;
+  return static_cast<Integer>(std::clamp(std::trunc(Value), -2147483648.0, 2147483647.0));
+}
+
+}  // namespace
+
 TIOParamsVals::TIOParamsVals() {
   ResetEXIF();
 }
@@ -33,12 +43,12 @@ void TIOParamsVals::SetDpiY(Integer Value) {
 }
 
 void TIOParamsVals::SetExifXResolution(Double Value) {
-  SetDpiX(static_cast<Integer>(std::trunc(Value)));
+  SetDpiX(TruncToInteger(Value));
   ExifXResolution = Value;
 }
 
 void TIOParamsVals::SetExifYResolution(Double Value) {
-  SetDpiY(static_cast<Integer>(std::trunc(Value)));
+  SetDpiY(TruncToInteger(Value));
   ExifYResolution = Value;
 }
 

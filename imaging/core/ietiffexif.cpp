@@ -1,6 +1,7 @@
 #include "imaging/core/ietiffexif.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -23,6 +24,11 @@ constexpr Word TagUserComment = 37510;
 constexpr Cardinal MaxUserCommentBytes = 1048575;
 const std::string UnicodeCode("UNICODE\0", 8);
 const std::string AsciiCode("ASCII\0\0\0", 8);
+
+// A number written as decimal text, as one byte; 0 when it is none.
+Byte ByteOf(const std::string& Text) {
+  return static_cast<Byte>(std::strtol(Text.c_str(), nullptr, 10));
+}
 
 void Abort(TIEIOProgress& Progress) {
   if (Progress.Aborting) *Progress.Aborting = true;
@@ -127,15 +133,14 @@ void WriteField(const TIEExifField& Field, TIOParamsVals& Params, TIETIFFTagList
       for (Byte& Part : Bytes) {
         if (At > Text.size()) break;
         const std::size_t Dot = std::min(Text.find('.', At), Text.size());
-        Part = static_cast<Byte>(std::atoi(Text.substr(At, Dot - At).c_str()));
+        Part = ByteOf(Text.substr(At, Dot - At));
         At = Dot + 1;
       }
       List.push_back(MakeEntry(Field.Tag, ietBYTE, 4, std::move(Bytes)));
       break;
     }
     case TIEExifKind::ByteText:
-      List.push_back(MakeEntry(Field.Tag, ietBYTE, 1,
-                               {static_cast<Byte>(std::atoi(std::get<std::string*>(Ref)->c_str()))}));
+      List.push_back(MakeEntry(Field.Tag, ietBYTE, 1, {ByteOf(*std::get<std::string*>(Ref))}));
       break;
   }
 }

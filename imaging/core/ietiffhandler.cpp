@@ -286,7 +286,7 @@ std::array<Byte, 12> TIETIFFHandler::WriteTagData(TStream* Stream, const TIETIFF
     }
     Count = static_cast<Cardinal>(Entry.Pieces.size());
     if (Offsets.size() <= 4) {
-      std::memcpy(Value, Offsets.data(), Offsets.size());
+      std::copy(Offsets.begin(), Offsets.end(), Value);
     } else {
       IEPutDWord(Value, static_cast<Cardinal>(IEAlignStreamToWord(Stream)), FBigEndian);
       Stream->WriteBuffer(Offsets.data(), static_cast<Integer>(Offsets.size()));
@@ -362,9 +362,13 @@ void TIETIFFHandler::SetValue(TIETIFFTagList& List, Word Tag, const TIETIFFValue
     if (const auto* D = std::get_if<Double>(&Value)) return *D;
     return std::strtod(std::get<std::string>(Value).c_str(), nullptr);
   };
+  // Numbers beyond 64 bits are held at its ends.
+  const auto Truncated = [](Double D) {
+    return D == D ? static_cast<Int64>(std::clamp(std::trunc(D), -9.2e18, 9.2e18)) : Int64{0};
+  };
   const auto AsInteger = [&] {
     if (const auto* I = std::get_if<Int64>(&Value)) return *I;
-    return static_cast<Int64>(std::trunc(AsDouble()));
+    return Truncated(AsDouble());
   };
   TIETIFFTagEntry Entry;
   Entry.Tag = Tag;
@@ -382,8 +386,7 @@ void TIETIFFHandler::SetValue(TIETIFFTagList& List, Word Tag, const TIETIFFValue
       break;
     case ietRATIONAL:
     case ietSRATIONAL:
-      IEPutDWord(Bytes.data(), static_cast<Cardinal>(static_cast<Int64>(std::trunc(AsDouble() * 10000))),
-                 FBigEndian);
+      IEPutDWord(Bytes.data(), static_cast<Cardinal>(Truncated(AsDouble() * 10000)), FBigEndian);
       IEPutDWord(Bytes.data() + 4, 10000, FBigEndian);
       break;
     case ietFLOAT: {
