@@ -128,8 +128,9 @@ void IEConvertToBWByThreshold(TIEBitmap* Source, TIEBitmap* Dest, Integer Thresh
     Threshold = MaxEntropyLevel(Rows, Height);
   StartProgress(Progress, Height);
   for (Integer Y = 0; Y < Height; ++Y) {
-    const Byte* Levels = Rows.ReadLevels(Y);
-    IEThresholdGray8Row(Levels, static_cast<Byte*>(Dest->GetScanline(Y)), Width, Threshold);
+    const Byte* Colors = Rows.Read(Y);
+    IEPixelKernels().Rgb24ToThreshold(Colors, static_cast<Byte*>(Dest->GetScanline(Y)), Width, Threshold,
+                                      Rows.Gray());
     ReportRow(Progress, Y + 1);
   }
 }

@@ -77,15 +77,8 @@ void RGBTo32Row(const Byte* Src, Byte* Dest, Integer Width, Integer, const TIERo
 void GreyDitherRow(const Byte* Src, Byte* Dest, Integer Width, Integer Y, const TIERowContext&) {
   IEDitherGray8Row(Src, Dest, Width, Y);
 }
-// Grey levels of a piece of the row at a time on the stack; pieces are whole bytes of bits.
 void RGBDitherRow(const Byte* Src, Byte* Dest, Integer Width, Integer Y, const TIERowContext& C) {
-  constexpr Integer Piece = 2048;
-  Byte Levels[Piece];
-  for (Integer X0 = 0; X0 < Width; X0 += Piece) {
-    const Integer Count = std::min(Piece, Width - X0);
-    IEPixelKernels().Rgb24ToGray8(Src + 3 * X0, Levels, Count, C.Gray);
-    IEDitherGray8Row(Levels, Dest + X0 / 8, Count, Y);
-  }
+  IEPixelKernels().Rgb24ToDither(Src, Dest, Width, Y, C.Gray);
 }
 
 // Black and white of each target type.

@@ -67,4 +67,26 @@ IE_KERNEL_BODY void SumRgb24(const Byte* Src, Integer Width, UInt64* Sums) {
   Sums[2] += Channel[0];
 }
 
+// Grey levels of a piece of the row at a time on the stack; pieces are whole bytes of bits.
+IE_KERNEL_BODY void Rgb24ToDither(const Byte* Src, Byte* Dest, Integer Width, Integer Y, TIEGray8 Gray) {
+  constexpr Integer Piece = 2048;
+  Byte Levels[Piece];
+  for (Integer X0 = 0; X0 < Width; X0 += Piece) {
+    const Integer Count = Width - X0 < Piece ? Width - X0 : Piece;
+    Rgb24ToGray8(Src + 3 * X0, Levels, Count, Gray);
+    IEDitherGray8Row(Levels, Dest + X0 / 8, Count, Y);
+  }
+}
+
+IE_KERNEL_BODY void Rgb24ToThreshold(const Byte* Src, Byte* Dest, Integer Width, Integer Threshold,
+                                     TIEGray8 Gray) {
+  constexpr Integer Piece = 2048;
+  Byte Levels[Piece];
+  for (Integer X0 = 0; X0 < Width; X0 += Piece) {
+    const Integer Count = Width - X0 < Piece ? Width - X0 : Piece;
+    Rgb24ToGray8(Src + 3 * X0, Levels, Count, Gray);
+    IEThresholdGray8Row(Levels, Dest + X0 / 8, Count, Threshold);
+  }
+}
+
 }  // namespace IEKernelBodies

@@ -21,7 +21,16 @@ void PlainSumRgb24(const Byte* Src, Integer Width, UInt64* Sums) {
   IEKernelBodies::SumRgb24(Src, Width, Sums);
 }
 
-constexpr TIEPixelKernels PlainKernels = {PlainRgb24ToGray8, PlainRgb24To32, PlainGray8To24, PlainSumRgb24};
+void PlainRgb24ToDither(const Byte* Src, Byte* Dest, Integer Width, Integer Y, TIEGray8 Gray) {
+  IEKernelBodies::Rgb24ToDither(Src, Dest, Width, Y, Gray);
+}
+
+void PlainRgb24ToThreshold(const Byte* Src, Byte* Dest, Integer Width, Integer Threshold, TIEGray8 Gray) {
+  IEKernelBodies::Rgb24ToThreshold(Src, Dest, Width, Threshold, Gray);
+}
+
+constexpr TIEPixelKernels PlainKernels = {PlainRgb24ToGray8, PlainRgb24To32,     PlainGray8To24,
+                                          PlainSumRgb24,     PlainRgb24ToDither, PlainRgb24ToThreshold};
 
 constexpr UInt64 HighBits = 0x8080808080808080ull;
 constexpr UInt64 LowBits = 0x0101010101010101ull;

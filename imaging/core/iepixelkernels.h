@@ -14,6 +14,10 @@ struct TIEPixelKernels {
   void (*Gray8To24)(const Byte* Src, Byte* Dest, Integer Width);
   // The channel sums of a row of B, G, R pixels, added to Sums (red, green, blue).
   void (*SumRgb24)(const Byte* Src, Integer Width, UInt64* Sums);
+  // Row Y of a 1-bit picture from B, G, R pixels by the ordered dither of their grey levels.
+  void (*Rgb24ToDither)(const Byte* Src, Byte* Dest, Integer Width, Integer Y, TIEGray8 Gray);
+  // A 1-bit row from B, G, R pixels: bits set where the grey level is at least Threshold.
+  void (*Rgb24ToThreshold)(const Byte* Src, Byte* Dest, Integer Width, Integer Threshold, TIEGray8 Gray);
 };
 
 const TIEPixelKernels& IEPixelKernels();

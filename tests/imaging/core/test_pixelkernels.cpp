@@ -18,7 +18,7 @@ std::vector<Byte> Noise(size_t Size, Cardinal Seed) {
   return Bytes;
 }
 
-const Integer Widths[] = {0, 1, 7, 8, 10, 11, 16, 18, 19, 20, 35, 64, 100, 1001};
+const Integer Widths[] = {0, 1, 7, 8, 10, 11, 16, 18, 19, 20, 33, 34, 35, 64, 66, 100, 1001, 4099};
 
 TEST(PixelKernels, Avx2KernelsMatchThePlainOnes) {
   const TIEPixelKernels* Avx2 = IEAvx2PixelKernels();
@@ -42,6 +42,18 @@ TEST(PixelKernels, Avx2KernelsMatchThePlainOnes) {
     Plain.Gray8To24(Src.data(), A24.data(), Width);
     Avx2->Gray8To24(Src.data(), B24.data(), Width);
     EXPECT_EQ(A24, B24);
+    for (Integer Y = 0; Y < 8; ++Y) {
+      std::vector<Byte> BitsA((Width + 7) / 8), BitsB((Width + 7) / 8);
+      Plain.Rgb24ToDither(Src.data(), BitsA.data(), Width, Y, Weights[0]);
+      Avx2->Rgb24ToDither(Src.data(), BitsB.data(), Width, Y, Weights[0]);
+      EXPECT_EQ(BitsA, BitsB) << Y;
+    }
+    for (const Integer Threshold : {-1, 0, 90, 255, 256}) {
+      std::vector<Byte> BitsA((Width + 7) / 8), BitsB((Width + 7) / 8);
+      Plain.Rgb24ToThreshold(Src.data(), BitsA.data(), Width, Threshold, Weights[0]);
+      Avx2->Rgb24ToThreshold(Src.data(), BitsB.data(), Width, Threshold, Weights[0]);
+      EXPECT_EQ(BitsA, BitsB) << Threshold;
+    }
     UInt64 SumsA[3] = {1, 2, 3}, SumsB[3] = {1, 2, 3};
     Plain.SumRgb24(Src.data(), Width, SumsA);
     Avx2->SumRgb24(Src.data(), Width, SumsB);
@@ -66,6 +78,10 @@ TEST(PixelKernels, PlainKernelsFollowThePixelFormulas) {
     Expected[2] += P[0];
   }
   EXPECT_EQ(std::vector<UInt64>(Sums, Sums + 3), std::vector<UInt64>(Expected, Expected + 3));
+  std::vector<Byte> Bits((Width + 7) / 8);
+  IEPlainPixelKernels().Rgb24ToDither(Src.data(), Bits.data(), Width, 5, Gray);
+  for (Integer X = 0; X < Width; ++X)
+    ASSERT_EQ((Bits[X >> 3] >> (7 - (X & 7))) & 1, IEBayer8x8[(X & 7) * 8 + 5] < (Levels[X] >> 2)) << X;
 }
 
 TEST(PixelKernels, WordWideDitherAndThresholdMatchThePixelRule) {
