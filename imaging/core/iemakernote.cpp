@@ -149,10 +149,12 @@ bool TIETagsHandler::ReadDirectory(Int64 BlockPosition, bool LittleEndian) {
 Integer TIETagsHandler::WriteToStream(TStream* Stream) {
   const Int64 Start = Stream->GetPosition();
   std::vector<Byte> Out(FDevice.Signature.begin(), FDevice.Signature.end());
-  bool BigEndian = false;
+  // In the order the block will be read in again: the maker's fixed order or its header's;
+  // the enclosing order is the writer's, little-endian.
+  const bool BigEndian =
+      FDevice.ByteOrderMode == 3 || (FDevice.ByteOrderMode == 1 && EmbeddedHeaderIsBigEndian(FDevice.Header));
   if (FDevice.HeaderKind == 1) {
     auto Header = FDevice.Header;
-    BigEndian = EmbeddedHeaderIsBigEndian(Header);
     IEPutDWord(Header.data() + 4, 8, BigEndian);
     Out.insert(Out.end(), Header.begin(), Header.end());
   } else if (FDevice.HeaderKind == 2) {
