@@ -1,6 +1,7 @@
 #include "imaging/core/ietiffexif.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -54,16 +55,33 @@ std::vector<Byte> Words(const Integer* Values, Integer Count) {
   return Bytes;
 }
 
+// IEFloatToFraction of the fraction alone, the whole part added afterwards: the same terms
+// (the continued fraction of a number and of its fraction differ only in the whole part),
+// without a numerator beyond 32 bits for large values, which keep as many fraction digits as
+// the numerator's range allows.
+void ToFraction(Double Value, Int64 Limit, Int64& Numerator, Int64& Denominator) {
+  Value =
+      Value == Value ? std::clamp<Double>(Value, -static_cast<Double>(Limit), static_cast<Double>(Limit)) : 0;
+  const Double Whole = std::trunc(Value);
+  Integer N = 0, D = 1;
+  IEFloatToFraction(N, D, Value - Whole, 5e-9);
+  Numerator = static_cast<Int64>(Whole) * D + N;
+  Denominator = D;
+  if (Numerator > Limit || Numerator < -Limit) {
+    Denominator = std::max<Int64>(1, static_cast<Int64>(Limit / (std::fabs(Value) + 1)));
+    Numerator = std::clamp<Int64>(std::llround(Value * static_cast<Double>(Denominator)), -Limit, Limit);
+  }
+}
+
 // RATIONAL, or SRATIONAL when a value is negative (an unsigned numerator would lose its sign).
 TIETIFFTagEntry Rationals(Word Tag, const Double* Values, Integer Count) {
+  const bool Signed = std::any_of(Values, Values + Count, [](Double V) { return V < 0; });
   std::vector<Byte> Bytes(8 * Count);
-  bool Signed = false;
   for (Integer I = 0; I < Count; ++I) {
-    Integer Numerator = 0, Denominator = 1;
-    IEFloatToFraction(Numerator, Denominator, Values[I], 5e-9);
+    Int64 Numerator = 0, Denominator = 1;
+    ToFraction(Values[I], Signed ? 0x7FFFFFFF : 0xFFFFFFFF, Numerator, Denominator);
     IEPutDWord(Bytes.data() + 8 * I, static_cast<Cardinal>(Numerator), false);
     IEPutDWord(Bytes.data() + 8 * I + 4, static_cast<Cardinal>(Denominator), false);
-    Signed = Signed || Values[I] < 0;
   }
   return MakeEntry(Tag, Signed ? ietSRATIONAL : ietRATIONAL, Count, std::move(Bytes));
 }

@@ -176,6 +176,31 @@ TEST(ExifBlock, EmptyThumbnailGivesOnePageAndResetValuesAreNotWritten) {
   EXPECT_EQ(std::string(Exif[Version].Value.begin(), Exif[Version].Value.end()), "0220");
 }
 
+// Rationals as the writer stores them: small ones in lowest terms, large ones within 32 bits.
+TEST(ExifBlock, RationalsKeepTheirValueWithinThirtyTwoBits) {
+  struct {
+    Double Value;
+    Cardinal Numerator, Denominator;
+  } Exact[] = {{2.8, 14, 5}, {0.004, 1, 250}, {4e9, 4000000000u, 1}};
+  for (const auto& Case : Exact) {
+    TIOParamsVals Params;
+    Params.GpsVersionID = "2.2.0.0";
+    Params.GpsAltitude = Case.Value;
+    TIETIFFHandler Handler;
+    ReadStructure(Handler, SaveBlock(Params));
+    const auto& Gps = *Handler.GetPage(0)[Handler.FindTag(0, ieTagGpsIFD)].SubIFD;
+    const auto& Altitude = Gps[Handler.FindTagInList(Gps, 6)];
+    EXPECT_EQ(IEGetDWord(Altitude.Data.data(), false), Case.Numerator) << Case.Value;
+    EXPECT_EQ(IEGetDWord(Altitude.Data.data() + 4, false), Case.Denominator) << Case.Value;
+  }
+  TIOParamsVals Params, Loaded;
+  Params.GpsVersionID = "2.2.0.0";
+  Params.GpsAltitude = 500000000.3;
+  const TBytes Block = SaveBlock(Params);
+  ASSERT_TRUE(IELoadEXIFFromBuffer(Block.data(), static_cast<Integer>(Block.size()), Loaded));
+  EXPECT_NEAR(Loaded.GpsAltitude, 500000000.3, 0.5);
+}
+
 TEST(ExifBlock, UserCommentOfOnlyACodeReadsAsEmptyUnicode) {
   TIOParamsVals Params;
   TBytes Block = SaveBlock(Params, false);
