@@ -1,6 +1,7 @@
 // The variance quantizer, NeuQuant and the quantizer that chooses between them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <set>
@@ -8,6 +9,7 @@
 #include "ConvertTestSupport.h"
 #include "imaging/core/ieneuquant.h"
 #include "imaging/core/stdquant.h"
+#include "platform/classes/Bitmap.h"
 
 namespace {
 
@@ -115,6 +117,25 @@ TEST(StdQuantizer, PicturesWiderThanSixteenBitsAreCountedWhole) {
   auto S = StdQuantizerCreate(B.get(), P, 4);
   EXPECT_EQ(S->BoxCount, 2);
   EXPECT_NE(StdQuantizerColorIndex(*S, Rgb(255, 0, 0)), StdQuantizerColorIndex(*S, Rgb(0, 0, 255)));
+}
+
+TEST(StdQuantizer, ReadsPlatformBitmapsAndTakesOtherObjectsAsEmpty) {
+  TBitmap Platform;
+  Platform.SetPixelFormat(pf24bit);
+  Platform.SetSize(2, 1);
+  auto* Row = static_cast<Byte*>(Platform.GetScanLine(0));
+  const Byte Pixels[] = {0, 0, 255, 255, 0, 0};  // red, then blue
+  std::copy(Pixels, Pixels + 6, Row);
+  TPalette P{};
+  auto S = StdQuantizerCreate(&Platform, P, 4);
+  EXPECT_EQ(S->BoxCount, 2);
+  EXPECT_NE(StdQuantizerColorIndex(*S, Rgb(255, 0, 0)), StdQuantizerColorIndex(*S, Rgb(0, 0, 255)));
+
+  TObject Other;
+  TPalette Q = MarkedPalette();
+  auto Empty = StdQuantizerCreate(&Other, Q, 4);
+  EXPECT_EQ(Empty->BoxCount, 1);
+  EXPECT_EQ(Q[0], Rgb(0, 0, 0));
 }
 
 // --- NeuQuant ---------------------------------------------------------------------------------
