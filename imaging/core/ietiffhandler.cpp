@@ -161,15 +161,17 @@ bool TIETIFFHandler::ReadEntry(TReadState& State, TIETIFFTagEntry& Entry, Intege
 }
 
 void TIETIFFHandler::ReadPieces(TReadState& State, TIETIFFTagList& List) {
-  for (auto& Entry : List) {
+  for (std::size_t Index = 0; Index < List.size(); ++Index) {
+    auto& Entry = List[Index];
     Integer OffsetTag, LengthTag;
     GetOffsetLengthTags(Entry.Tag, OffsetTag, LengthTag);
     if (OffsetTag < 0) continue;
     const Integer LengthIndex = FindTagInList(List, LengthTag);
     for (Cardinal Piece = 0; Piece < Entry.Count && State.Budget > 0; ++Piece) {
-      const Byte* Offset = GetValuePtr(Entry, static_cast<Integer>(Piece));
-      if (!Offset) break;
-      const Int64 Position = IETIFFTypeSize(Entry.Type) == 2 ? XWord(Offset) : XDWord(Offset);
+      if (!GetValuePtr(Entry, static_cast<Integer>(Piece))) break;
+      // Read by its type: an offsets entry of bytes holds one byte per offset.
+      const Int64 Position =
+          static_cast<Cardinal>(GetValue(List, static_cast<Integer>(Index), static_cast<Integer>(Piece)));
       const Int64 Length =
           LengthIndex < 0 ? 0
                           : static_cast<Cardinal>(GetValue(List, LengthIndex, static_cast<Integer>(Piece)));
