@@ -56,7 +56,152 @@ struct TIEHeaderlessRawOptions {
   Cardinal Value = 0;
 };
 
-class TIOParams : public TIOParamsVals {
+// The plain values of the parameters, in declaration order with their defaults: a reset
+// assigns a fresh TIOParamsFields, a copy assigns the source's, so a field added here is
+// reset and copied without further code.
+struct TIOParamsFields {
+  // General fields. Width, Height, DpiX and DpiY are set at reset only with an owner.
+  Integer BitsPerSample = 8;
+  std::u16string FileName;
+  Integer SamplesPerPixel = 3;
+  Integer Width = 0;
+  Integer Height = 0;
+  Integer FileType = 0;  // TIEFileType
+  Integer ImageCount = 0;
+  bool GetThumbnail = false;
+  Integer FileWidth = 0;  // as the file describes it, before the reader scales
+  Integer FileHeight = 0;
+
+  // TIFF options (the core holds TiffCompression, TiffImageIndex, TiffOrientation and
+  // TiffImageDescription).
+  Integer TiffSubIndex = -1;  // SubIFD of the page to read instead of it; -1 none
+  Byte TiffPhotometric = 2;   // 0 white is zero ... 7 CIE L*a*b*
+  Integer TiffPlanarConfig = 1;
+  Integer TiffXPos = 0;
+  Integer TiffYPos = 0;
+  Integer TiffTileIndex = -1;  // -1 the whole page
+  std::string TiffDocumentName;
+  std::string TiffPageName;
+  Integer TiffPageNumber = -1;
+  Integer TiffPageCount = -1;
+  TTiffLzwDecompressProc TiffLzwDecompressProc = nullptr;
+  TTiffLzwCompressProc TiffLzwCompressProc = nullptr;
+  bool TiffApplyOrientation = false;
+  Integer TiffJpegQuality = 80;
+  Byte TiffJpegColorSpace = 2;
+  Integer TiffZipCompression = 1;
+  Integer TiffImageCount = 0;
+  Integer TiffFillOrder = 1;
+  Byte TiffByteOrder = 1;  // 1 little-endian ("II"), 0 big-endian
+
+  Integer DcxImageIndex = 0;
+
+  // GIF options.
+  std::string GifVersion = "GIF89a";
+  Integer GifImageIndex = 0;
+  Integer GifXPos = 0;
+  Integer GifYPos = 0;
+  Integer GifDelayTime = 0;
+  bool GifHasTransparentColor = false;
+  TIERGBTriple GifTransparentColor{};
+  bool GifInterlaced = false;
+  Integer GifWinWidth = 0;
+  Integer GifWinHeight = 0;
+  TIERGBTriple GifBackground{};
+  Integer GifRatio = 0;
+  Byte GifAction = 2;
+  TGifLzwDecompressProc GifLzwDecompressProc = nullptr;
+  TGifLzwCompressProc GifLzwCompressProc = nullptr;
+  Integer GifImageCount = 0;
+
+  // JPEG options.
+  Byte JpegColorSpace = 2;
+  Integer JpegQuality = 80;
+  Byte JpegDCTMethod = 0;
+  Byte JpegChromaSubsampling = 1;
+  bool JpegOptimalHuffman = false;
+  Integer JpegSmooth = 0;
+  bool JpegProgressive = false;
+  Byte JpegScale = 1;
+  Integer JpegScaleUsed = 1;
+  Integer JpegWarningTotal = 0;  // set by the reader, kept by resets
+  Integer JpegWarningCode = 0;
+  bool JpegApplyExifOrientation = false;
+  bool JpegExifThumbnailOnly = false;
+
+  // JPEG 2000 options.
+  Byte J2000ColorSpace = 1;
+  Double J2000Rate = 1.0;
+  Byte J2000ProgressionOrder = 0;
+
+  // PCX options.
+  Integer PcxVersion = 5;
+  Byte PcxCompression = 1;
+
+  // BMP options.
+  Byte BmpVersion = 1;  // 0, 1 Windows 40-byte header; 2 OS/2 1.x; 3 OS/2 2.x
+  Byte BmpCompression = 0;
+  bool BmpHandleAlpha = false;
+
+  // ICO and CUR options.
+  Integer IcoImageIndex = 0;
+  TIERGBTriple IcoBackground{255, 255, 255};
+  Integer CurImageIndex = 0;
+  Integer CurXHotSpot = 0;
+  Integer CurYHotSpot = 0;
+  TIERGBTriple CurBackground{255, 255, 255};
+  // A pair of zeros ends the list.
+  std::array<std::array<Integer, 2>, IEMaxIcoImages> IcoSizes{};
+  std::array<Integer, IEMaxIcoImages> IcoBitCounts{};
+
+  // PNG options.
+  bool PngInterlaced = false;
+  TIERGBTriple PngBackground{};
+  Byte PngFilter = 0;  // 0 none, 1 sub, 2 Paeth
+  Integer PngCompression = 5;
+
+  // TGA options.
+  Integer TgaXPos = 0;
+  Integer TgaYPos = 0;
+  bool TgaCompressed = true;
+  std::string TgaDescriptor;
+  std::string TgaAuthor;
+  TDateTime TgaDate = 0;  // the current date at reset
+  std::string TgaImageName;
+  TIERGBTriple TgaBackground{};
+  Double TgaAspectRatio = 1.0;
+  Double TgaGamma = 2.2;
+  bool TgaGrayLevel = false;
+
+  // Media, document and decoder options.
+  Integer AviFrameCount = 0;
+  Integer AviFrameDelay = 0;
+  Integer PsPaperWidth = 595;
+  Integer PsPaperHeight = 842;
+  Byte PsCompression = 1;
+  std::string PsTitle = "No Title";
+  Integer PdfPaperWidth = 595;
+  Integer PdfPaperHeight = 842;
+  Byte PdfCompression = 2;
+  std::string PdfTitle, PdfAuthor, PdfSubject, PdfKeywords, PdfCreator, PdfProducer;
+  bool RawHalfSize = false;
+  std::array<Double, 4> RawFactors{0.6, 1.0, 1.0, 1.0};
+  std::array<bool, 4> RawFlags{true, false, false, false};
+  std::string RawCamera;
+  bool RawUseThumbnail = false;
+  bool RawThumbnailOption = false;
+  TIEHeaderlessRawOptions HeaderlessRawOptions;
+  bool PsdLoadLayers = false;
+  bool PsdReplaceLayers = true;
+  Double HdpImageQuality = 0.9;
+  bool HdpLossless = false;
+  std::string XmpInfo;
+  bool NativePixelFormat = false;
+  // The palette of the last paletted file read (readers call FreeColorMap first).
+  std::vector<TIERGBTriple> ColorMap;
+};
+
+class TIOParams : public TIOParamsVals, public TIOParamsFields {
  public:
   // IO: the owning component, nullptr for a free-standing object.
   explicit TIOParams(TZezudIdIO* Owner = nullptr);
@@ -113,156 +258,16 @@ class TIOParams : public TIOParamsVals {
   TIEICC* FindDefaultICC() const { return FDefaultICC.get(); }
   TIEImagingAnnot* FindImagingAnnot() const { return FImagingAnnot.get(); }
 
-  // General fields. Width, Height, DpiX and DpiY are set at reset only with an owner.
+  // The owning component (nullptr: free-standing).
   TZezudIdIO* IO = nullptr;
-  Integer BitsPerSample = 8;
-  std::u16string FileName;
-  Integer SamplesPerPixel = 3;
-  Integer Width = 0;
-  Integer Height = 0;
-  Integer FileType = 0;  // TIEFileType
-  Integer ImageCount = 0;
-  bool GetThumbnail = false;
-  Integer FileWidth = 0;  // as the file describes it, before the reader scales
-  Integer FileHeight = 0;
-
-  // TIFF options (the core holds TiffCompression, TiffImageIndex, TiffOrientation and
-  // TiffImageDescription).
-  Integer TiffSubIndex = -1;  // SubIFD of the page to read instead of it; -1 none
-  Byte TiffPhotometric = 2;   // 0 white is zero ... 7 CIE L*a*b*
-  Integer TiffPlanarConfig = 1;
-  Integer TiffXPos = 0;
-  Integer TiffYPos = 0;
-  Integer TiffTileIndex = -1;  // -1 the whole page
-  std::string TiffDocumentName;
-  std::string TiffPageName;
-  Integer TiffPageNumber = -1;
-  Integer TiffPageCount = -1;
-  TTiffLzwDecompressProc TiffLzwDecompressProc = nullptr;
-  TTiffLzwCompressProc TiffLzwCompressProc = nullptr;
-  bool TiffApplyOrientation = false;
-  Integer TiffJpegQuality = 80;
-  Byte TiffJpegColorSpace = 2;
-  Integer TiffZipCompression = 1;
-  Integer TiffImageCount = 0;
-  Integer TiffFillOrder = 1;
-  Byte TiffByteOrder = 1;  // 1 little-endian ("II"), 0 big-endian
-
-  Integer DcxImageIndex = 0;
-
-  // GIF options.
-  std::string GifVersion = "GIF89a";
-  Integer GifImageIndex = 0;
-  Integer GifXPos = 0;
-  Integer GifYPos = 0;
-  Integer GifDelayTime = 0;
-  bool GifHasTransparentColor = false;
-  TIERGBTriple GifTransparentColor{};
-  bool GifInterlaced = false;
-  Integer GifWinWidth = 0;
-  Integer GifWinHeight = 0;
-  TIERGBTriple GifBackground{};
-  Integer GifRatio = 0;
+  // Owned containers, created with the object and emptied by the resets.
   std::unique_ptr<TStringList> GifComments;
-  Byte GifAction = 2;
-  TGifLzwDecompressProc GifLzwDecompressProc = nullptr;
-  TGifLzwCompressProc GifLzwCompressProc = nullptr;
-  Integer GifImageCount = 0;
-
-  // JPEG options.
-  Byte JpegColorSpace = 2;
-  Integer JpegQuality = 80;
-  Byte JpegDCTMethod = 0;
-  Byte JpegChromaSubsampling = 1;
-  bool JpegOptimalHuffman = false;
-  Integer JpegSmooth = 0;
-  bool JpegProgressive = false;
-  Byte JpegScale = 1;
   std::unique_ptr<TIEMarkerList> JpegMarkerList;
-  Integer JpegScaleUsed = 1;
-  Integer JpegWarningTotal = 0;  // set by the reader, kept by resets
-  Integer JpegWarningCode = 0;
-  bool JpegApplyExifOrientation = false;
-  bool JpegExifThumbnailOnly = false;
-
-  // JPEG 2000 options.
-  Byte J2000ColorSpace = 1;
-  Double J2000Rate = 1.0;
-  Byte J2000ProgressionOrder = 0;
-
-  // PCX options.
-  Integer PcxVersion = 5;
-  Byte PcxCompression = 1;
-
-  // BMP options.
-  Byte BmpVersion = 1;  // 0, 1 Windows 40-byte header; 2 OS/2 1.x; 3 OS/2 2.x
-  Byte BmpCompression = 0;
-  bool BmpHandleAlpha = false;
-
-  // ICO and CUR options.
-  Integer IcoImageIndex = 0;
-  TIERGBTriple IcoBackground{255, 255, 255};
-  Integer CurImageIndex = 0;
-  Integer CurXHotSpot = 0;
-  Integer CurYHotSpot = 0;
-  TIERGBTriple CurBackground{255, 255, 255};
-  // A pair of zeros ends the list.
-  std::array<std::array<Integer, 2>, IEMaxIcoImages> IcoSizes{};
-  std::array<Integer, IEMaxIcoImages> IcoBitCounts{};
-
-  // PNG options.
-  bool PngInterlaced = false;
-  TIERGBTriple PngBackground{};
-  Byte PngFilter = 0;  // 0 none, 1 sub, 2 Paeth
-  Integer PngCompression = 5;
   std::unique_ptr<TStringList> PngTextKeys;
   std::unique_ptr<TStringList> PngTextValues;
-
   std::unique_ptr<TIEDICOMTags> DicomTags;
-
-  // TGA options.
-  Integer TgaXPos = 0;
-  Integer TgaYPos = 0;
-  bool TgaCompressed = true;
-  std::string TgaDescriptor;
-  std::string TgaAuthor;
-  TDateTime TgaDate = 0;  // the current date at reset
-  std::string TgaImageName;
-  TIERGBTriple TgaBackground{};
-  Double TgaAspectRatio = 1.0;
-  Double TgaGamma = 2.2;
-  bool TgaGrayLevel = false;
-
-  // Metadata containers (ImagingAnnot: GetImagingAnnot).
   std::unique_ptr<TIEIPTCInfoList> IPTCInfo;
   std::unique_ptr<TStringList> PxmComments;
-
-  // Media, document and decoder options.
-  Integer AviFrameCount = 0;
-  Integer AviFrameDelay = 0;
-  Integer PsPaperWidth = 595;
-  Integer PsPaperHeight = 842;
-  Byte PsCompression = 1;
-  std::string PsTitle = "No Title";
-  Integer PdfPaperWidth = 595;
-  Integer PdfPaperHeight = 842;
-  Byte PdfCompression = 2;
-  std::string PdfTitle, PdfAuthor, PdfSubject, PdfKeywords, PdfCreator, PdfProducer;
-  bool RawHalfSize = false;
-  std::array<Double, 4> RawFactors{0.6, 1.0, 1.0, 1.0};
-  std::array<bool, 4> RawFlags{true, false, false, false};
-  std::string RawCamera;
-  bool RawUseThumbnail = false;
-  bool RawThumbnailOption = false;
-  TIEHeaderlessRawOptions HeaderlessRawOptions;
-  bool PsdLoadLayers = false;
-  bool PsdReplaceLayers = true;
-  Double HdpImageQuality = 0.9;
-  bool HdpLossless = false;
-  std::string XmpInfo;
-  bool NativePixelFormat = false;
-  // The palette of the last paletted file read (readers call FreeColorMap first).
-  std::vector<TIERGBTriple> ColorMap;
 
  private:
   std::unique_ptr<TIEImagingAnnot> FImagingAnnot;
