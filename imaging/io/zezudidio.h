@@ -1,0 +1,310 @@
+#pragma once
+// TZezudIdIO: the imaging library's load-and-save component. It works on one current picture
+// (its own TIEBitmap, a caller's TIEBitmap, a caller's platform bitmap or image control, or
+// the picture of an attached view), loads it by extension, by content or by format code, saves
+// it by extension or by code, and keeps its input and output parameters.
+//
+// Failure is reported through GetAborting(), never by an exception, except that a file which
+// cannot be opened or created raises the platform's stream exception (Aborting is then true).
+// Every load and save ends with DoFinishWork; in asynchronous mode an operation runs on a
+// worker thread and returns at once (-1 for those with an integer result).
+//
+// Files: zezudidio.cpp (construction, attachment, events, DPI), zezudidioload.cpp and
+// zezudidiosave.cpp (the dispatchers), zezudidioparamsonly.cpp (parameters-only reads),
+// zezudidiothreads.cpp (background threads); the per-format operations each live in a file
+// of their format (zezudidio<format>.cpp).
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "imaging/core/hyiedefs.h"
+#include "imaging/io/iefileformats.h"
+#include "imaging/io/ieview.h"
+#include "platform/classes/Colors.h"
+#include "platform/system/Component.h"
+#include "platform/system/Delegates.h"
+#include "platform/system/Sets.h"
+#include "platform/system/SyncObjs.h"
+#include "platform/system/Types.h"
+#include "platform/system/WinTypes.h"
+
+class TBitmap;
+class TFont;
+class TForm;
+class TImage;
+class TStream;
+class TIEBitmap;
+class TIEIOThread;
+class TIOParams;
+class TZezudIdIO;
+
+// Private window messages, posted (never sent) to an attached view.
+constexpr UINT IEM_UPDATE = 8024;      // a background load changed the picture: repaint
+constexpr UINT IEM_NEWFRAME = 8025;    // DirectShow: a new frame is ready (lParam the object)
+constexpr UINT IEM_EVENT = 8026;       // DirectShow: a graph event is pending (lParam the object)
+constexpr UINT IEM_PROGRESS = 8027;    // wParam the percent 0..100
+constexpr UINT IEM_FINISHWORK = 8028;  // a background operation has ended
+
+// Language of the parameters dialog's word tables; 0 chooses by the system's language.
+using TMsgLanguage = Byte;
+constexpr TMsgLanguage msSystem = 0;
+
+enum TIOPreviewsParamsItems : Byte { ioppDefaultLockPreview, ioppApplyButton };
+using TIOPreviewsParams = TSet<TIOPreviewsParamsItems, 2>;
+
+enum TIEDialogsMeasureUnit : Byte { ieduInches, ieduCm, ieduSelectableDefInches, ieduSelectableDefCm };
+
+using TIEPixelFormatSet = TSet<TIEPixelFormat, IEPixelFormatCount>;
+
+using TIEDoPreviewsEvent = TDelegate<void(TObject* Sender, bool& Handled)>;
+using TIEIOPreviewEvent = TDelegate<void(TObject* Sender, TForm* PreviewForm)>;
+using TIEAcquireBitmapEvent = TDelegate<void(TObject* Sender, TIEBitmap* ABitmap, bool& Handled)>;
+
+// Shows the parameters dialog for DoPreviews; set by the library that has the dialog (the
+// view library). Returns true when the user confirmed.
+using TIEPreviewsDialog = bool (*)(TZezudIdIO* IO, Word Pages);
+extern TIEPreviewsDialog IEPreviewsDialog;
+
+class TZezudIdIO : public TComponent {
+  friend class TIEIOThread;
+
+ public:
+  explicit TZezudIdIO(TComponent* Owner);
+  // Waits for running background operations to end first.
+  ~TZezudIdIO() override;
+  TZezudIdIO(const TZezudIdIO&) = delete;
+  TZezudIdIO& operator=(const TZezudIdIO&) = delete;
+
+  // A component without owner attached to Bitmap (not owned).
+  static std::unique_ptr<TZezudIdIO> CreateFromBitmap(TIEBitmap* Bitmap);
+
+  // ---- The current picture and what it is attached to ------------------------------------
+  // The picture loads fill and saves read; nil after SetAttachedIEBitmap(nil).
+  TIEBitmap* GetIEBitmap() const { return FIEBitmap; }
+  // The component created the picture and frees it.
+  bool GetOwnsIEBitmap() const { return FOwnIEBitmap != nullptr; }
+  TBitmap* GetAttachedBitmap() const { return FAttachedBitmap; }
+  TIEView* GetAttachedZezudId() const { return FAttachedZezudId; }
+  TImage* GetAttachedTImage() const { return FAttachedTImage; }
+  void SetAttachedZezudId(TIEView* View);
+  void SetAttachedTImage(TImage* Image);
+  // A nil bitmap while a view or image control is attached only stops following the view.
+  void SetAttachedBitmap(TBitmap* Bitmap);
+  void SetAttachedIEBitmap(TIEBitmap* Bitmap);
+  // Re-wraps the attached platform bitmap (so a caller's changes to it are seen) and answers
+  // whether the picture exists and its pixel format is in AllowedFormats (any when empty).
+  bool MakeConsistentBitmap(TIEPixelFormatSet AllowedFormats);
+  // The platform bitmap behind the picture: the picture's own when it keeps its pixels in
+  // one, else the attached one.
+  virtual TBitmap* GetBitmap();
+
+  // ---- Properties ------------------------------------------------------------------------
+  // The component's parameters (owned): readers fill them, writers read them.
+  TIOParams* GetParams() const { return FParams.get(); }
+  // The outcome of the current or last operation; true means it failed or was stopped.
+  // Written by the listener of OnProgress to stop a long operation; read and written
+  // atomically, so another thread may set it.
+  bool GetAborting() const;
+  void SetAborting(bool Value);
+  // The view's background when a view is attached, else the stored colour.
+  TColor GetBackground() const;
+  void SetBackground(TColor Color);
+  TMsgLanguage GetMsgLanguage() const { return FMsgLanguage; }
+  void SetMsgLanguage(TMsgLanguage Value) { FMsgLanguage = Value; }
+  TIOPreviewsParams GetPreviewsParams() const { return FPreviewsParams; }
+  void SetPreviewsParams(TIOPreviewsParams Value) { FPreviewsParams = Value; }
+  bool GetSimplifiedParamsDialogs() const { return FSimplifiedParamsDialogs; }
+  void SetSimplifiedParamsDialogs(bool Value) { FSimplifiedParamsDialogs = Value; }
+  bool GetStreamHeaders() const { return FStreamHeaders; }
+  void SetStreamHeaders(bool Value) { FStreamHeaders = Value; }
+  TFont* GetPreviewFont() const { return FPreviewFont.get(); }
+  // Copies Font into the owned preview font.
+  void SetPreviewFont(TFont* Font);
+  TIEDialogsMeasureUnit GetDialogsMeasureUnit() const { return FDialogsMeasureUnit; }
+  void SetDialogsMeasureUnit(TIEDialogsMeasureUnit Value) { FDialogsMeasureUnit = Value; }
+  bool GetAutoAdjustDPI() const { return FAutoAdjustDPI; }
+  void SetAutoAdjustDPI(bool Value) { FAutoAdjustDPI = Value; }
+  bool GetFilteredAdjustDPI() const { return FFilteredAdjustDPI; }
+  void SetFilteredAdjustDPI(bool Value) { FFilteredAdjustDPI = Value; }
+  bool GetNativePixelFormat() const;
+  void SetNativePixelFormat(bool Value);
+  Byte GetBlackWhiteConversion() const { return FBlackWhiteConversion; }
+  void SetBlackWhiteConversion(Byte Mode) { FBlackWhiteConversion = Mode; }
+  // Run the loads and saves on worker threads (only while the picture is not the component's
+  // own).
+  bool GetAsyncMode() const { return FAsyncMode; }
+  void SetAsyncMode(bool Value) { FAsyncMode = Value; }
+
+  // ---- Events ----------------------------------------------------------------------------
+  TIEProgressEvent GetOnProgress() const { return FOnProgress; }
+  void SetOnProgress(TIEProgressEvent Value) { FOnProgress = Value; }
+  TNotifyEvent GetOnFinishWork() const { return FOnFinishWork; }
+  void SetOnFinishWork(TNotifyEvent Value) { FOnFinishWork = Value; }
+  TIEAcquireBitmapEvent GetOnAcquireBitmap() const { return FOnAcquireBitmap; }
+  void SetOnAcquireBitmap(TIEAcquireBitmapEvent Value) { FOnAcquireBitmap = Value; }
+  TIEIOPreviewEvent GetOnIOPreview() const { return FOnIOPreview; }
+  void SetOnIOPreview(TIEIOPreviewEvent Value) { FOnIOPreview = Value; }
+  TIEDoPreviewsEvent GetOnDoPreviews() const { return FOnDoPreviews; }
+  void SetOnDoPreviews(TIEDoPreviewsEvent Value) { FOnDoPreviews = Value; }
+
+  // ---- Loading (the result is in GetIEBitmap(), GetParams() and GetAborting()) ------------
+  // By extension.
+  virtual void LoadFromFile(const std::u16string& FileName);
+  // By content when the content is recognised, else by extension.
+  virtual void LoadFromFileAuto(const std::u16string& FileName);
+  virtual void LoadFromFileFormat(const std::u16string& FileName, TIEFileType FileType);
+  // By content; unrecognised content changes neither the picture nor Aborting.
+  virtual void LoadFromStream(TStream* Stream);
+  // FileType 0 means by content.
+  virtual void LoadFromStreamFormat(TStream* Stream, TIEFileType FileType);
+  // A caller's memory block; FileType 0 means by content. Runs on the caller's thread.
+  virtual void LoadFromBuffer(const void* Buffer, Integer BufferSize, TIEFileType FileType);
+
+  // ---- Saving ----------------------------------------------------------------------------
+  // By extension. The file is written beside the old one and replaces it only when the save
+  // succeeded.
+  virtual void SaveToFile(const std::u16string& FileName);
+  virtual void SaveToStream(TStream* Stream, TIEFileType FileType);
+  // A text rendering of the picture (SourceKind 0 constant array, 1 byte list, 2 Base64,
+  // 3 character picture).
+  virtual void SaveToPascalSource(const std::u16string& FileName, TIEFileType FileType, Integer SourceKind);
+
+  // ---- Parameters only (the picture is not changed; failure leaves FileType 0) ------------
+  virtual void ParamsFromFile(const std::u16string& FileName);
+  virtual void ParamsFromFileFormat(const std::u16string& FileName, TIEFileType FileType);
+  virtual void ParamsFromStream(TStream* Stream);
+  virtual void ParamsFromStreamFormat(TStream* Stream, TIEFileType FileType);
+  virtual void ParamsFromBuffer(const void* Buffer, Integer BufferSize, TIEFileType FileType);
+
+  // ---- Per-format operations -------------------------------------------------------------
+  void LoadFromFileJpeg(const std::u16string& FileName);
+  void LoadFromStreamJpeg(TStream* Stream);
+  void SaveToFileJpeg(const std::u16string& FileName);
+  void SaveToStreamJpeg(TStream* Stream);
+  // Writes the parameters' DPI into the Photoshop resolution resource of the first APP13.
+  void UpdatePhotoshopResolution();
+  void LoadFromFilePNG(const std::u16string& FileName);
+  void LoadFromStreamPNG(TStream* Stream);
+  void SaveToFilePNG(const std::u16string& FileName);
+  void SaveToStreamPNG(TStream* Stream);
+  void LoadFromFileBMP(const std::u16string& FileName);
+  void LoadFromStreamBMP(TStream* Stream);
+  void SaveToFileBMP(const std::u16string& FileName);
+  void SaveToStreamBMP(TStream* Stream);
+
+  // ---- Other operations ------------------------------------------------------------------
+  // The parameters dialog; true when confirmed (or when OnDoPreviews handled it).
+  virtual bool DoPreviews(Word Pages);
+  // Makes the horizontal and vertical resolution equal by resampling the picture.
+  void AdjustDPI();
+  // Returns when no background operation of this component runs; with Abort true it asks
+  // them to stop through Aborting.
+  void WaitThreads(bool Abort);
+  // True on one of this component's worker threads.
+  bool InWorkerThread();
+  // Refreshes whatever is attached after a load.
+  void UpdateAttachedView();
+  // Hands a picture acquired from a device to the component.
+  virtual void AcquireBitmap(TIEBitmap* Bitmap, TIOParams& Params);
+  virtual void DoAcquireBitmap(TIEBitmap* Bitmap, bool& Handled);
+  virtual void ResetAcquireState();
+  // Ends every operation: progress 100, then OnFinishWork (posted to the view from a worker).
+  virtual void DoFinishWork();
+  // The progress dispatcher bound into every progress record.
+  virtual void DoProgress(TObject* Sender, Integer Percent);
+  // Gives an attached image view the parameters' resolution without repainting it.
+  virtual void UpdateViewDPI();
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  // ---- The frame shared by the operations (see the per-format files) ---------------------
+  // The background rule: true when the operation was handed to a new worker thread (the
+  // caller then returns at once); false when it must run now.
+  bool MustRunNow() const;
+  bool HandToThread(void (TZezudIdIO::*Operation)(const std::u16string&), const std::u16string& FileName);
+  bool HandToThread(void (TZezudIdIO::*Operation)(TStream*), TStream* Stream);
+  bool HandToThread(Integer (TZezudIdIO::*Operation)(const std::u16string&), const std::u16string& FileName);
+  bool HandToThread(Integer (TZezudIdIO::*Operation)(TStream*), TStream* Stream);
+  bool HandToThread(void (TZezudIdIO::*Operation)(const std::u16string&, TIEFileType),
+                    const std::u16string& FileName, TIEFileType FileType);
+  bool HandToThread(void (TZezudIdIO::*Operation)(TStream*, TIEFileType), TStream* Stream,
+                    TIEFileType FileType);
+  // The progress record of an operation: DoProgress, this component, its Aborting flag.
+  TIEIOProgress MakeProgress();
+  // Only the abort flag: parameters-only reads report no progress.
+  TIEIOProgress MakeSilentProgress();
+  // Aborting true, the file opened for reading with writers excluded, Aborting false; the
+  // open's exception passes with Aborting still true.
+  std::unique_ptr<TStream> OpenFileForLoad(const std::u16string& FileName);
+  // Aborting true, a file created beside FileName, Aborting false, Writer, and the new file
+  // put in FileName's place only when Writer left Aborting false: a failed save never
+  // destroys the old file. A create failure raises with Aborting still true; an exception of
+  // Writer discards the new file and passes on.
+  void WriteReplacingFile(const std::u16string& FileName, const std::function<void(TStream*)>& Writer);
+  // The picture as ie24RGB unless it is ie24RGB or ie1g, as most writers want it.
+  void ConvertForWriter();
+  // Loads: the parameters' info reset and the picture's alpha channel dropped.
+  void PrepareLoad();
+  // Resolutions below 2 become the library default.
+  void ApplyDefaultDPI();
+  // Loads after the reader: AdjustDPI when AutoAdjustDPI, then UpdateViewDPI.
+  void AdjustAndShowDPI();
+  // The extension with its dot, in lower case.
+  static std::string LowerExtension(const std::u16string& FileName);
+  // Registry formats (not the component's own): the row's read and write procedures.
+  void LoadExternalFile(const std::u16string& FileName, const TIEFileFormatInfo& Info, bool CatchReader);
+  void LoadExternalStream(TStream* Stream, const TIEFileFormatInfo& Info);
+  void SaveExternalFile(const std::u16string& FileName, const TIEFileFormatInfo& Info);
+  void SaveExternalStream(TStream* Stream, const TIEFileFormatInfo& Info);
+  // The component's own loaders by code; false when the code has none.
+  bool LoadOwnFormatFile(const std::u16string& FileName, TIEFileType FileType);
+  bool LoadOwnFormatStream(TStream* Stream, TIEFileType FileType);
+  // The parameters-only reader of a code over a buffered stream.
+  void ReadParamsOnly(TStream* Stream, TIEFileType FileType);
+  // The BMP reader and writer with this component's options.
+  void ReadBMPStream(TStream* Stream);
+  void WriteBMPStream(TStream* Stream);
+
+  // ---- Attachment helpers ----------------------------------------------------------------
+  void ViewBitmapChanged(TObject* Sender, bool Destroying);
+  void UnregisterFromView();
+  void FreeOwnIEBitmap();
+  void UseNewOwnIEBitmap();
+  // The picture wraps the attached platform bitmap.
+  void WrapAttachedBitmap(bool FreeCurrent);
+  // Posts Msg to the attached view from a worker; false when the caller is no worker or no
+  // view with a parent window is attached (then the caller acts directly).
+  bool PostToView(UINT Msg, WPARAM WParam);
+
+  TBitmap* FAttachedBitmap = nullptr;       // not owned
+  TIEBitmap* FIEBitmap = nullptr;           // FOwnIEBitmap, the view's or the caller's
+  std::unique_ptr<TIEBitmap> FOwnIEBitmap;  // set while the component owns the picture
+  TIEView* FAttachedZezudId = nullptr;      // not owned; free notification
+  TIEBitmapChangeHandle FViewNotifyHandle = nullptr;
+  TImage* FAttachedTImage = nullptr;  // not owned; free notification
+  TColor FBackgroundColor = 0;
+  TMsgLanguage FMsgLanguage = msSystem;
+  TIOPreviewsParams FPreviewsParams;
+  bool FSimplifiedParamsDialogs = true;
+  bool FStreamHeaders = false;
+  std::unique_ptr<TFont> FPreviewFont;
+  TIEDialogsMeasureUnit FDialogsMeasureUnit = ieduInches;
+  bool FAutoAdjustDPI = false;
+  bool FFilteredAdjustDPI = false;
+  std::vector<TIEIOThread*> FThreadList;  // not owned: each thread frees itself
+  TEvent FThreadsDone{false, false};      // auto-reset: set when the last thread has left
+  TCriticalSection FThreadLock;           // guards FThreadList and FThreadsDone
+  bool FAsyncMode = false;
+  Byte FAcquireState = 0;
+  Byte FBlackWhiteConversion = 1;
+  std::unique_ptr<TIOParams> FParams;
+  bool FAborting = false;  // reached through std::atomic_ref only
+  TIEProgressEvent FOnProgress;
+  TNotifyEvent FOnFinishWork;
+  TIEAcquireBitmapEvent FOnAcquireBitmap;
+  TIEIOPreviewEvent FOnIOPreview;
+  TIEDoPreviewsEvent FOnDoPreviews;
+};
