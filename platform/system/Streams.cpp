@@ -11,6 +11,7 @@
 #include <memory>
 #include <system_error>
 
+#include "platform/system/ErrorMessages.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/FileErrors.h"
 #include "platform/system/Files.h"
@@ -22,24 +23,8 @@ namespace {
 // The platform's message for a failed file call: the code is left in GetLastError and the
 // common codes read as the platform words them.
 std::string FileErrorText(int Errno, const std::string& NativeName) {
-  switch (SetLastErrorFromErrno(Errno, NativeName)) {
-    case ERROR_FILE_NOT_FOUND:
-      return "The system cannot find the file specified.";
-    case ERROR_PATH_NOT_FOUND:
-      return "The system cannot find the path specified.";
-    case ERROR_ACCESS_DENIED:
-      return "Access is denied.";
-    case ERROR_SHARING_VIOLATION:
-      return "The process cannot access the file because it is being used by another process.";
-    case ERROR_DISK_FULL:
-      return "There is not enough space on the disk.";
-    case ERROR_FILENAME_EXCED_RANGE:
-      return "The filename or extension is too long.";
-    case ERROR_INVALID_PARAMETER:
-      return "The parameter is incorrect.";
-    default:
-      return std::error_code(Errno, std::generic_category()).message() + ".";
-  }
+  std::string Text = SysErrorMessage(SetLastErrorFromErrno(Errno, NativeName));
+  return Text.empty() ? std::error_code(Errno, std::generic_category()).message() + "." : Text;
 }
 
 }  // namespace
