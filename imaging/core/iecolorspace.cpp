@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "imaging/core/iecmykprofile.h"
 #include "platform/system/Math.h"
 
 Integer IEGrayWeightR = 21;
@@ -108,12 +109,14 @@ void IEYCbCr2RGB(TIERGBTriple& Dest, Integer Y, Integer Cb, Integer Cr) {
 }
 
 void IECMYK2RGB(const TCMYK& CMYK, TIERGBTriple& RGB) {
+  if (IECMYKProfileConversion && IECMYK2RGBByProfile(CMYK, RGB)) return;
   RGB.rgbtRed = static_cast<Byte>(CMYK.c * CMYK.k / 255);
   RGB.rgbtGreen = static_cast<Byte>(CMYK.m * CMYK.k / 255);
   RGB.rgbtBlue = static_cast<Byte>(CMYK.y * CMYK.k / 255);
 }
 
 TCMYK IERGB2CMYK(const TIERGBTriple& RGB) {
+  if (TCMYK Inks; IECMYKProfileConversion && IERGB2CMYKByProfile(RGB, Inks)) return Inks;
   const Integer K = std::max<Integer>({RGB.rgbtRed, RGB.rgbtGreen, RGB.rgbtBlue, 1});
   return {static_cast<Byte>(RGB.rgbtRed * 255 / K), static_cast<Byte>(RGB.rgbtGreen * 255 / K),
           static_cast<Byte>(RGB.rgbtBlue * 255 / K), static_cast<Byte>(K)};

@@ -1,7 +1,7 @@
 #pragma once
 // Per-pixel colour-space conversions of the imaging library (sRGB and its CIE L*a*b* encoding,
-// JPEG YCbCr, plain CMYK arithmetic), the grey weights every colour-to-grey conversion uses, and
-// the library's power functions.
+// JPEG YCbCr, CMYK through a profile or by plain arithmetic), the grey weights every
+// colour-to-grey conversion uses, and the library's power functions.
 #include "imaging/core/hyiedefs.h"
 
 // The stored ieCMYK pixel: C, M, Y, K in this order, each 255 minus the ink amount.
@@ -43,9 +43,11 @@ TIERGBTriple IECIELab2RGB(const TIECIELabPixel& Lab);
 // The JPEG YCbCr to RGB conversion, each channel truncated and clamped to 0..255.
 void IEYCbCr2RGB(TIERGBTriple& Dest, Integer Y, Integer Cb, Integer Cr);
 
-// Plain CMYK arithmetic: red = c x k div 255 and so on.
+// Through the built-in CMYK profile when IECMYKProfileConversion is on and the profile opens
+// (iecmykprofile.h); otherwise plain arithmetic: red = c x k div 255 and so on.
 void IECMYK2RGB(const TCMYK& CMYK, TIERGBTriple& RGB);
-// K = the largest channel (1 for black), C = red x 255 div K and so on.
+// The same profile path, else K = the largest channel (1 for black), C = red x 255 div K and
+// so on.
 TCMYK IERGB2CMYK(const TIERGBTriple& RGB);
 
 // Whole exponents by repeated squaring (0^0 = 1, 0^n = 0 otherwise); any other exponent as
