@@ -24,6 +24,8 @@ class TIEView : public TCustomControl {
   virtual TIEBitmap* GetIEBitmap() = 0;
   // The platform bitmap behind the picture, nil when there is none.
   virtual TBitmap* GetTBitmap() = 0;
+  virtual Integer GetDpiX() = 0;
+  virtual Integer GetDpiY() = 0;
   virtual void SetDpiX(Integer Value) = 0;
   virtual void SetDpiY(Integer Value) = 0;
   virtual void SetDpi(Integer DpiX, Integer DpiY) = 0;

@@ -20,6 +20,7 @@
 
 #include "imaging/core/hyiedefs.h"
 #include "imaging/io/iefileformats.h"
+#include "imaging/io/ieiothread.h"
 #include "imaging/io/ieview.h"
 #include "platform/classes/Colors.h"
 #include "platform/system/Component.h"
@@ -35,8 +36,9 @@ class TForm;
 class TImage;
 class TStream;
 class TIEBitmap;
-class TIEIOThread;
 class TIOParams;
+class TIOPrintPreviewParams;
+class TIETWainParams;
 class TZezudIdIO;
 
 // Private window messages, posted (never sent) to an attached view.
@@ -59,7 +61,6 @@ using TIEPixelFormatSet = TSet<TIEPixelFormat, IEPixelFormatCount>;
 
 using TIEDoPreviewsEvent = TDelegate<void(TObject* Sender, bool& Handled)>;
 using TIEIOPreviewEvent = TDelegate<void(TObject* Sender, TForm* PreviewForm)>;
-using TIEAcquireBitmapEvent = TDelegate<void(TObject* Sender, TIEBitmap* ABitmap, bool& Handled)>;
 
 // Shows the parameters dialog for DoPreviews; set by the library that has the dialog (the
 // view library). Returns true when the user confirmed.
@@ -102,6 +103,9 @@ class TZezudIdIO : public TComponent {
   // ---- Properties ------------------------------------------------------------------------
   // The component's parameters (owned): readers fill them, writers read them.
   TIOParams* GetParams() const { return FParams.get(); }
+  // Scanner and print-preview settings (owned).
+  TIETWainParams* GetTWainParams() const { return FTWainParams.get(); }
+  TIOPrintPreviewParams* GetPrintPreviewParams() const { return FPrintPreviewParams.get(); }
   // The outcome of the current or last operation; true means it failed or was stopped.
   // Written by the listener of OnProgress to stop a long operation; read and written
   // atomically, so another thread may set it.
@@ -141,8 +145,6 @@ class TZezudIdIO : public TComponent {
   void SetOnProgress(TIEProgressEvent Value) { FOnProgress = Value; }
   TNotifyEvent GetOnFinishWork() const { return FOnFinishWork; }
   void SetOnFinishWork(TNotifyEvent Value) { FOnFinishWork = Value; }
-  TIEAcquireBitmapEvent GetOnAcquireBitmap() const { return FOnAcquireBitmap; }
-  void SetOnAcquireBitmap(TIEAcquireBitmapEvent Value) { FOnAcquireBitmap = Value; }
   TIEIOPreviewEvent GetOnIOPreview() const { return FOnIOPreview; }
   void SetOnIOPreview(TIEIOPreviewEvent Value) { FOnIOPreview = Value; }
   TIEDoPreviewsEvent GetOnDoPreviews() const { return FOnDoPreviews; }
@@ -205,10 +207,6 @@ class TZezudIdIO : public TComponent {
   bool InWorkerThread();
   // Refreshes whatever is attached after a load.
   void UpdateAttachedView();
-  // Hands a picture acquired from a device to the component.
-  virtual void AcquireBitmap(TIEBitmap* Bitmap, TIOParams& Params);
-  virtual void DoAcquireBitmap(TIEBitmap* Bitmap, bool& Handled);
-  virtual void ResetAcquireState();
   // Ends every operation: progress 100, then OnFinishWork (posted to the view from a worker).
   virtual void DoFinishWork();
   // The progress dispatcher bound into every progress record.
@@ -221,17 +219,18 @@ class TZezudIdIO : public TComponent {
 
  private:
   // ---- The frame shared by the operations (see the per-format files) ---------------------
-  // The background rule: true when the operation was handed to a new worker thread (the
-  // caller then returns at once); false when it must run now.
-  bool MustRunNow() const;
-  bool HandToThread(void (TZezudIdIO::*Operation)(const std::u16string&), const std::u16string& FileName);
-  bool HandToThread(void (TZezudIdIO::*Operation)(TStream*), TStream* Stream);
-  bool HandToThread(Integer (TZezudIdIO::*Operation)(const std::u16string&), const std::u16string& FileName);
-  bool HandToThread(Integer (TZezudIdIO::*Operation)(TStream*), TStream* Stream);
-  bool HandToThread(void (TZezudIdIO::*Operation)(const std::u16string&, TIEFileType),
-                    const std::u16string& FileName, TIEFileType FileType);
-  bool HandToThread(void (TZezudIdIO::*Operation)(TStream*, TIEFileType), TStream* Stream,
+  // The background rule: an operation runs now while the picture is the component's own,
+  // without AsyncMode, on one of its worker threads, or inside LoadFromBuffer.
+  bool MustRunNow();
+  // Unless the operation must run now: a worker that calls it again with the same arguments,
+  // and true (the caller returns at once).
+  bool HandToThread(TIEIOThread::TFileProc Operation, const std::u16string& FileName);
+  bool HandToThread(TIEIOThread::TStreamProc Operation, TStream* Stream);
+  bool HandToThread(TIEIOThread::TFileFunc Operation, const std::u16string& FileName);
+  bool HandToThread(TIEIOThread::TStreamFunc Operation, TStream* Stream);
+  bool HandToThread(TIEIOThread::TFileFormatProc Operation, const std::u16string& FileName,
                     TIEFileType FileType);
+  bool HandToThread(TIEIOThread::TStreamFormatProc Operation, TStream* Stream, TIEFileType FileType);
   // The progress record of an operation: DoProgress, this component, its Aborting flag.
   TIEIOProgress MakeProgress();
   // Only the abort flag: parameters-only reads report no progress.
@@ -255,6 +254,10 @@ class TZezudIdIO : public TComponent {
   // The extension with its dot, in lower case.
   static std::string LowerExtension(const std::u16string& FileName);
   // Registry formats (not the component's own): the row's read and write procedures.
+  // Clears the file name, type and picture info; a row without read procedure ends the load
+  // here as failed (false).
+  bool BeginExternalLoad(const TIEFileFormatInfo& Info);
+  // CatchReader: an exception of the read procedure becomes Aborting instead of passing on.
   void LoadExternalFile(const std::u16string& FileName, const TIEFileFormatInfo& Info, bool CatchReader);
   void LoadExternalStream(TStream* Stream, const TIEFileFormatInfo& Info);
   void SaveExternalFile(const std::u16string& FileName, const TIEFileFormatInfo& Info);
@@ -270,6 +273,7 @@ class TZezudIdIO : public TComponent {
 
   // ---- Attachment helpers ----------------------------------------------------------------
   void ViewBitmapChanged(TObject* Sender, bool Destroying);
+  void TakeViewPicture();
   void UnregisterFromView();
   void FreeOwnIEBitmap();
   void UseNewOwnIEBitmap();
@@ -290,6 +294,7 @@ class TZezudIdIO : public TComponent {
   TIOPreviewsParams FPreviewsParams;
   bool FSimplifiedParamsDialogs = true;
   bool FStreamHeaders = false;
+  std::unique_ptr<TIETWainParams> FTWainParams;
   std::unique_ptr<TFont> FPreviewFont;
   TIEDialogsMeasureUnit FDialogsMeasureUnit = ieduInches;
   bool FAutoAdjustDPI = false;
@@ -298,13 +303,14 @@ class TZezudIdIO : public TComponent {
   TEvent FThreadsDone{false, false};      // auto-reset: set when the last thread has left
   TCriticalSection FThreadLock;           // guards FThreadList and FThreadsDone
   bool FAsyncMode = false;
-  Byte FAcquireState = 0;
+  // LoadFromBuffer's memory stream must not outlive its call: its stream callees run here.
+  bool FKeepOnCallerThread = false;
   Byte FBlackWhiteConversion = 1;
+  std::unique_ptr<TIOPrintPreviewParams> FPrintPreviewParams;
   std::unique_ptr<TIOParams> FParams;
   bool FAborting = false;  // reached through std::atomic_ref only
   TIEProgressEvent FOnProgress;
   TNotifyEvent FOnFinishWork;
-  TIEAcquireBitmapEvent FOnAcquireBitmap;
   TIEIOPreviewEvent FOnIOPreview;
   TIEDoPreviewsEvent FOnDoPreviews;
 };

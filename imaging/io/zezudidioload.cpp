@@ -1,0 +1,163 @@
+// The load dispatchers of TZezudIdIO: by extension, by content, by format code, from memory;
+// and loading through a registry row's read procedure.
+#include "imaging/core/iestreams.h"
+#include "imaging/io/zezudidio.h"
+#include "imaging/io/zezudidioparams.h"
+#include "platform/system/ScopeExit.h"
+
+bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType FileType) {
+  switch (FileType) {
+    case ioJPEG:
+      LoadFromFileJpeg(FileName);
+      return true;
+    case ioBMP:
+      LoadFromFileBMP(FileName);
+      return true;
+    case ioPNG:
+      LoadFromFilePNG(FileName);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
+  switch (FileType) {
+    case ioJPEG:
+      LoadFromStreamJpeg(Stream);
+      return true;
+    case ioBMP:
+      LoadFromStreamBMP(Stream);
+      return true;
+    case ioPNG:
+      LoadFromStreamPNG(Stream);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TZezudIdIO::BeginExternalLoad(const TIEFileFormatInfo& Info) {
+  FParams->FileName.clear();
+  FParams->FileType = ioUnknown;
+  FParams->ResetInfo();
+  if (Info.ReadFunction) return true;
+  SetAborting(true);
+  DoFinishWork();
+  return false;
+}
+
+void TZezudIdIO::LoadExternalFile(const std::u16string& FileName, const TIEFileFormatInfo& Info,
+                                  bool CatchReader) {
+  SetAborting(true);
+  auto Finish = ScopeExit([this] { DoFinishWork(); });
+  if (!MakeConsistentBitmap({})) return;
+  const std::unique_ptr<TStream> File = OpenFileForLoad(FileName);
+  TIEIOProgress Progress = MakeProgress();
+  FParams->FileName = FileName;
+  FParams->FileType = Info.FileType;
+  try {
+    Info.ReadFunction(File.get(), FIEBitmap, *FParams, Progress, false);
+  } catch (...) {
+    if (!CatchReader) throw;
+    SetAborting(true);
+  }
+  if (!GetAborting()) AdjustAndShowDPI();
+  UpdateAttachedView();
+}
+
+void TZezudIdIO::LoadExternalStream(TStream* Stream, const TIEFileFormatInfo& Info) {
+  FParams->ResetInfo();
+  FParams->FileName.clear();
+  FParams->FileType = ioUnknown;
+  if (!Info.ReadFunction) {
+    SetAborting(true);
+    DoFinishWork();
+    return;
+  }
+  SetAborting(false);
+  auto Finish = ScopeExit([this] { DoFinishWork(); });
+  if (!MakeConsistentBitmap({})) return;
+  TIEIOProgress Progress = MakeProgress();
+  FParams->FileType = Info.FileType;
+  Info.ReadFunction(Stream, FIEBitmap, *FParams, Progress, false);
+  AdjustAndShowDPI();
+  UpdateAttachedView();
+}
+
+void TZezudIdIO::LoadFromFile(const std::u16string& FileName) {
+  if (!FIEBitmap) return;
+  const TIEFileFormatInfo* Info =
+      FileName.empty() ? nullptr : FindFileFormatInfoByExtension(LowerExtension(FileName));
+  if (!Info) {
+    SetAborting(true);
+    DoFinishWork();
+    return;
+  }
+  if (Info->InternalFormat && LoadOwnFormatFile(FileName, Info->FileType)) return;
+  if (!BeginExternalLoad(*Info) || HandToThread(&TZezudIdIO::LoadFromFile, FileName)) return;
+  LoadExternalFile(FileName, *Info, true);
+}
+
+void TZezudIdIO::LoadFromFileAuto(const std::u16string& FileName) {
+  const TIEFileType FileType = FindFileFormat(FileName, false);
+  if (FileType != ioUnknown)
+    LoadFromFileFormat(FileName, FileType);
+  else
+    LoadFromFile(FileName);
+}
+
+void TZezudIdIO::LoadFromFileFormat(const std::u16string& FileName, TIEFileType FileType) {
+  const TIEFileFormatInfo* Info = FindFileFormatInfo(FileType);
+  if (!Info) return;
+  if (Info->InternalFormat) {
+    if (!LoadOwnFormatFile(FileName, FileType)) LoadFromFile(FileName);
+    return;
+  }
+  if (!BeginExternalLoad(*Info) || HandToThread(&TZezudIdIO::LoadFromFileFormat, FileName, FileType)) return;
+  LoadExternalFile(FileName, *Info, false);
+}
+
+void TZezudIdIO::LoadFromStream(TStream* Stream) {
+  const Int64 Start = Stream->GetPosition();
+  const TIEFileFormatInfo* Info = FindFileFormatInfo(DetectStreamFormat(Stream));
+  Stream->SetPosition(Start);
+  if (!Info) return;  // not recognised: picture and Aborting stay as they were
+  if (Info->InternalFormat) {
+    LoadOwnFormatStream(Stream, Info->FileType);
+    return;
+  }
+  if (HandToThread(&TZezudIdIO::LoadFromStream, Stream)) return;
+  LoadExternalStream(Stream, *Info);
+}
+
+void TZezudIdIO::LoadFromStreamFormat(TStream* Stream, TIEFileType FileType) {
+  if (FileType == ioUnknown) {
+    LoadFromStream(Stream);
+    return;
+  }
+  const TIEFileFormatInfo* Info = FindFileFormatInfo(FileType);
+  if (!Info) return;
+  if (Info->InternalFormat) {
+    LoadOwnFormatStream(Stream, FileType);
+    return;
+  }
+  if (HandToThread(&TZezudIdIO::LoadFromStreamFormat, Stream, FileType)) return;
+  LoadExternalStream(Stream, *Info);
+}
+
+void TZezudIdIO::LoadFromBuffer(const void* Buffer, Integer BufferSize, TIEFileType FileType) {
+  if (!Buffer || BufferSize <= 0) {
+    SetAborting(true);
+    return;
+  }
+  TIEMemStream Stream(Buffer, BufferSize);
+  // The stream lives on this frame, so no worker may read it later.
+  const bool Kept = FKeepOnCallerThread;
+  FKeepOnCallerThread = true;
+  auto Restore = ScopeExit([&] { FKeepOnCallerThread = Kept; });
+  if (FileType != ioUnknown)
+    LoadFromStreamFormat(&Stream, FileType);
+  else
+    LoadFromStream(&Stream);
+}

@@ -1,0 +1,103 @@
+// The save dispatchers of TZezudIdIO: by extension and by format code, and saving through a
+// registry row's write procedure.
+#include <array>
+#include <string_view>
+
+#include "imaging/io/zezudidio.h"
+#include "imaging/io/zezudidioparams.h"
+#include "platform/system/ScopeExit.h"
+
+namespace {
+
+// The extensions the component saves with its own operations, first match wins; the others
+// go through the registry.
+struct TOwnSaver {
+  std::string_view Extensions;  // each with its dot and a trailing ';'
+  void (TZezudIdIO::*Save)(const std::u16string&);
+};
+constexpr std::array<TOwnSaver, 3> OwnSavers = {{
+    {".jpg;.jpeg;.jpe;.jif;", &TZezudIdIO::SaveToFileJpeg},
+    {".png;", &TZezudIdIO::SaveToFilePNG},
+    {".bmp;.dib;.rle;", &TZezudIdIO::SaveToFileBMP},
+}};
+
+bool ListsExtension(std::string_view Extensions, const std::string& Ext) {
+  for (size_t Start = 0; Start < Extensions.size();) {
+    const size_t End = Extensions.find(';', Start);
+    if (Extensions.substr(Start, End - Start) == Ext) return true;
+    Start = End + 1;
+  }
+  return false;
+}
+
+bool HasWriter(const TIEFileFormatInfo* Info) {
+  return Info && Info->WriteFunction;
+}
+
+}  // namespace
+
+void TZezudIdIO::SaveToFile(const std::u16string& FileName) {
+  if (FileName.empty()) return;
+  const std::string Ext = LowerExtension(FileName);
+  for (const TOwnSaver& Saver : OwnSavers) {
+    if (ListsExtension(Saver.Extensions, Ext)) {
+      (this->*Saver.Save)(FileName);
+      return;
+    }
+  }
+  const TIEFileFormatInfo* Info = FindFileFormatInfoByExtension(Ext);
+  if (!HasWriter(Info)) {
+    SetAborting(true);
+    return;
+  }
+  if (HandToThread(&TZezudIdIO::SaveToFile, FileName)) return;
+  SaveExternalFile(FileName, *Info);
+}
+
+void TZezudIdIO::SaveExternalFile(const std::u16string& FileName, const TIEFileFormatInfo& Info) {
+  SetAborting(true);
+  auto Finish = ScopeExit([this] { DoFinishWork(); });
+  if (!MakeConsistentBitmap({})) return;
+  ConvertForWriter();
+  WriteReplacingFile(FileName, [&](TStream* Stream) {
+    TIEIOProgress Progress = MakeProgress();
+    FParams->FileName = FileName;
+    FParams->FileType = Info.FileType;
+    Info.WriteFunction(Stream, FIEBitmap, *FParams, Progress);
+  });
+  FParams->FileName = FileName;
+  FParams->FileType = Info.FileType;
+}
+
+void TZezudIdIO::SaveToStream(TStream* Stream, TIEFileType FileType) {
+  switch (FileType) {
+    case ioJPEG:
+      SaveToStreamJpeg(Stream);
+      return;
+    case ioBMP:
+      SaveToStreamBMP(Stream);
+      return;
+    case ioPNG:
+      SaveToStreamPNG(Stream);
+      return;
+    default:
+      break;
+  }
+  const TIEFileFormatInfo* Info = FindFileFormatInfo(FileType);
+  if (!HasWriter(Info)) {
+    SetAborting(true);
+    return;
+  }
+  if (HandToThread(&TZezudIdIO::SaveToStream, Stream, FileType)) return;
+  SaveExternalStream(Stream, *Info);
+}
+
+void TZezudIdIO::SaveExternalStream(TStream* Stream, const TIEFileFormatInfo& Info) {
+  SetAborting(false);
+  auto Finish = ScopeExit([this] { DoFinishWork(); });
+  if (!MakeConsistentBitmap({})) return;
+  ConvertForWriter();
+  TIEIOProgress Progress = MakeProgress();
+  FParams->FileType = Info.FileType;
+  Info.WriteFunction(Stream, FIEBitmap, *FParams, Progress);
+}
