@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "imaging/core/hyiedefs.h"
+#include "imaging/core/ieconvertcolorrow.h"
 #include "imaging/core/ieioparams.h"
 #include "platform/system/Types.h"
 
 class TIEDICOMTags;
-class TIEICC;
 class TIEImagingAnnot;
 class TIEIPTCInfoList;
 class TIEMarkerList;
@@ -151,8 +151,8 @@ struct TIOParamsFields {
   Integer CurYHotSpot = 0;
   TIERGBTriple CurBackground{255, 255, 255};
   // A pair of zeros ends the list.
-  std::array<std::array<Integer, 2>, IEMaxIcoImages> IcoSizes{};
-  std::array<Integer, IEMaxIcoImages> IcoBitCounts{};
+  std::array<std::array<Integer, 2>, IEMaxIcoImages> IcoSizes{{{64, 64}}};
+  std::array<Integer, IEMaxIcoImages> IcoBitCounts{8};
 
   // PNG options.
   bool PngInterlaced = false;
@@ -201,7 +201,7 @@ struct TIOParamsFields {
   std::vector<TIERGBTriple> ColorMap;
 };
 
-class TIOParams : public TIOParamsVals, public TIOParamsFields {
+class TIOParams : public TIOParamsVals, public TIOParamsFields, public TIOParamsICC {
  public:
   // IO: the owning component, nullptr for a free-standing object.
   explicit TIOParams(TZezudIdIO* Owner = nullptr);
@@ -246,16 +246,10 @@ class TIOParams : public TIOParamsVals, public TIOParamsFields {
   void SetExifYCbCrCoefficients(Integer Index, Double Value) { ExifYCbCrCoefficients[Index] = Value; }
   Double GetExifYCbCrCoefficients(Integer Index) const { return ExifYCbCrCoefficients[Index]; }
 
-  // Made on first use and owned here: an empty profile (the output one opened as sRGB), the
-  // annotations with this object as their parent.
-  TIEICC* GetInputICC();
-  TIEICC* GetOutputICC();
-  TIEICC* GetDefaultICC();
+  // The profiles (InputICC, OutputICC, DefaultICC) come from TIOParamsICC with their getters.
+  // The annotations, made on first use with this object as their parent and owned here.
   TIEImagingAnnot* GetImagingAnnot();
   // nullptr until made.
-  TIEICC* FindInputICC() const { return FInputICC.get(); }
-  TIEICC* FindOutputICC() const { return FOutputICC.get(); }
-  TIEICC* FindDefaultICC() const { return FDefaultICC.get(); }
   TIEImagingAnnot* FindImagingAnnot() const { return FImagingAnnot.get(); }
 
   // The owning component (nullptr: free-standing).
@@ -271,7 +265,4 @@ class TIOParams : public TIOParamsVals, public TIOParamsFields {
 
  private:
   std::unique_ptr<TIEImagingAnnot> FImagingAnnot;
-  std::unique_ptr<TIEICC> FInputICC;
-  std::unique_ptr<TIEICC> FOutputICC;
-  std::unique_ptr<TIEICC> FDefaultICC;
 };
