@@ -1,0 +1,19 @@
+#include "imaging/formats/ieformats.h"
+
+#include "imaging/formats/iebmp.h"
+#include "imaging/formats/iepngwrite.h"
+#include "imaging/io/iefileformats.h"
+
+namespace {
+
+void RegisterFormatProcs() {
+  IEFormatProcs.BmpReadStream = BmpReadStream;
+  IEFormatProcs.BmpWriteStream = BmpWriteStream;
+  IEFormatProcs.PngWriteStream = PngWriteStream;
+}
+
+}  // namespace
+
+void IEFormatsInstall() {
+  IEFormatsRegistration = RegisterFormatProcs;
+}

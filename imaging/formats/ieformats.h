@@ -1,0 +1,6 @@
+#pragma once
+// How the further-formats library joins the input/output library: IEFormatsInstall, called once
+// before the imaging library's start-up, sets the registration procedure that the format
+// registry's start-up runs, which puts this library's procedures (BMP reader and writer, PNG
+// writer) into IEFormatProcs. Calling it again changes nothing.
+void IEFormatsInstall();
