@@ -166,6 +166,11 @@ TIEFileFormatInfo* FindFileFormatInfoByExtension(std::string_view Ext) {
   return nullptr;
 }
 
+TIEFileType IEFileTypeOfExtension(std::string_view Extension) {
+  const TIEFileFormatInfo* Info = FindFileFormatInfoByExtension(Extension);
+  return Info ? Info->FileType : ioUnknown;
+}
+
 TIEFileType FindFileFormat(std::u16string_view FileName, bool VerifyExtension) {
   if (FileName.empty() || !IEFileExistsW(FileName)) return ioUnknown;
   TIEFileType Result = ioUnknown;

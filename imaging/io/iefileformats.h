@@ -115,6 +115,8 @@ void UnregisterFileFormat(TIEFileType FileType);
 TIEFileFormatInfo* FindFileFormatInfo(TIEFileType FileType);
 // The row for a file extension, with or without its dot, in any case; nil when none.
 TIEFileFormatInfo* FindFileFormatInfoByExtension(std::string_view Ext);
+// The FileType of the row for Extension, 0 when none.
+TIEFileType IEFileTypeOfExtension(std::string_view Extension);
 // Extensions of the first row of FileType; an unknown code or an index past the end gives an
 // empty text.
 Integer FileFormatExtensionCount(TIEFileType FileType);

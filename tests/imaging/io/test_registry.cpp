@@ -66,6 +66,7 @@ TEST_F(TRegistryTest, ExtensionLookupIgnoresCaseAndOneDot) {
   for (const TCase& Case : Cases) {
     const TIEFileFormatInfo* Info = FindFileFormatInfoByExtension(Case.Ext);
     EXPECT_EQ(Info ? Info->FileType : 0, Case.Expected) << Case.Ext;
+    EXPECT_EQ(IEFileTypeOfExtension(Case.Ext), Case.Expected) << Case.Ext;
   }
 }
 
