@@ -21,8 +21,9 @@ struct TColourSink {
   }
 };
 
-// The four decoders share this walk; Rle4 says whether a data byte holds two pixels. RLE8 keeps
-// its write position on the last pixel of the row, RLE4 drops pixels beyond the right edge.
+// The four decoders share this walk; Rle4 says whether a data byte holds two pixels. Pixels beyond
+// the right edge are dropped: writers pad rows with overlong runs, which must not overwrite the
+// row's last pixel.
 template <bool Rle4, class TSink>
 void DecodeRle(TIEBitmap* Bitmap, const Byte* Data, Integer DataSize, const TIERGBTriple* Palette,
                TIEIOProgress& Progress, Integer RowOrigin) {
@@ -36,13 +37,8 @@ void DecodeRle(TIEBitmap* Bitmap, const Byte* Data, Integer DataSize, const TIER
   Integer Pos = 0;
   void* Row = Bitmap->GetScanline(std::abs(RowOrigin - Y));
   const auto Put = [&](Byte Index) {
-    if (Rle4) {
-      if (X < Width) TSink::Put(Row, X, Index, Palette);
-      ++X;
-    } else {
-      TSink::Put(Row, X, Index, Palette);
-      X = std::min(X + 1, Width - 1);
-    }
+    if (X < Width) TSink::Put(Row, X, Index, Palette);
+    ++X;
   };
   // Pixel I of a run or literal: the byte itself (RLE8) or its high then low nibble (RLE4).
   const auto PixelOf = [](Byte Value, Integer I) -> Byte {

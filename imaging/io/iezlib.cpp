@@ -73,7 +73,9 @@ void TZCompressionStream::Finish() {
     FlushBuffer(ZStreamBufferSize - static_cast<Integer>(FZRec.avail_out));
 }
 
-Integer TZCompressionStream::Read(void*, Integer) { throw EZCompressionError(InvalidOperation); }
+Integer TZCompressionStream::Read(void*, Integer) {
+  throw EZCompressionError(InvalidOperation);
+}
 
 Integer TZCompressionStream::Write(const void* Buffer, Integer Count) {
   if (FFinished) throw EZCompressionError(InvalidOperation);
@@ -87,7 +89,9 @@ Integer TZCompressionStream::Write(const void* Buffer, Integer Count) {
   return Count;
 }
 
-Int64 TZCompressionStream::Seek(Int64, TSeekOrigin) { return static_cast<Int64>(FZRec.total_in); }
+Int64 TZCompressionStream::Seek(Int64, TSeekOrigin) {
+  return static_cast<Int64>(FZRec.total_in);
+}
 
 // --- decompression
 
@@ -97,7 +101,9 @@ TZDecompressionStream::TZDecompressionStream(TStream* Source) : TCustomZStream(S
   ZCheck<EZDecompressionError>(inflateInit(&FZRec));
 }
 
-TZDecompressionStream::~TZDecompressionStream() { inflateEnd(&FZRec); }
+TZDecompressionStream::~TZDecompressionStream() {
+  inflateEnd(&FZRec);
+}
 
 Integer TZDecompressionStream::Read(void* Buffer, Integer Count) {
   FZRec.next_out = static_cast<Bytef*>(Buffer);
@@ -122,7 +128,9 @@ Integer TZDecompressionStream::Read(void* Buffer, Integer Count) {
   return Count - static_cast<Integer>(FZRec.avail_out);
 }
 
-Integer TZDecompressionStream::Write(const void*, Integer) { throw EZDecompressionError(InvalidOperation); }
+Integer TZDecompressionStream::Write(const void*, Integer) {
+  throw EZDecompressionError(InvalidOperation);
+}
 
 void TZDecompressionStream::Skip(Int64 Count) {
   std::array<Byte, SkipPiece> Scratch;
