@@ -55,6 +55,13 @@ void TZezudIdIO::UseNewOwnIEBitmap() {
   FIEBitmap = FOwnIEBitmap.get();
 }
 
+// The platform bitmap is gone or no longer ours: so is the wrapper around it, which must not
+// reach it again.
+void TZezudIdIO::ForgetAttachedBitmap() {
+  if (FAttachedBitmap && GetOwnsIEBitmap()) UseNewOwnIEBitmap();
+  FAttachedBitmap = nullptr;
+}
+
 // The wrapper is always the component's own picture: wrapping a view's or a caller's
 // TIEBitmap would throw away their pixels.
 void TZezudIdIO::WrapAttachedBitmap(bool FreeCurrent) {
@@ -80,7 +87,7 @@ void TZezudIdIO::SetAttachedZezudId(TIEView* View) {
   FAttachedZezudId = View;
   if (!View) {
     // The old picture was the view's: not freed here, and no longer ours to use.
-    if (HadView) FAttachedBitmap = nullptr;
+    if (HadView) ForgetAttachedBitmap();
     UseNewOwnIEBitmap();
     return;
   }
@@ -96,7 +103,7 @@ void TZezudIdIO::ViewBitmapChanged(TObject* /*Sender*/, bool Destroying) {
     // The view's picture goes with it: keep working on a picture of our own.
     FViewNotifyHandle = nullptr;
     FAttachedZezudId = nullptr;
-    FAttachedBitmap = nullptr;
+    ForgetAttachedBitmap();
     if (!GetOwnsIEBitmap()) UseNewOwnIEBitmap();
     return;
   }
@@ -115,7 +122,7 @@ void TZezudIdIO::SetAttachedTImage(TImage* Image) {
     FAttachedZezudId = nullptr;
   } else {
     // The image's bitmap is no longer ours to use.
-    FAttachedBitmap = nullptr;
+    ForgetAttachedBitmap();
     if (FIEBitmap) FIEBitmap->FreeImage(true);
   }
 }
@@ -149,8 +156,7 @@ void TZezudIdIO::Notification(TComponent* AComponent, TOperation Operation) {
     ViewBitmapChanged(AComponent, true);
   } else if (AComponent == FAttachedTImage) {
     FAttachedTImage = nullptr;
-    FAttachedBitmap = nullptr;
-    if (FIEBitmap) FIEBitmap->FreeImage(true);
+    ForgetAttachedBitmap();
   }
 }
 

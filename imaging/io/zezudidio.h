@@ -277,6 +277,7 @@ class TZezudIdIO : public TComponent {
   void UnregisterFromView();
   void FreeOwnIEBitmap();
   void UseNewOwnIEBitmap();
+  void ForgetAttachedBitmap();
   // The picture wraps the attached platform bitmap.
   void WrapAttachedBitmap(bool FreeCurrent);
   // Posts Msg to the attached view from a worker; false when the caller is no worker or no
