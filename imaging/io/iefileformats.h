@@ -142,10 +142,11 @@ using TIEContentTest = bool (*)(TStream* Stream);
 // libraries register them (see the top of this file). A format's row is registered when its
 // procedures are.
 struct TIEFormatProcs {
-  // BMP: StreamSize 0 reads to the end of the bitmap's own data; a returned AlphaMask is the
-  // picture's transparency, owned by the caller.
+  // BMP: StreamSize 0 reads to the end of the bitmap's own data; NoFileHeader: the data starts
+  // with the bitmap header; a returned AlphaMask is the picture's transparency, owned by the
+  // caller.
   void (*BmpReadStream)(TStream* Stream, TIEBitmap* Bitmap, Int64 StreamSize, TIOParams& IOParams,
-                        TIEIOProgress& Progress, bool Preview, bool IsIcon,
+                        TIEIOProgress& Progress, bool Preview, bool NoFileHeader,
                         std::unique_ptr<TIEMask>& AlphaMask, bool IgnoreAlpha) = nullptr;
   void (*BmpWriteStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress,
                          bool HandleAlpha) = nullptr;

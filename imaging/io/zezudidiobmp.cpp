@@ -21,8 +21,8 @@ void TZezudIdIO::ReadBMPStream(TStream* Stream) {
   }
   TIEIOProgress Progress = MakeProgress();
   std::unique_ptr<TIEMask> AlphaMask;
-  IEFormatProcs.BmpReadStream(Stream, FIEBitmap, 0, *FParams, Progress, /*Preview=*/false, /*IsIcon=*/false,
-                              AlphaMask, !FParams->BmpHandleAlpha);
+  IEFormatProcs.BmpReadStream(Stream, FIEBitmap, 0, *FParams, Progress, /*Preview=*/false,
+                              /*NoFileHeader=*/false, AlphaMask, !FParams->BmpHandleAlpha);
   if (AlphaMask) FIEBitmap->GetAlphaChannel()->CopyFromTIEMask(AlphaMask.get());
   ApplyDefaultDPI();
   if (FAutoAdjustDPI) AdjustDPI();
