@@ -81,6 +81,43 @@ TEST(JpegFilterMarkers, ExifOrientationIsAppliedOnRequest) {
   EXPECT_EQ(Upright.ExifOrientation, 1);
 }
 
+std::string WithThumbnail(const std::string& Jpeg) {
+  TIOParams Exif;
+  TIEBitmap* Thumbnail = Exif.ExifThumbnailNeeded();
+  Thumbnail->Allocate(8, 6, ie24RGB);
+  Thumbnail->Fill(0);
+  std::vector<Byte> Block;
+  IESaveEXIFToBuffer(Exif, Block, true);
+  return WithSegments(Jpeg, Segment(0xE1, std::string(Block.begin(), Block.end())));
+}
+
+TEST(JpegFilterMarkers, ExifThumbnailInsteadOfThePicture) {
+  TIOParams Params;
+  Params.SetGetExifThumbnail(true);
+  TDecoded Result = Decode(WithThumbnail(SmallJpeg()), Params);
+  EXPECT_FALSE(Result.Aborting);
+  EXPECT_EQ(Result.Bitmap->GetWidth(), 8);
+  EXPECT_EQ(Result.Bitmap->GetHeight(), 6);
+  EXPECT_TRUE(Params.JpegExifThumbnailOnly);
+}
+
+// Without a thumbnail the picture is read from where the data began, not from the stream's
+// start: a JPEG far into a stream still loads.
+TEST(JpegFilterMarkers, MissingThumbnailReadsThePictureWhereItIs) {
+  const std::string Jpeg = SmallJpeg();
+  TStringStream Stream(std::string(300, 'x') + Jpeg);
+  Stream.SetPosition(300);
+  TIOParams Params;
+  Params.SetGetExifThumbnail(true);
+  TProgress Progress;
+  TIEBitmap Bitmap;
+  const Integer Rows = JpegReadStream(&Stream, nullptr, &Bitmap, Params, Progress.Record, false, false, true,
+                                      false, false, true, -1, false);
+  EXPECT_FALSE(Progress.Aborting);
+  EXPECT_EQ(Rows, 16);
+  EXPECT_EQ(Bitmap.GetWidth(), 24);
+}
+
 TEST(JpegFilterMarkers, FirstApp0IsDroppedAndTheOthersWrittenBackAfterTheCodecsOwn) {
   const std::string Extension = Segment(0xE0, std::string("JFXX\0\x10", 6));
   const std::string Comment = Segment(0xFE, "a comment");
@@ -139,9 +176,18 @@ TEST(JpegFilterMarkers, IccChunksAreJoinedInSequenceOrder) {
   const TIEICC& Profile = *Params.InputICC;
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(Profile.GetRaw()), Profile.GetRawLength()),
             "first-second-third");
-  // The chunks stay in the marker list for writing back.
+  // The chunks stay in the marker list and are written back in sequence order.
   TDecoded Result = Decode(Jpeg, Params);
-  EXPECT_EQ(Params.JpegMarkerList->Count(), 3);
+  ASSERT_EQ(Params.JpegMarkerList->Count(), 3);
+  const std::string Again = Encode(*Result.Bitmap, &Params);
+  const size_t First = Again.find("ICC_PROFILE");
+  ASSERT_NE(First, std::string::npos);
+  EXPECT_EQ(Again[First + 12], 1);
+  EXPECT_EQ(Again.substr(First + 14, 6), "first-");
+  TIOParams Reread;
+  Decode(Again, Reread);
+  ASSERT_NE(Reread.InputICC, nullptr);
+  EXPECT_EQ(Reread.InputICC->GetRawLength(), 18);
 }
 
 TEST(JpegFilterMarkers, MalformedIccChunksAreDropped) {
