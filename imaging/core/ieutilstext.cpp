@@ -58,10 +58,11 @@ void IEFloatToFraction(Integer& Numerator, Integer& Denominator, double Value, d
   for (;;) {
     Z = 1 / (Z - std::trunc(Z));
     const double Next = D0 + std::trunc(Z) * D;
-    if (Next > FractionLimit) break;  // keep the last term that fits
+    const double NextN = std::trunc(F * Next + 0.5);
+    if (Next > FractionLimit || NextN > FractionLimit) break;  // keep the last terms that fit
     D0 = D;
     D = Next;
-    N = std::trunc(F * D + 0.5);
+    N = NextN;
     if (std::fabs(F - N / D) < Tolerance || Z == std::trunc(Z)) break;
   }
   Numerator = Sign * static_cast<Integer>(N);

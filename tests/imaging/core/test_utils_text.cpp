@@ -59,6 +59,14 @@ TEST(UtilsText, FractionDenominatorStaysBounded) {
   EXPECT_NEAR(double(N) / D, 0.1234567890123, 1e-12);
 }
 
+TEST(UtilsText, FractionNumeratorStaysBoundedForLargeValues) {
+  Integer N = 0, D = 0;
+  IEFloatToFraction(N, D, 123456789.123456789, 0);
+  EXPECT_GT(D, 0);
+  EXPECT_LE(N, 999999999);
+  EXPECT_NEAR(double(N) / D, 123456789.123456789, 0.01);  // 987654313 / 8 is the closest that fits
+}
+
 TEST(UtilsText, FontStylesFromALogFont) {
   EXPECT_EQ(IELogFontToFontStyles(nullptr), TFontStyles());
   LOGFONT Font;
