@@ -23,6 +23,7 @@
 #include "imaging/io/zezudidio.h"
 #include "imaging/io/zezudidioparams.h"
 #include "platform/system/Exceptions.h"
+#include "platform/system/KernelObjects.h"
 #include "platform/system/Streams.h"
 #include "platform/system/Strings.h"
 
@@ -33,6 +34,8 @@ struct TTstBehaviour {
   std::atomic<bool> Raise{false};      // the reader and writer raise
   std::atomic<bool> FailWrite{false};  // the writer writes half and sets Aborting
   std::atomic<bool> WaitAbort{false};  // the reader waits until the caller sets Aborting
+  std::atomic<bool> HoldWrite{false};  // the writer waits while it is set
+  std::atomic<DWORD> ReaderThread{0};
   std::atomic<Integer> Reads{0};
   std::atomic<Integer> Writes{0};
   std::atomic<bool> LastPreview{false};
@@ -40,6 +43,8 @@ struct TTstBehaviour {
     Raise = false;
     FailWrite = false;
     WaitAbort = false;
+    HoldWrite = false;
+    ReaderThread = 0;
     Reads = 0;
     Writes = 0;
     LastPreview = false;
@@ -54,6 +59,7 @@ inline std::string TstBytes(Byte Width, Byte Height, Byte Grey) {
 inline void TstRead(TStream* Stream, TIEBitmap* Bitmap, TIOParams& Params, TIEIOProgress& Progress,
                     bool Preview) {
   ++TstBehaviour.Reads;
+  TstBehaviour.ReaderThread = GetCurrentThreadId();
   TstBehaviour.LastPreview = Preview;
   if (TstBehaviour.Raise) throw Exception("TST reader failed");
   while (TstBehaviour.WaitAbort && !IEIsAborting(Progress)) std::this_thread::yield();
@@ -77,6 +83,7 @@ inline void TstRead(TStream* Stream, TIEBitmap* Bitmap, TIOParams& Params, TIEIO
 inline void TstWrite(TStream* Stream, TIEBitmap* Bitmap, TIOParams&, TIEIOProgress& Progress) {
   ++TstBehaviour.Writes;
   if (TstBehaviour.Raise) throw Exception("TST writer failed");
+  while (TstBehaviour.HoldWrite) std::this_thread::yield();
   const std::string Bytes =
       TstBytes(static_cast<Byte>(Bitmap->GetWidth()), static_cast<Byte>(Bitmap->GetHeight()),
                Bitmap->GetPixelFormat() == ie24RGB ? Bitmap->GetPixel24(0, 0).rgbtRed : 0);
