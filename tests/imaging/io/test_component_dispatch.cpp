@@ -228,3 +228,31 @@ TEST_F(TDispatchTest, ParamsOnlyFailuresLeaveFileTypeZero) {
 }
 
 }  // namespace
+
+namespace {
+
+struct TPreviewsHandler {
+  bool Handle = false;
+  Integer Calls = 0;
+  void DoPreviews(TObject*, bool& Handled) {
+    ++Calls;
+    Handled = Handle;
+  }
+};
+
+// Without a dialog in the program the parameters dialog answers "not confirmed", after the
+// picture was made ready for the writers; a handler that takes over answers "confirmed".
+TEST_F(TDispatchTest, PreviewsAskTheHandlerFirst) {
+  TPreviewsHandler Handler;
+  IO.SetOnDoPreviews(TIEDoPreviewsEvent(&Handler, &TPreviewsHandler::DoPreviews));
+  IO.GetIEBitmap()->Allocate(2, 2, ie8g);
+  EXPECT_FALSE(IO.DoPreviews(2));
+  EXPECT_EQ(IO.GetIEBitmap()->GetPixelFormat(), ie24RGB);
+  Handler.Handle = true;
+  IO.GetIEBitmap()->Allocate(2, 2, ie8g);
+  EXPECT_TRUE(IO.DoPreviews(2));
+  EXPECT_EQ(IO.GetIEBitmap()->GetPixelFormat(), ie8g);
+  EXPECT_EQ(Handler.Calls, 2);
+}
+
+}  // namespace
