@@ -1,5 +1,4 @@
-#include <algorithm>
-#include <cmath>
+#include "imaging/io/zezudidioparams.h"
 
 #include "imaging/core/hyieutils.h"
 #include "imaging/core/iebitmap.h"
@@ -12,18 +11,11 @@
 #include "imaging/io/ieiolibrary.h"
 #include "imaging/io/ieview.h"
 #include "imaging/io/zezudidio.h"
-#include "imaging/io/zezudidioparams.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/system/DateTime.h"
 #include "platform/system/StringList.h"
 
 namespace {
-
-// The integer part, held within the 32-bit range (a file may hold any rational).
-Integer TruncToInteger(Double Value) {
-  if (std::isnan(Value)) return 0;
-  return static_cast<Integer>(std::clamp(std::trunc(Value), -2147483648.0, 2147483647.0));
-}
 
 // The attached image view takes a new resolution without repainting.
 template <class SetDpi>
@@ -190,13 +182,13 @@ void TIOParams::SetDpiY(Integer Value) {
 }
 
 void TIOParams::SetExifXResolution(Double Value) {
-  SetDpiX(TruncToInteger(Value));
-  ExifXResolution = Value;
+  TIOParamsVals::SetExifXResolution(Value);
+  TellImageView(IO, [Dpi = DpiX](TIEView& View) { View.SetDpiX(Dpi); });
 }
 
 void TIOParams::SetExifYResolution(Double Value) {
-  SetDpiY(TruncToInteger(Value));
-  ExifYResolution = Value;
+  TIOParamsVals::SetExifYResolution(Value);
+  TellImageView(IO, [Dpi = DpiY](TIEView& View) { View.SetDpiY(Dpi); });
 }
 
 void TIOParams::SetImageIndex(Integer Value) {
