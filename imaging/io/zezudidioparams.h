@@ -9,6 +9,9 @@
 //
 // Setters that keep related fields together (SetDpiX, SetImageIndex, SetImageCount, the
 // orientation and EXIF setters) must be used; writing the fields directly skips their copies.
+// The core's setters are not virtual: called through a TIOParamsVals reference, SetDpiX and
+// SetImageIndex do not reach the attached view or the GIF, ICO, CUR and DCX index copies, and
+// ResetEXIF keeps the EXIF marker.
 // Lists, profiles, palette and thumbnail are owned by the object; getters of the lazily made
 // ones (GetInputICC, GetImagingAnnot, ...) keep ownership too.
 #include <array>
