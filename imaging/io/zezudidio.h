@@ -170,7 +170,7 @@ class TZezudIdIO : public TComponent {
   virtual void SaveToStream(TStream* Stream, TIEFileType FileType);
   // A text rendering of the picture (SourceKind 0 constant array, 1 byte list, 2 Base64,
   // 3 character picture).
-  void SaveToPascalSource(const std::u16string& FileName, TIEFileType FileType, Integer SourceKind);
+  virtual void SaveToPascalSource(const std::u16string& FileName, TIEFileType FileType, Integer SourceKind);
 
   // ---- Parameters only (the picture is not changed; failure leaves FileType 0) ------------
   virtual void ParamsFromFile(const std::u16string& FileName);
