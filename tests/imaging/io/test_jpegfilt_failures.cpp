@@ -206,6 +206,32 @@ TEST(JpegFilterFailures, StreamLengthWalksTheSegmentsWithinTheData) {
   }
 }
 
+// The file split as JPEG-compressed TIFF keeps it: the tables alone, and the image without them.
+TEST(JpegFilterFailures, AbbreviatedImageReadsWithItsTablesStream) {
+  const std::string Jpeg = SmallJpeg();
+  std::string Tables = Jpeg.substr(0, 2), Image = Jpeg.substr(0, 2);
+  size_t At = 2;
+  while (static_cast<Byte>(Jpeg[At + 1]) != 0xDA) {
+    const size_t Length = 2 + ((static_cast<Byte>(Jpeg[At + 2]) << 8) | static_cast<Byte>(Jpeg[At + 3]));
+    const auto Marker = static_cast<Byte>(Jpeg[At + 1]);
+    (Marker == 0xDB || Marker == 0xC4 ? Tables : Image) += Jpeg.substr(At, Length);
+    At += Length;
+  }
+  Tables += "\xFF\xD9";
+  Image += Jpeg.substr(At);
+  TStringStream ImageStream(Image), TablesStream(Tables);
+  TProgress Progress;
+  TIOParams Params;
+  TIEBitmap Bitmap;
+  EXPECT_EQ(JpegReadStream(&ImageStream, &TablesStream, &Bitmap, Params, Progress.Record, false, false, false,
+                           false, false, false, -1, false),
+            32);
+  EXPECT_FALSE(Progress.Aborting);
+  EXPECT_EQ(MaxDifference(Bitmap, *Decode(Jpeg).Bitmap), 0);
+  // Without the tables the image cannot be read.
+  EXPECT_TRUE(Decode(Image).Aborting);
+}
+
 TEST(JpegFilterFailures, TablesStreamErrorsReachTheCaller) {
   TStringStream Image(SmallJpeg());
   TStringStream Tables(std::string("\xFF\xD8\xFF\xDB\x00\x03\x07", 7));  // a table of bogus length
