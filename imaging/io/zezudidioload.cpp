@@ -41,7 +41,8 @@ bool TZezudIdIO::BeginExternalLoad(const TIEFileFormatInfo& Info) {
   FParams->FileName.clear();
   FParams->FileType = ioUnknown;
   FParams->ResetInfo();
-  if (Info.ReadFunction) return true;
+  // A built-in row's placeholder reads nothing: a load through it would be a silent success.
+  if (Info.ReadFunction && Info.ReadFunction != IEPlaceholderRead) return true;
   SetAborting(true);
   DoFinishWork();
   return false;
@@ -70,7 +71,7 @@ void TZezudIdIO::LoadExternalStream(TStream* Stream, const TIEFileFormatInfo& In
   FParams->ResetInfo();
   FParams->FileName.clear();
   FParams->FileType = ioUnknown;
-  if (!Info.ReadFunction) {
+  if (!Info.ReadFunction || Info.ReadFunction == IEPlaceholderRead) {
     SetAborting(true);
     DoFinishWork();
     return;

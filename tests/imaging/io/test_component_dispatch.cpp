@@ -256,3 +256,32 @@ TEST_F(TDispatchTest, PreviewsAskTheHandlerFirst) {
 }
 
 }  // namespace
+
+namespace {
+
+// A built-in row whose format has no operation of the component (PostScript: written only)
+// goes the way of the other rows: its placeholder writes an empty file, which is what such a
+// save is; a load through its placeholder would read nothing, so it fails.
+TEST_F(TDispatchTest, BuiltInRowWithoutOperationSavesEmptyAndCannotLoad) {
+  auto Info = std::make_unique<TIEFileFormatInfo>();
+  Info->FileType = ioPS;
+  Info->Extension = "PS;EPS";
+  Info->InternalFormat = true;
+  Info->ReadFunction = IEPlaceholderRead;
+  Info->WriteFunction = IEPlaceholderWrite;
+  Info->TestFunction = IEPlaceholderTest;
+  RegisterFileFormat(std::move(Info));
+  IO.GetIEBitmap()->Allocate(2, 2, ie24RGB);
+
+  IO.SaveToFile(PathOf("page.eps"));
+  EXPECT_FALSE(IO.GetAborting());
+  EXPECT_TRUE(Exists("page.eps"));
+  EXPECT_EQ(ReadFile("page.eps"), "");
+  EXPECT_EQ(IO.GetParams()->FileType, ioPS);
+
+  IO.LoadFromFile(PathOf("page.eps"));
+  EXPECT_TRUE(IO.GetAborting());
+  EXPECT_TRUE(Log.Has("finish"));
+}
+
+}  // namespace
