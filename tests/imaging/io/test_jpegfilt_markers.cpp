@@ -5,11 +5,15 @@
 #include <vector>
 
 #include "imaging/core/hyieutils.h"
+#include "imaging/core/ieconvertcolorrow.h"
 #include "imaging/core/ieexif.h"
 #include "imaging/core/ieicc.h"
 #include "imaging/core/ieiptc.h"
 #include "imaging/core/iexmp.h"
 #include "tests/imaging/io/JpegTestSupport.h"
+
+// After the platform headers: Little CMS defines TRUE and FALSE.
+#include <lcms2.h>
 
 using namespace jpegtest;
 
@@ -188,6 +192,35 @@ TEST(JpegFilterMarkers, IccChunksAreJoinedInSequenceOrder) {
   Decode(Again, Reread);
   ASSERT_NE(Reread.InputICC, nullptr);
   EXPECT_EQ(Reread.InputICC->GetRawLength(), 18);
+}
+
+// With colour management on, the file's own profile converts the rows; once applied, its
+// chunks are dropped so that a save does not tag converted pixels with it again.
+TEST(JpegFilterMarkers, ManagedReadAppliesTheProfileAndDropsItsChunks) {
+  cmsHPROFILE Srgb = cmsCreate_sRGBProfile();
+  cmsUInt32Number Size = 0;
+  cmsSaveProfileToMem(Srgb, nullptr, &Size);
+  std::string Profile(Size, '\0');
+  cmsSaveProfileToMem(Srgb, Profile.data(), &Size);
+  cmsCloseProfile(Srgb);
+  const std::string Jpeg =
+      WithSegments(SmallJpeg(), Segment(0xE2, std::string("ICC_PROFILE\0\1\1", 14) + Profile));
+  const bool Saved = ColorManagementEnabled;
+  ColorManagementEnabled = true;
+  TIOParams Params;
+  TStringStream Stream(Jpeg);
+  TProgress Progress;
+  TIEBitmap Managed;
+  JpegReadStream(&Stream, nullptr, &Managed, Params, Progress.Record, false, false, true, false, true, true,
+                 -1, false);
+  ColorManagementEnabled = Saved;
+  EXPECT_FALSE(Progress.Aborting);
+  EXPECT_EQ(Params.JpegMarkerList->IndexOf(IEJpegAPP2), -1);
+  // sRGB to sRGB: the colours stay.
+  EXPECT_LE(MaxDifference(Managed, *Decode(Jpeg).Bitmap), 2);
+  TIOParams Unmanaged;
+  Decode(Jpeg, Unmanaged);
+  EXPECT_NE(Unmanaged.JpegMarkerList->IndexOf(IEJpegAPP2), -1);
 }
 
 TEST(JpegFilterMarkers, MalformedIccChunksAreDropped) {
