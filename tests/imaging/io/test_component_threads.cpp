@@ -53,6 +53,17 @@ TEST_F(TThreadsTest, OperationsRunOnAWorkerAndWaitThreadsWaitsForThem) {
   EXPECT_EQ(ReadFile("b.tst"), TstBytes(1, 7, 0));
 }
 
+// The memory stream over a caller's block ends with the call, so no worker may read it later.
+TEST_F(TThreadsTest, BufferLoadsRunOnTheCallersThread) {
+  const std::string Bytes = TstBytes(3, 1, 0);
+  IO->LoadFromBuffer(Bytes.data(), static_cast<Integer>(Bytes.size()), ioTST);
+  EXPECT_EQ(TstBehaviour.ReaderThread, Main);
+  EXPECT_EQ(Picture.GetWidth(), 3);
+  IO->LoadFromFile(WriteFile("a.tst", TstBytes(2, 2, 0)));
+  IO->WaitThreads(false);
+  EXPECT_NE(TstBehaviour.ReaderThread, Main);  // asynchronous again afterwards
+}
+
 TEST_F(TThreadsTest, ExceptionOnAWorkerBecomesAborting) {
   TstBehaviour.Raise = true;
   const std::u16string Name = WriteFile("a.tst", TstBytes(1, 1, 0));
