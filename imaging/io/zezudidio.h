@@ -9,10 +9,15 @@
 // Every load and save ends with DoFinishWork; in asynchronous mode an operation runs on a
 // worker thread and returns at once (-1 for those with an integer result).
 //
-// Files: zezudidio.cpp (construction, attachment, events, DPI), zezudidioload.cpp and
-// zezudidiosave.cpp (the dispatchers), zezudidioparamsonly.cpp (parameters-only reads),
-// zezudidiothreads.cpp (background threads); the per-format operations each live in a file
-// of their format (zezudidio<format>.cpp).
+// Files: zezudidio.cpp (construction, attachment, events), zezudidioframe.cpp (the steps the
+// operations share), zezudidioload.cpp and zezudidiosave.cpp (the dispatchers),
+// zezudidioparamsonly.cpp (parameters-only reads), zezudidiodpi.cpp (AdjustDPI),
+// ieiothread.cpp (worker threads); the per-format operations each live in a file of their
+// format (zezudidio<format>.cpp).
+//
+// Threads: the picture, the parameters and the events are not locked; while an operation
+// runs on a worker the caller leaves them alone (WaitThreads waits for the end). Only the
+// abort flag and the thread list are shared safely.
 #include <functional>
 #include <memory>
 #include <string>
@@ -254,8 +259,8 @@ class TZezudIdIO : public TComponent {
   // The extension with its dot, in lower case.
   static std::string LowerExtension(const std::u16string& FileName);
   // Registry formats (not the component's own): the row's read and write procedures.
-  // Clears the file name, type and picture info; a row without read procedure ends the load
-  // here as failed (false).
+  // Clears the file name, type and picture info; a row without a real read procedure ends
+  // the load here as failed (false).
   bool BeginExternalLoad(const TIEFileFormatInfo& Info);
   // CatchReader: an exception of the read procedure becomes Aborting instead of passing on.
   void LoadExternalFile(const std::u16string& FileName, const TIEFileFormatInfo& Info, bool CatchReader);
