@@ -1,0 +1,68 @@
+// The BMP reader over any bytes, with and without the native pixel format and the file header;
+// a picture that loads is touched at its first and last rows and written back through the BMP
+// writer, whose output must load again.
+#include <memory>
+
+#include "fuzz/FuzzSupport.h"
+#include "imaging/core/iebitmap.h"
+#include "imaging/core/iemask.h"
+#include "imaging/formats/iebmp.h"
+#include "imaging/io/zezudidioparams.h"
+
+namespace {
+
+// Pictures the harness lets the reader allocate; larger claims are read for their parameters
+// only, so that a run spends its time on decoding rather than on clearing memory.
+constexpr Int64 MaxPixels = 4 << 20;
+// Pictures small enough to be written back on every run.
+constexpr Int64 MaxWrittenPixels = 1 << 16;
+
+bool Read(TMemoryStream& Stream, TIEBitmap& Bitmap, TIOParams& Params, bool Preview, bool NoFileHeader,
+          std::unique_ptr<TIEMask>& Alpha) {
+  bool Aborting = false;
+  TIEIOProgress Progress;
+  Progress.Aborting = &Aborting;
+  Stream.SetPosition(0);
+  BmpReadStream(&Stream, &Bitmap, 0, Params, Progress, Preview, NoFileHeader, Alpha, false);
+  return !Aborting;
+}
+
+void Touch(TIEBitmap& Bitmap) {
+  if (Bitmap.GetWidth() <= 0 || Bitmap.GetHeight() <= 0) return;
+  const Integer Last = Bitmap.GetRowLen() - 1;
+  (void)static_cast<volatile Byte*>(Bitmap.GetScanline(0))[Last];
+  (void)static_cast<volatile Byte*>(Bitmap.GetScanline(Bitmap.GetHeight() - 1))[Last];
+}
+
+void Run(TMemoryStream& Stream, bool Native, bool NoFileHeader) {
+  TIOParams Params;
+  Params.NativePixelFormat = Native;
+  TIEBitmap Bitmap;
+  std::unique_ptr<TIEMask> Alpha;
+  if (!Read(Stream, Bitmap, Params, true, NoFileHeader, Alpha)) return;
+  if (static_cast<Int64>(Params.Width) * Params.Height > MaxPixels || Params.Width > (1 << 16)) return;
+  if (!Read(Stream, Bitmap, Params, false, NoFileHeader, Alpha) || Bitmap.IsEmpty()) return;
+  Touch(Bitmap);
+  if (static_cast<Int64>(Bitmap.GetWidth()) * Bitmap.GetHeight() > MaxWrittenPixels) return;
+  TMemoryStream Out;
+  bool Aborting = false;
+  TIEIOProgress Progress;
+  Progress.Aborting = &Aborting;
+  BmpWriteStream(&Out, &Bitmap, Params, Progress, true);
+  TIEBitmap Again;
+  std::unique_ptr<TIEMask> AgainAlpha;
+  if (!Read(Out, Again, Params, false, false, AgainAlpha)) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  TMemoryStream Stream;
+  fuzz::FillStream(Stream, Data, Size);
+  fuzz::Refusable([&] {
+    Run(Stream, false, false);
+    Run(Stream, true, false);
+    Run(Stream, false, true);
+  });
+  return 0;
+}
