@@ -154,7 +154,11 @@ void ReadRows(TPngReadState& S, Integer Width, Integer Height, int Passes, int B
     S.Buffer.resize(RowBytes * (Passes > 1 ? static_cast<size_t>(Height) : 1));
     Alpha = B->GetAlphaChannel();
     Alpha->SetFull(false);
-  } else if (OneBitPalette) {
+  } else {
+    // A bitmap of the same size and format keeps its storage, and so the last picture's alpha.
+    if (B->HasAlphaChannel()) B->RemoveAlphaChannel(false, 0);
+  }
+  if (OneBitPalette) {
     S.Buffer.resize(std::max<size_t>(RowBytes, static_cast<size_t>(Width / 8 + 1)));
   }
   TIERGBTriple Two[2] = {};

@@ -64,6 +64,12 @@ TEST(PngRead, RgbaGivesColourAndAlphaChannel) {
   EXPECT_EQ(R.Bitmap.GetPixel24(3, 2), BGR(150, 120, 7));
   EXPECT_EQ(R.Bitmap.GetAlpha(3, 2), 23);
   EXPECT_EQ(R.Bitmap.GetAlpha(0, 0), 0);
+
+  // An opaque picture of the same size loaded into the same bitmap leaves no alpha behind.
+  F.ColorType = PNG_COLOR_TYPE_RGB;
+  for (auto& Row : F.Rows) Row.resize(static_cast<size_t>(F.Width) * 3);
+  R.Load(EncodePng(F));
+  EXPECT_FALSE(R.Bitmap.HasAlphaChannel());
 }
 
 TEST(PngRead, GreyDependsOnNativePixelFormat) {
@@ -226,4 +232,54 @@ TEST(PngRead, SignatureTestRestoresThePosition) {
   Stream.SetPosition(0);
   EXPECT_FALSE(PngIsFile(&Stream));
   EXPECT_EQ(Stream.GetPosition(), 0);
+}
+
+TEST(PngRead, OtherColourTypesAndDepthsBecomeBgr) {
+  struct TCase {
+    const char* Name;
+    int ColorType, BitDepth;
+    std::vector<Byte> Row;  // one file row of 2 pixels
+    TIERGBTriple Second;
+    Integer Samples;
+    int SecondAlpha;  // -1: no alpha channel
+  };
+  const TCase Cases[] = {
+      {"grey 2 bits", PNG_COLOR_TYPE_GRAY, 2, {0x20}, BGR(170, 170, 170), 1, -1},
+      {"grey 4 bits", PNG_COLOR_TYPE_GRAY, 4, {0x0F}, BGR(255, 255, 255), 1, -1},
+      {"grey with alpha", PNG_COLOR_TYPE_GRAY_ALPHA, 8, {1, 2, 90, 200}, BGR(90, 90, 90), 2, 200},
+      {"rgb 16 bits",
+       PNG_COLOR_TYPE_RGB,
+       16,
+       {0, 0, 0, 0, 0, 0, 0x12, 0xFF, 0x34, 0, 0x56, 1},
+       BGR(0x12, 0x34, 0x56),
+       3,
+       -1},
+      {"rgba 16 bits",
+       PNG_COLOR_TYPE_RGB_ALPHA,
+       16,
+       {0, 0, 0, 0, 0, 0, 0, 0, 0x12, 0, 0x34, 0, 0x56, 0, 0x80, 0},
+       BGR(0x12, 0x34, 0x56),
+       4,
+       0x80},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TPngFixture F;
+    F.Width = 2;
+    F.Height = 1;
+    F.ColorType = C.ColorType;
+    F.BitDepth = C.BitDepth;
+    F.Rows = {C.Row};
+    TPngRead R;
+    R.Load(EncodePng(F));
+    ASSERT_FALSE(R.Aborting);
+    ASSERT_EQ(R.Bitmap.GetPixelFormat(), ie24RGB);
+    EXPECT_EQ(R.Bitmap.GetPixel24(1, 0), C.Second);
+    EXPECT_EQ(R.Params.SamplesPerPixel, C.Samples);
+    EXPECT_EQ(R.Params.BitsPerSample, C.BitDepth);
+    EXPECT_EQ(R.Bitmap.HasAlphaChannel(), C.SecondAlpha >= 0);
+    if (C.SecondAlpha >= 0) {
+      EXPECT_EQ(R.Bitmap.GetAlpha(1, 0), C.SecondAlpha);
+    }
+  }
 }
