@@ -1,5 +1,7 @@
 // JpegReadStream: header, scale and colour space to the parameters, rows into the bitmap, and
 // the markers with their metadata afterwards, also when the read failed part-way.
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 #include <new>
@@ -144,6 +146,14 @@ void DeleteMarkers(TIEMarkerList& List, Byte MarkerByte) {
     if (List.GetMarkerType(I) == MarkerByte) List.DeleteMarker(I);
 }
 
+// Trunc of an EXIF resolution, which the file may make as large as it likes: held at the ends
+// of the Integer range (a NaN gives 0).
+Integer ResolutionFrom(Double Value) {
+  if (std::isnan(Value)) return 0;
+  return static_cast<Integer>(
+      std::clamp<Double>(Value, std::numeric_limits<Integer>::min(), std::numeric_limits<Integer>::max()));
+}
+
 // IPTC, EXIF and XMP from the first marker of their kind that holds them.
 void ReadMarkerMetadata(TIEBitmap* Bitmap, TIOParams& IOParams) {
   TIEMarkerList& List = *IOParams.JpegMarkerList;
@@ -159,8 +169,8 @@ void ReadMarkerMetadata(TIEBitmap* Bitmap, TIOParams& IOParams) {
     if (!IELoadEXIFFromBuffer(List.GetMarkerData(I), List.GetMarkerLength(I), IOParams)) continue;
     if (DpiX == 1 && DpiY == 1) {
       const Double Factor = IOParams.ExifResolutionUnit == 3 ? 2.54 : 1.0;
-      IOParams.SetDpiX(static_cast<Integer>(IOParams.ExifXResolution * Factor));
-      IOParams.SetDpiY(static_cast<Integer>(IOParams.ExifYResolution * Factor));
+      IOParams.SetDpiX(ResolutionFrom(IOParams.ExifXResolution * Factor));
+      IOParams.SetDpiY(ResolutionFrom(IOParams.ExifYResolution * Factor));
     } else {
       IOParams.SetDpiX(DpiX);
       IOParams.SetDpiY(DpiY);
