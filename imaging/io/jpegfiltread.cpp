@@ -175,7 +175,7 @@ void ReadMarkerMetadata(TIEBitmap* Bitmap, TIOParams& IOParams) {
       IOParams.SetDpiX(DpiX);
       IOParams.SetDpiY(DpiY);
     }
-    if (IOParams.JpegApplyExifOrientation) {
+    if (IOParams.JpegApplyExifOrientation && Bitmap != nullptr) {
       IEApplyEXIFOrientation(Bitmap, IOParams.ExifOrientation);
       IOParams.SetExifOrientation(1);
     }
@@ -233,7 +233,7 @@ Integer DecodeRows(jpeg_decompress_struct& Info, const TReadJob& Job) {
     auto* Row = static_cast<Byte*>(Job.Bitmap->GetScanline(Rows));
     JSAMPROW Target = ThroughBuffer ? Buffer.data() : Row;
     JDIMENSION Read = 0;
-    if (!JpegStepReadRows(&Info, &Target, 1, &Read)) break;
+    if (!JpegStepReadRows(&Info, &Target, 1, &Read) || Read == 0) break;
     if (CMYKTo24) {
       if (IEIsAborting(Job.Progress)) break;
       JpegCMYKRowToBGR(Buffer.data(), Row, Width, Job.InvertCMYK, Job.IOParams);
