@@ -211,4 +211,25 @@ TEST_F(TPascalSourceTest, CharacterPictureByGreyLevel) {
   EXPECT_EQ(Render(3), "");
 }
 
+std::thread::id WriterThread;
+void TstWriteRecordingThread(TStream* Stream, TIEBitmap* Bitmap, TIOParams& Params, TIEIOProgress& Progress) {
+  WriterThread = std::this_thread::get_id();
+  TstWrite(Stream, Bitmap, Params, Progress);
+}
+
+TEST_F(TPascalSourceTest, SavesOnTheCallersThreadInAsynchronousMode) {
+  auto Info = std::make_unique<TIEFileFormatInfo>();
+  Info->FileType = ioTST + 1;
+  Info->WriteFunction = TstWriteRecordingThread;
+  RegisterFileFormat(std::move(Info));
+  TIEBitmap Callers(2, 1, ie24RGB);
+  Callers.Fill(0x808080);
+  IO.SetAttachedIEBitmap(&Callers);
+  IO.SetAsyncMode(true);
+  // The memory stream lives in the call: a worker would write it after it is gone.
+  EXPECT_EQ(Render(2, ioTST + 1), "VFNUMQIBgA==\r\n");
+  IO.WaitThreads(false);
+  EXPECT_EQ(WriterThread, std::this_thread::get_id());
+}
+
 }  // namespace

@@ -122,6 +122,18 @@ TEST(JpegMetadataMarkers, ExactlyOneExifBlockWhateverTheListHeld) {
   EXPECT_EQ(Params.JpegMarkerList->Count(), 2);
 }
 
+TEST(JpegMetadataMarkers, ExifBlockTooLongForAMarkerLeavesTheOldOne) {
+  TIOParams Params;
+  Params.ExifPresent = true;
+  std::vector<Byte> Old;
+  IESaveEXIFToBuffer(Params, Old, true);
+  AddMarker(*Params.JpegMarkerList, IEJpegAPP1, Old);
+  Params.ExifImageDescription.assign(70000, 'd');
+  IEUpdateJpegMetadataMarkers(Params);
+  ASSERT_EQ(Params.JpegMarkerList->Count(), 1);
+  EXPECT_EQ(MarkerBytes(*Params.JpegMarkerList, 0), Old);
+}
+
 TEST(JpegMetadataMarkers, WithoutExifPresentTheExifMarkersStay) {
   TIOParams Params;
   std::vector<Byte> Old;
