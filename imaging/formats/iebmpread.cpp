@@ -239,9 +239,13 @@ void DecodeRleBlock(TStream* Stream, TIEBitmap* Bitmap, const TBmpLayout& L, Int
 void DecodeRows(TStream* Stream, TIEBitmap* Bitmap, const TBmpLayout& L, TRowDecoder& Rows,
                 TIEIOProgress& Progress) {
   const Int64 FileRowLen = (static_cast<Int64>(L.Width) * L.BitCount + 31) / 32 * 4;
-  std::vector<Byte> Buffer(static_cast<size_t>(FileRowLen));
+  std::vector<Byte> Buffer;
   const Integer Origin = L.TopDown ? L.Height - 1 : 0;
   const Double Factor = 100.0 / L.Height;
+  // Rows whose file layout is the bitmap's own go straight into the bitmap.
+  const bool Straight = (L.BitCount == 1 || L.BitCount == 24 || (L.BitCount == 8 && Rows.Native)) &&
+                        Bitmap->GetRowLen() >= FileRowLen;
+  if (!Straight) Buffer.resize(static_cast<size_t>(FileRowLen));
   Integer Reported = -1;
   for (Integer R = L.Height - 1; R >= 0; --R) {
     const Integer Percent = static_cast<Integer>((L.Height - 1 - R) * Factor);
@@ -251,6 +255,10 @@ void DecodeRows(TStream* Stream, TIEBitmap* Bitmap, const TBmpLayout& L, TRowDec
     }
     if (IEIsAborting(Progress)) return;
     const Integer Row = std::abs(Origin - R);
+    if (Straight) {
+      if (ReadUpTo(Stream, Bitmap->GetScanline(Row), FileRowLen) < FileRowLen) return;
+      continue;
+    }
     const Integer Got = ReadUpTo(Stream, Buffer.data(), FileRowLen);
     if (Got <= 0) return;  // a short file: rows not covered stay as allocated
     std::fill(Buffer.begin() + Got, Buffer.end(), 0);
