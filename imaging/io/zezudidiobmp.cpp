@@ -25,10 +25,9 @@ void TZezudIdIO::ReadBMPStream(TStream* Stream) {
                               /*NoFileHeader=*/false, AlphaMask, !FParams->BmpHandleAlpha);
   if (AlphaMask) FIEBitmap->GetAlphaChannel()->CopyFromTIEMask(AlphaMask.get());
   ApplyDefaultDPI();
-  if (FAutoAdjustDPI) AdjustDPI();
+  AdjustAndShowDPI();
   FParams->FileName.clear();
   FParams->FileType = ioBMP;
-  UpdateViewDPI();
   UpdateAttachedView();
 }
 

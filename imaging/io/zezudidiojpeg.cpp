@@ -39,10 +39,9 @@ void TZezudIdIO::LoadFromFileJpeg(const std::u16string& FileName) {
   TIEBufferedReadStream Buffered(File.get(), 8192, IERelativeStreamOrigin);
   ReadJpeg(&Buffered, FIEBitmap, *FParams, Progress);
   ApplyDefaultDPI();
-  if (FAutoAdjustDPI) AdjustDPI();
+  AdjustAndShowDPI();
   FParams->FileName = FileName;
   FParams->FileType = ioJPEG;
-  UpdateViewDPI();
   UpdateAttachedView();
 }
 
@@ -64,10 +63,9 @@ void TZezudIdIO::LoadFromStreamJpeg(TStream* Stream) {
   ReadJpeg(Stream, FIEBitmap, *FParams, Progress);
   if (Headed) Stream->SetPosition(IEStreamHeaderDataEnd(Stream, Start, Header.Length));
   ApplyDefaultDPI();
-  if (FAutoAdjustDPI) AdjustDPI();
+  AdjustAndShowDPI();
   FParams->FileName.clear();
   FParams->FileType = ioJPEG;
-  UpdateViewDPI();
   UpdateAttachedView();
 }
 

@@ -46,10 +46,9 @@ void TZezudIdIO::LoadFromFilePNG(const std::u16string& FileName) {
   PngReadStream(File.get(), FIEBitmap, *FParams, Progress, false);
   SetBackground(RGBToColor(FParams->PngBackground));
   ApplyDefaultDPI();
-  if (FAutoAdjustDPI) AdjustDPI();
+  AdjustAndShowDPI();
   FParams->FileName = FileName;
   FParams->FileType = ioPNG;
-  UpdateViewDPI();
   UpdateAttachedView();
 }
 
@@ -66,10 +65,9 @@ void TZezudIdIO::LoadFromStreamPNG(TStream* Stream) {
   PngReadStream(Stream, FIEBitmap, *FParams, Progress, false);
   SetBackground(RGBToColor(FParams->PngBackground));
   ApplyDefaultDPI();
-  if (FAutoAdjustDPI) AdjustDPI();
+  AdjustAndShowDPI();
   FParams->FileName.clear();
   FParams->FileType = ioPNG;
-  UpdateViewDPI();
   UpdateAttachedView();
 }
 
