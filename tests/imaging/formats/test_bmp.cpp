@@ -157,6 +157,23 @@ TEST(BmpRead, TopDownRowsAndAlphaFollowTheFileOrder) {
   EXPECT_EQ(Up.Bitmap.GetPixel24(0, 1), (TIERGBTriple{1, 2, 3}));
   EXPECT_EQ(Up.Alpha->GetScanline(1)[1], 20);
 
+  TBmpFixture Rgb = F;  // 24 and native 8 bits go straight into the rows, in the same order
+  Rgb.BitCount = 24;
+  Rgb.Height = -2;
+  Rgb.Pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+  TBmpRead Down24;
+  Down24.Load(EncodeBmp(Rgb));
+  EXPECT_EQ(Down24.Bitmap.GetPixel24(1, 0), (TIERGBTriple{4, 5, 6}));
+  EXPECT_EQ(Down24.Bitmap.GetPixel24(0, 1), (TIERGBTriple{7, 8, 9}));
+  Rgb.BitCount = 8;
+  Rgb.Palette.assign(1024, 0);
+  Rgb.Pixels = {1, 2, 0, 0, 3, 4, 0, 0};
+  TBmpRead Down8;
+  Down8.Params.NativePixelFormat = true;
+  Down8.Load(EncodeBmp(Rgb));
+  EXPECT_EQ(Down8.Bitmap.GetPixel8(1, 0), 2);
+  EXPECT_EQ(Down8.Bitmap.GetPixel8(0, 1), 3);
+
   for (Byte A : {0, 255}) {  // alpha that says nothing
     for (size_t I = 3; I < F.Pixels.size(); I += 4) F.Pixels[I] = A;
     TBmpRead Flat;
