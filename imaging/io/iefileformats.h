@@ -7,8 +7,9 @@
 // iefileformats.cpp, in registration order), but InitFileFormats registers only the rows of
 // formats whose filters are built into the program: JPEG and PNG (this library) always, the
 // formats of the further-formats library (imaging/formats) once that library has registered
-// its procedures. A format that is not registered is unknown to the extension lookup and the
-// detector, so loading it sets Aborting; it is never a silent success.
+// its procedures. A format that is not registered has no row: the extension lookup does not
+// know it and its content tests do not run (the detector still names the stream headers and
+// signatures it checks itself), so the component finds no loader for it.
 //
 // How imaging/formats joins. This library never includes imaging/formats (nor the view library
 // above it). The procedures of those libraries that this one calls are pointers in
