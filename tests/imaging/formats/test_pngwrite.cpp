@@ -202,6 +202,25 @@ TEST(PngWrite, GreyPicturesKeepTheirDepth) {
   EXPECT_EQ(F.Rows[1][3], 0x34);
 }
 
+TEST(PngWrite, PalettePictureKeepsItsIndices) {
+  TIEBitmap Source(5, 3, ie8p);
+  Source.SetPaletteColor(0, BGR(0, 0, 0));
+  Source.SetPaletteColor(1, BGR(255, 10, 20));
+  Source.SetPaletteColor(2, BGR(30, 200, 40));
+  for (Integer Y = 0; Y < 3; ++Y)
+    for (Integer X = 0; X < 5; ++X) Source.SetPixel8(X, Y, static_cast<Byte>((X + Y) % 3));
+  TIOParams Params;
+  Params.SamplesPerPixel = 1;
+  const TPngFacts F = Inspect(Write(Source, Params));
+  ASSERT_EQ(F.ColorType, PNG_COLOR_TYPE_PALETTE);
+  for (Integer Y = 0; Y < 3; ++Y)
+    for (Integer X = 0; X < 5; ++X) {
+      const png_color& C = F.Palette[F.Rows[Y][X]];
+      const TIERGBTriple Expected = Source.GetPixelRGB(X, Y);
+      ASSERT_EQ(BGR(C.red, C.green, C.blue), Expected) << X << "," << Y;
+    }
+}
+
 TEST(PngWrite, AlphaMaskMakesRgbaOrATransparentPaletteEntry) {
   TIEBitmap Source;
   FillPicture(Source, {BGR(255, 0, 0), BGR(0, 128, 255), BGR(9, 8, 7)});
