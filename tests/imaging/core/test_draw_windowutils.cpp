@@ -5,6 +5,7 @@
 #include "imaging/core/ieviewparams.h"
 #include "imaging/core/iewinutils.h"
 #include "platform/classes/Forms.h"
+#include "platform/classes/StdCtrls.h"
 #include "platform/user/FlatScrollBars.h"
 #include "platform/user/User.h"
 
@@ -14,6 +15,11 @@ namespace {
 
 class TWindowUtilsTest : public TScreenTest {
  protected:
+  // The system's window classes exist from the class library's first native control on.
+  void SetUp() override {
+    TScreenTest::SetUp();
+    InitNativeControls();
+  }
   void TearDown() override {
     if (Wnd != nullptr) DestroyWindow(Wnd);
     TScreenTest::TearDown();
