@@ -3,6 +3,8 @@
 #include "app/Main.h"
 #include "app/Functions.h"
 #include "imaging/core/hyieutils.h"
+#include "imaging/formats/ieformats.h"
+#include "imaging/io/ieiolibrary.h"
 #include "platform/classes/Application.h"
 #include "platform/display/HeadlessDisplay.h"
 #include "raster/RS32_Startup.h"
@@ -11,6 +13,9 @@ int main() {
   KeepPictureMemory();
   InitDisplayBackend();
   InitializeRasterLibrary();
+  // The libraries above the imaging core join its start-up before it runs.
+  IEFormatsInstall();
+  IORegisterLibraryHooks();
   LibraryInitialize();
   Application->Initialize();
   Application->CreateForm(Form1);
