@@ -73,6 +73,10 @@ void TIEICC::LoadFromBuffer(const void* Data, Integer Length) {
 void TIEICC::Assign(const TIEICC* Source) {
   if (Source == this) return;
   // Copied first: Source may hold no bytes, and Clear would free nothing of it anyway.
+  if (Source->FNamedSRGB) {
+    OpenSRGB();
+    return;
+  }
   std::vector<Byte> Raw = Source->FRaw;
   Clear();
   FRaw = std::move(Raw);
@@ -108,11 +112,13 @@ void TIEICC::CloseProfile() {
   FreeTransform();
   if (FProfile) cmsCloseProfile(FProfile);
   FProfile = nullptr;
+  FNamedSRGB = false;
 }
 
 void TIEICC::OpenSRGB() {
   Clear();
   FProfile = cmsCreate_sRGBProfile();
+  FNamedSRGB = FProfile != nullptr;
 }
 
 void TIEICC::FreeTransform() {

@@ -40,7 +40,8 @@ class TIEICC : public TObject {
 
   // Clears, copies Length bytes of Data and opens them.
   void LoadFromBuffer(const void* Data, Integer Length);
-  // Clears, copies Source's raw bytes and opens them (an sRGB opened by name has none).
+  // Clears, copies Source's raw bytes and opens them; an sRGB opened by name, which has no bytes,
+  // is opened by name again.
   void Assign(const TIEICC* Source);
   // Closes the profile and its transform, frees the raw bytes, clears the applied flag.
   void Clear();
@@ -85,6 +86,7 @@ class TIEICC : public TObject {
   void* FTransformDestProfile = nullptr;
   Integer FInputCode = 0, FOutputCode = 0, FIntent = 0, FFlags = 0;
   bool FApplied = false;
+  bool FNamedSRGB = false;  // opened by OpenSRGB, without raw bytes
   std::string FCopyright;
   std::string FDescription;
 };

@@ -113,6 +113,9 @@ TEST(ICCProfile, ClearAssignAndTheSRGBProfile) {
   Copy.OpenSRGB();
   EXPECT_TRUE(Copy.IsValid());
   EXPECT_EQ(Copy.GetRawLength(), 0);  // opened by name, no bytes
+  TIEICC CopyOfNamed;
+  CopyOfNamed.Assign(&Copy);
+  EXPECT_TRUE(CopyOfNamed.IsValid());
   Source.CloseProfile();
   EXPECT_FALSE(Source.IsValid());
   EXPECT_EQ(Source.GetRawLength(), static_cast<Integer>(Bytes.size()));
