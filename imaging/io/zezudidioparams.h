@@ -267,5 +267,7 @@ class TIOParams : public TIOParamsVals, public TIOParamsFields, public TIOParams
   std::unique_ptr<TStringList> PxmComments;
 
  private:
+  void ClearIPTC();
+
   std::unique_ptr<TIEImagingAnnot> FImagingAnnot;
 };

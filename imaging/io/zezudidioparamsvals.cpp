@@ -87,7 +87,7 @@ void TIOParams::SetDefaultParams() {
   PngTextValues->Clear();
   DicomTags->Clear();
   TgaDate = Date();
-  IPTCInfo->Clear();
+  ClearIPTC();
   PxmComments->Clear();
   ResetEXIF();
   FImagingAnnot.reset();
@@ -96,8 +96,15 @@ void TIOParams::SetDefaultParams() {
   DefaultICC.reset();
 }
 
-void TIOParams::ResetInfo() {
+// A reset is no edit of the user's: a save must not take the emptied list for one and drop an
+// APP13 block the reader did not turn into datasets.
+void TIOParams::ClearIPTC() {
   IPTCInfo->Clear();
+  IPTCInfo->SetUserChanged(false);
+}
+
+void TIOParams::ResetInfo() {
+  ClearIPTC();
   FImagingAnnot.reset();
   JpegMarkerList->Clear();
   ResetEXIF();

@@ -160,8 +160,7 @@ TEST(JpegMetadataMarkers, IptcBlockFollowsTheUsersChanges) {
   TIOParams Params;
   const Bytes Untouched = {'P', 'h', 'o', 't', 'o'};
   AddMarker(*Params.JpegMarkerList, IEJpegAPP13, Untouched);
-  Params.IPTCInfo->SetUserChanged(false);  // as a reader leaves it
-  IEUpdateJpegMetadataMarkers(Params);
+  IEUpdateJpegMetadataMarkers(Params);  // a fresh list is no change of the user's
   ASSERT_EQ(Params.JpegMarkerList->Count(), 1);
   EXPECT_EQ(MarkerBytes(*Params.JpegMarkerList, 0), Untouched);
 
