@@ -87,6 +87,7 @@ TEST_F(TThreadsTest, WaitThreadsWithAbortStopsTheRunningLoad) {
 
 TEST_F(TThreadsTest, DestroyingTheComponentWaitsForABackgroundSave) {
   Picture.Allocate(3, 3, ie24RGB);
+  Picture.Fill(0);
   TstBehaviour.HoldWrite = true;
   IO->SaveToFile(PathOf("slow.tst"));
   std::thread Releaser([] {
@@ -102,9 +103,9 @@ TEST_F(TThreadsTest, DestroyingTheComponentWaitsForABackgroundSave) {
 // messages; the component's own handlers are not called on the worker. The view has no window
 // yet: the worker has it made on this thread while WaitThreads waits here.
 TEST_F(TThreadsTest, ViewWithAWindowGetsPostedMessages) {
-  TForm Form(nullptr);
-  auto* View = new TFakeView(&Form);
-  View->SetParent(&Form);
+  auto Form = std::make_unique<TForm>(nullptr);
+  auto* View = new TFakeView(Form.get());
+  View->SetParent(Form.get());
   IO->SetAttachedZezudId(View);
   ASSERT_FALSE(View->HandleAllocated());
   IO->LoadFromFile(WriteFile("a.tst", TstBytes(2, 2, 0)));
@@ -116,7 +117,9 @@ TEST_F(TThreadsTest, ViewWithAWindowGetsPostedMessages) {
   EXPECT_EQ(View->TakeLog(),
             (std::vector<std::string>{"message progress 50", "message progress 100", "message update",
                                       "message progress 100", "message finish"}));
-  IO->SetAttachedZezudId(nullptr);
+  Form.reset();
+  EXPECT_EQ(IO->GetAttachedZezudId(), nullptr);
+  Application->ProcessMessages();  // the windows' last messages
 }
 
 }  // namespace
