@@ -1,6 +1,7 @@
 // TZezudIdIO::AdjustDPI: pictures whose horizontal and vertical resolution differ are
 // resampled so that both are equal and the picture keeps its printed proportions.
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -51,11 +52,11 @@ void TZezudIdIO::AdjustDPI() {
   // The shorter side grows or shrinks to the other side's resolution.
   const bool ScaleHeight = P.Height < P.Width;
   const Integer Dpi = ScaleHeight ? DpiX : DpiY;
-  if (ScaleHeight)
-    Height = static_cast<Integer>(static_cast<Double>(Height) / DpiY * DpiX);
-  else
-    Width = static_cast<Integer>(static_cast<Double>(Width) / DpiX * DpiY);
-  if (Width <= 0 || Height <= 0) return;
+  const Double NewSide =
+      ScaleHeight ? static_cast<Double>(Height) / DpiY * DpiX : static_cast<Double>(Width) / DpiX * DpiY;
+  // Resolutions from a file can ask for a side no picture can have.
+  if (NewSide < 1 || NewSide > std::numeric_limits<Integer>::max()) return;
+  (ScaleHeight ? Height : Width) = static_cast<Integer>(NewSide);
 
   std::unique_ptr<TIEBitmap> KeptAlpha;
   if (Picture.HasAlphaChannel()) {

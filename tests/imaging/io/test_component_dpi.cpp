@@ -43,7 +43,8 @@ TEST_F(TAdjustDpiTest, ShorterSideTakesTheOtherResolution) {
 TEST_F(TAdjustDpiTest, NothingToDoLeavesEverything) {
   const struct {
     Integer DpiX, DpiY, ParamsWidth;
-  } Cases[] = {{300, 300, 4}, {0, 300, 4}, {300, -1, 4}, {300, 150, 0}};
+  } Cases[] = {{300, 300, 4}, {0, 300, 4}, {300, -1, 4}, {300, 150, 0}, {2147483647, 1, 4}, {1, 300, 4}};
+  // The last two ask for a side beyond any integer and for one that would vanish.
   for (const auto& Case : Cases) {
     Prepare(4, 2, ie24RGB, Case.DpiX, Case.DpiY);
     IO.GetParams()->Width = Case.ParamsWidth;
