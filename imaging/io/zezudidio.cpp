@@ -218,6 +218,11 @@ void TZezudIdIO::DoProgress(TObject* Sender, Integer Percent) {
   FOnProgress(Sender, Percent);
 }
 
+void TZezudIdIO::FailWork() {
+  SetAborting(true);
+  DoFinishWork();
+}
+
 void TZezudIdIO::DoFinishWork() {
   DoProgress(this, 100);
   if (!FOnFinishWork) return;

@@ -261,6 +261,8 @@ class TZezudIdIO : public TComponent {
   // Registry formats (not the component's own): the row's read and write procedures.
   // Clears the file name, type and picture info; a row without a real read procedure ends
   // the load here as failed (false).
+  // Ends an operation that cannot run: Aborting set, then DoFinishWork.
+  void FailWork();
   bool BeginExternalLoad(const TIEFileFormatInfo& Info);
   // CatchReader: an exception of the read procedure becomes Aborting instead of passing on.
   void LoadExternalFile(const std::u16string& FileName, const TIEFileFormatInfo& Info, bool CatchReader);

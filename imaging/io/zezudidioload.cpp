@@ -43,8 +43,7 @@ bool TZezudIdIO::BeginExternalLoad(const TIEFileFormatInfo& Info) {
   FParams->ResetInfo();
   // A built-in row's placeholder reads nothing: a load through it would be a silent success.
   if (Info.ReadFunction && Info.ReadFunction != IEPlaceholderRead) return true;
-  SetAborting(true);
-  DoFinishWork();
+  FailWork();
   return false;
 }
 
@@ -72,8 +71,7 @@ void TZezudIdIO::LoadExternalStream(TStream* Stream, const TIEFileFormatInfo& In
   FParams->FileName.clear();
   FParams->FileType = ioUnknown;
   if (!Info.ReadFunction || Info.ReadFunction == IEPlaceholderRead) {
-    SetAborting(true);
-    DoFinishWork();
+    FailWork();
     return;
   }
   SetAborting(false);
@@ -91,8 +89,7 @@ void TZezudIdIO::LoadFromFile(const std::u16string& FileName) {
   const TIEFileFormatInfo* Info =
       FileName.empty() ? nullptr : FindFileFormatInfoByExtension(LowerExtension(FileName));
   if (!Info) {
-    SetAborting(true);
-    DoFinishWork();
+    FailWork();
     return;
   }
   if (Info->InternalFormat && LoadOwnFormatFile(FileName, Info->FileType)) return;
@@ -110,7 +107,10 @@ void TZezudIdIO::LoadFromFileAuto(const std::u16string& FileName) {
 
 void TZezudIdIO::LoadFromFileFormat(const std::u16string& FileName, TIEFileType FileType) {
   const TIEFileFormatInfo* Info = FindFileFormatInfo(FileType);
-  if (!Info) return;
+  if (!Info) {
+    FailWork();  // no filter for this format yet
+    return;
+  }
   if (Info->InternalFormat) {
     if (!LoadOwnFormatFile(FileName, FileType)) LoadFromFile(FileName);
     return;
@@ -123,7 +123,10 @@ void TZezudIdIO::LoadFromStream(TStream* Stream) {
   const Int64 Start = Stream->GetPosition();
   const TIEFileFormatInfo* Info = FindFileFormatInfo(DetectStreamFormat(Stream));
   Stream->SetPosition(Start);
-  if (!Info) return;  // not recognised: picture and Aborting stay as they were
+  if (!Info) {
+    FailWork();  // not recognised, or no filter for it yet: the picture stays
+    return;
+  }
   if (Info->InternalFormat) {
     LoadOwnFormatStream(Stream, Info->FileType);
     return;
@@ -138,7 +141,10 @@ void TZezudIdIO::LoadFromStreamFormat(TStream* Stream, TIEFileType FileType) {
     return;
   }
   const TIEFileFormatInfo* Info = FindFileFormatInfo(FileType);
-  if (!Info) return;
+  if (!Info) {
+    FailWork();  // no filter for this format yet
+    return;
+  }
   if (Info->InternalFormat) {
     LoadOwnFormatStream(Stream, FileType);
     return;

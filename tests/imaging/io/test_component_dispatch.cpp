@@ -66,15 +66,22 @@ TEST_F(TDispatchTest, LoadFromFileAutoTrustsContentOverExtension) {
   EXPECT_EQ(IO.GetParams()->FileType, ioTST);
 }
 
-TEST_F(TDispatchTest, UnrecognisedStreamChangesNothing) {
+// An unrecognised stream, or a format without a filter yet, is a failed load, never a silent
+// success; the picture stays.
+TEST_F(TDispatchTest, UnrecognisedStreamFailsAndKeepsThePicture) {
   IO.GetIEBitmap()->Allocate(5, 5, ie8g);
-  IO.SetAborting(true);
+  IO.SetAborting(false);
   auto Stream = StreamOf("no picture format starts like this");
   IO.LoadFromStream(Stream.get());
   EXPECT_TRUE(IO.GetAborting());
   EXPECT_EQ(IO.GetIEBitmap()->GetPixelFormat(), ie8g);
   EXPECT_EQ(Stream->GetPosition(), 0);
-  EXPECT_TRUE(Log.Lines.empty());
+  EXPECT_TRUE(Log.Has("finish"));
+
+  IO.SetAborting(false);
+  IO.LoadFromStreamFormat(Stream.get(), 77);
+  EXPECT_TRUE(IO.GetAborting());
+  EXPECT_EQ(IO.GetIEBitmap()->GetWidth(), 5);
 }
 
 TEST_F(TDispatchTest, StreamLoadsByContentAndByCode) {
