@@ -250,8 +250,13 @@ class TZezudIdIO : public TComponent {
   void WriteReplacingFile(const std::u16string& FileName, const std::function<void(TStream*)>& Writer);
   // The picture as ie24RGB unless it is ie24RGB or ie1g, as most writers want it.
   void ConvertForWriter();
-  // Loads: the parameters' info reset and the picture's alpha channel dropped.
-  void PrepareLoad();
+  // A consistent picture to work on; without one Aborting is set and the result is false.
+  bool PictureReady();
+  // Loads: PictureReady, then the parameters' info reset and the picture's alpha channel dropped.
+  bool BeginLoad();
+  // Loads after the reader: default and adjusted resolutions, the file name (empty for a
+  // stream) and type recorded, the attached view told.
+  void EndLoad(const std::u16string& FileName, TIEFileType FileType);
   // Resolutions below 2 become the library default.
   void ApplyDefaultDPI();
   // Loads after the reader: AdjustDPI when AutoAdjustDPI, then UpdateViewDPI.

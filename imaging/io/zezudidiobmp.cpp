@@ -9,11 +9,7 @@
 
 void TZezudIdIO::ReadBMPStream(TStream* Stream) {
   SetAborting(false);
-  if (!MakeConsistentBitmap({})) {
-    SetAborting(true);
-    return;
-  }
-  PrepareLoad();
+  if (!BeginLoad()) return;
   // Without the further-formats library there is no BMP reader: the load fails.
   if (!IEFormatProcs.BmpReadStream) {
     SetAborting(true);
@@ -24,19 +20,12 @@ void TZezudIdIO::ReadBMPStream(TStream* Stream) {
   IEFormatProcs.BmpReadStream(Stream, FIEBitmap, 0, *FParams, Progress, /*Preview=*/false,
                               /*NoFileHeader=*/false, AlphaMask, !FParams->BmpHandleAlpha);
   if (AlphaMask) FIEBitmap->GetAlphaChannel()->CopyFromTIEMask(AlphaMask.get());
-  ApplyDefaultDPI();
-  AdjustAndShowDPI();
-  FParams->FileName.clear();
-  FParams->FileType = ioBMP;
-  UpdateAttachedView();
+  EndLoad({}, ioBMP);
 }
 
 void TZezudIdIO::WriteBMPStream(TStream* Stream) {
   SetAborting(false);
-  if (!MakeConsistentBitmap({})) {
-    SetAborting(true);
-    return;
-  }
+  if (!PictureReady()) return;
   if (!IEFormatProcs.BmpWriteStream) {
     SetAborting(true);
     return;
@@ -62,10 +51,7 @@ void TZezudIdIO::LoadFromStreamBMP(TStream* Stream) {
 void TZezudIdIO::SaveToFileBMP(const std::u16string& FileName) {
   if (HandToThread(&TZezudIdIO::SaveToFileBMP, FileName)) return;
   auto Finish = ScopeExit([this] { DoFinishWork(); });
-  if (!MakeConsistentBitmap({})) {
-    SetAborting(true);
-    return;
-  }
+  if (!PictureReady()) return;
   WriteReplacingFile(FileName, [this](TStream* Stream) { WriteBMPStream(Stream); });
   FParams->FileName = FileName;
   FParams->FileType = ioBMP;

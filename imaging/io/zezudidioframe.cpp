@@ -87,9 +87,25 @@ void TZezudIdIO::ConvertForWriter() {
   if (Format != ie24RGB && Format != ie1g) FIEBitmap->ConvertToPixelFormat(ie24RGB);
 }
 
-void TZezudIdIO::PrepareLoad() {
+bool TZezudIdIO::PictureReady() {
+  if (MakeConsistentBitmap({})) return true;
+  SetAborting(true);
+  return false;
+}
+
+bool TZezudIdIO::BeginLoad() {
+  if (!PictureReady()) return false;
   FParams->ResetInfo();
   FIEBitmap->RemoveAlphaChannel(false, 0);
+  return true;
+}
+
+void TZezudIdIO::EndLoad(const std::u16string& FileName, TIEFileType FileType) {
+  ApplyDefaultDPI();
+  AdjustAndShowDPI();
+  FParams->FileName = FileName;
+  FParams->FileType = FileType;
+  UpdateAttachedView();
 }
 
 void TZezudIdIO::ApplyDefaultDPI() {

@@ -30,30 +30,18 @@ void TZezudIdIO::LoadFromFileJpeg(const std::u16string& FileName) {
   if (HandToThread(&TZezudIdIO::LoadFromFileJpeg, FileName)) return;
   auto Finish = ScopeExit([this] { DoFinishWork(); });
   const auto File = OpenFileForLoad(FileName);
-  if (!MakeConsistentBitmap({})) {
-    SetAborting(true);
-    return;
-  }
-  PrepareLoad();
+  if (!BeginLoad()) return;
   TIEIOProgress Progress = MakeProgress();
   TIEBufferedReadStream Buffered(File.get(), 8192, IERelativeStreamOrigin);
   ReadJpeg(&Buffered, FIEBitmap, *FParams, Progress);
-  ApplyDefaultDPI();
-  AdjustAndShowDPI();
-  FParams->FileName = FileName;
-  FParams->FileType = ioJPEG;
-  UpdateAttachedView();
+  EndLoad(FileName, ioJPEG);
 }
 
 void TZezudIdIO::LoadFromStreamJpeg(TStream* Stream) {
   if (HandToThread(&TZezudIdIO::LoadFromStreamJpeg, Stream)) return;
   SetAborting(false);
   auto Finish = ScopeExit([this] { DoFinishWork(); });
-  if (!MakeConsistentBitmap({})) {
-    SetAborting(true);
-    return;
-  }
-  PrepareLoad();
+  if (!BeginLoad()) return;
   TIEIOProgress Progress = MakeProgress();
   // A "JFIF" header is recognised whatever StreamHeaders says.
   const Int64 Start = Stream->GetPosition();
@@ -62,21 +50,14 @@ void TZezudIdIO::LoadFromStreamJpeg(TStream* Stream) {
   if (!Headed) Stream->SetPosition(Start);
   ReadJpeg(Stream, FIEBitmap, *FParams, Progress);
   if (Headed) Stream->SetPosition(IEStreamHeaderDataEnd(Stream, Start, Header.Length));
-  ApplyDefaultDPI();
-  AdjustAndShowDPI();
-  FParams->FileName.clear();
-  FParams->FileType = ioJPEG;
-  UpdateAttachedView();
+  EndLoad({}, ioJPEG);
 }
 
 void TZezudIdIO::SaveToFileJpeg(const std::u16string& FileName) {
   if (HandToThread(&TZezudIdIO::SaveToFileJpeg, FileName)) return;
   auto Finish = ScopeExit([this] { DoFinishWork(); });
   // Nothing to save: the old file stays and the save fails.
-  if (!MakeConsistentBitmap({})) {
-    SetAborting(true);
-    return;
-  }
+  if (!PictureReady()) return;
   WriteReplacingFile(FileName, [this](TStream* Stream) {
     ConvertForWriter();
     UpdatePhotoshopResolution();
@@ -91,10 +72,7 @@ void TZezudIdIO::SaveToStreamJpeg(TStream* Stream) {
   if (HandToThread(&TZezudIdIO::SaveToStreamJpeg, Stream)) return;
   SetAborting(false);
   auto Finish = ScopeExit([this] { DoFinishWork(); });
-  if (!MakeConsistentBitmap({})) {
-    SetAborting(true);
-    return;
-  }
+  if (!PictureReady()) return;
   ConvertForWriter();
   UpdatePhotoshopResolution();
   TIEIOProgress Progress = MakeProgress();

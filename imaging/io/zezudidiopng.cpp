@@ -36,48 +36,29 @@ void TZezudIdIO::LoadFromFilePNG(const std::u16string& FileName) {
   if (HandToThread(&TZezudIdIO::LoadFromFilePNG, FileName)) return;
   auto Finish = ScopeExit([this] { DoFinishWork(); });
   const auto File = OpenFileForLoad(FileName);
-  if (!MakeConsistentBitmap({})) {
-    SetAborting(true);
-    return;
-  }
-  PrepareLoad();
+  if (!BeginLoad()) return;
   FParams->PngBackground = IEColorToRGB(GetBackground());
   TIEIOProgress Progress = MakeProgress();
   PngReadStream(File.get(), FIEBitmap, *FParams, Progress, false);
   SetBackground(RGBToColor(FParams->PngBackground));
-  ApplyDefaultDPI();
-  AdjustAndShowDPI();
-  FParams->FileName = FileName;
-  FParams->FileType = ioPNG;
-  UpdateAttachedView();
+  EndLoad(FileName, ioPNG);
 }
 
 void TZezudIdIO::LoadFromStreamPNG(TStream* Stream) {
   if (HandToThread(&TZezudIdIO::LoadFromStreamPNG, Stream)) return;
   SetAborting(false);
   auto Finish = ScopeExit([this] { DoFinishWork(); });
-  if (!MakeConsistentBitmap({})) {
-    SetAborting(true);
-    return;
-  }
-  PrepareLoad();
+  if (!BeginLoad()) return;
   TIEIOProgress Progress = MakeProgress();
   PngReadStream(Stream, FIEBitmap, *FParams, Progress, false);
   SetBackground(RGBToColor(FParams->PngBackground));
-  ApplyDefaultDPI();
-  AdjustAndShowDPI();
-  FParams->FileName.clear();
-  FParams->FileType = ioPNG;
-  UpdateAttachedView();
+  EndLoad({}, ioPNG);
 }
 
 void TZezudIdIO::SaveToFilePNG(const std::u16string& FileName) {
   if (HandToThread(&TZezudIdIO::SaveToFilePNG, FileName)) return;
   auto Finish = ScopeExit([this] { DoFinishWork(); });
-  if (!MakeConsistentBitmap({})) {
-    SetAborting(true);
-    return;
-  }
+  if (!PictureReady()) return;
   WriteReplacingFile(FileName, [this](TStream* Stream) {
     TIEIOProgress Progress = MakeProgress();
     WritePng(Stream, FIEBitmap, *FParams, Progress);
@@ -90,10 +71,7 @@ void TZezudIdIO::SaveToStreamPNG(TStream* Stream) {
   if (HandToThread(&TZezudIdIO::SaveToStreamPNG, Stream)) return;
   SetAborting(false);
   auto Finish = ScopeExit([this] { DoFinishWork(); });
-  if (!MakeConsistentBitmap({})) {
-    SetAborting(true);
-    return;
-  }
+  if (!PictureReady()) return;
   TIEIOProgress Progress = MakeProgress();
   WritePng(Stream, FIEBitmap, *FParams, Progress);
 }
