@@ -11,6 +11,7 @@
 #include "imaging/core/ieutilsbits.h"
 #include "imaging/formats/iebmp.h"
 #include "imaging/io/ieioprogress.h"
+#include "imaging/io/iereadlimits.h"
 #include "imaging/io/ieresolution.h"
 #include "imaging/io/zezudidioparams.h"
 #include "platform/system/Streams.h"
@@ -205,6 +206,14 @@ TIEPixelFormat PixelFormatFor(Integer BitCount, bool Native) {
   return ie24RGB;
 }
 
+Int64 FileRowLength(const TBmpLayout& L) {
+  return (static_cast<Int64>(L.Width) * L.BitCount + 31) / 32 * 4;
+}
+
+bool RunLength(const TBmpLayout& L) {
+  return (L.BitCount == 4 || L.BitCount == 8) && L.Compression != 0;
+}
+
 bool Decodable(const TBmpLayout& L) {
   switch (L.BitCount) {
     case 1:
@@ -220,6 +229,15 @@ bool Decodable(const TBmpLayout& L) {
     default:
       return false;
   }
+}
+
+// Whole rows need their bytes; a run of up to 255 pixels takes two bytes of run-length data.
+// Compressions this reader leaves undecoded get the run-length bound too.
+constexpr Int64 MaxRunLengthPixelsPerByte = 128;
+
+bool ClaimsMoreThanDataHolds(const TBmpLayout& L, Int64 DataBytes) {
+  if (Decodable(L) && !RunLength(L)) return IEClaimExceedsData(L.Height, FileRowLength(L), DataBytes, 1);
+  return IEClaimExceedsData(L.Height, L.Width, DataBytes, MaxRunLengthPixelsPerByte);
 }
 
 // The RLE block, never more than the stream holds.
@@ -238,7 +256,7 @@ void DecodeRleBlock(TStream* Stream, TIEBitmap* Bitmap, const TBmpLayout& L, Int
 
 void DecodeRows(TStream* Stream, TIEBitmap* Bitmap, const TBmpLayout& L, TRowDecoder& Rows,
                 TIEIOProgress& Progress) {
-  const Int64 FileRowLen = (static_cast<Int64>(L.Width) * L.BitCount + 31) / 32 * 4;
+  const Int64 FileRowLen = FileRowLength(L);
   std::vector<Byte> Buffer;
   const Integer Origin = L.TopDown ? L.Height - 1 : 0;
   const Double Factor = 100.0 / L.Height;
@@ -326,6 +344,12 @@ void BmpReadStream(TStream* Stream, TIEBitmap* Bitmap, Int64 StreamSize, TIOPara
   SetSampleLayout(IOParams, L.BitCount);
   if (Preview) return;
 
+  // A header claiming more pixels than the data left could hold is refused before anything is
+  // allocated; a stream that cannot tell its size is read as far as it goes.
+  if (ClaimsMoreThanDataHolds(L, IEStreamBytesLeft(Stream))) {
+    IESetAborting(Progress);
+    return;
+  }
   const bool Native = IOParams.NativePixelFormat;
   if (!Bitmap->Allocate(L.Width, L.Height, PixelFormatFor(L.BitCount, Native))) {
     IESetAborting(Progress);
@@ -345,7 +369,7 @@ void BmpReadStream(TStream* Stream, TIEBitmap* Bitmap, Int64 StreamSize, TIOPara
       Rows.Alpha = AlphaMask.get();
     }
   }
-  if ((L.BitCount == 4 || L.BitCount == 8) && L.Compression != 0)
+  if (RunLength(L))
     DecodeRleBlock(Stream, Bitmap, L, RleSize, Rows, Progress);
   else
     DecodeRows(Stream, Bitmap, L, Rows, Progress);

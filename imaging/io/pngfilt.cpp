@@ -10,12 +10,21 @@
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/ieutilsbits.h"
 #include "imaging/io/ieioprogress.h"
+#include "imaging/io/iereadlimits.h"
 #include "imaging/io/ieresolution.h"
 #include "imaging/io/zezudidioparams.h"
 #include "platform/system/Streams.h"
 #include "platform/system/StringList.h"
 
 namespace {
+
+// Limits libpng applies while it reads the header and the ancillary chunks: the picture's sides,
+// the bytes of one chunk and the count of kept chunks.
+constexpr png_uint_32 MaxSide = 1000000;
+constexpr png_alloc_size_t MaxChunkBytes = 8000000;
+constexpr png_uint_32 MaxKeptChunks = 1000;
+// Deflate turns one byte into at most 1032.
+constexpr Int64 MaxInflateRatio = 1032;
 
 // Everything that must outlive a libpng error: the error exit longjmps back into DecodePng,
 // so the buffers are owned here, in the caller's frame, and DecodePng keeps only plain locals.
@@ -195,11 +204,22 @@ void ReadRows(TPngReadState& S, Integer Width, Integer Height, int Passes, int B
   }
 }
 
+// The filtered rows a picture inflates to, at least: one filter byte and the packed samples a
+// row (interlacing only adds filter bytes and padding).
+bool ClaimsMoreThanDataHolds(TPngReadState& S, png_uint_32 Width, png_uint_32 Height, int BitDepth,
+                             int ColorType) {
+  const Int64 RowBytes = 1 + (static_cast<Int64>(Width) * BitDepth * SamplesOfColorType(ColorType) + 7) / 8;
+  return IEClaimExceedsData(Height, RowBytes, IEStreamBytesLeft(S.Stream), MaxInflateRatio);
+}
+
 // Runs under libpng's error exit: locals are plain values, and nothing here is read again
 // after a longjmp.
 void DecodePng(TPngReadState& S) {
   if (setjmp(png_jmpbuf(S.Png))) return;
   png_set_read_fn(S.Png, &S, PngReadCallback);
+  png_set_user_limits(S.Png, MaxSide, MaxSide);
+  png_set_chunk_malloc_max(S.Png, MaxChunkBytes);
+  png_set_chunk_cache_max(S.Png, MaxKeptChunks);
   png_read_info(S.Png, S.Info);
   png_uint_32 Width = 0, Height = 0;
   int BitDepth = 0, ColorType = 0, Interlace = 0, Compression = 0, Filter = 0;
@@ -213,6 +233,12 @@ void DecodePng(TPngReadState& S) {
   png_read_update_info(S.Png, S.Info);
   FillParams(S, Width, Height, BitDepth, ColorType, Interlace);
   if (S.Preview) return;
+  // A header claiming more than the data left could inflate to is refused before anything is
+  // allocated; a stream that cannot tell its size is read as far as it goes.
+  if (ClaimsMoreThanDataHolds(S, Width, Height, BitDepth, ColorType)) {
+    IESetAborting(*S.Progress);
+    return;
+  }
   const auto W = static_cast<Integer>(Width), H = static_cast<Integer>(Height);
   if (!AllocateBitmap(S, W, H, BitDepth, ColorType, Native)) {
     IESetAborting(*S.Progress);

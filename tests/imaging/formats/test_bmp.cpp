@@ -12,6 +12,7 @@
 #include "imaging/io/zezudidioparams.h"
 #include "tests/imaging/formats/BmpTestSupport.h"
 #include "tests/imaging/formats/FormatsTestSupport.h"
+#include "tests/imaging/io/ReadLimitsTestSupport.h"
 
 namespace {
 
@@ -298,11 +299,11 @@ TEST(BmpRead, BadAndShortFiles) {
   EXPECT_EQ(NoSignature.Params.BitsPerSample, 99);  // untouched
 
   File[0] = 'B';
-  File.resize(File.size() - 8);  // the top row is missing
+  File.resize(File.size() - 8);  // the top row is missing: more rows claimed than the data holds
   TBmpRead Short;
   Short.Load(File);
-  EXPECT_FALSE(Short.P.Aborting);
-  EXPECT_EQ(Short.Bitmap.GetPixel24(1, 1), (TIERGBTriple{4, 5, 6}));
+  EXPECT_TRUE(Short.P.Aborting);
+  EXPECT_TRUE(Short.Bitmap.IsEmpty());
 
   F.Compression = 1;  // run-length data claiming far more than the file holds
   F.BitCount = 8;
@@ -321,6 +322,89 @@ TEST(BmpRead, BadAndShortFiles) {
   EXPECT_TRUE(Empty.Bitmap.IsEmpty());
   EXPECT_EQ(Empty.Params.BitsPerSample, 8);
   EXPECT_EQ(Empty.Params.SamplesPerPixel, 3);
+}
+
+// A header may claim no more pixels than the data after it could give: whole rows for
+// uncompressed data, 128 pixels a byte for run-length data and undecoded compressions.
+TEST(BmpRead, ClaimsBeyondTheDataAreRefusedBeforeAllocating) {
+  struct TCase {
+    Integer BitCount;
+    Cardinal Compression;
+    Integer Width, Height;
+    std::vector<Byte> Pixels;
+    bool Refused;
+  };
+  const TCase Cases[] = {
+      {24, 0, 2, 2, std::vector<Byte>(16, 1), false},  // exactly two padded rows
+      {24, 0, 2, 2, std::vector<Byte>(15, 1), true},
+      {8, 1, 256, 1, {0, 1}, false},  // end of bitmap alone: two bytes, 256 pixels
+      {8, 1, 257, 1, {0, 1}, true},
+      {4, 2, 128, 2, {0, 1}, false},
+      {4, 2, 129, 2, {0, 1}, true},
+      {24, 0, 60000, 60000, std::vector<Byte>(16, 1), true},
+      {8, 1, 60000, 60000, {255, 1, 0, 1}, true},
+      {4, 2, 60000, 60000, {255, 0x11, 0, 1}, true},
+      {1, 0, 60000, 60000, {0, 0, 0, 0}, true},
+      {7, 0, 60000, 60000, {0, 0, 0, 0}, true},  // a bit count that is never decoded
+  };
+  for (const TCase& C : Cases) {
+    TBmpFixture F;
+    F.BitCount = C.BitCount;
+    F.Compression = C.Compression;
+    F.Width = C.Width;
+    F.Height = C.Height;
+    F.Pixels = C.Pixels;
+    TLargestAllocation Memory(1 << 20);
+    TBmpRead R;
+    R.Load(EncodeBmp(F));
+    SCOPED_TRACE(testing::Message() << C.BitCount << " bits, " << C.Width << " x " << C.Height);
+    EXPECT_EQ(R.P.Aborting, C.Refused);
+    EXPECT_EQ(R.Bitmap.IsEmpty(), C.Refused);
+    EXPECT_LT(Memory.Largest(), 1u << 20);
+    EXPECT_EQ(R.Params.FileWidth, C.Width);  // the header still reaches the parameters
+  }
+}
+
+// A stream that cannot tell its size is read as far as it goes, whatever the header claims.
+TEST(BmpRead, StreamOfUnknownSizeKeepsTheShortFileBehaviour) {
+  struct TSizelessStream : TMemoryStream {
+    Int64 GetSize() override { return -1; }
+  };
+  TBmpFixture F;
+  F.Width = 2;
+  F.Height = 3;
+  F.Pixels = {1, 2, 3, 4, 5, 6, 0, 0};
+  TSizelessStream Stream;
+  LoadBytes(Stream, EncodeBmp(F));
+  TBmpRead R;
+  BmpReadStream(&Stream, &R.Bitmap, 0, R.Params, R.P.Progress, false, false, R.Alpha, false);
+  EXPECT_FALSE(R.P.Aborting);
+  ASSERT_EQ(R.Bitmap.GetHeight(), 3);
+  EXPECT_EQ(R.Bitmap.GetPixel24(1, 2), (TIERGBTriple{4, 5, 6}));
+}
+
+// Runs of 255 over 4000 x 4000 pixels: about 117 pixels a byte, close to what the cap allows.
+TEST(BmpRead, HighlyCompressedRunLengthPictureStillLoads) {
+  constexpr Integer Side = 4000;
+  TBmpFixture F;
+  F.BitCount = 8;
+  F.Compression = 1;
+  F.Width = Side;
+  F.Height = Side;
+  for (int I = 0; I < 256; ++I) F.Palette.insert(F.Palette.end(), {Byte(I), Byte(I), Byte(I), 0});
+  const std::vector<Byte> Row(Side, 42);
+  std::vector<Byte> Encoded(2 * Side + 2);
+  for (Integer Y = 0; Y < Side; ++Y) {
+    const Integer Bytes = BmpEncodeRle8Row(Row.data(), Side, Encoded.data());
+    F.Pixels.insert(F.Pixels.end(), Encoded.begin(), Encoded.begin() + Bytes);
+  }
+  TBmpRead R;
+  R.Params.NativePixelFormat = true;
+  R.Load(EncodeBmp(F));
+  ASSERT_FALSE(R.P.Aborting);
+  ASSERT_EQ(R.Bitmap.GetWidth(), Side);
+  EXPECT_EQ(R.Bitmap.GetPixel8(0, 0), 42);
+  EXPECT_EQ(R.Bitmap.GetPixel8(Side - 1, Side - 1), 42);
 }
 
 TEST(BmpWrite, RunLengthRowsAndEndCodes) {

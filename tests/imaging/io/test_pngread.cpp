@@ -1,6 +1,8 @@
 // The PNG reader against files made by plain libpng calls.
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <vector>
 
 #include "imaging/core/iebitmap.h"
@@ -10,6 +12,7 @@
 #include "platform/system/Streams.h"
 #include "platform/system/StringList.h"
 #include "tests/imaging/io/PngTestSupport.h"
+#include "tests/imaging/io/ReadLimitsTestSupport.h"
 
 namespace {
 
@@ -38,6 +41,20 @@ std::vector<std::vector<Byte>> GreyRows(Integer W, Integer H) {
   for (Integer Y = 0; Y < H; ++Y)
     for (Integer X = 0; X < W; ++X) Rows[Y][X] = static_cast<Byte>(Y * 40 + X * 10);
   return Rows;
+}
+
+// The file with its header's sides and interlace method replaced and the header's CRC made
+// right again, so that libpng takes the claim as it is.
+std::vector<Byte> WithHeader(std::vector<Byte> File, Cardinal Width, Cardinal Height, bool Interlaced) {
+  constexpr size_t Data = 16;  // signature, chunk length and type
+  for (int I = 0; I < 4; ++I) {
+    File[Data + I] = static_cast<Byte>(Width >> (24 - 8 * I));
+    File[Data + 4 + I] = static_cast<Byte>(Height >> (24 - 8 * I));
+  }
+  File[Data + 12] = Interlaced ? 1 : 0;
+  const uLong Crc = crc32(0, File.data() + Data - 4, 17);
+  for (int I = 0; I < 4; ++I) File[Data + 13 + I] = static_cast<Byte>(Crc >> (24 - 8 * I));
+  return File;
 }
 
 TIERGBTriple BGR(Byte R, Byte G, Byte B) {
@@ -217,6 +234,55 @@ TEST(PngRead, TruncatedAndCorruptFilesAbort) {
   TPngRead Empty;
   Empty.Load({});
   EXPECT_TRUE(Empty.Aborting);
+}
+
+// Deflate gives at most 1032 bytes for one, so a picture whose rows need more than that times
+// the data after the header is refused before the bitmap asks for memory.
+TEST(PngRead, ClaimsBeyondTheDataAreRefusedBeforeAllocating) {
+  TPngFixture F;
+  F.ColorType = PNG_COLOR_TYPE_GRAY;
+  F.Rows = GreyRows(F.Width, F.Height);
+  const auto Small = EncodePng(F);
+  for (bool Interlaced : {false, true}) {
+    SCOPED_TRACE(Interlaced ? "interlaced" : "not interlaced");
+    TLargestAllocation Memory(1 << 20);
+    TPngRead R;
+    R.Load(WithHeader(Small, 60000, 60000, Interlaced));
+    EXPECT_TRUE(R.Aborting);
+    EXPECT_TRUE(R.Bitmap.IsEmpty());
+    EXPECT_LT(Memory.Largest(), 1u << 20);
+    EXPECT_EQ(R.Params.FileWidth, 60000);  // the header still reaches the parameters
+  }
+  // At the bound the bitmap is allocated (and the read then ends at the data's end); one row
+  // more is refused. The data counts from the first IDAT chunk's data on.
+  const Int64 DataBytes = static_cast<Int64>(Small.size()) - 8 - 25 - 8;
+  const auto Rows = static_cast<Cardinal>(DataBytes * 1032 / (1 + F.Width));
+  for (Cardinal Extra : {0u, 1u}) {
+    TPngRead R;
+    R.Load(WithHeader(Small, static_cast<Cardinal>(F.Width), Rows + Extra, false));
+    EXPECT_TRUE(R.Aborting);
+    EXPECT_EQ(R.Bitmap.IsEmpty(), Extra == 1) << Extra;
+  }
+}
+
+// Single-colour pictures compress close to deflate's bound and still load.
+TEST(PngRead, HighlyCompressedPictureStillLoads) {
+  constexpr Integer Side = 4000;
+  TPngFixture F;
+  F.Width = F.Height = Side;
+  F.ColorType = PNG_COLOR_TYPE_GRAY;
+  F.Rows.assign(Side, std::vector<Byte>(Side, 77));
+  for (bool Interlaced : {false, true}) {
+    SCOPED_TRACE(Interlaced ? "interlaced" : "not interlaced");
+    F.Interlaced = Interlaced;
+    TPngRead R;
+    R.Params.NativePixelFormat = true;
+    R.Load(EncodePng(F));
+    ASSERT_FALSE(R.Aborting);
+    ASSERT_EQ(R.Bitmap.GetPixelFormat(), ie8g);
+    ASSERT_EQ(R.Bitmap.GetHeight(), Side);
+    EXPECT_EQ(R.Bitmap.GetPixel8(Side - 1, Side - 1), 77);
+  }
 }
 
 TEST(PngRead, SignatureTestRestoresThePosition) {
