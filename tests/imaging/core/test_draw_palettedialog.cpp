@@ -1,5 +1,6 @@
 // The palette window: how it is built, which colour the mouse points at, its cells, and the
 // modal answer driven by clicks and keys on the headless screen.
+#include <memory>
 #include <vector>
 
 #include "DrawTestSupport.h"
@@ -32,9 +33,15 @@ TColor ScreenColor(DWORD Pixel) {
 
 class TPaletteDialogTest : public TScreenTest {
  protected:
+  // The window goes before the base's last message pump, which frees destroyed windows.
+  void TearDown() override {
+    Owned.reset();
+    TScreenTest::TearDown();
+  }
   void Hover(Integer X, Integer Y) { Dialog.OnMouseMove(&Dialog, TShiftState{}, X, Y); }
   TPoint OnScreen(Integer X, Integer Y) { return Dialog.ClientToScreen({X, Y}); }
-  TZezudIdPaletteDialog Dialog{nullptr};
+  std::unique_ptr<TZezudIdPaletteDialog> Owned = std::make_unique<TZezudIdPaletteDialog>(nullptr);
+  TZezudIdPaletteDialog& Dialog = *Owned;
 };
 
 TEST_F(TPaletteDialogTest, IsBuiltAsAFixedDialogWithACancelButton) {
