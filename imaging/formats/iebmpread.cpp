@@ -231,13 +231,13 @@ bool Decodable(const TBmpLayout& L) {
   }
 }
 
-// Whole rows need their bytes; a run of up to 255 pixels takes two bytes of run-length data.
-// Compressions this reader leaves undecoded get the run-length bound too.
-constexpr Int64 MaxRunLengthPixelsPerByte = 128;
+// A run of up to 255 pixels takes two bytes of run-length data. Plain rows get the same bound,
+// not their full size: a short file loads the rows it has, and only a claim no data could
+// come near is refused.
+constexpr Int64 MaxPixelsPerDataByte = 128;
 
 bool ClaimsMoreThanDataHolds(const TBmpLayout& L, Int64 DataBytes) {
-  if (Decodable(L) && !RunLength(L)) return IEClaimExceedsData(L.Height, FileRowLength(L), DataBytes, 1);
-  return IEClaimExceedsData(L.Height, L.Width, DataBytes, MaxRunLengthPixelsPerByte);
+  return IEClaimExceedsData(L.Height, L.Width, DataBytes, MaxPixelsPerDataByte);
 }
 
 // The RLE block, never more than the stream holds.
