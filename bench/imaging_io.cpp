@@ -54,7 +54,7 @@ TIEBitmap& Photo() {
 const std::string& PhotoJpeg() {
   static const std::string Jpeg = [] {
     TStringStream Stream;
-    TIOParams Params;
+    TIOParamsVals Params;
     Params.JpegQuality = Quality;
     bool Aborting = false;
     TIEIOProgress Progress;
@@ -74,7 +74,7 @@ static void BM_JpegLoadFilter(benchmark::State& State) {
   TIEBitmap Bitmap;
   for (auto _ : State) {
     Stream.SetPosition(0);
-    TIOParams Params;
+    TIOParamsVals Params;
     bool Aborting = false;
     TIEIOProgress Progress;
     Progress.Aborting = &Aborting;
@@ -117,7 +117,7 @@ static void BM_JpegSaveFilter(benchmark::State& State) {
   for (auto _ : State) {
     TMemoryStream Stream;
     Stream.SetCapacity(static_cast<Int64>(PhotoJpeg().size()) * 2);
-    TIOParams Params;
+    TIOParamsVals Params;
     Params.JpegQuality = Quality;
     bool Aborting = false;
     TIEIOProgress Progress;
@@ -166,7 +166,7 @@ namespace {
 const std::string& PhotoPng() {
   static const std::string Png = [] {
     TStringStream Stream;
-    TIOParams Params;
+    TIOParamsVals Params;
     bool Aborting = false;
     TIEIOProgress Progress;
     Progress.Aborting = &Aborting;
@@ -196,7 +196,7 @@ static void BM_PngLoadFilter(benchmark::State& State) {
   TIEBitmap Bitmap;
   for (auto _ : State) {
     Stream.SetPosition(0);
-    TIOParams Params;
+    TIOParamsVals Params;
     bool Aborting = false;
     TIEIOProgress Progress;
     Progress.Aborting = &Aborting;

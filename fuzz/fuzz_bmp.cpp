@@ -14,7 +14,7 @@ namespace {
 // Pictures small enough to be written back on every run.
 constexpr Int64 MaxWrittenPixels = 1 << 16;
 
-bool Read(TMemoryStream& Stream, TIEBitmap& Bitmap, TIOParams& Params, bool Preview, bool NoFileHeader,
+bool Read(TMemoryStream& Stream, TIEBitmap& Bitmap, TIOParamsVals& Params, bool Preview, bool NoFileHeader,
           std::unique_ptr<TIEMask>& Alpha) {
   bool Aborting = false;
   TIEIOProgress Progress;
@@ -32,7 +32,7 @@ void Touch(TIEBitmap& Bitmap) {
 }
 
 void Run(TMemoryStream& Stream, bool Native, bool NoFileHeader) {
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.NativePixelFormat = Native;
   TIEBitmap Bitmap;
   std::unique_ptr<TIEMask> Alpha;

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   std::vector<Byte> Block(std::begin(IEEXIFHeader), std::end(IEEXIFHeader));
   Block.insert(Block.end(), Data, Data + Size);
   fuzz::Refusable([&] {
-    TIOParamsVals Params;
+    TIEMetaParams Params;
     IELoadEXIFFromBuffer(Block.data(), static_cast<Integer>(Block.size()), Params);
     std::vector<Byte> Again;
     IESaveEXIFToBuffer(Params, Again, true);
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     const Int64 At = IESearchTIFFHeader(&Buffered);
     if (At < 0) return;
     Buffered.Seek(At, soBeginning);
-    TIOParamsVals Params;
+    TIEMetaParams Params;
     IELoadEXIFFromRawStream(&Buffered, Params);
   });
   return 0;

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   bool Aborting = false;
   TIEIOProgress Progress;
   Progress.Aborting = &Aborting;
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.JpegScale = Choice & 7;
   Params.JpegExifThumbnailOnly = (Choice & 0x40) != 0;
   Params.JpegApplyExifOrientation = (Choice & 0x80) != 0;
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   fuzz::Refusable([&] {
     Stream.SetPosition(0);
     JpegStreamLength(&Stream);
-    TIOParams Preview;
+    TIOParamsVals Preview;
     bool PreviewAborting = false;
     TIEIOProgress Silent;
     Silent.Aborting = &PreviewAborting;

@@ -12,7 +12,7 @@ namespace {
 // Pictures small enough to be written back on every run.
 constexpr Int64 MaxWrittenPixels = 1 << 16;
 
-bool Read(TMemoryStream& Stream, TIEBitmap& Bitmap, TIOParams& Params, bool Preview) {
+bool Read(TMemoryStream& Stream, TIEBitmap& Bitmap, TIOParamsVals& Params, bool Preview) {
   bool Aborting = false;
   TIEIOProgress Progress;
   Progress.Aborting = &Aborting;
@@ -28,7 +28,7 @@ void Touch(TIEBitmap& Bitmap) {
 }
 
 void Run(TMemoryStream& Stream, bool Native) {
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.NativePixelFormat = Native;
   TIEBitmap Bitmap;
   if (!Read(Stream, Bitmap, Params, true)) return;
@@ -40,7 +40,7 @@ void Run(TMemoryStream& Stream, bool Native) {
   TIEIOProgress Progress;
   Progress.Aborting = &Aborting;
   PngWriteStream(&Out, &Bitmap, Params, Progress, nullptr);
-  TIOParams AgainParams;
+  TIOParamsVals AgainParams;
   TIEBitmap Again;
   if (!Read(Out, Again, AgainParams, false)) __builtin_trap();
 }

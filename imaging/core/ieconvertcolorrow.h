@@ -11,7 +11,7 @@
 extern bool ColorManagementEnabled;
 
 // The three colour profiles of the input/output parameters, each owned and created on first
-// use through its getter; TIOParamsVals carries them.
+// use through its getter; TIEMetaParams carries them.
 class TIOParamsICC {
  public:
   std::unique_ptr<TIEICC> InputICC;    // the profile embedded in the file read

@@ -27,7 +27,7 @@ struct TQuietProgress {
   TQuietProgress() { Record.Aborting = &Aborting; }
 };
 
-void ReadPage(TIEBitmap* Bitmap, TStream* Stream, TIOParamsVals& Params, Integer Index,
+void ReadPage(TIEBitmap* Bitmap, TStream* Stream, TIEMetaParams& Params, Integer Index,
               TQuietProgress& Progress, bool ParamsOnly) {
   Params.SetImageIndex(Index);
   Progress.Aborting = false;
@@ -35,7 +35,7 @@ void ReadPage(TIEBitmap* Bitmap, TStream* Stream, TIOParamsVals& Params, Integer
 }
 
 // The EXIF thumbnail, made when missing, without a picture.
-TIEBitmap* EmptyThumbnail(TIOParamsVals& Params) {
+TIEBitmap* EmptyThumbnail(TIEMetaParams& Params) {
   TIEBitmap* Thumbnail = Params.ExifThumbnailNeeded();
   Thumbnail->FreeImage(true);
   return Thumbnail;
@@ -47,7 +47,7 @@ bool IEIsEXIFBlock(const void* Data, Integer Length) {
   return Data && Length >= 5 && std::memcmp(Data, IEEXIFHeader, 5) == 0;
 }
 
-void IESaveEXIFToBuffer(TIOParamsVals& Params, std::vector<Byte>& Buffer, bool WithHeader) {
+void IESaveEXIFToBuffer(TIEMetaParams& Params, std::vector<Byte>& Buffer, bool WithHeader) {
   Buffer.clear();
   TMemoryStream Stream;
   TQuietProgress Progress;
@@ -55,7 +55,7 @@ void IESaveEXIFToBuffer(TIOParamsVals& Params, std::vector<Byte>& Buffer, bool W
   TIEBitmap* Thumbnail = Params.GetExifThumbnail();
   if (Thumbnail && !Thumbnail->IsEmpty()) {
     Stream.Seek(0, soBeginning);
-    TIOParamsVals Scratch;
+    TIEMetaParams Scratch;
     Scratch.SetImageIndex(1);
     Scratch.TiffCompression = 6;
     IEExifProcs.TiffWriteStream(&Stream, true, Thumbnail, Scratch, Progress.Record);
@@ -65,9 +65,9 @@ void IESaveEXIFToBuffer(TIOParamsVals& Params, std::vector<Byte>& Buffer, bool W
   Buffer.insert(Buffer.end(), Data, Data + Stream.GetSize());
 }
 
-bool IELoadEXIFFromBuffer(const void* Data, Integer Length, TIOParamsVals& Params) {
+bool IELoadEXIFFromBuffer(const void* Data, Integer Length, TIEMetaParams& Params) {
   if (!IEIsEXIFBlock(Data, Length)) return false;
-  TIOParamsVals Scratch;
+  TIEMetaParams Scratch;
   TIEMemStream Stream(static_cast<const Byte*>(Data) + std::min(Length, 6), std::max(0, Length - 6));
   TQuietProgress Progress;
   EmptyThumbnail(Params);
@@ -100,10 +100,10 @@ Int64 IESearchTIFFHeader(TIEBufferedReadStream* Stream) {
   return -1;
 }
 
-bool IELoadEXIFFromRawStream(TIEBufferedReadStream* Stream, TIOParamsVals& Params) {
+bool IELoadEXIFFromRawStream(TIEBufferedReadStream* Stream, TIEMetaParams& Params) {
   const Int64 Position = Stream->GetPosition();
   auto Restore = ScopeExit([&] { Stream->Seek(Position, soBeginning); });
-  TIOParamsVals Scratch;
+  TIEMetaParams Scratch;
   TQuietProgress Progress;
   TIEBitmap* Thumbnail = EmptyThumbnail(Params);
   ReadPage(nullptr, Stream, Scratch, 0, Progress, true);
@@ -124,7 +124,7 @@ bool IELoadEXIFFromRawStream(TIEBufferedReadStream* Stream, TIOParamsVals& Param
   return true;
 }
 
-bool IELoadEXIFFromTIFFStream(TStream* Stream, TIOParamsVals& Params) {
+bool IELoadEXIFFromTIFFStream(TStream* Stream, TIEMetaParams& Params) {
   const Int64 Position = Stream->GetPosition();
   TQuietProgress Progress;
   EmptyThumbnail(Params);
@@ -133,7 +133,7 @@ bool IELoadEXIFFromTIFFStream(TStream* Stream, TIOParamsVals& Params) {
   return true;
 }
 
-void IECopyEXIF(TIOParamsVals& Source, TIOParamsVals& Dest) {
+void IECopyEXIF(TIEMetaParams& Source, TIEMetaParams& Dest) {
   for (const auto& Field : IEExifFields()) IEExifCopyField(Field, Source, Dest);
   Dest.SetExifOrientation(Source.ExifOrientation);
   Dest.SetExifXResolution(Source.ExifXResolution);

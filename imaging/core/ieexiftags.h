@@ -1,5 +1,5 @@
 #pragma once
-// The EXIF model of the library as one table: every EXIF and GPS value of TIOParamsVals with
+// The EXIF model of the library as one table: every EXIF and GPS value of TIEMetaParams with
 // its tag, directory, form in the file, absent values and when it is written. Reset, copy,
 // the EXIF reader and the EXIF writer all walk it.
 #include <span>
@@ -8,7 +8,7 @@
 
 #include "platform/system/Types.h"
 
-class TIOParamsVals;
+class TIEMetaParams;
 
 enum class TIEExifDirectory : Byte { Page, Exif, Gps };
 
@@ -40,14 +40,14 @@ struct TIEExifField {
   Double ResetValue;  // after ResetEXIF
   Double ReadAbsent;  // what the reader stores when the file has no such tag
   TIEExifWrite Write;
-  TIEExifFieldRef (*Field)(TIOParamsVals& Params);
+  TIEExifFieldRef (*Field)(TIEMetaParams& Params);
 };
 
 std::span<const TIEExifField> IEExifFields();
 
 // Sets every value of the field (Count of them) to Value; texts are emptied.
-void IEExifSetAll(const TIEExifField& Field, TIOParamsVals& Params, Double Value);
+void IEExifSetAll(const TIEExifField& Field, TIEMetaParams& Params, Double Value);
 // Copies the field's values from Source to Dest.
-void IEExifCopyField(const TIEExifField& Field, TIOParamsVals& Source, TIOParamsVals& Dest);
+void IEExifCopyField(const TIEExifField& Field, TIEMetaParams& Source, TIEMetaParams& Dest);
 // True when some value differs from Value (texts: not empty).
-bool IEExifDiffers(const TIEExifField& Field, TIOParamsVals& Params, Double Value);
+bool IEExifDiffers(const TIEExifField& Field, TIEMetaParams& Params, Double Value);

@@ -16,13 +16,13 @@ Integer TruncToInteger(Double Value) {
 
 }  // namespace
 
-TIOParamsVals::TIOParamsVals() {
-  ResetEXIF();
+TIEMetaParams::TIEMetaParams() {
+  TIEMetaParams::ResetEXIF();  // the base's own: a derived object is not built yet
 }
 
-TIOParamsVals::~TIOParamsVals() = default;
+TIEMetaParams::~TIEMetaParams() = default;
 
-void TIOParamsVals::ResetEXIF() {
+void TIEMetaParams::ResetEXIF() {
   for (const auto& Field : IEExifFields()) IEExifSetAll(Field, *this, Field.ResetValue);
   ExifUserComment.clear();
   ExifUserCommentCode.clear();
@@ -32,55 +32,55 @@ void TIOParamsVals::ResetEXIF() {
   FExifMakerNote.Clear();
 }
 
-void TIOParamsVals::SetDpiX(Integer Value) {
+void TIEMetaParams::SetDpiX(Integer Value) {
   DpiX = Value;
   ExifXResolution = Value;
 }
 
-void TIOParamsVals::SetDpiY(Integer Value) {
+void TIEMetaParams::SetDpiY(Integer Value) {
   DpiY = Value;
   ExifYResolution = Value;
 }
 
-void TIOParamsVals::SetExifXResolution(Double Value) {
+void TIEMetaParams::SetExifXResolution(Double Value) {
   SetDpiX(TruncToInteger(Value));
   ExifXResolution = Value;
 }
 
-void TIOParamsVals::SetExifYResolution(Double Value) {
+void TIEMetaParams::SetExifYResolution(Double Value) {
   SetDpiY(TruncToInteger(Value));
   ExifYResolution = Value;
 }
 
-void TIOParamsVals::SetImageIndex(Integer Value) {
+void TIEMetaParams::SetImageIndex(Integer Value) {
   ImageIndex = TiffImageIndex = Value;
 }
 
-void TIOParamsVals::SetTiffOrientation(Integer Value) {
+void TIEMetaParams::SetTiffOrientation(Integer Value) {
   TiffOrientation = ExifOrientation = Value;
 }
 
-void TIOParamsVals::SetExifOrientation(Integer Value) {
+void TIEMetaParams::SetExifOrientation(Integer Value) {
   TiffOrientation = ExifOrientation = Value;
 }
 
-TIEBitmap* TIOParamsVals::ExifThumbnailNeeded() {
+TIEBitmap* TIEMetaParams::ExifThumbnailNeeded() {
   if (!FExifThumbnail) FExifThumbnail = std::make_unique<TIEBitmap>();
   return FExifThumbnail.get();
 }
 
-void TIOParamsVals::FreeExifThumbnail() {
+void TIEMetaParams::FreeExifThumbnail() {
   FExifThumbnail.reset();
 }
 
-void TIOParamsVals::AddExifTag(Integer Tag) {
+void TIEMetaParams::AddExifTag(Integer Tag) {
   if (!HasExifTag(Tag)) ExifTags.push_back(Tag);
 }
 
-void TIOParamsVals::RemoveExifTag(Integer Tag) {
+void TIEMetaParams::RemoveExifTag(Integer Tag) {
   std::erase(ExifTags, Tag);
 }
 
-bool TIOParamsVals::HasExifTag(Integer Tag) const {
+bool TIEMetaParams::HasExifTag(Integer Tag) const {
   return std::find(ExifTags.begin(), ExifTags.end(), Tag) != ExifTags.end();
 }

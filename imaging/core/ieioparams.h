@@ -1,9 +1,10 @@
 #pragma once
-// TIOParamsVals as far as the EXIF block needs it: the EXIF and GPS values with their absent
-// values, the list of EXIF tags present, the maker note and thumbnail, and the few picture
-// and TIFF fields the EXIF code reads or keeps in step (resolution, orientation, description,
-// the page index and compression the TIFF procedures take). The input/output library's full
-// parameter object is this one grown by the fields of every format.
+// The part of the input/output parameters (TIOParamsVals) the core's metadata routines read
+// and write: the EXIF and GPS values with their absent values, the list of EXIF tags present, the maker note
+// and thumbnail, and the few picture and TIFF fields the EXIF code reads or keeps in step (resolution,
+// orientation, description, the page index and compression the TIFF procedures take). The input/output
+// library's full parameter object TIOParamsVals is this one grown by the fields of every format; the setters
+// it extends are virtual so that the core's routines reach its versions.
 #include <array>
 #include <memory>
 #include <string>
@@ -16,15 +17,15 @@
 
 class TIEBitmap;
 
-class TIOParamsVals : public TObject {
+class TIEMetaParams : public TObject {
  public:
-  TIOParamsVals();
-  ~TIOParamsVals() override;
-  TIOParamsVals(const TIOParamsVals&) = delete;
-  TIOParamsVals& operator=(const TIOParamsVals&) = delete;
+  TIEMetaParams();
+  ~TIEMetaParams() override;
+  TIEMetaParams(const TIEMetaParams&) = delete;
+  TIEMetaParams& operator=(const TIEMetaParams&) = delete;
 
   // Every EXIF and GPS value to its absent value; no tags listed, no thumbnail, empty maker note.
-  void ResetEXIF();
+  virtual void ResetEXIF();
 
   // Picture and TIFF fields.
   Integer DpiX = 0;
@@ -35,12 +36,13 @@ class TIOParamsVals : public TObject {
   Integer TiffOrientation = 1;
   std::string TiffImageDescription;
   // DpiX := Value and ExifXResolution := Value.
-  void SetDpiX(Integer Value);
-  void SetDpiY(Integer Value);
-  // The DPI takes the integer part, the EXIF value keeps Value.
+  virtual void SetDpiX(Integer Value);
+  virtual void SetDpiY(Integer Value);
+  // The DPI setter (virtual, so a derived object's runs) with the integer part; the EXIF value
+  // keeps Value.
   void SetExifXResolution(Double Value);
   void SetExifYResolution(Double Value);
-  void SetImageIndex(Integer Value);
+  virtual void SetImageIndex(Integer Value);
   // Both write TiffOrientation and ExifOrientation.
   void SetTiffOrientation(Integer Value);
   void SetExifOrientation(Integer Value);

@@ -100,7 +100,7 @@ std::vector<Byte> Utf16Bytes(const std::u16string& Text) {
   return Bytes;
 }
 
-bool ShouldWrite(const TIEExifField& Field, TIOParamsVals& Params) {
+bool ShouldWrite(const TIEExifField& Field, TIEMetaParams& Params) {
   switch (Field.Write) {
     case TIEExifWrite::Present:
       return IEExifDiffers(Field, Params, Field.ResetValue);
@@ -116,7 +116,7 @@ bool ShouldWrite(const TIEExifField& Field, TIOParamsVals& Params) {
   return true;
 }
 
-void WriteField(const TIEExifField& Field, TIOParamsVals& Params, TIETIFFTagList& List) {
+void WriteField(const TIEExifField& Field, TIEMetaParams& Params, TIETIFFTagList& List) {
   const auto Ref = Field.Field(Params);
   switch (Field.Kind) {
     case TIEExifKind::Text:
@@ -165,7 +165,7 @@ void WriteField(const TIEExifField& Field, TIOParamsVals& Params, TIETIFFTagList
 
 // "UNICODE": the code, UTF-16 text, two zero bytes; "ASCII": the code, the text, one zero.
 // An empty code counts as "UNICODE"; another code writes nothing.
-void WriteUserComment(TIOParamsVals& Params, TIETIFFTagList& List) {
+void WriteUserComment(TIEMetaParams& Params, TIETIFFTagList& List) {
   const std::string Code = Params.ExifUserCommentCode.empty() ? UnicodeCode : Params.ExifUserCommentCode;
   if (Params.ExifUserComment.empty() || Code.size() != 8) return;
   std::vector<Byte> Bytes(Code.begin(), Code.end());
@@ -184,7 +184,7 @@ void WriteUserComment(TIOParamsVals& Params, TIETIFFTagList& List) {
   List.push_back(MakeEntry(TagUserComment, ietUNDEFINED, Count, std::move(Bytes)));
 }
 
-TIETIFFTagList DirectoryOf(TIOParamsVals& Params, TIEExifDirectory Directory) {
+TIETIFFTagList DirectoryOf(TIEMetaParams& Params, TIEExifDirectory Directory) {
   TIETIFFTagList List;
   for (const auto& Field : IEExifFields())
     if (Field.Directory == Directory && ShouldWrite(Field, Params)) WriteField(Field, Params, List);
@@ -198,7 +198,7 @@ TIETIFFTagEntry SubDirectory(Word Tag, TIETIFFTagList List) {
 }
 
 // The maker note's block at Position of the file (its own offsets may count from the file).
-std::vector<Byte> MakerNoteAt(TIOParamsVals& Params, Int64 Position) {
+std::vector<Byte> MakerNoteAt(TIEMetaParams& Params, Int64 Position) {
   TMemoryStream Stream;
   Stream.SetSize(Position);
   Stream.Seek(Position, soBeginning);
@@ -228,7 +228,7 @@ Int64 FindWrittenValue(TStream* Stream, std::initializer_list<Word> Path, Word T
   return Find(Tag);
 }
 
-Integer WriteTags(TStream* Stream, TIOParamsVals& Params) {
+Integer WriteTags(TStream* Stream, TIEMetaParams& Params) {
   TIETIFFHandler Handler;
   TIETIFFTagList& Page = Handler.InsertPage(0);
   Page = DirectoryOf(Params, TIEExifDirectory::Page);
@@ -351,7 +351,7 @@ struct TPageReader {
     return Size == 1 ? *P : Size == 2 ? Handler.XWord(P) : static_cast<Integer>(Handler.XDWord(P));
   }
 
-  void Store(const TIEExifField& Field, const TIETIFFTagEntry& Entry, TIOParamsVals& Params) const {
+  void Store(const TIEExifField& Field, const TIETIFFTagEntry& Entry, TIEMetaParams& Params) const {
     const auto Ref = Field.Field(Params);
     switch (Field.Kind) {
       case TIEExifKind::Text:
@@ -390,7 +390,7 @@ struct TPageReader {
     }
   }
 
-  void ReadUserComment(TIOParamsVals& Params) const {
+  void ReadUserComment(TIEMetaParams& Params) const {
     Params.ExifUserComment.clear();
     Params.ExifUserCommentCode = UnicodeCode;
     const TIETIFFTagEntry* Entry = Find(TIEExifDirectory::Exif, TagUserComment);
@@ -412,7 +412,7 @@ struct TPageReader {
   }
 };
 
-void ReadTags(TIETIFFHandler& Handler, const TIETIFFTagList& Page, TStream* Stream, TIOParamsVals& Params) {
+void ReadTags(TIETIFFHandler& Handler, const TIETIFFTagList& Page, TStream* Stream, TIEMetaParams& Params) {
   auto Nested = [&](Word Tag) -> const TIETIFFTagList* {
     const Integer Index = Handler.FindTagInList(Page, Tag);
     return Index < 0 ? nullptr : Page[Index].SubIFD.get();
@@ -494,7 +494,7 @@ bool ReadPicture(TIETIFFHandler& Handler, const TIETIFFTagList& Page, TIEBitmap&
 
 }  // namespace
 
-void IEExifTiffReadStream(TIEBitmap* Bitmap, TStream* Stream, TIOParamsVals& Params, TIEIOProgress& Progress,
+void IEExifTiffReadStream(TIEBitmap* Bitmap, TStream* Stream, TIEMetaParams& Params, TIEIOProgress& Progress,
                           bool ParamsOnly) {
   const Int64 Position = Stream->GetPosition();
   TIEBufferedReadStream Relative(Stream, 65536, true);
@@ -511,7 +511,7 @@ void IEExifTiffReadStream(TIEBitmap* Bitmap, TStream* Stream, TIOParamsVals& Par
   Stream->Seek(Position, soBeginning);
 }
 
-Integer IEExifTiffWriteStream(TStream* Stream, bool Append, TIEBitmap* Bitmap, TIOParamsVals& Params,
+Integer IEExifTiffWriteStream(TStream* Stream, bool Append, TIEBitmap* Bitmap, TIEMetaParams& Params,
                               TIEIOProgress& Progress) {
   if (!Bitmap) return WriteTags(Stream, Params);
   Integer Pages = 0;

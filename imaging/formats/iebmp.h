@@ -11,19 +11,19 @@
 class TStream;
 class TIEBitmap;
 class TIEMask;
-class TIOParams;
+class TIOParamsVals;
 
 // Reads one bitmap at the stream's position. StreamSize: bytes that belong to the bitmap (0 or
 // less: unknown). NoFileHeader: the data starts with the bitmap header
 // (a bare resource). AlphaMask receives the 8-bit alpha of a 32-bit file (created when
 // nil), or is reset to nil when that alpha says nothing (all 0 or all 255); the caller owns it.
-void BmpReadStream(TStream* Stream, TIEBitmap* Bitmap, Int64 StreamSize, TIOParams& IOParams,
+void BmpReadStream(TStream* Stream, TIEBitmap* Bitmap, Int64 StreamSize, TIOParamsVals& IOParams,
                    TIEIOProgress& Progress, bool Preview, bool NoFileHeader,
                    std::unique_ptr<TIEMask>& AlphaMask, bool IgnoreAlpha);
 
 // Writes one complete BMP file at the stream's position and leaves the stream at its end.
 // SaveAlpha: 32-bit files take the picture's alpha as their fourth byte, else 255.
-void BmpWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress,
+void BmpWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
                     bool SaveAlpha);
 
 // Run-length decoding of a whole block into an allocated bitmap: the index forms write palette

@@ -52,7 +52,7 @@ void ReadMasks(TStream* Stream, TBmpLayout& L) {
 }
 
 // The palette of Count entries of EntrySize bytes (blue, green, red first).
-void ReadPalette(TStream* Stream, TIOParams& IOParams, Integer Count, Integer EntrySize) {
+void ReadPalette(TStream* Stream, TIOParamsVals& IOParams, Integer Count, Integer EntrySize) {
   std::vector<Byte> Raw(static_cast<size_t>(Count * EntrySize), 0);
   ReadUpTo(Stream, Raw.data(), static_cast<Int64>(Raw.size()));
   IOParams.ColorMap.resize(static_cast<size_t>(Count));
@@ -62,7 +62,7 @@ void ReadPalette(TStream* Stream, TIOParams& IOParams, Integer Count, Integer En
   }
 }
 
-void ReadCoreHeader(TStream* Stream, TIOParams& IOParams, TBmpLayout& L) {
+void ReadCoreHeader(TStream* Stream, TIOParamsVals& IOParams, TBmpLayout& L) {
   Byte H[12] = {};
   ReadUpTo(Stream, H, 12);
   IOParams.BmpVersion = 2;
@@ -75,7 +75,7 @@ void ReadCoreHeader(TStream* Stream, TIOParams& IOParams, TBmpLayout& L) {
 }
 
 // 40, 64 or any other size; only the first 64 bytes mean anything here.
-void ReadInfoHeader(TStream* Stream, TIOParams& IOParams, TBmpLayout& L, Cardinal HeaderSize) {
+void ReadInfoHeader(TStream* Stream, TIOParamsVals& IOParams, TBmpLayout& L, Cardinal HeaderSize) {
   Byte H[64] = {};
   ReadUpTo(Stream, H, std::min<Cardinal>(HeaderSize, 64));
   if (HeaderSize > 64) Stream->Seek(static_cast<Int64>(HeaderSize) - 64, soCurrent);
@@ -106,7 +106,7 @@ void ReadInfoHeader(TStream* Stream, TIOParams& IOParams, TBmpLayout& L, Cardina
   if (Colours != 0) ReadPalette(Stream, IOParams, static_cast<Integer>(Colours), 4);
 }
 
-void SetSampleLayout(TIOParams& IOParams, Integer BitCount) {
+void SetSampleLayout(TIOParamsVals& IOParams, Integer BitCount) {
   switch (BitCount) {
     case 1:
     case 4:
@@ -297,7 +297,7 @@ void InvertWhenWhiteFirst(TIEBitmap* Bitmap, const std::vector<TIERGBTriple>& Ma
 
 }  // namespace
 
-void BmpReadStream(TStream* Stream, TIEBitmap* Bitmap, Int64 StreamSize, TIOParams& IOParams,
+void BmpReadStream(TStream* Stream, TIEBitmap* Bitmap, Int64 StreamSize, TIOParamsVals& IOParams,
                    TIEIOProgress& Progress, bool Preview, bool NoFileHeader,
                    std::unique_ptr<TIEMask>& AlphaMask, bool IgnoreAlpha) {
   const Int64 Start = Stream->GetPosition();

@@ -25,7 +25,8 @@ void StoreLE16(Byte* Out, Integer Value) {
 
 class TBmpWriter {
  public:
-  TBmpWriter(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress, bool SaveAlpha)
+  TBmpWriter(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
+             bool SaveAlpha)
       : FStream(Stream), FBitmap(Bitmap), FParams(IOParams), FProgress(Progress), FSaveAlpha(SaveAlpha) {}
 
   void Write() {
@@ -219,7 +220,7 @@ class TBmpWriter {
 
   TStream* FStream;
   TIEBitmap* FBitmap;
-  TIOParams& FParams;
+  TIOParamsVals& FParams;
   TIEIOProgress& FProgress;
   bool FSaveAlpha;
   Int64 FStart = 0;
@@ -236,7 +237,7 @@ class TBmpWriter {
 
 }  // namespace
 
-void BmpWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress,
+void BmpWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
                     bool SaveAlpha) {
   TBmpWriter(Stream, Bitmap, IOParams, Progress, SaveAlpha).Write();
 }

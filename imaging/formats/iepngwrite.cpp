@@ -88,7 +88,7 @@ void UseCopy(TPngWriteState& S, TIEPixelFormat Format) {
 }
 
 // The working picture and how its rows become file rows.
-void ChooseLayout(TPngWriteState& S, TIEBitmap* Bitmap, TIOParams& P, TIEMask* AlphaMask) {
+void ChooseLayout(TPngWriteState& S, TIEBitmap* Bitmap, TIOParamsVals& P, TIEMask* AlphaMask) {
   S.Work = Bitmap;
   const bool OneSample = P.SamplesPerPixel == 1;
   if (OneSample && P.BitsPerSample != 1 && P.BitsPerSample != 8 && P.BitsPerSample != 16) P.BitsPerSample = 8;
@@ -167,7 +167,7 @@ void ChooseBackground(TPngWriteState& S, const TIERGBTriple& Back) {
   B.blue = Back.rgbtBlue;
 }
 
-void ChooseTexts(TPngWriteState& S, TIOParams& P) {
+void ChooseTexts(TPngWriteState& S, TIOParamsVals& P) {
   const Integer N = std::min(P.PngTextKeys->GetCount(), P.PngTextValues->GetCount());
   for (Integer I = 0; I < N; ++I) {
     S.TextStore.push_back(P.PngTextKeys->GetStrings(I));
@@ -237,7 +237,7 @@ const Byte* BuildRow(TPngWriteState& S, Integer Y) {
 }
 
 // Under libpng's error exit: plain locals only, nothing read again after a longjmp.
-void Encode(TPngWriteState& S, TIOParams& P) {
+void Encode(TPngWriteState& S, TIOParamsVals& P) {
   if (setjmp(png_jmpbuf(S.Png))) return;
   png_set_write_fn(S.Png, &S, PngWriteCallback, PngFlushCallback);
   if (!S.FilePalette.empty()) {
@@ -274,7 +274,7 @@ void Encode(TPngWriteState& S, TIOParams& P) {
 
 }  // namespace
 
-void PngWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress,
+void PngWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
                     TIEMask* AlphaMask) {
   TPngWriteState S;
   S.Stream = Stream;

@@ -9,10 +9,10 @@
 class TStream;
 class TIEBitmap;
 class TIEMask;
-class TIOParams;
+class TIOParamsVals;
 struct TIEIOProgress;
 
 // AlphaMask: an 8-bit mask of alpha values, or nil. With SamplesPerPixel 1 a BitsPerSample
 // other than 1, 8 or 16 is rewritten to 8 in IOParams.
-void PngWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress,
+void PngWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
                     TIEMask* AlphaMask);

@@ -9,8 +9,8 @@
 TIEFormatProcs IEFormatProcs;
 TIEFormatsRegistration IEFormatsRegistration = nullptr;
 
-void IEPlaceholderRead(TStream*, TIEBitmap*, TIOParams&, TIEIOProgress&, bool) {}
-void IEPlaceholderWrite(TStream*, TIEBitmap*, TIOParams&, TIEIOProgress&) {}
+void IEPlaceholderRead(TStream*, TIEBitmap*, TIOParamsVals&, TIEIOProgress&, bool) {}
+void IEPlaceholderWrite(TStream*, TIEBitmap*, TIOParamsVals&, TIEIOProgress&) {}
 bool IEPlaceholderTest(TStream*, TIEFileType) {
   return false;
 }

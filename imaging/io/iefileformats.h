@@ -30,7 +30,7 @@
 class TStream;
 class TIEBitmap;
 class TIEMask;
-class TIOParams;
+class TIOParamsVals;
 struct TIEIOProgress;
 
 // Picture format codes; 22 and 23 are used by no code path.
@@ -66,9 +66,9 @@ constexpr TIEFileType ioHDP = 29;
 
 // The three procedure shapes a row stores. Streams are read and written at their position;
 // a read or write failure is reported through *Progress.Aborting.
-using TIEReadFunction = void (*)(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams,
+using TIEReadFunction = void (*)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
                                  TIEIOProgress& Progress, bool Preview);
-using TIEWriteFunction = void (*)(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams,
+using TIEWriteFunction = void (*)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
                                   TIEIOProgress& Progress);
 // True when the stream holds the format of FileType; the position is restored.
 using TIETestFunction = bool (*)(TStream* Stream, TIEFileType FileType);
@@ -97,9 +97,9 @@ struct TIEFileFormatInfo {
 
 // The shared do-nothing procedures of the built-in rows: they count as present, and the test
 // answers false, so built-in rows never take part in the registry's content tests.
-void IEPlaceholderRead(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress,
+void IEPlaceholderRead(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
                        bool Preview);
-void IEPlaceholderWrite(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress);
+void IEPlaceholderWrite(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress);
 bool IEPlaceholderTest(TStream* Stream, TIEFileType FileType);
 
 // Registry life: InitFileFormats creates the list and registers the rows of the built formats;
@@ -146,13 +146,13 @@ struct TIEFormatProcs {
   // BMP: StreamSize 0 reads to the end of the bitmap's own data; NoFileHeader: the data starts
   // with the bitmap header; a returned AlphaMask is the picture's transparency, owned by the
   // caller.
-  void (*BmpReadStream)(TStream* Stream, TIEBitmap* Bitmap, Int64 StreamSize, TIOParams& IOParams,
+  void (*BmpReadStream)(TStream* Stream, TIEBitmap* Bitmap, Int64 StreamSize, TIOParamsVals& IOParams,
                         TIEIOProgress& Progress, bool Preview, bool NoFileHeader,
                         std::unique_ptr<TIEMask>& AlphaMask, bool IgnoreAlpha) = nullptr;
-  void (*BmpWriteStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress,
+  void (*BmpWriteStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
                          bool HandleAlpha) = nullptr;
   // PNG writer; a non-nil AlphaMask is written as the alpha channel.
-  void (*PngWriteStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress,
+  void (*PngWriteStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
                          TIEMask* AlphaMask) = nullptr;
 
   // Content tests of the detector, in its order; the view library's three come last.

@@ -25,7 +25,7 @@ Integer FindMarker(const TIEMarkerList& Markers, Byte MarkerByte, TAccept Accept
   return -1;
 }
 
-void UpdateIPTCMarker(TIOParams& Params) {
+void UpdateIPTCMarker(TIOParamsVals& Params) {
   TIEMarkerList& Markers = *Params.JpegMarkerList;
   const TIEIPTCInfoList& IPTC = *Params.IPTCInfo;
   if (!IPTC.GetUserChanged() && !(IPTC.Count() > 0 && Markers.Count() == 0)) return;
@@ -42,7 +42,7 @@ void UpdateIPTCMarker(TIOParams& Params) {
     Markers.DeleteMarker(Index);
 }
 
-void UpdateEXIFMarker(TIOParams& Params) {
+void UpdateEXIFMarker(TIOParamsVals& Params) {
   if (!Params.ExifPresent) return;
   std::vector<Byte> Block;
   IESaveEXIFToBuffer(Params, Block, true);
@@ -53,7 +53,7 @@ void UpdateEXIFMarker(TIOParams& Params) {
   Markers.AddMarker(IEJpegAPP1, Block.data(), static_cast<Integer>(Block.size()));
 }
 
-void UpdateXMPMarker(TIOParams& Params) {
+void UpdateXMPMarker(TIOParamsVals& Params) {
   TIEMarkerList& Markers = *Params.JpegMarkerList;
   std::unique_ptr<Byte[]> Block;
   Integer Length = 0;
@@ -70,7 +70,7 @@ void UpdateXMPMarker(TIOParams& Params) {
 
 }  // namespace
 
-void IEUpdatePhotoshopResolution(TIOParams& Params) {
+void IEUpdatePhotoshopResolution(TIOParamsVals& Params) {
   const TIEMarkerList& Markers = *Params.JpegMarkerList;
   const Integer Index = Markers.IndexOf(IEJpegAPP13);
   if (Index < 0) return;
@@ -98,7 +98,7 @@ void IEUpdatePhotoshopResolution(TIOParams& Params) {
   }
 }
 
-void IEUpdateJpegMetadataMarkers(TIOParams& Params) {
+void IEUpdateJpegMetadataMarkers(TIOParamsVals& Params) {
   UpdateIPTCMarker(Params);
   UpdateEXIFMarker(Params);
   UpdateXMPMarker(Params);

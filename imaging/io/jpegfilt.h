@@ -12,7 +12,7 @@
 #include "platform/system/Types.h"
 
 class TIEBitmap;
-class TIOParams;
+class TIOParamsVals;
 class TStream;
 
 TV_DECLARE_EXCEPTION(EIEJpegException, Exception)
@@ -26,7 +26,7 @@ TV_DECLARE_EXCEPTION(EIEJpegException, Exception)
 // embedded profile was applied; ReadICCProfile collects the embedded profile; MaxRows limits
 // the rows (-1 all); NativePixelFormat keeps grey as ie8g and CMYK as ieCMYK.
 // Failures set *Progress.Aborting; only a corrupt TablesStream raises EIEJpegException.
-Integer JpegReadStream(TStream* Stream, TStream* TablesStream, TIEBitmap* Bitmap, TIOParams& IOParams,
+Integer JpegReadStream(TStream* Stream, TStream* TablesStream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
                        TIEIOProgress& Progress, bool Preview, bool RawYCbCr, bool ReadMetadata,
                        bool InvertCMYK, bool DropAppliedICC, bool ReadICCProfile, Integer MaxRows,
                        bool NativePixelFormat);
@@ -34,7 +34,7 @@ Integer JpegReadStream(TStream* Stream, TStream* TablesStream, TIEBitmap* Bitmap
 // Encodes Bitmap (any pixel format; others than ie24RGB through a converted copy) with the
 // parameters' JPEG options and markers at the stream position. A short write sets Aborting; a
 // codec error sets Aborting and raises EIEJpegException.
-void JpegWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress);
+void JpegWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress);
 
 // The absolute position of the first FF D8 FF that starts at the stream position or at one of
 // the next 149 positions, or -1. Search false looks at the stream position only. The position
@@ -47,7 +47,7 @@ Integer JpegStreamLength(TStream* Stream);
 
 // Collects the ICC profile of the APP2 chunks before the first frame into the parameters'
 // input profile; the position is restored.
-void JpegReadICCProfile(TStream* Stream, TIOParams& IOParams);
+void JpegReadICCProfile(TStream* Stream, TIOParamsVals& IOParams);
 
 // The text of a message code of the codec's classic list ("Corrupted" outside it).
 const char* JpegMessageText(Integer Code);

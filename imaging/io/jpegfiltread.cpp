@@ -100,7 +100,7 @@ Integer ScaleDenominator(Byte JpegScale, Integer CodedWidth, Integer CodedHeight
   return 1;
 }
 
-void SetResolutionFromDensity(const jpeg_decompress_struct& Info, TIOParams& IOParams) {
+void SetResolutionFromDensity(const jpeg_decompress_struct& Info, TIOParamsVals& IOParams) {
   switch (Info.density_unit) {
     case 0:
     case 1:
@@ -155,7 +155,7 @@ Integer ResolutionFrom(Double Value) {
 }
 
 // IPTC, EXIF and XMP from the first marker of their kind that holds them.
-void ReadMarkerMetadata(TIEBitmap* Bitmap, TIOParams& IOParams) {
+void ReadMarkerMetadata(TIEBitmap* Bitmap, TIOParamsVals& IOParams) {
   TIEMarkerList& List = *IOParams.JpegMarkerList;
   for (Integer I = 0; I < List.Count(); ++I)
     if (List.GetMarkerType(I) == IEJpegAPP13 &&
@@ -192,7 +192,7 @@ void ReadMarkerMetadata(TIEBitmap* Bitmap, TIOParams& IOParams) {
 struct TReadJob {
   TStream* Stream;
   TIEBitmap* Bitmap;
-  TIOParams& IOParams;
+  TIOParamsVals& IOParams;
   TIEIOProgress& Progress;
   bool Preview;
   bool RawYCbCr;
@@ -256,7 +256,7 @@ Integer DecodeRows(jpeg_decompress_struct& Info, const TReadJob& Job) {
 // Header to rows; returns the rows decoded. Any failure has set the abort flag when it returns.
 Integer Decode(jpeg_decompress_struct& Info, const TReadJob& Job, Int64 Start, Integer WantedWidth,
                Integer WantedHeight) {
-  TIOParams& IOParams = Job.IOParams;
+  TIOParamsVals& IOParams = Job.IOParams;
   if (!JpegStepReadHeader(&Info, true, true) || IEIsAborting(Job.Progress)) return 0;
 
   IOParams.SetImageCount(1);
@@ -301,7 +301,7 @@ Integer Decode(jpeg_decompress_struct& Info, const TReadJob& Job, Int64 Start, I
 // The EXIF thumbnail in place of the picture; false when the file has none (the stream is
 // back at Start and the wanted size restored).
 bool ReadExifThumbnail(const TReadJob& Job, Int64 Start) {
-  TIOParams& IOParams = Job.IOParams;
+  TIOParamsVals& IOParams = Job.IOParams;
   IOParams.FreeExifThumbnail();
   IOParams.SetGetExifThumbnail(false);
   const Integer WantedWidth = IOParams.Width;
@@ -322,7 +322,7 @@ bool ReadExifThumbnail(const TReadJob& Job, Int64 Start) {
 
 }  // namespace
 
-Integer JpegReadStream(TStream* Stream, TStream* TablesStream, TIEBitmap* Bitmap, TIOParams& IOParams,
+Integer JpegReadStream(TStream* Stream, TStream* TablesStream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
                        TIEIOProgress& Progress, bool Preview, bool RawYCbCr, bool ReadMetadata,
                        bool InvertCMYK, bool DropAppliedICC, bool ReadICCProfile, Integer MaxRows,
                        bool NativePixelFormat) {

@@ -8,7 +8,7 @@
 namespace {
 
 void ConvertRow(Byte* Source, Integer SourceLayout, Byte* Dest, Integer TargetLayout, Integer Count,
-                TIOParams& IOParams) {
+                TIOParamsVals& IOParams) {
   const TIEConvertColorRowProc Convert =
       IEConvertColorRowProc != nullptr ? IEConvertColorRowProc : IEConvertColorRow;
   Convert(Source, static_cast<Byte>(SourceLayout), Dest, static_cast<Byte>(TargetLayout), Count, &IOParams);
@@ -16,17 +16,17 @@ void ConvertRow(Byte* Source, Integer SourceLayout, Byte* Dest, Integer TargetLa
 
 }  // namespace
 
-void JpegCMYKRowToBGR(Byte* CMYK, Byte* BGR, Integer Count, bool Invert, TIOParams& IOParams) {
+void JpegCMYKRowToBGR(Byte* CMYK, Byte* BGR, Integer Count, bool Invert, TIOParamsVals& IOParams) {
   if (Invert)
     for (Byte *P = CMYK, *End = CMYK + static_cast<size_t>(Count) * 4; P != End; ++P)
       *P = static_cast<Byte>(255 - *P);
   ConvertRow(CMYK, iecCMYK, BGR, iecBGR, Count, IOParams);
 }
 
-void JpegManagedRowToBGR(Byte* Source, Byte* BGR, Integer Count, TIOParams& IOParams) {
+void JpegManagedRowToBGR(Byte* Source, Byte* BGR, Integer Count, TIOParamsVals& IOParams) {
   ConvertRow(Source, iecBGR, BGR, iecBGR, Count, IOParams);
 }
 
-void JpegBGRRowToCMYK(Byte* BGR, Byte* CMYK, Integer Count, TIOParams& IOParams) {
+void JpegBGRRowToCMYK(Byte* BGR, Byte* CMYK, Integer Count, TIOParamsVals& IOParams) {
   ConvertRow(BGR, iecBGR, CMYK, iecCMYK, Count, IOParams);
 }

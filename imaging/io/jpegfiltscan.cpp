@@ -154,7 +154,7 @@ Integer JpegStreamLength(TStream* Stream) {
   return static_cast<Integer>(Reader.GetPosition());
 }
 
-void JpegReadICCProfile(TStream* Stream, TIOParams& IOParams) {
+void JpegReadICCProfile(TStream* Stream, TIOParamsVals& IOParams) {
   TPositionKeeper Keeper(Stream);
   const std::vector<Byte> Profile = CollectICCProfile(Stream);
   if (!Profile.empty())

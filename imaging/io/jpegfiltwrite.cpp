@@ -63,7 +63,7 @@ UINT16 Density(Integer Dpi, Integer Default) {
 }
 
 // The options that are plain fields of the codec's record, after its defaults.
-void ApplyOptions(jpeg_compress_struct& Info, const TIOParams& IOParams) {
+void ApplyOptions(jpeg_compress_struct& Info, const TIOParamsVals& IOParams) {
   Info.density_unit = 1;  // dots per inch
   Info.X_density = Density(IOParams.DpiX, DefaultDpiX);
   Info.Y_density = Density(IOParams.DpiY, DefaultDpiY);
@@ -93,7 +93,8 @@ bool WriteMarkers(jpeg_compress_struct& Info, TIEMarkerList& Markers) {
 }
 
 // The rows, B-G-R straight from the bitmap or converted to CMYK; false on a codec error.
-bool WriteRows(jpeg_compress_struct& Info, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress) {
+bool WriteRows(jpeg_compress_struct& Info, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
+               TIEIOProgress& Progress) {
   const bool CMYKInput = Info.in_color_space == JCS_CMYK;
   const Integer Width = Bitmap->GetWidth();
   const auto Height = static_cast<Integer>(Info.image_height);
@@ -118,7 +119,7 @@ bool WriteRows(jpeg_compress_struct& Info, TIEBitmap* Bitmap, TIOParams& IOParam
 }
 
 // Everything between creating and destroying the compressor; false on a codec error.
-bool Compress(jpeg_compress_struct& Info, TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams,
+bool Compress(jpeg_compress_struct& Info, TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
               TIEIOProgress& Progress) {
   JpegStreamDestination(&Info, Stream, Progress.Aborting);
   if (IEIsAborting(Progress)) return true;
@@ -142,7 +143,7 @@ bool Compress(jpeg_compress_struct& Info, TStream* Stream, TIEBitmap* Bitmap, TI
 
 }  // namespace
 
-void JpegWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress) {
+void JpegWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress) {
   std::unique_ptr<TIEBitmap> Converted;
   if (Bitmap->GetPixelFormat() != ie24RGB) {
     Converted = std::make_unique<TIEBitmap>();

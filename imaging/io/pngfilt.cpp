@@ -31,7 +31,7 @@ constexpr Int64 MaxInflateRatio = 1032;
 struct TPngReadState {
   TStream* Stream = nullptr;
   TIEBitmap* Bitmap = nullptr;
-  TIOParams* IOParams = nullptr;
+  TIOParamsVals* IOParams = nullptr;
   TIEIOProgress* Progress = nullptr;
   bool Preview = false;
   png_structp Png = nullptr;
@@ -118,7 +118,7 @@ void ChooseTransformations(png_structp Png, int BitDepth, int ColorType, bool Na
 
 void FillParams(TPngReadState& S, png_uint_32 Width, png_uint_32 Height, int BitDepth, int ColorType,
                 int Interlace) {
-  TIOParams& P = *S.IOParams;
+  TIOParamsVals& P = *S.IOParams;
   P.SetImageCount(1);
   P.Width = P.FileWidth = static_cast<Integer>(Width);
   P.Height = P.FileHeight = static_cast<Integer>(Height);
@@ -250,7 +250,7 @@ void DecodePng(TPngReadState& S) {
 
 }  // namespace
 
-void PngReadStream(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress,
+void PngReadStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
                    bool Preview) {
   TPngReadState S;
   S.Stream = Stream;

@@ -8,11 +8,11 @@
 
 class TStream;
 class TIEBitmap;
-class TIOParams;
+class TIOParamsVals;
 struct TIEIOProgress;
 
 // With Preview only the parameters are filled.
-void PngReadStream(TStream* Stream, TIEBitmap* Bitmap, TIOParams& IOParams, TIEIOProgress& Progress,
+void PngReadStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
                    bool Preview);
 
 // True when the stream starts with the PNG signature; reads 8 bytes and moves back by the bytes

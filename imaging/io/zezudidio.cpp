@@ -23,7 +23,7 @@ TZezudIdIO::TZezudIdIO(TComponent* Owner)
       FTWainParams(std::make_unique<TIETWainParams>(this)),
       FPreviewFont(std::make_unique<TFont>()),
       FPrintPreviewParams(std::make_unique<TIOPrintPreviewParams>()),
-      FParams(std::make_unique<TIOParams>(this)) {
+      FParams(std::make_unique<TIOParamsVals>(this)) {
   FIEBitmap = FOwnIEBitmap.get();
 }
 

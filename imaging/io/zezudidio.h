@@ -41,7 +41,7 @@ class TForm;
 class TImage;
 class TStream;
 class TIEBitmap;
-class TIOParams;
+class TIOParamsVals;
 class TIOPrintPreviewParams;
 class TIETWainParams;
 class TZezudIdIO;
@@ -107,7 +107,7 @@ class TZezudIdIO : public TComponent {
 
   // ---- Properties ------------------------------------------------------------------------
   // The component's parameters (owned): readers fill them, writers read them.
-  TIOParams* GetParams() const { return FParams.get(); }
+  TIOParamsVals* GetParams() const { return FParams.get(); }
   // Scanner and print-preview settings (owned).
   TIETWainParams* GetTWainParams() const { return FTWainParams.get(); }
   TIOPrintPreviewParams* GetPrintPreviewParams() const { return FPrintPreviewParams.get(); }
@@ -320,7 +320,7 @@ class TZezudIdIO : public TComponent {
   bool FKeepOnCallerThread = false;
   Byte FBlackWhiteConversion = 1;
   std::unique_ptr<TIOPrintPreviewParams> FPrintPreviewParams;
-  std::unique_ptr<TIOParams> FParams;
+  std::unique_ptr<TIOParamsVals> FParams;
   bool FAborting = false;  // reached through std::atomic_ref only
   TIEProgressEvent FOnProgress;
   TNotifyEvent FOnFinishWork;

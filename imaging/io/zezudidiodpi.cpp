@@ -43,7 +43,7 @@ void ResampleNearest(TIEBitmap& Source, TIEBitmap& Dest) {
 
 void TZezudIdIO::AdjustDPI() {
   if (!MakeConsistentBitmap({})) return;
-  TIOParams& P = *FParams;
+  TIOParamsVals& P = *FParams;
   const Integer DpiX = P.DpiX, DpiY = P.DpiY;
   if (DpiX == DpiY || DpiX <= 0 || DpiY <= 0) return;
   TIEBitmap& Picture = *FIEBitmap;

@@ -12,14 +12,14 @@
 
 namespace {
 
-void ReadJpeg(TStream* Stream, TIEBitmap* Bitmap, TIOParams& Params, TIEIOProgress& Progress) {
+void ReadJpeg(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& Params, TIEIOProgress& Progress) {
   JpegReadStream(Stream, nullptr, Bitmap, Params, Progress, /*Preview=*/false, /*RawYCbCr=*/false,
                  /*ReadMetadata=*/true, /*InvertCMYK=*/false, /*DropAppliedICC=*/true,
                  /*ReadICCProfile=*/true,
                  /*MaxRows=*/-1, Params.NativePixelFormat);
 }
 
-void WriteJpeg(TStream* Stream, TIEBitmap* Bitmap, TIOParams& Params, TIEIOProgress& Progress) {
+void WriteJpeg(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& Params, TIEIOProgress& Progress) {
   IEUpdateJpegMetadataMarkers(Params);
   JpegWriteStream(Stream, Bitmap, Params, Progress);
 }

@@ -1,17 +1,14 @@
 #pragma once
 // The input/output parameters of a picture: everything known about it besides its pixels.
 //
-// The imaging core already holds TIOParamsVals as far as its EXIF block needs it (the EXIF and
-// GPS values, the EXIF tag list, maker note, thumbnail, resolution, orientation and page
-// index). TIOParams is that object grown by the general fields, the options of every format,
+// The imaging core holds the part its EXIF block needs as TIEMetaParams (the EXIF and GPS
+// values, the EXIF tag list, maker note, thumbnail, resolution, orientation and page index).
+// TIOParamsVals is that object grown by the general fields, the options of every format,
 // the metadata containers and the LZW codecs; every TZezudIdIO owns one, readers fill it,
-// writers read it, and the core's EXIF routines take it as their TIOParamsVals.
+// writers read it, and the core's EXIF routines take it as their TIEMetaParams.
 //
 // Setters that keep related fields together (SetDpiX, SetImageIndex, SetImageCount, the
 // orientation and EXIF setters) must be used; writing the fields directly skips their copies.
-// The core's setters are not virtual: called through a TIOParamsVals reference, SetDpiX and
-// SetImageIndex do not reach the attached view or the GIF, ICO, CUR and DCX index copies, and
-// ResetEXIF keeps the EXIF marker.
 // Lists, profiles, palette and thumbnail are owned by the object; getters of the lazily made
 // ones (GetInputICC, GetImagingAnnot, ...) keep ownership too.
 #include <array>
@@ -204,11 +201,11 @@ struct TIOParamsFields {
   std::vector<TIERGBTriple> ColorMap;
 };
 
-class TIOParams : public TIOParamsVals, public TIOParamsFields, public TIOParamsICC {
+class TIOParamsVals : public TIEMetaParams, public TIOParamsFields, public TIOParamsICC {
  public:
   // IO: the owning component, nullptr for a free-standing object.
-  explicit TIOParams(TZezudIdIO* Owner = nullptr);
-  ~TIOParams() override;
+  explicit TIOParamsVals(TZezudIdIO* Owner = nullptr);
+  ~TIOParamsVals() override;
 
   // Every default, in declaration order (see each field).
   void SetDefaultParams();
@@ -216,21 +213,18 @@ class TIOParams : public TIOParamsVals, public TIOParamsFields, public TIOParams
   // calls it before its reader.
   void ResetInfo();
   // The core's EXIF reset, then the first APP1 marker that holds an EXIF block is deleted.
-  void ResetEXIF();
+  void ResetEXIF() override;
   // Copies every field; lists, metadata, profiles, palette and thumbnail as deep copies.
-  void Assign(const TIOParams& Source);
+  void Assign(const TIOParamsVals& Source);
 
   void FreeColorMap();
   Integer GetColorMapCount() const { return static_cast<Integer>(ColorMap.size()); }
 
   // DpiX := Value, ExifXResolution := Value, and the attached view takes the resolution too.
-  void SetDpiX(Integer Value);
-  void SetDpiY(Integer Value);
-  // The DPI setter with the integer part, the EXIF resolution keeps Value.
-  void SetExifXResolution(Double Value);
-  void SetExifYResolution(Double Value);
+  void SetDpiX(Integer Value) override;
+  void SetDpiY(Integer Value) override;
   // ImageIndex and its five format copies.
-  void SetImageIndex(Integer Value);
+  void SetImageIndex(Integer Value) override;
   // ImageCount and its three format copies.
   void SetImageCount(Integer Value);
   // GetThumbnail and JpegExifThumbnailOnly.

@@ -40,7 +40,7 @@ void CopyOwned(std::unique_ptr<T>& Dest, const std::unique_ptr<T>& Source, Make 
 
 }  // namespace
 
-TIOParams::TIOParams(TZezudIdIO* Owner)
+TIOParamsVals::TIOParamsVals(TZezudIdIO* Owner)
     : IO(Owner),
       GifComments(std::make_unique<TStringList>()),
       JpegMarkerList(std::make_unique<TIEMarkerList>()),
@@ -52,9 +52,9 @@ TIOParams::TIOParams(TZezudIdIO* Owner)
   SetDefaultParams();
 }
 
-TIOParams::~TIOParams() = default;
+TIOParamsVals::~TIOParamsVals() = default;
 
-void TIOParams::SetDefaultParams() {
+void TIOParamsVals::SetDefaultParams() {
   // The plain values come from one fresh TIOParamsFields; what a reset keeps or takes from
   // elsewhere is put back or set after it.
   const Integer KeptWidth = Width, KeptHeight = Height;
@@ -98,12 +98,12 @@ void TIOParams::SetDefaultParams() {
 
 // A reset is no edit of the user's: a save must not take the emptied list for one and drop an
 // APP13 block the reader did not turn into datasets.
-void TIOParams::ClearIPTC() {
+void TIOParamsVals::ClearIPTC() {
   IPTCInfo->Clear();
   IPTCInfo->SetUserChanged(false);
 }
 
-void TIOParams::ResetInfo() {
+void TIOParamsVals::ResetInfo() {
   ClearIPTC();
   FImagingAnnot.reset();
   JpegMarkerList->Clear();
@@ -123,8 +123,8 @@ void TIOParams::ResetInfo() {
   InputICC.reset();
 }
 
-void TIOParams::ResetEXIF() {
-  TIOParamsVals::ResetEXIF();
+void TIOParamsVals::ResetEXIF() {
+  TIEMetaParams::ResetEXIF();
   // Only the first EXIF block goes: a second one is kept as the file had it.
   for (Integer I = 0; I < JpegMarkerList->Count(); ++I) {
     if (JpegMarkerList->GetMarkerType(I) == IEJpegAPP1 &&
@@ -135,10 +135,10 @@ void TIOParams::ResetEXIF() {
   }
 }
 
-void TIOParams::Assign(const TIOParams& Source) {
+void TIOParamsVals::Assign(const TIOParamsVals& Source) {
   if (&Source == this) return;
   // The core's EXIF table reads through non-const references; it changes nothing in Source.
-  auto& From = const_cast<TIOParams&>(Source);
+  auto& From = const_cast<TIOParamsVals&>(Source);
   static_cast<TIOParamsFields&>(*this) = Source;
   SetDpiX(Source.DpiX);
   SetDpiY(Source.DpiY);
@@ -173,45 +173,35 @@ void TIOParams::Assign(const TIOParams& Source) {
   CopyOwned(DefaultICC, Source.DefaultICC, MakeProfile);
 }
 
-void TIOParams::FreeColorMap() {
+void TIOParamsVals::FreeColorMap() {
   ColorMap.clear();
   ColorMap.shrink_to_fit();
 }
 
-void TIOParams::SetDpiX(Integer Value) {
-  TIOParamsVals::SetDpiX(Value);
+void TIOParamsVals::SetDpiX(Integer Value) {
+  TIEMetaParams::SetDpiX(Value);
   TellImageView(IO, [Value](TIEView& View) { View.SetDpiX(Value); });
 }
 
-void TIOParams::SetDpiY(Integer Value) {
-  TIOParamsVals::SetDpiY(Value);
+void TIOParamsVals::SetDpiY(Integer Value) {
+  TIEMetaParams::SetDpiY(Value);
   TellImageView(IO, [Value](TIEView& View) { View.SetDpiY(Value); });
 }
 
-void TIOParams::SetExifXResolution(Double Value) {
-  TIOParamsVals::SetExifXResolution(Value);
-  TellImageView(IO, [Dpi = DpiX](TIEView& View) { View.SetDpiX(Dpi); });
-}
-
-void TIOParams::SetExifYResolution(Double Value) {
-  TIOParamsVals::SetExifYResolution(Value);
-  TellImageView(IO, [Dpi = DpiY](TIEView& View) { View.SetDpiY(Dpi); });
-}
-
-void TIOParams::SetImageIndex(Integer Value) {
-  TIOParamsVals::SetImageIndex(Value);
+void TIOParamsVals::SetImageIndex(Integer Value) {
+  TIEMetaParams::SetImageIndex(Value);
   DcxImageIndex = GifImageIndex = IcoImageIndex = CurImageIndex = Value;
 }
 
-void TIOParams::SetImageCount(Integer Value) {
+void TIOParamsVals::SetImageCount(Integer Value) {
   ImageCount = TiffImageCount = GifImageCount = AviFrameCount = Value;
 }
 
-void TIOParams::SetGetExifThumbnail(bool Value) {
+void TIOParamsVals::SetGetExifThumbnail(bool Value) {
   GetThumbnail = JpegExifThumbnailOnly = Value;
 }
 
-TIEImagingAnnot* TIOParams::GetImagingAnnot() {
+TIEImagingAnnot* TIOParamsVals::GetImagingAnnot() {
   if (!FImagingAnnot) FImagingAnnot = std::make_unique<TIEImagingAnnot>(this);
   return FImagingAnnot.get();
 }

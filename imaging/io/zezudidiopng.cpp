@@ -17,7 +17,7 @@ TColor RGBToColor(const TIERGBTriple& Colour) {
 }
 
 // Without the further-formats library there is no PNG writer: the save fails.
-void WritePng(TStream* Stream, TIEBitmap* Bitmap, TIOParams& Params, TIEIOProgress& Progress) {
+void WritePng(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& Params, TIEIOProgress& Progress) {
   if (!IEFormatProcs.PngWriteStream) {
     IESetAborting(Progress);
     return;

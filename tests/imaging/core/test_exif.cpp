@@ -26,7 +26,7 @@ void PaintRamp(TIEBitmap& Bitmap, Integer Width, Integer Height) {
 
 // A maker note without signature (offsets count from the enclosing TIFF structure) holding
 // an out-of-line text: it reads back only when its offsets were made for its new place.
-void FillMakerNote(TIOParamsVals& Params) {
+void FillMakerNote(TIEMetaParams& Params) {
   TBytes Block;
   AddDirectory(Block, {{1, ietASCII, 12, 2 + 12 + 4}}, 0, false);
   AddText(Block, "maker text\0\0"s);
@@ -36,14 +36,14 @@ void FillMakerNote(TIOParamsVals& Params) {
   ASSERT_EQ(Params.GetExifMakerNote().GetTagTable().size(), 1u);
 }
 
-std::string MakerNoteText(TIOParamsVals& Params) {
+std::string MakerNoteText(TIEMetaParams& Params) {
   const auto& Table = Params.GetExifMakerNote().GetTagTable();
   if (Table.size() != 1) return {};
   const auto* Data = static_cast<const char*>(Params.GetExifMakerNote().GetIFD().GetMemory());
   return std::string(Data + Table[0].Offset, Table[0].Count);
 }
 
-void FillParams(TIOParamsVals& Params) {
+void FillParams(TIEMetaParams& Params) {
   Params.ExifPresent = true;
   Params.TiffImageDescription = "a picture";
   Params.ExifImageDescription = "a picture";
@@ -75,7 +75,7 @@ void FillParams(TIOParamsVals& Params) {
   FillMakerNote(Params);
 }
 
-TBytes SaveBlock(TIOParamsVals& Params, bool WithHeader = true) {
+TBytes SaveBlock(TIEMetaParams& Params, bool WithHeader = true) {
   std::vector<Byte> Buffer;
   IESaveEXIFToBuffer(Params, Buffer, WithHeader);
   return Buffer;
@@ -92,7 +92,7 @@ TEST(ExifBlock, HeaderNeedsTheZeroAfterExif) {
   };
   for (const auto& Case : Cases)
     EXPECT_EQ(IEIsEXIFBlock(Case.Data.data(), static_cast<Integer>(Case.Data.size())), Case.Accepted);
-  TIOParamsVals Params;
+  TIEMetaParams Params;
   Params.ExifMake = "kept";
   const TBytes NotExif{'E', 'x', 'i', 'f', 1, 0, 'I', 'I', 42, 0, 8, 0, 0, 0};
   EXPECT_FALSE(IELoadEXIFFromBuffer(NotExif.data(), static_cast<Integer>(NotExif.size()), Params));
@@ -101,13 +101,13 @@ TEST(ExifBlock, HeaderNeedsTheZeroAfterExif) {
 }
 
 TEST(ExifBlock, SavedAndLoadedGivesBackTheValuesMakerNoteAndThumbnail) {
-  TIOParamsVals Source;
+  TIEMetaParams Source;
   FillParams(Source);
   PaintRamp(*Source.ExifThumbnailNeeded(), 40, 30);
   const TBytes Block = SaveBlock(Source);
   ASSERT_TRUE(IEIsEXIFBlock(Block.data(), static_cast<Integer>(Block.size())));
 
-  TIOParamsVals Loaded;
+  TIEMetaParams Loaded;
   ASSERT_TRUE(IELoadEXIFFromBuffer(Block.data(), static_cast<Integer>(Block.size()), Loaded));
   EXPECT_TRUE(Loaded.ExifPresent);
   EXPECT_EQ(Loaded.ExifImageDescription, "a picture");
@@ -158,7 +158,7 @@ const TIETIFFTagList& ExifDirectory(TIETIFFHandler& Handler) {
 }
 
 TEST(ExifBlock, EmptyThumbnailGivesOnePageAndResetValuesAreNotWritten) {
-  TIOParamsVals Params;
+  TIEMetaParams Params;
   Params.ExifThumbnailNeeded();
   Params.ExifExifVersion = "0220";
   TIETIFFHandler Handler;
@@ -183,7 +183,7 @@ TEST(ExifBlock, RationalsKeepTheirValueWithinThirtyTwoBits) {
     Cardinal Numerator, Denominator;
   } Exact[] = {{2.8, 14, 5}, {0.004, 1, 250}, {4e9, 4000000000u, 1}};
   for (const auto& Case : Exact) {
-    TIOParamsVals Params;
+    TIEMetaParams Params;
     Params.GpsVersionID = "2.2.0.0";
     Params.GpsAltitude = Case.Value;
     TIETIFFHandler Handler;
@@ -193,7 +193,7 @@ TEST(ExifBlock, RationalsKeepTheirValueWithinThirtyTwoBits) {
     EXPECT_EQ(IEGetDWord(Altitude.Data.data(), false), Case.Numerator) << Case.Value;
     EXPECT_EQ(IEGetDWord(Altitude.Data.data() + 4, false), Case.Denominator) << Case.Value;
   }
-  TIOParamsVals Params, Loaded;
+  TIEMetaParams Params, Loaded;
   Params.GpsVersionID = "2.2.0.0";
   Params.GpsAltitude = 500000000.3;
   const TBytes Block = SaveBlock(Params);
@@ -202,7 +202,7 @@ TEST(ExifBlock, RationalsKeepTheirValueWithinThirtyTwoBits) {
 }
 
 TEST(ExifBlock, UserCommentOfOnlyACodeReadsAsEmptyUnicode) {
-  TIOParamsVals Params;
+  TIEMetaParams Params;
   TBytes Block = SaveBlock(Params, false);
   TIETIFFHandler Handler;
   TMemoryStream Stream;
@@ -228,7 +228,7 @@ TEST(ExifBlock, UserCommentOfOnlyACodeReadsAsEmptyUnicode) {
 }
 
 TEST(ExifBlock, AsciiUserCommentRoundTrips) {
-  TIOParamsVals Params, Loaded;
+  TIEMetaParams Params, Loaded;
   Params.ExifUserCommentCode = "ASCII\0\0\0"s;
   Params.ExifUserComment = u"plain text";
   const TBytes Block = SaveBlock(Params);
@@ -238,12 +238,12 @@ TEST(ExifBlock, AsciiUserCommentRoundTrips) {
 }
 
 TEST(ExifBlock, TruncatedOrGarbledBlocksReadWithoutThumbnail) {
-  TIOParamsVals Source;
+  TIEMetaParams Source;
   FillParams(Source);
   PaintRamp(*Source.ExifThumbnailNeeded(), 16, 8);
   const TBytes Block = SaveBlock(Source);
   for (std::size_t Cut : {6, 10, 40, 200}) {
-    TIOParamsVals Loaded;
+    TIEMetaParams Loaded;
     EXPECT_TRUE(
         IELoadEXIFFromBuffer(Block.data(), static_cast<Integer>(std::min(Cut, Block.size())), Loaded));
     ASSERT_NE(Loaded.GetExifThumbnail(), nullptr);
@@ -283,7 +283,7 @@ TBytes RawFile(Integer W0, Byte V0, Integer W1, Byte V1) {
   return File;
 }
 
-Integer RawThumbnailWidth(const TBytes& File, TIOParamsVals& Params) {
+Integer RawThumbnailWidth(const TBytes& File, TIEMetaParams& Params) {
   TMemoryStream Source;
   Load(Source, File);
   TIEBufferedReadStream Stream(&Source, 4096, false);
@@ -309,7 +309,7 @@ TEST(ExifRaw, NarrowerNonBlankPageBecomesTheThumbnail) {
       {16, 0, 16, 9, 0},    // equal widths give none
   };
   for (const auto& Case : Cases) {
-    TIOParamsVals Params;
+    TIEMetaParams Params;
     EXPECT_EQ(RawThumbnailWidth(RawFile(Case.W0, Case.V0, Case.W1, Case.V1), Params), Case.Expected)
         << Case.W0 << " " << Case.W1;
     EXPECT_EQ(Params.ExifMake, "RawMaker");
@@ -339,7 +339,7 @@ TEST(ExifRaw, HeaderSearchChecksVersionAndFirstPageOffset) {
 
 TEST(ExifTiff, TagsOfATiffStreamGoStraightIntoTheParameters) {
   const TBytes File = RawFile(4, 1, 2, 1);
-  TIOParamsVals Params;
+  TIEMetaParams Params;
   Params.ExifThumbnailNeeded();
   TIEMemStream Whole(File.data() + 10, static_cast<Int64>(File.size()) - 10);
   EXPECT_TRUE(IELoadEXIFFromTIFFStream(&Whole, Params));
@@ -351,7 +351,7 @@ TEST(ExifTiff, TagsOfATiffStreamGoStraightIntoTheParameters) {
 }
 
 TEST(ExifCopy, CopiesValuesMakerNoteThumbnailAndTakesThePictureDescription) {
-  TIOParamsVals Source, Dest;
+  TIEMetaParams Source, Dest;
   FillParams(Source);
   Source.ExifImageDescription = "not this";
   PaintRamp(*Source.ExifThumbnailNeeded(), 8, 4);
@@ -367,7 +367,7 @@ TEST(ExifCopy, CopiesValuesMakerNoteThumbnailAndTakesThePictureDescription) {
 }
 
 TEST(ExifParams, PresenceSettersListAndUnlistTheirTags) {
-  TIOParamsVals Params;
+  TIEMetaParams Params;
   Params.SetExifFNumber(2.8);
   EXPECT_TRUE(Params.HasExifTag(33437));
   Params.SetExifFNumber(-1);

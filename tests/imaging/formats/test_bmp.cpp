@@ -22,7 +22,7 @@ TIERGBTriple BGR(Byte R, Byte G, Byte B) {
 
 struct TBmpRead {
   TIEBitmap Bitmap;
-  TIOParams Params;
+  TIOParamsVals Params;
   TTestProgress P;
   std::unique_ptr<TIEMask> Alpha;
 
@@ -33,7 +33,7 @@ struct TBmpRead {
   }
 };
 
-std::vector<Byte> Save(TIEBitmap& Bitmap, TIOParams& Params, bool SaveAlpha = false) {
+std::vector<Byte> Save(TIEBitmap& Bitmap, TIOParamsVals& Params, bool SaveAlpha = false) {
   TMemoryStream Stream;
   TTestProgress P;
   BmpWriteStream(&Stream, &Bitmap, Params, P.Progress, SaveAlpha);
@@ -80,7 +80,7 @@ TEST(BmpRoundTrip, EveryHeaderKindBitCountAndCompression) {
                                     << int(C.Compression));
     TIEBitmap Source;
     FillPicture(Source, C.Colours);
-    TIOParams Params;
+    TIOParamsVals Params;
     Params.BmpVersion = C.Version;
     Params.BitsPerSample = C.Bits;
     Params.SamplesPerPixel = C.Samples;
@@ -120,7 +120,7 @@ TEST(BmpRoundTrip, ThirtyTwoBitsCarryAlphaOnlyWhenAsked) {
   FillPicture(Source, 4);
   Source.GetAlphaChannel()->Fill(255);
   Source.SetAlpha(2, 1, 77);
-  TIOParams Params;
+  TIOParamsVals Params;
   TBmpRead R;
   R.Load(Save(Source, Params, true));
   ASSERT_EQ(R.Params.SamplesPerPixel, 4);
@@ -410,7 +410,7 @@ TEST(BmpRead, HighlyCompressedRunLengthPictureStillLoads) {
 TEST(BmpWrite, RunLengthRowsAndEndCodes) {
   TIEBitmap Source;
   FillPicture(Source, 1);  // one colour: every row a single run
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.SamplesPerPixel = 1;
   Params.BmpCompression = 1;
   const auto File = Save(Source, Params);
@@ -456,7 +456,7 @@ TEST(BmpWrite, RowEncodersRoundTripThroughTheDecoders) {
 TEST(BmpWrite, ShortWriteAbortsAndLeavesSizesZero) {
   TIEBitmap Source;
   FillPicture(Source, 4);
-  TIOParams Params;
+  TIOParamsVals Params;
   TLimitedStream Stream(70);
   TTestProgress P;
   BmpWriteStream(&Stream, &Source, Params, P.Progress, false);
@@ -480,7 +480,7 @@ TEST(BmpOracle, ImageMagickReadsWhatIsWritten) {
     SCOPED_TRACE(testing::Message() << int(C.Version) << " " << C.Bits << " " << int(C.Compression));
     TIEBitmap Source;
     FillPicture(Source, C.Colours);
-    TIOParams Params;
+    TIOParamsVals Params;
     Params.BmpVersion = C.Version;
     Params.BitsPerSample = C.Bits;
     Params.SamplesPerPixel = C.Samples;

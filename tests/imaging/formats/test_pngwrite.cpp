@@ -78,7 +78,7 @@ TPngFacts Inspect(const std::vector<Byte>& File) {
   return F;
 }
 
-std::vector<Byte> Write(TIEBitmap& Bitmap, TIOParams& Params, TIEMask* Mask = nullptr) {
+std::vector<Byte> Write(TIEBitmap& Bitmap, TIOParamsVals& Params, TIEMask* Mask = nullptr) {
   TMemoryStream Stream;
   TTestProgress P;
   PngWriteStream(&Stream, &Bitmap, Params, P.Progress, Mask);
@@ -148,7 +148,7 @@ TEST(PngWrite, ColourTypesFromSamplesBitsAndPicture) {
       FillPicture(Source, {BGR(250, 240, 10), BGR(20, 0, 90)});
     else
       FillPicture(Source, {BGR(255, 0, 0), BGR(0, 128, 255), BGR(9, 8, 7), BGR(255, 255, 255)});
-    TIOParams Params;
+    TIOParamsVals Params;
     Params.SamplesPerPixel = C.Samples;
     Params.BitsPerSample = C.Bits;
     Params.PngInterlaced = C.Interlaced;
@@ -168,7 +168,7 @@ TEST(PngWrite, ColourTypesFromSamplesBitsAndPicture) {
     }
 
     TIEBitmap Back;
-    TIOParams BackParams;
+    TIOParamsVals BackParams;
     TMemoryStream Stream;
     LoadBytes(Stream, File);
     TTestProgress P;
@@ -192,7 +192,7 @@ TEST(PngWrite, ColourTypesFromSamplesBitsAndPicture) {
 TEST(PngWrite, GreyPicturesKeepTheirDepth) {
   TIEBitmap Grey(3, 2, ie16g);
   Grey.SetPixel16(1, 1, 0x1234);
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.SamplesPerPixel = 1;
   Params.BitsPerSample = 16;
   const TPngFacts F = Inspect(Write(Grey, Params));
@@ -209,7 +209,7 @@ TEST(PngWrite, PalettePictureKeepsItsIndices) {
   Source.SetPaletteColor(2, BGR(30, 200, 40));
   for (Integer Y = 0; Y < 3; ++Y)
     for (Integer X = 0; X < 5; ++X) Source.SetPixel8(X, Y, static_cast<Byte>((X + Y) % 3));
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.SamplesPerPixel = 1;
   const TPngFacts F = Inspect(Write(Source, Params));
   ASSERT_EQ(F.ColorType, PNG_COLOR_TYPE_PALETTE);
@@ -229,14 +229,14 @@ TEST(PngWrite, AlphaMaskMakesRgbaOrATransparentPaletteEntry) {
   Mask.Fill(255);
   Mask.GetScanline(2)[3] = 0;
   Mask.GetScanline(4)[8] = 128;
-  TIOParams Rgb;
+  TIOParamsVals Rgb;
   const TPngFacts FR = Inspect(Write(Source, Rgb, &Mask));
   ASSERT_EQ(FR.ColorType, PNG_COLOR_TYPE_RGB_ALPHA);
   EXPECT_EQ(FR.Rows[4][8 * 4 + 3], 128);
   EXPECT_EQ(FR.Rows[2][3 * 4 + 3], 0);
   EXPECT_EQ(FR.Rows[2][3 * 4], Source.GetPixel24(3, 2).rgbtRed);
 
-  TIOParams Indexed;
+  TIOParamsVals Indexed;
   Indexed.SamplesPerPixel = 1;
   Indexed.PngBackground = BGR(1, 2, 3);
   const auto File = Write(Source, Indexed, &Mask);
@@ -256,14 +256,14 @@ TEST(PngWrite, AlphaMaskMakesRgbaOrATransparentPaletteEntry) {
   }
 
   Mask.Fill(255);  // a full mask is no transparency
-  TIOParams Full;
+  TIOParamsVals Full;
   EXPECT_EQ(Inspect(Write(Source, Full, &Mask)).ColorType, PNG_COLOR_TYPE_RGB);
 }
 
 TEST(PngWrite, TextsResolutionBackgroundAndFilter) {
   TIEBitmap Source;
   FillPicture(Source, {BGR(255, 0, 0), BGR(0, 128, 255)});
-  TIOParams Params;
+  TIOParamsVals Params;
   for (const char* Key : {"Title", "Author", "Comment"}) Params.PngTextKeys->Add(Key);
   for (const char* Value : {"Tiles", "Me"}) Params.PngTextValues->Add(Value);
   Params.SetDpiX(72);
@@ -282,7 +282,7 @@ TEST(PngWrite, TextsResolutionBackgroundAndFilter) {
   EXPECT_EQ(FilterBytes(Write(Source, Params), 9 * 3, 5), std::vector<Byte>(5, 4));
 
   TIEBitmap Back;
-  TIOParams BackParams;
+  TIOParamsVals BackParams;
   TMemoryStream Stream;
   LoadBytes(Stream, File);
   TTestProgress P;
@@ -294,13 +294,13 @@ TEST(PngWrite, TextsResolutionBackgroundAndFilter) {
 TEST(PngWrite, ShortWriteAbortsAndLibpngErrorsRaise) {
   TIEBitmap Source;
   FillPicture(Source, {BGR(255, 0, 0), BGR(0, 128, 255)});
-  TIOParams Params;
+  TIOParamsVals Params;
   TLimitedStream Stream(60);
   TTestProgress P;
   PngWriteStream(&Stream, &Source, Params, P.Progress, nullptr);
   EXPECT_TRUE(P.Aborting);
 
-  TIOParams Sixteen;  // a palette cannot have 16-bit entries
+  TIOParamsVals Sixteen;  // a palette cannot have 16-bit entries
   Sixteen.SamplesPerPixel = 1;
   Sixteen.BitsPerSample = 16;
   TMemoryStream Out;

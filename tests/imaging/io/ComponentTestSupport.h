@@ -56,7 +56,7 @@ inline std::string TstBytes(Byte Width, Byte Height, Byte Grey) {
   return std::string("TST1") + static_cast<char>(Width) + static_cast<char>(Height) + static_cast<char>(Grey);
 }
 
-inline void TstRead(TStream* Stream, TIEBitmap* Bitmap, TIOParams& Params, TIEIOProgress& Progress,
+inline void TstRead(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& Params, TIEIOProgress& Progress,
                     bool Preview) {
   ++TstBehaviour.Reads;
   TstBehaviour.ReaderThread = GetCurrentThreadId();
@@ -80,7 +80,7 @@ inline void TstRead(TStream* Stream, TIEBitmap* Bitmap, TIOParams& Params, TIEIO
   for (Integer Row = 1; Row <= Params.Height; ++Row) IEReportProgress(Progress, Row);
 }
 
-inline void TstWrite(TStream* Stream, TIEBitmap* Bitmap, TIOParams&, TIEIOProgress& Progress) {
+inline void TstWrite(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals&, TIEIOProgress& Progress) {
   ++TstBehaviour.Writes;
   if (TstBehaviour.Raise) throw Exception("TST writer failed");
   while (TstBehaviour.HoldWrite) std::this_thread::yield();

@@ -55,8 +55,8 @@ struct TProgress {
 };
 
 // The picture as a JPEG file, written with Params (fresh defaults when none).
-inline std::string Encode(TIEBitmap& Bitmap, TIOParams* Params = nullptr) {
-  TIOParams Defaults;
+inline std::string Encode(TIEBitmap& Bitmap, TIOParamsVals* Params = nullptr) {
+  TIOParamsVals Defaults;
   TStringStream Stream;
   TProgress Progress;
   JpegWriteStream(&Stream, &Bitmap, Params != nullptr ? *Params : Defaults, Progress.Record);
@@ -71,7 +71,7 @@ struct TDecoded {
 };
 
 // A full read as the component's load makes it (metadata and profile read), with Params.
-inline TDecoded Decode(const std::string& Bytes, TIOParams& Params, bool Preview = false,
+inline TDecoded Decode(const std::string& Bytes, TIOParamsVals& Params, bool Preview = false,
                        Integer MaxRows = -1) {
   TStringStream Stream(Bytes);
   TProgress Progress;
@@ -83,7 +83,7 @@ inline TDecoded Decode(const std::string& Bytes, TIOParams& Params, bool Preview
 }
 
 inline TDecoded Decode(const std::string& Bytes) {
-  TIOParams Params;
+  TIOParamsVals Params;
   return Decode(Bytes, Params);
 }
 

@@ -54,9 +54,9 @@ inline std::string Padded(std::string_view Prefix, size_t Size) {
 }
 
 // Stands in for the further-formats library's BMP filter.
-inline void FakeBmpRead(TStream*, TIEBitmap*, Int64, TIOParams&, TIEIOProgress&, bool, bool,
+inline void FakeBmpRead(TStream*, TIEBitmap*, Int64, TIOParamsVals&, TIEIOProgress&, bool, bool,
                         std::unique_ptr<TIEMask>&, bool) {}
-inline void FakeBmpWrite(TStream*, TIEBitmap*, TIOParams&, TIEIOProgress&, bool) {}
+inline void FakeBmpWrite(TStream*, TIEBitmap*, TIOParamsVals&, TIEIOProgress&, bool) {}
 inline void RegisterFakeBmp() {
   IEFormatProcs.BmpReadStream = FakeBmpRead;
   IEFormatProcs.BmpWriteStream = FakeBmpWrite;

@@ -71,7 +71,7 @@ TEST_F(TFormatOperationsTest, JpegStreamHeaderLengthIsCappedAtTheStreamsEnd) {
 }
 
 TEST_F(TFormatOperationsTest, JpegFileRoundTripKeepsOneExifBlock) {
-  TIOParams& Params = *IO.GetParams();
+  TIOParamsVals& Params = *IO.GetParams();
   Params.ExifPresent = true;
   Params.ExifMake = "Before";
   std::vector<Byte> Old;
@@ -212,7 +212,8 @@ TEST_F(TPascalSourceTest, CharacterPictureByGreyLevel) {
 }
 
 std::thread::id WriterThread;
-void TstWriteRecordingThread(TStream* Stream, TIEBitmap* Bitmap, TIOParams& Params, TIEIOProgress& Progress) {
+void TstWriteRecordingThread(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& Params,
+                             TIEIOProgress& Progress) {
   WriterThread = std::this_thread::get_id();
   TstWrite(Stream, Bitmap, Params, Progress);
 }

@@ -39,7 +39,7 @@ Bytes Cut(const Bytes& Data, size_t Size) {
 const Bytes Record300x72 = {0x01, 0x2C, 0, 0, 0, 1, 0, 1, 0x00, 0x48, 0, 0, 0, 1, 0, 1};
 
 TEST(PhotoshopResolution, WritesTheDpiAsFixedPointIntoTheFirstResource) {
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.DpiX = 300;
   Params.DpiY = 72;
   Bytes Block = {'P', 'h', 'o', 't', 'o'};
@@ -71,7 +71,7 @@ TEST(PhotoshopResolution, LeavesResourcesThatDoNotFitAlone) {
       {"signature cut short", Cut(Whole, 5)},
   };
   for (const TCase& Case : Cases) {
-    TIOParams Params;
+    TIOParamsVals Params;
     Params.DpiX = Params.DpiY = 300;
     AddMarker(*Params.JpegMarkerList, IEJpegAPP13, Case.Block);
     IEUpdatePhotoshopResolution(Params);
@@ -102,7 +102,7 @@ Bytes XmpPayload(const std::string& Text) {
 }
 
 TEST(JpegMetadataMarkers, ExactlyOneExifBlockWhateverTheListHeld) {
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.ExifPresent = true;
   Params.ExifMake = "Old";
   std::vector<Byte> Old;
@@ -114,7 +114,7 @@ TEST(JpegMetadataMarkers, ExactlyOneExifBlockWhateverTheListHeld) {
   IEUpdateJpegMetadataMarkers(Params);
 
   ASSERT_EQ(CountMarkers(*Params.JpegMarkerList, IsExif), 1);
-  TIOParams Read;
+  TIOParamsVals Read;
   const Integer Last = Params.JpegMarkerList->Count() - 1;
   ASSERT_TRUE(IELoadEXIFFromBuffer(Params.JpegMarkerList->GetMarkerData(Last),
                                    Params.JpegMarkerList->GetMarkerLength(Last), Read));
@@ -123,7 +123,7 @@ TEST(JpegMetadataMarkers, ExactlyOneExifBlockWhateverTheListHeld) {
 }
 
 TEST(JpegMetadataMarkers, ExifBlockTooLongForAMarkerLeavesTheOldOne) {
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.ExifPresent = true;
   std::vector<Byte> Old;
   IESaveEXIFToBuffer(Params, Old, true);
@@ -135,7 +135,7 @@ TEST(JpegMetadataMarkers, ExifBlockTooLongForAMarkerLeavesTheOldOne) {
 }
 
 TEST(JpegMetadataMarkers, WithoutExifPresentTheExifMarkersStay) {
-  TIOParams Params;
+  TIOParamsVals Params;
   std::vector<Byte> Old;
   IESaveEXIFToBuffer(Params, Old, true);
   AddMarker(*Params.JpegMarkerList, IEJpegAPP1, Old);
@@ -144,7 +144,7 @@ TEST(JpegMetadataMarkers, WithoutExifPresentTheExifMarkersStay) {
 }
 
 TEST(JpegMetadataMarkers, XmpMarkerReplacedOrRemoved) {
-  TIOParams Params;
+  TIOParamsVals Params;
   AddMarker(*Params.JpegMarkerList, IEJpegAPP1, XmpPayload("<old/>"));
   Params.XmpInfo = "<new/>";
   IEUpdateJpegMetadataMarkers(Params);
@@ -157,7 +157,7 @@ TEST(JpegMetadataMarkers, XmpMarkerReplacedOrRemoved) {
 }
 
 TEST(JpegMetadataMarkers, IptcBlockFollowsTheUsersChanges) {
-  TIOParams Params;
+  TIOParamsVals Params;
   const Bytes Untouched = {'P', 'h', 'o', 't', 'o'};
   AddMarker(*Params.JpegMarkerList, IEJpegAPP13, Untouched);
   IEUpdateJpegMetadataMarkers(Params);  // a fresh list is no change of the user's
@@ -179,7 +179,7 @@ TEST(JpegMetadataMarkers, IptcBlockFollowsTheUsersChanges) {
 }
 
 TEST(JpegMetadataMarkers, IptcDatasetsWithoutMarkersGetANewBlock) {
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.IPTCInfo->AddItem(2, 5, 3, "abc");
   Params.IPTCInfo->SetUserChanged(false);
   IEUpdateJpegMetadataMarkers(Params);

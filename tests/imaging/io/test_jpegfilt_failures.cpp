@@ -45,7 +45,7 @@ TEST(JpegFilterFailures, FindSOIRestoresThePositionAndNeedsAllThreeBytes) {
 TEST(JpegFilterFailures, TruncatedDataDecodesWithWarnings) {
   auto Source = Gradient(256, 256);
   const std::string Jpeg = Encode(*Source);
-  TIOParams Params;
+  TIOParamsVals Params;
   // Cut inside the scan's data.
   TDecoded Result = Decode(Jpeg.substr(0, Jpeg.size() - Jpeg.size() / 4), Params);
   EXPECT_FALSE(Result.Aborting);
@@ -65,7 +65,7 @@ TEST(JpegFilterFailures, TruncatedDataDecodesWithWarnings) {
 TEST(JpegFilterFailures, BrokenHeadersAbortButKeepTheMarkersBeforeThem) {
   const std::string Comment = Segment(0xFE, "before");
   // Start of image and a comment, then data that ends before any frame.
-  TIOParams Params;
+  TIOParamsVals Params;
   TDecoded Result = Decode(SmallJpeg().substr(0, 2) + Comment, Params);
   EXPECT_TRUE(Result.Aborting);
   EXPECT_EQ(Params.JpegMarkerList->Count(), 1);
@@ -86,7 +86,7 @@ TEST(JpegFilterFailures, HeaderClaimingMoreThanTheDataIsRefusedBeforeAllocating)
     Jpeg[At] = 0x4E;
     Jpeg[At + 1] = 0x20;
   }
-  TIOParams Params;
+  TIOParamsVals Params;
   TDecoded Result = Decode(Jpeg, Params);
   EXPECT_TRUE(Result.Aborting);
   EXPECT_TRUE(Result.Bitmap->IsEmpty());
@@ -112,7 +112,7 @@ TEST(JpegFilterFailures, ListenerStopsReaderAndWriterAfterTheCurrentRow) {
   Stopper.Aborting = &Progress.Aborting;
   Progress.Record.OnProgress = TIEProgressEvent(&Stopper, &TStopper::OnProgress);
   TStringStream In(Jpeg);
-  TIOParams Params;
+  TIOParamsVals Params;
   TIEBitmap Bitmap;
   const Integer Rows = JpegReadStream(&In, nullptr, &Bitmap, Params, Progress.Record, false, false, false,
                                       false, false, false, -1, false);
@@ -137,7 +137,7 @@ TEST(JpegFilterFailures, ProgressReportsEachWholePercentOnce) {
   TProgress Progress;
   Progress.Record.OnProgress = TIEProgressEvent(&Recorder, &TRecorder::OnProgress);
   TStringStream In(Jpeg);
-  TIOParams Params;
+  TIOParamsVals Params;
   TIEBitmap Bitmap;
   JpegReadStream(&In, nullptr, &Bitmap, Params, Progress.Record, false, false, false, false, false, false, -1,
                  false);
@@ -162,7 +162,7 @@ class TShortStream : public TStringStream {
 
 TEST(JpegFilterFailures, ShortWriteAndEmptyPictureSetAborting) {
   auto Source = Gradient(300, 300);
-  TIOParams Params;
+  TIOParamsVals Params;
   TProgress Progress;
   TShortStream Full(1000);
   JpegWriteStream(&Full, Source.get(), Params, Progress.Record);
@@ -178,7 +178,7 @@ TEST(JpegFilterFailures, ShortWriteAndEmptyPictureSetAborting) {
 
 TEST(JpegFilterFailures, CodecErrorWhileWritingRaisesAfterSettingAborting) {
   auto Source = Gradient(8, 8);
-  TIOParams Params;
+  TIOParamsVals Params;
   const std::string Huge(65534, 'x');  // one byte more than a segment holds
   Params.JpegMarkerList->AddMarker(0xFE, Huge.data(), static_cast<Integer>(Huge.size()));
   TProgress Progress;
@@ -221,7 +221,7 @@ TEST(JpegFilterFailures, AbbreviatedImageReadsWithItsTablesStream) {
   Image += Jpeg.substr(At);
   TStringStream ImageStream(Image), TablesStream(Tables);
   TProgress Progress;
-  TIOParams Params;
+  TIOParamsVals Params;
   TIEBitmap Bitmap;
   EXPECT_EQ(JpegReadStream(&ImageStream, &TablesStream, &Bitmap, Params, Progress.Record, false, false, false,
                            false, false, false, -1, false),
@@ -236,7 +236,7 @@ TEST(JpegFilterFailures, TablesStreamErrorsReachTheCaller) {
   TStringStream Image(SmallJpeg());
   TStringStream Tables(std::string("\xFF\xD8\xFF\xDB\x00\x03\x07", 7));  // a table of bogus length
   TProgress Progress;
-  TIOParams Params;
+  TIOParamsVals Params;
   TIEBitmap Bitmap;
   EXPECT_THROW(JpegReadStream(&Image, &Tables, &Bitmap, Params, Progress.Record, false, false, false, false,
                               false, false, -1, false),

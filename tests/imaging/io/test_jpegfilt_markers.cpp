@@ -19,7 +19,7 @@ using namespace jpegtest;
 
 namespace {
 
-std::string SmallJpeg(TIOParams* Params = nullptr) {
+std::string SmallJpeg(TIOParamsVals* Params = nullptr) {
   static auto Source = Gradient(24, 16);
   return Encode(*Source, Params);
 }
@@ -36,7 +36,7 @@ std::string WithDensity(std::string Jpeg, Byte Unit, Word X, Word Y) {
 }
 
 std::string ExifSegment(Double Resolution, Integer Unit, Integer Orientation) {
-  TIOParams Exif;
+  TIOParamsVals Exif;
   Exif.SetExifXResolution(Resolution);
   Exif.SetExifYResolution(Resolution);
   Exif.ExifResolutionUnit = Unit;
@@ -47,7 +47,7 @@ std::string ExifSegment(Double Resolution, Integer Unit, Integer Orientation) {
 }
 
 TEST(JpegFilterMarkers, DensityGivesTheResolution) {
-  TIOParams Params;
+  TIOParamsVals Params;
   Decode(WithDensity(SmallJpeg(), 2, 100, 50), Params);
   EXPECT_EQ(Params.DpiX, 254);  // dots per centimetre x 2.54, truncated
   EXPECT_EQ(Params.DpiY, 127);
@@ -58,7 +58,7 @@ TEST(JpegFilterMarkers, DensityGivesTheResolution) {
 
 TEST(JpegFilterMarkers, AspectOnlyDensityTakesTheExifResolution) {
   const std::string Jpeg = WithDensity(SmallJpeg(), 0, 1, 1);
-  TIOParams Params;
+  TIOParamsVals Params;
   Decode(WithSegments(Jpeg, ExifSegment(72, 2, 1)), Params);
   EXPECT_EQ(Params.DpiX, 72);
   EXPECT_EQ(Params.DpiY, 72);
@@ -73,11 +73,11 @@ TEST(JpegFilterMarkers, AspectOnlyDensityTakesTheExifResolution) {
 TEST(JpegFilterMarkers, ExifOrientationIsAppliedOnRequest) {
   auto Source = Gradient(40, 16);
   const std::string Jpeg = WithSegments(Encode(*Source), ExifSegment(72, 2, 6));
-  TIOParams Params;
+  TIOParamsVals Params;
   TDecoded Result = Decode(Jpeg, Params);
   EXPECT_EQ(Result.Bitmap->GetWidth(), 40);
   EXPECT_EQ(Params.ExifOrientation, 6);
-  TIOParams Upright;
+  TIOParamsVals Upright;
   Upright.JpegApplyExifOrientation = true;
   Result = Decode(Jpeg, Upright);
   EXPECT_EQ(Result.Bitmap->GetWidth(), 16);
@@ -86,7 +86,7 @@ TEST(JpegFilterMarkers, ExifOrientationIsAppliedOnRequest) {
 }
 
 std::string WithThumbnail(const std::string& Jpeg) {
-  TIOParams Exif;
+  TIOParamsVals Exif;
   TIEBitmap* Thumbnail = Exif.ExifThumbnailNeeded();
   Thumbnail->Allocate(8, 6, ie24RGB);
   Thumbnail->Fill(0);
@@ -96,7 +96,7 @@ std::string WithThumbnail(const std::string& Jpeg) {
 }
 
 TEST(JpegFilterMarkers, ExifThumbnailInsteadOfThePicture) {
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.SetGetExifThumbnail(true);
   TDecoded Result = Decode(WithThumbnail(SmallJpeg()), Params);
   EXPECT_FALSE(Result.Aborting);
@@ -111,7 +111,7 @@ TEST(JpegFilterMarkers, MissingThumbnailReadsThePictureWhereItIs) {
   const std::string Jpeg = SmallJpeg();
   TStringStream Stream(std::string(300, 'x') + Jpeg);
   Stream.SetPosition(300);
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.SetGetExifThumbnail(true);
   TProgress Progress;
   TIEBitmap Bitmap;
@@ -128,7 +128,7 @@ TEST(JpegFilterMarkers, FirstApp0IsDroppedAndTheOthersWrittenBackAfterTheCodecsO
   const std::string Jpeg = WithSegments(SmallJpeg(), Comment);  // after SOI: COM, JFIF, ...
   const std::string Source = Jpeg.substr(0, 2) + Comment + Jpeg.substr(2 + Comment.size(), 18) + Extension +
                              Jpeg.substr(2 + Comment.size() + 18);
-  TIOParams Params;
+  TIOParamsVals Params;
   TDecoded Result = Decode(Source, Params);
   ASSERT_FALSE(Result.Aborting);
   TIEMarkerList& List = *Params.JpegMarkerList;
@@ -147,10 +147,10 @@ TEST(JpegFilterMarkers, FirstApp0IsDroppedAndTheOthersWrittenBackAfterTheCodecsO
 }
 
 TEST(JpegFilterMarkers, AdobeMarkerIsNeverWrittenTwice) {
-  TIOParams Cmyk;
+  TIOParamsVals Cmyk;
   Cmyk.JpegColorSpace = 3;
   const std::string Jpeg = SmallJpeg(&Cmyk);
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.NativePixelFormat = true;
   TDecoded Result = Decode(Jpeg, Params);
   ASSERT_NE(Params.JpegMarkerList->IndexOf(0xEE), -1);
@@ -171,7 +171,7 @@ TEST(JpegFilterMarkers, IccChunksAreJoinedInSequenceOrder) {
         0xE2, std::string("ICC_PROFILE\0", 12) + static_cast<char>(Sequence) + '\3' + Parts[Sequence - 1]);
   };
   const std::string Jpeg = WithSegments(SmallJpeg(), Chunk(2) + Chunk(3) + Chunk(1));
-  TIOParams Params;
+  TIOParamsVals Params;
   TStringStream Stream(Jpeg);
   Stream.SetPosition(0);
   JpegReadICCProfile(&Stream, Params);
@@ -188,7 +188,7 @@ TEST(JpegFilterMarkers, IccChunksAreJoinedInSequenceOrder) {
   ASSERT_NE(First, std::string::npos);
   EXPECT_EQ(Again[First + 12], 1);
   EXPECT_EQ(Again.substr(First + 14, 6), "first-");
-  TIOParams Reread;
+  TIOParamsVals Reread;
   Decode(Again, Reread);
   ASSERT_NE(Reread.InputICC, nullptr);
   EXPECT_EQ(Reread.InputICC->GetRawLength(), 18);
@@ -207,7 +207,7 @@ TEST(JpegFilterMarkers, ManagedReadAppliesTheProfileAndDropsItsChunks) {
       WithSegments(SmallJpeg(), Segment(0xE2, std::string("ICC_PROFILE\0\1\1", 14) + Profile));
   const bool Saved = ColorManagementEnabled;
   ColorManagementEnabled = true;
-  TIOParams Params;
+  TIOParamsVals Params;
   TStringStream Stream(Jpeg);
   TProgress Progress;
   TIEBitmap Managed;
@@ -218,7 +218,7 @@ TEST(JpegFilterMarkers, ManagedReadAppliesTheProfileAndDropsItsChunks) {
   EXPECT_EQ(Params.JpegMarkerList->IndexOf(IEJpegAPP2), -1);
   // sRGB to sRGB: the colours stay.
   EXPECT_LE(MaxDifference(Managed, *Decode(Jpeg).Bitmap), 2);
-  TIOParams Unmanaged;
+  TIOParamsVals Unmanaged;
   Decode(Jpeg, Unmanaged);
   EXPECT_NE(Unmanaged.JpegMarkerList->IndexOf(IEJpegAPP2), -1);
 }
@@ -231,7 +231,7 @@ TEST(JpegFilterMarkers, MalformedIccChunksAreDropped) {
       std::string("\xFF\xE2\x00\x01", 4),                     // a length that cannot be
   };
   for (const std::string& Segments : Bad) {
-    TIOParams Params;
+    TIOParamsVals Params;
     TStringStream Stream(WithSegments(SmallJpeg(), Segments));
     JpegReadICCProfile(&Stream, Params);
     EXPECT_EQ(Params.InputICC, nullptr);
@@ -250,7 +250,7 @@ TEST(JpegFilterMarkers, IptcAndXmpReachTheParameters) {
   const std::string Jpeg = WithSegments(
       SmallJpeg(), Segment(0xED, std::string(reinterpret_cast<char*>(Block.get()), Length)) +
                        Segment(0xE1, std::string(reinterpret_cast<char*>(Xmp.get()), XmpLength)));
-  TIOParams Params;
+  TIOParamsVals Params;
   Decode(Jpeg, Params);
   ASSERT_EQ(Params.IPTCInfo->Count(), 1);
   EXPECT_EQ(Params.IPTCInfo->GetDataSet(0), 120);
@@ -259,7 +259,7 @@ TEST(JpegFilterMarkers, IptcAndXmpReachTheParameters) {
 
 TEST(JpegFilterMarkers, WriterOptionsReachTheFile) {
   auto Source = Gradient(64, 32);
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.SetDpiX(0);
   Params.SetDpiY(96);
   Params.JpegColorSpace = 2;

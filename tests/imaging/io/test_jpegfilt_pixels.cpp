@@ -20,13 +20,13 @@ class TJpegColorSpaces : public testing::TestWithParam<TColorSpaceCase> {};
 TEST_P(TJpegColorSpaces, RoundTripKeepsPicture) {
   const TColorSpaceCase Case = GetParam();
   auto Source = Gradient(67, 45);  // not a multiple of the block size
-  TIOParams Written;
+  TIOParamsVals Written;
   Written.JpegColorSpace = Case.ColorSpace;
   Written.JpegQuality = 95;
   Written.JpegProgressive = Case.Progressive;
   const std::string Jpeg = Encode(*Source, &Written);
 
-  TIOParams Read;
+  TIOParamsVals Read;
   TDecoded Result = Decode(Jpeg, Read);
   ASSERT_FALSE(Result.Aborting);
   EXPECT_EQ(Result.Rows, 45);
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(All, TJpegColorSpaces,
 TEST(JpegFilterPixels, MatchTheCodecsOwnDecoder) {
   for (Byte ColorSpace : {Byte{0}, Byte{2}}) {
     auto Source = Gradient(40, 24);
-    TIOParams Written;
+    TIOParamsVals Written;
     Written.JpegColorSpace = ColorSpace;
     const std::string Jpeg = Encode(*Source, &Written);
     const std::string Rgb = DjpegPixels(Jpeg);
@@ -77,18 +77,18 @@ TEST(JpegFilterPixels, MatchTheCodecsOwnDecoder) {
 
 TEST(JpegFilterPixels, NativeGreyAndCMYKKeepTheFilesSamples) {
   auto Source = Gradient(32, 16);
-  TIOParams Grey;
+  TIOParamsVals Grey;
   Grey.JpegColorSpace = 1;
-  TIOParams Read;
+  TIOParamsVals Read;
   Read.NativePixelFormat = true;
   TDecoded Result = Decode(Encode(*Source, &Grey), Read);
   EXPECT_EQ(Result.Bitmap->GetPixelFormat(), ie8g);
 
-  TIOParams Cmyk;
+  TIOParamsVals Cmyk;
   Cmyk.JpegColorSpace = 3;
   Cmyk.JpegQuality = 100;
   const std::string Jpeg = Encode(*Source, &Cmyk);
-  TIOParams Native;
+  TIOParamsVals Native;
   Native.NativePixelFormat = true;
   Result = Decode(Jpeg, Native);
   ASSERT_EQ(Result.Bitmap->GetPixelFormat(), ieCMYK);
@@ -103,13 +103,13 @@ TEST(JpegFilterPixels, NativeGreyAndCMYKKeepTheFilesSamples) {
 
 TEST(JpegFilterPixels, InvertCMYKTurnsInkAmountsIntoColours) {
   auto Source = Solid(16, 16, {255, 255, 255});  // no ink: every stored sample 255
-  TIOParams Cmyk;
+  TIOParamsVals Cmyk;
   Cmyk.JpegColorSpace = 3;
   Cmyk.JpegQuality = 100;
   const std::string Jpeg = Encode(*Source, &Cmyk);
   TStringStream Stream(Jpeg);
   TProgress Progress;
-  TIOParams Params;
+  TIOParamsVals Params;
   TIEBitmap Bitmap;
   JpegReadStream(&Stream, nullptr, &Bitmap, Params, Progress.Record, false, false, false, true, false, false,
                  -1, false);
@@ -120,7 +120,7 @@ TEST(JpegFilterPixels, InvertCMYKTurnsInkAmountsIntoColours) {
 TEST(JpegFilterPixels, GreyBitmapIsWrittenAsOneComponent) {
   auto Grey = std::make_unique<TIEBitmap>(24, 8, ie8g);
   Grey->Fill(128);
-  TIOParams Written;
+  TIOParamsVals Written;
   Written.JpegColorSpace = 1;
   const std::string Jpeg = Encode(*Grey, &Written);
   const std::string Frame = SegmentPayload(Jpeg, 0xC0);
@@ -144,7 +144,7 @@ TEST_P(TJpegScales, DecodeAtTheChosenScale) {
     return Encode(*Source);
   }();
   const TScaleCase Case = GetParam();
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.JpegScale = Case.JpegScale;
   Params.Width = Case.WantedWidth;
   Params.Height = Case.WantedHeight;
@@ -169,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(All, TJpegScales,
 TEST(JpegFilterPixels, PreviewReportsTheCodedSizeAndLeavesTheBitmap) {
   auto Source = Gradient(200, 120);
   const std::string Jpeg = Encode(*Source);
-  TIOParams Params;
+  TIOParamsVals Params;
   Params.JpegScale = 3;
   TDecoded Result = Decode(Jpeg, Params, true);
   EXPECT_FALSE(Result.Aborting);
@@ -184,7 +184,7 @@ TEST(JpegFilterPixels, PreviewReportsTheCodedSizeAndLeavesTheBitmap) {
 
 TEST(JpegFilterPixels, MaxRowsDecodesOnlyThatMany) {
   auto Source = Gradient(32, 48);
-  TIOParams Params;
+  TIOParamsVals Params;
   TDecoded Result = Decode(Encode(*Source), Params, false, 10);
   EXPECT_FALSE(Result.Aborting);
   EXPECT_EQ(Result.Rows, 10);

@@ -18,7 +18,7 @@
 namespace {
 
 // The defaults every reset gives, field by field as the parameters are documented.
-void ExpectDefaults(const TIOParams& P) {
+void ExpectDefaults(const TIOParamsVals& P) {
   EXPECT_EQ(P.BitsPerSample, 8);
   EXPECT_EQ(P.SamplesPerPixel, 3);
   EXPECT_TRUE(P.FileName.empty());
@@ -121,12 +121,12 @@ void ExpectDefaults(const TIOParams& P) {
 }
 
 // Every index copy, so that a test sees which ones a setter missed.
-std::vector<Integer> ImageIndexCopies(const TIOParams& P) {
+std::vector<Integer> ImageIndexCopies(const TIOParamsVals& P) {
   return {P.ImageIndex, P.TiffImageIndex, P.DcxImageIndex, P.GifImageIndex, P.IcoImageIndex, P.CurImageIndex};
 }
 
 // Changes a value of every group, the containers and the lazily made objects.
-void Dirty(TIOParams& P) {
+void Dirty(TIOParamsVals& P) {
   P.FileName = u"old.jpg";
   P.FileType = 3;
   P.BitsPerSample = 1;
@@ -183,12 +183,12 @@ class IOParams : public ::testing::Test {
 }  // namespace
 
 TEST_F(IOParams, NewObjectHoldsEveryDefault) {
-  TIOParams P;
+  TIOParamsVals P;
   ExpectDefaults(P);
 }
 
 TEST_F(IOParams, ResetRestoresEveryDefault) {
-  TIOParams P;
+  TIOParamsVals P;
   Dirty(P);
   P.SetDefaultParams();
   ExpectDefaults(P);
@@ -198,7 +198,7 @@ TEST_F(IOParams, ResetRestoresEveryDefault) {
 }
 
 TEST_F(IOParams, FreeStandingResetLeavesSizeAndResolutionAlone) {
-  TIOParams P;
+  TIOParamsVals P;
   EXPECT_EQ(P.IO, nullptr);
   EXPECT_EQ(P.DpiX, 0);
   EXPECT_EQ(P.DpiY, 0);
@@ -214,7 +214,7 @@ TEST_F(IOParams, FreeStandingResetLeavesSizeAndResolutionAlone) {
 }
 
 TEST_F(IOParams, ResetKeepsTheReadersJpegWarnings) {
-  TIOParams P;
+  TIOParamsVals P;
   P.JpegWarningTotal = 3;
   P.JpegWarningCode = 117;
   P.SetDefaultParams();
@@ -225,7 +225,7 @@ TEST_F(IOParams, ResetKeepsTheReadersJpegWarnings) {
 TEST_F(IOParams, ResetTakesTheLibraryLzwCodecsOfThatMoment) {
   const auto SavedGif = IEGifLzwDecompressProc;
   const auto SavedTiff = IETiffLzwCompressProc;
-  TIOParams P;
+  TIOParamsVals P;
   TGifLzwDecompressProc Gif = [](const Byte*, Integer, Integer, Byte*, Integer) { return true; };
   TTiffLzwCompressProc Tiff = [](const Byte*, Integer, TStream*, void*&) {};
   IEGifLzwDecompressProc = Gif;
@@ -239,7 +239,7 @@ TEST_F(IOParams, ResetTakesTheLibraryLzwCodecsOfThatMoment) {
 }
 
 TEST_F(IOParams, IndexCountAndThumbnailSettersWriteEveryCopy) {
-  TIOParams P;
+  TIOParamsVals P;
   P.SetImageIndex(3);
   EXPECT_EQ(ImageIndexCopies(P), std::vector<Integer>(6, 3));
   P.SetImageCount(5);
@@ -253,7 +253,7 @@ TEST_F(IOParams, IndexCountAndThumbnailSettersWriteEveryCopy) {
 }
 
 TEST_F(IOParams, ExifResolutionDropsTheFractionForTheDpiOnly) {
-  TIOParams P;
+  TIOParamsVals P;
   P.SetExifXResolution(299.6);
   EXPECT_EQ(P.DpiX, 299);
   EXPECT_EQ(P.ExifXResolution, 299.6);
@@ -265,7 +265,7 @@ TEST_F(IOParams, ExifResolutionDropsTheFractionForTheDpiOnly) {
 }
 
 TEST_F(IOParams, ResetInfoClearsWhatWasReadAndKeepsTheWritingOptions) {
-  TIOParams P;
+  TIOParamsVals P;
   Dirty(P);
   P.ResetInfo();
   EXPECT_EQ(P.IPTCInfo->Count(), 0);
@@ -288,7 +288,7 @@ TEST_F(IOParams, ResetInfoClearsWhatWasReadAndKeepsTheWritingOptions) {
 }
 
 TEST_F(IOParams, ResetExifDeletesOnlyTheFirstExifBlock) {
-  TIOParams P;
+  TIOParamsVals P;
   const std::vector<Byte> Xmp = {'h', 't', 't', 'p', ':', '/', '/'};
   AddMarker(*P.JpegMarkerList, IEJpegAPP1, Xmp);
   AddMarker(*P.JpegMarkerList, IEJpegAPP1, ExifPayload(1));
@@ -304,7 +304,7 @@ TEST_F(IOParams, ResetExifDeletesOnlyTheFirstExifBlock) {
 }
 
 TEST_F(IOParams, AssignCopiesValuesAndMakesDeepCopies) {
-  TIOParams Source;
+  TIOParamsVals Source;
   Dirty(Source);
   Source.SetDpiX(72);
   Source.SetDpiY(144);
@@ -313,7 +313,7 @@ TEST_F(IOParams, AssignCopiesValuesAndMakesDeepCopies) {
   for (Integer I = 0; I < 256; ++I) Source.ColorMap[I] = TIERGBTriple{Byte(I), Byte(255 - I), Byte(I / 2)};
   Source.GetImagingAnnot()->AddObject(std::make_unique<TIEImagingObject>());
 
-  TIOParams Dest;
+  TIOParamsVals Dest;
   Dest.Assign(Source);
   EXPECT_EQ(Dest.IO, nullptr);
   EXPECT_EQ(Dest.FileName, u"old.jpg");
@@ -352,9 +352,9 @@ TEST_F(IOParams, AssignCopiesValuesAndMakesDeepCopies) {
 }
 
 TEST_F(IOParams, AssignFromAnObjectWithoutOptionalPartsFreesThem) {
-  TIOParams Dest;
+  TIOParamsVals Dest;
   Dirty(Dest);
-  TIOParams Source;
+  TIOParamsVals Source;
   Dest.Assign(Source);
   EXPECT_EQ(Dest.GetExifThumbnail(), nullptr);
   EXPECT_EQ(Dest.FindImagingAnnot(), nullptr);
@@ -367,7 +367,7 @@ TEST_F(IOParams, AssignFromAnObjectWithoutOptionalPartsFreesThem) {
 }
 
 TEST_F(IOParams, OutputProfileIsMadeAsSRGB) {
-  TIOParams P;
+  TIOParamsVals P;
   TIEICC* Output = P.GetOutputICC();
   ASSERT_NE(Output, nullptr);
   EXPECT_TRUE(Output->IsValid());

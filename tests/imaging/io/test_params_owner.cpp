@@ -47,7 +47,7 @@ TEST(IOParamsOwner, ResetTakesTheOwnersBitmapSizeAndTheLibraryResolution) {
   Bitmap.SetSize(40, 30);
   TZezudIdIO IO(nullptr);
   IO.SetAttachedBitmap(&Bitmap);
-  TIOParams& P = *IO.GetParams();
+  TIOParamsVals& P = *IO.GetParams();
   EXPECT_EQ(P.IO, &IO);
   P.SetDpiX(72);
   P.SetDefaultParams();
@@ -61,7 +61,7 @@ TEST(IOParamsOwner, ResetTakesTheOwnersBitmapSizeAndTheLibraryResolution) {
 
 TEST(IOParamsOwner, ResetWithoutAPlatformBitmapKeepsTheSize) {
   TZezudIdIO IO(nullptr);
-  TIOParams& P = *IO.GetParams();
+  TIOParamsVals& P = *IO.GetParams();
   EXPECT_EQ(P.DpiX, DefaultDpiX);
   P.Width = 12;
   P.Height = 7;

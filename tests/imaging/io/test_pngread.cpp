@@ -18,7 +18,7 @@ namespace {
 
 struct TPngRead {
   TIEBitmap Bitmap;
-  TIOParams Params;
+  TIOParamsVals Params;
   bool Aborting = false;
   std::vector<Integer> Reports;
 
