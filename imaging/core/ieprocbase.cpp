@@ -1,8 +1,10 @@
 #include "imaging/core/ieprocbase.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
+#include "imaging/core/iebitmap.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/system/WinTypes.h"
 
@@ -85,4 +87,60 @@ void IESwapRedBlueTriples(TIERGBTriple* Triples, Integer, Integer Count) {
 
 void IECopyTBitmap(TBitmap* Source, TBitmap* Dest) {
   Dest->Assign(Source);
+}
+
+Integer IEColorToARGB(TColor Color, Byte Alpha) {
+  const TIERGBTriple C = IEColorToRGB(Color);
+  return IEPackBytes(C.rgbtBlue, C.rgbtGreen, C.rgbtRed, Alpha);
+}
+
+Integer IEFindNearestColor(const TIERGBTriple* Palette, Integer Count, Integer Color) {
+  const Integer R = (Color >> 16) & 0xFF, G = (Color >> 8) & 0xFF, B = Color & 0xFF;
+  Integer Best = 0, BestDistance = 1000;
+  for (Integer I = 0; I < Count; ++I) {
+    const Integer Distance = std::abs(Palette[I].rgbtRed - R) + std::abs(Palette[I].rgbtGreen - G) +
+                             std::abs(Palette[I].rgbtBlue - B);
+    if (Distance < BestDistance) {
+      BestDistance = Distance;
+      Best = I;
+    }
+  }
+  return Best;
+}
+
+void IECopyPaletteSwapRB(TIERGBTriple* Dest, const TIERGBTriple* Source, Integer Count) {
+  for (Integer I = 0; I < Count; ++I)
+    Dest[I] = TIERGBTriple{Source[I].rgbtRed, Source[I].rgbtGreen, Source[I].rgbtBlue};
+}
+
+void IESwapRedBlue48(Word* Row, Integer Count) {
+  for (; Count > 0; --Count, Row += 3) std::swap(Row[0], Row[2]);
+}
+
+void IEInvertBytes(Byte* Buffer, Integer Count) {
+  for (Integer I = 0; I < Count; ++I) Buffer[I] = static_cast<Byte>(~Buffer[I]);
+}
+
+void IEInvertBitmap(TIEBitmap* Bitmap) {
+  const Integer RowLen = Bitmap->GetRowLen(), Height = Bitmap->GetHeight();
+  for (Integer Y = 0; Y < Height; ++Y) IEInvertBytes(static_cast<Byte*>(Bitmap->GetScanline(Y)), RowLen);
+}
+
+namespace {
+
+bool RowsEqual(TIEBitmap* A, TIEBitmap* B) {
+  const Integer RowLen = A->GetRowLen(), Height = A->GetHeight();
+  if (B->GetRowLen() < RowLen) return false;
+  for (Integer Y = 0; Y < Height; ++Y)
+    if (std::memcmp(A->GetScanline(Y), B->GetScanline(Y), static_cast<size_t>(RowLen)) != 0) return false;
+  return true;
+}
+
+}  // namespace
+
+bool IEBitmapsEqual(TIEBitmap* A, TIEBitmap* B) {
+  if (A->GetWidth() != B->GetWidth() || A->GetHeight() != B->GetHeight()) return false;
+  if (A->HasAlphaChannel() != B->HasAlphaChannel()) return false;
+  if (!RowsEqual(A, B)) return false;
+  return !A->HasAlphaChannel() || RowsEqual(A->GetAlphaChannel(), B->GetAlphaChannel());
 }

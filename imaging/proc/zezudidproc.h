@@ -70,6 +70,9 @@ class TZezudIdProc : public TComponent {
   TZezudIdProc(const TZezudIdProc&) = delete;
   TZezudIdProc& operator=(const TZezudIdProc&) = delete;
 
+  // One entry of the undo or redo list (defined inside the component's own files).
+  struct TIEUndoEntry;
+
   // A component without owner and without AutoUndo, working on Bitmap (not owned).
   static std::unique_ptr<TZezudIdProc> CreateFromBitmap(TIEBitmap* Bitmap);
 
@@ -203,17 +206,17 @@ class TZezudIdProc : public TComponent {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
-  struct TIEUndoEntry;
   using TIEUndoList = std::vector<TIEUndoEntry>;
 
   void DetachFromView();
   void TakeOwnedPicture();
   void ReleaseOwnedPicture();
   void RewrapAttachedBitmap();
-  // Adds an entry of Source to List; false when nothing was added.
+  // Adds an entry of Source to List (oldest dropped beyond UndoLimit); false when the source
+  // cannot be saved here.
   bool AddEntry(TIEUndoList& List, TIEUndoSource Source);
   void Restore(const TIEUndoEntry& Entry);
-  void SaveCaptioned(TIEUndoList& List, const std::string& Caption, TIEUndoSource Source, bool Undo);
+  bool PictureTooSmall();
 
   bool FAutoUndo = false;
   TIEView* FAttachedZezudId = nullptr;  // not owned; free notification
@@ -236,4 +239,5 @@ class TZezudIdProc : public TComponent {
   TIEProgressEvent FOnProgress;
   TNotifyEvent FOnFinishWork;
   TIESaveUndoEvent FOnSaveUndo;
+  bool FEntryAdded = false;  // the last SaveUndo or SaveRedo added an entry
 };
