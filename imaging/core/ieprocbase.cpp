@@ -44,7 +44,7 @@ inline void MergeBits(Byte& Dest, Byte Bits, Byte Mask) {
 
 void IECopyBits(Byte* Dest, const Byte* Source, Integer DestBit, Integer SourceBit, Integer BitCount,
                 Integer SourceRowBytes) {
-  if (BitCount <= 0) return;
+  if (BitCount <= 0 || DestBit < 0 || SourceBit < 0) return;
   Byte* D = Dest + (DestBit >> 3);
   const Integer DestShift = DestBit & 7;
   if (DestShift != 0) {
