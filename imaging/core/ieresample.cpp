@@ -124,8 +124,12 @@ void BuiltInOneBit(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter Filter) {
 
 }  // namespace
 
-void IEResampleFiltered(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter Filter) {
-  (IEResampleHooks.Filtered ? IEResampleHooks.Filtered : BuiltInFiltered)(Source, Dest, Filter);
+void IEResampleFiltered(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter Filter,
+                        TIEProgressEvent OnProgress, TObject* Sender) {
+  if (IEResampleHooks.Filtered)
+    IEResampleHooks.Filtered(Source, Dest, Filter, OnProgress, Sender);
+  else
+    BuiltInFiltered(Source, Dest, Filter);
 }
 
 void IEResampleGray8(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter Filter) {

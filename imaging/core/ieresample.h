@@ -12,14 +12,18 @@ class TIEBitmap;
 
 // Fills the allocated Dest (its size is the target size) from the whole Source.
 using TIEResampleProc = void (*)(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter Filter);
+using TIEResampleProgressProc = void (*)(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter Filter,
+                                         TIEProgressEvent OnProgress, TObject* Sender);
 struct TIEResampleHooks {
-  TIEResampleProc Filtered = nullptr;  // ie24RGB to ie24RGB
-  TIEResampleProc Gray8 = nullptr;     // ie8g to ie8g (alpha channels)
-  TIEResampleProc OneBit = nullptr;    // ie1g to ie1g (rfProjectBW, rfProjectWB) or ie24RGB
+  TIEResampleProgressProc Filtered = nullptr;  // any format but ie1g; Dest may become ie24RGB
+  TIEResampleProc Gray8 = nullptr;             // ie8g to ie8g (alpha channels)
+  TIEResampleProc OneBit = nullptr;            // ie1g to ie1g (rfProjectBW, rfProjectWB) or ie24RGB
 };
 extern TIEResampleHooks IEResampleHooks;
 
-void IEResampleFiltered(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter Filter);
+// OnProgress is called only by the hooked resampler.
+void IEResampleFiltered(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter Filter,
+                        TIEProgressEvent OnProgress = {}, TObject* Sender = nullptr);
 void IEResampleGray8(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter Filter);
 // Dest ie1g keeps the black (rfProjectBW) or the white (rfProjectWB) pixels; an ie24RGB Dest
 // gets grey levels.

@@ -78,7 +78,8 @@ TEST(Resample, BuiltInBoxAverageOfGreyAndColour) {
 
 TEST(Resample, HooksReplaceTheBuiltInResamplers) {
   static TResampleFilter Seen = rfNone;
-  IEResampleHooks.Filtered = [](TIEBitmap*, TIEBitmap* Dest, TResampleFilter Filter) {
+  IEResampleHooks.Filtered = [](TIEBitmap*, TIEBitmap* Dest, TResampleFilter Filter, TIEProgressEvent,
+                                TObject*) {
     Seen = Filter;
     Dest->Fill(0x0000FF);
   };
