@@ -37,12 +37,12 @@ std::vector<TLinearSpan> Spans(Integer SourceLength, Integer DestLength, Double 
   return Result;
 }
 
-// The average of pixels First .. Last (inclusive) of Channels-byte samples at Data.
+// The average of pixels First .. Last (inclusive) of a row of Channels-byte pixels.
 template <Integer Channels>
-void Average(const Byte* Data, std::size_t Stride, Integer First, Integer Last, Byte* Out) {
+void Average(const Byte* Row, Integer First, Integer Last, Byte* Out) {
   for (Integer Ch = 0; Ch < Channels; ++Ch) {
     Integer Sum = 0;
-    for (Integer I = First; I <= Last; ++I) Sum += Data[I * Stride + Ch];
+    for (Integer I = First; I <= Last; ++I) Sum += Row[I * Channels + Ch];
     Out[Ch] = static_cast<Byte>(Sum / (Last - First + 1));
   }
 }
@@ -76,7 +76,7 @@ void LinearPasses(const TLinearJob& Job, TRead ReadRow, TStore Store) {
         const Byte* B = Src + std::min(S.Start + 1, Job.SourceWidth - 1) * Channels;
         for (Integer Ch = 0; Ch < Channels; ++Ch) Out[Ch] = Interpolate(A[Ch], B[Ch], S.Fraction);
       } else {
-        Average<Channels>(Src, Channels, S.Start, S.End, Out);
+        Average<Channels>(Src, S.Start, S.End, Out);
       }
     }
     Report(R);
@@ -85,6 +85,7 @@ void LinearPasses(const TLinearJob& Job, TRead ReadRow, TStore Store) {
   const bool EnlargeY = Job.AlwaysInterpolate || Job.DestHeight > Job.SourceHeight;
   const std::size_t Length = static_cast<std::size_t>(Job.DestWidth) * Channels;
   std::vector<Byte> Values(Length);
+  std::vector<Integer> Sums(Length);
   for (Integer Y = 0; Y < Job.DestHeight; ++Y) {
     const TLinearSpan& S = Rows[Y];
     if (EnlargeY) {
@@ -92,9 +93,13 @@ void LinearPasses(const TLinearJob& Job, TRead ReadRow, TStore Store) {
       const Byte* B = Work.GetScanline(S.Start + 1 < Job.SourceHeight ? S.Start + 1 : S.Start);
       for (std::size_t K = 0; K < Length; ++K) Values[K] = Interpolate(A[K], B[K], S.Fraction);
     } else {
-      const Byte* First = Work.GetScanline(S.Start);
-      const std::size_t Stride = Work.GetRowLen();
-      for (std::size_t K = 0; K < Length; ++K) Average<1>(First + K, Stride, 0, S.End - S.Start, &Values[K]);
+      std::fill(Sums.begin(), Sums.end(), 0);
+      for (Integer R = S.Start; R <= S.End; ++R) {
+        const Byte* Row = Work.GetScanline(R);
+        for (std::size_t K = 0; K < Length; ++K) Sums[K] += Row[K];
+      }
+      const Integer Count = S.End - S.Start + 1;
+      for (std::size_t K = 0; K < Length; ++K) Values[K] = static_cast<Byte>(Sums[K] / Count);
     }
     Store(Y, Values.data());
     Report(Job.SourceHeight + Y);

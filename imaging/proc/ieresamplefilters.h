@@ -25,6 +25,7 @@ Double SincFunction(Double X);
 struct TResampleWeight {
   Integer Index;
   Integer Weight;
+  bool operator==(const TResampleWeight&) const = default;
 };
 struct TResampleWeightList {
   Integer Count = 0;
