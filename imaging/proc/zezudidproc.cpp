@@ -235,7 +235,8 @@ bool TZezudIdProc::BeginImageProcessing(TIEPixelFormatSet Allowed, Integer& X1, 
   const Integer Width = Mask->GetX2() - BoxX + 1, Height = Mask->GetY2() - BoxY + 1;
   Work = new TIEBitmap(Width, Height, FIEBitmap->GetPixelFormat());
   FIEBitmap->CopyRectTo(Work, BoxX, BoxY, 0, 0, Width, Height);
-  if (FIEBitmap->HasAlphaChannel()) FIEBitmap->CopyAlphaRectTo(Work, BoxX, BoxY, 0, 0, Width, Height);
+  if (FIEBitmap->HasAlphaChannel())
+    FIEBitmap->GetAlphaChannel()->CopyRectTo(Work->GetAlphaChannel(), BoxX, BoxY, 0, 0, Width, Height);
   X1 = Y1 = 0;
   X2 = Width;
   Y2 = Height;

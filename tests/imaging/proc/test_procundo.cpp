@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/core/iebitmap.h"
+#include "imaging/core/iemask.h"
 #include "imaging/core/ieprocbase.h"
 #include "imaging/proc/zezudidproc.h"
 #include "platform/classes/Bitmap.h"
@@ -224,6 +225,57 @@ TEST_F(TProcTest, ARefusedOperationStillLeavesItsUndoEntry) {
   EXPECT_EQ((std::array{X1, Y1, X2, Y2}), (std::array{0, 0, 4, 3}));
   EXPECT_EQ(Mask, nullptr);
   Proc->EndImageProcessing(Work, Mask);
+}
+
+// A component whose view selected the pixels (1, 1) and (2, 1) of a 4 x 3 picture.
+class TSelectingProc : public TZezudIdProc {
+ public:
+  TSelectingProc() : TZezudIdProc(nullptr) {
+    FMask.AllocateBits(4, 3, 1);
+    FMask.SetPixel(1, 1, 1);
+    FMask.SetPixel(2, 1, 1);
+  }
+  bool GetSelectionInfo(Integer& X1, Integer& Y1, Integer& X2, Integer& Y2, void*& Polygon,
+                        Integer& PolygonCount, TIEMask*& Mask) override {
+    X1 = 1;
+    Y1 = 1;
+    X2 = 3;
+    Y2 = 2;
+    Polygon = nullptr;
+    PolygonCount = 0;
+    Mask = &FMask;
+    return true;
+  }
+
+ private:
+  TIEMask FMask;
+};
+
+TEST_F(TProcTest, SelectionWorksOnACopyOfItsBoxAndCopiesTheSelectedAlphaBack) {
+  Picture->GetAlphaChannel();
+  Picture->SetAlpha(1, 1, 40);
+  TSelectingProc Selecting;
+  Selecting.UseBitmap(Picture.get());
+  Integer X1, Y1, X2, Y2;
+  TIEBitmap* Work = nullptr;
+  TIEMask* Mask = nullptr;
+  ASSERT_TRUE(Selecting.BeginImageProcessing({}, X1, Y1, X2, Y2, Work, "", Mask));
+  ASSERT_NE(Work, Picture.get());
+  EXPECT_EQ((std::array{X1, Y1, X2, Y2, Work->GetWidth(), Work->GetHeight()}),
+            (std::array{0, 0, 2, 1, 2, 1}));
+  EXPECT_EQ(Work->GetAlpha(0, 0), 40);
+  Paint(Work, 99);
+  Work->SetAlpha(1, 0, 7);
+  Selecting.EndImageProcessing(Work, Mask);
+  EXPECT_EQ(Picture->GetPixelFormat(), ie8g);
+  for (Integer Y = 0; Y < 3; ++Y)
+    for (Integer X = 0; X < 4; ++X)
+      EXPECT_EQ(static_cast<Byte*>(Picture->GetScanline(Y))[X], Y == 1 && (X == 1 || X == 2) ? 99 : 10)
+          << X << Y;
+  EXPECT_EQ(Picture->GetAlpha(1, 1), 40);
+  EXPECT_EQ(Picture->GetAlpha(2, 1), 7);
+  EXPECT_EQ(Picture->GetAlpha(3, 1), 255);
+  EXPECT_FALSE(Picture->GetAlphaChannel()->GetFull());
 }
 
 TEST_F(TProcTest, ViewPictureIsFollowedAndRepaintedUntilTheViewGoes) {
