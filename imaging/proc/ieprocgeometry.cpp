@@ -156,7 +156,7 @@ TSize IERotatedSize(Integer Width, Integer Height, double Angle) {
 
 void IERotateBitmapTo(TIEBitmap* Source, TIEBitmap* Dest, TColor Background, TObject* Sender,
                       const TIEProgressEvent& OnProgress, double Angle) {
-  if (Angle == std::trunc(Angle) && std::fmod(Angle, 90.0) == 0) {
+  if (IEIsMultipleOf90(Angle)) {
     switch (static_cast<Integer>(Trunc(Angle)) % 360) {
       case 90:
       case -270:

@@ -2,7 +2,9 @@
 #include <memory>
 
 #include "imaging/core/iebitmap.h"
+#include "imaging/core/ieprocbase.h"
 #include "imaging/proc/ieprocgeometry.h"
+#include "imaging/proc/ieprocrotate.h"
 #include "imaging/proc/zezudidproc.h"
 #include "platform/system/Format.h"
 
@@ -19,6 +21,36 @@ std::unique_ptr<TIEBitmap> CutOut(TIEBitmap* Source, Integer X, Integer Y, Integ
 }
 
 }  // namespace
+
+void TZezudIdProc::Rotate(double Angle, bool AntiAlias, TIERotateAntialias Mode, TColor Background) {
+  if (Angle == 0) return;
+  if (!PrepareBitmap({})) return;
+  if (FAutoUndo) SaveUndoCaptioned(Format("Rotate %f", {Angle}), ieuImage);
+  if (Background == -1) Background = GetBackground();
+  // The alpha channel turns with the picture; what it does not cover is transparent.
+  std::unique_ptr<TIEBitmap> Alpha;
+  if (FIEBitmap->HasAlphaChannel()) {
+    Alpha = std::make_unique<TIEBitmap>();
+    Alpha->Assign(FIEBitmap->GetAlphaChannel());
+  }
+  const TIEPixelFormat PixelFormat = FIEBitmap->GetPixelFormat();
+  if (!AntiAlias || (PixelFormat != ie24RGB && PixelFormat != ie1g)) {
+    IERotateNearest(FIEBitmap, Background, this, FOnProgress, Angle);
+    if (Alpha) IERotateNearest(Alpha.get(), 0, nullptr, {}, Angle);
+  } else if (PixelFormat == ie24RGB && Mode != raShearBlend && !IEIsMultipleOf90(Angle)) {
+    IERotateInterpolated24(FIEBitmap, Background, Mode, this, FOnProgress, Angle);
+    if (Alpha) IERotateInterpolated8(Alpha.get(), 0, Mode, Angle);
+  } else {
+    IERotateBitmap(FIEBitmap, AntiAlias, this, FOnProgress, IEColorToRGB(Background), Angle);
+    if (Alpha && PixelFormat == ie1g)
+      IERotateBitmapNearest8(Alpha.get(), 0, Angle);
+    else if (Alpha)
+      IERotateBitmap8(Alpha.get(), AntiAlias, 0, nullptr, {}, Angle);
+  }
+  if (Alpha) FIEBitmap->GetAlphaChannel()->Assign(Alpha.get());
+  Refresh();
+  DoFinishWork();
+}
 
 void TZezudIdProc::Crop(Integer X1, Integer Y1, Integer X2, Integer Y2) {
   if (!PrepareBitmap({})) return;
