@@ -22,8 +22,9 @@ bool TZezudIdProc::AddEntry(TIEUndoList& List, TIEUndoSource Source) {
   while (!List.empty() && static_cast<Integer>(List.size()) >= FUndoLimit) List.erase(List.begin());
   auto Image = std::make_unique<TIEUndoImage>();
   Image->Picture = std::make_unique<TIEBitmap>();
-  // A threshold of 0 sends every file-located copy to its own temporary file.
-  Image->Picture->SetMinFileSize(0);
+  // A threshold of 0 sends a file-located copy to its own temporary file whatever its size; a
+  // memory copy keeps the usual threshold, since one of 0 would send it to a file as well.
+  if (FUndoLocation == ieFile) Image->Picture->SetMinFileSize(0);
   Image->Picture->SetLocation(FUndoLocation);
   Image->Picture->Assign(FIEBitmap);
   List.push_back(TIEUndoEntry{std::move(Image), Source, std::string()});
