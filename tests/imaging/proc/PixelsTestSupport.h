@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "imaging/core/hyieutils.h"
 #include "imaging/core/iebitmap.h"
 
 namespace PixelsTesting {
@@ -54,5 +55,17 @@ inline std::vector<Byte> RowBytes(TIEBitmap* B, Integer Bytes) {
   }
   return Out;
 }
+
+// New imaging bitmaps go to temporary files while it lives.
+class TFileBitmaps {
+ public:
+  TFileBitmaps() { IEMinFileSizeOverride = 0; }
+  ~TFileBitmaps() { IEMinFileSizeOverride = FSaved; }
+  TFileBitmaps(const TFileBitmaps&) = delete;
+  TFileBitmaps& operator=(const TFileBitmaps&) = delete;
+
+ private:
+  Int64 FSaved = IEMinFileSizeOverride;
+};
 
 }  // namespace PixelsTesting

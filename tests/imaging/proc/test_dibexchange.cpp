@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "PixelsTestSupport.h"
+#include "imaging/core/iedibbitmap.h"
 #include "imaging/core/iestreams.h"
 #include "imaging/proc/iedibexchange.h"
 #include "imaging/proc/ieprocfilters.h"
@@ -264,6 +265,18 @@ TEST(TPlatformBitmapTest, OneBitExpandsToWhiteAndBlackWithProgress) {
                                       0,   0,   0,   0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 255, 255};
   EXPECT_EQ(std::vector<Byte>(Row, Row + 30), Expected);
   EXPECT_EQ(Percents, (std::vector<Integer>{40, 80}));  // Trunc(rows x 100 / 2.5)
+}
+
+TEST(TDIBExchangeTest, DrawingIntoADibBitmapKeepsSizeAndPixels) {
+  // Two 24-bit rows, bottom one first.
+  const std::vector<Byte> D = Header(2, 2, 24, 0, {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0});
+  TIEDibbitmap Dest;
+  EXPECT_EQ(IEDrawDIBToDibbitmap(const_cast<Byte*>(D.data()), &Dest, nullptr, true), 24);
+  ASSERT_EQ(Dest.GetWidth(), 2);
+  ASSERT_EQ(Dest.GetHeight(), 2);
+  const Byte* Top = static_cast<const Byte*>(Dest.GetScanline(0));
+  EXPECT_EQ(std::vector<Byte>(Top, Top + 6), (std::vector<Byte>{7, 8, 9, 10, 11, 12}));
+  EXPECT_EQ(IEDrawDIBToDibbitmap(nullptr, &Dest, nullptr, true), 0);
 }
 
 }  // namespace

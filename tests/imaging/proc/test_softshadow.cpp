@@ -116,4 +116,23 @@ TEST(TSoftShadowTest, HalfTransparentObjectLiesOverItsShadow) {
   EXPECT_EQ(Pixel24(B.get(), 8, 2), (TBGR{200, 200, 200}));
 }
 
+TEST(TSoftShadowTest, FileBackedPicturesGetTheSameShadow) {
+  auto Shadowed = [](Double Radius) {
+    auto B = ObjectPicture(ie24RGB, 200);
+    IEAddSoftShadow(B.get(), 2, 1, Radius, 60, 0x405060, 8, 1, 9, 3);
+    std::vector<Byte> Out = RowBytes(B.get(), 90);
+    const std::vector<Byte> Alpha = RowBytes(B->GetAlphaChannel(), 30);
+    Out.insert(Out.end(), Alpha.begin(), Alpha.end());
+    return std::make_pair(Out, B->GetLocation());
+  };
+  for (const Double Radius : {0.0, 1.5}) {
+    const auto InMemory = Shadowed(Radius);
+    TFileBitmaps Files;
+    const auto OnFile = Shadowed(Radius);
+    EXPECT_EQ(InMemory.second, ieMemory);
+    EXPECT_EQ(OnFile.second, ieFile);
+    EXPECT_EQ(OnFile.first, InMemory.first) << Radius;
+  }
+}
+
 }  // namespace
