@@ -14,8 +14,10 @@ namespace {
 constexpr Byte DitherWhiteFrom = 251;
 constexpr Integer DitherWhiteLevel = 64;  // above every matrix value
 
+// Rows report against height + 0.5, so the last row reports just under 100; the caller's
+// finish reports the 100.
 void StartProgress(TIEIOProgress& Progress, Integer Rows) {
-  Progress.Factor = Rows > 0 ? 100.0 / Rows : 0;
+  Progress.Factor = 100.0 / (Rows + 0.5);
 }
 
 void ReportRow(TIEIOProgress& Progress, Integer RowsDone) {
@@ -60,53 +62,68 @@ class TColorRows {
   std::vector<Byte> FLevels;
 };
 
-Integer MeanColorLevel(TColorRows& Rows, Integer Height) {
-  UInt64 Sums[3] = {0, 0, 0};
-  for (Integer Y = 0; Y < Height; ++Y) IEPixelKernels().SumRgb24(Rows.Read(Y), Rows.Width(), Sums);
-  const UInt64 Count = static_cast<UInt64>(Rows.Width()) * Height;
-  if (Count == 0) return 0;
-  return Rows.Gray()(static_cast<Integer>(Sums[0] / Count), static_cast<Integer>(Sums[1] / Count),
-                     static_cast<Integer>(Sums[2] / Count));
-}
-
-Integer MaxEntropyLevel(TColorRows& Rows, Integer Height) {
-  std::array<UInt64, 256> Histogram{};
-  for (Integer Y = 0; Y < Height; ++Y) {
-    const Byte* Levels = Rows.ReadLevels(Y);
-    for (Integer X = 0; X < Rows.Width(); ++X) ++Histogram[Levels[X]];
-  }
-  return IEMaxEntropyThreshold(Histogram);
-}
-
 bool IsOneBitOfSize(TIEBitmap* Bitmap, Integer Width, Integer Height) {
   return Bitmap->GetPixelFormat() == ie1g && Bitmap->GetWidth() == Width && Bitmap->GetHeight() == Height;
 }
 
 }  // namespace
 
+void IEAverageColor(TIEBitmap* Bitmap, Integer& R, Integer& G, Integer& B) {
+  R = G = B = 0;
+  const Integer Height = Bitmap->GetHeight();
+  TColorRows Rows(Bitmap);
+  if (!Rows.IsValid() || Rows.Width() <= 0 || Height <= 0) return;
+  // Row means first: the sums of a large picture stay small.
+  UInt64 Totals[3] = {0, 0, 0};
+  for (Integer Y = 0; Y < Height; ++Y) {
+    UInt64 Sums[3] = {0, 0, 0};
+    IEPixelKernels().SumRgb24(Rows.Read(Y), Rows.Width(), Sums);
+    for (Integer C = 0; C < 3; ++C) Totals[C] += Sums[C] / static_cast<UInt64>(Rows.Width());
+  }
+  R = static_cast<Integer>(Totals[0] / Height);
+  G = static_cast<Integer>(Totals[1] / Height);
+  B = static_cast<Integer>(Totals[2] / Height);
+}
+
+void IEGrayHistogram(TIEBitmap* Bitmap, std::array<UInt64, 256>& Histogram) {
+  Histogram.fill(0);
+  const Integer Width = Bitmap->GetWidth(), Height = Bitmap->GetHeight();
+  if (Bitmap->GetPixelFormat() == ie1g) {
+    for (Integer Y = 0; Y < Height; ++Y) {
+      const auto* Row = static_cast<const Byte*>(Bitmap->GetScanline(Y));
+      for (Integer X = 0; X < Width; ++X) ++Histogram[(Row[X >> 3] >> (7 - (X & 7))) & 1];
+    }
+    return;
+  }
+  TColorRows Rows(Bitmap);
+  if (!Rows.IsValid()) return;
+  for (Integer Y = 0; Y < Height; ++Y) {
+    const Byte* Levels = Rows.ReadLevels(Y);
+    for (Integer X = 0; X < Width; ++X) ++Histogram[Levels[X]];
+  }
+}
+
 Integer IEMaxEntropyThreshold(const std::array<UInt64, 256>& Histogram) {
   Double Total = 0;
   for (const UInt64 H : Histogram) Total += static_cast<Double>(H);
-  if (Total == 0) return 128;
+  if (Total == 0) return IEThresholdMaxEntropy;
   std::array<Double, 256> P{};
-  for (Integer I = 0; I < 256; ++I) P[I] = Histogram[I] / Total;
-  auto ClassEntropy = [&](Integer From, Integer To, Double Mass) {
-    Double H = 0;
-    for (Integer I = From; I <= To; ++I)
-      if (P[I] > 0) H -= P[I] / Mass * std::log(P[I] / Mass);
-    return H;
-  };
-  Double Below = 0;
-  Double Best = -1;
-  Integer Level = 128;
-  for (Integer T = 0; T < 255; ++T) {
-    Below += P[T];
-    const Double Above = 1 - Below;
-    if (P[T] == 0 || Below <= 0 || Above <= 1e-12) continue;
-    const Double Entropy = ClassEntropy(0, T, Below) + ClassEntropy(T + 1, 255, Above);
-    if (Entropy > Best) {
-      Best = Entropy;
-      Level = T + 1;
+  Double Entropy = 0;
+  for (Integer I = 0; I < 256; ++I) {
+    P[I] = Histogram[I] / Total;
+    if (P[I] > 0) Entropy -= P[I] * std::log(P[I]);
+  }
+  Double Below = 0, BelowEntropy = 0, Best = 0;
+  Integer Level = IEThresholdMaxEntropy;
+  for (Integer T = 1; T < 256; ++T) {
+    Below += P[T - 1];
+    if (P[T - 1] > 0) BelowEntropy -= P[T - 1] * std::log(P[T - 1]);
+    if (Below <= 0 || Below >= 1) continue;
+    const Double Score =
+        std::log(Below * (1 - Below)) + BelowEntropy / Below + (Entropy - BelowEntropy) / (1 - Below);
+    if (Score > Best) {
+      Best = Score;
+      Level = T;
     }
   }
   return Level;
@@ -122,10 +139,15 @@ void IEConvertToBWByThreshold(TIEBitmap* Source, TIEBitmap* Dest, Integer Thresh
   const Integer Height = Source->GetHeight();
   TColorRows Rows(Source);
   if (!Rows.IsValid() || !IsOneBitOfSize(Dest, Width, Height)) return;
-  if (Threshold == IEThresholdMeanColor)
-    Threshold = MeanColorLevel(Rows, Height);
-  else if (Threshold == IEThresholdMaxEntropy)
-    Threshold = MaxEntropyLevel(Rows, Height);
+  if (Threshold == IEThresholdMeanColor) {
+    Integer R, G, B;
+    IEAverageColor(Source, R, G, B);
+    Threshold = Rows.Gray()(R, G, B);
+  } else if (Threshold == IEThresholdMaxEntropy) {
+    std::array<UInt64, 256> Histogram;
+    IEGrayHistogram(Source, Histogram);
+    Threshold = IEMaxEntropyThreshold(Histogram);
+  }
   StartProgress(Progress, Height);
   for (Integer Y = 0; Y < Height; ++Y) {
     const Byte* Colors = Rows.Read(Y);

@@ -44,6 +44,11 @@ void IEConvertToBWOrdered(TIEBitmap* Bitmap, TIEIOProgress& Progress);
 // ie24RGB bitmaps only: replaced by IEConvertToBWByThreshold's 1-bit picture.
 void IEConvertToBWThreshold(TIEBitmap* Bitmap, Integer Threshold, TIEIOProgress& Progress);
 
-// The maximum-entropy threshold of a 256-level histogram: the level that splits it into two
-// classes whose entropies sum highest; levels at or above it are white.
+// The picture's mean red, green and blue (0..255): the means of the rows, averaged.
+void IEAverageColor(TIEBitmap* Bitmap, Integer& R, Integer& G, Integer& B);
+// Pixels per grey level; 1-bit pixels count into levels 0 and 1.
+void IEGrayHistogram(TIEBitmap* Bitmap, std::array<UInt64, 256>& Histogram);
+// The maximum-entropy threshold of a 256-level histogram: the first level t whose split into
+// levels below t and the rest scores highest; levels at or above it are white. With no score
+// above 0 (a single level, or two spikes) IEThresholdMaxEntropy, which makes every pixel white.
 Integer IEMaxEntropyThreshold(const std::array<UInt64, 256>& Histogram);

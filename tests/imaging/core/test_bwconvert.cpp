@@ -33,7 +33,8 @@ TEST(BWConvert, ThresholdSetsBitsAtOrAboveTheGreyLevelAndReportsRows) {
     EXPECT_TRUE(GetBit(Dest, 1, Y));
     EXPECT_TRUE(GetBit(Dest, 2, Y));
   }
-  EXPECT_EQ(Recorded, (std::vector<Integer>{33, 66, 100}));
+  // Against height + 0.5: the finishing 100 is the caller's.
+  EXPECT_EQ(Recorded, (std::vector<Integer>{28, 57, 85}));
 }
 
 TEST(BWConvert, ThresholdReadsEveryFormatAsItsGreyLevel) {
@@ -61,11 +62,42 @@ TEST(BWConvert, MaxEntropySplitsABimodalPictureBetweenItsModes) {
   IEConvertToBWByThreshold(&Source, &Dest, IEThresholdMaxEntropy, R.Progress);
   for (Integer X = 0; X < 40; ++X) EXPECT_EQ(GetBit(Dest, X, 0), X >= 30) << X;
   std::array<UInt64, 256> Histogram{};
-  Histogram[40] = 30;
-  Histogram[200] = 10;
-  const Integer Level = IEMaxEntropyThreshold(Histogram);
-  EXPECT_GT(Level, 40);
-  EXPECT_LE(Level, 200);
+  IEGrayHistogram(&Source, Histogram);
+  EXPECT_EQ(Histogram[42], 6u);
+  // The first level of the best split wins: just above the dark mode.
+  EXPECT_EQ(IEMaxEntropyThreshold(Histogram), 45);
+}
+
+TEST(BWConvert, MaxEntropyWithoutAPositiveScoreMakesEverythingWhite) {
+  // Two spikes score exactly 0 at every split; one level scores nothing.
+  std::array<UInt64, 256> Spikes{};
+  Spikes[40] = 30;
+  Spikes[200] = 10;
+  EXPECT_EQ(IEMaxEntropyThreshold(Spikes), IEThresholdMaxEntropy);
+  TIEBitmap Flat(4, 1, ie8g);
+  Flat.Fill(0);
+  TIEBitmap Dest(4, 1, ie1g);
+  TProgressRecorder R;
+  IEConvertToBWByThreshold(&Flat, &Dest, IEThresholdMaxEntropy, R.Progress);
+  for (Integer X = 0; X < 4; ++X) EXPECT_TRUE(GetBit(Dest, X, 0));
+}
+
+TEST(BWConvert, MeanColourAveragesRowMeansAndFixedThresholdsAtTheEnds) {
+  // Row means 0 (1 div 2) and 1 (3 div 2): the mean is 0, where all pixels give 4 div 4 = 1.
+  auto Source = MakeRGB(2, 2, [](Integer X, Integer Y) {
+    const Byte V = static_cast<Byte>(X + Y);
+    return Rgb(V, V, V);
+  });
+  Integer R, G, B;
+  IEAverageColor(Source.get(), R, G, B);
+  EXPECT_EQ(R, 0);
+  EXPECT_EQ(B, 0);
+  TIEBitmap Dest(2, 2, ie1g);
+  TProgressRecorder P;
+  IEConvertToBWByThreshold(Source.get(), &Dest, 0, P.Progress);
+  EXPECT_TRUE(GetBit(Dest, 0, 0));
+  IEConvertToBWByThreshold(Source.get(), &Dest, 256, P.Progress);
+  EXPECT_FALSE(GetBit(Dest, 1, 1));
 }
 
 TEST(BWConvert, OneBitSourceIsCopied) {
