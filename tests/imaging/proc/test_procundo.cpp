@@ -2,6 +2,7 @@
 // lists.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ExtCtrls.h"
 #include "platform/classes/Graphic.h"
+#include "tests/imaging/core/BitmapTestSupport.h"
 #include "tests/imaging/io/FakeViewSupport.h"
 
 namespace {
@@ -26,6 +28,16 @@ std::unique_ptr<TIEBitmap> Grey(Integer W, Integer H, Byte Value) {
 
 Byte FirstByte(TIEBitmap* B) {
   return static_cast<Byte*>(B->GetScanline(0))[0];
+}
+
+// Files of Folder this process holds open (their names are removed when they are created).
+size_t OpenFilesIn(const std::string& Folder) {
+  size_t Count = 0;
+  for (const auto& Entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    std::error_code Ignored;
+    if (std::filesystem::read_symlink(Entry.path(), Ignored).string().starts_with(Folder)) ++Count;
+  }
+  return Count;
 }
 
 void Paint(TIEBitmap* B, Byte Value) {
@@ -175,6 +187,24 @@ TEST_F(TProcTest, CopiesInMemoryAndInFilesRestoreTheSamePicture) {
     EXPECT_TRUE(IEBitmapsEqual(Colour.get(), &Original)) << static_cast<int>(Location);
     Proc->ClearAllUndo();
   }
+}
+
+TEST_F(TProcTest, FileCopiesOwnATemporaryFileUntilTheirEntryGoes) {
+  TTempFolderGuard Folder;
+  Proc->SetUndoLimit(2);
+  Proc->SaveUndo(ieuImage);
+  Proc->SaveUndo(ieuImage);
+  EXPECT_EQ(OpenFilesIn(Folder.Folder()), 2u);
+  Proc->SaveUndo(ieuImage);  // the oldest goes, with its file
+  EXPECT_EQ(OpenFilesIn(Folder.Folder()), 2u);
+  Proc->ClearUndo();
+  EXPECT_EQ(OpenFilesIn(Folder.Folder()), 1u);
+  Proc->SetUndoLocation(ieMemory);
+  Proc->SaveUndo(ieuImage);
+  EXPECT_EQ(Proc->UndoCount(), 2);
+  EXPECT_EQ(OpenFilesIn(Folder.Folder()), 1u);
+  Proc.reset();
+  EXPECT_EQ(OpenFilesIn(Folder.Folder()), 0u);
 }
 
 TEST_F(TProcTest, FinishingReportsFullProgressThenFinishes) {
