@@ -116,10 +116,9 @@ TEST(Threads, ResampleFiltersSameBytesAtOneAndNThreads) {
     }
 }
 
-class ThreadsResample : public TResampleTest {};
-
 // Through the resize entry, with the core count the pool uses, for all fourteen filters.
-TEST_F(ThreadsResample, AllFiltersSameBytesAtOneAndNCores) {
+TEST(Threads, ResampleAllFiltersSameBytesAtOneAndNCores) {
+  IEInstallResampleHooks();
   const Integer Saved = IEProcessorCoresCache;
   auto Source = Noise(45, 31, ie24RGB);
   for (Integer F = rfNone; F <= rfProjectWB; ++F) {
@@ -133,4 +132,5 @@ TEST_F(ThreadsResample, AllFiltersSameBytesAtOneAndNCores) {
     EXPECT_EQ(Results[0], Results[1]) << F;
   }
   IEProcessorCoresCache = Saved;
+  IERemoveResampleHooks();
 }
