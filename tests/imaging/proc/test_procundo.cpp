@@ -327,6 +327,21 @@ TEST_F(TProcTest, ViewPictureIsFollowedAndRepaintedUntilTheViewGoes) {
   EXPECT_EQ(Proc->GetBackground(), 0x0000FF);
 }
 
+TEST_F(TProcTest, ViewWithOnlyAPlatformBitmapIsWrappedInAPictureOfOurOwn) {
+  TFakeView View(nullptr, false);
+  View.Platform->SetWidth(5);
+  View.Platform->SetHeight(2);
+  Proc->SetAttachedZezudId(&View);
+  EXPECT_EQ(Proc->GetAttachedBitmap(), View.Platform.get());
+  ASSERT_TRUE(Proc->PrepareBitmap({}));
+  EXPECT_EQ(Proc->GetIEBitmap()->GetWidth(), 5);
+  EXPECT_EQ(Picture->GetWidth(), 4);  // the caller's picture is left alone
+  Proc->SetAttachedZezudId(nullptr);
+  EXPECT_EQ(Proc->GetAttachedBitmap(), nullptr);
+  ASSERT_NE(Proc->GetIEBitmap(), nullptr);
+  EXPECT_TRUE(Proc->GetIEBitmap()->IsEmpty());
+}
+
 TEST_F(TProcTest, ImageControlsBitmapIsWrappedUntilTheControlGoes) {
   auto Image = std::make_unique<TImage>(nullptr);
   TBitmap* Bitmap = Image->GetPicture()->GetBitmap();
