@@ -2,6 +2,7 @@
 
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/ieutilsbits.h"
+#include "platform/system/Math.h"
 
 std::unique_ptr<TIEBitmap> IEConvertedCopy(TIEBitmap* Source, TIEPixelFormat Format) {
   auto Copy = std::make_unique<TIEBitmap>(Source->GetWidth(), Source->GetHeight(), Format);
@@ -11,8 +12,9 @@ std::unique_ptr<TIEBitmap> IEConvertedCopy(TIEBitmap* Source, TIEPixelFormat For
 
 namespace {
 
-Integer GreyLevel(const TIERGBTriple& C) {
-  return C.rgbtRed * 21 + C.rgbtGreen * 71 + C.rgbtBlue * 8;
+// The grey level, rounded: colours of one level keep their order of appearance.
+Int64 GreyLevel(const TIERGBTriple& C) {
+  return Round((C.rgbtRed * 21 + C.rgbtGreen * 71 + C.rgbtBlue * 8) / 100.0L);
 }
 
 }  // namespace

@@ -12,5 +12,6 @@ std::unique_ptr<TIEBitmap> IEConvertedCopy(TIEBitmap* Source, TIEPixelFormat For
 
 // When Source (any format) holds exactly two colours: an ie1g copy whose set bits are the
 // lighter colour, with Dark and Light receiving the two colours; else nil. Lighter means the
-// higher grey level (red 21, green 71, blue 8 per cent); on a tie the first colour seen is dark.
+// higher grey level (red 21, green 71, blue 8 per cent, rounded to a whole level); on a tie the
+// first colour seen is dark.
 std::unique_ptr<TIEBitmap> IETwoColorsTo1Bit(TIEBitmap* Source, TIERGBTriple& Dark, TIERGBTriple& Light);
