@@ -108,3 +108,26 @@ TEST(Geometry, CropTransparentRect) {
   EXPECT_EQ(R.Right, 3);
   EXPECT_EQ(R.Bottom, 2);
 }
+
+TEST(Geometry, FileBackedPicturesGiveTheSameResults) {
+  // A file-backed picture has one scanline view at a time: every routine must copy or hold rows.
+  const TRows Source{"abcde", "fghij", "klmno"};
+  auto Run = [&](TIELocation Location, auto Operation) {
+    auto B = Gray(Source);
+    B->SetLocation(Location);
+    EXPECT_EQ(B->GetLocation(), Location);
+    Operation(B.get());
+    B->SetLocation(ieMemory);
+    return Rows(*B);
+  };
+  const auto FlipBoth = [](TIEBitmap* B) {
+    IEFlipBitmap(B, 1);
+    IEFlipBitmap(B, 0);
+  };
+  const auto Turn = [](TIEBitmap* B) { IERotateNearest(B, clBlack, nullptr, {}, 30); };
+  const auto Quarter = [](TIEBitmap* B) { IERotateNearest(B, clBlack, nullptr, {}, 90); };
+  EXPECT_EQ(Run(ieFile, FlipBoth), Run(ieMemory, FlipBoth));
+  EXPECT_EQ(Run(ieFile, FlipBoth), (TRows{"onmlk", "jihgf", "edcba"}));
+  EXPECT_EQ(Run(ieFile, Turn), Run(ieMemory, Turn));
+  EXPECT_EQ(Run(ieFile, Quarter), Run(ieMemory, Quarter));
+}
