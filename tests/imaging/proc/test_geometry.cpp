@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "GeometryTestSupport.h"
+#include "imaging/core/hyieutils.h"
 #include "imaging/core/iebitmap.h"
 #include "imaging/proc/ieprocgeometry.h"
+#include "imaging/proc/ieprocrotate.h"
 
 using namespace GeometryTesting;
 
@@ -111,13 +113,13 @@ TEST(Geometry, CropTransparentRect) {
 
 TEST(Geometry, FileBackedPicturesGiveTheSameResults) {
   // A file-backed picture has one scanline view at a time: every routine must copy or hold rows.
-  const TRows Source{"abcde", "fghij", "klmno"};
-  auto Run = [&](TIELocation Location, auto Operation) {
-    auto B = Gray(Source);
-    B->SetLocation(Location);
-    EXPECT_EQ(B->GetLocation(), Location);
+  auto Run = [](bool InFile, auto Operation) {
+    const Int64 OldMinFileSize = IEMinFileSizeOverride;
+    if (InFile) IEMinFileSizeOverride = 0;  // even small pictures go to the temporary file
+    auto B = Gray({"abcde", "fghij", "klmno"});
+    EXPECT_EQ(B->GetLocation(), InFile ? ieFile : ieMemory);
     Operation(B.get());
-    B->SetLocation(ieMemory);
+    IEMinFileSizeOverride = OldMinFileSize;
     return Rows(*B);
   };
   const auto FlipBoth = [](TIEBitmap* B) {
@@ -126,8 +128,12 @@ TEST(Geometry, FileBackedPicturesGiveTheSameResults) {
   };
   const auto Turn = [](TIEBitmap* B) { IERotateNearest(B, clBlack, nullptr, {}, 30); };
   const auto Quarter = [](TIEBitmap* B) { IERotateNearest(B, clBlack, nullptr, {}, 90); };
-  EXPECT_EQ(Run(ieFile, FlipBoth), Run(ieMemory, FlipBoth));
-  EXPECT_EQ(Run(ieFile, FlipBoth), (TRows{"onmlk", "jihgf", "edcba"}));
-  EXPECT_EQ(Run(ieFile, Turn), Run(ieMemory, Turn));
-  EXPECT_EQ(Run(ieFile, Quarter), Run(ieMemory, Quarter));
+  EXPECT_EQ(Run(true, FlipBoth), (TRows{"onmlk", "jihgf", "edcba"}));
+  EXPECT_EQ(Run(true, FlipBoth), Run(false, FlipBoth));
+  EXPECT_EQ(Run(true, Turn), Run(false, Turn));
+  EXPECT_EQ(Run(true, Quarter), Run(false, Quarter));
+  const auto Shear = [](TIEBitmap* B) { IERotateBitmap8(B, true, 0, nullptr, {}, 100); };
+  const auto Sampled = [](TIEBitmap* B) { IERotateInterpolated8(B, 0, raBicubic, 20); };
+  EXPECT_EQ(Run(true, Shear), Run(false, Shear));
+  EXPECT_EQ(Run(true, Sampled), Run(false, Sampled));
 }
