@@ -239,6 +239,18 @@ TEST(TYUVTest, PlanarLayoutsOrderTheirChromaPlanes) {
   EXPECT_EQ(Pixel24(&YVU9, 3, 3), YUV(100, 90, 200));
 }
 
+TEST(TYUVTest, OddSizedPlanarFramesReuseTheirLastChromaSample) {
+  // 3 x 3 luma and one U and one V sample: the last column and row have no chroma of their own.
+  std::vector<Byte> Data(9, 120);
+  Data.push_back(90);   // U
+  Data.push_back(200);  // V
+  Data.push_back(0);    // whatever follows the frame
+  TIEBitmap B(3, 3, ie24RGB);
+  IEDecodeI420(Data.data(), &B, true);
+  for (Integer Y = 0; Y < 3; ++Y)
+    for (Integer X = 0; X < 3; ++X) EXPECT_EQ(Pixel24(&B, X, Y), YUV(120, 90, 200)) << X << "," << Y;
+}
+
 TEST(TPlatformBitmapTest, OneBitExpandsToWhiteAndBlackWithProgress) {
   IEBuild1BitExpandTable();
   TBitmap Source;
