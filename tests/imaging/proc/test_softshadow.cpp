@@ -123,6 +123,7 @@ TEST(TSoftShadowTest, FileBackedPicturesGetTheSameShadow) {
     std::vector<Byte> Out = RowBytes(B.get(), 90);
     const std::vector<Byte> Alpha = RowBytes(B->GetAlphaChannel(), 30);
     Out.insert(Out.end(), Alpha.begin(), Alpha.end());
+    EXPECT_EQ(B->GetAlphaChannel()->GetLocation(), B->GetLocation());
     return std::make_pair(Out, B->GetLocation());
   };
   for (const Double Radius : {0.0, 1.5}) {
