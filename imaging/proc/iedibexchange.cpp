@@ -1,7 +1,9 @@
 #include "imaging/proc/iedibexchange.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/iedibbitmap.h"

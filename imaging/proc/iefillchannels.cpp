@@ -13,14 +13,16 @@ namespace {
 
 // Sets or clears Count bits from bit First, most significant bit first.
 void FillBits(Byte* Row, Integer First, Integer Count, bool Set) {
+  auto PutBit = [&](Integer Bit) {
+    const Byte Mask = static_cast<Byte>(0x80 >> (Bit & 7));
+    Row[Bit >> 3] = Set ? Row[Bit >> 3] | Mask : Row[Bit >> 3] & ~Mask;
+  };
   Integer Bit = First;
   const Integer End = First + Count;
-  for (; Bit < End && (Bit & 7) != 0; ++Bit)
-    Row[Bit >> 3] = Set ? Row[Bit >> 3] | (0x80 >> (Bit & 7)) : Row[Bit >> 3] & ~(0x80 >> (Bit & 7));
+  for (; Bit < End && (Bit & 7) != 0; ++Bit) PutBit(Bit);
   const Integer WholeBytes = (End - Bit) / 8;
   std::memset(Row + (Bit >> 3), Set ? 0xFF : 0, WholeBytes);
-  for (Bit += WholeBytes * 8; Bit < End; ++Bit)
-    Row[Bit >> 3] = Set ? Row[Bit >> 3] | (0x80 >> (Bit & 7)) : Row[Bit >> 3] & ~(0x80 >> (Bit & 7));
+  for (Bit += WholeBytes * 8; Bit < End; ++Bit) PutBit(Bit);
 }
 
 void FillPixels3(Byte* Row, Integer Count, Byte Blue, Byte Green, Byte Red) {

@@ -1,5 +1,6 @@
 #include "imaging/proc/iesoftshadow.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 

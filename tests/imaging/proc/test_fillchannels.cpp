@@ -42,6 +42,14 @@ TEST(TFillColorTest, GreyTakesTheLibraryWeightsAndColourKeepsRedInByteTwo) {
   EXPECT_EQ(Pixel24(Colour.get(), 0, 0), (TBGR{1, 2, 3}));
 }
 
+TEST(TFillColorTest, OtherFormatsTakeTheColourAsAPlatformColourWithInclusiveBounds) {
+  auto B = Picture(3, 1, ie32RGB, [](Byte* Row, Integer) { std::fill_n(Row, 12, 0); });
+  IEFillColor(B.get(), 0, 0, 2, 1, nullptr, {}, 0x102030);
+  const Byte* Row = static_cast<Byte*>(B->GetScanline(0));
+  EXPECT_EQ(std::vector<Byte>(Row, Row + 3), (std::vector<Byte>{0x30, 0x20, 0x10}));  // blue, green, red
+  EXPECT_EQ(std::vector<Byte>(Row + 8, Row + 11), (std::vector<Byte>{0, 0, 0}));
+}
+
 TEST(TFillColorTest, ReportsProgressAfterEveryRow) {
   auto B = Picture24(2, 5, [](Integer, Integer) { return TBGR{}; });
   TProgressLog Log;
