@@ -5,6 +5,7 @@
 #include "imaging/core/hyieutils.h"
 #include "imaging/formats/ieformats.h"
 #include "imaging/io/ieiolibrary.h"
+#include "imaging/proc/ieprocfilters.h"
 #include "platform/classes/Application.h"
 #include "platform/display/HeadlessDisplay.h"
 #include "raster/RS32_Startup.h"
@@ -16,6 +17,7 @@ int main() {
   // The libraries above the imaging core join its start-up before it runs.
   IEFormatsInstall();
   IORegisterLibraryHooks();
+  ProcRegisterLibraryHooks();
   LibraryInitialize();
   Application->Initialize();
   Application->CreateForm(Form1);

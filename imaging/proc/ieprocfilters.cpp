@@ -1,6 +1,7 @@
 #include "imaging/proc/ieprocfilters.h"
 
 #include "imaging/core/hyieutils.h"
+#include "imaging/proc/ieresamplebitmap.h"
 #include "platform/user/Clipboard.h"
 
 std::array<std::array<Byte, 24>, 256> IE1BitExpandTable{};
@@ -59,9 +60,12 @@ void TZezudIdProcInitialize() {
   IEBuild1BitExpandTable();
   IEBuildPredefinedFilters();
   IERawClipboardFormat = RegisterClipboardFormat("ZEZUDID RAW FORMAT");
+  // The core renders and converts through these resamplers from now on.
+  IEInstallResampleHooks();
 }
 
 void TZezudIdProcFinalize() {
+  IERemoveResampleHooks();
   IEFreePredefinedFilters();
 }
 

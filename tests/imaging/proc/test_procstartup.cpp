@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "imaging/core/hyieutils.h"
+#include "imaging/core/ieresample.h"
 #include "imaging/proc/ieprocdialogparams.h"
 #include "imaging/proc/ieprocfilters.h"
 #include "platform/system/Streams.h"
@@ -37,10 +38,14 @@ TEST(ProcStartup, HooksBuildAndFreeThePredefinedFilters) {
   EXPECT_EQ(IEPredefinedFilters[8]->Weights[4], 4);
   EXPECT_EQ(IEPredefinedFilters[3]->Weights, (std::array<Integer, 9>{-1, 0, 1, -1, 1, 1, -1, 0, 1}));
   EXPECT_NE(IERawClipboardFormat, 0u);
+  EXPECT_NE(IEResampleHooks.Filtered, nullptr);  // the core resamples through this library now
+  EXPECT_NE(IEResampleHooks.Gray8, nullptr);
+  EXPECT_NE(IEResampleHooks.OneBit, nullptr);
   EXPECT_EQ(IEAddPredefinedFilter(TIEFilterKernel{{0, 0, 0, 0, 2, 0, 0, 0, 0}, 2}, "Mine"), 9);
   Hooks.Finalize();
   EXPECT_TRUE(IEPredefinedFilters.empty());
   EXPECT_TRUE(IEPredefinedFilterNames.empty());
+  EXPECT_EQ(IEResampleHooks.Filtered, nullptr);
 }
 
 TEST(ProcStartup, DialogParametersStartAtTheirDefaults) {
