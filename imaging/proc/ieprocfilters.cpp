@@ -1,6 +1,9 @@
 #include "imaging/proc/ieprocfilters.h"
 
 #include "imaging/core/hyieutils.h"
+#include "imaging/core/ieexif.h"
+#include "imaging/core/ieexiforient.h"
+#include "imaging/proc/ieprocgeometry.h"
 #include "imaging/proc/ieresamplebitmap.h"
 #include "platform/user/Clipboard.h"
 
@@ -60,12 +63,15 @@ void TZezudIdProcInitialize() {
   IEBuild1BitExpandTable();
   IEBuildPredefinedFilters();
   IERawClipboardFormat = RegisterClipboardFormat("ZEZUDID RAW FORMAT");
-  // The core renders and converts through these resamplers from now on.
+  // The core renders and converts through these resamplers, and turns EXIF orientation with
+  // this flip (the alpha channel follows), from now on.
   IEInstallResampleHooks();
+  IEExifProcs.FlipBitmap = IEFlipBitmap;
 }
 
 void TZezudIdProcFinalize() {
   IERemoveResampleHooks();
+  IEExifProcs.FlipBitmap = IEExactFlipBitmap;
   IEFreePredefinedFilters();
 }
 

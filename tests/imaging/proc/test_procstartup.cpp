@@ -5,9 +5,12 @@
 #include <algorithm>
 
 #include "imaging/core/hyieutils.h"
+#include "imaging/core/ieexif.h"
+#include "imaging/core/ieexiforient.h"
 #include "imaging/core/ieresample.h"
 #include "imaging/proc/ieprocdialogparams.h"
 #include "imaging/proc/ieprocfilters.h"
+#include "imaging/proc/ieprocgeometry.h"
 #include "platform/system/Streams.h"
 
 namespace {
@@ -41,11 +44,13 @@ TEST(ProcStartup, HooksBuildAndFreeThePredefinedFilters) {
   EXPECT_NE(IEResampleHooks.Filtered, nullptr);  // the core resamples through this library now
   EXPECT_NE(IEResampleHooks.Gray8, nullptr);
   EXPECT_NE(IEResampleHooks.OneBit, nullptr);
+  EXPECT_EQ(IEExifProcs.FlipBitmap, &IEFlipBitmap);
   EXPECT_EQ(IEAddPredefinedFilter(TIEFilterKernel{{0, 0, 0, 0, 2, 0, 0, 0, 0}, 2}, "Mine"), 9);
   Hooks.Finalize();
   EXPECT_TRUE(IEPredefinedFilters.empty());
   EXPECT_TRUE(IEPredefinedFilterNames.empty());
   EXPECT_EQ(IEResampleHooks.Filtered, nullptr);
+  EXPECT_EQ(IEExifProcs.FlipBitmap, &IEExactFlipBitmap);
 }
 
 TEST(ProcStartup, DialogParametersStartAtTheirDefaults) {
