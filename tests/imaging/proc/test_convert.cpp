@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "GeometryTestSupport.h"
+#include "SelectingProcSupport.h"
 #include "imaging/core/iebwconvert.h"
 #include "imaging/core/iemask.h"
 #include "imaging/proc/ieprocconvert.h"
@@ -30,29 +31,6 @@ std::unique_ptr<TIEBitmap> Filled(Integer W, Integer H, TIERGBTriple Color) {
 bool BitAt(TIEBitmap& B, Integer X, Integer Y) {
   return (static_cast<const Byte*>(B.GetScanline(Y))[X >> 3] & (0x80 >> (X & 7))) != 0;
 }
-
-// The view has selected the pixel (1, 0) within the box 1 .. 2 of the first row.
-class TSelectingProc : public TZezudIdProc {
- public:
-  TSelectingProc() : TZezudIdProc(nullptr) {
-    FMask.AllocateBits(3, 1, 1);
-    FMask.SetPixel(1, 0, 1);
-  }
-  bool GetSelectionInfo(Integer& X1, Integer& Y1, Integer& X2, Integer& Y2, void*& Polygon, Integer& Count,
-                        TIEMask*& Mask) override {
-    X1 = 1;
-    Y1 = 0;
-    X2 = 3;
-    Y2 = 1;
-    Polygon = nullptr;
-    Count = 0;
-    Mask = &FMask;
-    return true;
-  }
-
- private:
-  TIEMask FMask;
-};
 
 }  // namespace
 
@@ -115,7 +93,7 @@ TEST(Convert, PaletteConversions) {
 
 TEST(Convert, GreyOfTheSelectionOnlyAndRowProgress) {
   auto B = Filled(3, 1, {0, 0, 100});  // red 100: grey 21
-  TSelectingProc Proc;
+  TSelectingProc Proc(3, 1, {{1, 0}}, {1, 0, 3, 1});
   Proc.UseBitmap(B.get());
   Proc.ConvertToGray();
   EXPECT_EQ(B->GetPixel24(0, 0), (TIERGBTriple{0, 0, 100}));

@@ -1,5 +1,6 @@
 // The component's fill, which keeps to the selection, and its clear, which does not.
 #include "PixelsTestSupport.h"
+#include "SelectingProcSupport.h"
 #include "imaging/core/iemask.h"
 #include "imaging/proc/zezudidproc.h"
 
@@ -7,33 +8,9 @@ using namespace PixelsTesting;
 
 namespace {
 
-// A component whose view has selected the pixels (1, 1) and (2, 2) of the box 1 .. 2.
-class TSelectingProc : public TZezudIdProc {
- public:
-  TSelectingProc() : TZezudIdProc(nullptr) {
-    FMask.AllocateBits(4, 3, 1);
-    FMask.SetPixel(1, 1, 1);
-    FMask.SetPixel(2, 2, 1);
-  }
-  bool GetSelectionInfo(Integer& X1, Integer& Y1, Integer& X2, Integer& Y2, void*& Polygon,
-                        Integer& PolygonCount, TIEMask*& Mask) override {
-    X1 = 1;
-    Y1 = 1;
-    X2 = 3;
-    Y2 = 3;
-    Polygon = nullptr;
-    PolygonCount = 0;
-    Mask = &FMask;
-    return true;
-  }
-
- private:
-  TIEMask FMask;
-};
-
 TEST(TProcFillTest, FillKeepsToTheSelectionAndNamesItsColourInTheUndoCaption) {
   auto B = Picture24(4, 3, [](Integer, Integer) { return TBGR{1, 1, 1}; });
-  TSelectingProc Proc;
+  TSelectingProc Proc(4, 3, {{1, 1}, {2, 2}}, {1, 1, 3, 3});
   Proc.UseBitmap(B.get());
   Proc.SetAutoUndo(true);
   Proc.Fill(0x0A141E);
@@ -52,7 +29,7 @@ TEST(TProcFillTest, WithoutSelectionFillCoversThePictureAndClearIgnoresTheSelect
   EXPECT_EQ(RowBytes(B.get(), 3), (std::vector<Byte>(6, 53)));
 
   auto C = Picture24(4, 3, [](Integer, Integer) { return TBGR{1, 1, 1}; });
-  TSelectingProc Proc;
+  TSelectingProc Proc(4, 3, {{1, 1}, {2, 2}}, {1, 1, 3, 3});
   Proc.UseBitmap(C.get());
   Proc.SetAutoUndo(true);
   Proc.SetBackground(static_cast<TColor>(0x302010));  // 0x00BBGGRR

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "SelectingProcSupport.h"
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/iemask.h"
 #include "imaging/core/ieprocbase.h"
@@ -257,34 +258,10 @@ TEST_F(TProcTest, ARefusedOperationStillLeavesItsUndoEntry) {
   Proc->EndImageProcessing(Work, Mask);
 }
 
-// A component whose view selected the pixels (1, 1) and (2, 1) of a 4 x 3 picture.
-class TSelectingProc : public TZezudIdProc {
- public:
-  TSelectingProc() : TZezudIdProc(nullptr) {
-    FMask.AllocateBits(4, 3, 1);
-    FMask.SetPixel(1, 1, 1);
-    FMask.SetPixel(2, 1, 1);
-  }
-  bool GetSelectionInfo(Integer& X1, Integer& Y1, Integer& X2, Integer& Y2, void*& Polygon,
-                        Integer& PolygonCount, TIEMask*& Mask) override {
-    X1 = 1;
-    Y1 = 1;
-    X2 = 3;
-    Y2 = 2;
-    Polygon = nullptr;
-    PolygonCount = 0;
-    Mask = &FMask;
-    return true;
-  }
-
- private:
-  TIEMask FMask;
-};
-
 TEST_F(TProcTest, SelectionWorksOnACopyOfItsBoxAndCopiesTheSelectedAlphaBack) {
   Picture->GetAlphaChannel();
   Picture->SetAlpha(1, 1, 40);
-  TSelectingProc Selecting;
+  TSelectingProc Selecting(4, 3, {{1, 1}, {2, 1}}, {1, 1, 3, 2});
   Selecting.UseBitmap(Picture.get());
   Integer X1, Y1, X2, Y2;
   TIEBitmap* Work = nullptr;
