@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "imaging/core/iebitmap.h"
+#include "imaging/core/ieutilsbits.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/system/WinTypes.h"
 
@@ -86,7 +87,22 @@ void IESwapRedBlueTriples(TIERGBTriple* Triples, Integer, Integer Count) {
 }
 
 void IECopyTBitmap(TBitmap* Source, TBitmap* Dest) {
-  Dest->Assign(Source);
+  const TPixelFormat Format = Source->GetPixelFormat();
+  const Integer Width = Source->GetWidth(), Height = Source->GetHeight();
+  const bool Empty = Width == 0 || Height == 0;
+  if (Empty || Dest->GetWidth() != Width || Dest->GetHeight() != Height || Dest->GetPixelFormat() != Format) {
+    Dest->SetSize(1, 1);
+    Dest->SetPixelFormat(Format);
+    if (Empty) return;
+    Dest->SetSize(Width, Height);
+  }
+  const Int64 RowLen = IETBitmapRowLen(Width, Format);
+  if (RowLen <= 0) {  // a device-dependent bitmap has no rows of its own to copy
+    Dest->Assign(Source);
+    return;
+  }
+  for (Integer Y = 0; Y < Height; ++Y)
+    std::memcpy(Dest->GetScanLine(Y), Source->GetScanLine(Y), static_cast<std::size_t>(RowLen));
 }
 
 Integer IEColorToARGB(TColor Color, Byte Alpha) {

@@ -117,5 +117,6 @@ void IEInvertBitmap(TIEBitmap* Bitmap);
 // Same size, both with or both without alpha, equal rows and equal alpha rows.
 bool IEBitmapsEqual(TIEBitmap* A, TIEBitmap* B);
 
-// Dest gets Source's size and pixel format and all its rows.
+// Dest gets Source's size and pixel format and all its rows; an empty Source leaves Dest 1 x 1
+// in Source's pixel format.
 void IECopyTBitmap(TBitmap* Source, TBitmap* Dest);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "imaging/core/ieprocbase.h"
+#include "platform/classes/Bitmap.h"
 
 namespace {
 
@@ -63,3 +64,26 @@ TEST(IEProcBase, ColoursAreStoredBlueGreenRed) {
 }
 
 }  // namespace
+
+TEST(IEProcBase, CopyTBitmapTakesSizeFormatAndRowsAndAnEmptySourceLeavesOnePixel) {
+  TBitmap Source, Dest;
+  Source.SetPixelFormat(pf8bit);
+  Source.SetSize(5, 3);
+  for (Integer Y = 0; Y < 3; ++Y)
+    for (Integer X = 0; X < 5; ++X)
+      static_cast<Byte*>(Source.GetScanLine(Y))[X] = static_cast<Byte>(Y * 5 + X);
+  Dest.SetPixelFormat(pf24bit);
+  Dest.SetSize(9, 9);
+  IECopyTBitmap(&Source, &Dest);
+  ASSERT_EQ(Dest.GetWidth(), 5);
+  ASSERT_EQ(Dest.GetHeight(), 3);
+  EXPECT_EQ(Dest.GetPixelFormat(), pf8bit);
+  for (Integer Y = 0; Y < 3; ++Y) EXPECT_EQ(static_cast<Byte*>(Dest.GetScanLine(Y))[4], Y * 5 + 4);
+
+  TBitmap Empty;
+  Empty.SetPixelFormat(pf1bit);
+  IECopyTBitmap(&Empty, &Dest);
+  EXPECT_EQ(Dest.GetWidth(), 1);
+  EXPECT_EQ(Dest.GetHeight(), 1);
+  EXPECT_EQ(Dest.GetPixelFormat(), pf1bit);
+}
