@@ -86,14 +86,6 @@ void OneBitSums(TIEBitmap* Source, Integer X1, Integer Y1, Integer SW, Integer S
       Write);
 }
 
-void WriteGray24(TIEBitmap* Dest, Integer Y, const UInt64* Sums, const UInt64* Areas) {
-  auto* Out = static_cast<TIERGBTriple*>(Dest->GetScanline(Y));
-  for (Integer X = 0, Width = Dest->GetWidth(); X < Width; ++X) {
-    const Byte V = Average(Sums[X], Areas[X]);
-    Out[X] = {V, V, V};
-  }
-}
-
 void BuiltInFiltered(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter) {
   AverageBytes(Source, Dest, 3);
 }
@@ -143,13 +135,39 @@ void IEResample1Bit(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter Filter) 
 void IEResample1BitToGray24(TIEBitmap* Source, Integer X1, Integer Y1, Integer X2, Integer Y2,
                             TIEBitmap* Dest) {
   const Integer Width = Dest->GetWidth(), Height = Dest->GetHeight();
-  if (Source->GetWidth() < 1 || Source->GetHeight() < 1 || Width < 1 || Height < 1) return;
-  X1 = std::clamp(X1, 0, Source->GetWidth() - 1);
-  Y1 = std::clamp(Y1, 0, Source->GetHeight() - 1);
-  X2 = std::clamp(X2, X1, Source->GetWidth() - 1);
-  Y2 = std::clamp(Y2, Y1, Source->GetHeight() - 1);
-  OneBitSums(Source, X1, Y1, X2 - X1 + 1, Y2 - Y1 + 1, Width, Height,
-             [&](Integer Y, const UInt64* Sums, const UInt64* Areas) { WriteGray24(Dest, Y, Sums, Areas); });
+  const Integer SourceWidth = Source->GetWidth(), SourceHeight = Source->GetHeight();
+  if (SourceWidth < 1 || SourceHeight < 1 || Width < 1 || Height < 1) return;
+  const double Fx = static_cast<double>(X2 - X1 + 1) / Width;
+  const double Fy = static_cast<double>(Y2 - Y1 + 1) / Height;
+  // Neighbouring windows share their border row and column; truncation is toward zero.
+  auto Column = [&](double V) { return std::clamp(X1 + static_cast<Integer>(V), 0, SourceWidth - 1); };
+  auto Row = [&](double V) {
+    return std::min(std::clamp(static_cast<Integer>(V), 0, SourceHeight - 1) + Y1, SourceHeight - 1);
+  };
+  std::vector<Integer> FromX(Width), ToX(Width);
+  for (Integer J = 0; J < Width; ++J) {
+    FromX[J] = Column(Fx * J - Fx / 2);
+    ToX[J] = std::max(FromX[J], Column(Fx / 2 + Fx * J));
+  }
+  const Integer Left = FromX.front(), Right = ToX.back();
+  std::vector<Integer> SetInColumn(static_cast<size_t>(Right - Left + 1));
+  for (Integer I = 0; I < Height; ++I) {
+    const Integer FromY = Row(Fy * I - Fy / 2);
+    const Integer ToY = std::max(FromY, Row(static_cast<Integer>(Fy) / 2 + Fy * I));
+    std::fill(SetInColumn.begin(), SetInColumn.end(), 0);
+    for (Integer Y = FromY; Y <= ToY; ++Y) {
+      const Byte* Bits = static_cast<const Byte*>(Source->GetScanline(Y));
+      for (Integer X = Left; X <= Right; ++X) SetInColumn[X - Left] += (Bits[X >> 3] >> (7 - (X & 7))) & 1;
+    }
+    auto* Out = static_cast<TIERGBTriple*>(Dest->GetScanline(I));
+    const Integer Rows = ToY - FromY + 1;
+    for (Integer J = 0; J < Width; ++J) {
+      Int64 Set = 0;
+      for (Integer X = FromX[J]; X <= ToX[J]; ++X) Set += SetInColumn[X - Left];
+      const auto V = static_cast<Byte>(255 * Set / (Int64{Rows} * (ToX[J] - FromX[J] + 1)));
+      Out[J] = {V, V, V};
+    }
+  }
 }
 
 std::unique_ptr<TIEBitmap> IEResampleRectForDrawing(TIEBitmap* Source, Integer SX, Integer SY, Integer SW,

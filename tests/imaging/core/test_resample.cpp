@@ -28,17 +28,20 @@ std::unique_ptr<TIEBitmap> Bits(std::initializer_list<const char*> Rows) {
 TEST(Resample, OneBitToGreyByTheShareOfSetBits) {
   const auto Source = Bits({"##..#", "#...#", "....."});
   auto Dest = MakeFilled(2, 1, Grey(1));
-  // Columns 0..3, rows 0..1 in two boxes of 2 x 2.
+  // Columns 0..3, rows 0..1 into two windows that share their border column: columns 0..1
+  // and 1..3, rows 0..1 each.
   IEResample1BitToGray24(Source.get(), 0, 0, 3, 1, Dest.get());
   EXPECT_EQ(Dest->GetPixel24(0, 0), Grey(191));  // 3 of 4
-  EXPECT_EQ(Dest->GetPixel24(1, 0), Grey(0));
-  // Column 4 widened to two pixels, its three rows into one: 2 of 3 each.
+  EXPECT_EQ(Dest->GetPixel24(1, 0), Grey(42));   // 1 of 6, rounded down
+  // Column 4 widened to two pixels, three rows into one: the row window ends at
+  // trunc(trunc(3) / 2) = row 1, so both see rows 0..1, both set.
   IEResample1BitToGray24(Source.get(), 4, 0, 4, 2, Dest.get());
-  EXPECT_EQ(Dest->GetPixel24(0, 0), Grey(170));
-  EXPECT_EQ(Dest->GetPixel24(1, 0), Grey(170));
+  EXPECT_EQ(Dest->GetPixel24(0, 0), Grey(255));
+  EXPECT_EQ(Dest->GetPixel24(1, 0), Grey(255));
   TIEBitmap Empty;
+  Dest->Fill(0);
   IEResample1BitToGray24(&Empty, 0, 0, 3, 1, Dest.get());
-  EXPECT_EQ(Dest->GetPixel24(1, 0), Grey(170));
+  EXPECT_EQ(Dest->GetPixel24(1, 0), Grey(0));
 }
 
 TEST(Resample, ProjectingKeepsBlackOrWhite) {
@@ -54,7 +57,7 @@ TEST(Resample, ProjectingKeepsBlackOrWhite) {
   EXPECT_EQ(Row[0] & 0xC0, 0x80);
   auto Colour = MakeFilled(1, 1, Grey(9));
   IEResample1Bit(Source.get(), Colour.get(), rfTriangle);
-  EXPECT_EQ(Colour->GetPixel24(0, 0), Grey(191));  // 6 of 8
+  EXPECT_EQ(Colour->GetPixel24(0, 0), Grey(170));  // 4 of the 6 in its window, columns 0..2
 }
 
 TEST(Resample, BuiltInBoxAverageOfGreyAndColour) {
