@@ -137,13 +137,15 @@ extern std::string LastUpdateDate;              // "dd-mm-yyyy" of the last upda
 extern std::vector<std::string> LanguageNames;  // language i is entry i - 1
 extern Integer CurrentLanguage;                 // 1-based; 0 while no language of the list is in use
 
-// Loads a picture file into Bitmap (24-bit). Raises the reader's exception when the file cannot
-// be read; Bitmap is then unchanged.
+// Loads a picture file into Bitmap (24-bit); a file the library cannot read gives an empty one.
+// Raises when the file cannot be opened or is over MaxSourcePixels; Bitmap is then unchanged.
 void LoadPictureFile(const std::string& FileName, TBitmap* Bitmap);
 
 // The name SaveResult writes under: FileName when its extension is one of jpg, jpeg, bmp, gif,
 // emf, wmf or png (any case), else FileName + "." + the extension of the dialog's filter.
 std::string ResultSaveName(const std::string& FileName, Integer FilterIndex);
+// The open dialog's filter: every format the imaging library reads, all of them first.
+std::string OpenPictureFilter();
 
 // ---- The main window ------------------------------------------------------------------------------
 class TForm1 : public TForm, public TPatternHost {
@@ -421,8 +423,8 @@ class TForm1 : public TForm, public TPatternHost {
   // MaskBitmap becomes the padded mask stretched to the source's size, or the padded mask
   // itself without a source.
   void FitMaskToSource();
-  // Writes the JPEG data of ResultBitmap under FileName.
-  void WriteResultJpeg(const std::string& FileName);
+  // Writes ResultBitmap under FileName in the format its extension names.
+  void WriteResult(const std::string& FileName);
   // The width / height ratio ResizeResult crops to.
   Single WantedRatio() const;
   // A 24-bit bitmap for the blurred copies of the source, kept from build to build.

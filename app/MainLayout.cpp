@@ -310,11 +310,7 @@ void TForm1::CreateResultView() {
 void TForm1::CreateDialogs() {
   OpenPictureDialog = new TbsSkinOpenPictureDialog(this);
   OpenPictureDialog->SetName("OpenPictureDialog");
-  OpenPictureDialog->SetFilter(
-      "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.gif)|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.gif|"
-      "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|Icons "
-      "(*.ico)|*.ico|"
-      "Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|GIF Image (*.gif)|*.gif");
+  OpenPictureDialog->SetFilter(OpenPictureFilter());
   SavePictureDialog = new TbsSkinSavePictureDialog(this);
   SavePictureDialog->SetName("SavePictureDialog");
   bsSkinMessage1 = new TbsSkinMessage(this);

@@ -1,4 +1,5 @@
 // Loading the source picture, the grid size and saving the result.
+#include <cstring>
 #include <initializer_list>
 
 #include "app/BusyScope.h"
@@ -7,10 +8,12 @@
 #include "app/Languages.h"
 #include "app/Main.h"
 #include "app/Patterns.h"
+#include "imaging/core/iebitmap.h"
+#include "imaging/io/iefileformats.h"
+#include "imaging/io/zezudidio.h"
+#include "imaging/io/zezudidioparams.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ExtCtrls.h"
-#include "platform/classes/Graphic.h"
-#include "platform/classes/JPEGImage.h"
 #include "platform/classes/Menus.h"
 #include "platform/classes/Screen.h"
 #include "platform/system/Exceptions.h"
@@ -24,27 +27,52 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/dialogs/bsSkinShellCtrls.h"
 
+namespace {
+// The picture's rows as a 24-bit platform bitmap.
+void CopyToPlatformBitmap(TIEBitmap& Picture, TBitmap* Target) {
+  if (Picture.GetPixelFormat() != ie24RGB) Picture.ConvertToPixelFormat(ie24RGB);
+  const Integer Width = Picture.GetWidth(), Height = Picture.GetHeight();
+  Target->SetPixelFormat(pf24bit);
+  Target->SetSize(Width, Height);
+  for (Integer Y = 0; Y < Height; ++Y)
+    std::memcpy(Target->GetScanLine(Y), Picture.GetScanline(Y), static_cast<size_t>(Width) * 3);
+}
+}  // namespace
+
 void LoadPictureFile(const std::string& FileName, TBitmap* Bitmap) {
   TBitmap Loaded;
   Loaded.SetPixelFormat(pf24bit);
-  // A name without a readable format gives an empty picture; a file that cannot be read
-  // raises and leaves Bitmap as it was.
-  const std::string Ext = ExtractFileExt(FileName);
-  if (!FileName.empty() && Ext.size() > 1 && FindGraphicClassByExtension(Ext.substr(1)) != nullptr) {
-    TPicture Picture;
-    Picture.LoadFromFile(FileName);
-    // A JPEG has read only its header so far: a picture no source may be is refused before
-    // it is decoded and converted.
-    const Int64 Pixels = static_cast<Int64>(Picture.GetWidth()) * Picture.GetHeight();
-    if (Pixels > MaxSourcePixels)
-      throw Exception(Format(
-          "The picture \"%s\" is %d x %d pixels, more than %d megapixels.",
-          {ExtractFileName(FileName), Picture.GetWidth(), Picture.GetHeight(), MaxSourcePixels / 1'000'000}));
-    Loaded.Assign(Picture.GetGraphic());
-    Loaded.SetPixelFormat(pf24bit);
-  }
+  TIEBitmap Picture;
+  TZezudIdIO IO(nullptr);
+  IO.SetAttachedIEBitmap(&Picture);
+  const std::u16string Name = Utf8ToUtf16(FileName);
+  // The header alone tells the size: a picture no source may be is refused before it is
+  // decoded. A name without a readable format gives an empty picture.
+  IO.ParamsFromFile(Name);
+  const TIOParamsVals& Params = *IO.GetParams();
+  if (static_cast<Int64>(Params.Width) * Params.Height > MaxSourcePixels)
+    throw Exception(
+        Format("The picture \"%s\" is %d x %d pixels, more than %d megapixels.",
+               {ExtractFileName(FileName), Params.Width, Params.Height, MaxSourcePixels / 1'000'000}));
+  IO.LoadFromFile(Name);
+  if (!IO.GetAborting() && !Picture.IsEmpty()) CopyToPlatformBitmap(Picture, &Loaded);
   Bitmap->Assign(&Loaded);
   Bitmap->SetPixelFormat(pf24bit);
+}
+
+std::string OpenPictureFilter() {
+  std::string All, Each;
+  for (Integer I = 0; I < FileFormatCount(); ++I) {
+    const TIEFileFormatInfo* Info = FileFormatAt(I);
+    const Integer Count = FileFormatExtensionCount(Info->FileType);
+    if (Info->ReadFunction == nullptr || Count == 0) continue;
+    std::string Masks;
+    for (Integer E = 0; E < Count; ++E)
+      Masks += (E > 0 ? ";*." : "*.") + LowerCase(FileFormatExtension(Info->FileType, E));
+    All += (All.empty() ? "" : ";") + Masks;
+    Each += "|" + Info->FullName + " (" + Masks + ")|" + Masks;
+  }
+  return "All (" + All + ")|" + All + Each;
 }
 
 namespace {
@@ -213,11 +241,13 @@ void TForm1::SaveResult(TObject*) {
   SavePictureDialog->SetFilter("JPEG Image File (*.jpg)|*.jpg");
   SavePictureDialog->SetInitialDir(ResultsDir);
   if (!SavePictureDialog->Execute()) return;
-  WriteResultJpeg(ResultSaveName(SavePictureDialog->GetFileName(), SavePictureDialog->GetFilterIndex()));
+  WriteResult(ResultSaveName(SavePictureDialog->GetFileName(), SavePictureDialog->GetFilterIndex()));
 }
 
-void TForm1::WriteResultJpeg(const std::string& FileName) {
-  TJPEGImage Jpeg;
-  Jpeg.Assign(ResultBitmap.get());
-  Jpeg.SaveToFile(FileName);
+void TForm1::WriteResult(const std::string& FileName) {
+  // The extension chooses the format; a save that fails leaves the old file and says so.
+  TZezudIdIO IO(nullptr);
+  IO.SetAttachedBitmap(ResultBitmap.get());
+  IO.SaveToFile(Utf8ToUtf16(FileName));
+  if (IO.GetAborting()) throw Exception(Format("The result could not be saved as \"%s\".", {FileName}));
 }

@@ -1,10 +1,14 @@
-// The mosaic program's tests start the raster library and the headless screen once, as the
-// program does, and give the program a data folder of its own with its results folder.
+// The mosaic program's tests start the raster and imaging libraries and the headless screen
+// once, as the program does, and give the program a data folder of its own with its results folder.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
+#include "imaging/core/hyieutils.h"
+#include "imaging/formats/ieformats.h"
+#include "imaging/io/ieiolibrary.h"
+#include "imaging/proc/ieprocfilters.h"
 #include "platform/display/HeadlessDisplay.h"
 #include "platform/system/Environment.h"
 #include "platform/system/Files.h"
@@ -24,8 +28,13 @@ class TAppEnvironment : public ::testing::Environment {
     ForceDirectories(FRoot + "/temp");
     Headless();
     InitializeRasterLibrary();
+    IEFormatsInstall();
+    IORegisterLibraryHooks();
+    ProcRegisterLibraryHooks();
+    LibraryInitialize();
   }
   void TearDown() override {
+    LibraryFinalize();
     FinalizeRasterLibrary();
     const std::string Command = "rm -rf '" + FRoot + "'";
     [[maybe_unused]] const int Ignored = std::system(Command.c_str());

@@ -95,9 +95,10 @@ TEST_F(THostilePicturesTest, ClaimsBeyondTheDataOrTheCapAreRefusedAndKeepTheSour
       // Header-only checks: nothing of the claimed size is decoded.
       {"huge.jpg", ClaimingJpeg(30000, 30000), "is 30000 x 30000 pixels, more than 100 megapixels"},
       {"past_cap.jpg", ClaimingJpeg(10001, 10000), "is 10001 x 10000 pixels, more than 100 megapixels"},
-      // 2^31 pixels without their rows.
-      {"claims_2g.bmp", MonochromeBmp(65536, 32768, false), "not valid"},
-      {"zero.bmp", MonochromeBmp(0, 0, false), "not valid"},
+      // 2^31 pixels without their rows: refused from the header too.
+      {"claims_2g.bmp", MonochromeBmp(65536, 32768, false),
+       "is 65536 x 32768 pixels, more than 100 megapixels"},
+      {"zero.bmp", MonochromeBmp(0, 0, false), "could not be loaded"},
       // Every pixel present, one row past the cap: refused before it becomes 24 bits a pixel.
       {"past_cap.bmp", MonochromeBmp(10000, 10001, true),
        "is 10000 x 10001 pixels, more than 100 megapixels"},

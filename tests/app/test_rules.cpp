@@ -210,16 +210,23 @@ TEST(MosaicSaveNames, ExtensionsOfTheTableAreKeptOthersGetJpg) {
   for (const auto& C : Cases) EXPECT_EQ(ResultSaveName(C.Name, C.FilterIndex), C.Saved) << C.Name;
 }
 
-TEST_F(TMosaicTest, SaveResultWritesJpegDataUnderTheChosenName) {
+TEST_F(TMosaicTest, SaveResultWritesTheFormatOfTheChosenName) {
   LoadUniform(100, 80, Rgb(200, 100, 50));
   TDialogAnswers Answers;
-  for (const auto& [Typed, Written] :
-       {std::pair{"result-a", "result-a.jpg"}, std::pair{"result-b.PNG", "result-b.PNG"},
-        std::pair{"result-c.bmp", "result-c.bmp"}}) {
-    Answers.FileName = ResultsDir + "\\" + Typed;
+  const struct {
+    const char* Typed;
+    const char* Written;
+    std::string Start;
+  } Cases[] = {
+      {"result-a", "result-a.jpg", "\xFF\xD8\xFF"},
+      {"result-b.PNG", "result-b.PNG", "\x89PNG"},
+      {"result-c.bmp", "result-c.bmp", "BM"},
+  };
+  for (const auto& C : Cases) {
+    Answers.FileName = ResultsDir + "\\" + C.Typed;
     Form->SaveResult(Form->SaveBtn);
-    const std::string Path = ToNativePath(ResultsDir + "\\" + Written);
-    EXPECT_EQ(ReadStart(Path, 3), "\xFF\xD8\xFF") << Written;
+    const std::string Path = ToNativePath(ResultsDir + "\\" + C.Written);
+    EXPECT_EQ(ReadStart(Path, C.Start.size()), C.Start) << C.Written;
   }
   // The saved picture is the result.
   TJPEGImage Saved;
