@@ -224,7 +224,7 @@ void TIECanvas::MoveTo(Integer X, Integer Y) {
 
 void TIECanvas::LineTo(Integer X, Integer Y) {
   if (FUseGdiPlus)
-    GdipDrawLine(FGraphics, FPen->GetGdiPen(), FPos.X, FPos.Y, X, Y);
+    GdiPlusDraw([&] { GdipDrawLine(FGraphics, FPen->GetGdiPen(), FPos.X, FPos.Y, X, Y); });
   else
     FCanvas->LineTo(X, Y);
   FPos = {X, Y};
@@ -232,82 +232,96 @@ void TIECanvas::LineTo(Integer X, Integer Y) {
 
 void TIECanvas::DrawLine(Integer X1, Integer Y1, Integer X2, Integer Y2) {
   if (FUseGdiPlus)
-    GdipDrawLine(FGraphics, FPen->GetGdiPen(), X1, Y1, X2, Y2);
+    GdiPlusDraw([&] { GdipDrawLine(FGraphics, FPen->GetGdiPen(), X1, Y1, X2, Y2); });
   else
     FCanvas->Polygon({TPoint{X1, Y1}, TPoint{X2, Y2}});
 }
 
 void TIECanvas::FillRect(const TRect& Rect) {
   if (!FUseGdiPlus) return FCanvas->FillRect(Rect);
-  if (!FBrush->GetGdiBrush()) return;
-  // Exactly the pixels the platform canvas fills: box edges on pixel edges, not centres.
-  const TRect R = Ordered(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
-  GdipFillRectangle(FGraphics, FBrush->GetGdiBrush(), R.Left - 0.5f, R.Top - 0.5f, R.Right - R.Left,
-                    R.Bottom - R.Top);
+  GdiPlusDraw([&] {
+    if (!FBrush->GetGdiBrush()) return;
+    // Exactly the pixels the platform canvas fills: box edges on pixel edges, not centres.
+    const TRect R = Ordered(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
+    GdipFillRectangle(FGraphics, FBrush->GetGdiBrush(), R.Left - 0.5f, R.Top - 0.5f, R.Right - R.Left,
+                      R.Bottom - R.Top);
+  });
 }
 
 void TIECanvas::Rectangle(Integer X1, Integer Y1, Integer X2, Integer Y2) {
   if (!FUseGdiPlus) return FCanvas->Rectangle(X1, Y1, X2, Y2);
-  const TRect R = Ordered(X1, Y1, X2, Y2);
-  const REAL W = R.Right - R.Left - 1, H = R.Bottom - R.Top - 1;
-  if (FBrush->GetGdiBrush()) GdipFillRectangle(FGraphics, FBrush->GetGdiBrush(), R.Left, R.Top, W, H);
-  GdipDrawRectangle(FGraphics, FPen->GetGdiPen(), R.Left, R.Top, W, H);
+  GdiPlusDraw([&] {
+    const TRect R = Ordered(X1, Y1, X2, Y2);
+    const REAL W = R.Right - R.Left - 1, H = R.Bottom - R.Top - 1;
+    if (FBrush->GetGdiBrush()) GdipFillRectangle(FGraphics, FBrush->GetGdiBrush(), R.Left, R.Top, W, H);
+    GdipDrawRectangle(FGraphics, FPen->GetGdiPen(), R.Left, R.Top, W, H);
+  });
 }
 
 void TIECanvas::Ellipse(Integer X1, Integer Y1, Integer X2, Integer Y2) {
   if (!FUseGdiPlus) return FCanvas->Ellipse(X1, Y1, X2, Y2);
-  const TRect R = Ordered(X1, Y1, X2, Y2);
-  REAL X = R.Left, Y = R.Top, W = R.Right - R.Left - 1, H = R.Bottom - R.Top - 1;
-  // A wide pen on a thin box would close the inside up: widen the box around its edge.
-  const Single PenWidth = FPen->GetWidth();
-  if (PenWidth != 1) {
-    const Integer E = static_cast<Integer>(Round(PenWidth / 2));
-    if (W <= E + 1) X -= E, W = 2 * E;
-    if (H <= E + 1) Y -= E, H = 2 * E;
-  }
-  if (FBrush->GetGdiBrush()) GdipFillEllipse(FGraphics, FBrush->GetGdiBrush(), X, Y, W, H);
-  GdipDrawEllipse(FGraphics, FPen->GetGdiPen(), X, Y, W, H);
+  GdiPlusDraw([&] {
+    const TRect R = Ordered(X1, Y1, X2, Y2);
+    REAL X = R.Left, Y = R.Top, W = R.Right - R.Left - 1, H = R.Bottom - R.Top - 1;
+    // A wide pen on a thin box would close the inside up: widen the box around its edge.
+    const Single PenWidth = FPen->GetWidth();
+    if (PenWidth != 1) {
+      const Integer E = static_cast<Integer>(Round(PenWidth / 2));
+      if (W <= E + 1) X -= E, W = 2 * E;
+      if (H <= E + 1) Y -= E, H = 2 * E;
+    }
+    if (FBrush->GetGdiBrush()) GdipFillEllipse(FGraphics, FBrush->GetGdiBrush(), X, Y, W, H);
+    GdipDrawEllipse(FGraphics, FPen->GetGdiPen(), X, Y, W, H);
+  });
 }
 
 void TIECanvas::Polygon(std::span<const TPoint> Points) {
   if (!FUseGdiPlus) return FCanvas->Polygon(Points);
-  const std::vector<GpPoint> P = ToGpPoints(Points);
-  const auto Count = static_cast<Integer>(P.size());
-  GdipDrawPolygonI(FGraphics, FPen->GetGdiPen(), P.data(), Count);
-  if (FBrush->GetGdiBrush())
-    GdipFillPolygonI(FGraphics, FBrush->GetGdiBrush(), P.data(), Count, FillModeAlternate);
+  GdiPlusDraw([&] {
+    const std::vector<GpPoint> P = ToGpPoints(Points);
+    const auto Count = static_cast<Integer>(P.size());
+    GdipDrawPolygonI(FGraphics, FPen->GetGdiPen(), P.data(), Count);
+    if (FBrush->GetGdiBrush())
+      GdipFillPolygonI(FGraphics, FBrush->GetGdiBrush(), P.data(), Count, FillModeAlternate);
+  });
 }
 
 void TIECanvas::Polyline(std::span<const TPoint> Points) {
   if (!FUseGdiPlus) return FCanvas->Polyline(Points);
-  const std::vector<GpPoint> P = ToGpPoints(Points);
-  GdipDrawLinesI(FGraphics, FPen->GetGdiPen(), P.data(), static_cast<Integer>(P.size()));
+  GdiPlusDraw([&] {
+    const std::vector<GpPoint> P = ToGpPoints(Points);
+    GdipDrawLinesI(FGraphics, FPen->GetGdiPen(), P.data(), static_cast<Integer>(P.size()));
+  });
 }
 
 void TIECanvas::Arc(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4,
                     Integer Y4) {
   if (!FUseGdiPlus) return FCanvas->Arc(X1, Y1, X2, Y2, X3, Y3, X4, Y4);
-  const Integer Cx = (X1 + X2) / 2, Cy = (Y1 + Y2) / 2;
-  const REAL Start = -Degrees(IELineAngle(Cx, Cy, X4, Y4));
-  const REAL Sweep = Degrees(IEAngle3Points(X3, Y3, Cx, Cy, X4, Y4));
-  GdipDrawArc(FGraphics, FPen->GetGdiPen(), X1, Y1, X2 - X1 + 1, Y2 - Y1 + 1, Start, Sweep);
+  GdiPlusDraw([&] {
+    const Integer Cx = (X1 + X2) / 2, Cy = (Y1 + Y2) / 2;
+    const REAL Start = -Degrees(IELineAngle(Cx, Cy, X4, Y4));
+    const REAL Sweep = Degrees(IEAngle3Points(X3, Y3, Cx, Cy, X4, Y4));
+    GdipDrawArc(FGraphics, FPen->GetGdiPen(), X1, Y1, X2 - X1 + 1, Y2 - Y1 + 1, Start, Sweep);
+  });
 }
 
 void TIECanvas::RoundRect(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer W, Integer H) {
   if (!FUseGdiPlus) return FCanvas->RoundRect(X1, Y1, X2, Y2, W, H);
-  const TRect R = Ordered(X1, Y1, X2, Y2);
-  const REAL Rw = std::min(W, R.Right - R.Left), Rh = std::min(H, R.Bottom - R.Top);
-  const REAL L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
-  GpPath* Path = nullptr;
-  GdipCreatePath(FillModeAlternate, &Path);
-  GdipAddPathArc(Path, L, T, Rw, Rh, 180, 90);
-  GdipAddPathArc(Path, Rt - Rw, T, Rw, Rh, 270, 90);
-  GdipAddPathArc(Path, Rt - Rw, B - Rh, Rw, Rh, 0, 90);
-  GdipAddPathArc(Path, L, B - Rh, Rw, Rh, 90, 90);
-  GdipAddPathLine(Path, L, B - Rh / 2, L, T + Rh / 2);
-  if (FBrush->GetGdiBrush()) GdipFillPath(FGraphics, FBrush->GetGdiBrush(), Path);
-  GdipDrawPath(FGraphics, FPen->GetGdiPen(), Path);
-  GdipDeletePath(Path);
+  GdiPlusDraw([&] {
+    const TRect R = Ordered(X1, Y1, X2, Y2);
+    const REAL Rw = std::min(W, R.Right - R.Left), Rh = std::min(H, R.Bottom - R.Top);
+    const REAL L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
+    GpPath* Path = nullptr;
+    GdipCreatePath(FillModeAlternate, &Path);
+    GdipAddPathArc(Path, L, T, Rw, Rh, 180, 90);
+    GdipAddPathArc(Path, Rt - Rw, T, Rw, Rh, 270, 90);
+    GdipAddPathArc(Path, Rt - Rw, B - Rh, Rw, Rh, 0, 90);
+    GdipAddPathArc(Path, L, B - Rh, Rw, Rh, 90, 90);
+    GdipAddPathLine(Path, L, B - Rh / 2, L, T + Rh / 2);
+    if (FBrush->GetGdiBrush()) GdipFillPath(FGraphics, FBrush->GetGdiBrush(), Path);
+    GdipDrawPath(FGraphics, FPen->GetGdiPen(), Path);
+    GdipDeletePath(Path);
+  });
 }
 
 void TIECanvas::TextOutClipped(const TRect& Rect, Integer X, Integer Y, const std::string& Text) {

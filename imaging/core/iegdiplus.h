@@ -138,6 +138,14 @@ class TIECanvas : public TObject {
   Integer TextHeight(const std::string& Text) { return FCanvas->TextHeight(Text); }
 
  private:
+  // Draws through the interface, telling the canvas's owner as its own drawing does.
+  template <class TDraw>
+  void GdiPlusDraw(TDraw Draw) {
+    FCanvas->Changing();
+    Draw();
+    FCanvas->Changed();
+  }
+
   TCanvas* FCanvas;
   std::unique_ptr<TIEPen> FPen;
   std::unique_ptr<TIEBrush> FBrush;
