@@ -83,6 +83,37 @@ TEST_P(TIECanvasPaths, AntiAliasedEllipseOnlyThroughTheInterface) {
   EXPECT_EQ(Shades.size() > 2, GetParam());
 }
 
+// Whether any pixel of the 3 x 3 block around (X, Y) is not white.
+bool InkNear(TBitmap* B, Integer X, Integer Y) {
+  for (Integer Dy = -1; Dy <= 1; ++Dy)
+    for (Integer Dx = -1; Dx <= 1; ++Dx)
+      if (PixelAt(B, X + Dx, Y + Dy) != clWhite) return true;
+  return false;
+}
+
+// The same shapes land in the same places on both paths: filled insides, empty rounded
+// corners, and the arc on the counter-clockwise side from its start to its end point.
+TEST_P(TIECanvasPaths, ShapesLandWhereTheCanvasPutsThem) {
+  auto B = SolidBitmap(64, 24, clWhite);
+  {
+    TIECanvas C(B->GetCanvas(), true, false);
+    C.GetPen()->SetColor(clBlack);
+    C.GetBrush()->SetColor(clBlack);
+    C.RoundRect(0, 0, 20, 20, 10, 10);
+    const TPoint Triangle[] = {{22, 2}, {40, 2}, {22, 20}};
+    C.Polygon(Triangle);
+    C.Arc(42, 0, 62, 20, 62, 10, 52, 0);
+  }
+  EXPECT_EQ(PixelAt(B.get(), 10, 10), clBlack);
+  EXPECT_EQ(PixelAt(B.get(), 0, 0), clWhite);
+  EXPECT_EQ(PixelAt(B.get(), 19, 19), clWhite);
+  EXPECT_EQ(PixelAt(B.get(), 25, 5), clBlack);
+  EXPECT_EQ(PixelAt(B.get(), 37, 17), clWhite);
+  EXPECT_TRUE(InkNear(B.get(), 59, 3));   // top right of the arc's ellipse
+  EXPECT_FALSE(InkNear(B.get(), 45, 3));  // top left
+  EXPECT_FALSE(InkNear(B.get(), 59, 17));
+}
+
 INSTANTIATE_TEST_SUITE_P(Both, TIECanvasPaths, ::testing::Values(true, false),
                          [](const auto& Info) { return Info.param ? "Interface" : "Canvas"; });
 
