@@ -50,11 +50,11 @@ void IEGdiPlusLoad() {
 }
 
 void IEGdiPlusUnload() {
-  --LoadCount;
-  if (Loaded && LoadCount <= 0) {
+  // An unmatched unload must not let a later user's load be undone early.
+  if (LoadCount > 0) --LoadCount;
+  if (Loaded && LoadCount == 0) {
     GdiplusShutdown(StartupToken);
     Loaded = false;
-    LoadCount = 0;
   }
 }
 

@@ -135,6 +135,13 @@ TEST(TIEGdiPlusLoadTest, CountedLoadingAndTheAllowedFlag) {
   EXPECT_TRUE(IEGdiPlusAvailable());
   IEGdiPlusUnload();
   EXPECT_FALSE(IEGdiPlusAvailable());
+  // An extra unload does not count against the next users.
+  IEGdiPlusUnload();
+  IEGdiPlusLoad();
+  IEGdiPlusLoad();
+  IEGdiPlusUnload();
+  EXPECT_TRUE(IEGdiPlusAvailable());
+  IEGdiPlusUnload();
 
   IEGdiPlusSetAllowed(false);
   IEGdiPlusLoad();
