@@ -6,6 +6,7 @@
 
 #include "imaging/core/ieblend.h"
 #include "imaging/core/iecolorspace.h"
+#include "imaging/core/iegdiplus.h"
 
 Int64 IEMinFileSizeOverride = -1;
 bool IEAllowFileFallback = true;
@@ -29,6 +30,7 @@ std::recursive_mutex& StartupLock() {
 }
 constinit THookTable Slots = [] {
   THookTable Table{};
+  Table[iluGdiPlus] = {IEGdiPlusInitialize, IEGdiPlusFinalize};
   Table[iluDefs] = {IEDefsInitialize, IEDefsFinalize};
   Table[iluUtils] = {IEUtilsInitialize, IEUtilsFinalize};
   return Table;

@@ -8,6 +8,7 @@
 
 #include "imaging/core/hyieutils.h"
 #include "imaging/core/iecolorspace.h"
+#include "imaging/core/iegdiplus.h"
 #include "platform/system/Environment.h"
 #include "platform/system/FileErrors.h"
 #include "platform/system/LastError.h"
@@ -142,8 +143,10 @@ TEST_F(LibrarySettings, StartUpSetsEverySetting) {
   IEGrayWeightR = IEGrayWeightG = IEGrayWeightB = 0;
   IEDialogBackgroundStyle = 2;
   DefaultDpiX = DefaultDpiY = 72;
+  IEGdiPlusSetAllowed(false);
 
   LibraryInitialize();
+  EXPECT_TRUE(IEGdiPlusAllowed()) << "the anti-aliased drawing unit starts first";
   EXPECT_EQ(IEMinFileSizeOverride, -1);
   EXPECT_TRUE(IEAllowFileFallback);
   EXPECT_TRUE(IEAllowChunks);
