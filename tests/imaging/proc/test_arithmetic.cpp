@@ -73,34 +73,6 @@ TEST(ProcArithmetic, NearestColourTakesTheFirstOfEqualEntries) {
   EXPECT_EQ(IEFindNearestColor(Palette.data(), 0, 0xFFFFFF), 0);
 }
 
-TEST(ProcArithmetic, HueSaturationLightnessRoundTrips) {
-  double H = 1, S = 1, L = 0;
-  IERGBToHSL(H, S, L, 0x808080);
-  EXPECT_EQ(H, 0);
-  EXPECT_EQ(S, 0);
-  IERGBToHSL(H, S, L, 0xFF0000);
-  EXPECT_EQ(H, 0);
-  EXPECT_EQ(S, 1);
-  EXPECT_EQ(L, 0.5);
-  IERGBToHSL(H, S, L, 0x0000FF);
-  EXPECT_DOUBLE_EQ(H, 2.0 / 3);
-  IERGBToHSL(H, S, L, 0xFF00FF);
-  EXPECT_DOUBLE_EQ(H, 5.0 / 6);
-
-  TIERGBTriple P;
-  IEHSLToRGB(P, 0, 0, 0.5);
-  EXPECT_EQ(P, IEMakeRGB(128, 128, 128));  // 127.5 rounds to the even neighbour
-  IEHSLToRGB(P, 0, 1, 0.5);
-  EXPECT_EQ(P, IEMakeRGB(255, 0, 0));
-  TIERGBTriple Q;
-  IEHSLToRGB(P, -0.25, 1, 0.5);
-  IEHSLToRGB(Q, 0.75, 1, 0.5);
-  EXPECT_EQ(P, Q);
-  IEHSLToRGB(P, 1.25, 1.5, 0.5);
-  IEHSLToRGB(Q, 0.25, 1, 0.5);
-  EXPECT_EQ(P, Q);
-}
-
 TEST(ProcArithmetic, RedAndBlueExchanges) {
   const std::array<TIERGBTriple, 2> Source = {TIERGBTriple{1, 2, 3}, TIERGBTriple{4, 5, 6}};
   std::array<TIERGBTriple, 2> Dest{};
