@@ -56,9 +56,8 @@ const std::string& PhotoJpeg() {
     TStringStream Stream;
     TIOParamsVals Params;
     Params.JpegQuality = Quality;
-    bool Aborting = false;
-    TIEIOProgress Progress;
-    Progress.Aborting = &Aborting;
+    TIELocalProgress Local;
+    TIEIOProgress& Progress = Local.Progress;
     JpegWriteStream(&Stream, &Photo(), Params, Progress);
     return Stream.GetDataString();
   }();
@@ -75,9 +74,8 @@ static void BM_JpegLoadFilter(benchmark::State& State) {
   for (auto _ : State) {
     Stream.SetPosition(0);
     TIOParamsVals Params;
-    bool Aborting = false;
-    TIEIOProgress Progress;
-    Progress.Aborting = &Aborting;
+    TIELocalProgress Local;
+    TIEIOProgress& Progress = Local.Progress;
     JpegReadStream(&Stream, nullptr, &Bitmap, Params, Progress, false, false, true, false, true, true, -1,
                    false);
     benchmark::DoNotOptimize(Bitmap.GetScanline(0));
@@ -119,9 +117,8 @@ static void BM_JpegSaveFilter(benchmark::State& State) {
     Stream.SetCapacity(static_cast<Int64>(PhotoJpeg().size()) * 2);
     TIOParamsVals Params;
     Params.JpegQuality = Quality;
-    bool Aborting = false;
-    TIEIOProgress Progress;
-    Progress.Aborting = &Aborting;
+    TIELocalProgress Local;
+    TIEIOProgress& Progress = Local.Progress;
     JpegWriteStream(&Stream, &Picture, Params, Progress);
     benchmark::DoNotOptimize(Stream.GetSize());
   }
@@ -167,9 +164,8 @@ const std::string& PhotoPng() {
   static const std::string Png = [] {
     TStringStream Stream;
     TIOParamsVals Params;
-    bool Aborting = false;
-    TIEIOProgress Progress;
-    Progress.Aborting = &Aborting;
+    TIELocalProgress Local;
+    TIEIOProgress& Progress = Local.Progress;
     PngWriteStream(&Stream, &Photo(), Params, Progress, nullptr);
     return Stream.GetDataString();
   }();
@@ -197,9 +193,8 @@ static void BM_PngLoadFilter(benchmark::State& State) {
   for (auto _ : State) {
     Stream.SetPosition(0);
     TIOParamsVals Params;
-    bool Aborting = false;
-    TIEIOProgress Progress;
-    Progress.Aborting = &Aborting;
+    TIELocalProgress Local;
+    TIEIOProgress& Progress = Local.Progress;
     PngReadStream(&Stream, &Bitmap, Params, Progress, false);
     benchmark::DoNotOptimize(Bitmap.GetScanline(0));
   }

@@ -16,12 +16,11 @@ constexpr Int64 MaxWrittenPixels = 1 << 16;
 
 bool Read(TMemoryStream& Stream, TIEBitmap& Bitmap, TIOParamsVals& Params, bool Preview, bool NoFileHeader,
           std::unique_ptr<TIEMask>& Alpha) {
-  bool Aborting = false;
-  TIEIOProgress Progress;
-  Progress.Aborting = &Aborting;
+  TIELocalProgress Local;
+  TIEIOProgress& Progress = Local.Progress;
   Stream.SetPosition(0);
   BmpReadStream(&Stream, &Bitmap, 0, Params, Progress, Preview, NoFileHeader, Alpha, false);
-  return !Aborting;
+  return !Local.Aborting;
 }
 
 void Touch(TIEBitmap& Bitmap) {
@@ -41,9 +40,8 @@ void Run(TMemoryStream& Stream, bool Native, bool NoFileHeader) {
   Touch(Bitmap);
   if (static_cast<Int64>(Bitmap.GetWidth()) * Bitmap.GetHeight() > MaxWrittenPixels) return;
   TMemoryStream Out;
-  bool Aborting = false;
-  TIEIOProgress Progress;
-  Progress.Aborting = &Aborting;
+  TIELocalProgress Local;
+  TIEIOProgress& Progress = Local.Progress;
   BmpWriteStream(&Out, &Bitmap, Params, Progress, true);
   TIEBitmap Again;
   std::unique_ptr<TIEMask> AgainAlpha;

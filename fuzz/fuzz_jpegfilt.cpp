@@ -19,9 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   const Byte Choice = Size > 0 ? Data[Size - 1] : 0;
   TMemoryStream Stream;
   fuzz::FillStream(Stream, Data, Size);
-  bool Aborting = false;
-  TIEIOProgress Progress;
-  Progress.Aborting = &Aborting;
+  TIELocalProgress Local;
+  TIEIOProgress& Progress = Local.Progress;
   TIOParamsVals Params;
   Params.JpegScale = Choice & 7;
   Params.JpegExifThumbnailOnly = (Choice & 0x40) != 0;
@@ -35,14 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     Stream.SetPosition(0);
     JpegStreamLength(&Stream);
     TIOParamsVals Preview;
-    bool PreviewAborting = false;
-    TIEIOProgress Silent;
-    Silent.Aborting = &PreviewAborting;
+    TIELocalProgress Silent;
     TIEBitmap Untouched;
-    JpegReadStream(&Stream, nullptr, &Untouched, Preview, Silent, true, false, true, false, false, true, -1,
-                   false);
+    JpegReadStream(&Stream, nullptr, &Untouched, Preview, Silent.Progress, true, false, true, false, false,
+                   true, -1, false);
   });
-  if (!Aborting && !Bitmap->IsEmpty() &&
+  if (!Local.Aborting && !Bitmap->IsEmpty() &&
       static_cast<Int64>(Bitmap->GetWidth()) * Bitmap->GetHeight() <= MaxWrittenPixels) {
     fuzz::Refusable([&] {
       TMemoryStream Written;

@@ -13,12 +13,11 @@ namespace {
 constexpr Int64 MaxWrittenPixels = 1 << 16;
 
 bool Read(TMemoryStream& Stream, TIEBitmap& Bitmap, TIOParamsVals& Params, bool Preview) {
-  bool Aborting = false;
-  TIEIOProgress Progress;
-  Progress.Aborting = &Aborting;
+  TIELocalProgress Local;
+  TIEIOProgress& Progress = Local.Progress;
   Stream.SetPosition(0);
   PngReadStream(&Stream, &Bitmap, Params, Progress, Preview);
-  return !Aborting;
+  return !Local.Aborting;
 }
 
 void Touch(TIEBitmap& Bitmap) {
@@ -36,9 +35,8 @@ void Run(TMemoryStream& Stream, bool Native) {
   Touch(Bitmap);
   if (static_cast<Int64>(Bitmap.GetWidth()) * Bitmap.GetHeight() > MaxWrittenPixels) return;
   TMemoryStream Out;
-  bool Aborting = false;
-  TIEIOProgress Progress;
-  Progress.Aborting = &Aborting;
+  TIELocalProgress Local;
+  TIEIOProgress& Progress = Local.Progress;
   PngWriteStream(&Out, &Bitmap, Params, Progress, nullptr);
   TIOParamsVals AgainParams;
   TIEBitmap Again;

@@ -83,3 +83,12 @@ struct TIEIOProgress {
   Double Factor2 = 0;
   bool* Aborting = nullptr;
 };
+
+// A progress record with an abort flag of its own, for a caller that reports to no one.
+struct TIELocalProgress {
+  bool Aborting = false;
+  TIEIOProgress Progress;
+  TIELocalProgress() { Progress.Aborting = &Aborting; }
+  TIELocalProgress(const TIELocalProgress&) = delete;
+  TIELocalProgress& operator=(const TIELocalProgress&) = delete;
+};

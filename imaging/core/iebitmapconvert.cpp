@@ -102,9 +102,8 @@ bool ConvertPixels(TIEBitmap* Source, TIEBitmap* Dest) {
   if (From >= IEPixelFormatCount || To == ieNull || To >= IEPixelFormatCount) return true;
   if (To == ie1g && Dest->GetBlackWhiteConversion() != 0) {
     if (Dest->GetBlackWhiteConversion() == 1) {
-      bool Aborting = false;
-      TIEIOProgress Progress;
-      Progress.Aborting = &Aborting;
+      TIELocalProgress Local;
+      TIEIOProgress& Progress = Local.Progress;
       IEConvertToBWByThreshold(Source, Dest, IEThresholdMeanColor, Progress);
     }
     return true;
@@ -193,9 +192,8 @@ void TIEBitmap::ConvertToPixelFormat(TIEPixelFormat NewPixelFormat) {
       // A wrapper over the same platform bitmap is converted in place.
       TIEBitmap Wrapper;
       Wrapper.EncapsulateTBitmap(Platform, false);
-      bool Aborting = false;
-      TIEIOProgress Progress;
-      Progress.Aborting = &Aborting;
+      TIELocalProgress Local;
+      TIEIOProgress& Progress = Local.Progress;
       if (FBlackWhiteConversion == 0)
         IEConvertToBWOrdered(&Wrapper, Progress);
       else

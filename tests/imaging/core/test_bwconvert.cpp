@@ -9,11 +9,7 @@
 namespace {
 
 // A progress record with its abort flag; Record keeps the percentages reported.
-struct TProgressRecorder {
-  bool Aborting = false;
-  TIEIOProgress Progress;
-  TProgressRecorder() { Progress.Aborting = &Aborting; }
-};
+using TProgressRecorder = TIELocalProgress;
 
 std::vector<Integer> Recorded;
 void Record(TObject*, Integer Percent) {

@@ -15,11 +15,7 @@
 #include "imaging/core/hyiedefs.h"
 #include "platform/system/Streams.h"
 
-struct TTestProgress {
-  bool Aborting = false;
-  TIEIOProgress Progress;
-  TTestProgress() { Progress.Aborting = &Aborting; }
-};
+using TTestProgress = TIELocalProgress;
 
 inline std::vector<Byte> StreamBytes(TMemoryStream& Stream) {
   const Byte* P = static_cast<const Byte*>(Stream.GetMemory());
