@@ -1,39 +1,78 @@
 #pragma once
-// What the input/output component needs of an image view. The view library (imaging/view)
-// derives its views from this class; the component only ever sees this interface, so the
-// I/O library does not depend on the view library.
+// TIEView: the base control of the imaging library's views. It carries what components that
+// attach to a view need whatever the concrete view is - the bitmap accessors, the resolution,
+// the paint lock, the image-change hook and the list of bitmap-change listeners - plus the
+// background colour, border style, 3-D look and mouse enter/leave events. It lives here so that
+// the I/O component can attach to views without depending on the view library.
+#include <memory>
+#include <vector>
+
 #include "platform/classes/Colors.h"
 #include "platform/classes/Controls.h"
+#include "platform/classes/Forms.h"
 #include "platform/system/Delegates.h"
+#include "platform/system/Exceptions.h"
 #include "platform/system/Types.h"
 
 class TBitmap;
+class TCanvas;
 class TIEBitmap;
+
+// Raised by an operation a concrete view has to supply when called on a plain TIEView.
+TV_DECLARE_EXCEPTION(EAbstractError, Exception)
 
 // Called with Destroying false whenever the view replaces its bitmap, and with true once when
 // the view is destroyed.
 using TIEBitmapChangeEvent = TDelegate<void(TObject* Sender, bool Destroying)>;
-// What AddBitmapChangeEvent returns, to be handed back to RemoveBitmapChangeEvent.
+// One registration; its address is the handle AddBitmapChangeEvent returns.
+struct TIEBitmapChangeRecord {
+  TIEBitmapChangeEvent Event;
+};
 using TIEBitmapChangeHandle = void*;
 
 class TIEView : public TCustomControl {
  public:
-  using TCustomControl::TCustomControl;
+  explicit TIEView(TComponent* AOwner);
+  // Tells every listener (Destroying true) and frees the registrations, before the control
+  // goes away.
+  ~TIEView() override;
 
-  // The view's current picture, nil when it keeps its pixels only in a platform bitmap.
-  virtual TIEBitmap* GetIEBitmap() = 0;
-  // The platform bitmap behind the picture, nil when there is none.
-  virtual TBitmap* GetTBitmap() = 0;
-  virtual Integer GetDpiX() = 0;
-  virtual Integer GetDpiY() = 0;
-  virtual void SetDpiX(Integer Value) = 0;
-  virtual void SetDpiY(Integer Value) = 0;
-  virtual void SetDpi(Integer DpiX, Integer DpiY) = 0;
-  // Fires the view's OnImageChange.
-  virtual void ImageChange() = 0;
-  virtual TColor GetBackground() = 0;
-  virtual TIEBitmapChangeHandle AddBitmapChangeEvent(TIEBitmapChangeEvent Callback) = 0;
-  virtual void RemoveBitmapChangeEvent(TIEBitmapChangeHandle Registration) = 0;
+  virtual TColor GetBackground() { return FBackground; }
+  virtual void SetBackground(TColor Value);
+  TBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  // A change recreates the window.
+  void SetBorderStyle(TBorderStyle Value);
+  // A change recreates the window.
+  void SetCtl3D(bool Value);
+
+  // The platform bitmap behind the current picture when it is stored as one; nil here.
+  virtual TBitmap* GetTBitmap() { return nullptr; }
+  // The current picture; nil here.
+  virtual TIEBitmap* GetIEBitmap() { return nullptr; }
+  // The operations below have to be supplied by a concrete view; here they raise.
+  virtual TIEBitmap* GetAlphaChannel();
+  virtual bool HasAlphaChannel();
+  virtual void RemoveAlphaChannel(bool Merge);
+  virtual void LockPaint();
+  virtual Integer UnlockPaint();
+  virtual Integer UnlockPaintNoRefresh();
+
+  // Zero is ignored, so a resolution cannot be reset to 0 through these.
+  virtual Integer GetDpiX() { return FDpiX; }
+  virtual Integer GetDpiY() { return FDpiY; }
+  virtual void SetDpiX(Integer Value);
+  virtual void SetDpiY(Integer Value);
+  virtual void SetDpi(Integer DpiX, Integer DpiY);
+  // Fires the concrete view's OnImageChange; nothing here.
+  virtual void ImageChange() {}
+  // Calls every listener with Destroying false, in registration order.
+  virtual void NotifyBitmapChange();
+
+  // The same method may be registered twice; each registration is its own.
+  virtual TIEBitmapChangeHandle AddBitmapChangeEvent(TIEBitmapChangeEvent Callback);
+  // Null and unknown handles are ignored.
+  virtual void RemoveBitmapChangeEvent(TIEBitmapChangeHandle Registration);
+  Integer GetBitmapChangeEventCount() const { return static_cast<Integer>(FBitmapChangeEvents.size()); }
 
   // The full image view answers true and keeps an update lock: while it is raised, Update
   // does nothing, and lowering it does not repaint. Other views have neither; the component
@@ -41,4 +80,22 @@ class TIEView : public TCustomControl {
   virtual bool IsImageView() const { return false; }
   virtual void LockUpdate() {}
   virtual void UnlockUpdateNoRefresh() {}
+
+  // Fired after the platform's own handling of the mouse entering and leaving the control.
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+ protected:
+  void Dispatch(TMessage& Message) override;
+  void CreateParams(TCreateParams& Params) override;
+  void CMMouseEnter(TMessage& Message);
+  void CMMouseLeave(TMessage& Message);
+
+  TBorderStyle FBorderStyle = bsSingle;
+  TColor FBackground = clBtnFace;
+  Integer FDpiX = 0;
+  Integer FDpiY = 0;
+
+ private:
+  std::vector<std::unique_ptr<TIEBitmapChangeRecord>> FBitmapChangeEvents;
 };
