@@ -523,6 +523,53 @@ class TZezudIdView : public TIEView {
   void DoBeforeSelectionChange();
   // A new polygon record added to the view's list (the first one is the view's own).
   TIESelPolygon* NewPolygon(TColor Color1, TColor Color2, bool Sizeable, bool Animated);
+  // Operations on any record of the list; those that repaint do so unless the paint lock is set.
+  void ClearPolygon(TIESelPolygon* Polygon);
+  void AddPolygonPoint(TIESelPolygon* Polygon, Integer X, Integer Y);
+  void AddPolygonPointRepaint(TIESelPolygon* Polygon, Integer X, Integer Y);
+  void AddPolygonBreak(TIESelPolygon* Polygon);
+  void RemoveLastPolygon(TIESelPolygon* Polygon);
+  void RemoveLastPoint(TIESelPolygon* Polygon);
+  void OffsetPolygon(TIESelPolygon* Polygon, Integer DX, Integer DY, bool CutBorders, Integer Width,
+                     Integer Height);
+  TIESelPolygon* GetSelectionPolygon() const;
+  // The selection may be drawn: the view's own record is visible.
+  bool GetSelectionVisible() const;
+  Integer GetAntsPhase() const { return FAntsPhase; }
+  TTimer* GetSelectionTimer() const { return FSelectionTimer; }
+  Integer GetSelectionGridSize() const { return FSelectionGridSize; }
+  void SetSelectionGridSize(Integer Value) { FSelectionGridSize = Value; }
+  bool GetMultiSelect() const { return FMultiSelect; }
+  void SetMultiSelect(bool Value) { FMultiSelect = Value; }
+  bool GetForceConstrain() const { return FForceConstrain; }
+  void SetForceConstrain(bool Value) { FForceConstrain = Value; }
+  Integer GetWandTolerance() const { return FWandTolerance; }
+  void SetWandTolerance(Integer Value) { FWandTolerance = Value; }
+  Byte GetWandMode() const { return FWandMode; }
+  void SetWandMode(Byte Value) { FWandMode = Value; }
+  bool GetWandMaxFilter() const { return FWandMaxFilter; }
+  void SetWandMaxFilter(bool Value) { FWandMaxFilter = Value; }
+  Integer GetSelectionMaskValue() const { return FSelectionMaskValue; }
+  void SetSelectionMaskValue(Integer Value) { FSelectionMaskValue = Value; }
+
+  // The common worker of Select and the mouse: picture (or client, by SelectionBase)
+  // coordinates, X2 and Y2 exclusive; Operation 0 replaces, 1 adds.
+  void SelectRect(Integer X1, Integer Y1, bool KeepInside, bool Constrain, Integer Operation, Integer Y2,
+                  Integer X2);
+  // Mouse drags from FSelectionAnchor to the client point (X, Y).
+  void SelectRectByMouse(Integer X, Integer Y, TShiftState Shift);
+  void SelectCircleByMouse(Integer X, Integer Y, TShiftState Shift);
+  // Moves the grip to the client point; answers the grip now being dragged.
+  TIEGrip ResizeSelectionByGrip(TIEGrip Grip, Integer X, bool Constrain, Integer Y);
+  void EndPolySelection(bool KeepMask, bool RemoveLast);
+  // The grip of the selection rectangle under a client point; ieNone with Shift held.
+  TIEGrip GetGripAt(Integer X, Integer Y, TShiftState Shift);
+  // 0 when the client point lies in the mask and the selection may be moved there, else -1.
+  Integer IsInsideSelection(Integer X, Integer Y, TShiftState Shift);
+  void DrawRubberLine();
+  // The painter's part, into the back buffer after the layers: the filled selection
+  // (iesoFilled) and the marked unselected area (iesoMarkOuter), mapped as the current layer.
+  void DrawSelectionOnBackBuffer(TIEBitmap* Dest);
 
   // Selection streams and the stack of saved selections (undo and layer switches).
   void SaveSelectionToStream(TStream* Stream);
@@ -570,6 +617,37 @@ class TZezudIdView : public TIEView {
   bool FMultiSelect = true;
   std::vector<TIESelPolygonPtr> FSelectionPolygons;
   TTimer* FSelectionTimer = nullptr;               // owned as component; created on first need
+  // Drag state shared with the mouse handlers.
+  bool FPolySelecting = false;    // a polygon (or a lasso) is being drawn
+  bool FLassoSelecting = false;
+  bool FRectSelecting = false;    // a rectangle is being dragged
+  bool FCircleSelecting = false;  // an ellipse is being dragged
+  bool FRectResizing = false;     // a selection grip is being dragged
+  TIEGrip FResizingGrip = ieNone;
+  bool FRectMoving = false;       // the selection moves as a rectangle
+  Integer FMoveIndex = -1;        // 0 while the selection is moved, -1 otherwise
+  TRect FGripStartRect{};         // the polygon's box when the grip drag began (X2, Y2 exclusive)
+  TPoint FSelectionAnchor{};      // client point where the mouse went down, clamped to the picture
+  Integer FPolyCountAtDown = 0;   // the polygon's count when the mouse went down
+  TPoint FRubberPoint{};          // client end of the rubber line
+  bool FAutoScrolling = false;    // the auto-scroll loop runs: the selection is not drawn
+
+  void SelectionTimer(TObject* Sender);
+  void CreateAntsBitmap();
+  void CreateSelectionTimer();
+  Integer SelPictureWidth();
+  Integer SelPictureHeight();
+  // Client <-> picture through the current layer; SelectionPoint converts by SelectionBase.
+  TPoint ClientToSelection(Integer X, Integer Y);
+  TPoint SelectionToClient(Integer X, Integer Y);
+  TPoint SelectionPoint(Integer X, Integer Y);
+  bool SelectionDragging() const;
+  void FixedSelectionHalfSize(Integer& HalfWidth, Integer& HalfHeight) const;
+  void FireWithUserSelectionBase(const TNotifyEvent& Event);
+  void RecordCornersOnClient(const TIESelPolygon& P, TPoint (&Corners)[4]);
+  void DrawSelectionGrips(const TIESelPolygon& P, TCanvas* Canvas);
+  void DrawSelectionBorder(const TIESelPolygon& P, TCanvas* Canvas);
+  void DrawPolygonAnts(TIESelPolygon& P, TCanvas* Canvas, const TRect& Clip);
 
   // ----------------------------------------------------------------------------------------
   // --- layers --- (zezudidviewlayer*.cpp)
