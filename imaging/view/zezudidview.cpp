@@ -8,10 +8,12 @@
 #include "imaging/io/zezudidio.h"
 #include "imaging/proc/zezudidproc.h"
 #include "platform/classes/Bitmap.h"
+#include "platform/classes/ControlMessages.h"
 #include "platform/classes/Graphic.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/Timer.h"
 #include "platform/system/Streams.h"
+#include "platform/user/WinUser.h"
 
 TZezudIdView::TZezudIdView(TComponent* Owner) : TIEView(Owner) {
   // The base constructor has run (C++ builds bases first); the steps that precede it in the
@@ -160,4 +162,262 @@ void TZezudIdView::AddAuxObject(TObject* Object) {
 void TZezudIdView::DeleteAuxObject(Integer Index) {
   if (Index < 0 || Index >= GetAuxObjectCount()) return;
   FAuxObjects.erase(FAuxObjects.begin() + Index);
+}
+
+// ---- The picture ----
+
+TIEBitmap* TZezudIdView::GetAlphaChannel() {
+  return FIEBitmap->GetAlphaChannel();
+}
+
+bool TZezudIdView::HasAlphaChannel() {
+  return FIEBitmap->HasAlphaChannel();
+}
+
+void TZezudIdView::RemoveAlphaChannel(bool Merge) {
+  FIEBitmap->RemoveAlphaChannel(Merge, ColorToRGB(FBackground));
+}
+
+bool TZezudIdView::IsEmpty() {
+  return FIEBitmap->GetWidth() < 2 && FIEBitmap->GetHeight() < 2;
+}
+
+void TZezudIdView::Blank() {
+  FIEBitmap->SetWidth(1);
+  FIEBitmap->SetHeight(1);
+  Clear();
+}
+
+void TZezudIdView::Clear() {
+  FIEBitmap->Fill(ColorToRGB(FBackground));
+  FIEBitmap->RemoveAlphaChannel(false, FBackground);
+  Update();
+}
+
+void TZezudIdView::SetBackground(TColor Value) {
+  TIEView::SetBackground(Value);
+  const bool Designing = GetComponentState().Contains(csDesigning);
+  if (Designing) Clear();
+  FUpdateReason = 4;
+  Update();
+  ImageChange();
+  if (Designing) Paint();
+}
+
+void TZezudIdView::ImageChange() {
+  TIEView::ImageChange();
+  if (OnImageChange) OnImageChange(this);
+}
+
+void TZezudIdView::Assign(TPersistent* Source) {
+  if (Source == nullptr) {
+    Clear();
+    return;
+  }
+  if (auto* View = dynamic_cast<TZezudIdView*>(Source)) {
+    FIEBitmap->Assign(View->GetIEBitmap());
+    FBackground = View->FBackground;
+    SetDpi(View->GetDpiX(), View->GetDpiY());
+  } else if (auto* Bitmap = dynamic_cast<TBitmap*>(Source)) {
+    FIEBitmap->Assign(Bitmap);
+    const TIEPixelFormat Format = FIEBitmap->GetPixelFormat();
+    if (Format != ie1g && Format != ie24RGB) FIEBitmap->ConvertToPixelFormat(ie24RGB);
+  } else {
+    return;
+  }
+  Update();
+  ImageChange();
+}
+
+void TZezudIdView::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  TIEView::SetBounds(ALeft, ATop, AWidth, AHeight);
+  // A view placed on a form at design time shows a picture of its own size.
+  const TComponentState State = GetComponentState();
+  if ((State.Contains(csReading) || State.Contains(csLoading) || State.Contains(csDesigning)) && FIEBitmap) {
+    FIEBitmap->Allocate(GetWidth(), GetHeight(), FIEBitmap->GetPixelFormat());
+    Clear();
+  }
+}
+
+// ---- Locks and the window ----
+
+void TZezudIdView::LockPaint() {
+  ++FPaintLock;
+}
+
+Integer TZezudIdView::UnlockPaint() {
+  if (FPaintLock > 0) --FPaintLock;
+  if (FPaintLock == 0) Update();
+  return FPaintLock;
+}
+
+Integer TZezudIdView::UnlockPaintNoRefresh() {
+  if (FPaintLock > 0) --FPaintLock;
+  return FPaintLock;
+}
+
+bool TZezudIdView::HasParentWindow() {
+  return GetParent() != nullptr || GetParentWindow() != nullptr;
+}
+
+Integer TZezudIdView::GetViewWidth() {
+  if (FLockPaintForced) return GetWidth();
+  if (HasParentWindow() && HandleAllocated()) return GetClientWidth();
+  return 50;
+}
+
+Integer TZezudIdView::GetViewHeight() {
+  if (FLockPaintForced) return GetHeight();
+  if (HasParentWindow() && HandleAllocated()) return GetClientHeight();
+  return 50;
+}
+
+void TZezudIdView::DoViewChange(Integer Change) {
+  if (OnViewChange) OnViewChange(this, Change);
+  SyncNavigator();
+}
+
+void TZezudIdView::DoViewChanging(Integer Change, Double NewValue) {
+  if (OnViewChanging) OnViewChanging(this, Change, NewValue);
+}
+
+void TZezudIdView::SetChessboardStyle(Integer Size, Byte BrushStyle) {
+  FChessboardSize = Size;
+  FChessboardBrushStyle = BrushStyle;
+}
+
+// ---- Published setters ----
+
+void TZezudIdView::SetZoomFilter(TResampleFilter Value) {
+  const bool Changed = Value != FZoomFilter;
+  FZoomFilter = Value;
+  FSavedZoomFilter = Value;
+  if (Changed) Update();
+}
+
+void TZezudIdView::SetBackgroundStyle(TIEBackgroundStyle Value) {
+  FBackgroundStyle = Value;
+  Invalidate();
+  FUpdateReason = 4;
+  Update();
+}
+
+void TZezudIdView::SetEnableAlphaChannel(bool Value) {
+  FEnableAlphaChannel = Value;
+  Update();
+}
+
+void TZezudIdView::SetDrawVersion(bool Value) {
+  FDrawVersion = Value;
+  Paint();
+}
+
+// ---- Messages ----
+
+void TZezudIdView::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case IEM_UPDATE:
+      IEMUpdate(Message);
+      break;
+    case IEM_NEWFRAME:
+      IEMNewFrame(Message);
+      break;
+    case IEM_EVENT:
+      IEMEvent(Message);
+      break;
+    case IEM_PROGRESS:
+      IEMProgress(Message);
+      break;
+    case IEM_FINISHWORK:
+      IEMFinishWork(Message);
+      break;
+    case WM_SIZE:
+      WMSize(Message);
+      break;
+    case WM_ERASEBKGND:
+      WMEraseBkgnd(Message);
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      WMFocusChange(Message);
+      break;
+    case WM_LBUTTONDBLCLK:
+      WMLButtonDblClk(Message);
+      break;
+    case WM_MOUSEHWHEEL:
+      DefaultHandler(Message);
+      break;
+    case WM_HSCROLL:
+      WMHScroll(Message);
+      break;
+    case WM_VSCROLL:
+      WMVScroll(Message);
+      break;
+    case WM_MOUSEWHEEL:
+      WMMouseWheel(Message);
+      break;
+    case CM_WANTSPECIALKEY:
+      CMWantSpecialKey(Message);
+      break;
+    case CN_KEYDOWN:
+    case CN_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+      KeyNotification(Message);
+      break;
+    default:
+      TIEView::Dispatch(Message);
+  }
+}
+
+void TZezudIdView::IEMUpdate(TMessage&) {
+  Update();
+}
+
+void TZezudIdView::IEMProgress(TMessage& Message) {
+  if (FOnProgress) FOnProgress(this, static_cast<Integer>(Message.WParam));
+}
+
+void TZezudIdView::IEMFinishWork(TMessage&) {
+  if (FOnFinishWork) FOnFinishWork(this);
+}
+
+void TZezudIdView::WMSize(TMessage& Message) {
+  TIEView::Dispatch(Message);
+  if (FInUpdate) return;
+  FUpdateReason = 4;
+  Update();
+}
+
+void TZezudIdView::WMEraseBkgnd(TMessage& Message) {
+  Message.Result = 0;
+}
+
+void TZezudIdView::WMFocusChange(TMessage& Message) {
+  TIEView::Dispatch(Message);
+  Invalidate();
+}
+
+void TZezudIdView::CMWantSpecialKey(TMessage& Message) {
+  TIEView::Dispatch(Message);
+  if (!OnSpecialKey) return;
+  bool Handled = false;
+  OnSpecialKey(this, static_cast<Word>(Message.WParam),
+               KeyDataToShiftState(static_cast<Integer>(Message.LParam)), Handled);
+  if (Handled) Message.Result = 1;
+}
+
+void TZezudIdView::KeyNotification(TMessage& Message) {
+  TIEView::Dispatch(Message);
+  if (!OnVirtualKey) return;
+  const bool KeyDown = Message.Msg == CN_KEYDOWN || Message.Msg == WM_SYSKEYDOWN;
+  OnVirtualKey(this, static_cast<Word>(Message.WParam), static_cast<Cardinal>(Message.LParam), KeyDown);
+}
+
+void TZezudIdView::WMLButtonDblClk(TMessage& Message) {
+  TIEView::Dispatch(Message);
+  if (FPolySelecting && !FLassoSelecting) {
+    const bool ShiftHeld = (Message.WParam & MK_SHIFT) != 0;
+    EndPolySelection(ShiftHeld, true);
+  }
 }

@@ -1,0 +1,19 @@
+// The view unit's start-up and shut-down, and their place in the imaging library's start-up.
+#include "imaging/core/hyieutils.h"
+#include "imaging/view/zezudidview.h"
+#include "imaging/view/zezudidviewpaint.h"
+
+void TZezudIdViewInitialize() {
+  IEViewInitGlobals();
+  // New views and readers of files without a resolution take this one.
+  DefaultDpiX = 300;
+  DefaultDpiY = 300;
+}
+
+void TZezudIdViewFinalize() {
+  IEViewFreeGlobals();
+}
+
+void ViewRegisterLibraryHooks() {
+  IERegisterLibraryHooks(iluView, {TZezudIdViewInitialize, TZezudIdViewFinalize});
+}
