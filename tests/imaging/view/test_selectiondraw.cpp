@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "SelectionTestSupport.h"
+#include "platform/classes/Bitmap.h"
+#include "platform/classes/Canvas.h"
+#include "platform/classes/GraphicsObjects.h"
+
+namespace {
+
+constexpr TColor Grey = 0x808080;
+
+// A grey 24-bit canvas standing in for the view's window.
+struct TCanvasBitmap {
+  TBitmap Bitmap;
+  TCanvasBitmap(Integer Width, Integer Height) {
+    Bitmap.SetPixelFormat(pf24bit);
+    Bitmap.SetSize(Width, Height);
+    Bitmap.GetCanvas()->GetBrush()->SetColor(Grey);
+    Bitmap.GetCanvas()->FillRect({0, 0, Width, Height});
+  }
+  // 'b' black, 'w' white, '.' untouched, along a row or a column.
+  std::string Row(Integer Y, Integer X1, Integer X2) {
+    std::string Text;
+    for (Integer X = X1; X <= X2; ++X) Text += Code(Bitmap.GetCanvas()->GetPixels(X, Y));
+    return Text;
+  }
+  std::string Column(Integer X, Integer Y1, Integer Y2) {
+    std::string Text;
+    for (Integer Y = Y1; Y <= Y2; ++Y) Text += Code(Bitmap.GetCanvas()->GetPixels(X, Y));
+    return Text;
+  }
+  static char Code(TColor C) { return C == 0 ? 'b' : (C == 0xFFFFFF ? 'w' : '.'); }
+};
+
+struct TVertexLog {
+  std::vector<std::string> Lines;
+  void Vertex(TObject*, TCanvas*, Integer Index, TPoint P) {
+    Lines.push_back(std::to_string(Index) + ":" + std::to_string(P.X) + "," + std::to_string(P.Y));
+  }
+};
+
+TEST(SelectionDrawing, RectangleAntsRunAroundInsideTheRightAndBottomEdges) {
+  TSelectionView View;
+  View.SetPicture(40, 30);
+  View.Select(4, 4, 20, 12);
+  View.FRectSelecting = true;  // while dragging the outline is drawn from the polygon
+  TCanvasBitmap Screen(40, 30);
+  TIESelPolygon& P = *View.GetSelectionPolygon();
+  P.Canvas = Screen.Bitmap.GetCanvas();
+  TVertexLog Log;
+  View.OnDrawPolygon = TIEOnDrawPolygon(&Log, &TVertexLog::Vertex);
+  View.DrawSelection(nullptr, false);
+  EXPECT_EQ(".bbbbwwwwbbbbwwww.", Screen.Row(4, 3, 20));
+  // The right side goes on with the phase: three white above, one more white, then black.
+  EXPECT_EQ(".wbbbbwww.", Screen.Column(19, 3, 12));
+  // The bottom side runs leftward from the corner.
+  EXPECT_EQ("wwbbbbwwwwbbbbww", Screen.Row(11, 4, 19));
+  EXPECT_EQ((std::vector<std::string>{"1:19,4", "2:19,11", "3:4,11", "0:4,4"}), Log.Lines);
+
+  // The timer's tick shifts where the pattern starts.
+  TCanvasBitmap Shifted(40, 30);
+  P.Canvas = Shifted.Bitmap.GetCanvas();
+  P.AntsTick = 3;
+  View.DrawSelection(nullptr, false);
+  EXPECT_EQ("bwwwwbbbb", Shifted.Row(4, 4, 12));
+}
+
+TEST(SelectionDrawing, OpenPolygonWhileDrawingClosedAfterwards) {
+  TSelectionView View;
+  View.SetPicture(40, 30);
+  const TPoint Points[] = {{2, 2}, {12, 2}, {12, 8}};
+  for (const TPoint& Point : Points) View.AddSelectionPoint(Point.X, Point.Y);
+  View.FPolySelecting = true;
+  TCanvasBitmap Open(40, 30);
+  View.GetSelectionPolygon()->Canvas = Open.Bitmap.GetCanvas();
+  TVertexLog Log;
+  View.OnDrawPolygon = TIEOnDrawPolygon(&Log, &TVertexLog::Vertex);
+  View.DrawSelection(nullptr, false);
+  EXPECT_EQ((std::vector<std::string>{"0:2,2", "1:12,2"}), Log.Lines);
+  EXPECT_EQ('.', TCanvasBitmap::Code(Open.Bitmap.GetCanvas()->GetPixels(7, 5)));  // no closing diagonal
+
+  View.FPolySelecting = false;
+  View.GetSelectionMask()->Empty();  // the outline of a finished polygon without a mask
+  TCanvasBitmap Closed(40, 30);
+  View.GetSelectionPolygon()->Canvas = Closed.Bitmap.GetCanvas();
+  Log.Lines.clear();
+  View.DrawSelection(nullptr, false);
+  EXPECT_EQ((std::vector<std::string>{"0:2,2", "1:12,2", "2:12,8"}), Log.Lines);
+}
+
+TEST(SelectionDrawing, SelectionGridDividesTheRectangle) {
+  TSelectionView View;
+  View.SetPicture(40, 30);
+  View.FSelectionGridSize = 3;
+  TCanvasBitmap Screen(40, 30);
+  View.GetSelectionPolygon()->Canvas = Screen.Bitmap.GetCanvas();
+  View.DrawSelectionGrid(0, 0, 30, 20);
+  const TColor Line = 0xA0A0A0;
+  EXPECT_EQ(Line, Screen.Bitmap.GetCanvas()->GetPixels(10, 15));  // x = 0 + 30 / 3
+  EXPECT_EQ(Line, Screen.Bitmap.GetCanvas()->GetPixels(20, 3));
+  EXPECT_EQ(Line, Screen.Bitmap.GetCanvas()->GetPixels(25, 6));  // y = Trunc(20 / 3)
+  EXPECT_EQ(Line, Screen.Bitmap.GetCanvas()->GetPixels(25, 13));
+  EXPECT_EQ(Grey, Screen.Bitmap.GetCanvas()->GetPixels(25, 7));
+}
+
+TEST(SelectionDrawing, BackBufferFilledOrMarkedOutside) {
+  TSelectionView View;
+  View.SetPicture(10, 10);
+  View.Select(2, 2, 5, 5);
+  View.GetCurrentLayer()->DrawGeometry = {0, 0, 10, 10, 0, 0, 10, 10, {}};
+  TIEBitmap Buffer;
+  Buffer.SetLocation(ieTBitmap);
+  Buffer.Allocate(10, 10, ie24RGB);
+  Buffer.Fill(0xFFFFFF);
+  View.DrawSelectionOnBackBuffer(&Buffer);  // neither option: nothing
+  EXPECT_EQ((TIERGBTriple{255, 255, 255}), Buffer.GetPixel24(3, 3));
+  View.SetSelectionOptions(TIESelectionOptions{iesoFilled});
+  View.DrawSelectionOnBackBuffer(&Buffer);
+  EXPECT_EQ((TIERGBTriple{0, 0, 0}), Buffer.GetPixel24(3, 3));
+  EXPECT_EQ((TIERGBTriple{255, 255, 255}), Buffer.GetPixel24(7, 7));
+
+  Buffer.Fill(0xFFFFFF);
+  View.FMaskOuterValue = 255;
+  View.FMaskOuterColor = 0x0000FF;  // red
+  View.SetSelectionOptions(TIESelectionOptions{iesoMarkOuter});
+  View.DrawSelectionOnBackBuffer(&Buffer);
+  EXPECT_EQ((TIERGBTriple{255, 255, 255}), Buffer.GetPixel24(3, 3));
+  EXPECT_EQ((TIERGBTriple{0, 0, 255}), Buffer.GetPixel24(7, 7));
+}
+
+}  // namespace
