@@ -1,6 +1,8 @@
 #pragma once
-// Pixel types, pixel formats and storage places shared by the whole imaging library.
+// Pixel types, pixel formats and storage places shared by the whole imaging library, its
+// version and the word table of its dialogs.
 #include <array>
+#include <string>
 
 #include "platform/system/Delegates.h"
 #include "platform/system/Types.h"
@@ -92,3 +94,54 @@ struct TIELocalProgress {
   TIELocalProgress(const TIELocalProgress&) = delete;
   TIELocalProgress& operator=(const TIELocalProgress&) = delete;
 };
+
+// The library's version text.
+constexpr const char* IEVersion = "3.1.2";
+
+// Language of the library's dialog texts: a row of the word table. msSystem chooses the row
+// by the user's language; msUser is left for the application to fill.
+enum TMsgLanguage : Byte {
+  msSystem,
+  msEnglish,
+  msItalian,
+  msGerman,
+  msSpanish,
+  msFrench,
+  msPortuguese,
+  msGreek,
+  msRussian,
+  msDutch,
+  msSwedish,
+  msPolish,
+  msJapanese,
+  msCzech,
+  msFinnish,
+  msFarsi,
+  msChinese,
+  msChineseTraditional,
+  msDanish,
+  msTurkish,
+  msKorean,
+  msHungarian,
+  msUser,
+};
+constexpr Integer IEMsgLanguageCount = 23;
+constexpr Integer IEWordCount = 146;
+
+// Character set, font (empty: none) and code page of each language's dialogs. The code page
+// is the one the texts were written for; the table itself holds every row in UTF-8.
+struct TIELANGUAGECHARINFO {
+  Integer CharSet;
+  const char* FontName;
+  Integer CodePage;
+};
+extern const std::array<TIELANGUAGECHARINFO, IEMsgLanguageCount> IELanguageCharInfo;
+
+// Stores Word at (Language, Index) of the word table; a position outside it is ignored.
+void SetWord(Byte Language, Byte Index, const std::string& Text);
+// The word at Index for Language. An explicit language whose word is empty gives the English
+// one; msSystem takes the row of the user's language as it is, empty or not.
+std::u16string GetWord(Byte Index, TMsgLanguage Language);
+// The row msSystem stands for under a system language id (primary language in the low ten
+// bits, sub-language above).
+TMsgLanguage IEMsgLanguageOfLangID(Word LangID);

@@ -7,6 +7,7 @@
 #include "imaging/core/ieblend.h"
 #include "imaging/core/iecolorspace.h"
 #include "imaging/core/iegdiplus.h"
+#include "imaging/core/iewords.h"
 
 Int64 IEMinFileSizeOverride = -1;
 bool IEAllowFileFallback = true;
@@ -107,6 +108,7 @@ void IEUtilsInitialize() {
   IEProcessorCoresCache = -1;
   IEWindowsVersion = IEGetWindowsVersion();
   IEUseUnicodeFileAPI = IEWindowsVersion > 2;
+  IEWordsInitialize();
   IEMinFileSizeOverride = -1;
   IEAllowFileFallback = true;
   IEAllowChunks = true;

@@ -53,10 +53,6 @@ constexpr UINT IEM_EVENT = 8026;       // DirectShow: a graph event is pending (
 constexpr UINT IEM_PROGRESS = 8027;    // wParam the percent 0..100
 constexpr UINT IEM_FINISHWORK = 8028;  // a background operation has ended
 
-// Language of the parameters dialog's word tables; 0 chooses by the system's language.
-using TMsgLanguage = Byte;
-constexpr TMsgLanguage msSystem = 0;
-
 enum TIOPreviewsParamsItems : Byte { ioppDefaultLockPreview, ioppApplyButton };
 using TIOPreviewsParams = TSet<TIOPreviewsParamsItems, 2>;
 
