@@ -486,6 +486,40 @@ class TZezudIdView : public TIEView {
   std::vector<Integer> FScrToBmpY;
   std::vector<Integer> FBmpToScrX;
   std::vector<Integer> FBmpToScrY;
+  // Client pixels and picture pixels the tables cover (0: no tables).
+  Integer FTableExtentX = 0;
+  Integer FTableExtentY = 0;
+  Integer FBitmapExtentX = 0;
+  Integer FBitmapExtentY = 0;
+  // Cursors: where the scrolled view starts in FScrToBmpX/Y (client offset 0) and in
+  // FBmpToScrX/Y (the first visible column). Scrolling moves only these.
+  Integer FScrToBmpCursorX = 0;
+  Integer FScrToBmpCursorY = 0;
+  Integer FBmpToScrCursorX = 0;
+  Integer FBmpToScrCursorY = 0;
+  Double FTablesZoomX = -1;
+  Double FTablesZoomY = -1;
+  Integer FTablesDrawnWidth = -1;
+  Integer FTablesDrawnHeight = -1;
+  Integer FTablesLayeredWidth = -1;
+  Integer FTablesLayeredHeight = -1;
+
+ private:
+  void StoreZoomX(Double Value);
+  void StoreZoomY(Double Value);
+  void SetZoomAxes(Double Value, bool X, bool Y);
+  void ChangeZoomAxes(Double Value, bool X, bool Y);
+  // Scrolling or zooming: a delayed filter (when Zoomed) and a delayed selection border.
+  void LoadDelayCounters(bool Zoomed);
+  void ApplyAutoZoom();
+  void ScrollTo(Integer X, Integer Y, bool MoveX, bool MoveY);
+  void UpdateScrollBar(Integer Bar, Integer MaxView);
+  void UpdateWindowGeometry();
+  // The selection mask and the alpha channel follow a new picture size.
+  void FitPictureSizes();
+  void RunUpdate();
+  void DoScroll(bool Horizontal, Integer Action, Integer Position);
+  void ScrollBarMessage(TMessage& Message, bool Horizontal);
 
   // ----------------------------------------------------------------------------------------
   // --- selection --- (zezudidviewselection*.cpp)
@@ -683,8 +717,11 @@ class TZezudIdView : public TIEView {
   // --- painting --- (zezudidviewpaint*.cpp)
   // ----------------------------------------------------------------------------------------
  public:
-  virtual void DrawToBackBuffer(TIEBitmap* Dest, void* RowCache, const TRect* UpdateRect, bool DrawBackground,
-                                bool DrawBoxes);
+  // Composes Dest (ie24RGB, view-sized): background, layers, boxes and grips, selection fill,
+  // grid. RowCache holds Dest's row addresses between calls (nil: none kept). UpdateRect is
+  // inclusive; nil draws everything. The flattening passes nil, nil, false, false.
+  virtual void DrawToBackBuffer(TIEBitmap* Dest, std::vector<Byte*>* RowCache, const TRect* UpdateRect,
+                                bool DrawBackground, bool DrawBoxes);
   void PaintToCanvas(TRect R);
   void PaintLinkedFrame(TRect R);
   void DrawVersionLabel();
@@ -692,9 +729,51 @@ class TZezudIdView : public TIEView {
   TBitmap* GetBackBufferBitmap();
   TIEBitmap* GetBackBuffer() const { return FBackBuffer.get(); }
   void SetBackBufferDirty() { FBackBufferDirty = true; }
+  // Scrolling calls this in place of SetBackBufferDirty when the scroll position alone
+  // changed: at zoom 100 the next paint moves what the back buffer shows and draws only the
+  // uncovered strips. Anything else that dirties the buffer first makes it a whole rebuild.
+  void BackBufferScrolled();
+  bool GetLayersAtOrigin() const { return FLayersAtOrigin; }
+  void SetLayersAtOrigin(bool Value) { FLayersAtOrigin = Value; }
+  bool GetShowAllLayerBoxes() const { return FShowAllLayerBoxes; }
+  void SetShowAllLayerBoxes(bool Value) { FShowAllLayerBoxes = Value; }
+  // 0 only the background, 1 layers outside it translucent, 2 grey dots, 3 brightened.
+  Byte GetOutsideLayersMode() const { return FOutsideLayersMode; }
+  void SetOutsideLayersMode(Byte Value) { FOutsideLayersMode = Value; }
+  Integer GetOutsideLayersValue() const { return FOutsideLayersValue; }
+  void SetOutsideLayersValue(Integer Value) { FOutsideLayersValue = Value; }
+  Integer GetMinLayerSize() const { return FMinLayerSize; }
+  void SetMinLayerSize(Integer Value) { FMinLayerSize = Value; }
+  bool GetDisplayGrid() const { return FDisplayGrid; }
+  void SetDisplayGrid(bool Value) { FDisplayGrid = Value; }
+  TPoint GetHighlightedPixel() const { return FHighlightedPixel; }
+  void SetHighlightedPixel(TPoint Value) { FHighlightedPixel = Value; }
+  // The pen of layer boxes, made on first use.
+  TPen* GetLayerBoxPen();
 
  protected:
   void Paint() override;
+  class TRotatedLayer;
+  class TLayerMaskScope;
+  void TransferBackBuffer(const TRect& R);
+  void RememberBuiltGeometry();
+  void RepaintScrolledBackBuffer();
+  bool BackgroundHidden(TIEBitmap* Dest, TIELayer* Layer);
+  void PaintBackBufferBackground(TIEBitmap* Dest, std::vector<Byte*>& Rows, const TRect* UpdateRect);
+  TCanvas* DestCanvas(TIEBitmap* Dest, std::vector<Byte*>& Rows);
+  TResampleFilter LayerFilter(TIELayer* Layer) const;
+  void DrawLayer(TIEBitmap* Dest, std::vector<Byte*>& Rows, const TRect* UpdateRect, Integer Index, bool First);
+  Integer AdjustToColumn(Integer S, Integer B);
+  Integer AdjustToRow(Integer S, Integer B);
+  TIELayerDrawGeometry PlaceLayer(TIELayer* Layer);
+  void PrepareMagnifier(TIEBitmap* Dest, std::vector<Byte*>& Rows, Integer Index, TResampleFilter Filter);
+  void DrawLayerDecorations(TIEBitmap* Dest, std::vector<Byte*>& Rows, Integer Index);
+  void DrawLayerBox(TIEBitmap* Dest, std::vector<Byte*>& Rows, Integer Index);
+  std::unique_ptr<TIECanvas> GripCanvas(TIEBitmap* Dest, std::vector<Byte*>& Rows);
+  void DrawLayerGrips(TIEBitmap* Dest, std::vector<Byte*>& Rows, Integer Index);
+  void DrawRotationCenterGrip(TIEBitmap* Dest, std::vector<Byte*>& Rows, Integer Index);
+  void MarkOutsideLayers(TIEBitmap* Dest, std::vector<Byte*>& Rows);
+  void DrawGrid(TIEBitmap* Dest);
 
   bool FPaintWhole = true;
   bool FBackBufferDirty = true;
@@ -706,8 +785,8 @@ class TZezudIdView : public TIEView {
   TIEWallPaperStyle FWallPaperStyle = iewoNormal;
   std::unique_ptr<TBitmap> FAntsBitmap;  // 1 x 1, 24 bits: draws one ant pixel
   void* FAntsScanline = nullptr;
-  Byte FLayerHighlightMode = 0;
-  Integer FLayerHighlightAmount = 60;
+  Byte FOutsideLayersMode = 0;
+  Integer FOutsideLayersValue = 60;  // the alpha of mode 1, the brightening of mode 3
   bool FEnableInteractionHints = true;
   std::unique_ptr<TIEBitmap> FBackBuffer;
   Integer FChessboardSize = 16;
@@ -721,6 +800,26 @@ class TZezudIdView : public TIEView {
   Byte FLayerGripBrushStyle = 0;
   Integer FLayerGripSize = 5;
   bool FLayerGripRound = true;
+  bool FLayersAtOrigin = false;
+  bool FShowAllLayerBoxes = false;
+  Integer FMinLayerSize = 2;
+  bool FDisplayGrid = false;
+  TPoint FHighlightedPixel{-1, -1};
+  std::unique_ptr<TPen> FLayerBoxPen;
+  bool FCursorPending = true;
+  std::vector<Byte*> FBackBufferRows;  // FBackBuffer's row addresses
+  // The scroll-only repaint: set by BackBufferScrolled, and what the last whole build showed.
+  bool FBackBufferScrolled = false;
+  struct TBuiltGeometry {
+    Integer ViewX = 0, ViewY = 0, OffsetX = 0, OffsetY = 0, ExtentX = 0, ExtentY = 0;
+    Integer BitmapWidth = 0, BitmapHeight = 0;
+    Double ZoomX = 0, ZoomY = 0;
+    bool Valid = false;
+  } FBuilt;
+  struct TDibHeader {
+    BITMAPINFOHEADER Header;
+    RGBQUAD Palette[2];
+  } FDibHeader;
 
   // ----------------------------------------------------------------------------------------
   // --- mouse --- (zezudidviewmouse*.cpp)
@@ -740,6 +839,31 @@ class TZezudIdView : public TIEView {
   void LayersFixSizes(Integer Index);
   void LayersFixRotations(Integer Index);
   void LayersCropTransparency(Integer Index);
+  // The nine grip squares of a layer in client pixels, in TIEGrip order less ieNone (the
+  // painter draws them, LayerGripAt tests them).
+  void GetLayerGripRects(Integer Layer, TRect (&Rects)[9]);
+  // Scrolls while the pointer lies outside the picture's extent; true when it scrolled.
+  bool AutoScrollToMouse();
+  // Gives the current layer the size that dragging FLayerGrip to the client point asks for.
+  void ResizeLayerByMouse(Integer X, Integer Y, bool Constrain);
+
+  Double GetMouseScrollRate() const { return FMouseScrollRate; }
+  void SetMouseScrollRate(Double Value) { FMouseScrollRate = Value; }
+  bool GetZoomSelectionKeepsAspect() const { return FZoomSelectionKeepsAspect; }
+  void SetZoomSelectionKeepsAspect(bool Value) { FZoomSelectionKeepsAspect = Value; }
+  // 0 never keeps the layer's aspect, 1 with Alt (or ForceConstrain), 2 always, 3 at corners.
+  Byte GetLayerResizeAspect() const { return FLayerResizeAspect; }
+  void SetLayerResizeAspect(Byte Value) { FLayerResizeAspect = Value; }
+  Integer GetLayerRotationStep() const { return FLayerRotationStep; }
+  void SetLayerRotationStep(Integer Value) { FLayerRotationStep = Value; }
+  bool GetLayersCropBeforeRotate() const { return FLayersCropBeforeRotate; }
+  void SetLayersCropBeforeRotate(bool Value) { FLayersCropBeforeRotate = Value; }
+  Integer GetMovingScrollSpeed() const { return FMovingScrollSpeed; }
+  void SetMovingScrollSpeed(Integer Value) { FMovingScrollSpeed = Value; }
+  bool GetLayerUndo() const { return FLayerUndo; }
+  void SetLayerUndo(bool Value) { FLayerUndo = Value; }
+  // The layer grip being dragged, 0 for none.
+  Integer GetDraggedGrip() const { return FLayerGrip; }
 
  protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
@@ -759,6 +883,45 @@ class TZezudIdView : public TIEView {
   Integer FMovingScrollTargetY = 0;
   TIEMouseInteract FMouseInteract{};
   bool FLayerUndo = false;
+  // Drag state in client pixels (the selection's share is declared with the selection).
+  TPoint FMouseDownPoint{};     // where the button went down
+  TPoint FMouseDownInLayer{};   // the same, clamped to the current layer
+  TPoint FLastMousePoint{};     // the pointer at the last event
+  TPoint FLastClampedPoint{};   // the same, clamped to the current layer
+  TPoint FMouseDownView{};      // the scroll position at mouse down
+  Integer FMovingLayer = -1;
+  Integer FRotatingLayer = -1;
+  Integer FRotationCenterLayer = -1;  // the layer whose rotation centre is dragged
+  Integer FLayerGrip = 0;             // the layer grip being dragged
+  TRect FLayerStartRect{};            // the layer's client rectangle when the grip drag began
+  TPoint FLayerStartCorners[4]{};
+  Double FRotateAngle = 0;  // the angle of a rotation drag before snapping
+  bool FLayerChanged = false;
+  bool FLayerMoved = false;
+
+ private:
+  void ShowCursorNow(TCursor Value);
+  void MovingScrollStep(TObject* Sender);
+  TPoint ClampToLayer(Integer X, Integer Y);
+  TPoint ClampToPicture(Integer X, Integer Y);
+  TPoint LayerRotationCenter(Integer Layer);
+  void SnapToLastPolygonPoint(TShiftState Shift, TPoint& Point);
+  void MouseDownOnSelection(TShiftState Shift, Integer X, Integer Y);
+  void MouseDownOnLayers(Integer X, Integer Y);
+  void DragWithCapture(TShiftState Shift, Integer X, Integer Y, TPoint Clamped);
+  void DragLayer(TShiftState Shift, Integer X, Integer Y);
+  void RotateLayerByMouse(TShiftState Shift, Integer X, Integer Y);
+  void MoveRotationCenterByMouse(Integer X, Integer Y);
+  void ResizeLayerByGrip(TShiftState Shift, Integer X, Integer Y);
+  void MoveLayerByMouse(Integer X, Integer Y);
+  void BeginLayerChange(Byte UndoKind);
+  void ChooseCursor(TShiftState Shift, Integer X, Integer Y);
+  void FollowPointerByMovingScroll(Integer X, Integer Y);
+  void ZoomByClick(TMouseButton Button, Integer X, Integer Y);
+  bool MouseUpOnSelection(TShiftState Shift, Integer X, Integer Y, bool Moved);
+  void EndSelectionDrag(bool AddShape, bool Drawn);
+  void MouseUpOnLayers(Integer X, Integer Y, bool Moved);
+  void CropLayerToContent(TIELayer* Layer);
 };
 
 // Start-up and shut-down of the view unit, and their registration in the imaging library's
