@@ -6,6 +6,7 @@
 #include "imaging/formats/ieformats.h"
 #include "imaging/io/ieiolibrary.h"
 #include "imaging/proc/ieprocfilters.h"
+#include "imaging/view/zezudidview.h"
 #include "platform/classes/Application.h"
 #include "platform/display/HeadlessDisplay.h"
 #include "raster/RS32_Startup.h"
@@ -18,6 +19,7 @@ int main() {
   IEFormatsInstall();
   IORegisterLibraryHooks();
   ProcRegisterLibraryHooks();
+  ViewRegisterLibraryHooks();
   LibraryInitialize();
   Application->Initialize();
   Application->CreateForm(Form1);

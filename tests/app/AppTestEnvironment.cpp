@@ -9,6 +9,7 @@
 #include "imaging/formats/ieformats.h"
 #include "imaging/io/ieiolibrary.h"
 #include "imaging/proc/ieprocfilters.h"
+#include "imaging/view/zezudidview.h"
 #include "platform/display/HeadlessDisplay.h"
 #include "platform/system/Environment.h"
 #include "platform/system/Files.h"
@@ -31,6 +32,7 @@ class TAppEnvironment : public ::testing::Environment {
     IEFormatsInstall();
     IORegisterLibraryHooks();
     ProcRegisterLibraryHooks();
+    ViewRegisterLibraryHooks();
     LibraryInitialize();
   }
   void TearDown() override {
