@@ -311,6 +311,7 @@ void TZezudIdView::FixedSelectionHalfSize(Integer& HalfWidth, Integer& HalfHeigh
 }
 
 void TZezudIdView::SelectRectByMouse(Integer X, Integer Y, TShiftState Shift) {
+  if (HasParentWindow()) AutoScrollToMouse();  // no pointer to follow without a window
   TPoint Anchor = FSelectionAnchor, Point{X, Y};
   if (FSelectionAspectRatio == 0) {
     Integer HalfWidth, HalfHeight;
@@ -330,6 +331,7 @@ void TZezudIdView::SelectRectByMouse(Integer X, Integer Y, TShiftState Shift) {
 }
 
 void TZezudIdView::SelectCircleByMouse(Integer X, Integer Y, TShiftState Shift) {
+  if (HasParentWindow()) AutoScrollToMouse();  // no pointer to follow without a window
   TPoint Anchor = FSelectionAnchor, Point{X, Y};
   if (FSelectionAspectRatio == 0) {
     Integer HalfWidth, HalfHeight;
