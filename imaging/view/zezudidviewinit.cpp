@@ -1,5 +1,6 @@
 // The view unit's start-up and shut-down, and their place in the imaging library's start-up.
 #include "imaging/core/hyieutils.h"
+#include "imaging/view/iepresetim.h"
 #include "imaging/view/zezudidview.h"
 #include "imaging/view/zezudidviewpaint.h"
 
@@ -16,4 +17,5 @@ void TZezudIdViewFinalize() {
 
 void ViewRegisterLibraryHooks() {
   IERegisterLibraryHooks(iluView, {TZezudIdViewInitialize, TZezudIdViewFinalize});
+  IERegisterLibraryHooks(iluPresetImages, {IEPresetImagesInitialize, IEPresetImagesFinalize});
 }
