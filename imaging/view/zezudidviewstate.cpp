@@ -43,7 +43,9 @@ void TZezudIdView::SetLegacyBitmap(bool Value) {
     // unless a caller lent it.
     TBitmap* Left = BorrowedPlatformBitmap(FIEBitmap);
     FIEBitmap->SetLocation(ieFile);
-    if (Left && FIEBitmap->GetTBitmap() != Left && Layer && Layer->OwnsBitmap) delete Left;
+    // Asking the picture for its platform bitmap would move it back: look at where it is.
+    const bool Moved = FIEBitmap->GetLocation() != ieTBitmap;
+    if (Left && Moved && Layer && Layer->OwnsBitmap) delete Left;
     FLegacyTBitmap = nullptr;
   } else {
     FIEBitmap->SetLocation(ieTBitmap);
