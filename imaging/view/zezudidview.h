@@ -309,7 +309,6 @@ class TZezudIdView : public TIEView {
   void WMEraseBkgnd(TMessage& Message);
   void WMFocusChange(TMessage& Message);
   void WMLButtonDblClk(TMessage& Message);
-  void WMPaletteChanged(TMessage& Message);
   void IEMUpdate(TMessage& Message);
   void IEMProgress(TMessage& Message);
   void IEMFinishWork(TMessage& Message);
@@ -839,9 +838,6 @@ class TZezudIdView : public TIEView {
   void LayersFixSizes(Integer Index);
   void LayersFixRotations(Integer Index);
   void LayersCropTransparency(Integer Index);
-  // The nine grip squares of a layer in client pixels, in TIEGrip order less ieNone (the
-  // painter draws them, LayerGripAt tests them).
-  void GetLayerGripRects(Integer Layer, TRect (&Rects)[9]);
   // Scrolls while the pointer lies outside the picture's extent; true when it scrolled.
   bool AutoScrollToMouse();
   // Gives the current layer the size that dragging FLayerGrip to the client point asks for.
