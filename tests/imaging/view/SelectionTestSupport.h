@@ -16,6 +16,7 @@ class TSelectionView : public TZezudIdView {
     SetCenter(false);
     SetSelectionBase(iesbBitmap);
   }
+  using TZezudIdView::FBorderDelay;
   using TZezudIdView::FCircleSelecting;
   using TZezudIdView::FGripStartRect;
   using TZezudIdView::FMaskOuterColor;
@@ -29,6 +30,7 @@ class TSelectionView : public TZezudIdView {
   using TZezudIdView::FSelectionFixedHeight;
   using TZezudIdView::FSelectionFixedWidth;
   using TZezudIdView::FSelectionGridSize;
+  using TZezudIdView::FSelSideGrips;
 
   // A black picture with white rectangles (X1, Y1, X2, Y2 inclusive).
   void SetPicture(Integer Width, Integer Height, const std::vector<TRect>& WhiteBoxes = {}) {

@@ -4,9 +4,13 @@
 #include <vector>
 
 #include "SelectionTestSupport.h"
+#include "platform/classes/Application.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/Canvas.h"
+#include "platform/classes/Forms.h"
 #include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/Timer.h"
+#include "platform/system/Clock.h"
 
 namespace {
 
@@ -129,6 +133,101 @@ TEST(SelectionDrawing, BackBufferFilledOrMarkedOutside) {
   View.DrawSelectionOnBackBuffer(&Buffer);
   EXPECT_EQ((TIERGBTriple{255, 255, 255}), Buffer.GetPixel24(3, 3));
   EXPECT_EQ((TIERGBTriple{0, 0, 255}), Buffer.GetPixel24(7, 7));
+}
+
+// A finished selection: grips around the rectangle and the mask's border, both where the
+// painter last put the picture.
+struct TShownSelection {
+  TSelectionView View;
+  TCanvasBitmap Screen{40, 30};
+  explicit TShownSelection(TComponent* Owner = nullptr) : View(Owner) {
+    View.SetPicture(40, 30);
+    View.Select(10, 10, 30, 20);
+    View.GetCurrentLayer()->DrawGeometry = {0, 0, 40, 30, 0, 0, 40, 30, {}};
+    View.GetSelectionPolygon()->Canvas = Screen.Bitmap.GetCanvas();
+  }
+  TColor At(Integer X, Integer Y) { return Screen.Bitmap.GetCanvas()->GetPixels(X, Y); }
+};
+
+TEST(SelectionDrawing, GripsAtTheCornersAndSidesOfASizeableRectangle) {
+  TShownSelection S;
+  S.View.DrawSelection(&S.View, false);
+  const TColor GripFill = 0xBAFFFF;
+  EXPECT_EQ(GripFill, S.At(8, 8));    // top-left corner, outside the selection
+  EXPECT_EQ(GripFill, S.At(20, 7));   // middle of the top side
+  EXPECT_EQ(GripFill, S.At(31, 21));  // bottom-right
+  EXPECT_EQ(Grey, S.At(20, 3));
+  // The border runs along the mask's edge; inside stays as it was.
+  EXPECT_NE(Grey, S.At(15, 10));
+  EXPECT_EQ(Grey, S.At(15, 15));
+
+  TShownSelection NoSides;
+  NoSides.View.FSelSideGrips = false;
+  NoSides.View.DrawSelection(&NoSides.View, false);
+  EXPECT_EQ(GripFill, NoSides.At(8, 8));
+  EXPECT_EQ(Grey, NoSides.At(20, 7));
+
+  TShownSelection Fixed;
+  Fixed.View.SetSelectionOptions(TIESelectionOptions{iesoAnimated, iesoMoveable});
+  Fixed.View.DrawSelection(&Fixed.View, false);
+  EXPECT_EQ(Grey, Fixed.At(8, 8));
+}
+
+TEST(SelectionDrawing, TheBorderWaitsWhileScrolling) {
+  TShownSelection S;
+  S.View.FBorderDelay = 2;
+  S.View.SetSelectionOptions(TIESelectionOptions{iesoAnimated, iesoMoveable});  // no grips either
+  S.View.DrawSelection(&S.View, false);
+  EXPECT_EQ(Grey, S.At(15, 10));
+}
+
+// Every reading of the clock finds it 100 ms later: drawing the border takes 100 ms.
+class TSlowClock : public TClockSource {
+ public:
+  Int64 MonotonicNanoseconds() override { return FNanoseconds += 100'000'000; }
+  TDateTime WallClockNow() override { return 36526.0; }
+  void SleepFor(DWORD) override {}
+
+ private:
+  Int64 FNanoseconds = 0;
+};
+
+TEST(SelectionDrawing, ASlowBorderSlowsTheTimerDown) {
+  auto Form = std::make_unique<TForm>(nullptr);
+  TShownSelection S(Form.get());
+  TSlowClock Clock;
+  SetClockSource(&Clock);
+  S.View.DrawSelection(&S.View, false);
+  SetClockSource(nullptr);
+  // Five times the drawing time with the default rate of -20, never below 210 ms.
+  EXPECT_EQ(500u, S.View.GetSelectionTimer()->GetInterval());
+}
+
+TEST(SelectionDrawing, TimerTicksMoveTheAntsThroughTheMessageLoop) {
+  TFakeClock Clock(1000);
+  SetClockSource(&Clock);
+  {
+    auto Form = std::make_unique<TForm>(nullptr);
+    auto* View = new TSelectionView(Form.get());
+    View->SetParent(Form.get());
+    View->SetPicture(30, 30);
+    View->Select(5, 5, 20, 20);
+    Application->ProcessMessages();
+    const TIESelPolygon& P = *View->GetSelectionPolygon();
+    const Integer Start = P.AntsTick;
+    Clock.Advance(210);
+    Application->ProcessMessages();
+    EXPECT_EQ(Start + 1, P.AntsTick);
+    Clock.Advance(100);
+    Application->ProcessMessages();
+    EXPECT_EQ(Start + 1, P.AntsTick);
+    Clock.Advance(110);
+    Application->ProcessMessages();
+    EXPECT_EQ(Start + 2, P.AntsTick);
+    Form.reset();
+    Application->ProcessMessages();
+  }
+  SetClockSource(nullptr);
 }
 
 }  // namespace
