@@ -71,6 +71,10 @@ bool IEReadLayersHeader(TStream* Stream, TIELayersHeader& Header);
 // position is restored in every case.
 bool IsLayersStream(TStream* Stream);
 
+// Lets the I/O component's content detection recognise layer files (file type 26). Call after
+// the I/O library's start-up, which clears the detector's procedures.
+void IERegisterLayersDetection();
+
 enum class TIELayersParseResult { NotLayers, BadVersion, Damaged, Ok };
 // Reads header, records and the raw picture blocks, checking every count, length and position
 // against what the stream holds. Nothing is allocated beyond the bytes actually present.
