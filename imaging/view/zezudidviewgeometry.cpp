@@ -5,27 +5,14 @@
 
 #include "platform/system/Math.h"
 
-void TIEZoomAxis::Clear() {
-  ScrToBmp.clear();
-  ScrToBmp.shrink_to_fit();
-  BmpToScr.clear();
-  BmpToScr.shrink_to_fit();
-  TableExtent = 0;
-  BitmapExtent = 0;
-}
-
-void IEBuildZoomAxis(TIEZoomAxis& Axis, Integer Zoomed, Integer Drawn, Integer Layered, Integer PictureLen,
-                     double Zoom, double Factor, double InvZoom) {
-  Axis.Clear();
-  if (Drawn == 0 || PictureLen == 0) return;
-  Axis.TableExtent = Drawn;
-  Axis.BitmapExtent = static_cast<Integer>(Trunc(static_cast<Extended>(Drawn) * InvZoom));
+void IEBuildZoomAxis(std::vector<Integer>& ScrToBmpTable, std::vector<Integer>& BmpToScrTable, Integer Zoomed,
+                     Integer Drawn, Integer Layered, double Zoom, double Factor, double InvZoom) {
   const Integer N = Zoomed + Drawn + 1;
   const Integer M = static_cast<Integer>(Trunc(static_cast<Extended>(N) * InvZoom)) + 1;
-  Axis.ScrToBmp.assign(static_cast<std::size_t>(N) + 1, 0);
-  Axis.BmpToScr.assign(static_cast<std::size_t>(M) + 1, 0);
-  Integer* const ScrToBmp = Axis.ScrToBmp.data();
-  Integer* const BmpToScr = Axis.BmpToScr.data();
+  ScrToBmpTable.assign(static_cast<std::size_t>(N) + 1, 0);
+  BmpToScrTable.assign(static_cast<std::size_t>(M) + 1, 0);
+  Integer* const ScrToBmp = ScrToBmpTable.data();
+  Integer* const BmpToScr = BmpToScrTable.data();
   const Integer MaxColumn = std::max(Layered - 1, 0);
   // Walking downward leaves the first client offset in each column's entry (magnified), and
   // the first column that lands on a client offset in that offset's entry (reduced).
@@ -46,12 +33,27 @@ void IEBuildZoomAxis(TIEZoomAxis& Axis, Integer Zoomed, Integer Drawn, Integer L
   }
 }
 
-Integer IESnapView(const TIEZoomAxis& Axis, Integer Value, Integer Zoomed) {
+Integer IESnapView(const std::vector<Integer>& ScrToBmp, const std::vector<Integer>& BmpToScr,
+                   Integer TableExtent, Integer Value, Integer Zoomed) {
   if (Value < 0) return 0;
-  if (Value < Zoomed && !Axis.BmpToScr.empty() && Axis.TableExtent > 0 &&
-      static_cast<std::size_t>(Value) < Axis.ScrToBmp.size())
-    return Axis.BmpToScr[static_cast<std::size_t>(Axis.ScrToBmp[static_cast<std::size_t>(Value)])];
+  if (Value < Zoomed && !BmpToScr.empty() && TableExtent > 0 &&
+      static_cast<std::size_t>(Value) < ScrToBmp.size())
+    return BmpToScr[static_cast<std::size_t>(ScrToBmp[static_cast<std::size_t>(Value)])];
   return Value;
+}
+
+bool IEViewPositionFor(const std::vector<Integer>& ScrToBmp, const std::vector<Integer>& BmpToScr,
+                       Integer Column, Integer Pointer, Integer& Position) {
+  if (Column < 0 || static_cast<std::size_t>(Column) >= BmpToScr.size()) return false;
+  const Integer Start = BmpToScr[static_cast<std::size_t>(Column)] - Pointer;
+  Position = Start;
+  if (Start <= 0 || static_cast<std::size_t>(Start) >= ScrToBmp.size()) return true;
+  // The view snaps to the start of the column that holds it: take the column start at or just
+  // after Start, which puts the pointer inside the wanted column.
+  const auto Holder = static_cast<std::size_t>(ScrToBmp[static_cast<std::size_t>(Start)]);
+  Position = BmpToScr[Holder];
+  if (Position < Start && Holder + 1 < BmpToScr.size()) Position = BmpToScr[Holder + 1];
+  return true;
 }
 
 Integer IEScreenToBitmapArith(Integer A, double InvZoom, Integer First) {

@@ -11,23 +11,22 @@
 
 // One axis of the zoom tables. ScrToBmp: the picture column of every client offset counted
 // from the unscrolled picture origin; BmpToScr: the first client offset of every column.
-struct TIEZoomAxis {
-  std::vector<Integer> ScrToBmp;
-  std::vector<Integer> BmpToScr;
-  Integer TableExtent = 0;   // client pixels the tables cover (the drawn extent)
-  Integer BitmapExtent = 0;  // picture pixels of that extent
-  void Clear();
-};
-
-// Builds Axis for a picture of Zoomed client pixels (Layered picture pixels) of which Drawn
-// are on screen. Leaves it empty when Drawn is 0 or the current picture has no pixels on this
-// axis (PictureLen 0).
-void IEBuildZoomAxis(TIEZoomAxis& Axis, Integer Zoomed, Integer Drawn, Integer Layered, Integer PictureLen,
-                     double Zoom, double Factor, double InvZoom);
+// Builds them for a picture of Zoomed client pixels (Layered picture pixels) of which Drawn
+// are on screen; Drawn must be above 0.
+void IEBuildZoomAxis(std::vector<Integer>& ScrToBmp, std::vector<Integer>& BmpToScr, Integer Zoomed,
+                     Integer Drawn, Integer Layered, double Zoom, double Factor, double InvZoom);
 
 // The first client offset of the column that holds the scroll position Value; Value itself
-// where the tables do not reach (negative positions become 0).
-Integer IESnapView(const TIEZoomAxis& Axis, Integer Value, Integer Zoomed);
+// where the tables (covering TableExtent client pixels, 0 when unbuilt) do not reach. Negative
+// positions become 0.
+Integer IESnapView(const std::vector<Integer>& ScrToBmp, const std::vector<Integer>& BmpToScr,
+                   Integer TableExtent, Integer Value, Integer Zoomed);
+
+// The scroll position at which client offset Pointer (less the centring offset) shows picture
+// column Column, so that after snapping the pointer is still on it; false when the tables do
+// not hold the column.
+bool IEViewPositionFor(const std::vector<Integer>& ScrToBmp, const std::vector<Integer>& BmpToScr,
+                       Integer Column, Integer Pointer, Integer& Position);
 
 // Client offset A (already less the centring offset) to a picture column, and back, when the
 // tables do not cover the point. First is the first visible column, Snapped the snapped scroll

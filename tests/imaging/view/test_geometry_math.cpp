@@ -2,8 +2,10 @@
 // conversions, snapping, the fit zoom, scroll-bar scaling and the wheel's steps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "imaging/view/zezudidviewgeometry.h"
 
@@ -15,56 +17,52 @@ struct TAxisCase {
   Integer Drawn;
 };
 
-TIEZoomAxis BuildAxis(const TAxisCase& C) {
+struct TAxis {
+  std::vector<Integer> ScrToBmp, BmpToScr;
+  Integer Zoomed = 0, BitmapExtent = 0;
+};
+
+TAxis BuildAxis(const TAxisCase& C) {
   const double Factor = C.Zoom / 100, Inv = 100 / C.Zoom;
-  const auto Zoomed = static_cast<Integer>(std::nearbyint(C.Layered * Factor));
-  TIEZoomAxis Axis;
-  IEBuildZoomAxis(Axis, Zoomed, C.Drawn, C.Layered, C.Layered, C.Zoom, Factor, Inv);
+  TAxis Axis;
+  Axis.Zoomed = static_cast<Integer>(std::nearbyint(C.Layered * Factor));
+  Axis.BitmapExtent = static_cast<Integer>(C.Drawn * Inv);
+  IEBuildZoomAxis(Axis.ScrToBmp, Axis.BmpToScr, Axis.Zoomed, C.Drawn, C.Layered, C.Zoom, Factor, Inv);
   return Axis;
+}
+
+Integer Snap(const TAxis& Axis, Integer Value) {
+  return IESnapView(Axis.ScrToBmp, Axis.BmpToScr, 1, Value, Axis.Zoomed);
 }
 
 }  // namespace
 
 TEST(ViewZoomTables, MagnifiedAndReducedColumns) {
-  const TIEZoomAxis Twice = BuildAxis({200, 10, 20});
+  const TAxis Twice = BuildAxis({200, 10, 20});
   EXPECT_EQ(Twice.ScrToBmp[0], 0);
   EXPECT_EQ(Twice.ScrToBmp[1], 0);
   EXPECT_EQ(Twice.ScrToBmp[2], 1);
   EXPECT_EQ(Twice.ScrToBmp[3], 1);
   EXPECT_EQ(Twice.BmpToScr[1], 2);
-  EXPECT_EQ(Twice.TableExtent, 20);
-  EXPECT_EQ(Twice.BitmapExtent, 10);
 
-  const TIEZoomAxis Half = BuildAxis({50, 40, 20});
+  const TAxis Half = BuildAxis({50, 40, 20});
   for (Integer S = 0; S < 20; ++S) EXPECT_EQ(Half.ScrToBmp[S], 2 * S) << S;
   for (Integer B = 0; B < 40; ++B) EXPECT_EQ(Half.BmpToScr[B], B / 2) << B;
-  EXPECT_EQ(Half.BitmapExtent, 40);
 }
 
 TEST(ViewZoomTables, LengthsAndLastColumn) {
   // Zoomed 20 + drawn 20: client table 42 entries, picture table Trunc(41 x 0.5) + 2.
-  const TIEZoomAxis Twice = BuildAxis({200, 10, 20});
+  const TAxis Twice = BuildAxis({200, 10, 20});
   EXPECT_EQ(Twice.ScrToBmp.size(), 42u);
   EXPECT_EQ(Twice.BmpToScr.size(), 22u);
   // Offsets past the picture map to its last column.
   EXPECT_EQ(Twice.ScrToBmp[25], 9);
   EXPECT_EQ(Twice.ScrToBmp[40], 9);
 
-  const TIEZoomAxis Half = BuildAxis({50, 40, 20});
+  const TAxis Half = BuildAxis({50, 40, 20});
   EXPECT_EQ(Half.ScrToBmp.size(), 42u);
   EXPECT_EQ(Half.BmpToScr.size(), 84u);
   EXPECT_EQ(Half.ScrToBmp[30], 39);
-}
-
-TEST(ViewZoomTables, NothingToShowLeavesThemEmpty) {
-  TIEZoomAxis Axis = BuildAxis({200, 10, 20});
-  IEBuildZoomAxis(Axis, 20, 0, 10, 10, 200, 2, 0.5);
-  EXPECT_TRUE(Axis.ScrToBmp.empty());
-  EXPECT_TRUE(Axis.BmpToScr.empty());
-  EXPECT_EQ(Axis.TableExtent, 0);
-  IEBuildZoomAxis(Axis, 20, 20, 10, 0, 200, 2, 0.5);
-  EXPECT_TRUE(Axis.ScrToBmp.empty());
-  EXPECT_EQ(Axis.BitmapExtent, 0);
 }
 
 // Entries of an unscrolled view equal the arithmetic conversions up to the rounding of the
@@ -78,7 +76,7 @@ TEST(ViewZoomTables, EntriesMatchTheArithmeticConversions) {
        {TCase{{50, 60, 30}, true, false}, TCase{{100, 30, 30}, true, true}, TCase{{200, 15, 30}, true, true},
         TCase{{150, 20, 30}, true, false}, TCase{{37.5, 80, 30}, false, false}}) {
     SCOPED_TRACE(C.Axis.Zoom);
-    const TIEZoomAxis Axis = BuildAxis(C.Axis);
+    const TAxis Axis = BuildAxis(C.Axis);
     const double Factor = C.Axis.Zoom / 100, Inv = 100 / C.Axis.Zoom;
     const auto Agree = [](bool Exact, Integer Table, Integer Arith) {
       return Exact ? Table == Arith : std::abs(Table - Arith) <= 1;
@@ -103,15 +101,45 @@ TEST(ViewZoomTables, ScrolledArithmeticConversions) {
 }
 
 TEST(ViewZoomTables, SnapMovesToTheColumnStart) {
-  const TIEZoomAxis Four = BuildAxis({400, 10, 30});
-  EXPECT_EQ(IESnapView(Four, -5, 40), 0);
-  EXPECT_EQ(IESnapView(Four, 7, 40), 4);
-  EXPECT_EQ(IESnapView(Four, 8, 40), 8);
+  const TAxis Four = BuildAxis({400, 10, 30});
+  EXPECT_EQ(Snap(Four, -5), 0);
+  EXPECT_EQ(Snap(Four, 7), 4);
+  EXPECT_EQ(Snap(Four, 8), 8);
   // Beyond the zoomed picture, and without tables, the value stays.
-  EXPECT_EQ(IESnapView(Four, 41, 40), 41);
-  EXPECT_EQ(IESnapView(TIEZoomAxis{}, 7, 40), 7);
-  const TIEZoomAxis Half = BuildAxis({50, 40, 20});
-  EXPECT_EQ(IESnapView(Half, 7, 20), 7);
+  EXPECT_EQ(Snap(Four, 41), 41);
+  EXPECT_EQ(IESnapView(Four.ScrToBmp, Four.BmpToScr, 0, 7, 40), 7);
+  EXPECT_EQ(Snap(TAxis{{}, {}, 40, 0}, 7), 7);
+  const TAxis Half = BuildAxis({50, 40, 20});
+  EXPECT_EQ(Snap(Half, 7), 7);
+}
+
+// The scroll position for a column under a pointer is a column start from which the pointer
+// reaches that column whenever such a start exists (columns of unequal width can leave none:
+// then a neighbour is shown), also where a zoom's inverse is inexact (300 %) or fractional.
+TEST(ViewZoomTables, PositionForAColumnUnderThePointer) {
+  for (double Zoom : {100.0, 200.0, 300.0, 250.0, 50.0}) {
+    SCOPED_TRACE(Zoom);
+    const TAxis Axis = BuildAxis({Zoom, 60, 40});
+    for (Integer Column = 0; Column < 50; Column += Zoom < 100 ? 2 : 1)
+      for (Integer Pointer = 0; Pointer < 12; ++Pointer) {
+        Integer Position = 0;
+        ASSERT_TRUE(IEViewPositionFor(Axis.ScrToBmp, Axis.BmpToScr, Column, Pointer, Position));
+        if (Position < 0) continue;
+        EXPECT_EQ(Snap(Axis, Position), Position) << Column << " " << Pointer;
+        const Integer First = Axis.BmpToScr[Column] - Pointer, End = Axis.BmpToScr[Column + 1] - Pointer;
+        bool Reachable = false;
+        for (Integer Start = std::max(First, 0); Start < End; ++Start)
+          Reachable |= Snap(Axis, Start) == Start;
+        if (Reachable)
+          EXPECT_EQ(Axis.ScrToBmp[Position + Pointer], Column) << Column << " " << Pointer;
+        else
+          EXPECT_LE(std::abs(Axis.ScrToBmp[Position + Pointer] - Column), 1) << Column << " " << Pointer;
+      }
+  }
+  const TAxis Axis = BuildAxis({200, 10, 20});
+  Integer Position = 0;
+  EXPECT_FALSE(IEViewPositionFor(Axis.ScrToBmp, Axis.BmpToScr, 500, 3, Position));
+  EXPECT_FALSE(IEViewPositionFor(Axis.ScrToBmp, Axis.BmpToScr, -1, 3, Position));
 }
 
 TEST(ViewFitZoom, ShrinkStretchAndEmpty) {
