@@ -133,5 +133,6 @@ void IEWriteSelection(TStream* Stream, const TIESelPolygon& Polygon, const TIEMa
 // Reads a selection written by IEWriteSelection: the points are replaced (capacity = count), the
 // mask reallocated and filled, its box recomputed from the bits and its full flag taken. Every
 // count and size is checked against what the stream still holds before anything changes: a
-// truncated or malformed stream answers false and leaves Polygon and Mask as they were.
+// truncated or malformed stream answers false and leaves Polygon and Mask as they were (short of
+// memory for the mask, which is then left without bits).
 bool IEReadSelection(TStream* Stream, TIESelPolygon& Polygon, TIEMask& Mask, TIESelectionStreamInfo& Info);
