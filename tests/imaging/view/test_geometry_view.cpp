@@ -38,6 +38,15 @@ class TEventLog {
   std::vector<std::string> Lines;
 };
 
+// Shows the delay counters that scrolling and zooming load.
+class TDelayView : public TZezudIdView {
+ public:
+  using TZezudIdView::TZezudIdView;
+  Integer FilterDelay() const { return FFilterDelay; }
+  Integer BorderDelay() const { return FBorderDelay; }
+  void ClearDelays() { FFilterDelay = FBorderDelay = 0; }
+};
+
 // A borderless Width x Height view on a shown form; the form goes before the last message
 // pump so the windows' final messages are handled.
 class ViewGeometry : public ::testing::Test {
@@ -45,7 +54,7 @@ class ViewGeometry : public ::testing::Test {
   void MakeView(Integer Width, Integer Height, TScrollStyle Bars = ssNone, TBorderStyle Border = bsNone) {
     Form = std::make_unique<TForm>(nullptr);
     Form->SetBounds(0, 0, Width + 100, Height + 100);
-    View = new TZezudIdView(Form.get());
+    View = new TDelayView(Form.get());
     View->SetBorderStyle(Border);
     View->SetScrollBars(Bars);
     View->SetParent(Form.get());
@@ -69,7 +78,7 @@ class ViewGeometry : public ::testing::Test {
   }
 
   std::unique_ptr<TForm> Form;
-  TZezudIdView* View = nullptr;
+  TDelayView* View = nullptr;
   TEventLog Log;
 };
 
@@ -380,4 +389,27 @@ TEST_F(ViewGeometry, ZoomTablesFollowZoomAndPicture) {
   View->ChangeZoom(300);
   View->SetViewXY(31, 0);
   EXPECT_EQ(View->XScr2Bmp(0), View->SnapViewX(31) / 3);
+}
+
+// A delayed filter waits only when a filter is in use away from 100 %; the selection border
+// always waits while scrolling and zooming.
+TEST_F(ViewGeometry, ScrollingAndZoomingLoadTheDelayCounters) {
+  MakeView(200, 150);
+  SetPicture(400, 300);
+  View->SetDelayZoomFilter(true);
+  View->SetZoomFilter(rfFastLinear);
+  View->SetViewX(10);
+  EXPECT_EQ(View->FilterDelay(), 0);
+  EXPECT_EQ(View->BorderDelay(), 2);
+  View->ClearDelays();
+  View->ChangeZoom(200);  // tested at the zoom it leaves
+  EXPECT_EQ(View->FilterDelay(), 0);
+  View->SetViewX(30);
+  EXPECT_EQ(View->FilterDelay(), 4);
+  EXPECT_EQ(View->BorderDelay(), 2);
+  View->ClearDelays();
+  View->SetDelayZoomFilter(false);
+  View->ChangeZoom(300);
+  EXPECT_EQ(View->FilterDelay(), 0);
+  EXPECT_EQ(View->BorderDelay(), 2);
 }
