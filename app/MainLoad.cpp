@@ -1,5 +1,4 @@
 // Loading the source picture, the grid size and saving the result.
-#include <cstring>
 #include <initializer_list>
 
 #include "app/BusyScope.h"
@@ -8,10 +7,7 @@
 #include "app/Languages.h"
 #include "app/Main.h"
 #include "app/Patterns.h"
-#include "imaging/core/iebitmap.h"
-#include "imaging/io/iefileformats.h"
 #include "imaging/io/zezudidio.h"
-#include "imaging/io/zezudidioparams.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ExtCtrls.h"
 #include "platform/classes/Menus.h"
@@ -26,54 +22,6 @@
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/dialogs/bsSkinShellCtrls.h"
-
-namespace {
-// The picture's rows as a 24-bit platform bitmap.
-void CopyToPlatformBitmap(TIEBitmap& Picture, TBitmap* Target) {
-  if (Picture.GetPixelFormat() != ie24RGB) Picture.ConvertToPixelFormat(ie24RGB);
-  const Integer Width = Picture.GetWidth(), Height = Picture.GetHeight();
-  Target->SetPixelFormat(pf24bit);
-  Target->SetSize(Width, Height);
-  for (Integer Y = 0; Y < Height; ++Y)
-    std::memcpy(Target->GetScanLine(Y), Picture.GetScanline(Y), static_cast<size_t>(Width) * 3);
-}
-}  // namespace
-
-void LoadPictureFile(const std::string& FileName, TBitmap* Bitmap) {
-  TBitmap Loaded;
-  Loaded.SetPixelFormat(pf24bit);
-  TIEBitmap Picture;
-  TZezudIdIO IO(nullptr);
-  IO.SetAttachedIEBitmap(&Picture);
-  const std::u16string Name = Utf8ToUtf16(FileName);
-  // The header alone tells the size: a picture no source may be is refused before it is
-  // decoded. A name without a readable format gives an empty picture.
-  IO.ParamsFromFile(Name);
-  const TIOParamsVals& Params = *IO.GetParams();
-  if (static_cast<Int64>(Params.Width) * Params.Height > MaxSourcePixels)
-    throw Exception(
-        Format("The picture \"%s\" is %d x %d pixels, more than %d megapixels.",
-               {ExtractFileName(FileName), Params.Width, Params.Height, MaxSourcePixels / 1'000'000}));
-  IO.LoadFromFile(Name);
-  if (!IO.GetAborting() && !Picture.IsEmpty()) CopyToPlatformBitmap(Picture, &Loaded);
-  Bitmap->Assign(&Loaded);
-  Bitmap->SetPixelFormat(pf24bit);
-}
-
-std::string OpenPictureFilter() {
-  std::string All, Each;
-  for (Integer I = 0; I < FileFormatCount(); ++I) {
-    const TIEFileFormatInfo* Info = FileFormatAt(I);
-    const Integer Count = FileFormatExtensionCount(Info->FileType);
-    if (Info->ReadFunction == nullptr || Count == 0) continue;
-    std::string Masks;
-    for (Integer E = 0; E < Count; ++E)
-      Masks += (E > 0 ? ";*." : "*.") + LowerCase(FileFormatExtension(Info->FileType, E));
-    All += (All.empty() ? "" : ";") + Masks;
-    Each += "|" + Info->FullName + " (" + Masks + ")|" + Masks;
-  }
-  return "All (" + All + ")|" + All + Each;
-}
 
 namespace {
 // Cells across or down for a side of Size pixels: at least one.

@@ -6,9 +6,13 @@
 #include <fstream>
 
 #include "AppTestSupport.h"
+#include "imaging/core/iebitmap.h"
+#include "imaging/io/iefileformats.h"
+#include "imaging/io/zezudidio.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/Files.h"
 #include "platform/system/Paths.h"
+#include "platform/system/Strings.h"
 
 namespace {
 std::string ReadStart(const std::string& Path, std::size_t Count) {
@@ -16,6 +20,18 @@ std::string ReadStart(const std::string& Path, std::size_t Count) {
   std::string S(Count, '\0');
   In.read(S.data(), static_cast<std::streamsize>(Count));
   return S.substr(0, static_cast<std::size_t>(In.gcount()));
+}
+
+// Writes Picture through the imaging library; the format follows the name's extension.
+bool WritePicture(TIEBitmap* Picture, const std::string& Path) {
+  TZezudIdIO Writer(nullptr);
+  Writer.SetAttachedIEBitmap(Picture);
+  Writer.SaveToFile(Utf8ToUtf16(Path));
+  return !Writer.GetAborting();
+}
+
+TColor TripleColor(const TIERGBTriple& C) {
+  return Rgb(C.rgbtRed, C.rgbtGreen, C.rgbtBlue);
 }
 }  // namespace
 
@@ -93,4 +109,80 @@ TEST_F(TLibraryIOTest, TheOpenDialogListsEveryFormatTheLibraryReads) {
     EXPECT_NE(Filter.find(Part), std::string::npos) << Part << " in " << Filter;
   // Formats the library does not read yet are not offered.
   EXPECT_EQ(Filter.find("gif"), std::string::npos) << Filter;
+}
+
+TEST_F(TLibraryIOTest, EveryFormatTheLibraryReadsOpensFromThePictureDialogAndBuilds) {
+  auto Written = MakeBitmap(90, 60, [](Integer X, Integer Y) { return Rgb(X * 2, Y * 4, 128); });
+  TIEBitmap Picture;
+  Picture.CopyFromTBitmap(Written.get());
+  TBuildCounter Builds;
+  Builds.Attach();
+  Integer Opened = 0;
+  for (Integer I = 0; I < FileFormatCount(); ++I) {
+    const TIEFileFormatInfo* Info = FileFormatAt(I);
+    if (Info->ReadFunction == nullptr) continue;
+    for (Integer E = 0; E < FileFormatExtensionCount(Info->FileType); ++E) {
+      const std::string Ext = LowerCase(FileFormatExtension(Info->FileType, E));
+      SCOPED_TRACE(Ext);
+      const std::string Path = ToNativePath(ResultsDir + "/source-" + Ext + "." + Ext);
+      // Every format the program offers to open is one the library also writes today.
+      ASSERT_TRUE(WritePicture(&Picture, Path));
+      const Integer BuildsBefore = Builds.Count;
+      TDialogAnswers Answers;
+      Answers.FileName = Path;
+      Form->LoadPicBtn->Click();
+      EXPECT_TRUE(Answers.Messages.empty()) << Answers.Messages.front();
+      EXPECT_EQ(SourceFileName, Path);
+      EXPECT_EQ(SourceBitmap->GetWidth(), 90 + Rim);
+      EXPECT_EQ(SourceBitmap->GetHeight(), 60 + Rim);
+      EXPECT_GT(Builds.Count, BuildsBefore);
+      ++Opened;
+    }
+  }
+  // JPEG (four names), bitmap (three) and PNG at least.
+  EXPECT_GE(Opened, 8);
+}
+
+TEST_F(TLibraryIOTest, PalettePicturesLoadInTheirColours) {
+  const TIERGBTriple Colours[] = {{0, 0, 255}, {0, 200, 0}, {180, 20, 20}, {90, 90, 90}};
+  TIEBitmap Palette(7, 3, ie8p);
+  for (Integer C = 0; C < 4; ++C) Palette.SetPaletteColor(C, Colours[C]);
+  TIEBitmap Mono(11, 3, ie1g);
+  for (Integer Y = 0; Y < 3; ++Y) {
+    auto* Indices = static_cast<Byte*>(Palette.GetScanline(Y));
+    for (Integer X = 0; X < 7; ++X) Indices[X] = static_cast<Byte>((X + Y) % 4);
+    // 1 is white: every third pixel of a row, most significant bit first.
+    auto* Bits = static_cast<Byte*>(Mono.GetScanline(Y));
+    Bits[0] = Bits[1] = 0;
+    for (Integer X = 0; X < 11; X += 3) Bits[X / 8] |= static_cast<Byte>(0x80 >> (X % 8));
+  }
+  for (const char* Ext : {"bmp", "png"}) {
+    SCOPED_TRACE(Ext);
+    const std::string PalettePath = ToNativePath(ResultsDir + "/palette." + Ext);
+    const std::string MonoPath = ToNativePath(ResultsDir + "/mono." + Ext);
+    ASSERT_TRUE(WritePicture(&Palette, PalettePath));
+    ASSERT_TRUE(WritePicture(&Mono, MonoPath));
+    TBitmap Back;
+    LoadPictureFile(PalettePath, &Back);
+    ASSERT_EQ(Back.GetWidth(), 7);
+    EXPECT_EQ(Back.GetPixelFormat(), pf24bit);
+    for (Integer Y = 0; Y < 3; ++Y)
+      for (Integer X = 0; X < 7; ++X)
+        EXPECT_EQ(PixelAt(&Back, X, Y), TripleColor(Colours[(X + Y) % 4])) << X << "," << Y;
+    LoadPictureFile(MonoPath, &Back);
+    ASSERT_EQ(Back.GetWidth(), 11);
+    for (Integer Y = 0; Y < 3; ++Y)
+      for (Integer X = 0; X < 11; ++X)
+        EXPECT_EQ(PixelAt(&Back, X, Y), X % 3 == 0 ? clWhite : clBlack) << X << "," << Y;
+  }
+}
+
+TEST_F(TLibraryIOTest, ANameWithoutAReadableFormatLoadsAnEmptyPicture) {
+  const std::string Path = ToNativePath(ResultsDir + "/notes.txt");
+  std::ofstream(Path) << "no picture";
+  TBitmap Back;
+  Back.SetSize(5, 5);
+  LoadPictureFile(Path, &Back);
+  EXPECT_EQ(Back.GetWidth(), 0);
+  EXPECT_EQ(Back.GetHeight(), 0);
 }
