@@ -49,6 +49,8 @@ struct TIESelPolygon {
   void AddPoint(Integer X, Integer Y);
   // Never doubles a break; a break may start the record.
   void AddBreak();
+  // Appends an entry, growing the array to max(2 x capacity, count + 1).
+  void Append(Integer X, Integer Y);
   // Drops what follows the last break, the break too. False (nothing dropped) without a break.
   bool RemoveLastPolygon();
   // Drops the last entry and then every break left at the end.

@@ -37,7 +37,7 @@ void TIESelPolygon::Allocate(Integer NewCount) {
   Capacity = NewCount;
 }
 
-void TIESelPolygon::AddPoint(Integer X, Integer Y) {
+void TIESelPolygon::Append(Integer X, Integer Y) {
   if (Count == Capacity) {
     const Integer NewCapacity = std::max(2 * Capacity, Count + 1);
     auto Grown = std::make_unique<TPoint[]>(NewCapacity);
@@ -46,6 +46,10 @@ void TIESelPolygon::AddPoint(Integer X, Integer Y) {
     Capacity = NewCapacity;
   }
   Points[Count++] = {X, Y};
+}
+
+void TIESelPolygon::AddPoint(Integer X, Integer Y) {
+  Append(X, Y);
   if (Count == 2) {
     X1 = std::min(Points[0].X, X);
     Y1 = std::min(Points[0].Y, Y);
@@ -60,7 +64,8 @@ void TIESelPolygon::AddPoint(Integer X, Integer Y) {
 }
 
 void TIESelPolygon::AddBreak() {
-  if (!LastIsBreak()) AddPoint(IESelBreak, IESelBreak);
+  // A break is no vertex: the box stays.
+  if (!LastIsBreak()) Append(IESelBreak, IESelBreak);
 }
 
 bool TIESelPolygon::RemoveLastPolygon() {

@@ -49,6 +49,7 @@ TEST(SelectionRecord, PointsGrowTheBoxAndTheCapacityDoubles) {
 TEST(SelectionRecord, BreaksAreNeverDoubledAndRemovalStopsAtTheLastOne) {
   TIESelPolygon P = Record({{1, 1}, {5, 1}, {5, 5}, Break, Break, {7, 7}, {9, 7}, {9, 9}});
   EXPECT_EQ("(1,1)(5,1)(5,5)|(7,7)(9,7)(9,9)", RecordText(P));
+  EXPECT_EQ((TRect{1, 1, 9, 9}), (TRect{P.X1, P.Y1, P.X2, P.Y2}));  // the break is no vertex
   EXPECT_TRUE(P.RemoveLastPolygon());
   EXPECT_EQ("(1,1)(5,1)(5,5)", RecordText(P));
   EXPECT_FALSE(P.RemoveLastPolygon());
