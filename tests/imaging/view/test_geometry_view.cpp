@@ -320,10 +320,21 @@ TEST_F(ViewGeometry, ScrollBarsUseSixteenBits) {
   View->Perform(WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
   EXPECT_EQ(View->GetViewX(), MaxX());
 
-  // Back at a fitting zoom the bars go and the client area grows again.
+  // Back at a fitting zoom the bars go and the client area grows again, unless they are to
+  // stay, disabled.
   View->ChangeZoom(10);
   EXPECT_EQ(View->GetViewWidth(), 200);
   EXPECT_EQ(View->GetViewX(), 0);
+  View->SetScrollBarsDisabledWhenFit(true);
+  View->Update();
+  EXPECT_LT(View->GetViewWidth(), 200);
+  EXPECT_LT(View->GetViewHeight(), 150);
+  // Scroll bars no longer wanted are hidden.
+  View->SetScrollBars(ssHorizontal);
+  EXPECT_EQ(View->GetViewWidth(), 200);
+  EXPECT_LT(View->GetViewHeight(), 150);
+  View->SetScrollBars(ssNone);
+  EXPECT_EQ(View->GetViewHeight(), 150);
 }
 
 TEST_F(ViewGeometry, WheelZoomsAndScrolls) {
@@ -412,4 +423,38 @@ TEST_F(ViewGeometry, ScrollingAndZoomingLoadTheDelayCounters) {
   View->ChangeZoom(300);
   EXPECT_EQ(View->FilterDelay(), 0);
   EXPECT_EQ(View->BorderDelay(), 2);
+}
+
+TEST_F(ViewGeometry, ZoomSelectionFillsTheViewWithTheSelection) {
+  MakeView(200, 150);
+  SetPicture(400, 300);
+  View->SetSelectionBase(iesbBitmap);
+  View->SetSelectionOptions({});
+  View->Select(40, 30, 90, 80);
+  ASSERT_TRUE(View->GetSelectionActive());
+  const Integer X1 = View->GetSelX1(), Y1 = View->GetSelY1();
+  const Integer W = View->GetSelX2() + 1 - X1, H = View->GetSelY2() + 1 - Y1;
+  EXPECT_EQ(W, 50);
+  EXPECT_EQ(H, 50);
+  View->ZoomSelection(true, false);
+  EXPECT_FALSE(View->GetSelectionActive());
+  EXPECT_DOUBLE_EQ(View->GetZoom(), 300);
+  EXPECT_EQ(View->GetViewX(), 95);
+  EXPECT_EQ(View->GetViewY(), 90);
+
+  // The zoom-in handler decides the zoom that keeps the aspect.
+  View->ChangeZoom(100);
+  View->Select(40, 30, 90, 80);
+  View->OnZoomIn = TIEZoomEvent([](TObject*, Double& Zoom) { Zoom = 200; });
+  View->ZoomSelection(true, true);
+  EXPECT_DOUBLE_EQ(View->GetZoom(), 200);
+  // Each axis on its own fills its side.
+  View->ChangeZoom(100);
+  View->Select(40, 30, 90, 80);
+  View->ZoomSelection(false, false);
+  EXPECT_DOUBLE_EQ(View->GetZoomX(), 400);
+  EXPECT_DOUBLE_EQ(View->GetZoomY(), 300);
+  // Nothing without a selection.
+  View->ZoomSelection(true, false);
+  EXPECT_DOUBLE_EQ(View->GetZoomX(), 400);
 }
