@@ -2,6 +2,7 @@
 // selection grid and the rubber line on the view's canvas, and the filled or marked-outside
 // selection in the back buffer.
 #include <algorithm>
+#include <memory>
 
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/iegdiplus.h"
@@ -12,6 +13,7 @@
 #include "platform/classes/Timer.h"
 #include "platform/gdi/Painting.h"
 #include "platform/system/Clock.h"
+#include "platform/system/Exceptions.h"
 #include "platform/system/Math.h"
 
 namespace {
@@ -34,6 +36,16 @@ void DrawAntPixel(Integer X, Integer Y, LPARAM Data) {
     Walk.Canvas->Draw(X, Y, P.AntsBitmap);
   }
   P.AntsPhase = IEAntsNextPhase(P.AntsPhase);
+}
+
+// The anti-aliased interface cannot draw on every device context (a window's has no bitmap
+// behind it here); the grips are then drawn by the canvas itself rather than not at all.
+std::unique_ptr<TIECanvas> AntiAliasedCanvas(TCanvas* Canvas) {
+  try {
+    return std::make_unique<TIECanvas>(Canvas, true, true);
+  } catch (const Exception&) {
+    return std::make_unique<TIECanvas>(Canvas, false, true);
+  }
 }
 
 void DrawAntsLine(TAntsWalk& Walk, TPoint From, TPoint To) {
@@ -93,16 +105,16 @@ void TZezudIdView::DrawSelectionGrips(const TIESelPolygon& P, TCanvas* Canvas) {
     Grips.insert(Grips.end(), {{Left, MidY}, {Right, MidY}, {MidX, Top}, {MidX, Bottom}});
   }
   {
-    TIECanvas Grip(Canvas, true, true);
-    Grip.GetBrush()->SetStyle(static_cast<TBrushStyle>(FSelGripBrushStyle));
-    Grip.GetBrush()->SetColor(FSelGripBrushColor);
-    Grip.GetPen()->SetColor(FSelGripPenColor);
+    std::unique_ptr<TIECanvas> Grip = AntiAliasedCanvas(Canvas);
+    Grip->GetBrush()->SetStyle(static_cast<TBrushStyle>(FSelGripBrushStyle));
+    Grip->GetBrush()->SetColor(FSelGripBrushColor);
+    Grip->GetPen()->SetColor(FSelGripPenColor);
     const Integer S = FSelGripSize;
     for (const TPoint& C : Grips) {
       if (FSelGripRound)
-        Grip.Ellipse(C.X - S, C.Y - S, C.X + S, C.Y + S);
+        Grip->Ellipse(C.X - S, C.Y - S, C.X + S, C.Y + S);
       else
-        Grip.Rectangle(C.X - S, C.Y - S, C.X + S, C.Y + S);
+        Grip->Rectangle(C.X - S, C.Y - S, C.X + S, C.Y + S);
     }
   }
   DrawSelectionGrid(Left, Top, Right, Bottom);

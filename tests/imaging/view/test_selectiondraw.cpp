@@ -10,7 +10,9 @@
 #include "platform/classes/Forms.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/Timer.h"
+#include "platform/gdi/Painting.h"
 #include "platform/system/Clock.h"
+#include "platform/user/WindowPaint.h"
 
 namespace {
 
@@ -228,6 +230,34 @@ TEST(SelectionDrawing, TimerTicksMoveTheAntsThroughTheMessageLoop) {
     Application->ProcessMessages();
   }
   SetClockSource(nullptr);
+}
+
+TEST(SelectionDrawing, ThePaintedWindowShowsTheBorderAndTheGrips) {
+  auto Form = std::make_unique<TForm>(nullptr);
+  Form->SetBounds(0, 0, 200, 150);
+  auto* View = new TSelectionView(Form.get());
+  View->SetBorderStyle(bsNone);
+  View->SetScrollBars(ssNone);
+  View->SetParent(Form.get());
+  View->SetBounds(0, 0, 60, 40);
+  Form->Show();
+  View->SetPicture(40, 30);
+  View->GetIEBitmap()->Fill(Grey);
+  View->Update();
+  View->Select(5, 5, 35, 25);
+  Application->ProcessMessages();
+  HDC DC = GetDC(View->GetHandle());
+  const auto Pixel = [&](Integer X, Integer Y) { return TColor(GetPixel(DC, X, Y)); };
+  // Between the corner grip and the side grip the top edge shows the border's ants.
+  std::string Column;
+  for (Integer Y = 3; Y <= 7; ++Y) Column += TCanvasBitmap::Code(Pixel(12, Y));
+  EXPECT_NE(std::string::npos, Column.find_first_of("bw")) << Column;
+  EXPECT_EQ(Grey, Pixel(12, 3));
+  EXPECT_EQ(Grey, Pixel(12, 12));
+  EXPECT_EQ(TColor(0xBAFFFF), Pixel(3, 3));  // the top-left grip around (5, 5)
+  ReleaseDC(View->GetHandle(), DC);
+  Form.reset();
+  Application->ProcessMessages();
 }
 
 }  // namespace
