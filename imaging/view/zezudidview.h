@@ -707,7 +707,6 @@ class TZezudIdView : public TIEView {
   // Layer files and flattening.
   void SaveLayersToStream(TStream* Stream, Integer BitmapCode);
   bool LoadLayersFromStream(TStream* Stream);
-  void SaveLayersToFile(const std::u16string& FileName, Integer BitmapCode);
   bool LoadLayersFromFile(const std::u16string& FileName);
   void LayersDrawTo(TIEBitmap* Bitmap);
   void LayersMergeAll();

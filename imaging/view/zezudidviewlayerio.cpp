@@ -241,16 +241,12 @@ bool TZezudIdView::LoadLayersFromStream(TStream* Stream) {
   }
 
   if (Accepted) {
-    const bool SavedOnlySelectable = FLayersOnlySelectable;
-    // A layer that is not selectable must still take its own picture.
-    FLayersOnlySelectable = false;
-    auto Restore = ScopeExit([&] { FLayersOnlySelectable = SavedOnlySelectable; });
     for (Integer I = GetLayersCount() - 1; I >= 1; --I) LayersRemove(I);
     const Integer Count = static_cast<Integer>(File.Layers.size());
     for (Integer I = 0; I < Count; ++I) {
+      // An added layer is current before its record can make it unselectable.
       if (I > 0) LayersAdd();
-      TIELayer* Layer = GetLayer(I);
-      ApplyRecord(File.Layers[I], *Layer);
+      ApplyRecord(File.Layers[I], *GetLayer(I));
       SetLayersCurrent(I);
       FIEBitmap->Assign(Pictures[I].get());
       Pictures[I].reset();

@@ -6,6 +6,8 @@
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/iegeometry.h"
 #include "imaging/view/zezudidview.h"
+#include "platform/system/Exceptions.h"
+#include "platform/system/Format.h"
 
 namespace {
 
@@ -28,11 +30,14 @@ void GrowLayerBitmap(TIEBitmap* Bitmap, Integer Width, Integer Height, TColor Ba
 }  // namespace
 
 TIELayer* TZezudIdView::GetLayer(Integer Index) {
-  return FLayers.at(static_cast<size_t>(Index)).get();
+  if (Index < 0 || Index >= GetLayersCount())
+    throw EListError(Format("List index out of bounds (%d)", {Index}));
+  return FLayers[Index].get();
 }
 
+// Nil only while the list is being changed.
 TIELayer* TZezudIdView::GetCurrentLayer() {
-  return GetLayer(FCurrentLayer);
+  return FCurrentLayer >= 0 && FCurrentLayer < GetLayersCount() ? FLayers[FCurrentLayer].get() : nullptr;
 }
 
 void TZezudIdView::SetLayersCurrent(Integer Index) {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "imaging/view/zezudidview.h"
+#include "platform/system/Exceptions.h"
 #include "tests/imaging/view/LayerTestSupport.h"
 
 namespace {
@@ -39,6 +40,13 @@ TEST_F(LayerList, AddedLayerIsShapedAfterTheCurrentOneFilledAndCurrent) {
   // Layer 0 keeps its picture.
   EXPECT_EQ(Base, View->GetLayer(0)->Bitmap);
   EXPECT_TRUE(Base->GetPixel24(3, 2) == (TIERGBTriple{5, 2, 3}));
+}
+
+TEST_F(LayerList, ReachingALayerOutsideTheListRaises) {
+  Grow(2);
+  EXPECT_THROW(View->GetLayer(2), EListError);
+  EXPECT_THROW(View->GetLayer(-1), EListError);
+  EXPECT_EQ(View->GetLayer(1), View->GetCurrentLayer());
 }
 
 TEST_F(LayerList, CurrentIndexOutsideTheListChangesNothing) {
