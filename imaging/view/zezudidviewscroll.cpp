@@ -154,11 +154,11 @@ void TZezudIdView::UpdateWindowGeometry() {
 }
 
 void TZezudIdView::FitPictureSizes() {
-  if (FBitmapWidth == FLastWidth && FBitmapHeight == FLastHeight) return;
-  FLastWidth = FBitmapWidth;
-  FLastHeight = FBitmapHeight;
   TIEBitmap* Picture = GetIEBitmap();
   const Integer W = Picture->GetWidth(), H = Picture->GetHeight();
+  if (W == FLastWidth && H == FLastHeight) return;
+  FLastWidth = W;
+  FLastHeight = H;
   if (FSelectionMask->GetWidth() != W || FSelectionMask->GetHeight() != H) {
     if (FSelectionActive) {
       FSelectionMask->Resize(W, H);

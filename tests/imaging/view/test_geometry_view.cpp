@@ -458,3 +458,24 @@ TEST_F(ViewGeometry, ZoomSelectionFillsTheViewWithTheSelection) {
   View->ZoomSelection(true, false);
   EXPECT_DOUBLE_EQ(View->GetZoomX(), 400);
 }
+
+// A new picture size reaches the selection mask (empty, or resized keeping a selection) and an
+// alpha channel left at the old size (opaque at the new one).
+TEST(ViewGeometryWithoutWindow, MaskAndAlphaFollowANewPictureSize) {
+  TZezudIdView View(nullptr);
+  View.GetTBitmap()->SetSize(30, 20);
+  View.Update();
+  EXPECT_EQ(View.GetSelectionMask()->GetWidth(), 30);
+  EXPECT_EQ(View.GetSelectionMask()->GetHeight(), 20);
+
+  View.GetAlphaChannel()->Fill(7);
+  View.GetTBitmap()->SetSize(40, 25);
+  View.Update();
+  EXPECT_EQ(View.GetSelectionMask()->GetWidth(), 40);
+  ASSERT_TRUE(View.HasAlphaChannel());
+  TIEBitmap* Alpha = View.GetAlphaChannel();
+  EXPECT_EQ(Alpha->GetWidth(), 40);
+  EXPECT_EQ(Alpha->GetHeight(), 25);
+  EXPECT_EQ(Alpha->GetPixelFormat(), ie8g);
+  EXPECT_EQ(*static_cast<Byte*>(Alpha->GetScanline(24)), 255);
+}
