@@ -19,12 +19,14 @@ class TSelectionView : public TZezudIdView {
   using TZezudIdView::FBorderDelay;
   using TZezudIdView::FCircleSelecting;
   using TZezudIdView::FGripStartRect;
+  using TZezudIdView::FLassoSelecting;
   using TZezudIdView::FMaskOuterColor;
   using TZezudIdView::FMaskOuterValue;
   using TZezudIdView::FMoveIndex;
   using TZezudIdView::FPolyCountAtDown;
   using TZezudIdView::FPolySelecting;
   using TZezudIdView::FRectSelecting;
+  using TZezudIdView::FRubberPoint;
   using TZezudIdView::FSelectionAnchor;
   using TZezudIdView::FSelectionAspectRatio;
   using TZezudIdView::FSelectionFixedHeight;

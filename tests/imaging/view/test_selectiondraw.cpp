@@ -97,6 +97,25 @@ TEST(SelectionDrawing, OpenPolygonWhileDrawingClosedAfterwards) {
   EXPECT_EQ((std::vector<std::string>{"0:2,2", "1:12,2", "2:12,8"}), Log.Lines);
 }
 
+TEST(SelectionDrawing, RubberLineInvertsAndASecondDrawingErasesIt) {
+  TSelectionView View;
+  View.SetPicture(40, 30);
+  View.AddSelectionPoint(5, 5);
+  View.FPolySelecting = true;
+  View.FRubberPoint = {25, 5};
+  TCanvasBitmap Screen(40, 30);
+  View.GetSelectionPolygon()->Canvas = Screen.Bitmap.GetCanvas();
+  View.DrawRubberLine();
+  EXPECT_EQ(TColor(0x7F7F7F), Screen.Bitmap.GetCanvas()->GetPixels(15, 5));  // grey inverted
+  EXPECT_EQ(Grey, Screen.Bitmap.GetCanvas()->GetPixels(15, 6));
+  View.DrawRubberLine();
+  EXPECT_EQ(Grey, Screen.Bitmap.GetCanvas()->GetPixels(15, 5));
+  // A lasso draws freehand and has no rubber line.
+  View.FLassoSelecting = true;
+  View.DrawRubberLine();
+  EXPECT_EQ(Grey, Screen.Bitmap.GetCanvas()->GetPixels(15, 5));
+}
+
 TEST(SelectionDrawing, SelectionGridDividesTheRectangle) {
   TSelectionView View;
   View.SetPicture(40, 30);
