@@ -266,6 +266,7 @@ void TZezudIdView::MouseDownOnSelection(TShiftState Shift, Integer X, Integer Y)
 
 void TZezudIdView::MouseDownOnLayers(Integer X, Integer Y) {
   FLayerChanged = false;
+  FMovingLayer = FRotatingLayer = FRotationCenterLayer = -1;
   const TIEMouseInteract& M = FMouseInteract;
   // Locked layers show no grips and cannot be resized.
   FLayerGrip = M.Contains(miResizeLayers) && !GetCurrentLayer()->Locked ? LayerGripAt(X, Y) : ieNone;
@@ -517,6 +518,9 @@ void TZezudIdView::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, In
     }
     MouseUpOnLayers(X, Y, Moved);
     if (SelectionChanged) DoSelectionChange();
+  } else if (Button == mbRight && FSelectionOptions.Contains(iesoRightButtonSelectLayers)) {
+    // A layer drag of the right button ends as one of the left does.
+    MouseUpOnLayers(X, Y, Moved);
   }
   if (Button == mbRight && FSelectionOptions.Contains(iesoRightButtonTerminatePolySelect) && FPolySelecting)
     EndPolySelection(Shift.Contains(ssShift), false);

@@ -33,6 +33,25 @@ TEST_F(MouseLayerTest, DragMovesTheLayerUnderThePointer) {
   EXPECT_EQ(View->ShownCursor(), IEViewDefaultCursor);
 }
 
+TEST_F(MouseLayerTest, RightButtonPicksLayersWhenAllowed) {
+  TIELayer* Lower = AddLayer(100, 60, 80, 40);
+  AddLayer(200, 120, 50, 50);
+  View->SetMouseInteract({miMoveLayers});
+  Click(120, 70, TInputButton::Right);
+  EXPECT_EQ(View->GetLayersCurrent(), 2);
+  EXPECT_TRUE(Log.Events.empty());
+
+  View->SetSelectionOptions(View->GetSelectionOptions() + TIESelectionOptions{iesoRightButtonSelectLayers});
+  // The right button holds no capture: it picks, it does not drag.
+  Drag({120, 70}, {140, 80}, 2, TInputButton::Right);
+  EXPECT_EQ(View->GetLayersCurrent(), 1);
+  EXPECT_EQ(Log.Events, (std::vector<std::string>{"selected 1", "beginmoving 1"}));
+  EXPECT_EQ(View->ShownCursor(), IEViewDefaultCursor);
+  Drag({20, 200}, {60, 210});
+  EXPECT_EQ(Lower->PosX, 100);
+  EXPECT_EQ(Lower->PosY, 60);
+}
+
 TEST_F(MouseLayerTest, LockedLayerStaysAndFiresNoMovingEvents) {
   TIELayer* L = AddLayer(100, 60, 80, 40);
   L->Locked = true;

@@ -47,6 +47,31 @@ TEST_F(MouseSelectionTest, RectangleDragSelectsAndAClickDeselects) {
   EXPECT_FALSE(View->GetSelectionActive());
 }
 
+TEST_F(MouseSelectionTest, FixedSizeSelectionIsMadeByAClick) {
+  View->SetMouseInteract({miSelect});
+  View->SetSelectionAspectRatio(0);
+  View->ChangeZoom(200);
+  Click(100, 100);
+  ASSERT_TRUE(View->GetSelectionActive());
+  EXPECT_NEAR(View->GetSelX2() - View->GetSelX1() + 1, 100, 1);
+  EXPECT_NEAR(View->GetSelY2() - View->GetSelY1() + 1, 100, 1);
+  EXPECT_EQ(Log.Changes, 1);
+}
+
+TEST_F(MouseSelectionTest, DelayedFilterIsOffWhileTheButtonIsDown) {
+  View->SetZoomFilter(rfFastLinear);
+  View->SetDelayZoomFilter(true);
+  View->SetMouseInteract({miSelect});
+  Press(50, 50);
+  EXPECT_EQ(View->GetZoomFilter(), rfNone);
+  Release();
+  EXPECT_EQ(View->GetZoomFilter(), rfFastLinear);
+  View->SetMouseInteract({miZoom, miScroll});
+  Press(50, 50);
+  EXPECT_EQ(View->GetZoomFilter(), rfFastLinear);
+  Release();
+}
+
 TEST_F(MouseSelectionTest, RectangleMovesAndResizesByItsGrip) {
   View->SetMouseInteract({miSelect});
   Drag({20, 30}, {80, 70});
