@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "imaging/core/iestreams.h"
-#include "imaging/io/iefileformats.h"
 #include "imaging/view/zezudidviewlayerfields.h"
 #include "platform/system/Streams.h"
 
@@ -71,10 +70,6 @@ bool IsLayersStream(TStream* Stream) {
   const bool Result = IEReadLayersHeader(Stream, Header) && Header.Version > 0;
   Stream->SetPosition(Start);
   return Result;
-}
-
-void IERegisterLayersDetection() {
-  IEFormatProcs.IsLayersStream = IsLayersStream;
 }
 
 TIELayersParseResult IEParseLayersStream(TStream* Stream, TIELayersFile& File) {

@@ -1,8 +1,9 @@
 #pragma once
 // The layer file: a 25-byte header ("ZEZUDIDLAYERS", version, picture storage code, layer
 // count), one record per layer and one picture block per layer at the absolute stream
-// position its record names. Everything here works on streams and plain records only, so the
-// parser can be exercised on its own (it needs neither a view nor a window).
+// position its record names. The parser and writer here need only the core library and
+// zezudidviewlayerfields.cpp, so the parser can be driven on its own (no view, no window, no
+// I/O component); IERegisterLayersDetection lives with the view's layer I/O.
 //
 // Version history of the records: 1 the base fields, 3 added the magnifier source, the
 // resample filter and its switch, the name, the user data block and the mask flag, 4 the

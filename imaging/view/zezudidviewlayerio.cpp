@@ -173,6 +173,10 @@ void SetOutputParamsFor(TIOParamsVals& Params, TIEPixelFormat Format) {
 
 }  // namespace
 
+void IERegisterLayersDetection() {
+  IEFormatProcs.IsLayersStream = IsLayersStream;
+}
+
 void TZezudIdView::SaveLayersToStream(TStream* Stream, Integer BitmapCode) {
   const Integer Code = BitmapCode == ioTIFF ? ioPNG : BitmapCode;
   SyncCurrentLayer();

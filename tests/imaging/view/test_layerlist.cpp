@@ -36,6 +36,9 @@ TEST_F(LayerList, AddedLayerIsShapedAfterTheCurrentOneFilledAndCurrent) {
   EXPECT_EQ(20, Added->Bitmap->GetWidth());
   EXPECT_EQ(10, Added->Bitmap->GetHeight());
   EXPECT_EQ(ie24RGB, Added->Bitmap->GetPixelFormat());
+  // The picture lives in a platform bitmap, as the current one does.
+  EXPECT_EQ(ieTBitmap, Added->Bitmap->GetLocation());
+  EXPECT_EQ(Added->Bitmap->GetTBitmap(), View->GetTBitmap());
   EXPECT_TRUE(Added->Bitmap->GetPixel24(19, 9) == (TIERGBTriple{0x80, 0x80, 0x80}));
   // Layer 0 keeps its picture.
   EXPECT_EQ(Base, View->GetLayer(0)->Bitmap);
@@ -57,6 +60,24 @@ TEST_F(LayerList, CurrentIndexOutsideTheListChangesNothing) {
     EXPECT_EQ(1, View->GetLayersCurrent()) << Index;
     EXPECT_EQ(View->GetLayer(1)->Bitmap, View->GetIEBitmap()) << Index;
   }
+}
+
+TEST_F(LayerList, ChangingTheCurrentLayerTellsListeners) {
+  Grow(2);
+  struct TListener {
+    int Changes = 0;
+    void Changed(TObject*, bool Destroying) {
+      if (!Destroying) ++Changes;
+    }
+  } Listener;
+  TIEBitmapChangeHandle Handle =
+      View->AddBitmapChangeEvent(TIEBitmapChangeEvent(&Listener, &TListener::Changed));
+  View->SetLayersCurrent(0);
+  EXPECT_EQ(1, Listener.Changes);
+  EXPECT_EQ(View->GetLayer(0)->Bitmap, View->GetIEBitmap());
+  View->SetLayersCurrent(0);
+  EXPECT_EQ(1, Listener.Changes);
+  View->RemoveBitmapChangeEvent(Handle);
 }
 
 TEST_F(LayerList, NonSelectableLayersAreSkippedDownwardsWhileTheRuleIsOn) {
