@@ -666,6 +666,7 @@ class TZezudIdView : public TIEView {
   bool FAutoScrolling = false;    // the auto-scroll loop runs: the selection is not drawn
 
   void SelectionTimer(TObject* Sender);
+  void RepaintUnlessLocked();
   void CreateAntsBitmap();
   void CreateSelectionTimer();
   Integer SelPictureWidth();
@@ -755,7 +756,9 @@ class TZezudIdView : public TIEView {
   class TLayerMaskScope;
   void TransferBackBuffer(const TRect& R);
   void RememberBuiltGeometry();
-  void RepaintScrolledBackBuffer();
+  // True when the buffer's picture moved by DX, DY (nothing else needs drawing).
+  bool RepaintScrolledBackBuffer(Integer& DX, Integer& DY);
+  bool WindowScrollsWithBuffer();
   bool BackgroundHidden(TIEBitmap* Dest, TIELayer* Layer);
   void PaintBackBufferBackground(TIEBitmap* Dest, std::vector<Byte*>& Rows, const TRect* UpdateRect);
   TCanvas* DestCanvas(TIEBitmap* Dest, std::vector<Byte*>& Rows);

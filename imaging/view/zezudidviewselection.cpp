@@ -1,7 +1,6 @@
 // The view's selection: polygon records, rectangle, ellipse, polygon and magic-wand selections,
 // moving and resizing by grips, and the selection events.
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 #include "imaging/core/iebitmap.h"
@@ -66,9 +65,13 @@ void TZezudIdView::SelectionTimer(TObject* Sender) {
   DrawSelection(Sender, true);
 }
 
+void TZezudIdView::RepaintUnlessLocked() {
+  if (FPaintLock == 0) Paint();
+}
+
 void TZezudIdView::ClearPolygon(TIESelPolygon* Polygon) {
   Polygon->Clear();
-  if (FPaintLock == 0) Paint();
+  RepaintUnlessLocked();
 }
 
 void TZezudIdView::ClearPolygon() {
@@ -82,7 +85,7 @@ void TZezudIdView::AddPolygonPoint(TIESelPolygon* Polygon, Integer X, Integer Y)
 
 void TZezudIdView::AddPolygonPointRepaint(TIESelPolygon* Polygon, Integer X, Integer Y) {
   AddPolygonPoint(Polygon, X, Y);
-  if (FPaintLock == 0) Paint();
+  RepaintUnlessLocked();
 }
 
 void TZezudIdView::AddPolygonBreak(TIESelPolygon* Polygon) {
@@ -92,8 +95,8 @@ void TZezudIdView::AddPolygonBreak(TIESelPolygon* Polygon) {
 void TZezudIdView::RemoveLastPolygon(TIESelPolygon* Polygon) {
   if (!Polygon->RemoveLastPolygon())
     ClearPolygon(Polygon);
-  else if (FPaintLock == 0)
-    Paint();
+  else
+    RepaintUnlessLocked();
 }
 
 void TZezudIdView::RemoveLastPoint(TIESelPolygon* Polygon) {
@@ -103,7 +106,7 @@ void TZezudIdView::RemoveLastPoint(TIESelPolygon* Polygon) {
 void TZezudIdView::OffsetPolygon(TIESelPolygon* Polygon, Integer DX, Integer DY, bool CutBorders,
                                  Integer Width, Integer Height) {
   if (DX == 0 && DY == 0) return;
-  if (FPaintLock == 0) Paint();
+  RepaintUnlessLocked();
   Polygon->Offset(DX, DY, CutBorders, Width, Height);
 }
 
@@ -416,7 +419,7 @@ void TZezudIdView::ShowSelection(bool Repaint) {
 
 void TZezudIdView::HideSelection(bool Repaint) {
   FSelection->Visible = false;
-  if (Repaint && FPaintLock == 0) Paint();
+  if (Repaint) RepaintUnlessLocked();
 }
 
 bool TZezudIdView::GetSelectionVisible() const {
