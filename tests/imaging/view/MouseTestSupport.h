@@ -19,6 +19,8 @@
 
 class TMouseView : public TZezudIdView {
  public:
+  using TZezudIdView::FHintTemplate;
+  using TZezudIdView::FHintText;
   using TZezudIdView::FLayerAspect;
   using TZezudIdView::FPolySelecting;
   using TZezudIdView::FRectSelecting;

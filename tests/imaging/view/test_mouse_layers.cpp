@@ -142,6 +142,32 @@ TEST_F(MouseLayerTest, RotationFollowsTheDragAndShiftSnapsIt) {
   EXPECT_DOUBLE_EQ(L->Rotate, -35);
 }
 
+TEST_F(MouseLayerTest, HintsTellPositionSizeAndAngleWhileDragging) {
+  AddLayer(100, 60, 80, 40);
+  View->SetMouseInteract({miMoveLayers, miResizeLayers});
+  struct TCase {
+    TPoint From, To;
+    const char* Text;
+    const char* Template;
+  };
+  const TCase Cases[] = {{{120, 70}, {135, 80}, "X=115 Y=70", "X=000 Y=000"},
+                         {{195, 110}, {205, 117}, "90 x 47", "0000 x 0000"}};
+  for (const TCase& Case : Cases) {
+    Press(Case.From.X, Case.From.Y);
+    MoveTo(Case.To.X, Case.To.Y);
+    EXPECT_EQ(View->FHintText, Case.Text);
+    EXPECT_EQ(View->FHintTemplate, Case.Template);
+    Release();
+    EXPECT_EQ(View->FHintText, "");
+  }
+  View->SetMouseInteract({miRotateLayers});
+  Press(250, 120);
+  MoveTo(250, 145);
+  EXPECT_EQ(View->FHintText, "-6.25°");
+  EXPECT_EQ(View->FHintTemplate, "0000°");
+  Release();
+}
+
 TEST_F(MouseLayerTest, RotationCursorsShowTheQuarterAroundTheCentre) {
   AddLayer(100, 60, 80, 40);
   View->SetMouseInteract({miRotateLayers});

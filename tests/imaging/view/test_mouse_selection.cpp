@@ -152,6 +152,43 @@ TEST_F(MouseSelectionTest, ChangingTheModeEndsAnUnfinishedPolygon) {
   EXPECT_FALSE(Selected(30, 90));
 }
 
+TEST_F(MouseSelectionTest, ConstrainedPolygonPointsSnapToTheLastOne) {
+  View->SetForceConstrain(true);
+  View->SetMouseInteract({miSelectPolygon});
+  Click(20, 20);
+  Click(100, 30);
+  Click(100, 90);
+  ASSERT_EQ(View->GetPolySelCount(), 3);
+  EXPECT_EQ(View->GetPolySelPoints()[1].X, 100);
+  EXPECT_EQ(View->GetPolySelPoints()[1].Y, 20);
+  EXPECT_EQ(View->GetPolySelPoints()[2].X, 100);
+  EXPECT_EQ(View->GetPolySelPoints()[2].Y, 90);
+}
+
+struct TBaseProbe {
+  void Seen(TObject* Sender) { Bases.push_back(static_cast<TZezudIdView*>(Sender)->GetSelectionBase()); }
+  std::vector<TIESelectionBase> Bases;
+};
+
+TEST_F(MouseSelectionTest, EventsDuringMouseWorkSeeTheUsersSelectionBase) {
+  TBaseProbe InSelection, Changing;
+  View->OnMouseInSel = TNotifyEvent(&InSelection, &TBaseProbe::Seen);
+  View->OnSelectionChanging = TNotifyEvent(&Changing, &TBaseProbe::Seen);
+  View->SetSelectionBase(iesbBitmap);
+  View->Select(50, 40, 150, 120);
+  View->SetMouseInteract({miSelect});
+  MoveTo(250, 200);
+  EXPECT_TRUE(InSelection.Bases.empty());
+  MoveTo(100, 80);
+  EXPECT_EQ(InSelection.Bases, (std::vector<TIESelectionBase>{iesbBitmap}));
+  Drag({200, 150}, {230, 180});
+  ASSERT_FALSE(Changing.Bases.empty());
+  for (TIESelectionBase Base : Changing.Bases) EXPECT_EQ(Base, iesbBitmap);
+  EXPECT_EQ(View->GetSelectionBase(), iesbBitmap);
+  // The drag was in client pixels all the same.
+  EXPECT_EQ(View->GetSelX1(), 200);
+}
+
 TEST_F(MouseSelectionTest, LassoFollowsTheDragAndAClickDeselects) {
   View->SetMouseInteract({miSelectLasso});
   Press(20, 20);
