@@ -198,6 +198,16 @@ TEST(SelectionShapes, ConstrainedDragFromAFlatBoxDoesNothing) {
   EXPECT_EQ((TRect{10, 10, 30, 9}), Box);
 }
 
+TEST(SelectionShapes, ConstrainedDragPastTheBottomIsFittedBackToItsRatio) {
+  // 21 x 11 at the start; the picture is 40 high.
+  TIEGripDrag Drag{{10, 10, 30, 20}, -1, true, 100, 40};
+  TRect Box{10, 10, 30, 20};
+  Integer Grip = ieBottomRight;
+  ASSERT_TRUE(IEResizeSelectionRect(Grip, 90, 0, Drag, Box));
+  // Bottom at 52 reaches past 40: the right edge becomes 10 + 29 / (11 / 21), the bottom is clamped.
+  EXPECT_EQ((TRect{10, 10, 65, 40}), Box);
+}
+
 TEST(SelectionShapes, GripHitTest) {
   const TPoint Corners[4] = {{20, 20}, {80, 20}, {80, 60}, {20, 60}};
   struct TCase {
