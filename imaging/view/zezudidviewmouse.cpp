@@ -1,84 +1,18 @@
-// Mouse work of the view: the interaction modes and the rules that keep them compatible, the
-// three mouse handlers with their drag state, and the Shift feedback of the keyboard handlers.
+// Mouse work of the view: the three mouse handlers with their drag state (selections, zoom
+// clicks, scroll drags, cursors; layer drags live beside), and the Shift feedback of the
+// keyboard handlers.
 // The handlers work in client pixels: SelectionBase is the client area while they run, and the
 // user's base is swapped in only around the events they fire.
 #include <algorithm>
 
-#include "imaging/core/iebitmap.h"
 #include "imaging/core/iegeometry.h"
-#include "imaging/proc/zezudidproc.h"
 #include "imaging/view/zezudidview.h"
+#include "imaging/view/zezudidviewmouse.h"
 #include "imaging/view/zezudidviewselection.h"
 #include "platform/classes/Forms.h"
-#include "platform/system/Format.h"
 #include "platform/system/Math.h"
 
 namespace {
-
-// Numbers of the view's cursor table.
-constexpr TCursor crViewHand = 1782;
-constexpr TCursor crViewCross = IEViewDefaultCursor;
-constexpr TCursor crViewSizeNWSE = 1786;
-constexpr TCursor crViewSizeNS = 1787;
-constexpr TCursor crViewSizeNESW = 1788;
-constexpr TCursor crViewSizeWE = 1789;
-constexpr TCursor crViewMove = 1790;
-constexpr TCursor crViewCrossAdd = 1791;
-constexpr TCursor crViewCross2 = 1793;
-constexpr TCursor crViewCross2Add = 1794;
-constexpr TCursor crViewRotateLeftBelow = 1811;
-constexpr TCursor crViewRotateRightAbove = 1812;
-constexpr TCursor crViewRotateRightBelow = 1813;
-constexpr TCursor crViewRotateLeftAbove = 1814;
-
-const TIEMouseInteract SelectionItems{miSelect,     miSelectPolygon,   miSelectCircle,
-                                      miSelectZoom, miSelectMagicWand, miSelectLasso};
-const TIEMouseInteract LayerItems{miMoveLayers, miResizeLayers, miRotateLayers};
-
-// Items 11 to 15 of the 16-bit set stay whatever else is chosen.
-TIEMouseInteract ItemsAlwaysKept() {
-  TIEMouseInteract Kept;
-  for (Integer Item = miMovingScroll; Item < 16; ++Item)
-    Kept.Include(static_cast<TIEMouseInteractItems>(Item));
-  return Kept;
-}
-
-TIEMouseInteract AllItemsBut(TIEMouseInteract Items) {
-  TIEMouseInteract All;
-  for (Integer Item = 0; Item < 16; ++Item) All.Include(static_cast<TIEMouseInteractItems>(Item));
-  return All - Items;
-}
-
-// The first rule whose item is newly added (or, for the layer items, present) decides which
-// items may stay beside it.
-struct TInteractRule {
-  TIEMouseInteractItems Item;
-  bool WhenAdded;  // else: when present
-  TIEMouseInteract Compatible;
-};
-
-const TInteractRule InteractRules[] = {
-    {miScroll, true, {miZoom, miScroll}},
-    {miSelect, true, {miZoom, miSelect}},
-    {miSelectPolygon, true, {miSelectPolygon}},
-    {miSelectCircle, true, {miZoom, miSelectCircle}},
-    {miSelectLasso, true, {miZoom, miSelectLasso}},
-    {miSelectZoom, true, {miZoom, miSelectZoom}},
-    {miZoom, true,
-     AllItemsBut({miSelectPolygon, miSelectMagicWand, miMoveLayers, miResizeLayers, miRotateLayers})},
-    {miSelectMagicWand, true, {miSelectMagicWand}},
-    {miRotateLayers, false, {miMoveLayers, miRotateLayers}},
-    {miResizeLayers, false, {miMoveLayers, miResizeLayers}},
-    {miMoveLayers, false, LayerItems},
-};
-
-TIEMouseInteract KeepCompatibleItems(TIEMouseInteract Old, TIEMouseInteract New) {
-  const TIEMouseInteract Added = New - Old;
-  for (const TInteractRule& Rule : InteractRules)
-    if ((Rule.WhenAdded ? Added : New).Contains(Rule.Item))
-      return New * (Rule.Compatible + ItemsAlwaysKept());
-  return New;
-}
 
 // The zoom a click asks for: whole hundreds above 100 (200 for zooming out), a fixed ladder
 // below.
@@ -96,6 +30,7 @@ Double ZoomOutStep(Double Zoom) {
   return 2;
 }
 
+// The resize cursor of a selection or layer grip.
 TCursor GripCursor(Integer Grip) {
   switch (Grip) {
     case ieTopLeft:
@@ -139,26 +74,6 @@ class TClientSelectionBase {
 };
 
 }  // namespace
-
-// ---- Modes ---------------------------------------------------------------------------------
-
-void TZezudIdView::SetMouseInteract(TIEMouseInteract Value) {
-  if (Value == FMouseInteract) return;
-  if (FPolySelecting && FMouseInteract.Contains(miSelectPolygon)) {
-    // The unfinished polygon ends without the point that followed the pointer.
-    RemoveLastPoint(FSelection);
-    FSelectionMask->Empty();
-    EndSelect();
-    FPolySelecting = false;
-    Invalidate();
-  }
-  Value = KeepCompatibleItems(FMouseInteract, Value);
-  if (!Value.Contains(miRotateLayers))
-    LayersFixRotations(-1);
-  else if (FLayersCropBeforeRotate)
-    LayersCropTransparency(-1);
-  FMouseInteract = Value;
-}
 
 // ---- Points --------------------------------------------------------------------------------
 
@@ -207,9 +122,9 @@ void TZezudIdView::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, 
   FMouseDownView = {FViewX, FViewY};
   FPolyCountAtDown = FSelection->Count;
 
-  if (Button == mbLeft && !(FMouseInteract * SelectionItems).IsEmpty())
+  if (Button == mbLeft && !(FMouseInteract * IESelectionInteractItems).IsEmpty())
     MouseDownOnSelection(Shift, X, Y);
-  else if ((Button == mbLeft || RightPicksLayers) && !(FMouseInteract * LayerItems).IsEmpty())
+  else if ((Button == mbLeft || RightPicksLayers) && !(FMouseInteract * IELayerInteractItems).IsEmpty())
     MouseDownOnLayers(X, Y);
   if (Button == mbLeft && FMouseInteract.Contains(miScroll) && IsScrollable()) ApplyCursor(crViewHand);
 }
@@ -261,37 +176,6 @@ void TZezudIdView::MouseDownOnSelection(TShiftState Shift, Integer X, Integer Y)
     DoSelectionChanging();
   } else if (M.Contains(miSelectMagicWand)) {
     FMoveIndex = IsInsideSelection(X, Y, Shift);
-  }
-}
-
-void TZezudIdView::MouseDownOnLayers(Integer X, Integer Y) {
-  FLayerChanged = false;
-  FMovingLayer = FRotatingLayer = FRotationCenterLayer = -1;
-  const TIEMouseInteract& M = FMouseInteract;
-  // Locked layers show no grips and cannot be resized.
-  FLayerGrip = M.Contains(miResizeLayers) && !GetCurrentLayer()->Locked ? LayerGripAt(X, Y) : ieNone;
-  if (FLayerGrip != ieNone) {
-    LayersFixRotations(-1);
-    const TIELayer* L = GetCurrentLayer();
-    FLayerStartRect = L->ScreenRect;
-    std::copy(std::begin(L->DrawGeometry.Corners), std::end(L->DrawGeometry.Corners), FLayerStartCorners);
-    DoLayerNotify(FCurrentLayer, ielBeginResizing);
-    return;
-  }
-  if (!M.Contains(miMoveLayers) && !M.Contains(miRotateLayers)) return;
-  if (M.Contains(miRotateLayers) && LayerGripAt(X, Y) == ieRotationCenter) {
-    FRotationCenterLayer = FCurrentLayer;
-  } else if (M.Contains(miRotateLayers) && !IsPointInLayer(X, Y, FCurrentLayer)) {
-    FRotatingLayer = FCurrentLayer;
-    FRotateAngle = GetCurrentLayer()->Rotate;
-  } else {
-    const Integer Found = FindLayerAt(X, Y, true);
-    if (Found < 0) return;
-    SetLayersCurrent(Found);
-    FMovingLayer = FCurrentLayer;
-    DoLayerNotify(FMovingLayer, ielSelected);
-    DoLayerNotify(FMovingLayer, ielBeginMoving);
-    if (!GetCurrentLayer()->Locked) ApplyCursor(crViewMove);
   }
 }
 
@@ -365,87 +249,9 @@ void TZezudIdView::DragWithCapture(TShiftState Shift, Integer X, Integer Y, TPoi
   }
 }
 
-void TZezudIdView::DragLayer(TShiftState Shift, Integer X, Integer Y) {
-  if (FRotatingLayer >= 0)
-    RotateLayerByMouse(Shift, X, Y);
-  else if (FRotationCenterLayer >= 0)
-    MoveRotationCenterByMouse(X, Y);
-  else if (FLayerGrip != ieNone)
-    ResizeLayerByGrip(Shift, X, Y);
-  else if (FMovingLayer >= 0)
-    MoveLayerByMouse(X, Y);
-}
-
-// The first change of a drag may leave an undo step behind.
-void TZezudIdView::BeginLayerChange(Byte UndoKind) {
-  if (FLayerChanged) return;
-  FLayerChanged = true;
-  if (FLayerUndo) GetProc()->SaveUndo(static_cast<TIEUndoSource>(UndoKind));
-}
-
-void TZezudIdView::RotateLayerByMouse(TShiftState Shift, Integer X, Integer Y) {
-  TIELayer* L = FLayers[FRotatingLayer].get();
-  if (L->Locked) return;
-  BeginLayerChange(ieuFullLayer);
-  Integer DX = XScr2Bmp(X) - XScr2Bmp(FLastMousePoint.X);
-  Integer DY = YScr2Bmp(Y) - YScr2Bmp(FLastMousePoint.Y);
-  // Moves that run clockwise around the centre turn the layer clockwise (negative degrees).
-  const TPoint Center = LayerRotationCenter(FRotatingLayer);
-  if (X > Center.X) DY = -DY;
-  if (Y < Center.Y) DX = -DX;
-  FRotateAngle += DX / 4.0 + DY / 4.0;
-  Double Angle = FRotateAngle;
-  if (Shift.Contains(ssShift) && FLayerRotationStep != 0)
-    Angle = static_cast<Double>(Trunc(Angle / FLayerRotationStep) * FLayerRotationStep);
-  L->SetRotate(Angle);
-  SetInteractionHint(Format("%.2f°", {L->Rotate}), X, Y, "0000°");
-  FRefreshLayer = FRotatingLayer;
-  Update();
-  DoLayerNotify(FRotatingLayer, ielRotating);
-}
-
-void TZezudIdView::MoveRotationCenterByMouse(Integer X, Integer Y) {
-  TIELayer* L = FLayers[FRotationCenterLayer].get();
-  const Integer W = L->Bitmap->GetWidth(), H = L->Bitmap->GetHeight();
-  if (W <= 0 || H <= 0) return;
-  const Integer BX = L->ScreenToBitmapX(X), BY = L->ScreenToBitmapY(Y);
-  L->RotateCenterX = static_cast<Double>(BX) / W;
-  L->RotateCenterY = static_cast<Double>(BY) / H;
-  SetInteractionHint(Format("X=%d Y=%d", {BX, BY}), X, Y, "X=000 Y=000");
-  Update();
-}
-
-void TZezudIdView::ResizeLayerByGrip(TShiftState Shift, Integer X, Integer Y) {
-  TIELayer* L = GetCurrentLayer();
-  if (L->Locked) return;
-  if (!FLayerChanged && L->GetWidth() != 0)
-    FLayerAspect = static_cast<Double>(L->GetHeight()) / L->GetWidth();
-  BeginLayerChange(ieuLayer);
-  AutoScrollToMouse();
-  ResizeLayerByMouse(X, Y, Shift.Contains(ssAlt) || FForceConstrain);
-  SetInteractionHint(Format("%d x %d", {L->GetWidth(), L->GetHeight()}), X, Y, "0000 x 0000");
-  Update();
-  DoLayerNotify(FCurrentLayer, ielResizing);
-}
-
-void TZezudIdView::MoveLayerByMouse(Integer X, Integer Y) {
-  TIELayer* L = FLayers[FMovingLayer].get();
-  if (L->Locked) return;
-  BeginLayerChange(ieuLayer);
-  AutoScrollToMouse();
-  const Integer DX = XScr2Bmp(X) - XScr2Bmp(FLastMousePoint.X);
-  const Integer DY = YScr2Bmp(Y) - YScr2Bmp(FLastMousePoint.Y);
-  L->PosX += DX;
-  L->PosY += DY;
-  if (DX != 0 || DY != 0) FLayerMoved = true;
-  SetInteractionHint(Format("X=%d Y=%d", {L->PosX, L->PosY}), X, Y, "X=000 Y=000");
-  Update();
-  DoLayerNotify(FMovingLayer, ielMoving);
-}
-
 void TZezudIdView::ChooseCursor(TShiftState Shift, Integer X, Integer Y) {
   const TIEMouseInteract& M = FMouseInteract;
-  if (!(M * SelectionItems).IsEmpty()) {
+  if (!(M * IESelectionInteractItems).IsEmpty()) {
     const TIEGrip Grip = GetGripAt(X, Y, Shift);
     DoMouseInResizingGrip(Grip);
     if (Grip != ieNone)
@@ -618,35 +424,6 @@ void TZezudIdView::EndSelectionDrag(bool AddShape, bool Drawn) {
     FUpdateReason = 3;
     Update();
   }
-}
-
-void TZezudIdView::MouseUpOnLayers(Integer X, Integer Y, bool Moved) {
-  if (FMovingLayer >= 0) {
-    RestoreCursor();
-    if (FLayerMoved) DoLayerNotify(FCurrentLayer, ielMoved);
-    Invalidate();
-  }
-  if (FRotatingLayer >= 0) {
-    if (Moved) DoLayerNotify(FCurrentLayer, ielRotated);
-    Invalidate();
-  }
-  if (FMouseInteract.Contains(miRotateLayers) && !Moved) {
-    const Integer Found = FindLayerAt(X, Y, true);
-    if (Found >= 0) {
-      SetLayersCurrent(Found);
-      DoLayerNotify(FCurrentLayer, ielSelected);
-    }
-  }
-  if (FLayerGrip != ieNone) {
-    if (Moved) DoLayerNotify(FCurrentLayer, ielResized);
-    Update();
-  }
-  FMovingLayer = FRotatingLayer = FRotationCenterLayer = -1;
-  FLayerGrip = ieNone;
-  FLayerChanged = false;
-  FRectSelecting = FCircleSelecting = FRectResizing = FRectMoving = false;
-  FResizingGrip = ieNone;
-  FMoveIndex = -1;
 }
 
 // ---- Keys ----------------------------------------------------------------------------------
