@@ -756,9 +756,7 @@ class TZezudIdView : public TIEView {
   class TLayerMaskScope;
   void TransferBackBuffer(const TRect& R);
   void RememberBuiltGeometry();
-  // True when the buffer's picture moved by DX, DY (nothing else needs drawing).
-  bool RepaintScrolledBackBuffer(Integer& DX, Integer& DY);
-  bool WindowScrollsWithBuffer();
+  void RepaintScrolledBackBuffer();
   bool BackgroundHidden(TIEBitmap* Dest, TIELayer* Layer);
   void PaintBackBufferBackground(TIEBitmap* Dest, std::vector<Byte*>& Rows, const TRect* UpdateRect);
   TCanvas* DestCanvas(TIEBitmap* Dest, std::vector<Byte*>& Rows);

@@ -75,6 +75,7 @@ void TZezudIdView::PaintToCanvas(TRect R) {
     if (OnDrawBackBuffer) OnDrawBackBuffer(this);
     FBackBufferDirty = false;
   } else if (FBackBufferScrolled) {
+    // The window takes the whole buffer again: moving its pixels costs more than copying them.
     FBackBufferScrolled = false;
     RepaintScrolledBackBuffer();
   }
