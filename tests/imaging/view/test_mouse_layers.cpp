@@ -196,6 +196,25 @@ TEST_F(MouseLayerTest, RotationCentreFollowsItsGrip) {
   EXPECT_EQ(View->LayerGripAt(120, 70), ieNone);
 }
 
+TEST_F(MouseLayerTest, FixingSizesResamplesToTheShownSize) {
+  TIELayer* A = AddLayer(10, 10, 40, 20);
+  TIELayer* B = AddLayer(100, 100, 30, 30);
+  A->Width = 80;
+  A->Height = 10;
+  B->Width = 60;
+  View->LayersFixSizes(1);
+  EXPECT_EQ(A->Bitmap->GetWidth(), 80);
+  EXPECT_EQ(A->Bitmap->GetHeight(), 10);
+  EXPECT_EQ(A->Width, 0);
+  EXPECT_EQ(A->Height, 0);
+  EXPECT_EQ(B->Bitmap->GetWidth(), 30);
+  View->LayersFixSizes(-1);
+  EXPECT_EQ(B->Bitmap->GetWidth(), 60);
+  EXPECT_EQ(B->Bitmap->GetHeight(), 30);
+  EXPECT_EQ(B->Width, 0);
+  EXPECT_EQ(View->GetLayer(0)->Bitmap->GetWidth(), 600);
+}
+
 TEST_F(MouseLayerTest, LeavingRotationBakesTheAngleIntoTheBitmap) {
   TIELayer* L = AddLayer(30, 20, 40, 20);
   L->Bitmap->SetPixel24(39, 0, {0, 0, 255});
