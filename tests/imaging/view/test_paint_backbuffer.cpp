@@ -261,4 +261,89 @@ TEST_F(ViewBackBuffer, OutsideTheBackgroundLayerIsDottedOrBrightened) {
   EXPECT_TRUE(PixelIs(*B, 13, 10, Pattern(7, 5)));
 }
 
+TEST_F(ViewBackBuffer, AMaskLayerLimitsTheLayerBelowAndItsAlphaIsKept) {
+  Make(20, 16, 8, 6);
+  TIELayer* Top = AddLayer(2, 1, 2, 2, White);
+  TIELayer* Mask = AddLayer(2, 1, 2, 2, White);
+  Mask->IsMask = true;
+  Mask->Visible = false;
+  Mask->Bitmap->Allocate(2, 2, ie8g);
+  Mask->Bitmap->SetPixel8(0, 0, 0);
+  Mask->Bitmap->SetPixel8(1, 0, 255);
+  Mask->Bitmap->SetPixel8(0, 1, 128);
+  Mask->Bitmap->SetPixel8(1, 1, 255);
+  auto B = View->Compose();
+  EXPECT_TRUE(PixelIs(*B, 8, 6, Pattern(2, 1)));
+  EXPECT_TRUE(PixelIs(*B, 9, 6, Mixed(Pattern(3, 1), White, 255)));
+  EXPECT_TRUE(PixelIs(*B, 8, 7, Mixed(Pattern(2, 2), White, 128)));
+  EXPECT_FALSE(Top->Bitmap->HasAlphaChannel()) << "the layer's own alpha comes back";
+  ASSERT_NE(Top->MaskAlphaCache, nullptr);
+  EXPECT_EQ(Top->MaskAlphaCache->GetPixel8(0, 1), 128);
+  // The cache serves the next paint.
+  Mask->Bitmap->Fill(255);
+  B = View->Compose();
+  EXPECT_TRUE(PixelIs(*B, 8, 6, Pattern(2, 1)));
+}
+
+TEST_F(ViewBackBuffer, OutsideModeOneFadesWhatLiesBeyondTheBackgroundLayer) {
+  Make(20, 16, 8, 6);
+  AddLayer(6, 4, 4, 4, White);
+  View->SetOutsideLayersMode(1);
+  auto B = View->Compose();
+  EXPECT_TRUE(PixelIs(*B, 12, 9, Mixed(Pattern(6, 4), White, 255)));
+  EXPECT_TRUE(PixelIs(*B, 14, 9, Mixed(Back, White, 60)));
+  EXPECT_TRUE(PixelIs(*B, 12, 11, Mixed(Back, White, 60)));
+}
+
+TEST_F(ViewBackBuffer, ClippedLayersStayOverTheBackgroundLayer) {
+  Make(20, 16, 8, 6);
+  TIELayer* Top = AddLayer(-2, 0, 4, 2, White);
+  auto B = View->Compose();
+  EXPECT_TRUE(PixelIs(*B, 4, 5, White));
+  Top->ClipToBackground = true;
+  B = View->Compose();
+  EXPECT_TRUE(PixelIs(*B, 4, 5, Back));
+  EXPECT_TRUE(PixelIs(*B, 5, 5, Back));
+  EXPECT_TRUE(PixelIs(*B, 6, 5, White));
+  EXPECT_TRUE(PixelIs(*B, 7, 6, White));
+  EXPECT_TRUE(PixelIs(*B, 8, 5, Pattern(2, 0)));
+}
+
+TEST_F(ViewBackBuffer, CurrentLayerShadesWhatLiesOutsideIt) {
+  Make(20, 16, 8, 6);
+  TIELayer* Top = AddLayer(2, 1, 2, 2, White);
+  Top->ShadeOutside = true;
+  View->SetLayersCurrent(1);
+  auto B = View->Compose();
+  const TIERGBTriple Shade = Rgb(97, 97, 97);
+  EXPECT_TRUE(PixelIs(*B, 0, 0, Shade));
+  EXPECT_TRUE(PixelIs(*B, 1, 0, Back));
+  EXPECT_TRUE(PixelIs(*B, 6, 6, Shade));
+  EXPECT_TRUE(PixelIs(*B, 7, 6, Pattern(1, 1)));
+  EXPECT_TRUE(PixelIs(*B, 8, 6, White)) << "the layer itself";
+  EXPECT_TRUE(PixelIs(*B, 10, 8, Pattern(4, 3))) << "its far edges count as inside";
+  EXPECT_TRUE(PixelIs(*B, 12, 8, Shade));
+}
+
+// The background is painted (or handed to the handler) only where the picture leaves room.
+TEST_F(ViewBackBuffer, BackgroundHandlerAndTheCoveredCase) {
+  Make(20, 16, 8, 6);
+  struct THandler {
+    Integer Calls = 0;
+    void Draw(TObject*, TCanvas*, TRect Rect, bool& Handled) {
+      ++Calls;
+      EXPECT_EQ(Rect, (TRect{0, 0, 20, 16}));
+      Handled = true;
+    }
+  } Handler;
+  View->OnDrawBackground = TIEOnDrawBackground(&Handler, &THandler::Draw);
+  auto B = View->Compose();
+  EXPECT_EQ(Handler.Calls, 1);
+  EXPECT_TRUE(PixelIs(*B, 0, 0, Rgb(0, 0, 0))) << "handled: nothing painted";
+  EXPECT_TRUE(PixelIs(*B, 6, 5, Pattern(0, 0)));
+  View->Show(*PatternPicture(20, 16));
+  View->Compose();
+  EXPECT_EQ(Handler.Calls, 1) << "an opaque picture covering the buffer needs no background";
+}
+
 }  // namespace
