@@ -19,6 +19,6 @@ constexpr TCursor crViewRotateRightAbove = 1812;
 constexpr TCursor crViewRotateRightBelow = 1813;
 constexpr TCursor crViewRotateLeftAbove = 1814;
 
-inline const TIEMouseInteract IESelectionInteractItems{miSelect,     miSelectPolygon,   miSelectCircle,
-                                                       miSelectZoom, miSelectMagicWand, miSelectLasso};
-inline const TIEMouseInteract IELayerInteractItems{miMoveLayers, miResizeLayers, miRotateLayers};
+inline constexpr TIEMouseInteract IESelectionInteractItems{miSelect,     miSelectPolygon,   miSelectCircle,
+                                                           miSelectZoom, miSelectMagicWand, miSelectLasso};
+inline constexpr TIEMouseInteract IELayerInteractItems{miMoveLayers, miResizeLayers, miRotateLayers};

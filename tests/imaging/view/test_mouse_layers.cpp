@@ -183,6 +183,21 @@ TEST_F(MouseLayerTest, RotationCursorsShowTheQuarterAroundTheCentre) {
   }
 }
 
+TEST_F(MouseLayerTest, GripHitTestCountsEdgesAndPrefersTheFirstGrip) {
+  TIELayer* L = AddLayer(100, 60, 80, 40);
+  View->SetMouseInteract({miMoveLayers, miResizeLayers});
+  EXPECT_EQ(View->LayerGripAt(105, 65), ieTopLeft);
+  EXPECT_EQ(View->LayerGripAt(106, 65), ieNone);
+  EXPECT_EQ(View->LayerGripAt(175, 95), ieBottomRight);
+  EXPECT_EQ(View->LayerGripAt(140, 105), ieBottomSide);
+  // On a small layer the squares overlap: the earlier grip wins.
+  L->Bitmap->Allocate(4, 4, ie24RGB);
+  View->Update();
+  Pump();
+  EXPECT_EQ(View->LayerGripAt(102, 60), ieTopLeft);
+  EXPECT_EQ(View->LayerGripAt(109, 60), ieTopRight);
+}
+
 TEST_F(MouseLayerTest, RotationCentreFollowsItsGrip) {
   TIELayer* L = AddLayer(100, 60, 80, 40);
   View->SetMouseInteract({miRotateLayers});
