@@ -10,7 +10,8 @@ void TZezudIdView::PrepareMagnifier(TIEBitmap* Dest, std::vector<Byte*>& Rows, I
   TIELayer* Layer = FLayers[Index].get();
   TIEBitmap* Bitmap = Layer->Bitmap;
   const TIEMagnifier& Glass = Layer->Magnifier;
-  if (Layer->Width > 0 && Layer->Height > 0 &&
+  // While a grip is dragged the glass keeps its bitmap and is only stretched.
+  if (FLayerGrip == 0 && Layer->Width > 0 && Layer->Height > 0 &&
       (Bitmap->GetWidth() != Layer->Width || Bitmap->GetHeight() != Layer->Height))
     Bitmap->Resize(Layer->Width, Layer->Height, 0, 255, 0, 0);
   const Integer BW = Bitmap->GetWidth(), BH = Bitmap->GetHeight();

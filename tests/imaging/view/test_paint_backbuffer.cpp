@@ -346,4 +346,23 @@ TEST_F(ViewBackBuffer, BackgroundHandlerAndTheCoveredCase) {
   EXPECT_EQ(Handler.Calls, 1) << "an opaque picture covering the buffer needs no background";
 }
 
+// The glass shows the background layer's pixels under it, enlarged; reaching outside the
+// background, it keeps what it showed last.
+TEST_F(ViewBackBuffer, MagnifierEnlargesTheBackgroundUnderItsGlass) {
+  Make(60, 50, 40, 30);
+  TIELayer* Glass = AddLayer(10, 10, 10, 10, White);
+  Glass->Magnifier.Enabled = true;
+  Glass->Magnifier.Rate = 2;
+  Glass->Magnifier.Source = 0;
+  auto B = View->Compose();
+  // The glass spans control pixels 23..27, picture pixels 13..18 drawn over 10 pixels.
+  EXPECT_TRUE(PixelIs(*B, 20, 20, Pattern(13, 13)));
+  EXPECT_TRUE(PixelIs(*B, 29, 29, Pattern(18, 18)));
+  EXPECT_TRUE(PixelIs(*B, 21, 22, Pattern(13, 14)));
+  Glass->PosX = 36;
+  B = View->Compose();
+  EXPECT_TRUE(PixelIs(*B, 46, 20, Pattern(13, 13)));
+  EXPECT_TRUE(PixelIs(*B, 55, 29, Pattern(18, 18)));
+}
+
 }  // namespace
