@@ -223,6 +223,18 @@ TEST_F(MouseSelectionTest, DragPastTheEdgeScrollsTheView) {
   EXPECT_FALSE(Selected(480, 140));
 }
 
+TEST_F(MouseSelectionTest, RectangleKeepsItsAnchorWhileTheViewScrolls) {
+  View->SetMouseInteract({miSelect});
+  Drag({250, 100}, {320, 150}, 2);
+  Integer MaxX, MaxY;
+  View->GetMaxViewXY(MaxX, MaxY);
+  EXPECT_EQ(View->GetViewX(), MaxX);
+  EXPECT_EQ(View->GetSelX1(), 250);
+  EXPECT_EQ(View->GetSelY1(), 100);
+  EXPECT_EQ(View->GetSelX2(), 599);
+  EXPECT_EQ(View->GetSelY2(), 149);
+}
+
 TEST_F(MouseSelectionTest, MagicWandTakesTheRegionUnderTheClick) {
   View->SetMouseInteract({miSelectMagicWand});
   Click(100, 100);
