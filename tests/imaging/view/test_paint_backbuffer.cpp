@@ -365,4 +365,19 @@ TEST_F(ViewBackBuffer, MagnifierEnlargesTheBackgroundUnderItsGlass) {
   EXPECT_TRUE(PixelIs(*B, 55, 29, Pattern(18, 18)));
 }
 
+TEST_F(ViewBackBuffer, HighlightedPixelIsOutlinedInRedOnTheGrid) {
+  Make(20, 16, 4, 3, 400);
+  View->SetDisplayGrid(true);
+  const auto Grid = View->Compose();
+  View->SetHighlightedPixel({1, 1});
+  const auto Marked = View->Compose();
+  // The cell of pixel (1, 1) runs from (6, 6) to (10, 10).
+  const TIERGBTriple Edge = Marked->GetPixel24(6, 8);
+  EXPECT_FALSE(Edge == Grid->GetPixel24(6, 8));
+  EXPECT_GT(Edge.rgbtRed, 150);
+  EXPECT_LT(Edge.rgbtGreen, 100);
+  EXPECT_TRUE(PixelIs(*Marked, 8, 8, Grid->GetPixel24(8, 8))) << "the cell itself is left alone";
+  EXPECT_TRUE(PixelIs(*Marked, 16, 4, Grid->GetPixel24(16, 4)));
+}
+
 }  // namespace

@@ -139,4 +139,15 @@ TEST_F(ViewWindowPaint, ScrolledBufferEqualsAWholeRebuild) {
       ASSERT_EQ(Buffer->GetPixel24(X, Y), Whole.GetPixel24(X, Y)) << X << "," << Y;
 }
 
+TEST(ViewWithoutWindow, PaintsNothingAndRaisesNothing) {
+  struct TLooseView : TZezudIdView {
+    TLooseView() : TZezudIdView(nullptr) {}
+    using TZezudIdView::Paint;
+  } View;
+  View.GetIEBitmap()->Assign(PatternPicture(8, 6).get());
+  View.Update();
+  EXPECT_NO_THROW(View.Paint());
+  EXPECT_EQ(View.GetBackBuffer()->GetWidth(), 10) << "the buffer was never sized for a window";
+}
+
 }  // namespace
