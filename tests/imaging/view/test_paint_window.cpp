@@ -58,6 +58,20 @@ TEST_F(ViewWindowPaint, TheBackBufferReachesTheWindow) {
   EXPECT_EQ(WindowPixel(0, 0), RGB(0x70, 0x50, 0x30));
 }
 
+TEST_F(ViewWindowPaint, TheDrawDibPathCopiesTheSamePixels) {
+  ShowPicture(20, 10);
+  View->SetUseDrawDib(true);
+  Form->Hide();
+  Application->ProcessMessages();
+  Form->Show();
+  View->Invalidate();
+  Application->ProcessMessages();
+  TIEBitmap* Buffer = View->GetBackBuffer();
+  for (const auto& [X, Y] : {std::pair{0, 0}, std::pair{20, 15}, std::pair{39, 24}, std::pair{25, 17}})
+    EXPECT_EQ(WindowPixel(X, Y), AsColor(Buffer->GetPixel24(X, Y))) << X << "," << Y;
+  EXPECT_EQ(WindowPixel(39, 24), RGB(190, 180, 100));
+}
+
 TEST_F(ViewWindowPaint, APaintLockStillFiresOnPaintButDrawsNoPicture) {
   ShowPicture(20, 10);
   Integer Paints = 0;
