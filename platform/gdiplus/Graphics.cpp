@@ -18,6 +18,9 @@ BITMAPINFO TopDown32(Integer Width, Integer Height) {
   return Info;
 }
 
+GpStatus CreateOverWindow(HDC DC, GpGraphics** Graphics);
+GpStatus FinishCreate(GpGraphics* G, GpGraphics** Graphics);
+
 // Re-reads a copied bitmap: GDI may have drawn on it since the last call.
 void RefreshCopy(GpGraphics* G) {
   const Integer W = cairo_image_surface_get_width(G->Surface);
@@ -57,6 +60,7 @@ GpStatus GdipCreateFromHDC(HDC DC, GpGraphics** Graphics) {
   *Graphics = nullptr;
   if (!GdiplusStarted()) return GdiplusNotInitialized;
   if (!DC) return OutOfMemory;  // what the platform answers for a null context
+  if (!DC->IsMemoryDC()) return CreateOverWindow(DC, Graphics);
   const auto Bitmap = static_cast<HBITMAP>(GetCurrentObject(DC, OBJ_BITMAP));
   if (!Bitmap) return Win32Error;
   auto* G = new (std::nothrow) GpGraphics;
@@ -77,6 +81,25 @@ GpStatus GdipCreateFromHDC(HDC DC, GpGraphics** Graphics) {
                                                      CAIRO_FORMAT_RGB24, Plain.bmWidth, Plain.bmHeight,
                                                      Plain.bmWidth * 4);
   }
+  return FinishCreate(G, Graphics);
+}
+
+namespace {
+
+// A window's DC draws straight on the screen surface, at the window's place and inside its
+// visible region.
+GpStatus CreateOverWindow(HDC DC, GpGraphics** Graphics) {
+  const TSurface& Screen = DC->Surface();
+  if (Screen.Format != TSurfaceFormat::pf32 || Screen.Stride <= 0 || !Screen.Row0) return Win32Error;
+  auto* G = new (std::nothrow) GpGraphics;
+  if (!G) return OutOfMemory;
+  G->DC = DC;
+  G->Surface = cairo_image_surface_create_for_data(Screen.Row0, CAIRO_FORMAT_RGB24, Screen.Width,
+                                                   Screen.Height, static_cast<int>(Screen.Stride));
+  return FinishCreate(G, Graphics);
+}
+
+GpStatus FinishCreate(GpGraphics* G, GpGraphics** Graphics) {
   G->Cairo = cairo_create(G->Surface);
   if (cairo_status(G->Cairo) != CAIRO_STATUS_SUCCESS) {
     GdipDeleteGraphics(G);
@@ -86,6 +109,8 @@ GpStatus GdipCreateFromHDC(HDC DC, GpGraphics** Graphics) {
   *Graphics = G;
   return Ok;
 }
+
+}  // namespace
 
 GpStatus GdipDeleteGraphics(GpGraphics* Graphics) {
   if (!Graphics) return InvalidParameter;
@@ -119,6 +144,21 @@ GpStatus GdipFlush(GpGraphics* Graphics, GpFlushIntention) {
   return Ok;
 }
 
+namespace {
+
+// The DC's clip may have changed since the last call (a window moved, a clip region set).
+void ClipToDC(GpGraphics* G) {
+  cairo_reset_clip(G->Cairo);
+  const TRegionData& Clip = G->DC->Clip();
+  if (Clip.Rects().size() == 1 && Clip.Box() == TRect(0, 0, cairo_image_surface_get_width(G->Surface),
+                                                      cairo_image_surface_get_height(G->Surface)))
+    return;
+  for (const TRect& R : Clip.Rects()) cairo_rectangle(G->Cairo, R.Left, R.Top, R.Width(), R.Height());
+  cairo_clip(G->Cairo);
+}
+
+}  // namespace
+
 void BeginShape(GpGraphics* G) {
   if (G->CopiedFrom)
     RefreshCopy(G);
@@ -126,8 +166,10 @@ void BeginShape(GpGraphics* G) {
     cairo_surface_mark_dirty(G->Surface);
   cairo_new_path(G->Cairo);
   cairo_identity_matrix(G->Cairo);
+  ClipToDC(G);
   // Integer coordinates are pixel centres.
-  cairo_translate(G->Cairo, 0.5, 0.5);
+  const TPoint Offset = G->DC->Offset();
+  cairo_translate(G->Cairo, Offset.X + 0.5, Offset.Y + 0.5);
   cairo_transform(G->Cairo, &G->World);
   cairo_set_antialias(G->Cairo, G->AntiAlias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
 }

@@ -209,3 +209,34 @@ TEST(TGdiplusShapeTest, PathOfArcsAndTransformsMoveTheDrawing) {
 }
 
 }  // namespace
+
+// A window's context has no bitmap: drawing lands on the screen surface at the window's place,
+// shifted by the viewport origin and kept inside the visible region.
+TEST(TGdiplusSurfaceTest, WindowContextDrawsAtItsOriginInsideItsVisibleRegion) {
+  TTestCanvas Screen(12, 8, 32, White);
+  HDC Window =
+      TDeviceContext::CreateForSurface(&Screen.Bitmap->Surface, TPoint{4, 2}, TRegionData(TRect(4, 2, 9, 8)));
+  SetViewportOrgEx(Window, 1, 1, nullptr);
+  ULONG_PTR Token = 0;
+  GdiplusStartupInput Input;
+  ASSERT_EQ(GdiplusStartup(&Token, &Input, nullptr), Ok);
+  GpGraphics* Graphics = nullptr;
+  ASSERT_EQ(GdipCreateFromHDC(Window, &Graphics), Ok);
+  GpSolidFill* Brush = nullptr;
+  ASSERT_EQ(GdipCreateSolidFill(0xFF000000, &Brush), Ok);
+  EXPECT_EQ(GdipFillRectangle(Graphics, Brush, 0, 0, 6, 2), Ok);
+  GdipDeleteBrush(Brush);
+  GdipDeleteGraphics(Graphics);
+  GdiplusShutdown(Token);
+  DeleteDC(Window);
+  EXPECT_EQ(Screen.Picture(),
+            "\n"
+            "............\n"
+            "............\n"
+            "............\n"
+            ".....####...\n"
+            ".....####...\n"
+            "............\n"
+            "............\n"
+            "............\n");
+}
