@@ -94,8 +94,9 @@ bool GdiplusPresent();
 GpStatus GdiplusStartup(ULONG_PTR* Token, const GdiplusStartupInput* Input, GdiplusStartupOutput* Output);
 void GdiplusShutdown(ULONG_PTR Token);
 
-// Draws into the bitmap selected into DC: in place for a top-down 32-bit DIB section, otherwise
-// through a 32-bit copy written back after every drawing call.
+// Draws into the bitmap selected into a memory DC: in place for a top-down 32-bit DIB section,
+// otherwise through a 32-bit copy written back after every drawing call. A window's DC draws on
+// the screen surface inside the window's visible region.
 GpStatus GdipCreateFromHDC(HDC DC, GpGraphics** Graphics);
 GpStatus GdipDeleteGraphics(GpGraphics* Graphics);
 GpStatus GdipSetSmoothingMode(GpGraphics* Graphics, SmoothingMode Mode);
