@@ -176,7 +176,7 @@ struct FIXED {
   WORD fract = 0;
   SHORT value = 0;
 };
-constexpr FIXED FixedFromInt(Integer V) {
+constexpr FIXED FIXEDFromInt(Integer V) {
   return FIXED{0, static_cast<SHORT>(V)};
 }
 constexpr Integer FixedToRaw(FIXED F) {

@@ -221,18 +221,18 @@ TEST(FontEngine, GlyphOutline) {
 
   // General matrices: doubled, and turned a quarter counter-clockwise.
   MAT2 Twice;
-  Twice.eM11 = FixedFromInt(2);
-  Twice.eM22 = FixedFromInt(2);
+  Twice.eM11 = FIXEDFromInt(2);
+  Twice.eM22 = FIXEDFromInt(2);
   GLYPHMETRICS G1, G2;
   F->GlyphOutline('H', GGO_METRICS, &G1, 0, nullptr, &Identity);
   F->GlyphOutline('H', GGO_METRICS, &G2, 0, nullptr, &Twice);
   EXPECT_EQ(G2.gmCellIncX, G1.gmCellIncX * 2);
   EXPECT_NEAR(static_cast<double>(G2.gmBlackBoxY), G1.gmBlackBoxY * 2.0, 2.0);
   MAT2 Turn;
-  Turn.eM11 = FixedFromInt(0);
-  Turn.eM12 = FixedFromInt(1);
-  Turn.eM21 = FixedFromInt(-1);
-  Turn.eM22 = FixedFromInt(0);
+  Turn.eM11 = FIXEDFromInt(0);
+  Turn.eM12 = FIXEDFromInt(1);
+  Turn.eM21 = FIXEDFromInt(-1);
+  Turn.eM22 = FIXEDFromInt(0);
   F->GlyphOutline('H', GGO_METRICS, &G2, 0, nullptr, &Turn);
   EXPECT_EQ(G2.gmCellIncX, 0);
   EXPECT_EQ(G2.gmCellIncY, G1.gmCellIncX);
