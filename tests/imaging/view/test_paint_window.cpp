@@ -164,4 +164,32 @@ TEST(ViewWithoutWindow, PaintsNothingAndRaisesNothing) {
   EXPECT_EQ(View.GetBackBuffer()->GetWidth(), 10) << "the buffer was never sized for a window";
 }
 
+// A navigator asked for the dark frame shows its frame rectangle bright and darkens the rest of
+// the picture.
+TEST_F(ViewWindowPaint, NavigatorDarkensAroundItsFrame) {
+  struct TNavigatorView : TZezudIdView {
+    using TZezudIdView::FLinkedFrameRect;
+    using TZezudIdView::TZezudIdView;
+  };
+  ShowPicture(120, 80);
+  auto* Navigator = new TNavigatorView(Form.get());
+  Navigator->SetBorderStyle(bsNone);
+  Navigator->SetScrollBars(ssNone);
+  Navigator->SetParent(Form.get());
+  Navigator->SetBounds(100, 0, 60, 40);
+  View->SetNavigator(Navigator, 4);
+  Navigator->FLinkedFrameRect = {5, 5, 30, 20};
+  Navigator->Invalidate();
+  Application->ProcessMessages();
+  TIEBitmap* Buffer = Navigator->GetBackBuffer();
+  HDC DC = GetDC(Navigator->GetHandle());
+  const COLORREF Inside = GetPixel(DC, 10, 10), Outside = GetPixel(DC, 50, 30);
+  ReleaseDC(Navigator->GetHandle(), DC);
+  EXPECT_EQ(Inside, AsColor(Buffer->GetPixel24(10, 10)));
+  const COLORREF Plain = AsColor(Buffer->GetPixel24(50, 30));
+  EXPECT_LE(GetRValue(Outside), GetRValue(Plain));
+  EXPECT_LT(GetBValue(Outside), GetBValue(Plain));
+  View->SetNavigator(nullptr);
+}
+
 }  // namespace
