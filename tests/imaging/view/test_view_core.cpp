@@ -81,6 +81,11 @@ TEST(ViewCore, EmptyMeansBelowTwoInBothDirections) {
   View.Blank();
   EXPECT_TRUE(View.IsEmpty());
   EXPECT_EQ(View.GetIEBitmap()->GetWidth(), 1);
+  TZezudIdView Fresh(nullptr);
+  Fresh.Blank();
+  EXPECT_TRUE(Fresh.IsEmpty());
+  EXPECT_EQ(Fresh.GetIEBitmap()->GetWidth(), 1);
+  EXPECT_EQ(Fresh.GetIEBitmap()->GetHeight(), 1);
 }
 
 TEST(ViewCore, ClearFillsWithTheBackgroundAndDropsTheAlpha) {
@@ -186,6 +191,37 @@ TEST(ViewCore, PostedWorkerMessagesReachTheHandlersWithTheViewAsSender) {
   Application->ProcessMessages();
   EXPECT_EQ(Events.Log, (std::vector<std::string>{"view 42", "view finish"}));
   EXPECT_GT(View->Updates, Before);
+}
+
+// A real load on a worker thread: the handlers run here, through the queue, with the view as
+// Sender, and the view shows the new picture.
+TEST(ViewCore, AWorkerLoadReportsThroughTheViewsQueue) {
+  TTestFolder Folder;
+  const std::u16string FileName = Folder.Path("async.png");
+  auto Written = PatternPicture(9, 6);
+  {
+    TZezudIdIO Writer(nullptr);
+    Writer.SetAttachedIEBitmap(Written.get());
+    Writer.SaveToFile(FileName);
+  }
+  TViewEvents Events;
+  TViewOnForm<> Fixture;
+  TCountingView* View = Fixture.View;
+  Events.View = View;
+  View->SetOnProgress(TIEProgressEvent(&Events, &TViewEvents::Progress));
+  View->SetOnFinishWork(TNotifyEvent(&Events, &TViewEvents::Finish));
+  TZezudIdIO* IO = View->GetIO();
+  IO->SetAsyncMode(true);
+  IO->LoadFromFile(FileName);
+  IO->WaitThreads(false);
+  const int Before = View->Updates;
+  Application->ProcessMessages();
+  ASSERT_FALSE(Events.Log.empty());
+  EXPECT_EQ(Events.Log.back(), "view finish");
+  for (const std::string& Line : Events.Log) EXPECT_EQ(Line.rfind("view ", 0), 0u) << Line;
+  EXPECT_GT(View->Updates, Before);
+  EXPECT_EQ(View->GetIEBitmap()->GetWidth(), 9);
+  EXPECT_EQ(View->GetTBitmap()->GetWidth(), 9);
 }
 
 TEST(ViewCore, WithAParentTheViewMeasuresItsClientArea) {
