@@ -104,7 +104,7 @@ void TZezudIdView::DrawToBackBuffer(TIEBitmap* Dest, std::vector<Byte*>* RowCach
   const Integer Count = GetLayersCount();
   for (Integer I = 0; I < Count; ++I) {
     TIELayer* Layer = FLayers[I].get();
-    if (!Layer->Visible || FExtentX == 0 || FExtentY == 0) continue;
+    if (!Layer->Visible || FVisibleScreenWidth == 0 || FVisibleScreenHeight == 0) continue;
     if (Layer->Bitmap->GetWidth() < FMinLayerSize && Layer->Bitmap->GetHeight() < FMinLayerSize) continue;
     const TLayerMaskScope Mask(this, I);
     if (First && DrawBackground && !BackgroundHidden(Dest, Layer))
@@ -122,8 +122,9 @@ void TZezudIdView::DrawToBackBuffer(TIEBitmap* Dest, std::vector<Byte*>* RowCach
 }
 
 bool TZezudIdView::BackgroundHidden(TIEBitmap* Dest, TIELayer* Layer) {
-  return FOffsetX <= 0 && FOffsetY <= 0 && Dest->GetWidth() <= FExtentX && Dest->GetHeight() <= FExtentY &&
-         IsOpaque(Layer->Bitmap, FEnableAlphaChannel) && Layer->Transparency == 255;
+  return FOffsetX <= 0 && FOffsetY <= 0 && Dest->GetWidth() <= FVisibleScreenWidth &&
+         Dest->GetHeight() <= FVisibleScreenHeight && IsOpaque(Layer->Bitmap, FEnableAlphaChannel) &&
+         Layer->Transparency == 255;
 }
 
 void TZezudIdView::PaintBackBufferBackground(TIEBitmap* Dest, std::vector<Byte*>& Rows,
@@ -138,8 +139,8 @@ void TZezudIdView::PaintBackBufferBackground(TIEBitmap* Dest, std::vector<Byte*>
   if (!Handled)
     IEDrawBackground(GetComponentState(), Canvas, Dest->GetTBitmap(), FWallPaperStyle, FWallPaper.get(),
                      FGradientEndColor, FChessboardBrushStyle, FChessboardSize,
-                     {FOffsetX, FOffsetY, FOffsetX + FExtentX, FOffsetY + FExtentY}, Area, GetBackground(),
-                     FBackgroundStyle);
+                     {FOffsetX, FOffsetY, FOffsetX + FVisibleScreenWidth, FOffsetY + FVisibleScreenHeight},
+                     Area, GetBackground(), FBackgroundStyle);
   if (UpdateRect) SelectClipRgn(DC, nullptr);
 }
 
@@ -166,18 +167,18 @@ void TZezudIdView::DrawLayer(TIEBitmap* Dest, std::vector<Byte*>& Rows, const TR
     // Unscaled pictures are copied row by row; scaled ones read the view's zoom tables.
     std::vector<Integer> Columns, RowIndexes;
     if (FZoomX != 100 || FZoomY != 100) {
-      Columns = TableSlice(FScrToBmpX, SnapViewX(FViewX), FExtentX);
-      RowIndexes = TableSlice(FScrToBmpY, SnapViewY(FViewY), FExtentY);
+      Columns = TableSlice(FScrToBmpX, FScrToBmpCursorX, FVisibleScreenWidth);
+      RowIndexes = TableSlice(FScrToBmpY, FScrToBmpCursorY, FVisibleScreenHeight);
     }
     Layer->Bitmap->RenderToTIEBitmap(Dest, Rows, Columns, RowIndexes, UpdateRect, FOffsetX, FOffsetY,
-                                     FExtentX, FExtentY, FVisibleX, FVisibleY, FVisibleWidth, FVisibleHeight,
-                                     FEnableAlphaChannel, SolidFirst, Layer->Transparency, Filter, false,
-                                     Layer->BlendOperation);
-    Layer->ScreenRect = {FOffsetX, FOffsetY, FOffsetX + FExtentX, FOffsetY + FExtentY};
+                                     FVisibleScreenWidth, FVisibleScreenHeight, FVisibleX, FVisibleY,
+                                     FVisibleWidth, FVisibleHeight, FEnableAlphaChannel, SolidFirst,
+                                     Layer->Transparency, Filter, false, Layer->BlendOperation);
+    Layer->ScreenRect = {FOffsetX, FOffsetY, FOffsetX + FVisibleScreenWidth, FOffsetY + FVisibleScreenHeight};
     Layer->DrawGeometry.DestX = FOffsetX;
     Layer->DrawGeometry.DestY = FOffsetY;
-    Layer->DrawGeometry.DestWidth = FExtentX;
-    Layer->DrawGeometry.DestHeight = FExtentY;
+    Layer->DrawGeometry.DestWidth = FVisibleScreenWidth;
+    Layer->DrawGeometry.DestHeight = FVisibleScreenHeight;
     Layer->DrawGeometry.SrcX = FVisibleX;
     Layer->DrawGeometry.SrcY = FVisibleY;
     Layer->DrawGeometry.SrcWidth = FVisibleWidth;

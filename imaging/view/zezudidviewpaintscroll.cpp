@@ -11,8 +11,9 @@ void TZezudIdView::BackBufferScrolled() {
 }
 
 void TZezudIdView::RememberBuiltGeometry() {
-  FBuilt = {FViewX,       FViewY,        FOffsetX, FOffsetY, FExtentX, FExtentY,
-            FBitmapWidth, FBitmapHeight, FZoomX,   FZoomY,   true};
+  FBuilt = {
+      FViewX,        FViewY, FOffsetX, FOffsetY, FVisibleScreenWidth, FVisibleScreenHeight, FBitmapWidth,
+      FBitmapHeight, FZoomX, FZoomY,   true};
 }
 
 namespace {
@@ -50,11 +51,13 @@ void TZezudIdView::RepaintScrolledBackBuffer() {
   // Only a picture that moves as a whole, with nothing drawn over it that stays in place.
   const bool Movable =
       FBuilt.Valid && FZoomX == 100 && FZoomY == 100 && FBuilt.ZoomX == 100 && FBuilt.ZoomY == 100 &&
-      FBuilt.OffsetX == FOffsetX && FBuilt.OffsetY == FOffsetY && FBuilt.ExtentX == FExtentX &&
-      FBuilt.ExtentY == FExtentY && FBuilt.BitmapWidth == FBitmapWidth &&
-      FBuilt.BitmapHeight == FBitmapHeight && std::abs(DX) < FExtentX && std::abs(DY) < FExtentY && Layer &&
-      Layer->Visible && Layer->Width == 0 && Layer->Height == 0 && Layer->PosX == 0 && Layer->Rotate == 0 &&
-      Layer->PosY == 0 && !Layer->VisibleBox && !Layer->ShadeOutside && !OnDrawBackBuffer && !FDisplayGrid &&
+      FBuilt.OffsetX == FOffsetX && FBuilt.OffsetY == FOffsetY && FBuilt.ExtentX == FVisibleScreenWidth &&
+      FBuilt.ExtentY == FVisibleScreenHeight && FBuilt.BitmapWidth == FBitmapWidth &&
+      FBuilt.BitmapHeight == FBitmapHeight && FOffsetX + FVisibleScreenWidth <= Dest->GetWidth() &&
+      FOffsetY + FVisibleScreenHeight <= Dest->GetHeight() && std::abs(DX) < FVisibleScreenWidth &&
+      std::abs(DY) < FVisibleScreenHeight && Layer && Layer->Visible && Layer->Width == 0 &&
+      Layer->Height == 0 && Layer->PosX == 0 && Layer->Rotate == 0 && Layer->PosY == 0 &&
+      !Layer->VisibleBox && !Layer->ShadeOutside && !OnDrawBackBuffer && !FDisplayGrid &&
       (PlainBackground || BackgroundHidden(Dest, Layer)) &&
       !(FSelectionActive &&
         (FSelectionOptions.Contains(iesoFilled) || FSelectionOptions.Contains(iesoMarkOuter)));
@@ -64,9 +67,9 @@ void TZezudIdView::RepaintScrolledBackBuffer() {
     return;
   }
   if (DX == 0 && DY == 0) return;
-  MoveInside(Dest, FOffsetX, FOffsetY, FExtentX, FExtentY, DX, DY);
+  MoveInside(Dest, FOffsetX, FOffsetY, FVisibleScreenWidth, FVisibleScreenHeight, DX, DY);
   // The strips that scrolled in, inclusive rectangles inside the drawn picture.
-  const Integer X2 = FOffsetX + FExtentX - 1, Y2 = FOffsetY + FExtentY - 1;
+  const Integer X2 = FOffsetX + FVisibleScreenWidth - 1, Y2 = FOffsetY + FVisibleScreenHeight - 1;
   if (DX != 0) {
     const TRect Strip =
         DX > 0 ? TRect{FOffsetX, FOffsetY, FOffsetX + DX - 1, Y2} : TRect{X2 + DX + 1, FOffsetY, X2, Y2};

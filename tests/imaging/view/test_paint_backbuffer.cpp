@@ -380,4 +380,23 @@ TEST_F(ViewBackBuffer, HighlightedPixelIsOutlinedInRedOnTheGrid) {
   EXPECT_TRUE(PixelIs(*Marked, 16, 4, Grid->GetPixel24(16, 4)));
 }
 
+// Every drawn pixel shows the picture pixel the view's own conversion names, fractional zooms
+// and a scrolled view included.
+TEST_F(ViewBackBuffer, DrawnPixelsFollowTheViewsConversion) {
+  for (const auto& [Zoom, ViewX, ViewY] :
+       {std::tuple{33.0, 0, 0}, std::tuple{50.0, 0, 0}, std::tuple{100.0, 0, 0}, std::tuple{150.0, 0, 0},
+        std::tuple{200.0, 0, 0}, std::tuple{300.0, 0, 0}, std::tuple{300.0, 7, 5}}) {
+    // The scrolled case needs a view smaller than the zoomed picture.
+    Make(ViewX ? 40 : 70, ViewX ? 30 : 50, 20, 12, Zoom);
+    View->SetViewXY(ViewX, ViewY);
+    ASSERT_EQ(View->GetViewX(), ViewX);
+    auto B = View->Compose();
+    const TIELayerDrawGeometry& G = View->GetLayer(0)->DrawGeometry;
+    ASSERT_GT(G.DestWidth, 0);
+    for (Integer Y = G.DestY; Y < G.DestY + G.DestHeight && Y < B->GetHeight(); ++Y)
+      for (Integer X = G.DestX; X < G.DestX + G.DestWidth && X < B->GetWidth(); ++X)
+        ASSERT_TRUE(PixelIs(*B, X, Y, Pattern(View->XScr2Bmp(X), View->YScr2Bmp(Y)))) << "zoom " << Zoom;
+  }
+}
+
 }  // namespace
