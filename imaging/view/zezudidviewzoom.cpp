@@ -107,7 +107,12 @@ void TZezudIdView::ChangeZoomAxes(Double Value, bool X, bool Y) {
   TZezudIdView* Linked = X && Y ? FLinkedView : nullptr;
   LockPaint();
   if (Linked) Linked->LockPaint();
-  SetZoomAxes(Value, X, Y);
+  if (X && Y)
+    SetZoom(Value);
+  else if (X)
+    SetZoomX(Value);
+  else
+    SetZoomY(Value);
   // The second pass sees the scroll bars the first one showed or hid.
   for (Integer Pass = 0; Pass < 2; ++Pass) {
     FUpdateReason = 2;
