@@ -317,6 +317,18 @@ TEST_F(LayerFile, DamagedFieldsAreRefusedWithoutChange) {
   ExpectUntouched(*Target);
 }
 
+TEST_F(LayerFile, CorruptDeflatedPictureIsRefusedWithoutChange) {
+  std::vector<Byte> B = Saved(IELayersRawCompressed);
+  Cardinal FirstPicture = 0;
+  std::memcpy(&FirstPicture, B.data() + 25 + 53, 4);
+  // Past the length and the two zlib header bytes: the deflate data itself.
+  for (size_t I = FirstPicture + 6; I < FirstPicture + 14; ++I) B[I] = 0xFF;
+  auto Target = NewTarget();
+  auto Stream = StreamOf(B, B.size());
+  EXPECT_FALSE(Target->LoadLayersFromStream(Stream.get()));
+  ExpectUntouched(*Target);
+}
+
 TEST_F(LayerFile, WrongMagicAndVersionZeroAreRefused) {
   std::vector<Byte> B = Saved(IELayersRaw);
   auto Target = NewTarget();
