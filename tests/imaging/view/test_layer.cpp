@@ -138,3 +138,35 @@ TEST(Layer, ConversionsOfALayerWithoutSizeGiveZero) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 100 x 100 picture in a view without window (50 x 50 client): no centring, no scrolling.
+TEST(LayerConversions, PositionAndDisplayedSizeMapClientToLayerPixels) {
+  auto Picture = PatternBitmap(100, 100);
+  auto View = NewViewShowing(*Picture, 0);
+  View->LayersAdd();
+  auto Small = PatternBitmap(20, 10);
+  View->GetIEBitmap()->Assign(Small.get());
+  TIELayer* Layer = View->GetCurrentLayer();
+  Layer->PosX = 10;
+  Layer->PosY = 4;
+  Layer->Width = 40;  // shown twice as wide as its bitmap
+  ASSERT_EQ(0, View->GetOffsetX());
+  ASSERT_EQ(0, View->GetViewX());
+  EXPECT_EQ(10, Layer->ScreenToBitmapX(30));
+  EXPECT_EQ(10, Layer->ScreenToBitmapX(31));  // truncated
+  EXPECT_EQ(0, Layer->ScreenToBitmapX(10));
+  EXPECT_EQ(30, Layer->BitmapToScreenX(10));
+  EXPECT_EQ(3, Layer->ScreenToBitmapY(7));
+  EXPECT_EQ(7, Layer->BitmapToScreenY(3));
+
+  View->SetZoom(200);
+  View->SetViewXY(0, 0);
+  ASSERT_EQ(0, View->GetViewX());
+  // The origin moves with the zoom: 10 picture pixels are 20 client pixels.
+  EXPECT_EQ(10, Layer->ScreenToBitmapX(60));
+  EXPECT_EQ(60, Layer->BitmapToScreenX(10));
+}
+
+}  // namespace
