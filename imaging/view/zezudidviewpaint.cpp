@@ -12,6 +12,7 @@
 #include "platform/classes/Graphic.h"
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/user/WindowPaint.h"
 
 namespace {
 
@@ -157,4 +158,11 @@ void TZezudIdView::DrawBackgroundTo(TCanvas* ACanvas) {
 
 TBitmap* TZezudIdView::GetBackBufferBitmap() {
   return FBackBuffer ? FBackBuffer->GetTBitmap() : nullptr;
+}
+
+void IEInvalidateViewRect(TZezudIdView* View, const TRect& Rect) {
+  View->SetBackBufferDirty();
+  if (!View->HandleAllocated()) return;
+  const RECT R = Rect;
+  InvalidateRect(View->GetHandle(), &R, FALSE);
 }
