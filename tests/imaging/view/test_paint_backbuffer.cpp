@@ -399,4 +399,23 @@ TEST_F(ViewBackBuffer, DrawnPixelsFollowTheViewsConversion) {
   }
 }
 
+TEST_F(ViewBackBuffer, RotatedLayerBoxIsAPolygonThroughItsCorners) {
+  Make(80, 70, 60, 50);
+  TIELayer* Top = AddLayer(20, 15, 20, 20, White);
+  View->SetLayersCurrent(1);
+  View->SetMouseInteract(TIEMouseInteract{miMoveLayers, miRotateLayers});
+  Top->SetRotate(45);
+  auto B = View->Compose();
+  const TPoint* C = Top->DrawGeometry.Corners;
+  const TIERGBTriple Black = Rgb(0, 0, 0);
+  for (Integer K = 0; K < 4; ++K) EXPECT_TRUE(PixelIs(*B, C[K].X, C[K].Y, Black)) << K;
+  // A diamond: the middle of a side is outlined, the corner of its bounding box is not.
+  const TPoint Middle{(C[0].X + C[1].X) / 2, (C[0].Y + C[1].Y) / 2};
+  EXPECT_TRUE(PixelIs(*B, Middle.X, Middle.Y, Black))
+      << C[0].X << "," << C[0].Y << " " << C[1].X << "," << C[1].Y;
+  const TRect& R = Top->ScreenRect;
+  EXPECT_FALSE(B->GetPixel24(R.Left + 1, R.Top + 1) == Black);
+  EXPECT_FALSE(B->GetPixel24(R.Left + 1, R.Top + 1) == White);
+}
+
 }  // namespace
