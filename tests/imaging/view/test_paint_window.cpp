@@ -192,4 +192,27 @@ TEST_F(ViewWindowPaint, NavigatorDarkensAroundItsFrame) {
   View->SetNavigator(nullptr);
 }
 
+// A repaint without a change copies the buffer as it is; a change rebuilds it once.
+TEST_F(ViewWindowPaint, OnlyAChangeRebuildsTheBackBuffer) {
+  ShowPicture(20, 10);
+  struct TCounter {
+    Integer Builds = 0, Canvases = 0;
+    void Built(TObject*) { ++Builds; }
+    void Canvas(TObject*, TCanvas*, TRect Rect) {
+      ++Canvases;
+      EXPECT_EQ(Rect, (TRect{0, 0, 60, 40}));
+    }
+  } Counter;
+  View->OnDrawBackBuffer = TNotifyEvent(&Counter, &TCounter::Built);
+  View->OnDrawCanvas = TIEOnDrawCanvas(&Counter, &TCounter::Canvas);
+  View->Invalidate();
+  Application->ProcessMessages();
+  EXPECT_EQ(Counter.Builds, 0);
+  EXPECT_EQ(Counter.Canvases, 1);
+  View->Update();
+  Application->ProcessMessages();
+  EXPECT_EQ(Counter.Builds, 1);
+  EXPECT_EQ(Counter.Canvases, 2);
+}
+
 }  // namespace
