@@ -4,6 +4,7 @@
 
 #include "PaintTestSupport.h"
 #include "ViewCoreTestSupport.h"
+#include "imaging/view/zezudidviewpaint.h"
 #include "platform/classes/Application.h"
 #include "platform/classes/Forms.h"
 #include "platform/gdi/Painting.h"
@@ -213,6 +214,20 @@ TEST_F(ViewWindowPaint, OnlyAChangeRebuildsTheBackBuffer) {
   Application->ProcessMessages();
   EXPECT_EQ(Counter.Builds, 1);
   EXPECT_EQ(Counter.Canvases, 2);
+}
+
+TEST_F(ViewWindowPaint, BelowTrueColourTheHalftoneCopyKeepsThePixels) {
+  ShowPicture(20, 10);
+  const Integer Depth = IEViewGlobals().ScreenBitsPerPixel;
+  IEViewGlobals().ScreenBitsPerPixel = 16;
+  View->GetIEBitmap()->Fill(0x406080);
+  View->Update();
+  Application->ProcessMessages();
+  IEViewGlobals().ScreenBitsPerPixel = Depth;
+  TIEBitmap* Buffer = View->GetBackBuffer();
+  for (const auto& [X, Y] : {std::pair{0, 0}, std::pair{20, 15}, std::pair{39, 24}})
+    EXPECT_EQ(WindowPixel(X, Y), AsColor(Buffer->GetPixel24(X, Y))) << X << "," << Y;
+  EXPECT_NE(WindowPixel(25, 17), RGB(50, 40, 100)) << "the new picture arrived";
 }
 
 }  // namespace
