@@ -135,3 +135,30 @@ TEST(ViewState, UnlinkingGivesTheNavigatorItsOwnPictureBack) {
 }
 
 }  // namespace
+
+namespace {
+
+struct TCountedObject : TObject {
+  explicit TCountedObject(int& ALive) : Live(ALive) { ++Live; }
+  ~TCountedObject() override { --Live; }
+  int& Live;
+};
+
+TEST(ViewState, ExtraObjectsGoOneByOneOrWithTheView) {
+  int Live = 0;
+  {
+    TZezudIdView View(nullptr);
+    View.AddAuxObject(new TCountedObject(Live));
+    View.AddAuxObject(new TCountedObject(Live));
+    View.AddAuxObject(new TCountedObject(Live));
+    View.DeleteAuxObject(-1);
+    View.DeleteAuxObject(3);
+    EXPECT_EQ(Live, 3);
+    View.DeleteAuxObject(1);
+    EXPECT_EQ(Live, 2);
+    EXPECT_EQ(View.GetAuxObjectCount(), 2);
+  }
+  EXPECT_EQ(Live, 0);
+}
+
+}  // namespace
