@@ -649,21 +649,21 @@ class TZezudIdView : public TIEView {
   std::vector<std::unique_ptr<TMemoryStream>> FSelectionStack;
   bool FMultiSelect = true;
   std::vector<TIESelPolygonPtr> FSelectionPolygons;
-  TTimer* FSelectionTimer = nullptr;               // owned as component; created on first need
+  TTimer* FSelectionTimer = nullptr;  // owned as component; created on first need
   // Drag state shared with the mouse handlers.
-  bool FPolySelecting = false;    // a polygon (or a lasso) is being drawn
+  bool FPolySelecting = false;  // a polygon (or a lasso) is being drawn
   bool FLassoSelecting = false;
   bool FRectSelecting = false;    // a rectangle is being dragged
   bool FCircleSelecting = false;  // an ellipse is being dragged
   bool FRectResizing = false;     // a selection grip is being dragged
   TIEGrip FResizingGrip = ieNone;
-  bool FRectMoving = false;       // the selection moves as a rectangle
-  Integer FMoveIndex = -1;        // 0 while the selection is moved, -1 otherwise
-  TRect FGripStartRect{};         // the polygon's box when the grip drag began (X2, Y2 exclusive)
-  TPoint FSelectionAnchor{};      // client point where the mouse went down, clamped to the picture
-  Integer FPolyCountAtDown = 0;   // the polygon's count when the mouse went down
-  TPoint FRubberPoint{};          // client end of the rubber line
-  bool FAutoScrolling = false;    // the auto-scroll loop runs: the selection is not drawn
+  bool FRectMoving = false;      // the selection moves as a rectangle
+  Integer FMoveIndex = -1;       // 0 while the selection is moved, -1 otherwise
+  TRect FGripStartRect{};        // the polygon's box when the grip drag began (X2, Y2 exclusive)
+  TPoint FSelectionAnchor{};     // client point where the mouse went down, clamped to the picture
+  Integer FPolyCountAtDown = 0;  // the polygon's count when the mouse went down
+  TPoint FRubberPoint{};         // client end of the rubber line
+  bool FAutoScrolling = false;   // the auto-scroll loop runs: the selection is not drawn
 
   void SelectionTimer(TObject* Sender);
   void RepaintUnlessLocked();
@@ -761,7 +761,8 @@ class TZezudIdView : public TIEView {
   void PaintBackBufferBackground(TIEBitmap* Dest, std::vector<Byte*>& Rows, const TRect* UpdateRect);
   TCanvas* DestCanvas(TIEBitmap* Dest, std::vector<Byte*>& Rows);
   TResampleFilter LayerFilter(TIELayer* Layer) const;
-  void DrawLayer(TIEBitmap* Dest, std::vector<Byte*>& Rows, const TRect* UpdateRect, Integer Index, bool First);
+  void DrawLayer(TIEBitmap* Dest, std::vector<Byte*>& Rows, const TRect* UpdateRect, Integer Index,
+                 bool First);
   Integer AdjustToColumn(Integer S, Integer B);
   Integer AdjustToRow(Integer S, Integer B);
   TIELayerDrawGeometry PlaceLayer(TIELayer* Layer);
@@ -880,11 +881,11 @@ class TZezudIdView : public TIEView {
   TIEMouseInteract FMouseInteract{};
   bool FLayerUndo = false;
   // Drag state in client pixels (the selection's share is declared with the selection).
-  TPoint FMouseDownPoint{};     // where the button went down
-  TPoint FMouseDownInLayer{};   // the same, clamped to the current layer
-  TPoint FLastMousePoint{};     // the pointer at the last event
-  TPoint FLastClampedPoint{};   // the same, clamped to the current layer
-  TPoint FMouseDownView{};      // the scroll position at mouse down
+  TPoint FMouseDownPoint{};    // where the button went down
+  TPoint FMouseDownInLayer{};  // the same, clamped to the current layer
+  TPoint FLastMousePoint{};    // the pointer at the last event
+  TPoint FLastClampedPoint{};  // the same, clamped to the current layer
+  TPoint FMouseDownView{};     // the scroll position at mouse down
   Integer FMovingLayer = -1;
   Integer FRotatingLayer = -1;
   Integer FRotationCenterLayer = -1;  // the layer whose rotation centre is dragged

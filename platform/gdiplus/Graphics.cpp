@@ -150,8 +150,8 @@ namespace {
 void ClipToDC(GpGraphics* G) {
   cairo_reset_clip(G->Cairo);
   const TRegionData& Clip = G->DC->Clip();
-  if (Clip.Rects().size() == 1 && Clip.Box() == TRect(0, 0, cairo_image_surface_get_width(G->Surface),
-                                                      cairo_image_surface_get_height(G->Surface)))
+  if (Clip.Rects().size() == 1 && Clip.Box() == TRect{0, 0, cairo_image_surface_get_width(G->Surface),
+                                                      cairo_image_surface_get_height(G->Surface)})
     return;
   for (const TRect& R : Clip.Rects()) cairo_rectangle(G->Cairo, R.Left, R.Top, R.Width(), R.Height());
   cairo_clip(G->Cairo);

@@ -215,7 +215,7 @@ TEST(TGdiplusShapeTest, PathOfArcsAndTransformsMoveTheDrawing) {
 TEST(TGdiplusSurfaceTest, WindowContextDrawsAtItsOriginInsideItsVisibleRegion) {
   TTestCanvas Screen(12, 8, 32, White);
   HDC Window =
-      TDeviceContext::CreateForSurface(&Screen.Bitmap->Surface, TPoint{4, 2}, TRegionData(TRect(4, 2, 9, 8)));
+      TDeviceContext::CreateForSurface(&Screen.Bitmap->Surface, TPoint{4, 2}, TRegionData(TRect{4, 2, 9, 8}));
   SetViewportOrgEx(Window, 1, 1, nullptr);
   ULONG_PTR Token = 0;
   GdiplusStartupInput Input;
