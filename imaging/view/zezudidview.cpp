@@ -62,10 +62,6 @@ TZezudIdView::TZezudIdView(TComponent* Owner) : TIEView(Owner) {
 
   UnlockUpdate();
   FWallPaper = std::make_unique<TPicture>();
-  FGridPen = std::make_unique<TPen>();
-  FGridPen->SetStyle(psDot);
-  FGridPen->SetMode(pmNot);
-  FGridPen->SetWidth(1);
 }
 
 TZezudIdView::~TZezudIdView() {
@@ -94,7 +90,6 @@ TZezudIdView::~TZezudIdView() {
   FLegacyTBitmap = nullptr;
   FIEBitmap = nullptr;
   FSelectionStack.clear();
-  FGridPen.reset();
   FWallPaper.reset();
   FAntsBitmap.reset();
   FLinkedFrameBuffer.reset();

@@ -133,8 +133,6 @@ using TIEDrawLayerBoxEvent = TDelegate<void(TObject* Sender, TBitmap* ABitmap, I
 using TIEDrawLayerGrip =
     TDelegate<void(TObject* Sender, TBitmap* ABitmap, Integer Layer, Integer Grip, TRect& Rect)>;
 
-// The library's version text, shown by the version label and read through ZezudIdVersion.
-inline constexpr const char* IEViewVersion = "3.1.2";
 // The default cursor of a view (a cross).
 constexpr TCursor IEViewDefaultCursor = 1785;
 
@@ -258,7 +256,7 @@ class TZezudIdView : public TIEView {
   void SetEnableAlphaChannel(bool Value);
   bool GetDrawVersion() const { return FDrawVersion; }
   void SetDrawVersion(bool Value);
-  std::string GetZezudIdVersion() const { return IEViewVersion; }
+  std::string GetZezudIdVersion() const { return IEVersion; }
   void SetZezudIdVersion(const std::string&) {}
   TPicture* GetWallPaper() const { return FWallPaper.get(); }
   void SetWallPaper(TPicture* Value);
@@ -792,7 +790,6 @@ class TZezudIdView : public TIEView {
   Integer FChessboardSize = 16;
   Byte FChessboardBrushStyle = 0;
   TColor FGradientEndColor = 0xFF0000;
-  std::unique_ptr<TPen> FGridPen;
   std::unique_ptr<TIEBitmap> FLinkedFrameBuffer;
   TRect FLinkedFrameRect{};
   TColor FLayerGripPenColor = 0;

@@ -2,6 +2,7 @@
 #include "imaging/core/hyieutils.h"
 #include "imaging/view/iepresetim.h"
 #include "imaging/view/zezudidview.h"
+#include "imaging/view/zezudidviewlayerfile.h"
 #include "imaging/view/zezudidviewpaint.h"
 
 void TZezudIdViewInitialize() {
@@ -9,6 +10,8 @@ void TZezudIdViewInitialize() {
   // New views and readers of files without a resolution take this one.
   DefaultDpiX = 300;
   DefaultDpiY = 300;
+  // The I/O start-up, which runs first, cleared the detector of layer files.
+  IERegisterLayersDetection();
 }
 
 void TZezudIdViewFinalize() {

@@ -18,7 +18,7 @@ namespace {
 
 // The label's text: the library name and version, then its date.
 std::string VersionLabelText() {
-  return std::string("ZezudId Version ") + IEViewVersion + " - " + "5/9/2010";
+  return std::string("ZezudId Version ") + IEVersion + " - " + "5/9/2010";
 }
 
 }  // namespace

@@ -22,8 +22,6 @@ struct TIEViewGlobals {
   bool RemoteSession = false;
   Integer ScreenDpiX = 96;
   Integer ScreenDpiY = 96;
-  Integer DefaultDpiX = 300;  // given to every new view
-  Integer DefaultDpiY = 300;
   bool CpuHasMMX = false;
   Integer EdgeX = 2, EdgeY = 2;      // the 3-D edge
   Integer BorderX = 1, BorderY = 1;  // the thin border

@@ -47,8 +47,6 @@ void IEViewInitGlobals() {
   Globals.ScreenDpiY = GetDeviceCaps(DC, LOGPIXELSY);
   ReleaseDC(nullptr, DC);
   Globals.RemoteSession = IEIsRemoteSession();
-  Globals.DefaultDpiX = 300;
-  Globals.DefaultDpiY = 300;
   Globals.CpuHasMMX = IECpuHasMMX();
   Globals.EdgeX = GetSystemMetrics(SM_CXEDGE);
   Globals.EdgeY = GetSystemMetrics(SM_CYEDGE);

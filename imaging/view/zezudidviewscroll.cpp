@@ -197,9 +197,10 @@ void TZezudIdView::RunUpdate() {
   SyncLayers();
   if ((FAutoStretch || FAutoShrink || FAutoFit) && FBitmapWidth != 0 && FBitmapHeight != 0) ApplyAutoZoom();
   FitPictureSizes();
-  // Without a window there is nothing to measure, scroll or invalidate.
-  if (!HandleAllocated()) return;
-  if (HasParentWindow()) UpdateWindowGeometry();
+  // Without a window there is nothing to measure, scroll or invalidate - unless painting is forced
+  // to the control's size, which needs the extents.
+  if (!HandleAllocated() && !FLockPaintForced) return;
+  if (HandleAllocated() && HasParentWindow()) UpdateWindowGeometry();
   UpdateExtents();
   FBackBufferDirty = true;
   FPaintWhole = true;

@@ -127,7 +127,7 @@ void TZezudIdView::DrawSelectionBorder(const TIESelPolygon& P, TCanvas* Canvas) 
   const TIELayerDrawGeometry& G = Layer->DrawGeometry;
   const DWORD Start = GetTickCount();
   FSelectionMask->DrawBorder(Canvas, G.DestX, G.DestY, G.DestWidth, G.DestHeight, G.SrcX, G.SrcY, G.SrcWidth,
-                             G.SrcHeight, FAntsPhase, P.Color1, P.Color2, nullptr);
+                             G.SrcHeight, FAntsPhase, P.Color1, P.Color2, &FLinkedFrameRect);
   const DWORD Elapsed = GetTickCount() - Start;
   // The timer slows down on pictures whose border takes long to draw.
   if (FTimerAutoRate < 0 && (GetOwner() != nullptr || HasParentWindow())) {

@@ -45,9 +45,6 @@ struct TLayerLog {
 class MouseTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The anti-aliased interface draws only into bitmaps, not on a window: grips and hints
-    // drawn on the view's window take the plain canvas here.
-    IEGdiPlusSetAllowed(false);
     Display = &Headless();
     Display->ClearInput();
     Form = std::make_unique<TForm>(nullptr);
@@ -64,7 +61,6 @@ class MouseTest : public ::testing::Test {
     Display->ClearInput();
     Form.reset();
     Application->ProcessMessages();
-    IEGdiPlusSetAllowed(true);
   }
 
   // A grey picture with its left half darker, shown at zoom 100 from the top-left corner.

@@ -23,11 +23,7 @@ class TPaintedView : public TZezudIdView {
     SetZoom(Zoom);
     Relayout();
   }
-  // Update skips the extents without a window: they are taken here.
-  void Relayout() {
-    Update();
-    UpdateExtents();
-  }
+  void Relayout() { Update(); }
   // A fresh buffer of the view's size composed with everything.
   std::unique_ptr<TIEBitmap> Compose(bool Background = true, bool Boxes = true) {
     auto Dest = std::make_unique<TIEBitmap>(GetViewWidth(), GetViewHeight(), ie24RGB);

@@ -372,8 +372,8 @@ TEST_F(LayerFile, BlockAfterOtherDataUsesAbsolutePositions) {
   EXPECT_TRUE(SamePixels(*View->GetLayer(0)->Bitmap, *Target->GetLayer(0)->Bitmap));
 }
 
+// The library's start-up (run for this test program as the program runs it) registers the detector.
 TEST_F(LayerFile, ContentDetectionKnowsLayerFiles) {
-  IERegisterLayersDetection();
   const std::vector<Byte> B = Saved(IELayersRaw);
   auto Stream = StreamOf(B, B.size());
   EXPECT_EQ(ioLYR, DetectStreamFormat(Stream.get()));

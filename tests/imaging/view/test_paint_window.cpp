@@ -179,7 +179,6 @@ TEST_F(ViewWindowPaint, NavigatorDarkensAroundItsFrame) {
   Navigator->SetParent(Form.get());
   Navigator->SetBounds(100, 0, 60, 40);
   View->SetNavigator(Navigator, 4);
-  Navigator->FLinkedFrameRect = {5, 5, 30, 20};
   Navigator->Invalidate();
   Application->ProcessMessages();
   TIEBitmap* Buffer = Navigator->GetBackBuffer();
