@@ -5,7 +5,8 @@
 // the imaging core reads and writes its TIFF structure through the same reader and writer.
 //
 // Files of the filter, one purpose each:
-//   tiffiltread.cpp       TiffReadStream, the load's wiring into the I/O component
+//   tiffiltread.cpp       TiffReadStream
+//   tiffiltbridge.cpp     the reader and writer as the imaging core's EXIF procedures
 //   tiffiltdir*.cpp       directory walk and typed tag access, metadata blocks, content tests
 //   tiffiltexif*.cpp      descriptive, EXIF and GPS tags read and written, TiffInjectExif
 //   tiffiltdecode*.cpp    strips, tiles, old-style JPEG, row decompression, predictor
@@ -156,6 +157,11 @@ void TiffReadStream(TIEBitmap* Bitmap, TStream* Stream, Integer& PageCount, TIOP
                     TIEIOProgress& Progress, bool ParamsOnly, std::unique_ptr<TIEMask>& AlphaMask,
                     bool RelativeOffsets, bool IgnoreAlpha, bool Thumbnail);
 
+// From the I/O start-up on, the imaging core's EXIF block reads and writes its TIFF structure
+// through this filter; the shut-down gives the core back its own procedures.
+void TiffInstallExifProcs();
+void TiffRemoveExifProcs();
+
 // ---------------------------------------------------------------------------------------------
 // Strip and tile decoding (tiffiltdecode*.cpp)
 
@@ -228,7 +234,7 @@ void TiffPackBits(const Byte* Data, Integer Length, TStream* Stream, bool& Abort
 // EXIF and GPS tags (tiffiltexif*.cpp)
 
 // The descriptive tags of Page and the EXIF and GPS directories (each may be nullptr when the
-// page has none) into Params.
+// page has none) into Params, the maker note of the EXIF directory included.
 void TiffReadExifTags(const TIFFDirectory& Page, const TIFFDirectory* Exif, const TIFFDirectory* Gps,
                       TIEMetaParams& Params);
 // The descriptive tags into Page, then the EXIF directory and, when GpsVersionID is set, the

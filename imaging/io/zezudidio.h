@@ -195,6 +195,11 @@ class TZezudIdIO : public TComponent {
   void LoadFromStreamBMP(TStream* Stream);
   void SaveToFileBMP(const std::u16string& FileName);
   void SaveToStreamBMP(TStream* Stream);
+  // The loads return the file's page count (-1 when handed to a background thread).
+  Integer LoadFromFileTIFF(const std::u16string& FileName);
+  Integer LoadFromStreamTIFF(TStream* Stream);
+  void SaveToFileTIFF(const std::u16string& FileName);
+  void SaveToStreamTIFF(TStream* Stream);
 
   // ---- Other operations ------------------------------------------------------------------
   // The parameters dialog; true when confirmed (or when OnDoPreviews handled it).
@@ -278,6 +283,10 @@ class TZezudIdIO : public TComponent {
   // The BMP reader and writer with this component's options.
   void ReadBMPStream(TStream* Stream);
   void WriteBMPStream(TStream* Stream);
+  // The TIFF reader on page Params.TiffImageIndex; HasHeader: a 12-byte "TIFF" stream header
+  // comes first. The page count.
+  Integer ReadTIFFStream(TStream* Stream, bool HasHeader);
+  void WriteTIFFStream(TStream* Stream);
 
   // ---- Attachment helpers ----------------------------------------------------------------
   void ViewBitmapChanged(TObject* Sender, bool Destroying);
