@@ -46,6 +46,18 @@ std::vector<Byte> ReadBlock(TStream* Stream, Int64 StreamSize, Int64 Offset, Int
 
 }  // namespace
 
+TIETIFFTagEntry IEMakeTIFFEntry(Word Tag, Word Type, Cardinal Count, std::vector<Byte> Bytes) {
+  TIETIFFTagEntry Entry;
+  Entry.Tag = Tag;
+  Entry.Type = Type;
+  Entry.Count = Count;
+  if (Bytes.size() <= 4)
+    std::copy(Bytes.begin(), Bytes.end(), Entry.Value.begin());
+  else
+    Entry.Data = std::move(Bytes);
+  return Entry;
+}
+
 Int64 IEAlignStreamToWord(TStream* Stream) {
   Int64 Position = Stream->GetPosition();
   if (Position % 2 != 0) {

@@ -44,6 +44,10 @@ constexpr Word ieTagExifIFD = 34665;
 constexpr Word ieTagGpsIFD = 34853;
 constexpr Word ieTagInteropIFD = 40965;
 
+// An entry of Count values of Type whose bytes (in the file's order) are Bytes: in the entry
+// when they fit in 4 bytes, else in its data.
+TIETIFFTagEntry IEMakeTIFFEntry(Word Tag, Word Type, Cardinal Count, std::vector<Byte> Bytes);
+
 // Positions the stream on an even byte, writing one zero byte when it is odd; the position.
 Int64 IEAlignStreamToWord(TStream* Stream);
 

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "imaging/core/hyiedefs.h"
+#include "imaging/core/ietiffexiftags.h"
 #include "imaging/io/zezudidioparams.h"
 #include "platform/system/Types.h"
 
@@ -72,9 +73,8 @@ std::vector<Byte> TiffGetBlock(const TIFFDirectory& Dir, Word Tag);
 void TiffGetString(const TIFFDirectory& Dir, Word Tag, bool TrimAtZero, std::string& S);
 void TiffGetInlineString(const TIFFDirectory& Dir, Word Tag, std::string& S);
 void TiffGetWideString(const TIFFDirectory& Dir, Word Tag, std::u16string& W);
-// The bytes 2, 2, 0, 0 <-> the text "2.2.0.0".
-void TiffBytesToDotted(const std::string& S, std::string& T);
-void TiffDottedToBytes(const std::string& S, std::string& T);
+// TiffBytesToDotted and TiffDottedToBytes (2, 2, 0, 0 <-> "2.2.0.0") are the EXIF table's,
+// in imaging/core/ietiffexiftags.h.
 
 struct TTIFFVars;
 // ColorMap (320) into Vars.ColorMap, 2^Vars.BitsPerSample entries.
