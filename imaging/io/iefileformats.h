@@ -32,6 +32,7 @@ class TIEBitmap;
 class TIEMask;
 class TIOParamsVals;
 struct TIEIOProgress;
+struct TIERGBTriple;
 
 // Picture format codes; 22 and 23 are used by no code path.
 using TIEFileType = Integer;
@@ -154,6 +155,10 @@ struct TIEFormatProcs {
   // PNG writer; a non-nil AlphaMask is written as the alpha channel.
   void (*PngWriteStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
                          TIEMask* AlphaMask) = nullptr;
+  // A picture of exactly two colours as an ie1g copy whose set bits are the lighter colour;
+  // nil for other pictures. The TIFF writer's 1-bit pages use it.
+  std::unique_ptr<TIEBitmap> (*TwoColorsTo1Bit)(TIEBitmap* Source, TIERGBTriple& Dark,
+                                                TIERGBTriple& Light) = nullptr;
 
   // Content tests of the detector, in its order; the view library's three come last.
   TIEContentTest DicomIsFile = nullptr;
