@@ -2,7 +2,9 @@
 
 #include "imaging/formats/iebmp.h"
 #include "imaging/formats/iepngwrite.h"
+#include "imaging/formats/tiflzw.h"
 #include "imaging/io/iefileformats.h"
+#include "imaging/io/ieiolibrary.h"
 
 namespace {
 
@@ -16,4 +18,5 @@ void RegisterFormatProcs() {
 
 void IEFormatsInstall() {
   IEFormatsRegistration = RegisterFormatProcs;
+  IESetLzwCodecs({nullptr, nullptr, TiffLzwDecompress, TiffLzwCompress});
 }
