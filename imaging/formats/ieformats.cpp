@@ -2,6 +2,7 @@
 
 #include "imaging/formats/iebmp.h"
 #include "imaging/formats/iepngwrite.h"
+#include "imaging/formats/iewritework.h"
 #include "imaging/formats/tiflzw.h"
 #include "imaging/io/iefileformats.h"
 #include "imaging/io/ieiolibrary.h"
@@ -12,6 +13,7 @@ void RegisterFormatProcs() {
   IEFormatProcs.BmpReadStream = BmpReadStream;
   IEFormatProcs.BmpWriteStream = BmpWriteStream;
   IEFormatProcs.PngWriteStream = PngWriteStream;
+  IEFormatProcs.TwoColorsTo1Bit = IETwoColorsTo1Bit;
 }
 
 }  // namespace
