@@ -4,6 +4,7 @@
 
 #include "imaging/core/iestreams.h"
 #include "imaging/core/ieutilstext.h"
+#include "imaging/io/ieview.h"
 #include "platform/system/Strings.h"
 
 TIEFormatProcs IEFormatProcs;
@@ -31,6 +32,10 @@ struct TIEBuiltInRow {
 
 bool OwnFilter() {
   return true;
+}
+// Layer files are read by the view library, which hands over its reader before the start-up.
+bool LayersReader() {
+  return IEViewDataProcs.LoadLayersFromStream != nullptr;
 }
 bool BmpFilter() {
   return IEFormatProcs.BmpReadStream && IEFormatProcs.BmpWriteStream;
@@ -61,7 +66,7 @@ constexpr TIEBuiltInRow BuiltInRows[] = {
     {ioRAW, "Camera RAW", "CRW;CR2;NEF;RAW;PEF;RAF;X3F;BAY;ORF;SRF;MRW;DCR;SR2", 0, true, false, nullptr},
     {ioPSD, "Photoshop PSD", "PSD", 0, true, true, nullptr},
     {ioIEV, "Vectorial objects", "IEV", 0, true, true, nullptr},
-    {ioLYR, "Layers", "LYR", 0, true, true, nullptr},
+    {ioLYR, "Layers", "LYR", 0, true, true, LayersReader},
     {ioALL, "Layers and objects", "ALL", 0, true, true, nullptr},
     {ioHDP, "Microsoft HD Photo", "WDP;HDP", 0, true, true, nullptr},
 };

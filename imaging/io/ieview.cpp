@@ -144,3 +144,5 @@ void TIEView::Dispatch(TMessage& Message) {
       TCustomControl::Dispatch(Message);
   }
 }
+
+TIEViewDataProcs IEViewDataProcs;

@@ -17,6 +17,7 @@
 class TBitmap;
 class TCanvas;
 class TIEBitmap;
+class TStream;
 
 // Raised by an operation a concrete view has to supply when called on a plain TIEView.
 TV_DECLARE_EXCEPTION(EAbstractError, Exception)
@@ -99,3 +100,10 @@ class TIEView : public TCustomControl {
  private:
   std::vector<std::unique_ptr<TIEBitmapChangeRecord>> FBitmapChangeEvents;
 };
+
+// What the view library hands the I/O component at its start-up: reading a layer file into an
+// image view (false when the file is refused). Nil until then.
+struct TIEViewDataProcs {
+  bool (*LoadLayersFromStream)(TIEView* View, TStream* Stream) = nullptr;
+};
+extern TIEViewDataProcs IEViewDataProcs;

@@ -195,6 +195,10 @@ class TZezudIdIO : public TComponent {
   void LoadFromStreamBMP(TStream* Stream);
   void SaveToFileBMP(const std::u16string& FileName);
   void SaveToStreamBMP(TStream* Stream);
+  // Vector objects (25), layers (26) or both (27) into the attached view of the right kind;
+  // on the caller's thread, without progress or finish-work events.
+  void LoadViewDataFromFile(const std::u16string& FileName, TIEFileType FileType);
+  void LoadViewDataFromStream(TStream* Stream, TIEFileType FileType);
   // The loads return the file's page count (-1 when handed to a background thread).
   Integer LoadFromFileTIFF(const std::u16string& FileName);
   Integer LoadFromStreamTIFF(TStream* Stream);

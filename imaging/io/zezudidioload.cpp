@@ -16,6 +16,11 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
     case ioPNG:
       LoadFromFilePNG(FileName);
       return true;
+    case ioIEV:
+    case ioLYR:
+    case ioALL:
+      LoadViewDataFromFile(FileName, FileType);
+      return true;
     default:
       return false;
   }
@@ -31,6 +36,11 @@ bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
       return true;
     case ioPNG:
       LoadFromStreamPNG(Stream);
+      return true;
+    case ioIEV:
+    case ioLYR:
+    case ioALL:
+      LoadViewDataFromStream(Stream, FileType);
       return true;
     default:
       return false;

@@ -18,7 +18,18 @@ void TZezudIdViewFinalize() {
   IEViewFreeGlobals();
 }
 
+namespace {
+
+bool LoadLayersIntoView(TIEView* View, TStream* Stream) {
+  auto* ImageView = dynamic_cast<TZezudIdView*>(View);
+  return ImageView && ImageView->LoadLayersFromStream(Stream);
+}
+
+}  // namespace
+
 void ViewRegisterLibraryHooks() {
+  // Before the I/O start-up, which lists layer files as readable only when a reader is there.
+  IEViewDataProcs.LoadLayersFromStream = LoadLayersIntoView;
   IERegisterLibraryHooks(iluView, {TZezudIdViewInitialize, TZezudIdViewFinalize});
   IERegisterLibraryHooks(iluPresetImages, {IEPresetImagesInitialize, IEPresetImagesFinalize});
 }

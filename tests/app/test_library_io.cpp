@@ -9,6 +9,8 @@
 #include "imaging/core/iebitmap.h"
 #include "imaging/io/iefileformats.h"
 #include "imaging/io/zezudidio.h"
+#include "imaging/view/zezudidview.h"
+#include "imaging/view/zezudidviewlayerfile.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/Files.h"
 #include "platform/system/Paths.h"
@@ -24,6 +26,15 @@ std::string ReadStart(const std::string& Path, std::size_t Count) {
 
 // Writes Picture through the imaging library; the format follows the name's extension.
 bool WritePicture(TIEBitmap* Picture, const std::string& Path) {
+  // Layer files are written by a view, not by the I/O component.
+  if (LowerCase(ExtractFileExt(Path)) == ".lyr") {
+    TZezudIdView View(nullptr);
+    View.GetIEBitmap()->Assign(Picture);
+    View.Update();
+    TFileStream File(Path, fmCreate);
+    View.SaveLayersToStream(&File, IELayersRawCompressed);
+    return true;
+  }
   TZezudIdIO Writer(nullptr);
   Writer.SetAttachedIEBitmap(Picture);
   Writer.SaveToFile(Utf8ToUtf16(Path));

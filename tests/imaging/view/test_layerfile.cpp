@@ -5,6 +5,8 @@
 #include <string>
 
 #include "imaging/io/iefileformats.h"
+#include "imaging/io/zezudidio.h"
+#include "imaging/io/zezudidioparams.h"
 #include "imaging/view/zezudidviewlayerfile.h"
 #include "platform/system/Exceptions.h"
 #include "tests/imaging/view/LayerTestSupport.h"
@@ -392,6 +394,41 @@ TEST_F(LayerFile, FilesAreReadAndAMissingOneRaises) {
   EXPECT_TRUE(Target->LoadLayersFromFile(Name));
   EXPECT_EQ(3, Target->GetLayersCount());
   EXPECT_THROW(Target->LoadLayersFromFile(Folder.Path("missing.lyr")), EFOpenError);
+}
+
+// The view's I/O component reads layer files into its view by extension, by content and by
+// code; a component on a plain bitmap refuses them and says so.
+TEST_F(LayerFile, TheIOComponentReadsLayerFilesIntoItsView) {
+  TTestFolder Folder;
+  const std::vector<Byte> B = Saved(IELayersRaw);
+  const std::u16string Name = Folder.Path("layers.lyr");
+  {
+    auto Stream = StreamOf(B, B.size());
+    const std::string Narrow(Name.begin(), Name.end());
+    Stream->SaveToFile(Narrow);
+  }
+  auto Target = NewTarget();
+  Target->GetIO()->LoadFromFile(Name);
+  EXPECT_FALSE(Target->GetIO()->GetAborting());
+  EXPECT_EQ(3, Target->GetLayersCount());
+  EXPECT_EQ(ioLYR, Target->GetIO()->GetParams()->FileType);
+
+  auto Other = NewTarget();
+  auto Stream = StreamOf(B, B.size());
+  Other->GetIO()->LoadFromStream(Stream.get());
+  EXPECT_FALSE(Other->GetIO()->GetAborting());
+  EXPECT_EQ(3, Other->GetLayersCount());
+
+  auto Damaged = StreamOf(B, B.size() / 2);
+  Other->GetIO()->LoadFromStreamFormat(Damaged.get(), ioLYR);
+  EXPECT_TRUE(Other->GetIO()->GetAborting());
+
+  TIEBitmap Plain(4, 4, ie24RGB);
+  TZezudIdIO IO(nullptr);
+  IO.SetAttachedIEBitmap(&Plain);
+  IO.LoadFromFile(Name);
+  EXPECT_TRUE(IO.GetAborting());
+  EXPECT_EQ(4, Plain.GetWidth());
 }
 
 }  // namespace
