@@ -10,6 +10,7 @@
 #include "imaging/core/iefilebuffer.h"
 #include "imaging/core/iequantizer.h"
 #include "imaging/core/iestreams.h"
+#include "imaging/io/tifccitt.h"
 #include "platform/system/DateTime.h"
 #include "platform/system/SyncObjs.h"
 
@@ -88,4 +89,5 @@ void IOLibraryFinalize() {
 
 void IORegisterLibraryHooks() {
   IERegisterLibraryHooks(iluIOLibrary, {IOLibraryInitialize, IOLibraryFinalize});
+  IERegisterLibraryHooks(iluCCITT, {CCITTInitialize, CCITTFinalize});
 }
