@@ -356,17 +356,16 @@ bool PictureFitsData(const TTIFFVars& Vars, Int64 DataBytes) {
   return true;
 }
 
-// The alpha mask turned with the picture: both travel together through the picture's alpha
-// channel, so the caller's mask keeps matching the upright picture.
+// The alpha mask is turned like the picture, so that the caller's mask keeps matching it.
 void ApplyOrientation(TIEBitmap* Bitmap, TIEMask* AlphaMask, Integer Orientation) {
-  if (!AlphaMask) {
-    IEApplyEXIFOrientation(Bitmap, Orientation);
-    return;
-  }
-  Bitmap->GetAlphaChannel()->CopyFromTIEMask(AlphaMask);
   IEApplyEXIFOrientation(Bitmap, Orientation);
-  Bitmap->GetAlphaChannel()->CopyToTIEMask(AlphaMask);
-  Bitmap->RemoveAlphaChannel(false, 0);
+  if (!AlphaMask) return;
+  const bool Full = AlphaMask->GetFull();
+  TIEBitmap Alpha;
+  Alpha.CopyFromTIEMask(AlphaMask);
+  IEApplyEXIFOrientation(&Alpha, Orientation);
+  Alpha.CopyToTIEMask(AlphaMask);
+  AlphaMask->SetFull(Full);
 }
 
 }  // namespace
