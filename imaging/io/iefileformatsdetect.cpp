@@ -8,6 +8,7 @@
 #include "imaging/io/iefileformats.h"
 #include "imaging/io/jpegfilt.h"
 #include "imaging/io/pngfilt.h"
+#include "imaging/io/tiffilt.h"
 #include "platform/system/ScopeExit.h"
 #include "platform/system/Streams.h"
 
@@ -52,6 +53,11 @@ bool LooksLikePcx(const TLeadBytes& Lead, Int64 Size) {
   return Size > 128 && Lead.Count >= 2 && Lead.Data[0] == 0x0A && Lead.Data[1] <= 5;
 }
 
+// Camera raw files are TIFF-structured; they are left to the raw test.
+bool TiffTest(TStream* Stream) {
+  return TiffIsFile(Stream) && !TiffIsCameraRaw(Stream);
+}
+
 bool PngTest(TStream* Stream) {
   return Stream->GetSize() > 8 && PngIsFile(Stream);
 }
@@ -67,10 +73,12 @@ TIEFileType Detect(TStream* Stream, Int64 Start) {
     if (Size > Signature.MinSize && Lead.StartsWith(Signature.Bytes)) return Signature.FileType;
   if (LooksLikePcx(Lead, Size)) return ioPCX;
   if (Size > 12 && Lead.StartsWith("TIFF\0"sv)) return ioTIFF;
-  // The HD Photo, TIFF and DCX tests join here with the TIFF and PCX filters.
+  // The DCX test joins the list below with the PCX filter.
 
   const TIEFormatProcs& P = IEFormatProcs;
   const std::pair<TIEContentTest, TIEFileType> Tests[] = {
+      {HdpIsFile, ioHDP},
+      {TiffTest, ioTIFF},
       {PngTest, ioPNG},
       {P.DicomIsFile, ioDICOM},
       {P.IcoIsFile, ioICO},
