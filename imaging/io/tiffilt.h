@@ -196,8 +196,8 @@ class TTIFFEntryWriter {
   // One LONG value in the entry, more out of line.
   void AddLongs(Word Tag, const std::vector<Integer>& Values);
   void AddLong(Word Tag, Integer Value) { AddLongs(Tag, {Value}); }
-  // Nothing for an empty text; up to 4 characters in the entry (count = length), longer ones out
-  // of line with a terminating zero.
+  // Nothing for an empty text; otherwise the text and its terminating zero (in the entry up to 3
+  // characters, out of line beyond).
   void AddAscii(Word Tag, const std::string& Text);
   // Out of line, each value as a fraction of unsigned 32-bit numbers.
   void AddRationals(Word Tag, const std::vector<Double>& Values);
@@ -222,9 +222,9 @@ class TTIFFEntryWriter {
 };
 
 // Writes Bitmap (nullptr: only the descriptive, EXIF and GPS tags) as one page; Append inserts
-// it at IOParams.TiffImageIndex into the little-endian TIFF at the stream. The file's pages (1
-// for a new file; 0 when appending to a file that is no "II" TIFF). The corrected compression,
-// photometric, bits and samples go back into IOParams.
+// it at IOParams.TiffImageIndex (a negative index: last) into the little-endian TIFF at the
+// stream. The file's pages (1 for a new file; 0 after any failure, which also sets Aborting).
+// The corrected compression, photometric, bits and samples go back into IOParams.
 Integer TiffWriteStream(TStream* Stream, bool Append, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
                         TIEIOProgress& Progress);
 // PackBits coding of one row to Stream; a short write sets Aborting.

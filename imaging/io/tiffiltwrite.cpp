@@ -205,9 +205,9 @@ void AddPageTags(TTIFFEntryWriter& Page, TTIFFWriteState& S) {
     Page.AddRational(TagXPosition, P.TiffXPos);
     Page.AddRational(TagYPosition, P.TiffYPos);
   }
+  // Each fax compression gets its own options tag only: readers take the other as unknown.
   if (S.Compression == TiffCCITTGroup3) Page.AddLong(TagT4Options, S.TwoDimensional ? 1 : 0);
-  if (S.Compression == TiffCCITTGroup4) Page.AddLong(TagT4Options, 0);
-  if (S.Compression == TiffCCITTGroup3 || S.Compression == TiffCCITTGroup4) Page.AddLong(TagT6Options, 0);
+  if (S.Compression == TiffCCITTGroup4) Page.AddLong(TagT6Options, 0);
   Page.AddLong(TagNewSubfileType, 0);
   // Unknown parts of the page number are written as 0, which the format reads as unknown.
   if (P.TiffPageNumber >= 0 || P.TiffPageCount >= 0)

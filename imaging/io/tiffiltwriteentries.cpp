@@ -75,13 +75,9 @@ void TTIFFEntryWriter::AddLongs(Word Tag, const std::vector<Integer>& Values) {
   AddBlock(Tag, ietLONG, Bytes.data(), static_cast<Integer>(Bytes.size()));
 }
 
+// Readers expect the terminating zero: texts of up to 3 characters keep it in the entry.
 void TTIFFEntryWriter::AddAscii(Word Tag, const std::string& Text) {
   if (Text.empty()) return;
-  if (Text.size() <= 4) {
-    AddBlock(Tag, ietASCII, Text.data(), static_cast<Integer>(Text.size()));
-    return;
-  }
-  // Out of line with its terminating zero, which the count includes.
   AddBlock(Tag, ietASCII, Text.c_str(), static_cast<Integer>(Text.size()) + 1);
 }
 

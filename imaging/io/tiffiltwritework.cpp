@@ -103,9 +103,11 @@ void ChooseWorkingPicture(TTIFFWriteState& S) {
     P.BitsPerSample = 8;
   } else if (Bits == 1 && Samples == 1) {
     MakeOneBit(S);
+  } else if (S.Picture->GetPixelFormat() == ieCMYK || S.Picture->GetPixelFormat() == ieRGB48) {
+    // Written in their own layout whatever the parameters ask (see CorrectParams).
   } else if (Samples == 1 && ((Bits >= 2 && Bits <= 8) || Bits == 16)) {
     Quantize(S);
-  } else if (S.Picture->GetPixelFormat() != ieCMYK && S.Picture->GetPixelFormat() != ieRGB48) {
+  } else {
     ConvertPicture(S, ie24RGB);
   }
 }
