@@ -18,6 +18,7 @@
 #include "imaging/core/iemask.h"
 #include "imaging/formats/ieformats.h"
 #include "imaging/io/ieiolibrary.h"
+#include "imaging/io/tifccitt.h"
 #include "imaging/io/tiffilt.h"
 #include "imaging/io/zezudidioparams.h"
 #include "platform/system/Streams.h"
@@ -151,8 +152,12 @@ class TTiffDecodeTable : public ::testing::TestWithParam<TDecodeCase> {
   static void SetUpTestSuite() {
     IEFormatsInstall();
     IOLibraryInitialize();
+    CCITTInitialize();
   }
-  static void TearDownTestSuite() { IOLibraryFinalize(); }
+  static void TearDownTestSuite() {
+    CCITTFinalize();
+    IOLibraryFinalize();
+  }
 };
 
 struct TReadResult {
