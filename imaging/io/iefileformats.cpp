@@ -43,7 +43,7 @@ bool BmpFilter() {
 
 // Registration order. The HD Photo row also needs the system's imaging component.
 constexpr TIEBuiltInRow BuiltInRows[] = {
-    {ioTIFF, "TIFF Bitmap", "TIF;TIFF;FAX;G3N;G3F;XIF", ppTIFF, true, true, nullptr},
+    {ioTIFF, "TIFF Bitmap", "TIF;TIFF;FAX;G3N;G3F;XIF", ppTIFF, true, true, OwnFilter},
     {ioGIF, "CompuServe Bitmap", "GIF", ppGIF, true, true, nullptr},
     {ioJPEG, "JPEG Bitmap", "JPG;JPEG;JPE;JIF", ppJPEG, true, true, OwnFilter},
     {ioPCX, "PaintBrush", "PCX", ppPCX, true, true, nullptr},

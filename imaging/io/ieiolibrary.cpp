@@ -11,6 +11,7 @@
 #include "imaging/core/iequantizer.h"
 #include "imaging/core/iestreams.h"
 #include "imaging/io/tifccitt.h"
+#include "imaging/io/tiffilt.h"
 #include "platform/system/DateTime.h"
 #include "platform/system/SyncObjs.h"
 
@@ -66,9 +67,11 @@ void IOLibraryInitialize() {
   IECMYKProfileConversion = true;
   IECMYKProfile.reset();
   IEMetafileMaxSize = 8000;
+  TiffInstallExifProcs();
 }
 
 void IOLibraryFinalize() {
+  TiffRemoveExifProcs();
   IEFreeCMYKProfiles();
   if (IEIOPlugins) {
     for (auto& Plugin : *IEIOPlugins) {

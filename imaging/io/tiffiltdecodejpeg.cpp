@@ -118,9 +118,11 @@ void ReadOldJpegStrips(const TIFFDirectory& Dir, TTIFFVars& Vars, TIEBitmap* Bit
     TIEBitmap Decoded;
     const Integer Rows = JpegReadStream(&Data, nullptr, &Decoded, Params, Local.Progress, false, false, false,
                                         false, true, false, RowsPerStrip, false);
-    if (Local.Aborting && Rows * 2 <= RowsPerStrip) IESetAborting(Progress);
+    // The last strip may hold fewer rows than the others.
     const Integer FirstRow = static_cast<Integer>(S) * RowsPerStrip;
-    PlaceDecoded(Decoded, Bitmap, 0, FirstRow, Vars.Width, std::min(Rows, Vars.Height - FirstRow));
+    const Integer StripRows = std::min(RowsPerStrip, Vars.Height - FirstRow);
+    if (Local.Aborting && Rows * 2 <= StripRows) IESetAborting(Progress);
+    PlaceDecoded(Decoded, Bitmap, 0, FirstRow, Vars.Width, std::min(Rows, StripRows));
     if (Strips > 1 && Progress.OnProgress)
       Progress.OnProgress(Progress.Sender,
                           static_cast<Integer>(Round(static_cast<Double>(S) / Strips * 100)));

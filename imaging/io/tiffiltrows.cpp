@@ -192,15 +192,16 @@ void Grey16(TRowJob& Job) {
     Dest[0] = Dest[1] = Dest[2] = static_cast<Byte>((Sample16(Job, X) ^ Flip) >> Shift);
 }
 
+// Grey with alpha. The grey goes into the row itself, so that the colour conversion, which only
+// knows grey through a colour profile, leaves a correct picture when no profile applies.
 void GreyAlpha(TRowJob& Job) {
   const Integer Samples = Job.Vars.SamplesPerPixel;
   if (Job.Mask) StoreAlpha(Job, Samples, 1);
-  if (WhiteIsZero(Job)) {
-    Byte* Dest = Job.Dest;
-    for (Integer X = 0; X < Job.Width; ++X, Dest += 3)
-      Dest[0] = Dest[1] = Dest[2] = static_cast<Byte>(255 - Job.Row[X * Samples]);
-    return;
-  }
+  const Byte Flip = WhiteIsZero(Job) ? 255 : 0;
+  Byte* Dest = Job.Dest;
+  for (Integer X = 0; X < Job.Width; ++X, Dest += 3)
+    Dest[0] = Dest[1] = Dest[2] = static_cast<Byte>(Job.Row[X * Samples] ^ Flip);
+  if (WhiteIsZero(Job)) return;
   CompactSamples(Job.Row, Job.Width, Samples, 1);
   ConvertColors(Job.Row, iecGray, Job.Dest, Job.Width, Job.Profiles);
 }

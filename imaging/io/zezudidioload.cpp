@@ -7,6 +7,9 @@
 
 bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType FileType) {
   switch (FileType) {
+    case ioTIFF:
+      LoadFromFileTIFF(FileName);
+      return true;
     case ioJPEG:
       LoadFromFileJpeg(FileName);
       return true;
@@ -28,6 +31,9 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
 
 bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
   switch (FileType) {
+    case ioTIFF:
+      LoadFromStreamTIFF(Stream);
+      return true;
     case ioJPEG:
       LoadFromStreamJpeg(Stream);
       return true;

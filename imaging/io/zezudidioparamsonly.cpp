@@ -6,6 +6,7 @@
 #include "imaging/core/iestreams.h"
 #include "imaging/io/jpegfilt.h"
 #include "imaging/io/pngfilt.h"
+#include "imaging/io/tiffilt.h"
 #include "imaging/io/zezudidio.h"
 #include "imaging/io/zezudidioparams.h"
 #include "platform/system/ScopeExit.h"
@@ -19,6 +20,12 @@ constexpr Integer ParamsReadBufferSize = 8192;
 void TZezudIdIO::ReadParamsOnly(TStream* Stream, TIEFileType FileType) {
   TIEIOProgress Progress = MakeSilentProgress();
   switch (FileType) {
+    case ioTIFF: {
+      Integer PageCount = 0;
+      std::unique_ptr<TIEMask> AlphaMask;
+      TiffReadStream(FIEBitmap, Stream, PageCount, *FParams, Progress, true, AlphaMask, true, true, false);
+      return;
+    }
     case ioJPEG:
       JpegReadStream(Stream, nullptr, FIEBitmap, *FParams, Progress, true, false, true, false, true, true, -1,
                      FParams->NativePixelFormat);

@@ -15,7 +15,8 @@ struct TOwnSaver {
   std::string_view Extensions;  // each with its dot and a trailing ';'
   void (TZezudIdIO::*Save)(const std::u16string&);
 };
-constexpr std::array<TOwnSaver, 3> OwnSavers = {{
+constexpr std::array<TOwnSaver, 4> OwnSavers = {{
+    {".tif;.tiff;.fax;.g3f;.g3n;", &TZezudIdIO::SaveToFileTIFF},
     {".jpg;.jpeg;.jpe;.jif;", &TZezudIdIO::SaveToFileJpeg},
     {".png;", &TZezudIdIO::SaveToFilePNG},
     {".bmp;.dib;.rle;", &TZezudIdIO::SaveToFileBMP},
@@ -71,6 +72,9 @@ void TZezudIdIO::SaveExternalFile(const std::u16string& FileName, const TIEFileF
 
 void TZezudIdIO::SaveToStream(TStream* Stream, TIEFileType FileType) {
   switch (FileType) {
+    case ioTIFF:
+      SaveToStreamTIFF(Stream);
+      return;
     case ioJPEG:
       SaveToStreamJpeg(Stream);
       return;
