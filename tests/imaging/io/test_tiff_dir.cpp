@@ -139,6 +139,8 @@ TEST(TiffDirectory, AccessorsAnswerTheSameInEitherByteOrder) {
     EXPECT_DOUBLE_EQ(TiffGetRationalAt(Dir, 282, 1, 0), 5);
     EXPECT_DOUBLE_EQ(TiffGetRationalAt(Dir, 282, 2, -1), -1);
     EXPECT_DOUBLE_EQ(TiffGetRational(Dir, 283, 0), -0.75);
+    // Whole numbers stored as LONG are no offsets of fractions.
+    EXPECT_DOUBLE_EQ(TiffGetRationalAt(Dir, 273, 1, -1), 80000);
     std::string S = "old";
     TiffGetString(Dir, 305, true, S);
     EXPECT_EQ(S, "NIKON");

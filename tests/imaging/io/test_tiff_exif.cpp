@@ -153,6 +153,29 @@ TEST(TiffExif, TagsWrittenReadBackIntoTheirFields) {
   EXPECT_EQ(MakerNoteText(Read), "maker text\0\0"s);
 }
 
+// EXIF data inside another stream (a JPEG's APP1 block): offsets count from the TIFF header,
+// the maker note's own ones too.
+TEST(TiffExif, MakerNoteOffsetsCountFromTheBase) {
+  TIOParamsVals Written;
+  FillMakerNote(Written);
+  TBytes Bytes = {'E', 'x', 'i', 'f', 0, 0};
+  const TBytes Tiff = WriteTags(Written);
+  Bytes.insert(Bytes.end(), Tiff.begin(), Tiff.end());
+  TMemoryStream Stream;
+  Load(Stream, Bytes);
+  TIFFDirectory Page, Exif;
+  for (TIFFDirectory* Dir : {&Page, &Exif}) {
+    Dir->Stream = &Stream;
+    Dir->Base = 6;
+  }
+  Integer Count = 0;
+  ASSERT_TRUE(TiffReadDirectory(0, IEGetDWord(Tiff.data() + 4, false), Page, Count));
+  ASSERT_TRUE(TiffReadDirectory(0, TiffGetInteger(Page, TagExif, 0), Exif, Count));
+  TIOParamsVals Read;
+  TiffReadExifTags(Page, &Exif, nullptr, Read);
+  EXPECT_EQ(MakerNoteText(Read), "maker text\0\0"s);
+}
+
 TEST(TiffExif, WrittenEntriesHaveTheirFileForm) {
   TIOParamsVals Params;
   FillParams(Params);
@@ -208,11 +231,12 @@ TBytes BigEndianFile(const std::string& UserComment) {
   AddText(Out, "MM");
   AddWord(Out, 42, B);
   AddDWord(Out, 8, B);
-  constexpr Cardinal Exif = 8 + 2 + 2 * 12 + 4, Gps = Exif + 2 + 2 * 12 + 4, Data = Gps + 2 + 2 * 12 + 4;
+  constexpr Cardinal Exif = 8 + 2 + 2 * 12 + 4, Gps = Exif + 2 + 3 * 12 + 4, Data = Gps + 2 + 2 * 12 + 4;
   AddDirectory(Out, {{TagExif, ietLONG, 1, Exif}, {TagGps, ietLONG, 1, Gps}}, 0, B);
   AddDirectory(Out,
                {{33434, ietRATIONAL, 1, Data},
-                {37510, ietUNDEFINED, static_cast<Cardinal>(UserComment.size()), Data + 8}},
+                {37510, ietUNDEFINED, static_cast<Cardinal>(UserComment.size()), Data + 8},
+                {41728, ietUNDEFINED, 1, 0x03000000}},
                0, B);
   AddDirectory(Out, {{19, ietASCII, 2, 0x4E000000}, {21, ietASCII, 2, 0x45000000}}, 0, B);
   AddDWord(Out, 1, B);
@@ -227,6 +251,8 @@ TEST(TiffExif, BigEndianFileReadsIntoItsOwnFields) {
   TReadBack(BigEndianFile("ASCII\0\0\0"s)).ReadInto(Params);
   EXPECT_DOUBLE_EQ(Params.ExifExposureTime, 0.004);
   EXPECT_TRUE(Params.HasExifTag(33434));
+  // One UNDEFINED byte in the entry is that byte, whatever the byte order.
+  EXPECT_EQ(Params.ExifFileSource, 3);
   EXPECT_EQ(Params.GpsDestLatitudeRef, "N\0"s);
   EXPECT_EQ(Params.GpsDestLongitudeRef, "E\0"s);
   // A comment of its code alone reads as an empty Unicode comment.
