@@ -68,7 +68,7 @@ TFound DecodeCode(const TBitReader& In, bool Black, Integer Pos) {
 }
 
 void FillWhite(Byte* Row, Integer Width) {
-  std::memset(Row, 0xFF, RowBytes(Width));
+  if (Width > 0) std::memset(Row, 0xFF, RowBytes(Width));
 }
 
 Integer Decode1D(Byte* Row, const TBitReader& In, Integer Pos, Integer Width) {
@@ -234,7 +234,7 @@ Integer Decode2D(Byte* Row, const TBitReader& In, bool EOLFill, Integer Pos, Byt
       }
     }
   }
-  std::memcpy(RefRow, Row, RowBytes(Width));
+  if (Width > 0) std::memcpy(RefRow, Row, RowBytes(Width));
   return Pos;
 }
 
