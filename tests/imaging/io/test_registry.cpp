@@ -15,10 +15,10 @@ std::vector<TIEFileType> RegisteredCodes() {
 
 TEST_F(TRegistryTest, RegistersOnlyTheBuiltFormatsInTableOrder) {
   Build();
-  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioJPEG, ioPNG}));
+  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioJPEG, ioPNG}));
   FreeFileFormats();
   Build(RegisterFakeBmp);
-  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioJPEG, ioBMP, ioPNG}));
+  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioJPEG, ioBMP, ioPNG}));
 }
 
 TEST_F(TRegistryTest, BuiltInRowsCarryTheirDescriptionsAndPlaceholders) {
@@ -40,9 +40,9 @@ TEST_F(TRegistryTest, BuiltInRowsCarryTheirDescriptionsAndPlaceholders) {
 
 TEST_F(TRegistryTest, FormatsWithoutFiltersAreUnknown) {
   Build(RegisterFakeBmp);
-  for (TIEFileType Code : {ioTIFF, ioGIF, ioPCX, ioICO, ioTGA, ioAVI, ioHDP, 22, 23})
+  for (TIEFileType Code : {ioGIF, ioPCX, ioICO, ioTGA, ioAVI, ioHDP, 22, 23})
     EXPECT_EQ(FindFileFormatInfo(Code), nullptr) << Code;
-  for (const char* Ext : {"tif", "gif", "pcx", "wdp", "pix"})
+  for (const char* Ext : {"gif", "pcx", "wdp", "pix"})
     EXPECT_EQ(FindFileFormatInfoByExtension(Ext), nullptr);
 }
 
@@ -74,7 +74,7 @@ TEST_F(TRegistryTest, LaterRowOfACodeIsLookedUpThroughTheFirstRowsList) {
   Build();
   RegisterFileFormat(MakeInfo(ioJPEG, "XYZ"));
   EXPECT_EQ(FindFileFormatInfoByExtension("xyz"), nullptr);
-  EXPECT_EQ(FindFileFormatInfoByExtension("jpg"), FileFormatAt(0));
+  EXPECT_EQ(FindFileFormatInfoByExtension("jpg"), FileFormatAt(1));
   // An earlier row shadows a later row's extension of another code.
   RegisterFileFormat(MakeInfo(77, "PNG;QQQ"));
   EXPECT_EQ(FindFileFormatInfoByExtension("png")->FileType, ioPNG);
@@ -109,10 +109,10 @@ TEST_F(TRegistryTest, UnregisterRemovesTheFirstRowOfTheCodeOnly) {
   UnregisterFileFormat(ioJPEG);
   ASSERT_NE(FindFileFormatInfo(ioJPEG), nullptr);
   EXPECT_EQ(FindFileFormatInfo(ioJPEG)->Extension, "XYZ");
-  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioPNG, ioJPEG}));
+  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioPNG, ioJPEG}));
   UnregisterFileFormat(12345);
-  EXPECT_EQ(FileFormatCount(), 2);
-  EXPECT_EQ(FileFormatAt(2), nullptr);
+  EXPECT_EQ(FileFormatCount(), 3);
+  EXPECT_EQ(FileFormatAt(3), nullptr);
   EXPECT_EQ(FileFormatAt(-1), nullptr);
 }
 
