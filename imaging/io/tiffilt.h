@@ -199,7 +199,8 @@ class TTIFFEntryWriter {
   // Nothing for an empty text; otherwise the text and its terminating zero (in the entry up to 3
   // characters, out of line beyond).
   void AddAscii(Word Tag, const std::string& Text);
-  // Out of line, each value as a fraction of unsigned 32-bit numbers.
+  // Out of line, each value as a fraction of unsigned 32-bit numbers (SRATIONAL, signed, when a
+  // value is negative).
   void AddRationals(Word Tag, const std::vector<Double>& Values);
   void AddRational(Word Tag, Double Value) { AddRationals(Tag, {Value}); }
   // BYTE or UNDEFINED data out of line (at most 4 bytes in the entry).
