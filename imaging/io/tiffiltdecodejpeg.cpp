@@ -157,29 +157,36 @@ void TiffDecodeJpegStrip(TTiffDecodeJob& Job, Integer FirstRow, Integer Rows, In
   TIOParamsVals& IOParams = *Vars.IOParams;
   TMemoryStream Strip;
   Strip.Write(Data, DataLength);
-  Strip.SetPosition(0);
   const bool HasTables = !Vars.JPEGTables.empty();
   TMemoryStream Tables;
-  if (HasTables) {
-    Tables.Write(Vars.JPEGTables.data(), static_cast<Integer>(Vars.JPEGTables.size()));
-    Tables.SetPosition(0);
-  }
-  // Stored RGB components come out as they are and are put in the picture's order afterwards.
-  const bool RawRGB = HasTables && Vars.Photometric == PhotometricRGB;
+  if (HasTables) Tables.Write(Vars.JPEGTables.data(), static_cast<Integer>(Vars.JPEGTables.size()));
+  // Stored RGB components are asked for as they are and put in the picture's order afterwards.
+  // The codec refuses that for data it knows to be RGB, which it then converts itself: such a
+  // strip is decoded a second time the plain way.
+  bool RawRGB = HasTables && Vars.Photometric == PhotometricRGB;
   TIEBitmap Decoded(Width, Rows, ie24RGB);
-  TIEIOProgress Quiet;
-  Quiet.Aborting = Job.Progress.Aborting;
-  TIEIOProgress& Progress = Job.Pieces == 1 ? Job.Progress : Quiet;
-  {
+  bool Failed = IEIsAborting(Job.Progress);
+  for (Integer Attempt = 0; Attempt < 2 && !IEIsAborting(Job.Progress); ++Attempt) {
+    Strip.SetPosition(0);
+    Tables.SetPosition(0);
+    TIELocalProgress Local;
+    if (Job.Pieces == 1) {
+      Local.Progress.OnProgress = Job.Progress.OnProgress;
+      Local.Progress.Sender = Job.Progress.Sender;
+    }
     TSavedPictureParams Saved(IOParams);
     try {
-      JpegReadStream(&Strip, HasTables ? &Tables : nullptr, &Decoded, IOParams, Progress, false, RawRGB,
+      JpegReadStream(&Strip, HasTables ? &Tables : nullptr, &Decoded, IOParams, Local.Progress, false, RawRGB,
                      false, true, false, true, -1, IOParams.NativePixelFormat);
     } catch (const EIEJpegException&) {
-      IESetAborting(Job.Progress);
+      Local.Aborting = true;
     }
+    Failed = Local.Aborting;
+    if (!Failed || !RawRGB) break;
+    RawRGB = false;
   }
   if (Job.Pieces != 1) ReportPiece(Job.Progress);
+  if (Failed) IESetAborting(Job.Progress);
   if (IEIsAborting(Job.Progress)) return;
   if (RawRGB && Decoded.GetPixelFormat() == ie24RGB)
     for (Integer Y = 0; Y < Decoded.GetHeight(); ++Y)

@@ -3,6 +3,8 @@
 // byte orders, planar pages and JPEG data.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -314,6 +316,31 @@ TEST(TiffDecode, JpegTilesArePlacedSideBySide) {
   EXPECT_NEAR(R.Bitmap->GetPixel24(3, 3).rgbtBlue, 200, 4);
   EXPECT_NEAR(R.Bitmap->GetPixel24(20, 3).rgbtGreen, 200, 4);
   EXPECT_EQ(R.Params.Width, 32);
+}
+
+std::vector<Byte> Fixture(const std::string& Name) {
+  std::ifstream In(std::filesystem::path(__FILE__).parent_path() / "fixtures" / "tiff" / Name,
+                   std::ios::binary);
+  return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
+}
+
+TEST(TiffDecode, JpegStripsOfStoredRgbComponentsKeepTheirColours) {
+  // Made by another encoder: RGB components that the JPEG codec knows as RGB.
+  TDecoded R;
+  R.Read(Fixture("rgb8_jpeg_rgb.tif"));
+  ASSERT_FALSE(R.Aborting);
+  const std::vector<Byte> Reference = Fixture("rgb8_jpeg_rgb.ppm");
+  const size_t Pixels =
+      Reference.size() - static_cast<size_t>(R.Bitmap->GetWidth()) * R.Bitmap->GetHeight() * 3;
+  Integer Differences = 0;
+  for (Integer Y = 0; Y < R.Bitmap->GetHeight(); ++Y)
+    for (Integer X = 0; X < R.Bitmap->GetWidth(); ++X) {
+      const Byte* Expected =
+          Reference.data() + Pixels + (static_cast<size_t>(Y) * R.Bitmap->GetWidth() + X) * 3;
+      const TIERGBTriple P = R.Bitmap->GetPixel24(X, Y);
+      Differences += P.rgbtRed != Expected[0] || P.rgbtGreen != Expected[1] || P.rgbtBlue != Expected[2];
+    }
+  EXPECT_EQ(Differences, 0);
 }
 
 TEST(TiffDecode, OldStyleJpegFromTheInterchangeOffset) {
