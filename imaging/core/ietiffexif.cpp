@@ -1,10 +1,7 @@
 #include "imaging/core/ietiffexif.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/ieioparams.h"
@@ -12,11 +9,9 @@
 #include "imaging/core/ietiffbytes.h"
 #include "imaging/core/ietiffexiftags.h"
 #include "imaging/core/ietiffhandler.h"
-#include "imaging/core/ieutilstext.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/JpegCodec.h"
 #include "platform/system/Exceptions.h"
-#include "platform/system/Strings.h"
 
 namespace {
 

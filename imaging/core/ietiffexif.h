@@ -2,7 +2,8 @@
 // The TIFF reading and writing the EXIF block needs, over TIETIFFHandler: the descriptive,
 // EXIF and GPS tags of a page to and from TIEMetaParams, a thumbnail page in old-style JPEG,
 // and the pixels of old-style JPEG and uncompressed 8-bit grey or RGB pages. They are the
-// EXIF block's TIFF procedures until the TIFF filter puts its own in IEExifTiffProcs.
+// EXIF block's TIFF procedures until the I/O start-up puts the TIFF filter's in IEExifProcs;
+// both map the tags through ietiffexiftags.h.
 #include "imaging/core/hyiedefs.h"
 #include "platform/system/Types.h"
 
