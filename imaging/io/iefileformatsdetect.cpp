@@ -7,6 +7,7 @@
 
 #include "imaging/io/iefileformats.h"
 #include "imaging/io/jpegfilt.h"
+#include "imaging/io/pcxfilter.h"
 #include "imaging/io/pngfilt.h"
 #include "imaging/io/tiffilt.h"
 #include "platform/system/ScopeExit.h"
@@ -73,7 +74,6 @@ TIEFileType Detect(TStream* Stream, Int64 Start) {
     if (Size > Signature.MinSize && Lead.StartsWith(Signature.Bytes)) return Signature.FileType;
   if (LooksLikePcx(Lead, Size)) return ioPCX;
   if (Size > 12 && Lead.StartsWith("TIFF\0"sv)) return ioTIFF;
-  // The DCX test joins the list below with the PCX filter.
 
   const TIEFormatProcs& P = IEFormatProcs;
   const std::pair<TIEContentTest, TIEFileType> Tests[] = {
@@ -88,6 +88,7 @@ TIEFileType Detect(TStream* Stream, Int64 Start) {
       {P.Jpeg2000IsJp2File, ioJP2},
       {P.Jpeg2000IsCodeStream, ioJ2K},
       {AviIsFile, ioAVI},
+      {DcxIsFile, ioDCX},
       {P.WmfIsFile, ioWMF},
       {P.EmfIsFile, ioEMF},
       {P.PsdIsFile, ioPSD},

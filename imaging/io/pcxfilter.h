@@ -40,8 +40,9 @@ void DcxReadStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, 
                    bool Preview);
 
 // Rebuilds the whole stream as a DCX container with Bitmap inserted as page DcxImageIndex (before
-// the old page of that index; appended when it equals the page count; not inserted when outside).
-// A non-empty stream that is not a DCX container is left alone and the write fails.
+// the old page of that index; appended when it equals the page count). A non-empty stream that
+// is not a DCX container, an index outside 0 .. pages, or a page that fails to write leave the
+// stream alone and fail the write.
 void DcxWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress);
 
 // Run-length codes Count samples of Source taken from index Start at Stride apart into

@@ -63,6 +63,11 @@ void WriteContainer(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
     }
   }
   const Integer Count = static_cast<Integer>(OldPages.size());
+  // An index with no place in the container would rewrite it without the new page.
+  if (IOParams.DcxImageIndex < 0 || IOParams.DcxImageIndex > Count) {
+    IESetAborting(Progress);
+    return;
+  }
   const std::vector<Int64> Lengths = PageLengths(OldPages, Stream->GetSize());
 
   TMemoryStream Container;

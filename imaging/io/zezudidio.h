@@ -204,6 +204,16 @@ class TZezudIdIO : public TComponent {
   Integer LoadFromStreamTIFF(TStream* Stream);
   void SaveToFileTIFF(const std::u16string& FileName);
   void SaveToStreamTIFF(TStream* Stream);
+  void LoadFromFilePCX(const std::u16string& FileName);
+  void LoadFromStreamPCX(TStream* Stream);
+  void SaveToFilePCX(const std::u16string& FileName);
+  void SaveToStreamPCX(TStream* Stream);
+  // DCX loads read page Params.DcxImageIndex; saves insert the picture as that page (the stream
+  // saver empties the stream first, so only page 0 can be written there).
+  void LoadFromFileDCX(const std::u16string& FileName);
+  void LoadFromStreamDCX(TStream* Stream);
+  void SaveToFileDCX(const std::u16string& FileName);
+  void SaveToStreamDCX(TStream* Stream);
 
   // ---- Other operations ------------------------------------------------------------------
   // The parameters dialog; true when confirmed (or when OnDoPreviews handled it).
@@ -291,6 +301,11 @@ class TZezudIdIO : public TComponent {
   // comes first. The page count.
   Integer ReadTIFFStream(TStream* Stream, bool HasHeader);
   void WriteTIFFStream(TStream* Stream);
+  // The PCX reader; HasHeader: a "PCX2" stream header, or the older 4-byte "PCX" one, first.
+  void ReadPCXStream(TStream* Stream, bool HasHeader);
+  void WritePCXStream(TStream* Stream);
+  void ReadDCXStream(TStream* Stream);
+  void WriteDCXStream(TStream* Stream);
 
   // ---- Attachment helpers ----------------------------------------------------------------
   void ViewBitmapChanged(TObject* Sender, bool Destroying);

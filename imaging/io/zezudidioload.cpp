@@ -19,6 +19,12 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
     case ioPNG:
       LoadFromFilePNG(FileName);
       return true;
+    case ioPCX:
+      LoadFromFilePCX(FileName);
+      return true;
+    case ioDCX:
+      LoadFromFileDCX(FileName);
+      return true;
     case ioIEV:
     case ioLYR:
     case ioALL:
@@ -42,6 +48,12 @@ bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
       return true;
     case ioPNG:
       LoadFromStreamPNG(Stream);
+      return true;
+    case ioPCX:
+      LoadFromStreamPCX(Stream);
+      return true;
+    case ioDCX:
+      LoadFromStreamDCX(Stream);
       return true;
     case ioIEV:
     case ioLYR:

@@ -5,6 +5,7 @@
 #include "imaging/core/iemask.h"
 #include "imaging/core/iestreams.h"
 #include "imaging/io/jpegfilt.h"
+#include "imaging/io/pcxfilter.h"
 #include "imaging/io/pngfilt.h"
 #include "imaging/io/tiffilt.h"
 #include "imaging/io/zezudidio.h"
@@ -32,6 +33,12 @@ void TZezudIdIO::ReadParamsOnly(TStream* Stream, TIEFileType FileType) {
       return;
     case ioPNG:
       PngReadStream(Stream, FIEBitmap, *FParams, Progress, true);
+      return;
+    case ioPCX:
+      PcxReadStream(Stream, FIEBitmap, *FParams, Stream->GetSize(), Progress, true);
+      return;
+    case ioDCX:
+      DcxReadStream(Stream, FIEBitmap, *FParams, Progress, true);
       return;
     case ioBMP:
       if (IEFormatProcs.BmpReadStream) {

@@ -15,9 +15,11 @@ struct TOwnSaver {
   std::string_view Extensions;  // each with its dot and a trailing ';'
   void (TZezudIdIO::*Save)(const std::u16string&);
 };
-constexpr std::array<TOwnSaver, 4> OwnSavers = {{
+constexpr std::array<TOwnSaver, 6> OwnSavers = {{
     {".tif;.tiff;.fax;.g3f;.g3n;", &TZezudIdIO::SaveToFileTIFF},
     {".jpg;.jpeg;.jpe;.jif;", &TZezudIdIO::SaveToFileJpeg},
+    {".pcx;", &TZezudIdIO::SaveToFilePCX},
+    {".dcx;", &TZezudIdIO::SaveToFileDCX},
     {".png;", &TZezudIdIO::SaveToFilePNG},
     {".bmp;.dib;.rle;", &TZezudIdIO::SaveToFileBMP},
 }};
@@ -83,6 +85,12 @@ void TZezudIdIO::SaveToStream(TStream* Stream, TIEFileType FileType) {
       return;
     case ioPNG:
       SaveToStreamPNG(Stream);
+      return;
+    case ioPCX:
+      SaveToStreamPCX(Stream);
+      return;
+    case ioDCX:
+      SaveToStreamDCX(Stream);
       return;
     default:
       break;

@@ -54,9 +54,9 @@ class TJoinedRegistryTest : public ::testing::Test {
 };
 
 TEST_F(TJoinedRegistryTest, TheFurtherFormatsAddTheirRows) {
-  ASSERT_EQ(FileFormatCount(), 3);
-  EXPECT_EQ(FileFormatAt(1)->FileType, ioBMP);
-  EXPECT_EQ(FindFileFormatInfoByExtension(".dib"), FileFormatAt(1));
+  ASSERT_EQ(FileFormatCount(), 6);
+  EXPECT_EQ(FileFormatAt(3)->FileType, ioBMP);
+  EXPECT_EQ(FindFileFormatInfoByExtension(".dib"), FileFormatAt(3));
   EXPECT_NE(IEFormatProcs.PngWriteStream, nullptr);
 }
 

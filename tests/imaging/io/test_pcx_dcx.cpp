@@ -142,8 +142,9 @@ TEST(Dcx, WritingInsertsBeforeTheIndexedPageOrAppends) {
   EXPECT_EQ(Greys(Stream), (std::vector<Integer>{20, 10, 30}));
   ASSERT_TRUE(WritePage(Stream, 40, 1));
   EXPECT_EQ(Greys(Stream), (std::vector<Integer>{20, 40, 10, 30}));
-  ASSERT_TRUE(WritePage(Stream, 50, 9));
-  EXPECT_EQ(Greys(Stream), (std::vector<Integer>{20, 40, 10, 30})) << "an index past the end adds nothing";
+  const std::vector<Byte> Before = StreamBytes(Stream);
+  EXPECT_FALSE(WritePage(Stream, 50, 5)) << "an index past the end has no place for the page";
+  EXPECT_EQ(StreamBytes(Stream), Before);
 }
 
 TEST(Dcx, AStreamThatIsNoContainerIsLeftAlone) {

@@ -15,10 +15,10 @@ std::vector<TIEFileType> RegisteredCodes() {
 
 TEST_F(TRegistryTest, RegistersOnlyTheBuiltFormatsInTableOrder) {
   Build();
-  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioJPEG, ioPNG}));
+  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioJPEG, ioPCX, ioPNG, ioDCX}));
   FreeFileFormats();
   Build(RegisterFakeBmp);
-  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioJPEG, ioBMP, ioPNG}));
+  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioJPEG, ioPCX, ioBMP, ioPNG, ioDCX}));
 }
 
 TEST_F(TRegistryTest, BuiltInRowsCarryTheirDescriptionsAndPlaceholders) {
@@ -40,9 +40,9 @@ TEST_F(TRegistryTest, BuiltInRowsCarryTheirDescriptionsAndPlaceholders) {
 
 TEST_F(TRegistryTest, FormatsWithoutFiltersAreUnknown) {
   Build(RegisterFakeBmp);
-  for (TIEFileType Code : {ioGIF, ioPCX, ioICO, ioTGA, ioAVI, ioHDP, 22, 23})
+  for (TIEFileType Code : {ioGIF, ioICO, ioTGA, ioAVI, ioHDP, 22, 23})
     EXPECT_EQ(FindFileFormatInfo(Code), nullptr) << Code;
-  for (const char* Ext : {"gif", "pcx", "wdp", "pix"})
+  for (const char* Ext : {"gif", "wdp", "pix"})
     EXPECT_EQ(FindFileFormatInfoByExtension(Ext), nullptr);
 }
 
@@ -109,10 +109,10 @@ TEST_F(TRegistryTest, UnregisterRemovesTheFirstRowOfTheCodeOnly) {
   UnregisterFileFormat(ioJPEG);
   ASSERT_NE(FindFileFormatInfo(ioJPEG), nullptr);
   EXPECT_EQ(FindFileFormatInfo(ioJPEG)->Extension, "XYZ");
-  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioPNG, ioJPEG}));
+  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioPCX, ioPNG, ioDCX, ioJPEG}));
   UnregisterFileFormat(12345);
-  EXPECT_EQ(FileFormatCount(), 3);
-  EXPECT_EQ(FileFormatAt(3), nullptr);
+  EXPECT_EQ(FileFormatCount(), 5);
+  EXPECT_EQ(FileFormatAt(5), nullptr);
   EXPECT_EQ(FileFormatAt(-1), nullptr);
 }
 
