@@ -4,9 +4,9 @@
 // and the verdict of the tiffinfo tool, which decodes every strip (-D).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -155,11 +155,13 @@ struct TTiffinfoVerdict {
 };
 
 inline TTiffinfoVerdict RunTiffinfo(const std::vector<Byte>& File) {
-  const std::string Name = ::testing::TempDir() + "tiffwrite-check.tif";
-  {
-    std::ofstream Out(Name, std::ios::binary);
-    Out.write(reinterpret_cast<const char*>(File.data()), static_cast<std::streamsize>(File.size()));
-  }
+  // A name of its own: test programs run side by side.
+  std::string Name = ::testing::TempDir() + "tiffwrite-XXXXXX";
+  const int Handle = mkstemp(Name.data());
+  if (Handle < 0) return {};
+  const bool Written = write(Handle, File.data(), File.size()) == static_cast<ssize_t>(File.size());
+  close(Handle);
+  if (!Written) return {};
   TTiffinfoVerdict V;
   const std::string Command = "tiffinfo -D \"" + Name + "\" 2>&1";
   if (FILE* Pipe = popen(Command.c_str(), "r")) {
