@@ -97,25 +97,26 @@ TTiffRowResult LzwRow(TTiffStripState& State) {
   return TTiffRowResult::Decoded;
 }
 
-// The whole strip, inflated once on its first row. Output stops at the strip's rows, so data
-// that inflates far beyond them costs nothing; a damaged stream keeps the rows before the damage.
+// The whole strip, inflated once on its first row. Output stops at the strip's rows and grows
+// with what the data really gives; a damaged stream keeps the rows inflated before the damage.
 void InflateStrip(TTiffStripState& State) {
   State.Inflated = true;
   TMemoryStream Compressed;
   Compressed.Write(State.Data, State.DataLength);
   Compressed.SetPosition(0);
   TZDecompressionStream Inflater(&Compressed);
-  State.InflatedStrip.resize(static_cast<size_t>(State.RowLength) * State.Rows);
+  std::vector<Byte>& Out = State.InflatedStrip;
   size_t Done = 0;
   try {
-    while (Done < State.InflatedStrip.size()) {
-      const Integer Got = Inflater.Read(State.InflatedStrip.data() + Done, State.RowLength);
-      Done += static_cast<size_t>(std::max(Got, 0));
+    for (Integer Row = 0; Row < State.Rows; ++Row) {
+      Out.resize(Done + static_cast<size_t>(State.RowLength));
+      const Integer Got = std::max(Inflater.Read(Out.data() + Done, State.RowLength), 0);
+      Done += static_cast<size_t>(Got);
       if (Got < State.RowLength) break;
     }
   } catch (const EZLibError&) {
   }
-  State.InflatedStrip.resize(Done);
+  Out.resize(Done);
 }
 
 TTiffRowResult DeflateRow(Integer RowInStrip, TTiffStripState& State) {

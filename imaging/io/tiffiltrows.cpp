@@ -334,7 +334,9 @@ TRowConverter ChooseConverter(const TTIFFVars& Vars, TIEPixelFormat Format) {
     case PhotometricCIELab:
       return S == 3 && B == 8 && RGB24 ? CIELab8 : nullptr;
     case PhotometricYCbCr:
-      return S == 3 && B == 8 && Vars.YCbCrSubSampling[0] == 2 && Vars.YCbCrSubSampling[1] == 1 && RGB24
+      // Planar pages have no pixel pairs to share chroma.
+      return S == 3 && B == 8 && Vars.PlanarConfig != 2 && Vars.YCbCrSubSampling[0] == 2 &&
+                     Vars.YCbCrSubSampling[1] == 1 && RGB24
                  ? YCbCr21
                  : nullptr;
     default:
