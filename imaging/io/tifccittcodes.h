@@ -26,7 +26,8 @@ inline const TRunCodes& RunCodes(bool Black) {
   return Black ? BlackCodes : WhiteCodes;
 }
 
-// The two-dimensional mode codes, tried in table order.
+// The two-dimensional mode codes, tried in table order; a vertical mode's Run is its offset
+// a1 - b1.
 enum TMode : Integer {
   mdZeros,  // twelve zero bits
   mdPass,

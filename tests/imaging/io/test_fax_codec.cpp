@@ -232,6 +232,12 @@ TEST_F(FaxCodec, DataUsedUpLeavesTheRestWhite) {
   const std::string TwoD = Bits("001 1000 11");  // horizontal: white 3, black 2
   Decode2D(Row, Ref, TwoD.substr(0, 2), 20);
   EXPECT_EQ(ShowDecoded(Row, 20), "...##...............");
+  // A horizontal mode whose run stops after a make-up code: past the data every code reads as
+  // an EOL, which ends the run (and the mode) instead of adding to it.
+  std::vector<Byte> Wide = DecodedRow(100);
+  std::vector<Byte> WideRef(13, 0xFF);
+  EXPECT_LE(Decode2D(Wide, WideRef, Bits("001 11011"), 100), 16 + 64);
+  EXPECT_EQ(ShowDecoded(Wide, 100), std::string(100, '.'));
 }
 
 // Damaged data of every kind: rows end, positions stay near the data, nothing is touched
