@@ -121,9 +121,10 @@ TEST_F(TTiffWriteLzw, TheParametersOwnCoderIsPreferred) {
   EXPECT_EQ(Calls, 6) << "five rows and the end of the strip";
 }
 
-TEST_F(TTiffWriteLzw, ATwoColourPictureKeepsItsLighterColourWhiteOnA1BitPage) {
-  // Both colours are dark: a plain conversion to 1 bit would make them both black.
-  const TIERGBTriple Dark{40, 0, 0}, Light{60, 60, 60};
+TEST_F(TTiffWriteLzw, ATwoColourPictureKeepsItsTwoColoursApartOnA1BitPage) {
+  // Two colours of the same grey level: a conversion by level cannot tell them apart, the
+  // two-colour rule makes the first one seen black.
+  const TIERGBTriple Dark{0, 0, 71}, Light{0, 21, 0};
   auto Page = std::make_unique<TIEBitmap>(16, 4, ie24RGB);
   for (Integer Y = 0; Y < 4; ++Y)
     for (Integer X = 0; X < 16; ++X) Page->SetPixel24(X, Y, X % 4 < 2 ? Dark : Light);
