@@ -118,10 +118,9 @@ void ReadOldJpegStrips(const TIFFDirectory& Dir, TTIFFVars& Vars, TIEBitmap* Bit
     TIEBitmap Decoded;
     const Integer Rows = JpegReadStream(&Data, nullptr, &Decoded, Params, Local.Progress, false, false, false,
                                         false, true, false, RowsPerStrip, false);
-    // The last strip may hold fewer rows than the others.
+    if (Local.Aborting && Rows * 2 <= RowsPerStrip) IESetAborting(Progress);
     const Integer FirstRow = static_cast<Integer>(S) * RowsPerStrip;
     const Integer StripRows = std::min(RowsPerStrip, Vars.Height - FirstRow);
-    if (Local.Aborting && Rows * 2 <= StripRows) IESetAborting(Progress);
     PlaceDecoded(Decoded, Bitmap, 0, FirstRow, Vars.Width, std::min(Rows, StripRows));
     if (Strips > 1 && Progress.OnProgress)
       Progress.OnProgress(Progress.Sender,
