@@ -145,9 +145,8 @@ void TiffReadTiles(const TIFFDirectory& Dir, TTIFFVars& Vars, TIEBitmap* Bitmap,
   for (size_t I = WantedTile < 0 ? 0 : static_cast<size_t>(WantedTile);
        I < Vars.TileOffsets.size() && Y < Vars.Height; ++I) {
     std::vector<Byte> Data = ReadPiece(Job, LocatePiece(Job, Vars.TileOffsets, Vars.TileByteCounts, I, 0));
-    if (!Data.empty())
-      TiffDecodeStrip(Job, Y, Vars.TileLength, Vars.TileWidth, Data.data(), static_cast<Integer>(Data.size()),
-                      X);
+    TiffDecodeStrip(Job, Y, Vars.TileLength, Vars.TileWidth, Data.data(), static_cast<Integer>(Data.size()),
+                    X);
     X += Vars.TileWidth;
     if (X >= Vars.Width) {
       X = 0;
