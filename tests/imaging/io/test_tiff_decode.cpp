@@ -293,6 +293,18 @@ TEST(TiffDecode, PlanarPlanesAreJoinedPerPixel) {
   EXPECT_EQ(Second.rgbtGreen, 40);
   EXPECT_EQ(Second.rgbtBlue, 110);
 
+  // Every layout reaches the row conversion, grey with alpha and a single plane too.
+  TTiffTestPage GreyAlpha = Page(2, 1, 2, 8, 1, 1, {{10, 20}, {0, 255}});
+  GreyAlpha.Short(284, {2});
+  TDecoded A;
+  A.Read({GreyAlpha});
+  EXPECT_EQ(A.Row8(0), (std::vector<Integer>{10, 20}));
+  ASSERT_TRUE(A.AlphaMask);
+  EXPECT_EQ(A.AlphaMask->GetPixel(0, 0), 0);
+  TTiffTestPage Single = Page(2, 1, 1, 8, 1, 1, {{30, 40}});
+  Single.Short(284, {2});
+  EXPECT_EQ(TDecoded().Read({Single}).Row8(0), (std::vector<Integer>{30, 40}));
+
   TTiffTestPage Many = Page(1, 1, 11, 8, 2, 1, std::vector<std::vector<Byte>>(11, {1}));
   Many.Short(284, {2});
   EXPECT_TRUE(TDecoded().Read({Many}).Aborting);
