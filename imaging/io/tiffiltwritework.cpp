@@ -225,8 +225,11 @@ void TiffPrepareWriting(TIEBitmap* Bitmap, TTIFFWriteState& S) {
     if (TiffIsCCITT(S.Compression)) S.Compression = TiffNoCompression;
     // Grey or palette layouts of several samples have no rows: such pages are RGB.
     if (Format == ie24RGB && !S.Quantizer &&
-        (S.Photometric == TiffBlackIsZero || S.Photometric == TiffPalette) && !IsJpegCode(P.TiffCompression))
+        (S.Photometric == TiffBlackIsZero || S.Photometric == TiffPalette) &&
+        !IsJpegCode(P.TiffCompression)) {
       S.Photometric = TiffRGB;
+      SetRGB(P, 3, 8);
+    }
   }
   S.BitsPerSample = P.BitsPerSample;
   S.Predictor = S.Predictor && Format == ie24RGB && S.Photometric == TiffRGB && !Bitmap->HasAlphaChannel();

@@ -91,6 +91,43 @@ TEST_F(TTiffWriteLzw, APartlyTransparentRgbPageGetsAnAlphaSampleAndNoPredictor) 
   ExpectTiffinfoAccepts(File);
 }
 
+TEST_F(TTiffWriteLzw, OnlyRgbRowsArePredicted) {
+  // CIE L*a*b* and CMYK rows made from an RGB picture are not differenced.
+  for (Byte Photometric : {7, 5}) {
+    SCOPED_TRACE(Integer(Photometric));
+    auto Page = Picture(ie24RGB, 30, 4);
+    TIOParamsVals Params;
+    Params.TiffPhotometric = Photometric;
+    Params.TiffCompression = 5;
+    const TWrittenPage Written = ParseWrittenTiff(WriteTiffBytes(Page.get(), Params))[0];
+    EXPECT_EQ(Written.Value(262), Photometric == 7 ? 8u : 5u);
+    EXPECT_FALSE(Written.Has(317));
+  }
+}
+
+// A stream whose one write call number Failing takes nothing; the others go through.
+class TOneFailingWrite : public TMemoryStream {
+ public:
+  explicit TOneFailingWrite(Integer Failing) : FFailing(Failing) {}
+  Integer Write(const void* Buffer, Integer Count) override {
+    return ++FCalls == FFailing ? 0 : TMemoryStream::Write(Buffer, Count);
+  }
+
+ private:
+  Integer FFailing;
+  Integer FCalls = 0;
+};
+
+TEST_F(TTiffWriteLzw, ALostWriteOfCodedRowsAborts) {
+  auto Page = Picture(ie24RGB, 300, 100);
+  TIOParamsVals Params;
+  Params.TiffCompression = 5;
+  TOneFailingWrite Stream(20);
+  const TTiffWriteResult R = WriteTiffPage(Stream, Page.get(), Params);
+  EXPECT_TRUE(R.Aborting);
+  EXPECT_EQ(R.Pages, 0);
+}
+
 TEST_F(TTiffWriteLzw, WithoutAnLzwCoderThePageIsUncompressedAndUnpredicted) {
   const TTiffLzwCompressProc Library = IETiffLzwCompressProc;
   IETiffLzwCompressProc = nullptr;

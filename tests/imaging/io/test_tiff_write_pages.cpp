@@ -258,6 +258,8 @@ TEST_F(TTiffWritePages, ParametersAreCorrectedToWhatIsWritten) {
       {"16-bit palette is 8-bit", ie24RGB, 16, 1, 2, 0, 8, 1, 3, 3, 1, 1},
       {"grey of a palette picture compressed by fax: indexes uncompressed", ie8p, 8, 1, 3, 4, 8, 1, 3, 3, 1,
        1},
+      {"grey of several 4-bit samples is RGB", ie24RGB, 4, 3, 1, 0, 8, 3, 2, 2, 1, 3},
+      {"JPEG of a 1-bit picture is 8-bit YCbCr", ie1g, 1, 1, 1, 7, 8, 1, 1, 6, 7, 3},
   };
   for (const TCorrection& C : Cases) {
     SCOPED_TRACE(C.Name);
@@ -343,6 +345,16 @@ TEST_F(TTiffWritePages, ThePagesDescriptiveTagsComeFromTheParameters) {
   EXPECT_EQ(ReadParams.DpiX, 150);
   EXPECT_EQ(ReadParams.DpiY, 72);
   ExpectTiffinfoAccepts(File);
+}
+
+TEST_F(TTiffWritePages, WithoutAResolutionTheDefaultOneIsWritten) {
+  auto Picture = MakePicture(ie24RGB, 4, 4);
+  TIOParamsVals Params;
+  Params.DpiX = 0;
+  Params.DpiY = -3;
+  const TWrittenPage Page = ParseWrittenTiff(WriteTiffBytes(Picture.get(), Params))[0];
+  EXPECT_EQ(Page.Tag(282).Values, (std::vector<Cardinal>{300, 1}));
+  EXPECT_EQ(Page.Tag(283).Values, (std::vector<Cardinal>{300, 1}));
 }
 
 TEST_F(TTiffWritePages, APagePartOfUnknownCountWritesZeroForTheUnknownPart) {
