@@ -197,3 +197,35 @@ TEST(PcxWrite, ImageMagickReadsWhatWeWriteAndWeReadWhatItWrites) {
     ExpectSamePixels(Picture, R.Bitmap);
   }
 }
+
+namespace {
+
+struct TPercentLog {
+  std::vector<Integer> Seen;
+  void OnProgress(TObject*, Integer Percent) { Seen.push_back(Percent); }
+};
+
+}  // namespace
+
+TEST(PcxWrite, TheWriterReportsEveryRowAndTheReaderEveryNewPercent) {
+  TIEBitmap Picture;
+  Paint(Picture, 3, 300, 0);
+  TIOParamsVals Params;
+  TPercentLog Written;
+  TTestProgress P;
+  P.Progress.OnProgress = TIEProgressEvent(&Written, &TPercentLog::OnProgress);
+  TMemoryStream Stream;
+  PcxWriteStream(&Stream, &Picture, Params, P.Progress);
+  ASSERT_EQ(Written.Seen.size(), 300u);
+  EXPECT_EQ(Written.Seen[2], 0);
+  EXPECT_EQ(Written.Seen[299], 99);
+
+  TPercentLog Read;
+  TTestProgress Q;
+  Q.Progress.OnProgress = TIEProgressEvent(&Read, &TPercentLog::OnProgress);
+  TPcxRead R;
+  Stream.SetPosition(0);
+  PcxReadStream(&Stream, &R.Bitmap, R.Params, Stream.GetSize(), Q.Progress, false);
+  ASSERT_EQ(Read.Seen.size(), 100u);
+  for (Integer I = 0; I < 100; ++I) EXPECT_EQ(Read.Seen[I], I);
+}
