@@ -123,7 +123,9 @@ class TRowBuilder {
   void Indexes(const TIERGBTriple* In, Byte* Out) {
     const Integer Last = static_cast<Integer>(S.Palette.size()) - 1;
     const Integer Bits = S.BitsPerSample;
-    if (Bits < 8) std::fill(FOut.begin(), FOut.end(), 0);
+    // Fewer bits: packed most significant first, an index may straddle two bytes.
+    Cardinal Pending = 0;
+    Integer PendingBits = 0;
     for (Integer X = 0; X < FWidth; ++X) {
       const Integer Index = std::clamp(S.Quantizer->RGBIndex(In[X]), 0, Last);
       if (Bits == 8) {
@@ -133,11 +135,15 @@ class TRowBuilder {
         Out[2 * X] = static_cast<Byte>(Level);
         Out[2 * X + 1] = static_cast<Byte>(Level >> 8);
       } else {
-        const Int64 Bit = static_cast<Int64>(X) * Bits;
-        const Integer Shift = 8 - Bits - static_cast<Integer>(Bit % 8);
-        Out[Bit / 8] |= static_cast<Byte>(Index << Shift);
+        Pending = Pending << Bits | static_cast<Cardinal>(Index);
+        PendingBits += Bits;
+        if (PendingBits >= 8) {
+          PendingBits -= 8;
+          *Out++ = static_cast<Byte>(Pending >> PendingBits);
+        }
       }
     }
+    if (PendingBits > 0) *Out = static_cast<Byte>(Pending << (8 - PendingBits));
   }
 
   void RGB(const Byte* In, Byte* Out, Integer Y) {

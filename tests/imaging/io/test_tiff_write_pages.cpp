@@ -171,6 +171,27 @@ INSTANTIATE_TEST_SUITE_P(Layouts, TTiffWriteRoundTrip, ::testing::ValuesIn(Round
                            return Name;
                          });
 
+TEST_F(TTiffWritePages, PaletteIndexesOfEveryDepthReadBackAsTheirColours) {
+  const std::vector<TIERGBTriple> Colours = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {10, 20, 30}};
+  for (Integer Bits : {2, 3, 5, 6, 7, 8}) {
+    SCOPED_TRACE(Bits);
+    auto Picture = Stripes(Colours, 19, 5);
+    TIOParamsVals Params;
+    Params.BitsPerSample = Bits;
+    Params.SamplesPerPixel = 1;
+    const std::vector<Byte> File = WriteTiffBytes(Picture.get(), Params);
+    const TWrittenPage Page = ParseWrittenTiff(File)[0];
+    EXPECT_EQ(Page.Value(262), 3u);
+    EXPECT_EQ(Page.Value(258), static_cast<Cardinal>(Bits));
+    EXPECT_EQ(Page.Tag(320).Count, 3u << Bits);
+    TIEBitmap Back;
+    TIOParamsVals ReadParams;
+    ASSERT_FALSE(ReadTiffPage(File, 0, Back, ReadParams, false).Aborting);
+    EXPECT_TRUE(SamePixels(*Picture, Back));
+    ExpectTiffinfoAccepts(File);
+  }
+}
+
 TEST_F(TTiffWritePages, AMegapixelRgbPageIsCutIntoStripsOfHalfAMegabyte) {
   auto Picture = MakePicture(ie24RGB, 1000, 1000);
   TIOParamsVals Params;
