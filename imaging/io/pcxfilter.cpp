@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "imaging/core/hyieutils.h"
@@ -210,7 +211,8 @@ void ReadPicture(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, In
   if (Preview) return;
 
   // A size the data could never fill is refused before anything is allocated.
-  const Int64 DataSize = StreamSize - PcxHeaderSize;
+  // The data is read in one piece, so it must fit one read.
+  const Int64 DataSize = std::min<Int64>(StreamSize - PcxHeaderSize, std::numeric_limits<Integer>::max());
   if (H.Width <= 0 || H.Height <= 0 ||
       IEClaimExceedsData(H.Height, H.Width, DataSize, MaxPixelsPerDataByte)) {
     IESetAborting(Progress);

@@ -192,6 +192,12 @@ TEST(TiffLzw, ADamagedContextFailsEveryLaterRow) {
   EXPECT_EQ(Context, nullptr);
 }
 
+TEST(TiffLzw, ANewEntryCodeWithNoStringBeforeItIsDamage) {
+  // The end code right after a clear leaves no previous string to build entry 258 from.
+  const auto Rows = DecodeRows(Packed({256, 257, 258, 'a'}), 1, 2);
+  EXPECT_EQ(Rows.size(), 1u);
+}
+
 TEST(TiffLzw, ATruncatedStripStopsAtItsEnd) {
   const std::vector<Byte> Data = RandomBytes(4000, 256, 4);
   std::vector<Byte> Strip = Compress(Data, 100);

@@ -216,3 +216,18 @@ TEST(PcxRead, AClaimedStreamSizeBeyondTheStreamIsCut) {
   ASSERT_FALSE(P.Aborting);
   EXPECT_EQ(R.Bitmap.GetPixel24(1, 0), Entry(6)) << "the palette is the stream's last 768 bytes";
 }
+
+TEST(PcxRead, LinesShorterThanARowLeaveTheRestOfTheRowEmpty) {
+  TPcxFile File;
+  File.Encoding = 0;
+  File.XMax = 3;
+  File.Planes = 3;
+  File.BytesPerLine = 2;
+  File.Data = {1, 2, 3, 4, 5, 6};
+  TPcxRead R;
+  ReadPcxBytes(File.Bytes(), R);
+  ASSERT_FALSE(R.Aborting);
+  EXPECT_EQ(R.Bitmap.GetPixel24(0, 0), Rgb(1, 3, 5));
+  EXPECT_EQ(R.Bitmap.GetPixel24(1, 0), Rgb(2, 4, 6));
+  EXPECT_EQ(R.Bitmap.GetPixel24(3, 0), Rgb(0, 0, 0)) << "no plane reads into the next one";
+}

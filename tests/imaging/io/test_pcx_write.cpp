@@ -158,6 +158,11 @@ TEST(PcxWrite, AShortStreamFailsTheWrite) {
   PcxWriteStream(&Stream, &Picture, Params, P.Progress);
   EXPECT_TRUE(P.Aborting);
   EXPECT_LE(Stream.GetSize(), 300);
+
+  TIEBitmap Empty;
+  bool Aborting = false;
+  EXPECT_TRUE(WritePcxBytes(Empty, Params, &Aborting).empty());
+  EXPECT_TRUE(Aborting) << "a header cannot describe an empty picture";
 }
 
 TEST(PcxWrite, ImageMagickReadsWhatWeWriteAndWeReadWhatItWrites) {
