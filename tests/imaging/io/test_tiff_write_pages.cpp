@@ -313,6 +313,30 @@ TEST_F(TTiffWritePages, ParametersAreCorrectedToWhatIsWritten) {
   }
 }
 
+TEST_F(TTiffWritePages, RgbWrittenAsCmykOrLabReadsBackClose) {
+  for (Byte Photometric : {5, 7}) {
+    SCOPED_TRACE(Integer(Photometric));
+    auto Picture = Stripes({{0, 0, 200}, {30, 160, 40}, {250, 250, 250}, {90, 60, 10}}, 12, 4);
+    TIOParamsVals Params;
+    Params.TiffPhotometric = Photometric;
+    const std::vector<Byte> File = WriteTiffBytes(Picture.get(), Params);
+    const TWrittenPage Page = ParseWrittenTiff(File)[0];
+    EXPECT_EQ(Page.Value(262), Photometric == 5 ? 5u : 8u);
+    EXPECT_EQ(Page.Value(277), Photometric == 5 ? 4u : 3u);
+    TIEBitmap Back;
+    TIOParamsVals ReadParams;
+    ASSERT_FALSE(ReadTiffPage(File, 0, Back, ReadParams, false).Aborting);
+    ASSERT_EQ(Back.GetPixelFormat(), ie24RGB);
+    for (Integer X = 0; X < 12; ++X) {
+      const TIERGBTriple A = Picture->GetPixel24(X, 1), B = Back.GetPixel24(X, 1);
+      EXPECT_NEAR(A.rgbtRed, B.rgbtRed, 12) << X;
+      EXPECT_NEAR(A.rgbtGreen, B.rgbtGreen, 12) << X;
+      EXPECT_NEAR(A.rgbtBlue, B.rgbtBlue, 12) << X;
+    }
+    ExpectTiffinfoAccepts(File);
+  }
+}
+
 TEST_F(TTiffWritePages, GreyIsWrittenAsRgbWhenAskedForThreeSamplesAndReadsBackTheSame) {
   auto Picture = MakePicture(ie8g, 9, 4);
   TIOParamsVals Params;
