@@ -3,7 +3,9 @@
 // and its installation as the library's codec.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "FormatsTestSupport.h"
@@ -205,6 +207,47 @@ TEST(TiffLzw, ATruncatedStripStopsAtItsEnd) {
   const auto Rows = DecodeRows(Strip, 100, 40);
   ASSERT_EQ(Rows.size(), 40u);  // rows past the data come back with what the buffer held
   EXPECT_EQ(std::vector<Byte>(Rows[0]), std::vector<Byte>(Data.begin(), Data.begin() + 100));
+}
+
+namespace {
+
+// A little-endian one-strip 8-bit grey TIFF around an LZW strip.
+std::vector<Byte> GreyTiff(Integer Width, Integer Height, const std::vector<Byte>& Strip) {
+  const std::array<std::array<Cardinal, 3>, 9> Tags = {{{256, 4, Cardinal(Width)},
+                                                        {257, 4, Cardinal(Height)},
+                                                        {258, 3, 8},
+                                                        {259, 3, 5},
+                                                        {262, 3, 1},
+                                                        {273, 4, 8 + 2 + 9 * 12 + 4},
+                                                        {277, 3, 1},
+                                                        {278, 4, Cardinal(Height)},
+                                                        {279, 4, Cardinal(Strip.size())}}};
+  std::vector<Byte> File = {'I', 'I', 42, 0, 8, 0, 0, 0, 9, 0};
+  auto Put = [&](Cardinal Value, Integer Bytes) {
+    for (Integer I = 0; I < Bytes; ++I) File.push_back(static_cast<Byte>(Value >> (8 * I)));
+  };
+  for (const auto& [Tag, Type, Value] : Tags) {
+    Put(Tag, 2);
+    Put(Type, 2);
+    Put(1, 4);
+    Put(Value, 4);
+  }
+  Put(0, 4);
+  File.insert(File.end(), Strip.begin(), Strip.end());
+  return File;
+}
+
+}  // namespace
+
+TEST(TiffLzw, ImageMagickDecodesWhatWeCode) {
+  if (!ToolPresent("convert")) GTEST_SKIP() << "ImageMagick is not installed";
+  const Integer Width = 200, Height = 150;
+  std::vector<Byte> Pixels = RandomBytes(static_cast<size_t>(Width) * Height, 256, 6);
+  std::fill(Pixels.begin(), Pixels.begin() + 4000, 17);  // long strings too
+  TTempFile File("coded.tif");
+  File.Write(GreyTiff(Width, Height, Compress(Pixels, Width)));
+  const std::string Grey = ShellOutput("convert '" + File.Path() + "' -depth 8 gray:- 2>/dev/null");
+  EXPECT_TRUE(std::vector<Byte>(Grey.begin(), Grey.end()) == Pixels);
 }
 
 TEST(TiffLzw, TheFurtherFormatsInstallTheCodecForTheStartUp) {
