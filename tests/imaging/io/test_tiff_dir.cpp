@@ -151,6 +151,9 @@ TEST(TiffDirectory, AccessorsAnswerTheSameInEitherByteOrder) {
     EXPECT_EQ(S, "N\0"s);
     TiffGetInlineString(Dir, 336, S);
     EXPECT_EQ(S, "N\0"s);
+    // Longer ones are behind the entry, whose field is their offset, not text.
+    TiffGetInlineString(Dir, 305, S);
+    EXPECT_EQ(S, "NIKON\0\0\0"s);
     std::u16string W;
     TiffGetWideString(Dir, 40091, W);
     EXPECT_EQ(W, u"Hi!");
