@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -129,6 +132,32 @@ TEST(TiffMetadata, XmpOfByteDataAndIptcClearedWhenAbsent) {
     EXPECT_EQ(Params.XmpInfo, Type == ietASCII ? "" : Xmp);
     EXPECT_EQ(Params.IPTCInfo->Count(), 0);
   }
+}
+
+// Files other encoders wrote, in both byte orders, strips and tiles: each is a TIFF and no raw
+// file, and the walk finds every page of the multi-page one.
+TEST(TiffContent, EveryFixtureFileIsTiff) {
+  const auto Folder = std::filesystem::path(__FILE__).parent_path() / "fixtures" / "tiff";
+  Integer Files = 0;
+  for (const auto& Item : std::filesystem::directory_iterator(Folder)) {
+    if (Item.path().extension() != ".tif") continue;
+    std::ifstream In(Item.path(), std::ios::binary);
+    const TBytes Bytes{std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
+    TMemoryStream Stream;
+    Load(Stream, Bytes);
+    const std::string Name = Item.path().filename().string();
+    EXPECT_TRUE(TiffIsFile(&Stream)) << Name;
+    EXPECT_FALSE(TiffIsCameraRaw(&Stream)) << Name;
+    EXPECT_EQ(DetectStreamFormat(&Stream), ioTIFF) << Name;
+    TIFFDirectory Dir;
+    Dir.Stream = &Stream;
+    Dir.LittleEndian = Bytes[0] == 'I';
+    Integer Pages = 0;
+    TiffReadDirectory(100, IEGetDWord(Bytes.data() + 4, !Dir.LittleEndian), Dir, Pages);
+    EXPECT_EQ(Pages, Name == "multipage.tif" ? 3 : 1) << Name;
+    ++Files;
+  }
+  EXPECT_GT(Files, 20);
 }
 
 }  // namespace
