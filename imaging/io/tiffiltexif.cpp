@@ -11,8 +11,10 @@
 
 namespace {
 
+constexpr Word TagOrientation = 274;
 constexpr Word TagResolutionUnit = 296;
-constexpr Integer UnitInch = 2;
+constexpr Word UnitInch = 2;
+constexpr Word OrientationUpright = 1;
 
 // Each entry of the shared table's list into the directory being written.
 void AddEntries(TTIFFEntryWriter& Writer, const TIETIFFTagList& List) {
@@ -69,10 +71,14 @@ void TiffReadExifTags(const TIFFDirectory& Page, const TIFFDirectory* Exif, cons
 
 void TiffWriteExifTags(TTIFFEntryWriter& Page, TIEMetaParams& Params) {
   TIETIFFTagList Descriptive = IEExifTagList(Params, TIEExifDirectory::Page);
-  // Resolutions are held in dots per inch whatever unit the file read had.
-  const auto Unit = std::find_if(Descriptive.begin(), Descriptive.end(),
-                                 [](const TIETIFFTagEntry& Entry) { return Entry.Tag == TagResolutionUnit; });
-  if (Unit != Descriptive.end()) IEPutWord(Unit->Value.data(), UnitInch, false);
+  for (TIETIFFTagEntry& Entry : Descriptive) {
+    // Resolutions are held in dots per inch whatever unit the file read had.
+    if (Entry.Tag == TagResolutionUnit) IEPutWord(Entry.Value.data(), UnitInch, false);
+    // The reset orientation 0 is none of the eight a TIFF may hold: unset is upright.
+    const Word Orientation = IEGetWord(Entry.Value.data(), false);
+    if (Entry.Tag == TagOrientation && (Orientation < 1 || Orientation > 8))
+      IEPutWord(Entry.Value.data(), OrientationUpright, false);
+  }
   AddEntries(Page, Descriptive);
   TStream* Stream = Page.GetStream();
   const Int64 Exif = WriteExifDirectory(Stream, Page.GetProgress(), Params);

@@ -191,6 +191,7 @@ TEST(TiffExif, WrittenEntriesHaveTheirFileForm) {
   EXPECT_EQ(Text, "0220");
   // Resolutions are in dots per inch.
   EXPECT_EQ(TiffGetInteger(File.Page, 296, 0), 2);
+  EXPECT_EQ(TiffGetInteger(File.Page, 274, 0), 6);
   EXPECT_EQ(File.Find(File.Page, 531), nullptr);
   // One ISO speed when the second is 0.
   EXPECT_EQ(File.Find(File.Exif, 34855)->Count, 1u);
@@ -218,6 +219,9 @@ TEST(TiffExif, ListedTagsFollowThePresenceOfTheirValue) {
   Read.ResetEXIF();
   TReadBack Reset(WriteTags(Read));
   EXPECT_EQ(Reset.Find(Reset.Exif, 33434), nullptr);
+  // Nor an orientation of 0, which no TIFF reader takes: unset is upright.
+  EXPECT_EQ(Read.ExifOrientation, 0);
+  EXPECT_EQ(TiffGetInteger(Reset.Page, 274, 0), 1);
   Params.SetExifExposureTime(0.5);
   Reset.ReadInto(Params);
   EXPECT_DOUBLE_EQ(Params.ExifExposureTime, -1);
