@@ -23,6 +23,7 @@ namespace {
 // EXIF thumbnails larger than this are refused.
 constexpr Integer ThumbnailMaxSize = 400;
 constexpr Integer ExtraSamplesMax = 10;
+constexpr Integer FaxWidthMax = 4096;
 
 constexpr Word TagImageWidth = 256;
 constexpr Word TagImageLength = 257;
@@ -115,7 +116,8 @@ Integer RoundToInteger(Double Value) {
 
 // The most pixels one byte of a page's data can give under its compression, so that a header
 // claiming a huge picture over a few bytes is refused before anything is allocated. Fax rows
-// may take a single bit (a white row coded against a white one).
+// may take a single bit (a white row coded against a white one) whatever their width; widths
+// beyond any fax machine's count as that widest row.
 Int64 MaxPixelsPerDataByte(const TTIFFVars& Vars) {
   switch (Vars.Compression) {
     case CompressionNone:
@@ -125,7 +127,7 @@ Int64 MaxPixelsPerDataByte(const TTIFFVars& Vars) {
     case CompressionCCITT1D:
     case CompressionGroup3:
     case CompressionGroup4:
-      return 8 * static_cast<Int64>(std::max(Vars.Width, 1));
+      return 8 * static_cast<Int64>(std::clamp(Vars.Width, 1, FaxWidthMax));
     default:  // LZW, deflate, JPEG and codes we may not know
       return 1 << 14;
   }

@@ -278,6 +278,15 @@ TEST(TiffRead, RefusedPagesKeepTheParametersReadSoFar) {
   EXPECT_TRUE(Huge.Bitmap->IsEmpty());
   EXPECT_EQ(Huge.Params.Width, 60000);
 
+  // Fax rows may be a bit each, but not rows wider than any fax.
+  TTiffTestPage Fax = PlainPage(60000, 1500, 1, 0, std::vector<Byte>(64, 0));
+  Fax.ValuesOf(258) = {1};
+  Fax.ValuesOf(259) = {4};
+  TRead WideFax;
+  WideFax.Run(TTiffTestFile().Build({Fax}));
+  EXPECT_TRUE(WideFax.Aborting);
+  EXPECT_TRUE(WideFax.Bitmap->IsEmpty());
+
   TTiffTestPage NoStrips = PlainPage(1, 1, 1, 1, {0});
   NoStrips.Remove(273);
   NoStrips.Remove(279);
