@@ -279,7 +279,7 @@ TEST(TiffRead, RefusedPagesKeepTheParametersReadSoFar) {
   EXPECT_EQ(Huge.Params.Width, 60000);
 
   // Fax rows may be a bit each, but not rows wider than any fax.
-  TTiffTestPage Fax = PlainPage(60000, 1500, 1, 0, std::vector<Byte>(64, 0));
+  TTiffTestPage Fax = PlainPage(60000, 1000, 1, 0, std::vector<Byte>(64, 0));
   Fax.ValuesOf(258) = {1};
   Fax.ValuesOf(259) = {4};
   TRead WideFax;
