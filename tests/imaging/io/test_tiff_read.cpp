@@ -246,6 +246,16 @@ TEST(TiffRead, OneTileIsReadAsAPictureOfItsOwn) {
   EXPECT_EQ(R.Bitmap->GetPixel8(1, 1), 8);
 }
 
+TEST(TiffRead, ATileIndexOnAPageWithoutTilesReadsThePage) {
+  TRead R;
+  R.Params.NativePixelFormat = true;
+  R.Params.TiffTileIndex = 0;
+  R.Run(TTiffTestFile().Build({PlainPage(3, 2, 1, 1, {1, 2, 3, 4, 5, 6})}));
+  ASSERT_FALSE(R.Aborting);
+  EXPECT_EQ(R.Bitmap->GetWidth(), 3);
+  EXPECT_EQ(R.Bitmap->GetPixel8(2, 1), 6);
+}
+
 TEST(TiffRead, TheOrientationTurnsThePictureAndItsAlphaTogether) {
   TTiffTestPage Page = PlainPage(2, 1, 4, 2, {10, 20, 30, 0, 40, 50, 60, 200});
   Page.Short(274, {6});
