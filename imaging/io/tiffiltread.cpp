@@ -10,6 +10,7 @@
 #include "imaging/core/ieexif.h"
 #include "imaging/core/ieicc.h"
 #include "imaging/core/iemask.h"
+#include "imaging/core/ietiffbytes.h"
 #include "imaging/io/ieiolibrary.h"
 #include "imaging/io/ieioprogress.h"
 #include "imaging/io/iereadlimits.h"
@@ -133,11 +134,7 @@ Int64 MaxPixelsPerDataByte(const TTIFFVars& Vars) {
   }
 }
 
-bool ClaimsMoreThanDataHolds(const TTIFFVars& Vars, Integer Width, Integer Height, Int64 DataBytes) {
-  return IEClaimExceedsData(Height, Width, DataBytes, MaxPixelsPerDataByte(Vars));
-}
-
-// Step 6 of the read: the page's tags into Vars. False (Aborting set) when BitsPerSample
+// The page's tags into Vars. False (Aborting set) when BitsPerSample
 // values disagree.
 bool ReadPageTags(const TIFFDirectory& Dir, TTIFFVars& Vars, TIOParamsVals& IOParams,
                   TIEIOProgress& Progress) {
@@ -215,7 +212,7 @@ void SetLibraryPhotometric(TIOParamsVals& IOParams, Word Photometric) {
     IOParams.TiffPhotometric = 7;
 }
 
-// Step 8: what the page says into the parameters.
+// What the page says, into the parameters.
 void FillParams(const TTIFFVars& Vars, TIOParamsVals& IOParams, Integer PageCount) {
   IOParams.BitsPerSample = Vars.BitsPerSample;
   IOParams.SamplesPerPixel = Vars.SamplesPerPixel;
@@ -319,7 +316,7 @@ bool AllocatePicture(const TTIFFVars& Vars, TIEBitmap* Bitmap, bool NativePixelF
   return true;
 }
 
-// Step 10: the pixels of the page.
+// The pixels of the page.
 void DecodePixels(const TIFFDirectory& Dir, TTIFFVars& Vars, TIEBitmap* Bitmap, TIEIOProgress& Progress,
                   bool Thumbnail) {
   if (IsOldJpegPage(Vars)) {
@@ -343,18 +340,24 @@ void DecodePixels(const TIFFDirectory& Dir, TTIFFVars& Vars, TIEBitmap* Bitmap, 
   TiffReadStrips(Dir, Vars, Bitmap, Progress);
 }
 
-// The whole picture, and for tiled pages the picture widened by one tile, must be what the
+// The picture, widened by one tile for tiled pages as the tile decoder does, must be what the
 // data could hold.
 bool PictureFitsData(const TTIFFVars& Vars, Int64 DataBytes) {
-  if (ClaimsMoreThanDataHolds(Vars, Vars.Width, Vars.Height, DataBytes)) return false;
+  if (Vars.Width < 0 || Vars.Height < 0) return false;
+  Int64 Width = Vars.Width, Height = Vars.Height;
   if (Vars.TileWidth > 0 || Vars.TileLength > 0) {
-    const Integer TileWidth = std::max(Vars.TileWidth, 0), TileLength = std::max(Vars.TileLength, 0);
-    const Int64 Width = static_cast<Int64>(Vars.Width) + TileWidth,
-                Height = static_cast<Int64>(Vars.Height) + TileLength;
-    if (Width > INT32_MAX || Height > INT32_MAX ||
-        IEClaimExceedsData(Height, Width, DataBytes, MaxPixelsPerDataByte(Vars)))
-      return false;
+    Width += std::max(Vars.TileWidth, 0);
+    Height += std::max(Vars.TileLength, 0);
   }
+  return Width <= INT32_MAX && Height <= INT32_MAX &&
+         !IEClaimExceedsData(Height, Width, DataBytes, MaxPixelsPerDataByte(Vars));
+}
+
+// Loads the directory at the offset a tag of Page holds; false when the tag is absent.
+bool ReadLinkedDirectory(const TIFFDirectory& Page, Word Tag, TIFFDirectory& Linked) {
+  if (TiffFindTag(Tag, Page) < 0) return false;
+  Integer Count = 0;
+  TiffReadDirectory(0, static_cast<Cardinal>(TiffGetInteger(Page, Tag, 0)), Linked, Count);
   return true;
 }
 
@@ -393,10 +396,7 @@ void TiffReadStream(TIEBitmap* Bitmap, TStream* Stream, Integer& PageCount, TIOP
   }
   Dir.LittleEndian = Header[0] == 'I';
   Vars.LittleEndian = Dir.LittleEndian;
-  const Cardinal FirstOffset = Dir.LittleEndian ? Cardinal(Header[4]) | Cardinal(Header[5]) << 8 |
-                                                      Cardinal(Header[6]) << 16 | Cardinal(Header[7]) << 24
-                                                : Cardinal(Header[7]) | Cardinal(Header[6]) << 8 |
-                                                      Cardinal(Header[5]) << 16 | Cardinal(Header[4]) << 24;
+  const Cardinal FirstOffset = IEGetDWord(Header.data() + 4, !Dir.LittleEndian);
   if (FirstOffset == 0) return;
   if (!TiffReadDirectory(IOParams.TiffImageIndex, FirstOffset, Dir, PageCount)) return;
 
@@ -410,13 +410,8 @@ void TiffReadStream(TIEBitmap* Bitmap, TStream* Stream, Integer& PageCount, TIOP
 
   TIFFDirectory ExifDir{Dir.LittleEndian, Stream, {}, Dir.Base};
   TIFFDirectory GpsDir{Dir.LittleEndian, Stream, {}, Dir.Base};
-  Integer SubCount = 0;
-  if (TiffFindTag(TagExifIFD, Dir) >= 0) {
-    TiffReadDirectory(0, static_cast<Cardinal>(TiffGetInteger(Dir, TagExifIFD, 0)), ExifDir, SubCount);
-    IOParams.ExifPresent = true;
-  }
-  if (TiffFindTag(TagGpsIFD, Dir) >= 0)
-    TiffReadDirectory(0, static_cast<Cardinal>(TiffGetInteger(Dir, TagGpsIFD, 0)), GpsDir, SubCount);
+  if (ReadLinkedDirectory(Dir, TagExifIFD, ExifDir)) IOParams.ExifPresent = true;
+  ReadLinkedDirectory(Dir, TagGpsIFD, GpsDir);
 
   if (!ReadPageTags(Dir, Vars, IOParams, Progress)) return;
   TiffReadExifTags(Dir, ExifDir.Entries.empty() ? nullptr : &ExifDir,
@@ -441,7 +436,7 @@ void TiffReadStream(TIEBitmap* Bitmap, TStream* Stream, Integer& PageCount, TIOP
     IESetAborting(Progress);
     return;
   }
-  if (Vars.Width < 0 || Vars.Height < 0 || !PictureFitsData(Vars, Stream->GetSize() - Dir.Base)) {
+  if (!PictureFitsData(Vars, Stream->GetSize() - Dir.Base)) {
     IESetAborting(Progress);
     return;
   }
