@@ -179,7 +179,8 @@ void FillParams(TIOParamsVals& P, const TPcxHeader& H, const std::array<TIERGBTr
     P.BitsPerSample = 4;
     P.SamplesPerPixel = 1;
   } else if (H.BitsPerPixel < 8) {
-    P.ColorMap.assign(H.Palette.begin(), H.Palette.begin() + (1 << H.BitsPerPixel));
+    // The header holds 16 entries, however many 5 to 7 bits could index.
+    P.ColorMap.assign(H.Palette.begin(), H.Palette.begin() + std::min(1 << H.BitsPerPixel, 16));
   }
 }
 

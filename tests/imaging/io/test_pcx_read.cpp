@@ -231,3 +231,16 @@ TEST(PcxRead, LinesShorterThanARowLeaveTheRestOfTheRowEmpty) {
   EXPECT_EQ(R.Bitmap.GetPixel24(1, 0), Rgb(2, 4, 6));
   EXPECT_EQ(R.Bitmap.GetPixel24(3, 0), Rgb(0, 0, 0)) << "no plane reads into the next one";
 }
+
+TEST(PcxRead, MoreThanFourBitsOfOnePlaneTakeAtMostTheSixteenHeaderEntries) {
+  for (Byte Bits : {Byte(2), Byte(5), Byte(7)}) {
+    SCOPED_TRACE(Bits);
+    TPcxFile File;
+    File.Bits = Bits;
+    File.BytesPerLine = 2;
+    File.Data = {0, 0};
+    TPcxRead R;
+    ReadPcxBytes(File.Bytes(), R, /*Preview=*/true);
+    EXPECT_EQ(R.Params.GetColorMapCount(), std::min(1 << Bits, 16));
+  }
+}
