@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "imaging/core/iebitmap.h"
+#include "imaging/core/iecmykprofile.h"
+#include "imaging/core/ieicc.h"
 #include "imaging/core/ieimagingannot.h"
 #include "imaging/core/ieiptc.h"
 #include "imaging/io/tiffilt.h"
@@ -167,6 +169,36 @@ TEST(TiffWriteExif, XmpAndAnnotationsAreWrittenAsByteBlocks) {
   ASSERT_FALSE(ReadTiffPage(File, 0, Back, ReadParams).Aborting);
   EXPECT_EQ(ReadParams.XmpInfo, Params.XmpInfo);
   ExpectTiffinfoAccepts(File);
+}
+
+TEST(TiffWriteExif, AnInputProfileIsWrittenUnlessItWasAppliedToThePixels) {
+  const std::vector<Byte>& Profile = IEBuiltinCMYKProfileData();
+  for (bool Applied : {false, true}) {
+    SCOPED_TRACE(Applied);
+    TIOParamsVals Params;
+    TIEICC* Input = Params.GetInputICC();
+    Input->LoadFromBuffer(Profile.data(), static_cast<Integer>(Profile.size()));
+    ASSERT_TRUE(Input->IsValid());
+    if (Applied) {
+      // A transform made and freed marks the profile applied.
+      std::vector<Byte> Out(3);
+      const Byte Ink[4] = {0, 0, 0, 0};
+      Input->Transform(Params.GetOutputICC(), iecCMYK, iecBGR, 0, 0, Ink, Out.data(), 1);
+      Input->FreeTransform();
+      ASSERT_TRUE(Input->GetApplied());
+    }
+    auto Page = Picture(4);
+    const std::vector<Byte> File = WriteTiffBytes(Page.get(), Params);
+    const TWrittenPage Written = ParseWrittenTiff(File)[0];
+    ASSERT_EQ(Written.Has(34675), !Applied);
+    if (Applied) continue;
+    EXPECT_EQ(Written.Tag(34675).Type, 7);
+    EXPECT_EQ(Written.Tag(34675).Bytes, Profile);
+    TIEBitmap Back;
+    TIOParamsVals ReadParams;
+    ASSERT_FALSE(ReadTiffPage(File, 0, Back, ReadParams).Aborting);
+    EXPECT_EQ(ReadParams.GetInputICC()->GetRawLength(), static_cast<Integer>(Profile.size()));
+  }
 }
 
 }  // namespace
