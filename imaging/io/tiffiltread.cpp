@@ -25,6 +25,7 @@ namespace {
 constexpr Integer ThumbnailMaxSize = 400;
 constexpr Integer ExtraSamplesMax = 10;
 constexpr Integer FaxWidthMax = 4096;
+constexpr Integer SampleBitsMax = 64;
 
 constexpr Word TagImageWidth = 256;
 constexpr Word TagImageLength = 257;
@@ -115,11 +116,11 @@ Integer RoundToInteger(Double Value) {
   return static_cast<Integer>(Round(std::clamp<Double>(Value, -2147483648.0, 2147483647.0)));
 }
 
-// The most pixels one byte of a page's data can give under its compression, so that a header
-// claiming a huge picture over a few bytes is refused before anything is allocated. Fax rows
-// may take a single bit (a white row coded against a white one) whatever their width; widths
-// beyond any fax machine's count as that widest row.
-Int64 MaxPixelsPerDataByte(const TTIFFVars& Vars) {
+// The most bits of samples one byte of a page's data can give under its compression, so that
+// a header claiming a huge picture over a few bytes is refused before anything is allocated.
+// Fax rows may take a single bit (a white row coded against a white one) whatever their
+// width; widths beyond any fax machine's count as that widest row.
+Int64 MaxSampleBitsPerDataByte(const TTIFFVars& Vars) {
   switch (Vars.Compression) {
     case CompressionNone:
       return 8;
@@ -340,8 +341,14 @@ void DecodePixels(const TIFFDirectory& Dir, TTIFFVars& Vars, TIEBitmap* Bitmap, 
   TiffReadStrips(Dir, Vars, Bitmap, Progress);
 }
 
-// The picture, widened by one tile for tiled pages as the tile decoder does, must be what the
-// data could hold.
+// A page without samples has no pixels; one whose samples are wider than any TIFF's is
+// broken.
+bool HasSampleLayout(const TTIFFVars& Vars) {
+  return Vars.SamplesPerPixel >= 1 && Vars.BitsPerSample >= 1 && Vars.BitsPerSample <= SampleBitsMax;
+}
+
+// The picture's samples, widened by one tile for tiled pages as the tile decoder does, must be
+// what the data could hold.
 bool PictureFitsData(const TTIFFVars& Vars, Int64 DataBytes) {
   if (Vars.Width < 0 || Vars.Height < 0) return false;
   Int64 Width = Vars.Width, Height = Vars.Height;
@@ -349,8 +356,9 @@ bool PictureFitsData(const TTIFFVars& Vars, Int64 DataBytes) {
     Width += std::max(Vars.TileWidth, 0);
     Height += std::max(Vars.TileLength, 0);
   }
+  const Int64 BitsPerPixel = static_cast<Int64>(Vars.SamplesPerPixel) * Vars.BitsPerSample;
   return Width <= INT32_MAX && Height <= INT32_MAX &&
-         !IEClaimExceedsData(Height, Width, DataBytes, MaxPixelsPerDataByte(Vars));
+         !IEClaimExceedsData(Height, Width * BitsPerPixel, DataBytes, MaxSampleBitsPerDataByte(Vars));
 }
 
 // Loads the directory at the offset a tag of Page holds; false when the tag is absent.
@@ -436,7 +444,7 @@ void TiffReadStream(TIEBitmap* Bitmap, TStream* Stream, Integer& PageCount, TIOP
     IESetAborting(Progress);
     return;
   }
-  if (!PictureFitsData(Vars, Stream->GetSize() - Dir.Base)) {
+  if (!HasSampleLayout(Vars) || !PictureFitsData(Vars, Stream->GetSize() - Dir.Base)) {
     IESetAborting(Progress);
     return;
   }

@@ -297,6 +297,27 @@ TEST(TiffRead, RefusedPagesKeepTheParametersReadSoFar) {
   EXPECT_TRUE(WideFax.Aborting);
   EXPECT_TRUE(WideFax.Bitmap->IsEmpty());
 
+  // Pages without samples, or with samples no TIFF has, hold no pixels to decode.
+  for (const auto& [Samples, Bits] : {std::pair<uint64_t, uint64_t>{0, 8}, {1, 0}, {1, 65}}) {
+    TTiffTestPage Page = PlainPage(2, 2, 1, 1, {1, 2, 3, 4});
+    Page.ValuesOf(277) = {Samples};
+    Page.ValuesOf(258) = {Bits};
+    Page.Short(284, {2});
+    TRead Broken;
+    Broken.Run(TTiffTestFile().Build({Page}));
+    EXPECT_TRUE(Broken.Aborting) << Samples << " x " << Bits;
+    EXPECT_TRUE(Broken.Bitmap->IsEmpty());
+  }
+
+  // Many wide samples per pixel count, not just the pixels.
+  TTiffTestPage WideSamples = PlainPage(200, 4, 1, 1, std::vector<Byte>(100));
+  WideSamples.ValuesOf(277) = {1000};
+  WideSamples.ValuesOf(258) = {16};
+  TRead Samples;
+  Samples.Run(TTiffTestFile().Build({WideSamples}));
+  EXPECT_TRUE(Samples.Aborting);
+  EXPECT_TRUE(Samples.Bitmap->IsEmpty());
+
   TTiffTestPage NoStrips = PlainPage(1, 1, 1, 1, {0});
   NoStrips.Remove(273);
   NoStrips.Remove(279);
