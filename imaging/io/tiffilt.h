@@ -97,7 +97,7 @@ bool TiffIsCameraRaw(TStream* Stream);
 bool HdpIsFile(TStream* Stream);
 
 // ---------------------------------------------------------------------------------------------
-// Reading (tiffiltread.cpp)
+// Reading (tiffiltread.cpp, tiffiltbridge.cpp)
 
 // The reader's state for one page, cleared at the start of each read.
 struct TTIFFVars {
