@@ -347,18 +347,19 @@ bool HasSampleLayout(const TTIFFVars& Vars) {
   return Vars.SamplesPerPixel >= 1 && Vars.BitsPerSample >= 1 && Vars.BitsPerSample <= SampleBitsMax;
 }
 
-// The picture's samples, widened by one tile for tiled pages as the tile decoder does, must be
-// what the data could hold.
+// The samples of the picture, in whole tiles for tiled pages, must be what the data could hold;
+// the picture widened by one tile, as the tile decoder makes it, must be a picture at all.
 bool PictureFitsData(const TTIFFVars& Vars, Int64 DataBytes) {
   if (Vars.Width < 0 || Vars.Height < 0) return false;
   Int64 Width = Vars.Width, Height = Vars.Height;
   if (Vars.TileWidth > 0 || Vars.TileLength > 0) {
-    Width += std::max(Vars.TileWidth, 0);
-    Height += std::max(Vars.TileLength, 0);
+    const Int64 TileWidth = std::max(Vars.TileWidth, 1), TileLength = std::max(Vars.TileLength, 1);
+    if (Width + TileWidth > INT32_MAX || Height + TileLength > INT32_MAX) return false;
+    Width = (Width + TileWidth - 1) / TileWidth * TileWidth;
+    Height = (Height + TileLength - 1) / TileLength * TileLength;
   }
   const Int64 BitsPerPixel = static_cast<Int64>(Vars.SamplesPerPixel) * Vars.BitsPerSample;
-  return Width <= INT32_MAX && Height <= INT32_MAX &&
-         !IEClaimExceedsData(Height, Width * BitsPerPixel, DataBytes, MaxSampleBitsPerDataByte(Vars));
+  return !IEClaimExceedsData(Height, Width * BitsPerPixel, DataBytes, MaxSampleBitsPerDataByte(Vars));
 }
 
 // Loads the directory at the offset a tag of Page holds; false when the tag is absent.
