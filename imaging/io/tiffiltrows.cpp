@@ -28,7 +28,7 @@ constexpr Word PhotometricCIELab = 8;
 constexpr Integer ExtraAssociatedAlpha = 1;
 constexpr Integer ExtraUnassociatedAlpha = 2;
 
-// 16-bit grey of this program's files holds 12 significant bits.
+// Files whose Software text begins so hold 16-bit grey with 12 significant bits.
 constexpr std::string_view TwelveBitGreySoftware = "Look@Molli v1.1";
 
 // One row being converted.
