@@ -98,6 +98,18 @@ TEST_F(TTiffComponentTest, TheFileLoadReturnsThePageCount) {
   EXPECT_EQ(Reader.GetIEBitmap()->GetWidth(), 5);
 }
 
+TEST_F(TTiffComponentTest, AnAsynchronousLoadReturnsAtOnceAndLoadsOnAWorker) {
+  IO.SaveToFile(PathOf("picture.tif"));
+  TIEBitmap Attached;
+  TZezudIdIO Reader(nullptr);
+  Reader.SetAttachedIEBitmap(&Attached);
+  Reader.SetAsyncMode(true);
+  EXPECT_EQ(Reader.LoadFromFileTIFF(PathOf("picture.tif")), -1);
+  Reader.WaitThreads(false);
+  EXPECT_FALSE(Reader.GetAborting());
+  ExpectSamePicture(*IO.GetIEBitmap(), Attached);
+}
+
 TEST_F(TTiffComponentTest, ParametersOnlyLeaveThePicture) {
   IO.SaveToFile(PathOf("picture.tif"));
   TZezudIdIO Reader(nullptr);
