@@ -10,6 +10,7 @@
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/iemask.h"
 #include "imaging/io/ieiolibrary.h"
+#include "imaging/io/jpegfilt.h"
 #include "imaging/io/tiffilt.h"
 #include "imaging/io/zezudidioparams.h"
 #include "platform/system/Streams.h"
@@ -326,6 +327,29 @@ TEST(TiffRead, RefusedPagesKeepTheParametersReadSoFar) {
   TRead Thumbnail;
   Thumbnail.Run(TTiffTestFile().Build({PlainPage(401, 1, 1, 1, std::vector<Byte>(401))}), false, true, true);
   EXPECT_TRUE(Thumbnail.Aborting);
+}
+
+TEST(TiffRead, AThumbnailWithoutSizeIsStillDecoded) {
+  // Old-style JPEG thumbnails often carry no size of their own.
+  TIEBitmap Picture;
+  Picture.Allocate(8, 8, ie24RGB);
+  Picture.Fill(0x204060);
+  TMemoryStream Jpeg;
+  TIOParamsVals JpegParams;
+  TIELocalProgress Written;
+  JpegWriteStream(&Jpeg, &Picture, JpegParams, Written.Progress);
+  const auto* Bytes = static_cast<const Byte*>(Jpeg.GetMemory());
+  TTiffTestPage Page;
+  Page.Short(259, {6}).Strips({{Bytes, Bytes + Jpeg.GetSize()}});
+  Page.Remove(279);
+  const std::vector<Byte> File = TTiffTestFile().Build({Page});
+
+  TRead Thumbnail;
+  Thumbnail.Run(File, false, true, true);
+  ASSERT_FALSE(Thumbnail.Aborting);
+  EXPECT_EQ(Thumbnail.Bitmap->GetWidth(), 8);
+  EXPECT_NEAR(Thumbnail.Bitmap->GetPixel24(3, 3).rgbtRed, Picture.GetPixel24(3, 3).rgbtRed, 3);
+  EXPECT_TRUE(TRead().Run(File).Aborting);
 }
 
 TEST(TiffRead, LzwWithoutACodecFails) {
