@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/system/Types.h"
@@ -45,6 +46,11 @@ class TTiffTestPage {
     Subs = Pages;
     return *this;
   }
+  // A tag (LONG) holding the offset of a directory of its own, such as the EXIF directory.
+  TTiffTestPage& Linked(Word Tag, const TTiffTestPage& Page) {
+    Links.emplace_back(Tag, Page);
+    return *this;
+  }
   // The values of a tag added before.
   std::vector<uint64_t>& ValuesOf(Word Tag) {
     return std::find_if(Tags.begin(), Tags.end(), [&](const TTiffTestTag& T) { return T.Tag == Tag; })
@@ -61,6 +67,7 @@ class TTiffTestPage {
   std::vector<TTiffTestTag> Tags;
   std::vector<std::vector<Byte>> StripData;
   std::vector<TTiffTestPage> Subs;
+  std::vector<std::pair<Word, TTiffTestPage>> Links;
 };
 
 class TTiffTestFile {
@@ -119,6 +126,10 @@ class TTiffTestFile {
         Sub.Values.push_back(Ifd);
       }
       Tags.push_back(Sub);
+    }
+    for (const auto& [Tag, Linked] : Page.Links) {
+      const uint64_t Ifd = WritePage(Linked);
+      Tags.push_back({Tag, 4, {Ifd}});
     }
     std::vector<uint64_t> StripPositions;
     for (const auto& S : Page.StripData) {

@@ -134,6 +134,26 @@ TEST(TiffRead, TheDescriptiveTagsReachTheParameters) {
   EXPECT_EQ(R.Params.ImageCount, 1);
 }
 
+TEST(TiffRead, TheExifAndGpsDirectoriesReachTheParameters) {
+  TTiffTestPage Exif, Gps;
+  Exif.Rational(33434, 1, 250);
+  Gps.Ascii(1, "N").Ascii(21, "E");
+  TTiffTestPage Page = PlainPage(1, 1, 1, 1, {0});
+  Page.Linked(34665, Exif).Linked(34853, Gps);
+  for (const bool BigEndian : {false, true}) {
+    TRead R;
+    R.Run(TTiffTestFile(BigEndian).Build({Page}), true);
+    EXPECT_TRUE(R.Params.ExifPresent);
+    EXPECT_DOUBLE_EQ(R.Params.ExifExposureTime, 0.004);
+    EXPECT_TRUE(R.Params.HasExifTag(33434));
+    EXPECT_EQ(R.Params.GpsLatitudeRef, std::string("N\0", 2));
+    EXPECT_EQ(R.Params.GpsDestLongitudeRef, std::string("E\0", 2));
+  }
+  TRead Plain;
+  Plain.Run(TTiffTestFile().Build({PlainPage(1, 1, 1, 1, {0})}), true);
+  EXPECT_FALSE(Plain.Params.ExifPresent);
+}
+
 TEST(TiffRead, CompressionAndPhotometricBecomeLibraryCodes) {
   struct TCase {
     uint64_t Compression, T4Options;
