@@ -33,8 +33,10 @@ bool ListsExtension(std::string_view Extensions, const std::string& Ext) {
   return false;
 }
 
+// A built-in row's placeholder writes nothing: saving through it would leave an empty file
+// under a success.
 bool HasWriter(const TIEFileFormatInfo* Info) {
-  return Info && Info->WriteFunction;
+  return Info && Info->WriteFunction && Info->WriteFunction != IEPlaceholderWrite;
 }
 
 }  // namespace

@@ -35,10 +35,15 @@ bool WritePicture(TIEBitmap* Picture, const std::string& Path) {
     View.SaveLayersToStream(&File, IELayersRawCompressed);
     return true;
   }
+  // Written under the format's first name (a row may list names the writers do not take, as
+  // TIFF's XIF), then given the name under test.
+  const TIEFileFormatInfo* Info = FindFileFormatInfoByExtension(LowerCase(ExtractFileExt(Path)));
+  if (!Info || FileFormatExtensionCount(Info->FileType) == 0) return false;
+  const std::string Written = Path + "." + LowerCase(FileFormatExtension(Info->FileType, 0));
   TZezudIdIO Writer(nullptr);
   Writer.SetAttachedIEBitmap(Picture);
-  Writer.SaveToFile(Utf8ToUtf16(Path));
-  return !Writer.GetAborting();
+  Writer.SaveToFile(Utf8ToUtf16(Written));
+  return !Writer.GetAborting() && RenameFile(Written, Path);
 }
 
 TColor TripleColor(const TIERGBTriple& C) {
@@ -113,10 +118,12 @@ TEST_F(TLibraryIOTest, ThePngSourceLoadsThroughTheOpenDialog) {
 
 TEST_F(TLibraryIOTest, TheOpenDialogListsEveryFormatTheLibraryReads) {
   const std::string Filter = Form->OpenPictureDialog->GetFilter();
-  EXPECT_EQ(Filter.rfind("All (*.jpg;*.jpeg;*.jpe;*.jif;", 0), 0u) << Filter;
+  EXPECT_EQ(Filter.rfind("All (*.tif;*.tiff;*.fax;*.g3n;*.g3f;*.xif;*.jpg;", 0), 0u) << Filter;
   for (const char* Part :
-       {"|JPEG Bitmap (*.jpg;*.jpeg;*.jpe;*.jif)|*.jpg;*.jpeg;*.jpe;*.jif",
-        "|Windows Bitmap (*.bmp;*.dib;*.rle)|*.bmp;*.dib;*.rle", "|Portable Network Graphics (*.png)|*.png"})
+       {"|TIFF Bitmap (*.tif;*.tiff;*.fax;*.g3n;*.g3f;*.xif)|*.tif;*.tiff;*.fax;*.g3n;*.g3f;*.xif",
+        "|JPEG Bitmap (*.jpg;*.jpeg;*.jpe;*.jif)|*.jpg;*.jpeg;*.jpe;*.jif", "|PaintBrush (*.pcx)|*.pcx",
+        "|Windows Bitmap (*.bmp;*.dib;*.rle)|*.bmp;*.dib;*.rle", "|Portable Network Graphics (*.png)|*.png",
+        "|Multipage PCX (*.dcx)|*.dcx", "|Layers (*.lyr)|*.lyr"})
     EXPECT_NE(Filter.find(Part), std::string::npos) << Part << " in " << Filter;
   // Formats the library does not read yet are not offered.
   EXPECT_EQ(Filter.find("gif"), std::string::npos) << Filter;
@@ -150,8 +157,8 @@ TEST_F(TLibraryIOTest, EveryFormatTheLibraryReadsOpensFromThePictureDialogAndBui
       ++Opened;
     }
   }
-  // JPEG (four names), bitmap (three) and PNG at least.
-  EXPECT_GE(Opened, 8);
+  // TIFF (six names), JPEG (four), PCX, bitmap (three), PNG, DCX and layers at least.
+  EXPECT_GE(Opened, 17);
 }
 
 TEST_F(TLibraryIOTest, PalettePicturesLoadInTheirColours) {

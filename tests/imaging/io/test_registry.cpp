@@ -42,8 +42,7 @@ TEST_F(TRegistryTest, FormatsWithoutFiltersAreUnknown) {
   Build(RegisterFakeBmp);
   for (TIEFileType Code : {ioGIF, ioICO, ioTGA, ioAVI, ioHDP, 22, 23})
     EXPECT_EQ(FindFileFormatInfo(Code), nullptr) << Code;
-  for (const char* Ext : {"gif", "wdp", "pix"})
-    EXPECT_EQ(FindFileFormatInfoByExtension(Ext), nullptr);
+  for (const char* Ext : {"gif", "wdp", "pix"}) EXPECT_EQ(FindFileFormatInfoByExtension(Ext), nullptr);
 }
 
 TEST_F(TRegistryTest, FreeingTheRegistryForgetsTheFurtherFormats) {
