@@ -6,7 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/core/ieioparams.h"
 #include "imaging/core/ietiffbytes.h"
+#include "imaging/core/ietiffhandler.h"
 #include "platform/system/Streams.h"
 #include "platform/system/Types.h"
 
@@ -61,6 +63,25 @@ inline void Load(TMemoryStream& Stream, const TBytes& Bytes) {
   Stream.Clear();
   if (!Bytes.empty()) Stream.WriteBuffer(Bytes.data(), static_cast<Integer>(Bytes.size()));
   Stream.Seek(0, soBeginning);
+}
+
+// A maker note without signature (offsets count from the enclosing TIFF structure) holding an
+// out-of-line text: it reads back only when its offsets were made for the place it is written at.
+inline void FillMakerNote(TIEMetaParams& Params) {
+  using namespace std::string_literals;
+  TBytes Block;
+  AddDirectory(Block, {{1, ietASCII, 12, 2 + 12 + 4}}, 0, false);
+  AddText(Block, "maker text\0\0"s);
+  TMemoryStream Stream;
+  Load(Stream, Block);
+  Params.GetExifMakerNote().ReadFromStream(&Stream, static_cast<Integer>(Block.size()), true);
+}
+
+inline std::string MakerNoteText(TIEMetaParams& Params) {
+  const auto& Table = Params.GetExifMakerNote().GetTagTable();
+  if (Table.size() != 1) return {};
+  const auto* Data = static_cast<const char*>(Params.GetExifMakerNote().GetIFD().GetMemory());
+  return std::string(Data + Table[0].Offset, Table[0].Count);
 }
 
 }  // namespace tifftest

@@ -24,25 +24,6 @@ void PaintRamp(TIEBitmap& Bitmap, Integer Width, Integer Height) {
   }
 }
 
-// A maker note without signature (offsets count from the enclosing TIFF structure) holding
-// an out-of-line text: it reads back only when its offsets were made for its new place.
-void FillMakerNote(TIEMetaParams& Params) {
-  TBytes Block;
-  AddDirectory(Block, {{1, ietASCII, 12, 2 + 12 + 4}}, 0, false);
-  AddText(Block, "maker text\0\0"s);
-  TMemoryStream Stream;
-  Load(Stream, Block);
-  Params.GetExifMakerNote().ReadFromStream(&Stream, static_cast<Integer>(Block.size()), true);
-  ASSERT_EQ(Params.GetExifMakerNote().GetTagTable().size(), 1u);
-}
-
-std::string MakerNoteText(TIEMetaParams& Params) {
-  const auto& Table = Params.GetExifMakerNote().GetTagTable();
-  if (Table.size() != 1) return {};
-  const auto* Data = static_cast<const char*>(Params.GetExifMakerNote().GetIFD().GetMemory());
-  return std::string(Data + Table[0].Offset, Table[0].Count);
-}
-
 void FillParams(TIEMetaParams& Params) {
   Params.ExifPresent = true;
   Params.TiffImageDescription = "a picture";

@@ -62,24 +62,6 @@ struct TReadBack {
   }
 };
 
-// A maker note without signature whose out-of-line text is found only when its offsets were
-// made for the place it is written at.
-void FillMakerNote(TIEMetaParams& Params) {
-  TBytes Block;
-  AddDirectory(Block, {{1, ietASCII, 12, 2 + 12 + 4}}, 0, false);
-  AddText(Block, "maker text\0\0"s);
-  TMemoryStream Stream;
-  Load(Stream, Block);
-  Params.GetExifMakerNote().ReadFromStream(&Stream, static_cast<Integer>(Block.size()), true);
-}
-
-std::string MakerNoteText(TIEMetaParams& Params) {
-  const auto& Table = Params.GetExifMakerNote().GetTagTable();
-  if (Table.size() != 1) return {};
-  const auto* Data = static_cast<const char*>(Params.GetExifMakerNote().GetIFD().GetMemory());
-  return std::string(Data + Table[0].Offset, Table[0].Count);
-}
-
 void FillParams(TIOParamsVals& Params) {
   Params.ExifPresent = true;
   Params.ExifImageDescription = "a picture";
