@@ -309,6 +309,11 @@ void IEExifReadTags(const TIEExifTagLookup& Lookup, bool BigEndian, bool HasExif
     }
   }
   Params.SetExifOrientation(Params.ExifOrientation);
+  // The resolution is kept per inch, as the TIFF reader keeps a page's.
+  if (Params.ExifResolutionUnit == 3) {
+    Params.ExifXResolution *= 2.54;
+    Params.ExifYResolution *= 2.54;
+  }
   Params.SetExifXResolution(Params.ExifXResolution);
   Params.SetExifYResolution(Params.ExifYResolution);
   Params.TiffImageDescription = Params.ExifImageDescription;

@@ -168,9 +168,9 @@ void ReadMarkerMetadata(TIEBitmap* Bitmap, TIOParamsVals& IOParams) {
     const Integer DpiY = IOParams.DpiY;
     if (!IELoadEXIFFromBuffer(List.GetMarkerData(I), List.GetMarkerLength(I), IOParams)) continue;
     if (DpiX == 1 && DpiY == 1) {
-      const Double Factor = IOParams.ExifResolutionUnit == 3 ? 2.54 : 1.0;
-      IOParams.SetDpiX(ResolutionFrom(IOParams.ExifXResolution * Factor));
-      IOParams.SetDpiY(ResolutionFrom(IOParams.ExifYResolution * Factor));
+      // The EXIF reader already gives the resolution per inch, whatever the block's unit.
+      IOParams.SetDpiX(ResolutionFrom(IOParams.ExifXResolution));
+      IOParams.SetDpiY(ResolutionFrom(IOParams.ExifYResolution));
     } else {
       IOParams.SetDpiX(DpiX);
       IOParams.SetDpiY(DpiY);

@@ -10,6 +10,7 @@
 #include "imaging/core/ieicc.h"
 #include "imaging/core/ieiptc.h"
 #include "imaging/core/iexmp.h"
+#include "imaging/io/ieiolibrary.h"
 #include "tests/imaging/io/JpegTestSupport.h"
 
 // After the platform headers: Little CMS defines TRUE and FALSE.
@@ -282,6 +283,21 @@ TEST(JpegFilterMarkers, WriterOptionsReachTheFile) {
   EXPECT_LT(Small, Encode(*Source, &Params).size());
   Params.JpegProgressive = true;
   EXPECT_FALSE(SegmentPayload(Encode(*Source, &Params), 0xC2).empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Once the I/O library runs, the EXIF block is read through the TIFF filter, which already
+// gives the resolution per inch: a block per centimetre is converted once.
+TEST(JpegFilterMarkers, ExifResolutionPerCentimetreIsConvertedOnceThroughTheTiffFilter) {
+  const std::string Segment = ExifSegment(100, 3, 1);
+  IOLibraryInitialize();
+  TIOParamsVals Params;
+  Decode(WithSegments(WithDensity(SmallJpeg(), 0, 1, 1), Segment), Params);
+  IOLibraryFinalize();
+  EXPECT_EQ(Params.DpiX, 254);
 }
 
 }  // namespace
