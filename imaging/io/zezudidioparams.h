@@ -191,6 +191,13 @@ struct TIOParamsFields {
   bool RawUseThumbnail = false;
   bool RawThumbnailOption = false;
   TIEHeaderlessRawOptions HeaderlessRawOptions;
+  // Layout of headerless pixel data: bytes skipped first, file row alignment in bits, 0 red
+  // first / 1 blue first, 0 interleaved / 1 one plane per channel, 0 bytes / 1 decimal / 2 hex.
+  Integer RawHeaderSize = 0;
+  Integer RawRowAlign = 8;
+  Byte RawChannelOrder = 0;
+  Byte RawPlanar = 0;
+  Byte RawDataFormat = 0;
   bool PsdLoadLayers = false;
   bool PsdReplaceLayers = true;
   Double HdpImageQuality = 0.9;
