@@ -1,6 +1,7 @@
 #include "imaging/formats/ieformats.h"
 
 #include "imaging/formats/iebmp.h"
+#include "imaging/formats/ieico.h"
 #include "imaging/formats/iepngwrite.h"
 #include "imaging/formats/iewritework.h"
 #include "imaging/formats/tiflzw.h"
@@ -14,6 +15,8 @@ void RegisterFormatProcs() {
   IEFormatProcs.BmpWriteStream = BmpWriteStream;
   IEFormatProcs.PngWriteStream = PngWriteStream;
   IEFormatProcs.TwoColorsTo1Bit = IETwoColorsTo1Bit;
+  IEFormatProcs.IcoIsFile = IcoIsFile;
+  IEFormatProcs.CurIsFile = CurIsFile;
 }
 
 }  // namespace

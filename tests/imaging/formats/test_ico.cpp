@@ -8,7 +8,9 @@
 
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/iemask.h"
+#include "imaging/formats/ieformats.h"
 #include "imaging/formats/ieico.h"
+#include "imaging/io/iefileformats.h"
 #include "imaging/io/zezudidioparams.h"
 #include "platform/system/Exceptions.h"
 #include "tests/imaging/formats/FormatsTestSupport.h"
@@ -277,6 +279,17 @@ TEST(IcoDetect, IconsAndCursorsByTheirDirectory) {
     EXPECT_EQ(CurIsFile(&S), C.Cur);
     EXPECT_EQ(S.GetPosition(), 0);
   }
+}
+
+TEST(IcoDetect, TheDetectorKnowsIconsAndCursorsOnceTheLibraryIsJoined) {
+  IEFormatsInstall();
+  InitFileFormats();
+  for (const auto& [Type, FileType] : {std::pair{Word{1}, ioICO}, std::pair{Word{2}, ioCUR}}) {
+    TMemoryStream S;
+    LoadBytes(S, EncodeIco({OneBitIcon()}, Type));
+    EXPECT_EQ(DetectStreamFormat(&S), FileType);
+  }
+  FreeFileFormats();
 }
 
 TEST(CurRead, EntrySizeHotSpotAndPalette) {
