@@ -1,6 +1,8 @@
 #include "imaging/formats/ieformats.h"
 
 #include "imaging/formats/iebmp.h"
+#include "imaging/formats/iemetafile.h"
+#include "imaging/formats/ierawbitmap.h"
 #include "imaging/formats/ieico.h"
 #include "imaging/formats/iepngwrite.h"
 #include "imaging/formats/iewritework.h"
@@ -15,6 +17,9 @@ void RegisterFormatProcs() {
   IEFormatProcs.BmpWriteStream = BmpWriteStream;
   IEFormatProcs.PngWriteStream = PngWriteStream;
   IEFormatProcs.TwoColorsTo1Bit = IETwoColorsTo1Bit;
+  IEFormatProcs.HeaderlessRawReadStream = HeaderlessRawReadStream;
+  IEFormatProcs.WmfIsFile = WmfIsFile;
+  IEFormatProcs.EmfIsFile = EmfIsFile;
   IEFormatProcs.IcoIsFile = IcoIsFile;
   IEFormatProcs.CurIsFile = CurIsFile;
 }

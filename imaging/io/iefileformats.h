@@ -159,6 +159,9 @@ struct TIEFormatProcs {
   // nil for other pictures. The TIFF writer's 1-bit pages use it.
   std::unique_ptr<TIEBitmap> (*TwoColorsTo1Bit)(TIEBitmap* Source, TIERGBTriple& Dark,
                                                 TIERGBTriple& Light) = nullptr;
+  // Headerless pixel data into an allocated picture, laid out as the parameters' Raw* fields say.
+  void (*HeaderlessRawReadStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
+                                  TIEIOProgress& Progress) = nullptr;
 
   // Content tests of the detector, in its order; the view library's three come last.
   TIEContentTest DicomIsFile = nullptr;

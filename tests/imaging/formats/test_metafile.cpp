@@ -3,7 +3,9 @@
 
 #include <vector>
 
+#include "imaging/formats/ieformats.h"
 #include "imaging/formats/iemetafile.h"
+#include "imaging/io/iefileformats.h"
 #include "tests/imaging/formats/FormatsTestSupport.h"
 
 namespace {
@@ -86,6 +88,22 @@ TEST(Metafile, ShortStreamsDoNotPass) {
   Placeable.resize(22 + 17);
   EXPECT_FALSE(Answers(Placeable, 2).Wmf);
   EXPECT_FALSE(Answers({}).Wmf);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Metafile, TheDetectorRecognisesBothKinds) {
+  IEFormatsInstall();
+  InitFileFormats();
+  TMemoryStream Stream;
+  LoadBytes(Stream, PlaceableWmf());
+  EXPECT_EQ(DetectStreamFormat(&Stream), ioWMF);
+  TMemoryStream Enhanced;
+  LoadBytes(Enhanced, Emf());
+  EXPECT_EQ(DetectStreamFormat(&Enhanced), ioEMF);
+  FreeFileFormats();
 }
 
 }  // namespace
