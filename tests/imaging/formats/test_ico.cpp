@@ -338,3 +338,29 @@ TEST(CurRead, EntrySizeHotSpotAndPalette) {
   EXPECT_TRUE(Beyond->Bitmap.IsEmpty());
   EXPECT_FALSE(Beyond->Aborted);
 }
+
+TEST(IcoRead, ReadsWhatImageMagickWrites) {
+  if (!ToolPresent("convert")) GTEST_SKIP() << "ImageMagick missing";
+  TTempFile Ico("made.ico");
+  ASSERT_EQ(
+      std::system(("convert -size 5x3 xc:'#C81E28' -fill '#0A5AFA' -draw 'point 1,2' -alpha set -channel A "
+                   "-fx 'i==4&&j==0?0:1' +channel '" +
+                   Ico.Path() + "' 2>/dev/null")
+                      .c_str()),
+      0);
+  const std::string Rgba = ShellOutput("convert '" + Ico.Path() + "' -depth 8 rgba:- 2>/dev/null");
+  ASSERT_EQ(Rgba.size(), 5u * 3 * 4);
+  auto L = Load(Ico.Read());
+  ASSERT_FALSE(L->Aborted);
+  ASSERT_EQ(L->Bitmap.GetWidth(), 5);
+  ASSERT_EQ(L->Bitmap.GetHeight(), 3);
+  ASSERT_TRUE(L->Alpha);
+  for (Integer Y = 0; Y < 3; ++Y)
+    for (Integer X = 0; X < 5; ++X) {
+      const auto* P = reinterpret_cast<const Byte*>(Rgba.data()) + 4 * (Y * 5 + X);
+      EXPECT_EQ(AlphaAt(*L->Alpha, X, Y), P[3]) << X << "," << Y;
+      if (P[3] != 0) {
+        EXPECT_EQ(Rgb(L->Bitmap, X, Y), (TIERGBTriple{P[2], P[1], P[0]})) << X << "," << Y;
+      }
+    }
+}
