@@ -12,9 +12,9 @@
 
 namespace {
 
-// A 1-bit image holds 8 pixels a byte; claims beyond a few rows' worth of that over the data
-// left are refused before allocation, while a merely truncated file still loads its rows.
-constexpr Int64 MaxPixelsPerDataByte = 64;
+// A colour part may claim up to this many times the bytes left: a truncated file still loads
+// the rows it has, while a few bytes claiming a huge picture are refused before allocation.
+constexpr Int64 MaxClaimPerDataByte = 8;
 
 Int64 ColourRowLength(Integer Width, Integer BitCount) {
   return (static_cast<Int64>(Width) * BitCount + 31) / 32 * 4;
@@ -126,7 +126,8 @@ Integer IcoReadUpTo(TStream* Stream, void* Buffer, Int64 Count) {
 bool IcoDecodeImage(TStream* Stream, TIEBitmap* Bitmap, const TIcoImage& Image,
                     std::unique_ptr<TIEMask>& AlphaMask, bool MaskWanted) {
   if (Image.Width <= 0 || Image.Height <= 0) return false;
-  if (IEClaimExceedsData(Image.Height, Image.Width, IEStreamBytesLeft(Stream), MaxPixelsPerDataByte))
+  const Int64 ColourRowLen = ColourRowLength(Image.Width, std::max(Image.BitCount, 1));
+  if (IEClaimExceedsData(Image.Height, ColourRowLen, IEStreamBytesLeft(Stream), MaxClaimPerDataByte))
     return false;
   if (!Bitmap->Allocate(Image.Width, Image.Height, Image.Format)) return false;
   if (Image.Format == ie8p) {
