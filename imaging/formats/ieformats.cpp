@@ -5,6 +5,7 @@
 #include "imaging/formats/ierawbitmap.h"
 #include "imaging/formats/ieico.h"
 #include "imaging/formats/iepngwrite.h"
+#include "imaging/formats/ietgafil.h"
 #include "imaging/formats/iewritework.h"
 #include "imaging/formats/tiflzw.h"
 #include "imaging/io/iefileformats.h"
@@ -17,6 +18,9 @@ void RegisterFormatProcs() {
   IEFormatProcs.BmpWriteStream = BmpWriteStream;
   IEFormatProcs.PngWriteStream = PngWriteStream;
   IEFormatProcs.TwoColorsTo1Bit = IETwoColorsTo1Bit;
+  IEFormatProcs.TgaReadStream = TgaReadStream;
+  IEFormatProcs.TgaWriteStream = TgaWriteStream;
+  IEFormatProcs.TgaIsFile = TgaIsFile;
   IEFormatProcs.HeaderlessRawReadStream = HeaderlessRawReadStream;
   IEFormatProcs.WmfIsFile = WmfIsFile;
   IEFormatProcs.EmfIsFile = EmfIsFile;

@@ -40,6 +40,9 @@ bool LayersReader() {
 bool BmpFilter() {
   return IEFormatProcs.BmpReadStream && IEFormatProcs.BmpWriteStream;
 }
+bool TgaFilter() {
+  return IEFormatProcs.TgaReadStream && IEFormatProcs.TgaWriteStream;
+}
 
 // Registration order. The HD Photo row also needs the system's imaging component.
 constexpr TIEBuiltInRow BuiltInRows[] = {
@@ -55,7 +58,7 @@ constexpr TIEBuiltInRow BuiltInRows[] = {
     {ioDICOM, "DICOM Bitmap", "DCM;DIC;DICOM;V2", 0, true, false, nullptr},
     {ioWMF, "Windows Metafile", "WMF", 0, true, false, nullptr},
     {ioEMF, "Enhanced Windows Metafile", "EMF", 0, true, false, nullptr},
-    {ioTGA, "Targa Bitmap", "TGA;TARGA;VDA;ICB;VST;PIX", ppTGA, true, true, nullptr},
+    {ioTGA, "Targa Bitmap", "TGA;TARGA;VDA;ICB;VST;PIX", ppTGA, true, true, TgaFilter},
     {ioPXM, "Portable Pixmap, GrayMap, BitMap", "PXM;PPM;PGM;PBM", 0, true, true, nullptr},
     {ioWBMP, "Wireless Bitmap", "WBMP", 0, true, true, nullptr},
     {ioJP2, "JPEG2000", "JP2", ppJ2000, true, true, nullptr},

@@ -159,6 +159,12 @@ struct TIEFormatProcs {
   // nil for other pictures. The TIFF writer's 1-bit pages use it.
   std::unique_ptr<TIEBitmap> (*TwoColorsTo1Bit)(TIEBitmap* Source, TIERGBTriple& Dark,
                                                 TIERGBTriple& Light) = nullptr;
+  // TGA: a returned AlphaMask is the picture's alpha, owned by the caller; a non-nil AlphaMask
+  // given to the writer is written as the alpha channel.
+  void (*TgaReadStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
+                        bool Preview, std::unique_ptr<TIEMask>& AlphaMask, bool IgnoreAlpha) = nullptr;
+  void (*TgaWriteStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
+                         TIEMask* AlphaMask) = nullptr;
   // Headerless pixel data into an allocated picture, laid out as the parameters' Raw* fields say.
   void (*HeaderlessRawReadStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
                                   TIEIOProgress& Progress) = nullptr;

@@ -195,6 +195,10 @@ class TZezudIdIO : public TComponent {
   void LoadFromStreamBMP(TStream* Stream);
   void SaveToFileBMP(const std::u16string& FileName);
   void SaveToStreamBMP(TStream* Stream);
+  void LoadFromFileTGA(const std::u16string& FileName);
+  void LoadFromStreamTGA(TStream* Stream);
+  void SaveToFileTGA(const std::u16string& FileName);
+  void SaveToStreamTGA(TStream* Stream);
   // Vector objects (25), layers (26) or both (27) into the attached view of the right kind;
   // on the caller's thread, without progress or finish-work events.
   void LoadViewDataFromFile(const std::u16string& FileName, TIEFileType FileType);
@@ -297,6 +301,9 @@ class TZezudIdIO : public TComponent {
   // The BMP reader and writer with this component's options.
   void ReadBMPStream(TStream* Stream);
   void WriteBMPStream(TStream* Stream);
+  // The TGA reader and writer; the picture's alpha channel travels as a mask.
+  void ReadTGAStream(TStream* Stream);
+  void WriteTGAStream(TStream* Stream);
   // The TIFF reader on page Params.TiffImageIndex; HasHeader: a 12-byte "TIFF" stream header
   // comes first. The page count.
   Integer ReadTIFFStream(TStream* Stream, bool HasHeader);

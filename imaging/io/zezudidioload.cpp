@@ -16,6 +16,9 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
     case ioBMP:
       LoadFromFileBMP(FileName);
       return true;
+    case ioTGA:
+      LoadFromFileTGA(FileName);
+      return true;
     case ioPNG:
       LoadFromFilePNG(FileName);
       return true;
@@ -45,6 +48,9 @@ bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
       return true;
     case ioBMP:
       LoadFromStreamBMP(Stream);
+      return true;
+    case ioTGA:
+      LoadFromStreamTGA(Stream);
       return true;
     case ioPNG:
       LoadFromStreamPNG(Stream);

@@ -48,6 +48,13 @@ void TZezudIdIO::ReadParamsOnly(TStream* Stream, TIEFileType FileType) {
         return;
       }
       break;
+    case ioTGA:
+      if (IEFormatProcs.TgaReadStream) {
+        std::unique_ptr<TIEMask> AlphaMask;
+        IEFormatProcs.TgaReadStream(Stream, FIEBitmap, *FParams, Progress, true, AlphaMask, true);
+        return;
+      }
+      break;
     default:
       // A built-in row's procedures are placeholders: only the other rows read through them.
       if (const TIEFileFormatInfo* Info = FindFileFormatInfo(FileType);

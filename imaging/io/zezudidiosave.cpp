@@ -15,13 +15,14 @@ struct TOwnSaver {
   std::string_view Extensions;  // each with its dot and a trailing ';'
   void (TZezudIdIO::*Save)(const std::u16string&);
 };
-constexpr std::array<TOwnSaver, 6> OwnSavers = {{
+constexpr std::array<TOwnSaver, 7> OwnSavers = {{
     {".tif;.tiff;.fax;.g3f;.g3n;", &TZezudIdIO::SaveToFileTIFF},
     {".jpg;.jpeg;.jpe;.jif;", &TZezudIdIO::SaveToFileJpeg},
     {".pcx;", &TZezudIdIO::SaveToFilePCX},
     {".dcx;", &TZezudIdIO::SaveToFileDCX},
     {".png;", &TZezudIdIO::SaveToFilePNG},
     {".bmp;.dib;.rle;", &TZezudIdIO::SaveToFileBMP},
+    {".tga;.targa;.vda;.icb;.vst;.pix;", &TZezudIdIO::SaveToFileTGA},
 }};
 
 bool ListsExtension(std::string_view Extensions, const std::string& Ext) {
@@ -84,6 +85,9 @@ void TZezudIdIO::SaveToStream(TStream* Stream, TIEFileType FileType) {
       return;
     case ioBMP:
       SaveToStreamBMP(Stream);
+      return;
+    case ioTGA:
+      SaveToStreamTGA(Stream);
       return;
     case ioPNG:
       SaveToStreamPNG(Stream);

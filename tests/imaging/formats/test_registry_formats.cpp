@@ -54,14 +54,14 @@ class TJoinedRegistryTest : public ::testing::Test {
 };
 
 TEST_F(TJoinedRegistryTest, TheFurtherFormatsAddTheirRows) {
-  ASSERT_EQ(FileFormatCount(), 6);
+  ASSERT_EQ(FileFormatCount(), 7);
   EXPECT_EQ(FileFormatAt(3)->FileType, ioBMP);
   EXPECT_EQ(FindFileFormatInfoByExtension(".dib"), FileFormatAt(3));
   EXPECT_NE(IEFormatProcs.PngWriteStream, nullptr);
 }
 
 TEST_F(TJoinedRegistryTest, EveryBuiltFormatIsRecognisedAndLoadedByContent) {
-  for (const TIEFileType FileType : {ioJPEG, ioBMP, ioPNG}) {
+  for (const TIEFileType FileType : {ioJPEG, ioBMP, ioPNG, ioTGA}) {
     SCOPED_TRACE(FileType);
     TMemoryStream Stream;
     const std::string Bytes = "xy" + Saved(FileType);
