@@ -5,6 +5,8 @@
 #include "imaging/formats/ierawbitmap.h"
 #include "imaging/formats/ieico.h"
 #include "imaging/formats/iepngwrite.h"
+#include "imaging/formats/iepnm.h"
+#include "imaging/formats/iewbmp.h"
 #include "imaging/formats/ietgafil.h"
 #include "imaging/formats/iewritework.h"
 #include "imaging/formats/tiflzw.h"
@@ -18,6 +20,11 @@ void RegisterFormatProcs() {
   IEFormatProcs.BmpWriteStream = BmpWriteStream;
   IEFormatProcs.PngWriteStream = PngWriteStream;
   IEFormatProcs.TwoColorsTo1Bit = IETwoColorsTo1Bit;
+  IEFormatProcs.PnmReadStream = PnmReadStream;
+  IEFormatProcs.PnmWriteStream = PnmWriteStream;
+  IEFormatProcs.PnmIsFile = PnmIsFile;
+  IEFormatProcs.WbmpReadStream = WbmpReadStream;
+  IEFormatProcs.WbmpWriteStream = WbmpWriteStream;
   IEFormatProcs.TgaReadStream = TgaReadStream;
   IEFormatProcs.TgaWriteStream = TgaWriteStream;
   IEFormatProcs.TgaIsFile = TgaIsFile;

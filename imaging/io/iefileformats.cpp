@@ -40,6 +40,12 @@ bool LayersReader() {
 bool BmpFilter() {
   return IEFormatProcs.BmpReadStream && IEFormatProcs.BmpWriteStream;
 }
+bool PnmFilter() {
+  return IEFormatProcs.PnmReadStream && IEFormatProcs.PnmWriteStream;
+}
+bool WbmpFilter() {
+  return IEFormatProcs.WbmpReadStream && IEFormatProcs.WbmpWriteStream;
+}
 bool TgaFilter() {
   return IEFormatProcs.TgaReadStream && IEFormatProcs.TgaWriteStream;
 }
@@ -59,8 +65,8 @@ constexpr TIEBuiltInRow BuiltInRows[] = {
     {ioWMF, "Windows Metafile", "WMF", 0, true, false, nullptr},
     {ioEMF, "Enhanced Windows Metafile", "EMF", 0, true, false, nullptr},
     {ioTGA, "Targa Bitmap", "TGA;TARGA;VDA;ICB;VST;PIX", ppTGA, true, true, TgaFilter},
-    {ioPXM, "Portable Pixmap, GrayMap, BitMap", "PXM;PPM;PGM;PBM", 0, true, true, nullptr},
-    {ioWBMP, "Wireless Bitmap", "WBMP", 0, true, true, nullptr},
+    {ioPXM, "Portable Pixmap, GrayMap, BitMap", "PXM;PPM;PGM;PBM", 0, true, true, PnmFilter},
+    {ioWBMP, "Wireless Bitmap", "WBMP", 0, true, true, WbmpFilter},
     {ioJP2, "JPEG2000", "JP2", ppJ2000, true, true, nullptr},
     {ioJ2K, "JPEG2000 Code Stream", "J2K;JPC;J2C", ppJ2000, true, true, nullptr},
     {ioPS, "PostScript Level 2", "PS;EPS", 0, false, true, nullptr},

@@ -168,6 +168,11 @@ struct TIEFormatProcs {
   // Headerless pixel data into an allocated picture, laid out as the parameters' Raw* fields say.
   void (*HeaderlessRawReadStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
                                   TIEIOProgress& Progress) = nullptr;
+  // PNM and WBMP readers and writers.
+  TIEReadFunction PnmReadStream = nullptr;
+  TIEWriteFunction PnmWriteStream = nullptr;
+  TIEReadFunction WbmpReadStream = nullptr;
+  TIEWriteFunction WbmpWriteStream = nullptr;
 
   // Content tests of the detector, in its order; the view library's three come last.
   TIEContentTest DicomIsFile = nullptr;

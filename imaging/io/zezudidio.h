@@ -195,6 +195,14 @@ class TZezudIdIO : public TComponent {
   void LoadFromStreamBMP(TStream* Stream);
   void SaveToFileBMP(const std::u16string& FileName);
   void SaveToStreamBMP(TStream* Stream);
+  void LoadFromFilePXM(const std::u16string& FileName);
+  void LoadFromStreamPXM(TStream* Stream);
+  void SaveToFilePXM(const std::u16string& FileName);
+  void SaveToStreamPXM(TStream* Stream);
+  void LoadFromFileWBMP(const std::u16string& FileName);
+  void LoadFromStreamWBMP(TStream* Stream);
+  void SaveToFileWBMP(const std::u16string& FileName);
+  void SaveToStreamWBMP(TStream* Stream);
   void LoadFromFileTGA(const std::u16string& FileName);
   void LoadFromStreamTGA(TStream* Stream);
   void SaveToFileTGA(const std::u16string& FileName);
@@ -301,6 +309,9 @@ class TZezudIdIO : public TComponent {
   // The BMP reader and writer with this component's options.
   void ReadBMPStream(TStream* Stream);
   void WriteBMPStream(TStream* Stream);
+  // A further format's reader or writer (PNM, WBMP), failing when the library did not hand it over.
+  void ReadFilterStream(TStream* Stream, TIEReadFunction Read, TIEFileType FileType);
+  void WriteFilterStream(TStream* Stream, TIEWriteFunction Write);
   // The TGA reader and writer; the picture's alpha channel travels as a mask.
   void ReadTGAStream(TStream* Stream);
   void WriteTGAStream(TStream* Stream);

@@ -16,6 +16,12 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
     case ioBMP:
       LoadFromFileBMP(FileName);
       return true;
+    case ioPXM:
+      LoadFromFilePXM(FileName);
+      return true;
+    case ioWBMP:
+      LoadFromFileWBMP(FileName);
+      return true;
     case ioTGA:
       LoadFromFileTGA(FileName);
       return true;
@@ -48,6 +54,12 @@ bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
       return true;
     case ioBMP:
       LoadFromStreamBMP(Stream);
+      return true;
+    case ioPXM:
+      LoadFromStreamPXM(Stream);
+      return true;
+    case ioWBMP:
+      LoadFromStreamWBMP(Stream);
       return true;
     case ioTGA:
       LoadFromStreamTGA(Stream);

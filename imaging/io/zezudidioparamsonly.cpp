@@ -55,6 +55,14 @@ void TZezudIdIO::ReadParamsOnly(TStream* Stream, TIEFileType FileType) {
         return;
       }
       break;
+    case ioPXM:
+    case ioWBMP:
+      if (const TIEReadFunction Read =
+              FileType == ioPXM ? IEFormatProcs.PnmReadStream : IEFormatProcs.WbmpReadStream) {
+        Read(Stream, FIEBitmap, *FParams, Progress, true);
+        return;
+      }
+      break;
     default:
       // A built-in row's procedures are placeholders: only the other rows read through them.
       if (const TIEFileFormatInfo* Info = FindFileFormatInfo(FileType);

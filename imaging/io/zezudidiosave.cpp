@@ -15,13 +15,15 @@ struct TOwnSaver {
   std::string_view Extensions;  // each with its dot and a trailing ';'
   void (TZezudIdIO::*Save)(const std::u16string&);
 };
-constexpr std::array<TOwnSaver, 7> OwnSavers = {{
+constexpr std::array<TOwnSaver, 9> OwnSavers = {{
     {".tif;.tiff;.fax;.g3f;.g3n;", &TZezudIdIO::SaveToFileTIFF},
     {".jpg;.jpeg;.jpe;.jif;", &TZezudIdIO::SaveToFileJpeg},
     {".pcx;", &TZezudIdIO::SaveToFilePCX},
     {".dcx;", &TZezudIdIO::SaveToFileDCX},
     {".png;", &TZezudIdIO::SaveToFilePNG},
     {".bmp;.dib;.rle;", &TZezudIdIO::SaveToFileBMP},
+    {".pxm;.ppm;.pgm;.pbm;", &TZezudIdIO::SaveToFilePXM},
+    {".wbmp;", &TZezudIdIO::SaveToFileWBMP},
     {".tga;.targa;.vda;.icb;.vst;.pix;", &TZezudIdIO::SaveToFileTGA},
 }};
 
@@ -85,6 +87,12 @@ void TZezudIdIO::SaveToStream(TStream* Stream, TIEFileType FileType) {
       return;
     case ioBMP:
       SaveToStreamBMP(Stream);
+      return;
+    case ioPXM:
+      SaveToStreamPXM(Stream);
+      return;
+    case ioWBMP:
+      SaveToStreamWBMP(Stream);
       return;
     case ioTGA:
       SaveToStreamTGA(Stream);

@@ -54,14 +54,14 @@ class TJoinedRegistryTest : public ::testing::Test {
 };
 
 TEST_F(TJoinedRegistryTest, TheFurtherFormatsAddTheirRows) {
-  ASSERT_EQ(FileFormatCount(), 7);
+  ASSERT_EQ(FileFormatCount(), 9);
   EXPECT_EQ(FileFormatAt(3)->FileType, ioBMP);
   EXPECT_EQ(FindFileFormatInfoByExtension(".dib"), FileFormatAt(3));
   EXPECT_NE(IEFormatProcs.PngWriteStream, nullptr);
 }
 
 TEST_F(TJoinedRegistryTest, EveryBuiltFormatIsRecognisedAndLoadedByContent) {
-  for (const TIEFileType FileType : {ioJPEG, ioBMP, ioPNG, ioTGA}) {
+  for (const TIEFileType FileType : {ioJPEG, ioBMP, ioPNG, ioTGA, ioPXM}) {
     SCOPED_TRACE(FileType);
     TMemoryStream Stream;
     const std::string Bytes = "xy" + Saved(FileType);
@@ -117,6 +117,25 @@ TEST_F(TJoinedRegistryTest, PngFileRoundTripKeepsPixelsAndAlpha) {
   ASSERT_TRUE(Read.HasAlphaChannel());
   EXPECT_EQ(Read.GetAlpha(4, 2), 7);
   EXPECT_EQ(Read.GetAlpha(0, 0), 255);
+}
+
+TEST_F(TJoinedRegistryTest, PnmAndWbmpFilesAreChosenByExtension) {
+  const struct {
+    const char* Name;
+    TIEFileType FileType;
+  } Files[] = {{"picture.ppm", ioPXM}, {"picture.pgm", ioPXM}, {"picture.wbmp", ioWBMP}};
+  for (const auto& File : Files) {
+    SCOPED_TRACE(File.Name);
+    IO.SaveToFile(PathOf(File.Name));
+    ASSERT_FALSE(IO.GetAborting());
+    EXPECT_EQ(IO.GetParams()->FileType, File.FileType);
+    TZezudIdIO Reader(nullptr);
+    Reader.LoadFromFile(PathOf(File.Name));
+    ASSERT_FALSE(Reader.GetAborting());
+    EXPECT_EQ(Reader.GetParams()->FileType, File.FileType);
+    EXPECT_EQ(Reader.GetIEBitmap()->GetWidth(), 5);
+    EXPECT_EQ(Reader.GetIEBitmap()->GetHeight(), 3);
+  }
 }
 
 TEST_F(TJoinedRegistryTest, FailedBmpSaveToAStreamIsReported) {
