@@ -80,12 +80,13 @@ TEST(PnmIsFile, NeedsMagicAndPositiveSize) {
 
 TEST(PnmRead, AsciiGreyScalesByMaximum) {
   TPnmRead R;
-  R.Load(Bytes("P2 3 1 15\n15 7 0\n"));
+  R.Load(Bytes("P2 4 1 15\n15 7 0 40\n"));
   ASSERT_FALSE(R.P.Aborting);
   EXPECT_EQ(R.Bitmap.GetPixelFormat(), ie24RGB);
   EXPECT_EQ(R.Pixel(0, 0), (TIERGBTriple{255, 255, 255}));
   EXPECT_EQ(R.Pixel(1, 0), (TIERGBTriple{119, 119, 119}));
   EXPECT_EQ(R.Pixel(2, 0), (TIERGBTriple{0, 0, 0}));
+  EXPECT_EQ(R.Pixel(3, 0), (TIERGBTriple{255, 255, 255}));  // above the maximum: no wrap-around
   EXPECT_EQ(R.Params.BitsPerSample, 8);
   EXPECT_EQ(R.Params.SamplesPerPixel, 1);
 }
@@ -248,6 +249,14 @@ TEST(PnmWrite, FormFollowsPictureAndParameters) {
   EXPECT_EQ(Save(Bits, P), std::string("P4 10 1\n\x0F\x3F", 10));
 
   P.SamplesPerPixel = 3;
+  // One bit asked of a colour picture: it is converted, not copied byte for byte.
+  TIOParamsVals OneBit;
+  OneBit.BitsPerSample = 1;
+  OneBit.SamplesPerPixel = 1;
+  const std::string Bits1 = Save(Rgb, OneBit);
+  ASSERT_EQ(Bits1.size(), 8u);
+  EXPECT_EQ(Bits1.substr(0, 7), "P4 2 1\n");
+  EXPECT_EQ(static_cast<Byte>(Bits1[7]) & 0xC0, 0x80);  // red is black (a set bit), white is clear
   TIEBitmap Wide(1, 1, ieRGB48);
   static_cast<TIERGB48Pixel*>(Wide.GetScanline(0))[0] = {0x1234, 0x5678, 0x9ABC};
   EXPECT_EQ(Save(Wide, P), std::string("P6 1 1 65535\n\x12\x34\x56\x78\x9A\xBC", 19));
