@@ -364,3 +364,19 @@ TEST(IcoRead, ReadsWhatImageMagickWrites) {
       }
     }
 }
+
+TEST(IcoRead, PngImagesAreHandedToThePngReader) {
+  if (!ToolPresent("convert")) GTEST_SKIP() << "ImageMagick missing";
+  TTempFile Png("entry.png");
+  ASSERT_EQ(
+      std::system(("convert -size 3x2 xc:'#0A5AFA' -define png:color-type=2 '" + Png.Path() + "' 2>/dev/null")
+                      .c_str()),
+      0);
+  TIcoFixtureImage I;
+  I.Png = true;
+  I.Body = Png.Read();
+  auto L = Load(EncodeIco({I}));
+  ASSERT_FALSE(L->Aborted);
+  ASSERT_EQ(L->Bitmap.GetWidth(), 3);
+  EXPECT_EQ(Rgb(L->Bitmap, 2, 1), (TIERGBTriple{0xFA, 0x5A, 0x0A}));
+}
