@@ -124,7 +124,7 @@ TEST(TgaRead, RunPacketCarriesIntoTheNextRow) {
   EXPECT_TRUE(R.Params.TgaCompressed);
   EXPECT_EQ(R.At(1, 0), RGB(20, 20, 20));
   for (auto [X, Y] : {std::pair{2, 0}, {3, 0}, {0, 1}, {1, 1}, {2, 1}}) EXPECT_EQ(R.At(X, Y), RGB(3, 2, 1));
-  EXPECT_EQ(R.At(3, 1), RGB(0, 0, 0));  // data ended: the rest stays as allocated
+  EXPECT_EQ(R.At(3, 1), RGB(0, 0, 0));  // bytes past the data read as 0
 }
 
 TEST(TgaRead, RawPacketCarriesIntoTheNextRow) {
