@@ -25,35 +25,12 @@ void PaintRamp(TIEBitmap& Bitmap, Integer Width, Integer Height) {
 }
 
 void FillParams(TIEMetaParams& Params) {
-  Params.ExifPresent = true;
+  FillCommonExif(Params);
   Params.TiffImageDescription = "a picture";
-  Params.ExifImageDescription = "a picture";
-  Params.ExifMake = "Maker";
   Params.ExifModel = "Model 7";
   Params.SetExifOrientation(1);
-  Params.SetExifXResolution(72);
-  Params.SetExifYResolution(96.5);
   Params.ExifResolutionUnit = 2;
-  Params.SetExifExposureTime(0.004);
   Params.SetExifFNumber(2.8);
-  Params.SetExifExposureBiasValue(-0.7);
-  Params.SetExifFlash(16);
-  Params.ExifISOSpeedRatings = {200, 0};
-  Params.ExifExifVersion = "0220";
-  Params.ExifDateTimeOriginal = "2026:12:11 03:30:00";
-  Params.ExifUserComment = u"Grüße";
-  Params.ExifXPTitle = u"Title";
-  Params.ExifWhitePoint = {0.3127, 0.329};
-  Params.ExifRating = 4;
-  Params.GpsVersionID = "2.2.0.0";
-  Params.GpsLatitudeRef = "N";
-  Params.GpsLatitude = {51, 30, 12.5};
-  Params.GpsDestLatitudeRef = "S";
-  Params.GpsDestLongitudeRef = "E";
-  Params.GpsAltitudeRef = "1";
-  Params.GpsAltitude = 12.25;
-  Params.GpsMapDatum = "WGS-84";
-  FillMakerNote(Params);
 }
 
 TBytes SaveBlock(TIEMetaParams& Params, bool WithHeader = true) {

@@ -63,32 +63,9 @@ struct TReadBack {
 };
 
 void FillParams(TIOParamsVals& Params) {
-  Params.ExifPresent = true;
-  Params.ExifImageDescription = "a picture";
-  Params.ExifMake = "Maker";
+  FillCommonExif(Params);
   Params.SetExifOrientation(6);
-  Params.SetExifXResolution(72);
-  Params.SetExifYResolution(96.5);
-  Params.SetExifExposureTime(0.004);
-  Params.SetExifExposureBiasValue(-0.7);
-  Params.SetExifFlash(16);
   Params.SetExifFileSource(3);
-  Params.ExifISOSpeedRatings = {200, 0};
-  Params.ExifExifVersion = "0220";
-  Params.ExifDateTimeOriginal = "2026:12:11 03:30:00";
-  Params.ExifUserComment = u"Grüße";
-  Params.ExifXPTitle = u"Title";
-  Params.ExifWhitePoint = {0.3127, 0.329};
-  Params.ExifRating = 4;
-  Params.GpsVersionID = "2.2.0.0";
-  Params.GpsLatitudeRef = "N";
-  Params.GpsLatitude = {51, 30, 12.5};
-  Params.GpsDestLatitudeRef = "S";
-  Params.GpsDestLongitudeRef = "E";
-  Params.GpsAltitudeRef = "1";
-  Params.GpsAltitude = 12.25;
-  Params.GpsMapDatum = "WGS-84";
-  FillMakerNote(Params);
 }
 
 TEST(TiffExif, TagsWrittenReadBackIntoTheirFields) {
