@@ -30,11 +30,13 @@ class TStringList;
 class TZezudIdIO;
 
 // The pluggable LZW codecs of the GIF and TIFF filters.
-// GIF: decodes the LZW data of one frame (sub-blocks already joined) into DestLength bytes of
-// colour indices; false when the data ends or breaks before they are all there.
+// GIF: decodes the LZW data of one frame (sub-blocks already joined) into at most DestLength
+// colour indices; false when the code stream is damaged (data that ends early is not: the rest
+// of Dest keeps what it held).
 using TGifLzwDecompressProc = bool (*)(const Byte* Data, Integer DataLength, Integer MinCodeSize, Byte* Dest,
                                        Integer DestLength);
-// GIF: writes the LZW code of Count colour indices to Stream as GIF data sub-blocks.
+// GIF: writes the image data of Count colour indices to Stream: the minimum code size byte, the
+// LZW code in data sub-blocks and the block terminator.
 using TGifLzwCompressProc = void (*)(TStream* Stream, Integer MinCodeSize, const Byte* Indices,
                                      Integer Count);
 // TIFF: the next RowLength decoded bytes of a strip, or nullptr when the strip cannot give them.
