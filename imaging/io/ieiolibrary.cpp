@@ -12,6 +12,7 @@
 #include "imaging/core/iestreams.h"
 #include "imaging/io/tifccitt.h"
 #include "imaging/io/tiffilt.h"
+#include "imaging/io/zezudidiourl.h"
 #include "platform/system/DateTime.h"
 #include "platform/system/SyncObjs.h"
 
@@ -57,6 +58,8 @@ void IOLibraryInitialize() {
   IETempFolder.clear();
   InitFileFormats();
   IEAviFileLibraryExit = nullptr;
+  IEWinInetModule = nullptr;
+  IELoadWinInet();
   IETWainLogFile.clear();
   IEConvertColorRowProc = IEConvertColorRow;
   ColorManagementEnabled = false;
@@ -71,6 +74,7 @@ void IOLibraryInitialize() {
 }
 
 void IOLibraryFinalize() {
+  IEFreeWinInet();
   TiffRemoveExifProcs();
   IEFreeCMYKProfiles();
   if (IEIOPlugins) {

@@ -140,6 +140,14 @@ class TZezudIdIO : public TComponent {
   // own).
   bool GetAsyncMode() const { return FAsyncMode; }
   void SetAsyncMode(bool Value) { FAsyncMode = Value; }
+  // The proxy of internet reads ("host:port"); empty: none. Its user name and password
+  // replace those of the address.
+  const std::u16string& GetProxyAddress() const { return FProxyAddress; }
+  void SetProxyAddress(const std::u16string& Value) { FProxyAddress = Value; }
+  const std::u16string& GetProxyUser() const { return FProxyUser; }
+  void SetProxyUser(const std::u16string& Value) { FProxyUser = Value; }
+  const std::u16string& GetProxyPassword() const { return FProxyPassword; }
+  void SetProxyPassword(const std::u16string& Value) { FProxyPassword = Value; }
 
   // ---- Events ----------------------------------------------------------------------------
   TIEProgressEvent GetOnProgress() const { return FOnProgress; }
@@ -163,6 +171,9 @@ class TZezudIdIO : public TComponent {
   virtual void LoadFromStreamFormat(TStream* Stream, TIEFileType FileType);
   // A caller's memory block; FileType 0 means by content. Runs on the caller's thread.
   virtual void LoadFromBuffer(const void* Buffer, Integer BufferSize, TIEFileType FileType);
+  // An "http://", "https://" or "ftp://" address (LoadFromFile hands them here), downloaded
+  // whole and read by content. A failed download sets Aborting; Aborting is not cleared first.
+  void LoadFromURL(const std::u16string& URL);
 
   // ---- Saving ----------------------------------------------------------------------------
   // By extension. The file is written beside the old one and replaces it only when the save
@@ -368,4 +379,5 @@ class TZezudIdIO : public TComponent {
   TNotifyEvent FOnFinishWork;
   TIEIOPreviewEvent FOnIOPreview;
   TIEDoPreviewsEvent FOnDoPreviews;
+  std::u16string FProxyAddress, FProxyUser, FProxyPassword;
 };

@@ -1,6 +1,7 @@
 // The load dispatchers of TZezudIdIO: by extension, by content, by format code, from memory;
 // and loading through a registry row's read procedure.
 #include "imaging/core/iestreams.h"
+#include "imaging/core/ieutilstext.h"
 #include "imaging/io/zezudidio.h"
 #include "imaging/io/zezudidioparams.h"
 #include "platform/system/ScopeExit.h"
@@ -132,6 +133,10 @@ void TZezudIdIO::LoadExternalStream(TStream* Stream, const TIEFileFormatInfo& In
 
 void TZezudIdIO::LoadFromFile(const std::u16string& FileName) {
   if (!FIEBitmap) return;
+  if (IEGetURLTypeW(FileName) != 0) {
+    LoadFromURL(FileName);
+    return;
+  }
   const TIEFileFormatInfo* Info =
       FileName.empty() ? nullptr : FindFileFormatInfoByExtension(LowerExtension(FileName));
   if (!Info) {
