@@ -1,5 +1,7 @@
 #include "imaging/formats/ieformats.h"
 
+#include "imaging/formats/giffilter.h"
+#include "imaging/formats/giflzw.h"
 #include "imaging/formats/iebmp.h"
 #include "imaging/formats/ieico.h"
 #include "imaging/formats/iemetafile.h"
@@ -25,6 +27,8 @@ void RegisterFormatProcs() {
   IEFormatProcs.PnmIsFile = PnmIsFile;
   IEFormatProcs.WbmpReadStream = WbmpReadStream;
   IEFormatProcs.WbmpWriteStream = WbmpWriteStream;
+  IEFormatProcs.GifReadStream = GifReadStream;
+  IEFormatProcs.GifWriteStream = GifWriteStream;
   IEFormatProcs.TgaReadStream = TgaReadStream;
   IEFormatProcs.TgaWriteStream = TgaWriteStream;
   IEFormatProcs.TgaIsFile = TgaIsFile;
@@ -39,5 +43,5 @@ void RegisterFormatProcs() {
 
 void IEFormatsInstall() {
   IEFormatsRegistration = RegisterFormatProcs;
-  IESetLzwCodecs({nullptr, nullptr, TiffLzwDecompress, TiffLzwCompress});
+  IESetLzwCodecs({GifLzwDecompress, GifLzwCompress, TiffLzwDecompress, TiffLzwCompress});
 }

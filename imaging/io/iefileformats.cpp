@@ -49,11 +49,14 @@ bool WbmpFilter() {
 bool TgaFilter() {
   return IEFormatProcs.TgaReadStream && IEFormatProcs.TgaWriteStream;
 }
+bool GifFilter() {
+  return IEFormatProcs.GifReadStream && IEFormatProcs.GifWriteStream;
+}
 
 // Registration order. The HD Photo row also needs the system's imaging component.
 constexpr TIEBuiltInRow BuiltInRows[] = {
     {ioTIFF, "TIFF Bitmap", "TIF;TIFF;FAX;G3N;G3F;XIF", ppTIFF, true, true, OwnFilter},
-    {ioGIF, "CompuServe Bitmap", "GIF", ppGIF, true, true, nullptr},
+    {ioGIF, "CompuServe Bitmap", "GIF", ppGIF, true, true, GifFilter},
     {ioJPEG, "JPEG Bitmap", "JPG;JPEG;JPE;JIF", ppJPEG, true, true, OwnFilter},
     {ioPCX, "PaintBrush", "PCX", ppPCX, true, true, OwnFilter},
     {ioBMP, "Windows Bitmap", "BMP;DIB;RLE", ppBMP, true, true, BmpFilter},

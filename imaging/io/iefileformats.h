@@ -165,6 +165,12 @@ struct TIEFormatProcs {
                         bool Preview, std::unique_ptr<TIEMask>& AlphaMask, bool IgnoreAlpha) = nullptr;
   void (*TgaWriteStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
                          TIEMask* AlphaMask) = nullptr;
+  // GIF: reads the frame IOParams.GifImageIndex and counts the frames; a returned AlphaMask is
+  // the frame's transparency, owned by the caller.
+  void (*GifReadStream)(TStream* Stream, TIEBitmap* Bitmap, Integer& FrameCount, TIOParamsVals& IOParams,
+                        TIEIOProgress& Progress, bool Preview, std::unique_ptr<TIEMask>& AlphaMask,
+                        bool IgnoreAlpha) = nullptr;
+  TIEWriteFunction GifWriteStream = nullptr;
   // Headerless pixel data into an allocated picture, laid out as the parameters' Raw* fields say.
   void (*HeaderlessRawReadStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
                                   TIEIOProgress& Progress) = nullptr;

@@ -237,6 +237,13 @@ class TZezudIdIO : public TComponent {
   void LoadFromStreamDCX(TStream* Stream);
   void SaveToFileDCX(const std::u16string& FileName);
   void SaveToStreamDCX(TStream* Stream);
+  // GIF loads show frame Params.GifImageIndex as the frames 0 up to it laid over each other on
+  // the logical screen (a single frame as it is); they return the file's frame count (-1 when
+  // handed to a worker). Saves write one frame.
+  Integer LoadFromFileGIF(const std::u16string& FileName);
+  Integer LoadFromStreamGIF(TStream* Stream);
+  void SaveToFileGIF(const std::u16string& FileName);
+  void SaveToStreamGIF(TStream* Stream);
 
   // ---- Other operations ------------------------------------------------------------------
   // The parameters dialog; true when confirmed (or when OnDoPreviews handled it).
@@ -335,6 +342,9 @@ class TZezudIdIO : public TComponent {
   void WritePCXStream(TStream* Stream);
   void ReadDCXStream(TStream* Stream);
   void WriteDCXStream(TStream* Stream);
+  // The GIF frames read and composed; the frame count.
+  Integer LoadGIFFrames(TStream* Stream);
+  void WriteGIFStream(TStream* Stream);
 
   // ---- Attachment helpers ----------------------------------------------------------------
   void ViewBitmapChanged(TObject* Sender, bool Destroying);

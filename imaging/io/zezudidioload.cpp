@@ -35,6 +35,9 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
     case ioDCX:
       LoadFromFileDCX(FileName);
       return true;
+    case ioGIF:
+      LoadFromFileGIF(FileName);
+      return true;
     case ioIEV:
     case ioLYR:
     case ioALL:
@@ -73,6 +76,9 @@ bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
       return true;
     case ioDCX:
       LoadFromStreamDCX(Stream);
+      return true;
+    case ioGIF:
+      LoadFromStreamGIF(Stream);
       return true;
     case ioIEV:
     case ioLYR:

@@ -40,6 +40,14 @@ void TZezudIdIO::ReadParamsOnly(TStream* Stream, TIEFileType FileType) {
     case ioDCX:
       DcxReadStream(Stream, FIEBitmap, *FParams, Progress, true);
       return;
+    case ioGIF:
+      if (IEFormatProcs.GifReadStream) {
+        Integer FrameCount = 0;
+        std::unique_ptr<TIEMask> AlphaMask;
+        IEFormatProcs.GifReadStream(Stream, FIEBitmap, FrameCount, *FParams, Progress, true, AlphaMask, true);
+        return;
+      }
+      break;
     case ioBMP:
       if (IEFormatProcs.BmpReadStream) {
         std::unique_ptr<TIEMask> AlphaMask;

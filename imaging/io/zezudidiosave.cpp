@@ -15,11 +15,12 @@ struct TOwnSaver {
   std::string_view Extensions;  // each with its dot and a trailing ';'
   void (TZezudIdIO::*Save)(const std::u16string&);
 };
-constexpr std::array<TOwnSaver, 9> OwnSavers = {{
+constexpr std::array<TOwnSaver, 10> OwnSavers = {{
     {".tif;.tiff;.fax;.g3f;.g3n;", &TZezudIdIO::SaveToFileTIFF},
     {".jpg;.jpeg;.jpe;.jif;", &TZezudIdIO::SaveToFileJpeg},
     {".pcx;", &TZezudIdIO::SaveToFilePCX},
     {".dcx;", &TZezudIdIO::SaveToFileDCX},
+    {".gif;", &TZezudIdIO::SaveToFileGIF},
     {".png;", &TZezudIdIO::SaveToFilePNG},
     {".bmp;.dib;.rle;", &TZezudIdIO::SaveToFileBMP},
     {".pxm;.ppm;.pgm;.pbm;", &TZezudIdIO::SaveToFilePXM},
@@ -105,6 +106,9 @@ void TZezudIdIO::SaveToStream(TStream* Stream, TIEFileType FileType) {
       return;
     case ioDCX:
       SaveToStreamDCX(Stream);
+      return;
+    case ioGIF:
+      SaveToStreamGIF(Stream);
       return;
     default:
       break;

@@ -54,9 +54,9 @@ class TJoinedRegistryTest : public ::testing::Test {
 };
 
 TEST_F(TJoinedRegistryTest, TheFurtherFormatsAddTheirRows) {
-  ASSERT_EQ(FileFormatCount(), 9);
-  EXPECT_EQ(FileFormatAt(3)->FileType, ioBMP);
-  EXPECT_EQ(FindFileFormatInfoByExtension(".dib"), FileFormatAt(3));
+  ASSERT_EQ(FileFormatCount(), 10);
+  EXPECT_EQ(FileFormatAt(4)->FileType, ioBMP);
+  EXPECT_EQ(FindFileFormatInfoByExtension(".dib"), FileFormatAt(4));
   EXPECT_NE(IEFormatProcs.PngWriteStream, nullptr);
 }
 
