@@ -5,8 +5,10 @@
 #include "imaging/formats/iebmp.h"
 #include "imaging/formats/ieico.h"
 #include "imaging/formats/iemetafile.h"
+#include "imaging/formats/iepdfwriter.h"
 #include "imaging/formats/iepngwrite.h"
 #include "imaging/formats/iepnm.h"
+#include "imaging/formats/iepostscript.h"
 #include "imaging/formats/ierawbitmap.h"
 #include "imaging/formats/ietgafil.h"
 #include "imaging/formats/iewbmp.h"
@@ -27,6 +29,10 @@ void RegisterFormatProcs() {
   IEFormatProcs.PnmIsFile = PnmIsFile;
   IEFormatProcs.WbmpReadStream = WbmpReadStream;
   IEFormatProcs.WbmpWriteStream = WbmpWriteStream;
+  IEFormatProcs.PostScriptAddPage = PostScriptAddPage;
+  IEFormatProcs.PostScriptEndFile = PostScriptEndFile;
+  IEFormatProcs.PdfAddPage = PdfAddPage;
+  IEFormatProcs.PdfWriteDocument = PdfWriteDocument;
   IEFormatProcs.GifReadStream = GifReadStream;
   IEFormatProcs.GifWriteStream = GifWriteStream;
   IEFormatProcs.TgaReadStream = TgaReadStream;

@@ -49,6 +49,12 @@ bool WbmpFilter() {
 bool TgaFilter() {
   return IEFormatProcs.TgaReadStream && IEFormatProcs.TgaWriteStream;
 }
+bool PsWriter() {
+  return IEFormatProcs.PostScriptAddPage != nullptr;
+}
+bool PdfWriter() {
+  return IEFormatProcs.PdfAddPage != nullptr;
+}
 bool GifFilter() {
   return IEFormatProcs.GifReadStream && IEFormatProcs.GifWriteStream;
 }
@@ -72,8 +78,8 @@ constexpr TIEBuiltInRow BuiltInRows[] = {
     {ioWBMP, "Wireless Bitmap", "WBMP", 0, true, true, WbmpFilter},
     {ioJP2, "JPEG2000", "JP2", ppJ2000, true, true, nullptr},
     {ioJ2K, "JPEG2000 Code Stream", "J2K;JPC;J2C", ppJ2000, true, true, nullptr},
-    {ioPS, "PostScript Level 2", "PS;EPS", 0, false, true, nullptr},
-    {ioPDF, "Adobe PDF", "PDF", 0, false, true, nullptr},
+    {ioPS, "PostScript Level 2", "PS;EPS", 0, false, true, PsWriter},
+    {ioPDF, "Adobe PDF", "PDF", 0, false, true, PdfWriter},
     {ioDCX, "Multipage PCX", "DCX", 0, true, true, OwnFilter},
     {ioRAW, "Camera RAW", "CRW;CR2;NEF;RAW;PEF;RAF;X3F;BAY;ORF;SRF;MRW;DCR;SR2", 0, true, false, nullptr},
     {ioPSD, "Photoshop PSD", "PSD", 0, true, true, nullptr},

@@ -33,6 +33,8 @@ class TIEMask;
 class TIOParamsVals;
 struct TIEIOProgress;
 struct TIERGBTriple;
+struct PsDocumentState;
+struct PdfDocumentState;
 
 // Picture format codes; 22 and 23 are used by no code path.
 using TIEFileType = Integer;
@@ -179,6 +181,13 @@ struct TIEFormatProcs {
   TIEWriteFunction PnmWriteStream = nullptr;
   TIEReadFunction WbmpReadStream = nullptr;
   TIEWriteFunction WbmpWriteStream = nullptr;
+  // PostScript and PDF writers of complete one-page documents, and the closers of a document
+  // left open: each finishes it at its recorded end and frees the state.
+  TIEWriteFunction PostScriptAddPage = nullptr;
+  TIEWriteFunction PdfAddPage = nullptr;
+  void (*PostScriptEndFile)(std::unique_ptr<PsDocumentState> State, TStream* Stream) = nullptr;
+  void (*PdfWriteDocument)(std::unique_ptr<PdfDocumentState> State, TStream* Stream,
+                           TIOParamsVals& IOParams) = nullptr;
 
   // Content tests of the detector, in its order; the view library's three come last.
   TIEContentTest DicomIsFile = nullptr;

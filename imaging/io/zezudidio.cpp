@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "imaging/core/iebitmap.h"
+#include "imaging/io/iedocumentstates.h"
 #include "imaging/io/ieprintpreviewparams.h"
 #include "imaging/io/ietwainparams.h"
 #include "imaging/io/zezudidioparams.h"
@@ -29,6 +30,12 @@ TZezudIdIO::TZezudIdIO(TComponent* Owner)
 
 TZezudIdIO::~TZezudIdIO() {
   WaitThreads(false);
+  // A write error while finishing a document must not escape the destructor.
+  try {
+    ClosePSDocument();
+    ClosePDFDocument();
+  } catch (const Exception&) {
+  }
   UnregisterFromView();
 }
 

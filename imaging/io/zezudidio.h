@@ -218,6 +218,16 @@ class TZezudIdIO : public TComponent {
   void LoadFromStreamTGA(TStream* Stream);
   void SaveToFileTGA(const std::u16string& FileName);
   void SaveToStreamTGA(TStream* Stream);
+  // PostScript and PDF: complete one-page documents of the picture (made ie24RGB unless it is
+  // ie24RGB or ie1g); there are no readers.
+  void SaveToFilePS(const std::u16string& FileName);
+  void SaveToStreamPS(TStream* Stream);
+  void SaveToFilePDF(const std::u16string& FileName);
+  void SaveToStreamPDF(TStream* Stream);
+  // Finish the multi-page PostScript or PDF document left open on its output stream and free
+  // both; nothing when none is open.
+  void ClosePSDocument();
+  void ClosePDFDocument();
   // Vector objects (25), layers (26) or both (27) into the attached view of the right kind;
   // on the caller's thread, without progress or finish-work events.
   void LoadViewDataFromFile(const std::u16string& FileName, TIEFileType FileType);
@@ -333,6 +343,8 @@ class TZezudIdIO : public TComponent {
   // The TGA reader and writer; the picture's alpha channel travels as a mask.
   void ReadTGAStream(TStream* Stream);
   void WriteTGAStream(TStream* Stream);
+  // A document writer (PostScript or PDF), failing when the library did not hand it over.
+  void WriteDocumentStream(TStream* Stream, TIEWriteFunction Write);
   // The TIFF reader on page Params.TiffImageIndex; HasHeader: a 12-byte "TIFF" stream header
   // comes first. The page count.
   Integer ReadTIFFStream(TStream* Stream, bool HasHeader);
@@ -384,6 +396,12 @@ class TZezudIdIO : public TComponent {
   Byte FBlackWhiteConversion = 1;
   std::unique_ptr<TIOPrintPreviewParams> FPrintPreviewParams;
   std::unique_ptr<TIOParamsVals> FParams;
+  // The multi-page PostScript and PDF documents being written and their output streams; no
+  // operation opens one, the destructor finishes what is open.
+  std::unique_ptr<PsDocumentState> FPSDocument;
+  std::unique_ptr<TStream> FPSDocumentStream;
+  std::unique_ptr<PdfDocumentState> FPDFDocument;
+  std::unique_ptr<TStream> FPDFDocumentStream;
   bool FAborting = false;  // reached through std::atomic_ref only
   TIEProgressEvent FOnProgress;
   TNotifyEvent FOnFinishWork;

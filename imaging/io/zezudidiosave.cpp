@@ -15,7 +15,7 @@ struct TOwnSaver {
   std::string_view Extensions;  // each with its dot and a trailing ';'
   void (TZezudIdIO::*Save)(const std::u16string&);
 };
-constexpr std::array<TOwnSaver, 10> OwnSavers = {{
+constexpr std::array<TOwnSaver, 12> OwnSavers = {{
     {".tif;.tiff;.fax;.g3f;.g3n;", &TZezudIdIO::SaveToFileTIFF},
     {".jpg;.jpeg;.jpe;.jif;", &TZezudIdIO::SaveToFileJpeg},
     {".pcx;", &TZezudIdIO::SaveToFilePCX},
@@ -25,6 +25,8 @@ constexpr std::array<TOwnSaver, 10> OwnSavers = {{
     {".bmp;.dib;.rle;", &TZezudIdIO::SaveToFileBMP},
     {".pxm;.ppm;.pgm;.pbm;", &TZezudIdIO::SaveToFilePXM},
     {".wbmp;", &TZezudIdIO::SaveToFileWBMP},
+    {".ps;.eps;", &TZezudIdIO::SaveToFilePS},
+    {".pdf;", &TZezudIdIO::SaveToFilePDF},
     {".tga;.targa;.vda;.icb;.vst;.pix;", &TZezudIdIO::SaveToFileTGA},
 }};
 
@@ -94,6 +96,12 @@ void TZezudIdIO::SaveToStream(TStream* Stream, TIEFileType FileType) {
       return;
     case ioWBMP:
       SaveToStreamWBMP(Stream);
+      return;
+    case ioPS:
+      SaveToStreamPS(Stream);
+      return;
+    case ioPDF:
+      SaveToStreamPDF(Stream);
       return;
     case ioTGA:
       SaveToStreamTGA(Stream);
