@@ -3,6 +3,7 @@
 #include "imaging/formats/giffilter.h"
 #include "imaging/formats/giflzw.h"
 #include "imaging/formats/iebmp.h"
+#include "imaging/formats/iedicom.h"
 #include "imaging/formats/ieico.h"
 #include "imaging/formats/iemetafile.h"
 #include "imaging/formats/iepdfwriter.h"
@@ -39,6 +40,8 @@ void RegisterFormatProcs() {
   IEFormatProcs.TgaWriteStream = TgaWriteStream;
   IEFormatProcs.TgaIsFile = TgaIsFile;
   IEFormatProcs.HeaderlessRawReadStream = HeaderlessRawReadStream;
+  IEFormatProcs.DicomReadStream = DicomReadStream;
+  IEFormatProcs.DicomIsFile = DicomIsFile;
   IEFormatProcs.WmfIsFile = WmfIsFile;
   IEFormatProcs.EmfIsFile = EmfIsFile;
   IEFormatProcs.IcoIsFile = IcoIsFile;

@@ -58,6 +58,9 @@ bool PdfWriter() {
 bool GifFilter() {
   return IEFormatProcs.GifReadStream && IEFormatProcs.GifWriteStream;
 }
+bool DicomReader() {
+  return IEFormatProcs.DicomReadStream != nullptr;
+}
 
 // Registration order. The HD Photo row also needs the system's imaging component.
 constexpr TIEBuiltInRow BuiltInRows[] = {
@@ -70,7 +73,7 @@ constexpr TIEBuiltInRow BuiltInRows[] = {
     {ioICO, "Windows Icon", "ICO", 0, true, true, nullptr},
     {ioCUR, "Windows Cursor", "CUR", 0, true, false, nullptr},
     {ioPNG, "Portable Network Graphics", "PNG", ppPNG, true, true, OwnFilter},
-    {ioDICOM, "DICOM Bitmap", "DCM;DIC;DICOM;V2", 0, true, false, nullptr},
+    {ioDICOM, "DICOM Bitmap", "DCM;DIC;DICOM;V2", 0, true, false, DicomReader},
     {ioWMF, "Windows Metafile", "WMF", 0, true, false, nullptr},
     {ioEMF, "Enhanced Windows Metafile", "EMF", 0, true, false, nullptr},
     {ioTGA, "Targa Bitmap", "TGA;TARGA;VDA;ICB;VST;PIX", ppTGA, true, true, TgaFilter},

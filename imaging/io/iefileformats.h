@@ -188,6 +188,9 @@ struct TIEFormatProcs {
   void (*PostScriptEndFile)(std::unique_ptr<PsDocumentState> State, TStream* Stream) = nullptr;
   void (*PdfWriteDocument)(std::unique_ptr<PdfDocumentState> State, TStream* Stream,
                            TIOParamsVals& IOParams) = nullptr;
+  // DICOM reader (read-only format): the frame of the parameters' image index and every element.
+  void (*DicomReadStream)(TStream* Stream, TIOParamsVals& IOParams, TIEBitmap* Bitmap, TIEIOProgress& Progress,
+                          bool Preview) = nullptr;
 
   // Content tests of the detector, in its order; the view library's three come last.
   TIEContentTest DicomIsFile = nullptr;

@@ -247,6 +247,9 @@ class TZezudIdIO : public TComponent {
   void LoadFromStreamDCX(TStream* Stream);
   void SaveToFileDCX(const std::u16string& FileName);
   void SaveToStreamDCX(TStream* Stream);
+  // DICOM is read only: the loads read frame Params.ImageIndex (clamped to the last frame).
+  void LoadFromFileDICOM(const std::u16string& FileName);
+  void LoadFromStreamDICOM(TStream* Stream);
   // GIF loads show frame Params.GifImageIndex as the frames 0 up to it laid over each other on
   // the logical screen (a single frame as it is); they return the file's frame count (-1 when
   // handed to a worker). Saves write one frame.
@@ -354,6 +357,8 @@ class TZezudIdIO : public TComponent {
   void WritePCXStream(TStream* Stream);
   void ReadDCXStream(TStream* Stream);
   void WriteDCXStream(TStream* Stream);
+  // The DICOM reader; a file's name is stored by the caller.
+  void ReadDICOMStream(TStream* Stream);
   // The GIF frames read and composed; the frame count.
   Integer LoadGIFFrames(TStream* Stream);
   void WriteGIFStream(TStream* Stream);

@@ -35,6 +35,9 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
     case ioDCX:
       LoadFromFileDCX(FileName);
       return true;
+    case ioDICOM:
+      LoadFromFileDICOM(FileName);
+      return true;
     case ioGIF:
       LoadFromFileGIF(FileName);
       return true;
@@ -76,6 +79,9 @@ bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
       return true;
     case ioDCX:
       LoadFromStreamDCX(Stream);
+      return true;
+    case ioDICOM:
+      LoadFromStreamDICOM(Stream);
       return true;
     case ioGIF:
       LoadFromStreamGIF(Stream);

@@ -56,6 +56,12 @@ void TZezudIdIO::ReadParamsOnly(TStream* Stream, TIEFileType FileType) {
         return;
       }
       break;
+    case ioDICOM:
+      if (IEFormatProcs.DicomReadStream) {
+        IEFormatProcs.DicomReadStream(Stream, *FParams, FIEBitmap, Progress, true);
+        return;
+      }
+      break;
     case ioTGA:
       if (IEFormatProcs.TgaReadStream) {
         std::unique_ptr<TIEMask> AlphaMask;
