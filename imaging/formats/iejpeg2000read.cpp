@@ -1,5 +1,6 @@
 // Reading JPEG 2000: the content tests, the YCbCr tables and the decoder's components mapped
 // onto ie1g or ie24RGB pictures.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
@@ -17,11 +18,13 @@
 
 namespace {
 
-// Decoded samples (all components) a byte of coded data may claim: an empty code block costs
-// about one bit, so a plain picture can legitimately be this sparse.
-constexpr Int64 MaxSamplesPerDataByte = 1 << 15;
-// The decoder holds every sample as 32 bits: 2 GB at most.
-constexpr Int64 MaxDecodedSamples = Int64(1) << 29;
+// Decoded samples (all components) a byte of coded data may claim. Sub-bands without content
+// cost next to nothing: a plain 4000 x 4000 picture takes some 250 bytes.
+constexpr Int64 MaxSamplesPerDataByte = Int64(1) << 20;
+// The decoder holds every sample as 32 bits: 1 GB at most.
+constexpr Int64 MaxDecodedSamples = Int64(1) << 28;
+// Boxes looked at while searching a JP2 file's header for its palette.
+constexpr Integer MaxHeaderBoxes = 64;
 
 // Reads Count big-endian 32-bit (Wide) or 16-bit values at the position and restores it.
 template <size_t Count>
@@ -78,11 +81,62 @@ bool UsableComponent(const opj_image_comp_t& C) {
   return C.prec >= 1 && C.prec <= 32 && C.w > 0 && C.h > 0 && C.dx > 0 && C.dy > 0;
 }
 
-Int64 SampleCount(const opj_image_t& Image) {
+// The boxes from Start to End, each handed to Visit (type, payload start, payload end) until it
+// returns true; false when none did or the boxes are broken.
+template <typename TVisit>
+bool WalkBoxes(TStream* Stream, Int64 Start, Int64 End, TVisit Visit) {
+  for (Integer Count = 0; Count < MaxHeaderBoxes && Start + 8 <= End; ++Count) {
+    Stream->SetPosition(Start);
+    std::array<Cardinal, 2> Box{};
+    if (!ReadBigEndian(Stream, true, Box)) return false;
+    Int64 Length = Box[0];
+    Int64 Payload = Start + 8;
+    if (Length == 1) {
+      Stream->SetPosition(Payload);
+      std::array<Cardinal, 2> Wide{};
+      if (!ReadBigEndian(Stream, true, Wide)) return false;
+      Length = (static_cast<Int64>(Wide[0]) << 32) | Wide[1];
+      Payload += 8;
+    } else if (Length == 0) {
+      Length = End - Start;
+    }
+    if (Length < Payload - Start || Length > End - Start) return false;
+    if (Visit(Box[1], Payload, Start + Length)) return true;
+    Start += Length;
+  }
+  return false;
+}
+
+// The channels a JP2 palette makes of its index component; 0 without a palette.
+Integer PaletteChannels(TStream* Stream) {
+  const Int64 Position = Stream->GetPosition();
+  const Int64 End = Position + std::max<Int64>(IEStreamBytesLeft(Stream), 0);
+  Integer Channels = 0;
+  WalkBoxes(Stream, Position, End, [&](Cardinal Type, Int64 From, Int64 To) {
+    if (Type != 0x6A703268) return false;  // "jp2h"
+    return WalkBoxes(Stream, From, To, [&](Cardinal Inner, Int64 Payload, Int64 Stop) {
+      if (Inner != 0x70636C72 || Stop - Payload < 3) return false;  // "pclr"
+      Byte Header[3];
+      Stream->SetPosition(Payload);
+      if (Stream->Read(Header, 3) != 3) return false;
+      Channels = Header[2];
+      return true;
+    });
+  });
+  Stream->SetPosition(Position);
+  return Channels;
+}
+
+// The samples the decoder will hold, with the components a palette adds.
+Int64 SampleCount(const opj_image_t& Image, Integer PaletteChannels) {
   Int64 Samples = 0;
-  for (OPJ_UINT32 I = 0; I < Image.numcomps; ++I)
-    Samples += static_cast<Int64>(Image.comps[I].w) * Image.comps[I].h;
-  return Samples;
+  Int64 Largest = 0;
+  for (OPJ_UINT32 I = 0; I < Image.numcomps; ++I) {
+    const Int64 Count = static_cast<Int64>(Image.comps[I].w) * Image.comps[I].h;
+    Samples += Count;
+    Largest = std::max(Largest, Count);
+  }
+  return Samples + PaletteChannels * Largest;
 }
 
 // One component as the picture sees it: the top 8 bits of each sample, picked by picture column
@@ -216,6 +270,7 @@ void Jpeg2000ReadStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOPar
     IESetAborting(Progress);
     return;
   }
+  const Integer Palette = Jp2 ? PaletteChannels(Stream) : 0;
   TJpeg2000Stream Source(Stream, true);
   TJpeg2000Codec Codec(opj_create_decompress(Jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K));
   opj_dparameters_t Parameters;
@@ -234,7 +289,7 @@ void Jpeg2000ReadStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOPar
   if (Preview) return;
 
   // The decoder allocates every component whole: refuse a claim the data cannot back.
-  const Int64 Samples = SampleCount(*Image);
+  const Int64 Samples = SampleCount(*Image, Palette);
   if (Samples > MaxDecodedSamples ||
       IEClaimExceedsData(Samples, 1, Source.GetDataBytes(), MaxSamplesPerDataByte) ||
       !opj_decode(Codec.Get(), Source.Get(), Image.get()) || !opj_end_decompress(Codec.Get(), Source.Get()) ||

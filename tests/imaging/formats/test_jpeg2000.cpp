@@ -2,6 +2,7 @@
 // precision, sub-sampling, YCbCr) and the refusals, over streams made with OpenJPEG here.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "imaging/core/hyieutils.h"
@@ -148,7 +149,7 @@ void SetEnumeratedColourSpace(std::vector<Byte>& File, Byte Space) {
 
 TEST(Jpeg2000Read, RefusalsSetTheAbortFlagAndAllocateNothing) {
   std::vector<Byte> Huge = SmallCodeStream();
-  ClaimSize(Huge, 6000);  // 36 million samples from a few dozen bytes
+  ClaimSize(Huge, 20000);  // 400 million samples
   std::vector<Byte> Cut = SmallCodeStream();
   Cut.resize(20);
   std::vector<Byte> Cmyk =
@@ -163,6 +164,22 @@ TEST(Jpeg2000Read, RefusalsSetTheAbortFlagAndAllocateNothing) {
   }
   auto NotJ2k = LoadJ2k({'B', 'M', 0, 0, 0, 0});
   EXPECT_TRUE(NotJ2k->Aborting);
+}
+
+// Sub-bands without content cost next to nothing: a plain picture is far smaller than any
+// per-byte bound of ordinary formats, and is still read.
+TEST(Jpeg2000Read, APlainLargePictureIsNotTakenForAFalseClaim) {
+  TIEBitmap Plain;
+  Plain.Allocate(3000, 3000, ie24RGB);
+  Plain.Fill(0x808080);
+  TIOParamsVals P;
+  P.J2000ColorSpace = 0;
+  const std::vector<Byte> File = SaveJ2k(Plain, P, 0);
+  ASSERT_LT(File.size(), 9000000u / 32768);
+  auto L = LoadJ2k(File);
+  ASSERT_FALSE(L->Aborting);
+  EXPECT_EQ(L->Bitmap.GetWidth(), 3000);
+  EXPECT_EQ(L->Bitmap.GetPixel24(2999, 2999), (TIERGBTriple{128, 128, 128}));
 }
 
 TEST(Jpeg2000Read, ReadsFromTheStreamPositionAndReportsProgress) {
@@ -184,6 +201,33 @@ TEST(Jpeg2000Read, ReadsFromTheStreamPositionAndReportsProgress) {
   EXPECT_EQ(B.GetPixel24(7, 7), (TIERGBTriple{200, 200, 200}));
   ASSERT_EQ(Percents.Seen.size(), 8u);
   EXPECT_EQ(Percents.Seen.back(), 100);
+}
+
+// ImageMagick's own files, colour and grey, read as ImageMagick itself reads them.
+TEST(Jpeg2000Read, ReadsWhatImageMagickWrites) {
+  if (!ToolPresent("convert") ||
+      ShellOutput("convert -list format 2>/dev/null").find("JP2") == std::string::npos)
+    GTEST_SKIP() << "ImageMagick with JPEG 2000 is not installed";
+  for (const char* Case :
+       {"gradient:red-blue p.jp2", "plasma:fractal -seed 7 p.j2k", "gradient: -colorspace gray p.jp2"}) {
+    const std::string Text = Case;
+    const size_t Cut = Text.rfind(' ');
+    TTempFile File(Text.substr(Cut + 1));
+    ASSERT_EQ(std::system(
+                  ("convert -size 19x13 " + Text.substr(0, Cut) + " -depth 8 '" + File.Path() + "'").c_str()),
+              0);
+    const std::string Rgb = ShellOutput("convert '" + File.Path() + "' -depth 8 rgb:- 2>/dev/null");
+    ASSERT_EQ(Rgb.size(), size_t(19 * 13 * 3)) << Case;
+    auto L = LoadJ2k(File.Read());
+    ASSERT_FALSE(L->Aborting) << Case;
+    for (Integer Y = 0; Y < 13; ++Y)
+      for (Integer X = 0; X < 19; ++X) {
+        const size_t At = size_t(Y * 19 + X) * 3;
+        ASSERT_EQ(L->Bitmap.GetPixel24(X, Y),
+                  (TIERGBTriple{Byte(Rgb[At + 2]), Byte(Rgb[At + 1]), Byte(Rgb[At])}))
+            << Case << " " << X << "," << Y;
+      }
+  }
 }
 
 }  // namespace
