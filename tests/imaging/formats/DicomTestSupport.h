@@ -190,3 +190,112 @@ inline std::unique_ptr<TDicomRead> ReadDicomFile(const std::string& Path, Intege
   std::ifstream In(Path, std::ios::binary);
   return ReadDicomBytes({std::istreambuf_iterator<char>(In), {}}, ImageIndex);
 }
+
+// DICOM bytes built by hand, for what dcmtk would not write: files without preamble, odd
+// offset tables, claims far beyond the data.
+class TDicomBytes {
+ public:
+  static constexpr const char* ExplicitLittle = "1.2.840.10008.1.2.1";
+  static constexpr const char* ImplicitLittle = "1.2.840.10008.1.2";
+  static constexpr const char* Rle = "1.2.840.10008.1.2.5";
+  static constexpr const char* Lossless = "1.2.840.10008.1.2.4.70";
+  static constexpr const char* Jpeg2000 = "1.2.840.10008.1.2.4.91";
+
+  // Preamble, "DICM" and the transfer syntax; without it the data set starts at byte 0 and is
+  // written with implicit VRs.
+  explicit TDicomBytes(const char* Syntax = nullptr) {
+    if (!Syntax) {
+      FImplicit = true;
+      return;
+    }
+    FBytes.assign(128, 0);
+    Append("DICM");
+    std::string Uid = Syntax;
+    if (Uid.size() % 2) Uid.push_back('\0');
+    Element(0x0002, 0x0010, "UI", Uid);
+    FImplicit = std::string(Syntax) == ImplicitLittle;
+  }
+  // One element; long-length VRs take the 32-bit form when explicit.
+  TDicomBytes& Element(Word Group, Word Element, const std::string& VR, const std::string& Value,
+                       Cardinal Length = 0xFFFFFFFE) {
+    const Cardinal L = Length == 0xFFFFFFFE ? static_cast<Cardinal>(Value.size()) : Length;
+    Put16(Group);
+    Put16(Element);
+    if (FImplicit && Group != 2) {
+      Put32(L);
+    } else if (VR == "OB" || VR == "OW" || VR == "SQ" || VR == "UN" || VR == "UT") {
+      Append(VR);
+      Put16(0);
+      Put32(L);
+    } else {
+      Append(VR);
+      Put16(static_cast<Word>(L));
+    }
+    Append(Value);
+    return *this;
+  }
+  TDicomBytes& US(Word Group, Word Element, Word Value) {
+    return this->Element(Group, Element, "US", std::string{char(Value & 0xFF), char(Value >> 8)});
+  }
+  // The description of a grey or colour picture.
+  TDicomBytes& Picture(Integer Columns, Integer Rows, Integer Bits, Integer Samples = 1, Integer Frames = 1,
+                       const std::string& Photometric = "MONOCHROME2") {
+    US(0x0028, 0x0002, static_cast<Word>(Samples));
+    Element(0x0028, 0x0004, "CS", Even(Photometric));
+    if (Frames > 1) Element(0x0028, 0x0008, "IS", Even(std::to_string(Frames)));
+    US(0x0028, 0x0010, static_cast<Word>(Rows));
+    US(0x0028, 0x0011, static_cast<Word>(Columns));
+    US(0x0028, 0x0100, static_cast<Word>(Bits));
+    return US(0x0028, 0x0101, static_cast<Word>(Bits));
+  }
+  TDicomBytes& NativePixels(const std::vector<Byte>& Data) {
+    return Element(0x7FE0, 0x0010, "OB", std::string(Data.begin(), Data.end()));
+  }
+  // Encapsulated pixel data: the offset table's entries, then one item per fragment.
+  TDicomBytes& Fragments(const std::vector<Cardinal>& Table, const std::vector<std::vector<Byte>>& Items) {
+    Element(0x7FE0, 0x0010, "OB", "", 0xFFFFFFFF);
+    std::string T;
+    for (const Cardinal E : Table)
+      for (Integer I = 0; I < 4; ++I) T.push_back(static_cast<char>(E >> (8 * I)));
+    Item(T);
+    for (const auto& Fragment : Items) Item(std::string(Fragment.begin(), Fragment.end()));
+    Put16(0xFFFE);
+    Put16(0xE0DD);
+    Put32(0);
+    return *this;
+  }
+  void Append(const std::string& S) { FBytes.insert(FBytes.end(), S.begin(), S.end()); }
+  void Put16(Word V) { Append(std::string{char(V & 0xFF), char(V >> 8)}); }
+  void Put32(Cardinal V) { Append(std::string{char(V), char(V >> 8), char(V >> 16), char(V >> 24)}); }
+  const std::vector<Byte>& Bytes() const { return FBytes; }
+
+ private:
+  static std::string Even(std::string S) {
+    if (S.size() % 2) S.push_back(' ');
+    return S;
+  }
+  void Item(const std::string& Data) {
+    Put16(0xFFFE);
+    Put16(0xE000);
+    Put32(static_cast<Cardinal>(Data.size()));
+    Append(Data);
+  }
+  std::vector<Byte> FBytes;
+  bool FImplicit = false;
+};
+
+// An RLE fragment of one segment per plane, each plane as literal runs.
+inline std::vector<Byte> RleFragment(const std::vector<std::vector<Byte>>& Planes) {
+  std::vector<Byte> F(64, 0);
+  F[0] = static_cast<Byte>(Planes.size());
+  for (size_t P = 0; P < Planes.size(); ++P) {
+    const Cardinal Offset = static_cast<Cardinal>(F.size());
+    for (Integer I = 0; I < 4; ++I) F[4 + 4 * P + I] = static_cast<Byte>(Offset >> (8 * I));
+    for (size_t I = 0; I < Planes[P].size(); I += 128) {
+      const size_t N = std::min<size_t>(128, Planes[P].size() - I);
+      F.push_back(static_cast<Byte>(N - 1));
+      F.insert(F.end(), Planes[P].begin() + I, Planes[P].begin() + I + N);
+    }
+  }
+  return F;
+}
