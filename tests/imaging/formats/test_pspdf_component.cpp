@@ -47,7 +47,10 @@ TEST_F(TPsPdfComponentTest, RowsAreWriteOnly) {
 }
 
 TEST_F(TPsPdfComponentTest, SavesByExtensionAndByCode) {
-  EXPECT_TRUE(Saved("page.ps").starts_with("%!PS-Adobe-3.0\r\n"));
+  const std::string Ps = Saved("page.ps");
+  EXPECT_TRUE(Ps.starts_with("%!PS-Adobe-3.0\r\n"));
+  // The page count is read back from the file being written.
+  EXPECT_NE(Ps.find("\r\n%%Pages: 1     \r\n"), std::string::npos);
   EXPECT_EQ(IO.GetParams()->FileType, ioPS);
   EXPECT_TRUE(Saved("page.EPS").starts_with("%!PS-Adobe-3.0\r\n"));
   EXPECT_TRUE(Saved("page.pdf").starts_with("%PDF-1.4\n"));
