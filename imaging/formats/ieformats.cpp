@@ -13,6 +13,7 @@
 #include "imaging/formats/ierawbitmap.h"
 #include "imaging/formats/ietgafil.h"
 #include "imaging/formats/iewbmp.h"
+#include "imaging/formats/iewic.h"
 #include "imaging/formats/iewritework.h"
 #include "imaging/formats/tiflzw.h"
 #include "imaging/io/iefileformats.h"
@@ -30,6 +31,9 @@ void RegisterFormatProcs() {
   IEFormatProcs.PnmIsFile = PnmIsFile;
   IEFormatProcs.WbmpReadStream = WbmpReadStream;
   IEFormatProcs.WbmpWriteStream = WbmpWriteStream;
+  IEFormatProcs.HdpReadStream = HdpReadStream;
+  IEFormatProcs.HdpWriteStream = HdpWriteStream;
+  IEFormatProcs.WicAvailable = WicAvailable;
   IEFormatProcs.PostScriptAddPage = PostScriptAddPage;
   IEFormatProcs.PostScriptEndFile = PostScriptEndFile;
   IEFormatProcs.PdfAddPage = PdfAddPage;

@@ -232,6 +232,15 @@ bool TIEWICReader::OpenStream(TStream* Stream, Integer FileType) {
   if (Failed(CreateWS_Memory(&Decoder->Stream, Decoder->Data.data(), Decoder->Data.size()))) return false;
   if (Failed(PKImageDecode_Create_WMP(&Decoder->Decode)) || Decoder->Decode == nullptr) return false;
   if (Failed(Decoder->Decode->Initialize(Decoder->Decode, Decoder->Stream))) return false;
+  // The codec decodes a file cut short without a word: its coded image (and alpha plane) must
+  // lie inside the data.
+  const auto Inside = [Size = static_cast<Int64>(Decoder->Data.size())](Int64 Offset, Int64 Count) {
+    return Offset >= 0 && Count > 0 && Offset <= Size && Count <= Size - Offset;
+  };
+  const WmpDEMisc& Coded = Decoder->Decode->WMP.wmiDEMisc;
+  if (!Inside(Coded.uImageOffset, Coded.uImageByteCount) ||
+      (Coded.uAlphaOffset != 0 && !Inside(Coded.uAlphaOffset, Coded.uAlphaByteCount)))
+    return false;
   FDecoder = std::move(Decoder);
   return true;
 }

@@ -61,6 +61,10 @@ bool GifFilter() {
 bool DicomReader() {
   return IEFormatProcs.DicomReadStream != nullptr;
 }
+bool HdpFilter() {
+  return IEFormatProcs.HdpReadStream && IEFormatProcs.HdpWriteStream && IEFormatProcs.WicAvailable &&
+         IEFormatProcs.WicAvailable();
+}
 
 // Registration order. The HD Photo row also needs the system's imaging component.
 constexpr TIEBuiltInRow BuiltInRows[] = {
@@ -89,7 +93,7 @@ constexpr TIEBuiltInRow BuiltInRows[] = {
     {ioIEV, "Vectorial objects", "IEV", 0, true, true, nullptr},
     {ioLYR, "Layers", "LYR", 0, true, true, LayersReader},
     {ioALL, "Layers and objects", "ALL", 0, true, true, nullptr},
-    {ioHDP, "Microsoft HD Photo", "WDP;HDP", 0, true, true, nullptr},
+    {ioHDP, "Microsoft HD Photo", "WDP;HDP", 0, true, true, HdpFilter},
 };
 
 std::vector<std::unique_ptr<TIEFileFormatInfo>>& Registry() {

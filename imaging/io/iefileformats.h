@@ -181,6 +181,10 @@ struct TIEFormatProcs {
   TIEWriteFunction PnmWriteStream = nullptr;
   TIEReadFunction WbmpReadStream = nullptr;
   TIEWriteFunction WbmpWriteStream = nullptr;
+  // HD Photo reader and writer over the system's imaging component, and whether that answers.
+  TIEReadFunction HdpReadStream = nullptr;
+  TIEWriteFunction HdpWriteStream = nullptr;
+  bool (*WicAvailable)() = nullptr;
   // PostScript and PDF writers of complete one-page documents, and the closers of a document
   // left open: each finishes it at its recorded end and frees the state.
   TIEWriteFunction PostScriptAddPage = nullptr;

@@ -218,6 +218,11 @@ class TZezudIdIO : public TComponent {
   void LoadFromStreamTGA(TStream* Stream);
   void SaveToFileTGA(const std::u16string& FileName);
   void SaveToStreamTGA(TStream* Stream);
+  // HD Photo through the system's imaging component; failing when it is not there.
+  void LoadFromFileHDP(const std::u16string& FileName);
+  void LoadFromStreamHDP(TStream* Stream);
+  void SaveToFileHDP(const std::u16string& FileName);
+  void SaveToStreamHDP(TStream* Stream);
   // PostScript and PDF: complete one-page documents of the picture (made ie24RGB unless it is
   // ie24RGB or ie1g); there are no readers.
   void SaveToFilePS(const std::u16string& FileName);

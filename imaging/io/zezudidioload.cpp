@@ -26,6 +26,9 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
     case ioTGA:
       LoadFromFileTGA(FileName);
       return true;
+    case ioHDP:
+      LoadFromFileHDP(FileName);
+      return true;
     case ioPNG:
       LoadFromFilePNG(FileName);
       return true;
@@ -70,6 +73,9 @@ bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
       return true;
     case ioTGA:
       LoadFromStreamTGA(Stream);
+      return true;
+    case ioHDP:
+      LoadFromStreamHDP(Stream);
       return true;
     case ioPNG:
       LoadFromStreamPNG(Stream);

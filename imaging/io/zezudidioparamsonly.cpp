@@ -2,6 +2,7 @@
 // alone. Failure shows as FileType 0. They always run on the caller's thread.
 #include <memory>
 
+#include "imaging/core/iebitmap.h"
 #include "imaging/core/iemask.h"
 #include "imaging/core/iestreams.h"
 #include "imaging/io/jpegfilt.h"
@@ -66,6 +67,15 @@ void TZezudIdIO::ReadParamsOnly(TStream* Stream, TIEFileType FileType) {
       if (IEFormatProcs.TgaReadStream) {
         std::unique_ptr<TIEMask> AlphaMask;
         IEFormatProcs.TgaReadStream(Stream, FIEBitmap, *FParams, Progress, true, AlphaMask, true);
+        return;
+      }
+      break;
+    case ioHDP:
+      // The reader always decodes the frame: into a scratch picture, as these reads keep the
+      // current one.
+      if (IEFormatProcs.HdpReadStream) {
+        TIEBitmap Scratch;
+        IEFormatProcs.HdpReadStream(Stream, &Scratch, *FParams, Progress, true);
         return;
       }
       break;

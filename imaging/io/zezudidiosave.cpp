@@ -15,7 +15,7 @@ struct TOwnSaver {
   std::string_view Extensions;  // each with its dot and a trailing ';'
   void (TZezudIdIO::*Save)(const std::u16string&);
 };
-constexpr std::array<TOwnSaver, 12> OwnSavers = {{
+constexpr std::array<TOwnSaver, 13> OwnSavers = {{
     {".tif;.tiff;.fax;.g3f;.g3n;", &TZezudIdIO::SaveToFileTIFF},
     {".jpg;.jpeg;.jpe;.jif;", &TZezudIdIO::SaveToFileJpeg},
     {".pcx;", &TZezudIdIO::SaveToFilePCX},
@@ -28,6 +28,7 @@ constexpr std::array<TOwnSaver, 12> OwnSavers = {{
     {".ps;.eps;", &TZezudIdIO::SaveToFilePS},
     {".pdf;", &TZezudIdIO::SaveToFilePDF},
     {".tga;.targa;.vda;.icb;.vst;.pix;", &TZezudIdIO::SaveToFileTGA},
+    {".hdp;.wdp;", &TZezudIdIO::SaveToFileHDP},
 }};
 
 bool ListsExtension(std::string_view Extensions, const std::string& Ext) {
@@ -105,6 +106,9 @@ void TZezudIdIO::SaveToStream(TStream* Stream, TIEFileType FileType) {
       return;
     case ioTGA:
       SaveToStreamTGA(Stream);
+      return;
+    case ioHDP:
+      SaveToStreamHDP(Stream);
       return;
     case ioPNG:
       SaveToStreamPNG(Stream);
