@@ -1,6 +1,6 @@
 // Writing GIF files of one frame: the picture reduced to one colour index per pixel (its own
-// 1-bit or palette form, else the quantizer's palette), then header, global table, graphic
-// control block, image descriptor, LZW data, comments and trailer.
+// 1-bit or palette form, else the quantizer's palette), then header, global table, comments,
+// graphic control block, image descriptor, LZW data and trailer.
 #include <algorithm>
 #include <array>
 #include <span>
@@ -67,10 +67,8 @@ class TGifWriter {
     TMemoryStream Coded;
     Compress(&Coded, FBits, FIndices.data(), static_cast<Integer>(FIndices.size()));
     Put(Coded.GetMemory(), static_cast<Integer>(Coded.GetSize()));
-    std::vector<Byte> Tail;
-    PutComments(Tail);
-    Tail.push_back(0x3B);
-    Put(Tail.data(), static_cast<Integer>(Tail.size()));
+    const Byte Trailer = 0x3B;
+    Put(&Trailer, 1);
     if (!IEIsAborting(FProgress)) Report(FProgress, 100);
   }
 
@@ -175,6 +173,8 @@ class TGifWriter {
     Out.push_back(0);
     for (Integer I = 0; I < (1 << FBits); ++I)
       Out.insert(Out.end(), {FPalette[I].rgbtRed, FPalette[I].rgbtGreen, FPalette[I].rgbtBlue});
+    // Comments go before the frame: readers such as ImageMagick drop those after the last one.
+    PutComments(Out);
     const Integer Transparent = FAlpha ? FColors : ColorIndex(FParams.GifTransparentColor);
     Out.insert(Out.end(), {0x21, 0xF9, 4});
     Out.push_back(

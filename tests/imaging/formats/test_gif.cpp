@@ -213,9 +213,9 @@ TEST(GifWrite, AlphaGivesTheLastSlotOfAFullTable) {
   TIOParamsVals Params;
   Params.BitsPerSample = 8;
   const std::vector<Byte> File = Write(Picture, Params);
-  ASSERT_GT(File.size(), 13u + 768u + 8u);
-  EXPECT_EQ(File[10], 0xF7);  // 256-entry global table
-  const size_t Control = 13 + 768;
+  ASSERT_GT(File.size(), 13u + 768u + 3u + 8u);
+  EXPECT_EQ(File[10], 0xF7);            // 256-entry global table
+  const size_t Control = 13 + 768 + 3;  // after the empty comment block
   EXPECT_EQ(File[Control], 0x21);
   EXPECT_EQ(File[Control + 1], 0xF9);
   EXPECT_EQ(File[Control + 3] & 1, 1);
@@ -243,7 +243,7 @@ TEST(GifWrite, OneBitGivesCodeSizeTwoAndABlackWhiteTable) {
   EXPECT_EQ(File[10], 0x80);
   EXPECT_EQ(std::vector<Byte>(File.begin() + 13, File.begin() + 19),
             (std::vector<Byte>{0, 0, 0, 255, 255, 255}));
-  EXPECT_EQ(File[19 + 8 + 10], 2);  // after the control block and the descriptor
+  EXPECT_EQ(File[19 + 3 + 8 + 10], 2);  // after the comment, control block and descriptor
   TGifRead R;
   Read(File, R);
   ASSERT_EQ(R.Bitmap.GetPixelFormat(), ie1g);
@@ -313,7 +313,7 @@ TEST(GifWrite, ShortWriteAndMissingCoderAreReported) {
   GifWriteStream(&Stream, &Picture, Params, Local.Progress);
   IEGifLzwCompressProc = Library;
   EXPECT_TRUE(Local.Aborting);
-  EXPECT_EQ(Stream.GetSize(), 13 + 768 + 8 + 10);  // nothing after the image descriptor
+  EXPECT_EQ(Stream.GetSize(), 13 + 768 + 3 + 8 + 10);  // nothing after the image descriptor
 }
 
 }  // namespace

@@ -61,6 +61,7 @@ std::vector<Byte> Animation() {
       .Control(2, 5, 0)
       .Frame(1, 1, 2, 2, {3, 3, 3, 0})
       .Frame(0, 0, 1, 1, {0})
+      .Comment("once")
       .Finish();
 }
 
@@ -84,6 +85,8 @@ TEST_F(TGifComponentTest, FramesAreLaidOverTheScreenUpToTheWantedOne) {
   EXPECT_EQ(Picture().GetAlpha(1, 1), 0);
   EXPECT_EQ(Picture().GetPixel24(3, 0), Red);
   EXPECT_EQ(Picture().GetAlpha(3, 0), 255);
+  // Each frame read passes the comment again; it is kept once.
+  EXPECT_EQ(IO.GetParams()->GifComments->GetCount(), 1);
 }
 
 TEST_F(TGifComponentTest, FirstFrameOfAnAnimationSitsOnATransparentScreen) {
