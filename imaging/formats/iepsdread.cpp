@@ -164,8 +164,8 @@ class TPsdReader {
     const Integer RowBytes = PsdRowBytes(FInfo.Columns, FInfo.Depth);
     std::vector<Word> Counts;
     if (Rle) {
+      if (IEClaimExceedsData(Int64{Rows} * Channels, 2, FCursor.Left(), 1)) throw TPsdTruncated{};
       Counts.resize(static_cast<size_t>(Rows) * Channels);
-      if (IEClaimExceedsData(Counts.size(), 2, FCursor.Left(), 1)) throw TPsdTruncated{};
       for (Word& Count : Counts) Count = FCursor.U16();
     }
     const Int64 Ratio = Rle ? PsdMaxUnpackRatio : 1;

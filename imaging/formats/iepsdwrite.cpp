@@ -1,6 +1,7 @@
 // Writing PSD files: header, colour mode data, image resources, the layers with their user
 // masks, and the merged picture, every channel PackBits-packed.
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -139,6 +140,16 @@ TPsdOut Resources(TIOParamsVals& P, TIEBitmap* Bitmap) {
   return Out;
 }
 
+// A layer with a picture whose rectangle, and its mask's, the file's 32-bit edges can hold.
+bool Storable(const TIEPsdLayer& Layer) {
+  auto Fits = [](Integer Pos, Integer Size) { return Int64{Pos} + Size <= INT32_MAX; };
+  if (!Layer.Bitmap || Layer.Bitmap->IsEmpty()) return false;
+  if (!Fits(Layer.PosX, Layer.Bitmap->GetWidth()) || !Fits(Layer.PosY, Layer.Bitmap->GetHeight()))
+    return false;
+  return !Layer.Mask ||
+         (Fits(Layer.MaskX, Layer.Mask->GetWidth()) && Fits(Layer.MaskY, Layer.Mask->GetHeight()));
+}
+
 class TPsdLayerWriter {
  public:
   TPsdLayerWriter(Integer Mode, Integer Depth, TIEIOProgress& Progress)
@@ -148,7 +159,7 @@ class TPsdLayerWriter {
   TPsdOut Section(const TIEPsdLayerList& Layers) {
     std::vector<const TIEPsdLayer*> Written;
     for (const TIEPsdLayer& Layer : Layers)
-      if (Layer.Bitmap && !Layer.Bitmap->IsEmpty()) Written.push_back(&Layer);
+      if (Storable(Layer)) Written.push_back(&Layer);
     TPsdOut Out;
     Out.U32(0);
     if (Written.empty()) return Out;

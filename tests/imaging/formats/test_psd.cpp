@@ -225,14 +225,14 @@ TEST(PsdRead, ClaimsTheDataCannotBackAbortWithoutHugeAllocations) {
   LongChannel[26 + 4 + 4 + 4 + 4 + 2 + 16 + 2 + 2] = 0x70;  // first channel 0x70000008 bytes
   TPsdBytes HugePacked;
   HugePacked.Bytes(PsdHeader(3, 30000, 30000, 8, 3).B).U32(0).U32(0).U32(0).U16(1).U16(2).U16(2);
+  // Row counts for two thousand million rows of 24 channels, with none of them in the file.
+  TPsdBytes ManyRows;
+  ManyRows.Bytes(PsdHeader(24, 0x7FFFFFFF, 1, 8, 3).B).U32(0).U32(0).U32(0).U16(1).U16(2);
   const std::vector<std::vector<Byte>> Cases = {
-      Raw(PsdHeader(3, 30000, 30000, 8, 3).B, {}, {}, {1, 2, 3}),
-      HugePacked.B,
-      Raw(PsdHeader(3, 2, 2, 8, 3).B, {}, {}, {1, 2, 3}),
-      LongResources,
-      ManyLayers,
-      LongChannel,
-      PsdHeader(3, 1, 1, 8, 3, 2).B,
+      ManyRows.B,    Raw(PsdHeader(3, 30000, 30000, 8, 3).B, {}, {}, {1, 2, 3}),
+      HugePacked.B,  Raw(PsdHeader(3, 2, 2, 8, 3).B, {}, {}, {1, 2, 3}),
+      LongResources, ManyLayers,
+      LongChannel,   PsdHeader(3, 1, 1, 8, 3, 2).B,
   };
   for (size_t I = 0; I < Cases.size(); ++I) {
     TPsdRead R;
