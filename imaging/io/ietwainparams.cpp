@@ -1,21 +1,14 @@
 #include "imaging/io/ietwainparams.h"
 
-namespace {
-
-// No scanner source manager exists on this platform, so nothing was ever loaded into the
-// state; releasing it only forgets it.
-void ReleaseTWain(TIETWainState& State) {
-  State = {};
-}
-
-}  // namespace
+#include "imaging/io/ietwain.h"
 
 TIETWainParams::TIETWainParams(TZezudIdIO* Owner) : FOwner(Owner) {
   SetDefaultParams();
 }
 
 TIETWainParams::~TIETWainParams() {
-  ReleaseTWain(FTWainState);
+  // The owner has no window of its own.
+  TWainRelease(FTWainState, nullptr);
 }
 
 void TIETWainParams::SetDefaultParams() {

@@ -11,6 +11,7 @@
 #include "platform/system/Object.h"
 #include "platform/system/Streams.h"
 #include "platform/system/Types.h"
+#include "platform/user/WinUser.h"
 
 class TZezudIdIO;
 
@@ -49,11 +50,13 @@ struct TIETWainValues {
   std::string LastErrorText;
 };
 
-// What the source manager and its proxy window left behind; zero while nothing was loaded.
+// What the source manager and its proxy window left behind; empty while nothing was loaded.
 struct TIETWainState {
-  Cardinal SourceManager = 0;
-  Cardinal ProxyWindow = 0;
-  Cardinal Source = 0;
+  void* SourceManagerLibrary = nullptr;  // from dlopen
+  void* DSMEntry = nullptr;              // the source manager's entry point
+  bool SourceManagerLoaded = false;
+  Integer TWainState = 0;  // the source manager's protocol state; 0: none
+  HWND ProxyWindow = nullptr;
 };
 
 class TIETWainParams : public TObject, public TIETWainValues {
@@ -67,7 +70,9 @@ class TIETWainParams : public TObject, public TIETWainValues {
   void SetDefaultParams();
 
   TZezudIdIO* GetOwner() const { return FOwner; }
+  // What the destruction releases (filled by an acquisition).
   const TIETWainState& GetTWainState() const { return FTWainState; }
+  TIETWainState& GetTWainState() { return FTWainState; }
 
   // Capability blocks handed over by the source, owned until the next reset.
   std::vector<std::unique_ptr<Byte[]>> CapabilityBlocks;

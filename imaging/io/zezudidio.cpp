@@ -8,6 +8,7 @@
 #include "imaging/io/iedocumentstates.h"
 #include "imaging/io/ieprintpreviewparams.h"
 #include "imaging/io/ietwainparams.h"
+#include "imaging/io/iewia.h"
 #include "imaging/io/zezudidioparams.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ExtCtrls.h"

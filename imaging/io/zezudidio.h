@@ -44,6 +44,7 @@ class TIEBitmap;
 class TIOParamsVals;
 class TIOPrintPreviewParams;
 class TIETWainParams;
+class TIEWia;
 class TZezudIdIO;
 
 // Private window messages, posted (never sent) to an attached view.
@@ -281,6 +282,11 @@ class TZezudIdIO : public TComponent {
   virtual void DoProgress(TObject* Sender, Integer Percent);
   // Gives an attached image view the parameters' resolution without repainting it.
   virtual void UpdateViewDPI();
+  // The scanner and camera object, made on the first call (owned); its progress callback is
+  // WiaProgress.
+  virtual TIEWia* GetWIAParams();
+  // Reports Percent as the component's progress; true while Aborting is false.
+  bool WiaProgress(Integer Percent);
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -418,4 +424,5 @@ class TZezudIdIO : public TComponent {
   TIEIOPreviewEvent FOnIOPreview;
   TIEDoPreviewsEvent FOnDoPreviews;
   std::u16string FProxyAddress, FProxyUser, FProxyPassword;
+  std::unique_ptr<TIEWia> FWIAParams;
 };
