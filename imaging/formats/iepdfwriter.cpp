@@ -1,6 +1,8 @@
 #include "imaging/formats/iepdfwriter.h"
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imaging/core/iebitmap.h"
