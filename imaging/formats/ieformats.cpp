@@ -1,10 +1,12 @@
 #include "imaging/formats/ieformats.h"
 
+#include "imaging/core/hyieutils.h"
 #include "imaging/formats/giffilter.h"
 #include "imaging/formats/giflzw.h"
 #include "imaging/formats/iebmp.h"
 #include "imaging/formats/iedicom.h"
 #include "imaging/formats/ieico.h"
+#include "imaging/formats/iejpeg2000.h"
 #include "imaging/formats/iemetafile.h"
 #include "imaging/formats/iepdfwriter.h"
 #include "imaging/formats/iepngwrite.h"
@@ -43,6 +45,10 @@ void RegisterFormatProcs() {
   IEFormatProcs.TgaReadStream = TgaReadStream;
   IEFormatProcs.TgaWriteStream = TgaWriteStream;
   IEFormatProcs.TgaIsFile = TgaIsFile;
+  IEFormatProcs.Jpeg2000ReadStream = Jpeg2000ReadStream;
+  IEFormatProcs.Jpeg2000WriteStream = Jpeg2000WriteStream;
+  IEFormatProcs.Jpeg2000IsJp2File = Jpeg2000IsJp2File;
+  IEFormatProcs.Jpeg2000IsCodeStream = Jpeg2000IsCodeStream;
   IEFormatProcs.HeaderlessRawReadStream = HeaderlessRawReadStream;
   IEFormatProcs.DicomReadStream = DicomReadStream;
   IEFormatProcs.DicomIsFile = DicomIsFile;
@@ -56,5 +62,6 @@ void RegisterFormatProcs() {
 
 void IEFormatsInstall() {
   IEFormatsRegistration = RegisterFormatProcs;
+  IERegisterLibraryHooks(iluJpeg2000, {Jpeg2000InitTables, Jpeg2000FreeTables});
   IESetLzwCodecs({GifLzwDecompress, GifLzwCompress, TiffLzwDecompress, TiffLzwCompress});
 }

@@ -49,6 +49,9 @@ bool WbmpFilter() {
 bool TgaFilter() {
   return IEFormatProcs.TgaReadStream && IEFormatProcs.TgaWriteStream;
 }
+bool Jpeg2000Filter() {
+  return IEFormatProcs.Jpeg2000ReadStream && IEFormatProcs.Jpeg2000WriteStream;
+}
 bool PsWriter() {
   return IEFormatProcs.PostScriptAddPage != nullptr;
 }
@@ -83,8 +86,8 @@ constexpr TIEBuiltInRow BuiltInRows[] = {
     {ioTGA, "Targa Bitmap", "TGA;TARGA;VDA;ICB;VST;PIX", ppTGA, true, true, TgaFilter},
     {ioPXM, "Portable Pixmap, GrayMap, BitMap", "PXM;PPM;PGM;PBM", 0, true, true, PnmFilter},
     {ioWBMP, "Wireless Bitmap", "WBMP", 0, true, true, WbmpFilter},
-    {ioJP2, "JPEG2000", "JP2", ppJ2000, true, true, nullptr},
-    {ioJ2K, "JPEG2000 Code Stream", "J2K;JPC;J2C", ppJ2000, true, true, nullptr},
+    {ioJP2, "JPEG2000", "JP2", ppJ2000, true, true, Jpeg2000Filter},
+    {ioJ2K, "JPEG2000 Code Stream", "J2K;JPC;J2C", ppJ2000, true, true, Jpeg2000Filter},
     {ioPS, "PostScript Level 2", "PS;EPS", 0, false, true, PsWriter},
     {ioPDF, "Adobe PDF", "PDF", 0, false, true, PdfWriter},
     {ioDCX, "Multipage PCX", "DCX", 0, true, true, OwnFilter},

@@ -181,6 +181,11 @@ struct TIEFormatProcs {
   TIEWriteFunction PnmWriteStream = nullptr;
   TIEReadFunction WbmpReadStream = nullptr;
   TIEWriteFunction WbmpWriteStream = nullptr;
+  // JPEG 2000 reader (JP2 file or code stream) and writer (Format 0 JP2 file, 1 code stream).
+  void (*Jpeg2000ReadStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, bool Preview,
+                             TIEIOProgress& Progress) = nullptr;
+  void (*Jpeg2000WriteStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, Integer Format,
+                              TIEIOProgress& Progress) = nullptr;
   // HD Photo reader and writer over the system's imaging component, and whether that answers.
   TIEReadFunction HdpReadStream = nullptr;
   TIEWriteFunction HdpWriteStream = nullptr;

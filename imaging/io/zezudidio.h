@@ -219,6 +219,16 @@ class TZezudIdIO : public TComponent {
   void LoadFromStreamTGA(TStream* Stream);
   void SaveToFileTGA(const std::u16string& FileName);
   void SaveToStreamTGA(TStream* Stream);
+  // JPEG 2000: either loader reads a JP2 file or a bare code stream; the JP2 saves write the
+  // file, the J2K saves the code stream.
+  void LoadFromFileJP2(const std::u16string& FileName);
+  void LoadFromStreamJP2(TStream* Stream);
+  void SaveToFileJP2(const std::u16string& FileName);
+  void SaveToStreamJP2(TStream* Stream);
+  void LoadFromFileJ2K(const std::u16string& FileName);
+  void LoadFromStreamJ2K(TStream* Stream);
+  void SaveToFileJ2K(const std::u16string& FileName);
+  void SaveToStreamJ2K(TStream* Stream);
   // HD Photo through the system's imaging component; failing when it is not there.
   void LoadFromFileHDP(const std::u16string& FileName);
   void LoadFromStreamHDP(TStream* Stream);
@@ -357,6 +367,12 @@ class TZezudIdIO : public TComponent {
   // The TGA reader and writer; the picture's alpha channel travels as a mask.
   void ReadTGAStream(TStream* Stream);
   void WriteTGAStream(TStream* Stream);
+  // The JPEG 2000 reader (the load's code is FileType) and writer (Container 0 JP2 file, 1 code
+  // stream), and the file operations of both codes.
+  void ReadJ2000Stream(TStream* Stream, TIEFileType FileType);
+  void WriteJ2000Stream(TStream* Stream, Integer Container);
+  void LoadFromFileJ2000(const std::u16string& FileName, TIEFileType FileType);
+  void SaveToFileJ2000(const std::u16string& FileName, TIEFileType FileType);
   // A document writer (PostScript or PDF), failing when the library did not hand it over.
   void WriteDocumentStream(TStream* Stream, TIEWriteFunction Write);
   // The TIFF reader on page Params.TiffImageIndex; HasHeader: a 12-byte "TIFF" stream header

@@ -26,6 +26,12 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
     case ioTGA:
       LoadFromFileTGA(FileName);
       return true;
+    case ioJP2:
+      LoadFromFileJP2(FileName);
+      return true;
+    case ioJ2K:
+      LoadFromFileJ2K(FileName);
+      return true;
     case ioHDP:
       LoadFromFileHDP(FileName);
       return true;
@@ -73,6 +79,12 @@ bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
       return true;
     case ioTGA:
       LoadFromStreamTGA(Stream);
+      return true;
+    case ioJP2:
+      LoadFromStreamJP2(Stream);
+      return true;
+    case ioJ2K:
+      LoadFromStreamJ2K(Stream);
       return true;
     case ioHDP:
       LoadFromStreamHDP(Stream);

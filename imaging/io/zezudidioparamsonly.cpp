@@ -63,6 +63,13 @@ void TZezudIdIO::ReadParamsOnly(TStream* Stream, TIEFileType FileType) {
         return;
       }
       break;
+    case ioJP2:
+    case ioJ2K:
+      if (IEFormatProcs.Jpeg2000ReadStream) {
+        IEFormatProcs.Jpeg2000ReadStream(Stream, FIEBitmap, *FParams, true, Progress);
+        return;
+      }
+      break;
     case ioTGA:
       if (IEFormatProcs.TgaReadStream) {
         std::unique_ptr<TIEMask> AlphaMask;
