@@ -11,6 +11,7 @@
 #include "imaging/formats/iepdfwriter.h"
 #include "imaging/formats/iepngwrite.h"
 #include "imaging/formats/iepnm.h"
+#include "imaging/formats/iepsd.h"
 #include "imaging/formats/iepostscript.h"
 #include "imaging/formats/ierawbitmap.h"
 #include "imaging/formats/ietgafil.h"
@@ -45,6 +46,9 @@ void RegisterFormatProcs() {
   IEFormatProcs.TgaReadStream = TgaReadStream;
   IEFormatProcs.TgaWriteStream = TgaWriteStream;
   IEFormatProcs.TgaIsFile = TgaIsFile;
+  IEFormatProcs.PsdReadStream = PsdReadStream;
+  IEFormatProcs.PsdWriteStream = PsdWriteStream;
+  IEFormatProcs.PsdIsFile = PsdIsFile;
   IEFormatProcs.Jpeg2000ReadStream = Jpeg2000ReadStream;
   IEFormatProcs.Jpeg2000WriteStream = Jpeg2000WriteStream;
   IEFormatProcs.Jpeg2000IsJp2File = Jpeg2000IsJp2File;

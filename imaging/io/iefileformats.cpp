@@ -49,6 +49,9 @@ bool WbmpFilter() {
 bool TgaFilter() {
   return IEFormatProcs.TgaReadStream && IEFormatProcs.TgaWriteStream;
 }
+bool PsdFilter() {
+  return IEFormatProcs.PsdReadStream && IEFormatProcs.PsdWriteStream;
+}
 bool Jpeg2000Filter() {
   return IEFormatProcs.Jpeg2000ReadStream && IEFormatProcs.Jpeg2000WriteStream;
 }
@@ -92,7 +95,7 @@ constexpr TIEBuiltInRow BuiltInRows[] = {
     {ioPDF, "Adobe PDF", "PDF", 0, false, true, PdfWriter},
     {ioDCX, "Multipage PCX", "DCX", 0, true, true, OwnFilter},
     {ioRAW, "Camera RAW", "CRW;CR2;NEF;RAW;PEF;RAF;X3F;BAY;ORF;SRF;MRW;DCR;SR2", 0, true, false, nullptr},
-    {ioPSD, "Photoshop PSD", "PSD", 0, true, true, nullptr},
+    {ioPSD, "Photoshop PSD", "PSD", 0, true, true, PsdFilter},
     {ioIEV, "Vectorial objects", "IEV", 0, true, true, nullptr},
     {ioLYR, "Layers", "LYR", 0, true, true, LayersReader},
     {ioALL, "Layers and objects", "ALL", 0, true, true, nullptr},

@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/system/Types.h"
 
@@ -35,6 +36,7 @@ struct TIEIOProgress;
 struct TIERGBTriple;
 struct PsDocumentState;
 struct PdfDocumentState;
+struct TIEPsdLayer;  // imaging/io/iepsdlayer.h
 
 // Picture format codes; 22 and 23 are used by no code path.
 using TIEFileType = Integer;
@@ -173,6 +175,12 @@ struct TIEFormatProcs {
                         TIEIOProgress& Progress, bool Preview, std::unique_ptr<TIEMask>& AlphaMask,
                         bool IgnoreAlpha) = nullptr;
   TIEWriteFunction GifWriteStream = nullptr;
+  // PSD: the reader fills Bitmap (may be nil) with the merged picture and Layers (may be nil)
+  // with the layers it reads; the writer takes the merged picture and the layers.
+  void (*PsdReadStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
+                        bool LoadLayers, std::vector<TIEPsdLayer>* Layers) = nullptr;
+  void (*PsdWriteStream)(TStream* Stream, TIOParamsVals& IOParams, TIEIOProgress& Progress, TIEBitmap* Bitmap,
+                         const std::vector<TIEPsdLayer>& Layers) = nullptr;
   // Headerless pixel data into an allocated picture, laid out as the parameters' Raw* fields say.
   void (*HeaderlessRawReadStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
                                   TIEIOProgress& Progress) = nullptr;

@@ -18,6 +18,7 @@ class TBitmap;
 class TCanvas;
 class TIEBitmap;
 class TStream;
+struct TIEPsdLayer;  // imaging/io/iepsdlayer.h
 
 // Raised by an operation a concrete view has to supply when called on a plain TIEView.
 TV_DECLARE_EXCEPTION(EAbstractError, Exception)
@@ -102,8 +103,15 @@ class TIEView : public TCustomControl {
 };
 
 // What the view library hands the I/O component at its start-up: reading a layer file into an
-// image view (false when the file is refused). Nil until then.
+// image view (false when the file is refused), and exchanging PSD layers with an image view:
+// PsdLayersToView takes them in as its layers (Replace: in place of the view's own; Width x
+// Height: the picture's size, for the background under a first layer that is not at the
+// origin); PsdLayersFromView gives out its layers with their merged picture in Merged (false
+// for a view without layers). Nil until then.
 struct TIEViewDataProcs {
   bool (*LoadLayersFromStream)(TIEView* View, TStream* Stream) = nullptr;
+  void (*PsdLayersToView)(TIEView* View, const std::vector<TIEPsdLayer>& Layers, bool Replace, Integer Width,
+                          Integer Height) = nullptr;
+  bool (*PsdLayersFromView)(TIEView* View, TIEBitmap* Merged, std::vector<TIEPsdLayer>& Layers) = nullptr;
 };
 extern TIEViewDataProcs IEViewDataProcs;

@@ -219,6 +219,12 @@ class TZezudIdIO : public TComponent {
   void LoadFromStreamTGA(TStream* Stream);
   void SaveToFileTGA(const std::u16string& FileName);
   void SaveToStreamTGA(TStream* Stream);
+  // PSD: with Params.PsdLoadLayers an attached image view takes the file's layers (in place of
+  // its own with PsdReplaceLayers); saving from an image view writes its layers and their merge.
+  void LoadFromFilePSD(const std::u16string& FileName);
+  void LoadFromStreamPSD(TStream* Stream);
+  void SaveToFilePSD(const std::u16string& FileName);
+  void SaveToStreamPSD(TStream* Stream);
   // JPEG 2000: either loader reads a JP2 file or a bare code stream; the JP2 saves write the
   // file, the J2K saves the code stream.
   void LoadFromFileJP2(const std::u16string& FileName);
@@ -367,6 +373,9 @@ class TZezudIdIO : public TComponent {
   // The TGA reader and writer; the picture's alpha channel travels as a mask.
   void ReadTGAStream(TStream* Stream);
   void WriteTGAStream(TStream* Stream);
+  // The PSD reader and writer with the layers of an attached image view.
+  void ReadPSDStream(TStream* Stream);
+  void WritePSDStream(TStream* Stream);
   // The JPEG 2000 reader (the load's code is FileType) and writer (Container 0 JP2 file, 1 code
   // stream), and the file operations of both codes.
   void ReadJ2000Stream(TStream* Stream, TIEFileType FileType);

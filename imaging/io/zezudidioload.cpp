@@ -26,6 +26,9 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
     case ioTGA:
       LoadFromFileTGA(FileName);
       return true;
+    case ioPSD:
+      LoadFromFilePSD(FileName);
+      return true;
     case ioJP2:
       LoadFromFileJP2(FileName);
       return true;
@@ -79,6 +82,9 @@ bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
       return true;
     case ioTGA:
       LoadFromStreamTGA(Stream);
+      return true;
+    case ioPSD:
+      LoadFromStreamPSD(Stream);
       return true;
     case ioJP2:
       LoadFromStreamJP2(Stream);

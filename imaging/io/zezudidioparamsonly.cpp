@@ -70,6 +70,12 @@ void TZezudIdIO::ReadParamsOnly(TStream* Stream, TIEFileType FileType) {
         return;
       }
       break;
+    case ioPSD:
+      if (IEFormatProcs.PsdReadStream) {
+        IEFormatProcs.PsdReadStream(Stream, nullptr, *FParams, Progress, false, nullptr);
+        return;
+      }
+      break;
     case ioTGA:
       if (IEFormatProcs.TgaReadStream) {
         std::unique_ptr<TIEMask> AlphaMask;

@@ -709,6 +709,13 @@ class TZezudIdView : public TIEView {
   bool LoadLayersFromFile(const std::u16string& FileName);
   void LayersDrawTo(TIEBitmap* Bitmap);
   void LayersMergeAll();
+  // PSD layer records (imaging/io/iepsdlayer.h) in and out (zezudidviewpsd.cpp). In: the
+  // records become layers, each user mask a hidden mask layer after its layer; Replace puts them
+  // in place of the view's layers, else after them; a first record not at the origin goes over
+  // a locked, transparent Width x Height background. Out: a copy of every layer at its shown
+  // size (masks with their layers) and the layers drawn together in the format of layer 0.
+  void LayersFromPsd(const std::vector<TIEPsdLayer>& Records, bool Replace, Integer Width, Integer Height);
+  void LayersToPsd(TIEBitmap* Merged, std::vector<TIEPsdLayer>& Records);
 
   // ----------------------------------------------------------------------------------------
   // --- painting --- (zezudidviewpaint*.cpp)

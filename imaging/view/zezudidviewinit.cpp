@@ -25,11 +25,25 @@ bool LoadLayersIntoView(TIEView* View, TStream* Stream) {
   return ImageView && ImageView->LoadLayersFromStream(Stream);
 }
 
+void PsdLayersIntoView(TIEView* View, const std::vector<TIEPsdLayer>& Layers, bool Replace, Integer Width,
+                       Integer Height) {
+  if (auto* ImageView = dynamic_cast<TZezudIdView*>(View)) ImageView->LayersFromPsd(Layers, Replace, Width, Height);
+}
+
+bool PsdLayersOutOfView(TIEView* View, TIEBitmap* Merged, std::vector<TIEPsdLayer>& Layers) {
+  auto* ImageView = dynamic_cast<TZezudIdView*>(View);
+  if (!ImageView || ImageView->GetLayersCount() == 0) return false;
+  ImageView->LayersToPsd(Merged, Layers);
+  return true;
+}
+
 }  // namespace
 
 void ViewRegisterLibraryHooks() {
   // Before the I/O start-up, which lists layer files as readable only when a reader is there.
   IEViewDataProcs.LoadLayersFromStream = LoadLayersIntoView;
+  IEViewDataProcs.PsdLayersToView = PsdLayersIntoView;
+  IEViewDataProcs.PsdLayersFromView = PsdLayersOutOfView;
   IERegisterLibraryHooks(iluView, {TZezudIdViewInitialize, TZezudIdViewFinalize});
   IERegisterLibraryHooks(iluPresetImages, {IEPresetImagesInitialize, IEPresetImagesFinalize});
 }
