@@ -81,8 +81,9 @@ struct TIEInternetHandles {
   }
 };
 
-bool Aborted(const bool* AbortFlag) {
-  return AbortFlag && std::atomic_ref<bool>(*const_cast<bool*>(AbortFlag)).load();
+// The flag may be set from another thread (the component's Aborting).
+bool Aborted(bool* AbortFlag) {
+  return AbortFlag && std::atomic_ref<bool>(*AbortFlag).load();
 }
 
 // Sends the request and reads its headers: FileExt from the content type, the total length
@@ -117,7 +118,7 @@ bool SendHttpRequest(HINTERNET Request, std::vector<char>& Buffer, std::string& 
 
 // A known length: whole buffers of what has arrived, with progress.
 void ReadKnownLength(HINTERNET Request, std::vector<char>& Buffer, Integer TotalLength, TMemoryStream* Stream,
-                     const TIEProgressEvent& OnProgress, TObject* Sender, const bool* AbortFlag) {
+                     const TIEProgressEvent& OnProgress, TObject* Sender, bool* AbortFlag) {
   do {
     INTERNET_BUFFERSA Piece;
     Piece.dwStructSize = sizeof(Piece);
@@ -131,8 +132,7 @@ void ReadKnownLength(HINTERNET Request, std::vector<char>& Buffer, Integer Total
 }
 
 // No usable length: small pieces until a read delivers nothing.
-void ReadUnknownLength(HINTERNET Request, std::vector<char>& Buffer, TMemoryStream* Stream,
-                       const bool* AbortFlag) {
+void ReadUnknownLength(HINTERNET Request, std::vector<char>& Buffer, TMemoryStream* Stream, bool* AbortFlag) {
   DWORD Read = 0;
   do {
     Read = 0;

@@ -227,6 +227,22 @@ TEST_F(WinInet, AServerThatIsNotThereFailsTheSendWithAReason) {
   EXPECT_EQ(Length, Text.size() - 1);
 }
 
+TEST(WinInetFtp, AServerThatIsNotThereOpensNoFile) {
+  INTERNET_PORT Closed = 0;
+  {
+    TLoopbackHttpServer Gone;
+    Closed = static_cast<INTERNET_PORT>(Gone.Port());
+  }
+  HINTERNET Session = InternetOpenA("a", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+  HINTERNET Ftp =
+      InternetConnectA(Session, "127.0.0.1", Closed, "anonymous", "x", INTERNET_SERVICE_FTP, 0, 0);
+  ASSERT_NE(Ftp, nullptr);  // the connection itself makes no contact
+  EXPECT_EQ(FtpOpenFileA(Ftp, "pic.png", GENERIC_READ, FTP_TRANSFER_TYPE_BINARY, 0), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INTERNET_CANNOT_CONNECT);
+  InternetCloseHandle(Ftp);
+  InternetCloseHandle(Session);
+}
+
 TEST(WinInetHandles, WrongOrClosedHandlesAreRefused) {
   int NotAHandle = 0;
   EXPECT_FALSE(InternetCloseHandle(&NotAHandle));
