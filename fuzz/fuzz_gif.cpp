@@ -1,6 +1,7 @@
-// The GIF reader over any bytes (preview, the first frames, with and without the mask) and its
-// LZW decoder over the raw input. A small frame that loads is written back at 1, 4 and 8 bits
-// and must load again at its size.
+// The GIF reader over any bytes (preview, the first frames, with and without the mask), its LZW
+// decoder over the raw input, and the component laying the first frames over the screen. A
+// small frame that loads is written back at 1, 4 and 8 bits and must load again at its size.
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -9,12 +10,17 @@
 #include "imaging/core/iemask.h"
 #include "imaging/formats/giffilter.h"
 #include "imaging/formats/giflzw.h"
+#include "imaging/formats/ieformats.h"
+#include "imaging/io/ieiolibrary.h"
+#include "imaging/io/zezudidio.h"
 #include "imaging/io/zezudidioparams.h"
 
 namespace {
 
 constexpr Int64 MaxWrittenPixels = 1 << 14;
 constexpr Integer FramesTried = 3;
+// Composed screens grow with the input; larger inputs are only read frame by frame.
+constexpr size_t MaxComposedInput = 4096;
 
 bool ReadGif(TMemoryStream& Stream, TIEBitmap& Bitmap, Integer Index, bool Preview, bool IgnoreAlpha,
              Integer& FrameCount) {
@@ -48,7 +54,21 @@ void WriteBack(TIEBitmap& Bitmap) {
   }
 }
 
+void Compose(TMemoryStream& Stream, Integer FrameCount) {
+  TZezudIdIO IO(nullptr);
+  IO.GetParams()->SetImageIndex(std::min(FrameCount, FramesTried) - 1);
+  Stream.SetPosition(0);
+  const Integer Composed = IO.LoadFromStreamGIF(&Stream);
+  if (!IO.GetAborting() && (Composed != FrameCount || IO.GetIEBitmap()->IsEmpty())) __builtin_trap();
+}
+
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  IEFormatsInstall();
+  IOLibraryInitialize();
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   if (Size > 1) {
@@ -68,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
       ReadGif(Stream, Frame, Index, false, true, Count);
       if (ReadGif(Stream, Frame, Index, false, false, Count) && Index == 0) WriteBack(Frame);
     }
+    if (FrameCount > 0 && Size <= MaxComposedInput) Compose(Stream, FrameCount);
   });
   return 0;
 }
