@@ -2,6 +2,7 @@
 // Hand-made GIF files for the reader and component tests: a builder that puts the screen, the
 // colour tables, control and comment blocks and frames together, coding each frame's indices
 // with the library's LZW coder.
+#include <algorithm>
 #include <string>
 #include <vector>
 
