@@ -1,6 +1,8 @@
 // The icon and cursor readers over any bytes, with and without the native pixel format, as
 // files and as bare resources, after the content tests; a picture that loads is touched at its
-// first and last rows and its mask at its last row.
+// first and last rows and its mask at its last row, and written back as an icon of every depth
+// that must load again at each size.
+#include <array>
 #include <memory>
 
 #include "fuzz/FuzzSupport.h"
@@ -20,6 +22,31 @@ void Touch(TIEBitmap& Bitmap, TIEMask* Alpha) {
     (void)static_cast<volatile Byte*>(Alpha->GetScanline(Alpha->GetHeight() - 1))[Alpha->GetWidth() - 1];
 }
 
+void WriteBack(TIEBitmap& Bitmap, TIEMask* Alpha) {
+  const Integer W = Bitmap.GetWidth(), H = Bitmap.GetHeight();
+  // Width byte 0 would mean 256 and is only reachable as the last entry.
+  if (W <= 0 || H <= 0 || W > 255 || H > 255) return;
+  if (Alpha) Bitmap.GetAlphaChannel()->CopyFromTIEMask(Alpha);
+  const std::array<std::array<Integer, 2>, 5> Sizes{{{W, H}, {16, 16}, {W, H}, {W, H}, {W, H}}};
+  const std::array<Integer, 5> Bits{1, 4, 8, 24, 32};
+  TMemoryStream Out;
+  TIOParamsVals Params;
+  TIELocalProgress Local;
+  IcoWriteStream(&Out, &Bitmap, Params, Local.Progress, Sizes, Bits);
+  if (Local.Aborting) __builtin_trap();
+  for (Integer I = 0; I < 5; ++I) {
+    TIOParamsVals Again;
+    Again.IcoImageIndex = I;
+    TIEBitmap Read;
+    std::unique_ptr<TIEMask> ReadAlpha;
+    TIELocalProgress ReadLocal;
+    Out.SetPosition(0);
+    IcoReadStream(&Out, &Read, Again, false, ReadLocal.Progress, ReadAlpha, false);
+    if (ReadLocal.Aborting || Read.GetWidth() != Sizes[I][0] || Read.GetHeight() != Sizes[I][1])
+      __builtin_trap();
+  }
+}
+
 template <typename R>
 void Run(TMemoryStream& Stream, R Reader, bool Native, bool Bare, Integer Index) {
   for (bool Preview : {true, false}) {
@@ -31,7 +58,9 @@ void Run(TMemoryStream& Stream, R Reader, bool Native, bool Bare, Integer Index)
     TIELocalProgress Local;
     Stream.SetPosition(0);
     Reader(&Stream, &Bitmap, Params, Preview, Local.Progress, Alpha, false, Bare);
-    if (!Preview && !Local.Aborting) Touch(Bitmap, Alpha.get());
+    if (Preview || Local.Aborting) continue;
+    Touch(Bitmap, Alpha.get());
+    if (!Bare) WriteBack(Bitmap, Alpha.get());
   }
 }
 

@@ -58,6 +58,9 @@ void RegisterFormatProcs() {
   IEFormatProcs.DicomIsFile = DicomIsFile;
   IEFormatProcs.WmfIsFile = WmfIsFile;
   IEFormatProcs.EmfIsFile = EmfIsFile;
+  IEFormatProcs.IcoReadStream = IcoReadStream;
+  IEFormatProcs.CurReadStream = CurReadStream;
+  IEFormatProcs.IcoWriteStream = IcoWriteStream;
   IEFormatProcs.IcoIsFile = IcoIsFile;
   IEFormatProcs.CurIsFile = CurIsFile;
 }

@@ -4,7 +4,9 @@
 // whole ".ico" may be a BMP file; both are handed to their own readers. Reading never raises for
 // bad data (only a native load of an unknown depth raises "Unsupported pixel format"): it sets
 // *Progress.Aborting or stops where the data ends.
+#include <array>
 #include <memory>
+#include <span>
 
 #include "imaging/core/hyiedefs.h"
 #include "platform/system/Types.h"
@@ -29,3 +31,20 @@ void IcoReadStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, 
 void CurReadStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, bool Preview,
                    TIEIOProgress& Progress, std::unique_ptr<TIEMask>& AlphaMask, bool IgnoreAlpha,
                    bool BareResource = false);
+
+// Writes one icon file with one image per entry of Sizes (width, height), each the picture
+// resampled to that size at the depth of the same entry of BitCounts (1, 4, 8, 24 or 32; 0
+// takes the parameters' BitsPerSample and SamplesPerPixel; a missing entry counts as 0).
+// Pixels whose alpha is below 255 are transparent in the AND part (and index 0, black, at 4
+// and 8 bits). IOParams.ColorMap keeps the last quantized palette. No sizes, a size below 1 or
+// a short write set *Progress.Aborting.
+void IcoWriteStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
+                    std::span<const std::array<Integer, 2>> Sizes, std::span<const Integer> BitCounts);
+
+// The processing library's resampler (the alpha channel follows the picture), handed over by
+// its start-up; nil before, and the writer then falls back on the core's box resamplers.
+struct TIEIcoProcs {
+  void (*ResampleBitmap)(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter Filter,
+                         TIEProgressEvent OnProgress, TObject* Sender) = nullptr;
+};
+extern TIEIcoProcs IEIcoProcs;

@@ -49,6 +49,15 @@ bool WbmpFilter() {
 bool TgaFilter() {
   return IEFormatProcs.TgaReadStream && IEFormatProcs.TgaWriteStream;
 }
+bool IcoFilter() {
+  return IEFormatProcs.IcoReadStream && IEFormatProcs.IcoWriteStream;
+}
+bool CurReader() {
+  return IEFormatProcs.CurReadStream != nullptr;
+}
+bool RawBitmapReader() {
+  return IEFormatProcs.HeaderlessRawReadStream != nullptr;
+}
 bool PsdFilter() {
   return IEFormatProcs.PsdReadStream && IEFormatProcs.PsdWriteStream;
 }
@@ -79,9 +88,9 @@ constexpr TIEBuiltInRow BuiltInRows[] = {
     {ioJPEG, "JPEG Bitmap", "JPG;JPEG;JPE;JIF", ppJPEG, true, true, OwnFilter},
     {ioPCX, "PaintBrush", "PCX", ppPCX, true, true, OwnFilter},
     {ioBMP, "Windows Bitmap", "BMP;DIB;RLE", ppBMP, true, true, BmpFilter},
-    {ioBMPRAW, "Raw Bitmap", "", 0, true, true, nullptr},
-    {ioICO, "Windows Icon", "ICO", 0, true, true, nullptr},
-    {ioCUR, "Windows Cursor", "CUR", 0, true, false, nullptr},
+    {ioBMPRAW, "Raw Bitmap", "", 0, true, true, RawBitmapReader},
+    {ioICO, "Windows Icon", "ICO", 0, true, true, IcoFilter},
+    {ioCUR, "Windows Cursor", "CUR", 0, true, false, CurReader},
     {ioPNG, "Portable Network Graphics", "PNG", ppPNG, true, true, OwnFilter},
     {ioDICOM, "DICOM Bitmap", "DCM;DIC;DICOM;V2", 0, true, false, DicomReader},
     {ioWMF, "Windows Metafile", "WMF", 0, true, false, nullptr},

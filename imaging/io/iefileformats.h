@@ -21,7 +21,9 @@
 //
 // Threads: built before any component exists and changed only on the user-interface thread;
 // background loads read it without a lock.
+#include <array>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -181,6 +183,17 @@ struct TIEFormatProcs {
                         bool LoadLayers, std::vector<TIEPsdLayer>* Layers) = nullptr;
   void (*PsdWriteStream)(TStream* Stream, TIOParamsVals& IOParams, TIEIOProgress& Progress, TIEBitmap* Bitmap,
                          const std::vector<TIEPsdLayer>& Layers) = nullptr;
+  // ICO and CUR readers (BareResource: one image without directory); a returned AlphaMask is
+  // the picture's transparency, owned by the caller. The ICO writer writes one image per size,
+  // at the bit count of the same index.
+  void (*IcoReadStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, bool Preview,
+                        TIEIOProgress& Progress, std::unique_ptr<TIEMask>& AlphaMask, bool IgnoreAlpha,
+                        bool BareResource) = nullptr;
+  void (*CurReadStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, bool Preview,
+                        TIEIOProgress& Progress, std::unique_ptr<TIEMask>& AlphaMask, bool IgnoreAlpha,
+                        bool BareResource) = nullptr;
+  void (*IcoWriteStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
+                         std::span<const std::array<Integer, 2>> Sizes, std::span<const Integer> BitCounts) = nullptr;
   // Headerless pixel data into an allocated picture, laid out as the parameters' Raw* fields say.
   void (*HeaderlessRawReadStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
                                   TIEIOProgress& Progress) = nullptr;

@@ -219,6 +219,19 @@ class TZezudIdIO : public TComponent {
   void LoadFromStreamTGA(TStream* Stream);
   void SaveToFileTGA(const std::u16string& FileName);
   void SaveToStreamTGA(TStream* Stream);
+  // ICO loads read the image Params.IcoImageIndex, CUR loads Params.CurImageIndex; the saves
+  // write one image per leading Params.IcoSizes entry of positive width, at the IcoBitCounts
+  // of the same index. There is no cursor writer.
+  void LoadFromFileICO(const std::u16string& FileName);
+  void LoadFromStreamICO(TStream* Stream);
+  void SaveToFileICO(const std::u16string& FileName);
+  void SaveToStreamICO(TStream* Stream);
+  void LoadFromFileCUR(const std::u16string& FileName);
+  void LoadFromStreamCUR(TStream* Stream);
+  // Headerless pixel data into the picture as it is allocated (its size and pixel format),
+  // laid out as the parameters' Raw* fields say; an empty file name does nothing.
+  void LoadFromFileRawBitmap(const std::u16string& FileName);
+  void LoadFromStreamRawBitmap(TStream* Stream);
   // PSD: with Params.PsdLoadLayers an attached image view takes the file's layers (in place of
   // its own with PsdReplaceLayers); saving from an image view writes its layers and their merge.
   void LoadFromFilePSD(const std::u16string& FileName);
@@ -373,6 +386,10 @@ class TZezudIdIO : public TComponent {
   // The TGA reader and writer; the picture's alpha channel travels as a mask.
   void ReadTGAStream(TStream* Stream);
   void WriteTGAStream(TStream* Stream);
+  // The icon and cursor readers (FileType ioICO or ioCUR) and the icon writer.
+  void ReadIconStream(TStream* Stream, TIEFileType FileType);
+  void WriteICOStream(TStream* Stream);
+  void ReadRawBitmapStream(TStream* Stream);
   // The PSD reader and writer with the layers of an attached image view.
   void ReadPSDStream(TStream* Stream);
   void WritePSDStream(TStream* Stream);

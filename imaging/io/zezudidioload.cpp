@@ -26,6 +26,15 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
     case ioTGA:
       LoadFromFileTGA(FileName);
       return true;
+    case ioICO:
+      LoadFromFileICO(FileName);
+      return true;
+    case ioCUR:
+      LoadFromFileCUR(FileName);
+      return true;
+    case ioBMPRAW:
+      LoadFromFileRawBitmap(FileName);
+      return true;
     case ioPSD:
       LoadFromFilePSD(FileName);
       return true;
@@ -82,6 +91,15 @@ bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
       return true;
     case ioTGA:
       LoadFromStreamTGA(Stream);
+      return true;
+    case ioICO:
+      LoadFromStreamICO(Stream);
+      return true;
+    case ioCUR:
+      LoadFromStreamCUR(Stream);
+      return true;
+    case ioBMPRAW:
+      LoadFromStreamRawBitmap(Stream);
       return true;
     case ioPSD:
       LoadFromStreamPSD(Stream);

@@ -92,6 +92,14 @@ void TZezudIdIO::ReadParamsOnly(TStream* Stream, TIEFileType FileType) {
         return;
       }
       break;
+    case ioICO:
+    case ioCUR:
+      if (const auto Read = FileType == ioICO ? IEFormatProcs.IcoReadStream : IEFormatProcs.CurReadStream) {
+        std::unique_ptr<TIEMask> AlphaMask;
+        Read(Stream, FIEBitmap, *FParams, true, Progress, AlphaMask, true, false);
+        return;
+      }
+      break;
     case ioPXM:
     case ioWBMP:
       if (const TIEReadFunction Read =

@@ -15,7 +15,7 @@ struct TOwnSaver {
   std::string_view Extensions;  // each with its dot and a trailing ';'
   void (TZezudIdIO::*Save)(const std::u16string&);
 };
-constexpr std::array<TOwnSaver, 16> OwnSavers = {{
+constexpr std::array<TOwnSaver, 17> OwnSavers = {{
     {".tif;.tiff;.fax;.g3f;.g3n;", &TZezudIdIO::SaveToFileTIFF},
     {".jpg;.jpeg;.jpe;.jif;", &TZezudIdIO::SaveToFileJpeg},
     {".pcx;", &TZezudIdIO::SaveToFilePCX},
@@ -28,6 +28,7 @@ constexpr std::array<TOwnSaver, 16> OwnSavers = {{
     {".ps;.eps;", &TZezudIdIO::SaveToFilePS},
     {".pdf;", &TZezudIdIO::SaveToFilePDF},
     {".tga;.targa;.vda;.icb;.vst;.pix;", &TZezudIdIO::SaveToFileTGA},
+    {".ico;", &TZezudIdIO::SaveToFileICO},
     {".psd;", &TZezudIdIO::SaveToFilePSD},
     {".jp2;", &TZezudIdIO::SaveToFileJP2},
     {".j2k;.jpc;.j2c;", &TZezudIdIO::SaveToFileJ2K},
@@ -109,6 +110,9 @@ void TZezudIdIO::SaveToStream(TStream* Stream, TIEFileType FileType) {
       return;
     case ioTGA:
       SaveToStreamTGA(Stream);
+      return;
+    case ioICO:
+      SaveToStreamICO(Stream);
       return;
     case ioPSD:
       SaveToStreamPSD(Stream);

@@ -3,6 +3,7 @@
 #include "imaging/core/hyieutils.h"
 #include "imaging/core/ieexif.h"
 #include "imaging/core/ieexiforient.h"
+#include "imaging/formats/ieico.h"
 #include "imaging/proc/ieprocgeometry.h"
 #include "imaging/proc/ieresamplebitmap.h"
 #include "platform/user/Clipboard.h"
@@ -67,10 +68,13 @@ void TZezudIdProcInitialize() {
   // this flip (the alpha channel follows), from now on.
   IEInstallResampleHooks();
   IEExifProcs.FlipBitmap = IEFlipBitmap;
+  // The icon writer brings the picture to each icon size with this resampler.
+  IEIcoProcs.ResampleBitmap = ResampleBitmap;
 }
 
 void TZezudIdProcFinalize() {
   IERemoveResampleHooks();
+  IEIcoProcs = {};
   IEExifProcs.FlipBitmap = IEExactFlipBitmap;
   IEFreePredefinedFilters();
 }

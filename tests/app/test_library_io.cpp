@@ -9,6 +9,7 @@
 #include "imaging/core/iebitmap.h"
 #include "imaging/io/iefileformats.h"
 #include "imaging/io/zezudidio.h"
+#include "imaging/io/zezudidioparams.h"
 #include "imaging/view/zezudidview.h"
 #include "imaging/view/zezudidviewlayerfile.h"
 #include "platform/system/Exceptions.h"
@@ -33,6 +34,20 @@ bool WritePicture(TIEBitmap* Picture, const std::string& Path) {
     View.Update();
     TFileStream File(Path, fmCreate);
     View.SaveLayersToStream(&File, IELayersRawCompressed);
+    return true;
+  }
+  // Icons at the picture's own size; a cursor is such an icon with its type word patched, as the
+  // library writes no cursors.
+  if (const std::string Ext = LowerCase(ExtractFileExt(Path)); Ext == ".ico" || Ext == ".cur") {
+    TZezudIdIO Writer(nullptr);
+    Writer.SetAttachedIEBitmap(Picture);
+    Writer.GetParams()->IcoSizes[0] = {Picture->GetWidth(), Picture->GetHeight()};
+    Writer.GetParams()->IcoBitCounts[0] = 24;
+    TMemoryStream Icon;
+    Writer.SaveToStream(&Icon, ioICO);
+    if (Writer.GetAborting() || Icon.GetSize() < 6) return false;
+    static_cast<Byte*>(Icon.GetMemory())[2] = Ext == ".cur" ? 2 : 1;
+    Icon.SaveToFile(Path);
     return true;
   }
   // Written under the format's first name (a row may list names the writers do not take, as

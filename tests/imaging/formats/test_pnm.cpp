@@ -10,6 +10,7 @@
 #include "imaging/io/zezudidioparams.h"
 #include "platform/system/StringList.h"
 #include "tests/imaging/formats/FormatsTestSupport.h"
+#include "tests/imaging/formats/NetpbmTestSupport.h"
 
 namespace {
 
@@ -303,6 +304,60 @@ TEST(PnmOracle, WeReadWhatImageMagickWrites) {
     ASSERT_FALSE(R.P.Aborting) << Options;
     ASSERT_EQ(R.Bitmap.GetWidth(), 3);
     EXPECT_EQ(R.Pixel(2, 1), (TIERGBTriple{30, 20, 10})) << Options;
+  }
+}
+
+// Each raw form both ways: what we write, netpbm turns into the plain form we expect, and the
+// raw file netpbm makes of that plain form reads back as the picture.
+TEST(PnmOracle, NetpbmAgreesOnEveryRawForm) {
+  if (!NetpbmPresent()) GTEST_SKIP() << "netpbm is not installed";
+  TIEBitmap Rgb(5, 3, ie24RGB), Grey(5, 3, ie24RGB), Bits(11, 3, ie1g);
+  TPlainPnm Colour{"P3", 5, 3, 255, {}}, Deep{"P3", 5, 3, 65535, {}}, Grey8{"P2", 5, 3, 255, {}},
+      Bitmap{"P1", 11, 3, 1, {}};
+  for (Integer Y = 0; Y < 3; ++Y) {
+    for (Integer X = 0; X < 5; ++X) {
+      const Byte R = Byte(X * 50 + Y), G = Byte(Y * 100 + 7), B = Byte(250 - X * 30), L = Byte(X * 60 + Y * 3);
+      static_cast<TIERGBTriple*>(Rgb.GetScanline(Y))[X] = {B, G, R};
+      static_cast<TIERGBTriple*>(Grey.GetScanline(Y))[X] = {L, L, L};
+      Colour.Samples.insert(Colour.Samples.end(), {R, G, B});
+      Deep.Samples.insert(Deep.Samples.end(), {R * 257, G * 257, B * 257});
+      Grey8.Samples.push_back(L);
+    }
+    Byte* Row = static_cast<Byte*>(Bits.GetScanline(Y));
+    Row[0] = static_cast<Byte>(0x96 ^ (Y * 0x11));
+    Row[1] = static_cast<Byte>(0xA0 >> Y);
+    for (Integer X = 0; X < 11; ++X) Bitmap.Samples.push_back((Row[X >> 3] & (0x80 >> (X & 7))) ? 0 : 1);
+  }
+  const struct {
+    TIEBitmap* Picture;
+    Integer BitsPerSample, SamplesPerPixel;
+    const TPlainPnm* Plain;
+  } Cases[] = {{&Rgb, 8, 3, &Colour}, {&Rgb, 16, 3, &Deep}, {&Grey, 8, 1, &Grey8}, {&Bits, 1, 1, &Bitmap}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Plain->Magic + " " + std::to_string(C.Plain->Max));
+    TIOParamsVals P;
+    P.BitsPerSample = C.BitsPerSample;
+    P.SamplesPerPixel = C.SamplesPerPixel;
+    const std::string Ours = Save(*C.Picture, P);
+    const TPlainPnm Seen = ParsePlainPnm(NetpbmPipe(Bytes(Ours), "pnmtoplainpnm"));
+    EXPECT_EQ(Seen.Magic, C.Plain->Magic);
+    EXPECT_EQ(Seen.Max, C.Plain->Max);
+    EXPECT_EQ(Seen.Samples, C.Plain->Samples);
+
+    const std::vector<Byte> Theirs = NetpbmPipe(C.Plain->Text(), "pnmtopnm");
+    ASSERT_GE(Theirs.size(), 2u);
+    EXPECT_EQ(Theirs[1], Ours[1]);
+    TPnmRead R;
+    R.Load(Theirs);
+    ASSERT_FALSE(R.P.Aborting);
+    ASSERT_EQ(R.Bitmap.GetWidth(), C.Picture->GetWidth());
+    for (Integer Y = 0; Y < 3; ++Y)
+      for (Integer X = 0; X < C.Picture->GetWidth(); ++X)
+        if (C.Picture == &Bits) {
+          EXPECT_EQ(R.White(X, Y), Bitmap.Samples[static_cast<size_t>(Y * 11 + X)] == 0) << X << "," << Y;
+        } else {
+          EXPECT_EQ(R.Pixel(X, Y), C.Picture->GetPixel24(X, Y)) << X << "," << Y;
+        }
   }
 }
 

@@ -8,6 +8,7 @@
 #include "imaging/formats/iewbmp.h"
 #include "imaging/io/zezudidioparams.h"
 #include "tests/imaging/formats/FormatsTestSupport.h"
+#include "tests/imaging/formats/NetpbmTestSupport.h"
 
 namespace {
 
@@ -131,6 +132,33 @@ TEST(WbmpOracle, ImageMagickReadsWhatWeWrite) {
   const std::string Out = ShellOutput("convert " + File.Path() + " -depth 8 txt:- 2>/dev/null");
   EXPECT_NE(Out.find("8,1: (255,255,255)"), std::string::npos) << Out;
   EXPECT_NE(Out.find("7,1: (0,0,0)"), std::string::npos) << Out;
+}
+
+// Both ways through netpbm's PBM: our WBMP as netpbm reads it, and netpbm's WBMP as we do.
+TEST(WbmpOracle, NetpbmAgreesBothWays) {
+  if (!NetpbmPresent() || !ToolPresent("wbmptopbm") || !ToolPresent("pbmtowbmp"))
+    GTEST_SKIP() << "netpbm is not installed";
+  TIEBitmap Bits(13, 4, ie1g);
+  TPlainPnm Plain{"P1", 13, 4, 1, {}};
+  for (Integer Y = 0; Y < 4; ++Y) {
+    Byte* Row = static_cast<Byte*>(Bits.GetScanline(Y));
+    Row[0] = static_cast<Byte>(0x3C ^ (Y * 0x45));
+    Row[1] = static_cast<Byte>(0xD0 >> Y);
+    for (Integer X = 0; X < 13; ++X) Plain.Samples.push_back((Row[X >> 3] & (0x80 >> (X & 7))) ? 0 : 1);
+  }
+  const TPlainPnm Seen = ParsePlainPnm(NetpbmPipe(Save(Bits), "wbmptopbm | pnmtoplainpnm"));
+  EXPECT_EQ(Seen.Width, 13);
+  EXPECT_EQ(Seen.Samples, Plain.Samples);
+
+  TWbmpRead R;
+  R.Load(NetpbmPipe(Plain.Text(), "pnmtopnm | pbmtowbmp"));
+  ASSERT_FALSE(R.P.Aborting);
+  ASSERT_EQ(R.Bitmap.GetWidth(), 13);
+  for (Integer Y = 0; Y < 4; ++Y)
+    for (Integer X = 0; X < 13; ++X) {
+      const bool White = static_cast<const Byte*>(R.Bitmap.GetScanline(Y))[X >> 3] & (0x80 >> (X & 7));
+      EXPECT_EQ(White, Plain.Samples[static_cast<size_t>(Y * 13 + X)] == 0) << X << "," << Y;
+    }
 }
 
 }  // namespace
