@@ -24,6 +24,9 @@
 
 namespace {
 
+// The largest decoding buffer: a picture of 1 G pixels at 32 bits.
+constexpr Int64 MaxDecodedBytes = Int64{4} << 30;
+
 // ---- Streams ---------------------------------------------------------------------------------
 
 // The stream from its position to its end, at most IEWicMaxStreamSize bytes; false when it
@@ -204,9 +207,24 @@ struct TIEWICReader::TDecoder {
     const Int64 Side = Turned ? std::max(Width, Height) : Width;
     const Int64 Rows = ((Turned ? std::max(Width, Height) : Height) + 15) / 16 * 16;
     Stride = (std::max(RowBytes(Side + 15, FileBits), RowBytes(Side + 15, RequestedBits)) + 15) / 16 * 16;
+    // The codec takes a 32-bit stride.
+    if (Stride > std::numeric_limits<U32>::max() || Stride * Rows > MaxDecodedBytes) return false;
     Pixels.assign(static_cast<size_t>(Stride * Rows), 0);
     const PKRect Whole{0, 0, Width, Height};
-    return !Failed(Converter->Copy(Converter.get(), &Whole, Pixels.data(), static_cast<U32>(Stride)));
+    if (!Failed(Converter->Copy(Converter.get(), &Whole, Pixels.data(), static_cast<U32>(Stride))))
+      return true;
+    EndBrokenDecode();
+    return false;
+  }
+
+  // The codec ends its decoding contexts after the last row, and neither a failed copy nor its
+  // release does: they are ended here.
+  void EndBrokenDecode() {
+    for (CTXSTRCODEC* Context : {&Decode->WMP.ctxSC, &Decode->WMP.ctxSC_Alpha})
+      if (*Context) {
+        ImageStrDecTerm(*Context);
+        *Context = nullptr;
+      }
   }
 };
 
