@@ -20,7 +20,7 @@ namespace {
 
 // Decoded samples (all components) a byte of coded data may claim. Sub-bands without content
 // cost next to nothing: a plain 4000 x 4000 picture takes some 250 bytes.
-constexpr Int64 MaxSamplesPerDataByte = Int64(1) << 20;
+constexpr Int64 MaxSamplesPerDataByte = Int64(1) << 17;
 // The decoder holds every sample as 32 bits: 1 GB at most.
 constexpr Int64 MaxDecodedSamples = Int64(1) << 28;
 // Boxes looked at while searching a JP2 file's header for its palette.
