@@ -28,8 +28,8 @@ using TCameraRawLoader = void (*)(TCameraRawContext& Context);
 
 // A node of a decoding tree: a node without a first child is a leaf carrying Leaf.
 struct TRawDecodeNode {
-  TRawDecodeNode* Branch[2] = {nullptr, nullptr};
-  Integer Leaf = 0;
+  TRawDecodeNode* Branch[2];
+  Integer Leaf;
 };
 
 constexpr Integer RawDecodeNodeCount = 2048;
@@ -120,8 +120,8 @@ bool CameraRawIsFile(TStream* Stream);
 // Reads the camera raw picture from the stream's start. Preview fills the parameters only.
 // Failure (not a raw file, data that ends early) sets the abort flag and leaves Bitmap as it
 // was; exceptions of the decoder (out of memory, table overflow) pass through.
-void CameraRawReadStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, bool Preview,
-                         TIEIOProgress& Progress);
+void CameraRawReadStream(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
+                         bool Preview);
 
 // Prepares a context over Input: every field zero, InputSize taken from the stream.
 void RawPrepareContext(TCameraRawContext& Context, TStream* Input);
