@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/core/ieiptc.h"
 #include "imaging/formats/iepsdcursor.h"
 #include "tests/imaging/formats/PsdTestSupport.h"
 
@@ -98,6 +99,28 @@ TEST(PsdWrite, EveryPixelFormatWithoutLayersComesBackUnchanged) {
   }
 }
 
+TEST(PsdWrite, ThirtyTwoBitPicturesKeepTheirColoursAndPalettesMarkNoIndexTransparentWithoutAlpha) {
+  TIEBitmap Wide(3, 2, ie32RGB);
+  FillPattern(Wide);
+  TPsdRead R;
+  R.Load(Write(&Wide, {}));
+  ASSERT_FALSE(R.P.Aborting);
+  for (Integer X = 0; X < 3; ++X) EXPECT_EQ(R.Bitmap.GetPixel24(X, 1), Wide.GetPixelRGB(X, 1)) << X;
+
+  TIEBitmap Indexed(2, 1, ie8p);
+  Indexed.Fill(255);
+  TPsdRead Opaque;
+  Opaque.Params.NativePixelFormat = true;
+  Opaque.Load(Write(&Indexed, {}));
+  EXPECT_FALSE(Opaque.Bitmap.HasAlphaChannel());
+  Indexed.GetAlphaChannel()->Fill(0);
+  TPsdRead Transparent;
+  Transparent.Params.NativePixelFormat = true;
+  Transparent.Load(Write(&Indexed, {}));
+  ASSERT_TRUE(Transparent.Bitmap.HasAlphaChannel());
+  EXPECT_EQ(Transparent.Bitmap.GetAlpha(1, 0), 0);
+}
+
 TEST(PsdWrite, HeaderAndResolutionFollowThePicture) {
   TIEBitmap Picture(5, 4, ie24RGB);
   TIOParamsVals Params;
@@ -183,6 +206,37 @@ TEST(PsdWrite, LayersAndMasksReadBackAsWritten) {
   EXPECT_EQ(L.MaskX, 4);
   EXPECT_EQ(L.MaskY, 5);
   EXPECT_EQ(L.Mask->GetPixel8(1, 0), 44);
+}
+
+TEST(PsdWrite, IptcXmpAndTheJpegThumbnailReadBackAndTheThumbnailCanBeThePicture) {
+  TIEBitmap Picture(9, 7, ie24RGB);
+  FillPattern(Picture);
+  TIOParamsVals Params;
+  Params.XmpInfo = "<x:xmpmeta/>";
+  Params.IPTCInfo->AddItem(2, 120, 5, "hello");
+  TIEBitmap* Thumbnail = Params.ExifThumbnailNeeded();
+  Thumbnail->Allocate(8, 6, ie24RGB);
+  Thumbnail->Fill(0x808080);
+  const std::vector<Byte> File = Write(&Picture, {}, &Params);
+
+  TPsdRead R;
+  R.Load(File);
+  ASSERT_FALSE(R.P.Aborting);
+  EXPECT_EQ(R.Params.XmpInfo, "<x:xmpmeta/>");
+  // The record-version dataset comes first.
+  ASSERT_EQ(R.Params.IPTCInfo->Count(), 2);
+  EXPECT_EQ(R.Params.IPTCInfo->GetDataSet(1), 120);
+  EXPECT_EQ(R.Params.IPTCInfo->GetItemLength(1), 5);
+  ASSERT_NE(R.Params.GetExifThumbnail(), nullptr);
+  EXPECT_EQ(R.Params.GetExifThumbnail()->GetWidth(), 8);
+  EXPECT_EQ(R.Bitmap.GetWidth(), 9);
+
+  TPsdRead AsThumbnail;
+  AsThumbnail.Params.GetThumbnail = true;
+  AsThumbnail.Load(File);
+  ASSERT_FALSE(AsThumbnail.P.Aborting);
+  EXPECT_EQ(AsThumbnail.Bitmap.GetWidth(), 8);
+  EXPECT_EQ(AsThumbnail.Bitmap.GetHeight(), 6);
 }
 
 TEST(PsdWrite, UnwritableFormatsAndShortWritesAbort) {
