@@ -134,15 +134,18 @@ void ReadNative16(TDICOMContext& C, const Byte* Data) {
   for (Integer Y = 0; Y < C.Rows; ++Y) {
     const Byte* Src = Data + static_cast<Int64>(Y) * C.Columns * 2;
     Word* Row = static_cast<Word*>(C.Bitmap->GetScanline(Y));
-    for (Integer X = 0; X < C.Columns; ++X) {
-      const Word V = static_cast<Word>(Src[2 * X + Hi] << 8 | Src[2 * X + 1 - Hi]);
-      if (Palette) {
+    const auto Sample = [&](Integer X) {
+      return static_cast<Word>(Src[2 * X + Hi] << 8 | Src[2 * X + 1 - Hi]);
+    };
+    if (Palette) {
+      for (Integer X = 0; X < C.Columns; ++X) {
+        const Word V = Sample(X);
         Row[3 * X] = C.LutRed[V];
         Row[3 * X + 1] = C.LutGreen[V];
         Row[3 * X + 2] = C.LutBlue[V];
-      } else {
-        Row[X] = V;
       }
+    } else {
+      for (Integer X = 0; X < C.Columns; ++X) Row[X] = Sample(X);
     }
     DicomRowProgress(C, Y);
   }
@@ -157,15 +160,15 @@ void ReadNative8(TDICOMContext& C, const Byte* Data) {
   for (Integer Y = 0; Y < C.Rows; ++Y) {
     const Byte* Src = Data + static_cast<Int64>(Y) * C.Columns * Step;
     Byte* Row = static_cast<Byte*>(C.Bitmap->GetScanline(Y));
-    for (Integer X = 0; X < C.Columns; ++X) {
-      const Byte V = static_cast<Byte>(Src[X * Step] << Shift);
-      if (Palette) {
+    if (Palette) {
+      for (Integer X = 0; X < C.Columns; ++X) {
+        const Byte V = static_cast<Byte>(Src[X * Step] << Shift);
         Row[3 * X] = static_cast<Byte>(C.LutBlue[V] / 257);
         Row[3 * X + 1] = static_cast<Byte>(C.LutGreen[V] / 257);
         Row[3 * X + 2] = static_cast<Byte>(C.LutRed[V] / 257);
-      } else {
-        Row[X] = V;
       }
+    } else {
+      for (Integer X = 0; X < C.Columns; ++X) Row[X] = static_cast<Byte>(Src[X * Step] << Shift);
     }
     DicomRowProgress(C, Y);
   }
@@ -176,17 +179,17 @@ void ReadNativeRGB(TDICOMContext& C, const Byte* Data) {
   if (!AllocateOrAbort(C, ie24RGB)) return;
   const Integer Shift = 8 - std::clamp(C.BitsStored, 0, 8);
   const Int64 Plane = static_cast<Int64>(C.Columns) * C.Rows;
+  // Planar: red, green and blue planes one after the other; else the three samples together.
   const bool Planar = C.PlanarConfiguration == 1;
+  const Int64 PixelStep = Planar ? 1 : 3;
+  const Int64 SampleStep = Planar ? Plane : 1;
   for (Integer Y = 0; Y < C.Rows; ++Y) {
     Byte* Row = static_cast<Byte*>(C.Bitmap->GetScanline(Y));
-    const Int64 First = static_cast<Int64>(Y) * C.Columns;
-    for (Integer X = 0; X < C.Columns; ++X) {
-      const Int64 Pixel = First + X;
-      const Byte* R = Planar ? Data + Pixel : Data + Pixel * 3;
-      const Int64 Next = Planar ? Plane : 1;  // distance to the next sample of the pixel
-      Row[3 * X] = static_cast<Byte>(R[2 * Next] << Shift);
-      Row[3 * X + 1] = static_cast<Byte>(R[Next] << Shift);
-      Row[3 * X + 2] = static_cast<Byte>(R[0] << Shift);
+    const Byte* Red = Data + static_cast<Int64>(Y) * C.Columns * PixelStep;
+    for (Integer X = 0; X < C.Columns; ++X, Red += PixelStep) {
+      Row[3 * X] = static_cast<Byte>(Red[2 * SampleStep] << Shift);
+      Row[3 * X + 1] = static_cast<Byte>(Red[SampleStep] << Shift);
+      Row[3 * X + 2] = static_cast<Byte>(Red[0] << Shift);
     }
     DicomRowProgress(C, Y);
   }

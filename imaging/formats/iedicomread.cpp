@@ -93,7 +93,8 @@ class TDicomParser {
  private:
   bool ReadHeader(TDicomElement& E);
   void ReadValue(const TDicomElement& E);
-  void Interpret(const TDicomElement& E, const Byte* Data, Integer Number);
+  // Length: the bytes of Data read, fewer than the element claims where the stream ends.
+  void Interpret(const TDicomElement& E, const Byte* Data, Integer Length, Integer Number);
   void ReadPicture(Int64 Position, Int64 Length);
 
   TDICOMContext& C;
@@ -161,12 +162,11 @@ void TDicomParser::ReadValue(const TDicomElement& E) {
       Number = static_cast<Integer>(E.Swap ? Swap32(V) : V);
     }
   }
-  Interpret(E, Data.get(), Number);
+  Interpret(E, Data.get(), Length, Number);
   C.IOParams->DicomTags->AddTag(E.Group, E.Element, E.VR, std::move(Data), Length);
 }
 
-void TDicomParser::Interpret(const TDicomElement& E, const Byte* Data, Integer Number) {
-  const Integer Length = std::max(E.Length, 0);
+void TDicomParser::Interpret(const TDicomElement& E, const Byte* Data, Integer Length, Integer Number) {
   if (E.Group == 2 && E.Element == 0x0010) {
     C.TransferSyntax = ValueText(Data, Length);
     if (C.TransferSyntax == BigEndianSyntax) C.LittleEndian = false;
@@ -231,15 +231,21 @@ void TDicomParser::Interpret(const TDicomElement& E, const Byte* Data, Integer N
   }
 }
 
+// The frame count, and the image index clamped to the frames there are.
+void SetFrameParams(TDICOMContext& C) {
+  TIOParamsVals& P = *C.IOParams;
+  P.SetImageCount(C.NumberOfFrames);
+  if (P.ImageIndex > C.NumberOfFrames - 1) P.SetImageIndex(C.NumberOfFrames - 1);
+  if (P.ImageIndex < 0) P.SetImageIndex(0);
+}
+
 void SetPictureParams(TDICOMContext& C) {
   TIOParamsVals& P = *C.IOParams;
   P.BitsPerSample = C.BitsStored;
   P.SamplesPerPixel = C.SamplesPerPixel;
   P.Width = P.FileWidth = C.Columns;
   P.Height = P.FileHeight = C.Rows;
-  P.SetImageCount(C.NumberOfFrames);
-  if (P.ImageIndex > C.NumberOfFrames - 1) P.SetImageIndex(C.NumberOfFrames - 1);
-  if (P.ImageIndex < 0) P.SetImageIndex(0);
+  SetFrameParams(C);
   C.BytesPerSample = std::max((C.BitsAllocated + 7) / 8, (C.BitsStored + 7) / 8);
 }
 
@@ -309,8 +315,9 @@ void DicomReadStream(TStream* Stream, TIOParamsVals& IOParams, TIEBitmap* Bitmap
   }
   TDicomParser(C, Preview).Run();
   if (Temporary && !Temporary->IsEmpty()) {
-    if (Temporary->GetPixelFormat() != ie1g) Temporary->ConvertToPixelFormat(ie24RGB);
+    const TIEPixelFormat Format = Temporary->GetPixelFormat();
+    if (Format != ie1g && Format != ie24RGB) Temporary->ConvertToPixelFormat(ie24RGB);
     Bitmap->Assign(Temporary.get());
   }
-  IOParams.SetImageCount(C.NumberOfFrames);
+  SetFrameParams(C);
 }

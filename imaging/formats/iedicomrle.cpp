@@ -120,26 +120,31 @@ void DicomReadRLE(TDICOMContext& C, Int64 Length) {
   for (Integer Y = 0; Y < C.Rows; ++Y) {
     const size_t First = static_cast<size_t>(Y) * C.Columns;
     Byte* Row = static_cast<Byte*>(C.Bitmap->GetScanline(Y));
-    for (Integer X = 0; X < C.Columns; ++X) {
-      const size_t I = First + X;
-      switch (Layout) {
-        case Grey8:
-          Row[X] = Planes[0][I];
-          break;
-        case Palette8:
-          Row[3 * X] = static_cast<Byte>(C.LutBlue[Planes[0][I]] / 257);
-          Row[3 * X + 1] = static_cast<Byte>(C.LutGreen[Planes[0][I]] / 257);
-          Row[3 * X + 2] = static_cast<Byte>(C.LutRed[Planes[0][I]] / 257);
-          break;
-        case Grey16:
-          reinterpret_cast<Word*>(Row)[X] = static_cast<Word>(Planes[0][I] << 8 | Planes[1][I]);
-          break;
-        case Rgb:
-          Row[3 * X] = Planes[2][I];
-          Row[3 * X + 1] = Planes[1][I];
-          Row[3 * X + 2] = Planes[0][I];
-          break;
-      }
+    const Byte* P0 = Planes[0].data() + First;
+    const Byte* P1 = PlaneCount > 1 ? Planes[1].data() + First : nullptr;
+    const Byte* P2 = PlaneCount > 2 ? Planes[2].data() + First : nullptr;
+    switch (Layout) {
+      case Grey8:
+        std::copy(P0, P0 + C.Columns, Row);
+        break;
+      case Palette8:
+        for (Integer X = 0; X < C.Columns; ++X) {
+          Row[3 * X] = static_cast<Byte>(C.LutBlue[P0[X]] / 257);
+          Row[3 * X + 1] = static_cast<Byte>(C.LutGreen[P0[X]] / 257);
+          Row[3 * X + 2] = static_cast<Byte>(C.LutRed[P0[X]] / 257);
+        }
+        break;
+      case Grey16:
+        for (Integer X = 0; X < C.Columns; ++X)
+          reinterpret_cast<Word*>(Row)[X] = static_cast<Word>(P0[X] << 8 | P1[X]);
+        break;
+      case Rgb:
+        for (Integer X = 0; X < C.Columns; ++X) {
+          Row[3 * X] = P2[X];
+          Row[3 * X + 1] = P1[X];
+          Row[3 * X + 2] = P0[X];
+        }
+        break;
     }
     DicomRowProgress(C, Y);
   }

@@ -73,6 +73,16 @@ TEST_F(TDicomComponentTest, APictureHeldByAPlatformBitmapComesAsColour) {
   EXPECT_EQ(Platform.GetHeight(), 2);
   EXPECT_EQ(IO.GetIEBitmap()->GetPixelFormat(), ie24RGB);
   EXPECT_EQ(IO.GetIEBitmap()->GetPixelRGB(2, 1).rgbtRed, 100);
+
+  // A colour picture is colour already.
+  TDicomBytes Rgb(TDicomBytes::ExplicitLittle);
+  Rgb.Picture(2, 1, 8, 3, 1, "RGB").NativePixels({10, 20, 30, 40, 50, 60});
+  TTempFile Colour("colour.dcm");
+  Colour.Write(Rgb.Bytes());
+  IO.LoadFromFile(Utf8ToUtf16(Colour.Path()));
+  ASSERT_FALSE(IO.GetAborting());
+  EXPECT_EQ(Platform.GetWidth(), 2);
+  EXPECT_EQ(IO.GetIEBitmap()->GetPixelRGB(1, 0), (TIERGBTriple{60, 50, 40}));
 }
 
 TEST_F(TDicomComponentTest, DicomIsNotWrittenAndTheFileStays) {
