@@ -218,6 +218,8 @@ void TIEBitmap::ConvertToPixelFormat(TIEPixelFormat NewPixelFormat) {
     BuildRowTable();
     return;
   }
+  // There is no kernel from a format to itself, and fresh storage would lose the pixels.
+  if (NewPixelFormat == FPixelFormat) return;
   TIEBitmap Old;
   MoveDataTo(&Old);
   FWidth = Old.FWidth;

@@ -70,6 +70,11 @@ TEST(ConvertInPlaceEdges, SameFormatIsLeftAlone) {
   void* Row = B->GetScanline(0);
   B->SetPixelFormat(ie24RGB);
   EXPECT_EQ(B->GetScanline(0), Row);
+  // Asked directly, the conversion keeps the pixels too.
+  const std::vector<Byte> Before = AllRows(*B);
+  B->ConvertToPixelFormat(ie24RGB);
+  EXPECT_EQ(B->GetPixelFormat(), ie24RGB);
+  EXPECT_EQ(AllRows(*B), Before);
 }
 
 TEST(ConvertInPlaceEdges, EmptyBitmapTakesTheNewFormat) {
