@@ -76,6 +76,9 @@ bool GifFilter() {
 bool DicomReader() {
   return IEFormatProcs.DicomReadStream != nullptr;
 }
+bool CameraRawReader() {
+  return IEFormatProcs.CameraRawReadStream != nullptr;
+}
 bool HdpFilter() {
   return IEFormatProcs.HdpReadStream && IEFormatProcs.HdpWriteStream && IEFormatProcs.WicAvailable &&
          IEFormatProcs.WicAvailable();
@@ -103,7 +106,7 @@ constexpr TIEBuiltInRow BuiltInRows[] = {
     {ioPS, "PostScript Level 2", "PS;EPS", 0, false, true, PsWriter},
     {ioPDF, "Adobe PDF", "PDF", 0, false, true, PdfWriter},
     {ioDCX, "Multipage PCX", "DCX", 0, true, true, OwnFilter},
-    {ioRAW, "Camera RAW", "CRW;CR2;NEF;RAW;PEF;RAF;X3F;BAY;ORF;SRF;MRW;DCR;SR2", 0, true, false, nullptr},
+    {ioRAW, "Camera RAW", "CRW;CR2;NEF;RAW;PEF;RAF;X3F;BAY;ORF;SRF;MRW;DCR;SR2", 0, true, false, CameraRawReader},
     {ioPSD, "Photoshop PSD", "PSD", 0, true, true, PsdFilter},
     {ioIEV, "Vectorial objects", "IEV", 0, true, true, nullptr},
     {ioLYR, "Layers", "LYR", 0, true, true, LayersReader},

@@ -222,6 +222,9 @@ struct TIEFormatProcs {
   void (*DicomReadStream)(TStream* Stream, TIOParamsVals& IOParams, TIEBitmap* Bitmap, TIEIOProgress& Progress,
                           bool Preview) = nullptr;
 
+  // Camera raw reader (read-only format).
+  TIEReadFunction CameraRawReadStream = nullptr;
+
   // Content tests of the detector, in its order; the view library's three come last.
   TIEContentTest DicomIsFile = nullptr;
   TIEContentTest IcoIsFile = nullptr;

@@ -285,6 +285,10 @@ class TZezudIdIO : public TComponent {
   // DICOM is read only: the loads read frame Params.ImageIndex (clamped to the last frame).
   void LoadFromFileDICOM(const std::u16string& FileName);
   void LoadFromStreamDICOM(TStream* Stream);
+  // Camera raw is read only; the loads hand over to the registry's reader for "RAW" when the
+  // built-in row was replaced.
+  void LoadFromFileCameraRaw(const std::u16string& FileName);
+  void LoadFromStreamCameraRaw(TStream* Stream);
   // GIF loads show frame Params.GifImageIndex as the frames 0 up to it laid over each other on
   // the logical screen (a single frame as it is); they return the file's frame count (-1 when
   // handed to a worker). Saves write one frame.
@@ -412,6 +416,8 @@ class TZezudIdIO : public TComponent {
   void WriteDCXStream(TStream* Stream);
   // The DICOM reader; a file's name is stored by the caller.
   void ReadDICOMStream(TStream* Stream);
+  // The camera raw reader; a file's name is stored by the caller.
+  void ReadCameraRawStream(TStream* Stream);
   // The GIF frames read and composed; the frame count.
   Integer LoadGIFFrames(TStream* Stream);
   void WriteGIFStream(TStream* Stream);

@@ -59,6 +59,9 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
     case ioDICOM:
       LoadFromFileDICOM(FileName);
       return true;
+    case ioRAW:
+      LoadFromFileCameraRaw(FileName);
+      return true;
     case ioGIF:
       LoadFromFileGIF(FileName);
       return true;
@@ -124,6 +127,9 @@ bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
       return true;
     case ioDICOM:
       LoadFromStreamDICOM(Stream);
+      return true;
+    case ioRAW:
+      LoadFromStreamCameraRaw(Stream);
       return true;
     case ioGIF:
       LoadFromStreamGIF(Stream);

@@ -63,6 +63,12 @@ void TZezudIdIO::ReadParamsOnly(TStream* Stream, TIEFileType FileType) {
         return;
       }
       break;
+    case ioRAW:
+      if (IEFormatProcs.CameraRawReadStream) {
+        IEFormatProcs.CameraRawReadStream(Stream, FIEBitmap, *FParams, Progress, true);
+        return;
+      }
+      break;
     case ioJP2:
     case ioJ2K:
       if (IEFormatProcs.Jpeg2000ReadStream) {
