@@ -43,6 +43,10 @@ constexpr Integer RawRadcTreeCount = 18;
 constexpr Integer RawRadcPairCount = 130;
 extern const signed char RawRadcSource[RawRadcPairCount * 2];
 
+// XORs Count 32-bit words of Data (in file order) with the Sony pad: made fresh from Key, or
+// continuing where the last call stopped.
+void RawSonyDescramble(TCameraRawContext& Context, Byte* Data, Integer Count, bool Fresh, Cardinal Key);
+
 // Fills a RawCurveSize-entry tone curve: identity, or the Kodak curve the file carries. Leaves
 // Input at DataOffset.
 void RawKodakCurve(TCameraRawContext& Context, Word* Curve);

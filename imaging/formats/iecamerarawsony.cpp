@@ -19,7 +19,6 @@ Cardinal BigEndian4(const Byte* Bytes) {
 
 }  // namespace
 
-// XORs Count 32-bit words of Data (in file order) with the pad, made fresh from Key or continued.
 void RawSonyDescramble(TCameraRawContext& Context, Byte* Data, Integer Count, bool Fresh, Cardinal Key) {
   Cardinal* Pad = Context.SonyPad;
   if (Fresh) {
