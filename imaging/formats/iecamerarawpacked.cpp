@@ -14,14 +14,32 @@ void UnpackGroups(const Byte* Bytes, Integer Groups, Integer GroupBytes, Integer
   for (Integer G = 0; G < Groups; ++G) Unpack(Bytes + G * GroupBytes, Samples + G * SamplesPerGroup);
 }
 
-// The loaders read through the bit reader stop within a row as soon as the stream has ended.
-bool BitsLeft(const TCameraRawContext& Context) {
-  return !Context.InputEnded;
-}
+// The bits a loader takes through the bit reader, counted against the bits the stream holds
+// from where reading (re)started. The bit reader reads a few bytes ahead, so its end-of-stream
+// mark comes before data that ends with the file has been used up; the count decides instead.
+class TBitBudget {
+ public:
+  explicit TBitBudget(TCameraRawContext& Context) : FContext(Context) { Restart(); }
+  // After a seek: the bit reader starts afresh at the stream's position.
+  void Restart() {
+    FLeft = RawRemaining(FContext) * 8;
+    RawGetBits(FContext, -1);
+  }
+  Integer Get(Integer Bits) {
+    FLeft -= Bits;
+    return static_cast<Integer>(RawGetBits(FContext, Bits));
+  }
+  void SkipBytes(Int64 Count) {
+    for (Int64 I = 0; I < Count && Left(); ++I) Get(8);
+  }
+  bool Left() const { return FLeft >= 0; }
+  // The stream counts as ended only when the loader used bits it does not hold.
+  void Finish() { FContext.InputEnded = !Left(); }
 
-void SkipBytes(TCameraRawContext& Context, Int64 Count) {
-  for (Int64 I = 0; I < Count && BitsLeft(Context); ++I) RawGetBits(Context, 8);
-}
+ private:
+  TCameraRawContext& FContext;
+  Int64 FLeft = 0;
+};
 
 // Stored rows of an interleaved two-field layout: field 0 holds the even picture rows.
 Integer FieldRow(Integer Stored, Integer Height) {
@@ -163,61 +181,65 @@ void RawLoadNikon(TCameraRawContext& Context) {
   const bool DropsEveryTenth = Context.TiffCompression == 34713;
   const bool Fields = Context.Model[0] == 'E';
   const bool SecondHalf = Fields && std::atoi(Context.Model + 1) < 5000;
-  RawGetBits(Context, -1);
+  TBitBudget Bits(Context);
   RawProgressStart(Context, Context.Height);
-  for (Integer Stored = 0; Stored < Context.Height && BitsLeft(Context); ++Stored) {
+  for (Integer Stored = 0; Stored < Context.Height && Bits.Left(); ++Stored) {
     RawProgressRow(Context, Stored);
     const Integer Row = Fields ? FieldRow(Stored, Context.Height) : Stored;
     // Older models keep the odd field in the second half of the file.
     if (Row == 1 && SecondHalf) {
       RawSeek(Context, Context.InputSize / 2);
-      RawGetBits(Context, -1);
+      Bits.Restart();
     }
-    for (Integer Col = 0; Col < Context.RawWidth && BitsLeft(Context); ++Col) {
-      RawStoreSample(Context, Row, Col - Context.LeftMargin,
-                     static_cast<Integer>(RawGetBits(Context, 12)) << 2);
-      if (DropsEveryTenth && Col % 10 == 9) RawGetBits(Context, 8);
+    for (Integer Col = 0; Col < Context.RawWidth && Bits.Left(); ++Col) {
+      RawStoreSample(Context, Row, Col - Context.LeftMargin, Bits.Get(12) << 2);
+      if (DropsEveryTenth && Col % 10 == 9) Bits.Get(8);
     }
   }
+  Bits.Finish();
 }
 
 void RawLoadNikonE950(TCameraRawContext& Context) {
-  RawGetBits(Context, -1);
+  TBitBudget Bits(Context);
   RawProgressStart(Context, Context.Height);
-  for (Integer Stored = 0; Stored < Context.Height && BitsLeft(Context); ++Stored) {
+  for (Integer Stored = 0; Stored < Context.Height && Bits.Left(); ++Stored) {
     RawProgressRow(Context, Stored);
     const Integer Row = (2 * Stored) % Context.Height;
-    for (Integer Col = 0; Col < Context.Width && BitsLeft(Context); ++Col)
-      RawStoreSample(Context, Row, Col, static_cast<Integer>(RawGetBits(Context, 10)) << 4);
-    SkipBytes(Context, 28);
+    for (Integer Col = 0; Col < Context.Width && Bits.Left(); ++Col)
+      RawStoreSample(Context, Row, Col, Bits.Get(10) << 4);
+    Bits.SkipBytes(28);
   }
+  Bits.Finish();
 }
 
 void RawLoadOlympusC(TCameraRawContext& Context) {
   // Each field starts on a 2048-byte boundary after the previous one.
   const Int64 FieldBytes = (Int64(Context.Width) * Context.Height * 3 / 4 + 2047) / 2048 * 2048;
+  TBitBudget Bits(Context);
   RawProgressStart(Context, Context.Height);
-  for (Integer Stored = 0; Stored < Context.Height && BitsLeft(Context); ++Stored) {
+  for (Integer Stored = 0; Stored < Context.Height && Bits.Left(); ++Stored) {
     RawProgressRow(Context, Stored);
     const Integer Row = FieldRow(Stored, Context.Height);
     if (Row < 2) {
       RawSeek(Context, Context.DataOffset + Row * FieldBytes);
-      RawGetBits(Context, -1);
+      Bits.Restart();
     }
-    for (Integer Col = 0; Col < Context.Width && BitsLeft(Context); ++Col)
-      RawStoreSample(Context, Row, Col, static_cast<Integer>(RawGetBits(Context, 12)) << 2);
+    for (Integer Col = 0; Col < Context.Width && Bits.Left(); ++Col)
+      RawStoreSample(Context, Row, Col, Bits.Get(12) << 2);
   }
+  Bits.Finish();
 }
 
 void RawLoadPacked12(TCameraRawContext& Context) {
   // RawWidth counts the bytes of a stored row here.
   const Int64 Padding = Int64(Context.RawWidth) - Int64(Context.Width) * 3 / 2;
-  RawGetBits(Context, -1);
+  TBitBudget Bits(Context);
   RawProgressStart(Context, Context.Height);
-  for (Integer Row = 0; Row < Context.Height && BitsLeft(Context); ++Row) {
+  for (Integer Row = 0; Row < Context.Height && Bits.Left(); ++Row) {
     RawProgressRow(Context, Row);
-    for (Integer Col = 0; Col < Context.Width && BitsLeft(Context); ++Col)
-      RawStoreSample(Context, Row, Col, static_cast<Integer>(RawGetBits(Context, 12)) << 2);
-    SkipBytes(Context, Padding);
+    for (Integer Col = 0; Col < Context.Width && Bits.Left(); ++Col)
+      RawStoreSample(Context, Row, Col, Bits.Get(12) << 2);
+    Bits.SkipBytes(Padding);
   }
+  Bits.Finish();
 }

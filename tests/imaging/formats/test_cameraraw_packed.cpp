@@ -40,11 +40,6 @@ std::vector<Byte> Packed(const TRawSamples& S, Integer GroupSamples, Integer Gro
   return Out;
 }
 
-// The bit reader reads ahead: bit-packed data is followed by a few bytes of other data.
-void PadForReadAhead(std::vector<Byte>& Bytes) {
-  Bytes.insert(Bytes.end(), 8, 0);
-}
-
 TEncoder BitRows(Integer Bits, Integer DroppedBytesPerRow) {
   return [=](const TRawSamples& S, TCameraRawContext&) {
     TRawBitWriter W;
@@ -53,7 +48,6 @@ TEncoder BitRows(Integer Bits, Integer DroppedBytesPerRow) {
       for (Integer I = 0; I < DroppedBytesPerRow; ++I) W.Put(0xA5, 8);
     }
     W.Flush();
-    PadForReadAhead(W.Bytes);
     return W.Bytes;
   };
 }
@@ -215,7 +209,6 @@ TEST(CameraRawPackedLoaders, NikonDropsAByteAfterEveryTenthSampleAndSkipsTheLeft
       if (Col % 10 == 9) W.Put(0xFF, 8);
     }
   W.Flush();
-  PadForReadAhead(W.Bytes);
   T.SetBytes(W.Bytes);
   RawLoadNikon(*T.C);
   for (Integer Row = 0; Row < 2; ++Row)
@@ -377,6 +370,21 @@ TEST(CameraRawPackedLoaders, AStreamThatEndsEarlyStopsTheLoaderAndIsNoticed) {
   RawLoadBigEndian16(*T.C);
   EXPECT_TRUE(T.C->InputEnded);
   EXPECT_EQ(T.At(3, 5), 0);
+}
+
+TEST(CameraRawPackedLoaders, BitPackedDataEndingWithTheFileIsCompleteAndOneByteLessIsNot) {
+  // The bit reader reads ahead of the samples; only data actually missing ends the picture.
+  const TRawSamples Samples = RawTestSamples(3, 8, 12);
+  for (const Integer Missing : {0, 1}) {
+    TRawTestContext T(3, 8);
+    T.C->RawWidth = 12;
+    std::vector<Byte> File = BitRows(12, 0)(Samples, *T.C);
+    File.resize(File.size() - Missing);
+    T.SetBytes(File);
+    RawLoadPacked12(*T.C);
+    EXPECT_EQ(T.C->InputEnded, Missing == 1);
+    if (!Missing) EXPECT_EQ(T.At(2, 7), Samples[2][7] << 2);
+  }
 }
 
 TEST(CameraRawPackedLoaders, ARowLongerThanTheDataIsNeverAllocated) {
