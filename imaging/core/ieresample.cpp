@@ -86,8 +86,24 @@ void OneBitSums(TIEBitmap* Source, Integer X1, Integer Y1, Integer SW, Integer S
       Write);
 }
 
+// Grey pictures average as one channel; every other format averages through a 24-bit copy,
+// and Dest becomes 24-bit to take it.
 void BuiltInFiltered(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter) {
-  AverageBytes(Source, Dest, 3);
+  const TIEPixelFormat Format = Source->GetPixelFormat();
+  if (Format == ie8g && Dest->GetPixelFormat() == ie8g) {
+    AverageBytes(Source, Dest, 1);
+    return;
+  }
+  if (Dest->GetPixelFormat() != ie24RGB && !Dest->Allocate(Dest->GetWidth(), Dest->GetHeight(), ie24RGB))
+    return;
+  if (Format == ie24RGB) {
+    AverageBytes(Source, Dest, 3);
+    return;
+  }
+  TIEBitmap Colors;
+  if (!Colors.Allocate(Source->GetWidth(), Source->GetHeight(), ie24RGB)) return;
+  Colors.CopyAndConvertFormat(Source);
+  AverageBytes(&Colors, Dest, 3);
 }
 
 void BuiltInGray8(TIEBitmap* Source, TIEBitmap* Dest, TResampleFilter) {

@@ -79,6 +79,24 @@ TEST(Resample, BuiltInBoxAverageOfGreyAndColour) {
   EXPECT_EQ(Half->GetPixel24(1, 0), Rgb(3, 1, 7));  // red (2 + 3) / 2 = 2.5, green 0.5: rounded up
 }
 
+TEST(Resample, BuiltInFilteredTakesFormatsOtherThanColour) {
+  // Grey stays grey; a palette picture averages its colours into a 24-bit result.
+  TIEBitmap Grey8(2, 1, ie8g);
+  Grey8.SetPixel8(0, 0, 10);
+  Grey8.SetPixel8(1, 0, 31);
+  TIEBitmap OneGrey(1, 1, ie8g);
+  IEResampleFiltered(&Grey8, &OneGrey, rfTriangle);
+  EXPECT_EQ(OneGrey.GetPixel8(0, 0), 21);
+  TIEBitmap Palette(8, 1, ie8p);
+  Palette.SetPaletteColor(1, {0, 100, 200});  // blue, green, red
+  for (Integer X = 0; X < 8; ++X) static_cast<Byte*>(Palette.GetScanline(0))[X] = 1;
+  TIEBitmap Two(2, 1, ie8p);
+  IEResampleFiltered(&Palette, &Two, rfTriangle);
+  ASSERT_EQ(Two.GetPixelFormat(), ie24RGB);
+  EXPECT_EQ(Two.GetPixel24(1, 0).rgbtRed, 200);
+  EXPECT_EQ(Two.GetPixel24(1, 0).rgbtBlue, 0);
+}
+
 TEST(Resample, HooksReplaceTheBuiltInResamplers) {
   static TResampleFilter Seen = rfNone;
   IEResampleHooks.Filtered = [](TIEBitmap*, TIEBitmap* Dest, TResampleFilter Filter, TIEProgressEvent,
