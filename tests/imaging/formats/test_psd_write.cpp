@@ -239,6 +239,17 @@ TEST(PsdWrite, IptcXmpAndTheJpegThumbnailReadBackAndTheThumbnailCanBeThePicture)
   EXPECT_EQ(AsThumbnail.Bitmap.GetHeight(), 6);
 }
 
+TEST(PsdWrite, ANameLongerThanItsLengthByteIsCutAt255) {
+  TIEBitmap Picture(6, 6, ie24RGB);
+  TIEPsdLayerList Layers = MaskedLayers();
+  Layers[0].Name = std::string(300, 'n');
+  TPsdRead R;
+  R.Load(Write(&Picture, Layers), true);
+  ASSERT_FALSE(R.P.Aborting);
+  ASSERT_EQ(R.Layers.size(), 1u);
+  EXPECT_EQ(R.Layers[0].Name, std::string(255, 'n'));
+}
+
 TEST(PsdWrite, UnwritableFormatsAndShortWritesAbort) {
   for (TIEPixelFormat Format : {ie32f, ieNull}) {
     TIEBitmap Picture;

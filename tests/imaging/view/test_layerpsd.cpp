@@ -146,6 +146,13 @@ TEST(LayerPsd, TheOnlyLayersTransparencyBecomesThePicturesAlphaAtItsPosition) {
   EXPECT_EQ(Loaded->GetAlpha(0, 0), 0);
   EXPECT_EQ(Loaded->GetAlpha(Loaded->GetWidth() - 1, Loaded->GetHeight() - 1), 90);
 
+  // A layer without transparency gives the picture none.
+  auto Plain = SolidBitmap(2, 2, {5, 6, 7});
+  auto PlainView = NewViewShowing(*Plain, Grey);
+  TMemoryStream PlainStream;
+  PlainView->GetIO()->SaveToStream(&PlainStream, ioPSD);
+  EXPECT_FALSE(LoadInto(PlainStream, false, true)->GetIEBitmap()->HasAlphaChannel());
+
   auto Thumbnail = SolidBitmap(2, 2, {1, 1, 1});
   auto NoAlpha = NewViewShowing(*Thumbnail, Grey);
   NoAlpha->GetIO()->GetParams()->GetThumbnail = true;
