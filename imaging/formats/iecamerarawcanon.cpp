@@ -70,7 +70,7 @@ void RawLoadCanonCompressed(TCameraRawContext& Context) {
   for (Integer Row = 0; Row < Context.RawHeight && !Context.InputEnded; Row += BandRows) {
     RawProgressRow(Context, Row);
     Word* Sample = Band.get();
-    for (Integer Block = 0; Block < RawWidth / 8; ++Block) {
+    for (Integer Block = 0; Block < RawWidth / 8 && !Context.InputEnded; ++Block) {
       Integer Diffs[BlockSize];
       DecodeBlock(Context, Diffs);
       Diffs[0] += Carry;

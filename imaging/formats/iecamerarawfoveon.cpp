@@ -61,7 +61,8 @@ void RawLoadFoveon(TCameraRawContext& Context) {
     // A row that ended on a word boundary is followed by one padding word.
     if (Bits.Position == 0) RawGet4(Context);
     Bits.Position = 0;
-    for (Integer Col = 0; Col < Context.RawWidth; ++Col) {
+    // The stored width comes from the file: a row is not run on past the data's end.
+    for (Integer Col = 0; Col < Context.RawWidth && !Context.InputEnded; ++Col) {
       for (Integer& Channel : Predictor) {
         const TRawDecodeNode* Node = Root;
         while (Node->Branch[0] != nullptr) Node = Node->Branch[NextBit(Context, Bits)];

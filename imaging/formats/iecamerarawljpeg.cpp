@@ -47,7 +47,10 @@ bool ReadJpegHeader(TCameraRawContext& Context, TJpegFrame& Frame) {
       ReadHuffmanTables(Context, Frame, Data, Length);
     }
   } while (Marker != 0xFFDA);
-  return Frame.Roots[0] != nullptr && Frame.Roots[1] != nullptr && Frame.Width > 0 && Frame.Height > 0;
+  // A tree that is a single leaf would decode without taking a bit, never reaching the end.
+  for (const TRawDecodeNode* Root : Frame.Roots)
+    if (Root == nullptr || Root->Branch[0] == nullptr) return false;
+  return Frame.Width > 0 && Frame.Height > 0;
 }
 
 // Where the i-th decoded sample lies in the sensor: the 1Ds Mark II stores three slices.
@@ -132,7 +135,8 @@ void RawLoadNikonCompressed(TCameraRawContext& Context) {
   RawProgressStart(Context, Context.Height);
   for (Integer Row = 0; Row < Context.Height && !Context.InputEnded; ++Row) {
     RawProgressRow(Context, Row);
-    for (Integer Col = 0; Col < Context.RawWidth; ++Col) {
+    // The stored width comes from the file: a row is not run on past the data's end.
+    for (Integer Col = 0; Col < Context.RawWidth && !Context.InputEnded; ++Col) {
       const Integer Diff = RawGetDifference(Context, RawDecodeSymbol(Context, Root));
       if (Col < 2) {
         Vertical[Row & 1][Col] += Diff;

@@ -124,7 +124,13 @@ TEST(CameraRawLosslessJpeg, StreamsThatAreNoLosslessJpegLeaveThePictureEmpty) {
   NoStart[1] = 0xD9;
   std::vector<Byte> LongSegment = RawEncodeLosslessJpeg(S);
   LongSegment[4] = 1;  // the frame header claims 256 bytes or more
-  for (const auto& Bytes : {NoStart, LongSegment}) {
+  // Tables without a single code would decode every sample without taking a bit.
+  std::vector<Byte> NoCodes = {0xFF, 0xD8, 0xFF, 0xC3, 0, 8, 12, 0, 2, 0, 2, 2, 0xFF, 0xC4, 0, 36, 0};
+  NoCodes.resize(NoCodes.size() + 16);
+  NoCodes.push_back(1);
+  NoCodes.resize(NoCodes.size() + 16);
+  NoCodes.insert(NoCodes.end(), {0xFF, 0xDA, 0, 2, 0, 0, 0, 0});
+  for (const auto& Bytes : {NoStart, LongSegment, NoCodes}) {
     TRawDataContext T(Bytes, 2, 4);
     RawLoadLosslessJpeg(*T.C);
     EXPECT_EQ(T.At(0, 0), 0);
@@ -422,4 +428,39 @@ TEST(CameraRawFoveon, CodesFromTheFileGiveThreeChannelsAndRowsRealignToWords) {
     for (Integer C = 0; C < 3; ++C)
       for (Integer Ch = 0; Ch < 3; ++Ch)
         EXPECT_EQ(T.At(R, C, Ch), Expected[R][C][Ch]) << R << "," << C << "," << Ch;
+}
+
+TEST(CameraRawKodakRadc, LiteralBlocksAndTheColourDifferencesOfABand) {
+  // One band of 4 x 8 in literal blocks only: state tree 1 answers 8 with '11111111', state
+  // tree 8 answers 8 with '0'; each literal entry is 5 bits b (a DC40), value b x 8 + 4, stored
+  // as value x 16. Red and blue cells then become (left + right) / 2 + 2 x cell - 4096.
+  const Integer Mul[3] = {5, 9, 13};
+  TRawBitWriter W;
+  for (Integer M : Mul) W.Put(static_cast<Cardinal>(M), 6);
+  Integer Expected[4][8] = {};
+  for (Integer C = 0; C < 3; ++C)
+    for (Integer Pass = 0; Pass <= (C == 0 ? 1 : 0); ++Pass)
+      for (Integer Step = 0; Step < 2; ++Step) {
+        W.Put(Step == 0 ? 0xFF : 0, Step == 0 ? 8 : 1);
+        const Integer Col = 2 - 2 * Step;
+        for (Integer Y = 1; Y < 3; ++Y)
+          for (Integer X = Col + 1; X >= Col; --X) {
+            const Integer Bits = C == 0 ? (X * 5 + Y * 3 + Pass * 7) % 32 : 20 + (X * 3 + Y + C) % 12;
+            W.Put(static_cast<Cardinal>(Bits), 5);
+            const Integer Row = C == 0 ? 2 * Pass + Y - 1 : 2 * (Y - 1) + C - 1;
+            const Integer Column = C == 0 ? 2 * X + Y - 1 : 2 * X + 2 - C;
+            Expected[Row][Column] = (Bits * 8 + 4) * 16;
+          }
+      }
+  W.Flush();
+  W.Bytes.resize(W.Bytes.size() + 8);
+  for (Integer Y = 0; Y < 4; ++Y)
+    for (Integer X = (Y & 1) != 0 ? 2 : 1; X < 7; X += 2)
+      Expected[Y][X] = (Expected[Y][X - 1] + Expected[Y][X + 1]) / 2 + 2 * Expected[Y][X] - 4096;
+  TRawDataContext T(W.Bytes, 4, 8);
+  std::strcpy(T.C->Model, "DC40");
+  RawLoadKodakRadc(*T.C);
+  EXPECT_FALSE(T.C->InputEnded);
+  for (Integer R = 0; R < 4; ++R)
+    for (Integer C = 0; C < 8; ++C) EXPECT_EQ(T.At(R, C), Expected[R][C]) << R << "," << C;
 }
