@@ -181,6 +181,7 @@ void RawLoadNikon(TCameraRawContext& Context) {
   const bool DropsEveryTenth = Context.TiffCompression == 34713;
   const bool Fields = Context.Model[0] == 'E';
   const bool SecondHalf = Fields && std::atoi(Context.Model + 1) < 5000;
+  if (Context.RawWidth <= 0) return;  // rows that take no data would never reach the end
   TBitBudget Bits(Context);
   RawProgressStart(Context, Context.Height);
   for (Integer Stored = 0; Stored < Context.Height && Bits.Left(); ++Stored) {
@@ -215,6 +216,7 @@ void RawLoadNikonE950(TCameraRawContext& Context) {
 void RawLoadOlympusC(TCameraRawContext& Context) {
   // Each field starts on a 2048-byte boundary after the previous one.
   const Int64 FieldBytes = (Int64(Context.Width) * Context.Height * 3 / 4 + 2047) / 2048 * 2048;
+  if (Context.Width <= 0) return;
   TBitBudget Bits(Context);
   RawProgressStart(Context, Context.Height);
   for (Integer Stored = 0; Stored < Context.Height && Bits.Left(); ++Stored) {
@@ -233,6 +235,7 @@ void RawLoadOlympusC(TCameraRawContext& Context) {
 void RawLoadPacked12(TCameraRawContext& Context) {
   // RawWidth counts the bytes of a stored row here.
   const Int64 Padding = Int64(Context.RawWidth) - Int64(Context.Width) * 3 / 2;
+  if (Context.Width <= 0 && Padding <= 0) return;
   TBitBudget Bits(Context);
   RawProgressStart(Context, Context.Height);
   for (Integer Row = 0; Row < Context.Height && Bits.Left(); ++Row) {

@@ -387,6 +387,19 @@ TEST(CameraRawPackedLoaders, BitPackedDataEndingWithTheFileIsCompleteAndOneByteL
   }
 }
 
+Integer ProgressReports = 0;
+
+TEST(CameraRawPackedLoaders, BitLoadersWithRowsThatTakeNoDataEndAtOnce) {
+  // No columns: a billion rows would each take nothing from the stream, each with a report.
+  TRawTestContext T(0, 0);
+  T.C->Height = 1 << 30;
+  T.C->Progress.OnProgress = [](TObject*, Integer) { ++ProgressReports; };
+  T.SetBytes(std::vector<Byte>(16, 1));
+  ProgressReports = 0;
+  for (TCameraRawLoader Loader : {RawLoadPacked12, RawLoadNikon, RawLoadOlympusC}) Loader(*T.C);
+  EXPECT_EQ(ProgressReports, 0);
+}
+
 TEST(CameraRawPackedLoaders, ARowLongerThanTheDataIsNeverAllocated) {
   TRawTestContext T(2, 2);
   T.C->RawWidth = 0x7FFFFFF0;
