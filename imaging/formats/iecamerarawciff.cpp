@@ -10,7 +10,7 @@
 namespace {
 
 constexpr Integer MaxHeapDepth = 16;
-constexpr Integer MaxHeapRecords = 0x10000;
+constexpr Integer MaxHeapRecords = 0x4000;
 
 // The key the camera masks its white sample with; the two words alternate.
 constexpr Word WhiteSampleKey[2] = {0x410C, 0x1E57};

@@ -17,7 +17,7 @@ namespace {
 
 constexpr Integer MaxRecords = 256;
 constexpr Integer MaxHeapDepth = 16;
-constexpr Integer MaxRecordsInAll = 0x4000;  // heaps that hold themselves end here
+constexpr Integer MaxRecordsInAll = 0x1000;  // heaps that hold themselves end here
 
 struct TKeptRecord {
   Word Tag;

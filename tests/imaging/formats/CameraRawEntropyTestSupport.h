@@ -3,6 +3,7 @@
 // Nikon NEF differences) and small builders of the TIFF and CIFF containers, each the inverse
 // of the decoder it feeds.
 #include <cstdlib>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <utility>
@@ -230,4 +231,51 @@ inline void RawPutEntry(TRawFileBuilder& File, Integer Tag, Integer Type, Cardin
   } else {
     File.Put4(Value);
   }
+}
+
+// A CIFF record and heap: the records' data, then the table, then the table's offset; a
+// self-nested heap also lists itself as a sub-heap.
+struct TRawCiffRecord {
+  Integer Type;
+  std::vector<Byte> Data;
+};
+
+// A heap of Records (data first, then the table, then the table's offset).
+inline std::vector<Byte> RawCiffHeap(const std::vector<TRawCiffRecord>& Records, bool SelfNested = false) {
+  TRawFileBuilder Heap(false);
+  std::vector<std::pair<Cardinal, Cardinal>> Places;
+  for (const auto& R : Records) {
+    Places.emplace_back(static_cast<Cardinal>(Heap.Position()), static_cast<Cardinal>(R.Data.size()));
+    Heap.PutBytes(R.Data);
+  }
+  const Cardinal Table = static_cast<Cardinal>(Heap.Position());
+  Heap.Put2(static_cast<Integer>(Records.size() + (SelfNested ? 1 : 0)));
+  for (std::size_t I = 0; I < Records.size(); ++I) {
+    Heap.Put2(Records[I].Type);
+    Heap.Put4(Places[I].second);
+    Heap.Put4(Places[I].first);
+  }
+  const std::size_t SelfAt = Heap.Position();
+  if (SelfNested) {
+    Heap.Put2(0x300A);
+    Heap.Put4(0);  // patched below: the whole heap
+    Heap.Put4(0);
+  }
+  Heap.Put4(Table);
+  if (SelfNested) {
+    Heap.At(SelfAt + 2);
+    Heap.Put4(static_cast<Cardinal>(Heap.Bytes.size()));
+  }
+  return Heap.Bytes;
+}
+
+inline std::vector<Byte> RawWords(std::initializer_list<Integer> Values, std::size_t At = 0) {
+  TRawFileBuilder B(false);
+  B.At(At);
+  for (Integer V : Values) B.Put2(V);
+  return B.Bytes;
+}
+
+inline std::vector<Byte> RawText(const std::string& S) {
+  return {S.begin(), S.end()};
 }

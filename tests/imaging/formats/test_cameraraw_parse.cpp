@@ -123,53 +123,8 @@ TEST(CameraRawTiff, NikonMakerNoteGivesTheCameraWhiteBalance) {
 
 namespace {
 
-struct TCiffRecord {
-  Integer Type;
-  std::vector<Byte> Data;
-};
-
-// A heap of Records (data first, then the table, then the table's offset).
-std::vector<Byte> CiffHeap(const std::vector<TCiffRecord>& Records, bool SelfNested = false) {
-  TRawFileBuilder Heap(false);
-  std::vector<std::pair<Cardinal, Cardinal>> Places;
-  for (const auto& R : Records) {
-    Places.emplace_back(static_cast<Cardinal>(Heap.Position()), static_cast<Cardinal>(R.Data.size()));
-    Heap.PutBytes(R.Data);
-  }
-  const Cardinal Table = static_cast<Cardinal>(Heap.Position());
-  Heap.Put2(static_cast<Integer>(Records.size() + (SelfNested ? 1 : 0)));
-  for (std::size_t I = 0; I < Records.size(); ++I) {
-    Heap.Put2(Records[I].Type);
-    Heap.Put4(Places[I].second);
-    Heap.Put4(Places[I].first);
-  }
-  const std::size_t SelfAt = Heap.Position();
-  if (SelfNested) {
-    Heap.Put2(0x300A);
-    Heap.Put4(0);  // patched below: the whole heap
-    Heap.Put4(0);
-  }
-  Heap.Put4(Table);
-  if (SelfNested) {
-    Heap.At(SelfAt + 2);
-    Heap.Put4(static_cast<Cardinal>(Heap.Bytes.size()));
-  }
-  return Heap.Bytes;
-}
-
-std::vector<Byte> Words(std::initializer_list<Integer> Values, std::size_t At = 0) {
-  TRawFileBuilder B(false);
-  B.At(At);
-  for (Integer V : Values) B.Put2(V);
-  return B.Bytes;
-}
-
-std::vector<Byte> Text(const std::string& S) {
-  return {S.begin(), S.end()};
-}
-
 TRawDataContext* ParseCiff(std::unique_ptr<TRawDataContext>& Holder, const std::vector<Byte>& Heap) {
-  std::vector<Byte> File = Text(std::string("II\x1a\0\0\0HEAPCCDR", 14));
+  std::vector<Byte> File = RawText(std::string("II\x1a\0\0\0HEAPCCDR", 14));
   File.resize(26);
   File.insert(File.end(), Heap.begin(), Heap.end());
   Holder = std::make_unique<TRawDataContext>(File, 1, 1);
@@ -181,20 +136,20 @@ TRawDataContext* ParseCiff(std::unique_ptr<TRawDataContext>& Holder, const std::
 
 TEST(CameraRawCiff, NamesSizeRotationAndWhiteBalanceWithoutAnIndex) {
   // No 0x102A record: the index stays -1 and the 0x0032 record is read from its byte 80.
-  std::vector<Byte> Balance = Words({1, 9, 9, 1}, 88);
-  std::vector<Byte> Slot0 = Words({100, 250, 300, 200});
+  std::vector<Byte> Balance = RawWords({1, 9, 9, 1}, 88);
+  std::vector<Byte> Slot0 = RawWords({100, 250, 300, 200});
   std::copy(Slot0.begin(), Slot0.end(), Balance.begin() + 80);
   TRawFileBuilder Rotation(false);
   Rotation.At(12);
   Rotation.Put4(90);
-  const std::vector<Byte> Inner = CiffHeap({{0x1031, Words({0, 2144, 1560})}});
+  const std::vector<Byte> Inner = RawCiffHeap({{0x1031, RawWords({0, 2144, 1560})}});
   std::unique_ptr<TRawDataContext> Holder;
   TRawDataContext* T =
-      ParseCiff(Holder, CiffHeap({{0x080A, Text(std::string("Canon\0Canon PowerShot S30\0", 26))},
-                                  {0x0032, Balance},
-                                  {0x1810, Rotation.Bytes},
-                                  {0x300A, Inner}},
-                                 true));
+      ParseCiff(Holder, RawCiffHeap({{0x080A, RawText(std::string("Canon\0Canon PowerShot S30\0", 26))},
+                                     {0x0032, Balance},
+                                     {0x1810, Rotation.Bytes},
+                                     {0x300A, Inner}},
+                                    true));
   EXPECT_STREQ(T->C->Make, "Canon");
   EXPECT_STREQ(T->C->Model, "Canon PowerShot S30");
   EXPECT_FLOAT_EQ(T->C->CameraRed, 2.5f);
@@ -208,9 +163,9 @@ TEST(CameraRawCiff, TheD30AtIndexZeroUsesTheAutomaticWhiteBalance) {
   for (Integer Index : {0, 1}) {
     std::unique_ptr<TRawDataContext> Holder;
     TRawDataContext* T =
-        ParseCiff(Holder, CiffHeap({{0x080A, Text(std::string("Canon\0Canon EOS D30\0", 20))},
-                                    {0x102A, Words({0, 0, 0, 0, 0, 0, 0, Index})},
-                                    {0x0032, Words({100, 300, 50, 100}, 72)}}));
+        ParseCiff(Holder, RawCiffHeap({{0x080A, RawText(std::string("Canon\0Canon EOS D30\0", 20))},
+                                       {0x102A, RawWords({0, 0, 0, 0, 0, 0, 0, Index})},
+                                       {0x0032, RawWords({100, 300, 50, 100}, 72)}}));
     // The D30 reads its balance at byte 72, 72 of its record holding zeros before it.
     EXPECT_FLOAT_EQ(T->C->CameraRed, Index == 0 ? -1.0f : 3.0f);
     EXPECT_FLOAT_EQ(T->C->CameraBlue, 0.5f);
@@ -251,7 +206,7 @@ TEST(CameraRawHeaders, FoveonNamesComeFromTheCamfTextBlock) {
   for (char Ch : Names) File.Put2(static_cast<Byte>(Ch));
   const Cardinal Directory = static_cast<Cardinal>(File.Position());
   File.Put4(7);
-  File.PutBytes(Text("CAMF"));
+  File.PutBytes(RawText("CAMF"));
   File.Put4(300);
   File.Put4(Directory);
   TRawDataContext T(File.Bytes, 1, 1);
