@@ -432,35 +432,57 @@ TEST(CameraRawFoveon, CodesFromTheFileGiveThreeChannelsAndRowsRealignToWords) {
 
 TEST(CameraRawKodakRadc, LiteralBlocksAndTheColourDifferencesOfABand) {
   // One band of 4 x 8 in literal blocks only: state tree 1 answers 8 with '11111111', state
-  // tree 8 answers 8 with '0'; each literal entry is 5 bits b (a DC40), value b x 8 + 4, stored
-  // as value x 16. Red and blue cells then become (left + right) / 2 + 2 x cell - 4096.
-  const Integer Mul[3] = {5, 9, 13};
+  // tree 8 answers 8 with '0'. A literal entry is 5 bits b giving b x 8 + 4 on a DC40, 6 bits
+  // giving b x 4 + 2 on a DC50, stored as value x 16. Red and blue cells then become
+  // (left + right) / 2 + 2 x cell - 4096.
+  for (bool Dc40 : {true, false}) {
+    const Integer Mul[3] = {5, 9, 13};
+    TRawBitWriter W;
+    for (Integer M : Mul) W.Put(static_cast<Cardinal>(M), 6);
+    Integer Expected[4][8] = {};
+    for (Integer C = 0; C < 3; ++C)
+      for (Integer Pass = 0; Pass <= (C == 0 ? 1 : 0); ++Pass)
+        for (Integer Step = 0; Step < 2; ++Step) {
+          W.Put(Step == 0 ? 0xFF : 0, Step == 0 ? 8 : 1);
+          const Integer Col = 2 - 2 * Step;
+          for (Integer Y = 1; Y < 3; ++Y)
+            for (Integer X = Col + 1; X >= Col; --X) {
+              const Integer Bits = C == 0 ? (X * 5 + Y * 3 + Pass * 7) % 32 : 20 + (X * 3 + Y + C) % 12;
+              W.Put(static_cast<Cardinal>(Dc40 ? Bits : 2 * Bits), Dc40 ? 5 : 6);
+              const Integer Value = Dc40 ? Bits * 8 + 4 : 2 * Bits * 4 + 2;
+              const Integer Row = C == 0 ? 2 * Pass + Y - 1 : 2 * (Y - 1) + C - 1;
+              const Integer Column = C == 0 ? 2 * X + Y - 1 : 2 * X + 2 - C;
+              Expected[Row][Column] = Value * 16;
+            }
+        }
+    W.Flush();
+    W.Bytes.resize(W.Bytes.size() + 8);
+    for (Integer Y = 0; Y < 4; ++Y)
+      for (Integer X = (Y & 1) != 0 ? 2 : 1; X < 7; X += 2)
+        Expected[Y][X] = (Expected[Y][X - 1] + Expected[Y][X + 1]) / 2 + 2 * Expected[Y][X] - 4096;
+    TRawDataContext T(W.Bytes, 4, 8);
+    std::strcpy(T.C->Model, Dc40 ? "DC40" : "DC50");
+    RawLoadKodakRadc(*T.C);
+    EXPECT_FALSE(T.C->InputEnded);
+    for (Integer R = 0; R < 4; ++R)
+      for (Integer C = 0; C < 8; ++C)
+        EXPECT_EQ(T.At(R, C), Expected[R][C]) << T.C->Model << " " << R << "," << C;
+  }
+}
+
+TEST(CameraRawKodakRadc, RunsOfPredictedBlocksKeepAFlatField) {
+  // Buffers start at 2048 and are scaled by ((0x1000000 / 16 + 0x7FF) >> 12) x mul >> 12, so
+  // every entry becomes 128 x mul, the value the right edge gets too; predicted runs keep it
+  // and each cell comes out as (128 x mul << 4) / mul = 2048, red and blue unchanged by their
+  // differences from green. Per pass: tree 1 -> 0 '10', repeats 1 '0', tree 0 -> 0 '0'.
   TRawBitWriter W;
-  for (Integer M : Mul) W.Put(static_cast<Cardinal>(M), 6);
-  Integer Expected[4][8] = {};
-  for (Integer C = 0; C < 3; ++C)
-    for (Integer Pass = 0; Pass <= (C == 0 ? 1 : 0); ++Pass)
-      for (Integer Step = 0; Step < 2; ++Step) {
-        W.Put(Step == 0 ? 0xFF : 0, Step == 0 ? 8 : 1);
-        const Integer Col = 2 - 2 * Step;
-        for (Integer Y = 1; Y < 3; ++Y)
-          for (Integer X = Col + 1; X >= Col; --X) {
-            const Integer Bits = C == 0 ? (X * 5 + Y * 3 + Pass * 7) % 32 : 20 + (X * 3 + Y + C) % 12;
-            W.Put(static_cast<Cardinal>(Bits), 5);
-            const Integer Row = C == 0 ? 2 * Pass + Y - 1 : 2 * (Y - 1) + C - 1;
-            const Integer Column = C == 0 ? 2 * X + Y - 1 : 2 * X + 2 - C;
-            Expected[Row][Column] = (Bits * 8 + 4) * 16;
-          }
-      }
+  for (Integer M : {7, 30, 63}) W.Put(static_cast<Cardinal>(M), 6);
+  for (Integer Pass = 0; Pass < 4; ++Pass) W.Put(0b1000, 4);
   W.Flush();
   W.Bytes.resize(W.Bytes.size() + 8);
-  for (Integer Y = 0; Y < 4; ++Y)
-    for (Integer X = (Y & 1) != 0 ? 2 : 1; X < 7; X += 2)
-      Expected[Y][X] = (Expected[Y][X - 1] + Expected[Y][X + 1]) / 2 + 2 * Expected[Y][X] - 4096;
   TRawDataContext T(W.Bytes, 4, 8);
-  std::strcpy(T.C->Model, "DC40");
+  std::strcpy(T.C->Model, "DC50");
   RawLoadKodakRadc(*T.C);
-  EXPECT_FALSE(T.C->InputEnded);
   for (Integer R = 0; R < 4; ++R)
-    for (Integer C = 0; C < 8; ++C) EXPECT_EQ(T.At(R, C), Expected[R][C]) << R << "," << C;
+    for (Integer C = 0; C < 8; ++C) EXPECT_EQ(T.At(R, C), 2048) << R << "," << C;
 }
