@@ -6,9 +6,12 @@
 #include <cmath>
 #include <vector>
 
+#include "CameraRawEntryTestSupport.h"
 #include "CameraRawPackTestSupport.h"
 #include "imaging/core/iebitmap.h"
 #include "imaging/formats/iecameraraw.h"
+#include "imaging/io/zezudidioparams.h"
+#include "tests/imaging/formats/FormatsTestSupport.h"
 
 namespace {
 
@@ -335,6 +338,26 @@ TEST(CameraRawDevelop, ThreeLayerProcessingKeepsAFlatPictureFlatAwayFromItsBorde
     for (Integer Col = 4; Col < 8; ++Col)
       for (Integer C = 0; C < 3; ++C) EXPECT_EQ(T.At(Row, Col, C), T.At(4, 4, C)) << Row << "," << Col;
   EXPECT_GT(T.At(4, 4, 0) + T.At(4, 4, 1) + T.At(4, 4, 2), 0);
+}
+
+TEST(CameraRawDevelop, TheReaderDevelopsAFlatSensorFieldToAnEvenGrey) {
+  // 16 x 12 samples of 1001, loaded times 4: every interpolated cell is (4004, 4004, 4004) with
+  // magnitude 3468 (level 433, white 6928). Gamma 0.6 and brightness 0.5 give
+  // 4004 x 0.5 x 442 / 6928 x (6936 / 6928)^-0.4 = 127.7 in every channel.
+  TMemoryStream Stream;
+  LoadBytes(Stream, CameraRawTest::MakeFlatNucoreRaw(16, 12, 1001));
+  TIOParamsVals Params;
+  Params.RawFactors[1] = 0.5;
+  TTestProgress Progress;
+  TIEBitmap Bitmap;
+  CameraRawReadStream(&Stream, &Bitmap, Params, Progress.Progress, false);
+  ASSERT_FALSE(Progress.Aborting);
+  ASSERT_EQ(Bitmap.GetWidth(), 14);
+  ASSERT_EQ(Bitmap.GetHeight(), 10);
+  for (Integer Row = 0; Row < 10; ++Row) {
+    const Byte* Line = static_cast<const Byte*>(Bitmap.GetScanline(Row));
+    for (Integer I = 0; I < 14 * 3; ++I) ASSERT_EQ(Line[I], 128) << Row << "," << I;
+  }
 }
 
 }  // namespace
