@@ -73,11 +73,11 @@ void RawLoadCanonCompressed(TCameraRawContext& Context) {
     for (Integer Block = 0; Block < RawWidth / 8 && !Context.InputEnded; ++Block) {
       Integer Diffs[BlockSize];
       DecodeBlock(Context, Diffs);
-      Diffs[0] += Carry;
+      Diffs[0] = RawAddDifference(Diffs[0], Carry);
       Carry = Diffs[0];
       for (Integer I = 0; I < BlockSize; ++I, ++Sample) {
         if (Count++ % RawWidth == 0) Base[0] = Base[1] = 512;
-        Base[I & 1] += Diffs[I];
+        Base[I & 1] = RawAddDifference(Base[I & 1], Diffs[I]);
         *Sample = static_cast<Word>(Base[I & 1]);
       }
     }

@@ -2,6 +2,8 @@
 // The entropy decoding the camera raw loaders share: decoding trees in the context's node
 // pool, signed differences, the Canon tables and the Kodak tone curve. Loaders of both the
 // compressed and the packed families use these; the tables are exposed for test encoders.
+#include <algorithm>
+
 #include "imaging/formats/iecameraraw.h"
 
 constexpr Integer RawCurveSize = 0x1000;
@@ -23,6 +25,13 @@ inline Integer RawDecodeSymbol(TCameraRawContext& Context, const TRawDecodeNode*
 // An L-bit difference: a clear top bit means a negative value. Lengths past 16 are corrupt
 // data and read as 16.
 Integer RawGetDifference(TCameraRawContext& Context, Integer Length);
+
+// A predictor moved by a difference. Corrupt data could add up differences past any sensor's
+// range; the sum saturates there instead of overflowing.
+inline Integer RawAddDifference(Integer Predictor, Integer Diff) {
+  constexpr Int64 Limit = 1 << 30;
+  return static_cast<Integer>(std::clamp<Int64>(static_cast<Int64>(Predictor) + Diff, -Limit, Limit));
+}
 
 // The Canon compressed-data trees: the first (13 symbols) and second (164 symbols) sources.
 struct TRawCanonTableSet {

@@ -66,7 +66,7 @@ void RawLoadFoveon(TCameraRawContext& Context) {
       for (Integer& Channel : Predictor) {
         const TRawDecodeNode* Node = Root;
         while (Node->Branch[0] != nullptr) Node = Node->Branch[NextBit(Context, Bits)];
-        Channel += Differences[Node->Leaf];
+        Channel = RawAddDifference(Channel, Differences[Node->Leaf]);
       }
       const Integer PictureRow = Row - Context.TopMargin;
       const Integer PictureCol = Col - Context.LeftMargin;

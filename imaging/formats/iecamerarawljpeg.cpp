@@ -92,10 +92,10 @@ void RawLoadLosslessJpeg(TCameraRawContext& Context) {
     for (Integer JCol = 0; JCol < Frame.Width; ++JCol) {
       const Integer Diff = RawGetDifference(Context, RawDecodeSymbol(Context, Frame.Roots[JCol & 1]));
       if (JCol < 2) {
-        Vertical[JCol] += Diff;
+        Vertical[JCol] = RawAddDifference(Vertical[JCol], Diff);
         Horizontal[JCol] = Vertical[JCol];
       } else {
-        Horizontal[JCol & 1] += Diff;
+        Horizontal[JCol & 1] = RawAddDifference(Horizontal[JCol & 1], Diff);
       }
       // Values past the curve are corrupt data: they take its last entry.
       const Integer Value = Curve[std::clamp(Horizontal[JCol & 1], 0, RawCurveSize - 1)];
@@ -139,10 +139,10 @@ void RawLoadNikonCompressed(TCameraRawContext& Context) {
     for (Integer Col = 0; Col < Context.RawWidth && !Context.InputEnded; ++Col) {
       const Integer Diff = RawGetDifference(Context, RawDecodeSymbol(Context, Root));
       if (Col < 2) {
-        Vertical[Row & 1][Col] += Diff;
+        Vertical[Row & 1][Col] = RawAddDifference(Vertical[Row & 1][Col], Diff);
         Horizontal[Col] = Vertical[Row & 1][Col];
       } else {
-        Horizontal[Col & 1] += Diff;
+        Horizontal[Col & 1] = RawAddDifference(Horizontal[Col & 1], Diff);
       }
       const Integer Picture = Col - Context.LeftMargin;
       if (static_cast<Cardinal>(Picture) >= static_cast<Cardinal>(Context.Width)) continue;
