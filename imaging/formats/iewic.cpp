@@ -95,6 +95,61 @@ struct TGrowingStream {
 };
 static_assert(offsetof(TGrowingStream, Base) == 0);
 
+// ---- The container's directory ---------------------------------------------------------------
+
+// The codec asserts (ending the process) on directory entries it does not expect instead of
+// refusing the file: a transformation beyond its eight, descriptive tags of other types. Those
+// are refused here first, as are directories that leave the data.
+bool PlausibleDirectory(const std::vector<Byte>& Data) {
+  const auto Word16 = [&](size_t At) { return static_cast<U32>(Data[At] | Data[At + 1] << 8); };
+  const auto Word32 = [&](size_t At) { return Word16(At) | Word16(At + 2) << 16; };
+  if (Data.size() < 8 || Data[0] != 'I' || Data[1] != 'I' || Data[2] != 0xBC) return false;
+  const size_t Directory = Word32(4);
+  if (Directory > Data.size() - 2) return false;
+  const size_t Count = Word16(Directory);
+  if (Count * 12 > Data.size() - Directory - 2) return false;
+  constexpr U32 Byte8 = 1, Ascii = 2, Short = 3, Long = 4, Undefined = 7;
+  for (size_t I = 0; I < Count; ++I) {
+    const size_t Entry = Directory + 2 + I * 12;
+    const U32 Tag = Word16(Entry), Type = Word16(Entry + 2);
+    const bool Plain = Type == Byte8 || Type == Ascii || Type == Short || Type == Long || Type == Undefined;
+    switch (Tag) {
+      case 0xBC02: {  // transformation
+        const U32 Value = Type == Long    ? Word32(Entry + 8)
+                          : Type == Short ? Word16(Entry + 8)
+                                          : Data[Entry + 8];
+        if (Value >= O_MAX) return false;
+        break;
+      }
+      case 0x010D:  // document name, description, make, model, page name, software, date,
+      case 0x010E:  // artist, host computer, copyright
+      case 0x010F:
+      case 0x0110:
+      case 0x011D:
+      case 0x0131:
+      case 0x0132:
+      case 0x013B:
+      case 0x013C:
+      case 0x8298:
+        if (Type != Ascii) return false;
+        break;
+      case 0x0129:  // page number, rating stars and value, the five caption-like texts
+      case 0x4746:
+      case 0x4749:
+      case 0x9C9B:
+      case 0x9C9C:
+      case 0x9C9D:
+      case 0x9C9E:
+      case 0x9C9F:
+        if (!Plain) return false;
+        break;
+      default:
+        break;
+    }
+  }
+  return true;
+}
+
 bool SameFormat(const PKPixelFormatGUID& A, const PKPixelFormatGUID& B) {
   return std::memcmp(&A, &B, sizeof(PKPixelFormatGUID)) == 0;
 }
@@ -247,6 +302,7 @@ bool TIEWICReader::OpenStream(TStream* Stream, Integer FileType) {
   if (!Stream || FileType != ioHDP || !IsAvailable()) return false;
   auto Decoder = std::make_unique<TDecoder>();
   if (!ReadRest(Stream, Decoder->Data) || Decoder->Data.empty()) return false;
+  if (!PlausibleDirectory(Decoder->Data)) return false;
   if (Failed(CreateWS_Memory(&Decoder->Stream, Decoder->Data.data(), Decoder->Data.size()))) return false;
   if (Failed(PKImageDecode_Create_WMP(&Decoder->Decode)) || Decoder->Decode == nullptr) return false;
   if (Failed(Decoder->Decode->Initialize(Decoder->Decode, Decoder->Stream))) return false;

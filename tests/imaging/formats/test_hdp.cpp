@@ -346,6 +346,39 @@ TEST_F(HdpFilter, FailuresSetTheAbortFlag) {
   EXPECT_TRUE(Progress.Aborting);
 }
 
+// The directory entry of Tag in a file we wrote, or nullptr.
+Byte* DirectoryEntry(std::vector<Byte>& File, Word Tag) {
+  const auto At = [&](size_t I) { return static_cast<Cardinal>(File[I] | File[I + 1] << 8); };
+  const size_t Directory = At(4) | At(6) << 16;
+  for (size_t I = 0; I < At(Directory); ++I)
+    if (At(Directory + 2 + I * 12) == Tag) return &File[Directory + 2 + I * 12];
+  return nullptr;
+}
+
+TEST_F(HdpFilter, DirectoryEntriesTheCodecWouldAssertOnAreRefused) {
+  TIEBitmap Source;
+  FillPattern(Source, ie8g);
+  TIOParamsVals Params;
+  MakeLossless(Params);
+  const std::vector<Byte> File = Write(Source, Params);
+  // A transformation past the codec's eight, and the resolution's entry made a camera model
+  // that is no text.
+  struct TCase {
+    Word From, To, Type, Value;
+  };
+  for (const TCase Case : {TCase{0xBC02, 0xBC02, 4, 9}, TCase{0xBC82, 0x0110, 11, 1}}) {
+    std::vector<Byte> Bad = File;
+    Byte* Entry = DirectoryEntry(Bad, Case.From);
+    ASSERT_NE(Entry, nullptr);
+    const Byte Fields[] = {
+        Byte(Case.To), Byte(Case.To >> 8), Byte(Case.Type), 0, 1, 0, 0, 0, Byte(Case.Value), 0, 0, 0};
+    std::memcpy(Entry, Fields, sizeof(Fields));
+    TIEBitmap Read;
+    TIOParamsVals Got;
+    EXPECT_FALSE(::Read(Bad, Read, Got)) << Case.To;
+  }
+}
+
 TEST_F(HdpFilter, WriterCopiesTheParametersTagsIntoTheFile) {
   TIEBitmap Source;
   FillPattern(Source, ie8g);
