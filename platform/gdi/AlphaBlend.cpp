@@ -2,6 +2,7 @@
 #include "platform/gdi/AlphaBlendRows.h"
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
+#include "platform/gdi/EnhMetaFileRecord.h"
 
 namespace {
 
@@ -50,6 +51,9 @@ void BlendPremultipliedRow(DWORD* D, const DWORD* S, Integer N, DWORD A) {
 BOOL AlphaBlend(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Src, Integer XSrc,
                 Integer YSrc, Integer WidthSrc, Integer HeightSrc, BLENDFUNCTION Blend) {
   if (!IsDeviceContext(Dst) || !IsDeviceContext(Src)) return BlitFailed();
+  if (IsRecordingDC(Dst))
+    EmfRecordBlt(Dst, EMR_ALPHABLEND, X, Y, Width, Height, Src, XSrc, YSrc, WidthSrc, HeightSrc,
+                 Blend.BlendOp | (Blend.BlendFlags << 8) | (Blend.SourceConstantAlpha << 16) | (static_cast<DWORD>(Blend.AlphaFormat) << 24));
   if (Blend.BlendOp != AC_SRC_OVER || Blend.BlendFlags != 0 || (Blend.AlphaFormat & ~AC_SRC_ALPHA) != 0)
     return BlitFailed();
   TRect DstRect, SrcRect;

@@ -4,6 +4,7 @@
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
 #include "platform/gdi/Dib.h"
+#include "platform/gdi/EnhMetaFileRecord.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ bool MakeRequest(HDC Dst, Integer X, Integer Y, Integer W, Integer H, HDC Src, I
 
 BOOL BitBlt(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Src, Integer XSrc, Integer YSrc,
             DWORD Rop) {
+  if (IsRecordingDC(Dst)) EmfRecordBlt(Dst, EMR_BITBLT, X, Y, Width, Height, Src, XSrc, YSrc, Width, Height, Rop);
   TBlitRequest R;
   const Byte Code = Rop3Index(Rop);
   if (!MakeRequest(Dst, X, Y, Width, Height, Src, XSrc, YSrc, Width, Height, Code, Code, R))
@@ -42,6 +44,8 @@ BOOL BitBlt(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Sr
 
 BOOL StretchBlt(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Src, Integer XSrc,
                 Integer YSrc, Integer WidthSrc, Integer HeightSrc, DWORD Rop) {
+  if (IsRecordingDC(Dst))
+    EmfRecordBlt(Dst, EMR_STRETCHBLT, X, Y, Width, Height, Src, XSrc, YSrc, WidthSrc, HeightSrc, Rop);
   TBlitRequest R;
   const Byte Code = Rop3Index(Rop);
   if (!MakeRequest(Dst, X, Y, Width, Height, Src, XSrc, YSrc, WidthSrc, HeightSrc, Code, Code, R))

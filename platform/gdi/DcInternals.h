@@ -15,9 +15,9 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Surface.h"
 
-// A DC the drawing calls accept: a window's or a memory DC.
+// A DC the drawing calls accept: a window's, a memory DC or a metafile's recording DC.
 inline bool IsDeviceContext(HDC DC) {
-  return DC && (DC->ObjType == OBJ_DC || DC->ObjType == OBJ_MEMDC);
+  return DC && (DC->ObjType == OBJ_DC || DC->ObjType == OBJ_MEMDC || DC->ObjType == OBJ_ENHMETADC);
 }
 
 // A COLORREF as the DC draws it: PALETTEINDEX through the selected palette (or the default

@@ -7,6 +7,7 @@
 
 #include "platform/gdi/DcInternals.h"
 #include "platform/gdi/Dib.h"
+#include "platform/gdi/EnhMetaFileRecord.h"
 #include "platform/gdi/Palettes.h"
 #include "platform/gdi/Regions.h"
 
@@ -510,6 +511,7 @@ COLORREF GetDCPenColor(HDC DC) {
 }
 
 BOOL MoveToEx(HDC DC, Integer X, Integer Y, POINT* Old) {
+  if (IsRecordingDC(DC)) EmfRecordMoveTo(DC, X, Y);
   return SetPoint(DC, &TDcState::CurPos, {X, Y}, Old);
 }
 BOOL GetCurrentPositionEx(HDC DC, POINT* Pos) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/gdi/Painting.h"
+#include "platform/gdi/EnhMetaFileRecord.h"
 #include "platform/gdi/RasterInternals.h"
 
 namespace {
@@ -206,6 +207,10 @@ class TFloodFill {
 
 BOOL ExtFloodFill(HDC DC, Integer X, Integer Y, COLORREF Color, UINT Type) {
   if (!IsDeviceContext(DC) || Type > FLOODFILLSURFACE) return FALSE;
+  if (IsRecordingDC(DC)) {
+    EmfRecordFloodFill(DC, X, Y, Color, Type);
+    return TRUE;
+  }
   const TPoint P = DC->ToSurface({X, Y});
   if (!InClip(DC, P.X, P.Y)) return FALSE;
   const TSurface& S = DC->Surface();

@@ -4,6 +4,7 @@
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
 #include "platform/gdi/PolygonScan.h"
+#include "platform/gdi/EnhMetaFileRecord.h"
 
 namespace {
 
@@ -122,6 +123,7 @@ BOOL GradientFill(HDC DC, const TRIVERTEX* Vertices, ULONG NumVertices, const vo
   if (!IsDeviceContext(DC) || (!Vertices && NumVertices) || (!Mesh && NumMesh)) return BlitFailed();
   if (Mode != GRADIENT_FILL_RECT_H && Mode != GRADIENT_FILL_RECT_V && Mode != GRADIENT_FILL_TRIANGLE)
     return BlitFailed();
+  if (IsRecordingDC(DC)) EmfRecordGradientFill(DC, Vertices, NumVertices, Mesh, NumMesh, Mode);
   const auto* Rects = static_cast<const GRADIENT_RECT*>(Mesh);
   const auto* Tris = static_cast<const GRADIENT_TRIANGLE*>(Mesh);
   // Every index is checked before anything is drawn.

@@ -1,5 +1,6 @@
 // Rectangle and region fills, pattern raster operations and single pixels.
 #include "platform/gdi/Painting.h"
+#include "platform/gdi/EnhMetaFileRecord.h"
 #include "platform/gdi/RasterInternals.h"
 #include "platform/gdi/SysColors.h"
 
@@ -41,6 +42,7 @@ Integer FillRect(HDC DC, const RECT* Rect, HBRUSH Brush) {
   Brush = BrushArg(Brush);
   if (!IsDeviceContext(DC) || !Rect || !Brush) return FALSE;
   if (Rect->Right <= Rect->Left || Rect->Bottom <= Rect->Top) return TRUE;
+  if (IsRecordingDC(DC)) EmfRecordPatBlt(DC, *Rect, PATCOPY, Brush);
   FillRectClipped(DC, RectToSurface(DC, *Rect), TBrushPainter(DC, Brush, R2_COPYPEN));
   return TRUE;
 }
@@ -49,6 +51,8 @@ Integer FrameRect(HDC DC, const RECT* Rect, HBRUSH Brush) {
   Brush = BrushArg(Brush);
   if (!IsDeviceContext(DC) || !Rect || !Brush) return FALSE;
   if (Rect->Right <= Rect->Left || Rect->Bottom <= Rect->Top) return TRUE;
+  if (IsRecordingDC(DC))
+    ForEachFrameRect(*Rect, [&](const TRect& R) { EmfRecordPatBlt(DC, R, PATCOPY, Brush); });
   const TBrushPainter Painter(DC, Brush, R2_COPYPEN);
   ForEachFrameRect(RectToSurface(DC, *Rect), [&](const TRect& R) { FillRectClipped(DC, R, Painter); });
   return TRUE;
@@ -56,6 +60,7 @@ Integer FrameRect(HDC DC, const RECT* Rect, HBRUSH Brush) {
 
 BOOL InvertRect(HDC DC, const RECT* Rect) {
   if (!IsDeviceContext(DC) || !Rect) return FALSE;
+  if (IsRecordingDC(DC)) EmfRecordPatBlt(DC, *Rect, DSTINVERT, nullptr);
   FillRectClipped(DC, RectToSurface(DC, *Rect), InvertOp(DC->Surface()));
   return TRUE;
 }
@@ -90,6 +95,7 @@ void PatBltClipped(HDC DC, const TRect& R, Byte Rop3) {
 BOOL PatBlt(HDC DC, Integer X, Integer Y, Integer Width, Integer Height, DWORD Rop) {
   if (!IsDeviceContext(DC) || Rop3UsesSource(Rop3Index(Rop))) return FALSE;
   const RECT R{X, Y, X + Width, Y + Height};
+  if (IsRecordingDC(DC)) EmfRecordPatBlt(DC, R, Rop, nullptr);
   PatBltClipped(DC, RectToSurface(DC, R), Rop3Index(Rop));
   return TRUE;
 }
@@ -97,6 +103,7 @@ BOOL PatBlt(HDC DC, Integer X, Integer Y, Integer Width, Integer Height, DWORD R
 BOOL FillRgn(HDC DC, HRGN Rgn, HBRUSH Brush) {
   Brush = BrushArg(Brush);
   if (!IsDeviceContext(DC) || !Rgn || !Brush) return FALSE;
+  if (IsRecordingDC(DC)) EmfRecordRegion(DC, EMR_FILLRGN, Rgn, Brush, 0, 0);
   const TBrushPainter Painter(DC, Brush);
   if (Painter.IsNull()) return TRUE;
   ForEachRegionRectClipped(DC, RegionToSurface(DC, Rgn->Data), [&](const TRect& R) { Painter.Rect(R); });
@@ -109,6 +116,7 @@ BOOL PaintRgn(HDC DC, HRGN Rgn) {
 
 BOOL InvertRgn(HDC DC, HRGN Rgn) {
   if (!IsDeviceContext(DC) || !Rgn) return FALSE;
+  if (IsRecordingDC(DC)) EmfRecordRegion(DC, EMR_INVERTRGN, Rgn, nullptr, 0, 0);
   const TPixelOp Op = InvertOp(DC->Surface());
   ForEachRegionRectClipped(DC, RegionToSurface(DC, Rgn->Data), [&](const TRect& R) { Op.Rect(R); });
   return TRUE;
@@ -117,6 +125,7 @@ BOOL InvertRgn(HDC DC, HRGN Rgn) {
 BOOL FrameRgn(HDC DC, HRGN Rgn, HBRUSH Brush, Integer Width, Integer Height) {
   Brush = BrushArg(Brush);
   if (!IsDeviceContext(DC) || !Rgn || !Brush || Width <= 0 || Height <= 0) return FALSE;
+  if (IsRecordingDC(DC)) EmfRecordRegion(DC, EMR_FRAMERGN, Rgn, Brush, Width, Height);
   // The region minus its interior: pixels whose neighbours within Width/Height are all inside.
   const TRegionData Outer = RegionToSurface(DC, Rgn->Data);
   TRegionData Inner = Outer;
@@ -136,6 +145,10 @@ BOOL FrameRgn(HDC DC, HRGN Rgn, HBRUSH Brush, Integer Width, Integer Height) {
 
 COLORREF SetPixel(HDC DC, Integer X, Integer Y, COLORREF Color) {
   if (!IsDeviceContext(DC)) return CLR_INVALID;
+  if (IsRecordingDC(DC)) {
+    EmfRecordPixel(DC, X, Y, Color);
+    return Color;
+  }
   const TPoint P = DC->ToSurface({X, Y});
   if (!InClip(DC, P.X, P.Y)) return CLR_INVALID;
   const TSurface& S = DC->Surface();

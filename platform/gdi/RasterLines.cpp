@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/gdi/Painting.h"
+#include "platform/gdi/EnhMetaFileRecord.h"
 #include "platform/gdi/RasterInternals.h"
 
 namespace {
@@ -276,6 +277,7 @@ void StrokePieces(HDC DC, TPenSetup& Pen, const std::vector<TPoint>& P) {
 
 BOOL LineTo(HDC DC, Integer X, Integer Y) {
   if (!IsDeviceContext(DC)) return FALSE;
+  if (IsRecordingDC(DC)) EmfRecordLineTo(DC, X, Y);
   const TPoint A = DC->ToSurface(DC->State.CurPos), B = DC->ToSurface({X, Y});
   DC->State.CurPos = {X, Y};
   TPenSetup Pen = MakePenSetup(DC);
@@ -286,11 +288,13 @@ BOOL LineTo(HDC DC, Integer X, Integer Y) {
 
 BOOL Polyline(HDC DC, const POINT* Points, Integer Count) {
   if (!IsDeviceContext(DC) || !Points || Count < 2) return FALSE;
+  if (IsRecordingDC(DC)) EmfRecordPoints(DC, EMR_POLYLINE, Points, static_cast<DWORD>(Count));
   return StrokeOpen(DC, ToSurface(DC, Points, static_cast<std::size_t>(Count)));
 }
 
 BOOL PolylineTo(HDC DC, const POINT* Points, DWORD Count) {
   if (!IsDeviceContext(DC) || !Points || Count == 0) return FALSE;
+  if (IsRecordingDC(DC)) EmfRecordPoints(DC, EMR_POLYLINETO, Points, Count);
   const std::vector<POINT> All = FromCurrentPosition(DC, Points, Count);
   return StrokeOpen(DC, ToSurface(DC, All.data(), All.size()));
 }
@@ -299,6 +303,7 @@ BOOL PolyPolyline(HDC DC, const POINT* Points, const DWORD* Counts, DWORD PolyCo
   if (!IsDeviceContext(DC) || !Points || !Counts) return FALSE;
   for (DWORD I = 0; I < PolyCount; ++I)
     if (Counts[I] < 2) return FALSE;
+  if (IsRecordingDC(DC)) EmfRecordPolyPoints(DC, EMR_POLYPOLYLINE, Points, Counts, PolyCount);
   TPenSetup Pen = MakePenSetup(DC);
   for (DWORD I = 0; I < PolyCount; ++I) {
     const std::vector<TPoint> P = ToSurface(DC, Points, Counts[I]);
@@ -311,11 +316,13 @@ BOOL PolyPolyline(HDC DC, const POINT* Points, const DWORD* Counts, DWORD PolyCo
 
 BOOL PolyBezier(HDC DC, const POINT* Points, DWORD Count) {
   if (!IsDeviceContext(DC) || !Points || Count < 4 || (Count - 1) % 3 != 0) return FALSE;
+  if (IsRecordingDC(DC)) EmfRecordPoints(DC, EMR_POLYBEZIER, Points, Count);
   return StrokeOpen(DC, BezierPoints(DC, Points, Count));
 }
 
 BOOL PolyBezierTo(HDC DC, const POINT* Points, DWORD Count) {
   if (!IsDeviceContext(DC) || !Points || Count < 3 || Count % 3 != 0) return FALSE;
+  if (IsRecordingDC(DC)) EmfRecordPoints(DC, EMR_POLYBEZIERTO, Points, Count);
   const std::vector<POINT> All = FromCurrentPosition(DC, Points, Count);
   return StrokeOpen(DC, BezierPoints(DC, All.data(), Count + 1));
 }

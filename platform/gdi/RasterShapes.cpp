@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "platform/gdi/Painting.h"
+#include "platform/gdi/EnhMetaFileRecord.h"
 #include "platform/gdi/RasterInternals.h"
 #include "platform/system/Exceptions.h"
 
@@ -182,6 +183,8 @@ BOOL DrawTransformedArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, 
 BOOL DrawArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer YS,
              Integer XE, Integer YE) {
   if (!IsDeviceContext(DC)) return FALSE;
+  if (IsRecordingDC(DC))
+    EmfRecordArc(DC, Kind == TArcKind::Arc ? EMR_ARC : Kind == TArcKind::ArcTo ? EMR_ARCTO : Kind == TArcKind::Chord ? EMR_CHORD : EMR_PIE, L, T, R, B, XS, YS, XE, YE);
   if (Rotated(DC)) return DrawTransformedArc(DC, Kind, L, T, R, B, XS, YS, XE, YE);
   TPenSetup Pen = MakePenSetup(DC);
   const TRect Box = InsideFrameBox(BoxToSurface(DC, L, T, R, B), Pen);
@@ -272,6 +275,7 @@ void DrawClosedShape(HDC DC, const std::vector<TPoint>& Ring, bool FillInterior)
 
 BOOL Rectangle(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom) {
   if (!IsDeviceContext(DC)) return FALSE;
+  if (IsRecordingDC(DC)) EmfRecordBox(DC, EMR_RECTANGLE, Left, Top, Right, Bottom);
   if (Rotated(DC)) {
     const double L = Left, T = Top, R = Right, B = Bottom;
     return DrawTransformedShape(DC, {{L, T}, {R, T}, {R, B}, {L, B}});
@@ -303,6 +307,7 @@ BOOL Rectangle(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom)
 
 BOOL Ellipse(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom) {
   if (!IsDeviceContext(DC)) return FALSE;
+  if (IsRecordingDC(DC)) EmfRecordBox(DC, EMR_ELLIPSE, Left, Top, Right, Bottom);
   if (Rotated(DC)) {
     return DrawTransformedShape(DC, LogicalEllipseArc(Left, Top, Right, Bottom, 0, 2 * Pi));
   }
@@ -322,6 +327,7 @@ BOOL RoundRect(HDC DC, Integer Left, Integer Top, Integer Right, Integer Bottom,
                Integer EllipseHeight) {
   if (!IsDeviceContext(DC)) return FALSE;
   if (EllipseWidth <= 0 || EllipseHeight <= 0) return Rectangle(DC, Left, Top, Right, Bottom);
+  if (IsRecordingDC(DC)) EmfRecordRoundRect(DC, Left, Top, Right, Bottom, EllipseWidth, EllipseHeight);
   if (Rotated(DC)) {
     // Corners as quarter ellipses sampled in logical space.
     const double L = std::min(Left, Right), R = std::max(Left, Right), T = std::min(Top, Bottom),
@@ -371,12 +377,17 @@ BOOL Pie(HDC DC, Integer L, Integer T, Integer R, Integer B, Integer XS, Integer
 BOOL Polygon(HDC DC, const POINT* Points, Integer Count) {
   if (!IsDeviceContext(DC) || !Points || Count < 2) return FALSE;
   std::vector<TPoint> P(static_cast<std::size_t>(Count));
+  if (IsRecordingDC(DC)) EmfRecordPoints(DC, EMR_POLYGON, Points, static_cast<DWORD>(Count));
   for (Integer I = 0; I < Count; ++I) P[static_cast<std::size_t>(I)] = DC->ToSurface(Points[I]);
   return DrawPolygons(DC, P, {Count});
 }
 
 BOOL PolyPolygon(HDC DC, const POINT* Points, const Integer* Counts, Integer PolyCount) {
   if (!IsDeviceContext(DC) || !Points || !Counts || PolyCount <= 0) return FALSE;
+  if (IsRecordingDC(DC)) {
+    const std::vector<DWORD> N(Counts, Counts + PolyCount);
+    EmfRecordPolyPoints(DC, EMR_POLYPOLYGON, Points, N.data(), static_cast<DWORD>(PolyCount));
+  }
   std::vector<Integer> C(Counts, Counts + PolyCount);
   std::size_t Total = 0;
   for (Integer N : C) {

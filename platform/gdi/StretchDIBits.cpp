@@ -6,6 +6,7 @@
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
 #include "platform/gdi/DibFormat.h"
+#include "platform/gdi/EnhMetaFileRecord.h"
 
 namespace {
 
@@ -40,6 +41,8 @@ TColorSide DibSide(HDC DC, const TDibSource& Dib) {
 Integer StretchDIBits(HDC DC, Integer XDest, Integer YDest, Integer DestWidth, Integer DestHeight,
                       Integer XSrc, Integer YSrc, Integer SrcWidth, Integer SrcHeight, const void* Bits,
                       const BITMAPINFO* Info, UINT Usage, DWORD Rop) {
+  if (IsRecordingDC(DC))
+    EmfRecordStretchDIBits(DC, XDest, YDest, DestWidth, DestHeight, XSrc, YSrc, SrcWidth, SrcHeight, Bits, Info, Usage, Rop);
   TDibSource Dib;
   if (!IsDeviceContext(DC) || !ReadDib(DC, Bits, Info, Usage, Dib)) return BlitFailed();
   if (DestWidth == 0 || DestHeight == 0 || SrcWidth == 0 || SrcHeight == 0) return 0;
@@ -68,6 +71,8 @@ Integer StretchDIBits(HDC DC, Integer XDest, Integer YDest, Integer DestWidth, I
 Integer SetDIBitsToDevice(HDC DC, Integer XDest, Integer YDest, DWORD Width, DWORD Height, Integer XSrc,
                           Integer YSrc, UINT StartScan, UINT Lines, const void* Bits, const BITMAPINFO* Info,
                           UINT Usage) {
+  if (IsRecordingDC(DC))
+    EmfRecordSetDIBitsToDevice(DC, XDest, YDest, Width, Height, XSrc, YSrc, StartScan, Lines, Bits, Info, Usage);
   TDibSource Dib;
   if (!IsDeviceContext(DC) || !ReadDib(DC, Bits, Info, Usage, Dib)) return BlitFailed();
   if (Width > static_cast<DWORD>(ShapeCoordLimit) || Height > static_cast<DWORD>(ShapeCoordLimit))

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/gdi/DcInternals.h"
+#include "platform/gdi/EnhMetaFileRecord.h"
 #include "platform/gdi/PolygonScan.h"
 #include "platform/gdi/TextInternals.h"
 #include "platform/system/Strings.h"
@@ -183,6 +184,7 @@ bool DrawChars(HDC DC, Integer X, Integer Y, const char32_t* Chars, std::size_t 
     Width = DcAdvances(DC, *Face, Chars, Count, Adv.data());
   }
   if (Drawn) *Drawn = Width;
+  if (IsRecordingDC(DC)) EmfRecordText(DC, X, Y, Chars, Count, O.Align, O.Options, O.Rect, Adv.data(), O.Dy);
 
   const bool UpdateCp = (O.Align & TA_UPDATECP) != 0;
   const TPoint Ref = UpdateCp ? DC->State.CurPos : TPoint{X, Y};

@@ -1,6 +1,7 @@
 // TransparentBlt: a colour-keyed copy, stretched by nearest neighbour.
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
+#include "platform/gdi/EnhMetaFileRecord.h"
 
 namespace {
 
@@ -36,6 +37,8 @@ class TKeyMatcher {
 BOOL TransparentBlt(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Src, Integer XSrc,
                     Integer YSrc, Integer WidthSrc, Integer HeightSrc, UINT Transparent) {
   if (!IsDeviceContext(Dst) || !IsDeviceContext(Src)) return BlitFailed();
+  if (IsRecordingDC(Dst))
+    EmfRecordBlt(Dst, EMR_TRANSPARENTBLT, X, Y, Width, Height, Src, XSrc, YSrc, WidthSrc, HeightSrc, Transparent);
   TRect DstRect, SrcRect;
   if (!MapPlainRect(Dst, X, Y, Width, Height, DstRect) ||
       !MapPlainRect(Src, XSrc, YSrc, WidthSrc, HeightSrc, SrcRect))
