@@ -53,7 +53,8 @@ BOOL AlphaBlend(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HD
   if (!IsDeviceContext(Dst) || !IsDeviceContext(Src)) return BlitFailed();
   if (IsRecordingDC(Dst))
     EmfRecordBlt(Dst, EMR_ALPHABLEND, X, Y, Width, Height, Src, XSrc, YSrc, WidthSrc, HeightSrc,
-                 Blend.BlendOp | (Blend.BlendFlags << 8) | (Blend.SourceConstantAlpha << 16) | (static_cast<DWORD>(Blend.AlphaFormat) << 24));
+                 Blend.BlendOp | (Blend.BlendFlags << 8) | (Blend.SourceConstantAlpha << 16) |
+                     (static_cast<DWORD>(Blend.AlphaFormat) << 24));
   if (Blend.BlendOp != AC_SRC_OVER || Blend.BlendFlags != 0 || (Blend.AlphaFormat & ~AC_SRC_ALPHA) != 0)
     return BlitFailed();
   TRect DstRect, SrcRect;

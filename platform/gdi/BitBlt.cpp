@@ -34,7 +34,8 @@ bool MakeRequest(HDC Dst, Integer X, Integer Y, Integer W, Integer H, HDC Src, I
 
 BOOL BitBlt(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height, HDC Src, Integer XSrc, Integer YSrc,
             DWORD Rop) {
-  if (IsRecordingDC(Dst)) EmfRecordBlt(Dst, EMR_BITBLT, X, Y, Width, Height, Src, XSrc, YSrc, Width, Height, Rop);
+  if (IsRecordingDC(Dst))
+    EmfRecordBlt(Dst, EMR_BITBLT, X, Y, Width, Height, Src, XSrc, YSrc, Width, Height, Rop);
   TBlitRequest R;
   const Byte Code = Rop3Index(Rop);
   if (!MakeRequest(Dst, X, Y, Width, Height, Src, XSrc, YSrc, Width, Height, Code, Code, R))

@@ -4,8 +4,8 @@
 // Pixels are compared as the surface stores them (the top byte of 32-bit pixels ignored).
 #include <cstring>
 
-#include "platform/gdi/Painting.h"
 #include "platform/gdi/EnhMetaFileRecord.h"
+#include "platform/gdi/Painting.h"
 #include "platform/gdi/RasterInternals.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BlitEngine.h"
-#include "platform/gdi/PolygonScan.h"
 #include "platform/gdi/EnhMetaFileRecord.h"
+#include "platform/gdi/PolygonScan.h"
 
 namespace {
 

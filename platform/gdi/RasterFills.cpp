@@ -1,6 +1,6 @@
 // Rectangle and region fills, pattern raster operations and single pixels.
-#include "platform/gdi/Painting.h"
 #include "platform/gdi/EnhMetaFileRecord.h"
+#include "platform/gdi/Painting.h"
 #include "platform/gdi/RasterInternals.h"
 #include "platform/gdi/SysColors.h"
 

@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/gdi/Painting.h"
 #include "platform/gdi/EnhMetaFileRecord.h"
+#include "platform/gdi/Painting.h"
 #include "platform/gdi/RasterInternals.h"
 
 namespace {

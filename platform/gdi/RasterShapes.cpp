@@ -1,8 +1,8 @@
 // Closed shapes: rectangles, ellipses, rounded rectangles, arcs, chords, pies and polygons.
 #include <cmath>
 
-#include "platform/gdi/Painting.h"
 #include "platform/gdi/EnhMetaFileRecord.h"
+#include "platform/gdi/Painting.h"
 #include "platform/gdi/RasterInternals.h"
 #include "platform/system/Exceptions.h"
 
@@ -184,7 +184,12 @@ BOOL DrawArc(HDC DC, TArcKind Kind, Integer L, Integer T, Integer R, Integer B, 
              Integer XE, Integer YE) {
   if (!IsDeviceContext(DC)) return FALSE;
   if (IsRecordingDC(DC))
-    EmfRecordArc(DC, Kind == TArcKind::Arc ? EMR_ARC : Kind == TArcKind::ArcTo ? EMR_ARCTO : Kind == TArcKind::Chord ? EMR_CHORD : EMR_PIE, L, T, R, B, XS, YS, XE, YE);
+    EmfRecordArc(DC,
+                 Kind == TArcKind::Arc     ? EMR_ARC
+                 : Kind == TArcKind::ArcTo ? EMR_ARCTO
+                 : Kind == TArcKind::Chord ? EMR_CHORD
+                                           : EMR_PIE,
+                 L, T, R, B, XS, YS, XE, YE);
   if (Rotated(DC)) return DrawTransformedArc(DC, Kind, L, T, R, B, XS, YS, XE, YE);
   TPenSetup Pen = MakePenSetup(DC);
   const TRect Box = InsideFrameBox(BoxToSurface(DC, L, T, R, B), Pen);

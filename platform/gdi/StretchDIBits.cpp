@@ -42,7 +42,8 @@ Integer StretchDIBits(HDC DC, Integer XDest, Integer YDest, Integer DestWidth, I
                       Integer XSrc, Integer YSrc, Integer SrcWidth, Integer SrcHeight, const void* Bits,
                       const BITMAPINFO* Info, UINT Usage, DWORD Rop) {
   if (IsRecordingDC(DC))
-    EmfRecordStretchDIBits(DC, XDest, YDest, DestWidth, DestHeight, XSrc, YSrc, SrcWidth, SrcHeight, Bits, Info, Usage, Rop);
+    EmfRecordStretchDIBits(DC, XDest, YDest, DestWidth, DestHeight, XSrc, YSrc, SrcWidth, SrcHeight, Bits,
+                           Info, Usage, Rop);
   TDibSource Dib;
   if (!IsDeviceContext(DC) || !ReadDib(DC, Bits, Info, Usage, Dib)) return BlitFailed();
   if (DestWidth == 0 || DestHeight == 0 || SrcWidth == 0 || SrcHeight == 0) return 0;
@@ -72,7 +73,8 @@ Integer SetDIBitsToDevice(HDC DC, Integer XDest, Integer YDest, DWORD Width, DWO
                           Integer YSrc, UINT StartScan, UINT Lines, const void* Bits, const BITMAPINFO* Info,
                           UINT Usage) {
   if (IsRecordingDC(DC))
-    EmfRecordSetDIBitsToDevice(DC, XDest, YDest, Width, Height, XSrc, YSrc, StartScan, Lines, Bits, Info, Usage);
+    EmfRecordSetDIBitsToDevice(DC, XDest, YDest, Width, Height, XSrc, YSrc, StartScan, Lines, Bits, Info,
+                               Usage);
   TDibSource Dib;
   if (!IsDeviceContext(DC) || !ReadDib(DC, Bits, Info, Usage, Dib)) return BlitFailed();
   if (Width > static_cast<DWORD>(ShapeCoordLimit) || Height > static_cast<DWORD>(ShapeCoordLimit))

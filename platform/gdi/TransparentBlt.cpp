@@ -38,7 +38,8 @@ BOOL TransparentBlt(HDC Dst, Integer X, Integer Y, Integer Width, Integer Height
                     Integer YSrc, Integer WidthSrc, Integer HeightSrc, UINT Transparent) {
   if (!IsDeviceContext(Dst) || !IsDeviceContext(Src)) return BlitFailed();
   if (IsRecordingDC(Dst))
-    EmfRecordBlt(Dst, EMR_TRANSPARENTBLT, X, Y, Width, Height, Src, XSrc, YSrc, WidthSrc, HeightSrc, Transparent);
+    EmfRecordBlt(Dst, EMR_TRANSPARENTBLT, X, Y, Width, Height, Src, XSrc, YSrc, WidthSrc, HeightSrc,
+                 Transparent);
   TRect DstRect, SrcRect;
   if (!MapPlainRect(Dst, X, Y, Width, Height, DstRect) ||
       !MapPlainRect(Src, XSrc, YSrc, WidthSrc, HeightSrc, SrcRect))
