@@ -207,6 +207,3 @@ BOOL PlayEnhMetaFileRecord(HDC DC, HANDLETABLE* Table, const ENHMETARECORD* Reco
 // Pict (may be null) gives the mapping mode and size in 0.01 mm; without it the picture's own
 // window extent at the reference device's resolution is used (or the placeable header's units).
 HENHMETAFILE SetWinMetaFileBits(UINT Size, const Byte* Data, HDC Ref, const METAFILEPICT* Pict);
-// The enhanced metafile written back as an old-style one (MM_ANISOTROPIC, window in the
-// reference device's pixels). Null Buffer: the size.
-UINT GetWinMetaFileBits(HENHMETAFILE Metafile, UINT Size, Byte* Buffer, Integer MapMode, HDC Ref);

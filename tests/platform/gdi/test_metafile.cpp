@@ -317,3 +317,124 @@ TEST(EnhMetaFile, RecordingDcIsNoPlainDc) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<Byte> ReadData(const std::string& Name) {
+  std::vector<Byte> Out;
+  FILE* F = std::fopen((std::string(TILVAROK_TEST_DATA) + "/metafile/" + Name).c_str(), "rb");
+  if (!F) return Out;
+  Byte Buf[4096];
+  std::size_t N;
+  while ((N = std::fread(Buf, 1, sizeof(Buf), F)) > 0) Out.insert(Out.end(), Buf, Buf + N);
+  std::fclose(F);
+  return Out;
+}
+
+// Files another program wrote (pstoedit over libEMF, from a small PostScript drawing: a blue
+// rectangle filling the picture, a yellow disc in its middle, a black diagonal).
+TEST(EnhMetaFile, FilesOfAnotherWriterPlay) {
+  const std::vector<Byte> D = ReadData("pstoedit_shapes_yup.emf");
+  HENHMETAFILE M = SetEnhMetaFileBits(static_cast<UINT>(D.size()), D.data());
+  ASSERT_NE(M, nullptr);
+  TTestCanvas C(60, 45);
+  const RECT Dest{0, 0, 60, 45};
+  EXPECT_TRUE(PlayEnhMetaFile(C.DC, M, &Dest));
+  EXPECT_EQ(C.At(2, 2), RGB(51, 102, 204));
+  EXPECT_EQ(C.At(57, 42), RGB(51, 102, 204));
+  EXPECT_EQ(C.At(30, 1), RGB(51, 102, 204));
+  EXPECT_EQ(C.At(25, 20), RGB(255, 204, 0));
+  EXPECT_EQ(C.At(4, 42), 0u);  // the line's start, bottom left
+  EXPECT_EQ(C.At(56, 3), 0u);
+  DeleteEnhMetaFile(M);
+
+  // Its other form draws in a window mapping whose frame lies elsewhere: it plays, and nothing
+  // lands outside the destination.
+  const std::vector<Byte> D2 = ReadData("pstoedit_shapes.emf");
+  HENHMETAFILE M2 = SetEnhMetaFileBits(static_cast<UINT>(D2.size()), D2.data());
+  ASSERT_NE(M2, nullptr);
+  TTestCanvas Wide(120, 90);
+  const RECT Inner{30, 20, 90, 65};
+  EXPECT_TRUE(PlayEnhMetaFile(Wide.DC, M2, &Inner));
+  DeleteEnhMetaFile(M2);
+}
+
+// An old-style metafile: header, then records of size (words), function and parameters.
+struct TWmf {
+  std::vector<Word> Words{1, 9, 0x300, 0, 0, 0, 0, 0, 0};
+  void Record(Word Fn, std::initializer_list<Integer> Params) {
+    const DWORD Size = static_cast<DWORD>(3 + Params.size());
+    Words.push_back(static_cast<Word>(Size));
+    Words.push_back(static_cast<Word>(Size >> 16));
+    Words.push_back(Fn);
+    for (Integer P : Params) Words.push_back(static_cast<Word>(P));
+  }
+  std::vector<Byte> Bytes() {
+    std::vector<Byte> Out;
+    for (Word W : Words) Out.push_back(static_cast<Byte>(W)), Out.push_back(static_cast<Byte>(W >> 8));
+    return Out;
+  }
+};
+
+TWmf RedBoxWmf() {
+  TWmf M;
+  M.Record(0x020B, {0, 0});           // window origin (y, x)
+  M.Record(0x020C, {500, 1000});      // window extent (y, x)
+  M.Record(0x02FC, {0, 0xFF, 0, 0});  // solid red brush: object 0
+  M.Record(0x012D, {0});
+  M.Record(0x02FA, {5, 0, 0, 0, 0});  // null pen: object 1
+  M.Record(0x012D, {1});
+  M.Record(0x041B, {400, 500, 100, 100});  // rectangle (bottom, right, top, left)
+  M.Record(0x0000, {});
+  return M;
+}
+
+TEST(WinMetaFile, WindowMappingScalesOntoTheGivenSize) {
+  std::vector<Byte> D = RedBoxWmf().Bytes();
+  // 2 x 1 inches.
+  METAFILEPICT Pict;
+  Pict.xExt = 5080, Pict.yExt = 2540;
+  HENHMETAFILE M = SetWinMetaFileBits(static_cast<UINT>(D.size()), D.data(), nullptr, &Pict);
+  ASSERT_NE(M, nullptr);
+  ENHMETAHEADER H;
+  GetEnhMetaFileHeader(M, sizeof(H), &H);
+  EXPECT_EQ(H.rclFrame, (RECT{0, 0, 5080, 2540}));
+  TTestCanvas C(192, 96);
+  const RECT Dest{0, 0, 192, 96};
+  EXPECT_TRUE(PlayEnhMetaFile(C.DC, M, &Dest));
+  // Window units 100..500 x 100..400 of 1000 x 500 are pixels 19.2..96 x 19.2..76.8.
+  EXPECT_EQ(C.At(18, 40), 0xFFFFFFu);
+  EXPECT_EQ(C.At(21, 21), RGB(255, 0, 0));
+  EXPECT_EQ(C.At(94, 75), RGB(255, 0, 0));
+  EXPECT_EQ(C.At(98, 40), 0xFFFFFFu);
+  EXPECT_EQ(C.At(40, 79), 0xFFFFFFu);
+  DeleteEnhMetaFile(M);
+
+  // Without a size the window extent counts in pixels.
+  HENHMETAFILE Bare = SetWinMetaFileBits(static_cast<UINT>(D.size()), D.data(), nullptr, nullptr);
+  ASSERT_NE(Bare, nullptr);
+  GetEnhMetaFileHeader(Bare, sizeof(H), &H);
+  EXPECT_EQ(H.rclFrame, (RECT{0, 0, 26458, 13229}));
+  DeleteEnhMetaFile(Bare);
+}
+
+TEST(WinMetaFile, DamagedFilesAreRefused) {
+  const std::vector<Byte> Good = RedBoxWmf().Bytes();
+  auto Broken = [&](std::size_t At, Byte V) {
+    std::vector<Byte> D = Good;
+    D[At] = V;
+    return D;
+  };
+  const std::vector<std::vector<Byte>> Cases = {
+      std::vector<Byte>(Good.begin(), Good.begin() + 10),  // shorter than the header
+      Broken(2, 8),                                        // header size
+      Broken(0, 3),                                        // type
+      Broken(18, 0xFF),                                    // a record larger than the file
+      Broken(18, 1),                                       // a record smaller than its head
+      Broken(84, 5),                                       // the rectangle cut to two parameters
+  };
+  for (const auto& D : Cases)
+    EXPECT_EQ(SetWinMetaFileBits(static_cast<UINT>(D.size()), D.data(), nullptr, nullptr), nullptr);
+}
+
+}  // namespace
