@@ -9,6 +9,7 @@
 #include "platform/classes/Canvas.h"
 #include "platform/classes/Icon.h"
 #include "platform/classes/JPEGImage.h"
+#include "platform/classes/Metafile.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/Files.h"
 #include "platform/system/Format.h"
@@ -99,6 +100,8 @@ struct TFormatRegistry {
 
   // Looked up last to first, so the built-in order gives the platform's filter order.
   TFormatRegistry() {
+    FileFormats.push_back({"wmf", "Metafiles", GraphicClassOf<TMetafile>()});
+    FileFormats.push_back({"emf", "Enhanced Metafiles", GraphicClassOf<TMetafile>()});
     FileFormats.push_back({"ico", "Icons", GraphicClassOf<TIcon>()});
     FileFormats.push_back({"bmp", "Bitmaps", GraphicClassOf<TBitmap>()});
     FileFormats.push_back({"jpeg", "JPEG Image File", GraphicClassOf<TJPEGImage>()});

@@ -85,11 +85,12 @@ TEST(Picture, AssignCopiesGraphicsAndPictures) {
 TEST(Picture, FiltersListTheRegisteredFormatsLatestFirst) {
   InitGraphicFormats();
   EXPECT_EQ(GraphicFilter(nullptr),
-            "All (*.jpg;*.jpeg;*.bmp;*.ico)|*.jpg;*.jpeg;*.bmp;*.ico|JPEG Image File (*.jpg)|*.jpg|"
-            "JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico");
+            "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|"
+            "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
+            "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf");
   EXPECT_EQ(GraphicFilter(GraphicClassOf<TBitmap>()), "Bitmaps (*.bmp)|*.bmp");
   EXPECT_EQ(GraphicFileMask(GraphicClassOf<TJPEGImage>()), "*.jpg;*.jpeg");
-  EXPECT_EQ(GraphicFileMask(GraphicClassOf<TGraphic>()), "*.jpg;*.jpeg;*.bmp;*.ico");
+  EXPECT_EQ(GraphicFileMask(GraphicClassOf<TGraphic>()), "*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf");
   EXPECT_EQ(GraphicExtension(GraphicClassOf<TJPEGImage>()), "jpg");
   EXPECT_EQ(GraphicExtension(GraphicClassOf<TIcon>()), "ico");
   EXPECT_TRUE(TPicture::SupportsClipboardFormat(2));
