@@ -377,11 +377,11 @@ void TColorQuantizer::Insert(std::unique_ptr<TOctreeNode>& Node, Byte Red, Byte 
   }
 }
 
-void TColorQuantizer::MergeDeepestNode() {
+bool TColorQuantizer::MergeDeepestNode() {
   Integer L = FTreeDepth - 1;
   while (L > 0 && FReducible[static_cast<std::size_t>(L)] == nullptr) --L;
   TOctreeNode* N = FReducible[static_cast<std::size_t>(L)];
-  if (!N) return;
+  if (!N) return false;
   FReducible[static_cast<std::size_t>(L)] = N->NextReducible;
   Integer Children = 0;
   N->PixelTotal = N->SumRed = N->SumGreen = N->SumBlue = 0;
@@ -396,14 +396,14 @@ void TColorQuantizer::MergeDeepestNode() {
   }
   N->LeafNode = true;
   FLeaves -= Children - 1;
+  return true;
 }
 
 void TColorQuantizer::AddColor(Byte Red, Byte Green, Byte Blue) {
   Insert(FRoot, Red, Green, Blue, 0);
-  while (FLeaves > FColorLimit) {
-    const Integer Before = FLeaves;
-    MergeDeepestNode();
-    if (FLeaves >= Before) break;
+  // A merge of a node with one child leaves the count as it is but empties the list, so the
+  // loop ends when no reducible node is left.
+  while (FLeaves > FColorLimit && MergeDeepestNode()) {
   }
 }
 

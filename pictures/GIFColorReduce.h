@@ -189,7 +189,8 @@ class TColorQuantizer : public TObject {
 
  private:
   void Insert(std::unique_ptr<TOctreeNode>& Node, Byte Red, Byte Green, Byte Blue, Integer Level);
-  void MergeDeepestNode();
+  // False when no node is left to merge.
+  bool MergeDeepestNode();
 
   std::unique_ptr<TOctreeNode> FRoot;
   Integer FLeaves = 0;
