@@ -5,6 +5,7 @@
 // background colour, border style, 3-D look and mouse enter/leave events. It lives here so that
 // the I/O component can attach to views without depending on the view library.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/classes/Colors.h"
@@ -107,9 +108,15 @@ class TIEView : public TCustomControl {
 // PsdLayersToView takes them in as its layers (Replace: in place of the view's own; Width x
 // Height: the picture's size, for the background under a first layer that is not at the
 // origin); PsdLayersFromView gives out its layers with their merged picture in Merged (false
-// for a view without layers). Nil until then.
+// for a view without layers). The vector layer adds: whether a view keeps vector objects, and
+// loading an objects file (the file variant also makes the picture the objects' size, white
+// and fully transparent) or a combined layers-and-objects stream (All) into it; false when the
+// data is refused. Nil until then.
 struct TIEViewDataProcs {
   bool (*LoadLayersFromStream)(TIEView* View, TStream* Stream) = nullptr;
+  bool (*TakesObjects)(TIEView* View) = nullptr;
+  bool (*LoadObjectsFromFile)(TIEView* View, const std::u16string& FileName) = nullptr;
+  bool (*LoadObjectsFromStream)(TIEView* View, TStream* Stream, bool All) = nullptr;
   void (*PsdLayersToView)(TIEView* View, const std::vector<TIEPsdLayer>& Layers, bool Replace, Integer Width,
                           Integer Height) = nullptr;
   bool (*PsdLayersFromView)(TIEView* View, TIEBitmap* Merged, std::vector<TIEPsdLayer>& Layers) = nullptr;

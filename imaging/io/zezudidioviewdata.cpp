@@ -5,9 +5,14 @@
 
 namespace {
 
-// Only image views take layer files, and no view reads vector objects yet.
+// Image views take layer files; views with vector objects take objects and combined files.
 bool ViewTakes(TIEView* View, TIEFileType FileType) {
-  return FileType == ioLYR && View && View->IsImageView() && IEViewDataProcs.LoadLayersFromStream;
+  if (!View) return false;
+  const TIEViewDataProcs& P = IEViewDataProcs;
+  if (FileType == ioLYR) return View->IsImageView() && P.LoadLayersFromStream;
+  if (FileType == ioIEV || FileType == ioALL)
+    return P.TakesObjects && P.TakesObjects(View) && P.LoadObjectsFromFile && P.LoadObjectsFromStream;
+  return false;
 }
 
 }  // namespace
@@ -18,12 +23,22 @@ void TZezudIdIO::LoadViewDataFromFile(const std::u16string& FileName, TIEFileTyp
     SetAborting(true);  // said, rather than leaving the picture as it was under a success
     return;
   }
+  if (FileType == ioIEV) {
+    SetAborting(!IEViewDataProcs.LoadObjectsFromFile(FAttachedZezudId, FileName));
+    return;
+  }
   const std::unique_ptr<TStream> File = OpenFileForLoad(FileName);
   LoadViewDataFromStream(File.get(), FileType);
 }
 
 void TZezudIdIO::LoadViewDataFromStream(TStream* Stream, TIEFileType FileType) {
   FParams->FileType = FileType;
-  SetAborting(!ViewTakes(FAttachedZezudId, FileType) ||
-              !IEViewDataProcs.LoadLayersFromStream(FAttachedZezudId, Stream));
+  if (!ViewTakes(FAttachedZezudId, FileType)) {
+    SetAborting(true);
+    return;
+  }
+  if (FileType == ioLYR)
+    SetAborting(!IEViewDataProcs.LoadLayersFromStream(FAttachedZezudId, Stream));
+  else
+    SetAborting(!IEViewDataProcs.LoadObjectsFromStream(FAttachedZezudId, Stream, FileType == ioALL));
 }

@@ -20,11 +20,13 @@
 #include <vector>
 
 #include "imaging/core/hyiedefs.h"
+#include "imaging/view/ietextc.h"
 #include "imaging/view/zezudidview.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/Menus.h"
 #include "platform/gdi/FontEngine.h"
 #include "platform/system/Delegates.h"
+#include "platform/system/Exceptions.h"
 #include "platform/system/Sets.h"
 #include "platform/system/Types.h"
 
@@ -34,8 +36,6 @@ class TFont;
 class TIEBitmap;
 class TIEBrush;
 class TIECanvas;
-class TIEEdit;         // imaging/view/ietextc.h
-class TIETextControl;  // imaging/view/ietextc.h
 class TIEPen;
 class TMemoryStream;
 class TPen;
@@ -44,7 +44,6 @@ class TPicture;
 class TStream;
 class TTimer;
 class TZezudIdVect;
-struct TIECharFormat;  // imaging/view/ietextc.h: the 280-byte character format
 
 // Handles with a fixed meaning wherever a handle is accepted.
 constexpr Integer IEV_TEMPLATE = -1;
@@ -209,10 +208,10 @@ struct TIEVObject : TIEVObjectFields {
   std::string Name;
   std::unique_ptr<LOGFONTA> LogFont;    // nil: no font of its own
   std::vector<TIEVPointD> CurvePoints;  // CurveCount = size; 0..1 of the box
-  // Multi-line box: format index per character and the formats; nil when absent. The text
-  // control takes both over while it edits the box and hands them back.
-  std::unique_ptr<std::vector<Integer>> MemoCharFormats;
-  std::unique_ptr<std::vector<TIECharFormat>> MemoFormats;
+  // Multi-line box: format index per character and the formats; empty when absent. The text
+  // control takes both over (moved) while it edits the box and hands them back.
+  std::vector<Integer> MemoCharFormats;
+  TIECharFormatList MemoFormats;
   std::vector<TPoint> PolyPoints;  // PolyCount = size
   std::vector<TPoint> PolyScreen;  // view-coordinate cache filled at drawing
   std::unique_ptr<TIEVSoftShadow> SoftShadow;
@@ -238,10 +237,16 @@ class TIEVExtension {
     FOwner = Owner;
     FRecord = Record;
   }
+  // The name the class was registered under; the objects file stores it.
+  const std::string& GetClassName() const { return FClassName; }
+  void SetClassName(const std::string& Value) { FClassName = Value; }
+  // A copy made by Clone that keeps the class name.
+  TIEVExtensionPtr Duplicate() const;
 
   virtual void Init() {}
   virtual void SetHandle(Integer Handle) { FHandle = Handle; }
   virtual void SaveToStream(TStream* Stream) = 0;
+  // Raises on data it cannot read.
   virtual void LoadFromStream(TStream* Stream) = 0;
   virtual TIEVExtensionPtr Clone() const = 0;
   virtual void MouseDown(TMouseButton, TShiftState, Integer, Integer) {}
@@ -256,14 +261,13 @@ class TIEVExtension {
   TZezudIdVect* FOwner = nullptr;
   TIEVObject* FRecord = nullptr;
   Integer FHandle = -1;
+  std::string FClassName;
 };
 using TIEVExtensionFactory = std::function<TIEVExtensionPtr()>;
 // The unit-wide registry of extension classes (empty at start-up, freed at shut-down).
 void IEVRegisterExtension(const std::string& Name, TIEVExtensionFactory Factory);
 // Nil when no class of that name is registered.
 TIEVExtensionPtr IEVCreateExtension(const std::string& Name);
-// The name a registered class's object was made under ("" when not made by the registry).
-std::string IEVExtensionName(const TIEVExtension* Extension);
 void IEVClearExtensions();
 
 // One entry of the shared bitmap table; a free entry has no picture.
@@ -283,6 +287,34 @@ using TIEVObjectMoveResizeEvent =
 using TIEVObjectClickEvent = TDelegate<void(TObject* Sender, Integer hobj)>;
 using TIEDrawObjectEvent = TDelegate<void(TObject* Sender, Integer hobj, TBitmap* Destination,
                                           const TRect& DestRect, bool DrawingAlpha, bool& Handled)>;
+
+// Raised by the objects file reader for data it cannot take, and by its writer.
+TV_DECLARE_EXCEPTION(EIEVectError, Exception)
+
+// The platform's LOGFONTA as the objects file stores it: 60 bytes, the face cut at 31 characters.
+constexpr Integer IEVLogFontSize = 60;
+void IEVLogFontToBytes(const LOGFONTA& Font, Byte* Block);
+LOGFONTA IEVLogFontFromBytes(const Byte* Block);
+
+// The version character the writer stores; the reader takes '1' up to it.
+constexpr char IEVLastVersion = 'R';
+
+inline bool IEVIsTextKind(TIEVObjectKind Kind) {
+  return Kind == ievoText || Kind == ievoLineLabel || Kind == ievoExtension;
+}
+
+// An objects stream as read, before a control takes it.
+struct TIEVParsedFile {
+  Double MeasureScale = 1.0;
+  std::vector<std::unique_ptr<TIEBitmap>> Pictures;  // nil: an empty entry
+  std::vector<std::unique_ptr<TIEVObject>> Objects;  // in draw order, group members on their own
+};
+// Reads what follows the magic and the version character V ('1' up to IEVLastVersion); fields
+// the version lacks take Template's values. Raises EIEVectError for data it cannot take.
+void IEVParseStream(TStream* Stream, char V, const TIEVObject& Template, TIEVParsedFile& File);
+
+// How many of an angle measure's points are set (the first unset one ends them).
+Integer IEVAnglePointsSet(const std::array<TPoint, 3>& Points);
 
 // Unit names by TIEUnits: "pixels", "inches", "km", "mt", ...
 extern const std::array<const char*, 11> IEUnitNames;
@@ -475,6 +507,8 @@ class TZezudIdVect : public TZezudIdView {
   void ReleaseBitmapEntry(Integer Index);
   Integer NewBitmapEntry(std::unique_ptr<TIEBitmap> Bitmap);
   Integer FindEqualBitmap(TIEBitmap* Bitmap);
+  // Releases the record's entry and takes Index (shared, or a copy without ShareBitmaps).
+  void AssignBitmapIndex(TIEVObject& Record, Integer Index);
   void UpdateUnlessTemplate(Integer hobj);
 
   // Objects: the array indexed by handle (freed handles hold nil) and the draw order.
@@ -520,6 +554,9 @@ class TZezudIdVect : public TZezudIdView {
   bool LoadFromFileAll(const std::u16string& FileName);
   void SaveToFileAll(const std::u16string& FileName, Integer LayerCompression);
 
+ protected:
+  void WriteObjectRecord(TStream* Stream, Integer hobj, const TIEVObject& Record);
+
   // ----------------------------------------------------------------------------------------
   // --- measures and units --- (ievectmeasure*.cpp)
   // ----------------------------------------------------------------------------------------
@@ -540,13 +577,19 @@ class TZezudIdVect : public TZezudIdView {
   // S and E in target coordinates; Length -1 computes it from the ruler's unit and Zoom.
   void DrawRuler(TIECanvas* Canvas, TPoint S, TPoint E, Double Zoom, const LOGFONTA* Font, TColor Color,
                  Integer PenWidth, TIEUnits Unit, Byte RulerType, Double Length, TIEVObject* Record);
-  // Points already in target coordinates; the first unset point ends the list.
-  void DrawAngle(TIECanvas* Canvas, const std::array<TPoint, 3>& Points, Double Zoom, const LOGFONTA* Font,
-                 TColor Color, Integer PenWidth, TIEVObject* Record);
+  // The angle at the second point in degrees and its text ("°" appended), as angle measures
+  // show it; with ReflexAnglesAsAcute an angle of 180 or more is shown as 360 less it.
+  std::string AngleMeasureText(const std::array<TPoint, 3>& Points);
+  // Points in target coordinates, Count of them set (IEVAnglePointsSet of the stored points).
+  void DrawAngle(TIECanvas* Canvas, const std::array<TPoint, 3>& Points, Integer Count, Double Zoom,
+                 const LOGFONTA* Font, TColor Color, Integer PenWidth, TIEVObject* Record);
 
  protected:
   void RecomputeUnits();
   void RedrawMeasureHint();
+  Double AngleDegrees(const std::array<TPoint, 3>& Points, bool& Reflex);
+  // Pen, font (its size in points scaled by Zoom) and clear brush of rulers and angles.
+  void SetMeasureCanvas(TIECanvas* Canvas, Double Zoom, const LOGFONTA* Font, TColor Color, Integer PenWidth);
   Double FUnitsPerPixelX = 1.0;
   Double FUnitsPerPixelY = 1.0;
   Double FLastMeasure = 0;
@@ -660,10 +703,15 @@ class TZezudIdVect : public TZezudIdView {
 };
 
 // Start-up and shut-down of the unit: the "ZEZUDID VECT" clipboard format, the twelve text
-// shortcuts and the extension registry.
+// shortcuts (IETextShortCuts of ietextc) and the extension registry.
 void IEVectInitialize();
 void IEVectFinalize();
 // The clipboard format number of "ZEZUDID VECT" (0 before the start-up).
 UINT IEVectClipboardFormat();
-// Ctrl with L, E, R, J, C, X, V, F, B, I, U, G, in that order.
-extern std::array<TShortCut, 12> IEVectTextShortcuts;
+
+// The vector layer's place in the library: its start-up hooks and what the I/O component
+// reaches of it (call with ViewRegisterLibraryHooks, before the library start-up).
+void VectRegisterLibraryHooks();
+// The content tests of objects and combined files; the I/O start-up clears them, so the view
+// unit's start-up, which runs after it, sets them.
+void IERegisterVectDetection();

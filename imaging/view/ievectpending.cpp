@@ -1,0 +1,110 @@
+// Placeholders of the vector layer's drawing, mouse, undo and text-editing operations until
+// their own files take them over: each does what the view alone would do. Whoever writes an
+// operation deletes its placeholder here in the same change.
+#include "imaging/view/ievect.h"
+
+// ---- drawing ----
+
+void TZezudIdVect::DrawToBackBuffer(TIEBitmap* Dest, std::vector<Byte*>* RowCache, const TRect* UpdateRect,
+                                    bool DrawBackground, bool DrawBoxes) {
+  TZezudIdView::DrawToBackBuffer(Dest, RowCache, UpdateRect, DrawBackground, DrawBoxes);
+}
+void TZezudIdVect::DrawObjectsTo(TIEBitmap*, bool, Integer, bool, TBitmap*) {}
+bool TZezudIdVect::DrawObject(TIEVObject&, Integer, bool, Integer, TIEBitmap*, bool, bool, TBitmap*) {
+  return false;
+}
+void TZezudIdVect::CopyObjectsToBack(bool) {}
+void TZezudIdVect::DrawObjectsToBitmap(TIEBitmap*, bool, Integer) {}
+void TZezudIdVect::Paint() {
+  TZezudIdView::Paint();
+}
+void TZezudIdVect::FastDrawTimer(TObject*) {}
+void TZezudIdVect::DrawGrips(TCanvas*) {}
+void TZezudIdVect::DrawPolylineVertices(TCanvas*) {}
+
+// ---- mouse ----
+
+Integer TZezudIdVect::FindObjectAt(Integer, Integer, bool, Double& Distance) {
+  Distance = 0;
+  return IEV_ALL;
+}
+Integer TZezudIdVect::FindObjectAtScreen(Integer, Integer, Double& Distance) {
+  Distance = 0;
+  return IEV_ALL;
+}
+Double TZezudIdVect::ObjectDistance(TIEVObject&, Integer, Integer) {
+  return -1;
+}
+Integer TZezudIdVect::FindGrip(Integer, Integer, Integer& Grip) {
+  Grip = 0;
+  return IEV_NONE;
+}
+void TZezudIdVect::SelectAt(TShiftState, Integer, Integer, bool) {}
+void TZezudIdVect::SelectInRect(Integer, Integer, Integer, Integer, Integer) {}
+void TZezudIdVect::MoveObject(Integer, Integer, Integer) {}
+void TZezudIdVect::ResizeObject(Integer, Integer, Integer, Integer, bool) {}
+Integer TZezudIdVect::FindPolylineVertex(Integer, Integer) {
+  return -1;
+}
+Integer TZezudIdVect::FindPolylineSegment(Integer, Integer) {
+  return -1;
+}
+void TZezudIdVect::UpdatePolylineBox(Integer) {}
+void TZezudIdVect::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TZezudIdView::MouseDown(Button, Shift, X, Y);
+}
+void TZezudIdVect::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  TZezudIdView::MouseMove(Shift, X, Y);
+}
+void TZezudIdVect::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TZezudIdView::MouseUp(Button, Shift, X, Y);
+}
+void TZezudIdVect::DrawRubberLine(bool) {}
+void TZezudIdVect::DrawRubberBox(bool) {}
+void TZezudIdVect::DrawRubberEllipse(bool) {}
+
+// ---- undo and text editing ----
+
+void TZezudIdVect::SaveObjUndo() {}
+void TZezudIdVect::SaveAutoUndo() {
+  FPressTookUndo = FObjAutoUndo;
+}
+void TZezudIdVect::DropLastObjUndo() {}
+void TZezudIdVect::ClearObjUndo() {
+  FObjUndoList.clear();
+}
+void TZezudIdVect::StartTextEdit() {}
+void TZezudIdVect::EndTextEdit() {}
+void TZezudIdVect::PlaceTextEditor() {}
+void TZezudIdVect::KeyDown(Word& Key, TShiftState Shift) {
+  TZezudIdView::KeyDown(Key, Shift);
+}
+void TZezudIdVect::WMKeyDown(TMessage& Message) {
+  TZezudIdView::Dispatch(Message);
+}
+void TZezudIdVect::WMSetFocus(TMessage& Message) {
+  TZezudIdView::Dispatch(Message);
+}
+void TZezudIdVect::WMKillFocus(TMessage& Message) {
+  TZezudIdView::Dispatch(Message);
+}
+void TZezudIdVect::WMGetDlgCode(TMessage& Message) {
+  TZezudIdView::Dispatch(Message);
+}
+void TZezudIdVect::EditorKeyDown(TObject*, Word&, TShiftState) {}
+void TZezudIdVect::EditorChange(TObject*) {}
+void TZezudIdVect::MemoKeyDown(TObject*, Word&, TShiftState) {}
+TNotifyEvent TZezudIdVect::GetOnTextEditCursorMoved() {
+  return nullptr;
+}
+void TZezudIdVect::SetOnTextEditCursorMoved(TNotifyEvent) {}
+
+void IEVectInitialize() {
+  IEVClearExtensions();
+}
+void IEVectFinalize() {
+  IEVClearExtensions();
+}
+UINT IEVectClipboardFormat() {
+  return 0;
+}
