@@ -5,6 +5,7 @@
 #include "pictures/GIFColorReduce.h"
 #include "pictures/GIFImage.h"
 #include "platform/classes/Icon.h"
+#include "platform/classes/Metafile.h"
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/system/ScopeExit.h"
@@ -169,7 +170,8 @@ void TGIFSubImage::AssignFromGraphic(TGraphic* Source) {
     Bitmap.GetCanvas()->Draw(0, 0, Source);
   };
   auto* Icon = dynamic_cast<TIcon*>(Source);
-  if (Icon) {
+  auto* Metafile = dynamic_cast<TMetafile*>(Source);
+  if (Icon || Metafile) {
     try {
       DrawIt();
     } catch (Exception&) {
@@ -197,5 +199,24 @@ void TGIFSubImage::AssignFromGraphic(TGraphic* Source) {
         ApplyMask(&Mask);
       }
     }
+  }
+  if (Metafile) {
+    // What the metafile leaves unpainted differs between a white and a black background.
+    auto Backed = [&](TColor Background) {
+      auto B = std::make_unique<TBitmap>();
+      B->SetHeight(Source->Height());
+      B->SetWidth(Source->Width());
+      B->SetPixelFormat(pf24bit);
+      B->GetCanvas()->GetBrush()->SetColor(Background);
+      B->GetCanvas()->FillRect(TRect(0, 0, B->Width(), B->Height()));
+      B->GetCanvas()->Draw(0, 0, Source);
+      return B;
+    };
+    std::unique_ptr<TBitmap> Mask = Backed(clWhite);
+    std::unique_ptr<TBitmap> Black = Backed(clBlack);
+    Mask->GetCanvas()->SetCopyMode(cmSrcInvert);
+    const TRect All(0, 0, Mask->Width(), Mask->Height());
+    Mask->GetCanvas()->CopyRect(All, Black->GetCanvas(), All);
+    ApplyMask(Mask.get());
   }
 }

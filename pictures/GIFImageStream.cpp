@@ -120,8 +120,10 @@ void TGIFItem::Warn(Byte Severity, const std::string& Message) {
 }
 
 void TGIFItem::StoreToFile(const std::string& FileName) {
-  TFileStream Stream(FileName, fmCreate);
+  // Written beside the old file and put in its place only when complete.
+  TReplacingFileStream Stream(FileName);
   SaveToStream(&Stream);
+  Stream.Commit();
 }
 
 void TGIFItem::FetchFromFile(const std::string& FileName) {

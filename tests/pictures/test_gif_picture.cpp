@@ -3,6 +3,8 @@
 
 #include "pictures/GIFColorReduce.h"
 #include "platform/classes/Icon.h"
+#include "platform/classes/Metafile.h"
+#include "platform/user/Clipboard.h"
 #include "tests/pictures/GifTestSupport.h"
 
 namespace {
@@ -346,4 +348,60 @@ TEST(GIFCompact, Steps) {
                               "Invalid reduction method");
     G.Compact(cfReduce | cfTidy, crCustomPalette, 0, 8);
   }
+}
+
+TEST(GIFImport, MetafilesMaskWhatTheyLeaveUnpainted) {
+  TMetafile Meta;
+  Meta.SetWidth(4);
+  Meta.SetHeight(4);
+  {
+    TMetafileCanvas C(&Meta, nullptr);
+    C.GetBrush()->SetColor(0x0000FF);
+    C.FillRect(TRect(1, 1, 3, 3));
+  }
+  ASSERT_EQ(Meta.GetWidth(), 4);
+  TGIFImage G;
+  G.Assign(&Meta);
+  ASSERT_EQ(G.Frames()->Count(), 1);
+  TGIFSubImage* F = G.Frames()->SubImage(0);
+  ASSERT_TRUE(F->HasTransparency());
+  const Byte T = F->ControlExt()->GetTransparentIndex();
+  EXPECT_EQ(F->PixelAt(0, 0), T);
+  EXPECT_EQ(F->PixelAt(3, 3), T);
+  EXPECT_NE(F->PixelAt(1, 1), T);
+  EXPECT_EQ(F->LocalColors()->ColorAt(F->PixelAt(2, 2)), 0x0000FF);
+}
+
+TEST(GIFPicture, DitheredRenderingUsesTheWebPalette) {
+  TGIFImage G;
+  TGIFSubImage* F = AddFrame(G, TRect(0, 0, 2, 1), {0, 1}, {0x0A0A0A, 0x33CCFF});
+  G.PaintFlags = static_cast<TGIFPaintFlags>((G.PaintFlags | gpDither) & ~gpAutoDither);
+  ASSERT_TRUE(G.DitherActive());
+  TBitmap* B = F->FrameImage();
+  ASSERT_NE(B, nullptr);
+  EXPECT_EQ(PixelAt(*B, 1, 0), 0x33CCFFu);
+  // The dark grey's error spreads; its web colour is black.
+  EXPECT_EQ(PixelAt(*B, 0, 0), 0x000000u);
+}
+
+TEST(GIFPicture, ClipboardOffersABitmapAndTheGifData) {
+  auto G = LoadGifBytes(FileBytes(GifData("still.gif")));
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  UINT Format = 0;
+  HANDLE Data = nullptr;
+  HPALETTE Palette = nullptr;
+  G->SaveToClipboardFormat(Format, Data, Palette);
+  EXPECT_EQ(Format, CF_BITMAP);
+  SetClipboardData(Format, Data);
+  TGIFImage Back;
+  Back.LoadFromClipboardFormat(GIFClipboardFormat, nullptr, nullptr);
+  EXPECT_EQ(SaveBytes(Back), SaveBytes(*G));
+  TGIFImage FromBitmap;
+  FromBitmap.LoadFromClipboardFormat(CF_BITMAP, nullptr, nullptr);
+  EXPECT_EQ(FromBitmap.GetWidth(), 12);
+  ExpectError<GIFException>([&] { FromBitmap.LoadFromClipboardFormat(12345, nullptr, nullptr); },
+                            "Unsupported clipboard format");
+  EmptyClipboard();
+  CloseClipboard();
 }
