@@ -195,6 +195,9 @@ TPoint PointOnCircle(TPoint Center, Word Radius, Extended Angle) {
 
 HRGN ShapeRegion(Integer Shape, Integer Left, Integer Top, Integer Width, Integer Height) {
   Shape = static_cast<Integer>(static_cast<Cardinal>(Shape) % 128);
+  if (Shape > 15) return nullptr;
+  // An empty box has an empty shape; the vertex formula would put it a pixel outside the box.
+  if (Width <= 0 || Height <= 0) return CreateRectRgn(0, 0, 0, 0);
   switch (Shape) {
     case 0:
       FitSquare(Left, Top, Width, Height);
