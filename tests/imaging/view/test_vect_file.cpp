@@ -7,6 +7,7 @@
 
 #include "imaging/io/iefileformats.h"
 #include "imaging/io/iezlib.h"
+#include "imaging/io/zezudidio.h"
 #include "imaging/view/ievect.h"
 #include "imaging/view/zezudidviewlayerfields.h"
 #include "platform/system/Streams.h"
@@ -393,6 +394,79 @@ TEST(VectFile, VersionATextRulerAndAngleFollowTheirGates) {
   ASSERT_TRUE(Angle->LogFont);
   EXPECT_EQ(Angle->LogFont->lfHeight, 10);
   EXPECT_EQ(Angle->LogFont->lfFaceName, "Arial");
+}
+
+TEST(VectFile, VersionSevenKeepsAlphaRowsBesideThePicture) {
+  auto Picture = TestPicture(3, 2, 4);
+  TMemoryStream Png;
+  std::unique_ptr<TZezudIdIO> IO = TZezudIdIO::CreateFromBitmap(Picture.get());
+  IO->SaveToStreamPNG(&Png);
+  IO.reset();
+  // The alpha rows, deflated, from the last row up to the first.
+  TIEBitmap* Alpha = Picture->GetAlphaChannel();
+  const Integer RowLen = Alpha->GetRowLen();
+  std::vector<Byte> Rows(static_cast<size_t>(RowLen) * 2, 0);
+  for (Integer X = 0; X < 3; ++X) {
+    Rows[X] = static_cast<Byte>(200 + X);          // row 1
+    Rows[RowLen + X] = static_cast<Byte>(10 + X);  // row 0
+  }
+  TMemoryStream Packed;
+  {
+    TZCompressionStream D(&Packed, zcDefault);
+    D.WriteBuffer(Rows.data(), static_cast<Integer>(Rows.size()));
+    D.Finish();
+  }
+  TIEFieldWriter R;
+  R.Int32(1);
+  for (Integer V : {0, 0, 29, 19}) R.Int32(V);
+  R.UInt8(ievoBitmap);
+  CommonFields(R, "pic");
+  R.Int32(0);  // the entry; nothing else of a bitmap before 'A'
+  TMemoryStream Stream;
+  TIEFieldWriter W;
+  W.Bytes("IEV7", 4);
+  W.Int32(0);
+  W.Float64(1.0);
+  W.Int32(1);
+  W.Int32(1);
+  W.FlushTo(&Stream);
+  const std::vector<Byte> PngBytes = AllBytes(Png);
+  Stream.WriteBuffer(PngBytes.data(), static_cast<Integer>(PngBytes.size()));
+  W.Int32(static_cast<Integer>(Packed.GetSize()));
+  W.FlushTo(&Stream);
+  const std::vector<Byte> PackedBytes = AllBytes(Packed);
+  Stream.WriteBuffer(PackedBytes.data(), static_cast<Integer>(PackedBytes.size()));
+  {
+    TZCompressionStream D(&Stream, zcDefault);
+    D.WriteBuffer(R.Data().data(), static_cast<Integer>(R.Data().size()));
+    D.Finish();
+  }
+  Stream.SetPosition(0);
+  TZezudIdVect Vect(nullptr);
+  ASSERT_TRUE(Vect.LoadFromStreamIEV(&Stream));
+  ASSERT_EQ(Vect.ObjectsCount(), 1);
+  TIEBitmap* Read = Vect.ObjBitmap(Vect.ObjectRecord(Vect.GetObj(0))->BitmapIndex);
+  ASSERT_NE(Read, nullptr);
+  EXPECT_TRUE(SamePixels(*Read, *Picture));
+  ASSERT_TRUE(Read->HasAlphaChannel());
+  EXPECT_EQ(Read->GetAlpha(0, 0), 10);
+  EXPECT_EQ(Read->GetAlpha(2, 0), 12);
+  EXPECT_EQ(Read->GetAlpha(1, 1), 201);
+}
+
+TEST(VectFile, APictureWithAlphaComesBackWithIt) {
+  auto Picture = TestPicture(4, 3, 2);
+  for (Integer Y = 0; Y < 3; ++Y)
+    for (Integer X = 0; X < 4; ++X) Picture->SetAlpha(X, Y, static_cast<Byte>(X * 60 + Y));
+  TZezudIdVect Vect(nullptr);
+  Vect.SetObjBitmap(Vect.AddNewObject(ievoBitmap), Picture.get());
+  const std::vector<Byte> Bytes = SaveIEV(Vect);
+  TZezudIdVect Back(nullptr);
+  ASSERT_TRUE(Back.LoadFromStreamIEV(MemoryOf(Bytes, Bytes.size()).get()));
+  TIEBitmap* Read = Back.ObjBitmap(Back.ObjectRecord(Back.GetObj(0))->BitmapIndex);
+  ASSERT_TRUE(Read->HasAlphaChannel());
+  EXPECT_EQ(Read->GetAlpha(3, 2), 182);
+  EXPECT_TRUE(SamePixels(*Read, *Picture));
 }
 
 TEST(VectFile, UnknownVersionsAreRefusedAfterFourBytes) {
