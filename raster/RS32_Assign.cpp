@@ -9,6 +9,7 @@
 #include "platform/classes/Canvas.h"
 #include "platform/classes/Graphic.h"
 #include "platform/classes/Icon.h"
+#include "platform/classes/Metafile.h"
 #include "platform/gdi/Blit.h"
 #include "platform/system/ScopeExit.h"
 #include "raster/RS32.h"
@@ -105,7 +106,7 @@ void TBitmap32::AssignFromPicture(TPicture* Picture) {
     SetSize(0, 0);
   } else if (auto* Bitmap = dynamic_cast<TBitmap*>(Graphic)) {
     AssignFromPlatformBitmap(Bitmap);
-  } else if (dynamic_cast<TIcon*>(Graphic) != nullptr) {
+  } else if (dynamic_cast<TIcon*>(Graphic) != nullptr || dynamic_cast<TMetafile*>(Graphic) != nullptr) {
     AssignWithTransparency(Graphic);
   } else {
     SetSize(Graphic->Width(), Graphic->Height());

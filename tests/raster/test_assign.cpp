@@ -8,6 +8,7 @@
 #include "platform/classes/Canvas.h"
 #include "platform/classes/Graphic.h"
 #include "platform/classes/Icon.h"
+#include "platform/classes/Metafile.h"
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/GdiObjects.h"
@@ -139,6 +140,25 @@ TEST(RasterAssign, IconTransparency) {
   TPicture Empty;
   Plain.Assign(&Empty);
   EXPECT_TRUE(Plain.Empty());
+}
+
+// A metafile paints only some pixels: the others come out transparent (white beneath).
+TEST(RasterAssign, MetafileTransparency) {
+  TMetafile M;
+  M.SetWidth(4);
+  M.SetHeight(2);
+  {
+    TMetafileCanvas C(&M, nullptr);
+    C.GetBrush()->SetColor(static_cast<TColor>(0x996633));
+    C.FillRect(TRect{0, 0, 2, 2});
+  }
+  TPicture Picture;
+  Picture.SetGraphic(&M);
+  TBitmap32 R;
+  R.Assign(&Picture);
+  ASSERT_EQ(R.GetWidth(), 4);
+  EXPECT_EQ(R.Pixel(1, 1), 0xFF336699u);
+  EXPECT_EQ(R.Pixel(2, 0), 0x00FFFFFFu);
 }
 
 TEST(RasterAssign, UnsupportedSourceRaisesConversionError) {
