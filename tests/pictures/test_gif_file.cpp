@@ -310,3 +310,29 @@ TEST(GIFFile, DamagedDataNeverReadsOutside) {
   TGIFImage L;
   ExpectError<GIFException>([&] { LoadBytes(L, Huge); }, "Premature end of data");
 }
+
+TEST(GIFFile, MutatedFilesAreReadOrRefused) {
+  // Deterministic byte changes over the fixtures: every outcome is a picture or a GIF error.
+  Cardinal Seed = 2024;
+  auto Next = [&] {
+    Seed = Seed * 1664525u + 1013904223u;
+    return Seed >> 8;
+  };
+  for (const char* Name : {"still.gif", "interlaced.gif", "anim.gif", "transparent.gif"}) {
+    const std::vector<Byte> Good = FileBytes(GifData(Name));
+    for (Integer Round = 0; Round < 300; ++Round) {
+      std::vector<Byte> Bad = Good;
+      const Integer Changes = 1 + static_cast<Integer>(Next() % 4);
+      for (Integer C = 0; C < Changes; ++C) Bad[Next() % Bad.size()] = static_cast<Byte>(Next());
+      if (Next() % 5 == 0) Bad.resize(Next() % Bad.size());
+      try {
+        auto G = LoadGifBytes(Bad);
+        if (Int64(G->GetWidth()) * G->GetHeight() > 1 << 20) continue;
+        for (Integer I = 0; I < G->Frames()->Count(); ++I) G->Frames()->SubImage(I)->FrameImage();
+        SaveBytes(*G);
+      } catch (const GIFException&) {
+      } catch (const EInvalidGraphic&) {
+      }
+    }
+  }
+}
