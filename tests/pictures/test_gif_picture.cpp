@@ -5,6 +5,7 @@
 #include "platform/classes/Icon.h"
 #include "platform/classes/Metafile.h"
 #include "platform/user/Clipboard.h"
+#include "platform/user/Cursors.h"
 #include "tests/pictures/GifTestSupport.h"
 
 namespace {
@@ -404,4 +405,54 @@ TEST(GIFPicture, ClipboardOffersABitmapAndTheGifData) {
                             "Unsupported clipboard format");
   EmptyClipboard();
   CloseClipboard();
+}
+
+TEST(GIFImport, IconsGetABlackTransparentEntry) {
+  // A 2 x 2 red icon whose right column is masked out.
+  TBitmap Color;
+  Color.SetPixelFormat(pf24bit);
+  Color.SetWidth(2);
+  Color.SetHeight(2);
+  Color.GetCanvas()->GetBrush()->SetColor(0x0000FF);
+  Color.GetCanvas()->FillRect(TRect(0, 0, 2, 2));
+  TBitmap Mask;
+  Mask.SetPixelFormat(pf1bit);
+  Mask.SetWidth(2);
+  Mask.SetHeight(2);
+  Mask.GetCanvas()->GetBrush()->SetColor(0x000000);
+  Mask.GetCanvas()->FillRect(TRect(0, 0, 2, 2));
+  Mask.GetCanvas()->SetPixels(1, 0, 0xFFFFFF);
+  Mask.GetCanvas()->SetPixels(1, 1, 0xFFFFFF);
+  ICONINFO Info;
+  Info.hbmColor = Color.GetHandle();
+  Info.hbmMask = Mask.GetHandle();
+  TIcon Icon;
+  Icon.SetHandle(CreateIconIndirect(&Info));
+  ASSERT_TRUE(Icon.HandleAllocated());
+  TGIFImage G;
+  G.Assign(&Icon);
+  TGIFSubImage* F = G.Frames()->SubImage(0);
+  ASSERT_TRUE(F->HasTransparency());
+  const Byte T = F->ControlExt()->GetTransparentIndex();
+  EXPECT_EQ(F->LocalColors()->ColorAt(T), 0);
+  EXPECT_EQ(F->LocalColors()->Count(), T + 1);
+  EXPECT_EQ(F->PixelAt(1, 0), T);
+  EXPECT_EQ(F->PixelAt(1, 1), T);
+  EXPECT_EQ(F->LocalColors()->ColorAt(F->PixelAt(0, 0)), 0x0000FF);
+}
+
+TEST(GIFImport, FrameCopiesOwnTheirExtensions) {
+  TGIFImage G;
+  TGIFSubImage* A = AddFrame(G, TRect(0, 0, 1, 1), {0}, {0});
+  auto* Comment = new TGIFCommentExtension(A);
+  Comment->Lines()->Add("note");
+  A->ExtensionBlocks()->Add(Comment);
+  TGIFSubImage Copy(&G);
+  Copy.Assign(A);
+  ASSERT_EQ(Copy.ExtensionBlocks()->Count(), 1);
+  auto* Own = dynamic_cast<TGIFCommentExtension*>(Copy.ExtensionBlocks()->Extension(0));
+  ASSERT_NE(Own, nullptr);
+  EXPECT_NE(Own, Comment);
+  EXPECT_EQ(Own->GetSubImage(), &Copy);
+  EXPECT_EQ(Own->Lines()->GetStrings(0), "note");
 }
