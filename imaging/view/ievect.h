@@ -318,6 +318,10 @@ Integer IEVAnglePointsSet(const std::array<TPoint, 3>& Points);
 
 // Unit names by TIEUnits: "pixels", "inches", "km", "mt", ...
 extern const std::array<const char*, 11> IEUnitNames;
+// The name of a unit, "" for a value outside TIEUnits.
+inline std::string IEUnitName(TIEUnits Unit) {
+  return Unit <= ieuMILES ? IEUnitNames[Unit] : "";
+}
 
 // Content tests: "IEV" and a version '1'..'R'; a combined stream whose offset lies inside the
 // stream, whose layers the layer test accepts and whose objects IsIEVStream accepts. Both put
@@ -556,6 +560,10 @@ class TZezudIdVect : public TZezudIdView {
 
  protected:
   void WriteObjectRecord(TStream* Stream, Integer hobj, const TIEVObject& Record);
+  // False for a wrong magic or version (4 bytes read); raises EIEVectError for damaged data.
+  bool ParseIEV(TStream* Stream, TIEVParsedFile& File);
+  // Replaces all objects, the bitmap table (but the template's picture) and the scale.
+  void TakeParsed(TIEVParsedFile& File);
 
   // ----------------------------------------------------------------------------------------
   // --- measures and units --- (ievectmeasure*.cpp)

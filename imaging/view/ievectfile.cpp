@@ -222,17 +222,23 @@ void TZezudIdVect::SaveToFileIEV(const std::u16string& FileName) {
   File.Commit();
 }
 
-bool TZezudIdVect::LoadFromStreamIEV(TStream* Stream) {
+bool TZezudIdVect::ParseIEV(TStream* Stream, TIEVParsedFile& File) {
   char Head[4] = {};
   if (Stream->Read(Head, 4) != 4) return false;
   if (Head[0] != 'I' || Head[1] != 'E' || Head[2] != 'V' || Head[3] < '1' || Head[3] > IEVLastVersion)
     return false;
-  const char V = Head[3];
+  IEVParseStream(Stream, Head[3], *FTemplate, File);
+  return true;
+}
 
+bool TZezudIdVect::LoadFromStreamIEV(TStream* Stream) {
   TIEVParsedFile File;
-  IEVParseStream(Stream, V, *FTemplate, File);
+  if (!ParseIEV(Stream, File)) return false;
+  TakeParsed(File);
+  return true;
+}
 
-  // Everything was read: the control takes it.
+void TZezudIdVect::TakeParsed(TIEVParsedFile& File) {
   CancelInteraction();
   std::unique_ptr<TIEBitmap> TemplatePicture;
   if (FTemplate->BitmapIndex >= 0 && FTemplate->BitmapIndex < static_cast<Integer>(FBitmaps.size()))
@@ -270,7 +276,6 @@ bool TZezudIdVect::LoadFromStreamIEV(TStream* Stream) {
   RecomputeUnits();
   DoVectorialChanged();
   Update();
-  return true;
 }
 
 bool TZezudIdVect::LoadFromFileIEV(const std::u16string& FileName) {
@@ -302,9 +307,15 @@ bool TZezudIdVect::LoadFromStreamAll(TStream* Stream) {
   const Integer Offset =
       static_cast<Integer>(B[0] | B[1] << 8 | B[2] << 16 | static_cast<Cardinal>(B[3]) << 24);
   if (Offset < 0 || Offset > Stream->GetSize()) return false;
-  if (!LoadLayersFromStream(Stream)) return false;
+  // The objects are read first, so that refused objects leave the layers as they were too.
+  const Int64 Layers = Stream->GetPosition();
   Stream->SetPosition(Offset);
-  return LoadFromStreamIEV(Stream);
+  TIEVParsedFile File;
+  if (!ParseIEV(Stream, File)) return false;
+  Stream->SetPosition(Layers);
+  if (!LoadLayersFromStream(Stream)) return false;
+  TakeParsed(File);
+  return true;
 }
 
 bool TZezudIdVect::LoadFromFileAll(const std::u16string& FileName) {

@@ -152,7 +152,7 @@ void TZezudIdVect::ShowMeasureHint(Integer X, Integer Y) {
   if (Y == IEV_UNSETPOINT) Y = FHintPos.Y;
   X = std::max(0, X);
   Y = std::max(0, Y);
-  const std::string UnitName = IEUnitNames[FMUnit];
+  const std::string UnitName = IEUnitName(FMUnit);
   Double Value = 0;
   bool Area = false;
   if (FVectorInteract.Contains(ivMeasureArea)) {

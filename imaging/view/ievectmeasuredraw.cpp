@@ -113,7 +113,7 @@ void TZezudIdVect::DrawRuler(TIECanvas* Canvas, TPoint S, TPoint E, Double Zoom,
   const bool Turned = UprightLabels && Dir >= 1.5707953267948966 && Dir <= 3 * Pi / 2;
   const Double Measured =
       Length >= 0 ? Length : std::hypot(std::fabs(DX) * H / Zoom, std::fabs(DY) * V / Zoom);
-  const std::string Text = FormatMeasure(Measured) + " " + IEUnitNames[Unit];
+  const std::string Text = FormatMeasure(Measured) + " " + IEUnitName(Unit);
   if (OnPresentMeasure) OnPresentMeasure(this, Text, ievtLENGTH, Measured);
 
   TFont* F = Canvas->GetFont();

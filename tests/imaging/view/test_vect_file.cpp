@@ -561,6 +561,14 @@ TEST(VectFile, TheCombinedStreamHoldsLayersThenObjects) {
   EXPECT_FALSE(IsAllStream(MemoryOf(Bad, Bad.size()).get()));
   EXPECT_FALSE(Back.LoadFromStreamAll(MemoryOf(Bad, Bad.size()).get()));
   EXPECT_EQ(Back.ObjectsCount(), 2);
+
+  // Damaged objects leave the layers as they were, too.
+  TZezudIdVect Other(nullptr);
+  Other.GetIEBitmap()->Assign(TestPicture(3, 3, 1).get());
+  const std::vector<Byte> Cut(Bytes.begin(), Bytes.end() - 3);
+  EXPECT_THROW(Other.LoadFromStreamAll(MemoryOf(Cut, Cut.size()).get()), EIEVectError);
+  EXPECT_EQ(Other.GetLayersCount(), 1);
+  EXPECT_EQ(Other.GetIEBitmap()->GetWidth(), 3);
 }
 
 TEST(VectFile, FilesAreReplacedOnlyByACompleteWrite) {
