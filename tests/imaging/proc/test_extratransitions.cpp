@@ -553,3 +553,19 @@ TEST(ExtraTransitions, LargerDetailMakesMoreTriangles) {
   EXPECT_TRUE(ShowsAt(Many, 85, 46, FromPrev(85, 46)));
   EXPECT_NE(One.CountNext(), Many.CountNext());
 }
+
+TEST(ExtraTransitions, NothingShowsAtTheStart) {
+  // Progress 0: no size, no region; the diagonal cross's four triangles tile an even frame.
+  for (const auto& Proc : {ExpandInFromLeft, WipeFromTopLeft, SlideInFromLeft, UnevenBlindsFromLeft,
+                           DiagonalCrossFromCenter, BarsFromBothSides, ExpandingCircles, RandomHearts}) {
+    TFrames F(200, 100);
+    F.Run(Proc, 0);
+    EXPECT_TRUE(F.Shows(PrevMark));
+  }
+  // Stripes a twentieth of the width apart need 20 pixels.
+  for (Integer Progress : {0, 50, 100}) {
+    TFrames F(19, 30);
+    F.Run(RectanglesFromTheTop, Progress);
+    EXPECT_TRUE(F.Shows(PrevMark)) << Progress;
+  }
+}
