@@ -15,6 +15,7 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/Timer.h"
 #include "platform/gdi/Text.h"
+#include "platform/system/Locale.h"
 #include "platform/system/Streams.h"
 #include "platform/user/WinUser.h"
 
@@ -22,6 +23,22 @@ namespace {
 
 // The stock error icon's id; the platform has no stock icons, so it is drawn here.
 constexpr Integer IEVIconError = 32513;
+
+// The character set that the primary language of the locale at start-up asks for: Greek or
+// Russian, else the default.
+BYTE StartupCharset() {
+  static const BYTE Charset = [] {
+    switch (PRIMARYLANGID(GetUserDefaultLangID())) {
+      case 0x08:
+        return BYTE{161};
+      case 0x19:
+        return BYTE{204};
+      default:
+        return BYTE{DEFAULT_CHARSET};
+    }
+  }();
+  return Charset;
+}
 
 bool KeepsDirection(TIEVObjectKind Kind) {
   return Kind == ievoLine || Kind == ievoRuler || Kind == ievoPolyline || Kind == ievoLineLabel;
@@ -60,6 +77,7 @@ std::unique_ptr<TIEBitmap> CopyPicture(TIEBitmap* Source) {
 
 TZezudIdVect::TZezudIdVect(TComponent* Owner) : TZezudIdView(Owner) {
   FEditingObject = -1;
+  FLocaleCharset = StartupCharset();
   FTextEditor = new TIEEdit(this);
   FTextEditor->SetVisible(false);
   FMemoEditor = new TIETextControl(this);
