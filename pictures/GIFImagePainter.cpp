@@ -244,7 +244,8 @@ void TGIFPainter::WaitForFrame(Integer Delay, Int64& DelayStart, Integer& Previo
 }
 
 void TGIFPainter::Run() {
-  if (FFlags & gpCheckCanvas) FCanvasDC = FCanvas->GetHandle();
+  // The canvas belongs to the main thread.
+  if (FFlags & gpCheckCanvas) SyncCall([this] { FCanvasDC = FCanvas->GetHandle(); });
   const bool Animate = (FFlags & gpAnimate) != 0, Repeat = (FFlags & gpRepeat) != 0;
   const bool Forever = (FFlags & gpRepeatForever) != 0;
   FRestart = true;
