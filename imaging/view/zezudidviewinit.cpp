@@ -1,6 +1,8 @@
 // The view unit's start-up and shut-down, and their place in the imaging library's start-up.
 #include "imaging/core/hyieutils.h"
+#include "imaging/io/zezudidio.h"
 #include "imaging/view/iepresetim.h"
+#include "imaging/view/iopreviews.h"
 #include "imaging/view/zezudidview.h"
 #include "imaging/view/zezudidviewlayerfile.h"
 #include "imaging/view/zezudidviewpaint.h"
@@ -44,6 +46,7 @@ void ViewRegisterLibraryHooks() {
   IEViewDataProcs.LoadLayersFromStream = LoadLayersIntoView;
   IEViewDataProcs.PsdLayersToView = PsdLayersIntoView;
   IEViewDataProcs.PsdLayersFromView = PsdLayersOutOfView;
+  IEPreviewsDialog = IOPreviewsExecute;
   IERegisterLibraryHooks(iluView, {TZezudIdViewInitialize, TZezudIdViewFinalize});
   IERegisterLibraryHooks(iluPresetImages, {IEPresetImagesInitialize, IEPresetImagesFinalize});
 }
