@@ -304,13 +304,7 @@ XT_PROC(UnrollFromRight) {
   TRect R1 = ARect;
   TRect R2 = ARect;
   R1.Right = D;
-  // The roll's width as from the left, with the remaining width D for the unrolled one.
-  if (PW < W / 5)
-    R1.Left = D - PW / 2;
-  else if (D < W / 5)
-    R1.Left = D - D / 2;
-  else
-    R1.Left = D - W / 10;
+  R1.Left = D - RollWidth(W, PW);
   R2.Right = R1.Left;
   R2.Left = 2 * R1.Left - R1.Right;
   StretchMirrored(Canvas, R1, Next, R2, true, false);
@@ -338,12 +332,7 @@ XT_PROC(UnrollFromBottom) {
   TRect R1 = ARect;
   TRect R2 = ARect;
   R1.Bottom = D;
-  if (PH < H / 5)
-    R1.Top = D - PH / 2;
-  else if (D < H / 5)
-    R1.Top = D - D / 2;
-  else
-    R1.Top = D - H / 10;
+  R1.Top = D - RollWidth(H, PH);
   R2.Bottom = R1.Top;
   R2.Top = 2 * R1.Top - R1.Bottom;
   StretchMirrored(Canvas, R1, Next, R2, false, true);

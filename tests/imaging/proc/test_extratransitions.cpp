@@ -344,6 +344,14 @@ TEST(ExtraTransitions, UnrollShowsTheMirroredStripBeyondTheRoll) {
   EXPECT_LE(Far, 125);
   EXPECT_GE(Far, 119);
 
+  TFrames R(200, 100);
+  R.Run(UnrollFromRight, 50);  // the roll at 80 to 99 shows columns 60 to 79 mirrored
+  EXPECT_TRUE(ShowsAt(R, 150, 50, FromNext(150, 50)));
+  EXPECT_TRUE(ShowsAt(R, 50, 50, FromPrev(50, 50)));
+  EXPECT_TRUE(R.IsNext(81, 50) && R.IsNext(98, 50));
+  EXPECT_LE(R.At(98, 50).R, 69);
+  EXPECT_GE(R.At(81, 50).R, 70);
+
   TFrames T(200, 100);
   T.Run(UnrollFromTop, 50);  // PH 50: roll H div 10 = 10 high at y = 50
   EXPECT_TRUE(ShowsAt(T, 50, 25, FromNext(50, 25)));
