@@ -74,7 +74,11 @@ void DeviceToLogical(HDC DC, double X, double Y, double& LX, double& LY) {
   LX = X, LY = Y;
 }
 
+// A transformed point beyond the device space stops at its edge (no integer overflow).
 Integer RoundCoord(double V) {
+  if (std::isnan(V)) return 0;
+  if (V < -ShapeCoordLimit) return -ShapeCoordLimit;
+  if (V > ShapeCoordLimit) return ShapeCoordLimit;
   return static_cast<Integer>(std::floor(V + 0.5));
 }
 

@@ -79,11 +79,35 @@ struct TPlayer {
     return Current.M11 == 1 && Current.M22 == 1 && Current.M12 == 0 && Current.M21 == 0;
   }
   bool Record(DWORD Type, TRecordReader& R);
+  bool Traceable(const TRect& Box) const;
+  bool Traceable(const std::vector<POINT>& Pts) const;
   HGDIOBJ Object(DWORD Ih) const;
   void Store(DWORD Ih, HGDIOBJ O);
 };
 
 thread_local TPlayer* GCurrentPlayer = nullptr;
+
+// Curves are traced point by point, with work growing with their size: one larger than this on
+// the target, far beyond any picture rendered, is left out.
+constexpr double MaxCurveExtent = 1 << 16;
+constexpr Int64 MaxTextAdvance = 1 << 24;
+
+bool TPlayer::Traceable(const TRect& Box) const {
+  const double W = static_cast<double>(Box.Right) - Box.Left, H = static_cast<double>(Box.Bottom) - Box.Top;
+  const TXf T = Then(Current, World0);
+  return std::fabs(W * T.M11) + std::fabs(H * T.M21) <= MaxCurveExtent &&
+         std::fabs(W * T.M12) + std::fabs(H * T.M22) <= MaxCurveExtent;
+}
+
+bool TPlayer::Traceable(const std::vector<POINT>& Pts) const {
+  if (Pts.empty()) return true;
+  TRect B{Pts[0].X, Pts[0].Y, Pts[0].X, Pts[0].Y};
+  for (const POINT& P : Pts) {
+    B.Left = std::min(B.Left, P.X), B.Top = std::min(B.Top, P.Y);
+    B.Right = std::max(B.Right, P.X), B.Bottom = std::max(B.Bottom, P.Y);
+  }
+  return Traceable(B);
+}
 
 bool TPlayer::Open(HDC Target, const TEnhMetaFileObject* Metafile, const RECT* Rect) {
   M = Metafile;
@@ -638,13 +662,13 @@ bool TPlayer::Record(DWORD Type, TRecordReader& R) {
       if (Type == EMR_ROUNDRECT) {
         const Integer W = R.I32(), H = R.I32();
         if (!R.Ok()) return false;
-        RoundRect(DC, B.Left, B.Top, B.Right, B.Bottom, W, H);
+        if (Traceable(B)) RoundRect(DC, B.Left, B.Top, B.Right, B.Bottom, W, H);
         return true;
       }
       if (!R.Ok()) return false;
       if (Type == EMR_RECTANGLE)
         Rectangle(DC, B.Left, B.Top, B.Right, B.Bottom);
-      else
+      else if (Traceable(B))
         Ellipse(DC, B.Left, B.Top, B.Right, B.Bottom);
       return true;
     }
@@ -655,6 +679,7 @@ bool TPlayer::Record(DWORD Type, TRecordReader& R) {
       const TRect B = R.Rect();
       const Integer XS = R.I32(), YS = R.I32(), XE = R.I32(), YE = R.I32();
       if (!R.Ok()) return false;
+      if (!Traceable(B)) return true;
       if (Type == EMR_ARC)
         Arc(DC, B.Left, B.Top, B.Right, B.Bottom, XS, YS, XE, YE);
       else if (Type == EMR_ARCTO)
@@ -680,6 +705,7 @@ bool TPlayer::Record(DWORD Type, TRecordReader& R) {
       if (!R.Ok() || !ReadPoints(R, N, IsShortPoints(Type), Pts)) return false;
       const DWORD Base32 = IsShortPoints(Type) ? Type - EMR_POLYBEZIER16 + EMR_POLYBEZIER : Type;
       const Integer Count = static_cast<Integer>(N);
+      if ((Base32 == EMR_POLYBEZIER || Base32 == EMR_POLYBEZIERTO) && !Traceable(Pts)) return true;
       switch (Base32) {
         case EMR_POLYBEZIER:
           PolyBezier(DC, Pts.data(), N);
@@ -871,7 +897,10 @@ bool TPlayer::Record(DWORD Type, TRecordReader& R) {
       if (OffDx) {
         TRecordReader D(R.At(OffDx), R.Size() - OffDx);
         Dx.resize(static_cast<std::size_t>(N) * (Step / 4));
-        for (Integer& V : Dx) V = D.I32();
+        // Advances that add up past any device are no text that can be drawn.
+        Int64 Sum = 0;
+        for (Integer& V : Dx) Sum += std::llabs(static_cast<Int64>(V = D.I32()));
+        if (Sum > MaxTextAdvance) return true;
       }
       const bool HasRect = (Options & (ETO_CLIPPED | ETO_OPAQUE)) != 0;
       // Glyphs follow the transform's scale through the font's size, not the world transform.

@@ -438,3 +438,31 @@ TEST(WinMetaFile, DamagedFilesAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+void WriteSeed(const std::string& Name, const std::vector<Byte>& D) {
+  FILE* F = std::fopen((std::string(TILVAROK_TEST_DATA) + "/fuzz/metafile/" + Name).c_str(), "wb");
+  ASSERT_NE(F, nullptr);
+  std::fwrite(D.data(), 1, D.size(), F);
+  std::fclose(F);
+}
+
+// Writes the fuzz seeds of metafile playback (run with --gtest_also_run_disabled_tests).
+TEST(EnhMetaFile, DISABLED_WriteFuzzSeeds) {
+  HENHMETAFILE M = RecordScene(DrawScene);
+  WriteSeed("scene.emf", Bytes(M));
+  DeleteEnhMetaFile(M);
+  const std::vector<Byte> Bare = RedBoxWmf().Bytes();
+  WriteSeed("redbox.wmf", Bare);
+  std::vector<Byte> Placeable{0xD7, 0xCD, 0xC6, 0x9A, 0,    0,    0, 0, 0, 0,
+                              0xE8, 0x03, 0xF4, 0x01, 0xE8, 0x03, 0, 0, 0, 0};
+  Word Sum = 0;
+  for (std::size_t I = 0; I < 20; I += 2) Sum ^= static_cast<Word>(Placeable[I] | (Placeable[I + 1] << 8));
+  Placeable.push_back(static_cast<Byte>(Sum));
+  Placeable.push_back(static_cast<Byte>(Sum >> 8));
+  Placeable.insert(Placeable.end(), Bare.begin(), Bare.end());
+  WriteSeed("redbox_placeable.wmf", Placeable);
+}
+
+}  // namespace
