@@ -52,6 +52,11 @@ TEST(PngPicture, AssignFromBitmaps) {
   B32.SetPixelFormat(pf32bit);
   B32.GetCanvas()->SetPixels(1, 1, static_cast<TColor>(RGB(10, 20, 30)));
   TPNGObject P;
+  EXPECT_EQ(P.FilterSet, pfSub);
+  EXPECT_EQ(P.DeflateLevel, 7);
+  EXPECT_EQ(P.GetIdatLimit(), 65535);
+  EXPECT_EQ(P.InterlaceKind, 0);
+  EXPECT_TRUE(P.Empty());
   P.Assign(&B32);
   EXPECT_EQ(P.HeaderChunk()->ColorType, 2);
   EXPECT_EQ(P.HeaderChunk()->BitDepth, 8);
@@ -334,4 +339,27 @@ TEST(PngPicture, LoadsThroughThePictureAndDrawsTransparentlyOnAForm) {
   EXPECT_EQ(FindGraphicClassByExtension("png"), nullptr);
   PngImageStartup();
   EXPECT_EQ(FindGraphicClassByExtension("png"), GraphicClassOf<TPNGObject>());
+}
+
+TEST(PngPicture, CanvasAndClipboardGoThroughTheImage) {
+  TPNGObject P;
+  LoadPng(P, FileBytes(PngFixture("c2d8p.png")));
+  // The picture's canvas draws into its pixels.
+  P.GetCanvas()->SetPixels(2, 3, static_cast<TColor>(RGB(4, 5, 6)));
+  EXPECT_EQ(P.GetPixelColor(2, 3), static_cast<TColor>(RGB(4, 5, 6)));
+  P.Resize(20, 20);
+  P.GetCanvas()->SetPixels(19, 19, clLime);
+  EXPECT_EQ(P.GetPixelColor(19, 19), clLime);
+
+  UINT Format = 0;
+  HANDLE Data = nullptr;
+  HPALETTE Palette = nullptr;
+  P.SaveToClipboardFormat(Format, Data, Palette);
+  TPNGObject Back;
+  Back.LoadFromClipboardFormat(Format, Data, Palette);
+  EXPECT_EQ(Back.GetWidth(), 20);
+  EXPECT_EQ(Back.GetPixelColor(2, 3), static_cast<TColor>(RGB(4, 5, 6)));
+  EXPECT_EQ(Back.GetPixelColor(19, 19), clLime);
+  if (Data) DeleteObject(static_cast<HGDIOBJ>(Data));
+  if (Palette) DeleteObject(Palette);
 }
