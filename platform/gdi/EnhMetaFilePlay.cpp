@@ -340,6 +340,15 @@ bool ReadLogFont(TRecordReader& R, LOGFONTW& F) {
   return R.Ok();
 }
 
+// Font sizes far past any glyph the font engine makes are taken as that size.
+constexpr long MaxFontSize = 1 << 16;
+
+LOGFONTW& LimitFont(LOGFONTW& F) {
+  F.lfHeight = std::clamp<LONG>(F.lfHeight, -MaxFontSize, MaxFontSize);
+  F.lfWidth = std::clamp<LONG>(F.lfWidth, -MaxFontSize, MaxFontSize);
+  return F;
+}
+
 // Region data of a record (cbRgnData bytes from the reader's position) under a transform.
 std::optional<TRegionData> ReadRegion(TRecordReader& R, DWORD Size, const XFORM* X) {
   if (!R.Fits(R.Pos(), Size, 1)) return std::nullopt;
@@ -554,7 +563,7 @@ bool TPlayer::Record(DWORD Type, TRecordReader& R) {
       const DWORD Ih = R.U32();
       LOGFONTW F;
       if (!ReadLogFont(R, F)) return false;
-      Store(Ih, CreateFontIndirectW(&F));
+      Store(Ih, CreateFontIndirectW(&LimitFont(F)));
       return true;
     }
     case EMR_SELECTOBJECT: {
@@ -908,8 +917,9 @@ bool TPlayer::Record(DWORD Type, TRecordReader& R) {
       HGDIOBJ Scaled = nullptr, Old = nullptr;
       if (std::fabs(Scale - 1) > 1e-6 && DC->State.Font && DC->State.Font->ObjType == OBJ_FONT) {
         LOGFONTW F = static_cast<const TFontObject*>(DC->State.Font)->Log;
-        F.lfHeight = static_cast<LONG>(std::lround(F.lfHeight * Scale));
-        F.lfWidth = static_cast<LONG>(std::lround(F.lfWidth * Scale));
+        F.lfHeight =
+            static_cast<LONG>(std::clamp(std::lround(F.lfHeight * Scale), -MaxFontSize, MaxFontSize));
+        F.lfWidth = static_cast<LONG>(std::clamp(std::lround(F.lfWidth * Scale), -MaxFontSize, MaxFontSize));
         Scaled = CreateFontIndirectW(&F);
         if (Scaled) Old = SelectObject(DC, Scaled);
         for (Integer& V : Dx) V = static_cast<Integer>(std::lround(V * Scale));
