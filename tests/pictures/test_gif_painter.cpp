@@ -180,34 +180,3 @@ TEST(GIFThreads, ThreadedPainterPlaysIntoTheBackBitmapAndHalts) {
   G->DrawTo(Target.GetCanvas(), TRect(0, 0, 6, 4));
   G.reset();
 }
-
-TEST_F(GIFPainterTest, CheckedCanvasEndsThePainterWhenItsContextGoes) {
-  auto G = LoadGifBytes(FileBytes(GifData("anim.gif")));
-  TRecorder R;
-  R.Hook(*G);
-  G->PaintFlags = Inline | gpCheckCanvas | gpDirect;
-  TBitmap Target;
-  Target.SetWidth(6);
-  Target.SetHeight(4);
-  TCanvas Borrowed;
-  HDC DC = CreateCompatibleDC(nullptr);
-  HBITMAP Surface = CreateCompatibleBitmap(Target.GetCanvas()->GetHandle(), 6, 4);
-  SelectObject(DC, Surface);
-  Borrowed.SetHandle(DC);
-  // Takes the context away once the first frame has shown.
-  struct TKiller {
-    HDC DC;
-    bool Done = false;
-    void After(TObject*) {
-      if (!Done) DeleteDC(DC);
-      Done = true;
-    }
-  } Killer{DC};
-  G->OnAfterFrame = TNotifyEvent(&Killer, &TKiller::After);
-  G->DrawTo(&Borrowed, TRect(0, 0, 6, 4));
-  // Frame 0 and frame 1 were waited for; painting frame 1 found no context and ended.
-  EXPECT_EQ(R.Before.size(), 2u);
-  EXPECT_THAT(R.Events, ::testing::ElementsAre("start"));
-  Borrowed.SetHandle(nullptr);
-  DeleteObject(Surface);
-}

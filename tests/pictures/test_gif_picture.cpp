@@ -395,6 +395,7 @@ TEST(GIFPicture, ClipboardOffersABitmapAndTheGifData) {
   G->SaveToClipboardFormat(Format, Data, Palette);
   EXPECT_EQ(Format, CF_BITMAP);
   SetClipboardData(Format, Data);
+  if (Palette) DeleteObject(Palette);
   TGIFImage Back;
   Back.LoadFromClipboardFormat(GIFClipboardFormat, nullptr, nullptr);
   EXPECT_EQ(SaveBytes(Back), SaveBytes(*G));
