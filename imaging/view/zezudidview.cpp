@@ -69,6 +69,7 @@ TZezudIdView::~TZezudIdView() {
   while (!FAuxObjects.empty()) DeleteAuxObject(0);
   StopSmoothScroll();
   SyncLayers();
+  FTransition.reset();
   SetNavigator(nullptr);
   delete FIO;
   FIO = nullptr;
@@ -178,6 +179,7 @@ bool TZezudIdView::IsEmpty() {
 }
 
 void TZezudIdView::Blank() {
+  StopTransition();
   FIEBitmap->SetWidth(1);
   FIEBitmap->SetHeight(1);
   Clear();
@@ -380,6 +382,7 @@ void TZezudIdView::IEMFinishWork(TMessage&) {
 void TZezudIdView::WMSize(TMessage& Message) {
   TIEView::Dispatch(Message);
   if (FInUpdate) return;
+  StopTransition();
   FUpdateReason = 4;
   Update();
 }

@@ -21,6 +21,7 @@
 #include "imaging/core/ieviewparams.h"
 #include "imaging/io/ieview.h"
 #include "imaging/proc/zezudidproc.h"
+#include "imaging/proc/zezudidproctransitions.h"
 #include "imaging/view/zezudidviewlayer.h"
 #include "platform/classes/Controls.h"
 #include "platform/classes/StdCtrls.h"
@@ -211,6 +212,15 @@ class TZezudIdView : public TIEView {
   TIESaveUndoEvent GetOnSaveUndo() const { return FOnSaveUndo; }
   void SetOnSaveUndo(TIESaveUndoEvent Value);
 
+  // The transition events are kept by the view's transition engine, which the first setter
+  // creates (zezudidviewtransition.cpp); the getters answer nil while there is none.
+  TNotifyEvent GetOnTransitionStop() const;
+  void SetOnTransitionStop(TNotifyEvent Value);
+  TIETransitionStepEvent GetOnTransitionStep() const;
+  void SetOnTransitionStep(TIETransitionStepEvent Value);
+  TIEOnTransitionPaint GetOnTransitionPaint() const;
+  void SetOnTransitionPaint(TIEOnTransitionPaint Value);
+
   // Navigator: View shows this view's picture with a fixed-size movable selection that
   // follows and drives this view's visible area. Options bit 0: its wheel zooms this view.
   void SetNavigator(TZezudIdView* View, Byte Options = 0);
@@ -351,6 +361,10 @@ class TZezudIdView : public TIEView {
   TNotifyEvent FOnFinishWork;
   TIESaveUndoEvent FOnSaveUndo;
   std::vector<std::unique_ptr<TObject>> FAuxObjects;
+  std::unique_ptr<TIETransitionEffects> FTransition;  // made when a transition event is set
+  TIETransitionEffects* TransitionEngine();
+  // Ends a run in progress (resizing, blanking); nothing without one.
+  void StopTransition();
 
   // The navigator link: on the main view FLinkedView is its navigator; on the navigator
   // FIsLinked is set and FLinkedFrameStyle holds the options it was linked with.
