@@ -2,6 +2,7 @@
 #include "imaging/core/hyieutils.h"
 #include "imaging/io/zezudidio.h"
 #include "imaging/view/iepresetim.h"
+#include "imaging/view/ievect.h"
 #include "imaging/view/iopreviews.h"
 #include "imaging/view/zezudidview.h"
 #include "imaging/view/zezudidviewlayerfile.h"
@@ -14,6 +15,7 @@ void TZezudIdViewInitialize() {
   DefaultDpiY = 300;
   // The I/O start-up, which runs first, cleared the detector of layer files.
   IERegisterLayersDetection();
+  IERegisterVectDetection();
 }
 
 void TZezudIdViewFinalize() {
@@ -29,7 +31,8 @@ bool LoadLayersIntoView(TIEView* View, TStream* Stream) {
 
 void PsdLayersIntoView(TIEView* View, const std::vector<TIEPsdLayer>& Layers, bool Replace, Integer Width,
                        Integer Height) {
-  if (auto* ImageView = dynamic_cast<TZezudIdView*>(View)) ImageView->LayersFromPsd(Layers, Replace, Width, Height);
+  if (auto* ImageView = dynamic_cast<TZezudIdView*>(View))
+    ImageView->LayersFromPsd(Layers, Replace, Width, Height);
 }
 
 bool PsdLayersOutOfView(TIEView* View, TIEBitmap* Merged, std::vector<TIEPsdLayer>& Layers) {
@@ -47,6 +50,7 @@ void ViewRegisterLibraryHooks() {
   IEViewDataProcs.PsdLayersToView = PsdLayersIntoView;
   IEViewDataProcs.PsdLayersFromView = PsdLayersOutOfView;
   IEPreviewsDialog = IOPreviewsExecute;
+  VectRegisterLibraryHooks();
   IERegisterLibraryHooks(iluView, {TZezudIdViewInitialize, TZezudIdViewFinalize});
   IERegisterLibraryHooks(iluPresetImages, {IEPresetImagesInitialize, IEPresetImagesFinalize});
 }
