@@ -224,6 +224,7 @@ Integer GrownHeight(Integer H) {
   return H < 0 ? H - 1 : H + 1;
 }
 Integer ShrunkHeight(Integer H) {
+  if (H == 0) return 1;
   const Integer R = H < 0 ? H + 1 : H - 1;
   return R == 0 ? 1 : R;
 }
@@ -261,6 +262,7 @@ void TIETextControl::SetAlignment(Integer Alignment) {
 
 void TIETextControl::SetCaret(Integer Value) {
   FCaret = std::clamp(Value, 0, GetTextLength());
+  FLayoutValid = false;
   Invalidate();
 }
 

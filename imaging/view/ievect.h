@@ -295,6 +295,8 @@ TV_DECLARE_EXCEPTION(EIEVectError, Exception)
 constexpr Integer IEVLogFontSize = 60;
 void IEVLogFontToBytes(const LOGFONTA& Font, Byte* Block);
 LOGFONTA IEVLogFontFromBytes(const Byte* Block);
+// Font takes LogFont's face and styles at Height, keeping its colour.
+void IEVFontFromLogFont(TFont* Font, const LOGFONTA* LogFont, Integer Height);
 
 // The version character the writer stores; the reader takes '1' up to it.
 constexpr char IEVLastVersion = 'R';
@@ -692,6 +694,14 @@ class TZezudIdVect : public TZezudIdView {
   void SetEditingObject(Integer hobj) { FEditingObject = hobj; }
   TIEEdit* GetTextEditor() const { return FTextEditor; }
   TIETextControl* GetMemoEditor() const { return FMemoEditor; }
+  // Puts the newest separated snapshot back (and drops it); false when there is none.
+  bool UndoObjects();
+  // The selected objects as an objects stream in the "ZEZUDID VECT" format; pasting adds them
+  // on top and selects them.
+  void CopySelectedObjectsToClipboard();
+  bool PasteObjectsFromClipboard();
+  // Settings of a multi-line box handed to a text control (editing and drawing).
+  void SetupTextControl(TIETextControl* Control, const TIEVObject& Record, Double Zoom);
 
  protected:
   void KeyDown(Word& Key, TShiftState Shift) override;
@@ -702,6 +712,9 @@ class TZezudIdVect : public TZezudIdView {
   void EditorKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
   void EditorChange(TObject* Sender);
   void MemoKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+  void WithdrawAutoUndo();
+  TIEVObject* EditedRecord();
+  std::string FEditStartText;  // the one-line text when editing began
 
   std::vector<std::unique_ptr<TMemoryStream>> FObjUndoList;
   bool FPressTookUndo = false;
