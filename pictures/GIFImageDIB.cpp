@@ -186,7 +186,7 @@ void TDIBWriter::AllocateDIB() {
         Size >
             static_cast<std::uint64_t>(std::numeric_limits<Integer>::max()) - FDIBInfoSize - FileHeaderSize)
       throw EOutOfMemory("Failed to allocate memory for GIF DIB");
-    FDIBBits = static_cast<Byte*>(GlobalAllocPtr(GMEM_MOVEABLE, Size));
+    FDIBBits = static_cast<Byte*>(GlobalAllocPtr(GMEM_MOVEABLE | GMEM_ZEROINIT, Size));
     if (!FDIBBits) throw EOutOfMemory("Failed to allocate memory for GIF DIB");
     FDIBBitsSize = Size;
   } catch (...) {

@@ -185,7 +185,7 @@ TEST(GIFRoutines, TwentyFourBitWriterAndAnUnusedWriter) {
   }
   EXPECT_EQ(B.GetPixelFormat(), pf24bit);
   EXPECT_EQ(PixelAt(B, 0, 1), 0x102030u);
-  EXPECT_EQ(PixelAt(B, 0, 0), 0u);
+  EXPECT_EQ(PixelAt(B, 0, 0), 0u);  // rows never written are black, not leftover memory
 
   // A writer whose rows were never asked for leaves the bitmap as it was.
   TBitmap Kept;

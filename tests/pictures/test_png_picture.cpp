@@ -333,6 +333,9 @@ TEST(PngPicture, LoadsThroughThePictureAndDrawsTransparentlyOnAForm) {
   const TScreenshot Shot = Screenshot(Form->GetHandle());
   for (Integer X = 0; X < 8; ++X) EXPECT_EQ(Shot.Pixel(X, 1), (X / 2) % 2 == 0 ? 0x00FF00u : 0xFF0000u) << X;
   EXPECT_EQ(Shot.Pixel(10, 5), 0xFF0000u);
+  // Windows go away with the messages that follow their destruction.
+  Form.reset();
+  Application->ProcessMessages();
 
   // Unregistered, the extension is unknown again; registered anew, it loads.
   PngImageShutdown();
