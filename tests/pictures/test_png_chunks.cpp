@@ -194,6 +194,31 @@ TEST(PngChunks, TextChunks) {
   EXPECT_EQ(Text, std::vector<Byte>{' '});
 }
 
+TEST(PngChunks, ResolutionAndTimeTravelWithTheirFields) {
+  const std::vector<Byte> Phys = Chunk("pHYs", {0, 0, 0x0B, 0x13, 0, 0, 0x0B, 0x12, 1});
+  const std::vector<Byte> Time = Chunk("tIME", {0x07, 0xEA, 12, 11, 10, 9, 8});
+  const std::vector<Byte> OddTime = Chunk("tIME", {1, 2, 3});
+  TPNGObject P;
+  LoadPng(P, RgbFileWith({Phys, Time, OddTime}));
+  auto* R = P.GetChunks()->FindByClass<TChunkpHYs>();
+  auto* T = P.GetChunks()->FindByClass<TChunktIME>();
+  ASSERT_TRUE(R && T);
+  EXPECT_EQ(R->PixelsPerUnitX, 2835u);
+  EXPECT_EQ(R->PixelsPerUnitY, 2834u);
+  EXPECT_EQ(R->UnitSpecifier, 1);
+  EXPECT_EQ(T->Year, 2026);
+  EXPECT_EQ(T->Month, 12);
+  EXPECT_EQ(T->Second, 8);
+  // Written from the fields: the odd-sized tIME comes back as a whole (zero) one.
+  TPNGObject Copy;
+  Copy.Assign(&P);
+  const std::vector<Byte> Saved = SavePng(Copy);
+  EXPECT_NE(std::search(Saved.begin(), Saved.end(), Phys.begin(), Phys.end()), Saved.end());
+  EXPECT_NE(std::search(Saved.begin(), Saved.end(), Time.begin(), Time.end()), Saved.end());
+  const std::vector<Byte> Zero = Chunk("tIME", std::vector<Byte>(7, 0));
+  EXPECT_NE(std::search(Saved.begin(), Saved.end(), Zero.begin(), Zero.end()), Saved.end());
+}
+
 TEST(PngChunks, RegistryAndList) {
   TPNGObject P;
   EXPECT_EQ(TChunkIHDR(&P).GetChunkName(), "IHDR");
