@@ -630,6 +630,15 @@ class TZezudIdVect : public TZezudIdView {
   void FastDrawTimer(TObject* Sender);
   void DrawGrips(TCanvas* Canvas);
   void DrawPolylineVertices(TCanvas* Canvas);
+  // Drawn without the work bitmap (no shadow, highlight, blend, or an opaque/non-text object).
+  bool DrawsStraight(const TIEVObject& Record) const;
+  void ComposeObject(TIEVObject& Record, Integer hobj, TBitmap* Target);
+  void HighlightRect(TBitmap* Target, const TRect& R, TColor Color);
+  void DrawLineLabel(TIECanvas& IC, TIEVObject& Record, TPoint S, TPoint E, Double Zoom, Integer Factor);
+  // Grip points of an object in view coordinates, in FindGrip's order.
+  void GripPoints(const TIEVObject& Record, std::vector<TPoint>& Points);
+  std::unique_ptr<TBitmap> FWorkAlpha;  // the alpha plane drawn in grey
+  bool FDrawAntialias = true;
   std::unique_ptr<TIEBitmap> FWorkBitmap;
   bool FSupersample = false;
   bool FFastDrawing = false;

@@ -3,25 +3,6 @@
 // operation deletes its placeholder here in the same change.
 #include "imaging/view/ievect.h"
 
-// ---- drawing ----
-
-void TZezudIdVect::DrawToBackBuffer(TIEBitmap* Dest, std::vector<Byte*>* RowCache, const TRect* UpdateRect,
-                                    bool DrawBackground, bool DrawBoxes) {
-  TZezudIdView::DrawToBackBuffer(Dest, RowCache, UpdateRect, DrawBackground, DrawBoxes);
-}
-void TZezudIdVect::DrawObjectsTo(TIEBitmap*, bool, Integer, bool, TBitmap*) {}
-bool TZezudIdVect::DrawObject(TIEVObject&, Integer, bool, Integer, TIEBitmap*, bool, bool, TBitmap*) {
-  return false;
-}
-void TZezudIdVect::CopyObjectsToBack(bool) {}
-void TZezudIdVect::DrawObjectsToBitmap(TIEBitmap*, bool, Integer) {}
-void TZezudIdVect::Paint() {
-  TZezudIdView::Paint();
-}
-void TZezudIdVect::FastDrawTimer(TObject*) {}
-void TZezudIdVect::DrawGrips(TCanvas*) {}
-void TZezudIdVect::DrawPolylineVertices(TCanvas*) {}
-
 // ---- mouse ----
 
 Integer TZezudIdVect::FindObjectAt(Integer, Integer, bool, Double& Distance) {
