@@ -839,6 +839,16 @@ void ApplyColourOptions(TCameraRawContext& C) {
     for (auto& Row : C.Coefficients) Row[3] = Row[1] /= 2;
 }
 
+// Sizes no sensor has (negative, beyond 16 bits) or data that starts past the file would
+// only send the loaders and the work array's size arithmetic out of range.
+bool GeometryIsSound(const TCameraRawContext& C) {
+  constexpr Integer Largest = 0x10000;
+  const auto InRange = [](Integer Value, Integer Low) { return Value >= Low && Value <= Largest; };
+  return InRange(C.Height, 1) && InRange(C.Width, 1) && InRange(C.RawHeight, 1) && InRange(C.RawWidth, 1) &&
+         InRange(C.TopMargin, 0) && InRange(C.LeftMargin, 0) && C.DataOffset >= 0 &&
+         C.DataOffset <= C.InputSize;
+}
+
 }  // namespace
 
 Integer RawIdentify(TCameraRawContext& C) {
@@ -858,10 +868,10 @@ Integer RawIdentify(TCameraRawContext& C) {
   SetDefaults(C);
   ApplyMakeRules(C, Head);
   if (!ApplyCameraTable(C, Head)) return 1;
-  // A picture of no area, or data that starts past the file, is nothing to load.
-  if (!C.LoadRaw || C.Height <= 0 || C.Width <= 0 || C.DataOffset < 0 || C.DataOffset > C.InputSize) return 1;
+  if (!C.LoadRaw || C.Height == 0) return 1;
   if (C.RawHeight == 0) C.RawHeight = C.Height;
   if (C.RawWidth == 0) C.RawWidth = C.Width;
+  if (!GeometryIsSound(C)) return 1;
   ApplyColourOptions(C);
   RawSeek(C, C.DataOffset);
   C.InputEnded = false;

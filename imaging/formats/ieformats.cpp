@@ -4,6 +4,7 @@
 #include "imaging/formats/giffilter.h"
 #include "imaging/formats/giflzw.h"
 #include "imaging/formats/iebmp.h"
+#include "imaging/formats/iecameraraw.h"
 #include "imaging/formats/iedicom.h"
 #include "imaging/formats/ieico.h"
 #include "imaging/formats/iejpeg2000.h"
@@ -11,8 +12,8 @@
 #include "imaging/formats/iepdfwriter.h"
 #include "imaging/formats/iepngwrite.h"
 #include "imaging/formats/iepnm.h"
-#include "imaging/formats/iepsd.h"
 #include "imaging/formats/iepostscript.h"
+#include "imaging/formats/iepsd.h"
 #include "imaging/formats/ierawbitmap.h"
 #include "imaging/formats/ietgafil.h"
 #include "imaging/formats/iewbmp.h"
@@ -63,6 +64,8 @@ void RegisterFormatProcs() {
   IEFormatProcs.IcoWriteStream = IcoWriteStream;
   IEFormatProcs.IcoIsFile = IcoIsFile;
   IEFormatProcs.CurIsFile = CurIsFile;
+  IEFormatProcs.CameraRawReadStream = CameraRawReadStream;
+  IEFormatProcs.CameraRawIsFile = CameraRawIsFile;
 }
 
 }  // namespace

@@ -193,7 +193,8 @@ struct TIEFormatProcs {
                         TIEIOProgress& Progress, std::unique_ptr<TIEMask>& AlphaMask, bool IgnoreAlpha,
                         bool BareResource) = nullptr;
   void (*IcoWriteStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams, TIEIOProgress& Progress,
-                         std::span<const std::array<Integer, 2>> Sizes, std::span<const Integer> BitCounts) = nullptr;
+                         std::span<const std::array<Integer, 2>> Sizes,
+                         std::span<const Integer> BitCounts) = nullptr;
   // Headerless pixel data into an allocated picture, laid out as the parameters' Raw* fields say.
   void (*HeaderlessRawReadStream)(TStream* Stream, TIEBitmap* Bitmap, TIOParamsVals& IOParams,
                                   TIEIOProgress& Progress) = nullptr;
@@ -219,8 +220,8 @@ struct TIEFormatProcs {
   void (*PdfWriteDocument)(std::unique_ptr<PdfDocumentState> State, TStream* Stream,
                            TIOParamsVals& IOParams) = nullptr;
   // DICOM reader (read-only format): the frame of the parameters' image index and every element.
-  void (*DicomReadStream)(TStream* Stream, TIOParamsVals& IOParams, TIEBitmap* Bitmap, TIEIOProgress& Progress,
-                          bool Preview) = nullptr;
+  void (*DicomReadStream)(TStream* Stream, TIOParamsVals& IOParams, TIEBitmap* Bitmap,
+                          TIEIOProgress& Progress, bool Preview) = nullptr;
 
   // Camera raw reader (read-only format).
   TIEReadFunction CameraRawReadStream = nullptr;

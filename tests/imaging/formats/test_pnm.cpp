@@ -316,7 +316,8 @@ TEST(PnmOracle, NetpbmAgreesOnEveryRawForm) {
       Bitmap{"P1", 11, 3, 1, {}};
   for (Integer Y = 0; Y < 3; ++Y) {
     for (Integer X = 0; X < 5; ++X) {
-      const Byte R = Byte(X * 50 + Y), G = Byte(Y * 100 + 7), B = Byte(250 - X * 30), L = Byte(X * 60 + Y * 3);
+      const Byte R = Byte(X * 50 + Y), G = Byte(Y * 100 + 7), B = Byte(250 - X * 30),
+                 L = Byte(X * 60 + Y * 3);
       static_cast<TIERGBTriple*>(Rgb.GetScanline(Y))[X] = {B, G, R};
       static_cast<TIERGBTriple*>(Grey.GetScanline(Y))[X] = {L, L, L};
       Colour.Samples.insert(Colour.Samples.end(), {R, G, B});

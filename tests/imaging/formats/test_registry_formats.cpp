@@ -54,14 +54,14 @@ class TJoinedRegistryTest : public ::testing::Test {
 };
 
 TEST_F(TJoinedRegistryTest, TheFurtherFormatsAddTheirRows) {
-  ASSERT_EQ(FileFormatCount(), 20);
+  ASSERT_EQ(FileFormatCount(), 21);
   EXPECT_EQ(FileFormatAt(4)->FileType, ioBMP);
   EXPECT_EQ(FindFileFormatInfoByExtension(".dib"), FileFormatAt(4));
   EXPECT_NE(IEFormatProcs.PngWriteStream, nullptr);
 }
 
 TEST_F(TJoinedRegistryTest, EveryBuiltFormatIsRecognisedAndLoadedByContent) {
-  for (const TIEFileType FileType : {ioJPEG, ioBMP, ioPNG, ioTGA, ioPXM, ioPSD, ioHDP}) {
+  for (const TIEFileType FileType : {ioJPEG, ioBMP, ioPNG, ioTGA, ioPXM, ioPSD, ioJP2, ioJ2K, ioHDP}) {
     SCOPED_TRACE(FileType);
     TMemoryStream Stream;
     const std::string Bytes = "xy" + Saved(FileType);
