@@ -112,7 +112,7 @@ void TGIFImage::Warn(TObject* Sender, Byte Severity, const std::string& Message)
 
 void TGIFImage::Progress(TObject* Sender, TProgressStage Stage, Byte PercentDone, bool RedrawNow,
                          const std::string& Msg) {
-  if (OnProgress) OnProgress(Sender, Stage, PercentDone, RedrawNow, TRect(0, 0, 0, 0), Msg);
+  if (OnProgress) OnProgress(Sender, Stage, PercentDone, RedrawNow, TRect{0, 0, 0, 0}, Msg);
 }
 
 void TGIFImage::LoadFromStream(TStream* Stream) {
@@ -365,7 +365,7 @@ void TGIFImage::PutBackBitmap(TCanvas* ACanvas, const TRect& Rect) {
     const Integer W = std::max<Integer>(GetWidth(), 1), H = std::max<Integer>(GetHeight(), 1);
     for (Integer X = Rect.Left; X < Rect.Right; X += W)
       for (Integer Y = Rect.Top; Y < Rect.Bottom; Y += H)
-        ACanvas->StretchDraw(TRect(X, Y, X + W, Y + H), Back);
+        ACanvas->StretchDraw(TRect{X, Y, X + W, Y + H}, Back);
   } else {
     ACanvas->StretchDraw(Rect, Back);
   }

@@ -75,8 +75,8 @@ void TGIFSubImage::HideUnchanged(TGIFSubImage* Previous) {
   if (PreviousDisposal == 2 || PreviousDisposal == 3) return;
   const TRect Mine = FrameRect(), Theirs = Previous->FrameRect();
   if (!Intersects(Mine, Theirs)) return;
-  const TRect Area(std::max(Mine.Left, Theirs.Left), std::max(Mine.Top, Theirs.Top),
-                   std::min(Mine.Right, Theirs.Right), std::min(Mine.Bottom, Theirs.Bottom));
+  const TRect Area{std::max(Mine.Left, Theirs.Left), std::max(Mine.Top, Theirs.Top),
+                   std::min(Mine.Right, Theirs.Right), std::min(Mine.Bottom, Theirs.Bottom)};
   const bool WasTransparent = FHasTransparency && FControlExt;
   Integer Target = WasTransparent ? FControlExt->GetTransparentIndex() : -1;
   if (!WasTransparent) {

@@ -112,7 +112,7 @@ bool TGIFSubImage::IsEmpty() const {
 }
 
 TRect TGIFSubImage::FrameRect() const {
-  return TRect(GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight());
+  return TRect{GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()};
 }
 
 void TGIFSubImage::PlaceFrame(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
@@ -314,9 +314,9 @@ void TGIFSubImage::AssignTo(TPersistent* Dest) {
 TRect TGIFSubImage::MapToRect(const TRect& Rect) {
   const Integer SW = std::max<Integer>(FImage->GetWidth(), 1), SH = std::max<Integer>(FImage->GetHeight(), 1);
   const Integer RW = Rect.Right - Rect.Left, RH = Rect.Bottom - Rect.Top;
-  return TRect(Rect.Left + MulDiv(GetLeft(), RW, SW), Rect.Top + MulDiv(GetTop(), RH, SH),
+  return TRect{Rect.Left + MulDiv(GetLeft(), RW, SW), Rect.Top + MulDiv(GetTop(), RH, SH),
                Rect.Left + MulDiv(GetLeft() + GetWidth(), RW, SW),
-               Rect.Top + MulDiv(GetTop() + GetHeight(), RH, SH));
+               Rect.Top + MulDiv(GetTop() + GetHeight(), RH, SH)};
 }
 
 void TGIFSubImage::PaintTo(TCanvas* Canvas, const TRect& Rect, bool Transparent, bool Tiled) {
@@ -355,7 +355,7 @@ void TGIFSubImage::PaintScaled(TCanvas* Canvas, const TRect& Rect, bool Tiled, b
   TBitmap* Bitmap = FrameImage();
   if (!Bitmap) return;
   if (Tiled)
-    ForEachTile([&](Integer X, Integer Y) { Canvas->StretchDraw(TRect(X, Y, X + W, Y + H), Bitmap); });
+    ForEachTile([&](Integer X, Integer Y) { Canvas->StretchDraw(TRect{X, Y, X + W, Y + H}, Bitmap); });
   else
     Canvas->StretchDraw(Rect, Bitmap);
 }

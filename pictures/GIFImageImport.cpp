@@ -208,14 +208,14 @@ void TGIFSubImage::AssignFromGraphic(TGraphic* Source) {
       B->SetWidth(Source->Width());
       B->SetPixelFormat(pf24bit);
       B->GetCanvas()->GetBrush()->SetColor(Background);
-      B->GetCanvas()->FillRect(TRect(0, 0, B->Width(), B->Height()));
+      B->GetCanvas()->FillRect(TRect{0, 0, B->Width(), B->Height()});
       B->GetCanvas()->Draw(0, 0, Source);
       return B;
     };
     std::unique_ptr<TBitmap> Mask = Backed(clWhite);
     std::unique_ptr<TBitmap> Black = Backed(clBlack);
     Mask->GetCanvas()->SetCopyMode(cmSrcInvert);
-    const TRect All(0, 0, Mask->Width(), Mask->Height());
+    const TRect All{0, 0, Mask->Width(), Mask->Height()};
     Mask->GetCanvas()->CopyRect(All, Black->GetCanvas(), All);
     ApplyMask(Mask.get());
   }

@@ -42,7 +42,7 @@ TGIFPainter::TGIFPainter(TGIFImage* AImage, TGIFPaintFlags AFlags, const TRect& 
     Dispose3 = Dispose3 || Ext->GetDisposalMethod() == 3;
   }
   const Integer W = FRect.Right - FRect.Left, H = FRect.Bottom - FRect.Top;
-  const TRect Area(0, 0, W, H);
+  const TRect Area{0, 0, W, H};
   auto MakeBuffer = [&](bool CopyTarget) {
     auto B = std::make_unique<TBitmap>();
     B->SetWidth(W);
@@ -120,13 +120,13 @@ void TGIFPainter::PaintPlain() {
 void TGIFPainter::RestoreBackdrop(TBitmap* Target) {
   TGIFSubImage* Frame = FImage->Frames()->SubImage(FActiveFrame);
   TCanvas* C = Target->GetCanvas();
-  const TRect Area(0, 0, Target->Width(), Target->Height());
+  const TRect Area{0, 0, Target->Width(), Target->Height()};
   const Integer SW = std::max<Integer>(FImage->GetWidth(), 1), SH = std::max<Integer>(FImage->GetHeight(), 1);
   const Integer W = Frame->GetWidth(), H = Frame->GetHeight();
   // Tiles in buffer coordinates: the buffers start at the target rectangle's origin.
   auto ForEachTile = [&](auto&& Act) {
     for (Integer X = Frame->GetLeft(); X < Area.Right; X += SW)
-      for (Integer Y = Frame->GetTop(); Y < Area.Bottom; Y += SH) Act(TRect(X, Y, X + W, Y + H));
+      for (Integer Y = Frame->GetTop(); Y < Area.Bottom; Y += SH) Act(TRect{X, Y, X + W, Y + H});
   };
   const bool Tiled = (FFlags & gpTiled) != 0;
   if (FFlags & gpTransparent) {
@@ -160,7 +160,7 @@ void TGIFPainter::PaintFrame() {
   }
   const bool ClearFirst = (FFlags & gpClearOnRestart) && FActiveFrame == 0;
   TCanvas* Target = FBackup->GetCanvas();
-  TRect TargetRect(0, 0, FBackup->Width(), FBackup->Height());
+  TRect TargetRect{0, 0, FBackup->Width(), FBackup->Height()};
   bool CopyDue = true, ScratchFirst = false;
   // Disposal 4 to 7 is drawn as "leave in place".
   const Byte Previous = FPreviousDisposal <= 3 ? FPreviousDisposal : 1;
