@@ -214,6 +214,19 @@ TEST_F(TransitionTest, TheTimingCurvesGiveTheirSteps) {
   }
 }
 
+TEST_F(TransitionTest, ADurationOfZeroOrLessEndsAtTheFirstTick) {
+  auto Prev = TransitionPicture(8, 8, 1), Next = TransitionPicture(8, 8, 2);
+  TEventLog Log;
+  Log.Attach(View);
+  for (Integer Duration : {0, -5}) {
+    TIETransitionEffects& E = RunTransition(View, *Prev, *Next, {.Number = 1, .Duration = Duration});
+    E.TimerStep(nullptr);
+    EXPECT_FALSE(E.Running) << Duration;
+    EXPECT_EQ(E.StepValue, 1024) << Duration;
+  }
+  EXPECT_EQ(Log.Stops, 2);
+}
+
 TEST(TransitionClock, ARunAcrossTheWrapOfTheTickCounterEndsOnTime) {
   TFakeClockInstalled Time(0x100000000ULL - 100);
   TViewOnForm<TTransitionView> OnForm;
@@ -610,6 +623,31 @@ TEST(TransitionFit, FitRectKeepAspectCentresTheFittedSize) {
     EXPECT_EQ((std::vector<Integer>{X, Y, W, H}), (std::vector<Integer>{C.X, C.Y, C.W, C.H}))
         << C.SW << "x" << C.SH << " in " << C.DW << "x" << C.DH;
   }
+}
+
+TEST(TransitionPanZoom, OnAPlainViewTheClippedFrameIsFilledWithItsBackground) {
+  TFakeClockInstalled Time;
+  TIEView Plain(nullptr);
+  Plain.SetBackground(0x0000FF);
+  TIETransitionEffects E(&Plain);
+  E.CurrentBitmap->SetSize(20, 10);
+  E.FrameWidth = 20;
+  E.FrameHeight = 10;
+  TIEBitmap Source(20, 10, ie24RGB);
+  for (Integer Y = 0; Y < 10; ++Y)
+    for (Integer X = 0; X < 20; ++X) Source.SetPixel24(X, Y, TIERGBTriple{1, 2, 3});
+  E.PanZoomSource = &Source;
+  E.PanZoomFrom = E.PanZoomTo = TRect{-5, 0, 10, 10};  // clipped to 10 x 10, fitted at (5, 0)
+  IEPanZoomStep(E, 0);
+  const TIERGBTriple Red{0, 0, 255}, Picture{1, 2, 3};
+  for (Integer X = 0; X < 20; ++X)
+    EXPECT_TRUE(PixelOf(*E.CurrentBitmap, X, 4) == (X >= 5 && X < 15 ? Picture : Red)) << X;
+  // Without a source nothing is drawn.
+  E.PanZoomSource = nullptr;
+  E.CurrentBitmap->GetCanvas()->GetBrush()->SetColor(clWhite);
+  E.CurrentBitmap->GetCanvas()->FillRect(TRect{0, 0, 20, 10});
+  IEPanZoomStep(E, 512);
+  EXPECT_TRUE(PixelOf(*E.CurrentBitmap, 7, 5) == (TIERGBTriple{255, 255, 255}));
 }
 
 class PanZoomFrames : public BuiltinFrames {
