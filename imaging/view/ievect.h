@@ -685,6 +685,12 @@ class TZezudIdVect : public TZezudIdView {
   bool FPendingClick = false;
   bool FIgnoreNextMove = false;
   TIEVExtension* FExtensionUnderMouse = nullptr;  // not owned
+  // The point moved into the part of the view that shows the picture.
+  TPoint ClampToPicture(Integer X, Integer Y);
+  // The kind a press creates by VectorInteract (ievoNone: none).
+  TIEVObjectKind CreationKind() const;
+  void AnglePointClick(TPoint P, TShiftState Shift);
+  void PolylinePointClick(TPoint P, TShiftState Shift);
 
   // ----------------------------------------------------------------------------------------
   // --- undo, clipboard and text editing --- (ievectundo.cpp, ievecttext*.cpp)
