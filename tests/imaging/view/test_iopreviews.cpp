@@ -5,12 +5,16 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ViewCoreTestSupport.h"
+#include "imaging/core/hyieutils.h"
+#include "imaging/core/iepalettedialog.h"
 #include "imaging/io/ieiolibrary.h"
 #include "imaging/io/zezudidio.h"
 #include "imaging/io/zezudidioparams.h"
 #include "imaging/view/iopreviews.h"
+#include "platform/classes/Bitmap.h"
 #include "platform/classes/Screen.h"
 #include "platform/system/Streams.h"
 #include "platform/system/StringList.h"
@@ -421,6 +425,67 @@ TEST_F(TPreviewsFormTest, SwitchingPagesReloadsTheParametersAndTurnsApplyOff) {
   EXPECT_EQ(F.GetState().BmpColors, 3);  // the parameters' 24 bits
   EXPECT_EQ(F.ComboBox7->GetItemIndex(), 3);
   EXPECT_FALSE(F.Button4->GetEnabled());
+}
+
+// Picks colour Index in the palette window that the panel opened, as a hover and click would.
+void PickFromPalette(Integer Index, bool& Picked) {
+  SetModalHook([Index, &Picked] {
+    auto* Dialog = dynamic_cast<TZezudIdPaletteDialog*>(Screen->GetActiveForm());
+    if (!Dialog || Picked) return;
+    Picked = true;
+    EXPECT_EQ(Dialog->CancelButton->GetCaption(), "&Cancel");
+    Dialog->OnMouseMove(Dialog, TShiftState{}, (Index % 32) * 16 + 5, (Index / 32) * 16 + 5);
+    Dialog->OnClick(Dialog);
+  });
+}
+
+TEST_F(TPreviewsFormTest, GifColourPanelsChooseFromTheResultsPalette) {
+  Params.FileType = ioGIF;
+  Params.BitsPerSample = 2;
+  Params.SamplesPerPixel = 1;
+  TfIOPreviews& F = Open();
+  const std::vector<TIERGBTriple> Palette = F.ZezudId2->GetIO()->GetParams()->ColorMap;
+  ASSERT_EQ(Palette.size(), 4u);
+  bool Picked = false;
+  PickFromPalette(3, Picked);
+  F.ColorPanelClick(F.Panel4);
+  EXPECT_TRUE(Picked);
+  const TIERGBTriple& C = F.GetState().GifBackground;
+  EXPECT_EQ(C.rgbtRed, Palette[3].rgbtRed);
+  EXPECT_EQ(C.rgbtGreen, Palette[3].rgbtGreen);
+  EXPECT_EQ(C.rgbtBlue, Palette[3].rgbtBlue);
+  EXPECT_EQ(F.Panel4->GetColor(), static_cast<TColor>(C.rgbtRed | (C.rgbtGreen << 8) | (C.rgbtBlue << 16)));
+  EXPECT_TRUE(F.Button4->GetEnabled());
+}
+
+TEST_F(TPreviewsFormTest, PngBackgroundWithoutAPaletteOffersTheBasicColours) {
+  TfIOPreviews& F = Open();  // 24-bit PNG: the result keeps no palette
+  ASSERT_TRUE(F.ZezudId2->GetIO()->GetParams()->ColorMap.empty());
+  bool Picked = false;
+  PickFromPalette(47, Picked);  // the last basic colour, white
+  F.ColorPanelClick(F.Panel1);
+  EXPECT_TRUE(Picked);
+  const TIERGBTriple& C = F.GetState().PngBackground;
+  EXPECT_EQ(C.rgbtRed + C.rgbtGreen + C.rgbtBlue, 3 * 255);
+  F.Button1->Click();
+  EXPECT_EQ(Params.PngBackground.rgbtGreen, 255);
+}
+
+TEST_F(TPreviewsFormTest, ResizingPaintsTheBackgroundByTheLibraryStyle) {
+  TfIOPreviews& F = Open();
+  const Byte Saved = IEDialogBackgroundStyle;
+  IEDialogBackgroundStyle = 0;
+  F.FormResize(&F);
+  EXPECT_TRUE(F.Image1->GetPicture()->GetBitmap()->Empty());
+  IEDialogBackgroundStyle = 1;
+  F.FormResize(&F);
+  IEDialogBackgroundStyle = Saved;
+  TBitmap* B = F.Image1->GetPicture()->GetBitmap();
+  EXPECT_EQ(B->GetWidth(), F.Image1->GetWidth());
+  EXPECT_EQ(B->GetHeight(), F.Image1->GetHeight());
+  // The stripes' first two rows: grey 240 and 251.
+  EXPECT_EQ(B->GetCanvas()->GetPixels(0, 0) & 0xFF, 240);
+  EXPECT_EQ(B->GetCanvas()->GetPixels(0, 1) & 0xFF, 251);
 }
 
 // The whole road: the component's preview operation opens the dialog, the test picks values
