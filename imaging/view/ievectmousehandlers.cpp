@@ -210,6 +210,7 @@ void TZezudIdVect::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   } else if (Shift.Contains(ssLeft) && FGripAction != 0) {
     DoBeforeVectorialChanged();
     FDragging = true;
+    FCurrentPoint = P;
     const Integer OX = static_cast<Integer>(std::trunc((P.X - FPressPoint.X) / (GetZoomX() / 100)));
     const Integer OY = static_cast<Integer>(std::trunc((P.Y - FPressPoint.Y) / (GetZoomY() / 100)));
     Integer DX = OX - FDragOffset.X, DY = OY - FDragOffset.Y;
@@ -251,6 +252,7 @@ void TZezudIdVect::MouseMove(TShiftState Shift, Integer X, Integer Y) {
       V.Y += static_cast<Integer>(std::nearbyint((OY - FDragOffset.Y) / (SY != 0 ? SY : 1.0)));
     }
     FDragOffset = TPoint{OX, OY};
+    FCurrentPoint = P;
     UpdatePolylineBox(FSelected[0]);
     FObjChanged = true;
     Update();
