@@ -691,6 +691,7 @@ class TZezudIdVect : public TZezudIdView {
   TIEVObjectKind CreationKind() const;
   void AnglePointClick(TPoint P, TShiftState Shift);
   void PolylinePointClick(TPoint P, TShiftState Shift);
+  void MoveCursorAndHint(TShiftState Shift, Integer X, Integer Y);
 
   // ----------------------------------------------------------------------------------------
   // --- undo, clipboard and text editing --- (ievectundo.cpp, ievecttext*.cpp)

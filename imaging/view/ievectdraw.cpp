@@ -161,6 +161,29 @@ void TZezudIdVect::Paint() {
     FFastDrawTimer->SetEnabled(true);
   }
   TZezudIdView::Paint();
+  // The rubber band of a creation or a selection in progress, over the fresh picture.
+  if (IEIsLeftButtonPressed() && FCurrentPoint != FPressPoint) {
+    switch (FCreatingKind) {
+      case ievoLine:
+      case ievoLineLabel:
+        DrawRubberLine(false);
+        break;
+      case ievoEllipse:
+        DrawRubberEllipse(false);
+        break;
+      case ievoNone:
+        if (FGripAction == 0 && FVectorInteract.Contains(ivSelectObjects) && RubberBandSelect)
+          DrawRubberBox(false);
+        break;
+      case ievoRuler:
+      case ievoAngle:
+      case ievoPolyline:
+        break;
+      default:
+        DrawRubberBox(false);
+        break;
+    }
+  }
   if (FMeasureHintOn) RedrawMeasureHint();
 }
 

@@ -185,8 +185,10 @@ void TZezudIdVect::MouseMove(TShiftState Shift, Integer X, Integer Y) {
     FIgnoreNextMove = false;
     return;
   }
+  HideMeasureHint();
   FRawMousePoint = TPoint{X, Y};
   const TPoint P = ClampToPicture(X, Y);
+  MoveCursorAndHint(Shift, X, Y);
   if (Shift.Contains(ssLeft) && FCreatingKind != ievoNone) {
     if ((FTemplate->Style & IEVSTYLE_RESIZABLE) == 0) {
       FPressPoint = FCurrentPoint = P;
@@ -206,6 +208,7 @@ void TZezudIdVect::MouseMove(TShiftState Shift, Integer X, Integer Y) {
                                                               Picture->GetWidth() * (C.X - FPressPoint.X)));
     }
     FCurrentPoint = C;
+    if (FCreatingKind == ievoLine && FVectorInteract.Contains(ivDragLength)) FMeasureHintOn = true;
     Invalidate();
   } else if (Shift.Contains(ssLeft) && FGripAction != 0) {
     DoBeforeVectorialChanged();
@@ -268,6 +271,7 @@ void TZezudIdVect::MouseMove(TShiftState Shift, Integer X, Integer Y) {
     const Integer H = FindObjectAtScreen(X, Y, D);
     if (H >= 0) DoObjectOver(H);
   }
+  ShowMeasureHint(X, Y);
 }
 
 void TZezudIdVect::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
@@ -303,6 +307,7 @@ void TZezudIdVect::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, In
       T.Kind = FCreatingKind;
       if (FVectorInteract.Contains(ivDragLength)) {
         HideMeasureHint();
+        FMeasureHintOn = false;
         if (OnDragLenEnd) OnDragLenEnd(this, FLastMeasure);
       } else {
         DoBeforeVectorialChanged();
@@ -367,4 +372,24 @@ void TZezudIdVect::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, In
     }
   }
   WithdrawAutoUndo();
+}
+
+// The pointer over grips and polyline vertices.
+void TZezudIdVect::MoveCursorAndHint(TShiftState Shift, Integer X, Integer Y) {
+  if (!Shift.Contains(ssLeft) && FBuildingObject < 0) {
+    TCursor Cursor = GetCursor();
+    if (FVectorInteract.Contains(ivEditPolyline)) {
+      if (FindPolylineVertex(X, Y) >= 0)
+        Cursor = Shift.Contains(ssCtrl) ? 1792 : 1790;
+      else if (FindPolylineSegment(X, Y) >= 0)
+        Cursor = 1791;
+    } else if (FVectorInteract.Contains(ivSelectObjects)) {
+      Integer Grip = 0;
+      FindGrip(X, Y, Grip);
+      static const TCursor ByGrip[13] = {0,    1786, 1786, 1790, 1788, 1788, 1789,
+                                         1789, 1787, 1787, 1788, 1788, 1788};
+      if (Grip > 0 && Grip <= 12) Cursor = ByGrip[Grip];
+    }
+    ApplyCursor(Cursor);
+  }
 }

@@ -7,6 +7,7 @@
 
 #include "VectTestSupport.h"
 #include "imaging/core/iebitmap.h"
+#include "imaging/core/iegeometry.h"
 #include "imaging/view/ievect.h"
 
 namespace {
@@ -158,6 +159,37 @@ TEST_F(VectDraw, MultiLineBoxDrawsItsTextAndKeepsItsParts) {
   EXPECT_GT(Dark, 20);
   EXPECT_EQ(R->Text, "Hello");
   EXPECT_EQ(R->MemoCharFormats.size(), 5u);  // handed back by the text control
+}
+
+TEST_F(VectDraw, TextBoxTextRunsAlongItsEscapement) {
+  Picture = std::make_unique<TIEBitmap>(120, 120, ie24RGB);
+  auto InkBox = [&](Integer Escapement) {
+    Fill(White);
+    Vect->RemoveAllObjects();
+    const Integer H = Add(ievoText, TRect{10, 10, 109, 109});
+    TIEVObject* R = Vect->ObjectRecord(H);
+    R->Text = "WWWWW";
+    R->PenStyle = psClear;
+    R->LogFont->lfHeight = -16;
+    R->LogFont->lfEscapement = Escapement;
+    R->LogFont->lfFaceName = "Liberation Sans";
+    R->TextAlign = 2;
+    Draw();
+    TRect Ink{1000, 1000, -1, -1};
+    for (Integer Y = 0; Y < 120; ++Y)
+      for (Integer X = 0; X < 120; ++X)
+        if (Px(X, Y).rgbtGreen < 128) IEExpandRect(Ink, X, Y);
+    return Ink;
+  };
+  const TRect Flat = InkBox(0);
+  const TRect Upright = InkBox(900);
+  ASSERT_GT(Flat.Right, Flat.Left);
+  ASSERT_GT(Upright.Bottom, Upright.Top);
+  EXPECT_GT(Flat.Width(), 2 * Flat.Height());
+  EXPECT_GT(Upright.Height(), 2 * Upright.Width());
+  // Both stay inside the box.
+  EXPECT_GE(Upright.Top, 10);
+  EXPECT_LE(Upright.Bottom, 110);
 }
 
 }  // namespace
