@@ -33,6 +33,10 @@ struct TIEBuiltInRow {
 bool OwnFilter() {
   return true;
 }
+// Metafiles are drawn by the platform's metafile.
+bool MetafileReader() {
+  return true;
+}
 // Layer files are read by the view library, which hands over its reader before the start-up.
 bool LayersReader() {
   return IEViewDataProcs.LoadLayersFromStream != nullptr;
@@ -96,8 +100,8 @@ constexpr TIEBuiltInRow BuiltInRows[] = {
     {ioCUR, "Windows Cursor", "CUR", 0, true, false, CurReader},
     {ioPNG, "Portable Network Graphics", "PNG", ppPNG, true, true, OwnFilter},
     {ioDICOM, "DICOM Bitmap", "DCM;DIC;DICOM;V2", 0, true, false, DicomReader},
-    {ioWMF, "Windows Metafile", "WMF", 0, true, false, nullptr},
-    {ioEMF, "Enhanced Windows Metafile", "EMF", 0, true, false, nullptr},
+    {ioWMF, "Windows Metafile", "WMF", 0, true, false, MetafileReader},
+    {ioEMF, "Enhanced Windows Metafile", "EMF", 0, true, false, MetafileReader},
     {ioTGA, "Targa Bitmap", "TGA;TARGA;VDA;ICB;VST;PIX", ppTGA, true, true, TgaFilter},
     {ioPXM, "Portable Pixmap, GrayMap, BitMap", "PXM;PPM;PGM;PBM", 0, true, true, PnmFilter},
     {ioWBMP, "Wireless Bitmap", "WBMP", 0, true, true, WbmpFilter},

@@ -59,6 +59,17 @@ void TIEIOThread::RegisterInOwner() {
   FIO->FThreadLock.Leave();
 }
 
+TIEIOThread::TIEIOThread(TZezudIdIO* IO, TFileMetafileProc Operation, const std::u16string& FileName,
+                         Integer Width, Integer Height, bool WithAlpha)
+    : TIEIOThread(IO, 9) {
+  FFileMetafileProc = Operation;
+  FFileName = FileName;
+  FMetafileWidth = Width;
+  FMetafileHeight = Height;
+  FMetafileWithAlpha = WithAlpha;
+  RegisterInOwner();
+}
+
 void TIEIOThread::RunOperation() {
   TZezudIdIO& IO = *FIO;
   switch (FKind) {
@@ -79,6 +90,9 @@ void TIEIOThread::RunOperation() {
       break;
     case 6:
       (IO.*FStreamFormatProc)(FStream, FFileType);
+      break;
+    case 9:
+      (IO.*FFileMetafileProc)(FFileName, FMetafileWidth, FMetafileHeight, FMetafileWithAlpha);
       break;
   }
 }

@@ -23,6 +23,9 @@ class TIEIOThread : public TThread {
   using TStreamFunc = Integer (TZezudIdIO::*)(TStream* Stream);                                    // kind 4
   using TFileFormatProc = void (TZezudIdIO::*)(const std::u16string& FileName, TIEFileType Type);  // kind 5
   using TStreamFormatProc = void (TZezudIdIO::*)(TStream* Stream, TIEFileType Type);               // kind 6
+  using TFileMetafileProc = void (TZezudIdIO::*)(const std::u16string& FileName, Integer Width,
+                                                 Integer Height,
+                                                 bool WithAlpha);  // kind 9
 
   // Each registers the thread in IO's list before the worker may start; create them through
   // TThread::Create so the worker starts once the object is complete. The thread frees itself
@@ -35,6 +38,8 @@ class TIEIOThread : public TThread {
   TIEIOThread(TZezudIdIO* IO, TFileFormatProc Operation, const std::u16string& FileName,
               TIEFileType FileType);
   TIEIOThread(TZezudIdIO* IO, TStreamFormatProc Operation, TStream* Stream, TIEFileType FileType);
+  TIEIOThread(TZezudIdIO* IO, TFileMetafileProc Operation, const std::u16string& FileName, Integer Width,
+              Integer Height, bool WithAlpha);
 
   Byte GetKind() const { return FKind; }
   // The id of the worker, 0 until it has started.
@@ -56,6 +61,10 @@ class TIEIOThread : public TThread {
   TStreamFunc FStreamFunc = nullptr;
   TFileFormatProc FFileFormatProc = nullptr;
   TStreamFormatProc FStreamFormatProc = nullptr;
+  TFileMetafileProc FFileMetafileProc = nullptr;
+  Integer FMetafileWidth = 0;
+  Integer FMetafileHeight = 0;
+  bool FMetafileWithAlpha = false;
   std::u16string FFileName;
   TStream* FStream = nullptr;  // not owned
   TIEFileType FFileType = ioUnknown;

@@ -39,6 +39,7 @@ class TBitmap;
 class TFont;
 class TForm;
 class TImage;
+class TMetafile;
 class TStream;
 class TIEBitmap;
 class TIOParamsVals;
@@ -228,6 +229,13 @@ class TZezudIdIO : public TComponent {
   void SaveToStreamICO(TStream* Stream);
   void LoadFromFileCUR(const std::u16string& FileName);
   void LoadFromStreamCUR(TStream* Stream);
+  // WMF and EMF through the platform's metafile, rendered into a 24-bit picture of Width x
+  // Height (both at least 1), of the metafile's proportions by the other side (one negative),
+  // or of its own size (both negative), the larger side at most IEMetafileMaxSize. WithAlpha
+  // makes what the metafile does not paint transparent. The stream load always runs on the
+  // caller's thread.
+  void LoadFromFileMetafile(const std::u16string& FileName, Integer Width, Integer Height, bool WithAlpha);
+  void LoadFromStreamMetafile(TStream* Stream, Integer Width, Integer Height, bool WithAlpha);
   // Headerless pixel data into the picture as it is allocated (its size and pixel format),
   // laid out as the parameters' Raw* fields say; an empty file name does nothing.
   void LoadFromFileRawBitmap(const std::u16string& FileName);
@@ -338,6 +346,8 @@ class TZezudIdIO : public TComponent {
   bool HandToThread(TIEIOThread::TFileFormatProc Operation, const std::u16string& FileName,
                     TIEFileType FileType);
   bool HandToThread(TIEIOThread::TStreamFormatProc Operation, TStream* Stream, TIEFileType FileType);
+  bool HandToThread(TIEIOThread::TFileMetafileProc Operation, const std::u16string& FileName, Integer Width,
+                    Integer Height, bool WithAlpha);
   // The progress record of an operation: DoProgress, this component, its Aborting flag.
   TIEIOProgress MakeProgress();
   // Only the abort flag: parameters-only reads report no progress.
@@ -392,6 +402,10 @@ class TZezudIdIO : public TComponent {
   void WriteTGAStream(TStream* Stream);
   // The icon and cursor readers (FileType ioICO or ioCUR) and the icon writer.
   void ReadIconStream(TStream* Stream, TIEFileType FileType);
+  // Draws a loaded metafile into the picture (the rules of LoadFromFileMetafile).
+  void RenderMetafile(TMetafile* Metafile, Integer Width, Integer Height, bool WithAlpha);
+  // The parameters of a metafile in the stream, the picture untouched.
+  void ParamsFromMetafile(TStream* Stream);
   void WriteICOStream(TStream* Stream);
   void ReadRawBitmapStream(TStream* Stream);
   // The PSD reader and writer with the layers of an attached image view.

@@ -29,6 +29,10 @@ bool TZezudIdIO::LoadOwnFormatFile(const std::u16string& FileName, TIEFileType F
     case ioICO:
       LoadFromFileICO(FileName);
       return true;
+    case ioWMF:
+    case ioEMF:
+      LoadFromFileMetafile(FileName, -1, -1, true);
+      return true;
     case ioCUR:
       LoadFromFileCUR(FileName);
       return true;
@@ -97,6 +101,10 @@ bool TZezudIdIO::LoadOwnFormatStream(TStream* Stream, TIEFileType FileType) {
       return true;
     case ioICO:
       LoadFromStreamICO(Stream);
+      return true;
+    case ioWMF:
+    case ioEMF:
+      LoadFromStreamMetafile(Stream, -1, -1, true);
       return true;
     case ioCUR:
       LoadFromStreamCUR(Stream);

@@ -98,6 +98,10 @@ void TZezudIdIO::ReadParamsOnly(TStream* Stream, TIEFileType FileType) {
         return;
       }
       break;
+    case ioWMF:
+    case ioEMF:
+      ParamsFromMetafile(Stream);
+      return;
     case ioICO:
     case ioCUR:
       if (const auto Read = FileType == ioICO ? IEFormatProcs.IcoReadStream : IEFormatProcs.CurReadStream) {

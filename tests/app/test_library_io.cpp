@@ -13,6 +13,8 @@
 #include "imaging/io/zezudidioparams.h"
 #include "imaging/view/zezudidview.h"
 #include "imaging/view/zezudidviewlayerfile.h"
+#include "platform/classes/Bitmap.h"
+#include "platform/classes/Metafile.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/Files.h"
 #include "platform/system/Paths.h"
@@ -55,6 +57,27 @@ bool WritePicture(TIEBitmap* Picture, const std::string& Path) {
     if (Writer.GetAborting() || Icon.GetSize() < 6) return false;
     static_cast<Byte*>(Icon.GetMemory())[2] = Ext == ".cur" ? 2 : 1;
     Icon.SaveToFile(Path);
+    return true;
+  }
+  // Metafiles are read only: an enhanced metafile that draws the picture through a BMP the
+  // library wrote (under the old-style name too: the platform's metafile reads both by content).
+  if (const std::string Ext = LowerCase(ExtractFileExt(Path)); Ext == ".wmf" || Ext == ".emf") {
+    TZezudIdIO Writer(nullptr);
+    Writer.SetAttachedIEBitmap(Picture);
+    TMemoryStream Bmp;
+    Writer.SaveToStream(&Bmp, ioBMP);
+    if (Writer.GetAborting()) return false;
+    Bmp.SetPosition(0);
+    TBitmap Bitmap;
+    Bitmap.LoadFromStream(&Bmp);
+    TMetafile Metafile;
+    Metafile.SetWidth(Picture->GetWidth());
+    Metafile.SetHeight(Picture->GetHeight());
+    {
+      TMetafileCanvas Canvas(&Metafile, nullptr);
+      Canvas.Draw(0, 0, &Bitmap);
+    }
+    Metafile.SaveToFile(Path);
     return true;
   }
   // DICOM is read only: dcmtk's img2dcm (Debian package dcmtk) wraps a BMP the library wrote.

@@ -54,7 +54,7 @@ class TJoinedRegistryTest : public ::testing::Test {
 };
 
 TEST_F(TJoinedRegistryTest, TheFurtherFormatsAddTheirRows) {
-  ASSERT_EQ(FileFormatCount(), 21);
+  ASSERT_EQ(FileFormatCount(), 23);
   EXPECT_EQ(FileFormatAt(4)->FileType, ioBMP);
   EXPECT_EQ(FindFileFormatInfoByExtension(".dib"), FileFormatAt(4));
   EXPECT_NE(IEFormatProcs.PngWriteStream, nullptr);

@@ -15,10 +15,11 @@ std::vector<TIEFileType> RegisteredCodes() {
 
 TEST_F(TRegistryTest, RegistersOnlyTheBuiltFormatsInTableOrder) {
   Build();
-  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioJPEG, ioPCX, ioPNG, ioDCX}));
+  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioJPEG, ioPCX, ioPNG, ioWMF, ioEMF, ioDCX}));
   FreeFileFormats();
   Build(RegisterFakeBmp);
-  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioJPEG, ioPCX, ioBMP, ioPNG, ioDCX}));
+  EXPECT_EQ(RegisteredCodes(),
+            (std::vector<TIEFileType>{ioTIFF, ioJPEG, ioPCX, ioBMP, ioPNG, ioWMF, ioEMF, ioDCX}));
 }
 
 TEST_F(TRegistryTest, BuiltInRowsCarryTheirDescriptionsAndPlaceholders) {
@@ -108,10 +109,10 @@ TEST_F(TRegistryTest, UnregisterRemovesTheFirstRowOfTheCodeOnly) {
   UnregisterFileFormat(ioJPEG);
   ASSERT_NE(FindFileFormatInfo(ioJPEG), nullptr);
   EXPECT_EQ(FindFileFormatInfo(ioJPEG)->Extension, "XYZ");
-  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioPCX, ioPNG, ioDCX, ioJPEG}));
+  EXPECT_EQ(RegisteredCodes(), (std::vector<TIEFileType>{ioTIFF, ioPCX, ioPNG, ioWMF, ioEMF, ioDCX, ioJPEG}));
   UnregisterFileFormat(12345);
-  EXPECT_EQ(FileFormatCount(), 5);
-  EXPECT_EQ(FileFormatAt(5), nullptr);
+  EXPECT_EQ(FileFormatCount(), 7);
+  EXPECT_EQ(FileFormatAt(7), nullptr);
   EXPECT_EQ(FileFormatAt(-1), nullptr);
 }
 
