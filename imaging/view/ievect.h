@@ -692,6 +692,8 @@ class TZezudIdVect : public TZezudIdView {
   void AnglePointClick(TPoint P, TShiftState Shift);
   void PolylinePointClick(TPoint P, TShiftState Shift);
   void MoveCursorAndHint(TShiftState Shift, Integer X, Integer Y);
+  // The extension object exactly under a view point (nil: none).
+  TIEVExtension* ExtensionAt(Integer X, Integer Y);
 
   // ----------------------------------------------------------------------------------------
   // --- undo, clipboard and text editing --- (ievectundo.cpp, ievecttext*.cpp)

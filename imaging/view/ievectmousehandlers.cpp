@@ -96,9 +96,19 @@ void TZezudIdVect::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, 
       }
     }
   }
+  if (FVectorInteract.Contains(ivSelectObjects))
+    if (TIEVExtension* Ext = ExtensionAt(X, Y)) Ext->MouseDown(Button, Shift, X, Y);
   FPressPoint = P;
   FCurrentPoint = P;
   FDragOffset = TPoint{0, 0};
+}
+
+TIEVExtension* TZezudIdVect::ExtensionAt(Integer X, Integer Y) {
+  Double D = 0;
+  const Integer H = FindObjectAtScreen(X, Y, D);
+  if (H < 0 || D != 0) return nullptr;
+  TIEVObject& R = *FObjects[H];
+  return R.Kind == ievoExtension ? R.Extension.get() : nullptr;
 }
 
 void TZezudIdVect::AnglePointClick(TPoint P, TShiftState Shift) {
@@ -272,6 +282,15 @@ void TZezudIdVect::MouseMove(TShiftState Shift, Integer X, Integer Y) {
     if (H >= 0) DoObjectOver(H);
   }
   ShowMeasureHint(X, Y);
+  if (FCreatingKind == ievoNone && FBuildingObject < 0) {
+    TIEVExtension* Ext = ExtensionAt(X, Y);
+    if (Ext != FExtensionUnderMouse) {
+      if (FExtensionUnderMouse != nullptr) FExtensionUnderMouse->MouseLeave();
+      if (Ext != nullptr) Ext->MouseEnter();
+      FExtensionUnderMouse = Ext;
+    }
+    if (Ext != nullptr) Ext->MouseMove(Shift, X, Y);
+  }
 }
 
 void TZezudIdVect::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
@@ -372,6 +391,8 @@ void TZezudIdVect::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, In
     }
   }
   WithdrawAutoUndo();
+  if (TIEVExtension* Ext = ExtensionAt(X, Y)) Ext->MouseUp(Button, Shift, X, Y);
+  ShowMeasureHint(X, Y);
 }
 
 // The pointer over grips and polyline vertices.

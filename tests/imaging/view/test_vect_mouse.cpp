@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "imaging/core/iebitmap.h"
 #include "imaging/view/ievect.h"
@@ -251,6 +252,39 @@ TEST_F(VectMouse, MultiLineBoxEditingHandsTheTextBack) {
   EXPECT_EQ(Vect->GetObjText(H), "abc");
   EXPECT_EQ(Vect->ObjectRecord(H)->MemoCharFormats.size(), 3u);
   EXPECT_TRUE(Memo->TextBuffer.empty());
+}
+
+// Records the mouse calls it receives.
+class TLoggingExtension : public TIEVExtension {
+ public:
+  std::string* Log = nullptr;
+  void SaveToStream(TStream*) override {}
+  void LoadFromStream(TStream*) override {}
+  TIEVExtensionPtr Clone() const override { return std::make_unique<TLoggingExtension>(); }
+  void MouseDown(TMouseButton, TShiftState, Integer, Integer) override { *Log += "down "; }
+  void MouseUp(TMouseButton, TShiftState, Integer, Integer) override { *Log += "up "; }
+  void MouseEnter() override { *Log += "enter "; }
+  void MouseLeave() override { *Log += "leave "; }
+  void Draw(TBitmap*, const TRect&, Double, Double, bool) override {}
+};
+
+TEST_F(VectMouse, ExtensionObjectsHearTheMouseOverThem) {
+  std::string Log;
+  const Integer H = Vect->AddNewObject(ievoExtension);
+  Vect->SetObjRect(H, TRect{20, 20, 60, 60});
+  auto Ext = std::make_unique<TLoggingExtension>();
+  Ext->Log = &Log;
+  Vect->ObjectRecord(H)->Extension = std::move(Ext);
+  Vect->SetVectorInteract(TIEVInteract{ivSelectObjects});
+  const TPoint In = Screen(40, 40), Out = Screen(150, 120);
+  Headless().MoveTo(Out.X, Out.Y);
+  Pump();
+  Headless().MoveTo(In.X, In.Y);
+  Pump();
+  Click(40, 40);
+  Headless().MoveTo(Out.X, Out.Y);
+  Pump();
+  EXPECT_EQ(Log, "enter down up leave ");
 }
 
 }  // namespace
