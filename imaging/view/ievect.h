@@ -634,6 +634,7 @@ class TZezudIdVect : public TZezudIdView {
   bool DrawsStraight(const TIEVObject& Record) const;
   void ComposeObject(TIEVObject& Record, Integer hobj, TBitmap* Target);
   void HighlightRect(TBitmap* Target, const TRect& R, TColor Color);
+  void DrawCurvedText(TCanvas* Canvas, TIEVObject& Record, const TRect& Box, Double Zoom);
   void DrawLineLabel(TIECanvas& IC, TIEVObject& Record, TPoint S, TPoint E, Double Zoom, Integer Factor);
   // Grip points of an object in view coordinates, in FindGrip's order.
   void GripPoints(const TIEVObject& Record, std::vector<TPoint>& Points);

@@ -6,6 +6,7 @@
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/iegdiplus.h"
 #include "imaging/view/ievect.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Text.h"
 
 namespace {
@@ -184,6 +185,11 @@ bool TZezudIdVect::DrawObject(TIEVObject& Record, Integer hobj, bool DrawingAlph
           IC.Rectangle(R);
           SelectObjectFont(Canvas, Record, ZY, R.Height());
           Canvas->GetBrush()->SetStyle(bsClear);
+          if (Record.CurveCount() > 0) {
+            DrawCurvedText(Canvas, Record, R, ZY);
+            Grow(Record.DrawnExtent, R);
+            break;
+          }
           const TSize Ext = Canvas->TextExtent(Record.Text);
           const Integer Border = Record.PenStyle != psClear
                                      ? static_cast<Integer>(std::nearbyint((Record.PenWidth + 1) * Zoom))
@@ -327,4 +333,60 @@ void TZezudIdVect::DrawLineLabel(TIECanvas& IC, TIEVObject& Record, TPoint S, TP
   auto BX = [&](Integer X) { return FDrawToImage ? X / Factor : XScr2Bmp(X / Factor); };
   auto BY = [&](Integer Y) { return FDrawToImage ? Y / Factor : YScr2Bmp(Y / Factor); };
   Record.LabelRect = TRect{BX(Box.Left), BY(Box.Top), BX(Box.Right), BY(Box.Bottom)};
+}
+
+// Characters at equal steps along the object's path (0..1 of the box), each centred on its
+// baseline at its point and turned to the path's direction unless a fixed angle is stored.
+void TZezudIdVect::DrawCurvedText(TCanvas* Canvas, TIEVObject& Record, const TRect& Box, Double Zoom) {
+  const std::string& Text = Record.Text;
+  if (Text.empty()) return;
+  std::vector<std::pair<Double, Double>> P;
+  for (const TIEVPointD& C : Record.CurvePoints)
+    P.emplace_back(Box.Left + C.X * Box.Width(), Box.Top + C.Y * Box.Height());
+  std::vector<Double> Cumulative{0.0};
+  for (std::size_t I = 1; I < P.size(); ++I)
+    Cumulative.push_back(Cumulative.back() +
+                         std::hypot(P[I].first - P[I - 1].first, P[I].second - P[I - 1].second));
+  const Double Step = Cumulative.back() / static_cast<Double>(Text.size());
+  HDC DC = Canvas->GetHandle();
+  const UINT OldAlign = SetTextAlign(DC, TA_BASELINE | TA_CENTER);
+  Integer CurrentAngle = INT32_MIN;
+  std::size_t Segment = 0;
+  for (std::size_t I = 0; I < Text.size(); ++I) {
+    const Double At = Step * static_cast<Double>(I);
+    while (Segment + 2 < P.size() && Cumulative[Segment + 1] < At) ++Segment;
+    Double X = P[0].first, Y = P[0].second, DX = 1, DY = 0;
+    if (P.size() >= 2) {
+      const Double Len = Cumulative[Segment + 1] - Cumulative[Segment];
+      const Double T = Len > 0 ? (At - Cumulative[Segment]) / Len : 0;
+      DX = P[Segment + 1].first - P[Segment].first;
+      DY = P[Segment + 1].second - P[Segment].second;
+      X = P[Segment].first + DX * T;
+      Y = P[Segment].second + DY * T;
+    }
+    Integer Angle = Record.CurveCharAngle;
+    if (Angle == -10) {
+      if (std::fabs(DX) < 1e-9)
+        Angle = DY > 0 ? 2700 : 900;
+      else
+        Angle = static_cast<Integer>(std::nearbyint(std::atan2(-DY, DX) * 1800.0 / M_PI));
+      if (Angle < 0) Angle += 3600;
+    }
+    if (Angle != CurrentAngle) {
+      LOGFONTA LF = Record.LogFont ? *Record.LogFont : LOGFONTA{};
+      LF.lfQuality = IEVFontQualities[std::min<std::size_t>(Record.FontQuality, IEVFontQualities.size() - 1)];
+      LF.lfHeight = LF.lfHeight == 0 ? Box.Height() : TruncD(LF.lfHeight * Zoom);
+      LF.lfEscapement = LF.lfOrientation = Angle;
+      const TColor Color = Canvas->GetFont()->GetColor();
+      Canvas->GetFont()->SetHandle(CreateFontIndirect(&LF));
+      Canvas->GetFont()->SetColor(Color);
+      CurrentAngle = Angle;
+    }
+    const std::string C(1, Text[I]);
+    const TSize Ext = Canvas->TextExtent(C);
+    const auto CX = static_cast<Integer>(X), CY = static_cast<Integer>(Y);
+    Canvas->TextOut(CX, CY, C);
+    Grow(Record.DrawnExtent, TRect{CX - Ext.cx, CY - Ext.cy, CX + Ext.cx, CY + Ext.cy});
+  }
+  SetTextAlign(DC, OldAlign);
 }

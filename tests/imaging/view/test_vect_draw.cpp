@@ -192,4 +192,24 @@ TEST_F(VectDraw, TextBoxTextRunsAlongItsEscapement) {
   EXPECT_LE(Upright.Bottom, 110);
 }
 
+TEST_F(VectDraw, CurvedTextFollowsItsPath) {
+  Picture = std::make_unique<TIEBitmap>(120, 120, ie24RGB);
+  Fill(White);
+  const Integer H = Add(ievoText, TRect{10, 10, 109, 109});
+  TIEVObject* R = Vect->ObjectRecord(H);
+  R->Text = "WWWWWW";
+  R->PenStyle = psClear;
+  R->LogFont->lfHeight = -14;
+  R->LogFont->lfFaceName = "Liberation Sans";
+  R->CurvePoints = {TIEVPointD{0.5, 0.0}, TIEVPointD{0.5, 1.0}};  // straight down the middle
+  Draw();
+  TRect Ink{1000, 1000, -1, -1};
+  for (Integer Y = 0; Y < 120; ++Y)
+    for (Integer X = 0; X < 120; ++X)
+      if (Px(X, Y).rgbtGreen < 128) IEExpandRect(Ink, X, Y);
+  ASSERT_GT(Ink.Bottom, Ink.Top);
+  EXPECT_GT(Ink.Height(), 3 * Ink.Width());
+  EXPECT_NEAR((Ink.Left + Ink.Right) / 2, 60, 12);
+}
+
 }  // namespace
