@@ -340,8 +340,9 @@ bool ReadLogFont(TRecordReader& R, LOGFONTW& F) {
   return R.Ok();
 }
 
-// Font sizes far past any glyph the font engine makes are taken as that size.
-constexpr long MaxFontSize = 1 << 16;
+// Text plays at 1024 pixels at most: every larger glyph is a large bitmap of its own, and a
+// record of many characters at such sizes would keep playback busy for seconds.
+constexpr long MaxFontSize = 1024;
 
 LOGFONTW& LimitFont(LOGFONTW& F) {
   F.lfHeight = std::clamp<LONG>(F.lfHeight, -MaxFontSize, MaxFontSize);
