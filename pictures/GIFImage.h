@@ -639,7 +639,8 @@ class TGIFPainter : public TThread {
   std::unique_ptr<TBitmap> FBackdrop;
   HDC FCanvasDC = nullptr;
   std::atomic<bool> FRestart{false};
-  bool FStarted = false;
+  // Written by the painter thread and by painting on the main thread; Draw polls it.
+  std::atomic<bool> FStarted{false};
   TGIFPainter** FPainterSlot;
   HANDLE FWakeEvent = nullptr;
   std::exception_ptr FKeptException;
