@@ -474,10 +474,14 @@ void TfIOPreviews::SetSimplified(bool Value) {
 
 void TfIOPreviews::SetPicture(TIEBitmap* Picture) {
   ZezudId1->AssignExternalBitmap(Picture);
+  FShowsPicture = Picture != nullptr;
 }
 
 void TfIOPreviews::ReleasePicture() {
-  if (ZezudId1) ZezudId1->AssignExternalBitmap(nullptr);
+  // Only once: the view makes a new picture of its own each time it is asked.
+  if (!FShowsPicture) return;
+  FShowsPicture = false;
+  ZezudId1->AssignExternalBitmap(nullptr);
 }
 
 TIEPreviewsPage TfIOPreviews::GetActivePreviewsPage() {

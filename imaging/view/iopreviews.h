@@ -377,6 +377,7 @@ class TfIOPreviews : public TForm {
   Byte FBlackWhiteConversion = 0;
   bool FFilling = false;  // the controls are being filled: the change handlers stay quiet
   bool FActivated = false;
+  bool FShowsPicture = false;  // ZezudId1 shows the caller's picture
   Integer FProgressOffset = 0;
   Integer FProgressDivisor = 1;
 };
