@@ -632,7 +632,8 @@ class TZezudIdVect : public TZezudIdView {
   void DrawPolylineVertices(TCanvas* Canvas);
   // Drawn without the work bitmap (no shadow, highlight, blend, or an opaque/non-text object).
   bool DrawsStraight(const TIEVObject& Record) const;
-  void ComposeObject(TIEVObject& Record, Integer hobj, TBitmap* Target);
+  // Through the work bitmap at Q times the target's size (Q 1 or 2), filled first with FillColor.
+  void ComposeObject(TIEVObject& Record, Integer hobj, TBitmap* Target, Integer Q, bool FillColor);
   void HighlightRect(TBitmap* Target, const TRect& R, TColor Color);
   void DrawCurvedText(TCanvas* Canvas, TIEVObject& Record, const TRect& Box, Double Zoom);
   void DrawLineLabel(TIECanvas& IC, TIEVObject& Record, TPoint S, TPoint E, Double Zoom, Integer Factor);

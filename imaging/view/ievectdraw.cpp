@@ -43,18 +43,25 @@ void TZezudIdVect::DrawObjectsTo(TIEBitmap*, bool ToImage, Integer hobj, bool An
     Handles = FDrawOrder;
   else if (ObjectRecord(hobj) != nullptr && hobj >= 0)
     Handles.push_back(hobj);
+  // Supersampling without the anti-aliased interface: every object goes through the work
+  // bitmap, at twice the size with antialias, and is filtered down.
+  const bool PathB = FSupersample && !Handles.empty() && !IEGdiPlusEnabled();
+  const Integer Q = PathB && Antialias ? 2 : 1;
   for (Integer H : Handles) {
     TIEVObject& Record = *FObjects[H];
-    if (DrawsStraight(Record))
+    if (PathB)
+      ComposeObject(Record, H, TargetBitmap, Q, Antialias);
+    else if (DrawsStraight(Record))
       DrawObject(Record, H, false, 1, nullptr, !ToImage, !ToImage, TargetBitmap);
     else
-      ComposeObject(Record, H, TargetBitmap);
+      ComposeObject(Record, H, TargetBitmap, 1, true);
   }
   FDrawToImage = false;
 }
 
-void TZezudIdVect::ComposeObject(TIEVObject& Record, Integer hobj, TBitmap* Target) {
-  const Integer W = Target->GetWidth(), H = Target->GetHeight();
+void TZezudIdVect::ComposeObject(TIEVObject& Record, Integer hobj, TBitmap* Target, Integer Q,
+                                 bool FillColor) {
+  const Integer W = Target->GetWidth() * Q, H = Target->GetHeight() * Q;
   if (W <= 0 || H <= 0) return;
   if (!FWorkBitmap || FWorkBitmap->GetWidth() != W || FWorkBitmap->GetHeight() != H) {
     FWorkBitmap = std::make_unique<TIEBitmap>();
@@ -68,9 +75,11 @@ void TZezudIdVect::ComposeObject(TIEVObject& Record, Integer hobj, TBitmap* Targ
   TCanvas* WC = Work->GetCanvas();
   WC->GetBrush()->SetStyle(bsSolid);
   WC->GetBrush()->SetColor(ColorToRGB(Record.PenColor));
-  WC->FillRect(TRect{0, 0, W, H});
-  if (Record.Highlight) WC->CopyRect(TRect{0, 0, W, H}, Target->GetCanvas(), TRect{0, 0, W, H});
-  if (!DrawObject(Record, hobj, false, 1, FWorkBitmap.get(), !FDrawToImage, !FDrawToImage, Work)) return;
+  if (FillColor) WC->FillRect(TRect{0, 0, W, H});
+  if (Record.Highlight)
+    WC->CopyRect(TRect{0, 0, W, H}, Target->GetCanvas(),
+                 TRect{0, 0, Target->GetWidth(), Target->GetHeight()});
+  if (!DrawObject(Record, hobj, false, Q, FWorkBitmap.get(), !FDrawToImage, !FDrawToImage, Work)) return;
 
   // The alpha plane: the object drawn again in the grey of its opacity over black.
   TCanvas* AC = FWorkAlpha->GetCanvas();
@@ -90,7 +99,7 @@ void TZezudIdVect::ComposeObject(TIEVObject& Record, Integer hobj, TBitmap* Targ
     const auto Grey = static_cast<TColor>(T | (T << 8) | (T << 16));
     Record.PenColor = Record.BrushColor = Grey;
     Record.LabelBrushColor = Record.MemoBorderColor = static_cast<Integer>(Grey);
-    DrawObject(Record, hobj, true, 1, nullptr, !FDrawToImage, !FDrawToImage, FWorkAlpha.get());
+    DrawObject(Record, hobj, true, Q, nullptr, !FDrawToImage, !FDrawToImage, FWorkAlpha.get());
     Record.PenColor = Saved[0];
     Record.BrushColor = Saved[1];
     Record.LabelBrushColor = static_cast<Integer>(Saved[2]);
@@ -114,13 +123,17 @@ void TZezudIdVect::ComposeObject(TIEVObject& Record, Integer hobj, TBitmap* Targ
     const TIEVSoftShadow& S = *Record.SoftShadow;
     const Integer Color =
         (S.ShadowColor.rgbtRed << 16) | (S.ShadowColor.rgbtGreen << 8) | S.ShadowColor.rgbtBlue;
-    const Integer M = IEAddSoftShadow(FWorkBitmap.get(), S.OffsetX, S.OffsetY, S.Radius, S.Intensity, Color,
-                                      R.Left, R.Top, R.Right - 1, R.Bottom - 1);
+    const Integer M = IEAddSoftShadow(FWorkBitmap.get(), S.OffsetX * Q, S.OffsetY * Q, S.Radius * Q,
+                                      S.Intensity, Color, R.Left, R.Top, R.Right - 1, R.Bottom - 1);
     R = TRect{std::max(R.Left - M, 0), std::max(R.Top - M, 0), std::min(R.Right + M, W),
               std::min(R.Bottom + M, H)};
   }
-  FWorkBitmap->DrawToTBitmap(Target, R.Left, R.Top, R.Width(), R.Height(), R.Left, R.Top, R.Width(),
-                             R.Height(), 255, rfNone, Record.BlendOperation);
+  if (Q > 1) {
+    R = TRect{R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2};
+    if (R.Left >= R.Right || R.Top >= R.Bottom) return;
+  }
+  FWorkBitmap->DrawToTBitmap(Target, R.Left / Q, R.Top / Q, R.Width() / Q, R.Height() / Q, R.Left, R.Top,
+                             R.Width(), R.Height(), 255, Q > 1 ? rfTriangle : rfNone, Record.BlendOperation);
   FWorkBitmap->RemoveAlphaChannel(false, 0);
 }
 

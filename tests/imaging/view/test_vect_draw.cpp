@@ -7,6 +7,7 @@
 
 #include "VectTestSupport.h"
 #include "imaging/core/iebitmap.h"
+#include "imaging/core/iegdiplus.h"
 #include "imaging/core/iegeometry.h"
 #include "imaging/view/ievect.h"
 
@@ -210,6 +211,26 @@ TEST_F(VectDraw, CurvedTextFollowsItsPath) {
   ASSERT_GT(Ink.Bottom, Ink.Top);
   EXPECT_GT(Ink.Height(), 3 * Ink.Width());
   EXPECT_NEAR((Ink.Left + Ink.Right) / 2, 60, 12);
+}
+
+TEST_F(VectDraw, SupersampledWithoutTheInterfaceSmoothsEdges) {
+  IEGdiPlusSetAllowed(false);
+  const bool Enabled = IEGdiPlusEnabled();
+  const Integer H = Add(ievoLine, TRect{0, 0, 39, 10});
+  Vect->ObjectRecord(H)->PenColor = 0;
+  Vect->DrawObjectsToBitmap(Picture.get(), true);
+  IEGdiPlusSetAllowed(true);
+  ASSERT_FALSE(Enabled);
+  // Filtered down from twice the size: some pixels along the line are neither white nor black.
+  Integer Grey = 0, Dark = 0;
+  for (Integer Y = 0; Y < 30; ++Y)
+    for (Integer X = 0; X < 40; ++X) {
+      const Byte G = Px(X, Y).rgbtGreen;
+      Grey += G > 30 && G < 225;
+      Dark += G < 128;
+    }
+  EXPECT_GT(Dark, 20);
+  EXPECT_GT(Grey, 10);
 }
 
 }  // namespace
