@@ -10,6 +10,10 @@
 #include <new>
 #include <string_view>
 
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "imaging/core/hyieutils.h"
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/ieexif.h"
@@ -264,12 +268,31 @@ struct TIEWICReader::TDecoder {
     Stride = (std::max(RowBytes(Side + 15, FileBits), RowBytes(Side + 15, RequestedBits)) + 15) / 16 * 16;
     // The codec takes a 32-bit stride.
     if (Stride > std::numeric_limits<U32>::max() || Stride * Rows > MaxDecodedBytes) return false;
-    Pixels.assign(static_cast<size_t>(Stride * Rows), 0);
+    const size_t Bytes = static_cast<size_t>(Stride * Rows);
     const PKRect Whole{0, 0, Width, Height};
-    if (!Failed(Converter->Copy(Converter.get(), &Whole, Pixels.data(), static_cast<U32>(Stride))))
-      return true;
-    EndBrokenDecode();
-    return false;
+    const bool Decoded = DecodeIsolated(Bytes, Pixels, [&](Byte* Target) {
+      return !Failed(Converter->Copy(Converter.get(), &Whole, Target, static_cast<U32>(Stride)));
+    });
+    if (!Decoded) EndBrokenDecode();
+    return Decoded;
+  }
+
+  // The codec's entropy decoder writes out of bounds on some corrupt data. It therefore decodes
+  // in a child process into shared memory: a crash there is a failed read, not a lost program.
+  template <typename TCopy>
+  static bool DecodeIsolated(size_t Bytes, std::vector<Byte>& Pixels, TCopy&& Copy) {
+    void* Shared = mmap(nullptr, Bytes, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    if (Shared == MAP_FAILED) return false;
+    bool Decoded = false;
+    const pid_t Child = fork();
+    if (Child == 0) _exit(Copy(static_cast<Byte*>(Shared)) ? 0 : 1);
+    int Status = 0;
+    if (Child > 0 && waitpid(Child, &Status, 0) == Child && WIFEXITED(Status) && WEXITSTATUS(Status) == 0) {
+      Pixels.assign(static_cast<const Byte*>(Shared), static_cast<const Byte*>(Shared) + Bytes);
+      Decoded = true;
+    }
+    munmap(Shared, Bytes);
+    return Decoded;
   }
 
   // The codec ends its decoding contexts after the last row, and neither a failed copy nor its
