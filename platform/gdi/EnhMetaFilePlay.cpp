@@ -16,6 +16,8 @@
 #include "platform/gdi/Painting.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/Text.h"
+#include "platform/system/Exceptions.h"
+#include "platform/system/ScopeExit.h"
 
 namespace {
 
@@ -79,6 +81,14 @@ struct TPlayer {
     return Current.M11 == 1 && Current.M22 == 1 && Current.M12 == 0 && Current.M21 == 0;
   }
   bool Record(DWORD Type, TRecordReader& R);
+  // Record, with a drawing call's refusal (coordinates it cannot take) ending playback.
+  bool Play(DWORD Type, TRecordReader& R) {
+    try {
+      return Record(Type, R);
+    } catch (const Exception&) {
+      return false;
+    }
+  }
   bool Traceable(const TRect& Box) const;
   bool Traceable(const std::vector<POINT>& Pts) const;
   HGDIOBJ Object(DWORD Ih) const;
@@ -916,6 +926,12 @@ bool TPlayer::Record(DWORD Type, TRecordReader& R) {
       // Glyphs follow the transform's scale through the font's size, not the world transform.
       const double Scale = std::sqrt(std::fabs(Current.M11 * Current.M22 - Current.M12 * Current.M21));
       HGDIOBJ Scaled = nullptr, Old = nullptr;
+      auto Unscale = ScopeExit([&] {
+        if (Scaled) {
+          SelectObject(DC, Old);
+          DeleteObject(Scaled);
+        }
+      });
       if (std::fabs(Scale - 1) > 1e-6 && DC->State.Font && DC->State.Font->ObjType == OBJ_FONT) {
         LOGFONTW F = static_cast<const TFontObject*>(DC->State.Font)->Log;
         F.lfHeight =
@@ -945,10 +961,6 @@ bool TPlayer::Record(DWORD Type, TRecordReader& R) {
                     HasRect ? &NR : nullptr, Text.c_str(), N, OffDx ? Dx.data() : nullptr);
       } else {
         ExtTextOutW(DC, X, Y, Options, HasRect ? &Rc : nullptr, Text.c_str(), N, OffDx ? Dx.data() : nullptr);
-      }
-      if (Scaled) {
-        SelectObject(DC, Old);
-        DeleteObject(Scaled);
       }
       return true;
     }
@@ -993,7 +1005,7 @@ BOOL PlayEnhMetaFile(HDC DC, HENHMETAFILE Metafile, const RECT* Rect) {
   }
   const bool Ok = ForEachRecord(Metafile, [&](std::size_t Pos, DWORD Type, DWORD Size) {
     TRecordReader R(Metafile->Data.data() + Pos, Size);
-    return P.Record(Type, R);
+    return P.Play(Type, R);
   });
   P.Close();
   return Ok ? TRUE : FALSE;
@@ -1035,5 +1047,5 @@ BOOL PlayEnhMetaFileRecord(HDC DC, HANDLETABLE* Table, const ENHMETARECORD* Reco
   const DWORD Type = Head.U32(), Size = Head.U32();
   if (Size < 8 || Size > Left) return FALSE;
   TRecordReader R(At, Size);
-  return P->Record(Type, R) ? TRUE : FALSE;
+  return P->Play(Type, R) ? TRUE : FALSE;
 }

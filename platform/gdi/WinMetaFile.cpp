@@ -11,6 +11,7 @@
 #include "platform/gdi/Painting.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/Text.h"
+#include "platform/system/Exceptions.h"
 
 namespace {
 
@@ -518,7 +519,13 @@ HENHMETAFILE SetWinMetaFileBits(UINT Size, const Byte* Data, HDC Ref, const META
     }
     if (Fn == META_EOF) break;
     TParams P{TRecordReader(Data + Pos, static_cast<std::size_t>(Words) * 2), Words - 3};
-    if (!Convert(C, Fn, P)) {
+    bool Converted = false;
+    try {
+      Converted = Convert(C, Fn, P);
+    } catch (const Exception&) {
+      // A drawing call refused the record's coordinates.
+    }
+    if (!Converted) {
       Ok = false;
       break;
     }
