@@ -7,6 +7,8 @@
 #include "imaging/io/ieiolibrary.h"
 #include "imaging/proc/ieprocfilters.h"
 #include "imaging/view/zezudidview.h"
+#include "pictures/GIFImage.h"
+#include "pictures/pngimage.h"
 #include "platform/classes/Application.h"
 #include "platform/display/HeadlessDisplay.h"
 #include "raster/RS32_Startup.h"
@@ -21,6 +23,9 @@ int main() {
   ProcRegisterLibraryHooks();
   ViewRegisterLibraryHooks();
   LibraryInitialize();
+  // The picture classes register GIF and PNG with the class library's pictures.
+  GIFImageStartup();
+  PngImageStartup();
   Application->Initialize();
   Application->CreateForm(Form1);
   Application->Run();
