@@ -65,13 +65,18 @@ bool TPolygonScanner::NextRow() {
     }
     const auto Y = static_cast<Integer>(FNextRow);
     ++FNextRow;
-    std::erase_if(FActive, [&](std::size_t I) { return FEdges[I].Bottom <= Y; });
+    // Edges join before the ended ones leave: after a skip, an edge may start and end above Y.
     while (FNext < FEdges.size() && FEdges[FNext].Top <= Y) FActive.push_back(FNext++);
+    std::erase_if(FActive, [&](std::size_t I) { return FEdges[I].Bottom <= Y; });
     if (ScanRow(Y)) {
       FRow = Y;
       return true;
     }
   }
+}
+
+void TPolygonScanner::SkipToRow(Integer Y) {
+  FNextRow = std::max<Int64>(FNextRow, Y);
 }
 
 bool TPolygonScanner::ScanRow(Integer Y) {

@@ -39,6 +39,8 @@ class TPolygonScanner {
   TPolygonScanner(const TPoint* Points, const Integer* Counts, Integer PolyCount, Integer FillMode);
   // Moves to the next row holding pixels; false when none is left. Rows come top to bottom.
   bool NextRow();
+  // Rows above Y are passed over without being scanned (a clip that starts lower).
+  void SkipToRow(Integer Y);
   Integer Row() const { return FRow; }
   // The row's spans, sorted, neither overlapping nor touching; valid until the next NextRow.
   const std::vector<TSpan>& Spans() const { return FSpans; }

@@ -124,6 +124,7 @@ void FillPolygonSurface(HDC DC, const std::vector<TPoint>& P, const std::vector<
   if (Brush.IsNull()) return;
   TPolygonScanner Scan(P.data(), Counts.data(), static_cast<Integer>(Counts.size()), Mode);
   const TRect& Box = DC->ClipBox();
+  Scan.SkipToRow(Box.Top);
   while (Scan.NextRow()) {
     const Integer Y = Scan.Row();
     if (Y < Box.Top) continue;
