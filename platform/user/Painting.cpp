@@ -20,14 +20,15 @@ struct THeldDC {
   bool Exclude;
 };
 
+// Never destroyed, as static destructors of other units may still take and release DCs.
 std::vector<THeldDC>& HeldDCs() {
-  static std::vector<THeldDC> List;
-  return List;
+  static auto* List = new std::vector<THeldDC>;
+  return *List;
 }
 
 TSurface& EmptySurface() {
-  static TSurface S;
-  return S;
+  static auto* S = new TSurface;
+  return *S;
 }
 
 TRect WholeWindow(const TWindow* W) {

@@ -12,9 +12,11 @@
 
 namespace {
 
+// Never destroyed: windows destroyed without a later message pump stay listed (and reachable)
+// through the program's exit.
 std::vector<TWindow*>& DestroyedWindows() {
-  static std::vector<TWindow*> List;
-  return List;
+  static auto* List = new std::vector<TWindow*>;
+  return *List;
 }
 
 void NotifyParents(TWindow* W, UINT Event) {
