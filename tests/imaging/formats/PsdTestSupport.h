@@ -44,7 +44,7 @@ inline std::vector<Byte> PsdResource(Integer Id, const std::vector<Byte>& Data) 
 
 // One layer of a hand-made layer section; Channels hold each channel's bytes from its
 // compression word on.
-struct TPsdLayerSpec {
+struct TPsdTestLayer {
   Integer Top = 0, Left = 0, Bottom = 0, Right = 0;
   std::vector<std::pair<Integer, std::vector<Byte>>> Channels;
   Integer Opacity = 255, Clipping = 0, Flags = 0;
@@ -53,10 +53,10 @@ struct TPsdLayerSpec {
   Integer MaskTop = 0, MaskLeft = 0, MaskBottom = 0, MaskRight = 0;
 };
 
-inline std::vector<Byte> PsdLayerSection(const std::vector<TPsdLayerSpec>& Layers) {
+inline std::vector<Byte> PsdLayerSection(const std::vector<TPsdTestLayer>& Layers) {
   TPsdBytes Info;
   Info.U16(static_cast<Integer>(Layers.size()));
-  for (const TPsdLayerSpec& L : Layers) {
+  for (const TPsdTestLayer& L : Layers) {
     Info.U32(L.Top).U32(L.Left).U32(L.Bottom).U32(L.Right).U16(static_cast<Integer>(L.Channels.size()));
     for (const auto& [Id, Data] : L.Channels) Info.U16(Id).U32(Data.size());
     Info.Text("8BIMnorm").U8(L.Opacity).U8(L.Clipping).U8(L.Flags).U8(0);
@@ -69,7 +69,7 @@ inline std::vector<Byte> PsdLayerSection(const std::vector<TPsdLayerSpec>& Layer
     while (Extra.B.size() % 4) Extra.U8(0);
     Info.Block(Extra.B);
   }
-  for (const TPsdLayerSpec& L : Layers)
+  for (const TPsdTestLayer& L : Layers)
     for (const auto& Channel : L.Channels) Info.Bytes(Channel.second);
   TPsdBytes Section;
   Section.Block(Info.B).U32(0);

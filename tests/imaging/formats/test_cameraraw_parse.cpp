@@ -11,12 +11,12 @@ namespace {
 
 // A little-endian TIFF: IFD 0 at byte 8 with Entries (tag, type, count, value) and data blocks
 // placed by the caller; the next-IFD link is NextIfd.
-struct TTiffEntrySpec {
+struct TTiffTestEntry {
   Integer Tag, Type;
   Cardinal Count, Value;
 };
 
-TRawFileBuilder TiffWith(const std::vector<TTiffEntrySpec>& Entries, Cardinal NextIfd) {
+TRawFileBuilder TiffWith(const std::vector<TTiffTestEntry>& Entries, Cardinal NextIfd) {
   TRawFileBuilder File(false);
   File.Put2(0x4949);
   File.Put2(42);
@@ -31,7 +31,7 @@ TRawFileBuilder TiffWith(const std::vector<TTiffEntrySpec>& Entries, Cardinal Ne
 
 TEST(CameraRawTiff, MainIfdKodakSubIfdAndALoopingChain) {
   for (bool Converted : {false, true}) {
-    std::vector<TTiffEntrySpec> Entries = {
+    std::vector<TTiffTestEntry> Entries = {
         {271, 2, 6, 400}, {272, 2, 12, 420}, {274, 3, 1, 6}, {17, 4, 1, 512}, {330, 4, 1, 600}};
     if (Converted) Entries.push_back({305, 2, 16, 440});
     // The chain's next IFD is IFD 0 itself: the walk must end.

@@ -138,7 +138,7 @@ void ClaimSize(std::vector<Byte>& Stream, Cardinal Side) {
     for (size_t B = 0; B < 4; ++B) Stream[Field + B] = static_cast<Byte>(Side >> (24 - 8 * B));
 }
 
-// The colour specification box: "colr", method 1, precedence, approximation, then the space.
+// The JP2 colour box: "colr", method 1, precedence, approximation, then the space.
 void SetEnumeratedColourSpace(std::vector<Byte>& File, Byte Space) {
   const std::string Text(File.begin(), File.end());
   const size_t Box = Text.find("colr");

@@ -152,10 +152,10 @@ TEST(PsdRead, ResolutionResourceSetsTheDpiAndUnknownResourcesAreSkipped) {
 // Two layers: "bg" 2 x 1 at (0, 0) and "top" 1 x 1 at (1, 0), hidden, half opaque, with a 1 x 2
 // user mask at (3, 4); a third layer with an empty rectangle.
 std::vector<Byte> LayeredFile() {
-  TPsdLayerSpec Bg;
+  TPsdTestLayer Bg;
   Bg.Bottom = 1, Bg.Right = 2, Bg.Name = "bg";
   Bg.Channels = {{0, PsdRawChannel({10, 11})}, {1, PsdRawChannel({20, 21})}, {2, PsdRawChannel({30, 31})}};
-  TPsdLayerSpec Top;
+  TPsdTestLayer Top;
   Top.Left = 1, Top.Bottom = 1, Top.Right = 2, Top.Name = "top", Top.Flags = 2, Top.Opacity = 128;
   Top.Clipping = 1;
   Top.Channels = {{-1, PsdRawChannel({77})},
@@ -164,7 +164,7 @@ std::vector<Byte> LayeredFile() {
                   {2, PsdRawChannel({3})},
                   {-2, PsdRawChannel({40, 50})}};
   Top.HasMask = true, Top.MaskTop = 4, Top.MaskLeft = 3, Top.MaskBottom = 6, Top.MaskRight = 4;
-  TPsdLayerSpec Empty;
+  TPsdTestLayer Empty;
   Empty.Top = 5, Empty.Bottom = 5, Empty.Right = 3, Empty.Name = "none";
   Empty.Channels = {{0, PsdRawChannel({})}};
   return Raw(PsdHeader(3, 1, 2, 8, 3).B, {}, PsdLayerSection({Bg, Top, Empty}), {5, 6, 7, 8, 9, 10});
@@ -206,7 +206,7 @@ TEST(PsdRead, WithoutLoadingLayersTheMergedPictureIsReadAndOnlyASingleLayerListe
   EXPECT_TRUE(Many.Layers.empty());
   EXPECT_EQ(Many.Bitmap.GetPixel24(1, 0), (TIERGBTriple{10, 8, 6}));
 
-  TPsdLayerSpec Only;
+  TPsdTestLayer Only;
   Only.Bottom = 1, Only.Right = 1;
   Only.Channels = {{0, PsdRawChannel({1})}, {1, PsdRawChannel({2})}, {2, PsdRawChannel({3})}};
   TPsdRead One;

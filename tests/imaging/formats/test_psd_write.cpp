@@ -307,7 +307,8 @@ TEST(PsdWrite, ImageMagickReadsTheMergedPictureAndEachLayer) {
     const std::vector<Byte> Ours = OurRgba(*Layers[I].Bitmap);
     ASSERT_EQ(Theirs.size(), Ours.size()) << I;
     for (size_t K = 0; K < Ours.size(); ++K) {
-      if (K % 4 != 3) EXPECT_EQ(Theirs[K], Ours[K]) << I << " " << K;
+      if (K % 4 == 3) continue;
+      EXPECT_EQ(Theirs[K], Ours[K]) << I << " " << K;
     }
   }
   EXPECT_NE(ShellOutput("identify -format '%[label]\\n' '" + File.Path() + "' 2>/dev/null").find("second"),
