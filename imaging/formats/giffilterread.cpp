@@ -11,6 +11,7 @@
 #include "imaging/core/iefilebuffer.h"
 #include "imaging/core/iemask.h"
 #include "imaging/formats/giffilter.h"
+#include "imaging/io/iebufferedsource.h"
 #include "imaging/io/ieiolibrary.h"
 #include "imaging/io/ieioprogress.h"
 #include "imaging/io/iereadlimits.h"
@@ -29,34 +30,10 @@ Integer LE16(const Byte* P) {
   return P[0] | (P[1] << 8);
 }
 
-// Reads through an 8192-byte buffer; bytes past the stream's end read as 0 and mark it ended.
-class TGifSource {
+// The data sub-blocks of a GIF over the buffered source.
+class TGifSource : public TIEBufferedSource {
  public:
-  explicit TGifSource(TStream* Stream) : FStream(Stream) {}
-  Byte Next() {
-    if (FPos >= FFill) Refill();
-    if (FPos >= FFill) {
-      FEnded = true;
-      return 0;
-    }
-    return FBuffer[FPos++];
-  }
-  void Read(Byte* Out, Integer Count) {
-    for (Integer I = 0; I < Count; ++I) Out[I] = Next();
-  }
-  void Skip(Integer Count) {
-    while (Count > 0 && !FEnded) {
-      if (FPos >= FFill) Refill();
-      if (FPos >= FFill) {
-        FEnded = true;
-        return;
-      }
-      const Integer Step = std::min(Count, FFill - FPos);
-      FPos += Step;
-      Count -= Step;
-    }
-  }
-  bool Ended() const { return FEnded; }
+  using TIEBufferedSource::TIEBufferedSource;
 
   // Calls Block(bytes, count) for every data sub-block up to the terminator or the end.
   template <class F>
@@ -64,30 +41,19 @@ class TGifSource {
     std::array<Byte, 256> Data{};
     for (;;) {
       const Integer Size = Next();
-      if (Size == 0 || FEnded) return;
+      if (Size == 0 || Ended()) return;
       Read(Data.data(), Size);
-      if (FEnded) return;
+      if (Ended()) return;
       Block(Data.data(), Size);
     }
   }
   void SkipSubBlocks() {
     for (;;) {
       const Integer Size = Next();
-      if (Size == 0 || FEnded) return;
+      if (Size == 0 || Ended()) return;
       Skip(Size);
     }
   }
-
- private:
-  void Refill() {
-    FPos = 0;
-    FFill = std::max<Integer>(FStream->Read(FBuffer.data(), static_cast<Integer>(FBuffer.size())), 0);
-  }
-  TStream* FStream;
-  std::array<Byte, 8192> FBuffer{};
-  Integer FFill = 0;
-  Integer FPos = 0;
-  bool FEnded = false;
 };
 
 // A colour table as read, red and blue exchanged, padded to 256 entries so that any index reads

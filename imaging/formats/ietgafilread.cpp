@@ -10,6 +10,7 @@
 #include "imaging/core/iebitmap.h"
 #include "imaging/core/iemask.h"
 #include "imaging/formats/ietgafil.h"
+#include "imaging/io/iebufferedsource.h"
 #include "imaging/io/ieioprogress.h"
 #include "imaging/io/iereadlimits.h"
 #include "imaging/io/zezudidioparams.h"
@@ -70,37 +71,7 @@ bool IsPacked(const TTgaHeader& T) {
   return T.ImageType >= 9;
 }
 
-// Reads through an 8192-byte buffer; bytes past the stream's end read as 0 and mark it ended.
-class TTgaSource {
- public:
-  explicit TTgaSource(TStream* Stream) : FStream(Stream) {}
-  Byte Next() {
-    if (FPos >= FFill) Refill();
-    if (FPos >= FFill) {
-      FEnded = true;
-      return 0;
-    }
-    return FBuffer[FPos++];
-  }
-  void Read(Byte* Out, Integer Count) {
-    for (Integer I = 0; I < Count; ++I) Out[I] = Next();
-  }
-  void Skip(Int64 Count) {
-    for (Int64 I = 0; I < Count && !FEnded; ++I) Next();
-  }
-  bool Ended() const { return FEnded; }
-
- private:
-  void Refill() {
-    FPos = 0;
-    FFill = std::max<Integer>(FStream->Read(FBuffer.data(), static_cast<Integer>(FBuffer.size())), 0);
-  }
-  TStream* FStream;
-  std::array<Byte, 8192> FBuffer{};
-  Integer FFill = 0;
-  Integer FPos = 0;
-  bool FEnded = false;
-};
+using TTgaSource = TIEBufferedSource;
 
 std::string ZeroTerminated(const Byte* P, Integer Max) {
   const Byte* End = std::find(P, P + Max, Byte{0});
