@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/PatternHost.h"
+#include "app/VideoScript.h"
 #include "platform/classes/Forms.h"
 #include "platform/system/Types.h"
 
@@ -41,6 +42,8 @@ class TbsSkinEdit;
 class TImage;
 class TFontDialog;
 class TCustomLayer;
+class TbsSkinListView;
+class TZezudIdIO;
 
 // ---- Pattern types (PatternBox item index) ----------------------------------------------------
 constexpr Byte ptPinch = 0;
@@ -137,6 +140,14 @@ extern std::string LastUpdateDate;              // "dd-mm-yyyy" of the last upda
 extern std::vector<std::string> LanguageNames;  // language i is entry i - 1
 extern Integer CurrentLanguage;                 // 1-based; 0 while no language of the list is in use
 
+// ---- Video scripts and movies ------------------------------------------------------------------
+extern TVideoScript VideoScript;  // the script last read: its key frames (ScriptData, DatasetCount)
+extern Integer ScriptPattern;     // the script's pattern type
+extern TFrameTable FrameTable;    // P1..P6 of every frame 0..FrameTable.LastFrame
+extern Byte VideoSizeIndex;       // the size box's item in use (0: the source's size)
+extern Integer VideoWidth, VideoHeight;
+extern std::vector<std::string> FourCCList;  // the codecs' four-character codes, as CodecBox lists them
+
 // Loads a picture file into Bitmap (24-bit); a file the library cannot read gives an empty one.
 // Raises when the file cannot be opened or is over MaxSourcePixels; Bitmap is then unchanged.
 void LoadPictureFile(const std::string& FileName, TBitmap* Bitmap);
@@ -204,6 +215,28 @@ class TForm1 : public TForm, public TPatternHost {
   void SaveProject(TObject* Sender);
   void LoadProject(TObject* Sender);
   void DeleteProject(TObject* Sender);
+
+  // Video scripts and movies (MainVideo*.cpp).
+  void ReloadScript(TObject* Sender);
+  void StartVideoCreation(TObject* Sender);
+  void ChangeVideoSize(TObject* Sender);
+  void SaveVideoFile(TObject* Sender);
+  void LoadMovie(TObject* Sender);
+  // Reads the script file FileName into the script data, FXList and FrameTable.
+  void LoadScriptFile(const std::string& FileName);
+  // Makes the movie of the script read, frame by frame, into TempMovieName.
+  void CreateVideo();
+  // VideoWidth and VideoHeight from the size box; without a source a blank source frame.
+  void PrepareVideoFrameSize();
+  // The source picture (Picture, or the source file loaded afresh) cropped and stretched to the
+  // movie's size, saved as the movie's source frame and shown in Image5.
+  void MakeVideoSourceFrame(TBitmap* Picture = nullptr);
+  // Target becomes the middle of Source in the movie's shape, unscaled.
+  void CropToAspect(TBitmap* Source, TBitmap* Target);
+  // In video mode, a finished build becomes the movie's next frame while the frame loop runs.
+  void AppendVideoFrame();
+  // The size box's items and the one in use.
+  void FillVideoSizeBox();
 
   // Settings, languages, skins and the update interval.
   void SelectSkin(TObject* Sender);
@@ -363,8 +396,31 @@ class TForm1 : public TForm, public TPatternHost {
   TbsSkinEdit* Edit1 = nullptr;
   TbsSkinButton* FontBtn = nullptr;
   TFontDialog* FontDialog1 = nullptr;
-  // Video.
+  // Video: the script and its key frames, the movie's size, codec and options, the frame loop's
+  // read-out and the source frame's preview.
+  TbsSkinGroupBox* GroupBox10 = nullptr;
+  TbsSkinButton* LoadScriptBtn = nullptr;
+  TbsSkinButton* ReloadBtn = nullptr;
+  TbsSkinStdLabel* Label37 = nullptr;
+  TbsSkinListView* FXList = nullptr;
+  TbsSkinGroupBox* GroupBox11 = nullptr;
+  TbsSkinComboBox* VideoSizeBox = nullptr;
+  TbsSkinComboBox* CodecBox = nullptr;
+  TbsSkinPanel* Panel7 = nullptr;
+  TImage* Image5 = nullptr;
+  TbsSkinCheckRadioBox* TrialRun = nullptr;
   TbsSkinCheckRadioBox* ShowPreview = nullptr;
+  TbsSkinCheckRadioBox* CBOpenPlayer = nullptr;
+  TbsSkinStdLabel* FrameNr = nullptr;
+  TbsSkinStdLabel* AutomP[6] = {};
+  TbsSkinButton* CreateVideoBtn = nullptr;
+  TMenuItem* Script1 = nullptr;
+  TMenuItem* Savevideo1 = nullptr;
+  TMenuItem* Windows1 = nullptr;
+  TMenuItem* Showvideoplayer1 = nullptr;
+  TbsSkinOpenDialog* OpenScriptDialog = nullptr;
+  TbsSkinSaveDialog* SaveVideoDialog = nullptr;
+  TZezudIdIO* ImgVid = nullptr;
   // The drawing panel of the kaleidoscope and free drawing, over the parameters.
   TbsSkinGroupBox* GroupBox6 = nullptr;
   TbsSkinButton* SubmitBtn = nullptr;
@@ -400,6 +456,8 @@ class TForm1 : public TForm, public TPatternHost {
   void CreateTextGroup();
   void CreatePreviewGroups();
   void CreateVideoPage();
+  // The menu items of scripts, movies and the player window.
+  void CreateVideoMenus();
   void CreateBuildButtons();
   void CreateResultView();
   void CreateDialogs();
@@ -441,6 +499,10 @@ class TForm1 : public TForm, public TPatternHost {
   // The mask as loaded with its black rim; every new text source is fitted from it, so the
   // mask does not lose detail from one text to the next.
   std::unique_ptr<TBitmap> FMaskPicture;
+  // The script file last chosen; "Reload script" reads it again.
+  std::string FScriptFileName;
+  // 1 while the frame loop of a movie runs: only its builds are frames of the movie.
+  Byte FRecordingFrames = 0;
 };
 
 extern TForm1* Form1;
