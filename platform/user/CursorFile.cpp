@@ -3,6 +3,7 @@
 // file gives null, never a read outside it.
 #include <cstdlib>
 #include <map>
+#include <mutex>
 #include <string>
 
 #include "platform/gdi/Dib.h"
@@ -220,4 +221,73 @@ HCURSOR LoadCursorResource(HINSTANCE Instance, LPCSTR Name) {
   C->Shared = true;
   Loaded->emplace(Upper, C);
   return C;
+}
+
+namespace {
+
+// The resource of the icon set behind a standard IDI_* id; null for ids the set lacks.
+LPCSTR StandardIconName(std::uintptr_t Id) {
+  switch (Id) {
+    case 32512:  // IDI_APPLICATION
+    case 32517:  // IDI_WINLOGO
+      return "MAINICON";
+    case 32513:
+      return "TVICON_HAND";
+    case 32514:
+      return "TVICON_QUESTION";
+    case 32515:
+      return "TVICON_EXCLAMATION";
+    case 32516:
+      return "TVICON_ASTERISK";
+    default:
+      return nullptr;
+  }
+}
+
+HICON IconResource(HINSTANCE Instance, LPCSTR Name, Integer Width, Integer Height) {
+  for (LPCSTR Type : {RT_GROUP_ICON, RT_ICON}) {
+    const TBytes D = ResourceBytes(Instance, Name, Type);
+    if (D.Data != nullptr)
+      if (HICON I = FromFile(D, false, Width, Height)) return I;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+HICON LoadIconOfSize(HINSTANCE Instance, LPCSTR Name, Integer Width, Integer Height) {
+  if (Name == nullptr || Width <= 0 || Height <= 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  if (Instance == nullptr) {
+    Name = IS_INTRESOURCE(Name) ? StandardIconName(reinterpret_cast<std::uintptr_t>(Name)) : nullptr;
+    if (Name == nullptr) {
+      SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+      return nullptr;
+    }
+    Instance = HInstance;
+  }
+  // Shared per name and size: loading again gives the same handle.
+  static auto* Loaded = new std::map<std::string, HICON>;
+  static std::mutex Lock;
+  std::string Key =
+      IS_INTRESOURCE(Name) ? "#" + std::to_string(reinterpret_cast<std::uintptr_t>(Name)) : Name;
+  for (char& C : Key)
+    if (C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
+  Key += "/" + std::to_string(Width) + "x" + std::to_string(Height);
+  std::lock_guard Guard(Lock);
+  if (auto It = Loaded->find(Key); It != Loaded->end()) return It->second;
+  HICON I = IconResource(Instance, Name, Width, Height);
+  if (I == nullptr) {
+    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return nullptr;
+  }
+  I->Shared = true;
+  Loaded->emplace(Key, I);
+  return I;
+}
+
+HICON LoadIcon(HINSTANCE Instance, LPCSTR Name) {
+  return LoadIconOfSize(Instance, Name, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
 }

@@ -55,6 +55,18 @@ inline const LPCSTR IDC_HAND = MAKEINTRESOURCE(32649);
 inline const LPCSTR IDC_APPSTARTING = MAKEINTRESOURCE(32650);
 inline const LPCSTR IDC_HELP = MAKEINTRESOURCE(32651);
 
+// The standard icons of LoadIcon(nullptr, ...), from the program's own icon set: the
+// application id gives the program's icon (the resource "MAINICON").
+inline const LPCSTR IDI_APPLICATION = MAKEINTRESOURCE(32512);
+inline const LPCSTR IDI_HAND = MAKEINTRESOURCE(32513);
+inline const LPCSTR IDI_QUESTION = MAKEINTRESOURCE(32514);
+inline const LPCSTR IDI_EXCLAMATION = MAKEINTRESOURCE(32515);
+inline const LPCSTR IDI_ASTERISK = MAKEINTRESOURCE(32516);
+inline const LPCSTR IDI_WINLOGO = MAKEINTRESOURCE(32517);
+inline const LPCSTR IDI_ERROR = IDI_HAND;
+inline const LPCSTR IDI_WARNING = IDI_EXCLAMATION;
+inline const LPCSTR IDI_INFORMATION = IDI_ASTERISK;
+
 constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
 constexpr DWORD ERROR_INVALID_CURSOR_HANDLE = 1402;
 
@@ -82,6 +94,15 @@ BOOL DestroyCursor(HCURSOR Cursor);
 // 0: the system size); null when they are not one. The caller destroys it.
 HICON CreateIconFromFileData(const void* Data, std::size_t Size, bool Cursor, Integer Width = 0,
                              Integer Height = 0);
+
+// A null Instance with an IDI_* id gives a standard icon; a module gives its icon resource of
+// that name: a whole .ico file as an ICON or GROUP_ICON resource. The image nearest the
+// system icon size (SM_CXICON) is taken. Loaded icons are shared like loaded cursors: the
+// same name gives the same handle, and DestroyIcon leaves them alone.
+HICON LoadIcon(HINSTANCE Instance, LPCSTR Name);
+// The same at another size (the image nearest Width x Height), shared per name and size;
+// the small icons of the shell come from here.
+HICON LoadIconOfSize(HINSTANCE Instance, LPCSTR Name, Integer Width, Integer Height);
 
 // Shows the cursor (null hides it) and returns the one shown before.
 HCURSOR SetCursor(HCURSOR Cursor);
