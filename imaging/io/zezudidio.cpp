@@ -31,6 +31,7 @@ TZezudIdIO::TZezudIdIO(TComponent* Owner)
 
 TZezudIdIO::~TZezudIdIO() {
   WaitThreads(false);
+  CloseAVIFile();
   // A write error while finishing a document must not escape the destructor.
   try {
     ClosePSDocument();

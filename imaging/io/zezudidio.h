@@ -28,6 +28,7 @@
 #include "imaging/io/ieiothread.h"
 #include "imaging/io/ieview.h"
 #include "platform/classes/Colors.h"
+#include "platform/media/AviFile.h"
 #include "platform/system/Component.h"
 #include "platform/system/Delegates.h"
 #include "platform/system/Sets.h"
@@ -305,6 +306,33 @@ class TZezudIdIO : public TComponent {
   void SaveToFileGIF(const std::u16string& FileName);
   void SaveToStreamGIF(TStream* Stream);
 
+  // ---- AVI movies (zezudidioavi.cpp) ----------------------------------------------------
+  // One movie at a time, open either for reading or for writing; all but LoadFromAVI run on
+  // the caller's thread, none reports progress.
+  // Opens a movie for reading (closing one that is open): its frame count, with
+  // Params.AviFrameCount and AviFrameDelay (milliseconds per frame); 0 with Aborting set when
+  // the file cannot be read as a movie.
+  Integer OpenAVIFile(const std::u16string& FileName);
+  // Frame FrameIndex of the movie open for reading into the picture: 1-bit frames as ie1g,
+  // others as ie24RGB. No movie open or an index outside it changes nothing. Ends with
+  // DoFinishWork.
+  void LoadFromAVI(Integer FrameIndex);
+  // Creates (replacing) a movie of Rate frames per second whose frames have Params' Width and
+  // Height, compressed by the compressor of the four-character code Codec, or chosen in the
+  // compression dialog when Codec is empty. 0 success; 1 no compressor of that code, or the
+  // dialog cancelled; 2 not enough memory; 3 the compressor cannot compress such frames (or
+  // fails otherwise). Aborting is true exactly when the result is not 0. A file that cannot be
+  // created raises EInvalidGraphic "unable to create AVI file".
+  Byte CreateAVIFile(const std::u16string& FileName, Integer Rate, const std::string& Codec);
+  // Appends the picture as the next frame of the movie being written (nothing when none is):
+  // 8-bit palette frames when Params say 8 bits and 1 sample, 1-bit frames for an ie1g picture,
+  // 32-bit frames with the alpha in the fourth byte when the picture has alpha, else 24-bit. A
+  // picture of another size or depth than the first frame is written as the first was. An
+  // ie24RGB or ie1g picture is left as it is; others are converted to ie24RGB in place.
+  void SaveToAVI();
+  // Closes the movie in either mode (a written one is finished); nothing when none is open.
+  void CloseAVIFile();
+
   // ---- Other operations ------------------------------------------------------------------
   // The parameters dialog; true when confirmed (or when OnDoPreviews handled it).
   virtual bool DoPreviews(Word Pages);
@@ -346,6 +374,7 @@ class TZezudIdIO : public TComponent {
   bool HandToThread(TIEIOThread::TFileFormatProc Operation, const std::u16string& FileName,
                     TIEFileType FileType);
   bool HandToThread(TIEIOThread::TStreamFormatProc Operation, TStream* Stream, TIEFileType FileType);
+  bool HandToThread(TIEIOThread::TFrameProc Operation, Integer FrameIndex);
   bool HandToThread(TIEIOThread::TFileMetafileProc Operation, const std::u16string& FileName, Integer Width,
                     Integer Height, bool WithAlpha);
   // The progress record of an operation: DoProgress, this component, its Aborting flag.
@@ -487,4 +516,17 @@ class TZezudIdIO : public TComponent {
   TIEDoPreviewsEvent FOnDoPreviews;
   std::u16string FProxyAddress, FProxyUser, FProxyPassword;
   std::unique_ptr<TIEWia> FWIAParams;
+  // The movie open for reading (FAviFile, FAviStream, FAviFrameGetter) or writing (FAviFile,
+  // FAviPlainStream, and FAviStream when the compressed stream was made). References owned.
+  PAVIFILE FAviFile = nullptr;
+  PAVISTREAM FAviStream = nullptr;
+  PAVISTREAM FAviPlainStream = nullptr;
+  PGETFRAME FAviFrameGetter = nullptr;
+  AVISTREAMINFOW FAviStreamInfo;
+  std::unique_ptr<AVICOMPRESSOPTIONS> FAviCompressOptions;
+  Integer FAviFrameCounter = 0;
+  // The first frame's size and bit count: later frames are written in that format.
+  Integer FAviFrameWidth = 0;
+  Integer FAviFrameHeight = 0;
+  Integer FAviFrameBitCount = 0;
 };

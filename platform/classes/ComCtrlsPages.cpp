@@ -10,29 +10,8 @@
 
 namespace {
 
-// The window layer reaches the class library's image lists through these (the list is the
-// handle it is given).
-BOOL ImageListIconSize(HIMAGELIST List, Integer* Cx, Integer* Cy) {
-  const auto* Images = reinterpret_cast<const TCustomImageList*>(List);
-  *Cx = Images->GetWidth();
-  *Cy = Images->GetHeight();
-  return TRUE;
-}
-
-BOOL ImageListDraw(HIMAGELIST List, Integer Index, HDC DC, Integer X, Integer Y, UINT) {
-  TCanvas Canvas;
-  Canvas.SetHandle(DC);
-  reinterpret_cast<TCustomImageList*>(List)->Draw(&Canvas, X, Y, Index, true);
-  Canvas.SetHandle(nullptr);
-  return TRUE;
-}
-
 HIMAGELIST ImageListHandle(TCustomImageList* Images) {
-  if (ImageListCalls.GetIconSize == nullptr) {
-    ImageListCalls.GetIconSize = &ImageListIconSize;
-    ImageListCalls.Draw = &ImageListDraw;
-  }
-  return reinterpret_cast<HIMAGELIST>(Images);
+  return Images != nullptr ? Images->GetHandle() : nullptr;
 }
 
 }  // namespace

@@ -8,11 +8,23 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Painting.h"
 #include "platform/gdi/Rop3.h"
+#include "platform/user/ImageLists.h"
 
 namespace {
 
 // Brush where the source is white (all ones), destination where it is black.
 constexpr DWORD ROP_DSPDxax = 0x00E20746;
+constexpr DWORD DSTCOPY = 0x00AA0029;
+
+COLORREF NativeColor(TColor Color) {
+  if (Color == clNone) return CLR_NONE;
+  if (Color == clDefault) return CLR_DEFAULT;
+  return ColorToRGB(Color) & 0x00FFFFFF;
+}
+
+HBITMAP HandleOf(TBitmap* Bitmap) {
+  return Bitmap != nullptr && !Bitmap->Empty() ? Bitmap->GetHandle() : nullptr;
+}
 
 }  // namespace
 
@@ -20,6 +32,24 @@ TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
 
 TCustomImageList::~TCustomImageList() {
   Destroying();
+  FreeHandle();
+}
+
+void TCustomImageList::FreeHandle() {
+  if (FHandle != nullptr) ImageList_Destroy(FHandle);
+  FHandle = nullptr;
+}
+
+HIMAGELIST TCustomImageList::GetHandle() {
+  if (FHandle == nullptr) {
+    FHandle = ImageList_Create(FWidth, FHeight, ILC_MASK | ILC_COLOR32, FAllocBy, FAllocBy);
+    ImageList_SetBkColor(FHandle, NativeColor(FBkColor));
+  }
+  return FHandle;
+}
+
+Integer TCustomImageList::GetCount() const {
+  return FHandle != nullptr ? ImageList_GetImageCount(FHandle) : 0;
 }
 
 void TCustomImageList::Assign(TPersistent* Source) {
@@ -28,7 +58,8 @@ void TCustomImageList::Assign(TPersistent* Source) {
     TComponent::Assign(Source);
     return;
   }
-  Clear();
+  FreeHandle();
+  FMonoBitmap.reset();
   FWidth = S->FWidth;
   FHeight = S->FHeight;
   FBkColor = S->FBkColor;
@@ -37,16 +68,7 @@ void TCustomImageList::Assign(TPersistent* Source) {
   FImageType = S->FImageType;
   FMasked = S->FMasked;
   FAllocBy = S->FAllocBy;
-  for (const TEntry& E : S->FImages) {
-    TEntry Copy;
-    Copy.Image = std::make_unique<TBitmap>();
-    Copy.Image->Assign(E.Image.get());
-    if (E.Mask) {
-      Copy.Mask = std::make_unique<TBitmap>();
-      Copy.Mask->Assign(E.Mask.get());
-    }
-    FImages.push_back(std::move(Copy));
-  }
+  if (S->FHandle != nullptr) FHandle = ImageList_Duplicate(S->FHandle);
   Change();
 }
 
@@ -58,19 +80,22 @@ void TCustomImageList::SetWidth(Integer Value) {
   if (Value == FWidth || Value <= 0) return;
   FWidth = Value;
   FMonoBitmap.reset();
-  Clear();
+  if (FHandle != nullptr) ImageList_SetIconSize(FHandle, FWidth, FHeight);
+  Change();
 }
 
 void TCustomImageList::SetHeight(Integer Value) {
   if (Value == FHeight || Value <= 0) return;
   FHeight = Value;
   FMonoBitmap.reset();
-  Clear();
+  if (FHandle != nullptr) ImageList_SetIconSize(FHandle, FWidth, FHeight);
+  Change();
 }
 
 void TCustomImageList::SetBkColor(TColor Value) {
   if (FBkColor == Value) return;
   FBkColor = Value;
+  if (FHandle != nullptr) ImageList_SetBkColor(FHandle, NativeColor(Value));
   Change();
 }
 
@@ -84,96 +109,71 @@ void TCustomImageList::CheckIndex(Integer Index) const {
   if (Index < 0 || Index >= GetCount()) throw EInvalidOperation("Invalid ImageList Index");
 }
 
-TCustomImageList::TEntry TCustomImageList::MakeEntry(TBitmap* Image, Integer Left, TBitmap* Mask,
-                                                     bool ByColor, TColor MaskColor) {
-  TEntry E;
-  E.Image = std::make_unique<TBitmap>();
-  E.Image->SetSize(FWidth, FHeight);
-  const TRect Part = Bounds(Left, 0, FWidth, FHeight);
-  E.Image->GetCanvas()->CopyRect(Rect(0, 0, FWidth, FHeight), Image->GetCanvas(), Part);
-  if (!ByColor && Mask == nullptr) return E;
-  E.Mask = std::make_unique<TBitmap>();
-  E.Mask->SetMonochrome(true);
-  E.Mask->SetSize(FWidth, FHeight);
-  TCanvas* MaskCanvas = E.Mask->GetCanvas();
-  TCanvas* ImageCanvas = E.Image->GetCanvas();
-  const COLORREF Key = ColorToRGB(MaskColor) & 0x00FFFFFF;
-  TCanvas* SourceMask = Mask != nullptr ? Mask->GetCanvas() : nullptr;
-  for (Integer Y = 0; Y < FHeight; ++Y) {
-    for (Integer X = 0; X < FWidth; ++X) {
-      bool Transparent;
-      if (ByColor)
-        Transparent = (static_cast<COLORREF>(ImageCanvas->GetPixels(X, Y)) & 0x00FFFFFF) == Key;
-      else
-        Transparent = (static_cast<COLORREF>(SourceMask->GetPixels(Left + X, Y)) & 0x00FFFFFF) == 0x00FFFFFF;
-      MaskCanvas->SetPixels(X, Y, Transparent ? clWhite : clBlack);
-      if (Transparent) ImageCanvas->SetPixels(X, Y, clBlack);
-    }
-  }
-  return E;
-}
-
 Integer TCustomImageList::Add(TBitmap* Image, TBitmap* Mask) {
-  if (Image == nullptr || Image->Empty()) return -1;
-  const Integer First = GetCount();
-  const Integer N = std::max(1, Image->GetWidth() / FWidth);
-  for (Integer I = 0; I < N; ++I) FImages.push_back(MakeEntry(Image, I * FWidth, Mask, false, clNone));
-  Change();
+  HBITMAP B = HandleOf(Image);
+  if (B == nullptr) return -1;
+  const Integer First = ImageList_Add(GetHandle(), B, HandleOf(Mask));
+  if (First >= 0) Change();
   return First;
 }
 
 Integer TCustomImageList::AddMasked(TBitmap* Image, TColor MaskColor) {
-  if (Image == nullptr || Image->Empty()) return -1;
+  HBITMAP B = HandleOf(Image);
+  if (B == nullptr) return -1;
   if (MaskColor == clDefault) MaskColor = Image->GetCanvas()->GetPixels(0, Image->GetHeight() - 1);
-  const Integer First = GetCount();
-  const Integer N = std::max(1, Image->GetWidth() / FWidth);
-  for (Integer I = 0; I < N; ++I) FImages.push_back(MakeEntry(Image, I * FWidth, nullptr, true, MaskColor));
-  Change();
+  const Integer First = ImageList_AddMasked(GetHandle(), B, ColorToRGB(MaskColor));
+  if (First >= 0) Change();
   return First;
 }
 
 void TCustomImageList::Replace(Integer Index, TBitmap* Image, TBitmap* Mask) {
   CheckIndex(Index);
-  if (Image == nullptr || Image->Empty()) return;
-  FImages[static_cast<std::size_t>(Index)] = MakeEntry(Image, 0, Mask, false, clNone);
-  Change();
+  HBITMAP B = HandleOf(Image);
+  if (B == nullptr) return;
+  if (ImageList_Replace(FHandle, Index, B, HandleOf(Mask))) Change();
 }
 
 void TCustomImageList::Delete(Integer Index) {
   CheckIndex(Index);
-  FImages.erase(FImages.begin() + Index);
+  ImageList_Remove(FHandle, Index);
   Change();
 }
 
 void TCustomImageList::Clear() {
-  if (FImages.empty()) return;
-  FImages.clear();
+  if (GetCount() == 0) return;
+  ImageList_RemoveAll(FHandle);
   Change();
 }
 
 void TCustomImageList::Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index, bool Enabled) {
   if (Canvas == nullptr || Index < 0 || Index >= GetCount()) return;
-  const TEntry& E = FImages[static_cast<std::size_t>(Index)];
   if (!Enabled) {
-    DrawDisabled(Canvas, X, Y, E);
+    DrawDisabled(Canvas, X, Y, Index);
     return;
   }
-  HDC DC = Canvas->GetHandle();
-  HDC ImageDC = E.Image->GetCanvas()->GetHandle();
-  if (FBkColor != clNone) {
-    HBRUSH Brush = CreateSolidBrush(ColorToRGB(FBkColor));
-    const RECT R = Bounds(X, Y, FWidth, FHeight);
-    FillRect(DC, &R, Brush);
-    DeleteObject(Brush);
+  UINT Style = ILD_NORMAL;
+  switch (FDrawingStyle) {
+    case dsFocus:
+      Style = ILD_FOCUS;
+      break;
+    case dsSelected:
+      Style = ILD_SELECTED;
+      break;
+    case dsTransparent:
+      Style = ILD_TRANSPARENT;
+      break;
+    case dsNormal:
+      break;
   }
-  if (FMasked && E.Mask)
-    TransparentStretchBlt(DC, X, Y, FWidth, FHeight, ImageDC, 0, 0, FWidth, FHeight,
-                          E.Mask->GetCanvas()->GetHandle(), 0, 0);
-  else
-    BitBlt(DC, X, Y, FWidth, FHeight, ImageDC, 0, 0, SRCCOPY);
+  if (FImageType == itMask) Style |= ILD_MASK;
+  if (!FMasked) Style |= ILD_IMAGE;
+  ImageList_DrawEx(FHandle, Index, Canvas->GetHandle(), X, Y, 0, 0, CLR_DEFAULT, NativeColor(FBlendColor),
+                   Style);
 }
 
-void TCustomImageList::DrawDisabled(TCanvas* Canvas, Integer X, Integer Y, const TEntry& E) {
+void TCustomImageList::DrawDisabled(TCanvas* Canvas, Integer X, Integer Y, Integer Index) {
+  IMAGEINFO Info;
+  if (!ImageList_GetImageInfo(FHandle, Index, &Info)) return;
   if (!FMonoBitmap) {
     FMonoBitmap = std::make_unique<TBitmap>();
     FMonoBitmap->SetMonochrome(true);
@@ -185,14 +185,17 @@ void TCustomImageList::DrawDisabled(TCanvas* Canvas, Integer X, Integer Y, const
   MonoCanvas->GetBrush()->SetColor(clWhite);
   MonoCanvas->FillRect(Rect(0, 0, FWidth, FHeight));
   HDC MonoDC = MonoCanvas->GetHandle();
-  HDC ImageDC = E.Image->GetCanvas()->GetHandle();
-  const COLORREF OldImageBk = ::SetBkColor(ImageDC, 0x00FFFFFF);
-  if (FMasked && E.Mask)
-    TransparentStretchBlt(MonoDC, 0, 0, FWidth, FHeight, ImageDC, 0, 0, FWidth, FHeight,
-                          E.Mask->GetCanvas()->GetHandle(), 0, 0);
+  HDC ImageDC = CreateCompatibleDC(nullptr);
+  const HGDIOBJ OldImage = SelectObject(ImageDC, Info.hbmImage);
+  ::SetBkColor(ImageDC, 0x00FFFFFF);
+  const Integer Left = Info.rcImage.Left;
+  if (FMasked && Info.hbmMask != nullptr)
+    MaskBlt(MonoDC, 0, 0, FWidth, FHeight, ImageDC, Left, 0, Info.hbmMask, Left, 0,
+            MAKEROP4(DSTCOPY, SRCCOPY));
   else
-    BitBlt(MonoDC, 0, 0, FWidth, FHeight, ImageDC, 0, 0, SRCCOPY);
-  ::SetBkColor(ImageDC, OldImageBk);
+    BitBlt(MonoDC, 0, 0, FWidth, FHeight, ImageDC, Left, 0, SRCCOPY);
+  SelectObject(ImageDC, OldImage);
+  DeleteDC(ImageDC);
   // Black pixels of the mono image take the brush: highlight one pixel down and right, then
   // shadow in place.
   TBrush* Brush = Canvas->GetBrush();

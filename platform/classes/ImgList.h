@@ -3,6 +3,7 @@
 // transparent, drawn onto canvases normally or in the platform's disabled look (the image's
 // non-white pixels embossed in button highlight and shadow colours).
 //
+// The images live in a native image list (Handle), which the views and tab controls draw from.
 // Images are copied in: a bitmap of several images side by side adds one image per Width
 // pixels. The pixels a mask marks transparent are stored black.
 #include <memory>
@@ -12,6 +13,7 @@
 #include "platform/classes/Colors.h"
 #include "platform/system/Component.h"
 #include "platform/system/Delegates.h"
+#include "platform/user/CommonControls.h"
 
 enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 enum TImageType { itImage, itMask };
@@ -27,7 +29,10 @@ class TCustomImageList : public TComponent {
   void SetWidth(Integer Value);
   Integer GetHeight() const { return FHeight; }
   void SetHeight(Integer Value);
-  Integer GetCount() const { return static_cast<Integer>(FImages.size()); }
+  Integer GetCount() const;
+  // The native list (made on first use; the image list owns it).
+  HIMAGELIST GetHandle();
+  bool HandleAllocated() const { return FHandle != nullptr; }
 
   // Adds the images of Image (Width pixels each, left to right) with the same part of Mask
   // (white pixels of Mask are transparent; null: opaque); returns the index of
@@ -42,15 +47,16 @@ class TCustomImageList : public TComponent {
   void Delete(Integer Index);
   void Clear();
 
-  // Draws image Index at (X, Y): masked, over BkColor when that is not clNone; disabled in
-  // the embossed look. A bad index draws nothing.
+  // Draws image Index at (X, Y): masked, over BkColor when that is not clNone, in DrawingStyle
+  // (dsFocus and dsSelected mix BlendColor in by a quarter and a half) and ImageType; disabled
+  // in the embossed look. A bad index draws nothing.
   void Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index, bool Enabled = true);
   // Sizes Image to Width x Height and draws image Index onto it.
   void GetBitmap(Integer Index, TBitmap* Image);
 
   TColor GetBkColor() const { return FBkColor; }
   void SetBkColor(TColor Value);
-  // Kept for the callers that set them; the drawing does not blend.
+  // clNone and clDefault blend the highlight colour.
   TColor GetBlendColor() const { return FBlendColor; }
   void SetBlendColor(TColor Value) { FBlendColor = Value; }
   TDrawingStyle GetDrawingStyle() const { return FDrawingStyle; }
@@ -68,15 +74,12 @@ class TCustomImageList : public TComponent {
   virtual void Change();
 
  private:
-  struct TEntry {
-    std::unique_ptr<TBitmap> Image;
-    std::unique_ptr<TBitmap> Mask;  // monochrome, 1 = transparent
-  };
-  TEntry MakeEntry(TBitmap* Image, Integer Left, TBitmap* Mask, bool ByColor, TColor MaskColor);
   void CheckIndex(Integer Index) const;
-  void DrawDisabled(TCanvas* Canvas, Integer X, Integer Y, const TEntry& Entry);
+  void DrawDisabled(TCanvas* Canvas, Integer X, Integer Y, Integer Index);
+  // Drops the native list (a new size or mask setting makes the next one).
+  void FreeHandle();
 
-  std::vector<TEntry> FImages;
+  HIMAGELIST FHandle = nullptr;
   std::unique_ptr<TBitmap> FMonoBitmap;
   Integer FWidth = 16;
   Integer FHeight = 16;

@@ -1,7 +1,8 @@
 // Registration of the buttons, statics, scroll bars and common controls.
 #include "platform/user/CommonControls.h"
+#include "platform/user/ImageLists.h"
 
-TImageListCalls ImageListCalls;
+TImageListCalls ImageListCalls{&ImageList_GetIconSize, &ImageList_Draw};
 
 void RegisterCommonControlClasses() {
   RegisterButtonClass();
@@ -11,6 +12,9 @@ void RegisterCommonControlClasses() {
   RegisterProgressClass();
   RegisterTabControlClass();
   RegisterUpDownClass();
+  RegisterHeaderClass();
+  RegisterListViewClass();
+  RegisterTreeViewClass();
 }
 
 void InitCommonControls() {
@@ -18,6 +22,9 @@ void InitCommonControls() {
   RegisterProgressClass();
   RegisterTabControlClass();
   RegisterUpDownClass();
+  RegisterHeaderClass();
+  RegisterListViewClass();
+  RegisterTreeViewClass();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* Init) {
@@ -26,6 +33,11 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* Init) {
   if (Init->dwICC & ICC_PROGRESS_CLASS) RegisterProgressClass();
   if (Init->dwICC & ICC_TAB_CLASSES) RegisterTabControlClass();
   if (Init->dwICC & ICC_UPDOWN_CLASS) RegisterUpDownClass();
+  if (Init->dwICC & ICC_LISTVIEW_CLASSES) {
+    RegisterHeaderClass();
+    RegisterListViewClass();
+  }
+  if (Init->dwICC & ICC_TREEVIEW_CLASSES) RegisterTreeViewClass();
   if (Init->dwICC & ICC_STANDARD_CLASSES) {
     RegisterButtonClass();
     RegisterStaticClass();

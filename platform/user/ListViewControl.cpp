@@ -1,0 +1,2 @@
+#include "platform/user/CommonControls.h"
+void RegisterListViewClass() {}
