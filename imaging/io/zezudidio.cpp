@@ -6,6 +6,7 @@
 
 #include "imaging/core/iebitmap.h"
 #include "imaging/io/iedocumentstates.h"
+#include "imaging/io/ieds.h"
 #include "imaging/io/ieprintpreviewparams.h"
 #include "imaging/io/ietwainparams.h"
 #include "imaging/io/iewia.h"

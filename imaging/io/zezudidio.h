@@ -47,6 +47,7 @@ class TIOParamsVals;
 class TIOPrintPreviewParams;
 class TIETWainParams;
 class TIEWia;
+class TIEDirectShow;
 class TZezudIdIO;
 
 // Private window messages, posted (never sent) to an attached view.
@@ -356,6 +357,11 @@ class TZezudIdIO : public TComponent {
   virtual TIEWia* GetWIAParams();
   // Reports Percent as the component's progress; true while Aborting is false.
   bool WiaProgress(Integer Percent);
+  // The playback object, made on the first call (owned); an attached view's window receives
+  // its new-frame (IEM_NEWFRAME) and event (IEM_EVENT) messages.
+  virtual TIEDirectShow* GetDShowParams();
+  // Gives the playback object the attached view's current window when that has changed.
+  void UpdateDShowNotifyWindow();
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -516,6 +522,7 @@ class TZezudIdIO : public TComponent {
   TIEDoPreviewsEvent FOnDoPreviews;
   std::u16string FProxyAddress, FProxyUser, FProxyPassword;
   std::unique_ptr<TIEWia> FWIAParams;
+  std::unique_ptr<TIEDirectShow> FDShowParams;  // made by GetDShowParams
   // The movie open for reading (FAviFile, FAviStream, FAviFrameGetter) or writing (FAviFile,
   // FAviPlainStream, and FAviStream when the compressed stream was made). References owned.
   PAVIFILE FAviFile = nullptr;

@@ -240,17 +240,6 @@ void TZezudIdView::DoMouseInSel() {
   WithUserSelectionBase(*this, [&] { OnMouseInSel(this); });
 }
 
-// ---- Video messages ----
-// The video object in lParam is the I/O component's; without one there is nothing to report.
-
-void TZezudIdView::IEMNewFrame(TMessage& Message) {
-  if (Message.LParam != 0 && OnDShowNewFrame) OnDShowNewFrame(this);
-}
-
-void TZezudIdView::IEMEvent(TMessage& Message) {
-  if (Message.LParam != 0 && OnDShowEvent) OnDShowEvent(this);
-}
-
 // ---- Published settings ----
 
 void TZezudIdView::SetWallPaper(TPicture* Value) {
