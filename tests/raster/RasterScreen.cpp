@@ -17,3 +17,10 @@ void ScreenMoveTo(Integer X, Integer Y) {
 void ScreenClick(Integer X, Integer Y) {
   Headless().Click(X, Y);
 }
+void ScreenPress(Integer X, Integer Y) {
+  Headless().MoveTo(X, Y);
+  Headless().ButtonDown();
+}
+void ScreenRelease() {
+  Headless().ButtonUp();
+}

@@ -23,3 +23,5 @@ TWindowPixels WindowPixels(HWND__* Wnd);
 // Scripted input at screen coordinates (left button), run by the next RunUntilIdle.
 void ScreenMoveTo(Integer X, Integer Y);
 void ScreenClick(Integer X, Integer Y);
+void ScreenPress(Integer X, Integer Y);
+void ScreenRelease();
