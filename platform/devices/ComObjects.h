@@ -15,9 +15,15 @@
 
 constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
+constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
+constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
+constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154u);  // no such server
 constexpr bool SUCCEEDED(HRESULT Result) {
   return Result >= 0;
+}
+constexpr bool FAILED(HRESULT Result) {
+  return Result < 0;
 }
 
 struct GUID {
@@ -31,6 +37,12 @@ inline bool IsEqualGUID(const GUID& A, const GUID& B) {
 
 class IUnknown {
  public:
+  // Object := the same object as another of its interfaces, with a reference added; objects
+  // that offer only the interface they were handed out as keep this answer.
+  virtual HRESULT QueryInterface(const GUID& /*Iid*/, void** Object) {
+    if (Object != nullptr) *Object = nullptr;
+    return E_NOINTERFACE;
+  }
   virtual ULONG AddRef() = 0;
   // Frees the object when the count reaches 0.
   virtual ULONG Release() = 0;
