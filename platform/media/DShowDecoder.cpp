@@ -22,6 +22,12 @@ AVRational StreamFrameRate(const AVStream* Stream) {
 }  // namespace
 
 std::unique_ptr<TMediaDecoder> TMediaDecoder::Open(const std::string& FileName) {
+  // The libraries' notes (deprecated pixel formats, emulated markers) are not errors.
+  static const bool Quiet = [] {
+    if (av_log_get_level() > AV_LOG_ERROR) av_log_set_level(AV_LOG_ERROR);
+    return true;
+  }();
+  (void)Quiet;
   std::unique_ptr<TMediaDecoder> Decoder(new TMediaDecoder());
   if (avformat_open_input(&Decoder->FFormat, FileName.c_str(), nullptr, nullptr) < 0) return nullptr;
   if (avformat_find_stream_info(Decoder->FFormat, nullptr) < 0) return nullptr;
@@ -75,7 +81,9 @@ Int64 TMediaDecoder::FrameStart() const {
 
 bool TMediaDecoder::SeekTo(Int64 Position) {
   const AVStream* Stream = FFormat->streams[FStream];
-  Int64 Target = av_rescale_q(Position < 0 ? 0 : Position, HundredNanoseconds, Stream->time_base);
+  // Rounded down: the key frame found must start at or before the position.
+  Int64 Target =
+      av_rescale_q_rnd(Position < 0 ? 0 : Position, HundredNanoseconds, Stream->time_base, AV_ROUND_DOWN);
   if (Stream->start_time != AV_NOPTS_VALUE) Target += Stream->start_time;
   if (av_seek_frame(FFormat, FStream, Target, AVSEEK_FLAG_BACKWARD) < 0 &&
       avformat_seek_file(FFormat, FStream, INT64_MIN, Target, Target, 0) < 0 &&
