@@ -22,6 +22,7 @@
 #include "platform/system/Types.h"
 
 class TCriticalSection;
+class TStringList;
 
 // The LZW codecs every parameters reset copies (nullptr: none installed). The start-up sets
 // them to the library's own codecs, which the further-formats library provides through
@@ -74,6 +75,12 @@ extern std::unique_ptr<std::vector<std::unique_ptr<TIEIOPlugin>>> IEIOPlugins;
 // lines survive a crash; empty (the default): no log.
 extern std::string IEDebugLogFileName;
 void WriteDebugLog(const std::string& Message);
+
+// The installed video compressors, in the platform's order: their four-character codes, and
+// their descriptions (index i of both names the same compressor). New lists, owned by the
+// caller; empty when no compressor is installed.
+std::unique_ptr<TStringList> GetVideoCodecFourCCs();
+std::unique_ptr<TStringList> GetVideoCodecNames();
 
 void IOLibraryInitialize();
 void IOLibraryFinalize();

@@ -52,6 +52,12 @@ TIEIOThread::TIEIOThread(TZezudIdIO* IO, TStreamFormatProc Operation, TStream* S
   RegisterInOwner();
 }
 
+TIEIOThread::TIEIOThread(TZezudIdIO* IO, TFrameProc Operation, Integer FrameIndex) : TIEIOThread(IO, 8) {
+  FFrameProc = Operation;
+  FFrameIndex = FrameIndex;
+  RegisterInOwner();
+}
+
 void TIEIOThread::RegisterInOwner() {
   FIO->FThreadLock.Enter();
   FIO->FThreadList.push_back(this);
@@ -90,6 +96,9 @@ void TIEIOThread::RunOperation() {
       break;
     case 6:
       (IO.*FStreamFormatProc)(FStream, FFileType);
+      break;
+    case 8:
+      (IO.*FFrameProc)(FFrameIndex);
       break;
     case 9:
       (IO.*FFileMetafileProc)(FFileName, FMetafileWidth, FMetafileHeight, FMetafileWithAlpha);

@@ -23,6 +23,7 @@ class TIEIOThread : public TThread {
   using TStreamFunc = Integer (TZezudIdIO::*)(TStream* Stream);                                    // kind 4
   using TFileFormatProc = void (TZezudIdIO::*)(const std::u16string& FileName, TIEFileType Type);  // kind 5
   using TStreamFormatProc = void (TZezudIdIO::*)(TStream* Stream, TIEFileType Type);               // kind 6
+  using TFrameProc = void (TZezudIdIO::*)(Integer FrameIndex);                                     // kind 8
   using TFileMetafileProc = void (TZezudIdIO::*)(const std::u16string& FileName, Integer Width,
                                                  Integer Height,
                                                  bool WithAlpha);  // kind 9
@@ -38,6 +39,7 @@ class TIEIOThread : public TThread {
   TIEIOThread(TZezudIdIO* IO, TFileFormatProc Operation, const std::u16string& FileName,
               TIEFileType FileType);
   TIEIOThread(TZezudIdIO* IO, TStreamFormatProc Operation, TStream* Stream, TIEFileType FileType);
+  TIEIOThread(TZezudIdIO* IO, TFrameProc Operation, Integer FrameIndex);
   TIEIOThread(TZezudIdIO* IO, TFileMetafileProc Operation, const std::u16string& FileName, Integer Width,
               Integer Height, bool WithAlpha);
 
@@ -61,6 +63,8 @@ class TIEIOThread : public TThread {
   TStreamFunc FStreamFunc = nullptr;
   TFileFormatProc FFileFormatProc = nullptr;
   TStreamFormatProc FStreamFormatProc = nullptr;
+  TFrameProc FFrameProc = nullptr;
+  Integer FFrameIndex = 0;
   TFileMetafileProc FFileMetafileProc = nullptr;
   Integer FMetafileWidth = 0;
   Integer FMetafileHeight = 0;

@@ -52,6 +52,12 @@ bool TZezudIdIO::HandToThread(TIEIOThread::TStreamFormatProc Operation, TStream*
   return true;
 }
 
+bool TZezudIdIO::HandToThread(TIEIOThread::TFrameProc Operation, Integer FrameIndex) {
+  if (MustRunNow()) return false;
+  TThread::Create<TIEIOThread>(this, Operation, FrameIndex);
+  return true;
+}
+
 TIEIOProgress TZezudIdIO::MakeProgress() {
   TIEIOProgress Progress;
   Progress.OnProgress = TIEProgressEvent(this, &TZezudIdIO::DoProgress);
