@@ -1,33 +1,22 @@
 #include "app/mxWebUpdate.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 #include <vector>
 
 #include "platform/classes/Application.h"
 #include "platform/net/WinInet.h"
+#include "platform/shell/ShellAPI.h"
 #include "platform/system/Files.h"
 #include "platform/system/Paths.h"
 #include "platform/system/Strings.h"
-
-extern char** environ;
+#include "platform/user/WinUser.h"
 
 bool OpenFolderWithDesktop(const std::string& Folder) {
-  const std::string Native = ToNativePath(Folder);
-  char Program[] = "xdg-open";
-  std::vector<char> Argument(Native.begin(), Native.end());
-  Argument.push_back('\0');
-  char* Arguments[] = {Program, Argument.data(), nullptr};
-  pid_t Child = 0;
-  if (posix_spawnp(&Child, Program, nullptr, nullptr, Arguments, environ) != 0) return false;
-  // The file manager outlives us as it likes; only its exit status is collected.
-  std::thread([Child] { waitpid(Child, nullptr, 0); }).detach();
-  return true;
+  const HINSTANCE Answer = ShellExecute(nullptr, "open", Folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<std::intptr_t>(Answer) > 32;
 }
 
 TOpenFolderProc WebUpdateOpenFolder = OpenFolderWithDesktop;

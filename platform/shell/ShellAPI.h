@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
+#include "platform/system/Resources.h"
 #include "platform/system/WinTypes.h"
 
 struct HWND__;
-using HINSTANCE = HANDLE;
 
 constexpr Integer SE_ERR_FNF = 2;
 constexpr Integer SE_ERR_NOASSOC = 31;
