@@ -116,9 +116,8 @@ int Flock(int Fd, int Operation) {
 // together cannot both see the name as free. -1 with the last error set on failure.
 int AcquireName(const std::string& Name, bool& Existed) {
   const std::string Folder = LockFolder();
-  const std::string Prefix = Folder + "tilvarok-mutex-" + std::to_string(::getuid());
-  const std::string GuardPath = Prefix + ".guard";
-  const std::string Path = Prefix + "-" + FileNamePart(Name) + ".lock";
+  const std::string GuardPath = Folder + "tilvarok-mutex-" + std::to_string(::getuid()) + ".guard";
+  const std::string Path = NamedObjectPath("mutex", Name, ".lock");
   const int Guard = OpenLockFile(GuardPath);
   if (Guard < 0) {
     SetLastErrorFromErrno(errno, GuardPath);
@@ -144,6 +143,11 @@ int AcquireName(const std::string& Name, bool& Existed) {
 }
 
 }  // namespace
+
+std::string NamedObjectPath(const std::string& Kind, const std::string& Name, const std::string& Extension) {
+  return LockFolder() + "tilvarok-" + Kind + "-" + std::to_string(::getuid()) + "-" + FileNamePart(Name) +
+         Extension;
+}
 
 HANDLE CreateMutex(void*, BOOL bInitialOwner, const char* lpName) {
   const DWORD Self = GetCurrentThreadId();

@@ -8,6 +8,8 @@
 // CreateMutex reports ERROR_ALREADY_EXISTS while a handle to the name is open anywhere,
 // including this process, and still returns a handle of its own. Ownership is not shared
 // across processes.
+#include <string>
+
 #include "platform/system/KernelObjects.h"
 #include "platform/system/LastError.h"
 #include "platform/system/WinTypes.h"
@@ -24,3 +26,8 @@ inline HANDLE CreateMutexA(void* lpMutexAttributes, BOOL bInitialOwner, const ch
 // Gives up one level of ownership; FALSE with ERROR_NOT_OWNER when the calling thread does not
 // own it.
 BOOL ReleaseMutex(HANDLE hMutex);
+
+// The file of a named object of this user in the runtime folder ($XDG_RUNTIME_DIR, else the
+// temporary folder): "tilvarok-<Kind>-<uid>-<Name>" + Extension, the name reduced to letters,
+// digits, '-', '_', '.' and %XX escapes (long names keep a prefix and a hash).
+std::string NamedObjectPath(const std::string& Kind, const std::string& Name, const std::string& Extension);
