@@ -236,6 +236,8 @@ void ApplyVariableTexts() {
   BuildParamLabels();
   if (Form1 == nullptr) return;
   Form1->SetStatusText(VariableTexts[vtReady]);
+  if (VideoMode == 0 && Form1->CreateVideoBtn != nullptr)
+    Form1->CreateVideoBtn->SetCaption(VariableTexts[vtCreateVideo]);
   Form1->Label2->SetCaption(VariableTexts[vtTypePattern] + ": <" + VariableTexts[vtNone] + ">");
   // The size of the source in use: a language switch does not unload it.
   Form1->ShowSourceSize();

@@ -7,6 +7,7 @@
 // for any number of nodes and cells.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/PatternHost.h"
@@ -43,6 +44,7 @@ class TImage;
 class TFontDialog;
 class TCustomLayer;
 class TbsSkinListView;
+class TForm1;
 class TZezudIdIO;
 
 // ---- Pattern types (PatternBox item index) ----------------------------------------------------
@@ -139,6 +141,11 @@ extern Integer UpdateDays;                      // days between update checks: 0
 extern std::string LastUpdateDate;              // "dd-mm-yyyy" of the last update check
 extern std::vector<std::string> LanguageNames;  // language i is entry i - 1
 extern Integer CurrentLanguage;                 // 1-based; 0 while no language of the list is in use
+
+// Writes a setting at once. Without its folder the file cannot be written: the choice holds
+// for this run, and the user is told when Warn is set.
+void WriteSetting(TForm1* Form, std::string_view Section, std::string_view Key, std::string_view Value,
+                  bool Warn);
 
 // ---- Video scripts and movies ------------------------------------------------------------------
 extern TVideoScript VideoScript;  // the script last read: its key frames (ScriptData, DatasetCount)

@@ -282,7 +282,7 @@ void ArrangeControls(TForm1* F) {
   ArrangePreview(F->LoadMaskBtn, F->Image3, BoxWidth);
   ArrangePreview(F->LoadFXBtn, F->Image4, BoxWidth);
 
-  F->ShowPreview->SetBounds(Margin, Margin, Width, ControlHeight);
+  ArrangeVideoPage(F, Width);
 
   const Integer HalfWidth = (PanelWidth - 3 * Margin) / 2;
   F->UpdateBtn->SetBounds(Margin, ButtonsTop, HalfWidth, ButtonHeight);

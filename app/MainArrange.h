@@ -14,3 +14,6 @@ constexpr Integer MaxControlPanelWidth = 480;
 
 // Places every control of the column (group boxes, their controls and the build buttons).
 void ArrangeControls(TForm1* Form);
+
+// Places the controls of the page "Video scripts" for group boxes Width wide (MainVideoPage.cpp).
+void ArrangeVideoPage(TForm1* Form, Integer Width);

@@ -49,6 +49,7 @@ void TForm1::CreateMosaic(TObject* Sender) {
   // A source smaller than two pixels leaves no result to save.
   const bool HasResult = ResultBitmap->GetWidth() > 0 && ResultBitmap->GetHeight() > 0;
   if (AutoSave->GetChecked() && HasResult) ResultJpeg->SaveToFile(ResultsDir + "/Result.jpg");
+  if (VideoMode == 1) AppendVideoFrame();
 }
 
 void TForm1::AbortCreate(TObject*) {
@@ -83,6 +84,8 @@ void TForm1::ShowGrid() {
 }
 
 Single TForm1::WantedRatio() const {
+  if (VideoMode == 1 && VideoHeight > 0)
+    return static_cast<Single>(VideoWidth) / static_cast<Single>(VideoHeight);
   return static_cast<Single>(CellsX) / static_cast<Single>(CellsY);
 }
 

@@ -5,6 +5,7 @@
 #include "app/Functions.h"
 #include "app/Languages.h"
 #include "app/Main.h"
+#include "imaging/io/ieiolibrary.h"
 #include "platform/classes/Application.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/Dialogs.h"
@@ -13,6 +14,7 @@
 #include "platform/system/Files.h"
 #include "platform/system/IniFiles.h"
 #include "platform/system/Math.h"
+#include "platform/system/StringList.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
 #include "skin/boxctrls/bsSkinTabs.h"
 #include "skin/controls/bsSkinCtrls.h"
@@ -64,6 +66,11 @@ void TForm1::FormCreate(TObject*) {
     (*B)->SetPixelFormat(pf24bit);
   }
   ResultJpeg = std::make_unique<TJPEGImage>();
+  VideoSizeIndex = 2;
+  ScriptPattern = 0;
+  FourCCList.clear();
+  if (const std::unique_ptr<TStringList> Codes = GetVideoCodecFourCCs())
+    for (Integer I = 0; I < Codes->GetCount(); ++I) FourCCList.push_back(Codes->GetStrings(I));
 
   PageControl1->SetActivePageIndex(0);
   ExeDir = ExtractFilePath(Application->GetExeName());
@@ -83,8 +90,10 @@ void TForm1::FormCreate(TObject*) {
   PadCaptions();
   ApplyVariableTexts();
   ReadSettings();
+  FillVideoSizeBox();
 
   OpenPictureDialog->SetInitialDir(SourcesDir);
+  OpenScriptDialog->SetInitialDir(ScriptsDir);
   TempMovieName = TempDir + "/movie~.avi";
   LoadGlassFromSettings();
 

@@ -137,6 +137,7 @@ void TForm1::CreateMenus() {
   MainMenu1->GetItems()->Add(Load1);
   MainMenu1->GetItems()->Add(SaveBitmap1);
   MainMenu1->GetItems()->Add(Pattern1);
+  CreateVideoMenus();
   CreateProjectMenu();
   CreateExtraMenu();
   SetMenu(MainMenu1);
@@ -287,10 +288,6 @@ void TForm1::CreatePreviewGroups() {
   Preview("GroupBox7", "LoadMaskBtn", "Image3", GroupBox7, LoadMaskBtn, Image3);
   Image3->SetVisible(false);
   Preview("GroupBox8", "LoadFXBtn", "Image4", GroupBox8, LoadFXBtn, Image4);
-}
-
-void TForm1::CreateVideoPage() {
-  ShowPreview = MakeCheck(this, TabSheet3, "ShowPreview", true);
 }
 
 void TForm1::CreateBuildButtons() {

@@ -127,6 +127,8 @@ bool TForm1::LoadSource(TObject* Sender) {
       // The text pattern keeps the mask: it follows the new source's size.
       FitMaskToSource();
     }
+    // The movie's source frame follows the new source; a movie's own frame is made already.
+    if (VideoMode == 0) MakeVideoSourceFrame(&Picture);
   }
   // Only a drawing lives on the drawing square; another type keeps its result until it builds.
   if (PatternType == ptKaleidoscope || PatternType == ptFreeDrawing) ResetDrawingArea();

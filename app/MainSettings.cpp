@@ -38,8 +38,8 @@ constexpr const char* OwnLanguageText =
     "In the subfolder \"Languages\" you find the translation files. Just have a look.\r\n\r\n"
     "If you are available to support us, please let us know.\r\n\r\nThank you !";
 
-// Writes a setting at once. Without its folder the file cannot be written: the choice holds
-// for this run, and the user is told when Warn is set.
+}  // namespace
+
 void WriteSetting(TForm1* Form, std::string_view Section, std::string_view Key, std::string_view Value,
                   bool Warn) {
   if (!SettingsFile) return;
@@ -49,6 +49,8 @@ void WriteSetting(TForm1* Form, std::string_view Section, std::string_view Key, 
     if (Warn) Form->ShowWarning(E.GetMessage());
   }
 }
+
+namespace {
 
 // The result and source views take the skin's button face; without a loaded skin the skinned
 // controls draw in the system colours, and so do the views.
