@@ -134,17 +134,18 @@ bool TMediaDecoder::DecodeNext(Int64& StartTime) {
   }
 }
 
-void TMediaDecoder::ConvertToRGB24(Byte* Dest) {
+const Byte* TMediaDecoder::ConvertToRGB24() {
+  // The scaler's vector code may store up to a vector's width beyond a row.
+  constexpr size_t SpareBytes = 64;
+  const Integer RowBytes = GetRowBytes();
+  FRGB.assign(static_cast<size_t>(GetFrameBytes()) + SpareBytes, 0);
   FScaler =
       sws_getCachedContext(FScaler, FFrame->width, FFrame->height, static_cast<AVPixelFormat>(FFrame->format),
                            FWidth, FHeight, AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
-  const Integer RowBytes = GetRowBytes();
-  if (!FScaler) {
-    std::fill(Dest, Dest + GetFrameBytes(), Byte(0));
-    return;
-  }
-  // Bottom-up: the picture's first row goes to the last row of Dest.
-  uint8_t* Planes[4] = {Dest + static_cast<Int64>(FHeight - 1) * RowBytes, nullptr, nullptr, nullptr};
+  if (!FScaler) return FRGB.data();
+  // Bottom-up: the picture's first row goes to the last row.
+  uint8_t* Planes[4] = {FRGB.data() + static_cast<Int64>(FHeight - 1) * RowBytes, nullptr, nullptr, nullptr};
   int Strides[4] = {-RowBytes, 0, 0, 0};
   sws_scale(FScaler, FFrame->data, FFrame->linesize, 0, FFrame->height, Planes, Strides);
+  return FRGB.data();
 }

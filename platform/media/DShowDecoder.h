@@ -4,6 +4,7 @@
 // libswscale. Used by one thread at a time.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/system/Types.h"
 
@@ -36,8 +37,9 @@ class TMediaDecoder {
   // Decodes the next frame and gives its start time (100 ns); false at the end or on an
   // error of the stream.
   bool DecodeNext(Int64& StartTime);
-  // The last decoded frame as bottom-up RGB24 rows of GetRowBytes() into Dest (GetFrameBytes()).
-  void ConvertToRGB24(Byte* Dest);
+  // The last decoded frame as bottom-up RGB24 rows of GetRowBytes(): GetFrameBytes() bytes,
+  // valid until the next call.
+  const Byte* ConvertToRGB24();
 
  private:
   TMediaDecoder() = default;
@@ -56,4 +58,6 @@ class TMediaDecoder {
   Int64 FFrameCount = 0;
   Int64 FSkipBefore = -1;  // after a seek: frames ending at or before this are dropped
   bool FDraining = false;
+  // The converted frame; the converter may write a little past the last row, hence spare bytes.
+  std::vector<Byte> FRGB;
 };

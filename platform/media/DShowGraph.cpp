@@ -188,6 +188,7 @@ HRESULT TFilterGraph::StopWhenReady() {
   {
     std::unique_lock Lock(FLock);
     if (FState == State_Stopped) return S_OK;
+    if (FState == State_Running) FPosition = RunningPosition();
     if (FCuePending) {
       FState = State_Paused;
       FStopAfterCue = true;
@@ -243,7 +244,7 @@ Int64 TFilterGraph::RunningPosition() const {
 HRESULT TFilterGraph::GetCurrentPosition(Int64& Position) {
   if (!FSource) return VFW_E_NOT_CONNECTED;
   std::lock_guard Guard(FLock);
-  Position = FromMediaTime(FState == State_Running && !FCuePending ? RunningPosition() : FPosition);
+  Position = FromMediaTime(FState == State_Running ? RunningPosition() : FPosition);
   return S_OK;
 }
 
@@ -306,9 +307,8 @@ void TFilterGraph::DeliverFrame(std::unique_lock<std::mutex>& Lock) {
   if (!FGrabber) return;
   const Int64 Start = FPendingStart;
   Lock.unlock();
-  std::vector<Byte> Sample(static_cast<size_t>(FSource->GetFrameBytes()));
-  FSource->ConvertToRGB24(Sample.data());
-  FGrabber->Deliver(static_cast<double>(Start) / 1e7, Sample.data(), static_cast<LONG>(Sample.size()));
+  const Byte* Sample = FSource->ConvertToRGB24();
+  FGrabber->Deliver(static_cast<double>(Start) / 1e7, Sample, FSource->GetFrameBytes());
   Lock.lock();
 }
 
@@ -330,10 +330,7 @@ void TFilterGraph::CueCurrentFrame(std::unique_lock<std::mutex>& Lock) {
     FStopAfterCue = false;
     FState = State_Stopped;
   }
-  if (FState == State_Running) {
-    FRunStartPosition = FPosition;
-    FRunStartClock = GetClockSource().MonotonicNanoseconds();
-  }
+  // A running graph keeps the start Run or the seek gave it: frames a slow cue delayed catch up.
   FSettled.notify_all();
 }
 

@@ -4,6 +4,7 @@
 // its bottom half in the inverse colour, so that a flipped or shifted frame shows.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -36,8 +37,9 @@ inline TMovieColour InverseColour(TMovieColour C) {
 enum class TMovieCodec { MJPG, Uncompressed };
 
 // Writes Frames frames of Width x Height at Rate frames per second to Path.
+// Detailed adds fine noise, so that compressed frames carry as much data as a photograph's.
 inline void WriteTestMovie(const std::string& Path, TMovieCodec Kind, Integer Width, Integer Height,
-                           Integer Frames, Integer Rate) {
+                           Integer Frames, Integer Rate, bool Detailed = false) {
   AVFormatContext* Output = nullptr;
   if (avformat_alloc_output_context2(&Output, nullptr, "avi", Path.c_str()) < 0)
     throw std::runtime_error("no avi muxer");
@@ -85,9 +87,12 @@ inline void WriteTestMovie(const std::string& Path, TMovieCodec Kind, Integer Wi
       const TMovieColour C = Y < Height / 2 ? Top : Bottom;
       for (Integer X = 0; X < Width; ++X) {
         Byte* P = &Rgb[(static_cast<size_t>(Y) * Width + X) * 3];
-        P[0] = C.B;
-        P[1] = C.G;
-        P[2] = C.R;
+        const Integer Noise =
+            Detailed ? static_cast<Integer>((X * 7919 + Y * 104729 + Index * 31) % 49) - 24 : 0;
+        auto Channel = [Noise](Byte V) { return static_cast<Byte>(std::clamp(V + Noise, 0, 255)); };
+        P[0] = Channel(C.B);
+        P[1] = Channel(C.G);
+        P[2] = Channel(C.R);
       }
     }
     av_frame_make_writable(Frame);
@@ -113,9 +118,9 @@ inline void WriteTestMovie(const std::string& Path, TMovieCodec Kind, Integer Wi
 class TTestMovie {
  public:
   TTestMovie(const std::string& Name, TMovieCodec Kind, Integer Width, Integer Height, Integer Frames,
-             Integer Rate)
+             Integer Rate, bool Detailed = false)
       : FPath((std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "-" + Name)).string()) {
-    WriteTestMovie(FPath, Kind, Width, Height, Frames, Rate);
+    WriteTestMovie(FPath, Kind, Width, Height, Frames, Rate, Detailed);
   }
   ~TTestMovie() { std::filesystem::remove(FPath); }
   const std::string& Path() const { return FPath; }
