@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/shell/ShellApi.h"
+#include "platform/shell/ShellAPI.h"
 #include "platform/shell/ShellInternals.h"
 #include "platform/user/Menus.h"
 #include "platform/user/WindowMessages.h"

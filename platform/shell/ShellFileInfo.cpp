@@ -2,7 +2,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "platform/shell/ShellApi.h"
+#include "platform/shell/ShellFileInfo.h"
 #include "platform/shell/ShellItems.h"
 #include "platform/system/Files.h"
 #include "platform/system/Paths.h"

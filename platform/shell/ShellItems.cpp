@@ -14,6 +14,7 @@
 
 #include "platform/system/Environment.h"
 #include "platform/system/FileErrors.h"
+#include "platform/system/Files.h"
 #include "platform/system/Paths.h"
 
 namespace {
@@ -289,7 +290,10 @@ HRESULT ItemAttributes(const TShellLocation& Item, DWORD& Attributes) {
   if (IsDir != IsContainerKind(Item.Kind)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
   Attributes = SFGAO_FILESYSTEM | (IsDir ? Container : SFGAO_STREAM);
   if (S_ISLNK(Link.st_mode)) Attributes |= SFGAO_LINK;
-  if (::access(Item.Path.c_str(), W_OK) != 0) Attributes |= SFGAO_READONLY;
+  // Read-only as the layer's file attributes tell it: by the permission bits of the owner
+  // class the process falls in.
+  const Integer FileAttr = FileGetAttr(Item.Path);
+  if (FileAttr != -1 && (FileAttr & faReadOnly)) Attributes |= SFGAO_READONLY;
   const std::string Name = LastName(Item.Path);
   if (!Name.empty() && Name[0] == '.') Attributes |= SFGAO_HIDDEN | SFGAO_GHOSTED;
   if (Item.Kind == SHID_DRIVE) {
@@ -298,7 +302,8 @@ HRESULT ItemAttributes(const TShellLocation& Item, DWORD& Attributes) {
     // Renaming writes the folder that holds the item.
     const std::size_t Slash = Item.Path.rfind('/');
     const std::string Parent = Slash == 0 ? "/" : Item.Path.substr(0, Slash);
-    if (::access(Parent.c_str(), W_OK) == 0) Attributes |= SFGAO_CANRENAME;
+    const Integer ParentAttr = FileGetAttr(Parent);
+    if (ParentAttr != -1 && !(ParentAttr & faReadOnly)) Attributes |= SFGAO_CANRENAME;
   }
   return S_OK;
 }

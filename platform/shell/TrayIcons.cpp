@@ -3,7 +3,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "platform/shell/ShellApi.h"
+#include "platform/shell/TrayIcons.h"
 #include "platform/user/Cursors.h"
 #include "platform/user/WindowMessages.h"
 #include "platform/user/Windows.h"
