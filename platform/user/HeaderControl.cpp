@@ -266,17 +266,23 @@ void MouseMove(HWND Wnd, THeaderData& D, TPoint P) {
   }
 }
 
-// Ends tracking or pushing; Apply: the mouse was released (not a lost capture).
-void EndMouse(HWND Wnd, bool Apply) {
+// Ends tracking or pushing; Apply: the mouse was released at Release (not a lost capture).
+void EndMouse(HWND Wnd, bool Apply, TPoint Release = {}) {
   THeaderData* D = ControlData<THeaderData>(Wnd);
   if (D == nullptr) return;
+  if (Apply && D->Pressed >= 0) {
+    UINT Flags = 0;
+    D->PressedInside = HitTest(Wnd, *D, Release, Flags) == D->Pressed && (Flags & HHT_ONHEADER);
+  }
   const Integer Tracked = D->Tracking, Pressed = D->Pressed, Width = D->TrackWidth;
   const bool Inside = D->PressedInside;
   D->Tracking = D->Pressed = -1;
   D->PressedInside = false;
   if (GetCapture() == Wnd) ReleaseCapture();
   if (Tracked >= 0) {
-    if (Apply && !(LiveWindowStyle(Wnd) & HDS_FULLDRAG)) ChangeWidth(Wnd, Tracked, Width);
+    if (Apply && !(LiveWindowStyle(Wnd) & HDS_FULLDRAG) && Valid(*D, Tracked) &&
+        D->Items[Tracked].Width != Width)
+      ChangeWidth(Wnd, Tracked, Width);
     HDITEM Item;
     Item.mask = HDI_WIDTH;
     Item.cxy = Width;
@@ -364,7 +370,7 @@ LRESULT HeaderWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       MouseMove(Wnd, *D, MousePoint(LParam));
       return 0;
     case WM_LBUTTONUP:
-      EndMouse(Wnd, true);
+      EndMouse(Wnd, true, MousePoint(LParam));
       return 0;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(LParam) != Wnd && (D->Tracking >= 0 || D->Pressed >= 0))

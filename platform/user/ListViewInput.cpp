@@ -42,6 +42,10 @@ void MouseDown(HWND Wnd, TListViewData& D, TPoint P, WPARAM Keys, bool Right, bo
   if (Dp == nullptr) return;
   UINT Flags = 0;
   const Integer I = HitTestItem(Wnd, *Dp, P, Flags, nullptr);
+  if (Double && I >= 0 && (Flags & LVHT_ONITEMSTATEICON) && (Dp->ExStyle & LVS_EX_CHECKBOXES) && !Right) {
+    ToggleCheck(Wnd, I);  // a quick second click on a check box toggles it again
+    return;
+  }
   if (Double) {
     NMITEMACTIVATE N;
     N.iItem = I;
@@ -236,6 +240,7 @@ bool BeginLabelEdit(HWND Wnd, Integer I) {
   const TLvGeometry G = GeometryOf(Wnd, *D);
   const TRect R = ItemRect(*D, G, I, LVIR_LABEL);
   const std::string Text = ItemText(Wnd, I, 0);
+  RegisterEditClass();
   const HWND Edit =
       CreateWindowEx(0, "Edit", Text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, R.Left,
                      R.Top, std::max<Integer>(R.Width(), 40), R.Height(), Wnd, nullptr, nullptr, nullptr);
