@@ -313,6 +313,8 @@ class TZezudIdView : public TIEView {
  protected:
   void Dispatch(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // A recreated window is given to the I/O component's playback object.
+  void CreateWnd() override;
   void WMSize(TMessage& Message);
   void WMEraseBkgnd(TMessage& Message);
   void WMFocusChange(TMessage& Message);

@@ -73,6 +73,16 @@ TEST_F(ViewPlayback, TheIOComponentRegistersTheViewsWindow) {
   EXPECT_EQ(DShow->GetEventMessage(), IEM_EVENT);
 }
 
+TEST_F(ViewPlayback, ARecreatedWindowStillReceivesTheFrames) {
+  const HWND Old = View->GetHandle();
+  View->SetBorderStyle(View->GetBorderStyle() == bsNone ? bsSingle : bsNone);
+  View->HandleNeeded();
+  ASSERT_NE(View->GetHandle(), Old);
+  EXPECT_EQ(DShow->GetNotifyWindow(), View->GetHandle());
+  Open();
+  ASSERT_TRUE(PumpUntil([&] { return !FlagsDuringFrames.empty(); }));
+}
+
 TEST_F(ViewPlayback, ANewFrameFiresTheEventWithTheFlagOffAndCopiesTheFrame) {
   Open();
   ASSERT_TRUE(PumpUntil([&] { return !FlagsDuringFrames.empty(); }));
