@@ -1,0 +1,6 @@
+// The compression dialog of the AVI file library.
+#include "platform/media/AviFile.h"
+
+BOOL AVISaveOptions(HWND, UINT, Integer, PAVISTREAM*, AVICOMPRESSOPTIONS**) {
+  return FALSE;
+}
