@@ -45,7 +45,8 @@ class TShellContextMenu final : public TInterfacedObject<IContextMenu2> {
   }
 
   HRESULT InvokeCommand(CMINVOKECOMMANDINFO* Info) override {
-    if (Info == nullptr || Info->lpVerb == nullptr) return E_INVALIDARG;
+    // A verb by number is MAKEINTRESOURCE(offset): the first command's is a null pointer.
+    if (Info == nullptr) return E_INVALIDARG;
     UINT Verb;
     if (IS_INTRESOURCE(Info->lpVerb)) {
       Verb = static_cast<UINT>(reinterpret_cast<std::uintptr_t>(Info->lpVerb));
