@@ -4,6 +4,12 @@
 #include "platform/system/Math.h"
 #include "platform/system/Strings.h"
 
+namespace {
+
+constexpr double FrameCountTolerance = 1e-6;
+
+}  // namespace
+
 TIEMediaReader::TIEMediaReader(const std::string& FileName) : FFileName(FileName) {
   FMediaDet = std::make_unique<TMediaDet>();
   std::u16string Wide = Utf8ToUtf16(FileName);
@@ -22,7 +28,9 @@ TIEMediaReader::TIEMediaReader(const std::string& FileName) : FFileName(FileName
   FMediaDet->put_CurrentStream(Chosen);
   FMediaDet->get_FrameRate(FrameRate);
   FMediaDet->get_StreamLength(StreamLength);
-  TotalFrames = static_cast<Int64>(Trunc(StreamLength * FrameRate));
+  // Length and rate come as binary fractions: 29 frames at 25 per second make 28.999...;
+  // a whole count a rounding error below is that count.
+  TotalFrames = static_cast<Int64>(Trunc(StreamLength * FrameRate + FrameCountTolerance));
   LONG Width = 0, Height = 0;
   if (SUCCEEDED(FMediaDet->get_FrameSize(Width, Height))) {
     FrameWidth = Width;

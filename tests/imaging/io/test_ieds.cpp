@@ -246,6 +246,14 @@ TEST(IEMediaReader, ReadsTheMoviesNumbers) {
   EXPECT_EQ(Reader.FrameHeight, 16);
 }
 
+// Counts whose length times rate falls a rounding error below the whole number.
+TEST(IEMediaReader, CountsEveryFrameDespiteRoundingOfTheLength) {
+  for (Integer Frames : {29, 58, 205}) {
+    TTestMovie Movie("reader-count.avi", TMovieCodec::Uncompressed, 8, 8, Frames, 25);
+    EXPECT_EQ(TIEMediaReader(Movie.Path()).TotalFrames, Frames);
+  }
+}
+
 TEST(IEMediaReader, AFileThatCannotBeReadGivesZeros) {
   TIEMediaReader Reader("/nonexistent/movie.avi");
   EXPECT_EQ(Reader.FrameRate, 0);
