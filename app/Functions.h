@@ -54,6 +54,16 @@ void HsvToRgb(Single H, Single S, Single V, Integer& R, Integer& G, Integer& B);
 // H (by Y); E is the shade, F the deformation, G the boost. Between 1 - E and 1.
 Single TubeShadeFactor(Integer W, Integer H, Integer X, Integer Kind, Integer Y, Single E, Single F,
                        Single G);
+// The version the build stamps into the program ("1.5.0.29").
+extern const char* const ProgramFileVersion;
+// Its parts: the first character, the characters just before the second and the third point,
+// and up to three characters after the third point; VersionText is major.minor.build.
+extern std::string VersionMajor, VersionMinor, VersionRelease, VersionBuild, VersionText;
+// Sets the parts from a version text; false (nothing set) without three points.
+bool ParseFileVersion(const std::string& Text);
+// The parts of the program's own version.
+void ReadFileVersion();
+
 // "<working set> Mb / <free physical memory> Mb".
 std::string MemoryStatusText();
 // The working set of the program in bytes; 0 when unknown.

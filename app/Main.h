@@ -43,6 +43,9 @@ class TbsSkinEdit;
 class TImage;
 class TFontDialog;
 class TCustomLayer;
+class TTimer;
+class TmxWebUpdate;
+class TmxOneInstance;
 class TbsSkinListView;
 class TForm1;
 class TZezudIdIO;
@@ -191,6 +194,24 @@ class TForm1 : public TForm, public TPatternHost {
   void SelectOffsetMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y,
                            TCustomLayer* Layer);
   void ShowViewer(TObject* Sender);
+
+  // About box, help, home page, clock and memory panels, and the update commands
+  // (MainServices.cpp).
+  void ShowAbout(TObject* Sender);
+  void ShowHelp(TObject* Sender);
+  void ZORHyperLink(TObject* Sender);
+  void Timer1Timer(TObject* Sender);
+  void ShowWebUpdate(TObject* Sender);
+  void AfterGetInfo(TObject* Sender);
+  void UpdateAvailable(TObject* Sender, std::string ActualVersion, std::string NewVersion, bool& CanUpdate);
+  void BeforeDownload(TObject* Sender, std::string FileName);
+  void Download(TObject* Sender, Integer Total, Integer Downloaded);
+  void AfterDownload(TObject* Sender, std::string FileName);
+  // The update window's download button: the save dialog, then the download into the chosen
+  // folder; false when declined (the offer then ends) or when the download fails.
+  bool StartDownload(TObject* Sender);
+  // The update window's cancel button: the offer or the transfer ends, the window hides.
+  void CancelUpdate(TObject* Sender);
 
   // Finds every white region of a black-on-white drawing, one seed per region in scan order,
   // and with pattern colours floods each with its colour.
@@ -446,6 +467,13 @@ class TForm1 : public TForm, public TPatternHost {
   TbsSkinOpenPictureDialog* OpenPictureDialog = nullptr;
   TbsSkinSavePictureDialog* SavePictureDialog = nullptr;
   TbsSkinMessage* bsSkinMessage1 = nullptr;
+  // Help and about menus, the clock, the web update and the single-instance guard.
+  TMenuItem* Help2 = nullptr;
+  TMenuItem* About2 = nullptr;
+  TTimer* Timer1 = nullptr;
+  TmxWebUpdate* mxWebUpdate = nullptr;
+  TbsSkinSaveDialog* UpdateSaveDialog = nullptr;
+  TmxOneInstance* mxOneInstance1 = nullptr;
 
  private:
   // The controls of the window, in streaming order.
@@ -469,6 +497,8 @@ class TForm1 : public TForm, public TPatternHost {
   void CreateResultView();
   void CreateDialogs();
   void BindHandlers();
+  // The help and about menus, the clock, the web update and the single-instance guard.
+  void CreateServices();
   // The menu "Projects" with its items and dialogs.
   void CreateProjectMenu();
   // The menu "Extra": language, skin and update items.

@@ -114,6 +114,7 @@ void TForm1::CreateComponents() {
   CreateResultView();
   CreateDialogs();
   BindHandlers();
+  CreateServices();
   // Captions first: the controls are sized to them.
   ApplyInterfaceTexts(this);
 }

@@ -5,12 +5,13 @@
 #include "app/Languages.h"
 #include "app/Main.h"
 #include "app/Patterns.h"
+#include "app/Viewer.h"
 #include "platform/classes/Application.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/Menus.h"
 #include "platform/system/Format.h"
 #include "platform/system/Math.h"
-#include "raster/RS32_Image.h"
+#include "raster/RS32_ImgView.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 
@@ -224,6 +225,8 @@ void TForm1::SelectOffsetMouseUp(TObject* Sender, TMouseButton, TShiftState Shif
 }
 
 void TForm1::ShowViewer(TObject*) {
-  // The result viewer window is not part of the program yet; a click on the result shows
-  // nothing more.
+  if (Form2 == nullptr) return;
+  Form2->ImgViewer->GetBitmap()->Assign(ResultBitmap.get());
+  if (!Form2->GetVisible()) Form2->Show();
+  Form2->FormInitiate(this);
 }

@@ -1,7 +1,9 @@
 // The program: the display, the raster and imaging libraries' start-up, the main window and the
 // message loop until it closes.
 #include "app/Main.h"
+#include "app/About.h"
 #include "app/Functions.h"
+#include "app/Viewer.h"
 #include "imaging/core/hyieutils.h"
 #include "imaging/formats/ieformats.h"
 #include "imaging/io/ieiolibrary.h"
@@ -28,6 +30,8 @@ int main() {
   PngImageStartup();
   Application->Initialize();
   Application->CreateForm(Form1);
+  Application->CreateForm(Form2);
+  Application->CreateForm(Form5);
   Application->Run();
   LibraryFinalize();
   return 0;

@@ -1,5 +1,6 @@
 // The mosaic program's tests start the raster and imaging libraries and the headless screen
-// once, as the program does, and give the program a data folder of its own with its results folder.
+// once, as the program does, and give the program a data folder of its own with its results
+// folder, and a runtime folder of its own for the single-instance guard.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -25,6 +26,9 @@ class TAppEnvironment : public ::testing::Environment {
     FRoot = Root;
     SetEnvironmentVariable("XDG_DATA_HOME", FRoot + "/data");
     SetEnvironmentVariable("TEMP", FRoot + "/temp");
+    // The single-instance guard's lock and socket: each test program is an instance of its own.
+    SetEnvironmentVariable("XDG_RUNTIME_DIR", FRoot + "/run");
+    ForceDirectories(FRoot + "/run");
     ForceDirectories(FRoot + "/data/ZOR/Tilvarok/Results");
     ForceDirectories(FRoot + "/temp");
     Headless();
