@@ -86,7 +86,9 @@ void TIEDirectShow::BuildGraph() {
   if (RenderAudio) FGraph->RenderAudio();
   if (FNotifyWindow.load())
     FGraph->SetNotifyWindow(FNotifyWindow.load(), FEventMessage.load(), reinterpret_cast<LONG_PTR>(this));
-  // No clock but the platform's exists; choices 3 to 6 name filters that are missing.
+  // The platform's clock is the system clock; 1 asks for none, and 3 to 6 name filters that
+  // are missing here, which leaves the graph without a clock too.
+  if (ReferenceClock != 0) FGraph->SetSyncSource(ReferenceClock == 2);
   VideoFormats.clear();
   CrossbarInputs.Clear();
 }

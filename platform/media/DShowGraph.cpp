@@ -129,6 +129,12 @@ HRESULT TFilterGraph::RenderVideo() {
   return S_OK;
 }
 
+HRESULT TFilterGraph::SetSyncSource(bool UsePlatformClock) {
+  std::lock_guard Guard(FLock);
+  FSynchronised = UsePlatformClock;
+  return S_OK;
+}
+
 HRESULT TFilterGraph::RenderAudio() {
   return VFW_E_NO_AUDIO_HARDWARE;
 }
@@ -144,7 +150,7 @@ HRESULT TFilterGraph::Run() {
     if (FState == State_Stopped) FCuePending = true;
     FStopAfterCue = false;
     FState = State_Running;
-    FRunStartPosition = FPosition;
+    FRunStartPosition = FShownPosition = FPosition;
     FRunStartClock = GetClockSource().MonotonicNanoseconds();
   }
   FWake.notify_all();
@@ -237,6 +243,7 @@ HRESULT TFilterGraph::GetDuration(Int64& Duration) {
 }
 
 Int64 TFilterGraph::RunningPosition() const {
+  if (!FSynchronised) return FShownPosition;
   const Int64 Elapsed = (GetClockSource().MonotonicNanoseconds() - FRunStartClock) / 100;
   return std::min(FSource->GetDuration(), FRunStartPosition + std::max<Int64>(0, Elapsed));
 }
@@ -261,7 +268,7 @@ HRESULT TFilterGraph::SetPositions(Int64 Current, DWORD CurrentFlags, DWORD) {
     FFramePending = false;
     if (FState != State_Stopped) FCuePending = true;
     if (FState == State_Running) {
-      FRunStartPosition = Target;
+      FRunStartPosition = FShownPosition = Target;
       FRunStartClock = GetClockSource().MonotonicNanoseconds();
     }
   }
@@ -306,6 +313,7 @@ void TFilterGraph::DeliverFrame(std::unique_lock<std::mutex>& Lock) {
   FFramePending = false;
   if (!FGrabber) return;
   const Int64 Start = FPendingStart;
+  FShownPosition = std::max(FShownPosition, Start);
   Lock.unlock();
   const Byte* Sample = FSource->ConvertToRGB24();
   FGrabber->Deliver(static_cast<double>(Start) / 1e7, Sample, FSource->GetFrameBytes());
@@ -349,12 +357,14 @@ void TFilterGraph::PlayNextFrame(std::unique_lock<std::mutex>& Lock) {
   // A frame is shown when the clock reaches its start; the end is reported when the clock
   // reaches the end of the stream.
   const Int64 Due = FFramePending ? FPendingStart : FSource->GetDuration();
-  const Int64 Now = RunningPosition();
+  // Without a clock every frame is shown as soon as it is decoded.
+  const Int64 Now = FSynchronised ? RunningPosition() : Due;
   if (Now >= Due) {
     if (FFramePending) {
       DeliverFrame(Lock);
     } else if (!FCompleteSent) {
       FCompleteSent = true;
+      FShownPosition = FSource->GetDuration();
       QueueEvent(EC_COMPLETE, 0, 0);
     }
     return;

@@ -137,6 +137,9 @@ class TFilterGraph {
   HRESULT RenderVideo();
   // There is no audio renderer: VFW_E_NO_AUDIO_HARDWARE.
   HRESULT RenderAudio();
+  // True (the default): frames are shown when the platform's clock reaches them. False: no
+  // clock; frames are shown as soon as they are decoded and the position is the last frame's.
+  HRESULT SetSyncSource(bool UsePlatformClock);
   bool HasSource() const { return static_cast<bool>(FSource); }
 
   // ---- Media control ---------------------------------------------------------------------
@@ -204,7 +207,9 @@ class TFilterGraph {
   Int64 FPosition = 0;          // stream position while not running (100 ns)
   Int64 FRunStartPosition = 0;  // stream position at FRunStartClock
   Int64 FRunStartClock = 0;     // clock nanoseconds when running began
-  bool FFramePending = false;   // a decoded frame waits for its presentation time
+  bool FSynchronised = true;
+  Int64 FShownPosition = 0;    // without a clock: the start of the last frame shown
+  bool FFramePending = false;  // a decoded frame waits for its presentation time
   Int64 FPendingStart = 0;
   bool FEndOfStream = false;
   bool FCompleteSent = false;

@@ -179,6 +179,27 @@ TEST_F(DirectShowTest, PlayingToTheEndPostsTheCompletionEvent) {
   ExpectPictureShowsFrame(Bitmap, 0, 10);
 }
 
+// Clock 1 asks for none, 6 names the missing audio renderer's: frames run free. 2 is the
+// platform's clock, which has not moved.
+TEST_F(DirectShowTest, TheReferenceClockDecidesThePacing) {
+  for (Byte Choice : {1, 6, 2}) {
+    Window->Received.clear();
+    DShow.ReferenceClock = Choice;
+    OpenAsPlayer();
+    DShow.Run();
+    if (Choice == 2) {
+      Clock.Advance(40);
+      ASSERT_TRUE(PumpUntil([&] { return NewFrames() >= 2; }));
+      EXPECT_EQ(DShow.GetPosition(), FrameTime);
+    } else {
+      ASSERT_TRUE(PumpUntil([&] { return CountOf(Window->Received, IEM_EVENT) >= 1; })) << int(Choice);
+      EXPECT_EQ(NewFrames(), static_cast<size_t>(Frames)) << "the cued first frame, then every other";
+      EXPECT_EQ(DShow.GetPosition(), DShow.GetDuration());
+    }
+    DShow.Disconnect();
+  }
+}
+
 TEST_F(DirectShowTest, StopStopsAndDisconnectReleasesTheGraph) {
   OpenAsPlayer();
   DShow.Run();

@@ -241,6 +241,21 @@ TEST_P(PlaybackGraph, SeekingWhileRunningContinuesFromThere) {
   ExpectFrame(Recorder->At(AtSeek).Pixels, 7, Tolerance());
 }
 
+TEST_P(PlaybackGraph, WithoutAClockEveryFrameIsShownAtOnce) {
+  Graph.SetSyncSource(false);
+  Graph.Run();
+  ASSERT_TRUE(Recorder->WaitFor(Frames));
+  LONG Code = 0;
+  LONG_PTR P1 = 0, P2 = 0;
+  const auto Limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (Graph.GetEvent(Code, P1, P2, 0) != S_OK && std::chrono::steady_clock::now() < Limit)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(Code, EC_COMPLETE);
+  EXPECT_EQ(Position(), Frames * FrameTime);
+  for (Integer Frame = 0; Frame < Frames; ++Frame)
+    ExpectFrame(Recorder->At(Frame).Pixels, Frame, Tolerance());
+}
+
 INSTANTIATE_TEST_SUITE_P(Codecs, PlaybackGraph,
                          ::testing::Values(TMovieCodec::Uncompressed, TMovieCodec::MJPG));
 
