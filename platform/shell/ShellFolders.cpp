@@ -126,7 +126,7 @@ class TShellFolder final : public IShellFolder2, public IShellDetails {
       std::vector<TShellElement> Full = FElements;
       Full.insert(Full.end(), Relative.begin(), Relative.end());
       DWORD Found = 0;
-      ItemAttributes(LocateElements(Full), Found);
+      ItemAttributes(Locate(Full), Found);
       *Attributes &= Found;
     }
     *ID = BuildItemIDList(Relative);
@@ -188,7 +188,7 @@ class TShellFolder final : public IShellFolder2, public IShellDetails {
       std::vector<TShellElement> Full;
       if (IDs == nullptr || !Combine(IDs[I], Full)) return E_INVALIDARG;
       DWORD Item = 0;
-      const HRESULT R = ItemAttributes(LocateElements(Full), Item);
+      const HRESULT R = ItemAttributes(Locate(Full), Item);
       if (FAILED(R)) return R;
       Common &= Item;
     }
@@ -211,7 +211,7 @@ class TShellFolder final : public IShellFolder2, public IShellDetails {
     if (Name == nullptr) return E_POINTER;
     std::vector<TShellElement> Relative, Full;
     if (!SplitItemIDList(ID, Relative) || !Combine(ID, Full)) return E_INVALIDARG;
-    const TShellLocation Item = LocateElements(Full);
+    const TShellLocation Item = Locate(Full);
     if (Item.Place == TShellPlace::Invalid) return E_INVALIDARG;
     // A name inside its folder is the element's own bytes: handed out by offset.
     const bool OwnName = Relative.size() == 1 && (Flags & SHGDN_INFOLDER) &&
@@ -230,7 +230,7 @@ class TShellFolder final : public IShellFolder2, public IShellDetails {
     std::vector<TShellElement> Relative, Full;
     if (NewName == nullptr || !SplitItemIDList(ID, Relative) || Relative.size() != 1 || !Combine(ID, Full))
       return E_INVALIDARG;
-    const TShellLocation Item = LocateElements(Full);
+    const TShellLocation Item = Locate(Full);
     DWORD Attributes = 0;
     const HRESULT R = ItemAttributes(Item, Attributes);
     if (FAILED(R)) return R;
@@ -272,7 +272,7 @@ class TShellFolder final : public IShellFolder2, public IShellDetails {
     }
     std::vector<TShellElement> Full;
     if (!Combine(ID, Full)) return E_INVALIDARG;
-    const TShellLocation Item = LocateElements(Full);
+    const TShellLocation Item = Locate(Full);
     if (Item.Place == TShellPlace::Invalid) return E_INVALIDARG;
     SetWide(&Details->str, ItemDetailText(Item, Column));
     return S_OK;
@@ -283,13 +283,18 @@ class TShellFolder final : public IShellFolder2, public IShellDetails {
  private:
   ~TShellFolder() = default;
 
+  // Where a list that starts with this folder's elements leads.
+  TShellLocation Locate(const std::vector<TShellElement>& Full) const {
+    return LocateElements(Full, &FLocation, FElements.size());
+  }
+
   // This folder's elements followed by those of a relative list.
   bool Combine(LPCITEMIDLIST Relative, std::vector<TShellElement>& Full) const {
     std::vector<TShellElement> Tail;
     if (!SplitItemIDList(Relative, Tail)) return false;
     Full = FElements;
     Full.insert(Full.end(), Tail.begin(), Tail.end());
-    return LocateElements(Full).Place != TShellPlace::Invalid;
+    return Locate(Full).Place != TShellPlace::Invalid;
   }
 
   Integer CompareElements(const TShellLocation& Folder, const TShellElement& A, const TShellElement& B,

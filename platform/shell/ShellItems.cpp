@@ -150,9 +150,13 @@ TShellLocation LocateChild(const TShellLocation& Folder, const TShellElement& Ch
       } else if (Child.Kind == SHID_HOME) {
         L.Place = TShellPlace::FileSystem;
         L.Path = HomeFolder();
-      } else if ((Child.Kind == SHID_FOLDER || Child.Kind == SHID_FILE) && !Folder.Path.empty()) {
-        L.Place = TShellPlace::FileSystem;
-        L.Path = JoinPath(Folder.Path, Child.Name);
+      } else if (Child.Kind == SHID_FOLDER || Child.Kind == SHID_FILE) {
+        // The desktop folder is looked up only when an entry of it is asked for.
+        const std::string Base = Folder.Path.empty() ? DesktopFolder() : Folder.Path;
+        if (!Base.empty()) {
+          L.Place = TShellPlace::FileSystem;
+          L.Path = JoinPath(Base, Child.Name);
+        }
       }
       break;
     case TShellPlace::Computer:
@@ -174,12 +178,17 @@ TShellLocation LocateChild(const TShellLocation& Folder, const TShellElement& Ch
   return L;
 }
 
-TShellLocation LocateElements(const std::vector<TShellElement>& Elements) {
+TShellLocation LocateElements(const std::vector<TShellElement>& Elements, const TShellLocation* From,
+                              std::size_t Skip) {
   TShellLocation L;
-  L.Place = TShellPlace::Desktop;
-  L.Path = DesktopFolder();
-  for (const TShellElement& E : Elements) {
-    L = LocateChild(L, E);
+  if (From != nullptr) {
+    L = *From;
+  } else {
+    L.Place = TShellPlace::Desktop;
+    if (Elements.empty()) L.Path = DesktopFolder();
+  }
+  for (std::size_t I = Skip; I < Elements.size(); ++I) {
+    L = LocateChild(L, Elements[I]);
     if (L.Place == TShellPlace::Invalid) break;
   }
   return L;

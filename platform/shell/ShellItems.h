@@ -26,7 +26,11 @@ struct TShellLocation {
   Byte Kind = 0;  // of the last element; 0 for the desktop
   std::string Path;
 };
-TShellLocation LocateElements(const std::vector<TShellElement>& Elements);
+// From, when given, is where the first Skip elements lead (a folder's own location), so that
+// only the rest is walked. A desktop reached on the way has its path looked up only when it
+// is the end of the walk.
+TShellLocation LocateElements(const std::vector<TShellElement>& Elements,
+                              const TShellLocation* From = nullptr, std::size_t Skip = 0);
 // The location of a child element inside a folder's location.
 TShellLocation LocateChild(const TShellLocation& Folder, const TShellElement& Child);
 
