@@ -1,6 +1,8 @@
 // The playback graph's source and decoder over libavformat, libavcodec and libswscale.
 #include "platform/media/DShowDecoder.h"
 
+#include <algorithm>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -138,11 +140,15 @@ const Byte* TMediaDecoder::ConvertToRGB24() {
   // The scaler's vector code may store up to a vector's width beyond a row.
   constexpr size_t SpareBytes = 64;
   const Integer RowBytes = GetRowBytes();
-  FRGB.assign(static_cast<size_t>(GetFrameBytes()) + SpareBytes, 0);
+  FRGB.resize(static_cast<size_t>(GetFrameBytes()) + SpareBytes);
   FScaler =
       sws_getCachedContext(FScaler, FFrame->width, FFrame->height, static_cast<AVPixelFormat>(FFrame->format),
                            FWidth, FHeight, AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
-  if (!FScaler) return FRGB.data();
+  if (!FScaler) {
+    // A frame the converter does not take shows black rather than the previous frame.
+    std::fill(FRGB.begin(), FRGB.end(), Byte(0));
+    return FRGB.data();
+  }
   // Bottom-up: the picture's first row goes to the last row.
   uint8_t* Planes[4] = {FRGB.data() + static_cast<Int64>(FHeight - 1) * RowBytes, nullptr, nullptr, nullptr};
   int Strides[4] = {-RowBytes, 0, 0, 0};

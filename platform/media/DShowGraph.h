@@ -32,8 +32,6 @@ constexpr HRESULT VFW_S_CANT_CUE = 0x00040268;
 constexpr HRESULT VFW_E_NOT_CONNECTED = static_cast<HRESULT>(0x80040209u);
 constexpr HRESULT VFW_E_WRONG_STATE = static_cast<HRESULT>(0x80040227u);
 constexpr HRESULT VFW_E_NOT_FOUND = static_cast<HRESULT>(0x80040216u);
-constexpr HRESULT VFW_E_CANNOT_RENDER = static_cast<HRESULT>(0x80040218u);
-constexpr HRESULT VFW_E_UNSUPPORTED_STREAM = static_cast<HRESULT>(0x80040265u);
 constexpr HRESULT VFW_E_NO_TIME_FORMAT = static_cast<HRESULT>(0x80040276u);
 constexpr HRESULT VFW_E_NO_AUDIO_HARDWARE = static_cast<HRESULT>(0x80040256u);
 
@@ -127,8 +125,8 @@ class TFilterGraph {
   TFilterGraph& operator=(const TFilterGraph&) = delete;
 
   // ---- Building --------------------------------------------------------------------------
-  // Opens FileName as the source; VFW_E_NOT_FOUND when it cannot be opened,
-  // VFW_E_UNSUPPORTED_STREAM when it has no decodable video. One source per graph.
+  // Opens FileName as the source; VFW_E_NOT_FOUND when it cannot be opened or has no video
+  // stream a decoder takes. One source per graph.
   HRESULT AddSourceFilter(const std::u16string& FileName);
   // The grabber (owned by the graph), made on the first call.
   TSampleGrabber* AddSampleGrabber();

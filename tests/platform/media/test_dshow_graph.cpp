@@ -4,7 +4,9 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/media/DShowGraph.h"
@@ -270,6 +272,37 @@ TEST(PlaybackGraphErrors, MissingSourcesAndStatesAreReported) {
   FILTER_STATE State;
   EXPECT_EQ(Graph.GetState(0, State), S_OK);
   EXPECT_EQ(State, State_Stopped);
+}
+
+// A movie cut short, and one of no frames: each plays what it holds, cues and ends without
+// hanging.
+TEST(PlaybackGraphErrors, DamagedAndEmptyMoviesPlayWhatTheyHold) {
+  TFakeClock Clock;
+  SetClockSource(&Clock);
+  TTestMovie Cut("cut.avi", TMovieCodec::MJPG, 32, 24, 20, 25);
+  std::filesystem::resize_file(Cut.Path(), std::filesystem::file_size(Cut.Path()) * 3 / 5);
+  TTestMovie Empty("empty.avi", TMovieCodec::Uncompressed, 32, 24, 0, 25);
+  for (const TTestMovie* Movie : {&Cut, &Empty}) {
+    TFilterGraph Graph;
+    ASSERT_EQ(Graph.AddSourceFilter(Utf8ToUtf16(Movie->Path())), S_OK) << Movie->Path();
+    TSampleGrabber* Grabber = Graph.AddSampleGrabber();
+    Grabber->SetBufferSamples(true);
+    ASSERT_EQ(Graph.RenderVideo(), S_OK);
+    FILTER_STATE State;
+    for (Int64 Position : {Int64(0), 15 * FrameTime, 5 * FrameTime}) {
+      Graph.SetPositions(Position, AM_SEEKING_AbsolutePositioning, AM_SEEKING_NoPositioning);
+      Graph.Pause();
+      EXPECT_EQ(Graph.GetState(20000, State), S_OK);
+    }
+    Graph.SetSyncSource(false);
+    Graph.Run();
+    LONG Code = 0;
+    LONG_PTR P1 = 0, P2 = 0;
+    const auto Limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (Graph.GetEvent(Code, P1, P2, 0) != S_OK && std::chrono::steady_clock::now() < Limit)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(Code, EC_COMPLETE) << Movie->Path();
+  }
 }
 
 TEST(PlaybackGraphErrors, GrabberBufferRules) {
