@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 
 #include "platform/media/DShowDecoder.h"
 #include "platform/system/Clock.h"
@@ -229,7 +230,12 @@ HRESULT TFilterGraph::SetTimeFormat(TMediaTimeFormat Format) {
 }
 
 Int64 TFilterGraph::ToMediaTime(Int64 Value) const {
-  return FTimeFormat == TIME_FORMAT_FRAME ? Value * FSource->GetFrameDuration() : Value;
+  if (FTimeFormat != TIME_FORMAT_FRAME) return Value;
+  // A frame number far outside the movie saturates instead of overflowing.
+  Int64 Time;
+  if (__builtin_mul_overflow(Value, FSource->GetFrameDuration(), &Time))
+    return Value < 0 ? std::numeric_limits<Int64>::min() : std::numeric_limits<Int64>::max();
+  return Time;
 }
 
 Int64 TFilterGraph::FromMediaTime(Int64 Value) const {

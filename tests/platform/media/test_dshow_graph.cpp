@@ -176,6 +176,13 @@ TEST_P(PlaybackGraph, FrameTimeFormatSeeksByFrameNumber) {
   ASSERT_EQ(Recorder->Count(), 2u);
   ExpectFrame(Recorder->At(1).Pixels, 4, Tolerance());
   EXPECT_EQ(Position(), 4);
+  // Frame numbers far outside the movie stand at its ends.
+  Graph.SetPositions(INT64_MAX / 2, AM_SEEKING_AbsolutePositioning, AM_SEEKING_NoPositioning);
+  Settle(State);
+  EXPECT_EQ(Position(), Frames);
+  Graph.SetPositions(INT64_MIN / 2, AM_SEEKING_AbsolutePositioning, AM_SEEKING_NoPositioning);
+  Settle(State);
+  EXPECT_EQ(Position(), 0);
 }
 
 TEST_P(PlaybackGraph, RunningPacesFramesByTheClockAndReportsTheEnd) {
