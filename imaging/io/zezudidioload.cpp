@@ -205,6 +205,22 @@ void TZezudIdIO::LoadFromFile(const std::u16string& FileName) {
     LoadFromURL(FileName);
     return;
   }
+  if (LowerExtension(FileName) == ".avi") {
+    OpenAVIFile(FileName);
+    if (!GetAborting()) {
+      // The frame is read here also in asynchronous mode: the movie is closed right after.
+      const bool Kept = FKeepOnCallerThread;
+      FKeepOnCallerThread = true;
+      auto Restore = ScopeExit([&] { FKeepOnCallerThread = Kept; });
+      LoadFromAVI(FParams->ImageIndex);
+    } else {
+      DoFinishWork();
+    }
+    CloseAVIFile();
+    FParams->FileName = FileName;
+    FParams->FileType = ioAVI;
+    return;
+  }
   const TIEFileFormatInfo* Info =
       FileName.empty() ? nullptr : FindFileFormatInfoByExtension(LowerExtension(FileName));
   if (!Info) {

@@ -19,7 +19,7 @@ struct TAviDibFormat {
   Integer Height = 0;  // positive: rows bottom-up
   Integer BitCount = 0;
   std::vector<RGBQUAD> Palette;  // for 8 bits or less
-  Integer RowBytes() const { return ((Width * BitCount + 31) / 32) * 4; }
+  Integer RowBytes() const { return DibRowBytes(Width, BitCount); }
   Int64 ImageBytes() const { return static_cast<Int64>(RowBytes()) * Height; }
   bool SameShape(const TAviDibFormat& Other) const {
     return Width == Other.Width && Height == Other.Height && BitCount == Other.BitCount;
