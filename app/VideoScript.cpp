@@ -44,7 +44,7 @@ bool ReadNumber(std::string_view Text, Integer& Value) {
 
 // The seven fields of a key-frame line: six ended by commas, the seventh the rest of the line.
 // False when one is not a whole number or missing; the fields not read are 0.
-bool ReadKeyFrame(std::string_view Line, std::array<Integer, 7>& Fields) {
+bool ReadFields(std::string_view Line, std::array<Integer, 7>& Fields) {
   std::string_view Rest = ValueText(Line);
   bool Valid = true;
   for (Integer M = 0; M < 7; ++M) {
@@ -56,6 +56,12 @@ bool ReadKeyFrame(std::string_view Line, std::array<Integer, 7>& Fields) {
     Valid = ReadNumber(Rest.substr(0, Comma), Fields[M]) && Valid;
     if (Comma != std::string_view::npos) Rest = Rest.substr(Comma + 1);
   }
+  return Valid;
+}
+
+// The fields of a key-frame line; a frame number outside 0..MaxScriptFrame reads as 0.
+bool ReadKeyFrame(std::string_view Line, std::array<Integer, 7>& Fields) {
+  bool Valid = ReadFields(Line, Fields);
   if (Fields[0] < 0 || Fields[0] > MaxScriptFrame) {
     Fields[0] = 0;
     Valid = false;

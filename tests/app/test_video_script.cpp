@@ -117,6 +117,13 @@ TEST(VideoScriptTest, ReaderFieldsAndRefusals) {
        1,
        0,
        {0, 1, 2, 3, 4, 5, 6}},
+      {"too few commas and a frame past the limit",
+       "a=1\nb=1\nk=99983647,1\n",
+       0,
+       false,
+       1,
+       0,
+       {0, 0, 0, 0, 0, 0, 0}},
       {"negative frame number", "a=1\nb=1\nk=-1,1,2,3,4,5,6\n", 0, false, 1, 0, {0, 1, 2, 3, 4, 5, 6}},
       {"empty file", "", 0, true, 0, -1, {0, 0, 0, 0, 0, 0, 0}},
   };
