@@ -36,7 +36,7 @@ uint32_t InotifyMask(DWORD Filter, bool Subtree) {
   if (Filter & WriteFilters) Mask |= IN_MODIFY;
   if (Filter & FILE_NOTIFY_CHANGE_LAST_ACCESS) Mask |= IN_ACCESS;
   // New folders of a sub-tree must be seen to be watched.
-  if (Subtree) Mask |= IN_CREATE | IN_MOVED_TO;
+  if (Subtree) Mask |= IN_CREATE | IN_MOVED_FROM | IN_MOVED_TO;
   return Mask;
 }
 
@@ -168,10 +168,22 @@ class TChangeNotification : public TKernelObject {
           continue;
         }
         if (Matches(E->mask, IsDir, FFilter)) Changed = true;
-        if (FSubtree && IsDir && (E->mask & (IN_CREATE | IN_MOVED_TO)) && E->len > 0) {
-          auto It = FFolders.find(E->wd);
-          if (It == FFolders.end()) continue;
-          const std::string Child = It->second + "/" + E->name;
+        if (!FSubtree || !IsDir || E->len == 0) continue;
+        auto It = FFolders.find(E->wd);
+        if (It == FFolders.end()) continue;
+        const std::string Child = It->second + "/" + E->name;
+        if (E->mask & IN_MOVED_FROM) {
+          FMovedAway[E->cookie] = Child;
+          continue;
+        }
+        if (E->mask & (IN_CREATE | IN_MOVED_TO)) {
+          // A folder renamed inside the tree keeps its watches; only their paths change.
+          auto Away = FMovedAway.find(E->cookie);
+          if ((E->mask & IN_MOVED_TO) && Away != FMovedAway.end()) {
+            RenameFolders(Away->second, Child);
+            FMovedAway.erase(Away);
+            continue;
+          }
           const int Watch = ::inotify_add_watch(FInotify, Child.c_str(), FMask | IN_ONLYDIR | IN_DONT_FOLLOW);
           if (Watch >= 0) {
             FFolders[Watch] = Child;
@@ -179,8 +191,30 @@ class TChangeNotification : public TKernelObject {
           }
         }
       }
+      // A folder moved out of the tree takes no part in it any more. (The two halves of a
+      // rename nearly always come in one read; a split pair only costs the folder its watches.)
+      for (const auto& [Cookie, Path] : FMovedAway) ForgetFolders(Path);
+      FMovedAway.clear();
       if (Changed) Signal();
     }
+  }
+
+  void ForgetFolders(const std::string& Root) {
+    for (auto It = FFolders.begin(); It != FFolders.end();) {
+      if (It->second == Root || It->second.compare(0, Root.size() + 1, Root + "/") == 0) {
+        ::inotify_rm_watch(FInotify, It->first);
+        It = FFolders.erase(It);
+      } else {
+        ++It;
+      }
+    }
+  }
+
+  // Watched folders at or below From are now at or below To.
+  void RenameFolders(const std::string& From, const std::string& To) {
+    for (auto& [Watch, Path] : FFolders)
+      if (Path == From || Path.compare(0, From.size() + 1, From + "/") == 0)
+        Path = To + Path.substr(From.size());
   }
 
   void Stop() {
@@ -199,7 +233,8 @@ class TChangeNotification : public TKernelObject {
   uint32_t FMask = 0;
   dev_t FDevice = 0;
   int FInotify = -1, FWake = -1;
-  std::map<int, std::string> FFolders;  // watch descriptor -> folder (watcher thread only)
+  std::map<int, std::string> FFolders;         // watch descriptor -> folder (watcher thread only)
+  std::map<uint32_t, std::string> FMovedAway;  // rename cookie -> old path of a folder
   std::thread FThread;
   // Under the kernel wait lock.
   unsigned long long FGeneration = 0, FSeen = 0, FArmed = 0;

@@ -98,6 +98,33 @@ TEST_F(TChangeNotifyTest, SubTreesIncludeFoldersMadeLater) {
   FindCloseChangeNotification(Flat);
 }
 
+TEST_F(TChangeNotifyTest, SubTreesFollowRenamedFoldersAndDropThoseMovedOut) {
+  HANDLE Tree = FindFirstChangeNotificationA(Root + "/sub", TRUE, FILE_NOTIFY_CHANGE_FILE_NAME);
+  ASSERT_NE(Tree, INVALID_CHANGE_HANDLE);
+  // Renamed inside the tree: a folder made later in the renamed one is watched at its new place.
+  std::filesystem::rename(Root + "/sub/deeper", Root + "/sub/moved");
+  std::filesystem::create_directory(Root + "/sub/moved/fresh");
+  Touch(Root + "/sub/moved/fresh/f.txt");
+  EXPECT_EQ(WaitForSingleObject(Tree, Arrives), WAIT_OBJECT_0);
+  FindCloseChangeNotification(Tree);
+
+  // Moved out of the tree: what happens there is none of its business. The marker file, made
+  // after the move, shows the watcher has seen the move.
+  const std::string Outside = Root + "-outside";
+  std::filesystem::create_directories(Root + "/leaving");
+  HANDLE Whole = FindFirstChangeNotificationA(Root, TRUE, FILE_NOTIFY_CHANGE_FILE_NAME);
+  ASSERT_NE(Whole, INVALID_CHANGE_HANDLE);
+  std::filesystem::rename(Root + "/leaving", Outside);
+  Touch(Root + "/marker.txt");
+  ASSERT_EQ(WaitForSingleObject(Whole, Arrives), WAIT_OBJECT_0);
+  ASSERT_TRUE(FindNextChangeNotification(Whole));
+  Touch(Outside + "/away.txt");
+  EXPECT_EQ(WaitForSingleObject(Whole, Quiet), WAIT_TIMEOUT);
+  FindCloseChangeNotification(Whole);
+  std::error_code Ignored;
+  std::filesystem::remove_all(Outside, Ignored);
+}
+
 TEST_F(TChangeNotifyTest, ChangesAfterTheWaitSurviveRearming) {
   HANDLE H = FindFirstChangeNotificationA(Root, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
   ASSERT_NE(H, INVALID_CHANGE_HANDLE);

@@ -103,6 +103,17 @@ TEST_F(TNamespaceTest, DesktopHoldsComputerHomeAndTheDesktopEntries) {
             (std::vector<Byte>{11, 0, SHID_COMPUTER, 'C', 'o', 'm', 'p', 'u', 't', 'e', 'r', 0, 0}));
   EXPECT_EQ(NameOf(DesktopFolder.P, Items[1], SHGDN_FORPARSING), Home);
   EXPECT_EQ(NameOf(DesktopFolder.P, Items[2], SHGDN_FORPARSING), Desktop + "/Project");
+  // The same four columns on the desktop: Computer and Home are system folders.
+  THeld<IShellFolder2> Details;
+  ASSERT_EQ(DesktopFolder->QueryInterface(IID_IShellFolder2, Details.Out()), S_OK);
+  const std::vector<std::vector<std::string>> Expected = {
+      {"Computer", "", "System Folder", ""}, {"Home", "", "System Folder"}, {"Project", "", "File Folder"}};
+  for (std::size_t I = 0; I < Items.size(); ++I)
+    for (UINT C = 0; C < Expected[I].size(); ++C) {
+      SHELLDETAILS D;
+      ASSERT_EQ(Details->GetDetailsOf(Items[I], C, &D), S_OK);
+      EXPECT_EQ(StrRetToString(&D.str, Items[I]), Expected[I][C]) << I << "," << C;
+    }
   for (LPITEMIDLIST ID : Items) ILFree(ID);
   THeldID DesktopID;
   ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &DesktopID.P), S_OK);
