@@ -54,7 +54,9 @@ std::string ItemText(HWND Wnd, Integer I, Integer Sub) {
   if (!OwnerData(Wnd)) {
     const TLvItem& It = D->Items[I];
     if (Sub == 0 && !It.TextCallback) return It.Text;
-    if (Sub > 0)
+    const bool SubCallback =
+        Sub > 0 && Sub <= static_cast<Integer>(It.SubCallbacks.size()) && It.SubCallbacks[Sub - 1];
+    if (Sub > 0 && !SubCallback)
       return Sub <= static_cast<Integer>(It.SubTexts.size()) ? It.SubTexts[Sub - 1] : std::string();
   }
   NMLVDISPINFO Info;
@@ -278,7 +280,11 @@ bool SetItem(HWND Wnd, const LVITEM* In) {
   TLvItem& It = D->Items[In->iItem];
   if (In->iSubItem > 0) {
     if (In->mask & LVIF_TEXT) {
-      if (static_cast<Integer>(It.SubTexts.size()) < In->iSubItem) It.SubTexts.resize(In->iSubItem);
+      if (static_cast<Integer>(It.SubTexts.size()) < In->iSubItem) {
+        It.SubTexts.resize(In->iSubItem);
+        It.SubCallbacks.resize(In->iSubItem, false);
+      }
+      It.SubCallbacks[In->iSubItem - 1] = In->pszText == LPSTR_TEXTCALLBACK;
       It.SubTexts[In->iSubItem - 1] =
           In->pszText != nullptr && In->pszText != LPSTR_TEXTCALLBACK ? In->pszText : "";
     }

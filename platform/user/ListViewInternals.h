@@ -15,6 +15,7 @@ struct TLvItem {
   UINT State = 0;
   Integer Indent = 0;
   std::vector<std::string> SubTexts;  // sub-item 1 is SubTexts[0]
+  std::vector<bool> SubCallbacks;     // the same sub-items: LPSTR_TEXTCALLBACK
 };
 
 struct TLvColumn {
