@@ -12,6 +12,7 @@ inline bool IsOpen(const Byte* P) {
 }  // namespace
 
 void TCellFill::Bind(TBitmap* Bitmap) {
+  ClearMarks();
   const TBitmapRows Rows(Bitmap);
   FFirst = Rows.First;
   FStride = Rows.Stride;
@@ -40,7 +41,6 @@ void TCellFill::TakeRun(Integer X, Integer Y) {
   while (Right < FWidth && Seen[Right] == 0 && IsOpen(R + 3 * Right)) ++Right;
   std::memset(Visited(Y) + Left, 1, static_cast<std::size_t>(Right - Left));
   const TRun Run{Y, Left, Right};
-  Paint(Run);
   FRuns.push_back(Run);
   FPending.push_back(Run);
 }
@@ -55,10 +55,18 @@ void TCellFill::SearchRow(Integer Y, Integer Left, Integer Right) {
   }
 }
 
-bool TCellFill::Fill(Integer X, Integer Y, TColor Color) {
+void TCellFill::ClearMarks() {
+  if (!FMarksHeld) return;
+  for (const TRun& Run : FRuns)
+    std::memset(Visited(Run.Y) + Run.Left, 0, static_cast<std::size_t>(Run.Right - Run.Left));
+  FMarksHeld = false;
+}
+
+bool TCellFill::Find(Integer X, Integer Y) {
+  ClearMarks();
   FRuns.clear();
   if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight || !IsOpen(Row(Y) + 3 * X)) return false;
-  SetPixelColor(FPixel, Color);
+  FMarksHeld = true;
   FPending.clear();
   TakeRun(X, Y);
   while (!FPending.empty()) {
@@ -67,14 +75,19 @@ bool TCellFill::Fill(Integer X, Integer Y, TColor Color) {
     if (Run.Y > 0) SearchRow(Run.Y - 1, Run.Left, Run.Right);
     if (Run.Y + 1 < FHeight) SearchRow(Run.Y + 1, Run.Left, Run.Right);
   }
-  for (const TRun& Run : FRuns)
-    std::memset(Visited(Run.Y) + Run.Left, 0, static_cast<std::size_t>(Run.Right - Run.Left));
+  return true;
+}
+
+bool TCellFill::Fill(Integer X, Integer Y, TColor Color) {
+  if (!Find(X, Y)) return false;
+  Repaint(Color);
   return true;
 }
 
 void TCellFill::Repaint(TColor Color) {
   SetPixelColor(FPixel, Color);
   for (const TRun& Run : FRuns) Paint(Run);
+  ClearMarks();
 }
 
 TCellFill& SharedCellFill() {

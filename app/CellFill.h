@@ -3,7 +3,8 @@
 // pixels that are not black, on the raw rows of a 24-bit bitmap. It gives the same pixels as
 // the platform's border flood fill over the whole bitmap, costs only the cell's own area, and
 // remembers the runs it filled, so that the colour fill can paint the same cell again without
-// a second search.
+// a second search. The colour fill may also find a cell without painting it, ask which pixels
+// belong to it, and paint it once.
 #include <cstdint>
 #include <vector>
 
@@ -18,7 +19,14 @@ class TCellFill {
   // Fills the region around (X, Y) with Color. False, and nothing filled, when the seed lies
   // outside the bitmap or on a black pixel.
   bool Fill(Integer X, Integer Y, TColor Color);
-  // The region of the last Fill painted again in Color.
+  // Finds the region around (X, Y) as Fill does without painting it: until Repaint or the next
+  // search, Marked tells its pixels. False, and nothing found, as for Fill.
+  bool Find(Integer X, Integer Y);
+  // True when (X, Y), which must lie in the bitmap, belongs to the region Find found.
+  bool Marked(Integer X, Integer Y) const {
+    return FVisited[static_cast<std::size_t>(Y) * FWidth + static_cast<std::size_t>(X)] != 0;
+  }
+  // The region of the last Fill or Find painted (again) in Color.
   void Repaint(TColor Color);
 
  private:
@@ -32,6 +40,8 @@ class TCellFill {
   // Takes every open run of row Y that touches [Left, Right).
   void SearchRow(Integer Y, Integer Left, Integer Right);
   void Paint(const TRun& Run) const;
+  // Clears the marks of the runs found, if they are still held.
+  void ClearMarks();
 
   Byte* FFirst = nullptr;
   NativeInt FStride = 0;
@@ -41,6 +51,7 @@ class TCellFill {
   std::vector<Byte> FVisited;
   std::vector<TRun> FRuns;
   std::vector<TRun> FPending;
+  bool FMarksHeld = false;
 };
 
 // One cell fill shared by the generators and the colour fill of the running build.

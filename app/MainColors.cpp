@@ -24,8 +24,10 @@ bool MaskedAt(const TBitmapRows& Mask, Integer X, Integer Y) {
 }
 
 // The mean source colour under the pixels of colour Probe around (X, Y); white without any.
-TColor SampleMean(const TBitmapRows& Cells, const TBitmapRows& Source, Integer X, Integer Y, TColor Probe,
-                  Integer LastCol, Integer LastRow) {
+// Found, when given, holds the cell that the probe would have painted: its pixels count as
+// the probe's colour without being painted.
+TColor SampleMean(const TBitmapRows& Cells, const TBitmapRows& Source, const TCellFill* Found, Integer X,
+                  Integer Y, TColor Probe, Integer LastCol, Integer LastRow) {
   // Whole sums are exact, as the sums of their values as doubles are.
   Integer Sum[3] = {0, 0, 0};
   Integer Count = 0;
@@ -33,7 +35,7 @@ TColor SampleMean(const TBitmapRows& Cells, const TBitmapRows& Source, Integer X
     const Byte* Row = Cells[Yy];
     const Byte* From = Source[Yy];
     for (Integer Xx = X > SampleReach ? X - SampleReach : 0; Xx < X + SampleReach && Xx <= LastCol; Xx += 2) {
-      if (PixelColor(Row + 3 * Xx) != Probe) continue;
+      if (PixelColor(Row + 3 * Xx) != Probe && (Found == nullptr || !Found->Marked(Xx, Yy))) continue;
       Sum[0] += From[3 * Xx];
       Sum[1] += From[3 * Xx + 1];
       Sum[2] += From[3 * Xx + 2];
@@ -109,15 +111,17 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
     if (X < 0 || Y < 0 || X >= W || Y >= H) continue;
     const TColor Probe = NextPatternColor(Mode);
     Canvas->GetBrush()->SetColor(Probe);
-    // The mean colour repaints the pixels the probe filled.
+    // The mean colour paints the pixels the probe found. A cell is not painted in the probe's
+    // colour first: the sampling counts its pixels as if it were.
     if (Spheres)
       Canvas->Ellipse(X - R, Y - R, X + R, Y + R);
     else
-      Cell.Fill(X, Y, Probe);
+      Cell.Find(X, Y);
     const bool Masked = Masking && MaskedAt(Mask, X, Y);
-    const TColor Mean = Masked || LastCol < 0 || LastRow < 0
-                            ? clWhite
-                            : SampleMean(Cells, Source, X, Y, Probe, LastCol, LastRow);
+    const TColor Mean =
+        Masked || LastCol < 0 || LastRow < 0
+            ? clWhite
+            : SampleMean(Cells, Source, Spheres ? nullptr : &Cell, X, Y, Probe, LastCol, LastRow);
     Canvas->GetBrush()->SetColor(Mean);
     if (Spheres) {
       const TColor Pen = Masked ? clWhite : Mean;
