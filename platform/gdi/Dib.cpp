@@ -1,11 +1,13 @@
 #include "platform/gdi/Dib.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/gdi/BlitRows.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/ImageCopy.h"
 #include "platform/gdi/Palettes.h"
 
 namespace {
@@ -302,7 +304,19 @@ UINT SetDIBColorTable(HDC DC, UINT Start, UINT Count, const RGBQUAD* Colors) {
   return N;
 }
 
+namespace {
+std::atomic<TCopyIconProc> CopyIconProc{nullptr};
+}  // namespace
+
+void SetCopyIconProc(TCopyIconProc Proc) {
+  CopyIconProc = Proc;
+}
+
 HANDLE CopyImage(HANDLE Image, UINT Type, Integer Width, Integer Height, UINT Flags) {
+  if (Type == IMAGE_ICON || Type == IMAGE_CURSOR) {
+    const TCopyIconProc Proc = CopyIconProc;
+    return Proc != nullptr ? Proc(Image, Type, Width, Height, Flags) : nullptr;
+  }
   auto* Src = static_cast<HBITMAP>(static_cast<HGDIOBJ>(Image));
   if (!Src || Type != IMAGE_BITMAP || Src->ObjType != OBJ_BITMAP || Width < 0 || Height < 0) return nullptr;
   const TSurface& SS = Src->Surface;

@@ -73,9 +73,9 @@ BOOL GetBitmapDimensionEx(HBITMAP Bitmap, SIZE* Size);
 UINT GetDIBColorTable(HDC DC, UINT Start, UINT Count, RGBQUAD* Colors);
 UINT SetDIBColorTable(HDC DC, UINT Start, UINT Count, const RGBQUAD* Colors);
 
-// Bitmaps only (IMAGE_BITMAP). Width/Height 0 keep the size; otherwise the copy is stretched
-// (nearest pixel). LR_CREATEDIBSECTION gives a DIB section of the original depth, LR_MONOCHROME
-// a 1-bit bitmap; LR_COPYDELETEORG deletes the original.
+// Bitmaps (IMAGE_BITMAP); icons and cursors go to the window layer (ImageCopy.h). Width/Height 0 keep the
+// size; otherwise the copy is stretched (nearest pixel). LR_CREATEDIBSECTION gives a DIB section of the
+// original depth, LR_MONOCHROME a 1-bit bitmap; LR_COPYDELETEORG deletes the original.
 HANDLE CopyImage(HANDLE Image, UINT Type, Integer Width, Integer Height, UINT Flags);
 
 // Internal: converts Count pixels of row Src (format SrcS) starting at SrcX into row Dst (format

@@ -255,6 +255,22 @@ HICON IconResource(HINSTANCE Instance, LPCSTR Name, Integer Width, Integer Heigh
 
 }  // namespace
 
+namespace {
+
+// Where a loaded icon came from, so that a copy can be read again at another size.
+struct TIconOrigin {
+  HINSTANCE Instance = nullptr;
+  std::string Name;  // empty for an integer id
+  std::uintptr_t Id = 0;
+};
+std::mutex OriginLock;
+std::map<HICON, TIconOrigin>& Origins() {
+  static auto* Map = new std::map<HICON, TIconOrigin>;
+  return *Map;
+}
+
+}  // namespace
+
 HICON LoadIconOfSize(HINSTANCE Instance, LPCSTR Name, Integer Width, Integer Height) {
   if (Name == nullptr || Width <= 0 || Height <= 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -285,7 +301,22 @@ HICON LoadIconOfSize(HINSTANCE Instance, LPCSTR Name, Integer Width, Integer Hei
   }
   I->Shared = true;
   Loaded->emplace(Key, I);
+  std::lock_guard OriginGuard(OriginLock);
+  Origins().emplace(I, TIconOrigin{Instance, IS_INTRESOURCE(Name) ? std::string() : std::string(Name),
+                                   reinterpret_cast<std::uintptr_t>(Name)});
   return I;
+}
+
+HICON ReloadIconResource(HICON Icon, Integer Width, Integer Height) {
+  TIconOrigin Origin;
+  {
+    std::lock_guard Guard(OriginLock);
+    auto It = Origins().find(Icon);
+    if (It == Origins().end()) return nullptr;
+    Origin = It->second;
+  }
+  const LPCSTR Name = Origin.Name.empty() ? MAKEINTRESOURCE(Origin.Id) : Origin.Name.c_str();
+  return LoadIconOfSize(Origin.Instance, Name, Width, Height);
 }
 
 HICON LoadIcon(HINSTANCE Instance, LPCSTR Name) {

@@ -16,3 +16,8 @@ HCURSOR StandardCursor(std::uintptr_t Id);
 std::vector<DWORD> IconImage(HICON Icon);
 // A cursor resource of the module by name (shared, loaded once); null when there is none.
 HCURSOR LoadCursorResource(HINSTANCE Instance, LPCSTR Name);
+// The icon a shared icon was loaded as, read again from its resource at another size (shared
+// too); null for icons that were not loaded from a resource.
+HICON ReloadIconResource(HICON Icon, Integer Width, Integer Height);
+// Plugs the icon copier into CopyImage (done once, with the first icon made).
+void InstallIconCopy();

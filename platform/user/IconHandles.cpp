@@ -44,6 +44,8 @@ bool IsIconHandle(HICON Icon) {
 
 HICON NewIcon(HBITMAP Color, HBITMAP Mask, bool IsIcon, Integer XHotspot, Integer YHotspot) {
   if (Mask == nullptr) return nullptr;
+  // Whoever holds an icon may copy it.
+  InstallIconCopy();
   auto* Icon = new HICON__;
   Icon->Color = Color;
   Icon->Mask = Mask;

@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <set>
+#include <vector>
 
 #include "platform/gdi/Dib.h"
+#include "platform/gdi/ImageCopy.h"
 #include "platform/system/LastError.h"
 #include "platform/system/Resources.h"
 #include "platform/user/Cursors.h"
@@ -87,6 +89,58 @@ TEST(TStandardIcons, UnknownNamesFail) {
   EXPECT_EQ(LoadIcon(HInstance, "NOSUCHICON"), nullptr);
   EXPECT_EQ(LoadIcon(HInstance, "TVPROBE"), nullptr) << "a resource of another type is no icon";
   EXPECT_EQ(LoadIconOfSize(nullptr, IDI_HAND, 0, 16), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+bool SamePixels(HICON A, HICON B) {
+  if (A->Width != B->Width || A->Height != B->Height) return false;
+  for (Integer Y = 0; Y < A->Height; ++Y)
+    for (Integer X = 0; X < A->Width; ++X)
+      if (PixelOf(A, X, Y) != PixelOf(B, X, Y)) return false;
+  return true;
+}
+
+TEST(TIconCopies, FromResourceRereadsTheImageOfThatSize) {
+  HICON Large = LoadIcon(nullptr, IDI_HAND);
+  auto* Small = static_cast<HICON>(CopyImage(Large, IMAGE_ICON, 16, 16, LR_COPYFROMRESOURCE));
+  ASSERT_NE(Small, nullptr);
+  EXPECT_EQ(Small->Width, 16);
+  EXPECT_TRUE(SamePixels(Small, LoadIconOfSize(nullptr, IDI_HAND, 16, 16))) << "the drawn 16-pixel image";
+  auto* Shrunk = static_cast<HICON>(CopyImage(Large, IMAGE_ICON, 16, 16, 0));
+  ASSERT_NE(Shrunk, nullptr);
+  EXPECT_FALSE(SamePixels(Small, Shrunk));
+  EXPECT_EQ(PixelOf(Shrunk, 5, 9), PixelOf(Large, 10, 18)) << "stretched by the nearest pixel";
+  EXPECT_TRUE(DestroyIcon(Small)) << "copies belong to the caller";
+  EXPECT_FALSE(DestroyIcon(Small));
+  EXPECT_TRUE(DestroyIcon(Shrunk));
+}
+
+TEST(TIconCopies, CopiesOfOwnIconsAndCursors) {
+  auto* Same =
+      static_cast<HICON>(CopyImage(LoadIcon(nullptr, IDI_QUESTION), IMAGE_ICON, 0, 0, LR_COPYFROMRESOURCE));
+  ASSERT_NE(Same, nullptr);
+  EXPECT_TRUE(SamePixels(Same, LoadIcon(nullptr, IDI_QUESTION)));
+  // Not from a resource: LR_COPYFROMRESOURCE falls back to stretching; the original goes.
+  auto* Bigger =
+      static_cast<HICON>(CopyImage(Same, IMAGE_ICON, 48, 48, LR_COPYFROMRESOURCE | LR_COPYDELETEORG));
+  ASSERT_NE(Bigger, nullptr);
+  EXPECT_EQ(Bigger->Width, 48);
+  EXPECT_FALSE(DestroyIcon(Same)) << "deleted with the copy";
+  EXPECT_TRUE(DestroyIcon(Bigger));
+
+  std::vector<Byte> And(4 * 32, 0xFF), Xor(4 * 32, 0x00);
+  HCURSOR Cursor = CreateCursor(nullptr, 8, 30, 32, 32, And.data(), Xor.data());
+  auto* Half = static_cast<HCURSOR>(CopyImage(Cursor, IMAGE_CURSOR, 16, 16, 0));
+  ASSERT_NE(Half, nullptr);
+  EXPECT_EQ(Half->Height, 16);
+  EXPECT_EQ(Half->XHotspot, 4);
+  EXPECT_EQ(Half->YHotspot, 15);
+  EXPECT_EQ(CopyImage(nullptr, IMAGE_ICON, 16, 16, 0), nullptr);
+  DestroyCursor(Half);
+  DestroyCursor(Cursor);
 }
 
 }  // namespace
