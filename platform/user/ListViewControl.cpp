@@ -146,7 +146,7 @@ bool SetItemState(HWND Wnd, Integer I, UINT State, UINT Mask) {
     // Owner data: one notification for every item.
     D->OwnerStates.resize(D->OwnerCount, 0);
     for (UINT& S : D->OwnerStates) S = (S & ~Mask) | (State & Mask);
-    if (Mask & LVIS_FOCUSED) D->Focus = (State & LVIS_FOCUSED) ? -1 : -1;
+    if ((Mask & LVIS_FOCUSED) && !(State & LVIS_FOCUSED)) D->Focus = -1;
     InvalidateRect(Wnd, nullptr, TRUE);
     NotifyItemChange(Wnd, LVN_ITEMCHANGED, -1, 0, State & Mask, LVIF_STATE, 0);
     return true;
