@@ -475,6 +475,9 @@ class TListItem {
   TStrings* GetSubItems() const { return FSubItems.get(); }
   Integer GetImageIndex() const { return FImageIndex; }
   void SetImageIndex(Integer Value);
+  // The image of sub-item Index (0: the first sub-item) in SmallImages; -1 for none.
+  Integer GetSubItemImages(Integer Index) const;
+  void SetSubItemImages(Integer Index, Integer Value);
   void* GetData() const { return FData; }
   void SetData(void* Value) { FData = Value; }
   Integer GetIndex() const { return FIndex; }
@@ -498,6 +501,7 @@ class TListItem {
   TListItems* FOwner;
   std::string FCaption;
   std::unique_ptr<TStringList> FSubItems;
+  std::vector<Integer> FSubItemImages;
   Integer FImageIndex = -1;
   void* FData = nullptr;
   Integer FIndex = 0;
@@ -567,6 +571,20 @@ class TListColumns : public TCollection {
   TCustomListView* FOwner;
 };
 
+// How the icon view lays out its labels.
+class TIconOptions : public TPersistent {
+ public:
+  // Labels wrap onto more lines (kept for the painters that wrap them themselves).
+  bool GetWrapText() const { return FWrapText; }
+  void SetWrapText(bool Value) { FWrapText = Value; }
+  bool GetAutoArrange() const { return FAutoArrange; }
+  void SetAutoArrange(bool Value) { FAutoArrange = Value; }
+
+ private:
+  bool FWrapText = true;
+  bool FAutoArrange = false;
+};
+
 using TLVChangeEvent = TDelegate<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
 using TLVSelectItemEvent = TDelegate<void(TObject* Sender, TListItem* Item, bool Selected)>;
 using TLVColumnClickEvent = TDelegate<void(TObject* Sender, TListColumn* Column)>;
@@ -623,9 +641,7 @@ class TCustomListView : public TWinControl {
   void SetShowColumnHeaders(bool Value);
   bool GetColumnClick() const { return FColumnClick; }
   void SetColumnClick(bool Value);
-  // Wrapped icon labels (kept for the painters that wrap them themselves).
-  bool GetWrapText() const { return FWrapText; }
-  void SetWrapText(bool Value) { FWrapText = Value; }
+  TIconOptions* GetIconOptions() const { return FIconOptions.get(); }
 
   TListItem* GetSelected();
   void SetSelected(TListItem* Value);
@@ -688,7 +704,7 @@ class TCustomListView : public TWinControl {
   bool FOwnerData = false;
   bool FShowColumnHeaders = true;
   bool FColumnClick = true;
-  bool FWrapText = true;
+  std::unique_ptr<TIconOptions> FIconOptions;
   std::string FDispText;  // the text last handed to the window
 };
 

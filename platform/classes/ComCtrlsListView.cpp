@@ -91,6 +91,17 @@ UINT ItemState(const TListItem& Item, UINT Kept, UINT Mask) {
 
 }  // namespace
 
+Integer TListItem::GetSubItemImages(Integer Index) const {
+  return Index >= 0 && Index < static_cast<Integer>(FSubItemImages.size()) ? FSubItemImages[Index] : -1;
+}
+
+void TListItem::SetSubItemImages(Integer Index, Integer Value) {
+  if (Index < 0) return;
+  if (Index >= static_cast<Integer>(FSubItemImages.size())) FSubItemImages.resize(Index + 1, -1);
+  FSubItemImages[Index] = Value;
+  if (TCustomListView* V = GetListView()) V->Invalidate();
+}
+
 bool TListItem::GetSelected() const {
   return ItemState(*this, FState, LVIS_SELECTED) != 0;
 }
@@ -231,6 +242,7 @@ TListItem* TListItems::GetItem(Integer Index) {
   FTemp->FCaption.clear();
   FTemp->FSubItems->Clear();
   FTemp->FImageIndex = -1;
+  FTemp->FSubItemImages.clear();
   FTemp->FData = nullptr;
   if (FOwner->OnData) FOwner->OnData(FOwner, FTemp.get());
   return FTemp.get();
@@ -300,7 +312,8 @@ TCustomListView::TCustomListView(TComponent* AOwner)
     : TWinControl(AOwner),
       FItems(std::make_unique<TListItems>(this)),
       FColumns(std::make_unique<TListColumns>(this)),
-      FCanvas(std::make_unique<TControlCanvas>()) {
+      FCanvas(std::make_unique<TControlCanvas>()),
+      FIconOptions(std::make_unique<TIconOptions>()) {
   FCanvas->SetControl(this);
   FControlStyle = TControlStyle{csDoubleClicks, csOpaque};
   SetBounds(0, 0, 250, 150);
@@ -589,7 +602,9 @@ void TCustomListView::FillDispInfo(NMLVDISPINFO& Info) {
           Sub - 1 < Item->FSubItems->GetCount() ? Item->FSubItems->GetStrings(Sub - 1) : std::string();
     CopyTextOut(FDispText, Info.item.pszText, static_cast<std::size_t>(std::max(0, Info.item.cchTextMax)));
   }
-  if (Info.item.mask & LVIF_IMAGE) Info.item.iImage = Item->FImageIndex;
+  if (Info.item.mask & LVIF_IMAGE)
+    Info.item.iImage =
+        Info.item.iSubItem > 0 ? Item->GetSubItemImages(Info.item.iSubItem - 1) : Item->FImageIndex;
 }
 
 void TCustomListView::CNNotify(TMessage& Message) {
