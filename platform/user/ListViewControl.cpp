@@ -262,6 +262,7 @@ Integer InsertItem(HWND Wnd, const LVITEM* In) {
       ++At;
   }
   D->Items.insert(D->Items.begin() + At, It);
+  NoteItemText(*D, It.TextCallback ? nullptr : &It.Text);
   if (D->Focus >= At) ++D->Focus;
   if (D->Mark >= At) ++D->Mark;
   if (In->mask & LVIF_STATE) D->Items[At].State = In->state & In->stateMask & ~LVIS_FOCUSED;
@@ -290,6 +291,7 @@ bool SetItem(HWND Wnd, const LVITEM* In) {
     }
   } else {
     TakeItem(It, *In);
+    if (In->mask & LVIF_TEXT) NoteItemText(*D, nullptr);
   }
   InvalidateItem(Wnd, *D, In->iItem);
   return true;
@@ -324,6 +326,7 @@ bool DeleteItem(HWND Wnd, Integer I) {
     if (static_cast<std::size_t>(I) < D->OwnerStates.size()) D->OwnerStates.erase(D->OwnerStates.begin() + I);
   } else {
     D->Items.erase(D->Items.begin() + I);
+    NoteItemText(*D, nullptr);
   }
   if (D->Focus == I) D->Focus = -1;
   if (D->Focus > I) --D->Focus;
@@ -345,6 +348,7 @@ bool DeleteAll(HWND Wnd) {
       NotifyItemChange(Wnd, LVN_DELETEITEM, I, 0, 0, 0, D->Items[I].Param);
   if ((D = ListData(Wnd)) == nullptr) return false;
   D->Items.clear();
+  NoteItemText(*D, nullptr);
   D->OwnerCount = 0;
   D->OwnerStates.clear();
   D->Focus = D->Mark = -1;
@@ -407,16 +411,6 @@ bool DeleteColumn(HWND Wnd, Integer C) {
   return true;
 }
 
-Integer TextWidth(const TListViewData& D, const std::string& Text) {
-  HDC DC = CreateCompatibleDC(nullptr);
-  const HGDIOBJ Old = SelectControlFont(DC, D);
-  SIZE S{};
-  GetTextExtentPoint32A(DC, Text.c_str(), static_cast<Integer>(Text.size()), &S);
-  SelectObject(DC, Old);
-  DeleteDC(DC);
-  return S.cx;
-}
-
 bool SetColumnWidth(HWND Wnd, Integer C, Integer Width) {
   TListViewData* D = ListData(Wnd);
   if (D == nullptr) return false;
@@ -429,9 +423,9 @@ bool SetColumnWidth(HWND Wnd, Integer C, Integer Width) {
   if (C < 0 || C >= static_cast<Integer>(D->Columns.size())) return false;
   if (Width == LVSCW_AUTOSIZE || Width == LVSCW_AUTOSIZE_USEHEADER) {
     const Integer Sub = D->Columns[C].SubItem;
-    Integer W = Width == LVSCW_AUTOSIZE_USEHEADER ? TextWidth(*D, D->Columns[C].Text) : 0;
+    Integer W = Width == LVSCW_AUTOSIZE_USEHEADER ? ControlTextWidth(*D, D->Columns[C].Text) : 0;
     for (Integer I = 0; (D = ListData(Wnd)) != nullptr && I < ItemCount(*D); ++I)
-      W = std::max(W, TextWidth(*D, ItemText(Wnd, I, Sub)));
+      W = std::max(W, ControlTextWidth(*D, ItemText(Wnd, I, Sub)));
     if ((D = ListData(Wnd)) == nullptr) return false;
     W += AutoSizeMargin;
     if (Sub == 0) {
@@ -570,6 +564,7 @@ LRESULT ListViewWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Msg == WM_SETFONT) {
     HandleFontMessage(Wnd, *D, Msg, WParam, LParam, Result);
     D->LineHeight = 0;
+    NoteItemText(*D, nullptr);
     if (IsWindow(D->Header)) SendMessage(D->Header, WM_SETFONT, WParam, LParam);
     UpdateScrolling(Wnd);
     return 0;
@@ -704,7 +699,7 @@ LRESULT ListViewWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return TRUE;
     }
     case LVM_GETSTRINGWIDTH:
-      return LParam != 0 ? TextWidth(*D, reinterpret_cast<const char*>(LParam)) : 0;
+      return LParam != 0 ? ControlTextWidth(*D, reinterpret_cast<const char*>(LParam)) : 0;
     case LVM_HITTEST:
     case LVM_SUBITEMHITTEST: {
       auto* H = reinterpret_cast<LVHITTESTINFO*>(LParam);

@@ -279,6 +279,7 @@ void EndLabelEdit(HWND Wnd, bool Cancel) {
   if ((D = ListData(Wnd)) == nullptr) return;
   if (Keep && !Cancel && !OwnerData(Wnd) && ValidItem(*D, I) && !D->Items[I].TextCallback) {
     D->Items[I].Text = Text;
+    NoteItemText(*D, nullptr);
     InvalidateRect(Wnd, nullptr, TRUE);
   }
   if (GetFocus() == nullptr) SetFocus(Wnd);

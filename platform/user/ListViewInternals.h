@@ -55,7 +55,8 @@ struct TListViewData : TNativeControlData {
   Integer WheelRest = 0;
   std::string Search;  // incremental search by typing
   DWORD SearchTime = 0;
-  Integer LineHeight = 0;  // the font's, measured on demand (0: not yet)
+  Integer LineHeight = 0;   // the font's, measured on demand (0: not yet)
+  Integer WidestText = -1;  // the widest item text, measured on demand (-1: not yet)
 };
 
 // Sizes the layout uses, measured once per call that needs them.
@@ -73,6 +74,9 @@ struct TLvGeometry {
 };
 
 TListViewData* ListData(HWND Wnd);
+// Keeps the widest item text up to date: Added is a text just added, null when texts changed or
+// went (measured again when next needed).
+void NoteItemText(TListViewData& D, const std::string* Added);
 DWORD ViewOf(HWND Wnd);
 Integer ItemCount(const TListViewData& D);
 bool ValidItem(const TListViewData& D, Integer I);

@@ -18,8 +18,9 @@ constexpr Integer IconCellExtraX = 43;
 constexpr Integer IconTop = 2;
 constexpr Integer LabelGap = 2;
 
-// The widest item text of the list view (ordinary items only).
+// The widest item text of the list view (ordinary items only), kept until texts change.
 Integer WidestText(HWND Wnd, TListViewData& D) {
+  if (D.WidestText >= 0) return D.WidestText;
   HDC DC = CreateCompatibleDC(nullptr);
   const HGDIOBJ Old = SelectControlFont(DC, D);
   Integer W = 0;
@@ -31,6 +32,7 @@ Integer WidestText(HWND Wnd, TListViewData& D) {
   }
   SelectObject(DC, Old);
   DeleteDC(DC);
+  if (TListViewData* Again = ListData(Wnd)) Again->WidestText = W;
   return W;
 }
 
@@ -38,6 +40,13 @@ Integer WidestText(HWND Wnd, TListViewData& D) {
 
 TListViewData* ListData(HWND Wnd) {
   return BoundControlData<TListViewData>(Wnd);
+}
+
+void NoteItemText(TListViewData& D, const std::string* Added) {
+  if (Added == nullptr)
+    D.WidestText = -1;
+  else if (D.WidestText >= 0)
+    D.WidestText = std::max(D.WidestText, ControlTextWidth(D, *Added));
 }
 
 DWORD ViewOf(HWND Wnd) {

@@ -93,14 +93,11 @@ std::string NodeText(HWND Wnd, TTvNode* N) {
 
 namespace {
 
-Integer TextWidth(const TTreeViewData& D, const std::string& Text) {
-  HDC DC = CreateCompatibleDC(nullptr);
-  const HGDIOBJ Old = SelectControlFont(DC, D);
-  SIZE S{};
-  GetTextExtentPoint32A(DC, Text.c_str(), static_cast<Integer>(Text.size()), &S);
-  SelectObject(DC, Old);
-  DeleteDC(DC);
-  return S.cx;
+// The node's text width, kept until its text or the font changes (callback texts: 0).
+Integer NodeTextWidth(const TTreeViewData& D, TTvNode& N) {
+  if (N.TextCallback) return 0;
+  if (N.TextWidth < 0) N.TextWidth = ControlTextWidth(D, N.Text);
+  return N.TextWidth;
 }
 
 }  // namespace
@@ -115,7 +112,8 @@ bool NodeRect(HWND Wnd, TTreeViewData& D, TTvNode* N, bool TextOnly, TRect& R) {
     return true;
   }
   const Integer Left = ItemLeft(Wnd, D, G, *N) + G.State.cx + G.Image.cx;
-  const Integer Width = TextWidth(D, NodeText(Wnd, N)) + 2 * TextPad;
+  const Integer Width =
+      (N->TextCallback ? ControlTextWidth(D, NodeText(Wnd, N)) : NodeTextWidth(D, *N)) + 2 * TextPad;
   R = {Left, Y, Left + Width, Y + G.RowHeight};
   return true;
 }
@@ -172,7 +170,7 @@ void UpdateTreeScrolling(HWND Wnd) {
     if (!NoHScroll)
       for (TTvNode* N : S)
         Width = std::max(Width, ItemLeft(Wnd, *D, G, *N) + D->ScrollX + G.State.cx + G.Image.cx +
-                                    TextWidth(*D, N->TextCallback ? std::string() : N->Text) + 2 * TextPad);
+                                    NodeTextWidth(*D, *N) + 2 * TextPad);
     D->ScrollY = std::clamp(D->ScrollY, 0, std::max(0, Rows - Page));
     D->ScrollX = std::clamp(D->ScrollX, 0, std::max(0, Width - G.Client.cx));
     if (LiveWindowStyle(Wnd) & TVS_NOSCROLL) break;
@@ -309,6 +307,7 @@ namespace {
 
 void TakeItem(TTvNode& N, const TVITEM& In) {
   if (In.mask & TVIF_TEXT) {
+    N.TextWidth = -1;
     N.TextCallback = In.pszText == LPSTR_TEXTCALLBACK;
     N.Text = In.pszText != nullptr && !N.TextCallback ? In.pszText : "";
   }
@@ -492,6 +491,7 @@ LRESULT TreeViewWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Msg == WM_SETFONT) {
     HandleFontMessage(Wnd, *D, Msg, WParam, LParam, Result);
     D->LineHeight = 0;
+    for (TTvNode* N : D->Live) N->TextWidth = -1;
     Changed(Wnd, *D);
     return 0;
   }

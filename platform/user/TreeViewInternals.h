@@ -20,12 +20,13 @@ struct TTvNode {
   TTvNode* Parent = nullptr;
   std::vector<std::unique_ptr<TTvNode>> Children;
   Integer Level = 0;
+  Integer TextWidth = -1;  // measured on demand (-1: not yet)
 };
 
 struct TTreeViewData : TNativeControlData {
   HWND Wnd = nullptr;
   TTvNode Root;
-  std::unordered_set<const TTvNode*> Live;
+  std::unordered_set<TTvNode*> Live;
   TTvNode* Selected = nullptr;
   TTvNode* DropHilite = nullptr;
   HIMAGELIST Images = nullptr;

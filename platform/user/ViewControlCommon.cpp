@@ -23,6 +23,16 @@ Integer ControlLineHeight(const TNativeControlData& D) {
   return std::max<Integer>(1, TM.tmHeight);
 }
 
+Integer ControlTextWidth(const TNativeControlData& D, const std::string& Text) {
+  HDC DC = CreateCompatibleDC(nullptr);
+  const HGDIOBJ Old = SelectControlFont(DC, D);
+  SIZE S{};
+  GetTextExtentPoint32A(DC, Text.c_str(), static_cast<Integer>(Text.size()), &S);
+  SelectObject(DC, Old);
+  DeleteDC(DC);
+  return S.cx;
+}
+
 Integer CopyItemText(const std::string& Text, char* Buffer, Integer Max) {
   if (Buffer == nullptr || Max <= 0 || Buffer == LPSTR_TEXTCALLBACK) return 0;
   return CopyTextOut(Text, Buffer, static_cast<std::size_t>(Max));

@@ -11,6 +11,9 @@ LRESULT SendCustomDraw(HWND Ctl, NMCUSTOMDRAW& Draw, DWORD Stage);
 // The height of a line of text in the control's font (tmHeight).
 Integer ControlLineHeight(const TNativeControlData& D);
 
+// The width of Text in the control's font.
+Integer ControlTextWidth(const TNativeControlData& D, const std::string& Text);
+
 // Copies Text into an item structure's Buffer (Max bytes with the null; nothing for a null or
 // callback buffer or Max <= 0); the bytes copied.
 Integer CopyItemText(const std::string& Text, char* Buffer, Integer Max);
