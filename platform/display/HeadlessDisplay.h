@@ -92,7 +92,8 @@ class THeadlessDisplay final : public TDisplayBackend {
 // The headless display, created and installed as the window layer's back end on first use.
 THeadlessDisplay& Headless();
 
-// Picks the back end by TILVAROK_DISPLAY (sdl | headless; default: sdl when $DISPLAY or
+// Picks the back end by TILVAROK_DISPLAY (sdl: a desktop window per top-level window |
+// sdl-single: the whole screen in one desktop window | headless; default: sdl when $DISPLAY or
 // $WAYLAND_DISPLAY is set), installs it and returns it. When SDL cannot start, the headless
 // one is used.
 TDisplayBackend* InitDisplayBackend();

@@ -9,6 +9,8 @@ HWND ChangeCapture(HWND New) {
   TInputState& S = InputState();
   const HWND Old = PeekWindow(S.Capture) != nullptr ? S.Capture : nullptr;
   S.Capture = New;
+  if ((Old != nullptr) != (New != nullptr))
+    if (TDisplayBackend* B = GetDisplayBackend()) B->SetMouseCapture(New != nullptr);
   if (Old != nullptr && Old != New)
     if (TWindow* O = PeekWindow(Old)) SendTo(O, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(New));
   return Old;

@@ -10,6 +10,7 @@
 #include "platform/gdi/AlphaBlendRows.h"
 #include "platform/system/Clock.h"
 #include "platform/user/SystemMetrics.h"
+#include "platform/user/TopLevelViews.h"
 #include "platform/user/WindowInternals.h"
 #include "platform/user/WindowPos.h"
 
@@ -27,6 +28,11 @@ struct TScreenState {
   UInt64 Presents = 0;
   std::vector<TRect> Rects;
   std::optional<std::string> Title;  // last given to the back end
+  // Back ends with a desktop window per top-level window: surface damage off the screen, and
+  // where the windows were when last presented (a move off the screen damages nothing).
+  std::vector<TWindowDamage> WindowDamage;
+  std::vector<std::pair<HWND, TRect>> Placed;
+  bool PlacementDirty = false;
 };
 
 TScreenState& State() {
@@ -122,6 +128,16 @@ void ComposeRect(const TRect& R) {
   }
 }
 
+// Notes where the shown top-level windows are; true when that changed since the last call.
+bool PlacementChanged(TScreenState& S) {
+  std::vector<std::pair<HWND, TRect>> Now;
+  for (const TWindow* W : DesktopWindow()->Children)
+    if (W->Style & WS_VISIBLE) Now.emplace_back(W->Handle, W->Rect);
+  if (Now == S.Placed) return false;
+  S.Placed.swap(Now);
+  return true;
+}
+
 // Without a shown main window the desktop window keeps the title it has.
 void TellTitle(TScreenState& S) {
   const std::string* Caption = MainWindowCaption();
@@ -173,6 +189,8 @@ void DamageScreen(const TRect& R) {
 void DamageWindowSurface(TWindow* Top, const TRect& R) {
   if (Top == nullptr || !IsTopLevel(Top) || Top->Parent != DesktopWindow() || !(Top->Style & WS_VISIBLE))
     return;
+  TScreenState& S = State();
+  if (S.Backend != nullptr && S.Backend->ShowsTopLevels()) S.WindowDamage.emplace_back(Top->Handle, R);
   DamageScreen(TRect{R.Left + Top->Rect.Left, R.Top + Top->Rect.Top, R.Right + Top->Rect.Left,
                      R.Bottom + Top->Rect.Top});
 }
@@ -181,14 +199,22 @@ DWORD FlushScreen(bool Force) {
   TScreenState& S = State();
   TellTitle(S);
   NoteHeldWindowDCs();
-  if (S.Damage.IsEmpty()) return 0xFFFFFFFFu;
+  const bool PerWindow = S.Backend != nullptr && S.Backend->ShowsTopLevels();
+  if (PerWindow && PlacementChanged(S)) S.PlacementDirty = true;
+  if (S.Damage.IsEmpty() && (!PerWindow || (S.WindowDamage.empty() && !S.PlacementDirty))) return 0xFFFFFFFFu;
   const UInt64 Now = GetTickCount64();
   if (!Force && S.Presented && Now - S.LastPresent < PresentIntervalMs)
     return static_cast<DWORD>(PresentIntervalMs - (Now - S.LastPresent));
   S.Rects = S.Damage.Rects();
   S.Damage.SetEmpty();
   for (const TRect& R : S.Rects) ComposeRect(R);
-  if (S.Backend != nullptr) S.Backend->Present(S.Screen.Surface, S.Rects);
+  if (PerWindow) {
+    S.Backend->PresentTopLevels(TopLevelViews(S.Rects, S.WindowDamage));
+    S.WindowDamage.clear();
+    S.PlacementDirty = false;
+  } else if (S.Backend != nullptr) {
+    S.Backend->Present(S.Screen.Surface, S.Rects);
+  }
   S.LastPresent = Now;
   S.Presented = true;
   S.Presents++;
@@ -202,6 +228,8 @@ UInt64 PresentCount() {
 void SetDisplayBackend(TDisplayBackend* Backend) {
   State().Backend = Backend;
   State().Title.reset();
+  State().WindowDamage.clear();
+  State().Placed.clear();
   ScreenSizeChanged();
 }
 

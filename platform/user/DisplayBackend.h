@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/RegionData.h"
 #include "platform/gdi/Surface.h"
 #include "platform/system/Types.h"
+#include "platform/user/WinUser.h"
 
 enum class TInputEventKind : Byte {
   MouseMove,
@@ -22,6 +24,12 @@ enum class TInputEventKind : Byte {
   Text,          // UTF-8 text typed (after the key events that produced it)
   CloseRequest,  // the user closed the desktop window that shows the screen
   ScreenResize,  // the screen got a new size (X, Y)
+  // Back ends with one desktop window per top-level window (Window names it):
+  WindowMoved,      // the desktop moved it: its new top-left is (X, Y)
+  WindowResized,    // the desktop sized it: its new size is (X, Y)
+  WindowCommand,    // minimise, restore or close from the desktop: SysCommand (SC_*)
+  WindowActivated,  // it got the desktop's keyboard focus
+  AppDeactivated,   // none of the program's desktop windows has the focus any more
 };
 
 // Mouse buttons of ButtonDown/ButtonUp.
@@ -38,6 +46,33 @@ struct TInputEvent {
   Word ScanCode = 0;
   bool Repeat = false;  // an auto-repeated key down
   std::string Text;
+  HWND Window = nullptr;  // the top-level window of the Window* kinds
+  UINT SysCommand = 0;    // SC_* of WindowCommand
+};
+
+// A top-level window as a back end with a desktop window per top-level window is told of it.
+enum class TTopLevelKind : Byte {
+  Normal,  // a form or dialog: a desktop window of its own with a task-bar entry (owned ones
+           // stay above their owner)
+  Popup,   // a menu, drop-down list or hint: no task-bar entry, never takes the focus
+};
+
+struct TTopLevelView {
+  HWND Window = nullptr;
+  HWND Owner = nullptr;  // the visible top-level window it stays above; null for none
+  TTopLevelKind Kind = TTopLevelKind::Normal;
+  TRect Rect;                          // screen coordinates
+  const TSurface* Surface = nullptr;   // its retained pixels (premultiplied when PerPixelAlpha)
+  const TRegionData* Shape = nullptr;  // window region, window coordinates; null: the rectangle
+  std::string Title;                   // UTF-8
+  HICON Icon = nullptr;                // null: none
+  BYTE Alpha = 255;                    // constant alpha of a layered window
+  bool PerPixelAlpha = false;
+  bool ColorKeyed = false;
+  DWORD KeyPixel = 0;  // 0x00RRGGBB pixels of this colour are holes
+  bool Minimized = false;
+  bool Active = false;
+  std::vector<TRect> Damaged;  // window coordinates; a new or resized window is shown whole anyway
 };
 
 class TDisplayBackend {
@@ -64,4 +99,15 @@ class TDisplayBackend {
   // The title (UTF-8) of the desktop window that shows the screen: the window layer gives the
   // caption of the program's main window. Back ends without such a window ignore it.
   virtual void SetTitle(const std::string& Title) { (void)Title; }
+
+  // ---- Back ends that show each top-level window as a desktop window of its own -----------
+  // True for them: the window layer calls PresentTopLevels instead of Present.
+  virtual bool ShowsTopLevels() const { return false; }
+  // The visible top-level windows, the top one first, with what changed in their pixels.
+  virtual void PresentTopLevels(const std::vector<TTopLevelView>& Views) { (void)Views; }
+  // The part of the screen left to windows (screen coordinates); empty: the whole screen.
+  virtual TRect WorkArea() { return {}; }
+  // The window layer's capture began (true) or ended: the mouse is followed outside the
+  // program's desktop windows meanwhile.
+  virtual void SetMouseCapture(bool Captured) { (void)Captured; }
 };

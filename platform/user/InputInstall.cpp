@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "platform/user/Caret.h"
+#include "platform/user/DesktopWindowEvents.h"
 #include "platform/user/InputState.h"
 
 namespace {
@@ -92,6 +93,13 @@ void RouteInputEvent(const TInputEvent& Ev) {
       break;
     case TInputEventKind::Text:
       RouteText(Ev.Text);
+      break;
+    case TInputEventKind::WindowMoved:
+    case TInputEventKind::WindowResized:
+    case TInputEventKind::WindowCommand:
+    case TInputEventKind::WindowActivated:
+    case TInputEventKind::AppDeactivated:
+      RouteDesktopWindowEvent(Ev);
       break;
     default:
       // Close requests and screen changes stay with the window manager.

@@ -101,6 +101,10 @@ HMONITOR PrimaryMonitor() {
 TRect WorkArea() {
   const TSurface& S = ScreenSurface();
   if (GWorkAreaSet) return GWorkArea;
+  if (TDisplayBackend* B = GetDisplayBackend()) {
+    const TRect Desk = B->WorkArea();
+    if (Desk.Right > Desk.Left && Desk.Bottom > Desk.Top) return Desk;
+  }
   return TRect{0, 0, S.Width, S.Height};
 }
 

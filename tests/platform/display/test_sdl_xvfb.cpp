@@ -1,4 +1,4 @@
-// The SDL display back end on a real X server, driven by real input (xdotool). CTest runs
+// The single-window SDL display back end on a real X server, driven by real input (xdotool). CTest runs
 // these inside a private Xvfb (run-under-xvfb.sh); elsewhere they are skipped unless asked for.
 #include <SDL.h>
 #include <dlfcn.h>
@@ -20,48 +20,13 @@
 #include "platform/gdi/Painting.h"
 #include "platform/user/User.h"
 #include "platform/user/WindowInternals.h"
+#include "tests/platform/display/XvfbTestUtil.h"
 
 namespace {
 
 constexpr DWORD Teal = 0x00336699;
 constexpr DWORD Red = 0x00FF0000;
 constexpr TRect RedBox{100, 80, 200, 160};
-
-bool EnvIs(const char* Name, const char* Value) {
-  const char* V = std::getenv(Name);
-  return V && std::string(V) == Value;
-}
-
-// Asked for by the Xvfb runner, or a display is there and the headless back end is not forced.
-bool OnScreenTestsWanted() {
-  if (EnvIs("TILVAROK_XVFB_TEST", "1")) return true;
-  const char* Display = std::getenv("DISPLAY");
-  return Display && *Display && !EnvIs("TILVAROK_DISPLAY", "headless");
-}
-
-// Runs a shell command and returns what it printed.
-std::string Shell(const std::string& Command) {
-  std::string Out;
-  if (FILE* P = popen(Command.c_str(), "r")) {
-    char Buf[256];
-    while (size_t N = fread(Buf, 1, sizeof Buf, P)) Out.append(Buf, N);
-    pclose(P);
-  }
-  return Out;
-}
-
-// SDL and the GL driver unload the X and GL libraries they opened when SDL quits; pinning
-// every loaded library keeps them mapped, so that the leak checker of sanitizer builds can
-// name the library a leak report comes from (run-under-xvfb.sh suppresses by library name).
-void PinLoadedLibraries() {
-  std::ifstream Maps("/proc/self/maps");
-  std::string Line;
-  while (std::getline(Maps, Line)) {
-    const size_t Slash = Line.find('/');
-    if (Slash != std::string::npos && Line.find(".so", Slash) != std::string::npos)
-      dlopen(Line.c_str() + Slash, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
-  }
-}
 
 // A screen surface over its own pixels.
 struct TTestScreen {
@@ -103,7 +68,6 @@ class SdlXvfb : public ::testing::Test {
   std::string FindWindow() {
     for (int Try = 0; Try < 100; ++Try) {
       std::string Id = Shell("xdotool search --name '^" + FTitle + "$' 2>/dev/null | head -n 1");
-      while (!Id.empty() && (Id.back() == '\n' || Id.back() == ' ')) Id.pop_back();
       if (!Id.empty()) return Id;
       Drain();
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -416,9 +380,7 @@ TEST_F(SdlXvfb, TheDesktopWindowTakesTheFormsCaption) {
   ASSERT_NE(Installed.Form, nullptr);
   auto ShownName = [this] {
     RunUntilIdle();
-    std::string Name = Shell("xdotool getwindowname " + FWindowId + " 2>/dev/null");
-    while (!Name.empty() && Name.back() == '\n') Name.pop_back();
-    return Name;
+    return Shell("xdotool getwindowname " + FWindowId + " 2>/dev/null");
   };
   EXPECT_EQ(ShownName(), "Tilvarok");
   SetWindowText(Installed.Form, "Tilvarok - Spheres");
