@@ -2,7 +2,9 @@
 // averaged and the cell flooded again with the mean; then the grid goes and the effects run.
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
+#include "app/BackgroundBlend.h"
 #include "app/CellFill.h"
 #include "app/Functions.h"
 #include "app/Languages.h"
@@ -139,25 +141,34 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
   Canvas->GetPen()->SetColor(clBlack);
   SetProgress(0);
 
-  if (!GridShow->GetChecked() && !Spheres) {
-    // Nothing pumps messages from here on: a cancel can only have come before.
-    if (AbortRequested == 1) return;
+  const bool Removing = !GridShow->GetChecked() && !Spheres;
+  // Nothing pumps messages from here on but the blend's status: a cancel can only have come before.
+  if (Removing && AbortRequested == 1) return;
+  const bool Blend = Blending->GetChecked();
+  if (Removing || Blend) {
+    // The grid goes and the background shows through in one walk over the rows, each blurred
+    // source row used as soon as it is final: a row of the result is finished before the next.
+    std::optional<TBlurredRows> GridRows, BlendRows;
+    // A white grid needs no blurred source.
+    if (Removing && !WhiteGrid->GetChecked()) GridRows.emplace(SourceBitmap.get(), 2);
+    TBackgroundBlend Background;
+    if (Blend) {
+      if (VideoMode == 0) ShowStatus(VariableTexts[vtBlendingBackground]);
+      Background = TBackgroundBlend::Of(*this, Bitmap);
+      BlendRows.emplace(SourceBitmap.get(), 2, Background.Amount);
+    }
     const TBitmapRows Frame(PatternBitmap.get());
-    auto Remove = [&](Integer Y, const Byte* Background) {
-      if (Y > LastRow) return;
-      RemoveGrid(Frame[Y], Background, Cells[Y], LastCol + 1);
-      if (Masking)
-        for (Integer X = 0; X <= LastCol; ++X)
-          if (MaskedAt(Mask, X, Y)) std::memset(Cells[Y] + 3 * X, 255, 3);
-    };
-    if (WhiteGrid->GetChecked()) {
-      // A white grid needs no blurred source.
-      for (Integer Y = 0; Y <= LastRow; ++Y) Remove(Y, nullptr);
-    } else {
-      BlurredCopy(SourceBitmap.get(), WorkBitmap(), 2, 0, Remove);
+    const Integer Last = Max(Removing ? LastRow : -1, Blend ? Background.LastRow : -1);
+    for (Integer Y = 0; Y <= Last; ++Y) {
+      if (Removing && Y <= LastRow) {
+        RemoveGrid(Frame[Y], GridRows ? GridRows->Next() : nullptr, Cells[Y], LastCol + 1);
+        if (Masking)
+          for (Integer X = 0; X <= LastCol; ++X)
+            if (MaskedAt(Mask, X, Y)) std::memset(Cells[Y] + 3 * X, 255, 3);
+      }
+      if (Blend && Y <= Background.LastRow) Background.BlendRow(Y, Cells[Y], BlendRows->Next());
     }
   }
-  if (Blending->GetChecked()) BlendBackground(Bitmap);
   if (AutoAlias->GetChecked()) SmoothRect(Bitmap, 0, 0, Bitmap->GetWidth(), Bitmap->GetHeight());
   if (ApplyShade->GetChecked()) TubeShading(Bitmap);
   Bitmap->SetSize(Max(LastCol, 0), Max(LastRow, 0));

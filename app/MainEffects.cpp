@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/BackgroundBlend.h"
 #include "app/Functions.h"
 #include "app/Languages.h"
 #include "app/Main.h"
@@ -11,32 +12,40 @@
 #include "platform/system/Math.h"
 #include "skin/controls/bsSkinCtrls.h"
 
+TBackgroundBlend TBackgroundBlend::Of(TForm1& Form, TBitmap* Bitmap) {
+  TBackgroundBlend Blend;
+  Blend.Margin =
+      Form.Edges->GetChecked()
+          ? static_cast<Integer>(Round(static_cast<Extended>(Form.ClipBar->GetValue()) / 100 * Rim))
+          : 0;
+  Blend.Amount = static_cast<Integer>(Round(255 - Form.BlendBar->GetValue() * 2.55L));
+  Blend.LastRow = Min(SourceBitmap->GetHeight(), Bitmap->GetHeight()) - 1 - Blend.Margin;
+  Blend.LastCol = Min(SourceBitmap->GetWidth(), Bitmap->GetWidth()) - 1 - Blend.Margin;
+  return Blend;
+}
+
+void TBackgroundBlend::BlendRow(Integer Y, Byte* P, const Byte* F) const {
+  if (Y < Margin || Y > LastRow) return;
+  Integer X = Margin;
+  // Four pixels none of whose twelve bytes is 255 hold no white pixel.
+  for (; X + 4 <= LastCol + 1; X += 4) {
+    std::uint32_t W[3];
+    std::memcpy(W, P + 3 * X, sizeof(W));
+    if (!HasZeroByte(~W[0]) && !HasZeroByte(~W[1]) && !HasZeroByte(~W[2])) continue;
+    for (Integer K = X; K < X + 4; ++K)
+      if ((P[3 * K] & P[3 * K + 1] & P[3 * K + 2]) == 255) std::memcpy(P + 3 * K, F + 3 * K, 3);
+  }
+  for (; X <= LastCol; ++X)
+    if ((P[3 * X] & P[3 * X + 1] & P[3 * X + 2]) == 255) std::memcpy(P + 3 * X, F + 3 * X, 3);
+}
+
 void TForm1::BlendBackground(TBitmap* Bitmap) {
   if (VideoMode == 0) ShowStatus(VariableTexts[vtBlendingBackground]);
-  const Integer Margin =
-      Edges->GetChecked()
-          ? static_cast<Integer>(Round(static_cast<Extended>(ClipBar->GetValue()) / 100 * Rim))
-          : 0;
-  const Integer Amount = static_cast<Integer>(Round(255 - BlendBar->GetValue() * 2.55L));
+  const TBackgroundBlend Blend = TBackgroundBlend::Of(*this, Bitmap);
   const TBitmapRows To(Bitmap);
-  const Integer LastRow = Min(SourceBitmap->GetHeight(), To.Height) - 1 - Margin;
-  const Integer LastCol = Min(SourceBitmap->GetWidth(), To.Width) - 1 - Margin;
   // Each row of the background is used as soon as it is blurred.
-  BlurredCopy(SourceBitmap.get(), WorkBitmap(), 2, Amount, [&](Integer Y, const Byte* F) {
-    if (Y < Margin || Y > LastRow) return;
-    Byte* P = To[Y];
-    Integer X = Margin;
-    // Four pixels none of whose twelve bytes is 255 hold no white pixel.
-    for (; X + 4 <= LastCol + 1; X += 4) {
-      std::uint32_t W[3];
-      std::memcpy(W, P + 3 * X, sizeof(W));
-      if (!HasZeroByte(~W[0]) && !HasZeroByte(~W[1]) && !HasZeroByte(~W[2])) continue;
-      for (Integer K = X; K < X + 4; ++K)
-        if ((P[3 * K] & P[3 * K + 1] & P[3 * K + 2]) == 255) std::memcpy(P + 3 * K, F + 3 * K, 3);
-    }
-    for (; X <= LastCol; ++X)
-      if ((P[3 * X] & P[3 * X + 1] & P[3 * X + 2]) == 255) std::memcpy(P + 3 * X, F + 3 * X, 3);
-  });
+  TBlurredRows Background(SourceBitmap.get(), 2, Blend.Amount);
+  for (Integer Y = 0; Y <= Blend.LastRow; ++Y) Blend.BlendRow(Y, To[Y], Background.Next());
 }
 
 void TForm1::TubeShading(TBitmap* Bitmap) {

@@ -60,7 +60,8 @@ void BlurSpan(Byte* __restrict Out, const Byte* __restrict Top, const Byte* __re
 }
 
 // One pixel with every sample clamped to its own row or column, read as memory holds it now.
-inline void BlurPixel(const TBitmapRows& Rows, Integer X, Integer Y, Integer N) {
+template <class TRows>
+inline void BlurPixel(const TRows& Rows, Integer X, Integer Y, Integer N) {
   const Integer Ax = X - N < 0 ? X : X - N;
   const Integer Cx = X + N >= Rows.Width ? X : X + N;
   const Byte* Top = Rows[Y - N < 0 ? Y : Y - N];
@@ -72,7 +73,8 @@ inline void BlurPixel(const TBitmapRows& Rows, Integer X, Integer Y, Integer N) 
 }
 
 // One row of one pass.
-void BlurRow(const TBitmapRows& Rows, Integer Y, Integer N) {
+template <class TRows>
+void BlurRow(const TRows& Rows, Integer Y, Integer N) {
   const Integer W = Rows.Width, H = Rows.Height;
   if (Y - N < 0 || Y + N >= H) {
     // A sample row is the pixel's own: its left part is already done in this pass.
@@ -91,8 +93,8 @@ void BlurRow(const TBitmapRows& Rows, Integer Y, Integer N) {
 // is walked once instead of N + 1 times, with the same result. Fetch(Y) makes row Y what the
 // blur starts from, N rows before the first pass needs it; Done(Y) is told as soon as row Y is
 // final, while it is still in the cache.
-template <class TFetch, class TDone>
-void BlurSweep(const TBitmapRows& Rows, Integer N, TFetch Fetch, TDone Done) {
+template <class TRows, class TFetch, class TDone>
+void BlurSweep(const TRows& Rows, Integer N, TFetch Fetch, TDone Done) {
   const Integer H = Rows.Height;
   if (Rows.Width <= 0 || H <= 0) return;
   const Integer Passes = N == 0 ? 0 : N + 1;
@@ -107,12 +109,6 @@ void BlurSweep(const TBitmapRows& Rows, Integer N, TFetch Fetch, TDone Done) {
   }
 }
 }  // namespace
-
-void ShiftBlur(TBitmap* Bitmap, Integer N) {
-  if (N == 0) return;
-  BlurSweep(
-      TBitmapRows(Bitmap), N, [](Integer) {}, [](Integer) {});
-}
 
 namespace {
 // Count channels of From lightened into To (which may be From).
@@ -134,6 +130,47 @@ void LightenRow(const Byte* From, Byte* To, Integer Count, Integer Amount) {
   for (; I < Count; ++I) To[I] = static_cast<Byte>(ClampByte(From[I] + (Amount * (255 - From[I])) / 255));
 }
 }  // namespace
+
+TBlurredRows::TBlurredRows(TBitmap* Source, Integer N, Integer Amount)
+    : FFrom(Source), FN(N), FAmount(Amount), FPasses(N == 0 ? 0 : N + 1) {
+  FRing.Width = FFrom.Width;
+  FRing.Height = FFrom.Height;
+  // A row is last read by the last pass, N rows below the row it finishes, which is Passes * N
+  // rows behind the newest row: the rows in between are all that the sweep holds.
+  FRing.Count = (FPasses + 1) * FN + 1;
+  FRing.Bytes = 3 * static_cast<std::size_t>(Max(FFrom.Width, 0));
+  FRing.Data.resize(FRing.Bytes * static_cast<std::size_t>(FRing.Count));
+}
+
+const Byte* TBlurredRows::Next() {
+  const Integer H = FRing.Height;
+  if (FRing.Width <= 0) return nullptr;
+  while (FFinal < H - 1) {
+    const Integer T = FStep++;
+    if (T < H) {
+      if (FAmount > 0)
+        LightenRow(FFrom[T], FRing[T], 3 * FRing.Width, FAmount);
+      else
+        std::memcpy(FRing[T], FFrom[T], FRing.Bytes);
+    }
+    for (Integer Pass = 0; Pass < FPasses; ++Pass) {
+      const Integer Y = T - (Pass + 1) * FN;
+      if (Y >= 0 && Y < H) BlurRow(FRing, Y, FN);
+    }
+    const Integer Final = T - FPasses * FN;
+    if (Final >= 0) {
+      FFinal = Final;
+      return FRing[Final];
+    }
+  }
+  return nullptr;
+}
+
+void ShiftBlur(TBitmap* Bitmap, Integer N) {
+  if (N == 0) return;
+  BlurSweep(
+      TBitmapRows(Bitmap), N, [](Integer) {}, [](Integer) {});
+}
 
 void LightenBitmap(TBitmap* Bitmap, Integer Amount) {
   const TBitmapRows Rows(Bitmap);

@@ -1,7 +1,11 @@
 #pragma once
 // The effects that work in place on 24-bit bitmaps through their rows (bytes blue, green,
 // red): the diagonal blur, the four-neighbour anti-alias and the lightening.
+#include <cstddef>
 #include <functional>
+#include <vector>
+
+#include "app/Functions.h"
 
 #include "platform/system/Types.h"
 
@@ -26,5 +30,31 @@ using TRowEvent = std::function<void(Integer Y, const Byte* Row)>;
 // pixel memory.
 void BlurredCopy(TBitmap* Source, TBitmap* Dest, Integer N, Integer Amount = 0,
                  const TRowEvent& RowDone = {});
+// The rows of a copy of Source lightened by Amount (as BlurredCopy) and blurred with ShiftBlur
+// distance N, handed out top to bottom as they become final, without a picture of the copy's
+// size: the sweep keeps only the few rows the blur still reads. Source (24-bit) must not change
+// while rows are taken.
+class TBlurredRows {
+ public:
+  TBlurredRows(TBitmap* Source, Integer N, Integer Amount = 0);
+  // The next row of the copy, valid until the next call; nullptr after the last.
+  const Byte* Next();
+
+  // A ring of rows indexed by their row number in the picture.
+  struct TRing {
+    Byte* operator[](Integer Y) const {
+      return const_cast<Byte*>(Data.data()) + static_cast<std::size_t>(Y % Count) * Bytes;
+    }
+    std::vector<Byte> Data;
+    std::size_t Bytes = 0;
+    Integer Count = 1, Width = 0, Height = 0;
+  };
+
+ private:
+  TBitmapRows FFrom;
+  Integer FN, FAmount, FPasses;
+  Integer FStep = 0, FFinal = -1;
+  TRing FRing;
+};
 // V limited to 0..255.
 Integer ClampByte(Integer V);
