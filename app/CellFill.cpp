@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/classes/Bitmap.h"
+#include "platform/system/Math.h"
 
 namespace {
 // Black pixels bound a cell.
@@ -82,6 +83,17 @@ bool TCellFill::Fill(Integer X, Integer Y, TColor Color) {
   if (!Find(X, Y)) return false;
   Repaint(Color);
   return true;
+}
+
+void TCellFill::Prefetch(Integer X, Integer Y, Integer Reach) const {
+  if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return;
+  const Integer Left = Max(X - Reach, 0), Right = Min(X + Reach, FWidth - 1);
+  const std::size_t Width = static_cast<std::size_t>(FWidth);
+  for (Integer Yy = Max(Y - Reach, 0), Last = Min(Y + Reach, FHeight - 1); Yy <= Last; ++Yy) {
+    __builtin_prefetch(Row(Yy) + 3 * Left, 1);
+    __builtin_prefetch(Row(Yy) + 3 * Right + 2, 1);
+    __builtin_prefetch(FVisited.data() + Yy * Width + static_cast<std::size_t>(Left), 1);
+  }
 }
 
 void TCellFill::Repaint(TColor Color) {

@@ -26,6 +26,8 @@ class TCellFill {
   bool Marked(Integer X, Integer Y) const {
     return FVisited[static_cast<std::size_t>(Y) * FWidth + static_cast<std::size_t>(X)] != 0;
   }
+  // Asks the cache for the pixels and marks within Reach of (X, Y), where a coming search starts.
+  void Prefetch(Integer X, Integer Y, Integer Reach) const;
   // The region of the last Fill or Find painted (again) in Color.
   void Repaint(TColor Color);
 

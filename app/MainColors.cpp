@@ -50,6 +50,16 @@ TColor SampleMean(const TBitmapRows& Cells, const TBitmapRows& Source, const TCe
   };
   return static_cast<TColor>(Mean(2) | (Mean(1) << 8) | (Mean(0) << 16));
 }
+// The source rows the sampling around (X, Y) reads, asked of the cache ahead of time.
+void PrefetchSamples(const TBitmapRows& Source, Integer X, Integer Y, Integer LastCol, Integer LastRow) {
+  if (X < 0 || Y < 0 || X > LastCol || Y > LastRow) return;
+  const Integer Left = X > SampleReach ? X - SampleReach : 0, Right = Min(X + SampleReach, LastCol);
+  for (Integer Yy = Y > SampleReach ? Y - SampleReach : 0; Yy < Y + SampleReach && Yy <= LastRow; Yy += 2) {
+    __builtin_prefetch(Source[Yy] + 3 * Left);
+    __builtin_prefetch(Source[Yy] + 3 * Right + 2);
+  }
+}
+
 // Where the frame row is black the pixel takes the background's pixel, or white without one.
 void RemoveGrid(const Byte* Frame, const Byte* Background, Byte* Row, Integer Count) {
   Integer X = 0;
@@ -109,6 +119,13 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
   for (Integer K = 0; K <= SeedCount && AbortRequested != 1; ++K) {
     PumpMessages();
     const Integer X = CellCentreX[K], Y = CellCentreY[K], R = CellRadius[K];
+    // The seeds often walk down a column, a row's length apart in memory: the next cell's rows
+    // are fetched while this one is done.
+    if (K < SeedCount && !Spheres) {
+      const Integer NextX = CellCentreX[K + 1], NextY = CellCentreY[K + 1];
+      Cell.Prefetch(NextX, NextY, SampleReach);
+      if (LastCol >= 0 && LastRow >= 0) PrefetchSamples(Source, NextX, NextY, LastCol, LastRow);
+    }
     // A seed on the right or bottom edge lies outside the bitmap like any other.
     if (X < 0 || Y < 0 || X >= W || Y >= H) continue;
     const TColor Probe = NextPatternColor(Mode);
