@@ -109,6 +109,10 @@ void TApplication::WndProc(TMessage& Message) {
         Message.Result = IsShortCut(Key) ? 1 : 0;
         return;
       }
+      case CM_ACTIONEXECUTE:
+      case CM_ACTIONUPDATE:
+        Message.Result = DispatchAction(Message.Msg, reinterpret_cast<TBasicAction*>(Message.LParam)) ? 1 : 0;
+        return;
       case CM_APPSYSCOMMAND:
         if (FMainForm != nullptr && FMainForm->HandleAllocated() &&
             IsWindowEnabled(FMainForm->GetWindowHandle()))
@@ -154,7 +158,11 @@ std::string TApplication::GetExeName() const {
 }
 
 TIcon* TApplication::GetIcon() {
-  if (FIcon == nullptr) FIcon = NewIcon();
+  if (FIcon == nullptr) {
+    FIcon = NewIcon();
+    // A program starts with its own icon, as the platform gives it its main icon resource.
+    LoadProgramIcon(FIcon);
+  }
   return FIcon;
 }
 
@@ -171,8 +179,7 @@ bool TApplication::ProcessMessage(MSG& Msg) {
     FTerminate = true;
     return true;
   }
-  bool Handled = false;
-  if (OnMessage) OnMessage(Msg, Handled);
+  const bool Handled = FilterMessage(Msg);
   // The hint check runs for every message: keys and clicks end a hint even when handled.
   const bool HintMsg = IsHintMsg(Msg);
   if (!HintMsg && !Handled && !IsKeyMsg(Msg) && !IsDlgMsg(Msg)) {
@@ -206,6 +213,7 @@ void TApplication::Idle(const MSG&) {
   bool Done = true;
   try {
     if (OnIdle) OnIdle(this, Done);
+    if (Done) DoActionIdle();
   } catch (...) {
     HandleException(this);
   }

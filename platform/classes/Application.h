@@ -121,6 +121,20 @@ class TApplication : public TComponent {
   // OnShortCut, then the main form's short-cuts.
   bool IsShortCut(TWMKey& Message);
 
+  // ---- Message filters ----
+  // Every message the loop takes goes through the filters, the latest added first, until one
+  // sets Handled; OnMessage runs when none did. A filter is removed by the same delegate it
+  // was added with, in any order, also while the filters run (a removed filter is not called
+  // again). Adding one that is there already does nothing.
+  void AddMessageFilter(const TMessageEvent& Filter);
+  void RemoveMessageFilter(const TMessageEvent& Filter);
+  bool HasMessageFilter(const TMessageEvent& Filter) const;
+
+  // ---- Actions ----
+  // OnActionExecute / OnActionUpdate; true when the handler said it handled the action.
+  bool ExecuteAction(TBasicAction* Action);
+  bool UpdateAction(TBasicAction* Action);
+
   // Forgets a control that is going away (main form, mouse and hint control).
   void ControlDestroyed(TControl* Control);
   // The control the mouse is over (after the last mouse message or idle check).
@@ -136,8 +150,15 @@ class TApplication : public TComponent {
   TNotifyEvent OnMinimize;
   TNotifyEvent OnRestore;
   TShortCutEvent OnShortCut;
+  TActionEvent OnActionExecute;
+  TActionEvent OnActionUpdate;
 
  private:
+  // Filters, then OnMessage; true when the message was handled.
+  bool FilterMessage(MSG& Msg);
+  // CM_ACTIONEXECUTE / CM_ACTIONUPDATE: the active form, then the main form.
+  bool DispatchAction(UINT Msg, TBasicAction* Action);
+  void DoActionIdle();
   void FormCreated(TCustomForm* Form);
   void WndProc(TMessage& Message);
   bool IsKeyMsg(MSG& Msg);
@@ -179,6 +200,8 @@ class TApplication : public TComponent {
   UINT_PTR FHintTimer = 0;
   bool FHintTimerShows = true;  // the running timer shows (else hides) the hint
   std::string FHint;
+  std::vector<TMessageEvent> FMessageFilters;  // cleared entries wait for the outer call to end
+  Integer FFilterDepth = 0;
 };
 
 extern TApplication* Application;

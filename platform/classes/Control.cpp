@@ -2,8 +2,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/classes/ActnList.h"
 #include "platform/classes/Application.h"
 #include "platform/classes/Controls.h"
+#include "platform/classes/DragObjects.h"
 #include "platform/classes/Forms.h"
 #include "platform/classes/Menus.h"
 #include "platform/classes/UserBridge.h"
@@ -88,6 +90,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 TControl::~TControl() {
   Destroying();
   if (Application != nullptr) Application->ControlDestroyed(this);
+  DragControlDestroyed(this);
   if (GetCaptureControl() == this) SetCaptureControl(nullptr);
   SetParent(nullptr);
 }
@@ -126,6 +129,11 @@ void TControl::WndProc(TMessage& Message) {
         break;
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:
+        // An automatic drag takes the press: no mouse-down or click of the control follows.
+        if (FDragMode == dmAutomatic && FDragKind == dkDrag) {
+          BeginDrag(true);
+          return;
+        }
         FControlState.Include(csLButtonDown);
         break;
       case WM_LBUTTONUP:
@@ -140,6 +148,9 @@ void TControl::WndProc(TMessage& Message) {
 
 void TControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
+    case CM_DRAG:
+      CMDrag(Message);
+      break;
     case WM_LBUTTONDOWN:
       WMLButtonDown(Message);
       break;

@@ -69,10 +69,6 @@ void TControl::SendCancelMode(TControl* Sender) {
     if (auto* Form = dynamic_cast<TCustomForm*>(Control)) Form->SendCancelMode(Sender);
 }
 
-void TControl::Click() {
-  if (OnClick) OnClick(this);
-}
-
 void TControl::DblClick() {
   if (OnDblClick) OnDblClick(this);
 }

@@ -28,6 +28,10 @@ class TWinControl;
 class TCustomForm;
 class TPopupMenu;
 class THintWindow;
+class TBasicAction;
+class TControlActionLink;
+class TDragObject;
+class TDragDockObject;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 using TAlignSet = TSet<TAlign, 8>;
@@ -119,6 +123,31 @@ using TConstrainedResizeEvent = TDelegate<void(TObject* Sender, Integer& MinWidt
                                                Integer& MaxWidth, Integer& MaxHeight)>;
 using TContextPopupEvent = TDelegate<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 using TWndMethod = TDelegate<void(TMessage& Message)>;
+using TActionEvent = TDelegate<void(TBasicAction* Action, bool& Handled)>;
+
+// ---- Dragging and docking -------------------------------------------------------------------
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragKind { dkDrag, dkDock };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// CM_DRAG: wParam the kind, lParam a TDragRec*.
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };
+struct TDragRec {
+  TPoint Pos;  // screen
+  TDragObject* Source = nullptr;
+  class TControl* Target = nullptr;
+  bool Docking = false;
+};
+using TDragOverEvent =
+    TDelegate<void(TObject* Sender, TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = TDelegate<void(TObject* Sender, TObject* Source, Integer X, Integer Y)>;
+using TStartDragEvent = TDelegate<void(TObject* Sender, TDragObject*& DragObject)>;
+using TEndDragEvent = TDelegate<void(TObject* Sender, TObject* Target, Integer X, Integer Y)>;
+using TStartDockEvent = TDelegate<void(TObject* Sender, TDragDockObject*& DragObject)>;
+using TDockDropEvent = TDelegate<void(TObject* Sender, TDragDockObject* Source, Integer X, Integer Y)>;
+using TDockOverEvent = TDelegate<void(TObject* Sender, TDragDockObject* Source, Integer X, Integer Y,
+                                      TDragState State, bool& Accept)>;
+using TUnDockEvent =
+    TDelegate<void(TObject* Sender, class TControl* Client, TWinControl* NewTarget, bool& Allow)>;
 
 // What the application asks a control and the OnShowHint handler about a hint to show.
 using THintWindowClass = THintWindow* (*)(TComponent* AOwner);
@@ -163,6 +192,8 @@ class TSizeConstraints : public TPersistent {
 
 class TControl : public TComponent {
   friend class TWinControl;
+  friend class TControlActionLink;
+  friend class TDragControlObject;
 
  public:
   explicit TControl(TComponent* AOwner);
@@ -286,8 +317,41 @@ class TControl : public TComponent {
   TCanResizeEvent OnCanResize;
   TConstrainedResizeEvent OnConstrainedResize;
   TContextPopupEvent OnContextPopup;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TStartDragEvent OnStartDrag;
+  TEndDragEvent OnEndDrag;
+  TStartDockEvent OnStartDock;
+  TEndDragEvent OnEndDock;
 
-  // Runs OnClick.
+  // ---- Actions ----
+  // The action whose properties the control follows and whose Execute a click runs.
+  TBasicAction* GetAction() const;
+  void SetAction(TBasicAction* Value);
+  TControlActionLink* GetActionLink() const { return FActionLink.get(); }
+  // Lets the action update the control (the application does this when idle).
+  virtual void InitiateAction();
+  // The control as a target of an action: true when the action handled it.
+  virtual bool ExecuteAction(TBasicAction* Action);
+  virtual bool UpdateAction(TBasicAction* Action);
+
+  // ---- Dragging and docking ----
+  TDragMode GetDragMode() const { return FDragMode; }
+  void SetDragMode(TDragMode Value) { FDragMode = Value; }
+  TDragKind GetDragKind() const { return FDragKind; }
+  void SetDragKind(TDragKind Value) { FDragKind = Value; }
+  TCursor GetDragCursor() const { return FDragCursor; }
+  void SetDragCursor(TCursor Value) { FDragCursor = Value; }
+  // Starts dragging this control: at once, or once the mouse moved Threshold pixels (-1: the
+  // system's threshold) with the button held.
+  void BeginDrag(bool Immediate, Integer Threshold = -1);
+  // Ends this control's drag, dropping on the current target when Drop and it accepts.
+  void EndDrag(bool Drop);
+  bool Dragging() const;
+  // The drop of a drag that this control accepted (OnDragDrop).
+  virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+
+  // Runs OnClick, or the action's Execute when OnClick is the action's own handler.
   virtual void Click();
   // Gives a wheel message (WM_MOUSEWHEEL's wParam and lParam) to the form's focused control as
   // CM_MOUSEWHEEL; a control that does not use it passes it to its parent.
@@ -314,6 +378,14 @@ class TControl : public TComponent {
   virtual void SetZOrder(bool TopMost);
   virtual void VisibleChanging() {}
   virtual void Changed();
+  // The action (Sender) changed; CheckDefaults keeps properties the control set itself.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+  // The link kind this control follows its action through; the control owns it.
+  virtual std::unique_ptr<TControlActionLink> CreateActionLink();
+  virtual void DoStartDrag(TDragObject*& DragObject);
+  // Accept starts false, true with an OnDragOver handler, which may refuse.
+  virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+  virtual void DoEndDrag(TObject* Target, Integer X, Integer Y);
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // Remembers the distances the anchors keep when the parent is resized.
@@ -347,6 +419,7 @@ class TControl : public TComponent {
   void CMMouseEnter(TMessage& Message);
   void CMMouseLeave(TMessage& Message);
   void CMMouseWheel(TMessage& Message);
+  void CMDrag(TMessage& Message);
 
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState FControlState;
@@ -379,6 +452,10 @@ class TControl : public TComponent {
   bool FParentShowHint = true;
   TPopupMenu* FPopupMenu = nullptr;
   Integer FWheelAccumulator = 0;
+  std::unique_ptr<TControlActionLink> FActionLink;
+  TDragMode FDragMode = dmManual;
+  TDragKind FDragKind = dkDrag;
+  TCursor FDragCursor = crDrag;
 };
 
 // The window creation values CreateParams fills for CreateWnd.
@@ -483,6 +560,15 @@ class TWinControl : public TControl {
   void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
   TRect GetClientRect() override;
   TPoint GetClientOrigin() override;
+
+  // ---- Docking (kept for the controls that use it; nothing docks here) ----
+  bool GetDockSite() const { return FDockSite; }
+  void SetDockSite(bool Value) { FDockSite = Value; }
+  bool GetUseDockManager() const { return FUseDockManager; }
+  void SetUseDockManager(bool Value) { FUseDockManager = Value; }
+  TDockDropEvent OnDockDrop;
+  TDockOverEvent OnDockOver;
+  TUnDockEvent OnUnDock;
 
   // ---- Events ----
   TNotifyEvent OnEnter;
@@ -622,6 +708,8 @@ class TWinControl : public TControl {
   bool FParentCtl3D = true;
   bool FRecreating = false;
   bool FLayoutOnly = false;  // CreateParams asked for the frame only
+  bool FDockSite = false;
+  bool FUseDockManager = false;
 };
 
 // A canvas on a control: the window's DC (made on demand and given back after the message

@@ -2,6 +2,7 @@
 // the menu bar, painting and the form's messages.
 #include <algorithm>
 
+#include "platform/classes/ActnList.h"
 #include "platform/classes/Application.h"
 #include "platform/classes/Forms.h"
 #include "platform/classes/IconBridge.h"
@@ -116,6 +117,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
     return;
   }
   if (AComponent == FMenu) SetMenu(nullptr);
+  if (AComponent == FWindowMenu) FWindowMenu = nullptr;
   if (AComponent == FActiveControl) FActiveControl = nullptr;
   if (AComponent == FFocusedControl) FFocusedControl = nullptr;
 }
@@ -197,6 +199,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
       (FBorderStyle == bsDialog || (!Icons.Contains(biMinimize) && !Icons.Contains(biMaximize))))
     Params.ExStyle |= WS_EX_CONTEXTHELP;
   if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
+  if (FFormStyle == fsMDIChild) AdjustMDIChildParams(Params);
   if (FPosition == poDefault || FPosition == poDefaultPosOnly) {
     Params.X = CW_USEDEFAULT;
     Params.Y = CW_USEDEFAULT;
@@ -213,6 +216,7 @@ void TCustomForm::CreateWnd() {
   SendMessage(FHandle, WM_SETICON, 1,
               reinterpret_cast<LPARAM>(FBorderStyle != bsDialog ? IconHandleOf(FIcon) : nullptr));
   if (FMenu != nullptr) MenuWindowHandleChanged();
+  if (FFormStyle == fsMDIForm) CreateMDIClient();
   if (FFormStyle == fsStayOnTop)
     SetWindowPos(FHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -259,6 +263,11 @@ void TCustomForm::SetWindowState(TWindowState Value) {
 }
 
 void TCustomForm::SetZOrder(bool TopMost) {
+  // A document window comes forward by becoming the active one.
+  if (FFormStyle == fsMDIChild && FHandle != nullptr && TopMost && ::GetParent(FHandle) != nullptr) {
+    SendMessage(::GetParent(FHandle), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
+    return;
+  }
   if (GetParent() == nullptr && FHandle != nullptr && TopMost && FFormStyle == fsStayOnTop) {
     SetWindowPos(FHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     return;
@@ -479,6 +488,15 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case CM_ICONCHANGED:
       CMIconChanged(Message);
       break;
+    case CM_ACTIONEXECUTE:
+      CMActionExecute(Message);
+      break;
+    case CM_ACTIONUPDATE:
+      CMActionUpdate(Message);
+      break;
+    case WM_MDIACTIVATE:
+      WMMDIActivate(Message);
+      break;
     default:
       TScrollingWinControl::Dispatch(Message);
       break;
@@ -547,7 +565,14 @@ bool TCustomForm::WantChildKey(TControl*, TMessage&) {
 bool TCustomForm::IsShortCut(TWMKey& Message) {
   bool Handled = false;
   if (OnShortCut) OnShortCut(Message, Handled);
-  return Handled || (FMenu != nullptr && FMenu->GetWindowHandle() != nullptr && FMenu->IsShortCut(Message));
+  if (Handled || (FMenu != nullptr && FMenu->GetWindowHandle() != nullptr && FMenu->IsShortCut(Message)))
+    return true;
+  // The form's action lists execute their actions' short-cuts.
+  for (Integer I = 0; I < GetComponentCount(); ++I)
+    if (auto* List = dynamic_cast<TCustomActionList*>(GetComponent(I));
+        List != nullptr && List->IsShortCut(Message))
+      return true;
+  return false;
 }
 
 void TCustomForm::MouseWheelHandler(TMessage& Message) {

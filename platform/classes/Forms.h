@@ -24,7 +24,9 @@
 
 class TMainMenu;
 class TMenu;
+class TMenuItem;
 class TIcon;
+class TForm;
 
 // ---- Scrolling containers -------------------------------------------------------------------
 enum TScrollBarKind { sbHorizontal, sbVertical };
@@ -133,6 +135,7 @@ enum TPosition {
 };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TTileMode { tbHorizontal, tbVertical };
 enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
 using TFormState = TSet<TFormStateItem, 8>;
 
@@ -232,6 +235,30 @@ class TCustomForm : public TScrollingWinControl {
   Integer GetPixelsPerInch() const { return FPixelsPerInch; }
   void SetPixelsPerInch(Integer Value) { FPixelsPerInch = Value; }
 
+  // ---- MDI ----
+  // A form with FormStyle fsMDIForm holds its children in an "MDICLIENT" window (ClientHandle)
+  // over the area its aligned controls leave; fsMDIChild forms are windows in the main form's
+  // client, which must be an MDI form.
+  HWND GetClientHandle() const { return FClientHandle; }
+  TForm* GetActiveMDIChild();
+  // The application's MDI children, for an MDI form; Screen's form order.
+  Integer GetMDIChildCount();
+  TForm* GetMDIChildren(Integer Index);
+  void Cascade();
+  void Tile();
+  void ArrangeIcons();
+  // Activates the next (previous) child of the MDI client.
+  void Next();
+  void Previous();
+  TTileMode GetTileMode() const { return FTileMode; }
+  void SetTileMode(TTileMode Value) { FTileMode = Value; }
+  TMenuItem* GetWindowMenu() const { return FWindowMenu; }
+  void SetWindowMenu(TMenuItem* Value);
+
+  // ---- Actions ----
+  // Every action client on the form (controls and menu items) updates from its action.
+  void UpdateActions();
+
   void MouseWheelHandler(TMessage& Message) override;
   // CM_CANCELMODE to the active control of an active form (a control takes the mouse).
   void SendCancelMode(TControl* Sender);
@@ -260,6 +287,9 @@ class TCustomForm : public TScrollingWinControl {
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  void DestroyWindowHandle() override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
   void PaintWindow(HDC DC) override;
   bool HasMenuBar() override;
   void VisibleChanging() override;
@@ -288,8 +318,15 @@ class TCustomForm : public TScrollingWinControl {
   void CMRelease(TMessage& Message);
   void CMMenuChanged(TMessage& Message);
   void CMIconChanged(TMessage& Message);
+  void CMActionExecute(TMessage& Message);
+  void CMActionUpdate(TMessage& Message);
+  void WMMDIActivate(TMessage& Message);
 
  private:
+  void CreateMDIClient();
+  void AdjustMDIChildParams(TCreateParams& Params);
+  // The main form when it is an MDI form with its client window, else nullptr.
+  static TCustomForm* MDIFrame();
   void SetWindowFocus();
   void SetActive(bool Value);
   void MenuWindowHandleChanged();
@@ -312,6 +349,9 @@ class TCustomForm : public TScrollingWinControl {
   TIcon* FIcon = nullptr;
   std::unique_ptr<TControlCanvas> FCanvas;
   Integer FPixelsPerInch = 96;
+  HWND FClientHandle = nullptr;
+  TTileMode FTileMode = tbHorizontal;
+  TMenuItem* FWindowMenu = nullptr;
 };
 
 class TForm : public TCustomForm {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/classes/ActnList.h"
 #include "platform/classes/Application.h"
 #include "platform/classes/ImgList.h"
 #include "platform/classes/UtilityWindow.h"
@@ -251,8 +252,15 @@ void TMenuItem::SetShortCut(TShortCut Value) {
 
 void TMenuItem::Click() {
   if (!FEnabled) return;
-  if (FAutoCheck) SetChecked(!FChecked);
-  if (OnClick) OnClick(this);
+  // An action that checks itself passes its Checked on to the item.
+  if (FAutoCheck && !(FActionLink != nullptr && FActionLink->IsAutoCheckLinked())) SetChecked(!FChecked);
+  TBasicAction* Action = GetAction();
+  if (OnClick && Action != nullptr && !(OnClick == Action->OnExecute))
+    OnClick(this);
+  else if (Action != nullptr)
+    FActionLink->Execute(this);
+  else if (OnClick)
+    OnClick(this);
 }
 
 void TMenuItem::Loaded() {
@@ -383,10 +391,7 @@ TMenuItem* TMenu::FindItem(UINT_PTR Value, TFindItemKind Kind) {
 
 bool TMenu::IsShortCut(TWMKey& Message) {
   if (FWindowHandle == nullptr) return false;
-  TShortCut Key = static_cast<Byte>(Message.CharCode);
-  if (GetKeyState(VK_SHIFT) < 0) Key += scShift;
-  if (GetKeyState(VK_CONTROL) < 0) Key += scCtrl;
-  if (Message.KeyData & AltMask) Key += scAlt;
+  const TShortCut Key = KeyMessageShortCut(Message);
   TMenuItem* Item = nullptr;
   // A click may move the short-cut to another item (its handler reassigns it): look again.
   for (Integer Rounds = 0; Rounds < 64; ++Rounds) {
@@ -426,6 +431,8 @@ bool TMenu::DispatchPopup(HMENU AMenu) {
   if (Item == nullptr) return false;
   // The root's opening is the popup menu's own OnPopup, fired by Popup.
   if (Item != FItems) Item->Click();
+  // The items about to show take their actions' state.
+  for (Integer I = 0; I < Item->GetCount(); ++I) Item->GetItem(I)->InitiateAction();
   return true;
 }
 

@@ -6,6 +6,7 @@
 //
 // Ownership: an item is a component owned by its owner (usually the form); an item also deletes
 // the items under it when it is deleted. A menu owns its root item (Items).
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@
 
 class TCustomImageList;
 class TMenu;
+class TBasicAction;
+class TMenuActionLink;
 
 // ---- Short-cuts -------------------------------------------------------------------------------
 // A key (virtual key in the low byte) and the modifier bits.
@@ -26,6 +29,8 @@ constexpr TShortCut scNone = 0;
 
 TShortCut ShortCut(Word Key, TShiftState Shift);
 void ShortCutToKey(TShortCut ShortCut, Word& Key, TShiftState& Shift);
+// The short-cut a key message makes with the modifier keys held now (Alt from the key data).
+TShortCut KeyMessageShortCut(const TWMKey& Message);
 // "Ctrl+S", "Shift+Ctrl+F1", "Del": modifiers Shift+, Ctrl+, Alt+ in that order, then the key's
 // name; empty for a key without a name.
 std::string ShortCutToText(TShortCut ShortCut);
@@ -47,6 +52,7 @@ using TMenuChangeEvent = TDelegate<void(TObject* Sender, TMenuItem* Source, bool
 
 class TMenuItem : public TComponent {
   friend class TMenu;
+  friend class TMenuActionLink;
 
  public:
   explicit TMenuItem(TComponent* AOwner);
@@ -108,7 +114,16 @@ class TMenuItem : public TComponent {
   HMENU GetHandle();
   bool HandleAllocated() const { return FHandle != nullptr; }
 
-  // Toggles Checked with AutoCheck, then OnClick; nothing while disabled.
+  // The action the item follows (caption, checked, enabled, hint, image, short-cut, visible,
+  // OnClick) and whose Execute a click runs.
+  TBasicAction* GetAction() const;
+  void SetAction(TBasicAction* Value);
+  TMenuActionLink* GetActionLink() const { return FActionLink.get(); }
+  // Lets the action update the item (before its menu shows).
+  virtual void InitiateAction();
+
+  // Toggles Checked with AutoCheck (unless the action checks itself), then OnClick, or the
+  // action's Execute when OnClick is the action's own handler; nothing while disabled.
   virtual void Click();
 
   TNotifyEvent OnClick;
@@ -120,6 +135,7 @@ class TMenuItem : public TComponent {
   void AppendTo(HMENU Menu);
   void RebuildHandle();
   void Loaded() override;
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
 
  private:
   void TurnSiblingsOff();
@@ -143,6 +159,7 @@ class TMenuItem : public TComponent {
   bool FDefault = false;
   bool FEnabled = true;
   bool FVisible = true;
+  std::unique_ptr<TMenuActionLink> FActionLink;
 };
 
 class TMenu : public TComponent {

@@ -3,6 +3,7 @@
 
 #include "platform/classes/Menus.h"
 #include "platform/system/Strings.h"
+#include "platform/user/Input.h"
 
 namespace {
 
@@ -191,4 +192,12 @@ bool IsAccel(Word VK, const std::string& Caption) {
   const std::string Hotkey = GetHotkey(Caption);
   return Hotkey.size() == 1 && VK < 0x80 &&
          std::toupper(static_cast<unsigned char>(VK)) == static_cast<unsigned char>(Hotkey[0]);
+}
+
+TShortCut KeyMessageShortCut(const TWMKey& Message) {
+  TShortCut Key = static_cast<Byte>(Message.CharCode);
+  if (GetKeyState(VK_SHIFT) < 0) Key += scShift;
+  if (GetKeyState(VK_CONTROL) < 0) Key += scCtrl;
+  if (Message.KeyData & AltMask) Key += scAlt;
+  return Key;
 }

@@ -409,11 +409,21 @@ class TComboBox : public TCustomComboBox {
 
 // ---- Buttons --------------------------------------------------------------------------------
 class TButtonControl : public TWinControl {
+  friend class TButtonActionLink;
+
  public:
   explicit TButtonControl(TComponent* AOwner);
   void Dispatch(TMessage& Message) override;
 
  protected:
+  // The checked state an action sets on check boxes and radio buttons.
+  virtual bool GetChecked() const { return false; }
+  virtual void SetChecked(bool) {}
+  // Sets Checked without running OnClick (an action's Checked arriving).
+  void SetCheckedSilently(bool Value);
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
+  std::unique_ptr<TControlActionLink> CreateActionLink() override;
+
   // Changing the checked state from code runs Click unless clicks are disabled.
   bool GetClicksDisabled() const { return FClicksDisabled; }
   void SetClicksDisabled(bool Value) { FClicksDisabled = Value; }
@@ -460,8 +470,8 @@ class TCustomCheckBox : public TButtonControl {
   explicit TCustomCheckBox(TComponent* AOwner);
   void Dispatch(TMessage& Message) override;
 
-  bool GetChecked() const { return FState == cbChecked; }
-  void SetChecked(bool Value) { SetState(Value ? cbChecked : cbUnchecked); }
+  bool GetChecked() const override { return FState == cbChecked; }
+  void SetChecked(bool Value) override { SetState(Value ? cbChecked : cbUnchecked); }
   TCheckBoxState GetState() const { return FState; }
   // Runs OnClick when the state changes.
   void SetState(TCheckBoxState Value);
@@ -495,9 +505,9 @@ class TRadioButton : public TButtonControl {
   explicit TRadioButton(TComponent* AOwner);
   void Dispatch(TMessage& Message) override;
 
-  bool GetChecked() const { return FChecked; }
+  bool GetChecked() const override { return FChecked; }
   // Checking unchecks the radio buttons of the same parent and runs OnClick.
-  void SetChecked(bool Value);
+  void SetChecked(bool Value) override;
   TAlignment GetAlignment() const { return FAlignment; }
   void SetAlignment(TAlignment Value);
 
