@@ -14,6 +14,8 @@ void DeleteIcon(TIcon* Icon);
 void AssignIcon(TIcon* Dest, TIcon* Source);
 void SetIconOnChange(TIcon* Icon, TNotifyEvent Handler);
 bool IconEmpty(TIcon* Icon);
+// Gives Icon a copy of the program's icon (the resource "MAINICON"); false when there is none.
+bool LoadProgramIcon(TIcon* Icon);
 // The icon's handle for WM_SETICON; null for an empty icon.
 HICON IconHandleOf(TIcon* Icon);
 // Lets the window layer's frames draw the icons forms give them (once; later calls do nothing).
