@@ -10,8 +10,11 @@
 
 namespace {
 
-// The platform's smallest record: the tip of 64 characters and nothing after it.
+// The platform's record sizes as 32-bit programs give them: the first form (a tip of 64
+// characters and nothing after it) and the second (a tip of 128, state and balloon fields).
+// Anything larger is a later form with the same fields.
 constexpr DWORD SmallestRecord = 88;
+constexpr DWORD SecondRecord = 488;
 
 struct TArea {
   std::mutex Lock;
@@ -45,9 +48,8 @@ void Apply(TTrayIcon& Icon, const NOTIFYICONDATAA& Data) {
     if (Icon.Icon) DestroyIcon(Icon.Icon);
     Icon.Icon = Data.hIcon != nullptr ? CopyIcon(Data.hIcon) : nullptr;
   }
-  if (Data.uFlags & NIF_TIP)
-    Icon.Tip = FixedText(Data.szTip, Data.cbSize >= sizeof(NOTIFYICONDATAA) ? 127 : 63);
-  if (Data.cbSize < sizeof(NOTIFYICONDATAA)) return;
+  if (Data.uFlags & NIF_TIP) Icon.Tip = FixedText(Data.szTip, Data.cbSize > SmallestRecord ? 127 : 63);
+  if (Data.cbSize < SecondRecord) return;
   if (Data.uFlags & NIF_STATE)
     Icon.Hidden = (Data.dwStateMask & NIS_HIDDEN) ? (Data.dwState & NIS_HIDDEN) != 0 : Icon.Hidden;
   if (Data.uFlags & NIF_INFO) {

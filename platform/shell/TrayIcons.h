@@ -38,7 +38,8 @@ struct NOTIFYICONDATAA {
 // Adds, changes or removes the icon of (hWnd, uID) in the notification area, which is kept
 // in memory and not shown. NIM_ADD fails for an icon that exists or a window that does not;
 // NIM_MODIFY and NIM_DELETE fail for an icon that does not exist. The area keeps its own copy
-// of the icon. cbSize must be at least 88, the platform's smallest form.
+// of the icon. cbSize must be at least 88, the platform's first form (tips of 63 characters);
+// from 488 on (its second form as 32-bit programs fill it) state and balloon fields count.
 BOOL Shell_NotifyIconA(DWORD Message, NOTIFYICONDATAA* Data);
 
 // What the notification area holds, for tests. Icons of destroyed windows are dropped.

@@ -67,6 +67,7 @@ class TTrayTest : public ::testing::Test {
 TEST_F(TTrayTest, AddModifyDeleteKeepTheAreaInStep) {
   TTrayOwner Owner;
   NOTIFYICONDATAA Add = Owner.Record(NIF_MESSAGE | NIF_ICON | NIF_TIP, std::string(200, 'h'));
+  Add.cbSize = 488;  // as the skinned tray icon fills it
   ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &Add));
   EXPECT_FALSE(Shell_NotifyIconA(NIM_ADD, &Add)) << "one icon per window and id";
   std::vector<TTrayIcon> Icons = GetTrayIcons();
@@ -106,6 +107,11 @@ TEST_F(TTrayTest, RefusesRecordsWithoutAWindowOrTooSmall) {
   NOTIFYICONDATAA Small = Owner.Record(NIF_ICON);
   Small.cbSize = 40;
   EXPECT_FALSE(Shell_NotifyIconA(NIM_ADD, &Small));
+  NOTIFYICONDATAA First = Owner.Record(NIF_TIP, std::string(100, 't'));
+  First.cbSize = 88;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &First));
+  EXPECT_EQ(GetTrayIcons()[0].Tip, std::string(63, 't')) << "the first form's tip holds 64 bytes";
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &First));
   EXPECT_FALSE(Shell_NotifyIconA(NIM_ADD, nullptr));
   EXPECT_TRUE(GetTrayIcons().empty());
 }
