@@ -300,7 +300,7 @@ class TShellFolder final : public IShellFolder2, public IShellDetails {
   Integer CompareElements(const TShellLocation& Folder, const TShellElement& A, const TShellElement& B,
                           UINT Column) const {
     const Integer Ranks = KindRank(A.Kind) - KindRank(B.Kind);
-    if (Ranks != 0) return Ranks;
+    if (Ranks != 0) return Sign(Ranks);
     if (A.Kind == SHID_DRIVE && (A.Name == "/" || B.Name == "/") && A.Name != B.Name)
       return A.Name == "/" ? -1 : 1;
     Integer Result = 0;
@@ -313,7 +313,8 @@ class TShellFolder final : public IShellFolder2, public IShellDetails {
       else
         Result = Sign(ItemModified(LA) - ItemModified(LB));
     }
-    return Result != 0 ? Result : CompareNames(A.Name, B.Name);
+    // Signs only: the order travels as a 16-bit value.
+    return Sign(Result != 0 ? Result : CompareNames(A.Name, B.Name));
   }
 
   HRESULT Parse(const std::string& Text, std::vector<TShellElement>& Relative) const {
