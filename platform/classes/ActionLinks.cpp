@@ -40,20 +40,11 @@ bool TBasicActionLink::Update() {
   return FAction != nullptr && FAction->Update();
 }
 
-void TBasicActionLink::Change(TObject* Sender) {
-  if (OnChange) OnChange(Sender);
-}
-
 TCustomAction* TBasicActionLink::CustomAction() const {
   return dynamic_cast<TCustomAction*>(FAction);
 }
 
 // ---- Controls ---------------------------------------------------------------------------------
-
-void TControlActionLink::Change(TObject* Sender) {
-  FClient->ActionChange(Sender, false);
-  TBasicActionLink::Change(Sender);
-}
 
 bool TControlActionLink::IsCaptionLinked() {
   return IsCustomAction() && FClient->GetCaption() == CustomAction()->GetCaption();
@@ -110,11 +101,6 @@ void TButtonActionLink::SetChecked(bool Value) {
 }
 
 // ---- Menu items -------------------------------------------------------------------------------
-
-void TMenuActionLink::Change(TObject* Sender) {
-  FClient->ActionChange(Sender, false);
-  TBasicActionLink::Change(Sender);
-}
 
 bool TMenuActionLink::IsCaptionLinked() {
   return IsCustomAction() && FClient->GetCaption() == CustomAction()->GetCaption();

@@ -30,8 +30,8 @@ bool TBasicAction::Update() {
   return true;
 }
 
+// Clients follow each property through their links; a change does not copy the rest again.
 void TBasicAction::Change() {
-  for (TBasicActionLink* Link : std::vector<TBasicActionLink*>(FClients)) Link->Change(this);
   if (OnChange) OnChange(this);
 }
 
@@ -58,7 +58,9 @@ bool TCustomAction::Execute() {
   if (FActionList != nullptr && FActionList->ExecuteAction(this)) return true;
   if (Application != nullptr && Application->ExecuteAction(this)) return true;
   if (TBasicAction::Execute()) return true;
-  return SendActionMessage(CM_ACTIONEXECUTE, this);
+  if (SendActionMessage(CM_ACTIONEXECUTE, this)) return true;
+  DisableWithoutHandler();
+  return false;
 }
 
 bool TCustomAction::Update() {
@@ -66,8 +68,12 @@ bool TCustomAction::Update() {
   if (Application != nullptr && Application->UpdateAction(this)) return true;
   if (TBasicAction::Update()) return true;
   if (SendActionMessage(CM_ACTIONUPDATE, this)) return true;
-  if (FDisableIfNoHandler) SetEnabled(static_cast<bool>(OnExecute));
+  DisableWithoutHandler();
   return false;
+}
+
+void TCustomAction::DisableWithoutHandler() {
+  if (FDisableIfNoHandler && FEnabled && !OnExecute) SetEnabled(false);
 }
 
 void TCustomAction::SetActionList(TCustomActionList* Value) {

@@ -69,10 +69,6 @@ class TBasicActionLink {
   virtual bool Execute(TComponent* AComponent);
   virtual bool Update();
 
-  // The action changed (a property or its OnExecute): the client takes it all again.
-  virtual void Change(TObject* Sender);
-  TNotifyEvent OnChange;
-
   // Called by the action when its property changes, before it takes the new value: the
   // client follows when it still shows the old value.
   virtual bool IsCaptionLinked() { return IsCustomAction(); }
@@ -139,12 +135,16 @@ class TCustomAction : public TBasicAction {
   void SetCategory(const std::string& Value) { FCategory = Value; }
   Integer GetHelpContext() const { return FHelpContext; }
   void SetHelpContext(Integer Value) { FHelpContext = Value; }
-  // Without an OnExecute handler the action disables itself when updated.
+  // Without an OnExecute handler, and nobody else handling it, the action disables itself
+  // when updated or executed.
   bool GetDisableIfNoHandler() const { return FDisableIfNoHandler; }
   void SetDisableIfNoHandler(bool Value) { FDisableIfNoHandler = Value; }
   void SetOnExecute(TNotifyEvent Value) { TBasicAction::SetOnExecute(Value); }
 
  private:
+  // Nobody handled the action and it has no OnExecute: it turns itself off (once enabled).
+  void DisableWithoutHandler();
+
   TCustomActionList* FActionList = nullptr;
   std::string FCaption;
   std::string FHint;
@@ -206,7 +206,6 @@ class TControlActionLink : public TBasicActionLink {
  public:
   explicit TControlActionLink(TControl* AClient) : FClient(AClient) {}
   TControl* GetClient() const { return FClient; }
-  void Change(TObject* Sender) override;
 
   bool IsCaptionLinked() override;
   bool IsEnabledLinked() override;
@@ -238,7 +237,6 @@ class TMenuActionLink : public TBasicActionLink {
  public:
   explicit TMenuActionLink(TMenuItem* AClient) : FClient(AClient) {}
   TMenuItem* GetClient() const { return FClient; }
-  void Change(TObject* Sender) override;
 
   bool IsCaptionLinked() override;
   bool IsCheckedLinked() override;
