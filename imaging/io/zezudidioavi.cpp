@@ -167,6 +167,8 @@ void TZezudIdIO::LoadFromAVI(Integer FrameIndex) {
 Byte TZezudIdIO::CreateAVIFile(const std::u16string& FileName, Integer Rate, const std::string& Codec) {
   SetAborting(false);
   StartAviLibrary();
+  // A movie still open is finished first; dropping its handles would leave it without index.
+  CloseAVIFile();
   const std::string Name = Utf16ToUtf8(FileName);
   if (FileExists(Name)) DeleteFile(Name);
   if (AVIFileOpenW(&FAviFile, FileName, OF_WRITE | OF_CREATE, nullptr) != AVIERR_OK) {

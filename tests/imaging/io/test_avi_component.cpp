@@ -170,7 +170,11 @@ TEST_F(TAviComponentTest, FramesOfEveryDepthKeepTheirOwnHeader) {
 
   // A picture with alpha: 32-bit frames whose fourth bytes hold the alpha.
   IO.GetParams()->SamplesPerPixel = 3;
-  ASSERT_EQ(IO.CreateAVIFile(Name, 25, "DIB "), 0);  // replaces the file
+  const std::u16string Unclosed = PathOf("unclosed.avi");
+  ASSERT_EQ(IO.CreateAVIFile(Unclosed, 25, "DIB "), 0);
+  IO.SaveToAVI();
+  ASSERT_EQ(IO.CreateAVIFile(Name, 25, "DIB "), 0);  // replaces the file, finishing the open one
+  EXPECT_EQ(LookAtFrame(Unclosed, 0).BitCount, 24);
   Picture.Allocate(8, 4, ie24RGB);
   Picture.Fill(0x102030);
   static_cast<Byte*>(Picture.GetAlphaChannel()->GetScanline(3))[0] = 77;  // bottom-left pixel
@@ -243,8 +247,10 @@ TEST_F(TAviComponentTest, CreationFailuresAreReported) {
   } catch (const EInvalidGraphic& E) {
     EXPECT_EQ(E.GetMessage(), "unable to create AVI file");
   }
+  IEAviFileLibraryExit = nullptr;
   EXPECT_EQ(IO.OpenAVIFile(PathOf("missing.avi")), 0);
   EXPECT_TRUE(IO.GetAborting());
+  EXPECT_EQ(IEAviFileLibraryExit, &AVIFileExit) << "the first AVI operation starts the library";
   IO.LoadFromFile(WriteFile("bad.avi", "RIFF\x04\0\0\0AVI "));
   EXPECT_TRUE(IO.GetAborting());
 }
