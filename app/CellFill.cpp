@@ -25,6 +25,14 @@ void TCellFill::Bind(TBitmap* Bitmap) {
   FRuns.clear();
 }
 
+void TCellFill::Release() {
+  ClearMarks();
+  FRuns.clear();
+  std::vector<Byte>().swap(FVisited);
+  FFirst = nullptr;
+  FWidth = FHeight = 0;
+}
+
 void TCellFill::Paint(const TRun& Run) const {
   Byte* P = Row(Run.Y) + 3 * static_cast<NativeInt>(Run.Left);
   for (Integer X = Run.Left; X < Run.Right; ++X, P += 3) {

@@ -19,6 +19,8 @@ class TCellFill {
   // Fills the region around (X, Y) with Color. False, and nothing filled, when the seed lies
   // outside the bitmap or on a black pixel.
   bool Fill(Integer X, Integer Y, TColor Color);
+  // Gives back the marks' memory (one byte a pixel) between builds; the next Bind makes it anew.
+  void Release();
   // Finds the region around (X, Y) as Fill does without painting it: until Repaint or the next
   // search, Marked tells its pixels. False, and nothing found, as for Fill.
   bool Find(Integer X, Integer Y);

@@ -2,6 +2,7 @@
 // ResizeResult crops the square pattern to the picture's shape.
 #include <cstring>
 
+#include "app/CellFill.h"
 #include "app/Functions.h"
 #include "app/Languages.h"
 #include "app/Main.h"
@@ -68,7 +69,10 @@ void TForm1::ShowGrid() {
   NodeY.Reset(NodeCount);
   MeshCentreX.Reset(NodeCount);
   MeshCentreY.Reset(NodeCount);
-  if (!RunGenerator(PatternType)) return;
+  const bool Generated = RunGenerator(PatternType);
+  // The square's marks are not needed again: the crop below would hold them beside two pictures.
+  SharedCellFill().Release();
+  if (!Generated) return;
   if (WhiteGrid->GetChecked() && PatternColors->GetChecked()) {
     const TBitmapRows Rows(ResultBitmap.get());
     for (Integer Y = 0; Y < Rows.Height; ++Y) {
