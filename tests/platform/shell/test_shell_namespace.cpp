@@ -126,12 +126,24 @@ TEST_F(TNamespaceTest, ComputerListsTheRootAndRemovableMountsOnly) {
   ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &ID.P), S_OK);
   THeld<IShellFolder> Computer;
   ASSERT_EQ(DesktopFolder->BindToObject(ID.P, nullptr, IID_IShellFolder, Computer.Out()), S_OK);
-  std::vector<std::string> Normal, Parsing;
+  std::vector<std::string> Normal, Parsing, Types;
+  std::vector<Integer> Icons;
+  THeld<IShellFolder2> Details;
+  ASSERT_EQ(Computer->QueryInterface(IID_IShellFolder2, Details.Out()), S_OK);
   for (LPITEMIDLIST D : Children(Computer.P, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS)) {
     Normal.push_back(NameOf(Computer.P, D, SHGDN_INFOLDER));
     Parsing.push_back(NameOf(Computer.P, D, SHGDN_FORPARSING));
+    SHELLDETAILS Type;
+    Details->GetDetailsOf(D, 2, &Type);
+    Types.push_back(StrRetToString(&Type.str, D));
+    THeldID Full{ILCombine(ID.P, D)};
+    SHFILEINFOA Info;
+    SHGetFileInfoA(reinterpret_cast<LPCSTR>(Full.P), 0, &Info, sizeof(Info), SHGFI_PIDL | SHGFI_SYSICONINDEX);
+    Icons.push_back(Info.iIcon);
     ILFree(D);
   }
+  EXPECT_EQ(Types, (std::vector<std::string>{"Local Disk", "Removable Disk", "Removable Disk"}));
+  EXPECT_EQ(Icons, (std::vector<Integer>{7, 8, 8}));
   EXPECT_EQ(Normal, (std::vector<std::string>{"File System", "stick", "backup disk"}));
   EXPECT_EQ(Parsing, (std::vector<std::string>{"/", "/media/stick", "/mnt/backup disk"}));
   EXPECT_TRUE(Children(Computer.P, SHCONTF_NONFOLDERS).empty());
