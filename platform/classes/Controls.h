@@ -148,6 +148,8 @@ using TDockOverEvent = TDelegate<void(TObject* Sender, TDragDockObject* Source, 
                                       TDragState State, bool& Accept)>;
 using TUnDockEvent =
     TDelegate<void(TObject* Sender, class TControl* Client, TWinControl* NewTarget, bool& Allow)>;
+using TGetSiteInfoEvent = TDelegate<void(TObject* Sender, class TControl* DockClient, TRect& InfluenceRect,
+                                         TPoint MousePos, bool& CanDock)>;
 
 // What the application asks a control and the OnShowHint handler about a hint to show.
 using THintWindowClass = THintWindow* (*)(TComponent* AOwner);
@@ -569,6 +571,7 @@ class TWinControl : public TControl {
   TDockDropEvent OnDockDrop;
   TDockOverEvent OnDockOver;
   TUnDockEvent OnUnDock;
+  TGetSiteInfoEvent OnGetSiteInfo;
 
   // ---- Events ----
   TNotifyEvent OnEnter;
