@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "app/About.h"
 #include "app/Functions.h"
+#include "app/VideoPlayer.h"
 #include "app/Viewer.h"
 #include "imaging/core/hyieutils.h"
 #include "imaging/formats/ieformats.h"
@@ -31,6 +32,7 @@ int main() {
   Application->Initialize();
   Application->CreateForm(Form1);
   Application->CreateForm(Form2);
+  Application->CreateForm(Form4);
   Application->CreateForm(Form5);
   Application->Run();
   LibraryFinalize();
