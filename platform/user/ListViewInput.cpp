@@ -18,10 +18,6 @@ namespace {
 constexpr DWORD SearchPause = 1000;  // ms between typed characters of one search
 constexpr Integer WheelLines = 3;
 
-bool OwnerData(HWND Wnd) {
-  return LiveWindowStyle(Wnd) & LVS_OWNERDATA;
-}
-
 void ToggleCheck(HWND Wnd, Integer I) {
   TListViewData* D = ListData(Wnd);
   if (D == nullptr || !ValidItem(*D, I)) return;
@@ -233,7 +229,7 @@ bool BeginLabelEdit(HWND Wnd, Integer I) {
   Info.item.mask = LVIF_TEXT | LVIF_PARAM;
   Info.item.iItem = I;
   if ((D = ListData(Wnd)) == nullptr || !ValidItem(*D, I)) return false;
-  if (!OwnerData(Wnd)) Info.item.lParam = D->Items[I].Param;
+  if (!IsOwnerData(Wnd)) Info.item.lParam = D->Items[I].Param;
   if (NotifyParent(Wnd, LVN_BEGINLABELEDIT, &Info.hdr) != 0) return false;
   if ((D = ListData(Wnd)) == nullptr || !ValidItem(*D, I)) return false;
   EnsureVisible(Wnd, I, false);
@@ -277,7 +273,7 @@ void EndLabelEdit(HWND Wnd, bool Cancel) {
   const bool Keep = NotifyParent(Wnd, LVN_ENDLABELEDIT, &Info.hdr) != 0;
   if (IsWindow(Edit)) DestroyWindow(Edit);
   if ((D = ListData(Wnd)) == nullptr) return;
-  if (Keep && !Cancel && !OwnerData(Wnd) && ValidItem(*D, I) && !D->Items[I].TextCallback) {
+  if (Keep && !Cancel && !IsOwnerData(Wnd) && ValidItem(*D, I) && !D->Items[I].TextCallback) {
     D->Items[I].Text = Text;
     NoteItemText(*D, nullptr);
     InvalidateRect(Wnd, nullptr, TRUE);

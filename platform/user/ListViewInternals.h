@@ -1,6 +1,7 @@
 #pragma once
-// The list view's data and geometry, shared by its message handling (ListViewControl.cpp), its
-// input (ListViewInput.cpp) and its painting (ListViewPaint.cpp).
+// The list view's data and geometry, shared by its message handling (ListViewControl.cpp), items
+// (ListViewItems.cpp), columns and header (ListViewColumns.cpp), geometry (ListViewLayout.cpp),
+// input (ListViewInput.cpp) and painting (ListViewPaint.cpp).
 #include <string>
 #include <vector>
 
@@ -74,6 +75,7 @@ struct TLvGeometry {
 };
 
 TListViewData* ListData(HWND Wnd);
+bool IsOwnerData(HWND Wnd);
 // Keeps the widest item text up to date: Added is a text just added, null when texts changed or
 // went (measured again when next needed).
 void NoteItemText(TListViewData& D, const std::string* Added);
@@ -114,6 +116,27 @@ bool SetItemState(HWND Wnd, Integer I, UINT State, UINT Mask);
 // Focuses and selects I only (or with Extend from the mark, or with Toggle adding to the
 // selection), as clicks and keys do.
 void SelectByUser(HWND Wnd, Integer I, bool Extend, bool Toggle, bool MoveFocusOnly);
+
+// Items (the LVM_* that take an LVITEM); false or -1 for a bad item.
+Integer InsertItem(HWND Wnd, const LVITEM* In);
+bool SetItem(HWND Wnd, const LVITEM* In);
+bool GetItem(HWND Wnd, LVITEM* Out);
+bool DeleteItem(HWND Wnd, Integer I);
+bool DeleteAll(HWND Wnd);
+// After items, columns or images changed: new scroll ranges and a repaint.
+void ItemsChanged(HWND Wnd);
+LRESULT NotifyItemChange(HWND Wnd, UINT Code, Integer I, UINT Old, UINT New, UINT Changed, LPARAM Param);
+
+// Columns and the header that shows them.
+Integer InsertColumn(HWND Wnd, Integer At, const LVCOLUMN* In);
+bool DeleteColumn(HWND Wnd, Integer C);
+bool SetColumn(HWND Wnd, Integer C, const LVCOLUMN* In);
+// Report views: LVSCW_AUTOSIZE and LVSCW_AUTOSIZE_USEHEADER measure; the list view: column 0.
+bool SetColumnWidth(HWND Wnd, Integer C, Integer Width);
+// Makes the header child (the view hears of it through WM_PARENTNOTIFY).
+void CreateHeader(HWND Wnd);
+// The header's notifications: widths follow it, clicks become LVN_COLUMNCLICK.
+LRESULT HeaderNotify(HWND Wnd, TListViewData& D, NMHDR* H);
 
 void PaintListView(HWND Wnd, HDC DC);
 LRESULT ListViewInput(HWND Wnd, TListViewData& D, UINT Msg, WPARAM WParam, LPARAM LParam, bool& Handled);

@@ -49,6 +49,10 @@ void NoteItemText(TListViewData& D, const std::string* Added) {
     D.WidestText = std::max(D.WidestText, ControlTextWidth(D, *Added));
 }
 
+bool IsOwnerData(HWND Wnd) {
+  return LiveWindowStyle(Wnd) & LVS_OWNERDATA;
+}
+
 DWORD ViewOf(HWND Wnd) {
   return LiveWindowStyle(Wnd) & LVS_TYPEMASK;
 }
