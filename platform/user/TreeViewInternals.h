@@ -1,6 +1,6 @@
 #pragma once
-// The tree view's data and geometry, shared by its messages (TreeViewControl.cpp), input
-// (TreeViewInput.cpp) and painting (TreeViewPaint.cpp).
+// The tree view's data and geometry, shared by its messages (TreeViewControl.cpp), geometry
+// (TreeViewLayout.cpp), input (TreeViewInput.cpp) and painting (TreeViewPaint.cpp).
 #include <memory>
 #include <string>
 #include <unordered_set>
