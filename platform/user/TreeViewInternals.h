@@ -45,6 +45,9 @@ struct TTreeViewData : TNativeControlData {
   bool ShownValid = false;
 };
 
+// Pixels between an item's text and the edges of its text rectangle.
+constexpr Integer TreeTextPad = 2;
+
 struct TTvGeometry {
   TSize Client;
   Integer RowHeight = 0;

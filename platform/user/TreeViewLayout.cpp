@@ -12,7 +12,6 @@ namespace {
 
 constexpr Integer DispTextSize = 260;
 constexpr Integer RowExtra = 3;
-constexpr Integer TextPad = 2;
 
 void CollectShown(TTvNode& Parent, std::vector<TTvNode*>& Out) {
   for (auto& C : Parent.Children) {
@@ -105,7 +104,7 @@ bool NodeRect(HWND Wnd, TTreeViewData& D, TTvNode* N, bool TextOnly, TRect& R) {
   }
   const Integer Left = ItemLeft(Wnd, D, G, *N) + G.State.cx + G.Image.cx;
   const Integer Width =
-      (N->TextCallback ? ControlTextWidth(D, NodeText(Wnd, N)) : NodeTextWidth(D, *N)) + 2 * TextPad;
+      (N->TextCallback ? ControlTextWidth(D, NodeText(Wnd, N)) : NodeTextWidth(D, *N)) + 2 * TreeTextPad;
   R = {Left, Y, Left + Width, Y + G.RowHeight};
   return true;
 }
@@ -162,7 +161,7 @@ void UpdateTreeScrolling(HWND Wnd) {
     if (!NoHScroll)
       for (TTvNode* N : S)
         Width = std::max(Width, ItemLeft(Wnd, *D, G, *N) + D->ScrollX + G.State.cx + G.Image.cx +
-                                    NodeTextWidth(*D, *N) + 2 * TextPad);
+                                    NodeTextWidth(*D, *N) + 2 * TreeTextPad);
     D->ScrollY = std::clamp(D->ScrollY, 0, std::max(0, Rows - Page));
     D->ScrollX = std::clamp(D->ScrollX, 0, std::max(0, Width - G.Client.cx));
     if (LiveWindowStyle(Wnd) & TVS_NOSCROLL) break;

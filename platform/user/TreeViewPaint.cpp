@@ -12,7 +12,6 @@
 namespace {
 
 constexpr Integer ButtonSize = 9;
-constexpr Integer TextPad = 2;
 
 void Fill(HDC DC, const TRect& R, COLORREF Color) {
   if (R.Right <= R.Left || R.Bottom <= R.Top) return;
@@ -132,7 +131,7 @@ void PaintTreeView(HWND Wnd, HDC DC) {
         ImageList_Draw(D.Images, Image, DC, X, Y + (G.RowHeight - G.Image.cy) / 2, ILD_TRANSPARENT);
     }
     if (TextBack != CLR_NONE && TextBack != CLR_DEFAULT) Fill(DC, Text, TextBack);
-    DrawCellText(DC, NodeText(Wnd, N), InflatedRect(Text, -TextPad, 0), DT_LEFT, TextColor);
+    DrawCellText(DC, NodeText(Wnd, N), InflatedRect(Text, -TreeTextPad, 0), DT_LEFT, TextColor);
     if (Selected && D.Focused) {
       const RECT F = Text;
       DrawFocusRect(DC, &F);
