@@ -175,3 +175,35 @@ TEST(Functions, ARepaintCoversExactlyTheCellTheFillFound) {
   EXPECT_EQ(PixelAt(B.get(), 38, 28), Mean);
   EXPECT_FALSE(Fill.Fill(20, 10, Probe));
 }
+
+TEST(Functions, AFoundCellIsMarkedUnpaintedUntilItsRepaint) {
+  const TColor Probe = Rgb(10, 200, 30), Mean = Rgb(90, 80, 70);
+  auto Picture = [](Integer X, Integer Y) {
+    return X == 0 || Y == 0 || X == 39 || Y == 29 || X == 20 ? clBlack : clWhite;
+  };
+  auto B = MakeBitmap(40, 30, Picture);
+  TCellFill Fill;
+  Fill.Bind(B.get());
+  ASSERT_TRUE(Fill.Find(5, 5));
+  for (Integer Y = 0; Y < 30; ++Y)
+    for (Integer X = 0; X < 40; ++X) {
+      const bool Inside = X > 0 && X < 20 && Y > 0 && Y < 29;
+      ASSERT_EQ(Fill.Marked(X, Y), Inside) << X << "," << Y;
+      ASSERT_EQ(PixelAt(B.get(), X, Y), Picture(X, Y)) << X << "," << Y;
+    }
+  // The next search lets go of the first cell's marks; a repaint paints the cell found and lets
+  // go of its marks.
+  ASSERT_TRUE(Fill.Find(30, 10));
+  EXPECT_FALSE(Fill.Marked(5, 5));
+  EXPECT_TRUE(Fill.Marked(38, 28));
+  Fill.Repaint(Mean);
+  EXPECT_FALSE(Fill.Marked(38, 28));
+  EXPECT_EQ(PixelAt(B.get(), 38, 28), Mean);
+  EXPECT_EQ(PixelAt(B.get(), 5, 5), clWhite);
+  // A seed on black finds nothing and marks nothing; a fill after a search still fills.
+  EXPECT_FALSE(Fill.Find(20, 10));
+  EXPECT_FALSE(Fill.Marked(21, 10));
+  ASSERT_TRUE(Fill.Fill(5, 5, Probe));
+  EXPECT_EQ(PixelAt(B.get(), 19, 28), Probe);
+  EXPECT_FALSE(Fill.Marked(19, 28));
+}

@@ -157,3 +157,25 @@ TEST(PostProcessing, BlurredCopyIsACopyLightenedThenBlurredAndTellsEachFinalRow)
         }
       }
 }
+
+TEST(PostProcessing, BlurredRowsAreTheRowsOfTheBlurredCopyWithoutAPictureOfItsSize) {
+  const Integer Sizes[][2] = {{1, 1}, {7, 3}, {40, 12}, {33, 29}};
+  for (Integer N : {0, 1, 2, 3})
+    for (Integer Amount : {0, 90})
+      for (const auto& S : Sizes) {
+        auto Source = MakeBitmap(S[0], S[1], Noise);
+        TBitmap Copy;
+        BlurredCopy(Source.get(), &Copy, N, Amount);
+        SCOPED_TRACE("n " + std::to_string(N) + " amount " + std::to_string(Amount) + " size " +
+                     std::to_string(S[0]) + "x" + std::to_string(S[1]));
+        TBlurredRows Rows(Source.get(), N, Amount);
+        for (Integer Y = 0; Y < S[1]; ++Y) {
+          const Byte* Row = Rows.Next();
+          ASSERT_NE(Row, nullptr) << "row " << Y;
+          const Byte* Expected = static_cast<Byte*>(Copy.GetScanLine(Y));
+          ASSERT_EQ(std::vector<Byte>(Row, Row + 3 * S[0]), std::vector<Byte>(Expected, Expected + 3 * S[0]))
+              << "row " << Y;
+        }
+        EXPECT_EQ(Rows.Next(), nullptr);
+      }
+}
