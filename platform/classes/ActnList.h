@@ -62,6 +62,9 @@ class TBasicAction : public TComponent {
 // The bond between a client and its action.
 class TBasicActionLink {
  public:
+  TBasicActionLink() = default;
+  TBasicActionLink(const TBasicActionLink&) = delete;
+  TBasicActionLink& operator=(const TBasicActionLink&) = delete;
   virtual ~TBasicActionLink();
   TBasicAction* GetAction() const { return FAction; }
   void SetAction(TBasicAction* Value);

@@ -9,6 +9,7 @@
 #include "platform/classes/UserBridge.h"
 #include "platform/system/ScopeExit.h"
 #include "platform/user/WindowMessages.h"
+#include "platform/user/Windows.h"
 
 Integer FocusCount = 0;
 
@@ -32,6 +33,9 @@ void MoveToFront(std::vector<T*>& List, T* Item) {
 bool TCustomForm::SetFocusedControl(TWinControl* Control) {
   ++FocusCount;
   FActiveControl = Control != static_cast<TWinControl*>(this) ? Control : nullptr;
+  // Focus coming into a document window that is not the active one makes it the active one.
+  if (FFormStyle == fsMDIChild && !FActive && FHandle != nullptr && ::GetParent(FHandle) != nullptr)
+    SendMessage(::GetParent(FHandle), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
   if (Screen != nullptr) {
     Screen->FActiveControl = Control;
     Screen->FActiveCustomForm = this;

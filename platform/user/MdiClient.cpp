@@ -67,8 +67,11 @@ LRESULT Activate(HWND Client, HWND Child) {
   if (Old != nullptr)
     SendMessage(Old, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Old), reinterpret_cast<LPARAM>(Child));
   SendMessage(Child, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Old), reinterpret_cast<LPARAM>(Child));
+  // The keyboard goes to the child unless it is inside it already.
   const HWND Frame = GetParent(Client);
-  if (Frame != nullptr && GetActiveWindow() == Frame) SetFocus(Child);
+  const HWND Focus = GetFocus();
+  if (Frame != nullptr && GetActiveWindow() == Frame && Focus != Child && !IsChild(Child, Focus))
+    SetFocus(Child);
   return 0;
 }
 

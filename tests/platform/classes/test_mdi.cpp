@@ -181,3 +181,18 @@ TEST_F(TMDITest, AChildNeedsAnMDIMainForm) {
     EXPECT_STREQ(E.what(), "Cannot create form. No MDI forms are currently active");
   }
 }
+
+TEST_F(TMDITest, FocusComingIntoABackChildActivatesIt) {
+  TForm* A = NewChildForm("A");
+  auto* Box = NewChild<TTestControl>(A, "Box", Bounds(10, 10, 50, 30));
+  TForm* B = NewChildForm("B");
+  B->SetLeft(250);
+  Pump();
+  ASSERT_EQ(ActiveName(), "B");
+  Box->SetFocus();  // as a click on an edit of the child would
+  Pump();
+  EXPECT_EQ(ActiveName(), "A");
+  EXPECT_TRUE(A->GetActive());
+  EXPECT_FALSE(B->GetActive());
+  EXPECT_TRUE(Box->Focused());
+}
