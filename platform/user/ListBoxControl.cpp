@@ -19,7 +19,7 @@ bool Valid(const TListBoxData& D, Integer Index) {
 }
 
 void SendDeleteItem(TListBoxData& D, Integer Index) {
-  const TListItem& It = D.Items[static_cast<std::size_t>(Index)];
+  const TListBoxItem& It = D.Items[static_cast<std::size_t>(Index)];
   if (!IsOwnerDraw(D) && It.Data == 0) return;
   const TOwnerInfo O = ListOwner(D);
   if (O.Target == nullptr) return;
@@ -33,13 +33,13 @@ void SendDeleteItem(TListBoxData& D, Integer Index) {
 }
 
 // Where a sorted list takes a new item: after the equal ones.
-Integer SortedPosition(TListBoxData& D, const TListItem& Item) {
+Integer SortedPosition(TListBoxData& D, const TListBoxItem& Item) {
   Integer Lo = 0, Hi = ItemCount(D);
   const bool Strings = HasStrings(D);
   const TOwnerInfo O = Strings ? TOwnerInfo() : ListOwner(D);
   while (Lo < Hi) {
     const Integer Mid = (Lo + Hi) / 2;
-    const TListItem& M = D.Items[static_cast<std::size_t>(Mid)];
+    const TListBoxItem& M = D.Items[static_cast<std::size_t>(Mid)];
     Integer Cmp;
     if (Strings) {
       Cmp = AnsiCompareText(M.Text, Item.Text);
@@ -65,7 +65,7 @@ Integer SortedPosition(TListBoxData& D, const TListItem& Item) {
 }
 
 LRESULT InsertItem(TListBoxData& D, Integer Index, LPARAM LParam, bool Sorted) {
-  TListItem Item;
+  TListBoxItem Item;
   if (HasStrings(D)) {
     const char* S = reinterpret_cast<const char*>(LParam);
     Item.Text = S != nullptr ? S : "";
@@ -166,7 +166,7 @@ void FocusChanged(TListBoxData& D, bool Focused) {
 
 LRESULT GetText(const TListBoxData& D, Integer Index, char* Buffer) {
   if (!Valid(D, Index)) return LB_ERR;
-  const TListItem& It = D.Items[static_cast<std::size_t>(Index)];
+  const TListBoxItem& It = D.Items[static_cast<std::size_t>(Index)];
   if (!HasStrings(D)) {
     if (Buffer != nullptr) std::memcpy(Buffer, &It.Data, sizeof(It.Data));
     return sizeof(It.Data);
@@ -521,7 +521,7 @@ Integer ListFind(const TListBoxData& D, Integer Start, const std::string& Text, 
   const std::string Key = Strings ? AnsiLowerCase(Text) : std::string();
   for (Integer K = 1; K <= N; ++K) {
     const Integer I = (Start + K) % N;
-    const TListItem& It = D.Items[static_cast<std::size_t>(I)];
+    const TListBoxItem& It = D.Items[static_cast<std::size_t>(I)];
     const bool Match = !Strings ? It.Data == Data
                        : Exact  ? It.Key == Key
                                 : It.Key.compare(0, Key.size(), Key) == 0;
@@ -547,7 +547,7 @@ bool ListSetCurSel(TListBoxData& D, Integer Index) {
 
 bool ListSetSel(TListBoxData& D, Integer Index, bool Select) {
   if (Index < 0 || Index >= ItemCount(D)) return false;
-  TListItem& It = D.Items[static_cast<std::size_t>(Index)];
+  TListBoxItem& It = D.Items[static_cast<std::size_t>(Index)];
   if (It.Selected == Select) return false;
   It.Selected = Select;
   ListRepaintItem(D, Index, ODA_SELECT);

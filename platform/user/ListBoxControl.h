@@ -33,7 +33,7 @@
 
 constexpr UINT_PTR kListTrackTimer = 0x4C42;  // scrolls while the mouse drags beyond the items
 
-struct TListItem {
+struct TListBoxItem {
   std::string Text;  // UTF-8 (lists with strings)
   std::string Key;   // Text folded to lower case, for sorting and searching
   ULONG_PTR Data = 0;
@@ -43,7 +43,7 @@ struct TListItem {
 
 struct TListBoxData : TNativeControlData {
   HWND Wnd = nullptr;
-  std::vector<TListItem> Items;
+  std::vector<TListBoxItem> Items;
   Integer Top = 0;
   Integer Caret = 0;    // the item with the focus rectangle
   Integer Anchor = 0;   // where an extended selection starts
