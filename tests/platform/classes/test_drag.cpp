@@ -186,3 +186,38 @@ TEST_F(TDragTest, DockingPropertiesAreKept) {
   EXPECT_FALSE(Source->Dragging());
   EXPECT_EQ(Log.Lines, (TLines{"MouseDown Source", "Click Source"}));
 }
+
+namespace {
+// A drag object of the program's own: handlers see it as the source, and it stays the program's.
+class TFileDrag : public TDragObject {
+ public:
+  void Finished(TObject* Target, Integer X, Integer Y, bool Accepted) override {
+    Ended = (Accepted ? "dropped on " : "refused by ") +
+            (Target != nullptr ? NameOf(Target) : std::string("nil")) + " " + TDragLog::At(X, Y);
+  }
+  std::string Ended;
+};
+
+TFileDrag* Supplied;
+void SupplyDrag(TObject*, TDragObject*& DragObject) {
+  DragObject = Supplied;
+}
+void SeeSource(TObject*, TObject* Source, Integer, Integer, TDragState, bool& Accept) {
+  Accept = Source == Supplied;
+}
+}  // namespace
+
+TEST_F(TDragTest, AnOwnDragObjectIsTheSourceAndStaysItsMakers) {
+  TFileDrag Drag;
+  Supplied = &Drag;
+  Source->OnStartDrag = SupplyDrag;
+  Target->OnDragOver = SeeSource;
+  Source->BeginDrag(true);
+  EXPECT_EQ(DragObjectInProgress(), &Drag);
+  MoveTo(Target, 7, 8);
+  ScriptButton(false);
+  Pump();
+  EXPECT_EQ(Drag.Ended, "dropped on Target 7,8");
+  // The drop names the object; a control's OnEndDrag is the control object's to call.
+  EXPECT_EQ(Log.Lines, (TLines{"DragDrop Target 7,8 from ?"}));
+}
