@@ -1,8 +1,9 @@
 // A report list view and a tree view on the SDL display under a real X server, driven by real
 // input (xdotool): clicks select rows, header dividers drag, header sections click, expand
 // buttons open nodes and arrows move the selection. CTest runs these as ViewsUnderXvfb; elsewhere
-// they are skipped unless a display is there. The mouse is aimed through the desktop window that
-// shows the form, so the tests hold for one desktop window per form as for one for the screen.
+// they are skipped unless a display is there. Both SDL back ends run them: one desktop window per
+// form and one for the whole screen; the mouse is aimed through the desktop window that shows
+// the form.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "platform/display/HeadlessDisplay.h"
+#include "platform/display/SdlDesktop.h"
 #include "platform/display/SdlDisplay.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Text.h"
@@ -60,7 +62,8 @@ DWORD ScreenPixel(COLORREF C) {
   return (C & 0xFF) << 16 | (C & 0xFF00) | (C >> 16 & 0xFF);
 }
 
-class SdlViewsXvfb : public ::testing::Test {
+// The parameter: true for a desktop window per form, false for one window showing the screen.
+class SdlViewsXvfb : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     if (!OnScreenTestsWanted()) GTEST_SKIP() << "no display (CTest runs these as ViewsUnderXvfb)";
@@ -68,7 +71,7 @@ class SdlViewsXvfb : public ::testing::Test {
     static int Count = 0;
     FTitle = "TilvarokViewsTest" + std::to_string(getpid()) + "x" + std::to_string(++Count);
     SetSdlWindowTitle(FTitle);
-    FDisplay = CreateSdlDisplay({640, 480});
+    FDisplay = GetParam() ? CreateSdlDesktop() : CreateSdlDisplay({640, 480});
     ASSERT_NE(FDisplay, nullptr);
     FBefore = GetDisplayBackend();
     SetDisplayBackend(FDisplay.get());
@@ -128,7 +131,8 @@ class SdlViewsXvfb : public ::testing::Test {
     RECT Form;
     GetWindowRect(FForm, &Form);
     // A desktop window of the screen's size shows the whole screen; otherwise the form alone.
-    const bool WholeScreen = G["WIDTH"] == 640 && G["HEIGHT"] == 480;
+    const TSize Screen = FDisplay->ScreenSize();
+    const bool WholeScreen = G["WIDTH"] == Screen.cx && G["HEIGHT"] == Screen.cy;
     FOrigin = WholeScreen ? TPoint{0, 0} : TPoint{Form.Left, Form.Top};
     Shell("xdotool windowactivate --sync " + FWindowId + " 2>/dev/null; xdotool windowfocus --sync " +
           FWindowId);
@@ -172,7 +176,7 @@ bool Selected(HWND L, Integer I) {
   return SendMessage(L, LVM_GETITEMSTATE, I, LVIS_SELECTED) != 0;
 }
 
-TEST_F(SdlViewsXvfb, AReportListViewTakesRealClicksDragsAndKeys) {
+TEST_P(SdlViewsXvfb, AReportListViewTakesRealClicksDragsAndKeys) {
   HWND L = Child(WC_LISTVIEW, LVS_REPORT | LVS_SHOWSELALWAYS, 10, 10, 250, 150);
   SendMessage(L, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
   for (const char* Caption : {"Name", "Size"}) {
@@ -216,7 +220,7 @@ TEST_F(SdlViewsXvfb, AReportListViewTakesRealClicksDragsAndKeys) {
   EXPECT_TRUE(PumpUntil([&] { return std::count(GNotes.begin(), GNotes.end(), LVN_COLUMNCLICK) == 1; }));
 }
 
-TEST_F(SdlViewsXvfb, ATreeViewOpensOnItsButtonAndFollowsTheArrows) {
+TEST_P(SdlViewsXvfb, ATreeViewOpensOnItsButtonAndFollowsTheArrows) {
   HWND T = Child(WC_TREEVIEW, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 10, 10,
                  200, 200);
   auto Add = [T](HTREEITEM Parent, const char* Text) {
@@ -244,5 +248,10 @@ TEST_F(SdlViewsXvfb, ATreeViewOpensOnItsButtonAndFollowsTheArrows) {
   Xdo("key --window " + FWindowId + " Up Up");
   EXPECT_TRUE(PumpUntil([&] { return Caret() == A1; }));
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, SdlViewsXvfb, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& Info) {
+                           return std::string(Info.param ? "PerWindow" : "WholeScreen");
+                         });
 
 }  // namespace
