@@ -3,6 +3,7 @@
 #include "FormsTestSupport.h"
 #include "platform/classes/DragObjects.h"
 #include "platform/user/Cursors.h"
+#include "platform/user/Input.h"
 
 namespace {
 const char* StateName(TDragState S) {
@@ -169,6 +170,11 @@ TEST_F(TDragTest, EndDragFromCodeAndATargetThatGoesAway) {
   Source->EndDrag(true);
   EXPECT_EQ(Log.Lines.back(), "EndDrag Source nil 0,0");
   EXPECT_EQ(DragObjectInProgress(), nullptr);
+  // A source that goes away ends its drag quietly; the mouse is free again.
+  Source->BeginDrag(true);
+  delete Source;
+  EXPECT_EQ(DragObjectInProgress(), nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(TDragTest, DockingPropertiesAreKept) {
