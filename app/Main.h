@@ -522,12 +522,9 @@ class TForm1 : public TForm, public TPatternHost {
   void WriteResult(const std::string& FileName);
   // The width / height ratio ResizeResult crops to.
   Single WantedRatio() const;
-  // A 24-bit bitmap for the blurred copies of the source, kept from build to build.
-  TBitmap* WorkBitmap();
 
   Integer FProgressShown = -1;  // the gauge's filled width last shown
   Integer FSourceMult = 1;      // the multiplier the source was made with
-  std::unique_ptr<TBitmap> FWorkBitmap;
   // The glass effect's scratch squares, kept from cell to cell, and its blend of a cell's
   // channel with the glass's for the glass amount it was made for.
   std::unique_ptr<TBitmap> FGlassTile, FGlassPicture;

@@ -153,11 +153,6 @@ void TForm1::SetProgress(Integer Value) {
   ProgressBar1->SetValue(Value);
 }
 
-TBitmap* TForm1::WorkBitmap() {
-  if (!FWorkBitmap) FWorkBitmap = std::make_unique<TBitmap>();
-  return FWorkBitmap.get();
-}
-
 void TForm1::PumpMessages() {
   Application->ProcessMessages();
 }
