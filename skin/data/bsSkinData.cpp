@@ -7,19 +7,7 @@
 #include "platform/classes/Screen.h"
 #include "platform/system/Exceptions.h"
 #include "platform/user/WindowMessages.h"
-
-// ---- Skin colours ---------------------------------------------------------------------------
-
-void TbsSkinColors::Reset() {
-  CBtnFace = clBtnFace;
-  CBtnText = clBtnText;
-  CWindow = clWindow;
-  CWindowText = clWindowText;
-  CHighlight = clHighlight;
-  CHighlightText = clHighlightText;
-  CBtnHighlight = clBtnHighlight;
-  CBtnShadow = clBtnShadow;
-}
+#include "skin/data/bsSkinDataResStr.h"
 
 // ---- The skin data --------------------------------------------------------------------------
 
@@ -49,6 +37,7 @@ void TbsSkinData::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation != opRemove) return;
   if (AComponent == FSkinList) FSkinList = nullptr;
   if (AComponent == FCompressedStoredSkin) FCompressedStoredSkin = nullptr;
+  if (AComponent == FResourceStrData) FResourceStrData = nullptr;
 }
 
 void TbsSkinData::SetSkinList(TbsCompressedSkinList* Value) {
@@ -74,6 +63,12 @@ void TbsSkinData::SetCompressedStoredSkin(TbsCompressedStoredSkin* Value) {
   FCompressedStoredSkin = Value;
   if (Value != nullptr) Value->FreeNotification(this);
   if (!Designing() && Value != nullptr) LoadStoredSkin(Value);
+}
+
+void TbsSkinData::SetResourceStrData(TbsResourceStrData* Value) {
+  FResourceStrData = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+  if (!Designing()) BroadcastSkinMessage(WM_CHANGERESSTRDATA);
 }
 
 void TbsSkinData::SetSkinnableForm(bool Value) {
@@ -127,12 +122,6 @@ void TbsSkinData::ClearSkin() {
   Empty = true;
 }
 
-void TbsSkinData::LoadStoredSkin(TbsCompressedStoredSkin* AStoredSkin) {
-  if (AStoredSkin == nullptr || AStoredSkin->IsEmpty()) return;
-  // Nothing is sent and the current skin stays until stored skins can be decoded.
-  throw EInvalidOperation("Stored skins cannot be read yet");
-}
-
 void TbsSkinData::BroadcastSkinMessage(UINT Msg) {
   const WPARAM WParam = reinterpret_cast<WPARAM>(this);
   auto* OwnerForm = dynamic_cast<TForm*>(GetOwner());
@@ -150,25 +139,3 @@ void TbsSkinData::BroadcastSkinMessage(UINT Msg) {
   if (FShowLayeredBorders && LayerFrame->PictureIndex != -1) std::reverse(Targets.begin(), Targets.end());
   for (TForm* F : Targets) SendMessage(F->GetHandle(), Msg, WParam, SkinMessageParam);
 }
-
-// ---- Stored skins ---------------------------------------------------------------------------
-
-TbsCompressedStoredSkin::TbsCompressedStoredSkin(TComponent* AOwner)
-    : TComponent(AOwner), CompressedStream(std::make_unique<TMemoryStream>()) {}
-
-TbsCompressedStoredSkin::~TbsCompressedStoredSkin() = default;
-
-TbsSkinListItem::TbsSkinListItem(TCollection* Collection)
-    : TCollectionItem(Collection),
-      FSkin(std::make_unique<TbsCompressedStoredSkin>(nullptr)),
-      FName("bsSkin" + std::to_string(GetIndex())) {}
-
-TbsSkinListItem::~TbsSkinListItem() = default;
-
-TbsSkinListItems::TbsSkinListItems(TbsCompressedSkinList* AOwner)
-    : TOwnedCollection(AOwner, &CreateCollectionItem<TbsSkinListItem>) {}
-
-TbsCompressedSkinList::TbsCompressedSkinList(TComponent* AOwner)
-    : TComponent(AOwner), FSkins(std::make_unique<TbsSkinListItems>(this)) {}
-
-TbsCompressedSkinList::~TbsCompressedSkinList() = default;

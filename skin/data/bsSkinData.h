@@ -23,10 +23,16 @@
 #include "platform/system/StringList.h"
 #include "platform/system/Types.h"
 #include "platform/user/WinUser.h"
+#include "skin/data/bsSkinDataBarParts.h"
+#include "skin/data/bsSkinDataEditParts.h"
+#include "skin/data/bsSkinDataObjects.h"
+#include "skin/data/bsSkinDataSections.h"
 
 class TBitmap;
 class TbsCompressedSkinList;
 class TbsCompressedStoredSkin;
+class TbsResourceStrData;
+class TMemIniFile;
 
 // ---- Skin messages --------------------------------------------------------------------------
 constexpr UINT WM_BEFORECHANGESKINDATA = 0x4C9;  // a load begins; the old skin is still there
@@ -38,120 +44,6 @@ constexpr UINT WM_SHOWLAYEREDBORDER = 0x593;     // ShowLayeredBorders changed
 constexpr UINT WM_AEROBLURENABLED = 0x594;       // AeroBlurEnabled changed
 // lParam of every skin message.
 constexpr LPARAM SkinMessageParam = 1000;
-
-// Stretch types of parts and of the form picture.
-constexpr Byte stFull = 0;
-constexpr Byte stHorz = 1;
-constexpr Byte stVert = 2;
-
-// ---- Skin colours ---------------------------------------------------------------------------
-// The colours that replace the system colours in skinned controls; all 0 until the first clear.
-class TbsSkinColors : public TObject {
- public:
-  // The system colours of the same roles.
-  void Reset();
-
-  TColor CBtnFace = 0;
-  TColor CBtnText = 0;
-  TColor CWindow = 0;
-  TColor CWindowText = 0;
-  TColor CHighlight = 0;
-  TColor CHighlightText = 0;
-  TColor CBtnHighlight = 0;
-  TColor CBtnShadow = 0;
-};
-
-// ---- Section records ------------------------------------------------------------------------
-// Picture indexes point into the skin's picture list (ActivePictures), -1 for none.
-class TbsDataSkinPopupWindow : public TObject {
- public:
-  Integer WindowPictureIndex = -1;
-  Integer MaskPictureIndex = -1;
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ItemsRect;
-  TColor ScrollMarkerColor = 0;
-  TColor ScrollMarkerActiveColor = 0;
-  bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false;
-  bool StretchEffect = false;
-  Byte StretchType = stFull;
-};
-
-// A PictureIndex of -1 means the skin has no layered border.
-class TbsDataSkinLayerFrame : public TObject {
- public:
-  Integer PictureIndex = -1;
-  Integer MaskPictureIndex = -1;
-  Integer InActivePictureIndex = -1;
-  Integer InActiveMaskPictureIndex = -1;
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;
-  Integer AlphaBlendValue = 255;
-  Integer InActiveAlphaBlendValue = 255;
-  TRect BorderRect;
-  bool HitTestEnable = false;
-  bool FullBorder = false;
-  Integer HitTestSize = 0;
-  TRect CaptionRect;
-  TPoint HitTestLeftTopPoint, HitTestRightTopPoint, HitTestLeftBottomPoint, HitTestRightBottomPoint;
-  TRect ButtonsRect;
-  TRect SysMenuButtonRect;
-  bool FullStretch = false;
-  Integer RollUpFormHeight = 0;
-  Integer ButtonsTopOffset = 0;
-  Integer SysButtonTopOffset = 0;
-  Integer BlurMaskPictureIndex = -1;
-  TRect IntersectBlurMaskRect;
-  TRect ExcludeBlurMaskRect;
-  Integer LeftOffset = 0, TopOffset = 0, WidthOffset = 0, HeightOffset = 0;
-};
-
-class TbsDataSkinHintWindow : public TObject {
- public:
-  Integer WindowPictureIndex = -1;
-  Integer MaskPictureIndex = -1;
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;
-  std::string FontName = "Arial";
-  Integer FontHeight = 12;
-  TFontStyles FontStyle;
-  TColor FontColor = 0;
-  bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false;
-  bool StretchEffect = false;
-  Byte StretchType = stFull;
-};
-
-// ---- Part records ---------------------------------------------------------------------------
-// One control part: its name (the section of the skin text), its picture and the rectangle of
-// its image in that picture.
-class TbsDataSkinControl : public TObject {
- public:
-  explicit TbsDataSkinControl(const std::string& AIDName) : IDName(AIDName) {}
-
-  const std::string IDName;
-  Integer PictureIndex = -1;
-  Integer MaskPictureIndex = -1;
-  TRect SkinRect;
-};
-
-// A resizable part: anchor points, client rectangle and stretch settings.
-class TbsDataSkinCustomControl : public TbsDataSkinControl {
- public:
-  using TbsDataSkinControl::TbsDataSkinControl;
-
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;
-  bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
-  bool StretchEffect = false;
-  Byte StretchType = stFull;
-};
-
-// One form-frame object of the skin.
-class TbsDataSkinObject : public TObject {
- public:
-  explicit TbsDataSkinObject(const std::string& AIDName) : IDName(AIDName) {}
-
-  const std::string IDName;
-};
 
 // ---- The skin data --------------------------------------------------------------------------
 class TbsSkinData : public TComponent {
@@ -169,6 +61,9 @@ class TbsSkinData : public TComponent {
   void SetSkinIndex(Integer Value);
   TbsCompressedStoredSkin* GetCompressedStoredSkin() const { return FCompressedStoredSkin; }
   void SetCompressedStoredSkin(TbsCompressedStoredSkin* Value);
+  TbsResourceStrData* GetResourceStrData() const { return FResourceStrData; }
+  // Tells the forms (also while reading the form, also when unchanged).
+  void SetResourceStrData(TbsResourceStrData* Value);
   bool GetSkinnableForm() const { return FSkinnableForm; }
   void SetSkinnableForm(bool Value);
   bool GetShowLayeredBorders() const { return FShowLayeredBorders; }
@@ -203,10 +98,19 @@ class TbsSkinData : public TComponent {
   void ClearSkinLists();
   // ClearSkinLists and the form pictures; Empty afterwards.
   void ClearSkin();
-  // An empty stored skin changes nothing.
+  // An empty stored skin changes nothing. A load that fails (a damaged stored skin, a version
+  // above 3, a rectangle without digits) leaves no skin and still tells the forms that the
+  // change is over (1226, 1227) before the exception leaves.
   void LoadStoredSkin(TbsCompressedStoredSkin* AStoredSkin);
   // Sends Msg to the forms (the owner form first when it has no layered border).
   void BroadcastSkinMessage(UINT Msg);
+
+  // Steps of a load, over the skin text.
+  void ReadFormInfo(TMemIniFile* Ini);
+  void ReadSkinObjectList(TMemIniFile* Ini);
+  void ReadSkinControlList(TMemIniFile* Ini);
+  // "name:type" split at the first colon; both empty without one.
+  static void SplitNameType(const std::string& Entry, std::string& Name, std::string& TypeWord);
 
   // ---- The skin ----
   std::unique_ptr<TbsSkinColors> SkinColors;
@@ -255,6 +159,7 @@ class TbsSkinData : public TComponent {
   TbsCompressedSkinList* FSkinList = nullptr;
   Integer FSkinIndex = 0;
   TbsCompressedStoredSkin* FCompressedStoredSkin = nullptr;
+  TbsResourceStrData* FResourceStrData = nullptr;
   bool FSkinnableForm = true;
   bool FEnableSkinEffects = true;
   bool FShowButtonGlowFrames = true;
@@ -276,6 +181,17 @@ class TbsCompressedStoredSkin : public TComponent {
   ~TbsCompressedStoredSkin() override;
 
   bool IsEmpty() const { return CompressedStream->GetSize() == 0; }
+  // Inflates the whole stored skin onto Target.
+  void DecompressToStream(TStream* Target);
+  // The envelope: version (32-bit), length L (32-bit) and L compressed bytes. A version above 3
+  // or a length of 0 gives an empty stored skin; a length beyond the source raises and leaves
+  // the stored skin empty.
+  void ReadCompressedSkinStream(TStream* Source);
+  void WriteCompressedSkinStream(TStream* Target);
+  void ReadCompressedSkinFile(const std::string& FileName);
+  // Packs a skin text file and the pictures it names (BMP files beside it). A text without the
+  // five sections, or a picture that cannot be read, leaves the stored skin as it was.
+  void BuildStoredSkinFromIni(const std::string& FileName);
   const std::string& GetDescription() const { return FDescription; }
   void SetDescription(const std::string& Value) { FDescription = Value; }
   const std::string& GetFileName() const { return FFileName; }

@@ -7,6 +7,7 @@
 #include "platform/classes/Screen.h"
 #include "skin/data/bsSkinData.h"
 #include "tests/skin/SkinTestSupport.h"
+#include "tests/skin/data/SkinPayload.h"
 
 namespace {
 
@@ -180,6 +181,219 @@ TEST_F(TSkinDataTest, AnEmptyStoredSkinLoadsNothing) {
   Data.LoadStoredSkin(&Stored);
   EXPECT_TRUE(Heard.empty());
   EXPECT_TRUE(Data.Empty);
+}
+
+// ---- Loading stored skins -------------------------------------------------------------------
+
+using namespace SkinPayload;
+
+class TSkinLoadTest : public TSkinDataTest {
+ protected:
+  void SetUp() override {
+    TSkinDataTest::SetUp();
+    NewListener("A");
+  }
+  // Loads the payload and gives the skin messages heard, with "raised" when the load raised.
+  std::vector<std::string> Load(const std::string& PayloadBytes) {
+    return LoadCompressed(Compressed(PayloadBytes));
+  }
+  std::vector<std::string> LoadCompressed(const std::string& Bytes) {
+    Fill(Stored, Bytes);
+    Heard.clear();
+    try {
+      Data.LoadStoredSkin(&Stored);
+    } catch (const Exception&) {
+      Heard.push_back("raised");
+    }
+    return Heard;
+  }
+  TbsSkinData Data{nullptr};
+  TbsCompressedStoredSkin Stored{nullptr};
+};
+
+const std::vector<std::string> LoadedMessages{"A 1225", "A 1226", "A 1227"};
+const std::vector<std::string> FailedMessages{"A 1225", "A 1226", "A 1227", "raised"};
+
+TEST_F(TSkinLoadTest, TheMinimalSkinLoads) {
+  bool SeenLoading = false;
+  struct THandler {
+    TbsSkinData* Data;
+    bool* Seen;
+    void OnLoad(TObject*) { *Seen = Data->SkinLoading && !Data->Empty; }
+  } Handler{&Data, &SeenLoading};
+  Data.OnLoadData = TNotifyEvent(&Handler, &THandler::OnLoad);
+  const std::string Minimal =
+      std::string("\x03\x00\x00\x00\x01\x01\x01\x00\x00\x00\x00", 11) + MinimalSkinText();
+  EXPECT_EQ(Load(Minimal), LoadedMessages);
+  EXPECT_TRUE(SeenLoading);
+  EXPECT_FALSE(Data.Empty);
+  EXPECT_FALSE(Data.SkinLoading);
+  EXPECT_EQ(Data.SkinName, "minimal");
+  EXPECT_TRUE(Data.SkinControls.empty());
+  EXPECT_TRUE(Data.Picture->Empty());
+  EXPECT_EQ(Data.SkinColors->CBtnFace, clBtnFace);
+}
+
+TEST_F(TSkinLoadTest, VersionsUpToThreeReadAlikeAndTwoSkipsItsExtraPictures) {
+  const std::string Red = BmpImage(2, 1, clRed);
+  for (Integer Version : {0, 1, 3}) {
+    ASSERT_EQ(Load(Payload(Version, {Red}, MinimalSkinText())), LoadedMessages) << Version;
+    ASSERT_EQ(Data.ActivePictures.size(), 1u);
+    EXPECT_EQ(Data.ActivePictures[0]->GetCanvas()->GetPixels(1, 0), clRed);
+  }
+  std::string Two;
+  Append(Two, 2);
+  Two += "\x01\x01\x01";
+  Two += '\0' + BmpImage(3, 3, clBlue) + '\0' + BmpImage(1, 1, clLime);
+  Append(Two, 1);
+  Two += Red + MinimalSkinText();
+  EXPECT_EQ(Load(Two), LoadedMessages);
+  ASSERT_EQ(Data.ActivePictures.size(), 1u);
+  EXPECT_EQ(Data.ActivePictures[0]->GetWidth(), 2);
+  EXPECT_EQ(Data.ActivePictures[0]->GetCanvas()->GetPixels(0, 0), clRed);
+}
+
+TEST_F(TSkinLoadTest, EveryFailureEndsTheChangeWithNoSkin) {
+  const std::string Good = Payload(3, {BmpImage(2, 2, clRed)}, MinimalSkinText());
+  std::string BadBmp = Payload(3, {}, "");
+  BadBmp[BadBmp.size() - 4] = 1;  // one list picture, which is no BMP
+  BadBmp += "XY not a bitmap at all, but long enough to be read as one" + MinimalSkinText();
+  struct TCase {
+    const char* Name;
+    std::string Compressed;
+  };
+  const std::vector<TCase> Cases{
+      {"version 4", Compressed(Payload(4, {}, MinimalSkinText()))},
+      {"zlib data cut short", Compressed(Good).substr(0, Compressed(Good).size() / 2)},
+      {"not zlib data", "not zlib data"},
+      {"bad BMP", Compressed(BadBmp)},
+      {"cut inside the picture count", Compressed(Good.substr(0, 9))},
+      {"cut before a list picture",
+       Compressed(Payload(3, {}, "").substr(0, 7) + std::string("\x01\x00\x00\x00", 4))},
+      {"cut inside a list picture", Compressed(Good.substr(0, 30))},
+      {"rectangle without digits",
+       Compressed(Payload(3, {}, MinimalSkinText("[POPUPWINDOW]\nitemsrect=\n")))},
+      {"point with one number",
+       Compressed(Payload(3, {}, MinimalSkinText("[HINTWINDOW]\nlefttoppoint=7\n")))},
+  };
+  for (const TCase& C : Cases) {
+    ASSERT_EQ(Load(Good), LoadedMessages);
+    ASSERT_FALSE(Data.ActivePictures.empty());
+    EXPECT_EQ(LoadCompressed(C.Compressed), FailedMessages) << C.Name;
+    EXPECT_TRUE(Data.Empty) << C.Name;
+    EXPECT_FALSE(Data.SkinLoading) << C.Name;
+    EXPECT_TRUE(Data.ActivePictures.empty()) << C.Name;
+  }
+}
+
+TEST_F(TSkinLoadTest, PartListsTakeKnownTypeWordsOnly) {
+  const std::string Text =
+      "[VERSION]\n[PICTURES]\n[FORMINFO]\n"
+      "[SKINOBJECTS]\ncount=3\n0=c:caption\n1=b:button\n2=t:mainmenubarbutton\n"
+      "[SKINCONTROLS]\ncount=7\n0=x:button\n1=y:Button\n2=z:button:extra\n3=nocolon\n5=m:memo\n6=:panel\n"
+      "[x]\nskinrect=1,2,3,4\n[m]\nfontheight=9\n[c]\nfontheight=11\n";
+  ASSERT_EQ(Load(Payload(3, {}, Text)), LoadedMessages);
+  ASSERT_EQ(Data.SkinControls.size(), 3u);
+  EXPECT_EQ(Data.SkinControls[0]->IDName, "x");
+  EXPECT_NE(dynamic_cast<TbsDataSkinButtonControl*>(Data.SkinControls[0].get()), nullptr);
+  EXPECT_EQ(Data.SkinControls[0]->SkinRect, (TRect{1, 2, 3, 4}));
+  auto* Memo = dynamic_cast<TbsDataSkinMemoControl*>(Data.SkinControls[1].get());
+  ASSERT_NE(Memo, nullptr);
+  EXPECT_EQ(Memo->FontHeight, 9);
+  EXPECT_EQ(Data.SkinControls[2]->IDName, "");
+  EXPECT_NE(dynamic_cast<TbsDataSkinPanelControl*>(Data.SkinControls[2].get()), nullptr);
+  ASSERT_EQ(Data.SkinObjects.size(), 3u);
+  EXPECT_EQ(dynamic_cast<TbsDataSkinCaption&>(*Data.SkinObjects[0]).FontHeight, 11);
+  EXPECT_EQ(typeid(*Data.SkinObjects[1]), typeid(TbsDataSkinButton));
+  EXPECT_EQ(typeid(*Data.SkinObjects[2]), typeid(TbsDataSkinMainMenuBarButton));
+  EXPECT_EQ(Data.FindObjectPart("t"), 2);
+  EXPECT_EQ(Data.FindControlPart("m"), 1);
+
+  std::string Name = "?", Type = "?";
+  TbsSkinData::SplitNameType("a:b:c", Name, Type);
+  EXPECT_EQ(Name + "|" + Type, "a|b:c");
+  TbsSkinData::SplitNameType("abc", Name, Type);
+  EXPECT_EQ(Name + "|" + Type, "|");
+}
+
+TEST_F(TSkinLoadTest, FormInfoCorrections) {
+  const std::string Frame =
+      "lefttoppoint=10,20\nrighttoppoint=90,20\nleftbottompoint=10,80\nrightbottompoint=90,80\n"
+      "clientrect=15,25,85,75\nmaskrectarea=5,30,50,70\nhittestlefttoppoint=0,7\nhittestrighttoppoint=3,4\n"
+      "inactiveeffect=ienoise\nbgpictureindex=0\n";
+  const auto Text = [&](const std::string& Mask) {
+    return "[VERSION]\n[PICTURES]\nmask=" + Mask + "\n[FORMINFO]\n" + Frame +
+           "[SKINOBJECTS]\n[SKINCONTROLS]\n";
+  };
+  ASSERT_EQ(Load(Payload(3, {}, Text(""))), LoadedMessages);
+  EXPECT_EQ(Data.MaskRectArea, (TRect{5, 30, 50, 70}));
+  EXPECT_EQ(Data.HitTestLeftTopPoint, (TPoint{0, 7}));
+  // The corners move into the client rectangle.
+  EXPECT_EQ((std::vector<TPoint>{Data.LeftTopPoint, Data.RightTopPoint, Data.LeftBottomPoint,
+                                 Data.RightBottomPoint}),
+            (std::vector<TPoint>{{15, 25}, {85, 25}, {15, 75}, {85, 75}}));
+  EXPECT_EQ(Data.InActiveEffect, ieNoise);
+  EXPECT_EQ(Data.BGPictureIndex, 0);
+  EXPECT_EQ(Data.MDIBGPictureIndex, -1);
+
+  ASSERT_EQ(Load(Payload(3, {}, Text("mask.bmp"))), LoadedMessages);
+  EXPECT_EQ(Data.MaskRectArea, (TRect{5, 25, 85, 75}));
+  // Hit-test points with a zero take the corner as read, before the corners were moved.
+  EXPECT_EQ(Data.HitTestLeftTopPoint, (TPoint{10, 20}));
+  EXPECT_EQ(Data.HitTestRightTopPoint, (TPoint{3, 4}));
+  EXPECT_EQ(Data.HitTestRightBottomPoint, (TPoint{90, 80}));
+
+  ASSERT_EQ(Load(Payload(3, {}, MinimalSkinText("[FORMINFO]\nclientrect=5,5,9,9\nmaskrectarea=1,1,1,9\n"))),
+            LoadedMessages);
+  EXPECT_EQ(Data.LeftTopPoint, TPoint{});
+  EXPECT_EQ(Data.RightBottomPoint, TPoint{});
+}
+
+// ---- The envelope of stored skins ---------------------------------------------------------------
+
+std::string Envelope(Integer Version, Integer Length, const std::string& Bytes) {
+  std::string E;
+  Append(E, Version);
+  Append(E, Length);
+  return E + Bytes;
+}
+
+TEST(StoredSkinEnvelopeTest, ReadAndWrite) {
+  const std::string Packed = Compressed(Payload(3, {}, MinimalSkinText()));
+  const auto Read = [](const std::string& Bytes) {
+    TbsCompressedStoredSkin Stored(nullptr);
+    Fill(Stored, "old");
+    TStringStream Source(Bytes);
+    Source.SetPosition(3);  // the reader starts at the beginning whatever the position
+    try {
+      Stored.ReadCompressedSkinStream(&Source);
+    } catch (const EReadError&) {
+      return std::string("raised, ") + (Stored.IsEmpty() ? "empty" : "kept");
+    }
+    TStringStream Out;
+    Stored.CompressedStream->SaveToStream(&Out);
+    return Out.GetDataString();
+  };
+  const Integer Size = static_cast<Integer>(Packed.size());
+  EXPECT_EQ(Read(Envelope(3, Size, Packed)), Packed);
+  EXPECT_EQ(Read(Envelope(2, Size, Packed)), Packed);
+  EXPECT_EQ(Read(Envelope(3, Size, Packed + "more")), Packed);
+  EXPECT_EQ(Read(Envelope(4, Size, Packed)), "");
+  EXPECT_EQ(Read(Envelope(3, 0, Packed)), "");
+  EXPECT_EQ(Read(Envelope(3, Size + 1, Packed)), "raised, empty");
+  EXPECT_EQ(Read(Envelope(3, -1, Packed)), "raised, empty");
+  EXPECT_EQ(Read(std::string("\x03\x00", 2)), "raised, empty");
+
+  TbsCompressedStoredSkin Stored(nullptr);
+  Fill(Stored, Packed);
+  TStringStream Out;
+  Stored.WriteCompressedSkinStream(&Out);
+  EXPECT_EQ(Out.GetDataString(), Envelope(3, Size, Packed));
+  TMemoryStream Inflated;
+  Stored.DecompressToStream(&Inflated);
+  EXPECT_EQ(std::string(static_cast<const char*>(Inflated.GetMemory()),
+                        static_cast<std::size_t>(Inflated.GetSize())),
+            Payload(3, {}, MinimalSkinText()));
 }
 
 }  // namespace
