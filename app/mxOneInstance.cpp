@@ -1,7 +1,10 @@
 #include "app/mxOneInstance.h"
 
+#include <algorithm>
+
 #include "platform/classes/Application.h"
 #include "platform/classes/Forms.h"
+#include "platform/system/Files.h"
 #include "platform/system/Format.h"
 #include "platform/system/InstanceChannel.h"
 #include "platform/system/KernelObjects.h"
@@ -33,7 +36,10 @@ std::string TmxOneInstance::GetVersion() const {
 
 void TmxOneInstance::Loaded() {
   TComponent::Loaded();
-  const std::string Name = Application->GetTitle().substr(0, MaxNameLength);
+  // Without a title of its own the application goes by its program file's name.
+  std::string Name = Application->GetTitle();
+  if (Name.empty()) Name = ChangeFileExt(ExtractFileName(Application->GetExeName()), "");
+  Name.resize(std::min(Name.size(), MaxNameLength));
   FHandleOwned = false;
   FMutex = CreateMutexA(nullptr, FALSE, Name.c_str());
   FOtherInstance = FMutex == nullptr || GetLastError() == ERROR_ALREADY_EXISTS;

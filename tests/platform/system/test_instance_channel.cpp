@@ -73,3 +73,13 @@ TEST_F(InstanceChannel, LeftoverSocketIsReplacedAndStrayBytesAreIgnored) {
   CheckSynchronize(50);
   EXPECT_EQ(Requests, 1);
 }
+
+TEST_F(InstanceChannel, NamesTooLongForASocketFileStillConnect) {
+  const std::string Long(150, 'n');
+  TInstanceListener Listener;
+  ASSERT_TRUE(Listener.Start(Long, [this] { ++Requests; }));
+  EXPECT_FALSE(SignalInstance(Long + "x"));
+  EXPECT_TRUE(SignalInstance(Long));
+  WaitFor(1);
+  EXPECT_EQ(Requests, 1);
+}
