@@ -138,7 +138,8 @@ class UpdateCommandTest : public ServicesTest {
     RemoveDir(Folder);
     UpdateCaptions = SavedCaptions;
     SetUpdateCallback(nullptr, nullptr);
-    delete UpdateWindow;
+    // Every check builds a window of its own; none may stay over the next test's windows.
+    for (TForm* Window : Windows) delete Window;
     ServicesTest::TearDown();
   }
   void ServePage(const std::string& Version) {
@@ -151,7 +152,13 @@ class UpdateCommandTest : public ServicesTest {
     Server.Serve("/files/Setup.bin", {200, "OK", {}, std::string(3000, 'x')});
   }
   TLoopbackHttpServer Server;
+  void CheckNow() {
+    Form->Updatenow1->Click();
+    RunUntilIdle();
+    if (UpdateWindow != nullptr) Windows.push_back(UpdateWindow);
+  }
   decltype(UpdateCaptions) SavedCaptions;
+  std::vector<TForm*> Windows;
   std::string Folder;
   std::vector<std::string> OpenedFolders;
 };
@@ -161,8 +168,7 @@ TEST_F(UpdateCommandTest, OfferIsShownDownloadedWhereChosenAndItsFolderOpened) {
   ServePage("1.5.0.30");
   TFakeClock Clock(0, EncodeDate(2026, 12, 11) + EncodeTime(10, 0, 0, 0));
   SetClockSource(&Clock);
-  Form->Updatenow1->Click();
-  RunUntilIdle();
+  CheckNow();
   ASSERT_NE(UpdateWindow, nullptr);
   EXPECT_TRUE(UpdateWindow->GetVisible());
   EXPECT_EQ(UpdateWindow->GetCaption(), " Tilvarok web-update ");
@@ -192,8 +198,7 @@ TEST_F(UpdateCommandTest, OfferIsShownDownloadedWhereChosenAndItsFolderOpened) {
 
 TEST_F(UpdateCommandTest, DecliningOrCancellingEndsTheOffer) {
   ServePage("2.0");
-  Form->Updatenow1->Click();
-  RunUntilIdle();
+  CheckNow();
   ASSERT_TRUE(Form->mxWebUpdate->GetBusy());
   {
     TDialogAnswers Answers;  // no name: the save dialog is cancelled
@@ -202,8 +207,7 @@ TEST_F(UpdateCommandTest, DecliningOrCancellingEndsTheOffer) {
   EXPECT_FALSE(Form->mxWebUpdate->GetBusy());
   EXPECT_FALSE(FileExists(Folder + "/Setup.bin"));
 
-  Form->Updatenow1->Click();
-  RunUntilIdle();
+  CheckNow();
   ASSERT_TRUE(Form->mxWebUpdate->GetBusy());
   UpdateCancelButton->Click();
   RunUntilIdle();
@@ -213,8 +217,7 @@ TEST_F(UpdateCommandTest, DecliningOrCancellingEndsTheOffer) {
 
 TEST_F(UpdateCommandTest, NoNewerVersionLeavesTheDownloadDisabled) {
   ServePage("1.5");
-  Form->Updatenow1->Click();
-  RunUntilIdle();
+  CheckNow();
   ASSERT_NE(UpdateWindow, nullptr);
   EXPECT_EQ(UpdateStatus1->GetCaption(), "U19");
   EXPECT_EQ(UpdateStatus2->GetCaption(), "U20");
