@@ -150,3 +150,32 @@ TEST(RasterRangeBarColors, LightenClampsAndBlendWeighsTheFirstColour) {
             static_cast<TColor>(0x4B4B4B));
   EXPECT_THROW(BlendColors(0, 0, 256), EAssertionFailed);
 }
+
+TEST_F(RasterRangeBar, DraggingTheThumbAndPagingTowardTheMouse) {
+  TFakeClock Clock(1000);
+  SetClockSource(&Clock);
+  Bar->SetParams(1000, 100);  // thumb of 20 over a track of 200 from x = 16
+  Form->Show();
+  RunUntilIdle();
+  const TPoint Origin = Bar->ClientToScreen({0, 0});
+  // 20 pixels of the 200 the thumb moves over are a tenth of the content.
+  ScreenPress(Origin.X + 16 + 5, Origin.Y + 5);
+  ScreenMoveTo(Origin.X + 16 + 25, Origin.Y + 5);
+  RunUntilIdle();
+  EXPECT_EQ(Bar->GetScrollPos(), 100);
+  EXPECT_GE(Count.User, 1);
+  ScreenRelease();
+  RunUntilIdle();
+  // Held on the track after the thumb, at x = 16 + 100: pages of 100 until the thumb
+  // (20 pixels for every 100) reaches the mouse, then stops.
+  ScreenPress(Origin.X + 16 + 100, Origin.Y + 5);
+  RunUntilIdle();
+  EXPECT_EQ(Bar->GetScrollPos(), 200);
+  for (Integer Step = 0; Step < 10; ++Step) {
+    Clock.Advance(600);
+    RunUntilIdle();
+  }
+  EXPECT_EQ(Bar->GetScrollPos(), 500);
+  ScreenRelease();
+  RunUntilIdle();
+}
