@@ -7,6 +7,7 @@
 #include "RasterScreen.h"
 #include "platform/classes/Application.h"
 #include "platform/classes/Forms.h"
+#include "platform/system/Exceptions.h"
 #include "platform/user/WindowMessages.h"
 #include "raster/RS32_ImgView.h"
 
@@ -109,4 +110,18 @@ TEST_F(RasterImgView32, UserMovesOfABarPlaceThePictureAndReportIt) {
   EXPECT_EQ(H->GetScrollPos(), 400);  // 200 + 600, clamped
   EXPECT_EQ(View->GetOffsetX(), -H->GetScrollPos());
   EXPECT_EQ(Scrolls, 1);
+}
+
+TEST_F(RasterImgView32, ScrollPropertiesSetBothBarsAndCannotBeCopied) {
+  View->GetScrollBars()->SetIncrement(20);
+  View->GetScrollBars()->SetStyle(rbsMac);
+  EXPECT_EQ(View->GetVertBar()->GetIncrement(), 20);
+  EXPECT_EQ(View->GetVertBar()->GetStyle(), rbsMac);
+  TImgView32 Other(nullptr);
+  try {
+    View->SetScrollBars(Other.GetScrollBars());
+    FAIL() << "copied";
+  } catch (const EConvertError& E) {
+    EXPECT_EQ(E.GetMessage(), "Cannot assign a TIVScrollProperties to a TIVScrollProperties");
+  }
 }
