@@ -104,3 +104,46 @@ void DrawBevelFrame(TCanvas* Cnvs, TRect R, TColor TopLeftColor, TColor BottomRi
 // The platform's one-pixel 3-D frame: top and left in TopColor, right and bottom in
 // BottomColor, just inside R; R shrinks by that pixel on every side.
 void DrawFrame3D(TCanvas* Cnvs, TRect& R, TColor TopColor, TColor BottomColor);
+
+// ---- Skin image builders --------------------------------------------------------------------
+// A skin part (rectangle R of SB) laid out into B at another size. LT, RT, LB, RB and C are
+// relative to R's top-left; NLT .. NC are the caller's new anchors in B. Corner pieces are
+// copied, edge pieces stretched or tiled, the client stretched (StretchType 0 whole, 1 in
+// columns, 2 in rows) or tiled. A tiled piece of zero length is skipped.
+void CreateSkinImage(const TPoint& LT, const TPoint& RT, const TPoint& LB, const TPoint& RB, const TRect& C,
+                     const TPoint& NLT, const TPoint& NRT, const TPoint& NLB, const TPoint& NRB,
+                     const TRect& NC, TBitmap* B, TBitmap* SB, const TRect& R, Integer W, Integer H,
+                     bool DrawClient, bool LeftStretch, bool TopStretch, bool RightStretch,
+                     bool BottomStretch, bool StretchEffect, Integer StretchType);
+void CreateSkinImage2(const TPoint& LT, const TPoint& RT, const TPoint& LB, const TPoint& RB, const TRect& C,
+                      const TPoint& NLT, const TPoint& NRT, const TPoint& NLB, const TPoint& NRB,
+                      const TRect& NC, TBitmap* B, TBitmap* SB, const TRect& R, Integer W, Integer H,
+                      bool DrawClient, bool LeftStretch, bool TopStretch, bool RightStretch,
+                      bool BottomStretch, bool StretchEffect, Integer StretchType);
+// No right border: the top, bottom and client run to B's right edge.
+void CreateSkinImageNoRight(const TPoint& LT, const TPoint& RT, const TPoint& LB, const TPoint& RB,
+                            const TRect& C, const TPoint& NLT, const TPoint& NRT, const TPoint& NLB,
+                            const TPoint& NRB, const TRect& NC, TBitmap* B, TBitmap* SB, const TRect& R,
+                            Integer W, Integer H, bool DrawClient, bool LeftStretch, bool TopStretch,
+                            bool RightStretch, bool BottomStretch, bool StretchEffect, Integer StretchType);
+// Stretches every piece to B's current size.
+void CreateStretchSkinImage(TBitmap* B, TBitmap* SB, const TRect& R, const TRect& C, bool DrawClient);
+// Three pieces across: left end, middle (stretched or tiled), right end; B is W x R's height.
+void CreateHSkinImage(Integer LeftOffset, Integer RightOffset, TBitmap* B, TBitmap* SB, const TRect& R,
+                      Integer W, Integer H, bool Stretch);
+void CreateHSkinImageNoRight(Integer LeftOffset, Integer RightOffset, TBitmap* B, TBitmap* SB, const TRect& R,
+                             Integer W, Integer H, bool Stretch);
+// Only the middle piece, over all of B's width.
+void CreateHSkinImageMiddle(Integer LeftOffset, Integer RightOffset, TBitmap* B, TBitmap* SB, const TRect& R,
+                            Integer W, Integer H, bool Stretch);
+// Three pieces down; B is R's width x H.
+void CreateVSkinImage(Integer TopOffset, Integer BottomOffset, TBitmap* B, TBitmap* SB, const TRect& R,
+                      Integer W, Integer H, bool Stretch);
+// The resized frame as four separate border bitmaps; each is sized and drawn only when it has
+// a positive size.
+void CreateSkinBorderImages(const TPoint& LT, const TPoint& RT, const TPoint& LB, const TPoint& RB,
+                            const TRect& C, const TPoint& NLT, const TPoint& NRT, const TPoint& NLB,
+                            const TPoint& NRB, const TRect& NC, TBitmap* LeftImage, TBitmap* TopImage,
+                            TBitmap* RightImage, TBitmap* BottomImage, TBitmap* SB, const TRect& R, Integer W,
+                            Integer H, bool LeftStretch, bool TopStretch, bool RightStretch,
+                            bool BottomStretch);
