@@ -237,7 +237,8 @@ class TSdlDesktop final : public TSdlBackend {
   }
 
   static void SetIcon(TDesktopWindow& D, HICON Icon) {
-    if (Icon == nullptr || Icon->Width <= 0 || Icon->Height <= 0) return;
+    // A window may hold an icon its program has destroyed since.
+    if (Icon == nullptr || !IsIconHandle(Icon) || Icon->Width <= 0 || Icon->Height <= 0) return;
     const std::vector<DWORD> Premultiplied = IconImage(Icon);
     std::vector<DWORD> Straight(Premultiplied.size());
     TSurface Src;

@@ -54,6 +54,24 @@ double TXDesktopProbe::Opacity(unsigned long Window) {
   return Result;
 }
 
+TSize TXDesktopProbe::IconSize(unsigned long Window) {
+  const Atom Property = XInternAtom(Dpy(FDisplay), "_NET_WM_ICON", False);
+  Atom Type;
+  int Format;
+  unsigned long Count = 0, After = 0;
+  unsigned char* Data = nullptr;
+  TSize Result;
+  if (Window != 0 && XGetWindowProperty(Dpy(FDisplay), Window, Property, 0, 2, False, XA_CARDINAL, &Type,
+                                        &Format, &Count, &After, &Data) == Success) {
+    if (Data != nullptr && Count == 2) {
+      const auto* Values = reinterpret_cast<const unsigned long*>(Data);
+      Result = {static_cast<Integer>(Values[0]), static_cast<Integer>(Values[1])};
+    }
+    if (Data != nullptr) XFree(Data);
+  }
+  return Result;
+}
+
 void TXDesktopProbe::RequestClose(unsigned long Window) {
   XEvent E{};
   E.xclient.type = ClientMessage;

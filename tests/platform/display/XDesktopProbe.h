@@ -20,6 +20,8 @@ class TXDesktopProbe {
   unsigned long TransientFor(unsigned long Window);
   // _NET_WM_WINDOW_OPACITY as 0..1; negative when not set.
   double Opacity(unsigned long Window);
+  // The size of the window's first icon (_NET_WM_ICON); 0 x 0 when it has none.
+  TSize IconSize(unsigned long Window);
   // Asks the window manager to close the window, as a task bar does (_NET_CLOSE_WINDOW).
   void RequestClose(unsigned long Window);
   // A window of "another program", shown at R; DestroyWindow takes it away.

@@ -17,6 +17,7 @@
 #include "platform/gdi/Painting.h"
 #include "platform/gdi/Regions.h"
 #include "platform/user/CommonControls.h"
+#include "platform/user/Cursors.h"
 #include "platform/user/Menus.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/User.h"
@@ -172,6 +173,12 @@ TEST_F(SdlDesktopXvfb, AFormIsADesktopWindowOfItsOwnNamedByItsCaptionAndTakesARe
 
   SetWindowText(W, (Title + " 2").c_str());
   EXPECT_TRUE(PumpUntil([&] { return Shell("xdotool getwindowname " + XId(W)) == Title + " 2"; }));
+  HICON Icon = LoadIcon(nullptr, IDI_APPLICATION);
+  ASSERT_NE(Icon, nullptr);
+  SendMessage(W, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+  EXPECT_TRUE(PumpUntil([&] {
+    return FX.IconSize(XWin(W)) == TSize{Icon->Width, Icon->Height};
+  })) << "the form's icon is its desktop window's icon";
 }
 
 TEST_F(SdlDesktopXvfb, MovesGoBothWaysAndADialogMovesOnItsOwn) {
