@@ -6,6 +6,7 @@
 
 #include "platform/classes/Screen.h"
 #include "skin/data/bsSkinData.h"
+#include "tests/platform/system/TempFolder.h"
 #include "tests/skin/SkinTestSupport.h"
 #include "tests/skin/data/SkinPayload.h"
 
@@ -394,6 +395,64 @@ TEST(StoredSkinEnvelopeTest, ReadAndWrite) {
   EXPECT_EQ(std::string(static_cast<const char*>(Inflated.GetMemory()),
                         static_cast<std::size_t>(Inflated.GetSize())),
             Payload(3, {}, MinimalSkinText()));
+}
+
+// ---- Packing a skin text with its pictures ----------------------------------------------------
+
+void WriteFile(const std::string& Name, const std::string& Bytes) {
+  TFileStream F(Name, fmCreate);
+  F.WriteBuffer(Bytes.data(), static_cast<Integer>(Bytes.size()));
+}
+
+std::string Bytes(TMemoryStream& S) {
+  return std::string(static_cast<const char*>(S.GetMemory()), static_cast<std::size_t>(S.GetSize()));
+}
+
+TEST(StoredSkinBuildTest, PacksTheTextAndThePicturesItNames) {
+  TTempFolder Folder;
+  const std::string Text =
+      "[VERSION]\nskinname=packed\n[PICTURES]\nmask=m.bmp\nactivepicturescount=2\n0=a.bmp\n1=b.bmp\n"
+      "[FORMINFO]\n[SKINOBJECTS]\n[SKINCONTROLS]\ncount=0\n";
+  WriteFile(Folder / "skin.ini", Text);
+  WriteFile(Folder / "m.bmp", BmpImage(1, 1, clWhite));
+  WriteFile(Folder / "a.bmp", BmpImage(2, 1, clRed));
+  WriteFile(Folder / "b.bmp", BmpImage(1, 2, clBlue));
+  TbsCompressedStoredSkin Stored(nullptr);
+  Stored.BuildStoredSkinFromIni(Folder / "skin.ini");
+  TMemoryStream Payload;
+  Stored.DecompressToStream(&Payload);
+  std::string Expected;
+  Append(Expected, 3);
+  Expected += "\x01\x01";
+  Expected += '\0' + BmpImage(1, 1, clWhite);
+  Append(Expected, 2);
+  Expected += BmpImage(2, 1, clRed) + BmpImage(1, 2, clBlue);
+  Expected +=
+      "[VERSION]\r\nskinname=packed\r\n[PICTURES]\r\nmask=m.bmp\r\nactivepicturescount=2\r\n0=a.bmp\r\n1=b."
+      "bmp\r\n"
+      "[FORMINFO]\r\n[SKINOBJECTS]\r\n[SKINCONTROLS]\r\ncount=0\r\n";
+  EXPECT_EQ(Bytes(Payload), Expected);
+  TStringStream Out;
+  Stored.CompressedStream->SaveToStream(&Out);
+  EXPECT_EQ(Out.GetDataString().substr(0, 2), "\x78\xDA");
+
+  TbsSkinData Data(nullptr);
+  Data.LoadStoredSkin(&Stored);
+  EXPECT_EQ(Data.SkinName, "packed");
+  ASSERT_EQ(Data.ActivePictures.size(), 2u);
+  EXPECT_EQ(Data.ActivePictures[1]->GetCanvas()->GetPixels(0, 1), clBlue);
+  EXPECT_EQ(Data.Mask->GetWidth(), 1);
+  EXPECT_EQ(Data.ActivePictureNames->GetStrings(1), "b.bmp");
+
+  // A text without its five sections, or a picture that cannot be read, changes nothing.
+  const std::string Before = Out.GetDataString();
+  WriteFile(Folder / "partial.ini", "[VERSION]\n[PICTURES]\n");
+  Stored.BuildStoredSkinFromIni(Folder / "partial.ini");
+  WriteFile(Folder / "missing.ini", Text + "[PICTURES]\npicture=nowhere.bmp\n");
+  EXPECT_THROW(Stored.BuildStoredSkinFromIni(Folder / "missing.ini"), Exception);
+  TStringStream After;
+  Stored.CompressedStream->SaveToStream(&After);
+  EXPECT_EQ(After.GetDataString(), Before);
 }
 
 }  // namespace
