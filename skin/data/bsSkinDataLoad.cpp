@@ -8,11 +8,10 @@
 #include "platform/system/IniFiles.h"
 #include "platform/system/Strings.h"
 #include "skin/data/bsSkinData.h"
+#include "skin/data/bsSkinDataStream.h"
 #include "skin/data/bsUtils.h"
 
 namespace {
-
-constexpr Integer StoredSkinVersion = 3;
 
 template <class TRecord>
 using TRecordFactory = std::function<std::unique_ptr<TRecord>(const std::string&)>;
@@ -132,12 +131,6 @@ void UseCornerWhenNull(TPoint& HitTest, const TPoint& Corner) {
   if (IsNullPoint(HitTest)) HitTest = Corner;
 }
 
-Integer ReadInt32(TStream* S) {
-  Byte B[4];
-  S->ReadBuffer(B, 4);
-  return static_cast<Integer>(B[0] | (B[1] << 8) | (B[2] << 16) | (Cardinal{B[3]} << 24));
-}
-
 Byte ReadFlag(TStream* S) {
   Byte B;
   S->ReadBuffer(&B, 1);
@@ -216,7 +209,7 @@ void TbsSkinData::LoadStoredSkin(TbsCompressedStoredSkin* AStoredSkin) {
     TMemoryStream Payload;
     AStoredSkin->DecompressToStream(&Payload);
     Payload.SetPosition(0);
-    const Integer Version = ReadInt32(&Payload);
+    const Integer Version = ReadSkinInt32(&Payload);
     if (Version > StoredSkinVersion) throw EReadError("Unsupported skin version " + IntToStr(Version));
     ReadFlaggedPicture(&Payload, Picture.get());
     ReadFlaggedPicture(&Payload, InActivePicture.get());
@@ -226,7 +219,7 @@ void TbsSkinData::LoadStoredSkin(TbsCompressedStoredSkin* AStoredSkin) {
       ReadFlaggedPicture(&Payload, &Dropped);
       ReadFlaggedPicture(&Payload, &Dropped);
     }
-    const Integer Count = ReadInt32(&Payload);
+    const Integer Count = ReadSkinInt32(&Payload);
     for (Integer I = 0; I < Count; ++I) {
       auto B = std::make_unique<TBitmap>();
       ReadPicture(&Payload, B.get());

@@ -5,24 +5,10 @@
 #include "platform/system/Files.h"
 #include "platform/system/IniFiles.h"
 #include "skin/data/bsSkinData.h"
+#include "skin/data/bsSkinDataStream.h"
 #include "skin/data/bszlibcompress.h"
 
 namespace {
-
-constexpr Integer StoredSkinVersion = 3;
-
-void WriteInt32(TStream* S, Integer V) {
-  const Cardinal U = static_cast<Cardinal>(V);
-  const Byte B[4] = {static_cast<Byte>(U), static_cast<Byte>(U >> 8), static_cast<Byte>(U >> 16),
-                     static_cast<Byte>(U >> 24)};
-  S->WriteBuffer(B, 4);
-}
-
-Integer ReadInt32(TStream* S) {
-  Byte B[4];
-  S->ReadBuffer(B, 4);
-  return static_cast<Integer>(B[0] | (B[1] << 8) | (B[2] << 16) | (Cardinal{B[3]} << 24));
-}
 
 // The empty flag and, for a picture that is there, its BMP image.
 void WriteFlaggedPicture(TStream* S, TBitmap* B) {
@@ -47,8 +33,8 @@ void TbsCompressedStoredSkin::DecompressToStream(TStream* Target) {
 void TbsCompressedStoredSkin::ReadCompressedSkinStream(TStream* Source) {
   CompressedStream->Clear();
   Source->SetPosition(0);
-  if (ReadInt32(Source) > StoredSkinVersion) return;
-  const Integer Length = ReadInt32(Source);
+  if (ReadSkinInt32(Source) > StoredSkinVersion) return;
+  const Integer Length = ReadSkinInt32(Source);
   // A length of 0 would otherwise copy the whole source.
   if (Length == 0) return;
   if (Length < 0) throw EReadError(SReadError);
@@ -61,8 +47,8 @@ void TbsCompressedStoredSkin::ReadCompressedSkinStream(TStream* Source) {
 }
 
 void TbsCompressedStoredSkin::WriteCompressedSkinStream(TStream* Target) {
-  WriteInt32(Target, StoredSkinVersion);
-  WriteInt32(Target, static_cast<Integer>(CompressedStream->GetSize()));
+  WriteSkinInt32(Target, StoredSkinVersion);
+  WriteSkinInt32(Target, static_cast<Integer>(CompressedStream->GetSize()));
   CompressedStream->SaveToStream(Target);
 }
 
@@ -79,7 +65,7 @@ void TbsCompressedStoredSkin::BuildStoredSkinFromIni(const std::string& FileName
   if (!IsSkinIni(&Ini)) return;
   const std::string Folder = ExtractFilePath(FileName);
   TMemoryStream Payload;
-  WriteInt32(&Payload, StoredSkinVersion);
+  WriteSkinInt32(&Payload, StoredSkinVersion);
   for (const char* Key : {"picture", "inactivepicture", "mask"}) {
     TBitmap B;
     const std::string Name = Ini.ReadString("PICTURES", Key, "");
@@ -88,7 +74,7 @@ void TbsCompressedStoredSkin::BuildStoredSkinFromIni(const std::string& FileName
   }
   TStringList Names;
   ReadIniStringList(&Ini, "PICTURES", "activepictures", &Names);
-  WriteInt32(&Payload, Names.GetCount());
+  WriteSkinInt32(&Payload, Names.GetCount());
   for (Integer I = 0; I < Names.GetCount(); ++I) {
     TBitmap B;
     B.LoadFromFile(Folder + Names.GetStrings(I));
