@@ -119,3 +119,65 @@ class TbsBitmap : public TPersistent {
 
 // The first live TbsBitmap whose DC is DC, else null.
 TbsBitmap* FindBitmapByDC(HDC DC);
+
+// ---- Effect bitmap --------------------------------------------------------------------------
+// A plain 24-bit top-down picture (bytes blue, green, red; rows padded to 4 bytes) for state
+// morphs and form effects. A pixel as an integer is 0x00RRGGBB. Morphs move this picture
+// toward Other by the fraction K and do nothing when the sizes differ.
+class TbsEffectBmp {
+ public:
+  TbsEffectBmp(Integer AWidth, Integer AHeight);  // CreateSize: every pixel 0
+  explicit TbsEffectBmp(HBITMAP Bitmap);          // CreateFromHandle: a copy of its pixels
+  ~TbsEffectBmp();
+  TbsEffectBmp(const TbsEffectBmp&) = delete;
+  TbsEffectBmp& operator=(const TbsEffectBmp&) = delete;
+
+  Integer GetWidth() const { return FWidth; }
+  Integer GetHeight() const { return FHeight; }
+  HBITMAP GetHandle() const { return FHandle; }
+  Byte* GetScanLine(Integer Y) const;
+  // Unchecked.
+  Cardinal GetPixel(Integer X, Integer Y) const;
+  void SetPixel(Integer X, Integer Y, Cardinal Value);
+  void DrawToDC(HDC DC, Integer X, Integer Y);
+
+  void Morph(TbsEffectBmp* Other, double K);
+  void MorphGradient(TbsEffectBmp* Other, double K);
+  void MorphLeftGradient(TbsEffectBmp* Other, double K);
+  void MorphRightGradient(TbsEffectBmp* Other, double K);
+  void MorphLeftSlide(TbsEffectBmp* Other, double K);
+  void MorphRightSlide(TbsEffectBmp* Other, double K);
+  void MorphPush(TbsEffectBmp* Other, double K);
+
+  void ChangeBrightness(double K);
+  void ChangeDarkness(double K);
+  void GrayScale();
+  void AddNoise(Integer Amount);
+  void SplitBlur(Integer Amount);
+  void Invert();
+
+  // The target already has the turned size.
+  void Rotate90CCW(TbsEffectBmp* Target) const;
+  void Rotate90CW(TbsEffectBmp* Target) const;
+  void FlipVert(TbsEffectBmp* Target) const;
+
+ private:
+  void MakeSection(Integer AWidth, Integer AHeight);
+  void MorphGradientHorizontal(TbsEffectBmp* Other, double K);
+  void MorphGradientVertical(TbsEffectBmp* Other, double K);
+  bool SameSize(const TbsEffectBmp* Other) const;
+  Integer RowPitch() const { return 3 * FWidth + FWidth % 4; }
+
+  HBITMAP FHandle = nullptr;
+  Integer FWidth = 0;
+  Integer FHeight = 0;
+  Integer FSize = 0;
+  Byte* FBits = nullptr;
+  BITMAPINFO FInfo;
+};
+
+// Stack blur of the colour channels in place; every pixel ends opaque. Radius <= 0: nothing.
+void BlurBitmap(TbsBitmap* Bitmap, Integer Radius);
+// Alpha from the brightness (channel mean, truncated) of the mask pixel at the same place; the
+// part of the bitmap the mask does not cover keeps its alpha.
+void SetAlphaFromMask(TbsBitmap* Bitmap, TbsBitmap* Mask);
