@@ -1,5 +1,6 @@
 // AVI movies of TZezudIdIO: single frames read into the picture and the picture written frame
 // after frame, through the platform's AVI file library.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -91,11 +92,11 @@ TIEPixelFormat FrameFormat(Integer BitCount) {
 // The frame count and the milliseconds per frame of the stream read.
 void SetAviFrameInfo(TIOParamsVals& P, const AVISTREAMINFOW& Info) {
   P.AviFrameCount = static_cast<Integer>(Info.dwLength);
-  // A rate or scale of 0 in a damaged file gives no delay rather than a division fault.
+  // A rate or scale of 0 in a damaged file gives no delay rather than a division fault, and a
+  // delay beyond the integer range the largest one.
   const Cardinal Rate = Info.dwRate, Scale = Info.dwScale;
-  P.AviFrameDelay = Rate == 0 || Scale == 0
-                        ? 0
-                        : static_cast<Integer>(std::trunc(1000.0 / (static_cast<double>(Rate) / Scale)));
+  const double Delay = Rate == 0 || Scale == 0 ? 0 : std::trunc(1000.0 / (static_cast<double>(Rate) / Scale));
+  P.AviFrameDelay = static_cast<Integer>(std::min(Delay, 2147483647.0));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "platform/media/AviFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 extern "C" {
@@ -328,14 +329,16 @@ LONG AVIStreamLength(PAVISTREAM Stream) {
 
 LONG AVIStreamSampleToTime(PAVISTREAM Stream, LONG Sample) {
   if (!Stream || Stream->Info.dwRate == 0) return -1;
-  const Int64 Ms = static_cast<Int64>(Sample) * 1000 * Stream->Info.dwScale / Stream->Info.dwRate;
-  return static_cast<LONG>(std::clamp<Int64>(Ms, -0x7FFFFFFFLL, 0x7FFFFFFFLL));
+  // Wider than 64 bits: a damaged header may hold any scale.
+  const long double Ms = static_cast<long double>(Sample) * 1000 * Stream->Info.dwScale / Stream->Info.dwRate;
+  return static_cast<LONG>(std::clamp<long double>(std::floor(Ms), -0x7FFFFFFF, 0x7FFFFFFF));
 }
 
 LONG AVIStreamTimeToSample(PAVISTREAM Stream, LONG Time) {
   if (!Stream || Stream->Info.dwScale == 0) return -1;
-  const Int64 Sample = static_cast<Int64>(Time) * Stream->Info.dwRate / (Int64{1000} * Stream->Info.dwScale);
-  return static_cast<LONG>(std::clamp<Int64>(Sample, -0x7FFFFFFFLL, 0x7FFFFFFFLL));
+  const long double Sample =
+      static_cast<long double>(Time) * Stream->Info.dwRate / (1000.0L * Stream->Info.dwScale);
+  return static_cast<LONG>(std::clamp<long double>(std::floor(Sample), -0x7FFFFFFF, 0x7FFFFFFF));
 }
 
 HRESULT AVIStreamReadFormat(PAVISTREAM Stream, LONG, void* Format, LONG* Size) {

@@ -18,6 +18,8 @@ namespace {
 constexpr Int64 MaxFramePixels = Int64{16384} * 16384 / 4;
 // Forward jumps longer than this seek instead of reading every frame between.
 constexpr LONG ForwardReadLimit = 64;
+// The largest frame number taken from a time stamp, so that the one after it is a number too.
+constexpr Int64 MaxFrame = 0x7FFFFFFE;
 
 }  // namespace
 
@@ -66,7 +68,7 @@ struct TAviGetFrame {
   // The packet's frame number; NextFrame when it carries none.
   LONG PacketFrame() const {
     const Int64 Stamp = Packet->dts != AV_NOPTS_VALUE ? Packet->dts : Packet->pts;
-    return Stamp != AV_NOPTS_VALUE ? static_cast<LONG>(std::clamp<Int64>(Stamp, -1, 0x7FFFFFFF)) : NextFrame;
+    return Stamp != AV_NOPTS_VALUE ? static_cast<LONG>(std::clamp<Int64>(Stamp, -1, MaxFrame)) : NextFrame;
   }
 
   bool TakeRawPacket(LONG Frame) {
@@ -157,7 +159,7 @@ struct TAviGetFrame {
         Int64 Stamp = Frame->best_effort_timestamp;
         if (Stamp == AV_NOPTS_VALUE) Stamp = Frame->pts;
         const LONG Got =
-            Stamp == AV_NOPTS_VALUE ? NextFrame : static_cast<LONG>(std::clamp<Int64>(Stamp, -1, 0x7FFFFFFF));
+            Stamp == AV_NOPTS_VALUE ? NextFrame : static_cast<LONG>(std::clamp<Int64>(Stamp, -1, MaxFrame));
         NextFrame = Got + 1;
         if (Got >= Wanted) {
           const bool Converted = Got == Wanted && ConvertDecoded();
