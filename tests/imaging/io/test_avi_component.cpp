@@ -268,3 +268,25 @@ TEST_F(TAviComponentTest, CodecListsMatchAndMayBeEmpty) {
   EXPECT_EQ(GetVideoCodecFourCCs()->GetCount(), 0);
   EXPECT_EQ(GetVideoCodecNames()->GetCount(), 0);
 }
+
+TEST_F(TAviComponentTest, DelayIsCutToWholeMillisecondsAndFramesLoadInTheBackground) {
+  const std::u16string Name = PathOf("24fps.avi");
+  IO.GetParams()->Width = 12;
+  IO.GetParams()->Height = 6;
+  ASSERT_EQ(IO.CreateAVIFile(Name, 24, "DIB "), 0);
+  for (Integer I = 0; I < 3; ++I) {
+    PaintFrame(&Picture, 12, 6, I);
+    IO.SaveToAVI();
+  }
+  IO.CloseAVIFile();
+  ASSERT_EQ(IO.OpenAVIFile(Name), 3);
+  EXPECT_EQ(IO.GetParams()->AviFrameDelay, 41);  // 41.67 cut, not rounded
+
+  IO.SetAsyncMode(true);
+  IO.LoadFromAVI(1);
+  IO.WaitThreads(false);
+  TIEBitmap Expected;
+  PaintFrame(&Expected, 12, 6, 1);
+  EXPECT_EQ(LargestDifference(&Picture, &Expected), 0);
+  EXPECT_TRUE(Log.Has("finish"));
+}
