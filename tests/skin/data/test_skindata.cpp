@@ -6,6 +6,7 @@
 
 #include "platform/classes/Screen.h"
 #include "skin/data/bsSkinData.h"
+#include "skin/data/bsSkinDataResStr.h"
 #include "tests/platform/system/TempFolder.h"
 #include "tests/skin/SkinTestSupport.h"
 #include "tests/skin/data/SkinPayload.h"
@@ -182,6 +183,17 @@ TEST_F(TSkinDataTest, AnEmptyStoredSkinLoadsNothing) {
   Data.LoadStoredSkin(&Stored);
   EXPECT_TRUE(Heard.empty());
   EXPECT_TRUE(Data.Empty);
+}
+
+TEST_F(TSkinDataTest, ResourceStringsAreAnnouncedEvenWhenUnchanged) {
+  NewListener("A");
+  TbsSkinData Data(nullptr);
+  auto Res = std::make_unique<TbsResourceStrData>(nullptr);
+  Data.SetResourceStrData(Res.get());
+  Data.SetResourceStrData(Res.get());
+  EXPECT_EQ(Heard, (std::vector<std::string>{"A 1274", "A 1274"}));
+  Res.reset();
+  EXPECT_EQ(Data.GetResourceStrData(), nullptr);
 }
 
 // ---- Loading stored skins -------------------------------------------------------------------
