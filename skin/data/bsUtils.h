@@ -11,6 +11,7 @@
 #include "platform/classes/Canvas.h"
 #include "platform/classes/Colors.h"
 #include "platform/system/Types.h"
+#include "platform/user/WinUser.h"
 
 class TBitmap;
 class TControl;
@@ -147,3 +148,22 @@ void CreateSkinBorderImages(const TPoint& LT, const TPoint& RT, const TPoint& LB
                             TBitmap* RightImage, TBitmap* BottomImage, TBitmap* SB, const TRect& R, Integer W,
                             Integer H, bool LeftStretch, bool TopStretch, bool RightStretch,
                             bool BottomStretch);
+
+// ---- Platform queries -----------------------------------------------------------------------
+// The version this library answers with is fixed (6.1), so every predicate below agrees with
+// the others and with the facilities this platform has: layered windows, several monitors and
+// scroll-bar information, but no desktop compositor.
+void GetWindowsVersion(Integer& Major, Integer& Minor);
+bool IsLayeredWindowAvailable();
+bool IsWindowsXPOrLater();
+bool IsWindowsVistaOrLater();
+bool IsWindows7();
+bool IsMultiMonitor();
+void GetScreenWorkArea(bool WorkArea, TRect& R);
+// The nearest monitor's work area or full rectangle; one monitor: GetScreenWorkArea.
+void GetMonitorRect(HWND Wnd, bool WorkArea, TRect& R);
+bool IsDwmCompositionEnabled();
+// Desktop-composition calls: nothing without a compositor.
+void SetDwmTransitions(HWND Wnd, Integer Flag);
+void EnableDwmBlurBehind(HWND Wnd, bool Enable, HRGN Region);
+Integer GetScrollBarInfoSafe(HWND Wnd, LONG ObjectId, SCROLLBARINFO& Info);
