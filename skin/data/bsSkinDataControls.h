@@ -29,7 +29,7 @@ class TbsDataSkinCustomControl : public TbsSkinRecord<TbsDataSkinCustomControl, 
   TRect ClientRect;
   bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
   bool StretchEffect = false;
-  Byte StretchType = 0;
+  Byte StretchType = stFull;
 };
 
 // Push buttons: state images, morphing, frame animation, menu marker and glow layer.
@@ -44,7 +44,7 @@ class TbsDataSkinButtonControl : public TbsSkinRecord<TbsDataSkinButtonControl, 
   TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
   TRect ActiveSkinRect, DownSkinRect, FocusedSkinRect, DisabledSkinRect;
   bool Morphing = false;
-  Byte MorphKind = 0;
+  Byte MorphKind = mkDefault;
   TRect AnimateSkinRect;
   Integer FrameCount = 0;
   Integer AnimateInterval = 25;
@@ -83,7 +83,7 @@ class TbsDataSkinCheckRadioControl
   TRect UncheckImageRect, ActiveCheckImageRect, ActiveUncheckImageRect, UnEnabledCheckImageRect;
   TRect UnEnabledUncheckImageRect, GrayedCheckImageRect, ActiveGrayedCheckImageRect;
   bool Morphing = false;
-  Byte MorphKind = 0;
+  Byte MorphKind = mkDefault;
 };
 
 // Progress bars.

@@ -130,7 +130,7 @@ class TbsDataSkinTabControl : public TbsSkinRecord<TbsDataSkinTabControl, TbsDat
   TRect TabsBGRect;
   bool TabStretchEffect = false, LeftStretch = false, TopStretch = false, RightStretch = false;
   bool BottomStretch = false, StretchEffect = false;
-  Byte StretchType = 0;
+  Byte StretchType = stFull;
   std::string FontName = "Arial";
   Integer FontHeight = 14;
   TFontStyles FontStyle;

@@ -21,7 +21,7 @@ class TbsDataSkinObject : public TObject {
   bool SkinRectInAPicture = false;
   TRect SkinRect, ActiveSkinRect, InActiveSkinRect;
   bool Morphing = false;
-  Byte MorphKind = 0;
+  Byte MorphKind = mkDefault;
   Integer GlowLayerPictureIndex = -1, GlowLayerMaskPictureIndex = -1;
   Integer GlowLayerOffsetX = 0, GlowLayerOffsetY = 0;
   Integer GlowLayerAlphaBlendValue = 255;

@@ -29,7 +29,7 @@ class TbsDataSkinPopupWindow : public TObject {
   TColor ScrollMarkerColor = 0, ScrollMarkerActiveColor = 0;
   bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false;
   bool StretchEffect = false;
-  Byte StretchType = 0;
+  Byte StretchType = stFull;
 };
 
 // The layered border around skinned forms ([LAYERFRAME]); a PictureIndex of -1 means the skin
@@ -72,5 +72,5 @@ class TbsDataSkinHintWindow : public TObject {
   TColor FontColor = 0;
   bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false;
   bool StretchEffect = false;
-  Byte StretchType = 0;
+  Byte StretchType = stFull;
 };
