@@ -329,6 +329,66 @@ TEST_F(TSkinLoadTest, PartListsTakeKnownTypeWordsOnly) {
   EXPECT_EQ(Name + "|" + Type, "|");
 }
 
+TEST_F(TSkinLoadTest, EveryTypeWordMakesItsClass) {
+  const std::vector<std::pair<std::string, const std::type_info*>> Controls{
+      {"panel", &typeid(TbsDataSkinPanelControl)},
+      {"expanel", &typeid(TbsDataSkinExPanelControl)},
+      {"menubutton", &typeid(TbsDataSkinMenuButtonControl)},
+      {"button", &typeid(TbsDataSkinButtonControl)},
+      {"checkradio", &typeid(TbsDataSkinCheckRadioControl)},
+      {"gauge", &typeid(TbsDataSkinGaugeControl)},
+      {"splitter", &typeid(TbsDataSkinSplitterControl)},
+      {"trackbar", &typeid(TbsDataSkinTrackBarControl)},
+      {"label", &typeid(TbsDataSkinLabelControl)},
+      {"stdlabel", &typeid(TbsDataSkinStdLabelControl)},
+      {"updown", &typeid(TbsDataSkinUpDownControl)},
+      {"grid", &typeid(TbsDataSkinGridControl)},
+      {"tab", &typeid(TbsDataSkinTabControl)},
+      {"mainmenubar", &typeid(TbsDataSkinMainMenuBar)},
+      {"controlbar", &typeid(TbsDataSkinControlBar)},
+      {"appmenu", &typeid(TbsDataSkinAppMenu)},
+      {"memo", &typeid(TbsDataSkinMemoControl)},
+      {"edit", &typeid(TbsDataSkinEditControl)},
+      {"checklistbox", &typeid(TbsDataSkinCheckListBox)},
+      {"listbox", &typeid(TbsDataSkinListBox)},
+      {"combobox", &typeid(TbsDataSkinComboBox)},
+      {"scrollbar", &typeid(TbsDataSkinScrollBarControl)},
+      {"spinedit", &typeid(TbsDataSkinSpinEditControl)},
+      {"scrollbox", &typeid(TbsDataSkinScrollBoxControl)},
+      {"treeview", &typeid(TbsDataSkinTreeView)},
+      {"bevel", &typeid(TbsDataSkinBevel)},
+      {"slider", &typeid(TbsDataSkinSlider)},
+      {"listview", &typeid(TbsDataSkinListView)},
+      {"richedit", &typeid(TbsDataSkinRichEdit)},
+  };
+  const std::vector<std::pair<std::string, const std::type_info*>> Objects{
+      {"menuitem", &typeid(TbsDataSkinMenuItem)},
+      {"mainmenubaritem", &typeid(TbsDataSkinMainMenuBarItem)},
+      {"stdbutton", &typeid(TbsDataSkinStdButton)},
+      {"mainmenubarbutton", &typeid(TbsDataSkinMainMenuBarButton)},
+      {"button", &typeid(TbsDataSkinButton)},
+      {"caption", &typeid(TbsDataSkinCaption)},
+      {"animate", &typeid(TbsDataSkinAnimate)},
+      {"userobject", &typeid(TbsDataUserObject)},
+  };
+  const auto List = [](const std::string& Section, const auto& Rows) {
+    std::string Text = "[" + Section + "]\ncount=" + std::to_string(Rows.size()) + "\n";
+    for (std::size_t I = 0; I < Rows.size(); ++I)
+      Text += std::to_string(I) + "=p" + std::to_string(I) + ":" + Rows[I].first + "\n";
+    return Text;
+  };
+  ASSERT_EQ(Load(Payload(3, {},
+                         "[VERSION]\n[PICTURES]\n[FORMINFO]\n" + List("SKINOBJECTS", Objects) +
+                             List("SKINCONTROLS", Controls))),
+            LoadedMessages);
+  ASSERT_EQ(Data.SkinControls.size(), Controls.size());
+  for (std::size_t I = 0; I < Controls.size(); ++I)
+    EXPECT_EQ(typeid(*Data.SkinControls[I]), *Controls[I].second) << Controls[I].first;
+  ASSERT_EQ(Data.SkinObjects.size(), Objects.size());
+  for (std::size_t I = 0; I < Objects.size(); ++I)
+    EXPECT_EQ(typeid(*Data.SkinObjects[I]), *Objects[I].second) << Objects[I].first;
+}
+
 TEST_F(TSkinLoadTest, FormInfoCorrections) {
   const std::string Frame =
       "lefttoppoint=10,20\nrighttoppoint=90,20\nleftbottompoint=10,80\nrightbottompoint=90,80\n"
