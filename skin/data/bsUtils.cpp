@@ -8,14 +8,10 @@
 #include "platform/gdi/Text.h"
 #include "platform/system/Math.h"
 #include "platform/system/ScopeExit.h"
+#include "skin/data/bsUtilsDraw.h"
 
-namespace {
+namespace bsUtilsDraw {
 
-bool PointInside(const TRect& R, TPoint P) {
-  return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
-}
-
-// Text operations move the text one pixel up for odd font heights.
 bool OddFontHeight(TCanvas* Cnvs) {
   return Cnvs->GetFont()->GetHeight() % 2 != 0;
 }
@@ -28,6 +24,16 @@ Integer CanvasDrawText(TCanvas* Cnvs, const std::string& Text, TRect& R, UINT Fl
 void Line(TCanvas* Cnvs, Integer X1, Integer Y1, Integer X2, Integer Y2) {
   Cnvs->MoveTo(X1, Y1);
   Cnvs->LineTo(X2, Y2);
+}
+
+}  // namespace bsUtilsDraw
+
+using namespace bsUtilsDraw;
+
+namespace {
+
+bool PointInside(const TRect& R, TPoint P) {
+  return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
 }
 
 // The protected painting of a windowed parent, reached the way the platform's own helpers do.

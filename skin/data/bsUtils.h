@@ -167,3 +167,40 @@ bool IsDwmCompositionEnabled();
 void SetDwmTransitions(HWND Wnd, Integer Flag);
 void EnableDwmBlurBehind(HWND Wnd, bool Enable, HRGN Region);
 Integer GetScrollBarInfoSafe(HWND Wnd, LONG ObjectId, SCROLLBARINFO& Info);
+
+// ---- Wide text, wrapped captions ------------------------------------------------------------
+// DrawText of a UTF-16 text with the canvas's font and brush; returns DrawText's result.
+Integer DrawWideText(TCanvas* Cnvs, const std::u16string& Text, TRect& R, UINT Flags);
+Integer GetWideTextWidth(TCanvas* Cnvs, const std::u16string& Text);
+Integer GetWideTextHeight(TCanvas* Cnvs, const std::u16string& Text);
+void FitWideTextToWidth(TCanvas* Cnvs, std::u16string& Text, Integer Width);
+// Word-wrapped and centred. BreakWords splits a word too wide for R; otherwise such a word
+// ends in "..." and the rest of it is left out.
+void DrawWrapCaption(TCanvas* Cnvs, const std::string& Text, TRect R, bool BreakWords);
+
+// ---- Caption button glyphs (from X, Y) ------------------------------------------------------
+void DrawSysMenuGlyph(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
+void DrawMinimizeGlyph(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
+void DrawMaximizeGlyph(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
+void DrawRestoreGlyph(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
+void DrawRollDownGlyph(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
+void DrawRollUpGlyph(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
+void DrawMinimizeToTrayGlyph(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
+
+// ---- Glowing and mirrored texts -------------------------------------------------------------
+// The text over a halo of GlowSize pixels in GlowColor, moved by Offset; returns the result of
+// drawing the text itself.
+Integer DrawGlowText(TCanvas* Cnvs, const TRect& R, const std::string& Text, UINT Flags, Integer Offset,
+                     TColor GlowColor, Integer GlowSize);
+Integer DrawGlowTextW(TCanvas* Cnvs, const TRect& R, const std::u16string& Text, UINT Flags, Integer Offset,
+                      TColor GlowColor, Integer GlowSize);
+// The text over a soft block halo 10 pixels wide.
+Integer DrawVistaGlowText(TCanvas* Cnvs, const TRect& R, const std::u16string& Text, UINT Flags,
+                          TColor GlowColor);
+Integer DrawVistaGlowText2(TCanvas* Cnvs, const TRect& R, const std::u16string& Text, UINT Flags,
+                           TColor GlowColor);
+// The text with a mirrored copy below it fading out.
+Integer DrawReflectionText(TCanvas* Cnvs, const TRect& R, const std::string& Text, UINT Flags, Integer Offset,
+                           TColor ReflectionColor);
+void DrawReflectionTextW(TCanvas* Cnvs, const TRect& R, const std::string& Text, UINT Flags, Integer Offset,
+                         TColor ReflectionColor);
