@@ -105,4 +105,17 @@ TEST_F(BsTextTest, ReflectionLiesBelowTheText) {
   EXPECT_EQ(BlueAbove, 0);
 }
 
+TEST_F(BsTextTest, ReflectionOfATextFillingItsRectangleStaysInside) {
+  // The text's height equals the rectangle's: the row just below the text is past the bitmap.
+  const Integer TH = C()->TextHeight("H");
+  DrawReflectionText(C(), Rect(0, 0, 60, TH), "HHHH", DT_SINGLELINE | DT_CENTER | DT_TOP, 0, clBlue);
+  Integer Blue = 0;
+  for (Integer Y = TH; Y < 2 * TH; ++Y)
+    for (Integer X = 0; X < 60; ++X) {
+      const COLORREF P = ColorToRGB(C()->GetPixels(X, Y));
+      if (GetBValue(P) > GetRValue(P)) ++Blue;
+    }
+  EXPECT_GT(Blue, 0);
+}
+
 }  // namespace
