@@ -16,8 +16,13 @@ done
 export TILVAROK_DISPLAY=sdl TILVAROK_XVFB_TEST=1
 # Sanitizer builds: leaks of the desktop libraries are theirs, not ours.
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/lsan-desktop.supp:print_suppressions=0"
-# Inside the server: start the window manager, wait until it owns the screen, run the tests.
+# Inside the server: the single-window tests first, on the bare server they were made for; then
+# the window manager starts, and once it owns the screen the desktop tests run.
 inside='
+program=$1
+shift
+"$program" --gtest_filter="SdlXvfb.*" "$@"
+status=$?
 if command -v openbox >/dev/null 2>&1; then
   openbox --sm-disable >/dev/null 2>&1 &
   wm=$!
@@ -29,10 +34,8 @@ if command -v openbox >/dev/null 2>&1; then
   done
   export TILVAROK_XVFB_WM=openbox
 fi
-"$@"
-status=$?
+"$program" --gtest_filter="SdlDesktopXvfb.*" "$@" || status=$?
 [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null
 exit $status
 '
-exec xvfb-run -a -s "-screen 0 1280x1024x24" sh -c "$inside" run-under-xvfb "$program" \
-  --gtest_filter='SdlXvfb.*:SdlDesktopXvfb.*' "$@"
+exec xvfb-run -a -s "-screen 0 1280x1024x24" sh -c "$inside" run-under-xvfb "$program" "$@"

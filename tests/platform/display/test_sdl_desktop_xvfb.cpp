@@ -113,9 +113,10 @@ class SdlDesktopXvfb : public ::testing::Test {
     return W;
   }
 
-  // Pumps the window layer until Done says so; false after a few seconds.
-  bool PumpUntil(const std::function<bool()>& Done) {
-    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  // Pumps the window layer until Done says so; false after Limit.
+  bool PumpUntil(const std::function<bool()>& Done,
+                 std::chrono::steady_clock::duration Limit = std::chrono::seconds(10)) {
+    const auto Deadline = std::chrono::steady_clock::now() + Limit;
     while (std::chrono::steady_clock::now() < Deadline) {
       RunUntilIdle();
       if (Done()) return true;
@@ -209,6 +210,32 @@ TEST_F(SdlDesktopXvfb, MovesGoBothWaysAndADialogMovesOnItsOwn) {
   GetWindowRect(Main, &M);
   EXPECT_EQ(M.Left, 100);
   EXPECT_EQ(M.Top, 80);
+}
+
+TEST_F(SdlDesktopXvfb, DraggingTheCaptionMovesTheDesktopWindowWithThePointer) {
+  HWND W = Form("Caption drag", {100, 80, 400, 280});
+  RunUntilIdle();
+  ASSERT_TRUE(PumpUntil([&] { return DesktopPosition(W) == TPoint{100, 80}; }));
+  // The move loop is modal: once it runs, the pointer goes on in steps and lets go. The window
+  // moves under the pointer all the while; each step must land where the pointer is.
+  bool Moved = false;
+  SetModalHook([&] {
+    if (Moved) return;
+    Moved = true;
+    Shell(
+        "(xdotool sleep 0.2 mousemove 260 150 sleep 0.2 mousemove 330 230 sleep 0.2 mousemove 400 300 "
+        "sleep 0.2 mouseup 1) >/dev/null 2>&1 &");
+  });
+  Shell("xdotool mousemove 200 90 mousedown 1");
+  PumpUntil([&] { return Moved && !(GetAsyncKeyState(VK_LBUTTON) & 0x8000); });
+  SetModalHook(nullptr);
+  ASSERT_TRUE(Moved) << "the move loop never ran";
+  ASSERT_TRUE(PumpUntil([&] {
+    RECT R;
+    GetWindowRect(W, &R);
+    return R.Left == 300 && R.Top == 290;
+  }));
+  EXPECT_TRUE(PumpUntil([&] { return DesktopPosition(W) == TPoint{300, 290}; }));
 }
 
 TEST_F(SdlDesktopXvfb, AMenuIsAPopupWindowAndARealClickChoosesAnItem) {
