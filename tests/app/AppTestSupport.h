@@ -44,9 +44,9 @@ inline TColor Rgb(Integer R, Integer G, Integer B) {
 
 // ---- Answers and counts ----------------------------------------------------------------------
 
-// Answers the next modal dialogs while it lives: a message box is read and confirmed, a file
-// dialog gets FileName (an empty name cancels it), the font dialog gets FontSize and is
-// confirmed.
+// Answers the next modal dialogs while it lives: a message box (skinned or the platform's) is
+// read and confirmed, a file dialog gets FileName (an empty name cancels it), the font dialog
+// gets FontSize and is confirmed.
 struct TDialogAnswers {
   std::string FileName;
   std::string FontSize;
@@ -58,6 +58,11 @@ struct TDialogAnswers {
       if (auto* Box = dynamic_cast<TbsMessageForm*>(Active)) {
         Messages.push_back(Box->Message->GetCaption());
         Box->SetModalResult(mrOk);
+      } else if (auto* Text =
+                     Active != nullptr ? dynamic_cast<TLabel*>(Active->FindComponent("Message")) : nullptr) {
+        // The platform's own message dialog.
+        Messages.push_back(Text->GetCaption());
+        Active->SetModalResult(mrOk);
       } else if (auto* Files = dynamic_cast<TbsOpenDlgForm*>(Active)) {
         ++FileDialogs;
         if (!FileName.empty()) {
