@@ -17,6 +17,9 @@
 namespace {
 // The sampling window reaches this far on each side of a seed, every second pixel.
 constexpr Integer SampleReach = 10;
+// Messages are let through once every so many cells: a pump reads the clock, which costs more
+// than a small cell, and even large cells leave a cancel well within a blink.
+constexpr Integer CellsPerPump = 16;
 
 // True when the mask has a black pixel at (X, Y); places outside the mask are not masked.
 bool MaskedAt(const TBitmapRows& Mask, Integer X, Integer Y) {
@@ -117,7 +120,7 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
   TCellFill& Cell = SharedCellFill();
   Cell.Bind(Bitmap);
   for (Integer K = 0; K <= SeedCount && AbortRequested != 1; ++K) {
-    PumpMessages();
+    if (K % CellsPerPump == 0) PumpMessages();
     const Integer X = CellCentreX[K], Y = CellCentreY[K], R = CellRadius[K];
     // The seeds often walk down a column, a row's length apart in memory: the next cell's rows
     // are fetched while this one is done.
