@@ -14,6 +14,9 @@ class TBitmap;
 
 class TCellFill {
  public:
+  struct TRun {
+    Integer Y, Left, Right;  // Right is one past the run
+  };
   // Works on Bitmap (24-bit) from now on; Bitmap must not change its size while bound.
   void Bind(TBitmap* Bitmap);
   // Fills the region around (X, Y) with Color. False, and nothing filled, when the seed lies
@@ -32,11 +35,10 @@ class TCellFill {
   void Prefetch(Integer X, Integer Y, Integer Reach) const;
   // The region of the last Fill or Find painted (again) in Color.
   void Repaint(TColor Color);
+  // The runs of the last Fill or Find, until the next search.
+  const std::vector<TRun>& Runs() const { return FRuns; }
 
  private:
-  struct TRun {
-    Integer Y, Left, Right;  // Right is one past the run
-  };
   Byte* Row(Integer Y) const { return FFirst + static_cast<NativeInt>(Y) * FStride; }
   Byte* Visited(Integer Y) { return FVisited.data() + static_cast<std::size_t>(Y) * FWidth; }
   // Marks, paints and remembers the open run through (X, Y) and queues it.
