@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -93,6 +94,19 @@ TForm1* Window() {
   return Form;
 }
 
+// A hash of the last result's pixels: with TILVAROK_BENCH_HASH set, each build prints it, so a
+// change can be checked to leave the results bit for bit as they were.
+std::uint64_t ResultHash() {
+  const TBitmapRows Rows(ResultBitmap.get());
+  std::uint64_t Hash = 1469598103934665603ull ^ static_cast<std::uint64_t>(Rows.Width) << 32 ^
+                       static_cast<std::uint64_t>(Rows.Height);
+  for (Integer Y = 0; Y < Rows.Height; ++Y) {
+    const Byte* P = Rows[Y];
+    for (Integer X = 0; X < 3 * Rows.Width; ++X) Hash = (Hash ^ P[X]) * 1099511628211ull;
+  }
+  return Hash;
+}
+
 // The window with pattern type Type chosen, which sets the type's own parameters.
 TForm1* WindowWithType(Byte Type) {
   TForm1* F = Window();
@@ -117,6 +131,9 @@ void Build(benchmark::State& State, Byte Type, bool Effects, Integer Grid = 20) 
   HeapPeak::Restart();
   for (auto _ : State) F->CreateMosaic(F->UpdateBtn);
   const double SourcePixels = SourceBitmap->GetWidth() * static_cast<double>(SourceBitmap->GetHeight());
+  if (std::getenv("TILVAROK_BENCH_HASH") != nullptr)
+    std::fprintf(stderr, "result type %d effects %d grid %d: %016llx\n", Type, Effects ? 1 : 0, Grid,
+                 static_cast<unsigned long long>(ResultHash()));
   State.counters["cells"] = SeedCount;
   State.counters["source_mp"] = SourcePixels / 1e6;
   if (HeapPeak::Counting())
