@@ -47,7 +47,11 @@ TFrameLook LookAtFrame(const std::u16string& Name, LONG Pos) {
     Look.Width = Dib[4] | (Dib[5] << 8);
     Look.Height = Dib[8] | (Dib[9] << 8);
     Look.BitCount = Dib[14];
-    Look.Dib.assign(Dib, Dib + 40 + 4 * 256 + 64);
+    // The packed DIB: header, palette, then the rows, each padded to 4 bytes.
+    const Integer ColorsUsed = Dib[32] | (Dib[33] << 8);
+    const Integer Colors = ColorsUsed != 0 ? ColorsUsed : (Look.BitCount <= 8 ? 1 << Look.BitCount : 0);
+    const Integer Stride = (Look.Width * Look.BitCount + 31) / 32 * 4;
+    Look.Dib.assign(Dib, Dib + 40 + 4 * Colors + Stride * Look.Height);
   }
   AVIStreamGetFrameClose(Frames);
   AVIStreamRelease(Stream);
