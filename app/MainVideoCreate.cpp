@@ -16,6 +16,10 @@
 namespace {
 constexpr Integer MovieFrameRate = 25;
 
+std::string CodecRefusedText(const std::string& Codec) {
+  return Format("The movie could not be made with the codec \"%s\".", {Codec});
+}
+
 bool DrawnByMouse(Integer Type) {
   return Type == ptKaleidoscope || Type == ptFreeDrawing;
 }
@@ -46,6 +50,11 @@ void TForm1::AppendVideoFrame() {
   if (FRecordingFrames != 1 || ResultBitmap->GetWidth() < 1 || ResultBitmap->GetHeight() < 1) return;
   ImgVid->SetAttachedBitmap(ResultBitmap.get());
   ImgVid->SaveToAVI();
+  // A frame the movie refused ends the recording; CreateVideo says so.
+  if (ImgVid->GetAborting()) {
+    FRecordingFrames = 0;
+    VideoMode = 0;
+  }
 }
 
 void TForm1::CreateVideo() {
@@ -61,7 +70,7 @@ void TForm1::CreateVideo() {
   const Byte Created = ImgVid->CreateAVIFile(Utf8ToUtf16(TempMovieName), MovieFrameRate, FourCCList[Codec]);
   if (Created != 0) {
     ImgVid->CloseAVIFile();
-    ShowWarning(Format("The movie could not be made with the codec \"%s\".", {CodecBox->GetText()}));
+    ShowWarning(CodecRefusedText(CodecBox->GetText()));
     return;
   }
   const auto Finish = ScopeExit([this] {
@@ -99,7 +108,12 @@ void TForm1::CreateVideo() {
     PumpMessages();
   }
   FRecordingFrames = 0;
+  const bool FrameRefused = ImgVid->GetAborting();
   ImgVid->CloseAVIFile();
+  if (FrameRefused) {
+    ShowWarning(CodecRefusedText(CodecBox->GetText()));
+    return;
+  }
   if (Form4 != nullptr) {
     Form4->LoadVideoFile(TempMovieName);
     if (CBOpenPlayer->GetChecked()) Form4->Show();

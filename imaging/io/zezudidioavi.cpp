@@ -252,16 +252,24 @@ void TZezudIdIO::SaveToAVI() {
   if (BitCount == 32) Frame.SynchronizeRGBA(false);
 
   const std::vector<Byte> Header = FrameHeader(&Frame, BitCount);
-  if (BitCount == 8 || FAviFrameCounter == 0)
-    AVIStreamSetFormat(FAviStream, FAviFrameCounter, Header.data(), static_cast<LONG>(Header.size()));
+  // A frame the stream refuses is reported: the movie would silently lack it.
+  if ((BitCount == 8 || FAviFrameCounter == 0) &&
+      AVIStreamSetFormat(FAviStream, FAviFrameCounter, Header.data(), static_cast<LONG>(Header.size())) !=
+          AVIERR_OK) {
+    SetAborting(true);
+    return;
+  }
   const Integer Width = Frame.GetWidth(), Height = Frame.GetHeight();
   const Integer RowBytes = DibRowBytes(Width, BitCount);
   const Integer Copied = std::min(RowBytes, Frame.GetRowLen());
   std::vector<Byte> Rows(static_cast<std::size_t>(RowBytes) * Height, 0);
   for (Integer Y = 0; Y < Height; ++Y)
     std::memcpy(&Rows[static_cast<std::size_t>(Height - 1 - Y) * RowBytes], Frame.GetScanline(Y), Copied);
-  AVIStreamWrite(FAviStream, FAviFrameCounter, 1, Rows.data(), static_cast<LONG>(Rows.size()), AVIIF_KEYFRAME,
-                 nullptr, nullptr);
+  if (AVIStreamWrite(FAviStream, FAviFrameCounter, 1, Rows.data(), static_cast<LONG>(Rows.size()),
+                     AVIIF_KEYFRAME, nullptr, nullptr) != AVIERR_OK) {
+    SetAborting(true);
+    return;
+  }
   ++FAviFrameCounter;
 }
 

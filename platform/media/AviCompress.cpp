@@ -118,8 +118,18 @@ HRESULT AVIMakeCompressedStream(PAVISTREAM* Compressed, PAVISTREAM Source, const
 bool AviOpenEncoder(TAviStream* Stream, Integer Width, Integer Height) {
   FreeEncoder(Stream);
   AVFormatContext* Format = Stream->File->Format;
-  Stream->Encoder = OpenContext(Stream->Codec, Stream->Options, Stream->Info, Width, Height,
-                                (Format->oformat->flags & AVFMT_GLOBALHEADER) != 0);
+  const bool GlobalHeader = (Format->oformat->flags & AVFMT_GLOBALHEADER) != 0;
+  Integer CodedWidth = Width, CodedHeight = Height;
+  Stream->Encoder = OpenContext(Stream->Codec, Stream->Options, Stream->Info, Width, Height, GlobalHeader);
+  if (!Stream->Encoder) {
+    // Block coders take sizes in steps of 4 only: such frames are coded stretched to the next
+    // step rather than leaving the movie without frames.
+    CodedWidth = (Width + 3) / 4 * 4;
+    CodedHeight = (Height + 3) / 4 * 4;
+    if (CodedWidth != Width || CodedHeight != Height)
+      Stream->Encoder =
+          OpenContext(Stream->Codec, Stream->Options, Stream->Info, CodedWidth, CodedHeight, GlobalHeader);
+  }
   if (!Stream->Encoder) return false;
   Stream->Frame = av_frame_alloc();
   Stream->Packet = av_packet_alloc();
@@ -127,11 +137,11 @@ bool AviOpenEncoder(TAviStream* Stream, Integer Width, Integer Height) {
     FreeEncoder(Stream);
     return false;
   }
-  Stream->Frame->width = Width;
-  Stream->Frame->height = Height;
+  Stream->Frame->width = CodedWidth;
+  Stream->Frame->height = CodedHeight;
   Stream->Frame->format = Stream->Encoder->pix_fmt;
-  Stream->Scaler = sws_getContext(Width, Height, AV_PIX_FMT_BGR24, Width, Height, Stream->Encoder->pix_fmt,
-                                  SWS_BILINEAR, nullptr, nullptr, nullptr);
+  Stream->Scaler = sws_getContext(Width, Height, AV_PIX_FMT_BGR24, CodedWidth, CodedHeight,
+                                  Stream->Encoder->pix_fmt, SWS_BILINEAR, nullptr, nullptr, nullptr);
   if (!Stream->Scaler || av_frame_get_buffer(Stream->Frame, 0) < 0) {
     FreeEncoder(Stream);
     return false;
@@ -139,11 +149,11 @@ bool AviOpenEncoder(TAviStream* Stream, Integer Width, Integer Height) {
   AVStream* Out = Format->streams[Stream->Index];
   avcodec_parameters_from_context(Out->codecpar, Stream->Encoder);
   Stream->Target->HasFormat = true;
-  Stream->Target->Dib.Width = Width;
-  Stream->Target->Dib.Height = Height;
+  Stream->Target->Dib.Width = CodedWidth;
+  Stream->Target->Dib.Height = CodedHeight;
   Stream->Target->Dib.BitCount = 24;
   Stream->Target->Info.fccHandler = Stream->Info.fccHandler;
-  Stream->Target->Info.rcFrame = RECT{0, 0, Width, Height};
+  Stream->Target->Info.rcFrame = RECT{0, 0, CodedWidth, CodedHeight};
   return true;
 }
 

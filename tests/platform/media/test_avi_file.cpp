@@ -263,3 +263,26 @@ TEST(AviFile, ACompressorThatCannotTakeTheFrameSizeIsUnsupported) {
   AVIStreamRelease(Plain);
   AVIFileRelease(File);
 }
+
+TEST(AviFile, FramesOfASizeABlockCoderCannotTakeAreCodedAtTheNextStep) {
+  // The program creates its stream before it knows the frame size; Microsoft Video 1 codes
+  // 4 x 4 blocks, so 30 x 30 frames become 32 x 32 instead of a movie without frames.
+  if (!AviHasCompressor(mmioFOURCC('M', 'S', 'V', 'C'))) GTEST_SKIP() << "no Microsoft Video 1 encoder";
+  TAviTempFile Movie("cram-odd.avi");
+  constexpr Integer W = 30, H = 30, Count = 3;
+  {
+    TWriter Writer(Movie.Wide(), 0, 0, mmioFOURCC('M', 'S', 'V', 'C'));
+    ASSERT_NE(Writer.Stream, nullptr);
+    for (Integer I = 0; I < Count; ++I)
+      ASSERT_EQ(Writer.Frame(AviTestHeader(W, H, 24), AviTestFrame24(W, H, I), I == 0), AVIERR_OK);
+  }
+  TReader Reader(Movie.Wide());
+  EXPECT_EQ(Reader.Info.dwLength, Count);
+  const Byte* Dib = Reader.Frame(Count - 1);
+  ASSERT_NE(Dib, nullptr);
+  EXPECT_EQ(Dib[4], 32);
+  EXPECT_EQ(Dib[8], 32);
+  if (HaveProbe()) {
+    EXPECT_EQ(ProbeField(Movie.Path(), "nb_read_frames", true), std::to_string(Count));
+  }
+}
