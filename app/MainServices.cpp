@@ -15,6 +15,7 @@
 #include "platform/classes/Timer.h"
 #include "platform/shell/ShellAPI.h"
 #include "platform/system/DateTime.h"
+#include "platform/system/Environment.h"
 #include "platform/system/Files.h"
 #include "platform/system/Math.h"
 #include "platform/system/Strings.h"
@@ -49,7 +50,10 @@ void TForm1::CreateServices() {
   ReadFileVersion();
   mxWebUpdate = new TmxWebUpdate(this);
   mxWebUpdate->SetName("mxWebUpdate");
-  mxWebUpdate->GetProductInfo()->SetURL(std::string(MakerHomePage) + UpdatePagePath);
+  // Tests point the update check at a page of their own.
+  const std::string TestPage = GetEnvironmentVariable("TILVAROK_UPDATE_URL");
+  mxWebUpdate->GetProductInfo()->SetURL(TestPage.empty() ? std::string(MakerHomePage) + UpdatePagePath
+                                                         : TestPage);
   mxWebUpdate->GetProductInfo()->SetVersion(ProgramFileVersion);
   mxWebUpdate->SetOptions({uoRunUpdate, uoOverwrite});
   mxWebUpdate->OnBeforeDownload = TDownloadFileEvent(this, &TForm1::BeforeDownload);
