@@ -29,6 +29,22 @@ constexpr const char* HelpFileName = "Tilvarok Help.html";
 constexpr const char* UpdatePagePath = "Updates/TilvarokUpdate.htm";
 // Pixels per character of the clock panel.
 constexpr Extended ClockCharWidth = 5.75;
+// Tests point the update check at a page of their own, "http://host:port/path": the component
+// takes the port as its own setting, the address without it.
+void UseTestUpdatePage(TmxWebUpdate* Update) {
+  std::string Page = GetEnvironmentVariable("TILVAROK_UPDATE_URL");
+  if (Page.empty()) return;
+  const std::size_t Scheme = Page.find("://");
+  const std::size_t HostStart = Scheme == std::string::npos ? 0 : Scheme + 3;
+  const std::size_t HostEnd = std::min(Page.find('/', HostStart), Page.size());
+  const std::size_t Colon = Page.find(':', HostStart);
+  Integer Port = 0;
+  if (Colon < HostEnd && TryStrToInt(Page.substr(Colon + 1, HostEnd - Colon - 1), Port) && Port > 0) {
+    Update->SetHTTPPort(static_cast<Cardinal>(Port));
+    Page.erase(Colon, HostEnd - Colon);
+  }
+  Update->GetProductInfo()->SetURL(Page);
+}
 }  // namespace
 
 void TForm1::CreateServices() {
@@ -50,10 +66,8 @@ void TForm1::CreateServices() {
   ReadFileVersion();
   mxWebUpdate = new TmxWebUpdate(this);
   mxWebUpdate->SetName("mxWebUpdate");
-  // Tests point the update check at a page of their own.
-  const std::string TestPage = GetEnvironmentVariable("TILVAROK_UPDATE_URL");
-  mxWebUpdate->GetProductInfo()->SetURL(TestPage.empty() ? std::string(MakerHomePage) + UpdatePagePath
-                                                         : TestPage);
+  mxWebUpdate->GetProductInfo()->SetURL(std::string(MakerHomePage) + UpdatePagePath);
+  UseTestUpdatePage(mxWebUpdate);
   mxWebUpdate->GetProductInfo()->SetVersion(ProgramFileVersion);
   mxWebUpdate->SetOptions({uoRunUpdate, uoOverwrite});
   mxWebUpdate->OnBeforeDownload = TDownloadFileEvent(this, &TForm1::BeforeDownload);
