@@ -114,8 +114,12 @@ TModalResult TCustomForm::ShowModal() {
     SaveCount = Screen->FCursorCount;
   }
   const std::vector<HWND> WindowList = DisableTaskWindows(nullptr);
+  // A stay-on-top form it disables would cover the modal form and take the clicks meant for it.
+  const bool Normalized = Application != nullptr && FFormStyle != fsStayOnTop;
+  if (Normalized) Application->NormalizeTopMosts();
   TModalResult Result = mrNone;
   auto Restore = [&] {
+    if (Normalized) Application->RestoreTopMosts();
     if (Screen != nullptr) {
       Screen->SetCursor(Screen->FCursorCount == SaveCount ? SaveCursor : crDefault);
     }
