@@ -169,7 +169,12 @@ void TForm1::Download(TObject*, Integer Total, Integer Downloaded) {
 }
 
 void TForm1::AfterDownload(TObject*, std::string) {
+  if (UpdateGauge != nullptr) UpdateGauge->SetValue(0);
+  // A download that did not arrive whole is not reported as complete.
+  if (!mxWebUpdate->GetTransferOK()) {
+    SetUpdateStatus("The download failed.", mxWebUpdate->GetLocalFileName());
+    return;
+  }
   // The file is never run: the user is told where it is.
   SetUpdateStatus(UpdateCaptions[22], mxWebUpdate->GetLocalFileName());
-  if (UpdateGauge != nullptr) UpdateGauge->SetValue(0);
 }

@@ -215,6 +215,18 @@ TEST_F(UpdateCommandTest, DecliningOrCancellingEndsTheOffer) {
   EXPECT_FALSE(UpdateWindow->GetVisible());
 }
 
+TEST_F(UpdateCommandTest, ADownloadThatCannotBeSavedIsNotReportedComplete) {
+  ServePage("2.0");
+  CheckNow();
+  TDialogAnswers Answers;
+  Answers.FileName = Folder + "/no such folder/Setup.bin";
+  UpdateDownloadButton->Click();
+  RunUntilIdle();
+  EXPECT_FALSE(FileExists(Folder + "/no such folder/Setup.bin"));
+  EXPECT_EQ(UpdateStatus1->GetCaption(), "The download failed.");
+  EXPECT_TRUE(OpenedFolders.empty());
+}
+
 TEST_F(UpdateCommandTest, NoNewerVersionLeavesTheDownloadDisabled) {
   ServePage("1.5");
   CheckNow();
