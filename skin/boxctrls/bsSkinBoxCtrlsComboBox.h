@@ -1,0 +1,127 @@
+#pragma once
+// The skinned combo box.
+#include "skin/boxctrls/bsSkinBoxCtrlsEdits.h"
+#include "skin/boxctrls/bsSkinBoxCtrlsListBox.h"
+
+// ---- Combo box ------------------------------------------------------------------------------
+enum TbsSkinCustomComboBoxStyle { bscbEditStyle, bscbFixedStyle };
+
+// The skinned combo box (120 x 20, part "combobox"). ItemIndex set from code selects, shows the
+// item and fires OnClick (not OnChange); choosing an item from the open list fires OnChange
+// (when the text changes), OnClick, then OnCloseUp.
+class TbsSkinCustomComboBox : public TbsSkinCustomControl {
+ public:
+  explicit TbsSkinCustomComboBox(TComponent* AOwner);
+  ~TbsSkinCustomComboBox() override;
+  void Dispatch(TMessage& Message) override;
+  void Invalidate() override;
+
+  TStrings* GetItems() const { return FListBox->GetItems(); }
+  void SetItems(TStrings* Value) { FListBox->SetItems(Value); }
+  Integer GetItemIndex() const { return FListBox->GetItemIndex(); }
+  void SetItemIndex(Integer Value);
+  TbsSkinCustomComboBoxStyle GetStyle() const { return FStyle; }
+  void SetStyle(TbsSkinCustomComboBoxStyle Value);
+  Integer GetDropDownCount() const { return FDropDownCount; }
+  // Values below 1 are ignored.
+  void SetDropDownCount(Integer Value);
+  Integer GetListBoxWidth() const { return FListBoxWidth; }
+  void SetListBoxWidth(Integer Value) { FListBoxWidth = Value; }
+  bool GetAutoComplete() const { return FAutoComplete; }
+  void SetAutoComplete(bool Value) { FAutoComplete = Value; }
+  TColor GetDefaultColor() const { return FDefaultColor; }
+  void SetDefaultColor(TColor Value);
+  bool GetToolButtonStyle() const { return FToolButtonStyle; }
+  void SetToolButtonStyle(bool Value);
+  bool GetUseSkinSize() const { return FUseSkinSize; }
+  void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+  TCustomImageList* GetImages() const { return FListBox->GetImages(); }
+  void SetImages(TCustomImageList* Value);
+  Integer GetImageIndex() const { return FListBox->GetImageIndex(); }
+  void SetImageIndex(Integer Value);
+  bool GetDroppedDown() const { return DroppedDown; }
+  TbsPopupListBox* GetListBox() const { return FListBox; }
+  TbsCustomEdit* GetEdit() const { return FEdit; }
+  TRect GetTextArea() const { return TextArea; }
+  TRect GetButtonArea() const { return ButtonArea; }
+
+  virtual void EditWndProc(TMessage& Message);
+  virtual void CreateEdit();
+  // After a choice is made.
+  virtual void Change() {}
+  // Opens the list (nothing without items).
+  virtual void DropDown();
+  void CloseUp(bool Accept);
+  void PlaceParts();
+
+  void DrawDefaultImage(TBitmap* B) override;
+  void DefaultFontChanged() override;
+  void ApplySkinChange() override;
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnDropDown;
+  TNotifyEvent OnCloseUp;
+  TbsDrawSkinItemEvent OnComboBoxDrawItem;
+
+  bool NumericEdit = false;
+  bool DroppedDown = false;
+  bool ListEntered = false;
+  Integer AutoScrollMode = 0;  // 0 none, 1 up, 2 down
+  Cardinal LastKeyTick = 0;
+  std::string TypeAheadText;
+  bool MouseInside = false;
+  Integer SavedIndex = -1;
+  bool DraggingFromButton = false;
+  bool ButtonHot = false;
+  bool ButtonPressed = false;
+  TOwnerDrawState DrawState;
+
+ protected:
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  void ListMouseMove(TObject* Sender, TShiftState Shift, Integer X, Integer Y);
+  void ListWindowProc(TMessage& Message);
+  void CheckButtonClick(TObject* Sender);
+  void EditChange(TObject* Sender);
+  void EditCancelMode(TObject* Sender);
+  void EditKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+  void EditKeyPress(TObject* Sender, char& Key);
+  void EditKeyUp(TObject* Sender, Word& Key, TShiftState Shift);
+  void EditStep(Integer Delta, bool Commit);
+  void AutoCompleteText();
+  void DragTrack();
+  void StopAutoScroll();
+  void CancelMode(TControl* Sender);
+  // Selects from code, firing OnClick and Change.
+  void SelectIndex(Integer Index);
+  Integer FindItem(const std::string& S, Integer StartAfter);
+  void DrawShownItem(TCanvas* C);
+  void DrawToolButtonLook(TCanvas* C);
+
+  TbsSkinCustomComboBoxStyle FStyle = bscbFixedStyle;
+  Integer FDropDownCount = 8;
+  Integer FListBoxWidth = 0;
+  bool FAutoComplete = true;
+  TColor FDefaultColor = clWindow;
+  bool FToolButtonStyle = false;
+  bool FUseSkinSize = true;
+  TbsPopupListBox* FListBox = nullptr;  // owned by the combo
+  TbsCustomEdit* FEdit = nullptr;       // owned by the combo; only in the edit style
+  TWndMethod FOldListWindowProc;
+  TWndMethod FOldEditWindowProc;
+  TRect TextArea;
+  TRect ButtonArea;
+  bool TextFromEdit = false;
+  bool FQuietText = false;  // the text is set from ItemIndex: no OnChange
+};
+
+class TbsSkinComboBox : public TbsSkinCustomComboBox {
+ public:
+  explicit TbsSkinComboBox(TComponent* AOwner) : TbsSkinCustomComboBox(AOwner) {}
+};

@@ -1,0 +1,152 @@
+#pragma once
+// The skinned list box and the drop-down list.
+#include <memory>
+#include <string>
+#include "platform/classes/ControlTypes.h"
+#include "platform/classes/StdCtrls.h"
+#include "skin/controls/bsSkinCtrls.h"
+
+// ---- List boxes -----------------------------------------------------------------------------
+class TbsSkinCustomListBox;
+
+// Draws one item: the canvas of an item bitmap, the item, the bitmap's size, the text
+// rectangle and the item's state.
+using TbsDrawSkinItemEvent = TDelegate<void(TObject* Sender, TCanvas* Cnvs, Integer Index, TSize ItemSize,
+                                            TRect TextRct, TOwnerDrawState State)>;
+
+// The owner-drawn native list inside a skinned list box; its native scroll bars stay out of
+// sight and its input goes to the frame first.
+class TbsListBox : public TListBox {
+ public:
+  explicit TbsListBox(TComponent* AOwner);
+  void WndProc(TMessage& Message) override;
+  void Click() override;
+
+  TbsSkinCustomListBox* SkinListBox = nullptr;
+  Integer HorzOffset = 0;
+  // The window is being made and its items put back: the count is not the list's yet.
+  bool MakingWindow() const { return FMakingWindow; }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateHandle() override;
+  void CreateWnd() override;
+  void DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+
+ private:
+  bool FMakingWindow = false;
+};
+
+// The skinned list box (120 x 120, part "listbox"): a frame around the native list and an
+// external scroll bar of its own when the items need one.
+class TbsSkinCustomListBox : public TbsSkinCustomControl {
+ public:
+  explicit TbsSkinCustomListBox(TComponent* AOwner);
+  ~TbsSkinCustomListBox() override;
+  void Dispatch(TMessage& Message) override;
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+
+  TStrings* GetItems() const { return ListBox->GetItems(); }
+  void SetItems(TStrings* Value);
+  void Clear();
+  Integer GetItemIndex() const { return ListBox->GetItemIndex(); }
+  void SetItemIndex(Integer Value) { ListBox->SetItemIndex(Value); }
+  bool GetSorted() const { return ListBox->GetSorted(); }
+  void SetSorted(bool Value);
+  bool GetMultiSelect() const { return ListBox->GetMultiSelect(); }
+  void SetMultiSelect(bool Value) { ListBox->SetMultiSelect(Value); }
+  bool GetSelected(Integer Index) const { return ListBox->GetSelected(Index); }
+  void SetTopIndex(Integer Value) { ListBox->SetTopIndex(Value); }
+  Integer ItemAtPos(TPoint Pos, bool Existing) const { return ListBox->ItemAtPos(Pos, Existing); }
+  Integer GetRowCount() const { return FRowCount; }
+  // A non-zero count makes the frame as high as that many rows.
+  void SetRowCount(Integer Value);
+  Integer GetDefaultItemHeight() const { return FDefaultItemHeight; }
+  void SetDefaultItemHeight(Integer Value);
+  TCustomImageList* GetImages() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  Integer GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value);
+
+  // The frame height that shows N rows.
+  Integer HeightForRows(Integer N);
+  // Keeps the external bar in step with the native list.
+  void UpdateScrollBars();
+  void PlaceInnerControls();
+  void DrawDefaultImage(TBitmap* B) override;
+  void ApplySkinChange() override;
+  void DefaultFontChanged() override;
+
+  // The frame's share of the inner list's input; the events get the frame as Sender.
+  virtual Integer ItemTextWidth(Integer Index, TCanvas* Cnvs);
+  virtual void ListBoxMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void ListBoxMouseMove(TShiftState Shift, Integer X, Integer Y);
+  virtual void ListBoxMouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void ListBoxClick();
+  virtual void ListBoxDblClick();
+  virtual void ListBoxKeyDown(Word& Key, TShiftState Shift);
+  virtual void ListBoxKeyUp(Word& Key, TShiftState Shift);
+  virtual void ListBoxKeyPress(char& Key);
+  virtual void ListBoxEnter() {}
+  virtual void ListBoxExit() {}
+  // Continue false drops a message of the inner list.
+  virtual void ListBoxWndProc(TMessage&, bool& Continue) { Continue = true; }
+  virtual void ListBoxCreateWnd() {}
+  // Paints one item of the inner list in the unskinned look.
+  void DrawListItem(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State);
+
+  TNotifyEvent OnListBoxClick;
+  TNotifyEvent OnListBoxDblClick;
+  TMouseEvent OnListBoxMouseDown;
+  TMouseMoveEvent OnListBoxMouseMove;
+  TMouseEvent OnListBoxMouseUp;
+  TKeyEvent OnListBoxKeyDown;
+  TKeyEvent OnListBoxKeyUp;
+  TKeyPressEvent OnListBoxKeyPress;
+  TbsDrawSkinItemEvent OnDrawItem;
+
+  TbsListBox* ListBox = nullptr;              // owned and parented by the frame
+  TbsSkinScrollBar* MainScrollBar = nullptr;  // owned by the frame; only while needed
+  TRect InnerRect;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  void MainScrollBarChange(TObject* Sender);
+  void HideMainScrollBar();
+
+  Integer FRowCount = 0;
+  Integer FDefaultItemHeight = 20;
+  TCustomImageList* FImages = nullptr;
+  Integer FImageIndex = -1;
+};
+
+class TbsSkinListBox : public TbsSkinCustomListBox {
+ public:
+  explicit TbsSkinListBox(TComponent* AOwner) : TbsSkinCustomListBox(AOwner) {}
+};
+
+// The drop-down list of the combo box: a list box in a pop-up window that never takes the
+// activation, owned by the combo's window.
+class TbsPopupListBox : public TbsSkinListBox {
+ public:
+  explicit TbsPopupListBox(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+  // At the screen point P, without activating.
+  void ShowPopup(TPoint P);
+  void HidePopup();
+
+  bool Layered = false;
+  Byte CurrentAlpha = 0;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+};

@@ -1,0 +1,133 @@
+#pragma once
+// The skinned push button, menu button and speed button.
+#include "skin/controls/bsSkinCtrlsBase.h"
+
+// ---- Buttons --------------------------------------------------------------------------------
+// A push button (75 x 25, part "button"): push, sticky group, check and auto-repeat modes,
+// the parent form's modal result, and the form's default and cancel keys.
+class TbsSkinButton : public TbsButtonMixin<TbsSkinCustomControl> {
+ public:
+  explicit TbsSkinButton(TComponent* AOwner);
+  ~TbsSkinButton() override;
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+
+  void SetDown(bool Value) override;
+  // A non-zero group index makes the button unfocusable.
+  void SetGroupIndex(Integer Value);
+  void SetCheckedMode(bool Value);
+  bool GetCanFocused() const { return FCanFocused; }
+  void SetCanFocused(bool Value);
+  bool GetDefault() const { return FDefault; }
+  void SetDefault(bool Value);
+  bool GetCancel() const { return FCancel; }
+  void SetCancel(bool Value) { FCancel = Value; }
+  TModalResult GetModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  bool GetUseSkinSize() const { return FUseSkinSize; }
+  void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+  bool GetUseSkinFontColor() const { return FUseSkinFontColor; }
+  void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
+  bool GetAlwaysShowLayeredFrame() const { return FAlwaysShowLayeredFrame; }
+  void SetAlwaysShowLayeredFrame(bool Value) { FAlwaysShowLayeredFrame = Value; }
+
+  // The parent form's modal result (focusable buttons), then OnClick.
+  void Click() override;
+  virtual void DrawButtonState(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
+  void DrawDefaultImage(TBitmap* B) override;
+
+  bool MousePressed = false;
+  bool HoldDown = false;
+  bool KeyboardClick = true;
+  bool DefaultActive = false;
+  double MorphFraction = 0;
+
+ protected:
+  void CreateWnd() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  // Focused and focusable.
+  bool IsFocused();
+  // Repaints (the hover cross-fade of skins starts here).
+  void RedrawState();
+  // 1-based cell of Glyph for the state.
+  Integer GlyphIndex(bool ADown, bool AMouseIn);
+  // Image list, else glyph, with the caption, in R.
+  void DrawContent(TCanvas* Cnvs, const TRect& R, bool ADown, bool AMouseIn);
+
+ private:
+  void CMMouseEnter(TMessage& Message);
+  void CMMouseLeave(TMessage& Message);
+  void CMDialogKey(TMessage& Message);
+  void CMDialogChar(TMessage& Message);
+  void CMFocusChanged(TMessage& Message);
+  bool LookChanges();
+
+  bool FCanFocused = true;
+  bool FDefault = false;
+  bool FCancel = false;
+  TModalResult FModalResult = mrNone;
+  bool FUseSkinSize = true;
+  bool FUseSkinFontColor = true;
+  bool FAlwaysShowLayeredFrame = false;
+  bool FocusingByClick = false;
+};
+
+// The windowless tool button (25 x 25, part "toolbutton"): flat or framed, grouped, checkable
+// and auto-repeating.
+class TbsSkinSpeedButton : public TbsButtonMixin<TbsGraphicSkinCustomControl> {
+ public:
+  explicit TbsSkinSpeedButton(TComponent* AOwner);
+  ~TbsSkinSpeedButton() override;
+  void Dispatch(TMessage& Message) override;
+
+  void SetDown(bool Value) override;
+  void SetGroupIndex(Integer Value) { FGroupIndex = Value; }
+  void SetCheckedMode(bool Value);
+  bool GetFlat() const { return FFlat; }
+  // A flat button is transparent while idle.
+  void SetFlat(bool Value);
+  bool GetTransparent() const { return !GetControlStyle().Contains(csOpaque); }
+  void SetTransparent(bool Value);
+  virtual void SetTransparentGuarded(bool Value);
+  bool GetShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  Integer GetWidthWithCaption() const { return FWidthWithCaption; }
+  void SetWidthWithCaption(Integer Value) { FWidthWithCaption = Value; }
+  Integer GetWidthWithoutCaption() const { return FWidthWithoutCaption; }
+  void SetWidthWithoutCaption(Integer Value) { FWidthWithoutCaption = Value; }
+  bool GetUseSkinSize() const { return FUseSkinSize; }
+  void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+  bool GetUseSkinFontColor() const { return FUseSkinFontColor; }
+  void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
+
+  void Click() override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap*) override {}
+  virtual void DrawButtonState(TBitmap* B, const TRect& R, bool AMouseIn, bool ADown);
+
+  bool MenuPartActive = false;
+  double MorphFraction = 0;
+
+ protected:
+  void Paint() override;
+  void Loaded() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void RedrawState();
+  // Glyph or image and the caption in R.
+  void DrawContent(TCanvas* Cnvs, const TRect& R, bool AMouseIn, bool ADown);
+
+ private:
+  void CMMouseEnter(TMessage& Message);
+  void CMMouseLeave(TMessage& Message);
+  void CMDialogChar(TMessage& Message);
+
+  bool FTransparentGuard = false;
+  bool FUseSkinSize = true;
+  bool FUseSkinFontColor = true;
+  bool FFlat = false;
+  bool FShowCaption = true;
+  Integer FWidthWithCaption = 0;
+  Integer FWidthWithoutCaption = 0;
+};
