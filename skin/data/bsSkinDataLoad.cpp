@@ -8,6 +8,7 @@
 #include "platform/system/IniFiles.h"
 #include "platform/system/Strings.h"
 #include "skin/data/bsSkinData.h"
+#include "skin/data/bsSkinDataFormInfo.h"
 #include "skin/data/bsSkinDataStream.h"
 #include "skin/data/bsUtils.h"
 
@@ -87,6 +88,32 @@ void ReadPartList(TMemIniFile* Ini, const char* Section,
   }
 }
 
+void UseCornerWhenNull(TPoint& HitTest, const TPoint& Corner) {
+  if (IsNullPoint(HitTest)) HitTest = Corner;
+}
+
+Byte ReadFlag(TStream* S) {
+  Byte B;
+  S->ReadBuffer(&B, 1);
+  return B;
+}
+
+// One BMP file image; a payload that ends where an image should be is damaged.
+void ReadPicture(TStream* S, TBitmap* Target) {
+  if (S->GetPosition() >= S->GetSize()) throw EReadError(SReadError);
+  Target->LoadFromStream(S);
+}
+
+// A flag byte and, when it is 0, the picture.
+void ReadFlaggedPicture(TStream* S, TBitmap* Target) {
+  if (ReadFlag(S) != 0)
+    Target->Assign(nullptr);
+  else
+    ReadPicture(S, Target);
+}
+
+}  // namespace
+
 const TbsSkinKeys<TbsSkinData>& FormInfoKeys() {
   using C = TbsSkinData;
   using K = TbsSkinKey<C>;
@@ -126,32 +153,6 @@ const TbsSkinKeys<TbsSkinData>& FormInfoKeys() {
   };
   return Table;
 }
-
-void UseCornerWhenNull(TPoint& HitTest, const TPoint& Corner) {
-  if (IsNullPoint(HitTest)) HitTest = Corner;
-}
-
-Byte ReadFlag(TStream* S) {
-  Byte B;
-  S->ReadBuffer(&B, 1);
-  return B;
-}
-
-// One BMP file image; a payload that ends where an image should be is damaged.
-void ReadPicture(TStream* S, TBitmap* Target) {
-  if (S->GetPosition() >= S->GetSize()) throw EReadError(SReadError);
-  Target->LoadFromStream(S);
-}
-
-// A flag byte and, when it is 0, the picture.
-void ReadFlaggedPicture(TStream* S, TBitmap* Target) {
-  if (ReadFlag(S) != 0)
-    Target->Assign(nullptr);
-  else
-    ReadPicture(S, Target);
-}
-
-}  // namespace
 
 void TbsSkinData::SplitNameType(const std::string& Entry, std::string& Name, std::string& TypeWord) {
   const std::size_t Colon = Entry.find(':');
