@@ -1,10 +1,13 @@
 // TbsSkinCheckRadioBox: the skinned check box and radio button.
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ImgList.h"
+#include "platform/classes/Timer.h"
 #include "platform/gdi/Text.h"
 #include "platform/user/Input.h"
 #include "platform/user/User.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinCtrlsPictures.h"
+#include "skin/data/bsEffects.h"
 #include "skin/data/bsUtils.h"
 
 TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
@@ -18,7 +21,9 @@ TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(TComponent* AOwner) : TbsSkinCustomCo
   SetTabStop(false);
 }
 
-TbsSkinCheckRadioBox::~TbsSkinCheckRadioBox() = default;
+TbsSkinCheckRadioBox::~TbsSkinCheckRadioBox() {
+  StopMorph();
+}
 
 bool TbsSkinCheckRadioBox::Active() {
   return FHot || (FCanFocused && HandleAllocated() && Focused());
@@ -109,6 +114,40 @@ void TbsSkinCheckRadioBox::Notification(TComponent* AComponent, TOperation Opera
 // ---- Input ----------------------------------------------------------------------------------
 
 void TbsSkinCheckRadioBox::RedrawState() {
+  if (!MorphPossible()) {
+    Repaint();
+    return;
+  }
+  if (FMorphTimer != nullptr) return;
+  FMorphTimer = std::make_unique<TTimer>(nullptr);
+  FMorphTimer->SetInterval(20);
+  FMorphTimer->SetOnTimer(TNotifyEvent(this, &TbsSkinCheckRadioBox::MorphTick));
+  FMorphTimer->SetEnabled(true);
+}
+
+bool TbsSkinCheckRadioBox::MorphPossible() {
+  return Morphing && PartIndex != -1 && FSD != nullptr && !FSD->Empty && FSD->GetEnableSkinEffects();
+}
+
+void TbsSkinCheckRadioBox::StopMorph() {
+  FMorphTimer.reset();
+}
+
+void TbsSkinCheckRadioBox::MorphTick(TObject*) {
+  const bool IsActive = Active();
+  if (PartIndex == -1 || !Morphing) {
+    FMorphProgress = IsActive ? 1.0 : 0.0;
+    StopMorph();
+    return;
+  }
+  if (IsActive && FMorphProgress < 1.0) {
+    FMorphProgress += 0.2;
+  } else if (!IsActive && FMorphProgress > 0.0) {
+    FMorphProgress -= 0.2;
+  } else {
+    FMorphProgress = IsActive ? 1.0 : 0.0;
+    StopMorph();
+  }
   Repaint();
 }
 
@@ -173,6 +212,7 @@ void TbsSkinCheckRadioBox::Dispatch(TMessage& Message) {
       break;
     case CM_ENABLEDCHANGED:
       TbsSkinCustomControl::Dispatch(Message);
+      StopMorph();
       FMorphProgress = 0;
       FHot = false;
       Repaint();
@@ -210,7 +250,93 @@ void TbsSkinCheckRadioBox::ApplySkinChange() {
   TbsSkinCustomControl::ApplySkinChange();
 }
 
+// ---- Skin part ------------------------------------------------------------------------------
+
+void TbsSkinCheckRadioBox::LoadSkinPart() {
+  TbsSkinCustomControl::LoadSkinPart();
+  auto* Part = dynamic_cast<TbsDataSkinCheckRadioControl*>(BoundPart());
+  if (Part == nullptr) return;
+  const auto Or = [](const TRect& R, const TRect& Fallback) { return IsEmptyRect(R) ? Fallback : R; };
+  FontName = Part->FontName;
+  FontStyle = Part->FontStyle;
+  FontHeight = Part->FontHeight;
+  FontColor = Part->FontColor;
+  ActiveFontColor = Part->ActiveFontColor;
+  FrameFontColor = Part->FrameFontColor;
+  UnEnabledFontColor = Part->UnEnabledFontColor;
+  ActiveSkinRect = Or(Part->ActiveSkinRect, SkinRect);
+  CheckImageArea = Part->CheckImageArea;
+  TextArea = Part->TextArea;
+  CheckImageRect = Part->CheckImageRect;
+  UnCheckImageRect = Part->UncheckImageRect;
+  ActiveCheckImageRect = Or(Part->ActiveCheckImageRect, CheckImageRect);
+  ActiveUnCheckImageRect = Or(Part->ActiveUncheckImageRect, UnCheckImageRect);
+  UnEnabledCheckImageRect = Or(Part->UnEnabledCheckImageRect, CheckImageRect);
+  UnEnabledUnCheckImageRect = Or(Part->UnEnabledUncheckImageRect, UnCheckImageRect);
+  Morphing = Part->Morphing;
+  MorphKind = Part->MorphKind;
+  GrayedCheckImageRect = Part->GrayedCheckImageRect;
+  ActiveGrayedCheckImageRect = Part->ActiveGrayedCheckImageRect;
+  if (FFlat) {
+    // A flat box shows its parent around the picture: no morph, no window region.
+    Morphing = false;
+    SkinMaskPicture = nullptr;
+  }
+}
+
+void TbsSkinCheckRadioBox::FitPartToSize(Integer& AWidth, Integer& AHeight) {
+  if (FFlat) return;
+  TbsSkinCustomControl::FitPartToSize(AWidth, AHeight);
+  const Integer DW = AWidth - GetRectWidth(SkinRect);
+  FTextAreaRect = TextArea;
+  FTextAreaRect.Right += DW;
+  TRect Area = CheckImageArea;
+  // A picture right of the caption moves with the right edge.
+  if (TextArea.Right < CheckImageArea.Right) Area.Left += DW, Area.Right += DW;
+  const Integer PW = GetRectWidth(CheckImageRect), PH = GetRectHeight(CheckImageRect);
+  const Integer Left = Area.Left + GetRectWidth(Area) / 2 - PW / 2;
+  const Integer Top = Area.Top + GetRectHeight(Area) / 2 - PH / 2;
+  FCheckAreaRect = Rect(Left, Top, Left + PW, Top + PH);
+}
+
 // ---- Painting -------------------------------------------------------------------------------
+
+void TbsSkinCheckRadioBox::DrawStatePicture(TCanvas* C, Integer X, Integer Y) {
+  const bool Grayed = FState == cbGrayed && !FRadio;
+  const TRect* Picture;
+  if (!GetEnabled())
+    Picture = Grayed || FChecked ? &UnEnabledCheckImageRect : &UnEnabledUnCheckImageRect;
+  else if (FHot)
+    Picture = Grayed || FChecked ? &ActiveCheckImageRect : &ActiveUnCheckImageRect;
+  else
+    Picture = Grayed || FChecked ? &CheckImageRect : &UnCheckImageRect;
+  if (!Grayed) {
+    DrawPartPictureAuto(C, X, Y, SkinPicture, *Picture);
+    return;
+  }
+  if (!IsEmptyRect(GrayedCheckImageRect)) {
+    const bool HotGrayed = FHot && !IsEmptyRect(ActiveGrayedCheckImageRect);
+    DrawPartPictureAuto(C, X, Y, SkinPicture, HotGrayed ? ActiveGrayedCheckImageRect : GrayedCheckImageRect);
+    return;
+  }
+  // Without a grayed picture the checked one is lightened halfway to white.
+  if (SkinPicture == nullptr || IsEmptyRect(*Picture)) return;
+  TBitmap B;
+  B.SetSize(GetRectWidth(*Picture), GetRectHeight(*Picture));
+  B.GetCanvas()->CopyRect(Rect(0, 0, B.GetWidth(), B.GetHeight()), SkinPicture->GetCanvas(), *Picture);
+  TbsEffectBmp Effect(B.GetHandle());
+  Effect.ChangeBrightness(0.5);
+  Effect.DrawToDC(B.GetCanvas()->GetHandle(), 0, 0);
+  B.SetTransparent(true);
+  C->Draw(X, Y, &B);
+}
+
+void TbsSkinCheckRadioBox::SetPartCaptionFont(TCanvas* C, TColor Color) {
+  C->SetFont(GetDefaultFont());
+  if (GetUseSkinFont()) AssignPartFont(C->GetFont(), FontName, FontHeight, FontStyle);
+  AssignSkinCharset(C->GetFont(), FSD, GetDefaultFont());
+  C->GetFont()->SetColor(FUseSkinFontColor ? Color : GetDefaultFont()->GetColor());
+}
 
 void TbsSkinCheckRadioBox::DrawDefaultBox(TCanvas* C) {
   const Integer Half = GetHeight() / 2;
@@ -228,17 +354,26 @@ void TbsSkinCheckRadioBox::DrawDefaultBox(TCanvas* C) {
   }
 }
 
-void TbsSkinCheckRadioBox::PaintFlatDefault(TCanvas* C) {
+void TbsSkinCheckRadioBox::PaintFlat(TCanvas* C, bool Part) {
   DrawParentBackground(this, C);
-  C->SetFont(GetDefaultFont());
-  C->GetBrush()->SetStyle(bsClear);
   const Integer W = GetWidth(), Half = GetHeight() / 2;
+  if (Part) {
+    DrawStatePicture(C, 3, Half - GetRectHeight(CheckImageRect) / 2);
+    SetPartCaptionFont(C, GetEnabled() ? FrameFontColor : UnEnabledFontColor);
+  } else {
+    C->SetFont(GetDefaultFont());
+    AssignSkinCharset(C->GetFont(), FSD, GetDefaultFont());
+    if (!GetEnabled()) C->GetFont()->SetColor(clBtnShadow);
+  }
+  C->GetBrush()->SetStyle(bsClear);
+  const Integer TextLeft = Part ? GetRectWidth(CheckImageRect) + 7 : 22;
+  const Integer ImageGap = Part ? 8 : 5;
   const std::string Caption = GetCaption();
   const bool HasImage = FImages != nullptr && FImageIndex >= 0 && FImageIndex < FImages->GetCount();
 
   TRect CR;
   if (FWordWrap) {
-    CR = Rect(22 + (HasImage ? FImages->GetWidth() : 0), 0, W, GetHeight());
+    CR = Rect(TextLeft + (HasImage ? FImages->GetWidth() : 0), 0, W, GetHeight());
     C->RequiredState({csHandleValid, csFontValid});
     DrawTextA(C->GetHandle(), Caption.c_str(), static_cast<Integer>(Caption.size()), &CR,
               DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
@@ -247,7 +382,7 @@ void TbsSkinCheckRadioBox::PaintFlatDefault(TCanvas* C) {
     CR.Bottom = CR.Top + H;
   } else {
     const TSize T = C->TextExtent(Caption);
-    CR = Rect(22, Half - T.cy / 2, 22 + T.cx, Half - T.cy / 2 + T.cy);
+    CR = Rect(TextLeft, Half - T.cy / 2, TextLeft + T.cx, Half - T.cy / 2 + T.cy);
   }
   CR.Right = IntMin(CR.Right, W - 2);
 
@@ -256,10 +391,9 @@ void TbsSkinCheckRadioBox::PaintFlatDefault(TCanvas* C) {
     const Integer IW = FImages->GetWidth(), IH = FImages->GetHeight();
     ImageRect = Bounds(CR.Left, Half - IH / 2, IW, IH);
     FImages->Draw(C, ImageRect.Left, ImageRect.Top, FImageIndex, GetEnabled());
-    CR.Left += IW + 5;
-    CR.Right = IntMin(CR.Right + IW + 5, W - 2);
+    CR.Left += IW + ImageGap;
+    CR.Right = IntMin(CR.Right + IW + ImageGap, W - 2);
   }
-  C->GetFont()->SetColor(GetEnabled() ? GetDefaultFont()->GetColor() : clBtnShadow);
   C->GetBrush()->SetStyle(bsClear);
   if (FWordWrap) {
     TRect R = CR;
@@ -269,11 +403,11 @@ void TbsSkinCheckRadioBox::PaintFlatDefault(TCanvas* C) {
   } else {
     DrawCaptionLeft(C, Caption, CR);
   }
-  DrawDefaultBox(C);
+  if (!Part) DrawDefaultBox(C);
 
   if (FCanFocused && HandleAllocated() && Focused()) {
     C->GetBrush()->SetStyle(bsSolid);
-    C->GetBrush()->SetColor(clBtnFace);
+    C->GetBrush()->SetColor(Part && FSD != nullptr ? FSD->SkinColors->CBtnFace : clBtnFace);
     if (!Caption.empty())
       DrawDottedFocusRect(C, Rect(CR.Left - 2, CR.Top - 1, CR.Right + 3, CR.Bottom + 1));
     else if (HasImage)
@@ -293,10 +427,63 @@ void TbsSkinCheckRadioBox::DrawDefaultImage(TBitmap* B) {
     DrawFrame3D(C, F, clBtnShadow, clBtnShadow);
   }
   C->SetFont(GetDefaultFont());
+  AssignSkinCharset(C->GetFont(), FSD, GetDefaultFont());
   if (!GetEnabled()) C->GetFont()->SetColor(clBtnShadow);
   C->GetBrush()->SetStyle(bsClear);
   DrawCaptionLeft(C, GetCaption(), Rect(19, 0, GetWidth(), GetHeight()));
   DrawDefaultBox(C);
+}
+
+void TbsSkinCheckRadioBox::BuildFramedImage(TBitmap* B, bool ActiveLook) {
+  CreateControlImage(B, SkinPicture, ActiveLook ? ActiveSkinRect : SkinRect);
+  TCanvas* C = B->GetCanvas();
+  const Integer PH = GetRectHeight(CheckImageRect);
+  DrawStatePicture(C, FCheckAreaRect.Left, FCheckAreaRect.Top + GetRectHeight(FCheckAreaRect) / 2 - PH / 2);
+  TColor Color = ActiveLook ? ActiveFontColor : FontColor;
+  if (!GetEnabled()) Color = UnEnabledFontColor;
+  SetPartCaptionFont(C, Color);
+  C->GetBrush()->SetStyle(bsClear);
+  DrawCaptionLeft(C, GetCaption(), FTextAreaRect);
+}
+
+void TbsSkinCheckRadioBox::DrawSkinImage(TBitmap* B) {
+  if (!(MorphPossible() && FMorphProgress > 0.0 && FMorphProgress < 1.0)) {
+    BuildFramedImage(B, Active());
+    return;
+  }
+  TBitmap Normal, Hot;
+  Normal.SetSize(B->GetWidth(), B->GetHeight());
+  Hot.SetSize(B->GetWidth(), B->GetHeight());
+  BuildFramedImage(&Normal, false);
+  BuildFramedImage(&Hot, true);
+  TbsEffectBmp From(Normal.GetHandle()), To(Hot.GetHandle());
+  const double K = FMorphProgress;
+  switch (MorphKind) {
+    case 1:
+      From.MorphGradient(&To, K);
+      break;
+    case 2:
+      From.MorphLeftGradient(&To, K);
+      break;
+    case 3:
+      From.MorphRightGradient(&To, K);
+      break;
+    case 4:
+      From.MorphLeftSlide(&To, K);
+      break;
+    case 5:
+      From.MorphRightSlide(&To, K);
+      break;
+    case 6:
+      From.MorphPush(&To, K);
+      break;
+    default:
+      From.Morph(&To, K);
+      break;
+  }
+  B->SetSize(From.GetWidth(), From.GetHeight());
+  B->GetCanvas()->RequiredState({csHandleValid});
+  From.DrawToDC(B->GetCanvas()->GetHandle(), 0, 0);
 }
 
 void TbsSkinCheckRadioBox::Paint() {
@@ -308,8 +495,6 @@ void TbsSkinCheckRadioBox::Paint() {
   }
   TBitmap B;
   B.SetSize(GetWidth(), GetHeight());
-  // The flat look of a skin part needs the part's state pictures; until such parts exist the
-  // flat box always shows the look of its own.
-  PaintFlatDefault(B.GetCanvas());
+  PaintFlat(B.GetCanvas(), PartIndex != -1);
   GetCanvas()->Draw(0, 0, &B);
 }

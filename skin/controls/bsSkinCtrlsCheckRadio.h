@@ -38,9 +38,29 @@ class TbsSkinCheckRadioBox : public TbsSkinCustomControl {
   void SetCanFocused(bool Value);
 
   virtual void Toggle();
+  void LoadSkinPart() override;
+  void FitPartToSize(Integer& AWidth, Integer& AHeight) override;
   void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
   void ParentBackgroundChanged() override;
   void ApplySkinChange() override;
+
+  // 0.0 shows the normal picture, 1.0 the hot one; steps of 0.2 while the morph runs.
+  double GetMorphProgress() const { return FMorphProgress; }
+  bool MorphRunning() const { return FMorphTimer != nullptr; }
+  TRect GetCheckAreaRect() const { return FCheckAreaRect; }
+  TRect GetTextAreaRect() const { return FTextAreaRect; }
+
+  // The copies of the part.
+  std::string FontName;
+  TFontStyles FontStyle;
+  Integer FontHeight = 0;
+  TColor FontColor = 0, ActiveFontColor = 0, FrameFontColor = 0, UnEnabledFontColor = 0;
+  TRect ActiveSkinRect, CheckImageArea, TextArea, CheckImageRect, UnCheckImageRect;
+  TRect ActiveCheckImageRect, ActiveUnCheckImageRect, UnEnabledCheckImageRect, UnEnabledUnCheckImageRect;
+  bool Morphing = false;
+  Byte MorphKind = 0;
+  TRect GrayedCheckImageRect, ActiveGrayedCheckImageRect;
 
  protected:
   void Paint() override;
@@ -50,16 +70,26 @@ class TbsSkinCheckRadioBox : public TbsSkinCustomControl {
   void RedrawState();
 
  private:
-  void PaintFlatDefault(TCanvas* C);
+  // The flat look, with the part's state picture or the box of its own.
+  void PaintFlat(TCanvas* C, bool Part);
   // Box frame and mark of the look without a part, the box centred on the row.
   void DrawDefaultBox(TCanvas* C);
+  // The state picture of the part at (X, Y), lightened or replaced for the grayed state.
+  void DrawStatePicture(TCanvas* C, Integer X, Integer Y);
+  // The framed part image, from ActiveSkinRect or SkinRect.
+  void BuildFramedImage(TBitmap* B, bool ActiveLook);
+  void SetPartCaptionFont(TCanvas* C, TColor Color);
   bool Active();
+  bool MorphPossible();
+  void MorphTick(TObject* Sender);
+  void StopMorph();
 
   bool FLeftPressed = false;
   bool FSuppressClicks = false;
   bool FHot = false;
   TRect FCheckAreaRect;
   TRect FTextAreaRect;
+  std::unique_ptr<TTimer> FMorphTimer;
   double FMorphProgress = 0;
   bool FChecked = false;
   TCheckBoxState FState = cbUnchecked;

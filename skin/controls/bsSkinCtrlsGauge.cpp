@@ -1,30 +1,16 @@
-// TbsSkinGauge and TbsSkinTrackBar: the progress gauge and the slider.
+// TbsSkinGauge: the progress gauge.
 #include <cmath>
 
 #include "platform/classes/Bitmap.h"
+#include "platform/classes/Timer.h"
 #include "platform/gdi/Text.h"
 #include "platform/system/Math.h"
 #include "platform/system/Strings.h"
 #include "platform/user/Input.h"
 #include "platform/user/User.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinCtrlsPictures.h"
 #include "skin/data/bsUtils.h"
-
-namespace {
-
-// (V - Min) / (Max - Min), 0 for an empty range.
-double RangeFraction(Integer V, Integer Min, Integer Max) {
-  return Max == Min ? 0.0 : static_cast<double>(V - Min) / static_cast<double>(Max - Min);
-}
-
-void FramedFill(TCanvas* C, const TRect& R, TColor Frame, TColor Face) {
-  C->GetPen()->SetColor(Frame);
-  C->GetBrush()->SetStyle(bsSolid);
-  C->GetBrush()->SetColor(Face);
-  C->Rectangle(R);
-}
-
-}  // namespace
 
 // ---- TbsSkinGauge ---------------------------------------------------------------------------
 
@@ -98,6 +84,11 @@ void TbsSkinGauge::DrawText(TCanvas* C, Integer V) {
   const std::string Text = ShownText(V);
   if (Text.empty()) return;
   C->SetFont(GetDefaultFont());
+  if (PartIndex != -1) {
+    if (GetUseSkinFont()) AssignPartFont(C->GetFont(), FontName, FontHeight, FontStyle);
+    C->GetFont()->SetColor(FontColor);
+  }
+  AssignSkinCharset(C->GetFont(), FSD, GetDefaultFont());
   const bool Odd = C->GetFont()->GetHeight() % 2 != 0;
   C->GetBrush()->SetStyle(bsClear);
   const TSize T = C->TextExtent(Text);
@@ -141,159 +132,215 @@ void TbsSkinGauge::Dispatch(TMessage& Message) {
   TbsSkinCustomControl::Dispatch(Message);
 }
 
-// ---- TbsSkinTrackBar ------------------------------------------------------------------------
+// ---- Skin part ------------------------------------------------------------------------------
 
-TbsSkinTrackBar::TbsSkinTrackBar(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
-  SetWidth(100);
-  SetHeight(20);
-  SetTabStop(false);
-  SetSkinDataName("htrackbar");
-}
+TbsSkinGauge::~TbsSkinGauge() = default;
 
-void TbsSkinTrackBar::SetValue(Integer Value) {
-  if (Value > FMaxValue)
-    Value = FMaxValue;
-  else if (Value < FMinValue)
-    Value = FMinValue;
-  if (Value == FValue) return;
-  FValue = Value;
-  Repaint();
-  if (OnChange) OnChange(this);
-}
-
-void TbsSkinTrackBar::SetMinValue(Integer Value) {
-  FMinValue = Value;
-  if (FValue < Value) FValue = Value;
-  Repaint();
-}
-
-void TbsSkinTrackBar::SetMaxValue(Integer Value) {
-  FMaxValue = Value;
-  if (FValue > Value) FValue = Value;
-  Repaint();
-}
-
-void TbsSkinTrackBar::SetCanFocused(bool Value) {
-  FCanFocused = Value;
-  SetTabStop(Value);
-}
-
-TSize TbsSkinTrackBar::ThumbSize() const {
-  if (FVertical) {
-    const Integer W = GetWidth() - 4;
-    return {W, W / 2};
+void TbsSkinGauge::SetVertical(bool Value) {
+  FVertical = Value;
+  const TComponentState S = GetComponentState();
+  if (!S.Contains(csDesigning) || S.Contains(csLoading)) return;
+  SetSkinDataName(Value ? "vgauge" : "gauge");
+  if ((Value && GetWidth() > GetHeight()) || (!Value && GetHeight() > GetWidth()))
+    SetBounds(GetLeft(), GetTop(), GetHeight(), GetWidth());
+  if (Value) {
+    SetDefaultWidth(GetDefaultHeight());
+    SetDefaultHeight(0);
+  } else {
+    SetDefaultHeight(GetDefaultWidth());
+    SetDefaultWidth(0);
   }
-  const Integer H = GetHeight() - 4;
-  return {H / 2, H};
 }
 
-TRect TbsSkinTrackBar::CalcButtonRect(const TRect& R) {
-  const double F = RangeFraction(FValue, FMinValue, FMaxValue);
-  const TSize T = ThumbSize();
-  if (FVertical) {
-    const Integer H = T.cy / 2;
-    FThumbFirst = R.Top + H;
-    FThumbLast = R.Bottom - H;
-    FThumbShift = static_cast<Integer>(Round((FThumbLast - FThumbFirst) * F));
-    const Integer Top = FThumbLast - FThumbShift - H;
-    const Integer Left = R.Left + GetRectWidth(R) / 2 - T.cx / 2;
-    return Bounds(Left, Top, T.cx, T.cy);
+void TbsSkinGauge::LoadSkinPart() {
+  TbsSkinCustomControl::LoadSkinPart();
+  auto* Part = dynamic_cast<TbsDataSkinGaugeControl*>(BoundPart());
+  if (Part == nullptr) return;
+  ProgressArea = Part->ProgressArea;
+  ProgressSkinRect = Part->ProgressRect;
+  BeginOffset = Part->BeginOffset;
+  EndOffset = Part->EndOffset;
+  FVertical = Part->Vertical;
+  FontName = Part->FontName;
+  FontStyle = Part->FontStyle;
+  FontHeight = Part->FontHeight;
+  FontColor = Part->FontColor;
+  ProgressTransparent = Part->ProgressTransparent;
+  ProgressTransparentColor = Part->ProgressTransparentColor;
+  ProgressStretch = Part->ProgressStretch;
+  ProgressAnimationSkinRect = Part->ProgressAnimationSkinRect;
+  ProgressAnimationCountFrames = Part->ProgressAnimationCountFrames;
+  ProgressAnimationTimerInterval = Part->ProgressAnimationTimerInterval;
+  // A stretched picture gets no window region.
+  if (!FUseSkinSize) SkinMaskPicture = nullptr;
+}
+
+void TbsSkinGauge::FitPartToSize(Integer& AWidth, Integer& AHeight) {
+  const Integer ProposedW = AWidth, ProposedH = AHeight;
+  TbsSkinCustomControl::FitPartToSize(AWidth, AHeight);
+  FNewProgressArea = ProgressArea;
+  if (SizingMode >= 1 && SizingMode <= 3) {
+    if (FVertical)
+      FNewProgressArea.Bottom += AHeight - GetRectHeight(SkinRect);
+    else
+      FNewProgressArea.Right += AWidth - GetRectWidth(SkinRect);
   }
-  const Integer H = T.cx / 2;
-  FThumbFirst = R.Left + H;
-  FThumbLast = R.Right - H;
-  FThumbShift = static_cast<Integer>(Round((FThumbLast - FThumbFirst) * F));
-  const Integer Left = FThumbFirst + FThumbShift - H;
-  const Integer Top = R.Top + GetRectHeight(R) / 2 - T.cy / 2;
-  return Bounds(Left, Top, T.cx, T.cy);
+  if (!FUseSkinSize) AWidth = ProposedW, AHeight = ProposedH;
 }
 
-Integer TbsSkinTrackBar::ValueForOffset(Integer Offset) const {
-  const Integer S = FThumbLast - FThumbFirst;
-  double X = S > 0 ? static_cast<double>(Offset) / S : 0.0;
-  if (std::isnan(X) || X < 0) X = 0;
-  if (X > 1) X = 1;
-  return FMinValue + static_cast<Integer>(Round((FMaxValue - FMinValue) * X));
-}
-
-void TbsSkinTrackBar::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
-  if (!FMouseSupport || !IsPointInRect(FButtonRect, Point(X, Y))) return;
-  FDragStartCoord = FVertical ? Y : X;
-  FDragStartShift = FThumbShift;
-  ThumbDragActive = true;
-  Repaint();
-  if (OnStartDragButton) OnStartDragButton(this);
-}
-
-void TbsSkinTrackBar::MouseMove(TShiftState Shift, Integer X, Integer Y) {
-  if (FMouseSupport && ThumbDragActive) {
-    const Integer D =
-        FVertical ? FDragStartCoord - Y + FDragStartShift : X - FDragStartCoord + FDragStartShift;
-    SetValue(ValueForOffset(D));
-  }
-  TbsSkinCustomControl::MouseMove(Shift, X, Y);
-}
-
-void TbsSkinTrackBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  TbsSkinCustomControl::MouseUp(Button, Shift, X, Y);
-  if (!FMouseSupport) return;
-  if (ThumbDragActive) {
-    ThumbDragActive = false;
-    Repaint();
-    if (OnLastChange) OnLastChange(this);
+void TbsSkinGauge::ApplySkinChange() {
+  if (AnimationTicker == nullptr) {
+    TbsSkinCustomControl::ApplySkinChange();
     return;
   }
-  if (!FJumpWhenClick) return;
-  const TSize T = ThumbSize();
-  const Integer M = 2;
-  const Integer D = FVertical ? GetHeight() - Y - T.cy / 2 - M : X - T.cx / 2 - M;
-  SetValue(ValueForOffset(D));
+  StopProgressAnimation();
+  TbsSkinCustomControl::ApplySkinChange();
+  StartProgressAnimation();
 }
 
-void TbsSkinTrackBar::Step(Integer Delta) {
-  SetValue(FValue + Delta);
-  if (OnLastChange) OnLastChange(this);
+// ---- Animation ------------------------------------------------------------------------------
+
+TRect TbsSkinGauge::AnimationFrameRect(Integer K) const {
+  const TRect& A = ProgressAnimationSkinRect;
+  const Integer N = IntMax(ProgressAnimationCountFrames, 1);
+  if (GetRectWidth(ProgressSkinRect) < GetRectWidth(A)) {
+    const Integer Step = GetRectWidth(A) / N;
+    return Rect(A.Left + Step * (K - 1), A.Top, A.Left + Step * K, A.Bottom);
+  }
+  const Integer Step = GetRectHeight(A) / N;
+  return Rect(A.Left, A.Top + Step * (K - 1), A.Right, A.Top + Step * K);
 }
 
-void TbsSkinTrackBar::KeyDown(Word& Key, TShiftState Shift) {
-  TbsSkinCustomControl::KeyDown(Key, Shift);
-  if (!FCanFocused) return;
-  if (Key == VK_LEFT || Key == VK_DOWN)
-    Step(-1);
-  else if (Key == VK_UP || Key == VK_RIGHT)
-    Step(1);
+void TbsSkinGauge::StartProgressAnimation() {
+  LoadSkinPart();
+  if (PartIndex == -1 || IsEmptyRect(ProgressAnimationSkinRect)) return;
+  AnimationPauseTicker = std::make_unique<TTimer>(nullptr);
+  AnimationPauseTicker->SetInterval(static_cast<Cardinal>(FProgressAnimationPause));
+  AnimationPauseTicker->SetOnTimer(TNotifyEvent(this, &TbsSkinGauge::AnimationPauseTick));
+  AnimationPauseTicker->SetEnabled(true);
+  AnimationTicker = std::make_unique<TTimer>(nullptr);
+  AnimationTicker->SetEnabled(false);
+  AnimationTicker->SetInterval(static_cast<Cardinal>(IntMax(ProgressAnimationTimerInterval, 1)));
+  AnimationTicker->SetOnTimer(TNotifyEvent(this, &TbsSkinGauge::AnimationFrameTick));
+  BeginAnimationRun();
 }
 
-void TbsSkinTrackBar::WndProc(TMessage& Message) {
-  if (FCanFocused && FocusBeforeClick(Message, FSuppressClicks)) return;
-  TbsSkinCustomControl::WndProc(Message);
+void TbsSkinGauge::StopProgressAnimation() {
+  AnimationFrameNo = 0;
+  if (AnimationTicker == nullptr) return;
+  AnimationTicker.reset();
+  AnimationPauseTicker.reset();
 }
 
-void TbsSkinTrackBar::Dispatch(TMessage& Message) {
-  const auto Turn = [this](const TMessage& Wheel) {
-    const bool Away = static_cast<SHORT>(HIWORD(Wheel.WParam)) > 0;
-    // Turning the wheel away raises a vertical bar and lowers a horizontal one.
-    Step(FVertical == Away ? 1 : -1);
-  };
-  if (!DispatchFocusableBar(Message, FCanFocused, Turn)) TbsSkinCustomControl::Dispatch(Message);
+void TbsSkinGauge::BeginAnimationRun() {
+  AnimationPauseTicker->SetEnabled(false);
+  AnimationFrameNo = 0;
+  AnimationTicker->SetEnabled(true);
+  Repaint();
 }
 
-void TbsSkinTrackBar::DrawDefaultImage(TBitmap* B) {
+void TbsSkinGauge::AnimationFrameTick(TObject*) {
+  ++AnimationFrameNo;
+  if (AnimationFrameNo > ProgressAnimationCountFrames) {
+    AnimationFrameNo = 0;
+    AnimationPauseTicker->SetEnabled(true);
+    AnimationTicker->SetEnabled(false);
+  }
+  Repaint();
+}
+
+void TbsSkinGauge::AnimationPauseTick(TObject*) {
+  BeginAnimationRun();
+}
+
+// ---- Part painting --------------------------------------------------------------------------
+
+void TbsSkinGauge::DrawPartProgress(TCanvas* C, const TRect& P) {
+  const Integer PW = GetRectWidth(P), PH = GetRectHeight(P);
+  TBitmap PB;
+  PB.SetSize(PW, PH);
+  TCanvas* PC = PB.GetCanvas();
+  TCanvas* SC = SkinPicture != nullptr ? SkinPicture->GetCanvas() : nullptr;
+  if (SC == nullptr) return;
+  const TRect& R = ProgressSkinRect;
+  const bool Animated = AnimationTicker != nullptr && AnimationTicker->GetEnabled() && AnimationFrameNo > 0 &&
+                        ProgressAnimationCountFrames > 0;
+  TRect S = Animated ? AnimationFrameRect(AnimationFrameNo) : R;
+  const Integer Length = FVertical ? PH : PW;
+  if (Length - BeginOffset - EndOffset > 0) {
+    // The middle between the caps: stretched, or tiled from the start of the progress.
+    const Integer DStart = BeginOffset, DEnd = Length - EndOffset;
+    if (FVertical)
+      S.Top += BeginOffset, S.Bottom -= EndOffset;
+    else
+      S.Left += BeginOffset, S.Right -= EndOffset;
+    const Integer SLength = FVertical ? GetRectHeight(S) : GetRectWidth(S);
+    if (SLength <= 0) return;
+    if (ProgressStretch || Animated) {
+      PC->CopyRect(FVertical ? Rect(0, DStart, PW, DEnd) : Rect(DStart, 0, DEnd, PH), SC, S);
+    } else if (FVertical) {
+      // Tiles laid from the bottom up; the last one loses its top.
+      for (Integer G = 0; G <= (DEnd - DStart) / SLength; ++G) {
+        const Integer Bottom = DEnd - G * SLength;
+        const Integer Top = IntMax(Bottom - SLength, DStart);
+        if (Bottom <= Top) break;
+        PC->CopyRect(Rect(0, Top, PW, Bottom), SC,
+                     Rect(S.Left, S.Bottom - (Bottom - Top), S.Right, S.Bottom));
+      }
+    } else {
+      for (Integer G = 0; G <= (DEnd - DStart) / SLength; ++G) {
+        const Integer Left = DStart + G * SLength;
+        const Integer Right = IntMin(Left + SLength, DEnd);
+        if (Right <= Left) break;
+        PC->CopyRect(Rect(Left, 0, Right, PH), SC, Rect(S.Left, S.Top, S.Left + (Right - Left), S.Bottom));
+      }
+    }
+  }
+  // The caps always come from the plain progress picture.
+  if (FVertical) {
+    PC->CopyRect(Rect(0, 0, PW, BeginOffset), SC, Rect(R.Left, R.Top, R.Right, R.Top + BeginOffset));
+    PC->CopyRect(Rect(0, PH - EndOffset, PW, PH), SC, Rect(R.Left, R.Bottom - EndOffset, R.Right, R.Bottom));
+  } else {
+    PC->CopyRect(Rect(0, 0, BeginOffset, PH), SC, Rect(R.Left, R.Top, R.Left + BeginOffset, R.Bottom));
+    PC->CopyRect(Rect(PW - EndOffset, 0, PW, PH), SC, Rect(R.Right - EndOffset, R.Top, R.Right, R.Bottom));
+  }
+  if (ProgressTransparent) {
+    PB.SetTransparent(true);
+    PB.SetTransparentMode(tmFixed);
+    PB.SetTransparentColor(ProgressTransparentColor);
+  }
+  C->Draw(P.Left, P.Top, &PB);
+}
+
+void TbsSkinGauge::DrawSkinImage(TBitmap* B) {
+  TbsSkinCustomControl::DrawSkinImage(B);
+  const Integer V = CurrentValue();
+  const TRect P = ProgressRect(FNewProgressArea, V);
   TCanvas* C = B->GetCanvas();
-  TRect R = GetClientRect();
-  C->GetBrush()->SetStyle(bsSolid);
-  C->GetBrush()->SetColor(clBtnFace);
-  C->FillRect(R);
-  DrawFrame3D(C, R, clBtnShadow, clBtnShadow);
-  const Integer W = GetWidth(), H = GetHeight();
-  TRect Groove = FVertical ? Rect(W / 2 - 1, 4, W / 2 + 1, H - 4) : Rect(4, H / 2 - 1, W - 4, H / 2 + 1);
-  DrawFrame3D(C, Groove, clBtnShadow, clBtnHighlight);
-  FButtonRect = CalcButtonRect(Rect(2, 2, W - 2, H - 2));
-  if (ThumbDragActive)
-    FramedFill(C, FButtonRect, bsHotFrameColor, bsDownFaceColor);
-  else if (FCanFocused && HandleAllocated() && Focused())
-    FramedFill(C, FButtonRect, bsHotFrameColor, bsHotFaceColor);
-  else
-    FramedFill(C, FButtonRect, clBtnShadow, clBtnFace);
+  if (OnGaugePaint) {
+    OnGaugePaint(C, FNewProgressArea, P);
+    return;
+  }
+  if (GetRectWidth(P) > 0 && GetRectHeight(P) > 0) DrawPartProgress(C, P);
+  if (FUseSkinSize) DrawText(C, V);
+}
+
+void TbsSkinGauge::Paint() {
+  if (GetWidth() < 1 || GetHeight() < 1) return;
+  LoadSkinPart();
+  if (FUseSkinSize || PartIndex == -1) {
+    TbsSkinCustomControl::Paint();
+    return;
+  }
+  Integer W = GetWidth(), H = GetHeight();
+  FitPartToSize(W, H);
+  // Any size: the part's image stretched over the control, the text on top.
+  TBitmap Part;
+  Part.SetSize(GetWidth(), GetHeight());
+  DrawSkinImage(&Part);
+  TBitmap B;
+  B.SetSize(GetWidth(), GetHeight());
+  B.GetCanvas()->StretchDraw(GetClientRect(), &Part);
+  DrawText(B.GetCanvas(), CurrentValue());
+  GetCanvas()->Draw(0, 0, &B);
 }

@@ -8,6 +8,7 @@
 #include "platform/user/Timers.h"
 #include "platform/user/User.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinCtrlsPictures.h"
 #include "skin/data/bsUtils.h"
 
 namespace {
@@ -117,13 +118,48 @@ void TbsSkinScrollBar::SetCanFocused(bool Value) {
   SetTabStop(Value);
 }
 
+// ---- Skin part ------------------------------------------------------------------------------
+
+void TbsSkinScrollBar::LoadSkinPart() {
+  TbsSkinCustomControl::LoadSkinPart();
+  auto* Part = dynamic_cast<TbsDataSkinScrollBarControl*>(BoundPart());
+  if (Part == nullptr) return;
+  // An empty state picture falls back to the next calmer one.
+  const auto Or = [](const TRect& R, const TRect& Fallback) { return IsEmptyRect(R) ? Fallback : R; };
+  TrackArea = Part->TrackArea;
+  UpButtonRect = Part->UpButtonRect;
+  ActiveUpButtonRect = Part->ActiveUpButtonRect;
+  DownUpButtonRect = Or(Part->DownUpButtonRect, ActiveUpButtonRect);
+  DownButtonRect = Part->DownButtonRect;
+  ActiveDownButtonRect = Part->ActiveDownButtonRect;
+  DownDownButtonRect = Or(Part->DownDownButtonRect, ActiveDownButtonRect);
+  ThumbRect = Part->ThumbRect;
+  ActiveThumbRect = Or(Part->ActiveThumbRect, ThumbRect);
+  DownThumbRect = Or(Part->DownThumbRect, ActiveThumbRect);
+  ThumbOffset1 = Part->ThumbOffset1;
+  ThumbOffset2 = Part->ThumbOffset2;
+  ThumbTransparent = Part->ThumbTransparent;
+  ThumbTransparentColor = Part->ThumbTransparentColor;
+  ThumbStretchEffect = Part->ThumbStretchEffect;
+  ThumbMinSize = Part->ThumbMinSize;
+  ThumbMinPageSize = Part->ThumbMinPageSize;
+  GlyphRect = Part->GlyphRect;
+  ActiveGlyphRect = Or(Part->ActiveGlyphRect, GlyphRect);
+  DownGlyphRect = Or(Part->DownGlyphRect, ActiveGlyphRect);
+  GlyphTransparent = Part->GlyphTransparent;
+  GlyphTransparentColor = Part->GlyphTransparentColor;
+}
+
+void TbsSkinScrollBar::FitPartToSize(Integer& AWidth, Integer& AHeight) {
+  TbsSkinCustomControl::FitPartToSize(AWidth, AHeight);
+  CalcLayout();
+}
+
 // ---- Layout ---------------------------------------------------------------------------------
 
-void TbsSkinScrollBar::CalcLayout() {
+void TbsSkinScrollBar::CalcDefaultButtons(TRect& Up, TRect& Down) {
   const Integer W = GetWidth(), H = GetHeight();
-  const bool Horz = FKind == sbHorizontal;
-  TRect Up, Down;
-  if (Horz) {
+  if (FKind == sbHorizontal) {
     const Integer W2 = FBoth ? W - FBothMarkerWidth : W;
     Down = Rect(1, 1, 17, H - 1);
     Up = Rect(W2 - 17, 1, W2 - 1, H - 1);
@@ -133,16 +169,50 @@ void TbsSkinScrollBar::CalcLayout() {
     Up = Rect(1, H - 17, W - 1, H - 1);
     FTrackRect = Rect(1, 17, W - 1, H - 17);
   }
+}
+
+void TbsSkinScrollBar::CalcPartButtons(TRect& Up, TRect& Down) {
+  const Integer DX = GetWidth() - GetRectWidth(SkinRect), DY = GetHeight() - GetRectHeight(SkinRect);
+  FTrackRect = TrackArea;
+  Up = UpButtonRect;
+  Down = DownButtonRect;
+  // The track stretches with the control; a button beyond the stretching zone moves with its end.
+  if (FKind == sbHorizontal) {
+    FTrackRect.Right += DX;
+    for (TRect* B : {&Up, &Down})
+      if (B->Left > RightTopPoint.X) B->Left += DX, B->Right += DX;
+  } else {
+    FTrackRect.Bottom += DY;
+    for (TRect* B : {&Up, &Down})
+      if (B->Top > LeftBottomPoint.Y) B->Top += DY, B->Bottom += DY;
+  }
+}
+
+void TbsSkinScrollBar::CalcLayout() {
+  const bool Horz = FKind == sbHorizontal;
+  const bool Part = PartIndex != -1;
+  TRect Up, Down;
+  if (Part)
+    CalcPartButtons(Up, Down);
+  else
+    CalcDefaultButtons(Up, Down);
   const Integer Start = Horz ? FTrackRect.Left : FTrackRect.Top;
   const Integer End = Horz ? FTrackRect.Right : FTrackRect.Bottom;
-  Integer L = 16;
+  // The thumb's least length along the bar: the part's thumb picture, or 16.
+  Integer MinLength = 16;
+  if (Part) {
+    MinLength =
+        ThumbMinSize != 0 ? ThumbMinSize : (Horz ? GetRectWidth(ThumbRect) : GetRectHeight(ThumbRect));
+  }
+  Integer L;
   double F;
   if (FPageSize == 0) {
+    L = Part && ThumbMinPageSize != 0 ? ThumbMinPageSize : MinLength;
     F = FMax == FMin ? 0.0 : static_cast<double>(FPosition - FMin) / (FMax - FMin);
   } else {
     const Integer Count = FMax - FMin + 1;
     L = Count == 0 ? 0 : RoundToInt(static_cast<double>(End - Start) * FPageSize / Count);
-    if (L < 16) L = 16;
+    if (L < MinLength) L = MinLength;
     const Integer Divisor = FMax - FPageSize + 1 - FMin;
     F = Divisor > 0 ? static_cast<double>(FPosition - FMin) / Divisor : (Horz ? 1.0 : 0.0);
   }
@@ -151,8 +221,16 @@ void TbsSkinScrollBar::CalcLayout() {
   FThumbLast = End - Half;
   FThumbShift = RoundToInt((FThumbLast - FThumbFirst) * F);
   const Integer A = FThumbFirst + FThumbShift - Half, B = FThumbFirst + FThumbShift + Half;
+  // Across, the default thumb fills the track; the part's is centred at its picture's size.
+  Integer AcrossStart = Horz ? FTrackRect.Top : FTrackRect.Left;
+  Integer AcrossEnd = Horz ? FTrackRect.Bottom : FTrackRect.Right;
+  if (Part) {
+    const Integer Across = Horz ? GetRectHeight(ThumbRect) : GetRectWidth(ThumbRect);
+    AcrossStart += (AcrossEnd - AcrossStart) / 2 - Across / 2;
+    AcrossEnd = AcrossStart + Across;
+  }
   ButtonStates[ThumbIndex].Rect =
-      Horz ? Rect(A, FTrackRect.Top, B, FTrackRect.Bottom) : Rect(FTrackRect.Left, A, FTrackRect.Right, B);
+      Horz ? Rect(A, AcrossStart, B, AcrossEnd) : Rect(AcrossStart, A, AcrossEnd, B);
   ButtonStates[UpIndex].Rect = Up;
   ButtonStates[DownIndex].Rect = Down;
 }
@@ -408,4 +486,58 @@ void TbsSkinScrollBar::DrawDefaultImage(TBitmap* B) {
     else if (I == DownIndex)
       DrawSmallArrowGlyph(C, R, clBlack, Horz ? 1 : 3);
   }
+}
+
+const TRect& TbsSkinScrollBar::ThumbStatePicture(const TRect& Normal, const TRect& Active,
+                                                 const TRect& Down) {
+  const TbsScrollButtonState& S = ButtonStates[ThumbIndex];
+  if (S.Down || (FCanFocused && HandleAllocated() && Focused())) return Down;
+  return S.Hot ? Active : Normal;
+}
+
+void TbsSkinScrollBar::DrawSkinThumb(TCanvas* C) {
+  const TRect& T = ButtonStates[ThumbIndex].Rect;
+  const Integer TW = GetRectWidth(T), TH = GetRectHeight(T);
+  if (TW <= 0 || TH <= 0) return;
+  const bool Horz = FKind == sbHorizontal;
+  const TRect& Source = ThumbStatePicture(ThumbRect, ActiveThumbRect, DownThumbRect);
+  TBitmap Thumb;
+  if (FPageSize != 0 || ThumbMinPageSize != 0) {
+    // A thumb of any length: end pieces kept, the middle stretched or tiled.
+    if (Horz)
+      CreateHSkinImage(ThumbOffset1, ThumbOffset2, &Thumb, SkinPicture, Source, TW, TH, ThumbStretchEffect);
+    else
+      CreateVSkinImage(ThumbOffset1, ThumbOffset2, &Thumb, SkinPicture, Source, TW, TH, ThumbStretchEffect);
+  } else {
+    Thumb.SetSize(TW, TH);
+    if (SkinPicture != nullptr)
+      Thumb.GetCanvas()->CopyRect(Rect(0, 0, TW, TH), SkinPicture->GetCanvas(), Source);
+  }
+  const TRect& Glyph = ThumbStatePicture(GlyphRect, ActiveGlyphRect, DownGlyphRect);
+  const bool GlyphFits = Horz ? GetRectWidth(Glyph) < TW : GetRectHeight(Glyph) < TH;
+  if (!IsEmptyRect(Glyph) && GlyphFits)
+    DrawPartPicture(Thumb.GetCanvas(), TW / 2 - GetRectWidth(Glyph) / 2, TH / 2 - GetRectHeight(Glyph) / 2,
+                    SkinPicture, Glyph, GlyphTransparent, GlyphTransparentColor);
+  if (ThumbTransparent) {
+    Thumb.SetTransparent(true);
+    Thumb.SetTransparentMode(tmFixed);
+    Thumb.SetTransparentColor(ThumbTransparentColor);
+  }
+  C->Draw(T.Left, T.Top, &Thumb);
+}
+
+void TbsSkinScrollBar::DrawSkinImage(TBitmap* B) {
+  TbsSkinCustomControl::DrawSkinImage(B);
+  CalcLayout();
+  TCanvas* C = B->GetCanvas();
+  // The normal arrows are part of the background; hot and pressed ones are copied over it.
+  const auto DrawArrow = [&](Integer Index, const TRect& Active, const TRect& Down) {
+    const TbsScrollButtonState& S = ButtonStates[Index];
+    const TRect* Source = S.Down && S.Hot ? &Down : S.Hot ? &Active : nullptr;
+    if (Source != nullptr && !IsEmptyRect(*Source) && SkinPicture != nullptr)
+      C->CopyRect(S.Rect, SkinPicture->GetCanvas(), *Source);
+  };
+  DrawArrow(UpIndex, ActiveUpButtonRect, DownUpButtonRect);
+  DrawArrow(DownIndex, ActiveDownButtonRect, DownDownButtonRect);
+  if (GetEnabled()) DrawSkinThumb(C);
 }

@@ -44,7 +44,10 @@ class TbsSkinScrollBar : public TbsSkinCustomControl {
   bool GetCanFocused() const { return FCanFocused; }
   void SetCanFocused(bool Value);
 
+  void LoadSkinPart() override;
+  void FitPartToSize(Integer& AWidth, Integer& AHeight) override;
   void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
   // Places the buttons and the thumb for the current size, range and position.
   void CalcLayout();
   // 0 thumb, 1 up button, 2 down button.
@@ -61,6 +64,20 @@ class TbsSkinScrollBar : public TbsSkinCustomControl {
   Integer RepeatKind = 0;  // 0 none, 1 down button, 2 up button, 3 page up, 4 page down
   TbsScrollButtonState ButtonStates[3];
 
+  // The copies of the scroll-bar part; TrackArea and the two button rectangles are in part
+  // coordinates, the others rectangles of SkinPicture.
+  TRect TrackArea, UpButtonRect, ActiveUpButtonRect, DownUpButtonRect;
+  TRect DownButtonRect, ActiveDownButtonRect, DownDownButtonRect;
+  TRect ThumbRect, ActiveThumbRect, DownThumbRect;
+  Integer ThumbOffset1 = 0, ThumbOffset2 = 0;
+  bool ThumbTransparent = false;
+  TColor ThumbTransparentColor = 0;
+  bool ThumbStretchEffect = false;
+  Integer ThumbMinSize = 0, ThumbMinPageSize = 0;
+  TRect GlyphRect, ActiveGlyphRect, DownGlyphRect;
+  bool GlyphTransparent = false;
+  TColor GlyphTransparentColor = 0;
+
  protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
@@ -69,6 +86,12 @@ class TbsSkinScrollBar : public TbsSkinCustomControl {
 
  private:
   Integer ClampPosition(Integer Value) const;
+  // The buttons and track of the default look and of the part.
+  void CalcDefaultButtons(TRect& Up, TRect& Down);
+  void CalcPartButtons(TRect& Up, TRect& Down);
+  // The thumb's state picture: down (or focused), hot, normal.
+  const TRect& ThumbStatePicture(const TRect& Normal, const TRect& Active, const TRect& Down);
+  void DrawSkinThumb(TCanvas* C);
   Integer HitButton(Integer X, Integer Y) const;
   void UpdateHot(Integer X, Integer Y);
   void ArrowStep(Integer Kind);

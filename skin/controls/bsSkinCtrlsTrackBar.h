@@ -21,7 +21,8 @@ class TbsSkinTrackBar : public TbsSkinCustomControl {
   // Clamped to the range; OnChange only when the value changes.
   void SetValue(Integer Value);
   bool GetVertical() const { return FVertical; }
-  void SetVertical(bool Value) { FVertical = Value; }
+  // While designing also picks "trackbar" or "htrackbar" and turns the control.
+  void SetVertical(bool Value);
   bool GetMouseSupport() const { return FMouseSupport; }
   void SetMouseSupport(bool Value) { FMouseSupport = Value; }
   bool GetJumpWhenClick() const { return FJumpWhenClick; }
@@ -29,7 +30,10 @@ class TbsSkinTrackBar : public TbsSkinCustomControl {
   bool GetCanFocused() const { return FCanFocused; }
   void SetCanFocused(bool Value);
 
+  void LoadSkinPart() override;
+  void FitPartToSize(Integer& AWidth, Integer& AHeight) override;
   void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
   // The thumb for the track area R (sets the thumb's travel).
   TRect CalcButtonRect(const TRect& R);
   // The value for an offset in pixels from the minimum end.
@@ -42,6 +46,11 @@ class TbsSkinTrackBar : public TbsSkinCustomControl {
 
   bool ThumbDragActive = false;
 
+  // The copies of the part.
+  TRect ActiveSkinRect, TrackArea, FNewTrackArea, ButtonRect, ActiveButtonRect;
+  bool ButtonTransparent = false;
+  TColor ButtonTransparentColor = 0;
+
  protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
@@ -50,6 +59,8 @@ class TbsSkinTrackBar : public TbsSkinCustomControl {
 
  private:
   TSize ThumbSize() const;
+  // The thumb's focused look.
+  bool FocusedLook();
   void Step(Integer Delta);
 
   bool FSuppressClicks = false;
