@@ -1,6 +1,7 @@
 // TbsSkinStdLabel: the platform label in the skin's font and colour.
 #include "platform/gdi/Text.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinCtrlsPictures.h"
 
 TbsSkinStdLabel::TbsSkinStdLabel(TComponent* AOwner)
     : TCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>()) {
@@ -11,6 +12,14 @@ TbsSkinStdLabel::~TbsSkinStdLabel() = default;
 
 void TbsSkinStdLabel::LoadSkinPart() {
   PartIndex = FSD == nullptr || FSD->Empty ? -1 : FSD->FindControlPart(FSkinDataName);
+  if (PartIndex == -1) return;
+  auto* Part =
+      dynamic_cast<TbsDataSkinStdLabelControl*>(FSD->SkinControls[static_cast<std::size_t>(PartIndex)].get());
+  if (Part == nullptr) return;
+  FontName = Part->FontName;
+  FontColor = Part->FontColor;
+  FontStyle = Part->FontStyle;
+  FontHeight = Part->FontHeight;
 }
 
 void TbsSkinStdLabel::SetSkinData(TbsSkinData* Value) {
@@ -47,8 +56,14 @@ void TbsSkinStdLabel::DoDrawText(TRect& Rect, UINT Flags) {
   else if (FEllipsType == bsetPathEllips)
     Flags |= DT_PATH_ELLIPSIS;
   TCanvas* C = GetCanvas();
-  // The part's font and colour come with skins that carry a "stdlabel" part.
-  C->SetFont(FUseSkinFont ? FDefaultFont.get() : GetFont());
+  if (PartIndex == -1) {
+    C->SetFont(FUseSkinFont ? FDefaultFont.get() : GetFont());
+  } else {
+    C->SetFont(GetFont());
+    if (FUseSkinFont) AssignPartFont(C->GetFont(), FontName, FontHeight, FontStyle);
+    C->GetFont()->SetColor(FUseSkinColor ? FontColor : GetFont()->GetColor());
+  }
+  AssignSkinCharset(C->GetFont(), FSD, FDefaultFont.get());
   C->RequiredState({csHandleValid, csFontValid, csBrushValid});
   const auto Length = static_cast<Integer>(Text.size());
   if (!GetEnabled()) {

@@ -498,7 +498,7 @@ const TRect& TbsSkinScrollBar::ThumbStatePicture(const TRect& Normal, const TRec
 void TbsSkinScrollBar::DrawSkinThumb(TCanvas* C) {
   const TRect& T = ButtonStates[ThumbIndex].Rect;
   const Integer TW = GetRectWidth(T), TH = GetRectHeight(T);
-  if (TW <= 0 || TH <= 0) return;
+  if (TW <= 0 || TH <= 0 || SkinPicture == nullptr) return;
   const bool Horz = FKind == sbHorizontal;
   const TRect& Source = ThumbStatePicture(ThumbRect, ActiveThumbRect, DownThumbRect);
   TBitmap Thumb;
