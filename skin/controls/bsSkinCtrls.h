@@ -10,7 +10,9 @@
 //
 // Ownership: controls refer to their TbsSkinData and never free it; a removed skin data
 // component is forgotten through Notification. Timers, glyphs and default fonts are owned.
+#include "skin/controls/bsSkinCtrlsBars.h"
 #include "skin/controls/bsSkinCtrlsBase.h"
+#include "skin/controls/bsSkinCtrlsBevel.h"
 #include "skin/controls/bsSkinCtrlsButtons.h"
 #include "skin/controls/bsSkinCtrlsCheckRadio.h"
 #include "skin/controls/bsSkinCtrlsGauge.h"
