@@ -1,10 +1,15 @@
 // The state and glyph shared by the skinned push and tool buttons.
 #include "skin/controls/bsSkinButtonMixin.h"
 
+#include <algorithm>
+
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ImgList.h"
 #include "platform/classes/Timer.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/data/bsEffects.h"
+#include "skin/data/bsSkinDataResStr.h"
+#include "skin/data/bsUtils.h"
 
 template <class TBase>
 TbsButtonMixin<TBase>::TbsButtonMixin(TComponent* AOwner)
@@ -136,14 +141,260 @@ void TbsButtonMixin<TBase>::RepeatTimerTick(TObject*) {
   this->Click();
 }
 
+// ---- Skin part ------------------------------------------------------------------------------
+
 template <class TBase>
-bool TbsButtonMixin<TBase>::DrawPartFace(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
-  this->CreateControlImage(B, this->SkinPicture, R);
+bool TbsButtonMixin<TBase>::EffectsEnabled() const {
+  TbsSkinData* D = this->GetSkinData();
+  return D != nullptr && !D->Empty && D->GetEnableSkinEffects();
+}
+
+template <class TBase>
+bool TbsButtonMixin<TBase>::AnimationPossible() const {
+  return this->PartIndex != -1 && EffectsEnabled() && !IsEmptyRect(AnimateSkinRect);
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::LoadSkinPart() {
+  TBase::LoadSkinPart();
+  if (this->PartIndex == -1) {
+    AnimateSkinRect = TRect{};
+    ActiveSkinRect = TRect{};
+    return;
+  }
+  if (auto* Part = dynamic_cast<TbsDataSkinButtonControl*>(this->BoundPart())) CopyButtonPart(Part);
+  if (EffectsEnabled() && FrameAnimationRunning() && AnimationFrameIndex > 0 &&
+      AnimationFrameIndex <= FrameCount) {
+    if (FrameForward)
+      ActiveSkinRect = FrameRect(AnimationFrameIndex);
+    else
+      this->SkinRect = FrameRect(AnimationFrameIndex);
+  }
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::CopyButtonPart(TbsDataSkinButtonControl* Part) {
+  FontName = Part->FontName;
+  FontHeight = Part->FontHeight;
+  FontStyle = Part->FontStyle;
+  FontColor = Part->FontColor;
+  ActiveFontColor = Part->ActiveFontColor;
+  DownFontColor = Part->DownFontColor;
+  DisabledFontColor = Part->DisabledFontColor;
+  ActiveSkinRect = Part->ActiveSkinRect;
+  DownSkinRect = Part->DownSkinRect;
+  DisabledSkinRect = Part->DisabledSkinRect;
+  FocusedSkinRect = Part->FocusedSkinRect;
+  Morphing = Part->Morphing;
+  MorphKind = Part->MorphKind;
+  AnimateSkinRect = Part->AnimateSkinRect;
+  FrameCount = Part->FrameCount;
+  AnimateInterval = Part->AnimateInterval;
+  ShowFocus = Part->ShowFocus;
+  MenuMarkerRect = Part->MenuMarkerRect;
+  MenuMarkerActiveRect = Part->MenuMarkerActiveRect;
+  MenuMarkerDownRect = Part->MenuMarkerDownRect;
+  MenuMarkerFlatRect = Part->MenuMarkerFlatRect;
+  MenuMarkerTransparentColor = Part->MenuMarkerTransparentColor;
+  if (IsEmptyRect(ActiveSkinRect)) ActiveSkinRect = this->SkinRect;
+  if (IsEmptyRect(DownSkinRect)) DownSkinRect = ActiveSkinRect;
+  if (IsEmptyRect(MenuMarkerActiveRect)) MenuMarkerActiveRect = MenuMarkerRect;
+  if (IsEmptyRect(MenuMarkerDownRect)) MenuMarkerDownRect = MenuMarkerActiveRect;
+  if (IsEmptyRect(MenuMarkerFlatRect)) MenuMarkerFlatRect = MenuMarkerRect;
+  if (DisabledFontColor == FontColor) DisabledFontColor = 0x808080;
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::FitPartToSize(Integer& AWidth, Integer& AHeight) {
+  if (FUseSkinSize || this->SizingMode == 1) {
+    TBase::FitPartToSize(AWidth, AHeight);
+    return;
+  }
+  this->NewClientRect = this->PartClientRect;
+  this->NewClientRect.Right += AWidth - GetRectWidth(this->SkinRect);
+  this->NewClientRect.Bottom += AHeight - GetRectHeight(this->SkinRect);
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::SetDefaultFaceFont(TCanvas* Cnvs) {
+  Cnvs->SetFont(this->GetDefaultFont());
+  TbsSkinData* D = this->GetSkinData();
+  if (D != nullptr && D->GetResourceStrData() != nullptr)
+    Cnvs->GetFont()->SetCharset(D->GetResourceStrData()->GetCharSet());
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::SetFaceFont(TCanvas* Cnvs) {
+  SetDefaultFaceFont(Cnvs);
+  if (!this->GetUseSkinFont()) return;
+  TFont* F = Cnvs->GetFont();
+  F->SetName(FontName);
+  F->SetHeight(FontHeight);
+  F->SetStyle(FontStyle);
+}
+
+template <class TBase>
+TColor TbsButtonMixin<TBase>::StateFontColor(bool ADown, bool AMouseIn) {
+  if (this->GetEnabled() && !FUseSkinFontColor) return this->GetDefaultFont()->GetColor();
+  if (!this->GetEnabled()) return DisabledFontColor;
+  if (ADown && AMouseIn) return DownFontColor;
+  if (AMouseIn) return ActiveFontColor;
+  return FontColor;
+}
+
+template <class TBase>
+bool TbsButtonMixin<TBase>::DrawPartFace(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn,
+                                         TRect& ContentRect) {
+  if (!FUseSkinSize && this->SizingMode != 1) {
+    // Free size: the state picture stretched over the face.
+    TBitmap* Picture = this->SkinPicture;
+    if (Picture == nullptr)
+      FillPlainFace(B);
+    else if (this->SizingMode == 0)
+      B->GetCanvas()->CopyRect(Rect(0, 0, B->GetWidth(), B->GetHeight()), Picture->GetCanvas(), R);
+    else if (this->SizingMode == 2 || this->SizingMode == 3)
+      CreateStretchSkinImage(B, Picture, R, this->PartClientRect, true);
+    ContentRect = this->PartClientRect;
+    ContentRect.Right += B->GetWidth() - GetRectWidth(R);
+    ContentRect.Bottom += B->GetHeight() - GetRectHeight(R);
+  } else {
+    this->CreateControlImage(B, this->SkinPicture, R);
+    ContentRect = this->NewClientRect;
+  }
   TCanvas* C = B->GetCanvas();
-  C->SetFont(this->GetDefaultFont());
+  SetFaceFont(C);
+  C->GetFont()->SetColor(StateFontColor(ADown, AMouseIn));
+  DrawFaceFocus(C);
   bool DrawDefault = true;
-  if (OnPaint) OnPaint(this, C, this->NewClientRect, ADown, AMouseIn, DrawDefault);
+  if (OnPaint) OnPaint(this, C, ContentRect, ADown, AMouseIn, DrawDefault);
   return DrawDefault;
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::DrawMorphedFace(TBitmap* B) {
+  TBitmap Hot;
+  Hot.SetSize(B->GetWidth(), B->GetHeight());
+  this->DrawButtonStateOf(B, this->SkinRect, false, false);
+  this->DrawButtonStateOf(&Hot, ActiveSkinRect, false, true);
+  TbsEffectBmp From(B->GetHandle());
+  TbsEffectBmp To(Hot.GetHandle());
+  const double K = MorphFraction;
+  switch (MorphKind) {
+    case 0:
+      From.Morph(&To, K);
+      break;
+    case 1:
+      From.MorphGradient(&To, K);
+      break;
+    case 2:
+      From.MorphLeftGradient(&To, K);
+      break;
+    case 3:
+      From.MorphRightGradient(&To, K);
+      break;
+    case 4:
+      From.MorphLeftSlide(&To, K);
+      break;
+    case 5:
+      From.MorphRightSlide(&To, K);
+      break;
+    case 6:
+      From.MorphPush(&To, K);
+      break;
+    default:
+      break;
+  }
+  From.DrawToDC(B->GetCanvas()->GetHandle(), 0, 0);
+}
+
+// ---- Cross-fade and frames ------------------------------------------------------------------
+
+template <class TBase>
+void TbsButtonMixin<TBase>::StartMorph() {
+  if (MorphRunning()) return;
+  if (MorphTicker == nullptr) {
+    MorphTicker = std::make_unique<TTimer>(nullptr);
+    MorphTicker->SetOnTimer(TNotifyEvent(this, &TbsButtonMixin::MorphTimerTick));
+  }
+  MorphTicker->SetInterval(20);
+  MorphTicker->SetEnabled(true);
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::StopMorph() {
+  // Disabled rather than freed: a tick may be the one that stops it.
+  if (MorphTicker != nullptr) MorphTicker->SetEnabled(false);
+}
+
+template <class TBase>
+bool TbsButtonMixin<TBase>::MorphRunning() const {
+  return MorphTicker != nullptr && MorphTicker->GetEnabled();
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::MorphTimerTick(TObject*) {
+  const bool Hot = MorphTowardsHot();
+  if (this->PartIndex == -1 || !MorphEnabled()) {
+    MorphFraction = Hot ? 1 : 0;
+    StopMorph();
+    return;
+  }
+  if (Hot && MorphFraction < 1) {
+    MorphFraction += 0.2;
+  } else if (!Hot && MorphFraction > 0) {
+    MorphFraction -= 0.2;
+  } else {
+    MorphFraction = Hot ? 1 : 0;
+    StopMorph();
+  }
+  // Five steps of 0.2 may not add up to exactly 1 in floating point.
+  if (MorphFraction > 0.999) MorphFraction = Hot ? 1 : MorphFraction;
+  if (MorphFraction < 0.001) MorphFraction = Hot ? MorphFraction : 0;
+  this->Repaint();
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::StartFrameAnimation(bool Forward) {
+  StopFrameAnimation();
+  FrameForward = Forward;
+  AnimationFrameIndex = Forward ? 1 : FrameCount;
+  if (FrameTimer == nullptr) {
+    FrameTimer = std::make_unique<TTimer>(nullptr);
+    FrameTimer->SetOnTimer(TNotifyEvent(this, &TbsButtonMixin::FrameTimerTick));
+  }
+  FrameTimer->SetInterval(static_cast<Cardinal>(std::max<Integer>(AnimateInterval, 1)));
+  FrameTimer->SetEnabled(true);
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::StopFrameAnimation() {
+  AnimationFrameIndex = 0;
+  if (FrameTimer != nullptr) FrameTimer->SetEnabled(false);
+}
+
+template <class TBase>
+bool TbsButtonMixin<TBase>::FrameAnimationRunning() const {
+  return FrameTimer != nullptr && FrameTimer->GetEnabled();
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::FrameTimerTick(TObject*) {
+  if (FrameForward ? AnimationFrameIndex <= FrameCount : AnimationFrameIndex >= 0)
+    AnimationFrameIndex += FrameForward ? 1 : -1;
+  if (FrameForward ? AnimationFrameIndex > FrameCount : AnimationFrameIndex <= 0) StopFrameAnimation();
+  this->Repaint();
+}
+
+template <class TBase>
+TRect TbsButtonMixin<TBase>::FrameRect(Integer N) const {
+  const TRect& A = AnimateSkinRect;
+  const Integer Count = std::max<Integer>(FrameCount, 1);
+  if (GetRectWidth(A) > GetRectWidth(this->SkinRect)) {
+    const Integer W = GetRectWidth(A) / Count;
+    return Rect(A.Left + (N - 1) * W, A.Top, A.Left + N * W, A.Bottom);
+  }
+  const Integer H = GetRectHeight(A) / Count;
+  return Rect(A.Left, A.Top + (N - 1) * H, A.Right, A.Top + N * H);
 }
 
 template class TbsButtonMixin<TbsSkinCustomControl>;

@@ -7,6 +7,7 @@
 // Ownership: the glyph bitmap and the repeat timer are owned; the image list is referred to
 // and forgotten through Notification when it goes.
 #include <memory>
+#include <string>
 
 #include "platform/classes/ControlTypes.h"
 #include "platform/classes/Controls.h"
@@ -14,6 +15,8 @@
 
 class TBitmap;
 class TCustomImageList;
+class TTimer;
+class TbsDataSkinButtonControl;
 
 using TbsButtonPaintEvent =
     TDelegate<void(TObject* Sender, TCanvas* Cnvs, TRect R, bool ADown, bool AMouseIn, bool& DrawDefault)>;
@@ -52,10 +55,40 @@ class TbsButtonMixin : public TBase {
   Integer GetSpacing() const { return FSpacing; }
   void SetSpacing(Integer Value);
 
+  bool GetUseSkinSize() const { return FUseSkinSize; }
+  void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+  bool GetUseSkinFontColor() const { return FUseSkinFontColor; }
+  void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
+
+  // Binds the part and copies its button settings; an animation frame stands in for the
+  // active (forward) or normal (backward) picture while frames play.
+  void LoadSkinPart() override;
+  // With UseSkinSize off a part that is not 9-slice takes any size.
+  void FitPartToSize(Integer& AWidth, Integer& AHeight) override;
+
   // May draw a state's content itself and clear DrawDefault.
   TbsButtonPaintEvent OnPaint;
 
   bool MouseIn = false;
+  // 0 shows the normal picture, 1 the active one; between them the two are cross-faded.
+  double MorphFraction = 0;
+  Integer AnimationFrameIndex = 0;
+  bool FrameForward = true;
+
+  // Copied from a button part.
+  std::string FontName = "Arial";
+  Integer FontHeight = 14;
+  TFontStyles FontStyle;
+  TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+  TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect, FocusedSkinRect;
+  bool Morphing = false;
+  Byte MorphKind = 0;
+  TRect AnimateSkinRect;
+  Integer FrameCount = 0;
+  Integer AnimateInterval = 25;
+  bool ShowFocus = false;
+  TRect MenuMarkerRect, MenuMarkerActiveRect, MenuMarkerDownRect, MenuMarkerFlatRect;
+  TColor MenuMarkerTransparentColor = 0;
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -66,9 +99,37 @@ class TbsButtonMixin : public TBase {
   void ReleaseLeft();
   void StartRepeat();
   void StopRepeat();
-  // The part's image of R with the default font; true when OnPaint leaves the content to the
-  // button.
-  bool DrawPartFace(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
+  // The state picture R of the part, its font and text colour, then OnPaint; true when OnPaint
+  // leaves the content to the button. ContentRect receives where the content goes.
+  bool DrawPartFace(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn, TRect& ContentRect);
+  // A focus frame over the picture, before OnPaint and the content.
+  virtual void DrawFaceFocus(TCanvas*) {}
+  // The part's font (or the default font) on Cnvs.
+  void SetFaceFont(TCanvas* Cnvs);
+  // One state of the face into B, as the button draws it.
+  virtual void DrawButtonStateOf(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) = 0;
+  // The text colour of a state.
+  TColor StateFontColor(bool ADown, bool AMouseIn);
+  // The normal and active pictures cross-faded by MorphFraction into B.
+  void DrawMorphedFace(TBitmap* B);
+  // A button part's settings into the copies above, with the fallbacks for empty rectangles.
+  virtual void CopyButtonPart(TbsDataSkinButtonControl* Part);
+
+  bool EffectsEnabled() const;
+  bool MorphEnabled() const { return Morphing && EffectsEnabled(); }
+  bool AnimationPossible() const;
+  // The cross-fade moves towards the active picture while this holds.
+  virtual bool MorphTowardsHot() { return MouseIn; }
+  void StartMorph();
+  void StopMorph();
+  bool MorphRunning() const;
+  void StartFrameAnimation(bool Forward);
+  void StopFrameAnimation();
+  bool FrameAnimationRunning() const;
+  // Frame N (1-based) of the animation strip.
+  TRect FrameRect(Integer N) const;
+  // The default font with the skin's character set.
+  void SetDefaultFaceFont(TCanvas* Cnvs);
 
   bool FDown = false;
   Integer FGroupIndex = 0;
@@ -92,4 +153,11 @@ class TbsButtonMixin : public TBase {
 
  private:
   void RepeatTimerTick(TObject* Sender);
+  void MorphTimerTick(TObject* Sender);
+  void FrameTimerTick(TObject* Sender);
+
+  bool FUseSkinSize = true;
+  bool FUseSkinFontColor = true;
+  std::unique_ptr<TTimer> MorphTicker;
+  std::unique_ptr<TTimer> FrameTimer;
 };

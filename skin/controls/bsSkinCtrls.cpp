@@ -2,7 +2,10 @@
 #include "skin/controls/bsSkinCtrls.h"
 
 #include "platform/classes/Bitmap.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/user/User.h"
+#include "platform/user/WindowPos.h"
+#include "skin/data/bsRegions.h"
 #include "skin/data/bsUtils.h"
 
 // ---- TbsSkinControl -------------------------------------------------------------------------
@@ -66,9 +69,44 @@ void TbsSkinCustomControl::UpdatePartRegion() {
       SetWindowRgn(GetHandle(), nullptr, TRUE);
       PartRegion = nullptr;
     }
+    return;
   }
-  // A region cut from a mask picture needs the skin region builders, which no skin of this
-  // build provides.
+  BuildPartRegion();
+}
+
+void TbsSkinCustomControl::BuildPartRegion() {
+  Integer W = GetWidth(), H = GetHeight();
+  FitPartToSize(W, H);
+  W = GetWidth(), H = GetHeight();
+  HRGN Region = nullptr;
+  switch (SizingMode) {
+    case 0:
+      CreateRegionFromMask(Region, SkinMaskPicture);
+      break;
+    case 1:
+      CreateSkinRegion(Region, LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint, PartClientRect,
+                       NewLeftTopPoint, NewRightTopPoint, NewLeftBottomPoint, NewRightBottomPoint,
+                       NewClientRect, SkinMaskPicture, W, H);
+      break;
+    case 2: {
+      const TPoint P = {RightTopPoint.X + W - GetRectWidth(SkinRect), RightTopPoint.Y};
+      CreateSkinRegion(Region, LeftTopPoint, RightTopPoint, LeftTopPoint, RightTopPoint, PartClientRect,
+                       LeftTopPoint, P, LeftTopPoint, P, NewClientRect, SkinMaskPicture, W, H);
+      break;
+    }
+    case 3: {
+      const TPoint Q = {LeftBottomPoint.X, LeftBottomPoint.Y + H - GetRectHeight(SkinRect)};
+      CreateSkinRegion(Region, LeftTopPoint, LeftTopPoint, LeftBottomPoint, LeftBottomPoint, PartClientRect,
+                       LeftTopPoint, LeftTopPoint, Q, Q, NewClientRect, SkinMaskPicture, W, H);
+      break;
+    }
+    default:
+      // A part without a picture rectangle has no outline to cut; an old region goes.
+      break;
+  }
+  // The window owns the region from here on and frees the one it held.
+  SetWindowRgn(GetHandle(), Region, TRUE);
+  PartRegion = Region;
 }
 
 TRect TbsSkinCustomControl::MapPartRect(const TRect& R) const {
@@ -146,9 +184,40 @@ void TbsSkinCustomControl::Paint() {
   LoadSkinPart();
   Integer W = GetWidth(), H = GetHeight();
   FitPartToSize(W, H);
-  // Frame-strip painting of large 9-slice parts needs the skin border builders; the part is
-  // drawn as one image meanwhile.
-  TbsSkinControl::Paint();
+  if (PartIndex == -1 || !PaintFrameStrips || SizingMode != 1 || SkinPicture == nullptr) {
+    TbsSkinControl::Paint();
+    return;
+  }
+  PaintFrameStripsTo(GetCanvas());
+}
+
+void TbsSkinCustomControl::PaintFrameStripsTo(TCanvas* Canvas) {
+  const Integer W = GetWidth(), H = GetHeight();
+  TBitmap Left, Top, Right, Bottom;
+  CreateSkinBorderImages(LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint, PartClientRect,
+                         NewLeftTopPoint, NewRightTopPoint, NewLeftBottomPoint, NewRightBottomPoint,
+                         NewClientRect, &Left, &Top, &Right, &Bottom, SkinPicture, SkinRect, W, H,
+                         LeftStretch, TopStretch, RightStretch, BottomStretch);
+  // What belongs into the top strip (a panel's caption).
+  DrawSkinImage(&Top);
+  if (FillClientFromPart) {
+    TBitmap Tile;
+    Tile.SetSize(GetRectWidth(PartClientRect), GetRectHeight(PartClientRect));
+    const TRect Source = Rect(SkinRect.Left + PartClientRect.Left, SkinRect.Top + PartClientRect.Top,
+                              SkinRect.Left + PartClientRect.Right, SkinRect.Top + PartClientRect.Bottom);
+    if (!Tile.Empty())
+      Tile.GetCanvas()->CopyRect(Rect(0, 0, Tile.GetWidth(), Tile.GetHeight()), SkinPicture->GetCanvas(),
+                                 Source);
+    const HDC DC = Canvas->GetHandle();
+    const Integer Saved = SaveDC(DC);
+    IntersectClipRect(DC, NewClientRect.Left, NewClientRect.Top, NewClientRect.Right, NewClientRect.Bottom);
+    TilePiece(Canvas, &Tile, NewClientRect, StretchEffect, StretchType);
+    RestoreDC(DC, Saved);
+  }
+  Canvas->Draw(0, 0, &Top);
+  Canvas->Draw(0, Top.GetHeight(), &Left);
+  Canvas->Draw(W - Right.GetWidth(), Top.GetHeight(), &Right);
+  Canvas->Draw(0, H - Bottom.GetHeight(), &Bottom);
 }
 
 bool TbsSkinCustomControl::FocusBeforeClick(TMessage& Message, bool& SuppressClicks) {

@@ -67,6 +67,11 @@ class TbsSkinCustomControl : public TbsSkinCustomPartMixin<TbsSkinControl> {
  protected:
   void Paint() override;
   void PartOutlineChanged() override { UpdatePartRegion(); }
+  bool FrameStripsPainted() const override { return PaintFrameStrips; }
+  // The region cut from the mask for the current size.
+  void BuildPartRegion();
+  // A 9-slice part as four frame strips with the client area tiled straight onto Canvas.
+  void PaintFrameStripsTo(TCanvas* Canvas);
   // A click on a focusable control that lacks the focus takes the focus first, and the
   // command the focus change sends meanwhile is swallowed. True when Message is done with.
   bool FocusBeforeClick(TMessage& Message, bool& SuppressClicks);

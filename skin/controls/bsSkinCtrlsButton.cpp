@@ -5,6 +5,7 @@
 #include "platform/user/Input.h"
 #include "platform/user/User.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/data/bsSkinDataSections.h"
 #include "skin/data/bsUtils.h"
 
 TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsButtonMixin(AOwner) {
@@ -28,6 +29,13 @@ bool TbsSkinButton::IsFocused() {
 
 void TbsSkinButton::SetDown(bool Value) {
   FDown = Value;
+  if (MorphEnabled()) {
+    MorphFraction = 1;
+    if (Value)
+      StopMorph();
+    else
+      StartMorph();
+  }
   Repaint();
   ReleaseOthersOfGroup();
 }
@@ -71,7 +79,10 @@ void TbsSkinButton::Click() {
 }
 
 void TbsSkinButton::RedrawState() {
-  Repaint();
+  if (MorphEnabled() && PartIndex != -1)
+    StartMorph();
+  else
+    Repaint();
 }
 
 bool TbsSkinButton::LookChanges() {
@@ -85,6 +96,7 @@ bool TbsSkinButton::LookChanges() {
 void TbsSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
   if (Button != mbLeft) return;
+  if (AnimationPossible()) StopFrameAnimation();
   MousePressed = true;
   PressLeft();
 }
@@ -103,10 +115,13 @@ void TbsSkinButton::CMMouseEnter(TMessage& Message) {
   if (!OwnMouseNotice(Message)) return;
   MouseIn = true;
   if (LookChanges()) {
-    if (FDown)
+    if (FDown) {
+      if (MorphEnabled()) MorphFraction = 1;
       Repaint();
-    else
+    } else {
+      if (AnimationPossible()) StartFrameAnimation(true);
       RedrawState();
+    }
   }
   if (FDown && FGroupIndex == 0 && FRepeatMode) StartRepeat();
 }
@@ -116,7 +131,10 @@ void TbsSkinButton::CMMouseLeave(TMessage& Message) {
   if (!OwnMouseNotice(Message)) return;
   // The active default button keeps its highlight.
   if (!(FCanFocused && FDefault && DefaultActive && !IsFocused())) MouseIn = false;
-  if (LookChanges()) RedrawState();
+  if (LookChanges()) {
+    if (AnimationPossible()) StartFrameAnimation(false);
+    RedrawState();
+  }
   if (FDown && FGroupIndex == 0 && FRepeatMode) StopRepeat();
 }
 
@@ -127,6 +145,7 @@ void TbsSkinButton::WndProc(TMessage& Message) {
     switch (Message.Msg) {
       case WM_KEYDOWN:
         if (Message.WParam == VK_SPACE && KeyboardClick) {
+          if (AnimationPossible()) StopFrameAnimation();
           SetDown(true);
           if (FRepeatMode) Click();
         } else if (Message.WParam == VK_RETURN && KeyboardClick) {
@@ -228,12 +247,19 @@ void TbsSkinButton::Dispatch(TMessage& Message) {
       break;
     case CM_ENABLEDCHANGED:
       TbsSkinCustomControl::Dispatch(Message);
+      if (MorphEnabled()) {
+        StopMorph();
+        MorphFraction = 0;
+      }
       MouseIn = false;
       Repaint();
       break;
     case WM_SETFOCUS:
       TbsSkinCustomControl::Dispatch(Message);
-      if (FCanFocused && !HoldDown) RedrawState();
+      if (FCanFocused && !HoldDown) {
+        if (AnimationPossible()) StartFrameAnimation(true);
+        RedrawState();
+      }
       break;
     case WM_KILLFOCUS:
       if (!FCanFocused || HoldDown) {
@@ -243,7 +269,11 @@ void TbsSkinButton::Dispatch(TMessage& Message) {
       if (FRepeatMode) StopRepeat();
       if (FGroupIndex == 0) FDown = false;
       TbsSkinCustomControl::Dispatch(Message);
-      Invalidate();
+      if (AnimationPossible()) StartFrameAnimation(false);
+      if (MorphEnabled() && PartIndex != -1)
+        StartMorph();
+      else
+        Invalidate();
       break;
     case WM_ERASEBKGND:
       if (!InWMPaint) PaintControlTo(reinterpret_cast<HDC>(Message.WParam));
@@ -274,7 +304,59 @@ void TbsSkinButton::DrawContent(TCanvas* Cnvs, const TRect& R, bool ADown, bool 
 }
 
 void TbsSkinButton::DrawButtonState(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
-  if (DrawPartFace(B, R, ADown, AMouseIn)) DrawContent(B->GetCanvas(), NewClientRect, ADown, AMouseIn);
+  TRect Content;
+  if (DrawPartFace(B, R, ADown, AMouseIn, Content)) DrawContent(B->GetCanvas(), Content, ADown, AMouseIn);
+}
+
+void TbsSkinButton::DrawFaceFocus(TCanvas* C) {
+  if (!ShowFocus || !IsFocused()) return;
+  C->GetBrush()->SetStyle(bsSolid);
+  C->GetBrush()->SetColor(FSD->SkinColors->CBtnFace);
+  DrawDottedFocusRect(C, NewClientRect);
+  C->GetBrush()->SetStyle(bsClear);
+}
+
+// ---- Skin -----------------------------------------------------------------------------------
+
+void TbsSkinButton::LoadSkinPart() {
+  TbsButtonMixin::LoadSkinPart();
+  // A button stretched freely has no outline of its own.
+  if (!GetUseSkinSize()) SkinMaskPicture = nullptr;
+}
+
+void TbsSkinButton::ApplySkinChange() {
+  StopMorph();
+  StopFrameAnimation();
+  MorphFraction = 0;
+  TbsButtonMixin::ApplySkinChange();
+  if (MorphEnabled() && PartIndex != -1 && (IsFocused() || MouseIn)) MorphFraction = 1;
+}
+
+void TbsSkinButton::Paint() {
+  LoadSkinPart();
+  if (PartIndex == -1) {
+    TbsButtonMixin::Paint();
+    return;
+  }
+  if (GetWidth() <= 0 || GetHeight() <= 0) return;
+  Integer W = GetWidth(), H = GetHeight();
+  FitPartToSize(W, H);
+  TBitmap B;
+  B.SetSize(GetWidth(), GetHeight());
+  const bool Focus = IsFocused();
+  if (MorphEnabled() && MorphFraction > 0 && MorphFraction < 1 && GetEnabled())
+    DrawMorphedFace(&B);
+  else if (!GetEnabled() && !IsEmptyRect(DisabledSkinRect))
+    DrawButtonState(&B, DisabledSkinRect, false, false);
+  else if (HoldDown || (FDown && (FGroupIndex != 0 || MouseIn || (Focus && !MousePressed))))
+    DrawButtonState(&B, DownSkinRect, true, true);
+  else if (Focus && !IsEmptyRect(FocusedSkinRect) && !FrameAnimationRunning())
+    DrawButtonState(&B, FocusedSkinRect, false, true);
+  else if (Focus || MouseIn || (MorphEnabled() && MorphFraction == 1))
+    DrawButtonState(&B, ActiveSkinRect, false, true);
+  else
+    DrawButtonState(&B, SkinRect, false, false);
+  GetCanvas()->Draw(0, 0, &B);
 }
 
 void TbsSkinButton::DrawDefaultImage(TBitmap* B) {
@@ -290,7 +372,7 @@ void TbsSkinButton::DrawDefaultImage(TBitmap* B) {
   C->GetBrush()->SetStyle(bsSolid);
   C->GetBrush()->SetColor(Face);
   C->Rectangle(R);
-  C->SetFont(GetDefaultFont());
+  SetDefaultFaceFont(C);
   if (!GetEnabled()) C->GetFont()->SetColor(clBtnShadow);
   bool DrawDefault = true;
   if (OnPaint) OnPaint(this, C, R, FDown, MouseIn, DrawDefault);

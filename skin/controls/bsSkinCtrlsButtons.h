@@ -24,10 +24,6 @@ class TbsSkinButton : public TbsButtonMixin<TbsSkinCustomControl> {
   void SetCancel(bool Value) { FCancel = Value; }
   TModalResult GetModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult Value) { FModalResult = Value; }
-  bool GetUseSkinSize() const { return FUseSkinSize; }
-  void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
-  bool GetUseSkinFontColor() const { return FUseSkinFontColor; }
-  void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
   bool GetAlwaysShowLayeredFrame() const { return FAlwaysShowLayeredFrame; }
   void SetAlwaysShowLayeredFrame(bool Value) { FAlwaysShowLayeredFrame = Value; }
 
@@ -36,16 +32,24 @@ class TbsSkinButton : public TbsButtonMixin<TbsSkinCustomControl> {
   virtual void DrawButtonState(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
   void DrawDefaultImage(TBitmap* B) override;
 
+  void LoadSkinPart() override;
+  void ApplySkinChange() override;
+
   bool MousePressed = false;
   bool HoldDown = false;
   bool KeyboardClick = true;
   bool DefaultActive = false;
-  double MorphFraction = 0;
 
  protected:
   void CreateWnd() override;
+  void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void DrawButtonStateOf(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) override {
+    DrawButtonState(B, R, ADown, AMouseIn);
+  }
+  bool MorphTowardsHot() override { return MouseIn || IsFocused(); }
+  void DrawFaceFocus(TCanvas* C) override;
   // Focused and focusable.
   bool IsFocused();
   // Repaints (the hover cross-fade of skins starts here).
@@ -67,8 +71,6 @@ class TbsSkinButton : public TbsButtonMixin<TbsSkinCustomControl> {
   bool FDefault = false;
   bool FCancel = false;
   TModalResult FModalResult = mrNone;
-  bool FUseSkinSize = true;
-  bool FUseSkinFontColor = true;
   bool FAlwaysShowLayeredFrame = false;
   bool FocusingByClick = false;
 };
@@ -96,18 +98,18 @@ class TbsSkinSpeedButton : public TbsButtonMixin<TbsGraphicSkinCustomControl> {
   void SetWidthWithCaption(Integer Value) { FWidthWithCaption = Value; }
   Integer GetWidthWithoutCaption() const { return FWidthWithoutCaption; }
   void SetWidthWithoutCaption(Integer Value) { FWidthWithoutCaption = Value; }
-  bool GetUseSkinSize() const { return FUseSkinSize; }
-  void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
-  bool GetUseSkinFontColor() const { return FUseSkinFontColor; }
-  void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
 
   void Click() override;
+  void LoadSkinPart() override;
+  void ApplySkinChange() override;
   void DrawDefaultImage(TBitmap* B) override;
   void DrawSkinImage(TBitmap*) override {}
   virtual void DrawButtonState(TBitmap* B, const TRect& R, bool AMouseIn, bool ADown);
+  // A menu speed button answers for its menu zone; the tool bar names its part by them.
+  virtual bool HasMenuPart() const { return false; }
+  virtual bool TracksMenuPart() const { return false; }
 
   bool MenuPartActive = false;
-  double MorphFraction = 0;
 
  protected:
   void Paint() override;
@@ -115,8 +117,17 @@ class TbsSkinSpeedButton : public TbsButtonMixin<TbsGraphicSkinCustomControl> {
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void RedrawState();
+  void DrawButtonStateOf(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) override {
+    DrawButtonState(B, R, AMouseIn, ADown);
+  }
   // Glyph or image and the caption in R.
   void DrawContent(TCanvas* Cnvs, const TRect& R, bool AMouseIn, bool ADown);
+  // The same; IdleLists leaves the bar's hot list out.
+  void DrawContentFrom(TCanvas* Cnvs, const TRect& R, bool AMouseIn, bool ADown, bool IdleLists);
+  // Only the content, straight over what lies behind the button.
+  void PaintIdleTransparent();
+  // Frame animations: never on a flat button.
+  bool FramesPossible() const;
 
  private:
   void CMMouseEnter(TMessage& Message);
@@ -124,8 +135,6 @@ class TbsSkinSpeedButton : public TbsButtonMixin<TbsGraphicSkinCustomControl> {
   void CMDialogChar(TMessage& Message);
 
   bool FTransparentGuard = false;
-  bool FUseSkinSize = true;
-  bool FUseSkinFontColor = true;
   bool FFlat = false;
   bool FShowCaption = true;
   Integer FWidthWithCaption = 0;

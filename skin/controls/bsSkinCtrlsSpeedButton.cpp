@@ -3,6 +3,7 @@
 #include "platform/classes/ImgList.h"
 #include "platform/classes/Timer.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/data/bsSkinDataSections.h"
 #include "skin/data/bsUtils.h"
 
 TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner) : TbsButtonMixin(AOwner) {
@@ -44,6 +45,13 @@ void TbsSkinSpeedButton::SetFlat(bool Value) {
 
 void TbsSkinSpeedButton::SetDown(bool Value) {
   FDown = Value;
+  if (MorphEnabled()) {
+    MorphFraction = 1;
+    if (Value)
+      StopMorph();
+    else
+      StartMorph();
+  }
   if (!MouseIn && FFlat && !GetTransparent() && !Value && !Designing()) SetTransparentGuarded(true);
   Repaint();
   ReleaseOthersOfGroup();
@@ -79,7 +87,29 @@ void TbsSkinSpeedButton::Click() {
 }
 
 void TbsSkinSpeedButton::RedrawState() {
-  Repaint();
+  if (!MorphEnabled() || PartIndex == -1 || GetTransparent() || FFlat)
+    Repaint();
+  else
+    StartMorph();
+}
+
+// ---- Skin -----------------------------------------------------------------------------------
+
+void TbsSkinSpeedButton::LoadSkinPart() {
+  TbsButtonMixin::LoadSkinPart();
+  // A transparent button has no normal picture to fade from.
+  if (PartIndex != -1 && GetTransparent()) Morphing = false;
+}
+
+void TbsSkinSpeedButton::ApplySkinChange() {
+  StopMorph();
+  StopFrameAnimation();
+  TbsButtonMixin::ApplySkinChange();
+  if (MorphEnabled() && PartIndex != -1 && MouseIn && !GetTransparent()) MorphFraction = 1;
+}
+
+bool TbsSkinSpeedButton::FramesPossible() const {
+  return !FFlat && AnimationPossible();
 }
 
 // ---- Mouse ----------------------------------------------------------------------------------
@@ -95,10 +125,13 @@ void TbsSkinSpeedButton::CMMouseEnter(TMessage& Message) {
   if (!GetEnabled()) return;
   MouseIn = true;
   if (Eligible) {
-    if (FDown)
+    if (FDown) {
+      if (MorphEnabled()) MorphFraction = 1;
       Repaint();
-    else
+    } else {
+      if (FramesPossible()) StartFrameAnimation(true);
       RedrawState();
+    }
   }
   if (FDown && FRepeatMode && FGroupIndex == 0) StartRepeat();
 }
@@ -113,13 +146,18 @@ void TbsSkinSpeedButton::CMMouseLeave(TMessage& Message) {
   TbsGraphicSkinCustomControl::Dispatch(Message);
   if (!GetEnabled()) return;
   MouseIn = false;
-  if (FGroupIndex == 0 || !FDown) RedrawState();
+  if (FGroupIndex == 0 || !FDown) {
+    if (FramesPossible()) StartFrameAnimation(false);
+    RedrawState();
+  }
   if (FDown && FRepeatMode && RepeatTimer.Running() && FGroupIndex == 0) StopRepeat();
 }
 
 void TbsSkinSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TbsGraphicSkinCustomControl::MouseDown(Button, Shift, X, Y);
-  if (Button == mbLeft) PressLeft();
+  if (Button != mbLeft) return;
+  StopFrameAnimation();
+  PressLeft();
 }
 
 void TbsSkinSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
@@ -154,6 +192,7 @@ void TbsSkinSpeedButton::Dispatch(TMessage& Message) {
       break;
     case CM_ENABLEDCHANGED:
       TbsGraphicSkinCustomControl::Dispatch(Message);
+      StopMorph();
       MorphFraction = 0;
       MouseIn = false;
       Repaint();
@@ -167,7 +206,29 @@ void TbsSkinSpeedButton::Dispatch(TMessage& Message) {
 // ---- Drawing --------------------------------------------------------------------------------
 
 void TbsSkinSpeedButton::DrawContent(TCanvas* Cnvs, const TRect& R, bool AMouseIn, bool ADown) {
+  DrawContentFrom(Cnvs, R, AMouseIn, ADown, false);
+}
+
+void TbsSkinSpeedButton::DrawContentFrom(TCanvas* Cnvs, const TRect& R, bool AMouseIn, bool ADown,
+                                         bool IdleLists) {
   const std::string Caption = FShowCaption ? GetCaption() : std::string();
+  auto* Bar = dynamic_cast<TbsSkinToolBar*>(GetParent());
+  if (FGlyph->Empty() && Bar != nullptr) {
+    // The bar's lists: a disabled list supplies the disabled look itself.
+    TCustomImageList* List = Bar->GetImages();
+    bool Enabled = GetEnabled();
+    if (!GetEnabled() && Bar->GetDisabledImages() != nullptr) {
+      List = Bar->GetDisabledImages();
+      Enabled = true;
+    } else if (!IdleLists && (AMouseIn || ADown) && Bar->GetHotImages() != nullptr) {
+      List = Bar->GetHotImages();
+    }
+    if (List != nullptr) {
+      DrawImageAndText(Cnvs, R, FMargin, FSpacing, FLayout, Caption, FImageIndex, List, false, Enabled, false,
+                       0);
+      return;
+    }
+  }
   if (FGlyph->Empty() && FImageList != nullptr && FImageIndex >= 0 && FImageIndex < FImageList->GetCount()) {
     DrawImageAndText(Cnvs, R, FMargin, FSpacing, FLayout, Caption, FImageIndex, FImageList, false,
                      GetEnabled(), false, 0);
@@ -187,7 +248,8 @@ void TbsSkinSpeedButton::DrawContent(TCanvas* Cnvs, const TRect& R, bool AMouseI
 }
 
 void TbsSkinSpeedButton::DrawButtonState(TBitmap* B, const TRect& R, bool AMouseIn, bool ADown) {
-  if (DrawPartFace(B, R, ADown, AMouseIn)) DrawContent(B->GetCanvas(), NewClientRect, AMouseIn, ADown);
+  TRect Content;
+  if (DrawPartFace(B, R, ADown, AMouseIn, Content)) DrawContent(B->GetCanvas(), Content, AMouseIn, ADown);
 }
 
 void TbsSkinSpeedButton::DrawDefaultImage(TBitmap* B) {
@@ -208,25 +270,64 @@ void TbsSkinSpeedButton::DrawDefaultImage(TBitmap* B) {
     C->GetBrush()->SetColor(clBtnFace);
     C->FillRect(R);
   }
-  C->SetFont(GetDefaultFont());
+  SetDefaultFaceFont(C);
   if (!GetEnabled()) C->GetFont()->SetColor(clBtnShadow);
   bool DrawDefault = true;
   if (OnPaint) OnPaint(this, C, R, FDown, MouseIn, DrawDefault);
   if (DrawDefault) DrawContent(C, R, MouseIn, FDown);
 }
 
+void TbsSkinSpeedButton::PaintIdleTransparent() {
+  TCanvas* C = GetCanvas();
+  TRect R = GetClientRect();
+  SetDefaultFaceFont(C);
+  if (PartIndex != -1) {
+    R = NewClientRect;
+    if (GetUseSkinFont()) SetFaceFont(C);
+    TColor Color = GetDefaultFont()->GetColor();
+    if (!GetEnabled())
+      Color = FSD->SkinColors->CBtnShadow;
+    else if (GetUseSkinFontColor())
+      Color = FSD->SkinColors->CBtnText;
+    C->GetFont()->SetColor(Color);
+  } else if (!GetEnabled()) {
+    C->GetFont()->SetColor(clBtnShadow);
+  }
+  bool DrawDefault = true;
+  if (OnPaint) OnPaint(this, C, R, FDown, MouseIn, DrawDefault);
+  if (DrawDefault) DrawContentFrom(C, R, MouseIn, FDown, true);
+}
+
 void TbsSkinSpeedButton::Paint() {
   LoadSkinPart();
-  const bool Pressed = FDown && ((MouseIn && FGroupIndex == 0) || FGroupIndex != 0);
-  if (PartIndex == -1 && GetTransparent() && !Pressed && !MouseIn && !Designing()) {
-    // An idle transparent button shows only its content over what lies behind it.
-    TCanvas* C = GetCanvas();
-    C->SetFont(GetDefaultFont());
-    if (!GetEnabled()) C->GetFont()->SetColor(clBtnShadow);
-    bool DrawDefault = true;
-    if (OnPaint) OnPaint(this, C, GetClientRect(), FDown, MouseIn, DrawDefault);
-    if (DrawDefault) DrawContent(C, GetClientRect(), MouseIn, FDown);
+  const bool Pressed = MenuPartActive || (FDown && ((MouseIn && FGroupIndex == 0) || FGroupIndex != 0));
+  if (PartIndex == -1) {
+    if (GetTransparent() && !Pressed && !MouseIn && !Designing()) {
+      // An idle transparent button shows only its content over what lies behind it.
+      PaintIdleTransparent();
+      return;
+    }
+    TbsGraphicSkinCustomControl::Paint();
     return;
   }
-  TbsGraphicSkinCustomControl::Paint();
+  if (GetWidth() <= 0 || GetHeight() <= 0) return;
+  Integer W = GetWidth(), H = GetHeight();
+  FitPartToSize(W, H);
+  const bool Morph = MorphEnabled();
+  if (!Pressed && !MouseIn && !(Morph && MorphFraction == 1) && GetTransparent()) {
+    PaintIdleTransparent();
+    return;
+  }
+  TBitmap B;
+  B.SetSize(GetWidth(), GetHeight());
+  if (Morph && MorphFraction > 0 && MorphFraction < 1 && !GetTransparent())
+    DrawMorphedFace(&B);
+  else if (Pressed)
+    DrawButtonState(&B, DownSkinRect, true, true);
+  else if (MouseIn || (Morph && MorphFraction == 1))
+    DrawButtonState(&B, ActiveSkinRect, true, false);
+  else
+    DrawButtonState(&B, GetEnabled() || IsEmptyRect(DisabledSkinRect) ? SkinRect : DisabledSkinRect, false,
+                    false);
+  GetCanvas()->Draw(0, 0, &B);
 }

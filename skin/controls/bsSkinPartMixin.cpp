@@ -84,14 +84,38 @@ void TbsSkinPartGeometry::FitGeometry(bool PartBound, Integer& Width, Integer& H
 
 namespace {
 
-// The part image at the control's size. Resizable parts need the skin image builders, which
-// no skin of this build provides; only fixed parts are copied.
-void BuildPartImage(const TbsSkinPartGeometry& G, TBitmap* B, TBitmap* Picture, const TRect& Source) {
-  if (G.SizingMode != 0) return;
-  B->SetSize(GetRectWidth(Source), GetRectHeight(Source));
-  if (Picture != nullptr)
-    B->GetCanvas()->CopyRect(Rect(0, 0, GetRectWidth(Source), GetRectHeight(Source)), Picture->GetCanvas(),
-                             Source);
+// The part image at the control's size, laid out by the resize mode. A part without a picture
+// draws as the plain face; a 9-slice part whose frame is painted in strips is left to the caller.
+void BuildPartImage(const TbsSkinPartGeometry& G, TBitmap* B, TBitmap* Picture, const TRect& Source,
+                    Integer W, Integer H, bool FrameStrips) {
+  if (Picture == nullptr) {
+    FillPlainFace(B);
+    return;
+  }
+  switch (G.SizingMode) {
+    case 0:
+      B->SetSize(GetRectWidth(Source), GetRectHeight(Source));
+      B->GetCanvas()->CopyRect(Rect(0, 0, GetRectWidth(Source), GetRectHeight(Source)), Picture->GetCanvas(),
+                               Source);
+      break;
+    case 1:
+      if (FrameStrips) break;
+      CreateSkinImage(G.LeftTopPoint, G.RightTopPoint, G.LeftBottomPoint, G.RightBottomPoint,
+                      G.PartClientRect, G.NewLeftTopPoint, G.NewRightTopPoint, G.NewLeftBottomPoint,
+                      G.NewRightBottomPoint, G.NewClientRect, B, Picture, Source, W, H, true, G.LeftStretch,
+                      G.TopStretch, G.RightStretch, G.BottomStretch, G.StretchEffect, G.StretchType);
+      break;
+    case 2:
+      CreateHSkinImage(G.LeftTopPoint.X, GetRectWidth(G.SkinRect) - G.RightTopPoint.X, B, Picture, Source, W,
+                       H, G.StretchEffect);
+      break;
+    case 3:
+      CreateVSkinImage(G.LeftTopPoint.Y, GetRectHeight(G.SkinRect) - G.LeftBottomPoint.Y, B, Picture, Source,
+                       W, H, G.StretchEffect);
+      break;
+    default:
+      break;
+  }
 }
 
 void InitDefaultFont(TFont* Font) {
@@ -101,6 +125,40 @@ void InitDefaultFont(TFont* Font) {
 }
 
 }  // namespace
+
+void FillPlainFace(TBitmap* B) {
+  TCanvas* C = B->GetCanvas();
+  C->GetBrush()->SetStyle(bsSolid);
+  C->GetBrush()->SetColor(clBtnFace);
+  C->FillRect(Rect(0, 0, B->GetWidth(), B->GetHeight()));
+}
+
+void TilePiece(TCanvas* C, TBitmap* Tile, const TRect& Area, bool StretchEffect, Byte StretchType) {
+  const Integer W0 = Tile->GetWidth(), H0 = Tile->GetHeight();
+  const Integer AW = GetRectWidth(Area), AH = GetRectHeight(Area);
+  // A client piece without size has nothing to tile with.
+  if (W0 <= 0 || H0 <= 0 || AW <= 0 || AH <= 0) return;
+  if (!StretchEffect) {
+    for (Integer I = 0; I <= AW / W0; ++I)
+      for (Integer J = 0; J <= AH / H0; ++J) C->Draw(Area.Left + I * W0, Area.Top + J * H0, Tile);
+    return;
+  }
+  switch (StretchType) {
+    case 0:
+      C->StretchDraw(Area, Tile);
+      break;
+    case 1:
+      for (Integer I = 0; I <= AW / W0; ++I)
+        C->StretchDraw(Rect(Area.Left + I * W0, Area.Top, Area.Left + (I + 1) * W0, Area.Bottom), Tile);
+      break;
+    case 2:
+      for (Integer J = 0; J <= AH / H0; ++J)
+        C->StretchDraw(Rect(Area.Left, Area.Top + J * H0, Area.Right, Area.Top + (J + 1) * H0), Tile);
+      break;
+    default:
+      break;
+  }
+}
 
 // ---- Part binding ---------------------------------------------------------------------------
 
@@ -218,7 +276,7 @@ void TbsSkinCustomPartMixin<TBase>::DrawSkinImage(TBitmap* B) {
 
 template <class TBase>
 void TbsSkinCustomPartMixin<TBase>::CreateControlImage(TBitmap* B, TBitmap* Picture, const TRect& Source) {
-  BuildPartImage(*this, B, Picture, Source);
+  BuildPartImage(*this, B, Picture, Source, this->GetWidth(), this->GetHeight(), FrameStripsPainted());
 }
 
 template <class TBase>
@@ -249,6 +307,7 @@ void TbsSkinCustomPartMixin<TBase>::SetBounds(Integer ALeft, Integer ATop, Integ
     FitPartToSize(AWidth, AHeight);
     if (SizingMode == 0) NewClientRect = PartClientRect;
   }
+  ATop = ToolBarCentredTop(this, ATop, AHeight);
   TBase::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (!Fit) return;
   PartOutlineChanged();

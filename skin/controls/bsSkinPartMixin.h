@@ -39,8 +39,16 @@ struct TbsSkinPartGeometry {
   void FitGeometry(bool PartBound, Integer& Width, Integer& Height);
 };
 
-// A picture of the skin's list; none for -1 or an index beyond the list.
+// A picture of the skin's list; none for any negative index or one beyond the list.
 TBitmap* SkinPictureAt(TbsSkinData* SkinData, Integer Index);
+// The face of a control without a picture: clBtnFace over the whole bitmap.
+void FillPlainFace(TBitmap* B);
+// Tile (or, with StretchEffect, stretch by StretchType: 0 whole, 1 in columns, 2 in rows) over
+// Area from its top-left; the caller clips. A tile or area without size draws nothing.
+void TilePiece(TCanvas* C, TBitmap* Tile, const TRect& Area, bool StretchEffect, Byte StretchType);
+// The top that centres a control of Height vertically on a tool bar that adjusts its
+// controls; Top itself on any other parent.
+Integer ToolBarCentredTop(TControl* Control, Integer Top, Integer Height);
 
 // ---- Part binding ---------------------------------------------------------------------------
 // TBase is TCustomControl (windowed) or TGraphicControl (windowless).
@@ -125,6 +133,8 @@ class TbsSkinCustomPartMixin : public TBase, public TbsSkinPartGeometry {
  protected:
   // The control's outline may have changed (skin or size); windowed controls cut their region.
   virtual void PartOutlineChanged() {}
+  // A 9-slice frame painted as strips by the control itself, not as one image.
+  virtual bool FrameStripsPainted() const { return false; }
 
  private:
   void DefaultFontChangedHandler(TObject* Sender);
