@@ -20,4 +20,5 @@
 #include "skin/controls/bsSkinCtrlsListView.h"
 #include "skin/controls/bsSkinCtrlsPanels.h"
 #include "skin/controls/bsSkinCtrlsScrollBar.h"
+#include "skin/controls/bsSkinCtrlsSplitter.h"
 #include "skin/controls/bsSkinCtrlsTrackBar.h"
