@@ -1,15 +1,10 @@
 #pragma once
 // The skinned spin edit.
 #include "skin/boxctrls/bsSkinBoxCtrlsEdits.h"
+#include "skin/boxctrls/bsSkinBoxCtrlsStepButtons.h"
 
 // ---- Spin edit ------------------------------------------------------------------------------
 enum TbsValueType { vtInteger, vtFloat };
-
-struct TbsSpinButtonState {
-  TRect Rect;
-  bool MouseIn = false;
-  bool Down = false;
-};
 
 // A numeric field (120 x 20, part "spinedit"): Value, limited to MinValue..MaxValue unless both
 // are equal, stepped by Increment from two buttons, the Up and Down keys and the wheel. A typed
