@@ -13,4 +13,6 @@
 #include "skin/boxctrls/bsSkinBoxCtrlsComboBox.h"
 #include "skin/boxctrls/bsSkinBoxCtrlsEdits.h"
 #include "skin/boxctrls/bsSkinBoxCtrlsListBox.h"
+#include "skin/boxctrls/bsSkinBoxCtrlsScrollBox.h"
 #include "skin/boxctrls/bsSkinBoxCtrlsSpinEdit.h"
+#include "skin/boxctrls/bsSkinBoxCtrlsUpDown.h"
