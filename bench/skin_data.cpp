@@ -1,11 +1,14 @@
-// Skin drawing hot paths: the line blend over full-HD rows and a nine-piece frame built at
-// 1920 x 1080 from a 64 x 64 part, tiled and stretched.
+// Skin drawing hot paths: the line blend over full-HD rows, a nine-piece frame built at
+// 1920 x 1080 from a 64 x 64 part, tiled and stretched, and loading the largest program skin.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/classes/Bitmap.h"
 #include "skin/data/bsEffects.h"
+#include "skin/data/bsSkinData.h"
+#include "skin/data/bsSkinDataProgramSkins.h"
 #include "skin/data/bsUtils.h"
 
 namespace {
@@ -46,5 +49,23 @@ void CreateSkinImageFullHD(benchmark::State& State) {
   }
 }
 BENCHMARK(CreateSkinImageFullHD)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// From the stored bytes to a loaded skin: envelope, inflation, pictures, text and records.
+void LoadLargestProgramSkin(benchmark::State& State) {
+  const auto Skins = ProgramSkins();
+  const TbsProgramSkin& Largest = *std::max_element(
+      Skins.begin(), Skins.end(), [](const auto& A, const auto& B) { return A.Size < B.Size; });
+  TMemoryStream Bytes;
+  Bytes.WriteBuffer(Largest.Data, static_cast<Integer>(Largest.Size));
+  TbsCompressedStoredSkin Stored(nullptr);
+  Stored.ReadCompressedSkinStream(&Bytes);
+  TbsSkinData Data(nullptr);
+  for (auto _ : State) {
+    Data.LoadStoredSkin(&Stored);
+    benchmark::DoNotOptimize(Data.SkinControls.data());
+  }
+  State.SetLabel(Largest.Name);
+}
+BENCHMARK(LoadLargestProgramSkin)->Unit(benchmark::kMillisecond);
 
 }  // namespace
