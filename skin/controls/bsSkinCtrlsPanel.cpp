@@ -3,6 +3,7 @@
 #include "platform/classes/ImgList.h"
 #include "platform/user/User.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/data/bsSkinDataResStr.h"
 #include "skin/data/bsUtils.h"
 
 TbsSkinPanel::TbsSkinPanel(TComponent* AOwner)
@@ -39,9 +40,7 @@ void TbsSkinPanel::AdjustClientRect(TRect& Rect) {
     }
     return;
   }
-  if (FSD->BGPictureIndex != -1 ||
-      (FBorderStyle == TbsSkinBorderStyle::bvNone && SizingMode == 1 && !FCaptionMode))
-    return;
+  if (BGPictureIndex != -1 || BorderlessNineSlice()) return;
   Rect = NewClientRect;
 }
 
@@ -278,7 +277,29 @@ void TbsSkinPanel::Paint() {
     PaintTransparent();
     return;
   }
-  TbsSkinCustomControl::Paint();
+  if (PartIndex == -1 || (!PaintFrameStrips && StretchEffect)) {
+    TbsSkinCustomControl::Paint();
+    return;
+  }
+  Integer W = GetWidth(), H = GetHeight();
+  FitPartToSize(W, H);
+  if (BorderlessNineSlice() && PaintFrameStrips && SkinPicture != nullptr) {
+    TBitmap Tile;
+    Tile.SetSize(GetRectWidth(PartClientRect), GetRectHeight(PartClientRect));
+    if (!Tile.Empty())
+      Tile.GetCanvas()->CopyRect(
+          Rect(0, 0, Tile.GetWidth(), Tile.GetHeight()), SkinPicture->GetCanvas(),
+          Rect(SkinRect.Left + PartClientRect.Left, SkinRect.Top + PartClientRect.Top,
+               SkinRect.Left + PartClientRect.Right, SkinRect.Top + PartClientRect.Bottom));
+    PaintTexture(GetCanvas(), &Tile, Rect(0, 0, GetWidth(), GetHeight()));
+    return;
+  }
+  TBitmap* Background = SkinPictureAt(FSD, BGPictureIndex);
+  if (BGPictureIndex == -1 || Background == nullptr) {
+    TbsSkinCustomControl::Paint();
+    return;
+  }
+  PaintTexture(GetCanvas(), Background, NewClientRect);
 }
 
 void TbsSkinPanel::PaintTransparent() {
@@ -286,7 +307,9 @@ void TbsSkinPanel::PaintTransparent() {
   B.SetSize(GetWidth(), GetHeight());
   TCanvas* C = B.GetCanvas();
   DrawParentBackground(this, C);
-  if (FBorderStyle != TbsSkinBorderStyle::bvNone) {
+  if (FCaptionMode) {
+    DrawTransparentCaptionFrame(C);
+  } else if (FBorderStyle != TbsSkinBorderStyle::bvNone) {
     C->GetPen()->SetColor(FSD->SkinColors->CBtnShadow);
     C->GetBrush()->SetStyle(bsClear);
     C->Rectangle(0, 0, GetWidth(), GetHeight());
@@ -332,16 +355,12 @@ void TbsSkinPanel::DrawDefaultCaption(TCanvas* C) {
   if (FRollUpMode) TR.Right -= 10;
 
   C->SetFont(GetDefaultFont());
+  if (FSD != nullptr && FSD->GetResourceStrData() != nullptr)
+    C->GetFont()->SetCharset(FSD->GetResourceStrData()->GetCharSet());
   const std::string Caption = GetCaption();
-  const bool HasImage = FGlyph->Empty() && FCaptionImageList != nullptr && FCaptionImageIndex >= 0 &&
-                        FCaptionImageIndex < FCaptionImageList->GetCount();
-  const bool HasGlyph = !FGlyph->Empty();
-  const Integer GlyphW = HasImage   ? FCaptionImageList->GetWidth()
-                         : HasGlyph ? FGlyph->GetWidth() / IntMax(FNumGlyphs, 1)
-                                    : 0;
-  const Integer GlyphH = HasImage ? FCaptionImageList->GetHeight() : HasGlyph ? FGlyph->GetHeight() : 0;
+  const TCaptionImage Image = CaptionImage();
   const Integer TW = C->TextWidth(Caption), TH = C->TextHeight(Caption);
-  const Integer ContentW = TW + (HasImage || HasGlyph ? GlyphW + FSpacing : 0);
+  const Integer ContentW = TW + (Image.Any() ? Image.Width + FSpacing : 0);
   Integer X = TR.Left + 2;
   if (FDefaultAlignment == taRightJustify)
     X = TR.Right - ContentW;
@@ -358,16 +377,63 @@ void TbsSkinPanel::DrawDefaultCaption(TCanvas* C) {
     if (FChecked) DrawCheckMark(C, Box.Left + 3, Box.Top + 2, clBtnText);
   }
   const Integer ImageX = X;
-  if (HasImage || HasGlyph) X += GlyphW + FSpacing;
+  if (Image.Any()) X += Image.Width + FSpacing;
   C->GetBrush()->SetStyle(bsClear);
   C->TextRect(TR, X, Y, Caption);
-  const Integer ImageY = TR.Top + GetRectHeight(TR) / 2 - GlyphH / 2;
-  if (HasImage)
-    FCaptionImageList->Draw(C, ImageX, ImageY, FCaptionImageIndex, GetEnabled());
-  else if (HasGlyph)
-    DrawGlyphCell(C, ImageX, ImageY, FGlyph.get(), FNumGlyphs, !GetEnabled() && FNumGlyphs == 2 ? 2 : 1);
+  DrawCaptionImage(C, Image, ImageX, TR.Top + GetRectHeight(TR) / 2 - Image.Height / 2);
   if (FRollUpMode)
     DrawSmallArrowGlyph(C, Rect(TR.Right, TR.Top, TR.Right + 10, TR.Bottom), clBtnText, FRollUpState ? 4 : 3);
+}
+
+TbsSkinPanel::TCaptionImage TbsSkinPanel::CaptionImage() const {
+  TCaptionImage I;
+  if (FGlyph->Empty() && FCaptionImageList != nullptr && FCaptionImageIndex >= 0 &&
+      FCaptionImageIndex < FCaptionImageList->GetCount()) {
+    I.FromList = true;
+    I.Width = FCaptionImageList->GetWidth();
+    I.Height = FCaptionImageList->GetHeight();
+  } else if (!FGlyph->Empty()) {
+    I.FromGlyph = true;
+    I.Width = FGlyph->GetWidth() / IntMax(FNumGlyphs, 1);
+    I.Height = FGlyph->GetHeight();
+  }
+  return I;
+}
+
+void TbsSkinPanel::DrawCaptionImage(TCanvas* C, const TCaptionImage& I, Integer X, Integer Y) {
+  if (I.FromList)
+    FCaptionImageList->Draw(C, X, Y, FCaptionImageIndex, GetEnabled());
+  else if (I.FromGlyph)
+    DrawGlyphCell(C, X, Y, FGlyph.get(), FNumGlyphs, !GetEnabled() && FNumGlyphs == 2 ? 2 : 1);
+}
+
+// ---- TbsSkinPaintPanel ----------------------------------------------------------------------
+
+TbsSkinPaintPanel::TbsSkinPaintPanel(TComponent* AOwner) : TbsSkinPanel(AOwner) {
+  PaintFrameStrips = false;
+}
+
+void TbsSkinPaintPanel::PaintClient(TCanvas* C) {
+  if (OnPanelPaint) OnPanelPaint(C, GetAdjustedClientRect());
+}
+
+void TbsSkinPaintPanel::DrawDefaultImage(TBitmap* B) {
+  TbsSkinPanel::DrawDefaultImage(B);
+  PaintClient(B->GetCanvas());
+}
+
+void TbsSkinPaintPanel::DrawSkinImage(TBitmap* B) {
+  TbsSkinPanel::DrawSkinImage(B);
+  PaintClient(B->GetCanvas());
+}
+
+void TbsSkinPaintPanel::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_ERASEBKGND) {
+    if (!InWMPaint) PaintControlTo(reinterpret_cast<HDC>(Message.WParam));
+    Message.Result = 1;
+    return;
+  }
+  TbsSkinPanel::Dispatch(Message);
 }
 
 // ---- TbsSkinGroupBox ------------------------------------------------------------------------
@@ -375,4 +441,9 @@ void TbsSkinPanel::DrawDefaultCaption(TCanvas* C) {
 TbsSkinGroupBox::TbsSkinGroupBox(TComponent* AOwner) : TbsSkinPanel(AOwner) {
   SetSkinDataName("groupbox");
   SetCaptionMode(true);
+}
+
+void TbsSkinGroupBox::LoadSkinPart() {
+  TbsSkinPanel::LoadSkinPart();
+  if (PartIndex != -1 && PartClientRect.Bottom < CaptionRect.Top) PaintFrameStrips = false;
 }

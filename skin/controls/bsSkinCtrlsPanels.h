@@ -52,7 +52,9 @@ class TbsSkinPanel : public TbsSkinCustomControl {
 
   // (0, 0, Width, Height) as the children see it.
   TRect GetAdjustedClientRect();
+  void LoadSkinPart() override;
   void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
   void ApplySkinChange() override;
   void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
   // The client area's own painting; empty here.
@@ -62,6 +64,17 @@ class TbsSkinPanel : public TbsSkinCustomControl {
   TNotifyEvent OnChangeRollUpState;
 
   TRect FittedCaptionRect;
+
+  // Copied from a panel part.
+  TRect CaptionRect;
+  TAlignment CaptionAlignment = taCenter;
+  std::string FontName = "Arial";
+  Integer FontHeight = 14;
+  TFontStyles FontStyle;
+  TColor FontColor = 0;
+  Integer BGPictureIndex = -1;
+  TRect CheckImageRect, UnCheckImageRect, MarkFrameRect, FrameRect, FrameTextRect;
+  Integer FrameLeftOffset = 0, FrameRightOffset = 0;
 
  protected:
   void Paint() override;
@@ -74,9 +87,28 @@ class TbsSkinPanel : public TbsSkinCustomControl {
   TRect DefaultCaptionRect() const;
 
  private:
+  // The caption's image: the image list's when the glyph is empty and the index is valid, else
+  // the glyph's cell; none without either.
+  struct TCaptionImage {
+    bool FromList = false, FromGlyph = false;
+    Integer Width = 0, Height = 0;
+    bool Any() const { return FromList || FromGlyph; }
+  };
+  TCaptionImage CaptionImage() const;
+  void DrawCaptionImage(TCanvas* C, const TCaptionImage& I, Integer X, Integer Y);
   void ApplyRollUp(bool Up);
   void DrawDefaultCaption(TCanvas* C);
   void PaintTransparent();
+  // The caption line of a transparent panel in caption mode, over the parent's background.
+  void DrawTransparentCaptionFrame(TCanvas* C);
+  void DrawSkinCaption(TCanvas* C);
+  // The check box picture of the caption at X, centred in R; its width.
+  Integer DrawCaptionCheck(TCanvas* C, Integer X, const TRect& R);
+  // The part's font (or the default font) with the skin's character set.
+  void SetCaptionFont(TCanvas* C);
+  bool BorderlessNineSlice() const;
+  // The part's client piece, or the background picture, straight onto the canvas.
+  void PaintTexture(TCanvas* C, TBitmap* Tile, const TRect& StretchArea);
 
   bool FCaptionMode = false;
   Integer FDefaultCaptionHeight = 22;
@@ -100,8 +132,24 @@ class TbsSkinPanel : public TbsSkinCustomControl {
   Integer SavedConstraints[4] = {0, 0, 0, 0};  // MaxWidth, MinWidth, MaxHeight, MinHeight
 };
 
+using TbsPaintPanelEvent = TDelegate<void(TCanvas* Cnvs, TRect R)>;
+
+// A panel whose owner paints the client area through OnPanelPaint.
+class TbsSkinPaintPanel : public TbsSkinPanel {
+ public:
+  explicit TbsSkinPaintPanel(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+  void PaintClient(TCanvas* C) override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
+
+  TbsPaintPanelEvent OnPanelPaint;
+};
+
 // A panel with part "groupbox" and its caption bar on.
 class TbsSkinGroupBox : public TbsSkinPanel {
  public:
   explicit TbsSkinGroupBox(TComponent* AOwner);
+  // A caption under the client area is drawn only with the whole part as one image.
+  void LoadSkinPart() override;
 };
