@@ -74,7 +74,6 @@ void TForm1::LoadScriptFile(const std::string& FileName) {
     if (S.FirstInvalidRow >= 0 && R >= S.FirstInvalidRow) continue;
     for (Integer M = 1; M <= 6; ++M) Row->GetSubItems()->Add(IntToStr(S.ScriptData[M][R]));
   }
-  FXList->ItemsChanged();
 
   if (S.DataInvalid()) Warn("Warning: script data not valid. Please check data.");
   if (S.DatasetCount > 0 && S.ScriptData[0][0] != 0)

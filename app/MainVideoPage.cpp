@@ -68,6 +68,9 @@ void TForm1::CreateVideoPage() {
   ReloadBtn = Make<TbsSkinButton>(this, GroupBox10, "ReloadBtn");
   Label37 = MakeLabel(this, GroupBox10, "Label37", "");
   FXList = Make<TbsSkinListView>(this, GroupBox10, "FXList");
+  FXList->SetViewStyle(vsReport);
+  FXList->SetReadOnly(true);
+  FXList->SetRowSelect(true);
   // The label above the list carries the column heads.
   FXList->SetShowColumnHeaders(false);
   for (Integer K = 0; K < 7; ++K) FXList->GetColumns()->Add()->SetWidth(K == 0 ? 48 : 34);

@@ -1,92 +1,60 @@
-// TbsSkinCustomListView: the report-style list of rows.
-#include <algorithm>
+// TbsSkinCustomListView: the platform list view with skinned colours, external scroll bars and
+// a skinned column header.
+#include "skin/controls/bsSkinCtrlsListView.h"
+
+#include <cstdlib>
 
 #include "platform/classes/Bitmap.h"
-#include "platform/system/Exceptions.h"
-#include "platform/system/Format.h"
+#include "platform/classes/ImgList.h"
+#include "platform/gdi/Text.h"
+#include "platform/shell/ShlObj.h"
+#include "platform/user/CommonControls.h"
+#include "platform/user/ScrollInfo.h"
 #include "platform/user/User.h"
-#include "skin/controls/bsSkinCtrls.h"
+#include "platform/user/WindowPaint.h"
+#include "platform/user/Windows.h"
+#include "skin/controls/bsSkinCtrlsPictures.h"
+#include "skin/data/bsSkinDataEditParts.h"
 #include "skin/data/bsUtils.h"
 
-// ---- Items and columns ----------------------------------------------------------------------
+namespace {
 
-TbsSkinCustomListView::TListItem* TbsSkinCustomListView::TListItems::Add() {
-  FItems.push_back(std::make_unique<TListItem>());
-  FOwner->ItemsChanged();
-  return FItems.back().get();
+// Sent by nobody else; the answer tells a skinned view from a plain one.
+constexpr UINT WM_SKINVIEWQUERY = 0xB1C9;
+constexpr LRESULT SkinViewAnswer = 12851;
+// Paints the hooked header on the context in wParam.
+constexpr UINT WM_PAINTSKINHEADER = 0xB1C8;
+
+SCROLLINFO NativeScrollInfo(HWND Wnd, Integer Bar) {
+  SCROLLINFO Info;
+  Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  if (!GetScrollInfo(Wnd, Bar, &Info)) Info = SCROLLINFO();
+  return Info;
 }
 
-void TbsSkinCustomListView::TListItems::Clear() {
-  FItems.clear();
-  FOwner->ItemsChanged();
-}
-
-void TbsSkinCustomListView::TListItems::Delete(Integer Index) {
-  GetItem(Index);
-  FItems.erase(FItems.begin() + Index);
-  FOwner->ItemsChanged();
-}
-
-TbsSkinCustomListView::TListItem* TbsSkinCustomListView::TListItems::GetItem(Integer Index) const {
-  if (Index < 0 || Index >= GetCount()) throw EListError(Format("List index out of bounds (%d)", {Index}));
-  return FItems[static_cast<std::size_t>(Index)].get();
-}
-
-TbsSkinCustomListView::TListColumn* TbsSkinCustomListView::TListColumns::Add() {
-  FColumns.push_back(std::make_unique<TListColumn>());
-  FOwner->Invalidate();
-  return FColumns.back().get();
-}
-
-void TbsSkinCustomListView::TListColumns::Clear() {
-  FColumns.clear();
-  FOwner->Invalidate();
-}
-
-TbsSkinCustomListView::TListColumn* TbsSkinCustomListView::TListColumns::GetItem(Integer Index) const {
-  if (Index < 0 || Index >= GetCount()) throw EListError(Format("List index out of bounds (%d)", {Index}));
-  return FColumns[static_cast<std::size_t>(Index)].get();
-}
-
-// ---- The view -------------------------------------------------------------------------------
+}  // namespace
 
 TbsSkinCustomListView::TbsSkinCustomListView(TComponent* AOwner)
-    : TCustomControl(AOwner),
-      FItems(std::make_unique<TListItems>(this)),
-      FColumns(std::make_unique<TListColumns>(this)),
-      FDefaultFont(std::make_unique<TFont>()) {
+    : TCustomListView(AOwner), FDefaultFont(std::make_unique<TFont>()) {
   FDefaultFont->SetName("Arial");
-  FDefaultFont->SetHeight(14);
   FDefaultFont->SetStyle({});
+  FDefaultFont->SetHeight(14);
   GetFont()->Assign(FDefaultFont.get());
-  SetColor(FDefaultColor);
-  SetTabStop(true);
-  SetWidth(200);
-  SetHeight(150);
+  FHeaderProcInstance =
+      MakeObjectInstance(TDelegate<void(TMessage&)>(this, &TbsSkinCustomListView::HeaderWndProc));
 }
 
-TbsSkinCustomListView::~TbsSkinCustomListView() = default;
-
-void TbsSkinCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomControl::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  if (AComponent == FSD) FSD = nullptr;
-  if (AComponent == FVScrollBar) FVScrollBar = nullptr;
+TbsSkinCustomListView::~TbsSkinCustomListView() {
+  UnhookHeader();
+  FreeObjectInstance(FHeaderProcInstance);
 }
+
+// ---- Properties -----------------------------------------------------------------------------
 
 void TbsSkinCustomListView::SetSkinData(TbsSkinData* Value) {
   FSD = Value;
   if (Value != nullptr) Value->FreeNotification(this);
   if (Value != nullptr && !Value->Empty && !GetComponentState().Contains(csDesigning)) ApplySkinChange();
-}
-
-void TbsSkinCustomListView::ApplySkinChange() {
-  PartIndex = FSD == nullptr || FSD->Empty ? -1 : FSD->FindControlPart(FSkinDataName);
-  // The part's font and colours come with skins that carry a "listview" part.
-  SetColor(FDefaultColor);
-  GetFont()->Assign(FDefaultFont.get());
-  SyncScrollBar();
-  Invalidate();
 }
 
 void TbsSkinCustomListView::SetDefaultFont(TFont* Value) {
@@ -99,9 +67,16 @@ void TbsSkinCustomListView::SetDefaultColor(TColor Value) {
   if (PartIndex == -1) SetColor(Value);
 }
 
-void TbsSkinCustomListView::SetShowColumnHeaders(bool Value) {
-  FShowColumnHeaders = Value;
-  ItemsChanged();
+void TbsSkinCustomListView::SetDrawSkin(bool Value) {
+  FDrawSkin = Value;
+  if (!Value || GetComponentState().Contains(csDesigning)) return;
+  OnCustomDrawItem = TLVCustomDrawItemEvent(this, &TbsSkinCustomListView::DrawSkinItem);
+  SetFullDrag(false);
+}
+
+void TbsSkinCustomListView::SetDrawSkinLines(bool Value) {
+  FDrawSkinLines = Value;
+  if (Value && GetComponentState().Contains(csDesigning)) SetGridLines(false);
 }
 
 void TbsSkinCustomListView::SetVScrollBar(TbsSkinScrollBar* Value) {
@@ -110,98 +85,117 @@ void TbsSkinCustomListView::SetVScrollBar(TbsSkinScrollBar* Value) {
     Value->FreeNotification(this);
     Value->SetEnabled(true);
     Value->SetVisible(false);
-    Value->OnChange = TNotifyEvent(this, &TbsSkinCustomListView::VScroll);
+    Value->OnChange = TNotifyEvent(this, &TbsSkinCustomListView::VScrollChanged);
   }
-  SyncScrollBar();
+  SyncScrollBars();
 }
 
-Integer TbsSkinCustomListView::RowHeight() {
-  GetCanvas()->SetFont(GetFont());
-  return GetCanvas()->TextHeight("Wg") + 4;
-}
-
-Integer TbsSkinCustomListView::HeaderHeight() {
-  return FShowColumnHeaders ? RowHeight() + 2 : 0;
-}
-
-Integer TbsSkinCustomListView::RowsPerPage() {
-  return std::max(1, (GetClientHeight() - HeaderHeight()) / std::max(RowHeight(), 1));
-}
-
-Integer TbsSkinCustomListView::ItemAtPos(TPoint Pos) {
-  if (Pos.Y < HeaderHeight()) return -1;
-  const Integer I = FTopIndex + (Pos.Y - HeaderHeight()) / RowHeight();
-  return I < FItems->GetCount() ? I : -1;
-}
-
-void TbsSkinCustomListView::SetItemIndex(Integer Value) {
-  if (Value < -1 || Value >= FItems->GetCount()) Value = -1;
-  if (Value == FItemIndex) return;
-  FItemIndex = Value;
-  if (Value >= 0) {
-    // The selected row comes into view.
-    if (Value < FTopIndex)
-      SetTopIndex(Value);
-    else if (Value >= FTopIndex + RowsPerPage())
-      SetTopIndex(Value - RowsPerPage() + 1);
+void TbsSkinCustomListView::SetHScrollBar(TbsSkinScrollBar* Value) {
+  FHScrollBar = Value;
+  if (Value != nullptr) {
+    Value->FreeNotification(this);
+    Value->SetEnabled(true);
+    Value->SetVisible(false);
+    Value->OnChange = TNotifyEvent(this, &TbsSkinCustomListView::HScrollChanged);
   }
-  Invalidate();
-  if (OnChange) OnChange(this);
+  SyncScrollBars();
 }
 
-void TbsSkinCustomListView::SetTopIndex(Integer Value) {
-  Value = std::max(0, std::min(Value, FItems->GetCount() - RowsPerPage()));
-  if (Value == FTopIndex) return;
-  FTopIndex = Value;
-  SyncScrollBar();
-  Invalidate();
+void TbsSkinCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomListView::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FSD) FSD = nullptr;
+  if (AComponent == FVScrollBar) FVScrollBar = nullptr;
+  if (AComponent == FHScrollBar) FHScrollBar = nullptr;
 }
 
-void TbsSkinCustomListView::ItemsChanged() {
-  if (FItemIndex >= FItems->GetCount()) FItemIndex = -1;
-  FTopIndex = std::max(0, std::min(FTopIndex, FItems->GetCount() - RowsPerPage()));
-  SyncScrollBar();
-  Invalidate();
+// ---- Skin -----------------------------------------------------------------------------------
+
+void TbsSkinCustomListView::ApplySkinChange() {
+  PartIndex = FSD == nullptr || FSD->Empty ? -1 : FSD->FindControlPart(FSkinDataName);
+  auto* Part =
+      PartIndex == -1
+          ? nullptr
+          : dynamic_cast<TbsDataSkinListView*>(FSD->SkinControls[static_cast<std::size_t>(PartIndex)].get());
+  if (PartIndex == -1) {
+    SetColor(FDefaultColor);
+    GetFont()->Assign(FDefaultFont.get());
+  } else if (Part != nullptr) {
+    if (FUseSkinFont)
+      AssignPartFont(GetFont(), Part->FontName, Part->FontHeight, Part->FontStyle);
+    else
+      GetFont()->Assign(FDefaultFont.get());
+    GetFont()->SetColor(Part->FontColor);
+    SetColor(Part->BGColor);
+    FLinesColor =
+        MixColors(MixColors(MixColors(Part->FontColor, Part->BGColor), Part->BGColor), Part->BGColor);
+  }
+  AssignSkinCharset(GetFont(), FSD, FDefaultFont.get());
+  SyncScrollBars();
+  for (TbsSkinScrollBar* Bar : {FVScrollBar, FHScrollBar})
+    if (Bar != nullptr) Bar->SetAlign(Bar->GetAlign());
+  if (InReport() && FHeaderWindow != nullptr) InvalidateRect(FHeaderWindow, nullptr, TRUE);
 }
 
-void TbsSkinCustomListView::SyncScrollBar() {
-  if (FVScrollBar == nullptr) return;
-  const Integer Rows = RowsPerPage();
-  const bool Needed = Rows < FItems->GetCount() && GetVisible();
-  FVScrollBar->SetVisible(Needed);
-  if (!Needed) return;
-  FVScrollBar->SetRange(0, FItems->GetCount() - 1, FTopIndex, Rows);
-  FVScrollBar->SetSmallChange(1);
-  FVScrollBar->SetLargeChange(Rows);
+void TbsSkinCustomListView::Loaded() {
+  FSyncing = true;
+  TCustomListView::Loaded();
+  FSyncing = false;
+  ApplySkinChange();
 }
 
-void TbsSkinCustomListView::VScroll(TObject*) {
-  if (FVScrollBar != nullptr) SetTopIndex(FVScrollBar->GetPosition());
+void TbsSkinCustomListView::Change(TListItem* Item, Integer Change) {
+  TCustomListView::Change(Item, Change);
+  if (!FSyncing) SyncScrollBars();
 }
 
-void TbsSkinCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  if (CanFocus() && !Focused()) SetFocus();
-  const Integer I = ItemAtPos(Point(X, Y));
-  if (I >= 0) SetItemIndex(I);
-  TCustomControl::MouseDown(Button, Shift, X, Y);
+void TbsSkinCustomListView::CreateParams(TCreateParams& Params) {
+  TCustomListView::CreateParams(Params);
+  Params.Style &= ~(WS_HSCROLL | WS_VSCROLL);
 }
 
-void TbsSkinCustomListView::KeyDown(Word& Key, TShiftState Shift) {
-  TCustomControl::KeyDown(Key, Shift);
-  const Integer Count = FItems->GetCount();
-  if (Count == 0) return;
-  switch (Key) {
-    case VK_UP:
-      SetItemIndex(std::max(0, FItemIndex - 1));
+void TbsSkinCustomListView::CreateWnd() {
+  TCustomListView::CreateWnd();
+}
+
+bool TbsSkinCustomListView::ShellNavigate(LPARAM) {
+  return false;
+}
+
+// ---- Messages -------------------------------------------------------------------------------
+
+void TbsSkinCustomListView::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_PARENTNOTIFY && LOWORD(Message.WParam) == WM_CREATE && GetShowColumnHeaders()) {
+    const HWND Child = reinterpret_cast<HWND>(Message.LParam);
+    if (GetClassNameString(Child) == WC_HEADER) {
+      UnhookHeader();
+      HookHeader(Child);
+    }
+  }
+  TCustomListView::WndProc(Message);
+  switch (Message.Msg) {
+    case WM_SIZE:
+      if (!FSyncing && GetItems()->GetCount() > 0) SyncScrollBars();
+      if (InReport() && FHeaderWindow != nullptr) InvalidateRect(FHeaderWindow, nullptr, FALSE);
       break;
-    case VK_DOWN:
-      SetItemIndex(std::min(Count - 1, FItemIndex + 1));
+    case WM_PAINT:
+      if (!FSyncing) SyncScrollBars();
+      if (InReport() && FHeaderWindow != nullptr && (GetGridLines() || FDrawSkin) && HandleAllocated()) {
+        RECT HR;
+        GetWindowRect(FHeaderWindow, &HR);
+        const Integer HH = HR.Bottom - HR.Top;
+        HDC DC = GetDC(GetHandle());
+        TCanvas C;
+        C.SetHandle(DC);
+        C.GetBrush()->SetColor(GetColor());
+        C.FillRect(Rect(0, HH, GetWidth(), HH + 1));
+        C.SetHandle(nullptr);
+        ReleaseDC(GetHandle(), DC);
+      }
       break;
-    case VK_HOME:
-      SetItemIndex(0);
-      break;
-    case VK_END:
-      SetItemIndex(Count - 1);
+    case WM_KEYDOWN:
+    case WM_LBUTTONUP:
+      SyncScrollBars();
       break;
     default:
       break;
@@ -209,90 +203,168 @@ void TbsSkinCustomListView::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TbsSkinCustomListView::Dispatch(TMessage& Message) {
+  static const UINT ShellNavigateMessage = RegisterWindowMessage(SHELL_NAVIGATE_MESSAGE);
+  if (Message.Msg == ShellNavigateMessage) {
+    Message.Result = ShellNavigate(Message.LParam) ? 1 : 0;
+    return;
+  }
   switch (Message.Msg) {
-    case WM_MOUSEWHEEL:
-      SetTopIndex(FTopIndex + (static_cast<SHORT>(HIWORD(Message.WParam)) > 0 ? -1 : 1));
-      Message.Result = 1;
+    case WM_NCCALCSIZE:
+    case WM_NCPAINT:
+      // No non-client area: the external bars stand in for the native ones.
+      Message.Result = 0;
       break;
-    case WM_GETDLGCODE:
-      Message.Result = DLGC_WANTARROWS;
+    case WM_NCHITTEST:
+      Message.Result = HTCLIENT;
       break;
-    case WM_SIZE:
-      TCustomControl::Dispatch(Message);
-      ItemsChanged();
+    case CM_VISIBLECHANGED:
+      TCustomListView::Dispatch(Message);
+      for (TbsSkinScrollBar* Bar : {FVScrollBar, FHScrollBar})
+        if (Bar != nullptr) Bar->SetVisible(GetVisible());
       break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      TCustomControl::Dispatch(Message);
-      Invalidate();
+    case WM_SKINVIEWQUERY:
+      Message.Result = SkinViewAnswer;
       break;
-    case WM_ERASEBKGND:
-      Message.Result = 1;
+    case WM_PAINTSKINHEADER:
+      if (FHeaderWindow != nullptr) PaintHeader(reinterpret_cast<HDC>(Message.WParam));
       break;
     default:
-      TCustomControl::Dispatch(Message);
+      TCustomListView::Dispatch(Message);
       break;
   }
 }
 
-void TbsSkinCustomListView::Paint() {
-  const Integer W = GetClientWidth(), H = GetClientHeight();
-  if (W <= 0 || H <= 0) return;
-  TBitmap B;
-  B.SetSize(W, H);
-  TCanvas* C = B.GetCanvas();
-  C->SetFont(GetFont());
-  C->GetBrush()->SetStyle(bsSolid);
-  C->GetBrush()->SetColor(GetColor());
-  C->FillRect(Rect(0, 0, W, H));
-  const Integer RH = RowHeight(), HH = HeaderHeight();
-  // Column edges; without columns the caption takes the whole row.
-  std::vector<std::pair<Integer, Integer>> Cells;
-  Integer X = 0;
-  for (Integer I = 0; I < FColumns->GetCount(); ++I) {
-    const Integer CW = FColumns->GetItem(I)->GetWidth();
-    Cells.emplace_back(X, X + CW);
-    X += CW;
-  }
-  if (Cells.empty()) Cells.emplace_back(0, W);
-  if (FShowColumnHeaders) {
-    for (std::size_t I = 0; I <= Cells.size(); ++I) {
-      // The sections, then the rest of the header.
-      const TRect R = I < Cells.size() ? Rect(Cells[I].first, 0, Cells[I].second, HH) : Rect(X, 0, W + 1, HH);
-      if (R.Width() <= 0) continue;
-      C->GetPen()->SetColor(clBtnShadow);
-      C->GetBrush()->SetStyle(bsSolid);
-      C->GetBrush()->SetColor(clBtnFace);
-      C->Rectangle(R);
-      if (I < Cells.size() && static_cast<Integer>(I) < FColumns->GetCount()) {
-        std::string Caption = FColumns->GetItem(static_cast<Integer>(I))->GetCaption();
-        FitTextToWidth(C, Caption, R.Width() - 10);
-        C->GetBrush()->SetStyle(bsClear);
-        C->GetFont()->SetColor(clBtnText);
-        DrawCaptionLeft(C, Caption, Rect(R.Left + 5, R.Top, R.Right - 5, R.Bottom));
-      }
+// ---- External bars --------------------------------------------------------------------------
+
+Integer TbsSkinCustomListView::FirstItemHeight() {
+  if (GetItems()->GetCount() == 0) return 0;
+  return GetRectHeight(GetItems()->GetItem(0)->DisplayRect(drBounds));
+}
+
+bool TbsSkinCustomListView::SetBarVisible(TbsSkinScrollBar* Bar, bool Value) {
+  if (Bar->GetVisible() == Value) return false;
+  FSyncing = true;
+  Bar->SetVisible(Value);
+  FSyncing = false;
+  return true;
+}
+
+void TbsSkinCustomListView::FinishSync(bool Changed) {
+  if (FVScrollBar != nullptr && FHScrollBar != nullptr) FHScrollBar->SetBoth(FVScrollBar->GetVisible());
+  if (!Changed || GetAlign() == alNone || GetParent() == nullptr) return;
+  FSyncing = true;
+  GetParent()->Realign();
+  FSyncing = false;
+}
+
+void TbsSkinCustomListView::SyncIconBars() {
+  bool Changed = false;
+  const Integer Half = IntMax(FirstItemHeight() / 2, 1);
+  if (FVScrollBar != nullptr) {
+    const SCROLLINFO V = NativeScrollInfo(GetHandle(), SB_VERT);
+    Changed |= SetBarVisible(FVScrollBar, GetHeight() < V.nMax && GetVisible());
+    if (FVScrollBar->GetVisible()) {
+      FVScrollBar->SetSmallChange(Half);
+      FVScrollBar->SetLargeChange(Half);
+      FVScrollBar->SetRange(V.nMin, V.nMax, V.nPos, GetHeight());
+      FLastVPos = FVScrollBar->GetPosition();
     }
   }
-  const bool Focus = HandleAllocated() && Focused();
-  for (Integer I = FTopIndex, Y = HH; I < FItems->GetCount() && Y < H; ++I, Y += RH) {
-    const TListItem* Item = FItems->GetItem(I);
-    const bool Selected = I == FItemIndex;
-    if (Selected) {
-      C->GetBrush()->SetStyle(bsSolid);
-      C->GetBrush()->SetColor(Focus ? clHighlight : clBtnFace);
-      C->FillRect(Rect(0, Y, std::max(X, W), Y + RH));
-    }
-    C->GetBrush()->SetStyle(bsClear);
-    C->GetFont()->SetColor(Selected && Focus ? clHighlightText : GetFont()->GetColor());
-    for (std::size_t Col = 0; Col < Cells.size(); ++Col) {
-      std::string Text = Col == 0 ? Item->GetCaption()
-                                  : (static_cast<Integer>(Col) - 1 < Item->GetSubItems()->GetCount()
-                                         ? Item->GetSubItems()->GetStrings(static_cast<Integer>(Col) - 1)
-                                         : std::string());
-      const TRect Cell = Rect(Cells[Col].first + 3, Y, Cells[Col].second - 3, Y + RH);
-      FitTextToWidth(C, Text, Cell.Width());
-      DrawCaptionLeft(C, Text, Cell);
+  if (FHScrollBar != nullptr) {
+    const SCROLLINFO H = NativeScrollInfo(GetHandle(), SB_HORZ);
+    Changed |= SetBarVisible(FHScrollBar, GetWidth() < H.nMax && GetVisible());
+    if (FHScrollBar->GetVisible()) {
+      FHScrollBar->SetSmallChange(Half);
+      FHScrollBar->SetLargeChange(Half);
+      FHScrollBar->SetRange(H.nMin, H.nMax, H.nPos, GetWidth());
+      FLastHPos = FHScrollBar->GetPosition();
     }
   }
-  GetCanvas()->Draw(0, 0, &B);
+  FinishSync(Changed);
+}
+
+void TbsSkinCustomListView::SyncListBars() {
+  bool Changed = false;
+  if (FVScrollBar != nullptr && FVScrollBar->GetVisible()) Changed |= SetBarVisible(FVScrollBar, false);
+  if (FHScrollBar != nullptr) {
+    Integer ColumnWidth =
+        GetItems()->GetCount() == 0 ? 0 : GetRectWidth(GetItems()->GetItem(0)->DisplayRect(drBounds));
+    if (ColumnWidth <= 0) ColumnWidth = 1;
+    const auto PerPage = static_cast<Integer>(SendMessage(GetHandle(), LVM_GETCOUNTPERPAGE, 0, 0));
+    Changed |= SetBarVisible(FHScrollBar, PerPage < GetItems()->GetCount() && GetVisible());
+    if (FHScrollBar->GetVisible()) {
+      const SCROLLINFO H = NativeScrollInfo(GetHandle(), SB_HORZ);
+      FHScrollBar->SetRange(H.nMin, H.nMax, H.nPos, GetWidth() / ColumnWidth);
+      FHScrollBar->SetSmallChange(1);
+      FHScrollBar->SetLargeChange(1);
+      FLastHPos = FHScrollBar->GetPosition();
+    }
+  }
+  FinishSync(Changed);
+}
+
+void TbsSkinCustomListView::SyncReportBars() {
+  bool Changed = false;
+  if (FVScrollBar != nullptr) {
+    const SCROLLINFO V = NativeScrollInfo(GetHandle(), SB_VERT);
+    const auto PerPage = static_cast<Integer>(SendMessage(GetHandle(), LVM_GETCOUNTPERPAGE, 0, 0));
+    Changed |= SetBarVisible(FVScrollBar, PerPage < V.nMax + 1 && GetVisible());
+    if (FVScrollBar->GetVisible()) {
+      FVScrollBar->SetRange(V.nMin, V.nMax, V.nPos, PerPage);
+      FLastVPos = FVScrollBar->GetPosition();
+      FVScrollBar->SetSmallChange(1);
+      FVScrollBar->SetLargeChange(PerPage > 0 ? PerPage : 1);
+    }
+  }
+  if (FHScrollBar != nullptr) {
+    const SCROLLINFO H = NativeScrollInfo(GetHandle(), SB_HORZ);
+    Changed |= SetBarVisible(FHScrollBar, GetWidth() < H.nMax && GetVisible());
+    if (FHScrollBar->GetVisible()) {
+      FHScrollBar->SetRange(H.nMin, H.nMax, H.nPos, GetWidth());
+      FLastHPos = FHScrollBar->GetPosition();
+    }
+  }
+  FinishSync(Changed);
+}
+
+void TbsSkinCustomListView::SyncScrollBars() {
+  if (!HandleAllocated() || FScrolling || GetWidth() <= 5 || GetHeight() <= 5 || FSyncing) return;
+  switch (GetViewStyle()) {
+    case vsList:
+      SyncListBars();
+      break;
+    case vsReport:
+      SyncReportBars();
+      break;
+    default:
+      SyncIconBars();
+      break;
+  }
+}
+
+void TbsSkinCustomListView::VScrollChanged(TObject*) {
+  if (FVScrollBar == nullptr) return;
+  FScrolling = true;
+  if (IsEditing() && GetItemFocused() != nullptr) GetItemFocused()->CancelEdit();
+  const Integer Delta = FVScrollBar->GetPosition() - FLastVPos;
+  const bool ByRows = GetViewStyle() == vsList || InReport();
+  Scroll(0, ByRows ? Delta * FirstItemHeight() : Delta);
+  FLastVPos = FVScrollBar->GetPosition();
+  FScrolling = false;
+}
+
+void TbsSkinCustomListView::HScrollChanged(TObject*) {
+  if (FHScrollBar == nullptr) return;
+  FScrolling = true;
+  if (IsEditing() && GetItemFocused() != nullptr) GetItemFocused()->CancelEdit();
+  const Integer Delta = FHScrollBar->GetPosition() - FLastHPos;
+  if (GetViewStyle() == vsList) {
+    // The list view scrolls by whole columns.
+    const WPARAM Code = Delta < 0 ? SB_LINELEFT : SB_LINERIGHT;
+    for (Integer I = 0; I < std::abs(Delta); ++I) SendMessage(GetHandle(), WM_HSCROLL, Code, 0);
+  } else {
+    Scroll(Delta, 0);
+  }
+  FLastHPos = FHScrollBar->GetPosition();
+  FScrolling = false;
 }

@@ -1,13 +1,22 @@
-// The report-style list view: rows with sub-items, selection by mouse and keys, the external
-// scroll bar following the rows.
+// The skinned list and tree views: the external bars following the native range per view
+// style and scrolling the view back, the taken-over column header (its geometry, pressed and
+// sizing states, skinned sections), and the colours of the parts.
 #include <string>
 
+#include "platform/user/CommonControls.h"
+#include "platform/user/User.h"
+#include "platform/user/Windows.h"
+#include "platform/user/WndProc.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinCtrlsTreeView.h"
+#include "skin/data/bsUtils.h"
 #include "tests/skin/SkinTestSupport.h"
+#include "tests/skin/controls/SyntheticParts.h"
 
 namespace {
 
 using namespace SkinTesting;
+using namespace SyntheticParts;
 
 class TSkinListViewTest : public TSkinTest {
  protected:
@@ -15,17 +24,20 @@ class TSkinListViewTest : public TSkinTest {
     TSkinTest::SetUp();
     Form = NewForm("Form");
     View = NewControl<TbsSkinListView>(Form, "View", 10, 10);
+    View->SetViewStyle(vsReport);
     View->SetWidth(250);
     View->SetHeight(120);
     for (const char* Caption : {"Codec", "FourCC"}) {
       auto* Column = View->GetColumns()->Add();
       Column->SetCaption(Caption);
-      Column->SetWidth(120);
+      Column->SetWidth(100);
     }
-    Bar = NewControl<TbsSkinScrollBar>(Form, "Bar", 262, 10);
-    Bar->SetKind(sbVertical);
-    View->SetVScrollBar(Bar);
-    View->OnChange = TNotifyEvent(&Log, &TEventLog::Change);
+    VBar = NewControl<TbsSkinScrollBar>(Form, "VBar", 262, 10);
+    VBar->SetKind(sbVertical);
+    VBar->SetBounds(262, 10, 19, 120);
+    HBar = NewControl<TbsSkinScrollBar>(Form, "HBar", 10, 132);
+    View->SetVScrollBar(VBar);
+    View->SetHScrollBar(HBar);
     Form->Show();
     Pump();
   }
@@ -35,44 +47,161 @@ class TSkinListViewTest : public TSkinTest {
       Item->SetCaption("Codec " + std::to_string(I));
       Item->GetSubItems()->Add("MJP" + std::to_string(I));
     }
+    View->Invalidate();
+    Pump();
   }
+  Integer TopIndex() { return View->GetTopItem() == nullptr ? -1 : View->GetTopItem()->GetIndex(); }
   TForm* Form = nullptr;
   TbsSkinListView* View = nullptr;
-  TbsSkinScrollBar* Bar = nullptr;
-  TEventLog Log;
+  TbsSkinScrollBar* VBar = nullptr;
+  TbsSkinScrollBar* HBar = nullptr;
 };
 
-TEST_F(TSkinListViewTest, RowsAndSelection) {
+TEST_F(TSkinListViewTest, TheReportBarShowsAPageOfRowsAndScrollsTheView) {
   AddRows(3);
-  EXPECT_EQ(View->GetItems()->GetCount(), 3);
-  EXPECT_EQ(View->GetItems()->GetItem(1)->GetSubItems()->GetStrings(0), "MJP1");
-  EXPECT_THROW(View->GetItems()->GetItem(3), EListError);
-  EXPECT_FALSE(Bar->GetVisible());
-  Pump();
-  const Integer RH = View->RowHeight();
-  ClickAt(View, 30, RH + 2 + RH + RH / 2);
-  EXPECT_EQ(View->GetItemIndex(), 1);
-  ScriptKeyPress(VK_DOWN);
-  Pump();
-  EXPECT_EQ(View->GetItemIndex(), 2);
-  EXPECT_EQ(Log.Take(), (TLines{"Change View", "Change View"}));
-  // The header in the page colour, the focused selection in the highlight colour.
-  EXPECT_EQ(PixelAt(View, 60, 3), ScreenColor(clBtnFace));
-  EXPECT_EQ(PixelAt(View, 200, RH + 2 + 2 * RH + 2), ScreenColor(clHighlight));
-  View->GetItems()->Clear();
-  EXPECT_EQ(View->GetItemIndex(), -1);
+  EXPECT_FALSE(VBar->GetVisible());
+  AddRows(27);
+  ASSERT_TRUE(VBar->GetVisible());
+  const auto PerPage = static_cast<Integer>(SendMessage(View->GetHandle(), LVM_GETCOUNTPERPAGE, 0, 0));
+  ASSERT_GT(PerPage, 0);
+  EXPECT_EQ(VBar->GetPageSize(), PerPage);
+  EXPECT_EQ(VBar->GetMax(), 29);
+  EXPECT_EQ(VBar->GetLargeChange(), PerPage);
+  // The bar moves the view by its difference in rows, both ways.
+  VBar->SetPosition(10);
+  EXPECT_EQ(TopIndex(), 10);
+  VBar->SetPosition(4);
+  EXPECT_EQ(TopIndex(), 4);
+  // Dragged to its end the last row comes into view.
+  VBar->SetPosition(VBar->GetMax());
+  EXPECT_EQ(TopIndex(), 30 - PerPage);
+  // The horizontal bar shares the corner while the vertical one shows.
+  EXPECT_TRUE(HBar->GetBoth());
 }
 
-TEST_F(TSkinListViewTest, TheBarFollowsTheRows) {
-  AddRows(30);
-  ASSERT_TRUE(Bar->GetVisible());
-  EXPECT_EQ(Bar->GetMax(), 29);
-  EXPECT_EQ(Bar->GetPageSize(), View->RowsPerPage());
-  Bar->SetPosition(10);
-  EXPECT_EQ(View->GetTopIndex(), 10);
-  View->SetItemIndex(29);
-  EXPECT_EQ(View->GetTopIndex(), 30 - View->RowsPerPage());
-  EXPECT_EQ(Bar->GetPosition(), View->GetTopIndex());
+TEST_F(TSkinListViewTest, TheListStyleNeverShowsTheVerticalBar) {
+  AddRows(60);
+  ASSERT_TRUE(VBar->GetVisible());
+  View->SetViewStyle(vsList);
+  Pump();
+  View->SyncScrollBars();
+  EXPECT_FALSE(VBar->GetVisible());
+  EXPECT_TRUE(HBar->GetVisible());
+  EXPECT_EQ(HBar->GetSmallChange(), 1);
+}
+
+TEST_F(TSkinListViewTest, ATinyViewLeavesItsBarsAlone) {
+  AddRows(60);
+  ASSERT_TRUE(VBar->GetVisible());
+  View->SetBounds(10, 10, 5, 120);
+  View->GetItems()->Clear();
+  View->SyncScrollBars();
+  EXPECT_TRUE(VBar->GetVisible());
+}
+
+TEST_F(TSkinListViewTest, TheHeaderIsTakenOverAndPaintedWider) {
+  const HWND Header = View->GetHeaderWindow();
+  ASSERT_NE(Header, nullptr);
+  EXPECT_EQ(GetClassNameString(Header), WC_HEADER);
+  RECT R;
+  GetWindowRect(Header, &R);
+  EXPECT_EQ(R.Right - R.Left, View->GetClientWidth() + 25);
+  EXPECT_EQ(SendMessage(View->GetHandle(), 0xB1C9, 0, 0), 12851);
+  EXPECT_EQ(SendMessage(View->GetHandle(), RegisterWindowMessage("TilvarokShellNavigate"), 0, 0), 0);
+}
+
+TEST_F(TSkinListViewTest, APressedSectionDrawsPressedADividerOnlySizes) {
+  View->SetSkinData(NewPartsSkin(Form));
+  Pump();
+  const HWND Header = View->GetHeaderWindow();
+  ASSERT_NE(Header, nullptr);
+  RECT HR;
+  GetWindowRect(Header, &HR);
+  const Integer Y = (HR.Bottom - HR.Top) / 2;
+  EXPECT_EQ(PixelAt(View, 50, Y), ScreenColor(HeaderFace));
+  const TPoint P = At(View, 50, Y);
+  ScriptMoveTo(P.X, P.Y);
+  ScriptButton(true);
+  Pump();
+  EXPECT_TRUE(View->GetHeaderPressed());
+  EXPECT_EQ(View->GetPressedColumn(), 0);
+  EXPECT_EQ(PixelAt(View, 50, Y), ScreenColor(HeaderDown));
+  ScriptButton(false);
+  Pump();
+  EXPECT_FALSE(View->GetHeaderPressed());
+  EXPECT_EQ(View->GetPressedColumn(), -1);
+  EXPECT_EQ(PixelAt(View, 50, Y), ScreenColor(HeaderFace));
+  // On the divider between the columns: sizing, not pressed.
+  const TPoint D = At(View, 100, Y);
+  ScriptMoveTo(D.X, D.Y);
+  ScriptButton(true);
+  Pump();
+  EXPECT_TRUE(View->GetHeaderSizing());
+  EXPECT_FALSE(View->GetHeaderPressed());
+  ScriptButton(false);
+  Pump();
+  EXPECT_FALSE(View->GetHeaderSizing());
+}
+
+TEST_F(TSkinListViewTest, ThePartGivesColoursAndLinesTheDefaultLookComesBack) {
+  auto* Skin = NewPartsSkin(Form);
+  View->SetSkinData(Skin);
+  EXPECT_EQ(View->PartIndex, Skin->FindControlPart("listview"));
+  EXPECT_EQ(View->GetColor(), ViewBack);
+  EXPECT_EQ(View->GetFont()->GetColor(), ViewFont);
+  EXPECT_EQ(View->GetLinesColor(), MixColors(MixColors(MixColors(ViewFont, ViewBack), ViewBack), ViewBack));
+  Skin->Empty = true;
+  View->ApplySkinChange();
+  EXPECT_EQ(View->PartIndex, -1);
+  EXPECT_EQ(View->GetColor(), clWindow);
+  EXPECT_EQ(View->GetFont()->GetName(), "Arial");
+}
+
+class TSkinTreeViewTest : public TSkinTest {
+ protected:
+  void SetUp() override {
+    TSkinTest::SetUp();
+    Form = NewForm("Form");
+    Tree = NewControl<TbsSkinTreeView>(Form, "Tree", 10, 10);
+    Tree->SetBounds(10, 10, 200, 120);
+    VBar = NewControl<TbsSkinScrollBar>(Form, "VBar", 212, 10);
+    VBar->SetKind(sbVertical);
+    HBar = NewControl<TbsSkinScrollBar>(Form, "HBar", 10, 132);
+    Tree->SetVScrollBar(VBar);
+    Tree->SetHScrollBar(HBar);
+    Form->Show();
+    Pump();
+  }
+  TForm* Form = nullptr;
+  TbsSkinTreeView* Tree = nullptr;
+  TbsSkinScrollBar* VBar = nullptr;
+  TbsSkinScrollBar* HBar = nullptr;
+};
+
+TEST_F(TSkinTreeViewTest, TheVerticalBarAppearsOnceTheNodesNoLongerFit) {
+  for (Integer I = 0; I < 3; ++I) Tree->GetItems()->Add(nullptr, "Node " + std::to_string(I));
+  Tree->Invalidate();
+  Pump();
+  EXPECT_FALSE(VBar->GetVisible());
+  EXPECT_FALSE(HBar->GetBoth());
+  for (Integer I = 3; I < 40; ++I) Tree->GetItems()->Add(nullptr, "Node " + std::to_string(I));
+  Tree->Invalidate();
+  Pump();
+  ASSERT_TRUE(VBar->GetVisible());
+  EXPECT_EQ(VBar->GetPageSize(), Tree->GetVisibleCount());
+  EXPECT_EQ(VBar->GetMax(), 39);
+  EXPECT_TRUE(HBar->GetBoth());
+}
+
+TEST_F(TSkinTreeViewTest, LinesAreGreyWithoutAPartAndMixedFromItsColoursWithOne) {
+  Tree->ApplySkinChange();
+  EXPECT_EQ(Tree->GetLinesColor(), static_cast<TColor>(0x808080));
+  EXPECT_EQ(Tree->GetColor(), clWindow);
+  Tree->SetSkinData(NewPartsSkin(Form));
+  EXPECT_EQ(Tree->GetColor(), ViewBack);
+  EXPECT_EQ(Tree->GetButtonColor(), MixColors(ViewFont, ViewBack));
+  EXPECT_EQ(Tree->GetLinesColor(), MixColors(MixColors(ViewFont, ViewBack), ViewBack));
+  EXPECT_EQ(SendMessage(Tree->GetHandle(), 0xB1C9, 0, 0), 12851);
 }
 
 }  // namespace
