@@ -23,3 +23,4 @@
 #include "skin/controls/bsSkinCtrlsScrollBar.h"
 #include "skin/controls/bsSkinCtrlsSplitter.h"
 #include "skin/controls/bsSkinCtrlsTrackBar.h"
+#include "skin/controls/bsSkinCtrlsTreeView.h"
