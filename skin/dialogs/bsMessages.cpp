@@ -3,34 +3,50 @@
 #include <algorithm>
 
 #include "platform/classes/Application.h"
+#include "platform/classes/ExtCtrls.h"
+#include "platform/classes/Icon.h"
 #include "platform/system/ScopeExit.h"
+#include "platform/user/Cursors.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/dialogs/bsDialogTexts.h"
 #include "skin/form/SkinForm.h"
 
 namespace {
 
 struct TButtonEntry {
   const char* Name;
+  const char* Key;
   const char* Caption;
   TModalResult Result;
 };
 
 // In the order of TMsgDlgBtn.
 constexpr TButtonEntry ButtonTable[] = {
-    {"Yes", "&Yes", mrYes},
-    {"No", "&No", mrNo},
-    {"OK", "OK", mrOk},
-    {"Cancel", "Cancel", mrCancel},
-    {"Abort", "&Abort", mrAbort},
-    {"Retry", "&Retry", mrRetry},
-    {"Ignore", "&Ignore", mrIgnore},
-    {"All", "&All", mrAll},
-    {"NoToAll", "N&oToAll", mrNoToAll},
-    {"YesToAll", "&YesToAll", mrYesToAll},
-    {"Help", "&Help", mrNone},
+    {"Yes", "MSG_BTN_YES", "&Yes", mrYes},
+    {"No", "MSG_BTN_NO", "&No", mrNo},
+    {"OK", "MSG_BTN_OK", "OK", mrOk},
+    {"Cancel", "MSG_BTN_CANCEL", "Cancel", mrCancel},
+    {"Abort", "MSG_BTN_ABORT", "&Abort", mrAbort},
+    {"Retry", "MSG_BTN_RETRY", "&Retry", mrRetry},
+    {"Ignore", "MSG_BTN_IGNORE", "&Ignore", mrIgnore},
+    {"All", "MSG_BTN_ALL", "&All", mrAll},
+    {"NoToAll", "MSG_BTN_NOTOALL", "N&oToAll", mrNoToAll},
+    {"YesToAll", "MSG_BTN_YESTOALL", "&YesToAll", mrYesToAll},
+    {"Help", "MSG_BTN_HELP", "&Help", mrNone},
 };
 
-constexpr const char* TypeCaptions[] = {"Warning", "Error", "Information", "Confirm"};
+struct TTypeEntry {
+  const char* Key;
+  const char* Caption;
+  LPCSTR Icon;
+};
+// In the order of TMsgDlgType (mtCustom has neither).
+const TTypeEntry TypeTable[] = {
+    {"MSG_CAP_WARNING", "Warning", IDI_EXCLAMATION},
+    {"MSG_CAP_ERROR", "Error", IDI_HAND},
+    {"MSG_CAP_INFORMATION", "Information", IDI_ASTERISK},
+    {"MSG_CAP_CONFIRM", "Confirm", IDI_QUESTION},
+};
 
 constexpr Integer ButtonWidth = 70;
 constexpr Integer ButtonGap = 10;
@@ -114,7 +130,9 @@ TbsMessageForm* TbsSkinMessage::CreateSkinMessageForm(const std::string& Msg, TM
     if (Buttons.Contains(static_cast<TMsgDlgBtn>(B))) ++Count;
   const Integer RowWidth = Count == 0 ? 0 : Count * ButtonWidth + (Count - 1) * ButtonGap;
 
-  Form->SetCaption(DlgType == mtCustom ? Application->GetTitle() : TypeCaptions[DlgType]);
+  Form->SetCaption(DlgType == mtCustom
+                       ? Application->GetTitle()
+                       : bsDialogText(FCtrlSkinData, TypeTable[DlgType].Key, TypeTable[DlgType].Caption));
 
   auto* Label = new TbsSkinStdLabel(Form);
   Label->SetName("Message");
@@ -130,6 +148,17 @@ TbsMessageForm* TbsSkinMessage::CreateSkinMessageForm(const std::string& Msg, TM
   Label->SetTop(15);
   Form->Message = Label;
 
+  auto* Icon = new TImage(Form);
+  Icon->SetName("Image");
+  Icon->SetParent(Form);
+  if (DlgType != mtCustom) {
+    TIcon Picture;
+    Picture.SetHandle(LoadIcon(nullptr, TypeTable[DlgType].Icon));
+    Icon->GetPicture()->SetIcon(&Picture);
+  }
+  Icon->SetBounds(5, std::max(10, Label->GetTop() + Label->GetHeight() / 2 - 16), 32, 32);
+  Form->Image = Icon;
+
   Form->SetClientHeight(ButtonHeight + Label->GetHeight() + 50);
   Form->SetClientWidth(std::max(RowWidth, Label->GetLeft() + Label->GetWidth()) + 40);
 
@@ -144,7 +173,8 @@ TbsMessageForm* TbsSkinMessage::CreateSkinMessageForm(const std::string& Msg, TM
     Box->SetUseSkinFont(FUseSkinFont);
     Box->SetSkinData(FCtrlSkinData);
     const Integer Top = Form->GetClientHeight() - ButtonHeight - 50;
-    const std::string Caption = "Do not display this message again";
+    const std::string Caption =
+        bsDialogText(FCtrlSkinData, "MSG_CAP_SHOWFLAG", "Do not display this message again");
     Box->SetCaption(Caption);
     TCanvas* C = Form->GetCanvas();
     C->SetFont(FDefaultFont.get());
@@ -171,7 +201,7 @@ TbsMessageForm* TbsSkinMessage::CreateSkinMessageForm(const std::string& Msg, TM
     Button->SetName(E.Name);
     Button->SetCanFocused(true);
     Button->SetParent(Form);
-    Button->SetCaption(E.Caption);
+    Button->SetCaption(bsDialogText(FCtrlSkinData, E.Key, E.Caption));
     Button->SetModalResult(E.Result);
     if (B == DefaultIndex) Button->SetDefault(true);
     if (B == CancelIndex) Button->SetCancel(true);
@@ -201,4 +231,37 @@ Integer TbsSkinMessage::MessageDlg(const std::string& Msg, TMsgDlgType DlgType, 
     delete Form;
   });
   return Form->ShowModal();
+}
+
+// ---- TbsSkinInputDialog ---------------------------------------------------------------------
+
+TbsSkinInputDialog::TbsSkinInputDialog(TComponent* AOwner)
+    : TComponent(AOwner),
+      FDefaultLabelFont(std::make_unique<TFont>()),
+      FDefaultEditFont(std::make_unique<TFont>()),
+      FDefaultButtonFont(std::make_unique<TFont>()) {
+  for (TFont* F : {FDefaultLabelFont.get(), FDefaultEditFont.get(), FDefaultButtonFont.get()}) {
+    F->SetName("Arial");
+    F->SetHeight(14);
+    F->SetStyle({});
+  }
+}
+
+TbsSkinInputDialog::~TbsSkinInputDialog() = default;
+
+void TbsSkinInputDialog::SetSkinData(TbsSkinData* Value) {
+  FSD = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TbsSkinInputDialog::SetCtrlSkinData(TbsSkinData* Value) {
+  FCtrlSkinData = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TbsSkinInputDialog::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FSD) FSD = nullptr;
+  if (AComponent == FCtrlSkinData) FCtrlSkinData = nullptr;
 }

@@ -16,6 +16,7 @@
 class TbsSkinForm;
 class TbsSkinStdLabel;
 class TbsSkinCheckRadioBox;
+class TImage;
 
 // The box itself, built in code for every message.
 class TbsMessageForm : public TForm {
@@ -26,6 +27,8 @@ class TbsMessageForm : public TForm {
   TbsSkinForm* BSF = nullptr;
   TbsSkinStdLabel* Message = nullptr;
   TbsSkinCheckRadioBox* CheckBox = nullptr;
+  // The dialog type's icon (empty for mtCustom).
+  TImage* Image = nullptr;
   Integer HelpContext = 0;
 
   void HelpClick(TObject* Sender);
@@ -85,4 +88,56 @@ class TbsSkinMessage : public TComponent {
   bool FUseSkinFont = true;
   bool FShowAgainFlag = false;
   bool FShowAgainFlagValue = false;
+};
+
+// The look settings of a skinned input box: skins, part names, fonts and alpha blending. It
+// only holds them; nothing shows a box from it.
+//
+// Ownership: the component owns its three fonts; the setters copy into them.
+class TbsSkinInputDialog : public TComponent {
+ public:
+  explicit TbsSkinInputDialog(TComponent* AOwner);
+  ~TbsSkinInputDialog() override;
+
+  TbsSkinData* GetSkinData() const { return FSD; }
+  void SetSkinData(TbsSkinData* Value);
+  TbsSkinData* GetCtrlSkinData() const { return FCtrlSkinData; }
+  void SetCtrlSkinData(TbsSkinData* Value);
+  const std::string& GetButtonSkinDataName() const { return FButtonSkinDataName; }
+  void SetButtonSkinDataName(const std::string& Value) { FButtonSkinDataName = Value; }
+  const std::string& GetEditSkinDataName() const { return FEditSkinDataName; }
+  void SetEditSkinDataName(const std::string& Value) { FEditSkinDataName = Value; }
+  const std::string& GetLabelSkinDataName() const { return FLabelSkinDataName; }
+  void SetLabelSkinDataName(const std::string& Value) { FLabelSkinDataName = Value; }
+  TFont* GetDefaultLabelFont() const { return FDefaultLabelFont.get(); }
+  void SetDefaultLabelFont(TFont* Value) { FDefaultLabelFont->Assign(Value); }
+  TFont* GetDefaultEditFont() const { return FDefaultEditFont.get(); }
+  void SetDefaultEditFont(TFont* Value) { FDefaultEditFont->Assign(Value); }
+  TFont* GetDefaultButtonFont() const { return FDefaultButtonFont.get(); }
+  void SetDefaultButtonFont(TFont* Value) { FDefaultButtonFont->Assign(Value); }
+  bool GetAlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+  Byte GetAlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(Byte Value) { FAlphaBlendValue = Value; }
+  bool GetAlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+  void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
+  bool GetUseSkinFont() const { return FUseSkinFont; }
+  void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  TbsSkinData* FSD = nullptr;
+  TbsSkinData* FCtrlSkinData = nullptr;
+  std::string FButtonSkinDataName = "button";
+  std::string FEditSkinDataName = "edit";
+  std::string FLabelSkinDataName = "stdlabel";
+  std::unique_ptr<TFont> FDefaultLabelFont;
+  std::unique_ptr<TFont> FDefaultEditFont;
+  std::unique_ptr<TFont> FDefaultButtonFont;
+  bool FAlphaBlend = false;
+  Byte FAlphaBlendValue = 200;
+  bool FAlphaBlendAnimation = false;
+  bool FUseSkinFont = true;
 };

@@ -130,6 +130,11 @@ void TbsCustomShellComboBox::ShowPathTo(LPCITEMIDLIST Absolute) {
   // The ID may belong to an entry freed by the rebuilding.
   TItemIDHolder Target(CopyItemIDList(Absolute));
   InitItems();
+  // A default entry (the root itself among them) is only selected.
+  if (const Integer Entry = IndexOfID(Target.List); Entry >= 0) {
+    SetItemIndex(Entry);
+    return;
+  }
   std::vector<LPITEMIDLIST> Ancestors = ItemIDAncestorList(Target.List);
   auto Free = ScopeExit([&Ancestors] { FreeItemIDAncestorList(Ancestors); });
   Integer Found = -1, Index = -1;
