@@ -9,7 +9,6 @@
 #include "platform/system/Exceptions.h"
 #include "platform/system/StringList.h"
 #include "platform/system/Strings.h"
-#include "skin/data/bsSkinData.h"
 #include "skin/data/bsSkinDataControls.h"
 #include "skin/data/bsSkinDataObjects.h"
 #include "skin/data/bsUtils.h"
@@ -229,12 +228,10 @@ void TSkinBuilder::DrawGlyph(const TRect& R, Integer Kind, TColor Color) {
 }
 
 void TSkinBuilder::Anchor(TbsDataSkinCustomControl& P, Integer Edge, Integer W, Integer H) {
-  Anchor(P, Rect(Edge, Edge, W - Edge, H - Edge), W, H);
+  Anchor(P, Rect(Edge, Edge, W - Edge, H - Edge));
 }
 
-void TSkinBuilder::Anchor(TbsDataSkinCustomControl& P, const TRect& Client, Integer W, Integer H) {
-  (void)W;
-  (void)H;
+void TSkinBuilder::Anchor(TbsDataSkinCustomControl& P, const TRect& Client) {
   P.LeftTopPoint = Point(Client.Left, Client.Top);
   P.RightTopPoint = Point(Client.Right, Client.Top);
   P.LeftBottomPoint = Point(Client.Left, Client.Bottom);

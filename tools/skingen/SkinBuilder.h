@@ -14,7 +14,6 @@ class TbsDataSkinControl;
 class TbsDataSkinObject;
 class TbsDataSkinCustomControl;
 class TbsDataSkinStdButton;
-class TbsSkinData;
 
 // One picture of the skin's picture list, as it is written beside the skin text.
 struct TSkinPictureFile {
@@ -53,8 +52,10 @@ class TSkinBuilder {
   // A glyph cell on the key colour; Kind as DrawArrowGlyph (1..4), or the glyph codes below.
   TRect Glyph(Integer W, Integer H, Integer Kind, TColor Color);
   void DrawGlyph(const TRect& R, Integer Kind, TColor Color);
-  void Anchor(TbsDataSkinCustomControl& P, Integer Edge, Integer W, Integer H);
-  void Anchor(TbsDataSkinCustomControl& P, const TRect& Client, Integer W, Integer H);
+  // Corners and borders of Edge pixels around a W x H part, or around the client rectangle
+  // given; every edge and the client stretch.
+  static void Anchor(TbsDataSkinCustomControl& P, Integer Edge, Integer W, Integer H);
+  static void Anchor(TbsDataSkinCustomControl& P, const TRect& Client);
   void Add(std::unique_ptr<TbsDataSkinControl> Part, const char* TypeWord);
   void Add(std::unique_ptr<TbsDataSkinObject> Object, const char* TypeWord);
   bool Big(const std::string& Name) const;
@@ -109,7 +110,6 @@ class TSkinBuilder {
 
   const TSkinStyle& FStyle;
   TMemIniFile FIni, FWritten;
-  std::unique_ptr<TbsSkinData> FBuilderData;  // holds the [FORMINFO] fields while they are written
   TSkinPicture FParts;
   TSkinPacker FPacker;
   std::unique_ptr<TSkinPicture> FFrame, FInactiveFrame, FPopup, FHint, FLayer, FGlow;

@@ -104,7 +104,7 @@ void TSkinBuilder::PanelPart(const std::string& Name) {
     TFaceLook L = StylePanel(FStyle);
     L.Radius = std::min(FStyle.Radius, 4);
     PaintFace(FParts, Rect(P->SkinRect.Left, P->SkinRect.Top + 8, P->SkinRect.Right, P->SkinRect.Bottom), L);
-    Anchor(*P, Rect(6, 20, W - 6, H - 6), W, H);
+    Anchor(*P, Rect(6, 20, W - 6, H - 6));
     P->CaptionRect = Rect(8, 0, W - 8, 17);
     P->Alignment = taLeftJustify;
     P->FontStyle = TFontStyles{fsBold};
@@ -314,7 +314,7 @@ void TSkinBuilder::ScrollBarPart(const std::string& Name) {
   P->ThumbTransparentColor = SkinKeyColor;
   P->ThumbStretchEffect = true;
   P->ThumbMinSize = 12;
-  Anchor(*P, Vertical ? Rect(1, B, W - 1, H - B) : Rect(B, 1, W - B, H - 1), W, H);
+  Anchor(*P, Vertical ? Rect(1, B, W - 1, H - B) : Rect(B, 1, W - B, H - 1));
   Add(std::move(P), "scrollbar");
 }
 
@@ -406,7 +406,7 @@ void TSkinBuilder::ComboBoxPart(const std::string& Name) {
   };
   P->SkinRect = Field(false);
   P->ActiveSkinRect = Field(true);
-  Anchor(*P, Rect(3, 3, W - BW - 4, H - 3), W, H);
+  Anchor(*P, Rect(3, 3, W - BW - 4, H - 3));
   P->ButtonRect = Button;
   auto ButtonFace = [&](Integer State) {
     TFaceLook F = StyleFace(FStyle, State);
@@ -456,7 +456,7 @@ void TSkinBuilder::EditPart(const std::string& Name) {
   };
   P->SkinRect = Field(false);
   P->ActiveSkinRect = Field(true);
-  Anchor(*P, WithButton ? Rect(3, 3, W - BW - 4, H - 3) : Rect(3, 3, W - 3, H - 3), W, H);
+  Anchor(*P, WithButton ? Rect(3, 3, W - BW - 4, H - 3) : Rect(3, 3, W - 3, H - 3));
   if (WithButton) {
     P->ButtonRect = Button;
     auto ButtonFace = [&](Integer State) {
@@ -510,7 +510,7 @@ void TSkinBuilder::SpinEditPart(const std::string& Name) {
   };
   P->SkinRect = Field(false);
   P->ActiveSkinRect = Field(true);
-  Anchor(*P, Rect(3, 3, W - BW - 4, H - 3), W, H);
+  Anchor(*P, Rect(3, 3, W - BW - 4, H - 3));
   P->UpButtonRect = Up;
   P->DownButtonRect = Down;
   auto Button = [&](const TRect& Area, Integer State, Integer Arrow) {

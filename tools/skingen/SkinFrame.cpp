@@ -74,8 +74,7 @@ void TSkinBuilder::DrawFrame() {
 }
 
 void TSkinBuilder::WriteFormInfo() {
-  FBuilderData = std::make_unique<TbsSkinData>(nullptr);
-  TbsSkinData& F = *FBuilderData;
+  TbsSkinData F(nullptr);
   F.LeftTopPoint = Point(LeftCorner, CaptionHeight);
   F.RightTopPoint = Point(FrameWidth - RightCorner, CaptionHeight);
   F.LeftBottomPoint = Point(LeftCorner, FrameHeight - Border);
