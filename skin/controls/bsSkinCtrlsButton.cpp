@@ -5,6 +5,7 @@
 #include "platform/user/Input.h"
 #include "platform/user/User.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/data/bsLayered.h"
 #include "skin/data/bsSkinDataSections.h"
 #include "skin/data/bsUtils.h"
 
@@ -17,6 +18,7 @@ TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsButtonMixin(AOwner) {
   SetWidth(75);
   SetHeight(25);
   SetTabStop(true);
+  GlowLayer = new TbsLayerManager(this);
 }
 
 TbsSkinButton::~TbsSkinButton() = default;
@@ -124,6 +126,7 @@ void TbsSkinButton::CMMouseEnter(TMessage& Message) {
     }
   }
   if (FDown && FGroupIndex == 0 && FRepeatMode) StartRepeat();
+  PostMessage(GetHandle(), WM_SHOWGLOW_SKIN, 0, 0);
 }
 
 void TbsSkinButton::CMMouseLeave(TMessage& Message) {
@@ -136,6 +139,7 @@ void TbsSkinButton::CMMouseLeave(TMessage& Message) {
     RedrawState();
   }
   if (FDown && FGroupIndex == 0 && FRepeatMode) StopRepeat();
+  PostMessage(GetHandle(), WM_HIDEGLOW_SKIN, 0, 0);
 }
 
 // ---- Keys and focus -------------------------------------------------------------------------
@@ -245,6 +249,12 @@ void TbsSkinButton::Dispatch(TMessage& Message) {
       TbsSkinCustomControl::Dispatch(Message);
       Repaint();
       break;
+    case WM_SHOWGLOW_SKIN:
+      ShowGlowLayer();
+      break;
+    case WM_HIDEGLOW_SKIN:
+      HideGlowLayer();
+      break;
     case CM_ENABLEDCHANGED:
       TbsSkinCustomControl::Dispatch(Message);
       if (MorphEnabled()) {
@@ -330,6 +340,8 @@ void TbsSkinButton::ApplySkinChange() {
   MorphFraction = 0;
   TbsButtonMixin::ApplySkinChange();
   if (MorphEnabled() && PartIndex != -1 && (IsFocused() || MouseIn)) MorphFraction = 1;
+  // The glow comes back in the new skin.
+  if (MouseIn && HandleAllocated()) PostMessage(GetHandle(), WM_SHOWGLOW_SKIN, 0, 0);
 }
 
 void TbsSkinButton::Paint() {

@@ -2,6 +2,18 @@
 // The skinned push button, menu button and speed button.
 #include "skin/controls/bsSkinCtrlsBase.h"
 
+class TbsLayerManager;
+
+// Private messages a button posts to itself to show and hide its glow frame after the mouse
+// message that asked for it.
+constexpr UINT WM_SHOWGLOW_SKIN = 1424;
+constexpr UINT WM_HIDEGLOW_SKIN = 1425;
+
+// Whether glow frames can show: the platform's layered windows. Switching the answer off runs
+// a button as on a platform without them.
+bool GlowFramesAvailable();
+void SetGlowFramesAvailable(bool Value);
+
 // ---- Buttons --------------------------------------------------------------------------------
 // A push button (75 x 25, part "button"): push, sticky group, check and auto-repeat modes,
 // the parent form's modal result, and the form's default and cancel keys.
@@ -34,6 +46,15 @@ class TbsSkinButton : public TbsButtonMixin<TbsSkinCustomControl> {
 
   void LoadSkinPart() override;
   void ApplySkinChange() override;
+  void BeforeSkinChange() override;
+
+  // The glow frame shown around the button in a layered window while the mouse is over it.
+  TbsLayerManager* GlowLayer = nullptr;
+  Integer GlowLayerPictureIndex = -1, GlowLayerMaskPictureIndex = -1;
+  Integer GlowLayerOffsetLeft = 0, GlowLayerOffsetRight = 0, GlowLayerOffsetTop = 0,
+          GlowLayerOffsetBottom = 0;
+  Integer GlowLayerShowOffsetX = 0, GlowLayerShowOffsetY = 0;
+  Integer GlowLayerAlphaBlendValue = 255;
 
   bool MousePressed = false;
   bool HoldDown = false;
@@ -50,6 +71,9 @@ class TbsSkinButton : public TbsButtonMixin<TbsSkinCustomControl> {
   }
   bool MorphTowardsHot() override { return MouseIn || IsFocused(); }
   void DrawFaceFocus(TCanvas* C) override;
+  void CopyButtonPart(TbsDataSkinButtonControl* Part) override;
+  void ShowGlowLayer();
+  void HideGlowLayer();
   // Focused and focusable.
   bool IsFocused();
   // Repaints (the hover cross-fade of skins starts here).
@@ -60,6 +84,8 @@ class TbsSkinButton : public TbsButtonMixin<TbsSkinCustomControl> {
   void DrawContent(TCanvas* Cnvs, const TRect& R, bool ADown, bool AMouseIn);
 
  private:
+  // The glow picture and mask fitted to the button's size; false when none shows.
+  bool FitGlowPictures(TBitmap* Picture, TBitmap* Mask);
   void CMMouseEnter(TMessage& Message);
   void CMMouseLeave(TMessage& Message);
   void CMDialogKey(TMessage& Message);

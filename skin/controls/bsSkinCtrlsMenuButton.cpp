@@ -6,6 +6,7 @@
 #include "platform/user/WindowPos.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinCtrlsMenuButtons.h"
+#include "skin/data/bsLayered.h"
 #include "skin/data/bsUtils.h"
 
 namespace {
@@ -78,6 +79,7 @@ void TbsSkinMenuButton::MenuClosed() {
   GetCursorPos(&P);
   MouseIn = HandleAllocated() && WindowFromPoint(P) == GetHandle();
   if (OnHideTrackMenu) OnHideTrackMenu(this);
+  if (GlowLayer->GetIsVisible() && !MouseIn) HideGlowLayer();
   Repaint();
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/data/bsLayered.h"
 #include "tests/skin/SkinTestSupport.h"
 #include "tests/skin/controls/SyntheticSkin.h"
 
@@ -208,6 +209,72 @@ TEST_F(TSkinnedButtonTest, ASkinChangeShowsTheDefaultLookThenRebindsAndResizes) 
   EXPECT_EQ(B->GetWidth(), 20);
   EXPECT_EQ(B->GetHeight(), 20);
   ExpectFace(B, StateColors[0], "rebound");
+}
+
+// A 9-slice button with a 40 x 20 glow picture and its mask, 10 pixels of margin all round.
+class TGlowTest : public TSkinnedButtonTest {
+ protected:
+  void SetUp() override {
+    TSkinnedButtonTest::SetUp();
+    for (TColor Color : {TColor(0x3060F0), TColor(clWhite)}) {
+      auto P = std::make_unique<TBitmap>();
+      P->SetPixelFormat(pf24bit);
+      P->SetSize(40, 40);
+      Fill(P.get(), Rect(0, 0, 40, 40), Color);
+      Skin->ActivePictures.push_back(std::move(P));
+    }
+    auto* Part = PartOf<TbsDataSkinButtonControl>(Skin, "button");
+    Part->GlowLayerPictureIndex = 2;
+    Part->GlowLayerMaskPictureIndex = 3;
+    Part->GlowLayerOffsetLeft = Part->GlowLayerOffsetRight = Part->GlowLayerOffsetTop =
+        Part->GlowLayerOffsetBottom = 10;
+    Part->GlowLayerShowOffsetX = Part->GlowLayerShowOffsetY = 10;
+    Button = NewSkinned<TbsSkinButton>("Button", 40, 40);
+  }
+  void TearDown() override {
+    SetGlowFramesAvailable(true);
+    TSkinnedButtonTest::TearDown();
+  }
+  TbsSkinButton* Button = nullptr;
+};
+
+TEST_F(TGlowTest, TheGlowFrameSurroundsTheHoveredButtonAndGoesWhenTheMouseLeaves) {
+  MoveAt(Button, 30, 12);
+  ASSERT_TRUE(Button->GlowLayer->GetIsVisible());
+  // The picture grows with the button: 40 + (75 - 20) wide, 40 + (25 - 20) high.
+  TbsLayerWindow* W = Button->GlowLayer->GetLayerWindow();
+  const TPoint Origin = Button->ClientToScreen({0, 0});
+  EXPECT_EQ(W->GetLeft(), Origin.X - 10);
+  EXPECT_EQ(W->GetTop(), Origin.Y - 10);
+  EXPECT_EQ(W->GetWidth(), 95);
+  EXPECT_EQ(W->GetHeight(), 45);
+  MoveAt(Form, 350, 250);
+  EXPECT_FALSE(Button->GlowLayer->GetIsVisible());
+}
+
+TEST_F(TGlowTest, WithoutLayeredWindowsOrWithGlowFramesOffNothingShows) {
+  SetGlowFramesAvailable(false);
+  MoveAt(Button, 30, 12);
+  EXPECT_FALSE(Button->GlowLayer->GetIsVisible());
+  MoveAt(Form, 350, 250);
+  SetGlowFramesAvailable(true);
+  Skin->SetShowButtonGlowFrames(false);
+  MoveAt(Button, 30, 12);
+  EXPECT_FALSE(Button->GlowLayer->GetIsVisible());
+  MoveAt(Form, 350, 250);
+  Button->SetAlwaysShowLayeredFrame(true);
+  MoveAt(Button, 30, 12);
+  EXPECT_TRUE(Button->GlowLayer->GetIsVisible());
+}
+
+TEST_F(TGlowTest, ASkinChangeHidesTheGlowAndShowsItAgainInTheNewSkin) {
+  MoveAt(Button, 30, 12);
+  ASSERT_TRUE(Button->GlowLayer->GetIsVisible());
+  Button->BeforeSkinChange();
+  EXPECT_FALSE(Button->GlowLayer->GetIsVisible());
+  Button->ApplySkinChange();
+  Pump();
+  EXPECT_TRUE(Button->GlowLayer->GetIsVisible());
 }
 
 }  // namespace
