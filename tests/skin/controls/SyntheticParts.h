@@ -186,6 +186,13 @@ inline void AddViews(TbsSkinData* D) {
   H->RightTopPoint = {18, 2};
 }
 
+// The record of a part of the skin, by name.
+template <class TRecord = TbsDataSkinCheckRadioControl>
+TRecord* PartOf(TbsSkinData* D, const std::string& Name) {
+  const Integer I = D->FindControlPart(Name);
+  return I < 0 ? nullptr : dynamic_cast<TRecord*>(D->SkinControls[static_cast<std::size_t>(I)].get());
+}
+
 // The skin with all the parts above, owned by Owner; not empty.
 inline TbsSkinData* NewPartsSkin(TComponent* Owner) {
   auto* D = new TbsSkinData(Owner);

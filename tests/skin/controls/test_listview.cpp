@@ -157,6 +157,26 @@ TEST_F(TSkinListViewTest, ThePartGivesColoursAndLinesTheDefaultLookComesBack) {
   EXPECT_EQ(View->GetFont()->GetName(), "Arial");
 }
 
+TEST_F(TSkinListViewTest, SkinnedItemsShowTheSelectionPictureAndTheLines) {
+  View->SetSkinData(NewPartsSkin(Form));
+  View->SetDrawSkin(true);
+  View->SetDrawSkinLines(true);
+  View->SetRowSelect(true);
+  AddRows(3);
+  const TRect Row = View->GetItems()->GetItem(1)->DisplayRect(drBounds);
+  const Integer Y = Row.Top + GetRectHeight(Row) / 2;
+  // Unselected rows in the part's background, the column edge in the lines' colour.
+  EXPECT_EQ(PixelAt(View, 60, Y), ScreenColor(ViewBack));
+  EXPECT_EQ(PixelAt(View, 99, Y), ScreenColor(View->GetLinesColor()));
+  View->GetItems()->GetItem(1)->SetSelected(true);
+  // The whole row from the item part: focused or merely active.
+  View->SetFocus();
+  EXPECT_EQ(PixelAt(View, 150, Y), ScreenColor(ItemFocus));
+  ::SetFocus(Form->GetHandle());
+  View->Invalidate();
+  EXPECT_EQ(PixelAt(View, 150, Y), ScreenColor(ItemActive));
+}
+
 class TSkinTreeViewTest : public TSkinTest {
  protected:
   void SetUp() override {
@@ -202,6 +222,22 @@ TEST_F(TSkinTreeViewTest, LinesAreGreyWithoutAPartAndMixedFromItsColoursWithOne)
   EXPECT_EQ(Tree->GetButtonColor(), MixColors(ViewFont, ViewBack));
   EXPECT_EQ(Tree->GetLinesColor(), MixColors(MixColors(ViewFont, ViewBack), ViewBack));
   EXPECT_EQ(SendMessage(Tree->GetHandle(), 0xB1C9, 0, 0), 12851);
+}
+
+TEST_F(TSkinTreeViewTest, SkinnedItemsShowTheSelectionPicture) {
+  Tree->SetSkinData(NewPartsSkin(Form));
+  Tree->SetDrawSkin(true);
+  TTreeNode* Root = Tree->GetItems()->Add(nullptr, "Root node");
+  Tree->GetItems()->AddChild(Root, "Child node");
+  Root->Expand(false);
+  Tree->Invalidate();
+  const TRect Text = Root->DisplayRect(true);
+  const Integer Y = Text.Top + GetRectHeight(Text) / 2;
+  EXPECT_EQ(PixelAt(Tree, Text.Right - 1, Y), ScreenColor(ViewBack));
+  Root->SetSelected(true);
+  Tree->SetFocus();
+  Tree->Invalidate();
+  EXPECT_EQ(PixelAt(Tree, Text.Right - 1, Y), ScreenColor(ItemFocus));
 }
 
 }  // namespace

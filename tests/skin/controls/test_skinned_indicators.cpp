@@ -63,6 +63,33 @@ TEST_F(TSkinnedIndicatorTest, AFramedCheckBoxDrawsEachStatePictureCentredInItsAr
   ExpectPixels(Box, {{{10, 10}, CheckPictures[4]}}, "disabled checked");
 }
 
+TEST_F(TSkinnedIndicatorTest, AMorphingBoxStepsToTheHotLookInFifthsEvery20Ms) {
+  PartOf(Skin, "checkbox")->Morphing = true;
+  auto* Box = NewControl<TbsSkinCheckRadioBox>(Form, "Box", 20, 20);
+  Box->SetFlat(false);
+  Box->SetSkinData(Skin);
+  Pump();
+  MoveAt(Box, 50, 10);
+  ASSERT_TRUE(Box->MorphRunning());
+  Wait(20, 20);
+  EXPECT_NEAR(Box->GetMorphProgress(), 0.2, 1e-9);
+  // Halfway the face is neither the normal nor the hot one.
+  Wait(40, 20);
+  EXPECT_NEAR(Box->GetMorphProgress(), 0.6, 1e-9);
+  const DWORD Blend = PixelAt(Box, 55, 2);
+  EXPECT_NE(Blend, ScreenColor(CheckFace));
+  EXPECT_NE(Blend, ScreenColor(CheckActiveFace));
+  Wait(60, 20);
+  EXPECT_DOUBLE_EQ(Box->GetMorphProgress(), 1.0);
+  EXPECT_FALSE(Box->MorphRunning());
+  EXPECT_EQ(PixelAt(Box, 55, 2), ScreenColor(CheckActiveFace));
+  // Disabling stops a running morph at the normal look.
+  MoveAt(Form, 350, 250);
+  Box->SetEnabled(false);
+  EXPECT_FALSE(Box->MorphRunning());
+  EXPECT_EQ(Box->GetMorphProgress(), 0.0);
+}
+
 TEST_F(TSkinnedIndicatorTest, AGrayedBoxWithoutAGrayedPictureShowsTheCheckedOneLightened) {
   auto* Box = NewControl<TbsSkinCheckRadioBox>(Form, "Box", 20, 20);
   Box->SetFlat(false);
