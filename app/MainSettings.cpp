@@ -13,6 +13,7 @@
 #include "platform/system/Strings.h"
 #include "raster/RS32_Image.h"
 #include "skin/data/bsSkinData.h"
+#include "skin/data/bsSkinDataProgramSkins.h"
 
 Byte CodecIndex = 0;
 Integer UpdateDays = 0;
@@ -51,6 +52,18 @@ void WriteSetting(TForm1* Form, std::string_view Section, std::string_view Key, 
 }
 
 namespace {
+
+// The program's skins fill the skin data's list once. The index is set before the list is
+// attached, so attaching it loads the chosen skin and no other.
+void AttachProgramSkins(TForm1* Form, Integer Index) {
+  TbsSkinData* Data = Form->bsSkinData1;
+  Data->SetSkinIndex(Index);
+  if (Data->GetSkinList() != nullptr) return;
+  auto* List = new TbsCompressedSkinList(Form);
+  List->SetName("bsCompressedSkinList1");
+  AddProgramSkins(List);
+  Data->SetSkinList(List);
+}
 
 // The result and source views take the skin's button face; without a loaded skin the skinned
 // controls draw in the system colours, and so do the views.
@@ -122,7 +135,7 @@ void TForm1::ReadSettings() {
   Integer Skin = SettingsFile->ReadInteger("Settings", "Skin", DefaultSkin);
   if (Skin < 0 || Skin > 7) Skin = DefaultSkin;
   SkinItems[Skin]->SetChecked(true);
-  bsSkinData1->SetSkinIndex(Skin);
+  AttachProgramSkins(this, Skin);
   ApplySkinColors(this);
 
   const Integer Count =

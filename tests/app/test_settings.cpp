@@ -50,9 +50,12 @@ TEST_F(TSettingsTest, TheUpdateIntervalAndTheSkinAreWrittenWhenChosenAndCheckedA
   EXPECT_EQ(UpdateDays, 0);
   EXPECT_EQ(Checked(Form->Skin1), "2");
   EXPECT_EQ(Form->bsSkinData1->GetSkinIndex(), 2);
-  // No skin is loaded: the views keep the system's button face.
-  EXPECT_EQ(Form->Image1->GetColor(), clBtnFace);
-  EXPECT_EQ(Form->Image2->GetColor(), clBtnFace);
+  // The default skin is loaded at start and the views take its button face.
+  EXPECT_EQ(Form->bsSkinData1->SkinName, "iMetal dark");
+  const TColor DarkFace = Form->bsSkinData1->SkinColors->CBtnFace;
+  EXPECT_NE(DarkFace, clBtnFace);
+  EXPECT_EQ(Form->Image1->GetColor(), DarkFace);
+  EXPECT_EQ(Form->Image2->GetColor(), DarkFace);
 
   Form->Monthly1->Click();
   EXPECT_EQ(ReadSettingText("Settings", "UpdateInterval"), "2");
@@ -62,12 +65,16 @@ TEST_F(TSettingsTest, TheUpdateIntervalAndTheSkinAreWrittenWhenChosenAndCheckedA
   EXPECT_EQ(ReadSettingText("Settings", "Skin"), "6");
   EXPECT_EQ(Checked(Form->Skin1), "6");
   EXPECT_EQ(Form->bsSkinData1->GetSkinIndex(), 6);
+  EXPECT_EQ(Form->bsSkinData1->SkinName, "VisionEx");
+  EXPECT_NE(Form->Image1->GetColor(), DarkFace);
+  EXPECT_EQ(Form->Image1->GetColor(), Form->bsSkinData1->SkinColors->CBtnFace);
 
   Restart();
   EXPECT_EQ(Checked(Form->Update1), "2");
   EXPECT_EQ(UpdateDays, 30);
   EXPECT_EQ(Checked(Form->Skin1), "6");
   EXPECT_EQ(Form->bsSkinData1->GetSkinIndex(), 6);
+  EXPECT_EQ(Form->bsSkinData1->SkinName, "VisionEx");
   // A date already there stays.
   WriteSettings("[Settings]\nUpdated=17-05-2024\nUpdateInterval=1\n");
   Restart();
