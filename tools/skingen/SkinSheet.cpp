@@ -125,7 +125,10 @@ class TSheet {
 
 // A resizable part laid out at a larger size, as a control of that size draws it.
 std::unique_ptr<TBitmap> Resized(TbsDataSkinCustomControl& P, TBitmap* Picture) {
-  if (IsEmptyRect(P.SkinRect) || Picture == nullptr) return nullptr;
+  // A part whose anchors coincide never resizes (up-downs).
+  if (IsEmptyRect(P.SkinRect) || Picture == nullptr || P.LeftTopPoint.X == P.RightBottomPoint.X ||
+      P.LeftTopPoint.Y == P.RightBottomPoint.Y)
+    return nullptr;
   const Integer Dx = GetRectWidth(P.SkinRect) * 3 / 4 + 20, Dy = GetRectHeight(P.SkinRect) / 2 + 6;
   const Integer W = GetRectWidth(P.SkinRect) + Dx, H = GetRectHeight(P.SkinRect) + Dy;
   auto B = std::make_unique<TBitmap>();
