@@ -52,6 +52,9 @@ void TSkinBuilder::DrawFrame() {
     const TRect Client =
         Rect(X + Border, Y + CaptionHeight, X + FrameWidth - Border, Y + FrameHeight - Border);
     P.Fill(Client, FStyle.Panel);
+    // A hairline sets the caption off from the client area.
+    P.Fill(Rect(Client.Left, Client.Top - 1, Client.Right, Client.Top),
+           BlendColor(FStyle.Outline, Caption2, 40));
   };
   FFrame = std::make_unique<TSkinPicture>(FrameWidth, FrameHeight);
   FInactiveFrame = std::make_unique<TSkinPicture>(FrameWidth, FrameHeight);
