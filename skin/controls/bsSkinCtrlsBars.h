@@ -4,6 +4,18 @@
 
 class TbsSkinSpeedButton;
 
+// Hit-test answers of the tool bar's scroll buttons in its non-client area.
+constexpr LRESULT HTSCROLLLEFT_SKIN = 119;
+constexpr LRESULT HTSCROLLRIGHT_SKIN = 120;
+
+// One of the two scroll buttons of a tool bar, in window coordinates.
+struct TbsToolBarScrollButton {
+  TRect Rect;
+  bool Hot = false;
+  bool Down = false;
+  bool Visible = false;
+};
+
 // A panel (height 25, part "toolpanel") that centres its controls vertically and passes its
 // skin, flat look and captions on to the speed buttons on it.
 class TbsSkinToolBar : public TbsSkinPanel {
@@ -46,14 +58,34 @@ class TbsSkinToolBar : public TbsSkinPanel {
   void Dispatch(TMessage& Message) override;
   // Children that are not skinned controls and have no alignment, centred vertically.
   void CentreChildren();
+  // Shows the scroll buttons when the children are wider than the bar, and keeps the children
+  // in place when the bar grows or they shrink while scrolled.
+  void UpdateScroll();
+  // Direction 1 scrolls towards the start, 2 towards the end, by one step.
+  void ScrollPage(Integer Direction);
 
   // The skin's "resizebutton" part while a part is bound; none otherwise.
   TbsDataSkinButtonControl* ScrollButtonPart = nullptr;
+  Integer ScrollPos = 0, AppliedPos = 0, ContentRight = 0, VisibleWidth = 0, GrowBy = 0;
+  Integer ScrollDirection = 0;
+  TbsToolBarScrollButton LeftScrollButton, RightScrollButton;
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void AdjustClientRect(TRect& Rect) override;
 
  private:
+  bool ScrollButtonsShown() const { return LeftScrollButton.Visible; }
+  void ShowScrollButtons(bool Value);
+  // Dispatch's share for the scroll buttons; false for other messages.
+  bool DispatchScroll(TMessage& Message);
+  void PaintScrollButtons();
+  void DrawScrollButton(HDC DC, const TbsToolBarScrollButton& Button, bool Left);
+  // The scroll buttons lose their hot look; with CheckCursor only once the mouse left the bar.
+  void ClearHotScroll(bool CheckCursor);
+  void PressScrollButton(LRESULT Hit, bool Down);
+  bool FLeaveTimerRunning = false;
+
   // Each speed button on the bar.
   template <class TAction>
   void ForEachSpeedButton(TAction Action);

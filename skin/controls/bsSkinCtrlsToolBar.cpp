@@ -108,12 +108,17 @@ void TbsSkinToolBar::LoadSkinPart() {
 }
 
 void TbsSkinToolBar::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  const Integer OldWidth = GetWidth();
   TbsSkinPanel::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (FAdjustControls)
     for (Integer I = 0; I < GetControlCount(); ++I) {
       TControl* C = GetControl(I);
       C->SetBounds(C->GetLeft(), C->GetTop(), C->GetWidth(), C->GetHeight());
     }
+  if (FCanScroll) {
+    GrowBy = OldWidth != 0 && GetWidth() > OldWidth ? GetWidth() - OldWidth : 0;
+    if (GetAlign() != alNone) UpdateScroll();
+  }
   CentreChildren();
 }
 
@@ -130,6 +135,7 @@ void TbsSkinToolBar::CentreChildren() {
 }
 
 void TbsSkinToolBar::Dispatch(TMessage& Message) {
+  if (DispatchScroll(Message)) return;
   TbsSkinPanel::Dispatch(Message);
   if (Message.Msg == WM_WINDOWPOSCHANGING && HandleAllocated() && FAdjustControls) CentreChildren();
 }
