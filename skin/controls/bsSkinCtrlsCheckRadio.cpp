@@ -1,4 +1,5 @@
 // TbsSkinCheckRadioBox: the skinned check box and radio button.
+#include "platform/classes/ActnList.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ImgList.h"
 #include "platform/classes/Timer.h"
@@ -109,6 +110,13 @@ void TbsSkinCheckRadioBox::SetCanFocused(bool Value) {
 void TbsSkinCheckRadioBox::Notification(TComponent* AComponent, TOperation Operation) {
   TbsSkinCustomControl::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FImages) FImages = nullptr;
+}
+
+void TbsSkinCheckRadioBox::ActionChange(TObject* Sender, bool CheckDefaults) {
+  TbsSkinCustomControl::ActionChange(Sender, CheckDefaults);
+  auto* Action = dynamic_cast<TCustomAction*>(Sender);
+  if (Action == nullptr || (CheckDefaults && FChecked)) return;
+  SetChecked(Action->GetChecked());
 }
 
 // ---- Input ----------------------------------------------------------------------------------

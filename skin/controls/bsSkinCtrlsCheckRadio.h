@@ -67,6 +67,7 @@ class TbsSkinCheckRadioBox : public TbsSkinCustomControl {
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
   void RedrawState();
 
  private:

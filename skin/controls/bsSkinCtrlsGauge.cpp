@@ -138,18 +138,7 @@ TbsSkinGauge::~TbsSkinGauge() = default;
 
 void TbsSkinGauge::SetVertical(bool Value) {
   FVertical = Value;
-  const TComponentState S = GetComponentState();
-  if (!S.Contains(csDesigning) || S.Contains(csLoading)) return;
-  SetSkinDataName(Value ? "vgauge" : "gauge");
-  if ((Value && GetWidth() > GetHeight()) || (!Value && GetHeight() > GetWidth()))
-    SetBounds(GetLeft(), GetTop(), GetHeight(), GetWidth());
-  if (Value) {
-    SetDefaultWidth(GetDefaultHeight());
-    SetDefaultHeight(0);
-  } else {
-    SetDefaultHeight(GetDefaultWidth());
-    SetDefaultWidth(0);
-  }
+  TurnAtDesignTime(this, Value, "vgauge", "gauge");
 }
 
 void TbsSkinGauge::LoadSkinPart() {

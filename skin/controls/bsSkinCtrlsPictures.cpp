@@ -2,6 +2,7 @@
 #include "skin/controls/bsSkinCtrlsPictures.h"
 
 #include "platform/classes/Bitmap.h"
+#include "skin/controls/bsSkinCtrlsBase.h"
 #include "skin/data/bsSkinDataResStr.h"
 #include "skin/data/bsUtils.h"
 
@@ -60,4 +61,22 @@ void FramedFill(TCanvas* C, const TRect& R, TColor Frame, TColor Face) {
   C->GetBrush()->SetStyle(bsSolid);
   C->GetBrush()->SetColor(Face);
   C->Rectangle(R);
+}
+
+bool TurnAtDesignTime(TbsSkinCustomControl* Control, bool Vertical, const std::string& VerticalPart,
+                      const std::string& HorizontalPart) {
+  const TComponentState S = Control->GetComponentState();
+  if (!S.Contains(csDesigning) || S.Contains(csLoading)) return false;
+  Control->SetSkinDataName(Vertical ? VerticalPart : HorizontalPart);
+  const Integer W = Control->GetWidth(), H = Control->GetHeight();
+  if ((Vertical && W > H) || (!Vertical && H > W))
+    Control->SetBounds(Control->GetLeft(), Control->GetTop(), H, W);
+  if (Vertical) {
+    Control->SetDefaultWidth(Control->GetDefaultHeight());
+    Control->SetDefaultHeight(0);
+  } else {
+    Control->SetDefaultHeight(Control->GetDefaultWidth());
+    Control->SetDefaultWidth(0);
+  }
+  return true;
 }

@@ -6,6 +6,8 @@
 #include "platform/classes/Canvas.h"
 #include "skin/data/bsSkinData.h"
 
+class TbsSkinCustomControl;
+
 class TBitmap;
 
 // Copies Source of Picture to (X, Y). Transparent leaves out TransparentColor; nothing for an
@@ -22,3 +24,8 @@ void AssignSkinCharset(TFont* Font, TbsSkinData* SkinData, TFont* DefaultFont);
 double RangeFraction(Integer V, Integer Min, Integer Max);
 // R framed one pixel in Frame and filled with Face.
 void FramedFill(TCanvas* C, const TRect& R, TColor Frame, TColor Face);
+// While the form is designed (not loading): takes the part of the new orientation, turns the
+// control when it lies the wrong way and moves the default height into the default width
+// (vertical) or back. True when it did.
+bool TurnAtDesignTime(TbsSkinCustomControl* Control, bool Vertical, const std::string& VerticalPart,
+                      const std::string& HorizontalPart);

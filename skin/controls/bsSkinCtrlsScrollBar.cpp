@@ -86,6 +86,8 @@ void TbsSkinScrollBar::SetLargeChange(Integer Value) {
 void TbsSkinScrollBar::SetKind(TScrollBarKind Value) {
   if (FKind == Value) return;
   FKind = Value;
+  // At run time owners choose the part and the size themselves.
+  TurnAtDesignTime(this, Value == sbVertical, "vscrollbar", "hscrollbar");
   Repaint();
 }
 

@@ -173,18 +173,7 @@ bool TbsSkinTrackBar::FocusedLook() {
 
 void TbsSkinTrackBar::SetVertical(bool Value) {
   FVertical = Value;
-  const TComponentState S = GetComponentState();
-  if (!S.Contains(csDesigning) || S.Contains(csLoading)) return;
-  SetSkinDataName(Value ? "trackbar" : "htrackbar");
-  if ((Value && GetWidth() > GetHeight()) || (!Value && GetHeight() > GetWidth()))
-    SetBounds(GetLeft(), GetTop(), GetHeight(), GetWidth());
-  if (Value) {
-    SetDefaultWidth(GetDefaultHeight());
-    SetDefaultHeight(0);
-  } else {
-    SetDefaultHeight(GetDefaultWidth());
-    SetDefaultWidth(0);
-  }
+  TurnAtDesignTime(this, Value, "trackbar", "htrackbar");
 }
 
 // ---- Skin part ------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/classes/ActnList.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "tests/skin/SkinTestSupport.h"
 #include "tests/skin/controls/SyntheticParts.h"
@@ -88,6 +89,17 @@ TEST_F(TSkinnedIndicatorTest, AMorphingBoxStepsToTheHotLookInFifthsEvery20Ms) {
   Box->SetEnabled(false);
   EXPECT_FALSE(Box->MorphRunning());
   EXPECT_EQ(Box->GetMorphProgress(), 0.0);
+}
+
+TEST_F(TSkinnedIndicatorTest, AnActionCarriesItsCheckedStateThroughSetChecked) {
+  auto* Box = NewControl<TbsSkinCheckRadioBox>(Form, "Box", 20, 20);
+  TAction Checked(Form), Unchecked(Form);
+  Checked.SetChecked(true);
+  Box->SetAction(&Checked);
+  EXPECT_TRUE(Box->GetChecked());
+  Box->SetAction(&Unchecked);
+  EXPECT_FALSE(Box->GetChecked());
+  Box->SetAction(nullptr);
 }
 
 TEST_F(TSkinnedIndicatorTest, AGrayedBoxWithoutAGrayedPictureShowsTheCheckedOneLightened) {

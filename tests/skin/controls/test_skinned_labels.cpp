@@ -111,6 +111,10 @@ TEST_F(TSkinnedLabelTest, TheSplitterTakesItsThicknessFromThePart) {
   EXPECT_EQ(PixelAt(Splitter, 0, H / 4), ScreenColor(SplitMid));
   EXPECT_EQ(PixelAt(Splitter, 3, H - 2), ScreenColor(SplitEnd));
   EXPECT_EQ(PixelAt(Splitter, 2, H / 2), ScreenColor(Gripper));
+  // A part without a picture paints like the platform splitter instead of copying from none.
+  PartOf<TbsDataSkinSplitterControl>(Skin, "vsplitter")->PictureIndex = -1;
+  Splitter->Repaint();
+  EXPECT_NE(PixelAt(Splitter, 2, H / 2), ScreenColor(Gripper));
   // A transparent splitter takes the default thickness even with a part.
   Splitter->SetTransparent(true);
   Splitter->ApplySkinChange();
