@@ -1,6 +1,5 @@
 // The skinned-form component: taking over and giving back the form's window procedure, the
-// skin-change walk over the form's controls, and the main menu bar shown as the form's own
-// menu while no skin draws it.
+// skin-change walk over the form's controls.
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -187,33 +186,6 @@ TEST_F(TSkinFormTest, SizeLimitsWithoutASkin) {
   EXPECT_GT(SkinForm->GetMaxHeight(), 0);
   Form->SetBorderStyle(bsToolWindow);
   EXPECT_EQ(SkinForm->GetDefaultCaptionHeight(), 15);
-}
-
-TEST_F(TSkinFormTest, MainMenuBarShowsTheNativeMenuWithoutASkin) {
-  TForm* Form = NewForm("Form");
-  auto* Menu = new TbsSkinMainMenu(Form);
-  auto* File = new TMenuItem(Form);
-  File->SetCaption("&File");
-  Menu->GetItems()->Add(File);
-  auto* Bar = new TbsSkinMainMenuBar(Form);
-  Bar->SetParent(Form);
-  EXPECT_EQ(Bar->GetHeight(), 22);
-  EXPECT_EQ(Bar->GetAlign(), alTop);
-  Bar->SetMainMenu(Menu);
-  EXPECT_EQ(Form->GetMenu(), Menu);
-  EXPECT_TRUE(Bar->GetNativeMenu());
-  EXPECT_EQ(Bar->GetHeight(), 0);
-  Bar->SetHeight(30);
-  EXPECT_EQ(Bar->GetHeight(), 0);
-  Form->Show();
-  Pump();
-  // The program adds, checks and captions items of the platform menu.
-  File->SetChecked(true);
-  EXPECT_TRUE(File->GetChecked());
-  Bar->SetMainMenu(nullptr);
-  EXPECT_EQ(Form->GetMenu(), nullptr);
-  EXPECT_FALSE(Bar->GetNativeMenu());
-  EXPECT_EQ(Bar->GetHeight(), 22);
 }
 
 // The caption bar as the screen shows it.
