@@ -21,6 +21,8 @@ class TbsCustomEdit : public TCustomMaskEdit {
   bool GetTransparent() const { return FTransparent; }
   // Recreates the window (the extended style depends on it).
   void SetTransparent(bool Value);
+  // The clipboard's text; empty when it holds none.
+  std::string ClipboardText();
 
   // Sender: the control that cancels the mode.
   TNotifyEvent OnCancelMode;
@@ -30,6 +32,8 @@ class TbsCustomEdit : public TCustomMaskEdit {
   void CreateParams(TCreateParams& Params) override;
   void Change() override;
   bool TransparentActive() const;
+  // Pastes the clipboard's text without its line breaks.
+  void PasteOneLine();
 
  private:
   bool FReadOnly = false;
@@ -57,7 +61,9 @@ class TbsSkinNumEdit : public TbsCustomEdit {
   void KeyDown(Word& Key, TShiftState Shift) override;
 };
 
-// The skinned one-line edit (part "edit"; "buttonedit" with a button).
+// The skinned one-line edit (part "edit"; "buttonedit" with a button). The native window draws
+// only the text: the frame is painted in the non-client area, the background and the images in
+// the erase step.
 class TbsSkinCustomEdit : public TbsCustomEdit {
  public:
   explicit TbsSkinCustomEdit(TComponent* AOwner);
@@ -91,11 +97,21 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
   void SetLeftImageIndex(Integer Value);
   Integer GetRightImageIndex() const { return FRightImageIndex; }
   void SetRightImageIndex(Integer Value);
+  Integer GetLeftImageHotIndex() const { return FLeftImageHotIndex; }
+  void SetLeftImageHotIndex(Integer Value) { FLeftImageHotIndex = Value; }
+  Integer GetLeftImageDownIndex() const { return FLeftImageDownIndex; }
+  void SetLeftImageDownIndex(Integer Value) { FLeftImageDownIndex = Value; }
+  Integer GetRightImageHotIndex() const { return FRightImageHotIndex; }
+  void SetRightImageHotIndex(Integer Value) { FRightImageHotIndex = Value; }
+  Integer GetRightImageDownIndex() const { return FRightImageDownIndex; }
+  void SetRightImageDownIndex(Integer Value) { FRightImageDownIndex = Value; }
 
   virtual void ApplySkinChange();
-  // The height for the font (and images) without a part.
+  // The height for the font (and images), and the part's frame when there is one.
   Integer GetEditHeight();
   void AdjustHeight();
+  const TRect& GetTextRect() const { return FTextRect; }
+  const TRect& GetButtonRect() const { return FButtonRect; }
 
   TNotifyEvent OnButtonClick;
   TNotifyEvent OnLeftButtonClick;
@@ -114,7 +130,13 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
   // Button and text rectangles in window coordinates.
   void CalcRects();
   void DrawBackground(HDC DC);
+  void DrawImages(HDC DC);
+  // The frame chosen for the part: copied at the control's width, or stretched to its size.
   void PaintFrame(HDC DC);
+  void PaintFrameStretched(HDC DC);
+  void PaintAnyFrame(HDC DC);
+  // The image rectangles; SetRect also gives the space between them to the native text.
+  void UpdateImageRects(bool SetRect);
 
  private:
   void DefaultFontChanged(TObject* Sender);
@@ -123,9 +145,17 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
   void WMNCCalcSize(TMessage& Message);
   void WMNCPaint(TMessage& Message);
   void WMNCHitTest(TMessage& Message);
+  void WMNCLButtonDown(TMessage& Message);
+  void WMNCLButtonUp(TMessage& Message);
+  LRESULT PrintFrame(HDC DC, bool ExcludeText, LRESULT Done);
   void MouseEnterEdit();
   void MouseLeaveEdit();
   bool NeedsTracking() const;
+  void SetFontColorFor(bool Active);
+  void ApplyCharset();
+  // Repaints the non-client frame.
+  void RepaintFrame();
+  void ClearImageHot();
 
   TbsSkinData* FSD = nullptr;
   std::string FSkinDataName = "edit";
@@ -137,12 +167,28 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
   bool FButtonMode = false;
   TAlignment FAlignment = taLeftJustify;
   TCustomImageList* FImages = nullptr;
-  Integer FLeftImageIndex = -1;
-  Integer FRightImageIndex = -1;
+  Integer FLeftImageIndex = -1, FLeftImageHotIndex = -1, FLeftImageDownIndex = -1;
+  Integer FRightImageIndex = -1, FRightImageHotIndex = -1, FRightImageDownIndex = -1;
+  bool FLeftImageActive = false, FLeftImageDown = false;
+  bool FRightImageActive = false, FRightImageDown = false;
+  TRect FLeftImageRect, FRightImageRect;
   TRect FButtonRect;
   TRect FTextRect;
   bool FFromErase = false;
   bool FAlreadyPainted = false;
+  // The edit part's own values (the part record may go with the skin).
+  struct TEditPart {
+    TBitmap* Picture = nullptr;  // in the skin's picture list
+    TRect SkinRect, ActiveSkinRect, ClientRect;
+    TPoint LeftTopPoint, RightTopPoint;
+    Integer LeftOffset = 0, RightOffset = 0;
+    std::string FontName = "Arial";
+    TFontStyles FontStyle;
+    Integer FontHeight = 14;
+    TColor FontColor = 0, DisabledFontColor = 0, ActiveFontColor = 0;
+    TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+    bool StretchEffect = false;
+  } FPart;
 };
 
 class TbsSkinEdit : public TbsSkinCustomEdit {

@@ -1,12 +1,16 @@
 // TbsSkinSpinEdit: the numeric field with its own pair of step buttons.
 #include "platform/classes/Bitmap.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Text.h"
 #include "platform/system/Math.h"
 #include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
+#include "platform/user/Input.h"
 #include "platform/user/Timers.h"
 #include "platform/user/User.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
+#include "skin/data/bsSkinDataEditParts.h"
+#include "skin/data/bsSkinDataResStr.h"
 #include "skin/data/bsUtils.h"
 
 namespace {
@@ -14,16 +18,6 @@ namespace {
 constexpr UINT_PTR RepeatTimerId = 1;
 constexpr UINT_PTR TypingTimerId = 2;
 constexpr char DecimalSeparator = '.';
-
-Integer TextHeightOf(TFont* Font) {
-  HDC DC = GetDC(nullptr);
-  HGDIOBJ Old = SelectObject(DC, Font->GetHandle());
-  TEXTMETRICA M;
-  GetTextMetrics(DC, &M);
-  SelectObject(DC, Old);
-  ReleaseDC(nullptr, DC);
-  return M.tmHeight;
-}
 
 }  // namespace
 
@@ -46,6 +40,8 @@ TbsSkinSpinEdit::TbsSkinSpinEdit(TComponent* AOwner) : TbsSkinCustomControl(AOwn
   FEdit->OnKeyPress = TKeyPressEvent(this, &TbsSkinSpinEdit::EditKeyPress);
   FEdit->OnEnter = TNotifyEvent(this, &TbsSkinSpinEdit::EditEnter);
   FEdit->OnExit = TNotifyEvent(this, &TbsSkinSpinEdit::EditExit);
+  FEdit->OnEditMouseEnter = TNotifyEvent(this, &TbsSkinSpinEdit::EditMouseEnter);
+  FEdit->OnEditMouseLeave = TNotifyEvent(this, &TbsSkinSpinEdit::EditMouseLeave);
   FInternalChange = true;
   SetText("0");
   FInternalChange = false;
@@ -256,11 +252,16 @@ void TbsSkinSpinEdit::EditKeyPress(TObject*, char& Key) {
 void TbsSkinSpinEdit::EditEnter(TObject*) {
   if (OnEditEnter) OnEditEnter(this);
   EditFocused = true;
+  if (PartIndex == -1) return;
+  if (!IsEmptyRect(FPart.ActiveSkinRect)) Invalidate();
+  if (FPart.ActiveFontColor != FPart.FontColor) SetEditorFontColor(true);
 }
 
 void TbsSkinSpinEdit::EditExit(TObject*) {
   if (OnEditExit) OnEditExit(this);
   EditFocused = false;
+  if (PartIndex != -1 && !IsEmptyRect(FPart.ActiveSkinRect)) Invalidate();
+  if (PartIndex != -1 && !MouseOver) SetEditorFontColor(false);
   FinishTyping();
   // Leaving the editor always shows the value as it stands (once a running OnChange let the
   // typed number in).
@@ -381,6 +382,12 @@ void TbsSkinSpinEdit::Dispatch(TMessage& Message) {
       TbsSkinCustomControl::Dispatch(Message);
       if (FEdit->HandleAllocated() && FEdit->CanFocus()) FEdit->SetFocus();
       break;
+    case CM_MOUSEENTER:
+      TbsSkinCustomControl::Dispatch(Message);
+      if (Message.LParam != 0 || PartIndex == -1) break;
+      UpdateHot(-1, -1);
+      if (!EditFocused) SetMouseOver(true);
+      break;
     case CM_MOUSELEAVE:
       TbsSkinCustomControl::Dispatch(Message);
       if (Message.LParam != 0) break;
@@ -390,11 +397,16 @@ void TbsSkinSpinEdit::Dispatch(TMessage& Message) {
           B.MouseIn = false;
           Repaint();
         }
+      if (PartIndex != -1 && !EditFocused && !CursorOverEditor()) SetMouseOver(false);
       break;
     case CM_ENABLEDCHANGED:
       TbsSkinCustomControl::Dispatch(Message);
-      FEdit->GetFont()->SetColor(GetEnabled() ? GetDefaultFont()->GetColor() : clGrayText);
-      Repaint();
+      SetEditorFontColor(false);
+      Invalidate();
+      break;
+    case WM_ERASEBKGND:
+      if (!InWMPaint && Message.WParam != 0) EraseWithEditor(reinterpret_cast<HDC>(Message.WParam));
+      Message.Result = 1;
       break;
     default:
       TbsSkinCustomControl::Dispatch(Message);
@@ -407,34 +419,162 @@ void TbsSkinSpinEdit::Invalidate() {
   if (PartIndex != -1 && FEdit != nullptr) FEdit->Invalidate();
 }
 
+// ---- Part and layout ------------------------------------------------------------------------
+
+void TbsSkinSpinEdit::LoadSkinPart() {
+  TbsSkinCustomControl::LoadSkinPart();
+  auto* Part = dynamic_cast<TbsDataSkinSpinEditControl*>(BoundPart());
+  if (Part == nullptr) {
+    // A part of another kind has no buttons or fonts to give: the default look.
+    PartIndex = -1;
+    return;
+  }
+  FPart.ActiveSkinRect = Part->ActiveSkinRect;
+  FPart.FontName = Part->FontName;
+  FPart.FontStyle = Part->FontStyle;
+  FPart.FontHeight = Part->FontHeight;
+  FPart.FontColor = Part->FontColor;
+  FPart.ActiveFontColor = Part->ActiveFontColor;
+  FPart.DisabledFontColor = Part->DisabledFontColor;
+  FPart.UpRect = Part->UpButtonRect;
+  FPart.ActiveUpRect = Part->ActiveUpButtonRect;
+  FPart.DownUpRect = IsEmptyRect(Part->DownUpButtonRect) ? Part->ActiveUpButtonRect : Part->DownUpButtonRect;
+  FPart.DownRect = Part->DownButtonRect;
+  FPart.ActiveDownRect = Part->ActiveDownButtonRect;
+  FPart.DownDownRect =
+      IsEmptyRect(Part->DownDownButtonRect) ? Part->ActiveDownButtonRect : Part->DownDownButtonRect;
+  FPart.LeftOffset = Part->LeftTopPoint.X;
+  FPart.RightOffset = GetRectWidth(Part->SkinRect) - Part->RightTopPoint.X;
+}
+
+void TbsSkinSpinEdit::FitPartToSize(Integer& AWidth, Integer& AHeight) {
+  if (FUseSkinSize || PartIndex == -1) {
+    TbsSkinCustomControl::FitPartToSize(AWidth, AHeight);
+    return;
+  }
+  // A free-size part follows the width only.
+  const Integer DX = AWidth - GetRectWidth(SkinRect);
+  NewLeftTopPoint = LeftTopPoint;
+  NewRightTopPoint = {RightTopPoint.X + DX, RightTopPoint.Y};
+  NewClientRect = PartClientRect;
+  NewClientRect.Right += DX;
+}
+
+void TbsSkinSpinEdit::UpdatePartRegion() {
+  if (FUseSkinSize) TbsSkinCustomControl::UpdatePartRegion();
+}
+
 void TbsSkinSpinEdit::CalcButtonRects() {
   const Integer W = GetWidth(), H = GetHeight();
-  Buttons[0].Rect = Rect(W - 17, 2, W - 2, H / 2);
-  Buttons[1].Rect = Rect(W - 17, H / 2, W - 2, H - 2);
+  if (PartIndex == -1) {
+    Buttons[0].Rect = Rect(W - 17, 2, W - 2, H / 2);
+    Buttons[1].Rect = Rect(W - 17, H / 2, W - 2, H - 2);
+    return;
+  }
+  const Integer DX = W - GetRectWidth(SkinRect);
+  TRect Up = FPart.UpRect, Down = FPart.DownRect;
+  // Buttons right of the stretched middle move with the right edge.
+  if (Up.Left > RightTopPoint.X) Up = Rect(Up.Left + DX, Up.Top, Up.Right + DX, Up.Bottom);
+  if (Down.Left > RightTopPoint.X) Down = Rect(Down.Left + DX, Down.Top, Down.Right + DX, Down.Bottom);
+  if (!FUseSkinSize) {
+    const Integer DY = H - GetRectHeight(SkinRect);
+    if (Down.Bottom >= Up.Bottom) {
+      // Stacked: the grown column is split again.
+      const TRect R = Rect(Up.Left, Up.Top, Down.Right, Down.Bottom + DY);
+      const Integer Y = R.Top + R.Bottom / 2;
+      Up = Rect(R.Left, R.Top, R.Right, Y);
+      Down = Rect(R.Left, Y, R.Right, R.Bottom);
+    } else {
+      Up.Bottom += DY;
+      Down.Bottom += DY;
+    }
+  }
+  Buttons[0].Rect = Up;
+  Buttons[1].Rect = Down;
 }
 
 void TbsSkinSpinEdit::CalcLayout() {
   CalcButtonRects();
   if (FEdit == nullptr) return;
   const Integer W = GetWidth(), H = GetHeight();
-  const Integer E = TextHeightOf(FEdit->GetFont());
-  FEdit->SetBounds(2, H / 2 - E / 2, IntMax(W - 19, 0), E);
+  const Integer E = FontTextHeight(FEdit->GetFont());
+  if (PartIndex == -1) {
+    FEdit->SetBounds(2, H / 2 - E / 2, IntMax(W - 19, 0), E);
+    return;
+  }
+  TRect Area = PartClientRect;
+  Area.Right += W - GetRectWidth(SkinRect);
+  if (!FUseSkinSize) Area.Bottom += H - GetRectHeight(SkinRect);
+  FEdit->SetBounds(Area.Left, Area.Top + GetRectHeight(Area) / 2 - E / 2, IntMax(GetRectWidth(Area), 0), E);
+}
+
+// ---- Fonts and colours ----------------------------------------------------------------------
+
+void TbsSkinSpinEdit::SetEditorFontColor(bool Active) {
+  TColor Color;
+  if (GetEnabled())
+    Color = PartIndex == -1 ? GetDefaultFont()->GetColor() : Active ? FPart.ActiveFontColor : FPart.FontColor;
+  else
+    Color = PartIndex == -1 ? clGrayText : FPart.DisabledFontColor;
+  FEdit->GetFont()->SetColor(Color);
 }
 
 void TbsSkinSpinEdit::DefaultFontChanged() {
   if (FEdit == nullptr) return;
+  if (PartIndex != -1 && GetUseSkinFont()) return;
   FEdit->SetFont(GetDefaultFont());
   CalcLayout();
 }
 
 void TbsSkinSpinEdit::ApplySkinChange() {
   TbsSkinCustomControl::ApplySkinChange();
-  FEdit->SetFont(GetDefaultFont());
-  FEdit->SetTransparent(false);
+  LoadSkinPart();
+  TFont* F = FEdit->GetFont();
+  if (PartIndex == -1) {
+    F->Assign(GetDefaultFont());
+  } else if (GetUseSkinFont()) {
+    F->SetStyle(FPart.FontStyle);
+    F->SetColor(FPart.FontColor);
+    F->SetHeight(FPart.FontHeight);
+    F->SetName(FPart.FontName);
+  } else {
+    F->Assign(GetDefaultFont());
+    F->SetColor(FPart.FontColor);
+  }
+  TbsResourceStrData* Strings = FSD != nullptr ? FSD->GetResourceStrData() : nullptr;
+  F->SetCharset(Strings != nullptr ? Strings->GetCharSet() : GetDefaultFont()->GetCharset());
+  // With a part the skin shows through the editor.
+  FEdit->SetTransparent(PartIndex != -1);
+  if (PartIndex != -1 && FUseSkinSize) SetHeight(GetRectHeight(SkinRect));
   CalcLayout();
-  FEdit->GetFont()->SetColor(GetEnabled() ? GetDefaultFont()->GetColor() : clGrayText);
-  Repaint();
+  SetEditorFontColor(Hovered());
+  Invalidate();
 }
+
+// ---- Hover ----------------------------------------------------------------------------------
+
+void TbsSkinSpinEdit::SetMouseOver(bool Value) {
+  MouseOver = Value;
+  if (PartIndex == -1) return;
+  if (!IsEmptyRect(FPart.ActiveSkinRect)) Invalidate();
+  if (FPart.ActiveFontColor != FPart.FontColor) SetEditorFontColor(Value);
+}
+
+bool TbsSkinSpinEdit::CursorOverEditor() const {
+  POINT P;
+  GetCursorPos(&P);
+  return FEdit->HandleAllocated() && WindowFromPoint(P) == FEdit->GetHandle();
+}
+
+void TbsSkinSpinEdit::EditMouseEnter(TObject*) {
+  if (!EditFocused) SetMouseOver(true);
+}
+
+void TbsSkinSpinEdit::EditMouseLeave(TObject*) {
+  if (!EditFocused) SetMouseOver(false);
+}
+
+// ---- Drawing --------------------------------------------------------------------------------
 
 void TbsSkinSpinEdit::DrawDefaultImage(TBitmap* B) {
   CalcButtonRects();
@@ -446,20 +586,60 @@ void TbsSkinSpinEdit::DrawDefaultImage(TBitmap* B) {
   C->GetBrush()->SetStyle(bsSolid);
   C->GetBrush()->SetColor(FDefaultColor);
   C->FillRect(R);
-  for (Integer I = 0; I < 2; ++I) {
-    const TbsSpinButtonState& S = Buttons[I];
-    if (S.Down && S.MouseIn) {
-      C->GetPen()->SetColor(clNavy);
-      C->GetBrush()->SetColor(static_cast<TColor>(RGB(133, 147, 181)));
-      C->Rectangle(S.Rect);
-    } else if (S.MouseIn) {
-      C->GetPen()->SetColor(clNavy);
-      C->GetBrush()->SetColor(static_cast<TColor>(RGB(182, 189, 210)));
-      C->Rectangle(S.Rect);
-    } else {
-      C->GetBrush()->SetColor(clBtnFace);
-      C->FillRect(S.Rect);
-    }
-    DrawSmallArrowGlyph(C, S.Rect, clBlack, I == 0 ? 3 : 4);
+  for (Integer I = 0; I < 2; ++I) DrawDefaultStepButton(C, Buttons[I], I == 0 ? 3 : 4, false);
+}
+
+void TbsSkinSpinEdit::DrawSkinImage(TBitmap* B) {
+  LoadSkinPart();
+  CalcButtonRects();
+  const Integer W = GetWidth(), H = GetHeight();
+  const bool UseActive = Hovered() && !IsEmptyRect(FPart.ActiveSkinRect);
+  if (SkinPicture == nullptr) {
+    DrawDefaultImage(B);
+    return;
   }
+  if (!FUseSkinSize) {
+    B->SetSize(W, H);
+    CreateStretchSkinImage(B, SkinPicture, UseActive ? FPart.ActiveSkinRect : SkinRect, PartClientRect, true);
+  } else if (UseActive) {
+    CreateHSkinImage(FPart.LeftOffset, FPart.RightOffset, B, SkinPicture, FPart.ActiveSkinRect, W,
+                     GetRectHeight(FPart.ActiveSkinRect), StretchEffect);
+  } else {
+    DrawResizedPart(B, SkinPicture, SkinRect, LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint,
+                    PartClientRect, W, H, true, LeftStretch, TopStretch, RightStretch, BottomStretch,
+                    StretchEffect, StretchType);
+  }
+  DrawSkinButtons(B);
+}
+
+void TbsSkinSpinEdit::DrawSkinButtons(TBitmap* B) {
+  TCanvas* C = B->GetCanvas();
+  if (FUseSkinSize) {
+    // The part image already shows the buttons at rest.
+    const TRect Pressed[2] = {FPart.DownUpRect, FPart.DownDownRect};
+    const TRect Hot[2] = {FPart.ActiveUpRect, FPart.ActiveDownRect};
+    for (Integer I = 0; I < 2; ++I) {
+      const TbsSpinButtonState& S = Buttons[I];
+      if (S.Down && S.MouseIn)
+        CopyPartRect(C, SkinPicture, Pressed[I], S.Rect);
+      else if (S.MouseIn)
+        CopyPartRect(C, SkinPicture, Hot[I], S.Rect);
+    }
+    return;
+  }
+  TbsDataSkinButtonControl* Part = FindButtonPart(FSD, {"editbutton", "resizebutton"});
+  for (Integer I = 0; I < 2; ++I)
+    if (!DrawButtonPart(C, FSD, Part, Buttons[I], I == 0 ? 3 : 4, 2))
+      DrawDefaultStepButton(C, Buttons[I], I == 0 ? 3 : 4, false);
+}
+
+// The control under its transparent editor, then the editor's text over it, into one context.
+void TbsSkinSpinEdit::EraseWithEditor(HDC DC) {
+  PaintControlTo(DC);
+  if (FEdit == nullptr || !FEdit->HandleAllocated()) return;
+  const Integer Saved = SaveDC(DC);
+  OffsetViewportOrgEx(DC, FEdit->GetLeft(), FEdit->GetTop(), nullptr);
+  IntersectClipRect(DC, 0, 0, FEdit->GetWidth(), FEdit->GetHeight());
+  SendMessage(FEdit->GetHandle(), WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  RestoreDC(DC, Saved);
 }

@@ -47,9 +47,13 @@ class TbsSkinSpinEdit : public TbsSkinCustomControl {
   const TbsSpinButtonState& GetButton(Integer Index) const { return Buttons[Index]; }
   static constexpr UINT TypingPause = 700;
 
+  void LoadSkinPart() override;
   void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
   void ApplySkinChange() override;
   void DefaultFontChanged() override;
+  void FitPartToSize(Integer& AWidth, Integer& AHeight) override;
+  void UpdatePartRegion() override;
 
   TNotifyEvent OnChange;
   TNotifyEvent OnUpButtonClick;
@@ -92,6 +96,16 @@ class TbsSkinSpinEdit : public TbsSkinCustomControl {
   void StartTimer(UINT Interval);
   void StopTimer();
   void StopTypingTimer();
+  // The editor's font colour for the state: enabled, hovered or focused, disabled.
+  void SetEditorFontColor(bool Active);
+  bool Hovered() const { return EditFocused || MouseOver; }
+  // Mouse over the control or its editor changed; repaints and recolours with a part.
+  void SetMouseOver(bool Value);
+  void EditMouseEnter(TObject* Sender);
+  void EditMouseLeave(TObject* Sender);
+  void DrawSkinButtons(TBitmap* B);
+  void EraseWithEditor(HDC DC);
+  bool CursorOverEditor() const;
 
   TbsSkinNumEdit* FEdit = nullptr;  // owned and parented by this control
   double FValue = 0;
@@ -113,4 +127,14 @@ class TbsSkinSpinEdit : public TbsSkinCustomControl {
   bool FChanging = false;      // OnChange runs
   bool FTyped = false;         // the editor holds typed text not taken yet
   bool FTakeTypedDue = false;  // typing finished while OnChange ran
+  // The "spinedit" part's own values (the part record may go with the skin).
+  struct TSpinPart {
+    TRect ActiveSkinRect;
+    std::string FontName = "Arial";
+    TFontStyles FontStyle;
+    Integer FontHeight = 14;
+    TColor FontColor = 0, ActiveFontColor = 0, DisabledFontColor = 0;
+    TRect UpRect, ActiveUpRect, DownUpRect, DownRect, ActiveDownRect, DownDownRect;
+    Integer LeftOffset = 0, RightOffset = 0;
+  } FPart;
 };

@@ -53,6 +53,18 @@ void DrawResizedPart(TBitmap* B, TBitmap* Picture, const TRect& Source, const TP
                      bool DrawClient, bool LeftStretch, bool TopStretch, bool RightStretch,
                      bool BottomStretch, bool StretchEffect, Integer StretchType) {
   const Integer DW = W - GetRectWidth(Source), DH = H - GetRectHeight(Source);
+  // A part that resizes one way only has no anchors the other way.
+  if (RB.X == 0 || RB.Y == 0) {
+    if (RT.X != 0 || RT.Y != 0) {
+      CreateHSkinImage(LT.X, GetRectWidth(Source) - RT.X, B, Picture, Source, W, H, StretchEffect);
+    } else if (LB.X != 0 || LB.Y != 0) {
+      CreateVSkinImage(LT.Y, GetRectHeight(Source) - LB.Y, B, Picture, Source, W, H, StretchEffect);
+    } else {
+      B->SetSize(GetRectWidth(Source), GetRectHeight(Source));
+      CopyPartRect(B->GetCanvas(), Picture, Source, Rect(0, 0, GetRectWidth(Source), GetRectHeight(Source)));
+    }
+    return;
+  }
   const TRect NewClient = Rect(ClRect.Left, ClRect.Top, ClRect.Right + DW, ClRect.Bottom + DH);
   CreateSkinImage(LT, RT, LB, RB, ClRect, LT, Point(RT.X + DW, RT.Y), Point(LB.X, LB.Y + DH),
                   Point(RB.X + DW, RB.Y + DH), NewClient, B, Picture, Source, W, H, DrawClient, LeftStretch,

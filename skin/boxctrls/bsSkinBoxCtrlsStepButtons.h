@@ -35,7 +35,8 @@ bool DrawButtonPart(TCanvas* C, TbsSkinData* SkinData, TbsDataSkinButtonControl*
 
 // Source of Picture laid out into B at W x H: the right-top anchor moves right by the width
 // difference, the left-bottom anchor down by the height difference, the right-bottom anchor by
-// both, and the client rectangle grows by both.
+// both, and the client rectangle grows by both. A part without a right-bottom anchor resizes
+// across only (a right-top anchor), down only (a left-bottom anchor) or not at all.
 void DrawResizedPart(TBitmap* B, TBitmap* Picture, const TRect& Source, const TPoint& LT, const TPoint& RT,
                      const TPoint& LB, const TPoint& RB, const TRect& ClRect, Integer W, Integer H,
                      bool DrawClient, bool LeftStretch, bool TopStretch, bool RightStretch,
