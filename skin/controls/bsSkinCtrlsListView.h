@@ -6,6 +6,7 @@
 #include "platform/classes/ComCtrls.h"
 #include "platform/user/WndProc.h"
 #include "skin/controls/bsSkinCtrlsScrollBar.h"
+#include "skin/controls/bsSkinCtrlsSysImages.h"
 #include "skin/data/bsSkinData.h"
 
 using TbsDrawHeaderSectionEvent = TDelegate<void(TCanvas* Cnvs, TListColumn* Column, bool Pressed, TRect R)>;
@@ -99,6 +100,7 @@ class TbsSkinCustomListView : public TCustomListView {
   void DrawItemImage(TCanvas* C, TListItem* Item, const TRect& Icon);
   bool InReport() const { return GetViewStyle() == vsReport; }
 
+  TbsSysImageList FSysImageList;
   TColor FLinesColor = clBtnShadow;
   std::string FSkinDataName = "listview";
   std::string FItemSkinDataName = "listbox";

@@ -85,11 +85,21 @@ void TbsSkinCustomListView::DrawItemChecks(TCanvas* C, TListItem* Item, const TR
 
 void TbsSkinCustomListView::DrawItemImage(TCanvas* C, TListItem* Item, const TRect& Icon) {
   const bool Big = GetViewStyle() == vsIcon;
+  const Integer Index = Item->GetImageIndex();
+  const auto Place = [&](Integer W) {
+    return Big ? Point(Icon.Left + GetRectWidth(Icon) / 2 - W / 2, Icon.Top + 2) : Icon.TopLeft();
+  };
+  if (GetSmallImages() == nullptr && GetLargeImages() == nullptr) {
+    if (!FSysImageList.Holds(Index)) return;
+    const TPoint P = Place(FSysImageList.Width);
+    C->FillRect(Bounds(P.X, P.Y, FSysImageList.Width, FSysImageList.Height));
+    FSysImageList.Draw(C, Index, P.X, P.Y);
+    return;
+  }
   TCustomImageList* Images = Big ? GetLargeImages() : GetSmallImages();
-  if (Images == nullptr || Item->GetImageIndex() < 0 || Item->GetImageIndex() >= Images->GetCount()) return;
-  const Integer X = Big ? Icon.Left + GetRectWidth(Icon) / 2 - Images->GetWidth() / 2 : Icon.Left;
-  const Integer Y = Big ? Icon.Top + 2 : Icon.Top;
-  Images->Draw(C, X, Y, Item->GetImageIndex(), true);
+  if (Images == nullptr || Index < 0 || Index >= Images->GetCount()) return;
+  const TPoint P = Place(Images->GetWidth());
+  Images->Draw(C, P.X, P.Y, Index, true);
 }
 
 void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCustomDrawState State,
@@ -97,11 +107,13 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
   if (GetComponentState().Contains(csDesigning) || FSD == nullptr || FSD->Empty || Item == nullptr) return;
   auto* ItemPart = FindPart<TbsDataSkinListBox>(FSD, FItemSkinDataName);
   if (ItemPart == nullptr) return;
+  const TViewStyle Style = GetViewStyle();
+  if (GetSmallImages() == nullptr && GetLargeImages() == nullptr)
+    FSysImageList.Fetch(GetHandle(), LVM_GETIMAGELIST, Style == vsIcon ? LVSIL_NORMAL : LVSIL_SMALL);
   DefaultDraw = false;
   TCanvas* C = GetCanvas();
   C->SetFont(GetFont());
   C->GetBrush()->SetColor(GetColor());
-  const TViewStyle Style = GetViewStyle();
   TRect Label = Item->DisplayRect(drLabel);
   if (Style == vsList) Label.Right = Label.Left + C->TextWidth(Item->GetCaption()) + 2;
   if (Style == vsIcon) Label.Left += 2, Label.Right += 2;

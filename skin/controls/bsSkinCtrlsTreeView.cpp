@@ -275,7 +275,13 @@ void TbsSkinCustomTreeView::DrawLinesAndButton(TCanvas* C, TTreeNode* Node, cons
 void TbsSkinCustomTreeView::DrawNodeImage(TCanvas* C, TTreeNode* Node, const TRect& R) {
   TCustomImageList* Images = GetImages();
   const Integer Index = Node->GetImageIndex();
-  if (Images == nullptr || Index < 0 || Index >= Images->GetCount()) return;
+  if (Images == nullptr) {
+    FSysImageList.Fetch(GetHandle(), TVM_GETIMAGELIST, TVSIL_NORMAL);
+    FSysImageList.Draw(C, Index, R.Left - FButtonHalf,
+                       R.Top + GetRectHeight(R) / 2 - FSysImageList.Height / 2);
+    return;
+  }
+  if (Index < 0 || Index >= Images->GetCount()) return;
   Images->Draw(C, R.Left - FButtonHalf, R.Top + GetRectHeight(R) / 2 - Images->GetHeight() / 2, Index, true);
 }
 

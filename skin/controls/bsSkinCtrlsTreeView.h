@@ -5,6 +5,7 @@
 
 #include "platform/classes/ComCtrls.h"
 #include "skin/controls/bsSkinCtrlsScrollBar.h"
+#include "skin/controls/bsSkinCtrlsSysImages.h"
 #include "skin/data/bsSkinData.h"
 
 // The platform tree view in the skin's font and colours. Its own scroll bars are hidden; two
@@ -61,6 +62,7 @@ class TbsSkinCustomTreeView : public TCustomTreeView {
   void DrawFadingLine(TCanvas* C, Integer X1, Integer X2, Integer Y);
   void DrawNodeImage(TCanvas* C, TTreeNode* Node, const TRect& R);
 
+  TbsSysImageList FSysImageList;
   TColor FLinesColor = 0x808080;
   TColor FButtonColor = 0x808080;
   Integer FButtonHalf = 5;
