@@ -90,6 +90,19 @@ TEST_F(TSkinListViewTest, TheListStyleNeverShowsTheVerticalBar) {
   EXPECT_EQ(HBar->GetSmallChange(), 1);
 }
 
+TEST_F(TSkinListViewTest, IconViewsScrollByPixels) {
+  View->SetViewStyle(vsSmallIcon);
+  AddRows(200);
+  View->SyncScrollBars();
+  ASSERT_TRUE(VBar->GetVisible());
+  EXPECT_EQ(VBar->GetPageSize(), View->GetHeight());
+  const Integer Half = View->GetItems()->GetItem(0)->DisplayRect(drBounds).Height() / 2;
+  EXPECT_EQ(VBar->GetSmallChange(), Half > 0 ? Half : 1);
+  const Integer Top = View->GetItems()->GetItem(0)->DisplayRect(drBounds).Top;
+  VBar->SetPosition(VBar->GetPosition() + 7);
+  EXPECT_EQ(View->GetItems()->GetItem(0)->DisplayRect(drBounds).Top, Top - 7);
+}
+
 TEST_F(TSkinListViewTest, ATinyViewLeavesItsBarsAlone) {
   AddRows(60);
   ASSERT_TRUE(VBar->GetVisible());

@@ -56,6 +56,35 @@ TEST_F(TSkinnedLabelTest, TheTextExcessAndTheWidthThatFollowsIt) {
   EXPECT_EQ(Skinned->GetTextExcess(), SkinnedText - (75 - 10));
 }
 
+TEST_F(TSkinnedLabelTest, LabelAndStatusPanelDrawTheirFaceAndLead) {
+  auto* Label = NewControl<TbsSkinLabel>(Form, "Label", 10, 10);
+  Label->SetSkinData(Skin);
+  Label->SetWidth(120);
+  Pump();
+  // The 3-piece part stretched along; the height is the part's.
+  EXPECT_EQ(Label->GetHeight(), 20);
+  EXPECT_EQ(Label->NewClientRect, Rect(5, 2, 115, 18));
+  EXPECT_EQ(PixelAt(Label, 1, 1), ScreenColor(LabelFace));
+  EXPECT_EQ(PixelAt(Label, 118, 18), ScreenColor(LabelFace));
+
+  // Without a part: the frame of the border style, the glyph's first cell at x 3.
+  auto* Panel = NewControl<TbsSkinStatusPanel>(Form, "Panel", 10, 60);
+  Panel->SetHeight(30);
+  TBitmap Glyph;
+  Glyph.SetPixelFormat(pf24bit);
+  Glyph.SetSize(20, 10);
+  Fill(&Glyph, Rect(0, 0, 20, 10), clWhite);
+  Fill(&Glyph, Rect(2, 2, 8, 8), 0x1234AB);
+  Fill(&Glyph, Rect(12, 2, 18, 8), 0xAB3412);
+  Panel->SetGlyph(&Glyph);
+  Panel->SetNumGlyphs(2);
+  Pump();
+  EXPECT_EQ(PixelAt(Panel, 0, 0), ScreenColor(clBtnShadow));
+  EXPECT_EQ(PixelAt(Panel, 3 + 4, 15), ScreenColor(0x1234AB));
+  Panel->SetEnabled(false);
+  EXPECT_EQ(PixelAt(Panel, 3 + 4, 15), ScreenColor(0xAB3412));
+}
+
 TEST_F(TSkinnedLabelTest, AnEllipsisKeepsTheTextInsideTheFrame) {
   auto* Label = NewControl<TbsSkinLabel>(Form, "Label", 10, 10);
   Label->SetCaption("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
