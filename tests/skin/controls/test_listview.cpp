@@ -123,6 +123,22 @@ TEST_F(TSkinListViewTest, TheHeaderIsTakenOverAndPaintedWider) {
   EXPECT_EQ(SendMessage(View->GetHandle(), RegisterWindowMessage("TilvarokShellNavigate"), 0, 0), 0);
 }
 
+TEST_F(TSkinListViewTest, TheHeaderGetsItsOwnProcedureBackWhenTheViewGoes) {
+  const HWND Header = View->GetHeaderWindow();
+  ASSERT_NE(Header, nullptr);
+  const auto ClassProc = static_cast<LONG_PTR>(GetClassLongPtr(Header, GCLP_WNDPROC));
+  EXPECT_NE(GetWindowLongPtr(Header, GWLP_WNDPROC), ClassProc);
+  // Kept alive past the view, the header runs its own procedure again.
+  SetParent(Header, Form->GetHandle());
+  delete View;
+  View = nullptr;
+  ASSERT_TRUE(IsWindow(Header));
+  EXPECT_EQ(GetWindowLongPtr(Header, GWLP_WNDPROC), ClassProc);
+  InvalidateRect(Header, nullptr, TRUE);
+  Pump();
+  DestroyWindow(Header);
+}
+
 TEST_F(TSkinListViewTest, APressedSectionDrawsPressedADividerOnlySizes) {
   View->SetSkinData(NewPartsSkin(Form));
   Pump();
