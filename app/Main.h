@@ -23,6 +23,7 @@ class TMenuItem;
 class TImage32;
 class TbsSkinData;
 class TbsSkinForm;
+class TbsSkinMainMenuBar;
 class TbsSkinButton;
 class TbsSkinCheckRadioBox;
 class TbsSkinSpinEdit;
@@ -330,6 +331,7 @@ class TForm1 : public TForm, public TPatternHost {
   TbsSkinData* bsSkinData1 = nullptr;
   TbsSkinForm* bsSkinForm1 = nullptr;
   TMainMenu* MainMenu1 = nullptr;
+  TbsSkinMainMenuBar* MainMenuBar1 = nullptr;
   TMenuItem* Load1 = nullptr;
   TMenuItem* Sourcebitmap1 = nullptr;
   TMenuItem* Mask1 = nullptr;

@@ -14,6 +14,7 @@
 #include "skin/dialogs/bsMessages.h"
 #include "skin/dialogs/bsSkinShellCtrls.h"
 #include "skin/form/SkinForm.h"
+#include "skin/form/bsSkinMenus.h"
 
 namespace {
 // The window's client area as designed, and the status bar along its bottom. The bounds given
@@ -98,7 +99,8 @@ void TForm1::CreateComponents() {
 
   CreateMenus();
   SetClientWidth(ClientW);
-  SetClientHeight(ClientH);
+  // The bar stands in the client area, where the platform's bar stood above it.
+  SetClientHeight(ClientH + MainMenuBar1->GetHeight());
   CreateStatusBar();
   CreatePages();
   CreateSourceGroup();
@@ -120,7 +122,7 @@ void TForm1::CreateComponents() {
 }
 
 void TForm1::CreateMenus() {
-  MainMenu1 = new TMainMenu(this);
+  MainMenu1 = new TbsSkinMainMenu(this);
   MainMenu1->SetName("MainMenu1");
   Load1 = MakeItem(this, nullptr, "Load1");
   Sourcebitmap1 = MakeItem(this, Load1, "Sourcebitmap1");
@@ -141,7 +143,14 @@ void TForm1::CreateMenus() {
   CreateVideoMenus();
   CreateProjectMenu();
   CreateExtraMenu();
-  SetMenu(MainMenu1);
+  // The skinned bar shows the menu; the platform's own bar never does.
+  MainMenuBar1 = new TbsSkinMainMenuBar(this);
+  MainMenuBar1->SetName("MainMenuBar1");
+  MainMenuBar1->SetParent(this);
+  MainMenuBar1->SetSkinForm(bsSkinForm1);
+  MainMenuBar1->SetSkinData(bsSkinData1);
+  MainMenuBar1->SetMainMenu(MainMenu1);
+  bsSkinForm1->SetMainMenuBar(MainMenuBar1);
 }
 
 void TForm1::CreateStatusBar() {
