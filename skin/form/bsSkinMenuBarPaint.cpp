@@ -28,6 +28,7 @@ void TbsSkinMainMenuBar::Paint() {
 void TbsSkinMainMenuBar::PaintBar(TCanvas* Cnvs) {
   LoadSkinPart();
   FSkinSupport = PartIndex != -1;
+  SyncItems();
   const Integer W = GetWidth(), H = GetHeight();
   if (W <= 0 || H <= 0) return;
   TBitmap B;

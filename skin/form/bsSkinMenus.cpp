@@ -319,6 +319,21 @@ void TbsSkinMainMenuBar::RebuildItems() {
       FObjects.push_back(std::make_unique<TbsSkinMainMenuBarItem>(this, Record, Items->GetItem(I)));
 }
 
+void TbsSkinMainMenuBar::SyncItems() {
+  if (FMainMenu == nullptr) return;
+  TMenuItem* Items = FMainMenu->GetItems();
+  size_t Shown = 0;
+  bool Same = true;
+  for (Integer I = 0; I < Items->GetCount() && Same; ++I) {
+    TMenuItem* M = Items->GetItem(I);
+    if (!M->GetVisible()) continue;
+    TbsSkinMainMenuBarItem* Item = Shown < FObjects.size() ? GetItem(static_cast<Integer>(Shown)) : nullptr;
+    Same = Item != nullptr && Item->MenuItem == M;
+    ++Shown;
+  }
+  if (!Same || Shown != FObjects.size()) RebuildItems();
+}
+
 void TbsSkinMainMenuBar::RefreshItems() {
   RebuildItems();
   Invalidate();
@@ -498,6 +513,7 @@ bool TbsSkinMainMenuBar::ItemUsable(Integer Index) const {
 }
 
 void TbsSkinMainMenuBar::EnterMenuMode() {
+  SyncItems();
   FTracking = true;
   Integer Index = -1;
   for (size_t I = 0; I < FObjects.size() && Index == -1; ++I)
@@ -516,6 +532,7 @@ void TbsSkinMainMenuBar::EnterMenuMode() {
 
 bool TbsSkinMainMenuBar::ProcessAccel(Word Key) {
   if (FSkinForm == nullptr || !FSkinForm->GetForm()->GetVisible()) return false;
+  SyncItems();
   for (size_t I = 0; I < FObjects.size(); ++I) {
     if (!ItemUsable(static_cast<Integer>(I))) continue;
     TbsSkinMainMenuBarItem* Item = GetItem(static_cast<Integer>(I));

@@ -145,6 +145,9 @@ class TbsSkinMainMenuBar : public TbsSkinControl {
 
   // ---- Layout and painting ----
   void RebuildItems();
+  // Rebuilds when the menu's visible top-level items are no longer those shown (the program
+  // adds items after giving the menu to the bar).
+  void SyncItems();
   void CalcItemsArea();
   void PaintBar(TCanvas* Cnvs);
   void RedrawObject(TbsMenuBarObject* Object);
