@@ -226,6 +226,10 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_DIALOGCHAR:
       CMDialogChar(Message);
       break;
+    case CM_FOCUSCHANGED:
+      // Every control of the form hears where the focus went (default buttons follow it).
+      Broadcast(Message);
+      break;
     case CM_ENTER:
       CMEnter(Message);
       break;
