@@ -63,13 +63,8 @@ void TbsSkinButton::SetCanFocused(bool Value) {
 void TbsSkinButton::SetDefault(bool Value) {
   FDefault = Value;
   if (!HandleAllocated() || !FCanFocused) return;
-  if (TCustomForm* Form = GetParentForm(this)) {
-    const LPARAM Active = reinterpret_cast<LPARAM>(Form->GetActiveControl());
-    Form->Perform(CM_FOCUSCHANGED, 0, Active);
-    // The class library does not pass the notice on to the form's controls; the button takes it
-    // itself (taking it twice changes nothing).
-    Perform(CM_FOCUSCHANGED, 0, Active);
-  }
+  if (TCustomForm* Form = GetParentForm(this))
+    Form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Form->GetActiveControl()));
 }
 
 // ---- Clicks ---------------------------------------------------------------------------------
