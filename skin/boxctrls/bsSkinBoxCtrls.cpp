@@ -16,13 +16,6 @@
 #include "platform/user/User.h"
 #include "skin/data/bsUtils.h"
 
-namespace {
-
-// The platform's decimal separator (always '.' here).
-constexpr char DecimalSeparator = '.';
-
-}  // namespace
-
 // ---- TbsCustomEdit --------------------------------------------------------------------------
 
 TbsCustomEdit::TbsCustomEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
@@ -196,11 +189,12 @@ TbsSkinNumEdit::TbsSkinNumEdit(TComponent* AOwner) : TbsCustomEdit(AOwner) {}
 
 bool TbsSkinNumEdit::IsValidChar(char Key) {
   const auto K = static_cast<unsigned char>(Key);
-  bool Result = Key == '-' || (Key >= '0' && Key <= '9') || (FloatInput && Key == DecimalSeparator) ||
+  bool Result = Key == '-' || (Key >= '0' && Key <= '9') || (FloatInput && Key == SpinDecimalSeparator) ||
                 (K < 32 && K != 13);
   if (Result && !EditorEnabled && (K == 8 || K >= 32)) Result = false;
   const std::string Text = GetText();
-  if (Result && Key == DecimalSeparator && Text.find(DecimalSeparator) != std::string::npos) return false;
+  if (Result && Key == SpinDecimalSeparator && Text.find(SpinDecimalSeparator) != std::string::npos)
+    return false;
   if (Result && Key == '-' && Text.find('-') != std::string::npos) return false;
   return Result;
 }

@@ -17,7 +17,6 @@ namespace {
 
 constexpr UINT_PTR RepeatTimerId = 1;
 constexpr UINT_PTR TypingTimerId = 2;
-constexpr char DecimalSeparator = '.';
 
 }  // namespace
 
@@ -54,15 +53,11 @@ TbsSkinSpinEdit::~TbsSkinSpinEdit() = default;
 // ---- Value model ----------------------------------------------------------------------------
 
 double TbsSkinSpinEdit::CheckValue(double NewValue) const {
-  if (FMaxValue == FMinValue) return NewValue;
-  if (NewValue < FMinValue) return FMinValue;
-  if (NewValue > FMaxValue) return FMaxValue;
-  return NewValue;
+  return CheckSpinValue(NewValue, FMinValue, FMaxValue);
 }
 
 std::string TbsSkinSpinEdit::FormatValue(double AValue) const {
-  if (FValueType == vtFloat) return FloatToStrF(AValue, ffFixed, 15, FDecimal);
-  return IntToStr(Round(AValue));
+  return FormatSpinValue(AValue, FValueType, FDecimal);
 }
 
 void TbsSkinSpinEdit::SetValue(double AValue) {
@@ -133,38 +128,9 @@ void TbsSkinSpinEdit::EditChange(TObject*) {
   FEditSync = false;
 }
 
-bool TbsSkinSpinEdit::IsValidText(const std::string& S) const {
-  if (S.empty() || S == "-") return false;
-  Integer Separators = 0;
-  for (std::size_t I = 0; I < S.size(); ++I) {
-    const char C = S[I];
-    if (C >= '0' && C <= '9') continue;
-    if (C == '-') {
-      if (I != 0) return false;
-      continue;
-    }
-    if (FValueType == vtFloat && C == DecimalSeparator) {
-      if (I == 0 || ++Separators > 1) return false;
-      continue;
-    }
-    return false;
-  }
-  return true;
-}
-
 bool TbsSkinSpinEdit::ParseText(const std::string& S, double& Number) const {
-  if (!IsValidText(S)) return false;
-  if (FValueType == vtFloat) {
-    Extended E = 0;
-    if (!TryStrToFloat(S, E)) return false;
-    Number = static_cast<double>(E);
-    return true;
-  }
-  Integer I = 0;
-  // Text beyond the 32-bit range stays as typed and changes nothing.
-  if (!TryStrToInt(S, I)) return false;
-  Number = I;
-  return true;
+  // Text that only looks numeric ("-.", digits beyond 32 bits) stays as typed and changes nothing.
+  return ParseSpinText(S, FValueType, Number);
 }
 
 void TbsSkinSpinEdit::TextChanged() {
@@ -176,10 +142,8 @@ void TbsSkinSpinEdit::TextChanged() {
     Change();
   }
   // A number beyond a limit on the side away from zero cannot come back with more digits.
-  const bool BothNegative = V < 0 && Parsed < 0;
-  const bool Rewrite = (BothNegative && V > Parsed) || (!BothNegative && V < Parsed) ||
-                       (FMinValue > 0 && Parsed < 0) || (FMaxValue < 0 && Parsed > 0);
-  if (Rewrite) SetEditorText(FValueType == vtFloat ? FormatValue(V) : FormatValue(FValue));
+  if (SpinNeedsRewrite(V, Parsed, FMinValue, FMaxValue))
+    SetEditorText(FValueType == vtFloat ? FormatValue(V) : FormatValue(FValue));
 }
 
 // ---- Typing ---------------------------------------------------------------------------------

@@ -2,10 +2,9 @@
 // The skinned spin edit.
 #include "skin/boxctrls/bsSkinBoxCtrlsEdits.h"
 #include "skin/boxctrls/bsSkinBoxCtrlsStepButtons.h"
+#include "skin/boxctrls/bsSkinSpinText.h"
 
 // ---- Spin edit ------------------------------------------------------------------------------
-enum TbsValueType { vtInteger, vtFloat };
-
 // A numeric field (120 x 20, part "spinedit"): Value, limited to MinValue..MaxValue unless both
 // are equal, stepped by Increment from two buttons, the Up and Down keys and the wheel. A typed
 // number is taken when the typing is finished: Enter, leaving the editor, or a pause of
@@ -91,7 +90,6 @@ class TbsSkinSpinEdit : public TbsSkinCustomControl {
   void FinishTyping();
   void DropTyping();
   void SetEditorText(const std::string& Text);
-  bool IsValidText(const std::string& S) const;
   void UpdateHot(Integer X, Integer Y);
   void StartTimer(UINT Interval);
   void StopTimer();

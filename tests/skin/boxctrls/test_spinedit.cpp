@@ -166,4 +166,38 @@ TEST_F(TSpinEditSkinTest, NumericLookingTextThatDoesNotConvertChangesNothing) {
   }
 }
 
+TEST(SpinTextTest, WhatIsANumber) {
+  struct TCase {
+    const char* Text;
+    TbsValueType Type;
+    bool Number;
+    double Value;
+  };
+  const std::vector<TCase> Cases{
+      {"150", vtInteger, true, 150}, {"-12", vtInteger, true, -12},
+      {"", vtInteger, false, 0},     {"-", vtInteger, false, 0},
+      {"1-", vtInteger, false, 0},   {"--2", vtInteger, false, 0},
+      {"1.5", vtInteger, false, 0},  {"99999999999", vtInteger, false, 0},
+      {"1.50", vtFloat, true, 1.5},  {"-.", vtFloat, false, 0},
+      {".5", vtFloat, false, 0},     {"1.2.3", vtFloat, false, 0},
+      {"-.5", vtFloat, true, -0.5},
+  };
+  for (const TCase& C : Cases) {
+    double V = 0;
+    EXPECT_EQ(ParseSpinText(C.Text, C.Type, V), C.Number) << C.Text;
+    if (C.Number) {
+      EXPECT_EQ(V, C.Value) << C.Text;
+    }
+  }
+  // Shown: fixed decimals for floats, the nearest integer (halves to even) otherwise.
+  EXPECT_EQ(FormatSpinValue(1.5, vtFloat, 2), "1.50");
+  EXPECT_EQ(FormatSpinValue(2.5, vtInteger, 2), "2");
+  EXPECT_EQ(FormatSpinValue(3.5, vtInteger, 2), "4");
+  // Typed beyond a limit away from zero is rewritten; below a positive minimum it is not.
+  EXPECT_TRUE(SpinNeedsRewrite(100, 150, 5, 100));
+  EXPECT_FALSE(SpinNeedsRewrite(5, 3, 5, 100));
+  EXPECT_TRUE(SpinNeedsRewrite(5, -3, 5, 100));
+  EXPECT_TRUE(SpinNeedsRewrite(-100, -150, -100, -5));
+}
+
 }  // namespace
