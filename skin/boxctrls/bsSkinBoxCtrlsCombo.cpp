@@ -6,11 +6,13 @@
 #include "platform/classes/Screen.h"
 #include "platform/gdi/Text.h"
 #include "platform/system/Clock.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/user/ControlMessages.h"
 #include "platform/user/Input.h"
 #include "platform/user/Timers.h"
 #include "platform/user/User.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
+#include "skin/boxctrls/bsSkinGoneWatch.h"
 #include "skin/data/bsUtils.h"
 
 namespace {
@@ -87,13 +89,18 @@ void TbsSkinCustomComboBox::Notification(TComponent* AComponent, TOperation Oper
 // ---- Properties -----------------------------------------------------------------------------
 
 void TbsSkinCustomComboBox::SetItemIndex(Integer Value) {
+  SelectIndex(Value, false);
+}
+
+// A choice from code changes the text without OnChange, which the main window keeps for the
+// user's choices (list, keys, wheel); OnClick and Change come either way.
+void TbsSkinCustomComboBox::SelectIndex(Integer Value, bool ByUser) {
   FListBox->SetItemIndex(Value);
   const Integer I = FListBox->GetItemIndex();
   if (FListBox->GetItems()->GetCount() > 0 && I != -1) {
-    // The text follows the choice made from code without OnChange, which is the user's.
-    FQuietText = true;
+    FQuietText = !ByUser;
+    auto Done = ScopeExit([this] { FQuietText = false; });
     SetText(FListBox->GetItems()->GetStrings(I));
-    FQuietText = false;
   }
   SavedIndex = I;
   if (FEdit == nullptr) Repaint();
@@ -199,8 +206,14 @@ void TbsSkinCustomComboBox::EditCancelMode(TObject* Sender) {
   CancelMode(dynamic_cast<TControl*>(Sender));
 }
 
+// The list's window holds the items to search; it is made on demand, so that type-ahead works
+// before the list was ever opened.
 Integer TbsSkinCustomComboBox::FindItem(const std::string& S, Integer StartAfter) {
   TbsListBox* L = FListBox->ListBox;
+  if (!L->HandleAllocated()) {
+    if (!HandleAllocated()) return -1;
+    L->HandleNeeded();
+  }
   return static_cast<Integer>(SendMessage(L->GetHandle(), LB_FINDSTRING, static_cast<WPARAM>(StartAfter),
                                           reinterpret_cast<LPARAM>(S.c_str())));
 }
@@ -239,7 +252,7 @@ void TbsSkinCustomComboBox::AutoCompleteText() {
   if (T0.empty()) return;
   const Integer Found = FindItem(T0, T0.size() == 1 ? FListBox->GetItemIndex() : -1);
   if (Found < 0) return;
-  SetItemIndex(Found);
+  SelectIndex(Found, true);
   // The typed prefix stays; the completed rest is selected.
   FEdit->SetSelStart(static_cast<Integer>(T0.size()));
   FEdit->SetSelLength(static_cast<Integer>(FEdit->GetText().size() - T0.size()));
@@ -324,7 +337,10 @@ void TbsSkinCustomComboBox::DropDown() {
   if (FToolButtonStyle) Repaint();
   FListBox->SetTopIndex(std::max(FListBox->GetItemIndex(), 0));
   FListBox->SetSkinData(GetSkinData());
+  // A fade-in lets messages through; one of them may free the combo.
+  TbsGoneWatch Watch(this);
   FListBox->ShowPopup(P);
+  if (Watch.Gone) return;
   FListBox->UpdateScrollBars();
 }
 
@@ -497,17 +513,17 @@ void TbsSkinCustomComboBox::KeyDown(Word& Key, TShiftState Shift) {
       if (DroppedDown) CloseUp(false);
       break;
     case VK_PRIOR:
-      if (Count > 0) SetItemIndex(std::max(0, I - (FDropDownCount + 1)));
+      if (Count > 0) SelectIndex(std::max(0, I - (FDropDownCount + 1)), true);
       break;
     case VK_NEXT:
-      if (Count > 0) SetItemIndex(std::min(Count - 1, I + FDropDownCount - 1));
+      if (Count > 0) SelectIndex(std::min(Count - 1, I + FDropDownCount - 1), true);
       break;
     case VK_LEFT:
     case VK_UP:
       if (Alt) {
         if (DroppedDown) CloseUp(false);
       } else if (I > 0) {
-        SetItemIndex(I - 1);
+        SelectIndex(I - 1, true);
       }
       break;
     case VK_RIGHT:
@@ -515,7 +531,7 @@ void TbsSkinCustomComboBox::KeyDown(Word& Key, TShiftState Shift) {
       if (Alt) {
         if (!DroppedDown) DropDown();
       } else if (I < Count - 1) {
-        SetItemIndex(I + 1);
+        SelectIndex(I + 1, true);
       }
       break;
     default:
@@ -536,10 +552,10 @@ void TbsSkinCustomComboBox::KeyPress(char& Key) {
   } else {
     Search = std::string(1, Key);
   }
-  if (Search.empty() || !FListBox->ListBox->HandleAllocated()) return;
+  if (Search.empty()) return;
   // One letter walks through the items beginning with it; more letters search from the top.
   const Integer Found = FindItem(Search, Search.size() == 1 ? FListBox->GetItemIndex() : -1);
-  if (Found >= 0) SetItemIndex(Found);
+  if (Found >= 0) SelectIndex(Found, true);
 }
 
 // ---- Messages -------------------------------------------------------------------------------
@@ -613,7 +629,7 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
           if (DroppedDown)
             FListBox->SetItemIndex(Next);
           else
-            SetItemIndex(Next);
+            SelectIndex(Next, true);
         }
         Message.Result = 1;
       } else {

@@ -7,8 +7,8 @@
 enum TbsSkinCustomComboBoxStyle { bscbEditStyle, bscbFixedStyle };
 
 // The skinned combo box (120 x 20, part "combobox"). ItemIndex set from code selects, shows the
-// item and fires OnClick (not OnChange); choosing an item from the open list fires OnChange
-// (when the text changes), OnClick, then OnCloseUp.
+// item and fires OnClick and Change (not OnChange); a choice by the list, a key or the wheel
+// fires OnChange (when the text changes), OnClick and Change, then OnCloseUp for the list.
 class TbsSkinCustomComboBox : public TbsSkinCustomControl {
  public:
   explicit TbsSkinCustomComboBox(TComponent* AOwner);
@@ -39,6 +39,12 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   void SetImages(TCustomImageList* Value);
   Integer GetImageIndex() const { return FListBox->GetImageIndex(); }
   void SetImageIndex(Integer Value);
+  bool GetAlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+  Byte GetAlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(Byte Value) { FAlphaBlendValue = Value; }
+  bool GetAlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+  void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
   bool GetDroppedDown() const { return DroppedDown; }
   TbsPopupListBox* GetListBox() const { return FListBox; }
   TbsCustomEdit* GetEdit() const { return FEdit; }
@@ -98,8 +104,8 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   void DragTrack();
   void StopAutoScroll();
   void CancelMode(TControl* Sender);
-  // Selects from code, firing OnClick and Change.
-  void SelectIndex(Integer Index);
+  // Selects, firing OnClick and Change; OnChange only for the user's choice.
+  void SelectIndex(Integer Index, bool ByUser);
   Integer FindItem(const std::string& S, Integer StartAfter);
   void DrawShownItem(TCanvas* C);
   void DrawToolButtonLook(TCanvas* C);
@@ -111,6 +117,9 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   TColor FDefaultColor = clWindow;
   bool FToolButtonStyle = false;
   bool FUseSkinSize = true;
+  bool FAlphaBlend = false;
+  Byte FAlphaBlendValue = 0;
+  bool FAlphaBlendAnimation = false;
   TbsPopupListBox* FListBox = nullptr;  // owned by the combo
   TbsCustomEdit* FEdit = nullptr;       // owned by the combo; only in the edit style
   TWndMethod FOldListWindowProc;

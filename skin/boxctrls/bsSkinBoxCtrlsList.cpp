@@ -1,12 +1,18 @@
 // TbsListBox, TbsSkinCustomListBox and TbsPopupListBox: the skinned list box and the combo
 // box's drop-down list.
+#include <algorithm>
+
+#include "platform/classes/Application.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ImgList.h"
 #include "platform/gdi/Painting.h"
+#include "platform/system/Clock.h"
 #include "platform/system/ScopeExit.h"
 #include "platform/user/ControlMessages.h"
 #include "platform/user/User.h"
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
+#include "skin/boxctrls/bsSkinGoneWatch.h"
+#include "skin/data/bsLayered.h"
 #include "skin/data/bsUtils.h"
 
 // ---- TbsListBox -----------------------------------------------------------------------------
@@ -15,6 +21,20 @@ TbsListBox::TbsListBox(TComponent* AOwner) : TListBox(AOwner) {
   SetCtl3D(false);
   SetBorderStyle(bsNone);
   SetControlStyle(TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks});
+  // The rows and the background are painted here, from the frame's skin part.
+  TControlState S = GetControlState();
+  S.Include(csCustomPaint);
+  SetControlState(S);
+}
+
+// A narrower list keeps the right edge of horizontally scrolled text in place.
+void TbsListBox::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  const Integer OldWidth = GetWidth();
+  TListBox::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (AWidth != OldWidth && HorzOffset >= 1) {
+    HorzOffset = std::max(HorzOffset + OldWidth - AWidth, 0);
+    Invalidate();
+  }
 }
 
 void TbsListBox::CreateParams(TCreateParams& Params) {
@@ -57,6 +77,11 @@ void TbsListBox::WndProc(TMessage& Message) {
     case WM_NCHITTEST:
       Message.Result = HTCLIENT;
       return;
+    case WM_ERASEBKGND:
+      if (GetWidth() > 0 && GetHeight() > 0) EraseBackground(reinterpret_cast<HDC>(Message.WParam));
+      Message.Result = 1;
+      if (SkinListBox != nullptr) SkinListBox->UpdateScrollBars();
+      return;
     case CM_ENTER:
       if (SkinListBox != nullptr) SkinListBox->ListBoxEnter();
       break;
@@ -69,7 +94,6 @@ void TbsListBox::WndProc(TMessage& Message) {
   TListBox::WndProc(Message);
   if (SkinListBox == nullptr) return;
   switch (Message.Msg) {
-    case WM_ERASEBKGND:
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
     case LB_DELETESTRING:
@@ -79,6 +103,11 @@ void TbsListBox::WndProc(TMessage& Message) {
       break;
     case WM_LBUTTONDBLCLK:
       SkinListBox->ListBoxDblClick();
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      // The selected row's look follows the focus.
+      Invalidate();
       break;
     case WM_MOUSEWHEEL:
       if (SkinListBox->MainScrollBar != nullptr) {
@@ -159,6 +188,7 @@ TbsSkinCustomListBox::TbsSkinCustomListBox(TComponent* AOwner) : TbsSkinCustomCo
   SetWidth(120);
   SetHeight(120);
   SetSkinDataName("listbox");
+  FTabWidths = std::make_unique<TStringList>();
   PlaceInnerControls();
 }
 
@@ -201,7 +231,39 @@ void TbsSkinCustomListBox::SetRowCount(Integer Value) {
 
 void TbsSkinCustomListBox::SetDefaultItemHeight(Integer Value) {
   FDefaultItemHeight = Value;
-  if (PartIndex == -1) ListBox->SetItemHeight(Value);
+  if (PartIndex == -1 || !FUseSkinItemHeight) ListBox->SetItemHeight(Value);
+}
+
+void TbsSkinCustomListBox::SetTabWidths(TStrings* Value) {
+  FTabWidths->Assign(Value);
+  if (FTabWidths->GetCount() > 0) ListBox->Invalidate();
+}
+
+// A part of another kind under the name has none of the list's fields: no part.
+void TbsSkinCustomListBox::LoadSkinPart() {
+  TbsSkinCustomControl::LoadSkinPart();
+  if (PartIndex == -1) return;
+  auto* P = dynamic_cast<TbsDataSkinListBox*>(BoundPart());
+  if (P == nullptr) {
+    PartIndex = -1;
+    return;
+  }
+  ItemRect = P->ItemRect;
+  ActiveItemRect = IsEmptyRect(P->ActiveItemRect) ? P->ItemRect : P->ActiveItemRect;
+  FocusItemRect = IsEmptyRect(P->FocusItemRect) ? P->ItemRect : P->FocusItemRect;
+  ItemLeftOffset = P->ItemLeftOffset;
+  ItemRightOffset = P->ItemRightOffset;
+  ItemTextRect = P->ItemTextRect;
+  FontName = P->FontName;
+  FontStyle = P->FontStyle;
+  FontHeight = P->FontHeight;
+  FontColor = P->FontColor;
+  ActiveFontColor = P->ActiveFontColor;
+  FocusFontColor = P->FocusFontColor;
+  VScrollBarName = P->VScrollBarName;
+  HScrollBarName = P->HScrollBarName;
+  BothHScrollBarName = P->BothHScrollBarName;
+  ShowFocus = P->ShowFocus;
 }
 
 void TbsSkinCustomListBox::SetImages(TCustomImageList* Value) {
@@ -216,11 +278,15 @@ void TbsSkinCustomListBox::SetImageIndex(Integer Value) {
 }
 
 Integer TbsSkinCustomListBox::HeightForRows(Integer N) {
-  return N * ListBox->GetItemHeight() + 4;
+  LoadSkinPart();
+  if (PartIndex == -1) return N * ListBox->GetItemHeight() + 4;
+  return SkinRect.Height() - PartClientRect.Height() + N * ListBox->GetItemHeight();
 }
 
 void TbsSkinCustomListBox::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
   TbsSkinCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  // Without a window there is no WM_SIZE to lay the inner list out.
+  if (!HandleAllocated()) PlaceInnerControls();
   if (PartIndex == -1) Repaint();
 }
 
@@ -233,6 +299,12 @@ void TbsSkinCustomListBox::ApplySkinChange() {
   if (PartIndex == -1) {
     ListBox->SetItemHeight(FDefaultItemHeight);
     GetFont()->Assign(GetDefaultFont());
+  } else if (FUseSkinItemHeight && ItemRect.Height() > 0) {
+    ListBox->SetItemHeight(ItemRect.Height());
+  }
+  if (MainScrollBar != nullptr) {
+    MainScrollBar->SetSkinDataName(BarPartName());
+    MainScrollBar->SetSkinData(GetSkinData());
   }
   if (FRowCount != 0) SetHeight(HeightForRows(FRowCount));
   PlaceInnerControls();
@@ -246,11 +318,23 @@ void TbsSkinCustomListBox::PlaceInnerControls() {
   if (ListBox == nullptr) return;
   const Integer W = GetWidth(), H = GetHeight();
   const Integer C = 1;  // no caption strip
+  const bool Part = PartIndex != -1;
+  if (Part) {
+    ListArea = PartClientRect;
+    ListArea.Right += W - SkinRect.Width();
+    ListArea.Bottom += H - SkinRect.Height();
+  }
   if (MainScrollBar != nullptr && MainScrollBar->GetVisible()) {
-    MainScrollBar->SetBounds(W - 20, C, 19, H - C - 1);
-    InnerRect = Rect(2, C + 1, MainScrollBar->GetLeft(), H - 2);
+    if (Part) {
+      const Integer BW = MainScrollBar->GetWidth();
+      MainScrollBar->SetBounds(ListArea.Right - BW, ListArea.Top, BW, ListArea.Height());
+      InnerRect = Rect(ListArea.Left, ListArea.Top, ListArea.Right - BW, ListArea.Bottom);
+    } else {
+      MainScrollBar->SetBounds(W - 20, C, 19, H - C - 1);
+      InnerRect = Rect(2, C + 1, MainScrollBar->GetLeft(), H - 2);
+    }
   } else {
-    InnerRect = Rect(2, C + 1, W - 2, H - 2);
+    InnerRect = Part ? ListArea : Rect(2, C + 1, W - 2, H - 2);
   }
   ListBox->SetBounds(InnerRect.Left, InnerRect.Top, IntMax(InnerRect.Width(), 0),
                      IntMax(InnerRect.Height(), 0));
@@ -270,7 +354,7 @@ void TbsSkinCustomListBox::UpdateScrollBars() {
       MainScrollBar->SetKind(sbVertical);
       MainScrollBar->SetBounds(0, 0, 20, 100);
       MainScrollBar->SetPageSize(0);
-      MainScrollBar->SetSkinDataName("");
+      MainScrollBar->SetSkinDataName(BarPartName());
       MainScrollBar->OnChange = TNotifyEvent(this, &TbsSkinCustomListBox::MainScrollBarChange);
       MainScrollBar->SetSkinData(GetSkinData());
       MainScrollBar->SetParent(this);
@@ -307,6 +391,10 @@ void TbsSkinCustomListBox::HideMainScrollBar() {
   else
     delete Bar;
   PlaceInnerControls();
+}
+
+std::string TbsSkinCustomListBox::BarPartName() const {
+  return PartIndex == -1 ? std::string() : VScrollBarName;
 }
 
 void TbsSkinCustomListBox::MainScrollBarChange(TObject*) {
@@ -357,41 +445,6 @@ void TbsSkinCustomListBox::DrawDefaultImage(TBitmap* B) {
   TbsSkinCustomControl::DrawDefaultImage(B);
   TRect R = GetClientRect();
   DrawFrame3D(B->GetCanvas(), R, clBtnShadow, clBtnShadow);
-}
-
-void TbsSkinCustomListBox::DrawListItem(TCanvas* Target, Integer Index, const TRect& Rect,
-                                        TOwnerDrawState State) {
-  const Integer W = Rect.Width(), H = Rect.Height();
-  if (W <= 0 || H <= 0) return;
-  TBitmap B;
-  B.SetSize(W, H);
-  TCanvas* C = B.GetCanvas();
-  C->SetFont(GetFont());
-  const bool Selected = State.Contains(odSelected);
-  C->GetBrush()->SetStyle(bsSolid);
-  C->GetBrush()->SetColor(Selected ? clHighlight : clWindow);
-  C->GetFont()->SetColor(Selected ? clHighlightText : GetFont()->GetColor());
-  C->FillRect(::Rect(0, 0, W, H));
-  TRect T = ::Rect(2, 0, W - 2, H);
-  if (Index >= 0 && Index < ListBox->GetItems()->GetCount()) {
-    if (OnDrawItem) {
-      OnDrawItem(this, C, Index, TSize{W, H}, T, State);
-    } else {
-      if (FImages != nullptr) {
-        const Integer Image = FImageIndex >= 0 ? FImageIndex : Index;
-        if (Image < FImages->GetCount())
-          FImages->Draw(C, T.Left, T.Top + T.Height() / 2 - FImages->GetHeight() / 2, Image, GetEnabled());
-        T.Left += FImages->GetWidth() + 2;
-      }
-      C->GetBrush()->SetStyle(bsClear);
-      DrawTextRectVCenter(C, ListBox->GetItems()->GetStrings(Index), T);
-    }
-  }
-  if (State.Contains(odFocused)) {
-    C->GetBrush()->SetStyle(bsSolid);
-    C->DrawFocusRect(::Rect(0, 0, W, H));
-  }
-  Target->Draw(Rect.Left, Rect.Top, &B);
 }
 
 void TbsSkinCustomListBox::Dispatch(TMessage& Message) {
@@ -454,7 +507,50 @@ void TbsPopupListBox::HidePopup() {
   SetVisible(false);
 }
 
+Byte TbsPopupListBox::FadeStep(Byte Target) {
+  return static_cast<Byte>(std::max(Target / 15, 1));
+}
+
 void TbsPopupListBox::ShowPopup(TPoint P) {
+  auto* Combo = dynamic_cast<TbsSkinCustomComboBox*>(GetOwner());
+  const bool CanLayer = IsLayeredWindowAvailable() && Combo != nullptr;
+  const bool Blend = CanLayer && Combo->GetAlphaBlend();
+  const Byte Target = CanLayer ? Combo->GetAlphaBlendValue() : 255;
+  if (CanLayer) {
+    const HWND Wnd = GetHandle();
+    const LONG Ex = GetWindowLong(Wnd, GWL_EXSTYLE);
+    if (Blend && !Layered)
+      SetWindowLong(Wnd, GWL_EXSTYLE, Ex | static_cast<LONG>(WS_EX_LAYERED));
+    else if (!Blend && Layered)
+      SetWindowLong(Wnd, GWL_EXSTYLE, Ex & ~static_cast<LONG>(WS_EX_LAYERED));
+    Layered = Blend;
+    if (Blend && CurrentAlpha != Target) {
+      CurrentAlpha = Combo->GetAlphaBlendAnimation() ? 0 : Target;
+      SetWindowAlpha(Wnd, CurrentAlpha);
+    }
+  }
   SetWindowPos(GetHandle(), HWND_TOP, P.X, P.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
   SetVisible(true);
+  if (Blend && Combo->GetAlphaBlendAnimation()) FadeIn(Target);
+}
+
+// Messages go on while the list fades in; a handler among them may close the list or free the
+// combo with it, which ends the fade at once.
+void TbsPopupListBox::FadeIn(Byte Target) {
+  TbsGoneWatch Watch(this);
+  auto Over = [&] { return Watch.Gone || !GetVisible() || !HandleAllocated(); };
+  Application->ProcessMessages();
+  const Byte Step = FadeStep(Target);
+  Integer Alpha = 0;
+  DWORD Last = GetTickCount();
+  while (!Over() && Alpha < Target) {
+    if (GetTickCount() - Last > 5) {
+      Alpha = std::min<Integer>(Alpha + Step, Target);
+      SetWindowAlpha(GetHandle(), static_cast<Byte>(Alpha));
+      Last = GetTickCount();
+      if (OnFadeStep) OnFadeStep(this, static_cast<Byte>(Alpha));
+    }
+    Application->ProcessMessages();
+    if (!Over()) Sleep(1);
+  }
 }

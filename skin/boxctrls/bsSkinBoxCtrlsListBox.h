@@ -26,8 +26,12 @@ class TbsListBox : public TListBox {
   Integer HorzOffset = 0;
   // The window is being made and its items put back: the count is not the list's yet.
   bool MakingWindow() const { return FMakingWindow; }
+  // The state an item is painted in when the list paints itself.
+  TOwnerDrawState ItemState(Integer Index);
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
 
  protected:
+  void PaintWindow(HDC DC) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateHandle() override;
   void CreateWnd() override;
@@ -40,6 +44,11 @@ class TbsListBox : public TListBox {
   void KeyPress(char& Key) override;
 
  private:
+  // The visible rows of a single-column list, then the rest below them.
+  void PaintItems(HDC DC);
+  void PaintColumns(HDC DC);
+  void EraseBackground(HDC DC);
+
   bool FMakingWindow = false;
 };
 
@@ -74,11 +83,20 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   Integer GetImageIndex() const { return FImageIndex; }
   void SetImageIndex(Integer Value);
 
+  // Tab stops of item text, one decimal number a line (the first 10 are used).
+  TStrings* GetTabWidths() const { return FTabWidths.get(); }
+  void SetTabWidths(TStrings* Value);
+  // With a part the row height is its item picture's; only stored: painting follows at the
+  // next paint, the row height at the next skin change.
+  bool GetUseSkinItemHeight() const { return FUseSkinItemHeight; }
+  void SetUseSkinItemHeight(bool Value) { FUseSkinItemHeight = Value; }
+
   // The frame height that shows N rows.
   Integer HeightForRows(Integer N);
   // Keeps the external bar in step with the native list.
   void UpdateScrollBars();
   void PlaceInnerControls();
+  void LoadSkinPart() override;
   void DrawDefaultImage(TBitmap* B) override;
   void ApplySkinChange() override;
   void DefaultFontChanged() override;
@@ -98,8 +116,11 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   // Continue false drops a message of the inner list.
   virtual void ListBoxWndProc(TMessage&, bool& Continue) { Continue = true; }
   virtual void ListBoxCreateWnd() {}
-  // Paints one item of the inner list in the unskinned look.
+  // Paints one item of the inner list by the painter of the current look.
   void DrawListItem(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State);
+  // W x H of the part's client piece, tiled, drawn at (X, Y); the window colour without a
+  // part or with a piece of no size.
+  void TileClientArea(TCanvas* Target, Integer W, Integer H, Integer X, Integer Y);
 
   TNotifyEvent OnListBoxClick;
   TNotifyEvent OnListBoxDblClick;
@@ -113,7 +134,19 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
 
   TbsListBox* ListBox = nullptr;              // owned and parented by the frame
   TbsSkinScrollBar* MainScrollBar = nullptr;  // owned by the frame; only while needed
+  TRect ListArea;
   TRect InnerRect;
+
+  // The "listbox" part's fields (absolute picture rectangles; the text rectangle lies in the
+  // item picture).
+  TRect ItemRect, ActiveItemRect, FocusItemRect, ItemTextRect;
+  Integer ItemLeftOffset = 0, ItemRightOffset = 0;
+  std::string FontName = "Arial";
+  Integer FontHeight = 14;
+  TFontStyles FontStyle;
+  TColor FontColor = clWindowText, ActiveFontColor = clHighlightText, FocusFontColor = clHighlightText;
+  std::string VScrollBarName, HScrollBarName, BothHScrollBarName;
+  bool ShowFocus = false;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -122,11 +155,23 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
  private:
   void MainScrollBarChange(TObject* Sender);
   void HideMainScrollBar();
+  // The external bar's part: the part's vertical bar, none in the default look.
+  std::string BarPartName() const;
+  void DrawItemDefault(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State);
+  void DrawItemFixed(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State);
+  void DrawItemStretched(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State);
+  // The item's image and text in T of an item bitmap.
+  void DrawImageAndText(TCanvas* C, Integer Index, TRect T);
+  void DrawTabbedText(TCanvas* C, const std::string& Text, const TRect& T, Integer Offset);
+  // The item font of the skin look.
+  void SetSkinItemFont(TCanvas* C);
 
   Integer FRowCount = 0;
   Integer FDefaultItemHeight = 20;
   TCustomImageList* FImages = nullptr;
   Integer FImageIndex = -1;
+  std::unique_ptr<TStringList> FTabWidths;
+  bool FUseSkinItemHeight = true;
 };
 
 class TbsSkinListBox : public TbsSkinCustomListBox {
@@ -140,12 +185,20 @@ class TbsPopupListBox : public TbsSkinListBox {
  public:
   explicit TbsPopupListBox(TComponent* AOwner);
   void Dispatch(TMessage& Message) override;
-  // At the screen point P, without activating.
+  // At the screen point P, without activating; translucent and faded in as the owning combo
+  // asks.
   void ShowPopup(TPoint P);
   void HidePopup();
+  // The alpha added per fade step on the way to Target.
+  static Byte FadeStep(Byte Target);
 
   bool Layered = false;
   Byte CurrentAlpha = 0;
+  // Each alpha the fade-in applies.
+  TDelegate<void(TObject* Sender, Byte Alpha)> OnFadeStep;
+
+ private:
+  void FadeIn(Byte Target);
 
  protected:
   void CreateParams(TCreateParams& Params) override;
