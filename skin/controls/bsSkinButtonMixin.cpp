@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/classes/ActnList.h"
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ImgList.h"
 #include "platform/classes/Timer.h"
@@ -69,6 +70,18 @@ template <class TBase>
 void TbsButtonMixin<TBase>::Notification(TComponent* AComponent, TOperation Operation) {
   TBase::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FImageList) FImageList = nullptr;
+}
+
+template <class TBase>
+void TbsButtonMixin<TBase>::ActionChange(TObject* Sender, bool CheckDefaults) {
+  TBase::ActionChange(Sender, CheckDefaults);
+  auto* A = dynamic_cast<TCustomAction*>(Sender);
+  if (A == nullptr || !FGlyph->Empty() || A->GetActionList() == nullptr) return;
+  TCustomImageList* Images = A->GetActionList()->GetImages();
+  if (Images == nullptr || A->GetImageIndex() < 0 || A->GetImageIndex() >= Images->GetCount()) return;
+  SetImageList(Images);
+  SetImageIndex(A->GetImageIndex());
+  this->Repaint();
 }
 
 template <class TBase>

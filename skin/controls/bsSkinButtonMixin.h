@@ -92,6 +92,8 @@ class TbsButtonMixin : public TBase {
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // An action with an image and no glyph of the button's own lends the button its image.
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
   // A down button of a group (index above 0, not all-up) releases the others of its parent.
   void ReleaseOthersOfGroup();
   // The left button's press and release: down, click, check or repeat as the mode asks.

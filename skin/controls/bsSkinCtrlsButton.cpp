@@ -72,7 +72,8 @@ void TbsSkinButton::SetDefault(bool Value) {
 void TbsSkinButton::Click() {
   if (FCanFocused)
     if (TCustomForm* Form = GetParentForm(this)) Form->SetModalResult(FModalResult);
-  if (OnClick) OnClick(this);
+  // The button's own handler, else its action.
+  TbsButtonMixin::Click();
 }
 
 void TbsSkinButton::RedrawState() {

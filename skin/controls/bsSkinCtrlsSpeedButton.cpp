@@ -83,7 +83,8 @@ void TbsSkinSpeedButton::Loaded() {
 // ---- Clicks and repeat ----------------------------------------------------------------------
 
 void TbsSkinSpeedButton::Click() {
-  if (OnClick) OnClick(this);
+  // The button's own handler, else its action.
+  TbsButtonMixin::Click();
 }
 
 void TbsSkinSpeedButton::RedrawState() {

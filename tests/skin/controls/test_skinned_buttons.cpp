@@ -3,6 +3,8 @@
 // clock, free sizing, repeat timing and re-skinning.
 #include <string>
 
+#include "platform/classes/ActnList.h"
+#include "platform/classes/ImgList.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/data/bsLayered.h"
 #include "tests/skin/SkinTestSupport.h"
@@ -209,6 +211,37 @@ TEST_F(TSkinnedButtonTest, ASkinChangeShowsTheDefaultLookThenRebindsAndResizes) 
   EXPECT_EQ(B->GetWidth(), 20);
   EXPECT_EQ(B->GetHeight(), 20);
   ExpectFace(B, StateColors[0], "rebound");
+}
+
+TEST_F(TSkinnedButtonTest, AnActionRunsOnceForAClickAndLendsItsImage) {
+  auto* Images = new TImageList(Form);
+  Images->SetWidth(8);
+  Images->SetHeight(8);
+  TBitmap Cell;
+  Cell.SetSize(8, 8);
+  Images->Add(&Cell, nullptr);
+  Images->Add(&Cell, nullptr);
+  auto* Actions = new TActionList(Form);
+  Actions->SetImages(Images);
+  auto* Act = new TAction(Form);
+  Act->SetName("Act");
+  Act->SetActionList(Actions);
+  Act->SetImageIndex(1);
+  Act->OnExecute = TNotifyEvent(&Log, &TEventLog::Change);
+  auto* B = NewSkinned<TbsSkinButton>("Button", 20, 20);
+  auto* T = NewSkinned<TbsSkinSpeedButton>("Tool", 120, 20);
+  for (TControl* C : {static_cast<TControl*>(B), static_cast<TControl*>(T)}) {
+    C->SetAction(Act);
+    ClickAt(C, 10, 10);
+    EXPECT_EQ(Log.Take(), TLines{"Change Act"}) << C->GetName();
+  }
+  EXPECT_EQ(B->GetImageList(), Images);
+  EXPECT_EQ(B->GetImageIndex(), 1);
+  EXPECT_EQ(T->GetImageIndex(), 1);
+  // A handler of the button's own runs instead of the action.
+  B->OnClick = TNotifyEvent(&Log, &TEventLog::Click);
+  ClickAt(B, 10, 10);
+  EXPECT_EQ(Log.Take(), TLines{"Click Button"});
 }
 
 // A 9-slice button with a 40 x 20 glow picture and its mask, 10 pixels of margin all round.
