@@ -31,7 +31,7 @@ class TSkinBuilder {
   TMemIniFile& Ini() { return FIni; }
   // The skin text as the records wrote it, negative values included.
   TMemIniFile& WrittenIni() { return FWritten; }
-  // The frame pictures (picture, inactive picture, mask; a null mask when the frame is square)
+  // The frame pictures (picture, inactive picture, region mask)
   // and the picture list in index order.
   TSkinPictureFile FramePicture();
   TSkinPictureFile InactiveFramePicture();

@@ -354,7 +354,7 @@ TSkinPictureFile TSkinBuilder::InactiveFramePicture() {
   return {"frameinactive.bmp", FInactiveFrame->Image()};
 }
 TSkinPictureFile TSkinBuilder::FrameMask() {
-  return {"framemask.bmp", FStyle.Radius > 0 ? FFrame->Mask() : nullptr};
+  return {"framemask.bmp", FFrame->Mask()};
 }
 
 std::vector<TSkinPictureFile> TSkinBuilder::PictureList() {
@@ -388,7 +388,7 @@ void TSkinBuilder::WritePictures() {
   }
   FIni.WriteString("PICTURES", "picture", FramePicture().FileName);
   FIni.WriteString("PICTURES", "inactivepicture", InactiveFramePicture().FileName);
-  if (FrameMask().Image != nullptr) FIni.WriteString("PICTURES", "mask", FrameMask().FileName);
+  FIni.WriteString("PICTURES", "mask", FrameMask().FileName);
   const std::vector<TSkinPictureFile> List = PictureList();
   FIni.WriteInteger("PICTURES", "activepicturescount", static_cast<Integer>(List.size()));
   for (std::size_t I = 0; I < List.size(); ++I)

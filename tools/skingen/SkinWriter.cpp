@@ -15,7 +15,7 @@ std::string WriteSkinFolder(TSkinBuilder& Builder, const std::string& Folder) {
   const std::string Dir = Folder + "/";
   for (const TSkinPictureFile& P :
        {Builder.FramePicture(), Builder.InactiveFramePicture(), Builder.FrameMask()})
-    if (P.Image != nullptr) P.Image->SaveToFile(Dir + P.FileName);
+    P.Image->SaveToFile(Dir + P.FileName);
   for (const TSkinPictureFile& P : Builder.PictureList()) P.Image->SaveToFile(Dir + P.FileName);
   TStringList Lines;
   Builder.Ini().GetStrings(&Lines);
