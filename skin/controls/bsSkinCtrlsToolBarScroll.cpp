@@ -91,6 +91,8 @@ void TbsSkinToolBar::ScrollPage(Integer Direction) {
 
 void TbsSkinToolBar::PaintScrollButtons() {
   if (!HandleAllocated() || !FCanScroll || !ScrollButtonsShown()) return;
+  // The button part is looked up afresh: a skin that is reloading has none.
+  LoadSkinPart();
   const HDC DC = GetWindowDC(GetHandle());
   DrawScrollButton(DC, LeftScrollButton, true);
   DrawScrollButton(DC, RightScrollButton, false);

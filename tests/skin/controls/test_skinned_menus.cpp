@@ -170,4 +170,16 @@ TEST_F(TSkinnedMenuTest, AnOpenTrackMenuDrawsTheBodyActiveAndTheZoneDown) {
   }
 }
 
+TEST_F(TSkinnedMenuTest, ANewStylePartWithAPictureIndexBelowMinusOneDrawsThePlainFace) {
+  auto* Skin = NewSkin(Form);
+  Skin->SkinControls.push_back(NewButtonPart("resizetoolbutton"));
+  PartOf<TbsDataSkinButtonControl>(Skin, "resizetoolbutton")->PictureIndex = -7;
+  auto* B = NewControl<TbsSkinMenuSpeedButton>(Form, "Tool", 20, 20);
+  B->SetBounds(20, 20, 40, 30);
+  B->SetNewStyle(true);
+  B->SetSkinData(Skin);
+  MoveAt(B, 5, 5);
+  EXPECT_EQ(PixelAt(B, 3, 3), ScreenColor(clBtnFace));
+}
+
 }  // namespace
