@@ -113,6 +113,51 @@ TEST_F(TSkinnedBaseTest, HorizontalAndVerticalPartsMapAlongTheirAxisOnly) {
   EXPECT_EQ(C->MapPartRect(Rect(12, 2, 20, 9)), Rect(12, 2, 20, 9));
 }
 
+TEST_F(TSkinnedBaseTest, ThreeSlicePartsKeepTheirEndsAndFillTheMiddle) {
+  // Ends of 5 pixels in 0x0000A0 and 0xA00000 around a middle in 0x00A000, across and down.
+  auto Across = std::make_unique<TBitmap>();
+  Across->SetPixelFormat(pf24bit);
+  Across->SetSize(30, 30);
+  Fill(Across.get(), Rect(0, 0, 5, 30), 0x0000A0);
+  Fill(Across.get(), Rect(5, 0, 25, 30), 0x00A000);
+  Fill(Across.get(), Rect(25, 0, 30, 30), 0xA00000);
+  Skin->ActivePictures.push_back(std::move(Across));
+  auto* Part = AddPart({5, 0}, {25, 0}, {}, {});
+  Part->PictureIndex = static_cast<Integer>(Skin->ActivePictures.size()) - 1;
+  Part->SkinRect = Rect(0, 0, 30, 10);
+  auto* C = NewPartControl();
+  Pump();
+  ASSERT_EQ(C->SizingMode, 2);
+  EXPECT_EQ(C->GetHeight(), 10);
+  EXPECT_EQ(PixelAt(C, 4, 5), ScreenColor(0x0000A0));
+  EXPECT_EQ(PixelAt(C, 5, 5), ScreenColor(0x00A000));
+  EXPECT_EQ(PixelAt(C, 94, 5), ScreenColor(0x00A000));
+  EXPECT_EQ(PixelAt(C, 95, 5), ScreenColor(0xA00000));
+
+  // Down: ends of 5 rows around a middle band.
+  auto Down = std::make_unique<TBitmap>();
+  Down->SetPixelFormat(pf24bit);
+  Down->SetSize(10, 30);
+  Fill(Down.get(), Rect(0, 0, 10, 5), 0x0000B0);
+  Fill(Down.get(), Rect(0, 5, 10, 25), 0x00B000);
+  Fill(Down.get(), Rect(0, 25, 10, 30), 0xB00000);
+  Skin->ActivePictures.push_back(std::move(Down));
+  Part->PictureIndex = static_cast<Integer>(Skin->ActivePictures.size()) - 1;
+  Part->LeftTopPoint = {0, 5};
+  Part->RightTopPoint = {};
+  Part->LeftBottomPoint = {0, 25};
+  Part->SkinRect = Rect(0, 0, 10, 30);
+  C->ApplySkinChange();
+  C->SetBounds(10, 10, 100, 90);
+  ASSERT_EQ(C->SizingMode, 3);
+  EXPECT_EQ(C->GetWidth(), 10);
+  EXPECT_EQ(C->GetHeight(), 90);
+  EXPECT_EQ(PixelAt(C, 5, 4), ScreenColor(0x0000B0));
+  EXPECT_EQ(PixelAt(C, 5, 5), ScreenColor(0x00B000));
+  EXPECT_EQ(PixelAt(C, 5, 84), ScreenColor(0x00B000));
+  EXPECT_EQ(PixelAt(C, 5, 85), ScreenColor(0xB00000));
+}
+
 TEST_F(TSkinnedBaseTest, AFrameStripPanelTilesItsClientPieceFromTheClientEdge) {
   auto* P = NewControl<TbsSkinPanel>(Form, "Panel", 10, 10);
   P->SetBounds(10, 10, 120, 60);  // fitted client 100 wide from x 10
