@@ -103,4 +103,24 @@ TEST_F(TSkinnedPanelTest, ATransparentPanelInCaptionModeDrawsOnlyItsCaptionLineA
   EXPECT_EQ(PixelAt(P, 60, 40), ScreenColor(0x00FFFF));
 }
 
+TEST_F(TSkinnedPanelTest, AStatusBarDrawsTheGripPictureAtTheRightOfItsChildren) {
+  auto Status = std::make_unique<TbsDataSkinPanelControl>("statusbar");
+  Status->PictureIndex = 0;
+  Status->SkinRect = Rect(0, 0, 50, 50);
+  NineSlice(Status.get(), 50, 50, 4);
+  Status->GripperRect = Rect(60, 20, 72, 32);  // 12 x 12 of the first animation frame
+  Skin->SkinControls.push_back(std::move(Status));
+  auto* Bar = NewControl<TbsSkinStatusBar>(Form, "Status", 0, 0);
+  Bar->SetSizeGrip(true);
+  Bar->SetSkinData(Skin);
+  Pump();
+  // A borderless bar: its children have all of it but the grip's width.
+  const TRect Children = Bar->GetAdjustedClientRect();
+  EXPECT_EQ(Children.Right, Bar->GetWidth() - 12);
+  const TRect Grip = Bar->GripRect();
+  EXPECT_EQ(Grip, Rect(Children.Right, Children.Bottom - 12, Children.Right + 12, Children.Bottom));
+  EXPECT_EQ(PixelAt(Bar, Grip.Left + 6, Grip.Top + 6), ScreenColor(FrameColors[0]));
+  EXPECT_EQ(PixelAt(Bar, Grip.Left - 3, Grip.Top + 6), ScreenColor(PanelClient));
+}
+
 }  // namespace
