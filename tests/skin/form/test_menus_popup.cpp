@@ -1,11 +1,14 @@
 // Skinned popup menu chains: the order of the close and command notices, the submenu delay, the
 // keyboard, placement, scrolling, and the default look's pixels.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/Menus.h"
+#include "platform/system/Clock.h"
+#include "platform/user/WindowPaint.h"
 #include "skin/form/bsSkinPopupMenus.h"
 #include "tests/skin/SkinTestSupport.h"
 
@@ -38,6 +41,22 @@ class TNoticeForm : public TForm {
 
  private:
   TLines* FLog;
+};
+
+// A clock that moves 3 ms on every read, as the fade-in loop reads it without processing
+// messages; Probe runs at each read.
+class TStepClock : public TClockSource {
+ public:
+  Int64 MonotonicNanoseconds() override {
+    if (Probe) Probe();
+    return Ns += 3000000;
+  }
+  TDateTime WallClockNow() override { return 36526.0; }
+  void SleepFor(DWORD) override {}
+  std::function<void()> Probe;
+
+ private:
+  Int64 Ns = 1000000000;
 };
 
 class TMenusPopupTest : public TSkinTest {
@@ -87,6 +106,17 @@ class TMenusPopupTest : public TSkinTest {
     const TPoint P = ItemPoint(W, I);
     ScriptMoveTo(P.X, P.Y);
     Pump();
+  }
+  // Writes down each new alpha of the chain's last window.
+  std::function<void()> AlphaRecorder(std::vector<Integer>& Alphas) {
+    return [this, &Alphas] {
+      TbsSkinPopupWindow* W = Menu->LastWindow();
+      BYTE Alpha = 0;
+      if (W == nullptr || !W->HandleAllocated() ||
+          !GetLayeredWindowAttributes(W->GetHandle(), nullptr, &Alpha, nullptr))
+        return;
+      if (Alphas.empty() || Alphas.back() != Alpha) Alphas.push_back(Alpha);
+    };
   }
   void Key(Word K) { Menu->LastWindow()->ProcessKey(K); }
   Integer Active(Integer W) { return Window(W)->ActiveItem; }
@@ -335,6 +365,55 @@ TEST_F(TMenusPopupTest, TheLowerMarkerScrollsEveryHundredMilliseconds) {
   // It stops once the last item shows.
   EXPECT_EQ(W->VisibleStartIndex, 3);
   EXPECT_EQ(W->ScrollCode, 0);
+}
+
+// ---- Fade-in -------------------------------------------------------------------------------
+
+TEST_F(TMenusPopupTest, TheFirstWindowFadesInAndSubmenusShowAtOnce) {
+  TMenuItem* Parent = Add(nullptr, "More", "More1");
+  Add(Parent, "Inner", "Inner1");
+  Menu->AlphaBlend = true;
+  Menu->AlphaBlendAnimation = true;
+  Menu->AlphaBlendValue = 150;
+  std::vector<Integer> Alphas;
+  TStepClock Steps;
+  Steps.Probe = [&] {
+    TbsSkinPopupWindow* W = Menu->LastWindow();
+    BYTE Alpha = 0;
+    DWORD Flags = 0;
+    if (W == nullptr || !W->HandleAllocated() ||
+        !GetLayeredWindowAttributes(W->GetHandle(), nullptr, &Alpha, &Flags))
+      return;
+    if (Alphas.empty() || Alphas.back() != Alpha) Alphas.push_back(Alpha);
+  };
+  SetClockSource(&Steps);
+  Menu->Popup(nullptr, nullptr, false, Items->GetItems(), Rect(200, 200, 200, 200), 0);
+  std::vector<Integer> Expected;
+  for (Integer A = 0; A <= 150; A += 10) Expected.push_back(A);
+  EXPECT_EQ(Alphas, Expected);
+  // The submenu shows with its final alpha.
+  Alphas.clear();
+  Key(VK_RIGHT);
+  SetClockSource(&Clock);
+  ASSERT_EQ(Chain(), 2);
+  BYTE Alpha = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(Window(1)->GetHandle(), nullptr, &Alpha, nullptr));
+  EXPECT_EQ(Alpha, 150);
+  EXPECT_TRUE(Alphas.empty() || Alphas.front() == 150);
+}
+
+TEST_F(TMenusPopupTest, ASmallAlphaFadesInStepsOfOne) {
+  Add(nullptr, "Open", "Open1");
+  Menu->AlphaBlend = true;
+  Menu->AlphaBlendAnimation = true;
+  Menu->AlphaBlendValue = 10;
+  std::vector<Integer> Alphas;
+  TStepClock Steps;
+  Steps.Probe = AlphaRecorder(Alphas);
+  SetClockSource(&Steps);
+  Menu->Popup(nullptr, nullptr, false, Items->GetItems(), Rect(200, 200, 200, 200), 0);
+  SetClockSource(&Clock);
+  EXPECT_EQ(Alphas, (std::vector<Integer>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
 }
 
 // ---- Default look ---------------------------------------------------------------------------
