@@ -81,7 +81,9 @@ class TLayouter {
       if (!End && (Single || (Text[I] != u'\r' && Text[I] != u'\n'))) continue;
       Out.push_back(StripPrefix(Text.substr(Start, I - Start)));
       if (End) break;
-      if (Text[I] == u'\r' && I + 1 < Text.size() && Text[I + 1] == u'\n') ++I;
+      // A pair of different break characters (CR LF or LF CR) is one break.
+      if (I + 1 < Text.size() && (Text[I + 1] == u'\r' || Text[I + 1] == u'\n') && Text[I + 1] != Text[I])
+        ++I;
       Start = I + 1;
       if (Start == Text.size()) break;  // a final line break opens no further line
     }

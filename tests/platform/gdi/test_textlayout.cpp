@@ -35,6 +35,7 @@ TEST(TextLayout, CalcRectGrowsToTheText) {
   const TCase Cases[] = {
       {u"Hello", {5, 7, 5, 7}, DT_SINGLELINE, {5, 7, 55, 23}},
       {u"ab\r\nabcd\nx\rz", {0, 0, 0, 0}, 0, {0, 0, 40, 64}},
+      {u"ab\n\rcd\n\nx", {0, 0, 0, 0}, 0, {0, 0, 20, 64}},
       {u"aa bb cc dd", {0, 0, 55, 0}, DT_WORDBREAK, {0, 0, 50, 32}},
       // A word longer than the line is kept whole and widens the rectangle.
       {u"abcdef gh", {0, 0, 30, 0}, DT_WORDBREAK, {0, 0, 60, 32}},
