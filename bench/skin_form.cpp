@@ -1,0 +1,66 @@
+// The skinned form's frame per resize step of a 1280 x 800 form: geometry, region and frame
+// painting from the largest program skin, and the skinless default frame.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <memory>
+
+#define TMouseButton TDisplayMouseButton
+#include "platform/display/HeadlessDisplay.h"
+#undef TMouseButton
+
+#include "platform/classes/Application.h"
+#include "platform/classes/Forms.h"
+#include "skin/data/bsSkinData.h"
+#include "skin/data/bsSkinDataProgramSkins.h"
+#include "skin/form/SkinForm.h"
+
+namespace {
+
+void ResizeSteps(benchmark::State& State, bool Skinned) {
+  // A screen large enough that the form is not held to the work area.
+  Headless().Resize(TSize{1600, 1000});
+  Application->ProcessMessages();
+  TbsSkinData Data(nullptr);
+  TbsCompressedStoredSkin Stored(nullptr);
+  if (Skinned) {
+    const auto Skins = ProgramSkins();
+    const TbsProgramSkin& Largest =
+        *std::max_element(Skins.begin(), Skins.end(),
+                          [](const TbsProgramSkin& A, const TbsProgramSkin& B) { return A.Size < B.Size; });
+    TMemoryStream S;
+    S.WriteBuffer(Largest.Data, static_cast<Integer>(Largest.Size));
+    S.SetPosition(0);
+    Stored.ReadCompressedSkinStream(&S);
+  }
+  {
+    auto Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(0, 0, 1280, 800);
+    Form->SetBorderStyle(bsSizeable);
+    auto* SF = new TbsSkinForm(Form.get());
+    if (Skinned) Data.LoadStoredSkin(&Stored);
+    SF->SetSkinData(Skinned ? &Data : nullptr);
+    Form->Show();
+    Application->ProcessMessages();
+    Integer Step = 0;
+    for (auto _ : State) {
+      // One step of a live resize: the window's new size, its frame rebuilt and painted.
+      Form->SetWidth(1280 - (++Step & 1));
+      Application->ProcessMessages();
+    }
+  }
+  Application->ProcessMessages();
+  Headless().Resize(TSize{1024, 768});
+}
+
+void SkinnedFrameResizeStep(benchmark::State& State) {
+  ResizeSteps(State, true);
+}
+BENCHMARK(SkinnedFrameResizeStep)->Unit(benchmark::kMillisecond);
+
+void DefaultFrameResizeStep(benchmark::State& State) {
+  ResizeSteps(State, false);
+}
+BENCHMARK(DefaultFrameResizeStep)->Unit(benchmark::kMillisecond);
+
+}  // namespace
