@@ -170,6 +170,23 @@ TEST_F(TSkinnedMenuTest, AnOpenTrackMenuDrawsTheBodyActiveAndTheZoneDown) {
   }
 }
 
+TEST_F(TSkinnedMenuTest, WithoutAPartAnOpenTrackMenuShowsTheBodyHotAndTheZoneDown) {
+  auto* Push = NewControl<TbsSkinMenuButton>(Form, "Menu", 20, 20);
+  auto* Tool = NewControl<TbsSkinMenuSpeedButton>(Form, "Tool", 20, 60);
+  Tool->SetBounds(20, 60, 60, 25);
+  for (TControl* C : {static_cast<TControl*>(Push), static_cast<TControl*>(Tool)}) {
+    if (auto* B = dynamic_cast<TbsSkinMenuButton*>(C)) B->SetSkinPopupMenu(Menu), B->SetTrackButtonMode(true);
+    if (auto* B = dynamic_cast<TbsSkinMenuSpeedButton*>(C))
+      B->SetSkinPopupMenu(Menu), B->SetTrackButtonMode(true);
+    const Integer W = C->GetWidth();
+    PressAt(C, W - 5, 12);
+    MoveAt(Form, 350, 250);
+    EXPECT_EQ(PixelAt(C, 5, 4), ScreenColor(bsHotFaceColor)) << C->GetName();
+    EXPECT_EQ(PixelAt(C, W - 3, 4), ScreenColor(bsDownFaceColor)) << C->GetName();
+    C->Perform(WM_MENUCLOSED_SKIN, 0, 0);
+  }
+}
+
 TEST_F(TSkinnedMenuTest, ANewStylePartWithAPictureIndexBelowMinusOneDrawsThePlainFace) {
   auto* Skin = NewSkin(Form);
   Skin->SkinControls.push_back(NewButtonPart("resizetoolbutton"));
