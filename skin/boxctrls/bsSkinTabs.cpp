@@ -1,11 +1,14 @@
 #include "skin/boxctrls/bsSkinTabs.h"
 
+#include <algorithm>
+
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ImgList.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Text.h"
 #include "platform/user/CommonControls.h"
 #include "platform/user/User.h"
+#include "skin/boxctrls/bsSkinBoxCtrlsUpDown.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/data/bsUtils.h"
 
@@ -21,32 +24,49 @@ void TbsSkinCustomTabSheet::SetWallPaper(TBitmap* Value) {
   Invalidate();
 }
 
-void TbsSkinCustomTabSheet::PaintBackground(HDC DC) {
-  if (GetWidth() < 1 || GetHeight() < 1 || GetParent() == nullptr) return;
-  TCanvas C;
-  C.SetHandle(DC);
-  if (!FWallPaper->Empty()) {
-    const Integer W = FWallPaper->GetWidth(), H = FWallPaper->GetHeight();
-    for (Integer X = 0; X < GetWidth(); X += W)
-      for (Integer Y = 0; Y < GetHeight(); Y += H) C.Draw(X, Y, FWallPaper.get());
-  } else {
-    // The skin's page background comes with a "tab" part; without one the page colour.
-    C.GetBrush()->SetColor(clBtnFace);
-    C.FillRect(GetClientRect());
-  }
-  C.SetHandle(nullptr);
-}
-
 void TbsSkinCustomTabSheet::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_ERASEBKGND) {
-    PaintBackground(reinterpret_cast<HDC>(Message.WParam));
-    Message.Result = 1;
-    return;
+  switch (Message.Msg) {
+    case WM_ERASEBKGND:
+      PaintBackground(reinterpret_cast<HDC>(Message.WParam));
+      Message.Result = 1;
+      return;
+    case WM_SIZE: {
+      TTabSheet::Dispatch(Message);
+      Repaint();
+      // A stretched background moved under the children.
+      auto* Pages = dynamic_cast<TbsSkinPageControl*>(GetPageControl());
+      if (Pages == nullptr || Pages->GetSkinData() == nullptr || Pages->GetSkinData()->Empty) return;
+      Pages->LoadSkinPart();
+      if (Pages->PartIndex == -1 || !Pages->GetPart().StretchEffect) return;
+      for (Integer I = 0; I < GetControlCount(); ++I)
+        if (auto* W = dynamic_cast<TWinControl*>(GetControl(I)); W != nullptr && W->HandleAllocated())
+          SendMessage(W->GetHandle(), WM_CHECKPARENTBG, 0, 0);
+      return;
+    }
+    case 0xB1C9:
+      Message.Result = 0x3233;
+      return;
+    default:
+      TTabSheet::Dispatch(Message);
+      return;
   }
-  TTabSheet::Dispatch(Message);
 }
 
 // ---- TbsSkinPageControl ---------------------------------------------------------------------
+
+namespace {
+
+bool Contains(const TRect& R, Integer X, Integer Y) {
+  return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
+}
+
+// The x of a mouse message's point lowered by Dx (the native control does not know the shift).
+void ShiftMessageX(TMessage& Message, Integer Dx) {
+  const auto X = static_cast<SHORT>(LOWORD(Message.LParam));
+  Message.LParam = MAKELPARAM(static_cast<WORD>(X - Dx), HIWORD(Message.LParam));
+}
+
+}  // namespace
 
 TbsSkinPageControl::TbsSkinPageControl(TComponent* AOwner)
     : TPageControl(AOwner), FDefaultFont(std::make_unique<TFont>()) {
@@ -65,8 +85,61 @@ TbsSkinPageControl::TbsSkinPageControl(TComponent* AOwner)
 
 TbsSkinPageControl::~TbsSkinPageControl() = default;
 
+// A part of another kind under the name has none of the tab fields: no part.
 void TbsSkinPageControl::LoadSkinPart() {
   PartIndex = FSD == nullptr || FSD->Empty ? -1 : FSD->FindControlPart(FSkinDataName);
+  if (PartIndex == -1) return;
+  auto* P =
+      dynamic_cast<TbsDataSkinTabControl*>(FSD->SkinControls[static_cast<std::size_t>(PartIndex)].get());
+  if (P == nullptr) {
+    PartIndex = -1;
+    return;
+  }
+  TPart& D = FPart;
+  D.Picture = SkinPictureAt(FSD, P->PictureIndex);
+  // An index beyond the skin's pictures is no picture.
+  D.BGPicture = SkinPictureAt(FSD, P->BGPictureIndex);
+  D.SkinRect = P->SkinRect;
+  D.ClientRect = P->ClientRect;
+  D.TabRect = P->TabRect;
+  D.ActiveTabRect = IsEmptyRect(P->ActiveTabRect) ? P->TabRect : P->ActiveTabRect;
+  D.FocusTabRect = IsEmptyRect(P->FocusTabRect) ? D.ActiveTabRect : P->FocusTabRect;
+  D.MouseInTabRect = P->MouseInTabRect;
+  D.TabsBGRect = IsEmptyRect(P->TabsBGRect)
+                     ? Bounds(P->SkinRect.Left + P->ClientRect.Left, P->SkinRect.Top + P->ClientRect.Top,
+                              P->ClientRect.Width(), P->ClientRect.Height())
+                     : P->TabsBGRect;
+  D.LTPoint = P->LeftTopPoint;
+  D.RTPoint = P->RightTopPoint;
+  D.LBPoint = P->LeftBottomPoint;
+  D.RBPoint = P->RightBottomPoint;
+  D.LeftStretch = P->LeftStretch;
+  D.TopStretch = P->TopStretch;
+  D.RightStretch = P->RightStretch;
+  D.BottomStretch = P->BottomStretch;
+  D.TabLeftOffset = P->TabLeftOffset;
+  D.TabRightOffset = P->TabRightOffset;
+  D.TabStretchEffect = P->TabStretchEffect;
+  D.StretchEffect = P->StretchEffect;
+  D.StretchType = P->StretchType;
+  D.FontName = P->FontName;
+  D.FontHeight = P->FontHeight;
+  D.FontStyle = P->FontStyle;
+  D.FontColor = P->FontColor;
+  D.ActiveFontColor = P->ActiveFontColor;
+  D.FocusFontColor = P->FocusFontColor;
+  D.MouseInFontColor = P->MouseInFontColor;
+  D.UpDown = P->UpDown;
+  D.ShowFocus = P->ShowFocus;
+  D.FocusOffsetX = P->FocusOffsetX;
+  D.FocusOffsetY = P->FocusOffsetY;
+  D.CloseButtonRect = P->CloseButtonRect;
+  D.CloseButtonActiveRect =
+      IsEmptyRect(P->CloseButtonActiveRect) ? P->CloseButtonRect : P->CloseButtonActiveRect;
+  D.CloseButtonDownRect =
+      IsEmptyRect(P->CloseButtonDownRect) ? D.CloseButtonActiveRect : P->CloseButtonDownRect;
+  D.ButtonTransparent = P->ButtonTransparent;
+  D.ButtonTransparentColor = P->ButtonTransparentColor;
 }
 
 void TbsSkinPageControl::SetSkinData(TbsSkinData* Value) {
@@ -77,7 +150,9 @@ void TbsSkinPageControl::SetSkinData(TbsSkinData* Value) {
 
 void TbsSkinPageControl::Notification(TComponent* AComponent, TOperation Operation) {
   TPageControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FSD) FSD = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FSD) FSD = nullptr;
+  if (AComponent == FTabScroller) FTabScroller = nullptr;
 }
 
 Integer TbsSkinPageControl::TabHeightInUse() const {
@@ -88,12 +163,39 @@ void TbsSkinPageControl::SetTabSize(Integer Width, Integer Height) {
   if (HandleAllocated()) SendMessage(GetHandle(), TCM_SETITEMSIZE, 0, MAKELPARAM(Width, Height));
 }
 
+void TbsSkinPageControl::SyncTabScroller() {
+  if (FTabScroller != nullptr) FTabScroller->SetPosition(GetScrollPosition());
+  Invalidate();
+}
+
 void TbsSkinPageControl::ApplySkinChange() {
   LoadSkinPart();
-  if (PartIndex == -1) GetFont()->Assign(FDefaultFont.get());
-  SetTabSize(GetTabWidth(), TabHeightInUse());
+  if (FShowCloseButtons)
+    FCloseButtonSize =
+        PartIndex != -1 && !IsEmptyRect(FPart.CloseButtonRect) ? FPart.CloseButtonRect.Width() : 14;
+  Integer Height = TabHeightInUse();
+  if (PartIndex == -1) {
+    GetFont()->Assign(FDefaultFont.get());
+  } else {
+    if (FUseSkinFont) {
+      GetFont()->SetName(FPart.FontName);
+      GetFont()->SetHeight(FPart.FontHeight);
+      GetFont()->SetStyle(FPart.FontStyle);
+    } else {
+      GetFont()->Assign(FDefaultFont.get());
+    }
+    GetFont()->SetColor(FPart.FontColor);
+    Height = GetTabHeight() > 0 ? GetTabHeight() : FPart.TabRect.Height();
+  }
+  SetTabSize(GetTabWidth(), Height);
+  SyncTabScroller();
   Realign();
-  Invalidate();
+  if (FTabScroller != nullptr) {
+    // A new scroller takes the new part.
+    delete FTabScroller;
+    FTabScroller = nullptr;
+    UpdateTabScroller();
+  }
   if (TTabSheet* Page = GetActivePage()) Page->Repaint();
 }
 
@@ -102,6 +204,7 @@ void TbsSkinPageControl::Loaded() {
   LoadSkinPart();
   if (PartIndex != -1) return;
   SetTabSize(GetTabWidth(), TabHeightInUse());
+  SyncTabScroller();
   Realign();
 }
 
@@ -110,6 +213,7 @@ void TbsSkinPageControl::SetDefaultItemHeight(Integer Value) {
   LoadSkinPart();
   if (PartIndex != -1) return;
   SetTabSize(GetTabWidth(), TabHeightInUse());
+  SyncTabScroller();
   Realign();
 }
 
@@ -152,13 +256,178 @@ void TbsSkinPageControl::SetShowCloseButtons(bool Value) {
   Invalidate();
 }
 
+void TbsSkinPageControl::ShiftRow() {
+  SetTabPosition(tpTop);
+  SetMultiLine(false);
+  SetTabsBGTransparent(true);
+}
+
+void TbsSkinPageControl::SetTabsInCenter(bool Value) {
+  if (GetTabWidth() == 0) {
+    FTabsInCenter = false;
+    return;
+  }
+  FTabsInCenter = Value;
+  if (Value) ShiftRow();
+  Invalidate();
+}
+
+void TbsSkinPageControl::SetTabsOffset(Integer Value) {
+  FTabsOffset = Value;
+  if (Value > 0) ShiftRow();
+  Invalidate();
+}
+
+Integer TbsSkinPageControl::GetTabsOffset() {
+  if (FTabsOffset > 0) return FTabsOffset;
+  if (!FTabsInCenter || GetTabWidth() == 0) return 0;
+  Integer Visible = 0;
+  for (Integer I = 0; I < GetPageCount(); ++I) Visible += GetPage(I)->GetTabVisible() ? 1 : 0;
+  return std::max(GetWidth() / 2 - (GetTabWidth() * Visible) / 2, 0);
+}
+
 void TbsSkinPageControl::Change() {
+  if (FTabScroller != nullptr) FTabScroller->SetPosition(GetScrollPosition());
   TPageControl::Change();
   Invalidate();
   if (TTabSheet* Page = GetActivePage()) Page->Invalidate();
 }
 
-// ---- Hot tabs and close buttons -------------------------------------------------------------
+// Tabs that come or go change what fits as much as a new size does.
+void TbsSkinPageControl::UpdateTabs() {
+  TPageControl::UpdateTabs();
+  if (!GetMultiLine() && !GetComponentState().Contains(csDesigning)) UpdateTabScroller();
+}
+
+// ---- Geometry -------------------------------------------------------------------------------
+
+TRect TbsSkinPageControl::GetTabRect(Integer TabIndex) {
+  TRect R = TabRect(TabIndex);
+  if (TabIndex == 0 && !GetMultiLine()) ++R.Left;
+  return R;
+}
+
+TRect TbsSkinPageControl::CorrectDisplayRect(const TRect& N) {
+  const Integer CW = GetClientWidth(), CH = GetClientHeight();
+  TRect R = N;
+  if (PartIndex != -1) {
+    const Integer L = FPart.ClientRect.Left, T = FPart.ClientRect.Top;
+    const Integer RM = FPart.SkinRect.Width() - FPart.ClientRect.Right;
+    const Integer BM = FPart.SkinRect.Height() - FPart.ClientRect.Bottom;
+    switch (GetTabPosition()) {
+      case tpTop:
+        R = Rect(L, N.Top - 6 + T, CW - RM, CH - BM);
+        break;
+      case tpBottom:
+        R = Rect(L, N.Top - 4 + T, CW - RM, N.Bottom + 4 - BM);
+        break;
+      case tpLeft:
+        R = Rect(N.Left + L - 4, N.Top - 4 + T, CW - RM, CH - BM);
+        break;
+      case tpRight:
+        R = Rect(L, N.Top - 4 + T, N.Right - RM + 4, CH - BM);
+        break;
+    }
+  } else {
+    switch (GetTabPosition()) {
+      case tpTop:
+        R = Rect(1, N.Top - 5, CW - 1, CH - 1);
+        break;
+      case tpBottom:
+        R = Rect(1, 1, CW - 1, N.Bottom + 3);
+        break;
+      case tpLeft:
+        R = Rect(N.Left - 3, N.Top - 5, CW - 1, CH - 1);
+        break;
+      case tpRight:
+        R = Rect(N.Left - 3, N.Top - 5, N.Right + 3, CH - 1);
+        break;
+    }
+  }
+  return R;
+}
+
+// Window to display: the native answer corrected. Display to window: the inverse, the
+// rectangle grown by the margins the correction leaves around the client area, so that the
+// two directions undo each other.
+void TbsSkinPageControl::AdjustRect(TMessage& Message) {
+  auto* R = reinterpret_cast<RECT*>(Message.LParam);
+  if (R == nullptr) {
+    TPageControl::Dispatch(Message);
+    return;
+  }
+  if (Message.WParam == FALSE) {
+    TPageControl::Dispatch(Message);
+    *R = CorrectDisplayRect(*R);
+    return;
+  }
+  RECT Client = GetClientRect();
+  TMessage Native{TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&Client), 0};
+  TPageControl::Dispatch(Native);
+  const TRect C = GetClientRect();
+  const TRect D = CorrectDisplayRect(Client);
+  *R = Rect(R->Left - (D.Left - C.Left), R->Top - (D.Top - C.Top), R->Right + (C.Right - D.Right),
+            R->Bottom + (C.Bottom - D.Bottom));
+  Message.Result = 0;
+}
+
+// ---- The tab scroller -----------------------------------------------------------------------
+
+Integer TbsSkinPageControl::GetScrollRange() {
+  Integer Range = 0, Visible = 0;
+  for (Integer I = 0; I < GetPageCount(); ++I) {
+    if (!GetPage(I)->GetTabVisible()) continue;
+    const TRect R = GetTabRect(Visible++);
+    if (R.Right > GetWidth() - 3 || R.Right <= 0) ++Range;
+  }
+  return Range;
+}
+
+Integer TbsSkinPageControl::GetScrollPosition() {
+  Integer Position = 0, Visible = 0;
+  for (Integer I = 0; I < GetPageCount(); ++I) {
+    if (!GetPage(I)->GetTabVisible()) continue;
+    if (GetTabRect(Visible++).Right <= 0) ++Position;
+  }
+  return Position;
+}
+
+void TbsSkinPageControl::UpdateTabScroller() {
+  if (!HandleAllocated()) return;
+  // The native arrows would paint over the row: the skinned scroller stands in for them.
+  if (const HWND Native = FindWindowEx(GetHandle(), nullptr, UPDOWN_CLASS, nullptr)) DestroyWindow(Native);
+  const Integer Range = GetScrollRange();
+  if ((Range == 0 || GetMultiLine()) && FTabScroller != nullptr) {
+    delete FTabScroller;
+    FTabScroller = nullptr;
+  } else if (Range > 0 && FTabScroller == nullptr) {
+    FTabScroller = new TbsSkinUpDown(this);
+    FTabScroller->SetWidth(FDefaultItemHeight * 2);
+    FTabScroller->SetHeight(FDefaultItemHeight);
+    FTabScroller->SetMin(0);
+    FTabScroller->SetMax(Range);
+    FTabScroller->SetPosition(GetScrollPosition());
+    FTabScroller->SetIncrement(1);
+    FTabScroller->OnChange = TNotifyEvent(this, &TbsSkinPageControl::TabScrollerChange);
+    LoadSkinPart();
+    FTabScroller->SetSkinDataName(PartIndex != -1 ? FPart.UpDown : std::string());
+    FTabScroller->SetSkinData(FSD);
+    FTabScroller->SetParent(this);
+    FTabScroller->SetVisible(true);
+  }
+  if (FTabScroller == nullptr) return;
+  FTabScroller->SetMax(Range);
+  FTabScroller->SetLeft(GetWidth() - FTabScroller->GetWidth());
+  FTabScroller->SetTop(GetTabPosition() == tpTop ? 0 : GetHeight() - FTabScroller->GetHeight());
+}
+
+void TbsSkinPageControl::TabScrollerChange(TObject*) {
+  if (FTabScroller == nullptr) return;
+  FTabScroller->SetMax(GetScrollRange());
+  SendMessage(GetHandle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, FTabScroller->GetPosition()), 0);
+}
+
+// ---- Pages, hot tabs and close buttons ------------------------------------------------------
 
 TTabSheet* TbsSkinPageControl::PageOfTab(Integer TabIndex) const {
   Integer Visible = 0;
@@ -170,86 +439,153 @@ TTabSheet* TbsSkinPageControl::PageOfTab(Integer TabIndex) const {
   return nullptr;
 }
 
-void TbsSkinPageControl::SetHotTab(Integer Value) {
-  if (FHotTab == Value) return;
-  FHotTab = Value;
+void TbsSkinPageControl::SelectNextPage() {
+  TTabSheet* Active = GetActivePage();
+  if (Active == nullptr) return;
+  for (Integer I = Active->GetPageIndex() + 1; I < GetPageCount(); ++I)
+    if (GetPage(I)->GetTabVisible()) {
+      SetActivePage(GetPage(I));
+      return;
+    }
+}
+
+void TbsSkinPageControl::SelectPrevPage() {
+  TTabSheet* Active = GetActivePage();
+  if (Active == nullptr) return;
+  for (Integer I = Active->GetPageIndex() - 1; I >= 0; --I)
+    if (GetPage(I)->GetTabVisible()) {
+      SetActivePage(GetPage(I));
+      return;
+    }
+}
+
+void TbsSkinPageControl::RepaintTabRow() {
   Invalidate();
+}
+
+void TbsSkinPageControl::TrackMouse(Integer X, Integer Y) {
+  FOldHotTab = FHotTab;
+  FOldHotPage = FHotPage;
+  FHotTab = FHotPage = -1;
+  Integer Visible = 0;
+  for (Integer I = 0; I < GetPageCount() && FHotTab == -1; ++I) {
+    if (!GetPage(I)->GetTabVisible()) continue;
+    if (Contains(GetTabRect(Visible), X, Y)) {
+      FHotTab = Visible;
+      FHotPage = I;
+    }
+    ++Visible;
+  }
+  const Integer Active = GetTabIndex();
+  if (FHotTab != FOldHotTab) {
+    if (FOldHotTab != Active && FOldHotPage >= 0 && FOldHotPage < GetPageCount()) {
+      if (auto* Old = dynamic_cast<TbsSkinCustomTabSheet*>(GetPage(FOldHotPage))) {
+        Old->CloseButtonMouseIn = false;
+        Old->CloseButtonDown = false;
+      }
+      RepaintTabRow();
+    }
+    if (FHotTab != Active && FHotPage >= 0 && FHotPage < GetPageCount()) RepaintTabRow();
+  }
+  if (FHotTab == -1 || !FShowCloseButtons) return;
+  auto* Sheet = dynamic_cast<TbsSkinCustomTabSheet*>(GetPage(FHotPage));
+  if (Sheet == nullptr) return;
+  const TRect T = GetTabRect(FHotTab);
+  TRect B = Sheet->CloseButtonRect;
+  B = Bounds(B.Left + T.Left, B.Top + T.Top, B.Width(), B.Height());
+  if (Contains(B, X, Y)) {
+    if (!Sheet->CloseButtonMouseIn) {
+      Sheet->CloseButtonMouseIn = true;
+      RepaintTabRow();
+    }
+  } else if (Sheet->CloseButtonMouseIn) {
+    Sheet->CloseButtonMouseIn = false;
+    Sheet->CloseButtonDown = false;
+    RepaintTabRow();
+  }
 }
 
 void TbsSkinPageControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   TPageControl::MouseMove(Shift, X, Y);
-  const Integer Tab = IndexOfTabAt(X, Y);
-  SetHotTab(Tab);
-  if (!FShowCloseButtons) return;
-  for (Integer I = 0; I < GetPageCount(); ++I) {
-    auto* Sheet = dynamic_cast<TbsSkinCustomTabSheet*>(GetPage(I));
-    if (Sheet == nullptr) continue;
-    const TRect TR = Sheet->GetTabIndex() >= 0 ? TabRect(Sheet->GetTabIndex()) : TRect{};
-    const TRect& B = Sheet->CloseButtonRect;
-    const TRect CR = Rect(B.Left + TR.Left, B.Top + TR.Top, B.Right + TR.Left, B.Bottom + TR.Top);
-    const bool In =
-        Sheet->GetTabIndex() == Tab && X >= CR.Left && X < CR.Right && Y >= CR.Top && Y < CR.Bottom;
-    if (In != Sheet->CloseButtonMouseIn) {
-      Sheet->CloseButtonMouseIn = In;
-      Invalidate();
-    }
+  if (!GetComponentState().Contains(csDesigning)) TrackMouse(X, Y);
+}
+
+void TbsSkinPageControl::PressCloseButton(bool Down, Integer X, Integer Y) {
+  if (FHotTab == -1 || !FShowCloseButtons) return;
+  auto* Sheet = dynamic_cast<TbsSkinCustomTabSheet*>(GetPage(FHotPage));
+  if (Sheet == nullptr) return;
+  const TRect T = GetTabRect(FHotTab);
+  TRect B = Sheet->CloseButtonRect;
+  // The point arrived lowered by the shift; the tab rectangle is raised by it.
+  B = Bounds(B.Left + T.Left - (RowShifted() ? GetTabsOffset() : 0), B.Top + T.Top, B.Width(), B.Height());
+  if (!Contains(B, X, Y)) {
+    Sheet->CloseButtonMouseIn = false;
+    Sheet->CloseButtonDown = false;
+    return;
   }
+  Sheet->CloseButtonMouseIn = true;
+  Sheet->CloseButtonDown = Down;
+  RepaintTabRow();
+  if (!Down) CloseActivePage();
 }
 
 void TbsSkinPageControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  if (FShowCloseButtons && Button == mbLeft)
-    if (auto* Sheet = dynamic_cast<TbsSkinCustomTabSheet*>(PageOfTab(IndexOfTabAt(X, Y))))
-      if (Sheet->CloseButtonMouseIn) {
-        Sheet->CloseButtonDown = true;
-        Invalidate();
-        return;
-      }
   TPageControl::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft) return;
+  if (!GetComponentState().Contains(csDesigning) && !RowShifted()) TrackMouse(X, Y);
+  PressCloseButton(true, X, Y);
 }
 
 void TbsSkinPageControl::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TPageControl::MouseUp(Button, Shift, X, Y);
-  for (Integer I = 0; I < GetPageCount(); ++I) {
-    auto* Sheet = dynamic_cast<TbsSkinCustomTabSheet*>(GetPage(I));
-    if (Sheet == nullptr || !Sheet->CloseButtonDown) continue;
-    Sheet->CloseButtonDown = false;
-    Invalidate();
-    if (Sheet->CloseButtonMouseIn) {
-      CloseSheet(Sheet);
-      return;
-    }
-  }
+  if (Button != mbLeft) return;
+  if (!GetComponentState().Contains(csDesigning) && !RowShifted()) TrackMouse(X, Y);
+  PressCloseButton(false, X, Y);
 }
 
-void TbsSkinPageControl::CloseSheet(TbsSkinCustomTabSheet* Sheet) {
+void TbsSkinPageControl::CloseActivePage() {
+  auto* Sheet = dynamic_cast<TbsSkinCustomTabSheet*>(GetActivePage());
+  if (Sheet == nullptr) return;
   bool CanClose = true;
   if (OnClose) OnClose(Sheet, CanClose);
-  if (!CanClose) return;
-  if (FFreeOnClose)
-    delete Sheet;
-  else
+  if (CanClose) {
     Sheet->SetTabVisible(false);
-  if (OnAfterClose) OnAfterClose(this);
+    if (FFreeOnClose) delete Sheet;
+    if (OnAfterClose) OnAfterClose(this);
+    return;
+  }
+  POINT P;
+  GetCursorPos(&P);
+  if (HandleAllocated() && WindowFromPoint(P) == GetHandle()) return;
+  Sheet->CloseButtonMouseIn = false;
+  Sheet->CloseButtonDown = false;
+  RepaintTabRow();
 }
 
 // ---- Messages -------------------------------------------------------------------------------
 
 void TbsSkinPageControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
+    case WM_PAINT:
+      // Always through the own painting, also with no pages.
+      PaintHandler(Message);
+      return;
     case WM_ERASEBKGND: {
       bool AnyTab = false;
       for (Integer I = 0; I < GetPageCount() && !AnyTab; ++I) AnyTab = GetPage(I)->GetTabVisible();
-      if (AnyTab) {
-        Message.Result = 1;
-        return;
-      }
+      Message.Result = 1;
+      if (AnyTab) return;
       LoadSkinPart();
-      TPageControl::Dispatch(Message);
+      if (PartIndex == -1)
+        TPageControl::Dispatch(Message);
+      else
+        PaintEmptyBackground(reinterpret_cast<HDC>(Message.WParam));
       return;
     }
     case WM_SIZE:
       LoadSkinPart();
       TPageControl::Dispatch(Message);
+      if (!GetMultiLine() && !GetComponentState().Contains(csDesigning)) UpdateTabScroller();
       return;
     case WM_HSCROLL:
       TPageControl::Dispatch(Message);
@@ -257,119 +593,80 @@ void TbsSkinPageControl::Dispatch(TMessage& Message) {
       return;
     case WM_MOUSEWHEEL:
       TPageControl::Dispatch(Message);
-      if (FMouseWheelSupport && HandleAllocated() && Focused())
-        SelectNextPage(static_cast<SHORT>(HIWORD(Message.WParam)) < 0);
+      if (FMouseWheelSupport && HandleAllocated() && Focused()) {
+        if (static_cast<SHORT>(HIWORD(Message.WParam)) < 0)
+          SelectNextPage();
+        else
+          SelectPrevPage();
+      }
       return;
     case TCM_SETCURSEL:
       TPageControl::Dispatch(Message);
       if (!GetComponentState().Contains(csLoading)) Invalidate();
       return;
+    case TCM_ADJUSTRECT:
+      AdjustRect(Message);
+      return;
+    case TCM_GETITEMRECT: {
+      TPageControl::Dispatch(Message);
+      auto* R = reinterpret_cast<RECT*>(Message.LParam);
+      if (R == nullptr || GetStyle() != tsTabs) return;
+      Integer Dx = 0, Dy = 0;
+      switch (GetTabPosition()) {
+        case tpTop:
+          Dx = (GetMultiLine() ? 0 : -2) + (RowShifted() ? GetTabsOffset() : 0);
+          Dy = -2;
+          break;
+        case tpBottom:
+          Dx = GetMultiLine() ? 0 : -2;
+          Dy = 2;
+          break;
+        case tpLeft:
+          Dx = -2;
+          break;
+        case tpRight:
+          Dx = 2;
+          break;
+      }
+      R->Left += Dx;
+      R->Right += Dx;
+      R->Top += Dy;
+      R->Bottom += Dy;
+      return;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      TPageControl::Dispatch(Message);
+      if (RowShifted()) Invalidate();
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+      if (RowShifted()) ShiftMessageX(Message, GetTabsOffset());
+      TPageControl::Dispatch(Message);
+      return;
+    case WM_NCHITTEST:
+      // Screen coordinates, lowered all the same: the native hit test finds the shifted tabs.
+      if (RowShifted()) ShiftMessageX(Message, GetTabsOffset());
+      TPageControl::Dispatch(Message);
+      return;
     case CM_MOUSELEAVE:
       TPageControl::Dispatch(Message);
-      if (Message.LParam == 0) SetHotTab(-1);
+      if (Message.LParam != 0) return;
+      TrackMouse(-1, -1);
+      if (FOldHotTab != GetTabIndex() && FOldHotPage >= 0 && FOldHotPage < GetPageCount()) {
+        FOldHotTab = FOldHotPage = -1;
+        RepaintTabRow();
+      }
+      return;
+    case WM_CHECKPARENTBG:
+      if (FTabsBGTransparent) Repaint();
+      return;
+    case 0xB1C9:
+      Message.Result = 0x3233;
       return;
     default:
       TPageControl::Dispatch(Message);
       return;
   }
-}
-
-// ---- Painting -------------------------------------------------------------------------------
-
-void TbsSkinPageControl::PaintWindow(HDC DC) {
-  if (GetWidth() <= 0 || GetHeight() <= 0) return;
-  LoadSkinPart();
-  const Integer Saved = SaveDC(DC);
-  TCanvas C;
-  C.SetHandle(DC);
-  // The frame of the skin's "tab" part needs the skin border builders; the plain frame
-  // stands in until such parts exist.
-  C.GetBrush()->SetColor(clBtnFace);
-  C.FillRect(GetClientRect());
-  const TRect D = GetDisplayRect();
-  C.GetBrush()->SetColor(clBtnShadow);
-  C.FrameRect(Rect(D.Left - 1, D.Top - 1, D.Right + 1, D.Bottom + 1));
-  PaintTabs(&C);
-  C.SetHandle(nullptr);
-  RestoreDC(DC, Saved);
-}
-
-void TbsSkinPageControl::PaintTabs(TCanvas* C) {
-  if (GetPageCount() == 0) return;
-  const Integer Active = GetTabIndex();
-  Integer Visible = 0;
-  for (Integer I = 0; I < GetPageCount(); ++I) {
-    if (!GetPage(I)->GetTabVisible()) continue;
-    PaintTab(I, TabRect(Visible), C, Visible == FHotTab, Visible == Active);
-    ++Visible;
-  }
-}
-
-void TbsSkinPageControl::PaintTab(Integer PageIndex, const TRect& R, TCanvas* C, bool Hot, bool Active) {
-  if (PageIndex >= GetPageCount()) return;
-  TTabSheet* Sheet = GetPage(PageIndex);
-  TCustomImageList* Images = GetImages();
-  const bool HasImage =
-      Images != nullptr && Sheet->GetImageIndex() >= 0 && Sheet->GetImageIndex() < Images->GetCount();
-  const std::string Caption = Sheet->GetCaption();
-  const Integer W = R.Width(), H = R.Height();
-  if (W <= 0 || H <= 0) return;
-  TRect TextRect = Rect(0, 0, W, H);
-  TBitmap B;
-  B.SetSize(W, H);
-  TCanvas* BC = B.GetCanvas();
-  const bool Focus = HandleAllocated() && Focused();
-  BC->GetBrush()->SetStyle(bsSolid);
-  if (Hot && !Active) {
-    BC->GetBrush()->SetColor(bsHotFaceColor);
-    BC->FillRect(TextRect);
-  } else if (Active) {
-    BC->GetPen()->SetColor(bsHotFrameColor);
-    BC->GetBrush()->SetColor(Focus ? bsDownFaceColor : bsHotFaceColor);
-    BC->Rectangle(TextRect);
-  } else {
-    BC->GetBrush()->SetColor(clBtnFace);
-    BC->FillRect(TextRect);
-  }
-  BC->GetBrush()->SetStyle(bsClear);
-  BC->SetFont(GetFont());
-  const Integer Reserve = FShowCloseButtons ? FCloseButtonSize + 2 : 0;
-  if (OnDrawSkinTab) {
-    OnDrawSkinTab(PageIndex, TextRect, Active, Hot, BC);
-  } else if (HasImage && FTabExtededDraw) {
-    DrawImageAndText(BC, Rect(0, 0, W - Reserve, H), FTabMargin, FTabSpacing, FTabLayout, Caption,
-                     Sheet->GetImageIndex(), Images, false, Sheet->GetEnabled(), false, 0);
-  } else if (HasImage) {
-    // Image and caption centred as one block.
-    BC->RequiredState({csHandleValid, csFontValid});
-    RECT TR{};
-    DrawTextA(BC->GetHandle(), Caption.c_str(), static_cast<Integer>(Caption.size()), &TR, DT_CALCRECT);
-    const Integer TW = Caption.empty() ? 0 : TR.Right + 2;
-    const Integer X = (W - Reserve) / 2 - (TW + Images->GetWidth() + 2) / 2;
-    Images->Draw(BC, X, H / 2 - Images->GetHeight() / 2, Sheet->GetImageIndex(), Sheet->GetEnabled());
-    RECT T2{X + Images->GetWidth() + 2, H / 2 - TR.Bottom / 2, X + Images->GetWidth() + 2 + TW,
-            H / 2 - TR.Bottom / 2 + TR.Bottom};
-    DrawTextA(BC->GetHandle(), Caption.c_str(), static_cast<Integer>(Caption.size()), &T2, DT_CENTER);
-  } else {
-    RECT T2 = Rect(0, 0, W - Reserve, H);
-    BC->RequiredState({csHandleValid, csFontValid, csBrushValid});
-    DrawTextA(BC->GetHandle(), Caption.c_str(), static_cast<Integer>(Caption.size()), &T2,
-              DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-  }
-  TextRect.Right -= Reserve;
-  if (FShowCloseButtons) {
-    auto* Skin = dynamic_cast<TbsSkinCustomTabSheet*>(Sheet);
-    if (Skin != nullptr) {
-      if (!Hot) Skin->CloseButtonMouseIn = false;
-      DrawCloseButton(BC, Rect(TextRect.Right, TextRect.Top, W, TextRect.Bottom), Skin);
-    }
-  }
-  C->Draw(R.Left, R.Top, &B);
-}
-
-void TbsSkinPageControl::DrawCloseButton(TCanvas* C, const TRect& Area, TbsSkinCustomTabSheet* Sheet) {
-  const Integer VC = Area.Top + Area.Height() / 2;
-  const TRect Box = Bounds(Area.Left, VC - 7, 14, 14);
-  DrawCloseGlyph(C, Box.Left + 2, Box.Top + 2, Sheet->CloseButtonMouseIn ? clWhite : clBlack);
-  Sheet->CloseButtonRect = Box;
 }

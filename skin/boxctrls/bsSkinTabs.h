@@ -14,6 +14,7 @@
 
 class TBitmap;
 class TCanvas;
+class TbsSkinUpDown;
 
 using TbsCloseEvent = TDelegate<void(TObject* Sender, bool& CanClose)>;
 using TbsDrawSkinTabEvent =
@@ -27,9 +28,11 @@ class TbsSkinCustomTabSheet : public TTabSheet {
 
   TBitmap* GetWallPaper() const { return FWallPaper.get(); }
   void SetWallPaper(TBitmap* Value);
-  // The sheet's background: the wallpaper tiled, else the page colour.
+  // The sheet's background: the wallpaper tiled, else the skin's page background, else the
+  // page colour.
   void PaintBackground(HDC DC);
 
+  // As last drawn, in the coordinates of the sheet's tab.
   TRect CloseButtonRect;
   bool CloseButtonMouseIn = false;
   bool CloseButtonDown = false;
@@ -73,9 +76,11 @@ class TbsSkinPageControl : public TPageControl {
   bool GetTextInHorizontal() const { return FTextInHorizontal; }
   void SetTextInHorizontal(bool Value);
   bool GetTabsInCenter() const { return FTabsInCenter; }
-  void SetTabsInCenter(bool Value) { FTabsInCenter = Value; }
+  // Needs a fixed TabWidth; on, it puts the tabs on top in one row over the parent's background.
+  void SetTabsInCenter(bool Value);
   Integer GetTabsOffset() const { return FTabsOffset; }
-  void SetTabsOffset(Integer Value) { FTabsOffset = Value; }
+  // Above 0 it shifts the row right and puts the tabs on top in one row as TabsInCenter does.
+  void SetTabsOffset(Integer Value);
   bool GetTabsBGTransparent() const { return FTabsBGTransparent; }
   void SetTabsBGTransparent(bool Value);
   bool GetShowCloseButtons() const { return FShowCloseButtons; }
@@ -85,12 +90,28 @@ class TbsSkinPageControl : public TPageControl {
   bool GetMouseWheelSupport() const { return FMouseWheelSupport; }
   void SetMouseWheelSupport(bool Value) { FMouseWheelSupport = Value; }
 
+  // Copies the "tab" part's fields; PartIndex -1 without a skin or a tab part of that name.
   void LoadSkinPart();
   void ApplySkinChange();
   // The tab row's height without a part: TabHeight, else DefaultItemHeight.
   Integer TabHeightInUse() const;
   // The visible tab under the mouse, -1 for none.
   Integer GetHotTab() const { return FHotTab; }
+  // A visible tab's rectangle as painted and hit (the native one corrected).
+  TRect GetTabRect(Integer TabIndex);
+  // How far the tab row is shifted right; 0 when it is not.
+  Integer GetTabsOffset();
+  // The skinned scroller that stands in for the native one while the tabs do not fit.
+  TbsSkinUpDown* GetTabScroller() const { return FTabScroller; }
+  // Visible tabs cut at the right or scrolled out at the left, and those scrolled out.
+  Integer GetScrollRange();
+  Integer GetScrollPosition();
+  void UpdateTabScroller();
+  // The next (previous) page with a visible tab becomes active; no wrapping.
+  void SelectNextPage();
+  void SelectPrevPage();
+  // Asks OnClose, then hides (or frees) the active page's tab.
+  void CloseActivePage();
 
   TbsCloseEvent OnClose;
   TNotifyEvent OnAfterClose;
@@ -98,8 +119,33 @@ class TbsSkinPageControl : public TPageControl {
 
   Integer PartIndex = -1;
 
+  // The "tab" part's fields; picture rectangles are absolute in the part's picture.
+  struct TPart {
+    TBitmap* Picture = nullptr;    // in the skin's list; not owned
+    TBitmap* BGPicture = nullptr;  // "bgpictureindex" in the skin's list, or none
+    TRect SkinRect, ClientRect;
+    TRect TabRect, ActiveTabRect, FocusTabRect, MouseInTabRect, TabsBGRect;
+    TPoint LTPoint, RTPoint, LBPoint, RBPoint;
+    bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
+    Integer TabLeftOffset = 0, TabRightOffset = 0;
+    bool TabStretchEffect = false, StretchEffect = false;
+    Integer StretchType = 0;
+    std::string FontName;
+    Integer FontHeight = 14;
+    TFontStyles FontStyle;
+    TColor FontColor = 0, ActiveFontColor = 0, FocusFontColor = 0, MouseInFontColor = 0;
+    std::string UpDown;
+    bool ShowFocus = false;
+    Integer FocusOffsetX = 0, FocusOffsetY = 0;
+    TRect CloseButtonRect, CloseButtonActiveRect, CloseButtonDownRect;
+    bool ButtonTransparent = false;
+    TColor ButtonTransparentColor = 0;
+  };
+  const TPart& GetPart() const { return FPart; }
+
  protected:
   void Change() override;
+  void UpdateTabs() override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
@@ -109,13 +155,32 @@ class TbsSkinPageControl : public TPageControl {
 
  private:
   void SetTabSize(Integer Width, Integer Height);
+  void SyncTabScroller();
+  void TabScrollerChange(TObject* Sender);
+  // The native display rectangle R corrected for the part's frame (or the plain frame).
+  TRect CorrectDisplayRect(const TRect& R);
+  void AdjustRect(TMessage& Message);
+  bool RowShifted() const { return FTabsInCenter || FTabsOffset > 0; }
+  // Forces the row to the top in one line over the parent's background.
+  void ShiftRow();
+  // Hot tab and close-button tracking at a client point; (-1, -1) clears.
+  void TrackMouse(Integer X, Integer Y);
+  void PressCloseButton(bool Down, Integer X, Integer Y);
+  // Painting (bsSkinTabsPaint.cpp).
+  TRect FrameRect();
+  TRect GetActiveTabArea();
+  void PaintDefaultFrame(TCanvas* C);
+  void PaintSkinFrame(TCanvas* C);
   void PaintTabs(TCanvas* C);
   void PaintTab(Integer PageIndex, const TRect& R, TCanvas* C, bool Hot, bool Active);
-  void DrawCloseButton(TCanvas* C, const TRect& Area, TbsSkinCustomTabSheet* Sheet);
+  void DrawButtonTab(TBitmap* B, bool Active, bool Hot);
+  void DrawCloseButton(TCanvas* C, const TRect& Area, TbsSkinCustomTabSheet* Sheet, Integer W, Integer H);
+  void PaintEmptyBackground(HDC DC);
   // The page of a visible tab.
   TTabSheet* PageOfTab(Integer TabIndex) const;
-  void SetHotTab(Integer Value);
-  void CloseSheet(TbsSkinCustomTabSheet* Sheet);
+  void RepaintTabRow();
+
+  friend class TbsSkinCustomTabSheet;
 
   TbsSkinData* FSD = nullptr;
   std::string FSkinDataName = "tab";
@@ -135,5 +200,10 @@ class TbsSkinPageControl : public TPageControl {
   bool FFreeOnClose = false;
   bool FMouseWheelSupport = false;
   Integer FHotTab = -1;
+  Integer FHotPage = -1;
+  Integer FOldHotTab = -1;
+  Integer FOldHotPage = -1;
   Integer FCloseButtonSize = 14;
+  TbsSkinUpDown* FTabScroller = nullptr;  // owned as a child component; only while needed
+  TPart FPart;
 };

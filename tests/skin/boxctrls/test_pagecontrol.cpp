@@ -51,8 +51,8 @@ TEST_F(TPageControlTest, PagesAndTabs) {
 TEST_F(TPageControlTest, UnskinnedLook) {
   Pages->SetActivePageIndex(0);
   Pump();
-  const TRect Active = Pages->TabRect(0);
-  const TRect Other = Pages->TabRect(2);
+  const TRect Active = Pages->GetTabRect(0);
+  const TRect Other = Pages->GetTabRect(2);
   EXPECT_EQ(PixelAt(Pages, Active.Left, Active.Top), ScreenColor(bsHotFrameColor));
   EXPECT_EQ(PixelAt(Pages, Other.Left + 2, Other.Top + 2), ScreenColor(clBtnFace));
   const TRect D = Pages->GetDisplayRect();
