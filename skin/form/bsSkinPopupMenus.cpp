@@ -148,11 +148,18 @@ void TbsSkinMenu::RetireWindow(TbsSkinPopupWindow* Window) {
   PostMessage(FRetireWnd, WM_FREERETIRED, 0, 0);
 }
 
+void TbsSkinMenu::WindowMessageEnds() {
+  if (--FWindowMessages == 0 && !FRetired.empty() && FRetireWnd != nullptr)
+    PostMessage(FRetireWnd, WM_FREERETIRED, 0, 0);
+}
+
 void TbsSkinMenu::RetiredWndProc(TMessage& Message) {
-  if (Message.Msg == WM_FREERETIRED)
-    FreeRetired();
-  else
+  if (Message.Msg == WM_FREERETIRED) {
+    // A window still inside its message is freed when that message is over.
+    if (FWindowMessages == 0) FreeRetired();
+  } else {
     Message.Result = DefWindowProc(FRetireWnd, Message.Msg, Message.WParam, Message.LParam);
+  }
 }
 
 void TbsSkinMenu::FreeRetired() {

@@ -179,6 +179,10 @@ class TbsSkinMenu : public TComponent {
   Integer IndexOfPopup(const TbsSkinPopupWindow* Window) const;
   void HandleItem(TbsSkinPopupWindow* Window, TbsSkinMenuItem* Item, bool ByKey, bool Execute);
   TRect GetWorkArea() const;
+  // A window of the chain handles a message: closed windows are freed only once no window's
+  // message is under way (a chosen command may run a modal loop from inside one).
+  void WindowMessageStarts() { ++FWindowMessages; }
+  void WindowMessageEnds();
   // The last window of the chain, or null; it takes the menu keys.
   TbsSkinPopupWindow* LastWindow() const { return PopupList.empty() ? nullptr : PopupList.back(); }
 
@@ -214,6 +218,7 @@ class TbsSkinMenu : public TComponent {
   // Closed windows wait here until the message that closed them is over.
   std::vector<TbsSkinPopupWindow*> FRetired;
   HWND FRetireWnd = nullptr;
+  Integer FWindowMessages = 0;
 };
 
 // ---- The popup menu component ---------------------------------------------------------------

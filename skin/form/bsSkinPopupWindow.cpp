@@ -8,6 +8,7 @@
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/TextLayout.h"
 #include "platform/system/Clock.h"
+#include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
 #include "platform/user/User.h"
 #include "skin/data/bsLayered.h"
@@ -71,6 +72,9 @@ void TbsSkinPopupWindow::CreateParams(TCreateParams& Params) {
 }
 
 void TbsSkinPopupWindow::Dispatch(TMessage& Message) {
+  TbsSkinMenu* Menu = ParentMenu;
+  Menu->WindowMessageStarts();
+  const auto Done = ScopeExit([Menu] { Menu->WindowMessageEnds(); });
   switch (Message.Msg) {
     case WM_MOUSEACTIVATE:
       Message.Result = MA_NOACTIVATE;

@@ -30,6 +30,19 @@ class TNoticeControl : public TCustomControl {
   TLines* FLog;
 };
 
+// Notes when a watched component goes.
+class TGoneWatch : public TComponent {
+ public:
+  TGoneWatch() : TComponent(nullptr) {}
+  bool Gone = false;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove) Gone = true;
+  }
+};
+
 // A form that writes down the close notices its procedure sees.
 class TNoticeForm : public TForm {
  public:
@@ -140,6 +153,29 @@ TEST_F(TMenusPopupTest, ChoosingALeafNotifiesInOrder) {
   EXPECT_FALSE(Menu->Visible);
   EXPECT_EQ(Chain(), 0);
   EXPECT_FALSE(Menu->OnMenuClose);
+}
+
+TEST_F(TMenusPopupTest, AWindowLivesUntilTheCommandChosenInItReturns) {
+  TMenuItem* Open = Add(nullptr, "Open", "Open1");
+  PopupAt(nullptr, 200, 200);
+  TGoneWatch Watch;
+  Window(0)->FreeNotification(&Watch);
+  struct TModal {
+    TGoneWatch* Watch;
+    bool GoneDuringCommand = true;
+    // A command that runs a loop of its own, as a dialog does.
+    void Run(TObject*) {
+      for (Integer I = 0; I < 5; ++I) Application->ProcessMessages();
+      GoneDuringCommand = Watch->Gone;
+    }
+  } Modal{&Watch};
+  Open->OnClick = TNotifyEvent(&Modal, &TModal::Run);
+  const TPoint P = ItemPoint(0, 0);
+  ScriptClick(P.X, P.Y);
+  Pump();
+  EXPECT_FALSE(Modal.GoneDuringCommand);
+  Pump();
+  EXPECT_TRUE(Watch.Gone);
 }
 
 TEST_F(TMenusPopupTest, ANewChainClosesTheOldOneBeforeTakingItsControl) {
