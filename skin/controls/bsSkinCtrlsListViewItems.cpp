@@ -156,7 +156,16 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
   C->GetBrush()->SetStyle(bsSolid);
   C->GetBrush()->SetColor(GetColor());
   DrawItemImage(C, Item, Icon);
-  if (GetCheckboxes()) DrawItemChecks(C, Item, Icon, Bounds);
+  if (GetCheckboxes()) {
+    // In the icon view the box stands before the image itself, not before its cell.
+    TRect CheckIcon = Icon;
+    if (Style == vsIcon) {
+      const Integer ImageWidth =
+          GetLargeImages() != nullptr ? GetLargeImages()->GetWidth() : FSysImageList.Width;
+      CheckIcon.Left = Icon.Left + GetRectWidth(Icon) / 2 - ImageWidth / 2;
+    }
+    DrawItemChecks(C, Item, CheckIcon, Bounds);
+  }
   if (Style == vsReport && !FullRow) DrawSubItems(C, Item, Bounds, Bounds.Left, true);
   if (Style == vsReport && FDrawSkinLines) {
     C->GetPen()->SetColor(FLinesColor);
