@@ -206,6 +206,23 @@ TEST_F(TSkinListViewTest, SkinnedItemsShowTheSelectionPictureAndTheLines) {
   EXPECT_EQ(PixelAt(View, 150, Y), ScreenColor(ItemActive));
 }
 
+TEST_F(TSkinListViewTest, SkinnedCheckBoxesStandBeforeTheIcon) {
+  View->SetSkinData(NewPartsSkin(Form));
+  View->SetCheckboxes(true);
+  View->SetDrawSkin(true);
+  AddRows(2);
+  TListItem* Item = View->GetItems()->GetItem(0);
+  const TRect Icon = Item->DisplayRect(drIcon);
+  const TRect Row = Item->DisplayRect(drBounds);
+  ASSERT_GE(Icon.Left - 11, 0);
+  // The 10 x 10 picture ends a pixel before the icon, centred on the row a pixel higher.
+  const Integer X = Icon.Left - 6, Y = GetRectHeight(Icon) / 2 + Row.Top - 1;
+  EXPECT_EQ(PixelAt(View, X, Y), ScreenColor(CheckPictures[1]));
+  Item->SetChecked(true);
+  View->Invalidate();
+  EXPECT_EQ(PixelAt(View, X, Y), ScreenColor(CheckPictures[0]));
+}
+
 class TSkinTreeViewTest : public TSkinTest {
  protected:
   void SetUp() override {
