@@ -33,13 +33,6 @@ bool Inside(const TRect& R, Integer X, Integer Y) {
   return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
 }
 
-void FramedFill(TCanvas* C, const TRect& R, TColor Frame, TColor Face) {
-  C->GetPen()->SetColor(Frame);
-  C->GetBrush()->SetStyle(bsSolid);
-  C->GetBrush()->SetColor(Face);
-  C->Rectangle(R);
-}
-
 }  // namespace
 
 TbsSkinCustomComboBox::TbsSkinCustomComboBox(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
@@ -579,7 +572,9 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
     case CM_ENABLEDCHANGED:
       TbsSkinCustomControl::Dispatch(Message);
       if (FEdit != nullptr)
-        FEdit->GetFont()->SetColor(GetEnabled() ? GetDefaultFont()->GetColor() : clGrayText);
+        FEdit->GetFont()->SetColor(!GetEnabled()     ? DisabledTextColor()
+                                   : PartIndex == -1 ? GetDefaultFont()->GetColor()
+                                                     : FontColor);
       Repaint();
       break;
     case CM_CANCELMODE:
@@ -650,12 +645,75 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
 
 void TbsSkinCustomComboBox::PlaceParts() {
   const Integer W = GetWidth(), H = GetHeight();
-  ButtonArea = Rect(W - 19, 2, W - 2, H - 2);
-  TextArea = Rect(2, 2, ButtonArea.Left - 1, H - 2);
+  if (PartIndex == -1 || FToolButtonStyle) {
+    ButtonArea = Rect(W - 19, 2, W - 2, H - 2);
+    TextArea = Rect(2, 2, ButtonArea.Left - 1, H - 2);
+  } else {
+    const Integer DW = W - SkinRect.Width();
+    ButtonArea = ButtonRect;
+    if (ButtonArea.Left >= SkinRect.Width() - RightTopPoint.X)
+      ButtonArea = Bounds(ButtonArea.Left + DW, ButtonArea.Top, ButtonArea.Width(), ButtonArea.Height());
+    TextArea = PartClientRect;
+    TextArea.Right += DW;
+    if (!FUseSkinSize) {
+      ButtonArea.Bottom += H - SkinRect.Height();
+      TextArea.Bottom += H - SkinRect.Height();
+    }
+  }
   if (FEdit == nullptr) return;
   const Integer E = TextHeightOf(FEdit->GetFont());
   FEdit->SetBounds(TextArea.Left, TextArea.Top + TextArea.Height() / 2 - E / 2, std::max(TextArea.Width(), 0),
                    E);
+}
+
+// A part of another kind under the name has none of the combo's fields: no part.
+void TbsSkinCustomComboBox::LoadSkinPart() {
+  TbsSkinCustomControl::LoadSkinPart();
+  if (PartIndex == -1) return;
+  auto* P = dynamic_cast<TbsDataSkinComboBox*>(BoundPart());
+  if (P == nullptr) {
+    PartIndex = -1;
+    return;
+  }
+  ActiveSkinRect = P->ActiveSkinRect;
+  ActiveFontColor = P->ActiveFontColor;
+  ItemRect = P->ItemRect;
+  FocusItemRect = IsEmptyRect(P->FocusItemRect) ? P->ItemRect : P->FocusItemRect;
+  ActiveItemRect = P->ActiveItemRect;
+  ItemLeftOffset = P->ItemLeftOffset;
+  ItemRightOffset = P->ItemRightOffset;
+  ItemTextRect = P->ItemTextRect;
+  FontName = P->FontName;
+  FontStyle = P->FontStyle;
+  FontHeight = P->FontHeight;
+  FontColor = P->FontColor;
+  FocusFontColor = P->FocusFontColor;
+  ButtonRect = P->ButtonRect;
+  ActiveButtonRect = P->ActiveButtonRect;
+  DownButtonRect = P->DownButtonRect;
+  UnEnabledButtonRect = P->UnEnabledButtonRect;
+  ListBoxName = P->ListBoxName;
+  ItemStretchEffect = P->ItemStretchEffect;
+  FocusItemStretchEffect = P->FocusItemStretchEffect;
+  ShowFocus = P->ShowFocus;
+}
+
+// Without the skin's height only the width is fitted; the height stays free.
+void TbsSkinCustomComboBox::FitPartToSize(Integer& AWidth, Integer& AHeight) {
+  if (FUseSkinSize) {
+    TbsSkinCustomControl::FitPartToSize(AWidth, AHeight);
+    return;
+  }
+  if (PartIndex == -1) return;
+  const Integer DX = AWidth - SkinRect.Width();
+  NewLeftTopPoint = LeftTopPoint;
+  NewRightTopPoint = Point(RightTopPoint.X + DX, RightTopPoint.Y);
+  NewClientRect = PartClientRect;
+  NewClientRect.Right += DX;
+}
+
+void TbsSkinCustomComboBox::UpdatePartRegion() {
+  if (FUseSkinSize) TbsSkinCustomControl::UpdatePartRegion();
 }
 
 void TbsSkinCustomComboBox::DefaultFontChanged() {
@@ -666,93 +724,29 @@ void TbsSkinCustomComboBox::ApplySkinChange() {
   TbsSkinCustomControl::ApplySkinChange();
   PlaceParts();
   if (FEdit != nullptr) {
-    FEdit->GetFont()->Assign(GetDefaultFont());
-    FEdit->SetTransparent(false);
-    if (!GetEnabled()) FEdit->GetFont()->SetColor(clGrayText);
+    TFont* F = FEdit->GetFont();
+    if (PartIndex != -1 && GetUseSkinFont()) {
+      F->SetStyle(FontStyle);
+      F->SetHeight(FontHeight);
+      F->SetName(FontName);
+      F->SetColor(FontColor);
+    } else {
+      F->Assign(GetDefaultFont());
+      if (PartIndex != -1) F->SetColor(FontColor);
+    }
+    if (PartIndex != -1 && !IsEmptyRect(ActiveSkinRect) && (FEdit->Focused() || MouseInside))
+      F->SetColor(ActiveFontColor);
+    FEdit->SetTransparent(PartIndex != -1);
+    if (!GetEnabled()) F->SetColor(DisabledTextColor());
   }
   Repaint();
-  FListBox->SetSkinDataName("");
+  FListBox->SetSkinDataName(PartIndex != -1 ? ListBoxName : std::string());
   FListBox->SetSkinData(GetSkinData());
   FListBox->UpdateScrollBars();
   PlaceParts();
-}
-
-void TbsSkinCustomComboBox::DrawShownItem(TCanvas* Target) {
-  const Integer W = TextArea.Width(), H = TextArea.Height();
-  if (W <= 0 || H <= 0) return;
-  const Integer Shown = DroppedDown ? SavedIndex : FListBox->GetItemIndex();
-  const bool Focus = HandleAllocated() && Focused();
-  DrawState = Focus ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
-  TBitmap B;
-  B.SetSize(W, H);
-  TCanvas* C = B.GetCanvas();
-  C->SetFont(GetFont());
-  C->GetBrush()->SetStyle(bsSolid);
-  C->GetBrush()->SetColor(Focus ? clHighlight : FDefaultColor);
-  C->GetFont()->SetColor(Focus ? clHighlightText : GetDefaultFont()->GetColor());
-  C->FillRect(Rect(0, 0, W, H));
-  TRect T = Rect(2, 0, W - 2, H);
-  if (Shown >= 0 && Shown < FListBox->GetItems()->GetCount()) {
-    if (OnComboBoxDrawItem) {
-      OnComboBoxDrawItem(this, C, Shown, TSize{W, H}, T, DrawState);
-    } else {
-      if (TCustomImageList* Images = FListBox->GetImages()) {
-        const Integer Image = FListBox->GetImageIndex() >= 0 ? FListBox->GetImageIndex() : Shown;
-        if (Image < Images->GetCount())
-          Images->Draw(C, T.Left, T.Top + T.Height() / 2 - Images->GetHeight() / 2, Image, true);
-        T.Left += Images->GetWidth() + 2;
-      }
-      C->GetBrush()->SetStyle(bsClear);
-      DrawTextRectVCenter(C, FListBox->GetItems()->GetStrings(Shown), T);
-    }
+  if (FEdit != nullptr && PartIndex != -1) {
+    Integer W = GetWidth(), H = GetHeight();
+    FitPartToSize(W, H);
+    if (W != GetWidth() || H != GetHeight()) SetBounds(GetLeft(), GetTop(), W, H);
   }
-  if (Focus) DrawDottedFocusRect(C, Rect(0, 0, W, H));
-  Target->Draw(TextArea.Left, TextArea.Top, &B);
-}
-
-void TbsSkinCustomComboBox::DrawToolButtonLook(TCanvas* C) {
-  const TRect R = GetClientRect();
-  const bool Focus = HandleAllocated() && Focused();
-  if (DroppedDown)
-    FramedFill(C, R, clNavy, bsDownFaceColor);
-  else if (MouseInside || Focus)
-    FramedFill(C, R, clNavy, bsHotFaceColor);
-  else
-    FramedFill(C, R, clBtnShadow, clBtnFace);
-  const Integer D = DroppedDown ? 2 : 0;
-  TRect T = Rect(2 + D, 2 + D, GetWidth() - 17, GetHeight() - 2);
-  C->SetFont(GetDefaultFont());
-  C->GetBrush()->SetStyle(bsClear);
-  const Integer Shown = DroppedDown ? SavedIndex : FListBox->GetItemIndex();
-  if (Shown >= 0 && Shown < FListBox->GetItems()->GetCount()) {
-    if (OnComboBoxDrawItem)
-      OnComboBoxDrawItem(this, C, Shown, TSize{GetWidth(), GetHeight()}, T, DrawState);
-    else
-      DrawTextRectVCenter(C, FListBox->GetItems()->GetStrings(Shown), T);
-  }
-  DrawComboArrow(C, Rect(GetWidth() - 15 + D, D, GetWidth() + D, GetHeight() + D), C->GetFont()->GetColor());
-}
-
-void TbsSkinCustomComboBox::DrawDefaultImage(TBitmap* B) {
-  PlaceParts();
-  TCanvas* C = B->GetCanvas();
-  if (FToolButtonStyle) {
-    DrawToolButtonLook(C);
-    return;
-  }
-  TRect R = GetClientRect();
-  C->GetBrush()->SetStyle(bsSolid);
-  C->GetBrush()->SetColor(clBtnFace);
-  C->FillRect(R);
-  DrawFrame3D(C, R, clBtnShadow, clBtnShadow);
-  C->GetBrush()->SetColor(FDefaultColor);
-  C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
-  if (ButtonPressed && ButtonHot)
-    FramedFill(C, ButtonArea, clNavy, bsDownFaceColor);
-  else if (ButtonHot)
-    FramedFill(C, ButtonArea, clNavy, bsHotFaceColor);
-  else
-    FramedFill(C, ButtonArea, clBtnShadow, clBtnFace);
-  DrawSmallArrowGlyph(C, ButtonArea, GetEnabled() ? clBlack : clBtnShadow, 4);
-  if (FEdit == nullptr) DrawShownItem(C);
 }

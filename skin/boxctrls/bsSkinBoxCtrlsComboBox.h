@@ -60,9 +60,15 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   void CloseUp(bool Accept);
   void PlaceParts();
 
+  void LoadSkinPart() override;
   void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
   void DefaultFontChanged() override;
   void ApplySkinChange() override;
+  void FitPartToSize(Integer& AWidth, Integer& AHeight) override;
+  void UpdatePartRegion() override;
+  // The text colour of a disabled combo: the skin's "edit" part's, else the grey text colour.
+  TColor DisabledTextColor();
 
   TNotifyEvent OnChange;
   TNotifyEvent OnDropDown;
@@ -81,6 +87,18 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   bool ButtonHot = false;
   bool ButtonPressed = false;
   TOwnerDrawState DrawState;
+
+  // The "combobox" part's fields (absolute picture rectangles; the item text rectangle lies in
+  // the item picture).
+  TRect ActiveSkinRect, ItemRect, FocusItemRect, ActiveItemRect, ItemTextRect;
+  TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+  Integer ItemLeftOffset = 0, ItemRightOffset = 0;
+  std::string FontName = "Arial";
+  Integer FontHeight = 14;
+  TFontStyles FontStyle;
+  TColor FontColor = clWindowText, FocusFontColor = clHighlightText, ActiveFontColor = clWindowText;
+  std::string ListBoxName;
+  bool ItemStretchEffect = false, FocusItemStretchEffect = false, ShowFocus = false;
 
  protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
@@ -107,8 +125,15 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   // Selects, firing OnClick and Change; OnChange only for the user's choice.
   void SelectIndex(Integer Index, bool ByUser);
   Integer FindItem(const std::string& S, Integer StartAfter);
+  // SavedIndex while the list is open, else the list's index; -1 when not an item.
+  Integer ShownIndex() const;
+  // The item's image and text in T (tab stops as the list has them).
+  void DrawItemContent(TCanvas* C, Integer Index, TRect T);
   void DrawShownItem(TCanvas* C);
   void DrawToolButtonLook(TCanvas* C);
+  void DrawSkinToolButtonLook(TBitmap* B);
+  void DrawButtonPartLook(TCanvas* C);
+  void DrawSkinItem(TCanvas* Target);
 
   TbsSkinCustomComboBoxStyle FStyle = bscbFixedStyle;
   Integer FDropDownCount = 8;

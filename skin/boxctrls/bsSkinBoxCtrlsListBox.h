@@ -118,6 +118,9 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   virtual void ListBoxCreateWnd() {}
   // Paints one item of the inner list by the painter of the current look.
   void DrawListItem(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State);
+  // Text at T's left + Offset + 2 with the tab stops of TabWidths (the first 10; a line that
+  // is not a number is a stop at 0), centred vertically.
+  void DrawTabbedText(TCanvas* C, const std::string& Text, const TRect& T, Integer Offset);
   // W x H of the part's client piece, tiled, drawn at (X, Y); the window colour without a
   // part or with a piece of no size.
   void TileClientArea(TCanvas* Target, Integer W, Integer H, Integer X, Integer Y);
@@ -162,7 +165,6 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   void DrawItemStretched(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State);
   // The item's image and text in T of an item bitmap.
   void DrawImageAndText(TCanvas* C, Integer Index, TRect T);
-  void DrawTabbedText(TCanvas* C, const std::string& Text, const TRect& T, Integer Offset);
   // The item font of the skin look.
   void SetSkinItemFont(TCanvas* C);
 
