@@ -202,9 +202,9 @@ TEST_F(TSkinnedIndicatorTest, TheScrollBarStretchesItsTrackAndMovesTheFarButton)
   ScriptButton(false);
   MoveAt(Form, 350, 250);
   ExpectPixels(Bar, {{{192, 8}, SBUp}}, "left");
-  // With a page the thumb grows: 168 x 10 / 100 rounds to 17.
-  Bar->SetRange(0, 99, 0, 10);
-  EXPECT_EQ(Bar->GetButtonState(0).Rect, Rect(16, 0, 32, 16));
+  // With a page the thumb grows: 168 x 13 / 100 rounds to 22.
+  Bar->SetRange(0, 99, 0, 13);
+  EXPECT_EQ(Bar->GetButtonState(0).Rect, Rect(16, 0, 38, 16));
   Bar->SetEnabled(false);
   ExpectPixels(Bar, {{{20, 8}, SBTrack}, {{8, 8}, SBDown}}, "disabled");
 }
