@@ -141,6 +141,9 @@ TEST_F(TSkinnedIndicatorTest, TheGaugeTilesItsProgressBetweenTheCaps) {
                 {{50, 10}, GaugeTrack},
                 {{80, 10}, GaugeTrack}},
                "value 50");
+  // 33 % of 96 pixels is 31.68: truncated, the progress ends at 2 + 31.
+  Gauge->SetValue(33);
+  ExpectPixels(Gauge, {{{32, 10}, CapEnd}, {{33, 10}, GaugeTrack}}, "value 33");
   Gauge->SetValue(0);
   ExpectPixels(Gauge, {{{3, 10}, GaugeTrack}}, "value 0");
 }
