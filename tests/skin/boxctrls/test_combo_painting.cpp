@@ -21,7 +21,14 @@ std::string ComboPartKeys() {
   return "pictureindex=0\r\nskinrect=0,0,60,20\r\nclientrect=3,3,40,17\r\nlefttoppoint=3,0\r\n"
          "righttoppoint=41,0\r\nbuttonrect=42,2,58,18\r\nactivebuttonrect=62,2,78,18\r\n"
          "downbuttonrect=82,2,98,18\r\nitemrect=0,30,37,44\r\nfocusitemrect=0,50,37,64\r\n"
-         "itemtextrect=2,0,35,14\r\n";
+         "itemtextrect=2,0,35,14\r\nlistboxname=droplist\r\n";
+}
+
+// The drop-down list's part: a 2-pixel frame and rows 16 high.
+std::string ListPartKeys() {
+  return "pictureindex=0\r\nskinrect=0,0,60,20\r\nclientrect=2,2,58,18\r\nlefttoppoint=2,2\r\n"
+         "righttoppoint=58,2\r\nleftbottompoint=2,18\r\nrightbottompoint=58,18\r\n"
+         "itemrect=0,30,37,46\r\nactiveitemrect=0,50,37,66\r\nitemtextrect=2,0,35,16\r\n";
 }
 
 std::string ComboPicture() {
@@ -143,6 +150,32 @@ TEST_F(TComboPaintingTest, ResizedLookDrawsTheButtonPartOrNone) {
     Combo->Invalidate();
     EXPECT_EQ(AreaPixels(Combo->GetClientRect()), First);
   }
+}
+
+// The pattern drop-down of the main window as a new user meets it, skinned: the first opening
+// shows eight rows and a bar with a window, and the wheel scrolls the list.
+TEST_F(TComboPaintingTest, SkinnedDropDownFirstOpening) {
+  LoadSkin({{"droplist", "listbox", ListPartKeys()}});
+  Combo->SetItemIndex(0);
+  ClickAt(Combo, 60, 10);
+  ASSERT_TRUE(Combo->GetDroppedDown());
+  TbsPopupListBox* L = Combo->GetListBox();
+  EXPECT_EQ(L->PartIndex, Skin.FindControlPart("droplist"));
+  EXPECT_EQ(L->ListBox->GetItemHeight(), 16);
+  EXPECT_EQ(L->ListBox->GetHeight(), 8 * 16);
+  EXPECT_EQ(L->GetHeight(), 4 + 8 * 16);
+  ASSERT_NE(L->MainScrollBar, nullptr);
+  EXPECT_TRUE(L->MainScrollBar->HandleAllocated());
+  EXPECT_TRUE(L->MainScrollBar->GetVisible());
+  const TPoint P = L->ListBox->ClientToScreen(Point(10, 10));
+  ScriptMoveTo(P.X, P.Y);
+  for (Integer Notch = 0; Notch < 9; ++Notch) ScriptWheel(-120);
+  Pump();
+  EXPECT_EQ(L->GetItemIndex(), 9);
+  EXPECT_EQ(L->ListBox->GetTopIndex(), 2);
+  EXPECT_EQ(L->MainScrollBar->GetPosition(), 2);
+  ScriptKeyPress(VK_ESCAPE);
+  Pump();
 }
 
 TEST_F(TComboPaintingTest, DisabledTextColour) {
