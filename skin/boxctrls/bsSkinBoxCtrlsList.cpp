@@ -109,13 +109,16 @@ void TbsListBox::WndProc(TMessage& Message) {
       // The selected row's look follows the focus.
       Invalidate();
       break;
-    case WM_MOUSEWHEEL:
+    case WM_MOUSEWHEEL: {
+      const bool Up = static_cast<SHORT>(HIWORD(Message.WParam)) > 0;
       if (SkinListBox->MainScrollBar != nullptr) {
-        SendMessage(GetHandle(), WM_VSCROLL,
-                    static_cast<SHORT>(HIWORD(Message.WParam)) > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+        SendMessage(GetHandle(), WM_VSCROLL, Up ? SB_LINEUP : SB_LINEDOWN, 0);
         SkinListBox->UpdateScrollBars();
+      } else if (TbsSkinScrollBar* Bar = SkinListBox->ExtentScrollBar) {
+        Bar->SetPosition(Bar->GetPosition() + (Up ? -Bar->GetSmallChange() : Bar->GetSmallChange()));
       }
       break;
+    }
     case WM_VSCROLL:
     case WM_KEYDOWN:
     case LB_SETCURSEL:
@@ -148,7 +151,16 @@ void TbsListBox::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Inte
 }
 
 void TbsListBox::KeyDown(Word& Key, TShiftState Shift) {
-  if (SkinListBox != nullptr) SkinListBox->ListBoxKeyDown(Key, Shift);
+  if (SkinListBox != nullptr) {
+    SkinListBox->ListBoxKeyDown(Key, Shift);
+    // Left and Right scroll wide texts instead of moving the selection.
+    if (TbsSkinScrollBar* Bar = SkinListBox->ExtentScrollBar;
+        Bar != nullptr && (Key == VK_LEFT || Key == VK_RIGHT)) {
+      Bar->SetPosition(Bar->GetPosition() +
+                       (Key == VK_LEFT ? -Bar->GetSmallChange() : Bar->GetSmallChange()));
+      Key = 0;
+    }
+  }
   TListBox::KeyDown(Key, Shift);
 }
 
@@ -205,6 +217,7 @@ void TbsSkinCustomListBox::Notification(TComponent* AComponent, TOperation Opera
   if (Operation != opRemove) return;
   if (AComponent == FImages) FImages = nullptr;
   if (AComponent == MainScrollBar) MainScrollBar = nullptr;
+  if (AComponent == ExtentScrollBar) ExtentScrollBar = nullptr;
   if (AComponent == ListBox) ListBox = nullptr;
 }
 
@@ -279,8 +292,9 @@ void TbsSkinCustomListBox::SetImageIndex(Integer Value) {
 
 Integer TbsSkinCustomListBox::HeightForRows(Integer N) {
   LoadSkinPart();
-  if (PartIndex == -1) return N * ListBox->GetItemHeight() + 4;
-  return SkinRect.Height() - PartClientRect.Height() + N * ListBox->GetItemHeight();
+  const Integer Bar = ExtentScrollBar != nullptr ? ExtentScrollBar->GetHeight() : 0;
+  if (PartIndex == -1) return N * ListBox->GetItemHeight() + 4 + Bar;
+  return SkinRect.Height() - PartClientRect.Height() + N * ListBox->GetItemHeight() + Bar;
 }
 
 void TbsSkinCustomListBox::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
@@ -296,6 +310,7 @@ void TbsSkinCustomListBox::DefaultFontChanged() {
 
 void TbsSkinCustomListBox::ApplySkinChange() {
   TbsSkinCustomControl::ApplySkinChange();
+  SkinUpdating = true;
   if (PartIndex == -1) {
     ListBox->SetItemHeight(FDefaultItemHeight);
     GetFont()->Assign(GetDefaultFont());
@@ -306,11 +321,23 @@ void TbsSkinCustomListBox::ApplySkinChange() {
     MainScrollBar->SetSkinDataName(BarPartName());
     MainScrollBar->SetSkinData(GetSkinData());
   }
+  if (ExtentScrollBar != nullptr) SetExtentBarMode();
   if (FRowCount != 0) SetHeight(HeightForRows(FRowCount));
   PlaceInnerControls();
+  SkinUpdating = false;
   UpdateScrollBars();
   ListBox->Invalidate();
 }
+
+namespace {
+
+// Frees a hidden bar once the message being handled is done.
+UINT FreeBarMessage() {
+  static const UINT Msg = RegisterWindowMessage("bsSkinListBoxFreeBar");
+  return Msg;
+}
+
+}  // namespace
 
 // ---- Layout and the external bar ------------------------------------------------------------
 
@@ -324,24 +351,117 @@ void TbsSkinCustomListBox::PlaceInnerControls() {
     ListArea.Right += W - SkinRect.Width();
     ListArea.Bottom += H - SkinRect.Height();
   }
+  // The horizontal bar along the bottom first; the rest is shared by the list and the
+  // vertical bar.
+  Integer XH = 0;
+  if (ListBox->GetColumns() <= 0 && ExtentScrollBar != nullptr && ExtentScrollBar->GetVisible()) {
+    if (Part) {
+      const Integer BH = ExtentScrollBar->GetHeight();
+      ExtentScrollBar->SetBounds(ListArea.Left, ListArea.Bottom - BH, ListArea.Width(), BH);
+      XH = BH;
+    } else {
+      ExtentScrollBar->SetBounds(1, H - 20, W - 2, 19);
+      XH = ExtentScrollBar->GetHeight() - 1;
+    }
+  }
   if (MainScrollBar != nullptr && MainScrollBar->GetVisible()) {
     if (Part) {
       const Integer BW = MainScrollBar->GetWidth();
-      MainScrollBar->SetBounds(ListArea.Right - BW, ListArea.Top, BW, ListArea.Height());
-      InnerRect = Rect(ListArea.Left, ListArea.Top, ListArea.Right - BW, ListArea.Bottom);
+      MainScrollBar->SetBounds(ListArea.Right - BW, ListArea.Top, BW, ListArea.Height() - XH);
+      InnerRect = Rect(ListArea.Left, ListArea.Top, ListArea.Right - BW, ListArea.Bottom - XH);
     } else {
-      MainScrollBar->SetBounds(W - 20, C, 19, H - C - 1);
-      InnerRect = Rect(2, C + 1, MainScrollBar->GetLeft(), H - 2);
+      MainScrollBar->SetBounds(W - 20, C, 19, H - C - XH - 1);
+      InnerRect = Rect(2, C + 1, MainScrollBar->GetLeft(), H - XH - 2);
     }
   } else {
-    InnerRect = Part ? ListArea : Rect(2, C + 1, W - 2, H - 2);
+    InnerRect = Part ? Rect(ListArea.Left, ListArea.Top, ListArea.Right, ListArea.Bottom - XH)
+                     : Rect(2, C + 1, W - 2, H - 2 - XH);
   }
   ListBox->SetBounds(InnerRect.Left, InnerRect.Top, IntMax(InnerRect.Width(), 0),
                      IntMax(InnerRect.Height(), 0));
 }
 
+void TbsSkinCustomListBox::SetHorizontalExtent(bool Value) {
+  FHorizontalExtent = Value;
+  UpdateScrollBars();
+}
+
+void TbsSkinCustomListBox::SetExtentBarMode() {
+  TbsSkinScrollBar* Bar = ExtentScrollBar;
+  const bool Both = MainScrollBar != nullptr;
+  if (PartIndex == -1) {
+    Bar->SetSkinDataName("");
+    Bar->SetBothSkinDataName("");
+    Bar->SetBoth(Both);
+    if (Both) Bar->SetBothMarkerWidth(19);
+  } else {
+    const std::string& Name = Both ? BothHScrollBarName : HScrollBarName;
+    Bar->SetBothSkinDataName(Name);
+    Bar->SetSkinDataName(Name);
+    Bar->SetBoth(Both);
+  }
+  Bar->SetSkinData(GetSkinData());
+}
+
+void TbsSkinCustomListBox::UpdateExtentScrollBar() {
+  if (!FHorizontalExtent || SkinUpdating) {
+    if (ExtentScrollBar != nullptr) HideExtentScrollBar();
+    return;
+  }
+  TCanvas* C = ListBox->GetCanvas();
+  if (PartIndex != -1 && GetUseSkinFont()) {
+    C->GetFont()->SetName(FontName);
+    C->GetFont()->SetStyle(FontStyle);
+    C->GetFont()->SetHeight(FontHeight);
+  } else {
+    C->GetFont()->Assign(ListBox->GetFont());
+  }
+  Integer Widest = 0;
+  for (Integer I = 0; I < ListBox->GetItems()->GetCount(); ++I)
+    Widest = std::max(Widest, ItemTextWidth(I, C));
+  Integer Available = PartIndex == -1 ? ListBox->GetWidth() - 4
+                                      : ListBox->GetWidth() + ItemTextRect.Width() - ItemRect.Width();
+  if (FImages != nullptr) Available -= FImages->GetWidth() + 4;
+  if (Available >= Widest) {
+    if (ExtentScrollBar != nullptr) HideExtentScrollBar();
+    return;
+  }
+  if (ExtentScrollBar == nullptr) {
+    ExtentScrollBar = new TbsSkinScrollBar(this);
+    ExtentScrollBar->SetKind(sbHorizontal);
+    ExtentScrollBar->SetBounds(0, 0, 20, 100);
+    ExtentScrollBar->SetPageSize(0);
+    ExtentScrollBar->OnChange = TNotifyEvent(this, &TbsSkinCustomListBox::ExtentScrollBarChange);
+    SetExtentBarMode();
+    ExtentScrollBar->SetParent(this);
+    ExtentScrollBar->SetVisible(true);
+    PlaceInnerControls();
+    Repaint();
+  }
+  const Integer Step = C->TextWidth("0");
+  ExtentScrollBar->SetRange(0, Widest, ExtentScrollBar->GetPosition(), std::max(Available, 1));
+  ExtentScrollBar->SetSmallChange(Step);
+  ExtentScrollBar->SetLargeChange(Step);
+}
+
+void TbsSkinCustomListBox::ExtentScrollBarChange(TObject*) {
+  if (ExtentScrollBar == nullptr) return;
+  ListBox->HorzOffset = ExtentScrollBar->GetPosition();
+  ListBox->Invalidate();
+}
+
+void TbsSkinCustomListBox::HideExtentScrollBar() {
+  ListBox->HorzOffset = 0;
+  TbsSkinScrollBar* Bar = ExtentScrollBar;
+  ExtentScrollBar = nullptr;
+  DiscardBar(Bar);
+  PlaceInnerControls();
+  ListBox->Invalidate();
+}
+
 void TbsSkinCustomListBox::UpdateScrollBars() {
   if (ListBox == nullptr || ListBox->MakingWindow() || GetComponentState().Contains(csDestroying)) return;
+  UpdateExtentScrollBar();
   const Integer Count = ListBox->GetItems()->GetCount();
   const Integer ItemHeight = IntMax(ListBox->GetItemHeight(), 1);
   const Integer Visible = ListBox->GetHeight() / ItemHeight;
@@ -357,6 +477,7 @@ void TbsSkinCustomListBox::UpdateScrollBars() {
       MainScrollBar->SetSkinDataName(BarPartName());
       MainScrollBar->OnChange = TNotifyEvent(this, &TbsSkinCustomListBox::MainScrollBarChange);
       MainScrollBar->SetSkinData(GetSkinData());
+      if (ExtentScrollBar != nullptr) SetExtentBarMode();
       MainScrollBar->SetParent(this);
       PlaceInnerControls();
       MainScrollBar->SetVisible(true);
@@ -369,27 +490,22 @@ void TbsSkinCustomListBox::UpdateScrollBars() {
   if (MainScrollBar != nullptr) HideMainScrollBar();
 }
 
-namespace {
-
-// Frees a hidden bar once the message being handled is done.
-UINT FreeBarMessage() {
-  static const UINT Msg = RegisterWindowMessage("bsSkinListBoxFreeBar");
-  return Msg;
-}
-
-}  // namespace
-
-void TbsSkinCustomListBox::HideMainScrollBar() {
-  TbsSkinScrollBar* Bar = MainScrollBar;
-  MainScrollBar = nullptr;
+// The frame may be walking its children right now (a window being made asks for the bars):
+// the bar leaves them at once and goes later.
+void TbsSkinCustomListBox::DiscardBar(TbsSkinScrollBar* Bar) {
   Bar->SetVisible(false);
-  // The frame may be walking its children right now (a window being made asks for the bars);
-  // the bar leaves them at once and goes later.
   Bar->SetParent(nullptr);
   if (HandleAllocated())
     PostMessage(GetHandle(), FreeBarMessage(), 0, reinterpret_cast<LPARAM>(Bar));
   else
     delete Bar;
+}
+
+void TbsSkinCustomListBox::HideMainScrollBar() {
+  TbsSkinScrollBar* Bar = MainScrollBar;
+  MainScrollBar = nullptr;
+  DiscardBar(Bar);
+  if (ExtentScrollBar != nullptr) SetExtentBarMode();
   PlaceInnerControls();
 }
 

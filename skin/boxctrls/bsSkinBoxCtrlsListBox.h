@@ -91,6 +91,10 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   bool GetUseSkinItemHeight() const { return FUseSkinItemHeight; }
   void SetUseSkinItemHeight(bool Value) { FUseSkinItemHeight = Value; }
 
+  // A horizontal bar for item texts wider than the list (single-column lists).
+  bool GetHorizontalExtent() const { return FHorizontalExtent; }
+  void SetHorizontalExtent(bool Value);
+
   // The frame height that shows N rows.
   Integer HeightForRows(Integer N);
   // Keeps the external bar in step with the native list.
@@ -135,8 +139,10 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   TKeyPressEvent OnListBoxKeyPress;
   TbsDrawSkinItemEvent OnDrawItem;
 
-  TbsListBox* ListBox = nullptr;              // owned and parented by the frame
-  TbsSkinScrollBar* MainScrollBar = nullptr;  // owned by the frame; only while needed
+  TbsListBox* ListBox = nullptr;                // owned and parented by the frame
+  TbsSkinScrollBar* MainScrollBar = nullptr;    // owned by the frame; only while needed
+  TbsSkinScrollBar* ExtentScrollBar = nullptr;  // owned by the frame; only while needed
+  bool SkinUpdating = false;
   TRect ListArea;
   TRect InnerRect;
 
@@ -158,8 +164,16 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
  private:
   void MainScrollBarChange(TObject* Sender);
   void HideMainScrollBar();
+  // Takes a bar out of the frame and frees it once the message being handled is done.
+  void DiscardBar(TbsSkinScrollBar* Bar);
   // The external bar's part: the part's vertical bar, none in the default look.
   std::string BarPartName() const;
+  void ExtentScrollBarChange(TObject* Sender);
+  void HideExtentScrollBar();
+  // The horizontal bar's part and corner mode, by whether the vertical bar is there.
+  void SetExtentBarMode();
+  // The extent bar's share of UpdateScrollBars.
+  void UpdateExtentScrollBar();
   void DrawItemDefault(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State);
   void DrawItemFixed(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State);
   void DrawItemStretched(TCanvas* Target, Integer Index, const TRect& Rect, TOwnerDrawState State);
@@ -174,6 +188,7 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   Integer FImageIndex = -1;
   std::unique_ptr<TStringList> FTabWidths;
   bool FUseSkinItemHeight = true;
+  bool FHorizontalExtent = false;
 };
 
 class TbsSkinListBox : public TbsSkinCustomListBox {

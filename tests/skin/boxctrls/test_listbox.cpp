@@ -163,6 +163,44 @@ TEST_F(TListBoxTest, HorizontalOffsetMovesTextButNotTabbedText) {
   EXPECT_GE(RightmostInk(0, Ink), 40);
 }
 
+TEST_F(TListBoxTest, WideTextsGetAHorizontalBar) {
+  List->SetHorizontalExtent(true);
+  AddItems(2);
+  EXPECT_EQ(List->ExtentScrollBar, nullptr);
+  List->GetItems()->Add(std::string(60, 'W'));
+  Pump();
+  TbsSkinScrollBar* Bar = List->ExtentScrollBar;
+  ASSERT_NE(Bar, nullptr);
+  EXPECT_FALSE(Bar->GetBoth());
+  EXPECT_EQ(Bar->GetBoundsRect(), Rect(1, 124 - 20, 149, 124 - 1));
+  EXPECT_EQ(List->InnerRect.Bottom, 124 - 2 - 18);
+  // Right scrolls by the width of "0" and the text follows.
+  const Integer Step = Bar->GetSmallChange();
+  ASSERT_GT(Step, 0);
+  Inner()->SetFocus();
+  ScriptKeyPress(VK_RIGHT);
+  ScriptKeyPress(VK_RIGHT);
+  Pump();
+  EXPECT_EQ(Bar->GetPosition(), 2 * Step);
+  EXPECT_EQ(Inner()->HorzOffset, 2 * Step);
+  EXPECT_EQ(List->GetItemIndex(), -1) << "the keys scroll, they do not select";
+  // A narrower list keeps the scrolled text's right edge in place.
+  List->SetWidth(130);
+  Pump();
+  EXPECT_EQ(Inner()->HorzOffset, 2 * Step + 20);
+  // With the vertical bar too the horizontal one shows the corner and the list ends above it.
+  AddItems(10);
+  ASSERT_NE(List->MainScrollBar, nullptr);
+  EXPECT_TRUE(List->ExtentScrollBar->GetBoth());
+  EXPECT_EQ(List->ExtentScrollBar->GetBothMarkerWidth(), 19);
+  EXPECT_EQ(List->MainScrollBar->GetBoundsRect().Bottom, List->ExtentScrollBar->GetTop() + 1);
+  // Off: the bar goes and the text is back at its place.
+  List->SetHorizontalExtent(false);
+  Pump();
+  EXPECT_EQ(List->ExtentScrollBar, nullptr);
+  EXPECT_EQ(Inner()->HorzOffset, 0);
+}
+
 TEST_F(TListBoxTest, SkinnedRowsTakeTheStatePictures) {
   AddItems(3);
   LoadSkin();
