@@ -183,6 +183,14 @@ void TbsSkinCustomComboBox::CreateEdit() {
   PlaceParts();
 }
 
+// With a part that has a hot picture the editor's text takes the hot colour while the combo is
+// hot (focused or under the pointer).
+void TbsSkinCustomComboBox::SetEditHot(bool Hot) {
+  if (FEdit == nullptr || PartIndex == -1 || IsEmptyRect(ActiveSkinRect) || !GetEnabled()) return;
+  FEdit->GetFont()->SetColor(Hot ? ActiveFontColor : FontColor);
+  Invalidate();
+}
+
 void TbsSkinCustomComboBox::EditKeyDown(TObject*, Word& Key, TShiftState Shift) {
   if (OnKeyDown) OnKeyDown(this, Key, Shift);
 }
@@ -253,8 +261,12 @@ void TbsSkinCustomComboBox::AutoCompleteText() {
 
 void TbsSkinCustomComboBox::EditWndProc(TMessage& Message) {
   switch (Message.Msg) {
+    case WM_SETFOCUS:
+      SetEditHot(true);
+      break;
     case WM_KILLFOCUS:
       if (DroppedDown) CloseUp(false);
+      SetEditHot(false);
       break;
     case WM_KEYDOWN:
       switch (Message.WParam) {
@@ -590,11 +602,13 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
         ButtonHot = false;
         Repaint();
       }
+      if (FEdit != nullptr && !FEdit->Focused()) SetEditHot(MouseInside);
       if (FToolButtonStyle) Invalidate();
       break;
     case WM_SETFOCUS:
       if (FEdit != nullptr && FEdit->CanFocus()) {
         FEdit->SetFocus();
+        SetEditHot(true);
         break;
       }
       TbsSkinCustomControl::Dispatch(Message);
@@ -604,6 +618,7 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
       TbsSkinCustomControl::Dispatch(Message);
       if (FEdit == nullptr && DroppedDown) CloseUp(false);
       Repaint();
+      if (FEdit != nullptr) SetEditHot(false);
       break;
     case WM_TIMER:
       TbsSkinCustomControl::Dispatch(Message);

@@ -118,6 +118,7 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   void EditKeyPress(TObject* Sender, char& Key);
   void EditKeyUp(TObject* Sender, Word& Key, TShiftState Shift);
   void EditStep(Integer Delta, bool Commit);
+  void SetEditHot(bool Hot);
   void AutoCompleteText();
   void DragTrack();
   void StopAutoScroll();

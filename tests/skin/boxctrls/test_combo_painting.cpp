@@ -60,8 +60,8 @@ class TComboPaintingTest : public TSkinTest {
     Other->SetFocus();
     Pump();
   }
-  void LoadSkin(std::vector<BoxSkin::TPart> Extra = {}) {
-    Extra.insert(Extra.begin(), {"combobox", "combobox", ComboPartKeys()});
+  void LoadSkin(std::vector<BoxSkin::TPart> Extra = {}, const std::string& ComboKeys = ComboPartKeys()) {
+    Extra.insert(Extra.begin(), {"combobox", "combobox", ComboKeys});
     BoxSkin::Load(Skin, {ComboPicture()}, Extra);
     Combo->SetSkinData(&Skin);
     Pump();
@@ -176,6 +176,23 @@ TEST_F(TComboPaintingTest, SkinnedDropDownFirstOpening) {
   EXPECT_EQ(L->MainScrollBar->GetPosition(), 2);
   ScriptKeyPress(VK_ESCAPE);
   Pump();
+}
+
+TEST_F(TComboPaintingTest, TheEditorTakesTheHotColourWhileTheComboIsHot) {
+  Combo->SetStyle(bscbEditStyle);
+  LoadSkin({}, ComboPartKeys() + "activeskinrect=0,0,60,20\r\nfontcolor=32768\r\nactivefontcolor=255\r\n");
+  TbsCustomEdit* Edit = Combo->GetEdit();
+  ASSERT_NE(Edit, nullptr);
+  EXPECT_EQ(Edit->GetFont()->GetColor(), 32768);
+  Edit->SetFocus();
+  Pump();
+  EXPECT_EQ(Edit->GetFont()->GetColor(), 255);
+  Unfocus();
+  EXPECT_EQ(Edit->GetFont()->GetColor(), 32768);
+  MoveAt(Combo, 140, 10);
+  EXPECT_EQ(Edit->GetFont()->GetColor(), 255);
+  MoveAt(Form, 300, 150);
+  EXPECT_EQ(Edit->GetFont()->GetColor(), 32768);
 }
 
 TEST_F(TComboPaintingTest, DisabledTextColour) {
