@@ -22,16 +22,21 @@ constexpr TColor NormalColor = clSilver;
 constexpr TColor ActiveColor = clTeal;
 constexpr TColor DividerColor = clMaroon;
 
+constexpr TColor GlyphColor = clBlue;
+
 // A BMP file image with the item looks in bands: normal (rows 0..19), active (20..39) and the
-// divider (40..44).
+// divider (40..44), then an 8 x 8 check glyph: white (its transparent colour) around a 4 x 4
+// blue square.
 std::string ItemPicture() {
   TBitmap B;
   B.SetPixelFormat(pf24bit);
-  B.SetSize(50, 44);
+  B.SetSize(50, 52);
   TCanvas* C = B.GetCanvas();
   const std::pair<TColor, TRect> Bands[] = {{NormalColor, Rect(0, 0, 50, 20)},
                                             {ActiveColor, Rect(0, 20, 50, 40)},
-                                            {DividerColor, Rect(0, 40, 50, 44)}};
+                                            {DividerColor, Rect(0, 40, 50, 44)},
+                                            {clWhite, Rect(0, 44, 8, 52)},
+                                            {GlyphColor, Rect(2, 46, 6, 50)}};
   for (const auto& [Color, R] : Bands) {
     C->GetBrush()->SetColor(Color);
     C->FillRect(R);
@@ -50,6 +55,7 @@ std::string SkinText(Integer WindowPicture) {
          "[SKINOBJECTS]\ncount=1\n0=menuitem:menuitem\n"
          "[menuitem]\nactivepictureindex=1\nskinrect=0,0,50,18\nactiveskinrect=0,20,50,38\n"
          "dividerrect=0,40,50,44\ntextrect=4,1,46,17\nitemleftoffset=2\nitemrightoffset=2\n"
+         "checkimagerect=0,44,8,52\n"
          "[SKINCONTROLS]\ncount=0\n";
 }
 
@@ -119,6 +125,24 @@ TEST_F(TMenusSkinnedTest, TheSkinSizesAndPaintsTheWindow) {
   W->ProcessKey(VK_DOWN);
   EXPECT_EQ(PixelAt(W, 3, 4), ScreenColor(NormalColor));
   EXPECT_EQ(PixelAt(W, 3, 26), ScreenColor(ActiveColor));
+}
+
+TEST_F(TMenusSkinnedTest, ACheckedItemShowsTheSkinsCheckGlyph) {
+  LoadSkin(0);
+  auto* Menu = new TPopupMenu(Form);
+  Add(Menu, "Grid")->SetChecked(true);
+  Add(Menu, "Lines");
+  Chain()->Popup(nullptr, &Data, false, Menu->GetItems(), Rect(150, 150, 150, 150), 0);
+  Pump();
+  TbsSkinPopupWindow* W = Chain()->PopupList.at(0);
+  // The glyph is centred in the cell from textrect.Left + 2 to textrect.Left + 16 over the text
+  // rectangle's height: at (9, 5) of the item, which starts at (3, 3).
+  EXPECT_EQ(PixelAt(W, 3 + 9 + 2, 3 + 5 + 2), ScreenColor(GlyphColor));
+  EXPECT_EQ(PixelAt(W, 3 + 9 + 5, 3 + 5 + 5), ScreenColor(GlyphColor));
+  // Around it the item's own look shows through.
+  EXPECT_EQ(PixelAt(W, 3 + 9, 3 + 5), ScreenColor(ActiveColor));
+  // An unchecked item has none.
+  EXPECT_EQ(PixelAt(W, 3 + 9 + 2, 21 + 5 + 2), ScreenColor(NormalColor));
 }
 
 TEST_F(TMenusSkinnedTest, AWindowPictureOutsideTheListGivesTheDefaultLook) {
