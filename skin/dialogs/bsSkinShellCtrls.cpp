@@ -15,6 +15,7 @@
 #include "skin/controls/bsSkinCtrlsBars.h"
 #include "skin/controls/bsSkinCtrlsBevel.h"
 #include "skin/controls/bsSkinCtrlsSplitter.h"
+#include "skin/dialogs/bsDialogNames.h"
 #include "skin/dialogs/bsDialogTexts.h"
 #include "skin/dialogs/bsMessages.h"
 #include "skin/dialogs/bsSkinShellComboBox.h"
@@ -23,11 +24,6 @@
 #include "skin/form/SkinForm.h"
 
 namespace {
-
-std::string Slashed(std::string S) {
-  std::replace(S.begin(), S.end(), '\\', '/');
-  return S;
-}
 
 bool HasSeparator(const std::string& S) {
   return S.find_first_of("/\\") != std::string::npos;
@@ -243,18 +239,15 @@ void TbsOpenDlgForm::Build(bool FixedBottom) {
 // ---- Names ----------------------------------------------------------------------------------
 
 std::string TbsOpenDlgForm::FolderText() {
-  return IncludeTrailingPathDelimiter(Slashed(FileList->CurrentPath()));
+  return IncludeTrailingPathDelimiter(SlashedPath(FileList->CurrentPath()));
 }
 
 std::string TbsOpenDlgForm::TypedPath(const std::string& Typed) {
-  const std::string T = Slashed(Typed);
-  if (!T.empty() && T[0] == '/') return ExpandFileName(T);
-  if (HasSeparator(T)) return ExpandFileName(FolderText() + T);
-  return FolderText() + T;
+  return ResolveTypedPath(FolderText(), Typed);
 }
 
 std::string TbsOpenDlgForm::SelectedFilePath() {
-  const std::string S = Slashed(FileList->SelectedFilePath());
+  const std::string S = SlashedPath(FileList->SelectedFilePath());
   const std::string T = FileNameEdit->GetText();
   // A name typed over the selection is the user's choice, not the selected file.
   if (S.empty() || (!T.empty() && ExtractFileName(S) != T)) return {};
@@ -351,7 +344,7 @@ void TbsOpenDlgForm::ListDblClick(TObject*) {
 
 void TbsOpenDlgForm::ListChange(TObject*, TListItem*, TItemChange) {
   TbsShellFolder* F = FileList->SelectedFolder();
-  const std::string Now = F != nullptr ? Slashed(F->ParsingText()) : std::string();
+  const std::string Now = F != nullptr ? SlashedPath(F->ParsingText()) : std::string();
   // A move of the selection arrives as two item changes: one answer is enough.
   if (Now == FLastSelection) return;
   FLastSelection = Now;
@@ -359,7 +352,7 @@ void TbsOpenDlgForm::ListChange(TObject*, TListItem*, TItemChange) {
 }
 
 void TbsOpenDlgForm::SelectionChanged() {
-  const std::string S = Slashed(FileList->SelectedFilePath());
+  const std::string S = SlashedPath(FileList->SelectedFilePath());
   if (!S.empty()) FileNameEdit->SetText(ExtractFileName(S));
   if (OnFolderChange) OnFolderChange(this);
 }
@@ -401,7 +394,7 @@ void TbsOpenDlgForm::UpClick(TObject*) {
 }
 
 void TbsOpenDlgForm::NewFolderClick(TObject*) {
-  const std::string Current = Slashed(FileList->CurrentPath());
+  const std::string Current = SlashedPath(FileList->CurrentPath());
   if (Current.find('/') == std::string::npos) return;
   ++NewFolderCount;
   std::string Name = Text("MSG_NEWFOLDER", "New Folder");
@@ -488,7 +481,7 @@ void TbsOpenPictureDlgForm::LoadPreview(const std::string& Path) {
 }
 
 void TbsOpenPictureDlgForm::SelectionChanged() {
-  const std::string S = Slashed(FileList->SelectedFilePath());
+  const std::string S = SlashedPath(FileList->SelectedFilePath());
   const std::string T = ExtractFileName(S);
   FileNameEdit->SetText(T);
   if (!T.empty()) {
@@ -568,9 +561,10 @@ namespace {
 
 // The folder a run starts in: the folder of the name, else InitialDir, else the program's.
 std::string StartFolder(const std::string& FileName, const std::string& InitialDir) {
-  const std::string NameFolder = ExtractFileDir(Slashed(FileName));
+  const std::string NameFolder = ExtractFileDir(SlashedPath(FileName));
   if (!NameFolder.empty() && FolderExists(NameFolder)) return ExpandFileName(NameFolder);
-  if (!InitialDir.empty() && FolderExists(Slashed(InitialDir))) return ExpandFileName(Slashed(InitialDir));
+  if (!InitialDir.empty() && FolderExists(SlashedPath(InitialDir)))
+    return ExpandFileName(SlashedPath(InitialDir));
   return ExtractFileDir(Application->GetExeName());
 }
 
@@ -660,10 +654,10 @@ bool TbsCustomFileDialog::Execute() {
 
   // The window now, so that the list shows its folder before the form appears.
   List->HandleNeeded();
-  Form->FileNameEdit->SetText(ExtractFileName(Slashed(FFileName)));
+  Form->FileNameEdit->SetText(ExtractFileName(SlashedPath(FFileName)));
   Form->FolderShown(List);
-  if (FPicture && FileExists(Slashed(FFileName)))
-    static_cast<TbsOpenPictureDlgForm*>(Form)->LoadPreview(Slashed(FFileName));
+  if (FPicture && FileExists(SlashedPath(FFileName)))
+    static_cast<TbsOpenPictureDlgForm*>(Form)->LoadPreview(SlashedPath(FFileName));
 
   const bool Accepted = Form->ShowModal() == mrOk;
   FFilterIndex = Form->FilterComboBox->GetItemIndex() + 1;

@@ -11,17 +11,12 @@
 #include "platform/system/Strings.h"
 #include "platform/user/Menus.h"
 #include "platform/user/WindowMessages.h"
+#include "skin/dialogs/bsDialogNames.h"
 #include "skin/dialogs/bsDialogTexts.h"
 #include "skin/dialogs/bsShellChangeNotifier.h"
 #include "skin/dialogs/bsSkinShellComboBox.h"
 
 namespace {
-
-std::string TrimSpaces(const std::string& S) {
-  const auto B = S.find_first_not_of(' ');
-  if (B == std::string::npos) return {};
-  return S.substr(B, S.find_last_not_of(' ') - B + 1);
-}
 
 Integer Sign(Int64 V) {
   return V < 0 ? -1 : V > 0 ? 1 : 0;
@@ -304,21 +299,7 @@ void TbsCustomShellListView::EditSelected() {
 }
 
 bool TbsCustomShellListView::MatchesMask(const std::string& Mask, const std::string& FileName) {
-  std::string Pattern;
-  auto Admits = [&FileName](const std::string& P) {
-    const std::string T = TrimSpaces(P);
-    if (T.find('.') != std::string::npos) return ::MatchesMask(FileName, T);
-    return T == "*";
-  };
-  for (char C : Mask) {
-    if (C == ';' || C == '|') {
-      if (Admits(Pattern)) return true;
-      Pattern.clear();
-    } else {
-      Pattern += C;
-    }
-  }
-  return !Pattern.empty() && Admits(Pattern);
+  return MatchesFileMask(Mask, FileName);
 }
 
 void TbsCustomShellListView::Populate() {

@@ -10,18 +10,6 @@
 
 namespace {
 
-std::string Slashed(std::string S) {
-  std::replace(S.begin(), S.end(), '\\', '/');
-  return S;
-}
-
-// Path taken from Folder unless it is absolute; "." and ".." resolved by the text.
-std::string ResolvePath(const std::string& Folder, const std::string& Path) {
-  const std::string P = Slashed(Path);
-  if (!P.empty() && P[0] == '/') return ExpandFileName(P);
-  return ExpandFileName(IncludeTrailingPathDelimiter(Folder) + P);
-}
-
 [[noreturn]] void RaiseFolderError(const std::string& Path) {
   throw EInOutError(Format("Cannot open folder \"%s\"", {Path}));
 }
@@ -31,21 +19,6 @@ std::string ResolvePath(const std::string& Folder, const std::string& Path) {
 bool FolderExists(const std::string& Path) {
   const DWORD A = GetFileAttributes(Path);
   return A != INVALID_FILE_ATTRIBUTES && (A & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-std::vector<TbsFilterEntry> ParseFilter(const std::string& Filter) {
-  std::vector<TbsFilterEntry> Entries;
-  std::string Rest = Filter;
-  for (auto Bar = Rest.find('|'); Bar != std::string::npos; Bar = Rest.find('|')) {
-    TbsFilterEntry E;
-    E.Description = Rest.substr(0, Bar);
-    Rest.erase(0, Bar + 1);
-    const auto Next = Rest.find('|');
-    E.Mask = Rest.substr(0, Next);
-    Rest.erase(0, Next == std::string::npos ? Rest.size() : Next + 1);
-    Entries.push_back(std::move(E));
-  }
-  return Entries;
 }
 
 // ---- TbsSkinFileListBox ---------------------------------------------------------------------
@@ -169,7 +142,7 @@ std::string TbsSkinFileListBox::GetFilePath() {
 void TbsSkinFileListBox::SetDirectory(const std::string& Path) {
   // Folder names are compared as the file system does: exactly.
   if (Path == FDirectory) return;
-  const std::string Resolved = ExcludeTrailingPathDelimiter(ResolvePath(FDirectory, Path));
+  const std::string Resolved = ExcludeTrailingPathDelimiter(ResolveTypedPath(FDirectory, Path));
   const std::string Folder = Resolved.empty() ? "/" : Resolved;
   if (!FolderExists(Folder)) RaiseFolderError(Path);
   FDirectory = Folder;
@@ -190,9 +163,9 @@ void TbsSkinFileListBox::ApplyPath(const std::string& Text) {
   if (Text.empty() || Text == GetFilePath()) return;
   std::string Folder, Name;
   if (Text.size() >= 2 && Text.front() == '[' && Text.back() == ']') {
-    Folder = ResolvePath(FDirectory, Text.substr(1, Text.size() - 2));
+    Folder = ResolveTypedPath(FDirectory, Text.substr(1, Text.size() - 2));
   } else {
-    const std::string Full = ResolvePath(FDirectory, Text);
+    const std::string Full = ResolveTypedPath(FDirectory, Text);
     Folder = ExtractFileDir(Full);
     Name = ExtractFileName(Full);
     const bool Wild = Name.find_first_of("*?") != std::string::npos;

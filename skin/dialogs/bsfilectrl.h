@@ -11,6 +11,7 @@
 #include "platform/classes/StdCtrls.h"
 #include "skin/boxctrls/bsSkinBoxCtrlsComboBox.h"
 #include "skin/boxctrls/bsSkinBoxCtrlsListBox.h"
+#include "skin/dialogs/bsDialogNames.h"
 
 // True when the attributes of Path can be read and carry the directory bit.
 bool FolderExists(const std::string& Path);
@@ -101,11 +102,3 @@ class TbsSkinFilterComboBox : public TbsSkinComboBox {
   std::unique_ptr<TStringList> FFilterMasks;
   bool FBuilt = false;  // the items are those of FFilter
 };
-
-// The description and mask pairs of a filter text, in order; a trailing description without a
-// "|" after it is dropped.
-struct TbsFilterEntry {
-  std::string Description;
-  std::string Mask;
-};
-std::vector<TbsFilterEntry> ParseFilter(const std::string& Filter);
