@@ -488,6 +488,33 @@ TEST_F(TMenusPopupTest, DefaultLookPixels) {
   EXPECT_EQ(Px(ArrowX + 4, 46 + 9), ScreenColor(clWindow));
 }
 
+TEST_F(TMenusPopupTest, HeadersAndTheFormMenusGlyphsInTheDefaultLook) {
+  Add(nullptr, "Top", "Top1");
+  Add(nullptr, "-Tools-", "Header1")->SetEnabled(false);
+  Add(nullptr, "-Tools-", "Plain1");
+  Add(nullptr, "Close", "BSF_CLOSE");
+  PopupAt(nullptr, 200, 200);
+  TbsSkinPopupWindow* W = Window(0);
+  Pump();
+  // A disabled item between dashes is a header: all of it in the shadow colour.
+  EXPECT_EQ(PixelAt(W, 3, 22 + 1), ScreenColor(clBtnShadow));
+  EXPECT_EQ(PixelAt(W, W->GetWidth() - 4, 22 + 18), ScreenColor(clBtnShadow));
+  // The same caption enabled is an ordinary item.
+  EXPECT_EQ(PixelAt(W, 3, 42 + 1), ScreenColor(clBtnFace));
+  EXPECT_EQ(PixelAt(W, W->GetWidth() - 4, 42 + 18), ScreenColor(clWindow));
+  // The close item of a form menu gets the close glyph in its image column.
+  auto InkIn = [&](Integer Top) {
+    Integer Ink = 0;
+    for (Integer X = 4; X < 4 + 11; ++X)
+      for (Integer Y = Top + 6; Y < Top + 16; ++Y)
+        if (PixelAt(W, X, Y) == ScreenColor(clWindowText)) ++Ink;
+    return Ink;
+  };
+  EXPECT_GT(InkIn(62), 8);
+  EXPECT_EQ(InkIn(2), 0);
+  EXPECT_EQ(InkIn(42), 0);
+}
+
 TEST_F(TMenusPopupTest, WidthAndHeightOfTheDefaultLook) {
   TMenuItem* Open = Add(nullptr, "Open", "Open1");
   Open->SetShortCut(ShortCut('O', TShiftState{ssCtrl}));
