@@ -201,6 +201,11 @@ TbsSkinCustomListBox::TbsSkinCustomListBox(TComponent* AOwner) : TbsSkinCustomCo
   SetHeight(120);
   SetSkinDataName("listbox");
   FTabWidths = std::make_unique<TStringList>();
+  FGlyph = std::make_unique<TBitmap>();
+  FDefaultCaptionFont = std::make_unique<TFont>();
+  FDefaultCaptionFont->SetName("Arial");
+  FDefaultCaptionFont->SetHeight(14);
+  FDefaultCaptionFont->OnChange = TNotifyEvent(this, &TbsSkinCustomListBox::CaptionFontChanged);
   PlaceInnerControls();
 }
 
@@ -277,6 +282,23 @@ void TbsSkinCustomListBox::LoadSkinPart() {
   HScrollBarName = P->HScrollBarName;
   BothHScrollBarName = P->BothHScrollBarName;
   ShowFocus = P->ShowFocus;
+  CaptionRect = P->CaptionRect;
+  CaptionFontName = P->CaptionFontName;
+  CaptionFontHeight = P->CaptionFontHeight;
+  CaptionFontStyle = P->CaptionFontStyle;
+  CaptionFontColor = P->CaptionFontColor;
+  UpButtonRect = P->UpButtonRect;
+  ActiveUpButtonRect = P->ActiveUpButtonRect;
+  DownUpButtonRect = IsEmptyRect(P->DownUpButtonRect) ? P->ActiveUpButtonRect : P->DownUpButtonRect;
+  DownButtonRect = P->DownButtonRect;
+  ActiveDownButtonRect = P->ActiveDownButtonRect;
+  DownDownButtonRect = IsEmptyRect(P->DownDownButtonRect) ? P->ActiveDownButtonRect : P->DownDownButtonRect;
+  CheckButtonRect = P->CheckButtonRect;
+  ActiveCheckButtonRect = P->ActiveCheckButtonRect;
+  DownCheckButtonRect =
+      IsEmptyRect(P->DownCheckButtonRect) ? P->ActiveCheckButtonRect : P->DownCheckButtonRect;
+  DisabledButtonsRect = P->DisabledButtonsRect;
+  ButtonsArea = P->ButtonsArea;
 }
 
 void TbsSkinCustomListBox::SetImages(TCustomImageList* Value) {
@@ -344,7 +366,7 @@ UINT FreeBarMessage() {
 void TbsSkinCustomListBox::PlaceInnerControls() {
   if (ListBox == nullptr) return;
   const Integer W = GetWidth(), H = GetHeight();
-  const Integer C = 1;  // no caption strip
+  const Integer C = FCaptionMode ? FDefaultCaptionHeight : 1;
   const bool Part = PartIndex != -1;
   if (Part) {
     ListArea = PartClientRect;
@@ -557,12 +579,6 @@ void TbsSkinCustomListBox::ListBoxKeyPress(char& Key) {
 
 // ---- Painting -------------------------------------------------------------------------------
 
-void TbsSkinCustomListBox::DrawDefaultImage(TBitmap* B) {
-  TbsSkinCustomControl::DrawDefaultImage(B);
-  TRect R = GetClientRect();
-  DrawFrame3D(B->GetCanvas(), R, clBtnShadow, clBtnShadow);
-}
-
 void TbsSkinCustomListBox::Dispatch(TMessage& Message) {
   if (Message.Msg == FreeBarMessage()) {
     // Still owned by the frame unless it went with it meanwhile.
@@ -580,6 +596,28 @@ void TbsSkinCustomListBox::Dispatch(TMessage& Message) {
       PlaceInnerControls();
       UpdateScrollBars();
       if (MainScrollBar != nullptr) MainScrollBar->Repaint();
+      break;
+    case WM_TIMER:
+      TbsSkinCustomControl::Dispatch(Message);
+      CaptionTimer();
+      break;
+    case CM_MOUSEENTER:
+      TbsSkinCustomControl::Dispatch(Message);
+      TrackCaptionButton(-1, -1);
+      break;
+    case CM_MOUSELEAVE: {
+      TbsSkinCustomControl::Dispatch(Message);
+      bool Changed = false;
+      for (TCaptionButton& B : CaptionButtons) {
+        Changed = Changed || B.MouseIn;
+        B.MouseIn = false;
+      }
+      if (Changed) Repaint();
+      break;
+    }
+    case CM_TEXTCHANGED:
+      TbsSkinCustomControl::Dispatch(Message);
+      if (FCaptionMode) Repaint();
       break;
     default:
       TbsSkinCustomControl::Dispatch(Message);

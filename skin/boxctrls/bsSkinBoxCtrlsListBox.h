@@ -91,6 +91,27 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   bool GetUseSkinItemHeight() const { return FUseSkinItemHeight; }
   void SetUseSkinItemHeight(bool Value) { FUseSkinItemHeight = Value; }
 
+  // The caption strip at the top: caption text, glyph and the up, down and check buttons.
+  bool GetCaptionMode() const { return FCaptionMode; }
+  void SetCaptionMode(bool Value);
+  Integer GetDefaultCaptionHeight() const { return FDefaultCaptionHeight; }
+  void SetDefaultCaptionHeight(Integer Value);
+  TFont* GetDefaultCaptionFont() const { return FDefaultCaptionFont.get(); }
+  void SetDefaultCaptionFont(TFont* Value) { FDefaultCaptionFont->Assign(Value); }
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  bool GetShowCaptionButtons() const { return FShowCaptionButtons; }
+  void SetShowCaptionButtons(bool Value);
+  // A strip of NumGlyphs equal cells; the second is shown while the control is disabled.
+  TBitmap* GetGlyph() const { return FGlyph.get(); }
+  void SetGlyph(TBitmap* Value);
+  Integer GetNumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(Integer Value);
+  Integer GetSpacing() const { return FSpacing; }
+  void SetSpacing(Integer Value);
+  // Index 0 up, 1 down, 2 check; in frame coordinates.
+  TRect GetCaptionButtonRect(Integer Index) const { return CaptionButtons[Index].R; }
+
   // A horizontal bar for item texts wider than the list (single-column lists).
   bool GetHorizontalExtent() const { return FHorizontalExtent; }
   void SetHorizontalExtent(bool Value);
@@ -102,6 +123,7 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   void PlaceInnerControls();
   void LoadSkinPart() override;
   void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
   void ApplySkinChange() override;
   void DefaultFontChanged() override;
 
@@ -129,6 +151,9 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   // part or with a piece of no size.
   void TileClientArea(TCanvas* Target, Integer W, Integer H, Integer X, Integer Y);
 
+  TNotifyEvent OnUpButtonClick;
+  TNotifyEvent OnDownButtonClick;
+  TNotifyEvent OnCheckButtonClick;
   TNotifyEvent OnListBoxClick;
   TNotifyEvent OnListBoxDblClick;
   TMouseEvent OnListBoxMouseDown;
@@ -160,8 +185,29 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
 
  private:
+  struct TCaptionButton {
+    TRect R;
+    bool MouseIn = false;
+    bool Down = false;
+  };
+  // Caption strip (bsSkinBoxCtrlsListCaption.cpp).
+  void TrackCaptionButton(Integer X, Integer Y);
+  void ReleaseCaptionButton(Integer Index);
+  void CaptionButtonAction(Integer Index);
+  void CaptionTimer();
+  void StartRepeatTimer(UINT Interval);
+  void StopRepeatTimer();
+  void DrawCaption(TCanvas* C, const TRect& R, TFont* Font, bool Skinned);
+  void DrawDefaultCaptionButton(TCanvas* C, Integer Index);
+  void DrawSkinCaptionButton(TCanvas* C, Integer Index);
+  void CaptionFontChanged(TObject* Sender);
+  bool CaptionButtonsShown() const { return FCaptionMode && FShowCaptionButtons; }
+
   void MainScrollBarChange(TObject* Sender);
   void HideMainScrollBar();
   // Takes a bar out of the frame and frees it once the message being handled is done.
@@ -189,6 +235,29 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   std::unique_ptr<TStringList> FTabWidths;
   bool FUseSkinItemHeight = true;
   bool FHorizontalExtent = false;
+  bool FCaptionMode = false;
+  Integer FDefaultCaptionHeight = 20;
+  std::unique_ptr<TFont> FDefaultCaptionFont;
+  TAlignment FAlignment = taLeftJustify;
+  bool FShowCaptionButtons = true;
+  std::unique_ptr<TBitmap> FGlyph;
+  Integer FNumGlyphs = 1;
+  Integer FSpacing = 2;
+  TCaptionButton CaptionButtons[3];
+  Integer OldActiveButton = -1, ActiveButton = -1, CapturedButton = -1;
+  Integer RepeatMode = 0;  // 0 none, 1 up, 2 down
+  bool RepeatWaiting = false;
+  TRect CaptionTextRect;
+
+ public:
+  // The part's caption and caption-button fields (absolute picture rectangles).
+  TRect CaptionRect, UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,
+      DownDownButtonRect, CheckButtonRect, ActiveCheckButtonRect, DownCheckButtonRect, DisabledButtonsRect,
+      ButtonsArea;
+  std::string CaptionFontName = "Arial";
+  Integer CaptionFontHeight = 14;
+  TFontStyles CaptionFontStyle;
+  TColor CaptionFontColor = clBtnText;
 };
 
 class TbsSkinListBox : public TbsSkinCustomListBox {

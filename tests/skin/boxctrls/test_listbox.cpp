@@ -201,6 +201,79 @@ TEST_F(TListBoxTest, WideTextsGetAHorizontalBar) {
   EXPECT_EQ(Inner()->HorzOffset, 0);
 }
 
+TEST_F(TListBoxTest, CaptionButtonSizeFollowsTheCaptionHeight) {
+  struct TCase {
+    Integer CaptionHeight, ButtonSize;
+  };
+  for (const TCase& C : std::vector<TCase>{{30, 17}, {20, 17}, {12, 9}}) {
+    List->SetCaptionMode(true);
+    List->SetDefaultCaptionHeight(C.CaptionHeight);
+    Pump();
+    EXPECT_EQ(List->GetCaptionButtonRect(0), Rect(150 - C.ButtonSize - 2, 2, 150 - 2, C.ButtonSize + 1));
+    EXPECT_EQ(List->GetCaptionButtonRect(2).Left, 150 - 3 * C.ButtonSize - 2);
+    EXPECT_EQ(List->InnerRect.Top, C.CaptionHeight + 1);
+  }
+}
+
+class TCaptionButtonsTest : public TListBoxTest {
+ public:
+  void SetUp() override {
+    TListBoxTest::SetUp();
+    AddItems(20);
+    List->SetCaptionMode(true);
+    List->SetItemIndex(0);
+    Pump();
+  }
+  TPoint DownButton() {
+    const TRect R = List->GetCaptionButtonRect(1);
+    return At(List, R.Left + R.Width() / 2, R.Top + R.Height() / 2);
+  }
+  void Clicked(TObject*) { ++Clicks; }
+  Integer Clicks = 0;
+};
+
+TEST_F(TCaptionButtonsTest, AClickStepsOnceOnRelease) {
+  const TPoint P = DownButton();
+  ScriptMoveTo(P.X, P.Y);
+  ScriptButton(true);
+  Pump();
+  EXPECT_EQ(List->GetItemIndex(), 0);
+  ScriptButton(false);
+  Pump();
+  EXPECT_EQ(List->GetItemIndex(), 1);
+}
+
+TEST_F(TCaptionButtonsTest, HoldingRepeatsAfterHalfASecondEveryTenthUntilTheEnd) {
+  const TPoint P = DownButton();
+  ScriptMoveTo(P.X, P.Y);
+  ScriptButton(true);
+  Pump();
+  Wait(590);
+  EXPECT_EQ(List->GetItemIndex(), 0);
+  Wait(20);
+  EXPECT_EQ(List->GetItemIndex(), 1);
+  Wait(300);
+  EXPECT_EQ(List->GetItemIndex(), 4);
+  Wait(3000);
+  EXPECT_EQ(List->GetItemIndex(), 19) << "stays on the last item";
+  ScriptButton(false);
+  Pump();
+  EXPECT_EQ(List->GetItemIndex(), 19);
+}
+
+TEST_F(TCaptionButtonsTest, AHandlerTakesTheClickAndNothingRepeats) {
+  List->OnDownButtonClick = TNotifyEvent(this, &TCaptionButtonsTest::Clicked);
+  const TPoint P = DownButton();
+  ScriptMoveTo(P.X, P.Y);
+  ScriptButton(true);
+  Pump();
+  Wait(1000);
+  ScriptButton(false);
+  Pump();
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(List->GetItemIndex(), 0);
+}
+
 TEST_F(TListBoxTest, SkinnedRowsTakeTheStatePictures) {
   AddItems(3);
   LoadSkin();
