@@ -91,12 +91,21 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   FForm->SetAutoSize(false);
   FForm->SetAutoScroll(false);
   if (!Designing()) {
+    // The client size the form was given stays; only the frame around it becomes ours.
+    const Integer CW = FForm->GetClientWidth(), CH = FForm->GetClientHeight();
     FOldWindowProc = FForm->WindowProc;
     FForm->WindowProc = TWndMethod(this, &TbsSkinForm::FormWindowProc);
-    // The frame is ours from the first size computation on.
+    // The window is made (or its frame recomputed) through this procedure, so that every
+    // later client-size computation of the form sees this frame.
     if (FForm->HandleAllocated())
       SetWindowPos(FForm->GetHandle(), nullptr, 0, 0, 0, 0,
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+      FForm->HandleNeeded();
+    if (FForm->GetBorderStyle() != bsNone) {
+      FForm->SetClientWidth(CW);
+      FForm->SetClientHeight(CH);
+    }
   }
 }
 
@@ -293,7 +302,9 @@ bool TbsSkinForm::IsSizeable() {
 }
 
 void TbsSkinForm::RepaintFrame() {
-  if (FForm->HandleAllocated()) SendMessage(FForm->GetHandle(), WM_NCPAINT, 0, 0);
+  // A hidden window has no frame on screen to redraw (it may be on its way out at exit).
+  if (FForm->HandleAllocated() && IsWindowVisible(FForm->GetHandle()))
+    SendMessage(FForm->GetHandle(), WM_NCPAINT, 0, 0);
 }
 
 void TbsSkinForm::Repaint() {

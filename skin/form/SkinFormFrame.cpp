@@ -65,7 +65,13 @@ TRect TbsSkinForm::MapSkinRect(const TRect& R) {
               BR = Rect(RB.X, RB.Y, Pw, Ph);
   const Integer Ddx = FRBPoint.X - RB.X, Ddy = FRBPoint.Y - RB.Y;
   const TPoint C1 = Point(R.Left, R.Top), C2 = Point(R.Right, R.Bottom);
-  auto Lies = [&](const TRect& Area) { return InR(Area, C1) && InR(Area, C2); };
+  // R's bottom-right corner lies outside R: it belongs to a region up to and including the
+  // region's own right and bottom edges, so that a rectangle ending on an anchor counts as
+  // lying in the corner region it ends at.
+  auto EndsIn = [](const TRect& Area, TPoint P) {
+    return P.X >= Area.Left && P.X <= Area.Right && P.Y >= Area.Top && P.Y <= Area.Bottom;
+  };
+  auto Lies = [&](const TRect& Area) { return InR(Area, C1) && EndsIn(Area, C2); };
   TRect N = R;
   auto Shift = [&](Integer X, Integer Y) { N = Rect(R.Left + X, R.Top + Y, R.Right + X, R.Bottom + Y); };
   if (Lies(TL)) return N;
@@ -75,18 +81,18 @@ TRect TbsSkinForm::MapSkinRect(const TRect& R) {
     Shift(0, Ddy);
   } else if (Lies(BR)) {
     Shift(Ddx, Ddy);
-  } else if (InR(TL, C1) && InR(BR, C2)) {
+  } else if (InR(TL, C1) && EndsIn(BR, C2)) {
     N.Right += Ddx;
     N.Bottom += Ddy;
-  } else if (InR(TL, C1) && InR(TR, C2)) {
+  } else if (InR(TL, C1) && EndsIn(TR, C2)) {
     N.Right += Ddx;
-  } else if (InR(BL, C1) && InR(BR, C2)) {
+  } else if (InR(BL, C1) && EndsIn(BR, C2)) {
     N.Right += Ddx;
     N.Top += Ddy;
     N.Bottom += Ddy;
-  } else if (InR(TL, C1) && InR(BL, C2)) {
+  } else if (InR(TL, C1) && EndsIn(BL, C2)) {
     N.Bottom += Ddy;
-  } else if (InR(TR, C1) && InR(BR, C2)) {
+  } else if (InR(TR, C1) && EndsIn(BR, C2)) {
     N.Left += Ddx;
     N.Right += Ddx;
     N.Bottom += Ddy;

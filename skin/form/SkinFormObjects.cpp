@@ -277,7 +277,7 @@ void TbsSkinForm::ObjectsMouseUp(TMouseButton Button, Integer X, Integer Y) {
 }
 
 void TbsSkinForm::DrawSkinObject(TbsActiveSkinObject* Object) {
-  if (NoBorder() || !FForm->HandleAllocated() || !FSkinnable) return;
+  if (NoBorder() || !FForm->HandleAllocated() || !FSkinnable || !IsWindowVisible(FForm->GetHandle())) return;
   const HDC DC = GetWindowDC(FForm->GetHandle());
   if (DC == nullptr) return;
   {

@@ -30,8 +30,8 @@ class TFormFrameTest : public TSkinTest {
   // A shown 500 x 400 form carrying a skinned-form component.
   TbsSkinForm* NewSkinnedForm(TbsSkinData* Skin, TForm** FormOut = nullptr) {
     TForm* Form = NewForm("Form", 50, 40);
-    Form->SetBounds(50, 40, 500, 400);
     auto* SF = new TbsSkinForm(Form);
+    Form->SetBounds(50, 40, 500, 400);
     SF->SetSkinData(Skin);
     Form->Show();
     Pump();
@@ -90,16 +90,18 @@ TEST_F(TFormFrameTest, HitTestsOfTheSkinnedFrame) {
 }
 
 const char* CaptionObjects =
-    "[SKINOBJECTS]\r\ncount=1\r\n0=caption:caption\r\n[caption]\r\nskinrect=10,5,290,25\r\n"
+    "[SKINOBJECTS]\r\ncount=1\r\n0=caption:caption\r\n[caption]\r\nskinrect=10,0,270,30\r\n"
     "textrect=0,0,280,20\r\n";
 
 TEST_F(TFormFrameTest, TheCaptionDragsExceptOnItsQuickButtonsAndRolledUpFormsDoNotSize) {
   LoadFrame("borderwidth=4\r\n", CaptionObjects);
   TForm* Form = nullptr;
   TbsSkinForm* SF = NewSkinnedForm(&Data, &Form);
-  // The caption stretches with the frame: (10, 5) to (490, 25).
+  // The caption ends on the right corner's anchor (270, 30), so it stretches with the frame
+  // to (10, 0, 470, 30).
   EXPECT_EQ(SF->SkinHitTest(Point(100, 10)), HTCAPTION);
-  EXPECT_EQ(SF->SkinHitTest(Point(485, 10)), HTCAPTION);
+  EXPECT_EQ(SF->SkinHitTest(Point(469, 29)), HTCAPTION);
+  EXPECT_EQ(SF->SkinHitTest(Point(470, 10)), 19);
   TCustomImageList Images(nullptr);
   Images.SetWidth(16);
   SF->SetQuickImageList(&Images);
@@ -116,9 +118,9 @@ TEST_F(TFormFrameTest, TheCaptionDragsExceptOnItsQuickButtonsAndRolledUpFormsDoN
 
 TEST_F(TFormFrameTest, TheSkinlessFrameKeepsThreePixelsAndACaption) {
   TForm* Form = NewForm("Plain", 100, 100);
+  auto* SF = new TbsSkinForm(Form);
   Form->SetBounds(100, 100, 400, 300);
   Form->SetBorderStyle(bsSizeable);
-  auto* SF = new TbsSkinForm(Form);
   Form->Show();
   Pump();
   EXPECT_FALSE(SF->GetSkinApplied());
@@ -137,6 +139,19 @@ TEST_F(TFormFrameTest, TheSkinlessFrameKeepsThreePixelsAndACaption) {
   SF->TestActive(Close.Left + 2, Close.Top + 2, true);
   ASSERT_NE(SF->GetHoverIndex(), -1);
   EXPECT_EQ(SF->DefaultHitTest(Point(1, 1)), 19);
+}
+
+TEST_F(TFormFrameTest, AClientSizeGivenBeforeTheComponentCameStays) {
+  TForm* Form = NewForm("Sized");
+  Form->SetClientWidth(360);
+  Form->SetClientHeight(290);
+  new TbsSkinForm(Form);
+  Form->Show();
+  Pump();
+  EXPECT_EQ(Form->GetClientWidth(), 360);
+  EXPECT_EQ(Form->GetClientHeight(), 290);
+  EXPECT_EQ(Form->GetWidth(), 366);
+  EXPECT_EQ(Form->GetHeight(), 290 + 19 + 6);
 }
 
 TEST_F(TFormFrameTest, SizeLimits) {
@@ -177,8 +192,8 @@ class TRecordingForm : public TForm {
 TEST_F(TFormFrameTest, TheSavedProcedureSeesWhatThePassesOnOnceAndNothingAnsweredAlone) {
   auto* Form = new TRecordingForm(nullptr);
   Forms.emplace_back(Form);
-  Form->SetBounds(100, 100, 300, 200);
   new TbsSkinForm(Form);
+  Form->SetBounds(100, 100, 300, 200);
   Form->Show();
   Pump();
   const HWND H = Form->GetHandle();
@@ -207,8 +222,8 @@ TEST_F(TFormFrameTest, TheSavedProcedureSeesWhatThePassesOnOnceAndNothingAnswere
 
 TEST_F(TFormFrameTest, NonClientHitTestOverAButtonStartsTheHoverTimerOnce) {
   TForm* Form = NewForm("Plain", 100, 100);
-  Form->SetBounds(100, 100, 400, 300);
   auto* SF = new TbsSkinForm(Form);
+  Form->SetBounds(100, 100, 400, 300);
   Form->Show();
   Form->SetFocus();
   Pump();

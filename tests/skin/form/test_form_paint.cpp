@@ -19,8 +19,8 @@ class TFormPaintTest : public TSkinTest {
  protected:
   TForm* NewSkinForm(const std::string& Name, TbsSkinData* Skin, Integer X = 100, Integer Y = 100) {
     TForm* Form = NewForm(Name, X, Y);
-    Form->SetBounds(X, Y, 300, 200);
     auto* SF = new TbsSkinForm(Form);
+    Form->SetBounds(X, Y, 300, 200);
     SF->SetSkinData(Skin);
     Form->Show();
     Form->SetFocus();
@@ -118,8 +118,8 @@ TEST_F(TFormPaintTest, CaptionPaintHandlerDrawsOverTheCaptionImage) {
        FramePayload(FramePicture(300, 200, Client, clRed, clBlue), {SkinPayload::BmpImage(40, 20, clLime)},
                     FrameText(300, 200, Client, "", Objects)));
   TForm* Form = NewForm("Captioned", 100, 100);
-  Form->SetBounds(100, 100, 300, 200);
   auto* SF = new TbsSkinForm(Form);
+  Form->SetBounds(100, 100, 300, 200);
   struct TPainter {
     void Paint(TCanvas* C, TRect& R, bool) {
       C->GetBrush()->SetColor(clFuchsia);
@@ -134,6 +134,50 @@ TEST_F(TFormPaintTest, CaptionPaintHandlerDrawsOverTheCaptionImage) {
   // The active caption image is there, and the handler's drawing lies on top of it.
   EXPECT_EQ(ScreenPixel(100 + 100, 100 + 20), 0x00FF00u);
   EXPECT_EQ(ScreenPixel(100 + 30 + 12, 100 + 5 + 7), 0xFF00FFu);
+}
+
+// Four animation frames side by side, each its own colour, then the active look.
+std::string AnimationStrip() {
+  TBitmap B;
+  B.SetPixelFormat(pf24bit);
+  B.SetSize(200, 20);
+  const TColor Colors[] = {clRed, clLime, clBlue, clYellow, clAqua};
+  for (Integer I = 0; I < 5; ++I) {
+    B.GetCanvas()->GetBrush()->SetColor(Colors[I]);
+    B.GetCanvas()->FillRect(Rect(I * 40, 0, I * 40 + 40, 20));
+  }
+  TMemoryStream S;
+  B.SaveToStream(&S);
+  return std::string(static_cast<const char*>(S.GetMemory()), static_cast<std::size_t>(S.GetSize()));
+}
+
+TEST_F(TFormPaintTest, ActivationRunsTheCaptionAnimationOneFramePerTick) {
+  const TRect Client = Rect(10, 30, 290, 190);
+  const std::string Objects =
+      "[SKINOBJECTS]\r\ncount=1\r\n0=caption:caption\r\n[caption]\r\nskinrect=30,5,270,25\r\n"
+      "activeskinrect=160,0,200,20\r\nactivepictureindex=0\r\nanimateskinrect=0,0,160,20\r\n"
+      "framecount=4\r\nanimateinterval=25\r\n";
+  Load(Data, Stored,
+       FramePayload(FramePicture(300, 200, Client, clGray, clBlue), {AnimationStrip()},
+                    FrameText(300, 200, Client, "", Objects)));
+  TForm* Other = NewSkinForm("Other", nullptr, 600, 400);
+  TForm* Form = NewSkinForm("Animated", &Data);
+  auto* Caption = static_cast<TbsSkinCaptionObject*>(FindSkinForm(Form)->FindObject("caption"));
+  ASSERT_NE(Caption, nullptr);
+  Other->SetFocus();
+  Pump();
+  Wait(200, 25);
+  EXPECT_FALSE(Caption->Active);
+  // Activation shows frame 1 at once, then one frame per 25 ms tick, then the active look.
+  Form->SetFocus();
+  Pump();
+  const DWORD Expected[] = {0xFF0000u, 0x00FF00u, 0x0000FFu, 0xFFFF00u, 0x00FFFFu};
+  for (Integer Frame = 1; Frame <= 5; ++Frame) {
+    EXPECT_EQ(Caption->CurrentFrame, Frame);
+    EXPECT_EQ(ScreenPixel(100 + 150, 100 + 15), Expected[Frame - 1]) << Frame;
+    Clock.Advance(25);
+    Pump();
+  }
 }
 
 // A panel that writes down the skin protocol calls it gets.

@@ -20,9 +20,9 @@ class TFormStatesTest : public TSkinTest {
   TbsSkinForm* NewSkinlessForm(TForm** FormOut, const std::string& Name = "Form", Integer X = 100,
                                Integer Y = 100) {
     TForm* Form = NewForm(Name, X, Y);
+    auto* SF = new TbsSkinForm(Form);
     Form->SetBounds(X, Y, 400, 300);
     Form->SetBorderStyle(bsSizeable);
-    auto* SF = new TbsSkinForm(Form);
     Form->Show();
     Form->SetFocus();
     Pump();
@@ -82,6 +82,18 @@ TEST_F(TFormStatesTest, TheMaximizeButtonMaximizesAndRestoresWithoutThePlatformS
   EXPECT_EQ(Form->GetWidth(), Area.Width() - 2);
   SF->SetWindowState(wsNormal);
   EXPECT_EQ(Form->GetBoundsRect(), Rect(100, 100, 500, 400));
+}
+
+TEST_F(TFormStatesTest, DraggingTheCaptionMovesAndDraggingTheBorderSizes) {
+  TForm* Form = nullptr;
+  NewSkinlessForm(&Form);
+  ScriptDrag(Point(250, 110), Point(300, 160), 5);
+  Wait(100);
+  EXPECT_EQ(Form->GetBoundsRect(), Rect(150, 150, 550, 450));
+  // The right border, one pixel in.
+  ScriptDrag(Point(549, 300), Point(589, 300), 4);
+  Wait(100);
+  EXPECT_EQ(Form->GetBoundsRect(), Rect(150, 150, 590, 450));
 }
 
 TEST_F(TFormStatesTest, MinimizedFormsLineUpAlongTheBottom) {
@@ -261,8 +273,8 @@ TEST_F(TFormStatesTest, FadeInEndsAtItsTarget) {
   TSteppingClock Stepping;
   for (const auto& C : Cases) {
     TForm* Form = NewForm("Fade");
-    Form->SetBounds(100, 100, 300, 200);
     auto* SF = new TbsSkinForm(Form);
+    Form->SetBounds(100, 100, 300, 200);
     SF->SetAlphaBlendValue(C.Value);
     SF->SetAlphaBlendAnimation(C.Animation);
     SF->SetAlphaBlend(C.AlphaBlend);
