@@ -253,7 +253,21 @@ void TbsSkinPageControl::SetTabsBGTransparent(bool Value) {
 
 void TbsSkinPageControl::SetShowCloseButtons(bool Value) {
   FShowCloseButtons = Value;
+  UpdateCloseButtonRoom();
   Invalidate();
+}
+
+// The native tab sizes itself to its caption and the padding on both sides; the close button's
+// room is added to that padding (the platform's 6 pixels), so no caption runs under it.
+void TbsSkinPageControl::UpdateCloseButtonRoom() {
+  if (!HandleAllocated()) return;
+  const Integer Room = FShowCloseButtons ? FCloseButtonSize + 2 + (PartIndex != -1 ? 3 : 0) : 0;
+  SendMessage(GetHandle(), TCM_SETPADDING, 0, MAKELPARAM(6 + (Room + 1) / 2, 3));
+}
+
+void TbsSkinPageControl::CreateWnd() {
+  TPageControl::CreateWnd();
+  if (FShowCloseButtons) UpdateCloseButtonRoom();
 }
 
 void TbsSkinPageControl::ShiftRow() {

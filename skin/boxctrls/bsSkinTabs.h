@@ -145,6 +145,7 @@ class TbsSkinPageControl : public TPageControl {
 
  protected:
   void Change() override;
+  void CreateWnd() override;
   void UpdateTabs() override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -155,6 +156,8 @@ class TbsSkinPageControl : public TPageControl {
 
  private:
   void SetTabSize(Integer Width, Integer Height);
+  // Widens every native tab by the room the close button takes.
+  void UpdateCloseButtonRoom();
   void SyncTabScroller();
   void TabScrollerChange(TObject* Sender);
   // The native display rectangle R corrected for the part's frame (or the plain frame).

@@ -188,7 +188,11 @@ TEST_F(TPageControlSkinTest, TheSkinnedScrollerStandsInWhileTabsAreCut) {
 }
 
 TEST_F(TPageControlSkinTest, CloseButtons) {
+  const Integer Plain = Pages->TabRect(0).Width();
   Pages->SetShowCloseButtons(true);
+  Pump();
+  // Each tab makes room for the 14-pixel button and its gap.
+  EXPECT_EQ(Pages->TabRect(0).Width(), Plain + 16);
   Pages->OnClose = TbsCloseEvent(this, &TPageControlSkinTest::OnClose);
   Pages->OnAfterClose = TNotifyEvent(this, &TPageControlSkinTest::OnAfterClose);
   Sheets[1]->SetName("Second");
