@@ -6,6 +6,7 @@
 #include "platform/gdi/Regions.h"
 #include "platform/system/Exceptions.h"
 #include "platform/user/User.h"
+#include "skin/controls/bsSkinCtrls.h"
 #include "skin/data/bsLayered.h"
 #include "skin/data/bsUtils.h"
 #include "skin/form/bsSkinFormObjects.h"
@@ -143,6 +144,7 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FMenusSkinData) FMenusSkinData = nullptr;
   if (AComponent == FMainMenuBar) FMainMenuBar = nullptr;
   if (AComponent == FSystemMenu) FSystemMenu = nullptr;
+  if (AComponent == FStatusBar) FStatusBar = nullptr;
   if (AComponent == FQuickImageList) FQuickImageList = nullptr;
 }
 
@@ -169,6 +171,11 @@ void TbsSkinForm::SetMainMenuBar(TbsSkinMainMenuBar* Value) {
 
 void TbsSkinForm::SetSystemMenu(TPopupMenu* Value) {
   FSystemMenu = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetStatusBar(TbsSkinStatusBar* Value) {
+  FStatusBar = Value;
   if (Value != nullptr) Value->FreeNotification(this);
 }
 

@@ -21,6 +21,7 @@
 
 class TbsSkinMainMenuBar;
 class TbsSkinMenu;
+class TbsSkinStatusBar;
 class TbsActiveSkinObject;
 class TbsSkinCaptionObject;
 class TCustomImageList;
@@ -102,6 +103,9 @@ class TbsSkinForm : public TComponent {
   void SetMainMenuBar(TbsSkinMainMenuBar* Value);
   TPopupMenu* GetSystemMenu() const { return FSystemMenu; }
   void SetSystemMenu(TPopupMenu* Value);
+  // Its size grip is off while the form is maximized.
+  TbsSkinStatusBar* GetStatusBar() const { return FStatusBar; }
+  void SetStatusBar(TbsSkinStatusBar* Value);
   TCustomImageList* GetQuickImageList() const { return FQuickImageList; }
   void SetQuickImageList(TCustomImageList* Value);
   TbsQuickButtonItems* GetQuickButtons() const { return FQuickButtons.get(); }
@@ -372,6 +376,7 @@ class TbsSkinForm : public TComponent {
   TWindowState FWindowState = wsNormal;
   TbsSkinMainMenuBar* FMainMenuBar = nullptr;
   TPopupMenu* FSystemMenu = nullptr;
+  TbsSkinStatusBar* FStatusBar = nullptr;
   TCustomImageList* FQuickImageList = nullptr;
   std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
   std::unique_ptr<TBitmap> FLogoBitMap;

@@ -4,6 +4,7 @@
 #include "platform/classes/Screen.h"
 #include "platform/gdi/Regions.h"
 #include "platform/user/User.h"
+#include "skin/controls/bsSkinCtrls.h"
 #include "skin/data/bsUtils.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/bsSkinFormObjects.h"
@@ -99,6 +100,7 @@ void TbsSkinForm::DoMaximize() {
     if (Area == Whole && Whole == Rect(0, 0, SW, SH)) Area = Rect(1, 1, SW - 1, SH - 1);
   }
   SetBoundsRect(FForm, Area);
+  if (FStatusBar != nullptr && FStatusBar->GetSizeGrip()) FStatusBar->SetShowGrip(false);
   if (OnMaximize) OnMaximize(this);
 }
 
@@ -119,6 +121,7 @@ void TbsSkinForm::DoRestore() {
   if (FForm->GetWidth() == OldW && FForm->GetHeight() == OldH) NudgeWidth();
   Repaint();
   FRestoreRect = TRect();
+  if (FStatusBar != nullptr && FStatusBar->GetSizeGrip()) FStatusBar->SetShowGrip(true);
   if (OnRestore) OnRestore(this);
 }
 

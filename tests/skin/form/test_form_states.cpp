@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/classes/Application.h"
+#include "skin/controls/bsSkinCtrls.h"
 #include "skin/data/bsLayered.h"
 #include "skin/data/bsUtils.h"
 #include "skin/form/SkinForm.h"
@@ -70,6 +71,10 @@ TEST_F(TFormStatesTest, AHeldCloseButtonLightsNothingElseAndClosesOnlyWhenReleas
 TEST_F(TFormStatesTest, TheMaximizeButtonMaximizesAndRestoresWithoutThePlatformState) {
   TForm* Form = nullptr;
   TbsSkinForm* SF = NewSkinlessForm(&Form);
+  auto* Bar = new TbsSkinStatusBar(Form);
+  Bar->SetParent(Form);
+  Bar->SetSizeGrip(true);
+  SF->SetStatusBar(Bar);
   MoveTo(Centre(Form, SF->FindObject("maxbutton")));
   ScriptButton(true);
   Pump();
@@ -80,8 +85,11 @@ TEST_F(TFormStatesTest, TheMaximizeButtonMaximizesAndRestoresWithoutThePlatformS
   TRect Area;
   GetMonitorRect(Form->GetHandle(), true, Area);
   EXPECT_EQ(Form->GetWidth(), Area.Width() - 2);
+  // No size grip on a maximized form.
+  EXPECT_FALSE(Bar->GetShowGrip());
   SF->SetWindowState(wsNormal);
   EXPECT_EQ(Form->GetBoundsRect(), Rect(100, 100, 500, 400));
+  EXPECT_TRUE(Bar->GetShowGrip());
 }
 
 TEST_F(TFormStatesTest, DraggingTheCaptionMovesAndDraggingTheBorderSizes) {
