@@ -103,6 +103,16 @@ void TbsSkinCustomComboBox::SelectIndex(Integer Value, bool ByUser) {
   Change();
 }
 
+void TbsSkinCustomComboBox::SetCharCase(TEditCharCase Value) {
+  FCharCase = Value;
+  if (FEdit != nullptr) FEdit->SetCharCase(Value);
+}
+
+void TbsSkinCustomComboBox::SetHideSelection(bool Value) {
+  FHideSelection = Value;
+  if (FEdit != nullptr) FEdit->SetHideSelection(Value);
+}
+
 void TbsSkinCustomComboBox::SetDropDownCount(Integer Value) {
   if (Value > 0) FDropDownCount = Value;
 }
@@ -170,6 +180,7 @@ void TbsSkinCustomComboBox::CreateEdit() {
   FEdit->SetParent(this);
   FEdit->SetColor(FDefaultColor);
   FEdit->SetAutoSize(false);
+  FEdit->SetHideSelection(FHideSelection);
   FEdit->SetVisible(true);
   FEdit->SetTransparent(false);
   FEdit->OnChange = TNotifyEvent(this, &TbsSkinCustomComboBox::EditChange);
@@ -179,6 +190,7 @@ void TbsSkinCustomComboBox::CreateEdit() {
   FEdit->OnKeyDown = TKeyEvent(this, &TbsSkinCustomComboBox::EditKeyDown);
   FEdit->OnKeyPress = TKeyPressEvent(this, &TbsSkinCustomComboBox::EditKeyPress);
   FEdit->OnKeyUp = TKeyEvent(this, &TbsSkinCustomComboBox::EditKeyUp);
+  FEdit->SetCharCase(FCharCase);
   FEdit->GetFont()->Assign(GetFont());
   PlaceParts();
 }

@@ -39,6 +39,36 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   void SetImages(TCustomImageList* Value);
   Integer GetImageIndex() const { return FListBox->GetImageIndex(); }
   void SetImageIndex(Integer Value);
+  TEditCharCase GetCharCase() const { return FCharCase; }
+  void SetCharCase(TEditCharCase Value);
+  bool GetHideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool Value);
+  // The list's properties of the same names.
+  TStrings* GetTabWidths() const { return FListBox->GetTabWidths(); }
+  void SetTabWidths(TStrings* Value) { FListBox->SetTabWidths(Value); }
+  bool GetSorted() const { return FListBox->GetSorted(); }
+  void SetSorted(bool Value) { FListBox->SetSorted(Value); }
+  bool GetHorizontalExtent() const { return FListBox->GetHorizontalExtent(); }
+  void SetHorizontalExtent(bool Value) { FListBox->SetHorizontalExtent(Value); }
+  std::string GetListBoxCaption() const { return FListBox->GetText(); }
+  void SetListBoxCaption(const std::string& Value) { FListBox->SetText(Value); }
+  bool GetListBoxCaptionMode() const { return FListBox->GetCaptionMode(); }
+  void SetListBoxCaptionMode(bool Value) { FListBox->SetCaptionMode(Value); }
+  TAlignment GetListBoxCaptionAlignment() const { return FListBox->GetAlignment(); }
+  void SetListBoxCaptionAlignment(TAlignment Value) { FListBox->SetAlignment(Value); }
+  TFont* GetListBoxDefaultFont() const { return FListBox->GetDefaultFont(); }
+  void SetListBoxDefaultFont(TFont* Value) { FListBox->SetDefaultFont(Value); }
+  TFont* GetListBoxDefaultCaptionFont() const { return FListBox->GetDefaultCaptionFont(); }
+  void SetListBoxDefaultCaptionFont(TFont* Value) { FListBox->SetDefaultCaptionFont(Value); }
+  Integer GetListBoxDefaultItemHeight() const { return FListBox->GetDefaultItemHeight(); }
+  void SetListBoxDefaultItemHeight(Integer Value) { FListBox->SetDefaultItemHeight(Value); }
+  bool GetListBoxUseSkinFont() const { return FListBox->GetUseSkinFont(); }
+  void SetListBoxUseSkinFont(bool Value) { FListBox->SetUseSkinFont(Value); }
+  bool GetListBoxUseSkinItemHeight() const { return FListBox->GetUseSkinItemHeight(); }
+  void SetListBoxUseSkinItemHeight(bool Value) { FListBox->SetUseSkinItemHeight(Value); }
+  TbsDrawSkinItemEvent GetOnListBoxDrawItem() const { return FListBox->OnDrawItem; }
+  // Installed as the list's OnDrawItem.
+  void SetOnListBoxDrawItem(TbsDrawSkinItemEvent Value) { FListBox->OnDrawItem = Value; }
   bool GetAlphaBlend() const { return FAlphaBlend; }
   void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
   Byte GetAlphaBlendValue() const { return FAlphaBlendValue; }
@@ -143,6 +173,8 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   TColor FDefaultColor = clWindow;
   bool FToolButtonStyle = false;
   bool FUseSkinSize = true;
+  TEditCharCase FCharCase = ecNormal;
+  bool FHideSelection = true;
   bool FAlphaBlend = false;
   Byte FAlphaBlendValue = 0;
   bool FAlphaBlendAnimation = false;

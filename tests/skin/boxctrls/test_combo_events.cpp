@@ -241,6 +241,18 @@ TEST_F(TComboEventsTest, DragBelowTheListScrollsEvery25ms) {
   EXPECT_EQ(Combo->GetItemIndex(), 0);
 }
 
+TEST_F(TComboEventsTest, TheEditorTakesTheCombosTextSettings) {
+  Combo->SetCharCase(ecUpperCase);
+  Combo->SetHideSelection(false);
+  Combo->SetStyle(bscbEditStyle);
+  TbsCustomEdit* Edit = Combo->GetEdit();
+  ASSERT_NE(Edit, nullptr);
+  EXPECT_EQ(Edit->GetCharCase(), ecUpperCase);
+  EXPECT_FALSE(Edit->GetHideSelection());
+  Combo->SetCharCase(ecLowerCase);
+  EXPECT_EQ(Edit->GetCharCase(), ecLowerCase);
+}
+
 TEST_F(TComboEventsTest, FadeStepsAreAFifteenthOfTheAlpha) {
   struct TCase {
     Byte Target, Step;
