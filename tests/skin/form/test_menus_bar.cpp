@@ -7,6 +7,7 @@
 
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/Menus.h"
+#include "platform/classes/Timer.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/bsSkinMenus.h"
 #include "tests/skin/SkinTestSupport.h"
@@ -249,6 +250,58 @@ TEST_F(TMenusBarSkinTest, ABarPartGivesItsHeightAndKeepsIt) {
   EXPECT_EQ(Item(0)->ObjectRect.Top, 2);
   EXPECT_EQ(Item(0)->ObjectRect.Height(), 22);
   EXPECT_EQ(PixelAt(Bar, 1, 1), ScreenColor(clTeal));
+  Bar->SetSkinData(nullptr);
+}
+
+// A bar whose item record morphs or animates, as Extra adds to it.
+std::string EffectSkin(const std::string& Extra) {
+  return "[SKINCONTROLS]\ncount=1\n0=mainmenubar:mainmenubar\n"
+         "[mainmenubar]\npictureindex=0\nskinrect=0,0,100,26\nitemsrect=4,2,96,24\nmenubaritem=mbitem\n"
+         "[SKINOBJECTS]\ncount=1\n0=mbitem:mainmenubaritem\n"
+         "[mbitem]\nactivepictureindex=0\nskinrect=0,30,30,52\nactiveskinrect=30,30,60,52\n"
+         "textrect=5,3,25,19\n" +
+         Extra;
+}
+
+TEST_F(TMenusBarSkinTest, AMorphReversesFromWhereItIs) {
+  LoadSkin(EffectSkin("morphing=1\nmorphkind=mkdefault\n"));
+  Bar->SetSkinData(&Data);
+  Bar->Repaint();
+  Pump();
+  TbsSkinMainMenuBarItem* File = Item(0);
+  ASSERT_TRUE(File->CanMorph());
+  // Steps of 0.2 every 25 ms.
+  File->MouseEnter();
+  Wait(50, 5);
+  EXPECT_NEAR(File->MorphKf, 0.4, 1e-9);
+  File->MouseLeave();
+  Wait(30, 5);
+  EXPECT_NEAR(File->MorphKf, 0.2, 1e-9);
+  Wait(100);
+  EXPECT_EQ(File->MorphKf, 0);
+  EXPECT_FALSE(Bar->GetMorphTimer()->GetEnabled());
+  // Without skin effects nothing morphs.
+  Data.SetEnableSkinEffects(false);
+  EXPECT_FALSE(File->CanMorph());
+  Bar->SetSkinData(nullptr);
+}
+
+TEST_F(TMenusBarSkinTest, AnAnimationThatStaysHotEndsPastItsLastFrame) {
+  LoadSkin(EffectSkin("animateskinrect=0,0,120,22\nframecount=4\nanimateinterval=25\n"));
+  Bar->SetSkinData(&Data);
+  Bar->Repaint();
+  Pump();
+  TbsSkinMainMenuBarItem* File = Item(0);
+  ASSERT_TRUE(File->IsAnimated());
+  File->MouseEnter();
+  Wait(60, 5);
+  EXPECT_EQ(File->CurrentFrame, 2);
+  Wait(200);
+  EXPECT_EQ(File->CurrentFrame, 5);
+  EXPECT_FALSE(Bar->GetAnimateTimer()->GetEnabled());
+  // Leaving without an inactive animation drops to the normal picture at once.
+  File->MouseLeave();
+  EXPECT_EQ(File->CurrentFrame, 0);
   Bar->SetSkinData(nullptr);
 }
 
