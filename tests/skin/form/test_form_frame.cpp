@@ -177,6 +177,66 @@ TEST_F(TFormFrameTest, SizeLimits) {
   EXPECT_EQ(Form->GetWindowState(), wsNormal);
 }
 
+const char* ButtonObjects =
+    "[SKINOBJECTS]\r\ncount=4\r\n0=closebutton:stdbutton\r\n1=maxbutton:stdbutton\r\n"
+    "2=sysmenubutton:stdbutton\r\n3=custombutton:stdbutton\r\n"
+    "[closebutton]\r\ncommand=cmclose\r\nskinrect=270,5,285,20\r\n"
+    "[maxbutton]\r\ncommand=cmmaximize\r\nskinrectinapicture=1\r\nactivepictureindex=0\r\n"
+    "skinrect=0,0,15,15\r\n"
+    "[sysmenubutton]\r\ncommand=cmsysmenu\r\nskinrectinapicture=1\r\nactivepictureindex=0\r\n"
+    "skinrect=0,0,15,15\r\n"
+    "[custombutton]\r\ncommand=cmdefault\r\nskinrectinapicture=1\r\nactivepictureindex=0\r\n"
+    "skinrect=0,0,15,15\r\n";
+
+TEST_F(TFormFrameTest, CaptionButtonsFollowTheBorderIconsAndSwitches) {
+  LoadFrame("buttonsrect=200,5,290,20\r\n", ButtonObjects, {SkinPayload::BmpImage(15, 15, clLime)});
+  TbsSkinForm* SF = NewSkinnedForm(&Data);
+  auto* Close = SF->FindObject("closebutton");
+  auto* Max = SF->FindObject("maxbutton");
+  auto* SysMenu = SF->FindObject("sysmenubutton");
+  auto* Custom = SF->FindObject("custombutton");
+  // Without a handler a custom button is hidden.
+  EXPECT_FALSE(Custom->Visible);
+  EXPECT_TRUE(Max->Enabled && Max->Visible);
+  EXPECT_EQ(Max->Hint, "Maximize");
+  // The buttons with their own pictures line up from the right of the buttons area.
+  EXPECT_EQ(Max->ObjectRect, Rect(475, 5, 490, 20));
+  SF->DisableSystemMenu = true;
+  SF->SetBorderIcons({TbsBorderIcon::biSystemMenu});
+  EXPECT_FALSE(SysMenu->Enabled);
+  EXPECT_FALSE(Max->Enabled || Max->Visible);
+  SF->DisableSystemMenu = false;
+  struct TShow {
+    void Custom(const std::string&, bool& Visible) { Visible = true; }
+  } Show;
+  SF->OnActivateCustomObject = TbsActivateCustomObjectEvent(&Show, &TShow::Custom);
+  SF->HideCaptionButtons = true;
+  SF->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMaximize});
+  // Hidden buttons: one on the frame picture stays visible but does nothing; one with its own
+  // picture goes.
+  EXPECT_TRUE(Close->Visible);
+  EXPECT_FALSE(Close->Enabled);
+  EXPECT_FALSE(Max->Visible);
+  SF->HideCaptionButtons = false;
+  SF->SetBorderIcons({TbsBorderIcon::biSystemMenu});
+  EXPECT_TRUE(Custom->Visible);
+  EXPECT_TRUE(SysMenu->Enabled);
+}
+
+TEST_F(TFormFrameTest, ADoubleClickOnTheSystemMenuButtonClosesTheForm) {
+  LoadFrame("buttonsrect=200,5,290,20\r\ncaptionrect=10,5,200,20\r\n", ButtonObjects,
+            {SkinPayload::BmpImage(15, 15, clLime)});
+  TForm* Form = nullptr;
+  TbsSkinForm* SF = NewSkinnedForm(&Data, &Form);
+  Form->SetFocus();
+  Pump();
+  auto* SysMenu = SF->FindObject("sysmenubutton");
+  const TPoint At = Point(50 + SysMenu->ObjectRect.Left + 3, 40 + SysMenu->ObjectRect.Top + 3);
+  SendMessage(Form->GetHandle(), WM_NCLBUTTONDBLCLK, 19, MAKELPARAM(At.X, At.Y));
+  Pump();
+  EXPECT_FALSE(Form->GetVisible());
+}
+
 // A form whose own procedure writes down the messages it gets.
 class TRecordingForm : public TForm {
  public:
