@@ -256,6 +256,48 @@ TEST_F(TFormStatesTest, MagneticSnapHoldsUntilTheCursorLeaves) {
   EXPECT_EQ(Moving(Area.Left + 4, 275), Area.Left + 12);
 }
 
+TEST_F(TFormStatesTest, PlacementInTheMonitorHappensAtTheFirstShowOnly) {
+  TForm* Form = NewForm("Centred");
+  auto* SF = new TbsSkinForm(Form);
+  SF->PositionInMonitor = bspDesktopCenter;
+  Form->SetBounds(10, 10, 300, 200);
+  Form->Show();
+  Pump();
+  TRect Area;
+  GetMonitorRect(Form->GetHandle(), true, Area);
+  EXPECT_EQ(Form->GetLeft(), Area.Left + Area.Width() / 2 - 150);
+  EXPECT_EQ(Form->GetTop(), Area.Top + Area.Height() / 2 - 100);
+  Form->Hide();
+  Form->SetBounds(20, 30, 300, 200);
+  Form->Show();
+  Pump();
+  EXPECT_EQ(Form->GetBoundsRect(), Rect(20, 30, 320, 230));
+}
+
+TEST_F(TFormStatesTest, ASkinThatLeavesFormsUnskinnedGivesThemTheSystemCaption) {
+  TbsSkinData Data(nullptr);
+  TForm* Form = NewForm("System");
+  auto* SF = new TbsSkinForm(Form);
+  SF->SetSkinData(&Data);
+  SF->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMaximize});
+  Form->Show();
+  Pump();
+  EXPECT_TRUE(Form->GetBorderIcons().IsEmpty());
+  Data.SetSkinnableForm(false);
+  Pump();
+  EXPECT_FALSE(SF->GetSkinnable());
+  EXPECT_EQ(Form->GetBorderIcons(), (TBorderIcons{biSystemMenu, biMaximize}));
+  // The system answers the frame again.
+  EXPECT_EQ(SendMessage(Form->GetHandle(), 0xB1B2, 0, 0), 12853);
+  SF->SetWindowState(wsMaximized);
+  EXPECT_EQ(Form->GetWindowState(), wsMaximized);
+  Data.SetSkinnableForm(true);
+  Pump();
+  EXPECT_TRUE(SF->GetSkinnable());
+  EXPECT_EQ(Form->GetWindowState(), wsNormal);
+  EXPECT_EQ(SF->GetWindowState(), wsMaximized);
+}
+
 // A clock that moves on 6 ms at every read, so that the fade's busy loop makes progress.
 class TSteppingClock : public TClockSource {
  public:
