@@ -9,6 +9,7 @@
 #include "platform/classes/Menus.h"
 #include "platform/system/Clock.h"
 #include "platform/user/WindowPaint.h"
+#include "skin/form/bsSkinMenuDraw.h"
 #include "skin/form/bsSkinPopupMenus.h"
 #include "tests/skin/SkinTestSupport.h"
 
@@ -401,6 +402,18 @@ TEST_F(TMenusPopupTest, TheLowerMarkerScrollsEveryHundredMilliseconds) {
   // It stops once the last item shows.
   EXPECT_EQ(W->VisibleStartIndex, 3);
   EXPECT_EQ(W->ScrollCode, 0);
+}
+
+// ---- Animation frames ----------------------------------------------------------------------
+
+TEST(TMenuAnimationFrames, StackedWhenTallerThanTheLookElseSideBySide) {
+  const TRect Look{0, 0, 40, 20};
+  // Four times as tall as the look: stacked downwards, each as tall as the look.
+  EXPECT_EQ(AnimationFrameRect(TRect{50, 0, 90, 80}, Look, 4, 1), (TRect{50, 0, 90, 20}));
+  EXPECT_EQ(AnimationFrameRect(TRect{50, 0, 90, 80}, Look, 4, 4), (TRect{50, 60, 90, 80}));
+  // As tall as the look and four times as wide: side by side.
+  EXPECT_EQ(AnimationFrameRect(TRect{0, 30, 160, 50}, Look, 4, 1), (TRect{0, 30, 40, 50}));
+  EXPECT_EQ(AnimationFrameRect(TRect{0, 30, 160, 50}, Look, 4, 3), (TRect{80, 30, 120, 50}));
 }
 
 // ---- Fade-in -------------------------------------------------------------------------------
