@@ -6,6 +6,7 @@
 #include "platform/classes/Screen.h"
 #include "platform/gdi/Text.h"
 #include "platform/shell/ShellFileInfo.h"
+#include "platform/system/Files.h"
 #include "platform/system/Format.h"
 #include "platform/system/ScopeExit.h"
 #include "platform/system/Strings.h"
@@ -358,14 +359,17 @@ const TbsCustomShellListView::TSortKey& TbsCustomShellListView::SortKeyOf(TbsShe
   TSortKey& Key = It->second;
   // A detail that cannot be read leaves the key invalid: the item keeps the default order.
   try {
-    Item->LoadColumnDetails(FShownFolder.get(), HandleAllocated() ? GetHandle() : nullptr, 4);
-    Key.Type = Item->DetailText(2);
-    if (!Item->IsContainer()) {
-      const TWin32FindData Data = Item->FolderFindData();
-      Key.Size = FindDataSize(Data);
-      Key.Modified = FindDataModified(Data);
+    if (FSortColumn == 2) {
+      Item->LoadColumnDetails(FShownFolder.get(), HandleAllocated() ? GetHandle() : nullptr, 4);
+      Key.Type = Item->DetailText(2);
+      Key.Valid = true;
+    } else if (!Item->IsContainer()) {
+      // By name, not by a search of the folder: a search per item made sorting quadratic.
+      const std::string Path = Item->DiskPath();
+      Key.Size = FileSizeByName(Path);
+      Key.Modified = FileAge(Path);
+      Key.Valid = Key.Size >= 0 && Key.Modified != -1;
     }
-    Key.Valid = true;
   } catch (const Exception&) {
     Key.Valid = false;
   }

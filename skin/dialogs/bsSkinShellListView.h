@@ -115,7 +115,7 @@ class TbsCustomShellListView : public TCustomListView, public IShellVerbSink {
   struct TSortKey {
     bool Valid = false;
     Int64 Size = -1;
-    Int64 Modified = -1;
+    Int64 Modified = -1;  // the last write as the platform's packed local date and time
     std::string Type;
   };
   const TSortKey& SortKeyOf(TbsShellFolder* Item);
