@@ -1,6 +1,7 @@
 // TbsCustomEdit and TbsSkinNumEdit: the native edit inside the skinned controls and its
 // numeric form.
 #include "skin/boxctrls/bsSkinBoxCtrls.h"
+#include "skin/boxctrls/bsSkinEditMenu.h"
 
 #include "platform/classes/Bitmap.h"
 #include "platform/classes/ImgList.h"
@@ -22,6 +23,15 @@ TbsCustomEdit::TbsCustomEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
   TControlStyle S = GetControlStyle();
   S.Include(csOpaque);
   SetControlStyle(S);
+}
+
+TbsCustomEdit::~TbsCustomEdit() {
+  FreeContextMenu();
+}
+
+void TbsCustomEdit::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomMaskEdit::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FContextMenu) FContextMenu = nullptr;
 }
 
 void TbsCustomEdit::SetTransparent(bool Value) {
@@ -118,9 +128,15 @@ void TbsCustomEdit::WndProc(TMessage& Message) {
       }
       break;
     case WM_CONTEXTMENU:
-      // The built-in menu is the skin's popup menu, which shows nothing without a skin.
-      if (GetPopupMenu() == nullptr) return;
+      // The edit's own PopupMenu first; else the built-in menu through the skinned menus.
+      if (GetPopupMenu() == nullptr) {
+        ShowContextMenu(Message.LParam);
+        return;
+      }
       break;
+    case WM_EDITMENUDONE:
+      FreeContextMenu();
+      return;
     case WM_LBUTTONDOWN:
       Down = true;
       break;
@@ -160,6 +176,18 @@ void TbsCustomEdit::WndProc(TMessage& Message) {
     default:
       break;
   }
+}
+
+void TbsCustomEdit::FreeContextMenu() {
+  delete FContextMenu;
+  FContextMenu = nullptr;
+}
+
+void TbsCustomEdit::ShowContextMenu(LPARAM MessagePoint) {
+  FreeContextMenu();
+  if (TbsEditMenuShow Show = GetEditMenuShow())
+    FContextMenu = Show(this, EditMenuEntries(this), EditMenuPoint(this, MessagePoint));
+  if (FContextMenu != nullptr) FContextMenu->FreeNotification(this);
 }
 
 std::string TbsCustomEdit::ClipboardText() {

@@ -12,6 +12,7 @@ class TCustomImageList;
 class TbsCustomEdit : public TCustomMaskEdit {
  public:
   explicit TbsCustomEdit(TComponent* AOwner);
+  ~TbsCustomEdit() override;
   void WndProc(TMessage& Message) override;
   void Invalidate() override;
 
@@ -31,13 +32,18 @@ class TbsCustomEdit : public TCustomMaskEdit {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void Change() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   bool TransparentActive() const;
   // Pastes the clipboard's text without its line breaks.
   void PasteOneLine();
+  // The built-in context menu at the message's point (the centre for the keyboard).
+  void ShowContextMenu(LPARAM MessagePoint);
+  void FreeContextMenu();
 
  private:
   bool FReadOnly = false;
   bool FTransparent = false;
+  TComponent* FContextMenu = nullptr;  // the built-in menu while it is shown; owned
 };
 
 // The editor of the spin edit: digits, one minus sign and (FloatInput) one decimal separator;
