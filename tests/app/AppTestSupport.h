@@ -3,6 +3,7 @@
 // and read back as 0x00BBGGRR colours, a started main window, and regions of a wire frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -42,21 +43,32 @@ inline TColor Rgb(Integer R, Integer G, Integer B) {
   return static_cast<TColor>(R | (G << 8) | (B << 16));
 }
 
+// A path as the file dialogs return it: with '/' separators only.
+inline std::string Slashed(std::string Path) {
+  std::replace(Path.begin(), Path.end(), '\\', '/');
+  return Path;
+}
+
 // ---- Answers and counts ----------------------------------------------------------------------
 
 // Answers the next modal dialogs while it lives: a message box (skinned or the platform's) is
 // read and confirmed, a file dialog gets FileName (an empty name cancels it), the font dialog
-// gets FontSize and is confirmed.
+// gets FontSize and is confirmed; a save dialog's overwrite question is confirmed and counted.
 struct TDialogAnswers {
   std::string FileName;
   std::string FontSize;
   std::vector<std::string> Messages;
   Integer FileDialogs = 0;
+  Integer Overwrites = 0;
   TDialogAnswers() {
     SetModalHook([this] {
       TForm* Active = Screen->GetActiveForm();
       if (auto* Box = dynamic_cast<TbsMessageForm*>(Active)) {
-        Messages.push_back(Box->Message->GetCaption());
+        // The save dialogs' overwrite question is counted apart from the program's messages.
+        if (Box->Message->GetCaption() == "Do you want to overwrite old file?")
+          ++Overwrites;
+        else
+          Messages.push_back(Box->Message->GetCaption());
         Box->SetModalResult(mrOk);
       } else if (auto* Text =
                      Active != nullptr ? dynamic_cast<TLabel*>(Active->FindComponent("Message")) : nullptr) {
@@ -64,11 +76,18 @@ struct TDialogAnswers {
         Messages.push_back(Text->GetCaption());
         Active->SetModalResult(mrOk);
       } else if (auto* Files = dynamic_cast<TbsOpenDlgForm*>(Active)) {
-        ++FileDialogs;
-        if (!FileName.empty()) {
+        // The name is typed and entered as a user would, so that a question the dialog asks
+        // (overwrite) comes up in its own loop and is answered here; a dialog still open at
+        // its next look is cancelled.
+        if (Files->GetTag() == 0 && !FileName.empty()) {
+          ++FileDialogs;
+          Files->SetTag(1);
           Files->FileNameEdit->SetText(FileName);
-          Files->Accept();
+          Files->FileNameEdit->SetFocus();
+          Headless().KeyPress(VK_RETURN);
+          return;
         }
+        if (Files->GetTag() == 0) ++FileDialogs;
         if (Files->GetModalResult() == mrNone) Files->SetModalResult(mrCancel);
       } else if (Active != nullptr && Active->FindComponent("SizeEdit") != nullptr) {
         static_cast<TEdit*>(Active->FindComponent("SizeEdit"))->SetText(FontSize);
