@@ -320,6 +320,7 @@ void TForm1::CreateDialogs() {
   OpenPictureDialog->SetFilter(OpenPictureFilter());
   SavePictureDialog = new TbsSkinSavePictureDialog(this);
   SavePictureDialog->SetName("SavePictureDialog");
+  SavePictureDialog->SetOverwritePromt(true);
   bsSkinMessage1 = new TbsSkinMessage(this);
   bsSkinMessage1->SetName("bsSkinMessage1");
   bsSkinMessage1->SetSkinData(bsSkinData1);

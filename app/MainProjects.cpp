@@ -34,6 +34,7 @@ void TForm1::CreateProjectMenu() {
   OpenProjectDialog->SetSkinData(bsSkinData1);
   SaveProjectDialog = new TbsSkinSaveDialog(this);
   SaveProjectDialog->SetName("SaveProjectDialog");
+  SaveProjectDialog->SetOverwritePromt(true);
   SaveProjectDialog->SetTitle("Save project file");
   SaveProjectDialog->SetFilter(ProjectFilter);
   SaveProjectDialog->SetSkinData(bsSkinData1);

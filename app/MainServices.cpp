@@ -77,6 +77,7 @@ void TForm1::CreateServices() {
   mxWebUpdate->OnDownload = TDownloadEvent(this, &TForm1::Download);
   UpdateSaveDialog = new TbsSkinSaveDialog(this);
   UpdateSaveDialog->SetName("UpdateSaveDialog");
+  UpdateSaveDialog->SetOverwritePromt(true);
   UpdateSaveDialog->SetTitle("Save file");
   UpdateSaveDialog->SetFilter("All files|*.*");
   UpdateSaveDialog->SetSkinData(bsSkinData1);

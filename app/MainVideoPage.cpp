@@ -99,6 +99,7 @@ void TForm1::CreateVideoPage() {
   OpenScriptDialog->SetFilter(ScriptFilter);
   SaveVideoDialog = new TbsSkinSaveDialog(this);
   SaveVideoDialog->SetName("SaveVideoDialog");
+  SaveVideoDialog->SetOverwritePromt(true);
   SaveVideoDialog->SetTitle("Save file");
   SaveVideoDialog->SetFilter(MovieFilter);
   ImgVid = new TZezudIdIO(this);
