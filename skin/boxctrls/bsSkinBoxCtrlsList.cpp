@@ -236,6 +236,11 @@ void TbsSkinCustomListBox::Clear() {
   UpdateScrollBars();
 }
 
+void TbsSkinCustomListBox::SetColumns(Integer Value) {
+  ListBox->SetColumns(Value);
+  UpdateScrollBars();
+}
+
 void TbsSkinCustomListBox::SetSorted(bool Value) {
   if (MainScrollBar != nullptr) HideMainScrollBar();
   ListBox->SetSorted(Value);

@@ -71,6 +71,20 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   bool GetMultiSelect() const { return ListBox->GetMultiSelect(); }
   void SetMultiSelect(bool Value) { ListBox->SetMultiSelect(Value); }
   bool GetSelected(Integer Index) const { return ListBox->GetSelected(Index); }
+  // Spelled so; the inner list's ExtendedSelect.
+  bool GetExtandedSelect() const { return ListBox->GetExtendedSelect(); }
+  void SetExtandedSelect(bool Value) { ListBox->SetExtendedSelect(Value); }
+  Integer GetColumns() const { return ListBox->GetColumns(); }
+  void SetColumns(Integer Value);
+  // The inner list's own font, tab place, drag settings and menu.
+  TFont* GetListBoxFont() const { return ListBox->GetFont(); }
+  void SetListBoxFont(TFont* Value) { ListBox->GetFont()->Assign(Value); }
+  Integer GetListBoxTabOrder() const { return ListBox->GetTabOrder(); }
+  void SetListBoxTabOrder(Integer Value) { ListBox->SetTabOrder(Value); }
+  bool GetListBoxTabStop() const { return ListBox->GetTabStop(); }
+  void SetListBoxTabStop(bool Value) { ListBox->SetTabStop(Value); }
+  TPopupMenu* GetListBoxPopupMenu() const { return ListBox->GetPopupMenu(); }
+  void SetListBoxPopupMenu(TPopupMenu* Value) { ListBox->SetPopupMenu(Value); }
   void SetTopIndex(Integer Value) { ListBox->SetTopIndex(Value); }
   Integer ItemAtPos(TPoint Pos, bool Existing) const { return ListBox->ItemAtPos(Pos, Existing); }
   Integer GetRowCount() const { return FRowCount; }
