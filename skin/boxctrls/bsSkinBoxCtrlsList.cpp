@@ -648,6 +648,7 @@ void TbsPopupListBox::CreateParams(TCreateParams& Params) {
   Params.Style = WS_POPUP | WS_CLIPCHILDREN;
   Params.ExStyle = WS_EX_TOOLWINDOW;
   Params.WindowClass.style |= CS_SAVEBITS;
+  if (IsWindowsXPOrLater()) Params.WindowClass.style |= CS_DROPSHADOW;
 }
 
 void TbsPopupListBox::Dispatch(TMessage& Message) {
