@@ -31,6 +31,8 @@ class TCellFill {
   bool Marked(Integer X, Integer Y) const {
     return FVisited[static_cast<std::size_t>(Y) * FWidth + static_cast<std::size_t>(X)] != 0;
   }
+  // The marks of row Y (which must lie in the bitmap), one byte a pixel, non-zero where Marked.
+  const Byte* MarkRow(Integer Y) const { return FVisited.data() + static_cast<std::size_t>(Y) * FWidth; }
   // Asks the cache for the pixels and marks within Reach of (X, Y), where a coming search starts.
   void Prefetch(Integer X, Integer Y, Integer Reach) const;
   // The region of the last Fill or Find painted (again) in Color.

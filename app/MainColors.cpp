@@ -39,8 +39,10 @@ TColor SampleMean(const TBitmapRows& Cells, const TBitmapRows& Source, const TCe
   for (Integer Yy = Y > SampleReach ? Y - SampleReach : 0; Yy < Y + SampleReach && Yy <= LastRow; Yy += 2) {
     const Byte* Row = Cells[Yy];
     const Byte* From = Source[Yy];
+    // A marked pixel counts whatever its colour: the one-byte mark is read before the pixel.
+    const Byte* Marks = Found != nullptr ? Found->MarkRow(Yy) : nullptr;
     for (Integer Xx = X > SampleReach ? X - SampleReach : 0; Xx < X + SampleReach && Xx <= LastCol; Xx += 2) {
-      if (PixelColor(Row + 3 * Xx) != Probe && (Found == nullptr || !Found->Marked(Xx, Yy))) continue;
+      if ((Marks == nullptr || Marks[Xx] == 0) && PixelColor(Row + 3 * Xx) != Probe) continue;
       Sum[0] += From[3 * Xx];
       Sum[1] += From[3 * Xx + 1];
       Sum[2] += From[3 * Xx + 2];
@@ -119,6 +121,7 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
   const TBitmapRows Cells(Bitmap), Source(SourceBitmap.get()), Mask(MaskBitmap.get());
   TCellFill& Cell = SharedCellFill();
   Cell.Bind(Bitmap);
+  std::optional<TColor> LastMean;
   for (Integer K = 0; K <= SeedCount && AbortRequested != 1; ++K) {
     if (K % CellsPerPump == 0) PumpMessages();
     const Integer X = CellCentreX[K], Y = CellCentreY[K], R = CellRadius[K];
@@ -132,7 +135,7 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
     // A seed on the right or bottom edge lies outside the bitmap like any other.
     if (X < 0 || Y < 0 || X >= W || Y >= H) continue;
     const TColor Probe = NextPatternColor(Mode);
-    Canvas->GetBrush()->SetColor(Probe);
+    if (Spheres) Canvas->GetBrush()->SetColor(Probe);
     // The mean colour paints the pixels the probe found. A cell is not painted in the probe's
     // colour first: the sampling counts its pixels as if it were.
     if (Spheres)
@@ -144,8 +147,8 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
         Masked || LastCol < 0 || LastRow < 0
             ? clWhite
             : SampleMean(Cells, Source, Spheres ? nullptr : &Cell, X, Y, Probe, LastCol, LastRow);
-    Canvas->GetBrush()->SetColor(Mean);
     if (Spheres) {
+      Canvas->GetBrush()->SetColor(Mean);
       const TColor Pen = Masked ? clWhite : Mean;
       Canvas->GetPen()->SetColor(Pen);
       Canvas->Ellipse(X - R, Y - R, X + R, Y + R);
@@ -154,10 +157,13 @@ void TForm1::MatchColors(TBitmap* Bitmap) {
         GlassSquare(Bitmap, X, Y, R, Pen);
       }
     } else {
+      // The fill paints without the canvas: the brush only has to end with the last colour.
       Cell.Repaint(Mean);
+      LastMean = Mean;
     }
     if (K % 3 == 0) SetProgress(K);
   }
+  if (LastMean) Canvas->GetBrush()->SetColor(*LastMean);
   Canvas->GetPen()->SetColor(clBlack);
   SetProgress(0);
 
