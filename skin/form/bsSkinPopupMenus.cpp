@@ -4,6 +4,7 @@
 #include "platform/classes/Timer.h"
 #include "platform/classes/UtilityWindow.h"
 #include "platform/user/User.h"
+#include "skin/controls/bsSkinMenuZone.h"
 #include "skin/data/bsUtils.h"
 #include "skin/form/SkinForm.h"
 
@@ -11,6 +12,18 @@ namespace {
 
 // Posted to the menu's helper window to free the windows a chain closed.
 constexpr UINT WM_FREERETIRED = WM_USER + 1;
+
+// The menu buttons of the control library drop their menus through this library's chains.
+void DropMenuUnderRect(TPopupMenu* Menu, TControl* Control, const TRect& R, bool PopupToUp) {
+  if (auto* Skinned = dynamic_cast<TbsSkinPopupMenu*>(Menu)) {
+    Skinned->PopupUnderRect(Control, R, PopupToUp);
+    return;
+  }
+  Menu->Popup(R.Left, PopupToUp ? R.Top : R.Bottom);
+  SendMenuMessage(Control, WM_CLOSESKINMENU);
+}
+
+const bool DropHookInstalled = (SetPopupUnderRectHook(&DropMenuUnderRect), true);
 
 }  // namespace
 
@@ -310,7 +323,12 @@ void TbsSkinPopupMenu::ShowChain(TControl* Control, const TRect& R, bool PopupTo
   if (Component != nullptr && FSD == nullptr)
     SetSkinData(Component->GetMenusSkinData() != nullptr ? Component->GetMenusSkinData()
                                                          : Component->GetSkinData());
-  if (Component == nullptr || (NeedSkinData && FSD == nullptr)) return;
+  if (Component == nullptr || (NeedSkinData && FSD == nullptr)) {
+    // Nothing shows, so the control that waits for the menu to close is told at once (a menu
+    // button would stay down otherwise).
+    SendMenuMessage(Control, WM_CLOSESKINMENU);
+    return;
+  }
   TbsSkinMenu* Menu = Component->GetSkinMenu();
   if (Menu->Visible) Component->CloseSkinMenus();
   Component->SkinMenuOpened();

@@ -8,6 +8,7 @@
 #include "platform/classes/ExtCtrls.h"
 #include "platform/classes/Menus.h"
 #include "platform/system/Streams.h"
+#include "skin/controls/bsSkinMenuZone.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/bsSkinPopupMenus.h"
 #include "tests/skin/SkinTestSupport.h"
@@ -181,6 +182,39 @@ TEST_F(TMenusSkinnedTest, APopupMenuShowsThroughItsFormsComponentAndSkin) {
   EXPECT_EQ(Log, (TLines{"OnPopup", "OnMenuClose"}));
   EXPECT_TRUE(Chain()->PopupList.empty());
   SkinForm->SetSkinData(nullptr);
+}
+
+// A panel that counts the close notices of its menus.
+class TClosePanel : public TPanel {
+ public:
+  explicit TClosePanel(TComponent* AOwner) : TPanel(AOwner) {}
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == WM_CLOSESKINMENU) ++Closes;
+    TPanel::Dispatch(Message);
+  }
+  Integer Closes = 0;
+};
+
+TEST_F(TMenusSkinnedTest, MenuButtonsDropSkinnedMenusAndAreReleasedWhenNothingShows) {
+  auto* Button = new TClosePanel(Form);
+  Button->SetParent(Form);
+  auto* Menu = new TbsSkinPopupMenu(Form);
+  Add(Menu, "Copy");
+  // The control library's drop goes through this library's chain.
+  PopupMenuUnderRect(Menu, Button, Rect(120, 140, 200, 160), false);
+  Pump();
+  ASSERT_EQ(Chain()->PopupList.size(), 1u);
+  EXPECT_EQ(Chain()->PopupCtrl, Button);
+  EXPECT_EQ(Button->Closes, 0);
+  Chain()->LastWindow()->ProcessKey(VK_ESCAPE);
+  EXPECT_EQ(Button->Closes, 1);
+  // A menu that finds no skinned form shows nothing and releases the button at once.
+  TForm* Plain = NewForm("Plain");
+  auto* Orphan = new TbsSkinPopupMenu(Plain);
+  Add(Orphan, "Copy");
+  PopupMenuUnderRect(Orphan, Button, Rect(120, 140, 200, 160), false);
+  EXPECT_EQ(Button->Closes, 2);
+  EXPECT_TRUE(Chain()->PopupList.empty());
 }
 
 TEST_F(TMenusSkinnedTest, WithoutAComponentOrSkinNothingShows) {
