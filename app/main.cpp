@@ -15,6 +15,7 @@
 #include "platform/classes/Application.h"
 #include "platform/display/HeadlessDisplay.h"
 #include "raster/RS32_Startup.h"
+#include "skin/form/bsSkinEditMenus.h"
 
 int main() {
   KeepPictureMemory();
@@ -30,6 +31,8 @@ int main() {
   GIFImageStartup();
   PngImageStartup();
   Application->Initialize();
+  // The edits' built-in context menu shows as a skinned popup menu.
+  InstallSkinnedEditMenus();
   Application->CreateForm(Form1);
   Application->CreateForm(Form2);
   Application->CreateForm(Form4);
