@@ -132,6 +132,8 @@ void ApplySkinChangeToComponent(TComponent* Component, TbsSkinData* Skin) {
     if (Uses(B->GetSkinData())) B->ApplySkinChange();
   } else if (auto* V = dynamic_cast<TbsSkinCustomListView*>(Component)) {
     if (Uses(V->GetSkinData())) V->ApplySkinChange();
+  } else if (auto* T = dynamic_cast<TbsSkinCustomTreeView*>(Component)) {
+    if (Uses(T->GetSkinData())) T->ApplySkinChange();
   } else if (auto* S = dynamic_cast<TbsSkinSplitter*>(Component)) {
     if (Uses(S->GetSkinData())) S->ApplySkinChange();
   }

@@ -48,6 +48,19 @@ class TLoggingPanel : public TbsSkinPanel {
   TLines* FLog;
 };
 
+// A tree view that writes down the skin changes it gets.
+class TLoggingTreeView : public TbsSkinTreeView {
+ public:
+  TLoggingTreeView(TComponent* AOwner, TLines* Log) : TbsSkinTreeView(AOwner), FLog(Log) {}
+  void ApplySkinChange() override {
+    FLog->push_back("Apply " + GetName());
+    TbsSkinTreeView::ApplySkinChange();
+  }
+
+ private:
+  TLines* FLog;
+};
+
 class TSkinFormTest : public TSkinTest {
  protected:
   TProbeForm* NewProbeForm(const std::string& Name) {
@@ -152,6 +165,29 @@ TEST_F(TSkinFormTest, SkinChangeReachesTheControlsOfItsSkin) {
   EXPECT_TRUE(Log.empty());
   OtherData->BroadcastSkinMessage(WM_CHANGESKINDATA);
   EXPECT_EQ(Log, TLines{"Apply Foreign"});
+}
+
+TEST_F(TSkinFormTest, SkinChangeReachesATreeViewInAPanel) {
+  TForm* Form = NewForm("Form");
+  auto* SkinForm = new TbsSkinForm(Form);
+  auto* Data = new TbsSkinData(Form);
+  SkinForm->SetSkinData(Data);
+  TLoggingPanel* Panel = NewPanel(Form, "Panel");
+  Panel->SetSkinData(Data);
+  auto* Tree = new TLoggingTreeView(Panel, &Log);
+  Tree->SetName("Tree");
+  Tree->SetParent(Panel);
+  Tree->SetSkinData(Data);
+  auto* ForeignTree = new TLoggingTreeView(Form, &Log);
+  ForeignTree->SetName("ForeignTree");
+  ForeignTree->SetParent(Form);
+  ForeignTree->SetSkinData(new TbsSkinData(Form));
+  Log.clear();
+
+  Data->BroadcastSkinMessage(WM_CHANGESKINDATA);
+  EXPECT_EQ(Log, (TLines{"Apply Panel", "Apply Tree"}));
+  // An empty skin gives the tree its default colour back.
+  EXPECT_EQ(Tree->GetColor(), Tree->DefaultColor);
 }
 
 TEST_F(TSkinFormTest, SkinEventsFire) {
