@@ -1,5 +1,6 @@
 #include "app/CellFill.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "platform/classes/Bitmap.h"
@@ -9,6 +10,15 @@ namespace {
 // Black pixels bound a cell.
 inline bool IsOpen(const Byte* P) {
   return (P[0] | P[1] | P[2]) != 0;
+}
+
+// True when the four pixels at P are unmarked (Seen) and open: twelve bytes none of them zero
+// are four open pixels, so long runs are walked four pixels a step.
+inline bool FourOpen(const Byte* Seen, const Byte* P) {
+  std::uint32_t Marks, W[3];
+  std::memcpy(&Marks, Seen, sizeof(Marks));
+  std::memcpy(W, P, sizeof(W));
+  return Marks == 0 && !HasZeroByte(W[0]) && !HasZeroByte(W[1]) && !HasZeroByte(W[2]);
 }
 }  // namespace
 
@@ -46,7 +56,9 @@ void TCellFill::TakeRun(Integer X, Integer Y) {
   const Byte* R = Row(Y);
   const Byte* Seen = Visited(Y);
   Integer Left = X, Right = X + 1;
+  while (Left >= 4 && FourOpen(Seen + Left - 4, R + 3 * (Left - 4))) Left -= 4;
   while (Left > 0 && Seen[Left - 1] == 0 && IsOpen(R + 3 * (Left - 1))) --Left;
+  while (Right + 4 <= FWidth && FourOpen(Seen + Right, R + 3 * Right)) Right += 4;
   while (Right < FWidth && Seen[Right] == 0 && IsOpen(R + 3 * Right)) ++Right;
   std::memset(Visited(Y) + Left, 1, static_cast<std::size_t>(Right - Left));
   const TRun Run{Y, Left, Right};
