@@ -166,6 +166,24 @@ TEST_F(TSpinEditSkinTest, NumericLookingTextThatDoesNotConvertChangesNothing) {
   }
 }
 
+TEST_F(TSpinEditSkinTest, WheelStepsAndHeldButtonStopsAtTheMaximum) {
+  Spin->SetMaxValue(10);
+  Spin->SetValue(5);
+  // Turned away from the user the wheel steps down, towards the user up.
+  Spin->GetEditor()->Perform(WM_MOUSEWHEEL, MAKELONG(0, 120), 0);
+  EXPECT_EQ(Spin->GetValue(), 4);
+  Spin->GetEditor()->Perform(WM_MOUSEWHEEL, MAKELONG(0, static_cast<WORD>(-120)), 0);
+  EXPECT_EQ(Spin->GetValue(), 5);
+  const TRect Up = Spin->GetButton(0).Rect;
+  MoveAt(Spin, Up.Left + 3, Up.Top + 3);
+  ScriptButton(true);
+  Wait(2000);
+  EXPECT_EQ(Spin->GetValue(), 10);
+  ScriptButton(false);
+  Pump();
+  EXPECT_EQ(Spin->GetValue(), 10);
+}
+
 TEST(SpinTextTest, WhatIsANumber) {
   struct TCase {
     const char* Text;
