@@ -118,6 +118,16 @@ TColor Specks(Integer X, Integer Y) {
   return (H >> 7) % 100 < 38 ? clBlack : Rgb(200, 210, 220);
 }
 
+// Open pixels of pure colours (bytes of zero that are no border) and near-black ones between
+// the teeth of a comb: runs long and short, grown in steps of several pixels and one by one.
+TColor Comb(Integer X, Integer Y) {
+  if (X == 0 || Y == 0 || X == 79 || Y == 39) return clBlack;
+  if (X % 9 == 4 && Y < 30) return clBlack;
+  if (Y == 33 && X % 13 == 6) return clBlack;
+  static const TColor Open[] = {clRed, clLime, clBlue, Rgb(1, 0, 0), Rgb(200, 210, 220)};
+  return Open[(X / 3 + Y) % 5];
+}
+
 void ExpectSameFill(TColor (*Picture)(Integer, Integer), Integer W, Integer H, Integer X, Integer Y,
                     TColor Brush) {
   auto Cell = MakeBitmap(W, H, Picture);
@@ -142,6 +152,8 @@ TEST(Functions, FillCellEqualsOneBorderFillOverTheWholeBitmap) {
     const Integer X = (Seed * 37) % 90, Y = (Seed * 53) % 70;
     ExpectSameFill(Specks, 90, 70, X, Y, Seed == 7 ? clBlack : Rgb(Seed, 100, 50));
   }
+  for (const TPoint Seed : {TPoint{1, 1}, TPoint{40, 35}, TPoint{78, 20}, TPoint{6, 33}})
+    ExpectSameFill(Comb, 80, 40, Seed.X, Seed.Y, Rgb(90, 0, 40));
   // A seed on black or outside fills nothing.
   auto B = MakeBitmap(61, 61, Spiral);
   B->GetCanvas()->GetBrush()->SetColor(clRed);
