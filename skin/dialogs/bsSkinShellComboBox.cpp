@@ -170,7 +170,8 @@ void TbsCustomShellComboBox::SyncToFolder(LPCITEMIDLIST Absolute) {
 void TbsCustomShellComboBox::Change() {
   TbsSkinCustomComboBox::Change();
   const Integer I = GetItemIndex();
-  if (FUpdating || I < 0 || I >= FEntries->GetCount() || GetDroppedDown()) return;
+  // The list is hidden before the choice is announced (the dropped-down flag still stands).
+  if (FUpdating || I < 0 || I >= FEntries->GetCount() || GetListBox()->GetVisible()) return;
   FUpdating = true;
   auto Done = ScopeExit([this] { FUpdating = false; });
   TItemIDHolder Chosen(CopyItemIDList(EntryFolder(I)->FullID));

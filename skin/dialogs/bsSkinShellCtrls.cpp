@@ -62,6 +62,10 @@ TbsSkinSpeedButton* TbsOpenDlgForm::AddToolButton(const char* Glyph, Integer Ima
                                                   const char* Hint, void (TbsOpenDlgForm::*Click)(TObject*)) {
   auto* B = new TbsSkinSpeedButton(this);
   B->SetParent(ToolBar);
+  // Right-aligned controls keep their left-to-right order by position: each new one goes
+  // to the right of the last.
+  B->SetLeft(FNextToolLeft);
+  FNextToolLeft += 40;
   B->SetAlign(alRight);
   B->SetDefaultWidth(27);
   B->SetDefaultHeight(25);
@@ -107,21 +111,22 @@ void TbsOpenDlgForm::Build(bool FixedBottom) {
   LookInLabel->SetAutoSize(true);
   LookInLabel->SetLayout(tlCenter);
   LookInLabel->SetCaption(Text("FLV_LOOKIN", "Look in: "));
-  // Right-aligned controls line up from the right edge in creation order.
+  BackButton = AddToolButton("BS_BACK", 0, "MSG_BTN_BACK_HINT", "Go To Last Folder Visited",
+                             &TbsOpenDlgForm::BackClick);
+  UpButton = AddToolButton("BS_UP", 1, "MSG_BTN_UP_HINT", "Up One Level", &TbsOpenDlgForm::UpClick);
+  NewFolderButton = AddToolButton("BS_NEWFOLDER", 2, "MSG_BTN_NEWFOLDER_HINT", "Create New Folder",
+                                  &TbsOpenDlgForm::NewFolderClick);
+  auto* RightSpacer = new TbsSkinBevel(this);
+  RightSpacer->SetParent(ToolBar);
+  RightSpacer->SetLeft(FNextToolLeft);
+  FNextToolLeft += 40;
+  RightSpacer->SetAlign(alRight);
+  RightSpacer->SetWidth(10);
+  RightSpacer->SetShape(bsSpacer);
   ViewMenuButton =
       AddToolButton("BS_LVSTYLE", 3, "MSG_BTN_VIEWMENU_HINT", "View Menu", &TbsOpenDlgForm::ViewMenuClick);
   ViewMenuButton->SetDefaultWidth(37);
   ViewMenuButton->SetSkinDataName("toolmenubutton");
-  auto* RightSpacer = new TbsSkinBevel(this);
-  RightSpacer->SetParent(ToolBar);
-  RightSpacer->SetAlign(alRight);
-  RightSpacer->SetWidth(10);
-  RightSpacer->SetShape(bsSpacer);
-  NewFolderButton = AddToolButton("BS_NEWFOLDER", 2, "MSG_BTN_NEWFOLDER_HINT", "Create New Folder",
-                                  &TbsOpenDlgForm::NewFolderClick);
-  UpButton = AddToolButton("BS_UP", 1, "MSG_BTN_UP_HINT", "Up One Level", &TbsOpenDlgForm::UpClick);
-  BackButton = AddToolButton("BS_BACK", 0, "MSG_BTN_BACK_HINT", "Go To Last Folder Visited",
-                             &TbsOpenDlgForm::BackClick);
 
   ViewMenu = new TPopupMenu(this);
   static const char* const ViewKeys[4][2] = {{"MSG_LV_ICON", "Large icons"},
@@ -460,8 +465,6 @@ TbsOpenPictureDlgForm::TbsOpenPictureDlgForm(TComponent* AOwner, TCustomImageLis
   StretchButton->OnClick = TNotifyEvent(this, &TbsOpenPictureDlgForm::StretchClick);
   StretchButton->SetGroupIndex(2);
   StretchButton->SetAllowAllUp(true);
-  // The rightmost control of the tool bar.
-  StretchButton->SetLeft(ToolBar->GetWidth());
 }
 
 void TbsOpenPictureDlgForm::FitImage() {

@@ -115,6 +115,7 @@ class TbsOpenDlgForm : public TForm {
 
   TCustomImageList* FToolBarImageList;
   bool FToolButtonsTransparent;
+  Integer FNextToolLeft = 200;
 
  private:
   void Build(bool FixedBottom);
