@@ -241,6 +241,12 @@ TEST_F(TShellViewsTest, FolderBoxIndentsTheChainToTheShownFolder) {
   Box->SetItemIndex(Root);
   EXPECT_EQ(L->CurrentPath(), "/");
   EXPECT_EQ(Box->EntryFolder(Box->GetItemIndex())->ParsingText(), "/");
+  // A choice from the open list: shown once the list has closed.
+  Box->DropDown();
+  Box->GetListBox()->SetItemIndex(0);
+  Box->CloseUp(true);
+  EXPECT_EQ(L->GetShownFolder() != nullptr ? CountItemIDs(L->GetShownFolder()->FullID) : -1, 0);
+  EXPECT_EQ(Box->GetItemIndex(), 0);
 }
 
 }  // namespace
