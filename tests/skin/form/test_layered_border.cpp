@@ -29,18 +29,19 @@ const std::string WithBorder = "borderrect=10,20,90,70\r\nhittestenable=1\r\n";
 
 class TLayeredBorderTest : public TSkinTest {
  protected:
-  void LoadLayer(const std::string& Extra, bool WithMask = true) {
+  void LoadLayer(const std::string& Extra, bool WithMask = true,
+                 const std::string& Objects = "[SKINOBJECTS]\r\ncount=0\r\n") {
     const TRect FormClient = Rect(10, 30, 290, 190);
     std::vector<std::string> Pictures{FramePicture(100, 80, Rect(20, 30, 80, 60), clGreen, clYellow)};
     if (WithMask) Pictures.push_back(FramePicture(100, 80, Rect(0, 0, 1, 1), clWhite, clWhite));
     Load(Data, Stored,
          FramePayload(FramePicture(300, 200, FormClient, clRed, clBlue), Pictures,
-                      FrameText(300, 200, FormClient, LayerSection(Extra))));
+                      FrameText(300, 200, FormClient, LayerSection(Extra), Objects)));
   }
   // A shown sizeable 500 x 400 form at (50, 40) with its border set up (not shown).
-  TbsFormLayerBorder* NewBorder() {
+  TbsFormLayerBorder* NewBorder(TFormBorderStyle Style = bsSizeable) {
     Form = NewForm("Form", 50, 40);
-    Form->SetBorderStyle(bsSizeable);
+    Form->SetBorderStyle(Style);
     SF = new TbsSkinForm(Form);
     Form->SetBounds(50, 40, 500, 400);
     SF->SetSkinData(&Data);
@@ -211,6 +212,38 @@ TEST_F(TLayeredBorderTest, ShowAnimatedFadesInFifteenthsOnTheTickSource) {
   EXPECT_EQ(B->Alpha, 200);
   // 200 div 15 = 13: fifteen steps to 195 and a last one clamped to 200, each after 6 ms.
   EXPECT_EQ(GetTickCount() - Start, 16u * 6u);
+}
+
+TEST_F(TLayeredBorderTest, ACaptionDoubleClickOnAFullBorderMaximizesRestoresOrRollsUp) {
+  const std::string Caption =
+      "[SKINOBJECTS]\r\ncount=1\r\n0=caption:caption\r\n[caption]\r\nskinrect=10,0,270,30\r\n";
+  const struct {
+    TFormBorderStyle Style;
+    bool StartMaximized;
+    TWindowState State;
+    bool RolledUp;
+  } Cases[] = {
+      {bsSizeable, false, wsMaximized, false},
+      {bsSizeable, true, wsNormal, false},
+      {bsSingle, false, wsNormal, true},
+  };
+  for (const auto& C : Cases) {
+    LoadLayer(WithBorder + "fullborder=1\r\n", true, Caption);
+    TbsFormLayerBorder* B = NewBorder(C.Style);
+    if (C.StartMaximized) SF->SetWindowState(wsMaximized);
+    B->ShowBorder();
+    B->UpdateBorder();
+    TbsFormLayerWindow* Top = B->TopWindow;
+    // The caption lies on the top image at (20, 20) .. (520, 30).
+    const TPoint P = Top->ClientToScreen(Point(300, 25));
+    ScriptClick(P.X, P.Y);
+    ScriptClick(P.X, P.Y);
+    Pump();
+    EXPECT_EQ(SF->GetWindowState(), C.State) << C.Style;
+    EXPECT_EQ(SF->GetRollUpState(), C.RolledUp) << C.Style;
+    Forms.clear();
+    Pump();
+  }
 }
 
 }  // namespace
