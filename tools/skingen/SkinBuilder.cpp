@@ -149,6 +149,15 @@ TRect TSkinBuilder::Look(Integer W, Integer H, const TFaceLook& L, TColor Backgr
   return R;
 }
 
+TRect TSkinBuilder::LookOver(Integer W, Integer H, const TFaceLook& L, const TSkinPicture& Under,
+                             const TPoint& At) {
+  const TRect R = Place(W, H, SkinKeyColor);
+  for (Integer Y = 0; Y < H; ++Y)
+    for (Integer X = 0; X < W; ++X) FParts.Put(R.Left + X, R.Top + Y, Under.Get(At.X + X, At.Y + Y));
+  PaintFace(FParts, R, L);
+  return R;
+}
+
 TRect TSkinBuilder::Face(Integer W, Integer H, Integer State) {
   TFaceLook L = StyleFace(FStyle, State == 4 ? 0 : State);
   if (State == 4) L.Outline = FStyle.Accent;

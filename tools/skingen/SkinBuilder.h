@@ -49,6 +49,9 @@ class TSkinBuilder {
   // A face in one state on the panel colour; state 4 is the focused look.
   TRect Face(Integer W, Integer H, Integer State);
   TRect Look(Integer W, Integer H, const TFaceLook& Look, TColor Background);
+  // A face whose corners carry the pixels of Under at At: for looks drawn without a key colour
+  // over a picture, such as the caption buttons over the caption band.
+  TRect LookOver(Integer W, Integer H, const TFaceLook& Look, const TSkinPicture& Under, const TPoint& At);
   // A glyph cell on the key colour; Kind as DrawArrowGlyph (1..4), or the glyph codes below.
   TRect Glyph(Integer W, Integer H, Integer Kind, TColor Color);
   void DrawGlyph(const TRect& R, Integer Kind, TColor Color);
@@ -106,7 +109,9 @@ class TSkinBuilder {
 
   // The looks of a caption or menu-bar button in its states, with its glyph; the restore look
   // too when Restore is not 0.
-  void CaptionButtonLooks(TbsDataSkinStdButton& P, Integer W, Integer H, Integer Glyph, Integer Restore);
+  // The button's looks; OverCaption: they sit on the caption band, else on the panel colour.
+  void CaptionButtonLooks(TbsDataSkinStdButton& P, Integer W, Integer H, Integer Glyph, Integer Restore,
+                          bool OverCaption);
 
   const TSkinStyle& FStyle;
   TMemIniFile FIni, FWritten;

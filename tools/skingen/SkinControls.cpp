@@ -145,7 +145,8 @@ void TSkinBuilder::CheckRadioPart(const std::string& Name) {
   Back.NoOutline = true;
   Back.Bevel = 0;
   P->SkinRect = Look(W, H, Back, FStyle.Panel);
-  Back.From = Back.To = BlendColor(FStyle.Panel, FStyle.Hot1, 25);
+  const TColor HotBack = BlendColor(FStyle.Panel, FStyle.Hot1, 25);
+  Back.From = Back.To = HotBack;
   P->ActiveSkinRect = Look(W, H, Back, FStyle.Panel);
   Anchor(*P, 1, W, H);
   P->CheckImageArea = Rect(2, (H - Box) / 2, 2 + Box, (H - Box) / 2 + Box);
@@ -155,7 +156,8 @@ void TSkinBuilder::CheckRadioPart(const std::string& Name) {
     L.Radius = Radio ? Box / 2 : std::min(FStyle.Radius, 2);
     if (Hot) L.Outline = FStyle.Accent;
     if (Disabled) L.From = L.To = FStyle.Panel;
-    const TRect R = Look(Box, Box, L, SkinKeyColor);
+    // The box is drawn without transparency over the face of the same state.
+    const TRect R = Look(Box, Box, L, Hot ? HotBack : FStyle.Panel);
     if (Mark != 0) DrawGlyph(R, Mark, MarkColor);
     return R;
   };

@@ -204,7 +204,10 @@ void TSkinBuilder::CaptionObject(const std::string& Name) {
 }
 
 void TSkinBuilder::CaptionButtonLooks(TbsDataSkinStdButton& P, Integer W, Integer H, Integer GlyphKind,
-                                      Integer Restore) {
+                                      Integer Restore, bool OverCaption) {
+  // The frame copies the buttons without transparency: their corners show the caption band
+  // beneath the rightmost button (the inactive band for the inactive look).
+  const TPoint At = Point(FrameWidth - Border - 2 - W, (CaptionHeight - H) / 2);
   auto Button = [&](Integer State, Integer Kind) {
     TFaceLook F = StyleFace(FStyle, State);
     F.Radius = std::min(FStyle.Radius, 4);
@@ -212,7 +215,8 @@ void TSkinBuilder::CaptionButtonLooks(TbsDataSkinStdButton& P, Integer W, Intege
       F.From = BlendColor(F.From, Rgb(0xE04030), 60);
       F.To = BlendColor(F.To, Rgb(0xA01810), 60);
     }
-    const TRect R = Look(W, H, F, SkinKeyColor);
+    const TRect R = !OverCaption ? Look(W, H, F, FStyle.Panel)
+                                 : LookOver(W, H, F, State == 3 ? *FInactiveFrame : *FFrame, At);
     DrawGlyph(R, Kind, State == 3 ? FStyle.DisabledText : State == 0 ? FStyle.Text : FStyle.HotText);
     return R;
   };
@@ -258,7 +262,7 @@ void TSkinBuilder::StdButtonObject(const std::string& Name) {
   P->Command = K->Command;
   P->Hint = K->Hint;
   P->RestoreHint = K->RestoreHint;
-  CaptionButtonLooks(*P, CaptionButtonWidth, CaptionButtonHeight, K->Glyph, K->Restore);
+  CaptionButtonLooks(*P, CaptionButtonWidth, CaptionButtonHeight, K->Glyph, K->Restore, true);
   if (FAlphaIndex >= 0)
     P->AlphaMaskPictureIndex = P->AlphaMaskActivePictureIndex = P->AlphaMaskInActivePictureIndex =
         FAlphaIndex;
@@ -282,7 +286,7 @@ void TSkinBuilder::MenuBarButtonObject(const std::string& Name) {
     P->Command = cmSysMenu, Glyph = sgSysMenu;
   else
     P->Command = cmClose;
-  CaptionButtonLooks(*P, 16, 14, Glyph, 0);
+  CaptionButtonLooks(*P, 16, 14, Glyph, 0, false);
   P->Morphing = false;
   Add(std::unique_ptr<TbsDataSkinObject>(std::move(P)), "mainmenubarbutton");
 }

@@ -248,6 +248,37 @@ TEST(ProgramSkins, TheLooksTheirNamesPromise) {
   }
 }
 
+// Caption buttons and check/radio boxes are copied without a key colour: no key pixel may
+// show in any of their looks.
+TEST(ProgramSkins, LooksCopiedWithoutTransparencyCarryNoKeyColour) {
+  auto KeyPixels = [](TBitmap* Picture, const TRect& R) {
+    Integer N = 0;
+    for (Integer Y = R.Top; Y < R.Bottom; ++Y)
+      for (Integer X = R.Left; X < R.Right; ++X)
+        N += (Picture->GetCanvas()->GetPixels(X, Y) & 0xFFFFFF) == 0x7F007F;
+    return N;
+  };
+  for (const TbsProgramSkin& S : ProgramSkins()) {
+    SCOPED_TRACE(S.Name);
+    const auto Data = LoadProgramSkin(S);
+    for (const char* Name : {"closebutton", "maxbutton", "minbutton", "sysmenubutton", "rollupbutton"}) {
+      SCOPED_TRACE(Name);
+      auto& B = static_cast<TbsDataSkinStdButton&>(*Data->SkinObjects[Data->FindObjectPart(Name)]);
+      TBitmap* Picture = Data->ActivePictures[B.ActivePictureIndex].get();
+      for (const TRect& R : {B.SkinRect, B.ActiveSkinRect, B.DownRect, B.InActiveSkinRect})
+        EXPECT_EQ(KeyPixels(Picture, R), 0);
+    }
+    for (const char* Name : {"checkbox", "radiobox"}) {
+      SCOPED_TRACE(Name);
+      auto& C = static_cast<TbsDataSkinCheckRadioControl&>(*Data->SkinControls[Data->FindControlPart(Name)]);
+      TBitmap* Picture = Data->ActivePictures[C.PictureIndex].get();
+      for (const TRect& R : {C.CheckImageRect, C.UncheckImageRect, C.ActiveCheckImageRect,
+                             C.ActiveUncheckImageRect, C.UnEnabledCheckImageRect, C.GrayedCheckImageRect})
+        EXPECT_EQ(KeyPixels(Picture, R), 0);
+    }
+  }
+}
+
 // The button face's middle pixel in each skin: eight different colours.
 TEST(ProgramSkins, TheEightLookDifferent) {
   std::set<TColor> Faces, Captions;
