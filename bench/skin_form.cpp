@@ -10,10 +10,12 @@
 #undef TMouseButton
 
 #include "platform/classes/Application.h"
+#include "platform/classes/Bitmap.h"
 #include "platform/classes/Forms.h"
 #include "skin/data/bsSkinData.h"
 #include "skin/data/bsSkinDataProgramSkins.h"
 #include "skin/form/SkinForm.h"
+#include "skin/form/bsSkinLayerFrame.h"
 
 namespace {
 
@@ -62,5 +64,47 @@ void DefaultFrameResizeStep(benchmark::State& State) {
   ResizeSteps(State, false);
 }
 BENCHMARK(DefaultFrameResizeStep)->Unit(benchmark::kMillisecond);
+
+// The four layered-border images of a 1280 x 800 form rebuilt and pushed per resize step,
+// from a 200 x 160 border picture with soft edges.
+void LayeredBorderResizeStep(benchmark::State& State) {
+  Headless().Resize(TSize{1600, 1000});
+  Application->ProcessMessages();
+  TbsSkinData Data(nullptr);
+  for (Integer I = 0; I < 2; ++I) {
+    auto B = std::make_unique<TBitmap>();
+    B->SetPixelFormat(pf24bit);
+    B->SetSize(200, 160);
+    B->GetCanvas()->GetBrush()->SetColor(I == 0 ? clNavy : clGray);
+    B->GetCanvas()->FillRect(Rect(0, 0, 200, 160));
+    Data.ActivePictures.push_back(std::move(B));
+  }
+  Data.Empty = false;
+  if (!Data.LayerFrame) Data.LayerFrame = std::make_unique<TbsDataSkinLayerFrame>();
+  TbsDataSkinLayerFrame& LF = *Data.LayerFrame;
+  LF.PictureIndex = 0;
+  LF.MaskPictureIndex = 1;
+  LF.ClientRect = Rect(30, 50, 170, 130);
+  LF.LeftTopPoint = Point(40, 50);
+  LF.RightTopPoint = Point(160, 50);
+  LF.LeftBottomPoint = Point(40, 130);
+  LF.RightBottomPoint = Point(160, 130);
+  LF.BorderRect = Rect(20, 40, 180, 140);
+  {
+    auto Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(100, 100, 1280, 800);
+    auto* SF = new TbsSkinForm(Form.get());
+    Form->Show();
+    Application->ProcessMessages();
+    auto* Border = new TbsFormLayerBorder(SF);
+    Border->SetupFromSkin(&Data, Form.get());
+    Border->ShowBorder();
+    Integer Step = 0;
+    for (auto _ : State) Border->UpdateBorderBounds(100, 100, 1280 - (++Step & 1), 800);
+  }
+  Application->ProcessMessages();
+  Headless().Resize(TSize{1024, 768});
+}
+BENCHMARK(LayeredBorderResizeStep)->Unit(benchmark::kMillisecond);
 
 }  // namespace
