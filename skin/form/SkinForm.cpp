@@ -118,7 +118,7 @@ TbsSkinForm::~TbsSkinForm() {
   if (!Designing() && FormAlive && FForm->WindowProc == TWndMethod(this, &TbsSkinForm::FormWindowProc))
     FForm->WindowProc = FOldWindowProc;
   // The form must not call a freed component for its short-cuts: it gets its own handler back.
-  if (FForm != nullptr && FForm->OnShortCut == TShortCutEvent(this, &TbsSkinForm::FormShortCut))
+  if (FormAlive && FForm->OnShortCut == TShortCutEvent(this, &TbsSkinForm::FormShortCut))
     FForm->OnShortCut = FOldFormShortCut;
   FObjects.clear();
   if (FHasRegion && FormAlive && FForm->HandleAllocated()) SetWindowRgn(FForm->GetHandle(), nullptr, false);
