@@ -209,8 +209,11 @@ TbsSkinCustomListBox::TbsSkinCustomListBox(TComponent* AOwner) : TbsSkinCustomCo
   PlaceInnerControls();
 }
 
-// The inner list and a bar are children: the parent-deletes-children rule frees them.
-TbsSkinCustomListBox::~TbsSkinCustomListBox() = default;
+// The inner list and a bar are children: the parent-deletes-children rule frees them. The list
+// outlives this part of the frame, so it stops calling it first.
+TbsSkinCustomListBox::~TbsSkinCustomListBox() {
+  if (ListBox != nullptr) ListBox->SkinListBox = nullptr;
+}
 
 void TbsSkinCustomListBox::CreateParams(TCreateParams& Params) {
   TbsSkinCustomControl::CreateParams(Params);

@@ -134,6 +134,8 @@ TEST_F(TSkinListViewTest, TheHeaderGetsItsOwnProcedureBackWhenTheViewGoes) {
   View = nullptr;
   ASSERT_TRUE(IsWindow(Header));
   EXPECT_EQ(GetWindowLongPtr(Header, GWLP_WNDPROC), ClassProc);
+  // The view's font went with it; the header paints with the system font.
+  SendMessage(Header, WM_SETFONT, 0, 0);
   InvalidateRect(Header, nullptr, TRUE);
   Pump();
   DestroyWindow(Header);
