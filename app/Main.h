@@ -32,6 +32,7 @@ class TbsSkinComboBox;
 class TbsSkinGauge;
 class TbsSkinStdLabel;
 class TbsSkinPanel;
+class TbsSkinStatusPanel;
 class TbsSkinGroupBox;
 class TbsSkinPageControl;
 class TbsSkinTabSheet;
@@ -359,9 +360,9 @@ class TForm1 : public TForm, public TPatternHost {
   TMenuItem* Updatenow1 = nullptr;
   // The status bar and its panels.
   TbsSkinPanel* StatusBar1 = nullptr;
-  TbsSkinPanel* StatusPanel = nullptr;
-  TbsSkinPanel* RAMPanel = nullptr;
-  TbsSkinPanel* DatePanel = nullptr;
+  TbsSkinStatusPanel* StatusPanel = nullptr;
+  TbsSkinStatusPanel* RAMPanel = nullptr;
+  TbsSkinStatusPanel* DatePanel = nullptr;
   TbsSkinGauge* ProgressBar1 = nullptr;
   TbsSkinPanel* ControlPanel = nullptr;
   TbsSkinPageControl* PageControl1 = nullptr;

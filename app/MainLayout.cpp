@@ -4,6 +4,7 @@
 #include "app/Languages.h"
 #include "app/Main.h"
 #include "app/MainArrange.h"
+#include "app/MainMake.h"
 #include "platform/classes/Dialogs.h"
 #include "platform/classes/ExtCtrls.h"
 #include "platform/classes/Menus.h"
@@ -22,14 +23,6 @@ namespace {
 constexpr Integer ClientW = 992;
 constexpr Integer ClientH = 654;
 constexpr Integer StatusH = 22;
-
-template <class T>
-T* Make(TForm1* Form, TWinControl* Parent, const char* Name) {
-  T* C = new T(Form);
-  C->SetName(Name);
-  C->SetParent(Parent);
-  return C;
-}
 
 template <class T>
 T* MakeAt(TForm1* Form, TWinControl* Parent, const char* Name, Integer X, Integer Y, Integer W, Integer H) {
@@ -156,13 +149,11 @@ void TForm1::CreateMenus() {
 void TForm1::CreateStatusBar() {
   StatusBar1 = MakeAt<TbsSkinPanel>(this, this, "StatusBar1", 0, ClientH - StatusH, ClientW, StatusH);
   StatusBar1->SetAlign(alBottom);
+  // A skin's plain panel has no room for text; its status panel writes across the field.
   auto Field = [&](const char* Name, Integer X, Integer W, TAlign Align) {
-    auto* P = MakeAt<TbsSkinPanel>(this, StatusBar1, Name, X, 0, W, StatusH);
+    auto* P = MakeAt<TbsSkinStatusPanel>(this, StatusBar1, Name, X, 0, W, StatusH);
+    P->SetAutoSize(false);
     P->SetAlign(Align);
-    // The panel's caption bar is the whole field.
-    P->SetCaptionMode(true);
-    P->SetDefaultCaptionHeight(StatusH);
-    P->SetDefaultAlignment(taLeftJustify);
     return P;
   };
   StatusPanel = Field("StatusPanel", 0, 200, alLeft);

@@ -6,6 +6,7 @@
 #include "app/Languages.h"
 #include "app/Main.h"
 #include "app/MainArrange.h"
+#include "app/MainMake.h"
 #include "imaging/io/zezudidio.h"
 #include "platform/classes/ExtCtrls.h"
 #include "platform/classes/Menus.h"
@@ -17,14 +18,6 @@
 namespace {
 constexpr const char* ScriptFilter = "Script files (*.txt)|*.txt|All files (*.*)|*.*";
 constexpr const char* MovieFilter = "Video files (*.avi)|*.avi|All files (*.*)|*.*";
-
-template <class T>
-T* Make(TForm1* Form, TWinControl* Parent, const char* Name) {
-  T* C = new T(Form);
-  C->SetName(Name);
-  C->SetParent(Parent);
-  return C;
-}
 
 TbsSkinCheckRadioBox* MakeCheck(TForm1* Form, TWinControl* Parent, const char* Name, bool Checked) {
   auto* C = Make<TbsSkinCheckRadioBox>(Form, Parent, Name);
