@@ -220,6 +220,9 @@ TEST_P(PlaybackGraph, PauseFreezesAndStopKeepsThePosition) {
   Settle(State);
   Clock.Advance(100);
   EXPECT_EQ(Position(), 1000000);
+  // Frames at 0, 40 and 80 ms are due; a slow streaming thread must not deliver one after the
+  // count below is taken.
+  ASSERT_TRUE(Recorder->WaitFor(3));
   Graph.Pause();
   Clock.Advance(500);
   EXPECT_EQ(Position(), 1000000);
