@@ -499,6 +499,8 @@ class TForm1 : public TForm, public TPatternHost {
   void CreateBuildButtons();
   void CreateResultView();
   void CreateDialogs();
+  // Every file dialog and the message box take the window's skin data (MainDialogSkins.cpp).
+  void BindDialogSkins();
   void BindHandlers();
   // The help and about menus, the clock, the web update and the single-instance guard.
   void CreateServices();

@@ -29,6 +29,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   SetPosition(poScreenCenter);
   SetVisible(false);
   CreateComponents();
+  BindDialogSkins();
   OnCreate = TNotifyEvent(this, &TForm1::FormCreate);
   EndFormLoad();
 }

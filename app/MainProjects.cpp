@@ -31,13 +31,11 @@ void TForm1::CreateProjectMenu() {
   OpenProjectDialog = new TbsSkinOpenDialog(this);
   OpenProjectDialog->SetName("OpenProjectDialog");
   OpenProjectDialog->SetFilter(ProjectFilter);
-  OpenProjectDialog->SetSkinData(bsSkinData1);
   SaveProjectDialog = new TbsSkinSaveDialog(this);
   SaveProjectDialog->SetName("SaveProjectDialog");
   SaveProjectDialog->SetOverwritePromt(true);
   SaveProjectDialog->SetTitle("Save project file");
   SaveProjectDialog->SetFilter(ProjectFilter);
-  SaveProjectDialog->SetSkinData(bsSkinData1);
 }
 
 void TForm1::SaveProject(TObject*) {

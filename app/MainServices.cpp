@@ -80,7 +80,6 @@ void TForm1::CreateServices() {
   UpdateSaveDialog->SetOverwritePromt(true);
   UpdateSaveDialog->SetTitle("Save file");
   UpdateSaveDialog->SetFilter("All files|*.*");
-  UpdateSaveDialog->SetSkinData(bsSkinData1);
 
   // Read with the form, so that a second copy ends before the window's create handler.
   mxOneInstance1 = new TmxOneInstance(this);

@@ -85,7 +85,9 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner) {
 
   bsSkinForm1 = new TbsSkinForm(this);
   bsSkinForm1->SetName("bsSkinForm1");
-  if (Form1 != nullptr) bsSkinForm1->SetSkinData(Form1->bsSkinData1);
+  // The frame and every control follow the main window's skin.
+  TbsSkinData* Skin = Form1 != nullptr ? Form1->bsSkinData1 : nullptr;
+  bsSkinForm1->SetSkinData(Skin);
 
   // Normal images 0..6, pressed images 7..13.
   PlayerGlyphs = new TImageList(this);
@@ -103,28 +105,33 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner) {
 
   GroupBox1 = new TbsSkinGroupBox(this);
   GroupBox1->SetName("GroupBox1");
+  GroupBox1->SetSkinData(Skin);
   GroupBox1->SetParent(this);
   GroupBox1->SetAlign(alTop);
   GroupBox1->SetHeight(76);
   GroupBox1->SetCaption(" Player Control ");
   LabelIndex = new TbsSkinStdLabel(this);
   LabelIndex->SetName("LabelIndex");
+  LabelIndex->SetSkinData(Skin);
   LabelIndex->SetParent(GroupBox1);
   LabelIndex->SetBounds(10, 20, 140, 16);
   LabelIndex->SetCaption("Frame: 0 / 0");
   LabelLength = new TbsSkinStdLabel(this);
   LabelLength->SetName("LabelLength");
+  LabelLength->SetSkinData(Skin);
   LabelLength->SetParent(GroupBox1);
   LabelLength->SetBounds(160, 20, 140, 16);
   LabelLength->SetCaption("Length: 00:00,00");
   ToolBar1 = new TbsSkinPanel(this);
   ToolBar1->SetName("ToolBar1");
+  ToolBar1->SetSkinData(Skin);
   ToolBar1->SetParent(GroupBox1);
   ToolBar1->SetBounds(8, 40, ButtonCount * 27 + 4, 29);
   for (Integer K = 0; K < ButtonCount; ++K) {
     auto* B = new TbsSkinSpeedButton(this);
     B->SetName("Toolbutton" + IntToStr(K + 1));
     B->SetParent(ToolBar1);
+    B->SetSkinData(Skin);
     B->SetBounds(2 + K * 27, 2, 25, 25);
     B->SetImageList(PlayerGlyphs);
     B->SetImageIndex(K);
@@ -135,6 +142,7 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner) {
 
   VidPosBar = new TbsSkinTrackBar(this);
   VidPosBar->SetName("VidPosBar");
+  VidPosBar->SetSkinData(Skin);
   VidPosBar->SetParent(this);
   VidPosBar->SetAlign(alBottom);
   VidPosBar->SetHeight(20);
@@ -148,6 +156,7 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner) {
 
   Panel2 = new TbsSkinPanel(this);
   Panel2->SetName("Panel2");
+  Panel2->SetSkinData(Skin);
   Panel2->SetParent(this);
   Panel2->SetAlign(alClient);
   VidPlayer = new TZezudIdView(this);
