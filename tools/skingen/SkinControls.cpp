@@ -105,8 +105,7 @@ void TSkinBuilder::PanelPart(const std::string& Name) {
     L.Radius = std::min(FStyle.Radius, 4);
     PaintFace(FParts, Rect(P->SkinRect.Left, P->SkinRect.Top + 8, P->SkinRect.Right, P->SkinRect.Bottom), L);
     Anchor(*P, Rect(6, 20, W - 6, H - 6));
-    // From corner to corner of the top strip, so it widens with the box and a long caption shows.
-    P->CaptionRect = Rect(6, 0, W - 6, 17);
+    P->CaptionRect = Rect(8, 0, W - 8, 17);
     P->Alignment = taLeftJustify;
     P->FontStyle = TFontStyles{fsBold};
   } else if (Name == "statusbar") {
