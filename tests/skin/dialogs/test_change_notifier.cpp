@@ -28,11 +28,11 @@ struct TCounter {
   }
 };
 
-// Runs the loop until Done or about five seconds of real time went by (the worker waits on
-// the file system, not on the program's clock).
+// Runs the loop until Done or about twenty seconds of real time went by (the worker waits on
+// the file system, not on the program's clock; a loaded machine is slow to schedule it).
 template <class F>
 bool PumpUntil(F Done) {
-  for (Integer I = 0; I < 1000 && !Done(); ++I) {
+  for (Integer I = 0; I < 4000 && !Done(); ++I) {
     Application->ProcessMessages();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
