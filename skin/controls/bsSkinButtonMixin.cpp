@@ -292,31 +292,8 @@ void TbsButtonMixin<TBase>::DrawMorphedFace(TBitmap* B) {
   TbsEffectBmp From(B->GetHandle());
   TbsEffectBmp To(Hot.GetHandle());
   const double K = MorphFraction;
-  switch (MorphKind) {
-    case 0:
-      From.Morph(&To, K);
-      break;
-    case 1:
-      From.MorphGradient(&To, K);
-      break;
-    case 2:
-      From.MorphLeftGradient(&To, K);
-      break;
-    case 3:
-      From.MorphRightGradient(&To, K);
-      break;
-    case 4:
-      From.MorphLeftSlide(&To, K);
-      break;
-    case 5:
-      From.MorphRightSlide(&To, K);
-      break;
-    case 6:
-      From.MorphPush(&To, K);
-      break;
-    default:
-      break;
-  }
+  // Kinds beyond the known ones leave the normal picture.
+  if (MorphKind <= 6) From.MorphByKind(&To, MorphKind, K);
   From.DrawToDC(B->GetCanvas()->GetHandle(), 0, 0);
 }
 

@@ -466,29 +466,7 @@ void TbsSkinCheckRadioBox::DrawSkinImage(TBitmap* B) {
   BuildFramedImage(&Hot, true);
   TbsEffectBmp From(Normal.GetHandle()), To(Hot.GetHandle());
   const double K = FMorphProgress;
-  switch (MorphKind) {
-    case 1:
-      From.MorphGradient(&To, K);
-      break;
-    case 2:
-      From.MorphLeftGradient(&To, K);
-      break;
-    case 3:
-      From.MorphRightGradient(&To, K);
-      break;
-    case 4:
-      From.MorphLeftSlide(&To, K);
-      break;
-    case 5:
-      From.MorphRightSlide(&To, K);
-      break;
-    case 6:
-      From.MorphPush(&To, K);
-      break;
-    default:
-      From.Morph(&To, K);
-      break;
-  }
+  From.MorphByKind(&To, MorphKind, K);
   B->SetSize(From.GetWidth(), From.GetHeight());
   B->GetCanvas()->RequiredState({csHandleValid});
   From.DrawToDC(B->GetCanvas()->GetHandle(), 0, 0);

@@ -288,3 +288,29 @@ void TbsEffectBmp::FlipVert(TbsEffectBmp* Target) const {
   for (Integer Y = 0; Y < FHeight; ++Y)
     std::copy_n(GetScanLine(Y), 3 * FWidth, Target->GetScanLine(FHeight - 1 - Y));
 }
+
+void TbsEffectBmp::MorphByKind(TbsEffectBmp* Other, Integer Kind, double K) {
+  switch (Kind) {
+    case 1:
+      MorphGradient(Other, K);
+      break;
+    case 2:
+      MorphLeftGradient(Other, K);
+      break;
+    case 3:
+      MorphRightGradient(Other, K);
+      break;
+    case 4:
+      MorphLeftSlide(Other, K);
+      break;
+    case 5:
+      MorphRightSlide(Other, K);
+      break;
+    case 6:
+      MorphPush(Other, K);
+      break;
+    default:
+      Morph(Other, K);
+      break;
+  }
+}

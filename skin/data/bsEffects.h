@@ -148,6 +148,8 @@ class TbsEffectBmp {
   void MorphLeftSlide(TbsEffectBmp* Other, double K);
   void MorphRightSlide(TbsEffectBmp* Other, double K);
   void MorphPush(TbsEffectBmp* Other, double K);
+  // The morph of a skin's "morphkind": 1-6 pick the shaped morphs, anything else the plain one.
+  void MorphByKind(TbsEffectBmp* Other, Integer Kind, double K);
 
   void ChangeBrightness(double K);
   void ChangeDarkness(double K);

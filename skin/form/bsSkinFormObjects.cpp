@@ -99,29 +99,7 @@ void TbsActiveSkinObject::DrawMorph(TCanvas* Cnvs, TBitmap* FromPicture, const T
   B1.GetCanvas()->CopyRect(Rect(0, 0, W, H), FromPicture->GetCanvas(), From);
   B2.GetCanvas()->CopyRect(Rect(0, 0, W, H), ActivePicture->GetCanvas(), To);
   TbsEffectBmp E1(B1.GetHandle()), E2(B2.GetHandle());
-  switch (MorphKind) {
-    case 1:
-      E1.MorphGradient(&E2, MorphFactor);
-      break;
-    case 2:
-      E1.MorphLeftGradient(&E2, MorphFactor);
-      break;
-    case 3:
-      E1.MorphRightGradient(&E2, MorphFactor);
-      break;
-    case 4:
-      E1.MorphLeftSlide(&E2, MorphFactor);
-      break;
-    case 5:
-      E1.MorphRightSlide(&E2, MorphFactor);
-      break;
-    case 6:
-      E1.MorphPush(&E2, MorphFactor);
-      break;
-    default:
-      E1.Morph(&E2, MorphFactor);
-      break;
-  }
+  E1.MorphByKind(&E2, MorphKind, MorphFactor);
   E1.DrawToDC(Cnvs->GetHandle(), ObjectRect.Left, ObjectRect.Top);
 }
 

@@ -93,29 +93,7 @@ void DrawMenuRadio(TCanvas* C, Integer X, Integer Y) {
 void DrawMorph(TBitmap* From, TBitmap* To, Byte Kind, double Kf, TCanvas* Target, Integer X, Integer Y) {
   TbsEffectBmp A(From->GetHandle());
   TbsEffectBmp B(To->GetHandle());
-  switch (Kind) {
-    case 1:
-      A.MorphGradient(&B, Kf);
-      break;
-    case 2:
-      A.MorphLeftGradient(&B, Kf);
-      break;
-    case 3:
-      A.MorphRightGradient(&B, Kf);
-      break;
-    case 4:
-      A.MorphLeftSlide(&B, Kf);
-      break;
-    case 5:
-      A.MorphRightSlide(&B, Kf);
-      break;
-    case 6:
-      A.MorphPush(&B, Kf);
-      break;
-    default:
-      A.Morph(&B, Kf);
-      break;
-  }
+  A.MorphByKind(&B, Kind, Kf);
   A.DrawToDC(Target->GetHandle(), X, Y);
 }
 
