@@ -314,3 +314,26 @@ void TbsEffectBmp::MorphByKind(TbsEffectBmp* Other, Integer Kind, double K) {
       break;
   }
 }
+
+void TbsEffectBmp::InactiveEffect(Integer Kind) {
+  switch (Kind) {
+    case 0:
+      ChangeBrightness(0.5);
+      break;
+    case 1:
+      ChangeDarkness(0.3);
+      break;
+    case 2:
+      GrayScale();
+      break;
+    case 3:
+      AddNoise(50);
+      break;
+    case 4:
+      SplitBlur(1);
+      break;
+    default:
+      Invert();
+      break;
+  }
+}

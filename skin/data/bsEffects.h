@@ -148,6 +148,9 @@ class TbsEffectBmp {
   void MorphLeftSlide(TbsEffectBmp* Other, double K);
   void MorphRightSlide(TbsEffectBmp* Other, double K);
   void MorphPush(TbsEffectBmp* Other, double K);
+  // The look of an inactive frame by the skin's "inactiveeffect": 0 lighter, 1 darker, 2 grey,
+  // 3 noise, 4 blur, anything else inverted.
+  void InactiveEffect(Integer Kind);
   // The morph of a skin's "morphkind": 1-6 pick the shaped morphs, anything else the plain one.
   void MorphByKind(TbsEffectBmp* Other, Integer Kind, double K);
 

@@ -35,26 +35,7 @@ class TFrameDC {
 void ApplyEffect(TBitmap* B, Byte Effect) {
   if (B->GetWidth() <= 0 || B->GetHeight() <= 0) return;
   TbsEffectBmp E(B->GetHandle());
-  switch (Effect) {
-    case 0:
-      E.ChangeBrightness(0.5);
-      break;
-    case 1:
-      E.ChangeDarkness(0.3);
-      break;
-    case 2:
-      E.GrayScale();
-      break;
-    case 3:
-      E.AddNoise(50);
-      break;
-    case 4:
-      E.SplitBlur(1);
-      break;
-    default:
-      E.Invert();
-      break;
-  }
+  E.InactiveEffect(Effect);
   E.DrawToDC(B->GetCanvas()->GetHandle(), 0, 0);
 }
 

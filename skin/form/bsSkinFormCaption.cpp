@@ -170,26 +170,7 @@ void TbsSkinCaptionObject::BuildImage(TBitmap* Image, TBitmap* Picture, const TR
 
 void TbsSkinCaptionObject::ApplyInactiveEffect(TBitmap* Image) {
   TbsEffectBmp E(Image->GetHandle());
-  switch (SkinData->InActiveEffect) {
-    case 0:
-      E.ChangeBrightness(0.5);
-      break;
-    case 1:
-      E.ChangeDarkness(0.3);
-      break;
-    case 2:
-      E.GrayScale();
-      break;
-    case 3:
-      E.AddNoise(50);
-      break;
-    case 4:
-      E.SplitBlur(1);
-      break;
-    default:
-      E.Invert();
-      break;
-  }
+  E.InactiveEffect(SkinData->InActiveEffect);
   E.DrawToDC(Image->GetCanvas()->GetHandle(), 0, 0);
 }
 
